@@ -1,0 +1,22 @@
+# Embeds resources/ (fonts, icons, styles, SQL migrations) and the translations into a target.
+# Files are picked up by folder so that adding a migration or a style needs no list edit here.
+function(lark_add_resources target)
+    set(_root "${PROJECT_SOURCE_DIR}/resources")
+    file(GLOB_RECURSE _files CONFIGURE_DEPENDS
+        "${_root}/fonts/*.ttf" "${_root}/fonts/*.otf"
+        "${_root}/icons/*.png" "${_root}/icons/*.svg"
+        "${_root}/styles/*.qss"
+        "${_root}/sql/*.sql")
+    qt_add_resources(${target} "lark_resources"
+        PREFIX "/"
+        BASE "${_root}"
+        FILES ${_files})
+
+    file(GLOB _ts CONFIGURE_DEPENDS "${_root}/i18n/*.ts")
+    if(_ts)
+        qt_add_translations(${target}
+            TS_FILES ${_ts}
+            RESOURCE_PREFIX "/i18n"
+            LUPDATE_OPTIONS -no-obsolete)
+    endif()
+endfunction()
