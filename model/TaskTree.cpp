@@ -7,26 +7,37 @@
 
 namespace {
 
+// Indices into the task list. Tasks sharing a uid share one children group, kept under the
+// first of them, so the walk needs no text lookups.
 struct Groups
 {
-    QList<int> topLevel; // indices into the task list
-    QHash<QString, QList<int>> children; // by parent uid, never keyed by the empty text
+    QList<int> topLevel;
+    std::vector<QList<int>> children; // by task index; used for the first task of each uid
+    std::vector<int> firstWithUid; // for each task, the first task carrying the same uid
 };
 
 // A task hangs below the task its parent_task_uid names when that task is in the list;
 // otherwise it is top-level.
 Groups groupByParent(const QList<Task> &tasks)
 {
-    QSet<QString> uids;
-    uids.reserve(tasks.size());
-    for (const Task &t : tasks)
-        uids.insert(t.uid);
-
+    const int count = int(tasks.size());
     Groups groups;
-    for (int i = 0; i < tasks.size(); ++i) {
+    groups.children.resize(count);
+    groups.firstWithUid.resize(count);
+
+    QHash<QString, int> firstByUid; // index + 1, so 0 means "not seen"
+    firstByUid.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        int &first = firstByUid[tasks.at(i).uid];
+        if (first == 0)
+            first = i + 1;
+        groups.firstWithUid[i] = first - 1;
+    }
+    for (int i = 0; i < count; ++i) {
         const QString &parent = tasks.at(i).parent_task_uid;
-        if (!parent.isEmpty() && uids.contains(parent))
-            groups.children[parent].append(i);
+        const int first = parent.isEmpty() ? 0 : firstByUid.value(parent);
+        if (first != 0)
+            groups.children[first - 1].append(i);
         else
             groups.topLevel.append(i);
     }
@@ -42,13 +53,13 @@ struct Visit
 // Pre-order walk from the top level, then from every task not reached yet (parent loops).
 // Iterative, and each task is emitted and each uid's children expanded once, so repeated uids
 // and loops can neither recurse without end nor emit a task twice.
-std::vector<Visit> walk(const QList<Task> &tasks, const Groups &groups)
+std::vector<Visit> walk(const Groups &groups)
 {
-    const int count = int(tasks.size());
+    const int count = int(groups.firstWithUid.size());
     std::vector<Visit> order;
     order.reserve(count);
     std::vector<bool> reached(count, false);
-    QSet<QString> expanded;
+    std::vector<bool> expanded(count, false);
     std::vector<Visit> stack;
 
     const auto descend = [&](int root) {
@@ -61,12 +72,12 @@ std::vector<Visit> walk(const QList<Task> &tasks, const Groups &groups)
             reached[visit.index] = true;
             order.push_back(visit);
 
-            const QString &uid = tasks.at(visit.index).uid;
-            const auto it = groups.children.constFind(uid);
-            if (it == groups.children.constEnd() || expanded.contains(uid))
+            const int group = groups.firstWithUid[visit.index];
+            if (expanded[group])
                 continue;
-            expanded.insert(uid);
-            for (auto child = it->crbegin(); child != it->crend(); ++child) {
+            expanded[group] = true;
+            const QList<int> &children = groups.children[group];
+            for (auto child = children.crbegin(); child != children.crend(); ++child) {
                 if (!reached[*child])
                     stack.push_back({*child, visit.depth + 1});
             }
@@ -108,7 +119,7 @@ QList<TreeTask> flatten(const QList<Task> &tasks, const TaskComparator &compare)
 
     QList<TreeTask> result;
     result.reserve(tasks.size());
-    for (const Visit &visit : walk(tasks, groups))
+    for (const Visit &visit : walk(groups))
         result.append(TreeTask(tasks.at(visit.index), visit.depth));
     return result;
 }
@@ -120,7 +131,7 @@ QSet<QString> completedKeptByActiveTree(const QList<Task> &tasks)
         return kept;
 
     // In pre-order every tree is one run starting at depth 0.
-    const std::vector<Visit> order = walk(tasks, groupByParent(tasks));
+    const std::vector<Visit> order = walk(groupByParent(tasks));
     for (size_t start = 0; start < order.size();) {
         size_t end = start + 1;
         while (end < order.size() && order[end].depth > 0)
