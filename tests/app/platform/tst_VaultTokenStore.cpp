@@ -1,5 +1,7 @@
+#include "app/DataPaths.h"
 #include "app/platform/VaultTokenStore.h"
 #include "support/MemoryTokenStore.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+using LarkTest::readFile;
+using LarkTest::writeFile;
 
 using LarkAccount::TokenStore;
 using LarkAccount::VaultTokenStore;
@@ -37,22 +42,6 @@ private:
     std::shared_ptr<LarkTest::MemoryCredentials> m_memory
         = std::make_shared<LarkTest::MemoryCredentials>();
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -86,6 +75,7 @@ private slots:
 
     void createTokenStoreDefaultsToVault();
     void factoryOverride();
+    void namedInstanceHasItsOwnEntries();
 };
 
 void TestVaultTokenStore::storeKinds_data()
@@ -274,7 +264,7 @@ void TestVaultTokenStore::damagedVaultIsLeftUntouched()
 {
     QFETCH(QByteArray, content);
     StoreMaker maker(QStringLiteral("vault"));
-    writeFile(maker.vaultPath(), content);
+    QVERIFY(writeFile(maker.vaultPath(), content));
 
     auto store = maker.make();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged")));
@@ -290,7 +280,7 @@ void TestVaultTokenStore::unwritableVaultFails()
 {
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("plain-file"));
-    writeFile(blocker, "x");
+    QVERIFY(writeFile(blocker, "x"));
     VaultTokenStore store(kService, blocker + QStringLiteral("/vault.json"));
     QVERIFY(!store.set(QStringLiteral("k"), QStringLiteral("v")));
     QCOMPARE(store.get(QStringLiteral("k")), std::nullopt);
@@ -299,7 +289,7 @@ void TestVaultTokenStore::unwritableVaultFails()
 void TestVaultTokenStore::emptyVaultFileIsAnEmptyVault()
 {
     StoreMaker maker(QStringLiteral("vault"));
-    writeFile(maker.vaultPath(), QByteArray());
+    QVERIFY(writeFile(maker.vaultPath(), QByteArray()));
     QCOMPARE(maker.make()->get(QStringLiteral("k")), std::nullopt);
     QVERIFY(maker.make()->set(QStringLiteral("k"), QStringLiteral("v")));
     QCOMPARE(maker.make()->get(QStringLiteral("k")), QStringLiteral("v"));
@@ -336,6 +326,26 @@ void TestVaultTokenStore::factoryOverride()
     LarkAccount::setTokenStoreFactory([](const QString &) { return nullptr; });
     QVERIFY(dynamic_cast<VaultTokenStore *>(LarkAccount::createTokenStore(kService).get()));
     LarkAccount::setTokenStoreFactory({});
+}
+
+void TestVaultTokenStore::namedInstanceHasItsOwnEntries()
+{
+    const QByteArray saved = qgetenv("CALENDAR_INSTANCE");
+    qunsetenv("CALENDAR_INSTANCE");
+    QVERIFY(LarkAccount::createTokenStore(applicationIdentifier())
+                ->set(QStringLiteral("caldav-password-x"), QStringLiteral("default")));
+    qputenv("CALENDAR_INSTANCE", "work");
+    auto named = LarkAccount::createTokenStore(applicationIdentifier());
+    const std::optional<QString> seen = named->get(QStringLiteral("caldav-password-x"));
+    QVERIFY(named->set(QStringLiteral("caldav-password-x"), QStringLiteral("work")));
+    qunsetenv("CALENDAR_INSTANCE");
+    const std::optional<QString> defaultValue
+        = LarkAccount::createTokenStore(applicationIdentifier())
+              ->get(QStringLiteral("caldav-password-x"));
+    qputenv("CALENDAR_INSTANCE", saved);
+
+    QCOMPARE(seen, std::nullopt);
+    QCOMPARE(defaultValue, QStringLiteral("default"));
 }
 
 QTEST_GUILESS_MAIN(TestVaultTokenStore)
