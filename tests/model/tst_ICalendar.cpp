@@ -82,6 +82,8 @@ private slots:
     void relatedTo();
     void componentsAndWrapping();
 
+    void tenMegabyteLines_data();
+    void tenMegabyteLines();
     void corpusMatchesLibical_data();
     void corpusMatchesLibical();
     void corpusDetails();
@@ -462,6 +464,40 @@ void tst_ICalendar::componentsAndWrapping()
                             "END:VCALENDAR\r\n"));
     QVERIFY(parseICalendarEvents(QString()).isEmpty());
     QVERIFY(parseICalendarEvents(QStringLiteral("garbage\n\n:;;\"")).isEmpty());
+}
+
+void tst_ICalendar::tenMegabyteLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("summary");
+    constexpr int size = 10 * 1024 * 1024;
+    QTest::newRow("long value") << QStringLiteral("SUMMARY:") + QString(size, QLatin1Char('x'))
+                                << QString(size, QLatin1Char('x'));
+    QTest::newRow("folded every character")
+        << QStringLiteral("SUMMARY:") + QStringLiteral("\r\n y").repeated(size / 4)
+        << QString(size / 4, QLatin1Char('y'));
+    QTest::newRow("many parameters") << QStringLiteral("SUMMARY")
+            + QStringLiteral(";A=b").repeated(size / 4)
+            + QStringLiteral(":s") << QStringLiteral("s");
+    QTest::newRow("unclosed quote")
+        << QStringLiteral("SUMMARY;X=\"") + QString(size, QLatin1Char(';')) + QStringLiteral(":s")
+        << QStringLiteral("s");
+    QTest::newRow("endless duration") << QStringLiteral("DURATION:P")
+            + QString(size, QLatin1Char('9')) + QStringLiteral("D\r\nSUMMARY:d")
+                                      << QStringLiteral("d");
+    QTest::newRow("endless escapes")
+        << QStringLiteral("SUMMARY:") + QStringLiteral("\\n").repeated(size / 2)
+        << QString(size / 2, QLatin1Char('\n'));
+}
+
+void tst_ICalendar::tenMegabyteLines()
+{
+    QFETCH(QString, line);
+    const QList<Event> events = parseICalendarEvents(
+        eventText({QStringLiteral("UID:big"), QStringLiteral("DTSTART:20240101T000000Z"), line}));
+    QCOMPARE(events.size(), 1);
+    QTEST(events.first().title, "summary");
+    QVERIFY(!events.first().end_time.has_value());
 }
 
 void tst_ICalendar::corpusMatchesLibical_data()
