@@ -108,7 +108,29 @@ void collectDateList(const ContentLine &line, QStringList &out)
     }
 }
 
+bool isEventProperty(QStringView name)
+{
+    static const char *const names[]
+        = {"UID",      "SUMMARY", "DESCRIPTION", "LOCATION", "DTSTART",       "DTEND",
+           "DURATION", "RRULE",   "EXDATE",      "RDATE",    "RECURRENCE-ID", "STATUS",
+           "SEQUENCE", "URL",     "ORGANIZER",   "CREATED",  "LAST-MODIFIED", "RELATED-TO"};
+    for (const char *n : names) {
+        if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+QStringView contentLineName(QStringView line)
+{
+    qsizetype end = 0;
+    while (end < line.size() && line.at(end) != QLatin1Char(';')
+           && line.at(end) != QLatin1Char(':'))
+        ++end;
+    return line.left(end);
+}
 
 bool isParentRelation(const ContentLine &line)
 {
@@ -117,30 +139,59 @@ bool isParentRelation(const ContentLine &line)
         == 0;
 }
 
-QStringList unfoldICalendarLines(const QString &text)
+void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit)
 {
-    QStringList lines;
+    // Lines are handed out as views into the text; only a folded line is copied together.
     const QStringView all(text);
+    QStringView pending;
+    bool havePending = false;
+    QString folded;
+    bool usingFolded = false;
+    auto flush = [&] {
+        if (havePending)
+            visit(usingFolded ? QStringView(folded) : pending);
+        havePending = false;
+        usingFolded = false;
+    };
     qsizetype pos = 0;
     while (true) {
         const qsizetype lf = all.indexOf(QLatin1Char('\n'), pos);
         QStringView part = lf < 0 ? all.mid(pos) : all.mid(pos, lf - pos);
         if (lf >= 0 && part.endsWith(QLatin1Char('\r')))
             part.chop(1);
-        const bool continuation = !part.isEmpty() && !lines.isEmpty()
+        const bool continuation = havePending && !part.isEmpty()
             && (part.front() == QLatin1Char(' ') || part.front() == QLatin1Char('\t'));
-        if (continuation)
-            lines.last().append(part.mid(1));
-        else
-            lines.append(part.toString());
+        if (continuation) {
+            if (!usingFolded) {
+                folded = pending.toString();
+                usingFolded = true;
+            }
+            folded.append(part.mid(1));
+        } else {
+            flush();
+            pending = part;
+            havePending = true;
+        }
         if (lf < 0)
             break;
         pos = lf + 1;
     }
+    flush();
+}
+
+QStringList unfoldICalendarLines(const QString &text)
+{
+    QStringList lines;
+    forEachUnfoldedLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
 ContentLine parseContentLine(const QString &line)
+{
+    return parseContentLine(QStringView(line));
+}
+
+ContentLine parseContentLine(QStringView line)
 {
     ContentLine result;
     qsizetype colon = -1;
@@ -163,12 +214,12 @@ ContentLine parseContentLine(const QString &line)
     if (colon < 0)
         colon = firstColon;
     if (colon < 0) {
-        result.name = line.toUpper();
+        result.name = line.toString().toUpper();
         return result;
     }
-    result.value = line.mid(colon + 1);
+    result.value = line.mid(colon + 1).toString();
 
-    const QStringView head = QStringView(line).left(colon);
+    const QStringView head = line.left(colon);
     qsizetype start = 0;
     bool first = true;
     quoted = false;
@@ -383,8 +434,7 @@ QList<Event> parseICalendarEvents(const QString &text)
     QStringList exceptionDates;
     QStringList recurrenceDates;
 
-    const QStringList lines = unfoldICalendarLines(text);
-    for (const QString &line : lines) {
+    forEachUnfoldedLine(text, [&](QStringView line) {
         if (line == beginEvent) {
             event = Event();
             duration = 0;
@@ -392,45 +442,50 @@ QList<Event> parseICalendarEvents(const QString &text)
             depth = 0;
             exceptionDates.clear();
             recurrenceDates.clear();
-            raw = line + kCrLf;
+            raw = header;
+            raw += line;
+            raw += kCrLf;
             inEvent = true;
-            continue;
+            return;
         }
         if (!inEvent)
-            continue;
+            return;
         raw += line;
         raw += kCrLf;
         if (line == endEvent) {
             inEvent = false;
             if (event.uid.isEmpty())
-                continue;
+                return;
             if (!sawEnd && duration >= 1 && event.start_time.isValid())
                 event.end_time = event.start_time.addSecs(duration);
             if (!event.recurrence_id.isEmpty() && event.master_event_uid.isEmpty())
                 event.master_event_uid = event.uid;
             event.exception_dates = jsonStringArray(exceptionDates);
             event.recurrence_dates = jsonStringArray(recurrenceDates);
-            event.raw_icalendar = header + raw + footer;
+            raw += footer;
+            event.raw_icalendar = std::move(raw);
+            raw = QString();
             events.append(std::move(event));
             event = Event();
-            continue;
+            return;
         }
 
-        const ContentLine cl = parseContentLine(line);
-        const QString &name = cl.name;
-        if (name == QLatin1String("BEGIN")) {
+        const QStringView quickName = contentLineName(line);
+        if (quickName.compare(QLatin1String("BEGIN"), Qt::CaseInsensitive) == 0) {
             ++depth;
-            continue;
+            return;
         }
-        if (name == QLatin1String("END")) {
+        if (quickName.compare(QLatin1String("END"), Qt::CaseInsensitive) == 0) {
             if (depth > 0)
                 --depth;
-            continue;
+            return;
         }
         // Alarms carry their own DESCRIPTION, SUMMARY, UID and DURATION; only the event's
         // own lines describe the event.
-        if (depth > 0)
-            continue;
+        if (depth > 0 || !isEventProperty(quickName))
+            return;
+        const ContentLine cl = parseContentLine(line);
+        const QString &name = cl.name;
 
         bool dateOnly = false;
         if (name == QLatin1String("UID")) {
@@ -484,6 +539,6 @@ QList<Event> parseICalendarEvents(const QString &text)
             if (event.related_to_uid.isEmpty() && isParentRelation(cl))
                 event.related_to_uid = unescapeICalendarText(cl.value);
         }
-    }
+    });
     return events;
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimeZone>
 
+#include <functional>
 #include <optional>
 
 // One unfolded content line split into its parts.
@@ -25,9 +26,17 @@ struct ContentLine
 // Splits at LF or CR LF and joins folded continuation lines (a leading space or tab).
 [[nodiscard]] QStringList unfoldICalendarLines(const QString &text);
 
+// The same lines as unfoldICalendarLines, handed to visit one by one without building a list.
+void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit);
+
 // Splits one unfolded line. A ":" or ";" inside a double-quoted parameter value belongs to the
 // value.
 [[nodiscard]] ContentLine parseContentLine(const QString &line);
+[[nodiscard]] ContentLine parseContentLine(QStringView line);
+
+// The property name as written (not upper-cased), for a quick look before a full split. Equal
+// to parseContentLine's name, ignoring case, whenever that name is a plain property name.
+[[nodiscard]] QStringView contentLineName(QStringView line);
 
 [[nodiscard]] QString paramValue(const QHash<QString, QString> &params, const QString &key,
                                  const QString &defaultValue = QString());

@@ -73,30 +73,30 @@ QList<Task> parseICalendarTodo(const QString &text)
     QString alarmAction;
     int alarmMinutes = -1;
 
-    const QStringList lines = unfoldICalendarLines(text);
-    for (const QString &line : lines) {
+    forEachUnfoldedLine(text, [&](QStringView line) {
         if (line == beginTodo) {
             task = Task();
-            raw = line + kCrLf;
+            raw = line.toString();
+            raw += kCrLf;
             depth = 0;
             inAlarm = false;
             alarmAction.clear();
             alarmMinutes = -1;
             inTodo = true;
-            continue;
+            return;
         }
         if (!inTodo)
-            continue;
+            return;
         raw += line;
         raw += kCrLf;
         if (line == endTodo) {
             inTodo = false;
             if (task.uid.isEmpty())
-                continue;
+                return;
             task.raw_icalendar = raw;
             tasks.append(std::move(task));
             task = Task();
-            continue;
+            return;
         }
 
         const ContentLine cl = parseContentLine(line);
@@ -108,7 +108,7 @@ QList<Task> parseICalendarTodo(const QString &text)
                 alarmAction.clear();
                 alarmMinutes = -1;
             }
-            continue;
+            return;
         }
         if (name == QLatin1String("END")) {
             if (depth == 1 && inAlarm && line == endAlarm) {
@@ -123,7 +123,7 @@ QList<Task> parseICalendarTodo(const QString &text)
             }
             if (depth > 0)
                 --depth;
-            continue;
+            return;
         }
         if (depth > 0) {
             if (depth == 1 && inAlarm) {
@@ -132,7 +132,7 @@ QList<Task> parseICalendarTodo(const QString &text)
                 else if (name == QLatin1String("TRIGGER"))
                     alarmMinutes = triggerMinutes(cl.value);
             }
-            continue;
+            return;
         }
 
         bool dateOnly = false;
@@ -186,7 +186,7 @@ QList<Task> parseICalendarTodo(const QString &text)
             if (ok && order > 0)
                 task.sort_order = order;
         }
-    }
+    });
     return tasks;
 }
 
