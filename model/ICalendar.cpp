@@ -1,5 +1,7 @@
 #include "model/ICalendar.h"
 
+#include <QtNumeric>
+
 #include <limits>
 
 namespace {
@@ -370,8 +372,8 @@ qint64 parseICalendarDuration(const QString &value)
         }
         if (c >= '0' && c <= '9') {
             if (!overflow
-                && (__builtin_mul_overflow(number, qint64(10), &number)
-                    || __builtin_add_overflow(number, qint64(c - '0'), &number)))
+                && (qMulOverflow(number, qint64(10), &number)
+                    || qAddOverflow(number, qint64(c - '0'), &number)))
                 overflow = true;
             continue;
         }
@@ -400,7 +402,7 @@ qint64 parseICalendarDuration(const QString &value)
             break;
         }
         qint64 add = 0;
-        if (__builtin_mul_overflow(n, unit, &add) || __builtin_add_overflow(total, add, &total))
+        if (qMulOverflow(n, unit, &add) || qAddOverflow(total, add, &total))
             total = maxValue;
     }
     return total;
