@@ -1,0 +1,10 @@
+# The iCalendar benchmark times libical on the same file for comparison.
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+    pkg_check_modules(LIBICAL QUIET IMPORTED_TARGET libical)
+endif()
+if(LIBICAL_FOUND)
+    lark_add_bench(${b} LIBS PkgConfig::LIBICAL)
+else()
+    message(STATUS "libical not found: bench_ICalendar is not built")
+endif()

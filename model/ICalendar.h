@@ -1,0 +1,83 @@
+#pragma once
+
+// Reading and writing of iCalendar text (RFC 5545): the line-level helpers shared by every
+// reader and writer, the event reader, and the to-do reader and writer.
+
+#include "model/Records.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTimeZone>
+
+#include <functional>
+#include <optional>
+
+// One unfolded content line split into its parts.
+struct ContentLine
+{
+    QString name; // upper-cased
+    QHash<QString, QString> params; // upper-cased names to raw values (quotes kept)
+    QString value; // everything after the separating ":", unchanged
+};
+
+// Splits at LF or CR LF and joins folded continuation lines (a leading space or tab).
+[[nodiscard]] QStringList unfoldICalendarLines(const QString &text);
+
+// The same lines as unfoldICalendarLines, handed to visit one by one without building a list.
+void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit);
+
+// Splits one unfolded line. A ":" or ";" inside a double-quoted parameter value belongs to the
+// value.
+[[nodiscard]] ContentLine parseContentLine(const QString &line);
+[[nodiscard]] ContentLine parseContentLine(QStringView line);
+
+// The property name as written (not upper-cased), for a quick look before a full split. Equal
+// to parseContentLine's name, ignoring case, whenever that name is a plain property name.
+[[nodiscard]] QStringView contentLineName(QStringView line);
+
+[[nodiscard]] QString paramValue(const QHash<QString, QString> &params, const QString &key,
+                                 const QString &defaultValue = QString());
+
+[[nodiscard]] QString unescapeICalendarText(const QString &text);
+
+// Escapes a TEXT value so that unescapeICalendarText gives it back unchanged: backslash,
+// semicolon and comma get a backslash, every line break becomes "\n".
+[[nodiscard]] QString escapeICalendarText(const QString &text);
+
+// Reads a DATE or DATE-TIME value; dateOnly tells which it was. A TZID the system knows places
+// the clock time in that zone, otherwise a value without "Z" is local time.
+[[nodiscard]] QDateTime
+parseICalendarDateTime(const QString &value, const QHash<QString, QString> &params, bool &dateOnly);
+
+// The zone a TZID parameter names, when the system knows it (IANA ids, and the Windows zone
+// names that some servers send).
+[[nodiscard]] std::optional<QTimeZone> knownTimeZone(const QString &tzid);
+
+// A RELATED-TO line that names a parent (RELTYPE=PARENT, the default).
+[[nodiscard]] bool isParentRelation(const ContentLine &line);
+
+// Signed seconds of a DURATION value; 0 for anything that is not a positive duration.
+[[nodiscard]] qint64 parseICalendarDuration(const QString &value);
+
+// Formats used in stored texts.
+[[nodiscard]] QString formatICalendarUtc(const QDateTime &dateTime); // yyyyMMddTHHmmssZ
+[[nodiscard]] QString formatICalendarDate(const QDate &date); // yyyyMMdd
+
+inline const QString &iCalendarProductId()
+{
+    static const QString id = QStringLiteral("-//Larkspindle//Calendar Desktop//EN");
+    return id;
+}
+
+// Every VEVENT with a UID, in text order, each wrapped in its own minimal VCALENDAR.
+[[nodiscard]] QList<Event> parseICalendarEvents(const QString &text);
+
+// Every VTODO with a UID, in text order, with its alarms as reminders.
+[[nodiscard]] QList<Task> parseICalendarTodo(const QString &text);
+
+// The complete iCalendar text of one task; DTSTAMP is the given time, or the clock's.
+[[nodiscard]] QString writeICalendarTodo(const Task &task);
+[[nodiscard]] QString writeICalendarTodo(const Task &task, const QDateTime &now);

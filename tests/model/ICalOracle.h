@@ -1,0 +1,102 @@
+#pragma once
+
+// Runs libical (through tests/model/ical_oracle.py) on an iCalendar text and hands back what it
+// read, so tests can hold our reader and writers against an independent parser.
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+namespace ICalOracle {
+
+struct Result
+{
+    QString error; // empty on success
+    QJsonArray components; // VEVENT and VTODO, in file order
+};
+
+inline QString scriptPath()
+{
+    return qEnvironmentVariable("LARK_SOURCE_DIR") + QStringLiteral("/tests/model/ical_oracle.py");
+}
+
+inline Result read(const QByteArray &text)
+{
+    Result result;
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("in.ics")));
+    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+        result.error = QStringLiteral("cannot write the input file");
+        return result;
+    }
+    file.close();
+    QProcess python;
+    // The system interpreter carries the GObject bindings; another python3 on PATH may not.
+    const QString interpreter = QFile::exists(QStringLiteral("/usr/bin/python3"))
+        ? QStringLiteral("/usr/bin/python3")
+        : QStringLiteral("python3");
+    python.start(interpreter, {scriptPath(), file.fileName()});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0) {
+        result.error
+            = QStringLiteral("oracle failed: ") + QString::fromUtf8(python.readAllStandardError());
+        return result;
+    }
+    const QJsonObject root = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    if (root.contains(QStringLiteral("error")))
+        result.error = root.value(QStringLiteral("error")).toString();
+    result.components = root.value(QStringLiteral("components")).toArray();
+    return result;
+}
+
+// The properties of one component with the given name, in order.
+inline QJsonArray properties(const QJsonObject &component, const QString &name)
+{
+    QJsonArray out;
+    const QJsonArray all = component.value(QStringLiteral("properties")).toArray();
+    for (const QJsonValue &p : all) {
+        if (p.toObject().value(QStringLiteral("name")).toString() == name)
+            out.append(p);
+    }
+    return out;
+}
+
+inline QJsonValue value(const QJsonObject &component, const QString &name)
+{
+    const QJsonArray props = properties(component, name);
+    return props.isEmpty() ? QJsonValue() : props.first().toObject().value(QStringLiteral("value"));
+}
+
+inline QJsonArray subComponents(const QJsonObject &component)
+{
+    return component.value(QStringLiteral("components")).toArray();
+}
+
+// Our value in the oracle's form: {"date"}, {"utc"} or {"floating"}, chosen by the oracle's
+// own value so both sides describe the same thing.
+inline QJsonObject asOracleTime(const QDateTime &dt, bool dateOnly, const QJsonObject &like)
+{
+    if (!dt.isValid())
+        return {{QStringLiteral("invalid"), true}};
+    if (dateOnly)
+        return {{QStringLiteral("date"), dt.date().toString(QStringLiteral("yyyyMMdd"))}};
+    if (like.contains(QStringLiteral("floating")))
+        return {{QStringLiteral("floating"), dt.toString(QStringLiteral("yyyyMMdd'T'HHmmss"))}};
+    return {{QStringLiteral("utc"), dt.toSecsSinceEpoch()}};
+}
+
+// A stored date-list entry (yyyyMMdd or yyyyMMddTHHmmssZ) in the oracle's form.
+inline QJsonObject storedDateAsOracle(const QString &entry)
+{
+    if (entry.size() == 8)
+        return {{QStringLiteral("date"), entry}};
+    QDateTime dt = QDateTime::fromString(entry.chopped(1), QStringLiteral("yyyyMMdd'T'HHmmss"));
+    dt.setTimeZone(QTimeZone::utc());
+    return {{QStringLiteral("utc"), dt.toSecsSinceEpoch()}};
+}
+
+} // namespace ICalOracle

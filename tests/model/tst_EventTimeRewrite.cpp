@@ -1,0 +1,204 @@
+#include "ICalOracle.h"
+#include "model/EventTimeRewrite.h"
+#include "model/ICalendar.h"
+#include "support/TestSupport.h"
+
+#include <QTest>
+
+namespace {
+
+QString crlf(const QStringList &lines)
+{
+    return lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
+}
+
+QString eventText(const QStringList &body)
+{
+    return crlf(QStringList {QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("BEGIN:VEVENT"),
+                             QStringLiteral("UID:e")}
+                + body
+                + QStringList {QStringLiteral("END:VEVENT"), QStringLiteral("END:VCALENDAR")});
+}
+
+QDateTime utc(int y, int mo, int d, int h, int mi)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+
+QDateTime berlin(int y, int mo, int d, int h, int mi)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone("Europe/Berlin"));
+}
+
+} // namespace
+
+class tst_EventTimeRewrite : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rewrite_data();
+    void rewrite();
+    void unchanged_data();
+    void unchanged();
+    void corpusReadsBackInLibical_data();
+    void corpusReadsBackInLibical();
+};
+
+void tst_EventTimeRewrite::rewrite_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList berlinLines {QStringLiteral("DTSTART;TZID=Europe/Berlin:20240115T090000"),
+                                   QStringLiteral("DTEND;TZID=Europe/Berlin:20240115T100000"),
+                                   QStringLiteral("RRULE:FREQ=WEEKLY")};
+    QTest::newRow("known zone keeps its zone")
+        << eventText(berlinLines) << berlin(2024, 1, 15, 10, 0) << berlin(2024, 1, 15, 11, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20240115T100000"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20240115T110000"),
+                      QStringLiteral("RRULE:FREQ=WEEKLY")});
+    QTest::newRow("known zone, time given in UTC, summer")
+        << eventText(berlinLines) << utc(2024, 7, 15, 8, 0) << utc(2024, 7, 15, 8, 30)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20240715T100000"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20240715T103000"),
+                      QStringLiteral("RRULE:FREQ=WEEKLY")});
+    QTest::newRow("windows zone name kept")
+        << eventText({QStringLiteral("DTSTART;TZID=W. Europe Standard Time:20240718T100000")})
+        << utc(2024, 7, 18, 9, 0) << utc(2024, 7, 18, 10, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=W. Europe Standard Time:20240718T110000"),
+                      QStringLiteral("DTEND;TZID=W. Europe Standard Time:20240718T120000")});
+    QTest::newRow("unknown zone becomes UTC")
+        << eventText({QStringLiteral("DTSTART;TZID=Mars/Olympus:20240115T090000"),
+                      QStringLiteral("DTEND:20240115T100000Z")})
+        << berlin(2024, 1, 15, 10, 0) << berlin(2024, 1, 15, 11, 0)
+        << eventText({QStringLiteral("DTSTART:20240115T090000Z"),
+                      QStringLiteral("DTEND:20240115T100000Z")});
+    QTest::newRow("duration becomes an end before END:VEVENT")
+        << eventText({QStringLiteral("DTSTART:20240115T090000Z"), QStringLiteral("DURATION:PT1H"),
+                      QStringLiteral("SUMMARY:x")})
+        << utc(2024, 1, 16, 9, 0) << utc(2024, 1, 16, 10, 0)
+        << eventText({QStringLiteral("DTSTART:20240116T090000Z"), QStringLiteral("SUMMARY:x"),
+                      QStringLiteral("DTEND:20240116T100000Z")});
+    QTest::newRow("invalid end takes the start")
+        << eventText({QStringLiteral("DTSTART:20240115T090000Z"),
+                      QStringLiteral("DTEND:20240115T100000Z")})
+        << utc(2024, 1, 16, 9, 0) << QDateTime()
+        << eventText({QStringLiteral("DTSTART:20240116T090000Z"),
+                      QStringLiteral("DTEND:20240116T090000Z")});
+    QTest::newRow("alarm lines untouched")
+        << eventText({QStringLiteral("DTSTART:20240115T090000Z"),
+                      QStringLiteral("DTEND:20240115T100000Z"), QStringLiteral("BEGIN:VALARM"),
+                      QStringLiteral("TRIGGER:-PT10M"), QStringLiteral("DURATION:PT5M"),
+                      QStringLiteral("REPEAT:2"), QStringLiteral("END:VALARM")})
+        << utc(2024, 1, 16, 9, 0) << utc(2024, 1, 16, 10, 0)
+        << eventText({QStringLiteral("DTSTART:20240116T090000Z"),
+                      QStringLiteral("DTEND:20240116T100000Z"), QStringLiteral("BEGIN:VALARM"),
+                      QStringLiteral("TRIGGER:-PT10M"), QStringLiteral("DURATION:PT5M"),
+                      QStringLiteral("REPEAT:2"), QStringLiteral("END:VALARM")});
+    QTest::newRow("folded line replaced whole")
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/"),
+                      QStringLiteral(" Berlin:20240115T090000"), QStringLiteral("DESCRIPTION:a"),
+                      QStringLiteral(" b")})
+        << berlin(2024, 1, 15, 12, 0) << berlin(2024, 1, 15, 13, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20240115T120000"),
+                      QStringLiteral("DESCRIPTION:a"), QStringLiteral(" b"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20240115T130000")});
+    QTest::newRow("all-day keeps dates")
+        << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240115"),
+                      QStringLiteral("DTEND;VALUE=DATE:20240116")})
+        << utc(2024, 1, 20, 0, 0) << utc(2024, 1, 22, 0, 0)
+        << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240120"),
+                      QStringLiteral("DTEND;VALUE=DATE:20240122")});
+    QTest::newRow("all-day without end gets the next day")
+        << eventText({QStringLiteral("dtstart;value=date:20240115")}) << utc(2024, 1, 20, 0, 0)
+        << utc(2024, 1, 20, 0, 0)
+        << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240120"),
+                      QStringLiteral("DTEND;VALUE=DATE:20240121")});
+    QTest::newRow("only the first event, LF becomes CR LF")
+        << QStringLiteral("BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n"
+                          "BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n")
+        << utc(2024, 1, 16, 9, 0) << utc(2024, 1, 16, 10, 0)
+        << QStringLiteral(
+               "BEGIN:VEVENT\r\nDTSTART:20240116T090000Z\r\nDTEND:20240116T100000Z\r\n"
+               "END:VEVENT\r\nBEGIN:VEVENT\r\nDTSTART:20240115T090000Z\r\nEND:VEVENT\r\n");
+}
+
+void tst_EventTimeRewrite::rewrite()
+{
+    QFETCH(QString, raw);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QTEST(rewriteEventTimes(raw, start, end), "expected");
+}
+
+void tst_EventTimeRewrite::unchanged_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QDateTime>("start");
+    QTest::newRow("empty") << QString() << utc(2024, 1, 1, 9, 0);
+    QTest::newRow("invalid start")
+        << eventText({QStringLiteral("DTSTART:20240115T090000Z")}) << QDateTime();
+    QTest::newRow("no event") << QStringLiteral(
+        "BEGIN:VTODO\nDTSTART:20240115T090000Z\nEND:VTODO\n")
+                              << utc(2024, 1, 1, 9, 0);
+}
+
+void tst_EventTimeRewrite::unchanged()
+{
+    QFETCH(QString, raw);
+    QFETCH(QDateTime, start);
+    QCOMPARE(rewriteEventTimes(raw, start, start.addSecs(3600)), raw);
+}
+
+void tst_EventTimeRewrite::corpusReadsBackInLibical_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("zoned series") << QStringLiteral("webcal_weekly_series.ics");
+    QTest::newRow("windows zone") << QStringLiteral("exchange_meeting.ics");
+    QTest::newRow("all-day and duration") << QStringLiteral("desktop_allday_and_alarms.ics");
+}
+
+void tst_EventTimeRewrite::corpusReadsBackInLibical()
+{
+    QFETCH(QString, file);
+    const QList<Event> events = parseICalendarEvents(
+        QString::fromUtf8(LarkTest::readData(QStringLiteral("ics/") + file)));
+    QVERIFY(!events.isEmpty());
+    for (const Event &e : events) {
+        // Moved by a day and an hour (a day for all-day events), an hour longer.
+        const qint64 shift = e.is_all_day ? 86400 : 90000;
+        const QDateTime start = e.start_time.addSecs(shift);
+        const QDateTime end
+            = e.end_time.value_or(e.start_time).addSecs(shift + (e.is_all_day ? 86400 : 3600));
+        const QString moved = rewriteEventTimes(e.raw_icalendar, start, end);
+
+        const Event ours = parseICalendarEvents(moved).first();
+        QCOMPARE(ours.start_time, start);
+        QCOMPARE(ours.end_time.value_or(QDateTime()), end);
+        QCOMPARE(ours.is_all_day, e.is_all_day);
+        QCOMPARE(ours.description, e.description);
+
+        const ICalOracle::Result oracle = ICalOracle::read(moved.toUtf8());
+        QVERIFY2(oracle.error.isEmpty(), qPrintable(oracle.error));
+        const QJsonObject o = oracle.components.first().toObject();
+        QCOMPARE(ICalOracle::properties(o, QStringLiteral("DTSTART")).size(), 1);
+        QCOMPARE(ICalOracle::properties(o, QStringLiteral("DTEND")).size(), 1);
+        QCOMPARE(ICalOracle::properties(o, QStringLiteral("DURATION")).size(), 0);
+        const QJsonObject oStart = ICalOracle::value(o, QStringLiteral("DTSTART")).toObject();
+        const QJsonObject oEnd = ICalOracle::value(o, QStringLiteral("DTEND")).toObject();
+        QCOMPARE(ICalOracle::asOracleTime(start.toTimeZone(ours.start_time.timeZone()),
+                                          e.is_all_day, oStart),
+                 oStart);
+        QCOMPARE(ICalOracle::asOracleTime(end.toTimeZone(ours.start_time.timeZone()), e.is_all_day,
+                                          oEnd),
+                 oEnd);
+        const QJsonArray before = ICalOracle::subComponents(
+            ICalOracle::read(e.raw_icalendar.toUtf8()).components.first().toObject());
+        QCOMPARE(ICalOracle::subComponents(o), before);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_EventTimeRewrite)
+#include "tst_EventTimeRewrite.moc"
