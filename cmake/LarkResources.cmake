@@ -7,12 +7,20 @@ function(lark_add_resources target)
     file(GLOB_RECURSE _files CONFIGURE_DEPENDS
         "${_root}/fonts/*.ttf" "${_root}/fonts/*.otf"
         "${_root}/icons/*.png" "${_root}/icons/*.svg"
-        "${_root}/styles/*.qss"
-        "${_root}/sql/*.sql")
+        "${_root}/styles/*.qss")
     qt_add_resources(${target} "lark_resources"
         PREFIX "/"
         BASE "${_root}"
         FILES ${_files})
+
+    # The migration scripts live under the "/sql" prefix: ":/sql/sql/migrations/<file>".
+    file(GLOB_RECURSE _sql CONFIGURE_DEPENDS "${_root}/sql/*.sql")
+    if(_sql)
+        qt_add_resources(${target} "lark_sql"
+            PREFIX "/sql"
+            BASE "${_root}"
+            FILES ${_sql})
+    endif()
 
     file(GLOB _ts CONFIGURE_DEPENDS "${_root}/i18n/*.ts")
     if(_ts)

@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+
+#include <initializer_list>
 
 namespace LarkTest {
 
@@ -11,14 +14,22 @@ QString dataPath(const QString &relative);
 // Reads a file below tests/data; an empty array when it cannot be read.
 QByteArray readData(const QString &relative);
 
+// A list of texts from plain literals (the build forbids implicit conversion from char *).
+inline QStringList strings(std::initializer_list<const char *> items)
+{
+    QStringList out;
+    for (const char *item : items)
+        out << QString::fromUtf8(item);
+    return out;
+}
+
 // A settable clock for code that takes "now" through a seam.
 class TestClock
 {
 public:
     explicit TestClock(QDateTime start = QDateTime(QDate(2024, 1, 10), QTime(10, 7, 42)))
         : m_now(std::move(start))
-    {
-    }
+    { }
     QDateTime now() const { return m_now; }
     void set(const QDateTime &t) { m_now = t; }
     void advanceSecs(qint64 s) { m_now = m_now.addSecs(s); }

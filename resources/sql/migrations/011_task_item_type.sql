@@ -1,0 +1,3 @@
+-- A task row is either a to-do ('task') or a plain reminder item ('reminder').
+ALTER TABLE tasks ADD COLUMN item_type TEXT NOT NULL DEFAULT 'task';
+CREATE INDEX idx_tasks_item_type ON tasks(item_type);

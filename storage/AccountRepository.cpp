@@ -1,0 +1,271 @@
+#include "storage/AccountRepository.h"
+
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace {
+
+const QString kColumns = QStringLiteral(
+    "id, name, type, server_url, username, calendar_home_set, principal_url, "
+    "sync_interval_minutes, last_sync_time, last_sync_error, enabled, color, "
+    "exclude_from_sync, trusted_cert_sha256, pending_cert_sha256, created_at, updated_at, "
+    "deleted_at");
+
+bool isCalDavFamily(const QString &type)
+{
+    return type == QLatin1String("caldav") || type == QLatin1String("icloud")
+        || type == QLatin1String("zoho");
+}
+
+// Name to pending certificate, in column order: the fields insert and update both write.
+void bindFields(QSqlQuery &q, const Account &a)
+{
+    q.addBindValue(Sql::text(a.name));
+    q.addBindValue(Sql::text(a.type));
+    q.addBindValue(Sql::text(a.server_url));
+    q.addBindValue(Sql::text(a.username));
+    q.addBindValue(Sql::text(a.calendar_home_set));
+    q.addBindValue(Sql::text(a.principal_url));
+    q.addBindValue(a.sync_interval_minutes);
+    q.addBindValue(Sql::dateTime(a.last_sync_time));
+    q.addBindValue(Sql::text(a.last_sync_error));
+    q.addBindValue(a.enabled ? 1 : 0);
+    q.addBindValue(Sql::text(a.color));
+    q.addBindValue(a.exclude_from_sync ? 1 : 0);
+    q.addBindValue(Sql::text(a.trusted_cert_sha256));
+    q.addBindValue(Sql::text(a.pending_cert_sha256));
+}
+
+} // namespace
+
+AccountRepository::AccountRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+Account AccountRepository::readRow(const QSqlQuery &q)
+{
+    Account a;
+    a.id = q.value(0).toString();
+    a.name = q.value(1).toString();
+    a.type = q.value(2).toString();
+    a.server_url = q.value(3).toString();
+    a.username = q.value(4).toString();
+    a.calendar_home_set = q.value(5).toString();
+    a.principal_url = q.value(6).toString();
+    a.sync_interval_minutes = q.value(7).toInt();
+    a.last_sync_time = Sql::parseOptionalDateTime(q.value(8));
+    a.last_sync_error = q.value(9).toString();
+    a.enabled = q.value(10).toBool();
+    a.color = q.value(11).toString();
+    a.exclude_from_sync = q.value(12).toBool();
+    a.trusted_cert_sha256 = q.value(13).toString();
+    a.pending_cert_sha256 = q.value(14).toString();
+    a.created_at = Sql::parseDateTime(q.value(15));
+    a.updated_at = Sql::parseDateTime(q.value(16));
+    a.deleted_at = Sql::parseOptionalDateTime(q.value(17));
+    return a;
+}
+
+QList<Account> AccountRepository::list(const QString &sql, const QStringList &values) const
+{
+    return Sql::selectAll<Account>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+}
+
+QList<Account> AccountRepository::listActive() const
+{
+    return list(QStringLiteral(
+                    "SELECT %1 FROM accounts WHERE deleted_at IS NULL ORDER BY sort_order, name"),
+                {});
+}
+
+QList<Account> AccountRepository::listAll() const
+{
+    return list(QStringLiteral("SELECT %1 FROM accounts ORDER BY sort_order, name"), {});
+}
+
+std::optional<Account> AccountRepository::byId(const QString &id) const
+{
+    const QList<Account> rows
+        = list(QStringLiteral("SELECT %1 FROM accounts WHERE id = ? AND deleted_at IS NULL"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<Account> AccountRepository::byIdentity(const QString &type, const QString &serverUrl,
+                                                     const QString &username) const
+{
+    if (serverUrl.isEmpty() || username.isEmpty())
+        return std::nullopt;
+    const QList<Account> rows
+        = list(QStringLiteral("SELECT %1 FROM accounts WHERE type = ? AND server_url = ? AND "
+                              "username = ? AND deleted_at IS NULL"),
+               {type, serverUrl, username});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+bool AccountRepository::insert(const Account &a)
+{
+    if (a.id.isEmpty()) {
+        qWarning() << "AccountRepository::insert failed:"
+                   << "the account has no id";
+        return false;
+    }
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral(
+        "INSERT INTO accounts (id, name, type, server_url, username, calendar_home_set, "
+        "principal_url, sync_interval_minutes, last_sync_time, last_sync_error, enabled, "
+        "color, exclude_from_sync, trusted_cert_sha256, pending_cert_sha256, created_at, "
+        "updated_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(a.id);
+    bindFields(q, a);
+    q.addBindValue(Sql::dateTime(a.created_at));
+    q.addBindValue(Sql::dateTime(a.updated_at));
+    if (!q.exec()) {
+        qWarning() << "AccountRepository::insert failed:" << q.lastError().text();
+        return false;
+    }
+    emit accountsChanged();
+    return true;
+}
+
+bool AccountRepository::update(const Account &a)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(
+        QStringLiteral("UPDATE accounts SET name = ?, type = ?, server_url = ?, username = ?, "
+                       "calendar_home_set = ?, principal_url = ?, sync_interval_minutes = ?, "
+                       "last_sync_time = ?, last_sync_error = ?, enabled = ?, color = ?, "
+                       "exclude_from_sync = ?, trusted_cert_sha256 = ?, pending_cert_sha256 = ?, "
+                       "updated_at = ? WHERE id = ?"));
+    bindFields(q, a);
+    q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+    q.addBindValue(a.id);
+    if (!q.exec()) {
+        qWarning() << "AccountRepository::update failed:" << q.lastError().text();
+        return false;
+    }
+    emit accountsChanged();
+    return true;
+}
+
+bool AccountRepository::softRemove(const QString &id)
+{
+    const QVariant now = Sql::dateTime(m_db->currentDateTimeUtc());
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("UPDATE accounts SET deleted_at = ?, updated_at = ? WHERE id = ?"));
+    q.addBindValue(now);
+    q.addBindValue(now);
+    q.addBindValue(id);
+    if (!q.exec()) {
+        qWarning() << "AccountRepository::remove failed:" << q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool AccountRepository::remove(const QString &id)
+{
+    if (!softRemove(id))
+        return false;
+    emit accountsChanged();
+    return true;
+}
+
+bool AccountRepository::reapTombstone(const QString &id)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("DELETE FROM accounts WHERE id = ? AND deleted_at IS NOT NULL"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        qWarning() << "AccountRepository::reapTombstone failed:" << q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool AccountRepository::reorder(const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return true;
+    Sql::Savepoint sp(m_db->connection(), QStringLiteral("account_reorder"));
+    if (!sp.isActive())
+        return false;
+    const QVariant now = Sql::dateTime(m_db->currentDateTimeUtc());
+    int key = 10;
+    for (const QString &id : ids) {
+        QSqlQuery q(m_db->connection());
+        q.prepare(
+            QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"));
+        q.addBindValue(key);
+        q.addBindValue(now);
+        q.addBindValue(id);
+        if (!q.exec())
+            return false;
+        key += 10;
+    }
+    if (!sp.release())
+        return false;
+    emit accountsChanged();
+    return true;
+}
+
+int AccountRepository::dedupeAccounts()
+{
+    const QList<Account> all = listAll();
+
+    // Groups keep the order of the full list so that equal creation times fall back to it.
+    QHash<QString, QList<Account>> groups;
+    QStringList keys;
+    for (const Account &a : all) {
+        if (a.deleted_at || !isCalDavFamily(a.type) || a.server_url.isEmpty()
+            || a.username.isEmpty())
+            continue;
+        const QString key
+            = a.type + QLatin1Char('|') + a.server_url + QLatin1Char('|') + a.username;
+        if (!groups.contains(key))
+            keys.append(key);
+        groups[key].append(a);
+    }
+
+    int merged = 0;
+    for (const QString &key : std::as_const(keys)) {
+        QList<Account> members = groups.value(key);
+        if (members.size() < 2)
+            continue;
+        std::stable_sort(members.begin(), members.end(), [](const Account &x, const Account &y) {
+            return x.created_at < y.created_at;
+        });
+        const QString survivor = members.first().id;
+        for (qsizetype i = 1; i < members.size(); ++i) {
+            const QString id = members.at(i).id;
+            // Moving the calendars and tombstoning the duplicate go together or not at all.
+            Sql::Savepoint sp(m_db->connection(), QStringLiteral("account_dedupe"));
+            if (!sp.isActive())
+                continue;
+            QSqlQuery q(m_db->connection());
+            q.prepare(QStringLiteral("UPDATE calendars SET account_id = ? WHERE account_id = ?"));
+            q.addBindValue(survivor);
+            q.addBindValue(id);
+            if (!q.exec()) {
+                qWarning() << "AccountRepository::dedupeAccounts failed:" << q.lastError().text();
+                continue;
+            }
+            if (!softRemove(id) || !sp.release())
+                continue;
+            emit accountsChanged();
+            ++merged;
+        }
+    }
+    return merged;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class Database;
+class QSqlQuery;
+
+// The accounts table. Accounts are soft-deleted so that the configuration sync can push the
+// deletion; reapTombstone removes the row once the push was accepted.
+class AccountRepository : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AccountRepository(Database *db, QObject *parent = nullptr);
+
+    QList<Account> listActive() const;
+    QList<Account> listAll() const;
+    std::optional<Account> byId(const QString &id) const;
+    std::optional<Account> byIdentity(const QString &type, const QString &serverUrl,
+                                      const QString &username) const;
+
+    bool insert(const Account &account);
+    bool update(const Account &account);
+    bool remove(const QString &id);
+    bool reapTombstone(const QString &id);
+    bool reorder(const QStringList &ids);
+
+    // Collapses CalDAV-family accounts with the same type, server and user name into the
+    // oldest one; returns how many were merged away.
+    int dedupeAccounts();
+
+signals:
+    void accountsChanged();
+
+private:
+    QList<Account> list(const QString &sql, const QStringList &values) const;
+    static Account readRow(const QSqlQuery &q);
+    bool softRemove(const QString &id);
+
+    Database *m_db;
+};

@@ -1,0 +1,213 @@
+#include "storage/CalendarRepository.h"
+
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kColumns = QStringLiteral(
+    "id, account_id, url, name, description, color, timezone, is_visible, is_read_only, "
+    "is_default, ctag, sync_token, delta_sync_token, supported_components, sort_order, "
+    "canonical_key, sync_enabled, is_shared, shared_with_me, last_sync_error, created_at, "
+    "updated_at");
+
+const QString kDefaultColor = QStringLiteral("#4285F4");
+
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// Account to last sync error, in column order: the fields insert and update both write.
+void bindFields(QSqlQuery &q, const Calendar &c)
+{
+    q.addBindValue(Sql::text(c.account_id));
+    q.addBindValue(Sql::text(c.url));
+    q.addBindValue(Sql::text(c.name));
+    q.addBindValue(Sql::text(c.description));
+    q.addBindValue(Sql::text(c.color));
+    q.addBindValue(Sql::text(c.timezone));
+    q.addBindValue(c.is_visible ? 1 : 0);
+    q.addBindValue(c.is_read_only ? 1 : 0);
+    q.addBindValue(c.is_default ? 1 : 0);
+    q.addBindValue(Sql::text(c.ctag));
+    q.addBindValue(Sql::text(c.sync_token));
+    q.addBindValue(Sql::text(c.delta_sync_token));
+    q.addBindValue(Sql::text(c.supported_components));
+    q.addBindValue(c.sort_order);
+    q.addBindValue(Sql::text(c.canonical_key));
+    q.addBindValue(c.sync_enabled ? 1 : 0);
+    q.addBindValue(c.is_shared ? 1 : 0);
+    q.addBindValue(c.shared_with_me ? 1 : 0);
+    q.addBindValue(Sql::text(c.last_sync_error));
+}
+
+} // namespace
+
+QString normalizeCalendarColor(const QString &color)
+{
+    const QString t = color.trimmed();
+    if (t.isEmpty())
+        return kDefaultColor;
+    const bool hashed = t.startsWith(QLatin1Char('#'));
+    const QString hex = hashed ? t.mid(1) : t;
+    if (hex.size() != 3 && hex.size() != 6 && hex.size() != 8)
+        return kDefaultColor;
+    for (QChar c : hex) {
+        if (!isHexDigit(c))
+            return kDefaultColor;
+    }
+    return hashed ? t : QLatin1Char('#') + t;
+}
+
+CalendarRepository::CalendarRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+Calendar CalendarRepository::readRow(const QSqlQuery &q)
+{
+    Calendar c;
+    c.id = q.value(0).toString();
+    c.account_id = q.value(1).toString();
+    c.url = q.value(2).toString();
+    c.name = q.value(3).toString();
+    c.description = q.value(4).toString();
+    c.color = normalizeCalendarColor(q.value(5).toString());
+    c.timezone = q.value(6).toString();
+    c.is_visible = q.value(7).toBool();
+    c.is_read_only = q.value(8).toBool();
+    c.is_default = q.value(9).toBool();
+    c.ctag = q.value(10).toString();
+    c.sync_token = q.value(11).toString();
+    c.delta_sync_token = q.value(12).toString();
+    c.supported_components = q.value(13).toString();
+    c.sort_order = q.value(14).toInt();
+    c.canonical_key = q.value(15).toString();
+    c.sync_enabled = q.value(16).toBool();
+    c.is_shared = q.value(17).toBool();
+    c.shared_with_me = q.value(18).toBool();
+    c.last_sync_error = q.value(19).toString();
+    c.created_at = Sql::parseDateTime(q.value(20));
+    c.updated_at = Sql::parseDateTime(q.value(21));
+    return c;
+}
+
+QList<Calendar> CalendarRepository::list(const QString &sql, const QStringList &values) const
+{
+    return Sql::selectAll<Calendar>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+}
+
+QList<Calendar> CalendarRepository::listAll() const
+{
+    return list(QStringLiteral("SELECT %1 FROM calendars ORDER BY sort_order, name"), {});
+}
+
+QList<Calendar> CalendarRepository::listByAccount(const QString &accountId) const
+{
+    return list(
+        QStringLiteral("SELECT %1 FROM calendars WHERE account_id = ? ORDER BY sort_order, name"),
+        {accountId});
+}
+
+std::optional<Calendar> CalendarRepository::byId(const QString &id) const
+{
+    return Sql::selectOne<Calendar>(
+        m_db->connection(), QStringLiteral("SELECT %1 FROM calendars WHERE id = ?").arg(kColumns),
+        {id}, &readRow);
+}
+
+bool CalendarRepository::insert(const Calendar &c)
+{
+    if (c.id.isEmpty()) {
+        qWarning() << "CalendarRepository::insert failed:"
+                   << "the calendar has no id";
+        return false;
+    }
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("INSERT INTO calendars (") + kColumns + QStringLiteral(") VALUES (")
+              + Sql::placeholders(22) + QStringLiteral(")"));
+    q.addBindValue(c.id);
+    bindFields(q, c);
+    q.addBindValue(Sql::dateTime(c.created_at));
+    q.addBindValue(Sql::dateTime(c.updated_at));
+    if (!q.exec()) {
+        qWarning() << "CalendarRepository::insert failed:" << q.lastError().text();
+        return false;
+    }
+    emit calendarsChanged();
+    return true;
+}
+
+bool CalendarRepository::update(const Calendar &c)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral(
+        "UPDATE calendars SET account_id = ?, url = ?, name = ?, description = ?, color = ?, "
+        "timezone = ?, is_visible = ?, is_read_only = ?, is_default = ?, ctag = ?, "
+        "sync_token = ?, delta_sync_token = ?, supported_components = ?, sort_order = ?, "
+        "canonical_key = ?, sync_enabled = ?, is_shared = ?, shared_with_me = ?, "
+        "last_sync_error = ?, updated_at = ? WHERE id = ?"));
+    bindFields(q, c);
+    q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+    q.addBindValue(c.id);
+    if (!q.exec()) {
+        qWarning() << "CalendarRepository::update failed:" << q.lastError().text();
+        return false;
+    }
+    emit calendarsChanged();
+    return true;
+}
+
+bool CalendarRepository::remove(const QString &id)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("DELETE FROM calendars WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        qWarning() << "CalendarRepository::remove failed:" << q.lastError().text();
+        return false;
+    }
+    emit calendarsChanged();
+    return true;
+}
+
+bool CalendarRepository::setDefault(const QString &id)
+{
+    const QVariant now = Sql::dateTime(m_db->currentDateTimeUtc());
+    Sql::Savepoint sp(m_db->connection(), QStringLiteral("calendar_set_default"));
+    if (!sp.isActive())
+        return false;
+
+    QSqlQuery clear(m_db->connection());
+    clear.prepare(QStringLiteral(
+        "UPDATE calendars SET is_default = 0, updated_at = ? WHERE is_default = 1 AND id != ?"));
+    clear.addBindValue(now);
+    clear.addBindValue(id);
+    if (!clear.exec()) {
+        qWarning() << "CalendarRepository::setDefault clear failed:" << clear.lastError().text();
+        return false;
+    }
+
+    QSqlQuery set(m_db->connection());
+    set.prepare(QStringLiteral("UPDATE calendars SET is_default = 1, updated_at = ? WHERE id = ?"));
+    set.addBindValue(now);
+    set.addBindValue(id);
+    if (!set.exec()) {
+        qWarning() << "CalendarRepository::setDefault set failed:" << set.lastError().text();
+        return false;
+    }
+
+    if (!sp.release()) {
+        qWarning() << "CalendarRepository::setDefault commit failed:" << sp.errorText();
+        return false;
+    }
+    emit calendarsChanged();
+    return true;
+}

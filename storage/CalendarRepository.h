@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class Database;
+class QSqlQuery;
+
+// A stored colour as "#" and 3, 6 or 8 hexadecimal digits; anything else is the default blue.
+QString normalizeCalendarColor(const QString &color);
+
+// The calendars table. Calendars are deleted outright; their events and tasks go first.
+class CalendarRepository : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CalendarRepository(Database *db, QObject *parent = nullptr);
+
+    QList<Calendar> listAll() const;
+    QList<Calendar> listByAccount(const QString &accountId) const;
+    std::optional<Calendar> byId(const QString &id) const;
+
+    bool insert(const Calendar &calendar);
+    bool update(const Calendar &calendar);
+    bool remove(const QString &id);
+    // Makes this calendar the only default one.
+    bool setDefault(const QString &id);
+
+signals:
+    void calendarsChanged();
+
+private:
+    QList<Calendar> list(const QString &sql, const QStringList &values) const;
+    static Calendar readRow(const QSqlQuery &q);
+
+    Database *m_db;
+};

@@ -1,0 +1,207 @@
+#include "storage/Database.h"
+
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kSchemaVersionTable = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name  "
+    "     TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))");
+
+Database::Migration migration(int version, const char *name, const char *file)
+{
+    return {version, QString::fromLatin1(name),
+            QStringLiteral(":/sql/sql/migrations/") + QString::fromLatin1(file)};
+}
+
+} // namespace
+
+Database::Database(QObject *parent)
+    : QObject(parent)
+    , m_migrations(builtinMigrations())
+{ }
+
+Database::~Database()
+{
+    if (m_opened) {
+        const QString name = m_db.connectionName();
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+const QList<Database::Migration> &Database::builtinMigrations()
+{
+    static const QList<Migration> migrations = {
+        migration(1, "initial", "001_initial.sql"),
+        migration(2, "event_sync", "002_event_sync.sql"),
+        migration(3, "tasks_sync", "003_tasks_sync.sql"),
+        migration(4, "accounts_sort_order", "004_accounts_sort_order.sql"),
+        migration(5, "provider_event_idx", "005_provider_event_id_index.sql"),
+        migration(6, "events_uid_unique", "006_events_uid_unique.sql"),
+        migration(7, "tasks_dateonly_repeat", "007_tasks_dateonly_and_repeat_mode.sql"),
+        migration(8, "accounts_soft_delete", "008_accounts_soft_delete.sql"),
+        migration(9, "event_related_to", "009_event_related_to.sql"),
+        migration(10, "task_reminders", "010_task_reminders.sql"),
+        migration(11, "task_item_type", "011_task_item_type.sql"),
+    };
+    return migrations;
+}
+
+QDateTime Database::currentDateTimeUtc() const
+{
+    return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
+}
+
+bool Database::open(const QString &path)
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                     QString::fromLatin1(QSqlDatabase::defaultConnection));
+    m_db.setDatabaseName(path);
+    if (!m_db.open()) {
+        qCritical() << "Failed to open database:" << m_db.lastError().text();
+        return false;
+    }
+    QSqlQuery q(m_db);
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    m_opened = true;
+    return true;
+}
+
+bool Database::migrate()
+{
+    QSqlQuery q(m_db);
+    if (!q.exec(kSchemaVersionTable)) {
+        qCritical() << "Failed to create schema_version table:" << q.lastError().text();
+        return false;
+    }
+
+    int current = 0;
+    if (q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) && q.next())
+        current = q.value(0).toInt();
+    q.finish();
+
+    for (const Migration &m : std::as_const(m_migrations)) {
+        if (m.version <= current)
+            continue;
+        QFile file(m.resourcePath);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            const QString message
+                = QStringLiteral("Cannot read migration file: %1").arg(m.resourcePath);
+            qCritical().noquote() << message;
+            emit migrationError(m.version, message);
+            return false;
+        }
+        const QString script = QString::fromUtf8(file.readAll());
+        if (!applyMigration(m.version, m.name, script))
+            return false;
+    }
+
+    // A schema that is current but cannot be written would let every later edit fail.
+    return checkWritable();
+}
+
+bool Database::checkWritable()
+{
+    QSqlQuery q(m_db);
+    if (q.exec(QStringLiteral("DELETE FROM schema_version WHERE version IS NULL")))
+        return true;
+    qCritical() << "Database is not writable:" << q.lastError().text();
+    return false;
+}
+
+bool Database::applyMigration(int version, const QString &name, const QString &script)
+{
+    // Without a transaction a failure would leave the migration half applied for good.
+    if (!m_db.transaction()) {
+        const QString error = m_db.lastError().text();
+        qCritical() << "Migration" << version << "failed: cannot begin a transaction:" << error;
+        emit migrationError(version, error);
+        return false;
+    }
+
+    const QStringList statements = splitStatements(script);
+    for (const QString &statement : statements) {
+        QSqlQuery q(m_db);
+        if (!q.exec(statement)) {
+            const QString error = q.lastError().text();
+            qCritical().noquote() << "Migration" << version << "failed:" << error
+                                  << "\nStatement:" << statement.left(200);
+            q.finish();
+            m_db.rollback();
+            emit migrationError(version, error);
+            return false;
+        }
+    }
+
+    QSqlQuery insert(m_db);
+    insert.prepare(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (?, ?)"));
+    insert.addBindValue(version);
+    insert.addBindValue(name);
+    if (!insert.exec()) {
+        const QString error = insert.lastError().text();
+        insert.finish();
+        m_db.rollback();
+        emit migrationError(version, error);
+        return false;
+    }
+    insert.finish();
+
+    if (!m_db.commit()) {
+        const QString error = m_db.lastError().text();
+        qCritical() << "Migration" << version << "failed: commit failed:" << error;
+        m_db.rollback();
+        emit migrationError(version, error);
+        return false;
+    }
+    qInfo() << "Applied migration" << version << name;
+    emit migrationApplied(version, name);
+    return true;
+}
+
+QStringList Database::splitStatements(const QString &script)
+{
+    QStringList result;
+    QString current;
+    int depth = 0;
+
+    const auto flush = [&]() {
+        QString s = current.trimmed();
+        current.clear();
+        if (s.isEmpty() || s == QLatin1String(";"))
+            return;
+        if (s.endsWith(QLatin1Char(';')))
+            s.chop(1);
+        s = s.trimmed();
+        if (!s.isEmpty())
+            result.append(s);
+    };
+
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString t = line.trimmed();
+        if (t.startsWith(QLatin1String("--")))
+            continue;
+        current += line;
+        current += QLatin1Char('\n');
+        const QString upper = t.toUpper();
+        if (upper.contains(QLatin1String("BEGIN")))
+            ++depth;
+        if (upper.startsWith(QLatin1String("END")) && depth >= 1)
+            --depth;
+        if (depth != 0)
+            continue;
+        if (!t.endsWith(QLatin1Char(';')))
+            continue;
+        flush();
+    }
+    flush();
+    return result;
+}

@@ -1,0 +1,75 @@
+#include "storage/PreferencesRepository.h"
+
+#include "storage/Database.h"
+
+#include <QSqlQuery>
+
+PreferencesRepository::PreferencesRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+std::optional<QString> PreferencesRepository::get(const QString &key) const
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+    q.addBindValue(key);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return q.value(0).toString();
+}
+
+QString PreferencesRepository::getString(const QString &key, const QString &defaultValue) const
+{
+    return get(key).value_or(defaultValue);
+}
+
+bool PreferencesRepository::getBool(const QString &key, bool defaultValue) const
+{
+    const std::optional<QString> v = get(key);
+    if (!v)
+        return defaultValue;
+    return *v == QLatin1String("1") || *v == QLatin1String("true");
+}
+
+int PreferencesRepository::getInt(const QString &key, int defaultValue) const
+{
+    const std::optional<QString> v = get(key);
+    if (!v)
+        return defaultValue;
+    bool ok = false;
+    const int n = v->toInt(&ok, 10);
+    return ok ? n : defaultValue;
+}
+
+bool PreferencesRepository::set(const QString &key, const QString &value)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("INSERT INTO settings (key, value) VALUES (?, ?) "
+                             "ON CONFLICT(key) DO UPDATE SET value = excluded.value"));
+    q.addBindValue(key);
+    // A null text would bind as NULL and fail on the NOT NULL column.
+    q.addBindValue(value.isNull() ? QStringLiteral("") : value);
+    if (!q.exec())
+        return false;
+    emit changed(key);
+    return true;
+}
+
+bool PreferencesRepository::setBool(const QString &key, bool value)
+{
+    return set(key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool PreferencesRepository::setInt(const QString &key, int value)
+{
+    return set(key, QString::number(value));
+}
+
+bool PreferencesRepository::remove(const QString &key)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("DELETE FROM settings WHERE key = ?"));
+    q.addBindValue(key);
+    return q.exec();
+}

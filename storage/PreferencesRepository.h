@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class Database;
+
+// The user's preferences and small pieces of program state, one settings row per key.
+// Booleans are stored as "1" and "0", integers as base-10 text.
+class PreferencesRepository : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PreferencesRepository(Database *db, QObject *parent = nullptr);
+
+    std::optional<QString> get(const QString &key) const;
+    QString getString(const QString &key, const QString &defaultValue = QString()) const;
+    bool getBool(const QString &key, bool defaultValue) const;
+    int getInt(const QString &key, int defaultValue) const;
+
+    bool set(const QString &key, const QString &value);
+    bool setBool(const QString &key, bool value);
+    bool setInt(const QString &key, int value);
+    bool remove(const QString &key);
+
+signals:
+    void changed(const QString &key);
+
+private:
+    Database *m_db;
+};
