@@ -119,8 +119,8 @@ void loadChildrenFor(QSqlDatabase &db, QList<Event> &events, const QString &stat
     Sql::forEachChunk(ids, [&](const QStringList &chunk) {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.prepare(statement.arg(Sql::placeholders(int(chunk.size()), QStringLiteral(","))));
-        Sql::bindAll(q, chunk);
+        q.prepare(statement.arg(Sql::kInJsonList));
+        q.addBindValue(Sql::jsonList(chunk));
         if (!q.exec())
             return false;
         while (q.next()) {
@@ -171,6 +171,7 @@ Attendee readAttendeeRow(const QSqlQuery &q)
 EventRepository::EventRepository(Database *db, QObject *parent)
     : QObject(parent)
     , m_db(db)
+    , m_statements(&db->connection())
     , m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
@@ -223,35 +224,25 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
 {
     const QString toBound = widenedBound(to, kZoneSlackSecs);
     const QString fromBound = widenedBound(from, -kZoneSlackSecs);
-    // Three branches so that each can use an index: events without an end, events that end
-    // after the widened start, and recurring masters.
+    // Recurring masters cannot be found through any index, so every plan visits the rows
+    // that start before `to`; one pass over the table is cheaper than that many lookups.
     const QString base = QStringLiteral(
-        "SELECT %1 FROM events WHERE start_time < ? AND end_time IS NULL "
-        "AND deleted_at IS NULL%2 "
-        "UNION ALL "
-        "SELECT %1 FROM events WHERE start_time < ? AND end_time > ? "
-        "AND deleted_at IS NULL%2 "
-        "UNION ALL "
-        "SELECT %1 FROM events WHERE start_time < ? AND end_time <= ? "
-        "AND recurrence_rule IS NOT NULL AND recurrence_rule != '' AND deleted_at IS NULL%2");
+        "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
+        "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
+        "deleted_at IS NULL%2");
 
     QList<Event> events;
     ZoneCache zones;
     const auto run = [&](const QStringList &ids) {
-        const QString filter = ids.isEmpty()
-            ? QString()
-            : QStringLiteral(" AND calendar_id IN (%1)").arg(Sql::placeholders(int(ids.size())));
+        const QString filter
+            = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
         QSqlQuery q(m_db->connection());
         q.setForwardOnly(true);
         q.prepare(base.arg(kColumns, filter));
         q.addBindValue(toBound);
-        Sql::bindAll(q, ids);
-        q.addBindValue(toBound);
         q.addBindValue(fromBound);
-        Sql::bindAll(q, ids);
-        q.addBindValue(toBound);
-        q.addBindValue(fromBound);
-        Sql::bindAll(q, ids);
+        if (!ids.isEmpty())
+            q.addBindValue(Sql::jsonList(ids));
         if (!q.exec())
             return false;
         while (q.next()) {
@@ -265,7 +256,7 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     if (calendarIds.isEmpty())
         run({});
     else
-        Sql::forEachChunk(calendarIds, run, Sql::kIdChunkSize / 3);
+        Sql::forEachChunk(calendarIds, run);
 
     std::stable_sort(events.begin(), events.end(),
                      [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
@@ -320,7 +311,7 @@ std::optional<Event> EventRepository::byId(const QString &id) const
     std::optional<Event> e = one(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id});
     if (!e)
         return e;
-    QList<Event> events{*e};
+    QList<Event> events {*e};
     loadRemindersFor(events);
     loadAttendeesFor(events);
     return events.first();
@@ -356,7 +347,7 @@ void EventRepository::loadRemindersFor(QList<Event> &events) const
     loadChildrenFor<Reminder>(
         m_db->connection(), events,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
-                       "trigger_time FROM reminders WHERE event_id IN (%1) ORDER BY "
+                       "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
         &readReminderRow, &Event::reminders);
 }
@@ -366,22 +357,24 @@ void EventRepository::loadAttendeesFor(QList<Event> &events) const
     loadChildrenFor<Attendee>(
         m_db->connection(), events,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
-                       "attendees WHERE event_id IN (%1) ORDER BY name, email"),
+                       "attendees WHERE event_id %1 ORDER BY name, email"),
         &readAttendeeRow, &Event::attendees);
 }
 
-bool EventRepository::writeReminderRows(const Event &event)
+bool EventRepository::writeReminderRows(const Event &event, bool replace)
 {
-    QSqlQuery del(m_db->connection());
-    del.prepare(QStringLiteral("DELETE FROM reminders WHERE event_id = ?"));
-    del.addBindValue(event.id);
-    if (!del.exec()) {
-        qWarning() << "writeReminderRows delete failed:" << del.lastError().text();
-        return false;
+    if (replace) {
+        QSqlQuery &del
+            = m_statements.get(QStringLiteral("DELETE FROM reminders WHERE event_id = ?"));
+        del.addBindValue(event.id);
+        if (!del.exec()) {
+            qWarning() << "writeReminderRows delete failed:" << del.lastError().text();
+            return false;
+        }
     }
-    QSqlQuery q(m_db->connection());
-    q.prepare(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
-                             "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery &q = m_statements.get(
+        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
+                       "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
     for (const Reminder &r : event.reminders) {
         const QDateTime trigger = r.trigger_time
             ? *r.trigger_time
@@ -400,18 +393,20 @@ bool EventRepository::writeReminderRows(const Event &event)
     return true;
 }
 
-bool EventRepository::writeAttendeeRows(const Event &event)
+bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
 {
-    QSqlQuery del(m_db->connection());
-    del.prepare(QStringLiteral("DELETE FROM attendees WHERE event_id = ?"));
-    del.addBindValue(event.id);
-    if (!del.exec()) {
-        qWarning() << "writeAttendeeRows delete failed:" << del.lastError().text();
-        return false;
+    if (replace) {
+        QSqlQuery &del
+            = m_statements.get(QStringLiteral("DELETE FROM attendees WHERE event_id = ?"));
+        del.addBindValue(event.id);
+        if (!del.exec()) {
+            qWarning() << "writeAttendeeRows delete failed:" << del.lastError().text();
+            return false;
+        }
     }
-    QSqlQuery q(m_db->connection());
-    q.prepare(QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, status, "
-                             "type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery &q = m_statements.get(
+        QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, status, "
+                       "type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const Attendee &a : event.attendees) {
         q.addBindValue(childId(a.id, a.event_id, event.id));
         q.addBindValue(event.id);
@@ -446,22 +441,22 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
         return false;
     }
 
-    QSqlQuery q(m_db->connection());
-    if (isInsert) {
-        q.prepare(QStringLiteral("INSERT INTO events (") + kColumns + QStringLiteral(") VALUES (")
-                  + Sql::placeholders(kColumnCount) + QLatin1Char(')'));
+    static const QString insertSql = QStringLiteral("INSERT INTO events (") + kColumns
+        + QStringLiteral(") VALUES (") + Sql::placeholders(kColumnCount) + QLatin1Char(')');
+    QSqlQuery &q = m_statements.get(
+        isInsert
+            ? insertSql
+            : QStringLiteral(
+                "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
+                "href = ?, title = ?, description = ?, location = ?, geo_location = ?, "
+                "start_time = ?, end_time = ?, is_all_day = ?, timezone = ?, recurrence_rule = ?, "
+                "recurrence_dates = ?, exception_dates = ?, recurrence_id = ?, "
+                "master_event_uid = ?, status = ?, event_url = ?, conference_url = ?, "
+                "organizer_email = ?, organizer_name = ?, sequence = ?, raw_icalendar = ?, "
+                "color = ?, last_modified = ?, sync_status = ?, deleted_at = ?, "
+                "related_to_uid = ? WHERE id = ?"));
+    if (isInsert)
         q.addBindValue(e.id);
-    } else {
-        q.prepare(QStringLiteral(
-            "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
-            "href = ?, title = ?, description = ?, location = ?, geo_location = ?, "
-            "start_time = ?, end_time = ?, is_all_day = ?, timezone = ?, recurrence_rule = ?, "
-            "recurrence_dates = ?, exception_dates = ?, recurrence_id = ?, "
-            "master_event_uid = ?, status = ?, event_url = ?, conference_url = ?, "
-            "organizer_email = ?, organizer_name = ?, sequence = ?, raw_icalendar = ?, "
-            "color = ?, last_modified = ?, sync_status = ?, deleted_at = ?, "
-            "related_to_uid = ? WHERE id = ?"));
-    }
     q.addBindValue(Sql::text(e.calendar_id));
     q.addBindValue(Sql::text(e.uid));
     q.addBindValue(Sql::text(e.provider_event_id));
@@ -505,7 +500,8 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
         qWarning() << failed << q.lastError().text();
         return false;
     }
-    if (!writeReminderRows(e) || !writeAttendeeRows(e)) {
+    // A new row has no children yet (the foreign keys allow none without it).
+    if (!writeReminderRows(e, !isInsert) || !writeAttendeeRows(e, !isInsert)) {
         qWarning() << failed << "child rows could not be written; nothing was changed";
         return false;
     }

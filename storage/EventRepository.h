@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "storage/SqlHelpers.h"
 
 #include <QDateTime>
 #include <QList>
@@ -58,14 +59,15 @@ private:
     std::optional<Event> one(const QString &sql, const QStringList &values) const;
     void loadRemindersFor(QList<Event> &events) const;
     void loadAttendeesFor(QList<Event> &events) const;
-    bool writeReminderRows(const Event &event);
-    bool writeAttendeeRows(const Event &event);
+    bool writeReminderRows(const Event &event, bool replace);
+    bool writeAttendeeRows(const Event &event, bool replace);
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
     void emitPending();
 
     Database *m_db;
+    Sql::StatementCache m_statements;
     QTimer *m_timer;
     QString m_pendingCalendarId;
 };
