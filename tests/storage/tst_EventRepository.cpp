@@ -594,6 +594,17 @@ void TestEventRepository::hardDeleteAndRestore()
     QCOMPARE(read.provider_event_id, QStringLiteral("p1"));
     QCOMPARE(read.reminders.size(), 1);
 
+    // A deletion that fails at the event row keeps the child rows too.
+    QVERIFY(m_t->exec(QStringLiteral("CREATE TRIGGER keep_events BEFORE DELETE ON events "
+                                     "BEGIN SELECT RAISE(ABORT, 'kept'); END")));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^EventRepository::hardDelete failed:.*kept")));
+    QVERIFY(!m_repo->hardDelete(QStringLiteral("e")));
+    QCOMPARE(m_repo->byId(QStringLiteral("e"))->attendees.size(), 1);
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM attachments")).toInt(), 1);
+    QVERIFY(m_t->exec(QStringLiteral("DROP TRIGGER keep_events")));
+
     QSignalSpy changed(m_repo.get(), &EventRepository::eventsChanged);
     QVERIFY(m_repo->hardDelete(QStringLiteral("e")));
     QCOMPARE(m_repo->byId(QStringLiteral("e")), std::nullopt);
