@@ -114,6 +114,8 @@ void loadChildrenFor(QSqlDatabase &db, QList<Event> &events, const QString &stat
     ids.reserve(events.size());
     for (const Event &e : std::as_const(events))
         ids << e.id;
+    // In key order each statement walks one stretch of the event-id index.
+    ids.sort();
 
     QHash<QString, QList<Child>> byEvent;
     Sql::forEachChunk(ids, [&](const QStringList &chunk) {
