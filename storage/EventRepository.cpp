@@ -439,7 +439,7 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
     }
 
     // The row and its child rows are written together or not at all.
-    Sql::Savepoint sp(m_db->connection(), QStringLiteral("event_write"));
+    Sql::Savepoint sp(m_statements, QStringLiteral("event_write"));
     if (!sp.isActive()) {
         qWarning() << failed << sp.errorText();
         return false;

@@ -183,7 +183,14 @@ Savepoint::Savepoint(QSqlDatabase db, const QString &name)
     : m_db(std::move(db))
     , m_name(name)
 {
-    m_active = exec(m_db, QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+}
+
+Savepoint::Savepoint(StatementCache &cache, const QString &name)
+    : m_cache(&cache)
+    , m_name(name)
+{
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
 }
 
 Savepoint::~Savepoint()
@@ -192,11 +199,23 @@ Savepoint::~Savepoint()
         rollback();
 }
 
+bool Savepoint::run(const QString &statement, QString *error)
+{
+    if (!m_cache)
+        return exec(m_db, statement, error);
+    QSqlQuery &q = m_cache->get(statement);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
 bool Savepoint::release()
 {
     if (!m_active)
         return false;
-    if (exec(m_db, QStringLiteral("RELEASE ") + m_name, &m_error)) {
+    if (run(QStringLiteral("RELEASE ") + m_name, &m_error)) {
         m_active = false;
         return true;
     }
@@ -210,8 +229,8 @@ void Savepoint::rollback()
 {
     if (!m_active)
         return;
-    exec(m_db, QStringLiteral("ROLLBACK TO ") + m_name);
-    exec(m_db, QStringLiteral("RELEASE ") + m_name);
+    run(QStringLiteral("ROLLBACK TO ") + m_name);
+    run(QStringLiteral("RELEASE ") + m_name);
     m_active = false;
 }
 
