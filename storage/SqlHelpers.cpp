@@ -31,20 +31,69 @@ QVariant dateTime(const std::optional<QDateTime> &value)
     return dateTime(*value);
 }
 
+namespace {
+
+int digits(const QChar *p, int n)
+{
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+// The forms the store writes, "yyyy-MM-ddTHH:mm:ss" with "Z", "+HH:MM" or no suffix, parsed
+// without Qt's general ISO parser, which dominates reading large lists. Anything else (fractions,
+// other separators, dates alone) is left to Qt.
+std::optional<QDateTime> parseStoredForm(const QString &s)
+{
+    const int n = int(s.size());
+    if (n != 19 && n != 20 && n != 25)
+        return std::nullopt;
+    const QChar *p = s.constData();
+    if (p[4] != u'-' || p[7] != u'-' || p[10] != u'T' || p[13] != u':' || p[16] != u':')
+        return std::nullopt;
+    const int y = digits(p, 4), mo = digits(p + 5, 2), d = digits(p + 8, 2);
+    const int h = digits(p + 11, 2), mi = digits(p + 14, 2), sec = digits(p + 17, 2);
+    if (y < 0 || mo < 0 || d < 0 || h < 0 || h > 23 || mi < 0 || sec < 0)
+        return std::nullopt;
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, sec);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    if (n == 19)
+        return QDateTime(date, time, Qt::LocalTime);
+    if (n == 20)
+        return p[19] == u'Z' ? std::optional<QDateTime>(QDateTime(date, time, Qt::UTC))
+                             : std::nullopt;
+    const char16_t sign = p[19].unicode();
+    const int oh = digits(p + 20, 2), om = digits(p + 23, 2);
+    if ((sign != u'+' && sign != u'-') || p[22] != u':' || oh < 0 || om < 0 || (oh == 0 && om == 0))
+        return std::nullopt;
+    const int offset = (oh * 3600 + om * 60) * (sign == u'-' ? -1 : 1);
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+}
+
+} // namespace
+
 QDateTime parseDateTime(const QVariant &value)
 {
     const QString s = value.toString();
     if (s.isEmpty())
         return {};
+    if (std::optional<QDateTime> fast = parseStoredForm(s))
+        return *fast;
     return QDateTime::fromString(s, Qt::ISODate);
 }
 
 std::optional<QDateTime> parseOptionalDateTime(const QVariant &value)
 {
-    const QString s = value.toString();
-    if (s.isEmpty())
+    if (value.toString().isEmpty())
         return std::nullopt;
-    return QDateTime::fromString(s, Qt::ISODate);
+    return parseDateTime(value);
 }
 
 QString placeholders(int n, const QString &separator)
@@ -62,6 +111,34 @@ QString placeholders(int n, const QString &separator)
 QString newId()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QString jsonList(const QStringList &ids)
+{
+    QString out;
+    qsizetype size = 2;
+    for (const QString &id : ids)
+        size += id.size() + 3;
+    out.reserve(size);
+    out += QLatin1Char('[');
+    for (const QString &id : ids) {
+        if (out.size() > 1)
+            out += QLatin1Char(',');
+        out += QLatin1Char('"');
+        for (QChar c : id) {
+            if (c == u'"' || c == u'\\') {
+                out += QLatin1Char('\\');
+                out += c;
+            } else if (c.unicode() < 0x20) {
+                out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+            } else {
+                out += c;
+            }
+        }
+        out += QLatin1Char('"');
+    }
+    out += QLatin1Char(']');
+    return out;
 }
 
 bool forEachChunk(const QStringList &ids, const std::function<bool(const QStringList &)> &fn,
@@ -90,11 +167,30 @@ bool exec(QSqlDatabase &db, const QString &statement, QString *error)
     return false;
 }
 
+QSqlQuery &StatementCache::get(const QString &statement)
+{
+    auto it = m_queries.find(statement);
+    if (it == m_queries.end())
+        it = m_queries.emplace(statement, Entry {QSqlQuery(*m_db), false}).first;
+    // A statement that failed to prepare is tried again; executing it reports the failure.
+    Entry &entry = it->second;
+    if (!entry.prepared)
+        entry.prepared = entry.query.prepare(statement);
+    return entry.query;
+}
+
 Savepoint::Savepoint(QSqlDatabase db, const QString &name)
     : m_db(std::move(db))
     , m_name(name)
 {
-    m_active = exec(m_db, QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+}
+
+Savepoint::Savepoint(StatementCache &cache, const QString &name)
+    : m_cache(&cache)
+    , m_name(name)
+{
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
 }
 
 Savepoint::~Savepoint()
@@ -103,11 +199,23 @@ Savepoint::~Savepoint()
         rollback();
 }
 
+bool Savepoint::run(const QString &statement, QString *error)
+{
+    if (!m_cache)
+        return exec(m_db, statement, error);
+    QSqlQuery &q = m_cache->get(statement);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
 bool Savepoint::release()
 {
     if (!m_active)
         return false;
-    if (exec(m_db, QStringLiteral("RELEASE ") + m_name, &m_error)) {
+    if (run(QStringLiteral("RELEASE ") + m_name, &m_error)) {
         m_active = false;
         return true;
     }
@@ -121,8 +229,8 @@ void Savepoint::rollback()
 {
     if (!m_active)
         return;
-    exec(m_db, QStringLiteral("ROLLBACK TO ") + m_name);
-    exec(m_db, QStringLiteral("RELEASE ") + m_name);
+    run(QStringLiteral("ROLLBACK TO ") + m_name);
+    run(QStringLiteral("RELEASE ") + m_name);
     m_active = false;
 }
 

@@ -4,6 +4,7 @@
 // savepoints for writes made of several statements, and binding of long id lists.
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -12,6 +13,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace Sql {
@@ -37,6 +39,11 @@ QString placeholders(int n, const QString &separator = QStringLiteral(", "));
 
 // A new row id: a UUID without braces.
 QString newId();
+
+// An id list as one bound value: a JSON array for "IN (SELECT value FROM json_each(?))".
+// One parameter instead of one per id keeps long lists cheap to bind.
+QString jsonList(const QStringList &ids);
+inline const QString kInJsonList = QStringLiteral("IN (SELECT value FROM json_each(?))");
 
 // Calls fn with consecutive slices of ids, at most chunkSize each; stops at the first false.
 bool forEachChunk(const QStringList &ids, const std::function<bool(const QStringList &)> &fn,
@@ -80,6 +87,29 @@ std::optional<Record> selectOne(QSqlDatabase &db, const QString &statement,
 // Executes a statement that needs no bound values; false on failure.
 bool exec(QSqlDatabase &db, const QString &statement, QString *error = nullptr);
 
+// Prepared statements kept for the life of a repository: compiling an insert into a table
+// with many indexes costs more than running it. Only for statements that are never nested
+// (writes, single-row lookups), since one statement object serves every call.
+class StatementCache
+{
+public:
+    // Keeps the connection by address: a copy of the handle would keep the connection
+    // registered after its owner closed it.
+    explicit StatementCache(QSqlDatabase *db)
+        : m_db(db)
+    { }
+    QSqlQuery &get(const QString &statement);
+
+private:
+    struct Entry
+    {
+        QSqlQuery query;
+        bool prepared = false;
+    };
+    QSqlDatabase *m_db;
+    std::map<QString, Entry> m_queries;
+};
+
 // A savepoint that rolls back unless released. Works inside or outside a transaction the
 // caller holds; released as the outermost savepoint it commits, and a failed commit is rolled
 // back, so the connection never stays inside an open transaction.
@@ -87,6 +117,8 @@ class Savepoint
 {
 public:
     Savepoint(QSqlDatabase db, const QString &name);
+    // Runs its statements through the cache: for writes made thousands of times in a row.
+    Savepoint(StatementCache &cache, const QString &name);
     ~Savepoint();
     Savepoint(const Savepoint &) = delete;
     Savepoint &operator=(const Savepoint &) = delete;
@@ -99,7 +131,10 @@ public:
     QString errorText() const { return m_error; }
 
 private:
+    bool run(const QString &statement, QString *error = nullptr);
+
     QSqlDatabase m_db;
+    StatementCache *m_cache = nullptr;
     QString m_name;
     QString m_error;
     bool m_active = false;

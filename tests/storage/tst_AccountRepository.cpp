@@ -27,14 +27,6 @@ Account account(const QString &id, const QString &type, const QString &url, cons
     return a;
 }
 
-QStringList ids(const QList<Account> &accounts)
-{
-    QStringList out;
-    for (const Account &a : accounts)
-        out << a.id;
-    return out;
-}
-
 } // namespace
 
 class TestAccountRepository : public QObject
@@ -131,9 +123,9 @@ void TestAccountRepository::tombstones()
     QVERIFY(m_repo->remove(QStringLiteral("a1")));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_repo->byId(QStringLiteral("a1")), std::nullopt);
-    QCOMPARE(ids(m_repo->listActive()), LarkTest::strings({"a2", "with-cal"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listActive()), LarkTest::strings({"a2", "with-cal"}));
     const QList<Account> all = m_repo->listAll();
-    QCOMPARE(ids(all), LarkTest::strings({"a1", "a2", "with-cal"}));
+    QCOMPARE(LarkTest::idsOf(all), LarkTest::strings({"a1", "a2", "with-cal"}));
     QCOMPARE(all.first().deleted_at, std::optional<QDateTime>(m_clock.now()));
     QCOMPARE(all.first().updated_at, m_clock.now());
 
@@ -145,7 +137,7 @@ void TestAccountRepository::tombstones()
              QStringLiteral("x"));
 
     QVERIFY(m_repo->reapTombstone(QStringLiteral("a1")));
-    QCOMPARE(ids(m_repo->listAll()), LarkTest::strings({"a2", "with-cal"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listAll()), LarkTest::strings({"a2", "with-cal"}));
 
     // An account whose calendars still point at it cannot be reaped.
     QVERIFY(m_repo->remove(QStringLiteral("with-cal")));
@@ -193,7 +185,7 @@ void TestAccountRepository::reorder()
                                    QStringLiteral("B"))));
     QVERIFY(m_repo->insert(account(QStringLiteral("c"), QStringLiteral("google"), {}, {}, at(9),
                                    QStringLiteral("C"))));
-    QCOMPARE(ids(m_repo->listActive()), LarkTest::strings({"a", "b", "c"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listActive()), LarkTest::strings({"a", "b", "c"}));
 
     QSignalSpy changed(m_repo.get(), &AccountRepository::accountsChanged);
     QVERIFY(m_repo->reorder({}));
@@ -201,7 +193,7 @@ void TestAccountRepository::reorder()
 
     QVERIFY(m_repo->reorder(LarkTest::strings({"c", "a", "b"})));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(ids(m_repo->listActive()), LarkTest::strings({"c", "a", "b"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listActive()), LarkTest::strings({"c", "a", "b"}));
     QSqlQuery q(m_t->sql());
     QVERIFY(q.exec(QStringLiteral("SELECT id, sort_order FROM accounts ORDER BY sort_order")));
     QStringList stored;
@@ -213,7 +205,7 @@ void TestAccountRepository::reorder()
     QVERIFY(m_t->sql().transaction());
     QVERIFY(m_repo->reorder(LarkTest::strings({"b", "c", "a"})));
     QVERIFY(m_t->sql().rollback());
-    QCOMPARE(ids(m_repo->listActive()), LarkTest::strings({"c", "a", "b"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listActive()), LarkTest::strings({"c", "a", "b"}));
 }
 
 void TestAccountRepository::dedupe_data()
@@ -270,7 +262,7 @@ void TestAccountRepository::dedupe()
     QSignalSpy changed(m_repo.get(), &AccountRepository::accountsChanged);
     QCOMPARE(m_repo->dedupeAccounts(), merged);
     QCOMPARE(changed.count(), merged);
-    QStringList activeIds = ids(m_repo->listActive());
+    QStringList activeIds = LarkTest::idsOf(m_repo->listActive());
     activeIds.sort();
     QCOMPARE(activeIds, active);
     QCOMPARE(m_repo->listAll().size(), accounts.size());

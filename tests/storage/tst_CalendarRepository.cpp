@@ -20,14 +20,6 @@ Calendar calendar(const QString &id, const QString &name, int sortOrder = 0)
     return c;
 }
 
-QStringList ids(const QList<Calendar> &calendars)
-{
-    QStringList out;
-    for (const Calendar &c : calendars)
-        out << c.id;
-    return out;
-}
-
 } // namespace
 
 class TestCalendarRepository : public QObject
@@ -118,8 +110,9 @@ void TestCalendarRepository::roundTripAndOrdering()
     QVERIFY(m_repo->insert(other));
     QCOMPARE(changed.count(), 4);
 
-    QCOMPARE(ids(m_repo->listAll()), LarkTest::strings({"h", "o", "b", "w"}));
-    QCOMPARE(ids(m_repo->listByAccount(QStringLiteral("acc"))), LarkTest::strings({"h", "b", "w"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listAll()), LarkTest::strings({"h", "o", "b", "w"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listByAccount(QStringLiteral("acc"))),
+             LarkTest::strings({"h", "b", "w"}));
 
     std::optional<Calendar> read = m_repo->byId(QStringLiteral("w"));
     QVERIFY(read);

@@ -23,6 +23,15 @@ inline QStringList strings(std::initializer_list<const char *> items)
     return out;
 }
 
+// The ids of a list of records, in list order.
+template<typename Record> QStringList idsOf(const QList<Record> &records)
+{
+    QStringList out;
+    for (const Record &r : records)
+        out << r.id;
+    return out;
+}
+
 // A settable clock for code that takes "now" through a seam.
 class TestClock
 {

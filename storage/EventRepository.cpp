@@ -1,0 +1,631 @@
+#include "storage/EventRepository.h"
+
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTimeZone>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+const QString kColumns = QStringLiteral(
+    "id, calendar_id, uid, provider_event_id, etag, href, title, description, location, "
+    "geo_location, start_time, end_time, is_all_day, timezone, recurrence_rule, "
+    "recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, event_url, "
+    "conference_url, organizer_email, organizer_name, sequence, raw_icalendar, color, "
+    "created, last_modified, sync_status, deleted_at, related_to_uid");
+constexpr int kColumnCount = 32;
+
+// Stored date-times keep their own suffix (Z, an offset or none for local time), so their
+// texts are compared in SQL against bounds widened by the largest UTC offsets (-12 h to
+// +14 h), and the rows are then filtered exactly by instant.
+constexpr qint64 kZoneSlackSecs = 14 * 3600;
+
+QString widenedBound(const QDateTime &t, qint64 secs)
+{
+    return t.toUTC().addSecs(secs).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+}
+
+// Zones looked up once per read: building one from the zone database is costly.
+class ZoneCache
+{
+public:
+    const QTimeZone *find(const QString &name)
+    {
+        auto it = m_zones.constFind(name);
+        if (it == m_zones.constEnd())
+            it = m_zones.insert(name, QTimeZone(name.toUtf8()));
+        return it->isValid() ? &*it : nullptr;
+    }
+
+private:
+    QHash<QString, QTimeZone> m_zones;
+};
+
+Event readRow(const QSqlQuery &q, ZoneCache &zones)
+{
+    Event e;
+    e.id = q.value(0).toString();
+    e.calendar_id = q.value(1).toString();
+    e.uid = q.value(2).toString();
+    e.provider_event_id = q.value(3).toString();
+    e.etag = q.value(4).toString();
+    e.href = q.value(5).toString();
+    e.title = q.value(6).toString();
+    e.description = q.value(7).toString();
+    e.location = q.value(8).toString();
+    e.geo_location = q.value(9).toString();
+    e.start_time = Sql::parseDateTime(q.value(10));
+    e.end_time = Sql::parseOptionalDateTime(q.value(11));
+    e.is_all_day = q.value(12).toInt() != 0;
+    e.timezone = q.value(13).toString();
+    if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
+        if (const QTimeZone *zone = zones.find(e.timezone)) {
+            e.start_time = e.start_time.toTimeZone(*zone);
+            if (e.end_time && e.end_time->isValid())
+                e.end_time = e.end_time->toTimeZone(*zone);
+        }
+    }
+    e.recurrence_rule = q.value(14).toString();
+    e.recurrence_dates = q.value(15).toString();
+    e.exception_dates = q.value(16).toString();
+    e.recurrence_id = q.value(17).toString();
+    e.master_event_uid = q.value(18).toString();
+    e.status = q.value(19).toString();
+    e.event_url = q.value(20).toString();
+    e.conference_url = q.value(21).toString();
+    e.organizer_email = q.value(22).toString();
+    e.organizer_name = q.value(23).toString();
+    e.sequence = q.value(24).toInt();
+    e.raw_icalendar = q.value(25).toString();
+    e.color = q.value(26).toString();
+    e.created = Sql::parseDateTime(q.value(27));
+    e.last_modified = Sql::parseDateTime(q.value(28));
+    e.sync_status = q.value(29).toString();
+    e.deleted_at = Sql::parseOptionalDateTime(q.value(30));
+    e.related_to_uid = q.value(31).toString();
+    return e;
+}
+
+// Child rows keep their id only when they already belong to this event; rows copied from
+// another event (a duplicate, a split series) get fresh ids instead of colliding.
+QString childId(const QString &id, const QString &ownerId, const QString &eventId)
+{
+    if (id.isEmpty() || (!ownerId.isEmpty() && ownerId != eventId))
+        return Sql::newId();
+    return id;
+}
+
+// Loads one child table for a list of events, 500 event ids a statement, and hands each
+// event its rows in statement order.
+template<typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Event> &events, const QString &statement,
+                     ReadChild readChild, QList<Child> Event::*field)
+{
+    if (events.isEmpty())
+        return;
+    QStringList ids;
+    ids.reserve(events.size());
+    for (const Event &e : std::as_const(events))
+        ids << e.id;
+    // In key order each statement walks one stretch of the event-id index.
+    ids.sort();
+
+    QHash<QString, QList<Child>> byEvent;
+    Sql::forEachChunk(ids, [&](const QStringList &chunk) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.prepare(statement.arg(Sql::kInJsonList));
+        q.addBindValue(Sql::jsonList(chunk));
+        if (!q.exec())
+            return false;
+        while (q.next()) {
+            const QString eventId = q.value(1).toString();
+            Child c = readChild(q);
+            c.event_id = eventId;
+            byEvent[eventId].append(std::move(c));
+        }
+        return true;
+    });
+    if (byEvent.isEmpty())
+        return;
+    for (Event &e : events) {
+        auto it = byEvent.constFind(e.id);
+        if (it != byEvent.constEnd())
+            e.*field = *it;
+    }
+}
+
+Reminder readReminderRow(const QSqlQuery &q)
+{
+    // id, event_id, minutes_before, action, acknowledged, trigger_time
+    Reminder r;
+    r.id = q.value(0).toString();
+    r.minutes_before = q.value(2).toInt();
+    r.action = q.value(3).toString();
+    r.acknowledged = q.value(4).toInt() != 0;
+    r.trigger_time = Sql::parseOptionalDateTime(q.value(5));
+    return r;
+}
+
+Attendee readAttendeeRow(const QSqlQuery &q)
+{
+    // id, event_id, email, name, role, status, type, rsvp
+    Attendee a;
+    a.id = q.value(0).toString();
+    a.email = q.value(2).toString();
+    a.name = q.value(3).toString();
+    a.role = q.value(4).toString();
+    a.status = q.value(5).toString();
+    a.type = q.value(6).toString();
+    a.rsvp = q.value(7).toInt() != 0;
+    return a;
+}
+
+} // namespace
+
+EventRepository::EventRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+    , m_statements(&db->connection())
+    , m_timer(new QTimer(this))
+{
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(150);
+    // A coarse timer may fire up to 5 % early; the quiet period is a promise to listeners.
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &EventRepository::emitPending);
+}
+
+void EventRepository::notifyChanged(const QString &calendarId)
+{
+    m_pendingCalendarId = calendarId;
+    m_timer->start();
+}
+
+void EventRepository::emitPending()
+{
+    // Cleared before emitting so that a write made by a slot schedules its own signal.
+    const QString calendarId = m_pendingCalendarId;
+    m_pendingCalendarId.clear();
+    emit eventsChanged(calendarId);
+}
+
+QList<Event> EventRepository::list(const QString &sql, const QStringList &values) const
+{
+    ZoneCache zones;
+    return Sql::selectAll<Event>(m_db->connection(), sql.arg(kColumns), values,
+                                 [&zones](const QSqlQuery &q) { return readRow(q, zones); });
+}
+
+std::optional<Event> EventRepository::one(const QString &sql, const QStringList &values) const
+{
+    ZoneCache zones;
+    return Sql::selectOne<Event>(m_db->connection(), sql.arg(kColumns), values,
+                                 [&zones](const QSqlQuery &q) { return readRow(q, zones); });
+}
+
+QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
+{
+    QList<Event> events = list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
+                                              "deleted_at IS NULL ORDER BY start_time"),
+                               {calendarId});
+    loadRemindersFor(events);
+    loadAttendeesFor(events);
+    return events;
+}
+
+QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
+                                          const QStringList &calendarIds) const
+{
+    const QString toBound = widenedBound(to, kZoneSlackSecs);
+    const QString fromBound = widenedBound(from, -kZoneSlackSecs);
+    // Recurring masters cannot be found through any index, so every plan visits the rows
+    // that start before `to`; one pass over the table is cheaper than that many lookups.
+    const QString base = QStringLiteral(
+        "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
+        "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
+        "deleted_at IS NULL%2");
+
+    QList<Event> events;
+    ZoneCache zones;
+    const auto run = [&](const QStringList &ids) {
+        const QString filter
+            = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
+        QSqlQuery q(m_db->connection());
+        q.setForwardOnly(true);
+        q.prepare(base.arg(kColumns, filter));
+        q.addBindValue(toBound);
+        q.addBindValue(fromBound);
+        if (!ids.isEmpty())
+            q.addBindValue(Sql::jsonList(ids));
+        if (!q.exec())
+            return false;
+        while (q.next()) {
+            Event e = readRow(q, zones);
+            if (e.start_time < to
+                && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
+                events.append(std::move(e));
+        }
+        return true;
+    };
+    if (calendarIds.isEmpty())
+        run({});
+    else
+        Sql::forEachChunk(calendarIds, run);
+
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    loadRemindersFor(events);
+    loadAttendeesFor(events);
+    return events;
+}
+
+QList<Event> EventRepository::listPending(const QString &calendarId) const
+{
+    // "+start_time": sorting the few pending rows lets the partial index of pending rows
+    // serve the lookup; ordering by the plain column walks the whole calendar instead.
+    return list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND sync_status = "
+                               "'pending' ORDER BY +start_time"),
+                {calendarId});
+}
+
+QList<Event> EventRepository::listRelatedTo(const QString &taskUid) const
+{
+    if (taskUid.isEmpty())
+        return {};
+    return list(QStringLiteral("SELECT %1 FROM events WHERE related_to_uid = ? AND deleted_at IS "
+                               "NULL ORDER BY start_time ASC"),
+                {taskUid});
+}
+
+QList<Event> EventRepository::search(const QString &text, int limit) const
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    const QString pattern = QLatin1Char('%') + trimmed + QLatin1Char('%');
+    ZoneCache zones;
+    QList<Event> out;
+    QSqlQuery q(m_db->connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM events WHERE deleted_at IS NULL AND (title LIKE ? OR "
+                             "location LIKE ? OR description LIKE ?) ORDER BY start_time ASC "
+                             "LIMIT ?")
+                  .arg(kColumns));
+    q.addBindValue(pattern);
+    q.addBindValue(pattern);
+    q.addBindValue(pattern);
+    q.addBindValue(std::max(limit, 1));
+    if (!q.exec())
+        return out;
+    while (q.next())
+        out.append(readRow(q, zones));
+    return out;
+}
+
+std::optional<Event> EventRepository::byId(const QString &id) const
+{
+    std::optional<Event> e = one(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id});
+    if (!e)
+        return e;
+    QList<Event> events {*e};
+    loadRemindersFor(events);
+    loadAttendeesFor(events);
+    return events.first();
+}
+
+std::optional<Event> EventRepository::byUidInCalendar(const QString &uid,
+                                                      const QString &calendarId) const
+{
+    return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ?"),
+               {uid, calendarId});
+}
+
+std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
+                                                           const QString &calendarId,
+                                                           const QString &recurrenceId) const
+{
+    ZoneCache zones;
+    QSqlQuery q(m_db->connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
+                             "COALESCE(recurrence_id, '') = COALESCE(?, '')")
+                  .arg(kColumns));
+    q.addBindValue(uid);
+    q.addBindValue(calendarId);
+    q.addBindValue(Sql::text(recurrenceId));
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return readRow(q, zones);
+}
+
+void EventRepository::loadRemindersFor(QList<Event> &events) const
+{
+    loadChildrenFor<Reminder>(
+        m_db->connection(), events,
+        QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
+                       "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
+                       "minutes_before ASC"),
+        &readReminderRow, &Event::reminders);
+}
+
+void EventRepository::loadAttendeesFor(QList<Event> &events) const
+{
+    loadChildrenFor<Attendee>(
+        m_db->connection(), events,
+        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
+                       "attendees WHERE event_id %1 ORDER BY name, email"),
+        &readAttendeeRow, &Event::attendees);
+}
+
+bool EventRepository::writeReminderRows(const Event &event, bool replace)
+{
+    if (replace) {
+        QSqlQuery &del
+            = m_statements.get(QStringLiteral("DELETE FROM reminders WHERE event_id = ?"));
+        del.addBindValue(event.id);
+        if (!del.exec()) {
+            qWarning() << "writeReminderRows delete failed:" << del.lastError().text();
+            return false;
+        }
+    }
+    QSqlQuery &q = m_statements.get(
+        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
+                       "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (const Reminder &r : event.reminders) {
+        const QDateTime trigger = r.trigger_time
+            ? *r.trigger_time
+            : event.start_time.addSecs(-qint64(r.minutes_before) * 60);
+        q.addBindValue(childId(r.id, r.event_id, event.id));
+        q.addBindValue(event.id);
+        q.addBindValue(r.minutes_before);
+        q.addBindValue(r.action.isEmpty() ? QStringLiteral("display") : r.action);
+        q.addBindValue(r.acknowledged ? 1 : 0);
+        q.addBindValue(Sql::dateTime(trigger));
+        if (!q.exec()) {
+            qWarning() << "writeReminderRows insert failed:" << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
+{
+    if (replace) {
+        QSqlQuery &del
+            = m_statements.get(QStringLiteral("DELETE FROM attendees WHERE event_id = ?"));
+        del.addBindValue(event.id);
+        if (!del.exec()) {
+            qWarning() << "writeAttendeeRows delete failed:" << del.lastError().text();
+            return false;
+        }
+    }
+    QSqlQuery &q = m_statements.get(
+        QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, status, "
+                       "type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const Attendee &a : event.attendees) {
+        q.addBindValue(childId(a.id, a.event_id, event.id));
+        q.addBindValue(event.id);
+        q.addBindValue(Sql::text(a.email));
+        q.addBindValue(Sql::text(a.name));
+        q.addBindValue(a.role.isEmpty() ? QStringLiteral("required") : a.role);
+        q.addBindValue(a.status.isEmpty() ? QStringLiteral("needs-action") : a.status);
+        q.addBindValue(Sql::text(a.type));
+        q.addBindValue(a.rsvp ? 1 : 0);
+        if (!q.exec()) {
+            qWarning() << "writeAttendeeRows insert failed:" << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EventRepository::writeEvent(const Event &e, bool isInsert)
+{
+    const char *failed
+        = isInsert ? "EventRepository::insert failed:" : "EventRepository::update failed:";
+    if (isInsert && e.id.isEmpty()) {
+        // SQLite would accept a NULL key, and the row could never be found again.
+        qWarning() << failed << "the event has no id";
+        return false;
+    }
+
+    // The row and its child rows are written together or not at all.
+    Sql::Savepoint sp(m_statements, QStringLiteral("event_write"));
+    if (!sp.isActive()) {
+        qWarning() << failed << sp.errorText();
+        return false;
+    }
+
+    static const QString insertSql = QStringLiteral("INSERT INTO events (") + kColumns
+        + QStringLiteral(") VALUES (") + Sql::placeholders(kColumnCount) + QLatin1Char(')');
+    QSqlQuery &q = m_statements.get(
+        isInsert
+            ? insertSql
+            : QStringLiteral(
+                "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
+                "href = ?, title = ?, description = ?, location = ?, geo_location = ?, "
+                "start_time = ?, end_time = ?, is_all_day = ?, timezone = ?, recurrence_rule = ?, "
+                "recurrence_dates = ?, exception_dates = ?, recurrence_id = ?, "
+                "master_event_uid = ?, status = ?, event_url = ?, conference_url = ?, "
+                "organizer_email = ?, organizer_name = ?, sequence = ?, raw_icalendar = ?, "
+                "color = ?, last_modified = ?, sync_status = ?, deleted_at = ?, "
+                "related_to_uid = ? WHERE id = ?"));
+    if (isInsert)
+        q.addBindValue(e.id);
+    q.addBindValue(Sql::text(e.calendar_id));
+    q.addBindValue(Sql::text(e.uid));
+    q.addBindValue(Sql::text(e.provider_event_id));
+    q.addBindValue(Sql::text(e.etag));
+    q.addBindValue(Sql::text(e.href));
+    q.addBindValue(Sql::text(e.title));
+    q.addBindValue(Sql::text(e.description));
+    q.addBindValue(Sql::text(e.location));
+    q.addBindValue(Sql::text(e.geo_location));
+    q.addBindValue(Sql::dateTime(e.start_time));
+    q.addBindValue(Sql::dateTime(e.end_time));
+    q.addBindValue(e.is_all_day ? 1 : 0);
+    q.addBindValue(Sql::text(e.timezone));
+    q.addBindValue(Sql::text(e.recurrence_rule));
+    q.addBindValue(Sql::text(e.recurrence_dates));
+    q.addBindValue(Sql::text(e.exception_dates));
+    q.addBindValue(Sql::text(e.recurrence_id));
+    q.addBindValue(Sql::text(e.master_event_uid));
+    q.addBindValue(Sql::text(e.status));
+    q.addBindValue(Sql::text(e.event_url));
+    q.addBindValue(Sql::text(e.conference_url));
+    q.addBindValue(Sql::text(e.organizer_email));
+    q.addBindValue(Sql::text(e.organizer_name));
+    q.addBindValue(e.sequence);
+    q.addBindValue(Sql::text(e.raw_icalendar));
+    q.addBindValue(Sql::text(e.color));
+    if (isInsert) {
+        q.addBindValue(Sql::dateTime(e.created));
+        q.addBindValue(Sql::dateTime(e.last_modified));
+        q.addBindValue(e.sync_status.isEmpty() ? QStringLiteral("synced") : e.sync_status);
+    } else {
+        q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+        q.addBindValue(e.sync_status.isEmpty() ? QStringLiteral("pending") : e.sync_status);
+    }
+    q.addBindValue(Sql::dateTime(e.deleted_at));
+    q.addBindValue(Sql::text(e.related_to_uid));
+    if (!isInsert)
+        q.addBindValue(e.id);
+
+    if (!q.exec()) {
+        qWarning() << failed << q.lastError().text();
+        return false;
+    }
+    // A new row has no children yet (the foreign keys allow none without it).
+    if (!writeReminderRows(e, !isInsert) || !writeAttendeeRows(e, !isInsert)) {
+        qWarning() << failed << "child rows could not be written; nothing was changed";
+        return false;
+    }
+    if (!sp.release()) {
+        qWarning() << failed << sp.errorText();
+        return false;
+    }
+    notifyChanged(e.calendar_id);
+    return true;
+}
+
+bool EventRepository::insert(const Event &event)
+{
+    return writeEvent(event, true);
+}
+
+bool EventRepository::update(const Event &event)
+{
+    return writeEvent(event, false);
+}
+
+QString EventRepository::calendarOf(const QString &id) const
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec() || !q.next())
+        return {};
+    return q.value(0).toString();
+}
+
+bool EventRepository::remove(const QString &id)
+{
+    const QString calendarId = calendarOf(id);
+    const QVariant now = Sql::dateTime(m_db->currentDateTimeUtc());
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("UPDATE events SET deleted_at = ?, sync_status = 'pending', "
+                             "last_modified = ? WHERE id = ?"));
+    q.addBindValue(now);
+    q.addBindValue(now);
+    q.addBindValue(id);
+    if (!q.exec()) {
+        qWarning() << "EventRepository::remove failed:" << q.lastError().text();
+        return false;
+    }
+    notifyChanged(calendarId);
+    return true;
+}
+
+bool EventRepository::deleteChildRows(const QString &table, const QString &eventId)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table));
+    q.addBindValue(eventId);
+    if (q.exec())
+        return true;
+    qWarning() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
+               << q.lastError().text();
+    return false;
+}
+
+bool EventRepository::hardDelete(const QString &id)
+{
+    const QString calendarId = calendarOf(id);
+    Sql::Savepoint sp(m_db->connection(), QStringLiteral("event_hard_delete"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::hardDelete failed:" << sp.errorText();
+        return false;
+    }
+    for (const QString &table : {QStringLiteral("attendees"), QStringLiteral("attachments"),
+                                 QStringLiteral("reminders")}) {
+        if (!deleteChildRows(table, id))
+            return false;
+    }
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("DELETE FROM events WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        qWarning() << "EventRepository::hardDelete failed:" << q.lastError().text();
+        return false;
+    }
+    if (!sp.release()) {
+        qWarning() << "EventRepository::hardDelete failed:" << sp.errorText();
+        return false;
+    }
+    notifyChanged(calendarId);
+    return true;
+}
+
+bool EventRepository::markSynced(const QString &id, const QString &href, const QString &etag)
+{
+    const QString calendarId = calendarOf(id);
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral(
+        "UPDATE events SET href = ?, etag = ?, sync_status = 'synced' WHERE id = ?"));
+    q.addBindValue(Sql::text(href));
+    q.addBindValue(Sql::text(etag));
+    q.addBindValue(id);
+    if (!q.exec())
+        return false;
+    notifyChanged(calendarId);
+    return true;
+}
+
+bool EventRepository::restore(const Event &event)
+{
+    Event copy = event;
+    copy.deleted_at.reset();
+    copy.sync_status = QStringLiteral("pending");
+    bool ok = false;
+    if (byId(copy.id)) {
+        ok = update(copy);
+        qInfo() << "[Undo] cleared tombstone on existing row" << copy.id << "ok=" << ok;
+    } else {
+        // The source no longer knows the row: push it as a new event.
+        copy.provider_event_id.clear();
+        copy.etag.clear();
+        copy.href.clear();
+        ok = insert(copy);
+        qInfo() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title << "ok=" << ok;
+    }
+    return ok;
+}

@@ -1,0 +1,683 @@
+#include "storage/EventRepository.h"
+#include "support/TestDatabase.h"
+#include "support/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <QTimeZone>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+using LarkTest::strings;
+
+namespace {
+
+QDateTime utc(int y, int mo, int d, int h, int mi = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+
+Event makeEvent(const QString &id, const QString &calendar, const QDateTime &start,
+                const std::optional<QDateTime> &end)
+{
+    Event e;
+    e.id = id;
+    e.calendar_id = calendar;
+    e.uid = id + QStringLiteral("@uid");
+    e.title = QStringLiteral("Event ") + id;
+    e.start_time = start;
+    e.end_time = end;
+    e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR");
+    e.created = utc(2024, 1, 1, 0);
+    e.last_modified = e.created;
+    return e;
+}
+
+Reminder reminder(int minutes)
+{
+    Reminder r;
+    r.minutes_before = minutes;
+    return r;
+}
+
+Attendee attendee(const QString &email, const QString &name = QString())
+{
+    Attendee a;
+    a.email = email;
+    a.name = name;
+    return a;
+}
+
+// The same instant expressed with a chosen kind of suffix.
+QDateTime expressed(const QDateTime &instant, const QString &form)
+{
+    if (form == QLatin1String("Z"))
+        return instant.toUTC();
+    if (form == QLatin1String("local"))
+        return instant.toLocalTime();
+    if (form.startsWith(QLatin1String("offset ")))
+        return instant.toOffsetFromUtc(form.mid(7).toInt() * 3600);
+    return instant.toTimeZone(QTimeZone(form.toUtf8()));
+}
+
+} // namespace
+
+class TestEventRepository : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void rangeBoundaries();
+    void rangeCalendarFilter();
+    void rangeIsExactInEveryZone_data();
+    void rangeIsExactInEveryZone();
+    void tombstonesAndLookups();
+    void search();
+    void childRowsAndTriggerTimes();
+    void uniqueKeyRejectsDuplicate();
+    void failedChildWriteKeepsPreviousState();
+    void copiedChildRowsGetFreshIds();
+    void emptyIdIsRefused();
+    void manyEventsKeepTheirChildren();
+    void timeZoneConversionOnReading_data();
+    void timeZoneConversionOnReading();
+    void updateRemoveMarkSynced();
+    void hardDeleteAndRestore();
+    void changeSignalIsCoalesced();
+    void writeInsideSlotIsAnnounced();
+
+private:
+    std::unique_ptr<LarkTest::TestDatabase> m_t;
+    std::unique_ptr<EventRepository> m_repo;
+    LarkTest::TestClock m_clock {utc(2024, 6, 1, 12)};
+};
+
+void TestEventRepository::init()
+{
+    m_t = std::make_unique<LarkTest::TestDatabase>();
+    QVERIFY(m_t->isValid());
+    m_t->db()->setClock([this] { return m_clock.now(); });
+    QVERIFY(m_t->addCalendar(QStringLiteral("A")));
+    QVERIFY(m_t->addCalendar(QStringLiteral("B")));
+    m_repo = std::make_unique<EventRepository>(m_t->db());
+}
+
+void TestEventRepository::cleanup()
+{
+    m_repo.reset();
+    m_t.reset();
+}
+
+void TestEventRepository::rangeBoundaries()
+{
+    const QDateTime from = utc(2024, 3, 4, 0);
+    const QDateTime to = utc(2024, 3, 11, 0);
+    QList<Event> events {
+        makeEvent(QStringLiteral("inside"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                  utc(2024, 3, 5, 10)),
+        makeEvent(QStringLiteral("no-end-year-before"), QStringLiteral("A"), utc(2023, 3, 1, 9),
+                  std::nullopt),
+        makeEvent(QStringLiteral("ends-at-from"), QStringLiteral("A"), utc(2024, 3, 3, 23), from),
+        makeEvent(QStringLiteral("starts-at-to"), QStringLiteral("A"), to, utc(2024, 3, 11, 1)),
+        makeEvent(QStringLiteral("spans-range"), QStringLiteral("B"), utc(2024, 3, 1, 0),
+                  utc(2024, 3, 20, 0)),
+        makeEvent(QStringLiteral("master-ended-before"), QStringLiteral("B"), utc(2020, 1, 1, 9),
+                  utc(2020, 1, 1, 10)),
+        makeEvent(QStringLiteral("master-at-to"), QStringLiteral("B"), to, utc(2024, 3, 11, 1)),
+        makeEvent(QStringLiteral("tombstone"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                  utc(2024, 3, 5, 10)),
+        makeEvent(QStringLiteral("no-end-after"), QStringLiteral("A"), utc(2024, 3, 12, 0),
+                  std::nullopt),
+    };
+    events[5].recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+    events[6].recurrence_rule = QStringLiteral("FREQ=DAILY");
+    events[7].deleted_at = utc(2024, 3, 1, 0);
+    for (const Event &e : std::as_const(events))
+        QVERIFY(m_repo->insert(e));
+
+    const QList<Event> found = m_repo->listInRange(from, to, {});
+    QCOMPARE(LarkTest::idsOf(found),
+             strings({"master-ended-before", "no-end-year-before", "spans-range", "inside"}));
+}
+
+void TestEventRepository::rangeCalendarFilter()
+{
+    QVERIFY(m_repo->insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                                     utc(2024, 3, 5, 10))));
+    QVERIFY(m_repo->insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utc(2024, 3, 5, 8),
+                                     utc(2024, 3, 5, 10))));
+    const QDateTime from = utc(2024, 3, 4, 0);
+    const QDateTime to = utc(2024, 3, 11, 0);
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to, {})), strings({"b", "a"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to, {QStringLiteral("A")})), strings({"a"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to, strings({"B", "A"}))),
+             strings({"b", "a"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to, {QStringLiteral("none")})),
+             QStringList());
+}
+
+void TestEventRepository::rangeIsExactInEveryZone_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("UTC suffix") << QStringLiteral("Z");
+    QTest::newRow("offset -05:00") << QStringLiteral("offset -5");
+    QTest::newRow("offset +13:00") << QStringLiteral("offset 13");
+    QTest::newRow("local time, no suffix") << QStringLiteral("local");
+    QTest::newRow("named zone Asia/Tokyo") << QStringLiteral("Asia/Tokyo");
+    QTest::newRow("named zone Pacific/Honolulu") << QStringLiteral("Pacific/Honolulu");
+}
+
+void TestEventRepository::rangeIsExactInEveryZone()
+{
+    QFETCH(QString, form);
+    // The 4th of March in New York, asked for with New York times.
+    const QTimeZone ny("America/New_York");
+    const QDateTime from(QDate(2024, 3, 4), QTime(0, 0), ny);
+    const QDateTime to(QDate(2024, 3, 5), QTime(0, 0), ny);
+    const auto add = [&](const char *id, const QDateTime &start, const QDateTime &end) {
+        return m_repo->insert(makeEvent(QString::fromLatin1(id), QStringLiteral("A"),
+                                        expressed(start, form), expressed(end, form)));
+    };
+    // 20:00 in New York is 01:00 UTC of the next day.
+    QVERIFY(add("evening", QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny),
+                QDateTime(QDate(2024, 3, 4), QTime(21, 0), ny)));
+    QVERIFY(add("early", QDateTime(QDate(2024, 3, 4), QTime(0, 30), ny),
+                QDateTime(QDate(2024, 3, 4), QTime(1, 0), ny)));
+    QVERIFY(add("ends-at-from", QDateTime(QDate(2024, 3, 3), QTime(23, 0), ny), from));
+    QVERIFY(add("starts-at-to", to, QDateTime(QDate(2024, 3, 5), QTime(1, 0), ny)));
+    QVERIFY(add("previous-evening", QDateTime(QDate(2024, 3, 3), QTime(20, 0), ny),
+                QDateTime(QDate(2024, 3, 3), QTime(21, 0), ny)));
+    QVERIFY(add("next-morning", QDateTime(QDate(2024, 3, 5), QTime(0, 30), ny),
+                QDateTime(QDate(2024, 3, 5), QTime(1, 0), ny)));
+
+    const QList<Event> found = m_repo->listInRange(from, to, {});
+    QCOMPARE(LarkTest::idsOf(found), strings({"early", "evening"}));
+    // Stored texts keep the suffix they were given.
+    const QString stored
+        = m_t->scalar(QStringLiteral("SELECT start_time FROM events WHERE id = 'evening'"))
+              .toString();
+    QCOMPARE(stored,
+             expressed(QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny), form).toString(Qt::ISODate));
+    QCOMPARE(found.last().start_time, QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny));
+}
+
+void TestEventRepository::tombstonesAndLookups()
+{
+    Event master = makeEvent(QStringLiteral("m"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                             utc(2024, 3, 5, 10));
+    master.uid = QStringLiteral("series");
+    master.related_to_uid = QStringLiteral("task-1");
+    Event instance = master;
+    instance.id = QStringLiteral("i");
+    instance.recurrence_id = QStringLiteral("20240312T090000Z");
+    instance.related_to_uid.clear();
+    QVERIFY(m_repo->insert(master));
+    QVERIFY(m_repo->insert(instance));
+    QVERIFY(m_repo->remove(QStringLiteral("m")));
+
+    QVERIFY(m_repo->byId(QStringLiteral("m")));
+    QVERIFY(m_repo->byId(QStringLiteral("m"))->deleted_at);
+    QCOMPARE(m_repo->byUidInCalendar(QStringLiteral("series"), QStringLiteral("A")).has_value(),
+             true);
+    QCOMPARE(
+        m_repo->byUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("A"), QString())->id,
+        QStringLiteral("m"));
+    QCOMPARE(m_repo
+                 ->byUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("A"),
+                                        QStringLiteral(""))
+                 ->id,
+             QStringLiteral("m"));
+    QCOMPARE(m_repo
+                 ->byUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("A"),
+                                        QStringLiteral("20240312T090000Z"))
+                 ->id,
+             QStringLiteral("i"));
+    QCOMPARE(m_repo->byUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("B"), QString()),
+             std::nullopt);
+    QCOMPARE(LarkTest::idsOf(m_repo->listPending(QStringLiteral("A"))), strings({"m"}));
+
+    QCOMPARE(LarkTest::idsOf(m_repo->listByCalendar(QStringLiteral("A"))), strings({"i"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(utc(2024, 3, 1, 0), utc(2024, 4, 1, 0), {})),
+             strings({"i"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("Event"), 10)), strings({"i"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->listRelatedTo(QStringLiteral("task-1"))), QStringList());
+    QCOMPARE(LarkTest::idsOf(m_repo->listRelatedTo(QString())), QStringList());
+
+    // A row stored with an empty recurrence id is the master as well.
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE events SET recurrence_id = '' WHERE id = 'm'")));
+    QCOMPARE(
+        m_repo->byUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("A"), QString())->id,
+        QStringLiteral("m"));
+}
+
+void TestEventRepository::search()
+{
+    Event a = makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    a.title = QStringLiteral("Dentist");
+    Event b = makeEvent(QStringLiteral("b"), QStringLiteral("A"), utc(2024, 3, 4, 9), std::nullopt);
+    b.title = QStringLiteral("Lunch");
+    b.location = QStringLiteral("Dental clinic");
+    Event c = makeEvent(QStringLiteral("c"), QStringLiteral("B"), utc(2024, 3, 6, 9), std::nullopt);
+    c.title = QStringLiteral("Review");
+    c.description = QStringLiteral("bring the DENTAL notes, 100% done");
+    for (const Event &e : {a, b, c})
+        QVERIFY(m_repo->insert(e));
+
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("   "), 10)), QStringList());
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("  dent "), 10)),
+             strings({"b", "a", "c"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("dent"), 2)), strings({"b", "a"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("dent"), 0)), strings({"b"}));
+    // "%" and "_" act as wildcards.
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("%"), 10)), strings({"b", "a", "c"}));
+    QCOMPARE(LarkTest::idsOf(m_repo->search(QStringLiteral("L_nch"), 10)), strings({"b"}));
+    // Reads for search carry no child rows.
+    QVERIFY(m_repo->search(QStringLiteral("Dentist"), 1).first().reminders.isEmpty());
+}
+
+void TestEventRepository::childRowsAndTriggerTimes()
+{
+    // 10:00 at +01:00: the trigger keeps the start's offset.
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"),
+                        QDateTime(QDate(2024, 3, 5), QTime(10, 0), Qt::OffsetFromUTC, 3600),
+                        std::nullopt);
+    e.reminders = {reminder(15), reminder(0)};
+    Reminder explicitTrigger = reminder(60);
+    explicitTrigger.trigger_time = utc(2024, 3, 5, 7);
+    explicitTrigger.action = QStringLiteral("email");
+    explicitTrigger.acknowledged = true;
+    e.reminders << explicitTrigger;
+    e.attendees = {attendee(QStringLiteral("zed@x"), QStringLiteral("Zed")),
+                   attendee(QStringLiteral("amy@x"), QStringLiteral("Amy"))};
+    e.attendees[0].rsvp = true;
+    e.attendees[0].role = QStringLiteral("chair");
+    QVERIFY(m_repo->insert(e));
+
+    QSqlQuery q(m_t->sql());
+    QVERIFY(q.exec(QStringLiteral("SELECT minutes_before, action, acknowledged, trigger_time FROM "
+                                  "reminders ORDER BY minutes_before")));
+    QStringList rows;
+    while (q.next())
+        rows << QStringList {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                             q.value(3).toString()}
+                    .join(QLatin1Char('|'));
+    QCOMPARE(
+        rows,
+        strings({"0|display|0|2024-03-05T10:00:00+01:00", "15|display|0|2024-03-05T09:45:00+01:00",
+                 "60|email|1|2024-03-05T07:00:00Z"}));
+
+    const std::optional<Event> read = m_repo->byId(QStringLiteral("e"));
+    QVERIFY(read);
+    QCOMPARE(read->reminders.size(), 3);
+    QCOMPARE(read->reminders.at(1).minutes_before, 15);
+    QCOMPARE(read->reminders.at(1).event_id, QStringLiteral("e"));
+    QVERIFY(!read->reminders.at(1).id.isEmpty());
+    QCOMPARE(*read->reminders.at(1).trigger_time,
+             QDateTime(QDate(2024, 3, 5), QTime(8, 45), Qt::UTC));
+    QCOMPARE(read->attendees.size(), 2);
+    QCOMPARE(read->attendees.at(0).name, QStringLiteral("Amy"));
+    QCOMPARE(read->attendees.at(0).role, QStringLiteral("required"));
+    QCOMPARE(read->attendees.at(0).status, QStringLiteral("needs-action"));
+    QCOMPARE(read->attendees.at(1).role, QStringLiteral("chair"));
+    QCOMPARE(read->attendees.at(1).rsvp, true);
+
+    // The list reads load the same children in bulk.
+    const QList<Event> listed = m_repo->listByCalendar(QStringLiteral("A"));
+    QCOMPARE(listed.size(), 1);
+    QCOMPARE(listed.first().reminders.size(), 3);
+    QCOMPARE(listed.first().reminders.first().minutes_before, 0);
+    QCOMPARE(listed.first().attendees.first().email, QStringLiteral("amy@x"));
+    QCOMPARE(
+        m_repo->listInRange(utc(2024, 3, 1, 0), utc(2024, 3, 8, 0), {}).first().attendees.size(),
+        2);
+
+    // Writing back a record from a read without children clears them, as the outbox expects.
+    Event pending = m_repo->listPending(QStringLiteral("A")).value(0, *read);
+    pending.reminders.clear();
+    pending.attendees.clear();
+    QVERIFY(m_repo->update(pending));
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM reminders")).toInt(), 0);
+}
+
+void TestEventRepository::uniqueKeyRejectsDuplicate()
+{
+    Event e
+        = makeEvent(QStringLiteral("e1"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    QVERIFY(m_repo->insert(e));
+    Event copy = e;
+    copy.id = QStringLiteral("e2");
+    copy.recurrence_id = QStringLiteral("");
+    QSignalSpy changed(m_repo.get(), &EventRepository::eventsChanged);
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^EventRepository::insert failed:.*UNIQUE")));
+    QVERIFY(!m_repo->insert(copy));
+    copy.calendar_id = QStringLiteral("B");
+    QVERIFY(m_repo->insert(copy));
+    QVERIFY(changed.wait(1000));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().first().toString(), QStringLiteral("B"));
+}
+
+void TestEventRepository::failedChildWriteKeepsPreviousState()
+{
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    e.reminders = {reminder(10), reminder(30)};
+    e.attendees = {attendee(QStringLiteral("a@x"))};
+    QVERIFY(m_repo->insert(e));
+
+    // An attendee without an e-mail violates NOT NULL: the whole update is refused.
+    Event changed = *m_repo->byId(QStringLiteral("e"));
+    changed.title = QStringLiteral("Changed");
+    changed.reminders = {reminder(5)};
+    changed.attendees << attendee(QString());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^writeAttendeeRows insert failed:")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::update failed:")));
+    QVERIFY(!m_repo->update(changed));
+    const std::optional<Event> after = m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(after->title, e.title);
+    QCOMPARE(after->reminders.size(), 2);
+    QCOMPARE(after->reminders.at(0).minutes_before, 10);
+    QCOMPARE(after->attendees.size(), 1);
+
+    // A new event whose child fails leaves no row behind.
+    Event fresh
+        = makeEvent(QStringLiteral("f"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    fresh.attendees << attendee(QString());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^writeAttendeeRows insert failed:")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::insert failed:")));
+    QVERIFY(!m_repo->insert(fresh));
+    QCOMPARE(m_repo->byId(QStringLiteral("f")), std::nullopt);
+
+    // An update of a row that does not exist cannot keep its reminders, so it is a failure.
+    Event ghost
+        = makeEvent(QStringLiteral("ghost"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    ghost.reminders = {reminder(5)};
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^writeReminderRows insert failed:.*FOREIGN KEY")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::update failed:")));
+    QVERIFY(!m_repo->update(ghost));
+    ghost.reminders.clear();
+    QVERIFY(m_repo->update(ghost));
+
+    // Inside a caller's transaction the failure does not undo the caller's earlier work.
+    QVERIFY(m_t->sql().transaction());
+    QVERIFY(m_repo->insert(
+        makeEvent(QStringLiteral("g"), QStringLiteral("A"), utc(2024, 3, 6, 9), std::nullopt)));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^writeAttendeeRows insert failed:")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::update failed:")));
+    QVERIFY(!m_repo->update(changed));
+    QVERIFY(m_t->sql().commit());
+    QVERIFY(m_repo->byId(QStringLiteral("g")));
+}
+
+void TestEventRepository::copiedChildRowsGetFreshIds()
+{
+    Event original
+        = makeEvent(QStringLiteral("orig"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    original.reminders = {reminder(10)};
+    original.attendees = {attendee(QStringLiteral("a@x"))};
+    QVERIFY(m_repo->insert(original));
+
+    Event copy = *m_repo->byId(QStringLiteral("orig"));
+    const QString reminderId = copy.reminders.first().id;
+    copy.id = QStringLiteral("copy");
+    copy.uid = QStringLiteral("copy@uid");
+    QVERIFY(m_repo->insert(copy));
+
+    const Event readCopy = *m_repo->byId(QStringLiteral("copy"));
+    const Event readOriginal = *m_repo->byId(QStringLiteral("orig"));
+    QCOMPARE(readCopy.reminders.size(), 1);
+    QCOMPARE(readCopy.attendees.size(), 1);
+    QVERIFY(readCopy.reminders.first().id != reminderId);
+    QCOMPARE(readOriginal.reminders.first().id, reminderId);
+    QCOMPARE(readOriginal.attendees.size(), 1);
+
+    // Writing an event back keeps the ids of its own children.
+    QVERIFY(m_repo->update(readOriginal));
+    QCOMPARE(m_repo->byId(QStringLiteral("orig"))->reminders.first().id, reminderId);
+}
+
+void TestEventRepository::emptyIdIsRefused()
+{
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::insert failed:")));
+    QVERIFY(!m_repo->insert(
+        makeEvent(QString(), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt)));
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM events")).toInt(), 0);
+}
+
+void TestEventRepository::manyEventsKeepTheirChildren()
+{
+    // Debian's SQLite takes 250,000 bound values a statement; the usual build takes 32,766.
+    const QVariant handle = m_t->sql().driver()->handle();
+    QCOMPARE(handle.typeName(), "sqlite3*");
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    QVERIFY(connection);
+    sqlite3_limit(connection, SQLITE_LIMIT_VARIABLE_NUMBER, 32766);
+
+    const int count = 40000;
+    QVERIFY(m_t->sql().transaction());
+    QSqlQuery ev(m_t->sql());
+    ev.prepare(QStringLiteral(
+        "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, raw_icalendar) "
+        "VALUES (?, 'A', ?, 't', ?, ?, 'x')"));
+    QSqlQuery rem(m_t->sql());
+    rem.prepare(
+        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES (?, ?, 10)"));
+    const QDateTime base = utc(2024, 1, 1, 0);
+    for (int i = 0; i < count; ++i) {
+        const QString id = QStringLiteral("e%1").arg(i, 5, 10, QLatin1Char('0'));
+        ev.addBindValue(id);
+        ev.addBindValue(id);
+        ev.addBindValue(base.addSecs(i * 600).toString(Qt::ISODate));
+        ev.addBindValue(base.addSecs(i * 600 + 300).toString(Qt::ISODate));
+        QVERIFY(ev.exec());
+        rem.addBindValue(QString(QStringLiteral("r-") + id));
+        rem.addBindValue(id);
+        QVERIFY(rem.exec());
+    }
+    QVERIFY(m_t->sql().commit());
+
+    const QList<Event> all = m_repo->listByCalendar(QStringLiteral("A"));
+    QCOMPARE(all.size(), count);
+    int withReminder = 0;
+    for (const Event &e : all)
+        withReminder += e.reminders.size() == 1 ? 1 : 0;
+    QCOMPARE(withReminder, count);
+    QCOMPARE(m_repo->listInRange(base, base.addDays(365), {QStringLiteral("A")}).size(), count);
+
+    // Writing back the last event of the list keeps its reminder.
+    QVERIFY(m_repo->update(all.last()));
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM reminders")).toInt(), count);
+}
+
+void TestEventRepository::timeZoneConversionOnReading_data()
+{
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QTime>("start");
+    QTest::addColumn<QByteArray>("zoneId");
+    QTest::newRow("New York") << QStringLiteral("America/New_York") << QTime(10, 0)
+                              << QByteArray("America/New_York");
+    QTest::newRow("UTC stays") << QStringLiteral("UTC") << QTime(15, 0) << QByteArray("UTC");
+    QTest::newRow("unknown zone stays")
+        << QStringLiteral("Mars/Olympus") << QTime(15, 0) << QByteArray("UTC");
+}
+
+void TestEventRepository::timeZoneConversionOnReading()
+{
+    QFETCH(QString, zone);
+    QFETCH(QTime, start);
+    QFETCH(QByteArray, zoneId);
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 1, 15),
+                        utc(2024, 3, 1, 16));
+    e.timezone = zone;
+    QVERIFY(m_repo->insert(e));
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT start_time FROM events")).toString(),
+             QStringLiteral("2024-03-01T15:00:00Z"));
+    const Event read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.start_time, e.start_time);
+    QCOMPARE(read.start_time.time(), start);
+    QCOMPARE(read.end_time->time(), start.addSecs(3600));
+    QCOMPARE(read.start_time.timeZone().id(), zoneId);
+    QCOMPARE(m_repo->listByCalendar(QStringLiteral("A")).first().start_time.time(), start);
+}
+
+void TestEventRepository::updateRemoveMarkSynced()
+{
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    e.sync_status.clear();
+    QVERIFY(m_repo->insert(e));
+    QCOMPARE(m_repo->byId(QStringLiteral("e"))->sync_status, QStringLiteral("synced"));
+
+    Event moved = *m_repo->byId(QStringLiteral("e"));
+    moved.calendar_id = QStringLiteral("B");
+    moved.sync_status.clear();
+    moved.last_modified = utc(2000, 1, 1, 0);
+    QVERIFY(m_repo->update(moved));
+    Event read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.sync_status, QStringLiteral("pending"));
+    QCOMPARE(read.last_modified, m_clock.now());
+    QCOMPARE(read.created, e.created);
+    QCOMPARE(read.calendar_id, QStringLiteral("B"));
+
+    m_clock.advanceSecs(60);
+    QVERIFY(m_repo->remove(QStringLiteral("e")));
+    read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.deleted_at, std::optional<QDateTime>(m_clock.now()));
+    QCOMPARE(read.last_modified, m_clock.now());
+
+    QVERIFY(m_repo->markSynced(QStringLiteral("e"), QStringLiteral("/cal/e.ics"),
+                               QStringLiteral("\"etag-1\"")));
+    read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.href, QStringLiteral("/cal/e.ics"));
+    QCOMPARE(read.etag, QStringLiteral("\"etag-1\""));
+    QCOMPARE(read.sync_status, QStringLiteral("synced"));
+
+    // An update without a tombstone clears it.
+    read.deleted_at.reset();
+    QVERIFY(m_repo->update(read));
+    QCOMPARE(m_repo->byId(QStringLiteral("e"))->deleted_at, std::nullopt);
+}
+
+void TestEventRepository::hardDeleteAndRestore()
+{
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt);
+    e.provider_event_id = QStringLiteral("p1");
+    e.etag = QStringLiteral("tag");
+    e.href = QStringLiteral("/e.ics");
+    e.reminders = {reminder(10)};
+    e.attendees = {attendee(QStringLiteral("a@x"))};
+    QVERIFY(m_repo->insert(e));
+    QVERIFY(m_t->exec(QStringLiteral(
+        "INSERT INTO attachments (id, event_id, filename) VALUES ('f', 'e', 'x.pdf')")));
+
+    // Restoring a tombstone clears it and leaves the row's identity.
+    QVERIFY(m_repo->remove(QStringLiteral("e")));
+    Event tombstone = *m_repo->byId(QStringLiteral("e"));
+    QVERIFY(m_repo->restore(tombstone));
+    Event read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.deleted_at, std::nullopt);
+    QCOMPARE(read.sync_status, QStringLiteral("pending"));
+    QCOMPARE(read.provider_event_id, QStringLiteral("p1"));
+    QCOMPARE(read.reminders.size(), 1);
+
+    // A deletion that fails at the event row keeps the child rows too.
+    QVERIFY(m_t->exec(QStringLiteral("CREATE TRIGGER keep_events BEFORE DELETE ON events "
+                                     "BEGIN SELECT RAISE(ABORT, 'kept'); END")));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^EventRepository::hardDelete failed:.*kept")));
+    QVERIFY(!m_repo->hardDelete(QStringLiteral("e")));
+    QCOMPARE(m_repo->byId(QStringLiteral("e"))->attendees.size(), 1);
+    QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM attachments")).toInt(), 1);
+    QVERIFY(m_t->exec(QStringLiteral("DROP TRIGGER keep_events")));
+
+    QSignalSpy changed(m_repo.get(), &EventRepository::eventsChanged);
+    QVERIFY(m_repo->hardDelete(QStringLiteral("e")));
+    QCOMPARE(m_repo->byId(QStringLiteral("e")), std::nullopt);
+    for (const char *table : {"attendees", "attachments", "reminders"})
+        QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)))
+                     .toInt(),
+                 0);
+    QVERIFY(changed.wait(1000));
+    QCOMPARE(changed.last().first().toString(), QStringLiteral("A"));
+
+    // Restoring a row that is gone inserts it as a new event for its source.
+    QVERIFY(m_repo->restore(read));
+    read = *m_repo->byId(QStringLiteral("e"));
+    QCOMPARE(read.sync_status, QStringLiteral("pending"));
+    QCOMPARE(read.provider_event_id, QString());
+    QCOMPARE(read.etag, QString());
+    QCOMPARE(read.href, QString());
+    QCOMPARE(read.reminders.size(), 1);
+    QCOMPARE(read.attendees.size(), 1);
+
+    // Unknown ids succeed and announce the empty calendar id.
+    changed.clear();
+    QVERIFY(m_repo->hardDelete(QStringLiteral("nobody")));
+    QVERIFY(changed.wait(1000));
+    QCOMPARE(changed.first().first().toString(), QString());
+}
+
+void TestEventRepository::changeSignalIsCoalesced()
+{
+    QSignalSpy changed(m_repo.get(), &EventRepository::eventsChanged);
+    QElapsedTimer sinceLastWrite;
+    qint64 emittedAfterMs = -1;
+    connect(m_repo.get(), &EventRepository::eventsChanged, this,
+            [&] { emittedAfterMs = sinceLastWrite.elapsed(); });
+    QVERIFY(m_repo->insert(
+        makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt)));
+    // Started before the last write, so the measured delay can only be longer than the real one.
+    sinceLastWrite.start();
+    QVERIFY(m_repo->insert(
+        makeEvent(QStringLiteral("b"), QStringLiteral("B"), utc(2024, 3, 5, 9), std::nullopt)));
+    QCOMPARE(changed.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 2000);
+    QVERIFY2(emittedAfterMs >= 150, qPrintable(QString::number(emittedAfterMs)));
+    QCOMPARE(changed.first().first().toString(), QStringLiteral("B"));
+    QTest::qWait(300);
+    QCOMPARE(changed.count(), 1);
+
+    // A failed write announces nothing.
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^EventRepository::insert failed:")));
+    QVERIFY(!m_repo->insert(
+        makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt)));
+    QTest::qWait(300);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestEventRepository::writeInsideSlotIsAnnounced()
+{
+    QStringList announced;
+    bool wrote = false;
+    connect(m_repo.get(), &EventRepository::eventsChanged, this, [&](const QString &calendarId) {
+        announced << calendarId;
+        if (!wrote) {
+            wrote = true;
+            QVERIFY(m_repo->insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"),
+                                             utc(2024, 3, 5, 9), std::nullopt)));
+        }
+    });
+    QVERIFY(m_repo->insert(
+        makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt)));
+    QTRY_COMPARE_WITH_TIMEOUT(announced.size(), 2, 2000);
+    QCOMPARE(announced, strings({"A", "B"}));
+}
+
+QTEST_GUILESS_MAIN(TestEventRepository)
+#include "tst_EventRepository.moc"
