@@ -13,23 +13,26 @@ namespace {
 
 constexpr int IndicatorSize = 18;
 
+// The mark is the tick of a check box or the dot of a radio button.
 struct IndicatorColors
 {
     QColor outline;
     QColor fill;
-    QColor dot;
+    QColor mark;
 };
 
 // "On" wins over "under the mouse"; a partly checked box counts as not on.
 IndicatorColors indicatorColors(QStyle::State state, bool radio)
 {
+    const QColor onMark = radio ? Theme::accent() : QColor(Qt::white);
+    // A white tick would vanish on the white light-mode surface of a disabled box.
     if (!(state & QStyle::State_Enabled))
         return {Theme::textDisabled(), Theme::surface(), Theme::textDisabled()};
     if (state & QStyle::State_On)
-        return {Theme::accent(), radio ? Theme::surface() : Theme::accent(), Theme::accent()};
+        return {Theme::accent(), radio ? Theme::surface() : Theme::accent(), onMark};
     if (state & QStyle::State_MouseOver)
-        return {Theme::accent(), Theme::surfaceMuted(), Theme::accent()};
-    return {Theme::textPrimary(), Theme::surfaceMuted(), Theme::accent()};
+        return {Theme::accent(), Theme::surfaceMuted(), onMark};
+    return {Theme::textPrimary(), Theme::surfaceMuted(), onMark};
 }
 
 } // namespace
@@ -92,8 +95,7 @@ void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect
         tick.moveTo(c.x() - 0.28 * s, c.y() + 0.02 * s);
         tick.lineTo(c.x() - 0.06 * s, c.y() + 0.22 * s);
         tick.lineTo(c.x() + 0.30 * s, c.y() - 0.20 * s);
-        painter->setPen(
-            QPen(QColor(Qt::white), 0.18 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setPen(QPen(colors.mark, 0.18 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(tick);
     }
@@ -115,7 +117,7 @@ void CalendarProxyStyle::drawRadioIndicator(QPainter *painter, const QRect &rect
     if (state & QStyle::State_On) {
         const qreal radius = 0.26 * std::min(ring.width(), ring.height());
         painter->setPen(Qt::NoPen);
-        painter->setBrush(colors.dot);
+        painter->setBrush(colors.mark);
         painter->drawEllipse(ring.center(), radius, radius);
     }
     painter->restore();
