@@ -155,7 +155,10 @@ struct Task
 struct TreeTask : Task
 {
     TreeTask() = default;
-    TreeTask(const Task &task, int d) : Task(task), depth(d) { }
+    TreeTask(const Task &task, int d)
+        : Task(task)
+        , depth(d)
+    { }
     int depth = 0;
 };
 
