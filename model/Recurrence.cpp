@@ -818,12 +818,14 @@ QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rang
     for (const Event *master : std::as_const(masters)) {
         const QList<Event> occurrences = expandRecurringMaster(*master, rangeStart, rangeEnd);
         if (occurrences.isEmpty() && lcCalendarExpansion().isDebugEnabled()) {
-            qCDebug(lcCalendarExpansion).noquote().nospace()
-                << "master uid=" << master->uid << " title=" << master->title
-                << " rrule=" << master->recurrence_rule
-                << " dtstart=" << master->start_time.toString(Qt::ISODate)
-                << " \u2192 0 occurrences in range " << rangeStart.toString(Qt::ISODate) << " ... "
-                << rangeEnd.toString(Qt::ISODate);
+            const QString line = QStringLiteral("master uid=") + master->uid
+                    + QStringLiteral(" title=") + master->title + QStringLiteral(" rrule=")
+                    + master->recurrence_rule + QStringLiteral(" dtstart=")
+                    + master->start_time.toString(Qt::ISODate)
+                    + QStringLiteral(" \u2192 0 occurrences in range ")
+                    + rangeStart.toString(Qt::ISODate) + QStringLiteral(" ... ")
+                    + rangeEnd.toString(Qt::ISODate);
+            qCDebug(lcCalendarExpansion, "%s", qUtf8Printable(line));
         }
 
         const QStringList slotIds = overrideKeysByMaster.value(master->uid);
