@@ -1,13 +1,67 @@
 #include "model/FilterEngine.h"
 #include "model/JsonText.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+int weekdayBit(int weekday)
+{
+    return 1 << weekday;
+}
+
+unsigned weekdayMaskOf(const QStringList &names)
+{
+    unsigned mask = 0;
+    for (const QString &name : names)
+        mask |= weekdayBit(weekdayFromName(name));
+    return mask & ~1u; // an unknown name (0) matches no day
+}
+
+// Folding ASCII text needs no Unicode tables, and most titles are ASCII.
+QString caseFolded(const QString &text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *to = out.data();
+    const QChar *from = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = from[i].unicode();
+        if (u >= 0x80)
+            return text.toCaseFolded();
+        to[i] = (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : from[i];
+    }
+    return out;
+}
+
+QStringList caseFolded(const QStringList &phrases)
+{
+    QStringList out;
+    out.reserve(phrases.size());
+    for (const QString &p : phrases)
+        out.append(caseFolded(p));
+    return out;
+}
+
+// Work done once per rule and call, so that matching an event neither parses nor folds case.
+void prepare(CompiledFilterRule *c)
+{
+    if (const auto *t = std::get_if<TimeCondition>(&c->condition)) {
+        c->weekdayMask = weekdayMaskOf(t->daysOfWeek);
+    } else if (const auto *p = std::get_if<PatternCondition>(&c->condition)) {
+        if (!p->caseSensitive) {
+            c->foldedPattern.titleExact = caseFolded(p->titleExact);
+            c->foldedPattern.titleContains = caseFolded(p->titleContains);
+            c->foldedPattern.descriptionContains = caseFolded(p->descriptionContains);
+            c->foldedPattern.locationContains = caseFolded(p->locationContains);
+        }
+    }
+}
 
 // Weekday and "HH:mm" of an event's start as the time conditions see it. An all-day event is
 // judged by its stored date: converting its UTC midnight to local time would move it to the
@@ -18,27 +72,63 @@ struct StartKey
     QString timeOfDay;
 };
 
-StartKey startKeyOf(const Event &event)
+// Local wall time of instants for one call over many events: the zone's offset is looked up
+// once per UTC hour instead of once per event.
+class LocalWallClock
 {
-    const QDateTime start = event.is_all_day ? event.start_time : event.start_time.toLocalTime();
+public:
+    // An instant whose date and time fields are the local wall time of `t`.
+    QDateTime wall(const QDateTime &t)
+    {
+        if (t.timeSpec() == Qt::LocalTime)
+            return t;
+        const qint64 ms = t.toMSecsSinceEpoch();
+        const qint64 hour = ms >= 0 ? ms / kHourMs : (ms - kHourMs + 1) / kHourMs;
+        auto it = m_offsetByHour.constFind(hour);
+        if (it == m_offsetByHour.constEnd()) {
+            // An hour with a change of offset inside it is converted event by event.
+            const int first = offsetAt(hour * kHourMs);
+            const int last = offsetAt(hour * kHourMs + kHourMs - 1);
+            it = m_offsetByHour.insert(hour, first == last ? first : kChanging);
+        }
+        if (*it == kChanging)
+            return t.toLocalTime();
+        return QDateTime::fromMSecsSinceEpoch(ms + qint64(*it) * 1000, Qt::UTC);
+    }
+
+private:
+    static constexpr qint64 kHourMs = 3600000;
+    static constexpr int kChanging = std::numeric_limits<int>::min();
+
+    static int offsetAt(qint64 ms)
+    {
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc();
+    }
+
+    QHash<qint64, int> m_offsetByHour;
+};
+
+StartKey startKeyOf(const Event &event, LocalWallClock *clock)
+{
+    QDateTime start = event.start_time;
+    if (!event.is_all_day)
+        start = clock ? clock->wall(start) : start.toLocalTime();
     const QTime t = start.time();
-    return {start.date().dayOfWeek(),
-            QStringLiteral("%1:%2")
-                .arg(t.hour(), 2, 10, QLatin1Char('0'))
-                .arg(t.minute(), 2, 10, QLatin1Char('0'))};
+    const auto digit = [](int d) {
+        return QChar(u'0' + d);
+    };
+    const QChar text[5] = {digit(t.hour() / 10), digit(t.hour() % 10), QLatin1Char(':'),
+                           digit(t.minute() / 10), digit(t.minute() % 10)};
+    return {start.date().dayOfWeek(), QString(text, 5)};
 }
 
-bool timeMatches(const Event &event, const TimeCondition &c, const StartKey &key)
+bool timeMatches(const Event &event, const TimeCondition &c, unsigned weekdayMask,
+                 const StartKey &key)
 {
     if (c.recurringOnly && event.recurrence_rule.isEmpty())
         return false;
-    if (!c.daysOfWeek.isEmpty()) {
-        const bool dayOk
-            = std::any_of(c.daysOfWeek.begin(), c.daysOfWeek.end(),
-                          [&](const QString &d) { return weekdayFromName(d) == key.weekday; });
-        if (!dayOk)
-            return false;
-    }
+    if (!c.daysOfWeek.isEmpty() && !(weekdayMask & weekdayBit(key.weekday)))
+        return false;
     if (!c.timeExact.isEmpty() && c.timeExact != key.timeOfDay)
         return false;
     if (!c.timeRangeStart.isEmpty() && key.timeOfDay < c.timeRangeStart)
@@ -48,6 +138,65 @@ bool timeMatches(const Event &event, const TimeCondition &c, const StartKey &key
     return !(c.timeExact.isEmpty() && c.timeRangeStart.isEmpty() && c.timeRangeEnd.isEmpty()
              && c.daysOfWeek.isEmpty());
 }
+
+bool anyEquals(const QStringList &phrases, const QString &text)
+{
+    return std::any_of(phrases.begin(), phrases.end(), [&](const QString &p) { return text == p; });
+}
+
+bool anyFoundIn(const QStringList &phrases, const QString &text)
+{
+    return std::any_of(phrases.begin(), phrases.end(),
+                       [&](const QString &p) { return text.contains(p); });
+}
+
+// The pattern tests, on texts that are either as written (case-sensitive) or all case-folded;
+// each text is asked for only when its test runs.
+template<typename Texts> bool patternIn(const PatternCondition &c, Texts &texts)
+{
+    if (!c.titleExact.isEmpty() && anyEquals(c.titleExact, texts.title()))
+        return true;
+    if (!c.titleContains.isEmpty() && anyFoundIn(c.titleContains, texts.title()))
+        return true;
+    if (!c.descriptionContains.isEmpty() && !texts.description().isEmpty()
+        && anyFoundIn(c.descriptionContains, texts.description()))
+        return true;
+    return !c.locationContains.isEmpty() && !texts.location().isEmpty()
+        && anyFoundIn(c.locationContains, texts.location());
+}
+
+struct WrittenTexts
+{
+    const Event &event;
+    const QString &title() const { return event.title; }
+    const QString &description() const { return event.description; }
+    const QString &location() const { return event.location; }
+};
+
+// Case-folded texts of one event, folded on first use.
+class FoldedTexts
+{
+public:
+    explicit FoldedTexts(const Event &event)
+        : m_event(event)
+    { }
+    const QString &title() { return folded(m_title, m_event.title); }
+    const QString &description() { return folded(m_description, m_event.description); }
+    const QString &location() { return folded(m_location, m_event.location); }
+
+private:
+    static const QString &folded(std::optional<QString> &slot, const QString &text)
+    {
+        if (!slot)
+            slot = caseFolded(text);
+        return *slot;
+    }
+
+    const Event &m_event;
+    std::optional<QString> m_title;
+    std::optional<QString> m_description;
+    std::optional<QString> m_location;
+};
 
 bool specificMatches(const Event &event, const FilterRule &rule)
 {
@@ -62,37 +211,57 @@ bool allDayMatches(const Event &event, const AllDayCondition &c)
     return event.is_all_day && (!c.recurringOnly || !event.recurrence_rule.isEmpty());
 }
 
-// Matches one event against one condition; the event's start key is worked out once per event,
-// however many time rules ask for it.
+// The compiled rules of one call, in deciding order, with their calendar sets as flags by
+// calendar number.
+struct RuleSet
+{
+    QList<CompiledFilterRule> rules;
+    QHash<QString, int> calendarIndex; // every calendar id that some rule names
+    QList<QList<bool>> admits; // per rule; empty: every calendar
+};
+
+// Matches one event against compiled rules; its start key and case-folded texts are worked out
+// once per event, however many rules ask for them.
 class EventMatcher
 {
 public:
-    explicit EventMatcher(const Event &event)
+    explicit EventMatcher(const Event &event, LocalWallClock *clock = nullptr)
         : m_event(event)
+        , m_folded(event)
+        , m_clock(clock)
     { }
 
-    bool matches(const FilterRule &rule, const FilterCondition &condition)
+    bool matches(const CompiledFilterRule &c)
     {
-        if (const auto *p = std::get_if<PatternCondition>(&condition))
-            return patternConditionMatches(m_event, *p);
-        if (const auto *t = std::get_if<TimeCondition>(&condition)) {
-            if (!m_key)
-                m_key = startKeyOf(m_event);
-            return timeMatches(m_event, *t, *m_key);
+        if (const auto *p = std::get_if<PatternCondition>(&c.condition)) {
+            if (p->caseSensitive) {
+                WrittenTexts written {m_event};
+                return patternIn(*p, written);
+            }
+            return patternIn(c.foldedPattern, m_folded);
         }
-        if (std::holds_alternative<SpecificCondition>(condition))
-            return specificMatches(m_event, rule);
-        return allDayMatches(m_event, std::get<AllDayCondition>(condition));
+        if (const auto *t = std::get_if<TimeCondition>(&c.condition)) {
+            if (!m_key)
+                m_key = startKeyOf(m_event, m_clock);
+            return timeMatches(m_event, *t, c.weekdayMask, *m_key);
+        }
+        if (std::holds_alternative<SpecificCondition>(c.condition))
+            return specificMatches(m_event, c.rule);
+        return allDayMatches(m_event, std::get<AllDayCondition>(c.condition));
     }
 
     // The first rule, in order, that admits the event's calendar and whose condition matches.
-    const CompiledFilterRule *firstMatch(const QList<CompiledFilterRule> &rules)
+    const CompiledFilterRule *firstMatch(const RuleSet &set)
     {
-        for (const CompiledFilterRule &c : rules) {
-            if (!c.calendarIds.isEmpty() && !c.calendarIds.contains(m_event.calendar_id))
+        // One lookup of the event's calendar serves every rule's calendar set.
+        const int calendar
+            = set.calendarIndex.isEmpty() ? -1 : set.calendarIndex.value(m_event.calendar_id, -1);
+        for (qsizetype i = 0; i < set.rules.size(); ++i) {
+            const QList<bool> &admits = set.admits[i];
+            if (!admits.isEmpty() && (calendar < 0 || !admits[calendar]))
                 continue;
-            if (matches(c.rule, c.condition))
-                return &c;
+            if (matches(set.rules[i]))
+                return &set.rules[i];
         }
         return nullptr;
     }
@@ -100,38 +269,88 @@ public:
 private:
     const Event &m_event;
     std::optional<StartKey> m_key;
+    FoldedTexts m_folded;
+    LocalWallClock *m_clock;
 };
 
-QList<CompiledFilterRule> compileFilterRules(const QList<FilterRule> &rules)
+CompiledFilterRule compileOne(const FilterRule &rule, FilterCondition condition,
+                              QSet<QString> calendarIds)
 {
-    QList<CompiledFilterRule> compiled;
-    compiled.reserve(rules.size());
+    CompiledFilterRule c;
+    c.rule = rule;
+    c.condition = std::move(condition);
+    c.calendarIds = std::move(calendarIds);
+    prepare(&c);
+    return c;
+}
+
+RuleSet compileFilterRules(const QList<FilterRule> &rules)
+{
+    RuleSet set;
+    set.rules.reserve(rules.size());
     for (const FilterRule &rule : rules) {
         if (!rule.enabled || rule.deleted_at)
             continue;
         std::optional<FilterCondition> condition = parseFilterConditions(rule.conditions);
         if (!condition)
             continue;
-        compiled.append({rule, std::move(*condition), parseCalendarIdSet(rule.calendar_ids)});
+        set.rules.append(
+            compileOne(rule, std::move(*condition), parseCalendarIdSet(rule.calendar_ids)));
     }
     // Equal priorities keep their input order (the repository's order by name).
-    std::stable_sort(compiled.begin(), compiled.end(),
+    std::stable_sort(set.rules.begin(), set.rules.end(),
                      [](const CompiledFilterRule &a, const CompiledFilterRule &b) {
                          return a.rule.priority < b.rule.priority;
                      });
-    return compiled;
+
+    for (const CompiledFilterRule &c : std::as_const(set.rules)) {
+        for (const QString &id : c.calendarIds) {
+            if (!set.calendarIndex.contains(id))
+                set.calendarIndex.insert(id, int(set.calendarIndex.size()));
+        }
+    }
+    set.admits.reserve(set.rules.size());
+    for (const CompiledFilterRule &c : std::as_const(set.rules)) {
+        QList<bool> admits;
+        if (!c.calendarIds.isEmpty()) {
+            admits.fill(false, set.calendarIndex.size());
+            for (const QString &id : c.calendarIds)
+                admits[set.calendarIndex.value(id)] = true;
+        }
+        set.admits.append(admits);
+    }
+    return set;
 }
 
-bool anyEquals(const QStringList &phrases, const QString &text, Qt::CaseSensitivity cs)
+// Kept events are copied from a list the caller keeps, or moved out of one it hands over.
+template<bool Move, typename List>
+FilterResult applyCompiled(List &events, const QList<FilterRule> &rules)
 {
-    return std::any_of(phrases.begin(), phrases.end(),
-                       [&](const QString &p) { return text.compare(p, cs) == 0; });
-}
-
-bool anyFoundIn(const QStringList &phrases, const QString &text, Qt::CaseSensitivity cs)
-{
-    return std::any_of(phrases.begin(), phrases.end(),
-                       [&](const QString &p) { return text.contains(p, cs); });
+    const RuleSet compiled = compileFilterRules(rules);
+    FilterResult result;
+    result.events.reserve(events.size());
+    LocalWallClock clock;
+    for (auto &event : events) {
+        const CompiledFilterRule *decider = EventMatcher(event, &clock).firstMatch(compiled);
+        if (decider) {
+            const FilterRule &rule = decider->rule;
+            if (rule.action == QLatin1String("hide")) {
+                ++result.hiddenCount;
+                result.suppressedIds.insert(event.id);
+                continue;
+            }
+            if (rule.action == QLatin1String("dim")) {
+                result.dimmedIds.insert(event.id);
+                if (rule.suppress_reminders)
+                    result.suppressedIds.insert(event.id);
+            }
+        }
+        if constexpr (Move)
+            result.events.append(std::move(event));
+        else
+            result.events.append(event);
+    }
+    return result;
 }
 
 } // namespace
@@ -210,60 +429,36 @@ std::optional<FilterCondition> parseFilterConditions(const QString &conditions)
     return std::nullopt;
 }
 
-bool patternConditionMatches(const Event &event, const PatternCondition &c)
+bool patternConditionMatches(const Event &event, const PatternCondition &condition)
 {
-    const Qt::CaseSensitivity cs = c.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    if (anyEquals(c.titleExact, event.title, cs))
-        return true;
-    if (anyFoundIn(c.titleContains, event.title, cs))
-        return true;
-    if (!event.description.isEmpty() && anyFoundIn(c.descriptionContains, event.description, cs))
-        return true;
-    return !event.location.isEmpty() && anyFoundIn(c.locationContains, event.location, cs);
+    return filterConditionMatches(event, FilterRule(), condition);
 }
 
 bool timeConditionMatches(const Event &event, const TimeCondition &condition)
 {
-    return timeMatches(event, condition, startKeyOf(event));
+    return filterConditionMatches(event, FilterRule(), condition);
 }
 
 bool filterConditionMatches(const Event &event, const FilterRule &rule,
                             const FilterCondition &condition)
 {
-    return EventMatcher(event).matches(rule, condition);
+    return EventMatcher(event).matches(compileOne(rule, condition, {}));
 }
 
 FilterResult applyFilterRules(const QList<Event> &events, const QList<FilterRule> &rules)
 {
-    const QList<CompiledFilterRule> compiled = compileFilterRules(rules);
-    FilterResult result;
-    result.events.reserve(events.size());
-    for (const Event &event : events) {
-        const CompiledFilterRule *decider = EventMatcher(event).firstMatch(compiled);
-        if (!decider) {
-            result.events.append(event);
-            continue;
-        }
-        const FilterRule &rule = decider->rule;
-        if (rule.action == QLatin1String("hide")) {
-            ++result.hiddenCount;
-            result.suppressedIds.insert(event.id);
-            continue;
-        }
-        if (rule.action == QLatin1String("dim")) {
-            result.dimmedIds.insert(event.id);
-            if (rule.suppress_reminders)
-                result.suppressedIds.insert(event.id);
-        }
-        result.events.append(event);
-    }
-    return result;
+    return applyCompiled<false>(events, rules);
+}
+
+FilterResult applyFilterRules(QList<Event> &&events, const QList<FilterRule> &rules)
+{
+    return applyCompiled<true>(events, rules);
 }
 
 std::optional<FilterRule> firstMatchingFilterRule(const Event &event,
                                                   const QList<FilterRule> &rules)
 {
-    const QList<CompiledFilterRule> compiled = compileFilterRules(rules);
+    const RuleSet compiled = compileFilterRules(rules);
     const CompiledFilterRule *match = EventMatcher(event).firstMatch(compiled);
     if (!match)
         return std::nullopt;

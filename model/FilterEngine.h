@@ -50,6 +50,9 @@ struct CompiledFilterRule
     FilterRule rule;
     FilterCondition condition;
     QSet<QString> calendarIds; // empty: every calendar
+    // Worked out once per call so that matching an event neither parses nor folds case.
+    unsigned weekdayMask = 0; // a time condition's day names as bits 1 (Monday) to 7 (Sunday)
+    PatternCondition foldedPattern; // a case-insensitive pattern's phrases, case-folded
 };
 
 struct FilterResult
@@ -65,6 +68,8 @@ struct FilterResult
                                           const FilterCondition &condition);
 [[nodiscard]] FilterResult applyFilterRules(const QList<Event> &events,
                                             const QList<FilterRule> &rules);
+// The same, moving the kept events out of a list the caller no longer needs.
+[[nodiscard]] FilterResult applyFilterRules(QList<Event> &&events, const QList<FilterRule> &rules);
 [[nodiscard]] std::optional<FilterRule> firstMatchingFilterRule(const Event &event,
                                                                 const QList<FilterRule> &rules);
 

@@ -577,9 +577,28 @@ private:
     QList<QDateTime> m_out;
 };
 
+// "yyyyMMddTHHmmssZ" in UTC, written by hand: it is made for every occurrence of every view.
 QString recurrenceIdOf(const QDateTime &start)
 {
-    return start.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QDateTime utc = start.toUTC();
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    if (d.year() < 0 || d.year() > 9999)
+        return utc.toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QChar text[16];
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = QChar(char16_t(u'0' + value % 10));
+    };
+    put(0, d.year(), 4);
+    put(4, d.month(), 2);
+    put(6, d.day(), 2);
+    text[8] = QLatin1Char('T');
+    put(9, t.hour(), 2);
+    put(11, t.minute(), 2);
+    put(13, t.second(), 2);
+    text[15] = QLatin1Char('Z');
+    return QString(text, 16);
 }
 
 qint64 durationOf(const Event &event)
@@ -790,14 +809,18 @@ QList<Event> expandRecurringMaster(const Event &master, const QDateTime &rangeSt
     return result;
 }
 
-QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rangeStart,
-                               const QDateTime &rangeEnd)
+namespace {
+
+// Plain events are copied from a list the caller keeps, or moved out of one it hands over.
+template<bool Move, typename List>
+QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTime &rangeEnd)
 {
+    using EventPtr = std::conditional_t<Move, Event *, const Event *>;
     QHash<QString, Event> overrides;
     QHash<QString, QStringList> overrideKeysByMaster;
-    QList<const Event *> plain;
+    QList<EventPtr> plain;
     QList<const Event *> masters;
-    for (const Event &e : events) {
+    for (auto &e : events) {
         if (isOverride(e)) {
             const QString key = overrideKey(e.master_event_uid, e.recurrence_id);
             if (!overrides.contains(key))
@@ -812,19 +835,23 @@ QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rang
 
     QList<Event> result;
     result.reserve(plain.size() + 4 * masters.size());
-    for (const Event *e : std::as_const(plain))
-        result.append(*e);
+    for (EventPtr e : std::as_const(plain)) {
+        if constexpr (Move)
+            result.append(std::move(*e));
+        else
+            result.append(*e);
+    }
 
     for (const Event *master : std::as_const(masters)) {
         const QList<Event> occurrences = expandRecurringMaster(*master, rangeStart, rangeEnd);
         if (occurrences.isEmpty() && lcCalendarExpansion().isDebugEnabled()) {
             const QString line = QStringLiteral("master uid=") + master->uid
-                    + QStringLiteral(" title=") + master->title + QStringLiteral(" rrule=")
-                    + master->recurrence_rule + QStringLiteral(" dtstart=")
-                    + master->start_time.toString(Qt::ISODate)
-                    + QStringLiteral(" \u2192 0 occurrences in range ")
-                    + rangeStart.toString(Qt::ISODate) + QStringLiteral(" ... ")
-                    + rangeEnd.toString(Qt::ISODate);
+                + QStringLiteral(" title=") + master->title + QStringLiteral(" rrule=")
+                + master->recurrence_rule + QStringLiteral(" dtstart=")
+                + master->start_time.toString(Qt::ISODate)
+                + QStringLiteral(" \u2192 0 occurrences in range ")
+                + rangeStart.toString(Qt::ISODate) + QStringLiteral(" ... ")
+                + rangeEnd.toString(Qt::ISODate);
             qCDebug(lcCalendarExpansion, "%s", qUtf8Printable(line));
         }
 
@@ -875,4 +902,18 @@ QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rang
             result.append(std::move(p.second));
     }
     return result;
+}
+
+} // namespace
+
+QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rangeStart,
+                               const QDateTime &rangeEnd)
+{
+    return expandList<false>(events, rangeStart, rangeEnd);
+}
+
+QList<Event> expandOccurrences(QList<Event> &&events, const QDateTime &rangeStart,
+                               const QDateTime &rangeEnd)
+{
+    return expandList<true>(events, rangeStart, rangeEnd);
 }

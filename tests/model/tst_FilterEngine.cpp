@@ -63,6 +63,7 @@ private slots:
     void patternConditions();
     void timeConditions_data();
     void timeConditions();
+    void manyEventsAroundClockChanges();
     void specificAndAllDayConditions_data();
     void specificAndAllDayConditions();
     void priorityDecides_data();
@@ -317,6 +318,45 @@ void tst_FilterEngine::timeConditions()
     // The engine's cached path agrees with the single test.
     const FilterResult r = applyFilterRules({e}, {makeRule(QStringLiteral("r"), conditions)});
     QCOMPARE(r.hiddenCount, matches ? 1 : 0);
+}
+
+void tst_FilterEngine::manyEventsAroundClockChanges()
+{
+    // UTC starts every 10 minutes around the 2024 clock changes of Berlin and New York. Filtering
+    // a whole list must see each start at the same local time as testing it alone does.
+    QList<Event> events;
+    const QDateTime changes[] = {QDateTime(QDate(2024, 3, 31), QTime(1, 0), Qt::UTC),
+                                 QDateTime(QDate(2024, 10, 27), QTime(1, 0), Qt::UTC),
+                                 QDateTime(QDate(2024, 3, 10), QTime(7, 0), Qt::UTC),
+                                 QDateTime(QDate(2024, 11, 3), QTime(6, 0), Qt::UTC)};
+    for (const QDateTime &change : changes) {
+        for (int step = -36; step <= 36; ++step) {
+            Event e = makeEvent(QStringLiteral("e%1").arg(events.size()), QStringLiteral("x"));
+            e.start_time = change.addSecs(step * 600);
+            events.append(e);
+        }
+    }
+    QStringList conditions;
+    for (int h = 0; h < 24; ++h) {
+        conditions.append(QStringLiteral("{\"runtimeType\":\"time\",\"timeRange\":{\"start\":"
+                                         "\"%1:00\",\"end\":\"%1:59\"}}")
+                              .arg(h, 2, 10, QLatin1Char('0')));
+    }
+    for (const char *day : {"mon", "tue", "wed", "thu", "fri", "sat", "sun"}) {
+        conditions.append(QStringLiteral("{\"runtimeType\":\"time\",\"daysOfWeek\":[\"%1\"]}")
+                              .arg(QLatin1String(day)));
+    }
+    conditions.append(QStringLiteral("{\"runtimeType\":\"time\",\"timeExact\":\"02:30\"}"));
+    for (const QString &text : std::as_const(conditions)) {
+        const FilterRule rule = makeRule(QStringLiteral("r"), text);
+        const FilterCondition condition = *parseFilterConditions(text);
+        QSet<QString> expected;
+        for (const Event &e : std::as_const(events)) {
+            if (filterConditionMatches(e, rule, condition))
+                expected.insert(e.id);
+        }
+        QCOMPARE(sorted(applyFilterRules(events, {rule}).suppressedIds), sorted(expected));
+    }
 }
 
 void tst_FilterEngine::specificAndAllDayConditions_data()
