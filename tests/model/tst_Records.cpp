@@ -49,7 +49,7 @@ void tst_Records::defaults()
     QCOMPARE(c.color, QStringLiteral("#4285F4"));
     QCOMPARE(c.timezone, QStringLiteral("UTC"));
     const QJsonArray comps = QJsonDocument::fromJson(c.supported_components.toUtf8()).array();
-    QCOMPARE(comps, QJsonArray {QStringLiteral("VEVENT")});
+    QCOMPARE(comps, QJsonArray{QStringLiteral("VEVENT")});
 
     const EventTemplate tpl;
     QVERIFY(tpl.reminders.isEmpty());
@@ -61,7 +61,7 @@ void tst_Records::defaults()
     QVERIFY(Attendee().role.isEmpty());
 
     // The first field of the account library's configuration is the authentication address.
-    LarkAccount::ClientConfig cfg {QStringLiteral("https://auth"), {}, {}, {}, {}, {}, {}, {}, {}};
+    LarkAccount::ClientConfig cfg{QStringLiteral("https://auth"), {}, {}, {}, {}, {}, {}, {}, {}};
     QCOMPARE(cfg.authUrl, QStringLiteral("https://auth"));
 }
 
