@@ -163,6 +163,14 @@ void BM_ExpandOnly(benchmark::State &state)
 }
 BENCHMARK(BM_ExpandOnly)->Unit(benchmark::kMillisecond);
 
+void BM_ExpandSeriesOnly(benchmark::State &state)
+{
+    const QList<Event> events = calendarEvents().mid(20000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(expandOccurrences(events, kWeekStart, kWeekEnd));
+}
+BENCHMARK(BM_ExpandSeriesOnly)->Unit(benchmark::kMillisecond);
+
 void BM_FilterOnly(benchmark::State &state)
 {
     const QList<Event> occurrences = expandOccurrences(calendarEvents(), kWeekStart, kWeekEnd);

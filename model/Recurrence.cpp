@@ -317,16 +317,33 @@ bool positionMatches(const QList<int> &positions, int position, int length)
     return false;
 }
 
-bool byDayMatches(const Plan &plan, const QDate &date)
+// A day with the calendar fields the filters ask for, worked out once.
+struct Day
 {
-    const int wd = date.dayOfWeek();
-    if (plan.weekdayMask & weekdayBit(wd))
+    QDate date;
+    int month;
+    int day;
+    int daysInMonth;
+    int weekday;
+    int dayOfYear;
+    int daysInYear;
+
+    static Day of(const QDate &d)
+    {
+        return {
+            d, d.month(), d.day(), d.daysInMonth(), d.dayOfWeek(), d.dayOfYear(), d.daysInYear()};
+    }
+};
+
+bool byDayMatches(const Plan &plan, const Day &d)
+{
+    if (plan.weekdayMask & weekdayBit(d.weekday))
         return true;
     for (const auto &[n, weekday] : plan.nthWeekdays) {
-        if (weekday != wd)
+        if (weekday != d.weekday)
             continue;
-        const int pos = plan.nthInMonth ? date.day() : date.dayOfYear();
-        const int length = plan.nthInMonth ? date.daysInMonth() : date.daysInYear();
+        const int pos = plan.nthInMonth ? d.day : d.dayOfYear;
+        const int length = plan.nthInMonth ? d.daysInMonth : d.daysInYear;
         const int nth = n > 0 ? (pos - 1) / 7 + 1 : -((length - pos) / 7 + 1);
         if (nth == n)
             return true;
@@ -334,21 +351,19 @@ bool byDayMatches(const Plan &plan, const QDate &date)
     return false;
 }
 
-bool dayMatches(const Plan &plan, const QDate &date)
+bool dayMatches(const Plan &plan, const Day &d)
 {
-    if (plan.monthMask != 0 && !(plan.monthMask & (1u << date.month())))
+    if (plan.monthMask != 0 && !(plan.monthMask & (1u << d.month)))
         return false;
-    if (!plan.weekNos.isEmpty() && !weekNoMatches(plan, date))
+    if (plan.clampedMonthDay != 0 && d.day != qMin(plan.clampedMonthDay, d.daysInMonth))
         return false;
-    if (!plan.yearDays.isEmpty()
-        && !positionMatches(plan.yearDays, date.dayOfYear(), date.daysInYear()))
+    if (!plan.monthDays.isEmpty() && !positionMatches(plan.monthDays, d.day, d.daysInMonth))
         return false;
-    if (!plan.monthDays.isEmpty()
-        && !positionMatches(plan.monthDays, date.day(), date.daysInMonth()))
+    if (!plan.yearDays.isEmpty() && !positionMatches(plan.yearDays, d.dayOfYear, d.daysInYear))
         return false;
-    if (plan.clampedMonthDay != 0 && date.day() != qMin(plan.clampedMonthDay, date.daysInMonth()))
+    if (plan.hasByDay() && !byDayMatches(plan, d))
         return false;
-    if (plan.hasByDay() && !byDayMatches(plan, date))
+    if (!plan.weekNos.isEmpty() && !weekNoMatches(plan, d.date))
         return false;
     return true;
 }
@@ -440,7 +455,7 @@ private:
             if (step > m_startDate.daysTo(m_lastDate))
                 return false;
             const QDate d = m_startDate.addDays(step);
-            if (dayMatches(m_plan, d))
+            if (dayMatches(m_plan, Day::of(d)))
                 days->append(d);
             return true;
         }
@@ -451,7 +466,7 @@ private:
             const QDate first = ws.addDays(7 * step);
             for (int i = 0; i < 7; ++i) {
                 const QDate d = first.addDays(i);
-                if (dayMatches(m_plan, d))
+                if (dayMatches(m_plan, Day::of(d)))
                     days->append(d);
             }
             return true;
@@ -485,11 +500,14 @@ private:
         const QDate first(year, month, 1);
         if (!first.isValid())
             return;
-        const int length = first.daysInMonth();
-        for (int day = 1; day <= length; ++day) {
-            const QDate d(year, month, day);
+        Day d = Day::of(first);
+        for (int day = 1; day <= d.daysInMonth; ++day) {
+            d.date = first.addDays(day - 1);
             if (dayMatches(m_plan, d))
-                days->append(d);
+                days->append(d.date);
+            ++d.day;
+            ++d.dayOfYear;
+            d.weekday = d.weekday % 7 + 1;
         }
     }
 
