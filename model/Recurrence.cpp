@@ -16,6 +16,8 @@ namespace {
 constexpr qint64 kDefaultDurationMs = 3600000;
 // Bounds the memory of one call; 100000 daily starts are more than 270 years.
 constexpr int kMaxStarts = 100000;
+// Bounds the time of one call: every day from year 1 to 9999 is fewer periods than this.
+constexpr qint64 kMaxPeriods = 4000000;
 // Wall dates and UTC dates differ by less than a day; two days leave room for DST shifts.
 constexpr int kZoneMarginDays = 2;
 
@@ -401,15 +403,14 @@ public:
         if (m_window.isValid())
             m_windowDate = m_window.toUTC().date().addDays(-kZoneMarginDays);
 
-        qint64 k = firstPeriod();
+        const qint64 first = firstPeriod();
         QVarLengthArray<QDate, 32> days;
-        while (true) {
+        for (qint64 k = first; k - first < kMaxPeriods; ++k) {
             days.clear();
             if (!periodDays(k, &days))
                 break;
             if (!producePeriod(days))
                 break;
-            ++k;
         }
         return std::move(m_out);
     }
