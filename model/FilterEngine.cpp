@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <limits>
@@ -69,7 +71,7 @@ void prepare(CompiledFilterRule *c)
 struct StartKey
 {
     int weekday = 0;
-    QString timeOfDay;
+    int hhmm = 0; // hour * 100 + minute, the digits of its "HH:mm" text
 };
 
 // Local wall time of instants for one call over many events: the zone's offset is looked up
@@ -114,12 +116,36 @@ StartKey startKeyOf(const Event &event, LocalWallClock *clock)
     if (!event.is_all_day)
         start = clock ? clock->wall(start) : start.toLocalTime();
     const QTime t = start.time();
+    return {start.date().dayOfWeek(), t.hour() * 100 + t.minute()};
+}
+
+QString timeText(int hhmm)
+{
     const auto digit = [](int d) {
-        return QChar(u'0' + d);
+        return QChar(char16_t(u'0' + d));
     };
-    const QChar text[5] = {digit(t.hour() / 10), digit(t.hour() % 10), QLatin1Char(':'),
-                           digit(t.minute() / 10), digit(t.minute() % 10)};
-    return {start.date().dayOfWeek(), QString(text, 5)};
+    const QChar text[5] = {digit(hhmm / 1000), digit(hhmm / 100 % 10), QLatin1Char(':'),
+                           digit(hhmm / 10 % 10), digit(hhmm % 10)};
+    return QString(text, 5);
+}
+
+// How the start's "HH:mm" text sorts against a condition's text. Texts of that same shape sort
+// like the numbers their digits spell, which spares building the start's text.
+int compareTime(int hhmm, const QString &text)
+{
+    const auto isDigit = [&text](int i) {
+        const char16_t u = text.at(i).unicode();
+        return u >= u'0' && u <= u'9';
+    };
+    if (text.size() == 5 && text.at(2) == QLatin1Char(':') && isDigit(0) && isDigit(1) && isDigit(3)
+        && isDigit(4)) {
+        const auto value = [&text](int i) {
+            return text.at(i).unicode() - u'0';
+        };
+        const int other = value(0) * 1000 + value(1) * 100 + value(3) * 10 + value(4);
+        return hhmm < other ? -1 : (hhmm > other ? 1 : 0);
+    }
+    return timeText(hhmm).compare(text);
 }
 
 bool timeMatches(const Event &event, const TimeCondition &c, unsigned weekdayMask,
@@ -129,22 +155,22 @@ bool timeMatches(const Event &event, const TimeCondition &c, unsigned weekdayMas
         return false;
     if (!c.daysOfWeek.isEmpty() && !(weekdayMask & weekdayBit(key.weekday)))
         return false;
-    if (!c.timeExact.isEmpty() && c.timeExact != key.timeOfDay)
+    if (!c.timeExact.isEmpty() && compareTime(key.hhmm, c.timeExact) != 0)
         return false;
-    if (!c.timeRangeStart.isEmpty() && key.timeOfDay < c.timeRangeStart)
+    if (!c.timeRangeStart.isEmpty() && compareTime(key.hhmm, c.timeRangeStart) < 0)
         return false;
-    if (!c.timeRangeEnd.isEmpty() && key.timeOfDay > c.timeRangeEnd)
+    if (!c.timeRangeEnd.isEmpty() && compareTime(key.hhmm, c.timeRangeEnd) > 0)
         return false;
     return !(c.timeExact.isEmpty() && c.timeRangeStart.isEmpty() && c.timeRangeEnd.isEmpty()
              && c.daysOfWeek.isEmpty());
 }
 
-bool anyEquals(const QStringList &phrases, const QString &text)
+bool anyEquals(const QStringList &phrases, QStringView text)
 {
     return std::any_of(phrases.begin(), phrases.end(), [&](const QString &p) { return text == p; });
 }
 
-bool anyFoundIn(const QStringList &phrases, const QString &text)
+bool anyFoundIn(const QStringList &phrases, QStringView text)
 {
     return std::any_of(phrases.begin(), phrases.end(),
                        [&](const QString &p) { return text.contains(p); });
@@ -168,34 +194,66 @@ template<typename Texts> bool patternIn(const PatternCondition &c, Texts &texts)
 struct WrittenTexts
 {
     const Event &event;
-    const QString &title() const { return event.title; }
-    const QString &description() const { return event.description; }
-    const QString &location() const { return event.location; }
+    QStringView title() const { return event.title; }
+    QStringView description() const { return event.description; }
+    QStringView location() const { return event.location; }
 };
 
-// Case-folded texts of one event, folded on first use.
+// Case-folded texts of one event, folded on first use. ASCII texts of usual length are folded
+// into buffers on the stack, so most events cost no allocation here.
 class FoldedTexts
 {
 public:
     explicit FoldedTexts(const Event &event)
         : m_event(event)
     { }
-    const QString &title() { return folded(m_title, m_event.title); }
-    const QString &description() { return folded(m_description, m_event.description); }
-    const QString &location() { return folded(m_location, m_event.location); }
+    QStringView title() { return m_title.of(m_event.title); }
+    QStringView description() { return m_description.of(m_event.description); }
+    QStringView location() { return m_location.of(m_event.location); }
 
 private:
-    static const QString &folded(std::optional<QString> &slot, const QString &text)
+    class Slot
     {
-        if (!slot)
-            slot = caseFolded(text);
-        return *slot;
-    }
+    public:
+        Slot() = default;
+        Slot(const Slot &) = delete; // the view may point into this object
+        Slot &operator=(const Slot &) = delete;
+
+        QStringView of(const QString &text)
+        {
+            if (m_done)
+                return m_view;
+            m_done = true;
+            m_view = foldAscii(text) ? QStringView(m_buffer.constData(), m_buffer.size())
+                                     : QStringView(m_other = caseFolded(text));
+            return m_view;
+        }
+
+    private:
+        bool foldAscii(const QString &text)
+        {
+            if (text.size() > m_buffer.capacity())
+                return false;
+            m_buffer.resize(text.size());
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const char16_t u = text.at(i).unicode();
+                if (u >= 0x80)
+                    return false;
+                m_buffer[i] = (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : QChar(u);
+            }
+            return true;
+        }
+
+        bool m_done = false;
+        QStringView m_view;
+        QVarLengthArray<QChar, 96> m_buffer;
+        QString m_other;
+    };
 
     const Event &m_event;
-    std::optional<QString> m_title;
-    std::optional<QString> m_description;
-    std::optional<QString> m_location;
+    Slot m_title;
+    Slot m_description;
+    Slot m_location;
 };
 
 bool specificMatches(const Event &event, const FilterRule &rule)

@@ -209,6 +209,15 @@ void tst_FilterEngine::patternConditions_data()
         << inLocation << QStringLiteral("Call") << QString() << QStringLiteral("Town hall") << true;
     QTest::newRow("empty location never matches")
         << emptyInLocation << QStringLiteral("Call") << QString() << QString() << false;
+    QTest::newRow("accented letters ignore case")
+        << QStringLiteral(u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"ÉTÉ\"]}")
+        << QStringLiteral(u"Café été") << QString() << QString() << true;
+    QTest::newRow("accented exact title ignores case")
+        << QStringLiteral(u"{\"runtimeType\":\"pattern\",\"titleExact\":[\"straße\"]}")
+        << QStringLiteral(u"STRAßE") << QString() << QString() << true;
+    QTest::newRow("long description ignores case")
+        << inDescription << QStringLiteral("Call")
+        << QString(200, QLatin1Char('x')) + QStringLiteral("ZOOM") << QString() << true;
     QTest::newRow("no wildcards") << noRegex << QStringLiteral("Standup") << QString() << QString()
                                   << false;
     QTest::newRow("wildcard text found literally")
@@ -273,6 +282,12 @@ void tst_FilterEngine::timeConditions_data()
     QTest::newRow("open start, too late")
         << time("\"timeRange\":{\"start\":\"\",\"end\":\"09:00\"}") << mondayAt(9, 1) << false
         << false << false;
+    // Bounds are compared as text, so a bound without its leading zero sorts after "10:00".
+    QTest::newRow("bound compared as text")
+        << time("\"timeRange\":{\"end\":\"9:00\"}") << mondayAt(10, 0) << false << false << true;
+    QTest::newRow("bound with letters compared as text")
+        << time("\"timeRange\":{\"start\":\"1a:00\"}") << mondayAt(19, 0) << false << false
+        << false;
     QTest::newRow("open end") << time("\"timeRange\":{\"start\":\"18:00\"}") << mondayAt(23, 59)
                               << false << false << true;
     QTest::newRow("day name in capitals")
