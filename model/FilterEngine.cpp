@@ -26,19 +26,23 @@ unsigned weekdayMaskOf(const QStringList &names)
     return mask & ~1u; // an unknown name (0) matches no day
 }
 
-// Folding ASCII text needs no Unicode tables, and most titles are ASCII.
+// Folding ASCII text needs no Unicode tables, and most titles are ASCII. Writes the folded text
+// to `to` (room for text.size() characters); false when the text is not ASCII.
+bool foldAscii(QStringView text, QChar *to)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u >= 0x80)
+            return false;
+        to[i] = (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : QChar(u);
+    }
+    return true;
+}
+
 QString caseFolded(const QString &text)
 {
     QString out(text.size(), Qt::Uninitialized);
-    QChar *to = out.data();
-    const QChar *from = text.constData();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = from[i].unicode();
-        if (u >= 0x80)
-            return text.toCaseFolded();
-        to[i] = (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : from[i];
-    }
-    return out;
+    return foldAscii(text, out.data()) ? out : text.toCaseFolded();
 }
 
 QStringList caseFolded(const QStringList &phrases)
@@ -224,26 +228,16 @@ private:
             if (m_done)
                 return m_view;
             m_done = true;
-            m_view = foldAscii(text) ? QStringView(m_buffer.constData(), m_buffer.size())
-                                     : QStringView(m_other = caseFolded(text));
+            const bool fits = text.size() <= m_buffer.capacity();
+            if (fits)
+                m_buffer.resize(text.size());
+            m_view = fits && foldAscii(text, m_buffer.data())
+                ? QStringView(m_buffer.constData(), m_buffer.size())
+                : QStringView(m_other = caseFolded(text));
             return m_view;
         }
 
     private:
-        bool foldAscii(const QString &text)
-        {
-            if (text.size() > m_buffer.capacity())
-                return false;
-            m_buffer.resize(text.size());
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const char16_t u = text.at(i).unicode();
-                if (u >= 0x80)
-                    return false;
-                m_buffer[i] = (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : QChar(u);
-            }
-            return true;
-        }
-
         bool m_done = false;
         QStringView m_view;
         QVarLengthArray<QChar, 96> m_buffer;
