@@ -330,10 +330,18 @@ struct Day
     int dayOfYear;
     int daysInYear;
 
+    // One split of the date into its parts; the rest is arithmetic.
     static Day of(const QDate &d)
     {
-        return {
-            d, d.month(), d.day(), d.daysInMonth(), d.dayOfWeek(), d.dayOfYear(), d.daysInYear()};
+        static const int monthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        d.getDate(&year, &month, &day);
+        const bool leap = QDate::isLeapYear(year);
+        const int daysInMonth = month == 2 && leap ? 29 : monthLengths[month - 1];
+        const int dayOfYear = int(QDate(year, 1, 1).daysTo(d)) + 1;
+        return {d, month, day, daysInMonth, d.dayOfWeek(), dayOfYear, leap ? 366 : 365};
     }
 };
 
