@@ -757,7 +757,7 @@ RRule parseRRule(const QString &text)
         } else if (key == QLatin1String("COUNT")) {
             rule.count = qMax(0, value.toInt());
         } else if (key == QLatin1String("UNTIL")) {
-            QString copy = value;
+            QString copy = value.toUpper();
             if (copy.endsWith(QLatin1Char('Z')))
                 copy.chop(1);
             QDate d;

@@ -494,6 +494,9 @@ void tst_Recurrence::parseRRuleFields_data()
                                  << QStringList();
     QTest::newRow("until with Z") << QStringLiteral("UNTIL=20240110T093000Z") << QString() << 1 << 0
                                   << utc(QStringLiteral("20240110T093000")) << QStringList();
+    QTest::newRow("until in lower case")
+        << QStringLiteral("until=20240110t093000z") << QString() << 1 << 0
+        << utc(QStringLiteral("20240110T093000")) << QStringList();
     QTest::newRow("until date alone") << QStringLiteral("UNTIL=20240110") << QString() << 1 << 0
                                       << utc(QStringLiteral("20240110T000000")) << QStringList();
     QTest::newRow("unparsable until") << QStringLiteral("UNTIL=2024-01-10") << QString() << 1 << 0
