@@ -357,6 +357,14 @@ void tst_Recurrence::designedRules_data()
         << at(QStringLiteral("100000"),
               {QStringLiteral("20230131"), QStringLiteral("20230228"), QStringLiteral("20240131"),
                QStringLiteral("20240229")});
+    // Every Monday, and the last Friday: the entries of BYDAY add up.
+    QTest::newRow("plain and ordinal weekdays together")
+        << QStringLiteral("FREQ=MONTHLY;BYDAY=MO,-1FR;COUNT=6") << utcZone
+        << QStringLiteral("20240101T090000") << QStringLiteral("20240101T000000")
+        << QStringLiteral("20240301T000000")
+        << at(nine,
+              {QStringLiteral("20240101"), QStringLiteral("20240108"), QStringLiteral("20240115"),
+               QStringLiteral("20240122"), QStringLiteral("20240126"), QStringLiteral("20240129")});
     QTest::newRow("count zero means no limit")
         << QStringLiteral("FREQ=DAILY;COUNT=0") << utcZone << QStringLiteral("20240101T090000")
         << QStringLiteral("20240101T000000") << QStringLiteral("20240105T000000")
