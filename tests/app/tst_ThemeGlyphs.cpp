@@ -1,24 +1,9 @@
 #include "app/Theme.h"
+#include "tests/support/TestImages.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QTest>
-
-namespace {
-
-int countColor(const QImage &image, const QColor &color)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == color)
-                ++count;
-        }
-    }
-    return count;
-}
-
-} // namespace
 
 // Runs on a display with device pixel ratio 2 (see main below).
 class TestThemeGlyphs : public QObject
@@ -59,7 +44,7 @@ void TestThemeGlyphs::glyphPixmapFollowsTheRatio()
     const QIcon icon = Theme::glyphIcon(0xe5ca, size, QColor(Qt::red));
     QVERIFY(!icon.isNull());
     // The icon holds one pixmap drawn at full resolution, not one scaled up on request.
-    QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(pixels, pixels)});
+    QCOMPARE(icon.availableSizes(), QList<QSize> {QSize(pixels, pixels)});
     const QPixmap pixmap = icon.pixmap(QSize(size, size));
     QCOMPARE(pixmap.size(), QSize(pixels, pixels));
     QCOMPARE(pixmap.devicePixelRatio(), 2.0);
@@ -72,8 +57,8 @@ void TestThemeGlyphs::glyphComesFromTheIconFont()
     const QImage close = Theme::glyphIcon(0xe5cd, 24, green).pixmap(QSize(24, 24)).toImage();
     QCOMPARE(check.size(), QSize(48, 48));
     // Solid strokes of the glyph in the requested colour, different shapes for different glyphs.
-    QVERIFY(countColor(check, green) > 100);
-    QVERIFY(countColor(close, green) > 100);
+    QVERIFY(LarkTest::countPixels(check, green) > 100);
+    QVERIFY(LarkTest::countPixels(close, green) > 100);
     QVERIFY(check != close);
     QCOMPARE(check.pixelColor(0, 0).alpha(), 0);
 
