@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -318,10 +320,17 @@ void TestCalendarProxyStyle::sampleWindow()
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(off);
+    auto *table = new QTableWidget(1, 2);
+    table->setHorizontalHeaderLabels({QStringLiteral("Calendar"), QStringLiteral("Events")});
+    table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Personal")));
+    table->setItem(0, 1, new QTableWidgetItem(QStringLiteral("12")));
+    table->verticalHeader()->hide();
+    table->setMaximumHeight(70);
     right->addWidget(list);
+    right->addWidget(table);
     right->addLayout(buttons);
 
-    window.resize(520, 300);
+    window.resize(520, 340);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
