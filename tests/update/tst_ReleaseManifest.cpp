@@ -1,3 +1,4 @@
+#include "FeedFixtures.h"
 #include "update/ReleaseManifest.h"
 #include "update/UpdateConfig.h"
 #include "update/Version.h"
@@ -7,48 +8,22 @@
 #include <QTest>
 
 using namespace LarkUpdate;
+using FeedFixtures::manifest;
+using FeedFixtures::patched;
 
 namespace {
 
 QString sha(int length = 64)
 {
-    return QString(length, u'a');
-}
-
-QJsonObject goodArtifact()
-{
-    return QJsonObject {
-        {QStringLiteral("version"), QStringLiteral("1.4.0")},
-        {QStringLiteral("released_at"), QStringLiteral("2026-11-30T12:00:00Z")},
-        {QStringLiteral("url"), QStringLiteral("https://dl.example/calendar-1.4.0.msi")},
-        {QStringLiteral("size"), 123456},
-        {QStringLiteral("sha256"), sha()},
-    };
-}
-
-// Values set to null are removed.
-QJsonObject patched(QJsonObject object, const QJsonObject &changes)
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it) {
-        if (it.value().isNull())
-            object.remove(it.key());
-        else
-            object.insert(it.key(), it.value());
-    }
-    return object;
+    return QString(length, u'0');
 }
 
 QJsonObject manifestObject(const QJsonObject &rootChanges = {},
                            const QJsonObject &artifactChanges = {})
 {
-    const QJsonObject root {
-        {QStringLiteral("schema"), 1},
-        {QStringLiteral("app"), QStringLiteral("calendar")},
-        {QStringLiteral("channel"), QStringLiteral("stable")},
-        {QStringLiteral("artifacts"),
-         QJsonObject {{QStringLiteral("windows-x64"), patched(goodArtifact(), artifactChanges)}}},
-    };
-    return patched(root, rootChanges);
+    return patched(manifest({{QStringLiteral("windows-x64"),
+                              FeedFixtures::artifact(QStringLiteral("1.4.0"), artifactChanges)}}),
+                   rootChanges);
 }
 
 QByteArray bytes(const QJsonObject &object)
@@ -208,7 +183,7 @@ void tst_ReleaseManifest::manifest_data()
         << bytes(manifestObject({{key("artifacts"), remove}}))
         << QStringLiteral("missing or non-object field: artifacts") << false;
     QTest::newRow("artifacts an array")
-        << bytes(manifestObject({{key("artifacts"), QJsonArray {goodArtifact()}}}))
+        << bytes(manifestObject({{key("artifacts"), QJsonArray {FeedFixtures::artifact()}}}))
         << QStringLiteral("missing or non-object field: artifacts") << false;
     QTest::newRow("artifacts empty") << bytes(manifestObject({{key("artifacts"), QJsonObject()}}))
                                      << QStringLiteral("manifest failed validation") << false;
@@ -216,8 +191,8 @@ void tst_ReleaseManifest::manifest_data()
         manifestObject({{key("artifacts"), QJsonObject {{key("windows-x64"), key("1.4.0")}}}}))
                                        << QStringLiteral("artifact windows-x64 is not an object")
                                        << false;
-    QTest::newRow("unknown platform only") << bytes(
-        manifestObject({{key("artifacts"), QJsonObject {{key("plan9-mips"), goodArtifact()}}}}))
+    QTest::newRow("unknown platform only") << bytes(manifestObject(
+        {{key("artifacts"), QJsonObject {{key("plan9-mips"), FeedFixtures::artifact()}}}}))
                                            << QString() << true;
 
     const QString fieldError = QStringLiteral("missing or non-string field: %1");
@@ -296,7 +271,7 @@ void tst_ReleaseManifest::manifest()
 void tst_ReleaseManifest::artifactFields()
 {
     const QJsonObject object
-        = patched(goodArtifact(),
+        = patched(FeedFixtures::artifact(),
                   {{QStringLiteral("size"), 9876543210.7},
                    {QStringLiteral("mandatory"), true},
                    {QStringLiteral("min_upgradable_from"), QStringLiteral("1.2.0")},
@@ -315,7 +290,7 @@ void tst_ReleaseManifest::artifactFields()
     QCOMPARE(a.releaseNotesUrl, QUrl(QStringLiteral("https://feed.example/1.4.0/notes.md")));
 
     const Artifact plain
-        = parseArtifact(patched(goodArtifact(),
+        = parseArtifact(patched(FeedFixtures::artifact(),
                                 {{QStringLiteral("mandatory"), QStringLiteral("true")},
                                  {QStringLiteral("release_notes_url"), QString()}}),
                         QStringLiteral("windows-x64"));
@@ -328,9 +303,9 @@ void tst_ReleaseManifest::earlierArtifactsStayWhenALaterOneFails()
 {
     QJsonObject root = manifestObject();
     root.insert(QStringLiteral("artifacts"),
-                QJsonObject {{QStringLiteral("linux-x64"), goodArtifact()},
+                QJsonObject {{QStringLiteral("linux-x64"), FeedFixtures::artifact()},
                              {QStringLiteral("macos-arm64"), QJsonObject()},
-                             {QStringLiteral("windows-x64"), goodArtifact()}});
+                             {QStringLiteral("windows-x64"), FeedFixtures::artifact()}});
     QString error;
     const Manifest m = parseManifest(bytes(root), &error);
     QCOMPARE(error, QStringLiteral("missing or non-string field: version"));

@@ -190,6 +190,10 @@ void tst_ReleaseNotes::requestCarriesTag()
     QCOMPARE(waitForOutcome(fetcher), QStringLiteral("ready:Notes"));
     QCOMPARE(server.requests().first().header("User-Agent"),
              QByteArray("LarkUpdateQt/0.1 (update-dialog)"));
+    // A hung feed must not leave the notes pending for ever.
+    QCOMPARE(
+        ReleaseNotesFetcher::makeRequest(server.url(kNotes), QStringLiteral("x")).transferTimeout(),
+        30000);
 }
 
 void tst_ReleaseNotes::onlyWebAddressesAreFetched_data()

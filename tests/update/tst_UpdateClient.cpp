@@ -1,3 +1,4 @@
+#include "FeedFixtures.h"
 #include "support/FakeHttpServer.h"
 #include "update/Client.h"
 
@@ -8,37 +9,18 @@
 
 using namespace LarkTest;
 using namespace LarkUpdate;
+using FeedFixtures::artifact;
 
 namespace {
 
 const QString kManifestPath = QStringLiteral("/calendar/stable/latest.json");
 
-QJsonObject artifact(const QString &version, const QString &minUpgradableFrom = QString())
-{
-    QJsonObject a {
-        {QStringLiteral("version"), version},
-        {QStringLiteral("released_at"), QStringLiteral("2026-11-30T12:00:00Z")},
-        {QStringLiteral("url"), QStringLiteral("https://dl.example/calendar.msi")},
-        {QStringLiteral("size"), 1000},
-        {QStringLiteral("sha256"), QString(64, u'0')},
-    };
-    if (!minUpgradableFrom.isEmpty())
-        a.insert(QStringLiteral("min_upgradable_from"), minUpgradableFrom);
-    return a;
-}
-
-FakeReply manifest(const QJsonObject &artifacts)
-{
-    return FakeReply::json(200,
-                           QJsonObject {{QStringLiteral("schema"), 1},
-                                        {QStringLiteral("app"), QStringLiteral("calendar")},
-                                        {QStringLiteral("channel"), QStringLiteral("stable")},
-                                        {QStringLiteral("artifacts"), artifacts}});
-}
-
 FakeReply offering(const QString &version, const QString &minUpgradableFrom = QString())
 {
-    return manifest({{QStringLiteral("windows-x64"), artifact(version, minUpgradableFrom)}});
+    if (minUpgradableFrom.isEmpty())
+        return FeedFixtures::offering(version);
+    return FeedFixtures::offering(version,
+                                  {{QStringLiteral("min_upgradable_from"), minUpgradableFrom}});
 }
 
 UpdateChannelConfig configFor(const QUrl &base,
@@ -122,7 +104,8 @@ void tst_UpdateClient::outcome_data()
     QTest::newRow("min_upgradable_from ignored when not newer")
         << offering(v, s("9.0.0")) << v << s("upToDate") << QString();
     QTest::newRow("no entry for this platform")
-        << manifest({{s("linux-x64"), artifact(s("2.0.0"))}}) << v << s("upToDate") << QString();
+        << FeedFixtures::manifestReply({{s("linux-x64"), artifact(s("2.0.0"))}}) << v
+        << s("upToDate") << QString();
     QTest::newRow("404") << FakeReply::text(404, "not here") << v << s("upToDate") << QString();
     QTest::newRow("410") << FakeReply::text(410, "gone") << v << s("failed")
                          << s("network error: Error transferring %URL - server replied: Gone");
@@ -138,17 +121,19 @@ void tst_UpdateClient::outcome_data()
                               << s("failed")
                               << s("manifest invalid: unsupported manifest schema: 2 (expected 1)");
     QTest::newRow("broken artifact before ours")
-        << manifest({{s("linux-x64"), artifact(s("2.0.0"))},
-                     {s("macos-arm64"), QJsonObject {{s("version"), s("2.0.0")}}},
-                     {s("windows-x64"), artifact(s("2.0.0"))}})
+        << FeedFixtures::manifestReply(
+               {{s("linux-x64"), artifact(s("2.0.0"))},
+                {s("macos-arm64"), QJsonObject {{s("version"), s("2.0.0")}}},
+                {s("windows-x64"), artifact(s("2.0.0"))}})
         << v << s("failed") << s("manifest invalid: missing or non-string field: released_at");
     QTest::newRow("our artifact broken after a good one")
-        << manifest({{s("linux-x64"), artifact(s("2.0.0"))},
-                     {s("windows-x64"), QJsonObject {{s("version"), s("2.0.0")}}}})
+        << FeedFixtures::manifestReply(
+               {{s("linux-x64"), artifact(s("2.0.0"))},
+                {s("windows-x64"), QJsonObject {{s("version"), s("2.0.0")}}}})
         << v << s("failed") << s("manifest invalid: missing or non-string field: released_at");
-    QTest::newRow("broken artifact after ours")
-        << manifest({{s("windows-x64"), artifact(s("2.0.0"))}, {s("zz-other"), QJsonObject()}}) << v
-        << s("available") << QString();
+    QTest::newRow("broken artifact after ours") << FeedFixtures::manifestReply(
+        {{s("windows-x64"), artifact(s("2.0.0"))}, {s("zz-other"), QJsonObject()}})
+                                                << v << s("available") << QString();
     QTest::newRow("dropped connection")
         << FakeReply::dropped() << v << s("failed") << s("network error: *");
 }
@@ -191,7 +176,8 @@ void tst_UpdateClient::offeredArtifactIsPassedOn()
     offered.insert(QStringLiteral("mandatory"), true);
     offered.insert(QStringLiteral("release_notes_url"),
                    QStringLiteral("https://feed.example/calendar/1.4.0/release-notes.md"));
-    server.route("GET", kManifestPath, manifest({{QStringLiteral("windows-x64"), offered}}));
+    server.route("GET", kManifestPath,
+                 FeedFixtures::manifestReply({{QStringLiteral("windows-x64"), offered}}));
 
     Client client(configFor(server.url(QStringLiteral("/calendar/stable/"))));
     Outcome outcome(&client);
@@ -199,7 +185,7 @@ void tst_UpdateClient::offeredArtifactIsPassedOn()
     QTRY_COMPARE(outcome.available.count(), 1);
     const auto a = outcome.available.first().first().value<Artifact>();
     QCOMPARE(a.version, QStringLiteral("1.4.0"));
-    QCOMPARE(a.url, QUrl(QStringLiteral("https://dl.example/calendar.msi")));
+    QCOMPARE(a.url, QUrl(QStringLiteral("https://dl.example/calendar-1.4.0.msi")));
     QCOMPARE(a.mandatory, true);
     QCOMPARE(a.releaseNotesUrl,
              QUrl(QStringLiteral("https://feed.example/calendar/1.4.0/release-notes.md")));

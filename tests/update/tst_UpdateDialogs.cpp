@@ -1,3 +1,4 @@
+#include "FeedFixtures.h"
 #include "support/FakeHttpServer.h"
 #include "support/TestSupport.h"
 #include "update/NotesBrowser.h"
@@ -18,6 +19,7 @@
 
 using namespace LarkTest;
 using namespace LarkUpdate;
+using FeedFixtures::offering;
 
 namespace {
 
@@ -38,25 +40,6 @@ Artifact artifact(const QUrl &notes = QUrl(), bool mandatory = false)
     a.mandatory = mandatory;
     a.releaseNotesUrl = notes;
     return a;
-}
-
-FakeReply manifestOffering(const QString &version, const QString &notesUrl)
-{
-    QJsonObject a {
-        {QStringLiteral("version"), version},
-        {QStringLiteral("released_at"), QStringLiteral("2026-11-30T12:00:00Z")},
-        {QStringLiteral("url"), kDownload.toString()},
-        {QStringLiteral("size"), 1000},
-        {QStringLiteral("sha256"), QString(64, u'0')},
-    };
-    if (!notesUrl.isEmpty())
-        a.insert(QStringLiteral("release_notes_url"), notesUrl);
-    return FakeReply::json(200,
-                           QJsonObject {{QStringLiteral("schema"), 1},
-                                        {QStringLiteral("app"), QStringLiteral("calendar")},
-                                        {QStringLiteral("channel"), QStringLiteral("stable")},
-                                        {QStringLiteral("artifacts"),
-                                         QJsonObject {{QStringLiteral("windows-x64"), a}}}});
 }
 
 QStringList buttonTexts(const QWidget *dialog)
@@ -346,10 +329,10 @@ void tst_UpdateDialogs::interactiveCheck_data()
 
     const QString checking = QStringLiteral("show:Checking for updates…");
     const QString clear = QStringLiteral("clear");
-    QTest::newRow("newer") << manifestOffering(QStringLiteral("1.4.0"), QString()) << true
+    QTest::newRow("newer") << offering(QStringLiteral("1.4.0")) << true
                            << QStringList {checking, clear} << true;
     QTest::newRow("same")
-        << manifestOffering(QStringLiteral("1.3.4"), QString()) << true
+        << offering(QStringLiteral("1.3.4")) << true
         << QStringList {checking, clear,
                         QStringLiteral(
                             "timed:Larkspindle Calendar is up to date (version 1.3.4):5000")}
@@ -396,8 +379,7 @@ void tst_UpdateDialogs::interactiveCheck()
 
 void tst_UpdateDialogs::interactiveCheckAfterParentIsGone()
 {
-    m_server->route("GET", kManifestPath,
-                    manifestOffering(QStringLiteral("1.4.0"), QString()).held());
+    m_server->route("GET", kManifestPath, offering(QStringLiteral("1.4.0")).held());
     auto *parent = new QWidget(m_window.get());
     checkForUpdatesInteractive(config(), kProductName, parent, recorder());
     QTRY_COMPARE(m_server->heldCount(), 1);
@@ -419,7 +401,8 @@ void tst_UpdateDialogs::whatsNewFlow_data()
 
     const FakeReply notes = FakeReply::text(200, "Things got better.");
     const FakeReply missing = FakeReply::text(404, "no");
-    const FakeReply newer = manifestOffering(QStringLiteral("1.4.0"), QStringLiteral("%NOTES"));
+    const FakeReply newer = offering(
+        QStringLiteral("1.4.0"), {{QStringLiteral("release_notes_url"), QStringLiteral("%NOTES")}});
     QTest::newRow("running version's notes")
         << notes << missing << missing << "What's New in Larkspindle Calendar 1.3.4"
         << strings({"Close"});
@@ -430,12 +413,11 @@ void tst_UpdateDialogs::whatsNewFlow_data()
         << FakeReply::text(200, "\n \n") << newer << notes
         << "What's New in Larkspindle Calendar 1.4.0" << strings({"Close", "Download 1.4.0"});
     QTest::newRow("newest release without notes URL")
-        << missing << manifestOffering(QStringLiteral("1.4.0"), QString()) << notes << QString()
-        << QStringList();
+        << missing << offering(QStringLiteral("1.4.0")) << notes << QString() << QStringList();
     QTest::newRow("newest release's notes missing")
         << missing << newer << missing << QString() << QStringList();
-    QTest::newRow("up to date") << missing << manifestOffering(QStringLiteral("1.3.4"), QString())
-                                << notes << QString() << QStringList();
+    QTest::newRow("up to date") << missing << offering(QStringLiteral("1.3.4")) << notes
+                                << QString() << QStringList();
     QTest::newRow("check fails") << missing << FakeReply::text(500, "oops") << notes << QString()
                                  << QStringList();
 }
@@ -476,7 +458,7 @@ void tst_UpdateDialogs::whatsNewFlow()
 
 void tst_UpdateDialogs::automaticCheckDoesNotBlock()
 {
-    m_server->route("GET", kManifestPath, manifestOffering(QStringLiteral("1.4.0"), QString()));
+    m_server->route("GET", kManifestPath, offering(QStringLiteral("1.4.0")));
     QObject owner;
     scheduleAutomaticCheck(config(), kProductName, &owner, m_window.get(), 0);
     QTRY_COMPARE(m_window->findChildren<UpdateDialog *>().size(), 1);
