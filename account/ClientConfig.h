@@ -18,4 +18,8 @@ struct ClientConfig
     QString portalUrl;
 };
 
+// The configuration of this program: the service addresses (see app/Endpoints), the realm from
+// AUTH_REALM_SLUG and the client id from AUTH_CLIENT_ID, each replaced by a non-empty variable.
+ClientConfig clientConfigFromEnvironment(const QString &appId, const QString &appVersion);
+
 } // namespace LarkAccount

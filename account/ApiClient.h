@@ -1,0 +1,79 @@
+#pragma once
+
+// JSON over HTTP to one of the cloud service's APIs: the application headers, the bearer token,
+// renewal of the token before a request and once after a 401, and one callback per request.
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <functional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace LarkAccount {
+
+class TokenManager;
+
+class ApiClient : public QObject
+{
+    Q_OBJECT
+public:
+    // ok: a reply with status 200..299 arrived. status: 0 without an HTTP status. body: the
+    // reply when it is a JSON object, else empty.
+    using Callback = std::function<void(bool ok, int status, const QJsonObject &body)>;
+
+    static constexpr int defaultTransferTimeoutMs = 30000;
+
+    ApiClient(TokenManager *tokens, QObject *parent = nullptr);
+
+    void setBaseUrl(const QUrl &url);
+    QUrl baseUrl() const { return m_baseUrl; }
+    void setAppInfo(const QString &appId, const QString &appVersion, const QString &platform);
+    // A request that has not finished after this long fails as a transport failure.
+    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
+
+    // Paths start with "/" and are appended to the base URL's path. An argument placed in a
+    // path goes through pathSegment so that "/" or "?" in it stay part of that one segment.
+    void get(const QString &path, Callback callback, const QUrlQuery &query = {});
+    void getWithoutAuth(const QString &path, Callback callback, const QUrlQuery &query = {});
+    void post(const QString &path, const QJsonObject &body, Callback callback);
+    void postWithoutAuth(const QString &path, const QJsonObject &body, Callback callback);
+    void put(const QString &path, const QJsonObject &body, Callback callback);
+    void patch(const QString &path, const QJsonObject &body, Callback callback);
+    void deleteResource(const QString &path, Callback callback);
+    // POST with whatever access token is stored, expired or not, and no renewal or retry:
+    // used to sign out, where renewing first would be pointless.
+    void postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback);
+
+    static QString pathSegment(const QString &value);
+
+signals:
+    void authenticationRequired();
+    void networkError(const QString &message);
+
+private:
+    enum class Auth { None, Renewing, StoredToken };
+
+    void sendRequest(const QByteArray &verb, const QString &path, const QJsonObject &body,
+                     Callback callback, const QUrlQuery &query, Auth auth);
+    void executeRequest(const QByteArray &verb, const QUrl &url, const QByteArray &bytes,
+                        const QString &accessToken, Callback callback, bool retry);
+    void handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
+                     const QByteArray &bytes, Callback callback, bool retry);
+    void failLater(Callback callback);
+
+    QNetworkAccessManager *m_network;
+    TokenManager *m_tokens;
+    QUrl m_baseUrl;
+    QString m_appId;
+    QString m_appVersion;
+    QString m_platform;
+    int m_timeoutMs = defaultTransferTimeoutMs;
+};
+
+} // namespace LarkAccount

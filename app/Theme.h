@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+
+class QDateEdit;
+
+// Design tokens read at paint time by every view, pane and dialog. Each colour has a light and
+// a dark value; the active mode, the custom accent and the font scale are process-wide state
+// written by ThemeManager. GUI thread only.
+namespace Theme {
+
+// Type sizes in points, scaled by the font scale (ThemeManager::setFontScale).
+inline int fontSm = 10;
+inline int fontBody = 11;
+inline int fontLg = 13;
+inline int fontXl = 16;
+inline int fontXxl = 22;
+// The font scale in percent, 70 to 200.
+inline int fontScale = 100;
+
+// 1 = dark, anything else = light.
+void setActiveMode(int mode);
+
+QString customAccentColor();
+void setCustomAccentColor(const QString &color);
+
+QColor canvas();
+QColor surface();
+QColor surfaceMuted();
+QColor border();
+QColor borderStrong();
+QColor textPrimary();
+QColor textMuted();
+QColor textDisabled();
+QColor accent();
+QColor accentMuted();
+QColor danger();
+
+// "#rrggbb" for opaque colours, "rgba(r, g, b, a)" with a fraction of 1 otherwise.
+QString cssColor(const QColor &color);
+
+// The application style sheet with every token replaced by its current value; empty when the
+// resource cannot be read.
+QString stylesheet();
+// Token substitution on its own, for any sheet text.
+QString substituteTokens(const QString &sheet);
+
+QString uiFontFamily();
+
+// A 14 x 14 round swatch; an invalid colour gives a neutral grey.
+QIcon colorDotIcon(const QString &color);
+
+// Check-box indicators for list views in the dialogs.
+QString listIndicatorStyleSheet();
+
+// Sets the first day of the week on the date edit's calendar pop-up, when it has one.
+void applyFirstDayOfWeek(QDateEdit *edit, Qt::DayOfWeek day);
+
+// The embedded icon font. An empty name keeps the current family.
+QString iconFontFamily();
+void setIconFontFamily(const QString &family);
+
+// One glyph of the icon font, drawn at the application's device pixel ratio.
+QIcon glyphIcon(char32_t glyph, int size, const QColor &color);
+
+} // namespace Theme

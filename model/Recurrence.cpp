@@ -1,0 +1,946 @@
+#include "model/Recurrence.h"
+#include "model/JsonText.h"
+
+#include <QHash>
+#include <QTimeZone>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+Q_LOGGING_CATEGORY(lcCalendarExpansion, "calendar.expansion", QtWarningMsg)
+
+namespace {
+
+constexpr qint64 kDefaultDurationMs = 3600000;
+// Bounds the memory of one call; 100000 daily starts are more than 270 years.
+constexpr int kMaxStarts = 100000;
+// Bounds the time of one call: every day from year 1 to 9999 is fewer periods than this.
+constexpr qint64 kMaxPeriods = 4000000;
+// Wall dates and UTC dates differ by less than a day; two days leave room for DST shifts.
+constexpr int kZoneMarginDays = 2;
+
+QDate lastSupportedDate()
+{
+    return QDate(9999, 12, 31);
+}
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// The same wall date and time in the zone that `proto` carries; a time in a DST gap moves forward.
+class ZoneOf
+{
+public:
+    explicit ZoneOf(const QDateTime &proto)
+        : m_spec(proto.timeSpec())
+        , m_offset(proto.offsetFromUtc())
+    {
+        if (m_spec == Qt::TimeZone)
+            m_zone = proto.timeZone();
+    }
+
+    QDateTime at(const QDate &date, const QTime &time) const
+    {
+        QDateTime result = build(date, time);
+        if (result.isValid() || !date.isValid() || !time.isValid())
+            return result;
+        // The wall time falls in a DST gap: read it with the offset in force before the gap,
+        // which moves it forward by the gap's length.
+        const QDateTime asUtc(date, time, Qt::UTC);
+        const int offsetBefore = convert(asUtc.addDays(-1)).offsetFromUtc();
+        return convert(asUtc.addSecs(-offsetBefore));
+    }
+
+    QDateTime convert(const QDateTime &instant) const
+    {
+        switch (m_spec) {
+        case Qt::UTC:
+            return instant.toUTC();
+        case Qt::OffsetFromUTC:
+            return instant.toOffsetFromUtc(m_offset);
+        case Qt::TimeZone:
+            return instant.toTimeZone(m_zone);
+        case Qt::LocalTime:
+            break;
+        }
+        return instant.toLocalTime();
+    }
+
+private:
+    QDateTime build(const QDate &date, const QTime &time) const
+    {
+        switch (m_spec) {
+        case Qt::UTC:
+            return QDateTime(date, time, Qt::UTC);
+        case Qt::OffsetFromUTC:
+            return QDateTime(date, time, Qt::OffsetFromUTC, m_offset);
+        case Qt::TimeZone:
+            return QDateTime(date, time, m_zone);
+        case Qt::LocalTime:
+            break;
+        }
+        return QDateTime(date, time, Qt::LocalTime);
+    }
+
+    Qt::TimeSpec m_spec;
+    int m_offset;
+    QTimeZone m_zone;
+};
+
+QDate parseCompactDate(const QString &text)
+{
+    if (text.size() != 8)
+        return {};
+    return QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+}
+
+// "yyyyMMddTHHmmss": date and time fields only, no zone.
+bool parseCompactDateTime(const QString &text, QDate *date, QTime *time)
+{
+    if (text.size() != 15 || text.at(8) != QLatin1Char('T'))
+        return false;
+    *date = parseCompactDate(text.left(8));
+    *time = QTime::fromString(text.mid(9), QStringLiteral("HHmmss"));
+    return date->isValid() && time->isValid();
+}
+
+// One entry of an RDATE or EXDATE list: a date alone, or a date-time (UTC with Z, local without).
+struct DateEntry
+{
+    QDateTime instant;
+    QDate dateOnly; // valid for a date alone
+};
+
+DateEntry parseDateEntry(const QString &text)
+{
+    DateEntry entry;
+    if (text.contains(QLatin1Char('T'))) {
+        QString rest = text;
+        const bool utc = rest.endsWith(QLatin1Char('Z'));
+        if (utc)
+            rest.chop(1);
+        QDate d;
+        QTime t;
+        if (parseCompactDateTime(rest, &d, &t))
+            entry.instant = QDateTime(d, t, utc ? Qt::UTC : Qt::LocalTime);
+    } else {
+        entry.dateOnly = parseCompactDate(text);
+        if (entry.dateOnly.isValid())
+            entry.instant = QDateTime(entry.dateOnly, QTime(0, 0), Qt::UTC);
+    }
+    return entry;
+}
+
+QList<DateEntry> parseDateEntries(const QString &text)
+{
+    QList<DateEntry> entries;
+    const QStringList texts = jsonTextList(text);
+    for (const QString &t : texts) {
+        DateEntry entry = parseDateEntry(t);
+        if (entry.instant.isValid())
+            entries.append(std::move(entry));
+    }
+    return entries;
+}
+
+QList<int> parseIntList(const QString &value, int min, int max, bool allowNegative)
+{
+    QList<int> out;
+    const QStringList parts = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &p : parts) {
+        bool ok = false;
+        const int n = p.toInt(&ok);
+        if (!ok)
+            continue;
+        const int magnitude = n < 0 ? -n : n;
+        if (n < 0 && !allowNegative)
+            continue;
+        if (magnitude < min || magnitude > max)
+            continue;
+        if (!out.contains(n))
+            out.append(n);
+    }
+    return out;
+}
+
+enum class Freq { Single, Daily, Weekly, Monthly, Yearly };
+
+// The rule turned into day and time filters, with the implicit parts taken from the start.
+struct Plan
+{
+    Freq freq = Freq::Single;
+    qint64 interval = 1;
+    int count = 0;
+    QDateTime until;
+    int weekStart = 1;
+    unsigned weekdayMask = 0; // bit d for ISO weekday d
+    QList<std::pair<int, int>> nthWeekdays; // (ordinal, weekday)
+    unsigned monthMask = 0; // bit m for month m
+    QList<int> weekNos;
+    QList<int> yearDays;
+    QList<int> monthDays;
+    int clampedMonthDay = 0; // the start's day of month, falling back to the month's last day
+    bool nthInMonth = false;
+    QList<QTime> times;
+    QList<int> setPos;
+
+    bool hasByDay() const { return weekdayMask != 0 || !nthWeekdays.isEmpty(); }
+};
+
+int weekdayBit(int weekday)
+{
+    return 1 << weekday;
+}
+
+Plan makePlan(const RRule &rule, const QDateTime &dtstart)
+{
+    Plan plan;
+    if (rule.freq == QLatin1String("DAILY"))
+        plan.freq = Freq::Daily;
+    else if (rule.freq == QLatin1String("WEEKLY"))
+        plan.freq = Freq::Weekly;
+    else if (rule.freq == QLatin1String("MONTHLY"))
+        plan.freq = Freq::Monthly;
+    else if (rule.freq == QLatin1String("YEARLY"))
+        plan.freq = Freq::Yearly;
+    else
+        return plan;
+
+    plan.interval = qMax<qint64>(1, rule.interval);
+    plan.count = qMax(0, rule.count);
+    plan.until = rule.until;
+    plan.weekStart = (rule.weekStart >= 1 && rule.weekStart <= 7) ? rule.weekStart : 1;
+
+    const bool ordinalsAllowed = plan.freq == Freq::Monthly || plan.freq == Freq::Yearly;
+    for (const QString &entry : rule.byDay) {
+        if (const int wd = weekdayFromCode(entry)) {
+            plan.weekdayMask |= weekdayBit(wd);
+            continue;
+        }
+        // An ordinal means something only within a month or a year.
+        if (!ordinalsAllowed || entry.size() < 3)
+            continue;
+        const int wd = weekdayFromCode(entry.right(2));
+        bool ok = false;
+        const int n = entry.left(entry.size() - 2).toInt(&ok);
+        if (wd == 0 || !ok || n == 0 || n > 53 || n < -53)
+            continue;
+        const std::pair<int, int> nth(n, wd);
+        if (!plan.nthWeekdays.contains(nth))
+            plan.nthWeekdays.append(nth);
+    }
+    plan.nthInMonth = plan.freq == Freq::Monthly || !rule.byMonth.isEmpty();
+
+    for (int m : rule.byMonth)
+        plan.monthMask |= 1u << m;
+    plan.weekNos = rule.byWeekNo;
+    plan.yearDays = rule.byYearDay;
+    plan.monthDays = rule.byMonthDay;
+    plan.setPos = rule.bySetPos;
+
+    const QDate startDate = dtstart.date();
+    const bool noDaySelection = plan.weekNos.isEmpty() && plan.yearDays.isEmpty()
+        && plan.monthDays.isEmpty() && !plan.hasByDay();
+    if (noDaySelection) {
+        switch (plan.freq) {
+        case Freq::Yearly:
+            if (plan.monthMask == 0)
+                plan.monthMask = 1u << startDate.month();
+            plan.clampedMonthDay = startDate.day();
+            break;
+        case Freq::Monthly:
+            plan.clampedMonthDay = startDate.day();
+            break;
+        case Freq::Weekly:
+            plan.weekdayMask = weekdayBit(startDate.dayOfWeek());
+            break;
+        default:
+            break;
+        }
+    }
+
+    const QTime startTime = dtstart.time();
+    if (rule.byHour.isEmpty() && rule.byMinute.isEmpty() && rule.bySecond.isEmpty()) {
+        plan.times.append(startTime);
+    } else {
+        const QList<int> hours
+            = rule.byHour.isEmpty() ? QList<int> {startTime.hour()} : rule.byHour;
+        const QList<int> minutes
+            = rule.byMinute.isEmpty() ? QList<int> {startTime.minute()} : rule.byMinute;
+        const QList<int> seconds
+            = rule.bySecond.isEmpty() ? QList<int> {startTime.second()} : rule.bySecond;
+        plan.times.reserve(hours.size() * minutes.size() * seconds.size());
+        for (int h : hours)
+            for (int m : minutes)
+                for (int s : seconds)
+                    plan.times.append(QTime(h, m, s, startTime.msec()));
+        std::sort(plan.times.begin(), plan.times.end());
+        plan.times.erase(std::unique(plan.times.begin(), plan.times.end()), plan.times.end());
+    }
+    return plan;
+}
+
+QDate weekStartOf(const QDate &date, int weekStart)
+{
+    return date.addDays(-((date.dayOfWeek() - weekStart + 7) % 7));
+}
+
+// Week 1 is the first week with at least four days in the year, so it always holds 4 January.
+QDate firstWeekStart(int year, int weekStart)
+{
+    return weekStartOf(QDate(year, 1, 4), weekStart);
+}
+
+bool weekNoMatches(const Plan &plan, const QDate &date)
+{
+    const QDate ws = weekStartOf(date, plan.weekStart);
+    const int weekYear = ws.addDays(3).year();
+    const QDate first = firstWeekStart(weekYear, plan.weekStart);
+    const int weekNo = int(first.daysTo(ws) / 7) + 1;
+    const int weeksInYear = int(first.daysTo(firstWeekStart(weekYear + 1, plan.weekStart)) / 7);
+    for (int n : plan.weekNos) {
+        if (n > 0 ? n == weekNo : weeksInYear + 1 + n == weekNo)
+            return true;
+    }
+    return false;
+}
+
+bool positionMatches(const QList<int> &positions, int position, int length)
+{
+    for (int n : positions) {
+        if (n > 0 ? n == position : length + 1 + n == position)
+            return true;
+    }
+    return false;
+}
+
+// A day with the calendar fields the filters ask for, worked out once.
+struct Day
+{
+    QDate date;
+    int month;
+    int day;
+    int daysInMonth;
+    int weekday;
+    int dayOfYear;
+    int daysInYear;
+
+    // One split of the date into its parts; the rest is arithmetic.
+    static Day of(const QDate &d)
+    {
+        static const int monthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        d.getDate(&year, &month, &day);
+        const bool leap = QDate::isLeapYear(year);
+        const int daysInMonth = month == 2 && leap ? 29 : monthLengths[month - 1];
+        const int dayOfYear = int(QDate(year, 1, 1).daysTo(d)) + 1;
+        return {d, month, day, daysInMonth, d.dayOfWeek(), dayOfYear, leap ? 366 : 365};
+    }
+};
+
+bool byDayMatches(const Plan &plan, const Day &d)
+{
+    if (plan.weekdayMask & weekdayBit(d.weekday))
+        return true;
+    for (const auto &[n, weekday] : plan.nthWeekdays) {
+        if (weekday != d.weekday)
+            continue;
+        const int pos = plan.nthInMonth ? d.day : d.dayOfYear;
+        const int length = plan.nthInMonth ? d.daysInMonth : d.daysInYear;
+        const int nth = n > 0 ? (pos - 1) / 7 + 1 : -((length - pos) / 7 + 1);
+        if (nth == n)
+            return true;
+    }
+    return false;
+}
+
+bool dayMatches(const Plan &plan, const Day &d)
+{
+    if (plan.monthMask != 0 && !(plan.monthMask & (1u << d.month)))
+        return false;
+    if (plan.clampedMonthDay != 0 && d.day != qMin(plan.clampedMonthDay, d.daysInMonth))
+        return false;
+    if (!plan.monthDays.isEmpty() && !positionMatches(plan.monthDays, d.day, d.daysInMonth))
+        return false;
+    if (!plan.yearDays.isEmpty() && !positionMatches(plan.yearDays, d.dayOfYear, d.daysInYear))
+        return false;
+    if (plan.hasByDay() && !byDayMatches(plan, d))
+        return false;
+    if (!plan.weekNos.isEmpty() && !weekNoMatches(plan, d.date))
+        return false;
+    return true;
+}
+
+// Walks the periods of a series and produces its starts in ascending order. With a window,
+// periods that end before it are skipped arithmetically (unless COUNT must be counted from the
+// start) and only starts at or after the window are kept.
+class StartGenerator
+{
+public:
+    StartGenerator(const RRule &rule, const QDateTime &dtstart, const QDateTime &window,
+                   const QDateTime &rangeEnd)
+        : m_plan(makePlan(rule, dtstart))
+        , m_zone(dtstart)
+        , m_dtstart(dtstart)
+        , m_window(window)
+        , m_rangeEnd(rangeEnd)
+    { }
+
+    QList<QDateTime> run()
+    {
+        if (!m_dtstart.isValid())
+            return {};
+        if (m_plan.freq == Freq::Single)
+            return {m_dtstart};
+        if (!m_rangeEnd.isValid())
+            return {};
+
+        m_startDate = m_dtstart.date();
+        m_rangeEndDate = m_rangeEnd.toUTC().date().addDays(kZoneMarginDays);
+        m_lastDate = m_rangeEndDate;
+        if (m_plan.until.isValid())
+            m_lastDate = qMin(m_lastDate, m_plan.until.toUTC().date().addDays(kZoneMarginDays));
+        m_lastDate = qMin(m_lastDate, lastSupportedDate());
+        if (m_window.isValid())
+            m_windowDate = m_window.toUTC().date().addDays(-kZoneMarginDays);
+
+        const qint64 first = firstPeriod();
+        QVarLengthArray<QDate, 32> days;
+        for (qint64 k = first; k - first < kMaxPeriods; ++k) {
+            days.clear();
+            if (!periodDays(k, &days))
+                break;
+            if (!producePeriod(days))
+                break;
+        }
+        return std::move(m_out);
+    }
+
+private:
+    // Index of the first period worth walking.
+    qint64 firstPeriod() const
+    {
+        if (m_plan.count > 0 || !m_windowDate.isValid() || m_windowDate <= m_startDate)
+            return 0;
+        const qint64 interval = m_plan.interval;
+        switch (m_plan.freq) {
+        case Freq::Daily:
+            return qMax<qint64>(0, floorDiv(m_startDate.daysTo(m_windowDate), interval));
+        case Freq::Weekly:
+            return qMax<qint64>(
+                0,
+                floorDiv(weekStartOf(m_startDate, m_plan.weekStart).daysTo(m_windowDate),
+                         7 * interval));
+        case Freq::Monthly:
+            return qMax<qint64>(
+                0, floorDiv(monthIndex(m_windowDate) - monthIndex(m_startDate), interval));
+        case Freq::Yearly:
+            return qMax<qint64>(
+                0, floorDiv(qint64(m_windowDate.year()) - m_startDate.year(), interval));
+        case Freq::Single:
+            break;
+        }
+        return 0;
+    }
+
+    static qint64 monthIndex(const QDate &d) { return qint64(d.year()) * 12 + d.month() - 1; }
+
+    // The days of period k that the rule selects; false once the period lies past the end.
+    bool periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const
+    {
+        const qint64 maxSteps = std::numeric_limits<qint64>::max() / 8 / m_plan.interval;
+        if (k > maxSteps)
+            return false;
+        const qint64 step = k * m_plan.interval;
+        switch (m_plan.freq) {
+        case Freq::Daily: {
+            if (step > m_startDate.daysTo(m_lastDate))
+                return false;
+            const QDate d = m_startDate.addDays(step);
+            if (dayMatches(m_plan, Day::of(d)))
+                days->append(d);
+            return true;
+        }
+        case Freq::Weekly: {
+            const QDate ws = weekStartOf(m_startDate, m_plan.weekStart);
+            if (step > ws.daysTo(m_lastDate) / 7)
+                return false;
+            const QDate first = ws.addDays(7 * step);
+            for (int i = 0; i < 7; ++i) {
+                const QDate d = first.addDays(i);
+                if (dayMatches(m_plan, Day::of(d)))
+                    days->append(d);
+            }
+            return true;
+        }
+        case Freq::Monthly: {
+            const qint64 index = monthIndex(m_startDate) + step;
+            if (index > monthIndex(m_lastDate))
+                return false;
+            appendMonthDays(int(floorDiv(index, 12)), int(index - floorDiv(index, 12) * 12) + 1,
+                            days);
+            return true;
+        }
+        case Freq::Yearly: {
+            const qint64 year = qint64(m_startDate.year()) + step;
+            if (year > m_lastDate.year())
+                return false;
+            for (int month = 1; month <= 12; ++month) {
+                if (m_plan.monthMask == 0 || (m_plan.monthMask & (1u << month)))
+                    appendMonthDays(int(year), month, days);
+            }
+            return true;
+        }
+        case Freq::Single:
+            break;
+        }
+        return false;
+    }
+
+    void appendMonthDays(int year, int month, QVarLengthArray<QDate, 32> *days) const
+    {
+        const QDate first(year, month, 1);
+        if (!first.isValid())
+            return;
+        Day d = Day::of(first);
+        for (int day = 1; day <= d.daysInMonth; ++day) {
+            d.date = first.addDays(day - 1);
+            if (dayMatches(m_plan, d))
+                days->append(d.date);
+            ++d.day;
+            ++d.dayOfYear;
+            d.weekday = d.weekday % 7 + 1;
+        }
+    }
+
+    bool producePeriod(const QVarLengthArray<QDate, 32> &days)
+    {
+        const qsizetype timeCount = m_plan.times.size();
+        if (m_plan.setPos.isEmpty()) {
+            for (const QDate &d : days) {
+                if (!produceDay(d))
+                    return false;
+            }
+            return true;
+        }
+        const qint64 total = qint64(days.size()) * timeCount;
+        QVarLengthArray<qint64, 16> picks;
+        for (int pos : m_plan.setPos) {
+            const qint64 index = pos > 0 ? pos - 1 : total + pos;
+            if (index >= 0 && index < total)
+                picks.append(index);
+        }
+        std::sort(picks.begin(), picks.end());
+        const auto end = std::unique(picks.begin(), picks.end());
+        for (auto it = picks.begin(); it != end; ++it) {
+            if (!produce(days[*it / timeCount], m_plan.times[*it % timeCount]))
+                return false;
+        }
+        return true;
+    }
+
+    bool produceDay(const QDate &d)
+    {
+        // A day well inside the counted part of a series, before anything the caller wants,
+        // is only counted; no date-time needs building.
+        const bool onlyCounted
+            = m_windowDate.isValid() && d < m_windowDate && m_startDate.daysTo(d) > kZoneMarginDays;
+        if (onlyCounted) {
+            if (m_plan.count > 0) {
+                m_produced += m_plan.times.size();
+                if (m_produced >= m_plan.count)
+                    return false;
+            }
+            m_lastProduced = QDateTime();
+            return true;
+        }
+        for (const QTime &t : std::as_const(m_plan.times)) {
+            if (!produce(d, t))
+                return false;
+        }
+        return true;
+    }
+
+    bool produce(const QDate &d, const QTime &t)
+    {
+        const QDateTime c = m_zone.at(d, t);
+        if (!c.isValid() || c < m_dtstart)
+            return true;
+        // Two wall times can meet on one instant around a DST gap.
+        if (m_lastProduced.isValid() && c == m_lastProduced)
+            return true;
+        if (m_plan.until.isValid() && c > m_plan.until)
+            return false;
+        if (!(c < m_rangeEnd))
+            return false;
+        ++m_produced;
+        m_lastProduced = c;
+        if (!m_window.isValid() || c >= m_window) {
+            m_out.append(c);
+            if (m_out.size() >= kMaxStarts)
+                return false;
+        }
+        return !(m_plan.count > 0 && m_produced >= m_plan.count);
+    }
+
+    const Plan m_plan;
+    const ZoneOf m_zone;
+    const QDateTime m_dtstart;
+    const QDateTime m_window;
+    const QDateTime m_rangeEnd;
+    QDate m_startDate;
+    QDate m_rangeEndDate;
+    QDate m_lastDate;
+    QDate m_windowDate;
+    qint64 m_produced = 0;
+    QDateTime m_lastProduced;
+    QList<QDateTime> m_out;
+};
+
+// "yyyyMMddTHHmmssZ" in UTC, written by hand: it is made for every occurrence of every view.
+QString recurrenceIdOf(const QDateTime &start)
+{
+    const QDateTime utc = start.toUTC();
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    if (d.year() < 0 || d.year() > 9999)
+        return utc.toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QChar text[16];
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = QChar(char16_t(u'0' + value % 10));
+    };
+    put(0, d.year(), 4);
+    put(4, d.month(), 2);
+    put(6, d.day(), 2);
+    text[8] = QLatin1Char('T');
+    put(9, t.hour(), 2);
+    put(11, t.minute(), 2);
+    put(13, t.second(), 2);
+    text[15] = QLatin1Char('Z');
+    return QString(text, 16);
+}
+
+qint64 durationOf(const Event &event)
+{
+    return event.end_time ? event.start_time.msecsTo(*event.end_time) : kDefaultDurationMs;
+}
+
+bool overlaps(const QDateTime &start, const QDateTime &end, const QDateTime &rangeStart,
+              const QDateTime &rangeEnd)
+{
+    return end > rangeStart && start < rangeEnd;
+}
+
+// What one master's rule, RDATE and EXDATE lists make of it.
+class Series
+{
+public:
+    explicit Series(const Event &master)
+        : m_master(master)
+        , m_rule(parseRRule(master.recurrence_rule))
+        , m_zone(master.start_time)
+    {
+        const QList<DateEntry> exceptions = parseDateEntries(master.exception_dates);
+        for (const DateEntry &e : exceptions) {
+            m_exceptionInstants.insert(e.instant.toMSecsSinceEpoch());
+            if (e.dateOnly.isValid())
+                m_exceptionDates.insert(e.dateOnly);
+        }
+        const QList<DateEntry> extra = parseDateEntries(master.recurrence_dates);
+        for (const DateEntry &e : extra) {
+            // A date alone takes the series' time of day.
+            m_extraStarts.append(e.dateOnly.isValid()
+                                     ? m_zone.at(e.dateOnly, master.start_time.time())
+                                     : m_zone.convert(e.instant));
+        }
+    }
+
+    // The starts from `window` on and before rangeEnd, exceptions removed, ascending.
+    QList<QDateTime> starts(const QDateTime &window, const QDateTime &rangeEnd) const
+    {
+        QList<QDateTime> all = StartGenerator(m_rule, m_master.start_time, window, rangeEnd).run();
+        for (const QDateTime &s : m_extraStarts) {
+            if (s.isValid() && s < rangeEnd && (!window.isValid() || s >= window))
+                all.append(s);
+        }
+        if (!m_extraStarts.isEmpty()) {
+            std::sort(all.begin(), all.end());
+            all.erase(std::unique(all.begin(), all.end()), all.end());
+        }
+        all.removeIf([this](const QDateTime &s) { return isException(s); });
+        return all;
+    }
+
+    bool isException(const QDateTime &start) const
+    {
+        if (m_exceptionInstants.contains(start.toMSecsSinceEpoch()))
+            return true;
+        // A date alone names that day of an all-day series, wherever its midnight lies.
+        return m_master.is_all_day && !m_exceptionDates.isEmpty()
+            && m_exceptionDates.contains(start.date());
+    }
+
+private:
+    const Event &m_master;
+    const RRule m_rule;
+    const ZoneOf m_zone;
+    QSet<qint64> m_exceptionInstants;
+    QSet<QDate> m_exceptionDates;
+    QList<QDateTime> m_extraStarts;
+};
+
+Event occurrenceOf(const Event &master, const QDateTime &start, qint64 durationMs)
+{
+    Event occ = master;
+    occ.start_time = start;
+    occ.end_time = start.addMSecs(durationMs);
+    occ.recurrence_id = recurrenceIdOf(start);
+    return occ;
+}
+
+QString overrideKey(const QString &uid, const QString &recurrenceId)
+{
+    return uid + QLatin1Char('|') + recurrenceId;
+}
+
+bool isOverride(const Event &e)
+{
+    return !e.master_event_uid.isEmpty() && !e.recurrence_id.isEmpty();
+}
+
+// Whether the slot an override names is a start of its master that no exception removed.
+bool isRealSlot(const Series &series, const QString &recurrenceId)
+{
+    const DateEntry slot = parseDateEntry(recurrenceId);
+    if (!slot.instant.isValid())
+        return false;
+    const QList<QDateTime> found = series.starts(slot.instant, slot.instant.addMSecs(1));
+    return found.size() == 1 && recurrenceIdOf(found.first()) == recurrenceId;
+}
+
+} // namespace
+
+int weekdayFromCode(const QString &code)
+{
+    static const QLatin1String codes[]
+        = {QLatin1String("MO"), QLatin1String("TU"), QLatin1String("WE"), QLatin1String("TH"),
+           QLatin1String("FR"), QLatin1String("SA"), QLatin1String("SU")};
+    for (int i = 0; i < 7; ++i) {
+        if (code == codes[i])
+            return i + 1;
+    }
+    return 0;
+}
+
+RRule parseRRule(const QString &text)
+{
+    RRule rule;
+    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        const QString key = part.left(eq).toUpper();
+        const QString value = part.mid(eq + 1);
+        if (key == QLatin1String("FREQ")) {
+            rule.freq = value.toUpper();
+        } else if (key == QLatin1String("INTERVAL")) {
+            rule.interval = qMax(1, value.toInt());
+        } else if (key == QLatin1String("COUNT")) {
+            rule.count = qMax(0, value.toInt());
+        } else if (key == QLatin1String("UNTIL")) {
+            QString copy = value.toUpper();
+            if (copy.endsWith(QLatin1Char('Z')))
+                copy.chop(1);
+            QDate d;
+            QTime t;
+            if (!parseCompactDateTime(copy, &d, &t)) {
+                d = parseCompactDate(value);
+                t = QTime(0, 0);
+            }
+            rule.until = d.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
+        } else if (key == QLatin1String("BYDAY")) {
+            rule.byDay = value.toUpper().split(QLatin1Char(','), Qt::SkipEmptyParts);
+        } else if (key == QLatin1String("BYMONTH")) {
+            rule.byMonth = parseIntList(value, 1, 12, false);
+        } else if (key == QLatin1String("BYWEEKNO")) {
+            rule.byWeekNo = parseIntList(value, 1, 53, true);
+        } else if (key == QLatin1String("BYYEARDAY")) {
+            rule.byYearDay = parseIntList(value, 1, 366, true);
+        } else if (key == QLatin1String("BYMONTHDAY")) {
+            rule.byMonthDay = parseIntList(value, 1, 31, true);
+        } else if (key == QLatin1String("BYHOUR")) {
+            rule.byHour = parseIntList(value, 0, 23, false);
+        } else if (key == QLatin1String("BYMINUTE")) {
+            rule.byMinute = parseIntList(value, 0, 59, false);
+        } else if (key == QLatin1String("BYSECOND")) {
+            rule.bySecond = parseIntList(value, 0, 59, false);
+        } else if (key == QLatin1String("BYSETPOS")) {
+            rule.bySetPos = parseIntList(value, 1, 366, true);
+        } else if (key == QLatin1String("WKST")) {
+            const int wd = weekdayFromCode(value.toUpper());
+            rule.weekStart = wd != 0 ? wd : 1;
+        }
+    }
+    return rule;
+}
+
+QList<QDateTime> recurrenceStarts(const RRule &rule, const QDateTime &dtstart,
+                                  const QDateTime &rangeEnd)
+{
+    return StartGenerator(rule, dtstart, QDateTime(), rangeEnd).run();
+}
+
+QSet<qint64> parseExceptionInstants(const QString &text)
+{
+    QSet<qint64> instants;
+    const QList<DateEntry> entries = parseDateEntries(text);
+    for (const DateEntry &e : entries)
+        instants.insert(e.instant.toMSecsSinceEpoch());
+    return instants;
+}
+
+QList<Event> expandRecurringMaster(const Event &master, const QDateTime &rangeStart,
+                                   const QDateTime &rangeEnd)
+{
+    if (master.recurrence_rule.isEmpty()) {
+        if (!master.start_time.isValid() || !(master.start_time < rangeEnd))
+            return {};
+        if (master.end_time && !(*master.end_time > rangeStart))
+            return {};
+        return {master};
+    }
+    if (!master.start_time.isValid())
+        return {};
+
+    const qint64 duration = durationOf(master);
+    // Starts before the window cannot reach into the range.
+    const QDateTime window = rangeStart.isValid() ? rangeStart.addMSecs(-duration) : QDateTime();
+    const QList<QDateTime> starts = Series(master).starts(window, rangeEnd);
+
+    QList<Event> result;
+    result.reserve(starts.size());
+    for (const QDateTime &s : starts) {
+        const QDateTime occEnd = s.addMSecs(duration);
+        if (overlaps(s, occEnd, rangeStart, rangeEnd))
+            result.append(occurrenceOf(master, s, duration));
+    }
+    return result;
+}
+
+namespace {
+
+// Plain events are copied from a list the caller keeps, or moved out of one it hands over.
+template<bool Move, typename List>
+QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTime &rangeEnd)
+{
+    using EventPtr = std::conditional_t<Move, Event *, const Event *>;
+    QHash<QString, Event> overrides;
+    QHash<QString, QStringList> overrideKeysByMaster;
+    QList<EventPtr> plain;
+    QList<const Event *> masters;
+    for (auto &e : events) {
+        if (isOverride(e)) {
+            const QString key = overrideKey(e.master_event_uid, e.recurrence_id);
+            if (!overrides.contains(key))
+                overrideKeysByMaster[e.master_event_uid].append(e.recurrence_id);
+            overrides.insert(key, e);
+        } else if (e.recurrence_rule.isEmpty()) {
+            plain.append(&e);
+        } else {
+            masters.append(&e);
+        }
+    }
+
+    QList<Event> result;
+    result.reserve(plain.size() + 4 * masters.size());
+    for (EventPtr e : std::as_const(plain)) {
+        if constexpr (Move)
+            result.append(std::move(*e));
+        else
+            result.append(*e);
+    }
+
+    for (const Event *master : std::as_const(masters)) {
+        const QList<Event> occurrences = expandRecurringMaster(*master, rangeStart, rangeEnd);
+        if (occurrences.isEmpty() && lcCalendarExpansion().isDebugEnabled()) {
+            const QString line = QStringLiteral("master uid=") + master->uid
+                + QStringLiteral(" title=") + master->title + QStringLiteral(" rrule=")
+                + master->recurrence_rule + QStringLiteral(" dtstart=")
+                + master->start_time.toString(Qt::ISODate)
+                + QStringLiteral(" \u2192 0 occurrences in range ")
+                + rangeStart.toString(Qt::ISODate) + QStringLiteral(" ... ")
+                + rangeEnd.toString(Qt::ISODate);
+            qCDebug(lcCalendarExpansion, "%s", qUtf8Printable(line));
+        }
+
+        const QStringList slotIds = overrideKeysByMaster.value(master->uid);
+        if (slotIds.isEmpty()) {
+            result.append(occurrences);
+            continue;
+        }
+
+        // Each entry keeps the instant of the slot it fills, so moved occurrences stay in order.
+        QList<std::pair<qint64, Event>> placed;
+        placed.reserve(occurrences.size() + slotIds.size());
+        QSet<QString> handled;
+        for (const Event &occ : occurrences) {
+            const QString key = overrideKey(master->uid, occ.recurrence_id);
+            const auto it = overrides.constFind(key);
+            if (it == overrides.constEnd()) {
+                placed.append({occ.start_time.toMSecsSinceEpoch(), occ});
+                continue;
+            }
+            handled.insert(occ.recurrence_id);
+            const Event &moved = it.value();
+            const QDateTime movedEnd
+                = moved.end_time ? *moved.end_time : moved.start_time.addMSecs(kDefaultDurationMs);
+            if (overlaps(moved.start_time, movedEnd, rangeStart, rangeEnd))
+                placed.append({occ.start_time.toMSecsSinceEpoch(), moved});
+        }
+
+        // Overrides whose original slot lies outside the range but that were moved into it.
+        std::optional<Series> series;
+        for (const QString &slotId : slotIds) {
+            if (handled.contains(slotId))
+                continue;
+            const Event &moved = overrides[overrideKey(master->uid, slotId)];
+            const QDateTime movedEnd
+                = moved.end_time ? *moved.end_time : moved.start_time.addMSecs(kDefaultDurationMs);
+            if (!moved.start_time.isValid()
+                || !overlaps(moved.start_time, movedEnd, rangeStart, rangeEnd))
+                continue;
+            if (!series)
+                series.emplace(*master);
+            if (isRealSlot(*series, slotId))
+                placed.append({parseDateEntry(slotId).instant.toMSecsSinceEpoch(), moved});
+        }
+        std::stable_sort(placed.begin(), placed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (auto &p : placed)
+            result.append(std::move(p.second));
+    }
+    return result;
+}
+
+} // namespace
+
+QList<Event> expandOccurrences(const QList<Event> &events, const QDateTime &rangeStart,
+                               const QDateTime &rangeEnd)
+{
+    return expandList<false>(events, rangeStart, rangeEnd);
+}
+
+QList<Event> expandOccurrences(QList<Event> &&events, const QDateTime &rangeStart,
+                               const QDateTime &rangeEnd)
+{
+    return expandList<true>(events, rangeStart, rangeEnd);
+}
