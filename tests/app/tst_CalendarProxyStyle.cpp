@@ -1,6 +1,7 @@
 #include "app/CalendarProxyStyle.h"
 #include "app/Theme.h"
 #include "app/ThemeManager.h"
+#include "tests/support/TestImages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -15,6 +17,7 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -65,18 +68,6 @@ QByteArray describe(const QColor &actual, const QColor &expected)
     return (actual.name(QColor::HexArgb) + QStringLiteral(" instead of ")
             + expected.name(QColor::HexArgb))
         .toLatin1();
-}
-
-int countPixels(const QImage &image, const QColor &color)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == color)
-                ++count;
-        }
-    }
-    return count;
 }
 
 } // namespace
@@ -264,7 +255,8 @@ void TestCalendarProxyStyle::otherPrimitivesLookLikeFusion()
     const auto e = QStyle::PrimitiveElement(element);
     const QImage mine = drawWith(proxy, e);
     const QImage theirs = drawWith(*fusion, e);
-    QVERIFY(countPixels(theirs, QColor(Qt::transparent)) < theirs.width() * theirs.height());
+    QVERIFY(LarkTest::countPixels(theirs, QColor(Qt::transparent))
+            < theirs.width() * theirs.height());
     QCOMPARE(mine, theirs);
 }
 
@@ -328,10 +320,17 @@ void TestCalendarProxyStyle::sampleWindow()
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(off);
+    auto *table = new QTableWidget(1, 2);
+    table->setHorizontalHeaderLabels({QStringLiteral("Calendar"), QStringLiteral("Events")});
+    table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Personal")));
+    table->setItem(0, 1, new QTableWidgetItem(QStringLiteral("12")));
+    table->verticalHeader()->hide();
+    table->setMaximumHeight(70);
     right->addWidget(list);
+    right->addWidget(table);
     right->addLayout(buttons);
 
-    window.resize(520, 300);
+    window.resize(520, 340);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -352,12 +351,12 @@ void TestCalendarProxyStyle::sampleWindow()
     // Window ground, tooltip inverted, indicators from the proxy beneath the style sheet.
     QCOMPARE(windowImage.pixelColor(2, 2), Theme::canvas());
     QCOMPARE(tipImage.pixelColor(tipImage.width() / 2, 3), Theme::textPrimary());
-    QVERIFY(countPixels(checked->grab().toImage(), Theme::accent()) > 20);
-    QCOMPARE(countPixels(unchecked->grab().toImage(), Theme::accent()), 0);
-    QVERIFY(countPixels(unchecked->grab().toImage(), Theme::textPrimary()) > 20);
-    QVERIFY(countPixels(radioOn->grab().toImage(), Theme::accent()) > 20);
-    QVERIFY(countPixels(disabled->grab().toImage(), Theme::textDisabled()) > 10);
-    QVERIFY(countPixels(ok->grab().toImage(), Theme::accent()) > 100);
+    QVERIFY(LarkTest::countPixels(checked->grab().toImage(), Theme::accent()) > 20);
+    QCOMPARE(LarkTest::countPixels(unchecked->grab().toImage(), Theme::accent()), 0);
+    QVERIFY(LarkTest::countPixels(unchecked->grab().toImage(), Theme::textPrimary()) > 20);
+    QVERIFY(LarkTest::countPixels(radioOn->grab().toImage(), Theme::accent()) > 20);
+    QVERIFY(LarkTest::countPixels(disabled->grab().toImage(), Theme::textDisabled()) > 10);
+    QVERIFY(LarkTest::countPixels(ok->grab().toImage(), Theme::accent()) > 100);
 
     const QString outDir = qEnvironmentVariable("LARK_THEME_SAMPLE_DIR");
     if (!outDir.isEmpty()) {

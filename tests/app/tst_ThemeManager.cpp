@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -334,10 +335,16 @@ void TestThemeManager::applyingTwiceKeepsOneProxy()
 {
     ThemeManager manager(m_prefs.get());
     manager.applyTheme(QStringLiteral("light"));
+    const QList<CalendarProxyStyle *> first = qApp->findChildren<CalendarProxyStyle *>();
+    QCOMPARE(first.size(), 1);
+    const QPointer<CalendarProxyStyle> installed = first.at(0);
+
     manager.applyTheme(QStringLiteral("dark"));
     manager.setAccentColor(QStringLiteral("#ff0000"));
 
-    QCOMPARE(qApp->findChildren<CalendarProxyStyle *>().size(), 1);
+    // The same proxy, not a replacement that happens to be the only one left.
+    QVERIFY(installed);
+    QCOMPARE(qApp->findChildren<CalendarProxyStyle *>(), first);
     // With the style sheet on top, the application's style still reaches the proxy.
     QVERIFY(!qApp->styleSheet().isEmpty());
     QCOMPARE(QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth), 18);
