@@ -4,11 +4,14 @@
 // the services, and the view state (active group, date, mode, history, running syncs).
 
 #include <QDate>
-#include <QLocale>
+#include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QObject>
 #include <QSet>
 #include <QString>
+
+#include <functional>
 
 class Database;
 class PreferencesRepository;
@@ -28,8 +31,8 @@ class Service;
 }
 namespace LarkAccount {
 class Client;
-class TokenStore;
-}
+enum class AuthState : int;
+} // namespace LarkAccount
 namespace Sync {
 class ConflictResolutionService;
 }
@@ -56,10 +59,19 @@ public:
     ~AppState() override;
 
     // Opens the store at the data directory's database path (or at databasePath when given),
-    // creates the repositories and services and restores the view state. False with a reason in
-    // errorMessage when the store cannot be opened; no service exists then.
-    [[nodiscard]] bool initialize(const QString &databasePath = QString(),
-                                  QString *errorMessage = nullptr);
+    // creates the repositories and services and restores the view state. False when the store
+    // cannot be opened or migrated; only the Database object exists then.
+    [[nodiscard]] bool initialize(const QString &databasePath = QString());
+
+    // Runs after a sign-in to the cloud account, and at start when already signed in.
+    void onAuthenticated();
+    // Seeds "On This Device" and its "Personal" calendar unless a calendar of an account of
+    // type "larkspindle" exists.
+    void ensurePersonalLocalCalendar();
+
+    // "Now" for today's date and the seeded rows' time stamps; the wall clock unless replaced.
+    // Set it before initialize: the store's repositories take it over too.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     Database *database() const { return m_database; }
     PreferencesRepository *preferences() const { return m_preferences; }
@@ -122,10 +134,6 @@ public:
 
     QSet<QString> remoteProviderCalendarIds() const;
 
-    // Where the account client keeps its tokens; the platform vault unless a test sets another
-    // before initialize.
-    void setTokenStoreForTesting(LarkAccount::TokenStore *store);
-
 signals:
     void databaseReady();
     void activeViewChanged(const QString &viewId);
@@ -146,8 +154,9 @@ private:
     NavEntry currentEntry() const;
     void applyEntry(const NavEntry &entry);
     void restoreViewState();
-    void seedLocalCalendar();
-    void onAuthenticated();
+    void onAuthStateChanged(LarkAccount::AuthState state);
+    void onPreferenceChanged(const QString &key);
+    QDateTime now() const;
 
     Database *m_database = nullptr;
     PreferencesRepository *m_preferences = nullptr;
@@ -183,6 +192,6 @@ private:
     QString m_lastSyncErrorReason;
     QString m_lastSyncErrorCalendarId;
 
-    LarkAccount::TokenStore *m_tokenStore = nullptr;
-    bool m_authenticatedHandled = false;
+    std::function<QDateTime()> m_clock;
+    int m_onAuthenticatedRuns = 0;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+// Meeting invitations among the stored events: events with an attendee whose address is one of
+// the user's own account addresses. Answers are written into the stored event and leave through
+// the event outbox like any other edit.
+
+#include "model/Records.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QSet>
+#include <QString>
+
+class AppState;
+
+namespace Invitations {
+
+class Service : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Service(AppState *appState, QObject *parent = nullptr);
+
+    // First: invitations awaiting an answer, soonest first. Second: answered or already over,
+    // latest first. Only events of visible calendars from 90 days back to a year ahead.
+    QPair<QList<Event>, QList<Event>> list() const;
+    QPair<QList<Event>, QList<Event>> list(const QDateTime &now) const;
+    int pendingCount() const;
+    // Sets the status of every attendee entry of the event with this address and saves it.
+    bool respond(const QString &eventId, const QString &email, const QString &status);
+    // Lower-cased user names of the active accounts that look like e-mail addresses.
+    QSet<QString> ownAddresses() const;
+
+signals:
+    void invitationsChanged();
+
+private:
+    AppState *m_appState;
+};
+
+} // namespace Invitations

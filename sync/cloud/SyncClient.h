@@ -1,0 +1,41 @@
+#pragma once
+
+// Calendars that live on the cloud calendar service. A cloud calendar's local url is
+// "larkspindle://" followed by the server's calendar id.
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+
+class AppState;
+
+namespace LarkAccount {
+class ApiClient;
+}
+
+namespace Larkspindle {
+
+class SyncClient : public QObject
+{
+    Q_OBJECT
+public:
+    SyncClient(AppState *appState, LarkAccount::ApiClient *api, QObject *parent = nullptr);
+
+    // Fetches the user's cloud calendars and adds a local row for each one not known yet;
+    // ends with calendarListPulled (0 when the request failed).
+    void pullCalendarList();
+
+    // The server calendar id inside a cloud calendar url (or the text itself when it is no url).
+    static QString serverIdFromUrl(const QString &url);
+
+signals:
+    void calendarListPulled(int newCount);
+
+private:
+    int insertNewCalendars(const QJsonObject &body);
+
+    AppState *m_appState;
+    LarkAccount::ApiClient *m_api;
+};
+
+} // namespace Larkspindle
