@@ -22,14 +22,17 @@ const QString kLocalAccountId = QStringLiteral("personal-local-account");
 }
 
 AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *parent)
-    : QDialog(parent), m_state(state), m_tree(new QTreeWidget(this)), m_name(new QLineEdit(this))
+    : QDialog(parent)
+    , m_state(state)
+    , m_tree(new QTreeWidget(this))
+    , m_name(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("accountsCalendarsDialog"));
     setWindowTitle(tr("Accounts and Calendars"));
     resize(460, 420);
 
     m_tree->setObjectName(QStringLiteral("accountTree"));
-    m_tree->setHeaderLabels({ tr("Name"), tr("Kind") });
+    m_tree->setHeaderLabels({tr("Name"), tr("Kind")});
     m_tree->header()->setStretchLastSection(false);
     m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
@@ -67,14 +70,14 @@ void AccountsCalendarsDialog::reload()
     m_tree->clear();
     const QList<Account> accounts = m_state->accounts()->listActive();
     for (const Account &account : accounts) {
-        auto *accountItem = new QTreeWidgetItem(m_tree, { account.name, account.type });
+        auto *accountItem = new QTreeWidgetItem(m_tree, {account.name, account.type});
         accountItem->setData(0, Qt::UserRole, account.id);
         accountItem->setIcon(0, Theme::colorDotIcon(account.color));
         const QList<Calendar> calendars = m_state->calendars()->listByAccount(account.id);
         for (const Calendar &calendar : calendars) {
             auto *item = new QTreeWidgetItem(
                 accountItem,
-                { calendar.name, calendar.is_read_only ? tr("read-only") : tr("calendar") });
+                {calendar.name, calendar.is_read_only ? tr("read-only") : tr("calendar")});
             item->setData(0, Qt::UserRole, calendar.id);
             item->setIcon(0, Theme::colorDotIcon(calendar.color));
         }

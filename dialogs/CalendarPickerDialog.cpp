@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CalendarPickerDialog::CalendarPickerDialog(AppState *state, const QString &prompt,
-                                           QWidget *parent)
-    : QDialog(parent), m_calendars(new QComboBox(this))
+CalendarPickerDialog::CalendarPickerDialog(AppState *state, const QString &prompt, QWidget *parent)
+    : QDialog(parent)
+    , m_calendars(new QComboBox(this))
 {
     setObjectName(QStringLiteral("calendarPickerDialog"));
     setWindowTitle(tr("Choose Calendar"));

@@ -3,16 +3,16 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-QString eventWhenText(const Event &event, bool twentyFourHour)
+QString eventWhenText(const Event &event, const QString &timeFormat)
 {
     const QString dateFormat = QStringLiteral("ddd d MMM yyyy");
-    const QString timeFormat = twentyFourHour ? QStringLiteral("HH:mm") : QStringLiteral("h:mm AP");
     const QDateTime start = event.start_time.toLocalTime();
     const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
     if (event.is_all_day) {
         // All-day ends are exclusive: the day before the end is the last day.
         const QDate first = event.start_time.date();
-        const QDate last = qMax(first, (event.end_time ? event.end_time->date() : first).addDays(-1));
+        const QDate last
+            = qMax(first, (event.end_time ? event.end_time->date() : first).addDays(-1));
         if (first == last)
             return QObject::tr("%1, all day").arg(first.toString(dateFormat));
         return QObject::tr("%1 – %2, all day")
@@ -28,8 +28,9 @@ QString eventWhenText(const Event &event, bool twentyFourHour)
 }
 
 EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &calendarName,
-                                         bool twentyFourHour, QWidget *parent)
-    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint), m_eventId(event.id)
+                                         const QString &timeFormat, QWidget *parent)
+    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint)
+    , m_eventId(event.id)
 {
     setObjectName(QStringLiteral("eventDetailsPopover"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -50,9 +51,9 @@ EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &cale
         }
         layout->addWidget(label);
     };
-    addLine(QStringLiteral("titleLabel"),
-            event.title.isEmpty() ? tr("(No title)") : event.title, true);
-    addLine(QStringLiteral("whenLabel"), eventWhenText(event, twentyFourHour), false);
+    addLine(QStringLiteral("titleLabel"), event.title.isEmpty() ? tr("(No title)") : event.title,
+            true);
+    addLine(QStringLiteral("whenLabel"), eventWhenText(event, timeFormat), false);
     if (!calendarName.isEmpty())
         addLine(QStringLiteral("calendarLabel"), calendarName, false);
     if (!event.location.isEmpty())

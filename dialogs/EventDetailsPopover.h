@@ -9,13 +9,14 @@
 class QLabel;
 
 // The time line of the card: one day with its times, an all-day range, or a range over days.
-QString eventWhenText(const Event &event, bool twentyFourHour);
+// timeFormat is the user's time-of-day format (timeOfDayFormat).
+QString eventWhenText(const Event &event, const QString &timeFormat);
 
 class EventDetailsPopover : public QFrame
 {
     Q_OBJECT
 public:
-    EventDetailsPopover(const Event &event, const QString &calendarName, bool twentyFourHour,
+    EventDetailsPopover(const Event &event, const QString &calendarName, const QString &timeFormat,
                         QWidget *parent);
 
     QString eventId() const { return m_eventId; }

@@ -22,16 +22,16 @@
 #include <QVBoxLayout>
 
 PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
-    : QDialog(parent),
-      m_state(state),
-      m_theme(new QComboBox(this)),
-      m_accent(new QLineEdit(this)),
-      m_fontScale(new QSpinBox(this)),
-      m_timeFormat(new QComboBox(this)),
-      m_weekStart(new QComboBox(this)),
-      m_closeToTray(new QCheckBox(tr("Close to the system tray"), this)),
-      m_startMinimized(new QCheckBox(tr("Start minimised"), this)),
-      m_launchAtLogin(new QCheckBox(tr("Launch at login"), this))
+    : QDialog(parent)
+    , m_state(state)
+    , m_theme(new QComboBox(this))
+    , m_accent(new QLineEdit(this))
+    , m_fontScale(new QSpinBox(this))
+    , m_timeFormat(new QComboBox(this))
+    , m_weekStart(new QComboBox(this))
+    , m_closeToTray(new QCheckBox(tr("Close to the system tray"), this))
+    , m_startMinimized(new QCheckBox(tr("Start minimised"), this))
+    , m_launchAtLogin(new QCheckBox(tr("Launch at login"), this))
 {
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(tr("Preferences"));

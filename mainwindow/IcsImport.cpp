@@ -26,27 +26,49 @@ IcsImportResult failure(const QString &message)
 }
 } // namespace
 
+IcsFileContents readIcsFile(const QString &path)
+{
+    IcsFileContents contents;
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        contents.error = tr("Import failed: the file %1 does not exist.").arg(path);
+        return contents;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        contents.error = tr("Import failed: the file %1 could not be read (%2).")
+                             .arg(path, file.errorString());
+        return contents;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        contents.error = tr("Import failed: the file %1 could not be read (%2).")
+                             .arg(path, file.errorString());
+        return contents;
+    }
+    contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
+    if (contents.events.isEmpty())
+        contents.error
+            = tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
+    return contents;
+}
+
 IcsImportResult importIcsFile(AppState *state, const QString &path, const QString &calendarId)
 {
-    const QString name = QFileInfo(path).fileName();
+    IcsFileContents contents = readIcsFile(path);
+    if (!contents.error.isEmpty())
+        return failure(contents.error);
+    return storeImportedEvents(state, std::move(contents.events), calendarId,
+                               QFileInfo(path).fileName());
+}
+
+IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const QString &calendarId,
+                                    const QString &name)
+{
     const std::optional<Calendar> calendar = state->calendars()->byId(calendarId);
     if (!calendar)
         return failure(tr("Import failed: the chosen calendar does not exist."));
     if (calendar->is_read_only)
         return failure(tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
-
-    QFile file(path);
-    if (!QFileInfo::exists(path))
-        return failure(tr("Import failed: the file %1 does not exist.").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(tr("Import failed: the file %1 could not be read (%2).")
-                           .arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(tr("Import failed: the file %1 could not be read (%2).")
-                           .arg(path, file.errorString()));
-
-    QList<Event> events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (events.isEmpty())
         return failure(tr("Import failed: no events found in %1.").arg(name));
 
@@ -54,8 +76,8 @@ IcsImportResult importIcsFile(AppState *state, const QString &path, const QStrin
     const QDateTime now = state->database()->currentDateTimeUtc();
     Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
     if (!savepoint.isActive())
-        return failure(tr("Import failed: the events could not be stored (%1).")
-                           .arg(savepoint.errorText()));
+        return failure(
+            tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
     for (Event event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
