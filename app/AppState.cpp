@@ -12,9 +12,14 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
 #include "storage/InvitationsService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "storage/SyncQueueRepository.h"
+#include "storage/TaskRepository.h"
+#include "storage/TemplateRepository.h"
+#include "storage/ViewRepository.h"
 #include "sync/cloud/CalendarIdentity.h"
 #include "sync/cloud/ConfigSyncService.h"
 #include "sync/cloud/ConflictResolutionService.h"
@@ -77,6 +82,10 @@ bool AppState::initialize(const QString &path)
     m_accounts = new AccountRepository(m_database, this);
     m_calendars = new CalendarRepository(m_database, this);
     m_events = new EventRepository(m_database, this);
+    m_tasks = new TaskRepository(m_database, this);
+    m_views = new ViewRepository(m_database, this);
+    m_filterRules = new FilterRuleRepository(m_database, this);
+    m_templates = new TemplateRepository(m_database, this);
 
     m_themeManager = new ThemeManager(m_preferences, this);
     m_themeManager->loadThemeSettings();
@@ -84,6 +93,7 @@ bool AppState::initialize(const QString &path)
 
     m_undoStack = new UndoStack(this);
     m_weather = new Weather::Service(this, this);
+    m_syncQueue = new SyncQueueRepository(m_database, this);
     m_conflicts = new Sync::ConflictResolutionService(this, this);
     m_invitations = new Invitations::Service(this, this);
 
@@ -96,6 +106,12 @@ bool AppState::initialize(const QString &path)
 
     m_configSync = new Larkspindle::ConfigSyncService(this, m_accountClient->syncApiClient(), this);
 
+    // A rule change is pushed only for a signed-in user: the bucket carries the account
+    // records, CalDAV passwords included, and must not leave the machine otherwise.
+    connect(m_filterRules, &FilterRuleRepository::filterRulesChanged, this, [this] {
+        if (m_accountClient->isAuthenticated())
+            m_configSync->syncOnMutation();
+    });
     connect(m_accountClient, &LarkAccount::Client::authStateChanged, this,
             &AppState::onAuthStateChanged);
     const int runsBefore = m_onAuthenticatedRuns;
@@ -116,6 +132,16 @@ bool AppState::initialize(const QString &path)
 
 void AppState::restoreViewState()
 {
+    // The fallback group is not written back: the stored choice may come back with a sync.
+    const QString storedView
+        = m_preferences->getString(Prefs::ActiveViewId, Prefs::ActiveViewIdDefault);
+    if (m_views->byId(storedView)) {
+        m_activeViewId = storedView;
+    } else {
+        const QList<CalendarView> active = m_views->listActive();
+        m_activeViewId = active.isEmpty() ? QString() : active.first().id;
+    }
+
     m_currentDate = now().date();
 
     m_viewMode

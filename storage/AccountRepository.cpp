@@ -198,23 +198,10 @@ bool AccountRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    Sql::Savepoint sp(m_db->connection(), QStringLiteral("account_reorder"));
-    if (!sp.isActive())
-        return false;
-    const QVariant now = Sql::dateTime(m_db->currentDateTimeUtc());
-    int key = 10;
-    for (const QString &id : ids) {
-        QSqlQuery q(m_db->connection());
-        q.prepare(
-            QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"));
-        q.addBindValue(key);
-        q.addBindValue(now);
-        q.addBindValue(id);
-        if (!q.exec())
-            return false;
-        key += 10;
-    }
-    if (!sp.release())
+    if (!Sql::renumber(
+            m_db->connection(),
+            QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"), ids,
+            Sql::dateTime(m_db->currentDateTimeUtc())))
         return false;
     emit accountsChanged();
     return true;

@@ -22,16 +22,6 @@ const QString kColumns = QStringLiteral(
     "created, last_modified, sync_status, deleted_at, related_to_uid");
 constexpr int kColumnCount = 32;
 
-// Stored date-times keep their own suffix (Z, an offset or none for local time), so their
-// texts are compared in SQL against bounds widened by the largest UTC offsets (-12 h to
-// +14 h), and the rows are then filtered exactly by instant.
-constexpr qint64 kZoneSlackSecs = 14 * 3600;
-
-QString widenedBound(const QDateTime &t, qint64 secs)
-{
-    return t.toUTC().addSecs(secs).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
-}
-
 // Zones looked up once per read: building one from the zone database is costly.
 class ZoneCache
 {
@@ -93,67 +83,6 @@ Event readRow(const QSqlQuery &q, ZoneCache &zones)
     return e;
 }
 
-// Child rows keep their id only when they already belong to this event; rows copied from
-// another event (a duplicate, a split series) get fresh ids instead of colliding.
-QString childId(const QString &id, const QString &ownerId, const QString &eventId)
-{
-    if (id.isEmpty() || (!ownerId.isEmpty() && ownerId != eventId))
-        return Sql::newId();
-    return id;
-}
-
-// Loads one child table for a list of events, 500 event ids a statement, and hands each
-// event its rows in statement order.
-template<typename Child, typename ReadChild>
-void loadChildrenFor(QSqlDatabase &db, QList<Event> &events, const QString &statement,
-                     ReadChild readChild, QList<Child> Event::*field)
-{
-    if (events.isEmpty())
-        return;
-    QStringList ids;
-    ids.reserve(events.size());
-    for (const Event &e : std::as_const(events))
-        ids << e.id;
-    // In key order each statement walks one stretch of the event-id index.
-    ids.sort();
-
-    QHash<QString, QList<Child>> byEvent;
-    Sql::forEachChunk(ids, [&](const QStringList &chunk) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.prepare(statement.arg(Sql::kInJsonList));
-        q.addBindValue(Sql::jsonList(chunk));
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            const QString eventId = q.value(1).toString();
-            Child c = readChild(q);
-            c.event_id = eventId;
-            byEvent[eventId].append(std::move(c));
-        }
-        return true;
-    });
-    if (byEvent.isEmpty())
-        return;
-    for (Event &e : events) {
-        auto it = byEvent.constFind(e.id);
-        if (it != byEvent.constEnd())
-            e.*field = *it;
-    }
-}
-
-Reminder readReminderRow(const QSqlQuery &q)
-{
-    // id, event_id, minutes_before, action, acknowledged, trigger_time
-    Reminder r;
-    r.id = q.value(0).toString();
-    r.minutes_before = q.value(2).toInt();
-    r.action = q.value(3).toString();
-    r.acknowledged = q.value(4).toInt() != 0;
-    r.trigger_time = Sql::parseOptionalDateTime(q.value(5));
-    return r;
-}
-
 Attendee readAttendeeRow(const QSqlQuery &q)
 {
     // id, event_id, email, name, role, status, type, rsvp
@@ -174,27 +103,12 @@ EventRepository::EventRepository(Database *db, QObject *parent)
     : QObject(parent)
     , m_db(db)
     , m_statements(&db->connection())
-    , m_timer(new QTimer(this))
-{
-    m_timer->setSingleShot(true);
-    m_timer->setInterval(150);
-    // A coarse timer may fire up to 5 % early; the quiet period is a promise to listeners.
-    m_timer->setTimerType(Qt::PreciseTimer);
-    connect(m_timer, &QTimer::timeout, this, &EventRepository::emitPending);
-}
+    , m_changes(this, [this](const QString &calendarId) { emit eventsChanged(calendarId); })
+{ }
 
 void EventRepository::notifyChanged(const QString &calendarId)
 {
-    m_pendingCalendarId = calendarId;
-    m_timer->start();
-}
-
-void EventRepository::emitPending()
-{
-    // Cleared before emitting so that a write made by a slot schedules its own signal.
-    const QString calendarId = m_pendingCalendarId;
-    m_pendingCalendarId.clear();
-    emit eventsChanged(calendarId);
+    m_changes.notify(calendarId);
 }
 
 QList<Event> EventRepository::list(const QString &sql, const QStringList &values) const
@@ -224,8 +138,8 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
-    const QString toBound = widenedBound(to, kZoneSlackSecs);
-    const QString fromBound = widenedBound(from, -kZoneSlackSecs);
+    const QString toBound = Sql::widenedBound(to, Sql::kZoneSlackSecs);
+    const QString fromBound = Sql::widenedBound(from, -Sql::kZoneSlackSecs);
     // Recurring masters cannot be found through any index, so every plan visits the rows
     // that start before `to`; one pass over the table is cheaper than that many lookups.
     const QString base = QStringLiteral(
@@ -348,53 +262,34 @@ std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
 
 void EventRepository::loadRemindersFor(QList<Event> &events) const
 {
-    loadChildrenFor<Reminder>(
+    Sql::loadChildrenFor(
         m_db->connection(), events,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
                        "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
-        &readReminderRow, &Event::reminders);
+        &Sql::readReminderRow, &Event::reminders, &Reminder::event_id);
 }
 
 void EventRepository::loadAttendeesFor(QList<Event> &events) const
 {
-    loadChildrenFor<Attendee>(
+    Sql::loadChildrenFor(
         m_db->connection(), events,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
                        "attendees WHERE event_id %1 ORDER BY name, email"),
-        &readAttendeeRow, &Event::attendees);
+        &readAttendeeRow, &Event::attendees, &Attendee::event_id);
 }
 
 bool EventRepository::writeReminderRows(const Event &event, bool replace)
 {
-    if (replace) {
-        QSqlQuery &del
-            = m_statements.get(QStringLiteral("DELETE FROM reminders WHERE event_id = ?"));
-        del.addBindValue(event.id);
-        if (!del.exec()) {
-            qWarning() << "writeReminderRows delete failed:" << del.lastError().text();
-            return false;
-        }
-    }
-    QSqlQuery &q = m_statements.get(
-        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
-                       "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
-    for (const Reminder &r : event.reminders) {
-        const QDateTime trigger = r.trigger_time
-            ? *r.trigger_time
-            : event.start_time.addSecs(-qint64(r.minutes_before) * 60);
-        q.addBindValue(childId(r.id, r.event_id, event.id));
-        q.addBindValue(event.id);
-        q.addBindValue(r.minutes_before);
-        q.addBindValue(r.action.isEmpty() ? QStringLiteral("display") : r.action);
-        q.addBindValue(r.acknowledged ? 1 : 0);
-        q.addBindValue(Sql::dateTime(trigger));
-        if (!q.exec()) {
-            qWarning() << "writeReminderRows insert failed:" << q.lastError().text();
-            return false;
-        }
-    }
-    return true;
+    return Sql::writeReminderRows(
+        m_statements, QStringLiteral("reminders"), QStringLiteral("event_id"), event.id,
+        event.reminders, replace, &Reminder::event_id,
+        [&event](const Reminder &r) {
+            return Sql::dateTime(r.trigger_time
+                                     ? *r.trigger_time
+                                     : event.start_time.addSecs(-qint64(r.minutes_before) * 60));
+        },
+        "writeReminderRows");
 }
 
 bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
@@ -412,7 +307,7 @@ bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
         QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, status, "
                        "type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const Attendee &a : event.attendees) {
-        q.addBindValue(childId(a.id, a.event_id, event.id));
+        q.addBindValue(Sql::childId(a.id, a.event_id, event.id));
         q.addBindValue(event.id);
         q.addBindValue(Sql::text(a.email));
         q.addBindValue(Sql::text(a.name));
@@ -529,12 +424,8 @@ bool EventRepository::update(const Event &event)
 
 QString EventRepository::calendarOf(const QString &id) const
 {
-    QSqlQuery q(m_db->connection());
-    q.prepare(QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"));
-    q.addBindValue(id);
-    if (!q.exec() || !q.next())
-        return {};
-    return q.value(0).toString();
+    return Sql::selectText(m_db->connection(),
+                           QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"), {id});
 }
 
 bool EventRepository::remove(const QString &id)

@@ -12,7 +12,6 @@
 
 class Database;
 class QSqlQuery;
-class QTimer;
 
 // The one reader and writer of events and their attendee, reminder and attachment rows. Keeps
 // the event half of the outbox: local changes are "pending" until a sync marks them "synced",
@@ -64,10 +63,8 @@ private:
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
-    void emitPending();
 
     Database *m_db;
     Sql::StatementCache m_statements;
-    QTimer *m_timer;
-    QString m_pendingCalendarId;
+    Sql::ChangeCoalescer m_changes;
 };

@@ -1,6 +1,8 @@
 #include "storage/SqlHelpers.h"
 
+#include <QDebug>
 #include <QSqlError>
+#include <QTimer>
 #include <QUuid>
 
 namespace Sql {
@@ -165,6 +167,147 @@ bool exec(QSqlDatabase &db, const QString &statement, QString *error)
     if (error)
         *error = q.lastError().text();
     return false;
+}
+
+QString selectText(QSqlDatabase &db, const QString &statement, const QStringList &values)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(statement);
+    bindAll(q, values);
+    if (!q.exec() || !q.next())
+        return {};
+    return q.value(0).toString();
+}
+
+bool run(QSqlDatabase &db, const QString &statement, const QVariantList &values, QString *error)
+{
+    QSqlQuery q(db);
+    q.prepare(statement);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+bool markDeleted(QSqlDatabase &db, const QString &table, const QString &id, const QVariant &now)
+{
+    return run(db,
+               QStringLiteral("UPDATE ") + table
+                   + QStringLiteral(" SET deleted_at = ?, sync_status = 'pending', updated_at = ? "
+                                    "WHERE id = ?"),
+               {now, now, id});
+}
+
+bool renumber(QSqlDatabase &db, const QString &statement, const QStringList &ids,
+              const QVariant &now)
+{
+    if (ids.isEmpty())
+        return true;
+    Savepoint sp(db, QStringLiteral("renumber"));
+    if (!sp.isActive())
+        return false;
+    QSqlQuery q(db);
+    if (!q.prepare(statement))
+        return false;
+    int key = 10;
+    for (const QString &id : ids) {
+        q.addBindValue(key);
+        q.addBindValue(now);
+        q.addBindValue(id);
+        if (!q.exec())
+            return false;
+        key += 10;
+    }
+    return sp.release();
+}
+
+QString widenedBound(const QDateTime &t, qint64 secs)
+{
+    return t.toUTC().addSecs(secs).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+}
+
+QString childId(const QString &id, const QString &recordOwnerId, const QString &ownerId)
+{
+    if (id.isEmpty() || (!recordOwnerId.isEmpty() && recordOwnerId != ownerId))
+        return newId();
+    return id;
+}
+
+Reminder readReminderRow(const QSqlQuery &q)
+{
+    Reminder r;
+    r.id = q.value(0).toString();
+    r.minutes_before = q.value(2).toInt();
+    r.action = q.value(3).toString();
+    r.acknowledged = q.value(4).toInt() != 0;
+    r.trigger_time = parseOptionalDateTime(q.value(5));
+    return r;
+}
+
+bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
+                       const QString &ownerId, const QList<Reminder> &reminders, bool replace,
+                       QString Reminder::*ownerOf,
+                       const std::function<QVariant(const Reminder &)> &triggerTime,
+                       const char *logName)
+{
+    if (replace) {
+        QSqlQuery &del
+            = cache.get(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE ")
+                        + ownerColumn + QStringLiteral(" = ?"));
+        del.addBindValue(ownerId);
+        if (!del.exec()) {
+            qWarning() << logName << "delete failed:" << del.lastError().text();
+            return false;
+        }
+    }
+    QSqlQuery &q
+        = cache.get(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (id, ") + ownerColumn
+                    + QStringLiteral(", minutes_before, action, acknowledged, "
+                                     "trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (const Reminder &r : reminders) {
+        q.addBindValue(childId(r.id, r.*ownerOf, ownerId));
+        q.addBindValue(ownerId);
+        q.addBindValue(r.minutes_before);
+        q.addBindValue(r.action.isEmpty() ? QStringLiteral("display") : r.action);
+        q.addBindValue(r.acknowledged ? 1 : 0);
+        q.addBindValue(triggerTime(r));
+        if (!q.exec()) {
+            qWarning() << logName << "insert failed:" << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+ChangeCoalescer::ChangeCoalescer(QObject *owner, std::function<void(const QString &)> announce)
+    : m_timer(new QTimer(owner))
+    , m_announce(std::move(announce))
+{
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(150);
+    // A coarse timer may fire up to 5 % early; the quiet period is a promise to listeners.
+    m_timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] {
+        // Cleared before announcing so that a write made by a listener schedules its own.
+        const QString calendarId = m_pendingCalendarId;
+        m_pendingCalendarId.clear();
+        m_announce(calendarId);
+    });
+}
+
+ChangeCoalescer::~ChangeCoalescer()
+{
+    delete m_timer;
+}
+
+void ChangeCoalescer::notify(const QString &calendarId)
+{
+    m_pendingCalendarId = calendarId;
+    m_timer->start();
 }
 
 QSqlQuery &StatementCache::get(const QString &statement)

@@ -3,6 +3,8 @@
 // Small pieces every repository needs: value conversion between records and columns,
 // savepoints for writes made of several statements, and binding of long id lists.
 
+#include "model/Records.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -15,6 +17,9 @@
 #include <functional>
 #include <map>
 #include <optional>
+
+class QObject;
+class QTimer;
 
 namespace Sql {
 
@@ -84,8 +89,109 @@ std::optional<Record> selectOne(QSqlDatabase &db, const QString &statement,
     return readRow(q);
 }
 
+// The first column of the first row a read yields as text; empty when there is none.
+QString selectText(QSqlDatabase &db, const QString &statement, const QStringList &values);
+
 // Executes a statement that needs no bound values; false on failure.
 bool exec(QSqlDatabase &db, const QString &statement, QString *error = nullptr);
+
+// Executes a statement with the values bound in order; false (with the driver's text) on failure.
+bool run(QSqlDatabase &db, const QString &statement, const QVariantList &values,
+         QString *error = nullptr);
+
+// Leaves a tombstone for the configuration sync: deleted_at and updated_at set to now and the
+// row "pending". The table name is one of the program's own, never outside text.
+bool markDeleted(QSqlDatabase &db, const QString &table, const QString &id, const QVariant &now);
+
+// Gives the ids the keys 10, 20, 30 ... in list order through a statement that takes
+// (key, now, id), all or nothing. An empty list changes nothing.
+bool renumber(QSqlDatabase &db, const QString &statement, const QStringList &ids,
+              const QVariant &now);
+
+// Stored date-times keep their own suffix (Z, an offset or none for local time), so range
+// queries compare their texts against bounds widened by the largest UTC offsets (-12 h to
+// +14 h) and then filter the rows exactly by instant.
+constexpr qint64 kZoneSlackSecs = 14 * 3600;
+// The UTC text of t moved by secs, without suffix, for comparing with stored texts.
+QString widenedBound(const QDateTime &t, qint64 secs);
+
+// Child rows keep their id only when they already belong to this owner; rows copied from
+// another owner (a duplicate, a split series) get fresh ids instead of colliding.
+QString childId(const QString &id, const QString &recordOwnerId, const QString &ownerId);
+
+// Reminder rows of events and tasks share their shape:
+// (id, owner id, minutes_before, action, acknowledged, trigger_time).
+Reminder readReminderRow(const QSqlQuery &q);
+
+class StatementCache;
+// Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
+// the old ones when replace is set. ownerOf names the record field holding the owner a reminder
+// came from; triggerTime gives the stored trigger. Stops at the first failure, logged under
+// logName.
+bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
+                       const QString &ownerId, const QList<Reminder> &reminders, bool replace,
+                       QString Reminder::*ownerOf,
+                       const std::function<QVariant(const Reminder &)> &triggerTime,
+                       const char *logName);
+
+// Loads one child table for a list of owners, 500 owner ids a statement, and hands each owner
+// its rows in statement order. The statement has "%1" where the id filter goes and yields the
+// owner id in its second column.
+template<typename Owner, typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
+                     ReadChild readChild, QList<Child> Owner::*field, QString Child::*ownerField)
+{
+    if (owners.isEmpty())
+        return;
+    QStringList ids;
+    ids.reserve(owners.size());
+    for (const Owner &o : std::as_const(owners))
+        ids << o.id;
+    // In key order each statement walks one stretch of the owner-id index.
+    ids.sort();
+
+    QHash<QString, QList<Child>> byOwner;
+    forEachChunk(ids, [&](const QStringList &chunk) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.prepare(statement.arg(kInJsonList));
+        q.addBindValue(jsonList(chunk));
+        if (!q.exec())
+            return false;
+        while (q.next()) {
+            const QString ownerId = q.value(1).toString();
+            Child c = readChild(q);
+            c.*ownerField = ownerId;
+            byOwner[ownerId].append(std::move(c));
+        }
+        return true;
+    });
+    if (byOwner.isEmpty())
+        return;
+    for (Owner &o : owners) {
+        auto it = byOwner.constFind(o.id);
+        if (it != byOwner.constEnd())
+            o.*field = *it;
+    }
+}
+
+// Announces a calendar's change once writes have been quiet for 150 ms; the last calendar id
+// given wins. The timer is a child of the owner.
+class ChangeCoalescer
+{
+public:
+    ChangeCoalescer(QObject *owner, std::function<void(const QString &)> announce);
+    // A change still waiting is dropped.
+    ~ChangeCoalescer();
+    ChangeCoalescer(const ChangeCoalescer &) = delete;
+    ChangeCoalescer &operator=(const ChangeCoalescer &) = delete;
+    void notify(const QString &calendarId);
+
+private:
+    QTimer *m_timer;
+    QString m_pendingCalendarId;
+    std::function<void(const QString &)> m_announce;
+};
 
 // Prepared statements kept for the life of a repository: compiling an insert into a table
 // with many indexes costs more than running it. Only for statements that are never nested

@@ -75,4 +75,20 @@ bool TestDatabase::addCalendar(const QString &calendarId, const QString &account
                 {calendarId, accountId, calendarId, calendarId});
 }
 
+bool TestDatabase::failUpdatesOf(const QString &table, const QString &id, const QString &failAt)
+{
+    // Trigger bodies cannot take bound values; the names and ids are the test's own literals.
+    const QString when = QStringLiteral(" AFTER UPDATE ON ") + table
+        + QStringLiteral(" WHEN NEW.id = '") + id + QStringLiteral("' BEGIN ");
+    if (failAt == QLatin1String("update"))
+        return exec(QStringLiteral("CREATE TRIGGER fail_update") + when
+                    + QStringLiteral("SELECT RAISE(ABORT, 'update refused'); END"));
+    return exec(QStringLiteral("CREATE TABLE IF NOT EXISTS commit_guard_parent (id TEXT PRIMARY "
+                               "KEY)"))
+        && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS commit_guard (parent TEXT REFERENCES "
+                               "commit_guard_parent(id) DEFERRABLE INITIALLY DEFERRED)"))
+        && exec(QStringLiteral("CREATE TRIGGER fail_commit") + when
+                + QStringLiteral("INSERT INTO commit_guard VALUES ('missing'); END"));
+}
+
 } // namespace LarkTest

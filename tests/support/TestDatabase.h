@@ -37,6 +37,11 @@ public:
     // Inserts an account and a calendar with these ids through plain SQL.
     bool addCalendar(const QString &calendarId, const QString &accountId = QStringLiteral("acc"));
 
+    // Makes an update of the row with this id in table fail (failAt "update") or makes the
+    // commit of the transaction that updated it fail (failAt "commit", through a deferred
+    // foreign key that the update leaves broken).
+    bool failUpdatesOf(const QString &table, const QString &id, const QString &failAt);
+
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<Database> m_db;

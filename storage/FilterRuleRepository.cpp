@@ -1,0 +1,169 @@
+#include "storage/FilterRuleRepository.h"
+
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString kColumns = QStringLiteral(
+    "id, name, type, enabled, calendar_ids, conditions, action, priority, event_uid, "
+    "event_calendar_id, suppress_reminders, sync_status, created_at, updated_at, deleted_at");
+
+FilterRule readRow(const QSqlQuery &q)
+{
+    FilterRule r;
+    r.id = q.value(0).toString();
+    r.name = q.value(1).toString();
+    r.type = q.value(2).toString();
+    r.enabled = q.value(3).toInt() != 0;
+    r.calendar_ids = q.value(4).toString();
+    r.conditions = q.value(5).toString();
+    r.action = q.value(6).toString();
+    r.priority = q.value(7).toInt();
+    r.event_uid = q.value(8).toString();
+    r.event_calendar_id = q.value(9).toString();
+    r.suppress_reminders = q.value(10).toInt() != 0;
+    r.sync_status = q.value(11).toString();
+    r.created_at = Sql::parseDateTime(q.value(12));
+    r.updated_at = Sql::parseDateTime(q.value(13));
+    r.deleted_at = Sql::parseOptionalDateTime(q.value(14));
+    return r;
+}
+
+// The values shared by insert and update, from name to sync status.
+QVariantList ruleValues(const FilterRule &r)
+{
+    return {Sql::text(r.name),
+            Sql::text(r.type),
+            r.enabled ? 1 : 0,
+            Sql::text(r.calendar_ids),
+            Sql::text(r.conditions),
+            Sql::text(r.action),
+            r.priority,
+            Sql::text(r.event_uid),
+            Sql::text(r.event_calendar_id),
+            r.suppress_reminders ? 1 : 0,
+            Sql::text(r.sync_status)};
+}
+
+} // namespace
+
+FilterRuleRepository::FilterRuleRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+QList<FilterRule> FilterRuleRepository::list(const QString &sql) const
+{
+    return Sql::selectAll<FilterRule>(m_db->connection(), sql.arg(kColumns), {}, &readRow);
+}
+
+QList<FilterRule> FilterRuleRepository::listActive() const
+{
+    return list(QStringLiteral(
+        "SELECT %1 FROM filter_rules WHERE deleted_at IS NULL ORDER BY priority, name"));
+}
+
+QList<FilterRule> FilterRuleRepository::listEnabled() const
+{
+    return list(QStringLiteral("SELECT %1 FROM filter_rules WHERE deleted_at IS NULL AND enabled "
+                               "= 1 ORDER BY priority, name"));
+}
+
+QList<FilterRule> FilterRuleRepository::listAll() const
+{
+    return list(QStringLiteral("SELECT %1 FROM filter_rules ORDER BY priority, name"));
+}
+
+std::optional<FilterRule> FilterRuleRepository::byId(const QString &id) const
+{
+    return Sql::selectOne<FilterRule>(
+        m_db->connection(),
+        QStringLiteral("SELECT %1 FROM filter_rules WHERE id = ?").arg(kColumns), {id}, &readRow);
+}
+
+bool FilterRuleRepository::insert(const FilterRule &rule)
+{
+    if (rule.id.isEmpty()) {
+        // SQLite would accept the empty key, and the rule could not be told apart.
+        qWarning() << "FilterRuleRepository::insert failed:"
+                   << "the rule has no id";
+        return false;
+    }
+    const QVariantList values = QVariantList {rule.id} + ruleValues(rule)
+        + QVariantList {Sql::dateTime(rule.created_at), Sql::dateTime(rule.updated_at)};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT INTO filter_rules (id, name, type, enabled, calendar_ids, "
+                                 "conditions, action, priority, event_uid, event_calendar_id, "
+                                 "suppress_reminders, sync_status, created_at, updated_at) VALUES "
+                                 "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  values, &error)) {
+        qWarning() << "FilterRuleRepository::insert failed:" << error;
+        return false;
+    }
+    emit filterRulesChanged();
+    return true;
+}
+
+bool FilterRuleRepository::update(const FilterRule &rule)
+{
+    const QVariantList values
+        = ruleValues(rule) + QVariantList {Sql::dateTime(m_db->currentDateTimeUtc()), rule.id};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("UPDATE filter_rules SET name = ?, type = ?, enabled = ?, "
+                                 "calendar_ids = ?, conditions = ?, action = ?, priority = ?, "
+                                 "event_uid = ?, event_calendar_id = ?, suppress_reminders = ?, "
+                                 "sync_status = ?, updated_at = ? WHERE id = ?"),
+                  values, &error)) {
+        qWarning() << "FilterRuleRepository::update failed:" << error;
+        return false;
+    }
+    emit filterRulesChanged();
+    return true;
+}
+
+bool FilterRuleRepository::setEnabled(const QString &id, bool enabled)
+{
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("UPDATE filter_rules SET enabled = ?, sync_status = 'pending', "
+                                 "updated_at = ? WHERE id = ?"),
+                  {enabled ? 1 : 0, Sql::dateTime(m_db->currentDateTimeUtc()), id}))
+        return false;
+    emit filterRulesChanged();
+    return true;
+}
+
+bool FilterRuleRepository::remove(const QString &id)
+{
+    if (!Sql::markDeleted(m_db->connection(), QStringLiteral("filter_rules"), id,
+                          Sql::dateTime(m_db->currentDateTimeUtc())))
+        return false;
+    emit filterRulesChanged();
+    return true;
+}
+
+bool FilterRuleRepository::hardDelete(const QString &id)
+{
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM filter_rules WHERE id = ?"),
+                  {id}))
+        return false;
+    emit filterRulesChanged();
+    return true;
+}
+
+bool FilterRuleRepository::reorder(const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return true;
+    if (!Sql::renumber(m_db->connection(),
+                       QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = "
+                                      "'pending', updated_at = ? WHERE id = ?"),
+                       ids, Sql::dateTime(m_db->currentDateTimeUtc())))
+        return false;
+    emit filterRulesChanged();
+    return true;
+}

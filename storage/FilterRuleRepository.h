@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class Database;
+
+// The rules that hide or dim events. Their order here (priority, then name) is the order the
+// filter engine applies them in. Removal leaves a pending tombstone for the configuration sync.
+class FilterRuleRepository : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FilterRuleRepository(Database *db, QObject *parent = nullptr);
+
+    QList<FilterRule> listActive() const;
+    // The active rules that are switched on: what the views apply.
+    QList<FilterRule> listEnabled() const;
+    // Tombstones included.
+    QList<FilterRule> listAll() const;
+    // Tombstones included.
+    std::optional<FilterRule> byId(const QString &id) const;
+
+    bool insert(const FilterRule &rule);
+    bool update(const FilterRule &rule);
+    bool setEnabled(const QString &id, bool enabled);
+    bool remove(const QString &id);
+    bool hardDelete(const QString &id);
+    // Priorities 10, 20, 30 ... in list order, all or nothing.
+    bool reorder(const QStringList &ids);
+
+signals:
+    void filterRulesChanged();
+
+private:
+    QList<FilterRule> list(const QString &sql) const;
+
+    Database *m_db;
+};

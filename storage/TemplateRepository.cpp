@@ -1,0 +1,168 @@
+#include "storage/TemplateRepository.h"
+
+#include "model/JsonText.h"
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kSelect = QStringLiteral(
+    "SELECT id, name, title, description, location, color, is_all_day, duration_minutes, "
+    "recurrence_rule, calendar_id, reminders, sort_order, created_at, updated_at, deleted_at "
+    "FROM event_templates");
+
+// Reminder offsets are a JSON array of minute counts; elements that are not numbers are skipped
+// and numbers that are not whole ints read as 0.
+QList<int> parseReminders(const QString &text)
+{
+    QList<int> out;
+    const QJsonArray array = jsonArrayOf(text);
+    for (const QJsonValue &v : array) {
+        if (!v.isDouble())
+            continue;
+        const double d = v.toDouble();
+        const bool whole = std::floor(d) == d && d >= std::numeric_limits<int>::min()
+            && d <= std::numeric_limits<int>::max();
+        out.append(whole ? int(d) : 0);
+    }
+    return out;
+}
+
+QString serializeReminders(const QList<int> &minutes)
+{
+    QJsonArray array;
+    for (int m : minutes)
+        array.append(m);
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+EventTemplate readRow(const QSqlQuery &q)
+{
+    EventTemplate t;
+    t.id = q.value(0).toString();
+    t.name = q.value(1).toString();
+    t.title = q.value(2).toString();
+    t.description = q.value(3).toString();
+    t.location = q.value(4).toString();
+    t.color = q.value(5).toString();
+    t.is_all_day = q.value(6).toInt() != 0;
+    t.duration_minutes = q.value(7).toInt();
+    t.recurrence_rule = q.value(8).toString();
+    t.calendar_id = q.value(9).toString();
+    t.reminders = parseReminders(q.value(10).toString());
+    t.sort_order = q.value(11).toInt();
+    t.created_at = Sql::parseDateTime(q.value(12));
+    t.updated_at = Sql::parseDateTime(q.value(13));
+    t.deleted_at = Sql::parseOptionalDateTime(q.value(14));
+    return t;
+}
+
+// The eleven values from name to sort order, shared by insert and update.
+QVariantList templateValues(const EventTemplate &t)
+{
+    return {Sql::text(t.name),
+            Sql::text(t.title),
+            Sql::text(t.description),
+            Sql::text(t.location),
+            Sql::text(t.color),
+            t.is_all_day ? 1 : 0,
+            t.duration_minutes,
+            Sql::text(t.recurrence_rule),
+            Sql::text(t.calendar_id),
+            serializeReminders(t.reminders),
+            t.sort_order};
+}
+
+} // namespace
+
+TemplateRepository::TemplateRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+QList<EventTemplate> TemplateRepository::listActive() const
+{
+    return Sql::selectAll<EventTemplate>(
+        m_db->connection(),
+        kSelect + QStringLiteral(" WHERE deleted_at IS NULL ORDER BY sort_order, name"), {},
+        &readRow);
+}
+
+QList<EventTemplate> TemplateRepository::listAll() const
+{
+    return Sql::selectAll<EventTemplate>(
+        m_db->connection(), kSelect + QStringLiteral(" ORDER BY sort_order, name"), {}, &readRow);
+}
+
+std::optional<EventTemplate> TemplateRepository::byId(const QString &id) const
+{
+    return Sql::selectOne<EventTemplate>(
+        m_db->connection(), kSelect + QStringLiteral(" WHERE deleted_at IS NULL AND id = ?"), {id},
+        &readRow);
+}
+
+bool TemplateRepository::insert(const EventTemplate &t)
+{
+    const QDateTime now = m_db->currentDateTimeUtc();
+    const QString id = t.id.isEmpty() ? Sql::newId() : t.id;
+    const QVariantList values = QVariantList {id} + templateValues(t)
+        + QVariantList {Sql::dateTime(t.created_at.isValid() ? t.created_at : now),
+                        Sql::dateTime(now)};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT INTO event_templates (id, name, title, description, "
+                                 "location, color, is_all_day, duration_minutes, recurrence_rule, "
+                                 "calendar_id, reminders, sort_order, sync_status, created_at, "
+                                 "updated_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                 "'pending', ?, ?)"),
+                  values, &error)) {
+        qWarning() << "TemplateRepository::insert failed:" << error;
+        return false;
+    }
+    emit templatesChanged();
+    return true;
+}
+
+bool TemplateRepository::update(const EventTemplate &t)
+{
+    const QVariantList values
+        = templateValues(t) + QVariantList {Sql::dateTime(m_db->currentDateTimeUtc()), t.id};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("UPDATE event_templates SET name = ?, title = ?, description = ?, "
+                                 "location = ?, color = ?, is_all_day = ?, duration_minutes = ?, "
+                                 "recurrence_rule = ?, calendar_id = ?, reminders = ?, "
+                                 "sort_order = ?, sync_status = 'pending', updated_at = ? WHERE "
+                                 "id = ?"),
+                  values, &error)) {
+        qWarning() << "TemplateRepository::update failed:" << error;
+        return false;
+    }
+    emit templatesChanged();
+    return true;
+}
+
+bool TemplateRepository::remove(const QString &id)
+{
+    if (!Sql::markDeleted(m_db->connection(), QStringLiteral("event_templates"), id,
+                          Sql::dateTime(m_db->currentDateTimeUtc())))
+        return false;
+    emit templatesChanged();
+    return true;
+}
+
+bool TemplateRepository::hardDelete(const QString &id)
+{
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM event_templates WHERE id = ?"),
+                  {id}))
+        return false;
+    emit templatesChanged();
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QList>
+#include <QObject>
+
+#include <optional>
+
+class Database;
+
+// The user's event templates. Every write leaves the row "pending" for the configuration sync,
+// and removal leaves a tombstone that the sync carries to other devices.
+class TemplateRepository : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TemplateRepository(Database *db, QObject *parent = nullptr);
+
+    // By sort order, then name.
+    QList<EventTemplate> listActive() const;
+    // The same order, tombstones included.
+    QList<EventTemplate> listAll() const;
+    // Active rows only.
+    std::optional<EventTemplate> byId(const QString &id) const;
+
+    // A template without an id gets a new one, seen by listing again.
+    bool insert(const EventTemplate &eventTemplate);
+    bool update(const EventTemplate &eventTemplate);
+    bool remove(const QString &id);
+    bool hardDelete(const QString &id);
+
+signals:
+    void templatesChanged();
+
+private:
+    Database *m_db;
+};

@@ -1,0 +1,133 @@
+#include "storage/ViewRepository.h"
+
+#include "storage/Database.h"
+#include "storage/SqlHelpers.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString kColumns = QStringLiteral("id, name, color, calendar_ids, is_default, sort_order, "
+                                        "sync_status, created_at, updated_at, deleted_at");
+
+CalendarView readRow(const QSqlQuery &q)
+{
+    CalendarView v;
+    v.id = q.value(0).toString();
+    v.name = q.value(1).toString();
+    v.color = q.value(2).toString();
+    v.calendar_ids = q.value(3).toString();
+    v.is_default = q.value(4).toInt() != 0;
+    v.sort_order = q.value(5).toInt();
+    v.sync_status = q.value(6).toString();
+    v.created_at = Sql::parseDateTime(q.value(7));
+    v.updated_at = Sql::parseDateTime(q.value(8));
+    v.deleted_at = Sql::parseOptionalDateTime(q.value(9));
+    return v;
+}
+
+} // namespace
+
+ViewRepository::ViewRepository(Database *db, QObject *parent)
+    : QObject(parent)
+    , m_db(db)
+{ }
+
+QList<CalendarView> ViewRepository::list(const QString &sql, const QStringList &values) const
+{
+    return Sql::selectAll<CalendarView>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+}
+
+QList<CalendarView> ViewRepository::listActive() const
+{
+    return list(QStringLiteral("SELECT %1 FROM calendar_views WHERE deleted_at IS NULL ORDER BY "
+                               "is_default DESC, sort_order, name"),
+                {});
+}
+
+QList<CalendarView> ViewRepository::listAll() const
+{
+    return list(
+        QStringLiteral("SELECT %1 FROM calendar_views ORDER BY is_default DESC, sort_order, name"),
+        {});
+}
+
+std::optional<CalendarView> ViewRepository::byId(const QString &id) const
+{
+    return Sql::selectOne<CalendarView>(
+        m_db->connection(),
+        QStringLiteral("SELECT %1 FROM calendar_views WHERE id = ?").arg(kColumns), {id}, &readRow);
+}
+
+bool ViewRepository::insert(const CalendarView &v)
+{
+    if (v.id.isEmpty()) {
+        // SQLite would accept the empty key, and the group could not be told apart.
+        qWarning() << "ViewRepository::insert failed:"
+                   << "the group has no id";
+        return false;
+    }
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT INTO calendar_views (id, name, color, calendar_ids, "
+                                 "is_default, sort_order, sync_status, created_at, updated_at) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  {v.id, Sql::text(v.name), Sql::text(v.color), Sql::text(v.calendar_ids),
+                   v.is_default ? 1 : 0, v.sort_order, Sql::text(v.sync_status),
+                   Sql::dateTime(v.created_at), Sql::dateTime(v.updated_at)},
+                  &error)) {
+        qWarning() << "ViewRepository::insert failed:" << error;
+        return false;
+    }
+    emit viewsChanged();
+    return true;
+}
+
+bool ViewRepository::update(const CalendarView &v)
+{
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("UPDATE calendar_views SET name = ?, color = ?, calendar_ids = ?, "
+                                 "is_default = ?, sort_order = ?, sync_status = ?, updated_at = ? "
+                                 "WHERE id = ?"),
+                  {Sql::text(v.name), Sql::text(v.color), Sql::text(v.calendar_ids),
+                   v.is_default ? 1 : 0, v.sort_order, Sql::text(v.sync_status),
+                   Sql::dateTime(m_db->currentDateTimeUtc()), v.id},
+                  &error)) {
+        qWarning() << "ViewRepository::update failed:" << error;
+        return false;
+    }
+    emit viewsChanged();
+    return true;
+}
+
+bool ViewRepository::remove(const QString &id)
+{
+    if (!Sql::markDeleted(m_db->connection(), QStringLiteral("calendar_views"), id,
+                          Sql::dateTime(m_db->currentDateTimeUtc())))
+        return false;
+    emit viewsChanged();
+    return true;
+}
+
+bool ViewRepository::hardDelete(const QString &id)
+{
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM calendar_views WHERE id = ?"),
+                  {id}))
+        return false;
+    emit viewsChanged();
+    return true;
+}
+
+bool ViewRepository::reorder(const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return true;
+    if (!Sql::renumber(m_db->connection(),
+                       QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = "
+                                      "'pending', updated_at = ? WHERE id = ?"),
+                       ids, Sql::dateTime(m_db->currentDateTimeUtc())))
+        return false;
+    emit viewsChanged();
+    return true;
+}
