@@ -35,21 +35,6 @@ void record(QList<Span> &spans, const Span &span)
         spans.append(span);
 }
 
-// The date and time of day in the zone (or time spec) of the reference. An invalid time of
-// day, as an impossible "at 25" gives, falls at midnight.
-QDateTime at(const QDate &date, const QTime &time, const QDateTime &now)
-{
-    const QTime clock = time.isValid() ? time : QTime(0, 0);
-    switch (now.timeSpec()) {
-    case Qt::TimeZone:
-        return QDateTime(date, clock, now.timeZone());
-    case Qt::OffsetFromUTC:
-        return QDateTime(date, clock, Qt::OffsetFromUTC, now.offsetFromUtc());
-    default:
-        return QDateTime(date, clock, now.timeSpec());
-    }
-}
-
 // 1 for the first prefix the lower-cased word begins with, 2 for the second ...; 0 for none.
 int prefixNumber(const QString &word, const QStringList &prefixes)
 {
@@ -312,10 +297,23 @@ QString removeSpans(const QString &text, QList<Span> spans)
 
 } // namespace
 
+QDateTime inZoneOf(const QDate &date, const QTime &time, const QDateTime &reference)
+{
+    const QTime clock = time.isValid() ? time : QTime(0, 0);
+    switch (reference.timeSpec()) {
+    case Qt::TimeZone:
+        return QDateTime(date, clock, reference.timeZone());
+    case Qt::OffsetFromUTC:
+        return QDateTime(date, clock, Qt::OffsetFromUTC, reference.offsetFromUtc());
+    default:
+        return QDateTime(date, clock, reference.timeSpec());
+    }
+}
+
 QDateTime defaultQuickAddStart(const QDateTime &now)
 {
     const QTime clock = now.time();
-    const QDateTime start = at(now.date(), QTime(clock.hour(), clock.minute()), now);
+    const QDateTime start = inZoneOf(now.date(), QTime(clock.hour(), clock.minute()), now);
     const int minute = clock.minute();
     if (minute == 0 || minute == 30)
         return start;
@@ -403,14 +401,14 @@ ParseResult parse(const QString &text, const QDateTime &now)
         record(spans, d->span);
     }
 
-    result.start = at(date, time, now);
+    result.start = inZoneOf(date, time, now);
     if (endTime) {
-        QDateTime end = at(date, *endTime, now);
+        QDateTime end = inZoneOf(date, *endTime, now);
         if (!(end > result.start))
             end = end.addDays(1); // the range runs past midnight
         result.end = end;
     } else if (result.isAllDay) {
-        result.end = at(date.addDays(1), QTime(0, 0), now);
+        result.end = inZoneOf(date.addDays(1), QTime(0, 0), now);
     } else {
         result.end = result.start.addSecs(minutes * 60);
     }

@@ -1,0 +1,15 @@
+#pragma once
+
+// Times of day as the user chose to read them: "ui/timeFormat" "24" gives 09:05, anything else
+// 9:05 AM. The preference is read at every call so a change shows at once.
+
+#include <QDateTime>
+#include <QString>
+
+class AppState;
+
+// False without a state or without its preferences.
+[[nodiscard]] bool uses24HourTime(const AppState *state);
+// "HH:mm" or "h:mm AP".
+[[nodiscard]] QString timeOfDayFormat(const AppState *state);
+[[nodiscard]] QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime);
