@@ -1,6 +1,7 @@
 #include "app/NotificationService.h"
 
 #include "app/AppState.h"
+#include "model/TimeFormat.h"
 #include "storage/Database.h"
 #include "storage/SqlHelpers.h"
 
@@ -73,7 +74,9 @@ NotificationService::NotificationService(AppState *appState, QSystemTrayIcon *tr
     , m_pollTimer(new QTimer(this))
     , m_balloonTimer(new QTimer(this))
 {
-    m_presenter = [this](const Balloon &b) { return presentOnTray(b); };
+    m_presenter = [this](const Balloon &b) {
+        return presentOnTray(b);
+    };
     m_pollTimer->setInterval(kPollIntervalMs);
     connect(m_pollTimer, &QTimer::timeout, this, &NotificationService::poll);
     m_pollTimer->start();
@@ -94,7 +97,7 @@ void NotificationService::setBalloonDuration(int ms)
 
 QString NotificationService::timeText(const QDateTime &dt) const
 {
-    return dt.toLocalTime().toString(QStringLiteral("h:mm AP"));
+    return formatTimeOfDay(m_appState, dt.toLocalTime());
 }
 
 void NotificationService::poll()
@@ -106,9 +109,9 @@ void NotificationService::poll()
     QSqlQuery events(db);
     events.setForwardOnly(true);
     if (!events.prepare(QStringLiteral(
-                "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before,        "
-                "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
-                "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time ASC"))
+            "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before,        "
+            "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
+            "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time ASC"))
         || !events.exec()) {
         qWarning() << "NotificationService poll failed:" << events.lastError().text();
         return;
@@ -135,10 +138,10 @@ void NotificationService::poll()
     QSqlQuery tasks(db);
     tasks.setForwardOnly(true);
     if (!tasks.prepare(QStringLiteral(
-                "SELECT tr.id, t.title, t.due_date, t.due_is_date_only,        tr.minutes_before "
-                "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE tr.acknowledged "
-                "= 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL AND t.status NOT IN "
-                "('completed', 'cancelled') ORDER BY t.due_date ASC"))
+            "SELECT tr.id, t.title, t.due_date, t.due_is_date_only,        tr.minutes_before "
+            "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE tr.acknowledged "
+            "= 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL AND t.status NOT IN "
+            "('completed', 'cancelled') ORDER BY t.due_date ASC"))
         || !tasks.exec()) {
         qWarning() << "NotificationService task poll failed:" << tasks.lastError().text();
     } else {
@@ -168,12 +171,11 @@ void NotificationService::acknowledge(const QString &table, const QStringList &i
     const bool ok = Sql::forEachChunk(ids, [&](const QStringList &chunk) {
         QSqlQuery q(m_appState->database()->connection());
         q.prepare(QStringLiteral("UPDATE %1 SET acknowledged = 1 WHERE id IN (%2)")
-                          .arg(table, Sql::placeholders(chunk.size(), QStringLiteral(","))));
+                      .arg(table, Sql::placeholders(chunk.size(), QStringLiteral(","))));
         Sql::bindAll(q, chunk);
         if (q.exec())
             return true;
-        qWarning() << "NotificationService ack failed for" << table << ":"
-                   << q.lastError().text();
+        qWarning() << "NotificationService ack failed for" << table << ":" << q.lastError().text();
         return false;
     });
     Q_UNUSED(ok);

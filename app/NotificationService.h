@@ -24,8 +24,7 @@ constexpr qint64 kLateCutoffSecs = 1800;
 [[nodiscard]] bool eventReminderFires(const QDateTime &trigger, const QDateTime &start,
                                       const QDateTime &now);
 // A task reminder fires from minutesBefore ahead of the due time until 30 minutes after it.
-[[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore,
-                                     const QDateTime &now);
+[[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now);
 
 // The balloon text of an event reminder; timeText is the start's time of day. The band follows
 // the configured offset, not the time left.

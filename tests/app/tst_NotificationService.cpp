@@ -31,7 +31,7 @@ QString iso(const QDateTime &dt)
 struct Fixture
 {
     QTemporaryDir dir;
-    LarkTest::TestClock clock{kNow};
+    LarkTest::TestClock clock {kNow};
     std::unique_ptr<AppState> state;
     QString calendarId;
 
@@ -114,8 +114,8 @@ struct Fixture
     bool acknowledged(const QString &table, const QString &id)
     {
         return scalar(QStringLiteral("SELECT acknowledged FROM %1 WHERE id = ?").arg(table), {id})
-                       .toInt()
-                == 1;
+                   .toInt()
+            == 1;
     }
 };
 
@@ -173,9 +173,8 @@ void TestNotificationService::eventBody_data()
     QTest::newRow("just under a day") << 1439 << none << QStringLiteral("In 23h (9:30 AM)");
     QTest::newRow("one day") << 1440 << none << QStringLiteral("Tomorrow at 9:30 AM");
     QTest::newRow("two days") << 2880 << none << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("with location")
-            << 10 << QStringLiteral("Room 4")
-            << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
+    QTest::newRow("with location") << 10 << QStringLiteral("Room 4")
+                                   << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
 }
 
 void TestNotificationService::eventBody()
@@ -266,15 +265,16 @@ void TestNotificationService::pollFiresAndAcknowledgesOnlyDueEventReminders()
                        QString(), true));
     QVERIFY(f.addEvent(QStringLiteral("untitled"), QStringLiteral(""), iso(at(11, 9, 30))));
     // "late" was due at 9:50 and the poll is late: the text still names the configured offset.
-    QVERIFY(f.addReminder(QStringLiteral("r-late"), QStringLiteral("late"), 30, iso(at(10, 9, 50))));
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-late"), QStringLiteral("late"), 30, iso(at(10, 9, 50))));
     QVERIFY(f.addReminder(QStringLiteral("r-standup"), QStringLiteral("standup"), 15,
                           iso(at(10, 10, 0))));
     QVERIFY(f.addReminder(QStringLiteral("r-old"), QStringLiteral("old"), 0, iso(at(10, 9, 30))));
-    QVERIFY(f.addReminder(QStringLiteral("r-future"), QStringLiteral("future"), 60,
-                          iso(at(10, 11))));
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-future"), QStringLiteral("future"), 60, iso(at(10, 11))));
     QVERIFY(f.addReminder(QStringLiteral("r-notrigger"), QStringLiteral("standup"), 5, QVariant()));
-    QVERIFY(f.addReminder(QStringLiteral("r-garbled"), QStringLiteral("garbled"), 0,
-                          iso(at(10, 9))));
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-garbled"), QStringLiteral("garbled"), 0, iso(at(10, 9))));
     QVERIFY(f.addReminder(QStringLiteral("r-gone"), QStringLiteral("gone"), 15, iso(at(10, 10))));
     QVERIFY(f.addReminder(QStringLiteral("r-untitled"), QStringLiteral("untitled"), 1440,
                           iso(at(10, 9, 30))));
@@ -325,13 +325,13 @@ void TestNotificationService::pollFiresTaskReminders()
                       false));
     QVERIFY(f.addTask(QStringLiteral("done"), QStringLiteral("Done"), iso(at(10, 10, 10)), false,
                       QStringLiteral("completed")));
-    QVERIFY(f.addTask(QStringLiteral("cancelled"), QStringLiteral("Cancelled"),
-                      iso(at(10, 10, 10)), false, QStringLiteral("cancelled")));
+    QVERIFY(f.addTask(QStringLiteral("cancelled"), QStringLiteral("Cancelled"), iso(at(10, 10, 10)),
+                      false, QStringLiteral("cancelled")));
     QVERIFY(f.addTask(QStringLiteral("deleted"), QStringLiteral("Deleted"), iso(at(10, 10, 10)),
                       false, QStringLiteral("needs-action"), true));
     QVERIFY(f.addTask(QStringLiteral("undated"), QStringLiteral("Undated"), QVariant(), true));
-    QVERIFY(f.addTask(QStringLiteral("yesterday"), QStringLiteral("Yesterday"), iso(at(9, 0)),
-                      true));
+    QVERIFY(
+        f.addTask(QStringLiteral("yesterday"), QStringLiteral("Yesterday"), iso(at(9, 0)), true));
     QVERIFY(f.addTask(QStringLiteral("garbled"), QStringLiteral("Garbled"),
                       QStringLiteral("soonish"), false));
     QVERIFY(f.addTask(QStringLiteral("bare"), QStringLiteral("Bare date"),
@@ -357,7 +357,7 @@ void TestNotificationService::pollFiresTaskReminders()
     QCOMPARE(service.queuedCount(), 1);
     service.onBalloonClicked();
     QCOMPARE(rec.shown.size(), 2);
-    QStringList titles{rec.shown[0].title, rec.shown[1].title};
+    QStringList titles {rec.shown[0].title, rec.shown[1].title};
     titles.sort();
     QCOMPARE(titles, LarkTest::strings({"Bare date", "Pay rent"}));
     QCOMPARE(rec.shown[0].eventId, QString());
@@ -374,8 +374,8 @@ void TestNotificationService::pollFiresTaskReminders()
     QCOMPARE(rec.shown.size(), 3);
     QCOMPARE(rec.shown[2].title, QStringLiteral("Call back"));
     QCOMPARE(rec.shown[2].body, QStringLiteral("Due soon (10:10 AM)"));
-    for (const char *left : {"tr-done", "tr-cancelled", "tr-deleted", "tr-undated",
-                             "tr-yesterday", "tr-garbled"})
+    for (const char *left :
+         {"tr-done", "tr-cancelled", "tr-deleted", "tr-undated", "tr-yesterday", "tr-garbled"})
         QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
 }
 
@@ -539,7 +539,7 @@ void TestNotificationService::failedAcknowledgementFiresAgain()
     Recorder rec;
     rec.attach(service);
     const QRegularExpression ackWarning(
-            QStringLiteral("^NotificationService ack failed for \"reminders\" :.*read-only"));
+        QStringLiteral("^NotificationService ack failed for \"reminders\" :.*read-only"));
     QTest::ignoreMessage(QtWarningMsg, ackWarning);
     service.poll();
     QCOMPARE(rec.shown.size(), 1);
