@@ -31,9 +31,7 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
     resize(460, 420);
 
     m_tree->setObjectName(QStringLiteral("accountTree"));
-    m_tree->setHeaderLabels({tr("Name"), tr("Kind")});
-    m_tree->header()->setStretchLastSection(false);
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->setHeaderHidden(true);
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
@@ -69,14 +67,14 @@ void AccountsCalendarsDialog::reload()
     m_tree->clear();
     const QList<Account> accounts = m_state->accounts()->listActive();
     for (const Account &account : accounts) {
-        auto *accountItem = new QTreeWidgetItem(m_tree, {account.name, account.type});
+        auto *accountItem = new QTreeWidgetItem(m_tree, {account.name});
         accountItem->setData(0, Qt::UserRole, account.id);
         accountItem->setIcon(0, Theme::colorDotIcon(account.color));
         const QList<Calendar> calendars = m_state->calendars()->listByAccount(account.id);
         for (const Calendar &calendar : calendars) {
             auto *item = new QTreeWidgetItem(
                 accountItem,
-                {calendar.name, calendar.is_read_only ? tr("read-only") : tr("calendar")});
+                {calendar.is_read_only ? tr("%1 (read-only)").arg(calendar.name) : calendar.name});
             item->setData(0, Qt::UserRole, calendar.id);
             item->setIcon(0, Theme::colorDotIcon(calendar.color));
         }
