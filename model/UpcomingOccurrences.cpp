@@ -54,7 +54,9 @@ QList<Event> upcomingOccurrences(AppState *state, const QDateTime &now)
     const QDate today = now.date();
     const QDate tomorrow = today.addDays(1);
     const QDateTime from = NLParser::inZoneOf(today, QTime(0, 0), now);
-    const QDateTime to = NLParser::inZoneOf(tomorrow, QTime(23, 59, 59), now);
+    // Through the end of tomorrow. The range reads are half-open, so their end is the midnight
+    // after tomorrow; an end at 23:59:59 would drop an event starting in tomorrow's last second.
+    const QDateTime to = NLParser::inZoneOf(tomorrow.addDays(1), QTime(0, 0), now);
 
     const QList<Event> stored = state->events()->listInRange(from, to, calendarIds);
     QList<Event> occurrences = expandOccurrences(stored, from, to);

@@ -8,7 +8,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimeZone>
-#include <QTimer>
 
 #include <algorithm>
 

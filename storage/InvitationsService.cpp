@@ -85,7 +85,12 @@ QPair<QList<Event>, QList<Event>> Service::list(const QDateTime &now) const
 
 int Service::pendingCount() const
 {
-    return list().first.size();
+    return pendingCount(QDateTime::currentDateTime());
+}
+
+int Service::pendingCount(const QDateTime &now) const
+{
+    return list(now).first.size();
 }
 
 bool Service::respond(const QString &eventId, const QString &email, const QString &status)

@@ -28,6 +28,7 @@ public:
     QPair<QList<Event>, QList<Event>> list() const;
     QPair<QList<Event>, QList<Event>> list(const QDateTime &now) const;
     int pendingCount() const;
+    int pendingCount(const QDateTime &now) const;
     // Sets the status of every attendee entry of the event with this address and saves it.
     bool respond(const QString &eventId, const QString &email, const QString &status);
     // Lower-cased user names of the active accounts that look like e-mail addresses.

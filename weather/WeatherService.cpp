@@ -96,7 +96,8 @@ void Service::onReply(QNetworkReply *reply, quint64 generation)
         return;
     m_inFlight = false;
 
-    const QByteArray body = reply->readAll();
+    // A reply that timed out was aborted and has nothing to read.
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status < 200 || status > 299) {
         qWarning().noquote() << "[Weather] open-meteo returned HTTP" << status

@@ -1,3 +1,4 @@
+#include "account/ApiClient.h"
 #include "account/Client.h"
 #include "app/AppState.h"
 #include "app/DataPaths.h"
@@ -113,6 +114,9 @@ private slots:
     void failedPullStillSeedsAndRequestsSync();
     void filterRuleChangeNeedsSignIn_data();
     void filterRuleChangeNeedsSignIn();
+    void refreshTokenOnlySignsInLater();
+    void accountConfigurationFromEnvironment_data();
+    void accountConfigurationFromEnvironment();
 
 private:
     // Opens the prepared database file through the state.
@@ -716,6 +720,70 @@ void TestAppState::filterRuleChangeNeedsSignIn()
     QVERIFY(m_state->filterRules()->insert(rule));
     QCOMPARE(m_state->configSync()->mutationDebounceTimer()->isActive(), signedIn);
     QCOMPARE(m_state->configSync()->autoSyncTimer()->isActive(), signedIn);
+}
+
+void TestAppState::refreshTokenOnlySignsInLater()
+{
+    qputenv("AUTH_API_URL", m_server->url().toEncoded());
+    qputenv("AUTH_REALM_SLUG", "lark");
+    {
+        const std::unique_ptr<LarkAccount::TokenStore> store
+            = LarkAccount::createTokenStore(applicationIdentifier());
+        QVERIFY(store->set(QStringLiteral("larkspindle_refresh_token"), QStringLiteral("r-1")));
+    }
+    m_server->route(
+        "POST", QStringLiteral("/api/v1/realms/lark/auth/token/refresh"),
+        FakeReply::json(200,
+                        QJsonObject {{QStringLiteral("access_token"), storedAccessToken()},
+                                     {QStringLiteral("refresh_token"), QStringLiteral("r-2")}})
+            .held());
+    m_server->route("GET", QStringLiteral("/calendar/v1/calendars"),
+                    FakeReply::json(200, QJsonObject()));
+    QSignalSpy syncRequested(m_state.get(), &AppState::syncNowRequested);
+    const bool started = start();
+    qunsetenv("AUTH_API_URL");
+    qunsetenv("AUTH_REALM_SLUG");
+    QVERIFY(started);
+
+    // Still renewing: seeded as for a signed-out user, nothing pulled yet.
+    QVERIFY(!m_state->accountClient()->isAuthenticated());
+    QVERIFY(m_state->calendars()->byId(personalId));
+    QTRY_COMPARE(m_server->heldCount(), 1);
+    QCOMPARE(m_server->requestsTo("GET", QStringLiteral("/calendar/v1/calendars")).size(), 0);
+
+    m_server->releaseHeld();
+    QTRY_COMPARE(syncRequested.size(), 1);
+    QVERIFY(m_state->accountClient()->isAuthenticated());
+    QCOMPARE(m_server->requestsTo("GET", QStringLiteral("/calendar/v1/calendars")).size(), 1);
+    QVERIFY(m_state->configSync()->autoSyncTimer()->isActive());
+}
+
+void TestAppState::accountConfigurationFromEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("realm");
+    QTest::addColumn<QString>("expectedRealm");
+    QTest::newRow("empty realm counts as unset") << QByteArray("") << "larkspindle";
+    QTest::newRow("realm override") << QByteArray("team-realm") << "team-realm";
+}
+
+void TestAppState::accountConfigurationFromEnvironment()
+{
+    QFETCH(QByteArray, realm);
+    QFETCH(QString, expectedRealm);
+    qputenv("AUTH_REALM_SLUG", realm);
+    const bool started = start();
+    qunsetenv("AUTH_REALM_SLUG");
+    QVERIFY(started);
+
+    const LarkAccount::ClientConfig &config = m_state->accountClient()->config();
+    QCOMPARE(config.realm, expectedRealm);
+    QCOMPARE(config.clientId, QStringLiteral("7f3e9a1c5b2d4e6f8a0b1c2d3e4f5a6b"));
+    QCOMPARE(config.appId, applicationIdentifier());
+    QCOMPARE(config.appName, QStringLiteral("Larkspindle Calendar"));
+    QCOMPARE(config.appVersion, QStringLiteral("1.3.4"));
+    QVERIFY(config.platform.isEmpty());
+    QCOMPARE(m_state->accountClient()->syncApiClient()->baseUrl(),
+             m_server->url(QStringLiteral("/calendar/v1")));
 }
 
 QTEST_MAIN(TestAppState)

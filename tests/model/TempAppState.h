@@ -35,6 +35,7 @@ public:
         Calendar c;
         c.id = id;
         c.account_id = QStringLiteral("personal-local-account");
+        c.url = QStringLiteral("local://calendar/") + id;
         c.name = id;
         c.is_visible = visible;
         c.is_default = isDefault;

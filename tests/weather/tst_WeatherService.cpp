@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -72,6 +73,7 @@ private:
 
     std::unique_ptr<LarkTest::ScopedMemoryTokenStore> m_secrets;
     std::unique_ptr<LarkTest::FakeHttpServer> m_server;
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<AppState> m_state;
     LarkTest::TestClock m_clock {QDateTime(QDate(2026, 3, 2), QTime(8, 0), Qt::UTC)};
 };
@@ -82,14 +84,16 @@ void TestWeatherService::init()
     m_server = std::make_unique<LarkTest::FakeHttpServer>();
     QVERIFY(m_server->listen());
     qputenv("WEATHER_FORECAST_URL", m_server->url(QStringLiteral("/v1/forecast")).toEncoded());
+    m_dir = std::make_unique<QTemporaryDir>();
     m_state = std::make_unique<AppState>();
-    QVERIFY(m_state->initialize());
+    QVERIFY(m_state->initialize(m_dir->filePath(QStringLiteral("calendar.db"))));
     service()->setClock([this] { return m_clock.now(); });
 }
 
 void TestWeatherService::cleanup()
 {
     m_state.reset();
+    m_dir.reset();
     m_server.reset();
     m_secrets.reset();
 }
