@@ -57,7 +57,14 @@ AppState::AppState(QObject *parent)
     : QObject(parent)
 { }
 
-AppState::~AppState() = default;
+AppState::~AppState()
+{
+    // Services lean on what was made before them (the store first of all): take them down
+    // newest first rather than in Qt's creation order.
+    const QObjectList owned = children();
+    for (auto it = owned.crbegin(); it != owned.crend(); ++it)
+        delete *it;
+}
 
 QDateTime AppState::now() const
 {

@@ -1,4 +1,5 @@
 #include "account/ApiClient.h"
+#include "account/AuthClient.h"
 #include "account/Client.h"
 #include "app/AppState.h"
 #include "app/DataPaths.h"
@@ -67,6 +68,18 @@ Calendar calendar(const char *id, const char *accountId)
     return c;
 }
 
+FilterRule hideRule()
+{
+    FilterRule rule;
+    rule.id = QStringLiteral("r1");
+    rule.name = QStringLiteral("Hide lunch");
+    rule.type = QStringLiteral("title");
+    rule.conditions = QStringLiteral("[]");
+    rule.created_at = QDateTime(today, QTime(8, 0), Qt::UTC);
+    rule.updated_at = rule.created_at;
+    return rule;
+}
+
 CalendarView group(const char *id, int sortOrder)
 {
     CalendarView v;
@@ -114,6 +127,7 @@ private slots:
     void failedPullStillSeedsAndRequestsSync();
     void filterRuleChangeNeedsSignIn_data();
     void filterRuleChangeNeedsSignIn();
+    void signOutStopsConfigurationSync();
     void refreshTokenOnlySignsInLater();
     void accountConfigurationFromEnvironment_data();
     void accountConfigurationFromEnvironment();
@@ -710,16 +724,31 @@ void TestAppState::filterRuleChangeNeedsSignIn()
     QVERIFY(start());
     QCOMPARE(m_state->accountClient()->isAuthenticated(), signedIn);
 
-    FilterRule rule;
-    rule.id = QStringLiteral("r1");
-    rule.name = QStringLiteral("Hide lunch");
-    rule.type = QStringLiteral("title");
-    rule.conditions = QStringLiteral("[]");
-    rule.created_at = QDateTime(today, QTime(8, 0), Qt::UTC);
-    rule.updated_at = rule.created_at;
+    const FilterRule rule = hideRule();
     QVERIFY(m_state->filterRules()->insert(rule));
     QCOMPARE(m_state->configSync()->mutationDebounceTimer()->isActive(), signedIn);
     QCOMPARE(m_state->configSync()->autoSyncTimer()->isActive(), signedIn);
+}
+
+void TestAppState::signOutStopsConfigurationSync()
+{
+    m_server->route("GET", QStringLiteral("/calendar/v1/calendars"),
+                    FakeReply::json(200, QJsonObject()));
+    signIn();
+    QVERIFY(start());
+    FilterRule rule = hideRule();
+    QVERIFY(m_state->filterRules()->insert(rule));
+    const QTimer *autoSync = m_state->configSync()->autoSyncTimer();
+    const QTimer *debounce = m_state->configSync()->mutationDebounceTimer();
+    QVERIFY(autoSync->isActive() && debounce->isActive());
+
+    m_state->accountClient()->authClient()->logout();
+    QVERIFY(!m_state->accountClient()->isAuthenticated());
+    QVERIFY(!autoSync->isActive());
+    QVERIFY(!debounce->isActive());
+    rule.name = QStringLiteral("Hide lunch and dinner");
+    QVERIFY(m_state->filterRules()->update(rule));
+    QVERIFY(!debounce->isActive());
 }
 
 void TestAppState::refreshTokenOnlySignsInLater()
