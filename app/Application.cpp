@@ -3,8 +3,10 @@
 #include "app/AppState.h"
 #include "app/DataPaths.h"
 #include "app/MessagePresenter.h"
+#include "app/NotificationService.h"
 #include "app/SingleInstance.h"
 #include "app/Theme.h"
+#include "app/TrayManager.h"
 #include "mainwindow/MainWindow.h"
 #include "storage/AccountRepository.h"
 #include "storage/PreferenceKeys.h"
@@ -174,6 +176,16 @@ int Application::run()
             }
         }
     }
+
+    trayManager = new TrayManager(appState, mainWindow, this);
+    connect(trayManager, &TrayManager::syncNowRequested, mainWindow, &MainWindow::syncNow);
+    trayManager->setup();
+    mainWindow->setTrayIcon(trayManager->trayIcon());
+
+    notificationService = new NotificationService(appState, trayManager->trayIcon(), this);
+    mainWindow->setNotificationService(notificationService);
+    connect(notificationService, &NotificationService::reminderClicked, mainWindow,
+            &MainWindow::focusOnEvent);
 
     QTimer::singleShot(1500, this, [this] { startUpdateCheck(); });
 

@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSystemTrayIcon;
+class AccountSyncRun;
 
 class MainWindow : public QMainWindow
 {
@@ -50,9 +51,10 @@ public slots:
     void quitApplication();
     void showPreferences();
 
-    // The one-file import without asking: used by importIcsFromCommand once a calendar is
-    // picked. Returns the status text it showed.
+    // The import into a known calendar, without asking; shows and returns the outcome's text.
     QString importIcsInto(const QString &path, const QString &calendarId);
+    void openAccountsAndCalendars();
+    void importIcsFromMenu();
 
     void loadSampleData();
     void removeSampleData();
@@ -64,6 +66,9 @@ private:
     void buildMenus();
     void showStatus(const QString &text);
     bool ensureCalendarExists();
+    bool hasCalendar() const;
+    void refreshSummary();
+    void runSync(AccountSyncRun *run);
 
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;

@@ -25,10 +25,10 @@ struct CalendarRow
 };
 
 const CalendarRow kCalendars[] = {
-    { "work", "Work", "#1565C0" },
-    { "personal", "Personal", "#2E7D32" },
-    { "family", "Family", "#E65100" },
-    { "birthdays", "Birthdays", "#6A1B9A" },
+    {"work", "Work", "#1565C0"},
+    {"personal", "Personal", "#2E7D32"},
+    {"family", "Family", "#E65100"},
+    {"birthdays", "Birthdays", "#6A1B9A"},
 };
 
 struct EventRow
@@ -46,41 +46,41 @@ struct EventRow
 };
 
 const EventRow kEvents[] = {
-    { "yesterday-retro", "work", "Sprint retrospective", -1, QTime(15, 0), -1, QTime(16, 0), "",
-      "", "Review what went well and what to improve" },
-    { "today-deadline", "work", "Project Phoenix deadline", 0, QTime(), 1, QTime(), "", "",
-      "Final submission for Project Phoenix" },
-    { "today-run", "personal", "Morning run", 0, QTime(6, 30), 0, QTime(7, 15), "", "", "" },
-    { "today-standup", "work", "Team standup", 0, QTime(9, 0), 0, QTime(9, 30),
-      "FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR", "", "" },
-    { "today-design", "work", "Design review", 0, QTime(10, 30), 0, QTime(11, 30), "", "",
-      "Review new dashboard mockups with design team" },
-    { "today-lunch", "personal", "Lunch with Alex", 0, QTime(12, 0), 0, QTime(13, 0), "",
-      "Corner Salad Bar", "" },
-    { "today-sprint", "work", "Sprint planning", 0, QTime(14, 0), 0, QTime(15, 30), "", "",
-      "Plan next sprint priorities and assignments" },
-    { "today-yoga", "personal", "Yoga class", 0, QTime(17, 30), 0, QTime(18, 30),
-      "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE,FR", "Studio Stretch", "" },
-    { "today-date", "family", "Date night", 0, QTime(19, 0), 0, QTime(21, 0), "",
-      "Corner Bistro", "" },
-    { "tom-client", "work", "Client presentation", 1, QTime(10, 0), 1, QTime(11, 0), "",
-      "Conference Room B", "Q1 progress presentation for Client Co" },
-    { "tom-dentist", "personal", "Dentist appointment", 1, QTime(14, 0), 1, QTime(15, 0), "",
-      "Riverside Dental Care", "" },
-    { "d2-1on1", "work", "1:1 with manager", 2, QTime(11, 0), 2, QTime(11, 30), "FREQ=WEEKLY",
-      "", "" },
-    { "d2-pickup", "family", "Pick up kids", 2, QTime(15, 45), 2, QTime(16, 15),
-      "FREQ=WEEKLY;BYDAY=MO,WE,FR", "Maple Primary School", "" },
-    { "d3-bookclub", "personal", "Book club", 3, QTime(19, 0), 3, QTime(21, 0),
-      "FREQ=MONTHLY;BYDAY=1TH", "Downtown Library", "" },
-    { "d5-happy-hour", "work", "Happy hour", 5, QTime(17, 0), 5, QTime(19, 0), "",
-      "The Local Pub", "" },
-    { "d5-birthday", "family", "Kim's birthday party", 5, QTime(15, 0), 5, QTime(18, 0), "",
-      "7 Birch Lane", "Bring a wrapped gift and swimsuit" },
-    { "d2-redeye", "personal", "Red-eye to Tokyo (multi-day timed)", 2, QTime(21, 30), 4,
-      QTime(6, 15), "", "Terminal 2", "" },
-    { "d6-conf", "work", "Developer conference 2026 (multi-day all-day)", 6, QTime(), 9, QTime(),
-      "", "Convention Center Hall A", "Three-day conference, badge required" },
+    {"yesterday-retro", "work", "Sprint retrospective", -1, QTime(15, 0), -1, QTime(16, 0), "", "",
+     "Review what went well and what to improve"},
+    {"today-deadline", "work", "Project Phoenix deadline", 0, QTime(), 1, QTime(), "", "",
+     "Final submission for Project Phoenix"},
+    {"today-run", "personal", "Morning run", 0, QTime(6, 30), 0, QTime(7, 15), "", "", ""},
+    {"today-standup", "work", "Team standup", 0, QTime(9, 0), 0, QTime(9, 30),
+     "FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR", "", ""},
+    {"today-design", "work", "Design review", 0, QTime(10, 30), 0, QTime(11, 30), "", "",
+     "Review new dashboard mockups with design team"},
+    {"today-lunch", "personal", "Lunch with Alex", 0, QTime(12, 0), 0, QTime(13, 0), "",
+     "Corner Salad Bar", ""},
+    {"today-sprint", "work", "Sprint planning", 0, QTime(14, 0), 0, QTime(15, 30), "", "",
+     "Plan next sprint priorities and assignments"},
+    {"today-yoga", "personal", "Yoga class", 0, QTime(17, 30), 0, QTime(18, 30),
+     "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE,FR", "Studio Stretch", ""},
+    {"today-date", "family", "Date night", 0, QTime(19, 0), 0, QTime(21, 0), "", "Corner Bistro",
+     ""},
+    {"tom-client", "work", "Client presentation", 1, QTime(10, 0), 1, QTime(11, 0), "",
+     "Conference Room B", "Q1 progress presentation for Client Co"},
+    {"tom-dentist", "personal", "Dentist appointment", 1, QTime(14, 0), 1, QTime(15, 0), "",
+     "Riverside Dental Care", ""},
+    {"d2-1on1", "work", "1:1 with manager", 2, QTime(11, 0), 2, QTime(11, 30), "FREQ=WEEKLY", "",
+     ""},
+    {"d2-pickup", "family", "Pick up kids", 2, QTime(15, 45), 2, QTime(16, 15),
+     "FREQ=WEEKLY;BYDAY=MO,WE,FR", "Maple Primary School", ""},
+    {"d3-bookclub", "personal", "Book club", 3, QTime(19, 0), 3, QTime(21, 0),
+     "FREQ=MONTHLY;BYDAY=1TH", "Downtown Library", ""},
+    {"d5-happy-hour", "work", "Happy hour", 5, QTime(17, 0), 5, QTime(19, 0), "", "The Local Pub",
+     ""},
+    {"d5-birthday", "family", "Kim's birthday party", 5, QTime(15, 0), 5, QTime(18, 0), "",
+     "7 Birch Lane", "Bring a wrapped gift and swimsuit"},
+    {"d2-redeye", "personal", "Red-eye to Tokyo (multi-day timed)", 2, QTime(21, 30), 4,
+     QTime(6, 15), "", "Terminal 2", ""},
+    {"d6-conf", "work", "Developer conference 2026 (multi-day all-day)", 6, QTime(), 9, QTime(), "",
+     "Convention Center Hall A", "Three-day conference, badge required"},
 };
 
 struct TaskRow
@@ -96,16 +96,15 @@ struct TaskRow
 };
 
 const TaskRow kTasks[] = {
-    { "review-mockups", "work", "Review design mockups", true, 1, QTime(17, 0), 5, false },
-    { "q1-report", "work", "Prepare Q1 report", true, -2, QTime(17, 0), 2, false },
-    { "anniversary", "family", "Book restaurant for anniversary", true, 7, QTime(17, 0), 4,
-      false },
-    { "buy-gift", "family", "Buy birthday gift for Mom", true, 14, QTime(17, 0), 3, false },
-    { "dentist-followup", "personal", "Schedule dentist follow-up", true, 12, QTime(12, 0), 8,
-      false },
-    { "buy-milk", "personal", "Buy milk", false, 0, QTime(), 0, false },
-    { "renew-license", "personal", "Renew driver's license", true, 30, QTime(17, 0), 5, false },
-    { "old-completed", "work", "File expense report", true, -3, QTime(17, 0), 5, true },
+    {"review-mockups", "work", "Review design mockups", true, 1, QTime(17, 0), 5, false},
+    {"q1-report", "work", "Prepare Q1 report", true, -2, QTime(17, 0), 2, false},
+    {"anniversary", "family", "Book restaurant for anniversary", true, 7, QTime(17, 0), 4, false},
+    {"buy-gift", "family", "Buy birthday gift for Mom", true, 14, QTime(17, 0), 3, false},
+    {"dentist-followup", "personal", "Schedule dentist follow-up", true, 12, QTime(12, 0), 8,
+     false},
+    {"buy-milk", "personal", "Buy milk", false, 0, QTime(), 0, false},
+    {"renew-license", "personal", "Renew driver's license", true, 30, QTime(17, 0), 5, false},
+    {"old-completed", "work", "File expense report", true, -3, QTime(17, 0), 5, true},
 };
 
 QString calendarId(const char *key)
@@ -117,8 +116,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QStringList icsHead()
 {
-    return { QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
-             QStringLiteral("PRODID:") + iCalendarProductId() };
+    return {QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
+            QStringLiteral("PRODID:") + iCalendarProductId()};
 }
 
 bool ensureAccount(AppState *state, const QDateTime &now)
