@@ -4,12 +4,15 @@
 #include "storage/SqlHelpers.h"
 
 #include <QDebug>
+#include <QSqlDriver>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimeZone>
 
 #include <algorithm>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -20,6 +23,28 @@ const QString kColumns = QStringLiteral(
     "conference_url, organizer_email, organizer_name, sequence, raw_icalendar, color, "
     "created, last_modified, sync_status, deleted_at, related_to_uid");
 constexpr int kColumnCount = 32;
+
+// Events longer than this are kept in the long-row list; the rest are found by start time.
+constexpr qint64 kLongSpanSecs = 7 * 86400;
+
+// True while the connection is outside any transaction. Inside one, rows may still be rolled
+// back, so the long-row list is neither built nor trusted there.
+bool inAutocommit(QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.data());
+    return h && sqlite3_get_autocommit(h) != 0;
+}
+
+qint64 scalar(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
 
 // Zones looked up once per read: building one from the zone database is costly.
 class ZoneCache
@@ -134,17 +159,55 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
     return events;
 }
 
+bool EventRepository::refreshLongRows() const
+{
+    QSqlDatabase &db = m_db->connection();
+    if (!inAutocommit(db))
+        return false;
+    // data_version moves when another connection commits; total_changes when this one writes.
+    const qint64 version = scalar(db, QStringLiteral("PRAGMA data_version"));
+    const qint64 changes = scalar(db, QStringLiteral("SELECT total_changes()"));
+    if (version < 0 || changes < 0)
+        return false;
+    if (version == m_longRows.dataVersion && changes == m_longRows.totalChanges)
+        return true;
+
+    // A stored text without a suffix reads as UTC here; the margin covers a DST change.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
+        "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
+        "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
+        "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"));
+    q.addBindValue(double(kLongSpanSecs - 2 * 3600));
+    if (!q.exec() || !q.next()) {
+        m_longRows = {};
+        return false;
+    }
+    m_longRows = {version, changes, q.value(0).toString()};
+    return true;
+}
+
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
     const QString toBound = Sql::widenedBound(to, Sql::kZoneSlackSecs);
     const QString fromBound = Sql::widenedBound(from, -Sql::kZoneSlackSecs);
-    // Recurring masters cannot be found through any index, so every plan visits the rows
-    // that start before `to`; one pass over the table is cheaper than that many lookups.
-    const QString base = QStringLiteral(
-        "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
-        "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
-        "deleted_at IS NULL%2");
+    const bool indexed = refreshLongRows();
+    // With the long-row list, short events come from an index range on the start time and the
+    // rest from the list. Without it (inside a transaction), one pass over the table is
+    // cheaper than the index: recurring masters cannot be found through any index.
+    const QString sql = indexed
+        ? QStringLiteral(
+            "SELECT %1 FROM events WHERE start_time >= ? AND start_time < ? AND deleted_at IS "
+            "NULL%2 UNION ALL SELECT %1 FROM events WHERE rowid IN (SELECT value FROM "
+            "json_each(?)) AND start_time < ? AND NOT (start_time >= ?) AND deleted_at IS NULL%2")
+        : QStringLiteral(
+            "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
+            "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
+            "deleted_at IS NULL%2");
+    const QString shortFrom = Sql::widenedBound(from, -Sql::kZoneSlackSecs - kLongSpanSecs);
 
     QList<Event> events;
     ZoneCache zones;
@@ -153,9 +216,19 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
         QSqlQuery q(m_db->connection());
         q.setForwardOnly(true);
-        q.prepare(base.arg(kColumns, filter));
-        q.addBindValue(toBound);
-        q.addBindValue(fromBound);
+        q.prepare(sql.arg(kColumns, filter));
+        if (indexed) {
+            q.addBindValue(shortFrom);
+            q.addBindValue(toBound);
+            if (!ids.isEmpty())
+                q.addBindValue(Sql::jsonList(ids));
+            q.addBindValue(m_longRows.rowIds);
+            q.addBindValue(toBound);
+            q.addBindValue(shortFrom);
+        } else {
+            q.addBindValue(toBound);
+            q.addBindValue(fromBound);
+        }
         if (!ids.isEmpty())
             q.addBindValue(Sql::jsonList(ids));
         if (!q.exec())

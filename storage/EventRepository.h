@@ -63,6 +63,18 @@ private:
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
+    bool refreshLongRows() const;
+
+    // Row ids of the events a start-time index range cannot find: recurring masters, events
+    // without an end and events longer than a week. Rebuilt whenever the database changed in
+    // any way since it was built, so it never serves stale results.
+    struct LongRows
+    {
+        qint64 dataVersion = -1;
+        qint64 totalChanges = -1;
+        QString rowIds; // JSON array
+    };
+    mutable LongRows m_longRows;
 
     Database *m_db;
     Sql::StatementCache m_statements;

@@ -73,6 +73,7 @@ private slots:
     void cleanup();
     void rangeBoundaries();
     void rangeCalendarFilter();
+    void rangeSameInsideTransactionAndAfterChanges();
     void rangeIsExactInEveryZone_data();
     void rangeIsExactInEveryZone();
     void tombstonesAndLookups();
@@ -142,6 +143,54 @@ void TestEventRepository::rangeBoundaries()
     const QList<Event> found = m_repo->listInRange(from, to, {});
     QCOMPARE(LarkTest::idsOf(found),
              strings({"master-ended-before", "no-end-year-before", "spans-range", "inside"}));
+}
+
+// Outside a transaction the range query takes short events from the start-time index and long,
+// open-ended and recurring ones from a list of row ids; inside one it scans. Both must agree,
+// and the list must follow every change.
+void TestEventRepository::rangeSameInsideTransactionAndAfterChanges()
+{
+    const QDateTime from = utc(2024, 3, 4, 0);
+    const QDateTime to = utc(2024, 3, 11, 0);
+    QList<Event> events {
+        makeEvent(QStringLiteral("six-days-before"), QStringLiteral("A"), utc(2024, 2, 27, 1),
+                  utc(2024, 3, 4, 0, 30)),
+        makeEvent(QStringLiteral("eight-days-before"), QStringLiteral("A"), utc(2024, 2, 25, 0),
+                  utc(2024, 3, 4, 1)),
+        makeEvent(QStringLiteral("local-month"), QStringLiteral("B"),
+                  QDateTime(QDate(2024, 2, 1), QTime(9, 0)), QDateTime(QDate(2024, 3, 6), QTime(9, 0))),
+        makeEvent(QStringLiteral("offset-long"), QStringLiteral("B"),
+                  utc(2024, 2, 1, 0).toOffsetFromUtc(-10 * 3600), utc(2024, 3, 4, 2)),
+        makeEvent(QStringLiteral("long-ended-before"), QStringLiteral("B"), utc(2024, 1, 1, 0),
+                  utc(2024, 3, 3, 0)),
+    };
+    for (const Event &e : std::as_const(events))
+        QVERIFY(m_repo->insert(e));
+    const QStringList expected = strings({"offset-long", "local-month", "eight-days-before",
+                                          "six-days-before"});
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
+
+    QSqlDatabase &db = m_t->db()->connection();
+    QVERIFY(db.transaction());
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
+    Event master = makeEvent(QStringLiteral("old-master"), QStringLiteral("A"),
+                             utc(2010, 1, 1, 9), utc(2010, 1, 1, 10));
+    master.recurrence_rule = QStringLiteral("FREQ=DAILY");
+    QVERIFY(m_repo->insert(master));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)).first(), QStringLiteral("old-master"));
+    QVERIFY(db.rollback());
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
+
+    // A change made after the list was built is seen at once.
+    QVERIFY(m_repo->insert(master));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)).first(), QStringLiteral("old-master"));
+    master.recurrence_rule.clear();
+    QVERIFY(m_repo->update(master));
+    QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
+    Event longer = events[0];
+    longer.start_time = utc(2024, 1, 1, 0);
+    QVERIFY(m_repo->update(longer));
+    QVERIFY(LarkTest::idsOf(m_repo->listInRange(from, to)).contains(QStringLiteral("six-days-before")));
 }
 
 void TestEventRepository::rangeCalendarFilter()
