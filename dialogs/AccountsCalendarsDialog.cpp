@@ -9,7 +9,6 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,9 +101,17 @@ QString AccountsCalendarsDialog::addLocalCalendar(AppState *state, const QString
                                                   const QString &color)
 {
     const QDateTime now = state->database()->currentDateTimeUtc();
-    if (!state->accounts()->byId(kLocalAccountId)) {
+    QString accountId = kLocalAccountId;
+    if (!state->accounts()->byId(accountId)) {
+        // A deleted on-device account stays as a tombstone until its deletion is synced; a new
+        // one then needs an id of its own.
+        const QList<Account> all = state->accounts()->listAll();
+        const bool tombstone = std::any_of(
+            all.cbegin(), all.cend(), [](const Account &a) { return a.id == kLocalAccountId; });
+        if (tombstone)
+            accountId = QUuid::createUuid().toString(QUuid::WithoutBraces);
         Account account;
-        account.id = kLocalAccountId;
+        account.id = accountId;
         account.name = tr("On This Device");
         account.type = QStringLiteral("larkspindle");
         account.color = QStringLiteral("#4CAF50");
@@ -116,7 +123,7 @@ QString AccountsCalendarsDialog::addLocalCalendar(AppState *state, const QString
     }
     Calendar calendar;
     calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = kLocalAccountId;
+    calendar.account_id = accountId;
     calendar.url = QStringLiteral("local://calendar/") + calendar.id;
     calendar.name = name;
     calendar.color = color;
