@@ -324,6 +324,7 @@ void WinTrayPopover::refresh()
         m_nextEvent.reset();
         m_card->hide();
         addPlaceholder(tr("No calendars yet"), false);
+        fitListToRows();
         return;
     }
     QHash<QString, QString> colors;
@@ -374,8 +375,18 @@ void WinTrayPopover::refresh()
         addOccurrence(e, colorOf(e));
     if (tomorrows.isEmpty())
         addPlaceholder(tr("  Nothing scheduled"), true);
+    fitListToRows();
 
     updateHeader();
+}
+
+void WinTrayPopover::fitListToRows()
+{
+    // A short day shows whole without a scroll bar; a long one scrolls within a bounded height.
+    int height = 2 * m_list->frameWidth();
+    for (int row = 0; row < m_list->count(); ++row)
+        height += m_list->sizeHintForRow(row);
+    m_list->setMinimumHeight(std::min(height, kMaxListHeight));
 }
 
 void WinTrayPopover::addSectionHeader(const QString &text)

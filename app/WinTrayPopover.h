@@ -55,6 +55,7 @@ class WinTrayPopover : public QFrame
 public:
     static constexpr int kWidth = 340;
     static constexpr int kHeaderIntervalMs = 30000;
+    static constexpr int kMaxListHeight = 320;
 
     // List item data.
     static constexpr int DateRole = Qt::UserRole + 1;
@@ -91,6 +92,7 @@ private:
     void submitQuickAdd();
     QDateTime now() const;
     QString timeFormat() const;
+    void fitListToRows();
     void addSectionHeader(const QString &text);
     void addPlaceholder(const QString &text, bool muted);
     void addOccurrence(const Event &occurrence, const QColor &color);

@@ -438,7 +438,7 @@ void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloon
 
     NotificationService service(f.state.get(), nullptr);
     f.attachClock(service);
-    service.setBalloonDuration(50);
+    service.setBalloonDuration(500);
     Recorder rec;
     rec.attach(service);
     QSignalSpy clicked(&service, &NotificationService::reminderClicked);
