@@ -253,7 +253,8 @@ void MainWindow::runSync(AccountSyncRun *run)
         m_state->endSync(false);
         run->disconnect(this);
         run->deleteLater();
-        if (!m_state->isSyncBusy())
+        // A failure of another account in the same round keeps its message.
+        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
             showStatus(tr("Sync finished."));
     });
     connect(run, &AccountSyncRun::failed, this,

@@ -152,7 +152,8 @@ private slots:
     void logFilter();
     void accountCleanUpRunsOnce();
     void updateCheckAsksTheConfiguredFeedAfterStart();
-    void updateCheckWithoutAFeedSendsNothing();
+    void nothingLeavesWithoutConfiguredAddresses_data();
+    void nothingLeavesWithoutConfiguredAddresses();
 };
 
 void TestStartup::secondStartHandsOverAndEnds_data()
@@ -301,18 +302,46 @@ void TestStartup::updateCheckAsksTheConfiguredFeedAfterStart()
     QCOMPARE(first->state(), QProcess::Running);
 }
 
-void TestStartup::updateCheckWithoutAFeedSendsNothing()
+void TestStartup::nothingLeavesWithoutConfiguredAddresses_data()
 {
+    QTest::addColumn<QString>("updateFeed");
+    QTest::addColumn<int>("requests");
+    // The control row shows that the proxy below does catch what the program sends.
+    QTest::newRow("update feed configured") << "http://updates.invalid/" << 1;
+    QTest::newRow("nothing configured") << "" << 0;
+}
+
+void TestStartup::nothingLeavesWithoutConfiguredAddresses()
+{
+    QFETCH(QString, updateFeed);
+    QFETCH(int, requests);
+
+    // Every web request of the program goes through this proxy, on the loopback address.
+    LarkTest::FakeHttpServer proxy;
+    QVERIFY(proxy.listen());
+    proxy.setFallback(
+        [](const LarkTest::RecordedRequest &) { return LarkTest::FakeReply::empty(404); });
     Installation installation;
     QVERIFY(installation.isValid());
-    // The development instance keeps the clients' own debug lines, which say what they skip.
+    const QString proxyUrl = proxy.url().toString();
+    for (const char *name :
+         {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
+        installation.env().insert(QString::fromLatin1(name), proxyUrl);
+    installation.env().remove(QStringLiteral("no_proxy"));
+    installation.env().remove(QStringLiteral("NO_PROXY"));
+    if (!updateFeed.isEmpty())
+        installation.env().insert(QStringLiteral("UPDATE_FEED_URL"), updateFeed);
+    // The development instance keeps the update client's own line on what it did.
     installation.env().insert(QStringLiteral("CALENDAR_INSTANCE"), QStringLiteral("dev"));
     QProcess *first = installation.start({});
     QVERIFY(first);
     QByteArray log;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (log += first->readAllStandardError()).contains("no release feed configured"), 10000);
-    QVERIFY(!log.contains("update check failed:"));
+    QTRY_VERIFY_WITH_TIMEOUT((log += first->readAllStandardError()).contains("larkupdate")
+                                 && (updateFeed.isEmpty() || proxy.requestCount() > 0),
+                             10000);
+    QCOMPARE(proxy.requestCount(), requests);
+    if (requests > 0)
+        QVERIFY(proxy.requests().first().target.contains("updates.invalid/calendar/stable/"));
     QCOMPARE(first->state(), QProcess::Running);
 }
 

@@ -151,6 +151,7 @@ private slots:
 
     void syncNowRunsTheRegisteredClient_data();
     void syncNowRunsTheRegisteredClient();
+    void syncNowKeepsAFailureOfTheSameRound();
     void syncNowNamesTypesWithoutAClient();
 
     void focusOnEvent();
@@ -162,6 +163,7 @@ private slots:
 void TestMainWindow::cleanup()
 {
     SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
+    SyncClientRegistry::registerClient(QStringLiteral("caldav"), {});
     qunsetenv("CALENDAR_INSTANCE");
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows)
@@ -492,7 +494,6 @@ void TestMainWindow::syncNowRunsTheRegisteredClient()
             return new ScriptedSyncRun(failure, parent);
         });
     MainWindow window(state.get());
-    QSignalSpy busy(state.get(), &AppState::syncBusyChanged);
 
     window.syncNow();
     QCOMPARE(accountsRun, QStringList {QStringLiteral("personal-local-account")});
@@ -502,6 +503,32 @@ void TestMainWindow::syncNowRunsTheRegisteredClient()
     if (errored)
         QCOMPARE(state->lastSyncErrorReason(), failure);
     QCOMPARE(statusText(window), status);
+}
+
+void TestMainWindow::syncNowKeepsAFailureOfTheSameRound()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    Account dav;
+    dav.id = QStringLiteral("dav");
+    dav.name = QStringLiteral("Work");
+    dav.type = QStringLiteral("caldav");
+    dav.created_at = dav.updated_at = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    QVERIFY(state->accounts()->insert(dav));
+    SyncClientRegistry::registerClient(
+        QStringLiteral("caldav"), [](AppState *, const Account &, QObject *parent) {
+            return new ScriptedSyncRun(QStringLiteral("401"), parent);
+        });
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"),
+                                       [](AppState *, const Account &, QObject *parent) {
+                                           return new ScriptedSyncRun(QString(), parent);
+                                       });
+    MainWindow window(state.get());
+    window.syncNow();
+    QCOMPARE(state->syncDepth(), 2);
+    QTRY_VERIFY(!state->isSyncBusy());
+    QVERIFY(state->lastSyncErrored());
+    QCOMPARE(statusText(window), QStringLiteral("Sync failed: 401"));
 }
 
 void TestMainWindow::syncNowNamesTypesWithoutAClient()
