@@ -1,10 +1,30 @@
-#include <QApplication>
+#include "app/Application.h"
+#include "app/SingleInstance.h"
+
+#include <QLoggingCategory>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Larkspindle"));
-    QCoreApplication::setApplicationName(QStringLiteral("Calendar"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(LARK_VERSION));
-    return 0;
+    const QString rules = startupLoggingRules(qEnvironmentVariable("CALENDAR_INSTANCE"),
+                                              qgetenv("QT_LOGGING_RULES"));
+    if (!rules.isEmpty())
+        QLoggingCategory::setFilterRules(rules);
+
+    Application app(argc, argv);
+    auto *singleInstance = new SingleInstance(&app);
+
+    // Qt decodes the process's arguments correctly for every platform (wide characters on
+    // Windows), so non-ASCII paths arrive intact.
+    const QStringList arguments = QCoreApplication::arguments();
+    switch (singleInstance->forwardOrListen(arguments)) {
+    case SingleInstance::Outcome::Forwarded:
+        return 0;
+    case SingleInstance::Outcome::ForwardFailed:
+        return 1;
+    case SingleInstance::Outcome::Serving:
+        break;
+    }
+    app.setSingleInstance(singleInstance);
+    app.setStartupCommand(SingleInstance::buildCommand(arguments));
+    return app.run();
 }

@@ -1,0 +1,210 @@
+#include "app/Application.h"
+
+#include "app/AppState.h"
+#include "app/DataPaths.h"
+#include "app/MessagePresenter.h"
+#include "app/NotificationService.h"
+#include "app/SingleInstance.h"
+#include "app/Theme.h"
+#include "app/TrayManager.h"
+#include "mainwindow/MainWindow.h"
+#include "storage/AccountRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "update/Client.h"
+#include "update/UpdateConfig.h"
+#include "update/UpdateDialog.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QTimer>
+#include <QTranslator>
+
+QStringList supportedLanguages()
+{
+    return {QStringLiteral("en"), QStringLiteral("es"), QStringLiteral("de"), QStringLiteral("fr"),
+            QStringLiteral("ja")};
+}
+
+QString startupLoggingRules(const QString &instance, const QByteArray &qtLoggingRules)
+{
+    if (instance == QLatin1String("dev") || !qtLoggingRules.isEmpty())
+        return QString();
+    return QStringLiteral("*.debug=false\n*.info=false");
+}
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Larkspindle"));
+    setOrganizationDomain(QStringLiteral("larkspindle.example"));
+    setApplicationName(QStringLiteral("Calendar"));
+    setApplicationVersion(QStringLiteral(LARK_VERSION));
+
+    installTranslators();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.png")));
+    loadFonts();
+    setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
+}
+
+Application::~Application()
+{
+    // The main window has no parent; it goes before the state it reads.
+    delete mainWindow;
+    mainWindow = nullptr;
+}
+
+void Application::loadFonts()
+{
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/IBMPlexSans.ttf"));
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/IBMPlexSans-Italic.ttf"));
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/IBMPlexMono-Medium.ttf"));
+    const int icons
+        = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/MaterialIcons-Regular.otf"));
+    if (icons < 0) {
+        qWarning().noquote() << "[Fonts] Failed to load Material Icons font — indicators will "
+                                "fall back to a missing-glyph box.";
+        return;
+    }
+    const QStringList families = QFontDatabase::applicationFontFamilies(icons);
+    if (!families.isEmpty())
+        Theme::setIconFontFamily(families.first());
+}
+
+QString Application::resolveLanguage(const QString &stored, const QString &systemLocaleName)
+{
+    if (stored != QLatin1String("system"))
+        return stored;
+    const QString code = systemLocaleName.left(2);
+    return supportedLanguages().contains(code) ? code : QStringLiteral("en");
+}
+
+QString Application::resolveLanguage() const
+{
+    QSettings settings(organizationName(), applicationName());
+    const QString stored
+        = settings.value(QStringLiteral("ui/language"), QStringLiteral("system")).toString();
+    return resolveLanguage(stored, QLocale::system().name());
+}
+
+void Application::installTranslators()
+{
+    const QString language = resolveLanguage();
+    if (language != QLatin1String("en")) {
+        qtTranslator = new QTranslator(this);
+        if (qtTranslator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            installTranslator(qtTranslator);
+        } else {
+            delete qtTranslator;
+            qtTranslator = nullptr;
+        }
+    }
+    appTranslator = new QTranslator(this);
+    if (appTranslator->load(QStringLiteral(":/i18n/calendar_%1.qm").arg(language))) {
+        installTranslator(appTranslator);
+    } else {
+        delete appTranslator;
+        appTranslator = nullptr;
+    }
+}
+
+int Application::run()
+{
+    appState = new AppState(this);
+    if (!appState->initialize()) {
+        MessagePresenter::show(
+            MessagePresenter::Kind::Critical, nullptr, tr("Database Error"),
+            tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
+               "permissions and try again.")
+                .arg(dataDirectory()));
+        return 1;
+    }
+
+    PreferencesRepository *prefs = appState->preferences();
+    if (!prefs->getBool(Prefs::AccountsDedupedV1, Prefs::AccountsDedupedV1Default)) {
+        const int collapsed = appState->accounts()->dedupeAccounts();
+        if (collapsed > 0)
+            qInfo() << "[ConfigSync] Collapsed" << collapsed << "duplicate CalDAV account rows";
+        prefs->setBool(Prefs::AccountsDedupedV1, true);
+    }
+
+    mainWindow = new MainWindow(appState);
+
+    (void)registerIcsFileAssociation();
+
+    if (!prefs->getBool(Prefs::StartMinimized, Prefs::StartMinimizedDefault)
+        && !arguments().contains(QStringLiteral("--background")))
+        mainWindow->show();
+
+    if (singleInstance) {
+        MainWindow *w = mainWindow;
+        connect(singleInstance, &SingleInstance::focusRequested, w, &MainWindow::focusWindow,
+                Qt::QueuedConnection);
+        connect(singleInstance, &SingleInstance::showTodayRequested, w, &MainWindow::showToday,
+                Qt::QueuedConnection);
+        connect(
+            singleInstance, &SingleInstance::newEventRequested, w,
+            [w] {
+                w->focusWindow();
+                w->openNewEventDialog();
+            },
+            Qt::QueuedConnection);
+        connect(singleInstance, &SingleInstance::quickAddRequested, w,
+                &MainWindow::quickAddFromCommand, Qt::QueuedConnection);
+        connect(singleInstance, &SingleInstance::openIcsRequested, w,
+                &MainWindow::importIcsFromCommand, Qt::QueuedConnection);
+
+        if (!startupCommand.isEmpty()) {
+            const QString cmd = QJsonDocument::fromJson(startupCommand)
+                                    .object()
+                                    .value(QStringLiteral("cmd"))
+                                    .toString();
+            if (cmd != QLatin1String("focus")) {
+                SingleInstance *channel = singleInstance;
+                const QByteArray command = startupCommand;
+                QTimer::singleShot(0, channel, [channel, command] {
+                    QMetaObject::invokeMethod(channel, "dispatchCommand", Qt::QueuedConnection,
+                                              Q_ARG(QByteArray, command));
+                });
+            }
+        }
+    }
+
+    trayManager = new TrayManager(appState, mainWindow, this);
+    connect(trayManager, &TrayManager::syncNowRequested, mainWindow, &MainWindow::syncNow);
+    trayManager->setup();
+    mainWindow->setTrayIcon(trayManager->trayIcon());
+
+    notificationService = new NotificationService(appState, trayManager->trayIcon(), this);
+    mainWindow->setNotificationService(notificationService);
+    connect(notificationService, &NotificationService::reminderClicked, mainWindow,
+            &MainWindow::focusOnEvent);
+
+    QTimer::singleShot(1500, this, [this] { startUpdateCheck(); });
+
+    return exec();
+}
+
+void Application::startUpdateCheck()
+{
+    auto *client = new LarkUpdate::Client(updateChannelConfig(), this);
+    MainWindow *w = mainWindow;
+    connect(
+        client, &LarkUpdate::Client::updateAvailable, w, [w](const LarkUpdate::Artifact &artifact) {
+            auto *dialog = new LarkUpdate::UpdateDialog(artifact, QStringLiteral(LARK_VERSION),
+                                                        QStringLiteral("Larkspindle Calendar"), w);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->show();
+        });
+    connect(client, &LarkUpdate::Client::checkFailed, this, [](const QString &message) {
+        qWarning().noquote() << "update check failed:" << message;
+    });
+    client->checkForUpdates();
+}

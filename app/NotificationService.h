@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class AppState;
+class QSystemTrayIcon;
+class QTimer;
+
+// The decisions of a reminder pass, free of the database and the tray so tests can call them.
+namespace Reminders {
+
+// How long after an item's start (or due time) its reminder may still fire.
+constexpr qint64 kLateCutoffSecs = 1800;
+
+// An event reminder fires once its trigger time has come, until 30 minutes after the start.
+// An invalid trigger or start never fires.
+[[nodiscard]] bool eventReminderFires(const QDateTime &trigger, const QDateTime &start,
+                                      const QDateTime &now);
+// A task reminder fires from minutesBefore ahead of the due time until 30 minutes after it.
+[[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now);
+
+// The balloon text of an event reminder; timeText is the start's time of day. The band follows
+// the configured offset, not the time left.
+[[nodiscard]] QString eventBody(int minutesBefore, const QString &timeText,
+                                const QString &location);
+// The balloon text of a task reminder; timeText is the due time of day (unused for date-only).
+[[nodiscard]] QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText);
+// The item's title, or "Reminder" for an untitled one.
+[[nodiscard]] QString balloonTitle(const QString &title);
+
+// A due date as stored: ISO 8601 date-time, or a bare date meaning local midnight.
+[[nodiscard]] QDateTime parseStoredDue(const QString &text);
+
+} // namespace Reminders
+
+// Raises due event and task reminders as tray balloons and acknowledges them so they fire once.
+// Balloons that fall due together are queued and shown one after another.
+class NotificationService : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kPollIntervalMs = 30000;
+    static constexpr int kFirstPollDelayMs = 2000;
+    static constexpr int kBalloonMs = 15000;
+
+    struct Balloon
+    {
+        QString title;
+        QString body;
+        QString eventId; // empty for task reminders and the test balloon
+        QDate date; // invalid for the test balloon
+    };
+
+    NotificationService(AppState *appState, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
+
+    // "Now" for the due checks; the wall clock unless a test replaces it.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // How a balloon reaches the screen; true when it was shown. The tray icon unless replaced.
+    void setPresenter(std::function<bool(const Balloon &)> presenter)
+    {
+        m_presenter = std::move(presenter);
+    }
+    // How long a balloon stays before the next queued one replaces it.
+    void setBalloonDuration(int ms);
+
+    // The balloon on screen now, if any, and those waiting behind it.
+    const Balloon *currentBalloon() const { return m_showing ? &m_current : nullptr; }
+    int queuedCount() const { return m_queue.size(); }
+
+public slots:
+    // One pass: read due reminders, queue their balloons, acknowledge them.
+    void poll();
+    void showTestNotification();
+    // The user clicked the balloon on screen.
+    void onBalloonClicked();
+
+signals:
+    void reminderClicked(const QString &eventId, const QDate &date);
+
+private:
+    void enqueue(const Balloon &balloon);
+    void showNext();
+    bool presentOnTray(const Balloon &balloon);
+    QString timeText(const QDateTime &dt) const;
+    void acknowledge(const QString &table, const QStringList &ids);
+
+    AppState *m_appState;
+    QSystemTrayIcon *m_trayIcon;
+    QTimer *m_pollTimer;
+    QTimer *m_balloonTimer;
+    std::function<QDateTime()> m_clock;
+    std::function<bool(const Balloon &)> m_presenter;
+    QList<Balloon> m_queue;
+    Balloon m_current;
+    bool m_showing = false;
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+// The main window: a status bar, the slots other parts of the program reach it through, the
+// close-to-tray rule and the sync bookkeeping.
+
+#include <QDate>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+class AppState;
+class NotificationService;
+class QAction;
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class AccountSyncRun;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(AppState *state, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    AppState *appState() const { return m_state; }
+
+    // Handed over after the tray is set up; the tray icon is null when the system has none.
+    void setTrayIcon(QSystemTrayIcon *trayIcon);
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    void setNotificationService(NotificationService *service);
+    NotificationService *notificationService() const { return m_notifications; }
+
+    bool isQuitting() const { return m_quitting; }
+
+    // Whether closing hides the window instead of closing it.
+    static bool closeHidesWindow(bool closeToTray, bool hasTrayIcon, bool quitting);
+
+    // The details popover focusOnEvent opened last, while it is open.
+    QWidget *detailsPopover() const { return m_detailsPopover; }
+    QMenu *developerMenu() const { return m_developerMenu; }
+
+public slots:
+    void focusWindow();
+    void showToday();
+    void openNewEventDialog();
+    void quickAddFromCommand(const QString &text);
+    void importIcsFromCommand(const QString &path);
+    void syncNow();
+    void focusOnEvent(const QString &eventId, const QDate &date);
+    void quitApplication();
+    void showPreferences();
+
+    // The import into a known calendar, without asking; shows and returns the outcome's text.
+    QString importIcsInto(const QString &path, const QString &calendarId);
+    void openAccountsAndCalendars();
+    void importIcsFromMenu();
+
+    void loadSampleData();
+    void removeSampleData();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void showStatus(const QString &text);
+    bool ensureCalendarExists();
+    bool hasCalendar() const;
+    void refreshSummary();
+    void runSync(AccountSyncRun *run);
+
+    AppState *m_state = nullptr;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+    NotificationService *m_notifications = nullptr;
+    QPointer<QWidget> m_detailsPopover;
+    QMenu *m_developerMenu = nullptr;
+    QLabel *m_summary = nullptr;
+    bool m_quitting = false;
+};

@@ -1,0 +1,232 @@
+// The application object in this process: its rules, a failed start, and a full start with
+// "--background --show-today" run to the event loop.
+
+#include "app/AppState.h"
+#include "app/Application.h"
+#include "app/MessagePresenter.h"
+#include "app/SingleInstance.h"
+#include "mainwindow/MainWindow.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "support/MemoryTokenStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+
+namespace {
+Application *app = nullptr;
+
+struct ShownBox
+{
+    MessagePresenter::Kind kind;
+    QWidget *parent;
+    QString title;
+    QString text;
+};
+} // namespace
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void loggingRules_data();
+    void loggingRules();
+    void language_data();
+    void language();
+    void translatorsFollowTheStoredLanguage_data();
+    void translatorsFollowTheStoredLanguage();
+    void identityAndFont();
+    void databaseFailureShowsTheBoxAndEndsWithOne();
+    void backgroundStartShowsTodayOnceTheLoopRuns();
+};
+
+void TestApplication::cleanup()
+{
+    MessagePresenter::setHandler({});
+    QSettings(QStringLiteral("Larkspindle"), QStringLiteral("Calendar")).clear();
+}
+
+void TestApplication::loggingRules_data()
+{
+    QTest::addColumn<QString>("instance");
+    QTest::addColumn<QByteArray>("userRules");
+    QTest::addColumn<QString>("rules");
+
+    const QString quiet = QStringLiteral("*.debug=false\n*.info=false");
+    QTest::newRow("no instance") << "" << QByteArray() << quiet;
+    QTest::newRow("named instance") << "work" << QByteArray() << quiet;
+    QTest::newRow("dev instance") << "dev" << QByteArray() << "";
+    QTest::newRow("dev is exact") << "Dev" << QByteArray() << quiet;
+    QTest::newRow("user rules") << "" << QByteArray("calendar.expansion.debug=true") << "";
+}
+
+void TestApplication::loggingRules()
+{
+    QFETCH(QString, instance);
+    QFETCH(QByteArray, userRules);
+    QFETCH(QString, rules);
+    QCOMPARE(startupLoggingRules(instance, userRules), rules);
+}
+
+void TestApplication::language_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("systemLocale");
+    QTest::addColumn<QString>("language");
+
+    QTest::newRow("system, Brazilian Portuguese") << "system"
+                                                  << "pt_BR"
+                                                  << "en";
+    QTest::newRow("system, Japanese") << "system"
+                                      << "ja_JP"
+                                      << "ja";
+    QTest::newRow("system, Austrian German") << "system"
+                                             << "de_AT"
+                                             << "de";
+    QTest::newRow("system, C locale") << "system"
+                                      << "C"
+                                      << "en";
+    QTest::newRow("system, letter case counts") << "system"
+                                                << "DE_de"
+                                                << "en";
+    QTest::newRow("stored Italian stands") << "it"
+                                           << "ja_JP"
+                                           << "it";
+    QTest::newRow("stored French") << "fr"
+                                   << "de_DE"
+                                   << "fr";
+}
+
+void TestApplication::language()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, systemLocale);
+    QFETCH(QString, language);
+    QCOMPARE(Application::resolveLanguage(stored, systemLocale), language);
+}
+
+void TestApplication::translatorsFollowTheStoredLanguage_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("appTranslation");
+
+    QTest::newRow("English") << "en" << true;
+    QTest::newRow("German") << "de" << true;
+    QTest::newRow("Italian: no program translation") << "it" << false;
+}
+
+void TestApplication::translatorsFollowTheStoredLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, appTranslation);
+    {
+        QSettings settings(QStringLiteral("Larkspindle"), QStringLiteral("Calendar"));
+        settings.setValue(QStringLiteral("ui/language"), stored);
+    }
+    QCOMPARE(app->resolveLanguage(), stored);
+    app->installTranslators();
+    QCOMPARE(app->appTranslation() != nullptr, appTranslation);
+    if (stored == QLatin1String("en"))
+        QVERIFY(!app->qtTranslation());
+}
+
+void TestApplication::identityAndFont()
+{
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Larkspindle"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Calendar"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.3.4"));
+    QCOMPARE(QApplication::font().family(), QStringLiteral("IBM Plex Sans"));
+    QCOMPARE(QApplication::font().pointSize(), 11);
+    QVERIFY(!QApplication::windowIcon().isNull());
+}
+
+void TestApplication::databaseFailureShowsTheBoxAndEndsWithOne()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A data folder below a regular file can never be created.
+    const QString blocker = dir.filePath(QStringLiteral("file"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString dataDir = blocker + QStringLiteral("/data");
+    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dataDir));
+
+    QList<ShownBox> boxes;
+    MessagePresenter::setHandler([&boxes](MessagePresenter::Kind kind, QWidget *parent,
+                                          const QString &title, const QString &text) {
+        boxes.append({kind, parent, title, text});
+    });
+    LarkTest::ScopedMemoryTokenStore secrets;
+    QCOMPARE(app->run(), 1);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().kind, MessagePresenter::Kind::Critical);
+    QVERIFY(!boxes.first().parent);
+    QCOMPARE(boxes.first().title, QStringLiteral("Database Error"));
+    QCOMPARE(boxes.first().text,
+             QStringLiteral("Failed to initialize the database.\n\nData directory: %1\n\nPlease "
+                            "check file permissions and try again.")
+                 .arg(dataDir));
+    QVERIFY(!app->window());
+}
+
+void TestApplication::backgroundStartShowsTodayOnceTheLoopRuns()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dir.path()));
+    LarkTest::ScopedMemoryTokenStore secrets;
+
+    const QStringList arguments = QCoreApplication::arguments();
+    QVERIFY(arguments.contains(QStringLiteral("--background")));
+    auto *channel = new SingleInstance(app);
+    QCOMPARE(channel->forwardOrListen(arguments), SingleInstance::Outcome::Serving);
+    app->setSingleInstance(channel);
+    app->setStartupCommand(SingleInstance::buildCommand(arguments));
+
+    // Armed before the loop: runs first in it, before the dispatched command.
+    bool shownAtFirstTurn = true;
+    QTimer::singleShot(0, app, [&] { shownAtFirstTurn = app->window()->isVisible(); });
+    QDate shownOn;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, app, [&] {
+        if (app->window() && app->window()->isVisible()) {
+            shownOn = app->state()->currentDate();
+            QCoreApplication::quit();
+        }
+    });
+    poll.start(20);
+    QTimer::singleShot(10000, app, [] { QCoreApplication::quit(); });
+
+    const QDate before = QDate::currentDate();
+    QCOMPARE(app->run(), 0);
+    const QDate after = QDate::currentDate();
+    QVERIFY(!shownAtFirstTurn);
+    QVERIFY(shownOn == before || shownOn == after);
+    QVERIFY(app->state()->preferences()->getBool(Prefs::AccountsDedupedV1, false));
+    // No tray here: the window closes instead of hiding.
+    QVERIFY(!app->window()->trayIcon());
+    QVERIFY(app->window()->notificationService());
+}
+
+int main(int argc, char *argv[])
+{
+    // The program's own command line; the test framework keeps the real one.
+    static char program[] = "calendar";
+    static char background[] = "--background";
+    static char showToday[] = "--show-today";
+    static char *appArgv[] = {program, background, showToday, nullptr};
+    int appArgc = 3;
+    Application application(appArgc, appArgv);
+    app = &application;
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_Application.moc"
