@@ -3,6 +3,7 @@
 #include "dialogs/EventFormDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "model/ICalendar.h"
+#include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
