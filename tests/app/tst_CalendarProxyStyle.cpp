@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QSpinBox>
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -299,8 +301,12 @@ void TestCalendarProxyStyle::sampleWindow()
     auto *combo = new QComboBox;
     combo->addItem(Theme::colorDotIcon(QStringLiteral("#e67c73")), QStringLiteral("Work"));
     combo->addItem(Theme::colorDotIcon(QStringLiteral("#33b679")), QStringLiteral("Home"));
+    auto *spin = new QSpinBox;
+    spin->setValue(15);
+    auto *date = new QDateEdit(QDate(2024, 1, 10));
+    date->setCalendarPopup(true);
     for (QWidget *w : std::initializer_list<QWidget *> {title, muted, checked, unchecked, disabled,
-                                                        radioOn, radioOff, combo})
+                                                        radioOn, radioOff, combo, spin, date})
         left->addWidget(w);
 
     auto *list = new QListWidget;
