@@ -26,8 +26,8 @@ struct ParseResult
 // now is the reference: its date is today and its zone is the zone of every date-time produced.
 [[nodiscard]] ParseResult parse(const QString &text, const QDateTime &now);
 
-// The date and clock time in the zone (or time spec) of reference; an invalid time falls at
-// midnight.
+// The date and clock time in the zone (or the UTC, offset or local setting) of reference; an
+// invalid time falls at midnight.
 [[nodiscard]] QDateTime inZoneOf(const QDate &date, const QTime &time, const QDateTime &reference);
 
 // now without seconds, moved forwards to the next full or half hour unless it is on one.

@@ -13,6 +13,8 @@
 
 using LarkTest::strings;
 
+using LarkTest::expressed;
+
 namespace {
 
 QDateTime utc(int y, int mo, int d, int h, int mi = 0)
@@ -49,18 +51,6 @@ Attendee attendee(const QString &email, const QString &name = QString())
     a.email = email;
     a.name = name;
     return a;
-}
-
-// The same instant expressed with a chosen kind of suffix.
-QDateTime expressed(const QDateTime &instant, const QString &form)
-{
-    if (form == QLatin1String("Z"))
-        return instant.toUTC();
-    if (form == QLatin1String("local"))
-        return instant.toLocalTime();
-    if (form.startsWith(QLatin1String("offset ")))
-        return instant.toOffsetFromUtc(form.mid(7).toInt() * 3600);
-    return instant.toTimeZone(QTimeZone(form.toUtf8()));
 }
 
 } // namespace

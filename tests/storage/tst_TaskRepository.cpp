@@ -12,6 +12,8 @@
 using LarkTest::idsOf;
 using LarkTest::strings;
 
+using LarkTest::expressed;
+
 namespace {
 
 QDateTime utc(int y, int mo, int d, int h = 0, int mi = 0)
@@ -51,18 +53,6 @@ Reminder reminder(int minutes, const QString &id = QString())
     r.id = id;
     r.minutes_before = minutes;
     return r;
-}
-
-// The same instant expressed with a chosen kind of suffix.
-QDateTime expressed(const QDateTime &instant, const QString &form)
-{
-    if (form == QLatin1String("Z"))
-        return instant.toUTC();
-    if (form == QLatin1String("local"))
-        return instant.toLocalTime();
-    if (form.startsWith(QLatin1String("offset ")))
-        return instant.toOffsetFromUtc(form.mid(7).toInt() * 3600);
-    return instant.toTimeZone(QTimeZone(form.toUtf8()));
 }
 
 } // namespace

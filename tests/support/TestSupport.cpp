@@ -1,8 +1,21 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QTimeZone>
 
 namespace LarkTest {
+
+QDateTime expressed(const QDateTime &instant, const QString &form)
+{
+    if (form == QLatin1String("Z"))
+        return instant.toUTC();
+    if (form == QLatin1String("local"))
+        return instant.toLocalTime();
+    if (form.startsWith(QLatin1String("offset ")))
+        return instant.toOffsetFromUtc(form.mid(7).toInt() * 3600);
+    return instant.toTimeZone(QTimeZone(form.toUtf8()));
+}
+
 
 QString dataPath(const QString &relative)
 {

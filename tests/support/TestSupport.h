@@ -8,6 +8,10 @@
 
 namespace LarkTest {
 
+// The same instant expressed with a chosen kind of suffix: "Z", "local", "offset <hours>" or a
+// zone id.
+QDateTime expressed(const QDateTime &instant, const QString &form);
+
 // Absolute path of a file below tests/data.
 QString dataPath(const QString &relative);
 
