@@ -6,33 +6,33 @@
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
         <source>Accounts and Calendars</source>
-        <translation type="unfinished"></translation>
+        <translation>Konten und Kalender</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
         <source>New calendar on this device</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Kalender auf diesem Gerät</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
         <source>Add Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender hinzufügen</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
         <source>%1 (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (schreibgeschützt)</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Kalender „%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
         <source>On This Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf diesem Gerät</translation>
     </message>
 </context>
 <context>
@@ -40,7 +40,7 @@
     <message>
         <location filename="../../app/Application.cpp" line="123"/>
         <source>Database Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbankfehler</translation>
     </message>
     <message>
         <location filename="../../app/Application.cpp" line="124"/>
@@ -49,7 +49,11 @@
 Data directory: %1
 
 Please check file permissions and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datenbank konnte nicht initialisiert werden.
+
+Datenverzeichnis: %1
+
+Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
     </message>
 </context>
 <context>
@@ -57,7 +61,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
         <source>Choose Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender auswählen</translation>
     </message>
 </context>
 <context>
@@ -65,7 +69,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Kein Titel)</translation>
     </message>
 </context>
 <context>
@@ -73,57 +77,57 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
         <source>All day</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganztägig</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
         <source>New Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Termin</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
         <source>Title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
         <source>Starts:</source>
-        <translation type="unfinished"></translation>
+        <translation>Beginn:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
         <source>Ends:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ende:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
         <source>Calendar:</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie dem Termin einen Titel.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie einen Kalender.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Termin endet, bevor er beginnt.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
         <source>The event could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Termin konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 <context>
@@ -131,17 +135,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
         <source>Cloud sign-in is not configured in this build</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Cloud-Anmeldung ist in diesem Build nicht eingerichtet</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="113"/>
         <source>Failed to start local auth server</source>
-        <translation type="unfinished"></translation>
+        <translation>Der lokale Anmeldeserver konnte nicht gestartet werden</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Tokens erhalten</translation>
     </message>
 </context>
 <context>
@@ -149,37 +153,37 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
-        <translation type="unfinished"></translation>
+        <translation>Update verfügbar</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Version von %1 ist verfügbar.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben Version %1. Die neueste Version ist %2.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Versionshinweise werden geladen…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
-        <translation type="unfinished"></translation>
+        <translation>*Für diese Version sind keine Versionshinweise verfügbar.*</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Später</translation>
     </message>
 </context>
 <context>
@@ -187,22 +191,22 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu in %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu in %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie verwenden Version %1</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 herunterladen</translation>
     </message>
 </context>
 <context>
@@ -210,173 +214,177 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
         <source>Larkspindle Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
         <source>&amp;New Event…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neuer Termin…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
         <source>&amp;Import .ics File…</source>
-        <translation type="unfinished"></translation>
+        <translation>.ics-Datei &amp;importieren…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
         <source>&amp;Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
         <source>&amp;Today</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Heute</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xtras</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
         <source>&amp;Accounts and Calendars…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Konten und Kalender…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
         <source>&amp;Preferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
         <source>&amp;Developer</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Entwickler</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
         <source>Load sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispieldaten laden</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
         <source>Remove sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispieldaten entfernen</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
         <source>%1
 
 %n calendar(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1
+
+%n Kalender</numerusform>
+            <numerusform>%1
+
+%n Kalender</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
         <source>Event &quot;%1&quot; saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Termin „%1“ gespeichert.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
         <source>Quick add needs a calendar: add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum schnellen Hinzufügen wird ein Kalender benötigt: Legen Sie zuerst einen an.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
         <source>Could not add &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
         <source>Added &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ hinzugefügt.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
         <source>Import .ics File</source>
-        <translation type="unfinished"></translation>
+        <translation>.ics-Datei importieren</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
         <source>Calendar files (*.ics)</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderdateien (*.ics)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Import fehlgeschlagen: Es gibt keinen Kalender, der Termine aufnehmen kann. Legen Sie zuerst einen an.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
         <source>Import %n event(s) from %1 into:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Termin aus %1 importieren in:</numerusform>
+            <numerusform>%n Termine aus %1 importieren in:</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
         <source>Import cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>Import abgebrochen.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
         <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
         <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Konto zum Synchronisieren.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
         <source>Syncing %n account(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Konto wird synchronisiert…</numerusform>
+            <numerusform>%n Konten werden synchronisiert…</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
         <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisierung abgeschlossen.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
         <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Beispielzeile geladen.</numerusform>
+            <numerusform>%n Beispielzeilen geladen.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
         <source>Removed %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Beispielzeile entfernt.</numerusform>
+            <numerusform>%n Beispielzeilen entfernt.</numerusform>
         </translation>
     </message>
 </context>
@@ -385,12 +393,12 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>
         <source>Test reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Testerinnerung</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn Sie dies sehen, sind Ihre Desktop-Benachrichtigungen richtig eingerichtet. Echte Erinnerungen sehen genauso aus.</translation>
     </message>
 </context>
 <context>
@@ -398,93 +406,93 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
         <source>Close to the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Schließen in den Infobereich minimieren</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Start minimised</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimiert starten</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Launch at login</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei der Anmeldung starten</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
         <source>System</source>
-        <translation type="unfinished"></translation>
+        <translation>System</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
         <source>Light</source>
-        <translation type="unfinished"></translation>
+        <translation>Hell</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Dark</source>
-        <translation type="unfinished"></translation>
+        <translation>Dunkel</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
         <source>Default</source>
-        <translation type="unfinished"></translation>
+        <translation>Standard</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
         <source>Choose…</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswählen…</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
         <source>12-hour (1:30 PM)</source>
-        <translation type="unfinished"></translation>
+        <translation>12 Stunden (1:30 PM)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
         <source>24-hour (13:30)</source>
-        <translation type="unfinished"></translation>
+        <translation>24 Stunden (13:30)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
         <source>As the system&apos;s region</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie in der Systemregion</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
         <source>Theme:</source>
-        <translation type="unfinished"></translation>
+        <translation>Design:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Accent colour:</source>
-        <translation type="unfinished"></translation>
+        <translation>Akzentfarbe:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Font size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftgröße:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
         <source>Time format:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitformat:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
         <source>First day of week:</source>
-        <translation type="unfinished"></translation>
+        <translation>Erster Wochentag:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
     </message>
 </context>
 <context>
@@ -492,328 +500,328 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="33"/>
         <source>Starting now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Beginnt jetzt (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="35"/>
         <source>In %1 minutes (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 Minuten (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 Std. (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="39"/>
         <source>Tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Morgen um %1</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due soon</source>
-        <translation type="unfinished"></translation>
+        <translation>Bald fällig</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due today</source>
-        <translation type="unfinished"></translation>
+        <translation>Heute fällig</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="49"/>
         <source>Due soon (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Bald fällig (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="50"/>
         <source>Due now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt fällig (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="55"/>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerung</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="71"/>
         <source>Larkspindle Calendar — Last sync failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Letzte Synchronisierung fehlgeschlagen</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Keine anstehenden Termine</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="77"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Ohne Titel</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="85"/>
         <source>today</source>
-        <translation type="unfinished"></translation>
+        <translation>heute</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="87"/>
         <source>tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>morgen</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="88"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Als Nächstes: %1 (%2, ganztägig)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="93"/>
         <source>at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>um %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="95"/>
         <source>tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>morgen um %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="97"/>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="98"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Als Nächstes: %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="27"/>
         <source>Repeats daily</source>
-        <translation type="unfinished"></translation>
+        <translation>Täglich</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="28"/>
         <source>Every %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle %1 Tage</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Repeats weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>Wöchentlich</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="31"/>
         <source>Every %1 weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle %1 Wochen</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Repeats monthly</source>
-        <translation type="unfinished"></translation>
+        <translation>Monatlich</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="34"/>
         <source>Every %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle %1 Monate</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Repeats yearly</source>
-        <translation type="unfinished"></translation>
+        <translation>Jährlich</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="37"/>
         <source>Every %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle %1 Jahre</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholt sich</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="98"/>
         <source>on the %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>am %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="103"/>
         <source>on the %1</source>
-        <translation type="unfinished"></translation>
+        <translation>am %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../model/RruleFormat.cpp" line="109"/>
         <source>%n time(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n-mal</numerusform>
+            <numerusform>%n-mal</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="117"/>
         <source>until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>bis %1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="125"/>
         <source>At time of event</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Zeitpunkt des Termins</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>%1 min before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Min. vorher</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 hour(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Std. vorher</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="130"/>
         <source>%1 day(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Tag(e) vorher</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mo</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Di</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mi</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Do</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fr</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sa</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>So</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="162"/>
         <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1th</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="165"/>
         <source>%1st</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1nd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1rd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="179"/>
         <source>second-to-last</source>
-        <translation type="unfinished"></translation>
+        <translation>vorletzten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>last</source>
-        <translation type="unfinished"></translation>
+        <translation>letzten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>first</source>
-        <translation type="unfinished"></translation>
+        <translation>ersten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>second</source>
-        <translation type="unfinished"></translation>
+        <translation>zweiten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>third</source>
-        <translation type="unfinished"></translation>
+        <translation>dritten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>fourth</source>
-        <translation type="unfinished"></translation>
+        <translation>vierten</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fifth</source>
-        <translation type="unfinished"></translation>
+        <translation>fünften</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="198"/>
         <source>%1th-from-last</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.-letzten</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
         <source>%1, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, ganztägig</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
         <source>%1 – %2, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 – %2, ganztägig</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Versionshinweise für %1 %2 verfügbar</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche nach Updates…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist auf dem neuesten Stand (Version %2)</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche nach Updates fehlgeschlagen: %1</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Versionshinweise werden geladen…</translation>
     </message>
 </context>
 <context>
@@ -821,17 +829,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/TrayManager.cpp" line="132"/>
         <source>&amp;Show Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender &amp;anzeigen</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="137"/>
         <source>Sync &amp;Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="140"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
 </context>
 <context>
@@ -839,7 +847,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Open-Meteo hat HTTP %1 zurückgegeben</translation>
     </message>
 </context>
 <context>
@@ -847,120 +855,120 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="46"/>
         <source>now</source>
-        <translation type="unfinished"></translation>
+        <translation>jetzt</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="48"/>
         <source>in %1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>in %1 Min.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="52"/>
         <source>in %1h %2m</source>
-        <translation type="unfinished"></translation>
+        <translation>in %1 Std. %2 Min.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="53"/>
         <source>in %1h</source>
-        <translation type="unfinished"></translation>
+        <translation>in %1 Std.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="72"/>
         <source>Today, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Heute, ganztägig</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="73"/>
         <source>Tomorrow, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Morgen, ganztägig</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="74"/>
         <source>%1 at %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 um %2</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="368"/>
         <source>Today</source>
-        <translation type="unfinished"></translation>
+        <translation>Heute</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="373"/>
         <source>Tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>Morgen</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="88"/>
         <location filename="../../app/WinTrayPopover.cpp" line="414"/>
         <source>All-day</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganztägig</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="152"/>
         <source>Open Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender öffnen</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="153"/>
         <source>Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt synchronisieren</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="187"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Termin hinzufügen – z. B. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="200"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="213"/>
         <source>Group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="326"/>
         <source>No calendars yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Noch keine Kalender</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="344"/>
         <source>No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine anstehenden Termine</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="345"/>
         <source>Nothing scheduled in the next 24 hours.</source>
-        <translation type="unfinished"></translation>
+        <translation>In den nächsten 24 Stunden ist nichts geplant.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="350"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Ohne Titel</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="372"/>
         <source>  No more events today</source>
-        <translation type="unfinished"></translation>
+        <translation>  Heute keine weiteren Termine</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="377"/>
         <source>  Nothing scheduled</source>
-        <translation type="unfinished"></translation>
+        <translation>  Nichts geplant</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="438"/>
         <source>(Unnamed)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Ohne Namen)</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
-        <translation type="unfinished"></translation>
+        <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
 </TS>

@@ -282,9 +282,13 @@ Please check file permissions and try again.</source>
         <source>%1
 
 %n calendar(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1
+
+%n calendar</numerusform>
+            <numerusform>%1
+
+%n calendars</numerusform>
         </translation>
     </message>
     <message>
@@ -325,9 +329,9 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
         <source>Import %n event(s) from %1 into:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Import %n event from %1 into:</numerusform>
+            <numerusform>Import %n events from %1 into:</numerusform>
         </translation>
     </message>
     <message>
@@ -348,9 +352,9 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
         <source>Syncing %n account(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Syncing %n account…</numerusform>
+            <numerusform>Syncing %n accounts…</numerusform>
         </translation>
     </message>
     <message>
@@ -366,17 +370,17 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Loaded %n sample row.</numerusform>
+            <numerusform>Loaded %n sample rows.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
         <source>Removed %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Removed %n sample row.</numerusform>
+            <numerusform>Removed %n sample rows.</numerusform>
         </translation>
     </message>
 </context>
@@ -647,9 +651,9 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../model/RruleFormat.cpp" line="109"/>
         <source>%n time(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n time</numerusform>
+            <numerusform>%n times</numerusform>
         </translation>
     </message>
     <message>

@@ -6,33 +6,33 @@
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
         <source>Accounts and Calendars</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuentas y calendarios</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
         <source>New calendar on this device</source>
-        <translation type="unfinished"></translation>
+        <translation>Nuevo calendario en este dispositivo</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
         <source>Add Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir calendario</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
         <source>%1 (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (solo lectura)</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo añadir el calendario «%1».</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
         <source>On This Device</source>
-        <translation type="unfinished"></translation>
+        <translation>En este dispositivo</translation>
     </message>
 </context>
 <context>
@@ -40,7 +40,7 @@
     <message>
         <location filename="../../app/Application.cpp" line="123"/>
         <source>Database Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de base de datos</translation>
     </message>
     <message>
         <location filename="../../app/Application.cpp" line="124"/>
@@ -49,7 +49,11 @@
 Data directory: %1
 
 Please check file permissions and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo inicializar la base de datos.
+
+Carpeta de datos: %1
+
+Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
@@ -57,7 +61,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
         <source>Choose Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Elegir calendario</translation>
     </message>
 </context>
 <context>
@@ -65,7 +69,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Sin título)</translation>
     </message>
 </context>
 <context>
@@ -73,57 +77,57 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
         <source>All day</source>
-        <translation type="unfinished"></translation>
+        <translation>Todo el día</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
         <source>New Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Nuevo evento</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Título</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
         <source>Title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Título:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
         <source>Starts:</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
         <source>Ends:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fin:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
         <source>Calendar:</source>
-        <translation type="unfinished"></translation>
+        <translation>Calendario:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ponga un título al evento.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elija un calendario.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>El evento termina antes de empezar.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
         <source>The event could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar el evento.</translation>
     </message>
 </context>
 <context>
@@ -131,17 +135,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
         <source>Cloud sign-in is not configured in this build</source>
-        <translation type="unfinished"></translation>
+        <translation>El inicio de sesión en la nube no está configurado en esta versión</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="113"/>
         <source>Failed to start local auth server</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo iniciar el servidor de autenticación local</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
-        <translation type="unfinished"></translation>
+        <translation>No se recibieron tokens</translation>
     </message>
 </context>
 <context>
@@ -149,37 +153,37 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización disponible</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hay una nueva versión de %1 disponible.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiene la versión %1. La versión más reciente es la %2.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Cargando notas de la versión…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
-        <translation type="unfinished"></translation>
+        <translation>*No hay notas de la versión disponibles para esta versión.*</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargar</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Más tarde</translation>
     </message>
 </context>
 <context>
@@ -187,22 +191,22 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Novedades de %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Novedades de %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Está usando la versión %1</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargar %1</translation>
     </message>
 </context>
 <context>
@@ -210,173 +214,177 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
         <source>Larkspindle Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Archivo</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
         <source>&amp;New Event…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nuevo evento…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
         <source>&amp;Import .ics File…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Importar archivo .ics…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
         <source>&amp;Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sincronizar ahora</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Sa&amp;lir</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ver</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
         <source>&amp;Today</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hoy</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Herramientas</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
         <source>&amp;Accounts and Calendars…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cuentas y calendarios…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
         <source>&amp;Preferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Preferencias…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
         <source>&amp;Developer</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Desarrollador</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
         <source>Load sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Cargar datos de ejemplo</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
         <source>Remove sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar datos de ejemplo</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
         <source>%1
 
 %n calendar(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1
+
+%n calendario</numerusform>
+            <numerusform>%1
+
+%n calendarios</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
         <source>Event &quot;%1&quot; saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Evento «%1» guardado.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
         <source>Quick add needs a calendar: add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Para añadir rápidamente se necesita un calendario: añada uno primero.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
         <source>Could not add &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo añadir «%1».</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
         <source>Added &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se añadió «%1».</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
         <source>Import .ics File</source>
-        <translation type="unfinished"></translation>
+        <translation>Importar archivo .ics</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
         <source>Calendar files (*.ics)</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivos de calendario (*.ics)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al importar: no hay ningún calendario que admita eventos. Añada uno primero.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
         <source>Import %n event(s) from %1 into:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Importar %n evento de %1 en:</numerusform>
+            <numerusform>Importar %n eventos de %1 en:</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
         <source>Import cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>Importación cancelada.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
         <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La sincronización aún no está disponible para: %1.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
         <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay ninguna cuenta que sincronizar.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
         <source>Syncing %n account(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Sincronizando %n cuenta…</numerusform>
+            <numerusform>Sincronizando %n cuentas…</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
         <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sincronización completada.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
         <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de sincronización: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Se cargó %n fila de ejemplo.</numerusform>
+            <numerusform>Se cargaron %n filas de ejemplo.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
         <source>Removed %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Se quitó %n fila de ejemplo.</numerusform>
+            <numerusform>Se quitaron %n filas de ejemplo.</numerusform>
         </translation>
     </message>
 </context>
@@ -385,12 +393,12 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>
         <source>Test reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Recordatorio de prueba</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tendrán este mismo aspecto.</translation>
     </message>
 </context>
 <context>
@@ -398,93 +406,93 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
         <source>Close to the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar a la bandeja del sistema</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Start minimised</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar minimizado</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Launch at login</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrir al iniciar sesión</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Preferencias</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
         <source>System</source>
-        <translation type="unfinished"></translation>
+        <translation>Sistema</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
         <source>Light</source>
-        <translation type="unfinished"></translation>
+        <translation>Claro</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Dark</source>
-        <translation type="unfinished"></translation>
+        <translation>Oscuro</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
         <source>Default</source>
-        <translation type="unfinished"></translation>
+        <translation>Predeterminado</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
         <source>Choose…</source>
-        <translation type="unfinished"></translation>
+        <translation>Elegir…</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
         <source>12-hour (1:30 PM)</source>
-        <translation type="unfinished"></translation>
+        <translation>12 horas (1:30 PM)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
         <source>24-hour (13:30)</source>
-        <translation type="unfinished"></translation>
+        <translation>24 horas (13:30)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
         <source>As the system&apos;s region</source>
-        <translation type="unfinished"></translation>
+        <translation>Según la región del sistema</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
         <source>Theme:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tema:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Accent colour:</source>
-        <translation type="unfinished"></translation>
+        <translation>Color de acento:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Font size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tamaño de letra:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
         <source>Time format:</source>
-        <translation type="unfinished"></translation>
+        <translation>Formato de hora:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
         <source>First day of week:</source>
-        <translation type="unfinished"></translation>
+        <translation>Primer día de la semana:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo cambiar el inicio automático al iniciar sesión.</translation>
     </message>
 </context>
 <context>
@@ -492,328 +500,328 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="33"/>
         <source>Starting now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="35"/>
         <source>In %1 minutes (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>En %1 minutos (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>En %1 h (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="39"/>
         <source>Tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Mañana a las %1</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due soon</source>
-        <translation type="unfinished"></translation>
+        <translation>Vence pronto</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due today</source>
-        <translation type="unfinished"></translation>
+        <translation>Vence hoy</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="49"/>
         <source>Due soon (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vence pronto (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="50"/>
         <source>Due now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vence ahora (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="55"/>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Recordatorio</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="71"/>
         <source>Larkspindle Calendar — Last sync failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Falló la última sincronización</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Error de sincronización: %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — No hay eventos próximos</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="77"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin título</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="85"/>
         <source>today</source>
-        <translation type="unfinished"></translation>
+        <translation>hoy</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="87"/>
         <source>tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>mañana</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="88"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Siguiente: %1 (%2, todo el día)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="93"/>
         <source>at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>a las %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="95"/>
         <source>tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>mañana a las %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="97"/>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="98"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Siguiente: %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="27"/>
         <source>Repeats daily</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada día</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="28"/>
         <source>Every %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada %1 días</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Repeats weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada semana</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="31"/>
         <source>Every %1 weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada %1 semanas</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Repeats monthly</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada mes</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="34"/>
         <source>Every %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada %1 meses</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Repeats yearly</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada año</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="37"/>
         <source>Every %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>Cada %1 años</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats</source>
-        <translation type="unfinished"></translation>
+        <translation>Se repite</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="98"/>
         <source>on the %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>el %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="103"/>
         <source>on the %1</source>
-        <translation type="unfinished"></translation>
+        <translation>el día %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../model/RruleFormat.cpp" line="109"/>
         <source>%n time(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n vez</numerusform>
+            <numerusform>%n veces</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="117"/>
         <source>until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>hasta el %1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="125"/>
         <source>At time of event</source>
-        <translation type="unfinished"></translation>
+        <translation>A la hora del evento</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>%1 min before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min antes</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 hour(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 h antes</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="130"/>
         <source>%1 day(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 día(s) antes</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>lun</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>mar</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>mié</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>jue</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>vie</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>sáb</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>dom</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="162"/>
         <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1th</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="165"/>
         <source>%1st</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1nd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1rd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="179"/>
         <source>second-to-last</source>
-        <translation type="unfinished"></translation>
+        <translation>penúltimo</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>last</source>
-        <translation type="unfinished"></translation>
+        <translation>último</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>first</source>
-        <translation type="unfinished"></translation>
+        <translation>primer</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>second</source>
-        <translation type="unfinished"></translation>
+        <translation>segundo</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>third</source>
-        <translation type="unfinished"></translation>
+        <translation>tercer</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>fourth</source>
-        <translation type="unfinished"></translation>
+        <translation>cuarto</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fifth</source>
-        <translation type="unfinished"></translation>
+        <translation>quinto</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="198"/>
         <source>%1th-from-last</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.º desde el final</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
         <source>%1, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, todo el día</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
         <source>%1 – %2, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 – %2, todo el día</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay notas de la versión para %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
-        <translation type="unfinished"></translation>
+        <translation>Buscando actualizaciones…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 está actualizado (versión %2)</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al buscar actualizaciones: %1</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Cargando notas de la versión…</translation>
     </message>
 </context>
 <context>
@@ -821,17 +829,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/TrayManager.cpp" line="132"/>
         <source>&amp;Show Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mostrar calendario</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="137"/>
         <source>Sync &amp;Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Sincronizar &amp;ahora</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="140"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Salir</translation>
     </message>
 </context>
 <context>
@@ -839,7 +847,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Open-Meteo devolvió HTTP %1</translation>
     </message>
 </context>
 <context>
@@ -847,120 +855,120 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="46"/>
         <source>now</source>
-        <translation type="unfinished"></translation>
+        <translation>ahora</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="48"/>
         <source>in %1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1 min</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="52"/>
         <source>in %1h %2m</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1 h %2 min</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="53"/>
         <source>in %1h</source>
-        <translation type="unfinished"></translation>
+        <translation>en %1 h</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="72"/>
         <source>Today, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Hoy, todo el día</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="73"/>
         <source>Tomorrow, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Mañana, todo el día</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="74"/>
         <source>%1 at %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 a las %2</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="368"/>
         <source>Today</source>
-        <translation type="unfinished"></translation>
+        <translation>Hoy</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="373"/>
         <source>Tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>Mañana</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="88"/>
         <location filename="../../app/WinTrayPopover.cpp" line="414"/>
         <source>All-day</source>
-        <translation type="unfinished"></translation>
+        <translation>Todo el día</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="152"/>
         <source>Open Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrir calendario</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="153"/>
         <source>Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Sincronizar ahora</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="187"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir evento — p. ej., &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="200"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Preferencias</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="213"/>
         <source>Group</source>
-        <translation type="unfinished"></translation>
+        <translation>Grupo</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="326"/>
         <source>No calendars yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Aún no hay calendarios</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="344"/>
         <source>No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay eventos próximos</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="345"/>
         <source>Nothing scheduled in the next 24 hours.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay nada programado en las próximas 24 horas.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="350"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin título</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="372"/>
         <source>  No more events today</source>
-        <translation type="unfinished"></translation>
+        <translation>  No hay más eventos hoy</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="377"/>
         <source>  Nothing scheduled</source>
-        <translation type="unfinished"></translation>
+        <translation>  Nada programado</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="438"/>
         <source>(Unnamed)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Sin nombre)</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar el evento</translation>
     </message>
 </context>
 </TS>

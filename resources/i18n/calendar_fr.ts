@@ -6,33 +6,33 @@
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
         <source>Accounts and Calendars</source>
-        <translation type="unfinished"></translation>
+        <translation>Comptes et calendriers</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
         <source>New calendar on this device</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau calendrier sur cet appareil</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
         <source>Add Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un calendrier</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
         <source>%1 (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (lecture seule)</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ajouter le calendrier « %1 ».</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
         <source>On This Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sur cet appareil</translation>
     </message>
 </context>
 <context>
@@ -40,7 +40,7 @@
     <message>
         <location filename="../../app/Application.cpp" line="123"/>
         <source>Database Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur de base de données</translation>
     </message>
     <message>
         <location filename="../../app/Application.cpp" line="124"/>
@@ -49,7 +49,11 @@
 Data directory: %1
 
 Please check file permissions and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’initialiser la base de données.
+
+Dossier de données : %1
+
+Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
@@ -57,7 +61,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
         <source>Choose Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir un calendrier</translation>
     </message>
 </context>
 <context>
@@ -65,7 +69,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Sans titre)</translation>
     </message>
 </context>
 <context>
@@ -73,57 +77,57 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
         <source>All day</source>
-        <translation type="unfinished"></translation>
+        <translation>Toute la journée</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
         <source>New Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouvel événement</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Titre</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
         <source>Title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Titre :</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
         <source>Starts:</source>
-        <translation type="unfinished"></translation>
+        <translation>Début :</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
         <source>Ends:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fin :</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
         <source>Calendar:</source>
-        <translation type="unfinished"></translation>
+        <translation>Calendrier :</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
-        <translation type="unfinished"></translation>
+        <translation>Donnez un titre à l’événement.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez un calendrier.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’événement se termine avant de commencer.</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
         <source>The event could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’enregistrer l’événement.</translation>
     </message>
 </context>
 <context>
@@ -131,17 +135,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
         <source>Cloud sign-in is not configured in this build</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion au cloud n’est pas configurée dans cette version</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="113"/>
         <source>Failed to start local auth server</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de démarrer le serveur d’authentification local</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun jeton reçu</translation>
     </message>
 </context>
 <context>
@@ -149,37 +153,37 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise à jour disponible</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une nouvelle version de %1 est disponible.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous avez la version %1. La dernière version est la %2.</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargement des notes de version…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
-        <translation type="unfinished"></translation>
+        <translation>*Aucune note de version n’est disponible pour cette version.*</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus tard</translation>
     </message>
 </context>
 <context>
@@ -187,22 +191,22 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveautés de %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveautés de %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous utilisez la version %1</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger %1</translation>
     </message>
 </context>
 <context>
@@ -210,173 +214,177 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
         <source>Larkspindle Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fichier</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
         <source>&amp;New Event…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nouvel événement…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
         <source>&amp;Import .ics File…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Importer un fichier .ics…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
         <source>&amp;Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Synchroniser maintenant</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Affichage</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
         <source>&amp;Today</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aujourd’hui</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Outils</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
         <source>&amp;Accounts and Calendars…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Comptes et calendriers…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
         <source>&amp;Preferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Préférences…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
         <source>&amp;Developer</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Développeur</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
         <source>Load sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Charger des données d’exemple</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
         <source>Remove sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer les données d’exemple</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
         <source>%1
 
 %n calendar(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1
+
+%n calendrier</numerusform>
+            <numerusform>%1
+
+%n calendriers</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
         <source>Event &quot;%1&quot; saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Événement « %1 » enregistré.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
         <source>Quick add needs a calendar: add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’ajout rapide nécessite un calendrier : ajoutez-en d’abord un.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
         <source>Could not add &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ajouter « %1 ».</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
         <source>Added &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 » ajouté.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
         <source>Import .ics File</source>
-        <translation type="unfinished"></translation>
+        <translation>Importer un fichier .ics</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
         <source>Calendar files (*.ics)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers de calendrier (*.ics)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l’importation : aucun calendrier ne peut recevoir d’événements. Ajoutez-en d’abord un.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
         <source>Import %n event(s) from %1 into:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Importer %n événement de %1 dans :</numerusform>
+            <numerusform>Importer %n événements de %1 dans :</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
         <source>Import cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>Importation annulée.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
         <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La synchronisation n’est pas encore disponible pour : %1.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
         <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun compte à synchroniser.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
         <source>Syncing %n account(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Synchronisation de %n compte…</numerusform>
+            <numerusform>Synchronisation de %n comptes…</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
         <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisation terminée.</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
         <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la synchronisation : %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n ligne d’exemple chargée.</numerusform>
+            <numerusform>%n lignes d’exemple chargées.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
         <source>Removed %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n ligne d’exemple supprimée.</numerusform>
+            <numerusform>%n lignes d’exemple supprimées.</numerusform>
         </translation>
     </message>
 </context>
@@ -385,12 +393,12 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>
         <source>Test reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Rappel de test</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Si vous voyez ce message, les notifications du bureau fonctionnent correctement. Les vrais rappels ressemblent à celui-ci.</translation>
     </message>
 </context>
 <context>
@@ -398,93 +406,93 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
         <source>Close to the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer dans la zone de notification</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Start minimised</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrer réduit</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Launch at login</source>
-        <translation type="unfinished"></translation>
+        <translation>Lancer à l’ouverture de session</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Préférences</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
         <source>System</source>
-        <translation type="unfinished"></translation>
+        <translation>Système</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
         <source>Light</source>
-        <translation type="unfinished"></translation>
+        <translation>Clair</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Dark</source>
-        <translation type="unfinished"></translation>
+        <translation>Sombre</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
         <source>Default</source>
-        <translation type="unfinished"></translation>
+        <translation>Par défaut</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
         <source>Choose…</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir…</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
         <source>12-hour (1:30 PM)</source>
-        <translation type="unfinished"></translation>
+        <translation>12 heures (1:30 PM)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
         <source>24-hour (13:30)</source>
-        <translation type="unfinished"></translation>
+        <translation>24 heures (13:30)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
         <source>As the system&apos;s region</source>
-        <translation type="unfinished"></translation>
+        <translation>Selon la région du système</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
         <source>Theme:</source>
-        <translation type="unfinished"></translation>
+        <translation>Thème :</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Accent colour:</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur d’accentuation :</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Font size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille de police :</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
         <source>Time format:</source>
-        <translation type="unfinished"></translation>
+        <translation>Format de l’heure :</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
         <source>First day of week:</source>
-        <translation type="unfinished"></translation>
+        <translation>Premier jour de la semaine :</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
     </message>
 </context>
 <context>
@@ -492,328 +500,328 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="33"/>
         <source>Starting now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Commence maintenant (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="35"/>
         <source>In %1 minutes (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Dans %1 minutes (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Dans %1 h (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="39"/>
         <source>Tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Demain à %1</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due soon</source>
-        <translation type="unfinished"></translation>
+        <translation>Bientôt à échéance</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due today</source>
-        <translation type="unfinished"></translation>
+        <translation>À échéance aujourd’hui</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="49"/>
         <source>Due soon (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Bientôt à échéance (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="50"/>
         <source>Due now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>À échéance maintenant (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="55"/>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Rappel</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="71"/>
         <source>Larkspindle Calendar — Last sync failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Échec de la dernière synchronisation</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Échec de la synchronisation : %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Aucun événement à venir</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="77"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="85"/>
         <source>today</source>
-        <translation type="unfinished"></translation>
+        <translation>aujourd’hui</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="87"/>
         <source>tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>demain</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="88"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Prochain : %1 (%2, toute la journée)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="93"/>
         <source>at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>à %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="95"/>
         <source>tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>demain à %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="97"/>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="98"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — Prochain : %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="27"/>
         <source>Repeats daily</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les jours</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="28"/>
         <source>Every %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les %1 jours</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Repeats weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les semaines</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="31"/>
         <source>Every %1 weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les %1 semaines</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Repeats monthly</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les mois</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="34"/>
         <source>Every %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les %1 mois</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Repeats yearly</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les ans</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="37"/>
         <source>Every %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les %1 ans</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats</source>
-        <translation type="unfinished"></translation>
+        <translation>Se répète</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="98"/>
         <source>on the %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>le %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="103"/>
         <source>on the %1</source>
-        <translation type="unfinished"></translation>
+        <translation>le %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../model/RruleFormat.cpp" line="109"/>
         <source>%n time(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n fois</numerusform>
+            <numerusform>%n fois</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="117"/>
         <source>until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>jusqu’au %1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="125"/>
         <source>At time of event</source>
-        <translation type="unfinished"></translation>
+        <translation>À l’heure de l’événement</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>%1 min before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min avant</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 hour(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 h avant</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="130"/>
         <source>%1 day(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 jour(s) avant</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>lun.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>mar.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>mer.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>jeu.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>ven.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>sam.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>dim.</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="162"/>
         <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1th</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="165"/>
         <source>%1st</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1nd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1rd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="179"/>
         <source>second-to-last</source>
-        <translation type="unfinished"></translation>
+        <translation>avant-dernier</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>last</source>
-        <translation type="unfinished"></translation>
+        <translation>dernier</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>first</source>
-        <translation type="unfinished"></translation>
+        <translation>premier</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>second</source>
-        <translation type="unfinished"></translation>
+        <translation>deuxième</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>third</source>
-        <translation type="unfinished"></translation>
+        <translation>troisième</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>fourth</source>
-        <translation type="unfinished"></translation>
+        <translation>quatrième</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fifth</source>
-        <translation type="unfinished"></translation>
+        <translation>cinquième</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="198"/>
         <source>%1th-from-last</source>
-        <translation type="unfinished"></translation>
+        <translation>%1e en partant de la fin</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
         <source>%1, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, toute la journée</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
         <source>%1 – %2, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 – %2, toute la journée</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune note de version disponible pour %1 %2</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche de mises à jour…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est à jour (version %2)</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la recherche de mises à jour : %1</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargement des notes de version…</translation>
     </message>
 </context>
 <context>
@@ -821,17 +829,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/TrayManager.cpp" line="132"/>
         <source>&amp;Show Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Afficher le calendrier</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="137"/>
         <source>Sync &amp;Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchroniser &amp;maintenant</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="140"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
 </context>
 <context>
@@ -839,7 +847,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Open-Meteo a renvoyé HTTP %1</translation>
     </message>
 </context>
 <context>
@@ -847,120 +855,120 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="46"/>
         <source>now</source>
-        <translation type="unfinished"></translation>
+        <translation>maintenant</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="48"/>
         <source>in %1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1 min</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="52"/>
         <source>in %1h %2m</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1 h %2 min</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="53"/>
         <source>in %1h</source>
-        <translation type="unfinished"></translation>
+        <translation>dans %1 h</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="72"/>
         <source>Today, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Aujourd’hui, toute la journée</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="73"/>
         <source>Tomorrow, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>Demain, toute la journée</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="74"/>
         <source>%1 at %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 à %2</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="368"/>
         <source>Today</source>
-        <translation type="unfinished"></translation>
+        <translation>Aujourd’hui</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="373"/>
         <source>Tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>Demain</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="88"/>
         <location filename="../../app/WinTrayPopover.cpp" line="414"/>
         <source>All-day</source>
-        <translation type="unfinished"></translation>
+        <translation>Toute la journée</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="152"/>
         <source>Open Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir le calendrier</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="153"/>
         <source>Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchroniser maintenant</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="187"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un événement — p. ex. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="200"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>Préférences</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="213"/>
         <source>Group</source>
-        <translation type="unfinished"></translation>
+        <translation>Groupe</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="326"/>
         <source>No calendars yet</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun calendrier pour l’instant</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="344"/>
         <source>No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun événement à venir</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="345"/>
         <source>Nothing scheduled in the next 24 hours.</source>
-        <translation type="unfinished"></translation>
+        <translation>Rien de prévu dans les prochaines 24 heures.</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="350"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="372"/>
         <source>  No more events today</source>
-        <translation type="unfinished"></translation>
+        <translation>  Aucun autre événement aujourd’hui</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="377"/>
         <source>  Nothing scheduled</source>
-        <translation type="unfinished"></translation>
+        <translation>  Rien de prévu</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="438"/>
         <source>(Unnamed)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Sans nom)</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’enregistrer l’événement</translation>
     </message>
 </context>
 </TS>

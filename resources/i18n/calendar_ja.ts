@@ -6,33 +6,33 @@
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
         <source>Accounts and Calendars</source>
-        <translation type="unfinished"></translation>
+        <translation>アカウントとカレンダー</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
         <source>New calendar on this device</source>
-        <translation type="unfinished"></translation>
+        <translation>このデバイスの新しいカレンダー</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
         <source>Add Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーを追加</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
         <source>%1 (read-only)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1（読み取り専用）</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダー「%1」を追加できませんでした。</translation>
     </message>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
         <source>On This Device</source>
-        <translation type="unfinished"></translation>
+        <translation>このデバイス</translation>
     </message>
 </context>
 <context>
@@ -40,7 +40,7 @@
     <message>
         <location filename="../../app/Application.cpp" line="123"/>
         <source>Database Error</source>
-        <translation type="unfinished"></translation>
+        <translation>データベースエラー</translation>
     </message>
     <message>
         <location filename="../../app/Application.cpp" line="124"/>
@@ -49,7 +49,11 @@
 Data directory: %1
 
 Please check file permissions and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>データベースを初期化できませんでした。
+
+データフォルダー: %1
+
+ファイルのアクセス権を確認して、もう一度お試しください。</translation>
     </message>
 </context>
 <context>
@@ -57,7 +61,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
         <source>Choose Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーを選択</translation>
     </message>
 </context>
 <context>
@@ -65,7 +69,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
-        <translation type="unfinished"></translation>
+        <translation>（タイトルなし）</translation>
     </message>
 </context>
 <context>
@@ -73,57 +77,57 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
         <source>All day</source>
-        <translation type="unfinished"></translation>
+        <translation>終日</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
         <source>New Event</source>
-        <translation type="unfinished"></translation>
+        <translation>新規イベント</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>タイトル</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
         <source>Title:</source>
-        <translation type="unfinished"></translation>
+        <translation>タイトル:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
         <source>Starts:</source>
-        <translation type="unfinished"></translation>
+        <translation>開始:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
         <source>Ends:</source>
-        <translation type="unfinished"></translation>
+        <translation>終了:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
         <source>Calendar:</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダー:</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントのタイトルを入力してください。</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーを選択してください。</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントの終了が開始より前になっています。</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
         <source>The event could not be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントを保存できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -131,17 +135,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
         <source>Cloud sign-in is not configured in this build</source>
-        <translation type="unfinished"></translation>
+        <translation>このビルドではクラウドへのサインインが構成されていません</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="113"/>
         <source>Failed to start local auth server</source>
-        <translation type="unfinished"></translation>
+        <translation>ローカル認証サーバーを起動できませんでした</translation>
     </message>
     <message>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
-        <translation type="unfinished"></translation>
+        <translation>トークンを受信できませんでした</translation>
     </message>
 </context>
 <context>
@@ -149,37 +153,37 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
-        <translation type="unfinished"></translation>
+        <translation>アップデートがあります</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 の新しいバージョンがあります。</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>現在のバージョンは %1 です。最新バージョンは %2 です。</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>リリースノートを読み込んでいます…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
-        <translation type="unfinished"></translation>
+        <translation>*このバージョンのリリースノートはありません。*</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロード</translation>
     </message>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>後で</translation>
     </message>
 </context>
 <context>
@@ -187,22 +191,22 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 の新機能</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 の新機能</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>現在のバージョン: %1</translation>
     </message>
     <message>
         <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 をダウンロード</translation>
     </message>
 </context>
 <context>
@@ -210,168 +214,170 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
         <source>Larkspindle Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
         <source>&amp;New Event…</source>
-        <translation type="unfinished"></translation>
+        <translation>新規イベント(&amp;N)…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
         <source>&amp;Import .ics File…</source>
-        <translation type="unfinished"></translation>
+        <translation>.ics ファイルをインポート(&amp;I)…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
         <source>&amp;Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>今すぐ同期(&amp;S)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>終了(&amp;Q)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>表示(&amp;V)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
         <source>&amp;Today</source>
-        <translation type="unfinished"></translation>
+        <translation>今日(&amp;T)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
         <source>&amp;Tools</source>
-        <translation type="unfinished"></translation>
+        <translation>ツール(&amp;T)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
         <source>&amp;Accounts and Calendars…</source>
-        <translation type="unfinished"></translation>
+        <translation>アカウントとカレンダー(&amp;A)…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
         <source>&amp;Preferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>環境設定(&amp;P)…</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
         <source>&amp;Developer</source>
-        <translation type="unfinished"></translation>
+        <translation>開発者(&amp;D)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
         <source>Load sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>サンプルデータを読み込む</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
         <source>Remove sample data</source>
-        <translation type="unfinished"></translation>
+        <translation>サンプルデータを削除</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
         <source>%1
 
 %n calendar(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1
+
+カレンダー %n 件</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
         <source>Event &quot;%1&quot; saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>イベント「%1」を保存しました。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
         <source>Quick add needs a calendar: add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>クイック追加にはカレンダーが必要です。先にカレンダーを追加してください。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
         <source>Could not add &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>「%1」を追加できませんでした。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
         <source>Added &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>「%1」を追加しました。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
         <source>Import .ics File</source>
-        <translation type="unfinished"></translation>
+        <translation>.ics ファイルをインポート</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
         <source>Calendar files (*.ics)</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーファイル (*.ics)</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
-        <translation type="unfinished"></translation>
+        <translation>インポートに失敗しました: イベントを追加できるカレンダーがありません。先にカレンダーを追加してください。</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
         <source>Import %n event(s) from %1 into:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 から %n 件のイベントをインポートする先:</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
         <source>Import cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>インポートをキャンセルしました。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
         <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>次のアカウントはまだ同期できません: %1。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
         <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
+        <translation>同期するアカウントがありません。</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
         <source>Syncing %n account(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n 件のアカウントを同期しています…</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
         <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>同期が完了しました。</translation>
     </message>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
         <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>同期に失敗しました: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>サンプル行を %n 件読み込みました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
         <source>Removed %n sample row(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>サンプル行を %n 件削除しました。</numerusform>
         </translation>
     </message>
 </context>
@@ -380,12 +386,12 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>
         <source>Test reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>テスト通知</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
-        <translation type="unfinished"></translation>
+        <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
     </message>
 </context>
 <context>
@@ -393,93 +399,93 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
         <source>Close to the system tray</source>
-        <translation type="unfinished"></translation>
+        <translation>閉じるときにシステムトレイに格納</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Start minimised</source>
-        <translation type="unfinished"></translation>
+        <translation>最小化して起動</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Launch at login</source>
-        <translation type="unfinished"></translation>
+        <translation>ログイン時に起動</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>環境設定</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
         <source>System</source>
-        <translation type="unfinished"></translation>
+        <translation>システム</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
         <source>Light</source>
-        <translation type="unfinished"></translation>
+        <translation>ライト</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Dark</source>
-        <translation type="unfinished"></translation>
+        <translation>ダーク</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
         <source>Default</source>
-        <translation type="unfinished"></translation>
+        <translation>デフォルト</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
         <source>Choose…</source>
-        <translation type="unfinished"></translation>
+        <translation>選択…</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
         <source>12-hour (1:30 PM)</source>
-        <translation type="unfinished"></translation>
+        <translation>12 時間制 (1:30 PM)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
         <source>24-hour (13:30)</source>
-        <translation type="unfinished"></translation>
+        <translation>24 時間制 (13:30)</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
         <source>As the system&apos;s region</source>
-        <translation type="unfinished"></translation>
+        <translation>システムの地域設定に従う</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
         <source>Theme:</source>
-        <translation type="unfinished"></translation>
+        <translation>テーマ:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Accent colour:</source>
-        <translation type="unfinished"></translation>
+        <translation>アクセントカラー:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Font size:</source>
-        <translation type="unfinished"></translation>
+        <translation>フォントサイズ:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
         <source>Time format:</source>
-        <translation type="unfinished"></translation>
+        <translation>時刻の形式:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
         <source>First day of week:</source>
-        <translation type="unfinished"></translation>
+        <translation>週の始まり:</translation>
     </message>
     <message>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>ログイン時の起動設定を変更できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -487,327 +493,327 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/NotificationService.cpp" line="33"/>
         <source>Starting now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>まもなく開始 (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="35"/>
         <source>In %1 minutes (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 分後 (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 時間後 (%2)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="39"/>
         <source>Tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>明日 %1</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due soon</source>
-        <translation type="unfinished"></translation>
+        <translation>まもなく期限</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="48"/>
         <source>Due today</source>
-        <translation type="unfinished"></translation>
+        <translation>今日が期限</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="49"/>
         <source>Due soon (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>まもなく期限 (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="50"/>
         <source>Due now (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>期限です (%1)</translation>
     </message>
     <message>
         <location filename="../../app/NotificationService.cpp" line="55"/>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>リマインダー</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="71"/>
         <source>Larkspindle Calendar — Last sync failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — 前回の同期に失敗しました</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — 同期に失敗しました: %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — 予定されているイベントはありません</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="77"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>無題</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="85"/>
         <source>today</source>
-        <translation type="unfinished"></translation>
+        <translation>今日</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="87"/>
         <source>tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>明日</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="88"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — 次の予定: %1 (%2、終日)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="93"/>
         <source>at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="95"/>
         <source>tomorrow at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>明日 %1</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="97"/>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="98"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Larkspindle Calendar — 次の予定: %1 %2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="27"/>
         <source>Repeats daily</source>
-        <translation type="unfinished"></translation>
+        <translation>毎日</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="28"/>
         <source>Every %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 日ごと</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Repeats weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>毎週</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="31"/>
         <source>Every %1 weeks</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 週間ごと</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Repeats monthly</source>
-        <translation type="unfinished"></translation>
+        <translation>毎月</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="34"/>
         <source>Every %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 か月ごと</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Repeats yearly</source>
-        <translation type="unfinished"></translation>
+        <translation>毎年</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="37"/>
         <source>Every %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 年ごと</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats</source>
-        <translation type="unfinished"></translation>
+        <translation>繰り返し</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="98"/>
         <source>on the %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1%2曜日</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="103"/>
         <source>on the %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1日</translation>
     </message>
     <message numerus="yes">
         <location filename="../../model/RruleFormat.cpp" line="109"/>
         <source>%n time(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n 回</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="117"/>
         <source>until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 まで</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="125"/>
         <source>At time of event</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントの時刻</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>%1 min before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 分前</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 hour(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 時間前</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="130"/>
         <source>%1 day(s) before</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 日前</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>月</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>火</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>水</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>木</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>金</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>土</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
-        <translation type="unfinished"></translation>
+        <translation>日</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="162"/>
         <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1th</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="165"/>
         <source>%1st</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1nd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1rd</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="179"/>
         <source>second-to-last</source>
-        <translation type="unfinished"></translation>
+        <translation>最後から2番目の</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>last</source>
-        <translation type="unfinished"></translation>
+        <translation>最終</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>first</source>
-        <translation type="unfinished"></translation>
+        <translation>第1</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>second</source>
-        <translation type="unfinished"></translation>
+        <translation>第2</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>third</source>
-        <translation type="unfinished"></translation>
+        <translation>第3</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>fourth</source>
-        <translation type="unfinished"></translation>
+        <translation>第4</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fifth</source>
-        <translation type="unfinished"></translation>
+        <translation>第5</translation>
     </message>
     <message>
         <location filename="../../model/RruleFormat.cpp" line="198"/>
         <source>%1th-from-last</source>
-        <translation type="unfinished"></translation>
+        <translation>最後から%1番目の</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
         <source>%1, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1、終日</translation>
     </message>
     <message>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
         <source>%1 – %2, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 – %2、終日</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 のリリースノートはありません</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
-        <translation type="unfinished"></translation>
+        <translation>アップデートを確認しています…</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 は最新です (バージョン %2)</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>アップデートの確認に失敗しました: %1</translation>
     </message>
     <message>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
-        <translation type="unfinished"></translation>
+        <translation>リリースノートを読み込んでいます…</translation>
     </message>
 </context>
 <context>
@@ -815,17 +821,17 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/TrayManager.cpp" line="132"/>
         <source>&amp;Show Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーを表示(&amp;S)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="137"/>
         <source>Sync &amp;Now</source>
-        <translation type="unfinished"></translation>
+        <translation>今すぐ同期(&amp;N)</translation>
     </message>
     <message>
         <location filename="../../app/TrayManager.cpp" line="140"/>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>終了(&amp;Q)</translation>
     </message>
 </context>
 <context>
@@ -833,7 +839,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Open-Meteo が HTTP %1 を返しました</translation>
     </message>
 </context>
 <context>
@@ -841,120 +847,120 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="46"/>
         <source>now</source>
-        <translation type="unfinished"></translation>
+        <translation>今</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="48"/>
         <source>in %1 min</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 分後</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="52"/>
         <source>in %1h %2m</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 時間 %2 分後</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="53"/>
         <source>in %1h</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 時間後</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="72"/>
         <source>Today, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>今日、終日</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="73"/>
         <source>Tomorrow, all day</source>
-        <translation type="unfinished"></translation>
+        <translation>明日、終日</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="74"/>
         <source>%1 at %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="368"/>
         <source>Today</source>
-        <translation type="unfinished"></translation>
+        <translation>今日</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="75"/>
         <location filename="../../app/WinTrayPopover.cpp" line="373"/>
         <source>Tomorrow</source>
-        <translation type="unfinished"></translation>
+        <translation>明日</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="88"/>
         <location filename="../../app/WinTrayPopover.cpp" line="414"/>
         <source>All-day</source>
-        <translation type="unfinished"></translation>
+        <translation>終日</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="152"/>
         <source>Open Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーを開く</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="153"/>
         <source>Sync Now</source>
-        <translation type="unfinished"></translation>
+        <translation>今すぐ同期</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="187"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントを追加 — 例: &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="200"/>
         <source>Preferences</source>
-        <translation type="unfinished"></translation>
+        <translation>環境設定</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="213"/>
         <source>Group</source>
-        <translation type="unfinished"></translation>
+        <translation>グループ</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="326"/>
         <source>No calendars yet</source>
-        <translation type="unfinished"></translation>
+        <translation>カレンダーはまだありません</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="344"/>
         <source>No upcoming events</source>
-        <translation type="unfinished"></translation>
+        <translation>予定されているイベントはありません</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="345"/>
         <source>Nothing scheduled in the next 24 hours.</source>
-        <translation type="unfinished"></translation>
+        <translation>今後 24 時間の予定はありません。</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="350"/>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>無題</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="372"/>
         <source>  No more events today</source>
-        <translation type="unfinished"></translation>
+        <translation>  今日の予定はこれ以上ありません</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="377"/>
         <source>  Nothing scheduled</source>
-        <translation type="unfinished"></translation>
+        <translation>  予定はありません</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="438"/>
         <source>(Unnamed)</source>
-        <translation type="unfinished"></translation>
+        <translation>（名前なし）</translation>
     </message>
     <message>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
-        <translation type="unfinished"></translation>
+        <translation>イベントを保存できませんでした</translation>
     </message>
 </context>
 </TS>

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
@@ -15,6 +16,10 @@ private slots:
     void appIconIsLargeEnough();
     void translationsLoad_data();
     void translationsLoad();
+    void translationsReplaceMenuText_data();
+    void translationsReplaceMenuText();
+    void englishCountUsesPluralForms_data();
+    void englishCountUsesPluralForms();
 };
 
 void tst_Resources::fontsRegisterTheirFamilies_data()
@@ -66,6 +71,46 @@ void tst_Resources::translationsLoad()
     QTranslator translator;
     QVERIFY(translator.load(path));
     QCOMPARE(translator.language(), language);
+}
+
+void tst_Resources::translationsReplaceMenuText_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const char *language : {"de", "es", "fr", "ja"})
+        QTest::newRow(language) << QString::fromLatin1(language);
+}
+
+// A catalogue that loads but carries no finished translations would pass the load check above.
+void tst_Resources::translationsReplaceMenuText()
+{
+    QFETCH(QString, language);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/i18n/calendar_") + language + QStringLiteral(".qm")));
+    const QString text = translator.translate("TrayManager", "&Quit");
+    QVERIFY(!text.isEmpty());
+    QVERIFY2(text != QStringLiteral("&Quit"), qPrintable(text));
+    QCOMPARE(text.count(QLatin1Char('&')), 1); // the mnemonic survives translation
+}
+
+void tst_Resources::englishCountUsesPluralForms_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero") << 0 << QStringLiteral("0 times");
+    QTest::newRow("one") << 1 << QStringLiteral("1 time");
+    QTest::newRow("two") << 2 << QStringLiteral("2 times");
+}
+
+void tst_Resources::englishCountUsesPluralForms()
+{
+    QFETCH(int, count);
+    QFETCH(QString, expected);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/i18n/calendar_en.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    const QString text = QCoreApplication::translate("QObject", "%n time(s)", nullptr, count);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(text, expected);
 }
 
 QTEST_MAIN(tst_Resources)
