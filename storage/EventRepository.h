@@ -54,8 +54,9 @@ signals:
     void eventsChanged(const QString &calendarId);
 
 private:
-    QList<Event> list(const QString &sql, const QStringList &values) const;
-    std::optional<Event> one(const QString &sql, const QStringList &values) const;
+    QList<Event> list(const QString &sql, const QStringList &values, const char *logName) const;
+    std::optional<Event> one(const QString &sql, const QStringList &values,
+                             const char *logName) const;
     void loadRemindersFor(QList<Event> &events) const;
     void loadAttendeesFor(QList<Event> &events) const;
     bool writeReminderRows(const Event &event, bool replace);

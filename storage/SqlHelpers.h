@@ -5,6 +5,7 @@
 
 #include "model/Records.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -17,9 +18,12 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 class QObject;
 class QTimer;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace Sql {
 
@@ -56,6 +60,74 @@ bool forEachChunk(const QStringList &ids, const std::function<bool(const QString
 
 // Binds every value of the list in order after the ones already bound.
 void bindAll(QSqlQuery &query, const QStringList &values);
+
+// SQLite's handle of an open connection; null when it is closed.
+sqlite3 *handleOf(QSqlDatabase &db);
+
+// A read run through SQLite's own statement interface on the connection Qt holds. Texts come
+// straight from the row's UTF-8 and numbers as numbers: reading large lists through QSqlQuery
+// spends most of its time converting every text to UTF-16 and wrapping every column in a
+// QVariant. Values read as QSqlQuery's would (NULL is the null text, an empty text is empty).
+class Reader
+{
+public:
+    // Prepares the statement; a failure is logged after logName ("<Class>::<op> failed:").
+    Reader(QSqlDatabase &db, const QString &statement, const char *logName);
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    // Binds the next parameter; a null text binds NULL.
+    void bind(const QString &value);
+    void bind(qint64 value);
+    void bindAll(const QStringList &values);
+    // Steps to the next row. False at the end and on a failure, which is logged.
+    bool next();
+    bool failed() const { return m_failed; }
+
+    bool isNull(int column) const;
+    QString text(int column) const;
+    int integer(int column) const;
+    QDateTime dateTime(int column) const;
+    std::optional<QDateTime> optionalDateTime(int column) const;
+
+private:
+    // The column's text as SQLite holds it; null for NULL.
+    QByteArrayView utf8(int column) const;
+    void fail();
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    const char *m_logName;
+    int m_nextParameter = 1;
+    bool m_failed = false;
+};
+
+// Runs a read with the values bound in order and turns every row into a record. A failing
+// statement is logged and yields the rows read before it failed.
+template<typename Record, typename ReadRow>
+QList<Record> readAll(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                      const char *logName, ReadRow readRow)
+{
+    QList<Record> out;
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    while (r.next())
+        out.append(readRow(r));
+    return out;
+}
+
+// The first record a read yields.
+template<typename Record, typename ReadRow>
+std::optional<Record> readOne(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                              const char *logName, ReadRow readRow)
+{
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    if (!r.next())
+        return std::nullopt;
+    return readRow(r);
+}
 
 // Runs a prepared read with the values bound in order and turns every row into a record.
 // A failing statement reads as no rows.
@@ -121,7 +193,7 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
 
 // Reminder rows of events and tasks share their shape:
 // (id, owner id, minutes_before, action, acknowledged, trigger_time).
-Reminder readReminderRow(const QSqlQuery &q);
+Reminder readReminderRow(const Reader &r);
 
 class StatementCache;
 // Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
@@ -134,44 +206,60 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
                        const std::function<QVariant(const Reminder &)> &triggerTime,
                        const char *logName);
 
-// Loads one child table for a list of owners, 500 owner ids a statement, and hands each owner
-// its rows in statement order. The statement has "%1" where the id filter goes and yields the
-// owner id in its second column.
+// Loads one child table for a list of owners, 500 owner ids a statement, and moves each
+// owner its rows in statement order. The statement has "%1" where the id filter goes and
+// yields the owner id in its second column. A failing statement is logged after logName.
 template<typename Owner, typename Child, typename ReadChild>
 void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
-                     ReadChild readChild, QList<Child> Owner::*field, QString Child::*ownerField)
+                     const char *logName, ReadChild readChild, QList<Child> Owner::*field,
+                     QString Child::*ownerField)
 {
     if (owners.isEmpty())
         return;
     QStringList ids;
     ids.reserve(owners.size());
-    for (const Owner &o : std::as_const(owners))
-        ids << o.id;
+    QHash<QString, qsizetype> indexOf;
+    indexOf.reserve(owners.size());
+    // An owner listed twice gets a copy of the first one's rows.
+    QList<std::pair<qsizetype, qsizetype>> repeats;
+    for (qsizetype i = 0; i < owners.size(); ++i) {
+        const QString &id = owners.at(i).id;
+        const auto it = indexOf.constFind(id);
+        if (it != indexOf.constEnd()) {
+            repeats.append({i, *it});
+            continue;
+        }
+        indexOf.insert(id, i);
+        ids << id;
+    }
     // In key order each statement walks one stretch of the owner-id index.
     ids.sort();
 
-    QHash<QString, QList<Child>> byOwner;
+    // Rows replace whatever children an owner held; owners without rows keep theirs.
+    std::vector<bool> replaced(size_t(owners.size()), false);
+    const QString sql = statement.arg(kInJsonList);
     forEachChunk(ids, [&](const QStringList &chunk) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.prepare(statement.arg(kInJsonList));
-        q.addBindValue(jsonList(chunk));
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            const QString ownerId = q.value(1).toString();
-            Child c = readChild(q);
+        Reader r(db, sql, logName);
+        r.bind(jsonList(chunk));
+        while (r.next()) {
+            const QString ownerId = r.text(1);
+            const auto it = indexOf.constFind(ownerId);
+            if (it == indexOf.constEnd())
+                continue;
+            Owner &owner = owners[*it];
+            if (!replaced[size_t(*it)]) {
+                replaced[size_t(*it)] = true;
+                (owner.*field).clear();
+            }
+            Child c = readChild(r);
             c.*ownerField = ownerId;
-            byOwner[ownerId].append(std::move(c));
+            (owner.*field).append(std::move(c));
         }
-        return true;
+        return !r.failed();
     });
-    if (byOwner.isEmpty())
-        return;
-    for (Owner &o : owners) {
-        auto it = byOwner.constFind(o.id);
-        if (it != byOwner.constEnd())
-            o.*field = *it;
+    for (const auto &[repeat, first] : std::as_const(repeats)) {
+        if (replaced[size_t(first)])
+            owners[repeat].*field = owners.at(first).*field;
     }
 }
 
