@@ -152,8 +152,7 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
     QList<Event> events = list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
                                               "deleted_at IS NULL ORDER BY start_time"),
                                {calendarId}, "EventRepository::listByCalendar failed:");
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+    loadChildrenFor(events);
     return events;
 }
 
@@ -243,8 +242,7 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
 
     std::stable_sort(events.begin(), events.end(),
                      [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+    loadChildrenFor(events);
     return events;
 }
 
@@ -294,8 +292,7 @@ std::optional<Event> EventRepository::byId(const QString &id) const
     if (!e)
         return e;
     QList<Event> events {std::move(*e)};
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+    loadChildrenFor(events);
     return events.first();
 }
 
@@ -316,21 +313,20 @@ std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
                {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
 }
 
-void EventRepository::loadRemindersFor(QList<Event> &events) const
+void EventRepository::loadChildrenFor(QList<Event> &events) const
 {
+    if (events.isEmpty())
+        return;
+    const Sql::ChildOwners owners(events);
     Sql::loadChildrenFor(
-        m_db->connection(), events,
+        m_db->connection(), events, owners,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
                        "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
         "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow, &Event::reminders,
         &Reminder::event_id);
-}
-
-void EventRepository::loadAttendeesFor(QList<Event> &events) const
-{
     Sql::loadChildrenFor(
-        m_db->connection(), events,
+        m_db->connection(), events, owners,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
                        "attendees WHERE event_id %1 ORDER BY name, email"),
         "EventRepository::loadAttendeesFor failed:", &readAttendeeRow, &Event::attendees,

@@ -407,6 +407,26 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
     return true;
 }
 
+bool ChildOwners::add(const QString &id, qsizetype row)
+{
+    const auto it = m_index.constFind(id);
+    if (it != m_index.constEnd()) {
+        m_repeats.append({row, *it});
+        return false;
+    }
+    m_index.insert(id, row);
+    return true;
+}
+
+void ChildOwners::setIds(QStringList ids)
+{
+    ids.sort();
+    forEachChunk(ids, [this](const QStringList &chunk) {
+        m_idChunks << jsonList(chunk);
+        return true;
+    });
+}
+
 ChangeCoalescer::ChangeCoalescer(QObject *owner, std::function<void(const QString &)> announce)
     : m_timer(new QTimer(owner))
     , m_announce(std::move(announce))

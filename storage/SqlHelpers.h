@@ -206,61 +206,86 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
                        const std::function<QVariant(const Reminder &)> &triggerTime,
                        const char *logName);
 
-// Loads one child table for a list of owners, 500 owner ids a statement, and moves each
-// owner its rows in statement order. The statement has "%1" where the id filter goes and
-// yields the owner id in its second column. A failing statement is logged after logName.
+// The owners of child rows, indexed once for every child table loaded for them: the row of
+// each owner id, and the ids as JSON lists of 500, sorted so that each statement walks one
+// stretch of the owner-id index.
+class ChildOwners
+{
+public:
+    template<typename Owner> explicit ChildOwners(const QList<Owner> &owners)
+    {
+        m_index.reserve(owners.size());
+        QStringList ids;
+        ids.reserve(owners.size());
+        for (qsizetype i = 0; i < owners.size(); ++i) {
+            if (add(owners.at(i).id, i))
+                ids << owners.at(i).id;
+        }
+        setIds(ids);
+    }
+
+    // The row of the owner with this id; -1 for none.
+    qsizetype indexOf(const QString &id) const { return m_index.value(id, -1); }
+    const QStringList &idChunks() const { return m_idChunks; }
+    // Owners listed again after their first row: (row, first row).
+    const QList<std::pair<qsizetype, qsizetype>> &repeats() const { return m_repeats; }
+
+private:
+    // False when the id was listed before.
+    bool add(const QString &id, qsizetype row);
+    void setIds(QStringList ids);
+
+    QHash<QString, qsizetype> m_index;
+    QStringList m_idChunks;
+    QList<std::pair<qsizetype, qsizetype>> m_repeats;
+};
+
+// Loads one child table for the owners, 500 owner ids a statement, and moves each owner its
+// rows in statement order. The statement has "%1" where the id filter goes and yields the owner
+// id in its second column. A failing statement is logged after logName.
+template<typename Owner, typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &index,
+                     const QString &statement, const char *logName, ReadChild readChild,
+                     QList<Child> Owner::*field, QString Child::*ownerField)
+{
+    // Rows replace whatever children an owner held; owners without rows keep theirs.
+    std::vector<bool> replaced(size_t(owners.size()), false);
+    const QString sql = statement.arg(kInJsonList);
+    for (const QString &chunk : index.idChunks()) {
+        Reader r(db, sql, logName);
+        r.bind(chunk);
+        while (r.next()) {
+            QString ownerId = r.text(1);
+            const qsizetype row = index.indexOf(ownerId);
+            if (row < 0)
+                continue;
+            QList<Child> &children = owners[row].*field;
+            if (!replaced[size_t(row)]) {
+                replaced[size_t(row)] = true;
+                children.clear();
+            }
+            Child c = readChild(r);
+            c.*ownerField = std::move(ownerId);
+            children.append(std::move(c));
+        }
+        if (r.failed())
+            break;
+    }
+    // An owner listed twice gets a copy of the first one's rows.
+    for (const auto &[repeat, first] : index.repeats()) {
+        if (replaced[size_t(first)])
+            owners[repeat].*field = owners.at(first).*field;
+    }
+}
+
 template<typename Owner, typename Child, typename ReadChild>
 void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
                      const char *logName, ReadChild readChild, QList<Child> Owner::*field,
                      QString Child::*ownerField)
 {
-    if (owners.isEmpty())
-        return;
-    QStringList ids;
-    ids.reserve(owners.size());
-    QHash<QString, qsizetype> indexOf;
-    indexOf.reserve(owners.size());
-    // An owner listed twice gets a copy of the first one's rows.
-    QList<std::pair<qsizetype, qsizetype>> repeats;
-    for (qsizetype i = 0; i < owners.size(); ++i) {
-        const QString &id = owners.at(i).id;
-        const auto it = indexOf.constFind(id);
-        if (it != indexOf.constEnd()) {
-            repeats.append({i, *it});
-            continue;
-        }
-        indexOf.insert(id, i);
-        ids << id;
-    }
-    // In key order each statement walks one stretch of the owner-id index.
-    ids.sort();
-
-    // Rows replace whatever children an owner held; owners without rows keep theirs.
-    std::vector<bool> replaced(size_t(owners.size()), false);
-    const QString sql = statement.arg(kInJsonList);
-    forEachChunk(ids, [&](const QStringList &chunk) {
-        Reader r(db, sql, logName);
-        r.bind(jsonList(chunk));
-        while (r.next()) {
-            const QString ownerId = r.text(1);
-            const auto it = indexOf.constFind(ownerId);
-            if (it == indexOf.constEnd())
-                continue;
-            Owner &owner = owners[*it];
-            if (!replaced[size_t(*it)]) {
-                replaced[size_t(*it)] = true;
-                (owner.*field).clear();
-            }
-            Child c = readChild(r);
-            c.*ownerField = ownerId;
-            (owner.*field).append(std::move(c));
-        }
-        return !r.failed();
-    });
-    for (const auto &[repeat, first] : std::as_const(repeats)) {
-        if (replaced[size_t(first)])
-            owners[repeat].*field = owners.at(first).*field;
-    }
+    if (!owners.isEmpty())
+        loadChildrenFor(db, owners, ChildOwners(owners), statement, logName, readChild, field,
+                        ownerField);
 }
 
 // Announces a calendar's change once writes have been quiet for 150 ms; the last calendar id
