@@ -8,6 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace Sql {
 
 QVariant text(const QString &value)
@@ -420,7 +423,14 @@ bool ChildOwners::add(const QString &id, qsizetype row)
 
 void ChildOwners::setIds(QStringList ids)
 {
-    ids.sort();
+    // QString's order (by UTF-16 code unit), compared inline: sorting 20,000 ids through
+    // QString::operator< costs more than the statements it speeds up.
+    std::sort(ids.begin(), ids.end(), [](const QString &a, const QString &b) {
+        return std::u16string_view(reinterpret_cast<const char16_t *>(a.constData()),
+                                   size_t(a.size()))
+            < std::u16string_view(reinterpret_cast<const char16_t *>(b.constData()),
+                                  size_t(b.size()));
+    });
     forEachChunk(ids, [this](const QStringList &chunk) {
         m_idChunks << jsonList(chunk);
         return true;
