@@ -20,11 +20,52 @@ QVariant text(const QString &value)
     return value;
 }
 
+namespace {
+
+char *putDigits(char *out, int value, int n)
+{
+    for (int i = n - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + n;
+}
+
+} // namespace
+
 QString isoText(const QDateTime &value)
 {
     if (!value.isValid())
         return {};
-    return value.toString(Qt::ISODate);
+    // The forms the store writes, built without Qt's general formatter, which shows in every
+    // write of many rows. Other zones and years are left to Qt.
+    const Qt::TimeSpec spec = value.timeSpec();
+    const QDate date = value.date();
+    if (spec == Qt::TimeZone || date.year() < 1 || date.year() > 9999)
+        return value.toString(Qt::ISODate);
+    const QTime time = value.time();
+    char buf[32];
+    char *p = putDigits(buf, date.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, date.month(), 2);
+    *p++ = '-';
+    p = putDigits(p, date.day(), 2);
+    *p++ = 'T';
+    p = putDigits(p, time.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.second(), 2);
+    if (spec == Qt::UTC) {
+        *p++ = 'Z';
+    } else if (spec == Qt::OffsetFromUTC) {
+        const int offset = value.offsetFromUtc();
+        *p++ = offset >= 0 ? '+' : '-';
+        p = putDigits(p, qAbs(offset) / 3600, 2);
+        *p++ = ':';
+        p = putDigits(p, (qAbs(offset) / 60) % 60, 2);
+    }
+    return QString::fromLatin1(buf, p - buf);
 }
 
 QVariant dateTime(const QDateTime &value)

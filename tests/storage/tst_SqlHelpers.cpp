@@ -13,6 +13,8 @@ private slots:
     void parsesLikeQt();
     void writesTheValueItself_data();
     void writesTheValueItself();
+    void formatsLikeQt_data();
+    void formatsLikeQt();
     void jsonListRoundTrip();
     void chunks_data();
     void chunks();
@@ -76,6 +78,32 @@ void TestSqlHelpers::writesTheValueItself()
     QCOMPARE(bound.toString().isNull(), text.isNull());
     if (value.isValid())
         QCOMPARE(Sql::parseDateTime(bound), value);
+}
+
+void TestSqlHelpers::formatsLikeQt_data()
+{
+    QTest::addColumn<QDateTime>("value");
+    const QDate d(2024, 3, 5);
+    const QTime t(7, 8, 9, 250);
+    QTest::newRow("UTC with milliseconds") << QDateTime(d, t, Qt::UTC);
+    QTest::newRow("zero offset") << QDateTime(d, t, Qt::OffsetFromUTC, 0);
+    QTest::newRow("negative offset with minutes") << QDateTime(d, t, Qt::OffsetFromUTC, -9000);
+    QTest::newRow("offset with seconds") << QDateTime(d, t, Qt::OffsetFromUTC, 19815);
+    QTest::newRow("fourteen hours") << QDateTime(d, t, Qt::OffsetFromUTC, 14 * 3600);
+    QTest::newRow("local") << QDateTime(d, t, Qt::LocalTime);
+    QTest::newRow("local in a DST gap")
+        << QDateTime(QDate(2024, 3, 31), QTime(2, 30), Qt::LocalTime);
+    QTest::newRow("named zone") << QDateTime(d, t, QTimeZone("America/St_Johns"));
+    QTest::newRow("year 1") << QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    QTest::newRow("year 9999") << QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+    QTest::newRow("year 10000") << QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+    QTest::newRow("before year 1") << QDateTime(QDate(-5, 6, 7), QTime(0, 0), Qt::UTC);
+}
+
+void TestSqlHelpers::formatsLikeQt()
+{
+    QFETCH(QDateTime, value);
+    QCOMPARE(Sql::isoText(value), value.toString(Qt::ISODate));
 }
 
 void TestSqlHelpers::jsonListRoundTrip()
