@@ -4,7 +4,6 @@
 #include "storage/SqlHelpers.h"
 
 #include <QDebug>
-#include <QSqlDriver>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -31,10 +30,7 @@ constexpr qint64 kLongSpanSecs = 7 * 86400;
 // back, so the long-row list is neither built nor trusted there.
 bool inAutocommit(QSqlDatabase &db)
 {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3 *h = Sql::handleOf(db);
     return h && sqlite3_get_autocommit(h) != 0;
 }
 
@@ -62,23 +58,23 @@ private:
     QHash<QString, QTimeZone> m_zones;
 };
 
-Event readRow(const QSqlQuery &q, ZoneCache &zones)
+Event readRow(const Sql::Reader &r, ZoneCache &zones)
 {
     Event e;
-    e.id = q.value(0).toString();
-    e.calendar_id = q.value(1).toString();
-    e.uid = q.value(2).toString();
-    e.provider_event_id = q.value(3).toString();
-    e.etag = q.value(4).toString();
-    e.href = q.value(5).toString();
-    e.title = q.value(6).toString();
-    e.description = q.value(7).toString();
-    e.location = q.value(8).toString();
-    e.geo_location = q.value(9).toString();
-    e.start_time = Sql::parseDateTime(q.value(10));
-    e.end_time = Sql::parseOptionalDateTime(q.value(11));
-    e.is_all_day = q.value(12).toInt() != 0;
-    e.timezone = q.value(13).toString();
+    e.id = r.text(0);
+    e.calendar_id = r.text(1);
+    e.uid = r.text(2);
+    e.provider_event_id = r.text(3);
+    e.etag = r.text(4);
+    e.href = r.text(5);
+    e.title = r.text(6);
+    e.description = r.text(7);
+    e.location = r.text(8);
+    e.geo_location = r.text(9);
+    e.start_time = r.dateTime(10);
+    e.end_time = r.optionalDateTime(11);
+    e.is_all_day = r.integer(12) != 0;
+    e.timezone = r.text(13);
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
         if (const QTimeZone *zone = zones.find(e.timezone)) {
             e.start_time = e.start_time.toTimeZone(*zone);
@@ -86,38 +82,38 @@ Event readRow(const QSqlQuery &q, ZoneCache &zones)
                 e.end_time = e.end_time->toTimeZone(*zone);
         }
     }
-    e.recurrence_rule = q.value(14).toString();
-    e.recurrence_dates = q.value(15).toString();
-    e.exception_dates = q.value(16).toString();
-    e.recurrence_id = q.value(17).toString();
-    e.master_event_uid = q.value(18).toString();
-    e.status = q.value(19).toString();
-    e.event_url = q.value(20).toString();
-    e.conference_url = q.value(21).toString();
-    e.organizer_email = q.value(22).toString();
-    e.organizer_name = q.value(23).toString();
-    e.sequence = q.value(24).toInt();
-    e.raw_icalendar = q.value(25).toString();
-    e.color = q.value(26).toString();
-    e.created = Sql::parseDateTime(q.value(27));
-    e.last_modified = Sql::parseDateTime(q.value(28));
-    e.sync_status = q.value(29).toString();
-    e.deleted_at = Sql::parseOptionalDateTime(q.value(30));
-    e.related_to_uid = q.value(31).toString();
+    e.recurrence_rule = r.text(14);
+    e.recurrence_dates = r.text(15);
+    e.exception_dates = r.text(16);
+    e.recurrence_id = r.text(17);
+    e.master_event_uid = r.text(18);
+    e.status = r.text(19);
+    e.event_url = r.text(20);
+    e.conference_url = r.text(21);
+    e.organizer_email = r.text(22);
+    e.organizer_name = r.text(23);
+    e.sequence = r.integer(24);
+    e.raw_icalendar = r.text(25);
+    e.color = r.text(26);
+    e.created = r.dateTime(27);
+    e.last_modified = r.dateTime(28);
+    e.sync_status = r.text(29);
+    e.deleted_at = r.optionalDateTime(30);
+    e.related_to_uid = r.text(31);
     return e;
 }
 
-Attendee readAttendeeRow(const QSqlQuery &q)
+Attendee readAttendeeRow(const Sql::Reader &r)
 {
     // id, event_id, email, name, role, status, type, rsvp
     Attendee a;
-    a.id = q.value(0).toString();
-    a.email = q.value(2).toString();
-    a.name = q.value(3).toString();
-    a.role = q.value(4).toString();
-    a.status = q.value(5).toString();
-    a.type = q.value(6).toString();
-    a.rsvp = q.value(7).toInt() != 0;
+    a.id = r.text(0);
+    a.email = r.text(2);
+    a.name = r.text(3);
+    a.role = r.text(4);
+    a.status = r.text(5);
+    a.type = r.text(6);
+    a.rsvp = r.integer(7) != 0;
     return a;
 }
 
@@ -135,27 +131,28 @@ void EventRepository::notifyChanged(const QString &calendarId)
     m_changes.notify(calendarId);
 }
 
-QList<Event> EventRepository::list(const QString &sql, const QStringList &values) const
+QList<Event> EventRepository::list(const QString &sql, const QStringList &values,
+                                   const char *logName) const
 {
     ZoneCache zones;
-    return Sql::selectAll<Event>(m_db->connection(), sql.arg(kColumns), values,
-                                 [&zones](const QSqlQuery &q) { return readRow(q, zones); });
+    return Sql::readAll<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
+                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
 }
 
-std::optional<Event> EventRepository::one(const QString &sql, const QStringList &values) const
+std::optional<Event> EventRepository::one(const QString &sql, const QStringList &values,
+                                          const char *logName) const
 {
     ZoneCache zones;
-    return Sql::selectOne<Event>(m_db->connection(), sql.arg(kColumns), values,
-                                 [&zones](const QSqlQuery &q) { return readRow(q, zones); });
+    return Sql::readOne<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
+                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
 }
 
 QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
 {
     QList<Event> events = list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
                                               "deleted_at IS NULL ORDER BY start_time"),
-                               {calendarId});
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+                               {calendarId}, "EventRepository::listByCalendar failed:");
+    loadChildrenFor(events);
     return events;
 }
 
@@ -214,32 +211,29 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     const auto run = [&](const QStringList &ids) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
-        QSqlQuery q(m_db->connection());
-        q.setForwardOnly(true);
-        q.prepare(sql.arg(kColumns, filter));
+        Sql::Reader r(m_db->connection(), sql.arg(kColumns, filter),
+                      "EventRepository::listInRange failed:");
         if (indexed) {
-            q.addBindValue(shortFrom);
-            q.addBindValue(toBound);
+            r.bind(shortFrom);
+            r.bind(toBound);
             if (!ids.isEmpty())
-                q.addBindValue(Sql::jsonList(ids));
-            q.addBindValue(m_longRows.rowIds);
-            q.addBindValue(toBound);
-            q.addBindValue(shortFrom);
+                r.bind(Sql::jsonList(ids));
+            r.bind(m_longRows.rowIds);
+            r.bind(toBound);
+            r.bind(shortFrom);
         } else {
-            q.addBindValue(toBound);
-            q.addBindValue(fromBound);
+            r.bind(toBound);
+            r.bind(fromBound);
         }
         if (!ids.isEmpty())
-            q.addBindValue(Sql::jsonList(ids));
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            Event e = readRow(q, zones);
+            r.bind(Sql::jsonList(ids));
+        while (r.next()) {
+            Event e = readRow(r, zones);
             if (e.start_time < to
                 && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
                 events.append(std::move(e));
         }
-        return true;
+        return !r.failed();
     };
     if (calendarIds.isEmpty())
         run({});
@@ -248,8 +242,7 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
 
     std::stable_sort(events.begin(), events.end(),
                      [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+    loadChildrenFor(events);
     return events;
 }
 
@@ -259,7 +252,7 @@ QList<Event> EventRepository::listPending(const QString &calendarId) const
     // serve the lookup; ordering by the plain column walks the whole calendar instead.
     return list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND sync_status = "
                                "'pending' ORDER BY +start_time"),
-                {calendarId});
+                {calendarId}, "EventRepository::listPending failed:");
 }
 
 QList<Event> EventRepository::listRelatedTo(const QString &taskUid) const
@@ -268,7 +261,7 @@ QList<Event> EventRepository::listRelatedTo(const QString &taskUid) const
         return {};
     return list(QStringLiteral("SELECT %1 FROM events WHERE related_to_uid = ? AND deleted_at IS "
                                "NULL ORDER BY start_time ASC"),
-                {taskUid});
+                {taskUid}, "EventRepository::listRelatedTo failed:");
 }
 
 QList<Event> EventRepository::search(const QString &text, int limit) const
@@ -279,31 +272,27 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     const QString pattern = QLatin1Char('%') + trimmed + QLatin1Char('%');
     ZoneCache zones;
     QList<Event> out;
-    QSqlQuery q(m_db->connection());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM events WHERE deleted_at IS NULL AND (title LIKE ? OR "
-                             "location LIKE ? OR description LIKE ?) ORDER BY start_time ASC "
-                             "LIMIT ?")
-                  .arg(kColumns));
-    q.addBindValue(pattern);
-    q.addBindValue(pattern);
-    q.addBindValue(pattern);
-    q.addBindValue(std::max(limit, 1));
-    if (!q.exec())
-        return out;
-    while (q.next())
-        out.append(readRow(q, zones));
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT %1 FROM events WHERE deleted_at IS NULL AND (title LIKE ? "
+                                 "OR location LIKE ? OR description LIKE ?) ORDER BY start_time "
+                                 "ASC LIMIT ?")
+                      .arg(kColumns),
+                  "EventRepository::search failed:");
+    r.bindAll({pattern, pattern, pattern});
+    r.bind(qint64(std::max(limit, 1)));
+    while (r.next())
+        out.append(readRow(r, zones));
     return out;
 }
 
 std::optional<Event> EventRepository::byId(const QString &id) const
 {
-    std::optional<Event> e = one(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id});
+    std::optional<Event> e = one(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id},
+                                 "EventRepository::byId failed:");
     if (!e)
         return e;
-    QList<Event> events {*e};
-    loadRemindersFor(events);
-    loadAttendeesFor(events);
+    QList<Event> events {std::move(*e)};
+    loadChildrenFor(events);
     return events.first();
 }
 
@@ -311,44 +300,37 @@ std::optional<Event> EventRepository::byUidInCalendar(const QString &uid,
                                                       const QString &calendarId) const
 {
     return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ?"),
-               {uid, calendarId});
+               {uid, calendarId}, "EventRepository::byUidInCalendar failed:");
 }
 
 std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
                                                            const QString &calendarId,
                                                            const QString &recurrenceId) const
 {
-    ZoneCache zones;
-    QSqlQuery q(m_db->connection());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
-                             "COALESCE(recurrence_id, '') = COALESCE(?, '')")
-                  .arg(kColumns));
-    q.addBindValue(uid);
-    q.addBindValue(calendarId);
-    q.addBindValue(Sql::text(recurrenceId));
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return readRow(q, zones);
+    // A null recurrence id binds NULL, as the empty text does through COALESCE.
+    return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
+                              "COALESCE(recurrence_id, '') = COALESCE(?, '')"),
+               {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
 }
 
-void EventRepository::loadRemindersFor(QList<Event> &events) const
+void EventRepository::loadChildrenFor(QList<Event> &events) const
 {
+    if (events.isEmpty())
+        return;
+    const Sql::ChildOwners owners(events);
     Sql::loadChildrenFor(
-        m_db->connection(), events,
+        m_db->connection(), events, owners,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
                        "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
-        &Sql::readReminderRow, &Event::reminders, &Reminder::event_id);
-}
-
-void EventRepository::loadAttendeesFor(QList<Event> &events) const
-{
+        "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow, &Event::reminders,
+        &Reminder::event_id);
     Sql::loadChildrenFor(
-        m_db->connection(), events,
+        m_db->connection(), events, owners,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
                        "attendees WHERE event_id %1 ORDER BY name, email"),
-        &readAttendeeRow, &Event::attendees, &Attendee::event_id);
+        "EventRepository::loadAttendeesFor failed:", &readAttendeeRow, &Event::attendees,
+        &Attendee::event_id);
 }
 
 bool EventRepository::writeReminderRows(const Event &event, bool replace)

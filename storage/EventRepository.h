@@ -54,10 +54,11 @@ signals:
     void eventsChanged(const QString &calendarId);
 
 private:
-    QList<Event> list(const QString &sql, const QStringList &values) const;
-    std::optional<Event> one(const QString &sql, const QStringList &values) const;
-    void loadRemindersFor(QList<Event> &events) const;
-    void loadAttendeesFor(QList<Event> &events) const;
+    QList<Event> list(const QString &sql, const QStringList &values, const char *logName) const;
+    std::optional<Event> one(const QString &sql, const QStringList &values,
+                             const char *logName) const;
+    // Reminders and attendees of the events.
+    void loadChildrenFor(QList<Event> &events) const;
     bool writeReminderRows(const Event &event, bool replace);
     bool writeAttendeeRows(const Event &event, bool replace);
     bool deleteChildRows(const QString &table, const QString &eventId);

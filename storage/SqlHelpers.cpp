@@ -1,9 +1,15 @@
 #include "storage/SqlHelpers.h"
 
 #include <QDebug>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QTimer>
 #include <QUuid>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <string_view>
 
 namespace Sql {
 
@@ -14,11 +20,52 @@ QVariant text(const QString &value)
     return value;
 }
 
+namespace {
+
+char *putDigits(char *out, int value, int n)
+{
+    for (int i = n - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + n;
+}
+
+} // namespace
+
 QString isoText(const QDateTime &value)
 {
     if (!value.isValid())
         return {};
-    return value.toString(Qt::ISODate);
+    // The forms the store writes, built without Qt's general formatter, which shows in every
+    // write of many rows. Other zones and years are left to Qt.
+    const Qt::TimeSpec spec = value.timeSpec();
+    const QDate date = value.date();
+    if (spec == Qt::TimeZone || date.year() < 1 || date.year() > 9999)
+        return value.toString(Qt::ISODate);
+    const QTime time = value.time();
+    char buf[32];
+    char *p = putDigits(buf, date.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, date.month(), 2);
+    *p++ = '-';
+    p = putDigits(p, date.day(), 2);
+    *p++ = 'T';
+    p = putDigits(p, time.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.second(), 2);
+    if (spec == Qt::UTC) {
+        *p++ = 'Z';
+    } else if (spec == Qt::OffsetFromUTC) {
+        const int offset = value.offsetFromUtc();
+        *p++ = offset >= 0 ? '+' : '-';
+        p = putDigits(p, qAbs(offset) / 3600, 2);
+        *p++ = ':';
+        p = putDigits(p, (qAbs(offset) / 60) % 60, 2);
+    }
+    return QString::fromLatin1(buf, p - buf);
 }
 
 QVariant dateTime(const QDateTime &value)
@@ -35,11 +82,11 @@ QVariant dateTime(const std::optional<QDateTime> &value)
 
 namespace {
 
-int digits(const QChar *p, int n)
+template<typename Char> int digits(const Char *p, int n)
 {
     int v = 0;
     for (int i = 0; i < n; ++i) {
-        const char16_t c = p[i].unicode();
+        const char16_t c = char16_t(p[i]);
         if (c < u'0' || c > u'9')
             return -1;
         v = v * 10 + (c - u'0');
@@ -49,14 +96,12 @@ int digits(const QChar *p, int n)
 
 // The forms the store writes, "yyyy-MM-ddTHH:mm:ss" with "Z", "+HH:MM" or no suffix, parsed
 // without Qt's general ISO parser, which dominates reading large lists. Anything else (fractions,
-// other separators, dates alone) is left to Qt.
-std::optional<QDateTime> parseStoredForm(const QString &s)
+// other separators, dates alone) is left to Qt. Takes UTF-16 or UTF-8 (these forms are ASCII).
+template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, qsizetype n)
 {
-    const int n = int(s.size());
     if (n != 19 && n != 20 && n != 25)
         return std::nullopt;
-    const QChar *p = s.constData();
-    if (p[4] != u'-' || p[7] != u'-' || p[10] != u'T' || p[13] != u':' || p[16] != u':')
+    if (p[4] != '-' || p[7] != '-' || p[10] != 'T' || p[13] != ':' || p[16] != ':')
         return std::nullopt;
     const int y = digits(p, 4), mo = digits(p + 5, 2), d = digits(p + 8, 2);
     const int h = digits(p + 11, 2), mi = digits(p + 14, 2), sec = digits(p + 17, 2);
@@ -69,13 +114,13 @@ std::optional<QDateTime> parseStoredForm(const QString &s)
     if (n == 19)
         return QDateTime(date, time, Qt::LocalTime);
     if (n == 20)
-        return p[19] == u'Z' ? std::optional<QDateTime>(QDateTime(date, time, Qt::UTC))
-                             : std::nullopt;
-    const char16_t sign = p[19].unicode();
+        return p[19] == 'Z' ? std::optional<QDateTime>(QDateTime(date, time, Qt::UTC))
+                            : std::nullopt;
+    const Char sign = p[19];
     const int oh = digits(p + 20, 2), om = digits(p + 23, 2);
-    if ((sign != u'+' && sign != u'-') || p[22] != u':' || oh < 0 || om < 0 || (oh == 0 && om == 0))
+    if ((sign != '+' && sign != '-') || p[22] != ':' || oh < 0 || om < 0 || (oh == 0 && om == 0))
         return std::nullopt;
-    const int offset = (oh * 3600 + om * 60) * (sign == u'-' ? -1 : 1);
+    const int offset = (oh * 3600 + om * 60) * (sign == '-' ? -1 : 1);
     return QDateTime(date, time, Qt::OffsetFromUTC, offset);
 }
 
@@ -86,7 +131,7 @@ QDateTime parseDateTime(const QVariant &value)
     const QString s = value.toString();
     if (s.isEmpty())
         return {};
-    if (std::optional<QDateTime> fast = parseStoredForm(s))
+    if (std::optional<QDateTime> fast = parseStoredForm(s.utf16(), s.size()))
         return *fast;
     return QDateTime::fromString(s, Qt::ISODate);
 }
@@ -169,6 +214,129 @@ bool exec(QSqlDatabase &db, const QString &statement, QString *error)
     return false;
 }
 
+sqlite3 *handleOf(QSqlDatabase &db)
+{
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+Reader::Reader(QSqlDatabase &db, const QString &statement, const char *logName)
+    : m_logName(logName)
+{
+    m_db = handleOf(db);
+    if (!m_db) {
+        m_failed = true;
+        qWarning() << m_logName << "the database is not open";
+        return;
+    }
+    const QByteArray sql = statement.toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &m_stmt, nullptr) != SQLITE_OK
+        || !m_stmt)
+        fail();
+}
+
+Reader::~Reader()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Reader::fail()
+{
+    m_failed = true;
+    qWarning() << m_logName << QString::fromUtf8(sqlite3_errmsg(m_db));
+}
+
+void Reader::bind(const QString &value)
+{
+    if (!m_stmt)
+        return;
+    const int i = m_nextParameter++;
+    if (value.isNull()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    // UTF-16 in native order, copied by SQLite, as the Qt driver binds texts.
+    sqlite3_bind_text16(m_stmt, i, value.utf16(), int(value.size() * sizeof(char16_t)),
+                        SQLITE_TRANSIENT);
+}
+
+void Reader::bind(qint64 value)
+{
+    if (m_stmt)
+        sqlite3_bind_int64(m_stmt, m_nextParameter++, value);
+}
+
+void Reader::bindAll(const QStringList &values)
+{
+    for (const QString &v : values)
+        bind(v);
+}
+
+bool Reader::next()
+{
+    if (!m_stmt || m_failed)
+        return false;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        fail();
+    return false;
+}
+
+bool Reader::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QByteArrayView Reader::utf8(int column) const
+{
+    if (isNull(column))
+        return {};
+    // The pointer is taken before the length, as SQLite asks, so both describe the same text.
+    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int n = sqlite3_column_bytes(m_stmt, column);
+    // Not null: an empty text reads as the empty text, not as NULL.
+    return p ? QByteArrayView(p, n) : QByteArrayView("", 0);
+}
+
+QString Reader::text(int column) const
+{
+    return QString::fromUtf8(utf8(column));
+}
+
+int Reader::integer(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return int(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_FLOAT:
+        return int(qRound64(sqlite3_column_double(m_stmt, column)));
+    default:
+        // Texts convert as a QVariant read through Qt does.
+        return text(column).toInt();
+    }
+}
+
+QDateTime Reader::dateTime(int column) const
+{
+    const QByteArrayView v = utf8(column);
+    if (v.isEmpty())
+        return {};
+    if (std::optional<QDateTime> fast = parseStoredForm(v.data(), v.size()))
+        return *fast;
+    return QDateTime::fromString(QString::fromUtf8(v), Qt::ISODate);
+}
+
+std::optional<QDateTime> Reader::optionalDateTime(int column) const
+{
+    if (utf8(column).isEmpty())
+        return std::nullopt;
+    return dateTime(column);
+}
+
 QString selectText(QSqlDatabase &db, const QString &statement, const QStringList &values)
 {
     QSqlQuery q(db);
@@ -237,15 +405,15 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
     return id;
 }
 
-Reminder readReminderRow(const QSqlQuery &q)
+Reminder readReminderRow(const Reader &r)
 {
-    Reminder r;
-    r.id = q.value(0).toString();
-    r.minutes_before = q.value(2).toInt();
-    r.action = q.value(3).toString();
-    r.acknowledged = q.value(4).toInt() != 0;
-    r.trigger_time = parseOptionalDateTime(q.value(5));
-    return r;
+    Reminder out;
+    out.id = r.text(0);
+    out.minutes_before = r.integer(2);
+    out.action = r.text(3);
+    out.acknowledged = r.integer(4) != 0;
+    out.trigger_time = r.optionalDateTime(5);
+    return out;
 }
 
 bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
@@ -281,6 +449,33 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
         }
     }
     return true;
+}
+
+bool ChildOwners::add(const QString &id, qsizetype row)
+{
+    const auto it = m_index.constFind(id);
+    if (it != m_index.constEnd()) {
+        m_repeats.append({row, *it});
+        return false;
+    }
+    m_index.insert(id, row);
+    return true;
+}
+
+void ChildOwners::setIds(QStringList ids)
+{
+    // QString's order (by UTF-16 code unit), compared inline: sorting 20,000 ids through
+    // QString::operator< costs more than the statements it speeds up.
+    std::sort(ids.begin(), ids.end(), [](const QString &a, const QString &b) {
+        return std::u16string_view(reinterpret_cast<const char16_t *>(a.constData()),
+                                   size_t(a.size()))
+            < std::u16string_view(reinterpret_cast<const char16_t *>(b.constData()),
+                                  size_t(b.size()));
+    });
+    forEachChunk(ids, [this](const QStringList &chunk) {
+        m_idChunks << jsonList(chunk);
+        return true;
+    });
 }
 
 ChangeCoalescer::ChangeCoalescer(QObject *owner, std::function<void(const QString &)> announce)

@@ -5,6 +5,7 @@
 
 #include "model/Records.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -17,9 +18,12 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 class QObject;
 class QTimer;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace Sql {
 
@@ -56,6 +60,74 @@ bool forEachChunk(const QStringList &ids, const std::function<bool(const QString
 
 // Binds every value of the list in order after the ones already bound.
 void bindAll(QSqlQuery &query, const QStringList &values);
+
+// SQLite's handle of an open connection; null when it is closed.
+sqlite3 *handleOf(QSqlDatabase &db);
+
+// A read run through SQLite's own statement interface on the connection Qt holds. Texts come
+// straight from the row's UTF-8 and numbers as numbers: reading large lists through QSqlQuery
+// spends most of its time converting every text to UTF-16 and wrapping every column in a
+// QVariant. Values read as QSqlQuery's would (NULL is the null text, an empty text is empty).
+class Reader
+{
+public:
+    // Prepares the statement; a failure is logged after logName ("<Class>::<op> failed:").
+    Reader(QSqlDatabase &db, const QString &statement, const char *logName);
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    // Binds the next parameter; a null text binds NULL.
+    void bind(const QString &value);
+    void bind(qint64 value);
+    void bindAll(const QStringList &values);
+    // Steps to the next row. False at the end and on a failure, which is logged.
+    bool next();
+    bool failed() const { return m_failed; }
+
+    bool isNull(int column) const;
+    QString text(int column) const;
+    int integer(int column) const;
+    QDateTime dateTime(int column) const;
+    std::optional<QDateTime> optionalDateTime(int column) const;
+
+private:
+    // The column's text as SQLite holds it; null for NULL.
+    QByteArrayView utf8(int column) const;
+    void fail();
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    const char *m_logName;
+    int m_nextParameter = 1;
+    bool m_failed = false;
+};
+
+// Runs a read with the values bound in order and turns every row into a record. A failing
+// statement is logged and yields the rows read before it failed.
+template<typename Record, typename ReadRow>
+QList<Record> readAll(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                      const char *logName, ReadRow readRow)
+{
+    QList<Record> out;
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    while (r.next())
+        out.append(readRow(r));
+    return out;
+}
+
+// The first record a read yields.
+template<typename Record, typename ReadRow>
+std::optional<Record> readOne(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                              const char *logName, ReadRow readRow)
+{
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    if (!r.next())
+        return std::nullopt;
+    return readRow(r);
+}
 
 // Runs a prepared read with the values bound in order and turns every row into a record.
 // A failing statement reads as no rows.
@@ -121,7 +193,7 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
 
 // Reminder rows of events and tasks share their shape:
 // (id, owner id, minutes_before, action, acknowledged, trigger_time).
-Reminder readReminderRow(const QSqlQuery &q);
+Reminder readReminderRow(const Reader &r);
 
 class StatementCache;
 // Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
@@ -134,45 +206,86 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
                        const std::function<QVariant(const Reminder &)> &triggerTime,
                        const char *logName);
 
-// Loads one child table for a list of owners, 500 owner ids a statement, and hands each owner
-// its rows in statement order. The statement has "%1" where the id filter goes and yields the
-// owner id in its second column.
+// The owners of child rows, indexed once for every child table loaded for them: the row of
+// each owner id, and the ids as JSON lists of 500, sorted so that each statement walks one
+// stretch of the owner-id index.
+class ChildOwners
+{
+public:
+    template<typename Owner> explicit ChildOwners(const QList<Owner> &owners)
+    {
+        m_index.reserve(owners.size());
+        QStringList ids;
+        ids.reserve(owners.size());
+        for (qsizetype i = 0; i < owners.size(); ++i) {
+            if (add(owners.at(i).id, i))
+                ids << owners.at(i).id;
+        }
+        setIds(ids);
+    }
+
+    // The row of the owner with this id; -1 for none.
+    qsizetype indexOf(const QString &id) const { return m_index.value(id, -1); }
+    const QStringList &idChunks() const { return m_idChunks; }
+    // Owners listed again after their first row: (row, first row).
+    const QList<std::pair<qsizetype, qsizetype>> &repeats() const { return m_repeats; }
+
+private:
+    // False when the id was listed before.
+    bool add(const QString &id, qsizetype row);
+    void setIds(QStringList ids);
+
+    QHash<QString, qsizetype> m_index;
+    QStringList m_idChunks;
+    QList<std::pair<qsizetype, qsizetype>> m_repeats;
+};
+
+// Loads one child table for the owners, 500 owner ids a statement, and moves each owner its
+// rows in statement order. The statement has "%1" where the id filter goes and yields the owner
+// id in its second column. A failing statement is logged after logName.
+template<typename Owner, typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &index,
+                     const QString &statement, const char *logName, ReadChild readChild,
+                     QList<Child> Owner::*field, QString Child::*ownerField)
+{
+    // Rows replace whatever children an owner held; owners without rows keep theirs.
+    std::vector<bool> replaced(size_t(owners.size()), false);
+    const QString sql = statement.arg(kInJsonList);
+    for (const QString &chunk : index.idChunks()) {
+        Reader r(db, sql, logName);
+        r.bind(chunk);
+        while (r.next()) {
+            QString ownerId = r.text(1);
+            const qsizetype row = index.indexOf(ownerId);
+            if (row < 0)
+                continue;
+            QList<Child> &children = owners[row].*field;
+            if (!replaced[size_t(row)]) {
+                replaced[size_t(row)] = true;
+                children.clear();
+            }
+            Child c = readChild(r);
+            c.*ownerField = std::move(ownerId);
+            children.append(std::move(c));
+        }
+        if (r.failed())
+            break;
+    }
+    // An owner listed twice gets a copy of the first one's rows.
+    for (const auto &[repeat, first] : index.repeats()) {
+        if (replaced[size_t(first)])
+            owners[repeat].*field = owners.at(first).*field;
+    }
+}
+
 template<typename Owner, typename Child, typename ReadChild>
 void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
-                     ReadChild readChild, QList<Child> Owner::*field, QString Child::*ownerField)
+                     const char *logName, ReadChild readChild, QList<Child> Owner::*field,
+                     QString Child::*ownerField)
 {
-    if (owners.isEmpty())
-        return;
-    QStringList ids;
-    ids.reserve(owners.size());
-    for (const Owner &o : std::as_const(owners))
-        ids << o.id;
-    // In key order each statement walks one stretch of the owner-id index.
-    ids.sort();
-
-    QHash<QString, QList<Child>> byOwner;
-    forEachChunk(ids, [&](const QStringList &chunk) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.prepare(statement.arg(kInJsonList));
-        q.addBindValue(jsonList(chunk));
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            const QString ownerId = q.value(1).toString();
-            Child c = readChild(q);
-            c.*ownerField = ownerId;
-            byOwner[ownerId].append(std::move(c));
-        }
-        return true;
-    });
-    if (byOwner.isEmpty())
-        return;
-    for (Owner &o : owners) {
-        auto it = byOwner.constFind(o.id);
-        if (it != byOwner.constEnd())
-            o.*field = *it;
-    }
+    if (!owners.isEmpty())
+        loadChildrenFor(db, owners, ChildOwners(owners), statement, logName, readChild, field,
+                        ownerField);
 }
 
 // Announces a calendar's change once writes have been quiet for 150 ms; the last calendar id

@@ -28,37 +28,37 @@ QString orDefault(const QString &value, const QString &fallback)
     return value.isEmpty() ? fallback : value;
 }
 
-Task readRow(const QSqlQuery &q)
+Task readRow(const Sql::Reader &r)
 {
     Task t;
-    t.id = q.value(0).toString();
-    t.calendar_id = q.value(1).toString();
-    t.uid = q.value(2).toString();
-    t.etag = q.value(3).toString();
-    t.href = q.value(4).toString();
-    t.title = q.value(5).toString();
-    t.description = q.value(6).toString();
-    t.status = q.value(7).toString();
-    t.priority = q.value(8).toInt();
-    t.percent_complete = q.value(9).toInt();
-    t.due_date = Sql::parseOptionalDateTime(q.value(10));
-    t.start_date = Sql::parseOptionalDateTime(q.value(11));
-    t.completed_date = Sql::parseOptionalDateTime(q.value(12));
-    t.categories = jsonTextList(q.value(13).toString());
-    t.parent_task_uid = q.value(14).toString();
-    t.sort_order = q.value(15).toInt();
-    t.color = q.value(16).toString();
-    t.recurrence_rule = q.value(17).toString();
-    t.sequence = q.value(18).toInt();
-    t.raw_icalendar = q.value(19).toString();
-    t.created = Sql::parseDateTime(q.value(20));
-    t.last_modified = Sql::parseDateTime(q.value(21));
-    t.sync_status = q.value(22).toString();
-    t.deleted_at = Sql::parseOptionalDateTime(q.value(23));
-    t.due_is_date_only = q.value(24).toInt() != 0;
-    t.start_is_date_only = q.value(25).toInt() != 0;
-    t.repeat_mode = orDefault(q.value(26).toString(), kFromDueDate);
-    t.item_type = orDefault(q.value(27).toString(), kTaskType);
+    t.id = r.text(0);
+    t.calendar_id = r.text(1);
+    t.uid = r.text(2);
+    t.etag = r.text(3);
+    t.href = r.text(4);
+    t.title = r.text(5);
+    t.description = r.text(6);
+    t.status = r.text(7);
+    t.priority = r.integer(8);
+    t.percent_complete = r.integer(9);
+    t.due_date = r.optionalDateTime(10);
+    t.start_date = r.optionalDateTime(11);
+    t.completed_date = r.optionalDateTime(12);
+    t.categories = jsonTextList(r.text(13));
+    t.parent_task_uid = r.text(14);
+    t.sort_order = r.integer(15);
+    t.color = r.text(16);
+    t.recurrence_rule = r.text(17);
+    t.sequence = r.integer(18);
+    t.raw_icalendar = r.text(19);
+    t.created = r.dateTime(20);
+    t.last_modified = r.dateTime(21);
+    t.sync_status = r.text(22);
+    t.deleted_at = r.optionalDateTime(23);
+    t.due_is_date_only = r.integer(24) != 0;
+    t.start_is_date_only = r.integer(25) != 0;
+    t.repeat_mode = orDefault(r.text(26), kFromDueDate);
+    t.item_type = orDefault(r.text(27), kTaskType);
     return t;
 }
 
@@ -114,21 +114,23 @@ TaskRepository::TaskRepository(Database *db, QObject *parent)
     , m_changes(this, [this](const QString &calendarId) { emit tasksChanged(calendarId); })
 { }
 
-QList<Task> TaskRepository::list(const QString &sql, const QStringList &values) const
+QList<Task> TaskRepository::list(const QString &sql, const QStringList &values,
+                                 const char *logName) const
 {
     QList<Task> tasks
-        = Sql::selectAll<Task>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+        = Sql::readAll<Task>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
     loadRemindersFor(tasks);
     return tasks;
 }
 
-std::optional<Task> TaskRepository::one(const QString &sql, const QStringList &values) const
+std::optional<Task> TaskRepository::one(const QString &sql, const QStringList &values,
+                                        const char *logName) const
 {
     std::optional<Task> t
-        = Sql::selectOne<Task>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+        = Sql::readOne<Task>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
     if (!t)
         return t;
-    QList<Task> tasks {*t};
+    QList<Task> tasks {std::move(*t)};
     loadRemindersFor(tasks);
     return tasks.first();
 }
@@ -138,7 +140,7 @@ QList<Task> TaskRepository::listByCalendar(const QString &calendarId) const
     QList<Task> tasks = list(QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND "
                                             "deleted_at IS NULL ORDER BY due_date IS NULL, "
                                             "due_date, sort_order"),
-                             {calendarId});
+                             {calendarId}, "TaskRepository::listByCalendar failed:");
     sortByDue(tasks, false);
     return tasks;
 }
@@ -157,23 +159,17 @@ QList<Task> TaskRepository::listInRange(const QDateTime &from, const QDateTime &
     const auto run = [&](const QStringList &ids) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
-        QSqlQuery q(m_db->connection());
-        q.setForwardOnly(true);
-        q.prepare(base.arg(kColumns, filter));
-        for (int i = 0; i < 2; ++i) {
-            q.addBindValue(fromBound);
-            q.addBindValue(toBound);
-        }
+        Sql::Reader r(m_db->connection(), base.arg(kColumns, filter),
+                      "TaskRepository::listInRange failed:");
+        r.bindAll({fromBound, toBound, fromBound, toBound});
         if (!ids.isEmpty())
-            q.addBindValue(Sql::jsonList(ids));
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            Task t = readRow(q);
+            r.bind(Sql::jsonList(ids));
+        while (r.next()) {
+            Task t = readRow(r);
             if (inRange(t.due_date, from, to) || inRange(t.start_date, from, to))
                 tasks.append(std::move(t));
         }
-        return true;
+        return !r.failed();
     };
     if (calendarIds.isEmpty())
         run({});
@@ -189,12 +185,13 @@ QList<Task> TaskRepository::listPending(const QString &calendarId) const
 {
     return list(QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND sync_status = "
                                "'pending' ORDER BY last_modified"),
-                {calendarId});
+                {calendarId}, "TaskRepository::listPending failed:");
 }
 
 std::optional<Task> TaskRepository::byId(const QString &id) const
 {
-    return one(QStringLiteral("SELECT %1 FROM tasks WHERE id = ?"), {id});
+    return one(QStringLiteral("SELECT %1 FROM tasks WHERE id = ?"), {id},
+               "TaskRepository::byId failed:");
 }
 
 std::optional<Task> TaskRepository::byUid(const QString &uid) const
@@ -202,14 +199,14 @@ std::optional<Task> TaskRepository::byUid(const QString &uid) const
     if (uid.isEmpty())
         return std::nullopt;
     return one(QStringLiteral("SELECT %1 FROM tasks WHERE uid = ? AND deleted_at IS NULL LIMIT 1"),
-               {uid});
+               {uid}, "TaskRepository::byUid failed:");
 }
 
 std::optional<Task> TaskRepository::byUidInCalendar(const QString &uid,
                                                     const QString &calendarId) const
 {
     return one(QStringLiteral("SELECT %1 FROM tasks WHERE uid = ? AND calendar_id = ?"),
-               {uid, calendarId});
+               {uid, calendarId}, "TaskRepository::byUidInCalendar failed:");
 }
 
 void TaskRepository::loadRemindersFor(QList<Task> &tasks) const
@@ -217,7 +214,8 @@ void TaskRepository::loadRemindersFor(QList<Task> &tasks) const
     Sql::loadChildrenFor(m_db->connection(), tasks,
                          QStringLiteral("SELECT id, task_id, minutes_before, action, acknowledged, "
                                         "trigger_time FROM task_reminders WHERE task_id %1"),
-                         &Sql::readReminderRow, &Task::reminders, &Reminder::task_id);
+                         "TaskRepository::loadRemindersFor failed:", &Sql::readReminderRow,
+                         &Task::reminders, &Reminder::task_id);
 }
 
 bool TaskRepository::writeReminders(const Task &task, bool replace)

@@ -49,8 +49,9 @@ signals:
     void tasksChanged(const QString &calendarId);
 
 private:
-    QList<Task> list(const QString &sql, const QStringList &values) const;
-    std::optional<Task> one(const QString &sql, const QStringList &values) const;
+    QList<Task> list(const QString &sql, const QStringList &values, const char *logName) const;
+    std::optional<Task> one(const QString &sql, const QStringList &values,
+                            const char *logName) const;
     void loadRemindersFor(QList<Task> &tasks) const;
     bool writeReminders(const Task &task, bool replace);
     bool writeTask(const Task &task, bool isInsert);
