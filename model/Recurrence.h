@@ -39,6 +39,9 @@ struct RRule
 [[nodiscard]] QList<Event> expandOccurrences(const QList<Event> &events,
                                              const QDateTime &rangeStart,
                                              const QDateTime &rangeEnd);
+// The same, moving the plain events out of a list the caller no longer needs.
+[[nodiscard]] QList<Event> expandOccurrences(QList<Event> &&events, const QDateTime &rangeStart,
+                                             const QDateTime &rangeEnd);
 
 // The occurrences of one event that overlap [rangeStart, rangeEnd), ascending by start.
 [[nodiscard]] QList<Event> expandRecurringMaster(const Event &master, const QDateTime &rangeStart,
