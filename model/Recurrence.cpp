@@ -38,7 +38,8 @@ class ZoneOf
 public:
     explicit ZoneOf(const QDateTime &proto)
         : m_spec(proto.timeSpec())
-        , m_offset(proto.offsetFromUtc())
+        // Only a fixed offset is read here; asking a local time for it costs a zone lookup.
+        , m_offset(m_spec == Qt::OffsetFromUTC ? proto.offsetFromUtc() : 0)
     {
         if (m_spec == Qt::TimeZone)
             m_zone = proto.timeZone();
@@ -403,6 +404,12 @@ public:
             return {};
 
         m_startDate = m_dtstart.date();
+        m_dtstartMs = m_dtstart.toMSecsSinceEpoch();
+        m_rangeEndMs = m_rangeEnd.toMSecsSinceEpoch();
+        if (m_plan.until.isValid())
+            m_untilMs = m_plan.until.toMSecsSinceEpoch();
+        if (m_window.isValid())
+            m_windowMs = m_window.toMSecsSinceEpoch();
         m_rangeEndDate = m_rangeEnd.toUTC().date().addDays(kZoneMarginDays);
         m_lastDate = m_rangeEndDate;
         if (m_plan.until.isValid())
@@ -571,18 +578,22 @@ private:
     bool produce(const QDate &d, const QTime &t)
     {
         const QDateTime c = m_zone.at(d, t);
-        if (!c.isValid() || c < m_dtstart)
+        if (!c.isValid())
+            return true;
+        // Each comparison of a local time converts it again, so the instant is read once.
+        const qint64 ms = c.toMSecsSinceEpoch();
+        if (ms < m_dtstartMs)
             return true;
         // Two wall times can meet on one instant around a DST gap.
         if (m_lastProduced.isValid() && c == m_lastProduced)
             return true;
-        if (m_plan.until.isValid() && c > m_plan.until)
+        if (m_plan.until.isValid() && ms > m_untilMs)
             return false;
-        if (!(c < m_rangeEnd))
+        if (!(ms < m_rangeEndMs))
             return false;
         ++m_produced;
         m_lastProduced = c;
-        if (!m_window.isValid() || c >= m_window) {
+        if (!m_window.isValid() || ms >= m_windowMs) {
             m_out.append(c);
             if (m_out.size() >= kMaxStarts)
                 return false;
@@ -595,6 +606,10 @@ private:
     const QDateTime m_dtstart;
     const QDateTime m_window;
     const QDateTime m_rangeEnd;
+    qint64 m_dtstartMs = 0;
+    qint64 m_rangeEndMs = 0;
+    qint64 m_untilMs = 0;
+    qint64 m_windowMs = 0;
     QDate m_startDate;
     QDate m_rangeEndDate;
     QDate m_lastDate;
@@ -605,9 +620,8 @@ private:
 };
 
 // "yyyyMMddTHHmmssZ" in UTC, written by hand: it is made for every occurrence of every view.
-QString recurrenceIdOf(const QDateTime &start)
+QString utcStamp(const QDateTime &utc)
 {
-    const QDateTime utc = start.toUTC();
     const QDate d = utc.date();
     const QTime t = utc.time();
     if (d.year() < 0 || d.year() > 9999)
@@ -626,6 +640,11 @@ QString recurrenceIdOf(const QDateTime &start)
     put(13, t.second(), 2);
     text[15] = QLatin1Char('Z');
     return QString(text, 16);
+}
+
+QString recurrenceIdOf(const QDateTime &start)
+{
+    return utcStamp(start.toUTC());
 }
 
 qint64 durationOf(const Event &event)
@@ -681,7 +700,8 @@ public:
 
     bool isException(const QDateTime &start) const
     {
-        if (m_exceptionInstants.contains(start.toMSecsSinceEpoch()))
+        if (!m_exceptionInstants.isEmpty()
+            && m_exceptionInstants.contains(start.toMSecsSinceEpoch()))
             return true;
         // A date alone names that day of an all-day series, wherever its midnight lies.
         return m_master.is_all_day && !m_exceptionDates.isEmpty()
@@ -697,12 +717,13 @@ private:
     QList<QDateTime> m_extraStarts;
 };
 
-Event occurrenceOf(const Event &master, const QDateTime &start, qint64 durationMs)
+Event occurrenceOf(const Event &master, const QDateTime &start, const QDateTime &end,
+                   qint64 startMs)
 {
     Event occ = master;
     occ.start_time = start;
-    occ.end_time = start.addMSecs(durationMs);
-    occ.recurrence_id = recurrenceIdOf(start);
+    occ.end_time = end;
+    occ.recurrence_id = utcStamp(QDateTime::fromMSecsSinceEpoch(startMs, Qt::UTC));
     return occ;
 }
 
@@ -828,10 +849,19 @@ QList<Event> expandRecurringMaster(const Event &master, const QDateTime &rangeSt
 
     QList<Event> result;
     result.reserve(starts.size());
+    // Each start is read as an instant once: comparing a local time converts it every time.
+    const bool bounded = rangeStart.isValid() && rangeEnd.isValid();
+    const qint64 rangeStartMs = bounded ? rangeStart.toMSecsSinceEpoch() : 0;
+    const qint64 rangeEndMs = bounded ? rangeEnd.toMSecsSinceEpoch() : 0;
+    const ZoneOf zone(master.start_time);
     for (const QDateTime &s : starts) {
-        const QDateTime occEnd = s.addMSecs(duration);
-        if (overlaps(s, occEnd, rangeStart, rangeEnd))
-            result.append(occurrenceOf(master, s, duration));
+        const qint64 startMs = s.toMSecsSinceEpoch();
+        if (bounded && !(startMs + duration > rangeStartMs && startMs < rangeEndMs))
+            continue;
+        const QDateTime occEnd
+            = zone.convert(QDateTime::fromMSecsSinceEpoch(startMs + duration, Qt::UTC));
+        if (bounded || overlaps(s, occEnd, rangeStart, rangeEnd))
+            result.append(occurrenceOf(master, s, occEnd, startMs));
     }
     return result;
 }
