@@ -106,9 +106,13 @@ private:
     static constexpr qint64 kHourMs = 3600000;
     static constexpr int kChanging = std::numeric_limits<int>::min();
 
+    // Read from the local wall time itself: asking a local time for its offset converts it back
+    // to UTC, a zone lookup that can cost a file check each time.
     static int offsetAt(qint64 ms)
     {
-        return QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc();
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime);
+        const QDateTime wallAsUtc(local.date(), local.time(), Qt::UTC);
+        return int((wallAsUtc.toMSecsSinceEpoch() - ms) / 1000);
     }
 
     QHash<qint64, int> m_offsetByHour;
