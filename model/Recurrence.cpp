@@ -900,7 +900,7 @@ QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTi
     }
 
     for (const Event *master : std::as_const(masters)) {
-        const QList<Event> occurrences = expandRecurringMaster(*master, rangeStart, rangeEnd);
+        QList<Event> occurrences = expandRecurringMaster(*master, rangeStart, rangeEnd);
         if (occurrences.isEmpty() && lcCalendarExpansion().isDebugEnabled()) {
             const QString line = QStringLiteral("master uid=") + master->uid
                 + QStringLiteral(" title=") + master->title + QStringLiteral(" rrule=")
@@ -914,7 +914,7 @@ QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTi
 
         const QStringList slotIds = overrideKeysByMaster.value(master->uid);
         if (slotIds.isEmpty()) {
-            result.append(occurrences);
+            result.append(std::move(occurrences));
             continue;
         }
 
