@@ -384,9 +384,13 @@ FilterResult applyCompiled(List &events, const QList<FilterRule> &rules)
 {
     const RuleSet compiled = compileFilterRules(rules);
     FilterResult result;
-    result.events.reserve(events.size());
+    if constexpr (!Move)
+        result.events.reserve(events.size());
     LocalWallClock clock;
-    for (auto &event : events) {
+    // A handed-over list keeps its kept events in place, closing the gaps hidden ones leave.
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        auto &event = events[i];
         const CompiledFilterRule *decider = EventMatcher(event, &clock).firstMatch(compiled);
         if (decider) {
             const FilterRule &rule = decider->rule;
@@ -401,10 +405,17 @@ FilterResult applyCompiled(List &events, const QList<FilterRule> &rules)
                     result.suppressedIds.insert(event.id);
             }
         }
-        if constexpr (Move)
-            result.events.append(std::move(event));
-        else
+        if constexpr (Move) {
+            if (kept != i)
+                events[kept] = std::move(event);
+            ++kept;
+        } else {
             result.events.append(event);
+        }
+    }
+    if constexpr (Move) {
+        events.resize(kept);
+        result.events = std::move(events);
     }
     return result;
 }
