@@ -1,19 +1,20 @@
 #include "app/Application.h"
 
-#include "app/AppState.h"
-#include "app/DataPaths.h"
-#include "app/MessagePresenter.h"
-#include "app/NotificationService.h"
-#include "app/SingleInstance.h"
-#include "app/Theme.h"
-#include "app/TrayManager.h"
-#include "mainwindow/MainWindow.h"
+#include "app/ServiceWiring.h"
+#include "core/AppState.h"
+#include "platform/DataPaths.h"
+#include "platform/SingleInstance.h"
+#include "services/update/Client.h"
+#include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
-#include "update/Client.h"
-#include "update/UpdateConfig.h"
-#include "update/UpdateDialog.h"
+#include "ui/MessagePresenter.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/theme/Theme.h"
+#include "ui/tray/NotificationService.h"
+#include "ui/tray/TrayManager.h"
+#include "ui/update/UpdateDialog.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -117,6 +118,7 @@ void Application::installTranslators()
 
 int Application::run()
 {
+    registerAppServices();
     appState = new AppState(this);
     if (!appState->initialize()) {
         MessagePresenter::show(

@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include <QLoggingCategory>
 

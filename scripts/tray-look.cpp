@@ -4,14 +4,15 @@
 // Arguments: <data folder> <sync state: idle | busy | error>
 // Prints "ICON x y w h" once the tray host has placed the icon.
 
-#include "app/AppState.h"
-#include "app/NotificationService.h"
-#include "app/Theme.h"
-#include "app/ThemeManager.h"
-#include "app/TrayManager.h"
+#include "app/ServiceWiring.h"
+#include "core/AppState.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "ui/theme/Theme.h"
+#include "ui/theme/ThemeManager.h"
+#include "ui/tray/NotificationService.h"
+#include "ui/tray/TrayManager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
     QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/IBMPlexSans.ttf"));
     app.setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
 
+    registerAppServices();
     AppState state;
     if (!state.initialize(
             QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("calendar.db")))) {

@@ -1,14 +1,14 @@
 // The application object in this process: its rules, a failed start, and a full start with
 // "--background --show-today" run to the event loop.
 
-#include "app/AppState.h"
 #include "app/Application.h"
-#include "app/MessagePresenter.h"
-#include "app/SingleInstance.h"
-#include "mainwindow/MainWindow.h"
+#include "core/AppState.h"
+#include "platform/SingleInstance.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/MemoryTokenStore.h"
+#include "ui/MessagePresenter.h"
+#include "ui/mainwindow/MainWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes, read as a cloud service reply, to every account record reader and to
 // the token payload reader. Nothing may crash, and what was read must be consistent.
-#include "account/AccountRecords.h"
-#include "account/TokenManager.h"
+#include "services/account/AccountRecords.h"
+#include "services/account/TokenManager.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the release-manifest reader and the version parser: neither may
 // crash, and what the reader accepts must hold together.
-#include "update/ReleaseManifest.h"
-#include "update/Version.h"
+#include "services/update/ReleaseManifest.h"
+#include "services/update/Version.h"
 
 #include <cstdint>
 #include <cstdlib>

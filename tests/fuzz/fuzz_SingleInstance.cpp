@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the single-instance channel's receiving side, and checks that any
 // command line built by the sending side reads back as one well-formed line.
-#include "app/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

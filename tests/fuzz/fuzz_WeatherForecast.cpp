@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes, read as a forecast reply, to the forecast reader. Nothing may crash,
 // every day read has a valid date, and there are never more days than dates sent.
-#include "weather/WeatherService.h"
+#include "services/weather/WeatherService.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,5 +1,5 @@
-#include "account/ClientConfig.h"
 #include "model/Records.h"
+#include "services/account/ClientConfig.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

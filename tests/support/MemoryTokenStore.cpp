@@ -1,6 +1,6 @@
 #include "support/MemoryTokenStore.h"
 
-#include "app/platform/Credentials.h"
+#include "platform/Credentials.h"
 
 namespace LarkTest {
 

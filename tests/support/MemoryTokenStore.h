@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TokenStore.h"
+#include "platform/TokenStore.h"
 
 #include <QHash>
 #include <QString>

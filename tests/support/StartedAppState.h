@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "support/MemoryTokenStore.h"
 
 #include <QTemporaryDir>

@@ -1,0 +1,25 @@
+#pragma once
+
+// Every remote address the program talks to, read in one place. Each comes from an environment
+// variable when that is set and non-empty, else from the build configuration (CMake cache
+// variables LARK_*_URL). The maker's own services have no address unless the build sets one:
+// then the features that need them stay off and nothing is sent.
+
+#include <QString>
+#include <QUrl>
+
+namespace Endpoints {
+
+// The environment variable's value (UTF-8) when non-empty, else the fallback.
+QString fromEnvironment(const char *variable, const QString &fallback);
+
+QString authApiUrl(); // AUTH_API_URL
+QString accountApiUrl(); // ACCOUNT_API_URL
+QString syncApiUrl(); // SYNC_API_URL
+QString accountPortalUrl(); // ACCOUNT_PORTAL_URL
+QString updateFeedUrl(); // UPDATE_FEED_URL: root of the release feed
+QString feedbackUrl(); // FEEDBACK_URL
+QString weatherForecastUrl(); // WEATHER_FORECAST_URL: the public forecast API
+QString weatherGeocodingUrl(); // WEATHER_GEOCODING_URL: the public geocoding API
+
+} // namespace Endpoints

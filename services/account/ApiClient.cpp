@@ -1,0 +1,213 @@
+#include "services/account/ApiClient.h"
+
+#include "services/account/TokenManager.h"
+
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+
+namespace LarkAccount {
+
+ApiClient::ApiClient(TokenManager *tokens, QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+    , m_tokens(tokens)
+{ }
+
+void ApiClient::setBaseUrl(const QUrl &url)
+{
+    m_baseUrl = url;
+}
+
+void ApiClient::setAppInfo(const QString &appId, const QString &appVersion, const QString &platform)
+{
+    m_appId = appId;
+    m_appVersion = appVersion;
+    m_platform = platform;
+}
+
+QString ApiClient::pathSegment(const QString &value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+void ApiClient::get(const QString &path, Callback callback, const QUrlQuery &query)
+{
+    sendRequest("GET", path, {}, std::move(callback), query, Auth::Renewing);
+}
+
+void ApiClient::getWithoutAuth(const QString &path, Callback callback, const QUrlQuery &query)
+{
+    sendRequest("GET", path, {}, std::move(callback), query, Auth::None);
+}
+
+void ApiClient::post(const QString &path, const QJsonObject &body, Callback callback)
+{
+    sendRequest("POST", path, body, std::move(callback), {}, Auth::Renewing);
+}
+
+void ApiClient::postWithoutAuth(const QString &path, const QJsonObject &body, Callback callback)
+{
+    sendRequest("POST", path, body, std::move(callback), {}, Auth::None);
+}
+
+void ApiClient::put(const QString &path, const QJsonObject &body, Callback callback)
+{
+    sendRequest("PUT", path, body, std::move(callback), {}, Auth::Renewing);
+}
+
+void ApiClient::patch(const QString &path, const QJsonObject &body, Callback callback)
+{
+    sendRequest("PATCH", path, body, std::move(callback), {}, Auth::Renewing);
+}
+
+void ApiClient::deleteResource(const QString &path, Callback callback)
+{
+    sendRequest("DELETE", path, {}, std::move(callback), {}, Auth::Renewing);
+}
+
+void ApiClient::postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback)
+{
+    sendRequest("POST", path, body, std::move(callback), {}, Auth::StoredToken);
+}
+
+void ApiClient::failLater(Callback callback)
+{
+    if (!callback)
+        return;
+    QTimer::singleShot(0, this, [callback = std::move(callback)] { callback(false, 0, {}); });
+}
+
+void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const QJsonObject &body,
+                            Callback callback, const QUrlQuery &query, Auth auth)
+{
+    // No address configured for this service: nothing may leave the machine.
+    if (m_baseUrl.isEmpty() || !m_baseUrl.isValid() || m_baseUrl.host().isEmpty()) {
+        failLater(std::move(callback));
+        return;
+    }
+    QUrl url = m_baseUrl;
+    // Tolerant mode keeps the escapes of pathSegment and escapes what a path cannot hold.
+    url.setPath(m_baseUrl.path(QUrl::FullyEncoded) + path, QUrl::TolerantMode);
+    if (!query.isEmpty())
+        url.setQuery(query);
+    const QByteArray bytes
+        = body.isEmpty() ? QByteArray() : QJsonDocument(body).toJson(QJsonDocument::Compact);
+
+    if (auth == Auth::None || !m_tokens) {
+        executeRequest(verb, url, bytes, {}, std::move(callback), false);
+        return;
+    }
+    if (auth == Auth::StoredToken) {
+        executeRequest(verb, url, bytes, m_tokens->storedAccessToken(), std::move(callback), false);
+        return;
+    }
+    if (!m_tokens->needsRefresh()) {
+        executeRequest(verb, url, bytes, m_tokens->accessToken(), std::move(callback), true);
+        return;
+    }
+    qDebug().noquote() << "ApiClient: token needs refresh before" << verb << url.path();
+    const QPointer<ApiClient> self(this);
+    m_tokens->refresh([this, self, verb, url, bytes, callback](RefreshResult result) {
+        if (!self)
+            return;
+        if (result == RefreshResult::Success) {
+            executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, true);
+            return;
+        }
+        const bool rejected = result == RefreshResult::Rejected;
+        qWarning().noquote() << "ApiClient: token refresh"
+                             << (rejected ? "rejected" : "failed (transient)") << "for" << verb
+                             << url.path();
+        if (rejected)
+            emit authenticationRequired();
+        if (callback)
+            callback(false, rejected ? 401 : 0, {});
+    });
+}
+
+void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QByteArray &bytes,
+                               const QString &accessToken, Callback callback, bool retry)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    request.setRawHeader("Accept", "application/json");
+    if (!m_appId.isEmpty())
+        request.setRawHeader("X-App-Id", m_appId.toUtf8());
+    if (!m_appVersion.isEmpty())
+        request.setRawHeader("X-App-Version", m_appVersion.toUtf8());
+    if (!m_platform.isEmpty())
+        request.setRawHeader("X-Platform", m_platform.toUtf8());
+    if (!accessToken.isEmpty())
+        request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    request.setTransferTimeout(m_timeoutMs);
+
+    QNetworkReply *reply = nullptr;
+    if (verb == "GET")
+        reply = m_network->get(request);
+    else if (verb == "POST")
+        reply = m_network->post(request, bytes);
+    else if (verb == "PUT")
+        reply = m_network->put(request, bytes);
+    else if (verb == "PATCH")
+        reply = m_network->sendCustomRequest(request, verb, bytes);
+    else if (verb == "DELETE")
+        reply = m_network->deleteResource(request);
+    if (!reply) {
+        if (callback)
+            callback(false, 0, {});
+        return;
+    }
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, verb, url, bytes, callback = std::move(callback), retry] {
+                handleReply(reply, verb, url, bytes, callback, retry);
+            });
+}
+
+void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
+                            const QByteArray &bytes, Callback callback, bool retry)
+{
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray data = reply->readAll();
+    QJsonObject json;
+    if (!data.isEmpty())
+        json = QJsonDocument::fromJson(data).object();
+
+    if (status == 401 && retry && m_tokens) {
+        const QPointer<ApiClient> self(this);
+        m_tokens->refresh([this, self, verb, url, bytes, callback](RefreshResult result) {
+            if (!self)
+                return;
+            switch (result) {
+            case RefreshResult::Success:
+                executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, false);
+                return;
+            case RefreshResult::Rejected:
+                emit authenticationRequired();
+                if (callback)
+                    callback(false, 401, {});
+                return;
+            case RefreshResult::TransientFailure:
+                if (callback)
+                    callback(false, 0, {});
+                return;
+            }
+        });
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError && status == 0) {
+        emit networkError(reply->errorString());
+        if (callback)
+            callback(false, 0, {});
+        return;
+    }
+    if (callback)
+        callback(status >= 200 && status <= 299, status, json);
+}
+
+} // namespace LarkAccount

@@ -1,0 +1,454 @@
+#include "core/QuickAdd.h"
+#include "core/TempAppState.h"
+#include "model/ICalOracle.h"
+#include "model/ICalendar.h"
+#include "storage/EventRepository.h"
+#include "storage/TaskRepository.h"
+#include "support/TestSupport.h"
+
+#include <QTest>
+
+using LarkTest::TempAppState;
+
+namespace {
+
+// Wednesday, local time.
+const QDateTime kNow(QDate(2024, 1, 10), QTime(10, 7, 42));
+
+QDateTime jan(int day, int hour = 0, int minute = 0)
+{
+    return QDateTime(QDate(2024, 1, day), QTime(hour, minute));
+}
+
+// Calendars written as "id:flag,flag" with the flags visible, hidden, default, readonly and
+// todo (accepts to-dos); list order is the written order.
+bool addCalendars(TempAppState &app, const QStringList &specs)
+{
+    int order = 0;
+    for (const QString &spec : specs) {
+        const QString id = spec.section(QLatin1Char(':'), 0, 0);
+        const QStringList flags = spec.section(QLatin1Char(':'), 1).split(QLatin1Char(','));
+        const QString components = flags.contains(QStringLiteral("todo"))
+            ? QStringLiteral("[\"VEVENT\",\"VTODO\"]")
+            : QStringLiteral("[\"VEVENT\"]");
+        if (!app.addCalendar(id, order += 10, !flags.contains(QStringLiteral("hidden")),
+                             flags.contains(QStringLiteral("default")),
+                             flags.contains(QStringLiteral("readonly")), components))
+            return false;
+    }
+    return true;
+}
+
+QString alarmsText(const QList<Reminder> &reminders)
+{
+    QStringList parts;
+    for (const Reminder &r : reminders)
+        parts << QString::number(r.minutes_before) + QLatin1Char(' ') + r.action
+                + (r.acknowledged ? QStringLiteral(" ack") : QString())
+                + (r.trigger_time ? QStringLiteral(" trigger") : QString());
+    return parts.join(QLatin1String(", "));
+}
+
+Event timedEvent(const QString &title, const QDateTime &start, std::optional<QDateTime> end)
+{
+    Event e;
+    e.uid = QStringLiteral("uid-1");
+    e.title = title;
+    e.start_time = start;
+    e.end_time = end;
+    return e;
+}
+
+} // namespace
+
+class tst_QuickAdd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void targetCalendar_data();
+    void targetCalendar();
+    void createsTodoItems_data();
+    void createsTodoItems();
+    void createsEvents_data();
+    void createsEvents();
+    void refusesWithoutStoring_data();
+    void refusesWithoutStoring();
+    void failedInsertGivesEmptyId();
+    void eventWithoutIdentity();
+    void minimalEventText();
+    void minimalEventReadByLibical_data();
+    void minimalEventReadByLibical();
+    void minimalEventRoundTrip_data();
+    void minimalEventRoundTrip();
+};
+
+void tst_QuickAdd::targetCalendar_data()
+{
+    QTest::addColumn<QStringList>("calendars");
+    QTest::addColumn<QString>("preferred");
+    QTest::addColumn<bool>("forTodo");
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char *name, std::initializer_list<const char *> calendars,
+                        const char *preferred, bool forTodo, const char *expected) {
+        QTest::newRow(name) << LarkTest::strings(calendars) << QString::fromUtf8(preferred)
+                            << forTodo << QString::fromUtf8(expected);
+    };
+    row("default wins, though hidden", {"a:visible", "b:default,hidden", "c:hidden"}, "", false,
+        "b");
+    row("no default: first visible", {"a:hidden", "b:visible", "c:visible"}, "", false, "b");
+    row("none visible: first of list", {"a:hidden", "b:hidden"}, "", false, "a");
+    row("no calendars", {}, "", false, "");
+    row("preferred", {"a:default", "b:hidden"}, "b", false, "b");
+    row("unknown preferred ignored", {"a:visible", "b:default"}, "nope", false, "b");
+    row("read-only default skipped", {"a:default,readonly", "b:hidden", "c:visible"}, "", false,
+        "c");
+    row("read-only preferred skipped", {"a:readonly", "b:default"}, "a", false, "b");
+    row("read-only first of list skipped", {"a:readonly,hidden", "b:hidden"}, "", false, "b");
+    row("only read-only calendars", {"a:readonly,default", "b:readonly"}, "", false, "");
+    row("to-do goes where to-dos are accepted", {"a:default", "b:hidden,todo", "c:todo"}, "", true,
+        "c");
+    row("to-do: default among to-do calendars", {"a:todo", "b:default,todo"}, "", true, "b");
+    row("to-do: no calendar accepts to-dos", {"a:visible", "b:default"}, "", true, "b");
+    row("to-do: read-only to-do calendar not taken", {"a:default", "b:readonly,todo"}, "", true,
+        "a");
+    row("to-do: preferred kept", {"a:default,todo", "b:visible"}, "b", true, "b");
+    row("event ignores to-do support", {"a:todo", "b:default"}, "", false, "b");
+}
+
+void tst_QuickAdd::targetCalendar()
+{
+    QFETCH(QStringList, calendars);
+    QFETCH(QString, preferred);
+    QFETCH(bool, forTodo);
+    QFETCH(QString, expected);
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, calendars));
+    QCOMPARE(quickAddTargetCalendar(app.state(), preferred, forTodo), expected);
+}
+
+void tst_QuickAdd::createsTodoItems_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("itemType");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QDateTime>("due");
+    QTest::addColumn<bool>("dateOnly");
+    QTest::addColumn<QString>("alarms");
+    QTest::addColumn<QStringList>("categories");
+
+    QTest::newRow("reminder at a time")
+        << QStringLiteral("remind me to call mom at 5pm") << QStringLiteral("reminder")
+        << QStringLiteral("call mom") << jan(10, 17) << false << QStringLiteral("0 display")
+        << QStringList();
+    QTest::newRow("reminder on a day rings at nine")
+        << QStringLiteral("remind me to pay rent on jan 15 #home") << QStringLiteral("reminder")
+        << QStringLiteral("pay rent") << jan(15, 9) << false << QStringLiteral("0 display")
+        << LarkTest::strings({"home"});
+    QTest::newRow("reminder without date")
+        << QStringLiteral("remind me to water plants") << QStringLiteral("reminder")
+        << QStringLiteral("water plants") << QDateTime() << true << QString() << QStringList();
+    QTest::newRow("task on a day")
+        << QStringLiteral("task: pay rent friday") << QStringLiteral("task")
+        << QStringLiteral("pay rent") << jan(12) << true << QString() << QStringList();
+    QTest::newRow("task at a time")
+        << QStringLiteral("todo call bob tomorrow at 3pm") << QStringLiteral("task")
+        << QStringLiteral("call bob") << jan(11, 15) << false << QString() << QStringList();
+    QTest::newRow("line without cue")
+        << QStringLiteral("buy milk #errands #Errands #home") << QStringLiteral("task")
+        << QStringLiteral("buy milk") << QDateTime() << true << QString()
+        << LarkTest::strings({"errands", "home"});
+    QTest::newRow("prefix alone keeps the whole line")
+        << QStringLiteral(" Reminder: ") << QStringLiteral("reminder")
+        << QStringLiteral("Reminder:") << QDateTime() << true << QString() << QStringList();
+}
+
+void tst_QuickAdd::createsTodoItems()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, itemType);
+    QFETCH(QString, title);
+    QFETCH(QDateTime, due);
+    QFETCH(bool, dateOnly);
+    QFETCH(QString, alarms);
+    QFETCH(QStringList, categories);
+
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"events:default", "todos:todo"})));
+
+    const QString id = createFromQuickAdd(app.state(), line, QString(), kNow);
+    QVERIFY(!id.isEmpty());
+    QCOMPARE(app.count(QStringLiteral("events")), 0);
+    const std::optional<Task> stored = app.state()->tasks()->byId(id);
+    QVERIFY(stored.has_value());
+    const Task &t = *stored;
+    QCOMPARE(t.uid, id);
+    QCOMPARE(t.calendar_id, QStringLiteral("todos"));
+    QCOMPARE(t.item_type, itemType);
+    QCOMPARE(t.title, title);
+    QCOMPARE(t.status, QStringLiteral("needs-action"));
+    QCOMPARE(t.due_date.value_or(QDateTime()), due);
+    QCOMPARE(t.due_is_date_only, dateOnly);
+    QVERIFY(!t.start_date.has_value());
+    QCOMPARE(alarmsText(t.reminders), alarms);
+    QCOMPARE(t.categories, categories);
+    QCOMPARE(t.sync_status, QStringLiteral("pending"));
+    QCOMPARE(t.sequence, 0);
+    QCOMPARE(t.created, kNow.toUTC());
+    QCOMPARE(t.last_modified, kNow.toUTC());
+
+    // The stored text carries the same item, alarm included, as an independent reader sees it.
+    const ICalOracle::Result oracle = ICalOracle::read(t.raw_icalendar.toUtf8());
+    QVERIFY2(oracle.error.isEmpty(), qPrintable(oracle.error));
+    QCOMPARE(oracle.components.size(), 1);
+    const QJsonObject todo = oracle.components.first().toObject();
+    QCOMPARE(todo.value(QStringLiteral("kind")).toString(), QStringLiteral("VTODO"));
+    QCOMPARE(ICalOracle::value(todo, QStringLiteral("UID")).toString(), id);
+    QCOMPARE(ICalOracle::value(todo, QStringLiteral("SUMMARY")).toString(), title);
+    QCOMPARE(ICalOracle::properties(todo, QStringLiteral("DUE")).isEmpty(), !due.isValid());
+    QCOMPARE(ICalOracle::subComponents(todo).size(), alarms.isEmpty() ? 0 : 1);
+}
+
+void tst_QuickAdd::createsEvents_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<bool>("allDay");
+
+    QTest::newRow("timed with a tag")
+        << QStringLiteral("dentist tomorrow at 3pm #health") << QStringLiteral("dentist")
+        << jan(11, 15) << jan(11, 16) << false;
+    QTest::newRow("title empty: whole line")
+        << QStringLiteral("tomorrow at 5pm") << QStringLiteral("tomorrow at 5pm") << jan(11, 17)
+        << jan(11, 18) << false;
+    QTest::newRow("all-day") << QStringLiteral("conference next wed")
+                             << QStringLiteral("conference") << jan(17) << jan(18) << true;
+    QTest::newRow("range past midnight")
+        << QStringLiteral("shift from 10pm to 2am") << QStringLiteral("shift") << jan(10, 22)
+        << jan(11, 2) << false;
+}
+
+void tst_QuickAdd::createsEvents()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, title);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(bool, allDay);
+
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"todos:todo", "events:default"})));
+
+    const QString id = createFromQuickAdd(app.state(), line, QString(), kNow);
+    QVERIFY(!id.isEmpty());
+    QCOMPARE(app.count(QStringLiteral("tasks")), 0);
+    const std::optional<Event> stored = app.state()->events()->byId(id);
+    QVERIFY(stored.has_value());
+    const Event &e = *stored;
+    QCOMPARE(e.uid, id);
+    QCOMPARE(e.calendar_id, QStringLiteral("events"));
+    QCOMPARE(e.title, title);
+    QCOMPARE(e.start_time, start);
+    QCOMPARE(e.end_time.value_or(QDateTime()), end);
+    QCOMPARE(e.is_all_day, allDay);
+    QCOMPARE(e.timezone, QStringLiteral("UTC"));
+    QCOMPARE(e.status, QStringLiteral("confirmed"));
+    QCOMPARE(e.sync_status, QStringLiteral("pending"));
+    QCOMPARE(e.sequence, 0);
+    QCOMPARE(e.created, kNow.toUTC());
+    QVERIFY(e.reminders.isEmpty());
+    QVERIFY(e.attendees.isEmpty());
+
+    // What the stored text says, read by our reader, is the event itself.
+    const QList<Event> read = parseICalendarEvents(e.raw_icalendar);
+    QCOMPARE(read.size(), 1);
+    QCOMPARE(read.first().uid, id);
+    QCOMPARE(read.first().title, title);
+    QCOMPARE(read.first().is_all_day, allDay);
+    // An all-day start is a date; a timed one an instant.
+    if (allDay)
+        QCOMPARE(read.first().start_time.date(), start.date());
+    else
+        QCOMPARE(read.first().start_time, start);
+}
+
+void tst_QuickAdd::refusesWithoutStoring_data()
+{
+    QTest::addColumn<QStringList>("calendars");
+    QTest::addColumn<QString>("line");
+
+    const QStringList some = LarkTest::strings({"a:default,todo"});
+    QTest::newRow("empty line") << some << QString();
+    QTest::newRow("blank line") << some << QStringLiteral("  \t ");
+    QTest::newRow("event on a day that does not exist") << some << QStringLiteral("party feb 30");
+    QTest::newRow("reminder on a day that does not exist")
+        << some << QStringLiteral("remind me to pay rent on apr 31");
+    QTest::newRow("task on a day that does not exist")
+        << some << QStringLiteral("task: file taxes feb 30 at 3pm");
+    QTest::newRow("no calendar: event") << QStringList() << QStringLiteral("lunch at noon");
+    QTest::newRow("no calendar: task") << QStringList() << QStringLiteral("buy milk");
+    QTest::newRow("only read-only calendars")
+        << LarkTest::strings({"holidays:readonly,default", "shared:readonly,todo"})
+        << QStringLiteral("remind me to call mom at 5pm");
+}
+
+void tst_QuickAdd::refusesWithoutStoring()
+{
+    QFETCH(QStringList, calendars);
+    QFETCH(QString, line);
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, calendars));
+    QCOMPARE(createFromQuickAdd(app.state(), line, QString(), kNow), QString());
+    QCOMPARE(app.count(QStringLiteral("events")), 0);
+    QCOMPARE(app.count(QStringLiteral("tasks")), 0);
+    QCOMPARE(createFromQuickAdd(nullptr, line, QString(), kNow), QString());
+}
+
+void tst_QuickAdd::failedInsertGivesEmptyId()
+{
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"a:default,todo"})));
+    QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = ON")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
+    QCOMPARE(createFromQuickAdd(app.state(), QStringLiteral("lunch at noon"), QString(), kNow),
+             QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
+    QCOMPARE(createFromQuickAdd(app.state(), QStringLiteral("buy milk"), QString(), kNow),
+             QString());
+    QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = OFF")));
+    QCOMPARE(app.count(QStringLiteral("events")), 0);
+    QCOMPARE(app.count(QStringLiteral("tasks")), 0);
+}
+
+void tst_QuickAdd::eventWithoutIdentity()
+{
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"a:visible"})));
+    const Event e
+        = makeQuickAddEvent(app.state(), QStringLiteral("standup at 9"), QString(), false, kNow);
+    QCOMPARE(e.title, QStringLiteral("standup"));
+    QCOMPARE(e.calendar_id, QStringLiteral("a"));
+    QCOMPARE(e.start_time, jan(10, 9));
+    QVERIFY(e.id.isEmpty());
+    QVERIFY(e.uid.isEmpty());
+    QVERIFY(e.raw_icalendar.isEmpty());
+    QVERIFY(!e.created.isValid());
+    QCOMPARE(e.sync_status, QStringLiteral("pending"));
+}
+
+void tst_QuickAdd::minimalEventText()
+{
+    Event e = timedEvent(QStringLiteral("Lunch, %1; a\\b"),
+                         QDateTime(QDate(2024, 1, 11), QTime(12, 30), Qt::UTC),
+                         QDateTime(QDate(2024, 1, 11), QTime(13, 15), Qt::UTC));
+    e.related_to_uid = QStringLiteral("parent,1");
+    const QDateTime stamp(QDate(2024, 1, 10), QTime(9, 7, 42), Qt::UTC);
+    QCOMPARE(writeMinimalICalendarEvent(e, stamp),
+             QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                            "PRODID:-//Larkspindle//Calendar Desktop//EN\r\n"
+                            "BEGIN:VEVENT\r\nUID:uid-1\r\nDTSTAMP:20240110T090742Z\r\n"
+                            "SUMMARY:Lunch\\, %1\\; a\\\\b\r\n"
+                            "DTSTART:20240111T123000Z\r\nDTEND:20240111T131500Z\r\n"
+                            "RELATED-TO;RELTYPE=PARENT:parent\\,1\r\n"
+                            "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+}
+
+void tst_QuickAdd::minimalEventReadByLibical_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end"); // invalid: none
+    QTest::addColumn<bool>("allDay");
+    QTest::addColumn<QJsonObject>("dtstart");
+    QTest::addColumn<QJsonObject>("dtend");
+
+    const auto utc = [](const QDateTime &t) {
+        return QJsonObject {{QStringLiteral("utc"), t.toSecsSinceEpoch()}};
+    };
+    const auto date = [](const char *d) {
+        return QJsonObject {{QStringLiteral("date"), QString::fromUtf8(d)}};
+    };
+    QTest::newRow("timed local") << QStringLiteral("call") << jan(11, 15) << jan(11, 16) << false
+                                 << utc(jan(11, 15)) << utc(jan(11, 16));
+    QTest::newRow("timed without end") << QStringLiteral("call") << jan(11, 15) << QDateTime()
+                                       << false << utc(jan(11, 15)) << utc(jan(11, 15));
+    QTest::newRow("all-day") << QStringLiteral("trip") << jan(17) << jan(18) << true
+                             << date("20240117") << date("20240118");
+    QTest::newRow("all-day without end") << QStringLiteral("trip") << jan(17) << QDateTime() << true
+                                         << date("20240117") << date("20240118");
+    QTest::newRow("all-day over three days") << QStringLiteral("trip") << jan(17) << jan(20) << true
+                                             << date("20240117") << date("20240120");
+    QTest::newRow("all-day end before start") << QStringLiteral("trip") << jan(17) << jan(16)
+                                              << true << date("20240117") << date("20240118");
+    QTest::newRow("title with every special character")
+        << QStringLiteral("a,b;c\\d\ne: \"q\" %1 ü") << jan(11, 15) << jan(11, 16) << false
+        << utc(jan(11, 15)) << utc(jan(11, 16));
+}
+
+void tst_QuickAdd::minimalEventReadByLibical()
+{
+    QFETCH(QString, title);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(bool, allDay);
+    QFETCH(QJsonObject, dtstart);
+    QFETCH(QJsonObject, dtend);
+
+    Event e = timedEvent(title, start, end.isValid() ? std::optional(end) : std::nullopt);
+    e.is_all_day = allDay;
+    const QDateTime stamp(QDate(2024, 1, 10), QTime(9, 7, 42), Qt::UTC);
+    const QString text = writeMinimalICalendarEvent(e, stamp);
+    QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+
+    const ICalOracle::Result oracle = ICalOracle::read(text.toUtf8());
+    QVERIFY2(oracle.error.isEmpty(), qPrintable(oracle.error));
+    QCOMPARE(oracle.components.size(), 1);
+    const QJsonObject vevent = oracle.components.first().toObject();
+    QCOMPARE(ICalOracle::value(vevent, QStringLiteral("UID")).toString(), e.uid);
+    QCOMPARE(ICalOracle::value(vevent, QStringLiteral("SUMMARY")).toString(), title);
+    QCOMPARE(ICalOracle::value(vevent, QStringLiteral("DTSTAMP")).toObject(),
+             (QJsonObject {{QStringLiteral("utc"), stamp.toSecsSinceEpoch()}}));
+    QCOMPARE(ICalOracle::value(vevent, QStringLiteral("DTSTART")).toObject(), dtstart);
+    QCOMPARE(ICalOracle::value(vevent, QStringLiteral("DTEND")).toObject(), dtend);
+}
+
+void tst_QuickAdd::minimalEventRoundTrip_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("all-day") << QStringLiteral("holiday tomorrow");
+    QTest::newRow("timed") << QStringLiteral("lunch, then; coffee\\tea at noon");
+    QTest::newRow("range") << QStringLiteral("shift from 10pm to 2am");
+}
+
+void tst_QuickAdd::minimalEventRoundTrip()
+{
+    QFETCH(QString, line);
+    TempAppState app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"a:default"})));
+    const Event made = makeQuickAddEvent(app.state(), line, QString(), true, kNow);
+    const QList<Event> read = parseICalendarEvents(made.raw_icalendar);
+    QCOMPARE(read.size(), 1);
+    const Event &back = read.first();
+    QCOMPARE(back.uid, made.uid);
+    QCOMPARE(back.title, made.title);
+    QCOMPARE(back.is_all_day, made.is_all_day);
+    if (made.is_all_day) {
+        QCOMPARE(back.start_time.date(), made.start_time.date());
+        QCOMPARE(back.end_time.value_or(QDateTime()).date(), made.end_time->date());
+    } else {
+        QCOMPARE(back.start_time, made.start_time);
+        QCOMPARE(back.end_time, made.end_time);
+    }
+}
+
+QTEST_MAIN(tst_QuickAdd)
+#include "tst_QuickAdd.moc"

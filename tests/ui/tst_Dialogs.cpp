@@ -1,0 +1,288 @@
+#include "model/ICalendar.h"
+#include "platform/DataPaths.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/EventRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "support/StartedAppState.h"
+#include "ui/dialogs/AccountsCalendarsDialog.h"
+#include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/EventDetailsPopover.h"
+#include "ui/dialogs/EventFormDialog.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/theme/Theme.h"
+#include "ui/theme/ThemeManager.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+const QString kPersonal = QStringLiteral("larkspindle-personal-default");
+const QDateTime kNow(QDate(2026, 6, 10), QTime(9, 20));
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void eventFormStartsAtTheNextHour();
+    void eventFormKeepsTheLengthWhenTheStartMoves();
+    void eventFormRefuses_data();
+    void eventFormRefuses();
+    void eventFormStoresTimedAndAllDayEvents_data();
+    void eventFormStoresTimedAndAllDayEvents();
+
+    void preferencesRoundTrip();
+    void preferencesKeepTheLocaleWeekStartUntilChosen();
+
+    void accountsManagerAddsACalendarOnThisDevice();
+    void accountsManagerMakesANewDeviceAccountBesideATombstone();
+
+    void eventWhenText_data();
+    void eventWhenText();
+};
+
+void TestDialogs::eventFormStartsAtTheNextHour()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    EventFormDialog form(state.get(), kNow, nullptr);
+    QCOMPARE(form.startEdit()->dateTime(), QDateTime(QDate(2026, 6, 10), QTime(10, 0)));
+    QCOMPARE(form.endEdit()->dateTime(), QDateTime(QDate(2026, 6, 10), QTime(11, 0)));
+    QCOMPARE(form.calendarCombo()->currentData().toString(), kPersonal);
+}
+
+void TestDialogs::eventFormKeepsTheLengthWhenTheStartMoves()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    EventFormDialog form(state.get(), kNow, nullptr);
+    form.endEdit()->setDateTime(QDateTime(QDate(2026, 6, 10), QTime(11, 30)));
+    form.startEdit()->setDateTime(QDateTime(QDate(2026, 6, 12), QTime(14, 0)));
+    QCOMPARE(form.endEdit()->dateTime(), QDateTime(QDate(2026, 6, 12), QTime(15, 30)));
+}
+
+void TestDialogs::eventFormRefuses_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("endBeforeStart");
+    QTest::addColumn<bool>("withCalendar");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("no title") << "  " << false << true << "Give the event a title.";
+    QTest::newRow("ends before it starts")
+        << "Call" << true << true << "The event ends before it starts.";
+    QTest::newRow("no calendar") << "Call" << false << false << "Choose a calendar.";
+}
+
+void TestDialogs::eventFormRefuses()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, endBeforeStart);
+    QFETCH(bool, withCalendar);
+    QFETCH(QString, error);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    if (!withCalendar)
+        QVERIFY(state->calendars()->remove(kPersonal));
+    EventFormDialog form(state.get(), kNow, nullptr);
+    form.titleEdit()->setText(title);
+    if (endBeforeStart)
+        form.endEdit()->setDateTime(form.startEdit()->dateTime().addSecs(-60));
+    QCOMPARE(form.save(), QString());
+    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("errorLabel"))->text(), error);
+    QVERIFY(state->events()
+                ->listInRange(QDateTime(QDate(2000, 1, 1), QTime(0, 0)),
+                              QDateTime(QDate(2100, 1, 1), QTime(0, 0)))
+                .isEmpty());
+}
+
+void TestDialogs::eventFormStoresTimedAndAllDayEvents_data()
+{
+    QTest::addColumn<bool>("allDay");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::newRow("timed") << false << QDateTime(QDate(2026, 6, 10), QTime(10, 0))
+                           << QDateTime(QDate(2026, 6, 10), QTime(11, 0));
+    // The last day is included: the stored end is the midnight after it.
+    QTest::newRow("all day, two days") << true << QDateTime(QDate(2026, 6, 10), QTime(0, 0))
+                                       << QDateTime(QDate(2026, 6, 12), QTime(0, 0));
+}
+
+void TestDialogs::eventFormStoresTimedAndAllDayEvents()
+{
+    QFETCH(bool, allDay);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    EventFormDialog form(state.get(), kNow, nullptr);
+    form.titleEdit()->setText(QStringLiteral("Offsite"));
+    form.allDayCheck()->setChecked(allDay);
+    if (allDay)
+        form.endEdit()->setDate(QDate(2026, 6, 11));
+    const QString id = form.save();
+    QVERIFY(!id.isEmpty());
+
+    const std::optional<Event> stored = state->events()->byId(id);
+    QVERIFY(stored);
+    QCOMPARE(stored->uid, id);
+    QCOMPARE(stored->calendar_id, kPersonal);
+    QCOMPARE(stored->is_all_day, allDay);
+    QCOMPARE(stored->start_time.toLocalTime(), start);
+    QCOMPARE(stored->end_time->toLocalTime(), end);
+    QCOMPARE(stored->sync_status, QStringLiteral("pending"));
+    const QList<Event> parsed = parseICalendarEvents(stored->raw_icalendar);
+    QCOMPARE(parsed.size(), 1);
+    QCOMPARE(parsed.first().title, QStringLiteral("Offsite"));
+    QCOMPARE(parsed.first().is_all_day, allDay);
+}
+
+void TestDialogs::preferencesRoundTrip()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    {
+        PreferencesDialog dialog(state.get(), nullptr);
+        QCOMPARE(dialog.themeCombo()->currentData().toString(), QStringLiteral("system"));
+        QVERIFY(dialog.closeToTrayCheck()->isChecked());
+        dialog.themeCombo()->setCurrentIndex(dialog.themeCombo()->findData(QStringLiteral("dark")));
+        dialog.accentEdit()->setText(QStringLiteral("#aa3366"));
+        dialog.fontScaleSpin()->setValue(120);
+        dialog.timeFormatCombo()->setCurrentIndex(1);
+        dialog.weekStartCombo()->setCurrentIndex(dialog.weekStartCombo()->findData(7));
+        dialog.closeToTrayCheck()->setChecked(false);
+        dialog.startMinimizedCheck()->setChecked(true);
+        dialog.launchAtLoginCheck()->setChecked(true);
+        QVERIFY(dialog.apply());
+    }
+    PreferencesRepository *prefs = state->preferences();
+    QCOMPARE(prefs->getString(Prefs::Theme), QStringLiteral("dark"));
+    QCOMPARE(prefs->getString(Prefs::AccentColor).toLower(), QStringLiteral("#aa3366"));
+    QCOMPARE(prefs->getInt(Prefs::FontScale, 0), 120);
+    QCOMPARE(prefs->getString(Prefs::TimeFormat), QStringLiteral("24"));
+    QCOMPARE(state->firstDayOfWeek(), Qt::Sunday);
+    QCOMPARE(prefs->getBool(Prefs::CloseToTray, true), false);
+    QCOMPARE(prefs->getBool(Prefs::StartMinimized, false), true);
+    QVERIFY(isLaunchAtLoginEnabled());
+
+    // A second opening shows what was stored.
+    PreferencesDialog again(state.get(), nullptr);
+    QCOMPARE(again.themeCombo()->currentData().toString(), QStringLiteral("dark"));
+    QCOMPARE(again.fontScaleSpin()->value(), 120);
+    QCOMPARE(again.timeFormatCombo()->currentData().toString(), QStringLiteral("24"));
+    QCOMPARE(again.weekStartCombo()->currentData().toInt(), 7);
+    QVERIFY(!again.closeToTrayCheck()->isChecked());
+    QVERIFY(again.launchAtLoginCheck()->isChecked());
+
+    again.launchAtLoginCheck()->setChecked(false);
+    again.accentEdit()->clear();
+    QVERIFY(again.apply());
+    QVERIFY(!isLaunchAtLoginEnabled());
+    QVERIFY(!prefs->get(Prefs::AccentColor));
+}
+
+void TestDialogs::preferencesKeepTheLocaleWeekStartUntilChosen()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    PreferencesDialog dialog(state.get(), nullptr);
+    QCOMPARE(dialog.weekStartCombo()->currentData().toInt(), 0);
+    QVERIFY(dialog.apply());
+    QCOMPARE(state->firstDayOfWeek(), AppState::localeFirstDayOfWeek());
+    QVERIFY(!state->preferences()->getBool(Prefs::WeekStartDayCustomized, true));
+}
+
+void TestDialogs::accountsManagerAddsACalendarOnThisDevice()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(state->calendars()->remove(kPersonal));
+    AccountsCalendarsDialog dialog(state.get(), nullptr);
+    dialog.nameEdit()->setText(QStringLiteral("  Garden  "));
+    dialog.addCalendarFromForm();
+
+    const QList<Calendar> calendars = state->calendars()->listAll();
+    QCOMPARE(calendars.size(), 1);
+    QCOMPARE(calendars.first().name, QStringLiteral("Garden"));
+    QCOMPARE(calendars.first().account_id, QStringLiteral("personal-local-account"));
+    QVERIFY(!calendars.first().is_read_only);
+    QVERIFY(dialog.nameEdit()->text().isEmpty());
+
+    // The list shows it under its account.
+    QTreeWidget *tree = dialog.tree();
+    QTreeWidgetItem *account = nullptr;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (tree->topLevelItem(i)->data(0, Qt::UserRole)
+            == QStringLiteral("personal-local-account"))
+            account = tree->topLevelItem(i);
+    }
+    QVERIFY(account);
+    QCOMPARE(account->childCount(), 1);
+    QCOMPARE(account->child(0)->text(0), QStringLiteral("Garden"));
+}
+
+void TestDialogs::accountsManagerMakesANewDeviceAccountBesideATombstone()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    // Deleted, waiting for its deletion to be synced.
+    QVERIFY(state->accounts()->remove(QStringLiteral("personal-local-account")));
+    const QString id = AccountsCalendarsDialog::addLocalCalendar(
+        state.get(), QStringLiteral("Later"), QStringLiteral("#123456"));
+    QVERIFY(!id.isEmpty());
+    const std::optional<Account> owner
+        = state->accounts()->byId(state->calendars()->byId(id)->account_id);
+    QVERIFY(owner);
+    QCOMPARE(owner->type, QStringLiteral("larkspindle"));
+    QVERIFY(owner->id != QStringLiteral("personal-local-account"));
+}
+
+void TestDialogs::eventWhenText_data()
+{
+    QTest::addColumn<bool>("allDay");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text");
+
+    const QDate day(2026, 6, 10);
+    QTest::newRow("timed, 12-hour")
+        << false << QDateTime(day, QTime(9, 5)) << QDateTime(day, QTime(13, 30)) << "h:mm AP"
+        << "Wed 10 Jun 2026, 9:05 AM – 1:30 PM";
+    QTest::newRow("over midnight, 24-hour") << false << QDateTime(day, QTime(21, 30))
+                                            << QDateTime(day.addDays(2), QTime(6, 15)) << "HH:mm"
+                                            << "Wed 10 Jun 2026 21:30 – Fri 12 Jun 2026 06:15";
+    QTest::newRow("one all-day") << true << QDateTime(day, QTime(0, 0))
+                                 << QDateTime(day.addDays(1), QTime(0, 0)) << "HH:mm"
+                                 << "Wed 10 Jun 2026, all day";
+    QTest::newRow("three all-day")
+        << true << QDateTime(day, QTime(0, 0)) << QDateTime(day.addDays(3), QTime(0, 0)) << "HH:mm"
+        << "Wed 10 Jun 2026 – Fri 12 Jun 2026, all day";
+}
+
+void TestDialogs::eventWhenText()
+{
+    QFETCH(bool, allDay);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    Event event;
+    event.is_all_day = allDay;
+    event.start_time = start;
+    event.end_time = end;
+    QCOMPARE(::eventWhenText(event, format), text);
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_Dialogs.moc"

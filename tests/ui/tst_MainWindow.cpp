@@ -1,0 +1,622 @@
+#include "core/sync/SyncClientRegistry.h"
+#include "model/ICalendar.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "storage/TaskRepository.h"
+#include "support/StartedAppState.h"
+#include "support/TestSupport.h"
+#include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/EventFormDialog.h"
+#include "ui/mainwindow/MainWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+const QString kPersonal = QStringLiteral("larkspindle-personal-default");
+
+int rowCount(AppState *state, const QString &sql)
+{
+    QSqlQuery q(state->database()->connection());
+    if (!q.exec(sql) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+int eventCount(AppState *state)
+{
+    return rowCount(state, QStringLiteral("SELECT COUNT(*) FROM events"));
+}
+
+// Answers the modal dialogs the code under test opens, in order, and records their names. A
+// dialog that nobody expected is rejected, so a test never blocks on one.
+class ModalAnswerer : public QObject
+{
+public:
+    using Answer = std::function<void(QDialog *)>;
+    explicit ModalAnswerer(QList<Answer> answers)
+        : m_answers(std::move(answers))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog == m_last)
+                return;
+            m_last = dialog;
+            seen << dialog->objectName();
+            if (m_answers.isEmpty())
+                dialog->reject();
+            else
+                m_answers.takeFirst()(dialog);
+        });
+        m_timer.start(20);
+    }
+    QStringList seen;
+
+private:
+    QList<Answer> m_answers;
+    QTimer m_timer;
+    QPointer<QDialog> m_last;
+};
+
+QString statusText(MainWindow &window)
+{
+    return window.statusBar()->currentMessage();
+}
+
+QString writeFile(const QString &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+QByteArray twoEvents(const char *secondTitle)
+{
+    return QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+                      "BEGIN:VEVENT\r\nUID:one@test\r\nSUMMARY:First\r\n"
+                      "DTSTART:20260610T090000Z\r\nDTEND:20260610T100000Z\r\nEND:VEVENT\r\n"
+                      "BEGIN:VEVENT\r\nUID:two@test\r\nSUMMARY:")
+        + secondTitle
+        + "\r\nDTSTART:20260611T090000Z\r\nDTEND:20260611T100000Z\r\nEND:VEVENT\r\n"
+          "END:VCALENDAR\r\n";
+}
+
+// A sync client that ends as the test says, once the loop runs.
+class ScriptedSyncRun : public AccountSyncRun
+{
+public:
+    ScriptedSyncRun(QString failure, QObject *parent)
+        : AccountSyncRun(parent)
+        , m_failure(std::move(failure))
+    { }
+    void start() override
+    {
+        QTimer::singleShot(0, this, [this] {
+            if (m_failure.isEmpty())
+                emit finished();
+            else
+                emit failed(QStringLiteral("cal-1"), m_failure);
+        });
+    }
+
+private:
+    QString m_failure;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void closeRule_data();
+    void closeRule();
+    void focusWindowBringsBackAHiddenOrMinimisedWindow_data();
+    void focusWindowBringsBackAHiddenOrMinimisedWindow();
+    void showTodayMovesToToday();
+
+    void quickAdd_data();
+    void quickAdd();
+
+    void importIntoACalendar_data();
+    void importIntoACalendar();
+    void importTwiceReplacesInsteadOfDoubling();
+    void importStorageFailureStoresNothing();
+    void importFromCommandAsksForAWritableCalendar();
+    void importFromCommandWithoutAWritableCalendarSaysSo();
+    void importFromCommandReportsABadFileWithoutAsking();
+
+    void newEventWithoutCalendarOpensTheManagerFirst();
+    void newEventStoresAPendingEvent();
+
+    void syncNowRunsTheRegisteredClient_data();
+    void syncNowRunsTheRegisteredClient();
+    void syncNowKeepsAFailureOfTheSameRound();
+    void syncNowNamesTypesWithoutAClient();
+
+    void focusOnEvent();
+    void focusOnUnknownEventOnlyFocuses();
+
+    void developerMenuOnlyInTheDevInstance();
+};
+
+void TestMainWindow::cleanup()
+{
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
+    SyncClientRegistry::registerClient(QStringLiteral("caldav"), {});
+    qunsetenv("CALENDAR_INSTANCE");
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows)
+        w->close();
+}
+
+void TestMainWindow::closeRule_data()
+{
+    QTest::addColumn<bool>("closeToTray");
+    QTest::addColumn<bool>("hasTray");
+    QTest::addColumn<bool>("quitting");
+    QTest::addColumn<bool>("staysOpen");
+
+    QTest::newRow("tray and preference: hides") << true << true << false << true;
+    QTest::newRow("no tray: closes") << true << false << false << false;
+    QTest::newRow("preference off: closes") << false << true << false << false;
+    QTest::newRow("quitting: closes") << true << true << true << false;
+}
+
+void TestMainWindow::closeRule()
+{
+    QFETCH(bool, closeToTray);
+    QFETCH(bool, hasTray);
+    QFETCH(bool, quitting);
+    QFETCH(bool, staysOpen);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(state->preferences()->setBool(Prefs::CloseToTray, closeToTray));
+    MainWindow window(state.get());
+    QSystemTrayIcon tray;
+    window.setTrayIcon(hasTray ? &tray : nullptr);
+    window.show();
+    QVERIFY(window.isVisible());
+
+    if (quitting) {
+        window.quitApplication();
+        QVERIFY(window.isQuitting());
+    } else {
+        QCOMPARE(window.close(), !staysOpen);
+    }
+    // Hidden or closed, the window is off the screen either way; only a hidden one may come back
+    // without being built again, which the close result above tells apart.
+    QVERIFY(!window.isVisible());
+    QCOMPARE(MainWindow::closeHidesWindow(closeToTray, hasTray, quitting), staysOpen);
+}
+
+void TestMainWindow::focusWindowBringsBackAHiddenOrMinimisedWindow_data()
+{
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("hidden in the tray") << false;
+    QTest::newRow("minimised") << true;
+}
+
+void TestMainWindow::focusWindowBringsBackAHiddenOrMinimisedWindow()
+{
+    QFETCH(bool, minimised);
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    QSystemTrayIcon tray;
+    window.setTrayIcon(&tray);
+    window.show();
+    if (minimised)
+        window.showMinimized();
+    else
+        QVERIFY(!window.close());
+    QVERIFY(minimised ? window.isMinimized() : !window.isVisible());
+
+    window.focusWindow();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+}
+
+void TestMainWindow::showTodayMovesToToday()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    state->setCurrentDate(QDate(2001, 2, 3));
+    const QDate before = QDate::currentDate();
+    window.showToday();
+    const QDate after = QDate::currentDate();
+    QVERIFY(window.isVisible());
+    QVERIFY(state->currentDate() == before || state->currentDate() == after);
+}
+
+void TestMainWindow::quickAdd_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("withCalendar");
+    QTest::addColumn<int>("newItems");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("event") << "Lunch with Sam tomorrow 12:30" << true << 1
+                           << "Added \"Lunch with Sam tomorrow 12:30\".";
+    QTest::newRow("blank") << "   " << true << 0 << "";
+    QTest::newRow("no calendar") << "Lunch tomorrow" << false << 0
+                                 << "Quick add needs a calendar: add one first.";
+}
+
+void TestMainWindow::quickAdd()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, withCalendar);
+    QFETCH(int, newItems);
+    QFETCH(QString, status);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    if (!withCalendar)
+        QVERIFY(state->calendars()->remove(kPersonal));
+    MainWindow window(state.get());
+    const auto items = [&] {
+        return rowCount(state.get(),
+                        QStringLiteral("SELECT (SELECT COUNT(*) FROM events) + (SELECT COUNT(*) "
+                                       "FROM tasks)"));
+    };
+    const int before = items();
+    window.quickAddFromCommand(text);
+    QVERIFY(window.isVisible());
+    QCOMPARE(items(), before + newItems);
+    QCOMPARE(statusText(window), status);
+}
+
+void TestMainWindow::importIntoACalendar_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<int>("imported");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("good file") << LarkTest::readData(QStringLiteral("ics/webcal_weekly_series.ics"))
+                               << false << 2 << "Imported 2 event(s) from input.ics.";
+    QTest::newRow("garbage") << QByteArray("\x00\x01not a calendar at all", 22) << false << 0
+                             << "Import failed: no events found in input.ics.";
+    QTest::newRow("empty calendar") << QByteArray("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n") << false
+                                    << 0 << "Import failed: no events found in input.ics.";
+    QTest::newRow("read-only calendar") << twoEvents("Second") << true << 0
+                                        << "Import failed: the calendar \"Personal\" is read-only.";
+}
+
+void TestMainWindow::importIntoACalendar()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, readOnly);
+    QFETCH(int, imported);
+    QFETCH(QString, status);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    if (readOnly) {
+        Calendar calendar = *state->calendars()->byId(kPersonal);
+        calendar.is_read_only = true;
+        QVERIFY(state->calendars()->update(calendar));
+    }
+    const QString path = writeFile(state.dir(), QStringLiteral("input.ics"), contents);
+    QVERIFY(!path.isEmpty());
+    MainWindow window(state.get());
+
+    QCOMPARE(window.importIcsInto(path, kPersonal), status);
+    QCOMPARE(statusText(window), status);
+    const QList<Event> stored = state->events()->listByCalendar(kPersonal);
+    QCOMPARE(eventCount(state.get()), imported);
+    for (const Event &event : stored) {
+        QCOMPARE(event.sync_status, QStringLiteral("pending"));
+        QVERIFY(!event.raw_icalendar.isEmpty());
+    }
+}
+
+void TestMainWindow::importTwiceReplacesInsteadOfDoubling()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    const QString path = LarkTest::dataPath(QStringLiteral("ics/webcal_weekly_series.ics"));
+    window.importIcsInto(path, kPersonal);
+    window.importIcsInto(path, kPersonal);
+    QCOMPARE(eventCount(state.get()), 2);
+    QCOMPARE(statusText(window),
+             QStringLiteral("Imported 2 event(s) from webcal_weekly_series.ics."));
+}
+
+void TestMainWindow::importStorageFailureStoresNothing()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    // The store refuses the second event of the file.
+    QSqlQuery trigger(state->database()->connection());
+    QVERIFY(trigger.exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON events WHEN NEW.title = 'Refused' "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    const QString path = writeFile(state.dir(), QStringLiteral("two.ics"), twoEvents("Refused"));
+    MainWindow window(state.get());
+
+    QCOMPARE(window.importIcsInto(path, kPersonal),
+             QStringLiteral("Import failed: the events of two.ics could not be stored; nothing "
+                            "was imported."));
+    QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::importFromCommandAsksForAWritableCalendar()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(state->database()->connection().isOpen());
+    // A read-only calendar is never offered.
+    Calendar readOnly = *state->calendars()->byId(kPersonal);
+    readOnly.id = QStringLiteral("subscribed");
+    readOnly.name = QStringLiteral("Subscribed");
+    readOnly.is_read_only = true;
+    readOnly.is_default = false;
+    QVERIFY(state->calendars()->insert(readOnly));
+    MainWindow window(state.get());
+
+    QStringList offered;
+    ModalAnswerer answers({[&offered](QDialog *dialog) {
+        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("calendarCombo"));
+        for (int i = 0; combo && i < combo->count(); ++i)
+            offered << combo->itemData(i).toString();
+        dialog->accept();
+    }});
+    window.importIcsFromCommand(LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics")));
+
+    QCOMPARE(answers.seen, QStringList {QStringLiteral("calendarPickerDialog")});
+    QCOMPARE(offered, QStringList {kPersonal});
+    QCOMPARE(state->events()->listByCalendar(kPersonal).size(), 1);
+    QCOMPARE(statusText(window), QStringLiteral("Imported 1 event(s) from exchange_meeting.ics."));
+}
+
+void TestMainWindow::importFromCommandWithoutAWritableCalendarSaysSo()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(state->calendars()->remove(kPersonal));
+    MainWindow window(state.get());
+    ModalAnswerer answers({});
+    window.importIcsFromCommand(LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics")));
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(statusText(window),
+             QStringLiteral("Import failed: there is no calendar that can take events. Add one "
+                            "first."));
+    QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::importFromCommandReportsABadFileWithoutAsking()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    ModalAnswerer answers({});
+    const QString missing = state.dir() + QStringLiteral("/nowhere/missing.ics");
+    window.importIcsFromCommand(missing);
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(statusText(window),
+             QStringLiteral("Import failed: the file %1 does not exist.").arg(missing));
+
+    // A folder named like a calendar file cannot be read as one.
+    window.importIcsFromCommand(state.dir());
+    QVERIFY(answers.seen.isEmpty());
+    QVERIFY(statusText(window).startsWith(QStringLiteral("Import failed:")));
+    QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(state->calendars()->remove(kPersonal));
+    MainWindow window(state.get());
+    ModalAnswerer answers({[](QDialog *dialog) {
+        dialog->accept();
+    }});
+    window.openNewEventDialog();
+    // Closed without adding a calendar: the form never opens.
+    QCOMPARE(answers.seen, QStringList {QStringLiteral("accountsCalendarsDialog")});
+}
+
+void TestMainWindow::newEventStoresAPendingEvent()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    ModalAnswerer answers({[](QDialog *dialog) {
+        auto *form = qobject_cast<EventFormDialog *>(dialog);
+        if (!form) {
+            dialog->reject();
+            return;
+        }
+        form->titleEdit()->setText(QStringLiteral("Planning"));
+        if (form->save().isEmpty())
+            form->reject();
+        else
+            form->accept();
+    }});
+    window.openNewEventDialog();
+    QCOMPARE(answers.seen, QStringList {QStringLiteral("eventFormDialog")});
+    const QList<Event> events = state->events()->listByCalendar(kPersonal);
+    QCOMPARE(events.size(), 1);
+    QCOMPARE(events.first().title, QStringLiteral("Planning"));
+    QCOMPARE(events.first().sync_status, QStringLiteral("pending"));
+    QCOMPARE(parseICalendarEvents(events.first().raw_icalendar).size(), 1);
+    QCOMPARE(statusText(window), QStringLiteral("Event \"Planning\" saved."));
+}
+
+void TestMainWindow::syncNowRunsTheRegisteredClient_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<bool>("errored");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("completes") << QString() << false << "Sync finished.";
+    QTest::newRow("fails") << "server said no" << true << "Sync failed: server said no";
+}
+
+void TestMainWindow::syncNowRunsTheRegisteredClient()
+{
+    QFETCH(QString, failure);
+    QFETCH(bool, errored);
+    QFETCH(QString, status);
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QStringList accountsRun;
+    SyncClientRegistry::registerClient(
+        QStringLiteral("larkspindle"),
+        [&accountsRun, failure](AppState *, const Account &account, QObject *parent) {
+            accountsRun << account.id;
+            return new ScriptedSyncRun(failure, parent);
+        });
+    MainWindow window(state.get());
+
+    window.syncNow();
+    QCOMPARE(accountsRun, QStringList {QStringLiteral("personal-local-account")});
+    QVERIFY(state->isSyncBusy());
+    QTRY_VERIFY(!state->isSyncBusy());
+    QCOMPARE(state->lastSyncErrored(), errored);
+    if (errored)
+        QCOMPARE(state->lastSyncErrorReason(), failure);
+    QCOMPARE(statusText(window), status);
+}
+
+void TestMainWindow::syncNowKeepsAFailureOfTheSameRound()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    Account dav;
+    dav.id = QStringLiteral("dav");
+    dav.name = QStringLiteral("Work");
+    dav.type = QStringLiteral("caldav");
+    dav.created_at = dav.updated_at = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    QVERIFY(state->accounts()->insert(dav));
+    SyncClientRegistry::registerClient(
+        QStringLiteral("caldav"), [](AppState *, const Account &, QObject *parent) {
+            return new ScriptedSyncRun(QStringLiteral("401"), parent);
+        });
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"),
+                                       [](AppState *, const Account &, QObject *parent) {
+                                           return new ScriptedSyncRun(QString(), parent);
+                                       });
+    MainWindow window(state.get());
+    window.syncNow();
+    QCOMPARE(state->syncDepth(), 2);
+    QTRY_VERIFY(!state->isSyncBusy());
+    QVERIFY(state->lastSyncErrored());
+    QCOMPARE(statusText(window), QStringLiteral("Sync failed: 401"));
+}
+
+void TestMainWindow::syncNowNamesTypesWithoutAClient()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    QSignalSpy busy(state.get(), &AppState::syncBusyChanged);
+    window.syncNow();
+    QCOMPARE(busy.size(), 0);
+    QCOMPARE(statusText(window), QStringLiteral("Sync is not available yet for: larkspindle."));
+
+    // Reached through the state's request too.
+    window.statusBar()->clearMessage();
+    emit state->syncNowRequested();
+    QCOMPARE(statusText(window), QStringLiteral("Sync is not available yet for: larkspindle."));
+}
+
+void TestMainWindow::focusOnEvent()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    Event weekly;
+    weekly.id = QStringLiteral("weekly");
+    weekly.uid = weekly.id;
+    weekly.calendar_id = kPersonal;
+    weekly.title = QStringLiteral("Choir");
+    weekly.location = QStringLiteral("Hall");
+    weekly.start_time = QDateTime(QDate(2026, 6, 1), QTime(18, 0));
+    weekly.end_time = QDateTime(QDate(2026, 6, 1), QTime(19, 30));
+    weekly.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+    weekly.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR");
+    weekly.created = weekly.last_modified = QDateTime(QDate(2026, 5, 1), QTime(0, 0), Qt::UTC);
+    QVERIFY(state->events()->insert(weekly));
+    QVERIFY(state->preferences()->set(Prefs::TimeFormat, QStringLiteral("24")));
+    MainWindow window(state.get());
+
+    window.focusOnEvent(QStringLiteral("weekly"), QDate(2026, 6, 15));
+    QVERIFY(window.isVisible());
+    QCOMPARE(state->currentDate(), QDate(2026, 6, 15));
+    QCOMPARE(state->selectedEventId(), QStringLiteral("weekly"));
+    QWidget *popover = window.detailsPopover();
+    QVERIFY(popover);
+    QVERIFY(popover->isVisible());
+    QCOMPARE(popover->findChild<QLabel *>(QStringLiteral("titleLabel"))->text(),
+             QStringLiteral("Choir"));
+    QCOMPARE(popover->findChild<QLabel *>(QStringLiteral("whenLabel"))->text(),
+             QStringLiteral("Mon 15 Jun 2026, 18:00 – 19:30"));
+    QCOMPARE(popover->findChild<QLabel *>(QStringLiteral("locationLabel"))->text(),
+             QStringLiteral("Hall"));
+    // The card sits over the middle of the window.
+    QVERIFY(QRect(popover->pos(), popover->size()).contains(window.frameGeometry().center()));
+}
+
+void TestMainWindow::focusOnUnknownEventOnlyFocuses()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    window.focusOnEvent(QStringLiteral("nope"), QDate());
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.detailsPopover());
+}
+
+void TestMainWindow::developerMenuOnlyInTheDevInstance()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    qputenv("CALENDAR_INSTANCE", "test");
+    {
+        MainWindow window(state.get());
+        QVERIFY(!window.developerMenu());
+    }
+    qputenv("CALENDAR_INSTANCE", "dev");
+    MainWindow window(state.get());
+    QMenu *menu = window.developerMenu();
+    QVERIFY(menu);
+    const QList<QAction *> actions = menu->actions();
+    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions.at(0)->text(), QStringLiteral("Load sample data"));
+    actions.at(0)->trigger();
+    QCOMPARE(statusText(window), QStringLiteral("Loaded 30 sample row(s)."));
+    actions.at(0)->trigger();
+    QCOMPARE(statusText(window), QStringLiteral("Loaded 0 sample row(s)."));
+    actions.at(1)->trigger();
+    QCOMPARE(statusText(window), QStringLiteral("Removed 31 sample row(s)."));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"

@@ -1,0 +1,568 @@
+#include "core/AppState.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/PreferencesRepository.h"
+#include "support/TestSupport.h"
+#include "ui/tray/NotificationService.h"
+
+#include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 1, 10), QTime(10, 0), Qt::UTC);
+
+QDateTime at(int day, int h, int mi = 0, int s = 0)
+{
+    return QDateTime(QDate(2024, 1, day), QTime(h, mi, s), Qt::UTC);
+}
+
+QString iso(const QDateTime &dt)
+{
+    return dt.toString(Qt::ISODate);
+}
+
+// A started application state on its own database, with the clock at kNow.
+struct Fixture
+{
+    QTemporaryDir dir;
+    LarkTest::TestClock clock {kNow};
+    std::unique_ptr<AppState> state;
+    QString calendarId;
+
+    Fixture()
+    {
+        state = std::make_unique<AppState>();
+        state->setClock([this] { return clock.now(); });
+        if (!state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
+            return;
+        const QList<Calendar> calendars = state->calendars()->listAll();
+        if (!calendars.isEmpty())
+            calendarId = calendars.first().id;
+    }
+
+    void attachClock(NotificationService &service)
+    {
+        service.setClock([this] { return clock.now(); });
+    }
+
+    bool ready() const { return state && state->database() && !calendarId.isEmpty(); }
+
+    bool exec(const QString &sql, const QVariantList &values = {})
+    {
+        QSqlQuery q(state->database()->connection());
+        q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (q.exec())
+            return true;
+        qWarning() << sql << q.lastError().text();
+        return false;
+    }
+
+    QVariant scalar(const QString &sql, const QVariantList &values = {})
+    {
+        QSqlQuery q(state->database()->connection());
+        q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (q.exec() && q.next())
+            return q.value(0);
+        return {};
+    }
+
+    bool addEvent(const QString &id, const QString &title, const QString &start,
+                  const QString &location = QString(), bool deleted = false)
+    {
+        return exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
+                                   "location, raw_icalendar, deleted_at) VALUES (?, ?, ?, ?, ?, "
+                                   "?, '', ?)"),
+                    {id, calendarId, id, title, start, location,
+                     deleted ? QVariant(iso(kNow)) : QVariant()});
+    }
+
+    bool addReminder(const QString &id, const QString &eventId, int minutes,
+                     const QVariant &trigger)
+    {
+        return exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
+                                   "trigger_time) VALUES (?, ?, ?, ?)"),
+                    {id, eventId, minutes, trigger});
+    }
+
+    bool addTask(const QString &id, const QString &title, const QVariant &due, bool dateOnly,
+                 const QString &status = QStringLiteral("needs-action"), bool deleted = false)
+    {
+        return exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, status, "
+                                   "due_date, due_is_date_only, raw_icalendar, deleted_at) VALUES "
+                                   "(?, ?, ?, ?, ?, ?, ?, '', ?)"),
+                    {id, calendarId, id, title, status, due, dateOnly ? 1 : 0,
+                     deleted ? QVariant(iso(kNow)) : QVariant()});
+    }
+
+    bool addTaskReminder(const QString &id, const QString &taskId, int minutes)
+    {
+        return exec(QStringLiteral("INSERT INTO task_reminders (id, task_id, minutes_before) "
+                                   "VALUES (?, ?, ?)"),
+                    {id, taskId, minutes});
+    }
+
+    bool acknowledged(const QString &table, const QString &id)
+    {
+        return scalar(QStringLiteral("SELECT acknowledged FROM %1 WHERE id = ?").arg(table), {id})
+                   .toInt()
+            == 1;
+    }
+};
+
+// A service whose balloons are recorded instead of reaching a tray.
+struct Recorder
+{
+    QList<NotificationService::Balloon> shown;
+    void attach(NotificationService &service)
+    {
+        service.setPresenter([this](const NotificationService::Balloon &b) {
+            shown << b;
+            return true;
+        });
+    }
+};
+
+} // namespace
+
+class TestNotificationService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eventBody_data();
+    void eventBody();
+    void taskBody_data();
+    void taskBody();
+    void eventFires_data();
+    void eventFires();
+    void taskFires_data();
+    void taskFires();
+
+    void pollFiresAndAcknowledgesOnlyDueEventReminders();
+    void pollFiresTaskReminders();
+    void bodyFollowsTimeFormatPreference();
+    void withoutTrayRemindersAreStillAcknowledged();
+    void severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen();
+    void taskAndTestBalloonClicksEmitNothing();
+    void failedEventQueryShowsNoTaskReminder();
+    void failedAcknowledgementFiresAgain();
+    void firstPollRunsSoonAfterConstruction();
+};
+
+void TestNotificationService::eventBody_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("expected");
+    const QString none;
+    QTest::newRow("at start") << 0 << none << QStringLiteral("Starting now (9:30 AM)");
+    QTest::newRow("15 minutes") << 15 << none << QStringLiteral("In 15 minutes (9:30 AM)");
+    QTest::newRow("59 minutes") << 59 << none << QStringLiteral("In 59 minutes (9:30 AM)");
+    QTest::newRow("one hour") << 60 << none << QStringLiteral("In 1h (9:30 AM)");
+    QTest::newRow("90 minutes truncates") << 90 << none << QStringLiteral("In 1h (9:30 AM)");
+    QTest::newRow("just under a day") << 1439 << none << QStringLiteral("In 23h (9:30 AM)");
+    QTest::newRow("one day") << 1440 << none << QStringLiteral("Tomorrow at 9:30 AM");
+    QTest::newRow("two days") << 2880 << none << QStringLiteral("Tomorrow at 9:30 AM");
+    QTest::newRow("with location") << 10 << QStringLiteral("Room 4")
+                                   << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
+}
+
+void TestNotificationService::eventBody()
+{
+    QFETCH(int, minutes);
+    QFETCH(QString, location);
+    QFETCH(QString, expected);
+    QCOMPARE(Reminders::eventBody(minutes, QStringLiteral("9:30 AM"), location), expected);
+}
+
+void TestNotificationService::taskBody_data()
+{
+    QTest::addColumn<bool>("dateOnly");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("date-only, ahead") << true << 60 << QStringLiteral("Due soon");
+    QTest::newRow("date-only, at due") << true << 0 << QStringLiteral("Due today");
+    QTest::newRow("timed, ahead") << false << 15 << QStringLiteral("Due soon (4:00 PM)");
+    QTest::newRow("timed, at due") << false << 0 << QStringLiteral("Due now (4:00 PM)");
+}
+
+void TestNotificationService::taskBody()
+{
+    QFETCH(bool, dateOnly);
+    QFETCH(int, minutes);
+    QFETCH(QString, expected);
+    QCOMPARE(Reminders::taskBody(dateOnly, minutes, QStringLiteral("4:00 PM")), expected);
+}
+
+void TestNotificationService::eventFires_data()
+{
+    QTest::addColumn<QDateTime>("trigger");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<bool>("fires");
+    QTest::newRow("trigger passed, start ahead") << at(10, 9, 45) << at(10, 10, 15) << true;
+    QTest::newRow("trigger exactly now") << kNow << at(10, 10, 15) << true;
+    QTest::newRow("trigger ahead") << at(10, 10, 0, 1) << at(10, 10, 15) << false;
+    QTest::newRow("started 29 minutes ago") << at(10, 9, 0) << at(10, 9, 31) << true;
+    QTest::newRow("start exactly at cut-off") << at(10, 9, 0) << at(10, 9, 30) << false;
+    QTest::newRow("started long ago") << at(9, 9, 0) << at(9, 10, 0) << false;
+    QTest::newRow("no trigger") << QDateTime() << at(10, 10, 15) << false;
+    QTest::newRow("unreadable start") << at(10, 9, 0) << QDateTime() << false;
+}
+
+void TestNotificationService::eventFires()
+{
+    QFETCH(QDateTime, trigger);
+    QFETCH(QDateTime, start);
+    QFETCH(bool, fires);
+    QCOMPARE(Reminders::eventReminderFires(trigger, start, kNow), fires);
+}
+
+void TestNotificationService::taskFires_data()
+{
+    QTest::addColumn<QDateTime>("due");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<bool>("fires");
+    const QDateTime midnight = at(10, 0);
+    QTest::newRow("date-only at 00:29") << midnight << 0 << at(10, 0, 29) << true;
+    QTest::newRow("date-only at 00:30") << midnight << 0 << at(10, 0, 30) << false;
+    QTest::newRow("before the offset") << at(10, 16) << 15 << at(10, 15, 44) << false;
+    QTest::newRow("at the offset") << at(10, 16) << 15 << at(10, 15, 45) << true;
+    QTest::newRow("invalid due") << QDateTime() << 0 << kNow << false;
+}
+
+void TestNotificationService::taskFires()
+{
+    QFETCH(QDateTime, due);
+    QFETCH(int, minutes);
+    QFETCH(QDateTime, now);
+    QFETCH(bool, fires);
+    QCOMPARE(Reminders::taskReminderFires(due, minutes, now), fires);
+}
+
+void TestNotificationService::pollFiresAndAcknowledgesOnlyDueEventReminders()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("standup"), QStringLiteral("Standup"), iso(at(10, 10, 15)),
+                       QStringLiteral("Room 4")));
+    QVERIFY(f.addEvent(QStringLiteral("late"), QStringLiteral("Late"), iso(at(10, 10, 20))));
+    QVERIFY(f.addEvent(QStringLiteral("old"), QStringLiteral("Old"), iso(at(10, 9, 30))));
+    QVERIFY(f.addEvent(QStringLiteral("future"), QStringLiteral("Future"), iso(at(10, 12))));
+    QVERIFY(f.addEvent(QStringLiteral("garbled"), QStringLiteral("Garbled"),
+                       QStringLiteral("next tuesday")));
+    QVERIFY(f.addEvent(QStringLiteral("gone"), QStringLiteral("Gone"), iso(at(10, 10, 15)),
+                       QString(), true));
+    QVERIFY(f.addEvent(QStringLiteral("untitled"), QStringLiteral(""), iso(at(11, 9, 30))));
+    // "late" was due at 9:50 and the poll is late: the text still names the configured offset.
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-late"), QStringLiteral("late"), 30, iso(at(10, 9, 50))));
+    QVERIFY(f.addReminder(QStringLiteral("r-standup"), QStringLiteral("standup"), 15,
+                          iso(at(10, 10, 0))));
+    QVERIFY(f.addReminder(QStringLiteral("r-old"), QStringLiteral("old"), 0, iso(at(10, 9, 30))));
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-future"), QStringLiteral("future"), 60, iso(at(10, 11))));
+    QVERIFY(f.addReminder(QStringLiteral("r-notrigger"), QStringLiteral("standup"), 5, QVariant()));
+    QVERIFY(
+        f.addReminder(QStringLiteral("r-garbled"), QStringLiteral("garbled"), 0, iso(at(10, 9))));
+    QVERIFY(f.addReminder(QStringLiteral("r-gone"), QStringLiteral("gone"), 15, iso(at(10, 10))));
+    QVERIFY(f.addReminder(QStringLiteral("r-untitled"), QStringLiteral("untitled"), 1440,
+                          iso(at(10, 9, 30))));
+
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    service.poll();
+
+    // Shown in trigger order, one at a time: the rest wait their turn.
+    QCOMPARE(rec.shown.size(), 1);
+    QCOMPARE(rec.shown[0].title, QStringLiteral("Reminder"));
+    QCOMPARE(rec.shown[0].body, QStringLiteral("Tomorrow at 9:30 AM"));
+    QCOMPARE(rec.shown[0].eventId, QStringLiteral("untitled"));
+    QCOMPARE(rec.shown[0].date, QDate(2024, 1, 11));
+    QCOMPARE(service.queuedCount(), 2);
+    service.onBalloonClicked();
+    service.onBalloonClicked();
+    QCOMPARE(rec.shown.size(), 3);
+    QCOMPARE(rec.shown[1].title, QStringLiteral("Late"));
+    QCOMPARE(rec.shown[1].body, QStringLiteral("In 30 minutes (10:20 AM)"));
+    QCOMPARE(rec.shown[2].title, QStringLiteral("Standup"));
+    QCOMPARE(rec.shown[2].body, QStringLiteral("In 15 minutes (10:15 AM) \u00B7 Room 4"));
+
+    const QString table = QStringLiteral("reminders");
+    QVERIFY(f.acknowledged(table, QStringLiteral("r-untitled")));
+    QVERIFY(f.acknowledged(table, QStringLiteral("r-late")));
+    QVERIFY(f.acknowledged(table, QStringLiteral("r-standup")));
+    for (const char *left : {"r-old", "r-future", "r-notrigger", "r-garbled", "r-gone"})
+        QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
+
+    // Acknowledged reminders never fire again; the future one does once its time comes.
+    f.clock.set(at(10, 11, 0, 30));
+    service.onBalloonClicked();
+    service.poll();
+    QCOMPARE(rec.shown.size(), 4);
+    QCOMPARE(rec.shown[3].title, QStringLiteral("Future"));
+    QCOMPARE(rec.shown[3].body, QStringLiteral("In 1h (12:00 PM)"));
+}
+
+void TestNotificationService::pollFiresTaskReminders()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addTask(QStringLiteral("today"), QStringLiteral("Pay rent"), iso(at(10, 0)), true));
+    QVERIFY(f.addTask(QStringLiteral("timed"), QStringLiteral("Call back"), iso(at(10, 10, 10)),
+                      false));
+    QVERIFY(f.addTask(QStringLiteral("done"), QStringLiteral("Done"), iso(at(10, 10, 10)), false,
+                      QStringLiteral("completed")));
+    QVERIFY(f.addTask(QStringLiteral("cancelled"), QStringLiteral("Cancelled"), iso(at(10, 10, 10)),
+                      false, QStringLiteral("cancelled")));
+    QVERIFY(f.addTask(QStringLiteral("deleted"), QStringLiteral("Deleted"), iso(at(10, 10, 10)),
+                      false, QStringLiteral("needs-action"), true));
+    QVERIFY(f.addTask(QStringLiteral("undated"), QStringLiteral("Undated"), QVariant(), true));
+    QVERIFY(
+        f.addTask(QStringLiteral("yesterday"), QStringLiteral("Yesterday"), iso(at(9, 0)), true));
+    QVERIFY(f.addTask(QStringLiteral("garbled"), QStringLiteral("Garbled"),
+                      QStringLiteral("soonish"), false));
+    QVERIFY(f.addTask(QStringLiteral("bare"), QStringLiteral("Bare date"),
+                      QStringLiteral("2024-01-10"), true));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-today"), QStringLiteral("today"), 0));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-timed"), QStringLiteral("timed"), 15));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-done"), QStringLiteral("done"), 15));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-cancelled"), QStringLiteral("cancelled"), 15));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-deleted"), QStringLiteral("deleted"), 15));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-undated"), QStringLiteral("undated"), 15));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-yesterday"), QStringLiteral("yesterday"), 0));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-garbled"), QStringLiteral("garbled"), 0));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-bare"), QStringLiteral("bare"), 600));
+
+    // 00:20 on the due day: the date-only tasks are still within their half hour.
+    f.clock.set(at(10, 0, 20));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    service.poll();
+    QCOMPARE(rec.shown.size(), 1);
+    QCOMPARE(service.queuedCount(), 1);
+    service.onBalloonClicked();
+    QCOMPARE(rec.shown.size(), 2);
+    QStringList titles {rec.shown[0].title, rec.shown[1].title};
+    titles.sort();
+    QCOMPARE(titles, LarkTest::strings({"Bare date", "Pay rent"}));
+    QCOMPARE(rec.shown[0].eventId, QString());
+    QCOMPARE(rec.shown[0].date, QDate(2024, 1, 10));
+    const QString table = QStringLiteral("task_reminders");
+    QVERIFY(f.acknowledged(table, QStringLiteral("tr-today")));
+    QVERIFY(f.acknowledged(table, QStringLiteral("tr-bare")));
+    QVERIFY(!f.acknowledged(table, QStringLiteral("tr-timed")));
+
+    // The timed task's reminder comes 15 minutes ahead of 10:10.
+    service.onBalloonClicked();
+    f.clock.set(at(10, 9, 56));
+    service.poll();
+    QCOMPARE(rec.shown.size(), 3);
+    QCOMPARE(rec.shown[2].title, QStringLiteral("Call back"));
+    QCOMPARE(rec.shown[2].body, QStringLiteral("Due soon (10:10 AM)"));
+    for (const char *left :
+         {"tr-done", "tr-cancelled", "tr-deleted", "tr-undated", "tr-yesterday", "tr-garbled"})
+        QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
+}
+
+void TestNotificationService::bodyFollowsTimeFormatPreference()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.state->preferences()->set(QStringLiteral("ui/timeFormat"), QStringLiteral("24")));
+    QVERIFY(f.addEvent(QStringLiteral("e"), QStringLiteral("Review"), iso(at(10, 14, 5))));
+    QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 240, iso(at(10, 10, 5))));
+    f.clock.set(at(10, 10, 5));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    service.poll();
+    QCOMPARE(rec.shown.size(), 1);
+    QCOMPARE(rec.shown[0].body, QStringLiteral("In 4h (14:05)"));
+}
+
+void TestNotificationService::withoutTrayRemindersAreStillAcknowledged()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("e1"), QStringLiteral("One"), iso(at(10, 10, 10))));
+    QVERIFY(f.addEvent(QStringLiteral("e2"), QStringLiteral("Two"), iso(at(10, 10, 20))));
+    QVERIFY(f.addReminder(QStringLiteral("r1"), QStringLiteral("e1"), 10, iso(at(10, 10))));
+    QVERIFY(f.addReminder(QStringLiteral("r2"), QStringLiteral("e2"), 20, iso(at(10, 10))));
+
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    QSignalSpy clicked(&service, &NotificationService::reminderClicked);
+    service.poll();
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r1")));
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r2")));
+    // Nothing could be shown, so nothing waits and a stray click refers to nothing.
+    QCOMPARE(service.currentBalloon(), nullptr);
+    QCOMPARE(service.queuedCount(), 0);
+    service.onBalloonClicked();
+    service.showTestNotification();
+    QCOMPARE(service.currentBalloon(), nullptr);
+    QCOMPARE(clicked.count(), 0);
+
+    // Without any state the pass does nothing at all.
+    NotificationService bare(nullptr, nullptr);
+    bare.poll();
+    QCOMPARE(bare.currentBalloon(), nullptr);
+}
+
+void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("a"), QStringLiteral("Alpha"), iso(at(10, 10, 10))));
+    QVERIFY(f.addEvent(QStringLiteral("b"), QStringLiteral("Beta"), iso(at(11, 10, 0))));
+    QVERIFY(f.addEvent(QStringLiteral("c"), QStringLiteral("Gamma"), iso(at(10, 10, 30))));
+    QVERIFY(f.addReminder(QStringLiteral("ra"), QStringLiteral("a"), 15, iso(at(10, 9, 55))));
+    QVERIFY(f.addReminder(QStringLiteral("rb"), QStringLiteral("b"), 1440, iso(at(10, 9, 58))));
+    QVERIFY(f.addReminder(QStringLiteral("rc"), QStringLiteral("c"), 30, iso(at(10, 10, 0))));
+
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    service.setBalloonDuration(500);
+    Recorder rec;
+    rec.attach(service);
+    QSignalSpy clicked(&service, &NotificationService::reminderClicked);
+    service.poll();
+
+    QCOMPARE(rec.shown.size(), 1);
+    QVERIFY(service.currentBalloon());
+    QCOMPARE(service.currentBalloon()->eventId, QStringLiteral("a"));
+    QCOMPARE(service.queuedCount(), 2);
+
+    // A click answers the balloon on screen and brings the next one up.
+    service.onBalloonClicked();
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked[0][0].toString(), QStringLiteral("a"));
+    QCOMPARE(clicked[0][1].toDate(), QDate(2024, 1, 10));
+    QCOMPARE(rec.shown.size(), 2);
+    QCOMPARE(rec.shown[1].eventId, QStringLiteral("b"));
+
+    // When a balloon's time is up the next replaces it; a click then refers to that one.
+    QTRY_COMPARE(rec.shown.size(), 3);
+    QCOMPARE(rec.shown[2].eventId, QStringLiteral("c"));
+    service.onBalloonClicked();
+    QCOMPARE(clicked.count(), 2);
+    QCOMPARE(clicked[1][0].toString(), QStringLiteral("c"));
+    QCOMPARE(service.currentBalloon(), nullptr);
+    QCOMPARE(service.queuedCount(), 0);
+
+    // A second poll while balloons wait adds behind them.
+    QVERIFY(f.addReminder(QStringLiteral("ra2"), QStringLiteral("a"), 5, iso(at(10, 10, 5))));
+    QVERIFY(f.addReminder(QStringLiteral("rb2"), QStringLiteral("b"), 5, iso(at(10, 10, 5))));
+    f.clock.set(at(10, 10, 5));
+    service.showTestNotification();
+    service.poll();
+    QCOMPARE(service.currentBalloon()->title, QStringLiteral("Test reminder"));
+    QCOMPARE(service.queuedCount(), 2);
+    QCOMPARE(rec.shown.size(), 4);
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("ra2")));
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("rb2")));
+}
+
+void TestNotificationService::taskAndTestBalloonClicksEmitNothing()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addTask(QStringLiteral("t"), QStringLiteral("Task"), iso(at(10, 10)), false));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr"), QStringLiteral("t"), 0));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    QSignalSpy clicked(&service, &NotificationService::reminderClicked);
+
+    service.showTestNotification();
+    QCOMPARE(rec.shown.size(), 1);
+    QCOMPARE(rec.shown[0].title, QStringLiteral("Test reminder"));
+    QCOMPARE(rec.shown[0].body,
+             QStringLiteral("If you can see this, your desktop notifications are wired up "
+                            "correctly. Real reminders look just like this one."));
+    QVERIFY(!rec.shown[0].date.isValid());
+    service.onBalloonClicked();
+    QCOMPARE(clicked.count(), 0);
+
+    service.poll();
+    QCOMPARE(rec.shown.size(), 2);
+    QCOMPARE(rec.shown[1].body, QStringLiteral("Due now (10:00 AM)"));
+    service.onBalloonClicked();
+    QCOMPARE(clicked.count(), 0);
+}
+
+void TestNotificationService::failedEventQueryShowsNoTaskReminder()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addTask(QStringLiteral("t"), QStringLiteral("Task"), iso(at(10, 10)), false));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr"), QStringLiteral("t"), 0));
+    QVERIFY(f.exec(QStringLiteral("ALTER TABLE reminders RENAME COLUMN trigger_time TO t2")));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^NotificationService poll failed:")));
+    service.poll();
+    QCOMPARE(rec.shown.size(), 0);
+    QVERIFY(!f.acknowledged(QStringLiteral("task_reminders"), QStringLiteral("tr")));
+}
+
+void TestNotificationService::failedAcknowledgementFiresAgain()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("e"), QStringLiteral("Sticky"), iso(at(10, 10, 10))));
+    QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 10, iso(at(10, 10))));
+    QVERIFY(f.exec(QStringLiteral("CREATE TRIGGER no_ack BEFORE UPDATE ON reminders BEGIN "
+                                  "SELECT RAISE(ABORT, 'read-only'); END")));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    const QRegularExpression ackWarning(
+        QStringLiteral("^NotificationService ack failed for \"reminders\" :.*read-only"));
+    QTest::ignoreMessage(QtWarningMsg, ackWarning);
+    service.poll();
+    QCOMPARE(rec.shown.size(), 1);
+    service.onBalloonClicked();
+    QTest::ignoreMessage(QtWarningMsg, ackWarning);
+    service.poll();
+    QCOMPARE(rec.shown.size(), 2);
+    QCOMPARE(rec.shown[1].title, QStringLiteral("Sticky"));
+}
+
+void TestNotificationService::firstPollRunsSoonAfterConstruction()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("e"), QStringLiteral("Soon"), iso(at(10, 10, 10))));
+    QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 10, iso(at(10, 10))));
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    QTest::qWait(1500);
+    QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")));
+    QTRY_VERIFY_WITH_TIMEOUT(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")),
+                             3000);
+}
+
+QTEST_MAIN(TestNotificationService)
+#include "tst_NotificationService.moc"

@@ -1,0 +1,339 @@
+#include "ui/theme/Theme.h"
+#include "ui/theme/ThemeManager.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+using Getter = QColor (*)();
+
+struct Token
+{
+    const char *name;
+    Getter getter;
+};
+
+const Token kColorTokens[] = {
+    {"canvas", Theme::canvas},
+    {"surface", Theme::surface},
+    {"surfaceMuted", Theme::surfaceMuted},
+    {"border", Theme::border},
+    {"borderStrong", Theme::borderStrong},
+    {"textPrimary", Theme::textPrimary},
+    {"textMuted", Theme::textMuted},
+    {"textDisabled", Theme::textDisabled},
+    {"accent", Theme::accent},
+    {"accentMuted", Theme::accentMuted},
+    {"danger", Theme::danger},
+};
+
+Getter getterFor(const QString &name)
+{
+    for (const Token &token : kColorTokens) {
+        if (name == QLatin1String(token.name))
+            return token.getter;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestTheme : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void colorTokens_data();
+    void colorTokens();
+    void cssColor_data();
+    void cssColor();
+    void substitutionReplacesWholeTokensOnly_data();
+    void substitutionReplacesWholeTokensOnly();
+    void builtSheetHasNoTokenLeft_data();
+    void builtSheetHasNoTokenLeft();
+    void paletteRoles_data();
+    void paletteRoles();
+    void listIndicatorSheetUsesCurrentColours();
+    void colorDotIcon_data();
+    void colorDotIcon();
+    void firstDayOfWeekReachesThePopup();
+    void emptyIconFamilyKeepsThePrevious();
+};
+
+void TestTheme::cleanup()
+{
+    Theme::setActiveMode(0);
+    Theme::setCustomAccentColor(QString());
+    Theme::fontSm = 10;
+    Theme::fontBody = 11;
+    Theme::fontLg = 13;
+}
+
+void TestTheme::colorTokens_data()
+{
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QColor>("light");
+    QTest::addColumn<QColor>("dark");
+
+    const auto row = [](const char *token, const char *light, const char *dark, int alpha = 255,
+                        int darkAlpha = 255) {
+        QColor l(QLatin1String {light});
+        QColor d(QLatin1String {dark});
+        l.setAlpha(alpha);
+        d.setAlpha(darkAlpha);
+        QTest::newRow(token) << QString::fromLatin1(token) << l << d;
+    };
+    row("canvas", "#f6f7f9", "#14161b");
+    row("surface", "#ffffff", "#1b1e24");
+    row("surfaceMuted", "#f0f1f4", "#23272f");
+    row("border", "#e3e5ea", "#2c313a");
+    row("borderStrong", "#c9cdd4", "#3a404b");
+    row("textPrimary", "#181b22", "#e7e9ee");
+    row("textMuted", "#6b707a", "#9aa0ab");
+    row("textDisabled", "#a8adb6", "#5c626d");
+    row("accent", "#4285f4", "#6ba1f7");
+    row("accentMuted", "#4285f4", "#6ba1f7", 38, 50);
+    row("danger", "#dc3545", "#e74c3c");
+}
+
+void TestTheme::colorTokens()
+{
+    QFETCH(QString, token);
+    QFETCH(QColor, light);
+    QFETCH(QColor, dark);
+    const Getter getter = getterFor(token);
+    QVERIFY(getter);
+
+    Theme::setActiveMode(0);
+    QCOMPARE(getter(), light);
+    Theme::setActiveMode(1);
+    QCOMPARE(getter(), dark);
+    // Anything but 1 is light.
+    Theme::setActiveMode(2);
+    QCOMPARE(getter(), light);
+}
+
+void TestTheme::cssColor_data()
+{
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QString>("css");
+
+    QTest::newRow("opaque is lower-case hex") << QColor(0xAB, 0xCD, 0xEF) << "#abcdef";
+    QTest::newRow("alpha 38") << QColor(66, 133, 244, 38) << "rgba(66, 133, 244, 0.149)";
+    QTest::newRow("alpha 50") << QColor(107, 161, 247, 50) << "rgba(107, 161, 247, 0.196)";
+    QTest::newRow("transparent") << QColor(1, 2, 3, 0) << "rgba(1, 2, 3, 0.000)";
+    QTest::newRow("alpha 254") << QColor(0, 0, 0, 254) << "rgba(0, 0, 0, 0.996)";
+}
+
+void TestTheme::cssColor()
+{
+    QFETCH(QColor, color);
+    QFETCH(QString, css);
+    QCOMPARE(Theme::cssColor(color), css);
+}
+
+void TestTheme::substitutionReplacesWholeTokensOnly_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("longer token after its prefix") << 0 << "a{b:@surface;c:@surfaceMuted}"
+                                                   << "a{b:#ffffff;c:#f0f1f4}";
+    QTest::newRow("longer token first") << 0 << "@borderStrong @border"
+                                        << "#c9cdd4 #e3e5ea";
+    QTest::newRow("accent pair in dark") << 1 << "@accentMuted/@accent"
+                                         << "rgba(107, 161, 247, 0.196)/#6ba1f7";
+    QTest::newRow("adjacent tokens") << 0 << "@spacingXs@spacingSm"
+                                     << "4px8px";
+    QTest::newRow("sizes and family")
+        << 0 << "@radiusSm @radiusMd @radiusLg @spacingMd @spacingLg \"@sansFamily\""
+        << "4px 6px 10px 12px 16px \"IBM Plex Sans\"";
+    QTest::newRow("fonts") << 0 << "@fontSm @fontBody @fontLg"
+                           << "10pt 11pt 13pt";
+    QTest::newRow("unknown word kept") << 0 << "@surfaces @Canvas @"
+                                       << "@surfaces @Canvas @";
+    QTest::newRow("non-ascii text kept") << 0 << "/* Größe */ @danger"
+                                         << "/* Größe */ #dc3545";
+}
+
+void TestTheme::substitutionReplacesWholeTokensOnly()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, sheet);
+    QFETCH(QString, expected);
+    Theme::setActiveMode(mode);
+    QCOMPARE(Theme::substituteTokens(sheet), expected);
+}
+
+void TestTheme::builtSheetHasNoTokenLeft_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("accent");
+    QTest::newRow("light") << 0 << QString();
+    QTest::newRow("dark") << 1 << QString();
+    QTest::newRow("light red accent") << 0 << "#ff0000";
+    QTest::newRow("dark red accent") << 1 << "#ff0000";
+}
+
+void TestTheme::builtSheetHasNoTokenLeft()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, accent);
+    Theme::setActiveMode(mode);
+    Theme::setCustomAccentColor(accent);
+    Theme::fontBody = 13;
+
+    QFile file(QStringLiteral(":/styles/calendar.qss"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString raw = QString::fromUtf8(file.readAll());
+    QVERIFY(raw.contains(QLatin1String("@surfaceMuted")));
+    QVERIFY(raw.contains(QLatin1String("@borderStrong")));
+    QVERIFY(raw.contains(QLatin1String("@accentMuted")));
+
+    const QString sheet = Theme::stylesheet();
+    QVERIFY(!sheet.isEmpty());
+    QVERIFY2(!sheet.contains(QLatin1Char('@')), qPrintable(sheet));
+    // A half-substituted token would leave a colour followed by the rest of its name.
+    static const QRegularExpression halfDone(
+        QStringLiteral("(#[0-9a-f]{6}|\\))(Muted|Strong|Primary|Disabled|Sm|Md|Lg|Xs)"));
+    QVERIFY2(!halfDone.match(sheet).hasMatch(), qPrintable(halfDone.match(sheet).captured()));
+
+    QVERIFY(sheet.contains(Theme::cssColor(Theme::surfaceMuted())));
+    QVERIFY(sheet.contains(Theme::cssColor(Theme::borderStrong())));
+    QVERIFY(sheet.contains(Theme::cssColor(Theme::accentMuted())));
+    QVERIFY(sheet.contains(QLatin1String("font-size: 13pt")));
+    QVERIFY(sheet.contains(QLatin1String("\"IBM Plex Sans\"")));
+}
+
+void TestTheme::paletteRoles_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("token");
+
+    struct Role
+    {
+        const char *name;
+        QPalette::ColorRole role;
+        const char *token;
+    };
+    const Role roles[] = {
+        {"Window", QPalette::Window, "canvas"},
+        {"WindowText", QPalette::WindowText, "textPrimary"},
+        {"Base", QPalette::Base, "surface"},
+        {"AlternateBase", QPalette::AlternateBase, "surfaceMuted"},
+        {"ToolTipBase", QPalette::ToolTipBase, "textPrimary"},
+        {"ToolTipText", QPalette::ToolTipText, "surface"},
+        {"Text", QPalette::Text, "textPrimary"},
+        {"Button", QPalette::Button, "surface"},
+        {"ButtonText", QPalette::ButtonText, "textPrimary"},
+        {"BrightText", QPalette::BrightText, "danger"},
+        {"Highlight", QPalette::Highlight, "accent"},
+        {"HighlightedText", QPalette::HighlightedText, "white"},
+        {"Mid", QPalette::Mid, "border"},
+        {"Light", QPalette::Light, "surface"},
+        {"Dark", QPalette::Dark, "borderStrong"},
+    };
+    const Role disabledRoles[] = {
+        {"Text", QPalette::Text, "textDisabled"},
+        {"ButtonText", QPalette::ButtonText, "textDisabled"},
+        {"WindowText", QPalette::WindowText, "textDisabled"},
+        {"Window", QPalette::Window, "canvas"},
+    };
+    for (int mode : {0, 1}) {
+        const char *modeName = mode ? "dark" : "light";
+        for (const Role &r : roles) {
+            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                QTest::addRow("%s %s %s", modeName, r.name,
+                              group == QPalette::Active ? "active" : "inactive")
+                    << mode << int(group) << int(r.role) << QString::fromLatin1(r.token);
+            }
+        }
+        for (const Role &r : disabledRoles) {
+            QTest::addRow("%s %s disabled", modeName, r.name)
+                << mode << int(QPalette::Disabled) << int(r.role) << QString::fromLatin1(r.token);
+        }
+    }
+}
+
+void TestTheme::paletteRoles()
+{
+    QFETCH(int, mode);
+    QFETCH(int, group);
+    QFETCH(int, role);
+    QFETCH(QString, token);
+
+    Theme::setActiveMode(mode);
+    const QPalette palette = ThemeManager::buildPalette();
+    const QBrush brush = palette.brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
+    const QColor expected
+        = token == QLatin1String("white") ? QColor(Qt::white) : getterFor(token)();
+    QCOMPARE(brush.color(), expected);
+    QCOMPARE(brush.style(), Qt::SolidPattern);
+}
+
+void TestTheme::listIndicatorSheetUsesCurrentColours()
+{
+    Theme::setActiveMode(1);
+    Theme::setCustomAccentColor(QStringLiteral("#00ff00"));
+    QCOMPARE(
+        Theme::listIndicatorStyleSheet(),
+        QStringLiteral("QListView::indicator {  width: 14px;  height: 14px;  border: 1px solid "
+                       "#3a404b;  border-radius: 3px;  background: #23272f;}"
+                       "QListView::indicator:checked {  background: #00ff00;  border-color: "
+                       "#00ff00;}QListView::indicator:hover {  border-color: #00ff00;}"));
+}
+
+void TestTheme::colorDotIcon_data()
+{
+    QTest::addColumn<QString>("color");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("named colour") << "#e67c73" << QColor(0xe6, 0x7c, 0x73);
+    QTest::newRow("invalid is grey") << "nonsense" << QColor(0x9a, 0xa0, 0xa6);
+    QTest::newRow("empty is grey") << "" << QColor(0x9a, 0xa0, 0xa6);
+}
+
+void TestTheme::colorDotIcon()
+{
+    QFETCH(QString, color);
+    QFETCH(QColor, expected);
+    const QIcon icon = Theme::colorDotIcon(color);
+    const QImage image = icon.pixmap(QSize(14, 14), 1.0).toImage();
+    QCOMPARE(image.size(), QSize(14, 14));
+    QCOMPARE(image.pixelColor(7, 7), expected);
+    QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+    QCOMPARE(image.pixelColor(13, 7).alpha(), 0);
+}
+
+void TestTheme::firstDayOfWeekReachesThePopup()
+{
+    QDateEdit edit;
+    edit.setCalendarPopup(true);
+    Theme::applyFirstDayOfWeek(&edit, Qt::Wednesday);
+    QVERIFY(edit.calendarWidget());
+    QCOMPARE(edit.calendarWidget()->firstDayOfWeek(), Qt::Wednesday);
+    Theme::applyFirstDayOfWeek(nullptr, Qt::Monday); // nothing to do, no crash
+}
+
+void TestTheme::emptyIconFamilyKeepsThePrevious()
+{
+    QCOMPARE(Theme::iconFontFamily(), QStringLiteral("Material Icons"));
+    Theme::setIconFontFamily(QString());
+    QCOMPARE(Theme::iconFontFamily(), QStringLiteral("Material Icons"));
+    Theme::setIconFontFamily(QStringLiteral("Other Icons"));
+    Theme::setIconFontFamily(QStringLiteral(""));
+    QCOMPARE(Theme::iconFontFamily(), QStringLiteral("Other Icons"));
+    Theme::setIconFontFamily(QStringLiteral("Material Icons"));
+}
+
+QTEST_MAIN(TestTheme)
+#include "tst_Theme.moc"

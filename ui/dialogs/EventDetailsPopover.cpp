@@ -1,0 +1,74 @@
+#include "ui/dialogs/EventDetailsPopover.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+QString eventWhenText(const Event &event, const QString &timeFormat)
+{
+    const QString dateFormat = QStringLiteral("ddd d MMM yyyy");
+    const QDateTime start = event.start_time.toLocalTime();
+    const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
+    if (event.is_all_day) {
+        // All-day ends are exclusive: the day before the end is the last day.
+        const QDate first = event.start_time.date();
+        const QDate last
+            = qMax(first, (event.end_time ? event.end_time->date() : first).addDays(-1));
+        if (first == last)
+            return QObject::tr("%1, all day").arg(first.toString(dateFormat));
+        return QObject::tr("%1 – %2, all day")
+            .arg(first.toString(dateFormat), last.toString(dateFormat));
+    }
+    if (start.date() == end.date())
+        return QStringLiteral("%1, %2 – %3")
+            .arg(start.date().toString(dateFormat), start.time().toString(timeFormat),
+                 end.time().toString(timeFormat));
+    return QStringLiteral("%1 %2 – %3 %4")
+        .arg(start.date().toString(dateFormat), start.time().toString(timeFormat),
+             end.date().toString(dateFormat), end.time().toString(timeFormat));
+}
+
+EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &calendarName,
+                                         const QString &timeFormat, QWidget *parent)
+    : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint)
+    , m_eventId(event.id)
+{
+    setObjectName(QStringLiteral("eventDetailsPopover"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameShape(QFrame::StyledPanel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+
+    auto addLine = [this, layout](const QString &objectName, const QString &text, bool bold) {
+        auto *label = new QLabel(text, this);
+        label->setObjectName(objectName);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        if (bold) {
+            QFont font = label->font();
+            font.setBold(true);
+            font.setPointSizeF(font.pointSizeF() * 1.2);
+            label->setFont(font);
+        }
+        layout->addWidget(label);
+    };
+    addLine(QStringLiteral("titleLabel"), event.title.isEmpty() ? tr("(No title)") : event.title,
+            true);
+    addLine(QStringLiteral("whenLabel"), eventWhenText(event, timeFormat), false);
+    if (!calendarName.isEmpty())
+        addLine(QStringLiteral("calendarLabel"), calendarName, false);
+    if (!event.location.isEmpty())
+        addLine(QStringLiteral("locationLabel"), event.location, false);
+    if (!event.description.isEmpty())
+        addLine(QStringLiteral("descriptionLabel"), event.description, false);
+    setMinimumWidth(280);
+    setMaximumWidth(420);
+}
+
+void EventDetailsPopover::showCenteredOn(QWidget *widget)
+{
+    adjustSize();
+    const QWidget *window = widget->window();
+    const QPoint centre = window->mapToGlobal(window->rect().center());
+    move(centre - QPoint(width() / 2, height() / 2));
+    show();
+}

@@ -1,0 +1,148 @@
+#include "ui/dialogs/EventFormDialog.h"
+
+#include "core/AppState.h"
+#include "core/QuickAdd.h"
+#include "core/TimeFormat.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "ui/dialogs/CalendarPickerDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QUuid>
+#include <QVBoxLayout>
+
+EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_title(new QLineEdit(this))
+    , m_start(new QDateTimeEdit(this))
+    , m_end(new QDateTimeEdit(this))
+    , m_allDay(new QCheckBox(tr("All day"), this))
+    , m_calendar(new QComboBox(this))
+    , m_error(new QLabel(this))
+{
+    setObjectName(QStringLiteral("eventFormDialog"));
+    setWindowTitle(tr("New Event"));
+    m_title->setObjectName(QStringLiteral("titleEdit"));
+    m_title->setPlaceholderText(tr("Title"));
+    m_start->setObjectName(QStringLiteral("startEdit"));
+    m_end->setObjectName(QStringLiteral("endEdit"));
+    m_allDay->setObjectName(QStringLiteral("allDayCheck"));
+    m_calendar->setObjectName(QStringLiteral("calendarCombo"));
+    m_error->setObjectName(QStringLiteral("errorLabel"));
+    m_error->setWordWrap(true);
+    m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
+    m_error->hide();
+
+    const QString format = QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(state);
+    for (QDateTimeEdit *edit : {m_start, m_end}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(format);
+    }
+    const QDateTime local = now.toLocalTime();
+    const QDateTime start(local.date(), QTime(local.time().hour(), 0));
+    m_start->setDateTime(start.addSecs(3600));
+    m_end->setDateTime(start.addSecs(7200));
+
+    CalendarPickerDialog::fillCalendarCombo(
+        m_calendar, state, state->preferences()->getString(Prefs::DefaultCalendarId));
+
+    // Moving the start keeps the length of the event.
+    m_previousStart = m_start->dateTime();
+    connect(m_start, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime &newStart) {
+        const qint64 length = qMax<qint64>(0, m_previousStart.secsTo(m_end->dateTime()));
+        m_end->setDateTime(newStart.addSecs(length));
+        m_previousStart = newStart;
+    });
+    connect(m_allDay, &QCheckBox::toggled, this, &EventFormDialog::onAllDayToggled);
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("Title:"), m_title);
+    form->addRow(tr("Starts:"), m_start);
+    form->addRow(tr("Ends:"), m_end);
+    form->addRow(QString(), m_allDay);
+    form->addRow(tr("Calendar:"), m_calendar);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (!save().isEmpty())
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_error);
+    layout->addWidget(buttons);
+    setMinimumWidth(420);
+}
+
+void EventFormDialog::onAllDayToggled(bool allDay)
+{
+    const QString format = allDay ? QStringLiteral("ddd d MMM yyyy")
+                                  : QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(m_state);
+    m_start->setDisplayFormat(format);
+    m_end->setDisplayFormat(format);
+}
+
+QString EventFormDialog::validationError() const
+{
+    if (m_title->text().trimmed().isEmpty())
+        return tr("Give the event a title.");
+    if (m_calendar->currentData().toString().isEmpty())
+        return tr("Choose a calendar.");
+    if (m_allDay->isChecked() ? m_end->date() < m_start->date()
+                              : m_end->dateTime() < m_start->dateTime())
+        return tr("The event ends before it starts.");
+    return QString();
+}
+
+Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
+{
+    Event event;
+    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    event.uid = event.id;
+    event.calendar_id = m_calendar->currentData().toString();
+    event.title = m_title->text().trimmed();
+    event.is_all_day = m_allDay->isChecked();
+    if (event.is_all_day) {
+        // All-day events end at the midnight after their last day.
+        event.start_time = QDateTime(m_start->date(), QTime(0, 0));
+        event.end_time = QDateTime(m_end->date().addDays(1), QTime(0, 0));
+    } else {
+        event.start_time = m_start->dateTime();
+        event.end_time = m_end->dateTime();
+    }
+    event.sync_status = QStringLiteral("pending");
+    event.created = nowUtc;
+    event.last_modified = nowUtc;
+    event.sequence = 0;
+    event.raw_icalendar = writeMinimalICalendarEvent(event, nowUtc);
+    return event;
+}
+
+QString EventFormDialog::save()
+{
+    const QString error = validationError();
+    if (!error.isEmpty()) {
+        m_error->setText(error);
+        m_error->show();
+        return QString();
+    }
+    const Event event = buildEvent(m_state->database()->currentDateTimeUtc());
+    if (!m_state->events()->insert(event)) {
+        m_error->setText(tr("The event could not be saved."));
+        m_error->show();
+        return QString();
+    }
+    m_savedId = event.id;
+    return m_savedId;
+}

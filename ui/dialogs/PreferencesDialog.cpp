@@ -1,0 +1,141 @@
+#include "ui/dialogs/PreferencesDialog.h"
+
+#include "core/AppState.h"
+#include "platform/DataPaths.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "ui/MessagePresenter.h"
+#include "ui/theme/ThemeManager.h"
+
+#include <QCheckBox>
+#include <QColor>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_theme(new QComboBox(this))
+    , m_accent(new QLineEdit(this))
+    , m_fontScale(new QSpinBox(this))
+    , m_timeFormat(new QComboBox(this))
+    , m_weekStart(new QComboBox(this))
+    , m_closeToTray(new QCheckBox(tr("Close to the system tray"), this))
+    , m_startMinimized(new QCheckBox(tr("Start minimised"), this))
+    , m_launchAtLogin(new QCheckBox(tr("Launch at login"), this))
+{
+    setObjectName(QStringLiteral("preferencesDialog"));
+    setWindowTitle(tr("Preferences"));
+
+    m_theme->setObjectName(QStringLiteral("themeCombo"));
+    m_theme->addItem(tr("System"), QStringLiteral("system"));
+    m_theme->addItem(tr("Light"), QStringLiteral("light"));
+    m_theme->addItem(tr("Dark"), QStringLiteral("dark"));
+
+    m_accent->setObjectName(QStringLiteral("accentEdit"));
+    m_accent->setPlaceholderText(tr("Default"));
+    m_accent->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^(#[0-9A-Fa-f]{6})?$")), m_accent));
+    auto *pickAccent = new QPushButton(tr("Choose…"), this);
+    connect(pickAccent, &QPushButton::clicked, this, [this] {
+        const QColor chosen = QColorDialog::getColor(QColor(m_accent->text()), this);
+        if (chosen.isValid())
+            m_accent->setText(chosen.name());
+    });
+    auto *accentRow = new QHBoxLayout;
+    accentRow->addWidget(m_accent, 1);
+    accentRow->addWidget(pickAccent);
+
+    m_fontScale->setObjectName(QStringLiteral("fontScaleSpin"));
+    m_fontScale->setRange(70, 200);
+    m_fontScale->setSingleStep(10);
+    m_fontScale->setSuffix(QStringLiteral(" %"));
+
+    m_timeFormat->setObjectName(QStringLiteral("timeFormatCombo"));
+    m_timeFormat->addItem(tr("12-hour (1:30 PM)"), QStringLiteral("12"));
+    m_timeFormat->addItem(tr("24-hour (13:30)"), QStringLiteral("24"));
+
+    m_weekStart->setObjectName(QStringLiteral("weekStartCombo"));
+    m_weekStart->addItem(tr("As the system's region"), 0);
+    const QLocale locale;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        m_weekStart->addItem(locale.dayName(day), day);
+
+    m_closeToTray->setObjectName(QStringLiteral("closeToTrayCheck"));
+    m_startMinimized->setObjectName(QStringLiteral("startMinimizedCheck"));
+    m_launchAtLogin->setObjectName(QStringLiteral("launchAtLoginCheck"));
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("Theme:"), m_theme);
+    form->addRow(tr("Accent colour:"), accentRow);
+    form->addRow(tr("Font size:"), m_fontScale);
+    form->addRow(tr("Time format:"), m_timeFormat);
+    form->addRow(tr("First day of week:"), m_weekStart);
+    form->addRow(QString(), m_closeToTray);
+    form->addRow(QString(), m_startMinimized);
+    form->addRow(QString(), m_launchAtLogin);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (!apply())
+            MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
+                                   tr("The launch-at-login entry could not be changed."));
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    load();
+}
+
+void PreferencesDialog::load()
+{
+    PreferencesRepository *prefs = m_state->preferences();
+    m_theme->setCurrentIndex(
+        qMax(0, m_theme->findData(prefs->getString(Prefs::Theme, Prefs::ThemeDefault))));
+    m_accent->setText(prefs->getString(Prefs::AccentColor));
+    m_fontScale->setValue(m_state->themeManager()->fontScale());
+    m_timeFormat->setCurrentIndex(qMax(
+        0, m_timeFormat->findData(prefs->getString(Prefs::TimeFormat, Prefs::TimeFormatDefault))));
+    const bool customized
+        = prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault);
+    const int day = customized ? prefs->getInt(Prefs::WeekStartDay, 0) : 0;
+    m_weekStart->setCurrentIndex(qMax(0, m_weekStart->findData(day)));
+    m_closeToTray->setChecked(prefs->getBool(Prefs::CloseToTray, Prefs::CloseToTrayDefault));
+    m_startMinimized->setChecked(
+        prefs->getBool(Prefs::StartMinimized, Prefs::StartMinimizedDefault));
+    m_launchAtLoginWas = isLaunchAtLoginEnabled();
+    m_launchAtLogin->setChecked(m_launchAtLoginWas);
+}
+
+bool PreferencesDialog::apply()
+{
+    PreferencesRepository *prefs = m_state->preferences();
+    ThemeManager *theme = m_state->themeManager();
+    theme->setMode(m_theme->currentData().toString());
+    theme->setAccentColor(m_accent->hasAcceptableInput() ? m_accent->text() : QString());
+    theme->setFontScale(m_fontScale->value());
+    prefs->set(Prefs::TimeFormat, m_timeFormat->currentData().toString());
+    const int day = m_weekStart->currentData().toInt();
+    prefs->setBool(Prefs::WeekStartDayCustomized, day != 0);
+    prefs->setInt(Prefs::WeekStartDay, day);
+    prefs->setBool(Prefs::CloseToTray, m_closeToTray->isChecked());
+    prefs->setBool(Prefs::StartMinimized, m_startMinimized->isChecked());
+    if (m_launchAtLogin->isChecked() == m_launchAtLoginWas)
+        return true;
+    if (!setLaunchAtLogin(m_launchAtLogin->isChecked()))
+        return false;
+    m_launchAtLoginWas = m_launchAtLogin->isChecked();
+    return true;
+}

@@ -1,0 +1,329 @@
+#include "ui/mainwindow/MainWindow.h"
+
+#include "core/AppState.h"
+#include "core/IcsImport.h"
+#include "core/QuickAdd.h"
+#include "core/SampleData.h"
+#include "core/TimeFormat.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "platform/DataPaths.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "ui/dialogs/AccountsCalendarsDialog.h"
+#include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/EventDetailsPopover.h"
+#include "ui/dialogs/EventFormDialog.h"
+#include "ui/dialogs/PreferencesDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+
+MainWindow::MainWindow(AppState *state, QWidget *parent)
+    : QMainWindow(parent)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(tr("Larkspindle Calendar"));
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("summaryLabel"));
+    m_summary->setAlignment(Qt::AlignCenter);
+    m_summary->setTextFormat(Qt::PlainText);
+    setCentralWidget(m_summary);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    resize(1100, 720);
+    buildMenus();
+
+    connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
+    connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
+    connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
+            &MainWindow::refreshSummary);
+    refreshSummary();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New Event…"), QKeySequence::New, this, &MainWindow::openNewEventDialog);
+    file->addAction(tr("&Import .ics File…"), this, &MainWindow::importIcsFromMenu);
+    file->addSeparator();
+    file->addAction(tr("&Sync Now"), QKeySequence(Qt::Key_F5), this, &MainWindow::syncNow);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &MainWindow::quitApplication);
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    view->addAction(tr("&Today"), QKeySequence(Qt::CTRL | Qt::Key_T), this, &MainWindow::showToday);
+
+    QMenu *tools = menuBar()->addMenu(tr("&Tools"));
+    tools->addAction(tr("&Accounts and Calendars…"), this, &MainWindow::openAccountsAndCalendars);
+    tools->addAction(tr("&Preferences…"), QKeySequence::Preferences, this,
+                     &MainWindow::showPreferences);
+
+    if (isDevInstance()) {
+        m_developerMenu = menuBar()->addMenu(tr("&Developer"));
+        m_developerMenu->setObjectName(QStringLiteral("developerMenu"));
+        m_developerMenu->addAction(tr("Load sample data"), this, &MainWindow::loadSampleData);
+        m_developerMenu->addAction(tr("Remove sample data"), this, &MainWindow::removeSampleData);
+    }
+}
+
+void MainWindow::refreshSummary()
+{
+    const QDate date
+        = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
+    const int calendars = int(m_state->calendars()->listAll().size());
+    m_summary->setText(tr("%1\n\n%n calendar(s)", nullptr, calendars)
+                           .arg(QLocale().toString(date, QLocale::LongFormat)));
+}
+
+void MainWindow::setTrayIcon(QSystemTrayIcon *trayIcon)
+{
+    m_trayIcon = trayIcon;
+}
+
+void MainWindow::setNotificationService(NotificationService *service)
+{
+    m_notifications = service;
+}
+
+bool MainWindow::closeHidesWindow(bool closeToTray, bool hasTrayIcon, bool quitting)
+{
+    return closeToTray && hasTrayIcon && !quitting;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const bool closeToTray
+        = m_state->preferences()->getBool(Prefs::CloseToTray, Prefs::CloseToTrayDefault);
+    if (closeHidesWindow(closeToTray, m_trayIcon != nullptr, m_quitting)) {
+        event->ignore();
+        hide();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::focusWindow()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::showToday()
+{
+    focusWindow();
+    m_state->setCurrentDate(QDate::currentDate());
+}
+
+bool MainWindow::hasCalendar() const
+{
+    return !m_state->calendars()->listAll().isEmpty();
+}
+
+bool MainWindow::ensureCalendarExists()
+{
+    if (hasCalendar())
+        return true;
+    openAccountsAndCalendars();
+    return hasCalendar();
+}
+
+void MainWindow::openAccountsAndCalendars()
+{
+    AccountsCalendarsDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::openNewEventDialog()
+{
+    if (!ensureCalendarExists())
+        return;
+    EventFormDialog dialog(m_state, QDateTime::currentDateTime(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        showStatus(tr("Event \"%1\" saved.").arg(dialog.titleEdit()->text().trimmed()));
+}
+
+void MainWindow::quickAddFromCommand(const QString &text)
+{
+    focusWindow();
+    if (text.trimmed().isEmpty())
+        return;
+    if (!hasCalendar()) {
+        showStatus(tr("Quick add needs a calendar: add one first."));
+        return;
+    }
+    const QString id = createFromQuickAdd(m_state, text, QString());
+    if (id.isEmpty())
+        showStatus(tr("Could not add \"%1\".").arg(text.trimmed()));
+    else
+        showStatus(tr("Added \"%1\".").arg(text.trimmed()));
+}
+
+void MainWindow::importIcsFromMenu()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Import .ics File"), QString(),
+                                                      tr("Calendar files (*.ics)"));
+    if (!path.isEmpty())
+        importIcsFromCommand(path);
+}
+
+void MainWindow::importIcsFromCommand(const QString &path)
+{
+    focusWindow();
+    // The file is read before asking, so a bad file is reported without a question first.
+    IcsFileContents contents = readIcsFile(path);
+    if (!contents.error.isEmpty()) {
+        showStatus(contents.error);
+        return;
+    }
+    if (CalendarPickerDialog::writableCalendars(m_state).isEmpty()) {
+        showStatus(tr("Import failed: there is no calendar that can take events. Add one "
+                      "first."));
+        return;
+    }
+    CalendarPickerDialog picker(
+        m_state,
+        tr("Import %n event(s) from %1 into:", nullptr, int(contents.events.size()))
+            .arg(QFileInfo(path).fileName()),
+        this);
+    if (picker.exec() != QDialog::Accepted) {
+        showStatus(tr("Import cancelled."));
+        return;
+    }
+    const IcsImportResult result
+        = storeImportedEvents(m_state, std::move(contents.events), picker.selectedCalendarId(),
+                              QFileInfo(path).fileName());
+    showStatus(result.message);
+}
+
+QString MainWindow::importIcsInto(const QString &path, const QString &calendarId)
+{
+    const IcsImportResult result = importIcsFile(m_state, path, calendarId);
+    showStatus(result.message);
+    return result.message;
+}
+
+void MainWindow::syncNow()
+{
+    QStringList missing;
+    int started = 0;
+    const QList<Account> accounts = m_state->accounts()->listActive();
+    for (const Account &account : accounts) {
+        if (!account.enabled || account.exclude_from_sync)
+            continue;
+        AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
+        if (!run) {
+            if (!missing.contains(account.type))
+                missing << account.type;
+            continue;
+        }
+        ++started;
+        runSync(run);
+    }
+    if (!missing.isEmpty())
+        showStatus(
+            tr("Sync is not available yet for: %1.").arg(missing.join(QStringLiteral(", "))));
+    else if (started == 0)
+        showStatus(tr("No account to sync."));
+    else
+        showStatus(tr("Syncing %n account(s)…", nullptr, started));
+}
+
+void MainWindow::runSync(AccountSyncRun *run)
+{
+    m_state->beginSync();
+    connect(run, &AccountSyncRun::finished, this, [this, run] {
+        m_state->endSync(false);
+        run->disconnect(this);
+        run->deleteLater();
+        // A failure of another account in the same round keeps its message.
+        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
+            showStatus(tr("Sync finished."));
+    });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, run](const QString &calendarId, const QString &reason) {
+                m_state->setLastSyncError(calendarId, reason);
+                m_state->endSync(true);
+                run->disconnect(this);
+                run->deleteLater();
+                showStatus(tr("Sync failed: %1").arg(reason));
+            });
+    run->start();
+}
+
+void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
+{
+    if (date.isValid())
+        m_state->setCurrentDate(date);
+    m_state->setSelectedEventId(eventId);
+    focusWindow();
+
+    std::optional<Event> event = m_state->events()->byId(eventId);
+    if (!event || event->deleted_at)
+        return;
+    if (!event->recurrence_rule.isEmpty() && date.isValid()) {
+        // The copy shows the occurrence on that day: same time of day, same length.
+        const qint64 length = event->end_time ? event->start_time.secsTo(*event->end_time) : 0;
+        QDateTime start = event->start_time;
+        start.setDate(date);
+        event->start_time = start;
+        if (event->end_time)
+            event->end_time = start.addSecs(length);
+    }
+    if (m_detailsPopover)
+        m_detailsPopover->close();
+    const std::optional<Calendar> calendar = m_state->calendars()->byId(event->calendar_id);
+    auto *popover = new EventDetailsPopover(*event, calendar ? calendar->name : QString(),
+                                            timeOfDayFormat(m_state), this);
+    m_detailsPopover = popover;
+    popover->showCenteredOn(this);
+}
+
+void MainWindow::quitApplication()
+{
+    m_quitting = true;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows)
+        w->close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::showPreferences()
+{
+    PreferencesDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::loadSampleData()
+{
+    const int rows = SampleData::seed(m_state);
+    showStatus(tr("Loaded %n sample row(s).", nullptr, rows));
+}
+
+void MainWindow::removeSampleData()
+{
+    const int rows = SampleData::clear(m_state);
+    showStatus(tr("Removed %n sample row(s).", nullptr, rows));
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}

@@ -1,0 +1,124 @@
+#include "ui/theme/CalendarProxyStyle.h"
+
+#include "ui/theme/Theme.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int IndicatorSize = 18;
+
+// The mark is the tick of a check box or the dot of a radio button.
+struct IndicatorColors
+{
+    QColor outline;
+    QColor fill;
+    QColor mark;
+};
+
+// "On" wins over "under the mouse"; a partly checked box counts as not on.
+IndicatorColors indicatorColors(QStyle::State state, bool radio)
+{
+    const QColor onMark = radio ? Theme::accent() : QColor(Qt::white);
+    // A white tick would vanish on the white light-mode surface of a disabled box.
+    if (!(state & QStyle::State_Enabled))
+        return {Theme::textDisabled(), Theme::surface(), Theme::textDisabled()};
+    if (state & QStyle::State_On)
+        return {Theme::accent(), radio ? Theme::surface() : Theme::accent(), onMark};
+    if (state & QStyle::State_MouseOver)
+        return {Theme::accent(), Theme::surfaceMuted(), onMark};
+    return {Theme::textPrimary(), Theme::surfaceMuted(), onMark};
+}
+
+} // namespace
+
+CalendarProxyStyle::CalendarProxyStyle()
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+{ }
+
+CalendarProxyStyle::~CalendarProxyStyle() = default;
+
+void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                       QPainter *painter, const QWidget *widget) const
+{
+    if (option && painter) {
+        switch (element) {
+        case PE_IndicatorItemViewItemCheck:
+        case PE_IndicatorCheckBox:
+            drawCheckIndicator(painter, option->rect, option->state);
+            return;
+        case PE_IndicatorRadioButton:
+            drawRadioIndicator(painter, option->rect, option->state);
+            return;
+        default:
+            break;
+        }
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+                                    const QWidget *widget) const
+{
+    switch (metric) {
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+    case PM_ExclusiveIndicatorWidth:
+    case PM_ExclusiveIndicatorHeight:
+        return IndicatorSize;
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect,
+                                            QStyle::State state)
+{
+    const IndicatorColors colors = indicatorColors(state, false);
+    const QRectF box = QRectF(rect).adjusted(1, 1, -1, -1);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(colors.outline, 2.0, Qt::SolidLine));
+    painter->setBrush(colors.fill);
+    painter->drawRoundedRect(box, 3.0, 3.0, Qt::AbsoluteSize);
+
+    if (state & QStyle::State_On) {
+        const qreal s = std::min(box.width(), box.height());
+        const QPointF c = box.center();
+        QPainterPath tick;
+        tick.moveTo(c.x() - 0.28 * s, c.y() + 0.02 * s);
+        tick.lineTo(c.x() - 0.06 * s, c.y() + 0.22 * s);
+        tick.lineTo(c.x() + 0.30 * s, c.y() - 0.20 * s);
+        painter->setPen(QPen(colors.mark, 0.18 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(tick);
+    }
+    painter->restore();
+}
+
+void CalendarProxyStyle::drawRadioIndicator(QPainter *painter, const QRect &rect,
+                                            QStyle::State state)
+{
+    const IndicatorColors colors = indicatorColors(state, true);
+    const QRectF ring = QRectF(rect).adjusted(1, 1, -1, -1);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(colors.outline, 2.0));
+    painter->setBrush(colors.fill);
+    painter->drawEllipse(ring);
+
+    if (state & QStyle::State_On) {
+        const qreal radius = 0.26 * std::min(ring.width(), ring.height());
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colors.mark);
+        painter->drawEllipse(ring.center(), radius, radius);
+    }
+    painter->restore();
+}

@@ -1,0 +1,513 @@
+#include "ui/tray/WinTrayPopover.h"
+
+#include "core/AppState.h"
+#include "core/QuickAdd.h"
+#include "core/TimeFormat.h"
+#include "core/UpcomingOccurrences.h"
+#include "model/NLParser.h"
+#include "storage/CalendarRepository.h"
+#include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
+#include "storage/ViewRepository.h"
+#include "ui/theme/Theme.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace TrayPopoverText {
+
+QPoint position(const QPoint &anchor, const QSize &size, const QRect &area)
+{
+    int x = anchor.x() - size.width() / 2;
+    int y = anchor.y() - size.height() - kScreenMargin;
+    if (!area.isNull()) {
+        x = std::min(x, area.right() - kScreenMargin - size.width());
+        x = std::max(x, area.left() + kScreenMargin);
+        y = std::min(y, area.bottom() - kScreenMargin - size.height());
+        y = std::max(y, area.top() + kScreenMargin);
+    }
+    return QPoint(x, y);
+}
+
+QString relativeTime(qint64 secs)
+{
+    if (secs <= 0)
+        return WinTrayPopover::tr("now");
+    if (secs < 3600)
+        return WinTrayPopover::tr("in %1 min").arg(std::max<qint64>(secs / 60, 1));
+    const qint64 h = secs / 3600;
+    const qint64 m = (secs - 3600 * h) / 60;
+    if (m != 0)
+        return WinTrayPopover::tr("in %1h %2m").arg(h).arg(m);
+    return WinTrayPopover::tr("in %1h").arg(h);
+}
+
+QString header(const QDateTime &now, const QString &timeFormat)
+{
+    return now.toString(QStringLiteral("dddd, MMM d")) + QStringLiteral("  \u00B7  ")
+        + now.toString(timeFormat);
+}
+
+// An all-day start is a date, whatever zone its midnight was stored in.
+static QDate startDate(const Event &event)
+{
+    return event.is_all_day ? event.start_time.date() : event.start_time.toLocalTime().date();
+}
+
+QString nextTime(const Event &event, const QDateTime &now, const QString &timeFormat)
+{
+    const bool isToday = startDate(event) == now.date();
+    if (event.is_all_day)
+        return isToday ? WinTrayPopover::tr("Today, all day")
+                       : WinTrayPopover::tr("Tomorrow, all day");
+    QString text = WinTrayPopover::tr("%1 at %2")
+                       .arg(isToday ? WinTrayPopover::tr("Today") : WinTrayPopover::tr("Tomorrow"),
+                            event.start_time.toLocalTime().toString(timeFormat));
+    if (isToday)
+        text += QStringLiteral(" \u00B7 ") + relativeTime(now.secsTo(event.start_time));
+    return text;
+}
+
+QString preview(const NLParser::ParseResult &result, const QString &timeFormat)
+{
+    const QDateTime start = result.start.toLocalTime();
+    QString text;
+    if (result.isAllDay) {
+        text = start.date().toString(QStringLiteral("ddd, MMM d")) + QStringLiteral("  \u2012  ")
+            + WinTrayPopover::tr("All-day");
+    } else {
+        text = start.toString(QStringLiteral("ddd, MMM d  ") + timeFormat);
+        if (result.end)
+            text += QStringLiteral(" \u2013 ") + result.end->toLocalTime().toString(timeFormat);
+    }
+    if (!result.title.isEmpty())
+        text += QStringLiteral("  \u00B7  ") + result.title;
+    return text;
+}
+
+QColor eventColor(const QString &eventColor, const QString &calendarColor)
+{
+    const QColor color(eventColor.isEmpty() ? calendarColor : eventColor);
+    return color.isValid() ? color : QColor(0x42, 0x85, 0xF4);
+}
+
+} // namespace TrayPopoverText
+
+namespace {
+
+QPixmap dotPixmap(int size, const QRect &circle, const QColor &color)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(circle);
+    return pm;
+}
+
+void setMuted(QLabel *label)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::All, QPalette::WindowText, Theme::textMuted());
+    label->setPalette(pal);
+}
+
+QFont adjustedFont(const QFont &base, int deltaPoints, bool bold = false)
+{
+    QFont f = base;
+    if (f.pointSize() > 0)
+        f.setPointSize(std::max(f.pointSize() + deltaPoints, 8));
+    f.setBold(bold || base.bold());
+    return f;
+}
+
+} // namespace
+
+WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
+    : QFrame(parent, Qt::Popup)
+    , m_appState(appState)
+    , m_header(new QLabel(this))
+    , m_groups(new QComboBox(this))
+    , m_card(new QFrame(this))
+    , m_dot(new QLabel(m_card))
+    , m_nextTitle(new QLabel(m_card))
+    , m_nextTime(new QLabel(m_card))
+    , m_nextLocation(new QLabel(m_card))
+    , m_list(new QListWidget(this))
+    , m_quickAdd(new QLineEdit(this))
+    , m_hint(new QLabel(this))
+    , m_openButton(new QPushButton(tr("Open Calendar"), this))
+    , m_syncButton(new QPushButton(tr("Sync Now"), this))
+    , m_prefsButton(new QToolButton(this))
+    , m_headerTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("trayPopover"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    setFixedWidth(kWidth);
+
+    m_header->setObjectName(QStringLiteral("popoverHeader"));
+    m_header->setFont(adjustedFont(font(), 2, true));
+
+    m_groups->setObjectName(QStringLiteral("popoverGroups"));
+    m_groups->setFocusPolicy(Qt::NoFocus);
+
+    m_card->setObjectName(QStringLiteral("nextEventCard"));
+    m_card->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    m_dot->setObjectName(QStringLiteral("nextEventDot"));
+    m_dot->setFixedSize(14, 14);
+    m_nextTitle->setObjectName(QStringLiteral("nextEventTitle"));
+    m_nextTitle->setFont(adjustedFont(font(), 0, true));
+    m_nextTitle->setWordWrap(true);
+    m_nextTime->setObjectName(QStringLiteral("nextEventTime"));
+    setMuted(m_nextTime);
+    m_nextLocation->setObjectName(QStringLiteral("nextEventLocation"));
+    m_nextLocation->setWordWrap(true);
+    setMuted(m_nextLocation);
+    m_nextLocation->hide();
+
+    m_list->setObjectName(QStringLiteral("popoverList"));
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setUniformItemSizes(false);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+
+    m_quickAdd->setObjectName(QStringLiteral("popoverQuickAdd"));
+    m_quickAdd->setPlaceholderText(tr("Add event \u2014 e.g. \"lunch Thursday 1pm\""));
+    m_quickAdd->setClearButtonEnabled(true);
+
+    m_hint->setObjectName(QStringLiteral("popoverHint"));
+    m_hint->setWordWrap(true);
+    m_hint->setFont(adjustedFont(font(), -1));
+    setMuted(m_hint);
+
+    m_openButton->setObjectName(QStringLiteral("popoverOpen"));
+    m_openButton->setDefault(true);
+    m_syncButton->setObjectName(QStringLiteral("popoverSync"));
+    m_prefsButton->setObjectName(QStringLiteral("popoverPreferences"));
+    m_prefsButton->setText(QStringLiteral("\u2699"));
+    m_prefsButton->setToolTip(tr("Preferences"));
+    m_prefsButton->setAutoRaise(true);
+    m_prefsButton->setCursor(Qt::PointingHandCursor);
+    m_prefsButton->setFont(adjustedFont(font(), 2));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(8);
+    layout->addWidget(m_header);
+
+    auto *groupRow = new QHBoxLayout;
+    groupRow->setContentsMargins(0, 0, 0, 0);
+    groupRow->setSpacing(6);
+    auto *groupLabel = new QLabel(tr("Group"), this);
+    setMuted(groupLabel);
+    groupRow->addWidget(groupLabel);
+    groupRow->addWidget(m_groups, 1);
+    layout->addLayout(groupRow);
+
+    auto *cardRow = new QHBoxLayout(m_card);
+    cardRow->setContentsMargins(10, 8, 10, 8);
+    cardRow->setSpacing(10);
+    cardRow->addWidget(m_dot, 0, Qt::AlignTop);
+    auto *cardText = new QVBoxLayout;
+    cardText->setContentsMargins(0, 0, 0, 0);
+    cardText->setSpacing(2);
+    cardText->addWidget(m_nextTitle);
+    cardText->addWidget(m_nextTime);
+    cardText->addWidget(m_nextLocation);
+    cardRow->addLayout(cardText, 1);
+    layout->addWidget(m_card);
+
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_quickAdd);
+    layout->addWidget(m_hint);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(m_openButton);
+    buttons->addWidget(m_syncButton);
+    buttons->addStretch();
+    buttons->addWidget(m_prefsButton);
+    layout->addLayout(buttons);
+
+    m_headerTimer->setInterval(kHeaderIntervalMs);
+
+    connect(m_openButton, &QPushButton::clicked, this, [this] {
+        emit openMainWindow();
+        hide();
+    });
+    connect(m_syncButton, &QPushButton::clicked, this, [this] {
+        emit syncNowRequested();
+        hide();
+    });
+    connect(m_prefsButton, &QToolButton::clicked, this, [this] {
+        emit openSettings();
+        hide();
+    });
+    connect(m_groups, &QComboBox::activated, this, &WinTrayPopover::onGroupActivated);
+    connect(m_list, &QListWidget::itemClicked, this, &WinTrayPopover::onItemClicked);
+    connect(m_quickAdd, &QLineEdit::textChanged, this, &WinTrayPopover::updatePreview);
+    connect(m_quickAdd, &QLineEdit::returnPressed, this, &WinTrayPopover::submitQuickAdd);
+    connect(m_headerTimer, &QTimer::timeout, this, &WinTrayPopover::updateHeader);
+
+    if (m_appState) {
+        if (auto *events = m_appState->events())
+            connect(events, &EventRepository::eventsChanged, this, &WinTrayPopover::refresh);
+        if (auto *calendars = m_appState->calendars())
+            connect(calendars, &CalendarRepository::calendarsChanged, this,
+                    &WinTrayPopover::refresh);
+        if (auto *rules = m_appState->filterRules())
+            connect(rules, &FilterRuleRepository::filterRulesChanged, this,
+                    &WinTrayPopover::refresh);
+        const auto regroup = [this] {
+            rebuildGroups();
+            refresh();
+        };
+        if (auto *views = m_appState->views())
+            connect(views, &ViewRepository::viewsChanged, this, regroup);
+        connect(m_appState, &AppState::activeViewChanged, this, regroup);
+    }
+    rebuildGroups();
+}
+
+QDateTime WinTrayPopover::now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+QString WinTrayPopover::timeFormat() const
+{
+    return timeOfDayFormat(m_appState);
+}
+
+bool WinTrayPopover::headerTimerActive() const
+{
+    return m_headerTimer->isActive();
+}
+
+void WinTrayPopover::showAt(const QPoint &point)
+{
+    refresh();
+    m_quickAdd->clear();
+    m_hint->clear();
+    adjustSize();
+
+    QScreen *screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    move(TrayPopoverText::position(point, size(), area));
+    show();
+    raise();
+    activateWindow();
+    m_quickAdd->setFocus();
+}
+
+void WinTrayPopover::refresh()
+{
+    m_list->clear();
+    if (!m_appState || !m_appState->calendars())
+        return;
+    const QList<Calendar> calendars = m_appState->calendars()->listAll();
+    if (calendars.isEmpty()) {
+        m_nextEvent.reset();
+        m_card->hide();
+        addPlaceholder(tr("No calendars yet"), false);
+        fitListToRows();
+        return;
+    }
+    QHash<QString, QString> colors;
+    for (const Calendar &c : calendars)
+        colors.insert(c.id, c.color);
+    const auto colorOf = [&colors](const Event &e) {
+        return TrayPopoverText::eventColor(e.color, colors.value(e.calendar_id));
+    };
+
+    const QDateTime current = now();
+    const QDate today = current.date();
+    const QList<Event> occurrences = upcomingOccurrences(m_appState, current);
+
+    if (occurrences.isEmpty()) {
+        m_nextEvent.reset();
+        m_dot->setPixmap(QPixmap());
+        m_nextTitle->setText(tr("No upcoming events"));
+        m_nextTime->setText(tr("Nothing scheduled in the next 24 hours."));
+        m_nextLocation->hide();
+    } else {
+        m_nextEvent = occurrences.first();
+        m_dot->setPixmap(dotPixmap(14, QRect(0, 0, 14, 14), colorOf(*m_nextEvent)));
+        m_nextTitle->setText(m_nextEvent->title.isEmpty() ? tr("Untitled") : m_nextEvent->title);
+        if (m_nextEvent->location.isEmpty()) {
+            m_nextLocation->clear();
+            m_nextLocation->hide();
+        } else {
+            m_nextLocation->setText(m_nextEvent->location);
+            m_nextLocation->show();
+        }
+    }
+    m_card->show();
+
+    QList<Event> todays, tomorrows;
+    for (const Event &e : occurrences) {
+        if (TrayPopoverText::startDate(e) <= today)
+            todays << e;
+        else
+            tomorrows << e;
+    }
+    addSectionHeader(tr("Today"));
+    for (const Event &e : std::as_const(todays))
+        addOccurrence(e, colorOf(e));
+    if (todays.isEmpty())
+        addPlaceholder(tr("  No more events today"), true);
+    addSectionHeader(tr("Tomorrow"));
+    for (const Event &e : std::as_const(tomorrows))
+        addOccurrence(e, colorOf(e));
+    if (tomorrows.isEmpty())
+        addPlaceholder(tr("  Nothing scheduled"), true);
+    fitListToRows();
+
+    updateHeader();
+}
+
+void WinTrayPopover::fitListToRows()
+{
+    // A short day shows whole without a scroll bar; a long one scrolls within a bounded height.
+    int height = 2 * m_list->frameWidth();
+    for (int row = 0; row < m_list->count(); ++row)
+        height += m_list->sizeHintForRow(row);
+    m_list->setMinimumHeight(std::min(height, kMaxListHeight));
+}
+
+void WinTrayPopover::addSectionHeader(const QString &text)
+{
+    auto *item = new QListWidgetItem(text, m_list);
+    QFont f = item->font();
+    f.setBold(true);
+    item->setFont(f);
+    item->setForeground(Theme::textMuted());
+    item->setFlags(Qt::NoItemFlags);
+    item->setData(HeaderRole, true);
+}
+
+void WinTrayPopover::addPlaceholder(const QString &text, bool muted)
+{
+    auto *item = new QListWidgetItem(text, m_list);
+    item->setFlags(Qt::NoItemFlags);
+    if (muted)
+        item->setForeground(Theme::textMuted());
+}
+
+void WinTrayPopover::addOccurrence(const Event &occurrence, const QColor &color)
+{
+    const QString when = occurrence.is_all_day
+        ? tr("All-day")
+        : formatTimeOfDay(m_appState, occurrence.start_time.toLocalTime());
+    auto *item = new QListWidgetItem(QIcon(dotPixmap(12, QRect(1, 1, 10, 10), color)),
+                                     QStringLiteral("%1  %2").arg(when, occurrence.title), m_list);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    item->setData(DateRole, TrayPopoverText::startDate(occurrence));
+    item->setData(EventIdRole, occurrence.id);
+}
+
+void WinTrayPopover::updateHeader()
+{
+    const QDateTime current = now();
+    m_header->setText(TrayPopoverText::header(current, timeFormat()));
+    if (m_nextEvent)
+        m_nextTime->setText(TrayPopoverText::nextTime(*m_nextEvent, current, timeFormat()));
+}
+
+void WinTrayPopover::rebuildGroups()
+{
+    const bool wasBlocked = m_groups->blockSignals(true);
+    m_groups->clear();
+    if (m_appState && m_appState->views()) {
+        const QList<CalendarView> views = m_appState->views()->listActive();
+        for (const CalendarView &v : views)
+            m_groups->addItem(v.name.isEmpty() ? tr("(Unnamed)") : v.name, v.id);
+        const int active = m_groups->findData(m_appState->activeViewId());
+        if (active >= 0)
+            m_groups->setCurrentIndex(active);
+    }
+    m_groups->blockSignals(wasBlocked);
+}
+
+void WinTrayPopover::onGroupActivated(int index)
+{
+    if (index < 0 || !m_appState)
+        return;
+    const QString id = m_groups->itemData(index).toString();
+    if (!id.isEmpty() && id != m_appState->activeViewId())
+        m_appState->setActiveViewId(id);
+}
+
+void WinTrayPopover::onItemClicked(QListWidgetItem *item)
+{
+    if (!item || item->data(HeaderRole).toBool())
+        return;
+    const QString id = item->data(EventIdRole).toString();
+    const QDate date = item->data(DateRole).toDate();
+    if (id.isEmpty() || !date.isValid())
+        return;
+    emit requestFocusOnEvent(id, date);
+    hide();
+}
+
+void WinTrayPopover::updatePreview(const QString &text)
+{
+    if (text.trimmed().isEmpty()) {
+        m_hint->clear();
+        return;
+    }
+    m_hint->setText(TrayPopoverText::preview(NLParser::parse(text, now()), timeFormat()));
+}
+
+void WinTrayPopover::submitQuickAdd()
+{
+    const QString text = m_quickAdd->text().trimmed();
+    if (text.isEmpty())
+        return;
+    if (!m_appState || !m_appState->calendars() || m_appState->calendars()->listAll().isEmpty()) {
+        emit openMainWindow();
+        hide();
+        return;
+    }
+    if (createFromQuickAdd(m_appState, text, QString(), now()).isEmpty()) {
+        m_hint->setText(tr("Couldn't save event"));
+        return;
+    }
+    hide();
+}
+
+bool WinTrayPopover::event(QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape) {
+        hide();
+        return true;
+    }
+    return QFrame::event(e);
+}
+
+void WinTrayPopover::showEvent(QShowEvent *e)
+{
+    QFrame::showEvent(e);
+    updateHeader();
+    m_headerTimer->start();
+}
+
+void WinTrayPopover::hideEvent(QHideEvent *e)
+{
+    m_headerTimer->stop();
+    QFrame::hideEvent(e);
+}
