@@ -130,6 +130,6 @@ bool registerIcsFileAssociation(const QString &programPath)
          {QStringLiteral("MimeType"), QStringLiteral("text/calendar;")},
          {QStringLiteral("NoDisplay"), QStringLiteral("true")}});
     return entryWritten
-        && DesktopEntry::setDefaultApplication(mimeAppsListPath(), QStringLiteral("text/calendar"),
-                                               kIcsDesktopId);
+        && DesktopEntry::setDefaultApplicationIfUnset(
+               mimeAppsListPath(), QStringLiteral("text/calendar"), kIcsDesktopId);
 }

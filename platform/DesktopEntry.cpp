@@ -141,8 +141,8 @@ std::optional<QHash<QString, QString>> read(const QString &path)
     return keys;
 }
 
-bool setDefaultApplication(const QString &mimeappsPath, const QString &mimeType,
-                           const QString &desktopId)
+bool setDefaultApplicationIfUnset(const QString &mimeappsPath, const QString &mimeType,
+                                  const QString &desktopId)
 {
     QStringList lines;
     QFile file(mimeappsPath);
@@ -156,7 +156,6 @@ bool setDefaultApplication(const QString &mimeappsPath, const QString &mimeType,
     }
 
     const QString group = QStringLiteral("[Default Applications]");
-    const QString entry = mimeType + QLatin1Char('=') + desktopId + QLatin1Char(';');
     qsizetype groupStart = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines.at(i).trimmed() == group) {
@@ -164,6 +163,7 @@ bool setDefaultApplication(const QString &mimeappsPath, const QString &mimeType,
             break;
         }
     }
+    const QString entry = mimeType + QLatin1Char('=') + desktopId + QLatin1Char(';');
     if (groupStart < 0) {
         if (!lines.isEmpty() && !lines.constLast().trimmed().isEmpty())
             lines.append(QString());
@@ -173,20 +173,16 @@ bool setDefaultApplication(const QString &mimeappsPath, const QString &mimeType,
         qsizetype end = groupStart + 1;
         while (end < lines.size() && !isGroupHeader(lines.at(end)))
             ++end;
-        // Replace the first line for this type, drop any repeats of it, or add one.
-        qsizetype insertAt = -1;
-        for (qsizetype i = end - 1; i > groupStart; --i) {
-            if (keyOf(lines.at(i)) == mimeType) {
-                lines.removeAt(i);
-                --end;
-                insertAt = i;
-            }
+        // The user's own choice (or ours from an earlier start) stands.
+        for (qsizetype i = groupStart + 1; i < end; ++i) {
+            const QString &line = lines.at(i);
+            if (keyOf(line) == mimeType
+                && !line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed().isEmpty())
+                return true;
         }
-        if (insertAt < 0) {
-            insertAt = end;
-            while (insertAt - 1 > groupStart && lines.at(insertAt - 1).trimmed().isEmpty())
-                --insertAt;
-        }
+        qsizetype insertAt = end;
+        while (insertAt - 1 > groupStart && lines.at(insertAt - 1).trimmed().isEmpty())
+            --insertAt;
         lines.insert(insertAt, entry);
     }
     return writeAtomically(mimeappsPath,

@@ -26,9 +26,10 @@ QString unescapeValue(const QString &value);
 // The unescaped keys of the file's "[Desktop Entry]" group; no value when the file cannot be read.
 std::optional<QHash<QString, QString>> read(const QString &path);
 
-// Makes desktopId the user's default application for mimeType in a mimeapps.list file, keeping
-// every other line of it. False when the file cannot be read or written.
-[[nodiscard]] bool setDefaultApplication(const QString &mimeappsPath, const QString &mimeType,
-                                         const QString &desktopId);
+// Makes desktopId the user's default application for mimeType in a mimeapps.list file when the
+// file names no default for it yet, keeping every other line. A default already set, the user's
+// or ours, is left alone. False when the file cannot be read or written.
+[[nodiscard]] bool setDefaultApplicationIfUnset(const QString &mimeappsPath,
+                                                const QString &mimeType, const QString &desktopId);
 
 } // namespace DesktopEntry

@@ -93,8 +93,18 @@ void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const Q
     QUrl url = m_baseUrl;
     // Tolerant mode keeps the escapes of pathSegment and escapes what a path cannot hold.
     url.setPath(m_baseUrl.path(QUrl::FullyEncoded) + path, QUrl::TolerantMode);
-    if (!query.isEmpty())
-        url.setQuery(query);
+    if (!query.isEmpty()) {
+        // Each key and value fully percent-encoded: QUrlQuery leaves "+" as it is, and a
+        // form-decoding server reads that as a space ("+02:00" in a cursor).
+        QString encoded;
+        for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+            if (!encoded.isEmpty())
+                encoded += QLatin1Char('&');
+            encoded += QString::fromLatin1(QUrl::toPercentEncoding(key)) + QLatin1Char('=')
+                + QString::fromLatin1(QUrl::toPercentEncoding(value));
+        }
+        url.setQuery(encoded, QUrl::StrictMode);
+    }
     const QByteArray bytes
         = body.isEmpty() ? QByteArray() : QJsonDocument(body).toJson(QJsonDocument::Compact);
 

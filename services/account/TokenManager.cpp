@@ -155,9 +155,16 @@ void TokenManager::refresh(Completion completion)
         setTokens(access, refresh.isEmpty() ? m_refresh : refresh);
         finish(RefreshResult::Success);
     };
-    auto onFailure = [this, self](bool rejected) {
+    auto onFailure = [this, self, generation](bool rejected) {
         if (!self)
             return;
+        if (generation != m_generation) {
+            // The tokens this renewal started from were replaced meanwhile (a newer sign-in):
+            // its refusal says nothing about them, and must not make anyone clear them.
+            finish(accessToken().isEmpty() ? RefreshResult::TransientFailure
+                                           : RefreshResult::Success);
+            return;
+        }
         finish(rejected ? RefreshResult::Rejected : RefreshResult::TransientFailure);
     };
     m_refreshFunction(token, std::move(onSuccess), std::move(onFailure));

@@ -113,14 +113,29 @@ Manifest parseManifest(const QByteArray &bytes, QString *error)
     return manifest;
 }
 
-QString platformKeyFor(const QString &cpuArchitecture)
+QString platformKeyFor(const QString &kernelType, const QString &cpuArchitecture)
 {
-    return cpuArchitecture == QLatin1String("x86_64") ? QStringLiteral("windows-x64") : QString();
+    // Only an installer built for the system we run on may ever be offered.
+    QString system;
+    if (kernelType == QLatin1String("winnt"))
+        system = QStringLiteral("windows");
+    else if (kernelType == QLatin1String("linux"))
+        system = QStringLiteral("linux");
+    else if (kernelType == QLatin1String("darwin"))
+        system = QStringLiteral("macos");
+    QString architecture;
+    if (cpuArchitecture == QLatin1String("x86_64"))
+        architecture = QStringLiteral("x64");
+    else if (cpuArchitecture == QLatin1String("arm64"))
+        architecture = QStringLiteral("arm64");
+    if (system.isEmpty() || architecture.isEmpty())
+        return {};
+    return system + QLatin1Char('-') + architecture;
 }
 
 QString platformKey()
 {
-    return platformKeyFor(QSysInfo::currentCpuArchitecture());
+    return platformKeyFor(QSysInfo::kernelType(), QSysInfo::currentCpuArchitecture());
 }
 
 } // namespace LarkUpdate

@@ -47,10 +47,11 @@ Artifact parseArtifact(const QJsonObject &object, const QString &key, QString *e
 // *error unless an earlier problem is already there.
 QString requireString(const QJsonObject &object, const QString &key, QString *error = nullptr);
 
-// The manifest key of the running machine: "windows-x64" on x86-64, else empty.
+// The manifest key of the running machine, "<system>-<architecture>" ("windows-x64",
+// "linux-x64"), or empty where no installer is built for it.
 QString platformKey();
-// The same for a given CPU architecture name as QSysInfo reports it.
-QString platformKeyFor(const QString &cpuArchitecture);
+// The same for a kernel type and CPU architecture as QSysInfo reports them.
+QString platformKeyFor(const QString &kernelType, const QString &cpuArchitecture);
 
 } // namespace LarkUpdate
 

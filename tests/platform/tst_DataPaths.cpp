@@ -267,14 +267,13 @@ void TestDataPaths::defaultApplicationMerge_data()
                       "Associations]\ntext/calendar=x.desktop;\n")
         << "[Default Applications]\ntext/html=browser.desktop\n" + ours
             + "\n[Removed Associations]\ntext/calendar=x.desktop;\n";
-    QTest::newRow("another calendar replaced in place")
-        << QByteArray("# mine\n[Default Applications]\ntext/calendar=other.desktop;\n"
-                      "text/html=browser.desktop\n")
-        << "# mine\n[Default Applications]\n" + ours + "text/html=browser.desktop\n";
-    QTest::newRow("repeated keys collapse to one")
-        << QByteArray("[Default Applications]\ntext/calendar = a.desktop\nimage/png=v.desktop\n"
-                      "text/calendar=b.desktop\n")
-        << "[Default Applications]\n" + ours + "image/png=v.desktop\n";
+    const QByteArray usersChoice
+        = "# mine\n[Default Applications]\ntext/calendar = other.desktop;\n"
+          "text/html=browser.desktop\n";
+    QTest::newRow("the user's own default stands") << usersChoice << usersChoice;
+    QTest::newRow("an empty default counts as none")
+        << QByteArray("[Default Applications]\ntext/calendar=\nimage/png=v.desktop\n")
+        << "[Default Applications]\ntext/calendar=\nimage/png=v.desktop\n" + ours;
     QTest::newRow("no line feed at the end")
         << QByteArray("[Default Applications]\ntext/html=browser.desktop")
         << "[Default Applications]\ntext/html=browser.desktop\n" + ours;

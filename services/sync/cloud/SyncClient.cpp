@@ -8,6 +8,7 @@
 
 #include <QJsonArray>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUuid>
 
@@ -36,10 +37,16 @@ QString SyncClient::serverIdFromUrl(const QString &url)
     const int marker = url.indexOf(QLatin1String("://"));
     if (marker < 0)
         return url;
-    const QString host = QUrl(url, QUrl::TolerantMode).host(QUrl::FullyDecoded);
-    if (!host.isEmpty())
-        return host;
-    return url.mid(marker + 3);
+    // The host as written: server ids are case-sensitive, and a URL parser lower-cases hosts.
+    const QString rest = url.mid(marker + 3);
+    QString authority = rest.left(rest.indexOf(QRegularExpression(QStringLiteral("[/?#]"))));
+    authority = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
+    const int port = authority.lastIndexOf(QLatin1Char(':'));
+    if (port >= 0)
+        authority.truncate(port);
+    if (!authority.isEmpty())
+        return QUrl::fromPercentEncoding(authority.toUtf8());
+    return rest;
 }
 
 void SyncClient::pullCalendarList()

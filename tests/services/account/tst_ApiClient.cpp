@@ -144,13 +144,15 @@ void TestApiClient::urlJoining()
     QCOMPARE(rig.server.requests().first().target, target);
 
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("since"), QStringLiteral("2025-01-01T00:00:00Z"));
+    query.addQueryItem(QStringLiteral("since"), QStringLiteral("2025-01-01T00:00:00+02:00"));
     rig.api->get(path, out.callback(), query);
     QTRY_COMPARE(out.calls, 2);
     const RecordedRequest withQuery = rig.server.requests().last();
     QVERIFY(withQuery.target.startsWith(QByteArray(target + '?')));
-    QCOMPARE(withQuery.query.queryItemValue(QStringLiteral("since")),
-             QStringLiteral("2025-01-01T00:00:00Z"));
+    QCOMPARE(withQuery.query.queryItemValue(QStringLiteral("since"), QUrl::FullyDecoded),
+             QStringLiteral("2025-01-01T00:00:00+02:00"));
+    // A form-decoding server would read a bare "+" as a blank.
+    QVERIFY(withQuery.target.contains("%2B02"));
 }
 
 void TestApiClient::requestBodies()

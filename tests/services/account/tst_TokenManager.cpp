@@ -73,7 +73,7 @@ private slots:
     void failureKeepsTokens_data();
     void failureKeepsTokens();
     void replyWithoutRefreshTokenKeepsStoredOne();
-    void renewalEndingAfterClearStoresNothing();
+    void renewalOutcomeAppliesOnlyToItsOwnTokens();
     void completionMayStartNextRenewal();
 };
 
@@ -273,7 +273,7 @@ void TestTokenManager::replyWithoutRefreshTokenKeepsStoredOne()
     QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("R1")));
 }
 
-void TestTokenManager::renewalEndingAfterClearStoresNothing()
+void TestTokenManager::renewalOutcomeAppliesOnlyToItsOwnTokens()
 {
     Fixture f;
     f.tokens.setTokens(jwtExpiring(f.now() - 1), QStringLiteral("R1"));
@@ -298,6 +298,16 @@ void TestTokenManager::renewalEndingAfterClearStoresNothing()
     QCOMPARE(results, QList<RefreshResult> {RefreshResult::Success});
     QCOMPARE(f.tokens.accessToken(), signedIn);
     QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("R10")));
+
+    // A refusal of the old refresh token, arriving after a newer sign-in, must not read as a
+    // refusal of the new tokens (the caller would clear them).
+    f.tokens.setTokens(jwtExpiring(f.now() - 1), QStringLiteral("old-refresh"));
+    results.clear();
+    f.tokens.refresh([&](RefreshResult r) { results.append(r); });
+    f.tokens.setTokens(signedIn, QStringLiteral("new-refresh"));
+    f.renewal.fail(true);
+    QCOMPARE(results, QList<RefreshResult> {RefreshResult::Success});
+    QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("new-refresh")));
 }
 
 void TestTokenManager::completionMayStartNextRenewal()

@@ -2,11 +2,18 @@
 
 // Release-feed documents for the update tests.
 
+#include "services/update/ReleaseManifest.h"
 #include "support/FakeHttpServer.h"
 
 #include <QJsonObject>
 
 namespace FeedFixtures {
+
+// The manifest key this machine reads its installer from.
+inline QString ourKey()
+{
+    return LarkUpdate::platformKey();
+}
 
 // The object with changes applied; a null value removes the key.
 inline QJsonObject patched(QJsonObject object, const QJsonObject &changes)
@@ -52,7 +59,7 @@ inline LarkTest::FakeReply manifestReply(const QJsonObject &artifacts)
 // A manifest offering one version for this platform only.
 inline LarkTest::FakeReply offering(const QString &version, const QJsonObject &changes = {})
 {
-    return manifestReply({{QStringLiteral("windows-x64"), artifact(version, changes)}});
+    return manifestReply({{ourKey(), artifact(version, changes)}});
 }
 
 } // namespace FeedFixtures

@@ -315,21 +315,32 @@ void tst_ReleaseManifest::earlierArtifactsStayWhenALaterOneFails()
 
 void tst_ReleaseManifest::platformKey_data()
 {
+    QTest::addColumn<QString>("kernel");
     QTest::addColumn<QString>("architecture");
     QTest::addColumn<QString>("key");
-    QTest::newRow("x86-64") << "x86_64"
-                            << "windows-x64";
-    QTest::newRow("arm64") << "arm64"
-                           << "";
-    QTest::newRow("32-bit x86") << "i386"
+    QTest::newRow("windows x86-64") << "winnt"
+                                    << "x86_64"
+                                    << "windows-x64";
+    QTest::newRow("linux x86-64 gets no windows installer") << "linux"
+                                                            << "x86_64"
+                                                            << "linux-x64";
+    QTest::newRow("mac arm64") << "darwin"
+                               << "arm64"
+                               << "macos-arm64";
+    QTest::newRow("32-bit x86") << "winnt"
+                                << "i386"
                                 << "";
+    QTest::newRow("unknown system") << "freebsd"
+                                    << "x86_64"
+                                    << "";
 }
 
 void tst_ReleaseManifest::platformKey()
 {
+    QFETCH(QString, kernel);
     QFETCH(QString, architecture);
     QFETCH(QString, key);
-    QCOMPARE(platformKeyFor(architecture), key);
+    QCOMPARE(platformKeyFor(kernel, architecture), key);
 }
 
 void tst_ReleaseManifest::channelConfigFromEnvironment_data()

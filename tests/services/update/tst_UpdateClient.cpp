@@ -104,7 +104,7 @@ void tst_UpdateClient::outcome_data()
     QTest::newRow("min_upgradable_from ignored when not newer")
         << offering(v, s("9.0.0")) << v << s("upToDate") << QString();
     QTest::newRow("no entry for this platform")
-        << FeedFixtures::manifestReply({{s("linux-x64"), artifact(s("2.0.0"))}}) << v
+        << FeedFixtures::manifestReply({{s("zz-foreign"), artifact(s("2.0.0"))}}) << v
         << s("upToDate") << QString();
     QTest::newRow("404") << FakeReply::text(404, "not here") << v << s("upToDate") << QString();
     QTest::newRow("410") << FakeReply::text(410, "gone") << v << s("failed")
@@ -121,18 +121,17 @@ void tst_UpdateClient::outcome_data()
                               << s("failed")
                               << s("manifest invalid: unsupported manifest schema: 2 (expected 1)");
     QTest::newRow("broken artifact before ours")
-        << FeedFixtures::manifestReply(
-               {{s("linux-x64"), artifact(s("2.0.0"))},
-                {s("macos-arm64"), QJsonObject {{s("version"), s("2.0.0")}}},
-                {s("windows-x64"), artifact(s("2.0.0"))}})
+        << FeedFixtures::manifestReply({{s("aa-first"), artifact(s("2.0.0"))},
+                                        {s("ab-broken"), QJsonObject {{s("version"), s("2.0.0")}}},
+                                        {FeedFixtures::ourKey(), artifact(s("2.0.0"))}})
         << v << s("failed") << s("manifest invalid: missing or non-string field: released_at");
     QTest::newRow("our artifact broken after a good one")
         << FeedFixtures::manifestReply(
-               {{s("linux-x64"), artifact(s("2.0.0"))},
-                {s("windows-x64"), QJsonObject {{s("version"), s("2.0.0")}}}})
+               {{s("aa-first"), artifact(s("2.0.0"))},
+                {FeedFixtures::ourKey(), QJsonObject {{s("version"), s("2.0.0")}}}})
         << v << s("failed") << s("manifest invalid: missing or non-string field: released_at");
     QTest::newRow("broken artifact after ours") << FeedFixtures::manifestReply(
-        {{s("windows-x64"), artifact(s("2.0.0"))}, {s("zz-other"), QJsonObject()}})
+        {{FeedFixtures::ourKey(), artifact(s("2.0.0"))}, {s("zz-other"), QJsonObject()}})
                                                 << v << s("available") << QString();
     QTest::newRow("dropped connection")
         << FakeReply::dropped() << v << s("failed") << s("network error: *");
@@ -177,7 +176,7 @@ void tst_UpdateClient::offeredArtifactIsPassedOn()
     offered.insert(QStringLiteral("release_notes_url"),
                    QStringLiteral("https://feed.example/calendar/1.4.0/release-notes.md"));
     server.route("GET", kManifestPath,
-                 FeedFixtures::manifestReply({{QStringLiteral("windows-x64"), offered}}));
+                 FeedFixtures::manifestReply({{FeedFixtures::ourKey(), offered}}));
 
     Client client(configFor(server.url(QStringLiteral("/calendar/stable/"))));
     Outcome outcome(&client);

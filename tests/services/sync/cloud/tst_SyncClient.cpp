@@ -126,8 +126,8 @@ void TestSyncClient::serverIdFromUrl_data()
     QTest::addColumn<QString>("id");
     QTest::newRow("cloud url") << "larkspindle://srv-1"
                                << "srv-1";
-    QTest::newRow("host comes back lower-cased") << "larkspindle://SRV-1"
-                                                 << "srv-1";
+    QTest::newRow("server ids keep their case") << "larkspindle://AbC-123"
+                                                << "AbC-123";
     QTest::newRow("path after the host is dropped") << "larkspindle://srv-1/events"
                                                     << "srv-1";
     QTest::newRow("no host: the rest") << "larkspindle:///a/b"
