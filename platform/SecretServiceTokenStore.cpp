@@ -302,19 +302,16 @@ bool SecretServiceTokenStore::remove(const QString &key)
     Items items;
     if (findUnlocked(m_serviceName, key, items, m_failure) != Found::Items)
         return false;
-    bool removed = false;
     for (GList *item = items.get(); item; item = item->next) {
         ErrorHolder error;
         const Deadline deadline(kCallTimeout);
-        if (secret_item_delete_sync(SECRET_ITEM(item->data), deadline.cancellable(),
-                                    &error.error)) {
-            removed = true;
-        } else {
+        if (!secret_item_delete_sync(SECRET_ITEM(item->data), deadline.cancellable(),
+                                     &error.error)) {
             m_failure = failureOf(error.error);
             return false;
         }
     }
-    return removed;
+    return true;
 }
 
 } // namespace LarkAccount
