@@ -113,6 +113,13 @@ bool &unlockDeclined()
     return declined;
 }
 
+void noteUnlockDeclined()
+{
+    if (!unlockDeclined())
+        qWarning("[TokenStore] the desktop keyring stays locked; its credentials cannot be used");
+    unlockDeclined() = true;
+}
+
 Attributes entryAttributes(const QString &serviceName, const QString &key)
 {
     return Attributes(secret_attributes_build(credentialSchema(), "service",
@@ -178,7 +185,7 @@ Found findUnlocked(const QString &serviceName, const QString &key, Items &items,
     }
     if (unlocked < 0 || guint(unlocked) < lockedCount) {
         // Declined, dismissed or left unanswered: the secrets are there but out of reach.
-        unlockDeclined() = true;
+        noteUnlockDeclined();
         failure = TokenStoreFailure::KeyringLocked;
         return Found::Failed;
     }
@@ -289,7 +296,7 @@ bool SecretServiceTokenStore::set(const QString &key, const QString &value)
     if (!stored) {
         m_failure = error.error ? failureOf(error.error) : TokenStoreFailure::KeyringLocked;
         if (m_failure == TokenStoreFailure::KeyringLocked)
-            unlockDeclined() = true;
+            noteUnlockDeclined();
         return false;
     }
     unlockDeclined() = false;
