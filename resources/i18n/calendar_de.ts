@@ -149,6 +149,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>Der Schlüsselbund des Desktops ist gesperrt, daher können die gespeicherte Anmeldung und die Passwörter nicht verwendet werden. Entsperren Sie den Schlüsselbund und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>Die gespeicherte Anmeldung und die Passwörter liegen im Schlüsselbund des Desktops, der nicht antwortet.</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>

@@ -149,6 +149,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>El depósito de claves del escritorio está bloqueado, por lo que no se pueden usar el inicio de sesión ni las contraseñas guardados. Desbloquee el depósito de claves e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>El inicio de sesión y las contraseñas guardados están en el depósito de claves del escritorio, que no responde.</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>

@@ -149,6 +149,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>Le trousseau de clés du bureau est verrouillé : la connexion et les mots de passe enregistrés ne peuvent pas être utilisés. Déverrouillez le trousseau et réessayez.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>La connexion et les mots de passe enregistrés se trouvent dans le trousseau de clés du bureau, qui ne répond pas.</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>

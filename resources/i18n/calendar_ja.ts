@@ -149,6 +149,19 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>デスクトップのキーリングがロックされているため、保存されたサインイン情報とパスワードを使用できません。キーリングのロックを解除してから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>保存されたサインイン情報とパスワードはデスクトップのキーリングにありますが、キーリングが応答しません。</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/UpdateDialog.cpp" line="22"/>
