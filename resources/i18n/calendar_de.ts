@@ -112,7 +112,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="137"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>Die Antwort des Servers konnte nicht gelesen werden.</translation>
     </message>

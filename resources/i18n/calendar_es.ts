@@ -112,7 +112,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="137"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>No se pudo leer la respuesta del servidor.</translation>
     </message>

@@ -112,7 +112,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="137"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>La réponse du serveur n’a pas pu être lue.</translation>
     </message>

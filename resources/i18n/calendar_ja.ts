@@ -112,7 +112,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="137"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>サーバーの応答を読み取れませんでした。</translation>
     </message>

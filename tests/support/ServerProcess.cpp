@@ -6,6 +6,9 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace LarkTest {
 
 namespace {
@@ -39,6 +42,8 @@ bool ServerProcess::start(const QString &program, const QStringList &arguments, 
             a.replace(QLatin1String("%PORT%"), QString::number(m_port));
         m_process = std::make_unique<QProcess>();
         m_process->setProcessChannelMode(QProcess::MergedChannels);
+        // A test that crashes or is killed for its time-out takes its server along.
+        m_process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         // Drained as it comes so that a chatty server never blocks on a full pipe.
         QProcess *process = m_process.get();
         QObject::connect(process, &QProcess::readyRead, process,

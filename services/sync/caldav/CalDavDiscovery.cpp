@@ -50,72 +50,62 @@ void CalDavDiscovery::start(const QUrl &serverUrl)
     askPrincipal(m_start);
 }
 
+void CalDavDiscovery::ask(const QUrl &url, int depth, const QByteArray &body, Step next)
+{
+    m_client->propfind(
+        url, depth, body,
+        [this, next, self = QPointer<CalDavDiscovery>(this)](const CalDavClient::Response &reply) {
+            if (!self)
+                return; // the discovery went while its request ran
+            QList<CalDavParse::Response> responses;
+            const Outcome outcome = read(reply, responses);
+            if (outcome != Outcome::Failed)
+                (this->*next)(reply, outcome == Outcome::Parsed ? &responses : nullptr);
+        });
+}
+
 void CalDavDiscovery::askPrincipal(const QUrl &url)
 {
-    m_client->propfind(
-        url, 0, kPrincipalBody,
-        [this, self = QPointer<CalDavDiscovery>(this)](const CalDavClient::Response &reply) {
-            if (!self)
-                return; // the discovery went while its request ran
-            QList<CalDavParse::Response> responses;
-            const Outcome outcome = read(reply, responses);
-            if (outcome == Outcome::Failed)
-                return;
-            if (outcome == Outcome::Parsed)
-                m_principal = CalDavParse::firstHref(responses, CalDavParse::kCurrentUserPrincipal,
-                                                     reply.url);
-            if (m_principal.isEmpty() && !m_triedWellKnown) {
-                m_triedWellKnown = true;
-                QUrl wellKnown = m_start;
-                wellKnown.setPath(kWellKnownPath);
-                wellKnown.setQuery(QString());
-                askPrincipal(wellKnown);
-                return;
-            }
-            // A server that names no principal is asked for the home at the given address.
-            if (m_principal.isEmpty())
-                m_principal = m_start;
-            askHome();
-        });
+    ask(url, 0, kPrincipalBody, &CalDavDiscovery::onPrincipal);
 }
 
-void CalDavDiscovery::askHome()
+void CalDavDiscovery::onPrincipal(const CalDavClient::Response &reply,
+                                  const QList<CalDavParse::Response> *responses)
 {
-    m_client->propfind(
-        m_principal, 0, kHomeBody,
-        [this, self = QPointer<CalDavDiscovery>(this)](const CalDavClient::Response &reply) {
-            if (!self)
-                return; // the discovery went while its request ran
-            QList<CalDavParse::Response> responses;
-            const Outcome outcome = read(reply, responses);
-            if (outcome == Outcome::Failed)
-                return;
-            if (outcome == Outcome::Parsed)
-                m_home
-                    = CalDavParse::firstHref(responses, CalDavParse::kCalendarHomeSet, reply.url);
-            if (m_home.isEmpty())
-                m_home = m_principal;
-            listCalendars();
-        });
+    if (responses)
+        m_principal
+            = CalDavParse::firstHref(*responses, CalDavParse::kCurrentUserPrincipal, reply.url);
+    if (m_principal.isEmpty() && !m_triedWellKnown) {
+        m_triedWellKnown = true;
+        QUrl wellKnown = m_start;
+        wellKnown.setPath(kWellKnownPath);
+        wellKnown.setQuery(QString());
+        askPrincipal(wellKnown);
+        return;
+    }
+    // A server that names no principal is asked for the home at the given address.
+    if (m_principal.isEmpty())
+        m_principal = m_start;
+    ask(m_principal, 0, kHomeBody, &CalDavDiscovery::onHome);
 }
 
-void CalDavDiscovery::listCalendars()
+void CalDavDiscovery::onHome(const CalDavClient::Response &reply,
+                             const QList<CalDavParse::Response> *responses)
 {
-    m_client->propfind(
-        m_home, 1, kCalendarsBody,
-        [this, self = QPointer<CalDavDiscovery>(this)](const CalDavClient::Response &reply) {
-            if (!self)
-                return; // the discovery went while its request ran
-            QList<CalDavParse::Response> responses;
-            const Outcome outcome = read(reply, responses);
-            if (outcome == Outcome::Failed)
-                return;
-            if (outcome == Outcome::Missing) {
-                finish(CalDavClient::failureReason(reply));
-                return;
-            }
-            finish(QString(), CalDavParse::calendarsIn(responses, reply.url));
-        });
+    if (responses)
+        m_home = CalDavParse::firstHref(*responses, CalDavParse::kCalendarHomeSet, reply.url);
+    if (m_home.isEmpty())
+        m_home = m_principal;
+    ask(m_home, 1, kCalendarsBody, &CalDavDiscovery::onCalendars);
+}
+
+void CalDavDiscovery::onCalendars(const CalDavClient::Response &reply,
+                                  const QList<CalDavParse::Response> *responses)
+{
+    if (!responses)
+        finish(CalDavClient::failureReason(reply));
+    else
+        finish(QString(), CalDavParse::calendarsIn(*responses, reply.url));
 }
 
 CalDavDiscovery::Outcome CalDavDiscovery::read(const CalDavClient::Response &reply,

@@ -32,9 +32,17 @@ signals:
     void failed(const QString &reason);
 
 private:
+    // Each step gets the parsed responses, or null when the server answered with an HTTP error
+    // that lets discovery try another way.
+    using Step = void (CalDavDiscovery::*)(const CalDavClient::Response &reply,
+                                           const QList<CalDavParse::Response> *responses);
+    void ask(const QUrl &url, int depth, const QByteArray &body, Step next);
     void askPrincipal(const QUrl &url);
-    void askHome();
-    void listCalendars();
+    void onPrincipal(const CalDavClient::Response &reply,
+                     const QList<CalDavParse::Response> *responses);
+    void onHome(const CalDavClient::Response &reply, const QList<CalDavParse::Response> *responses);
+    void onCalendars(const CalDavClient::Response &reply,
+                     const QList<CalDavParse::Response> *responses);
     enum class Outcome { Parsed, Missing, Failed };
     // Parsed: out holds the responses. Missing: an HTTP error that lets discovery try another
     // way. Failed: the discovery has ended (no answer, refused credentials, unreadable XML).
