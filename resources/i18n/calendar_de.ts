@@ -57,6 +57,67 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>Das Zertifikat des Servers stimmt nicht mit dem vertrauenswürdigen Zertifikat überein.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>Dem Zertifikat des Servers wird nicht vertraut.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>Der Server hat zu oft umgeleitet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>Der Server hat auf eine Adresse umgeleitet, die keine Webadresse ist.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>Der Server hat auf eine unverschlüsselte Adresse umgeleitet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort nicht akzeptiert.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>Der Server hat mit dem HTTP-Status %1 geantwortet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>Die Serveradresse ist ungültig.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>Die Antwort des Servers konnte nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPickerDialog</name>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>

@@ -53,6 +53,67 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>The server&apos;s certificate does not match the trusted certificate.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>The server&apos;s certificate is not trusted.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>The server did not answer in time.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Could not reach the server: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>The server redirected too many times.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>The server redirected to an address that is not a web address.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>The server redirected to an address without encryption.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>The server did not accept the user name or password.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>The server answered with HTTP status %1.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>The server address is not valid.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>The server&apos;s reply could not be read.</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPickerDialog</name>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>

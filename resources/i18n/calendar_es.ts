@@ -57,6 +57,67 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>El certificado del servidor no coincide con el certificado de confianza.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>El certificado del servidor no es de confianza.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>El servidor no respondió a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>No se pudo conectar con el servidor: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>El servidor redirigió demasiadas veces.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>El servidor redirigió a una dirección que no es una dirección web.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>El servidor redirigió a una dirección sin cifrado.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>El servidor no aceptó el nombre de usuario o la contraseña.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>El servidor respondió con el estado HTTP %1.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>La dirección del servidor no es válida.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>No se pudo leer la respuesta del servidor.</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPickerDialog</name>
     <message>
         <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
