@@ -42,4 +42,32 @@ StoredTokens mergeRefreshed(StoredTokens stored, const QString &accessToken,
                                        const QDateTime &expiresAt,
                                        const QString &rotatedRefreshToken);
 
+// The token functions of one provider's accounts, mixed into its sign-in service. The provider's
+// entries are named tokenKeyPrefix() followed by the account id.
+template<typename Provider> struct ProviderTokens
+{
+    static QString tokenKey(const QString &accountId)
+    {
+        return Provider::tokenKeyPrefix() + accountId;
+    }
+    static StoredTokens loadTokens(const QString &accountId)
+    {
+        return OAuth::loadTokens(tokenKey(accountId));
+    }
+    [[nodiscard]] static bool saveTokens(const QString &accountId, const StoredTokens &tokens)
+    {
+        return OAuth::saveTokens(tokenKey(accountId), tokens);
+    }
+    // Stores what refreshSucceeded delivered, keeping the stored refresh token unless a new one
+    // came with it.
+    [[nodiscard]] static bool saveRefreshedTokens(const QString &accountId,
+                                                  const QString &accessToken,
+                                                  const QDateTime &expiresAt,
+                                                  const QString &rotatedRefreshToken)
+    {
+        return OAuth::saveRefreshedTokens(tokenKey(accountId), accessToken, expiresAt,
+                                          rotatedRefreshToken);
+    }
+};
+
 } // namespace OAuth

@@ -16,27 +16,9 @@ AuthService::AuthService(QObject *parent)
     : OAuth::LoopbackAuthService(parent)
 { }
 
-QString AuthService::tokenKey(const QString &accountId)
+QString AuthService::tokenKeyPrefix()
 {
-    return QStringLiteral("google-tokens-") + accountId;
-}
-
-StoredTokens AuthService::loadTokens(const QString &accountId)
-{
-    return OAuth::loadTokens(tokenKey(accountId));
-}
-
-bool AuthService::saveTokens(const QString &accountId, const StoredTokens &tokens)
-{
-    return OAuth::saveTokens(tokenKey(accountId), tokens);
-}
-
-bool AuthService::saveRefreshedTokens(const QString &accountId, const QString &accessToken,
-                                      const QDateTime &expiresAt,
-                                      const QString &rotatedRefreshToken)
-{
-    return OAuth::saveRefreshedTokens(tokenKey(accountId), accessToken, expiresAt,
-                                      rotatedRefreshToken);
+    return QStringLiteral("google-tokens-");
 }
 
 bool AuthService::isConfigured() const

@@ -30,27 +30,9 @@ QString AuthService::tokenUrl()
     return authorityPath(QStringLiteral("token"));
 }
 
-QString AuthService::tokenKey(const QString &accountId)
+QString AuthService::tokenKeyPrefix()
 {
-    return QStringLiteral("microsoft-tokens-") + accountId;
-}
-
-StoredTokens AuthService::loadTokens(const QString &accountId)
-{
-    return OAuth::loadTokens(tokenKey(accountId));
-}
-
-bool AuthService::saveTokens(const QString &accountId, const StoredTokens &tokens)
-{
-    return OAuth::saveTokens(tokenKey(accountId), tokens);
-}
-
-bool AuthService::saveRefreshedTokens(const QString &accountId, const QString &accessToken,
-                                      const QDateTime &expiresAt,
-                                      const QString &rotatedRefreshToken)
-{
-    return OAuth::saveRefreshedTokens(tokenKey(accountId), accessToken, expiresAt,
-                                      rotatedRefreshToken);
+    return QStringLiteral("microsoft-tokens-");
 }
 
 bool AuthService::isConfigured() const

@@ -12,7 +12,7 @@ namespace Microsoft {
 using SignInResult = OAuth::SignInResult;
 using StoredTokens = OAuth::StoredTokens;
 
-class AuthService : public OAuth::LoopbackAuthService
+class AuthService : public OAuth::LoopbackAuthService, public OAuth::ProviderTokens<AuthService>
 {
     Q_OBJECT
 public:
@@ -24,15 +24,8 @@ public:
     // <authority>/<tenant>/oauth2/v2.0/token
     static QString tokenUrl();
 
-    static QString tokenKey(const QString &accountId);
-    static StoredTokens loadTokens(const QString &accountId);
-    [[nodiscard]] static bool saveTokens(const QString &accountId, const StoredTokens &tokens);
-    // Stores what refreshSucceeded delivered, keeping the stored refresh token unless a new one
-    // came with it.
-    [[nodiscard]] static bool saveRefreshedTokens(const QString &accountId,
-                                                  const QString &accessToken,
-                                                  const QDateTime &expiresAt,
-                                                  const QString &rotatedRefreshToken);
+    // Tokens are stored under this prefix and the account id.
+    static QString tokenKeyPrefix();
 
 protected:
     bool isConfigured() const override;

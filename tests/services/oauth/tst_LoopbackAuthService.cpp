@@ -81,6 +81,18 @@ struct Rig
         service->setTransferTimeout(1000);
     }
 
+    // Answers token requests with tokenReply, starts the sign-in and returns the state it sent.
+    QByteArray start(const FakeReply &tokenReply)
+    {
+        server.route("POST", tokenPath, tokenReply);
+        succeeded = std::make_unique<QSignalSpy>(service.get(),
+                                                 &OAuth::LoopbackAuthService::signInSucceeded);
+        failed = std::make_unique<QSignalSpy>(service.get(),
+                                              &OAuth::LoopbackAuthService::signInFailed);
+        service->startSignIn();
+        return browser.lastQuery().queryItemValue(QStringLiteral("state")).toLatin1();
+    }
+
     QList<LarkTest::RecordedRequest> tokenRequests() const
     {
         return server.requestsTo("POST", tokenPath);
@@ -93,6 +105,8 @@ struct Rig
     bool google = true;
     QString tokenPath;
     std::unique_ptr<OAuth::LoopbackAuthService> service;
+    std::unique_ptr<QSignalSpy> succeeded;
+    std::unique_ptr<QSignalSpy> failed;
 };
 
 const char *const kMicrosoftScope = "scope=openid profile email offline_access User.Read "
@@ -178,16 +192,11 @@ void TestLoopbackAuthService::signIn()
     QJsonObject tokens
         = obj(R"({"access_token":"at-1","refresh_token":"1//rt+/=","expires_in":3599})");
     tokens.insert(QStringLiteral("id_token"), idToken(claims));
-    rig.server.route("POST", rig.tokenPath, FakeReply::json(200, tokens));
-    QSignalSpy succeeded(rig.service.get(), &OAuth::LoopbackAuthService::signInSucceeded);
-    QSignalSpy failed(rig.service.get(), &OAuth::LoopbackAuthService::signInFailed);
-    rig.service->startSignIn();
+    const QString state = QString::fromLatin1(rig.start(FakeReply::json(200, tokens)));
 
     QCOMPARE(rig.browser.opened.size(), 1);
-    const QUrl page = rig.browser.opened.first();
-    QCOMPARE(page.path(), pagePath);
+    QCOMPARE(rig.browser.opened.first().path(), pagePath);
     const QUrlQuery query = rig.browser.lastQuery();
-    const QString state = query.queryItemValue(QStringLiteral("state"));
     const QString challenge = query.queryItemValue(QStringLiteral("code_challenge"));
     const QString redirect = QStringLiteral("http://127.0.0.1:%1").arg(rig.browser.redirectPort());
     QVERIFY(isUrlSafe(state, 22));
@@ -200,8 +209,8 @@ void TestLoopbackAuthService::signIn()
     const QByteArray answer = rig.browser.get("/?state=" + state.toLatin1()
                                               + "&code=" + kCodeInRedirect + "&scope=email");
     QCOMPARE(answer, OAuth::LoopbackAuthService::successPage());
-    QTRY_COMPARE(succeeded.count(), 1);
-    QCOMPARE(failed.count(), 0);
+    QTRY_COMPARE(rig.succeeded->count(), 1);
+    QCOMPARE(rig.failed->count(), 0);
 
     const QList<LarkTest::RecordedRequest> posts = rig.tokenRequests();
     QCOMPARE(posts.size(), 1);
@@ -215,7 +224,7 @@ void TestLoopbackAuthService::signIn()
     form.replaceInStrings(QStringLiteral("{code}"), QString::fromLatin1(kCode));
     QCOMPARE(items(posts.first().formItems()), form);
 
-    const auto result = succeeded.first().first().value<OAuth::SignInResult>();
+    const auto result = rig.succeeded->first().first().value<OAuth::SignInResult>();
     QCOMPARE(result.email, email);
     QCOMPARE(result.name, QStringLiteral("Ada L"));
     QCOMPARE(result.accessToken, QStringLiteral("at-1"));
@@ -283,19 +292,14 @@ void TestLoopbackAuthService::failures()
 
     Rig rig(provider);
     QVERIFY(rig.ok);
-    rig.server.route("POST", rig.tokenPath, tokenReply);
-    QSignalSpy succeeded(rig.service.get(), &OAuth::LoopbackAuthService::signInSucceeded);
-    QSignalSpy failed(rig.service.get(), &OAuth::LoopbackAuthService::signInFailed);
-    rig.service->startSignIn();
-    const QByteArray state
-        = rig.browser.lastQuery().queryItemValue(QStringLiteral("state")).toLatin1();
+    const QByteArray state = rig.start(tokenReply);
 
     QVERIFY(rig.browser.get(redirect.replace("{state}", state)).startsWith(page));
-    QTRY_COMPARE(failed.count(), 1);
-    QCOMPARE(failed.first().first().toString(), reason);
+    QTRY_COMPARE(rig.failed->count(), 1);
+    QCOMPARE(rig.failed->first().first().toString(), reason);
     QTest::qWait(50);
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(succeeded.count(), 0);
+    QCOMPARE(rig.failed->count(), 1);
+    QCOMPARE(rig.succeeded->count(), 0);
     QCOMPARE(rig.tokenRequests().isEmpty(), page != kSuccessPage);
     // The listener is gone with the sign-in.
     QCOMPARE(FakeBrowser::send(rig.browser.redirectPort(), {}), QByteArray("<not connected>"));
@@ -305,13 +309,8 @@ void TestLoopbackAuthService::otherRequestsKeepWaiting()
 {
     Rig rig(QStringLiteral("google"));
     QVERIFY(rig.ok);
-    rig.server.route("POST", rig.tokenPath,
-                     FakeReply::json(200, obj(R"({"access_token":"a","refresh_token":"r"})")));
-    QSignalSpy succeeded(rig.service.get(), &OAuth::LoopbackAuthService::signInSucceeded);
-    QSignalSpy failed(rig.service.get(), &OAuth::LoopbackAuthService::signInFailed);
-    rig.service->startSignIn();
     const QByteArray state
-        = rig.browser.lastQuery().queryItemValue(QStringLiteral("state")).toLatin1();
+        = rig.start(FakeReply::json(200, obj(R"({"access_token":"a","refresh_token":"r"})")));
     const quint16 port = rig.browser.redirectPort();
 
     QVERIFY(rig.browser.get("/favicon.ico").startsWith(kNotFound));
@@ -320,28 +319,23 @@ void TestLoopbackAuthService::otherRequestsKeepWaiting()
                 .startsWith(kNotFound));
     QVERIFY(FakeBrowser::send(port, {"NONSENSE\r\n\r\n"}).startsWith(kFailurePage));
     QVERIFY(FakeBrowser::send(port, {QByteArray(9000, 'x')}).startsWith(kFailurePage));
-    QCOMPARE(failed.count() + succeeded.count(), 0);
+    QCOMPARE(rig.failed->count() + rig.succeeded->count(), 0);
 
     // The real redirect, split across reads, still ends the sign-in.
     QVERIFY(FakeBrowser::send(port,
                               {"GET /?state=" + state.left(5), state.mid(5) + "&code=abc",
                                " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"})
                 .startsWith(kSuccessPage));
-    QTRY_COMPARE(succeeded.count(), 1);
-    QCOMPARE(failed.count(), 0);
+    QTRY_COMPARE(rig.succeeded->count(), 1);
+    QCOMPARE(rig.failed->count(), 0);
 }
 
 void TestLoopbackAuthService::cancelEndsOnce()
 {
     Rig rig(QStringLiteral("google"));
     QVERIFY(rig.ok);
-    rig.server.route("POST", rig.tokenPath,
-                     FakeReply::json(200, obj(R"({"access_token":"a","refresh_token":"r"})")));
-    QSignalSpy succeeded(rig.service.get(), &OAuth::LoopbackAuthService::signInSucceeded);
-    QSignalSpy failed(rig.service.get(), &OAuth::LoopbackAuthService::signInFailed);
-    rig.service->startSignIn();
     const QByteArray state
-        = rig.browser.lastQuery().queryItemValue(QStringLiteral("state")).toLatin1();
+        = rig.start(FakeReply::json(200, obj(R"({"access_token":"a","refresh_token":"r"})")));
 
     // A browser that connected before the cancel sends its redirect after it.
     QTcpSocket late;
@@ -349,16 +343,16 @@ void TestLoopbackAuthService::cancelEndsOnce()
     QVERIFY(late.waitForConnected(3000));
     QTest::qWait(100);
     rig.service->cancel();
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(failed.first().first().toString(), QStringLiteral("Sign-in cancelled."));
+    QCOMPARE(rig.failed->count(), 1);
+    QCOMPARE(rig.failed->first().first().toString(), QStringLiteral("Sign-in cancelled."));
     late.write("GET /?state=" + state + "&code=abc HTTP/1.1\r\n\r\n");
     QTRY_COMPARE(late.state(), QAbstractSocket::UnconnectedState);
     QVERIFY(late.readAll().startsWith(kFailurePage));
 
     rig.service->cancel();
     QTest::qWait(50);
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(succeeded.count(), 0);
+    QCOMPARE(rig.failed->count(), 1);
+    QCOMPARE(rig.succeeded->count(), 0);
     QCOMPARE(rig.tokenRequests().size(), 0);
 }
 
