@@ -21,8 +21,6 @@ namespace OAuth {
 
 namespace {
 
-constexpr int kDefaultExpiresInSecs = 3600;
-
 QByteArray base64Url(const QByteArray &bytes)
 {
     return bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
@@ -41,33 +39,27 @@ void answer(QTcpSocket *socket, const QByteArray &page)
     socket->disconnectFromHost();
 }
 
-// What a token endpoint said, with a transport failure read as status 0 and no body.
-struct TokenReply
+// The reply as it arrived, with a transport failure read as status 0 and no body.
+TokenReply tokenReplyOf(QNetworkReply *reply)
 {
-    int status = 0;
-    QByteArray body;
-    QString accessToken;
-    QString refreshToken;
-    QString idToken;
-    int expiresInSecs = kDefaultExpiresInSecs;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    // A 2xx whose body was cut off (timeout, reset) is a transport failure, not a reply.
+    if (reply->error() != QNetworkReply::NoError && status >= 200 && status <= 299)
+        return readTokenReply(0, QByteArray());
+    return readTokenReply(status, body);
+}
 
-    bool httpOk() const { return status >= 200 && status <= 299; }
-};
+} // namespace
 
-TokenReply readTokenReply(QNetworkReply *reply)
+TokenReply readTokenReply(int status, const QByteArray &body)
 {
     TokenReply out;
-    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->isOpen())
-        out.body = reply->readAll();
-    // A 2xx whose body was cut off (timeout, reset) is a transport failure, not a reply.
-    if (reply->error() != QNetworkReply::NoError && out.httpOk()) {
-        out.status = 0;
-        out.body.clear();
-    }
+    out.status = status;
+    out.body = body;
     if (!out.httpOk())
         return out;
-    const QJsonObject json = QJsonDocument::fromJson(out.body).object();
+    const QJsonObject json = QJsonDocument::fromJson(body).object();
     out.accessToken = json.value(QStringLiteral("access_token")).toString();
     out.refreshToken = json.value(QStringLiteral("refresh_token")).toString();
     out.idToken = json.value(QStringLiteral("id_token")).toString();
@@ -80,7 +72,31 @@ TokenReply readTokenReply(QNetworkReply *reply)
     return out;
 }
 
-} // namespace
+RedirectRequest readRedirectRequest(const QByteArray &requestLine)
+{
+    RedirectRequest out;
+    const qsizetype first = requestLine.indexOf(' ');
+    const qsizetype second = first < 0 ? -1 : requestLine.indexOf(' ', first + 1);
+    if (second < 0)
+        return out;
+    const QByteArray method = requestLine.left(first);
+    const QByteArray target = requestLine.mid(first + 1, second - first - 1);
+    const QUrl url(QStringLiteral("http://127.0.0.1") + QString::fromLatin1(target));
+    out.kind = RedirectRequest::Kind::OtherRequest;
+    if (method != "GET" || !target.startsWith('/') || !url.isValid()
+        || url.path() != QLatin1String("/"))
+        return out;
+    out.kind = RedirectRequest::Kind::Redirect;
+    const QUrlQuery query(url.query(QUrl::FullyEncoded));
+    const auto item = [&query](const char *key) {
+        return query.queryItemValue(QString::fromLatin1(key), QUrl::FullyDecoded);
+    };
+    out.state = item("state");
+    out.code = item("code");
+    out.error = item("error");
+    out.errorDescription = item("error_description");
+    return out;
+}
 
 QString randomUrlSafeToken(int byteCount)
 {
@@ -215,19 +231,14 @@ void LoopbackAuthService::onNewConnection()
 
 void LoopbackAuthService::onLoopbackRequest(QTcpSocket *socket, const QByteArray &requestLine)
 {
-    const qsizetype first = requestLine.indexOf(' ');
-    const qsizetype second = first < 0 ? -1 : requestLine.indexOf(' ', first + 1);
-    if (second < 0) {
+    const RedirectRequest request = readRedirectRequest(requestLine);
+    if (request.kind == RedirectRequest::Kind::Malformed) {
         answer(socket, failurePage());
         return;
     }
-    const QByteArray method = requestLine.left(first);
-    const QByteArray target = requestLine.mid(first + 1, second - first - 1);
-    const QUrl url(QStringLiteral("http://127.0.0.1") + QString::fromLatin1(target));
     // Only the redirect itself counts: a favicon fetch or a probe of another path leaves the
     // sign-in waiting.
-    if (method != "GET" || !target.startsWith('/') || !url.isValid()
-        || url.path() != QLatin1String("/")) {
+    if (request.kind == RedirectRequest::Kind::OtherRequest) {
         answer(socket, kNotFoundReply);
         return;
     }
@@ -236,27 +247,21 @@ void LoopbackAuthService::onLoopbackRequest(QTcpSocket *socket, const QByteArray
         answer(socket, failurePage());
         return;
     }
-    const QUrlQuery query(url.query(QUrl::FullyEncoded));
-    const auto item = [&query](const char *key) {
-        return query.queryItemValue(QString::fromLatin1(key), QUrl::FullyDecoded);
-    };
-    const QString error = item("error");
-    const QString code = item("code");
-    if (!error.isEmpty()) {
+    if (!request.error.isEmpty()) {
         answer(socket, failurePage());
-        fail(deniedText(error, item("error_description")));
-    } else if (item("state") != m_state) {
+        fail(deniedText(request.error, request.errorDescription));
+    } else if (request.state != m_state) {
         answer(socket, failurePage());
         fail(tr("Sign-in state mismatch. The redirect didn't match our request; please try "
                 "again."));
-    } else if (code.isEmpty()) {
+    } else if (request.code.isEmpty()) {
         answer(socket, failurePage());
         fail(failureText(Failure::NoCode));
     } else {
         answer(socket, successPage());
         m_redirectTaken = true;
         m_listener->close();
-        exchangeCode(code);
+        exchangeCode(request.code);
     }
 }
 
@@ -280,7 +285,7 @@ void LoopbackAuthService::onTokenReply(QNetworkReply *reply)
     reply->deleteLater();
     if (m_finished)
         return;
-    const TokenReply token = readTokenReply(reply);
+    const TokenReply token = tokenReplyOf(reply);
     if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token exchange failed with HTTP status"
                              << token.status;
@@ -316,7 +321,7 @@ void LoopbackAuthService::refreshAccessToken(const QString &refreshToken)
 void LoopbackAuthService::onRefreshReply(QNetworkReply *reply)
 {
     reply->deleteLater();
-    const TokenReply token = readTokenReply(reply);
+    const TokenReply token = tokenReplyOf(reply);
     if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token refresh failed with HTTP status" << token.status;
         emit refreshFailed(tr("Token refresh failed (HTTP %1): %2")

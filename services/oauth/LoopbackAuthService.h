@@ -40,6 +40,38 @@ struct SignInResult
 
 using FormItems = QList<QPair<QString, QString>>;
 
+// What the listener makes of one request line ("GET /?state=...&code=... HTTP/1.1").
+struct RedirectRequest
+{
+    enum class Kind {
+        Malformed, // not "<method> <target> <version>"
+        OtherRequest, // anything but a GET of "/"
+        Redirect,
+    };
+    Kind kind = Kind::Malformed;
+    // Percent-decoded query items of a redirect; empty when absent.
+    QString state;
+    QString code;
+    QString error;
+    QString errorDescription;
+};
+RedirectRequest readRedirectRequest(const QByteArray &requestLine);
+
+// What a token endpoint answered. Status 0 stands for a transport failure. The tokens are read
+// from a 2xx JSON body only; "expires_in" counts when it is a whole number, else one hour.
+struct TokenReply
+{
+    int status = 0;
+    QByteArray body;
+    QString accessToken;
+    QString refreshToken;
+    QString idToken;
+    int expiresInSecs = 3600;
+
+    bool httpOk() const { return status >= 200 && status <= 299; }
+};
+TokenReply readTokenReply(int status, const QByteArray &body);
+
 // byteCount bytes from the system's secure generator as unpadded base64url text.
 QString randomUrlSafeToken(int byteCount);
 // The claims of a JSON web token, unverified: they only name the user. Empty when unreadable.
