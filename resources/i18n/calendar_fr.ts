@@ -34,6 +34,16 @@
         <source>On This Device</source>
         <translation>Sur cet appareil</translation>
     </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <source>Add Google account…</source>
+        <translation>Ajouter un compte Google…</translation>
+    </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <source>Add Microsoft account…</source>
+        <translation>Ajouter un compte Microsoft…</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -189,6 +199,54 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
         <source>The event could not be saved.</source>
         <translation>Impossible d’enregistrer l’événement.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::AuthService</name>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth de Google ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth de Google ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Impossible d’ouvrir un port local pour le retour de la connexion Google : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google n’a pas renvoyé de code d’autorisation.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <source>Google did not return an access token.</source>
+        <translation>Google n’a pas renvoyé de jeton d’accès.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google n’a pas renvoyé de jeton d’actualisation. Retirez l’application des autorisations de votre compte Google, puis reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <source>Google&apos;s response had no access_token.</source>
+        <translation>La réponse de Google ne contenait pas d’access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google a refusé la connexion : %1</translation>
     </message>
 </context>
 <context>
@@ -463,6 +521,54 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth de Microsoft ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth de Microsoft ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Impossible d’ouvrir un port local pour le retour de la connexion Microsoft : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Microsoft.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft n’a pas renvoyé de code d’autorisation.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft n’a pas renvoyé de jeton d’accès.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft n’a pas renvoyé de jeton d’actualisation. Vérifiez que offline_access figure parmi les étendues configurées pour cette application.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <source>Microsoft&apos;s response had no access_token.</source>
+        <translation>La réponse de Microsoft ne contenait pas d’access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft a refusé la connexion : %1</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>
@@ -473,6 +579,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ce message, les notifications du bureau fonctionnent correctement. Les vrais rappels ressemblent à celui-ci.</translation>
+    </message>
+</context>
+<context>
+    <name>OAuth::LoopbackAuthService</name>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <source>Sign-in cancelled.</source>
+        <translation>Connexion annulée.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
+        <translation>L’état de la connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Échec de l’échange de jetons (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Échec de l’actualisation du jeton (HTTP %1) : %2</translation>
     </message>
 </context>
 <context>
@@ -567,6 +696,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderSignIn</name>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <source>Google sign-in</source>
+        <translation>Connexion Google</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <source>Microsoft sign-in</source>
+        <translation>Connexion Microsoft</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
+        <translation>Terminez la connexion dans votre navigateur. Cette fenêtre se fermera d’elle-même ensuite.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <source>The account could not be saved.</source>
+        <translation>Impossible d’enregistrer le compte.</translation>
     </message>
 </context>
 <context>
