@@ -1,3 +1,4 @@
+#include "core/IcsImport.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
 #include "storage/AccountRepository.h"
@@ -27,6 +28,8 @@
 #include <QTimer>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -146,6 +149,9 @@ private slots:
     void importFromCommandAsksForAWritableCalendar();
     void importFromCommandWithoutAWritableCalendarSaysSo();
     void importFromCommandReportsABadFileWithoutAsking();
+    void importRefusesWhatIsNoPlainFile_data();
+    void importRefusesWhatIsNoPlainFile();
+    void commandsWaitWhileADialogIsOpen();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -427,6 +433,72 @@ void TestMainWindow::importFromCommandReportsABadFileWithoutAsking()
     QVERIFY(answers.seen.isEmpty());
     QVERIFY(statusText(window).startsWith(QStringLiteral("Import failed:")));
     QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::importRefusesWhatIsNoPlainFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("status"); // %1 is the path
+    QTest::newRow("pipe") << "pipe"
+                          << "Import failed: %1 is not a regular file.";
+    QTest::newRow("endless device") << "/dev/zero"
+                                    << "Import failed: %1 is not a regular file.";
+    QTest::newRow("over the size limit") << "large"
+                                         << "Import failed: the file %1 is larger than 100 MB.";
+}
+
+void TestMainWindow::importRefusesWhatIsNoPlainFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, status);
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QString path = kind;
+    if (kind == QLatin1String("pipe")) {
+        path = state.dir() + QStringLiteral("/waiting.ics");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("large")) {
+        path = state.dir() + QStringLiteral("/huge.ics");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxIcsFileBytes + 1));
+    }
+    MainWindow window(state.get());
+    ModalAnswerer answers({});
+    window.importIcsFromCommand(path);
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(statusText(window), status.arg(path));
+    QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::commandsWaitWhileADialogIsOpen()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    const QString later = writeFile(state.dir(), QStringLiteral("later.ics"), twoEvents("Later"));
+    QVERIFY(!later.isEmpty());
+    const auto accept = [](QDialog *dialog) {
+        dialog->accept();
+    };
+    ModalAnswerer answers({[&](QDialog *dialog) {
+                               // More commands arrive while the first picker is open; the same
+                               // file twice is imported once.
+                               window.importIcsFromCommand(later);
+                               window.importIcsFromCommand(later);
+                               window.newEventFromCommand();
+                               dialog->accept();
+                           },
+                           accept,
+                           [](QDialog *dialog) {
+                               dialog->reject();
+                           }});
+    window.importIcsFromCommand(LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics")));
+
+    QCOMPARE(
+        answers.seen,
+        QStringList({QStringLiteral("calendarPickerDialog"), QStringLiteral("calendarPickerDialog"),
+                     QStringLiteral("eventFormDialog")}));
+    QCOMPARE(eventCount(state.get()), 3);
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()
