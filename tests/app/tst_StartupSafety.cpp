@@ -3,6 +3,7 @@
 // make it nest dialogs.
 
 #include "Installation.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QLocalSocket>
@@ -18,26 +19,12 @@ namespace {
 // Far above the few tens of MiB the program needs, far below what the faults reach.
 constexpr int kMemoryLimitMiB = 200;
 
-int modeOf(const QString &path)
-{
-    struct stat info = {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777)
-                                                                    : -1;
-}
-
 bool makeFolder(const QString &path, mode_t mode, uid_t owner = ::geteuid(),
                 gid_t group = ::getegid())
 {
     const QByteArray native = QFile::encodeName(path);
     return QDir().mkpath(path) && ::chmod(native.constData(), mode) == 0
         && ::chown(native.constData(), owner, group) == 0;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes, mode_t mode = 0644)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-        && (file.close(), ::chmod(QFile::encodeName(path).constData(), mode) == 0);
 }
 
 // The unprivileged user the second-user test acts as, or why there is none.
@@ -179,18 +166,20 @@ void TestStartupSafety::filesArePrivateUnderAnOpenUmask()
         QVERIFY(makeFolder(outer, 0755) && makeFolder(outer + QStringLiteral("/inner"), 0755)
                 && makeFolder(data, 0777));
         for (const QString &file : files)
-            QVERIFY(writeFile(file, QByteArray(), 0666));
+            QVERIFY(LarkTest::writeFile(file, QByteArray())
+                    && ::chmod(QFile::encodeName(file).constData(), 0666) == 0);
     }
     installation.setChildSetUp([] { ::umask(0); });
     QVERIFY(installation.start({}));
     QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
 
-    QCOMPARE(QString::number(modeOf(data), 8), QStringLiteral("700"));
+    QCOMPARE(QString::number(LarkTest::fileMode(data), 8), QStringLiteral("700"));
     for (const QString &file : files)
-        QCOMPARE(QFileInfo(file).fileName() + QLatin1Char(' ') + QString::number(modeOf(file), 8),
+        QCOMPARE(QFileInfo(file).fileName() + QLatin1Char(' ')
+                     + QString::number(LarkTest::fileMode(file), 8),
                  QFileInfo(file).fileName() + QStringLiteral(" 600"));
     // Folders made on the way are not open to others either (existing ones are left alone).
-    QCOMPARE(modeOf(outer) & 0077, existing ? 0055 : 0);
+    QCOMPARE(LarkTest::fileMode(outer) & 0077, existing ? 0055 : 0);
 }
 
 void TestStartupSafety::icsThatIsNoPlainFileChangesNothing_data()
@@ -206,16 +195,8 @@ void TestStartupSafety::icsThatIsNoPlainFileChangesNothing()
     QFETCH(QString, kind);
     Installation installation;
     QVERIFY(installation.isValid());
-    QString path = kind;
-    if (kind == QLatin1String("pipe")) {
-        path = installation.folder() + QStringLiteral("/waiting.ics");
-        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-    } else if (kind == QLatin1String("large")) {
-        // Sparse: takes no room on disk.
-        path = installation.folder() + QStringLiteral("/huge.ics");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(101LL * 1024 * 1024));
-    }
+    const QString path = LarkTest::unusualIcsFile(kind, installation.folder());
+    QVERIFY(!path.isEmpty());
     QProcess *first = installation.start({QStringLiteral("--ics"), path});
     QVERIFY(first);
     QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
@@ -235,10 +216,11 @@ void TestStartupSafety::queuedImportsNeverNestDialogs()
     Installation installation;
     QVERIFY(installation.isValid());
     const QString ics = installation.folder() + QStringLiteral("/one.ics");
-    QVERIFY(writeFile(ics,
-                      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:one@example.org\r\n"
-                      "DTSTART:20250301T090000Z\r\nDTEND:20250301T100000Z\r\nSUMMARY:One\r\n"
-                      "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+    QVERIFY(LarkTest::writeFile(
+        ics,
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:one@example.org\r\n"
+        "DTSTART:20250301T090000Z\r\nDTEND:20250301T100000Z\r\nSUMMARY:One\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n"));
     QProcess *first = installation.start({});
     QVERIFY(first);
     QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);

@@ -150,11 +150,6 @@ void TestDataPaths::runtimeFolder()
     QFETCH(int, ownMode);
     if (own == QLatin1String("foreign") && ::geteuid() != 0)
         QSKIP("only root can make a folder that belongs to another user");
-    const auto modeOf = [](const QString &path) {
-        struct stat info = {};
-        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777)
-                                                                        : -1;
-    };
     const QString tmp = m_dir->filePath(QStringLiteral("tmp"));
     const QString runtimeDir = m_dir->filePath(QStringLiteral("runtime"));
     const QString target = m_dir->filePath(QStringLiteral("elsewhere"));
@@ -179,7 +174,7 @@ void TestDataPaths::runtimeFolder()
         if (own == QLatin1String("foreign"))
             QVERIFY(::chown(QFile::encodeName(ownDir).constData(), 65534, 65534) == 0);
     }
-    const int runtimeMode = modeOf(runtimeDir);
+    const int runtimeMode = LarkTest::fileMode(runtimeDir);
 
     QString reason;
     const QString folder = privateRuntimeDirectory(&reason);
@@ -188,9 +183,9 @@ void TestDataPaths::runtimeFolder()
                                                                 : QString();
     QCOMPARE(folder, wanted);
     QCOMPARE(reason.isEmpty(), !wanted.isEmpty());
-    QCOMPARE(modeOf(ownDir), ownMode);
+    QCOMPARE(LarkTest::fileMode(ownDir), ownMode);
     // The session's folder is looked at, never changed.
-    QCOMPARE(modeOf(runtimeDir), runtimeMode);
+    QCOMPARE(LarkTest::fileMode(runtimeDir), runtimeMode);
 }
 
 void TestDataPaths::instanceNames_data()

@@ -1,4 +1,3 @@
-#include "core/IcsImport.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
 #include "storage/AccountRepository.h"
@@ -9,6 +8,7 @@
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
 #include "support/StartedAppState.h"
+#include "support/TestFiles.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
@@ -28,8 +28,6 @@
 #include <QTimer>
 
 #include <functional>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -453,15 +451,8 @@ void TestMainWindow::importRefusesWhatIsNoPlainFile()
     QFETCH(QString, status);
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
-    QString path = kind;
-    if (kind == QLatin1String("pipe")) {
-        path = state.dir() + QStringLiteral("/waiting.ics");
-        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-    } else if (kind == QLatin1String("large")) {
-        path = state.dir() + QStringLiteral("/huge.ics");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxIcsFileBytes + 1));
-    }
+    const QString path = LarkTest::unusualIcsFile(kind, state.dir());
+    QVERIFY(!path.isEmpty());
     MainWindow window(state.get());
     ModalAnswerer answers({});
     window.importIcsFromCommand(path);
