@@ -150,6 +150,7 @@ private slots:
     void importRefusesWhatIsNoPlainFile_data();
     void importRefusesWhatIsNoPlainFile();
     void commandsWaitWhileADialogIsOpen();
+    void commandWaitingForTheUsersDialogRunsWhenItCloses();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -490,6 +491,26 @@ void TestMainWindow::commandsWaitWhileADialogIsOpen()
         QStringList({QStringLiteral("calendarPickerDialog"), QStringLiteral("calendarPickerDialog"),
                      QStringLiteral("eventFormDialog")}));
     QCOMPARE(eventCount(state.get()), 3);
+}
+
+void TestMainWindow::commandWaitingForTheUsersDialogRunsWhenItCloses()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    const QString ics = LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics"));
+    ModalAnswerer answers({[&](QDialog *dialog) {
+                               window.importIcsFromCommand(ics);
+                               dialog->reject();
+                           },
+                           [](QDialog *dialog) {
+                               dialog->accept();
+                           }});
+    window.showPreferences();
+    QTRY_COMPARE(
+        answers.seen,
+        QStringList({QStringLiteral("preferencesDialog"), QStringLiteral("calendarPickerDialog")}));
+    QCOMPARE(eventCount(state.get()), 1);
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()
