@@ -250,6 +250,34 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 konnte nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Import fehlgeschlagen: %1 ist keine normale Datei.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 ist größer als %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -518,6 +546,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%n Beispielzeile entfernt.</numerusform>
             <numerusform>%n Beispielzeilen entfernt.</numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
 </context>
 <context>

@@ -246,6 +246,34 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Import failed: the file %1 could not be read (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Import failed: the file %1 does not exist.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Import failed: %1 is not a regular file.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Import failed: the file %1 is larger than %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Import failed: no events found in %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -514,6 +542,11 @@ Please check file permissions and try again.</source>
             <numerusform>Removed %n sample row.</numerusform>
             <numerusform>Removed %n sample rows.</numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
 </context>
 <context>

@@ -250,6 +250,34 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Error al importar: no se pudo leer el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Error al importar: el archivo %1 no existe.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Error al importar: %1 no es un archivo normal.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Error al importar: el archivo %1 ocupa más de %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Error al importar: no se encontraron eventos en %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -518,6 +546,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>Se quitó %n fila de ejemplo.</numerusform>
             <numerusform>Se quitaron %n filas de ejemplo.</numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
 </context>
 <context>

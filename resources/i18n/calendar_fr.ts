@@ -250,6 +250,34 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Échec de l’importation : impossible de lire le fichier %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Échec de l’importation : le fichier %1 n’existe pas.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Échec de l’importation : %1 n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Échec de l’importation : le fichier %1 dépasse %2 Mo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -518,6 +546,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%n ligne d’exemple supprimée.</numerusform>
             <numerusform>%n lignes d’exemple supprimées.</numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
 </context>
 <context>

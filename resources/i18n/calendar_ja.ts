@@ -250,6 +250,34 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>インポートに失敗しました: ファイル %1 を読み込めませんでした (%2)。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>インポートに失敗しました: ファイル %1 が存在しません。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>インポートに失敗しました: %1 は通常のファイルではありません。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>インポートに失敗しました: ファイル %1 が %2 MB を超えています。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>インポートに失敗しました: %1 にイベントが見つかりません。</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -511,6 +539,11 @@ Please check file permissions and try again.</source>
         <translation>
             <numerusform>サンプル行を %n 件削除しました。</numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
 </context>
 <context>
