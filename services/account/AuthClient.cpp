@@ -136,7 +136,7 @@ void AuthClient::handleAuthCallback(const QUrl &url)
         emit loginFailed(tr("No tokens received"));
         return;
     }
-    m_tokens->setTokens(access, refresh);
+    (void)m_tokens->setTokens(access, refresh);
     setState(AuthState::Authenticated);
     emit loginSucceeded();
 }

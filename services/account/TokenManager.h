@@ -55,7 +55,9 @@ public:
     void setClock(Clock clock);
 
     void load();
-    void setTokens(const QString &access, const QString &refresh);
+    // Keeps the tokens for this run and stores them; false (and a warning) when the credential
+    // store refused them, so the sign-in will not outlive this run.
+    bool setTokens(const QString &access, const QString &refresh);
     void clear();
 
     // The access token while it is valid for more than 30 more seconds, else empty.
