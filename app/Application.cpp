@@ -19,8 +19,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -151,31 +149,18 @@ int Application::run()
                 Qt::QueuedConnection);
         connect(singleInstance, &SingleInstance::showTodayRequested, w, &MainWindow::showToday,
                 Qt::QueuedConnection);
-        connect(
-            singleInstance, &SingleInstance::newEventRequested, w,
-            [w] {
-                w->focusWindow();
-                w->openNewEventDialog();
-            },
-            Qt::QueuedConnection);
+        connect(singleInstance, &SingleInstance::newEventRequested, w,
+                &MainWindow::newEventFromCommand, Qt::QueuedConnection);
         connect(singleInstance, &SingleInstance::quickAddRequested, w,
                 &MainWindow::quickAddFromCommand, Qt::QueuedConnection);
         connect(singleInstance, &SingleInstance::openIcsRequested, w,
                 &MainWindow::importIcsFromCommand, Qt::QueuedConnection);
 
-        if (!startupCommand.isEmpty()) {
-            const QString cmd = QJsonDocument::fromJson(startupCommand)
-                                    .object()
-                                    .value(QStringLiteral("cmd"))
-                                    .toString();
-            if (cmd != QLatin1String("focus")) {
-                SingleInstance *channel = singleInstance;
-                const QByteArray command = startupCommand;
-                QTimer::singleShot(0, channel, [channel, command] {
-                    QMetaObject::invokeMethod(channel, "dispatchCommand", Qt::QueuedConnection,
-                                              Q_ARG(QByteArray, command));
-                });
-            }
+        // The own command takes the same road as one from a second start, once the loop runs.
+        if (startupCommand.kind != InstanceCommand::Kind::Focus) {
+            SingleInstance *channel = singleInstance;
+            const InstanceCommand command = startupCommand;
+            QTimer::singleShot(0, channel, [channel, command] { channel->dispatch(command); });
         }
     }
 

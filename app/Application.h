@@ -3,15 +3,15 @@
 // The application object: identity, translations, fonts, and bringing the state, the windows and
 // the services up in their fixed order.
 
+#include "platform/SingleInstance.h"
+
 #include <QApplication>
-#include <QByteArray>
 #include <QStringList>
 
 class AppState;
 class MainWindow;
 class TrayManager;
 class NotificationService;
-class SingleInstance;
 class QTranslator;
 
 // The UI languages the program ships: "en", "es", "de", "fr", "ja".
@@ -39,7 +39,8 @@ public:
     void installTranslators();
 
     void setSingleInstance(SingleInstance *instance) { singleInstance = instance; }
-    void setStartupCommand(const QByteArray &command) { startupCommand = command; }
+    // This process's own command, handed to the window once the event loop runs.
+    void setStartupCommand(const InstanceCommand &command) { startupCommand = command; }
 
     AppState *state() const { return appState; }
     MainWindow *window() const { return mainWindow; }
@@ -55,7 +56,7 @@ private:
     TrayManager *trayManager = nullptr;
     NotificationService *notificationService = nullptr;
     SingleInstance *singleInstance = nullptr;
-    QByteArray startupCommand;
+    InstanceCommand startupCommand;
     QTranslator *qtTranslator = nullptr;
     QTranslator *appTranslator = nullptr;
 };

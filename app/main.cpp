@@ -15,8 +15,8 @@ int main(int argc, char *argv[])
 
     // Qt decodes the process's arguments correctly for every platform (wide characters on
     // Windows), so non-ASCII paths arrive intact.
-    const QStringList arguments = QCoreApplication::arguments();
-    switch (singleInstance->forwardOrListen(arguments)) {
+    const InstanceCommand command = InstanceCommand::fromArguments(QCoreApplication::arguments());
+    switch (singleInstance->forwardOrListen(command)) {
     case SingleInstance::Outcome::Forwarded:
         return 0;
     case SingleInstance::Outcome::ForwardFailed:
@@ -25,6 +25,6 @@ int main(int argc, char *argv[])
         break;
     }
     app.setSingleInstance(singleInstance);
-    app.setStartupCommand(SingleInstance::buildCommand(arguments));
+    app.setStartupCommand(command);
     return app.run();
 }

@@ -13,6 +13,9 @@ export XDG_RUNTIME_DIR="$root/runtime"
 export TMPDIR="$root/tmp"
 export CALENDAR_DATA_DIR="$root/calendar"
 export CALENDAR_INSTANCE="test$$"
+# No session bus: a test never reaches the user's desktop keyring; one that wants a keyring starts
+# its own.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$root/runtime/no-bus"
 unset QT_LOGGING_RULES
 "$@"
 rc=$?

@@ -12,6 +12,13 @@
 #include <QFileInfo>
 #include <QUuid>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 QString tr(const char *text, int n = -1)
 {
@@ -29,21 +36,60 @@ IcsImportResult failure(const QString &message)
 IcsFileContents readIcsFile(const QString &path)
 {
     IcsFileContents contents;
-    QFile file(path);
-    if (!QFileInfo::exists(path)) {
+    const auto unreadable = [&](const QString &reason) {
+        contents.error = tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
+        return contents;
+    };
+    const QFileInfo info(path);
+    if (!info.exists()) {
         contents.error = tr("Import failed: the file %1 does not exist.").arg(path);
         return contents;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).")
-                             .arg(path, file.errorString());
+    const QString notRegular = tr("Import failed: %1 is not a regular file.").arg(path);
+    const QString tooLarge = tr("Import failed: the file %1 is larger than %2 MB.")
+                                 .arg(path)
+                                 .arg(kMaxIcsFileBytes / (1024 * 1024));
+    // Looked at before opening, and again on what was opened in case the path changed between:
+    // opening a pipe would wait for a writer.
+    if (!info.isFile()) {
+        contents.error = notRegular;
         return contents;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).")
-                             .arg(path, file.errorString());
+    const int fd
+        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return unreadable(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat opened = {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        contents.error = notRegular;
         return contents;
+    }
+    if (opened.st_size > kMaxIcsFileBytes) {
+        ::close(fd);
+        contents.error = tooLarge;
+        return contents;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return unreadable(file.errorString());
+    }
+    // Read in pieces up to the limit: the file may still be growing.
+    QByteArray bytes;
+    bytes.reserve(qsizetype(opened.st_size));
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return unreadable(file.errorString());
+        if (got == 0)
+            break;
+        if (bytes.size() + got > kMaxIcsFileBytes) {
+            contents.error = tooLarge;
+            return contents;
+        }
+        bytes.append(chunk.constData(), qsizetype(got));
     }
     contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (contents.events.isEmpty())

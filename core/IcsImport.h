@@ -22,7 +22,12 @@ struct IcsImportResult
     QString message; // what the status bar says, success or not
 };
 
-// Reads and parses the file; a missing or unreadable file, or one without events, gives an error.
+// Largest file taken, far above any real calendar.
+constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
+
+// Reads and parses the file; a missing or unreadable file, anything but a regular file (a pipe
+// would block, a device never ends), one over the size limit, or one without events gives an
+// error.
 IcsFileContents readIcsFile(const QString &path);
 
 // Stores the events in the calendar inside one savepoint; "fileName" names the source in the

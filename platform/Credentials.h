@@ -4,9 +4,10 @@
 
 namespace LarkAccount {
 
-// The largest value a generic credential can hold, counted in UTF-8 bytes. Larger values are
-// refused whole rather than cut, so a stored secret is always the one that was given.
-inline constexpr qsizetype kMaxCredentialValueBytes = 2560;
+// The largest value any store takes, counted in UTF-8 bytes: room for provider token sets with
+// long JSON Web Tokens. Larger values are refused whole rather than cut, so a stored secret is
+// always the one that was given.
+inline constexpr qsizetype kMaxCredentialValueBytes = 64 * 1024;
 
 // Every entry of every store lives under one target name: "Larkspindle/<service>/<key>".
 inline QString credentialTargetName(const QString &serviceName, const QString &key)

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString environmentText(const char *name)
@@ -23,7 +28,88 @@ QString programCommand(const QString &programPath, const QString &arguments)
         + QLatin1Char(' ') + arguments;
 }
 
+constexpr mode_t kPrivateFolderMode = S_IRWXU;
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// What lstat says about a folder we are about to trust; empty when it is a real folder (not a
+// link) owned by this user.
+QString ownFolderProblem(const QByteArray &path, struct stat &info)
+{
+    if (::lstat(path.constData(), &info) != 0)
+        return systemError();
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("not a folder");
+    if (info.st_uid != ::geteuid())
+        return QStringLiteral("owned by user id %1").arg(info.st_uid);
+    return {};
+}
+
 } // namespace
+
+bool makePrivateDirectory(const QString &path, QString *reason)
+{
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("no path"));
+    // Missing folders are made one at a time, so none of them is ever open to other users, not
+    // even under a permissive umask.
+    const QString target = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    QStringList missing;
+    for (QString at = target; !QFileInfo::exists(at) && !QFileInfo(at).isSymLink();) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).path();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        const QByteArray native = QFile::encodeName(folder);
+        if (::mkdir(native.constData(), kPrivateFolderMode) != 0 && errno != EEXIST)
+            return fail(QStringLiteral("cannot create %1: %2").arg(folder, systemError()));
+        ::chmod(native.constData(), kPrivateFolderMode);
+    }
+    const QByteArray native = QFile::encodeName(target);
+    struct stat info = {};
+    const QString problem = ownFolderProblem(native, info);
+    if (!problem.isEmpty())
+        return fail(problem);
+    if ((info.st_mode & 07777) != kPrivateFolderMode
+        && ::chmod(native.constData(), kPrivateFolderMode) != 0)
+        return fail(QStringLiteral("cannot make it private: %1").arg(systemError()));
+    return true;
+}
+
+QString privateRuntimeDirectory(QString *reason)
+{
+    const QString runtime = environmentText("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        // The session's folder is only checked, never changed.
+        struct stat info = {};
+        QString problem = ownFolderProblem(QFile::encodeName(runtime), info);
+        if (problem.isEmpty() && (info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+            problem = QStringLiteral("open to other users");
+        if (problem.isEmpty())
+            return runtime;
+        qWarning("[DataPaths] XDG_RUNTIME_DIR %s is not used: %s", qUtf8Printable(runtime),
+                 qUtf8Printable(problem));
+    }
+    const QString own
+        = QDir::tempPath() + QStringLiteral("/larkspindle-") + QString::number(::geteuid());
+    QString problem;
+    if (makePrivateDirectory(own, &problem))
+        return own;
+    if (reason)
+        *reason = own + QStringLiteral(": ") + problem;
+    return {};
+}
 
 QString dataDirectory()
 {
@@ -31,8 +117,12 @@ QString dataDirectory()
     if (dir.isEmpty())
         dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
             + QStringLiteral("/Larkspindle/Calendar");
-    // A failure shows up later, when the database cannot be opened there.
-    QDir().mkpath(dir);
+    // Other local users must not read the calendar. A folder that cannot be created shows up
+    // later, when the database cannot be opened there.
+    QString problem;
+    if (!makePrivateDirectory(dir, &problem))
+        qWarning("[DataPaths] the data folder %s is not private: %s", qUtf8Printable(dir),
+                 qUtf8Printable(problem));
     return dir;
 }
 

@@ -6,9 +6,20 @@
 // with the desktop. Every call reads the environment again; nothing is cached.
 
 // CALENDAR_DATA_DIR when set, else <generic data location>/Larkspindle/Calendar; created (with
-// its parents) on every call. The path is returned even when it could not be created.
+// its parents) and made private on every call. The path is returned even when it could not be
+// created.
 QString dataDirectory();
 QString databasePath();
+
+// Creates the folder and any missing parents, each new one open to its owner only, and narrows
+// the folder itself to 0700 when it is wider. False, with the reason, when the path is not a
+// real folder of this user's (a link, a file, another user's folder) or cannot be made private.
+[[nodiscard]] bool makePrivateDirectory(const QString &path, QString *reason = nullptr);
+
+// The folder for this user's local sockets: XDG_RUNTIME_DIR when it is a private folder of this
+// user's, else "larkspindle-<user id>" in the temporary folder, made private. Empty, with the
+// reason, when neither can be used.
+QString privateRuntimeDirectory(QString *reason = nullptr);
 
 // CALENDAR_INSTANCE decoded as UTF-8; empty when it is not set.
 QString instanceName();

@@ -20,6 +20,15 @@
 #ifndef LARK_FEEDBACK_URL
 #define LARK_FEEDBACK_URL ""
 #endif
+#ifndef LARK_GOOGLE_CLIENT_ID
+#define LARK_GOOGLE_CLIENT_ID ""
+#endif
+#ifndef LARK_GOOGLE_CLIENT_SECRET
+#define LARK_GOOGLE_CLIENT_SECRET ""
+#endif
+#ifndef LARK_MICROSOFT_CLIENT_ID
+#define LARK_MICROSOFT_CLIENT_ID ""
+#endif
 
 namespace Endpoints {
 
@@ -69,6 +78,51 @@ QString weatherGeocodingUrl()
 {
     return fromEnvironment("WEATHER_GEOCODING_URL",
                            QStringLiteral("https://geocoding-api.open-meteo.com/v1/search"));
+}
+
+QString googleAuthUrl()
+{
+    return fromEnvironment("GOOGLE_AUTH_URL",
+                           QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth"));
+}
+
+QString googleTokenUrl()
+{
+    return fromEnvironment("GOOGLE_TOKEN_URL",
+                           QStringLiteral("https://oauth2.googleapis.com/token"));
+}
+
+QString googleCalendarApiUrl()
+{
+    return fromEnvironment("GOOGLE_CALENDAR_API_URL",
+                           QStringLiteral("https://www.googleapis.com/calendar/v3"));
+}
+
+QString microsoftAuthorityUrl()
+{
+    return fromEnvironment("MICROSOFT_AUTHORITY_URL",
+                           QStringLiteral("https://login.microsoftonline.com"));
+}
+
+QString microsoftGraphApiUrl()
+{
+    return fromEnvironment("MICROSOFT_GRAPH_API_URL",
+                           QStringLiteral("https://graph.microsoft.com/v1.0"));
+}
+
+QString googleClientId()
+{
+    return fromEnvironment("GOOGLE_CLIENT_ID", QStringLiteral(LARK_GOOGLE_CLIENT_ID));
+}
+
+QString googleClientSecret()
+{
+    return fromEnvironment("GOOGLE_CLIENT_SECRET", QStringLiteral(LARK_GOOGLE_CLIENT_SECRET));
+}
+
+QString microsoftClientId()
+{
+    return fromEnvironment("MICROSOFT_CLIENT_ID", QStringLiteral(LARK_MICROSOFT_CLIENT_ID));
 }
 
 } // namespace Endpoints

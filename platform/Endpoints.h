@@ -3,7 +3,9 @@
 // Every remote address the program talks to, read in one place. Each comes from an environment
 // variable when that is set and non-empty, else from the build configuration (CMake cache
 // variables LARK_*_URL). The maker's own services have no address unless the build sets one:
-// then the features that need them stay off and nothing is sent.
+// then the features that need them stay off and nothing is sent. The OAuth client identity the
+// build carries for Google and Microsoft is read here the same way (LARK_GOOGLE_CLIENT_ID and
+// so on); it is empty by default, and then those sign-ins are not offered.
 
 #include <QString>
 #include <QUrl>
@@ -21,5 +23,16 @@ QString updateFeedUrl(); // UPDATE_FEED_URL: root of the release feed
 QString feedbackUrl(); // FEEDBACK_URL
 QString weatherForecastUrl(); // WEATHER_FORECAST_URL: the public forecast API
 QString weatherGeocodingUrl(); // WEATHER_GEOCODING_URL: the public geocoding API
+
+QString googleAuthUrl(); // GOOGLE_AUTH_URL: the OAuth authorization page
+QString googleTokenUrl(); // GOOGLE_TOKEN_URL: the OAuth token endpoint
+QString googleCalendarApiUrl(); // GOOGLE_CALENDAR_API_URL: root of the calendar API
+// MICROSOFT_AUTHORITY_URL: the identity platform's base; "/<tenant>/oauth2/v2.0/..." follows.
+QString microsoftAuthorityUrl();
+QString microsoftGraphApiUrl(); // MICROSOFT_GRAPH_API_URL: root of the Graph API
+
+QString googleClientId(); // GOOGLE_CLIENT_ID
+QString googleClientSecret(); // GOOGLE_CLIENT_SECRET
+QString microsoftClientId(); // MICROSOFT_CLIENT_ID
 
 } // namespace Endpoints

@@ -11,7 +11,45 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
+
+const auto kCmd = QStringLiteral("cmd");
+const auto kText = QStringLiteral("text");
+const auto kPath = QStringLiteral("path");
+
+struct KindName
+{
+    InstanceCommand::Kind kind;
+    QLatin1String name;
+};
+
+constexpr KindName kKindNames[] = {
+    {InstanceCommand::Kind::Focus, QLatin1String("focus")},
+    {InstanceCommand::Kind::ShowToday, QLatin1String("show-today")},
+    {InstanceCommand::Kind::NewEvent, QLatin1String("new-event")},
+    {InstanceCommand::Kind::QuickAdd, QLatin1String("quick-add")},
+    {InstanceCommand::Kind::OpenIcs, QLatin1String("open-ics")},
+};
+
+// The user id of the process at the other end of a local socket; null when it cannot be told.
+std::optional<uid_t> peerUserId(const QLocalSocket &socket)
+{
+    ucred credentials {};
+    socklen_t size = sizeof credentials;
+    const qintptr descriptor = socket.socketDescriptor();
+    if (descriptor < 0
+        || ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return std::nullopt;
+    return credentials.uid;
+}
+
+QByteArray describe(std::optional<uid_t> user)
+{
+    return user ? QByteArray::number(*user) : QByteArray("unknown");
+}
 
 // The receiving instance has its own working directory, so relative paths are resolved here.
 QString absolutePath(const QString &path)
@@ -47,6 +85,74 @@ SingleInstance::SingleInstance(QObject *parent)
     : QObject(parent)
 { }
 
+InstanceCommand InstanceCommand::fromArguments(const QStringList &arguments)
+{
+    const auto quickAddPrefix = QStringLiteral("--quick-add=");
+    InstanceCommand command;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        const bool hasNext = i + 1 < arguments.size();
+        if (arg == QLatin1String("--show-today")) {
+            command.kind = Kind::ShowToday;
+        } else if (arg == QLatin1String("--new-event")) {
+            command.kind = Kind::NewEvent;
+        } else if (arg == QLatin1String("--quick-add") && hasNext) {
+            command.kind = Kind::QuickAdd;
+            command.text = arguments.at(++i);
+        } else if (arg.startsWith(quickAddPrefix)) {
+            command.kind = Kind::QuickAdd;
+            command.text = arg.mid(quickAddPrefix.size());
+        } else if (arg == QLatin1String("--ics") && hasNext) {
+            command.kind = Kind::OpenIcs;
+            command.path = absolutePath(arguments.at(++i));
+        } else if (arg.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)
+                   && QFileInfo(arg).isFile()) {
+            command.kind = Kind::OpenIcs;
+            command.path = absolutePath(arg);
+        }
+    }
+    return command;
+}
+
+std::optional<InstanceCommand> InstanceCommand::fromLine(const QByteArray &line, QString *error)
+{
+    QJsonParseError parseError {};
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
+        if (error)
+            *error = parseError.error != QJsonParseError::NoError
+                ? parseError.errorString()
+                : QStringLiteral("not a JSON object");
+        return std::nullopt;
+    }
+    const QJsonObject object = doc.object();
+    InstanceCommand command;
+    const QString cmd = object.value(kCmd).toString();
+    for (const KindName &entry : kKindNames) {
+        if (cmd == entry.name)
+            command.kind = entry.kind;
+    }
+    if (object.contains(kText))
+        command.text = object.value(kText).toString();
+    if (object.contains(kPath))
+        command.path = object.value(kPath).toString();
+    return command;
+}
+
+QByteArray InstanceCommand::toLine() const
+{
+    QJsonObject object;
+    for (const KindName &entry : kKindNames) {
+        if (entry.kind == kind)
+            object.insert(kCmd, QString(entry.name));
+    }
+    if (text)
+        object.insert(kText, *text);
+    if (path)
+        object.insert(kPath, *path);
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
 QString SingleInstance::serverName()
 {
     QString name = QStringLiteral("larkspindle-calendar-")
@@ -57,60 +163,63 @@ QString SingleInstance::serverName()
     return name;
 }
 
+QString SingleInstance::serverPath()
+{
+    const QString folder = privateRuntimeDirectory();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + serverName();
+}
+
 QByteArray SingleInstance::buildCommand(const QStringList &arguments)
 {
-    const auto cmd = QStringLiteral("cmd");
-    const auto quickAddPrefix = QStringLiteral("--quick-add=");
-    QJsonObject command {{cmd, QStringLiteral("focus")}};
-    // A later option overrides "cmd"; keys set by earlier ones stay in the object.
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &arg = arguments.at(i);
-        const bool hasNext = i + 1 < arguments.size();
-        if (arg == QLatin1String("--show-today")) {
-            command.insert(cmd, QStringLiteral("show-today"));
-        } else if (arg == QLatin1String("--new-event")) {
-            command.insert(cmd, QStringLiteral("new-event"));
-        } else if (arg == QLatin1String("--quick-add") && hasNext) {
-            command.insert(cmd, QStringLiteral("quick-add"));
-            command.insert(QStringLiteral("text"), arguments.at(++i));
-        } else if (arg.startsWith(quickAddPrefix)) {
-            command.insert(cmd, QStringLiteral("quick-add"));
-            command.insert(QStringLiteral("text"), arg.mid(quickAddPrefix.size()));
-        } else if (arg == QLatin1String("--ics") && hasNext) {
-            command.insert(cmd, QStringLiteral("open-ics"));
-            command.insert(QStringLiteral("path"), absolutePath(arguments.at(++i)));
-        } else if (arg.endsWith(QLatin1String(".ics"), Qt::CaseInsensitive)
-                   && QFileInfo(arg).isFile()) {
-            command.insert(cmd, QStringLiteral("open-ics"));
-            command.insert(QStringLiteral("path"), absolutePath(arg));
-        }
-    }
-    return QJsonDocument(command).toJson(QJsonDocument::Compact) + '\n';
+    return InstanceCommand::fromArguments(arguments).toLine();
 }
 
 SingleInstance::Outcome SingleInstance::forwardOrListen(const QStringList &arguments)
 {
-    const QString name = serverName();
+    return forwardOrListen(InstanceCommand::fromArguments(arguments));
+}
+
+SingleInstance::Outcome SingleInstance::forwardOrListen(const InstanceCommand &command)
+{
+    // A socket by a well-known name in a shared folder could be made first by another user, who
+    // would then receive our command lines; ours lives in a folder only we can enter.
+    QString problem;
+    const QString folder = privateRuntimeDirectory(&problem);
+    if (folder.isEmpty()) {
+        qWarning("[SingleInstance] no private folder for the socket (%s); running without the "
+                 "single-instance channel",
+                 qUtf8Printable(problem));
+        return Outcome::Serving;
+    }
+    const QString path = folder + QLatin1Char('/') + serverName();
     {
         QLocalSocket socket;
-        socket.connectToServer(name, QIODevice::ReadWrite);
+        socket.connectToServer(path, QIODevice::ReadWrite);
         if (socket.waitForConnected(kWaitMs)) {
-            const QString error = send(socket, buildCommand(arguments));
-            if (error.isEmpty())
-                return Outcome::Forwarded;
-            qWarning("[SingleInstance] the running instance did not take the command line: %s",
-                     qUtf8Printable(error));
-            return Outcome::ForwardFailed;
+            const std::optional<uid_t> peer = peerUserId(socket);
+            if (peer == ::geteuid()) {
+                const QString error = send(socket, command.toLine());
+                if (error.isEmpty())
+                    return Outcome::Forwarded;
+                qWarning("[SingleInstance] the running instance did not take the command line: %s",
+                         qUtf8Printable(error));
+                return Outcome::ForwardFailed;
+            }
+            qWarning("[SingleInstance] %s is served by another user (user id %s); the command "
+                     "line is not handed over and this process starts as the first instance",
+                     qUtf8Printable(path), describe(peer).constData());
+            socket.abort();
         }
     }
 
-    // Nobody answered: a socket file left by a crashed instance would block listening.
-    QLocalServer::removeServer(name);
+    // Nobody of ours answered: a socket file left by a crashed instance, or one that is not
+    // ours, would block listening.
+    QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
-    if (!m_server->listen(name))
-        qWarning("[SingleInstance] failed to listen on %s: %s", qUtf8Printable(name),
+    if (!m_server->listen(path))
+        qWarning("[SingleInstance] failed to listen on %s: %s", qUtf8Printable(path),
                  qUtf8Printable(m_server->errorString()));
     return Outcome::Serving;
 }
@@ -118,6 +227,14 @@ SingleInstance::Outcome SingleInstance::forwardOrListen(const QStringList &argum
 void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        const std::optional<uid_t> peer = peerUserId(*socket);
+        if (peer != ::geteuid()) {
+            qWarning("[SingleInstance] refused a connection from another user (user id %s)",
+                     describe(peer).constData());
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readLines(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         readLines(socket);
@@ -144,28 +261,35 @@ void SingleInstance::readLines(QLocalSocket *socket)
     }
 }
 
+void SingleInstance::dispatch(const InstanceCommand &command)
+{
+    switch (command.kind) {
+    case InstanceCommand::Kind::Focus:
+        emit focusRequested();
+        break;
+    case InstanceCommand::Kind::ShowToday:
+        emit showTodayRequested();
+        break;
+    case InstanceCommand::Kind::NewEvent:
+        emit newEventRequested();
+        break;
+    case InstanceCommand::Kind::QuickAdd:
+        emit quickAddRequested(command.text.value_or(QString()));
+        break;
+    case InstanceCommand::Kind::OpenIcs:
+        emit openIcsRequested(command.path.value_or(QString()));
+        break;
+    }
+}
+
 void SingleInstance::dispatchCommand(const QByteArray &jsonLine)
 {
-    QJsonParseError error {};
-    const QJsonDocument doc = QJsonDocument::fromJson(jsonLine, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        const QString reason = error.error != QJsonParseError::NoError
-            ? error.errorString()
-            : QStringLiteral("not a JSON object");
-        qWarning("[SingleInstance] bad command: %s", qUtf8Printable(reason));
+    QString error;
+    const std::optional<InstanceCommand> command = InstanceCommand::fromLine(jsonLine, &error);
+    if (!command) {
+        qWarning("[SingleInstance] bad command: %s", qUtf8Printable(error));
         emit focusRequested();
         return;
     }
-    const QJsonObject command = doc.object();
-    const QString cmd = command.value(QStringLiteral("cmd")).toString();
-    if (cmd == QLatin1String("show-today"))
-        emit showTodayRequested();
-    else if (cmd == QLatin1String("new-event"))
-        emit newEventRequested();
-    else if (cmd == QLatin1String("quick-add"))
-        emit quickAddRequested(command.value(QStringLiteral("text")).toString());
-    else if (cmd == QLatin1String("open-ics"))
-        emit openIcsRequested(command.value(QStringLiteral("path")).toString());
-    else
-        emit focusRequested();
+    dispatch(*command);
 }

@@ -4,14 +4,37 @@
 #include <QObject>
 #include <QStringList>
 
+#include <optional>
+
 class QLocalServer;
 class QLocalSocket;
 
+// One command for the running instance, made once from a command line or read from one line of
+// the channel.
+struct InstanceCommand
+{
+    enum class Kind { Focus, ShowToday, NewEvent, QuickAdd, OpenIcs };
+
+    Kind kind = Kind::Focus;
+    // Each stays once an option gave it, also when a later option changed the kind.
+    std::optional<QString> text;
+    std::optional<QString> path; // always absolute when made from a command line
+
+    // The arguments after the program path, left to right; a later option wins.
+    static InstanceCommand fromArguments(const QStringList &arguments);
+    // Null when the line is not one JSON object; "error" then says why.
+    static std::optional<InstanceCommand> fromLine(const QByteArray &line, QString *error);
+    // One compact JSON object and a line feed.
+    QByteArray toLine() const;
+};
+
 // One instance per user: a second start hands its command line to the running instance over a
-// per-user local socket and ends. Each command is one compact JSON object on one line, e.g.
+// local socket in the user's private runtime folder and ends. Each command is one compact JSON
+// object on one line, e.g.
 //     {"cmd":"quick-add","text":"Lunch with Sam 12:30"}\n
 // with "cmd" one of "focus", "show-today", "new-event", "quick-add" (with "text") or "open-ics"
 // (with "path", always absolute). The running instance turns each line into one request signal.
+// Both ends talk only to a process of the same user.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -31,15 +54,20 @@ public:
 
     // "larkspindle-calendar-<home folder name>", with "-<instance>" for a named instance.
     static QString serverName();
+    // The socket: serverName() in privateRuntimeDirectory(); empty when there is no such folder.
+    static QString serverPath();
     // The command for a command line (program path first), as the line that is sent.
     static QByteArray buildCommand(const QStringList &arguments);
 
+    [[nodiscard]] Outcome forwardOrListen(const InstanceCommand &command);
     [[nodiscard]] Outcome forwardOrListen(const QStringList &arguments);
     // Null until this instance serves.
     QLocalServer *server() const { return m_server; }
 
-    // Parses one line and emits one request signal; anything unreadable focuses the window.
-    Q_INVOKABLE void dispatchCommand(const QByteArray &jsonLine);
+    // Emits the one request signal for the command.
+    void dispatch(const InstanceCommand &command);
+    // Parses one line and dispatches it; anything unreadable focuses the window.
+    void dispatchCommand(const QByteArray &jsonLine);
 
 signals:
     void focusRequested();

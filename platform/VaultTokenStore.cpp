@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QSaveFile>
@@ -15,6 +16,8 @@ namespace LarkAccount {
 namespace {
 
 const auto kEntriesKey = QStringLiteral("credentials");
+// Service names whose secrets live in the desktop keyring.
+const auto kKeyringKey = QStringLiteral("keyring");
 constexpr int kFormatVersion = 1;
 // Another instance may be writing the vault at the same moment; wait a little for it.
 constexpr int kLockWaitMs = 3000;
@@ -60,47 +63,97 @@ QString VaultTokenStore::defaultVaultPath()
 
 std::optional<QString> VaultTokenStore::get(const QString &key)
 {
-    const std::optional<QJsonObject> entries = readEntries();
-    if (!entries)
+    m_failure = TokenStoreFailure::None;
+    const std::optional<QJsonObject> vault = readVault();
+    if (!vault)
         return std::nullopt;
-    const QJsonValue value = entries->value(credentialTargetName(m_serviceName, key));
-    if (!value.isString())
-        return std::nullopt;
-    return value.toString();
+    const QJsonValue value
+        = vault->value(kEntriesKey).toObject().value(credentialTargetName(m_serviceName, key));
+    if (value.isString())
+        return value.toString();
+    if (vault->value(kKeyringKey).toArray().contains(m_serviceName))
+        m_failure = TokenStoreFailure::KeyringUnavailable;
+    return std::nullopt;
 }
 
 bool VaultTokenStore::set(const QString &key, const QString &value)
 {
+    m_failure = TokenStoreFailure::None;
     if (!credentialValueFits(value))
         return false;
     return changeVault(m_vaultPath, [&] {
-        std::optional<QJsonObject> entries = readEntries();
-        if (!entries)
+        std::optional<QJsonObject> vault = readVault();
+        if (!vault)
             return false;
-        entries->insert(credentialTargetName(m_serviceName, key), value);
-        return writeEntries(*entries);
+        QJsonObject entries = vault->value(kEntriesKey).toObject();
+        entries.insert(credentialTargetName(m_serviceName, key), value);
+        vault->insert(kEntriesKey, entries);
+        return writeVault(*vault);
     });
 }
 
 bool VaultTokenStore::remove(const QString &key)
 {
+    m_failure = TokenStoreFailure::None;
     return changeVault(m_vaultPath, [&] {
-        std::optional<QJsonObject> entries = readEntries();
+        std::optional<QJsonObject> vault = readVault();
         const QString target = credentialTargetName(m_serviceName, key);
-        if (!entries || !entries->contains(target))
+        if (!vault)
             return false;
-        entries->remove(target);
-        return writeEntries(*entries);
+        QJsonObject entries = vault->value(kEntriesKey).toObject();
+        if (!entries.contains(target))
+            return false;
+        entries.remove(target);
+        vault->insert(kEntriesKey, entries);
+        return writeVault(*vault);
+    });
+}
+
+QStringList VaultTokenStore::keys() const
+{
+    const std::optional<QJsonObject> vault = readVault();
+    if (!vault)
+        return {};
+    // Keys never hold a "/", so a longer service name that starts with ours is not ours.
+    const QString prefix = credentialTargetName(m_serviceName, QString());
+    QStringList keys;
+    for (const QString &target : vault->value(kEntriesKey).toObject().keys()) {
+        const QString key = target.mid(prefix.size());
+        if (target.startsWith(prefix) && !key.isEmpty() && !key.contains(QLatin1Char('/')))
+            keys.append(key);
+    }
+    return keys;
+}
+
+bool VaultTokenStore::keptInKeyring() const
+{
+    const std::optional<QJsonObject> vault = readVault();
+    return vault && vault->value(kKeyringKey).toArray().contains(m_serviceName);
+}
+
+bool VaultTokenStore::markKeptInKeyring()
+{
+    return changeVault(m_vaultPath, [&] {
+        std::optional<QJsonObject> vault = readVault();
+        if (!vault)
+            return false;
+        QJsonArray services = vault->value(kKeyringKey).toArray();
+        if (services.contains(m_serviceName))
+            return true;
+        services.append(m_serviceName);
+        vault->insert(kKeyringKey, services);
+        return writeVault(*vault);
     });
 }
 
 // No vault yet (or an empty file) reads as an empty one; a vault that cannot be read or parsed
 // gives no value, which keeps every write away from the secrets it may still hold.
-std::optional<QJsonObject> VaultTokenStore::readEntries() const
+std::optional<QJsonObject> VaultTokenStore::readVault() const
 {
+    const QJsonObject empty {{kEntriesKey, QJsonObject()}};
     QFile file(m_vaultPath);
     if (!file.exists())
-        return QJsonObject();
+        return empty;
     if (!file.open(QIODevice::ReadOnly)) {
         qWarning("[TokenStore] credential vault %s cannot be opened: %s",
                  qUtf8Printable(m_vaultPath), qUtf8Printable(file.errorString()));
@@ -108,7 +161,7 @@ std::optional<QJsonObject> VaultTokenStore::readEntries() const
     }
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
-        return QJsonObject();
+        return empty;
     QJsonParseError error {};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()
@@ -117,14 +170,13 @@ std::optional<QJsonObject> VaultTokenStore::readEntries() const
                  qUtf8Printable(m_vaultPath));
         return std::nullopt;
     }
-    return doc.object().value(kEntriesKey).toObject();
+    return doc.object();
 }
 
-bool VaultTokenStore::writeEntries(const QJsonObject &entries) const
+bool VaultTokenStore::writeVault(const QJsonObject &vault) const
 {
-    QJsonObject root;
+    QJsonObject root = vault;
     root.insert(QStringLiteral("format"), kFormatVersion);
-    root.insert(kEntriesKey, entries);
 
     QSaveFile file(m_vaultPath);
     if (!file.open(QIODevice::WriteOnly))

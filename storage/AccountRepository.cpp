@@ -194,6 +194,21 @@ bool AccountRepository::reapTombstone(const QString &id)
     return true;
 }
 
+bool AccountRepository::restore(const QString &id)
+{
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral("UPDATE accounts SET deleted_at = NULL, updated_at = ? "
+                             "WHERE id = ? AND deleted_at IS NOT NULL"));
+    q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+    q.addBindValue(id);
+    if (!q.exec() || q.numRowsAffected() != 1) {
+        qWarning() << "AccountRepository::restore failed:" << q.lastError().text();
+        return false;
+    }
+    emit accountsChanged();
+    return true;
+}
+
 bool AccountRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())

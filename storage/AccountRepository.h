@@ -29,6 +29,8 @@ public:
     bool update(const Account &account);
     bool remove(const QString &id);
     bool reapTombstone(const QString &id);
+    // Brings a removed account back under its own id.
+    bool restore(const QString &id);
     bool reorder(const QStringList &ids);
 
     // Collapses CalDAV-family accounts with the same type, server and user name into the

@@ -7,6 +7,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kSchemaVersionTable = QStringLiteral(
@@ -17,6 +21,38 @@ Database::Migration migration(int version, const char *name, const char *file)
 {
     return {version, QString::fromLatin1(name),
             QStringLiteral(":/sql/sql/migrations/") + QString::fromLatin1(file)};
+}
+
+constexpr mode_t kPrivateFileMode = S_IRUSR | S_IWUSR;
+
+bool isOnDisk(const QString &path)
+{
+    return !path.isEmpty() && path != QLatin1String(":memory:")
+        && !path.startsWith(QLatin1String("file:"));
+}
+
+// The calendar is for its owner's eyes only: the database is created 0600 whatever the umask,
+// and an existing one (and its write-ahead files) is narrowed to 0600. SQLite gives the files it
+// creates next to the database the database's own mode.
+void restrictToOwner(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd
+        = ::open(native.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kPrivateFileMode);
+    if (fd >= 0) {
+        struct stat info = {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+            && (info.st_mode & 07777) != kPrivateFileMode && ::fchmod(fd, kPrivateFileMode) != 0)
+            qWarning() << "[Database] cannot make" << path << "private";
+        ::close(fd);
+    }
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        const QByteArray side = native + suffix;
+        struct stat info = {};
+        if (::lstat(side.constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && (info.st_mode & 07777) != kPrivateFileMode)
+            ::chmod(side.constData(), kPrivateFileMode);
+    }
 }
 
 } // namespace
@@ -64,6 +100,8 @@ bool Database::open(const QString &path)
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                      QString::fromLatin1(QSqlDatabase::defaultConnection));
     m_db.setDatabaseName(path);
+    if (isOnDisk(path))
+        restrictToOwner(path);
     if (!m_db.open()) {
         qCritical() << "Failed to open database:" << m_db.lastError().text();
         return false;
@@ -75,6 +113,9 @@ bool Database::open(const QString &path)
     // calendars from being dominated by read calls.
     q.exec(QStringLiteral("PRAGMA mmap_size=268435456"));
     q.exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    // Write-ahead files left by an earlier run keep the mode they were made with.
+    if (isOnDisk(path))
+        restrictToOwner(path);
     m_opened = true;
     return true;
 }

@@ -34,6 +34,16 @@
         <source>On This Device</source>
         <translation>Auf diesem Gerät</translation>
     </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <source>Add Google account…</source>
+        <translation>Google-Konto hinzufügen…</translation>
+    </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <source>Add Microsoft account…</source>
+        <translation>Microsoft-Konto hinzufügen…</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -54,6 +64,67 @@ Please check file permissions and try again.</source>
 Datenverzeichnis: %1
 
 Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>Das Zertifikat des Servers stimmt nicht mit dem vertrauenswürdigen Zertifikat überein.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>Dem Zertifikat des Servers wird nicht vertraut.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>Der Server hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>Der Server hat zu oft umgeleitet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>Der Server hat auf eine Adresse umgeleitet, die keine Webadresse ist.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>Der Server hat auf eine unverschlüsselte Adresse umgeleitet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort nicht akzeptiert.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>Der Server hat mit dem HTTP-Status %1 geantwortet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>Die Serveradresse ist ungültig.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>Die Antwort des Servers konnte nicht gelesen werden.</translation>
     </message>
 </context>
 <context>
@@ -131,6 +202,82 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Google::AuthService</name>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Google-OAuth-Zugangsdaten sind in diesem Build nicht eingerichtet. Siehe .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google-OAuth-Zugangsdaten sind nicht eingerichtet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Für die Rückmeldung der Google-Anmeldung konnte kein lokaler Port geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Der Systembrowser für die Google-Anmeldung konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google hat keinen Autorisierungscode zurückgegeben.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <source>Google did not return an access token.</source>
+        <translation>Google hat kein Zugriffstoken zurückgegeben.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google hat kein Aktualisierungstoken zurückgegeben. Entfernen Sie die App aus den Berechtigungen Ihres Google-Kontos und melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <source>Google&apos;s response had no access_token.</source>
+        <translation>Die Antwort von Google enthielt kein access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google hat die Anmeldung abgelehnt: %1</translation>
+    </message>
+</context>
+<context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 konnte nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Import fehlgeschlagen: %1 ist keine normale Datei.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Import fehlgeschlagen: Die Datei %1 ist größer als %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -146,6 +293,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Keine Tokens erhalten</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>Der Schlüsselbund des Desktops ist gesperrt, daher können die gespeicherte Anmeldung und die Passwörter nicht verwendet werden. Entsperren Sie den Schlüsselbund und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>Die gespeicherte Anmeldung und die Passwörter liegen im Schlüsselbund des Desktops, der nicht antwortet.</translation>
     </message>
 </context>
 <context>
@@ -387,6 +547,59 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%n Beispielzeilen entfernt.</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Microsoft-OAuth-Zugangsdaten sind in diesem Build nicht eingerichtet. Siehe .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft-OAuth-Zugangsdaten sind nicht eingerichtet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Für die Rückmeldung der Microsoft-Anmeldung konnte kein lokaler Port geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Der Systembrowser für die Microsoft-Anmeldung konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft hat keinen Autorisierungscode zurückgegeben.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft hat kein Zugriffstoken zurückgegeben.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App eingerichteten Berechtigungsbereichen gehört.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <source>Microsoft&apos;s response had no access_token.</source>
+        <translation>Die Antwort von Microsoft enthielt kein access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft hat die Anmeldung abgelehnt: %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -399,6 +612,29 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, sind Ihre Desktop-Benachrichtigungen richtig eingerichtet. Echte Erinnerungen sehen genauso aus.</translation>
+    </message>
+</context>
+<context>
+    <name>OAuth::LoopbackAuthService</name>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <source>Sign-in cancelled.</source>
+        <translation>Anmeldung abgebrochen.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
+        <translation>Der Anmeldestatus stimmt nicht überein. Die Weiterleitung passte nicht zu unserer Anfrage; bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Tokenaustausch fehlgeschlagen (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
     </message>
 </context>
 <context>
@@ -493,6 +729,29 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderSignIn</name>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <source>Google sign-in</source>
+        <translation>Google-Anmeldung</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <source>Microsoft sign-in</source>
+        <translation>Microsoft-Anmeldung</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
+        <translation>Schließen Sie die Anmeldung in Ihrem Browser ab. Dieses Fenster schließt sich danach von selbst.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <source>The account could not be saved.</source>
+        <translation>Das Konto konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,16 @@
         <source>On This Device</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <source>Add Google account…</source>
+        <translation>Add Google account…</translation>
+    </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <source>Add Microsoft account…</source>
+        <translation>Add Microsoft account…</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -50,6 +60,67 @@ Data directory: %1
 
 Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>The server&apos;s certificate does not match the trusted certificate.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>The server&apos;s certificate is not trusted.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>The server did not answer in time.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Could not reach the server: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>The server redirected too many times.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>The server redirected to an address that is not a web address.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>The server redirected to an address without encryption.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>The server did not accept the user name or password.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>The server answered with HTTP status %1.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>The server address is not valid.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>The server&apos;s reply could not be read.</translation>
     </message>
 </context>
 <context>
@@ -127,6 +198,82 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Google::AuthService</name>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Google OAuth credentials are not configured in this build. See .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google OAuth credentials are not configured.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Could not bind a local port for the Google sign-in callback: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Could not launch the system browser for Google sign-in.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google did not return an authorization code.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <source>Google did not return an access token.</source>
+        <translation>Google did not return an access token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <source>Google&apos;s response had no access_token.</source>
+        <translation>Google&apos;s response had no access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google denied the sign-in: %1</translation>
+    </message>
+</context>
+<context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Import failed: the file %1 could not be read (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Import failed: the file %1 does not exist.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Import failed: %1 is not a regular file.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Import failed: the file %1 is larger than %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Import failed: no events found in %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -142,6 +289,19 @@ Please check file permissions and try again.</source>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</translation>
     </message>
 </context>
 <context>
@@ -383,6 +543,59 @@ Please check file permissions and try again.</source>
             <numerusform>Removed %n sample rows.</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Microsoft OAuth credentials are not configured in this build. See .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft OAuth credentials are not configured.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Could not bind a local port for the Microsoft sign-in callback: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Could not launch the system browser for Microsoft sign-in.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft did not return an authorization code.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft did not return an access token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <source>Microsoft&apos;s response had no access_token.</source>
+        <translation>Microsoft&apos;s response had no access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft denied the sign-in: %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -395,6 +608,29 @@ Please check file permissions and try again.</source>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OAuth::LoopbackAuthService</name>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <source>Sign-in cancelled.</source>
+        <translation>Sign-in cancelled.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
+        <translation>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Token exchange failed (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Token refresh failed (HTTP %1): %2</translation>
     </message>
 </context>
 <context>
@@ -489,6 +725,29 @@ Please check file permissions and try again.</source>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProviderSignIn</name>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <source>Google sign-in</source>
+        <translation>Google sign-in</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <source>Microsoft sign-in</source>
+        <translation>Microsoft sign-in</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
+        <translation>Finish signing in in your browser. This window closes by itself when you are done.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <source>The account could not be saved.</source>
+        <translation>The account could not be saved.</translation>
     </message>
 </context>
 <context>

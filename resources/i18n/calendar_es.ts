@@ -34,6 +34,16 @@
         <source>On This Device</source>
         <translation>En este dispositivo</translation>
     </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <source>Add Google account…</source>
+        <translation>Añadir cuenta de Google…</translation>
+    </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <source>Add Microsoft account…</source>
+        <translation>Añadir cuenta de Microsoft…</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -54,6 +64,67 @@ Please check file permissions and try again.</source>
 Carpeta de datos: %1
 
 Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>El certificado del servidor no coincide con el certificado de confianza.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>El certificado del servidor no es de confianza.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>El servidor no respondió a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>No se pudo conectar con el servidor: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>El servidor redirigió demasiadas veces.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>El servidor redirigió a una dirección que no es una dirección web.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>El servidor redirigió a una dirección sin cifrado.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>El servidor no aceptó el nombre de usuario o la contraseña.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>El servidor respondió con el estado HTTP %1.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>La dirección del servidor no es válida.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>No se pudo leer la respuesta del servidor.</translation>
     </message>
 </context>
 <context>
@@ -131,6 +202,82 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Google::AuthService</name>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Las credenciales OAuth de Google no están configuradas en esta versión. Consulte .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Google no están configuradas.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Google: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google no devolvió ningún código de autorización.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <source>Google did not return an access token.</source>
+        <translation>Google no devolvió ningún token de acceso.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google no devolvió ningún token de actualización. Quite la aplicación de los permisos de su cuenta de Google y vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <source>Google&apos;s response had no access_token.</source>
+        <translation>La respuesta de Google no incluía access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google rechazó el inicio de sesión: %1</translation>
+    </message>
+</context>
+<context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Error al importar: no se pudo leer el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Error al importar: el archivo %1 no existe.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Error al importar: %1 no es un archivo normal.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Error al importar: el archivo %1 ocupa más de %2 MB.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Error al importar: no se encontraron eventos en %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -146,6 +293,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>No se recibieron tokens</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>El depósito de claves del escritorio está bloqueado, por lo que no se pueden usar el inicio de sesión ni las contraseñas guardados. Desbloquee el depósito de claves e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>El inicio de sesión y las contraseñas guardados están en el depósito de claves del escritorio, que no responde.</translation>
     </message>
 </context>
 <context>
@@ -387,6 +547,59 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>Se quitaron %n filas de ejemplo.</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Las credenciales OAuth de Microsoft no están configuradas en esta versión. Consulte .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Microsoft no están configuradas.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Microsoft: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Microsoft.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft no devolvió ningún código de autorización.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft no devolvió ningún token de acceso.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access figure entre los ámbitos configurados para esta aplicación.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <source>Microsoft&apos;s response had no access_token.</source>
+        <translation>La respuesta de Microsoft no incluía access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft rechazó el inicio de sesión: %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -399,6 +612,29 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tendrán este mismo aspecto.</translation>
+    </message>
+</context>
+<context>
+    <name>OAuth::LoopbackAuthService</name>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <source>Sign-in cancelled.</source>
+        <translation>Inicio de sesión cancelado.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
+        <translation>El estado del inicio de sesión no coincide. La redirección no correspondía a nuestra solicitud; inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Error al intercambiar el token (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Error al renovar el token (HTTP %1): %2</translation>
     </message>
 </context>
 <context>
@@ -493,6 +729,29 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>No se pudo cambiar el inicio automático al iniciar sesión.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderSignIn</name>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <source>Google sign-in</source>
+        <translation>Inicio de sesión en Google</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <source>Microsoft sign-in</source>
+        <translation>Inicio de sesión en Microsoft</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
+        <translation>Termine de iniciar sesión en su navegador. Esta ventana se cerrará sola cuando acabe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <source>The account could not be saved.</source>
+        <translation>No se pudo guardar la cuenta.</translation>
     </message>
 </context>
 <context>

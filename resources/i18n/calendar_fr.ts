@@ -34,6 +34,16 @@
         <source>On This Device</source>
         <translation>Sur cet appareil</translation>
     </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <source>Add Google account…</source>
+        <translation>Ajouter un compte Google…</translation>
+    </message>
+    <message>
+        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <source>Add Microsoft account…</source>
+        <translation>Ajouter un compte Microsoft…</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -54,6 +64,67 @@ Please check file permissions and try again.</source>
 Dossier de données : %1
 
 Vérifiez les autorisations des fichiers et réessayez.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <source>The server&apos;s certificate does not match the trusted certificate.</source>
+        <translation>Le certificat du serveur ne correspond pas au certificat approuvé.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <source>The server&apos;s certificate is not trusted.</source>
+        <translation>Le certificat du serveur n’est pas approuvé.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <source>The server did not answer in time.</source>
+        <translation>Le serveur n’a pas répondu à temps.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Impossible de joindre le serveur : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <source>The server redirected too many times.</source>
+        <translation>Le serveur a effectué trop de redirections.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <source>The server redirected to an address that is not a web address.</source>
+        <translation>Le serveur a redirigé vers une adresse qui n’est pas une adresse web.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
+        <source>The server redirected to an address without encryption.</source>
+        <translation>Le serveur a redirigé vers une adresse non chiffrée.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <source>The server did not accept the user name or password.</source>
+        <translation>Le serveur n’a pas accepté le nom d’utilisateur ou le mot de passe.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <source>The server answered with HTTP status %1.</source>
+        <translation>Le serveur a répondu avec le statut HTTP %1.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="103"/>
+        <source>The server address is not valid.</source>
+        <translation>L’adresse du serveur n’est pas valide.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server&apos;s reply could not be read.</source>
+        <translation>La réponse du serveur n’a pas pu être lue.</translation>
     </message>
 </context>
 <context>
@@ -131,6 +202,82 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Google::AuthService</name>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth de Google ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth de Google ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Impossible d’ouvrir un port local pour le retour de la connexion Google : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google n’a pas renvoyé de code d’autorisation.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <source>Google did not return an access token.</source>
+        <translation>Google n’a pas renvoyé de jeton d’accès.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google n’a pas renvoyé de jeton d’actualisation. Retirez l’application des autorisations de votre compte Google, puis reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <source>Google&apos;s response had no access_token.</source>
+        <translation>La réponse de Google ne contenait pas d’access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google a refusé la connexion : %1</translation>
+    </message>
+</context>
+<context>
+    <name>IcsImport</name>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <source>Import failed: the file %1 could not be read (%2).</source>
+        <translation>Échec de l’importation : impossible de lire le fichier %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <source>Import failed: the file %1 does not exist.</source>
+        <translation>Échec de l’importation : le fichier %1 n’existe pas.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <source>Import failed: %1 is not a regular file.</source>
+        <translation>Échec de l’importation : %1 n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <source>Import failed: the file %1 is larger than %2 MB.</source>
+        <translation>Échec de l’importation : le fichier %1 dépasse %2 Mo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <source>Import failed: no events found in %1.</source>
+        <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -146,6 +293,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Aucun jeton reçu</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::TokenStore</name>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="130"/>
+        <source>The desktop keyring is locked, so the saved sign-in and passwords cannot be used. Unlock the keyring and try again.</source>
+        <translation>Le trousseau de clés du bureau est verrouillé : la connexion et les mots de passe enregistrés ne peuvent pas être utilisés. Déverrouillez le trousseau et réessayez.</translation>
+    </message>
+    <message>
+        <location filename="../../platform/TokenStore.cpp" line="135"/>
+        <source>The saved sign-in and passwords are kept in the desktop keyring, which does not answer.</source>
+        <translation>La connexion et les mots de passe enregistrés se trouvent dans le trousseau de clés du bureau, qui ne répond pas.</translation>
     </message>
 </context>
 <context>
@@ -387,6 +547,59 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%n lignes d’exemple supprimées.</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
+        <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth de Microsoft ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth de Microsoft ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Impossible d’ouvrir un port local pour le retour de la connexion Microsoft : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Microsoft.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft n’a pas renvoyé de code d’autorisation.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft n’a pas renvoyé de jeton d’accès.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft n’a pas renvoyé de jeton d’actualisation. Vérifiez que offline_access figure parmi les étendues configurées pour cette application.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <source>Microsoft&apos;s response had no access_token.</source>
+        <translation>La réponse de Microsoft ne contenait pas d’access_token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft a refusé la connexion : %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -399,6 +612,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../app/NotificationService.cpp" line="188"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ce message, les notifications du bureau fonctionnent correctement. Les vrais rappels ressemblent à celui-ci.</translation>
+    </message>
+</context>
+<context>
+    <name>OAuth::LoopbackAuthService</name>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <source>Sign-in cancelled.</source>
+        <translation>Connexion annulée.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
+        <translation>L’état de la connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Échec de l’échange de jetons (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Échec de l’actualisation du jeton (HTTP %1) : %2</translation>
     </message>
 </context>
 <context>
@@ -493,6 +729,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderSignIn</name>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <source>Google sign-in</source>
+        <translation>Connexion Google</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <source>Microsoft sign-in</source>
+        <translation>Connexion Microsoft</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
+        <translation>Terminez la connexion dans votre navigateur. Cette fenêtre se fermera d’elle-même ensuite.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <source>The account could not be saved.</source>
+        <translation>Impossible d’enregistrer le compte.</translation>
     </message>
 </context>
 <context>

@@ -107,6 +107,13 @@ void AuthClient::loginWithBrowser()
         emit loginFailed(tr("Cloud sign-in is not configured in this build"));
         return;
     }
+    // One sign-in at a time: a new one ends the listener of an earlier one whose browser never
+    // came back, instead of leaving it open beside the new one.
+    const auto earlier = findChildren<WebAuthHandler *>(Qt::FindDirectChildrenOnly);
+    for (WebAuthHandler *handler : earlier) {
+        handler->stop();
+        handler->deleteLater();
+    }
     auto *handler = new WebAuthHandler(this);
     const QString redirect = handler->start();
     if (redirect.isEmpty()) {

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <array>
@@ -63,6 +64,12 @@ QString WebAuthHandler::start()
     return redirectUri();
 }
 
+void WebAuthHandler::stop()
+{
+    m_served = true;
+    m_server->close();
+}
+
 QString WebAuthHandler::redirectUri() const
 {
     return QStringLiteral("http://localhost:%1/callback").arg(m_port);
@@ -74,10 +81,18 @@ void WebAuthHandler::onNewConnection()
     if (!socket)
         return;
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    // The whole request line must arrive within the idle time, however slowly it trickles in.
+    auto *idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+    idle->start(m_idleTimeoutMs);
     // The request line may arrive in pieces: collect up to the first CR LF.
     auto buffer = std::make_shared<QByteArray>();
     auto done = std::make_shared<bool>(false);
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, done] {
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, done, idle] {
         if (*done) {
             socket->readAll();
             return;
@@ -87,6 +102,7 @@ void WebAuthHandler::onNewConnection()
         if (end < 0 && buffer->size() <= maxRequestLine)
             return;
         *done = true;
+        idle->stop();
         handleRequestLine(socket, end < 0 ? QByteArray() : buffer->left(end));
     });
 }

@@ -188,7 +188,7 @@ void TestApplication::backgroundStartShowsTodayOnceTheLoopRuns()
     auto *channel = new SingleInstance(app);
     QCOMPARE(channel->forwardOrListen(arguments), SingleInstance::Outcome::Serving);
     app->setSingleInstance(channel);
-    app->setStartupCommand(SingleInstance::buildCommand(arguments));
+    app->setStartupCommand(InstanceCommand::fromArguments(arguments));
 
     // Armed before the loop: runs first in it, before the dispatched command.
     bool shownAtFirstTurn = true;

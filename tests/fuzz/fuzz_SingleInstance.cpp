@@ -38,6 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (emitted != 1)
         std::abort();
 
+    // A command read from a line is sent on unchanged.
+    if (const auto command = InstanceCommand::fromLine(bytes, nullptr)) {
+        const auto again = InstanceCommand::fromLine(command->toLine(), nullptr);
+        if (!again || again->kind != command->kind || again->text != command->text
+            || again->path != command->path)
+            std::abort();
+    }
+
     // The same bytes as a command line, arguments separated by NUL bytes.
     QStringList arguments {QStringLiteral("calendar")};
     for (const QByteArray &part : bytes.split('\0'))

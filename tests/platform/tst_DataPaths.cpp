@@ -8,13 +8,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using LarkTest::readFile;
 using LarkTest::writeFile;
 
 namespace {
 
-const QByteArray kEnvNames[]
-    = {"CALENDAR_DATA_DIR", "CALENDAR_INSTANCE", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+const QByteArray kEnvNames[] = {"CALENDAR_DATA_DIR", "CALENDAR_INSTANCE", "XDG_CONFIG_HOME",
+                                "XDG_DATA_HOME",     "XDG_RUNTIME_DIR",   "TMPDIR"};
 
 void setEnv(const char *name, const QByteArray &value, bool set = true)
 {
@@ -38,6 +41,8 @@ private slots:
     void dataDirectory();
     void instanceNames_data();
     void instanceNames();
+    void runtimeFolder_data();
+    void runtimeFolder();
 
     void launchAtLoginEntry();
     void launchAtLoginState_data();
@@ -106,6 +111,81 @@ void TestDataPaths::dataDirectory()
     QCOMPARE(::dataDirectory(), m_dir->filePath(expected));
     QCOMPARE(QFileInfo(m_dir->filePath(expected)).isDir(), created);
     QCOMPARE(databasePath(), m_dir->filePath(expected) + QStringLiteral("/calendar.db"));
+}
+
+void TestDataPaths::runtimeFolder_data()
+{
+    QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: unset, private, open or link
+    QTest::addColumn<QString>("own"); // our own folder beforehand: none, open, link, foreign
+    QTest::addColumn<QString>("expected"); // runtime, own or none
+    QTest::addColumn<int>("ownMode"); // of our own folder afterwards; -1: not there
+    QTest::newRow("private runtime folder") << "private"
+                                            << "none"
+                                            << "runtime" << -1;
+    QTest::newRow("runtime folder unset") << "unset"
+                                          << "none"
+                                          << "own" << 0700;
+    QTest::newRow("runtime folder open to others") << "open"
+                                                   << "none"
+                                                   << "own" << 0700;
+    QTest::newRow("runtime folder is a link") << "link"
+                                              << "none"
+                                              << "own" << 0700;
+    QTest::newRow("own folder left open is narrowed") << "unset"
+                                                      << "open"
+                                                      << "own" << 0700;
+    QTest::newRow("own folder replaced by a link") << "unset"
+                                                   << "link"
+                                                   << "none" << 0777;
+    QTest::newRow("own folder made by another user") << "unset"
+                                                     << "foreign"
+                                                     << "none" << 0777;
+}
+
+void TestDataPaths::runtimeFolder()
+{
+    QFETCH(QString, runtime);
+    QFETCH(QString, own);
+    QFETCH(QString, expected);
+    QFETCH(int, ownMode);
+    if (own == QLatin1String("foreign") && ::geteuid() != 0)
+        QSKIP("only root can make a folder that belongs to another user");
+    const QString tmp = m_dir->filePath(QStringLiteral("tmp"));
+    const QString runtimeDir = m_dir->filePath(QStringLiteral("runtime"));
+    const QString target = m_dir->filePath(QStringLiteral("elsewhere"));
+    const QString ownDir = tmp + QStringLiteral("/larkspindle-") + QString::number(::geteuid());
+    QVERIFY(QDir().mkpath(tmp) && QDir().mkpath(target));
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0700) == 0);
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    setEnv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir), runtime != QLatin1String("unset"));
+    if (runtime == QLatin1String("link")) {
+        QVERIFY(QFile::link(target, runtimeDir));
+    } else if (runtime != QLatin1String("unset")) {
+        QVERIFY(QDir().mkpath(runtimeDir));
+        QVERIFY(::chmod(QFile::encodeName(runtimeDir).constData(),
+                        runtime == QLatin1String("open") ? 0755 : 0700)
+                == 0);
+    }
+    if (own == QLatin1String("link")) {
+        QVERIFY(QFile::link(target, ownDir));
+    } else if (own != QLatin1String("none")) {
+        QVERIFY(QDir().mkpath(ownDir));
+        QVERIFY(::chmod(QFile::encodeName(ownDir).constData(), 0777) == 0);
+        if (own == QLatin1String("foreign"))
+            QVERIFY(::chown(QFile::encodeName(ownDir).constData(), 65534, 65534) == 0);
+    }
+    const int runtimeMode = LarkTest::fileMode(runtimeDir);
+
+    QString reason;
+    const QString folder = privateRuntimeDirectory(&reason);
+    const QString wanted = expected == QLatin1String("runtime") ? runtimeDir
+        : expected == QLatin1String("own")                      ? ownDir
+                                                                : QString();
+    QCOMPARE(folder, wanted);
+    QCOMPARE(reason.isEmpty(), !wanted.isEmpty());
+    QCOMPARE(LarkTest::fileMode(ownDir), ownMode);
+    // The session's folder is looked at, never changed.
+    QCOMPARE(LarkTest::fileMode(runtimeDir), runtimeMode);
 }
 
 void TestDataPaths::instanceNames_data()

@@ -64,7 +64,8 @@ private slots:
     void buildCommand();
     void dispatchCommand_data();
     void dispatchCommand();
-    void queuedDispatchByName();
+    void startupCommandTakesTheWireRoad_data() { buildCommand_data(); }
+    void startupCommandTakesTheWireRoad();
 
     void secondInstanceForwards_data() { buildCommand_data(); }
     void secondInstanceForwards();
@@ -231,14 +232,18 @@ void TestSingleInstance::dispatchCommand()
     QCOMPARE(recorder.seen, QStringList {received});
 }
 
-void TestSingleInstance::queuedDispatchByName()
+void TestSingleInstance::startupCommandTakesTheWireRoad()
 {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, received);
+    // The own command is dispatched as parsed; a second start's goes through the line.
     SingleInstance instance;
     Recorder recorder(&instance);
-    QVERIFY(QMetaObject::invokeMethod(&instance, "dispatchCommand", Qt::QueuedConnection,
-                                      Q_ARG(QByteArray, QByteArray(R"({"cmd":"new-event"})"))));
-    QVERIFY(recorder.seen.isEmpty());
-    QTRY_COMPARE(recorder.seen, QStringList {QStringLiteral("new-event")});
+    const InstanceCommand command = InstanceCommand::fromArguments(arguments);
+    instance.dispatch(command);
+    instance.dispatchCommand(command.toLine());
+    received.replace(QStringLiteral("%DIR%"), QDir::currentPath());
+    QCOMPARE(recorder.seen, QStringList({received, received}));
 }
 
 void TestSingleInstance::secondInstanceForwards()
@@ -278,6 +283,10 @@ void TestSingleInstance::serverIsForThisUserOnly()
     SingleInstance first;
     QCOMPARE(first.forwardOrListen(commandLine({})), SingleInstance::Outcome::Serving);
     QCOMPARE(first.server()->socketOptions(), QLocalServer::UserAccessOption);
+    // In the user's private runtime folder, not in the shared temporary folder.
+    QCOMPARE(first.server()->fullServerName(),
+             qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/')
+                 + SingleInstance::serverName());
     const QFileInfo socketFile(first.server()->fullServerName());
     QVERIFY(socketFile.exists());
     QCOMPARE(socketFile.permissions()
@@ -321,7 +330,7 @@ void TestSingleInstance::rawClientLines()
             QtWarningMsg, QRegularExpression(QStringLiteral("^\\[SingleInstance\\] bad command")));
 
     QLocalSocket client;
-    client.connectToServer(SingleInstance::serverName());
+    client.connectToServer(SingleInstance::serverPath());
     QVERIFY(client.waitForConnected(2000));
     for (const QByteArray &chunk : writes) {
         QCOMPARE(client.write(chunk), chunk.size());
@@ -352,7 +361,7 @@ void TestSingleInstance::overlongLineClosesConnection()
                          QRegularExpression(QStringLiteral("longer than 64 KiB refused")));
 
     QLocalSocket client;
-    client.connectToServer(SingleInstance::serverName());
+    client.connectToServer(SingleInstance::serverPath());
     QVERIFY(client.waitForConnected(2000));
     client.write(payload);
     QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
@@ -382,7 +391,7 @@ void TestSingleInstance::overlongCommandIsNotSent()
 void TestSingleInstance::listenFailureIsLogged()
 {
     // Something that is not a socket holds the name and cannot be cleared away.
-    const QString blocker = QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverName();
+    const QString blocker = SingleInstance::serverPath();
     QVERIFY(QDir().mkpath(blocker));
 
     SingleInstance first;

@@ -20,28 +20,26 @@ namespace {
 
 const QString kService = QStringLiteral("com.larkspindle.calendar");
 
-// Makes stores of one kind that share their entries: a vault file in a temporary folder, or
-// one set of in-memory entries.
-class StoreMaker
+// A vault file in a temporary folder; every store made shares it.
+class VaultFolder
 {
 public:
-    explicit StoreMaker(const QString &kind)
-        : m_kind(kind)
-    { }
     std::unique_ptr<TokenStore> make(const QString &serviceName = kService)
     {
-        if (m_kind == QLatin1String("memory"))
-            return std::make_unique<LarkTest::MemoryTokenStore>(serviceName, m_memory);
         return std::make_unique<VaultTokenStore>(serviceName, vaultPath());
     }
     QString vaultPath() const { return m_dir.filePath(QStringLiteral("secrets/vault.json")); }
 
 private:
-    QString m_kind;
     QTemporaryDir m_dir;
-    std::shared_ptr<LarkTest::MemoryCredentials> m_memory
-        = std::make_shared<LarkTest::MemoryCredentials>();
 };
+
+QStringList s_messages;
+
+void keepMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    s_messages.append(message);
+}
 
 } // namespace
 
@@ -50,21 +48,6 @@ class TestVaultTokenStore : public QObject
     Q_OBJECT
 
 private slots:
-    void storeKinds_data();
-
-    void missingAndEmptyValues_data() { storeKinds_data(); }
-    void missingAndEmptyValues();
-    void nonAsciiRoundTrip_data() { storeKinds_data(); }
-    void nonAsciiRoundTrip();
-    void replaceAndRemove_data() { storeKinds_data(); }
-    void replaceAndRemove();
-    void servicesAreIsolated_data() { storeKinds_data(); }
-    void servicesAreIsolated();
-    void clearRemovesOnlyCloudTokens_data() { storeKinds_data(); }
-    void clearRemovesOnlyCloudTokens();
-    void valueSizeLimit_data();
-    void valueSizeLimit();
-
     void vaultHoldsUtf8UnderTargetNames();
     void fileAndFolderModes();
     void replaceIsAtomic();
@@ -74,130 +57,14 @@ private slots:
     void emptyVaultFileIsAnEmptyVault();
 
     void createTokenStoreDefaultsToVault();
+    void startWithoutTheKeyringItsSecretsMovedTo();
     void factoryOverride();
     void namedInstanceHasItsOwnEntries();
 };
 
-void TestVaultTokenStore::storeKinds_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("vault") << QStringLiteral("vault");
-    QTest::newRow("memory") << QStringLiteral("memory");
-}
-
-void TestVaultTokenStore::missingAndEmptyValues()
-{
-    QFETCH(QString, kind);
-    StoreMaker maker(kind);
-    auto store = maker.make();
-    QCOMPARE(store->get(QStringLiteral("caldav-password-1")), std::nullopt);
-
-    QVERIFY(store->set(QStringLiteral("caldav-password-1"), QString()));
-    const std::optional<QString> value = maker.make()->get(QStringLiteral("caldav-password-1"));
-    QVERIFY(value.has_value());
-    QCOMPARE(*value, QString());
-}
-
-void TestVaultTokenStore::nonAsciiRoundTrip()
-{
-    QFETCH(QString, kind);
-    StoreMaker maker(kind);
-    const QString value = QStringLiteral("pässwörd \u65e5\u672c\u8a9e \U0001F511 \"q\"\\\n\t");
-    QVERIFY(maker.make()->set(QStringLiteral("caldav-password-\u00e9"), value));
-    QCOMPARE(maker.make()->get(QStringLiteral("caldav-password-\u00e9")), value);
-}
-
-void TestVaultTokenStore::replaceAndRemove()
-{
-    QFETCH(QString, kind);
-    StoreMaker maker(kind);
-    auto store = maker.make();
-    QVERIFY(store->set(QStringLiteral("k"), QStringLiteral("first")));
-    QVERIFY(maker.make()->set(QStringLiteral("k"), QStringLiteral("second")));
-    QCOMPARE(store->get(QStringLiteral("k")), QStringLiteral("second"));
-
-    QVERIFY(store->remove(QStringLiteral("k")));
-    QCOMPARE(store->get(QStringLiteral("k")), std::nullopt);
-    QVERIFY(!store->remove(QStringLiteral("k")));
-    QVERIFY(!store->remove(QStringLiteral("never-set")));
-}
-
-void TestVaultTokenStore::servicesAreIsolated()
-{
-    QFETCH(QString, kind);
-    StoreMaker maker(kind);
-    auto plain = maker.make(kService);
-    auto dev = maker.make(kService + QStringLiteral(".dev"));
-    QVERIFY(plain->set(QStringLiteral("larkspindle_access_token"), QStringLiteral("plain")));
-    QCOMPARE(dev->get(QStringLiteral("larkspindle_access_token")), std::nullopt);
-    QVERIFY(dev->set(QStringLiteral("larkspindle_access_token"), QStringLiteral("dev")));
-    QCOMPARE(plain->get(QStringLiteral("larkspindle_access_token")), QStringLiteral("plain"));
-
-    dev->clear();
-    QCOMPARE(dev->get(QStringLiteral("larkspindle_access_token")), std::nullopt);
-    QCOMPARE(plain->get(QStringLiteral("larkspindle_access_token")), QStringLiteral("plain"));
-}
-
-void TestVaultTokenStore::clearRemovesOnlyCloudTokens()
-{
-    QFETCH(QString, kind);
-    StoreMaker maker(kind);
-    auto store = maker.make();
-    store->clear(); // nothing stored yet: nothing happens
-    const QStringList kept
-        = {QStringLiteral("caldav-password-a1"), QStringLiteral("google-tokens-a2"),
-           QStringLiteral("microsoft-tokens-a3"), QStringLiteral("other")};
-    for (const QString &key : kept)
-        QVERIFY(store->set(key, key + QStringLiteral("-secret")));
-    QVERIFY(store->set(QStringLiteral("larkspindle_access_token"), QStringLiteral("a")));
-    QVERIFY(store->set(QStringLiteral("larkspindle_refresh_token"), QStringLiteral("r")));
-
-    maker.make()->clear();
-
-    QCOMPARE(store->get(QStringLiteral("larkspindle_access_token")), std::nullopt);
-    QCOMPARE(store->get(QStringLiteral("larkspindle_refresh_token")), std::nullopt);
-    for (const QString &key : kept)
-        QCOMPARE(store->get(key), key + QStringLiteral("-secret"));
-}
-
-void TestVaultTokenStore::valueSizeLimit_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("accepted");
-    const QString ascii2560(2560, QLatin1Char('x'));
-    const QString twoByte1280(1280, QChar(0x00e9)); // 2,560 UTF-8 bytes
-    const QString cjk853 = QString(853, QChar(0x65e5)) + QLatin1Char('x'); // 2,560 bytes
-    const QString cjk854(854, QChar(0x65e5)); // 2,562 bytes although only 854 characters
-    for (const char *kind : {"vault", "memory"}) {
-        const QString k = QString::fromLatin1(kind);
-        QTest::addRow("%s: 2560 ASCII bytes", kind) << k << ascii2560 << true;
-        QTest::addRow("%s: 2561 ASCII bytes", kind) << k << ascii2560 + QLatin1Char('x') << false;
-        QTest::addRow("%s: 2560 bytes of 2-byte letters", kind) << k << twoByte1280 << true;
-        QTest::addRow("%s: 2562 bytes of 2-byte letters", kind)
-            << k << twoByte1280 + QChar(0x00e9) << false;
-        QTest::addRow("%s: 2560 bytes of CJK", kind) << k << cjk853 << true;
-        QTest::addRow("%s: 854 CJK characters", kind) << k << cjk854 << false;
-    }
-}
-
-void TestVaultTokenStore::valueSizeLimit()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, value);
-    QFETCH(bool, accepted);
-    StoreMaker maker(kind);
-    auto store = maker.make();
-    QVERIFY(store->set(QStringLiteral("google-tokens-1"), QStringLiteral("previous")));
-    QCOMPARE(store->set(QStringLiteral("google-tokens-1"), value), accepted);
-    // A refused value is not cut short: the previous entry stays as it was.
-    QCOMPARE(store->get(QStringLiteral("google-tokens-1")),
-             accepted ? value : QStringLiteral("previous"));
-}
-
 void TestVaultTokenStore::vaultHoldsUtf8UnderTargetNames()
 {
-    StoreMaker maker(QStringLiteral("vault"));
+    VaultFolder maker;
     const QString value = QStringLiteral("caf\u00e9 \u6771\u4eac");
     QVERIFY(maker.make()->set(QStringLiteral("caldav-password-7"), value));
 
@@ -212,7 +79,7 @@ void TestVaultTokenStore::vaultHoldsUtf8UnderTargetNames()
 
 void TestVaultTokenStore::fileAndFolderModes()
 {
-    StoreMaker maker(QStringLiteral("vault"));
+    VaultFolder maker;
     const QString folder = QFileInfo(maker.vaultPath()).absolutePath();
     // A folder left too open by something else is tightened on the next write.
     QVERIFY(QDir().mkpath(folder));
@@ -232,7 +99,7 @@ void TestVaultTokenStore::fileAndFolderModes()
 
 void TestVaultTokenStore::replaceIsAtomic()
 {
-    StoreMaker maker(QStringLiteral("vault"));
+    VaultFolder maker;
     auto store = maker.make();
     QVERIFY(store->set(QStringLiteral("a"), QStringLiteral("1")));
     const QByteArray before = readFile(maker.vaultPath());
@@ -263,7 +130,7 @@ void TestVaultTokenStore::damagedVaultIsLeftUntouched_data()
 void TestVaultTokenStore::damagedVaultIsLeftUntouched()
 {
     QFETCH(QByteArray, content);
-    StoreMaker maker(QStringLiteral("vault"));
+    VaultFolder maker;
     QVERIFY(writeFile(maker.vaultPath(), content));
 
     auto store = maker.make();
@@ -288,7 +155,7 @@ void TestVaultTokenStore::unwritableVaultFails()
 
 void TestVaultTokenStore::emptyVaultFileIsAnEmptyVault()
 {
-    StoreMaker maker(QStringLiteral("vault"));
+    VaultFolder maker;
     QVERIFY(writeFile(maker.vaultPath(), QByteArray()));
     QCOMPARE(maker.make()->get(QStringLiteral("k")), std::nullopt);
     QVERIFY(maker.make()->set(QStringLiteral("k"), QStringLiteral("v")));
@@ -297,14 +164,48 @@ void TestVaultTokenStore::emptyVaultFileIsAnEmptyVault()
 
 void TestVaultTokenStore::createTokenStoreDefaultsToVault()
 {
+    // No session bus here: the run falls back to the vault, chosen once and said once.
+    s_messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     auto store = LarkAccount::createTokenStore(kService);
-    QVERIFY(store);
+    auto again = LarkAccount::createTokenStore(kService + QStringLiteral(".other"));
+    qInstallMessageHandler(previous);
+    QCOMPARE(s_messages.size(), 1);
+    QVERIFY2(s_messages.constFirst().contains(QLatin1String("no desktop keyring")),
+             qPrintable(s_messages.constFirst()));
+
     auto *vault = dynamic_cast<VaultTokenStore *>(store.get());
     QVERIFY(vault);
+    QVERIFY(dynamic_cast<VaultTokenStore *>(again.get()));
     QCOMPARE(vault->serviceName(), kService);
     QCOMPARE(vault->vaultPath(),
              qEnvironmentVariable("XDG_CONFIG_HOME")
                  + QStringLiteral("/Larkspindle/credentials/vault.json"));
+}
+
+void TestVaultTokenStore::startWithoutTheKeyringItsSecretsMovedTo()
+{
+    // Left by an earlier run that moved this service's secrets into the keyring; one entry could
+    // not move.
+    VaultFolder maker;
+    const QString moved = QStringLiteral("com.larkspindle.calendar.moved");
+    QVERIFY(writeFile(maker.vaultPath(),
+                      QStringLiteral(R"({"format":1,"keyring":["%1"],"credentials":{)"
+                                     R"("Larkspindle/%1/caldav-password-2":"stayed"}})")
+                          .arg(moved)
+                          .toUtf8()));
+    auto store = maker.make(moved);
+    QCOMPARE(store->get(QStringLiteral("caldav-password-2")), QStringLiteral("stayed"));
+    QCOMPARE(store->lastFailure(), LarkAccount::TokenStoreFailure::None);
+    QCOMPARE(store->get(QStringLiteral("larkspindle_refresh_token")), std::nullopt);
+    QCOMPARE(store->lastFailure(), LarkAccount::TokenStoreFailure::KeyringUnavailable);
+
+    // Writing here keeps the note, so the keyring's copies are still accounted for.
+    QVERIFY(store->set(QStringLiteral("larkspindle_refresh_token"), QStringLiteral("new")));
+    QVERIFY(VaultTokenStore(moved, maker.vaultPath()).keptInKeyring());
+    auto other = maker.make();
+    QCOMPARE(other->get(QStringLiteral("larkspindle_refresh_token")), std::nullopt);
+    QCOMPARE(other->lastFailure(), LarkAccount::TokenStoreFailure::None);
 }
 
 void TestVaultTokenStore::factoryOverride()

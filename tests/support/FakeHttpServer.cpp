@@ -59,6 +59,32 @@ bool RecordedRequest::hasHeader(const QByteArray &name) const
     return false;
 }
 
+QList<QPair<QString, QString>> RecordedRequest::formItems() const
+{
+    const auto decode = [](QByteArray text) {
+        text.replace('+', ' ');
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
+    };
+    QList<QPair<QString, QString>> items;
+    for (const QByteArray &pair : body.split('&')) {
+        if (pair.isEmpty())
+            continue;
+        const qsizetype eq = pair.indexOf('=');
+        items.append({decode(eq < 0 ? pair : pair.left(eq)),
+                      eq < 0 ? QString() : decode(pair.mid(eq + 1))});
+    }
+    return items;
+}
+
+QString RecordedRequest::formValue(const QString &key) const
+{
+    for (const auto &item : formItems()) {
+        if (item.first == key)
+            return item.second;
+    }
+    return {};
+}
+
 FakeReply FakeReply::json(int status, const QJsonValue &value)
 {
     FakeReply r;

@@ -34,6 +34,11 @@ struct RecordedRequest
     // Case-insensitive header lookup; empty when absent.
     QByteArray header(const QByteArray &name) const;
     bool hasHeader(const QByteArray &name) const;
+
+    // The body read as a form (application/x-www-form-urlencoded), as a real server reads it:
+    // "+" is a space, then percent-decoding, then UTF-8. Items in body order.
+    QList<QPair<QString, QString>> formItems() const;
+    QString formValue(const QString &key) const;
 };
 
 struct FakeReply

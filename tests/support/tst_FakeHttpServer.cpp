@@ -19,6 +19,7 @@ private slots:
     void heldReplyWaitsForRelease();
     void droppedConnectionIsANetworkError();
     void malformedRequestIsReportedNotFatal();
+    void formBodyReadsPlusAsSpace();
 
 private:
     static QNetworkReply *finished(QNetworkReply *reply)
@@ -158,6 +159,18 @@ void tst_FakeHttpServer::malformedRequestIsReportedNotFatal()
     QNetworkReply *reply = finished(nam.get(QNetworkRequest(server.url(QStringLiteral("/x")))));
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
     reply->deleteLater();
+}
+
+void tst_FakeHttpServer::formBodyReadsPlusAsSpace()
+{
+    RecordedRequest r;
+    r.body = "a=1+2&b=x%2By%2F%3D&c&caf%C3%A9=%C3%A9";
+    const QList<QPair<QString, QString>> expected{{QStringLiteral("a"), QStringLiteral("1 2")},
+                                                  {QStringLiteral("b"), QStringLiteral("x+y/=")},
+                                                  {QStringLiteral("c"), QString()},
+                                                  {QStringLiteral("café"), QStringLiteral("é")}};
+    QCOMPARE(r.formItems(), expected);
+    QCOMPARE(r.formValue(QStringLiteral("b")), QStringLiteral("x+y/="));
 }
 
 QTEST_GUILESS_MAIN(tst_FakeHttpServer)

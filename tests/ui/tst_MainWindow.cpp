@@ -8,6 +8,7 @@
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
 #include "support/StartedAppState.h"
+#include "support/TestFiles.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
@@ -146,6 +147,10 @@ private slots:
     void importFromCommandAsksForAWritableCalendar();
     void importFromCommandWithoutAWritableCalendarSaysSo();
     void importFromCommandReportsABadFileWithoutAsking();
+    void importRefusesWhatIsNoPlainFile_data();
+    void importRefusesWhatIsNoPlainFile();
+    void commandsWaitWhileADialogIsOpen();
+    void commandWaitingForTheUsersDialogRunsWhenItCloses();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -427,6 +432,85 @@ void TestMainWindow::importFromCommandReportsABadFileWithoutAsking()
     QVERIFY(answers.seen.isEmpty());
     QVERIFY(statusText(window).startsWith(QStringLiteral("Import failed:")));
     QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::importRefusesWhatIsNoPlainFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("status"); // %1 is the path
+    QTest::newRow("pipe") << "pipe"
+                          << "Import failed: %1 is not a regular file.";
+    QTest::newRow("endless device") << "/dev/zero"
+                                    << "Import failed: %1 is not a regular file.";
+    QTest::newRow("over the size limit") << "large"
+                                         << "Import failed: the file %1 is larger than 100 MB.";
+}
+
+void TestMainWindow::importRefusesWhatIsNoPlainFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, status);
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    const QString path = LarkTest::unusualIcsFile(kind, state.dir());
+    QVERIFY(!path.isEmpty());
+    MainWindow window(state.get());
+    ModalAnswerer answers({});
+    window.importIcsFromCommand(path);
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(statusText(window), status.arg(path));
+    QCOMPARE(eventCount(state.get()), 0);
+}
+
+void TestMainWindow::commandsWaitWhileADialogIsOpen()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    const QString later = writeFile(state.dir(), QStringLiteral("later.ics"), twoEvents("Later"));
+    QVERIFY(!later.isEmpty());
+    const auto accept = [](QDialog *dialog) {
+        dialog->accept();
+    };
+    ModalAnswerer answers({[&](QDialog *dialog) {
+                               // More commands arrive while the first picker is open; the same
+                               // file twice is imported once.
+                               window.importIcsFromCommand(later);
+                               window.importIcsFromCommand(later);
+                               window.newEventFromCommand();
+                               dialog->accept();
+                           },
+                           accept,
+                           [](QDialog *dialog) {
+                               dialog->reject();
+                           }});
+    window.importIcsFromCommand(LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics")));
+
+    QCOMPARE(
+        answers.seen,
+        QStringList({QStringLiteral("calendarPickerDialog"), QStringLiteral("calendarPickerDialog"),
+                     QStringLiteral("eventFormDialog")}));
+    QCOMPARE(eventCount(state.get()), 3);
+}
+
+void TestMainWindow::commandWaitingForTheUsersDialogRunsWhenItCloses()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    const QString ics = LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics"));
+    ModalAnswerer answers({[&](QDialog *dialog) {
+                               window.importIcsFromCommand(ics);
+                               dialog->reject();
+                           },
+                           [](QDialog *dialog) {
+                               dialog->accept();
+                           }});
+    window.showPreferences();
+    QTRY_COMPARE(
+        answers.seen,
+        QStringList({QStringLiteral("preferencesDialog"), QStringLiteral("calendarPickerDialog")}));
+    QCOMPARE(eventCount(state.get()), 1);
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()

@@ -5,6 +5,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "ui/MessagePresenter.h"
+#include "ui/dialogs/ProviderSignIn.h"
 #include "ui/theme/Theme.h"
 
 #include <QDialogButtonBox>
@@ -47,12 +48,30 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
     addRow->addWidget(m_name, 1);
     addRow->addWidget(add);
 
+    // Google and Microsoft accounts only when the build can sign in to them.
+    auto *providerRow = new QHBoxLayout;
+    const auto addProviderButton = [&](ProviderSignIn::Provider provider, const QString &text,
+                                       const QString &name) {
+        auto *button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setVisible(ProviderSignIn::isOffered(provider));
+        connect(button, &QPushButton::clicked, this,
+                [this, provider] { ProviderSignIn::start(m_state, provider, this); });
+        providerRow->addWidget(button);
+    };
+    addProviderButton(ProviderSignIn::Provider::Google, tr("Add Google account…"),
+                      QStringLiteral("addGoogleAccountButton"));
+    addProviderButton(ProviderSignIn::Provider::Microsoft, tr("Add Microsoft account…"),
+                      QStringLiteral("addMicrosoftAccountButton"));
+    providerRow->addStretch(1);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tree, 1);
     layout->addLayout(addRow);
+    layout->addLayout(providerRow);
     layout->addWidget(buttons);
 
     connect(state->calendars(), &CalendarRepository::calendarsChanged, this,

@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
@@ -160,6 +161,12 @@ void MainWindow::openNewEventDialog()
         showStatus(tr("Event \"%1\" saved.").arg(dialog.titleEdit()->text().trimmed()));
 }
 
+void MainWindow::newEventFromCommand()
+{
+    focusWindow();
+    queueDialogCommand({true, QString()});
+}
+
 void MainWindow::quickAddFromCommand(const QString &text)
 {
     focusWindow();
@@ -187,6 +194,52 @@ void MainWindow::importIcsFromMenu()
 void MainWindow::importIcsFromCommand(const QString &path)
 {
     focusWindow();
+    queueDialogCommand({false, path});
+}
+
+void MainWindow::queueDialogCommand(const DialogCommand &command)
+{
+    // The same request made again while it waits is carried out once.
+    if (!m_waitingCommands.contains(command)) {
+        if (m_waitingCommands.size() >= kMaxWaitingCommands) {
+            qWarning("[MainWindow] %d commands are waiting for a dialog; one more was refused",
+                     kMaxWaitingCommands);
+            showStatus(tr("Too many requests are waiting for the open dialog; this one was "
+                          "ignored."));
+            return;
+        }
+        m_waitingCommands.append(command);
+    }
+    runDialogCommands();
+}
+
+void MainWindow::runDialogCommands()
+{
+    // Only the outermost call works through the list: a command that arrives while its dialog
+    // is open is appended and picked up once that dialog has closed. A dialog opened elsewhere
+    // holds the list until the window is unblocked.
+    if (m_runningCommands)
+        return;
+    m_runningCommands = true;
+    while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget()) {
+        const DialogCommand command = m_waitingCommands.takeFirst();
+        if (command.newEvent)
+            openNewEventDialog();
+        else
+            importIcsAskingForCalendar(command.icsPath);
+    }
+    m_runningCommands = false;
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowUnblocked && !m_waitingCommands.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
+    return QMainWindow::event(event);
+}
+
+void MainWindow::importIcsAskingForCalendar(const QString &path)
+{
     // The file is read before asking, so a bad file is reported without a question first.
     IcsFileContents contents = readIcsFile(path);
     if (!contents.error.isEmpty()) {

@@ -4,6 +4,7 @@
 // close-to-tray rule and the sync bookkeeping.
 
 #include <QDate>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -33,6 +34,9 @@ public:
 
     bool isQuitting() const { return m_quitting; }
 
+    // Most commands kept waiting for an open dialog; further ones are refused.
+    static constexpr int kMaxWaitingCommands = 50;
+
     // Whether closing hides the window instead of closing it.
     static bool closeHidesWindow(bool closeToTray, bool hasTrayIcon, bool quitting);
 
@@ -44,6 +48,9 @@ public slots:
     void focusWindow();
     void showToday();
     void openNewEventDialog();
+    // Commands from the command line or a second start. The two that open a dialog wait while
+    // any dialog is showing, so none is ever opened inside another.
+    void newEventFromCommand();
     void quickAddFromCommand(const QString &text);
     void importIcsFromCommand(const QString &path);
     void syncNow();
@@ -61,6 +68,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void buildMenus();
@@ -70,6 +78,19 @@ private:
     void refreshSummary();
     void runSync(AccountSyncRun *run);
 
+    struct DialogCommand
+    {
+        bool newEvent = false; // else an import of icsPath
+        QString icsPath;
+        bool operator==(const DialogCommand &other) const
+        {
+            return newEvent == other.newEvent && icsPath == other.icsPath;
+        }
+    };
+    void queueDialogCommand(const DialogCommand &command);
+    void runDialogCommands();
+    void importIcsAskingForCalendar(const QString &path);
+
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
@@ -77,4 +98,6 @@ private:
     QMenu *m_developerMenu = nullptr;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
+    QList<DialogCommand> m_waitingCommands;
+    bool m_runningCommands = false;
 };

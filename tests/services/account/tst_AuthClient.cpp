@@ -105,6 +105,9 @@ private slots:
     void redirectWithoutTokens();
     void tokensFromFragmentOrQuery_data();
     void tokensFromFragmentOrQuery();
+    void idleConnectionsAreClosed_data();
+    void idleConnectionsAreClosed();
+    void newSignInEndsTheEarlierListener();
     void prefersPort19876();
     void fallsBackWhenPortTaken();
     void noSignInServiceConfigured();
@@ -308,6 +311,60 @@ void TestAuthClient::tokensFromFragmentOrQuery()
     QCOMPARE(rig.tokens->storedAccessToken(), access);
     QCOMPARE(rig.tokens->refreshToken(), refresh);
     QCOMPARE(rig.auth->isAuthenticated(), !access.isEmpty());
+}
+
+void TestAuthClient::idleConnectionsAreClosed_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("nothing") << QByteArray();
+    QTest::newRow("part of a request line") << QByteArray("GET /callback?state=");
+}
+
+void TestAuthClient::idleConnectionsAreClosed()
+{
+    QFETCH(QByteArray, sent);
+    Rig rig;
+    Browser browser;
+    const Login login = startLogin(rig, browser);
+    QVERIFY(login.port != 0);
+    const QList<WebAuthHandler *> handlers = rig.auth->findChildren<WebAuthHandler *>();
+    QCOMPARE(handlers.size(), 1);
+    handlers.first()->setIdleTimeout(200);
+
+    QTcpSocket idle;
+    idle.connectToHost(QHostAddress::LocalHost, login.port);
+    QVERIFY(idle.waitForConnected(3000));
+    idle.write(sent);
+    QTRY_COMPARE_WITH_TIMEOUT(idle.state(), QAbstractSocket::UnconnectedState, 3000);
+
+    // The sign-in itself still goes through.
+    QCOMPARE(get(login.port,
+                 "/callback?state=" + login.state.toLatin1() + "&access_token=A&refresh_token=R"),
+             completionPage);
+    QVERIFY(rig.auth->isAuthenticated());
+}
+
+void TestAuthClient::newSignInEndsTheEarlierListener()
+{
+    Rig rig;
+    Browser browser;
+    const Login earlier = startLogin(rig, browser);
+    const Login later = startLogin(rig, browser);
+    QVERIFY(earlier.port != 0 && later.port != 0);
+    QTRY_COMPARE(rig.auth->findChildren<WebAuthHandler *>().size(), 1);
+    // Only the new listener answers, whether or not it took the earlier one's port, and the
+    // earlier sign-in's redirect is no longer taken.
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, earlier.port);
+    QCOMPARE(probe.waitForConnected(500), earlier.port == later.port);
+    probe.abort();
+    QVERIFY(get(later.port,
+                "/callback?state=" + earlier.state.toLatin1() + "&access_token=X&refresh_token=Y")
+                .startsWith(notFound));
+    QCOMPARE(get(later.port,
+                 "/callback?state=" + later.state.toLatin1() + "&access_token=A&refresh_token=R"),
+             completionPage);
+    QCOMPARE(rig.tokens->storedAccessToken(), QStringLiteral("A"));
 }
 
 void TestAuthClient::prefersPort19876()
