@@ -82,7 +82,10 @@ void TokenManager::load()
     if (!m_store)
         return;
     m_access = m_store->get(accessTokenKey).value_or(QString());
+    m_storeFailure = m_store->lastFailure();
     m_refresh = m_store->get(refreshTokenKey).value_or(QString());
+    if (m_storeFailure == TokenStoreFailure::None)
+        m_storeFailure = m_store->lastFailure();
 }
 
 bool TokenManager::setTokens(const QString &access, const QString &refresh)
