@@ -1,0 +1,445 @@
+#include "core/AppState.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncEngine.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/TaskRepository.h"
+#include "support/FakeSyncRemote.h"
+#include "support/StartedAppState.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+
+using LarkTest::FakeSyncRemote;
+using Sync::ErrorKind;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+
+Event eventAt(const QString &title, int day)
+{
+    Event e;
+    e.uid = title.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    e.title = title;
+    e.start_time = kMonday.addDays(day);
+    e.end_time = e.start_time.addSecs(3600);
+    e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    return e;
+}
+
+// One device: a store with an account of the fake source.
+struct Device
+{
+    Device()
+    {
+        account.id = QStringLiteral("fake-account");
+        account.name = QStringLiteral("Fake");
+        account.type = QStringLiteral("fake");
+        account.created_at = account.updated_at = kMonday;
+        ok = state.ok() && state->accounts()->insert(account);
+        // Every write in the same second, as a quick edit right after a read is.
+        if (ok)
+            state->database()->setClock([] { return kMonday; });
+    }
+
+    // The local calendar that mirrors the remote one; empty before the first sync.
+    QString calendarId(const QString &remoteId) const
+    {
+        for (const Calendar &c : state->calendars()->listByAccount(account.id)) {
+            if (c.url == FakeSyncRemote::urlOf(remoteId))
+                return c.id;
+        }
+        return QString();
+    }
+
+    QString insert(const QString &calendarId, Event event)
+    {
+        Event local = Event::newLocal();
+        local.id = event.uid;
+        local.uid = event.uid;
+        local.calendar_id = calendarId;
+        local.title = event.title;
+        local.start_time = event.start_time;
+        local.end_time = event.end_time;
+        local.raw_icalendar = event.raw_icalendar;
+        local.created = local.last_modified = kMonday;
+        return state->events()->insert(local) ? local.id : QString();
+    }
+
+    bool retitle(const QString &id, const QString &title)
+    {
+        std::optional<Event> e = state->events()->byId(id);
+        if (!e)
+            return false;
+        e->title = title;
+        e->sync_status = QStringLiteral("pending");
+        return state->events()->update(*e);
+    }
+
+    LarkTest::StartedAppState state;
+    Account account;
+    bool ok = false;
+};
+
+struct RunResult
+{
+    int finished = 0;
+    int failed = 0;
+    QString calendarId;
+    QString reason;
+};
+
+RunResult runSync(Device &device, FakeSyncRemote &remote)
+{
+    auto *engine = new Sync::SyncEngine(device.state.get(), device.account,
+                                        new LarkTest::FakeSyncProvider(&remote));
+    QSignalSpy finished(engine, &AccountSyncRun::finished);
+    QSignalSpy failed(engine, &AccountSyncRun::failed);
+    engine->start();
+    if (!QTest::qWaitFor([&] { return finished.size() + failed.size() > 0; }, 10000))
+        qWarning("the run did not end");
+    // Anything still queued would show up as a second terminal signal.
+    QTest::qWait(20);
+    RunResult result {int(finished.size()), int(failed.size()), QString(), QString()};
+    if (!failed.isEmpty()) {
+        result.calendarId = failed.first().at(0).toString();
+        result.reason = failed.first().at(1).toString();
+    }
+    delete engine;
+    return result;
+}
+
+// The whole of one side, comparable with the other: one line per live item.
+QStringList lines(const QList<Event> &events, const QList<Task> &tasks)
+{
+    QStringList out;
+    for (const Event &e : events)
+        out << e.uid + QLatin1Char('|') + e.title + QLatin1Char('|')
+                + e.start_time.toUTC().toString(Qt::ISODate);
+    for (const Task &t : tasks)
+        out << QStringLiteral("task ") + t.uid + QLatin1Char('|') + t.title;
+    out.sort();
+    return out;
+}
+
+QStringList localState(const Device &device, const QString &calendarId)
+{
+    return lines(device.state->events()->listByCalendar(calendarId),
+                 device.state->tasks()->listByCalendar(calendarId));
+}
+
+QStringList remoteState(const FakeSyncRemote &remote, const QString &remoteCalendarId)
+{
+    return lines(remote.events(remoteCalendarId), remote.tasks(remoteCalendarId));
+}
+
+int pendingRows(const Device &device, const QString &calendarId)
+{
+    return int(device.state->events()->listPending(calendarId).size()
+               + device.state->tasks()->listPending(calendarId).size());
+}
+
+} // namespace
+
+class TestSyncEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bothSidesConverge();
+    void failurePartWayThroughAPageKeepsTheStoreAsBeforeIt();
+    void anEditDuringItsPushStaysPending();
+    void aRemoteDeletionOfAPendingEditKeepsTheEdit();
+    void anExpiredTokenRestartsOnce_data();
+    void anExpiredTokenRestartsOnce();
+    void failuresEndTheRunOnceAndLoseNothing_data();
+    void failuresEndTheRunOnceAndLoseNothing();
+};
+
+void TestSyncEngine::bothSidesConverge()
+{
+    FakeSyncRemote remote;
+    remote.pageSize = 2;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    QStringList ids;
+    for (const char *title : {"Standup", "Retro", "Review", "Demo"})
+        ids << remote.putEvent(work, eventAt(QString::fromUtf8(title), int(ids.size())));
+    Task taxes;
+    taxes.uid = QStringLiteral("taxes");
+    taxes.title = QStringLiteral("File taxes");
+    taxes.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    remote.putTask(work, taxes);
+
+    Device a;
+    QVERIFY(a.ok);
+    RunResult run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(run.failed, 0);
+    const QString calendar = a.calendarId(work);
+    QVERIFY(!calendar.isEmpty());
+    QCOMPARE(localState(a, calendar), remoteState(remote, work));
+    QCOMPARE(localState(a, calendar).size(), 5);
+
+    // Both sides change.
+    QVERIFY(!a.insert(calendar, eventAt(QStringLiteral("Lunch"), 5)).isEmpty());
+    const std::optional<Event> standup = a.state->events()->byProviderId(calendar, ids.at(0));
+    QVERIFY(standup);
+    QVERIFY(a.retitle(standup->id, QStringLiteral("Standup (moved)")));
+    const std::optional<Event> retro = a.state->events()->byProviderId(calendar, ids.at(1));
+    QVERIFY(retro);
+    QVERIFY(a.state->events()->remove(retro->id));
+    Task milk = Task::newLocal();
+    milk.id = milk.uid = QStringLiteral("milk");
+    milk.calendar_id = calendar;
+    milk.title = QStringLiteral("Buy milk");
+    milk.created = milk.last_modified = kMonday;
+    milk.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    QVERIFY(a.state->tasks()->insert(milk));
+    QVERIFY(remote.editEvent(ids.at(2), [](Event &e) { e.title = QStringLiteral("Review v2"); }));
+    QVERIFY(remote.removeEvent(ids.at(3)));
+    remote.putEvent(work, eventAt(QStringLiteral("Planning"), 6));
+
+    run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(run.failed, 0);
+    const QStringList expected {
+        QStringLiteral("lunch|Lunch|2026-03-07T09:00:00Z"),
+        QStringLiteral("planning|Planning|2026-03-08T09:00:00Z"),
+        QStringLiteral("review|Review v2|2026-03-04T09:00:00Z"),
+        QStringLiteral("standup|Standup (moved)|2026-03-02T09:00:00Z"),
+        QStringLiteral("task milk|Buy milk"),
+        QStringLiteral("task taxes|File taxes"),
+    };
+    QCOMPARE(localState(a, calendar), expected);
+    QCOMPARE(remoteState(remote, work), expected);
+    QCOMPARE(pendingRows(a, calendar), 0);
+    QVERIFY(!a.state->events()->byId(retro->id)); // the tombstone is gone once pushed
+
+    // Nothing left to do: a further run pushes nothing and changes nothing.
+    const int pushes = remote.calls(FakeSyncRemote::Call::Push);
+    run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(remote.calls(FakeSyncRemote::Call::Push), pushes);
+    QCOMPARE(localState(a, calendar), expected);
+
+    // A second device sees the same state.
+    Device b;
+    QVERIFY(b.ok);
+    run = runSync(b, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(localState(b, b.calendarId(work)), expected);
+}
+
+void TestSyncEngine::failurePartWayThroughAPageKeepsTheStoreAsBeforeIt()
+{
+    FakeSyncRemote remote;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    remote.putEvent(work, eventAt(QStringLiteral("Kickoff"), 0));
+    Device device;
+    QVERIFY(device.ok);
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QString calendar = device.calendarId(work);
+
+    for (int day = 1; day <= 5; ++day)
+        remote.putEvent(work, eventAt(QStringLiteral("Day %1").arg(day), day));
+    remote.pageSize = 2;
+    // The fourth change (second item of the second page) cannot be read; the third was
+    // already written when that page fails.
+    remote.breakChangeAt(3);
+    remote.issuedTokens.clear();
+    const RunResult run = runSync(device, remote);
+    QCOMPARE(run.finished, 0);
+    QCOMPARE(run.failed, 1);
+    QCOMPARE(run.calendarId, calendar);
+    QCOMPARE(run.reason, QStringLiteral("item could not be read"));
+    const QStringList afterFirstPage {
+        QStringLiteral("day-1|Day 1|2026-03-03T09:00:00Z"),
+        QStringLiteral("day-2|Day 2|2026-03-04T09:00:00Z"),
+        QStringLiteral("kickoff|Kickoff|2026-03-02T09:00:00Z"),
+    };
+    QCOMPARE(localState(device, calendar), afterFirstPage);
+    QCOMPARE(remote.issuedTokens.size(), 2);
+    QCOMPARE(device.state->calendars()->byId(calendar)->delta_sync_token,
+             remote.issuedTokens.first());
+
+    // The next run resumes after the committed page and brings the rest.
+    QCOMPARE(runSync(device, remote).finished, 1);
+    QCOMPARE(localState(device, calendar), remoteState(remote, work));
+    QCOMPARE(localState(device, calendar).size(), 6);
+}
+
+void TestSyncEngine::anEditDuringItsPushStaysPending()
+{
+    FakeSyncRemote remote;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    Device device;
+    QVERIFY(device.ok);
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QString calendar = device.calendarId(work);
+    const QString id = device.insert(calendar, eventAt(QStringLiteral("Draft"), 0));
+    QVERIFY(!id.isEmpty());
+
+    // Within the same second as the read before the push: the stored times cannot tell them
+    // apart.
+    remote.beforePushAnswer = [&](const QString &) {
+        QVERIFY(device.retitle(id, QStringLiteral("Final")));
+    };
+    QCOMPARE(runSync(device, remote).finished, 1);
+    remote.beforePushAnswer = nullptr;
+    std::optional<Event> row = device.state->events()->byId(id);
+    QVERIFY(row);
+    QCOMPARE(row->title, QStringLiteral("Final"));
+    QCOMPARE(row->sync_status, QStringLiteral("pending"));
+    // It knows its remote copy, so the next push updates instead of creating another.
+    QCOMPARE(remote.events(work).size(), 1);
+    QCOMPARE(row->provider_event_id, remote.events(work).first().provider_event_id);
+    QCOMPARE(remote.events(work).first().title, QStringLiteral("Draft"));
+
+    QCOMPARE(runSync(device, remote).finished, 1);
+    QCOMPARE(localState(device, calendar), remoteState(remote, work));
+    QCOMPARE(remote.events(work).size(), 1);
+    QCOMPARE(pendingRows(device, calendar), 0);
+}
+
+void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
+{
+    FakeSyncRemote remote;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    const QString remoteId = remote.putEvent(work, eventAt(QStringLiteral("Dentist"), 1));
+    Device device;
+    QVERIFY(device.ok);
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QString calendar = device.calendarId(work);
+    const QString id = device.state->events()->byProviderId(calendar, remoteId)->id;
+
+    QVERIFY(device.retitle(id, QStringLiteral("Dentist at ten")));
+    QVERIFY(remote.removeEvent(remoteId));
+    QSignalSpy conflictsChanged(device.state->conflicts(),
+                                &Sync::ConflictResolutionService::conflictsChanged);
+    QCOMPARE(runSync(device, remote).finished, 1);
+
+    QCOMPARE(conflictsChanged.size(), 1);
+    const Sync::Conflict &conflict = device.state->conflicts()->conflicts().constLast();
+    QCOMPARE(conflict.local.id, id);
+    QCOMPARE(conflict.local.title, QStringLiteral("Dentist at ten"));
+    QVERIFY(conflict.remote.deleted_at);
+    // The edit stays and reaches the source as a new item.
+    const QStringList expected {QStringLiteral("dentist|Dentist at ten|2026-03-03T09:00:00Z")};
+    QCOMPARE(localState(device, calendar), expected);
+    QCOMPARE(remoteState(remote, work), expected);
+    QCOMPARE(pendingRows(device, calendar), 0);
+}
+
+void TestSyncEngine::anExpiredTokenRestartsOnce_data()
+{
+    QTest::addColumn<bool>("refusedAgain");
+    QTest::newRow("full fetch accepted") << false;
+    QTest::newRow("full fetch refused too") << true;
+}
+
+void TestSyncEngine::anExpiredTokenRestartsOnce()
+{
+    QFETCH(bool, refusedAgain);
+    FakeSyncRemote remote;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    remote.putEvent(work, eventAt(QStringLiteral("Kickoff"), 0));
+    Device device;
+    QVERIFY(device.ok);
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QString calendar = device.calendarId(work);
+    QVERIFY(!device.state->calendars()->byId(calendar)->delta_sync_token.isEmpty());
+
+    remote.putEvent(work, eventAt(QStringLiteral("Later"), 1));
+    remote.expireTokens();
+    if (refusedAgain)
+        remote.failNext(FakeSyncRemote::Call::Fetch, ErrorKind::Gone, 1);
+    const int fetchesBefore = remote.calls(FakeSyncRemote::Call::Fetch);
+    const RunResult run = runSync(device, remote);
+
+    QCOMPARE(remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, 2);
+    QCOMPARE(run.finished, refusedAgain ? 0 : 1);
+    QCOMPARE(run.failed, refusedAgain ? 1 : 0);
+    if (refusedAgain) {
+        QCOMPARE(run.calendarId, calendar);
+        QCOMPARE(device.state->calendars()->byId(calendar)->delta_sync_token, QString());
+        QCOMPARE(localState(device, calendar).size(), 1);
+    } else {
+        QCOMPARE(localState(device, calendar), remoteState(remote, work));
+        QCOMPARE(localState(device, calendar).size(), 2);
+    }
+}
+
+void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
+{
+    QTest::addColumn<FakeSyncRemote::Call>("call");
+    QTest::addColumn<ErrorKind>("kind");
+    QTest::addColumn<int>("skip");
+    QTest::addColumn<bool>("namesCalendar");
+    QTest::addColumn<int>("conflicts");
+    using Call = FakeSyncRemote::Call;
+    QTest::newRow("calendar list refused")
+        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0;
+    QTest::newRow("fetch: server error") << Call::Fetch << ErrorKind::Server << 0 << true << 0;
+    QTest::newRow("fetch: no answer") << Call::Fetch << ErrorKind::Network << 0 << true << 0;
+    QTest::newRow("fetch: unreadable") << Call::Fetch << ErrorKind::Malformed << 0 << true << 0;
+    QTest::newRow("push: precondition failed")
+        << Call::Push << ErrorKind::Conflict << 0 << true << 1;
+    QTest::newRow("push: rate limited") << Call::Push << ErrorKind::RateLimited << 0 << true << 0;
+    QTest::newRow("second push: credentials refused")
+        << Call::Push << ErrorKind::Auth << 1 << true << 0;
+    QTest::newRow("second push: timeout") << Call::Push << ErrorKind::Network << 1 << true << 0;
+}
+
+void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
+{
+    QFETCH(FakeSyncRemote::Call, call);
+    QFETCH(ErrorKind, kind);
+    QFETCH(int, skip);
+    QFETCH(bool, namesCalendar);
+    QFETCH(int, conflicts);
+
+    FakeSyncRemote remote;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    const QString keptId = remote.putEvent(work, eventAt(QStringLiteral("Kept"), 0));
+    Device device;
+    QVERIFY(device.ok);
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QString calendar = device.calendarId(work);
+    const QString kept = device.state->events()->byProviderId(calendar, keptId)->id;
+    QVERIFY(device.retitle(kept, QStringLiteral("Kept, edited")));
+    QVERIFY(!device.insert(calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
+    remote.putEvent(work, eventAt(QStringLiteral("Remote"), 2));
+
+    remote.failNext(call, kind, skip);
+    const RunResult run = runSync(device, remote);
+    QCOMPARE(run.finished, 0);
+    QCOMPARE(run.failed, 1);
+    QCOMPARE(run.calendarId, namesCalendar ? calendar : QString());
+    QCOMPARE(run.reason, QStringLiteral("injected failure"));
+    QCOMPARE(device.state->conflicts()->conflicts().size(), conflicts);
+    // Every local change is still pending or has reached the source.
+    const QStringList atSource = remoteState(remote, work);
+    for (const Event &e : device.state->events()->listByCalendar(calendar)) {
+        const QString line = lines({e}, {}).constFirst();
+        QVERIFY2(e.sync_status == QLatin1String("pending") || atSource.contains(line),
+                 qPrintable(line));
+    }
+
+    // The next clean run brings both sides together.
+    QCOMPARE(runSync(device, remote).finished, 1);
+    const QStringList expected {
+        QStringLiteral("added|Added|2026-03-03T09:00:00Z"),
+        QStringLiteral("kept|Kept, edited|2026-03-02T09:00:00Z"),
+        QStringLiteral("remote|Remote|2026-03-04T09:00:00Z"),
+    };
+    QCOMPARE(localState(device, calendar), expected);
+    QCOMPARE(remoteState(remote, work), expected);
+    QCOMPARE(pendingRows(device, calendar), 0);
+}
+
+QTEST_MAIN(TestSyncEngine)
+#include "tst_SyncEngine.moc"
