@@ -63,13 +63,29 @@ auto taskContent(const Task &t)
                     t.sequence, t.raw_icalendar, t.last_modified, t.deleted_at);
 }
 
+// Where a row keeps the source's id of its remote copy.
+template<typename Row> constexpr QString Row::*remoteIdField()
+{
+    if constexpr (std::is_same_v<Row, Event>)
+        return &Event::provider_event_id;
+    else
+        return &Task::href;
+}
+
+template<typename Row> auto *repositoryOf(AppState *state)
+{
+    if constexpr (std::is_same_v<Row, Event>)
+        return state->events();
+    else
+        return state->tasks();
+}
+
 // The local copy after its remote copy disappeared: the next push creates it afresh.
 template<typename Row> Row withoutRemoteCopy(Row row)
 {
     row.etag.clear();
     row.href.clear();
-    if constexpr (std::is_same_v<Row, Event>)
-        row.provider_event_id.clear();
+    row.*remoteIdField<Row>() = QString();
     return row;
 }
 
@@ -123,44 +139,47 @@ void SyncEngine::listCalendars()
     m_provider->listCalendars([self](const Outcome<QList<Calendar>> &outcome) {
         if (!self)
             return;
-        SyncEngine &engine = *self;
         if (!outcome.ok()) {
-            engine.noteFailure(QString(), outcome.error().reason, true);
-            engine.finish();
+            self->noteFailure(QString(), outcome.error().reason, true);
+            self->finish();
             return;
         }
-        CalendarRepository *calendars = engine.m_state->calendars();
-        QList<Calendar> known = calendars->listByAccount(engine.m_account.id);
-        for (const Calendar &listed : outcome.value()) {
-            const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Calendar &c) {
-                return engine.m_provider->sameCalendar(c, listed);
-            });
-            if (match != known.cend()) {
-                // A source that lists a calendar twice syncs it once.
-                if (!std::any_of(engine.m_toSync.cbegin(), engine.m_toSync.cend(),
-                                 [&](const Calendar &c) { return c.id == match->id; }))
-                    engine.m_toSync.append(*match);
-                continue;
-            }
-            Calendar row = listed;
-            row.id = Sql::newId();
-            row.account_id = engine.m_account.id;
-            row.sync_token.clear();
-            row.delta_sync_token.clear();
-            row.sync_enabled = true;
-            row.created_at = row.updated_at = engine.m_state->database()->currentDateTimeUtc();
-            if (!calendars->insert(row)) {
-                engine.noteFailure(
-                    QString(),
-                    tr("The calendar \"%1\" could not be added on this device.").arg(row.name),
-                    false);
-                continue;
-            }
-            known.append(row);
-            engine.m_toSync.append(row);
-        }
-        engine.startNextCalendar();
+        self->adoptCalendars(outcome.value());
+        self->startNextCalendar();
     });
+}
+
+void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
+{
+    CalendarRepository *calendars = m_state->calendars();
+    QList<Calendar> known = calendars->listByAccount(m_account.id);
+    for (const Calendar &remote : listed) {
+        const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Calendar &c) {
+            return m_provider->sameCalendar(c, remote);
+        });
+        if (match != known.cend()) {
+            // A source that lists a calendar twice syncs it once.
+            if (std::none_of(m_toSync.cbegin(), m_toSync.cend(),
+                             [&](const Calendar &c) { return c.id == match->id; }))
+                m_toSync.append(*match);
+            continue;
+        }
+        Calendar row = remote;
+        row.id = Sql::newId();
+        row.account_id = m_account.id;
+        row.sync_token.clear();
+        row.delta_sync_token.clear();
+        row.sync_enabled = true;
+        row.created_at = row.updated_at = m_state->database()->currentDateTimeUtc();
+        if (!calendars->insert(row)) {
+            noteFailure(QString(),
+                        tr("The calendar \"%1\" could not be added on this device.").arg(row.name),
+                        false);
+            continue;
+        }
+        known.append(row);
+        m_toSync.append(row);
+    }
 }
 
 void SyncEngine::startNextCalendar()
@@ -261,13 +280,13 @@ QString SyncEngine::applyPage(const ChangePage &page)
     for (const RemoteEvent &item : page.events) {
         if (!item.unreadable.isEmpty())
             return abandon(item.unreadable);
-        if (!applyEvent(item, changed))
+        if (!applyChange(item, changed))
             return abandon(failure);
     }
     for (const RemoteTask &item : page.tasks) {
         if (!item.unreadable.isEmpty())
             return abandon(item.unreadable);
-        if (!applyTask(item, changed))
+        if (!applyChange(item, changed))
             return abandon(failure);
     }
     Calendar withToken = m_calendar;
@@ -294,16 +313,42 @@ QString SyncEngine::applyPage(const ChangePage &page)
     return QString();
 }
 
-bool SyncEngine::applyEvent(const RemoteEvent &item, bool &changed)
+std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 {
     EventRepository *events = m_state->events();
-    const QString &calendarId = m_calendar.id;
-    const QString uid = item.event.uid.isEmpty() ? item.remoteId : item.event.uid;
-    std::optional<Event> found = events->byProviderId(calendarId, item.remoteId);
+    const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
+    std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId);
     if (!found && !uid.isEmpty())
-        found = events->byUidAndRecurrenceId(uid, calendarId, item.event.recurrence_id);
+        found = events->byUidAndRecurrenceId(uid, m_calendar.id, item.row.recurrence_id);
     // With child rows: an update rewrites them from the record.
-    const std::optional<Event> local = found ? events->byId(found->id) : std::nullopt;
+    return found ? events->byId(found->id) : std::nullopt;
+}
+
+std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
+{
+    TaskRepository *tasks = m_state->tasks();
+    const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
+    const std::optional<Task> found
+        = uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
+    return found ? tasks->byId(found->id) : std::nullopt;
+}
+
+void SyncEngine::keepLocal(const Event &local, const Event &remote)
+{
+    m_pageConflicts.append({local, remote});
+}
+
+void SyncEngine::keepLocal(const Task &local, const Task &)
+{
+    // Conflict records hold events; the task keeps its edit all the same.
+    qInfo().noquote() << "[Sync] kept the local edit of task" << local.id
+                      << "changed at the source too";
+}
+
+template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &item, bool &changed)
+{
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> local = localRowFor(item);
     const QDateTime now = m_state->database()->currentDateTimeUtc();
 
     if (item.deleted) {
@@ -312,19 +357,20 @@ bool SyncEngine::applyEvent(const RemoteEvent &item, bool &changed)
         changed = true;
         if (isPending(local->sync_status) && !local->deleted_at) {
             // The local edit is kept and pushed as a new item; the deletion is on record.
-            Event removed = *local;
+            Row removed = *local;
             removed.etag = item.etag;
             removed.deleted_at = now;
-            m_pageConflicts.append({*local, removed});
-            return events->update(withoutRemoteCopy(*local));
+            keepLocal(*local, removed);
+            return repository->update(withoutRemoteCopy(*local));
         }
-        return events->hardDelete(local->id);
+        return repository->hardDelete(local->id);
     }
 
-    Event remote = item.event;
-    remote.calendar_id = calendarId;
-    remote.uid = uid;
-    remote.provider_event_id = item.remoteId;
+    Row remote = item.row;
+    remote.calendar_id = m_calendar.id;
+    if (remote.uid.isEmpty())
+        remote.uid = item.remoteId;
+    remote.*remoteIdField<Row>() = item.remoteId;
     remote.etag = item.etag;
     remote.sync_status = kSynced;
     remote.deleted_at.reset();
@@ -338,79 +384,27 @@ bool SyncEngine::applyEvent(const RemoteEvent &item, bool &changed)
         if (!remote.last_modified.isValid())
             remote.last_modified = now;
         changed = true;
-        return events->insert(remote);
+        return repository->insert(remote);
     }
     // The remote copy is the one this row was last written from or pushed as.
     if (!item.etag.isEmpty() && item.etag == local->etag)
         return true;
+    remote.id = local->id;
     if (isPending(local->sync_status)) {
-        remote.id = local->id;
-        m_pageConflicts.append({*local, remote});
+        keepLocal(*local, remote);
         return true;
     }
-    Event merged = m_provider->mergeRemote(*local, remote);
-    merged.id = local->id;
-    merged.calendar_id = calendarId;
-    merged.sync_status = kSynced;
+    Row merged = remote;
+    if constexpr (std::is_same_v<Row, Event>) {
+        merged = m_provider->mergeRemote(*local, remote);
+        merged.id = local->id;
+        merged.calendar_id = m_calendar.id;
+        merged.sync_status = kSynced;
+    }
     if (!merged.created.isValid())
         merged.created = local->created;
     changed = true;
-    return events->update(merged);
-}
-
-bool SyncEngine::applyTask(const RemoteTask &item, bool &changed)
-{
-    TaskRepository *tasks = m_state->tasks();
-    const QString &calendarId = m_calendar.id;
-    const QString uid = item.task.uid.isEmpty() ? item.remoteId : item.task.uid;
-    const std::optional<Task> found
-        = uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, calendarId);
-    const std::optional<Task> local = found ? tasks->byId(found->id) : std::nullopt;
-    const QDateTime now = m_state->database()->currentDateTimeUtc();
-
-    if (item.deleted) {
-        if (!local)
-            return true;
-        changed = true;
-        if (isPending(local->sync_status) && !local->deleted_at) {
-            qInfo().noquote() << "[Sync] kept the local edit of task" << local->id
-                              << "removed at the source";
-            return tasks->update(withoutRemoteCopy(*local));
-        }
-        return tasks->hardDelete(local->id);
-    }
-
-    Task remote = item.task;
-    remote.calendar_id = calendarId;
-    remote.uid = uid;
-    remote.href = item.remoteId;
-    remote.etag = item.etag;
-    remote.sync_status = kSynced;
-    remote.deleted_at.reset();
-    // The column takes no NULL: a source without a text of its own must not block the page.
-    if (remote.raw_icalendar.isNull())
-        remote.raw_icalendar = QStringLiteral("");
-    if (!local) {
-        remote.id = Sql::newId();
-        if (!remote.created.isValid())
-            remote.created = now;
-        if (!remote.last_modified.isValid())
-            remote.last_modified = now;
-        changed = true;
-        return tasks->insert(remote);
-    }
-    if (!item.etag.isEmpty() && item.etag == local->etag)
-        return true;
-    if (isPending(local->sync_status)) {
-        qInfo().noquote() << "[Sync] kept the local edit of task" << local->id
-                          << "changed at the source too";
-        return true;
-    }
-    remote.id = local->id;
-    if (!remote.created.isValid())
-        remote.created = local->created;
-    changed = true;
-    return tasks->update(remote);
+    return repository->update(merged);
 }
 
 void SyncEngine::startPush()
@@ -427,46 +421,39 @@ void SyncEngine::startPush()
 
 void SyncEngine::pushNext()
 {
-    QPointer<SyncEngine> self(this);
     while (!m_outbox.isEmpty()) {
         const Outbox next = m_outbox.takeFirst();
-        if (next.isTask) {
-            const std::optional<Task> row = m_state->tasks()->byId(next.id);
-            if (!row || !isPending(row->sync_status))
-                continue;
-            if (row->deleted_at && row->href.isEmpty()) {
-                // Never reached the source: nothing to tell it.
-                m_state->tasks()->hardDelete(row->id);
-                continue;
-            }
-            const ChangeKind kind = row->deleted_at ? ChangeKind::Delete
-                : row->href.isEmpty()               ? ChangeKind::Create
-                                                    : ChangeKind::Update;
-            m_provider->pushTask(m_calendar, kind, *row,
-                                 [self, sent = *row, kind](const Outcome<PushReceipt> &outcome) {
-                                     if (self)
-                                         self->onTaskPushed(sent, kind, outcome);
-                                 });
+        if (next.isTask ? push<Task>(next.id) : push<Event>(next.id))
             return;
-        }
-        const std::optional<Event> row = m_state->events()->byId(next.id);
-        if (!row || !isPending(row->sync_status))
-            continue;
-        if (row->deleted_at && row->provider_event_id.isEmpty()) {
-            m_state->events()->hardDelete(row->id);
-            continue;
-        }
-        const ChangeKind kind = row->deleted_at ? ChangeKind::Delete
-            : row->provider_event_id.isEmpty()  ? ChangeKind::Create
-                                                : ChangeKind::Update;
-        m_provider->pushEvent(m_calendar, kind, *row,
-                              [self, sent = *row, kind](const Outcome<PushReceipt> &outcome) {
-                                  if (self)
-                                      self->onEventPushed(sent, kind, outcome);
-                              });
-        return;
     }
     finishCalendar();
+}
+
+template<typename Row> bool SyncEngine::push(const QString &id)
+{
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> row = repository->byId(id);
+    if (!row || !isPending(row->sync_status))
+        return false;
+    const bool known = !((*row).*remoteIdField<Row>()).isEmpty();
+    if (row->deleted_at && !known) {
+        // Never reached the source: nothing to tell it.
+        repository->hardDelete(row->id);
+        return false;
+    }
+    const ChangeKind kind = row->deleted_at ? ChangeKind::Delete
+        : known                             ? ChangeKind::Update
+                                            : ChangeKind::Create;
+    QPointer<SyncEngine> self(this);
+    Reply<PushReceipt> done = [self, sent = *row, kind](const Outcome<PushReceipt> &outcome) {
+        if (self)
+            self->onPushed(sent, kind, outcome);
+    };
+    if constexpr (std::is_same_v<Row, Event>)
+        m_provider->pushEvent(m_calendar, kind, *row, std::move(done));
+    else
+        m_provider->pushTask(m_calendar, kind, *row, std::move(done));
+    return true;
 }
 
 namespace {
@@ -490,7 +477,7 @@ PushStep stepFor(ChangeKind kind, const Outcome<PushReceipt> &outcome)
 // The row after a push the source accepted; nullopt when it is to be removed.
 template<typename Row>
 std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kind,
-                             const PushReceipt &receipt, QString Row::*remoteIdField)
+                             const PushReceipt &receipt)
 {
     // An edit made meanwhile keeps the row pending, with the remote identity it now has.
     const bool unchanged = sameLocalContent(sent, current);
@@ -502,9 +489,9 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
     }
     Row next = current;
     if (!receipt.remoteId.isEmpty())
-        next.*remoteIdField = receipt.remoteId;
+        next.*remoteIdField<Row>() = receipt.remoteId;
     next.etag = receipt.etag;
-    if (!receipt.href.isEmpty() && remoteIdField != &Row::href)
+    if (!receipt.href.isEmpty() && remoteIdField<Row>() != &Row::href)
         next.href = receipt.href;
     if (unchanged)
         next.sync_status = kSynced;
@@ -513,20 +500,22 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
 
 } // namespace
 
-void SyncEngine::onEventPushed(const Event &sent, ChangeKind kind,
-                               const Outcome<PushReceipt> &outcome)
+template<typename Row>
+void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome)
 {
-    EventRepository *events = m_state->events();
-    const std::optional<Event> current = events->byId(sent.id);
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> current = repository->byId(sent.id);
     const PushStep step = stepFor(kind, outcome);
     if (step == PushStep::Failed) {
-        if (outcome.error().kind == ErrorKind::Conflict && current && m_state->conflicts()) {
-            // The source did not say what it holds; the record names the row and the refusal.
-            Event remote;
-            remote.id = sent.id;
-            remote.uid = sent.uid;
-            remote.calendar_id = sent.calendar_id;
-            m_state->conflicts()->recordConflict(*current, remote);
+        if constexpr (std::is_same_v<Row, Event>) {
+            if (outcome.error().kind == ErrorKind::Conflict && current && m_state->conflicts()) {
+                // The source did not say what it holds; the record names the row and the refusal.
+                Event remote;
+                remote.id = sent.id;
+                remote.uid = sent.uid;
+                remote.calendar_id = sent.calendar_id;
+                m_state->conflicts()->recordConflict(*current, remote);
+            }
         }
         if (!notePushFailure(outcome.error()))
             return finishCalendar();
@@ -538,42 +527,14 @@ void SyncEngine::onEventPushed(const Event &sent, ChangeKind kind,
     }
     if (step == PushStep::Recreate) {
         qInfo().noquote() << "[Sync]" << sent.id << "is gone at the source: created afresh next";
-        events->update(withoutRemoteCopy(*current));
+        repository->update(withoutRemoteCopy(*current));
         return pushNext();
     }
-    const std::optional<Event> next
-        = afterPush(sent, *current, kind, outcome.ok() ? outcome.value() : PushReceipt(),
-                    &Event::provider_event_id);
-    const bool stored = next ? events->update(*next) : events->hardDelete(sent.id);
+    const std::optional<Row> next
+        = afterPush(sent, *current, kind, outcome.ok() ? outcome.value() : PushReceipt());
+    const bool stored = next ? repository->update(*next) : repository->hardDelete(sent.id);
     if (!stored)
         qWarning().noquote() << "[Sync] pushed" << sent.id << "but could not record it";
-    pushNext();
-}
-
-void SyncEngine::onTaskPushed(const Task &sent, ChangeKind kind,
-                              const Outcome<PushReceipt> &outcome)
-{
-    TaskRepository *tasks = m_state->tasks();
-    const std::optional<Task> current = tasks->byId(sent.id);
-    const PushStep step = stepFor(kind, outcome);
-    if (step == PushStep::Failed) {
-        if (!notePushFailure(outcome.error()))
-            return finishCalendar();
-        return pushNext();
-    }
-    if (!current) {
-        qWarning().noquote() << "[Sync] pushed task" << sent.id << "but the local row is gone";
-        return pushNext();
-    }
-    if (step == PushStep::Recreate) {
-        tasks->update(withoutRemoteCopy(*current));
-        return pushNext();
-    }
-    const std::optional<Task> next = afterPush(
-        sent, *current, kind, outcome.ok() ? outcome.value() : PushReceipt(), &Task::href);
-    const bool stored = next ? tasks->update(*next) : tasks->hardDelete(sent.id);
-    if (!stored)
-        qWarning().noquote() << "[Sync] pushed task" << sent.id << "but could not record it";
     pushNext();
 }
 

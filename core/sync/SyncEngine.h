@@ -49,17 +49,25 @@ private:
     };
 
     void listCalendars();
+    // Adds the listed calendars not known here and queues every listed one for the run.
+    void adoptCalendars(const QList<Calendar> &listed);
     void startNextCalendar();
     void fetchPage();
     void onPage(const Outcome<ChangePage> &outcome);
     // The failure text when the page could not be applied; empty when it was committed.
     QString applyPage(const ChangePage &page);
-    bool applyEvent(const RemoteEvent &item, bool &changed);
-    bool applyTask(const RemoteTask &item, bool &changed);
+    template<typename Row> bool applyChange(const RemoteChange<Row> &item, bool &changed);
+    std::optional<Event> localRowFor(const RemoteEvent &item) const;
+    std::optional<Task> localRowFor(const RemoteTask &item) const;
+    // A pulled change meets a pending row: the row stays as it is.
+    void keepLocal(const Event &local, const Event &remote);
+    void keepLocal(const Task &local, const Task &remote);
     void startPush();
     void pushNext();
-    void onEventPushed(const Event &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome);
-    void onTaskPushed(const Task &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome);
+    // Sends the row when it is still pending; false when there was nothing to send.
+    template<typename Row> bool push(const QString &id);
+    template<typename Row>
+    void onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome);
     // Counts a failed push; false when the account stops.
     bool notePushFailure(const Error &error);
     void finishCalendar();

@@ -69,30 +69,23 @@ private:
 
 template<typename T = std::monostate> using Reply = std::function<void(const Outcome<T> &)>;
 
-// One changed or removed event of a fetched page.
-struct RemoteEvent
+// One changed or removed item of a fetched page.
+template<typename Row> struct RemoteChange
 {
-    QString remoteId; // the source's id of the item; kept in the row's provider_event_id
+    // The source's id of the item: kept in an event's provider_event_id and, since tasks have
+    // no such column, in a task's href. Tasks are matched by uid (this id when they carry none).
+    QString remoteId;
     QString etag;
-    // Removed at the source. Only remoteId counts, and event.uid / recurrence_id when the source
+    // Removed at the source. Only remoteId counts, and row.uid / recurrence_id when the source
     // names its items by uid.
     bool deleted = false;
-    // The remote version as a local value. The engine chooses id and calendar_id.
-    Event event;
+    // The remote version as a local row. The engine chooses id and calendar_id.
+    Row row;
     // Not empty when the source could not read the item: why. The page is not applied.
     QString unreadable;
 };
-
-// One changed or removed task. Tasks have no provider id column: the row's href keeps the
-// remote id, and rows are matched by uid (the remote id when the item carries no uid).
-struct RemoteTask
-{
-    QString remoteId;
-    QString etag;
-    bool deleted = false;
-    Task task;
-    QString unreadable;
-};
+using RemoteEvent = RemoteChange<Event>;
+using RemoteTask = RemoteChange<Task>;
 
 struct ChangePage
 {

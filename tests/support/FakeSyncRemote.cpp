@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <type_traits>
 
 namespace LarkTest {
 
@@ -99,32 +100,35 @@ bool FakeSyncRemote::removeEvent(const QString &remoteId)
     return true;
 }
 
-QList<Event> FakeSyncRemote::events(const QString &calendarId) const
+template<typename Row> QList<Row> FakeSyncRemote::live(const QString &calendarId) const
 {
-    QList<Event> out;
+    constexpr bool tasks = std::is_same_v<Row, Task>;
+    QList<Row> out;
     for (const Item &item : m_items) {
-        if (item.calendarId != calendarId || item.deleted || item.isTask)
+        if (item.calendarId != calendarId || item.deleted || item.isTask != tasks)
             continue;
-        Event e = item.event;
-        e.provider_event_id = item.remoteId;
-        e.etag = item.etag;
-        out.append(e);
+        Row row;
+        if constexpr (tasks) {
+            row = item.task;
+            row.href = item.remoteId;
+        } else {
+            row = item.event;
+            row.provider_event_id = item.remoteId;
+        }
+        row.etag = item.etag;
+        out.append(row);
     }
     return out;
 }
 
+QList<Event> FakeSyncRemote::events(const QString &calendarId) const
+{
+    return live<Event>(calendarId);
+}
+
 QList<Task> FakeSyncRemote::tasks(const QString &calendarId) const
 {
-    QList<Task> out;
-    for (const Item &item : m_items) {
-        if (item.calendarId != calendarId || item.deleted || !item.isTask)
-            continue;
-        Task t = item.task;
-        t.href = item.remoteId;
-        t.etag = item.etag;
-        out.append(t);
-    }
-    return out;
+    return live<Task>(calendarId);
 }
 
 void FakeSyncRemote::failNext(Call call, Sync::ErrorKind kind, int skip, int times)

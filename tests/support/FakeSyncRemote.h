@@ -82,6 +82,7 @@ private:
         int times;
     };
 
+    template<typename Row> QList<Row> live(const QString &calendarId) const;
     std::optional<Sync::Error> injected(Call call);
     Item *find(const QString &remoteId);
     void touch(Item &item);

@@ -144,6 +144,34 @@ int pendingRows(const Device &device, const QString &calendarId)
                + device.state->tasks()->listPending(calendarId).size());
 }
 
+// A source with the calendar "Work" holding these events, and a device that synced once.
+struct SyncedOnce
+{
+    explicit SyncedOnce(const QStringList &titles)
+    {
+        work = remote.addCalendar(QStringLiteral("Work"));
+        for (const QString &title : titles)
+            remoteIds << remote.putEvent(work, eventAt(title, int(remoteIds.size())));
+        ok = device.ok && runSync(device, remote).finished == 1;
+        calendar = device.calendarId(work);
+    }
+
+    // The local row of the i-th event.
+    QString localId(int i) const
+    {
+        const std::optional<Event> row
+            = device.state->events()->byProviderId(calendar, remoteIds.value(i));
+        return row ? row->id : QString();
+    }
+
+    FakeSyncRemote remote;
+    QString work;
+    QStringList remoteIds;
+    Device device;
+    QString calendar;
+    bool ok = false;
+};
+
 } // namespace
 
 class TestSyncEngine : public QObject
@@ -236,102 +264,86 @@ void TestSyncEngine::bothSidesConverge()
 
 void TestSyncEngine::failurePartWayThroughAPageKeepsTheStoreAsBeforeIt()
 {
-    FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    remote.putEvent(work, eventAt(QStringLiteral("Kickoff"), 0));
-    Device device;
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, remote).finished, 1);
-    const QString calendar = device.calendarId(work);
-
+    SyncedOnce s({QStringLiteral("Kickoff")});
+    QVERIFY(s.ok);
     for (int day = 1; day <= 5; ++day)
-        remote.putEvent(work, eventAt(QStringLiteral("Day %1").arg(day), day));
-    remote.pageSize = 2;
+        s.remote.putEvent(s.work, eventAt(QStringLiteral("Day %1").arg(day), day));
+    s.remote.pageSize = 2;
     // The fourth change (second item of the second page) cannot be read; the third was
     // already written when that page fails.
-    remote.breakChangeAt(3);
-    remote.issuedTokens.clear();
-    const RunResult run = runSync(device, remote);
+    s.remote.breakChangeAt(3);
+    s.remote.issuedTokens.clear();
+    const RunResult run = runSync(s.device, s.remote);
     QCOMPARE(run.finished, 0);
     QCOMPARE(run.failed, 1);
-    QCOMPARE(run.calendarId, calendar);
+    QCOMPARE(run.calendarId, s.calendar);
     QCOMPARE(run.reason, QStringLiteral("item could not be read"));
     const QStringList afterFirstPage {
         QStringLiteral("day-1|Day 1|2026-03-03T09:00:00Z"),
         QStringLiteral("day-2|Day 2|2026-03-04T09:00:00Z"),
         QStringLiteral("kickoff|Kickoff|2026-03-02T09:00:00Z"),
     };
-    QCOMPARE(localState(device, calendar), afterFirstPage);
-    QCOMPARE(remote.issuedTokens.size(), 2);
-    QCOMPARE(device.state->calendars()->byId(calendar)->delta_sync_token,
-             remote.issuedTokens.first());
+    QCOMPARE(localState(s.device, s.calendar), afterFirstPage);
+    QCOMPARE(s.remote.issuedTokens.size(), 2);
+    QCOMPARE(s.device.state->calendars()->byId(s.calendar)->delta_sync_token,
+             s.remote.issuedTokens.first());
 
     // The next run resumes after the committed page and brings the rest.
-    QCOMPARE(runSync(device, remote).finished, 1);
-    QCOMPARE(localState(device, calendar), remoteState(remote, work));
-    QCOMPARE(localState(device, calendar).size(), 6);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
+    QCOMPARE(localState(s.device, s.calendar).size(), 6);
 }
 
 void TestSyncEngine::anEditDuringItsPushStaysPending()
 {
-    FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    Device device;
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, remote).finished, 1);
-    const QString calendar = device.calendarId(work);
-    const QString id = device.insert(calendar, eventAt(QStringLiteral("Draft"), 0));
+    SyncedOnce s({});
+    QVERIFY(s.ok);
+    const QString id = s.device.insert(s.calendar, eventAt(QStringLiteral("Draft"), 0));
     QVERIFY(!id.isEmpty());
 
     // Within the same second as the read before the push: the stored times cannot tell them
     // apart.
-    remote.beforePushAnswer = [&](const QString &) {
-        QVERIFY(device.retitle(id, QStringLiteral("Final")));
+    s.remote.beforePushAnswer = [&](const QString &) {
+        QVERIFY(s.device.retitle(id, QStringLiteral("Final")));
     };
-    QCOMPARE(runSync(device, remote).finished, 1);
-    remote.beforePushAnswer = nullptr;
-    std::optional<Event> row = device.state->events()->byId(id);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    s.remote.beforePushAnswer = nullptr;
+    std::optional<Event> row = s.device.state->events()->byId(id);
     QVERIFY(row);
     QCOMPARE(row->title, QStringLiteral("Final"));
     QCOMPARE(row->sync_status, QStringLiteral("pending"));
     // It knows its remote copy, so the next push updates instead of creating another.
-    QCOMPARE(remote.events(work).size(), 1);
-    QCOMPARE(row->provider_event_id, remote.events(work).first().provider_event_id);
-    QCOMPARE(remote.events(work).first().title, QStringLiteral("Draft"));
+    const QList<Event> atSource = s.remote.events(s.work);
+    QCOMPARE(atSource.size(), 1);
+    QCOMPARE(row->provider_event_id, atSource.first().provider_event_id);
+    QCOMPARE(atSource.first().title, QStringLiteral("Draft"));
 
-    QCOMPARE(runSync(device, remote).finished, 1);
-    QCOMPARE(localState(device, calendar), remoteState(remote, work));
-    QCOMPARE(remote.events(work).size(), 1);
-    QCOMPARE(pendingRows(device, calendar), 0);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
+    QCOMPARE(s.remote.events(s.work).size(), 1);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
 }
 
 void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
 {
-    FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    const QString remoteId = remote.putEvent(work, eventAt(QStringLiteral("Dentist"), 1));
-    Device device;
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, remote).finished, 1);
-    const QString calendar = device.calendarId(work);
-    const QString id = device.state->events()->byProviderId(calendar, remoteId)->id;
-
-    QVERIFY(device.retitle(id, QStringLiteral("Dentist at ten")));
-    QVERIFY(remote.removeEvent(remoteId));
-    QSignalSpy conflictsChanged(device.state->conflicts(),
-                                &Sync::ConflictResolutionService::conflictsChanged);
-    QCOMPARE(runSync(device, remote).finished, 1);
+    SyncedOnce s({QStringLiteral("Dentist")});
+    QVERIFY(s.ok);
+    const QString id = s.localId(0);
+    QVERIFY(s.device.retitle(id, QStringLiteral("Dentist at ten")));
+    QVERIFY(s.remote.removeEvent(s.remoteIds.at(0)));
+    Sync::ConflictResolutionService *conflicts = s.device.state->conflicts();
+    QSignalSpy conflictsChanged(conflicts, &Sync::ConflictResolutionService::conflictsChanged);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
 
     QCOMPARE(conflictsChanged.size(), 1);
-    const Sync::Conflict &conflict = device.state->conflicts()->conflicts().constLast();
-    QCOMPARE(conflict.local.id, id);
-    QCOMPARE(conflict.local.title, QStringLiteral("Dentist at ten"));
-    QVERIFY(conflict.remote.deleted_at);
+    QCOMPARE(conflicts->conflicts().constLast().local.id, id);
+    QCOMPARE(conflicts->conflicts().constLast().local.title, QStringLiteral("Dentist at ten"));
+    QVERIFY(conflicts->conflicts().constLast().remote.deleted_at);
     // The edit stays and reaches the source as a new item.
-    const QStringList expected {QStringLiteral("dentist|Dentist at ten|2026-03-03T09:00:00Z")};
-    QCOMPARE(localState(device, calendar), expected);
-    QCOMPARE(remoteState(remote, work), expected);
-    QCOMPARE(pendingRows(device, calendar), 0);
+    const QStringList expected {QStringLiteral("dentist|Dentist at ten|2026-03-02T09:00:00Z")};
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
 }
 
 void TestSyncEngine::anExpiredTokenRestartsOnce_data()
@@ -344,33 +356,26 @@ void TestSyncEngine::anExpiredTokenRestartsOnce_data()
 void TestSyncEngine::anExpiredTokenRestartsOnce()
 {
     QFETCH(bool, refusedAgain);
-    FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    remote.putEvent(work, eventAt(QStringLiteral("Kickoff"), 0));
-    Device device;
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, remote).finished, 1);
-    const QString calendar = device.calendarId(work);
-    QVERIFY(!device.state->calendars()->byId(calendar)->delta_sync_token.isEmpty());
+    SyncedOnce s({QStringLiteral("Kickoff")});
+    QVERIFY(s.ok);
+    QVERIFY(!s.device.state->calendars()->byId(s.calendar)->delta_sync_token.isEmpty());
 
-    remote.putEvent(work, eventAt(QStringLiteral("Later"), 1));
-    remote.expireTokens();
+    s.remote.putEvent(s.work, eventAt(QStringLiteral("Later"), 1));
+    s.remote.expireTokens();
     if (refusedAgain)
-        remote.failNext(FakeSyncRemote::Call::Fetch, ErrorKind::Gone, 1);
-    const int fetchesBefore = remote.calls(FakeSyncRemote::Call::Fetch);
-    const RunResult run = runSync(device, remote);
+        s.remote.failNext(FakeSyncRemote::Call::Fetch, ErrorKind::Gone, 1);
+    const int fetchesBefore = s.remote.calls(FakeSyncRemote::Call::Fetch);
+    const RunResult run = runSync(s.device, s.remote);
 
-    QCOMPARE(remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, 2);
+    QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, 2);
     QCOMPARE(run.finished, refusedAgain ? 0 : 1);
     QCOMPARE(run.failed, refusedAgain ? 1 : 0);
-    if (refusedAgain) {
-        QCOMPARE(run.calendarId, calendar);
-        QCOMPARE(device.state->calendars()->byId(calendar)->delta_sync_token, QString());
-        QCOMPARE(localState(device, calendar).size(), 1);
-    } else {
-        QCOMPARE(localState(device, calendar), remoteState(remote, work));
-        QCOMPARE(localState(device, calendar).size(), 2);
-    }
+    QCOMPARE(run.calendarId, refusedAgain ? s.calendar : QString());
+    QCOMPARE(s.device.state->calendars()->byId(s.calendar)->delta_sync_token.isEmpty(),
+             refusedAgain);
+    QCOMPARE(localState(s.device, s.calendar).size(), refusedAgain ? 1 : 2);
+    if (!refusedAgain)
+        QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
 }
 
 void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
@@ -402,43 +407,37 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     QFETCH(bool, namesCalendar);
     QFETCH(int, conflicts);
 
-    FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    const QString keptId = remote.putEvent(work, eventAt(QStringLiteral("Kept"), 0));
-    Device device;
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, remote).finished, 1);
-    const QString calendar = device.calendarId(work);
-    const QString kept = device.state->events()->byProviderId(calendar, keptId)->id;
-    QVERIFY(device.retitle(kept, QStringLiteral("Kept, edited")));
-    QVERIFY(!device.insert(calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
-    remote.putEvent(work, eventAt(QStringLiteral("Remote"), 2));
+    SyncedOnce s({QStringLiteral("Kept")});
+    QVERIFY(s.ok);
+    QVERIFY(s.device.retitle(s.localId(0), QStringLiteral("Kept, edited")));
+    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
+    s.remote.putEvent(s.work, eventAt(QStringLiteral("Remote"), 2));
 
-    remote.failNext(call, kind, skip);
-    const RunResult run = runSync(device, remote);
+    s.remote.failNext(call, kind, skip);
+    const RunResult run = runSync(s.device, s.remote);
     QCOMPARE(run.finished, 0);
     QCOMPARE(run.failed, 1);
-    QCOMPARE(run.calendarId, namesCalendar ? calendar : QString());
+    QCOMPARE(run.calendarId, namesCalendar ? s.calendar : QString());
     QCOMPARE(run.reason, QStringLiteral("injected failure"));
-    QCOMPARE(device.state->conflicts()->conflicts().size(), conflicts);
+    QCOMPARE(s.device.state->conflicts()->conflicts().size(), conflicts);
     // Every local change is still pending or has reached the source.
-    const QStringList atSource = remoteState(remote, work);
-    for (const Event &e : device.state->events()->listByCalendar(calendar)) {
+    const QStringList atSource = remoteState(s.remote, s.work);
+    for (const Event &e : s.device.state->events()->listByCalendar(s.calendar)) {
         const QString line = lines({e}, {}).constFirst();
         QVERIFY2(e.sync_status == QLatin1String("pending") || atSource.contains(line),
                  qPrintable(line));
     }
 
     // The next clean run brings both sides together.
-    QCOMPARE(runSync(device, remote).finished, 1);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
     const QStringList expected {
         QStringLiteral("added|Added|2026-03-03T09:00:00Z"),
         QStringLiteral("kept|Kept, edited|2026-03-02T09:00:00Z"),
         QStringLiteral("remote|Remote|2026-03-04T09:00:00Z"),
     };
-    QCOMPARE(localState(device, calendar), expected);
-    QCOMPARE(remoteState(remote, work), expected);
-    QCOMPARE(pendingRows(device, calendar), 0);
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
 }
 
 QTEST_MAIN(TestSyncEngine)
