@@ -122,28 +122,27 @@ void SyncEngine::start()
     qInfo().noquote() << "[Sync] run of account" << m_account.id << "started";
     QPointer<SyncEngine> self(this);
     m_provider->prepare([self](const Outcome<> &outcome) {
-        if (!self)
-            return;
-        if (!outcome.ok()) {
-            self->noteFailure(QString(), outcome.error().reason, true);
-            self->finish();
-            return;
-        }
-        self->listCalendars();
+        if (self && !self->endedBy(outcome))
+            self->listCalendars();
     });
+}
+
+template<typename T> bool SyncEngine::endedBy(const Outcome<T> &outcome)
+{
+    if (outcome.ok())
+        return false;
+    // Before any calendar: nothing of the account can sync.
+    noteFailure(QString(), outcome.error().reason, true);
+    finish();
+    return true;
 }
 
 void SyncEngine::listCalendars()
 {
     QPointer<SyncEngine> self(this);
     m_provider->listCalendars([self](const Outcome<QList<Calendar>> &outcome) {
-        if (!self)
+        if (!self || self->endedBy(outcome))
             return;
-        if (!outcome.ok()) {
-            self->noteFailure(QString(), outcome.error().reason, true);
-            self->finish();
-            return;
-        }
         self->adoptCalendars(outcome.value());
         self->startNextCalendar();
     });

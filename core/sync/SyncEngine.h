@@ -48,6 +48,8 @@ private:
         QString id;
     };
 
+    // Ends the run when an account-wide step failed.
+    template<typename T> bool endedBy(const Outcome<T> &outcome);
     void listCalendars();
     // Adds the listed calendars not known here and queues every listed one for the run.
     void adoptCalendars(const QList<Calendar> &listed);

@@ -830,17 +830,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="176"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="248"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="261"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -848,7 +848,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>

@@ -826,17 +826,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="176"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="248"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="261"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
     </message>
@@ -844,7 +844,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>

@@ -830,17 +830,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="176"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="248"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="261"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -848,7 +848,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>

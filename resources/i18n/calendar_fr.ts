@@ -830,17 +830,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="176"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="248"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="261"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -848,7 +848,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>

@@ -822,17 +822,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="176"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="248"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="261"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -840,7 +840,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
