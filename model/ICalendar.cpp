@@ -555,6 +555,7 @@ QList<Event> parseICalendarEvents(const QString &text)
             depth = 0;
             exceptionDates.clear();
             recurrenceDates.clear();
+            zones.resetUse();
             raw = header;
             raw += line;
             raw += kCrLf;
@@ -575,6 +576,9 @@ QList<Event> parseICalendarEvents(const QString &text)
                 event.master_event_uid = event.uid;
             event.exception_dates = jsonStringArray(exceptionDates);
             event.recurrence_dates = jsonStringArray(recurrenceDates);
+            // Zones only this file defines travel with the component; zones the system knows
+            // need no definition.
+            raw.insert(header.size(), zones.usedDefinitions());
             raw += footer;
             event.raw_icalendar = std::move(raw);
             raw = QString();

@@ -230,7 +230,19 @@ VTimeZone *VTimeZoneSet::find(const QString &tzid)
     if (!m_loaded)
         load();
     const auto it = m_index.constFind(unquoted(tzid));
-    return it == m_index.constEnd() ? nullptr : &m_zones[it.value()];
+    if (it == m_index.constEnd())
+        return nullptr;
+    if (!m_used.contains(it.value()))
+        m_used.append(it.value());
+    return &m_zones[it.value()];
+}
+
+QString VTimeZoneSet::usedDefinitions() const
+{
+    QString out;
+    for (const size_t i : m_used)
+        out += m_definitions[i];
+    return out;
 }
 
 void VTimeZoneSet::load()
@@ -248,12 +260,15 @@ void VTimeZoneSet::load()
             continue;
         const qsizetype stop = m_text.indexOf(end, from, Qt::CaseInsensitive);
         from = stop < 0 ? m_text.size() : stop + end.size();
-        std::optional<VTimeZone> zone
-            = VTimeZone::parse(unfoldICalendarLines(m_text.mid(at, from - at)));
+        QStringList lines = unfoldICalendarLines(m_text.mid(at, from - at));
+        while (!lines.isEmpty() && lines.constLast().isEmpty())
+            lines.removeLast();
+        std::optional<VTimeZone> zone = VTimeZone::parse(lines);
         // The first definition of a name wins, as with any repeated property.
         if (zone && !m_index.contains(zone->id())) {
             m_index.insert(zone->id(), m_zones.size());
             m_zones.push_back(std::move(*zone));
+            m_definitions.push_back(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
         }
     }
 }

@@ -72,11 +72,18 @@ public:
     // The zone the text defines under this TZID (quotes around it ignored), or null.
     [[nodiscard]] VTimeZone *find(const QString &tzid);
 
+    // The VTIMEZONE components (CR LF lines) of the zones found since the last reset, so that a
+    // component kept on its own still says what its TZIDs mean.
+    [[nodiscard]] QString usedDefinitions() const;
+    void resetUse() { m_used.clear(); }
+
 private:
     void load();
 
     const QString &m_text;
     bool m_loaded = false;
     std::vector<VTimeZone> m_zones;
+    std::vector<QString> m_definitions; // the component text of each zone
     QHash<QString, size_t> m_index;
+    QList<size_t> m_used;
 };

@@ -637,6 +637,14 @@ void tst_ICalendar::corpusDetails()
             .replace(QLatin1String("20240304T090000"), QLatin1String("20240310T023000")));
     QCOMPARE(custom.at(2).timezone, QStringLiteral("Head Office"));
     QCOMPARE(custom.at(2).start_time, utc(2024, 3, 10, 7, 30));
+    // The stored component carries the definitions it needs, and only those, so it reads back
+    // at the same times on its own.
+    const Event &twoZones = custom.at(4);
+    QCOMPARE(twoZones.raw_icalendar.count(QLatin1String("BEGIN:VTIMEZONE")), 2);
+    QCOMPARE(custom.at(0).raw_icalendar.count(QLatin1String("BEGIN:VTIMEZONE")), 1);
+    const Event again = parseICalendarEvents(twoZones.raw_icalendar).first();
+    QCOMPARE(again.start_time, twoZones.start_time);
+    QCOMPARE(again.end_time, twoZones.end_time);
 
     // Each stored component stands alone, without the zone definitions of the feed.
     QVERIFY(!series.at(0).raw_icalendar.contains(QLatin1String("VTIMEZONE")));
