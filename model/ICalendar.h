@@ -90,7 +90,8 @@ inline const QString &iCalendarProductId()
     return id;
 }
 
-// Every VEVENT with a UID, in text order, each wrapped in its own minimal VCALENDAR.
+// Every VEVENT with a UID, in text order, each wrapped in its own minimal VCALENDAR together
+// with the VTIMEZONE components of the zones it uses that only the text itself defines.
 [[nodiscard]] QList<Event> parseICalendarEvents(const QString &text);
 
 // Every VTODO with a UID, in text order, with its alarms as reminders.
