@@ -261,6 +261,11 @@ void VTimeZoneSet::load()
         const qsizetype stop = m_text.indexOf(end, from, Qt::CaseInsensitive);
         from = stop < 0 ? m_text.size() : stop + end.size();
         QStringList lines = unfoldICalendarLines(m_text.mid(at, from - at));
+        // A definition left open ends where the next event begins: its text is copied in front
+        // of events and must not bring one along.
+        const qsizetype event = lines.indexOf(QStringLiteral("BEGIN:VEVENT"));
+        if (event >= 0)
+            lines.resize(event);
         while (!lines.isEmpty() && lines.constLast().isEmpty())
             lines.removeLast();
         std::optional<VTimeZone> zone = VTimeZone::parse(lines);
