@@ -1,6 +1,7 @@
 #include "app/ServiceWiring.h"
 
 #include "core/AppState.h"
+#include "core/sync/SyncEngine.h"
 #include "platform/DataPaths.h"
 #include "platform/Endpoints.h"
 #include "services/account/ApiClient.h"
@@ -8,6 +9,7 @@
 #include "services/account/ClientConfig.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
+#include "services/sync/microsoft/SyncClient.h"
 #include "services/weather/WeatherService.h"
 #include "storage/FilterRuleRepository.h"
 #include "ui/theme/ThemeManager.h"
@@ -88,4 +90,10 @@ void registerAppServices()
             state.configSync()->stopAutoSync();
     };
     AppState::setServiceFactory(std::move(factory));
+
+    SyncClientRegistry::registerClient(
+        QStringLiteral("microsoft"),
+        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
+            return new Microsoft::SyncClient(state, account);
+        }));
 }

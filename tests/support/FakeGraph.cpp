@@ -214,6 +214,8 @@ bool FakeGraph::moveOccurrence(const QString &masterId, const QDate &date,
     exception.insert(QStringLiteral("end"), wallIn(newEnd, zone));
     touch(exception);
     it->exceptions.insert(date, exception);
+    // The series item holds its exceptions: it changes with them.
+    touch(it->json);
     return true;
 }
 
@@ -224,6 +226,7 @@ bool FakeGraph::cancelOccurrence(const QString &masterId, const QDate &date)
         return false;
     it->exceptions.remove(date);
     it->cancelled.insert(date);
+    touch(it->json);
     return true;
 }
 
@@ -259,6 +262,16 @@ QList<QJsonObject> FakeGraph::events(const QString &calendarId) const
         if (m_events.value(id).calendarId == calendarId)
             out << event(id);
     }
+    return out;
+}
+
+QList<QJsonObject> FakeGraph::calendarView(const QString &calendarId, const QDateTime &start,
+                                           const QDateTime &end) const
+{
+    m_zone.clear();
+    QList<QJsonObject> out;
+    for (const Instance &i : view(calendarId, start, end))
+        out << shownEvent(i.id, i.json);
     return out;
 }
 
@@ -368,7 +381,8 @@ std::optional<FakeGraph::Instance> FakeGraph::instanceAt(const QString &id, cons
         for (auto it = exception->constBegin(); it != exception->constEnd(); ++it)
             json.insert(it.key(), it.value());
         json.insert(QStringLiteral("type"), QStringLiteral("exception"));
-        changeKey = str(*exception, "changeKey");
+        // It carries the series' members too, so it changes with the series.
+        changeKey = str(*exception, "changeKey") + QLatin1Char('.') + str(master, "changeKey");
     }
     json.insert(QStringLiteral("changeKey"), changeKey);
     const QString occurrence = occurrenceId(id, date);
@@ -636,18 +650,18 @@ FakeReply FakeGraph::patch(const RecordedRequest &request, const QString &id)
         return graphError(404, QStringLiteral("ErrorItemNotFound"),
                           QStringLiteral("The specified object was not found in the store."));
     Stored &series = m_events[occurrence->first];
-    const QString current = series.exceptions.contains(occurrence->second)
-        ? str(series.exceptions[occurrence->second], "changeKey")
-        : str(series.json, "changeKey") + occurrence->second.toString(QStringLiteral("yyyyMMdd"));
-    if (series.cancelled.contains(occurrence->second))
+    const std::optional<Instance> instance = instanceAt(occurrence->first, occurrence->second);
+    if (!instance)
         return graphError(404, QStringLiteral("ErrorItemNotFound"),
                           QStringLiteral("The specified object was not found in the store."));
+    const QString current = instance->changeKey;
     if (conflict(current))
         return mismatch;
     QJsonObject &exception = series.exceptions[occurrence->second];
     for (auto it = body.constBegin(); it != body.constEnd(); ++it)
         exception.insert(it.key(), it.value());
     touch(exception);
+    touch(series.json);
     const std::optional<Instance> shown = instanceAt(occurrence->first, occurrence->second);
     return written(shownEvent(id, shown ? shown->json : QJsonObject()), 200);
 }

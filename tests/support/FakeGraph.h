@@ -61,11 +61,15 @@ public:
     QJsonObject event(const QString &id) const;
     // Single events and series masters of a calendar, in creation order.
     QList<QJsonObject> events(const QString &calendarId) const;
+    // What a calendar view over [start, end) shows, times in UTC.
+    QList<QJsonObject> calendarView(const QString &calendarId, const QDateTime &start,
+                                    const QDateTime &end) const;
 
     // The next `times` requests whose method matches ("*": any) and whose raw target contains
     // `targetPart` get this reply instead.
     void failNext(const QByteArray &method, const QString &targetPart, const FakeReply &reply,
                   int times = 1);
+    void clearFailures() { m_failures.clear(); }
     // Every delta token handed out so far answers 410 "syncStateNotFound" from now on.
     void expireDeltaTokens();
     // Runs after a write took effect and before its answer goes out.
