@@ -494,7 +494,7 @@ FakeReply FakeGraph::page(const RecordedRequest &request, const QString &listing
     if (it == m_listings.constEnd() || offset < 0 || offset > it->items.size())
         return graphError(400, QStringLiteral("ErrorInvalidUrlQuery"),
                           QStringLiteral("The skip token is not valid."));
-    const int size = pageSizeOf(request);
+    const int size = std::min(pageSizeOf(request), pageLimit);
     QJsonArray value;
     for (int i = offset; i < std::min<int>(offset + size, int(it->items.size())); ++i)
         value.append(it->items.at(i));

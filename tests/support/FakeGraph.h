@@ -75,6 +75,9 @@ public:
     // Runs after a write took effect and before its answer goes out.
     std::function<void()> beforeWriteAnswer;
 
+    // The most items the service puts on a page, whatever the client prefers.
+    int pageLimit = 100;
+
     // Written into createdDateTime and lastModifiedDateTime; each write adds a second.
     QDateTime clock = QDateTime(QDate(2026, 3, 2), QTime(8, 0), Qt::UTC);
 

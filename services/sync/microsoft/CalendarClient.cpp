@@ -18,8 +18,8 @@ namespace {
 
 const QByteArray kJson = QByteArrayLiteral("application/json");
 // Times come back in UTC whatever zone an event was made in; the zone itself is read from
-// originalStartTimeZone.
-const QByteArray kPrefer = QByteArrayLiteral("odata.maxpagesize=100, outlook.timezone=\"UTC\"");
+// originalStartTimeZone. Large pages save round trips; the service may send smaller ones.
+const QByteArray kPrefer = QByteArrayLiteral("odata.maxpagesize=500, outlook.timezone=\"UTC\"");
 
 QString encodedSegment(const QString &id)
 {

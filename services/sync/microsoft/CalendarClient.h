@@ -76,7 +76,6 @@ public:
     using Done = std::function<void(const GraphReply &)>;
 
     static constexpr int defaultTimeoutMs = 30000;
-    static constexpr int pageSize = 100;
 
     // One page of a listing: the items, and where it goes on (exactly one of the links is set
     // on a well-formed page).

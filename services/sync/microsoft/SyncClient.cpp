@@ -438,7 +438,8 @@ void SyncClient::pushEvent(const Calendar &calendar, Sync::ChangeKind kind, cons
             if (reply.ok() && reply.body.value(QStringLiteral("id")).toString().isEmpty()) {
                 GraphReply unreadable = reply;
                 unreadable.failure = GraphReply::Failure::Malformed;
-                unreadable.reason = tr("Microsoft Graph sent a reply that cannot be read.");
+                unreadable.reason
+                    = CalendarClient::tr("Microsoft Graph sent a reply that cannot be read.");
                 receiptOf(unreadable);
                 return;
             }
