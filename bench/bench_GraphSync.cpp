@@ -17,9 +17,9 @@
 #include "support/FakeGraph.h"
 #include "support/FakeSyncRemote.h"
 #include "support/MemoryTokenStore.h"
+#include "support/SyncRun.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
@@ -105,17 +105,10 @@ struct Bench
 
     void run(Sync::SyncProvider *provider, const Account &who)
     {
-        auto *engine = new Sync::SyncEngine(state.get(), who, provider);
-        QEventLoop loop;
-        QObject::connect(engine, &AccountSyncRun::finished, &loop, &QEventLoop::quit);
-        QObject::connect(engine, &AccountSyncRun::failed, &loop,
-                         [&loop](const QString &, const QString &reason) {
-                             qWarning("sync failed: %s", qPrintable(reason));
-                             loop.quit();
-                         });
-        engine->start();
-        loop.exec();
-        delete engine;
+        const LarkTest::SyncRunResult result
+            = LarkTest::runToEnd(new Sync::SyncEngine(state.get(), who, provider), 600000);
+        if (result.finished != 1)
+            qWarning("sync failed: %s", qPrintable(result.reason));
     }
 
     void syncGraph()

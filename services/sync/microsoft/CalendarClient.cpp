@@ -80,11 +80,10 @@ bool CalendarClient::isServiceLink(const QUrl &url) const
         == m_root.port(m_root.scheme() == QLatin1String("https") ? 443 : 80);
 }
 
-QUrl CalendarClient::calendarViewDeltaUrl(const QString &calendarId, const QDateTime &start,
-                                          const QDateTime &end) const
+namespace {
+
+QUrl withWindow(QUrl url, const QDateTime &start, const QDateTime &end)
 {
-    QUrl url = at(QStringLiteral("/me/calendars/") + encodedSegment(calendarId)
-                  + QStringLiteral("/calendarView/delta"));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("startDateTime"), isoUtc(start));
     query.addQueryItem(QStringLiteral("endDateTime"), isoUtc(end));
@@ -92,10 +91,23 @@ QUrl CalendarClient::calendarViewDeltaUrl(const QString &calendarId, const QDate
     return url;
 }
 
+QString viewDeltaPath(const QString &calendarId)
+{
+    return QStringLiteral("/me/calendars/") + encodedSegment(calendarId)
+        + QStringLiteral("/calendarView/delta");
+}
+
+} // namespace
+
+QUrl CalendarClient::calendarViewDeltaUrl(const QString &calendarId, const QDateTime &start,
+                                          const QDateTime &end) const
+{
+    return withWindow(at(viewDeltaPath(calendarId)), start, end);
+}
+
 QUrl CalendarClient::deltaTokenUrl(const QString &calendarId, const QString &deltaToken) const
 {
-    QUrl url = at(QStringLiteral("/me/calendars/") + encodedSegment(calendarId)
-                  + QStringLiteral("/calendarView/delta"));
+    QUrl url = at(viewDeltaPath(calendarId));
     url.setQuery(QStringLiteral("$deltatoken=") + encodedSegment(deltaToken), QUrl::StrictMode);
     return url;
 }
@@ -103,13 +115,9 @@ QUrl CalendarClient::deltaTokenUrl(const QString &calendarId, const QString &del
 QUrl CalendarClient::instancesUrl(const QString &masterId, const QDateTime &start,
                                   const QDateTime &end) const
 {
-    QUrl url = at(QStringLiteral("/me/events/") + encodedSegment(masterId)
-                  + QStringLiteral("/instances"));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("startDateTime"), isoUtc(start));
-    query.addQueryItem(QStringLiteral("endDateTime"), isoUtc(end));
-    url.setQuery(query);
-    return url;
+    return withWindow(
+        at(QStringLiteral("/me/events/") + encodedSegment(masterId) + QStringLiteral("/instances")),
+        start, end);
 }
 
 QNetworkRequest CalendarClient::request(const QUrl &url) const

@@ -12,6 +12,7 @@
 #include "storage/EventRepository.h"
 #include "support/FakeGraph.h"
 #include "support/StartedAppState.h"
+#include "support/SyncRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -97,35 +98,44 @@ struct Device
         return std::nullopt;
     }
 
+    // A local edit of the event with this title; the row waits in the outbox.
+    Event edit(const QString &calendarId, const QString &title,
+               const std::function<void(Event &)> &change) const
+    {
+        Event e = *byTitle(calendarId, title);
+        change(e);
+        e.sync_status = QStringLiteral("pending");
+        if (!state->events()->update(e))
+            qWarning("the edit was not stored");
+        return e;
+    }
+
+    bool addLocal(const QString &calendarId, const QString &id, const QString &title) const
+    {
+        Event e = Event::newLocal();
+        e.id = e.uid = id;
+        e.calendar_id = calendarId;
+        e.title = title;
+        e.start_time = QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC);
+        e.end_time = e.start_time.addSecs(1800);
+        e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+        e.created = e.last_modified = kNow;
+        return state->events()->insert(e);
+    }
+
     LarkTest::StartedAppState state;
     Account account;
     bool ok = false;
 };
 
-struct RunResult
-{
-    int finished = 0;
-    int failed = 0;
-    QString reason;
-};
+using RunResult = LarkTest::SyncRunResult;
 
 RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
 {
     auto *client = new Microsoft::SyncClient(device.state.get(), device.account);
     client->setServiceRoot(graph.root());
     client->setTransferTimeout(timeoutMs);
-    auto *engine = new Sync::SyncEngine(device.state.get(), device.account, client);
-    QSignalSpy finished(engine, &AccountSyncRun::finished);
-    QSignalSpy failed(engine, &AccountSyncRun::failed);
-    engine->start();
-    if (!QTest::qWaitFor([&] { return finished.size() + failed.size() > 0; }, 20000))
-        qWarning("the run did not end");
-    QTest::qWait(20); // a second terminal signal would arrive here
-    RunResult result {int(finished.size()), int(failed.size()), QString()};
-    if (!failed.isEmpty())
-        result.reason = failed.first().at(1).toString();
-    delete engine;
-    return result;
+    return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account, client));
 }
 
 QString line(const QString &title, const QDateTime &start, const QDateTime &end)
@@ -212,6 +222,35 @@ struct Scene
     QString dentist;
 };
 
+// The scene on the service and a device that synced it once.
+struct Synced
+{
+    Synced()
+        : listening(graph.listen())
+        , scene(graph)
+        , device(graph)
+    {
+        ok = listening && device.ok && runSync(device, graph).finished == 1;
+        calendarId = device.calendar(scene.calendar).id;
+        graph.server().clearRequests();
+    }
+    RunResult sync(int timeoutMs = 30000) { return runSync(device, graph, timeoutMs); }
+    QStringList local() const { return localView(device, calendarId); }
+    QStringList remote() const { return remoteView(graph, scene.calendar); }
+    QString subjectOf(const QString &id) const
+    {
+        return graph.event(id).value(QStringLiteral("subject")).toString();
+    }
+
+    FakeGraph graph;
+    bool listening;
+    Scene scene;
+    Device device;
+    EventRepository *events = device.state->events();
+    QString calendarId;
+    bool ok = false;
+};
+
 } // namespace
 
 void tst_GraphSync::init()
@@ -265,112 +304,74 @@ void tst_GraphSync::firstRunBringsSeriesWithMovedAndCancelledOccurrences()
 
 void tst_GraphSync::nextRunSeesRemoteChanges()
 {
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-
-    QVERIFY(graph.removeEvent(scene.dentist));
-    QVERIFY(graph.cancelOccurrence(scene.series, QDate(2026, 3, 23)));
-    graph.addEvent(scene.calendar,
-                   graphEvent(QStringLiteral("Lunch"), QStringLiteral("2026-03-05T12:00:00"),
-                              QStringLiteral("2026-03-05T13:00:00")));
-    graph.server().clearRequests();
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QCOMPARE(localView(device, calendarId), remoteView(graph, scene.calendar));
-    QVERIFY(!device.byTitle(calendarId, QStringLiteral("Dentist")));
-    const QList<LarkTest::RecordedRequest> delta = graph.server().requestsTo(
-        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(scene.calendar));
+    Synced w;
+    QVERIFY(w.ok);
+    QVERIFY(w.graph.removeEvent(w.scene.dentist));
+    QVERIFY(w.graph.cancelOccurrence(w.scene.series, QDate(2026, 3, 23)));
+    w.graph.addEvent(w.scene.calendar,
+                     graphEvent(QStringLiteral("Lunch"), QStringLiteral("2026-03-05T12:00:00"),
+                                QStringLiteral("2026-03-05T13:00:00")));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    QVERIFY(!w.device.byTitle(w.calendarId, QStringLiteral("Dentist")));
+    const QList<LarkTest::RecordedRequest> delta = w.graph.server().requestsTo(
+        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(w.scene.calendar));
     QVERIFY(!delta.isEmpty());
     QVERIFY(delta.first().query.hasQueryItem(QStringLiteral("$deltatoken")));
     for (const auto &page : delta)
         QVERIFY(!page.query.hasQueryItem(QStringLiteral("startDateTime")));
 
     // A series deleted at the source: only its occurrences leave the view.
-    QVERIFY(graph.removeEvent(scene.series));
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QCOMPARE(localView(device, calendarId), remoteView(graph, scene.calendar));
-    QVERIFY(!device.byTitle(calendarId, QStringLiteral("Standup")));
+    QVERIFY(w.graph.removeEvent(w.scene.series));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    QVERIFY(!w.device.byTitle(w.calendarId, QStringLiteral("Standup")));
 }
 
 void tst_GraphSync::localChangesReachGraphAsTheyWere()
 {
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-    EventRepository *events = device.state->events();
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"), [](Event &e) {
+        e.title = QStringLiteral("Dentist (moved)");
+        e.location.clear();
+    });
+    w.device.edit(w.calendarId, QStringLiteral("Standup"),
+                  [](Event &e) { e.title = QStringLiteral("Team standup"); });
+    const Event conference = *w.device.byTitle(w.calendarId, QStringLiteral("Conference"));
+    QVERIFY(w.events->remove(conference.id));
+    QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
 
-    Event dentist = *device.byTitle(calendarId, QStringLiteral("Dentist"));
-    const QString dentistEtag = dentist.etag;
-    dentist.title = QStringLiteral("Dentist (moved)");
-    dentist.location.clear();
-    dentist.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(dentist));
-    Event standup = *device.byTitle(calendarId, QStringLiteral("Standup"));
-    standup.title = QStringLiteral("Team standup");
-    standup.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(standup));
-    const Event conference = *device.byTitle(calendarId, QStringLiteral("Conference"));
-    QVERIFY(events->remove(conference.id));
-    Event fresh = Event::newLocal();
-    fresh.id = fresh.uid = QStringLiteral("local-1");
-    fresh.calendar_id = calendarId;
-    fresh.title = QStringLiteral("Review");
-    fresh.start_time = QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC);
-    fresh.end_time = fresh.start_time.addSecs(1800);
-    fresh.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
-    fresh.created = fresh.last_modified = kNow;
-    QVERIFY(events->insert(fresh));
-
-    graph.server().clearRequests();
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QVERIFY(events->listPending(calendarId).isEmpty());
+    QCOMPARE(w.sync().finished, 1);
+    QVERIFY(w.events->listPending(w.calendarId).isEmpty());
     // The next run brings back what the service made of the pushes (the moved occurrence takes
     // the series' new title) and sends nothing.
-    const int sent = graph.server().requestCount();
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QCOMPARE(localView(device, calendarId), remoteView(graph, scene.calendar));
-    for (const auto &r : graph.server().requests().mid(sent))
+    const int sent = w.graph.server().requestCount();
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    for (const auto &r : w.graph.server().requests().mid(sent))
         QCOMPARE(r.method, QByteArray("GET"));
 
     // Only what changed, cleared fields as empty values, the precondition as the service's tag.
-    const auto patches = graph.server().requestsTo(
-        "PATCH",
-        QStringLiteral("/v1.0/me/calendars/%1/events/%2").arg(scene.calendar, scene.dentist));
+    const QString events = QStringLiteral("/v1.0/me/calendars/%1/events/").arg(w.scene.calendar);
+    const auto patches = w.graph.server().requestsTo("PATCH", events + w.scene.dentist);
     QCOMPARE(patches.size(), 1);
     const QByteArray expected
         = R"json({"location":{"displayName":""},"subject":"Dentist (moved)"})json";
     QCOMPARE(patches.first().body, expected);
-    QCOMPARE(patches.first().header("If-Match"), dentistEtag.toUtf8());
-    QVERIFY(dentistEtag.startsWith(QLatin1String("W/\"")));
+    QVERIFY(dentist.etag.startsWith(QLatin1String("W/\"")));
+    QCOMPARE(patches.first().header("If-Match"), dentist.etag.toUtf8());
     // The series keeps its pattern and its HTML body: only the title travels.
-    const auto seriesPatches = graph.server().requestsTo(
-        "PATCH",
-        QStringLiteral("/v1.0/me/calendars/%1/events/%2").arg(scene.calendar, scene.series));
+    const auto seriesPatches = w.graph.server().requestsTo("PATCH", events + w.scene.series);
     QCOMPARE(seriesPatches.size(), 1);
     QCOMPARE(seriesPatches.first().body, QByteArray("{\"subject\":\"Team standup\"}"));
-    QCOMPARE(graph.event(scene.series)
-                 .value(QStringLiteral("body"))
-                 .toObject()
-                 .value(QStringLiteral("contentType")),
-             QStringLiteral("html"));
     const auto deletes
-        = graph.server().requestsTo("DELETE",
-                                    QStringLiteral("/v1.0/me/calendars/%1/events/%2")
-                                        .arg(scene.calendar, conference.provider_event_id));
+        = w.graph.server().requestsTo("DELETE", events + conference.provider_event_id);
     QCOMPARE(deletes.size(), 1);
     QCOMPARE(deletes.first().header("If-Match"), conference.etag.toUtf8());
-    const std::optional<Event> pushed = events->byId(QStringLiteral("local-1"));
+    const std::optional<Event> pushed = w.events->byId(QStringLiteral("local-1"));
     QVERIFY(pushed && !pushed->provider_event_id.isEmpty());
-    QCOMPARE(graph.event(pushed->provider_event_id).value(QStringLiteral("subject")).toString(),
-             QStringLiteral("Review"));
+    QCOMPARE(w.subjectOf(pushed->provider_event_id), QStringLiteral("Review"));
 }
 
 void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
@@ -421,7 +422,7 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
 }
 
 // After a first run, the user edits one event and adds one; the run that meets the fault fails
-// with a readable reason and keeps both edits pending; the next run delivers them.
+// with a readable reason and keeps both edits; the next run delivers them.
 void tst_GraphSync::faultsFailReadablyAndLoseNothing()
 {
     QFETCH(QByteArray, method);
@@ -431,27 +432,12 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing()
     QFETCH(QString, reason);
     QFETCH(QString, keptPending);
 
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-    EventRepository *events = device.state->events();
-    Event dentist = *device.byTitle(calendarId, QStringLiteral("Dentist"));
-    dentist.title = QStringLiteral("Dentist (moved)");
-    dentist.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(dentist));
-    Event fresh = Event::newLocal();
-    fresh.id = fresh.uid = QStringLiteral("local-1");
-    fresh.calendar_id = calendarId;
-    fresh.title = QStringLiteral("Review");
-    fresh.start_time = QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC);
-    fresh.end_time = fresh.start_time.addSecs(1800);
-    fresh.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
-    fresh.created = fresh.last_modified = kNow;
-    QVERIFY(events->insert(fresh));
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"), [](Event &e) {
+        e.title = QStringLiteral("Dentist (moved)");
+    });
+    QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
 
     FakeReply reply = status == -1 ? FakeReply::dropped()
         : status == -2             ? FakeReply::empty(200).held()
@@ -459,112 +445,82 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing()
     if (status == 429)
         reply.withHeader("Retry-After", "30");
     // A dropped connection is tried once more by the network layer itself.
-    graph.failNext(method, target, reply, status == -1 ? 2 : 1);
-    const RunResult failedRun = runSync(device, graph, 1000);
-    graph.clearFailures();
+    w.graph.failNext(method, target, reply, status == -1 ? 2 : 1);
+    const RunResult failedRun = w.sync(1000);
+    w.graph.clearFailures();
     QCOMPARE(failedRun.failed, 1);
     QCOMPARE(failedRun.finished, 0);
     QVERIFY2(failedRun.reason.contains(reason), qPrintable(failedRun.reason));
-    QVERIFY(!failedRun.reason.contains(graph.accessToken));
-    QCOMPARE(events->byId(dentist.id)->title, QStringLiteral("Dentist (moved)"));
-    QCOMPARE(events->byId(QStringLiteral("local-1"))->title, QStringLiteral("Review"));
+    QVERIFY(!failedRun.reason.contains(w.graph.accessToken));
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Dentist (moved)"));
+    QCOMPARE(w.events->byId(QStringLiteral("local-1"))->title, QStringLiteral("Review"));
     if (!keptPending.isEmpty()) {
         const QString id = keptPending == QLatin1String("dentist") ? dentist.id : keptPending;
-        QCOMPARE(events->byId(id)->sync_status, QStringLiteral("pending"));
+        QCOMPARE(w.events->byId(id)->sync_status, QStringLiteral("pending"));
     }
-    graph.server().releaseHeld();
+    w.graph.server().releaseHeld();
 
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QVERIFY(events->listPending(calendarId).isEmpty());
-    QCOMPARE(localView(device, calendarId), remoteView(graph, scene.calendar));
-    QCOMPARE(graph.event(scene.dentist).value(QStringLiteral("subject")).toString(),
-             QStringLiteral("Dentist (moved)"));
+    QCOMPARE(w.sync().finished, 1);
+    QVERIFY(w.events->listPending(w.calendarId).isEmpty());
+    QCOMPARE(w.local(), w.remote());
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Dentist (moved)"));
 }
 
 void tst_GraphSync::expiredDeltaTokenListsTheWindowAgain()
 {
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-    const QString oldToken = device.calendar(scene.calendar).delta_sync_token;
-
-    graph.expireDeltaTokens();
-    QVERIFY(graph.removeEvent(scene.dentist));
-    graph.server().clearRequests();
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const auto pages = graph.server().requestsTo(
-        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(scene.calendar));
+    Synced w;
+    QVERIFY(w.ok);
+    const QString oldToken = w.device.calendar(w.scene.calendar).delta_sync_token;
+    w.graph.expireDeltaTokens();
+    QVERIFY(w.graph.removeEvent(w.scene.dentist));
+    QCOMPARE(w.sync().finished, 1);
+    const auto pages = w.graph.server().requestsTo(
+        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(w.scene.calendar));
     QVERIFY(pages.first().query.hasQueryItem(QStringLiteral("$deltatoken")));
     QVERIFY(pages.at(1).query.hasQueryItem(QStringLiteral("startDateTime")));
-    QVERIFY(device.calendar(scene.calendar).delta_sync_token != oldToken);
+    QVERIFY(w.device.calendar(w.scene.calendar).delta_sync_token != oldToken);
     // What the fresh listing no longer holds was deleted meanwhile.
-    QCOMPARE(localView(device, calendarId), remoteView(graph, scene.calendar));
+    QCOMPARE(w.local(), w.remote());
 }
 
 void tst_GraphSync::editDuringPushStaysPending()
 {
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-    EventRepository *events = device.state->events();
-    Event dentist = *device.byTitle(calendarId, QStringLiteral("Dentist"));
-    dentist.title = QStringLiteral("First edit");
-    dentist.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(dentist));
-
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"),
+                                        [](Event &e) { e.title = QStringLiteral("First edit"); });
     bool edited = false;
-    graph.beforeWriteAnswer = [&] {
-        if (std::exchange(edited, true))
-            return;
-        Event again = *events->byId(dentist.id);
-        again.title = QStringLiteral("Second edit");
-        again.sync_status = QStringLiteral("pending");
-        QVERIFY(events->update(again));
+    w.graph.beforeWriteAnswer = [&] {
+        if (!std::exchange(edited, true))
+            w.device.edit(w.calendarId, QStringLiteral("First edit"),
+                          [](Event &e) { e.title = QStringLiteral("Second edit"); });
     };
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QCOMPARE(events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
-    QCOMPARE(events->byId(dentist.id)->title, QStringLiteral("Second edit"));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Second edit"));
 
-    QCOMPARE(runSync(device, graph).finished, 1);
-    QCOMPARE(events->byId(dentist.id)->sync_status, QStringLiteral("synced"));
-    QCOMPARE(graph.event(scene.dentist).value(QStringLiteral("subject")).toString(),
-             QStringLiteral("Second edit"));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("synced"));
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Second edit"));
 }
 
 void tst_GraphSync::pendingRowIsNotOverwritten()
 {
-    FakeGraph graph;
-    QVERIFY(graph.listen());
-    const Scene scene(graph);
-    Device device(graph);
-    QVERIFY(device.ok);
-    QCOMPARE(runSync(device, graph).finished, 1);
-    const QString calendarId = device.calendar(scene.calendar).id;
-    EventRepository *events = device.state->events();
-    Event dentist = *device.byTitle(calendarId, QStringLiteral("Dentist"));
-    dentist.title = QStringLiteral("Mine");
-    dentist.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(dentist));
-    QVERIFY(graph.editEvent(scene.dentist, [](QJsonObject &e) {
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"),
+                                        [](Event &e) { e.title = QStringLiteral("Mine"); });
+    QVERIFY(w.graph.editEvent(w.scene.dentist, [](QJsonObject &e) {
         e.insert(QStringLiteral("subject"), QStringLiteral("Theirs"));
     }));
 
-    const RunResult run = runSync(device, graph);
+    const RunResult run = w.sync();
     QCOMPARE(run.failed, 1);
     QVERIFY(run.reason.contains(QLatin1String("changed in the Microsoft calendar")));
-    QCOMPARE(events->byId(dentist.id)->title, QStringLiteral("Mine"));
-    QCOMPARE(events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
-    QCOMPARE(graph.event(scene.dentist).value(QStringLiteral("subject")).toString(),
-             QStringLiteral("Theirs"));
-    QVERIFY(!device.state->conflicts()->conflicts().isEmpty());
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Mine"));
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Theirs"));
+    QVERIFY(!w.device.state->conflicts()->conflicts().isEmpty());
 }
 
 void tst_GraphSync::expiredAccessTokenIsRenewed()
