@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)CalendarClient::deltaTokenOf(page.deltaLink);
     for (const QJsonObject &item : page.items) {
         const Event e = CalendarClient::eventFromJson(item, QStringLiteral("calendar"));
-        if (!CalendarClient::eventPatch(e, item).isEmpty())
+        // Without an id there is no copy to measure against: the whole event is sent.
+        if (!e.provider_event_id.isEmpty() && !CalendarClient::eventPatch(e, item).isEmpty())
             std::abort();
         if (!e.recurrence_rule.isEmpty())
             (void)CalendarClient::rruleToGraphRecurrence(e.recurrence_rule, e.start_time,
