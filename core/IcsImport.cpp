@@ -13,10 +13,11 @@
 #include <QUuid>
 
 namespace {
-QString tr(const char *text, int n = -1)
+// The import's messages as one translation context.
+struct IcsImport
 {
-    return QCoreApplication::translate("IcsImport", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(IcsImport)
+};
 
 IcsImportResult failure(const QString &message)
 {
@@ -31,24 +32,24 @@ IcsFileContents readIcsFile(const QString &path)
     IcsFileContents contents;
     QFile file(path);
     if (!QFileInfo::exists(path)) {
-        contents.error = tr("Import failed: the file %1 does not exist.").arg(path);
+        contents.error = IcsImport::tr("Import failed: the file %1 does not exist.").arg(path);
         return contents;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).")
+        contents.error = IcsImport::tr("Import failed: the file %1 could not be read (%2).")
                              .arg(path, file.errorString());
         return contents;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).")
+        contents.error = IcsImport::tr("Import failed: the file %1 could not be read (%2).")
                              .arg(path, file.errorString());
         return contents;
     }
     contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (contents.events.isEmpty())
         contents.error
-            = tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
+            = IcsImport::tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
     return contents;
 }
 
@@ -66,18 +67,18 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
 {
     const std::optional<Calendar> calendar = state->calendars()->byId(calendarId);
     if (!calendar)
-        return failure(tr("Import failed: the chosen calendar does not exist."));
+        return failure(IcsImport::tr("Import failed: the chosen calendar does not exist."));
     if (calendar->is_read_only)
-        return failure(tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
+        return failure(IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
     if (events.isEmpty())
-        return failure(tr("Import failed: no events found in %1.").arg(name));
+        return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
 
     EventRepository *repo = state->events();
     const QDateTime now = state->database()->currentDateTimeUtc();
     Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
     if (!savepoint.isActive())
         return failure(
-            tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
+            IcsImport::tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
     for (Event event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
@@ -101,13 +102,13 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
         }
         if (!stored) {
             savepoint.rollback();
-            return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
+            return failure(IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                               "imported.")
                                .arg(name));
         }
     }
     if (!savepoint.release())
-        return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
+        return failure(IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                           "imported.")
                            .arg(name));
     repo->notifyChanged(calendarId);
@@ -115,6 +116,6 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
     IcsImportResult result;
     result.ok = true;
     result.imported = int(events.size());
-    result.message = tr("Imported %n event(s) from %1.", result.imported).arg(name);
+    result.message = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
     return result;
 }

@@ -6,6 +6,7 @@
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
 #include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncNowReport.h"
 #include "platform/DataPaths.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -13,11 +14,14 @@
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "services/update/UpdateConfig.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/update/UpdateFlows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +33,10 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+
+namespace {
+const QString kProductName = QStringLiteral("Larkspindle Calendar");
+} // namespace
 
 MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
@@ -71,6 +79,14 @@ void MainWindow::buildMenus()
     tools->addAction(tr("&Accounts and Calendars…"), this, &MainWindow::openAccountsAndCalendars);
     tools->addAction(tr("&Preferences…"), QKeySequence::Preferences, this,
                      &MainWindow::showPreferences);
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpMenu->addAction(tr("Check for &Updates…"), this, &MainWindow::checkForUpdates);
+    m_helpMenu->addAction(tr("&What's New"), this, &MainWindow::showWhatsNew);
+    m_helpMenu->addAction(tr("Send &Feedback…"), this, &MainWindow::sendFeedback);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(tr("&About %1").arg(kProductName), this, &MainWindow::showAbout);
 
     if (isDevInstance()) {
         m_developerMenu = menuBar()->addMenu(tr("&Developer"));
@@ -225,25 +241,22 @@ void MainWindow::syncNow()
     QStringList missing;
     int started = 0;
     const QList<Account> accounts = m_state->accounts()->listActive();
+    const QList<Calendar> calendars = m_state->calendars()->listAll();
     for (const Account &account : accounts) {
         if (!account.enabled || account.exclude_from_sync)
             continue;
         AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
         if (!run) {
-            if (!missing.contains(account.type))
+            // Calendars kept on this device have nothing to sync: no word about them.
+            if (!missing.contains(account.type)
+                && !SyncNowReport::isOnDeviceOnly(account, calendars))
                 missing << account.type;
             continue;
         }
         ++started;
         runSync(run);
     }
-    if (!missing.isEmpty())
-        showStatus(
-            tr("Sync is not available yet for: %1.").arg(missing.join(QStringLiteral(", "))));
-    else if (started == 0)
-        showStatus(tr("No account to sync."));
-    else
-        showStatus(tr("Syncing %n account(s)…", nullptr, started));
+    showStatus(SyncNowReport::message(started, missing));
 }
 
 void MainWindow::runSync(AccountSyncRun *run)
@@ -321,6 +334,61 @@ void MainWindow::removeSampleData()
 {
     const int rows = SampleData::clear(m_state);
     showStatus(tr("Removed %n sample row(s).", nullptr, rows));
+}
+
+LarkUpdate::UiCallbacks MainWindow::updateCallbacks()
+{
+    const QPointer<QStatusBar> bar = statusBar();
+    LarkUpdate::UiCallbacks callbacks;
+    callbacks.showStatus = [bar](const QString &text) {
+        if (bar)
+            bar->showMessage(text);
+    };
+    callbacks.clearStatus = [bar] {
+        if (bar)
+            bar->clearMessage();
+    };
+    callbacks.showTimedStatus = [bar](const QString &text, int ms) {
+        if (bar)
+            bar->showMessage(text, ms);
+    };
+    return callbacks;
+}
+
+void MainWindow::checkForUpdates()
+{
+    const UpdateChannelConfig config = updateChannelConfig();
+    if (config.manifestBaseUrl.isEmpty()) {
+        showStatus(tr("This build has no release feed, so it cannot check for updates."));
+        return;
+    }
+    LarkUpdate::checkForUpdatesInteractive(config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::showWhatsNew()
+{
+    const UpdateChannelConfig config = updateChannelConfig();
+    if (config.manifestBaseUrl.isEmpty()) {
+        showStatus(tr("This build has no release feed, so it has no release notes to show."));
+        return;
+    }
+    LarkUpdate::showWhatsNew(config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::sendFeedback()
+{
+    const FeedbackConfig config = feedbackConfig();
+    if (config.pageUrl.isEmpty()) {
+        showStatus(tr("This build has no feedback page configured."));
+        return;
+    }
+    LarkUpdate::openFeedbackPage(config);
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(kProductName, QStringLiteral(LARK_VERSION), this);
+    dialog.exec();
 }
 
 void MainWindow::showStatus(const QString &text)

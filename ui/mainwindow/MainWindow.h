@@ -16,6 +16,10 @@ class QMenu;
 class QSystemTrayIcon;
 class AccountSyncRun;
 
+namespace LarkUpdate {
+struct UiCallbacks;
+}
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -39,6 +43,7 @@ public:
     // The details popover focusOnEvent opened last, while it is open.
     QWidget *detailsPopover() const { return m_detailsPopover; }
     QMenu *developerMenu() const { return m_developerMenu; }
+    QMenu *helpMenu() const { return m_helpMenu; }
 
 public slots:
     void focusWindow();
@@ -59,6 +64,13 @@ public slots:
     void loadSampleData();
     void removeSampleData();
 
+    // The Help menu. Without a release feed or a feedback page in this build, each says so in
+    // the status bar instead.
+    void checkForUpdates();
+    void showWhatsNew();
+    void sendFeedback();
+    void showAbout();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -69,12 +81,15 @@ private:
     bool hasCalendar() const;
     void refreshSummary();
     void runSync(AccountSyncRun *run);
+    // Status-bar reporting for the update flows; safe after the window is gone.
+    LarkUpdate::UiCallbacks updateCallbacks();
 
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
 };

@@ -1,0 +1,86 @@
+#include "ui/WindowFit.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace WindowFit {
+
+namespace {
+
+class ShowWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            const Qt::WindowType type = widget->windowType();
+            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+                fit(widget);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+QRect fitted(const QRect &frame, const QRect &area)
+{
+    if (area.isNull())
+        return frame;
+    QRect out(frame.topLeft(), frame.size().boundedTo(area.size()));
+    out.moveLeft(std::clamp(out.left(), area.left(), area.right() - out.width() + 1));
+    out.moveTop(std::clamp(out.top(), area.top(), area.bottom() - out.height() + 1));
+    return out;
+}
+
+int titleWidth(const QString &title, const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(title) + kTitleBarChrome;
+}
+
+void fit(QWidget *window)
+{
+    QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    if (qobject_cast<QDialog *>(window)) {
+        const int wanted = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
+        if (window->width() < wanted) {
+            // Wider about the same centre.
+            window->move(window->x() - (wanted - window->width()) / 2, window->y());
+            window->resize(wanted, window->height());
+        }
+    }
+    // Decorations count once the window has been on screen; before that they are unknown.
+    const QRect frame = window->frameGeometry();
+    const QMargins decorations(window->geometry().left() - frame.left(),
+                               window->geometry().top() - frame.top(),
+                               frame.right() - window->geometry().right(),
+                               frame.bottom() - window->geometry().bottom());
+    const QRect target = fitted(frame, area);
+    if (target == frame)
+        return;
+    const QRect inner = target.marginsRemoved(decorations);
+    window->resize(inner.size());
+    window->move(target.topLeft());
+}
+
+void install(QApplication *app)
+{
+    app->installEventFilter(new ShowWatcher(app));
+}
+
+} // namespace WindowFit
