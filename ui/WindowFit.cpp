@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -48,6 +49,15 @@ int titleWidth(const QString &title, const QFont &font)
     QFont bold = font;
     bold.setBold(true);
     return QFontMetrics(bold).horizontalAdvance(title) + kTitleBarChrome;
+}
+
+int placeholderWidth(const QLineEdit *edit)
+{
+    // A line edit's size hint is 17 "x" wide plus its frame, margins and buttons.
+    const QFontMetrics metrics(edit->font());
+    const int chrome
+        = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    return metrics.horizontalAdvance(edit->placeholderText()) + chrome;
 }
 
 void fit(QWidget *window)

@@ -9,6 +9,7 @@
 
 class QApplication;
 class QFont;
+class QLineEdit;
 class QWidget;
 
 namespace WindowFit {
@@ -21,6 +22,9 @@ inline constexpr int kTitleBarChrome = 140;
 [[nodiscard]] QRect fitted(const QRect &frame, const QRect &area);
 // The width a window needs to show this title whole.
 [[nodiscard]] int titleWidth(const QString &title, const QFont &font);
+
+// The width a line edit needs to show its whole placeholder text in its current font.
+[[nodiscard]] int placeholderWidth(const QLineEdit *edit);
 
 // Fits one window now (a dialog also to its title).
 void fit(QWidget *window);

@@ -106,7 +106,7 @@ QStringList cutTexts(QWidget *window)
         } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
             if (qobject_cast<QAbstractSpinBox *>(edit->parentWidget())
                 || qobject_cast<QComboBox *>(edit->parentWidget())
-                || edit->placeholderText().isEmpty())
+                || edit->placeholderText().isEmpty() || !edit->text().isEmpty())
                 continue;
             // What the field keeps around its text: its size hint is 17 "x" wide plus that.
             const QFontMetrics fm(edit->font());
@@ -166,6 +166,7 @@ private:
     void seed();
     QList<Opener> openers();
     QWidget *show(QWidget *window);
+    QWidget *showPopover(const QString &quickAdd);
 
     std::unique_ptr<LarkTest::StartedAppState> m_state;
     std::unique_ptr<MainWindow> m_main;
@@ -260,6 +261,16 @@ QWidget *TestWindowTexts::show(QWidget *window)
     return window;
 }
 
+QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
+{
+    auto *popover = new WinTrayPopover(m_state->get(), m_main.get());
+    popover->setClock([] { return kNow; });
+    const QRect area = m_main->screen()->availableGeometry();
+    popover->showAt(QPoint(area.right() - 40, area.bottom()));
+    popover->findChild<QLineEdit *>(QStringLiteral("popoverQuickAdd"))->setText(quickAdd);
+    return show(popover);
+}
+
 QList<Opener> TestWindowTexts::openers()
 {
     AppState *state = m_state->get();
@@ -306,16 +317,9 @@ QList<Opener> TestWindowTexts::openers()
                                                         QStringLiteral(LARK_VERSION), kProduct,
                                                         main));
          }},
-        {QStringLiteral("tray-popover"),
-         [=] {
-             auto *popover = new WinTrayPopover(state, main);
-             popover->setClock([] { return kNow; });
-             const QRect area = main->screen()->availableGeometry();
-             popover->showAt(QPoint(area.right() - 40, area.bottom()));
-             popover->findChild<QLineEdit *>(QStringLiteral("popoverQuickAdd"))
-                 ->setText(QStringLiteral("lunch with Sam tomorrow 1pm"));
-             return show(popover);
-         }},
+        {QStringLiteral("tray-popover"), [=] { return showPopover(QString()); }},
+        {QStringLiteral("tray-popover-preview"),
+         [=] { return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm")); }},
     };
 }
 

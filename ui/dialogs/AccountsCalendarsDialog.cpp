@@ -5,6 +5,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
 #include <QDialogButtonBox>
@@ -35,6 +36,7 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
+    m_name->setMinimumWidth(WindowFit::placeholderWidth(m_name));
     auto *add = new QPushButton(tr("Add Calendar"), this);
     add->setObjectName(QStringLiteral("addCalendarButton"));
     add->setEnabled(false);

@@ -10,6 +10,7 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/ViewRepository.h"
+#include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
 #include <QComboBox>
@@ -280,7 +281,9 @@ void WinTrayPopover::updateWidth()
     // Grows with the font scale, and further when the texts (buttons above all, which may be
     // long in some languages) need it.
     const int scaled = kWidth * Theme::fontScale / 100;
-    setFixedWidth(std::max(scaled, layout()->minimumSize().width()));
+    m_quickAdd->setMinimumWidth(WindowFit::placeholderWidth(m_quickAdd));
+    layout()->invalidate();
+    setFixedWidth(std::max(scaled, layout()->totalMinimumSize().width()));
 }
 
 void WinTrayPopover::changeEvent(QEvent *e)
