@@ -32,6 +32,30 @@ protected:
     }
 };
 
+class PlaceholderWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Polish:
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+        case QEvent::Show: {
+            auto *edit = static_cast<QLineEdit *>(watched);
+            edit->setMinimumWidth(placeholderWidth(edit));
+            break;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 QRect fitted(const QRect &frame, const QRect &area)
@@ -53,11 +77,14 @@ int titleWidth(const QString &title, const QFont &font)
 
 int placeholderWidth(const QLineEdit *edit)
 {
-    // A line edit's size hint is 17 "x" wide plus its frame, margins and buttons.
+    // A line edit's size hint is 17 "x" wide plus its frame, margins and buttons; the text is
+    // also kept clear of the glyphs' overhang.
     const QFontMetrics metrics(edit->font());
     const int chrome
         = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
-    return metrics.horizontalAdvance(edit->placeholderText()) + chrome;
+    const int overhang
+        = std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
+    return metrics.horizontalAdvance(edit->placeholderText()) + chrome + overhang + 1;
 }
 
 void fit(QWidget *window)
@@ -66,13 +93,11 @@ void fit(QWidget *window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    if (qobject_cast<QDialog *>(window)) {
+    const bool dialog = qobject_cast<QDialog *>(window) != nullptr;
+    if (dialog) {
         const int wanted = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
-        if (window->width() < wanted) {
-            // Wider about the same centre.
-            window->move(window->x() - (wanted - window->width()) / 2, window->y());
+        if (window->width() < wanted)
             window->resize(wanted, window->height());
-        }
     }
     // Decorations count once the window has been on screen; before that they are unknown.
     const QRect frame = window->frameGeometry();
@@ -83,9 +108,17 @@ void fit(QWidget *window)
     const QRect target = fitted(frame, area);
     if (target == frame)
         return;
-    const QRect inner = target.marginsRemoved(decorations);
-    window->resize(inner.size());
-    window->move(target.topLeft());
+    window->resize(target.marginsRemoved(decorations).size());
+    // A dialog places itself after this, over its parent and on the screen; a move now would
+    // stop it from doing so.
+    if (!dialog)
+        window->move(target.topLeft());
+}
+
+void keepPlaceholderWhole(QLineEdit *edit)
+{
+    edit->setMinimumWidth(placeholderWidth(edit));
+    edit->installEventFilter(new PlaceholderWatcher(edit));
 }
 
 void install(QApplication *app)

@@ -26,7 +26,10 @@ inline constexpr int kTitleBarChrome = 140;
 // The width a line edit needs to show its whole placeholder text in its current font.
 [[nodiscard]] int placeholderWidth(const QLineEdit *edit);
 
-// Fits one window now (a dialog also to its title).
+// Keeps the line edit at least as wide as its placeholder text, also when its font changes.
+void keepPlaceholderWhole(QLineEdit *edit);
+
+// Fits one window about to be shown (a dialog also to its title; the dialog then places itself).
 void fit(QWidget *window);
 // From now on every window and dialog is fitted when it is shown.
 void install(QApplication *app);

@@ -7,6 +7,8 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
+#include "services/update/FeedFixtures.h"
+#include "support/FakeHttpServer.h"
 #include "support/StartedAppState.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
@@ -15,14 +17,17 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -74,6 +79,20 @@ private:
     QTimer m_timer;
     QPointer<QDialog> m_last;
 };
+
+} // namespace
+
+// Stands in for the browser.
+class UrlSink : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+namespace {
 
 QString statusText(MainWindow &window)
 {
@@ -159,6 +178,10 @@ private slots:
     void focusOnUnknownEventOnlyFocuses();
 
     void developerMenuOnlyInTheDevInstance();
+
+    void helpMenu_data();
+    void helpMenu();
+    void aboutNamesVersionAndLicences();
 };
 
 void TestMainWindow::cleanup()
@@ -627,6 +650,101 @@ void TestMainWindow::developerMenuOnlyInTheDevInstance()
     QCOMPARE(statusText(window), QStringLiteral("Loaded 0 sample row(s)."));
     actions.at(1)->trigger();
     QCOMPARE(statusText(window), QStringLiteral("Removed 30 sample row(s)."));
+}
+
+void TestMainWindow::helpMenu_data()
+{
+    QTest::addColumn<int>("entry"); // in the menu: update check, What's New, feedback
+    QTest::addColumn<bool>("configured");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("opened"); // in the browser
+    QTest::addColumn<QString>("dialog");
+
+    QTest::newRow("update check without a feed")
+        << 0 << false << "This build has no release feed, so it cannot check for updates."
+        << QString() << QString();
+    QTest::newRow("What's New without a feed")
+        << 1 << false << "This build has no release feed, so it has no release notes to show."
+        << QString() << QString();
+    QTest::newRow("feedback without a page")
+        << 2 << false << "This build has no feedback page configured." << QString() << QString();
+    QTest::newRow("update check offered a release")
+        << 0 << true << QString() << QString() << "updateDialog";
+    QTest::newRow("feedback page") << 2 << true << QString() << "/feedback/?tags=calendar"
+                                   << QString();
+}
+
+void TestMainWindow::helpMenu()
+{
+    QFETCH(int, entry);
+    QFETCH(bool, configured);
+    QFETCH(QString, status);
+    QFETCH(QString, opened);
+    QFETCH(QString, dialog);
+
+    LarkTest::FakeHttpServer feed;
+    QVERIFY(feed.listen());
+    feed.route("GET", QStringLiteral("/calendar/stable/latest.json"),
+               FeedFixtures::offering(QStringLiteral("1.4.0")));
+    UrlSink browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    const QByteArray root = feed.url(QStringLiteral("/")).toString().toUtf8();
+    qputenv("UPDATE_FEED_URL", configured ? root : QByteArray());
+    qputenv("FEEDBACK_URL", configured ? root + "feedback/" : QByteArray());
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    window.show();
+    const QList<QAction *> actions = window.helpMenu()->actions();
+    QCOMPARE(actions.size(), 5); // three commands, a separator, About
+    actions.at(entry)->trigger();
+
+    if (!dialog.isEmpty())
+        QTRY_VERIFY(window.findChild<QDialog *>(dialog));
+    else
+        QCOMPARE(window.findChildren<QDialog *>().size(), 0);
+    QCOMPARE(statusText(window), status);
+    QCOMPARE(browser.opened.size(), opened.isEmpty() ? 0 : 1);
+    if (!opened.isEmpty())
+        QCOMPARE(browser.opened.first().toString(QUrl::RemoveScheme | QUrl::RemoveAuthority),
+                 opened);
+    QCOMPARE(feed.requests().isEmpty(), !configured || entry == 2);
+
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    qunsetenv("UPDATE_FEED_URL");
+    qunsetenv("FEEDBACK_URL");
+}
+
+void TestMainWindow::aboutNamesVersionAndLicences()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    QStringList texts;
+    ModalAnswerer answers({[&texts](QDialog *about) {
+        for (const QLabel *label : about->findChildren<QLabel *>())
+            texts << label->text();
+        const auto *tabs = about->findChild<QTabWidget *>(QStringLiteral("licenceTabs"));
+        for (int i = 0; tabs && i < tabs->count(); ++i) {
+            const auto *text = tabs->widget(i)->findChild<QPlainTextEdit *>();
+            texts << tabs->tabText(i) + QLatin1Char(':')
+                    + (text ? text->toPlainText().section(QLatin1Char('\n'), 0, 9).simplified()
+                            : QString());
+        }
+        about->reject();
+    }});
+    window.helpMenu()->actions().last()->trigger();
+    QCOMPARE(answers.seen, QStringList {QStringLiteral("aboutDialog")});
+    QVERIFY(texts.contains(QStringLiteral("Larkspindle Calendar")));
+    QVERIFY(texts.contains(QStringLiteral("Version 1.3.4")));
+    // The licence texts themselves, not just their names.
+    QVERIFY2(texts.filter(QStringLiteral("IBM Plex:")).value(0).contains(
+                 QLatin1String("SIL Open Font License")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY2(texts.filter(QStringLiteral("Material Icons:")).value(0).contains(
+                 QLatin1String("Apache")),
+             qPrintable(texts.join(QLatin1Char('|'))));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -40,6 +40,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyleOptionFrame>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTest>
@@ -108,11 +109,19 @@ QStringList cutTexts(QWidget *window)
                 || qobject_cast<QComboBox *>(edit->parentWidget())
                 || edit->placeholderText().isEmpty() || !edit->text().isEmpty())
                 continue;
-            // What the field keeps around its text: its size hint is 17 "x" wide plus that.
+            // The room the field paints its placeholder in, measured as it measures it.
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.rect = edit->rect();
+            option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+            option.state |= QStyle::State_Sunken;
+            const QRect contents
+                = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                      .marginsRemoved(edit->textMargins());
             const QFontMetrics fm(edit->font());
-            const int chrome = edit->sizeHint().width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
-            check(edit, edit->placeholderText(),
-                  fm.horizontalAdvance(edit->placeholderText()) + chrome, edit->width());
+            const int room = contents.width() - 2 * 2 - std::max(0, -fm.minLeftBearing());
+            check(edit, edit->placeholderText(), fm.horizontalAdvance(edit->placeholderText()),
+                  room);
         } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
             QStringList texts;
             for (int i = 0; i < tabs->count(); ++i)

@@ -36,7 +36,7 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
-    m_name->setMinimumWidth(WindowFit::placeholderWidth(m_name));
+    WindowFit::keepPlaceholderWhole(m_name);
     auto *add = new QPushButton(tr("Add Calendar"), this);
     add->setObjectName(QStringLiteral("addCalendarButton"));
     add->setEnabled(false);

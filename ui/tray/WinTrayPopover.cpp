@@ -176,6 +176,7 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     // A long title is cut with an ellipsis rather than making the whole list scroll sideways.
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setTextElideMode(Qt::ElideRight);
+    m_list->setIconSize(QSize(12, 12)); // the dots are drawn that size
 
     m_quickAdd->setObjectName(QStringLiteral("popoverQuickAdd"));
     m_quickAdd->setPlaceholderText(tr("Add event \u2014 e.g. \"lunch Thursday 1pm\""));
