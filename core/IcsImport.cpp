@@ -48,8 +48,8 @@ IcsFileContents readIcsFile(const QString &path)
     }
     contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (contents.events.isEmpty())
-        contents.error
-            = IcsImport::tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
+        contents.error = IcsImport::tr("Import failed: no events found in %1.")
+                             .arg(QFileInfo(path).fileName());
     return contents;
 }
 
@@ -69,7 +69,8 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
     if (!calendar)
         return failure(IcsImport::tr("Import failed: the chosen calendar does not exist."));
     if (calendar->is_read_only)
-        return failure(IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
+        return failure(
+            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
     if (events.isEmpty())
         return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
 
@@ -77,8 +78,8 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
     const QDateTime now = state->database()->currentDateTimeUtc();
     Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
     if (!savepoint.isActive())
-        return failure(
-            IcsImport::tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
+        return failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
+                           .arg(savepoint.errorText()));
     for (Event event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
@@ -102,20 +103,23 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
         }
         if (!stored) {
             savepoint.rollback();
-            return failure(IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
+            return failure(
+                IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                               "imported.")
-                               .arg(name));
+                    .arg(name));
         }
     }
     if (!savepoint.release())
-        return failure(IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
+        return failure(
+            IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                           "imported.")
-                           .arg(name));
+                .arg(name));
     repo->notifyChanged(calendarId);
 
     IcsImportResult result;
     result.ok = true;
     result.imported = int(events.size());
-    result.message = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
+    result.message
+        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
     return result;
 }

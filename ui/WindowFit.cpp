@@ -80,8 +80,7 @@ int placeholderWidth(const QLineEdit *edit)
     // A line edit's size hint is 17 "x" wide plus its frame, margins and buttons; the text is
     // also kept clear of the glyphs' overhang.
     const QFontMetrics metrics(edit->font());
-    const int chrome
-        = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    const int chrome = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
     const int overhang
         = std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
     return metrics.horizontalAdvance(edit->placeholderText()) + chrome + overhang + 1;
@@ -95,16 +94,16 @@ void fit(QWidget *window)
     const QRect area = screen->availableGeometry();
     const bool dialog = qobject_cast<QDialog *>(window) != nullptr;
     if (dialog) {
-        const int wanted = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
+        const int wanted
+            = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
         if (window->width() < wanted)
             window->resize(wanted, window->height());
     }
     // Decorations count once the window has been on screen; before that they are unknown.
     const QRect frame = window->frameGeometry();
-    const QMargins decorations(window->geometry().left() - frame.left(),
-                               window->geometry().top() - frame.top(),
-                               frame.right() - window->geometry().right(),
-                               frame.bottom() - window->geometry().bottom());
+    const QMargins decorations(
+        window->geometry().left() - frame.left(), window->geometry().top() - frame.top(),
+        frame.right() - window->geometry().right(), frame.bottom() - window->geometry().bottom());
     const QRect target = fitted(frame, area);
     if (target == frame)
         return;

@@ -48,9 +48,8 @@ QString message(int started, const QStringList &typesWithoutClient)
     const QString syncing
         = QCoreApplication::translate("SyncNowReport", "Syncing %n account(s)…", nullptr, started);
     if (names.isEmpty())
-        return started > 0
-            ? syncing
-            : QCoreApplication::translate("SyncNowReport", "No account to sync.");
+        return started > 0 ? syncing
+                           : QCoreApplication::translate("SyncNowReport", "No account to sync.");
     const QString unavailable
         = QCoreApplication::translate("SyncNowReport", "Sync is not available yet for %1.")
               .arg(QLocale().createSeparatedList(names));

@@ -1198,5 +1198,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Alle Kalender</translation>
+    </message>
 </context>
 </TS>

@@ -1194,5 +1194,10 @@ Please check file permissions and try again.</source>
         <source>Couldn&apos;t save event</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>All Calendars</translation>
+    </message>
 </context>
 </TS>

@@ -1198,5 +1198,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
     </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Todos los calendarios</translation>
+    </message>
 </context>
 </TS>

@@ -1198,5 +1198,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d’enregistrer l’événement</translation>
     </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Tous les agendas</translation>
+    </message>
 </context>
 </TS>

@@ -1186,5 +1186,10 @@ Please check file permissions and try again.</source>
         <source>Couldn&apos;t save event</source>
         <translation>イベントを保存できませんでした</translation>
     </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>すべてのカレンダー</translation>
+    </message>
 </context>
 </TS>

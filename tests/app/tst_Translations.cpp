@@ -58,7 +58,8 @@ std::optional<Catalogue> readCatalogue(const QString &path, QString *error)
                 source.clear();
                 comment.clear();
                 entry = Entry();
-                entry.numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+                entry.numerus
+                    = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
             } else if (name == u"source") {
                 source = xml.readElementText();
             } else if (name == u"comment") {
@@ -126,9 +127,13 @@ void TestTranslations::initTestCase()
     const QString ts = scratch.filePath(QStringLiteral("sources.ts"));
     QProcess run;
     run.setWorkingDirectory(root);
-    QStringList arguments {QStringLiteral("-no-obsolete"), QStringLiteral("-locations"),
-                           QStringLiteral("none"), QStringLiteral("-I"), root,
-                           QStringLiteral("-extensions"), QStringLiteral("cpp,h")};
+    QStringList arguments {QStringLiteral("-no-obsolete"),
+                           QStringLiteral("-locations"),
+                           QStringLiteral("none"),
+                           QStringLiteral("-I"),
+                           root,
+                           QStringLiteral("-extensions"),
+                           QStringLiteral("cpp,h")};
     for (const char *layer : {"model", "storage", "platform", "core", "services", "ui", "app"})
         arguments << QString::fromLatin1(layer);
     arguments << QStringLiteral("-ts") << ts;
@@ -138,7 +143,8 @@ void TestTranslations::initTestCase()
 
     // A text the extractor cannot place (tr() outside a class, a class without its macro) would
     // be missing from every catalogue without anyone noticing.
-    const QString output = QString::fromUtf8(run.readAllStandardError() + run.readAllStandardOutput());
+    const QString output
+        = QString::fromUtf8(run.readAllStandardError() + run.readAllStandardOutput());
     QStringList problems;
     for (const QString &line : output.split(QLatin1Char('\n'))) {
         if (line.contains(QLatin1String(".cpp:")) || line.contains(QLatin1String(".h:")))

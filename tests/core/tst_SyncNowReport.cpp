@@ -36,8 +36,8 @@ void TestSyncNowReport::message_data()
     QTest::newRow("some started, a type named once")
         << 1 << strings({"icloud", "icloud", "larkspindle"})
         << "Syncing 1 account(s)… Sync is not available yet for iCloud and Larkspindle Cloud.";
-    QTest::newRow("unknown type stands") << 0 << strings({"gopher"})
-                                         << "Sync is not available yet for gopher.";
+    QTest::newRow("unknown type stands")
+        << 0 << strings({"gopher"}) << "Sync is not available yet for gopher.";
 }
 
 void TestSyncNowReport::message()
@@ -54,9 +54,8 @@ void TestSyncNowReport::onDeviceOnly_data()
     QTest::addColumn<QStringList>("urls");
     QTest::addColumn<bool>("onDevice");
     QTest::newRow("no calendars") << "larkspindle" << QStringList() << true;
-    QTest::newRow("device calendars") << "larkspindle"
-                                      << strings({"local://calendar/a", "local://calendar/b"})
-                                      << true;
+    QTest::newRow("device calendars")
+        << "larkspindle" << strings({"local://calendar/a", "local://calendar/b"}) << true;
     QTest::newRow("one calendar in the cloud")
         << "larkspindle" << strings({"local://calendar/a", "larkspindle://x"}) << false;
     QTest::newRow("another type") << "caldav" << QStringList() << false;

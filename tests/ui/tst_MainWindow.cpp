@@ -1,5 +1,6 @@
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
+#include "services/update/FeedFixtures.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -7,10 +8,10 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
-#include "services/update/FeedFixtures.h"
 #include "support/FakeHttpServer.h"
 #include "support/StartedAppState.h"
 #include "support/TestSupport.h"
+#include "support/UrlSink.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -79,20 +80,6 @@ private:
     QTimer m_timer;
     QPointer<QDialog> m_last;
 };
-
-} // namespace
-
-// Stands in for the browser.
-class UrlSink : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
-
-namespace {
 
 QString statusText(MainWindow &window)
 {
@@ -670,8 +657,8 @@ void TestMainWindow::helpMenu_data()
         << 2 << false << "This build has no feedback page configured." << QString() << QString();
     QTest::newRow("update check offered a release")
         << 0 << true << QString() << QString() << "updateDialog";
-    QTest::newRow("feedback page") << 2 << true << QString() << "/feedback/?tags=calendar"
-                                   << QString();
+    QTest::newRow("feedback page")
+        << 2 << true << QString() << "/feedback/?tags=calendar" << QString();
 }
 
 void TestMainWindow::helpMenu()
@@ -686,7 +673,7 @@ void TestMainWindow::helpMenu()
     QVERIFY(feed.listen());
     feed.route("GET", QStringLiteral("/calendar/stable/latest.json"),
                FeedFixtures::offering(QStringLiteral("1.4.0")));
-    UrlSink browser;
+    LarkTest::UrlSink browser;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
     const QByteArray root = feed.url(QStringLiteral("/")).toString().toUtf8();
     qputenv("UPDATE_FEED_URL", configured ? root : QByteArray());
@@ -739,12 +726,13 @@ void TestMainWindow::aboutNamesVersionAndLicences()
     QVERIFY(texts.contains(QStringLiteral("Larkspindle Calendar")));
     QVERIFY(texts.contains(QStringLiteral("Version 1.3.4")));
     // The licence texts themselves, not just their names.
-    QVERIFY2(texts.filter(QStringLiteral("IBM Plex:")).value(0).contains(
-                 QLatin1String("SIL Open Font License")),
+    QVERIFY2(texts.filter(QStringLiteral("IBM Plex:"))
+                 .value(0)
+                 .contains(QLatin1String("SIL Open Font License")),
              qPrintable(texts.join(QLatin1Char('|'))));
-    QVERIFY2(texts.filter(QStringLiteral("Material Icons:")).value(0).contains(
-                 QLatin1String("Apache")),
-             qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY2(
+        texts.filter(QStringLiteral("Material Icons:")).value(0).contains(QLatin1String("Apache")),
+        qPrintable(texts.join(QLatin1Char('|'))));
 }
 
 QTEST_MAIN(TestMainWindow)

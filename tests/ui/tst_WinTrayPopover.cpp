@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "core/AppState.h"
 #include "model/NLParser.h"
 #include "storage/CalendarRepository.h"
@@ -5,7 +6,6 @@
 #include "storage/PreferencesRepository.h"
 #include "storage/ViewRepository.h"
 #include "support/TestSupport.h"
-#include "app/Application.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/tray/WinTrayPopover.h"
 
@@ -236,7 +236,9 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage_data()
         << "1\u670811\u65E5(\u6728)  \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00  \u00B7  lunch"
         << "2024\u5E741\u670811\u65E5(\u6728) \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00";
     QTest::newRow("Japanese, 24-hour")
-        << "ja" << "HH:mm" << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  10:07"
+        << "ja"
+        << "HH:mm"
+        << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  10:07"
         << "1\u670811\u65E5(\u6728)  13:00 \u2013 14:00  \u00B7  lunch"
         << "2024\u5E741\u670811\u65E5(\u6728) 13:00 \u2013 14:00";
 }
@@ -256,7 +258,8 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage()
     const QString timeFormat = format == k12h
         ? QCoreApplication::translate("TimeFormat", "h:mm AP", "12-hour time pattern")
         : format;
-    const NLParser::ParseResult parsed = NLParser::parse(QStringLiteral("lunch tomorrow 1pm"), kNow);
+    const NLParser::ParseResult parsed
+        = NLParser::parse(QStringLiteral("lunch tomorrow 1pm"), kNow);
     Event event = makeEvent(QStringLiteral("e"), QString(), QStringLiteral("Lunch"), at(11, 13));
     const QStringList actual {TrayPopoverText::header(kNow, timeFormat),
                               TrayPopoverText::preview(parsed, timeFormat),

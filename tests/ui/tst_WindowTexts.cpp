@@ -96,8 +96,7 @@ QStringList cutTexts(QWidget *window)
             if (label->text().isEmpty())
                 continue;
             if (label->wordWrap())
-                check(label, label->text(), label->heightForWidth(label->width()),
-                      label->height());
+                check(label, label->text(), label->heightForWidth(label->width()), label->height());
             else
                 check(label, label->text(), label->sizeHint().width(), label->width());
         } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
@@ -113,11 +112,12 @@ QStringList cutTexts(QWidget *window)
             QStyleOptionFrame option;
             option.initFrom(edit);
             option.rect = edit->rect();
-            option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+            option.lineWidth
+                = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
             option.state |= QStyle::State_Sunken;
-            const QRect contents
-                = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                      .marginsRemoved(edit->textMargins());
+            const QRect contents = edit->style()
+                                       ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                                       .marginsRemoved(edit->textMargins());
             const QFontMetrics fm(edit->font());
             const int room = contents.width() - 2 * 2 - std::max(0, -fm.minLeftBearing());
             check(edit, edit->placeholderText(), fm.horizontalAdvance(edit->placeholderText()),
@@ -126,8 +126,7 @@ QStringList cutTexts(QWidget *window)
             QStringList texts;
             for (int i = 0; i < tabs->count(); ++i)
                 texts << tabs->tabText(i);
-            check(tabs, texts.join(QStringLiteral(" | ")), tabs->sizeHint().width(),
-                  tabs->width());
+            check(tabs, texts.join(QStringLiteral(" | ")), tabs->sizeHint().width(), tabs->width());
         } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
             const QList<QAction *> actions = bar->actions();
             for (QAction *action : actions) {
@@ -185,8 +184,8 @@ private:
 
 void TestWindowTexts::initTestCase()
 {
-    MessagePresenter::setHandler([](MessagePresenter::Kind, QWidget *, const QString &,
-                                    const QString &) {});
+    MessagePresenter::setHandler(
+        [](MessagePresenter::Kind, QWidget *, const QString &, const QString &) {});
     Application::loadFonts();
     QApplication::setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
     Application::installLanguage(setting("LARK_GALLERY_LANGUAGE", "de"), this);
@@ -215,7 +214,7 @@ void TestWindowTexts::seed()
     AppState *state = m_state->get();
     // Two calendars of one name in two accounts, as the calendar lists must tell apart.
     const QString first = AccountsCalendarsDialog::addLocalCalendar(state, QStringLiteral("Work"),
-                                                                     QStringLiteral("#e67c73"));
+                                                                    QStringLiteral("#e67c73"));
     QVERIFY(!first.isEmpty());
     Account other;
     other.id = QStringLiteral("team-account");
@@ -291,12 +290,22 @@ QList<Opener> TestWindowTexts::openers()
         "## Larkspindle Calendar 1.3.4\n\n- Help menu with update check and feedback\n"
         "- Dates in the interface language\n- Sharper colour dots on HiDPI screens\n");
     return {
-        {QStringLiteral("main-window"), [=] { return show(main); }},
-        {QStringLiteral("preferences"), [=] { return show(new PreferencesDialog(state, main)); }},
+        {QStringLiteral("main-window"),
+         [=] {
+             return show(main);
+         }},
+        {QStringLiteral("preferences"),
+         [=] {
+             return show(new PreferencesDialog(state, main));
+         }},
         {QStringLiteral("accounts"),
-         [=] { return show(new AccountsCalendarsDialog(state, main)); }},
+         [=] {
+             return show(new AccountsCalendarsDialog(state, main));
+         }},
         {QStringLiteral("new-event"),
-         [=] { return show(new EventFormDialog(state, kNow, main)); }},
+         [=] {
+             return show(new EventFormDialog(state, kNow, main));
+         }},
         {QStringLiteral("calendar-picker"),
          [=] {
              return show(new CalendarPickerDialog(
@@ -308,13 +317,15 @@ QList<Opener> TestWindowTexts::openers()
         {QStringLiteral("event-details"),
          [=] {
              const std::optional<Event> event = state->events()->byId(QStringLiteral("review"));
-             auto *popover
-                 = new EventDetailsPopover(*event, QStringLiteral("Work"), timeOfDayFormat(state), main);
+             auto *popover = new EventDetailsPopover(*event, QStringLiteral("Work"),
+                                                     timeOfDayFormat(state), main);
              popover->showCenteredOn(main);
              return show(popover);
          }},
         {QStringLiteral("about"),
-         [=] { return show(new AboutDialog(kProduct, QStringLiteral(LARK_VERSION), main)); }},
+         [=] {
+             return show(new AboutDialog(kProduct, QStringLiteral(LARK_VERSION), main));
+         }},
         {QStringLiteral("update"),
          [=] {
              return show(new LarkUpdate::UpdateDialog(artifact, QStringLiteral(LARK_VERSION),
@@ -326,9 +337,14 @@ QList<Opener> TestWindowTexts::openers()
                                                         QStringLiteral(LARK_VERSION), kProduct,
                                                         main));
          }},
-        {QStringLiteral("tray-popover"), [=] { return showPopover(QString()); }},
+        {QStringLiteral("tray-popover"),
+         [=] {
+             return showPopover(QString());
+         }},
         {QStringLiteral("tray-popover-preview"),
-         [=] { return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm")); }},
+         [=] {
+             return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm"));
+         }},
     };
 }
 
@@ -385,7 +401,8 @@ void TestWindowTexts::gallery()
     m_main->show();
     m_main->raise();
     QMenu *help = m_main->helpMenu();
-    help->popup(m_main->mapToGlobal(m_main->menuBar()->actionGeometry(help->menuAction()).bottomLeft()));
+    help->popup(
+        m_main->mapToGlobal(m_main->menuBar()->actionGeometry(help->menuAction()).bottomLeft()));
     shoot(QStringLiteral("help-menu"));
     help->hide();
 
@@ -398,9 +415,10 @@ void TestWindowTexts::gallery()
     tray.menu()->popup(m_main->screen()->availableGeometry().center());
     shoot(QStringLiteral("tray-menu"));
     tray.menu()->hide();
-    tray.trayIcon()->showMessage(QStringLiteral("Design review"),
-                                 Reminders::eventBody(25, QStringLiteral("9:45"), QStringLiteral("Room 4")),
-                                 QSystemTrayIcon::Information, 15000);
+    tray.trayIcon()->showMessage(
+        QStringLiteral("Design review"),
+        Reminders::eventBody(25, QStringLiteral("9:45"), QStringLiteral("Room 4")),
+        QSystemTrayIcon::Information, 15000);
     shoot(QStringLiteral("balloon"));
 }
 

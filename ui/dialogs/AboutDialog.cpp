@@ -38,9 +38,8 @@ AboutDialog::AboutDialog(const QString &productName, const QString &version, QWi
     name->setFont(nameFont);
     auto *versionLabel = new QLabel(tr("Version %1").arg(version), this);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));
-    auto *summary
-        = new QLabel(tr("Calendars, events and tasks on your desktop, in step with your accounts."),
-                     this);
+    auto *summary = new QLabel(
+        tr("Calendars, events and tasks on your desktop, in step with your accounts."), this);
     summary->setWordWrap(true);
 
     auto *heading = new QVBoxLayout;

@@ -1,6 +1,7 @@
 #include "ui/dialogs/EventDetailsPopover.h"
 
 #include "model/DateText.h"
+#include "ui/theme/Theme.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -64,8 +65,9 @@ EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &cale
         addLine(QStringLiteral("locationLabel"), event.location, false);
     if (!event.description.isEmpty())
         addLine(QStringLiteral("descriptionLabel"), event.description, false);
-    setMinimumWidth(280);
-    setMaximumWidth(420);
+    // Wider with a larger font, so the time line does not break in the middle of a time.
+    setMinimumWidth(280 * Theme::fontScale / 100);
+    setMaximumWidth(420 * Theme::fontScale / 100);
 }
 
 void EventDetailsPopover::showCenteredOn(QWidget *widget)

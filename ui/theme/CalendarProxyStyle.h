@@ -5,8 +5,8 @@
 class QPainter;
 
 // The application style: Fusion, with check boxes, item-view check marks and radio buttons
-// painted in the theme's colours at a fixed 18-pixel size, and the common icons from the theme. The style sheet leaves these
-// indicators alone so that their painting reaches this style.
+// painted in the theme's colours at a fixed 18-pixel size, and the common icons from the theme. The
+// style sheet leaves these indicators alone so that their painting reaches this style.
 class CalendarProxyStyle : public QProxyStyle
 {
     Q_OBJECT

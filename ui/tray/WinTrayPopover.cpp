@@ -456,8 +456,14 @@ void WinTrayPopover::rebuildGroups()
     m_groups->clear();
     if (m_appState && m_appState->views()) {
         const QList<CalendarView> views = m_appState->views()->listActive();
-        for (const CalendarView &v : views)
-            m_groups->addItem(v.name.isEmpty() ? tr("(Unnamed)") : v.name, v.id);
+        for (const CalendarView &v : views) {
+            QString name = v.name.isEmpty() ? tr("(Unnamed)") : v.name;
+            // The built-in group is stored under its English name; it reads in the interface
+            // language unless the user renamed it.
+            if (v.id == QLatin1String("all-calendars") && v.name == QLatin1String("All Calendars"))
+                name = tr("All Calendars");
+            m_groups->addItem(name, v.id);
+        }
         const int active = m_groups->findData(m_appState->activeViewId());
         if (active >= 0)
             m_groups->setCurrentIndex(active);
