@@ -355,24 +355,27 @@ LarkUpdate::UiCallbacks MainWindow::updateCallbacks()
     return callbacks;
 }
 
-void MainWindow::checkForUpdates()
+std::optional<UpdateChannelConfig> MainWindow::releaseFeed(const QString &withoutFeed)
 {
     const UpdateChannelConfig config = updateChannelConfig();
-    if (config.manifestBaseUrl.isEmpty()) {
-        showStatus(tr("This build has no release feed, so it cannot check for updates."));
-        return;
-    }
-    LarkUpdate::checkForUpdatesInteractive(config, kProductName, this, updateCallbacks());
+    if (!config.manifestBaseUrl.isEmpty())
+        return config;
+    showStatus(withoutFeed);
+    return std::nullopt;
+}
+
+void MainWindow::checkForUpdates()
+{
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it cannot check for updates.")))
+        LarkUpdate::checkForUpdatesInteractive(*config, kProductName, this, updateCallbacks());
 }
 
 void MainWindow::showWhatsNew()
 {
-    const UpdateChannelConfig config = updateChannelConfig();
-    if (config.manifestBaseUrl.isEmpty()) {
-        showStatus(tr("This build has no release feed, so it has no release notes to show."));
-        return;
-    }
-    LarkUpdate::showWhatsNew(config, kProductName, this, updateCallbacks());
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it has no release notes to show.")))
+        LarkUpdate::showWhatsNew(*config, kProductName, this, updateCallbacks());
 }
 
 void MainWindow::sendFeedback()

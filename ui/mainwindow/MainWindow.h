@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class AppState;
 class NotificationService;
 class QAction;
@@ -15,6 +17,8 @@ class QLabel;
 class QMenu;
 class QSystemTrayIcon;
 class AccountSyncRun;
+
+struct UpdateChannelConfig;
 
 namespace LarkUpdate {
 struct UiCallbacks;
@@ -83,6 +87,8 @@ private:
     void runSync(AccountSyncRun *run);
     // Status-bar reporting for the update flows; safe after the window is gone.
     LarkUpdate::UiCallbacks updateCallbacks();
+    // The release feed of this build; without one, says so in the status bar.
+    std::optional<UpdateChannelConfig> releaseFeed(const QString &withoutFeed);
 
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
