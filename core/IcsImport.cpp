@@ -5,7 +5,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/SqlHelpers.h"
+#include "storage/Savepoint.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -9,7 +9,9 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
+namespace Sql {
+class Reader;
+}
 
 // The accounts table. Accounts are soft-deleted so that the configuration sync can push the
 // deletion; reapTombstone removes the row once the push was accepted.
@@ -39,8 +41,8 @@ signals:
     void accountsChanged();
 
 private:
-    QList<Account> list(const QString &sql, const QStringList &values) const;
-    static Account readRow(const QSqlQuery &q);
+    QList<Account> list(const QString &sql, const QStringList &values, const char *logName) const;
+    static Account readRow(const Sql::Reader &r);
     bool softRemove(const QString &id);
 
     Database *m_db;

@@ -9,7 +9,9 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
+namespace Sql {
+class Reader;
+}
 
 // A stored colour as "#" and 3, 6 or 8 hexadecimal digits; anything else is the default blue.
 QString normalizeCalendarColor(const QString &color);
@@ -35,8 +37,8 @@ signals:
     void calendarsChanged();
 
 private:
-    QList<Calendar> list(const QString &sql, const QStringList &values) const;
-    static Calendar readRow(const QSqlQuery &q);
+    QList<Calendar> list(const QString &sql, const QStringList &values, const char *logName) const;
+    static Calendar readRow(const Sql::Reader &r);
 
     Database *m_db;
 };

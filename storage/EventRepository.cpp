@@ -1,7 +1,11 @@
 #include "storage/EventRepository.h"
 
+#include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QHash>
@@ -36,10 +40,8 @@ bool inAutocommit(QSqlDatabase &db)
 
 qint64 scalar(QSqlDatabase &db, const QString &sql)
 {
-    QSqlQuery q(db);
-    if (!q.exec(sql) || !q.next())
-        return -1;
-    return q.value(0).toLongLong();
+    Sql::Reader r(db, sql, "EventRepository::listInRange failed:");
+    return r.next() ? r.integer64(0) : -1;
 }
 
 // Zones looked up once per read: building one from the zone database is costly.
@@ -170,19 +172,20 @@ bool EventRepository::refreshLongRows() const
         return true;
 
     // A stored text without a suffix reads as UTC here; the margin covers a DST change.
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
-        "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
-        "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
-        "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"));
-    q.addBindValue(double(kLongSpanSecs - 2 * 3600));
-    if (!q.exec() || !q.next()) {
+    Sql::Reader r(
+        db,
+        QStringLiteral(
+            "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
+            "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
+            "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
+            "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"),
+        "EventRepository::listInRange failed:");
+    r.bind(kLongSpanSecs - 2 * 3600);
+    if (!r.next()) {
         m_longRows = {};
         return false;
     }
-    m_longRows = {version, changes, q.value(0).toString()};
+    m_longRows = {version, changes, r.text(0)};
     return true;
 }
 
@@ -478,8 +481,9 @@ bool EventRepository::update(const Event &event)
 
 QString EventRepository::calendarOf(const QString &id) const
 {
-    return Sql::selectText(m_db->connection(),
-                           QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"), {id});
+    return Sql::readText(m_db->connection(),
+                         QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"), {id},
+                         "EventRepository::calendarOf failed:");
 }
 
 bool EventRepository::remove(const QString &id)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/Records.h"
-#include "storage/SqlHelpers.h"
+#include "storage/ChangeCoalescer.h"
+#include "storage/StatementCache.h"
 
 #include <QDateTime>
 #include <QList>
@@ -11,7 +12,6 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
 
 // The one reader and writer of events and their attendee, reminder and attachment rows. Keeps
 // the event half of the outbox: local changes are "pending" until a sync marks them "synced",
@@ -79,5 +79,5 @@ private:
 
     Database *m_db;
     Sql::StatementCache m_statements;
-    Sql::ChangeCoalescer m_changes;
+    ChangeCoalescer m_changes;
 };

@@ -3,7 +3,12 @@
 #include "model/ICalendar.h"
 #include "model/JsonText.h"
 #include "model/Recurrence.h"
+#include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
+#include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QSqlError>
@@ -322,8 +327,9 @@ bool TaskRepository::update(const Task &task)
 
 QString TaskRepository::calendarOf(const QString &id) const
 {
-    return Sql::selectText(m_db->connection(),
-                           QStringLiteral("SELECT calendar_id FROM tasks WHERE id = ?"), {id});
+    return Sql::readText(m_db->connection(),
+                         QStringLiteral("SELECT calendar_id FROM tasks WHERE id = ?"), {id},
+                         "TaskRepository::calendarOf failed:");
 }
 
 bool TaskRepository::remove(const QString &id)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/Records.h"
-#include "storage/SqlHelpers.h"
+#include "storage/ChangeCoalescer.h"
+#include "storage/StatementCache.h"
 
 #include <QDateTime>
 #include <QList>
@@ -60,5 +61,5 @@ private:
 
     Database *m_db;
     Sql::StatementCache m_statements;
-    Sql::ChangeCoalescer m_changes;
+    ChangeCoalescer m_changes;
 };

@@ -4,6 +4,7 @@
 #include "core/TimeFormat.h"
 #include "storage/Database.h"
 #include "storage/SqlHelpers.h"
+#include "storage/StoredDateTime.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
