@@ -25,7 +25,7 @@ struct IcsImportResult
 // Reads and parses the file; a missing or unreadable file, or one without events, gives an error.
 IcsFileContents readIcsFile(const QString &path);
 
-// Stores the events in the calendar inside one savepoint; "fileName" names the source in the
+// Stores the events in the calendar, all or none; "fileName" names the source in the
 // message.
 IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const QString &calendarId,
                                     const QString &fileName);

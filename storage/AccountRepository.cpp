@@ -200,6 +200,16 @@ bool AccountRepository::reapTombstone(const QString &id)
     return true;
 }
 
+int AccountRepository::purge(const QString &id)
+{
+    const int removed
+        = Sql::runCounting(m_db->connection(), QStringLiteral("DELETE FROM accounts WHERE id = ?"),
+                           {id}, "AccountRepository::purge failed:");
+    if (removed > 0)
+        emit accountsChanged();
+    return std::max(0, removed);
+}
+
 bool AccountRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())

@@ -31,6 +31,9 @@ public:
     bool update(const Account &account);
     bool remove(const QString &id);
     bool reapTombstone(const QString &id);
+    // Deletes the account row for good, live or tombstoned; its calendars must be gone first.
+    // Returns how many rows went.
+    int purge(const QString &id);
     bool reorder(const QStringList &ids);
 
     // Collapses CalDAV-family accounts with the same type, server and user name into the

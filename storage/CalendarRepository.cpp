@@ -10,6 +10,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 const QString kColumns = QStringLiteral(
@@ -215,4 +217,13 @@ bool CalendarRepository::setDefault(const QString &id)
     }
     emit calendarsChanged();
     return true;
+}
+
+int CalendarRepository::purgeByIdPrefix(const QString &prefix)
+{
+    const int removed = Sql::runCounting(
+        m_db->connection(), QStringLiteral("DELETE FROM calendars WHERE id LIKE ? ESCAPE '\\'"),
+        {Sql::likePrefix(prefix)}, "CalendarRepository::purgeByIdPrefix failed:");
+    emit calendarsChanged();
+    return std::max(0, removed);
 }

@@ -32,6 +32,9 @@ public:
     bool remove(const QString &id);
     // Makes this calendar the only default one.
     bool setDefault(const QString &id);
+    // Deletes the calendars whose id begins with prefix (compared as SQL's LIKE does, ignoring
+    // ASCII case); their events and tasks must be gone first. Returns how many went.
+    int purgeByIdPrefix(const QString &prefix);
 
 signals:
     void calendarsChanged();

@@ -65,6 +65,24 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
     return true;
 }
 
+bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStringList &ids,
+                             QString *error, const char *logName)
+{
+    // Chunked so that a backlog of reminders never binds one huge list.
+    return forEachChunk(ids, [&](const QStringList &chunk) {
+        QString failure;
+        if (run(db,
+                QStringLiteral("UPDATE ") + table
+                    + QStringLiteral(" SET acknowledged = 1 WHERE id ") + kInJsonList,
+                {jsonList(chunk)}, &failure))
+            return true;
+        qWarning() << logName << failure;
+        if (error)
+            *error = failure;
+        return false;
+    });
+}
+
 bool ChildOwners::add(const QString &id, qsizetype row)
 {
     const auto it = m_index.constFind(id);

@@ -39,6 +39,12 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
                        const std::function<QVariant(const Reminder &)> &triggerTime,
                        const char *logName);
 
+// Sets the acknowledged flag of the reminder rows of table with these ids, 500 ids a statement.
+// False at the first failing statement, with the driver's text in *error and logged after
+// logName.
+bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStringList &ids,
+                             QString *error, const char *logName);
+
 // The owners of child rows, indexed once for every child table loaded for them: the row of
 // each owner id, and the ids as JSON lists of 500, sorted so that each statement walks one
 // stretch of the owner-id index.

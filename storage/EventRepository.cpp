@@ -1,5 +1,6 @@
 #include "storage/EventRepository.h"
 
+#include "model/Identifiers.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
 #include "storage/Savepoint.h"
@@ -577,4 +578,88 @@ bool EventRepository::restore(const Event &event)
         qInfo() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title << "ok=" << ok;
     }
     return ok;
+}
+
+bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
+{
+    if (events.isEmpty())
+        return true;
+    Sql::Savepoint sp(m_statements, QStringLiteral("event_replace_by_uid"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        if (error)
+            *error = sp.errorText();
+        return false;
+    }
+    for (Event event : events) {
+        // The same event stored again replaces the earlier copy instead of doubling it.
+        const std::optional<Event> existing
+            = byUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+        event.id = existing ? existing->id : newId();
+        if (!(existing ? update(event) : insert(event)))
+            return false;
+    }
+    if (!sp.release()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        return false;
+    }
+    notifyChanged(events.last().calendar_id);
+    return true;
+}
+
+int EventRepository::purgeByIdPrefix(const QString &prefix)
+{
+    const QVariantList pattern {Sql::likePrefix(prefix)};
+    // Child rows first: a user may have given such an event a reminder, a guest or a file, and
+    // those rows would otherwise stop the event's deletion on the foreign key.
+    static const char *const statements[] = {
+        "DELETE FROM reminders WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM attendees WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM attachments WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM events WHERE id LIKE ? ESCAPE '\\'",
+    };
+    int total = 0;
+    for (const char *sql : statements)
+        total += std::max(0,
+                          Sql::runCounting(m_db->connection(), QString::fromLatin1(sql), pattern,
+                                           "EventRepository::purgeByIdPrefix failed:"));
+    notifyChanged(QString());
+    return total;
+}
+
+std::optional<QList<EventReminderAlert>>
+EventRepository::unacknowledgedReminders(QString *error) const
+{
+    Sql::Reader r(
+        m_db->connection(),
+        QStringLiteral("SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
+                       "r.trigger_time, e.id FROM reminders r JOIN events e ON "
+                       "r.event_id = e.id WHERE r.acknowledged = 0 AND e.deleted_at IS "
+                       "NULL ORDER BY r.trigger_time ASC"),
+        "EventRepository::unacknowledgedReminders failed:");
+    QList<EventReminderAlert> alerts;
+    while (r.next()) {
+        EventReminderAlert a;
+        a.reminderId = r.text(0);
+        a.title = r.text(1);
+        a.start = r.dateTime(2);
+        a.location = r.text(3);
+        a.minutesBefore = r.integer(4);
+        a.trigger = r.dateTime(5);
+        a.eventId = r.text(6);
+        alerts.append(std::move(a));
+    }
+    if (r.failed()) {
+        if (error)
+            *error = r.errorText();
+        return std::nullopt;
+    }
+    return alerts;
+}
+
+bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
+{
+    return Sql::acknowledgeReminderRows(m_db->connection(), QStringLiteral("reminders"),
+                                        reminderIds, error,
+                                        "EventRepository::acknowledgeReminders failed:");
 }

@@ -2,6 +2,7 @@
 
 #include "storage/Savepoint.h"
 
+#include <QDebug>
 #include <QSqlError>
 
 namespace Sql {
@@ -90,6 +91,32 @@ bool run(QSqlDatabase &db, const QString &statement, const QVariantList &values,
     if (error)
         *error = q.lastError().text();
     return false;
+}
+
+int runCounting(QSqlDatabase &db, const QString &statement, const QVariantList &values,
+                const char *logName)
+{
+    QSqlQuery q(db);
+    q.prepare(statement);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return q.numRowsAffected();
+    qWarning() << logName << q.lastError().text();
+    return -1;
+}
+
+QString likePrefix(const QString &prefix)
+{
+    QString pattern;
+    pattern.reserve(prefix.size() + 1);
+    for (QChar c : prefix) {
+        if (c == u'%' || c == u'_' || c == u'\\')
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    pattern += QLatin1Char('%');
+    return pattern;
 }
 
 bool markDeleted(QSqlDatabase &db, const QString &table, const QString &id, const QVariant &now)

@@ -41,6 +41,14 @@ bool exec(QSqlDatabase &db, const QString &statement, QString *error = nullptr);
 bool run(QSqlDatabase &db, const QString &statement, const QVariantList &values,
          QString *error = nullptr);
 
+// Executes a write with the values bound in order and returns how many rows it changed; -1 when
+// it failed, logged after logName.
+int runCounting(QSqlDatabase &db, const QString &statement, const QVariantList &values,
+                const char *logName);
+
+// A LIKE pattern (for "LIKE ? ESCAPE '\\'") that matches the texts beginning with prefix.
+QString likePrefix(const QString &prefix);
+
 // Leaves a tombstone for the configuration sync: deleted_at and updated_at set to now and the
 // row "pending". The table name is one of the program's own, never outside text.
 bool markDeleted(QSqlDatabase &db, const QString &table, const QString &id, const QVariant &now);

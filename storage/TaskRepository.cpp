@@ -110,6 +110,16 @@ QString withCountLowered(const QString &rule)
     return parts.join(QLatin1Char(';'));
 }
 
+// A due date as the reminder poll reads it: a bare date is local midnight of that day.
+QDateTime dueOfReminder(const QString &text)
+{
+    if (text.size() == 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        return date.isValid() ? date.startOfDay() : QDateTime();
+    }
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
 } // namespace
 
 TaskRepository::TaskRepository(Database *db, QObject *parent)
@@ -446,4 +456,49 @@ bool TaskRepository::setCompleted(const QString &taskId, bool completed)
     task.sync_status = QStringLiteral("pending");
     task.raw_icalendar = writeICalendarTodo(task, now);
     return update(task);
+}
+
+int TaskRepository::purgeByIdPrefix(const QString &prefix)
+{
+    // Reminder rows go with their task through the foreign key's cascade.
+    const int removed = Sql::runCounting(
+        m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE id LIKE ? ESCAPE '\\'"),
+        {Sql::likePrefix(prefix)}, "TaskRepository::purgeByIdPrefix failed:");
+    m_changes.notify(QString());
+    return std::max(0, removed);
+}
+
+std::optional<QList<TaskReminderAlert>>
+TaskRepository::unacknowledgedReminders(QString *error) const
+{
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, "
+                                 "tr.minutes_before FROM task_reminders tr JOIN tasks t ON "
+                                 "tr.task_id = t.id WHERE tr.acknowledged = 0 AND t.deleted_at IS "
+                                 "NULL AND t.due_date IS NOT NULL AND t.status NOT IN "
+                                 "('completed', 'cancelled') ORDER BY t.due_date ASC"),
+                  "TaskRepository::unacknowledgedReminders failed:");
+    QList<TaskReminderAlert> alerts;
+    while (r.next()) {
+        TaskReminderAlert a;
+        a.reminderId = r.text(0);
+        a.title = r.text(1);
+        a.due = dueOfReminder(r.text(2));
+        a.dueIsDateOnly = r.integer(3) != 0;
+        a.minutesBefore = r.integer(4);
+        alerts.append(std::move(a));
+    }
+    if (r.failed()) {
+        if (error)
+            *error = r.errorText();
+        return std::nullopt;
+    }
+    return alerts;
+}
+
+bool TaskRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
+{
+    return Sql::acknowledgeReminderRows(m_db->connection(), QStringLiteral("task_reminders"),
+                                        reminderIds, error,
+                                        "TaskRepository::acknowledgeReminders failed:");
 }
