@@ -1,7 +1,9 @@
 #include "services/sync/cloud/SyncClient.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Identifiers.h"
 #include "services/account/ApiClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -9,13 +11,10 @@
 #include <QJsonArray>
 #include <QPointer>
 #include <QUrl>
-#include <QUuid>
 
 namespace Larkspindle {
 
 namespace {
-
-const QString personalCalendarId = QStringLiteral("larkspindle-personal-default");
 
 QString stringOr(const QJsonObject &object, QLatin1String key, const QString &fallback)
 {
@@ -86,7 +85,8 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
         bool known = false;
         for (const Calendar &calendar : calendars->listAll()) {
             if (calendar.url == url || (!key.isEmpty() && calendar.canonical_key == key)
-                || (calendar.id == personalCalendarId && serverId == QLatin1String("personal"))) {
+                || (calendar.id == LocalCalendar::kPersonalCalendarId
+                    && serverId == QLatin1String("personal"))) {
                 known = true;
                 break;
             }
@@ -96,7 +96,7 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
 
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Calendar calendar;
-        calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        calendar.id = newId();
         calendar.account_id = cloudAccountId;
         calendar.url = url;
         calendar.name = stringOr(entry, QLatin1String("name"), serverId);
