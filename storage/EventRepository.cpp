@@ -630,31 +630,25 @@ int EventRepository::purgeByIdPrefix(const QString &prefix)
 std::optional<QList<EventReminderAlert>>
 EventRepository::unacknowledgedReminders(QString *error) const
 {
-    Sql::Reader r(
+    return Sql::readAllOrNone<EventReminderAlert>(
         m_db->connection(),
         QStringLiteral("SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-                       "r.trigger_time, e.id FROM reminders r JOIN events e ON "
-                       "r.event_id = e.id WHERE r.acknowledged = 0 AND e.deleted_at IS "
-                       "NULL ORDER BY r.trigger_time ASC"),
-        "EventRepository::unacknowledgedReminders failed:");
-    QList<EventReminderAlert> alerts;
-    while (r.next()) {
-        EventReminderAlert a;
-        a.reminderId = r.text(0);
-        a.title = r.text(1);
-        a.start = r.dateTime(2);
-        a.location = r.text(3);
-        a.minutesBefore = r.integer(4);
-        a.trigger = r.dateTime(5);
-        a.eventId = r.text(6);
-        alerts.append(std::move(a));
-    }
-    if (r.failed()) {
-        if (error)
-            *error = r.errorText();
-        return std::nullopt;
-    }
-    return alerts;
+                       "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
+                       "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time "
+                       "ASC"),
+        {}, "EventRepository::unacknowledgedReminders failed:",
+        [](const Sql::Reader &r) {
+            EventReminderAlert a;
+            a.reminderId = r.text(0);
+            a.title = r.text(1);
+            a.start = r.dateTime(2);
+            a.location = r.text(3);
+            a.minutesBefore = r.integer(4);
+            a.trigger = r.dateTime(5);
+            a.eventId = r.text(6);
+            return a;
+        },
+        error);
 }
 
 bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)

@@ -78,6 +78,24 @@ QList<Record> readAll(QSqlDatabase &db, const QString &statement, const QStringL
     return out;
 }
 
+// As readAll, but a failing statement yields no list at all, with SQLite's text in *error.
+template<typename Record, typename ReadRow>
+std::optional<QList<Record>> readAllOrNone(QSqlDatabase &db, const QString &statement,
+                                           const QStringList &values, const char *logName,
+                                           ReadRow readRow, QString *error)
+{
+    QList<Record> out;
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    while (r.next())
+        out.append(readRow(r));
+    if (!r.failed())
+        return out;
+    if (error)
+        *error = r.errorText();
+    return std::nullopt;
+}
+
 // The first record a read yields.
 template<typename Record, typename ReadRow>
 std::optional<Record> readOne(QSqlDatabase &db, const QString &statement, const QStringList &values,

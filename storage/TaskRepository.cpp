@@ -471,29 +471,23 @@ int TaskRepository::purgeByIdPrefix(const QString &prefix)
 std::optional<QList<TaskReminderAlert>>
 TaskRepository::unacknowledgedReminders(QString *error) const
 {
-    Sql::Reader r(m_db->connection(),
-                  QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, "
-                                 "tr.minutes_before FROM task_reminders tr JOIN tasks t ON "
-                                 "tr.task_id = t.id WHERE tr.acknowledged = 0 AND t.deleted_at IS "
-                                 "NULL AND t.due_date IS NOT NULL AND t.status NOT IN "
-                                 "('completed', 'cancelled') ORDER BY t.due_date ASC"),
-                  "TaskRepository::unacknowledgedReminders failed:");
-    QList<TaskReminderAlert> alerts;
-    while (r.next()) {
-        TaskReminderAlert a;
-        a.reminderId = r.text(0);
-        a.title = r.text(1);
-        a.due = dueOfReminder(r.text(2));
-        a.dueIsDateOnly = r.integer(3) != 0;
-        a.minutesBefore = r.integer(4);
-        alerts.append(std::move(a));
-    }
-    if (r.failed()) {
-        if (error)
-            *error = r.errorText();
-        return std::nullopt;
-    }
-    return alerts;
+    return Sql::readAllOrNone<TaskReminderAlert>(
+        m_db->connection(),
+        QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before "
+                       "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE "
+                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL "
+                       "AND t.status NOT IN ('completed', 'cancelled') ORDER BY t.due_date ASC"),
+        {}, "TaskRepository::unacknowledgedReminders failed:",
+        [](const Sql::Reader &r) {
+            TaskReminderAlert a;
+            a.reminderId = r.text(0);
+            a.title = r.text(1);
+            a.due = dueOfReminder(r.text(2));
+            a.dueIsDateOnly = r.integer(3) != 0;
+            a.minutesBefore = r.integer(4);
+            return a;
+        },
+        error);
 }
 
 bool TaskRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
