@@ -36,7 +36,7 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
 {
     if (!accounts || !calendars)
         return;
-    const bool haveAccount = accounts->byId(kAccountId).has_value();
+    const bool haveAccount = accounts->byId(kOnDeviceAccountId).has_value();
     const bool haveCalendar = calendars->byId(kPersonalCalendarId).has_value();
     if (haveAccount && haveCalendar)
         return;
@@ -49,14 +49,14 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
 
     if (!haveAccount
         && !accounts->insert(
-            onDeviceAccount(kAccountId, QStringLiteral("On This Device"), now.toUTC()))) {
+            onDeviceAccount(kOnDeviceAccountId, QStringLiteral("On This Device"), now.toUTC()))) {
         qWarning() << "Failed to seed local account";
         return;
     }
     if (!haveCalendar) {
         Calendar calendar;
         calendar.id = kPersonalCalendarId;
-        calendar.account_id = kAccountId;
+        calendar.account_id = kOnDeviceAccountId;
         calendar.url = kUrlPrefix + kPersonalCalendarId;
         calendar.name = QStringLiteral("Personal");
         calendar.color = QStringLiteral("#4285F4");
@@ -77,13 +77,13 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
 QString addCalendar(AccountRepository *accounts, CalendarRepository *calendars, const QString &name,
                     const QString &color, const QString &accountName, const QDateTime &now)
 {
-    QString accountId = kAccountId;
+    QString accountId = kOnDeviceAccountId;
     if (!accounts->byId(accountId)) {
         // A deleted on-device account stays as a tombstone until its deletion is synced; a new
         // one then needs an id of its own.
         const QList<Account> all = accounts->listAll();
-        const bool tombstone = std::any_of(all.cbegin(), all.cend(),
-                                           [](const Account &a) { return a.id == kAccountId; });
+        const bool tombstone = std::any_of(
+            all.cbegin(), all.cend(), [](const Account &a) { return a.id == kOnDeviceAccountId; });
         if (tombstone)
             accountId = newId();
         if (!accounts->insert(onDeviceAccount(accountId, accountName, now)))

@@ -2,7 +2,7 @@
 
 // Calendars kept on this device: the on-device account ("On This Device") with its "Personal"
 // calendar, seeded while the user has no calendar of a "larkspindle" account, and the calendars
-// the user adds to that account.
+// the user adds to that account. Their ids are in model/Identifiers.h.
 
 #include "model/Records.h"
 
@@ -13,9 +13,6 @@ class AccountRepository;
 class CalendarRepository;
 
 namespace LocalCalendar {
-
-inline const QString kAccountId = QStringLiteral("personal-local-account");
-inline const QString kPersonalCalendarId = QStringLiteral("larkspindle-personal-default");
 
 // The on-device account with this id and name, created now.
 [[nodiscard]] Account onDeviceAccount(const QString &id, const QString &name, const QDateTime &now);

@@ -1,6 +1,6 @@
 #include "core/sync/CalendarIdentity.h"
 
-#include "core/LocalCalendar.h"
+#include "model/Identifiers.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -44,8 +44,8 @@ QString normaliseLocal(QString value)
     }
     if (value.startsWith(QLatin1String("calendar/")))
         value.remove(0, 9);
-    if (value == QLatin1String("personal") || value == LocalCalendar::kPersonalCalendarId)
-        value = LocalCalendar::kPersonalCalendarId;
+    if (value == QLatin1String("personal") || value == kPersonalCalendarId)
+        value = kPersonalCalendarId;
     return value;
 }
 

@@ -1,7 +1,6 @@
 #include "services/sync/cloud/SyncClient.h"
 
 #include "core/AppState.h"
-#include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
 #include "model/Identifiers.h"
 #include "services/account/ApiClient.h"
@@ -85,8 +84,7 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
         bool known = false;
         for (const Calendar &calendar : calendars->listAll()) {
             if (calendar.url == url || (!key.isEmpty() && calendar.canonical_key == key)
-                || (calendar.id == LocalCalendar::kPersonalCalendarId
-                    && serverId == QLatin1String("personal"))) {
+                || (calendar.id == kPersonalCalendarId && serverId == QLatin1String("personal"))) {
                 known = true;
                 break;
             }
