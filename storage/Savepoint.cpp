@@ -1,10 +1,11 @@
 #include "storage/Savepoint.h"
 
-#include "storage/SqlHelpers.h"
 #include "storage/StatementCache.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <optional>
 
 namespace Sql {
 
@@ -30,14 +31,19 @@ Savepoint::~Savepoint()
 
 bool Savepoint::run(const QString &statement, QString *error)
 {
-    if (!m_cache)
-        return exec(m_db, statement, error);
-    QSqlQuery &q = m_cache->get(statement);
-    if (q.exec())
-        return true;
-    if (error)
-        *error = q.lastError().text();
-    return false;
+    std::optional<QSqlQuery> own;
+    QSqlQuery *q = nullptr;
+    bool ok = false;
+    if (m_cache) {
+        q = &m_cache->get(statement);
+        ok = q->exec();
+    } else {
+        q = &own.emplace(m_db);
+        ok = q->exec(statement);
+    }
+    if (!ok && error)
+        *error = q->lastError().text();
+    return ok;
 }
 
 bool Savepoint::release()
