@@ -1,6 +1,5 @@
 #include "storage/Database.h"
 
-#include "storage/SqlHelpers.h"
 #include "storage/SqlReader.h"
 
 #include <QDebug>
