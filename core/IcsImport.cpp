@@ -5,12 +5,10 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/SqlHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstring>
@@ -38,7 +36,8 @@ IcsFileContents readIcsFile(const QString &path)
 {
     IcsFileContents contents;
     const auto unreadable = [&](const QString &reason) {
-        contents.error = IcsImport::tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
+        contents.error
+            = IcsImport::tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
         return contents;
     };
     const QFileInfo info(path);
@@ -120,13 +119,8 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
     if (events.isEmpty())
         return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
 
-    EventRepository *repo = state->events();
     const QDateTime now = state->database()->currentDateTimeUtc();
-    Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
-    if (!savepoint.isActive())
-        return failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
-                           .arg(savepoint.errorText()));
-    for (Event event : events) {
+    for (Event &event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
         event.deleted_at.reset();
@@ -136,31 +130,18 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
             event.created = now;
         if (!event.last_modified.isValid())
             event.last_modified = now;
-        // The same event imported again replaces the earlier copy instead of doubling it.
-        const std::optional<Event> existing
-            = repo->byUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
-        bool stored;
-        if (existing) {
-            event.id = existing->id;
-            stored = repo->update(event);
-        } else {
-            event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            stored = repo->insert(event);
-        }
-        if (!stored) {
-            savepoint.rollback();
-            return failure(
-                IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
-                              "imported.")
-                    .arg(name));
-        }
     }
-    if (!savepoint.release())
+    // The same event imported again replaces the earlier copy instead of doubling it.
+    QString error;
+    if (!state->events()->replaceByUid(events, &error)) {
+        if (!error.isEmpty())
+            return failure(
+                IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error));
         return failure(
             IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                           "imported.")
                 .arg(name));
-    repo->notifyChanged(calendarId);
+    }
 
     IcsImportResult result;
     result.ok = true;

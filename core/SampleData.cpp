@@ -9,7 +9,6 @@
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
-#include <QSqlQuery>
 #include <QStringList>
 
 namespace SampleData {
@@ -279,31 +278,13 @@ int seed(AppState *state, const QDate &today)
 
 int clear(AppState *state)
 {
-    // Child rows first: a user may have given a sample event a reminder, a guest or a file, and
-    // those rows would otherwise stop the event's deletion on the foreign key.
-    // Counted as seed counts: calendars, events and tasks, not the account or child rows.
-    static const struct
-    {
-        const char *sql;
-        bool counted;
-    } statements[] = {
-        {"DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'", false},
-        {"DELETE FROM attendees WHERE event_id LIKE 'sample-event-%'", false},
-        {"DELETE FROM attachments WHERE event_id LIKE 'sample-event-%'", false},
-        {"DELETE FROM events WHERE id LIKE 'sample-event-%'", true},
-        {"DELETE FROM tasks WHERE id LIKE 'sample-task-%'", true},
-        {"DELETE FROM calendars WHERE id LIKE 'sample-cal-%'", true},
-        {"DELETE FROM accounts WHERE id = 'sample-account'", false},
-    };
-    int total = 0;
-    for (const auto &statement : statements) {
-        QSqlQuery query(state->database()->connection());
-        if (query.exec(QString::fromLatin1(statement.sql)) && statement.counted)
-            total += qMax(0, query.numRowsAffected());
-    }
-    emit state->calendars()->calendarsChanged();
-    state->events()->notifyChanged(QString());
-    emit state->tasks()->tasksChanged(QString());
+    // Events and tasks before their calendars, calendars before the account: the order the
+    // foreign keys allow.
+    int total = state->events()->purgeByIdPrefix(QStringLiteral("sample-event-"));
+    total += state->tasks()->purgeByIdPrefix(QStringLiteral("sample-task-"));
+    total += state->calendars()->purgeByIdPrefix(QStringLiteral("sample-cal-"));
+    // The account is not counted: loading reports calendars, events and tasks.
+    (void)state->accounts()->purge(kAccountId);
     return total;
 }
 

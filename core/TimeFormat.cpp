@@ -1,7 +1,7 @@
 #include "core/TimeFormat.h"
 
 #include "core/AppState.h"
-#include "model/DateText.h"
+#include "model/TimeOfDay.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 
@@ -17,13 +17,10 @@ bool uses24HourTime(const AppState *state)
 
 QString timeOfDayFormat(const AppState *state)
 {
-    if (uses24HourTime(state))
-        return QStringLiteral("HH:mm");
-    // Some languages put AM and PM first.
-    return QCoreApplication::translate("TimeFormat", "h:mm AP", "12-hour time pattern");
+    return TimeOfDay::format(uses24HourTime(state));
 }
 
 QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime)
 {
-    return DateText::time(dateTime.time(), timeOfDayFormat(state));
+    return TimeOfDay::text(dateTime, uses24HourTime(state));
 }

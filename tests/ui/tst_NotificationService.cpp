@@ -531,6 +531,9 @@ void TestNotificationService::failedEventQueryShowsNoTaskReminder()
     Recorder rec;
     rec.attach(service);
     QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral(
+                             "^EventRepository::unacknowledgedReminders failed:.*trigger_time")));
+    QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^NotificationService poll failed:")));
     service.poll();
     QCOMPARE(rec.shown.size(), 0);
@@ -549,12 +552,16 @@ void TestNotificationService::failedAcknowledgementFiresAgain()
     f.attachClock(service);
     Recorder rec;
     rec.attach(service);
+    const QRegularExpression storeWarning(
+        QStringLiteral("^EventRepository::acknowledgeReminders failed:.*read-only"));
     const QRegularExpression ackWarning(
         QStringLiteral("^NotificationService ack failed for \"reminders\" :.*read-only"));
+    QTest::ignoreMessage(QtWarningMsg, storeWarning);
     QTest::ignoreMessage(QtWarningMsg, ackWarning);
     service.poll();
     QCOMPARE(rec.shown.size(), 1);
     service.onBalloonClicked();
+    QTest::ignoreMessage(QtWarningMsg, storeWarning);
     QTest::ignoreMessage(QtWarningMsg, ackWarning);
     service.poll();
     QCOMPARE(rec.shown.size(), 2);

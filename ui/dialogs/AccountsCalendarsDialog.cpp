@@ -1,6 +1,7 @@
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -15,12 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUuid>
 #include <QVBoxLayout>
-
-namespace {
-const QString kLocalAccountId = QStringLiteral("personal-local-account");
-}
 
 AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *parent)
     : QDialog(parent)
@@ -119,34 +115,7 @@ void AccountsCalendarsDialog::addCalendarFromForm()
 QString AccountsCalendarsDialog::addLocalCalendar(AppState *state, const QString &name,
                                                   const QString &color)
 {
-    const QDateTime now = state->database()->currentDateTimeUtc();
-    QString accountId = kLocalAccountId;
-    if (!state->accounts()->byId(accountId)) {
-        // A deleted on-device account stays as a tombstone until its deletion is synced; a new
-        // one then needs an id of its own.
-        const QList<Account> all = state->accounts()->listAll();
-        const bool tombstone = std::any_of(
-            all.cbegin(), all.cend(), [](const Account &a) { return a.id == kLocalAccountId; });
-        if (tombstone)
-            accountId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Account account;
-        account.id = accountId;
-        account.name = tr("On This Device");
-        account.type = QStringLiteral("larkspindle");
-        account.color = QStringLiteral("#4CAF50");
-        account.sync_interval_minutes = 0;
-        account.created_at = now;
-        account.updated_at = now;
-        if (!state->accounts()->insert(account))
-            return QString();
-    }
-    Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = accountId;
-    calendar.url = QStringLiteral("local://calendar/") + calendar.id;
-    calendar.name = name;
-    calendar.color = color;
-    calendar.created_at = now;
-    calendar.updated_at = now;
-    return state->calendars()->insert(calendar) ? calendar.id : QString();
+    return LocalCalendar::addCalendar(state->accounts(), state->calendars(), name, color,
+                                      tr("On This Device"),
+                                      state->database()->currentDateTimeUtc());
 }

@@ -1,9 +1,9 @@
 #include "ui/dialogs/EventFormDialog.h"
 
 #include "core/AppState.h"
-#include "core/QuickAdd.h"
 #include "core/TimeFormat.h"
 #include "model/DateText.h"
+#include "model/LocalEvent.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
@@ -17,7 +17,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QUuid>
 #include <QVBoxLayout>
 
 EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget *parent)
@@ -107,8 +106,6 @@ QString EventFormDialog::validationError() const
 Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
 {
     Event event = Event::newLocal();
-    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    event.uid = event.id;
     event.calendar_id = m_calendar->currentData().toString();
     event.title = m_title->text().trimmed();
     event.is_all_day = m_allDay->isChecked();
@@ -120,11 +117,7 @@ Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
         event.start_time = m_start->dateTime();
         event.end_time = m_end->dateTime();
     }
-    event.created = nowUtc;
-    event.last_modified = nowUtc;
-    event.sequence = 0;
-    event.raw_icalendar = writeMinimalICalendarEvent(event, nowUtc);
-    return event;
+    return newLocalEvent(std::move(event), nowUtc);
 }
 
 QString EventFormDialog::save()

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Identifiers.h"
 #include "services/account/ApiClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -10,13 +11,10 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QUrl>
-#include <QUuid>
 
 namespace Larkspindle {
 
 namespace {
-
-const QString personalCalendarId = QStringLiteral("larkspindle-personal-default");
 
 QString stringOr(const QJsonObject &object, QLatin1String key, const QString &fallback)
 {
@@ -93,7 +91,7 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
         bool known = false;
         for (const Calendar &calendar : calendars->listAll()) {
             if (calendar.url == url || (!key.isEmpty() && calendar.canonical_key == key)
-                || (calendar.id == personalCalendarId && serverId == QLatin1String("personal"))) {
+                || (calendar.id == kPersonalCalendarId && serverId == QLatin1String("personal"))) {
                 known = true;
                 break;
             }
@@ -103,7 +101,7 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
 
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Calendar calendar;
-        calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        calendar.id = newId();
         calendar.account_id = cloudAccountId;
         calendar.url = url;
         calendar.name = stringOr(entry, QLatin1String("name"), serverId);
