@@ -1,6 +1,7 @@
 #include "app/ServiceWiring.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "platform/DataPaths.h"
 #include "platform/Endpoints.h"
 #include "services/account/ApiClient.h"
@@ -9,6 +10,7 @@
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
 #include "services/weather/WeatherService.h"
+#include "storage/Database.h"
 #include "storage/FilterRuleRepository.h"
 #include "ui/theme/ThemeManager.h"
 
@@ -60,6 +62,11 @@ void onAuthenticated(AppState &state)
 {
     state.configSync()->startAutoSync();
     state.configSync()->syncNow();
+
+    // Signed in from the first start, the store has no account yet to hold the pulled cloud
+    // calendars: every insert would fail on its account id.
+    (void)LocalCalendar::ensureCloudCalendarHome(state.accounts(),
+                                                 state.database()->currentDateTimeUtc());
 
     auto *client
         = new Larkspindle::SyncClient(&state, state.accountClient()->syncApiClient(), &state);
