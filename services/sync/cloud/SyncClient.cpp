@@ -70,12 +70,21 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
     if (!accounts || !calendars)
         return 0;
 
-    QString cloudAccountId;
-    for (const Account &account : accounts->listActive()) {
-        if (account.type == QLatin1String("larkspindle")) {
-            cloudAccountId = account.id;
-            break;
+    auto findCloudAccount = [accounts] {
+        for (const Account &account : accounts->listActive()) {
+            if (account.type == QLatin1String("larkspindle"))
+                return account.id;
         }
+        return QString();
+    };
+    // A calendar row needs its account row first. Signed in at start on a fresh store, the
+    // list can arrive before the on-device account was made.
+    QString cloudAccountId = findCloudAccount();
+    if (cloudAccountId.isEmpty()) {
+        m_appState->ensurePersonalLocalCalendar();
+        cloudAccountId = findCloudAccount();
+        if (cloudAccountId.isEmpty())
+            return 0;
     }
 
     int inserted = 0;
