@@ -413,6 +413,42 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Dieser Kalender wird bereits synchronisiert</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
+            <numerusform>Übertragung zu Larkspindle: %n Termine fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
@@ -423,6 +459,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Freigabe fehlgeschlagen (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Das Konto des Kalenders fehlt</translation>
     </message>
 </context>
 <context>

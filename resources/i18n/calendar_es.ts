@@ -413,6 +413,42 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Error al obtener la lista de calendarios de Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Este calendario ya se está sincronizando</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
+            <numerusform>Envío a Larkspindle: fallaron %n eventos</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
@@ -423,6 +459,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Error al compartir (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Falta la cuenta del calendario</translation>
     </message>
 </context>
 <context>

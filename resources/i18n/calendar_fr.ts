@@ -413,6 +413,42 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Échec de la récupération de la liste des calendriers Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Ce calendrier est déjà en cours de synchronisation</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
+            <numerusform>Envoi vers Larkspindle : échec de %n événements</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
@@ -423,6 +459,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Échec du partage (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Le compte du calendrier est introuvable</translation>
     </message>
 </context>
 <context>

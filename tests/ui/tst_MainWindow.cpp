@@ -620,6 +620,7 @@ void TestMainWindow::syncNowNamesTypesWithoutAClient()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
     MainWindow window(state.get());
     QSignalSpy busy(state.get(), &AppState::syncBusyChanged);
     window.syncNow();

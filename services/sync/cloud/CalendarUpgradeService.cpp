@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/SyncEngine.h"
 #include "services/account/ApiClient.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "storage/AccountRepository.h"
@@ -16,37 +17,12 @@
 #include <QUuid>
 #include <QtDebug>
 
-#include <tuple>
-
 namespace Larkspindle {
 
 namespace {
 
 const QString cloudType = QStringLiteral("larkspindle");
 const QString synced = QStringLiteral("synced");
-
-// Whether the row still holds what was uploaded, so that marking it synced loses no edit.
-bool unchangedSince(const Event &sent, const Event &now)
-{
-    auto content = [](const Event &e) {
-        return std::tie(e.title, e.description, e.location, e.start_time, e.end_time, e.is_all_day,
-                        e.timezone, e.recurrence_rule, e.recurrence_dates, e.exception_dates,
-                        e.recurrence_id, e.status, e.sequence, e.raw_icalendar, e.last_modified,
-                        e.deleted_at, e.sync_status);
-    };
-    return content(sent) == content(now);
-}
-
-bool unchangedSince(const Task &sent, const Task &now)
-{
-    auto content = [](const Task &t) {
-        return std::tie(t.title, t.description, t.status, t.priority, t.percent_complete,
-                        t.due_date, t.start_date, t.completed_date, t.categories, t.parent_task_uid,
-                        t.sort_order, t.recurrence_rule, t.sequence, t.raw_icalendar,
-                        t.last_modified, t.deleted_at, t.sync_status);
-    };
-    return content(sent) == content(now);
-}
 
 } // namespace
 
@@ -248,7 +224,7 @@ bool CalendarUpgradeService::commit(const Move &move)
             std::optional<Event> current = events->byId(item.event->id);
             if (!current)
                 continue;
-            const bool unchanged = unchangedSince(*item.event, *current);
+            const bool unchanged = Sync::sameLocalContent(*item.event, *current);
             current->provider_event_id = item.event->id;
             current->href = item.event->id;
             current->etag = item.etag;
@@ -263,7 +239,7 @@ bool CalendarUpgradeService::commit(const Move &move)
             Task next = *current;
             next.href = item.task->id;
             next.etag = item.etag;
-            if (unchangedSince(*item.task, *current))
+            if (Sync::sameLocalContent(*item.task, *current))
                 next.sync_status = synced;
             if (!tasks->update(next))
                 return false;

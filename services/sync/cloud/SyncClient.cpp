@@ -2,7 +2,9 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/SyncEngine.h"
 #include "services/account/ApiClient.h"
+#include "services/sync/cloud/CloudSyncProvider.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 
@@ -61,6 +63,32 @@ void SyncClient::pullCalendarList()
             return;
         emit self->calendarListPulled(ok ? self->insertNewCalendars(body) : 0);
     });
+}
+
+void SyncClient::syncCalendar(const Calendar &calendar)
+{
+    emit calendarSyncStarted(calendar.id);
+    const std::optional<Account> account
+        = m_appState ? m_appState->accounts()->byId(calendar.account_id) : std::nullopt;
+    if (!account) {
+        emit calendarSyncFailed(calendar.id, tr("Calendar's account is missing"));
+        return;
+    }
+    // The sync core's run of the account, narrowed to this one calendar.
+    auto *provider = new CloudSyncProvider(m_appState, *account, m_api, m_api != nullptr);
+    provider->restrictTo(calendar);
+    auto *run = new Sync::SyncEngine(m_appState, *account, provider, this);
+    const QString calendarId = calendar.id;
+    connect(run, &AccountSyncRun::finished, this, [this, run, provider, calendarId] {
+        run->deleteLater();
+        emit calendarSyncCompleted(calendarId, provider->pulledEvents());
+    });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, run, calendarId](const QString &, const QString &reason) {
+                run->deleteLater();
+                emit calendarSyncFailed(calendarId, reason);
+            });
+    run->start();
 }
 
 int SyncClient::insertNewCalendars(const QJsonObject &body)

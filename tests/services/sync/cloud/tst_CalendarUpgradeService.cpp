@@ -1,6 +1,8 @@
 #include "CloudTestKit.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/ConflictResolutionService.h"
 #include "services/sync/cloud/CalendarUpgradeService.h"
+#include "services/sync/cloud/SyncClient.h"
 #include "storage/AccountRepository.h"
 #include "support/CloudDevice.h"
 #include "support/FakeCloudService.h"
@@ -136,6 +138,23 @@ void TestCalendarUpgradeService::moveUploadsEverythingAndRepoints()
     // The deletion never reached the service and is still waiting locally.
     QCOMPARE(state()->events()->byId(QStringLiteral("ev-gone"))->sync_status,
              QStringLiteral("pending"));
+
+    // The first sync of the cloud calendar finds everything in step: nothing sent twice, no
+    // conflict, and the deletion that never left the device is dropped.
+    Larkspindle::SyncClient client(state(), m_device->api());
+    QSignalSpy synced(&client, &Larkspindle::SyncClient::calendarSyncCompleted);
+    client.syncCalendar(moved);
+    QTRY_COMPARE(synced.size(), 1);
+    QCOMPARE(m_cloud->events(serverId).size(), 2);
+    QCOMPARE(m_cloud->server()
+                 .requestsTo("POST",
+                             QStringLiteral("/calendar/v1/calendars/") + serverId
+                                 + QStringLiteral("/events"))
+                 .size(),
+             2);
+    QVERIFY(state()->conflicts()->conflicts().isEmpty());
+    QCOMPARE(state()->events()->listByCalendar(QStringLiteral("work")).size(), 2);
+    QVERIFY(!state()->events()->byId(QStringLiteral("ev-gone")));
 }
 
 void TestCalendarUpgradeService::refusedMoveSendsNothing_data()
