@@ -10,6 +10,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
 #include "ui/tray/NotificationService.h"
@@ -50,6 +51,7 @@ Application::Application(int &argc, char **argv)
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.png")));
     loadFonts();
     setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
+    WindowFit::install(this);
 }
 
 Application::~Application()
@@ -94,24 +96,39 @@ QString Application::resolveLanguage() const
 
 void Application::installTranslators()
 {
-    const QString language = resolveLanguage();
+    const Translators translators = installLanguage(resolveLanguage(), this);
+    qtTranslator = translators.qt;
+    appTranslator = translators.app;
+}
+
+QLocale Application::interfaceLocale(const QString &language, const QLocale &system)
+{
+    const QLocale chosen(language);
+    return system.language() == chosen.language() ? system : chosen;
+}
+
+Application::Translators Application::installLanguage(const QString &language, QObject *owner)
+{
+    QLocale::setDefault(interfaceLocale(language, QLocale::system()));
+    Translators translators;
     if (language != QLatin1String("en")) {
-        qtTranslator = new QTranslator(this);
-        if (qtTranslator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            installTranslator(qtTranslator);
+        translators.qt = new QTranslator(owner);
+        if (translators.qt->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translators.qt);
         } else {
-            delete qtTranslator;
-            qtTranslator = nullptr;
+            delete translators.qt;
+            translators.qt = nullptr;
         }
     }
-    appTranslator = new QTranslator(this);
-    if (appTranslator->load(QStringLiteral(":/i18n/calendar_%1.qm").arg(language))) {
-        installTranslator(appTranslator);
+    translators.app = new QTranslator(owner);
+    if (translators.app->load(QStringLiteral(":/i18n/calendar_%1.qm").arg(language))) {
+        QCoreApplication::installTranslator(translators.app);
     } else {
-        delete appTranslator;
-        appTranslator = nullptr;
+        delete translators.app;
+        translators.app = nullptr;
     }
+    return translators;
 }
 
 int Application::run()

@@ -20,10 +20,11 @@
 #include <unistd.h>
 
 namespace {
-QString tr(const char *text, int n = -1)
+// The import's messages as one translation context.
+struct IcsImport
 {
-    return QCoreApplication::translate("IcsImport", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(IcsImport)
+};
 
 IcsImportResult failure(const QString &message)
 {
@@ -37,16 +38,16 @@ IcsFileContents readIcsFile(const QString &path)
 {
     IcsFileContents contents;
     const auto unreadable = [&](const QString &reason) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
+        contents.error = IcsImport::tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
         return contents;
     };
     const QFileInfo info(path);
     if (!info.exists()) {
-        contents.error = tr("Import failed: the file %1 does not exist.").arg(path);
+        contents.error = IcsImport::tr("Import failed: the file %1 does not exist.").arg(path);
         return contents;
     }
-    const QString notRegular = tr("Import failed: %1 is not a regular file.").arg(path);
-    const QString tooLarge = tr("Import failed: the file %1 is larger than %2 MB.")
+    const QString notRegular = IcsImport::tr("Import failed: %1 is not a regular file.").arg(path);
+    const QString tooLarge = IcsImport::tr("Import failed: the file %1 is larger than %2 MB.")
                                  .arg(path)
                                  .arg(kMaxIcsFileBytes / (1024 * 1024));
     // Looked at before opening, and again on what was opened in case the path changed between:
@@ -93,8 +94,8 @@ IcsFileContents readIcsFile(const QString &path)
     }
     contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (contents.events.isEmpty())
-        contents.error
-            = tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
+        contents.error = IcsImport::tr("Import failed: no events found in %1.")
+                             .arg(QFileInfo(path).fileName());
     return contents;
 }
 
@@ -112,18 +113,19 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
 {
     const std::optional<Calendar> calendar = state->calendars()->byId(calendarId);
     if (!calendar)
-        return failure(tr("Import failed: the chosen calendar does not exist."));
+        return failure(IcsImport::tr("Import failed: the chosen calendar does not exist."));
     if (calendar->is_read_only)
-        return failure(tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
+        return failure(
+            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
     if (events.isEmpty())
-        return failure(tr("Import failed: no events found in %1.").arg(name));
+        return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
 
     EventRepository *repo = state->events();
     const QDateTime now = state->database()->currentDateTimeUtc();
     Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
     if (!savepoint.isActive())
-        return failure(
-            tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
+        return failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
+                           .arg(savepoint.errorText()));
     for (Event event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
@@ -147,20 +149,23 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
         }
         if (!stored) {
             savepoint.rollback();
-            return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
+            return failure(
+                IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                               "imported.")
-                               .arg(name));
+                    .arg(name));
         }
     }
     if (!savepoint.release())
-        return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
+        return failure(
+            IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                           "imported.")
-                           .arg(name));
+                .arg(name));
     repo->notifyChanged(calendarId);
 
     IcsImportResult result;
     result.ok = true;
     result.imported = int(events.size());
-    result.message = tr("Imported %n event(s) from %1.", result.imported).arg(name);
+    result.message
+        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
     return result;
 }

@@ -281,19 +281,24 @@ int clear(AppState *state)
 {
     // Child rows first: a user may have given a sample event a reminder, a guest or a file, and
     // those rows would otherwise stop the event's deletion on the foreign key.
-    static const char *const statements[] = {
-        "DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM attendees WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM attachments WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM events WHERE id LIKE 'sample-event-%'",
-        "DELETE FROM tasks WHERE id LIKE 'sample-task-%'",
-        "DELETE FROM calendars WHERE id LIKE 'sample-cal-%'",
-        "DELETE FROM accounts WHERE id = 'sample-account'",
+    // Counted as seed counts: calendars, events and tasks, not the account or child rows.
+    static const struct
+    {
+        const char *sql;
+        bool counted;
+    } statements[] = {
+        {"DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'", false},
+        {"DELETE FROM attendees WHERE event_id LIKE 'sample-event-%'", false},
+        {"DELETE FROM attachments WHERE event_id LIKE 'sample-event-%'", false},
+        {"DELETE FROM events WHERE id LIKE 'sample-event-%'", true},
+        {"DELETE FROM tasks WHERE id LIKE 'sample-task-%'", true},
+        {"DELETE FROM calendars WHERE id LIKE 'sample-cal-%'", true},
+        {"DELETE FROM accounts WHERE id = 'sample-account'", false},
     };
     int total = 0;
-    for (const char *sql : statements) {
+    for (const auto &statement : statements) {
         QSqlQuery query(state->database()->connection());
-        if (query.exec(QString::fromLatin1(sql)))
+        if (query.exec(QString::fromLatin1(statement.sql)) && statement.counted)
             total += qMax(0, query.numRowsAffected());
     }
     emit state->calendars()->calendarsChanged();

@@ -1,8 +1,11 @@
 #include "core/TimeFormat.h"
 
 #include "core/AppState.h"
+#include "model/DateText.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+
+#include <QCoreApplication>
 
 bool uses24HourTime(const AppState *state)
 {
@@ -14,10 +17,13 @@ bool uses24HourTime(const AppState *state)
 
 QString timeOfDayFormat(const AppState *state)
 {
-    return uses24HourTime(state) ? QStringLiteral("HH:mm") : QStringLiteral("h:mm AP");
+    if (uses24HourTime(state))
+        return QStringLiteral("HH:mm");
+    // Some languages put AM and PM first.
+    return QCoreApplication::translate("TimeFormat", "h:mm AP", "12-hour time pattern");
 }
 
 QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime)
 {
-    return dateTime.toString(timeOfDayFormat(state));
+    return DateText::time(dateTime.time(), timeOfDayFormat(state));
 }

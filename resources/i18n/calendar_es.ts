@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="29"/>
+        <source>About %1</source>
+        <translation>Acerca de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="39"/>
+        <source>Version %1</source>
+        <translation>Versión %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="42"/>
+        <source>Calendars, events and tasks on your desktop, in step with your accounts.</source>
+        <translation>Calendarios, eventos y tareas en su escritorio, al día con sus cuentas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <source>This program carries these fonts and icons under their own licences:</source>
+        <translation>Este programa incluye estas fuentes e iconos bajo sus propias licencias:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
+        <translation>Las fuentes IBM Plex Sans e IBM Plex Mono, bajo la SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <source>The icon font Material Icons, under the Apache License 2.0.</source>
+        <translation>La fuente de iconos Material Icons, bajo la Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
     <name>AccountsCalendarsDialog</name>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
@@ -134,6 +167,39 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Choose Calendar</source>
         <translation>Elegir calendario</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="63"/>
+        <source>%1 (%2)</source>
+        <comment>calendar name and its account&apos;s name</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DateText</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="12"/>
+        <source>dddd, MMM d</source>
+        <comment>date pattern: weekday, month and day</comment>
+        <translation>dddd, d &apos;de&apos; MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="15"/>
+        <source>ddd, MMM d</source>
+        <comment>date pattern: short weekday, month and day</comment>
+        <translation>ddd, d MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="18"/>
+        <source>ddd d MMM yyyy</source>
+        <comment>date pattern: short weekday, day, month and year</comment>
+        <translation>ddd, d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="21"/>
+        <source>MMM d, yyyy</source>
+        <comment>date pattern: month, day and year</comment>
+        <translation>d MMM yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventDetailsPopover</name>
@@ -141,6 +207,26 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
         <translation>(Sin título)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <source>%1, all day</source>
+        <translation>%1, todo el día</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <source>%1 – %2, all day</source>
+        <translation>%1 – %2, todo el día</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
     </message>
 </context>
 <context>
@@ -275,6 +361,35 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../core/IcsImport.cpp" line="98"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Error al importar: no se encontraron eventos en %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <source>Import failed: the chosen calendar does not exist.</source>
+        <translation>La importación ha fallado: el calendario elegido no existe.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
+        <translation>La importación ha fallado: el calendario «%1» es de solo lectura.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <source>Import failed: the events could not be stored (%1).</source>
+        <translation>La importación ha fallado: no se pudieron guardar los eventos (%1).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="105"/>
+        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
+        <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <source>Imported %n event(s) from %1.</source>
+        <translation>
+            <numerusform>Se importó %n evento de %1.</numerusform>
+            <numerusform>Se importaron %n eventos de %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -624,6 +739,46 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <source>Check for &amp;Updates…</source>
+        <translation>Buscar act&amp;ualizaciones…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <source>&amp;What&apos;s New</source>
+        <translation>&amp;Novedades</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <source>Send &amp;Feedback…</source>
+        <translation>Enviar &amp;comentarios…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <source>&amp;About %1</source>
+        <translation>&amp;Acerca de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <source>This build has no release feed, so it cannot check for updates.</source>
+        <translation>Esta versión no tiene canal de actualizaciones, así que no puede buscarlas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <source>This build has no release feed, so it has no release notes to show.</source>
+        <translation>Esta versión no tiene canal de actualizaciones, así que no hay notas de la versión que mostrar.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <source>This build has no feedback page configured.</source>
+        <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -834,11 +989,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="35"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
         <translation>En %1 h (%2)</translation>
@@ -1007,16 +1157,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1 min antes</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="129"/>
-        <source>%1 hour(s) before</source>
-        <translation>%1 h antes</translation>
-    </message>
-    <message>
-        <location filename="../../model/RruleFormat.cpp" line="130"/>
-        <source>%1 day(s) before</source>
-        <translation>%1 día(s) antes</translation>
-    </message>
-    <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
@@ -1120,16 +1260,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1.º desde el final</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
-        <source>%1, all day</source>
-        <translation>%1, todo el día</translation>
-    </message>
-    <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
-        <source>%1 – %2, all day</source>
-        <translation>%1 – %2, todo el día</translation>
-    </message>
-    <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>No hay notas de la versión para %1 %2</translation>
@@ -1153,6 +1283,30 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Cargando notas de la versión…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="131"/>
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n hora antes</numerusform>
+            <numerusform>%n horas antes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="132"/>
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n día antes</numerusform>
+            <numerusform>%n días antes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1210,6 +1364,78 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncNowReport</name>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="23"/>
+        <source>CalDAV</source>
+        <comment>account type</comment>
+        <translation>CalDAV</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="25"/>
+        <source>iCloud</source>
+        <comment>account type</comment>
+        <translation>iCloud</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="27"/>
+        <source>Zoho</source>
+        <comment>account type</comment>
+        <translation>Zoho</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="29"/>
+        <source>Google Calendar</source>
+        <comment>account type</comment>
+        <translation>Google Calendar</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="31"/>
+        <source>Microsoft Outlook</source>
+        <comment>account type</comment>
+        <translation>Microsoft Outlook</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="33"/>
+        <source>Calendar subscriptions</source>
+        <comment>account type</comment>
+        <translation>Suscripciones de calendario</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="36"/>
+        <source>Larkspindle Cloud</source>
+        <comment>account type</comment>
+        <translation>Larkspindle Cloud</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncNowReport.cpp" line="49"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Sincronizando %n cuenta…</numerusform>
+            <numerusform>Sincronizando %n cuentas…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <source>No account to sync.</source>
+        <translation>No hay ninguna cuenta que sincronizar.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <source>Sync is not available yet for %1.</source>
+        <translation>La sincronización aún no está disponible para %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeFormat</name>
+    <message>
+        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <source>h:mm AP</source>
+        <comment>12-hour time pattern</comment>
+        <translation>h:mm AP</translation>
     </message>
 </context>
 <context>
@@ -1357,6 +1583,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Todos los calendarios</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,16 +116,25 @@ void TestApplication::translatorsFollowTheStoredLanguage_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("appTranslation");
+    QTest::addColumn<QString>("cancel"); // Qt's own button text
+    QTest::addColumn<QString>("monday"); // as dates name it
 
-    QTest::newRow("English") << "en" << true;
-    QTest::newRow("German") << "de" << true;
-    QTest::newRow("Italian: no program translation") << "it" << false;
+    QTest::newRow("English") << "en" << true << "Cancel"
+                             << "Monday";
+    QTest::newRow("German") << "de" << true << "Abbrechen"
+                            << "Montag";
+    QTest::newRow("Japanese") << "ja" << true << "キャンセル"
+                              << "月曜日";
+    QTest::newRow("Italian: no program translation") << "it" << false << "Annulla"
+                                                     << "lunedì";
 }
 
 void TestApplication::translatorsFollowTheStoredLanguage()
 {
     QFETCH(QString, stored);
     QFETCH(bool, appTranslation);
+    QFETCH(QString, cancel);
+    QFETCH(QString, monday);
     {
         QSettings settings(QStringLiteral("Larkspindle"), QStringLiteral("Calendar"));
         settings.setValue(QStringLiteral("ui/language"), stored);
@@ -132,8 +142,18 @@ void TestApplication::translatorsFollowTheStoredLanguage()
     QCOMPARE(app->resolveLanguage(), stored);
     app->installTranslators();
     QCOMPARE(app->appTranslation() != nullptr, appTranslation);
-    if (stored == QLatin1String("en"))
-        QVERIFY(!app->qtTranslation());
+    QCOMPARE(app->qtTranslation() != nullptr, stored != QLatin1String("en"));
+    const QString qtCancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const QString dayName = QLocale().dayName(Qt::Monday);
+
+    // Back to the untranslated program for the tests that follow.
+    for (QTranslator *translator : {app->qtTranslation(), app->appTranslation()}) {
+        if (translator)
+            QCoreApplication::removeTranslator(translator);
+    }
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(qtCancel, cancel);
+    QCOMPARE(dayName, monday);
 }
 
 void TestApplication::identityAndFont()

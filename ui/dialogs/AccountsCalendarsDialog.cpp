@@ -5,6 +5,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/dialogs/ProviderSignIn.h"
 #include "ui/theme/Theme.h"
 
@@ -36,6 +37,7 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
+    WindowFit::keepPlaceholderWhole(m_name);
     auto *add = new QPushButton(tr("Add Calendar"), this);
     add->setObjectName(QStringLiteral("addCalendarButton"));
     add->setEnabled(false);
@@ -50,15 +52,15 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     // Google and Microsoft accounts only when the build can sign in to them.
     auto *providerRow = new QHBoxLayout;
-    const auto addProviderButton = [&](ProviderSignIn::Provider provider, const QString &text,
-                                       const QString &name) {
-        auto *button = new QPushButton(text, this);
-        button->setObjectName(name);
-        button->setVisible(ProviderSignIn::isOffered(provider));
-        connect(button, &QPushButton::clicked, this,
-                [this, provider] { ProviderSignIn::start(m_state, provider, this); });
-        providerRow->addWidget(button);
-    };
+    const auto addProviderButton
+        = [&](ProviderSignIn::Provider provider, const QString &text, const QString &name) {
+              auto *button = new QPushButton(text, this);
+              button->setObjectName(name);
+              button->setVisible(ProviderSignIn::isOffered(provider));
+              connect(button, &QPushButton::clicked, this,
+                      [this, provider] { ProviderSignIn::start(m_state, provider, this); });
+              providerRow->addWidget(button);
+          };
     addProviderButton(ProviderSignIn::Provider::Google, tr("Add Google account…"),
                       QStringLiteral("addGoogleAccountButton"));
     addProviderButton(ProviderSignIn::Provider::Microsoft, tr("Add Microsoft account…"),

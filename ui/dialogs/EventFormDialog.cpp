@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/QuickAdd.h"
 #include "core/TimeFormat.h"
+#include "model/DateText.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
@@ -42,11 +43,9 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
     m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
     m_error->hide();
 
-    const QString format = QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(state);
-    for (QDateTimeEdit *edit : {m_start, m_end}) {
+    for (QDateTimeEdit *edit : {m_start, m_end})
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(format);
-    }
+    onAllDayToggled(false);
     const QDateTime local = now.toLocalTime();
     const QDateTime start(local.date(), QTime(local.time().hour(), 0));
     m_start->setDateTime(start.addSecs(3600));
@@ -87,8 +86,8 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
 
 void EventFormDialog::onAllDayToggled(bool allDay)
 {
-    const QString format = allDay ? QStringLiteral("ddd d MMM yyyy")
-                                  : QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(m_state);
+    const QString day = DateText::pattern(DateText::Style::ShortWeekdayDateYear);
+    const QString format = allDay ? day : day + QStringLiteral("  ") + timeOfDayFormat(m_state);
     m_start->setDisplayFormat(format);
     m_end->setDisplayFormat(format);
 }

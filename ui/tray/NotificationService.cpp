@@ -32,7 +32,7 @@ QString eventBody(int minutesBefore, const QString &timeText, const QString &loc
     if (minutesBefore == 0)
         body = QObject::tr("Starting now (%1)").arg(timeText);
     else if (minutesBefore < 60)
-        body = QObject::tr("In %1 minutes (%2)").arg(minutesBefore).arg(timeText);
+        body = QObject::tr("In %n minute(s) (%1)", nullptr, minutesBefore).arg(timeText);
     else if (minutesBefore < 1440)
         body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
     else
