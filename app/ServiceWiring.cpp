@@ -2,11 +2,14 @@
 
 #include "core/AppState.h"
 #include "core/LocalCalendar.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncEngine.h"
 #include "platform/DataPaths.h"
 #include "platform/Endpoints.h"
 #include "services/account/ApiClient.h"
 #include "services/account/Client.h"
 #include "services/account/ClientConfig.h"
+#include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
 #include "services/weather/WeatherService.h"
@@ -79,10 +82,25 @@ void onAuthenticated(AppState &state)
     client->pullCalendarList();
 }
 
+// The cloud account's run: its cloud calendars, over the sync API's client. Nothing is sent
+// while no service address is configured.
+Sync::SyncProvider *makeCloudProvider(AppState *state, const Account &account)
+{
+    LarkAccount::Client *client = state->accountClient();
+    LarkAccount::ApiClient *api = client ? client->syncApiClient() : nullptr;
+    if (api && api->baseUrl().isEmpty())
+        api = nullptr;
+    return new Larkspindle::CloudSyncProvider(state, account, api,
+                                              client && client->isAuthenticated());
+}
+
 } // namespace
 
 void registerAppServices()
 {
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"),
+                                       Sync::engineFactory(makeCloudProvider));
+
     AppStateServiceFactory factory;
     factory.create = createServices;
     factory.startAccount = startAccount;
