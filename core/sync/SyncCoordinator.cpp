@@ -1,8 +1,11 @@
 #include "core/sync/SyncCoordinator.h"
 
+#include "core/sync/SyncNowReport.h"
+
 #include "core/AppState.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
 
 #include <QStringList>
 
@@ -18,6 +21,7 @@ void SyncCoordinator::syncNow()
     QStringList missing;
     int syncing = 0;
     const QList<Account> accounts = m_state->accounts()->listActive();
+    const QList<Calendar> calendars = m_state->calendars()->listAll();
     for (const Account &account : accounts) {
         if (!account.enabled || account.exclude_from_sync)
             continue;
@@ -28,20 +32,16 @@ void SyncCoordinator::syncNow()
         }
         AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
         if (!run) {
-            if (!missing.contains(account.type))
+            // Calendars kept on this device have nothing to sync: no word about them.
+            if (!missing.contains(account.type)
+                && !SyncNowReport::isOnDeviceOnly(account, calendars))
                 missing << account.type;
             continue;
         }
         ++syncing;
         this->run(account, run);
     }
-    if (!missing.isEmpty())
-        emit statusMessage(
-            tr("Sync is not available yet for: %1.").arg(missing.join(QStringLiteral(", "))));
-    else if (syncing == 0)
-        emit statusMessage(tr("No account to sync."));
-    else
-        emit statusMessage(tr("Syncing %n account(s)…", nullptr, syncing));
+    emit statusMessage(SyncNowReport::message(syncing, missing));
 }
 
 void SyncCoordinator::run(const Account &account, AccountSyncRun *run)

@@ -2,9 +2,11 @@
 
 #include "core/AppState.h"
 #include "core/sync/ConflictResolutionService.h"
+#include "model/Identifiers.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
 #include "storage/TaskRepository.h"
 
@@ -164,7 +166,7 @@ void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
             continue;
         }
         Calendar row = remote;
-        row.id = Sql::newId();
+        row.id = newId();
         row.account_id = m_account.id;
         row.sync_token.clear();
         row.delta_sync_token.clear();
@@ -377,7 +379,7 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
     if (remote.raw_icalendar.isNull())
         remote.raw_icalendar = QStringLiteral("");
     if (!local) {
-        remote.id = Sql::newId();
+        remote.id = newId();
         if (!remote.created.isValid())
             remote.created = now;
         if (!remote.last_modified.isValid())

@@ -7,16 +7,19 @@
 #include "core/TimeFormat.h"
 #include "core/sync/SyncCoordinator.h"
 #include "platform/DataPaths.h"
+#include "services/update/UpdateConfig.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/update/UpdateFlows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +32,10 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+namespace {
+const QString kProductName = QStringLiteral("Larkspindle Calendar");
+} // namespace
 
 MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
@@ -73,6 +80,14 @@ void MainWindow::buildMenus()
     tools->addAction(tr("&Accounts and Calendars…"), this, &MainWindow::openAccountsAndCalendars);
     tools->addAction(tr("&Preferences…"), QKeySequence::Preferences, this,
                      &MainWindow::showPreferences);
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpMenu->addAction(tr("Check for &Updates…"), this, &MainWindow::checkForUpdates);
+    m_helpMenu->addAction(tr("&What's New"), this, &MainWindow::showWhatsNew);
+    m_helpMenu->addAction(tr("Send &Feedback…"), this, &MainWindow::sendFeedback);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(tr("&About %1").arg(kProductName), this, &MainWindow::showAbout);
 
     if (isDevInstance()) {
         m_developerMenu = menuBar()->addMenu(tr("&Developer"));
@@ -332,6 +347,64 @@ void MainWindow::removeSampleData()
 {
     const int rows = SampleData::clear(m_state);
     showStatus(tr("Removed %n sample row(s).", nullptr, rows));
+}
+
+LarkUpdate::UiCallbacks MainWindow::updateCallbacks()
+{
+    const QPointer<QStatusBar> bar = statusBar();
+    LarkUpdate::UiCallbacks callbacks;
+    callbacks.showStatus = [bar](const QString &text) {
+        if (bar)
+            bar->showMessage(text);
+    };
+    callbacks.clearStatus = [bar] {
+        if (bar)
+            bar->clearMessage();
+    };
+    callbacks.showTimedStatus = [bar](const QString &text, int ms) {
+        if (bar)
+            bar->showMessage(text, ms);
+    };
+    return callbacks;
+}
+
+std::optional<UpdateChannelConfig> MainWindow::releaseFeed(const QString &withoutFeed)
+{
+    const UpdateChannelConfig config = updateChannelConfig();
+    if (!config.manifestBaseUrl.isEmpty())
+        return config;
+    showStatus(withoutFeed);
+    return std::nullopt;
+}
+
+void MainWindow::checkForUpdates()
+{
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it cannot check for updates.")))
+        LarkUpdate::checkForUpdatesInteractive(*config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::showWhatsNew()
+{
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it has no release notes to show.")))
+        LarkUpdate::showWhatsNew(*config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::sendFeedback()
+{
+    const FeedbackConfig config = feedbackConfig();
+    if (config.pageUrl.isEmpty()) {
+        showStatus(tr("This build has no feedback page configured."));
+        return;
+    }
+    LarkUpdate::openFeedbackPage(config);
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(kProductName, QStringLiteral(LARK_VERSION), this);
+    dialog.exec();
 }
 
 void MainWindow::showStatus(const QString &text)

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class AppState;
 class NotificationService;
 class QAction;
@@ -17,6 +19,12 @@ class QMenu;
 class QSystemTrayIcon;
 namespace Sync {
 class SyncCoordinator;
+}
+
+struct UpdateChannelConfig;
+
+namespace LarkUpdate {
+struct UiCallbacks;
 }
 
 class MainWindow : public QMainWindow
@@ -45,6 +53,7 @@ public:
     // The details popover focusOnEvent opened last, while it is open.
     QWidget *detailsPopover() const { return m_detailsPopover; }
     QMenu *developerMenu() const { return m_developerMenu; }
+    QMenu *helpMenu() const { return m_helpMenu; }
 
 public slots:
     void focusWindow();
@@ -67,6 +76,13 @@ public slots:
 
     void loadSampleData();
     void removeSampleData();
+
+    // The Help menu. Without a release feed or a feedback page in this build, each says so in
+    // the status bar instead.
+    void checkForUpdates();
+    void showWhatsNew();
+    void sendFeedback();
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -91,6 +107,10 @@ private:
     void queueDialogCommand(const DialogCommand &command);
     void runDialogCommands();
     void importIcsAskingForCalendar(const QString &path);
+    // Status-bar reporting for the update flows; safe after the window is gone.
+    LarkUpdate::UiCallbacks updateCallbacks();
+    // The release feed of this build; without one, says so in the status bar.
+    std::optional<UpdateChannelConfig> releaseFeed(const QString &withoutFeed);
 
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
@@ -98,6 +118,7 @@ private:
     Sync::SyncCoordinator *m_sync = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
     QList<DialogCommand> m_waitingCommands;
