@@ -453,7 +453,7 @@ QJsonObject FakeGraph::shownEvent(const QString &id, const QJsonObject &json) co
     if (!out.contains(QStringLiteral("showAs")))
         out.insert(QStringLiteral("showAs"), QStringLiteral("busy"));
     out.insert(QStringLiteral("webLink"),
-               QString(QStringLiteral("https://outlook.invalid/calendar/item/") + enc(id)));
+               QString(QStringLiteral("https://calendar.invalid/item/") + enc(id)));
     return out;
 }
 
