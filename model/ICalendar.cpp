@@ -90,9 +90,9 @@ QString jsonStringArray(const QStringList &items)
     return QLatin1String("[\"") + items.join(QLatin1String("\",\"")) + QLatin1String("\"]");
 }
 
-// Adds the comma-separated values of one EXDATE or RDATE line in the stored forms: dates as
-// yyyyMMdd, date-times in UTC. A PERIOD contributes its start.
-void collectDateList(const ContentLine &line, QStringList &out)
+} // namespace
+
+void collectICalendarDateList(const ContentLine &line, QStringList &out)
 {
     const QList<QStringView> parts = QStringView(line.value).split(QLatin1Char(','));
     for (QStringView part : parts) {
@@ -109,6 +109,8 @@ void collectDateList(const ContentLine &line, QStringList &out)
         out.append(dateOnly ? formatICalendarDate(dt.date()) : formatICalendarUtc(dt));
     }
 }
+
+namespace {
 
 bool isEventProperty(QStringView name)
 {
@@ -513,9 +515,9 @@ QList<Event> parseICalendarEvents(const QString &text)
         } else if (name == QLatin1String("RRULE")) {
             event.recurrence_rule = cl.value;
         } else if (name == QLatin1String("EXDATE")) {
-            collectDateList(cl, exceptionDates);
+            collectICalendarDateList(cl, exceptionDates);
         } else if (name == QLatin1String("RDATE")) {
-            collectDateList(cl, recurrenceDates);
+            collectICalendarDateList(cl, recurrenceDates);
         } else if (name == QLatin1String("RECURRENCE-ID")) {
             const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly);
             event.recurrence_id = rid.isValid() ? formatICalendarUtc(rid) : cl.value;

@@ -66,6 +66,10 @@ parseICalendarDateTime(const QString &value, const QHash<QString, QString> &para
 [[nodiscard]] QString formatICalendarUtc(const QDateTime &dateTime); // yyyyMMddTHHmmssZ
 [[nodiscard]] QString formatICalendarDate(const QDate &date); // yyyyMMdd
 
+// Adds the comma-separated values of one EXDATE or RDATE line in the stored forms: dates as
+// yyyyMMdd, date-times in UTC. A PERIOD contributes its start.
+void collectICalendarDateList(const ContentLine &line, QStringList &out);
+
 inline const QString &iCalendarProductId()
 {
     static const QString id = QStringLiteral("-//Larkspindle//Calendar Desktop//EN");
