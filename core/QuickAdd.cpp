@@ -39,7 +39,7 @@ bool acceptsTodos(const Calendar &calendar)
 Task makeQuickAddTodo(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
                       const QString &preferredCalendarId, const QDateTime &now, bool reminder)
 {
-    Task task;
+    Task task = Task::newLocal();
     task.id = newId();
     task.uid = task.id;
     task.calendar_id = quickAddTargetCalendar(state, preferredCalendarId, true);
@@ -66,7 +66,6 @@ Task makeQuickAddTodo(AppState *state, const QString &line, const NLParser::Pars
     task.created = now.toUTC();
     task.last_modified = task.created;
     task.sequence = 0;
-    task.sync_status = QStringLiteral("pending");
     task.raw_icalendar = writeICalendarTodo(task, now);
     return task;
 }
@@ -137,7 +136,7 @@ Event makeQuickAddEvent(AppState *state, const QString &line, const QString &pre
 Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,
                         bool assignIdentity, const QDateTime &now)
 {
-    Event event;
+    Event event = Event::newLocal();
     if (line.trimmed().isEmpty())
         return event; // its empty title makes creation fail
 
@@ -149,7 +148,6 @@ Event makeQuickAddEvent(AppState *state, const QString &line, const QString &pre
     event.timezone = QStringLiteral("UTC");
     event.calendar_id = quickAddTargetCalendar(state, preferredCalendarId);
     event.status = QStringLiteral("confirmed");
-    event.sync_status = QStringLiteral("pending");
     if (assignIdentity) {
         event.id = newId();
         event.uid = event.id;

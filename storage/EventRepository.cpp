@@ -313,6 +313,16 @@ std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
                {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
 }
 
+std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
+                                                   const QString &providerEventId) const
+{
+    if (providerEventId.isEmpty())
+        return std::nullopt;
+    return one(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
+                              "provider_event_id = ? LIMIT 1"),
+               {calendarId, providerEventId}, "EventRepository::byProviderId failed:");
+}
+
 void EventRepository::loadChildrenFor(QList<Event> &events) const
 {
     if (events.isEmpty())

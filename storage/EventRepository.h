@@ -38,6 +38,9 @@ public:
     std::optional<Event> byUidInCalendar(const QString &uid, const QString &calendarId) const;
     std::optional<Event> byUidAndRecurrenceId(const QString &uid, const QString &calendarId,
                                               const QString &recurrenceId) const;
+    // The row that mirrors an item of a remote source, without child rows.
+    std::optional<Event> byProviderId(const QString &calendarId,
+                                      const QString &providerEventId) const;
 
     bool insert(const Event &event);
     bool update(const Event &event);

@@ -503,34 +503,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Import cancelled.</source>
         <translation>Import abgebrochen.</translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation>Kein Konto zum Synchronisieren.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>%n Konto wird synchronisiert…</numerusform>
-            <numerusform>%n Konten werden synchronisiert…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation>Synchronisierung abgeschlossen.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation>Synchronisierung fehlgeschlagen: %1</translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1081,6 +1053,63 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Versionshinweise werden geladen…</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>Kein Konto zum Synchronisieren.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>%n Konto wird synchronisiert…</numerusform>
+            <numerusform>%n Konten werden synchronisiert…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Synchronisierung abgeschlossen.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Synchronisierung fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>
 </context>
 <context>

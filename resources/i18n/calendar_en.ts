@@ -499,34 +499,6 @@ Please check file permissions and try again.</source>
         <source>Import cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Syncing %n account…</numerusform>
-            <numerusform>Syncing %n accounts…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1077,6 +1049,63 @@ Please check file permissions and try again.</source>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>Sync is not available yet for: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>No account to sync.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Syncing %n account…</numerusform>
+            <numerusform>Syncing %n accounts…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Sync finished.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Sync failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>This source keeps no tasks.</translation>
     </message>
 </context>
 <context>

@@ -503,34 +503,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Import cancelled.</source>
         <translation>Importación cancelada.</translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>La sincronización aún no está disponible para: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation>No hay ninguna cuenta que sincronizar.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Sincronizando %n cuenta…</numerusform>
-            <numerusform>Sincronizando %n cuentas…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation>Sincronización completada.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation>Error de sincronización: %1</translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1081,6 +1053,63 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Cargando notas de la versión…</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>La sincronización aún no está disponible para: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>No hay ninguna cuenta que sincronizar.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Sincronizando %n cuenta…</numerusform>
+            <numerusform>Sincronizando %n cuentas…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Sincronización completada.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Error de sincronización: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>Esta fuente no admite tareas.</translation>
     </message>
 </context>
 <context>

@@ -107,7 +107,7 @@ QString EventFormDialog::validationError() const
 
 Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
 {
-    Event event;
+    Event event = Event::newLocal();
     event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     event.uid = event.id;
     event.calendar_id = m_calendar->currentData().toString();
@@ -121,7 +121,6 @@ Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
         event.start_time = m_start->dateTime();
         event.end_time = m_end->dateTime();
     }
-    event.sync_status = QStringLiteral("pending");
     event.created = nowUtc;
     event.last_modified = nowUtc;
     event.sequence = 0;

@@ -5,9 +5,8 @@
 #include "core/QuickAdd.h"
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
-#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncCoordinator.h"
 #include "platform/DataPaths.h"
-#include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -46,6 +45,8 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     resize(1100, 720);
     buildMenus();
 
+    m_sync = new Sync::SyncCoordinator(m_state, this);
+    connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
@@ -275,50 +276,7 @@ QString MainWindow::importIcsInto(const QString &path, const QString &calendarId
 
 void MainWindow::syncNow()
 {
-    QStringList missing;
-    int started = 0;
-    const QList<Account> accounts = m_state->accounts()->listActive();
-    for (const Account &account : accounts) {
-        if (!account.enabled || account.exclude_from_sync)
-            continue;
-        AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
-        if (!run) {
-            if (!missing.contains(account.type))
-                missing << account.type;
-            continue;
-        }
-        ++started;
-        runSync(run);
-    }
-    if (!missing.isEmpty())
-        showStatus(
-            tr("Sync is not available yet for: %1.").arg(missing.join(QStringLiteral(", "))));
-    else if (started == 0)
-        showStatus(tr("No account to sync."));
-    else
-        showStatus(tr("Syncing %n account(s)…", nullptr, started));
-}
-
-void MainWindow::runSync(AccountSyncRun *run)
-{
-    m_state->beginSync();
-    connect(run, &AccountSyncRun::finished, this, [this, run] {
-        m_state->endSync(false);
-        run->disconnect(this);
-        run->deleteLater();
-        // A failure of another account in the same round keeps its message.
-        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
-            showStatus(tr("Sync finished."));
-    });
-    connect(run, &AccountSyncRun::failed, this,
-            [this, run](const QString &calendarId, const QString &reason) {
-                m_state->setLastSyncError(calendarId, reason);
-                m_state->endSync(true);
-                run->disconnect(this);
-                run->deleteLater();
-                showStatus(tr("Sync failed: %1").arg(reason));
-            });
-    run->start();
+    m_sync->syncNow();
 }
 
 void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)

@@ -1,7 +1,7 @@
 #pragma once
 
-// The main window: a status bar, the slots other parts of the program reach it through, the
-// close-to-tray rule and the sync bookkeeping.
+// The main window: a status bar, the slots other parts of the program reach it through and the
+// close-to-tray rule.
 
 #include <QDate>
 #include <QList>
@@ -15,7 +15,9 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSystemTrayIcon;
-class AccountSyncRun;
+namespace Sync {
+class SyncCoordinator;
+}
 
 class MainWindow : public QMainWindow
 {
@@ -76,7 +78,6 @@ private:
     bool ensureCalendarExists();
     bool hasCalendar() const;
     void refreshSummary();
-    void runSync(AccountSyncRun *run);
 
     struct DialogCommand
     {
@@ -94,6 +95,7 @@ private:
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
+    Sync::SyncCoordinator *m_sync = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
     QLabel *m_summary = nullptr;
