@@ -1,6 +1,8 @@
 #include "app/ServiceWiring.h"
 
 #include "core/AppState.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncEngine.h"
 #include "platform/DataPaths.h"
 #include "platform/Endpoints.h"
 #include "services/account/ApiClient.h"
@@ -8,6 +10,7 @@
 #include "services/account/ClientConfig.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
+#include "services/sync/google/SyncClient.h"
 #include "services/weather/WeatherService.h"
 #include "storage/FilterRuleRepository.h"
 #include "ui/theme/ThemeManager.h"
@@ -88,4 +91,10 @@ void registerAppServices()
             state.configSync()->stopAutoSync();
     };
     AppState::setServiceFactory(std::move(factory));
+
+    SyncClientRegistry::registerClient(
+        QStringLiteral("google"),
+        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
+            return new Google::SyncClient(state, account);
+        }));
 }

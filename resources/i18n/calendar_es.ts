@@ -250,6 +250,90 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="110"/>
+        <source>the request timed out</source>
+        <translation>la solicitud agotó el tiempo de espera</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="121"/>
+        <source>Google could not be reached: %1</source>
+        <translation>No se pudo contactar con Google: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google rechazó events.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="137"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google rechazó events.delete: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="164"/>
+        <source>No Google access token available.</source>
+        <translation>No hay ningún token de acceso de Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="152"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google envió una respuesta que no se puede leer.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="290"/>
+        <source>No Google access token.</source>
+        <translation>No hay token de acceso de Google.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="48"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="83"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Google: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="190"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="212"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google ya no acepta el token de sincronización del calendario.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="290"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
+            <numerusform>%n cambios no se pudieron enviar a Google y se enviarán de nuevo en la próxima sincronización: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

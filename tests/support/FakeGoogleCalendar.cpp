@@ -91,6 +91,7 @@ QString FakeGoogleCalendar::store(const QString &calendarId, QJsonObject resourc
     }
     Item item {calendarId, id, resource, 0};
     touch(item);
+    m_index.insert(calendarId + QLatin1Char('\n') + id, m_items.size());
     m_items.append(item);
     return id;
 }
@@ -181,11 +182,8 @@ std::optional<QJsonObject> FakeGoogleCalendar::event(const QString &calendarId,
 FakeGoogleCalendar::Item *FakeGoogleCalendar::find(const QString &calendarId,
                                                    const QString &eventId)
 {
-    for (Item &item : m_items) {
-        if (item.calendarId == calendarId && item.id == eventId)
-            return &item;
-    }
-    return nullptr;
+    const auto it = m_index.constFind(calendarId + QLatin1Char('\n') + eventId);
+    return it == m_index.constEnd() ? nullptr : &m_items[*it];
 }
 
 const FakeGoogleCalendar::Item *FakeGoogleCalendar::find(const QString &calendarId,

@@ -99,6 +99,7 @@ private:
     FakeHttpServer *m_server;
     QList<QJsonObject> m_calendars;
     QList<Item> m_items;
+    QHash<QString, int> m_index; // calendar id, "\n", event id -> position in m_items
     qint64 m_seq = 0;
     int m_tokenEpoch = 0;
     int m_nextId = 0;

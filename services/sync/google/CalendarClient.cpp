@@ -140,6 +140,19 @@ QString CalendarClient::failureText(const QString &operation, const Answer &answ
     return tr("Google rejected events.delete: %1").arg(detail);
 }
 
+std::optional<QJsonObject> CalendarClient::listingBody(const QString &operation,
+                                                       const Answer &answer)
+{
+    if (!answer.ok()) {
+        emit requestFailed(failureText(operation, answer), answer.status);
+        return std::nullopt;
+    }
+    std::optional<QJsonObject> body = objectOf(answer.body);
+    if (!body)
+        emit requestFailed(tr("Google sent a reply that cannot be read."), answer.status);
+    return body;
+}
+
 void CalendarClient::listCalendars()
 {
     requestCalendarPage(QString(), {});
@@ -158,16 +171,10 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
             QUrl::StrictMode);
     send("GET", url, nullptr, QString(),
          [this, pageToken, found = std::move(found)](const Answer &answer) mutable {
-             if (!answer.ok()) {
-                 emit requestFailed(failureText(QStringLiteral("calendarList.list"), answer),
-                                    answer.status);
+             const std::optional<QJsonObject> body
+                 = listingBody(QStringLiteral("calendarList.list"), answer);
+             if (!body)
                  return;
-             }
-             const std::optional<QJsonObject> body = objectOf(answer.body);
-             if (!body) {
-                 emit requestFailed(tr("Google sent a reply that cannot be read."), answer.status);
-                 return;
-             }
              const QJsonArray items = body->value(QLatin1String("items")).toArray();
              for (const QJsonValue &item : items)
                  found.append(calendarFromJson(item.toObject()));
@@ -213,16 +220,10 @@ void CalendarClient::requestEventsPage(const QString &calendarId, const QString 
                  emit syncTokenExpired(calendarId);
                  return;
              }
-             if (!answer.ok()) {
-                 emit requestFailed(failureText(QStringLiteral("events.list"), answer),
-                                    answer.status);
+             const std::optional<QJsonObject> body
+                 = listingBody(QStringLiteral("events.list"), answer);
+             if (!body)
                  return;
-             }
-             const std::optional<QJsonObject> body = objectOf(answer.body);
-             if (!body) {
-                 emit requestFailed(tr("Google sent a reply that cannot be read."), answer.status);
-                 return;
-             }
              PageResult page;
              const QJsonArray items = body->value(QLatin1String("items")).toArray();
              page.items.reserve(items.size());

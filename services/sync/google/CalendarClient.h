@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -149,6 +150,8 @@ private:
                       QList<QJsonObject> gathered);
     void write(const QByteArray &method, const QString &localId, const QUrl &url,
                const QJsonObject &event, const QString &etag, const QString &rejected);
+    // The object a successful listing answered; otherwise requestFailed, and nothing.
+    std::optional<QJsonObject> listingBody(const QString &operation, const Answer &answer);
     // "Google rejected ..." with what the answer says about why, or why no answer came.
     QString failureText(const QString &operation, const Answer &answer) const;
 

@@ -1,0 +1,23 @@
+#pragma once
+
+// Runs one account's sync to its end, as "Sync Now" would, for tests and benchmarks.
+
+#include <QString>
+
+class AccountSyncRun;
+
+namespace LarkTest {
+
+struct SyncOutcome
+{
+    int finished = 0;
+    int failed = 0;
+    QString calendarId; // of the first failure
+    QString reason;
+};
+
+// Starts the run, waits for its terminal signal (and graceMs longer, so that a second one would
+// be counted) and deletes it. A null run counts as neither.
+SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs = 10000, int graceMs = 20);
+
+} // namespace LarkTest
