@@ -107,6 +107,7 @@ struct Bench
         account.created_at = account.updated_at = now;
         Calendar other;
         other.id = QStringLiteral("stored");
+        other.account_id = account.id;
         other.url = QStringLiteral("local://stored");
         other.name = other.id;
         other.created_at = other.updated_at = now;
@@ -118,6 +119,7 @@ struct Bench
         for (int n = 0; n < kStored; ++n) {
             Event e = Google::CalendarClient::eventFromJson(resource(n), other.id);
             e.provider_event_id.clear();
+            e.uid = e.id;
             if (!state->events()->insert(e))
                 qFatal("insert failed");
         }
@@ -187,7 +189,7 @@ void BM_Baseline_Insert10000In20Transactions(benchmark::State &state)
         for (int page = 0; page < kPulled / kPageSize; ++page) {
             b.state->database()->connection().transaction();
             for (int n = page * kPageSize; n < (page + 1) * kPageSize; ++n) {
-                rows[n].id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                rows[n].id = rows[n].uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
                 b.state->events()->insert(rows[n]);
             }
             b.state->database()->connection().commit();

@@ -252,52 +252,52 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="110"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="116"/>
         <source>the request timed out</source>
         <translation>die Anfrage hat zu lange gedauert</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="121"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="127"/>
         <source>Google could not be reached: %1</source>
         <translation>Google war nicht erreichbar: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="141"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="137"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="143"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google hat events.insert abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google hat events.update abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="146"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google hat events.delete abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="164"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="170"/>
         <source>No Google access token available.</source>
         <translation>Kein Google-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="152"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="158"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google hat eine Antwort geschickt, die nicht gelesen werden kann.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="290"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="296"/>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
     </message>
@@ -305,27 +305,27 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::SyncClient</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="48"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="83"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="190"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="212"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="290"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>

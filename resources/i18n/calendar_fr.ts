@@ -252,52 +252,52 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="110"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="116"/>
         <source>the request timed out</source>
         <translation>la requête a expiré</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="121"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="127"/>
         <source>Google could not be reached: %1</source>
         <translation>Impossible de joindre Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="141"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google a refusé events.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="137"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="143"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google a refusé events.insert : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google a refusé events.update : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="146"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google a refusé events.delete : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="164"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="170"/>
         <source>No Google access token available.</source>
         <translation>Aucun jeton d’accès Google disponible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="152"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="158"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google a envoyé une réponse illisible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="290"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="296"/>
         <source>No Google access token.</source>
         <translation>Aucun jeton d’accès Google.</translation>
     </message>
@@ -305,27 +305,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::SyncClient</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="48"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="83"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="190"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="212"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="290"/>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>

@@ -41,8 +41,12 @@ QString encodedId(const QString &id)
 } // namespace
 
 CalendarClient::CalendarClient(QObject *parent)
+    : CalendarClient(nullptr, parent)
+{ }
+
+CalendarClient::CalendarClient(QNetworkAccessManager *network, QObject *parent)
     : QObject(parent)
-    , m_network(new QNetworkAccessManager(this))
+    , m_network(network ? network : new QNetworkAccessManager(this))
     , m_root(Endpoints::googleCalendarApiUrl())
 {
     qRegisterMetaType<Google::DiscoveredCalendar>();
@@ -98,6 +102,8 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
         : method == "DELETE"               ? m_network->deleteResource(request)
         : method == "POST"                 ? m_network->post(request, payload)
                                            : m_network->put(request, payload);
+    // Destroying the client aborts what it still waits for, whoever owns the network manager.
+    reply->setParent(this);
     connect(reply, &QNetworkReply::finished, this, [reply, handler = std::move(handler)] {
         Answer answer;
         answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

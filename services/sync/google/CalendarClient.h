@@ -62,6 +62,9 @@ public:
     };
 
     explicit CalendarClient(QObject *parent = nullptr);
+    // Sends through a network manager its owner keeps, so that short-lived clients share
+    // connections. Open requests still end with the client.
+    CalendarClient(QNetworkAccessManager *network, QObject *parent);
 
     // Given by the owner before the first request; an empty token fails every request at once.
     QString accessToken;

@@ -7,6 +7,7 @@
 #include "storage/Database.h"
 
 #include <QJsonDocument>
+#include <QNetworkAccessManager>
 #include <QtDebug>
 
 namespace Google {
@@ -27,12 +28,13 @@ SyncClient::SyncClient(AppState *state, const Account &account, QObject *parent)
     : Sync::SyncProvider(parent)
     , m_state(state)
     , m_account(account)
+    , m_network(new QNetworkAccessManager(this))
     , m_timeoutMs(CalendarClient::defaultTransferTimeoutMs)
 { }
 
 CalendarClient *SyncClient::newClient()
 {
-    auto *client = new CalendarClient(this);
+    auto *client = new CalendarClient(m_network, this);
     client->accessToken = m_accessToken;
     client->setTransferTimeout(m_timeoutMs);
     return client;

@@ -17,6 +17,7 @@
 #include <functional>
 
 class AppState;
+class QNetworkAccessManager;
 
 namespace Google {
 
@@ -71,6 +72,8 @@ private:
     QString m_accessToken;
     QString m_refreshToken;
     bool m_refreshedAfterRefusal = false;
+    // One for the run, so that its many requests share connections.
+    QNetworkAccessManager *m_network;
     int m_timeoutMs;
 };
 
