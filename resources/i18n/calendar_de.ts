@@ -252,52 +252,52 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="116"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
         <source>the request timed out</source>
         <translation>die Anfrage hat zu lange gedauert</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="127"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
         <source>Google could not be reached: %1</source>
         <translation>Google war nicht erreichbar: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="143"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google hat events.insert abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google hat events.update abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="146"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google hat events.delete abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="170"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
         <source>No Google access token available.</source>
         <translation>Kein Google-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="158"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google hat eine Antwort geschickt, die nicht gelesen werden kann.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="296"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
     </message>

@@ -252,52 +252,52 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="116"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
         <source>the request timed out</source>
         <translation>la requête a expiré</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="127"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
         <source>Google could not be reached: %1</source>
         <translation>Impossible de joindre Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="139"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google a refusé events.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="143"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google a refusé events.insert : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google a refusé events.update : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="146"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google a refusé events.delete : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="170"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
         <source>No Google access token available.</source>
         <translation>Aucun jeton d’accès Google disponible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="158"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google a envoyé une réponse illisible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="296"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>Aucun jeton d’accès Google.</translation>
     </message>
