@@ -148,8 +148,7 @@ void TestCalendarClient::requestShape()
     QCOMPARE(r.hasHeader("Accept"), method != "DELETE");
     const bool hasBody = method == "POST" || method == "PUT";
     QCOMPARE(r.header("Content-Type"), hasBody ? QByteArray("application/json") : QByteArray());
-    if (hasBody)
-        QCOMPARE(r.body, QJsonDocument(body).toJson(QJsonDocument::Compact));
+    QCOMPARE(r.body, hasBody ? QJsonDocument(body).toJson(QJsonDocument::Compact) : QByteArray());
 }
 
 void TestCalendarClient::listingGathersEveryPage()
@@ -253,8 +252,7 @@ void TestCalendarClient::failures()
     const QStringList want = outcome.split(QLatin1Char(' '));
     const QStringList got = seen.split(QLatin1Char(' '));
     QCOMPARE(got.mid(0, qMin(2, want.size())), want.mid(0, 2));
-    if (want.size() > 2)
-        QVERIFY2(seen.contains(want.mid(2).join(QLatin1Char(' '))), qPrintable(seen));
+    QVERIFY2(seen.contains(want.mid(2).join(QLatin1Char(' '))), qPrintable(seen));
     QVERIFY2(!seen.contains(QLatin1String("secret")), qPrintable(seen));
 }
 

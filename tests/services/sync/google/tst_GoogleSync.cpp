@@ -212,10 +212,14 @@ void TestGoogleSync::firstSyncOfTwoCalendars()
     QCOMPARE(sync().finished, 1);
     QCOMPARE(localTitles(team), remoteTitles(kTeam));
     QCOMPARE(local(team, QStringLiteral("Offsite, moved")).color, QStringLiteral("#aa3300"));
+    QStringList listings;
     for (const LarkTest::RecordedRequest &r : m_server->requests()) {
         if (r.path.endsWith(QLatin1String("/events")))
-            QVERIFY(r.query.hasQueryItem(QStringLiteral("syncToken")));
+            listings << (r.query.hasQueryItem(QStringLiteral("syncToken"))
+                             ? QStringLiteral("incremental")
+                             : QStringLiteral("full"));
     }
+    QCOMPARE(listings, LarkTest::strings({"incremental", "incremental"}));
 }
 
 void TestGoogleSync::localChangesArePushed()
