@@ -16,6 +16,9 @@ class QLabel;
 class QMenu;
 class QSystemTrayIcon;
 class AccountSyncRun;
+namespace LarkAccount {
+class AccountScreen;
+}
 
 class MainWindow : public QMainWindow
 {
@@ -43,6 +46,8 @@ public:
     // The details popover focusOnEvent opened last, while it is open.
     QWidget *detailsPopover() const { return m_detailsPopover; }
     QMenu *developerMenu() const { return m_developerMenu; }
+    QMenu *accountMenu() const { return m_accountMenu; }
+    LarkAccount::AccountScreen *accountScreen() const;
 
 public slots:
     void focusWindow();
@@ -66,12 +71,20 @@ public slots:
     void loadSampleData();
     void removeSampleData();
 
+    // The cloud account: sign-in through the browser, the account screen (one for the
+    // window's life), sign-out.
+    void signInToCloud();
+    void openAccountScreen();
+    void signOutOfCloud();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     void buildMenus();
+    void buildAccountMenu();
+    void updateAccountActions();
     void showStatus(const QString &text);
     bool ensureCalendarExists();
     bool hasCalendar() const;
@@ -96,6 +109,11 @@ private:
     NotificationService *m_notifications = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
+    QMenu *m_accountMenu = nullptr;
+    QAction *m_signInAction = nullptr;
+    QAction *m_accountAction = nullptr;
+    QAction *m_signOutAction = nullptr;
+    QPointer<LarkAccount::AccountScreen> m_accountScreen;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
     QList<DialogCommand> m_waitingCommands;
