@@ -278,6 +278,469 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <source>No Group</source>
+        <translation>Keine Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>Sie gehören keiner Gruppe an. Der Gruppeninhaber kann Sie einladen, oder Sie treten mit einem Einladungscode bei.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Join with Invite Code</source>
+        <translation>Mit Einladungscode beitreten</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <source>Members</source>
+        <translation>Mitglieder</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <source>Owner</source>
+        <translation>Inhaber</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <source>Pending Invitations</source>
+        <translation>Offene Einladungen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <source>Revoke</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Invite Members</source>
+        <translation>Mitglieder einladen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Invite by Email</source>
+        <translation>Per E-Mail einladen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <source>Generate Invite Code</source>
+        <translation>Einladungscode erzeugen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <source>Leave Group</source>
+        <translation>Gruppe verlassen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Join Group</source>
+        <translation>Gruppe beitreten</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Enter invite code:</source>
+        <translation>Einladungscode eingeben:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Ungültiger oder abgelaufener Einladungscode.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <source>Joined group.</source>
+        <translation>Der Gruppe beigetreten.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove Member</source>
+        <translation>Mitglied entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove %1 from the group?</source>
+        <translation>%1 aus der Gruppe entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>%1 removed.</source>
+        <translation>%1 wurde entfernt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Failed to remove %1.</source>
+        <translation>%1 konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Invitation revoked.</source>
+        <translation>Einladung widerrufen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Die Einladung konnte nicht widerrufen werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Diese Gruppe verlassen? Sie verlieren den Zugriff auf geteilte Daten.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Left group.</source>
+        <translation>Gruppe verlassen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to leave group.</source>
+        <translation>Die Gruppe konnte nicht verlassen werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Email address:</source>
+        <translation>E-Mail-Adresse:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <source>Failed to send invitation.</source>
+        <translation>Die Einladung konnte nicht gesendet werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Invitation sent.</source>
+        <translation>Einladung gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <source>Failed to generate code.</source>
+        <translation>Der Code konnte nicht erzeugt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <source>Invite Code</source>
+        <translation>Einladungscode</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Geben Sie diesen Code an die Person weiter, die Sie einladen möchten:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Jetzt aktiv</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>vor %1 Min.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>vor %1 Std.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>vor %1 T.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>d. MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Unbekanntes Gerät</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Unbekannter Client</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>Diese Sitzung</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 von %2 Plätzen belegt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Einladungscode: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Das Passwort muss mindestens %1 Zeichen lang sein.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <source>Devices</source>
+        <translation>Geräte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <source>Security</source>
+        <translation>Sicherheit</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Daten &amp; Datenschutz</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <source>Personal Information</source>
+        <translation>Persönliche Angaben</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Edit Display Name</source>
+        <translation>Anzeigenamen ändern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <source>Sign Out</source>
+        <translation>Abmelden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Change your account password.</source>
+        <translation>Ändern Sie das Passwort Ihres Kontos.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <source>Change Password</source>
+        <translation>Passwort ändern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <source>Danger Zone</source>
+        <translation>Gefahrenbereich</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Löscht Ihr Konto endgültig. Nach 30 Tagen lässt sich das nicht mehr rückgängig machen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <source>Delete Account</source>
+        <translation>Konto löschen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>Sie sind Inhaber der Gruppe. Übertragen Sie die Inhaberschaft oder entfernen Sie alle Mitglieder, bevor Sie Ihr Konto löschen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <source>(not set)</source>
+        <translation>(nicht festgelegt)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <source>Registered Devices</source>
+        <translation>Registrierte Geräte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Geräte, die mit Ihrem Konto synchronisiert haben.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <source>No devices registered.</source>
+        <translation>Keine Geräte registriert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <source>Active Sessions</source>
+        <translation>Aktive Sitzungen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sitzungen, die derzeit bei Ihrem Konto angemeldet sind.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <source>No active sessions.</source>
+        <translation>Keine aktiven Sitzungen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Current</source>
+        <translation>Aktuell</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <source>Revoke</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Display name:</source>
+        <translation>Anzeigename:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <source>Failed to update profile.</source>
+        <translation>Das Profil konnte nicht aktualisiert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <source>Display name updated.</source>
+        <translation>Anzeigename aktualisiert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <source>Current password:</source>
+        <translation>Aktuelles Passwort:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <source>New password (min %1 characters):</source>
+        <translation>Neues Passwort (mind. %1 Zeichen):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Confirm new password:</source>
+        <translation>Neues Passwort bestätigen:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <source>Passwords do not match.</source>
+        <translation>Die Passwörter stimmen nicht überein.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <source>Password changed.</source>
+        <translation>Passwort geändert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <source>Failed to change password.</source>
+        <translation>Das Passwort konnte nicht geändert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>Ihr Konto wird damit zur endgültigen Löschung nach 30 Tagen vorgemerkt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Geben Sie zur Bestätigung %1 ein:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <source>Failed to delete account.</source>
+        <translation>Das Konto konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Konto zur Löschung vorgemerkt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Ihr Konto wird in 30 Tagen endgültig gelöscht. Wenn Sie sich vorher anmelden, können Sie es wiederherstellen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove Device</source>
+        <translation>Gerät entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove %1?</source>
+        <translation>%1 entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Device removed.</source>
+        <translation>Gerät entfernt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Failed to remove device.</source>
+        <translation>Das Gerät konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Session revoked.</source>
+        <translation>Sitzung widerrufen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Failed to revoke session.</source>
+        <translation>Die Sitzung konnte nicht widerrufen werden.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -293,6 +756,64 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Keine Tokens erhalten</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <source>People with access</source>
+        <translation>Personen mit Zugriff</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <source>Add people</source>
+        <translation>Personen hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <source>All group members already have access</source>
+        <translation>Alle Gruppenmitglieder haben bereits Zugriff</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Noch mit niemandem geteilt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <source>Remove access</source>
+        <translation>Zugriff entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <source>Share</source>
+        <translation>Teilen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <source>Could not share with %1.</source>
+        <translation>Teilen mit %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <source>Remove access?</source>
+        <translation>Zugriff entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 hat dann keinen Zugriff mehr. Fortfahren?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <source>Could not remove %1.</source>
+        <translation>%1 konnte nicht entfernt werden.</translation>
     </message>
 </context>
 <context>
@@ -552,6 +1073,51 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <source>A&amp;ccount</source>
+        <translation>&amp;Konto</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <source>Sign &amp;In…</source>
+        <translation>&amp;Anmelden…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <source>&amp;Account…</source>
+        <translation>&amp;Konto…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <source>Sign &amp;Out</source>
+        <translation>Ab&amp;melden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <source>Signed in.</source>
+        <translation>Angemeldet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Anmeldung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Setzen Sie die Anmeldung in Ihrem Browser fort.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <source>Larkspindle Account</source>
+        <translation>Larkspindle-Konto</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <source>Signed out.</source>
+        <translation>Abgemeldet.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -729,6 +1295,16 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Ort und Einheiten festlegen…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Wetter:</translation>
     </message>
 </context>
 <context>
@@ -1102,11 +1678,98 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>Die Ortssuche meldete HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo hat HTTP %1 zurückgegeben</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Wetter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Zeigt das Wetter neben Ihrem Kalender. Die Vorhersage kommt von Open-Meteo (kostenlos, ohne Anmeldung). Suchen Sie unten nach einer Stadt, um den Ort festzulegen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <source>Enable weather</source>
+        <translation>Wetter anzeigen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <source>City name or postal code</source>
+        <translation>Stadtname oder Postleitzahl</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>No location set.</source>
+        <translation>Kein Ort festgelegt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <source>Current location: %1</source>
+        <translation>Aktueller Ort: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <source>&amp;City:</source>
+        <translation>&amp;Stadt:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Einheiten:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <source>Searching…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <source>No matches found.</source>
+        <translation>Keine Treffer gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <source>Search failed: %1</source>
+        <translation>Suche fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>

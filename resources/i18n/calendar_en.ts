@@ -274,6 +274,469 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <source>No Group</source>
+        <translation>No Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Join with Invite Code</source>
+        <translation>Join with Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <source>Members</source>
+        <translation>Members</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <source>Owner</source>
+        <translation>Owner</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <source>Pending Invitations</source>
+        <translation>Pending Invitations</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <source>Revoke</source>
+        <translation>Revoke</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Invite Members</source>
+        <translation>Invite Members</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Invite by Email</source>
+        <translation>Invite by Email</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <source>Generate Invite Code</source>
+        <translation>Generate Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <source>Leave Group</source>
+        <translation>Leave Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Join Group</source>
+        <translation>Join Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Enter invite code:</source>
+        <translation>Enter invite code:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Invalid or expired invite code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <source>Joined group.</source>
+        <translation>Joined group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove Member</source>
+        <translation>Remove Member</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove %1 from the group?</source>
+        <translation>Remove %1 from the group?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>%1 removed.</source>
+        <translation>%1 removed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Failed to remove %1.</source>
+        <translation>Failed to remove %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Invitation revoked.</source>
+        <translation>Invitation revoked.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Failed to revoke invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Leave this group? You will lose access to shared data.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Left group.</source>
+        <translation>Left group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to leave group.</source>
+        <translation>Failed to leave group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Email address:</source>
+        <translation>Email address:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <source>Failed to send invitation.</source>
+        <translation>Failed to send invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Invitation sent.</source>
+        <translation>Invitation sent.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <source>Failed to generate code.</source>
+        <translation>Failed to generate code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <source>Invite Code</source>
+        <translation>Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Share this code with the person you want to invite:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Active now</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>%1m ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>%1h ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>%1d ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>MMM d, yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Unknown Device</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Unknown client</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>This session</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 of %2 seats used</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Invite code: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Password must be at least %1 characters.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <source>Profile</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <source>Devices</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <source>Security</source>
+        <translation>Security</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Data &amp; Privacy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <source>Personal Information</source>
+        <translation>Personal Information</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Edit Display Name</source>
+        <translation>Edit Display Name</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <source>Sign Out</source>
+        <translation>Sign Out</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Change your account password.</source>
+        <translation>Change your account password.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <source>Change Password</source>
+        <translation>Change Password</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <source>Danger Zone</source>
+        <translation>Danger Zone</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Permanently delete your account. This cannot be undone after 30 days.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <source>Delete Account</source>
+        <translation>Delete Account</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>You are the group owner. Transfer ownership or remove all members before deleting your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <source>(not set)</source>
+        <translation>(not set)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <source>Registered Devices</source>
+        <translation>Registered Devices</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Devices that have synced with your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <source>No devices registered.</source>
+        <translation>No devices registered.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <source>Active Sessions</source>
+        <translation>Active Sessions</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sessions currently signed in to your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <source>No active sessions.</source>
+        <translation>No active sessions.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Current</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <source>Revoke</source>
+        <translation>Revoke</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Display name:</source>
+        <translation>Display name:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <source>Failed to update profile.</source>
+        <translation>Failed to update profile.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <source>Display name updated.</source>
+        <translation>Display name updated.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <source>Current password:</source>
+        <translation>Current password:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <source>New password (min %1 characters):</source>
+        <translation>New password (min %1 characters):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Confirm new password:</source>
+        <translation>Confirm new password:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <source>Passwords do not match.</source>
+        <translation>Passwords do not match.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <source>Password changed.</source>
+        <translation>Password changed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <source>Failed to change password.</source>
+        <translation>Failed to change password.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>This will schedule your account for permanent deletion after 30 days.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Type %1 to confirm:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <source>Failed to delete account.</source>
+        <translation>Failed to delete account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Account Scheduled for Deletion</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove Device</source>
+        <translation>Remove Device</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove %1?</source>
+        <translation>Remove %1?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Device removed.</source>
+        <translation>Device removed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Failed to remove device.</source>
+        <translation>Failed to remove device.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Session revoked.</source>
+        <translation>Session revoked.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Failed to revoke session.</source>
+        <translation>Failed to revoke session.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -289,6 +752,64 @@ Please check file permissions and try again.</source>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <source>People with access</source>
+        <translation>People with access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <source>Add people</source>
+        <translation>Add people</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <source>All group members already have access</source>
+        <translation>All group members already have access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Not shared with anyone yet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <source>Remove access</source>
+        <translation>Remove access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <source>Could not share with %1.</source>
+        <translation>Could not share with %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <source>Remove access?</source>
+        <translation>Remove access?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 will no longer have access. Continue?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <source>Could not remove %1.</source>
+        <translation>Could not remove %1.</translation>
     </message>
 </context>
 <context>
@@ -548,6 +1069,51 @@ Please check file permissions and try again.</source>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <source>A&amp;ccount</source>
+        <translation>A&amp;ccount</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <source>Sign &amp;In…</source>
+        <translation>Sign &amp;In…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <source>&amp;Account…</source>
+        <translation>&amp;Account…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <source>Sign &amp;Out</source>
+        <translation>Sign &amp;Out</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <source>Signed in.</source>
+        <translation>Signed in.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Sign-in failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Continue the sign-in in your browser.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <source>Larkspindle Account</source>
+        <translation>Larkspindle Account</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <source>Signed out.</source>
+        <translation>Signed out.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -725,6 +1291,16 @@ Please check file permissions and try again.</source>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Configure location and units…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Weather:</translation>
     </message>
 </context>
 <context>
@@ -1098,11 +1674,98 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>Geocoding returned HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Weather</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <source>Enable weather</source>
+        <translation>Enable weather</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <source>City name or postal code</source>
+        <translation>City name or postal code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>No location set.</source>
+        <translation>No location set.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <source>Current location: %1</source>
+        <translation>Current location: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <source>&amp;City:</source>
+        <translation>&amp;City:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Units:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <source>Searching…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <source>No matches found.</source>
+        <translation>No matches found.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <source>Search failed: %1</source>
+        <translation>Search failed: %1</translation>
     </message>
 </context>
 <context>

@@ -278,6 +278,469 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <source>No Group</source>
+        <translation>Aucun groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>Vous ne faites partie d&apos;aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Join with Invite Code</source>
+        <translation>Rejoindre avec un code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <source>Members</source>
+        <translation>Membres</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <source>Owner</source>
+        <translation>Propriétaire</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <source>Pending Invitations</source>
+        <translation>Invitations en attente</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <source>Revoke</source>
+        <translation>Révoquer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Invite Members</source>
+        <translation>Inviter des membres</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Invite by Email</source>
+        <translation>Inviter par e-mail</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <source>Generate Invite Code</source>
+        <translation>Générer un code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <source>Leave Group</source>
+        <translation>Quitter le groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Join Group</source>
+        <translation>Rejoindre un groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <source>Enter invite code:</source>
+        <translation>Saisissez le code d&apos;invitation :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Code d&apos;invitation non valide ou expiré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <source>Joined group.</source>
+        <translation>Groupe rejoint.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove Member</source>
+        <translation>Retirer le membre</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <source>Remove %1 from the group?</source>
+        <translation>Retirer %1 du groupe ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>%1 removed.</source>
+        <translation>%1 a été retiré(e).</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Failed to remove %1.</source>
+        <translation>Impossible de retirer %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Invitation revoked.</source>
+        <translation>Invitation révoquée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Impossible de révoquer l&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Quitter ce groupe ? Vous perdrez l&apos;accès aux données partagées.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Left group.</source>
+        <translation>Vous avez quitté le groupe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to leave group.</source>
+        <translation>Impossible de quitter le groupe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <source>Email address:</source>
+        <translation>Adresse e-mail :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <source>Failed to send invitation.</source>
+        <translation>Impossible d&apos;envoyer l&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Invitation sent.</source>
+        <translation>Invitation envoyée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <source>Failed to generate code.</source>
+        <translation>Impossible de générer le code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <source>Invite Code</source>
+        <translation>Code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Communiquez ce code à la personne que vous souhaitez inviter :</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Actif maintenant</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>il y a %1 min</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>il y a %1 h</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>il y a %1 j</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Appareil inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Client inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>Cette session</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 places sur %2 utilisées</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Code d&apos;invitation : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Le mot de passe doit comporter au moins %1 caractères.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <source>Devices</source>
+        <translation>Appareils</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <source>Security</source>
+        <translation>Sécurité</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Données et confidentialité</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <source>Personal Information</source>
+        <translation>Informations personnelles</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Edit Display Name</source>
+        <translation>Modifier le nom d&apos;affichage</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <source>Sign Out</source>
+        <translation>Se déconnecter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <source>Change your account password.</source>
+        <translation>Modifiez le mot de passe de votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <source>Change Password</source>
+        <translation>Changer le mot de passe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <source>Danger Zone</source>
+        <translation>Zone de danger</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Supprime définitivement votre compte. Cette action est irréversible après 30 jours.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <source>Delete Account</source>
+        <translation>Supprimer le compte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>Vous êtes le propriétaire du groupe. Transférez la propriété ou retirez tous les membres avant de supprimer votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <source>(not set)</source>
+        <translation>(non défini)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <source>Registered Devices</source>
+        <translation>Appareils enregistrés</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Appareils qui se sont synchronisés avec votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <source>No devices registered.</source>
+        <translation>Aucun appareil enregistré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <source>Active Sessions</source>
+        <translation>Sessions actives</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sessions actuellement connectées à votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <source>No active sessions.</source>
+        <translation>Aucune session active.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Current</source>
+        <translation>Actuelle</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <source>Revoke</source>
+        <translation>Révoquer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <source>Display name:</source>
+        <translation>Nom d&apos;affichage :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <source>Failed to update profile.</source>
+        <translation>Impossible de mettre à jour le profil.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <source>Display name updated.</source>
+        <translation>Nom d&apos;affichage mis à jour.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <source>Current password:</source>
+        <translation>Mot de passe actuel :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <source>New password (min %1 characters):</source>
+        <translation>Nouveau mot de passe (%1 caractères min.) :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Confirm new password:</source>
+        <translation>Confirmez le nouveau mot de passe :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <source>Passwords do not match.</source>
+        <translation>Les mots de passe ne correspondent pas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <source>Password changed.</source>
+        <translation>Mot de passe modifié.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <source>Failed to change password.</source>
+        <translation>Impossible de modifier le mot de passe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>Votre compte sera programmé pour une suppression définitive dans 30 jours.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Saisissez %1 pour confirmer :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <source>Failed to delete account.</source>
+        <translation>Impossible de supprimer le compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Suppression du compte programmée</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove Device</source>
+        <translation>Retirer l&apos;appareil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <source>Remove %1?</source>
+        <translation>Retirer %1 ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Device removed.</source>
+        <translation>Appareil retiré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <source>Failed to remove device.</source>
+        <translation>Impossible de retirer l&apos;appareil.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Session revoked.</source>
+        <translation>Session révoquée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <source>Failed to revoke session.</source>
+        <translation>Impossible de révoquer la session.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -293,6 +756,64 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Aucun jeton reçu</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <source>People with access</source>
+        <translation>Personnes ayant accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <source>Add people</source>
+        <translation>Ajouter des personnes</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <source>All group members already have access</source>
+        <translation>Tous les membres du groupe ont déjà accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Partagé avec personne pour l&apos;instant.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <source>Remove access</source>
+        <translation>Retirer l&apos;accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <source>Share</source>
+        <translation>Partager</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <source>Could not share with %1.</source>
+        <translation>Impossible de partager avec %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <source>Remove access?</source>
+        <translation>Retirer l&apos;accès ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 n&apos;aura plus accès. Continuer ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <source>Could not remove %1.</source>
+        <translation>Impossible de retirer %1.</translation>
     </message>
 </context>
 <context>
@@ -552,6 +1073,51 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <source>A&amp;ccount</source>
+        <translation>&amp;Compte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <source>Sign &amp;In…</source>
+        <translation>Se &amp;connecter…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <source>&amp;Account…</source>
+        <translation>Co&amp;mpte…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <source>Sign &amp;Out</source>
+        <translation>Se &amp;déconnecter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <source>Signed in.</source>
+        <translation>Connecté.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Échec de la connexion : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Poursuivez la connexion dans votre navigateur.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <source>Larkspindle Account</source>
+        <translation>Compte Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <source>Signed out.</source>
+        <translation>Déconnecté.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -729,6 +1295,16 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Configurer le lieu et les unités…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Météo :</translation>
     </message>
 </context>
 <context>
@@ -1102,11 +1678,98 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>La recherche de lieux a renvoyé HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo a renvoyé HTTP %1</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Météo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d&apos;Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <source>Enable weather</source>
+        <translation>Activer la météo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <source>City name or postal code</source>
+        <translation>Nom de ville ou code postal</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>No location set.</source>
+        <translation>Aucun lieu défini.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <source>Current location: %1</source>
+        <translation>Lieu actuel : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <source>&amp;City:</source>
+        <translation>&amp;Ville :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Unités :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <source>Searching…</source>
+        <translation>Recherche…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <source>No matches found.</source>
+        <translation>Aucun résultat.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <source>Search failed: %1</source>
+        <translation>Échec de la recherche : %1</translation>
     </message>
 </context>
 <context>

@@ -71,7 +71,8 @@ struct Rig
         QJsonObject lrk;
         if (!role.isEmpty())
             lrk.insert(QStringLiteral("role"), role);
-        const QJsonObject extra {{QStringLiteral("custom"), QJsonObject {{QStringLiteral("lrk"), lrk}}}};
+        const QJsonObject extra {
+            {QStringLiteral("custom"), QJsonObject {{QStringLiteral("lrk"), lrk}}}};
         client->tokenManager()->setTokens(
             AccountTest::jwtExpiring(clock.now().toSecsSinceEpoch() + 3600, extra),
             QStringLiteral("refresh-1"));

@@ -359,6 +359,10 @@ void TestAccountScreen::accountMenuFollowsSignIn()
     QCOMPARE(window.accountScreen(), screen);
     QCOMPARE(screen->pages()->currentIndex(), 3);
 
+    QTest::keyClick(screen, Qt::Key_Escape);
+    QVERIFY(screen->isHidden());
+    actions[1]->trigger();
+    QVERIFY(!screen->isHidden());
     emit screen->logoutRequested();
     QCOMPARE(enabled(), QList<bool>({true, false, false}));
     QVERIFY(screen->isHidden());

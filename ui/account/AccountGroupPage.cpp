@@ -21,7 +21,8 @@ QPushButton *button(const QString &text, const char *name, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
+    b->setAutoDefault(true); // Return presses the focused button
+
     return b;
 }
 

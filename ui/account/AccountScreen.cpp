@@ -8,10 +8,13 @@
 #include "ui/account/AccountRows.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -24,11 +27,12 @@ namespace {
 
 constexpr int listContentIndex = 2; // after the page title and its spacing
 
+// Return presses the focused button, as in a dialog.
 QPushButton *button(const QString &text, const char *name, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -65,12 +69,20 @@ AccountScreen::AccountScreen(Client *client, QWidget *parent)
 
     m_stack = new QStackedWidget(this);
     m_stack->setObjectName(QStringLiteral("accountPages"));
-    m_stack->addWidget(createProfileTab());
+    // Long lists and large fonts scroll instead of squeezing the rows.
+    const auto addPage = [this](QWidget *page) {
+        auto *scroll = new QScrollArea(m_stack);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        m_stack->addWidget(scroll);
+    };
+    addPage(createProfileTab());
     m_groupPage = new AccountGroupPage(m_client, this);
-    m_stack->addWidget(m_groupPage);
-    m_stack->addWidget(createListTab(tr("Devices"), m_devicesLayout, "devicesPage"));
-    m_stack->addWidget(createListTab(tr("Security"), m_securityLayout, "securityPage"));
-    m_stack->addWidget(createPrivacyTab());
+    addPage(m_groupPage);
+    addPage(createListTab(tr("Devices"), m_devicesLayout, "devicesPage"));
+    addPage(createListTab(tr("Security"), m_securityLayout, "securityPage"));
+    addPage(createPrivacyTab());
     connect(m_pageList, &QListWidget::currentRowChanged, m_stack, &QStackedWidget::setCurrentIndex);
     m_pageList->setCurrentRow(0);
 
@@ -103,19 +115,45 @@ void AccountScreen::styleSideList()
     const QColor background
         = alternate.isValid() ? alternate : (darkWindow ? window.lighter(115) : window.darker(103));
     const QColor hover = darkWindow ? window.lighter(135) : window.darker(105);
-    m_pageList->setStyleSheet(
-        QStringLiteral("QListWidget { background: %1; border: none; padding: 12px 8px; }"
-                       "QListWidget::item { padding: 8px 12px; border-radius: 6px; }"
-                       "QListWidget::item:hover { background: %2; }"
-                       "QListWidget::item:selected { background: %3; color: %4; }")
-            .arg(background.name(), hover.name(), palette.color(QPalette::Highlight).name(),
-                 palette.color(QPalette::HighlightedText).name()));
+    const QString sheet
+        = QStringLiteral("QListWidget { background: %1; border: none; padding: 12px 8px; }"
+                         "QListWidget::item { padding: 8px 12px; border-radius: 6px; }"
+                         "QListWidget::item:hover { background: %2; }"
+                         "QListWidget::item:selected { background: %3; color: %4; }")
+              .arg(background.name(), hover.name(), palette.color(QPalette::Highlight).name(),
+                   palette.color(QPalette::HighlightedText).name());
+    // Setting a sheet repolishes, which reports a palette change again.
+    if (sheet != m_pageList->styleSheet())
+        m_pageList->setStyleSheet(sheet);
     // Wide enough for the longest page name in the interface language and font size.
+    m_pageList->ensurePolished();
     int widest = 0;
     for (int i = 0; i < m_pageList->count(); ++i)
         widest = qMax(widest,
                       m_pageList->fontMetrics().horizontalAdvance(m_pageList->item(i)->text()));
-    m_pageList->setFixedWidth(qMax(180, widest + 16 + 24 + 8));
+    m_pageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pageList->setFixedWidth(qMax(180, widest + 2 * 8 + 2 * 12 + 24));
+}
+
+bool AccountScreen::event(QEvent *event)
+{
+    // The screen lives as long as the program: it follows a change of theme or font size.
+    const QEvent::Type type = event->type();
+    if (m_pageList
+        && (type == QEvent::ApplicationPaletteChange || type == QEvent::PaletteChange
+            || type == QEvent::ApplicationFontChange))
+        styleSideList();
+    return QWidget::event(event);
+}
+
+void AccountScreen::keyPressEvent(QKeyEvent *event)
+{
+    // A window of its own, closed from the keyboard like the dialogs.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QWidget *AccountScreen::createProfileTab()
@@ -368,14 +406,15 @@ void AccountScreen::populateSessions(const QList<Session> &sessions)
         auto *texts = new QVBoxLayout;
         texts->setSpacing(2);
         QLabel *client = label(row.client, content);
+        client->setWordWrap(true);
         setWeight(client, 500);
         QLabel *detail = label(row.detail, content);
         makeSecondary(detail);
         makeSmall(detail);
         texts->addWidget(client);
         texts->addWidget(detail);
-        line->addLayout(texts);
-        line->addStretch(1);
+        // The texts take the width, so a long client name wraps only where it must.
+        line->addLayout(texts, 1);
         if (row.current) {
             QLabel *current = label(tr("Current"), content);
             setTextColor(current, successColor());

@@ -72,6 +72,10 @@ public:
 signals:
     void logoutRequested();
 
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     QWidget *createProfileTab();
     QWidget *createListTab(const QString &title, QVBoxLayout *&layout, const char *name);

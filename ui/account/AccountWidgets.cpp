@@ -38,14 +38,14 @@ QLabel *label(const QString &text, QWidget *parent)
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
+    // The application's style sheet colours every label; only a sheet of its own overrides it.
+    widget->setStyleSheet(QStringLiteral("color: %1;").arg(color.name()));
 }
 
 void makeSecondary(QWidget *widget)
 {
-    setTextColor(widget, QApplication::palette().color(QPalette::PlaceholderText));
+    // The application's style sheet gives muted labels the theme's muted colour.
+    widget->setProperty("muted", true);
 }
 
 void makeSmall(QWidget *widget, int by)

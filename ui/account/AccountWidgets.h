@@ -18,7 +18,7 @@ namespace LarkAccount::AccountWidgets {
 
 // A plain-text label: names and addresses come from the server.
 QLabel *label(const QString &text, QWidget *parent);
-// Muted colour, for details under a name.
+// The theme's muted colour, for details under a name.
 void makeSecondary(QWidget *widget);
 // One point smaller, but not below 7.
 void makeSmall(QWidget *widget, int by = 1);

@@ -45,7 +45,7 @@ QLabel *hint(const QString &text, QWidget *parent)
 {
     QLabel *l = label(text, parent);
     l->setWordWrap(true);
-    l->setForegroundRole(QPalette::PlaceholderText);
+    makeSecondary(l);
     l->setContentsMargins(0, 8, 0, 0);
     l->hide();
     return l;
@@ -103,7 +103,7 @@ ShareMembersDialog::ShareMembersDialog(Client *client, SharingBackend *backend,
     if (!texts.intro.isEmpty()) {
         QLabel *intro = label(texts.intro, this);
         intro->setWordWrap(true);
-        intro->setForegroundRole(QPalette::PlaceholderText);
+        makeSecondary(intro);
         layout->addWidget(intro);
     }
     auto *line = new QFrame(this);
@@ -204,7 +204,7 @@ QWidget *ShareMembersDialog::personRow(const QString &name, const QString &email
     texts->addWidget(nameLabel);
     if (!email.isEmpty()) {
         QLabel *emailLabel = label(email, row);
-        emailLabel->setForegroundRole(QPalette::PlaceholderText);
+        makeSecondary(emailLabel);
         texts->addWidget(emailLabel);
     }
     layout->addLayout(texts, 1);
@@ -231,7 +231,7 @@ void ShareMembersDialog::rebuildLists()
         QLabel *empty
             = label(orDefault(m_texts.emptySharesText, tr("Not shared with anyone yet.")), this);
         empty->setObjectName(QStringLiteral("emptySharesLabel"));
-        empty->setForegroundRole(QPalette::PlaceholderText);
+        makeSecondary(empty);
         empty->setContentsMargins(0, 4, 0, 4);
         m_sharedList->addWidget(empty);
     }
@@ -243,10 +243,13 @@ void ShareMembersDialog::rebuildLists()
         remove->setCursor(Qt::PointingHandCursor);
         remove->setToolTip(orDefault(m_texts.removeAccessButton, tr("Remove access")));
         remove->setAccessibleName(remove->toolTip());
-        remove->setFixedSize(28, 28);
         QFont font = remove->font();
         font.setPointSize(font.pointSize() + 4);
         remove->setFont(font);
+        // Square, and no smaller than the cross needs at a large font size.
+        const QSize need = remove->sizeHint();
+        const int side = qMax(28, qMax(need.width(), need.height()));
+        remove->setFixedSize(side, side);
         connect(remove, &QToolButton::clicked, this,
                 [this, person] { removeShare(person.userId, person.name); });
         m_sharedList->addWidget(personRow(person.name, person.email, person.initials, remove));
@@ -255,7 +258,7 @@ void ShareMembersDialog::rebuildLists()
     for (const PersonRow &person : lists.candidates) {
         auto *share = new QPushButton(orDefault(m_texts.shareButton, tr("Share")));
         share->setObjectName(QStringLiteral("shareWithButton"));
-        share->setAutoDefault(false);
+        share->setAutoDefault(true); // Return shares with the focused person
         share->setCursor(Qt::PointingHandCursor);
         connect(share, &QPushButton::clicked, this,
                 [this, person] { shareWithMember(person.userId, person.name); });

@@ -32,14 +32,13 @@ WeatherSettingsDialog::WeatherSettingsDialog(AppState *state, QWidget *parent)
     setWindowTitle(tr("Weather"));
     setModal(true);
     const PreferencesRepository *prefs = m_state->preferences();
-    const QString muted = QStringLiteral("color: %1;").arg(Theme::textMuted().name());
 
     auto *intro = new QLabel(tr("Show weather alongside your calendar. Forecast comes from "
                                 "Open-Meteo (free, no signup). Search for a city below to set "
                                 "the location."),
                              this);
     intro->setWordWrap(true);
-    intro->setStyleSheet(muted);
+    intro->setProperty("muted", true);
 
     m_enabled = new QCheckBox(tr("Enable weather"), this);
     m_enabled->setObjectName(QStringLiteral("weatherEnableCheck"));
@@ -63,7 +62,7 @@ WeatherSettingsDialog::WeatherSettingsDialog(AppState *state, QWidget *parent)
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("weatherStatusLabel"));
-    m_status->setStyleSheet(muted);
+    m_status->setProperty("muted", true);
     m_status->setWordWrap(true);
     m_status->setTextFormat(Qt::PlainText);
     const QString place = prefs->getString(Prefs::WeatherLocationName);
@@ -101,7 +100,7 @@ WeatherSettingsDialog::WeatherSettingsDialog(AppState *state, QWidget *parent)
     layout->addWidget(m_enabled);
     layout->addLayout(form);
     layout->addWidget(buttons);
-    resize(QSize(480, 480).expandedTo(sizeHint()));
+    resize((QSize(480, 480) * Theme::fontScale / 100).expandedTo(sizeHint()));
 
     connect(m_geocoding, &Weather::GeocodingClient::completed, this,
             &WeatherSettingsDialog::showResults);
@@ -144,6 +143,13 @@ void WeatherSettingsDialog::resetSearchButton()
     m_searchButton->setEnabled(true);
 }
 
+void WeatherSettingsDialog::showResultsList()
+{
+    m_results->show();
+    // The list appears below the field: make room for it rather than squeeze the rows.
+    resize(size().expandedTo(sizeHint()));
+}
+
 void WeatherSettingsDialog::showMessageRow(const QString &text)
 {
     auto *item = new QListWidgetItem(text, m_results);
@@ -154,7 +160,7 @@ void WeatherSettingsDialog::showResults(const QList<Weather::GeocodingResult> &m
 {
     resetSearchButton();
     m_results->clear();
-    m_results->show();
+    showResultsList();
     if (matches.isEmpty()) {
         showMessageRow(tr("No matches found."));
         return;
@@ -172,7 +178,7 @@ void WeatherSettingsDialog::showSearchFailure(const QString &reason)
     resetSearchButton();
     m_results->clear();
     showMessageRow(tr("Search failed: %1").arg(reason));
-    m_results->show();
+    showResultsList();
 }
 
 void WeatherSettingsDialog::save()

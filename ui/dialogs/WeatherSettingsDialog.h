@@ -43,6 +43,7 @@ protected:
 private:
     void resetSearchButton();
     void showMessageRow(const QString &text);
+    void showResultsList();
 
     AppState *m_state;
     QCheckBox *m_enabled;

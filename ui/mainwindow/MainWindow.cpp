@@ -21,6 +21,7 @@
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/theme/Theme.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -145,7 +146,9 @@ void MainWindow::openAccountScreen()
                 &MainWindow::signOutOfCloud);
     }
     m_accountScreen->refreshAll();
-    QSize size = QSize(640, 560).expandedTo(m_accountScreen->minimumSizeHint());
+    // Larger text needs a larger window to show the same rows.
+    QSize size = (QSize(640, 560) * Theme::fontScale / 100)
+                     .expandedTo(m_accountScreen->minimumSizeHint());
     if (const QScreen *screen = this->screen())
         size = size.boundedTo(screen->availableSize());
     m_accountScreen->resize(size);
