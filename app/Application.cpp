@@ -4,17 +4,17 @@
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
 #include "platform/SingleInstance.h"
-#include "services/update/Client.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
 #include "ui/tray/NotificationService.h"
 #include "ui/tray/TrayManager.h"
-#include "ui/update/UpdateDialog.h"
+#include "ui/update/UpdateFlows.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -50,6 +50,7 @@ Application::Application(int &argc, char **argv)
     setWindowIcon(QIcon(QStringLiteral(":/icons/app-icon.png")));
     loadFonts();
     setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
+    WindowFit::install(this);
 }
 
 Application::~Application()
@@ -94,24 +95,39 @@ QString Application::resolveLanguage() const
 
 void Application::installTranslators()
 {
-    const QString language = resolveLanguage();
+    const Translators translators = installLanguage(resolveLanguage(), this);
+    qtTranslator = translators.qt;
+    appTranslator = translators.app;
+}
+
+QLocale Application::interfaceLocale(const QString &language, const QLocale &system)
+{
+    const QLocale chosen(language);
+    return system.language() == chosen.language() ? system : chosen;
+}
+
+Application::Translators Application::installLanguage(const QString &language, QObject *owner)
+{
+    QLocale::setDefault(interfaceLocale(language, QLocale::system()));
+    Translators translators;
     if (language != QLatin1String("en")) {
-        qtTranslator = new QTranslator(this);
-        if (qtTranslator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            installTranslator(qtTranslator);
+        translators.qt = new QTranslator(owner);
+        if (translators.qt->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translators.qt);
         } else {
-            delete qtTranslator;
-            qtTranslator = nullptr;
+            delete translators.qt;
+            translators.qt = nullptr;
         }
     }
-    appTranslator = new QTranslator(this);
-    if (appTranslator->load(QStringLiteral(":/i18n/calendar_%1.qm").arg(language))) {
-        installTranslator(appTranslator);
+    translators.app = new QTranslator(owner);
+    if (translators.app->load(QStringLiteral(":/i18n/calendar_%1.qm").arg(language))) {
+        QCoreApplication::installTranslator(translators.app);
     } else {
-        delete appTranslator;
-        appTranslator = nullptr;
+        delete translators.app;
+        translators.app = nullptr;
     }
+    return translators;
 }
 
 int Application::run()
@@ -174,24 +190,9 @@ int Application::run()
     connect(notificationService, &NotificationService::reminderClicked, mainWindow,
             &MainWindow::focusOnEvent);
 
-    QTimer::singleShot(1500, this, [this] { startUpdateCheck(); });
+    // A newer release is offered beside the window, never in the way of it.
+    LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),
+                                       QStringLiteral("Larkspindle Calendar"), this, mainWindow);
 
     return exec();
-}
-
-void Application::startUpdateCheck()
-{
-    auto *client = new LarkUpdate::Client(updateChannelConfig(), this);
-    MainWindow *w = mainWindow;
-    connect(
-        client, &LarkUpdate::Client::updateAvailable, w, [w](const LarkUpdate::Artifact &artifact) {
-            auto *dialog = new LarkUpdate::UpdateDialog(artifact, QStringLiteral(LARK_VERSION),
-                                                        QStringLiteral("Larkspindle Calendar"), w);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-            dialog->show();
-        });
-    connect(client, &LarkUpdate::Client::checkFailed, this, [](const QString &message) {
-        qWarning().noquote() << "update check failed:" << message;
-    });
-    client->checkForUpdates();
 }

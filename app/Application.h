@@ -6,6 +6,9 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 
 class AppState;
@@ -23,6 +26,9 @@ QString startupLoggingRules(const QString &instance, const QByteArray &qtLogging
 
 class Application : public QApplication
 {
+    // Its texts belong to "Application", not to the base class.
+    Q_DECLARE_TR_FUNCTIONS(Application)
+
 public:
     Application(int &argc, char **argv);
     ~Application() override;
@@ -38,6 +44,22 @@ public:
     static QString resolveLanguage(const QString &stored, const QString &systemLocaleName);
     void installTranslators();
 
+    struct Translators
+    {
+        QTranslator *qt = nullptr;
+        QTranslator *app = nullptr;
+    };
+    // Installs Qt's own and the program's translations for the language (each null when it does
+    // not load; Qt's only for a language other than "en"), owned by owner, and makes the
+    // language's locale the default so that dates and times read in it too.
+    static Translators installLanguage(const QString &language, QObject *owner);
+    // The locale for the language: the system's own when it speaks that language (so its region
+    // stays), else the language's main one.
+    static QLocale interfaceLocale(const QString &language, const QLocale &system);
+
+    // Registers the embedded fonts and tells the theme the icon font's family.
+    static void loadFonts();
+
     void setSingleInstance(SingleInstance *instance) { singleInstance = instance; }
     // This process's own command, handed to the window once the event loop runs.
     void setStartupCommand(const InstanceCommand &command) { startupCommand = command; }
@@ -48,9 +70,6 @@ public:
     QTranslator *appTranslation() const { return appTranslator; }
 
 private:
-    void loadFonts();
-    void startUpdateCheck();
-
     AppState *appState = nullptr;
     MainWindow *mainWindow = nullptr;
     TrayManager *trayManager = nullptr;

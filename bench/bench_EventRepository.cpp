@@ -5,9 +5,9 @@
 // LARK_BENCH_EVENTS=<n> changes the number of stored events (0 measures inserts into an empty
 // store).
 
+#include "model/Identifiers.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/SqlHelpers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +37,7 @@ QString calendarId(int i)
 Event makeEvent(int n, QRandomGenerator &rng, const QString &prefix)
 {
     Event e;
-    e.id = Sql::newId();
+    e.id = newId();
     e.calendar_id = calendarId(n % kCalendars);
     e.uid = prefix + QString::number(n) + QStringLiteral("@example.org");
     e.title = QStringLiteral("Meeting about topic %1").arg(rng.bounded(1000));

@@ -1,11 +1,11 @@
-# Embeds resources/ (fonts, icons, styles, SQL migrations) and the translations into a target.
+# Embeds resources/ (fonts with their licences, icons, styles, SQL migrations) and the translations into a target.
 # Files are picked up by folder so that adding a migration or a style needs no list edit here.
 # For a static library Qt builds the resources into object libraries that travel with the
 # target to everything linking it (the executable and each test), so no Q_INIT_RESOURCE.
 function(lark_add_resources target)
     set(_root "${PROJECT_SOURCE_DIR}/resources")
     file(GLOB_RECURSE _files CONFIGURE_DEPENDS
-        "${_root}/fonts/*.ttf" "${_root}/fonts/*.otf"
+        "${_root}/fonts/*.ttf" "${_root}/fonts/*.otf" "${_root}/fonts/*.txt"
         "${_root}/icons/*.png" "${_root}/icons/*.svg"
         "${_root}/styles/*.qss")
     qt_add_resources(${target} "lark_resources"

@@ -1,7 +1,7 @@
 #include "core/AppState.h"
 
 #include "core/InvitationsService.h"
-#include "core/sync/CalendarIdentity.h"
+#include "core/LocalCalendar.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
@@ -24,10 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString localAccountId = QStringLiteral("personal-local-account");
-const QString personalCalendarId = QStringLiteral("larkspindle-personal-default");
-const QString localAccountType = QStringLiteral("larkspindle");
 
 constexpr int minHourHeight = 56;
 constexpr int maxHourHeight = 200;
@@ -88,7 +84,7 @@ bool AppState::initialize(const QString &path)
     m_undoStack = new UndoStack(this);
     m_syncQueue = new SyncQueueRepository(m_database, this);
     m_conflicts = new Sync::ConflictResolutionService(this, this);
-    m_invitations = new Invitations::Service(this, this);
+    m_invitations = new Invitations::Service(m_accounts, m_calendars, m_events, this);
 
     const AppStateServiceFactory &services = serviceFactory();
     if (services.create)
@@ -182,55 +178,7 @@ void AppState::onAuthenticated()
 
 void AppState::ensurePersonalLocalCalendar()
 {
-    if (!m_accounts || !m_calendars)
-        return;
-    const bool haveAccount = m_accounts->byId(localAccountId).has_value();
-    const bool haveCalendar = m_calendars->byId(personalCalendarId).has_value();
-    if (haveAccount && haveCalendar)
-        return;
-
-    for (const Calendar &calendar : m_calendars->listAll()) {
-        const std::optional<Account> account = m_accounts->byId(calendar.account_id);
-        if (account && account->type == localAccountType)
-            return;
-    }
-
-    const QDateTime created = now().toUTC();
-    if (!haveAccount) {
-        Account account;
-        account.id = localAccountId;
-        account.name = QStringLiteral("On This Device");
-        account.type = localAccountType;
-        account.color = QStringLiteral("#4CAF50");
-        account.sync_interval_minutes = 0;
-        account.enabled = true;
-        account.exclude_from_sync = false;
-        account.created_at = created;
-        account.updated_at = created;
-        if (!m_accounts->insert(account)) {
-            qWarning() << "Failed to seed local account";
-            return;
-        }
-    }
-    if (!haveCalendar) {
-        Calendar calendar;
-        calendar.id = personalCalendarId;
-        calendar.account_id = localAccountId;
-        calendar.url = QStringLiteral("local://calendar/") + personalCalendarId;
-        calendar.name = QStringLiteral("Personal");
-        calendar.color = QStringLiteral("#4285F4");
-        calendar.timezone = QStringLiteral("UTC");
-        calendar.is_visible = true;
-        calendar.is_read_only = false;
-        calendar.is_default = true;
-        calendar.sync_enabled = false;
-        calendar.canonical_key
-            = calendarIdentityKey(localAccountType, calendar.url).value_or(QString());
-        calendar.created_at = created;
-        calendar.updated_at = created;
-        if (!m_calendars->insert(calendar))
-            qWarning() << "Failed to seed Personal calendar";
-    }
+    LocalCalendar::ensurePersonal(m_accounts, m_calendars, now());
 }
 
 void AppState::onPreferenceChanged(const QString &key)

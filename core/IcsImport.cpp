@@ -5,12 +5,10 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/SqlHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstring>
@@ -20,10 +18,11 @@
 #include <unistd.h>
 
 namespace {
-QString tr(const char *text, int n = -1)
+// The import's messages as one translation context.
+struct IcsImport
 {
-    return QCoreApplication::translate("IcsImport", text, nullptr, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(IcsImport)
+};
 
 IcsImportResult failure(const QString &message)
 {
@@ -37,16 +36,17 @@ IcsFileContents readIcsFile(const QString &path)
 {
     IcsFileContents contents;
     const auto unreadable = [&](const QString &reason) {
-        contents.error = tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
+        contents.error
+            = IcsImport::tr("Import failed: the file %1 could not be read (%2).").arg(path, reason);
         return contents;
     };
     const QFileInfo info(path);
     if (!info.exists()) {
-        contents.error = tr("Import failed: the file %1 does not exist.").arg(path);
+        contents.error = IcsImport::tr("Import failed: the file %1 does not exist.").arg(path);
         return contents;
     }
-    const QString notRegular = tr("Import failed: %1 is not a regular file.").arg(path);
-    const QString tooLarge = tr("Import failed: the file %1 is larger than %2 MB.")
+    const QString notRegular = IcsImport::tr("Import failed: %1 is not a regular file.").arg(path);
+    const QString tooLarge = IcsImport::tr("Import failed: the file %1 is larger than %2 MB.")
                                  .arg(path)
                                  .arg(kMaxIcsFileBytes / (1024 * 1024));
     // Looked at before opening, and again on what was opened in case the path changed between:
@@ -93,8 +93,8 @@ IcsFileContents readIcsFile(const QString &path)
     }
     contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
     if (contents.events.isEmpty())
-        contents.error
-            = tr("Import failed: no events found in %1.").arg(QFileInfo(path).fileName());
+        contents.error = IcsImport::tr("Import failed: no events found in %1.")
+                             .arg(QFileInfo(path).fileName());
     return contents;
 }
 
@@ -112,19 +112,15 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
 {
     const std::optional<Calendar> calendar = state->calendars()->byId(calendarId);
     if (!calendar)
-        return failure(tr("Import failed: the chosen calendar does not exist."));
+        return failure(IcsImport::tr("Import failed: the chosen calendar does not exist."));
     if (calendar->is_read_only)
-        return failure(tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
-    if (events.isEmpty())
-        return failure(tr("Import failed: no events found in %1.").arg(name));
-
-    EventRepository *repo = state->events();
-    const QDateTime now = state->database()->currentDateTimeUtc();
-    Sql::Savepoint savepoint(state->database()->connection(), QStringLiteral("ics_import"));
-    if (!savepoint.isActive())
         return failure(
-            tr("Import failed: the events could not be stored (%1).").arg(savepoint.errorText()));
-    for (Event event : events) {
+            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
+    if (events.isEmpty())
+        return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
+
+    const QDateTime now = state->database()->currentDateTimeUtc();
+    for (Event &event : events) {
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
         event.deleted_at.reset();
@@ -134,33 +130,23 @@ IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const 
             event.created = now;
         if (!event.last_modified.isValid())
             event.last_modified = now;
-        // The same event imported again replaces the earlier copy instead of doubling it.
-        const std::optional<Event> existing
-            = repo->byUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
-        bool stored;
-        if (existing) {
-            event.id = existing->id;
-            stored = repo->update(event);
-        } else {
-            event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            stored = repo->insert(event);
-        }
-        if (!stored) {
-            savepoint.rollback();
-            return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
-                              "imported.")
-                               .arg(name));
-        }
     }
-    if (!savepoint.release())
-        return failure(tr("Import failed: the events of %1 could not be stored; nothing was "
+    // The same event imported again replaces the earlier copy instead of doubling it.
+    QString error;
+    if (!state->events()->replaceByUid(events, &error)) {
+        if (!error.isEmpty())
+            return failure(
+                IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error));
+        return failure(
+            IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
                           "imported.")
-                           .arg(name));
-    repo->notifyChanged(calendarId);
+                .arg(name));
+    }
 
     IcsImportResult result;
     result.ok = true;
     result.imported = int(events.size());
-    result.message = tr("Imported %n event(s) from %1.", result.imported).arg(name);
+    result.message
+        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
     return result;
 }

@@ -30,7 +30,7 @@ constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 // error.
 IcsFileContents readIcsFile(const QString &path);
 
-// Stores the events in the calendar inside one savepoint; "fileName" names the source in the
+// Stores the events in the calendar, all or none; "fileName" names the source in the
 // message.
 IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const QString &calendarId,
                                     const QString &fileName);

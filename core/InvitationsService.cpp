@@ -1,6 +1,5 @@
 #include "core/InvitationsService.h"
 
-#include "core/AppState.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
@@ -9,25 +8,26 @@
 
 namespace Invitations {
 
-Service::Service(AppState *appState, QObject *parent)
+Service::Service(AccountRepository *accounts, CalendarRepository *calendars,
+                 EventRepository *events, QObject *parent)
     : QObject(parent)
-    , m_appState(appState)
+    , m_accounts(accounts)
+    , m_calendars(calendars)
+    , m_events(events)
 {
-    if (!m_appState)
-        return;
-    if (EventRepository *events = m_appState->events())
-        connect(events, &EventRepository::eventsChanged, this, &Service::invitationsChanged);
-    if (AccountRepository *accounts = m_appState->accounts())
-        connect(accounts, &AccountRepository::accountsChanged, this, &Service::invitationsChanged);
+    if (m_events)
+        connect(m_events, &EventRepository::eventsChanged, this, &Service::invitationsChanged);
+    if (m_accounts)
+        connect(m_accounts, &AccountRepository::accountsChanged, this,
+                &Service::invitationsChanged);
 }
 
 QSet<QString> Service::ownAddresses() const
 {
     QSet<QString> addresses;
-    const AccountRepository *accounts = m_appState ? m_appState->accounts() : nullptr;
-    if (!accounts)
+    if (!m_accounts)
         return addresses;
-    for (const Account &account : accounts->listActive()) {
+    for (const Account &account : m_accounts->listActive()) {
         if (account.username.contains(QLatin1Char('@')))
             addresses.insert(account.username.toLower());
     }
@@ -42,14 +42,14 @@ QPair<QList<Event>, QList<Event>> Service::list() const
 QPair<QList<Event>, QList<Event>> Service::list(const QDateTime &now) const
 {
     QPair<QList<Event>, QList<Event>> out;
-    if (!m_appState || !m_appState->events() || !m_appState->calendars())
+    if (!m_events || !m_calendars)
         return out;
     const QSet<QString> own = ownAddresses();
     if (own.isEmpty())
         return out;
 
     QStringList visible;
-    for (const Calendar &calendar : m_appState->calendars()->listAll()) {
+    for (const Calendar &calendar : m_calendars->listAll()) {
         if (calendar.is_visible)
             visible << calendar.id;
     }
@@ -60,7 +60,7 @@ QPair<QList<Event>, QList<Event>> Service::list(const QDateTime &now) const
     const QDate today = now.toLocalTime().date();
     const QDateTime from(today.addDays(-90), QTime(0, 0));
     const QDateTime to(today.addDays(366), QTime(0, 0));
-    for (const Event &event : m_appState->events()->listInRange(from, to, visible)) {
+    for (const Event &event : m_events->listInRange(from, to, visible)) {
         if (event.status == QLatin1String("cancelled"))
             continue;
         const auto mine
@@ -95,10 +95,9 @@ int Service::pendingCount(const QDateTime &now) const
 
 bool Service::respond(const QString &eventId, const QString &email, const QString &status)
 {
-    EventRepository *events = m_appState ? m_appState->events() : nullptr;
-    if (!events)
+    if (!m_events)
         return false;
-    std::optional<Event> event = events->byId(eventId);
+    std::optional<Event> event = m_events->byId(eventId);
     if (!event)
         return false;
 
@@ -115,7 +114,7 @@ bool Service::respond(const QString &eventId, const QString &email, const QStrin
 
     event->last_modified = QDateTime::currentDateTimeUtc();
     event->sync_status = QStringLiteral("pending");
-    const bool saved = events->update(*event);
+    const bool saved = m_events->update(*event);
     if (saved)
         emit invitationsChanged();
     return saved;

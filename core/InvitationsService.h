@@ -13,7 +13,9 @@
 #include <QSet>
 #include <QString>
 
-class AppState;
+class AccountRepository;
+class CalendarRepository;
+class EventRepository;
 
 namespace Invitations {
 
@@ -21,7 +23,10 @@ class Service : public QObject
 {
     Q_OBJECT
 public:
-    explicit Service(AppState *appState, QObject *parent = nullptr);
+    // Reads accounts, calendars and events through these repositories; any may be null, and
+    // then there is nothing to list or answer.
+    Service(AccountRepository *accounts, CalendarRepository *calendars, EventRepository *events,
+            QObject *parent = nullptr);
 
     // First: invitations awaiting an answer, soonest first. Second: answered or already over,
     // latest first. Only events of visible calendars from 90 days back to a year ahead.
@@ -38,7 +43,9 @@ signals:
     void invitationsChanged();
 
 private:
-    AppState *m_appState;
+    AccountRepository *m_accounts;
+    CalendarRepository *m_calendars;
+    EventRepository *m_events;
 };
 
 } // namespace Invitations

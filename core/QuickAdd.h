@@ -2,6 +2,8 @@
 
 // Turns one quick-add line into a stored reminder, task or event, chosen by what the line's
 // phrases name. Every function has an overload that takes "now"; the others read the clock.
+// The items themselves are built in model/QuickAddItems; these functions choose the calendar
+// and store them.
 
 #include "model/NLParser.h"
 #include "model/Records.h"
@@ -46,8 +48,3 @@ class AppState;
 // accepts to-dos is preferred when there is one. Empty when no calendar qualifies.
 [[nodiscard]] QString quickAddTargetCalendar(AppState *state, const QString &preferredCalendarId,
                                              bool forTodo = false);
-
-// The short iCalendar text stored with a new event (lines end in CR LF). DTSTAMP is now, or the
-// clock's time.
-[[nodiscard]] QString writeMinimalICalendarEvent(const Event &event);
-[[nodiscard]] QString writeMinimalICalendarEvent(const Event &event, const QDateTime &now);

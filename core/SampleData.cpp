@@ -9,7 +9,6 @@
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
-#include <QSqlQuery>
 #include <QStringList>
 
 namespace SampleData {
@@ -279,26 +278,13 @@ int seed(AppState *state, const QDate &today)
 
 int clear(AppState *state)
 {
-    // Child rows first: a user may have given a sample event a reminder, a guest or a file, and
-    // those rows would otherwise stop the event's deletion on the foreign key.
-    static const char *const statements[] = {
-        "DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM attendees WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM attachments WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM events WHERE id LIKE 'sample-event-%'",
-        "DELETE FROM tasks WHERE id LIKE 'sample-task-%'",
-        "DELETE FROM calendars WHERE id LIKE 'sample-cal-%'",
-        "DELETE FROM accounts WHERE id = 'sample-account'",
-    };
-    int total = 0;
-    for (const char *sql : statements) {
-        QSqlQuery query(state->database()->connection());
-        if (query.exec(QString::fromLatin1(sql)))
-            total += qMax(0, query.numRowsAffected());
-    }
-    emit state->calendars()->calendarsChanged();
-    state->events()->notifyChanged(QString());
-    emit state->tasks()->tasksChanged(QString());
+    // Events and tasks before their calendars, calendars before the account: the order the
+    // foreign keys allow.
+    int total = state->events()->purgeByIdPrefix(QStringLiteral("sample-event-"));
+    total += state->tasks()->purgeByIdPrefix(QStringLiteral("sample-task-"));
+    total += state->calendars()->purgeByIdPrefix(QStringLiteral("sample-cal-"));
+    // The account is not counted: loading reports calendars, events and tasks.
+    (void)state->accounts()->purge(kAccountId);
     return total;
 }
 

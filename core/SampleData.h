@@ -16,7 +16,8 @@ int seed(AppState *state);
 // The same with "today" given, so a caller can place the set on any day.
 int seed(AppState *state, const QDate &today);
 
-// Deletes every sample row for good and returns how many database rows went.
+// Deletes every sample row for good and returns how many calendars, events and tasks went, so
+// that it matches what seed reported.
 int clear(AppState *state);
 
 } // namespace SampleData

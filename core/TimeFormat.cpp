@@ -1,8 +1,11 @@
 #include "core/TimeFormat.h"
 
 #include "core/AppState.h"
+#include "model/TimeOfDay.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+
+#include <QCoreApplication>
 
 bool uses24HourTime(const AppState *state)
 {
@@ -14,10 +17,10 @@ bool uses24HourTime(const AppState *state)
 
 QString timeOfDayFormat(const AppState *state)
 {
-    return uses24HourTime(state) ? QStringLiteral("HH:mm") : QStringLiteral("h:mm AP");
+    return TimeOfDay::format(uses24HourTime(state));
 }
 
 QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime)
 {
-    return dateTime.toString(timeOfDayFormat(state));
+    return TimeOfDay::text(dateTime, uses24HourTime(state));
 }

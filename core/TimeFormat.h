@@ -10,6 +10,7 @@ class AppState;
 
 // False without a state or without its preferences.
 [[nodiscard]] bool uses24HourTime(const AppState *state);
-// "HH:mm" or "h:mm AP".
+// "HH:mm" or "h:mm AP" (the latter as the interface language orders it).
 [[nodiscard]] QString timeOfDayFormat(const AppState *state);
+// In the interface language (the default locale).
 [[nodiscard]] QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime);

@@ -2,7 +2,7 @@
 
 // What is coming up today and tomorrow, for the tray's tooltip and popover: the shown
 // calendars' event occurrences that have not ended, filter rules applied, in start order.
-// Every call reads the store again.
+// Every call reads the store again; the selection itself is model/Upcoming.
 
 #include "model/Records.h"
 

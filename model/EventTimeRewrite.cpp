@@ -18,9 +18,9 @@ TimeForm timeFormOf(const ContentLine &line)
 {
     TimeForm form;
     const QString valueType = paramValue(line.params, QStringLiteral("VALUE"));
+    const std::optional<ICalendarTimeFields> fields = readICalendarTimeFields(line.value);
     form.date = valueType.compare(QLatin1String("DATE"), Qt::CaseInsensitive) == 0
-        || (valueType.isEmpty() && line.value.size() == 8
-            && !line.value.contains(QLatin1Char('T')));
+        || (valueType.isEmpty() && fields && fields->dateOnly);
     if (form.date)
         return form;
     const QString tzid = paramValue(line.params, QStringLiteral("TZID"));

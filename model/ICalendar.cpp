@@ -1,5 +1,8 @@
 #include "model/ICalendar.h"
 
+#include "model/VTimeZone.h"
+
+#include <QFileInfo>
 #include <QtNumeric>
 
 #include <limits>
@@ -47,8 +50,20 @@ bool readDateTime(QStringView s, QDate &date, QTime &time)
     return time.isValid();
 }
 
+// Writers put a blank after the colon now and then; only date-time values drop it, a text keeps
+// what it says.
+QStringView skipBlanks(QStringView value)
+{
+    qsizetype i = 0;
+    while (i < value.size()
+           && (value.at(i) == QLatin1Char(' ') || value.at(i) == QLatin1Char('\t')))
+        ++i;
+    return value.mid(i);
+}
+
 // Only plain zone names reach the zone database; anything shaped like a path does not.
-bool looksLikeZoneId(const QString &id)
+// A POSIX rule also has "," "." ":" and "<>" ("CET-1CEST,M3.5.0,M10.5.0/3", "<+03>-3").
+bool looksLikeZoneId(const QString &id, bool posixRule)
 {
     if (id.isEmpty() || id.size() > 64 || id.startsWith(QLatin1Char('/'))
         || id.contains(QLatin1String("..")))
@@ -56,11 +71,75 @@ bool looksLikeZoneId(const QString &id)
     for (const QChar c : id) {
         const char16_t u = c.unicode();
         const bool ok = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
-            || u == '/' || u == '_' || u == '-' || u == '+';
+            || u == '/' || u == '_' || u == '-' || u == '+'
+            || (posixRule && (u == ',' || u == '.' || u == ':' || u == '<' || u == '>'));
         if (!ok)
             return false;
     }
     return true;
+}
+
+// Whether the zone database holds a zone of this name. The zone library reads any other name of
+// three or more letters as a POSIX rule at offset 0, which would turn "Eastern" into UTC.
+bool isZoneDatabaseName(const QByteArray &id)
+{
+    if (QTimeZone::isTimeZoneIdAvailable(id))
+        return true;
+    // Aliases and legacy names ("US/Eastern", "GMT", "CET") are files but not in the zone list.
+    static const char *const roots[]
+        = {"/usr/share/zoneinfo/", "/usr/lib/zoneinfo/", "/usr/share/lib/zoneinfo/"};
+    for (const char *root : roots) {
+        if (QFileInfo(QString::fromLatin1(root) + QString::fromUtf8(id)).isFile())
+            return true;
+    }
+    return false;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
+
+// A POSIX rule that states an offset after its zone abbreviation ("EST5", "<+03>-3").
+bool isPosixRuleWithOffset(QStringView id)
+{
+    qsizetype letters = 0;
+    if (id.startsWith(QLatin1Char('<'))) {
+        letters = id.indexOf(QLatin1Char('>'));
+        if (letters < 4)
+            return false;
+        ++letters;
+    } else {
+        while (letters < id.size() && isAsciiLetter(id.at(letters)))
+            ++letters;
+        if (letters < 3)
+            return false;
+    }
+    qsizetype digit = letters;
+    const bool signed_ = digit < id.size()
+        && (id.at(digit) == QLatin1Char('+') || id.at(digit) == QLatin1Char('-'));
+    if (signed_)
+        ++digit;
+    if (digit >= id.size() || !id.at(digit).isDigit())
+        return false;
+    // As a rule "UTC+1" lies west of UTC; whoever writes it as a zone name means east.
+    const QStringView name = id.left(letters);
+    return !(signed_
+             && (name.compare(QLatin1String("UTC"), Qt::CaseInsensitive) == 0
+                 || name.compare(QLatin1String("GMT"), Qt::CaseInsensitive) == 0));
+}
+
+std::optional<QTimeZone> lookUpPlainZone(const QString &id)
+{
+    const bool posixRule = isPosixRuleWithOffset(id);
+    if (!looksLikeZoneId(id, posixRule))
+        return std::nullopt;
+    const QByteArray utf8 = id.toUtf8();
+    QTimeZone zone(utf8);
+    if (!zone.isValid() || !(posixRule || isZoneDatabaseName(utf8)))
+        return std::nullopt;
+    return zone;
 }
 
 std::optional<QTimeZone> lookUpZone(QString id)
@@ -69,17 +148,21 @@ std::optional<QTimeZone> lookUpZone(QString id)
         id = id.mid(1, id.size() - 2);
     if (id.isEmpty() || id.size() > 128)
         return std::nullopt;
-    const QByteArray utf8 = id.toUtf8();
-    QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(utf8);
-    if (iana.isEmpty()) {
-        if (!looksLikeZoneId(id))
-            return std::nullopt;
-        iana = utf8;
+    const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(id.toUtf8());
+    if (!iana.isEmpty()) {
+        QTimeZone zone(iana);
+        return zone.isValid() ? std::optional<QTimeZone>(zone) : std::nullopt;
     }
-    QTimeZone zone(iana);
-    if (!zone.isValid())
-        return std::nullopt;
-    return zone;
+    if (!id.startsWith(QLatin1Char('/')))
+        return lookUpPlainZone(id);
+    // Some writers put their own path in front of the IANA name, as in
+    // "/example.org/20050125_1/Europe/Berlin": the name is the longest tail that is a zone.
+    const QStringList parts = id.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype n = qMin<qsizetype>(3, parts.size()); n >= 1; --n) {
+        if (auto zone = lookUpPlainZone(parts.mid(parts.size() - n).join(QLatin1Char('/'))))
+            return zone;
+    }
+    return std::nullopt;
 }
 
 QString jsonStringArray(const QStringList &items)
@@ -92,7 +175,7 @@ QString jsonStringArray(const QStringList &items)
 
 // Adds the comma-separated values of one EXDATE or RDATE line in the stored forms: dates as
 // yyyyMMdd, date-times in UTC. A PERIOD contributes its start.
-void collectDateList(const ContentLine &line, QStringList &out)
+void collectDateList(const ContentLine &line, QStringList &out, VTimeZoneSet &zones)
 {
     const QList<QStringView> parts = QStringView(line.value).split(QLatin1Char(','));
     for (QStringView part : parts) {
@@ -103,7 +186,7 @@ void collectDateList(const ContentLine &line, QStringList &out)
         if (part.isEmpty())
             continue;
         bool dateOnly = false;
-        const QDateTime dt = parseICalendarDateTime(part.toString(), line.params, dateOnly);
+        const QDateTime dt = parseICalendarDateTime(part.toString(), line.params, dateOnly, &zones);
         if (!dt.isValid())
             continue;
         out.append(dateOnly ? formatICalendarDate(dt.date()) : formatICalendarUtc(dt));
@@ -329,27 +412,54 @@ std::optional<QTimeZone> knownTimeZone(const QString &tzid)
 QDateTime parseICalendarDateTime(const QString &value, const QHash<QString, QString> &params,
                                  bool &dateOnly)
 {
+    return parseICalendarDateTime(value, params, dateOnly, nullptr);
+}
+
+QDateTime parseICalendarDateTime(const QString &value, const QHash<QString, QString> &params,
+                                 bool &dateOnly, VTimeZoneSet *zones)
+{
     dateOnly = false;
-    if (value.size() == 8 && !value.contains(QLatin1Char('T'))) {
+    const QStringView v = skipBlanks(value);
+    if (v.size() == 8 && !v.contains(QLatin1Char('T'))) {
         dateOnly = true;
-        const QDate date = readDate(value);
+        const QDate date = readDate(v);
         return date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
     }
     QDate date;
     QTime time;
-    if (value.endsWith(QLatin1Char('Z'))) {
-        if (!readDateTime(QStringView(value).chopped(1), date, time))
+    if (v.endsWith(QLatin1Char('Z'))) {
+        if (!readDateTime(v.chopped(1), date, time))
             return {};
         return QDateTime(date, time, Qt::UTC);
     }
-    if (!readDateTime(value, date, time))
+    if (!readDateTime(v, date, time))
         return {};
     const QString tzid = paramValue(params, QStringLiteral("TZID"));
     if (!tzid.isEmpty()) {
         if (const std::optional<QTimeZone> zone = knownTimeZone(tzid))
             return QDateTime(date, time, *zone);
+        if (VTimeZone *defined = zones ? zones->find(tzid) : nullptr)
+            return defined->at(date, time);
     }
     return QDateTime(date, time, Qt::LocalTime);
+}
+
+std::optional<ICalendarTimeFields> readICalendarTimeFields(QStringView value)
+{
+    QStringView v = skipBlanks(value);
+    ICalendarTimeFields fields;
+    if (v.size() == 8 && !v.contains(QLatin1Char('T'))) {
+        fields.date = readDate(v);
+        fields.time = QTime(0, 0);
+        fields.dateOnly = true;
+        return fields.date.isValid() ? std::optional(fields) : std::nullopt;
+    }
+    fields.utc = v.endsWith(QLatin1Char('Z'));
+    if (fields.utc)
+        v.chop(1);
+    if (!readDateTime(v, fields.date, fields.time))
+        return std::nullopt;
+    return fields;
 }
 
 qint64 parseICalendarDuration(const QString &value)
@@ -435,6 +545,7 @@ QList<Event> parseICalendarEvents(const QString &text)
     int depth = 0; // components nested in the event (alarms and the like)
     QStringList exceptionDates;
     QStringList recurrenceDates;
+    VTimeZoneSet zones(text);
 
     forEachUnfoldedLine(text, [&](QStringView line) {
         if (line == beginEvent) {
@@ -444,6 +555,7 @@ QList<Event> parseICalendarEvents(const QString &text)
             depth = 0;
             exceptionDates.clear();
             recurrenceDates.clear();
+            zones.resetUse();
             raw = header;
             raw += line;
             raw += kCrLf;
@@ -464,6 +576,9 @@ QList<Event> parseICalendarEvents(const QString &text)
                 event.master_event_uid = event.uid;
             event.exception_dates = jsonStringArray(exceptionDates);
             event.recurrence_dates = jsonStringArray(recurrenceDates);
+            // Zones only this file defines travel with the component; zones the system knows
+            // need no definition.
+            raw.insert(header.size(), zones.usedDefinitions());
             raw += footer;
             event.raw_icalendar = std::move(raw);
             raw = QString();
@@ -499,25 +614,25 @@ QList<Event> parseICalendarEvents(const QString &text)
         } else if (name == QLatin1String("LOCATION")) {
             event.location = unescapeICalendarText(cl.value);
         } else if (name == QLatin1String("DTSTART")) {
-            event.start_time = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            event.start_time = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             if (dateOnly)
                 event.is_all_day = true;
             const auto tz = cl.params.constFind(QStringLiteral("TZID"));
             if (tz != cl.params.constEnd())
                 event.timezone = tz.value();
         } else if (name == QLatin1String("DTEND")) {
-            event.end_time = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            event.end_time = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             sawEnd = true;
         } else if (name == QLatin1String("DURATION")) {
             duration = parseICalendarDuration(cl.value);
         } else if (name == QLatin1String("RRULE")) {
             event.recurrence_rule = cl.value;
         } else if (name == QLatin1String("EXDATE")) {
-            collectDateList(cl, exceptionDates);
+            collectDateList(cl, exceptionDates, zones);
         } else if (name == QLatin1String("RDATE")) {
-            collectDateList(cl, recurrenceDates);
+            collectDateList(cl, recurrenceDates, zones);
         } else if (name == QLatin1String("RECURRENCE-ID")) {
-            const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             event.recurrence_id = rid.isValid() ? formatICalendarUtc(rid) : cl.value;
         } else if (name == QLatin1String("STATUS")) {
             event.status = cl.value.toLower();
@@ -534,9 +649,9 @@ QList<Event> parseICalendarEvents(const QString &text)
             if (cn != cl.params.constEnd())
                 event.organizer_name = cn.value();
         } else if (name == QLatin1String("CREATED")) {
-            event.created = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            event.created = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
         } else if (name == QLatin1String("LAST-MODIFIED")) {
-            event.last_modified = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            event.last_modified = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
         } else if (name == QLatin1String("RELATED-TO")) {
             if (event.related_to_uid.isEmpty() && isParentRelation(cl))
                 event.related_to_uid = unescapeICalendarText(cl.value);

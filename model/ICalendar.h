@@ -47,13 +47,31 @@ void forEachUnfoldedLine(const QString &text, const std::function<void(QStringVi
 // semicolon and comma get a backslash, every line break becomes "\n".
 [[nodiscard]] QString escapeICalendarText(const QString &text);
 
-// Reads a DATE or DATE-TIME value; dateOnly tells which it was. A TZID the system knows places
-// the clock time in that zone, otherwise a value without "Z" is local time.
+class VTimeZoneSet;
+
+// Reads a DATE or DATE-TIME value (leading blanks skipped); dateOnly tells which it was. A TZID
+// the system knows places the clock time in that zone; else a zone the text defines itself
+// (zones, when given) gives the instant; otherwise a value without "Z" is local time.
 [[nodiscard]] QDateTime
 parseICalendarDateTime(const QString &value, const QHash<QString, QString> &params, bool &dateOnly);
+[[nodiscard]] QDateTime parseICalendarDateTime(const QString &value,
+                                               const QHash<QString, QString> &params,
+                                               bool &dateOnly, VTimeZoneSet *zones);
 
-// The zone a TZID parameter names, when the system knows it (IANA ids, and the Windows zone
-// names that some servers send).
+// The fields of a DATE ("yyyyMMdd", at 00:00) or DATE-TIME ("yyyyMMddTHHmmss", "Z" for UTC)
+// value, leading blanks skipped; nothing when the value is neither.
+struct ICalendarTimeFields
+{
+    QDate date;
+    QTime time;
+    bool dateOnly = false;
+    bool utc = false;
+};
+[[nodiscard]] std::optional<ICalendarTimeFields> readICalendarTimeFields(QStringView value);
+
+// The zone a TZID parameter names, when the system knows it: an IANA id (also behind a path
+// prefix such as "/example.org/20050125_1/Europe/Berlin"), a Windows zone name, or a POSIX
+// rule that states an offset. A bare word is none of these, whatever the zone library makes of it.
 [[nodiscard]] std::optional<QTimeZone> knownTimeZone(const QString &tzid);
 
 // A RELATED-TO line that names a parent (RELTYPE=PARENT, the default).
@@ -72,7 +90,8 @@ inline const QString &iCalendarProductId()
     return id;
 }
 
-// Every VEVENT with a UID, in text order, each wrapped in its own minimal VCALENDAR.
+// Every VEVENT with a UID, in text order, each wrapped in its own minimal VCALENDAR together
+// with the VTIMEZONE components of the zones it uses that only the text itself defines.
 [[nodiscard]] QList<Event> parseICalendarEvents(const QString &text);
 
 // Every VTODO with a UID, in text order, with its alarms as reminders.

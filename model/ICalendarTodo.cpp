@@ -1,5 +1,7 @@
 #include "model/ICalendar.h"
 
+#include "model/VTimeZone.h"
+
 #include <limits>
 
 namespace {
@@ -72,6 +74,7 @@ QList<Task> parseICalendarTodo(const QString &text)
     bool inAlarm = false;
     QString alarmAction;
     int alarmMinutes = -1;
+    VTimeZoneSet zones(text);
 
     forEachUnfoldedLine(text, [&](QStringView line) {
         if (line == beginTodo) {
@@ -143,13 +146,13 @@ QList<Task> parseICalendarTodo(const QString &text)
         } else if (name == QLatin1String("DESCRIPTION")) {
             task.description = unescapeICalendarText(cl.value);
         } else if (name == QLatin1String("DTSTART")) {
-            task.start_date = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            task.start_date = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             task.start_is_date_only = dateOnly;
         } else if (name == QLatin1String("DUE")) {
-            task.due_date = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            task.due_date = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             task.due_is_date_only = dateOnly;
         } else if (name == QLatin1String("COMPLETED")) {
-            task.completed_date = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            task.completed_date = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
         } else if (name == QLatin1String("STATUS")) {
             task.status = cl.value.toLower();
         } else if (name == QLatin1String("PRIORITY")) {
@@ -171,9 +174,9 @@ QList<Task> parseICalendarTodo(const QString &text)
         } else if (name == QLatin1String("SEQUENCE")) {
             task.sequence = readInt(cl.value);
         } else if (name == QLatin1String("CREATED")) {
-            task.created = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            task.created = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
         } else if (name == QLatin1String("LAST-MODIFIED")) {
-            task.last_modified = parseICalendarDateTime(cl.value, cl.params, dateOnly);
+            task.last_modified = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
         } else if (name == QLatin1String("X-LARKSPINDLE-REPEAT-MODE")) {
             if (cl.value.trimmed() == kRepeatFromCompletion)
                 task.repeat_mode = kRepeatFromCompletion;

@@ -83,6 +83,15 @@ struct Attendee
 
 struct Event
 {
+    // A row made on this device. It waits in the outbox until a sync has pushed it; rows a sync
+    // brings in are written "synced" by the sync itself.
+    static Event newLocal()
+    {
+        Event event;
+        event.sync_status = QStringLiteral("pending");
+        return event;
+    }
+
     QString id;
     QString calendar_id;
     QString uid;
@@ -121,6 +130,14 @@ struct Event
 
 struct Task
 {
+    // A row made on this device, "pending" until a sync has pushed it.
+    static Task newLocal()
+    {
+        Task task;
+        task.sync_status = QStringLiteral("pending");
+        return task;
+    }
+
     QString id;
     QString calendar_id;
     QString uid;

@@ -1,4 +1,5 @@
 #include "model/Recurrence.h"
+#include "model/ICalendar.h"
 #include "model/JsonText.h"
 
 #include <QHash>
@@ -747,6 +748,55 @@ bool isRealSlot(const Series &series, const QString &recurrenceId)
     return found.size() == 1 && recurrenceIdOf(found.first()) == recurrenceId;
 }
 
+// The date a RECURRENCE-ID in the stored text names as its writer wrote it: the date of a DATE
+// or the wall-clock date of a local or zoned date-time. Invalid for a UTC value or none.
+QDate writtenRecurrenceDate(const QString &raw)
+{
+    QDate found;
+    forEachUnfoldedLine(raw, [&found](QStringView line) {
+        if (found.isValid()
+            || contentLineName(line).compare(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive)
+                != 0)
+            return;
+        const std::optional<ICalendarTimeFields> fields
+            = readICalendarTimeFields(parseContentLine(line).value);
+        if (fields && !fields->utc)
+            found = fields->date;
+    });
+    return found;
+}
+
+// A date-only series has one slot a day. Some servers write an override's RECURRENCE-ID as
+// local midnight in their own zone, an instant on no slot: such an override takes the slot of
+// the date it was written with, unless another override names that slot exactly.
+void matchOverridesByDate(const Event &master, QStringList &slotIds,
+                          QHash<QString, Event> &overrides)
+{
+    const ZoneOf zone(master.start_time);
+    const QTime timeOfDay = master.start_time.time();
+    const auto slotOn = [&](const QDate &date) {
+        return recurrenceIdOf(zone.at(date, timeOfDay));
+    };
+    for (QString &slotId : slotIds) {
+        const DateEntry entry = parseDateEntry(slotId);
+        if (!entry.instant.isValid() || slotOn(zone.convert(entry.instant).date()) == slotId)
+            continue;
+        const QString oldKey = overrideKey(master.uid, slotId);
+        const auto it = overrides.constFind(oldKey);
+        const QDate written = it == overrides.constEnd()
+            ? QDate()
+            : writtenRecurrenceDate(it.value().raw_icalendar);
+        if (!written.isValid())
+            continue;
+        const QString slot = slotOn(written);
+        const QString newKey = overrideKey(master.uid, slot);
+        if (overrides.contains(newKey))
+            continue;
+        overrides.insert(newKey, overrides.take(oldKey));
+        slotId = slot;
+    }
+}
+
 } // namespace
 
 int weekdayFromCode(const QString &code)
@@ -912,11 +962,13 @@ QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTi
             qCDebug(lcCalendarExpansion, "%s", qUtf8Printable(line));
         }
 
-        const QStringList slotIds = overrideKeysByMaster.value(master->uid);
+        QStringList slotIds = overrideKeysByMaster.value(master->uid);
         if (slotIds.isEmpty()) {
             result.append(std::move(occurrences));
             continue;
         }
+        if (master->is_all_day)
+            matchOverridesByDate(*master, slotIds, overrides);
 
         // Each entry keeps the instant of the slot it fills, so moved occurrences stay in order.
         QList<std::pair<qint64, Event>> placed;

@@ -1,5 +1,7 @@
 #include "model/RruleFormat.h"
 
+#include "model/DateText.h"
+
 #include <QDate>
 #include <QHash>
 #include <QObject>
@@ -114,7 +116,7 @@ QString describe(const QString &rule)
             value.truncate(t);
         const QDate date = QDate::fromString(value, QStringLiteral("yyyyMMdd"));
         if (date.isValid())
-            add(QObject::tr("until %1").arg(date.toString(QStringLiteral("MMM d, yyyy"))));
+            add(QObject::tr("until %1").arg(DateText::format(date, DateText::Style::MonthDayYear)));
     }
     return text;
 }
@@ -126,8 +128,8 @@ QString reminderOffsetLabel(int minutes)
     if (minutes < 60)
         return QObject::tr("%1 min before").arg(minutes);
     if (minutes < 1440)
-        return QObject::tr("%1 hour(s) before").arg(minutes / 60);
-    return QObject::tr("%1 day(s) before").arg(minutes / 1440);
+        return QObject::tr("%n hour(s) before", nullptr, minutes / 60);
+    return QObject::tr("%n day(s) before", nullptr, minutes / 1440);
 }
 
 QString weekdayLabel(const QString &code)

@@ -7,7 +7,6 @@
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
 #include "storage/CalendarRepository.h"
-#include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
@@ -17,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
-#include <QSqlQuery>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -72,6 +70,11 @@ int main(int argc, char **argv)
     Event standup
         = makeEvent(QStringLiteral("standup"), calendarId, QStringLiteral("Design review"), soon,
                     45, QStringLiteral("Room 4 \u00B7 Level 2"));
+    // A reminder that is due now, so the first poll raises a balloon.
+    Reminder due;
+    due.minutes_before = 30;
+    due.trigger_time = now.addSecs(-5 * 60).toUTC();
+    standup.reminders << due;
     (void)events->insert(standup);
     (void)events->insert(makeEvent(QStringLiteral("gym"), calendarId, QStringLiteral("Gym"),
                                    now.addSecs(3 * 3600), 60));
@@ -85,12 +88,6 @@ int main(int argc, char **argv)
                               QDateTime(tomorrow, QTime(9, 30)), 30);
     dentist.color = QStringLiteral("#E53935");
     (void)events->insert(dentist);
-    // A reminder that is due now, so the first poll raises a balloon.
-    QSqlQuery q(state.database()->connection());
-    q.prepare(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, trigger_time) "
-                             "VALUES ('r1', 'standup', 30, ?)"));
-    q.addBindValue(now.addSecs(-5 * 60).toUTC().toString(Qt::ISODate));
-    (void)q.exec();
 
     const QByteArray mode(argv[2]);
     if (mode == "busy" || mode == "error")

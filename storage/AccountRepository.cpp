@@ -1,7 +1,10 @@
 #include "storage/AccountRepository.h"
 
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QHash>
@@ -50,51 +53,54 @@ AccountRepository::AccountRepository(Database *db, QObject *parent)
     , m_db(db)
 { }
 
-Account AccountRepository::readRow(const QSqlQuery &q)
+Account AccountRepository::readRow(const Sql::Reader &r)
 {
     Account a;
-    a.id = q.value(0).toString();
-    a.name = q.value(1).toString();
-    a.type = q.value(2).toString();
-    a.server_url = q.value(3).toString();
-    a.username = q.value(4).toString();
-    a.calendar_home_set = q.value(5).toString();
-    a.principal_url = q.value(6).toString();
-    a.sync_interval_minutes = q.value(7).toInt();
-    a.last_sync_time = Sql::parseOptionalDateTime(q.value(8));
-    a.last_sync_error = q.value(9).toString();
-    a.enabled = q.value(10).toBool();
-    a.color = q.value(11).toString();
-    a.exclude_from_sync = q.value(12).toBool();
-    a.trusted_cert_sha256 = q.value(13).toString();
-    a.pending_cert_sha256 = q.value(14).toString();
-    a.created_at = Sql::parseDateTime(q.value(15));
-    a.updated_at = Sql::parseDateTime(q.value(16));
-    a.deleted_at = Sql::parseOptionalDateTime(q.value(17));
+    a.id = r.text(0);
+    a.name = r.text(1);
+    a.type = r.text(2);
+    a.server_url = r.text(3);
+    a.username = r.text(4);
+    a.calendar_home_set = r.text(5);
+    a.principal_url = r.text(6);
+    a.sync_interval_minutes = r.integer(7);
+    a.last_sync_time = r.optionalDateTime(8);
+    a.last_sync_error = r.text(9);
+    a.enabled = r.integer(10) != 0;
+    a.color = r.text(11);
+    a.exclude_from_sync = r.integer(12) != 0;
+    a.trusted_cert_sha256 = r.text(13);
+    a.pending_cert_sha256 = r.text(14);
+    a.created_at = r.dateTime(15);
+    a.updated_at = r.dateTime(16);
+    a.deleted_at = r.optionalDateTime(17);
     return a;
 }
 
-QList<Account> AccountRepository::list(const QString &sql, const QStringList &values) const
+QList<Account> AccountRepository::list(const QString &sql, const QStringList &values,
+                                       const char *logName) const
 {
-    return Sql::selectAll<Account>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+    return Sql::readAll<Account>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
 }
 
 QList<Account> AccountRepository::listActive() const
 {
     return list(QStringLiteral(
                     "SELECT %1 FROM accounts WHERE deleted_at IS NULL ORDER BY sort_order, name"),
-                {});
+                {}, "AccountRepository::listActive failed:");
 }
 
 QList<Account> AccountRepository::listAll() const
 {
-    return list(QStringLiteral("SELECT %1 FROM accounts ORDER BY sort_order, name"), {});
+    return list(QStringLiteral("SELECT %1 FROM accounts ORDER BY sort_order, name"), {},
+                "AccountRepository::listAll failed:");
 }
 
 std::optional<Account> AccountRepository::byId(const QString &id) const
 {
     const QList<Account> rows
-        = list(QStringLiteral("SELECT %1 FROM accounts WHERE id = ? AND deleted_at IS NULL"), {id});
+        = list(QStringLiteral("SELECT %1 FROM accounts WHERE id = ? AND deleted_at IS NULL"), {id},
+               "AccountRepository::byId failed:");
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
@@ -108,7 +114,7 @@ std::optional<Account> AccountRepository::byIdentity(const QString &type, const 
     const QList<Account> rows
         = list(QStringLiteral("SELECT %1 FROM accounts WHERE type = ? AND server_url = ? AND "
                               "username = ? AND deleted_at IS NULL"),
-               {type, serverUrl, username});
+               {type, serverUrl, username}, "AccountRepository::byIdentity failed:");
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
@@ -207,6 +213,16 @@ bool AccountRepository::restore(const QString &id)
     }
     emit accountsChanged();
     return true;
+}
+
+int AccountRepository::purge(const QString &id)
+{
+    const int removed
+        = Sql::runCounting(m_db->connection(), QStringLiteral("DELETE FROM accounts WHERE id = ?"),
+                           {id}, "AccountRepository::purge failed:");
+    if (removed > 0)
+        emit accountsChanged();
+    return std::max(0, removed);
 }
 
 bool AccountRepository::reorder(const QStringList &ids)

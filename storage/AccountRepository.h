@@ -9,7 +9,9 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
+namespace Sql {
+class Reader;
+}
 
 // The accounts table. Accounts are soft-deleted so that the configuration sync can push the
 // deletion; reapTombstone removes the row once the push was accepted.
@@ -31,6 +33,9 @@ public:
     bool reapTombstone(const QString &id);
     // Brings a removed account back under its own id.
     bool restore(const QString &id);
+    // Deletes the account row for good, live or tombstoned; its calendars must be gone first.
+    // Returns how many rows went.
+    int purge(const QString &id);
     bool reorder(const QStringList &ids);
 
     // Collapses CalDAV-family accounts with the same type, server and user name into the
@@ -41,8 +46,8 @@ signals:
     void accountsChanged();
 
 private:
-    QList<Account> list(const QString &sql, const QStringList &values) const;
-    static Account readRow(const QSqlQuery &q);
+    QList<Account> list(const QString &sql, const QStringList &values, const char *logName) const;
+    static Account readRow(const Sql::Reader &r);
     bool softRemove(const QString &id);
 
     Database *m_db;

@@ -1,11 +1,16 @@
 #include "storage/CalendarRepository.h"
 
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace {
 
@@ -71,56 +76,58 @@ CalendarRepository::CalendarRepository(Database *db, QObject *parent)
     , m_db(db)
 { }
 
-Calendar CalendarRepository::readRow(const QSqlQuery &q)
+Calendar CalendarRepository::readRow(const Sql::Reader &r)
 {
     Calendar c;
-    c.id = q.value(0).toString();
-    c.account_id = q.value(1).toString();
-    c.url = q.value(2).toString();
-    c.name = q.value(3).toString();
-    c.description = q.value(4).toString();
-    c.color = normalizeCalendarColor(q.value(5).toString());
-    c.timezone = q.value(6).toString();
-    c.is_visible = q.value(7).toBool();
-    c.is_read_only = q.value(8).toBool();
-    c.is_default = q.value(9).toBool();
-    c.ctag = q.value(10).toString();
-    c.sync_token = q.value(11).toString();
-    c.delta_sync_token = q.value(12).toString();
-    c.supported_components = q.value(13).toString();
-    c.sort_order = q.value(14).toInt();
-    c.canonical_key = q.value(15).toString();
-    c.sync_enabled = q.value(16).toBool();
-    c.is_shared = q.value(17).toBool();
-    c.shared_with_me = q.value(18).toBool();
-    c.last_sync_error = q.value(19).toString();
-    c.created_at = Sql::parseDateTime(q.value(20));
-    c.updated_at = Sql::parseDateTime(q.value(21));
+    c.id = r.text(0);
+    c.account_id = r.text(1);
+    c.url = r.text(2);
+    c.name = r.text(3);
+    c.description = r.text(4);
+    c.color = normalizeCalendarColor(r.text(5));
+    c.timezone = r.text(6);
+    c.is_visible = r.integer(7) != 0;
+    c.is_read_only = r.integer(8) != 0;
+    c.is_default = r.integer(9) != 0;
+    c.ctag = r.text(10);
+    c.sync_token = r.text(11);
+    c.delta_sync_token = r.text(12);
+    c.supported_components = r.text(13);
+    c.sort_order = r.integer(14);
+    c.canonical_key = r.text(15);
+    c.sync_enabled = r.integer(16) != 0;
+    c.is_shared = r.integer(17) != 0;
+    c.shared_with_me = r.integer(18) != 0;
+    c.last_sync_error = r.text(19);
+    c.created_at = r.dateTime(20);
+    c.updated_at = r.dateTime(21);
     return c;
 }
 
-QList<Calendar> CalendarRepository::list(const QString &sql, const QStringList &values) const
+QList<Calendar> CalendarRepository::list(const QString &sql, const QStringList &values,
+                                         const char *logName) const
 {
-    return Sql::selectAll<Calendar>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+    return Sql::readAll<Calendar>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
 }
 
 QList<Calendar> CalendarRepository::listAll() const
 {
-    return list(QStringLiteral("SELECT %1 FROM calendars ORDER BY sort_order, name"), {});
+    return list(QStringLiteral("SELECT %1 FROM calendars ORDER BY sort_order, name"), {},
+                "CalendarRepository::listAll failed:");
 }
 
 QList<Calendar> CalendarRepository::listByAccount(const QString &accountId) const
 {
     return list(
         QStringLiteral("SELECT %1 FROM calendars WHERE account_id = ? ORDER BY sort_order, name"),
-        {accountId});
+        {accountId}, "CalendarRepository::listByAccount failed:");
 }
 
 std::optional<Calendar> CalendarRepository::byId(const QString &id) const
 {
-    return Sql::selectOne<Calendar>(
+    return Sql::readOne<Calendar>(
         m_db->connection(), QStringLiteral("SELECT %1 FROM calendars WHERE id = ?").arg(kColumns),
-        {id}, &readRow);
+        {id}, "CalendarRepository::byId failed:", &readRow);
 }
 
 bool CalendarRepository::insert(const Calendar &c)
@@ -210,4 +217,13 @@ bool CalendarRepository::setDefault(const QString &id)
     }
     emit calendarsChanged();
     return true;
+}
+
+int CalendarRepository::purgeByIdPrefix(const QString &prefix)
+{
+    const int removed = Sql::runCounting(
+        m_db->connection(), QStringLiteral("DELETE FROM calendars WHERE id LIKE ? ESCAPE '\\'"),
+        {Sql::likePrefix(prefix)}, "CalendarRepository::purgeByIdPrefix failed:");
+    emit calendarsChanged();
+    return std::max(0, removed);
 }

@@ -9,7 +9,9 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
+namespace Sql {
+class Reader;
+}
 
 // A stored colour as "#" and 3, 6 or 8 hexadecimal digits; anything else is the default blue.
 QString normalizeCalendarColor(const QString &color);
@@ -30,13 +32,16 @@ public:
     bool remove(const QString &id);
     // Makes this calendar the only default one.
     bool setDefault(const QString &id);
+    // Deletes the calendars whose id begins with prefix (compared as SQL's LIKE does, ignoring
+    // ASCII case); their events and tasks must be gone first. Returns how many went.
+    int purgeByIdPrefix(const QString &prefix);
 
 signals:
     void calendarsChanged();
 
 private:
-    QList<Calendar> list(const QString &sql, const QStringList &values) const;
-    static Calendar readRow(const QSqlQuery &q);
+    QList<Calendar> list(const QString &sql, const QStringList &values, const char *logName) const;
+    static Calendar readRow(const Sql::Reader &r);
 
     Database *m_db;
 };

@@ -1,6 +1,6 @@
 #include "storage/Database.h"
 
-#include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
 
 #include <QDebug>
 #include <QFile>
@@ -129,9 +129,12 @@ bool Database::migrate()
     }
 
     int current = 0;
-    if (q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) && q.next())
-        current = q.value(0).toInt();
-    q.finish();
+    {
+        Sql::Reader r(m_db, QStringLiteral("SELECT MAX(version) FROM schema_version"),
+                      "Database::migrate failed:");
+        if (r.next())
+            current = r.integer(0);
+    }
 
     for (const Migration &m : std::as_const(m_migrations)) {
         if (m.version <= current)

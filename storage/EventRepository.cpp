@@ -1,7 +1,12 @@
 #include "storage/EventRepository.h"
 
+#include "model/Identifiers.h"
+#include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QHash>
@@ -36,10 +41,8 @@ bool inAutocommit(QSqlDatabase &db)
 
 qint64 scalar(QSqlDatabase &db, const QString &sql)
 {
-    QSqlQuery q(db);
-    if (!q.exec(sql) || !q.next())
-        return -1;
-    return q.value(0).toLongLong();
+    Sql::Reader r(db, sql, "EventRepository::listInRange failed:");
+    return r.next() ? r.integer64(0) : -1;
 }
 
 // Zones looked up once per read: building one from the zone database is costly.
@@ -170,19 +173,20 @@ bool EventRepository::refreshLongRows() const
         return true;
 
     // A stored text without a suffix reads as UTC here; the margin covers a DST change.
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
-        "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
-        "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
-        "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"));
-    q.addBindValue(double(kLongSpanSecs - 2 * 3600));
-    if (!q.exec() || !q.next()) {
+    Sql::Reader r(
+        db,
+        QStringLiteral(
+            "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
+            "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
+            "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
+            "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"),
+        "EventRepository::listInRange failed:");
+    r.bind(kLongSpanSecs - 2 * 3600);
+    if (!r.next()) {
         m_longRows = {};
         return false;
     }
-    m_longRows = {version, changes, q.value(0).toString()};
+    m_longRows = {version, changes, r.text(0)};
     return true;
 }
 
@@ -311,6 +315,16 @@ std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
     return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
                               "COALESCE(recurrence_id, '') = COALESCE(?, '')"),
                {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
+}
+
+std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
+                                                   const QString &providerEventId) const
+{
+    if (providerEventId.isEmpty())
+        return std::nullopt;
+    return one(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
+                              "provider_event_id = ? LIMIT 1"),
+               {calendarId, providerEventId}, "EventRepository::byProviderId failed:");
 }
 
 void EventRepository::loadChildrenFor(QList<Event> &events) const
@@ -478,8 +492,9 @@ bool EventRepository::update(const Event &event)
 
 QString EventRepository::calendarOf(const QString &id) const
 {
-    return Sql::selectText(m_db->connection(),
-                           QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"), {id});
+    return Sql::readText(m_db->connection(),
+                         QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"), {id},
+                         "EventRepository::calendarOf failed:");
 }
 
 bool EventRepository::remove(const QString &id)
@@ -573,4 +588,83 @@ bool EventRepository::restore(const Event &event)
         qInfo() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title << "ok=" << ok;
     }
     return ok;
+}
+
+bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
+{
+    if (events.isEmpty())
+        return true;
+    Sql::Savepoint sp(m_statements, QStringLiteral("event_replace_by_uid"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        if (error)
+            *error = sp.errorText();
+        return false;
+    }
+    for (Event event : events) {
+        // The same event stored again replaces the earlier copy instead of doubling it.
+        const std::optional<Event> existing
+            = byUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+        event.id = existing ? existing->id : newId();
+        if (!(existing ? update(event) : insert(event)))
+            return false;
+    }
+    if (!sp.release()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        return false;
+    }
+    notifyChanged(events.last().calendar_id);
+    return true;
+}
+
+int EventRepository::purgeByIdPrefix(const QString &prefix)
+{
+    const QVariantList pattern {Sql::likePrefix(prefix)};
+    // Child rows first: a user may have given such an event a reminder, a guest or a file, and
+    // those rows would otherwise stop the event's deletion on the foreign key.
+    static const char *const statements[] = {
+        "DELETE FROM reminders WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM attendees WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM attachments WHERE event_id LIKE ? ESCAPE '\\'",
+        "DELETE FROM events WHERE id LIKE ? ESCAPE '\\'",
+    };
+    // The count is of events alone, as the callers report events.
+    int events = 0;
+    for (const char *sql : statements)
+        events = std::max(0,
+                          Sql::runCounting(m_db->connection(), QString::fromLatin1(sql), pattern,
+                                           "EventRepository::purgeByIdPrefix failed:"));
+    notifyChanged(QString());
+    return events;
+}
+
+std::optional<QList<EventReminderAlert>>
+EventRepository::unacknowledgedReminders(QString *error) const
+{
+    return Sql::readAllOrNone<EventReminderAlert>(
+        m_db->connection(),
+        QStringLiteral("SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
+                       "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
+                       "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time "
+                       "ASC"),
+        {}, "EventRepository::unacknowledgedReminders failed:",
+        [](const Sql::Reader &r) {
+            EventReminderAlert a;
+            a.reminderId = r.text(0);
+            a.title = r.text(1);
+            a.start = r.dateTime(2);
+            a.location = r.text(3);
+            a.minutesBefore = r.integer(4);
+            a.trigger = r.dateTime(5);
+            a.eventId = r.text(6);
+            return a;
+        },
+        error);
+}
+
+bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
+{
+    return Sql::acknowledgeReminderRows(m_db->connection(), QStringLiteral("reminders"),
+                                        reminderIds, error,
+                                        "EventRepository::acknowledgeReminders failed:");
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/Records.h"
-#include "storage/SqlHelpers.h"
+#include "storage/ChangeCoalescer.h"
+#include "storage/StatementCache.h"
 
 #include <QDateTime>
 #include <QList>
@@ -11,7 +12,18 @@
 #include <optional>
 
 class Database;
-class QSqlQuery;
+
+// A reminder of a live event that has not been acknowledged, as the reminder poll reads it.
+struct EventReminderAlert
+{
+    QString reminderId;
+    QString eventId;
+    QString title;
+    QDateTime start;
+    QString location;
+    int minutesBefore = 0;
+    QDateTime trigger;
+};
 
 // The one reader and writer of events and their attendee, reminder and attachment rows. Keeps
 // the event half of the outbox: local changes are "pending" until a sync marks them "synced",
@@ -38,6 +50,9 @@ public:
     std::optional<Event> byUidInCalendar(const QString &uid, const QString &calendarId) const;
     std::optional<Event> byUidAndRecurrenceId(const QString &uid, const QString &calendarId,
                                               const QString &recurrenceId) const;
+    // The row that mirrors an item of a remote source, without child rows.
+    std::optional<Event> byProviderId(const QString &calendarId,
+                                      const QString &providerEventId) const;
 
     bool insert(const Event &event);
     bool update(const Event &event);
@@ -46,6 +61,25 @@ public:
     bool markSynced(const QString &id, const QString &href, const QString &etag);
     // Undoes a deletion: clears the tombstone, or inserts the row again as a new event.
     bool restore(const Event &event);
+
+    // Stores the events as one write: each replaces the stored event with its uid and recurrence
+    // id in its calendar (keeping that row's id) or comes in as a new row with a new id. All or
+    // nothing; announces the last event's calendar once. False on failure, with *error set to
+    // the store's reason when the write could not even begin.
+    [[nodiscard]] bool replaceByUid(const QList<Event> &events, QString *error = nullptr);
+
+    // Deletes for good, without tombstones, the events whose id begins with prefix (compared as
+    // SQL's LIKE does, ignoring ASCII case) with their reminder, attendee and attachment rows.
+    // Returns how many events went; a failing statement counts nothing and the next still runs.
+    int purgeByIdPrefix(const QString &prefix);
+
+    // The unacknowledged reminders of events that are not deleted, by trigger time; no value
+    // when the read failed (*error then holds the driver's text).
+    std::optional<QList<EventReminderAlert>> unacknowledgedReminders(QString *error
+                                                                     = nullptr) const;
+    // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
+    // when a statement failed; the reminders before it stay acknowledged.
+    bool acknowledgeReminders(const QStringList &reminderIds, QString *error = nullptr);
 
     // Announces a change of the calendar after 150 ms of quiet; the last id given wins.
     void notifyChanged(const QString &calendarId);
@@ -79,5 +113,5 @@ private:
 
     Database *m_db;
     Sql::StatementCache m_statements;
-    Sql::ChangeCoalescer m_changes;
+    ChangeCoalescer m_changes;
 };

@@ -2,6 +2,8 @@
 
 #include "storage/Database.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 
@@ -11,24 +13,24 @@ const QString kColumns = QStringLiteral(
     "id, name, type, enabled, calendar_ids, conditions, action, priority, event_uid, "
     "event_calendar_id, suppress_reminders, sync_status, created_at, updated_at, deleted_at");
 
-FilterRule readRow(const QSqlQuery &q)
+FilterRule readRow(const Sql::Reader &row)
 {
     FilterRule r;
-    r.id = q.value(0).toString();
-    r.name = q.value(1).toString();
-    r.type = q.value(2).toString();
-    r.enabled = q.value(3).toInt() != 0;
-    r.calendar_ids = q.value(4).toString();
-    r.conditions = q.value(5).toString();
-    r.action = q.value(6).toString();
-    r.priority = q.value(7).toInt();
-    r.event_uid = q.value(8).toString();
-    r.event_calendar_id = q.value(9).toString();
-    r.suppress_reminders = q.value(10).toInt() != 0;
-    r.sync_status = q.value(11).toString();
-    r.created_at = Sql::parseDateTime(q.value(12));
-    r.updated_at = Sql::parseDateTime(q.value(13));
-    r.deleted_at = Sql::parseOptionalDateTime(q.value(14));
+    r.id = row.text(0);
+    r.name = row.text(1);
+    r.type = row.text(2);
+    r.enabled = row.integer(3) != 0;
+    r.calendar_ids = row.text(4);
+    r.conditions = row.text(5);
+    r.action = row.text(6);
+    r.priority = row.integer(7);
+    r.event_uid = row.text(8);
+    r.event_calendar_id = row.text(9);
+    r.suppress_reminders = row.integer(10) != 0;
+    r.sync_status = row.text(11);
+    r.created_at = row.dateTime(12);
+    r.updated_at = row.dateTime(13);
+    r.deleted_at = row.optionalDateTime(14);
     return r;
 }
 
@@ -55,33 +57,37 @@ FilterRuleRepository::FilterRuleRepository(Database *db, QObject *parent)
     , m_db(db)
 { }
 
-QList<FilterRule> FilterRuleRepository::list(const QString &sql) const
+QList<FilterRule> FilterRuleRepository::list(const QString &sql, const char *logName) const
 {
-    return Sql::selectAll<FilterRule>(m_db->connection(), sql.arg(kColumns), {}, &readRow);
+    return Sql::readAll<FilterRule>(m_db->connection(), sql.arg(kColumns), {}, logName, &readRow);
 }
 
 QList<FilterRule> FilterRuleRepository::listActive() const
 {
     return list(QStringLiteral(
-        "SELECT %1 FROM filter_rules WHERE deleted_at IS NULL ORDER BY priority, name"));
+                    "SELECT %1 FROM filter_rules WHERE deleted_at IS NULL ORDER BY priority, name"),
+                "FilterRuleRepository::listActive failed:");
 }
 
 QList<FilterRule> FilterRuleRepository::listEnabled() const
 {
     return list(QStringLiteral("SELECT %1 FROM filter_rules WHERE deleted_at IS NULL AND enabled "
-                               "= 1 ORDER BY priority, name"));
+                               "= 1 ORDER BY priority, name"),
+                "FilterRuleRepository::listEnabled failed:");
 }
 
 QList<FilterRule> FilterRuleRepository::listAll() const
 {
-    return list(QStringLiteral("SELECT %1 FROM filter_rules ORDER BY priority, name"));
+    return list(QStringLiteral("SELECT %1 FROM filter_rules ORDER BY priority, name"),
+                "FilterRuleRepository::listAll failed:");
 }
 
 std::optional<FilterRule> FilterRuleRepository::byId(const QString &id) const
 {
-    return Sql::selectOne<FilterRule>(
+    return Sql::readOne<FilterRule>(
         m_db->connection(),
-        QStringLiteral("SELECT %1 FROM filter_rules WHERE id = ?").arg(kColumns), {id}, &readRow);
+        QStringLiteral("SELECT %1 FROM filter_rules WHERE id = ?").arg(kColumns), {id},
+        "FilterRuleRepository::byId failed:", &readRow);
 }
 
 bool FilterRuleRepository::insert(const FilterRule &rule)

@@ -38,7 +38,7 @@ signals:
     void filterRulesChanged();
 
 private:
-    QList<FilterRule> list(const QString &sql) const;
+    QList<FilterRule> list(const QString &sql, const char *logName) const;
 
     Database *m_db;
 };

@@ -1,6 +1,7 @@
 #include "storage/PreferencesRepository.h"
 
 #include "storage/Database.h"
+#include "storage/SqlReader.h"
 
 #include <QSqlQuery>
 
@@ -11,12 +12,9 @@ PreferencesRepository::PreferencesRepository(Database *db, QObject *parent)
 
 std::optional<QString> PreferencesRepository::get(const QString &key) const
 {
-    QSqlQuery q(m_db->connection());
-    q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
-    q.addBindValue(key);
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return q.value(0).toString();
+    return Sql::readOne<QString>(
+        m_db->connection(), QStringLiteral("SELECT value FROM settings WHERE key = ?"), {key},
+        "PreferencesRepository::get failed:", [](const Sql::Reader &r) { return r.text(0); });
 }
 
 QString PreferencesRepository::getString(const QString &key, const QString &defaultValue) const

@@ -3,7 +3,12 @@
 #include "model/ICalendar.h"
 #include "model/JsonText.h"
 #include "model/Recurrence.h"
+#include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/Savepoint.h"
+#include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QSqlError>
@@ -103,6 +108,16 @@ QString withCountLowered(const QString &rule)
             part = part.left(eq + 1) + QString::number(count - 1);
     }
     return parts.join(QLatin1Char(';'));
+}
+
+// A due date as the reminder poll reads it: a bare date is local midnight of that day.
+QDateTime dueOfReminder(const QString &text)
+{
+    if (text.size() == 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        return date.isValid() ? date.startOfDay() : QDateTime();
+    }
+    return QDateTime::fromString(text, Qt::ISODate);
 }
 
 } // namespace
@@ -322,8 +337,9 @@ bool TaskRepository::update(const Task &task)
 
 QString TaskRepository::calendarOf(const QString &id) const
 {
-    return Sql::selectText(m_db->connection(),
-                           QStringLiteral("SELECT calendar_id FROM tasks WHERE id = ?"), {id});
+    return Sql::readText(m_db->connection(),
+                         QStringLiteral("SELECT calendar_id FROM tasks WHERE id = ?"), {id},
+                         "TaskRepository::calendarOf failed:");
 }
 
 bool TaskRepository::remove(const QString &id)
@@ -440,4 +456,43 @@ bool TaskRepository::setCompleted(const QString &taskId, bool completed)
     task.sync_status = QStringLiteral("pending");
     task.raw_icalendar = writeICalendarTodo(task, now);
     return update(task);
+}
+
+int TaskRepository::purgeByIdPrefix(const QString &prefix)
+{
+    // Reminder rows go with their task through the foreign key's cascade.
+    const int removed = Sql::runCounting(
+        m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE id LIKE ? ESCAPE '\\'"),
+        {Sql::likePrefix(prefix)}, "TaskRepository::purgeByIdPrefix failed:");
+    m_changes.notify(QString());
+    return std::max(0, removed);
+}
+
+std::optional<QList<TaskReminderAlert>>
+TaskRepository::unacknowledgedReminders(QString *error) const
+{
+    return Sql::readAllOrNone<TaskReminderAlert>(
+        m_db->connection(),
+        QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before "
+                       "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE "
+                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL "
+                       "AND t.status NOT IN ('completed', 'cancelled') ORDER BY t.due_date ASC"),
+        {}, "TaskRepository::unacknowledgedReminders failed:",
+        [](const Sql::Reader &r) {
+            TaskReminderAlert a;
+            a.reminderId = r.text(0);
+            a.title = r.text(1);
+            a.due = dueOfReminder(r.text(2));
+            a.dueIsDateOnly = r.integer(3) != 0;
+            a.minutesBefore = r.integer(4);
+            return a;
+        },
+        error);
+}
+
+bool TaskRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
+{
+    return Sql::acknowledgeReminderRows(m_db->connection(), QStringLiteral("task_reminders"),
+                                        reminderIds, error,
+                                        "TaskRepository::acknowledgeReminders failed:");
 }

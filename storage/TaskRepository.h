@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/Records.h"
-#include "storage/SqlHelpers.h"
+#include "storage/ChangeCoalescer.h"
+#include "storage/StatementCache.h"
 
 #include <QDateTime>
 #include <QList>
@@ -11,6 +12,17 @@
 #include <optional>
 
 class Database;
+
+// A reminder of a live, open task with a due date that has not been acknowledged, as the
+// reminder poll reads it.
+struct TaskReminderAlert
+{
+    QString reminderId;
+    QString title;
+    QDateTime due; // a date-only due date is local midnight; invalid when unreadable
+    bool dueIsDateOnly = false;
+    int minutesBefore = 0;
+};
 
 // The one reader and writer of tasks and reminder items with their reminder rows. Keeps the
 // task half of the outbox: local changes are "pending" until a sync marks them "synced", and a
@@ -45,6 +57,18 @@ public:
     // of being completed. False when no task has that id.
     bool setCompleted(const QString &taskId, bool completed);
 
+    // Deletes for good, without tombstones, the tasks whose id begins with prefix (compared as
+    // SQL's LIKE does, ignoring ASCII case), their reminder rows with them. Returns how many
+    // task rows went.
+    int purgeByIdPrefix(const QString &prefix);
+
+    // The unacknowledged reminders of tasks that are not deleted, completed or cancelled and
+    // have a due date, by due date; no value when the read failed (*error holds the reason).
+    std::optional<QList<TaskReminderAlert>> unacknowledgedReminders(QString *error = nullptr) const;
+    // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
+    // when a statement failed; the reminders before it stay acknowledged.
+    bool acknowledgeReminders(const QStringList &reminderIds, QString *error = nullptr);
+
 signals:
     void tasksChanged(const QString &calendarId);
 
@@ -60,5 +84,5 @@ private:
 
     Database *m_db;
     Sql::StatementCache m_statements;
-    Sql::ChangeCoalescer m_changes;
+    ChangeCoalescer m_changes;
 };

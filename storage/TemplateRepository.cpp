@@ -1,8 +1,11 @@
 #include "storage/TemplateRepository.h"
 
+#include "model/Identifiers.h"
 #include "model/JsonText.h"
 #include "storage/Database.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -43,24 +46,24 @@ QString serializeReminders(const QList<int> &minutes)
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
 }
 
-EventTemplate readRow(const QSqlQuery &q)
+EventTemplate readRow(const Sql::Reader &r)
 {
     EventTemplate t;
-    t.id = q.value(0).toString();
-    t.name = q.value(1).toString();
-    t.title = q.value(2).toString();
-    t.description = q.value(3).toString();
-    t.location = q.value(4).toString();
-    t.color = q.value(5).toString();
-    t.is_all_day = q.value(6).toInt() != 0;
-    t.duration_minutes = q.value(7).toInt();
-    t.recurrence_rule = q.value(8).toString();
-    t.calendar_id = q.value(9).toString();
-    t.reminders = parseReminders(q.value(10).toString());
-    t.sort_order = q.value(11).toInt();
-    t.created_at = Sql::parseDateTime(q.value(12));
-    t.updated_at = Sql::parseDateTime(q.value(13));
-    t.deleted_at = Sql::parseOptionalDateTime(q.value(14));
+    t.id = r.text(0);
+    t.name = r.text(1);
+    t.title = r.text(2);
+    t.description = r.text(3);
+    t.location = r.text(4);
+    t.color = r.text(5);
+    t.is_all_day = r.integer(6) != 0;
+    t.duration_minutes = r.integer(7);
+    t.recurrence_rule = r.text(8);
+    t.calendar_id = r.text(9);
+    t.reminders = parseReminders(r.text(10));
+    t.sort_order = r.integer(11);
+    t.created_at = r.dateTime(12);
+    t.updated_at = r.dateTime(13);
+    t.deleted_at = r.optionalDateTime(14);
     return t;
 }
 
@@ -89,29 +92,30 @@ TemplateRepository::TemplateRepository(Database *db, QObject *parent)
 
 QList<EventTemplate> TemplateRepository::listActive() const
 {
-    return Sql::selectAll<EventTemplate>(
+    return Sql::readAll<EventTemplate>(
         m_db->connection(),
         kSelect + QStringLiteral(" WHERE deleted_at IS NULL ORDER BY sort_order, name"), {},
-        &readRow);
+        "TemplateRepository::listActive failed:", &readRow);
 }
 
 QList<EventTemplate> TemplateRepository::listAll() const
 {
-    return Sql::selectAll<EventTemplate>(
-        m_db->connection(), kSelect + QStringLiteral(" ORDER BY sort_order, name"), {}, &readRow);
+    return Sql::readAll<EventTemplate>(m_db->connection(),
+                                       kSelect + QStringLiteral(" ORDER BY sort_order, name"), {},
+                                       "TemplateRepository::listAll failed:", &readRow);
 }
 
 std::optional<EventTemplate> TemplateRepository::byId(const QString &id) const
 {
-    return Sql::selectOne<EventTemplate>(
+    return Sql::readOne<EventTemplate>(
         m_db->connection(), kSelect + QStringLiteral(" WHERE deleted_at IS NULL AND id = ?"), {id},
-        &readRow);
+        "TemplateRepository::byId failed:", &readRow);
 }
 
 bool TemplateRepository::insert(const EventTemplate &t)
 {
     const QDateTime now = m_db->currentDateTimeUtc();
-    const QString id = t.id.isEmpty() ? Sql::newId() : t.id;
+    const QString id = t.id.isEmpty() ? newId() : t.id;
     const QVariantList values = QVariantList {id} + templateValues(t)
         + QVariantList {Sql::dateTime(t.created_at.isValid() ? t.created_at : now),
                         Sql::dateTime(now)};

@@ -2,6 +2,8 @@
 
 #include "storage/Database.h"
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 
 #include <QDebug>
 
@@ -10,19 +12,19 @@ namespace {
 const QString kColumns = QStringLiteral("id, name, color, calendar_ids, is_default, sort_order, "
                                         "sync_status, created_at, updated_at, deleted_at");
 
-CalendarView readRow(const QSqlQuery &q)
+CalendarView readRow(const Sql::Reader &r)
 {
     CalendarView v;
-    v.id = q.value(0).toString();
-    v.name = q.value(1).toString();
-    v.color = q.value(2).toString();
-    v.calendar_ids = q.value(3).toString();
-    v.is_default = q.value(4).toInt() != 0;
-    v.sort_order = q.value(5).toInt();
-    v.sync_status = q.value(6).toString();
-    v.created_at = Sql::parseDateTime(q.value(7));
-    v.updated_at = Sql::parseDateTime(q.value(8));
-    v.deleted_at = Sql::parseOptionalDateTime(q.value(9));
+    v.id = r.text(0);
+    v.name = r.text(1);
+    v.color = r.text(2);
+    v.calendar_ids = r.text(3);
+    v.is_default = r.integer(4) != 0;
+    v.sort_order = r.integer(5);
+    v.sync_status = r.text(6);
+    v.created_at = r.dateTime(7);
+    v.updated_at = r.dateTime(8);
+    v.deleted_at = r.optionalDateTime(9);
     return v;
 }
 
@@ -33,30 +35,33 @@ ViewRepository::ViewRepository(Database *db, QObject *parent)
     , m_db(db)
 { }
 
-QList<CalendarView> ViewRepository::list(const QString &sql, const QStringList &values) const
+QList<CalendarView> ViewRepository::list(const QString &sql, const QStringList &values,
+                                         const char *logName) const
 {
-    return Sql::selectAll<CalendarView>(m_db->connection(), sql.arg(kColumns), values, &readRow);
+    return Sql::readAll<CalendarView>(m_db->connection(), sql.arg(kColumns), values, logName,
+                                      &readRow);
 }
 
 QList<CalendarView> ViewRepository::listActive() const
 {
     return list(QStringLiteral("SELECT %1 FROM calendar_views WHERE deleted_at IS NULL ORDER BY "
                                "is_default DESC, sort_order, name"),
-                {});
+                {}, "ViewRepository::listActive failed:");
 }
 
 QList<CalendarView> ViewRepository::listAll() const
 {
     return list(
         QStringLiteral("SELECT %1 FROM calendar_views ORDER BY is_default DESC, sort_order, name"),
-        {});
+        {}, "ViewRepository::listAll failed:");
 }
 
 std::optional<CalendarView> ViewRepository::byId(const QString &id) const
 {
-    return Sql::selectOne<CalendarView>(
+    return Sql::readOne<CalendarView>(
         m_db->connection(),
-        QStringLiteral("SELECT %1 FROM calendar_views WHERE id = ?").arg(kColumns), {id}, &readRow);
+        QStringLiteral("SELECT %1 FROM calendar_views WHERE id = ?").arg(kColumns), {id},
+        "ViewRepository::byId failed:", &readRow);
 }
 
 bool ViewRepository::insert(const CalendarView &v)

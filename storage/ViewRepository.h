@@ -37,7 +37,8 @@ signals:
     void viewsChanged();
 
 private:
-    QList<CalendarView> list(const QString &sql, const QStringList &values) const;
+    QList<CalendarView> list(const QString &sql, const QStringList &values,
+                             const char *logName) const;
 
     Database *m_db;
 };

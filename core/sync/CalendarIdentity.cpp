@@ -1,5 +1,7 @@
 #include "core/sync/CalendarIdentity.h"
 
+#include "model/Identifiers.h"
+
 #include <QCryptographicHash>
 #include <QHash>
 #include <QUrl>
@@ -42,9 +44,8 @@ QString normaliseLocal(QString value)
     }
     if (value.startsWith(QLatin1String("calendar/")))
         value.remove(0, 9);
-    if (value == QLatin1String("personal")
-        || value == QLatin1String("larkspindle-personal-default"))
-        value = QStringLiteral("larkspindle-personal-default");
+    if (value == QLatin1String("personal") || value == kPersonalCalendarId)
+        value = kPersonalCalendarId;
     return value;
 }
 

@@ -1,6 +1,6 @@
 #include "core/sync/ConflictResolutionService.h"
 
-#include <QUuid>
+#include "model/Identifiers.h"
 
 namespace Sync {
 
@@ -16,7 +16,7 @@ void ConflictResolutionService::recordConflict(const Event &local, const Event &
             return;
     }
     Conflict conflict;
-    conflict.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    conflict.id = newId();
     conflict.local = local;
     conflict.remote = remote;
     conflict.detectedAt = QDateTime::currentDateTimeUtc();

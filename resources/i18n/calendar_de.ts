@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="29"/>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="39"/>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="42"/>
+        <source>Calendars, events and tasks on your desktop, in step with your accounts.</source>
+        <translation>Kalender, Termine und Aufgaben auf Ihrem Desktop, abgeglichen mit Ihren Konten.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <source>This program carries these fonts and icons under their own licences:</source>
+        <translation>Dieses Programm enthält diese Schriften und Symbole unter ihren eigenen Lizenzen:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
+        <translation>Die Schriften IBM Plex Sans und IBM Plex Mono, unter der SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <source>The icon font Material Icons, under the Apache License 2.0.</source>
+        <translation>Die Symbolschrift Material Icons, unter der Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
     <name>AccountsCalendarsDialog</name>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
@@ -134,6 +167,39 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Choose Calendar</source>
         <translation>Kalender auswählen</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="63"/>
+        <source>%1 (%2)</source>
+        <comment>calendar name and its account&apos;s name</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DateText</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="12"/>
+        <source>dddd, MMM d</source>
+        <comment>date pattern: weekday, month and day</comment>
+        <translation>dddd, d. MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="15"/>
+        <source>ddd, MMM d</source>
+        <comment>date pattern: short weekday, month and day</comment>
+        <translation>ddd, d. MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="18"/>
+        <source>ddd d MMM yyyy</source>
+        <comment>date pattern: short weekday, day, month and year</comment>
+        <translation>ddd, d. MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="21"/>
+        <source>MMM d, yyyy</source>
+        <comment>date pattern: month, day and year</comment>
+        <translation>d. MMM yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventDetailsPopover</name>
@@ -141,6 +207,26 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
         <translation>(Kein Titel)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <source>%1, all day</source>
+        <translation>%1, ganztägig</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <source>%1 – %2, all day</source>
+        <translation>%1 – %2, ganztägig</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
     </message>
 </context>
 <context>
@@ -275,6 +361,35 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../core/IcsImport.cpp" line="98"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <source>Import failed: the chosen calendar does not exist.</source>
+        <translation>Import fehlgeschlagen: Der gewählte Kalender existiert nicht.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
+        <translation>Import fehlgeschlagen: Der Kalender „%1“ ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <source>Import failed: the events could not be stored (%1).</source>
+        <translation>Import fehlgeschlagen: Die Termine konnten nicht gespeichert werden (%1).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="105"/>
+        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
+        <translation>Import fehlgeschlagen: Die Termine aus %1 konnten nicht gespeichert werden; es wurde nichts importiert.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <source>Imported %n event(s) from %1.</source>
+        <translation>
+            <numerusform>%n Termin aus %1 importiert.</numerusform>
+            <numerusform>%n Termine aus %1 importiert.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -891,6 +1006,106 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Das Konto des Kalenders fehlt</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Nur eigene Larkspindle-Kalender können in die Cloud verschoben werden</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>Der Kalender ist bereits bei Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>Dieser Kalender wird bereits verschoben</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>Nicht angemeldet</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Anmeldung des Kalenders beim Server fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Hochladen des Kalenders fehlgeschlagen (HTTP %1); er bleibt auf diesem Gerät</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>Der Kalender konnte nicht als Cloud-Kalender gespeichert werden; er bleibt auf diesem Gerät</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Dieser Kalender wird bereits synchronisiert</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
+            <numerusform>Übertragung zu Larkspindle: %n Termine fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>Nicht angemeldet</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Freigabe fehlgeschlagen (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Das Konto des Kalenders fehlt</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
@@ -1024,34 +1239,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Import cancelled.</source>
         <translation>Import abgebrochen.</translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation>Kein Konto zum Synchronisieren.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>%n Konto wird synchronisiert…</numerusform>
-            <numerusform>%n Konten werden synchronisiert…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation>Synchronisierung abgeschlossen.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation>Synchronisierung fehlgeschlagen: %1</translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1117,6 +1304,46 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
         <source>Signed out.</source>
         <translation>Abgemeldet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <source>Check for &amp;Updates…</source>
+        <translation>Nach &amp;Updates suchen…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <source>&amp;What&apos;s New</source>
+        <translation>&amp;Neuigkeiten</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <source>Send &amp;Feedback…</source>
+        <translation>&amp;Feedback senden…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <source>&amp;About %1</source>
+        <translation>Ü&amp;ber %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <source>This build has no release feed, so it cannot check for updates.</source>
+        <translation>Diese Version hat keinen Update-Kanal und kann daher nicht nach Updates suchen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <source>This build has no release feed, so it has no release notes to show.</source>
+        <translation>Diese Version hat keinen Update-Kanal und kann daher keine Versionshinweise zeigen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <source>This build has no feedback page configured.</source>
+        <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
 </context>
 <context>
@@ -1338,11 +1565,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Beginnt jetzt (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="35"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>In %1 Minuten (%2)</translation>
-    </message>
-    <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
         <translation>In %1 Std. (%2)</translation>
@@ -1511,16 +1733,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>%1 Min. vorher</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="129"/>
-        <source>%1 hour(s) before</source>
-        <translation>%1 Std. vorher</translation>
-    </message>
-    <message>
-        <location filename="../../model/RruleFormat.cpp" line="130"/>
-        <source>%1 day(s) before</source>
-        <translation>%1 Tag(e) vorher</translation>
-    </message>
-    <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
@@ -1624,16 +1836,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>%1.-letzten</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
-        <source>%1, all day</source>
-        <translation>%1, ganztägig</translation>
-    </message>
-    <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
-        <source>%1 – %2, all day</source>
-        <translation>%1 – %2, ganztägig</translation>
-    </message>
-    <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>Keine Versionshinweise für %1 %2 verfügbar</translation>
@@ -1657,6 +1859,159 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Versionshinweise werden geladen…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="131"/>
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n Stunde vorher</numerusform>
+            <numerusform>%n Stunden vorher</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="132"/>
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n Tag vorher</numerusform>
+            <numerusform>%n Tage vorher</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n Minute (%1)</numerusform>
+            <numerusform>In %n Minuten (%1)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>Kein Konto zum Synchronisieren.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>%n Konto wird synchronisiert…</numerusform>
+            <numerusform>%n Konten werden synchronisiert…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Synchronisierung abgeschlossen.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Synchronisierung fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>Diese Quelle führt keine Aufgaben.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncNowReport</name>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="23"/>
+        <source>CalDAV</source>
+        <comment>account type</comment>
+        <translation>CalDAV</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="25"/>
+        <source>iCloud</source>
+        <comment>account type</comment>
+        <translation>iCloud</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="27"/>
+        <source>Zoho</source>
+        <comment>account type</comment>
+        <translation>Zoho</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="29"/>
+        <source>Google Calendar</source>
+        <comment>account type</comment>
+        <translation>Google Kalender</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="31"/>
+        <source>Microsoft Outlook</source>
+        <comment>account type</comment>
+        <translation>Microsoft Outlook</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="33"/>
+        <source>Calendar subscriptions</source>
+        <comment>account type</comment>
+        <translation>Kalender-Abonnements</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="36"/>
+        <source>Larkspindle Cloud</source>
+        <comment>account type</comment>
+        <translation>Larkspindle Cloud</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncNowReport.cpp" line="49"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>%n Konto wird synchronisiert…</numerusform>
+            <numerusform>%n Konten werden synchronisiert…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <source>No account to sync.</source>
+        <translation>Kein Konto zum Synchronisieren.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <source>Sync is not available yet for %1.</source>
+        <translation>Die Synchronisierung ist für %1 noch nicht verfügbar.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeFormat</name>
+    <message>
+        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <source>h:mm AP</source>
+        <comment>12-hour time pattern</comment>
+        <translation>h:mm AP</translation>
     </message>
 </context>
 <context>
@@ -1891,6 +2246,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Alle Kalender</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="29"/>
+        <source>About %1</source>
+        <translation>About %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="39"/>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="42"/>
+        <source>Calendars, events and tasks on your desktop, in step with your accounts.</source>
+        <translation>Calendars, events and tasks on your desktop, in step with your accounts.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <source>This program carries these fonts and icons under their own licences:</source>
+        <translation>This program carries these fonts and icons under their own licences:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
+        <translation>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <source>The icon font Material Icons, under the Apache License 2.0.</source>
+        <translation>The icon font Material Icons, under the Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
     <name>AccountsCalendarsDialog</name>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
@@ -130,6 +163,39 @@ Please check file permissions and try again.</source>
         <source>Choose Calendar</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="63"/>
+        <source>%1 (%2)</source>
+        <comment>calendar name and its account&apos;s name</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DateText</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="12"/>
+        <source>dddd, MMM d</source>
+        <comment>date pattern: weekday, month and day</comment>
+        <translation>dddd, MMM d</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="15"/>
+        <source>ddd, MMM d</source>
+        <comment>date pattern: short weekday, month and day</comment>
+        <translation>ddd, MMM d</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="18"/>
+        <source>ddd d MMM yyyy</source>
+        <comment>date pattern: short weekday, day, month and year</comment>
+        <translation>ddd d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="21"/>
+        <source>MMM d, yyyy</source>
+        <comment>date pattern: month, day and year</comment>
+        <translation>MMM d, yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventDetailsPopover</name>
@@ -137,6 +203,26 @@ Please check file permissions and try again.</source>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <source>%1, all day</source>
+        <translation>%1, all day</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <source>%1 – %2, all day</source>
+        <translation>%1 – %2, all day</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
     </message>
 </context>
 <context>
@@ -271,6 +357,35 @@ Please check file permissions and try again.</source>
         <location filename="../../core/IcsImport.cpp" line="98"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import failed: no events found in %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <source>Import failed: the chosen calendar does not exist.</source>
+        <translation>Import failed: the chosen calendar does not exist.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
+        <translation>Import failed: the calendar &quot;%1&quot; is read-only.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <source>Import failed: the events could not be stored (%1).</source>
+        <translation>Import failed: the events could not be stored (%1).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="105"/>
+        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
+        <translation>Import failed: the events of %1 could not be stored; nothing was imported.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <source>Imported %n event(s) from %1.</source>
+        <translation>
+            <numerusform>Imported %n event from %1.</numerusform>
+            <numerusform>Imported %n events from %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -887,6 +1002,106 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Calendar&apos;s account is missing</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Only Larkspindle-native calendars can be upgraded</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>Calendar is already on Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>This calendar is already being moved</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>Not signed in</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Server registration failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Uploading the calendar failed (HTTP %1); it stays on this device</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>The calendar could not be saved as a cloud calendar; it stays on this device</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Sign in to the cloud account to sync its calendars</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Larkspindle calendar list failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>This calendar is already being synced</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Larkspindle pull failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Larkspindle push failed (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
+            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>Not signed in</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Sharing failed (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Calendar&apos;s account is missing</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
@@ -1020,34 +1235,6 @@ Please check file permissions and try again.</source>
         <source>Import cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Syncing %n account…</numerusform>
-            <numerusform>Syncing %n accounts…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1113,6 +1300,46 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <source>Check for &amp;Updates…</source>
+        <translation>Check for &amp;Updates…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <source>&amp;What&apos;s New</source>
+        <translation>&amp;What&apos;s New</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <source>Send &amp;Feedback…</source>
+        <translation>Send &amp;Feedback…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <source>&amp;About %1</source>
+        <translation>&amp;About %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <source>This build has no release feed, so it cannot check for updates.</source>
+        <translation>This build has no release feed, so it cannot check for updates.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <source>This build has no release feed, so it has no release notes to show.</source>
+        <translation>This build has no release feed, so it has no release notes to show.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <source>This build has no feedback page configured.</source>
+        <translation>This build has no feedback page configured.</translation>
     </message>
 </context>
 <context>
@@ -1334,11 +1561,6 @@ Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="35"/>
-        <source>In %1 minutes (%2)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
         <translation type="unfinished"></translation>
@@ -1507,16 +1729,6 @@ Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="129"/>
-        <source>%1 hour(s) before</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../model/RruleFormat.cpp" line="130"/>
-        <source>%1 day(s) before</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
@@ -1620,16 +1832,6 @@ Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
-        <source>%1, all day</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
-        <source>%1 – %2, all day</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation type="unfinished"></translation>
@@ -1653,6 +1855,159 @@ Please check file permissions and try again.</source>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="131"/>
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n hour before</numerusform>
+            <numerusform>%n hours before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="132"/>
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n day before</numerusform>
+            <numerusform>%n days before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n minute (%1)</numerusform>
+            <numerusform>In %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>Sync is not available yet for: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>No account to sync.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Syncing %n account…</numerusform>
+            <numerusform>Syncing %n accounts…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Sync finished.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Sync failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>This source keeps no tasks.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncNowReport</name>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="23"/>
+        <source>CalDAV</source>
+        <comment>account type</comment>
+        <translation>CalDAV</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="25"/>
+        <source>iCloud</source>
+        <comment>account type</comment>
+        <translation>iCloud</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="27"/>
+        <source>Zoho</source>
+        <comment>account type</comment>
+        <translation>Zoho</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="29"/>
+        <source>Google Calendar</source>
+        <comment>account type</comment>
+        <translation>Google Calendar</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="31"/>
+        <source>Microsoft Outlook</source>
+        <comment>account type</comment>
+        <translation>Microsoft Outlook</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="33"/>
+        <source>Calendar subscriptions</source>
+        <comment>account type</comment>
+        <translation>Calendar subscriptions</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="36"/>
+        <source>Larkspindle Cloud</source>
+        <comment>account type</comment>
+        <translation>Larkspindle Cloud</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncNowReport.cpp" line="49"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Syncing %n account…</numerusform>
+            <numerusform>Syncing %n accounts…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <source>No account to sync.</source>
+        <translation>No account to sync.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <source>Sync is not available yet for %1.</source>
+        <translation>Sync is not available yet for %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeFormat</name>
+    <message>
+        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <source>h:mm AP</source>
+        <comment>12-hour time pattern</comment>
+        <translation>h:mm AP</translation>
     </message>
 </context>
 <context>
@@ -1887,6 +2242,11 @@ Please check file permissions and try again.</source>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>All Calendars</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="29"/>
+        <source>About %1</source>
+        <translation>Acerca de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="39"/>
+        <source>Version %1</source>
+        <translation>Versión %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="42"/>
+        <source>Calendars, events and tasks on your desktop, in step with your accounts.</source>
+        <translation>Calendarios, eventos y tareas en su escritorio, al día con sus cuentas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <source>This program carries these fonts and icons under their own licences:</source>
+        <translation>Este programa incluye estas fuentes e iconos bajo sus propias licencias:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
+        <translation>Las fuentes IBM Plex Sans e IBM Plex Mono, bajo la SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <source>The icon font Material Icons, under the Apache License 2.0.</source>
+        <translation>La fuente de iconos Material Icons, bajo la Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
     <name>AccountsCalendarsDialog</name>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
@@ -134,6 +167,39 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Choose Calendar</source>
         <translation>Elegir calendario</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="63"/>
+        <source>%1 (%2)</source>
+        <comment>calendar name and its account&apos;s name</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DateText</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="12"/>
+        <source>dddd, MMM d</source>
+        <comment>date pattern: weekday, month and day</comment>
+        <translation>dddd, d &apos;de&apos; MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="15"/>
+        <source>ddd, MMM d</source>
+        <comment>date pattern: short weekday, month and day</comment>
+        <translation>ddd, d MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="18"/>
+        <source>ddd d MMM yyyy</source>
+        <comment>date pattern: short weekday, day, month and year</comment>
+        <translation>ddd, d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="21"/>
+        <source>MMM d, yyyy</source>
+        <comment>date pattern: month, day and year</comment>
+        <translation>d MMM yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventDetailsPopover</name>
@@ -141,6 +207,26 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
         <translation>(Sin título)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <source>%1, all day</source>
+        <translation>%1, todo el día</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <source>%1 – %2, all day</source>
+        <translation>%1 – %2, todo el día</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
     </message>
 </context>
 <context>
@@ -275,6 +361,35 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../core/IcsImport.cpp" line="98"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Error al importar: no se encontraron eventos en %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <source>Import failed: the chosen calendar does not exist.</source>
+        <translation>La importación ha fallado: el calendario elegido no existe.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
+        <translation>La importación ha fallado: el calendario «%1» es de solo lectura.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <source>Import failed: the events could not be stored (%1).</source>
+        <translation>La importación ha fallado: no se pudieron guardar los eventos (%1).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="105"/>
+        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
+        <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <source>Imported %n event(s) from %1.</source>
+        <translation>
+            <numerusform>Se importó %n evento de %1.</numerusform>
+            <numerusform>Se importaron %n eventos de %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -534,7 +649,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
         <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
         <source>Data &amp; Privacy</source>
-        <translation>Datos y privacidad</translation>
+        <translation>Datos &amp; privacidad</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
@@ -891,6 +1006,106 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Falta la cuenta del calendario</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Solo se pueden pasar a la nube los calendarios propios de Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>El calendario ya está en Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>Este calendario ya se está moviendo</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>No has iniciado sesión</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Error al registrar el calendario en el servidor (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Error al subir el calendario (HTTP %1); se queda en este dispositivo</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>No se pudo guardar el calendario como calendario en la nube; se queda en este dispositivo</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Error al obtener la lista de calendarios de Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Este calendario ya se está sincronizando</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
+            <numerusform>Envío a Larkspindle: fallaron %n eventos</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>No has iniciado sesión</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Error al compartir (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Falta la cuenta del calendario</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
@@ -1024,34 +1239,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Import cancelled.</source>
         <translation>Importación cancelada.</translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>La sincronización aún no está disponible para: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation>No hay ninguna cuenta que sincronizar.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Sincronizando %n cuenta…</numerusform>
-            <numerusform>Sincronizando %n cuentas…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation>Sincronización completada.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation>Error de sincronización: %1</translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1117,6 +1304,46 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <source>Check for &amp;Updates…</source>
+        <translation>Buscar act&amp;ualizaciones…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <source>&amp;What&apos;s New</source>
+        <translation>&amp;Novedades</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <source>Send &amp;Feedback…</source>
+        <translation>Enviar &amp;comentarios…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <source>&amp;About %1</source>
+        <translation>&amp;Acerca de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <source>This build has no release feed, so it cannot check for updates.</source>
+        <translation>Esta versión no tiene canal de actualizaciones, así que no puede buscarlas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <source>This build has no release feed, so it has no release notes to show.</source>
+        <translation>Esta versión no tiene canal de actualizaciones, así que no hay notas de la versión que mostrar.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <source>This build has no feedback page configured.</source>
+        <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
 </context>
 <context>
@@ -1338,11 +1565,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="35"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
         <translation>En %1 h (%2)</translation>
@@ -1511,16 +1733,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1 min antes</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="129"/>
-        <source>%1 hour(s) before</source>
-        <translation>%1 h antes</translation>
-    </message>
-    <message>
-        <location filename="../../model/RruleFormat.cpp" line="130"/>
-        <source>%1 day(s) before</source>
-        <translation>%1 día(s) antes</translation>
-    </message>
-    <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
@@ -1624,16 +1836,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1.º desde el final</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
-        <source>%1, all day</source>
-        <translation>%1, todo el día</translation>
-    </message>
-    <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
-        <source>%1 – %2, all day</source>
-        <translation>%1 – %2, todo el día</translation>
-    </message>
-    <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>No hay notas de la versión para %1 %2</translation>
@@ -1657,6 +1859,159 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Cargando notas de la versión…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="131"/>
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n hora antes</numerusform>
+            <numerusform>%n horas antes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="132"/>
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n día antes</numerusform>
+            <numerusform>%n días antes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>La sincronización aún no está disponible para: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>No hay ninguna cuenta que sincronizar.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Sincronizando %n cuenta…</numerusform>
+            <numerusform>Sincronizando %n cuentas…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Sincronización completada.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Error de sincronización: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>Esta fuente no admite tareas.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncNowReport</name>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="23"/>
+        <source>CalDAV</source>
+        <comment>account type</comment>
+        <translation>CalDAV</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="25"/>
+        <source>iCloud</source>
+        <comment>account type</comment>
+        <translation>iCloud</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="27"/>
+        <source>Zoho</source>
+        <comment>account type</comment>
+        <translation>Zoho</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="29"/>
+        <source>Google Calendar</source>
+        <comment>account type</comment>
+        <translation>Google Calendar</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="31"/>
+        <source>Microsoft Outlook</source>
+        <comment>account type</comment>
+        <translation>Microsoft Outlook</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="33"/>
+        <source>Calendar subscriptions</source>
+        <comment>account type</comment>
+        <translation>Suscripciones de calendario</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="36"/>
+        <source>Larkspindle Cloud</source>
+        <comment>account type</comment>
+        <translation>Larkspindle Cloud</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncNowReport.cpp" line="49"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Sincronizando %n cuenta…</numerusform>
+            <numerusform>Sincronizando %n cuentas…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <source>No account to sync.</source>
+        <translation>No hay ninguna cuenta que sincronizar.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <source>Sync is not available yet for %1.</source>
+        <translation>La sincronización aún no está disponible para %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeFormat</name>
+    <message>
+        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <source>h:mm AP</source>
+        <comment>12-hour time pattern</comment>
+        <translation>h:mm AP</translation>
     </message>
 </context>
 <context>
@@ -1891,6 +2246,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Todos los calendarios</translation>
     </message>
 </context>
 </TS>

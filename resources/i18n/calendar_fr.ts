@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="29"/>
+        <source>About %1</source>
+        <translation>À propos de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="39"/>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="42"/>
+        <source>Calendars, events and tasks on your desktop, in step with your accounts.</source>
+        <translation>Vos agendas, événements et tâches sur votre bureau, synchronisés avec vos comptes.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <source>This program carries these fonts and icons under their own licences:</source>
+        <translation>Ce programme contient ces polices et icônes sous leurs propres licences :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
+        <translation>Les polices IBM Plex Sans et IBM Plex Mono, sous la SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <source>The icon font Material Icons, under the Apache License 2.0.</source>
+        <translation>La police d’icônes Material Icons, sous l’Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
     <name>AccountsCalendarsDialog</name>
     <message>
         <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
@@ -134,6 +167,39 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Choose Calendar</source>
         <translation>Choisir un calendrier</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="63"/>
+        <source>%1 (%2)</source>
+        <comment>calendar name and its account&apos;s name</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DateText</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="12"/>
+        <source>dddd, MMM d</source>
+        <comment>date pattern: weekday, month and day</comment>
+        <translation>dddd d MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="15"/>
+        <source>ddd, MMM d</source>
+        <comment>date pattern: short weekday, month and day</comment>
+        <translation>ddd d MMM</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="18"/>
+        <source>ddd d MMM yyyy</source>
+        <comment>date pattern: short weekday, day, month and year</comment>
+        <translation>ddd d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../model/DateText.cpp" line="21"/>
+        <source>MMM d, yyyy</source>
+        <comment>date pattern: month, day and year</comment>
+        <translation>d MMM yyyy</translation>
+    </message>
 </context>
 <context>
     <name>EventDetailsPopover</name>
@@ -141,6 +207,26 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
         <source>(No title)</source>
         <translation>(Sans titre)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <source>%1, all day</source>
+        <translation>%1, toute la journée</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <source>%1 – %2, all day</source>
+        <translation>%1 – %2, toute la journée</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
     </message>
 </context>
 <context>
@@ -275,6 +361,35 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../core/IcsImport.cpp" line="98"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <source>Import failed: the chosen calendar does not exist.</source>
+        <translation>Échec de l’importation : l’agenda choisi n’existe pas.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
+        <translation>Échec de l’importation : l’agenda « %1 » est en lecture seule.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <source>Import failed: the events could not be stored (%1).</source>
+        <translation>Échec de l’importation : les événements n’ont pas pu être enregistrés (%1).</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="105"/>
+        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
+        <translation>Échec de l’importation : les événements de %1 n’ont pas pu être enregistrés ; rien n’a été importé.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <source>Imported %n event(s) from %1.</source>
+        <translation>
+            <numerusform>%n événement importé depuis %1.</numerusform>
+            <numerusform>%n événements importés depuis %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -534,7 +649,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
         <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
         <source>Data &amp; Privacy</source>
-        <translation>Données et confidentialité</translation>
+        <translation>Données &amp; confidentialité</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
@@ -891,6 +1006,106 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Le compte du calendrier est introuvable</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Seuls les calendriers propres à Larkspindle peuvent être mis à niveau</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>Le calendrier est déjà sur Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>Ce calendrier est déjà en cours de déplacement</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>Non connecté</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Échec de l’enregistrement auprès du serveur (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Échec de l’envoi du calendrier (HTTP %1) ; il reste sur cet appareil</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>Le calendrier n’a pas pu être enregistré comme calendrier en ligne ; il reste sur cet appareil</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Échec de la récupération de la liste des calendriers Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Ce calendrier est déjà en cours de synchronisation</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
+            <numerusform>Envoi vers Larkspindle : échec de %n événements</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>Non connecté</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Échec du partage (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Le compte du calendrier est introuvable</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
@@ -1024,34 +1239,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Import cancelled.</source>
         <translation>Importation annulée.</translation>
     </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="242"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>La synchronisation n’est pas encore disponible pour : %1.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="244"/>
-        <source>No account to sync.</source>
-        <translation>Aucun compte à synchroniser.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="246"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Synchronisation de %n compte…</numerusform>
-            <numerusform>Synchronisation de %n comptes…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="258"/>
-        <source>Sync finished.</source>
-        <translation>Synchronisation terminée.</translation>
-    </message>
-    <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="266"/>
-        <source>Sync failed: %1</source>
-        <translation>Échec de la synchronisation : %1</translation>
-    </message>
     <message numerus="yes">
         <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
         <source>Loaded %n sample row(s).</source>
@@ -1117,6 +1304,46 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <source>&amp;Help</source>
+        <translation>Ai&amp;de</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <source>Check for &amp;Updates…</source>
+        <translation>Rechercher des &amp;mises à jour…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <source>&amp;What&apos;s New</source>
+        <translation>&amp;Nouveautés</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <source>Send &amp;Feedback…</source>
+        <translation>Envoyer des &amp;commentaires…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <source>&amp;About %1</source>
+        <translation>À &amp;propos de %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <source>This build has no release feed, so it cannot check for updates.</source>
+        <translation>Cette version n’a pas de canal de mises à jour ; elle ne peut donc pas en rechercher.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <source>This build has no release feed, so it has no release notes to show.</source>
+        <translation>Cette version n’a pas de canal de mises à jour ; elle n’a donc pas de notes de version à afficher.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <source>This build has no feedback page configured.</source>
+        <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
 </context>
 <context>
@@ -1338,11 +1565,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Commence maintenant (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="35"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>Dans %1 minutes (%2)</translation>
-    </message>
-    <message>
         <location filename="../../app/NotificationService.cpp" line="37"/>
         <source>In %1h (%2)</source>
         <translation>Dans %1 h (%2)</translation>
@@ -1511,16 +1733,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>%1 min avant</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="129"/>
-        <source>%1 hour(s) before</source>
-        <translation>%1 h avant</translation>
-    </message>
-    <message>
-        <location filename="../../model/RruleFormat.cpp" line="130"/>
-        <source>%1 day(s) before</source>
-        <translation>%1 jour(s) avant</translation>
-    </message>
-    <message>
         <location filename="../../model/RruleFormat.cpp" line="141"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
@@ -1624,16 +1836,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>%1e en partant de la fin</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="17"/>
-        <source>%1, all day</source>
-        <translation>%1, toute la journée</translation>
-    </message>
-    <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="18"/>
-        <source>%1 – %2, all day</source>
-        <translation>%1 – %2, toute la journée</translation>
-    </message>
-    <message>
         <location filename="../../update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>Aucune note de version disponible pour %1 %2</translation>
@@ -1657,6 +1859,159 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Chargement des notes de version…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="131"/>
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n heure avant</numerusform>
+            <numerusform>%n heures avant</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../model/RruleFormat.cpp" line="132"/>
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n jour avant</numerusform>
+            <numerusform>%n jours avant</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>Dans %n minute (%1)</numerusform>
+            <numerusform>Dans %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncCoordinator</name>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
+        <source>Sync is not available yet for: %1.</source>
+        <translation>La synchronisation n’est pas encore disponible pour : %1.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
+        <source>No account to sync.</source>
+        <translation>Aucun compte à synchroniser.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Synchronisation de %n compte…</numerusform>
+            <numerusform>Synchronisation de %n comptes…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <source>Sync finished.</source>
+        <translation>Synchronisation terminée.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <source>Sync failed: %1</source>
+        <translation>Échec de la synchronisation : %1</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncEngine</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <source>The calendar &quot;%1&quot; could not be added on this device.</source>
+        <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
+        <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
+        <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
+    </message>
+</context>
+<context>
+    <name>Sync::SyncProvider</name>
+    <message>
+        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <source>This source keeps no tasks.</source>
+        <translation>Cette source ne gère pas les tâches.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncNowReport</name>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="23"/>
+        <source>CalDAV</source>
+        <comment>account type</comment>
+        <translation>CalDAV</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="25"/>
+        <source>iCloud</source>
+        <comment>account type</comment>
+        <translation>iCloud</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="27"/>
+        <source>Zoho</source>
+        <comment>account type</comment>
+        <translation>Zoho</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="29"/>
+        <source>Google Calendar</source>
+        <comment>account type</comment>
+        <translation>Google Agenda</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="31"/>
+        <source>Microsoft Outlook</source>
+        <comment>account type</comment>
+        <translation>Microsoft Outlook</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="33"/>
+        <source>Calendar subscriptions</source>
+        <comment>account type</comment>
+        <translation>Abonnements d’agenda</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="36"/>
+        <source>Larkspindle Cloud</source>
+        <comment>account type</comment>
+        <translation>Larkspindle Cloud</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncNowReport.cpp" line="49"/>
+        <source>Syncing %n account(s)…</source>
+        <translation>
+            <numerusform>Synchronisation de %n compte…</numerusform>
+            <numerusform>Synchronisation de %n comptes…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <source>No account to sync.</source>
+        <translation>Aucun compte à synchroniser.</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <source>Sync is not available yet for %1.</source>
+        <translation>La synchronisation n’est pas encore disponible pour %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeFormat</name>
+    <message>
+        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <source>h:mm AP</source>
+        <comment>12-hour time pattern</comment>
+        <translation>h:mm AP</translation>
     </message>
 </context>
 <context>
@@ -1891,6 +2246,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../app/WinTrayPopover.cpp" line="487"/>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d’enregistrer l’événement</translation>
+    </message>
+    <message>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <source>All Calendars</source>
+        <translation>Tous les agendas</translation>
     </message>
 </context>
 </TS>

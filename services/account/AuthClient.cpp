@@ -1,6 +1,7 @@
 #include "services/account/AuthClient.h"
 
 #include "services/account/ApiClient.h"
+#include "platform/TokenStore.h"
 #include "services/account/TokenManager.h"
 #include "services/account/WebAuthHandler.h"
 
@@ -68,6 +69,16 @@ void AuthClient::signOutLocally()
 void AuthClient::initialize()
 {
     m_tokens->load();
+    if (m_tokens->storeFailure() != TokenStoreFailure::None && m_tokens->refreshToken().isEmpty()
+        && m_tokens->accessToken().isEmpty()) {
+        // The tokens may well be there, behind a locked keyring: say so rather than look
+        // signed out for no reason, and leave the stored tokens alone.
+        const QString reason = tokenStoreFailureText(m_tokens->storeFailure());
+        qWarning().noquote() << "[AuthClient] stored sign-in unavailable:" << reason;
+        setState(AuthState::Unauthenticated);
+        emit loginFailed(reason);
+        return;
+    }
     if (!m_tokens->accessToken().isEmpty()) {
         setState(AuthState::Authenticated);
         return;
@@ -143,7 +154,7 @@ void AuthClient::handleAuthCallback(const QUrl &url)
         emit loginFailed(tr("No tokens received"));
         return;
     }
-    m_tokens->setTokens(access, refresh);
+    (void)m_tokens->setTokens(access, refresh);
     setState(AuthState::Authenticated);
     emit loginSucceeded();
 }

@@ -82,18 +82,23 @@ void TokenManager::load()
     if (!m_store)
         return;
     m_access = m_store->get(accessTokenKey).value_or(QString());
+    m_storeFailure = m_store->lastFailure();
     m_refresh = m_store->get(refreshTokenKey).value_or(QString());
+    if (m_storeFailure == TokenStoreFailure::None)
+        m_storeFailure = m_store->lastFailure();
 }
 
-void TokenManager::setTokens(const QString &access, const QString &refresh)
+bool TokenManager::setTokens(const QString &access, const QString &refresh)
 {
     ++m_generation;
     m_access = access;
     m_refresh = refresh;
-    if (m_store) {
-        (void)m_store->set(accessTokenKey, m_access);
-        (void)m_store->set(refreshTokenKey, m_refresh);
-    }
+    const bool stored = m_store && m_store->set(accessTokenKey, m_access)
+        && m_store->set(refreshTokenKey, m_refresh);
+    if (!stored)
+        qWarning().noquote() << "[TokenManager] the credential store refused the tokens; the "
+                                "sign-in lasts only until the program ends";
+    return stored;
 }
 
 void TokenManager::clear()
@@ -152,7 +157,7 @@ void TokenManager::refresh(Completion completion)
         }
         // A reply without a refresh token keeps the one we have: losing it would sign the
         // user out at the next renewal.
-        setTokens(access, refresh.isEmpty() ? m_refresh : refresh);
+        (void)setTokens(access, refresh.isEmpty() ? m_refresh : refresh);
         finish(RefreshResult::Success);
     };
     auto onFailure = [this, self, generation](bool rejected) {

@@ -3,6 +3,8 @@
 // The signed-in user's access and refresh tokens: kept in the credential store, checked for
 // expiry, and renewed with at most one renewal in flight however many callers need it.
 
+#include "platform/TokenStore.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMutex>
@@ -14,7 +16,6 @@
 
 namespace LarkAccount {
 
-class TokenStore;
 
 enum class RefreshResult : int {
     Success = 0,
@@ -55,7 +56,12 @@ public:
     void setClock(Clock clock);
 
     void load();
-    void setTokens(const QString &access, const QString &refresh);
+    // Why the latest load found no tokens where the store should have had them (a locked or
+    // missing desktop keyring); None otherwise.
+    TokenStoreFailure storeFailure() const { return m_storeFailure; }
+    // Keeps the tokens for this run and stores them; false (and a warning) when the credential
+    // store refused them, so the sign-in will not outlive this run.
+    bool setTokens(const QString &access, const QString &refresh);
     void clear();
 
     // The access token while it is valid for more than 30 more seconds, else empty.
@@ -83,6 +89,7 @@ private:
     // Bumped whenever the tokens are replaced or cleared, so that a renewal started before
     // stores nothing when it ends after (a signed-out user must stay signed out).
     quint64 m_generation = 0;
+    TokenStoreFailure m_storeFailure = TokenStoreFailure::None;
 };
 
 } // namespace LarkAccount

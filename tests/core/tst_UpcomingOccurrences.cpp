@@ -1,6 +1,6 @@
-#include "core/QuickAdd.h"
 #include "core/TempAppState.h"
 #include "core/UpcomingOccurrences.h"
+#include "model/LocalEvent.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/ViewRepository.h"

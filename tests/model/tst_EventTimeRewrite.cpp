@@ -111,6 +111,11 @@ void tst_EventTimeRewrite::rewrite_data()
         << utc(2024, 1, 20, 0, 0) << utc(2024, 1, 22, 0, 0)
         << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240120"),
                       QStringLiteral("DTEND;VALUE=DATE:20240122")});
+    QTest::newRow("all-day date after a blank")
+        << eventText({QStringLiteral("DTSTART: 20240115"), QStringLiteral("DTEND: 20240116")})
+        << utc(2024, 1, 20, 0, 0) << utc(2024, 1, 21, 0, 0)
+        << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240120"),
+                      QStringLiteral("DTEND;VALUE=DATE:20240121")});
     QTest::newRow("all-day without end gets the next day")
         << eventText({QStringLiteral("dtstart;value=date:20240115")}) << utc(2024, 1, 20, 0, 0)
         << utc(2024, 1, 20, 0, 0)
@@ -158,6 +163,7 @@ void tst_EventTimeRewrite::corpusReadsBackInLibical_data()
     QTest::newRow("zoned series") << QStringLiteral("webcal_weekly_series.ics");
     QTest::newRow("windows zone") << QStringLiteral("exchange_meeting.ics");
     QTest::newRow("all-day and duration") << QStringLiteral("desktop_allday_and_alarms.ics");
+    QTest::newRow("zones the file defines") << QStringLiteral("localized_zone_names.ics");
 }
 
 void tst_EventTimeRewrite::corpusReadsBackInLibical()

@@ -225,6 +225,26 @@ void tst_ICalendar::dateTime_data()
     QTest::newRow("unknown zone is local")
         << QStringLiteral("20240115T090000") << QStringLiteral("Mars/Olympus")
         << QStringLiteral("2024-01-15 09:00:00 local") << false;
+    QTest::newRow("bare word is local, not a rule at offset 0")
+        << QStringLiteral("20240115T090000") << QStringLiteral("Eastern")
+        << QStringLiteral("2024-01-15 09:00:00 local") << false;
+    QTest::newRow("rule with an offset")
+        << QStringLiteral("20240715T090000") << QStringLiteral("CET-1CEST,M3.5.0,M10.5.0/3")
+        << QStringLiteral("2024-07-15 09:00:00 CET-1CEST,M3.5.0,M10.5.0/3") << false;
+    QTest::newRow("UTC plus hours is no rule")
+        << QStringLiteral("20240115T090000") << QStringLiteral("UTC+1")
+        << QStringLiteral("2024-01-15 09:00:00 local") << false;
+    QTest::newRow("alias outside the zone list")
+        << QStringLiteral("20240115T090000") << QStringLiteral("US/Eastern")
+        << QStringLiteral("2024-01-15 09:00:00 US/Eastern") << false;
+    QTest::newRow("path before the IANA name")
+        << QStringLiteral("20240115T090000")
+        << QStringLiteral("/example.org/20050125_1/America/Argentina/Buenos_Aires")
+        << QStringLiteral("2024-01-15 09:00:00 America/Argentina/Buenos_Aires") << false;
+    QTest::newRow("blank before a date-time") << QStringLiteral(" 20240115T090000Z") << QString()
+                                              << QStringLiteral("2024-01-15 09:00:00 UTC") << false;
+    QTest::newRow("tab before a date") << QStringLiteral("\t20240115") << QString()
+                                       << QStringLiteral("2024-01-15 00:00:00 UTC") << true;
     QTest::newRow("path as zone is local")
         << QStringLiteral("20240115T090000") << QStringLiteral("../../../../dev/zero")
         << QStringLiteral("2024-01-15 09:00:00 local") << false;
@@ -284,7 +304,7 @@ void tst_ICalendar::eventFields()
         QStringLiteral("SUMMARY:Plan\\; review"),
         QStringLiteral("DESCRIPTION:Hello"),
         QStringLiteral(" World\\nline\\tend"),
-        QStringLiteral("LOCATION:Room 1\\, 2nd floor"),
+        QStringLiteral("LOCATION: Room 1\\, 2nd floor"),
         QStringLiteral("DTSTART;TZID=Mars/Olympus:20240115T090000"),
         QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO"),
         QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20240115T090000"),
@@ -298,7 +318,7 @@ void tst_ICalendar::eventFields()
     QCOMPARE(e.uid, QStringLiteral("u,1"));
     QCOMPARE(e.title, QStringLiteral("Plan; review"));
     QCOMPARE(e.description, QStringLiteral("HelloWorld\nline\\tend"));
-    QCOMPARE(e.location, QStringLiteral("Room 1, 2nd floor"));
+    QCOMPARE(e.location, QStringLiteral(" Room 1, 2nd floor")); // a text keeps its blank
     QCOMPARE(describe(e.start_time), QStringLiteral("2024-01-15 09:00:00 local"));
     QCOMPARE(e.timezone, QStringLiteral("Mars/Olympus"));
     QVERIFY(!e.is_all_day);
@@ -508,6 +528,15 @@ void tst_ICalendar::corpusMatchesLibical_data()
     QTest::newRow("desktop all-day and alarms, LF")
         << QStringLiteral("desktop_allday_and_alarms.ics");
     QTest::newRow("mail client tasks and event") << QStringLiteral("mailclient_tasks.ics");
+    QTest::newRow("custom zones with rule and listed onsets")
+        << QStringLiteral("custom_zone_rules.ics");
+    QTest::newRow("localized zone names and labels") << QStringLiteral("localized_zone_names.ics");
+    QTest::newRow("path before the IANA name") << QStringLiteral("prefixed_zone_names.ics");
+    QTest::newRow("letters-only names, defined and not")
+        << QStringLiteral("letters_only_zones.ics");
+    QTest::newRow("all-day series, moved occurrences at zoned midnight")
+        << QStringLiteral("allday_moved_occurrence.ics");
+    QTest::newRow("blank after the colon") << QStringLiteral("blank_after_colon.ics");
 }
 
 void tst_ICalendar::corpusMatchesLibical()
@@ -601,6 +630,22 @@ void tst_ICalendar::corpusDetails()
     QCOMPARE(series.size(), 2);
     QCOMPARE(series.at(1).recurrence_id, QStringLiteral("20240122T080000Z"));
     QCOMPARE(series.at(1).master_event_uid, series.at(0).uid);
+    // A zone the file defines: times keep their TZID text and resolve to the instant, and a
+    // wall-clock time that the spring change skips moves forward, as in the system's zones.
+    const QList<Event> custom = parseICalendarEvents(
+        QString::fromUtf8(LarkTest::readData(QStringLiteral("ics/custom_zone_rules.ics")))
+            .replace(QLatin1String("20240304T090000"), QLatin1String("20240310T023000")));
+    QCOMPARE(custom.at(2).timezone, QStringLiteral("Head Office"));
+    QCOMPARE(custom.at(2).start_time, utc(2024, 3, 10, 7, 30));
+    // The stored component carries the definitions it needs, and only those, so it reads back
+    // at the same times on its own.
+    const Event &twoZones = custom.at(4);
+    QCOMPARE(twoZones.raw_icalendar.count(QLatin1String("BEGIN:VTIMEZONE")), 2);
+    QCOMPARE(custom.at(0).raw_icalendar.count(QLatin1String("BEGIN:VTIMEZONE")), 1);
+    const Event again = parseICalendarEvents(twoZones.raw_icalendar).first();
+    QCOMPARE(again.start_time, twoZones.start_time);
+    QCOMPARE(again.end_time, twoZones.end_time);
+
     // Each stored component stands alone, without the zone definitions of the feed.
     QVERIFY(!series.at(0).raw_icalendar.contains(QLatin1String("VTIMEZONE")));
     QCOMPARE(parseICalendarEvents(series.at(0).raw_icalendar).first().description,

@@ -1,3 +1,4 @@
+#include "model/ICalendar.h"
 #include "model/Recurrence.h"
 #include "support/TestSupport.h"
 
@@ -240,6 +241,8 @@ private slots:
     void oldSeriesStillShow();
     void overrides_data();
     void overrides();
+    void allDayOverridesMatchByWrittenDate_data();
+    void allDayOverridesMatchByWrittenDate();
     void plainEventsComeFirstUnchanged();
     void plainEventThroughMaster();
     void startsAreBounded();
@@ -846,6 +849,42 @@ void tst_Recurrence::overrides()
     const QList<Event> out = expandOccurrences(events, utc(QStringLiteral("20240115T000000")),
                                                utc(QStringLiteral("20240122T000000")));
     QCOMPARE(titledStarts(out), expected);
+}
+
+void tst_Recurrence::allDayOverridesMatchByWrittenDate_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QStringList>("expected");
+    // Both series are all-day; each moved occurrence names its slot as midnight in the
+    // writer's zone, one east and one west of UTC.
+    QTest::newRow("the month") << QStringLiteral("20240101") << QStringLiteral("20240201")
+                               << LarkTest::strings({"20240108 Team day", "20240109 Site visit",
+                                                     "20240116 Site visit",
+                                                     "20240117 Team day (moved to Wednesday)",
+                                                     "20240122 Team day",
+                                                     "20240125 Site visit (moved to Thursday)",
+                                                     "20240129 Team day", "20240130 Site visit"});
+    QTest::newRow("only the days moved to")
+        << QStringLiteral("20240117") << QStringLiteral("20240118")
+        << LarkTest::strings({"20240117 Team day (moved to Wednesday)"});
+    QTest::newRow("only the day moved from")
+        << QStringLiteral("20240123") << QStringLiteral("20240124") << QStringList();
+}
+
+void tst_Recurrence::allDayOverridesMatchByWrittenDate()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const QList<Event> events = parseICalendarEvents(
+        QString::fromUtf8(LarkTest::readData(QStringLiteral("ics/allday_moved_occurrence.ics"))));
+    const QList<Event> out = expandOccurrences(events, utc(from + QStringLiteral("T000000")),
+                                               utc(to + QStringLiteral("T000000")));
+    QStringList seen;
+    for (const Event &e : out)
+        seen.append(e.start_time.toString(QStringLiteral("yyyyMMdd ")) + e.title);
+    seen.sort();
+    QTEST(seen, "expected");
 }
 
 void tst_Recurrence::plainEventsComeFirstUnchanged()

@@ -35,6 +35,7 @@ private slots:
     void setDefault();
     void setDefaultFailureKeepsPreviousDefault();
     void removal();
+    void failedReadIsLoggedAndReadsAsNone();
 
 private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
@@ -223,6 +224,19 @@ void TestCalendarRepository::removal()
     QCOMPARE(m_repo->byId(QStringLiteral("a")), std::nullopt);
     QVERIFY(m_repo->remove(QStringLiteral("nobody")));
     QCOMPARE(changed.count(), 2);
+}
+
+void TestCalendarRepository::failedReadIsLoggedAndReadsAsNone()
+{
+    QVERIFY(m_repo->insert(calendar(QStringLiteral("a"), QStringLiteral("A"))));
+    QVERIFY(m_t->exec(QStringLiteral("ALTER TABLE calendars RENAME COLUMN ctag TO gone")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral(
+                             "^CalendarRepository::listAll failed: .*no such column: ctag")));
+    QVERIFY(m_repo->listAll().isEmpty());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^CalendarRepository::byId failed: ")));
+    QCOMPARE(m_repo->byId(QStringLiteral("a")), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestCalendarRepository)

@@ -12,6 +12,9 @@ MemoryTokenStore::MemoryTokenStore(QString serviceName,
 
 std::optional<QString> MemoryTokenStore::get(const QString &key)
 {
+    m_lastFailure = m_credentials->readFailure;
+    if (m_lastFailure != LarkAccount::TokenStoreFailure::None)
+        return std::nullopt;
     const auto it
         = m_credentials->entries.constFind(LarkAccount::credentialTargetName(m_serviceName, key));
     if (it == m_credentials->entries.constEnd())

@@ -16,6 +16,8 @@ struct MemoryCredentials
     QHash<QString, QString> entries;
     // When true every set and remove fails, as a refusing platform store would.
     bool refuseWrites = false;
+    // When set, every get finds nothing and reports this failure, as a locked keyring would.
+    LarkAccount::TokenStoreFailure readFailure = LarkAccount::TokenStoreFailure::None;
 };
 
 // In-memory credential store with the same contract as the real one (target names, UTF-8 value
@@ -28,8 +30,10 @@ public:
     std::optional<QString> get(const QString &key) override;
     bool set(const QString &key, const QString &value) override;
     bool remove(const QString &key) override;
+    LarkAccount::TokenStoreFailure lastFailure() const override { return m_lastFailure; }
 
 private:
+    LarkAccount::TokenStoreFailure m_lastFailure = LarkAccount::TokenStoreFailure::None;
     QString m_serviceName;
     std::shared_ptr<MemoryCredentials> m_credentials;
 };

@@ -44,6 +44,7 @@ private slots:
 
     void accountsManagerAddsACalendarOnThisDevice();
     void accountsManagerMakesANewDeviceAccountBesideATombstone();
+    void calendarListsTellSameNamedCalendarsApart();
 
     void eventWhenText_data();
     void eventWhenText();
@@ -245,6 +246,39 @@ void TestDialogs::accountsManagerMakesANewDeviceAccountBesideATombstone()
     QVERIFY(owner);
     QCOMPARE(owner->type, QStringLiteral("larkspindle"));
     QVERIFY(owner->id != QStringLiteral("personal-local-account"));
+}
+
+void TestDialogs::calendarListsTellSameNamedCalendarsApart()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(!AccountsCalendarsDialog::addLocalCalendar(state.get(), QStringLiteral("Work"),
+                                                       QStringLiteral("#e67c73"))
+                 .isEmpty());
+    Account team;
+    team.id = QStringLiteral("team");
+    team.name = QStringLiteral("Team server");
+    team.type = QStringLiteral("caldav");
+    team.created_at = team.updated_at = kNow;
+    QVERIFY(state->accounts()->insert(team));
+    Calendar work;
+    work.id = QStringLiteral("team-work");
+    work.account_id = team.id;
+    work.url = QStringLiteral("https://dav.example/work/");
+    work.name = QStringLiteral("Work");
+    work.created_at = work.updated_at = kNow;
+    QVERIFY(state->calendars()->insert(work));
+
+    QComboBox combo;
+    CalendarPickerDialog::fillCalendarCombo(&combo, state.get(), work.id);
+    QStringList labels;
+    for (int i = 0; i < combo.count(); ++i)
+        labels << combo.itemText(i);
+    labels.sort();
+    QCOMPARE(labels,
+             (QStringList {QStringLiteral("Personal"), QStringLiteral("Work (On This Device)"),
+                           QStringLiteral("Work (Team server)")}));
+    QCOMPARE(combo.currentData().toString(), work.id);
 }
 
 void TestDialogs::eventWhenText_data()

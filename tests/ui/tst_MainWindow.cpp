@@ -1,5 +1,6 @@
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
+#include "services/update/FeedFixtures.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -7,23 +8,28 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
+#include "support/FakeHttpServer.h"
 #include "support/StartedAppState.h"
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
+#include "support/UrlSink.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -164,6 +170,10 @@ private slots:
     void focusOnUnknownEventOnlyFocuses();
 
     void developerMenuOnlyInTheDevInstance();
+
+    void helpMenu_data();
+    void helpMenu();
+    void aboutNamesVersionAndLicences();
 };
 
 void TestMainWindow::cleanup()
@@ -620,16 +630,28 @@ void TestMainWindow::syncNowNamesTypesWithoutAClient()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
     MainWindow window(state.get());
     QSignalSpy busy(state.get(), &AppState::syncBusyChanged);
+    // Only the calendar kept on this device: nothing to sync, and no word about its type.
     window.syncNow();
     QCOMPARE(busy.size(), 0);
-    QCOMPARE(statusText(window), QStringLiteral("Sync is not available yet for: larkspindle."));
+    QCOMPARE(statusText(window), QStringLiteral("No account to sync."));
 
-    // Reached through the state's request too.
-    window.statusBar()->clearMessage();
+    int n = 0;
+    for (const char *type : {"google", "zoho", "google"}) {
+        Account account;
+        account.id = QStringLiteral("account-%1").arg(++n);
+        account.name = account.id;
+        account.type = QString::fromLatin1(type);
+        account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+        QVERIFY(state->accounts()->insert(account));
+    }
+    // Reached through the state's request too; each type named once, as users know it.
     emit state->syncNowRequested();
-    QCOMPARE(statusText(window), QStringLiteral("Sync is not available yet for: larkspindle."));
+    QCOMPARE(busy.size(), 0);
+    QCOMPARE(statusText(window),
+             QStringLiteral("Sync is not available yet for Google Calendar, Zoho."));
 }
 
 void TestMainWindow::focusOnEvent()
@@ -699,7 +721,103 @@ void TestMainWindow::developerMenuOnlyInTheDevInstance()
     actions.at(0)->trigger();
     QCOMPARE(statusText(window), QStringLiteral("Loaded 0 sample row(s)."));
     actions.at(1)->trigger();
-    QCOMPARE(statusText(window), QStringLiteral("Removed 31 sample row(s)."));
+    QCOMPARE(statusText(window), QStringLiteral("Removed 30 sample row(s)."));
+}
+
+void TestMainWindow::helpMenu_data()
+{
+    QTest::addColumn<int>("entry"); // in the menu: update check, What's New, feedback
+    QTest::addColumn<bool>("configured");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("opened"); // in the browser
+    QTest::addColumn<QString>("dialog");
+
+    QTest::newRow("update check without a feed")
+        << 0 << false << "This build has no release feed, so it cannot check for updates."
+        << QString() << QString();
+    QTest::newRow("What's New without a feed")
+        << 1 << false << "This build has no release feed, so it has no release notes to show."
+        << QString() << QString();
+    QTest::newRow("feedback without a page")
+        << 2 << false << "This build has no feedback page configured." << QString() << QString();
+    QTest::newRow("update check offered a release")
+        << 0 << true << QString() << QString() << "updateDialog";
+    QTest::newRow("feedback page")
+        << 2 << true << QString() << "/feedback/?tags=calendar" << QString();
+}
+
+void TestMainWindow::helpMenu()
+{
+    QFETCH(int, entry);
+    QFETCH(bool, configured);
+    QFETCH(QString, status);
+    QFETCH(QString, opened);
+    QFETCH(QString, dialog);
+
+    LarkTest::FakeHttpServer feed;
+    QVERIFY(feed.listen());
+    feed.route("GET", QStringLiteral("/calendar/stable/latest.json"),
+               FeedFixtures::offering(QStringLiteral("1.4.0")));
+    LarkTest::UrlSink browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    const QByteArray root = feed.url(QStringLiteral("/")).toString().toUtf8();
+    qputenv("UPDATE_FEED_URL", configured ? root : QByteArray());
+    qputenv("FEEDBACK_URL", configured ? root + "feedback/" : QByteArray());
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    window.show();
+    const QList<QAction *> actions = window.helpMenu()->actions();
+    QCOMPARE(actions.size(), 5); // three commands, a separator, About
+    actions.at(entry)->trigger();
+
+    if (!dialog.isEmpty())
+        QTRY_VERIFY(window.findChild<QDialog *>(dialog));
+    else
+        QCOMPARE(window.findChildren<QDialog *>().size(), 0);
+    QCOMPARE(statusText(window), status);
+    QCOMPARE(browser.opened.size(), opened.isEmpty() ? 0 : 1);
+    if (!opened.isEmpty())
+        QCOMPARE(browser.opened.first().toString(QUrl::RemoveScheme | QUrl::RemoveAuthority),
+                 opened);
+    QCOMPARE(feed.requests().isEmpty(), !configured || entry == 2);
+
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    qunsetenv("UPDATE_FEED_URL");
+    qunsetenv("FEEDBACK_URL");
+}
+
+void TestMainWindow::aboutNamesVersionAndLicences()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    MainWindow window(state.get());
+    QStringList texts;
+    ModalAnswerer answers({[&texts](QDialog *about) {
+        for (const QLabel *label : about->findChildren<QLabel *>())
+            texts << label->text();
+        const auto *tabs = about->findChild<QTabWidget *>(QStringLiteral("licenceTabs"));
+        for (int i = 0; tabs && i < tabs->count(); ++i) {
+            const auto *text = tabs->widget(i)->findChild<QPlainTextEdit *>();
+            texts << tabs->tabText(i) + QLatin1Char(':')
+                    + (text ? text->toPlainText().section(QLatin1Char('\n'), 0, 9).simplified()
+                            : QString());
+        }
+        about->reject();
+    }});
+    window.helpMenu()->actions().last()->trigger();
+    QCOMPARE(answers.seen, QStringList {QStringLiteral("aboutDialog")});
+    QVERIFY(texts.contains(QStringLiteral("Larkspindle Calendar")));
+    QVERIFY(texts.contains(QStringLiteral("Version 1.3.4")));
+    // The licence texts themselves, not just their names.
+    QVERIFY2(texts.filter(QStringLiteral("IBM Plex:"))
+                 .value(0)
+                 .contains(QLatin1String("SIL Open Font License")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY2(
+        texts.filter(QStringLiteral("Material Icons:")).value(0).contains(QLatin1String("Apache")),
+        qPrintable(texts.join(QLatin1Char('|'))));
 }
 
 QTEST_MAIN(TestMainWindow)

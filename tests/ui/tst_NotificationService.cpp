@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -139,6 +140,7 @@ class TestNotificationService : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void eventBody_data();
     void eventBody();
     void taskBody_data();
@@ -159,6 +161,14 @@ private slots:
     void firstPollRunsSoonAfterConstruction();
 };
 
+// Counts read as English does ("1 minute", "15 minutes") only through the English catalogue.
+void TestNotificationService::initTestCase()
+{
+    auto *english = new QTranslator(this);
+    QVERIFY(english->load(QStringLiteral(":/i18n/calendar_en.qm")));
+    QVERIFY(QCoreApplication::installTranslator(english));
+}
+
 void TestNotificationService::eventBody_data()
 {
     QTest::addColumn<int>("minutes");
@@ -166,6 +176,7 @@ void TestNotificationService::eventBody_data()
     QTest::addColumn<QString>("expected");
     const QString none;
     QTest::newRow("at start") << 0 << none << QStringLiteral("Starting now (9:30 AM)");
+    QTest::newRow("one minute") << 1 << none << QStringLiteral("In 1 minute (9:30 AM)");
     QTest::newRow("15 minutes") << 15 << none << QStringLiteral("In 15 minutes (9:30 AM)");
     QTest::newRow("59 minutes") << 59 << none << QStringLiteral("In 59 minutes (9:30 AM)");
     QTest::newRow("one hour") << 60 << none << QStringLiteral("In 1h (9:30 AM)");
@@ -520,6 +531,9 @@ void TestNotificationService::failedEventQueryShowsNoTaskReminder()
     Recorder rec;
     rec.attach(service);
     QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral(
+                             "^EventRepository::unacknowledgedReminders failed:.*trigger_time")));
+    QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^NotificationService poll failed:")));
     service.poll();
     QCOMPARE(rec.shown.size(), 0);
@@ -538,12 +552,16 @@ void TestNotificationService::failedAcknowledgementFiresAgain()
     f.attachClock(service);
     Recorder rec;
     rec.attach(service);
+    const QRegularExpression storeWarning(
+        QStringLiteral("^EventRepository::acknowledgeReminders failed:.*read-only"));
     const QRegularExpression ackWarning(
         QStringLiteral("^NotificationService ack failed for \"reminders\" :.*read-only"));
+    QTest::ignoreMessage(QtWarningMsg, storeWarning);
     QTest::ignoreMessage(QtWarningMsg, ackWarning);
     service.poll();
     QCOMPARE(rec.shown.size(), 1);
     service.onBalloonClicked();
+    QTest::ignoreMessage(QtWarningMsg, storeWarning);
     QTest::ignoreMessage(QtWarningMsg, ackWarning);
     service.poll();
     QCOMPARE(rec.shown.size(), 2);

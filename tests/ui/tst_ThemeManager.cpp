@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -47,6 +48,7 @@ private slots:
     void loadFontScale();
     void fontScaleResizesApplicationAndWidgetFonts();
     void pixelBaseFontIsInstalledUnscaled();
+    void fontScaleReachesAnOpenMainWindow();
     void applyingTwiceKeepsOneProxy();
     void desktopAnswerIgnoresOurOwnPalette();
 
@@ -318,6 +320,27 @@ void TestThemeManager::fontScaleResizesApplicationAndWidgetFonts()
     manager.setFontScale(70, false);
     QCOMPARE(QApplication::font().pointSize(), 7);
     QCOMPARE(custom.font().pointSize(), 7); // 14 * 70 / 150 = 6.53
+}
+
+// A window open during the change reads the new size at once, and so does the style sheet,
+// which sizes the main window, dialogs and headers.
+void TestThemeManager::fontScaleReachesAnOpenMainWindow()
+{
+    QApplication::setFont(QFont(QStringLiteral("IBM Plex Sans"), 11));
+    ThemeManager manager(m_prefs.get());
+    manager.applyTheme(QStringLiteral("light"));
+    QMainWindow window;
+    auto *label = new QLabel(QStringLiteral("Today"));
+    window.setCentralWidget(label);
+    window.show();
+    QCOMPARE(label->font().pointSize(), 11);
+
+    manager.setFontScale(150, false);
+    QCOMPARE(window.font().pointSize(), 16);
+    QCOMPARE(label->font().pointSize(), 16);
+    QVERIFY(qApp->styleSheet().contains(QLatin1String("font-size: 16pt")));
+    QVERIFY(!qApp->styleSheet().contains(QLatin1String("font-size: 11pt")));
+    qApp->setStyleSheet(QString());
 }
 
 void TestThemeManager::pixelBaseFontIsInstalledUnscaled()

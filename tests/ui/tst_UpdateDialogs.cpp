@@ -1,6 +1,7 @@
 #include "services/update/FeedFixtures.h"
 #include "support/FakeHttpServer.h"
 #include "support/TestSupport.h"
+#include "support/UrlSink.h"
 #include "ui/update/NotesBrowser.h"
 #include "ui/update/UpdateDialog.h"
 #include "ui/update/UpdateFlows.h"
@@ -53,16 +54,6 @@ QStringList buttonTexts(const QWidget *dialog)
 }
 
 } // namespace
-
-// Stands in for the browser: records every URL the program hands to the desktop.
-class UrlSink : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class tst_UpdateDialogs : public QObject
 {

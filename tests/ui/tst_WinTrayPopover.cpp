@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "core/AppState.h"
 #include "model/NLParser.h"
 #include "storage/CalendarRepository.h"
@@ -5,6 +6,7 @@
 #include "storage/PreferencesRepository.h"
 #include "storage/ViewRepository.h"
 #include "support/TestSupport.h"
+#include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/tray/WinTrayPopover.h"
 
 #include <QApplication>
@@ -104,6 +106,8 @@ private slots:
     void nextTime();
     void preview_data();
     void preview();
+    void textsInTheInterfaceLanguage_data();
+    void textsInTheInterfaceLanguage();
     void eventColor_data();
     void eventColor();
 
@@ -211,6 +215,61 @@ void TestWinTrayPopover::preview()
     QFETCH(QString, format);
     QFETCH(QString, expected);
     QCOMPARE(TrayPopoverText::preview(NLParser::parse(line, kNow), format), expected);
+}
+
+void TestWinTrayPopover::textsInTheInterfaceLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("preview");
+    QTest::addColumn<QString>("details");
+
+    QTest::newRow("English") << "en" << k12h << "Wednesday, Jan 10  \u00B7  10:07 AM"
+                             << "Thu, Jan 11  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
+                             << "Thu 11 Jan 2024, 1:00 PM \u2013 2:00 PM";
+    QTest::newRow("German") << "de" << k12h << "Mittwoch, 10. Jan.  \u00B7  10:07 AM"
+                            << "Do., 11. Jan.  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
+                            << "Do., 11. Jan. 2024, 1:00 PM \u2013 2:00 PM";
+    QTest::newRow("Japanese, 12-hour")
+        << "ja" << k12h << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  \u5348\u524D10:07"
+        << "1\u670811\u65E5(\u6728)  \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00  \u00B7  lunch"
+        << "2024\u5E741\u670811\u65E5(\u6728) \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00";
+    QTest::newRow("Japanese, 24-hour")
+        << "ja"
+        << "HH:mm"
+        << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  10:07"
+        << "1\u670811\u65E5(\u6728)  13:00 \u2013 14:00  \u00B7  lunch"
+        << "2024\u5E741\u670811\u65E5(\u6728) 13:00 \u2013 14:00";
+}
+
+// Day and month names and their order follow the interface language, like every other text.
+void TestWinTrayPopover::textsInTheInterfaceLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, format);
+    QFETCH(QString, header);
+    QFETCH(QString, preview);
+    QFETCH(QString, details);
+
+    QObject owner;
+    const Application::Translators translators = Application::installLanguage(language, &owner);
+    // The 12-hour pattern is the language's own (AM and PM first in Japanese).
+    const QString timeFormat = format == k12h
+        ? QCoreApplication::translate("TimeFormat", "h:mm AP", "12-hour time pattern")
+        : format;
+    const NLParser::ParseResult parsed
+        = NLParser::parse(QStringLiteral("lunch tomorrow 1pm"), kNow);
+    Event event = makeEvent(QStringLiteral("e"), QString(), QStringLiteral("Lunch"), at(11, 13));
+    const QStringList actual {TrayPopoverText::header(kNow, timeFormat),
+                              TrayPopoverText::preview(parsed, timeFormat),
+                              eventWhenText(event, timeFormat)};
+    for (QTranslator *translator : {translators.qt, translators.app}) {
+        if (translator)
+            QCoreApplication::removeTranslator(translator);
+    }
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(actual, (QStringList {header, preview, details}));
 }
 
 void TestWinTrayPopover::eventColor_data()

@@ -1,10 +1,12 @@
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/dialogs/ProviderSignIn.h"
 #include "ui/theme/Theme.h"
 
@@ -14,12 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUuid>
 #include <QVBoxLayout>
-
-namespace {
-const QString kLocalAccountId = QStringLiteral("personal-local-account");
-}
 
 AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *parent)
     : QDialog(parent)
@@ -36,6 +33,7 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
+    WindowFit::keepPlaceholderWhole(m_name);
     auto *add = new QPushButton(tr("Add Calendar"), this);
     add->setObjectName(QStringLiteral("addCalendarButton"));
     add->setEnabled(false);
@@ -50,15 +48,15 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     // Google and Microsoft accounts only when the build can sign in to them.
     auto *providerRow = new QHBoxLayout;
-    const auto addProviderButton = [&](ProviderSignIn::Provider provider, const QString &text,
-                                       const QString &name) {
-        auto *button = new QPushButton(text, this);
-        button->setObjectName(name);
-        button->setVisible(ProviderSignIn::isOffered(provider));
-        connect(button, &QPushButton::clicked, this,
-                [this, provider] { ProviderSignIn::start(m_state, provider, this); });
-        providerRow->addWidget(button);
-    };
+    const auto addProviderButton
+        = [&](ProviderSignIn::Provider provider, const QString &text, const QString &name) {
+              auto *button = new QPushButton(text, this);
+              button->setObjectName(name);
+              button->setVisible(ProviderSignIn::isOffered(provider));
+              connect(button, &QPushButton::clicked, this,
+                      [this, provider] { ProviderSignIn::start(m_state, provider, this); });
+              providerRow->addWidget(button);
+          };
     addProviderButton(ProviderSignIn::Provider::Google, tr("Add Google account…"),
                       QStringLiteral("addGoogleAccountButton"));
     addProviderButton(ProviderSignIn::Provider::Microsoft, tr("Add Microsoft account…"),
@@ -117,34 +115,7 @@ void AccountsCalendarsDialog::addCalendarFromForm()
 QString AccountsCalendarsDialog::addLocalCalendar(AppState *state, const QString &name,
                                                   const QString &color)
 {
-    const QDateTime now = state->database()->currentDateTimeUtc();
-    QString accountId = kLocalAccountId;
-    if (!state->accounts()->byId(accountId)) {
-        // A deleted on-device account stays as a tombstone until its deletion is synced; a new
-        // one then needs an id of its own.
-        const QList<Account> all = state->accounts()->listAll();
-        const bool tombstone = std::any_of(
-            all.cbegin(), all.cend(), [](const Account &a) { return a.id == kLocalAccountId; });
-        if (tombstone)
-            accountId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        Account account;
-        account.id = accountId;
-        account.name = tr("On This Device");
-        account.type = QStringLiteral("larkspindle");
-        account.color = QStringLiteral("#4CAF50");
-        account.sync_interval_minutes = 0;
-        account.created_at = now;
-        account.updated_at = now;
-        if (!state->accounts()->insert(account))
-            return QString();
-    }
-    Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = accountId;
-    calendar.url = QStringLiteral("local://calendar/") + calendar.id;
-    calendar.name = name;
-    calendar.color = color;
-    calendar.created_at = now;
-    calendar.updated_at = now;
-    return state->calendars()->insert(calendar) ? calendar.id : QString();
+    return LocalCalendar::addCalendar(state->accounts(), state->calendars(), name, color,
+                                      tr("On This Device"),
+                                      state->database()->currentDateTimeUtc());
 }

@@ -1,11 +1,13 @@
 #include "ui/dialogs/CalendarPickerDialog.h"
 
 #include "core/AppState.h"
+#include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "ui/theme/Theme.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,8 +51,19 @@ void CalendarPickerDialog::fillCalendarCombo(QComboBox *combo, AppState *state,
     combo->clear();
     int select = -1;
     const QList<Calendar> calendars = writableCalendars(state);
+    QHash<QString, int> nameCount;
+    for (const Calendar &calendar : calendars)
+        ++nameCount[calendar.name];
     for (const Calendar &calendar : calendars) {
-        combo->addItem(Theme::colorDotIcon(calendar.color), calendar.name, calendar.id);
+        // Two calendars of one name are told apart by their accounts.
+        QString label = calendar.name;
+        if (nameCount.value(calendar.name) > 1) {
+            const std::optional<Account> account = state->accounts()->byId(calendar.account_id);
+            if (account && !account->name.isEmpty())
+                label = tr("%1 (%2)", "calendar name and its account's name")
+                            .arg(calendar.name, account->name);
+        }
+        combo->addItem(Theme::colorDotIcon(calendar.color), label, calendar.id);
         if (calendar.id == preferredId || (select < 0 && calendar.is_default))
             select = combo->count() - 1;
     }

@@ -23,8 +23,8 @@ public:
     QString selectedCalendarId() const;
     void selectCalendar(const QString &calendarId);
 
-    // Fills a combo box with the writable calendars, each with its colour; the preferred one
-    // (or the default calendar) selected.
+    // Fills a combo box with the writable calendars, each with its colour and, where two share a
+    // name, its account's name; the preferred one (or the default calendar) selected.
     static void fillCalendarCombo(QComboBox *combo, AppState *state,
                                   const QString &preferredId = QString());
 

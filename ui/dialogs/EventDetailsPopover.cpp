@@ -1,11 +1,19 @@
 #include "ui/dialogs/EventDetailsPopover.h"
 
+#include "model/DateText.h"
+#include "ui/theme/Theme.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
 QString eventWhenText(const Event &event, const QString &timeFormat)
 {
-    const QString dateFormat = QStringLiteral("ddd d MMM yyyy");
+    const auto day = [](const QDate &date) {
+        return DateText::format(date, DateText::Style::ShortWeekdayDateYear);
+    };
+    const auto time = [&timeFormat](const QDateTime &dateTime) {
+        return DateText::time(dateTime.time(), timeFormat);
+    };
     const QDateTime start = event.start_time.toLocalTime();
     const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
     if (event.is_all_day) {
@@ -14,17 +22,14 @@ QString eventWhenText(const Event &event, const QString &timeFormat)
         const QDate last
             = qMax(first, (event.end_time ? event.end_time->date() : first).addDays(-1));
         if (first == last)
-            return QObject::tr("%1, all day").arg(first.toString(dateFormat));
-        return QObject::tr("%1 – %2, all day")
-            .arg(first.toString(dateFormat), last.toString(dateFormat));
+            return EventDetailsPopover::tr("%1, all day").arg(day(first));
+        return EventDetailsPopover::tr("%1 – %2, all day").arg(day(first), day(last));
     }
     if (start.date() == end.date())
-        return QStringLiteral("%1, %2 – %3")
-            .arg(start.date().toString(dateFormat), start.time().toString(timeFormat),
-                 end.time().toString(timeFormat));
-    return QStringLiteral("%1 %2 – %3 %4")
-        .arg(start.date().toString(dateFormat), start.time().toString(timeFormat),
-             end.date().toString(dateFormat), end.time().toString(timeFormat));
+        return EventDetailsPopover::tr("%1, %2 – %3")
+            .arg(day(start.date()), time(start), time(end));
+    return EventDetailsPopover::tr("%1 %2 – %3 %4")
+        .arg(day(start.date()), time(start), day(end.date()), time(end));
 }
 
 EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &calendarName,
@@ -60,8 +65,9 @@ EventDetailsPopover::EventDetailsPopover(const Event &event, const QString &cale
         addLine(QStringLiteral("locationLabel"), event.location, false);
     if (!event.description.isEmpty())
         addLine(QStringLiteral("descriptionLabel"), event.description, false);
-    setMinimumWidth(280);
-    setMaximumWidth(420);
+    // Wider with a larger font, so the time line does not break in the middle of a time.
+    setMinimumWidth(280 * Theme::fontScale / 100);
+    setMaximumWidth(420 * Theme::fontScale / 100);
 }
 
 void EventDetailsPopover::showCenteredOn(QWidget *widget)

@@ -1,8 +1,9 @@
 #include "ui/dialogs/EventFormDialog.h"
 
 #include "core/AppState.h"
-#include "core/QuickAdd.h"
 #include "core/TimeFormat.h"
+#include "model/DateText.h"
+#include "model/LocalEvent.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
@@ -16,7 +17,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QUuid>
 #include <QVBoxLayout>
 
 EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget *parent)
@@ -42,11 +42,9 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
     m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
     m_error->hide();
 
-    const QString format = QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(state);
-    for (QDateTimeEdit *edit : {m_start, m_end}) {
+    for (QDateTimeEdit *edit : {m_start, m_end})
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(format);
-    }
+    onAllDayToggled(false);
     const QDateTime local = now.toLocalTime();
     const QDateTime start(local.date(), QTime(local.time().hour(), 0));
     m_start->setDateTime(start.addSecs(3600));
@@ -87,8 +85,8 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
 
 void EventFormDialog::onAllDayToggled(bool allDay)
 {
-    const QString format = allDay ? QStringLiteral("ddd d MMM yyyy")
-                                  : QStringLiteral("ddd d MMM yyyy  ") + timeOfDayFormat(m_state);
+    const QString day = DateText::pattern(DateText::Style::ShortWeekdayDateYear);
+    const QString format = allDay ? day : day + QStringLiteral("  ") + timeOfDayFormat(m_state);
     m_start->setDisplayFormat(format);
     m_end->setDisplayFormat(format);
 }
@@ -107,9 +105,7 @@ QString EventFormDialog::validationError() const
 
 Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
 {
-    Event event;
-    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    event.uid = event.id;
+    Event event = Event::newLocal();
     event.calendar_id = m_calendar->currentData().toString();
     event.title = m_title->text().trimmed();
     event.is_all_day = m_allDay->isChecked();
@@ -121,12 +117,7 @@ Event EventFormDialog::buildEvent(const QDateTime &nowUtc) const
         event.start_time = m_start->dateTime();
         event.end_time = m_end->dateTime();
     }
-    event.sync_status = QStringLiteral("pending");
-    event.created = nowUtc;
-    event.last_modified = nowUtc;
-    event.sequence = 0;
-    event.raw_icalendar = writeMinimalICalendarEvent(event, nowUtc);
-    return event;
+    return newLocalEvent(std::move(event), nowUtc);
 }
 
 QString EventFormDialog::save()

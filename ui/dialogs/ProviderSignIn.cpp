@@ -1,4 +1,5 @@
 #include "ui/dialogs/ProviderSignIn.h"
+#include "model/Identifiers.h"
 
 #include "core/AppState.h"
 #include "services/sync/google/AuthService.h"
@@ -107,7 +108,7 @@ QString ProviderSignIn::storeAccount(AppState *state, Provider provider,
                 existing = account;
         }
     }
-    const QString id = existing ? existing->id : QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString id = existing ? existing->id : newId();
     const OAuth::StoredTokens tokens {result.accessToken, result.refreshToken, result.expiresAt};
     const QString key = provider == Provider::Google ? Google::AuthService::tokenKey(id)
                                                      : Microsoft::AuthService::tokenKey(id);

@@ -5,23 +5,25 @@
 #include "core/QuickAdd.h"
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
-#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncCoordinator.h"
 #include "platform/DataPaths.h"
 #include "services/account/AuthClient.h"
 #include "services/account/Client.h"
-#include "storage/AccountRepository.h"
+#include "services/update/UpdateConfig.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/account/AccountScreen.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/theme/Theme.h"
+#include "ui/update/UpdateFlows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +37,10 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+namespace {
+const QString kProductName = QStringLiteral("Larkspindle Calendar");
+} // namespace
 
 MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
@@ -51,6 +57,8 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     resize(1100, 720);
     buildMenus();
 
+    m_sync = new Sync::SyncCoordinator(m_state, this);
+    connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
@@ -79,6 +87,14 @@ void MainWindow::buildMenus()
                      &MainWindow::showPreferences);
 
     buildAccountMenu();
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpMenu->addAction(tr("Check for &Updates…"), this, &MainWindow::checkForUpdates);
+    m_helpMenu->addAction(tr("&What's New"), this, &MainWindow::showWhatsNew);
+    m_helpMenu->addAction(tr("Send &Feedback…"), this, &MainWindow::sendFeedback);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(tr("&About %1").arg(kProductName), this, &MainWindow::showAbout);
 
     if (isDevInstance()) {
         m_developerMenu = menuBar()->addMenu(tr("&Developer"));
@@ -359,50 +375,7 @@ QString MainWindow::importIcsInto(const QString &path, const QString &calendarId
 
 void MainWindow::syncNow()
 {
-    QStringList missing;
-    int started = 0;
-    const QList<Account> accounts = m_state->accounts()->listActive();
-    for (const Account &account : accounts) {
-        if (!account.enabled || account.exclude_from_sync)
-            continue;
-        AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
-        if (!run) {
-            if (!missing.contains(account.type))
-                missing << account.type;
-            continue;
-        }
-        ++started;
-        runSync(run);
-    }
-    if (!missing.isEmpty())
-        showStatus(
-            tr("Sync is not available yet for: %1.").arg(missing.join(QStringLiteral(", "))));
-    else if (started == 0)
-        showStatus(tr("No account to sync."));
-    else
-        showStatus(tr("Syncing %n account(s)…", nullptr, started));
-}
-
-void MainWindow::runSync(AccountSyncRun *run)
-{
-    m_state->beginSync();
-    connect(run, &AccountSyncRun::finished, this, [this, run] {
-        m_state->endSync(false);
-        run->disconnect(this);
-        run->deleteLater();
-        // A failure of another account in the same round keeps its message.
-        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
-            showStatus(tr("Sync finished."));
-    });
-    connect(run, &AccountSyncRun::failed, this,
-            [this, run](const QString &calendarId, const QString &reason) {
-                m_state->setLastSyncError(calendarId, reason);
-                m_state->endSync(true);
-                run->disconnect(this);
-                run->deleteLater();
-                showStatus(tr("Sync failed: %1").arg(reason));
-            });
-    run->start();
+    m_sync->syncNow();
 }
 
 void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
@@ -458,6 +431,64 @@ void MainWindow::removeSampleData()
 {
     const int rows = SampleData::clear(m_state);
     showStatus(tr("Removed %n sample row(s).", nullptr, rows));
+}
+
+LarkUpdate::UiCallbacks MainWindow::updateCallbacks()
+{
+    const QPointer<QStatusBar> bar = statusBar();
+    LarkUpdate::UiCallbacks callbacks;
+    callbacks.showStatus = [bar](const QString &text) {
+        if (bar)
+            bar->showMessage(text);
+    };
+    callbacks.clearStatus = [bar] {
+        if (bar)
+            bar->clearMessage();
+    };
+    callbacks.showTimedStatus = [bar](const QString &text, int ms) {
+        if (bar)
+            bar->showMessage(text, ms);
+    };
+    return callbacks;
+}
+
+std::optional<UpdateChannelConfig> MainWindow::releaseFeed(const QString &withoutFeed)
+{
+    const UpdateChannelConfig config = updateChannelConfig();
+    if (!config.manifestBaseUrl.isEmpty())
+        return config;
+    showStatus(withoutFeed);
+    return std::nullopt;
+}
+
+void MainWindow::checkForUpdates()
+{
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it cannot check for updates.")))
+        LarkUpdate::checkForUpdatesInteractive(*config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::showWhatsNew()
+{
+    if (const auto config
+        = releaseFeed(tr("This build has no release feed, so it has no release notes to show.")))
+        LarkUpdate::showWhatsNew(*config, kProductName, this, updateCallbacks());
+}
+
+void MainWindow::sendFeedback()
+{
+    const FeedbackConfig config = feedbackConfig();
+    if (config.pageUrl.isEmpty()) {
+        showStatus(tr("This build has no feedback page configured."));
+        return;
+    }
+    LarkUpdate::openFeedbackPage(config);
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(kProductName, QStringLiteral(LARK_VERSION), this);
+    dialog.exec();
 }
 
 void MainWindow::showStatus(const QString &text)

@@ -1,7 +1,7 @@
 #pragma once
 
-// The main window: a status bar, the slots other parts of the program reach it through, the
-// close-to-tray rule and the sync bookkeeping.
+// The main window: a status bar, the slots other parts of the program reach it through and the
+// close-to-tray rule.
 
 #include <QDate>
 #include <QList>
@@ -9,13 +9,24 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class AppState;
 class NotificationService;
 class QAction;
 class QLabel;
 class QMenu;
 class QSystemTrayIcon;
-class AccountSyncRun;
+namespace Sync {
+class SyncCoordinator;
+}
+
+struct UpdateChannelConfig;
+
+namespace LarkUpdate {
+struct UiCallbacks;
+}
+
 namespace LarkAccount {
 class AccountScreen;
 }
@@ -48,6 +59,7 @@ public:
     QMenu *developerMenu() const { return m_developerMenu; }
     QMenu *accountMenu() const { return m_accountMenu; }
     LarkAccount::AccountScreen *accountScreen() const;
+    QMenu *helpMenu() const { return m_helpMenu; }
 
 public slots:
     void focusWindow();
@@ -76,6 +88,12 @@ public slots:
     void signInToCloud();
     void openAccountScreen();
     void signOutOfCloud();
+    // The Help menu. Without a release feed or a feedback page in this build, each says so in
+    // the status bar instead.
+    void checkForUpdates();
+    void showWhatsNew();
+    void sendFeedback();
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -89,7 +107,6 @@ private:
     bool ensureCalendarExists();
     bool hasCalendar() const;
     void refreshSummary();
-    void runSync(AccountSyncRun *run);
 
     struct DialogCommand
     {
@@ -103,10 +120,15 @@ private:
     void queueDialogCommand(const DialogCommand &command);
     void runDialogCommands();
     void importIcsAskingForCalendar(const QString &path);
+    // Status-bar reporting for the update flows; safe after the window is gone.
+    LarkUpdate::UiCallbacks updateCallbacks();
+    // The release feed of this build; without one, says so in the status bar.
+    std::optional<UpdateChannelConfig> releaseFeed(const QString &withoutFeed);
 
     AppState *m_state = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
+    Sync::SyncCoordinator *m_sync = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
     QMenu *m_accountMenu = nullptr;
@@ -114,6 +136,7 @@ private:
     QAction *m_accountAction = nullptr;
     QAction *m_signOutAction = nullptr;
     QPointer<LarkAccount::AccountScreen> m_accountScreen;
+    QMenu *m_helpMenu = nullptr;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
     QList<DialogCommand> m_waitingCommands;

@@ -76,6 +76,36 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     }
 }
 
+QIcon CalendarProxyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
+                                       const QWidget *widget) const
+{
+    // Glyphs of the icon font: close, cancel (a cross in a circle), check, save.
+    constexpr char32_t Close = 0xe5cd;
+    constexpr char32_t Cancel = 0xe5c9;
+    constexpr char32_t Check = 0xe5ca;
+    constexpr char32_t Save = 0xe161;
+    switch (standardIcon) {
+    case SP_LineEditClearButton:
+        return Theme::glyphIcon(Cancel, 16, Theme::textMuted());
+    case SP_TitleBarCloseButton:
+    case SP_DockWidgetCloseButton:
+        return Theme::glyphIcon(Close, 16, Theme::textMuted());
+    case SP_DialogCloseButton:
+    case SP_DialogCancelButton:
+    case SP_DialogNoButton:
+    case SP_DialogDiscardButton:
+        return Theme::glyphIcon(Close, 16, Theme::textPrimary());
+    case SP_DialogOkButton:
+    case SP_DialogApplyButton:
+    case SP_DialogYesButton:
+        return Theme::glyphIcon(Check, 16, Theme::textPrimary());
+    case SP_DialogSaveButton:
+        return Theme::glyphIcon(Save, 16, Theme::textPrimary());
+    default:
+        return QProxyStyle::standardIcon(standardIcon, option, widget);
+    }
+}
+
 void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect,
                                             QStyle::State state)
 {

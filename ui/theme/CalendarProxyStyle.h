@@ -5,8 +5,8 @@
 class QPainter;
 
 // The application style: Fusion, with check boxes, item-view check marks and radio buttons
-// painted in the theme's colours at a fixed 18-pixel size. The style sheet leaves these
-// indicators alone so that their painting reaches this style.
+// painted in the theme's colours at a fixed 18-pixel size, and the common icons from the theme. The
+// style sheet leaves these indicators alone so that their painting reaches this style.
 class CalendarProxyStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -18,6 +18,10 @@ public:
                        const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
+    // Close, clear and the dialog buttons' icons drawn from the icon font in the theme's text
+    // colours, so that they show in dark mode as in light and stay sharp at any scale.
+    QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption *option = nullptr,
+                       const QWidget *widget = nullptr) const override;
 
     static void drawCheckIndicator(QPainter *painter, const QRect &rect, QStyle::State state);
     static void drawRadioIndicator(QPainter *painter, const QRect &rect, QStyle::State state);

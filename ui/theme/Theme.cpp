@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -187,20 +188,34 @@ QString uiFontFamily()
     return QStringLiteral("IBM Plex Sans");
 }
 
+QPixmap dotPixmap(const QColor &color, int size, int inset, qreal ratio)
+{
+    const int pixels = std::max(1, int(std::lround(size * ratio)));
+    QPixmap pixmap(pixels, pixels);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
+    painter.end();
+    return pixmap;
+}
+
 QIcon colorDotIcon(const QString &color)
 {
     QColor fill(color);
     if (!fill.isValid())
         fill = QColor(0x9a, 0xa0, 0xa6);
-    QPixmap pixmap(14, 14);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
-    painter.drawEllipse(QRectF(1, 1, 12, 12));
-    painter.end();
-    return QIcon(pixmap);
+    // Sharp on every screen: one drawing per pixel ratio in use.
+    QIcon icon;
+    QList<qreal> ratios {1.0, 2.0};
+    if (qGuiApp && !ratios.contains(qGuiApp->devicePixelRatio()))
+        ratios << qGuiApp->devicePixelRatio();
+    for (qreal ratio : std::as_const(ratios))
+        icon.addPixmap(dotPixmap(fill, 14, 1, ratio));
+    return icon;
 }
 
 QString listIndicatorStyleSheet()

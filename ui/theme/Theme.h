@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 class QDateEdit;
@@ -49,7 +50,10 @@ QString substituteTokens(const QString &sheet);
 
 QString uiFontFamily();
 
-// A 14 x 14 round swatch; an invalid colour gives a neutral grey.
+// A round swatch of size x size device-independent pixels, inset from the edge, drawn for a
+// screen of that pixel ratio.
+QPixmap dotPixmap(const QColor &color, int size, int inset, qreal ratio);
+// A 14 x 14 round swatch, sharp at any pixel ratio; an invalid colour gives a neutral grey.
 QIcon colorDotIcon(const QString &color);
 
 // Check-box indicators for list views in the dialogs.

@@ -205,6 +205,17 @@ void ThemeManager::setFontScale(int percent, bool persist)
     if (persist && m_prefs)
         m_prefs->set(Prefs::FontScale, QString::number(scale));
 
+    // Widgets with a font of their own keep their size relative to the text around them. Their
+    // sizes are read before the style sheet is replaced, which puts back older fonts.
+    QList<std::pair<QPointer<QWidget>, int>> ownFonts;
+    if (previous >= 1 && previous != scale) {
+        const QList<QWidget *> widgets = QApplication::allWidgets();
+        for (QWidget *widget : widgets) {
+            if (widget->testAttribute(Qt::WA_SetFont) && widget->font().pointSize() > 0)
+                ownFonts.append({widget, widget->font().pointSize()});
+        }
+    }
+
     if (qGuiApp) {
         // Always from the font we started with, so repeated changes do not accumulate rounding.
         QFont font = m_baseFont;
@@ -213,18 +224,19 @@ void ThemeManager::setFontScale(int percent, bool persist)
         QApplication::setFont(font);
     }
 
-    if (previous >= 1 && previous != scale) {
-        const double factor = double(scale) / double(previous);
-        const QList<QWidget *> widgets = QApplication::allWidgets();
-        for (QWidget *widget : widgets) {
-            if (!widget->testAttribute(Qt::WA_SetFont))
-                continue;
-            QFont font = widget->font();
-            if (font.pointSize() <= 0)
-                continue;
-            font.setPointSize(std::max(1, int(std::lround(font.pointSize() * factor))));
-            widget->setFont(font);
-        }
+    // The sheet carries the type sizes too: without a fresh one, the windows that take their
+    // size from it (the main window) would keep the old one until the next start.
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+        app && !app->styleSheet().isEmpty())
+        app->setStyleSheet(Theme::stylesheet());
+
+    const double factor = previous >= 1 ? double(scale) / double(previous) : 1.0;
+    for (const auto &[widget, points] : std::as_const(ownFonts)) {
+        if (!widget)
+            continue;
+        QFont font = widget->font();
+        font.setPointSize(std::max(1, int(std::lround(points * factor))));
+        widget->setFont(font);
     }
 
     emit fontScaleChanged(scale);

@@ -3,10 +3,9 @@
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
 #include "storage/Database.h"
-#include "storage/SqlHelpers.h"
+#include "storage/EventRepository.h"
+#include "storage/TaskRepository.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -32,7 +31,7 @@ QString eventBody(int minutesBefore, const QString &timeText, const QString &loc
     if (minutesBefore == 0)
         body = QObject::tr("Starting now (%1)").arg(timeText);
     else if (minutesBefore < 60)
-        body = QObject::tr("In %1 minutes (%2)").arg(minutesBefore).arg(timeText);
+        body = QObject::tr("In %n minute(s) (%1)", nullptr, minutesBefore).arg(timeText);
     else if (minutesBefore < 1440)
         body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
     else
@@ -53,15 +52,6 @@ QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText)
 QString balloonTitle(const QString &title)
 {
     return title.isEmpty() ? QObject::tr("Reminder") : title;
-}
-
-QDateTime parseStoredDue(const QString &text)
-{
-    if (text.size() == 10) {
-        const QDate date = QDate::fromString(text, Qt::ISODate);
-        return date.isValid() ? date.startOfDay() : QDateTime();
-    }
-    return QDateTime::fromString(text, Qt::ISODate);
 }
 
 } // namespace Reminders
@@ -102,83 +92,58 @@ QString NotificationService::timeText(const QDateTime &dt) const
 
 void NotificationService::poll()
 {
-    if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen())
+    if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen()
+        || !m_appState->events() || !m_appState->tasks())
         return;
-    QSqlDatabase &db = m_appState->database()->connection();
 
-    QSqlQuery events(db);
-    events.setForwardOnly(true);
-    if (!events.prepare(QStringLiteral(
-            "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before,        "
-            "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
-            "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time ASC"))
-        || !events.exec()) {
-        qWarning() << "NotificationService poll failed:" << events.lastError().text();
+    QString error;
+    const std::optional<QList<EventReminderAlert>> eventAlerts
+        = m_appState->events()->unacknowledgedReminders(&error);
+    if (!eventAlerts) {
+        qWarning() << "NotificationService poll failed:" << error;
         return;
     }
 
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
     QStringList shownEvents;
-    while (events.next()) {
-        const QDateTime start = Sql::parseDateTime(events.value(2));
-        const QDateTime trigger = Sql::parseDateTime(events.value(5));
-        if (!Reminders::eventReminderFires(trigger, start, now))
+    for (const EventReminderAlert &alert : *eventAlerts) {
+        if (!Reminders::eventReminderFires(alert.trigger, alert.start, now))
             continue;
         Balloon b;
-        b.title = Reminders::balloonTitle(events.value(1).toString());
-        b.body = Reminders::eventBody(events.value(4).toInt(), timeText(start),
-                                      events.value(3).toString());
-        b.eventId = events.value(6).toString();
-        b.date = start.toLocalTime().date();
+        b.title = Reminders::balloonTitle(alert.title);
+        b.body = Reminders::eventBody(alert.minutesBefore, timeText(alert.start), alert.location);
+        b.eventId = alert.eventId;
+        b.date = alert.start.toLocalTime().date();
         enqueue(b);
-        shownEvents << events.value(0).toString();
+        shownEvents << alert.reminderId;
     }
 
     QStringList shownTasks;
-    QSqlQuery tasks(db);
-    tasks.setForwardOnly(true);
-    if (!tasks.prepare(QStringLiteral(
-            "SELECT tr.id, t.title, t.due_date, t.due_is_date_only,        tr.minutes_before "
-            "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE tr.acknowledged "
-            "= 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL AND t.status NOT IN "
-            "('completed', 'cancelled') ORDER BY t.due_date ASC"))
-        || !tasks.exec()) {
-        qWarning() << "NotificationService task poll failed:" << tasks.lastError().text();
+    const std::optional<QList<TaskReminderAlert>> taskAlerts
+        = m_appState->tasks()->unacknowledgedReminders(&error);
+    if (!taskAlerts) {
+        qWarning() << "NotificationService task poll failed:" << error;
     } else {
-        while (tasks.next()) {
-            const QDateTime due = Reminders::parseStoredDue(tasks.value(2).toString());
-            const int minutesBefore = tasks.value(4).toInt();
-            if (!Reminders::taskReminderFires(due, minutesBefore, now))
+        for (const TaskReminderAlert &alert : *taskAlerts) {
+            if (!Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
                 continue;
             Balloon b;
-            b.title = Reminders::balloonTitle(tasks.value(1).toString());
-            b.body = Reminders::taskBody(tasks.value(3).toInt() != 0, minutesBefore, timeText(due));
-            b.date = due.toLocalTime().date();
+            b.title = Reminders::balloonTitle(alert.title);
+            b.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore,
+                                         timeText(alert.due));
+            b.date = alert.due.toLocalTime().date();
             enqueue(b);
-            shownTasks << tasks.value(0).toString();
+            shownTasks << alert.reminderId;
         }
     }
 
-    acknowledge(QStringLiteral("reminders"), shownEvents);
-    acknowledge(QStringLiteral("task_reminders"), shownTasks);
-}
-
-void NotificationService::acknowledge(const QString &table, const QStringList &ids)
-{
-    if (ids.isEmpty())
-        return;
-    // Chunked so a backlog of reminders never exceeds the bound-parameter limit.
-    const bool ok = Sql::forEachChunk(ids, [&](const QStringList &chunk) {
-        QSqlQuery q(m_appState->database()->connection());
-        q.prepare(QStringLiteral("UPDATE %1 SET acknowledged = 1 WHERE id IN (%2)")
-                      .arg(table, Sql::placeholders(chunk.size(), QStringLiteral(","))));
-        Sql::bindAll(q, chunk);
-        if (q.exec())
-            return true;
-        qWarning() << "NotificationService ack failed for" << table << ":" << q.lastError().text();
-        return false;
-    });
-    Q_UNUSED(ok);
+    // A failed acknowledgement leaves the reminders to fire again at the next poll.
+    if (!shownEvents.isEmpty() && !m_appState->events()->acknowledgeReminders(shownEvents, &error))
+        qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
+                   << error;
+    if (!shownTasks.isEmpty() && !m_appState->tasks()->acknowledgeReminders(shownTasks, &error))
+        qWarning() << "NotificationService ack failed for" << QStringLiteral("task_reminders")
+                   << ":" << error;
 }
 
 void NotificationService::showTestNotification()

@@ -35,9 +35,6 @@ constexpr qint64 kLateCutoffSecs = 1800;
 // The item's title, or "Reminder" for an untitled one.
 [[nodiscard]] QString balloonTitle(const QString &title);
 
-// A due date as stored: ISO 8601 date-time, or a bare date meaning local midnight.
-[[nodiscard]] QDateTime parseStoredDue(const QString &text);
-
 } // namespace Reminders
 
 // Raises due event and task reminders as tray balloons and acknowledges them so they fire once.
@@ -89,7 +86,6 @@ private:
     void showNext();
     bool presentOnTray(const Balloon &balloon);
     QString timeText(const QDateTime &dt) const;
-    void acknowledge(const QString &table, const QStringList &ids);
 
     AppState *m_appState;
     QSystemTrayIcon *m_trayIcon;

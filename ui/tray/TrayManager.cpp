@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
 #include "core/UpcomingOccurrences.h"
+#include "model/DateText.h"
 #include "storage/EventRepository.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/tray/WinTrayPopover.h"
@@ -78,7 +79,7 @@ QString tooltip(bool lastSyncErrored, const QString &errorReason, const std::opt
     const QDate today = now.toLocalTime().date();
     const QDate date
         = next->is_all_day ? next->start_time.date() : next->start_time.toLocalTime().date();
-    const QString dateText = date.toString(QStringLiteral("ddd, MMM d"));
+    const QString dateText = DateText::format(date, DateText::Style::ShortWeekdayMonthDay);
     if (next->is_all_day) {
         QString when = dateText;
         if (date == today)
@@ -87,7 +88,7 @@ QString tooltip(bool lastSyncErrored, const QString &errorReason, const std::opt
             when = QObject::tr("tomorrow");
         return QObject::tr("Larkspindle Calendar — Next: %1 (%2, all day)").arg(title, when);
     }
-    const QString time = next->start_time.toLocalTime().toString(timeFormat);
+    const QString time = DateText::time(next->start_time.toLocalTime().time(), timeFormat);
     QString when;
     if (date == today)
         when = QObject::tr("at %1").arg(time);

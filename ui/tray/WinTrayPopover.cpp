@@ -4,11 +4,13 @@
 #include "core/QuickAdd.h"
 #include "core/TimeFormat.h"
 #include "core/UpcomingOccurrences.h"
+#include "model/DateText.h"
 #include "model/NLParser.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/ViewRepository.h"
+#include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
 #include <QComboBox>
@@ -55,8 +57,8 @@ QString relativeTime(qint64 secs)
 
 QString header(const QDateTime &now, const QString &timeFormat)
 {
-    return now.toString(QStringLiteral("dddd, MMM d")) + QStringLiteral("  \u00B7  ")
-        + now.toString(timeFormat);
+    return DateText::format(now.date(), DateText::Style::WeekdayMonthDay)
+        + QStringLiteral("  \u00B7  ") + DateText::time(now.time(), timeFormat);
 }
 
 // An all-day start is a date, whatever zone its midnight was stored in.
@@ -73,7 +75,7 @@ QString nextTime(const Event &event, const QDateTime &now, const QString &timeFo
                        : WinTrayPopover::tr("Tomorrow, all day");
     QString text = WinTrayPopover::tr("%1 at %2")
                        .arg(isToday ? WinTrayPopover::tr("Today") : WinTrayPopover::tr("Tomorrow"),
-                            event.start_time.toLocalTime().toString(timeFormat));
+                            DateText::time(event.start_time.toLocalTime().time(), timeFormat));
     if (isToday)
         text += QStringLiteral(" \u00B7 ") + relativeTime(now.secsTo(event.start_time));
     return text;
@@ -84,12 +86,14 @@ QString preview(const NLParser::ParseResult &result, const QString &timeFormat)
     const QDateTime start = result.start.toLocalTime();
     QString text;
     if (result.isAllDay) {
-        text = start.date().toString(QStringLiteral("ddd, MMM d")) + QStringLiteral("  \u2012  ")
-            + WinTrayPopover::tr("All-day");
+        text = DateText::format(start.date(), DateText::Style::ShortWeekdayMonthDay)
+            + QStringLiteral("  \u2012  ") + WinTrayPopover::tr("All-day");
     } else {
-        text = start.toString(QStringLiteral("ddd, MMM d  ") + timeFormat);
+        text = DateText::format(start.date(), DateText::Style::ShortWeekdayMonthDay)
+            + QStringLiteral("  ") + DateText::time(start.time(), timeFormat);
         if (result.end)
-            text += QStringLiteral(" \u2013 ") + result.end->toLocalTime().toString(timeFormat);
+            text += QStringLiteral(" \u2013 ")
+                + DateText::time(result.end->toLocalTime().time(), timeFormat);
     }
     if (!result.title.isEmpty())
         text += QStringLiteral("  \u00B7  ") + result.title;
@@ -105,18 +109,6 @@ QColor eventColor(const QString &eventColor, const QString &calendarColor)
 } // namespace TrayPopoverText
 
 namespace {
-
-QPixmap dotPixmap(int size, const QRect &circle, const QColor &color)
-{
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(circle);
-    return pm;
-}
 
 void setMuted(QLabel *label)
 {
@@ -156,7 +148,6 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
 {
     setObjectName(QStringLiteral("trayPopover"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    setFixedWidth(kWidth);
 
     m_header->setObjectName(QStringLiteral("popoverHeader"));
     m_header->setFont(adjustedFont(font(), 2, true));
@@ -182,6 +173,10 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setUniformItemSizes(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    // A long title is cut with an ellipsis rather than making the whole list scroll sideways.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setTextElideMode(Qt::ElideRight);
+    m_list->setIconSize(QSize(12, 12)); // the dots are drawn that size
 
     m_quickAdd->setObjectName(QStringLiteral("popoverQuickAdd"));
     m_quickAdd->setPlaceholderText(tr("Add event \u2014 e.g. \"lunch Thursday 1pm\""));
@@ -279,6 +274,24 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
         connect(m_appState, &AppState::activeViewChanged, this, regroup);
     }
     rebuildGroups();
+    updateWidth();
+}
+
+void WinTrayPopover::updateWidth()
+{
+    // Grows with the font scale, and further when the texts (buttons above all, which may be
+    // long in some languages) need it.
+    const int scaled = kWidth * Theme::fontScale / 100;
+    m_quickAdd->setMinimumWidth(WindowFit::placeholderWidth(m_quickAdd));
+    layout()->invalidate();
+    setFixedWidth(std::max(scaled, layout()->totalMinimumSize().width()));
+}
+
+void WinTrayPopover::changeEvent(QEvent *e)
+{
+    QFrame::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        updateWidth();
 }
 
 QDateTime WinTrayPopover::now() const
@@ -301,12 +314,21 @@ void WinTrayPopover::showAt(const QPoint &point)
     refresh();
     m_quickAdd->clear();
     m_hint->clear();
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    updateWidth();
     adjustSize();
 
     QScreen *screen = QGuiApplication::screenAt(point);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
+    const int room = area.height() - 2 * TrayPopoverText::kScreenMargin;
+    if (!area.isNull() && height() > room) {
+        // A low screen: the list gives up height and scrolls, the rest stays whole.
+        m_list->setMinimumHeight(std::max(0, m_list->minimumHeight() - (height() - room)));
+        setMaximumHeight(room);
+        adjustSize();
+    }
     move(TrayPopoverText::position(point, size(), area));
     show();
     raise();
@@ -346,7 +368,7 @@ void WinTrayPopover::refresh()
         m_nextLocation->hide();
     } else {
         m_nextEvent = occurrences.first();
-        m_dot->setPixmap(dotPixmap(14, QRect(0, 0, 14, 14), colorOf(*m_nextEvent)));
+        m_dot->setPixmap(Theme::dotPixmap(colorOf(*m_nextEvent), 14, 0, devicePixelRatioF()));
         m_nextTitle->setText(m_nextEvent->title.isEmpty() ? tr("Untitled") : m_nextEvent->title);
         if (m_nextEvent->location.isEmpty()) {
             m_nextLocation->clear();
@@ -413,7 +435,7 @@ void WinTrayPopover::addOccurrence(const Event &occurrence, const QColor &color)
     const QString when = occurrence.is_all_day
         ? tr("All-day")
         : formatTimeOfDay(m_appState, occurrence.start_time.toLocalTime());
-    auto *item = new QListWidgetItem(QIcon(dotPixmap(12, QRect(1, 1, 10, 10), color)),
+    auto *item = new QListWidgetItem(QIcon(Theme::dotPixmap(color, 12, 1, devicePixelRatioF())),
                                      QStringLiteral("%1  %2").arg(when, occurrence.title), m_list);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     item->setData(DateRole, TrayPopoverText::startDate(occurrence));
@@ -434,8 +456,14 @@ void WinTrayPopover::rebuildGroups()
     m_groups->clear();
     if (m_appState && m_appState->views()) {
         const QList<CalendarView> views = m_appState->views()->listActive();
-        for (const CalendarView &v : views)
-            m_groups->addItem(v.name.isEmpty() ? tr("(Unnamed)") : v.name, v.id);
+        for (const CalendarView &v : views) {
+            QString name = v.name.isEmpty() ? tr("(Unnamed)") : v.name;
+            // The built-in group is stored under its English name; it reads in the interface
+            // language unless the user renamed it.
+            if (v.id == QLatin1String("all-calendars") && v.name == QLatin1String("All Calendars"))
+                name = tr("All Calendars");
+            m_groups->addItem(name, v.id);
+        }
         const int active = m_groups->findData(m_appState->activeViewId());
         if (active >= 0)
             m_groups->setCurrentIndex(active);

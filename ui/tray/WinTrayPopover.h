@@ -53,6 +53,7 @@ class WinTrayPopover : public QFrame
 {
     Q_OBJECT
 public:
+    // The width at font scale 100 %; it grows with the scale and with the texts.
     static constexpr int kWidth = 340;
     static constexpr int kHeaderIntervalMs = 30000;
     static constexpr int kMaxListHeight = 320;
@@ -82,6 +83,7 @@ signals:
 
 protected:
     bool event(QEvent *e) override;
+    void changeEvent(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
 
@@ -93,6 +95,7 @@ private:
     QDateTime now() const;
     QString timeFormat() const;
     void fitListToRows();
+    void updateWidth();
     void addSectionHeader(const QString &text);
     void addPlaceholder(const QString &text, bool muted);
     void addOccurrence(const Event &occurrence, const QColor &color);

@@ -1,4 +1,5 @@
 #include "services/sync/caldav/CalDavImport.h"
+#include "model/Identifiers.h"
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
@@ -76,7 +77,7 @@ int importDiscoveredCalendars(AppState *state, const QString &accountId,
         }
 
         Calendar c;
-        c.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        c.id = newId();
         c.account_id = accountId;
         c.url = found.url;
         c.name = nameFor(found);

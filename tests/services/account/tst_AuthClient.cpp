@@ -99,6 +99,7 @@ class TestAuthClient : public QObject
 private slots:
     void startupStates_data();
     void startupStates();
+    void lockedKeyringIsReportedNotSignedOut();
     void browserSignIn();
     void listenerRefusesForeignRequests_data();
     void listenerRefusesForeignRequests();
@@ -175,6 +176,25 @@ void TestAuthClient::startupStates()
     QCOMPARE(!rig.renewals().isEmpty(), renews);
     QCOMPARE(rig.tokens->refreshToken().isEmpty(), !tokensKept);
     QCOMPARE(rig.stored(QStringLiteral("larkspindle_refresh_token")).has_value(), tokensKept);
+}
+
+void TestAuthClient::lockedKeyringIsReportedNotSignedOut()
+{
+    Rig rig;
+    {
+        TokenManager earlier(createTokenStore(AccountTest::serviceName));
+        QVERIFY(earlier.setTokens(rig.validToken(), QStringLiteral("R")));
+    }
+    rig.secrets.credentials().readFailure = TokenStoreFailure::KeyringLocked;
+    QSignalSpy failures(rig.auth.get(), &AuthClient::loginFailed);
+    rig.auth->initialize();
+    QCOMPARE(rig.auth->state(), AuthState::Unauthenticated);
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.first().first().toString(),
+             tokenStoreFailureText(TokenStoreFailure::KeyringLocked));
+    // The tokens behind the lock are not touched.
+    rig.secrets.credentials().readFailure = TokenStoreFailure::None;
+    QVERIFY(rig.stored(QStringLiteral("larkspindle_refresh_token")).has_value());
 }
 
 void TestAuthClient::browserSignIn()

@@ -166,7 +166,7 @@ void TestTokenManager::setTokensStoresAndLoadReadsBack()
 {
     Fixture f;
     const QString access = jwtExpiring(f.now() + 600);
-    f.tokens.setTokens(access, QStringLiteral("R1"));
+    QVERIFY(f.tokens.setTokens(access, QStringLiteral("R1")));
     QCOMPARE(f.stored(accessKey), std::optional<QString>(access));
     QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("R1")));
 
@@ -176,6 +176,12 @@ void TestTokenManager::setTokensStoresAndLoadReadsBack()
     second.load();
     QCOMPARE(second.accessToken(), access);
     QCOMPARE(second.refreshToken(), QStringLiteral("R1"));
+
+    // A refusing store is reported; the tokens still serve this run.
+    f.secrets.credentials().refuseWrites = true;
+    QVERIFY(!f.tokens.setTokens(access, QStringLiteral("R2")));
+    QCOMPARE(f.tokens.refreshToken(), QStringLiteral("R2"));
+    QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("R1")));
 }
 
 void TestTokenManager::clearEmptiesMemoryAndStore()

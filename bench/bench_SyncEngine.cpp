@@ -1,0 +1,153 @@
+// The shared sync steps at the sizes a source brings: a pull of 10,000 events in pages of 500
+// into a store that already holds 100,000, and a push of 1,000 pending edits. The source is the
+// in-memory fake, so the figures are the engine's and the store's share alone. Run by hand:
+//   build/bench/bench_SyncEngine
+// LARK_BENCH_EVENTS=<n> changes the number of events stored beforehand.
+
+#include "core/AppState.h"
+#include "core/sync/SyncEngine.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "support/FakeSyncRemote.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+const int kStored = qEnvironmentVariableIsSet("LARK_BENCH_EVENTS")
+    ? qEnvironmentVariableIntValue("LARK_BENCH_EVENTS")
+    : 100000;
+const QDateTime kStart(QDate(2024, 1, 1), QTime(9, 0), Qt::UTC);
+
+Event makeEvent(const QString &uid, int n)
+{
+    Event e;
+    e.uid = uid;
+    e.title = QStringLiteral("Meeting about topic %1").arg(n % 1000);
+    e.location = QStringLiteral("Room %1").arg(n % 50);
+    e.start_time = kStart.addSecs(qint64(n % 20000) * 3600);
+    e.end_time = e.start_time.addSecs(1800);
+    e.raw_icalendar = QStringLiteral("{\"id\":\"%1\"}").arg(uid);
+    e.created = e.last_modified = kStart;
+    return e;
+}
+
+struct Bench
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    Account account;
+    LarkTest::FakeSyncRemote remote;
+
+    Bench()
+    {
+        if (!state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
+            qFatal("cannot create the benchmark database");
+        account.id = QStringLiteral("bench");
+        account.type = QStringLiteral("bench");
+        account.name = account.type;
+        account.created_at = account.updated_at = kStart;
+        Calendar other;
+        other.id = QStringLiteral("stored");
+        other.account_id = account.id;
+        other.url = QStringLiteral("local://stored");
+        other.name = other.id;
+        other.created_at = other.updated_at = kStart;
+        if (!state->accounts()->insert(account) || !state->calendars()->insert(other))
+            qFatal("cannot set up the benchmark account");
+        state->database()->connection().transaction();
+        for (int n = 0; n < kStored; ++n) {
+            Event e = makeEvent(QStringLiteral("stored-%1").arg(n), n);
+            e.id = e.uid;
+            e.calendar_id = other.id;
+            if (!state->events()->insert(e))
+                qFatal("insert failed");
+        }
+        state->database()->connection().commit();
+    }
+
+    void sync()
+    {
+        auto *engine
+            = new Sync::SyncEngine(state.get(), account, new LarkTest::FakeSyncProvider(&remote));
+        QEventLoop loop;
+        QObject::connect(engine, &AccountSyncRun::finished, &loop, &QEventLoop::quit);
+        QObject::connect(engine, &AccountSyncRun::failed, &loop,
+                         [&loop](const QString &, const QString &reason) {
+                             qWarning("sync failed: %s", qPrintable(reason));
+                             loop.quit();
+                         });
+        engine->start();
+        loop.exec();
+        delete engine;
+    }
+};
+
+Bench &bench()
+{
+    static Bench b;
+    return b;
+}
+
+// Each round a new source calendar of 10,000 events.
+void BM_Pull10000In20Pages(benchmark::State &state)
+{
+    Bench &b = bench();
+    b.remote.pageSize = 500;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString calendar = b.remote.addCalendar(QStringLiteral("Pulled %1").arg(round));
+        for (int n = 0; n < 10000; ++n)
+            b.remote.putEvent(calendar, makeEvent(QStringLiteral("r%1-%2").arg(round).arg(n), n));
+        ++round;
+        state.ResumeTiming();
+        b.sync();
+    }
+}
+BENCHMARK(BM_Pull10000In20Pages)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 1,000 edits of pulled rows, pushed one request at a time and marked synced.
+void BM_Push1000Edits(benchmark::State &state)
+{
+    Bench &b = bench();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString calendar = b.remote.addCalendar(QStringLiteral("Pushed"));
+        for (int n = 0; n < 1000; ++n)
+            b.remote.putEvent(calendar, makeEvent(QStringLiteral("p-%1").arg(n), n));
+        b.sync();
+        QString localId;
+        for (const Calendar &c : b.state->calendars()->listByAccount(b.account.id)) {
+            if (c.url == LarkTest::FakeSyncRemote::urlOf(calendar))
+                localId = c.id;
+        }
+        for (Event e : b.state->events()->listByCalendar(localId)) {
+            e.title += QStringLiteral(" (moved)");
+            e.sync_status = QStringLiteral("pending");
+            b.state->events()->update(e);
+        }
+        state.ResumeTiming();
+        b.sync();
+    }
+}
+BENCHMARK(BM_Push1000Edits)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,637 @@
+#include "core/sync/SyncEngine.h"
+
+#include "core/AppState.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "model/Identifiers.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/Savepoint.h"
+#include "storage/SqlHelpers.h"
+#include "storage/TaskRepository.h"
+
+#include <QSignalBlocker>
+#include <QtDebug>
+
+#include <algorithm>
+#include <tuple>
+#include <type_traits>
+
+namespace Sync {
+
+namespace {
+
+const QString kPending = QStringLiteral("pending");
+const QString kSynced = QStringLiteral("synced");
+
+bool isPending(const QString &syncStatus)
+{
+    return syncStatus == kPending;
+}
+
+auto reminderKeys(const QList<Reminder> &reminders)
+{
+    QList<std::tuple<int, QString, bool, std::optional<QDateTime>>> keys;
+    for (const Reminder &r : reminders)
+        keys.append({r.minutes_before, r.action, r.acknowledged, r.trigger_time});
+    return keys;
+}
+
+auto attendeeKeys(const QList<Attendee> &attendees)
+{
+    QList<std::tuple<QString, QString, QString, QString, QString, bool>> keys;
+    for (const Attendee &a : attendees)
+        keys.append({a.email, a.name, a.role, a.status, a.type, a.rsvp});
+    return keys;
+}
+
+// What the user or a local use case may change on an event, outbox fields aside.
+auto eventContent(const Event &e)
+{
+    return std::tie(e.calendar_id, e.uid, e.title, e.description, e.location, e.geo_location,
+                    e.start_time, e.end_time, e.is_all_day, e.timezone, e.recurrence_rule,
+                    e.recurrence_dates, e.exception_dates, e.recurrence_id, e.master_event_uid,
+                    e.status, e.event_url, e.conference_url, e.organizer_email, e.organizer_name,
+                    e.sequence, e.raw_icalendar, e.color, e.last_modified, e.deleted_at,
+                    e.related_to_uid);
+}
+
+auto taskContent(const Task &t)
+{
+    return std::tie(t.calendar_id, t.uid, t.title, t.description, t.status, t.priority,
+                    t.percent_complete, t.due_date, t.start_date, t.due_is_date_only,
+                    t.start_is_date_only, t.completed_date, t.categories, t.parent_task_uid,
+                    t.sort_order, t.color, t.recurrence_rule, t.repeat_mode, t.item_type,
+                    t.sequence, t.raw_icalendar, t.last_modified, t.deleted_at);
+}
+
+// Where a row keeps the source's id of its remote copy.
+template<typename Row> constexpr QString Row::*remoteIdField()
+{
+    if constexpr (std::is_same_v<Row, Event>)
+        return &Event::provider_event_id;
+    else
+        return &Task::href;
+}
+
+template<typename Row> auto *repositoryOf(AppState *state)
+{
+    if constexpr (std::is_same_v<Row, Event>)
+        return state->events();
+    else
+        return state->tasks();
+}
+
+// The local copy after its remote copy disappeared: the next push creates it afresh.
+template<typename Row> Row withoutRemoteCopy(Row row)
+{
+    row.etag.clear();
+    row.href.clear();
+    row.*remoteIdField<Row>() = QString();
+    return row;
+}
+
+} // namespace
+
+bool sameLocalContent(const Event &a, const Event &b)
+{
+    return eventContent(a) == eventContent(b)
+        && reminderKeys(a.reminders) == reminderKeys(b.reminders)
+        && attendeeKeys(a.attendees) == attendeeKeys(b.attendees);
+}
+
+bool sameLocalContent(const Task &a, const Task &b)
+{
+    return taskContent(a) == taskContent(b)
+        && reminderKeys(a.reminders) == reminderKeys(b.reminders);
+}
+
+SyncEngine::SyncEngine(AppState *state, const Account &account, SyncProvider *provider,
+                       QObject *parent)
+    : AccountSyncRun(parent)
+    , m_state(state)
+    , m_account(account)
+    , m_provider(provider)
+{
+    m_provider->setParent(this);
+}
+
+void SyncEngine::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    qInfo().noquote() << "[Sync] run of account" << m_account.id << "started";
+    QPointer<SyncEngine> self(this);
+    m_provider->prepare([self](const Outcome<> &outcome) {
+        if (self && !self->endedBy(outcome))
+            self->listCalendars();
+    });
+}
+
+template<typename T> bool SyncEngine::endedBy(const Outcome<T> &outcome)
+{
+    if (outcome.ok())
+        return false;
+    // Before any calendar: nothing of the account can sync.
+    noteFailure(QString(), outcome.error().reason, true);
+    finish();
+    return true;
+}
+
+void SyncEngine::listCalendars()
+{
+    QPointer<SyncEngine> self(this);
+    m_provider->listCalendars([self](const Outcome<QList<Calendar>> &outcome) {
+        if (!self || self->endedBy(outcome))
+            return;
+        self->adoptCalendars(outcome.value());
+        self->startNextCalendar();
+    });
+}
+
+void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
+{
+    CalendarRepository *calendars = m_state->calendars();
+    QList<Calendar> known = calendars->listByAccount(m_account.id);
+    for (const Calendar &remote : listed) {
+        const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Calendar &c) {
+            return m_provider->sameCalendar(c, remote);
+        });
+        if (match != known.cend()) {
+            // A source that lists a calendar twice syncs it once.
+            if (std::none_of(m_toSync.cbegin(), m_toSync.cend(),
+                             [&](const Calendar &c) { return c.id == match->id; }))
+                m_toSync.append(*match);
+            continue;
+        }
+        Calendar row = remote;
+        row.id = newId();
+        row.account_id = m_account.id;
+        row.sync_token.clear();
+        row.delta_sync_token.clear();
+        row.sync_enabled = true;
+        row.created_at = row.updated_at = m_state->database()->currentDateTimeUtc();
+        if (!calendars->insert(row)) {
+            noteFailure(QString(),
+                        tr("The calendar \"%1\" could not be added on this device.").arg(row.name),
+                        false);
+            continue;
+        }
+        known.append(row);
+        m_toSync.append(row);
+    }
+}
+
+void SyncEngine::startNextCalendar()
+{
+    if (m_toSync.isEmpty()) {
+        finish();
+        return;
+    }
+    // The row as it is now, not as it was listed: tokens may have moved since.
+    const Calendar listed = m_toSync.takeFirst();
+    m_calendar = m_state->calendars()->byId(listed.id).value_or(listed);
+    m_request = FetchRequest {m_provider->storedToken(m_calendar), QString()};
+    m_restarted = false;
+    m_outbox.clear();
+    m_pushFailures = 0;
+    m_firstPushError.reset();
+    fetchPage();
+}
+
+void SyncEngine::fetchPage()
+{
+    QPointer<SyncEngine> self(this);
+    m_provider->fetchChanges(m_calendar, m_request, [self](const Outcome<ChangePage> &outcome) {
+        if (self)
+            self->onPage(outcome);
+    });
+}
+
+void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
+{
+    if (!outcome.ok()) {
+        const Error &error = outcome.error();
+        if (error.kind == ErrorKind::Gone && !m_restarted) {
+            // Once per calendar and run: a source that rejects a fresh listing too is broken.
+            m_restarted = true;
+            Calendar fresh = m_state->calendars()->byId(m_calendar.id).value_or(m_calendar);
+            m_provider->clearStoredTokens(fresh);
+            if (!m_state->calendars()->update(fresh))
+                qWarning().noquote() << "[Sync] could not clear the token of" << fresh.id;
+            m_calendar = fresh;
+            m_request = FetchRequest();
+            qInfo().noquote() << "[Sync] token of" << m_calendar.id << "expired: full fetch";
+            fetchPage();
+            return;
+        }
+        noteFailure(m_calendar.id, error.reason, stopsAccount(error.kind));
+        if (m_accountStopped)
+            finishCalendar();
+        else
+            startPush();
+        return;
+    }
+    const ChangePage &page = outcome.value();
+    const QString failure = applyPage(page);
+    if (!failure.isEmpty()) {
+        noteFailure(m_calendar.id, failure, false);
+        startPush();
+        return;
+    }
+    if (page.nextPageToken.isEmpty()) {
+        startPush();
+        return;
+    }
+    if (page.nextPageToken == m_request.pageToken) {
+        noteFailure(m_calendar.id,
+                    tr("The server sent the same changes of \"%1\" again; the sync stopped.")
+                        .arg(m_calendar.name),
+                    false);
+        startPush();
+        return;
+    }
+    m_request.pageToken = page.nextPageToken;
+    fetchPage();
+}
+
+QString SyncEngine::applyPage(const ChangePage &page)
+{
+    const QString failure
+        = tr("Changes to \"%1\" could not be saved on this device; they are fetched again at the "
+             "next sync.")
+              .arg(m_calendar.name);
+    QSignalBlocker eventSignals(m_state->events());
+    QSignalBlocker taskSignals(m_state->tasks());
+    QSignalBlocker calendarSignals(m_state->calendars());
+    Sql::Savepoint savepoint(m_state->database()->connection(), QStringLiteral("sync_page"));
+    if (!savepoint.isActive()) {
+        qWarning().noquote() << "[Sync] page of" << m_calendar.id
+                             << "not applied:" << savepoint.errorText();
+        return failure;
+    }
+    m_pageConflicts.clear();
+    bool changed = false;
+    auto abandon = [&](const QString &reason) {
+        savepoint.rollback();
+        m_pageConflicts.clear();
+        return reason;
+    };
+    for (const RemoteEvent &item : page.events) {
+        if (!item.unreadable.isEmpty())
+            return abandon(item.unreadable);
+        if (!applyChange(item, changed))
+            return abandon(failure);
+    }
+    for (const RemoteTask &item : page.tasks) {
+        if (!item.unreadable.isEmpty())
+            return abandon(item.unreadable);
+        if (!applyChange(item, changed))
+            return abandon(failure);
+    }
+    Calendar withToken = m_calendar;
+    if (!page.token.isEmpty()) {
+        // Written on the row as it is now, inside the page: both or neither are kept.
+        withToken = m_state->calendars()->byId(m_calendar.id).value_or(m_calendar);
+        m_provider->setStoredToken(withToken, page.token);
+        if (!m_state->calendars()->update(withToken))
+            return abandon(failure);
+    }
+    if (!savepoint.release())
+        return abandon(failure);
+    m_calendar = withToken;
+    eventSignals.unblock();
+    taskSignals.unblock();
+    calendarSignals.unblock();
+    if (changed)
+        m_state->events()->notifyChanged(m_calendar.id);
+    if (ConflictResolutionService *conflicts = m_state->conflicts()) {
+        for (const auto &[local, remote] : std::as_const(m_pageConflicts))
+            conflicts->recordConflict(local, remote);
+    }
+    m_pageConflicts.clear();
+    return QString();
+}
+
+std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
+{
+    EventRepository *events = m_state->events();
+    const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
+    std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId);
+    if (!found && !uid.isEmpty())
+        found = events->byUidAndRecurrenceId(uid, m_calendar.id, item.row.recurrence_id);
+    // With child rows: an update rewrites them from the record.
+    return found ? events->byId(found->id) : std::nullopt;
+}
+
+std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
+{
+    TaskRepository *tasks = m_state->tasks();
+    const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
+    const std::optional<Task> found
+        = uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
+    return found ? tasks->byId(found->id) : std::nullopt;
+}
+
+void SyncEngine::keepLocal(const Event &local, const Event &remote)
+{
+    m_pageConflicts.append({local, remote});
+}
+
+void SyncEngine::keepLocal(const Task &local, const Task &)
+{
+    // Conflict records hold events; the task keeps its edit all the same.
+    qInfo().noquote() << "[Sync] kept the local edit of task" << local.id
+                      << "changed at the source too";
+}
+
+template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &item, bool &changed)
+{
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> local = localRowFor(item);
+    const QDateTime now = m_state->database()->currentDateTimeUtc();
+
+    if (item.deleted) {
+        if (!local)
+            return true;
+        changed = true;
+        if (isPending(local->sync_status) && !local->deleted_at) {
+            // The local edit is kept and pushed as a new item; the deletion is on record.
+            Row removed = *local;
+            removed.etag = item.etag;
+            removed.deleted_at = now;
+            keepLocal(*local, removed);
+            return repository->update(withoutRemoteCopy(*local));
+        }
+        return repository->hardDelete(local->id);
+    }
+
+    Row remote = item.row;
+    remote.calendar_id = m_calendar.id;
+    if (remote.uid.isEmpty())
+        remote.uid = item.remoteId;
+    remote.*remoteIdField<Row>() = item.remoteId;
+    remote.etag = item.etag;
+    remote.sync_status = kSynced;
+    remote.deleted_at.reset();
+    // The column takes no NULL: a source without a text of its own must not block the page.
+    if (remote.raw_icalendar.isNull())
+        remote.raw_icalendar = QStringLiteral("");
+    if (!local) {
+        remote.id = newId();
+        if (!remote.created.isValid())
+            remote.created = now;
+        if (!remote.last_modified.isValid())
+            remote.last_modified = now;
+        changed = true;
+        return repository->insert(remote);
+    }
+    // The remote copy is the one this row was last written from or pushed as.
+    if (!item.etag.isEmpty() && item.etag == local->etag)
+        return true;
+    remote.id = local->id;
+    if (isPending(local->sync_status)) {
+        keepLocal(*local, remote);
+        return true;
+    }
+    Row merged = remote;
+    if constexpr (std::is_same_v<Row, Event>) {
+        merged = m_provider->mergeRemote(*local, remote);
+        merged.id = local->id;
+        merged.calendar_id = m_calendar.id;
+        merged.sync_status = kSynced;
+    }
+    if (!merged.created.isValid())
+        merged.created = local->created;
+    changed = true;
+    return repository->update(merged);
+}
+
+void SyncEngine::startPush()
+{
+    m_outbox.clear();
+    for (const Event &e : m_state->events()->listPending(m_calendar.id))
+        m_outbox.append({false, e.id});
+    if (m_provider->syncsTasks()) {
+        for (const Task &t : m_state->tasks()->listPending(m_calendar.id))
+            m_outbox.append({true, t.id});
+    }
+    pushNext();
+}
+
+void SyncEngine::pushNext()
+{
+    while (!m_outbox.isEmpty()) {
+        const Outbox next = m_outbox.takeFirst();
+        if (next.isTask ? push<Task>(next.id) : push<Event>(next.id))
+            return;
+    }
+    finishCalendar();
+}
+
+template<typename Row> bool SyncEngine::push(const QString &id)
+{
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> row = repository->byId(id);
+    if (!row || !isPending(row->sync_status))
+        return false;
+    const bool known = !((*row).*remoteIdField<Row>()).isEmpty();
+    if (row->deleted_at && !known) {
+        // Never reached the source: nothing to tell it.
+        repository->hardDelete(row->id);
+        return false;
+    }
+    const ChangeKind kind = row->deleted_at ? ChangeKind::Delete
+        : known                             ? ChangeKind::Update
+                                            : ChangeKind::Create;
+    QPointer<SyncEngine> self(this);
+    Reply<PushReceipt> done = [self, sent = *row, kind](const Outcome<PushReceipt> &outcome) {
+        if (self)
+            self->onPushed(sent, kind, outcome);
+    };
+    if constexpr (std::is_same_v<Row, Event>)
+        m_provider->pushEvent(m_calendar, kind, *row, std::move(done));
+    else
+        m_provider->pushTask(m_calendar, kind, *row, std::move(done));
+    return true;
+}
+
+namespace {
+
+// What a push outcome asks of the row that was sent.
+enum class PushStep { Done, Recreate, Failed };
+
+PushStep stepFor(ChangeKind kind, const Outcome<PushReceipt> &outcome)
+{
+    if (outcome.ok())
+        return PushStep::Done;
+    const bool remoteHasNone
+        = outcome.error().kind == ErrorKind::NotFound || outcome.error().kind == ErrorKind::Gone;
+    if (remoteHasNone && kind == ChangeKind::Delete)
+        return PushStep::Done;
+    if (remoteHasNone && kind == ChangeKind::Update)
+        return PushStep::Recreate;
+    return PushStep::Failed;
+}
+
+// The row after a push the source accepted; nullopt when it is to be removed.
+template<typename Row>
+std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kind,
+                             const PushReceipt &receipt)
+{
+    // An edit made meanwhile keeps the row pending, with the remote identity it now has.
+    const bool unchanged = sameLocalContent(sent, current);
+    if (kind == ChangeKind::Delete) {
+        if (unchanged)
+            return std::nullopt;
+        // Restored meanwhile: the source no longer has it.
+        return current.deleted_at ? current : withoutRemoteCopy(current);
+    }
+    Row next = current;
+    if (!receipt.remoteId.isEmpty())
+        next.*remoteIdField<Row>() = receipt.remoteId;
+    next.etag = receipt.etag;
+    if (!receipt.href.isEmpty() && remoteIdField<Row>() != &Row::href)
+        next.href = receipt.href;
+    if (unchanged)
+        next.sync_status = kSynced;
+    return next;
+}
+
+} // namespace
+
+template<typename Row>
+void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome)
+{
+    auto *repository = repositoryOf<Row>(m_state);
+    const std::optional<Row> current = repository->byId(sent.id);
+    const PushStep step = stepFor(kind, outcome);
+    if (step == PushStep::Failed) {
+        if constexpr (std::is_same_v<Row, Event>) {
+            if (outcome.error().kind == ErrorKind::Conflict && current && m_state->conflicts()) {
+                // The source did not say what it holds; the record names the row and the refusal.
+                Event remote;
+                remote.id = sent.id;
+                remote.uid = sent.uid;
+                remote.calendar_id = sent.calendar_id;
+                m_state->conflicts()->recordConflict(*current, remote);
+            }
+        }
+        if (!notePushFailure(outcome.error()))
+            return finishCalendar();
+        return pushNext();
+    }
+    if (!current) {
+        qWarning().noquote() << "[Sync] pushed" << sent.id << "but the local row is gone";
+        return pushNext();
+    }
+    if (step == PushStep::Recreate) {
+        qInfo().noquote() << "[Sync]" << sent.id << "is gone at the source: created afresh next";
+        repository->update(withoutRemoteCopy(*current));
+        return pushNext();
+    }
+    const std::optional<Row> next
+        = afterPush(sent, *current, kind, outcome.ok() ? outcome.value() : PushReceipt());
+    const bool stored = next ? repository->update(*next) : repository->hardDelete(sent.id);
+    if (!stored)
+        qWarning().noquote() << "[Sync] pushed" << sent.id << "but could not record it";
+    pushNext();
+}
+
+bool SyncEngine::notePushFailure(const Error &error)
+{
+    ++m_pushFailures;
+    if (!m_firstPushError)
+        m_firstPushError = error;
+    qWarning().noquote() << "[Sync] push to" << m_calendar.id << "failed:" << error.reason;
+    if (!stopsAccount(error.kind))
+        return true;
+    m_accountStopped = true;
+    return false;
+}
+
+void SyncEngine::finishCalendar()
+{
+    if (m_pushFailures > 0)
+        noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
+                    m_accountStopped);
+    if (m_accountStopped)
+        finish();
+    else
+        startNextCalendar();
+}
+
+void SyncEngine::noteFailure(const QString &calendarId, const QString &reason, bool stopAccount)
+{
+    if (!m_failure)
+        m_failure = std::make_pair(calendarId, reason);
+    if (stopAccount)
+        m_accountStopped = true;
+}
+
+void SyncEngine::finish()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_failure) {
+        qInfo().noquote() << "[Sync] run of account" << m_account.id << "failed";
+        emit failed(m_failure->first, m_failure->second);
+    } else {
+        qInfo().noquote() << "[Sync] run of account" << m_account.id << "finished";
+        emit finished();
+    }
+}
+
+bool stopsAccount(ErrorKind kind)
+{
+    return kind == ErrorKind::Auth || kind == ErrorKind::RateLimited || kind == ErrorKind::Network;
+}
+
+SyncClientRegistry::Factory engineFactory(ProviderFactory makeProvider)
+{
+    return [makeProvider = std::move(makeProvider)](AppState *state, const Account &account,
+                                                    QObject *parent) -> AccountSyncRun * {
+        SyncProvider *provider = makeProvider ? makeProvider(state, account) : nullptr;
+        return provider ? new SyncEngine(state, account, provider, parent) : nullptr;
+    };
+}
+
+void SyncProvider::prepare(Reply<> done)
+{
+    done(Outcome<>::success());
+}
+
+bool SyncProvider::sameCalendar(const Calendar &local, const Calendar &listed) const
+{
+    return (!listed.url.isEmpty() && local.url == listed.url)
+        || (!listed.canonical_key.isEmpty() && local.canonical_key == listed.canonical_key);
+}
+
+void SyncProvider::pushTask(const Calendar &, ChangeKind, const Task &, Reply<PushReceipt> done)
+{
+    done(Outcome<PushReceipt>::failure(ErrorKind::Server, tr("This source keeps no tasks.")));
+}
+
+QString SyncProvider::storedToken(const Calendar &calendar) const
+{
+    return calendar.delta_sync_token;
+}
+
+void SyncProvider::setStoredToken(Calendar &calendar, const QString &token) const
+{
+    calendar.delta_sync_token = token;
+}
+
+Event SyncProvider::mergeRemote(const Event &, const Event &remote) const
+{
+    return remote;
+}
+
+QString SyncProvider::pushFailureReason(int, const Error &first) const
+{
+    return first.reason;
+}
+
+} // namespace Sync

@@ -1,0 +1,109 @@
+#pragma once
+
+// One sync run of one account over its source's provider, the steps every source shares:
+//   1. provider->prepare, then listCalendars; calendars not known here are added;
+//   2. for each calendar the source listed, in turn: fetch pages from the stored token and apply
+//      each in one transaction (a rejected token restarts a full fetch once), then push the
+//      calendar's outbox one row at a time;
+//   3. exactly one terminal signal, after the last push: finished, or failed with the calendar
+//      and the reason of the first failure.
+// A pulled change never overwrites a pending row: it is recorded as a conflict and the local
+// row stays as it is. A row edited while its push was under way stays pending.
+
+#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncProvider.h"
+#include "model/Records.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+class AppState;
+
+namespace Sync {
+
+class SyncEngine : public AccountSyncRun
+{
+    Q_OBJECT
+public:
+    // Takes the provider over as its child.
+    SyncEngine(AppState *state, const Account &account, SyncProvider *provider,
+               QObject *parent = nullptr);
+
+    // Once per engine.
+    void start() override;
+
+    SyncProvider *provider() const { return m_provider; }
+
+private:
+    struct Outbox
+    {
+        bool isTask = false;
+        QString id;
+    };
+
+    // Ends the run when an account-wide step failed.
+    template<typename T> bool endedBy(const Outcome<T> &outcome);
+    void listCalendars();
+    // Adds the listed calendars not known here and queues every listed one for the run.
+    void adoptCalendars(const QList<Calendar> &listed);
+    void startNextCalendar();
+    void fetchPage();
+    void onPage(const Outcome<ChangePage> &outcome);
+    // The failure text when the page could not be applied; empty when it was committed.
+    QString applyPage(const ChangePage &page);
+    template<typename Row> bool applyChange(const RemoteChange<Row> &item, bool &changed);
+    std::optional<Event> localRowFor(const RemoteEvent &item) const;
+    std::optional<Task> localRowFor(const RemoteTask &item) const;
+    // A pulled change meets a pending row: the row stays as it is.
+    void keepLocal(const Event &local, const Event &remote);
+    void keepLocal(const Task &local, const Task &remote);
+    void startPush();
+    void pushNext();
+    // Sends the row when it is still pending; false when there was nothing to send.
+    template<typename Row> bool push(const QString &id);
+    template<typename Row>
+    void onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome);
+    // Counts a failed push; false when the account stops.
+    bool notePushFailure(const Error &error);
+    void finishCalendar();
+    void noteFailure(const QString &calendarId, const QString &reason, bool stopAccount);
+    void finish();
+
+    AppState *m_state;
+    Account m_account;
+    SyncProvider *m_provider;
+    bool m_started = false;
+    bool m_ended = false;
+    bool m_accountStopped = false;
+
+    QList<Calendar> m_toSync;
+    Calendar m_calendar;
+    FetchRequest m_request;
+    bool m_restarted = false;
+    QList<Outbox> m_outbox;
+    int m_pushFailures = 0;
+    std::optional<Error> m_firstPushError;
+    // Recorded once the page that found them is committed.
+    QList<std::pair<Event, Event>> m_pageConflicts;
+
+    std::optional<std::pair<QString, QString>> m_failure; // calendar id, reason
+};
+
+// A sync client made of the engine and a provider: register it for an account type with
+// SyncClientRegistry::registerClient(type, engineFactory(makeProvider)).
+using ProviderFactory = std::function<SyncProvider *(AppState *state, const Account &account)>;
+SyncClientRegistry::Factory engineFactory(ProviderFactory makeProvider);
+
+// Whether a row still holds what was read before its push: then marking it synced loses no
+// edit. Stored times have whole seconds, so the contents are compared too.
+bool sameLocalContent(const Event &a, const Event &b);
+bool sameLocalContent(const Task &a, const Task &b);
+
+} // namespace Sync

@@ -1,0 +1,27 @@
+#pragma once
+
+// Dates and times as the interface language writes them. The patterns are translatable texts
+// (each language orders day, month and weekday its own way) filled in with the default locale's
+// names, which the application sets to the interface language. Without a translation and with
+// the C locale they read as English: "Monday, Dec 7", "Mon, Dec 7", "Mon 7 Dec 2026".
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+namespace DateText {
+
+enum class Style {
+    WeekdayMonthDay, // "Monday, Dec 7"
+    ShortWeekdayMonthDay, // "Mon, Dec 7"
+    ShortWeekdayDateYear, // "Mon 7 Dec 2026"
+    MonthDayYear, // "Dec 7, 2026"
+};
+
+// The pattern for QLocale::toString or a date edit's display format.
+[[nodiscard]] QString pattern(Style style);
+[[nodiscard]] QString format(const QDate &date, Style style);
+// A time of day in the given pattern ("HH:mm", "h:mm AP") with the language's AM and PM.
+[[nodiscard]] QString time(const QTime &time, const QString &pattern);
+
+} // namespace DateText

@@ -1,0 +1,8 @@
+#include "model/Identifiers.h"
+
+#include <QUuid>
+
+QString newId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}

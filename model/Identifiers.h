@@ -1,0 +1,13 @@
+#pragma once
+
+// Ids of rows made on this device.
+
+#include <QString>
+
+// The on-device account and its Personal calendar, seeded with these same ids on every machine
+// so that the cloud and the configuration sync recognise them.
+inline const QString kOnDeviceAccountId = QStringLiteral("personal-local-account");
+inline const QString kPersonalCalendarId = QStringLiteral("larkspindle-personal-default");
+
+// A new row id: a UUID without braces. Every id the program makes for a new row comes from here.
+[[nodiscard]] QString newId();

@@ -1,0 +1,18 @@
+#pragma once
+
+// Events made on this device (quick add, the event form) as they are first stored.
+
+#include "model/Records.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The short iCalendar text stored with a new event (lines end in CR LF). DTSTAMP is now, or the
+// given time.
+[[nodiscard]] QString writeMinimalICalendarEvent(const Event &event);
+[[nodiscard]] QString writeMinimalICalendarEvent(const Event &event, const QDateTime &now);
+
+// The event with the identity of a new one made here: a new id that is also its uid, created and
+// last modified now (in UTC), sequence 0, "pending" so that the next sync sends it, and last its
+// stored text. What the event says (title, times, calendar) is the caller's.
+[[nodiscard]] Event newLocalEvent(Event event, const QDateTime &now);

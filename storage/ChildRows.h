@@ -1,0 +1,130 @@
+#pragma once
+
+// Child rows (reminders, attendees) of events and tasks: reading them for many owners at once
+// and writing them for one owner.
+
+#include "model/Records.h"
+#include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
+
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace Sql {
+
+// Child rows keep their id only when they already belong to this owner; rows copied from
+// another owner (a duplicate, a split series) get fresh ids instead of colliding.
+QString childId(const QString &id, const QString &recordOwnerId, const QString &ownerId);
+
+// Reminder rows of events and tasks share their shape:
+// (id, owner id, minutes_before, action, acknowledged, trigger_time).
+Reminder readReminderRow(const Reader &r);
+
+class StatementCache;
+// Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
+// the old ones when replace is set. ownerOf names the record field holding the owner a reminder
+// came from; triggerTime gives the stored trigger. Stops at the first failure, logged under
+// logName.
+bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
+                       const QString &ownerId, const QList<Reminder> &reminders, bool replace,
+                       QString Reminder::*ownerOf,
+                       const std::function<QVariant(const Reminder &)> &triggerTime,
+                       const char *logName);
+
+// Sets the acknowledged flag of the reminder rows of table with these ids, 500 ids a statement.
+// False at the first failing statement, with the driver's text in *error and logged after
+// logName.
+bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStringList &ids,
+                             QString *error, const char *logName);
+
+// The owners of child rows, indexed once for every child table loaded for them: the row of
+// each owner id, and the ids as JSON lists of 500, sorted so that each statement walks one
+// stretch of the owner-id index.
+class ChildOwners
+{
+public:
+    template<typename Owner> explicit ChildOwners(const QList<Owner> &owners)
+    {
+        m_index.reserve(owners.size());
+        QStringList ids;
+        ids.reserve(owners.size());
+        for (qsizetype i = 0; i < owners.size(); ++i) {
+            if (add(owners.at(i).id, i))
+                ids << owners.at(i).id;
+        }
+        setIds(ids);
+    }
+
+    // The row of the owner with this id; -1 for none.
+    qsizetype indexOf(const QString &id) const { return m_index.value(id, -1); }
+    const QStringList &idChunks() const { return m_idChunks; }
+    // Owners listed again after their first row: (row, first row).
+    const QList<std::pair<qsizetype, qsizetype>> &repeats() const { return m_repeats; }
+
+private:
+    // False when the id was listed before.
+    bool add(const QString &id, qsizetype row);
+    void setIds(QStringList ids);
+
+    QHash<QString, qsizetype> m_index;
+    QStringList m_idChunks;
+    QList<std::pair<qsizetype, qsizetype>> m_repeats;
+};
+
+// Loads one child table for the owners, 500 owner ids a statement, and moves each owner its
+// rows in statement order. The statement has "%1" where the id filter goes and yields the owner
+// id in its second column. A failing statement is logged after logName.
+template<typename Owner, typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &index,
+                     const QString &statement, const char *logName, ReadChild readChild,
+                     QList<Child> Owner::*field, QString Child::*ownerField)
+{
+    // Rows replace whatever children an owner held; owners without rows keep theirs.
+    std::vector<bool> replaced(size_t(owners.size()), false);
+    const QString sql = statement.arg(kInJsonList);
+    for (const QString &chunk : index.idChunks()) {
+        Reader r(db, sql, logName);
+        r.bind(chunk);
+        while (r.next()) {
+            QString ownerId = r.text(1);
+            const qsizetype row = index.indexOf(ownerId);
+            if (row < 0)
+                continue;
+            QList<Child> &children = owners[row].*field;
+            if (!replaced[size_t(row)]) {
+                replaced[size_t(row)] = true;
+                children.clear();
+            }
+            Child c = readChild(r);
+            c.*ownerField = std::move(ownerId);
+            children.append(std::move(c));
+        }
+        if (r.failed())
+            break;
+    }
+    // An owner listed twice gets a copy of the first one's rows.
+    for (const auto &[repeat, first] : index.repeats()) {
+        if (replaced[size_t(first)])
+            owners[repeat].*field = owners.at(first).*field;
+    }
+}
+
+template<typename Owner, typename Child, typename ReadChild>
+void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
+                     const char *logName, ReadChild readChild, QList<Child> Owner::*field,
+                     QString Child::*ownerField)
+{
+    if (!owners.isEmpty())
+        loadChildrenFor(db, owners, ChildOwners(owners), statement, logName, readChild, field,
+                        ownerField);
+}
+
+} // namespace Sql

@@ -1,0 +1,147 @@
+#include "storage/SqlReader.h"
+
+#include "storage/StoredDateTime.h"
+
+#include <QDebug>
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+namespace Sql {
+
+sqlite3 *handleOf(QSqlDatabase &db)
+{
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+Reader::Reader(QSqlDatabase &db, const QString &statement, const char *logName)
+    : m_logName(logName)
+{
+    m_db = handleOf(db);
+    if (!m_db) {
+        m_failed = true;
+        m_error = QStringLiteral("the database is not open");
+        qWarning() << m_logName << m_error;
+        return;
+    }
+    const QByteArray sql = statement.toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &m_stmt, nullptr) != SQLITE_OK
+        || !m_stmt)
+        fail();
+}
+
+Reader::~Reader()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Reader::fail()
+{
+    m_failed = true;
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    qWarning() << m_logName << m_error;
+}
+
+void Reader::bind(const QString &value)
+{
+    if (!m_stmt)
+        return;
+    const int i = m_nextParameter++;
+    if (value.isNull()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    // UTF-16 in native order, copied by SQLite, as the Qt driver binds texts.
+    sqlite3_bind_text16(m_stmt, i, value.utf16(), int(value.size() * sizeof(char16_t)),
+                        SQLITE_TRANSIENT);
+}
+
+void Reader::bind(qint64 value)
+{
+    if (m_stmt)
+        sqlite3_bind_int64(m_stmt, m_nextParameter++, value);
+}
+
+void Reader::bindAll(const QStringList &values)
+{
+    for (const QString &v : values)
+        bind(v);
+}
+
+bool Reader::next()
+{
+    if (!m_stmt || m_failed)
+        return false;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        fail();
+    return false;
+}
+
+bool Reader::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QByteArrayView Reader::utf8(int column) const
+{
+    if (isNull(column))
+        return {};
+    // The pointer is taken before the length, as SQLite asks, so both describe the same text.
+    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int n = sqlite3_column_bytes(m_stmt, column);
+    // Not null: an empty text reads as the empty text, not as NULL.
+    return p ? QByteArrayView(p, n) : QByteArrayView("", 0);
+}
+
+QString Reader::text(int column) const
+{
+    return QString::fromUtf8(utf8(column));
+}
+
+int Reader::integer(int column) const
+{
+    // Texts convert as a QVariant read through Qt does.
+    if (sqlite3_column_type(m_stmt, column) == SQLITE_TEXT)
+        return text(column).toInt();
+    return int(integer64(column));
+}
+
+qint64 Reader::integer64(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(m_stmt, column);
+    case SQLITE_FLOAT:
+        return qRound64(sqlite3_column_double(m_stmt, column));
+    default:
+        return text(column).toLongLong();
+    }
+}
+
+QDateTime Reader::dateTime(int column) const
+{
+    return parseUtf8DateTime(utf8(column));
+}
+
+std::optional<QDateTime> Reader::optionalDateTime(int column) const
+{
+    if (utf8(column).isEmpty())
+        return std::nullopt;
+    return dateTime(column);
+}
+
+QString readText(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                 const char *logName)
+{
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    return r.next() ? r.text(0) : QString();
+}
+
+} // namespace Sql

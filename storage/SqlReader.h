@@ -1,0 +1,115 @@
+#pragma once
+
+// The one way the store reads rows: SQLite's own statement interface on the connection Qt holds.
+// Every failure (a statement that does not prepare, a step that fails) is logged with SQLite's
+// text and reads as the rows read before it.
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace Sql {
+
+// SQLite's handle of an open connection; null when it is closed.
+sqlite3 *handleOf(QSqlDatabase &db);
+
+// A read run through SQLite's own statement interface on the connection Qt holds. Texts come
+// straight from the row's UTF-8 and numbers as numbers: reading large lists through QSqlQuery
+// spends most of its time converting every text to UTF-16 and wrapping every column in a
+// QVariant. Values read as QSqlQuery's would (NULL is the null text, an empty text is empty).
+class Reader
+{
+public:
+    // Prepares the statement; a failure is logged after logName ("<Class>::<op> failed:").
+    Reader(QSqlDatabase &db, const QString &statement, const char *logName);
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    // Binds the next parameter; a null text binds NULL.
+    void bind(const QString &value);
+    void bind(qint64 value);
+    void bindAll(const QStringList &values);
+    // Steps to the next row. False at the end and on a failure, which is logged.
+    bool next();
+    bool failed() const { return m_failed; }
+    // SQLite's text for the failure; empty while nothing failed.
+    QString errorText() const { return m_error; }
+
+    bool isNull(int column) const;
+    QString text(int column) const;
+    int integer(int column) const;
+    qint64 integer64(int column) const;
+    QDateTime dateTime(int column) const;
+    std::optional<QDateTime> optionalDateTime(int column) const;
+
+private:
+    // The column's text as SQLite holds it; null for NULL.
+    QByteArrayView utf8(int column) const;
+    void fail();
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    const char *m_logName;
+    int m_nextParameter = 1;
+    bool m_failed = false;
+    QString m_error;
+};
+
+// Runs a read with the values bound in order and turns every row into a record. A failing
+// statement is logged and yields the rows read before it failed.
+template<typename Record, typename ReadRow>
+QList<Record> readAll(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                      const char *logName, ReadRow readRow)
+{
+    QList<Record> out;
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    while (r.next())
+        out.append(readRow(r));
+    return out;
+}
+
+// As readAll, but a failing statement yields no list at all, with SQLite's text in *error.
+template<typename Record, typename ReadRow>
+std::optional<QList<Record>> readAllOrNone(QSqlDatabase &db, const QString &statement,
+                                           const QStringList &values, const char *logName,
+                                           ReadRow readRow, QString *error)
+{
+    QList<Record> out;
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    while (r.next())
+        out.append(readRow(r));
+    if (!r.failed())
+        return out;
+    if (error)
+        *error = r.errorText();
+    return std::nullopt;
+}
+
+// The first record a read yields.
+template<typename Record, typename ReadRow>
+std::optional<Record> readOne(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                              const char *logName, ReadRow readRow)
+{
+    Reader r(db, statement, logName);
+    r.bindAll(values);
+    if (!r.next())
+        return std::nullopt;
+    return readRow(r);
+}
+
+// The first column of the first row a read yields as text; empty when there is none.
+QString readText(QSqlDatabase &db, const QString &statement, const QStringList &values,
+                 const char *logName);
+
+} // namespace Sql

@@ -1,0 +1,17 @@
+#include "storage/StatementCache.h"
+
+namespace Sql {
+
+QSqlQuery &StatementCache::get(const QString &statement)
+{
+    auto it = m_queries.find(statement);
+    if (it == m_queries.end())
+        it = m_queries.emplace(statement, Entry {QSqlQuery(*m_db), false}).first;
+    // A statement that failed to prepare is tried again; executing it reports the failure.
+    Entry &entry = it->second;
+    if (!entry.prepared)
+        entry.prepared = entry.query.prepare(statement);
+    return entry.query;
+}
+
+} // namespace Sql

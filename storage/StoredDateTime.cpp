@@ -1,0 +1,144 @@
+#include "storage/StoredDateTime.h"
+
+#include "storage/SqlHelpers.h"
+
+namespace Sql {
+
+namespace {
+
+char *putDigits(char *out, int value, int n)
+{
+    for (int i = n - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + n;
+}
+
+} // namespace
+
+QString isoText(const QDateTime &value)
+{
+    if (!value.isValid())
+        return {};
+    // The forms the store writes, built without Qt's general formatter, which shows in every
+    // write of many rows. Other zones and years are left to Qt.
+    const Qt::TimeSpec spec = value.timeSpec();
+    const QDate date = value.date();
+    if (spec == Qt::TimeZone || date.year() < 1 || date.year() > 9999)
+        return value.toString(Qt::ISODate);
+    const QTime time = value.time();
+    char buf[32];
+    char *p = putDigits(buf, date.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, date.month(), 2);
+    *p++ = '-';
+    p = putDigits(p, date.day(), 2);
+    *p++ = 'T';
+    p = putDigits(p, time.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, time.second(), 2);
+    if (spec == Qt::UTC) {
+        *p++ = 'Z';
+    } else if (spec == Qt::OffsetFromUTC) {
+        const int offset = value.offsetFromUtc();
+        *p++ = offset >= 0 ? '+' : '-';
+        p = putDigits(p, qAbs(offset) / 3600, 2);
+        *p++ = ':';
+        p = putDigits(p, (qAbs(offset) / 60) % 60, 2);
+    }
+    return QString::fromLatin1(buf, p - buf);
+}
+
+QVariant dateTime(const QDateTime &value)
+{
+    return text(isoText(value));
+}
+
+QVariant dateTime(const std::optional<QDateTime> &value)
+{
+    if (!value)
+        return text(QString());
+    return dateTime(*value);
+}
+
+namespace {
+
+template<typename Char> int digits(const Char *p, int n)
+{
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = char16_t(p[i]);
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+// The forms the store writes, "yyyy-MM-ddTHH:mm:ss" with "Z", "+HH:MM" or no suffix, parsed
+// without Qt's general ISO parser, which dominates reading large lists. Anything else (fractions,
+// other separators, dates alone) is left to Qt. Takes UTF-16 or UTF-8 (these forms are ASCII).
+template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, qsizetype n)
+{
+    if (n != 19 && n != 20 && n != 25)
+        return std::nullopt;
+    if (p[4] != '-' || p[7] != '-' || p[10] != 'T' || p[13] != ':' || p[16] != ':')
+        return std::nullopt;
+    const int y = digits(p, 4), mo = digits(p + 5, 2), d = digits(p + 8, 2);
+    const int h = digits(p + 11, 2), mi = digits(p + 14, 2), sec = digits(p + 17, 2);
+    if (y < 0 || mo < 0 || d < 0 || h < 0 || h > 23 || mi < 0 || sec < 0)
+        return std::nullopt;
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, sec);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    if (n == 19)
+        return QDateTime(date, time, Qt::LocalTime);
+    if (n == 20)
+        return p[19] == 'Z' ? std::optional<QDateTime>(QDateTime(date, time, Qt::UTC))
+                            : std::nullopt;
+    const Char sign = p[19];
+    const int oh = digits(p + 20, 2), om = digits(p + 23, 2);
+    if ((sign != '+' && sign != '-') || p[22] != ':' || oh < 0 || om < 0 || (oh == 0 && om == 0))
+        return std::nullopt;
+    const int offset = (oh * 3600 + om * 60) * (sign == '-' ? -1 : 1);
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+}
+
+} // namespace
+
+QDateTime parseDateTime(const QVariant &value)
+{
+    const QString s = value.toString();
+    if (s.isEmpty())
+        return {};
+    if (std::optional<QDateTime> fast = parseStoredForm(s.utf16(), s.size()))
+        return *fast;
+    return QDateTime::fromString(s, Qt::ISODate);
+}
+
+std::optional<QDateTime> parseOptionalDateTime(const QVariant &value)
+{
+    if (value.toString().isEmpty())
+        return std::nullopt;
+    return parseDateTime(value);
+}
+
+QDateTime parseUtf8DateTime(QByteArrayView text)
+{
+    if (text.isEmpty())
+        return {};
+    if (std::optional<QDateTime> fast = parseStoredForm(text.data(), text.size()))
+        return *fast;
+    return QDateTime::fromString(QString::fromUtf8(text), Qt::ISODate);
+}
+
+QString widenedBound(const QDateTime &t, qint64 secs)
+{
+    return t.toUTC().addSecs(secs).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+}
+
+} // namespace Sql

@@ -1,0 +1,444 @@
+#include "core/AppState.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncEngine.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/TaskRepository.h"
+#include "support/FakeSyncRemote.h"
+#include "support/StartedAppState.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+
+using LarkTest::FakeSyncRemote;
+using Sync::ErrorKind;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+
+Event eventAt(const QString &title, int day)
+{
+    Event e;
+    e.uid = title.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    e.title = title;
+    e.start_time = kMonday.addDays(day);
+    e.end_time = e.start_time.addSecs(3600);
+    e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    return e;
+}
+
+// One device: a store with an account of the fake source.
+struct Device
+{
+    Device()
+    {
+        account.id = QStringLiteral("fake-account");
+        account.name = QStringLiteral("Fake");
+        account.type = QStringLiteral("fake");
+        account.created_at = account.updated_at = kMonday;
+        ok = state.ok() && state->accounts()->insert(account);
+        // Every write in the same second, as a quick edit right after a read is.
+        if (ok)
+            state->database()->setClock([] { return kMonday; });
+    }
+
+    // The local calendar that mirrors the remote one; empty before the first sync.
+    QString calendarId(const QString &remoteId) const
+    {
+        for (const Calendar &c : state->calendars()->listByAccount(account.id)) {
+            if (c.url == FakeSyncRemote::urlOf(remoteId))
+                return c.id;
+        }
+        return QString();
+    }
+
+    QString insert(const QString &calendarId, Event event)
+    {
+        Event local = Event::newLocal();
+        local.id = event.uid;
+        local.uid = event.uid;
+        local.calendar_id = calendarId;
+        local.title = event.title;
+        local.start_time = event.start_time;
+        local.end_time = event.end_time;
+        local.raw_icalendar = event.raw_icalendar;
+        local.created = local.last_modified = kMonday;
+        return state->events()->insert(local) ? local.id : QString();
+    }
+
+    bool retitle(const QString &id, const QString &title)
+    {
+        std::optional<Event> e = state->events()->byId(id);
+        if (!e)
+            return false;
+        e->title = title;
+        e->sync_status = QStringLiteral("pending");
+        return state->events()->update(*e);
+    }
+
+    LarkTest::StartedAppState state;
+    Account account;
+    bool ok = false;
+};
+
+struct RunResult
+{
+    int finished = 0;
+    int failed = 0;
+    QString calendarId;
+    QString reason;
+};
+
+RunResult runSync(Device &device, FakeSyncRemote &remote)
+{
+    auto *engine = new Sync::SyncEngine(device.state.get(), device.account,
+                                        new LarkTest::FakeSyncProvider(&remote));
+    QSignalSpy finished(engine, &AccountSyncRun::finished);
+    QSignalSpy failed(engine, &AccountSyncRun::failed);
+    engine->start();
+    if (!QTest::qWaitFor([&] { return finished.size() + failed.size() > 0; }, 10000))
+        qWarning("the run did not end");
+    // Anything still queued would show up as a second terminal signal.
+    QTest::qWait(20);
+    RunResult result {int(finished.size()), int(failed.size()), QString(), QString()};
+    if (!failed.isEmpty()) {
+        result.calendarId = failed.first().at(0).toString();
+        result.reason = failed.first().at(1).toString();
+    }
+    delete engine;
+    return result;
+}
+
+// The whole of one side, comparable with the other: one line per live item.
+QStringList lines(const QList<Event> &events, const QList<Task> &tasks)
+{
+    QStringList out;
+    for (const Event &e : events)
+        out << e.uid + QLatin1Char('|') + e.title + QLatin1Char('|')
+                + e.start_time.toUTC().toString(Qt::ISODate);
+    for (const Task &t : tasks)
+        out << QStringLiteral("task ") + t.uid + QLatin1Char('|') + t.title;
+    out.sort();
+    return out;
+}
+
+QStringList localState(const Device &device, const QString &calendarId)
+{
+    return lines(device.state->events()->listByCalendar(calendarId),
+                 device.state->tasks()->listByCalendar(calendarId));
+}
+
+QStringList remoteState(const FakeSyncRemote &remote, const QString &remoteCalendarId)
+{
+    return lines(remote.events(remoteCalendarId), remote.tasks(remoteCalendarId));
+}
+
+int pendingRows(const Device &device, const QString &calendarId)
+{
+    return int(device.state->events()->listPending(calendarId).size()
+               + device.state->tasks()->listPending(calendarId).size());
+}
+
+// A source with the calendar "Work" holding these events, and a device that synced once.
+struct SyncedOnce
+{
+    explicit SyncedOnce(const QStringList &titles)
+    {
+        work = remote.addCalendar(QStringLiteral("Work"));
+        for (const QString &title : titles)
+            remoteIds << remote.putEvent(work, eventAt(title, int(remoteIds.size())));
+        ok = device.ok && runSync(device, remote).finished == 1;
+        calendar = device.calendarId(work);
+    }
+
+    // The local row of the i-th event.
+    QString localId(int i) const
+    {
+        const std::optional<Event> row
+            = device.state->events()->byProviderId(calendar, remoteIds.value(i));
+        return row ? row->id : QString();
+    }
+
+    FakeSyncRemote remote;
+    QString work;
+    QStringList remoteIds;
+    Device device;
+    QString calendar;
+    bool ok = false;
+};
+
+} // namespace
+
+class TestSyncEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bothSidesConverge();
+    void failurePartWayThroughAPageKeepsTheStoreAsBeforeIt();
+    void anEditDuringItsPushStaysPending();
+    void aRemoteDeletionOfAPendingEditKeepsTheEdit();
+    void anExpiredTokenRestartsOnce_data();
+    void anExpiredTokenRestartsOnce();
+    void failuresEndTheRunOnceAndLoseNothing_data();
+    void failuresEndTheRunOnceAndLoseNothing();
+};
+
+void TestSyncEngine::bothSidesConverge()
+{
+    FakeSyncRemote remote;
+    remote.pageSize = 2;
+    const QString work = remote.addCalendar(QStringLiteral("Work"));
+    QStringList ids;
+    for (const char *title : {"Standup", "Retro", "Review", "Demo"})
+        ids << remote.putEvent(work, eventAt(QString::fromUtf8(title), int(ids.size())));
+    Task taxes;
+    taxes.uid = QStringLiteral("taxes");
+    taxes.title = QStringLiteral("File taxes");
+    taxes.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    remote.putTask(work, taxes);
+
+    Device a;
+    QVERIFY(a.ok);
+    RunResult run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(run.failed, 0);
+    const QString calendar = a.calendarId(work);
+    QVERIFY(!calendar.isEmpty());
+    QCOMPARE(localState(a, calendar), remoteState(remote, work));
+    QCOMPARE(localState(a, calendar).size(), 5);
+
+    // Both sides change.
+    QVERIFY(!a.insert(calendar, eventAt(QStringLiteral("Lunch"), 5)).isEmpty());
+    const std::optional<Event> standup = a.state->events()->byProviderId(calendar, ids.at(0));
+    QVERIFY(standup);
+    QVERIFY(a.retitle(standup->id, QStringLiteral("Standup (moved)")));
+    const std::optional<Event> retro = a.state->events()->byProviderId(calendar, ids.at(1));
+    QVERIFY(retro);
+    QVERIFY(a.state->events()->remove(retro->id));
+    Task milk = Task::newLocal();
+    milk.id = milk.uid = QStringLiteral("milk");
+    milk.calendar_id = calendar;
+    milk.title = QStringLiteral("Buy milk");
+    milk.created = milk.last_modified = kMonday;
+    milk.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    QVERIFY(a.state->tasks()->insert(milk));
+    QVERIFY(remote.editEvent(ids.at(2), [](Event &e) { e.title = QStringLiteral("Review v2"); }));
+    QVERIFY(remote.removeEvent(ids.at(3)));
+    remote.putEvent(work, eventAt(QStringLiteral("Planning"), 6));
+
+    run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(run.failed, 0);
+    const QStringList expected {
+        QStringLiteral("lunch|Lunch|2026-03-07T09:00:00Z"),
+        QStringLiteral("planning|Planning|2026-03-08T09:00:00Z"),
+        QStringLiteral("review|Review v2|2026-03-04T09:00:00Z"),
+        QStringLiteral("standup|Standup (moved)|2026-03-02T09:00:00Z"),
+        QStringLiteral("task milk|Buy milk"),
+        QStringLiteral("task taxes|File taxes"),
+    };
+    QCOMPARE(localState(a, calendar), expected);
+    QCOMPARE(remoteState(remote, work), expected);
+    QCOMPARE(pendingRows(a, calendar), 0);
+    QVERIFY(!a.state->events()->byId(retro->id)); // the tombstone is gone once pushed
+
+    // Nothing left to do: a further run pushes nothing and changes nothing.
+    const int pushes = remote.calls(FakeSyncRemote::Call::Push);
+    run = runSync(a, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(remote.calls(FakeSyncRemote::Call::Push), pushes);
+    QCOMPARE(localState(a, calendar), expected);
+
+    // A second device sees the same state.
+    Device b;
+    QVERIFY(b.ok);
+    run = runSync(b, remote);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(localState(b, b.calendarId(work)), expected);
+}
+
+void TestSyncEngine::failurePartWayThroughAPageKeepsTheStoreAsBeforeIt()
+{
+    SyncedOnce s({QStringLiteral("Kickoff")});
+    QVERIFY(s.ok);
+    for (int day = 1; day <= 5; ++day)
+        s.remote.putEvent(s.work, eventAt(QStringLiteral("Day %1").arg(day), day));
+    s.remote.pageSize = 2;
+    // The fourth change (second item of the second page) cannot be read; the third was
+    // already written when that page fails.
+    s.remote.breakChangeAt(3);
+    s.remote.issuedTokens.clear();
+    const RunResult run = runSync(s.device, s.remote);
+    QCOMPARE(run.finished, 0);
+    QCOMPARE(run.failed, 1);
+    QCOMPARE(run.calendarId, s.calendar);
+    QCOMPARE(run.reason, QStringLiteral("item could not be read"));
+    const QStringList afterFirstPage {
+        QStringLiteral("day-1|Day 1|2026-03-03T09:00:00Z"),
+        QStringLiteral("day-2|Day 2|2026-03-04T09:00:00Z"),
+        QStringLiteral("kickoff|Kickoff|2026-03-02T09:00:00Z"),
+    };
+    QCOMPARE(localState(s.device, s.calendar), afterFirstPage);
+    QCOMPARE(s.remote.issuedTokens.size(), 2);
+    QCOMPARE(s.device.state->calendars()->byId(s.calendar)->delta_sync_token,
+             s.remote.issuedTokens.first());
+
+    // The next run resumes after the committed page and brings the rest.
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
+    QCOMPARE(localState(s.device, s.calendar).size(), 6);
+}
+
+void TestSyncEngine::anEditDuringItsPushStaysPending()
+{
+    SyncedOnce s({});
+    QVERIFY(s.ok);
+    const QString id = s.device.insert(s.calendar, eventAt(QStringLiteral("Draft"), 0));
+    QVERIFY(!id.isEmpty());
+
+    // Within the same second as the read before the push: the stored times cannot tell them
+    // apart.
+    s.remote.beforePushAnswer = [&](const QString &) {
+        QVERIFY(s.device.retitle(id, QStringLiteral("Final")));
+    };
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    s.remote.beforePushAnswer = nullptr;
+    std::optional<Event> row = s.device.state->events()->byId(id);
+    QVERIFY(row);
+    QCOMPARE(row->title, QStringLiteral("Final"));
+    QCOMPARE(row->sync_status, QStringLiteral("pending"));
+    // It knows its remote copy, so the next push updates instead of creating another.
+    const QList<Event> atSource = s.remote.events(s.work);
+    QCOMPARE(atSource.size(), 1);
+    QCOMPARE(row->provider_event_id, atSource.first().provider_event_id);
+    QCOMPARE(atSource.first().title, QStringLiteral("Draft"));
+
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
+    QCOMPARE(s.remote.events(s.work).size(), 1);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
+void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
+{
+    SyncedOnce s({QStringLiteral("Dentist")});
+    QVERIFY(s.ok);
+    const QString id = s.localId(0);
+    QVERIFY(s.device.retitle(id, QStringLiteral("Dentist at ten")));
+    QVERIFY(s.remote.removeEvent(s.remoteIds.at(0)));
+    Sync::ConflictResolutionService *conflicts = s.device.state->conflicts();
+    QSignalSpy conflictsChanged(conflicts, &Sync::ConflictResolutionService::conflictsChanged);
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+
+    QCOMPARE(conflictsChanged.size(), 1);
+    QCOMPARE(conflicts->conflicts().constLast().local.id, id);
+    QCOMPARE(conflicts->conflicts().constLast().local.title, QStringLiteral("Dentist at ten"));
+    QVERIFY(conflicts->conflicts().constLast().remote.deleted_at);
+    // The edit stays and reaches the source as a new item.
+    const QStringList expected {QStringLiteral("dentist|Dentist at ten|2026-03-02T09:00:00Z")};
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
+void TestSyncEngine::anExpiredTokenRestartsOnce_data()
+{
+    QTest::addColumn<bool>("refusedAgain");
+    QTest::newRow("full fetch accepted") << false;
+    QTest::newRow("full fetch refused too") << true;
+}
+
+void TestSyncEngine::anExpiredTokenRestartsOnce()
+{
+    QFETCH(bool, refusedAgain);
+    SyncedOnce s({QStringLiteral("Kickoff")});
+    QVERIFY(s.ok);
+    QVERIFY(!s.device.state->calendars()->byId(s.calendar)->delta_sync_token.isEmpty());
+
+    s.remote.putEvent(s.work, eventAt(QStringLiteral("Later"), 1));
+    s.remote.expireTokens();
+    if (refusedAgain)
+        s.remote.failNext(FakeSyncRemote::Call::Fetch, ErrorKind::Gone, 1);
+    const int fetchesBefore = s.remote.calls(FakeSyncRemote::Call::Fetch);
+    const RunResult run = runSync(s.device, s.remote);
+
+    QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, 2);
+    QCOMPARE(run.finished, refusedAgain ? 0 : 1);
+    QCOMPARE(run.failed, refusedAgain ? 1 : 0);
+    QCOMPARE(run.calendarId, refusedAgain ? s.calendar : QString());
+    QCOMPARE(s.device.state->calendars()->byId(s.calendar)->delta_sync_token.isEmpty(),
+             refusedAgain);
+    QCOMPARE(localState(s.device, s.calendar).size(), refusedAgain ? 1 : 2);
+    if (!refusedAgain)
+        QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
+}
+
+void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
+{
+    QTest::addColumn<FakeSyncRemote::Call>("call");
+    QTest::addColumn<ErrorKind>("kind");
+    QTest::addColumn<int>("skip");
+    QTest::addColumn<bool>("namesCalendar");
+    QTest::addColumn<int>("conflicts");
+    using Call = FakeSyncRemote::Call;
+    QTest::newRow("calendar list refused")
+        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0;
+    QTest::newRow("fetch: server error") << Call::Fetch << ErrorKind::Server << 0 << true << 0;
+    QTest::newRow("fetch: no answer") << Call::Fetch << ErrorKind::Network << 0 << true << 0;
+    QTest::newRow("fetch: unreadable") << Call::Fetch << ErrorKind::Malformed << 0 << true << 0;
+    QTest::newRow("push: precondition failed")
+        << Call::Push << ErrorKind::Conflict << 0 << true << 1;
+    QTest::newRow("push: rate limited") << Call::Push << ErrorKind::RateLimited << 0 << true << 0;
+    QTest::newRow("second push: credentials refused")
+        << Call::Push << ErrorKind::Auth << 1 << true << 0;
+    QTest::newRow("second push: timeout") << Call::Push << ErrorKind::Network << 1 << true << 0;
+}
+
+void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
+{
+    QFETCH(FakeSyncRemote::Call, call);
+    QFETCH(ErrorKind, kind);
+    QFETCH(int, skip);
+    QFETCH(bool, namesCalendar);
+    QFETCH(int, conflicts);
+
+    SyncedOnce s({QStringLiteral("Kept")});
+    QVERIFY(s.ok);
+    QVERIFY(s.device.retitle(s.localId(0), QStringLiteral("Kept, edited")));
+    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
+    s.remote.putEvent(s.work, eventAt(QStringLiteral("Remote"), 2));
+
+    s.remote.failNext(call, kind, skip);
+    const RunResult run = runSync(s.device, s.remote);
+    QCOMPARE(run.finished, 0);
+    QCOMPARE(run.failed, 1);
+    QCOMPARE(run.calendarId, namesCalendar ? s.calendar : QString());
+    QCOMPARE(run.reason, QStringLiteral("injected failure"));
+    QCOMPARE(s.device.state->conflicts()->conflicts().size(), conflicts);
+    // Every local change is still pending or has reached the source.
+    const QStringList atSource = remoteState(s.remote, s.work);
+    for (const Event &e : s.device.state->events()->listByCalendar(s.calendar)) {
+        const QString line = lines({e}, {}).constFirst();
+        QVERIFY2(e.sync_status == QLatin1String("pending") || atSource.contains(line),
+                 qPrintable(line));
+    }
+
+    // The next clean run brings both sides together.
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    const QStringList expected {
+        QStringLiteral("added|Added|2026-03-03T09:00:00Z"),
+        QStringLiteral("kept|Kept, edited|2026-03-02T09:00:00Z"),
+        QStringLiteral("remote|Remote|2026-03-04T09:00:00Z"),
+    };
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
+QTEST_MAIN(TestSyncEngine)
+#include "tst_SyncEngine.moc"

@@ -1,0 +1,122 @@
+#pragma once
+
+// An in-memory calendar source for the sync core: calendars, events and tasks with entity tags,
+// a change counter behind the tokens, pages of a set size, and failures injected per call. The
+// state lives in FakeSyncRemote; FakeSyncProvider answers the engine from it a turn of the
+// event loop later, as a network source would.
+
+#include "core/sync/SyncProvider.h"
+#include "model/Records.h"
+
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace LarkTest {
+
+class FakeSyncRemote
+{
+public:
+    enum class Call { ListCalendars, Fetch, Push };
+
+    // A calendar of the source; its local url is "fake://" and the id.
+    QString addCalendar(const QString &name);
+    static QString urlOf(const QString &calendarId);
+
+    // Changes made at the source by someone else. They return false for an unknown id.
+    QString putEvent(const QString &calendarId, Event event);
+    bool editEvent(const QString &remoteId, const std::function<void(Event &)> &edit);
+    bool removeEvent(const QString &remoteId);
+    QString putTask(const QString &calendarId, Task task);
+
+    // The live items of a calendar, in creation order; provider_event_id (href for tasks) and
+    // etag carry the source's id and tag.
+    QList<Event> events(const QString &calendarId) const;
+    QList<Task> tasks(const QString &calendarId) const;
+
+    // Items per page of a fetch.
+    int pageSize = 50;
+    // Every token handed out so far is refused with ErrorKind::Gone from now on.
+    void expireTokens() { m_oldestToken = m_seq + 1; }
+    // The call fails with the kind `times` times, after `skip` calls that succeed.
+    void failNext(Call call, Sync::ErrorKind kind, int skip = 0, int times = 1);
+    // The change at this position of the next fetch's listing (over all its pages) arrives
+    // unreadable, once.
+    void breakChangeAt(int position) { m_breakAt = position; }
+    // The tokens the fetched pages carried, in order.
+    QStringList issuedTokens;
+    // Runs after the source applied a push and before its answer arrives.
+    std::function<void(const QString &remoteId)> beforePushAnswer;
+    int calls(Call call) const { return m_calls.value(int(call)); }
+
+    // The source's side of the provider calls.
+    Sync::Outcome<QList<Calendar>> listCalendars();
+    Sync::Outcome<Sync::ChangePage> fetch(const Calendar &calendar,
+                                          const Sync::FetchRequest &request);
+    Sync::Outcome<Sync::PushReceipt> push(const Calendar &calendar, Sync::ChangeKind kind,
+                                          const QString &remoteId, const QString &etag,
+                                          const Event *event, const Task *task);
+
+private:
+    struct Item
+    {
+        QString remoteId;
+        QString calendarId;
+        QString etag;
+        qint64 changed = 0;
+        bool deleted = false;
+        bool isTask = false;
+        Event event;
+        Task task;
+    };
+    struct Failure
+    {
+        Call call;
+        Sync::ErrorKind kind;
+        int skip;
+        int times;
+    };
+
+    template<typename Row> QList<Row> live(const QString &calendarId) const;
+    std::optional<Sync::Error> injected(Call call);
+    Item *find(const QString &remoteId);
+    void touch(Item &item);
+    QString store(const QString &calendarId, const Event *event, const Task *task);
+
+    QList<std::pair<QString, QString>> m_calendars; // id, name
+    QList<Item> m_items;
+    qint64 m_seq = 0;
+    qint64 m_oldestToken = 0;
+    int m_nextId = 0;
+    int m_breakAt = -1;
+    QList<Failure> m_failures;
+    QHash<int, int> m_calls;
+};
+
+class FakeSyncProvider : public Sync::SyncProvider
+{
+    Q_OBJECT
+public:
+    explicit FakeSyncProvider(FakeSyncRemote *remote, QObject *parent = nullptr);
+
+    void listCalendars(Sync::Reply<QList<Calendar>> done) override;
+    void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                      Sync::Reply<Sync::ChangePage> done) override;
+    void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
+                   Sync::Reply<Sync::PushReceipt> done) override;
+    bool syncsTasks() const override { return true; }
+    void pushTask(const Calendar &calendar, Sync::ChangeKind kind, const Task &task,
+                  Sync::Reply<Sync::PushReceipt> done) override;
+
+private:
+    template<typename T> void answer(Sync::Reply<T> done, Sync::Outcome<T> outcome);
+
+    FakeSyncRemote *m_remote;
+};
+
+} // namespace LarkTest

@@ -1,0 +1,426 @@
+// Every window of the program opened in German at font scale 150 %: no button, label, field,
+// tab or menu may cut its text or be narrower than its text needs, and every window stays on
+// the screen. With LARK_GALLERY_DIR set, `gallery` photographs the same windows instead (in the
+// language, theme and font scale LARK_GALLERY_LANGUAGE, _THEME and _FONT_SCALE name), which
+// scripts/screenshots runs under Xvfb.
+
+#include "app/Application.h"
+#include "core/AppState.h"
+#include "core/TimeFormat.h"
+#include "services/update/ReleaseManifest.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/EventRepository.h"
+#include "support/StartedAppState.h"
+#include "support/TestSupport.h"
+#include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/AccountsCalendarsDialog.h"
+#include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/EventDetailsPopover.h"
+#include "ui/dialogs/EventFormDialog.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/theme/Theme.h"
+#include "ui/theme/ThemeManager.h"
+#include "ui/tray/NotificationService.h"
+#include "ui/tray/TrayManager.h"
+#include "ui/tray/WinTrayPopover.h"
+#include "ui/update/UpdateDialog.h"
+#include "ui/update/WhatsNewDialog.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyleOptionFrame>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 10), QTime(9, 20)); // a Thursday, local time
+const QString kProduct = QStringLiteral("Larkspindle Calendar");
+
+QString setting(const char *name, const char *fallback)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? QString::fromLatin1(fallback) : value;
+}
+
+// One window as the program opens it; the function returns it shown.
+struct Opener
+{
+    QString name;
+    std::function<QWidget *()> open;
+};
+
+QString describe(const QWidget *widget, const QString &text)
+{
+    return QStringLiteral("%1 %2 \"%3\"")
+        .arg(QString::fromLatin1(widget->metaObject()->className()),
+             widget->objectName().isEmpty() ? QString() : widget->objectName(), text);
+}
+
+// Texts that do not fit the widget that shows them.
+QStringList cutTexts(QWidget *window)
+{
+    QStringList faults;
+    const auto check = [&faults](const QWidget *w, const QString &text, int need, int have) {
+        if (have < need)
+            faults << QStringLiteral("%1 needs %2 px, has %3")
+                          .arg(describe(w, text))
+                          .arg(need)
+                          .arg(have);
+    };
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *w : std::as_const(widgets)) {
+        if (!w->isVisibleTo(window) && w != window)
+            continue;
+        if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            if (!button->text().isEmpty())
+                check(button, button->text(), button->sizeHint().width(), button->width());
+        } else if (auto *label = qobject_cast<QLabel *>(w)) {
+            if (label->text().isEmpty())
+                continue;
+            if (label->wordWrap())
+                check(label, label->text(), label->heightForWidth(label->width()), label->height());
+            else
+                check(label, label->text(), label->sizeHint().width(), label->width());
+        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            check(combo, combo->currentText(), combo->sizeHint().width(), combo->width());
+        } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(w)) {
+            check(spin, spin->text(), spin->sizeHint().width(), spin->width());
+        } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            if (qobject_cast<QAbstractSpinBox *>(edit->parentWidget())
+                || qobject_cast<QComboBox *>(edit->parentWidget())
+                || edit->placeholderText().isEmpty() || !edit->text().isEmpty())
+                continue;
+            // The room the field paints its placeholder in, measured as it measures it.
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.rect = edit->rect();
+            option.lineWidth
+                = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+            option.state |= QStyle::State_Sunken;
+            const QRect contents = edit->style()
+                                       ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                                       .marginsRemoved(edit->textMargins());
+            const QFontMetrics fm(edit->font());
+            const int room = contents.width() - 2 * 2 - std::max(0, -fm.minLeftBearing());
+            check(edit, edit->placeholderText(), fm.horizontalAdvance(edit->placeholderText()),
+                  room);
+        } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+            QStringList texts;
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+            check(tabs, texts.join(QStringLiteral(" | ")), tabs->sizeHint().width(), tabs->width());
+        } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
+            const QList<QAction *> actions = bar->actions();
+            for (QAction *action : actions) {
+                const QRect place = bar->actionGeometry(action);
+                check(bar, action->text(), place.right() + 1, bar->width());
+            }
+        }
+    }
+    const int screenWidth = window->screen()->availableGeometry().width();
+    if (window->windowType() == Qt::Dialog)
+        check(window, window->windowTitle(),
+              std::min(WindowFit::titleWidth(window->windowTitle(), window->font()), screenWidth),
+              window->width());
+    return faults;
+}
+
+QString offScreen(QWidget *window)
+{
+    const QRect area = window->screen()->availableGeometry();
+    if (area.contains(window->frameGeometry()))
+        return QString();
+    return QStringLiteral("%1 at %2,%3 %4x%5 is off the screen %6x%7")
+        .arg(window->objectName())
+        .arg(window->frameGeometry().x())
+        .arg(window->frameGeometry().y())
+        .arg(window->frameGeometry().width())
+        .arg(window->frameGeometry().height())
+        .arg(area.width())
+        .arg(area.height());
+}
+
+} // namespace
+
+class TestWindowTexts : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void textsFitInEveryWindow_data();
+    void textsFitInEveryWindow();
+    void gallery();
+
+private:
+    void seed();
+    QList<Opener> openers();
+    QWidget *show(QWidget *window);
+    QWidget *showPopover(const QString &quickAdd);
+
+    std::unique_ptr<LarkTest::StartedAppState> m_state;
+    std::unique_ptr<MainWindow> m_main;
+    QList<QPointer<QWidget>> m_opened;
+    QString m_calendarId;
+};
+
+void TestWindowTexts::initTestCase()
+{
+    MessagePresenter::setHandler(
+        [](MessagePresenter::Kind, QWidget *, const QString &, const QString &) {});
+    Application::loadFonts();
+    QApplication::setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
+    Application::installLanguage(setting("LARK_GALLERY_LANGUAGE", "de"), this);
+    WindowFit::install(qApp);
+
+    m_state = std::make_unique<LarkTest::StartedAppState>();
+    QVERIFY(m_state->ok());
+    ThemeManager *theme = m_state->get()->themeManager();
+    QVERIFY(theme);
+    theme->setMode(setting("LARK_GALLERY_THEME", "light"));
+    theme->setFontScale(setting("LARK_GALLERY_FONT_SCALE", "150").toInt());
+    seed();
+    m_state->get()->setCurrentDate(kNow.date());
+    m_main = std::make_unique<MainWindow>(m_state->get());
+}
+
+void TestWindowTexts::cleanupTestCase()
+{
+    m_main.reset();
+    m_state.reset();
+    MessagePresenter::setHandler({});
+}
+
+void TestWindowTexts::seed()
+{
+    AppState *state = m_state->get();
+    // Two calendars of one name in two accounts, as the calendar lists must tell apart.
+    const QString first = AccountsCalendarsDialog::addLocalCalendar(state, QStringLiteral("Work"),
+                                                                    QStringLiteral("#e67c73"));
+    QVERIFY(!first.isEmpty());
+    Account other;
+    other.id = QStringLiteral("team-account");
+    other.name = QStringLiteral("Team server");
+    other.type = QStringLiteral("caldav");
+    other.created_at = other.updated_at = kNow.toUTC();
+    QVERIFY(state->accounts()->insert(other));
+    Calendar second;
+    second.id = QStringLiteral("team-work");
+    second.account_id = other.id;
+    second.url = QStringLiteral("https://dav.example/work/");
+    second.name = QStringLiteral("Work");
+    second.color = QStringLiteral("#33b679");
+    second.created_at = second.updated_at = kNow.toUTC();
+    QVERIFY(state->calendars()->insert(second));
+    m_calendarId = first;
+
+    const struct
+    {
+        const char *id;
+        const char *title;
+        const char *location;
+        int day;
+        QTime start;
+    } events[] = {
+        {"review", "Design review", "Room 4 · Level 2", 0, QTime(9, 45)},
+        {"gym", "Gym", "", 0, QTime(18, 0)},
+        {"dentist", "Dentist", "", 1, QTime(9, 30)},
+    };
+    for (const auto &row : events) {
+        Event e;
+        e.id = e.uid = QString::fromLatin1(row.id);
+        e.calendar_id = first;
+        e.title = QString::fromUtf8(row.title);
+        e.location = QString::fromUtf8(row.location);
+        e.start_time = QDateTime(kNow.date().addDays(row.day), row.start).toUTC();
+        e.end_time = e.start_time.addSecs(3600);
+        e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR");
+        e.created = e.last_modified = kNow.toUTC();
+        QVERIFY(state->events()->insert(e));
+    }
+}
+
+QWidget *TestWindowTexts::show(QWidget *window)
+{
+    m_opened << window;
+    if (!window->isVisible())
+        window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        qWarning("window %s was not exposed", qPrintable(window->objectName()));
+    QTest::qWait(50);
+    return window;
+}
+
+QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
+{
+    auto *popover = new WinTrayPopover(m_state->get(), m_main.get());
+    popover->setClock([] { return kNow; });
+    const QRect area = m_main->screen()->availableGeometry();
+    popover->showAt(QPoint(area.right() - 40, area.bottom()));
+    popover->findChild<QLineEdit *>(QStringLiteral("popoverQuickAdd"))->setText(quickAdd);
+    return show(popover);
+}
+
+QList<Opener> TestWindowTexts::openers()
+{
+    AppState *state = m_state->get();
+    MainWindow *main = m_main.get();
+    LarkUpdate::Artifact artifact;
+    artifact.version = QStringLiteral("1.4.0");
+    artifact.url = QUrl(QStringLiteral("https://dl.example/calendar-1.4.0.msi"));
+    const QString notes = QStringLiteral(
+        "## Larkspindle Calendar 1.3.4\n\n- Help menu with update check and feedback\n"
+        "- Dates in the interface language\n- Sharper colour dots on HiDPI screens\n");
+    return {
+        {QStringLiteral("main-window"),
+         [=] {
+             return show(main);
+         }},
+        {QStringLiteral("preferences"),
+         [=] {
+             return show(new PreferencesDialog(state, main));
+         }},
+        {QStringLiteral("accounts"),
+         [=] {
+             return show(new AccountsCalendarsDialog(state, main));
+         }},
+        {QStringLiteral("new-event"),
+         [=] {
+             return show(new EventFormDialog(state, kNow, main));
+         }},
+        {QStringLiteral("calendar-picker"),
+         [=] {
+             return show(new CalendarPickerDialog(
+                 state,
+                 MainWindow::tr("Import %n event(s) from %1 into:", nullptr, 3)
+                     .arg(QStringLiteral("holidays.ics")),
+                 main));
+         }},
+        {QStringLiteral("event-details"),
+         [=] {
+             const std::optional<Event> event = state->events()->byId(QStringLiteral("review"));
+             auto *popover = new EventDetailsPopover(*event, QStringLiteral("Work"),
+                                                     timeOfDayFormat(state), main);
+             popover->showCenteredOn(main);
+             return show(popover);
+         }},
+        {QStringLiteral("about"),
+         [=] {
+             return show(new AboutDialog(kProduct, QStringLiteral(LARK_VERSION), main));
+         }},
+        {QStringLiteral("update"),
+         [=] {
+             return show(new LarkUpdate::UpdateDialog(artifact, QStringLiteral(LARK_VERSION),
+                                                      kProduct, main));
+         }},
+        {QStringLiteral("whats-new"),
+         [=] {
+             return show(new LarkUpdate::WhatsNewDialog(notes, QStringLiteral(LARK_VERSION),
+                                                        QStringLiteral(LARK_VERSION), kProduct,
+                                                        main));
+         }},
+        {QStringLiteral("tray-popover"),
+         [=] {
+             return showPopover(QString());
+         }},
+        {QStringLiteral("tray-popover-preview"),
+         [=] {
+             return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm"));
+         }},
+    };
+}
+
+void TestWindowTexts::textsFitInEveryWindow_data()
+{
+    QTest::addColumn<int>("index");
+    const QList<Opener> all = openers();
+    for (int i = 0; i < all.size(); ++i)
+        QTest::newRow(qPrintable(all.at(i).name)) << i;
+}
+
+void TestWindowTexts::textsFitInEveryWindow()
+{
+    QFETCH(int, index);
+    QWidget *window = openers().at(index).open();
+    QStringList faults = cutTexts(window);
+    const QString placement = offScreen(window);
+    if (!placement.isEmpty())
+        faults << placement;
+    // Menus size themselves to their widest entry: each must still fit on the screen.
+    for (QMenu *menu : window->findChildren<QMenu *>()) {
+        if (menu->sizeHint().width() > window->screen()->availableGeometry().width())
+            faults << QStringLiteral("menu %1 is wider than the screen").arg(menu->title());
+    }
+    if (window != m_main.get())
+        window->close();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+// Not a check: pictures for a person to look at.
+void TestWindowTexts::gallery()
+{
+    const QString dir = qEnvironmentVariable("LARK_GALLERY_DIR");
+    if (dir.isEmpty())
+        QSKIP("LARK_GALLERY_DIR is not set");
+    QVERIFY(QDir().mkpath(dir));
+    const QString prefix = setting("LARK_GALLERY_NAME", "gallery");
+    const auto shoot = [&](const QString &name) {
+        QScreen *screen = m_main->screen();
+        QTest::qWait(300);
+        const QPixmap picture = screen->grabWindow(0);
+        QVERIFY(picture.save(QStringLiteral("%1/%2-%3.png").arg(dir, prefix, name)));
+    };
+    const QList<Opener> all = openers();
+    for (const Opener &opener : all) {
+        QWidget *window = opener.open();
+        window->raise();
+        shoot(opener.name);
+        if (window != m_main.get())
+            window->close();
+    }
+
+    // The Help menu, open.
+    m_main->show();
+    m_main->raise();
+    QMenu *help = m_main->helpMenu();
+    help->popup(
+        m_main->mapToGlobal(m_main->menuBar()->actionGeometry(help->menuAction()).bottomLeft()));
+    shoot(QStringLiteral("help-menu"));
+    help->hide();
+
+    // The tray's menu and the reminder balloon need a tray on the display.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    TrayManager tray(m_state->get(), m_main.get());
+    tray.setup();
+    QTest::qWait(500);
+    tray.menu()->popup(m_main->screen()->availableGeometry().center());
+    shoot(QStringLiteral("tray-menu"));
+    tray.menu()->hide();
+    tray.trayIcon()->showMessage(
+        QStringLiteral("Design review"),
+        Reminders::eventBody(25, QStringLiteral("9:45"), QStringLiteral("Room 4")),
+        QSystemTrayIcon::Information, 15000);
+    shoot(QStringLiteral("balloon"));
+}
+
+QTEST_MAIN(TestWindowTexts)
+#include "tst_WindowTexts.moc"

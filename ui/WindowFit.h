@@ -1,0 +1,37 @@
+#pragma once
+
+// Keeps windows and dialogs on the screen: a window larger than the screen's free area (a
+// large scale factor on a small screen, a large font) shrinks to it and moves inside it, and a
+// dialog is wide enough to show its whole title.
+
+#include <QRect>
+#include <QString>
+
+class QApplication;
+class QFont;
+class QLineEdit;
+class QWidget;
+
+namespace WindowFit {
+
+// Room a title bar takes besides the title: the window icon and the buttons.
+inline constexpr int kTitleBarChrome = 140;
+
+// Where a window of this frame goes in the free area: no larger than the area, inside it; a
+// window that fits stays where it is. A null area changes nothing.
+[[nodiscard]] QRect fitted(const QRect &frame, const QRect &area);
+// The width a window needs to show this title whole.
+[[nodiscard]] int titleWidth(const QString &title, const QFont &font);
+
+// The width a line edit needs to show its whole placeholder text in its current font.
+[[nodiscard]] int placeholderWidth(const QLineEdit *edit);
+
+// Keeps the line edit at least as wide as its placeholder text, also when its font changes.
+void keepPlaceholderWhole(QLineEdit *edit);
+
+// Fits one window about to be shown (a dialog also to its title; the dialog then places itself).
+void fit(QWidget *window);
+// From now on every window and dialog is fitted when it is shown.
+void install(QApplication *app);
+
+} // namespace WindowFit
