@@ -7,11 +7,13 @@
 
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
+#include "services/account/AuthClient.h"
 #include "services/account/Client.h"
 #include "services/account/TokenManager.h"
 #include "support/FakeHttpServer.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/account/ShareMembersDialog.h"
+#include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/theme/Theme.h"
@@ -31,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -261,5 +264,16 @@ int main(int argc, char **argv)
 
     PreferencesDialog preferences(&state, nullptr);
     shoot(&preferences, QStringLiteral("preferences"));
+    preferences.hide();
+
+    // The manager with a calendar on this device selected, signed in.
+    state.accountClient()->authClient()->handleAuthCallback(QUrl(
+        QStringLiteral("http://127.0.0.1/cb#access_token=%1&refresh_token=r").arg(jwt(claims))));
+    (void)AccountsCalendarsDialog::addLocalCalendar(&state, QStringLiteral("Family"),
+                                                    QStringLiteral("#E53935"));
+    AccountsCalendarsDialog accounts(&state, nullptr);
+    const auto items = accounts.tree()->findItems(QStringLiteral("Family"), Qt::MatchRecursive);
+    accounts.tree()->setCurrentItem(items.value(0));
+    shoot(&accounts, QStringLiteral("accounts-calendars"));
     return 0;
 }

@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Add Microsoft account…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Share…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Move to the Cloud</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Sign in to your Larkspindle account first.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>&quot;%1&quot; is now in the cloud.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>Moving to the cloud failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Moving &quot;%1&quot; to the cloud…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Share Calendar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Sharing: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Shared with</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Add people</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Not shared with anyone yet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Everyone in your group already has access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Remove access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>Couldn&apos;t share calendar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>Couldn&apos;t remove person</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>Stop sharing?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Moving to the cloud: %1 of %n item sent.</numerusform>
+            <numerusform>Moving to the cloud: %1 of %n items sent.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -391,164 +504,164 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
         <source>Group</source>
         <translation>Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
         <source>No Group</source>
         <translation>No Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
         <source>Join with Invite Code</source>
         <translation>Join with Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
         <source>Members</source>
         <translation>Members</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
         <source>Owner</source>
         <translation>Owner</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
         <source>Remove</source>
         <translation>Remove</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
         <source>Pending Invitations</source>
         <translation>Pending Invitations</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
         <source>Revoke</source>
         <translation>Revoke</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
         <source>Invite Members</source>
         <translation>Invite Members</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Invite by Email</source>
         <translation>Invite by Email</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
         <source>Generate Invite Code</source>
         <translation>Generate Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
         <source>Leave Group</source>
         <translation>Leave Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Join Group</source>
         <translation>Join Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Enter invite code:</source>
         <translation>Enter invite code:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
         <source>Invalid or expired invite code.</source>
         <translation>Invalid or expired invite code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
         <source>Joined group.</source>
         <translation>Joined group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove Member</source>
         <translation>Remove Member</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove %1 from the group?</source>
         <translation>Remove %1 from the group?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>%1 removed.</source>
         <translation>%1 removed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Failed to remove %1.</source>
         <translation>Failed to remove %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Invitation revoked.</source>
         <translation>Invitation revoked.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Failed to revoke invitation.</source>
         <translation>Failed to revoke invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>Leave this group? You will lose access to shared data.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Left group.</source>
         <translation>Left group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Failed to leave group.</source>
         <translation>Failed to leave group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Email address:</source>
         <translation>Email address:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
         <source>Failed to send invitation.</source>
         <translation>Failed to send invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
         <source>Invitation sent.</source>
         <translation>Invitation sent.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
         <source>Failed to generate code.</source>
         <translation>Failed to generate code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
         <source>Invite Code</source>
         <translation>Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Share this code with the person you want to invite:</translation>
     </message>
@@ -619,234 +732,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
         <source>Profile</source>
         <translation>Profile</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
         <source>Group</source>
         <translation>Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
         <source>Devices</source>
         <translation>Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
         <source>Security</source>
         <translation>Security</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
         <source>Data &amp; Privacy</source>
         <translation>Data &amp; Privacy</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
         <source>Personal Information</source>
         <translation>Personal Information</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Edit Display Name</source>
         <translation>Edit Display Name</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
         <source>Sign Out</source>
         <translation>Sign Out</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Password</source>
         <translation>Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Change your account password.</source>
         <translation>Change your account password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
         <source>Change Password</source>
         <translation>Change Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
         <source>Danger Zone</source>
         <translation>Danger Zone</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Permanently delete your account. This cannot be undone after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
         <source>Delete Account</source>
         <translation>Delete Account</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>You are the group owner. Transfer ownership or remove all members before deleting your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
         <source>(not set)</source>
         <translation>(not set)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
         <source>Registered Devices</source>
         <translation>Registered Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
         <source>Devices that have synced with your account.</source>
         <translation>Devices that have synced with your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
         <source>No devices registered.</source>
         <translation>No devices registered.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>Remove</source>
         <translation>Remove</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
         <source>Active Sessions</source>
         <translation>Active Sessions</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions currently signed in to your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>No active sessions.</source>
         <translation>No active sessions.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
         <source>Current</source>
         <translation>Current</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Revoke</source>
         <translation>Revoke</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Display name:</source>
         <translation>Display name:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
         <source>Failed to update profile.</source>
         <translation>Failed to update profile.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
         <source>Display name updated.</source>
         <translation>Display name updated.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
         <source>Current password:</source>
         <translation>Current password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>New password (min %1 characters):</source>
         <translation>New password (min %1 characters):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Confirm new password:</source>
         <translation>Confirm new password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Passwords do not match.</source>
         <translation>Passwords do not match.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
         <source>Password changed.</source>
         <translation>Password changed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to change password.</source>
         <translation>Failed to change password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>This will schedule your account for permanent deletion after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
         <source>Type %1 to confirm:</source>
         <translation>Type %1 to confirm:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
         <source>Failed to delete account.</source>
         <translation>Failed to delete account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Account Scheduled for Deletion</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove Device</source>
         <translation>Remove Device</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove %1?</source>
         <translation>Remove %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Device removed.</source>
         <translation>Device removed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Failed to remove device.</source>
         <translation>Failed to remove device.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Session revoked.</source>
         <translation>Session revoked.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Failed to revoke session.</source>
         <translation>Failed to revoke session.</translation>
     </message>
@@ -902,27 +1015,27 @@ Please check file permissions and try again.</source>
         <translation>Remove access</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
         <source>Share</source>
         <translation>Share</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
         <source>Could not share with %1.</source>
         <translation>Could not share with %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
         <source>Remove access?</source>
         <translation>Remove access?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 will no longer have access. Continue?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
         <source>Could not remove %1.</source>
         <translation>Could not remove %1.</translation>
     </message>
@@ -1257,47 +1370,47 @@ Please check file permissions and try again.</source>
         <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>A&amp;ccount</source>
         <translation>A&amp;ccount</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Sign &amp;In…</source>
         <translation>Sign &amp;In…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;Account…</source>
         <translation>&amp;Account…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
         <source>Sign &amp;Out</source>
         <translation>Sign &amp;Out</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
         <source>Signed in.</source>
         <translation>Signed in.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
         <source>Sign-in failed: %1</source>
         <translation>Sign-in failed: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continue the sign-in in your browser.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle Account</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
     </message>
@@ -2052,73 +2165,73 @@ Please check file permissions and try again.</source>
         <translation>Weather</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
         <source>Enable weather</source>
         <translation>Enable weather</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
         <source>City name or postal code</source>
         <translation>City name or postal code</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
         <source>Search</source>
         <translation>Search</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
         <source>No location set.</source>
         <translation>No location set.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>Current location: %1</source>
         <translation>Current location: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
         <source>&amp;City:</source>
         <translation>&amp;City:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
         <source>&amp;Units:</source>
         <translation>&amp;Units:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
         <source>Searching…</source>
         <translation>Searching…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
         <source>No matches found.</source>
         <translation>No matches found.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
         <source>Search failed: %1</source>
         <translation>Search failed: %1</translation>
     </message>

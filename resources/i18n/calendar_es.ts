@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Añadir cuenta de Microsoft…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Compartir…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Mover a la nube</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Primero inicia sesión en tu cuenta de Larkspindle.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>«%1» ya está en la nube.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>No se pudo mover a la nube: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Moviendo «%1» a la nube…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Compartir calendario</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Compartiendo: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>Las personas con las que compartes ven los mismos eventos y cambios que tú. Compartir no fusiona calendarios; cada persona conserva su propia lista de calendarios.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Compartido con</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Añadir personas</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Aún no se ha compartido con nadie.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Primero añade a familiares o compañeros a tu grupo de Larkspindle y luego vuelve aquí para compartir calendarios con ellos.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Todos los miembros de tu grupo ya tienen acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Compartir</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Quitar acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>No se pudo compartir el calendario</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>No se pudo quitar a la persona</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>¿Dejar de compartir?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 dejará de ver los eventos de este calendario en todos sus dispositivos. ¿Continuar?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Moviendo a la nube: %1 de %n elemento enviado.</numerusform>
+            <numerusform>Moviendo a la nube: %1 de %n elementos enviados.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -395,164 +508,164 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
         <source>No Group</source>
         <translation>Sin grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>No perteneces a ningún grupo. El propietario del grupo puede invitarte, o puedes unirte con un código de invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
         <source>Join with Invite Code</source>
         <translation>Unirse con un código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
         <source>Members</source>
         <translation>Miembros</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
         <source>Owner</source>
         <translation>Propietario</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
         <source>Remove</source>
         <translation>Quitar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
         <source>Pending Invitations</source>
         <translation>Invitaciones pendientes</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
         <source>Revoke</source>
         <translation>Revocar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
         <source>Invite Members</source>
         <translation>Invitar a miembros</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Invite by Email</source>
         <translation>Invitar por correo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
         <source>Generate Invite Code</source>
         <translation>Generar código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
         <source>Leave Group</source>
         <translation>Salir del grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Join Group</source>
         <translation>Unirse a un grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Enter invite code:</source>
         <translation>Introduce el código de invitación:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
         <source>Invalid or expired invite code.</source>
         <translation>Código de invitación no válido o caducado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
         <source>Joined group.</source>
         <translation>Te has unido al grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove Member</source>
         <translation>Quitar miembro</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove %1 from the group?</source>
         <translation>¿Quitar a %1 del grupo?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>%1 removed.</source>
         <translation>Se ha quitado a %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Failed to remove %1.</source>
         <translation>No se pudo quitar a %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Invitation revoked.</source>
         <translation>Invitación revocada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Failed to revoke invitation.</source>
         <translation>No se pudo revocar la invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>¿Salir de este grupo? Perderás el acceso a los datos compartidos.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Left group.</source>
         <translation>Has salido del grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Failed to leave group.</source>
         <translation>No se pudo salir del grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Email address:</source>
         <translation>Dirección de correo:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
         <source>Failed to send invitation.</source>
         <translation>No se pudo enviar la invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
         <source>Invitation sent.</source>
         <translation>Invitación enviada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
         <source>Failed to generate code.</source>
         <translation>No se pudo generar el código.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
         <source>Invite Code</source>
         <translation>Código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Comparte este código con la persona a la que quieres invitar:</translation>
     </message>
@@ -623,234 +736,234 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
         <source>Profile</source>
         <translation>Perfil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
         <source>Devices</source>
         <translation>Dispositivos</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
         <source>Security</source>
         <translation>Seguridad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
         <source>Data &amp; Privacy</source>
         <translation>Datos &amp; privacidad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
         <source>Personal Information</source>
         <translation>Información personal</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Edit Display Name</source>
         <translation>Editar nombre visible</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
         <source>Sign Out</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Password</source>
         <translation>Contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Change your account password.</source>
         <translation>Cambia la contraseña de tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
         <source>Change Password</source>
         <translation>Cambiar contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
         <source>Danger Zone</source>
         <translation>Zona de peligro</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Elimina tu cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
         <source>Delete Account</source>
         <translation>Eliminar cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Eres el propietario del grupo. Transfiere la propiedad o quita a todos los miembros antes de eliminar tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
         <source>(not set)</source>
         <translation>(sin definir)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
         <source>Registered Devices</source>
         <translation>Dispositivos registrados</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
         <source>Devices that have synced with your account.</source>
         <translation>Dispositivos que se han sincronizado con tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
         <source>No devices registered.</source>
         <translation>No hay dispositivos registrados.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>Remove</source>
         <translation>Quitar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
         <source>Active Sessions</source>
         <translation>Sesiones activas</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sesiones que han iniciado sesión en tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>No active sessions.</source>
         <translation>No hay sesiones activas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
         <source>Current</source>
         <translation>Actual</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Revoke</source>
         <translation>Revocar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Display name:</source>
         <translation>Nombre visible:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
         <source>Failed to update profile.</source>
         <translation>No se pudo actualizar el perfil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
         <source>Display name updated.</source>
         <translation>Nombre visible actualizado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
         <source>Current password:</source>
         <translation>Contraseña actual:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>New password (min %1 characters):</source>
         <translation>Nueva contraseña (mín. %1 caracteres):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Confirm new password:</source>
         <translation>Confirma la nueva contraseña:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Passwords do not match.</source>
         <translation>Las contraseñas no coinciden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
         <source>Password changed.</source>
         <translation>Contraseña cambiada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to change password.</source>
         <translation>No se pudo cambiar la contraseña.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Tu cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
         <source>Type %1 to confirm:</source>
         <translation>Escribe %1 para confirmar:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
         <source>Failed to delete account.</source>
         <translation>No se pudo eliminar la cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Cuenta programada para eliminarse</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Tu cuenta se eliminará de forma permanente dentro de 30 días. Puedes recuperarla iniciando sesión antes de esa fecha.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove Device</source>
         <translation>Quitar dispositivo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove %1?</source>
         <translation>¿Quitar %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Device removed.</source>
         <translation>Dispositivo quitado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Failed to remove device.</source>
         <translation>No se pudo quitar el dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Session revoked.</source>
         <translation>Sesión revocada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Failed to revoke session.</source>
         <translation>No se pudo revocar la sesión.</translation>
     </message>
@@ -906,27 +1019,27 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Quitar acceso</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
         <source>Share</source>
         <translation>Compartir</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
         <source>Could not share with %1.</source>
         <translation>No se pudo compartir con %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
         <source>Remove access?</source>
         <translation>¿Quitar el acceso?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 ya no tendrá acceso. ¿Continuar?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
         <source>Could not remove %1.</source>
         <translation>No se pudo quitar a %1.</translation>
     </message>
@@ -1261,47 +1374,47 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Iniciar sesión…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;Account…</source>
         <translation>&amp;Cuenta…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
         <source>Sign &amp;Out</source>
         <translation>Cerrar &amp;sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
         <source>Signed in.</source>
         <translation>Sesión iniciada.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
         <source>Sign-in failed: %1</source>
         <translation>Error al iniciar sesión: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continúa el inicio de sesión en tu navegador.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
         <source>Larkspindle Account</source>
         <translation>Cuenta de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
     </message>
@@ -2056,73 +2169,73 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Clima</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Muestra el tiempo junto a tu calendario. La previsión procede de Open-Meteo (gratis, sin registro). Busca una ciudad abajo para fijar la ubicación.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
         <source>Enable weather</source>
         <translation>Activar el clima</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
         <source>City name or postal code</source>
         <translation>Nombre de ciudad o código postal</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
         <source>Search</source>
         <translation>Buscar</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
         <source>No location set.</source>
         <translation>No hay ubicación definida.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>Current location: %1</source>
         <translation>Ubicación actual: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
         <source>&amp;City:</source>
         <translation>&amp;Ciudad:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
         <source>&amp;Units:</source>
         <translation>&amp;Unidades:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
         <source>Save</source>
         <translation>Guardar</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
         <source>Searching…</source>
         <translation>Buscando…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
         <source>No matches found.</source>
         <translation>No se encontraron coincidencias.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
         <source>Search failed: %1</source>
         <translation>La búsqueda falló: %1</translation>
     </message>

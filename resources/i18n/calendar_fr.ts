@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Ajouter un compte Microsoft…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Partager…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Déplacer vers le cloud</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Connectez-vous d&apos;abord à votre compte Larkspindle.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>« %1 » est maintenant dans le cloud.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>Échec du déplacement vers le cloud : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Déplacement de « %1 » vers le cloud…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Partager le calendrier</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Partage : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>Les personnes avec qui vous partagez voient les mêmes événements et modifications que vous. Le partage ne fusionne pas les calendriers ; chacun garde sa propre liste de calendriers.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Partagé avec</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Ajouter des personnes</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Partagé avec personne pour l&apos;instant.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Ajoutez d&apos;abord des membres de votre famille ou de votre équipe à votre groupe Larkspindle, puis revenez ici pour partager des calendriers avec eux.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Tous les membres de votre groupe ont déjà accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Partager</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Retirer l&apos;accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>Impossible de partager le calendrier</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>Impossible de retirer la personne</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>Arrêter le partage ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 ne verra plus les événements de ce calendrier sur aucun de ses appareils. Continuer ?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Déplacement vers le cloud : %1 sur %n élément envoyé.</numerusform>
+            <numerusform>Déplacement vers le cloud : %1 sur %n éléments envoyés.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -395,164 +508,164 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
         <source>No Group</source>
         <translation>Aucun groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>Vous ne faites partie d&apos;aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
         <source>Join with Invite Code</source>
         <translation>Rejoindre avec un code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
         <source>Members</source>
         <translation>Membres</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
         <source>Owner</source>
         <translation>Propriétaire</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
         <source>Remove</source>
         <translation>Retirer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
         <source>Pending Invitations</source>
         <translation>Invitations en attente</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
         <source>Revoke</source>
         <translation>Révoquer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
         <source>Invite Members</source>
         <translation>Inviter des membres</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Invite by Email</source>
         <translation>Inviter par e-mail</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
         <source>Generate Invite Code</source>
         <translation>Générer un code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
         <source>Leave Group</source>
         <translation>Quitter le groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Join Group</source>
         <translation>Rejoindre un groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Enter invite code:</source>
         <translation>Saisissez le code d&apos;invitation :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
         <source>Invalid or expired invite code.</source>
         <translation>Code d&apos;invitation non valide ou expiré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
         <source>Joined group.</source>
         <translation>Groupe rejoint.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove Member</source>
         <translation>Retirer le membre</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove %1 from the group?</source>
         <translation>Retirer %1 du groupe ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>%1 removed.</source>
         <translation>%1 a été retiré(e).</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Failed to remove %1.</source>
         <translation>Impossible de retirer %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Invitation revoked.</source>
         <translation>Invitation révoquée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Failed to revoke invitation.</source>
         <translation>Impossible de révoquer l&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>Quitter ce groupe ? Vous perdrez l&apos;accès aux données partagées.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Left group.</source>
         <translation>Vous avez quitté le groupe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Failed to leave group.</source>
         <translation>Impossible de quitter le groupe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Email address:</source>
         <translation>Adresse e-mail :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
         <source>Failed to send invitation.</source>
         <translation>Impossible d&apos;envoyer l&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
         <source>Invitation sent.</source>
         <translation>Invitation envoyée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
         <source>Failed to generate code.</source>
         <translation>Impossible de générer le code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
         <source>Invite Code</source>
         <translation>Code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Communiquez ce code à la personne que vous souhaitez inviter :</translation>
     </message>
@@ -623,234 +736,234 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
         <source>Profile</source>
         <translation>Profil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
         <source>Devices</source>
         <translation>Appareils</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
         <source>Security</source>
         <translation>Sécurité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
         <source>Data &amp; Privacy</source>
         <translation>Données &amp; confidentialité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
         <source>Personal Information</source>
         <translation>Informations personnelles</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Edit Display Name</source>
         <translation>Modifier le nom d&apos;affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
         <source>Sign Out</source>
         <translation>Se déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Password</source>
         <translation>Mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Change your account password.</source>
         <translation>Modifiez le mot de passe de votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
         <source>Change Password</source>
         <translation>Changer le mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
         <source>Danger Zone</source>
         <translation>Zone de danger</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Supprime définitivement votre compte. Cette action est irréversible après 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
         <source>Delete Account</source>
         <translation>Supprimer le compte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Vous êtes le propriétaire du groupe. Transférez la propriété ou retirez tous les membres avant de supprimer votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
         <source>(not set)</source>
         <translation>(non défini)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
         <source>Registered Devices</source>
         <translation>Appareils enregistrés</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
         <source>Devices that have synced with your account.</source>
         <translation>Appareils qui se sont synchronisés avec votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
         <source>No devices registered.</source>
         <translation>Aucun appareil enregistré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>Remove</source>
         <translation>Retirer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
         <source>Active Sessions</source>
         <translation>Sessions actives</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions actuellement connectées à votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>No active sessions.</source>
         <translation>Aucune session active.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
         <source>Current</source>
         <translation>Actuelle</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Revoke</source>
         <translation>Révoquer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Display name:</source>
         <translation>Nom d&apos;affichage :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
         <source>Failed to update profile.</source>
         <translation>Impossible de mettre à jour le profil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
         <source>Display name updated.</source>
         <translation>Nom d&apos;affichage mis à jour.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
         <source>Current password:</source>
         <translation>Mot de passe actuel :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>New password (min %1 characters):</source>
         <translation>Nouveau mot de passe (%1 caractères min.) :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Confirm new password:</source>
         <translation>Confirmez le nouveau mot de passe :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Passwords do not match.</source>
         <translation>Les mots de passe ne correspondent pas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
         <source>Password changed.</source>
         <translation>Mot de passe modifié.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to change password.</source>
         <translation>Impossible de modifier le mot de passe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Votre compte sera programmé pour une suppression définitive dans 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
         <source>Type %1 to confirm:</source>
         <translation>Saisissez %1 pour confirmer :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
         <source>Failed to delete account.</source>
         <translation>Impossible de supprimer le compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Suppression du compte programmée</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove Device</source>
         <translation>Retirer l&apos;appareil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove %1?</source>
         <translation>Retirer %1 ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Device removed.</source>
         <translation>Appareil retiré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Failed to remove device.</source>
         <translation>Impossible de retirer l&apos;appareil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Session revoked.</source>
         <translation>Session révoquée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Failed to revoke session.</source>
         <translation>Impossible de révoquer la session.</translation>
     </message>
@@ -906,27 +1019,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Retirer l&apos;accès</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
         <source>Share</source>
         <translation>Partager</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
         <source>Could not share with %1.</source>
         <translation>Impossible de partager avec %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
         <source>Remove access?</source>
         <translation>Retirer l&apos;accès ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 n&apos;aura plus accès. Continuer ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
         <source>Could not remove %1.</source>
         <translation>Impossible de retirer %1.</translation>
     </message>
@@ -1261,47 +1374,47 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Compte</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Sign &amp;In…</source>
         <translation>Se &amp;connecter…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;Account…</source>
         <translation>Co&amp;mpte…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
         <source>Sign &amp;Out</source>
         <translation>Se &amp;déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
         <source>Signed in.</source>
         <translation>Connecté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
         <source>Sign-in failed: %1</source>
         <translation>Échec de la connexion : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Poursuivez la connexion dans votre navigateur.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
         <source>Larkspindle Account</source>
         <translation>Compte Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
     </message>
@@ -2056,73 +2169,73 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Météo</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d&apos;Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
         <source>Enable weather</source>
         <translation>Activer la météo</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
         <source>City name or postal code</source>
         <translation>Nom de ville ou code postal</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
         <source>Search</source>
         <translation>Rechercher</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
         <source>No location set.</source>
         <translation>Aucun lieu défini.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>Current location: %1</source>
         <translation>Lieu actuel : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
         <source>&amp;City:</source>
         <translation>&amp;Ville :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
         <source>&amp;Units:</source>
         <translation>&amp;Unités :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
         <source>Save</source>
         <translation>Enregistrer</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
         <source>Searching…</source>
         <translation>Recherche…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
         <source>No matches found.</source>
         <translation>Aucun résultat.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
         <source>Search failed: %1</source>
         <translation>Échec de la recherche : %1</translation>
     </message>

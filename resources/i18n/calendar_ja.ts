@@ -77,6 +77,118 @@
         <source>Add Microsoft account…</source>
         <translation>Microsoft アカウントを追加…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>共有…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>クラウドへ移動</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>先に Larkspindle アカウントにサインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>「%1」はクラウドに移動しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>クラウドへの移動に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>「%1」をクラウドへ移動しています…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>カレンダーを共有</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>共有中: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>共有した相手には、あなたと同じ予定と変更が表示されます。共有してもカレンダーは統合されず、それぞれ自分のカレンダー一覧を保ちます。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>共有相手</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>ユーザーを追加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>まだ誰とも共有していません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>まず家族やチームのメンバーを Larkspindle グループに追加してから、ここに戻ってカレンダーを共有してください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>グループの全員がすでにアクセスできます</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>共有</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>アクセスを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>カレンダーを共有できませんでした</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>ユーザーを削除できませんでした</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>共有を停止しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 はどのデバイスでもこのカレンダーの予定を表示できなくなります。続行しますか?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>クラウドへ移動中: %n 件中 %1 件を送信しました。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -394,164 +506,164 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="48"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="76"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
         <source>No Group</source>
         <translation>グループなし</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>グループに参加していません。グループのオーナーから招待を受けるか、招待コードで参加できます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
         <source>Join with Invite Code</source>
         <translation>招待コードで参加</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="90"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
         <source>Members</source>
         <translation>メンバー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="110"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
         <source>Owner</source>
         <translation>オーナー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="117"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="130"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
         <source>Pending Invitations</source>
         <translation>保留中の招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="138"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
         <source>Revoke</source>
         <translation>取り消し</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
         <source>Invite Members</source>
         <translation>メンバーを招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Invite by Email</source>
         <translation>メールで招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
         <source>Generate Invite Code</source>
         <translation>招待コードを生成</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="157"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="205"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
         <source>Leave Group</source>
         <translation>グループから退出</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Join Group</source>
         <translation>グループに参加</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="166"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
         <source>Enter invite code:</source>
         <translation>招待コードを入力:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="174"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
         <source>Invalid or expired invite code.</source>
         <translation>招待コードが無効か、有効期限が切れています。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="177"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
         <source>Joined group.</source>
         <translation>グループに参加しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove Member</source>
         <translation>メンバーを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="185"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
         <source>Remove %1 from the group?</source>
         <translation>%1 をグループから削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>%1 removed.</source>
         <translation>%1 を削除しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Failed to remove %1.</source>
         <translation>%1 を削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Invitation revoked.</source>
         <translation>招待を取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="198"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
         <source>Failed to revoke invitation.</source>
         <translation>招待を取り消せませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>このグループから退出しますか? 共有データにアクセスできなくなります。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Left group.</source>
         <translation>グループから退出しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
         <source>Failed to leave group.</source>
         <translation>グループから退出できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="217"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
         <source>Email address:</source>
         <translation>メールアドレス:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="226"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
         <source>Failed to send invitation.</source>
         <translation>招待を送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
         <source>Invitation sent.</source>
         <translation>招待を送信しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="241"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
         <source>Failed to generate code.</source>
         <translation>コードを生成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="244"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
         <source>Invite Code</source>
         <translation>招待コード</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>招待したい相手にこのコードを伝えてください:</translation>
     </message>
@@ -622,234 +734,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="125"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
         <source>Profile</source>
         <translation>プロフィール</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="71"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
         <source>Devices</source>
         <translation>デバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="72"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
         <source>Security</source>
         <translation>セキュリティ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="62"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="178"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
         <source>Data &amp; Privacy</source>
         <translation>データ &amp; プライバシー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="126"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
         <source>Personal Information</source>
         <translation>個人情報</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="142"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Edit Display Name</source>
         <translation>表示名を編集</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="143"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
         <source>Sign Out</source>
         <translation>サインアウト</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Password</source>
         <translation>パスワード</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="154"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
         <source>Change your account password.</source>
         <translation>アカウントのパスワードを変更します。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
         <source>Change Password</source>
         <translation>パスワードを変更</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
         <source>Danger Zone</source>
         <translation>危険な操作</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>アカウントを完全に削除します。30 日を過ぎると元に戻せません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="182"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="454"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
         <source>Delete Account</source>
         <translation>アカウントを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="191"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>あなたはグループのオーナーです。アカウントを削除する前に、オーナー権限を譲渡するか、すべてのメンバーを削除してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="303"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
         <source>(not set)</source>
         <translation>(未設定)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="314"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
         <source>Registered Devices</source>
         <translation>登録済みデバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="315"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
         <source>Devices that have synced with your account.</source>
         <translation>このアカウントと同期したデバイスです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="317"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
         <source>No devices registered.</source>
         <translation>登録済みのデバイスはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="356"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
         <source>Active Sessions</source>
         <translation>アクティブなセッション</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="357"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>現在このアカウントにサインインしているセッションです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="359"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>No active sessions.</source>
         <translation>アクティブなセッションはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
         <source>Current</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="385"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Revoke</source>
         <translation>取り消し</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="398"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
         <source>Display name:</source>
         <translation>表示名:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="408"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
         <source>Failed to update profile.</source>
         <translation>プロフィールを更新できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="413"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
         <source>Display name updated.</source>
         <translation>表示名を更新しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="420"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
         <source>Current password:</source>
         <translation>現在のパスワード:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>New password (min %1 characters):</source>
         <translation>新しいパスワード (%1 文字以上):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Confirm new password:</source>
         <translation>新しいパスワードの確認:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Passwords do not match.</source>
         <translation>パスワードが一致しません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="445"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
         <source>Password changed.</source>
         <translation>パスワードを変更しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to change password.</source>
         <translation>パスワードを変更できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>アカウントは 30 日後に完全に削除されるよう予約されます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="456"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
         <source>Type %1 to confirm:</source>
         <translation>確認のため %1 と入力してください:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="466"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
         <source>Failed to delete account.</source>
         <translation>アカウントを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="469"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
         <source>Account Scheduled for Deletion</source>
         <translation>アカウントの削除を予約しました</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>アカウントは 30 日後に完全に削除されます。それまでにサインインすれば復元できます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove Device</source>
         <translation>デバイスを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="501"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
         <source>Remove %1?</source>
         <translation>%1 を削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Device removed.</source>
         <translation>デバイスを削除しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
         <source>Failed to remove device.</source>
         <translation>デバイスを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Session revoked.</source>
         <translation>セッションを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="513"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
         <source>Failed to revoke session.</source>
         <translation>セッションを取り消せませんでした。</translation>
     </message>
@@ -905,27 +1017,27 @@ Please check file permissions and try again.</source>
         <translation>アクセスを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="256"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
         <source>Share</source>
         <translation>共有</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="287"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
         <source>Could not share with %1.</source>
         <translation>%1 と共有できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="303"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
         <source>Remove access?</source>
         <translation>アクセスを削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="304"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 はアクセスできなくなります。続行しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="317"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
         <source>Could not remove %1.</source>
         <translation>%1 を削除できませんでした。</translation>
     </message>
@@ -1253,47 +1365,47 @@ Please check file permissions and try again.</source>
         <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>A&amp;ccount</source>
         <translation>アカウント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Sign &amp;In…</source>
         <translation>サインイン(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;Account…</source>
         <translation>アカウント(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
         <source>Sign &amp;Out</source>
         <translation>サインアウト(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
         <source>Signed in.</source>
         <translation>サインインしました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
         <source>Sign-in failed: %1</source>
         <translation>サインインに失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="131"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>ブラウザーでサインインを続けてください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="143"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle アカウント</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="161"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>サインアウトしました。</translation>
     </message>
@@ -2042,73 +2154,73 @@ Please check file permissions and try again.</source>
         <translation>天気</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>カレンダーと一緒に天気を表示します。予報は Open-Meteo (無料、登録不要) から取得します。下で都市を検索して場所を設定してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
         <source>Enable weather</source>
         <translation>天気を有効にする</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
         <source>City name or postal code</source>
         <translation>都市名または郵便番号</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
         <source>Search</source>
         <translation>検索</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
         <source>No location set.</source>
         <translation>場所が設定されていません。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>Current location: %1</source>
         <translation>現在の場所: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
         <source>Celsius (°C)</source>
         <translation>摂氏 (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Fahrenheit (°F)</source>
         <translation>華氏 (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
         <source>&amp;City:</source>
         <translation>都市(&amp;C):</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
         <source>&amp;Units:</source>
         <translation>単位(&amp;U):</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
         <source>Searching…</source>
         <translation>検索中…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="159"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
         <source>No matches found.</source>
         <translation>一致する場所が見つかりません。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="174"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
         <source>Search failed: %1</source>
         <translation>検索に失敗しました: %1</translation>
     </message>

@@ -1,11 +1,19 @@
 #include "AccountUiRig.h"
 
+#include "services/account/AuthClient.h"
+#include "services/sync/cloud/SyncClient.h"
+#include "storage/CalendarRepository.h"
+#include "storage/EventRepository.h"
+#include "support/FakeCloudService.h"
+#include "support/StartedAppState.h"
 #include "ui/account/ShareMembersDialog.h"
+#include "ui/dialogs/AccountsCalendarsDialog.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace AccountUi;
 using namespace Qt::StringLiterals;
@@ -129,6 +137,7 @@ private slots:
     void shareAndRemove();
     void failuresShowTheirText();
     void answersAfterCloseAreDropped();
+    void calendarOnThisDeviceMovesToTheCloudThenIsShared();
 };
 
 void TestShareMembersDialog::lists_data()
@@ -249,6 +258,64 @@ void TestShareMembersDialog::answersAfterCloseAreDropped()
     QCOMPARE(rig.server.releaseHeld(), 1);
     QTest::qWait(100);
     QCOMPARE(rig.sent("GET", accountPath + u"/group"_s), 0);
+}
+
+void TestShareMembersDialog::calendarOnThisDeviceMovesToTheCloudThenIsShared()
+{
+    LarkTest::FakeCloudService cloud;
+    QVERIFY(cloud.listen());
+    cloud.addUser(u"a-ann"_s, u"ann@example.com"_s, u"Ann Lee"_s);
+    cloud.server().route("GET", accountPath + u"/profile"_s, Rig::json(R"({"id": "a-me"})"));
+    cloud.server().route("GET", accountPath + u"/group"_s, Rig::json(groupOf(me + "," + ann)));
+
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    LarkAccount::Client *client = state->accountClient();
+    client->syncApiClient()->setBaseUrl(cloud.baseUrl());
+    client->accountApiClient()->setBaseUrl(cloud.server().url(accountPath));
+    const QDateTime now(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+    client->tokenManager()->setClock([now] { return now; });
+    const QString calendarId
+        = AccountsCalendarsDialog::addLocalCalendar(state.get(), u"Family"_s, u"#4285F4"_s);
+    Event event;
+    event.id = event.uid = u"ev-1"_s;
+    event.calendar_id = calendarId;
+    event.title = u"Dinner"_s;
+    event.raw_icalendar = u"BEGIN:VCALENDAR"_s;
+    event.created = event.last_modified = now;
+    event.start_time = now.addDays(1);
+    event.end_time = now.addDays(1).addSecs(3600);
+    QVERIFY(state->events()->insert(event));
+
+    AccountsCalendarsDialog dialog(state.get(), nullptr);
+    const auto select = [&] {
+        const auto items = dialog.tree()->findItems(u"Family"_s, Qt::MatchRecursive);
+        dialog.tree()->setCurrentItem(items.value(0));
+    };
+    select();
+    auto *share = dialog.findChild<QPushButton *>(u"shareCalendarButton"_s);
+    // Sharing needs the account.
+    QVERIFY(!share->isEnabled());
+    client->authClient()->handleAuthCallback(
+        QUrl(u"http://127.0.0.1/cb#access_token=%1&refresh_token=r1"_s.arg(
+            AccountTest::jwtExpiring(now.toSecsSinceEpoch() + 3600))));
+    QVERIFY(share->isEnabled());
+
+    QSignalSpy opened(&dialog, &AccountsCalendarsDialog::shareDialogOpened);
+    share->click();
+    QTRY_COMPARE(opened.count(), 1);
+    const Calendar moved = *state->calendars()->byId(calendarId);
+    const QString serverId = Larkspindle::SyncClient::serverIdFromUrl(moved.url);
+    QVERIFY(AccountsCalendarsDialog::isCloudCalendar(moved));
+    QCOMPARE(cloud.events(serverId).size(), 1);
+
+    auto *shareDialog = opened.first().first().value<ShareMembersDialog *>();
+    QTRY_VERIFY(shareDialog->findChild<QPushButton *>(u"shareWithButton"_s));
+    shareDialog->findChild<QPushButton *>(u"shareWithButton"_s)->click();
+    QTRY_COMPARE(cloud.members(serverId).size(), 1);
+    QCOMPARE(cloud.members(serverId).first().value(u"user_id"_s).toString(), u"a-ann"_s);
+    // The dialog reloads from the service: Ann is now among those with access.
+    QTRY_VERIFY(shareDialog->findChild<QToolButton *>(u"removeShareButton"_s));
 }
 
 QTEST_MAIN(TestShareMembersDialog)
