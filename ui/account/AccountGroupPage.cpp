@@ -17,15 +17,6 @@ using namespace AccountWidgets;
 
 namespace {
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(true); // Return presses the focused button
-
-    return b;
-}
-
 // A row of buttons indented like the page's text, ending in a stretch.
 QHBoxLayout *buttonRow(const QList<QPushButton *> &buttons)
 {
@@ -67,11 +58,9 @@ void AccountGroupPage::refresh()
 void AccountGroupPage::populate(const Group &group)
 {
     const GroupView view = AccountRows::group(group, isGroupOwner());
-    QWidget *content = m_screen->contentSwap()->replace(m_layout, 2, m_content);
-    content->setObjectName(QStringLiteral("groupContent"));
-    auto *layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    QVBoxLayout *layout = m_screen->contentSwap()->replaceWithColumn(
+        m_layout, 2, m_content, 8, QStringLiteral("groupContent"));
+    QWidget *content = layout->parentWidget();
 
     if (!view.inGroup) {
         layout->addWidget(sectionHeader(tr("No Group"),
@@ -92,20 +81,17 @@ void AccountGroupPage::populate(const Group &group)
     setWeight(membersLabel, 500);
     layout->addWidget(membersLabel);
     for (const MemberRow &member : view.members) {
-        auto *row = new QHBoxLayout;
-        row->setContentsMargins(12, 6, 0, 6);
-        auto *texts = new QVBoxLayout;
-        texts->setSpacing(2);
+        const ListRow line = listRow(layout);
+        QHBoxLayout *row = line.line;
         QLabel *name = label(member.name, content);
         setWeight(name, 500);
-        texts->addWidget(name);
+        line.texts->addWidget(name);
         if (!member.email.isEmpty()) {
             QLabel *email = label(member.email, content);
             makeSecondary(email);
             makeSmall(email);
-            texts->addWidget(email);
+            line.texts->addWidget(email);
         }
-        row->addLayout(texts);
         row->addStretch(1);
         if (member.owner) {
             QLabel *badge = label(tr("Owner"), content);
@@ -121,7 +107,6 @@ void AccountGroupPage::populate(const Group &group)
             });
             row->addWidget(remove);
         }
-        layout->addLayout(row);
     }
 
     if (!view.invitations.isEmpty()) {
@@ -132,15 +117,13 @@ void AccountGroupPage::populate(const Group &group)
         setWeight(pending, 500);
         layout->addWidget(pending);
         for (const InvitationRow &invitation : view.invitations) {
-            auto *row = new QHBoxLayout;
-            row->setContentsMargins(12, 4, 0, 4);
-            row->addWidget(label(invitation.text, content));
-            row->addStretch(1);
+            const ListRow row = listRow(layout, 4);
+            row.texts->addWidget(label(invitation.text, content));
+            row.line->addStretch(1);
             QPushButton *revoke = button(tr("Revoke"), "revokeInvitationButton", content);
             connect(revoke, &QPushButton::clicked, this,
                     [this, id = invitation.id, revoke] { revokeInvitation(id, revoke); });
-            row->addWidget(revoke);
-            layout->addLayout(row);
+            row.line->addWidget(revoke);
         }
     }
 

@@ -27,15 +27,6 @@ namespace {
 
 constexpr int listContentIndex = 2; // after the page title and its spacing
 
-// Return presses the focused button, as in a dialog.
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(true);
-    return b;
-}
-
 QHBoxLayout *indentedRow(int left = 12)
 {
     auto *row = new QHBoxLayout;
@@ -344,11 +335,9 @@ void AccountScreen::showUser(const User &user)
 
 void AccountScreen::populateDevices(const QList<Device> &devices)
 {
-    QWidget *content = m_swap->replace(m_devicesLayout, listContentIndex, m_devicesContent);
-    content->setObjectName(QStringLiteral("devicesContent"));
-    auto *layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
+    QVBoxLayout *layout = m_swap->replaceWithColumn(
+        m_devicesLayout, listContentIndex, m_devicesContent, 4, QStringLiteral("devicesContent"));
+    QWidget *content = layout->parentWidget();
     layout->addWidget(sectionHeader(tr("Registered Devices"),
                                     tr("Devices that have synced with your account."), content));
     if (devices.isEmpty()) {
@@ -360,37 +349,31 @@ void AccountScreen::populateDevices(const QList<Device> &devices)
     const QDateTime at = now();
     for (const Device &device : devices) {
         const DeviceRow row = AccountRows::device(device, at);
-        auto *line = new QHBoxLayout;
-        line->setContentsMargins(12, 6, 0, 6);
-        auto *texts = new QVBoxLayout;
-        texts->setSpacing(2);
+        const ListRow line = listRow(layout);
         QLabel *title = label(row.title, content);
         setWeight(title, 700);
-        texts->addWidget(title);
+        line.texts->addWidget(title);
         for (const QString &text : {row.detail, row.age}) {
             QLabel *detail = label(text, content);
             makeSecondary(detail);
             makeSmall(detail);
-            texts->addWidget(detail);
+            line.texts->addWidget(detail);
         }
-        line->addLayout(texts);
-        line->addStretch(1);
+        line.line->addStretch(1);
         QPushButton *remove = button(tr("Remove"), "removeDeviceButton", content);
         connect(remove, &QPushButton::clicked, this,
                 [this, row, remove] { removeDevice(row.id, row.storedName, remove); });
-        line->addWidget(remove);
-        layout->addLayout(line);
+        line.line->addWidget(remove);
         layout->addWidget(separator(content));
     }
 }
 
 void AccountScreen::populateSessions(const QList<Session> &sessions)
 {
-    QWidget *content = m_swap->replace(m_securityLayout, listContentIndex, m_sessionsContent);
-    content->setObjectName(QStringLiteral("sessionsContent"));
-    auto *layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    QVBoxLayout *layout
+        = m_swap->replaceWithColumn(m_securityLayout, listContentIndex, m_sessionsContent, 8,
+                                    QStringLiteral("sessionsContent"));
+    QWidget *content = layout->parentWidget();
     layout->addWidget(sectionHeader(tr("Active Sessions"),
                                     tr("Sessions currently signed in to your account."), content));
     if (sessions.isEmpty()) {
@@ -401,32 +384,28 @@ void AccountScreen::populateSessions(const QList<Session> &sessions)
     const QDateTime at = now();
     for (const Session &session : sessions) {
         const SessionRow row = AccountRows::session(session, at);
-        auto *line = new QHBoxLayout;
-        line->setContentsMargins(12, 6, 0, 6);
-        auto *texts = new QVBoxLayout;
-        texts->setSpacing(2);
+        const ListRow line = listRow(layout);
         QLabel *client = label(row.client, content);
         client->setWordWrap(true);
         setWeight(client, 500);
         QLabel *detail = label(row.detail, content);
         makeSecondary(detail);
         makeSmall(detail);
-        texts->addWidget(client);
-        texts->addWidget(detail);
+        line.texts->addWidget(client);
+        line.texts->addWidget(detail);
         // The texts take the width, so a long client name wraps only where it must.
-        line->addLayout(texts, 1);
+        line.line->setStretchFactor(line.texts, 1);
         if (row.current) {
             QLabel *current = label(tr("Current"), content);
             setTextColor(current, successColor());
             setWeight(current, 500);
-            line->addWidget(current);
+            line.line->addWidget(current);
         } else {
             QPushButton *revoke = button(tr("Revoke"), "revokeSessionButton", content);
             connect(revoke, &QPushButton::clicked, this,
                     [this, id = row.id, revoke] { revokeSession(id, revoke); });
-            line->addWidget(revoke);
+            line.line->addWidget(revoke);
         }
-        layout->addLayout(line);
         layout->addWidget(separator(content));
     }
 }

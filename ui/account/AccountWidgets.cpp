@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QColor>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace LarkAccount::AccountWidgets {
@@ -34,6 +36,14 @@ QLabel *label(const QString &text, QWidget *parent)
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
     return l;
+}
+
+QPushButton *button(const QString &text, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(true);
+    return b;
 }
 
 void setTextColor(QWidget *widget, const QColor &color)
@@ -101,6 +111,17 @@ QVBoxLayout *pageLayout(QWidget *page, const QString &title)
     return layout;
 }
 
+ListRow listRow(QVBoxLayout *into, int vertical)
+{
+    auto *line = new QHBoxLayout;
+    line->setContentsMargins(12, vertical, 0, vertical);
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    line->addLayout(texts);
+    into->addLayout(line);
+    return {line, texts};
+}
+
 QColor successColor()
 {
     return darkPalette() ? QColor(0x66, 0xBB, 0x6A) : QColor(0x2E, 0x7D, 0x32);
@@ -126,6 +147,18 @@ QWidget *ContentSwap::replace(QVBoxLayout *layout, int index, QPointer<QWidget> 
     layout->insertWidget(index, content);
     current = content;
     return content;
+}
+
+QVBoxLayout *ContentSwap::replaceWithColumn(QVBoxLayout *layout, int index,
+                                            QPointer<QWidget> &current, int spacing,
+                                            const QString &name)
+{
+    QWidget *content = replace(layout, index, current);
+    content->setObjectName(name);
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(spacing);
+    return column;
 }
 
 void ContentSwap::retire(QWidget *widget)

@@ -10,7 +10,9 @@
 
 class QColor;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
@@ -18,6 +20,8 @@ namespace LarkAccount::AccountWidgets {
 
 // A plain-text label: names and addresses come from the server.
 QLabel *label(const QString &text, QWidget *parent);
+// A push button with that object name; Return presses it when it has the focus, as in a dialog.
+QPushButton *button(const QString &text, const char *name, QWidget *parent);
 // The theme's muted colour, for details under a name.
 void makeSecondary(QWidget *widget);
 // One point smaller, but not below 7.
@@ -30,6 +34,15 @@ QWidget *sectionHeader(const QString &title, const QString &subtitle, QWidget *p
 QFrame *separator(QWidget *parent);
 // A page: a vertical layout with margins 24 and the page's title.
 QVBoxLayout *pageLayout(QWidget *page, const QString &title);
+
+// A row of a list page, added to into: the texts column on the left; controls go on the line
+// after it.
+struct ListRow
+{
+    QHBoxLayout *line;
+    QVBoxLayout *texts;
+};
+ListRow listRow(QVBoxLayout *into, int vertical = 6);
 
 // Green, red and teal that read well on the current palette.
 QColor successColor();
@@ -48,6 +61,9 @@ public:
     // Takes current out of layout (it is retired), puts a new content widget at index and
     // returns it.
     QWidget *replace(QVBoxLayout *layout, int index, QPointer<QWidget> &current);
+    // The same, with a column layout of that spacing on the new content, which is returned.
+    QVBoxLayout *replaceWithColumn(QVBoxLayout *layout, int index, QPointer<QWidget> &current,
+                                   int spacing, const QString &name);
     void retire(QWidget *widget);
 
     // Held while a prompt of the window is open.
