@@ -121,6 +121,12 @@ struct Answers
     }
 };
 
+// "a|b|c" as a list: the texts a page is expected to show, in order.
+inline QStringList texts(const char *joined)
+{
+    return QString::fromUtf8(joined).split(QLatin1Char('|'));
+}
+
 // The texts a page shows, in layout order: labels and buttons that are not hidden.
 inline QStringList shownTexts(const QWidget *page)
 {

@@ -150,32 +150,15 @@ void TestShareMembersDialog::lists_data()
     const ShareMember stranger {u"a-zed"_s, u"a-zed"_s, {}, {}, u"member"_s, {}};
     QTest::newRow("only the owner has it: the others are offered")
         << groupOf(me + "," + ann + "," + bob) << QList<ShareMember> {owner}
-        << QStringList {u"People with access"_s,
-                        u"Not shared with anyone yet."_s,
-                        u"Add people"_s,
-                        u"AL"_s,
-                        u"Ann Lee"_s,
-                        u"ann@example.com"_s,
-                        u"[Share]"_s,
-                        u"B"_s,
-                        u"bob@example.com"_s,
-                        u"[Share]"_s};
+        << texts("People with access|Not shared with anyone yet.|Add people|"
+                 "AL|Ann Lee|ann@example.com|[Share]|B|bob@example.com|[Share]");
     QTest::newRow("a share known by id takes the member's name")
         << groupOf(me + "," + ann) << QList<ShareMember> {idOnly, stranger}
-        << QStringList {u"People with access"_s,
-                        u"AL"_s,
-                        u"Ann Lee"_s,
-                        u"ann@example.com"_s,
-                        u"?"_s,
-                        u"a-zed"_s,
-                        u"Add people"_s,
-                        u"All group members already have access"_s,
-                        u"[x]"_s,
-                        u"[x]"_s};
+        << texts("People with access|AL|Ann Lee|ann@example.com|?|a-zed|Add people|"
+                 "All group members already have access|[x]|[x]");
     QTest::newRow("no group") << QByteArray("{}") << QList<ShareMember> {}
-                              << QStringList {u"People with access"_s,
-                                              u"Not shared with anyone yet."_s, u"Add people"_s,
-                                              u"Invite people to your group first."_s};
+                              << texts("People with access|Not shared with anyone yet.|"
+                                       "Add people|Invite people to your group first.");
 }
 
 void TestShareMembersDialog::lists()
