@@ -508,164 +508,164 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
         <source>Group</source>
         <translation>Gruppe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
         <source>No Group</source>
         <translation>Keine Gruppe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>Sie gehören keiner Gruppe an. Der Gruppeninhaber kann Sie einladen, oder Sie treten mit einem Einladungscode bei.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
         <translation>Mit Einladungscode beitreten</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
         <source>Members</source>
         <translation>Mitglieder</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
         <source>Owner</source>
         <translation>Inhaber</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
         <source>Pending Invitations</source>
         <translation>Offene Einladungen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
         <source>Revoke</source>
         <translation>Widerrufen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
         <source>Invite Members</source>
         <translation>Mitglieder einladen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Invite by Email</source>
         <translation>Per E-Mail einladen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
         <translation>Einladungscode erzeugen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
         <source>Leave Group</source>
         <translation>Gruppe verlassen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Join Group</source>
         <translation>Gruppe beitreten</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
         <translation>Einladungscode eingeben:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
         <translation>Ungültiger oder abgelaufener Einladungscode.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
         <translation>Der Gruppe beigetreten.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove Member</source>
         <translation>Mitglied entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove %1 from the group?</source>
         <translation>%1 aus der Gruppe entfernen?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>%1 removed.</source>
         <translation>%1 wurde entfernt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>Failed to remove %1.</source>
         <translation>%1 konnte nicht entfernt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Invitation revoked.</source>
         <translation>Einladung widerrufen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
         <translation>Die Einladung konnte nicht widerrufen werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>Diese Gruppe verlassen? Sie verlieren den Zugriff auf geteilte Daten.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
         <translation>Gruppe verlassen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Failed to leave group.</source>
         <translation>Die Gruppe konnte nicht verlassen werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Email address:</source>
         <translation>E-Mail-Adresse:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
         <translation>Die Einladung konnte nicht gesendet werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
         <source>Invitation sent.</source>
         <translation>Einladung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
         <source>Failed to generate code.</source>
         <translation>Der Code konnte nicht erzeugt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
         <translation>Einladungscode</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Geben Sie diesen Code an die Person weiter, die Sie einladen möchten:</translation>
     </message>
@@ -736,234 +736,234 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
         <source>Profile</source>
         <translation>Profil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
         <source>Group</source>
         <translation>Gruppe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
         <source>Devices</source>
         <translation>Geräte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Security</source>
         <translation>Sicherheit</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
         <source>Data &amp; Privacy</source>
         <translation>Daten &amp; Datenschutz</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Personal Information</source>
         <translation>Persönliche Angaben</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Edit Display Name</source>
         <translation>Anzeigenamen ändern</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <source>Sign Out</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Password</source>
         <translation>Passwort</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Change your account password.</source>
         <translation>Ändern Sie das Passwort Ihres Kontos.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
         <source>Change Password</source>
         <translation>Passwort ändern</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
         <source>Danger Zone</source>
         <translation>Gefahrenbereich</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Löscht Ihr Konto endgültig. Nach 30 Tagen lässt sich das nicht mehr rückgängig machen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Delete Account</source>
         <translation>Konto löschen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Sie sind Inhaber der Gruppe. Übertragen Sie die Inhaberschaft oder entfernen Sie alle Mitglieder, bevor Sie Ihr Konto löschen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
         <source>(not set)</source>
         <translation>(nicht festgelegt)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
         <source>Registered Devices</source>
         <translation>Registrierte Geräte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
         <source>Devices that have synced with your account.</source>
         <translation>Geräte, die mit Ihrem Konto synchronisiert haben.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
         <source>No devices registered.</source>
         <translation>Keine Geräte registriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
         <source>Active Sessions</source>
         <translation>Aktive Sitzungen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sitzungen, die derzeit bei Ihrem Konto angemeldet sind.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
         <source>No active sessions.</source>
         <translation>Keine aktiven Sitzungen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
         <source>Current</source>
         <translation>Aktuell</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
         <source>Revoke</source>
         <translation>Widerrufen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Display name:</source>
         <translation>Anzeigename:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
         <source>Failed to update profile.</source>
         <translation>Das Profil konnte nicht aktualisiert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
         <source>Display name updated.</source>
         <translation>Anzeigename aktualisiert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>Current password:</source>
         <translation>Aktuelles Passwort:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
         <source>New password (min %1 characters):</source>
         <translation>Neues Passwort (mind. %1 Zeichen):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
         <source>Confirm new password:</source>
         <translation>Neues Passwort bestätigen:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
         <source>Passwords do not match.</source>
         <translation>Die Passwörter stimmen nicht überein.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
         <source>Password changed.</source>
         <translation>Passwort geändert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
         <source>Failed to change password.</source>
         <translation>Das Passwort konnte nicht geändert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Ihr Konto wird damit zur endgültigen Löschung nach 30 Tagen vorgemerkt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
         <source>Type %1 to confirm:</source>
         <translation>Geben Sie zur Bestätigung %1 ein:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to delete account.</source>
         <translation>Das Konto konnte nicht gelöscht werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Konto zur Löschung vorgemerkt</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Ihr Konto wird in 30 Tagen endgültig gelöscht. Wenn Sie sich vorher anmelden, können Sie es wiederherstellen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove Device</source>
         <translation>Gerät entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove %1?</source>
         <translation>%1 entfernen?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Device removed.</source>
         <translation>Gerät entfernt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Failed to remove device.</source>
         <translation>Das Gerät konnte nicht entfernt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Session revoked.</source>
         <translation>Sitzung widerrufen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Failed to revoke session.</source>
         <translation>Die Sitzung konnte nicht widerrufen werden.</translation>
     </message>
@@ -989,57 +989,57 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkAccount::ShareMembersDialog</name>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
         <source>People with access</source>
         <translation>Personen mit Zugriff</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
         <source>Add people</source>
         <translation>Personen hinzufügen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
         <source>All group members already have access</source>
         <translation>Alle Gruppenmitglieder haben bereits Zugriff</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
         <translation>Noch mit niemandem geteilt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
         <translation>Zugriff entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
         <source>Share</source>
         <translation>Teilen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
         <source>Could not share with %1.</source>
         <translation>Teilen mit %1 nicht möglich.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
         <translation>Zugriff entfernen?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 hat dann keinen Zugriff mehr. Fortfahren?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
         <source>Could not remove %1.</source>
         <translation>%1 konnte nicht entfernt werden.</translation>
     </message>

@@ -504,164 +504,164 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
         <source>Group</source>
         <translation>Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
         <source>No Group</source>
         <translation>No Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
         <translation>Join with Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
         <source>Members</source>
         <translation>Members</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
         <source>Owner</source>
         <translation>Owner</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
         <source>Remove</source>
         <translation>Remove</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
         <source>Pending Invitations</source>
         <translation>Pending Invitations</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
         <source>Revoke</source>
         <translation>Revoke</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
         <source>Invite Members</source>
         <translation>Invite Members</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Invite by Email</source>
         <translation>Invite by Email</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
         <translation>Generate Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
         <source>Leave Group</source>
         <translation>Leave Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Join Group</source>
         <translation>Join Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
         <translation>Enter invite code:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
         <translation>Invalid or expired invite code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
         <translation>Joined group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove Member</source>
         <translation>Remove Member</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove %1 from the group?</source>
         <translation>Remove %1 from the group?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>%1 removed.</source>
         <translation>%1 removed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>Failed to remove %1.</source>
         <translation>Failed to remove %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Invitation revoked.</source>
         <translation>Invitation revoked.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
         <translation>Failed to revoke invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>Leave this group? You will lose access to shared data.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
         <translation>Left group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Failed to leave group.</source>
         <translation>Failed to leave group.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Email address:</source>
         <translation>Email address:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
         <translation>Failed to send invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
         <source>Invitation sent.</source>
         <translation>Invitation sent.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
         <source>Failed to generate code.</source>
         <translation>Failed to generate code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
         <translation>Invite Code</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Share this code with the person you want to invite:</translation>
     </message>
@@ -732,234 +732,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
         <source>Profile</source>
         <translation>Profile</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
         <source>Group</source>
         <translation>Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
         <source>Devices</source>
         <translation>Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Security</source>
         <translation>Security</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
         <source>Data &amp; Privacy</source>
         <translation>Data &amp; Privacy</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Personal Information</source>
         <translation>Personal Information</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Edit Display Name</source>
         <translation>Edit Display Name</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <source>Sign Out</source>
         <translation>Sign Out</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Password</source>
         <translation>Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Change your account password.</source>
         <translation>Change your account password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
         <source>Change Password</source>
         <translation>Change Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
         <source>Danger Zone</source>
         <translation>Danger Zone</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Permanently delete your account. This cannot be undone after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Delete Account</source>
         <translation>Delete Account</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>You are the group owner. Transfer ownership or remove all members before deleting your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
         <source>(not set)</source>
         <translation>(not set)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
         <source>Registered Devices</source>
         <translation>Registered Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
         <source>Devices that have synced with your account.</source>
         <translation>Devices that have synced with your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
         <source>No devices registered.</source>
         <translation>No devices registered.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
         <source>Remove</source>
         <translation>Remove</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
         <source>Active Sessions</source>
         <translation>Active Sessions</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions currently signed in to your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
         <source>No active sessions.</source>
         <translation>No active sessions.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
         <source>Current</source>
         <translation>Current</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
         <source>Revoke</source>
         <translation>Revoke</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Display name:</source>
         <translation>Display name:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
         <source>Failed to update profile.</source>
         <translation>Failed to update profile.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
         <source>Display name updated.</source>
         <translation>Display name updated.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>Current password:</source>
         <translation>Current password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
         <source>New password (min %1 characters):</source>
         <translation>New password (min %1 characters):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
         <source>Confirm new password:</source>
         <translation>Confirm new password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
         <source>Passwords do not match.</source>
         <translation>Passwords do not match.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
         <source>Password changed.</source>
         <translation>Password changed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
         <source>Failed to change password.</source>
         <translation>Failed to change password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>This will schedule your account for permanent deletion after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
         <source>Type %1 to confirm:</source>
         <translation>Type %1 to confirm:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to delete account.</source>
         <translation>Failed to delete account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Account Scheduled for Deletion</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove Device</source>
         <translation>Remove Device</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove %1?</source>
         <translation>Remove %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Device removed.</source>
         <translation>Device removed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Failed to remove device.</source>
         <translation>Failed to remove device.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Session revoked.</source>
         <translation>Session revoked.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Failed to revoke session.</source>
         <translation>Failed to revoke session.</translation>
     </message>
@@ -985,57 +985,57 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::ShareMembersDialog</name>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
         <source>People with access</source>
         <translation>People with access</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
         <source>Add people</source>
         <translation>Add people</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
         <source>All group members already have access</source>
         <translation>All group members already have access</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
         <source>Close</source>
         <translation>Close</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
         <translation>Not shared with anyone yet.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
         <translation>Remove access</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
         <source>Share</source>
         <translation>Share</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
         <source>Could not share with %1.</source>
         <translation>Could not share with %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
         <translation>Remove access?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 will no longer have access. Continue?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
         <source>Could not remove %1.</source>
         <translation>Could not remove %1.</translation>
     </message>

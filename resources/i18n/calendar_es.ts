@@ -508,164 +508,164 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
         <source>No Group</source>
         <translation>Sin grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>No perteneces a ningún grupo. El propietario del grupo puede invitarte, o puedes unirte con un código de invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
         <translation>Unirse con un código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
         <source>Members</source>
         <translation>Miembros</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
         <source>Owner</source>
         <translation>Propietario</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
         <source>Remove</source>
         <translation>Quitar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
         <source>Pending Invitations</source>
         <translation>Invitaciones pendientes</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
         <source>Revoke</source>
         <translation>Revocar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
         <source>Invite Members</source>
         <translation>Invitar a miembros</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Invite by Email</source>
         <translation>Invitar por correo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
         <translation>Generar código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
         <source>Leave Group</source>
         <translation>Salir del grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Join Group</source>
         <translation>Unirse a un grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
         <translation>Introduce el código de invitación:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
         <translation>Código de invitación no válido o caducado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
         <translation>Te has unido al grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove Member</source>
         <translation>Quitar miembro</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove %1 from the group?</source>
         <translation>¿Quitar a %1 del grupo?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>%1 removed.</source>
         <translation>Se ha quitado a %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>Failed to remove %1.</source>
         <translation>No se pudo quitar a %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Invitation revoked.</source>
         <translation>Invitación revocada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
         <translation>No se pudo revocar la invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>¿Salir de este grupo? Perderás el acceso a los datos compartidos.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
         <translation>Has salido del grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Failed to leave group.</source>
         <translation>No se pudo salir del grupo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Email address:</source>
         <translation>Dirección de correo:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
         <translation>No se pudo enviar la invitación.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
         <source>Invitation sent.</source>
         <translation>Invitación enviada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
         <source>Failed to generate code.</source>
         <translation>No se pudo generar el código.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
         <translation>Código de invitación</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Comparte este código con la persona a la que quieres invitar:</translation>
     </message>
@@ -736,234 +736,234 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
         <source>Profile</source>
         <translation>Perfil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
         <source>Devices</source>
         <translation>Dispositivos</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Security</source>
         <translation>Seguridad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
         <source>Data &amp; Privacy</source>
         <translation>Datos &amp; privacidad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Personal Information</source>
         <translation>Información personal</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Edit Display Name</source>
         <translation>Editar nombre visible</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <source>Sign Out</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Password</source>
         <translation>Contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Change your account password.</source>
         <translation>Cambia la contraseña de tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
         <source>Change Password</source>
         <translation>Cambiar contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
         <source>Danger Zone</source>
         <translation>Zona de peligro</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Elimina tu cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Delete Account</source>
         <translation>Eliminar cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Eres el propietario del grupo. Transfiere la propiedad o quita a todos los miembros antes de eliminar tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
         <source>(not set)</source>
         <translation>(sin definir)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
         <source>Registered Devices</source>
         <translation>Dispositivos registrados</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
         <source>Devices that have synced with your account.</source>
         <translation>Dispositivos que se han sincronizado con tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
         <source>No devices registered.</source>
         <translation>No hay dispositivos registrados.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
         <source>Remove</source>
         <translation>Quitar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
         <source>Active Sessions</source>
         <translation>Sesiones activas</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sesiones que han iniciado sesión en tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
         <source>No active sessions.</source>
         <translation>No hay sesiones activas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
         <source>Current</source>
         <translation>Actual</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
         <source>Revoke</source>
         <translation>Revocar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Display name:</source>
         <translation>Nombre visible:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
         <source>Failed to update profile.</source>
         <translation>No se pudo actualizar el perfil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
         <source>Display name updated.</source>
         <translation>Nombre visible actualizado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>Current password:</source>
         <translation>Contraseña actual:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
         <source>New password (min %1 characters):</source>
         <translation>Nueva contraseña (mín. %1 caracteres):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
         <source>Confirm new password:</source>
         <translation>Confirma la nueva contraseña:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
         <source>Passwords do not match.</source>
         <translation>Las contraseñas no coinciden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
         <source>Password changed.</source>
         <translation>Contraseña cambiada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
         <source>Failed to change password.</source>
         <translation>No se pudo cambiar la contraseña.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Tu cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
         <source>Type %1 to confirm:</source>
         <translation>Escribe %1 para confirmar:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to delete account.</source>
         <translation>No se pudo eliminar la cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Cuenta programada para eliminarse</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Tu cuenta se eliminará de forma permanente dentro de 30 días. Puedes recuperarla iniciando sesión antes de esa fecha.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove Device</source>
         <translation>Quitar dispositivo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove %1?</source>
         <translation>¿Quitar %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Device removed.</source>
         <translation>Dispositivo quitado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Failed to remove device.</source>
         <translation>No se pudo quitar el dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Session revoked.</source>
         <translation>Sesión revocada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Failed to revoke session.</source>
         <translation>No se pudo revocar la sesión.</translation>
     </message>
@@ -989,57 +989,57 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::ShareMembersDialog</name>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
         <source>People with access</source>
         <translation>Personas con acceso</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
         <source>Add people</source>
         <translation>Añadir personas</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
         <source>All group members already have access</source>
         <translation>Todos los miembros del grupo ya tienen acceso</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
         <source>Close</source>
         <translation>Cerrar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
         <translation>Aún no se ha compartido con nadie.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
         <translation>Quitar acceso</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
         <source>Share</source>
         <translation>Compartir</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
         <source>Could not share with %1.</source>
         <translation>No se pudo compartir con %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
         <translation>¿Quitar el acceso?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 ya no tendrá acceso. ¿Continuar?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
         <source>Could not remove %1.</source>
         <translation>No se pudo quitar a %1.</translation>
     </message>

@@ -508,164 +508,164 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
         <source>No Group</source>
         <translation>Aucun groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>Vous ne faites partie d&apos;aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
         <translation>Rejoindre avec un code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
         <source>Members</source>
         <translation>Membres</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
         <source>Owner</source>
         <translation>Propriétaire</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
         <source>Remove</source>
         <translation>Retirer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
         <source>Pending Invitations</source>
         <translation>Invitations en attente</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
         <source>Revoke</source>
         <translation>Révoquer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
         <source>Invite Members</source>
         <translation>Inviter des membres</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Invite by Email</source>
         <translation>Inviter par e-mail</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
         <translation>Générer un code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
         <source>Leave Group</source>
         <translation>Quitter le groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Join Group</source>
         <translation>Rejoindre un groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
         <translation>Saisissez le code d&apos;invitation :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
         <translation>Code d&apos;invitation non valide ou expiré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
         <translation>Groupe rejoint.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove Member</source>
         <translation>Retirer le membre</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove %1 from the group?</source>
         <translation>Retirer %1 du groupe ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>%1 removed.</source>
         <translation>%1 a été retiré(e).</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>Failed to remove %1.</source>
         <translation>Impossible de retirer %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Invitation revoked.</source>
         <translation>Invitation révoquée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
         <translation>Impossible de révoquer l&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>Quitter ce groupe ? Vous perdrez l&apos;accès aux données partagées.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
         <translation>Vous avez quitté le groupe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Failed to leave group.</source>
         <translation>Impossible de quitter le groupe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Email address:</source>
         <translation>Adresse e-mail :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
         <translation>Impossible d&apos;envoyer l&apos;invitation.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
         <source>Invitation sent.</source>
         <translation>Invitation envoyée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
         <source>Failed to generate code.</source>
         <translation>Impossible de générer le code.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
         <translation>Code d&apos;invitation</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>Communiquez ce code à la personne que vous souhaitez inviter :</translation>
     </message>
@@ -736,234 +736,234 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
         <source>Profile</source>
         <translation>Profil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
         <source>Devices</source>
         <translation>Appareils</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Security</source>
         <translation>Sécurité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
         <source>Data &amp; Privacy</source>
         <translation>Données &amp; confidentialité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Personal Information</source>
         <translation>Informations personnelles</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Edit Display Name</source>
         <translation>Modifier le nom d&apos;affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <source>Sign Out</source>
         <translation>Se déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Password</source>
         <translation>Mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Change your account password.</source>
         <translation>Modifiez le mot de passe de votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
         <source>Change Password</source>
         <translation>Changer le mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
         <source>Danger Zone</source>
         <translation>Zone de danger</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Supprime définitivement votre compte. Cette action est irréversible après 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Delete Account</source>
         <translation>Supprimer le compte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Vous êtes le propriétaire du groupe. Transférez la propriété ou retirez tous les membres avant de supprimer votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
         <source>(not set)</source>
         <translation>(non défini)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
         <source>Registered Devices</source>
         <translation>Appareils enregistrés</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
         <source>Devices that have synced with your account.</source>
         <translation>Appareils qui se sont synchronisés avec votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
         <source>No devices registered.</source>
         <translation>Aucun appareil enregistré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
         <source>Remove</source>
         <translation>Retirer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
         <source>Active Sessions</source>
         <translation>Sessions actives</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions actuellement connectées à votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
         <source>No active sessions.</source>
         <translation>Aucune session active.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
         <source>Current</source>
         <translation>Actuelle</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
         <source>Revoke</source>
         <translation>Révoquer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Display name:</source>
         <translation>Nom d&apos;affichage :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
         <source>Failed to update profile.</source>
         <translation>Impossible de mettre à jour le profil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
         <source>Display name updated.</source>
         <translation>Nom d&apos;affichage mis à jour.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>Current password:</source>
         <translation>Mot de passe actuel :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
         <source>New password (min %1 characters):</source>
         <translation>Nouveau mot de passe (%1 caractères min.) :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
         <source>Confirm new password:</source>
         <translation>Confirmez le nouveau mot de passe :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
         <source>Passwords do not match.</source>
         <translation>Les mots de passe ne correspondent pas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
         <source>Password changed.</source>
         <translation>Mot de passe modifié.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
         <source>Failed to change password.</source>
         <translation>Impossible de modifier le mot de passe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Votre compte sera programmé pour une suppression définitive dans 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
         <source>Type %1 to confirm:</source>
         <translation>Saisissez %1 pour confirmer :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to delete account.</source>
         <translation>Impossible de supprimer le compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Suppression du compte programmée</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove Device</source>
         <translation>Retirer l&apos;appareil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove %1?</source>
         <translation>Retirer %1 ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Device removed.</source>
         <translation>Appareil retiré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Failed to remove device.</source>
         <translation>Impossible de retirer l&apos;appareil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Session revoked.</source>
         <translation>Session révoquée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Failed to revoke session.</source>
         <translation>Impossible de révoquer la session.</translation>
     </message>
@@ -989,57 +989,57 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::ShareMembersDialog</name>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
         <source>People with access</source>
         <translation>Personnes ayant accès</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
         <source>Add people</source>
         <translation>Ajouter des personnes</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
         <source>All group members already have access</source>
         <translation>Tous les membres du groupe ont déjà accès</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
         <source>Close</source>
         <translation>Fermer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
         <translation>Partagé avec personne pour l&apos;instant.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
         <translation>Retirer l&apos;accès</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
         <source>Share</source>
         <translation>Partager</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
         <source>Could not share with %1.</source>
         <translation>Impossible de partager avec %1.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
         <translation>Retirer l&apos;accès ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 n&apos;aura plus accès. Continuer ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
         <source>Could not remove %1.</source>
         <translation>Impossible de retirer %1.</translation>
     </message>

@@ -506,164 +506,164 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="49"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="77"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
         <source>No Group</source>
         <translation>グループなし</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="78"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
         <translation>グループに参加していません。グループのオーナーから招待を受けるか、招待コードで参加できます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="81"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
         <translation>招待コードで参加</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="91"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
         <source>Members</source>
         <translation>メンバー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="111"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
         <source>Owner</source>
         <translation>オーナー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="118"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="131"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
         <source>Pending Invitations</source>
         <translation>保留中の招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="139"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
         <source>Revoke</source>
         <translation>取り消し</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="151"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
         <source>Invite Members</source>
         <translation>メンバーを招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="152"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Invite by Email</source>
         <translation>メールで招待</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="153"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
         <translation>招待コードを生成</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="206"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
         <source>Leave Group</source>
         <translation>グループから退出</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Join Group</source>
         <translation>グループに参加</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="167"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
         <translation>招待コードを入力:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="175"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
         <translation>招待コードが無効か、有効期限が切れています。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="178"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
         <translation>グループに参加しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove Member</source>
         <translation>メンバーを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="186"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
         <source>Remove %1 from the group?</source>
         <translation>%1 をグループから削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>%1 removed.</source>
         <translation>%1 を削除しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
         <source>Failed to remove %1.</source>
         <translation>%1 を削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Invitation revoked.</source>
         <translation>招待を取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="199"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
         <translation>招待を取り消せませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="207"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
         <translation>このグループから退出しますか? 共有データにアクセスできなくなります。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
         <translation>グループから退出しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="211"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Failed to leave group.</source>
         <translation>グループから退出できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="218"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
         <source>Email address:</source>
         <translation>メールアドレス:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="227"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
         <translation>招待を送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="230"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
         <source>Invitation sent.</source>
         <translation>招待を送信しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="242"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
         <source>Failed to generate code.</source>
         <translation>コードを生成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="245"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
         <translation>招待コード</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountGroupPage.cpp" line="246"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
         <translation>招待したい相手にこのコードを伝えてください:</translation>
     </message>
@@ -734,234 +734,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="163"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
         <source>Profile</source>
         <translation>プロフィール</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="83"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
         <source>Devices</source>
         <translation>デバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="84"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Security</source>
         <translation>セキュリティ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="66"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="216"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
         <source>Data &amp; Privacy</source>
         <translation>データ &amp; プライバシー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="164"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Personal Information</source>
         <translation>個人情報</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="180"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Edit Display Name</source>
         <translation>表示名を編集</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="181"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <source>Sign Out</source>
         <translation>サインアウト</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Password</source>
         <translation>パスワード</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="192"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
         <source>Change your account password.</source>
         <translation>アカウントのパスワードを変更します。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="194"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="458"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
         <source>Change Password</source>
         <translation>パスワードを変更</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="218"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
         <source>Danger Zone</source>
         <translation>危険な操作</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="219"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>アカウントを完全に削除します。30 日を過ぎると元に戻せません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="220"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="493"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
         <source>Delete Account</source>
         <translation>アカウントを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="229"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>あなたはグループのオーナーです。アカウントを削除する前に、オーナー権限を譲渡するか、すべてのメンバーを削除してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="341"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
         <source>(not set)</source>
         <translation>(未設定)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="352"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
         <source>Registered Devices</source>
         <translation>登録済みデバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="353"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
         <source>Devices that have synced with your account.</source>
         <translation>このアカウントと同期したデバイスです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="355"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
         <source>No devices registered.</source>
         <translation>登録済みのデバイスはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="394"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
         <source>Active Sessions</source>
         <translation>アクティブなセッション</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="395"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>現在このアカウントにサインインしているセッションです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
         <source>No active sessions.</source>
         <translation>アクティブなセッションはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="419"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
         <source>Current</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
         <source>Revoke</source>
         <translation>取り消し</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="437"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
         <source>Display name:</source>
         <translation>表示名:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="447"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
         <source>Failed to update profile.</source>
         <translation>プロフィールを更新できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="452"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
         <source>Display name updated.</source>
         <translation>表示名を更新しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="459"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>Current password:</source>
         <translation>現在のパスワード:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
         <source>New password (min %1 characters):</source>
         <translation>新しいパスワード (%1 文字以上):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
         <source>Confirm new password:</source>
         <translation>新しいパスワードの確認:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
         <source>Passwords do not match.</source>
         <translation>パスワードが一致しません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="484"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
         <source>Password changed.</source>
         <translation>パスワードを変更しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
         <source>Failed to change password.</source>
         <translation>パスワードを変更できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="494"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>アカウントは 30 日後に完全に削除されるよう予約されます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="495"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
         <source>Type %1 to confirm:</source>
         <translation>確認のため %1 と入力してください:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="505"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Failed to delete account.</source>
         <translation>アカウントを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="508"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
         <source>Account Scheduled for Deletion</source>
         <translation>アカウントの削除を予約しました</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="509"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>アカウントは 30 日後に完全に削除されます。それまでにサインインすれば復元できます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove Device</source>
         <translation>デバイスを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="540"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Remove %1?</source>
         <translation>%1 を削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Device removed.</source>
         <translation>デバイスを削除しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="544"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
         <source>Failed to remove device.</source>
         <translation>デバイスを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Session revoked.</source>
         <translation>セッションを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="552"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
         <source>Failed to revoke session.</source>
         <translation>セッションを取り消せませんでした。</translation>
     </message>
@@ -987,57 +987,57 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::ShareMembersDialog</name>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="131"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
         <source>People with access</source>
         <translation>アクセスできるユーザー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="133"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
         <source>Add people</source>
         <translation>ユーザーを追加</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="137"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
         <source>All group members already have access</source>
         <translation>グループのメンバー全員がすでにアクセスできます</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="147"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
         <source>Close</source>
         <translation>閉じる</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="232"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
         <translation>まだ誰とも共有していません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="244"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
         <translation>アクセスを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="259"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
         <source>Share</source>
         <translation>共有</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="290"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
         <source>Could not share with %1.</source>
         <translation>%1 と共有できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="306"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
         <translation>アクセスを削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
         <translation>%1 はアクセスできなくなります。続行しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/ShareMembersDialog.cpp" line="320"/>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
         <source>Could not remove %1.</source>
         <translation>%1 を削除できませんでした。</translation>
     </message>

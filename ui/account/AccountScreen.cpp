@@ -65,6 +65,8 @@ AccountScreen::AccountScreen(Client *client, QWidget *parent)
         auto *scroll = new QScrollArea(m_stack);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        // Tab goes from the page list straight to the page's buttons, which scroll into view.
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(page);
         m_stack->addWidget(scroll);
     };
