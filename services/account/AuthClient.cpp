@@ -1,7 +1,7 @@
 #include "services/account/AuthClient.h"
 
-#include "services/account/ApiClient.h"
 #include "platform/TokenStore.h"
+#include "services/account/ApiClient.h"
 #include "services/account/TokenManager.h"
 #include "services/account/WebAuthHandler.h"
 

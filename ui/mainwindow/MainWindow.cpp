@@ -163,8 +163,8 @@ void MainWindow::openAccountScreen()
     }
     m_accountScreen->refreshAll();
     // Larger text needs a larger window to show the same rows.
-    QSize size = (QSize(640, 560) * Theme::fontScale / 100)
-                     .expandedTo(m_accountScreen->minimumSizeHint());
+    QSize size
+        = (QSize(640, 560) * Theme::fontScale / 100).expandedTo(m_accountScreen->minimumSizeHint());
     if (const QScreen *screen = this->screen())
         size = size.boundedTo(screen->availableSize());
     m_accountScreen->resize(size);
