@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Microsoft-Konto hinzufügen…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Teilen…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>In die Cloud verschieben</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Melden Sie sich zuerst bei Ihrem Larkspindle-Konto an.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>„%1“ ist jetzt in der Cloud.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>Verschieben in die Cloud fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>„%1“ wird in die Cloud verschoben…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Kalender teilen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Geteilt: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>Personen, mit denen Sie teilen, sehen dieselben Termine und Änderungen wie Sie. Teilen führt keine Kalender zusammen; jede Person behält ihre eigene Kalenderliste.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Geteilt mit</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Personen hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Noch mit niemandem geteilt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Fügen Sie zuerst Familienmitglieder oder Teamkollegen zu Ihrer Larkspindle-Gruppe hinzu und teilen Sie dann hier Kalender mit ihnen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Alle in Ihrer Gruppe haben bereits Zugriff</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Teilen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Zugriff entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>Kalender konnte nicht geteilt werden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>Person konnte nicht entfernt werden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>Teilen beenden?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 sieht die Termine dieses Kalenders dann auf keinem Gerät mehr. Fortfahren?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>In die Cloud: %1 von %n Element gesendet.</numerusform>
+            <numerusform>In die Cloud: %1 von %n Elementen gesendet.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -477,6 +590,469 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
+        <source>No Group</source>
+        <translation>Keine Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>Sie gehören keiner Gruppe an. Der Gruppeninhaber kann Sie einladen, oder Sie treten mit einem Einladungscode bei.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
+        <source>Join with Invite Code</source>
+        <translation>Mit Einladungscode beitreten</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Members</source>
+        <translation>Mitglieder</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
+        <source>Owner</source>
+        <translation>Inhaber</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
+        <source>Pending Invitations</source>
+        <translation>Offene Einladungen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
+        <source>Revoke</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
+        <source>Invite Members</source>
+        <translation>Mitglieder einladen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Invite by Email</source>
+        <translation>Per E-Mail einladen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
+        <source>Generate Invite Code</source>
+        <translation>Einladungscode erzeugen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Leave Group</source>
+        <translation>Gruppe verlassen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Join Group</source>
+        <translation>Gruppe beitreten</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Enter invite code:</source>
+        <translation>Einladungscode eingeben:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Ungültiger oder abgelaufener Einladungscode.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
+        <source>Joined group.</source>
+        <translation>Der Gruppe beigetreten.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove Member</source>
+        <translation>Mitglied entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove %1 from the group?</source>
+        <translation>%1 aus der Gruppe entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>%1 removed.</source>
+        <translation>%1 wurde entfernt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>Failed to remove %1.</source>
+        <translation>%1 konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Invitation revoked.</source>
+        <translation>Einladung widerrufen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Die Einladung konnte nicht widerrufen werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Diese Gruppe verlassen? Sie verlieren den Zugriff auf geteilte Daten.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Left group.</source>
+        <translation>Gruppe verlassen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Failed to leave group.</source>
+        <translation>Die Gruppe konnte nicht verlassen werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Email address:</source>
+        <translation>E-Mail-Adresse:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to send invitation.</source>
+        <translation>Die Einladung konnte nicht gesendet werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
+        <source>Invitation sent.</source>
+        <translation>Einladung gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
+        <source>Failed to generate code.</source>
+        <translation>Der Code konnte nicht erzeugt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
+        <source>Invite Code</source>
+        <translation>Einladungscode</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Geben Sie diesen Code an die Person weiter, die Sie einladen möchten:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Jetzt aktiv</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>vor %1 Min.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>vor %1 Std.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>vor %1 T.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>d. MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Unbekanntes Gerät</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Unbekannter Client</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>Diese Sitzung</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 von %2 Plätzen belegt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Einladungscode: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Das Passwort muss mindestens %1 Zeichen lang sein.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <source>Devices</source>
+        <translation>Geräte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <source>Security</source>
+        <translation>Sicherheit</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Daten &amp; Datenschutz</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <source>Personal Information</source>
+        <translation>Persönliche Angaben</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Edit Display Name</source>
+        <translation>Anzeigenamen ändern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <source>Sign Out</source>
+        <translation>Abmelden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Change your account password.</source>
+        <translation>Ändern Sie das Passwort Ihres Kontos.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <source>Change Password</source>
+        <translation>Passwort ändern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <source>Danger Zone</source>
+        <translation>Gefahrenbereich</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Löscht Ihr Konto endgültig. Nach 30 Tagen lässt sich das nicht mehr rückgängig machen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <source>Delete Account</source>
+        <translation>Konto löschen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>Sie sind Inhaber der Gruppe. Übertragen Sie die Inhaberschaft oder entfernen Sie alle Mitglieder, bevor Sie Ihr Konto löschen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <source>(not set)</source>
+        <translation>(nicht festgelegt)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <source>Registered Devices</source>
+        <translation>Registrierte Geräte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Geräte, die mit Ihrem Konto synchronisiert haben.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <source>No devices registered.</source>
+        <translation>Keine Geräte registriert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <source>Active Sessions</source>
+        <translation>Aktive Sitzungen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sitzungen, die derzeit bei Ihrem Konto angemeldet sind.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <source>No active sessions.</source>
+        <translation>Keine aktiven Sitzungen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <source>Current</source>
+        <translation>Aktuell</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <source>Revoke</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Display name:</source>
+        <translation>Anzeigename:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <source>Failed to update profile.</source>
+        <translation>Das Profil konnte nicht aktualisiert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Display name updated.</source>
+        <translation>Anzeigename aktualisiert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <source>Current password:</source>
+        <translation>Aktuelles Passwort:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <source>New password (min %1 characters):</source>
+        <translation>Neues Passwort (mind. %1 Zeichen):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <source>Confirm new password:</source>
+        <translation>Neues Passwort bestätigen:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>Passwords do not match.</source>
+        <translation>Die Passwörter stimmen nicht überein.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <source>Password changed.</source>
+        <translation>Passwort geändert.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <source>Failed to change password.</source>
+        <translation>Das Passwort konnte nicht geändert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>Ihr Konto wird damit zur endgültigen Löschung nach 30 Tagen vorgemerkt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Geben Sie zur Bestätigung %1 ein:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <source>Failed to delete account.</source>
+        <translation>Das Konto konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Konto zur Löschung vorgemerkt</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Ihr Konto wird in 30 Tagen endgültig gelöscht. Wenn Sie sich vorher anmelden, können Sie es wiederherstellen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove Device</source>
+        <translation>Gerät entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove %1?</source>
+        <translation>%1 entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Device removed.</source>
+        <translation>Gerät entfernt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Failed to remove device.</source>
+        <translation>Das Gerät konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Session revoked.</source>
+        <translation>Sitzung widerrufen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Failed to revoke session.</source>
+        <translation>Die Sitzung konnte nicht widerrufen werden.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -492,6 +1068,64 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Keine Tokens erhalten</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
+        <source>People with access</source>
+        <translation>Personen mit Zugriff</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
+        <source>Add people</source>
+        <translation>Personen hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
+        <source>All group members already have access</source>
+        <translation>Alle Gruppenmitglieder haben bereits Zugriff</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Noch mit niemandem geteilt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
+        <source>Remove access</source>
+        <translation>Zugriff entfernen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
+        <source>Share</source>
+        <translation>Teilen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
+        <source>Could not share with %1.</source>
+        <translation>Teilen mit %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <source>Remove access?</source>
+        <translation>Zugriff entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 hat dann keinen Zugriff mehr. Fortfahren?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
+        <source>Could not remove %1.</source>
+        <translation>%1 konnte nicht entfernt werden.</translation>
     </message>
 </context>
 <context>
@@ -863,6 +1497,51 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>This build has no feedback page configured.</source>
         <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <source>A&amp;ccount</source>
+        <translation>&amp;Konto</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <source>Sign &amp;In…</source>
+        <translation>&amp;Anmelden…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <source>&amp;Account…</source>
+        <translation>&amp;Konto…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <source>Sign &amp;Out</source>
+        <translation>Ab&amp;melden</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <source>Signed in.</source>
+        <translation>Angemeldet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Anmeldung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Setzen Sie die Anmeldung in Ihrem Browser fort.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <source>Larkspindle Account</source>
+        <translation>Larkspindle-Konto</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <source>Signed out.</source>
+        <translation>Abgemeldet.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -1129,6 +1808,16 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Ort und Einheiten festlegen…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Wetter:</translation>
     </message>
 </context>
 <context>
@@ -1630,11 +2319,98 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>Die Ortssuche meldete HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo hat HTTP %1 zurückgegeben</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Wetter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Zeigt das Wetter neben Ihrem Kalender. Die Vorhersage kommt von Open-Meteo (kostenlos, ohne Anmeldung). Suchen Sie unten nach einer Stadt, um den Ort festzulegen.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <source>Enable weather</source>
+        <translation>Wetter anzeigen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <source>City name or postal code</source>
+        <translation>Stadtname oder Postleitzahl</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <source>No location set.</source>
+        <translation>Kein Ort festgelegt.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>Current location: %1</source>
+        <translation>Aktueller Ort: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <source>&amp;City:</source>
+        <translation>&amp;Stadt:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Einheiten:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <source>Searching…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <source>No matches found.</source>
+        <translation>Keine Treffer gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <source>Search failed: %1</source>
+        <translation>Suche fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>

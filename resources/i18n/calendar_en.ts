@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Add Microsoft account…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Share…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Move to the Cloud</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Sign in to your Larkspindle account first.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>&quot;%1&quot; is now in the cloud.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>Moving to the cloud failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Moving &quot;%1&quot; to the cloud…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Share Calendar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Sharing: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Shared with</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Add people</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Not shared with anyone yet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Everyone in your group already has access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Remove access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>Couldn&apos;t share calendar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>Couldn&apos;t remove person</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>Stop sharing?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Moving to the cloud: %1 of %n item sent.</numerusform>
+            <numerusform>Moving to the cloud: %1 of %n items sent.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -473,6 +586,469 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
+        <source>No Group</source>
+        <translation>No Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
+        <source>Join with Invite Code</source>
+        <translation>Join with Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Members</source>
+        <translation>Members</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
+        <source>Owner</source>
+        <translation>Owner</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
+        <source>Pending Invitations</source>
+        <translation>Pending Invitations</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
+        <source>Revoke</source>
+        <translation>Revoke</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
+        <source>Invite Members</source>
+        <translation>Invite Members</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Invite by Email</source>
+        <translation>Invite by Email</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
+        <source>Generate Invite Code</source>
+        <translation>Generate Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Leave Group</source>
+        <translation>Leave Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Join Group</source>
+        <translation>Join Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Enter invite code:</source>
+        <translation>Enter invite code:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Invalid or expired invite code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
+        <source>Joined group.</source>
+        <translation>Joined group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove Member</source>
+        <translation>Remove Member</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove %1 from the group?</source>
+        <translation>Remove %1 from the group?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>%1 removed.</source>
+        <translation>%1 removed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>Failed to remove %1.</source>
+        <translation>Failed to remove %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Invitation revoked.</source>
+        <translation>Invitation revoked.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Failed to revoke invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Leave this group? You will lose access to shared data.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Left group.</source>
+        <translation>Left group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Failed to leave group.</source>
+        <translation>Failed to leave group.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Email address:</source>
+        <translation>Email address:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to send invitation.</source>
+        <translation>Failed to send invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
+        <source>Invitation sent.</source>
+        <translation>Invitation sent.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
+        <source>Failed to generate code.</source>
+        <translation>Failed to generate code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
+        <source>Invite Code</source>
+        <translation>Invite Code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Share this code with the person you want to invite:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Active now</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>%1m ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>%1h ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>%1d ago</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>MMM d, yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Unknown Device</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Unknown client</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>This session</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 of %2 seats used</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Invite code: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Password must be at least %1 characters.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <source>Profile</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <source>Devices</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <source>Security</source>
+        <translation>Security</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Data &amp; Privacy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <source>Personal Information</source>
+        <translation>Personal Information</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Edit Display Name</source>
+        <translation>Edit Display Name</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <source>Sign Out</source>
+        <translation>Sign Out</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Change your account password.</source>
+        <translation>Change your account password.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <source>Change Password</source>
+        <translation>Change Password</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <source>Danger Zone</source>
+        <translation>Danger Zone</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Permanently delete your account. This cannot be undone after 30 days.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <source>Delete Account</source>
+        <translation>Delete Account</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>You are the group owner. Transfer ownership or remove all members before deleting your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <source>(not set)</source>
+        <translation>(not set)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <source>Registered Devices</source>
+        <translation>Registered Devices</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Devices that have synced with your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <source>No devices registered.</source>
+        <translation>No devices registered.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <source>Active Sessions</source>
+        <translation>Active Sessions</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sessions currently signed in to your account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <source>No active sessions.</source>
+        <translation>No active sessions.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <source>Current</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <source>Revoke</source>
+        <translation>Revoke</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Display name:</source>
+        <translation>Display name:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <source>Failed to update profile.</source>
+        <translation>Failed to update profile.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Display name updated.</source>
+        <translation>Display name updated.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <source>Current password:</source>
+        <translation>Current password:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <source>New password (min %1 characters):</source>
+        <translation>New password (min %1 characters):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <source>Confirm new password:</source>
+        <translation>Confirm new password:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>Passwords do not match.</source>
+        <translation>Passwords do not match.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <source>Password changed.</source>
+        <translation>Password changed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <source>Failed to change password.</source>
+        <translation>Failed to change password.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>This will schedule your account for permanent deletion after 30 days.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Type %1 to confirm:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <source>Failed to delete account.</source>
+        <translation>Failed to delete account.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Account Scheduled for Deletion</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove Device</source>
+        <translation>Remove Device</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove %1?</source>
+        <translation>Remove %1?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Device removed.</source>
+        <translation>Device removed.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Failed to remove device.</source>
+        <translation>Failed to remove device.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Session revoked.</source>
+        <translation>Session revoked.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Failed to revoke session.</source>
+        <translation>Failed to revoke session.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -488,6 +1064,64 @@ Please check file permissions and try again.</source>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
+        <source>People with access</source>
+        <translation>People with access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
+        <source>Add people</source>
+        <translation>Add people</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
+        <source>All group members already have access</source>
+        <translation>All group members already have access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Not shared with anyone yet.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
+        <source>Remove access</source>
+        <translation>Remove access</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
+        <source>Could not share with %1.</source>
+        <translation>Could not share with %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <source>Remove access?</source>
+        <translation>Remove access?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 will no longer have access. Continue?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
+        <source>Could not remove %1.</source>
+        <translation>Could not remove %1.</translation>
     </message>
 </context>
 <context>
@@ -859,6 +1493,51 @@ Please check file permissions and try again.</source>
         <source>This build has no feedback page configured.</source>
         <translation>This build has no feedback page configured.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <source>A&amp;ccount</source>
+        <translation>A&amp;ccount</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <source>Sign &amp;In…</source>
+        <translation>Sign &amp;In…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <source>&amp;Account…</source>
+        <translation>&amp;Account…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <source>Sign &amp;Out</source>
+        <translation>Sign &amp;Out</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <source>Signed in.</source>
+        <translation>Signed in.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Sign-in failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Continue the sign-in in your browser.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <source>Larkspindle Account</source>
+        <translation>Larkspindle Account</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <source>Signed out.</source>
+        <translation>Signed out.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -1125,6 +1804,16 @@ Please check file permissions and try again.</source>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Configure location and units…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Weather:</translation>
     </message>
 </context>
 <context>
@@ -1626,11 +2315,98 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>Geocoding returned HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Weather</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <source>Enable weather</source>
+        <translation>Enable weather</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <source>City name or postal code</source>
+        <translation>City name or postal code</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <source>No location set.</source>
+        <translation>No location set.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>Current location: %1</source>
+        <translation>Current location: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <source>&amp;City:</source>
+        <translation>&amp;City:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Units:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <source>Searching…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <source>No matches found.</source>
+        <translation>No matches found.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <source>Search failed: %1</source>
+        <translation>Search failed: %1</translation>
     </message>
 </context>
 <context>

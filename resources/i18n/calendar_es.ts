@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Añadir cuenta de Microsoft…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Compartir…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Mover a la nube</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Primero inicia sesión en tu cuenta de Larkspindle.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>«%1» ya está en la nube.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>No se pudo mover a la nube: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Moviendo «%1» a la nube…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Compartir calendario</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Compartiendo: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>Las personas con las que compartes ven los mismos eventos y cambios que tú. Compartir no fusiona calendarios; cada persona conserva su propia lista de calendarios.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Compartido con</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Añadir personas</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Aún no se ha compartido con nadie.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Primero añade a familiares o compañeros a tu grupo de Larkspindle y luego vuelve aquí para compartir calendarios con ellos.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Todos los miembros de tu grupo ya tienen acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Compartir</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Quitar acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>No se pudo compartir el calendario</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>No se pudo quitar a la persona</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>¿Dejar de compartir?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 dejará de ver los eventos de este calendario en todos sus dispositivos. ¿Continuar?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Moviendo a la nube: %1 de %n elemento enviado.</numerusform>
+            <numerusform>Moviendo a la nube: %1 de %n elementos enviados.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -477,6 +590,469 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
+        <source>Group</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
+        <source>No Group</source>
+        <translation>Sin grupo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>No perteneces a ningún grupo. El propietario del grupo puede invitarte, o puedes unirte con un código de invitación.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
+        <source>Join with Invite Code</source>
+        <translation>Unirse con un código de invitación</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Members</source>
+        <translation>Miembros</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
+        <source>Owner</source>
+        <translation>Propietario</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
+        <source>Pending Invitations</source>
+        <translation>Invitaciones pendientes</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
+        <source>Revoke</source>
+        <translation>Revocar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
+        <source>Invite Members</source>
+        <translation>Invitar a miembros</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Invite by Email</source>
+        <translation>Invitar por correo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
+        <source>Generate Invite Code</source>
+        <translation>Generar código de invitación</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Leave Group</source>
+        <translation>Salir del grupo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Join Group</source>
+        <translation>Unirse a un grupo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Enter invite code:</source>
+        <translation>Introduce el código de invitación:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Código de invitación no válido o caducado.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
+        <source>Joined group.</source>
+        <translation>Te has unido al grupo.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove Member</source>
+        <translation>Quitar miembro</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove %1 from the group?</source>
+        <translation>¿Quitar a %1 del grupo?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>%1 removed.</source>
+        <translation>Se ha quitado a %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>Failed to remove %1.</source>
+        <translation>No se pudo quitar a %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Invitation revoked.</source>
+        <translation>Invitación revocada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>No se pudo revocar la invitación.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>¿Salir de este grupo? Perderás el acceso a los datos compartidos.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Left group.</source>
+        <translation>Has salido del grupo.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Failed to leave group.</source>
+        <translation>No se pudo salir del grupo.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Email address:</source>
+        <translation>Dirección de correo:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to send invitation.</source>
+        <translation>No se pudo enviar la invitación.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
+        <source>Invitation sent.</source>
+        <translation>Invitación enviada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
+        <source>Failed to generate code.</source>
+        <translation>No se pudo generar el código.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
+        <source>Invite Code</source>
+        <translation>Código de invitación</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Comparte este código con la persona a la que quieres invitar:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Desconocido</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Activo ahora</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>hace %1 min</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>hace %1 h</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>hace %1 d</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Dispositivo desconocido</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Cliente desconocido</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>Esta sesión</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 de %2 plazas ocupadas</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Código de invitación: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>La contraseña debe tener al menos %1 caracteres.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <source>Profile</source>
+        <translation>Perfil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <source>Group</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <source>Devices</source>
+        <translation>Dispositivos</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <source>Security</source>
+        <translation>Seguridad</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Datos &amp; privacidad</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <source>Personal Information</source>
+        <translation>Información personal</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Edit Display Name</source>
+        <translation>Editar nombre visible</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <source>Sign Out</source>
+        <translation>Cerrar sesión</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Change your account password.</source>
+        <translation>Cambia la contraseña de tu cuenta.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <source>Change Password</source>
+        <translation>Cambiar contraseña</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <source>Danger Zone</source>
+        <translation>Zona de peligro</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Elimina tu cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <source>Delete Account</source>
+        <translation>Eliminar cuenta</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>Eres el propietario del grupo. Transfiere la propiedad o quita a todos los miembros antes de eliminar tu cuenta.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <source>(not set)</source>
+        <translation>(sin definir)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <source>Registered Devices</source>
+        <translation>Dispositivos registrados</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Dispositivos que se han sincronizado con tu cuenta.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <source>No devices registered.</source>
+        <translation>No hay dispositivos registrados.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <source>Active Sessions</source>
+        <translation>Sesiones activas</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sesiones que han iniciado sesión en tu cuenta.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <source>No active sessions.</source>
+        <translation>No hay sesiones activas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <source>Current</source>
+        <translation>Actual</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <source>Revoke</source>
+        <translation>Revocar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Display name:</source>
+        <translation>Nombre visible:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <source>Failed to update profile.</source>
+        <translation>No se pudo actualizar el perfil.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Display name updated.</source>
+        <translation>Nombre visible actualizado.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <source>Current password:</source>
+        <translation>Contraseña actual:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <source>New password (min %1 characters):</source>
+        <translation>Nueva contraseña (mín. %1 caracteres):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <source>Confirm new password:</source>
+        <translation>Confirma la nueva contraseña:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>Passwords do not match.</source>
+        <translation>Las contraseñas no coinciden.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <source>Password changed.</source>
+        <translation>Contraseña cambiada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <source>Failed to change password.</source>
+        <translation>No se pudo cambiar la contraseña.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>Tu cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Escribe %1 para confirmar:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <source>Failed to delete account.</source>
+        <translation>No se pudo eliminar la cuenta.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Cuenta programada para eliminarse</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Tu cuenta se eliminará de forma permanente dentro de 30 días. Puedes recuperarla iniciando sesión antes de esa fecha.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove Device</source>
+        <translation>Quitar dispositivo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove %1?</source>
+        <translation>¿Quitar %1?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Device removed.</source>
+        <translation>Dispositivo quitado.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Failed to remove device.</source>
+        <translation>No se pudo quitar el dispositivo.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Session revoked.</source>
+        <translation>Sesión revocada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Failed to revoke session.</source>
+        <translation>No se pudo revocar la sesión.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -492,6 +1068,64 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>No se recibieron tokens</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
+        <source>People with access</source>
+        <translation>Personas con acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
+        <source>Add people</source>
+        <translation>Añadir personas</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
+        <source>All group members already have access</source>
+        <translation>Todos los miembros del grupo ya tienen acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Aún no se ha compartido con nadie.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
+        <source>Remove access</source>
+        <translation>Quitar acceso</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
+        <source>Share</source>
+        <translation>Compartir</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
+        <source>Could not share with %1.</source>
+        <translation>No se pudo compartir con %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <source>Remove access?</source>
+        <translation>¿Quitar el acceso?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 ya no tendrá acceso. ¿Continuar?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
+        <source>Could not remove %1.</source>
+        <translation>No se pudo quitar a %1.</translation>
     </message>
 </context>
 <context>
@@ -863,6 +1497,51 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>This build has no feedback page configured.</source>
         <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <source>A&amp;ccount</source>
+        <translation>&amp;Cuenta</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <source>Sign &amp;In…</source>
+        <translation>&amp;Iniciar sesión…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <source>&amp;Account…</source>
+        <translation>&amp;Cuenta…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <source>Sign &amp;Out</source>
+        <translation>Cerrar &amp;sesión</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <source>Signed in.</source>
+        <translation>Sesión iniciada.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Error al iniciar sesión: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Continúa el inicio de sesión en tu navegador.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <source>Larkspindle Account</source>
+        <translation>Cuenta de Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <source>Signed out.</source>
+        <translation>Sesión cerrada.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -1129,6 +1808,16 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>No se pudo cambiar el inicio automático al iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Configurar ubicación y unidades…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Clima:</translation>
     </message>
 </context>
 <context>
@@ -1630,11 +2319,98 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>La búsqueda de lugares devolvió HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo devolvió HTTP %1</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Clima</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Muestra el tiempo junto a tu calendario. La previsión procede de Open-Meteo (gratis, sin registro). Busca una ciudad abajo para fijar la ubicación.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <source>Enable weather</source>
+        <translation>Activar el clima</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <source>City name or postal code</source>
+        <translation>Nombre de ciudad o código postal</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <source>Search</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <source>No location set.</source>
+        <translation>No hay ubicación definida.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>Current location: %1</source>
+        <translation>Ubicación actual: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <source>&amp;City:</source>
+        <translation>&amp;Ciudad:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Unidades:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <source>Searching…</source>
+        <translation>Buscando…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <source>No matches found.</source>
+        <translation>No se encontraron coincidencias.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <source>Search failed: %1</source>
+        <translation>La búsqueda falló: %1</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,119 @@
         <source>Add Microsoft account…</source>
         <translation>Ajouter un compte Microsoft…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>Partager…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>Déplacer vers le cloud</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>Connectez-vous d&apos;abord à votre compte Larkspindle.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>« %1 » est maintenant dans le cloud.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>Échec du déplacement vers le cloud : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>Déplacement de « %1 » vers le cloud…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>Partager le calendrier</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>Partage : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>Les personnes avec qui vous partagez voient les mêmes événements et modifications que vous. Le partage ne fusionne pas les calendriers ; chacun garde sa propre liste de calendriers.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>Partagé avec</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>Ajouter des personnes</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Partagé avec personne pour l&apos;instant.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>Ajoutez d&apos;abord des membres de votre famille ou de votre équipe à votre groupe Larkspindle, puis revenez ici pour partager des calendriers avec eux.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>Tous les membres de votre groupe ont déjà accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>Partager</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>Retirer l&apos;accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>Impossible de partager le calendrier</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>Impossible de retirer la personne</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>Arrêter le partage ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 ne verra plus les événements de ce calendrier sur aucun de ses appareils. Continuer ?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>Déplacement vers le cloud : %1 sur %n élément envoyé.</numerusform>
+            <numerusform>Déplacement vers le cloud : %1 sur %n éléments envoyés.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -477,6 +590,469 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
+        <source>No Group</source>
+        <translation>Aucun groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>Vous ne faites partie d&apos;aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
+        <source>Join with Invite Code</source>
+        <translation>Rejoindre avec un code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Members</source>
+        <translation>Membres</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
+        <source>Owner</source>
+        <translation>Propriétaire</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
+        <source>Pending Invitations</source>
+        <translation>Invitations en attente</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
+        <source>Revoke</source>
+        <translation>Révoquer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
+        <source>Invite Members</source>
+        <translation>Inviter des membres</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Invite by Email</source>
+        <translation>Inviter par e-mail</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
+        <source>Generate Invite Code</source>
+        <translation>Générer un code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Leave Group</source>
+        <translation>Quitter le groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Join Group</source>
+        <translation>Rejoindre un groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Enter invite code:</source>
+        <translation>Saisissez le code d&apos;invitation :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>Code d&apos;invitation non valide ou expiré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
+        <source>Joined group.</source>
+        <translation>Groupe rejoint.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove Member</source>
+        <translation>Retirer le membre</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove %1 from the group?</source>
+        <translation>Retirer %1 du groupe ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>%1 removed.</source>
+        <translation>%1 a été retiré(e).</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>Failed to remove %1.</source>
+        <translation>Impossible de retirer %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Invitation revoked.</source>
+        <translation>Invitation révoquée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>Impossible de révoquer l&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>Quitter ce groupe ? Vous perdrez l&apos;accès aux données partagées.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Left group.</source>
+        <translation>Vous avez quitté le groupe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Failed to leave group.</source>
+        <translation>Impossible de quitter le groupe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Email address:</source>
+        <translation>Adresse e-mail :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to send invitation.</source>
+        <translation>Impossible d&apos;envoyer l&apos;invitation.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
+        <source>Invitation sent.</source>
+        <translation>Invitation envoyée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
+        <source>Failed to generate code.</source>
+        <translation>Impossible de générer le code.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
+        <source>Invite Code</source>
+        <translation>Code d&apos;invitation</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>Communiquez ce code à la personne que vous souhaitez inviter :</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>Inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>Actif maintenant</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>il y a %1 min</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>il y a %1 h</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>il y a %1 j</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>d MMM yyyy</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>Appareil inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>Client inconnu</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>Cette session</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%1 places sur %2 utilisées</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>Code d&apos;invitation : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>Le mot de passe doit comporter au moins %1 caractères.</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <source>Devices</source>
+        <translation>Appareils</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <source>Security</source>
+        <translation>Sécurité</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <source>Data &amp; Privacy</source>
+        <translation>Données &amp; confidentialité</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <source>Personal Information</source>
+        <translation>Informations personnelles</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Edit Display Name</source>
+        <translation>Modifier le nom d&apos;affichage</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <source>Sign Out</source>
+        <translation>Se déconnecter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Change your account password.</source>
+        <translation>Modifiez le mot de passe de votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <source>Change Password</source>
+        <translation>Changer le mot de passe</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <source>Danger Zone</source>
+        <translation>Zone de danger</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>Supprime définitivement votre compte. Cette action est irréversible après 30 jours.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <source>Delete Account</source>
+        <translation>Supprimer le compte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>Vous êtes le propriétaire du groupe. Transférez la propriété ou retirez tous les membres avant de supprimer votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <source>(not set)</source>
+        <translation>(non défini)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <source>Registered Devices</source>
+        <translation>Appareils enregistrés</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>Appareils qui se sont synchronisés avec votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <source>No devices registered.</source>
+        <translation>Aucun appareil enregistré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <source>Active Sessions</source>
+        <translation>Sessions actives</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>Sessions actuellement connectées à votre compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <source>No active sessions.</source>
+        <translation>Aucune session active.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <source>Current</source>
+        <translation>Actuelle</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <source>Revoke</source>
+        <translation>Révoquer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Display name:</source>
+        <translation>Nom d&apos;affichage :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <source>Failed to update profile.</source>
+        <translation>Impossible de mettre à jour le profil.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Display name updated.</source>
+        <translation>Nom d&apos;affichage mis à jour.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <source>Current password:</source>
+        <translation>Mot de passe actuel :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <source>New password (min %1 characters):</source>
+        <translation>Nouveau mot de passe (%1 caractères min.) :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <source>Confirm new password:</source>
+        <translation>Confirmez le nouveau mot de passe :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>Passwords do not match.</source>
+        <translation>Les mots de passe ne correspondent pas.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <source>Password changed.</source>
+        <translation>Mot de passe modifié.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <source>Failed to change password.</source>
+        <translation>Impossible de modifier le mot de passe.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>Votre compte sera programmé pour une suppression définitive dans 30 jours.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <source>Type %1 to confirm:</source>
+        <translation>Saisissez %1 pour confirmer :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <source>Failed to delete account.</source>
+        <translation>Impossible de supprimer le compte.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>Suppression du compte programmée</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove Device</source>
+        <translation>Retirer l&apos;appareil</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove %1?</source>
+        <translation>Retirer %1 ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Device removed.</source>
+        <translation>Appareil retiré.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Failed to remove device.</source>
+        <translation>Impossible de retirer l&apos;appareil.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Session revoked.</source>
+        <translation>Session révoquée.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Failed to revoke session.</source>
+        <translation>Impossible de révoquer la session.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -492,6 +1068,64 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>Aucun jeton reçu</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
+        <source>People with access</source>
+        <translation>Personnes ayant accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
+        <source>Add people</source>
+        <translation>Ajouter des personnes</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
+        <source>All group members already have access</source>
+        <translation>Tous les membres du groupe ont déjà accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>Partagé avec personne pour l&apos;instant.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
+        <source>Remove access</source>
+        <translation>Retirer l&apos;accès</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
+        <source>Share</source>
+        <translation>Partager</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
+        <source>Could not share with %1.</source>
+        <translation>Impossible de partager avec %1.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <source>Remove access?</source>
+        <translation>Retirer l&apos;accès ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 n&apos;aura plus accès. Continuer ?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
+        <source>Could not remove %1.</source>
+        <translation>Impossible de retirer %1.</translation>
     </message>
 </context>
 <context>
@@ -863,6 +1497,51 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>This build has no feedback page configured.</source>
         <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <source>A&amp;ccount</source>
+        <translation>&amp;Compte</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <source>Sign &amp;In…</source>
+        <translation>Se &amp;connecter…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <source>&amp;Account…</source>
+        <translation>Co&amp;mpte…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <source>Sign &amp;Out</source>
+        <translation>Se &amp;déconnecter</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <source>Signed in.</source>
+        <translation>Connecté.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <source>Sign-in failed: %1</source>
+        <translation>Échec de la connexion : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>Poursuivez la connexion dans votre navigateur.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <source>Larkspindle Account</source>
+        <translation>Compte Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <source>Signed out.</source>
+        <translation>Déconnecté.</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -1129,6 +1808,16 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>Configurer le lieu et les unités…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>Météo :</translation>
     </message>
 </context>
 <context>
@@ -1630,11 +2319,98 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>La recherche de lieux a renvoyé HTTP %1</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo a renvoyé HTTP %1</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>Météo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d&apos;Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <source>Enable weather</source>
+        <translation>Activer la météo</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <source>City name or postal code</source>
+        <translation>Nom de ville ou code postal</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <source>No location set.</source>
+        <translation>Aucun lieu défini.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>Current location: %1</source>
+        <translation>Lieu actuel : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <source>Celsius (°C)</source>
+        <translation>Celsius (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>Fahrenheit (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <source>&amp;City:</source>
+        <translation>&amp;Ville :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <source>&amp;Units:</source>
+        <translation>&amp;Unités :</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <source>Searching…</source>
+        <translation>Recherche…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <source>No matches found.</source>
+        <translation>Aucun résultat.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <source>Search failed: %1</source>
+        <translation>Échec de la recherche : %1</translation>
     </message>
 </context>
 <context>

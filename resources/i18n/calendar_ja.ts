@@ -77,6 +77,118 @@
         <source>Add Microsoft account…</source>
         <translation>Microsoft アカウントを追加…</translation>
     </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="72"/>
+        <source>Share…</source>
+        <translation>共有…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="74"/>
+        <source>Move to the Cloud</source>
+        <translation>クラウドへ移動</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
+        <source>Sign in to your Larkspindle account first.</source>
+        <translation>先に Larkspindle アカウントにサインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
+        <source>&quot;%1&quot; is now in the cloud.</source>
+        <translation>「%1」はクラウドに移動しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="250"/>
+        <source>Moving to the cloud failed: %1</source>
+        <translation>クラウドへの移動に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="255"/>
+        <source>Moving &quot;%1&quot; to the cloud…</source>
+        <translation>「%1」をクラウドへ移動しています…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="267"/>
+        <source>Share Calendar</source>
+        <translation>カレンダーを共有</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="268"/>
+        <source>Sharing: %1</source>
+        <translation>共有中: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
+        <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
+        <translation>共有した相手には、あなたと同じ予定と変更が表示されます。共有してもカレンダーは統合されず、それぞれ自分のカレンダー一覧を保ちます。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
+        <source>Shared with</source>
+        <translation>共有相手</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="272"/>
+        <source>Add people</source>
+        <translation>ユーザーを追加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>まだ誰とも共有していません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
+        <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
+        <translation>まず家族やチームのメンバーを Larkspindle グループに追加してから、ここに戻ってカレンダーを共有してください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
+        <source>Everyone in your group already has access</source>
+        <translation>グループの全員がすでにアクセスできます</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
+        <source>Share</source>
+        <translation>共有</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
+        <source>Remove access</source>
+        <translation>アクセスを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="281"/>
+        <source>Couldn&apos;t share calendar</source>
+        <translation>カレンダーを共有できませんでした</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="282"/>
+        <source>Couldn&apos;t remove person</source>
+        <translation>ユーザーを削除できませんでした</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="283"/>
+        <source>Stop sharing?</source>
+        <translation>共有を停止しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="284"/>
+        <source>%1 will no longer see this calendar&apos;s events on any of their devices. Continue?</source>
+        <translation>%1 はどのデバイスでもこのカレンダーの予定を表示できなくなります。続行しますか?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <translation>
+            <numerusform>クラウドへ移動中: %n 件中 %1 件を送信しました。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -475,6 +587,469 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>LarkAccount::AccountGroupPage</name>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="40"/>
+        <source>Group</source>
+        <translation>グループ</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="66"/>
+        <source>No Group</source>
+        <translation>グループなし</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
+        <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
+        <translation>グループに参加していません。グループのオーナーから招待を受けるか、招待コードで参加できます。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
+        <source>Join with Invite Code</source>
+        <translation>招待コードで参加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
+        <source>Members</source>
+        <translation>メンバー</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="97"/>
+        <source>Owner</source>
+        <translation>オーナー</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="104"/>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="116"/>
+        <source>Pending Invitations</source>
+        <translation>保留中の招待</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="123"/>
+        <source>Revoke</source>
+        <translation>取り消し</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="134"/>
+        <source>Invite Members</source>
+        <translation>メンバーを招待</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="135"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Invite by Email</source>
+        <translation>メールで招待</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
+        <source>Generate Invite Code</source>
+        <translation>招待コードを生成</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="189"/>
+        <source>Leave Group</source>
+        <translation>グループから退出</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Join Group</source>
+        <translation>グループに参加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
+        <source>Enter invite code:</source>
+        <translation>招待コードを入力:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
+        <source>Invalid or expired invite code.</source>
+        <translation>招待コードが無効か、有効期限が切れています。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
+        <source>Joined group.</source>
+        <translation>グループに参加しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove Member</source>
+        <translation>メンバーを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
+        <source>Remove %1 from the group?</source>
+        <translation>%1 をグループから削除しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>%1 removed.</source>
+        <translation>%1 を削除しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="173"/>
+        <source>Failed to remove %1.</source>
+        <translation>%1 を削除できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Invitation revoked.</source>
+        <translation>招待を取り消しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
+        <source>Failed to revoke invitation.</source>
+        <translation>招待を取り消せませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
+        <source>Leave this group? You will lose access to shared data.</source>
+        <translation>このグループから退出しますか? 共有データにアクセスできなくなります。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Left group.</source>
+        <translation>グループから退出しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
+        <source>Failed to leave group.</source>
+        <translation>グループから退出できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="201"/>
+        <source>Email address:</source>
+        <translation>メールアドレス:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
+        <source>Failed to send invitation.</source>
+        <translation>招待を送信できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
+        <source>Invitation sent.</source>
+        <translation>招待を送信しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="225"/>
+        <source>Failed to generate code.</source>
+        <translation>コードを生成できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
+        <source>Invite Code</source>
+        <translation>招待コード</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
+        <source>Share this code with the person you want to invite:</source>
+        <translation>招待したい相手にこのコードを伝えてください:</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountRows</name>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="24"/>
+        <source>Unknown</source>
+        <translation>不明</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="27"/>
+        <source>Active now</source>
+        <translation>現在アクティブ</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="29"/>
+        <source>%1m ago</source>
+        <translation>%1 分前</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="31"/>
+        <source>%1h ago</source>
+        <translation>%1 時間前</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="33"/>
+        <source>%1d ago</source>
+        <translation>%1 日前</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="35"/>
+        <source>MMM d, yyyy</source>
+        <translation>yyyy年M月d日</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="43"/>
+        <source>Unknown Device</source>
+        <translation>不明なデバイス</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="57"/>
+        <source>Unknown client</source>
+        <translation>不明なクライアント</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="62"/>
+        <source>This session</source>
+        <translation>このセッション</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="75"/>
+        <source>%1 of %2 seats used</source>
+        <translation>%2 席中 %1 席使用中</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="89"/>
+        <source>Invite code: %1</source>
+        <translation>招待コード: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountRows.cpp" line="100"/>
+        <source>Password must be at least %1 characters.</source>
+        <translation>パスワードは %1 文字以上にしてください。</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::AccountScreen</name>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <source>Profile</source>
+        <translation>プロフィール</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <source>Group</source>
+        <translation>グループ</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <source>Devices</source>
+        <translation>デバイス</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <source>Security</source>
+        <translation>セキュリティ</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <source>Data &amp; Privacy</source>
+        <translation>データ &amp; プライバシー</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <source>Personal Information</source>
+        <translation>個人情報</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Edit Display Name</source>
+        <translation>表示名を編集</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <source>Sign Out</source>
+        <translation>サインアウト</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Password</source>
+        <translation>パスワード</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <source>Change your account password.</source>
+        <translation>アカウントのパスワードを変更します。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <source>Change Password</source>
+        <translation>パスワードを変更</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <source>Danger Zone</source>
+        <translation>危険な操作</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <source>Permanently delete your account. This cannot be undone after 30 days.</source>
+        <translation>アカウントを完全に削除します。30 日を過ぎると元に戻せません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <source>Delete Account</source>
+        <translation>アカウントを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
+        <translation>あなたはグループのオーナーです。アカウントを削除する前に、オーナー権限を譲渡するか、すべてのメンバーを削除してください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <source>(not set)</source>
+        <translation>(未設定)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <source>Registered Devices</source>
+        <translation>登録済みデバイス</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <source>Devices that have synced with your account.</source>
+        <translation>このアカウントと同期したデバイスです。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <source>No devices registered.</source>
+        <translation>登録済みのデバイスはありません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <source>Active Sessions</source>
+        <translation>アクティブなセッション</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <source>Sessions currently signed in to your account.</source>
+        <translation>現在このアカウントにサインインしているセッションです。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <source>No active sessions.</source>
+        <translation>アクティブなセッションはありません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <source>Current</source>
+        <translation>現在</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <source>Revoke</source>
+        <translation>取り消し</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <source>Display name:</source>
+        <translation>表示名:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <source>Failed to update profile.</source>
+        <translation>プロフィールを更新できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <source>Display name updated.</source>
+        <translation>表示名を更新しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <source>Current password:</source>
+        <translation>現在のパスワード:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <source>New password (min %1 characters):</source>
+        <translation>新しいパスワード (%1 文字以上):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <source>Confirm new password:</source>
+        <translation>新しいパスワードの確認:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <source>Passwords do not match.</source>
+        <translation>パスワードが一致しません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <source>Password changed.</source>
+        <translation>パスワードを変更しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <source>Failed to change password.</source>
+        <translation>パスワードを変更できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <source>This will schedule your account for permanent deletion after 30 days.</source>
+        <translation>アカウントは 30 日後に完全に削除されるよう予約されます。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <source>Type %1 to confirm:</source>
+        <translation>確認のため %1 と入力してください:</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <source>Failed to delete account.</source>
+        <translation>アカウントを削除できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <source>Account Scheduled for Deletion</source>
+        <translation>アカウントの削除を予約しました</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
+        <translation>アカウントは 30 日後に完全に削除されます。それまでにサインインすれば復元できます。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove Device</source>
+        <translation>デバイスを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <source>Remove %1?</source>
+        <translation>%1 を削除しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Device removed.</source>
+        <translation>デバイスを削除しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <source>Failed to remove device.</source>
+        <translation>デバイスを削除できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Session revoked.</source>
+        <translation>セッションを取り消しました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <source>Failed to revoke session.</source>
+        <translation>セッションを取り消せませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../account/AuthClient.cpp" line="107"/>
@@ -490,6 +1065,64 @@ Please check file permissions and try again.</source>
         <location filename="../../account/AuthClient.cpp" line="136"/>
         <source>No tokens received</source>
         <translation>トークンを受信できませんでした</translation>
+    </message>
+</context>
+<context>
+    <name>LarkAccount::ShareMembersDialog</name>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="132"/>
+        <source>People with access</source>
+        <translation>アクセスできるユーザー</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="134"/>
+        <source>Add people</source>
+        <translation>ユーザーを追加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="138"/>
+        <source>All group members already have access</source>
+        <translation>グループのメンバー全員がすでにアクセスできます</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="148"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
+        <source>Not shared with anyone yet.</source>
+        <translation>まだ誰とも共有していません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
+        <source>Remove access</source>
+        <translation>アクセスを削除</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
+        <source>Share</source>
+        <translation>共有</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="291"/>
+        <source>Could not share with %1.</source>
+        <translation>%1 と共有できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
+        <source>Remove access?</source>
+        <translation>アクセスを削除しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
+        <source>%1 will no longer have access. Continue?</source>
+        <translation>%1 はアクセスできなくなります。続行しますか?</translation>
+    </message>
+    <message>
+        <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
+        <source>Could not remove %1.</source>
+        <translation>%1 を削除できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -854,6 +1487,51 @@ Please check file permissions and try again.</source>
         <source>This build has no feedback page configured.</source>
         <translation>このビルドにはフィードバックページが設定されていません。</translation>
     </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <source>A&amp;ccount</source>
+        <translation>アカウント(&amp;C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <source>Sign &amp;In…</source>
+        <translation>サインイン(&amp;I)…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <source>&amp;Account…</source>
+        <translation>アカウント(&amp;A)…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <source>Sign &amp;Out</source>
+        <translation>サインアウト(&amp;O)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <source>Signed in.</source>
+        <translation>サインインしました。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <source>Sign-in failed: %1</source>
+        <translation>サインインに失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <source>Continue the sign-in in your browser.</source>
+        <translation>ブラウザーでサインインを続けてください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <source>Larkspindle Account</source>
+        <translation>Larkspindle アカウント</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <source>Signed out.</source>
+        <translation>サインアウトしました。</translation>
+    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
@@ -1119,6 +1797,16 @@ Please check file permissions and try again.</source>
         <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>ログイン時の起動設定を変更できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <source>Configure location and units…</source>
+        <translation>場所と単位を設定…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <source>Weather:</source>
+        <translation>天気:</translation>
     </message>
 </context>
 <context>
@@ -1614,11 +2302,98 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Weather::GeocodingClient</name>
+    <message>
+        <location filename="../../services/weather/GeocodingClient.cpp" line="52"/>
+        <source>Geocoding returned HTTP %1</source>
+        <translation>地名検索が HTTP %1 を返しました</translation>
+    </message>
+</context>
+<context>
     <name>Weather::Service</name>
     <message>
         <location filename="../../weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo が HTTP %1 を返しました</translation>
+    </message>
+</context>
+<context>
+    <name>WeatherSettingsDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <source>Weather</source>
+        <translation>天気</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
+        <translation>カレンダーと一緒に天気を表示します。予報は Open-Meteo (無料、登録不要) から取得します。下で都市を検索して場所を設定してください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <source>Enable weather</source>
+        <translation>天気を有効にする</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <source>City name or postal code</source>
+        <translation>都市名または郵便番号</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <source>No location set.</source>
+        <translation>場所が設定されていません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <source>Current location: %1</source>
+        <translation>現在の場所: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <source>Celsius (°C)</source>
+        <translation>摂氏 (°C)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <source>Fahrenheit (°F)</source>
+        <translation>華氏 (°F)</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <source>&amp;City:</source>
+        <translation>都市(&amp;C):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <source>&amp;Units:</source>
+        <translation>単位(&amp;U):</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <source>Searching…</source>
+        <translation>検索中…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <source>No matches found.</source>
+        <translation>一致する場所が見つかりません。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <source>Search failed: %1</source>
+        <translation>検索に失敗しました: %1</translation>
     </message>
 </context>
 <context>

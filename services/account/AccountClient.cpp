@@ -9,15 +9,6 @@ namespace LarkAccount {
 
 namespace {
 
-// A callback that hands only the ok flag on.
-ApiClient::Callback passOk(AccountClient::Done completion)
-{
-    return [completion = std::move(completion)](bool ok, int, const QJsonObject &) {
-        if (completion)
-            completion(ok);
-    };
-}
-
 // A callback that reads a record from a good reply, else hands on a default one.
 template<typename Record>
 ApiClient::Callback readOr(Record (*reader)(const QJsonObject &),
@@ -51,7 +42,7 @@ void AccountClient::getProfile(std::function<void(const Profile &)> completion)
 
 void AccountClient::deleteAccount(Done completion)
 {
-    m_api->deleteResource(QStringLiteral("/profile"), passOk(std::move(completion)));
+    m_api->deleteResource(QStringLiteral("/profile"), ApiClient::okOnly(std::move(completion)));
 }
 
 void AccountClient::getDevices(std::function<void(const QList<Device> &)> completion)
@@ -67,7 +58,7 @@ void AccountClient::getDevices(std::function<void(const QList<Device> &)> comple
 void AccountClient::removeDevice(const QString &deviceId, Done completion)
 {
     m_api->deleteResource(QStringLiteral("/devices/") + segment(deviceId),
-                          passOk(std::move(completion)));
+                          ApiClient::okOnly(std::move(completion)));
 }
 
 void AccountClient::getGroup(std::function<void(const Group &)> completion)
@@ -131,7 +122,7 @@ void AccountClient::removeMember(const QString &accountId, Done completion)
 void AccountClient::revokeInvitation(const QString &invitationId, Done completion)
 {
     m_api->deleteResource(QStringLiteral("/group/invitations/") + segment(invitationId),
-                          passOk(std::move(completion)));
+                          ApiClient::okOnly(std::move(completion)));
 }
 
 } // namespace LarkAccount

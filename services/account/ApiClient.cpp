@@ -35,6 +35,14 @@ QString ApiClient::pathSegment(const QString &value)
     return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
 
+ApiClient::Callback ApiClient::okOnly(std::function<void(bool ok)> completion)
+{
+    return [completion = std::move(completion)](bool ok, int, const QJsonObject &) {
+        if (completion)
+            completion(ok);
+    };
+}
+
 void ApiClient::get(const QString &path, Callback callback, const QUrlQuery &query)
 {
     sendRequest("GET", path, {}, std::move(callback), query, Auth::Renewing);

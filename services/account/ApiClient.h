@@ -51,6 +51,8 @@ public:
     void postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback);
 
     static QString pathSegment(const QString &value);
+    // A callback that hands only the ok flag on (an empty completion is allowed).
+    static Callback okOnly(std::function<void(bool ok)> completion);
 
 signals:
     void authenticationRequired();

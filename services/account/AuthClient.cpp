@@ -1,7 +1,7 @@
 #include "services/account/AuthClient.h"
 
-#include "services/account/ApiClient.h"
 #include "platform/TokenStore.h"
+#include "services/account/ApiClient.h"
 #include "services/account/TokenManager.h"
 #include "services/account/WebAuthHandler.h"
 
@@ -217,10 +217,7 @@ void AuthClient::changePassword(const QString &currentPassword, const QString &n
     body.insert(QStringLiteral("current_password"), currentPassword);
     body.insert(QStringLiteral("new_password"), newPassword);
     m_api->post(QStringLiteral("/users/me/password"), body,
-                [completion = std::move(completion)](bool ok, int, const QJsonObject &) {
-                    if (completion)
-                        completion(ok);
-                });
+                ApiClient::okOnly(std::move(completion)));
 }
 
 void AuthClient::listSessions(std::function<void(const QList<Session> &)> completion)
@@ -234,10 +231,10 @@ void AuthClient::listSessions(std::function<void(const QList<Session> &)> comple
                });
 }
 
-void AuthClient::revokeSession(const QString &sessionId)
+void AuthClient::revokeSession(const QString &sessionId, std::function<void(bool ok)> completion)
 {
     m_api->deleteResource(QStringLiteral("/users/me/sessions/") + ApiClient::pathSegment(sessionId),
-                          {});
+                          ApiClient::okOnly(std::move(completion)));
 }
 
 } // namespace LarkAccount

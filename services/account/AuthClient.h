@@ -50,7 +50,7 @@ public:
     void changePassword(const QString &currentPassword, const QString &newPassword,
                         std::function<void(bool ok)> completion);
     void listSessions(std::function<void(const QList<Session> &)> completion);
-    void revokeSession(const QString &sessionId);
+    void revokeSession(const QString &sessionId, std::function<void(bool ok)> completion = {});
 
     // The sign-in page for a redirect URI and state.
     static QUrl loginPageUrl(const QString &authUrl, const QString &realm, const QString &clientId,

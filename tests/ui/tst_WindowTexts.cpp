@@ -7,20 +7,28 @@
 #include "app/Application.h"
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
+#include "services/account/ApiClient.h"
+#include "services/account/Client.h"
+#include "services/account/TokenManager.h"
+#include "services/sync/cloud/SharingBackend.h"
 #include "services/update/ReleaseManifest.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
+#include "support/FakeCloudService.h"
 #include "support/StartedAppState.h"
 #include "support/TestSupport.h"
 #include "ui/MessagePresenter.h"
 #include "ui/WindowFit.h"
+#include "ui/account/AccountScreen.h"
+#include "ui/account/ShareMembersDialog.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
@@ -35,8 +43,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -175,7 +185,10 @@ private:
     QList<Opener> openers();
     QWidget *show(QWidget *window);
     QWidget *showPopover(const QString &quickAdd);
+    void serveCloud();
+    QWidget *showAccountPage(int page, const char *content);
 
+    std::unique_ptr<LarkTest::FakeCloudService> m_cloud;
     std::unique_ptr<LarkTest::StartedAppState> m_state;
     std::unique_ptr<MainWindow> m_main;
     QList<QPointer<QWidget>> m_opened;
@@ -198,6 +211,7 @@ void TestWindowTexts::initTestCase()
     theme->setMode(setting("LARK_GALLERY_THEME", "light"));
     theme->setFontScale(setting("LARK_GALLERY_FONT_SCALE", "150").toInt());
     seed();
+    serveCloud();
     m_state->get()->setCurrentDate(kNow.date());
     m_main = std::make_unique<MainWindow>(m_state->get());
 }
@@ -206,6 +220,8 @@ void TestWindowTexts::cleanupTestCase()
 {
     m_main.reset();
     m_state.reset();
+    m_cloud.reset();
+    qunsetenv("WEATHER_GEOCODING_URL");
     MessagePresenter::setHandler({});
 }
 
@@ -256,6 +272,92 @@ void TestWindowTexts::seed()
         e.created = e.last_modified = kNow.toUTC();
         QVERIFY(state->events()->insert(e));
     }
+}
+
+// The cloud service and the city search on loopback, with a group, devices and sessions, and
+// the account's tokens (the group owner's) held without signing in, so nothing else syncs.
+void TestWindowTexts::serveCloud()
+{
+    m_cloud = std::make_unique<LarkTest::FakeCloudService>();
+    QVERIFY(m_cloud->listen());
+    LarkTest::FakeHttpServer &server = m_cloud->server();
+    const auto json = [](const char *body) {
+        return LarkTest::FakeReply::text(200, body, "application/json");
+    };
+    const QString auth = QStringLiteral("/api/v1/realms/lark");
+    const QString account = QStringLiteral("/account/v1");
+    server.route(
+        "GET", auth + QStringLiteral("/users/me"),
+        json(R"({"id": "u1", "email": "ann.lee@example.com", "display_name": "Ann Lee"})"));
+    server.route("GET", auth + QStringLiteral("/users/me/sessions"), json(R"j({"sessions": [
+        {"id": "s1", "user_agent": "Larkspindle Calendar/1.3.4 (Windows 11)",
+         "ip_address": "203.0.113.7", "is_current": true},
+        {"id": "s2", "user_agent": "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/120.0 Safari/537.36",
+         "ip_address": "198.51.100.23", "last_active_at": "2026-12-09T08:00:00Z"}]})j"));
+    server.route("GET", account + QStringLiteral("/devices"), json(R"({"devices": [
+        {"id": "d1", "device_name": "Ann's <b>Laptop</b>", "platform": "windows",
+         "app_version": "1.3.4", "last_sync_at": "2026-12-07T10:00:00Z"},
+        {"id": "d2", "device_name": "", "platform": "linux"}]})"));
+    server.route("GET", account + QStringLiteral("/profile"), json(R"({"id": "a-ann"})"));
+    server.route("GET", account + QStringLiteral("/group"), json(R"({"id": "g1",
+      "name": "Lee Family", "max_seats": 5, "members": [
+        {"account_id": "a-ann", "display_name": "Ann Lee", "email": "ann.lee@example.com",
+         "role": "owner"},
+        {"account_id": "a-bob", "display_name": "Bob Lee", "email": "bob@example.com",
+         "role": "member"},
+        {"account_id": "a-cy", "display_name": "", "email": "cy@example.com", "role": "member"}],
+      "pending_invitations": [{"id": "i1", "invited_email": "dee@example.com"},
+        {"id": "i2", "invited_email": "", "invite_code": "K7Q2-M9XD"}]})"));
+    server.route("GET", QStringLiteral("/v1/search"), json(R"({"results": [
+        {"name": "Springfield", "admin1": "Illinois", "country_code": "US"},
+        {"name": "Springfield", "admin1": "Massachusetts", "country_code": "US"},
+        {"name": "Springfield", "admin1": "Missouri", "country_code": "US"}]})"));
+    qputenv("WEATHER_GEOCODING_URL", server.url(QStringLiteral("/v1/search")).toEncoded());
+    m_cloud->addCalendar(QStringLiteral("family"), QStringLiteral("Family"));
+    m_cloud->addUser(QStringLiteral("a-bob"), QStringLiteral("bob@example.com"),
+                     QStringLiteral("Bob Lee"));
+
+    LarkAccount::Client *client = m_state->get()->accountClient();
+    client->authApiClient()->setBaseUrl(server.url(auth));
+    client->accountApiClient()->setBaseUrl(server.url(account));
+    client->syncApiClient()->setBaseUrl(m_cloud->baseUrl());
+    client->tokenManager()->setClock([] { return kNow.toUTC(); });
+    const QJsonObject payload {
+        {QStringLiteral("exp"), kNow.toUTC().addDays(1).toSecsSinceEpoch()},
+        {QStringLiteral("custom"),
+         QJsonObject {{QStringLiteral("lrk"),
+                       QJsonObject {{QStringLiteral("role"), QStringLiteral("owner")}}}}}};
+    const auto part = [](const QByteArray &bytes) {
+        return bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+    };
+    client->tokenManager()->setTokens(
+        QString::fromLatin1(part("{}") + '.'
+                            + part(QJsonDocument(payload).toJson(QJsonDocument::Compact))
+                            + ".c2ln"),
+        QStringLiteral("r"));
+    bool shared = false;
+    Larkspindle::SharingBackend sharing(client->syncApiClient());
+    sharing.shareWith(QStringLiteral("family"), QStringLiteral("a-bob"), QString(),
+                      [&shared](bool ok, const QString &) { shared = ok; });
+    QTRY_VERIFY(shared);
+}
+
+QWidget *TestWindowTexts::showAccountPage(int page, const char *content)
+{
+    auto *screen = new LarkAccount::AccountScreen(m_state->get()->accountClient(), m_main.get());
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->setWindowTitle(MainWindow::tr("Larkspindle Account"));
+    screen->setClock([] { return kNow.toUTC(); });
+    screen->refreshAll();
+    screen->pageList()->setCurrentRow(page);
+    screen->resize(QSize(640, 560) * Theme::fontScale / 100);
+    show(screen);
+    if (content && !QTest::qWaitFor([&] {
+            return screen->findChild<QWidget *>(QString::fromLatin1(content));
+        }))
+        qWarning("the account page %d was not filled", page);
+    QTest::qWait(50);
+    return screen;
 }
 
 QWidget *TestWindowTexts::show(QWidget *window)
@@ -337,6 +439,57 @@ QList<Opener> TestWindowTexts::openers()
                                                         QStringLiteral(LARK_VERSION), kProduct,
                                                         main));
          }},
+        {QStringLiteral("weather-settings"),
+         [=] {
+             auto *weather = new WeatherSettingsDialog(state, main);
+             show(weather);
+             weather->searchEdit()->setText(QStringLiteral("Springfield"));
+             weather->startSearch();
+             if (!QTest::qWaitFor([weather] { return weather->resultsList()->count() > 0; }))
+                 qWarning("the city search did not answer");
+             return show(weather);
+         }},
+        {QStringLiteral("account-profile"),
+         [=] {
+             return showAccountPage(0, nullptr);
+         }},
+        {QStringLiteral("account-group"),
+         [=] {
+             return showAccountPage(1, "groupContent");
+         }},
+        {QStringLiteral("account-devices"),
+         [=] {
+             return showAccountPage(2, "devicesContent");
+         }},
+        {QStringLiteral("account-security"),
+         [=] {
+             return showAccountPage(3, "sessionsContent");
+         }},
+        {QStringLiteral("account-privacy"),
+         [=] {
+             return showAccountPage(4, nullptr);
+         }},
+        {QStringLiteral("share-calendar"),
+         [=] {
+             LarkAccount::ShareMembersDialog::Texts texts;
+             texts.title = AccountsCalendarsDialog::tr("Share Calendar");
+             texts.subtitle
+                 = AccountsCalendarsDialog::tr("Sharing: %1").arg(QStringLiteral("Family"));
+             texts.intro = AccountsCalendarsDialog::tr(
+                 "People you share with see the same events and changes you do. Sharing "
+                 "doesn't merge calendars; they keep their own calendar list.");
+             LarkAccount::Client *client = state->accountClient();
+             auto *dialog = new LarkAccount::ShareMembersDialog(
+                 client, new Larkspindle::SharingBackend(client->syncApiClient()),
+                 QStringLiteral("family"), texts, main);
+             dialog->setAttribute(Qt::WA_DeleteOnClose);
+             show(dialog);
+             if (!QTest::qWaitFor([dialog] {
+                     return dialog->findChild<QWidget *>(QStringLiteral("shareWithButton"));
+                 }))
+                 qWarning("the share dialog was not filled");
+             return dialog;
+         }},
         {QStringLiteral("tray-popover"),
          [=] {
              return showPopover(QString());
@@ -396,6 +549,15 @@ void TestWindowTexts::gallery()
         if (window != m_main.get())
             window->close();
     }
+
+    // The Account menu, open.
+    m_main->show();
+    m_main->raise();
+    QMenu *account = m_main->accountMenu();
+    account->popup(
+        m_main->mapToGlobal(m_main->menuBar()->actionGeometry(account->menuAction()).bottomLeft()));
+    shoot(QStringLiteral("account-menu"));
+    account->hide();
 
     // The Help menu, open.
     m_main->show();

@@ -2,11 +2,16 @@
 
 #include "core/AppState.h"
 #include "core/LocalCalendar.h"
+#include "services/account/Client.h"
+#include "services/sync/cloud/CalendarUpgradeService.h"
+#include "services/sync/cloud/SharingBackend.h"
+#include "services/sync/cloud/SyncClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "ui/MessagePresenter.h"
 #include "ui/WindowFit.h"
+#include "ui/account/ShareMembersDialog.h"
 #include "ui/dialogs/ProviderSignIn.h"
 #include "ui/theme/Theme.h"
 
@@ -63,11 +68,32 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
                       QStringLiteral("addMicrosoftAccountButton"));
     providerRow->addStretch(1);
 
+    // Sharing needs the cloud account; a calendar on this device moves there first.
+    m_share = new QPushButton(tr("Share…"), this);
+    m_share->setObjectName(QStringLiteral("shareCalendarButton"));
+    m_move = new QPushButton(tr("Move to the Cloud"), this);
+    m_move->setObjectName(QStringLiteral("moveToCloudButton"));
+    connect(m_share, &QPushButton::clicked, this, &AccountsCalendarsDialog::shareSelected);
+    connect(m_move, &QPushButton::clicked, this, &AccountsCalendarsDialog::moveSelectedToCloud);
+    m_cloudStatus = new QLabel(this);
+    m_cloudStatus->setObjectName(QStringLiteral("cloudStatusLabel"));
+    m_cloudStatus->setTextFormat(Qt::PlainText);
+    m_cloudStatus->setWordWrap(true);
+    m_cloudStatus->hide();
+    auto *cloudRow = new QHBoxLayout;
+    cloudRow->addWidget(m_share);
+    cloudRow->addWidget(m_move);
+    cloudRow->addStretch(1);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            &AccountsCalendarsDialog::updateCloudButtons);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tree, 1);
+    layout->addLayout(cloudRow);
+    layout->addWidget(m_cloudStatus);
     layout->addLayout(addRow);
     layout->addLayout(providerRow);
     layout->addWidget(buttons);
@@ -76,11 +102,18 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
             &AccountsCalendarsDialog::reload);
     connect(state->accounts(), &AccountRepository::accountsChanged, this,
             &AccountsCalendarsDialog::reload);
+    if (LarkAccount::Client *client = m_state->accountClient())
+        connect(client, &LarkAccount::Client::authStateChanged, this,
+                &AccountsCalendarsDialog::updateCloudButtons);
     reload();
 }
 
 void AccountsCalendarsDialog::reload()
 {
+    // The selection survives a reload, so the buttons keep acting on the same calendar.
+    const QTreeWidgetItem *current = m_tree->currentItem();
+    const QString selectedId
+        = current && current->parent() ? current->data(0, Qt::UserRole).toString() : QString();
     m_tree->clear();
     const QList<Account> accounts = m_state->accounts()->listActive();
     for (const Account &account : accounts) {
@@ -94,9 +127,12 @@ void AccountsCalendarsDialog::reload()
                 {calendar.is_read_only ? tr("%1 (read-only)").arg(calendar.name) : calendar.name});
             item->setData(0, Qt::UserRole, calendar.id);
             item->setIcon(0, Theme::colorDotIcon(calendar.color));
+            if (calendar.id == selectedId)
+                m_tree->setCurrentItem(item);
         }
     }
     m_tree->expandAll();
+    updateCloudButtons();
 }
 
 void AccountsCalendarsDialog::addCalendarFromForm()
@@ -118,4 +154,140 @@ QString AccountsCalendarsDialog::addLocalCalendar(AppState *state, const QString
     return LocalCalendar::addCalendar(state->accounts(), state->calendars(), name, color,
                                       tr("On This Device"),
                                       state->database()->currentDateTimeUtc());
+}
+
+bool AccountsCalendarsDialog::isCloudCalendar(const Calendar &calendar)
+{
+    return calendar.url.startsWith(QLatin1String("larkspindle://"));
+}
+
+bool AccountsCalendarsDialog::isOnDeviceCalendar(const Account &account, const Calendar &calendar)
+{
+    return account.type == QLatin1String("larkspindle") && !isCloudCalendar(calendar);
+}
+
+std::optional<Calendar> AccountsCalendarsDialog::selectedCalendar() const
+{
+    const QTreeWidgetItem *item = m_tree->currentItem();
+    if (!item || !item->parent())
+        return std::nullopt;
+    return m_state->calendars()->byId(item->data(0, Qt::UserRole).toString());
+}
+
+void AccountsCalendarsDialog::updateCloudButtons()
+{
+    const LarkAccount::Client *client = m_state->accountClient();
+    const bool signedIn = client && client->isAuthenticated();
+    const std::optional<Calendar> calendar = selectedCalendar();
+    const std::optional<Account> account
+        = calendar ? m_state->accounts()->byId(calendar->account_id) : std::nullopt;
+    const bool onDevice = account && isOnDeviceCalendar(*account, *calendar);
+    const bool moving = calendar && m_moves.contains(calendar->id);
+    m_share->setEnabled(signedIn && calendar && !moving
+                        && (isCloudCalendar(*calendar) || onDevice));
+    m_move->setEnabled(signedIn && onDevice && !moving);
+    const QString why = signedIn ? QString() : tr("Sign in to your Larkspindle account first.");
+    m_share->setToolTip(why);
+    m_move->setToolTip(why);
+}
+
+void AccountsCalendarsDialog::shareSelected()
+{
+    const std::optional<Calendar> calendar = selectedCalendar();
+    if (!calendar)
+        return;
+    if (isCloudCalendar(*calendar))
+        openShareDialog(calendar->name, Larkspindle::SyncClient::serverIdFromUrl(calendar->url));
+    else
+        startMove(*calendar, true);
+}
+
+void AccountsCalendarsDialog::moveSelectedToCloud()
+{
+    if (const std::optional<Calendar> calendar = selectedCalendar())
+        startMove(*calendar, false);
+}
+
+void AccountsCalendarsDialog::startMove(const Calendar &calendar, bool shareAfter)
+{
+    LarkAccount::Client *client = m_state->accountClient();
+    if (!client)
+        return;
+    // One mover for the program: a move outlives this dialog and is never started twice.
+    Larkspindle::CalendarUpgradeService *mover = m_mover;
+    if (!mover) {
+        mover = m_state->findChild<Larkspindle::CalendarUpgradeService *>(
+            QString(), Qt::FindDirectChildrenOnly);
+        if (!mover)
+            mover = new Larkspindle::CalendarUpgradeService(m_state, client->syncApiClient(),
+                                                            m_state);
+        m_mover = mover;
+        connect(
+            mover, &Larkspindle::CalendarUpgradeService::upgradeProgress, this,
+            [this](const QString &id, int done, int total) {
+                if (!m_moves.contains(id))
+                    return;
+                m_cloudStatus->setText(
+                    tr("Moving to the cloud: %1 of %n item(s) sent.", nullptr, total).arg(done));
+            });
+        connect(mover, &Larkspindle::CalendarUpgradeService::upgradeCompleted, this,
+                [this](const QString &id, const QString &serverId) {
+                    if (!m_moves.contains(id))
+                        return;
+                    const bool share = m_moves.take(id);
+                    const std::optional<Calendar> moved = m_state->calendars()->byId(id);
+                    const QString name = moved ? moved->name : QString();
+                    m_cloudStatus->setText(tr("\"%1\" is now in the cloud.").arg(name));
+                    updateCloudButtons();
+                    if (share)
+                        openShareDialog(name, serverId);
+                });
+        connect(mover, &Larkspindle::CalendarUpgradeService::upgradeFailed, this,
+                [this](const QString &id, const QString &reason) {
+                    if (!m_moves.contains(id))
+                        return;
+                    m_moves.remove(id);
+                    m_cloudStatus->setText(tr("Moving to the cloud failed: %1").arg(reason));
+                    updateCloudButtons();
+                });
+    }
+    m_moves.insert(calendar.id, shareAfter);
+    m_cloudStatus->setText(tr("Moving \"%1\" to the cloud…").arg(calendar.name));
+    m_cloudStatus->show();
+    updateCloudButtons();
+    mover->upgradeCalendar(calendar);
+}
+
+void AccountsCalendarsDialog::openShareDialog(const QString &calendarName, const QString &serverId)
+{
+    LarkAccount::Client *client = m_state->accountClient();
+    if (!client || serverId.isEmpty())
+        return;
+    LarkAccount::ShareMembersDialog::Texts texts;
+    texts.title = tr("Share Calendar");
+    texts.subtitle = tr("Sharing: %1").arg(calendarName);
+    texts.intro = tr("People you share with see the same events and changes you do. Sharing "
+                     "doesn't merge calendars; they keep their own calendar list.");
+    texts.sharedWithHeading = tr("Shared with");
+    texts.addPeopleHeading = tr("Add people");
+    texts.emptySharesText = tr("Not shared with anyone yet.");
+    texts.noGroupMembersHint = tr("Add family members or teammates to your Larkspindle group "
+                                  "first, then come back here to share calendars with them.");
+    texts.allHaveAccessText = tr("Everyone in your group already has access");
+    texts.shareButton = tr("Share");
+    texts.removeAccessButton = tr("Remove access");
+    texts.closeButton = tr("Close");
+    texts.memberRoleLabel = QStringLiteral("member");
+    texts.shareFailedTitle = tr("Couldn't share calendar");
+    texts.removeFailedTitle = tr("Couldn't remove person");
+    texts.confirmRemoveTitle = tr("Stop sharing?");
+    texts.confirmRemoveText = tr("%1 will no longer see this calendar's events on any of their "
+                                 "devices. Continue?");
+    auto *dialog = new LarkAccount::ShareMembersDialog(
+        client, new Larkspindle::SharingBackend(client->syncApiClient()), serverId, texts, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &LarkAccount::ShareMembersDialog::sharingChanged, this,
+            &AccountsCalendarsDialog::reload);
+    dialog->show();
+    emit shareDialogOpened(dialog);
 }

@@ -5,6 +5,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
+#include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/theme/ThemeManager.h"
 
 #include <QCheckBox>
@@ -74,12 +75,24 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     m_startMinimized->setObjectName(QStringLiteral("startMinimizedCheck"));
     m_launchAtLogin->setObjectName(QStringLiteral("launchAtLoginCheck"));
 
+    auto *weather = new QPushButton(tr("Configure location and units…"), this);
+    weather->setObjectName(QStringLiteral("weatherSettingsButton"));
+    weather->setAutoDefault(false);
+    connect(weather, &QPushButton::clicked, this, [this] {
+        WeatherSettingsDialog dialog(m_state, this);
+        dialog.exec();
+    });
+    auto *weatherRow = new QHBoxLayout;
+    weatherRow->addWidget(weather);
+    weatherRow->addStretch(1);
+
     auto *form = new QFormLayout;
     form->addRow(tr("Theme:"), m_theme);
     form->addRow(tr("Accent colour:"), accentRow);
     form->addRow(tr("Font size:"), m_fontScale);
     form->addRow(tr("Time format:"), m_timeFormat);
     form->addRow(tr("First day of week:"), m_weekStart);
+    form->addRow(tr("Weather:"), weatherRow);
     form->addRow(QString(), m_closeToTray);
     form->addRow(QString(), m_startMinimized);
     form->addRow(QString(), m_launchAtLogin);

@@ -7,18 +7,22 @@
 #include "core/TimeFormat.h"
 #include "core/sync/SyncCoordinator.h"
 #include "platform/DataPaths.h"
+#include "services/account/AuthClient.h"
+#include "services/account/Client.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/theme/Theme.h"
 #include "ui/update/UpdateFlows.h"
 
 #include <QApplication>
@@ -29,6 +33,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -81,6 +86,8 @@ void MainWindow::buildMenus()
     tools->addAction(tr("&Preferences…"), QKeySequence::Preferences, this,
                      &MainWindow::showPreferences);
 
+    buildAccountMenu();
+
     m_helpMenu = menuBar()->addMenu(tr("&Help"));
     m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
     m_helpMenu->addAction(tr("Check for &Updates…"), this, &MainWindow::checkForUpdates);
@@ -94,6 +101,83 @@ void MainWindow::buildMenus()
         m_developerMenu->setObjectName(QStringLiteral("developerMenu"));
         m_developerMenu->addAction(tr("Load sample data"), this, &MainWindow::loadSampleData);
         m_developerMenu->addAction(tr("Remove sample data"), this, &MainWindow::removeSampleData);
+    }
+}
+
+void MainWindow::buildAccountMenu()
+{
+    m_accountMenu = menuBar()->addMenu(tr("A&ccount"));
+    m_accountMenu->setObjectName(QStringLiteral("accountMenu"));
+    m_signInAction = m_accountMenu->addAction(tr("Sign &In…"), this, &MainWindow::signInToCloud);
+    m_accountAction
+        = m_accountMenu->addAction(tr("&Account…"), this, &MainWindow::openAccountScreen);
+    m_signOutAction = m_accountMenu->addAction(tr("Sign &Out"), this, &MainWindow::signOutOfCloud);
+    LarkAccount::Client *client = m_state->accountClient();
+    if (client) {
+        LarkAccount::AuthClient *auth = client->authClient();
+        connect(client, &LarkAccount::Client::authStateChanged, this,
+                &MainWindow::updateAccountActions);
+        connect(auth, &LarkAccount::AuthClient::loginSucceeded, this,
+                [this] { showStatus(tr("Signed in.")); });
+        connect(auth, &LarkAccount::AuthClient::loginFailed, this,
+                [this](const QString &error) { showStatus(tr("Sign-in failed: %1").arg(error)); });
+    }
+    updateAccountActions();
+}
+
+LarkAccount::AccountScreen *MainWindow::accountScreen() const
+{
+    return m_accountScreen;
+}
+
+void MainWindow::updateAccountActions()
+{
+    const LarkAccount::Client *client = m_state->accountClient();
+    const bool signedIn = client && client->isAuthenticated();
+    m_signInAction->setEnabled(client && !signedIn);
+    m_accountAction->setEnabled(signedIn);
+    m_signOutAction->setEnabled(signedIn);
+    // The screen shows one user's account; it goes away with the sign-out.
+    if (!signedIn && m_accountScreen)
+        m_accountScreen->hide();
+}
+
+void MainWindow::signInToCloud()
+{
+    if (LarkAccount::Client *client = m_state->accountClient()) {
+        showStatus(tr("Continue the sign-in in your browser."));
+        client->authClient()->loginWithBrowser();
+    }
+}
+
+void MainWindow::openAccountScreen()
+{
+    LarkAccount::Client *client = m_state->accountClient();
+    if (!client || !client->isAuthenticated())
+        return;
+    if (!m_accountScreen) {
+        m_accountScreen = new LarkAccount::AccountScreen(client, this);
+        m_accountScreen->setWindowTitle(tr("Larkspindle Account"));
+        connect(m_accountScreen, &LarkAccount::AccountScreen::logoutRequested, this,
+                &MainWindow::signOutOfCloud);
+    }
+    m_accountScreen->refreshAll();
+    // Larger text needs a larger window to show the same rows.
+    QSize size
+        = (QSize(640, 560) * Theme::fontScale / 100).expandedTo(m_accountScreen->minimumSizeHint());
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableSize());
+    m_accountScreen->resize(size);
+    m_accountScreen->show();
+    m_accountScreen->raise();
+    m_accountScreen->activateWindow();
+}
+
+void MainWindow::signOutOfCloud()
+{
+    if (LarkAccount::Client *client = m_state->accountClient()) {
+        client->authClient()->logout();
+        showStatus(tr("Signed out."));
     }
 }
 

@@ -27,6 +27,10 @@ namespace LarkUpdate {
 struct UiCallbacks;
 }
 
+namespace LarkAccount {
+class AccountScreen;
+}
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -53,6 +57,8 @@ public:
     // The details popover focusOnEvent opened last, while it is open.
     QWidget *detailsPopover() const { return m_detailsPopover; }
     QMenu *developerMenu() const { return m_developerMenu; }
+    QMenu *accountMenu() const { return m_accountMenu; }
+    LarkAccount::AccountScreen *accountScreen() const;
     QMenu *helpMenu() const { return m_helpMenu; }
 
 public slots:
@@ -77,6 +83,11 @@ public slots:
     void loadSampleData();
     void removeSampleData();
 
+    // The cloud account: sign-in through the browser, the account screen (one for the
+    // window's life), sign-out.
+    void signInToCloud();
+    void openAccountScreen();
+    void signOutOfCloud();
     // The Help menu. Without a release feed or a feedback page in this build, each says so in
     // the status bar instead.
     void checkForUpdates();
@@ -90,6 +101,8 @@ protected:
 
 private:
     void buildMenus();
+    void buildAccountMenu();
+    void updateAccountActions();
     void showStatus(const QString &text);
     bool ensureCalendarExists();
     bool hasCalendar() const;
@@ -118,6 +131,11 @@ private:
     Sync::SyncCoordinator *m_sync = nullptr;
     QPointer<QWidget> m_detailsPopover;
     QMenu *m_developerMenu = nullptr;
+    QMenu *m_accountMenu = nullptr;
+    QAction *m_signInAction = nullptr;
+    QAction *m_accountAction = nullptr;
+    QAction *m_signOutAction = nullptr;
+    QPointer<LarkAccount::AccountScreen> m_accountScreen;
     QMenu *m_helpMenu = nullptr;
     QLabel *m_summary = nullptr;
     bool m_quitting = false;
