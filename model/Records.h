@@ -126,6 +126,11 @@ struct Event
     QString related_to_uid;
     QList<Reminder> reminders;
     QList<Attendee> attendees;
+
+    // A stored replacement of one occurrence of a repeating event.
+    bool isOverride() const { return !master_event_uid.isEmpty() && !recurrence_id.isEmpty(); }
+    // The event a series of occurrences is made from.
+    bool isSeriesMaster() const { return !recurrence_rule.isEmpty() && !isOverride(); }
 };
 
 struct Task

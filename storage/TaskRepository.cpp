@@ -469,15 +469,17 @@ int TaskRepository::purgeByIdPrefix(const QString &prefix)
 }
 
 std::optional<QList<TaskReminderAlert>>
-TaskRepository::unacknowledgedReminders(QString *error) const
+TaskRepository::unacknowledgedReminders(const QDateTime &dueAfter, QString *error) const
 {
+    // Bounded by the due date's index, so the tasks of years past are never read again.
     return Sql::readAllOrNone<TaskReminderAlert>(
         m_db->connection(),
         QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before "
-                       "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE "
-                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL "
+                       "FROM tasks t CROSS JOIN task_reminders tr ON tr.task_id = t.id WHERE "
+                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date >= ? "
                        "AND t.status NOT IN ('completed', 'cancelled') ORDER BY t.due_date ASC"),
-        {}, "TaskRepository::unacknowledgedReminders failed:",
+        {Sql::widenedBound(dueAfter, -Sql::kZoneSlackSecs)},
+        "TaskRepository::unacknowledgedReminders failed:",
         [](const Sql::Reader &r) {
             TaskReminderAlert a;
             a.reminderId = r.text(0);
