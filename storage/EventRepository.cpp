@@ -337,8 +337,10 @@ std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
 
 QList<Event> EventRepository::overridesOf(const Event &master) const
 {
+    // "+calendar_id": the master uid's index finds the few overrides; the calendar's would walk
+    // every event of the calendar.
     QList<Event> overrides = list(
-        QStringLiteral("SELECT %1 FROM events WHERE master_event_uid = ? AND calendar_id = ? AND "
+        QStringLiteral("SELECT %1 FROM events WHERE master_event_uid = ? AND +calendar_id = ? AND "
                        "COALESCE(recurrence_id, '') != '' AND deleted_at IS NULL"),
         {master.uid, master.calendar_id}, "EventRepository::overridesOf failed:");
     loadChildrenFor(overrides);
@@ -785,37 +787,63 @@ int EventRepository::purgeByIdPrefix(const QString &prefix)
 std::optional<QList<EventReminderAlert>>
 EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error) const
 {
+    const auto failed = [error](const Sql::Reader &r) -> std::optional<QList<EventReminderAlert>> {
+        if (error)
+            *error = r.errorText();
+        return std::nullopt;
+    };
+    // The stored texts carry their own offsets, so the index of unacknowledged triggers is read
+    // up to a widened bound, on its own, and the rows are sorted out by instant; only the due
+    // ones are then read with their events.
+    QStringList dueIds;
+    {
+        Sql::Reader r(m_db->connection(),
+                      QStringLiteral("SELECT id, trigger_time FROM reminders WHERE acknowledged = "
+                                     "0 AND trigger_time <= ?"),
+                      "EventRepository::unacknowledgedReminders failed:");
+        r.bind(Sql::widenedBound(until, Sql::kZoneSlackSecs));
+        while (r.next()) {
+            const QDateTime trigger = r.dateTime(1);
+            if (trigger.isValid() && trigger <= until)
+                dueIds << r.text(0);
+        }
+        if (r.failed())
+            return failed(r);
+    }
+
     static const QString eventColumns = QStringLiteral("e.")
         + QString(kColumns).replace(QStringLiteral(", "), QStringLiteral(", e."));
-    // The index of unacknowledged triggers gives the reminders from the earliest on; the stored
-    // texts carry their own offsets, so the bound is widened and the rows filtered by instant.
-    Sql::Reader r(m_db->connection(),
-                  QStringLiteral("SELECT %1, r.id, r.minutes_before, r.trigger_time, "
-                                 "r.handled_until FROM reminders r CROSS JOIN events e ON e.id = "
-                                 "r.event_id WHERE r.acknowledged = 0 AND r.trigger_time <= ? "
-                                 "ORDER BY r.trigger_time")
-                      .arg(eventColumns),
-                  "EventRepository::unacknowledgedReminders failed:");
-    r.bind(Sql::widenedBound(until, Sql::kZoneSlackSecs));
     ZoneCache zones;
     QList<EventReminderAlert> alerts;
-    while (r.next()) {
-        const QDateTime trigger = r.dateTime(kColumnCount + 2);
-        if (!trigger.isValid() || trigger > until)
-            continue;
-        EventReminderAlert a;
-        a.event = readRow(r, zones);
-        a.reminderId = r.text(kColumnCount);
-        a.minutesBefore = r.integer(kColumnCount + 1);
-        a.trigger = trigger;
-        a.handledUntil = r.optionalDateTime(kColumnCount + 3);
-        alerts.append(std::move(a));
-    }
-    if (!r.failed())
-        return alerts;
-    if (error)
-        *error = r.errorText();
-    return std::nullopt;
+    const bool read = Sql::forEachChunk(dueIds, [&](const QStringList &chunk) {
+        Sql::Reader r(m_db->connection(),
+                      QStringLiteral("SELECT %1, r.id, r.minutes_before, r.trigger_time, "
+                                     "r.handled_until FROM reminders r CROSS JOIN events e ON "
+                                     "e.id = r.event_id WHERE r.id ")
+                              .arg(eventColumns)
+                          + Sql::kInJsonList,
+                      "EventRepository::unacknowledgedReminders failed:");
+        r.bind(Sql::jsonList(chunk));
+        while (r.next()) {
+            EventReminderAlert a;
+            a.event = readRow(r, zones);
+            a.reminderId = r.text(kColumnCount);
+            a.minutesBefore = r.integer(kColumnCount + 1);
+            a.trigger = r.dateTime(kColumnCount + 2);
+            a.handledUntil = r.optionalDateTime(kColumnCount + 3);
+            alerts.append(std::move(a));
+        }
+        if (r.failed() && error)
+            *error = r.errorText();
+        return !r.failed();
+    });
+    if (!read)
+        return std::nullopt;
+    std::stable_sort(alerts.begin(), alerts.end(),
+                     [](const EventReminderAlert &a, const EventReminderAlert &b) {
+                         return a.trigger < b.trigger;
+                     });
+    return alerts;
 }
 
 bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
@@ -827,6 +855,14 @@ bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QStri
 
 bool EventRepository::rescheduleReminders(const QList<ReminderSchedule> &schedules, QString *error)
 {
+    // One commit for the lot: after a long closure every series moves on at once.
+    Sql::Savepoint sp(m_statements, QStringLiteral("reminder_schedule"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::rescheduleReminders failed:" << sp.errorText();
+        if (error)
+            *error = sp.errorText();
+        return false;
+    }
     QSqlQuery &q = m_statements.get(
         QStringLiteral("UPDATE reminders SET trigger_time = ?, handled_until = ? WHERE id = ?"));
     for (const ReminderSchedule &s : schedules) {
@@ -840,5 +876,9 @@ bool EventRepository::rescheduleReminders(const QList<ReminderSchedule> &schedul
             return false;
         }
     }
-    return true;
+    if (sp.release())
+        return true;
+    if (error)
+        *error = sp.errorText();
+    return false;
 }

@@ -228,7 +228,7 @@ void NotificationService::pollTasks(const QDateTime &now)
     QString error;
     const std::optional<QList<TaskReminderAlert>> alerts
         = m_appState->tasks()->unacknowledgedReminders(now.addSecs(-Reminders::kLateCutoffSecs),
-                                                       &error);
+                                                       now, &error);
     if (!alerts) {
         qWarning() << "NotificationService task poll failed:" << error;
         return;

@@ -3,9 +3,6 @@
 -- its occurrences (NULL: nothing yet).
 ALTER TABLE reminders ADD COLUMN handled_until TEXT;
 
--- The poll reads only the reminders still to fire, up to the present.
-CREATE INDEX idx_reminders_unacknowledged ON reminders(trigger_time) WHERE acknowledged = 0;
-
 -- Reminders of repeating events were acknowledged after their first occurrence; they go on.
 UPDATE reminders SET acknowledged = 0 WHERE event_id IN (
     SELECT id FROM events
@@ -14,8 +11,13 @@ UPDATE reminders SET acknowledged = 0 WHERE event_id IN (
 
 -- Reminders of one-off events long over can never fire: handled here once, so that the first
 -- poll does not read years of them.
-UPDATE reminders SET acknowledged = 1 WHERE acknowledged = 0 AND event_id IN (
-    SELECT id FROM events
-    WHERE (COALESCE(recurrence_rule, '') = ''
-           OR (COALESCE(master_event_uid, '') != '' AND COALESCE(recurrence_id, '') != ''))
-      AND julianday(start_time) < julianday('now', '-2 days'));
+UPDATE reminders SET acknowledged = 1 WHERE acknowledged = 0 AND EXISTS (
+    SELECT 1 FROM events e
+    WHERE e.id = reminders.event_id
+      AND (COALESCE(e.recurrence_rule, '') = ''
+           OR (COALESCE(e.master_event_uid, '') != '' AND COALESCE(e.recurrence_id, '') != ''))
+      AND julianday(e.start_time) < julianday('now', '-2 days'));
+
+-- The poll reads only the reminders still to fire, up to the present, from this index alone.
+-- Made last, after the updates above have settled the history.
+CREATE INDEX idx_reminders_unacknowledged ON reminders(trigger_time, id) WHERE acknowledged = 0;
