@@ -65,6 +65,8 @@ struct Reminder
     QString task_id;
     int minutes_before = 0;
     QString action;
+    // Nothing left to fire. A repeating event's reminder goes on from occurrence to occurrence:
+    // its trigger is when the reminder poll looks at it next.
     bool acknowledged = false;
     std::optional<QDateTime> trigger_time;
 };
