@@ -65,6 +65,8 @@ struct Reminder
     QString task_id;
     int minutes_before = 0;
     QString action;
+    // Nothing left to fire. A repeating event's reminder goes on from occurrence to occurrence:
+    // its trigger is when the reminder poll looks at it next.
     bool acknowledged = false;
     std::optional<QDateTime> trigger_time;
 };
@@ -126,6 +128,11 @@ struct Event
     QString related_to_uid;
     QList<Reminder> reminders;
     QList<Attendee> attendees;
+
+    // A stored replacement of one occurrence of a repeating event.
+    bool isOverride() const { return !master_event_uid.isEmpty() && !recurrence_id.isEmpty(); }
+    // The event a series of occurrences is made from.
+    bool isSeriesMaster() const { return !recurrence_rule.isEmpty() && !isOverride(); }
 };
 
 struct Task

@@ -289,10 +289,10 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     return out;
 }
 
-std::optional<Event> EventRepository::byId(const QString &id) const
+std::optional<Event> EventRepository::oneWithChildren(const QString &sql, const QStringList &values,
+                                                      const char *logName) const
 {
-    std::optional<Event> e = one(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id},
-                                 "EventRepository::byId failed:");
+    std::optional<Event> e = one(sql, values, logName);
     if (!e)
         return e;
     QList<Event> events {std::move(*e)};
@@ -300,11 +300,18 @@ std::optional<Event> EventRepository::byId(const QString &id) const
     return events.first();
 }
 
+std::optional<Event> EventRepository::byId(const QString &id) const
+{
+    return oneWithChildren(QStringLiteral("SELECT %1 FROM events WHERE id = ?"), {id},
+                           "EventRepository::byId failed:");
+}
+
 std::optional<Event> EventRepository::byUidInCalendar(const QString &uid,
                                                       const QString &calendarId) const
 {
-    return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ?"),
-               {uid, calendarId}, "EventRepository::byUidInCalendar failed:");
+    return oneWithChildren(
+        QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ?"),
+        {uid, calendarId}, "EventRepository::byUidInCalendar failed:");
 }
 
 std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
@@ -312,9 +319,10 @@ std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
                                                            const QString &recurrenceId) const
 {
     // A null recurrence id binds NULL, as the empty text does through COALESCE.
-    return one(QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
-                              "COALESCE(recurrence_id, '') = COALESCE(?, '')"),
-               {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
+    return oneWithChildren(
+        QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
+                       "COALESCE(recurrence_id, '') = COALESCE(?, '')"),
+        {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
 }
 
 std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
@@ -322,9 +330,21 @@ std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
 {
     if (providerEventId.isEmpty())
         return std::nullopt;
-    return one(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
-                              "provider_event_id = ? LIMIT 1"),
-               {calendarId, providerEventId}, "EventRepository::byProviderId failed:");
+    return oneWithChildren(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
+                                          "provider_event_id = ? LIMIT 1"),
+                           {calendarId, providerEventId}, "EventRepository::byProviderId failed:");
+}
+
+QList<Event> EventRepository::overridesOf(const Event &master) const
+{
+    // "+calendar_id": the master uid's index finds the few overrides; the calendar's would walk
+    // every event of the calendar.
+    QList<Event> overrides = list(
+        QStringLiteral("SELECT %1 FROM events WHERE master_event_uid = ? AND +calendar_id = ? AND "
+                       "COALESCE(recurrence_id, '') != '' AND deleted_at IS NULL"),
+        {master.uid, master.calendar_id}, "EventRepository::overridesOf failed:");
+    loadChildrenFor(overrides);
+    return overrides;
 }
 
 void EventRepository::loadChildrenFor(QList<Event> &events) const
@@ -347,17 +367,132 @@ void EventRepository::loadChildrenFor(QList<Event> &events) const
         &Attendee::event_id);
 }
 
-bool EventRepository::writeReminderRows(const Event &event, bool replace)
+struct EventRepository::StoredSchedule
 {
-    return Sql::writeReminderRows(
-        m_statements, QStringLiteral("reminders"), QStringLiteral("event_id"), event.id,
-        event.reminders, replace, &Reminder::event_id,
-        [&event](const Reminder &r) {
-            return Sql::dateTime(r.trigger_time
-                                     ? *r.trigger_time
-                                     : event.start_time.addSecs(-qint64(r.minutes_before) * 60));
-        },
-        "writeReminderRows");
+    struct Row
+    {
+        QString id;
+        int minutes = 0;
+        bool acknowledged = false;
+        std::optional<QDateTime> trigger;
+        std::optional<QDateTime> handledUntil;
+        bool taken = false;
+    };
+    bool exists = false;
+    Event event; // the fields the reminders depend on
+    QList<Row> reminders;
+};
+
+EventRepository::StoredSchedule EventRepository::storedSchedule(const QString &eventId) const
+{
+    StoredSchedule stored;
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT e.start_time, e.timezone, e.is_all_day, "
+                                 "e.recurrence_rule, e.recurrence_dates, e.exception_dates, "
+                                 "e.master_event_uid, e.recurrence_id, e.deleted_at, "
+                                 "r.minutes_before, r.acknowledged, r.trigger_time, "
+                                 "r.handled_until, r.id FROM events e LEFT JOIN reminders r ON "
+                                 "r.event_id = e.id WHERE e.id = ?"),
+                  "EventRepository::update failed:");
+    r.bind(eventId);
+    while (r.next()) {
+        if (!stored.exists) {
+            stored.exists = true;
+            stored.event.start_time = r.dateTime(0);
+            stored.event.timezone = r.text(1);
+            stored.event.is_all_day = r.integer(2) != 0;
+            stored.event.recurrence_rule = r.text(3);
+            stored.event.recurrence_dates = r.text(4);
+            stored.event.exception_dates = r.text(5);
+            stored.event.master_event_uid = r.text(6);
+            stored.event.recurrence_id = r.text(7);
+            stored.event.deleted_at = r.optionalDateTime(8);
+        }
+        if (!r.isNull(13))
+            stored.reminders.append({r.text(13), r.integer(9), r.integer(10) != 0,
+                                     r.optionalDateTime(11), r.optionalDateTime(12), false});
+    }
+    return stored;
+}
+
+bool EventRepository::writeReminderRows(const Event &event, bool isInsert, StoredSchedule &stored)
+{
+    // What the stored reminders were timed from; while it holds, they keep how far they got.
+    const bool sameTimes = !stored.exists
+        || (!(stored.event.deleted_at && !event.deleted_at)
+            && stored.event.start_time == event.start_time
+            && stored.event.recurrence_rule == event.recurrence_rule
+            && stored.event.isOverride() == event.isOverride()
+            && (!event.isSeriesMaster()
+                || (stored.event.timezone == event.timezone
+                    && stored.event.is_all_day == event.is_all_day
+                    && stored.event.recurrence_dates == event.recurrence_dates
+                    && stored.event.exception_dates == event.exception_dates)));
+
+    QList<Reminder> reminders;
+    QList<std::pair<QString, QDateTime>> handled;
+    for (Reminder r : event.reminders) {
+        const bool own = r.event_id.isEmpty() || r.event_id == event.id;
+        r.id = Sql::childId(r.id, r.event_id, event.id);
+        r.event_id = event.id;
+        StoredSchedule::Row *kept = nullptr;
+        bool wasStored = false;
+        for (StoredSchedule::Row &row : stored.reminders) {
+            wasStored = wasStored || row.id == r.id;
+            if (!kept && sameTimes && !row.taken && row.minutes == r.minutes_before)
+                kept = &row;
+        }
+        if (kept && kept->trigger) {
+            // The same reminder of an event at the same time: it fires as far as it got, whatever
+            // an older copy of the record says.
+            kept->taken = true;
+            r.trigger_time = kept->trigger;
+            r.acknowledged = kept->acknowledged;
+            if (kept->handledUntil)
+                handled.append({r.id, *kept->handledUntil});
+        } else {
+            // A changed reminder, one of a moved event or one copied from another event counts
+            // from the start anew; a new one of the event's own may bring its trigger.
+            const bool anew = wasStored || !sameTimes || !own;
+            if (anew || !r.trigger_time)
+                r.trigger_time = event.start_time.addSecs(-qint64(r.minutes_before) * 60);
+            if (anew)
+                r.acknowledged = false;
+        }
+        reminders.append(r);
+    }
+
+    if (!Sql::writeReminderRows(
+            m_statements, QStringLiteral("reminders"), QStringLiteral("event_id"), event.id,
+            reminders, !isInsert, &Reminder::event_id,
+            [](const Reminder &r) { return Sql::dateTime(r.trigger_time); }, "writeReminderRows"))
+        return false;
+    for (const auto &[id, until] : std::as_const(handled)) {
+        QSqlQuery &q = m_statements.get(
+            QStringLiteral("UPDATE reminders SET handled_until = ? WHERE id = ?"));
+        q.addBindValue(Sql::dateTime(until));
+        q.addBindValue(id);
+        if (!q.exec()) {
+            qWarning() << "writeReminderRows update failed:" << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EventRepository::wakeSeriesReminders(const QString &overrideId)
+{
+    QSqlQuery &q = m_statements.get(QStringLiteral(
+        "UPDATE reminders SET trigger_time = ?, acknowledged = 0 WHERE event_id IN (SELECT m.id "
+        "FROM events o JOIN events m ON m.uid = o.master_event_uid AND m.calendar_id = "
+        "o.calendar_id WHERE o.id = ? AND COALESCE(o.recurrence_id, '') != '' AND "
+        "COALESCE(m.recurrence_id, '') = '' AND COALESCE(m.recurrence_rule, '') != '')"));
+    q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+    q.addBindValue(overrideId);
+    if (q.exec())
+        return true;
+    qWarning() << "EventRepository: waking the series' reminders failed:" << q.lastError().text();
+    return false;
 }
 
 bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
@@ -407,6 +542,9 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
         qWarning() << failed << sp.errorText();
         return false;
     }
+
+    // Read before the row changes: the reminders' timing depends on what was stored.
+    StoredSchedule stored = isInsert ? StoredSchedule() : storedSchedule(e.id);
 
     static const QString insertSql = QStringLiteral("INSERT INTO events (") + kColumns
         + QStringLiteral(") VALUES (") + Sql::placeholders(kColumnCount) + QLatin1Char(')');
@@ -468,7 +606,8 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
         return false;
     }
     // A new row has no children yet (the foreign keys allow none without it).
-    if (!writeReminderRows(e, !isInsert) || !writeAttendeeRows(e, !isInsert)) {
+    if (!writeReminderRows(e, isInsert, stored) || !writeAttendeeRows(e, !isInsert)
+        || (e.isOverride() && !wakeSeriesReminders(e.id))) {
         qWarning() << failed << "child rows could not be written; nothing was changed";
         return false;
     }
@@ -511,6 +650,8 @@ bool EventRepository::remove(const QString &id)
         qWarning() << "EventRepository::remove failed:" << q.lastError().text();
         return false;
     }
+    // A removed override gives its occurrence back to the series.
+    wakeSeriesReminders(id);
     notifyChanged(calendarId);
     return true;
 }
@@ -535,6 +676,7 @@ bool EventRepository::hardDelete(const QString &id)
         qWarning() << "EventRepository::hardDelete failed:" << sp.errorText();
         return false;
     }
+    wakeSeriesReminders(id);
     for (const QString &table : {QStringLiteral("attendees"), QStringLiteral("attachments"),
                                  QStringLiteral("reminders")}) {
         if (!deleteChildRows(table, id))
@@ -606,6 +748,10 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
         const std::optional<Event> existing
             = byUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
         event.id = existing ? existing->id : newId();
+        if (existing && event.reminders.isEmpty())
+            event.reminders = existing->reminders;
+        if (existing && event.attendees.isEmpty())
+            event.attendees = existing->attendees;
         if (!(existing ? update(event) : insert(event)))
             return false;
     }
@@ -639,27 +785,65 @@ int EventRepository::purgeByIdPrefix(const QString &prefix)
 }
 
 std::optional<QList<EventReminderAlert>>
-EventRepository::unacknowledgedReminders(QString *error) const
+EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error) const
 {
-    return Sql::readAllOrNone<EventReminderAlert>(
-        m_db->connection(),
-        QStringLiteral("SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-                       "r.trigger_time, e.id FROM reminders r JOIN events e ON r.event_id = e.id "
-                       "WHERE r.acknowledged = 0 AND e.deleted_at IS NULL ORDER BY r.trigger_time "
-                       "ASC"),
-        {}, "EventRepository::unacknowledgedReminders failed:",
-        [](const Sql::Reader &r) {
+    const auto failed = [error](const Sql::Reader &r) -> std::optional<QList<EventReminderAlert>> {
+        if (error)
+            *error = r.errorText();
+        return std::nullopt;
+    };
+    // The stored texts carry their own offsets, so the index of unacknowledged triggers is read
+    // up to a widened bound, on its own, and the rows are sorted out by instant; only the due
+    // ones are then read with their events.
+    QStringList dueIds;
+    {
+        Sql::Reader r(m_db->connection(),
+                      QStringLiteral("SELECT id, trigger_time FROM reminders WHERE acknowledged = "
+                                     "0 AND trigger_time <= ?"),
+                      "EventRepository::unacknowledgedReminders failed:");
+        r.bind(Sql::widenedBound(until, Sql::kZoneSlackSecs));
+        while (r.next()) {
+            const QDateTime trigger = r.dateTime(1);
+            if (trigger.isValid() && trigger <= until)
+                dueIds << r.text(0);
+        }
+        if (r.failed())
+            return failed(r);
+    }
+
+    static const QString eventColumns = QStringLiteral("e.")
+        + QString(kColumns).replace(QStringLiteral(", "), QStringLiteral(", e."));
+    ZoneCache zones;
+    QList<EventReminderAlert> alerts;
+    const bool read = Sql::forEachChunk(dueIds, [&](const QStringList &chunk) {
+        Sql::Reader r(m_db->connection(),
+                      QStringLiteral("SELECT %1, r.id, r.minutes_before, r.trigger_time, "
+                                     "r.handled_until FROM reminders r CROSS JOIN events e ON "
+                                     "e.id = r.event_id WHERE r.id ")
+                              .arg(eventColumns)
+                          + Sql::kInJsonList,
+                      "EventRepository::unacknowledgedReminders failed:");
+        r.bind(Sql::jsonList(chunk));
+        while (r.next()) {
             EventReminderAlert a;
-            a.reminderId = r.text(0);
-            a.title = r.text(1);
-            a.start = r.dateTime(2);
-            a.location = r.text(3);
-            a.minutesBefore = r.integer(4);
-            a.trigger = r.dateTime(5);
-            a.eventId = r.text(6);
-            return a;
-        },
-        error);
+            a.event = readRow(r, zones);
+            a.reminderId = r.text(kColumnCount);
+            a.minutesBefore = r.integer(kColumnCount + 1);
+            a.trigger = r.dateTime(kColumnCount + 2);
+            a.handledUntil = r.optionalDateTime(kColumnCount + 3);
+            alerts.append(std::move(a));
+        }
+        if (r.failed() && error)
+            *error = r.errorText();
+        return !r.failed();
+    });
+    if (!read)
+        return std::nullopt;
+    std::stable_sort(alerts.begin(), alerts.end(),
+                     [](const EventReminderAlert &a, const EventReminderAlert &b) {
+                         return a.trigger < b.trigger;
+                     });
+    return alerts;
 }
 
 bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QString *error)
@@ -667,4 +851,34 @@ bool EventRepository::acknowledgeReminders(const QStringList &reminderIds, QStri
     return Sql::acknowledgeReminderRows(m_db->connection(), QStringLiteral("reminders"),
                                         reminderIds, error,
                                         "EventRepository::acknowledgeReminders failed:");
+}
+
+bool EventRepository::rescheduleReminders(const QList<ReminderSchedule> &schedules, QString *error)
+{
+    // One commit for the lot: after a long closure every series moves on at once.
+    Sql::Savepoint sp(m_statements, QStringLiteral("reminder_schedule"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::rescheduleReminders failed:" << sp.errorText();
+        if (error)
+            *error = sp.errorText();
+        return false;
+    }
+    QSqlQuery &q = m_statements.get(
+        QStringLiteral("UPDATE reminders SET trigger_time = ?, handled_until = ? WHERE id = ?"));
+    for (const ReminderSchedule &s : schedules) {
+        q.addBindValue(Sql::dateTime(s.nextTrigger));
+        q.addBindValue(Sql::dateTime(s.handledUntil));
+        q.addBindValue(s.reminderId);
+        if (!q.exec()) {
+            qWarning() << "EventRepository::rescheduleReminders failed:" << q.lastError().text();
+            if (error)
+                *error = q.lastError().text();
+            return false;
+        }
+    }
+    if (sp.release())
+        return true;
+    if (error)
+        *error = sp.errorText();
+    return false;
 }

@@ -13,16 +13,25 @@
 
 class Database;
 
-// A reminder of a live event that has not been acknowledged, as the reminder poll reads it.
+// An unacknowledged reminder whose trigger time has come, with its event (without child rows;
+// deleted events' too, so that the reminder poll can settle their reminders).
 struct EventReminderAlert
 {
     QString reminderId;
-    QString eventId;
-    QString title;
-    QDateTime start;
-    QString location;
     int minutesBefore = 0;
     QDateTime trigger;
+    // Of a repeating event: up to when its occurrences have been reminded of.
+    std::optional<QDateTime> handledUntil;
+    Event event;
+};
+
+// How a reminder of a repeating event goes on: looked at again at nextTrigger, its occurrences
+// reminded of up to handledUntil.
+struct ReminderSchedule
+{
+    QString reminderId;
+    QDateTime nextTrigger;
+    QDateTime handledUntil;
 };
 
 // The one reader and writer of events and their attendee, reminder and attachment rows. Keeps
@@ -45,12 +54,13 @@ public:
     QList<Event> listRelatedTo(const QString &taskUid) const;
     QList<Event> search(const QString &text, int limit) const;
 
-    // These three return tombstones too.
+    // These three return tombstones too. The lookups load reminders and attendees: their
+    // callers write the record back.
     std::optional<Event> byId(const QString &id) const;
     std::optional<Event> byUidInCalendar(const QString &uid, const QString &calendarId) const;
     std::optional<Event> byUidAndRecurrenceId(const QString &uid, const QString &calendarId,
                                               const QString &recurrenceId) const;
-    // The row that mirrors an item of a remote source, without child rows.
+    // The row that mirrors an item of a remote source, with reminders and attendees.
     std::optional<Event> byProviderId(const QString &calendarId,
                                       const QString &providerEventId) const;
 
@@ -63,9 +73,11 @@ public:
     bool restore(const Event &event);
 
     // Stores the events as one write: each replaces the stored event with its uid and recurrence
-    // id in its calendar (keeping that row's id) or comes in as a new row with a new id. All or
-    // nothing; announces the last event's calendar once. False on failure, with *error set to
-    // the store's reason when the write could not even begin.
+    // id in its calendar (keeping that row's id) or comes in as a new row with a new id. A
+    // reminder or attendee list an event leaves empty keeps the stored rows: a file that says
+    // nothing of them must not erase what was added here. All or nothing; announces the last
+    // event's calendar once. False on failure, with *error set to the store's reason when the
+    // write could not even begin.
     [[nodiscard]] bool replaceByUid(const QList<Event> &events, QString *error = nullptr);
 
     // Deletes for good, without tombstones, the events whose id begins with prefix (compared as
@@ -73,13 +85,20 @@ public:
     // Returns how many events went; a failing statement counts nothing and the next still runs.
     int purgeByIdPrefix(const QString &prefix);
 
-    // The unacknowledged reminders of events that are not deleted, by trigger time; no value
-    // when the read failed (*error then holds the driver's text).
-    std::optional<QList<EventReminderAlert>> unacknowledgedReminders(QString *error
-                                                                     = nullptr) const;
+    // The unacknowledged reminders whose trigger time is not after `until`, earliest first; no
+    // value when the read failed (*error then holds the driver's text). Reminders that fired or
+    // were settled are acknowledged, so this reads only the few still to come, however long the
+    // history.
+    std::optional<QList<EventReminderAlert>>
+    unacknowledgedReminders(const QDateTime &until, QString *error = nullptr) const;
     // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
     // when a statement failed; the reminders before it stay acknowledged.
     bool acknowledgeReminders(const QStringList &reminderIds, QString *error = nullptr);
+    // Moves reminders of repeating events on to their next occurrence. False (with the driver's
+    // text) when a statement failed.
+    bool rescheduleReminders(const QList<ReminderSchedule> &schedules, QString *error = nullptr);
+    // The live overrides of a repeating event, with their child rows.
+    QList<Event> overridesOf(const Event &master) const;
 
     // Announces a change of the calendar after 150 ms of quiet; the last id given wins.
     void notifyChanged(const QString &calendarId);
@@ -91,9 +110,19 @@ private:
     QList<Event> list(const QString &sql, const QStringList &values, const char *logName) const;
     std::optional<Event> one(const QString &sql, const QStringList &values,
                              const char *logName) const;
+    std::optional<Event> oneWithChildren(const QString &sql, const QStringList &values,
+                                         const char *logName) const;
     // Reminders and attendees of the events.
     void loadChildrenFor(QList<Event> &events) const;
-    bool writeReminderRows(const Event &event, bool replace);
+    // What a stored event's reminders were timed from, and how far they got.
+    struct StoredSchedule;
+    StoredSchedule storedSchedule(const QString &eventId) const;
+    // Reminders keep their trigger and acknowledgement while their event's times and their
+    // offsets stay as stored; otherwise they count from the start anew.
+    bool writeReminderRows(const Event &event, bool isInsert, StoredSchedule &stored);
+    // Makes the reminders of the series an override belongs to look at their occurrences again
+    // at the next poll: the override may have moved one before their next trigger.
+    bool wakeSeriesReminders(const QString &overrideId);
     bool writeAttendeeRows(const Event &event, bool replace);
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;

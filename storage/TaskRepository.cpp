@@ -469,15 +469,23 @@ int TaskRepository::purgeByIdPrefix(const QString &prefix)
 }
 
 std::optional<QList<TaskReminderAlert>>
-TaskRepository::unacknowledgedReminders(QString *error) const
+TaskRepository::unacknowledgedReminders(const QDateTime &dueAfter, const QDateTime &until,
+                                        QString *error) const
 {
+    // The due date's index bounds the read below, so the tasks of years past are never read
+    // again; SQLite's reading of the texts (local ones as UTC, so widened by the largest offset)
+    // leaves out those whose time is far ahead.
     return Sql::readAllOrNone<TaskReminderAlert>(
         m_db->connection(),
         QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before "
-                       "FROM task_reminders tr JOIN tasks t ON tr.task_id = t.id WHERE "
-                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date IS NOT NULL "
-                       "AND t.status NOT IN ('completed', 'cancelled') ORDER BY t.due_date ASC"),
-        {}, "TaskRepository::unacknowledgedReminders failed:",
+                       "FROM tasks t CROSS JOIN task_reminders tr ON tr.task_id = t.id WHERE "
+                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date >= ? "
+                       "AND t.status NOT IN ('completed', 'cancelled') AND "
+                       "julianday(t.due_date) - tr.minutes_before / 1440.0 <= julianday(?) "
+                       "ORDER BY t.due_date ASC"),
+        {Sql::widenedBound(dueAfter, -Sql::kZoneSlackSecs),
+         Sql::widenedBound(until, Sql::kZoneSlackSecs)},
+        "TaskRepository::unacknowledgedReminders failed:",
         [](const Sql::Reader &r) {
             TaskReminderAlert a;
             a.reminderId = r.text(0);

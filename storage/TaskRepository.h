@@ -63,8 +63,12 @@ public:
     int purgeByIdPrefix(const QString &prefix);
 
     // The unacknowledged reminders of tasks that are not deleted, completed or cancelled and
-    // have a due date, by due date; no value when the read failed (*error holds the reason).
-    std::optional<QList<TaskReminderAlert>> unacknowledgedReminders(QString *error = nullptr) const;
+    // are due after dueAfter, by due date: every one whose time (the due time less its offset)
+    // has come by `until`, and perhaps a few due within the next hours. No value when the read
+    // failed (*error then holds the driver's text).
+    std::optional<QList<TaskReminderAlert>> unacknowledgedReminders(const QDateTime &dueAfter,
+                                                                    const QDateTime &until,
+                                                                    QString *error = nullptr) const;
     // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
     // when a statement failed; the reminders before it stay acknowledged.
     bool acknowledgeReminders(const QStringList &reminderIds, QString *error = nullptr);

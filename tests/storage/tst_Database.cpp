@@ -18,6 +18,9 @@ namespace {
 
 const char *const kCrashChildEnv = "LARK_MIGRATION_CRASH_CHILD";
 
+// The schema version the built-in migrations reach.
+constexpr int kLatestVersion = 12;
+
 QStringList dumpSchema(QSqlDatabase &db)
 {
     QStringList out;
@@ -244,7 +247,7 @@ void TestDatabase_::freshDatabaseMatchesGoldenSchema()
     QSignalSpy applied(&db, &Database::migrationApplied);
     QVERIFY(db.migrate());
 
-    QCOMPARE(applied.count(), 11);
+    QCOMPARE(applied.count(), kLatestVersion);
     QStringList names;
     for (int i = 0; i < applied.count(); ++i) {
         QCOMPARE(applied.at(i).at(0).toInt(), i + 1);
@@ -254,7 +257,7 @@ void TestDatabase_::freshDatabaseMatchesGoldenSchema()
              LarkTest::strings({"initial", "event_sync", "tasks_sync", "accounts_sort_order",
                                 "provider_event_idx", "events_uid_unique", "tasks_dateonly_repeat",
                                 "accounts_soft_delete", "event_related_to", "task_reminders",
-                                "task_item_type"}));
+                                "task_item_type", "reminder_schedule"}));
 
     QSqlQuery versions(db.connection());
     QVERIFY(versions.exec(
@@ -294,11 +297,13 @@ void TestDatabase_::secondMigrateAppliesNothing()
     QVERIFY(db->migrate());
     QCOMPARE(applied.count(), 0);
     QCOMPARE(failed.count(), 0);
-    QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM schema_version")).toInt(), 11);
+    QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM schema_version")).toInt(),
+             kLatestVersion);
 
     // A database written by a newer build is left alone.
     QVERIFY(
-        t.exec(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (12, 'future')")));
+        t.exec(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (?, 'future')"),
+               {kLatestVersion + 1}));
     QVERIFY(db->migrate());
     QCOMPARE(applied.count(), 0);
 }
@@ -308,9 +313,9 @@ void TestDatabase_::splitsEveryScript_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("crlf");
     QTest::addColumn<int>("count");
-    const int counts[] = {28, 4, 4, 1, 1, 5, 3, 1, 2, 3, 2};
+    const int counts[] = {28, 4, 4, 1, 1, 5, 3, 1, 2, 3, 2, 4};
     const QList<Database::Migration> &migrations = Database::builtinMigrations();
-    QCOMPARE(migrations.size(), 11);
+    QCOMPARE(migrations.size(), kLatestVersion);
     for (int i = 0; i < migrations.size(); ++i) {
         const Database::Migration &m = migrations.at(i);
         QTest::addRow("%d %s CR LF", m.version, qPrintable(m.name))
@@ -406,9 +411,9 @@ void TestDatabase_::upgradesFromOlderVersion()
     QVERIFY(db);
     QSignalSpy applied(db, &Database::migrationApplied);
     QVERIFY(db->migrate());
-    QCOMPARE(applied.count(), 11 - fixtureVersion);
+    QCOMPARE(applied.count(), kLatestVersion - fixtureVersion);
     QCOMPARE(applied.first().at(0).toInt(), fixtureVersion + 1);
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), kLatestVersion);
 
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM events ORDER BY id")),
              LarkTest::strings({"e1", "e2"}));
@@ -542,7 +547,7 @@ void TestDatabase_::failureInsideMigration6RollsBack()
 
     db->setMigrations(Database::builtinMigrations());
     QVERIFY(db->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), kLatestVersion);
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM events")), LarkTest::strings({"e1"}));
 }
 
@@ -576,19 +581,21 @@ void TestDatabase_::failedCommitIsRolledBack()
     QVERIFY(t.isValid());
     // The foreign key is checked only at commit, so the statements succeed and COMMIT fails.
     QList<Database::Migration> migrations = Database::builtinMigrations();
-    migrations << scriptMigration(t.dir(), 12,
+    migrations << scriptMigration(t.dir(), kLatestVersion + 1,
                                   "PRAGMA defer_foreign_keys = ON;\r\n"
                                   "INSERT INTO calendars (id, account_id, url, name) "
                                   "VALUES ('orphan', 'nobody', 'u', 'n');\r\n");
     Database *db = t.reopen();
     db->setMigrations(migrations);
     QSignalSpy failed(db, &Database::migrationError);
-    QTest::ignoreMessage(QtCriticalMsg,
-                         QRegularExpression(QStringLiteral("^Migration 12 failed: commit failed")));
+    QTest::ignoreMessage(
+        QtCriticalMsg,
+        QRegularExpression(
+            QStringLiteral("^Migration %1 failed: commit failed").arg(kLatestVersion + 1)));
     QVERIFY(!db->migrate());
     QCOMPARE(failed.count(), 1);
-    QCOMPARE(failed.first().at(0).toInt(), 12);
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(failed.first().at(0).toInt(), kLatestVersion + 1);
+    QCOMPARE(schemaVersion(t), kLatestVersion);
     QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM calendars")).toInt(), 0);
     // No transaction is left open: a new one can begin.
     QVERIFY(db->connection().transaction());
@@ -651,7 +658,7 @@ void TestDatabase_::crashDuringMigrationKeepsPreviousVersion()
         0);
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM tasks")), LarkTest::strings({"t1"}));
     QVERIFY(db->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), kLatestVersion);
     QVERIFY(hasColumn(t, QStringLiteral("tasks"), QStringLiteral("due_is_date_only")));
 }
 
@@ -712,13 +719,13 @@ void TestDatabase_::lockedFileFailsWithoutChange()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("locker"));
     QVERIFY(t.db()->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), kLatestVersion);
 }
 
 void TestDatabase_::readOnlyDatabaseFails_data()
 {
     QTest::addColumn<int>("version");
-    QTest::newRow("current schema") << 11;
+    QTest::newRow("current schema") << kLatestVersion;
     QTest::newRow("schema to upgrade") << 6;
 }
 
@@ -730,7 +737,7 @@ void TestDatabase_::readOnlyDatabaseFails()
     Database *db = t.reopen();
     QVERIFY(t.exec(QStringLiteral("PRAGMA query_only = 1")));
     QSignalSpy failed(db, &Database::migrationError);
-    if (version == 11)
+    if (version == kLatestVersion)
         QTest::ignoreMessage(
             QtCriticalMsg,
             QRegularExpression(QStringLiteral("^Database is not writable: .*readonly")));
@@ -738,7 +745,7 @@ void TestDatabase_::readOnlyDatabaseFails()
         QTest::ignoreMessage(QtCriticalMsg,
                              QRegularExpression(QStringLiteral("^Migration 7 failed: .*readonly")));
     QVERIFY(!db->migrate());
-    QCOMPARE(failed.count(), version == 11 ? 0 : 1);
+    QCOMPARE(failed.count(), version == kLatestVersion ? 0 : 1);
     QCOMPARE(schemaVersion(t), version);
 }
 

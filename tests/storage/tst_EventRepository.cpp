@@ -69,6 +69,9 @@ private slots:
     void tombstonesAndLookups();
     void search();
     void childRowsAndTriggerTimes();
+    void remindersFollowTheirEvent();
+    void writeBackKeepsChildRows_data();
+    void writeBackKeepsChildRows();
     void uniqueKeyRejectsDuplicate();
     void failedChildWriteKeepsPreviousState();
     void copiedChildRowsGetFreshIds();
@@ -148,7 +151,8 @@ void TestEventRepository::rangeSameInsideTransactionAndAfterChanges()
         makeEvent(QStringLiteral("eight-days-before"), QStringLiteral("A"), utc(2024, 2, 25, 0),
                   utc(2024, 3, 4, 1)),
         makeEvent(QStringLiteral("local-month"), QStringLiteral("B"),
-                  QDateTime(QDate(2024, 2, 1), QTime(9, 0)), QDateTime(QDate(2024, 3, 6), QTime(9, 0))),
+                  QDateTime(QDate(2024, 2, 1), QTime(9, 0)),
+                  QDateTime(QDate(2024, 3, 6), QTime(9, 0))),
         makeEvent(QStringLiteral("offset-long"), QStringLiteral("B"),
                   utc(2024, 2, 1, 0).toOffsetFromUtc(-10 * 3600), utc(2024, 3, 4, 2)),
         makeEvent(QStringLiteral("long-ended-before"), QStringLiteral("B"), utc(2024, 1, 1, 0),
@@ -156,15 +160,15 @@ void TestEventRepository::rangeSameInsideTransactionAndAfterChanges()
     };
     for (const Event &e : std::as_const(events))
         QVERIFY(m_repo->insert(e));
-    const QStringList expected = strings({"offset-long", "local-month", "eight-days-before",
-                                          "six-days-before"});
+    const QStringList expected
+        = strings({"offset-long", "local-month", "eight-days-before", "six-days-before"});
     QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
 
     QSqlDatabase &db = m_t->db()->connection();
     QVERIFY(db.transaction());
     QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)), expected);
-    Event master = makeEvent(QStringLiteral("old-master"), QStringLiteral("A"),
-                             utc(2010, 1, 1, 9), utc(2010, 1, 1, 10));
+    Event master = makeEvent(QStringLiteral("old-master"), QStringLiteral("A"), utc(2010, 1, 1, 9),
+                             utc(2010, 1, 1, 10));
     master.recurrence_rule = QStringLiteral("FREQ=DAILY");
     QVERIFY(m_repo->insert(master));
     QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to)).first(), QStringLiteral("old-master"));
@@ -180,7 +184,8 @@ void TestEventRepository::rangeSameInsideTransactionAndAfterChanges()
     Event longer = events[0];
     longer.start_time = utc(2024, 1, 1, 0);
     QVERIFY(m_repo->update(longer));
-    QVERIFY(LarkTest::idsOf(m_repo->listInRange(from, to)).contains(QStringLiteral("six-days-before")));
+    QVERIFY(
+        LarkTest::idsOf(m_repo->listInRange(from, to)).contains(QStringLiteral("six-days-before")));
 }
 
 void TestEventRepository::rangeCalendarFilter()
@@ -380,6 +385,102 @@ void TestEventRepository::childRowsAndTriggerTimes()
     pending.attendees.clear();
     QVERIFY(m_repo->update(pending));
     QCOMPARE(m_t->scalar(QStringLiteral("SELECT COUNT(*) FROM reminders")).toInt(), 0);
+}
+
+void TestEventRepository::remindersFollowTheirEvent()
+{
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 10),
+                        utc(2024, 3, 5, 11));
+    e.reminders = {reminder(15), reminder(60)};
+    QVERIFY(m_repo->insert(e));
+    const auto acknowledgeAll = [this] {
+        return m_t->exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+    };
+    const auto rows = [this] {
+        QSqlQuery q(m_t->sql());
+        q.exec(QStringLiteral("SELECT minutes_before, acknowledged, trigger_time FROM reminders "
+                              "ORDER BY minutes_before"));
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString() + QLatin1Char('|') + q.value(1).toString()
+                    + QLatin1Char('|') + q.value(2).toString();
+        return out;
+    };
+
+    // A copy read before the reminders fired changes the title only: they stay fired.
+    Event copy = *m_repo->byId(QStringLiteral("e"));
+    QVERIFY(acknowledgeAll());
+    copy.title = QStringLiteral("Renamed");
+    QVERIFY(m_repo->update(copy));
+    QCOMPARE(rows(), strings({"15|1|2024-03-05T09:45:00Z", "60|1|2024-03-05T09:00:00Z"}));
+
+    // Moved to 12:00 the next day: both count from the new start and fire again.
+    copy.start_time = utc(2024, 3, 6, 12);
+    copy.end_time = utc(2024, 3, 6, 13);
+    QVERIFY(m_repo->update(copy));
+    QCOMPARE(rows(), strings({"15|0|2024-03-06T11:45:00Z", "60|0|2024-03-06T11:00:00Z"}));
+
+    // One offset changed: only that reminder is armed anew.
+    QVERIFY(acknowledgeAll());
+    copy = *m_repo->byId(QStringLiteral("e"));
+    copy.reminders[0].minutes_before = 30;
+    QVERIFY(m_repo->update(copy));
+    QCOMPARE(rows(), strings({"30|0|2024-03-06T11:30:00Z", "60|1|2024-03-06T11:00:00Z"}));
+}
+
+void TestEventRepository::writeBackKeepsChildRows_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("importedReminder"); // 0: the imported event brings none
+    QTest::addColumn<int>("expectedReminder");
+    QTest::newRow("by uid") << QStringLiteral("uid") << 0 << 15;
+    QTest::newRow("by uid and recurrence id") << QStringLiteral("recurrence") << 0 << 15;
+    QTest::newRow("by provider id") << QStringLiteral("provider") << 0 << 15;
+    QTest::newRow("import without alarms") << QStringLiteral("import") << 0 << 15;
+    QTest::newRow("import with an alarm") << QStringLiteral("import") << 30 << 30;
+}
+
+void TestEventRepository::writeBackKeepsChildRows()
+{
+    QFETCH(QString, path);
+    QFETCH(int, importedReminder);
+    QFETCH(int, expectedReminder);
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 10),
+                        utc(2024, 3, 5, 11));
+    e.provider_event_id = QStringLiteral("remote-1");
+    e.reminders = {reminder(15)};
+    e.attendees = {attendee(QStringLiteral("amy@x"), QStringLiteral("Amy"))};
+    QVERIFY(m_repo->insert(e));
+
+    const QString calendar = QStringLiteral("A");
+    if (path == QLatin1String("import")) {
+        // The file's copy of the event, read afresh: a new id and only what the file says.
+        Event imported = makeEvent(QStringLiteral("from-file"), calendar, e.start_time, e.end_time);
+        imported.uid = e.uid;
+        imported.title = QStringLiteral("Renamed");
+        if (importedReminder)
+            imported.reminders = {reminder(importedReminder)};
+        QVERIFY(m_repo->replaceByUid({imported}));
+    } else {
+        std::optional<Event> read;
+        if (path == QLatin1String("uid"))
+            read = m_repo->byUidInCalendar(e.uid, calendar);
+        else if (path == QLatin1String("recurrence"))
+            read = m_repo->byUidAndRecurrenceId(e.uid, calendar, QString());
+        else
+            read = m_repo->byProviderId(calendar, e.provider_event_id);
+        QVERIFY(read);
+        read->title = QStringLiteral("Renamed");
+        QVERIFY(m_repo->update(*read));
+    }
+
+    const std::optional<Event> after = m_repo->byId(QStringLiteral("e"));
+    QVERIFY(after);
+    QCOMPARE(after->title, QStringLiteral("Renamed"));
+    QCOMPARE(after->reminders.size(), 1);
+    QCOMPARE(after->reminders.first().minutes_before, expectedReminder);
+    QCOMPARE(after->attendees.size(), 1);
+    QCOMPARE(after->attendees.first().email, QStringLiteral("amy@x"));
 }
 
 void TestEventRepository::uniqueKeyRejectsDuplicate()

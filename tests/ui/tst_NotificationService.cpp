@@ -1,6 +1,8 @@
 #include "core/AppState.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
 #include "support/TestSupport.h"
 #include "ui/tray/NotificationService.h"
@@ -9,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTranslator>
 #include <QtTest>
 
@@ -131,7 +134,34 @@ struct Recorder
             return true;
         });
     }
+
+    // Polls at t and clicks through the balloons: "<event id> <date>" of each.
+    QStringList pollAt(NotificationService &service, LarkTest::TestClock &clock, const QDateTime &t)
+    {
+        clock.set(t);
+        const qsizetype before = shown.size();
+        service.poll();
+        while (service.currentBalloon())
+            service.onBalloonClicked();
+        QStringList out;
+        for (qsizetype i = before; i < shown.size(); ++i)
+            out << shown[i].eventId + QLatin1Char(' ') + shown[i].date.toString(Qt::ISODate);
+        return out;
+    }
 };
+
+FilterRule titleRule(const QString &phrase, const QString &action, bool suppressReminders)
+{
+    FilterRule r;
+    r.id = r.name = phrase;
+    r.type = QStringLiteral("pattern");
+    r.conditions
+        = QStringLiteral("{\"runtimeType\":\"pattern\",\"titleContains\":[\"%1\"]}").arg(phrase);
+    r.action = action;
+    r.suppress_reminders = suppressReminders;
+    r.created_at = r.updated_at = kNow;
+    return r;
+}
 
 } // namespace
 
@@ -159,6 +189,8 @@ private slots:
     void failedEventQueryShowsNoTaskReminder();
     void failedAcknowledgementFiresAgain();
     void firstPollRunsSoonAfterConstruction();
+    void repeatingEventRemindsOfEveryOccurrence();
+    void filterRulesSilenceReminders();
 };
 
 // Counts read as English does ("1 minute", "15 minutes") only through the English catalogue.
@@ -315,7 +347,11 @@ void TestNotificationService::pollFiresAndAcknowledgesOnlyDueEventReminders()
     QVERIFY(f.acknowledged(table, QStringLiteral("r-untitled")));
     QVERIFY(f.acknowledged(table, QStringLiteral("r-late")));
     QVERIFY(f.acknowledged(table, QStringLiteral("r-standup")));
-    for (const char *left : {"r-old", "r-future", "r-notrigger", "r-garbled", "r-gone"})
+    // Due reminders that can no longer fire (over, unreadable, deleted) are settled once without
+    // a balloon, so no later poll reads them again.
+    for (const char *settled : {"r-old", "r-garbled", "r-gone"})
+        QVERIFY2(f.acknowledged(table, QString::fromLatin1(settled)), settled);
+    for (const char *left : {"r-future", "r-notrigger"})
         QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
 
     // Acknowledged reminders never fire again; the future one does once its time comes.
@@ -580,6 +616,83 @@ void TestNotificationService::firstPollRunsSoonAfterConstruction()
     QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")));
     QTRY_VERIFY_WITH_TIMEOUT(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")),
                              3000);
+}
+
+void TestNotificationService::repeatingEventRemindsOfEveryOccurrence()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    // Daily at 9:00 in Berlin (8:00 UTC) from Monday 8 January, not on the 10th, and on the 11th
+    // moved to 14:00; made on Sunday evening.
+    f.clock.set(at(7, 18));
+    const QTimeZone berlin("Europe/Berlin");
+    Event master;
+    master.id = QStringLiteral("standup");
+    master.calendar_id = f.calendarId;
+    master.uid = QStringLiteral("standup@example.org");
+    master.title = QStringLiteral("Standup");
+    master.start_time = QDateTime(QDate(2024, 1, 8), QTime(9, 0), berlin);
+    master.end_time = master.start_time.addSecs(900);
+    master.timezone = QStringLiteral("Europe/Berlin");
+    master.recurrence_rule = QStringLiteral("FREQ=DAILY");
+    master.exception_dates = QStringLiteral("[\"20240110T080000Z\"]");
+    master.raw_icalendar = QStringLiteral("");
+    master.created = master.last_modified = kNow;
+    Reminder quarter;
+    quarter.minutes_before = 15;
+    master.reminders = {quarter};
+    QVERIFY(f.state->events()->insert(master));
+    Event moved = master;
+    moved.id = QStringLiteral("moved");
+    moved.recurrence_rule.clear();
+    moved.exception_dates.clear();
+    moved.master_event_uid = master.uid;
+    moved.recurrence_id = QStringLiteral("20240111T080000Z");
+    moved.start_time = QDateTime(QDate(2024, 1, 11), QTime(14, 0), berlin);
+    moved.end_time = moved.start_time.addSecs(900);
+    moved.reminders.clear();
+    QVERIFY(f.state->events()->insert(moved));
+
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    // Closed until Tuesday morning: Monday's standup is long over and gets no balloon.
+    QCOMPARE(rec.pollAt(service, f.clock, at(9, 7, 45)), LarkTest::strings({"standup 2024-01-09"}));
+    QCOMPARE(rec.shown.last().body, QStringLiteral("In 15 minutes (8:00 AM)"));
+    QCOMPARE(rec.pollAt(service, f.clock, at(9, 7, 46)), QStringList());
+    QCOMPARE(rec.pollAt(service, f.clock, at(10, 7, 45)), QStringList());
+    QCOMPARE(rec.pollAt(service, f.clock, at(11, 7, 45)), QStringList());
+    QCOMPARE(rec.pollAt(service, f.clock, at(11, 12, 45)), LarkTest::strings({"moved 2024-01-11"}));
+    // A late poll still reminds of the next one.
+    QCOMPARE(rec.pollAt(service, f.clock, at(12, 7, 55)),
+             LarkTest::strings({"standup 2024-01-12"}));
+}
+
+void TestNotificationService::filterRulesSilenceReminders()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    FilterRuleRepository *rules = f.state->filterRules();
+    QVERIFY(rules->insert(titleRule(QStringLiteral("Payroll"), QStringLiteral("hide"), false)));
+    QVERIFY(rules->insert(titleRule(QStringLiteral("Gym"), QStringLiteral("dim"), true)));
+    QVERIFY(rules->insert(titleRule(QStringLiteral("Lunch"), QStringLiteral("dim"), false)));
+    for (const char *title : {"Payroll", "Gym", "Lunch", "Review"}) {
+        const QString id = QString::fromLatin1(title);
+        QVERIFY(f.addEvent(id, id, iso(at(10, 10, 10))));
+        QVERIFY(f.addReminder(QStringLiteral("r-") + id, id, 10, iso(at(10, 10))));
+    }
+
+    NotificationService service(f.state.get(), nullptr);
+    f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
+    QStringList shown = rec.pollAt(service, f.clock, kNow);
+    shown.sort();
+    QCOMPARE(shown, LarkTest::strings({"Lunch 2024-01-10", "Review 2024-01-10"}));
+    // The silenced ones were due all the same: they do not come back once a rule goes.
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r-Payroll")));
+    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r-Gym")));
 }
 
 QTEST_MAIN(TestNotificationService)

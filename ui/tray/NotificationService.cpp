@@ -2,12 +2,17 @@
 
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
+#include "model/FilterEngine.h"
+#include "model/Recurrence.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
 #include "storage/TaskRepository.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace Reminders {
 
@@ -23,6 +28,55 @@ bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime 
     if (!due.isValid())
         return false;
     return due.addSecs(-qint64(minutesBefore) * 60) <= now && due > now.addSecs(-kLateCutoffSecs);
+}
+
+SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
+                                int minutesBefore, const std::optional<QDateTime> &handledUntil,
+                                const QDateTime &now)
+{
+    const qint64 offset = qint64(minutesBefore) * 60;
+    // Occurrences starting after `after` are still owed their reminder; those starting up to
+    // dueEnd are owed it now.
+    QDateTime after = now.addSecs(-kLateCutoffSecs);
+    if (handledUntil && handledUntil->isValid() && handledUntil->addSecs(offset) > after)
+        after = handledUntil->addSecs(offset);
+    const QDateTime dueEnd = now.addSecs(offset);
+
+    QList<Event> series {master};
+    series += overrides;
+    SeriesReminders out;
+    std::optional<QDateTime> next;
+    QDateTime from = after;
+    // The next occurrence is looked for a day ahead, then a month, then a year: a daily series
+    // never expands a year, and one without an occurrence for a year is looked at yearly.
+    for (const int days : {1, 32, 366}) {
+        const QDateTime to = dueEnd.addDays(days);
+        const QList<Event> occurrences = expandOccurrences(series, from, to);
+        for (const Event &occ : occurrences) {
+            const bool remindsItself = occ.id != master.id && !occ.reminders.isEmpty();
+            if (remindsItself || occ.status == QLatin1String("cancelled")
+                || !(occ.start_time > after) || occ.start_time < from)
+                continue;
+            if (occ.start_time <= dueEnd)
+                out.due.append(occ);
+            else if (!next || occ.start_time < *next)
+                next = occ.start_time;
+        }
+        from = to;
+        if (next)
+            break;
+    }
+    std::stable_sort(out.due.begin(), out.due.end(),
+                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    out.nextTrigger = (next ? *next : from).addSecs(-offset);
+    return out;
+}
+
+bool suppressed(const Event &event, const QList<FilterRule> &rules)
+{
+    // One event at a time: the result holds ids, and the occurrences of a series share theirs.
+    return !rules.isEmpty()
+        && applyFilterRules(QList<Event> {event}, rules).suppressedIds.contains(event.id);
 }
 
 QString eventBody(int minutesBefore, const QString &timeText, const QString &location)
@@ -95,53 +149,102 @@ void NotificationService::poll()
     if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen()
         || !m_appState->events() || !m_appState->tasks())
         return;
-
-    QString error;
-    const std::optional<QList<EventReminderAlert>> eventAlerts
-        = m_appState->events()->unacknowledgedReminders(&error);
-    if (!eventAlerts) {
-        qWarning() << "NotificationService poll failed:" << error;
-        return;
-    }
-
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
-    QStringList shownEvents;
-    for (const EventReminderAlert &alert : *eventAlerts) {
-        if (!Reminders::eventReminderFires(alert.trigger, alert.start, now))
-            continue;
-        Balloon b;
-        b.title = Reminders::balloonTitle(alert.title);
-        b.body = Reminders::eventBody(alert.minutesBefore, timeText(alert.start), alert.location);
-        b.eventId = alert.eventId;
-        b.date = alert.start.toLocalTime().date();
-        enqueue(b);
-        shownEvents << alert.reminderId;
+    if (pollEvents(now))
+        pollTasks(now);
+}
+
+bool NotificationService::pollEvents(const QDateTime &now)
+{
+    EventRepository *events = m_appState->events();
+    QString error;
+    const std::optional<QList<EventReminderAlert>> alerts
+        = events->unacknowledgedReminders(now, &error);
+    if (!alerts) {
+        qWarning() << "NotificationService poll failed:" << error;
+        return false;
     }
 
-    QStringList shownTasks;
-    const std::optional<QList<TaskReminderAlert>> taskAlerts
-        = m_appState->tasks()->unacknowledgedReminders(&error);
-    if (!taskAlerts) {
-        qWarning() << "NotificationService task poll failed:" << error;
-    } else {
-        for (const TaskReminderAlert &alert : *taskAlerts) {
-            if (!Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
+    struct Due
+    {
+        Event event;
+        int minutesBefore;
+        QDateTime trigger;
+    };
+    QList<Due> due;
+    QStringList settled;
+    QList<ReminderSchedule> movedOn;
+    for (const EventReminderAlert &alert : *alerts) {
+        const Event &event = alert.event;
+        if (event.deleted_at) {
+            // Bringing the event back arms its reminders afresh.
+            settled << alert.reminderId;
+        } else if (event.isSeriesMaster()) {
+            const Reminders::SeriesReminders series = Reminders::seriesReminders(
+                event, events->overridesOf(event), alert.minutesBefore, alert.handledUntil, now);
+            for (const Event &occurrence : series.due)
+                due.append({occurrence, alert.minutesBefore,
+                            occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60)});
+            movedOn.append({alert.reminderId, series.nextTrigger, now});
+        } else {
+            // Shown or missed while the program was closed, a one-off reminder is done with.
+            if (Reminders::eventReminderFires(alert.trigger, event.start_time, now))
+                due.append({event, alert.minutesBefore, alert.trigger});
+            settled << alert.reminderId;
+        }
+    }
+
+    if (!due.isEmpty()) {
+        const QList<FilterRule> rules = m_appState->filterRules()
+            ? m_appState->filterRules()->listEnabled()
+            : QList<FilterRule>();
+        std::stable_sort(due.begin(), due.end(),
+                         [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+        for (const Due &d : std::as_const(due)) {
+            if (Reminders::suppressed(d.event, rules))
                 continue;
             Balloon b;
-            b.title = Reminders::balloonTitle(alert.title);
-            b.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore,
-                                         timeText(alert.due));
-            b.date = alert.due.toLocalTime().date();
+            b.title = Reminders::balloonTitle(d.event.title);
+            b.body = Reminders::eventBody(d.minutesBefore, timeText(d.event.start_time),
+                                          d.event.location);
+            b.eventId = d.event.id;
+            b.date = d.event.start_time.toLocalTime().date();
             enqueue(b);
-            shownTasks << alert.reminderId;
         }
     }
 
     // A failed acknowledgement leaves the reminders to fire again at the next poll.
-    if (!shownEvents.isEmpty() && !m_appState->events()->acknowledgeReminders(shownEvents, &error))
+    if (!settled.isEmpty() && !events->acknowledgeReminders(settled, &error))
         qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
                    << error;
-    if (!shownTasks.isEmpty() && !m_appState->tasks()->acknowledgeReminders(shownTasks, &error))
+    if (!movedOn.isEmpty() && !events->rescheduleReminders(movedOn, &error))
+        qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
+                   << error;
+    return true;
+}
+
+void NotificationService::pollTasks(const QDateTime &now)
+{
+    QString error;
+    const std::optional<QList<TaskReminderAlert>> alerts
+        = m_appState->tasks()->unacknowledgedReminders(now.addSecs(-Reminders::kLateCutoffSecs),
+                                                       now, &error);
+    if (!alerts) {
+        qWarning() << "NotificationService task poll failed:" << error;
+        return;
+    }
+    QStringList shown;
+    for (const TaskReminderAlert &alert : *alerts) {
+        if (!Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
+            continue;
+        Balloon b;
+        b.title = Reminders::balloonTitle(alert.title);
+        b.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore, timeText(alert.due));
+        b.date = alert.due.toLocalTime().date();
+        enqueue(b);
+        shown << alert.reminderId;
+    }
+    if (!shown.isEmpty() && !m_appState->tasks()->acknowledgeReminders(shown, &error))
         qWarning() << "NotificationService ack failed for" << QStringLiteral("task_reminders")
                    << ":" << error;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -8,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class AppState;
 class QSystemTrayIcon;
@@ -26,6 +29,23 @@ constexpr qint64 kLateCutoffSecs = 1800;
 // A task reminder fires from minutesBefore ahead of the due time until 30 minutes after it.
 [[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now);
 
+// A reminder of a repeating event at `now`: the occurrences it reminds of now (their trigger
+// after handledUntil, not after now, and not over for 30 minutes), and when to look at it again.
+struct SeriesReminders
+{
+    QList<Event> due; // by start
+    QDateTime nextTrigger;
+};
+// overrides are the series' stored overrides; those with reminders of their own remind by
+// themselves, and cancelled ones not at all.
+[[nodiscard]] SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
+                                              int minutesBefore,
+                                              const std::optional<QDateTime> &handledUntil,
+                                              const QDateTime &now);
+
+// Whether the filter rules hide the event or silence its reminders.
+[[nodiscard]] bool suppressed(const Event &event, const QList<FilterRule> &rules);
+
 // The balloon text of an event reminder; timeText is the start's time of day. The band follows
 // the configured offset, not the time left.
 [[nodiscard]] QString eventBody(int minutesBefore, const QString &timeText,
@@ -37,7 +57,9 @@ constexpr qint64 kLateCutoffSecs = 1800;
 
 } // namespace Reminders
 
-// Raises due event and task reminders as tray balloons and acknowledges them so they fire once.
+// Raises due event and task reminders as tray balloons and acknowledges them so they fire once;
+// a reminder of a repeating event moves on to the next occurrence instead. Reminders whose event
+// was over before they could be shown (the program was closed) are settled without a balloon.
 // Balloons that fall due together are queued and shown one after another.
 class NotificationService : public QObject
 {
@@ -86,6 +108,9 @@ private:
     void showNext();
     bool presentOnTray(const Balloon &balloon);
     QString timeText(const QDateTime &dt) const;
+    // One pass over the event reminders; false when they could not be read.
+    bool pollEvents(const QDateTime &now);
+    void pollTasks(const QDateTime &now);
 
     AppState *m_appState;
     QSystemTrayIcon *m_trayIcon;
