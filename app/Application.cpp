@@ -4,7 +4,6 @@
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
 #include "platform/SingleInstance.h"
-#include "services/update/Client.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
 #include "storage/PreferenceKeys.h"
@@ -15,7 +14,7 @@
 #include "ui/theme/Theme.h"
 #include "ui/tray/NotificationService.h"
 #include "ui/tray/TrayManager.h"
-#include "ui/update/UpdateDialog.h"
+#include "ui/update/UpdateFlows.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -191,24 +190,9 @@ int Application::run()
     connect(notificationService, &NotificationService::reminderClicked, mainWindow,
             &MainWindow::focusOnEvent);
 
-    QTimer::singleShot(1500, this, [this] { startUpdateCheck(); });
+    // A newer release is offered beside the window, never in the way of it.
+    LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),
+                                       QStringLiteral("Larkspindle Calendar"), this, mainWindow);
 
     return exec();
-}
-
-void Application::startUpdateCheck()
-{
-    auto *client = new LarkUpdate::Client(updateChannelConfig(), this);
-    MainWindow *w = mainWindow;
-    connect(
-        client, &LarkUpdate::Client::updateAvailable, w, [w](const LarkUpdate::Artifact &artifact) {
-            auto *dialog = new LarkUpdate::UpdateDialog(artifact, QStringLiteral(LARK_VERSION),
-                                                        QStringLiteral("Larkspindle Calendar"), w);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-            dialog->show();
-        });
-    connect(client, &LarkUpdate::Client::checkFailed, this, [](const QString &message) {
-        qWarning().noquote() << "update check failed:" << message;
-    });
-    client->checkForUpdates();
 }

@@ -70,8 +70,6 @@ public:
     QTranslator *appTranslation() const { return appTranslator; }
 
 private:
-    void startUpdateCheck();
-
     AppState *appState = nullptr;
     MainWindow *mainWindow = nullptr;
     TrayManager *trayManager = nullptr;

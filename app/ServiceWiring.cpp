@@ -1,14 +1,19 @@
 #include "app/ServiceWiring.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncEngine.h"
 #include "platform/DataPaths.h"
 #include "platform/Endpoints.h"
 #include "services/account/ApiClient.h"
 #include "services/account/Client.h"
 #include "services/account/ClientConfig.h"
+#include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
 #include "services/weather/WeatherService.h"
+#include "storage/Database.h"
 #include "storage/FilterRuleRepository.h"
 #include "ui/theme/ThemeManager.h"
 
@@ -64,6 +69,11 @@ void onAuthenticated(AppState &state)
     state.configSync()->startAutoSync();
     state.configSync()->syncNow();
 
+    // Signed in from the first start, the store has no account yet to hold the pulled cloud
+    // calendars: every insert would fail on its account id.
+    (void)LocalCalendar::ensureCloudCalendarHome(state.accounts(),
+                                                 state.database()->currentDateTimeUtc());
+
     auto *client
         = new Larkspindle::SyncClient(&state, state.accountClient()->syncApiClient(), &state);
     QObject::connect(client, &Larkspindle::SyncClient::calendarListPulled, &state,
@@ -75,10 +85,25 @@ void onAuthenticated(AppState &state)
     client->pullCalendarList();
 }
 
+// The cloud account's run: its cloud calendars, over the sync API's client. Nothing is sent
+// while no service address is configured.
+Sync::SyncProvider *makeCloudProvider(AppState *state, const Account &account)
+{
+    LarkAccount::Client *client = state->accountClient();
+    LarkAccount::ApiClient *api = client ? client->syncApiClient() : nullptr;
+    if (api && api->baseUrl().isEmpty())
+        api = nullptr;
+    return new Larkspindle::CloudSyncProvider(state, account, api,
+                                              client && client->isAuthenticated());
+}
+
 } // namespace
 
 void registerAppServices()
 {
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"),
+                                       Sync::engineFactory(makeCloudProvider));
+
     AppStateServiceFactory factory;
     factory.create = createServices;
     factory.startAccount = startAccount;

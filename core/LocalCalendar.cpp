@@ -74,6 +74,21 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
     }
 }
 
+bool ensureCloudCalendarHome(AccountRepository *accounts, const QDateTime &now)
+{
+    if (!accounts)
+        return false;
+    for (const Account &account : accounts->listActive()) {
+        if (account.type == kAccountType)
+            return true;
+    }
+    if (accounts->insert(
+            onDeviceAccount(kOnDeviceAccountId, QStringLiteral("On This Device"), now.toUTC())))
+        return true;
+    qWarning() << "Failed to seed local account";
+    return false;
+}
+
 QString addCalendar(AccountRepository *accounts, CalendarRepository *calendars, const QString &name,
                     const QString &color, const QString &accountName, const QDateTime &now)
 {

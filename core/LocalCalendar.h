@@ -22,6 +22,11 @@ namespace LocalCalendar {
 void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
                     const QDateTime &now);
 
+// Makes sure a live account of type "larkspindle" exists to hold the cloud calendars about to be
+// pulled: the on-device account is made when there is none. False (and a warning) when it could
+// not be stored.
+[[nodiscard]] bool ensureCloudCalendarHome(AccountRepository *accounts, const QDateTime &now);
+
 // Adds a calendar to the on-device account, first making that account (named accountName) when
 // it is missing. The new calendar's id, or empty when nothing could be stored.
 [[nodiscard]] QString addCalendar(AccountRepository *accounts, CalendarRepository *calendars,

@@ -485,6 +485,106 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Das Konto des Kalenders fehlt</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Nur eigene Larkspindle-Kalender können in die Cloud verschoben werden</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>Der Kalender ist bereits bei Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>Dieser Kalender wird bereits verschoben</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>Nicht angemeldet</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Anmeldung des Kalenders beim Server fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Hochladen des Kalenders fehlgeschlagen (HTTP %1); er bleibt auf diesem Gerät</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>Der Kalender konnte nicht als Cloud-Kalender gespeichert werden; er bleibt auf diesem Gerät</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>Dieser Kalender wird bereits synchronisiert</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
+            <numerusform>Übertragung zu Larkspindle: %n Termine fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>Nicht angemeldet</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Freigabe fehlgeschlagen (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Das Konto des Kalenders fehlt</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>

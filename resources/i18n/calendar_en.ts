@@ -481,6 +481,106 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Larkspindle::CalendarUpgradeService</name>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Calendar&apos;s account is missing</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <source>Only Larkspindle-native calendars can be upgraded</source>
+        <translation>Only Larkspindle-native calendars can be upgraded</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <source>Calendar is already on Larkspindle</source>
+        <translation>Calendar is already on Larkspindle</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <source>This calendar is already being moved</source>
+        <translation>This calendar is already being moved</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <source>Not signed in</source>
+        <translation>Not signed in</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <source>Server registration failed (HTTP %1)</source>
+        <translation>Server registration failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
+        <translation>Uploading the calendar failed (HTTP %1); it stays on this device</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
+        <translation>The calendar could not be saved as a cloud calendar; it stays on this device</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::CloudSyncProvider</name>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <source>Sign in to the cloud account to sync its calendars</source>
+        <translation>Sign in to the cloud account to sync its calendars</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <source>Larkspindle calendar list failed (HTTP %1)</source>
+        <translation>Larkspindle calendar list failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <source>This calendar is already being synced</source>
+        <translation>This calendar is already being synced</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <source>Larkspindle pull failed (HTTP %1)</source>
+        <translation>Larkspindle pull failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <source>Larkspindle push failed (HTTP %1)</source>
+        <translation>Larkspindle push failed (HTTP %1)</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <source>Larkspindle push: %n event(s) failed</source>
+        <translation>
+            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
+            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SharingBackend</name>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <source>Not signed in</source>
+        <translation>Not signed in</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <source>Sharing failed (HTTP %1)</source>
+        <translation>Sharing failed (HTTP %1)</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <source>Calendar&apos;s account is missing</source>
+        <translation>Calendar&apos;s account is missing</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../mainwindow/MainWindow.cpp" line="38"/>

@@ -4,11 +4,14 @@
 #include "app/Application.h"
 #include "core/AppState.h"
 #include "platform/SingleInstance.h"
+#include "services/update/FeedFixtures.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "support/FakeHttpServer.h"
 #include "support/MemoryTokenStore.h"
 #include "ui/MessagePresenter.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/update/UpdateDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +47,7 @@ private slots:
     void translatorsFollowTheStoredLanguage();
     void identityAndFont();
     void databaseFailureShowsTheBoxAndEndsWithOne();
-    void backgroundStartShowsTodayOnceTheLoopRuns();
+    void backgroundStartShowsTodayAndOffersAnUpdateWithoutBlocking();
 };
 
 void TestApplication::cleanup()
@@ -196,12 +199,18 @@ void TestApplication::databaseFailureShowsTheBoxAndEndsWithOne()
     QVERIFY(!app->window());
 }
 
-void TestApplication::backgroundStartShowsTodayOnceTheLoopRuns()
+void TestApplication::backgroundStartShowsTodayAndOffersAnUpdateWithoutBlocking()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dir.path()));
     LarkTest::ScopedMemoryTokenStore secrets;
+    // A release feed on this machine offers a newer version.
+    LarkTest::FakeHttpServer feed;
+    QVERIFY(feed.listen());
+    feed.route("GET", QStringLiteral("/calendar/stable/latest.json"),
+               FeedFixtures::offering(QStringLiteral("9.0.0")));
+    qputenv("UPDATE_FEED_URL", feed.url(QStringLiteral("/")).toString().toUtf8());
 
     const QStringList arguments = QCoreApplication::arguments();
     QVERIFY(arguments.contains(QStringLiteral("--background")));
@@ -214,10 +223,17 @@ void TestApplication::backgroundStartShowsTodayOnceTheLoopRuns()
     bool shownAtFirstTurn = true;
     QTimer::singleShot(0, app, [&] { shownAtFirstTurn = app->window()->isVisible(); });
     QDate shownOn;
+    bool offerBlocks = true;
     QTimer poll;
     connect(&poll, &QTimer::timeout, app, [&] {
-        if (app->window() && app->window()->isVisible()) {
+        if (app->window() && app->window()->isVisible() && !shownOn.isValid())
             shownOn = app->state()->currentDate();
+        const auto offers = app->window()
+            ? app->window()->findChildren<LarkUpdate::UpdateDialog *>()
+            : QList<LarkUpdate::UpdateDialog *>();
+        if (shownOn.isValid() && !offers.isEmpty() && offers.first()->isVisible()) {
+            // The offer at start-up sits beside the window; the window still takes input.
+            offerBlocks = offers.first()->isModal() || QApplication::activeModalWidget();
             QCoreApplication::quit();
         }
     });
@@ -227,8 +243,11 @@ void TestApplication::backgroundStartShowsTodayOnceTheLoopRuns()
     const QDate before = QDate::currentDate();
     QCOMPARE(app->run(), 0);
     const QDate after = QDate::currentDate();
+    qunsetenv("UPDATE_FEED_URL");
     QVERIFY(!shownAtFirstTurn);
     QVERIFY(shownOn == before || shownOn == after);
+    QVERIFY(!feed.requests().isEmpty());
+    QVERIFY(!offerBlocks);
     QVERIFY(app->state()->preferences()->getBool(Prefs::AccountsDedupedV1, false));
     // No tray here: the window closes instead of hiding.
     QVERIFY(!app->window()->trayIcon());

@@ -37,7 +37,7 @@ void TestStartup::secondStartHandsOverAndEnds()
     QVERIFY(installation.isValid());
     QProcess *first = installation.start({});
     QVERIFY(first);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
 
     QCOMPARE(installation.run(secondArguments), 0);
     QCOMPARE(first->state(), QProcess::Running);
@@ -58,7 +58,7 @@ void TestStartup::quickAddFromASecondStartLandsInTheFirst()
     QVERIFY(installation.isValid());
     QProcess *first = installation.start({});
     QVERIFY(first);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
 
     QCOMPARE(installation.run(arguments), 0);
     QTRY_COMPARE_WITH_TIMEOUT(
@@ -98,7 +98,7 @@ void TestStartup::logFilter()
         installation.env().insert(QStringLiteral("QT_LOGGING_RULES"), rules);
     QProcess *first = installation.start({});
     QVERIFY(first);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
     const QByteArray log = Installation::stop(first);
     // The database path is logged at info level while the state starts.
     QCOMPARE(log.contains("Opening database at:"), infoShown);
@@ -110,7 +110,7 @@ void TestStartup::accountCleanUpRunsOnce()
     QVERIFY(installation.isValid());
     QProcess *first = installation.start({});
     QVERIFY(first);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
     Installation::stop(first);
 
     const QString duplicates = QStringLiteral(
@@ -126,7 +126,7 @@ void TestStartup::accountCleanUpRunsOnce()
     // Marked done already: the duplicates stay.
     QProcess *second = installation.start({});
     QVERIFY(second);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
     QTest::qWait(300);
     Installation::stop(second);
     QCOMPARE(installation.query(liveDav).toInt(), 2);
@@ -136,7 +136,7 @@ void TestStartup::accountCleanUpRunsOnce()
         QStringLiteral("UPDATE settings SET value = '0' WHERE key = 'sync/accountsDedupedV1'")));
     QProcess *third = installation.start({});
     QVERIFY(third);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
     QCOMPARE(installation.query(liveDav).toInt(), 1);
     QCOMPARE(installation
                  .query(QStringLiteral("SELECT id FROM accounts WHERE type = 'caldav' "
@@ -157,7 +157,7 @@ void TestStartup::updateCheckAsksTheConfiguredFeedAfterStart()
                               feed.url(QStringLiteral("/releases/")).toString());
     QProcess *first = installation.start({});
     QVERIFY(first);
-    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(feed.requestCount(), 1, 10000);
     QCOMPARE(feed.requests().first().method, QByteArray("GET"));
     // A failed check is only logged; the program runs on.

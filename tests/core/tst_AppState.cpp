@@ -123,6 +123,7 @@ private slots:
     void firstDayOfWeekPreference();
     void remoteProviderCalendars();
 
+    void signInPullsCalendarListOnce_data();
     void signInPullsCalendarListOnce();
     void failedPullStillSeedsAndRequestsSync();
     void filterRuleChangeNeedsSignIn_data();
@@ -653,9 +654,18 @@ void TestAppState::remoteProviderCalendars()
                             QStringLiteral("ms-cal")}));
 }
 
+void TestAppState::signInPullsCalendarListOnce_data()
+{
+    QTest::addColumn<QString>("home");
+    QTest::newRow("cloud account stored") << "cloud";
+    // Signed in from the first start: the on-device account is made to hold them.
+    QTest::newRow("new database") << "personal-local-account";
+}
+
 void TestAppState::signInPullsCalendarListOnce()
 {
-    {
+    QFETCH(QString, home);
+    if (home == QLatin1String("cloud")) {
         AccountRepository accounts(m_db->db());
         QVERIFY(accounts.insert(account("cloud", "larkspindle", "me@example.com")));
     }
@@ -684,7 +694,7 @@ void TestAppState::signInPullsCalendarListOnce()
     QCOMPARE(calendars.size(), 2); // the cloud calendars; no Personal seeded
     QVERIFY(!m_state->calendars()->byId(personalId));
     for (const Calendar &c : calendars) {
-        QCOMPARE(c.account_id, QStringLiteral("cloud"));
+        QCOMPARE(c.account_id, home);
         QVERIFY(c.sync_enabled);
         QVERIFY(c.url.startsWith(QLatin1String("larkspindle://srv-")));
         QCOMPARE(c.canonical_key.size(), 64);

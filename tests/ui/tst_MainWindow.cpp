@@ -630,6 +630,7 @@ void TestMainWindow::syncNowNamesTypesWithoutAClient()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
+    SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
     MainWindow window(state.get());
     QSignalSpy busy(state.get(), &AppState::syncBusyChanged);
     // Only the calendar kept on this device: nothing to sync, and no word about its type.

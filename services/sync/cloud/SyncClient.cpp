@@ -1,11 +1,15 @@
 #include "services/sync/cloud/SyncClient.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/SyncEngine.h"
 #include "model/Identifiers.h"
 #include "services/account/ApiClient.h"
+#include "services/sync/cloud/CloudSyncProvider.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 
 #include <QJsonArray>
 #include <QPointer>
@@ -61,6 +65,32 @@ void SyncClient::pullCalendarList()
     });
 }
 
+void SyncClient::syncCalendar(const Calendar &calendar)
+{
+    emit calendarSyncStarted(calendar.id);
+    const std::optional<Account> account
+        = m_appState ? m_appState->accounts()->byId(calendar.account_id) : std::nullopt;
+    if (!account) {
+        emit calendarSyncFailed(calendar.id, tr("Calendar's account is missing"));
+        return;
+    }
+    // The sync core's run of the account, narrowed to this one calendar.
+    auto *provider = new CloudSyncProvider(m_appState, *account, m_api, m_api != nullptr);
+    provider->restrictTo(calendar);
+    auto *run = new Sync::SyncEngine(m_appState, *account, provider, this);
+    const QString calendarId = calendar.id;
+    connect(run, &AccountSyncRun::finished, this, [this, run, provider, calendarId] {
+        run->deleteLater();
+        emit calendarSyncCompleted(calendarId, provider->pulledEvents());
+    });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, run, calendarId](const QString &, const QString &reason) {
+                run->deleteLater();
+                emit calendarSyncFailed(calendarId, reason);
+            });
+    run->start();
+}
+
 int SyncClient::insertNewCalendars(const QJsonObject &body)
 {
     AccountRepository *accounts = m_appState ? m_appState->accounts() : nullptr;
@@ -68,13 +98,19 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
     if (!accounts || !calendars)
         return 0;
 
-    QString cloudAccountId;
-    for (const Account &account : accounts->listActive()) {
-        if (account.type == QLatin1String("larkspindle")) {
-            cloudAccountId = account.id;
-            break;
+    auto findCloudAccount = [accounts] {
+        for (const Account &account : accounts->listActive()) {
+            if (account.type == QLatin1String("larkspindle"))
+                return account.id;
         }
-    }
+        return QString();
+    };
+    // A calendar row needs its account row first. Signed in at start on a fresh store, the
+    // list can arrive before the on-device account was made.
+    if (!LocalCalendar::ensureCloudCalendarHome(accounts,
+                                                m_appState->database()->currentDateTimeUtc()))
+        return 0;
+    const QString cloudAccountId = findCloudAccount();
 
     int inserted = 0;
     const QJsonArray entries = body.value(QLatin1String("calendars")).toArray();

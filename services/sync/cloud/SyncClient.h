@@ -3,6 +3,8 @@
 // Calendars that live on the cloud calendar service. A cloud calendar's local url is
 // "larkspindle://" followed by the server's calendar id.
 
+#include "model/Records.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -25,10 +27,18 @@ public:
     // ends with calendarListPulled (0 when the request failed).
     void pullCalendarList();
 
+    // Pulls the calendar's events and tasks changed since its cursor, then pushes its pending
+    // rows; ends with calendarSyncCompleted (the live events pulled) or calendarSyncFailed.
+    // The client must live until then.
+    void syncCalendar(const Calendar &calendar);
+
     // The server calendar id inside a cloud calendar url (or the text itself when it is no url).
     static QString serverIdFromUrl(const QString &url);
 
 signals:
+    void calendarSyncStarted(const QString &calendarId);
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
     void calendarListPulled(int newCount);
 
 private:

@@ -46,6 +46,7 @@ private slots:
     void pullInsertsUnknownCalendars();
     void failedPullChangesNothing_data();
     void failedPullChangesNothing();
+    void pullWithoutCloudAccountAddsItFirst();
 
 private:
     Calendar existing(const char *id, const QString &url, const QString &key = QString()) const;
@@ -225,6 +226,32 @@ void TestSyncClient::failedPullChangesNothing()
     const int before = m_state->calendars()->listAll().size();
     QCOMPARE(pull(), 0);
     QCOMPARE(m_state->calendars()->listAll().size(), before);
+}
+
+void TestSyncClient::pullWithoutCloudAccountAddsItFirst()
+{
+    // A store that has no account of the cloud type yet, as on a first start signed in.
+    CalendarRepository *calendars = m_state->calendars();
+    AccountRepository *accounts = m_state->accounts();
+    for (const Calendar &c : calendars->listAll())
+        QVERIFY(calendars->remove(c.id));
+    for (const Account &a : accounts->listActive()) {
+        QVERIFY(accounts->remove(a.id));
+        QVERIFY(accounts->reapTombstone(a.id));
+    }
+    const QJsonArray list = {entry({{"id", QStringLiteral("srv-1")}})};
+    m_server->route("GET", listPath,
+                    FakeReply::json(200, QJsonObject {{QStringLiteral("calendars"), list}}));
+
+    QCOMPARE(pull(), 1);
+    const QList<Account> active = accounts->listActive();
+    QCOMPARE(active.size(), 1);
+    QCOMPARE(active.first().type, QStringLiteral("larkspindle"));
+    bool found = false;
+    for (const Calendar &c : calendars->listAll())
+        found = found
+            || (c.url == QLatin1String("larkspindle://srv-1") && c.account_id == active.first().id);
+    QVERIFY(found);
 }
 
 QTEST_MAIN(TestSyncClient)

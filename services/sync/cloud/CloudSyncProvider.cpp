@@ -1,0 +1,358 @@
+#include "services/sync/cloud/CloudSyncProvider.h"
+
+#include "core/AppState.h"
+#include "core/sync/CalendarIdentity.h"
+#include "model/ICalendar.h"
+#include "services/account/ApiClient.h"
+#include "services/sync/cloud/CloudItems.h"
+#include "services/sync/cloud/SyncClient.h"
+#include "storage/CalendarRepository.h"
+
+#include <QJsonArray>
+#include <QUrlQuery>
+#include <QtDebug>
+
+namespace Larkspindle {
+
+using Sync::ChangeKind;
+using Sync::ErrorKind;
+using Sync::Outcome;
+
+namespace {
+
+const QString cloudScheme = QStringLiteral("larkspindle://");
+const QString personalCalendarId = QStringLiteral("larkspindle-personal-default");
+
+// Calendars some run is syncing right now, in this process: two runs of one calendar would
+// push the same rows twice.
+QSet<QString> &busyCalendars()
+{
+    static QSet<QString> ids;
+    return ids;
+}
+
+ErrorKind kindFor(int status)
+{
+    switch (status) {
+    case 0:
+        return ErrorKind::Network;
+    case 401:
+        return ErrorKind::Auth;
+    case 404:
+        return ErrorKind::NotFound;
+    case 409:
+    case 412:
+        return ErrorKind::Conflict;
+    case 410:
+        return ErrorKind::Gone;
+    case 429:
+        return ErrorKind::RateLimited;
+    default:
+        return ErrorKind::Server;
+    }
+}
+
+QString text(const QJsonObject &object, QLatin1String key, const QString &fallback = QString())
+{
+    const QJsonValue value = object.value(key);
+    return value.isString() ? value.toString() : fallback;
+}
+
+// Null, false or no member at all: the entry is live.
+bool isTombstone(const QJsonObject &entry)
+{
+    const QJsonValue deletedAt = entry.value(QLatin1String("deleted_at"));
+    return !(deletedAt.isUndefined() || deletedAt.isNull()
+             || (deletedAt.isBool() && !deletedAt.toBool()));
+}
+
+template<typename Change, typename Parse>
+std::optional<Change> remoteChange(const QJsonObject &entry, Parse parse)
+{
+    const QString uid = text(entry, QLatin1String("uid"));
+    if (uid.isEmpty())
+        return std::nullopt;
+    Change change;
+    change.remoteId = text(entry, QLatin1String("id"));
+    change.etag = text(entry, QLatin1String("etag"));
+    change.deleted = isTombstone(entry);
+    const auto parsed = parse(text(entry, QLatin1String("raw_icalendar")));
+    if (!parsed.isEmpty())
+        change.row = parsed.first();
+    else if (!change.deleted)
+        return std::nullopt;
+    change.row.uid = uid;
+    return change;
+}
+
+} // namespace
+
+CloudSyncProvider::CloudSyncProvider(AppState *state, const Account &account,
+                                     LarkAccount::ApiClient *api, bool signedIn, QObject *parent)
+    : Sync::SyncProvider(parent)
+    , m_state(state)
+    , m_account(account)
+    , m_api(api)
+    , m_signedIn(signedIn)
+{ }
+
+CloudSyncProvider::~CloudSyncProvider()
+{
+    for (const QString &id : std::as_const(m_claimed))
+        busyCalendars().remove(id);
+}
+
+bool CloudSyncProvider::claim(const QString &calendarId)
+{
+    if (m_claimed.contains(calendarId))
+        return true;
+    if (busyCalendars().contains(calendarId))
+        return false;
+    busyCalendars().insert(calendarId);
+    m_claimed.insert(calendarId);
+    return true;
+}
+
+std::optional<Sync::RemoteEvent> CloudSyncProvider::remoteEvent(const QJsonObject &entry)
+{
+    return remoteChange<Sync::RemoteEvent>(entry, parseICalendarEvents);
+}
+
+std::optional<Sync::RemoteTask> CloudSyncProvider::remoteTask(const QJsonObject &entry)
+{
+    return remoteChange<Sync::RemoteTask>(entry, parseICalendarTodo);
+}
+
+void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
+{
+    using Listing = Outcome<QList<Calendar>>;
+    if (m_only) {
+        done(Listing::success({*m_only}));
+        return;
+    }
+    const QList<Calendar> known = m_state->calendars()->listAll();
+    if (!m_api || !m_signedIn) {
+        const bool hasCloudCalendars
+            = std::any_of(known.cbegin(), known.cend(), [&](const Calendar &c) {
+                  return c.account_id == m_account.id && c.url.startsWith(cloudScheme);
+              });
+        if (m_api && hasCloudCalendars)
+            done(Listing::failure(ErrorKind::Auth,
+                                  tr("Sign in to the cloud account to sync its calendars")));
+        else
+            done(Listing::success({})); // nothing of this account lives in the cloud here
+        return;
+    }
+    const QPointer<CloudSyncProvider> self(this);
+    m_api->get(
+        QStringLiteral("/calendars"), [self, done](bool ok, int status, const QJsonObject &body) {
+            if (!self)
+                return;
+            if (!ok) {
+                done(Listing::failure(
+                    kindFor(status), tr("Larkspindle calendar list failed (HTTP %1)").arg(status)));
+                return;
+            }
+            const QList<Calendar> known = self->m_state->calendars()->listAll();
+            QList<Calendar> listed;
+            for (const QJsonValue &value : body.value(QLatin1String("calendars")).toArray()) {
+                const QJsonObject entry = value.toObject();
+                const QString serverId = text(entry, QLatin1String("id"));
+                if (serverId.isEmpty())
+                    continue;
+                Calendar calendar;
+                calendar.url = cloudCalendarUrl(serverId);
+                calendar.canonical_key
+                    = calendarIdentityKey(QStringLiteral("larkspindle"), calendar.url)
+                          .value_or(QString());
+                calendar.name = text(entry, QLatin1String("name"), serverId);
+                calendar.description = text(entry, QLatin1String("description"));
+                calendar.color = text(entry, QLatin1String("color"), QStringLiteral("#4285F4"));
+                calendar.timezone = text(entry, QLatin1String("timezone"), QStringLiteral("UTC"));
+                // Known here as something this run does not sync (the on-device Personal calendar
+                // stands for the service's "personal"; another account's row): left alone.
+                const bool keptElsewhere
+                    = std::any_of(known.cbegin(), known.cend(), [&](const Calendar &c) {
+                          const bool same = self->sameCalendar(c, calendar);
+                          return same
+                              && (c.account_id != self->m_account.id
+                                  || !c.url.startsWith(cloudScheme));
+                      });
+                if (!keptElsewhere)
+                    listed.append(calendar);
+            }
+            done(Listing::success(listed));
+        });
+}
+
+bool CloudSyncProvider::sameCalendar(const Calendar &local, const Calendar &listed) const
+{
+    return Sync::SyncProvider::sameCalendar(local, listed)
+        || (local.id == personalCalendarId
+            && listed.url == cloudCalendarUrl(QStringLiteral("personal")));
+}
+
+void CloudSyncProvider::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                                     Sync::Reply<Sync::ChangePage> done)
+{
+    using Page = Outcome<Sync::ChangePage>;
+    if (!claim(calendar.id)) {
+        done(Page::failure(ErrorKind::Server, tr("This calendar is already being synced")));
+        return;
+    }
+    if (!m_api || !m_signedIn) {
+        done(Page::failure(ErrorKind::Auth,
+                           tr("Sign in to the cloud account to sync its calendars")));
+        return;
+    }
+    const QString serverId = SyncClient::serverIdFromUrl(calendar.url);
+    QUrlQuery query;
+    if (!request.token.isEmpty())
+        query.addQueryItem(QStringLiteral("since"), request.token);
+    const QPointer<CloudSyncProvider> self(this);
+    m_api->get(
+        cloudEventsPath(serverId),
+        [self, done, calendar, since = request.token](bool ok, int status,
+                                                      const QJsonObject &body) {
+            if (!self)
+                return;
+            if (!ok) {
+                done(Page::failure(kindFor(status),
+                                   tr("Larkspindle pull failed (HTTP %1)").arg(status)));
+                return;
+            }
+            Sync::ChangePage page;
+            for (const QJsonValue &value : body.value(QLatin1String("events")).toArray()) {
+                if (const auto change = remoteEvent(value.toObject())) {
+                    page.events.append(*change);
+                    if (!change->deleted)
+                        ++self->m_pulledEvents;
+                } else {
+                    qWarning().noquote()
+                        << "[Sync] skipped an unusable cloud event entry of" << calendar.id;
+                }
+            }
+            // The cursor of the events' answer: tasks changed after it come again next time.
+            page.token = text(body, QLatin1String("timestamp"));
+            self->fetchTasks(calendar, since, page, done);
+        },
+        query);
+}
+
+void CloudSyncProvider::fetchTasks(const Calendar &calendar, const QString &since,
+                                   Sync::ChangePage page, Sync::Reply<Sync::ChangePage> done)
+{
+    using Page = Outcome<Sync::ChangePage>;
+    QUrlQuery query;
+    if (!since.isEmpty())
+        query.addQueryItem(QStringLiteral("since"), since);
+    const QPointer<CloudSyncProvider> self(this);
+    m_api->get(
+        cloudTasksPath(SyncClient::serverIdFromUrl(calendar.url)),
+        [self, done, page](bool ok, int status, const QJsonObject &body) mutable {
+            if (!self)
+                return;
+            if (!ok) {
+                done(Page::failure(kindFor(status),
+                                   tr("Larkspindle pull failed (HTTP %1)").arg(status)));
+                return;
+            }
+            for (const QJsonValue &value : body.value(QLatin1String("tasks")).toArray()) {
+                if (const auto change = remoteTask(value.toObject()))
+                    page.tasks.append(*change);
+            }
+            done(Page::success(page));
+        },
+        query);
+}
+
+void CloudSyncProvider::pushEvent(const Calendar &calendar, ChangeKind kind, const Event &event,
+                                  Sync::Reply<Sync::PushReceipt> done)
+{
+    const QString remoteId = kind == ChangeKind::Create ? event.id : event.provider_event_id;
+    const QString serverId = SyncClient::serverIdFromUrl(calendar.url);
+    push(serverId, cloudEventsPath(serverId), kind, remoteId, cloudEventObject(event, remoteId),
+         event.etag, std::move(done));
+}
+
+void CloudSyncProvider::pushTask(const Calendar &calendar, ChangeKind kind, const Task &task,
+                                 Sync::Reply<Sync::PushReceipt> done)
+{
+    const QString remoteId = kind == ChangeKind::Create ? task.id : task.href;
+    const QString serverId = SyncClient::serverIdFromUrl(calendar.url);
+    push(serverId, cloudTasksPath(serverId), kind, remoteId, cloudTaskObject(task, remoteId),
+         task.etag, std::move(done));
+}
+
+void CloudSyncProvider::push(const QString &serverId, const QString &collectionPath,
+                             ChangeKind kind, const QString &remoteId, QJsonObject object,
+                             const QString &etag, Sync::Reply<Sync::PushReceipt> done)
+{
+    using Receipt = Outcome<Sync::PushReceipt>;
+    if (!m_api || !m_signedIn) {
+        done(Receipt::failure(ErrorKind::Auth,
+                              tr("Sign in to the cloud account to sync its calendars")));
+        return;
+    }
+    const QString itemPath
+        = collectionPath + QLatin1Char('/') + LarkAccount::ApiClient::pathSegment(remoteId);
+    const QPointer<CloudSyncProvider> self(this);
+    auto answer
+        = [self, done, kind, remoteId, serverId](bool ok, int status, const QJsonObject &body) {
+              if (!self)
+                  return;
+              if (ok) {
+                  Sync::PushReceipt receipt;
+                  receipt.remoteId = text(body, QLatin1String("id"), remoteId);
+                  receipt.etag = text(body, QLatin1String("etag"));
+                  done(Receipt::success(receipt));
+              } else if (kind == ChangeKind::Delete && status == 404) {
+                  self->confirmGone(serverId, done);
+              } else {
+                  done(Receipt::failure(kindFor(status),
+                                        tr("Larkspindle push failed (HTTP %1)").arg(status)));
+              }
+          };
+    switch (kind) {
+    case ChangeKind::Create:
+        m_api->post(collectionPath, object, answer);
+        break;
+    case ChangeKind::Update:
+        if (!etag.isEmpty())
+            object.insert(QStringLiteral("etag"), etag);
+        m_api->put(itemPath, object, answer);
+        break;
+    case ChangeKind::Delete:
+        m_api->deleteResource(itemPath, answer);
+        break;
+    }
+}
+
+void CloudSyncProvider::confirmGone(const QString &serverId, Sync::Reply<Sync::PushReceipt> done)
+{
+    using Receipt = Outcome<Sync::PushReceipt>;
+    // The service answers 404 for an unknown calendar too; only a listed calendar makes the
+    // item's 404 mean that the item is gone.
+    const QPointer<CloudSyncProvider> self(this);
+    m_api->get(QStringLiteral("/calendars"),
+               [self, done, serverId](bool ok, int status, const QJsonObject &body) {
+                   if (!self)
+                       return;
+                   bool listed = false;
+                   for (const QJsonValue &value : body.value(QLatin1String("calendars")).toArray())
+                       listed = listed || text(value.toObject(), QLatin1String("id")) == serverId;
+                   if (ok && listed)
+                       done(Receipt::failure(ErrorKind::NotFound,
+                                             tr("Larkspindle push failed (HTTP %1)").arg(404)));
+                   else
+                       done(Receipt::failure(ok ? ErrorKind::Server : kindFor(status),
+                                             tr("Larkspindle push failed (HTTP %1)").arg(404)));
+               });
+}
+
+QString CloudSyncProvider::pushFailureReason(int failedRows, const Sync::Error &) const
+{
+    return tr("Larkspindle push: %n event(s) failed", nullptr, failedRows);
+}
+
+} // namespace Larkspindle

@@ -1,0 +1,106 @@
+#pragma once
+
+// Rows for the cloud sync tests: events and tasks as this program's editors store them, with
+// their iCalendar text, and a calendar of the on-device account.
+
+#include "core/AppState.h"
+#include "storage/CalendarRepository.h"
+#include "storage/EventRepository.h"
+#include "storage/TaskRepository.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace CloudTest {
+
+inline const QString localAccountId = QStringLiteral("personal-local-account");
+
+inline QDateTime at(int day, int hour)
+{
+    return QDateTime(QDate(2026, 3, day), QTime(hour, 0), Qt::UTC);
+}
+
+inline QString stamp(const QDateTime &t)
+{
+    return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}
+
+struct EventSpec
+{
+    QString id;
+    QString uid;
+    QString title;
+    QDateTime start;
+    QString rrule;
+    QDateTime recurrenceId; // set for an override of one occurrence
+};
+
+// A pending local event with its iCalendar text, one hour long.
+inline Event localEvent(const QString &calendarId, const EventSpec &spec)
+{
+    Event e;
+    e.id = spec.id;
+    e.calendar_id = calendarId;
+    e.uid = spec.uid.isEmpty() ? spec.id : spec.uid;
+    e.title = spec.title;
+    e.start_time = spec.start;
+    e.end_time = spec.start.addSecs(3600);
+    e.recurrence_rule = spec.rrule;
+    if (spec.recurrenceId.isValid())
+        e.recurrence_id = stamp(spec.recurrenceId);
+    e.created = e.last_modified = at(1, 8);
+    e.sync_status = QStringLiteral("pending");
+    QString text = QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+                                  "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20260301T080000Z\r\n"
+                                  "SUMMARY:%2\r\nDTSTART:%3\r\nDTEND:%4\r\n")
+                       .arg(e.uid, e.title, stamp(e.start_time), stamp(*e.end_time));
+    if (!spec.rrule.isEmpty())
+        text += QStringLiteral("RRULE:%1\r\n").arg(spec.rrule);
+    if (spec.recurrenceId.isValid())
+        text += QStringLiteral("RECURRENCE-ID:%1\r\n").arg(e.recurrence_id);
+    e.raw_icalendar = text + QStringLiteral("END:VEVENT\r\nEND:VCALENDAR\r\n");
+    return e;
+}
+
+// The same event retitled, as the event editor saves it.
+inline Event retitled(Event e, const QString &title)
+{
+    e.raw_icalendar.replace(QStringLiteral("SUMMARY:") + e.title,
+                            QStringLiteral("SUMMARY:") + title);
+    e.title = title;
+    e.sequence += 1;
+    e.sync_status = QStringLiteral("pending");
+    return e;
+}
+
+inline Task localTask(const QString &calendarId, const QString &id, const QString &title)
+{
+    Task t;
+    t.id = id;
+    t.calendar_id = calendarId;
+    t.uid = id;
+    t.title = title;
+    t.created = t.last_modified = at(1, 8);
+    t.sync_status = QStringLiteral("pending");
+    t.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+                                     "BEGIN:VTODO\r\nUID:%1\r\nDTSTAMP:20260301T080000Z\r\n"
+                                     "SUMMARY:%2\r\nEND:VTODO\r\nEND:VCALENDAR\r\n")
+                          .arg(id, title);
+    return t;
+}
+
+inline Calendar localCalendar(const QString &id, const QString &name,
+                              const QString &accountId = localAccountId)
+{
+    Calendar c;
+    c.id = id;
+    c.account_id = accountId;
+    c.url = QStringLiteral("local://calendar/") + id;
+    c.name = name;
+    c.color = QStringLiteral("#336699");
+    c.timezone = QStringLiteral("Europe/Berlin");
+    c.created_at = c.updated_at = at(1, 8);
+    return c;
+}
+
+} // namespace CloudTest

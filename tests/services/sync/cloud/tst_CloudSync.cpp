@@ -1,0 +1,313 @@
+#include "CloudTestKit.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncEngine.h"
+#include "model/ICalendar.h"
+#include "services/sync/cloud/CloudItems.h"
+#include "services/sync/cloud/CloudSyncProvider.h"
+#include "services/sync/cloud/SyncClient.h"
+#include "storage/AccountRepository.h"
+#include "support/CloudDevice.h"
+#include "support/FakeCloudService.h"
+#include "support/MemoryTokenStore.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+using namespace CloudTest;
+using LarkTest::CloudDevice;
+using LarkTest::FakeReply;
+
+namespace {
+
+const QString teamUrl = QStringLiteral("larkspindle://team");
+
+// The cloud calendar "team" on the open device.
+Calendar team(const CloudDevice &device)
+{
+    for (const Calendar &c : device->calendars()->listAll()) {
+        if (c.url == teamUrl)
+            return c;
+    }
+    return Calendar();
+}
+
+// What a person sees of a calendar: one line per active event, sorted.
+QStringList seen(const CloudDevice &device)
+{
+    QStringList lines;
+    for (const Event &e : device->events()->listByCalendar(team(device).id))
+        lines << e.uid + QLatin1Char('|') + e.recurrence_id + QLatin1Char('|') + e.title
+                + QLatin1Char('|') + e.recurrence_rule;
+    lines.sort();
+    return lines;
+}
+
+QStringList seen(const LarkTest::FakeCloudService &cloud)
+{
+    QStringList lines;
+    for (const QJsonObject &o : cloud.events(QStringLiteral("team"))) {
+        const Event e
+            = parseICalendarEvents(o.value(QLatin1String("raw_icalendar")).toString()).value(0);
+        lines << e.uid + QLatin1Char('|') + e.recurrence_id + QLatin1Char('|') + e.title
+                + QLatin1Char('|') + e.recurrence_rule;
+    }
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+class TestCloudSync : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void changesTravelBetweenDevices();
+    void conflictingEditsKeepBothVersions();
+    void liveEntriesStayWhateverTheirDeletionMark_data();
+    void liveEntriesStayWhateverTheirDeletionMark();
+    void failedRunKeepsRowsAndCursor_data();
+    void failedRunKeepsRowsAndCursor();
+
+private:
+    // Sync Now's run of the cloud account on the open device: "" when it finished, else the
+    // failure reason.
+    QString sync(CloudDevice &device);
+    QString syncOne(CloudDevice &device, int *count = nullptr);
+    Event editedOn(CloudDevice &device, const QString &title, const QString &newTitle);
+
+    std::unique_ptr<LarkTest::ScopedMemoryTokenStore> m_secrets;
+    std::unique_ptr<LarkTest::FakeCloudService> m_cloud;
+    std::unique_ptr<CloudDevice> m_a;
+    std::unique_ptr<CloudDevice> m_b;
+};
+
+void TestCloudSync::init()
+{
+    m_secrets = std::make_unique<LarkTest::ScopedMemoryTokenStore>();
+    m_cloud = std::make_unique<LarkTest::FakeCloudService>();
+    QVERIFY(m_cloud->listen());
+    m_cloud->addCalendar(QStringLiteral("team"), QStringLiteral("Team"));
+    m_a = std::make_unique<CloudDevice>(m_cloud->baseUrl());
+    m_b = std::make_unique<CloudDevice>(m_cloud->baseUrl());
+}
+
+void TestCloudSync::cleanup()
+{
+    m_a.reset();
+    m_b.reset();
+    m_cloud.reset();
+    m_secrets.reset();
+}
+
+QString TestCloudSync::sync(CloudDevice &device)
+{
+    const Account account = *device->accounts()->byId(localAccountId);
+    Sync::SyncEngine engine(
+        device.state(), account,
+        new Larkspindle::CloudSyncProvider(device.state(), account, device.api(), true));
+    QSignalSpy finished(&engine, &AccountSyncRun::finished);
+    QSignalSpy failed(&engine, &AccountSyncRun::failed);
+    engine.start();
+    if (!QTest::qWaitFor([&] { return finished.size() + failed.size() > 0; }, 5000))
+        return QStringLiteral("no end");
+    return failed.isEmpty() ? QString() : failed.first().at(1).toString();
+}
+
+QString TestCloudSync::syncOne(CloudDevice &device, int *count)
+{
+    Larkspindle::SyncClient client(device.state(), device.api());
+    QSignalSpy completed(&client, &Larkspindle::SyncClient::calendarSyncCompleted);
+    QSignalSpy failed(&client, &Larkspindle::SyncClient::calendarSyncFailed);
+    client.syncCalendar(team(device));
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 5000))
+        return QStringLiteral("no end");
+    if (count && !completed.isEmpty())
+        *count = completed.first().at(1).toInt();
+    return failed.isEmpty() ? QString() : failed.first().at(1).toString();
+}
+
+Event TestCloudSync::editedOn(CloudDevice &device, const QString &title, const QString &newTitle)
+{
+    for (const Event &e : device->events()->listByCalendar(team(device).id)) {
+        if (e.title == title) {
+            const Event edited = retitled(*device->events()->byId(e.id), newTitle);
+            return device->events()->update(edited) ? edited : Event();
+        }
+    }
+    return Event();
+}
+
+void TestCloudSync::changesTravelBetweenDevices()
+{
+    // Device A adopts the cloud calendar and adds a meeting and a weekly series with one
+    // occurrence moved.
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    const QString calA = team(*m_a).id;
+    QVERIFY(!calA.isEmpty());
+    QVERIFY(m_a->state()->events()->insert(localEvent(
+        calA, {QStringLiteral("kick"), {}, QStringLiteral("Kickoff"), at(2, 9), {}, {}})));
+    QVERIFY(m_a->state()->events()->insert(localEvent(calA,
+                                                      {QStringLiteral("weekly"),
+                                                       {},
+                                                       QStringLiteral("Weekly"),
+                                                       at(3, 10),
+                                                       QStringLiteral("FREQ=WEEKLY;COUNT=4"),
+                                                       {}})));
+    QVERIFY(m_a->state()->events()->insert(localEvent(calA,
+                                                      {QStringLiteral("weekly-moved"),
+                                                       QStringLiteral("weekly"),
+                                                       QStringLiteral("Weekly (moved)"),
+                                                       at(11, 15),
+                                                       {},
+                                                       at(10, 10)})));
+    QCOMPARE(sync(*m_a), QString());
+    const QStringList expected = seen(*m_a);
+    QCOMPARE(expected.size(), 3);
+    QCOMPARE(seen(*m_cloud), expected);
+    m_a->close();
+
+    // B sees the same three rows: one master, one override, one meeting.
+    QVERIFY(m_b->open());
+    QCOMPARE(sync(*m_b), QString());
+    QCOMPARE(seen(*m_b), expected);
+    // B edits the meeting; the service keeps one copy of it.
+    QVERIFY(
+        !editedOn(*m_b, QStringLiteral("Kickoff"), QStringLiteral("Kickoff, room 2")).id.isEmpty());
+    QCOMPARE(sync(*m_b), QString());
+    QCOMPARE(m_cloud->events(QStringLiteral("team")).size(), 3);
+    m_b->close();
+
+    // A gets the edit on its own row and deletes the meeting.
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QCOMPARE(m_a->state()->events()->byId(QStringLiteral("kick"))->title,
+             QStringLiteral("Kickoff, room 2"));
+    QCOMPARE(seen(*m_a).size(), 3);
+    QVERIFY(m_a->state()->events()->remove(QStringLiteral("kick")));
+    QCOMPARE(sync(*m_a), QString());
+    QVERIFY(!m_a->state()->events()->byId(QStringLiteral("kick")));
+    const QStringList series = seen(*m_a);
+    QCOMPARE(series.size(), 2);
+    m_a->close();
+
+    // B loses it too; the series is untouched on both.
+    QVERIFY(m_b->open());
+    QCOMPARE(sync(*m_b), QString());
+    QCOMPARE(seen(*m_b), series);
+    QCOMPARE(seen(*m_cloud), series);
+}
+
+void TestCloudSync::conflictingEditsKeepBothVersions()
+{
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QVERIFY(m_a->state()->events()->insert(localEvent(
+        team(*m_a).id, {QStringLiteral("plan"), {}, QStringLiteral("Plan"), at(5, 9), {}, {}})));
+    QCOMPARE(sync(*m_a), QString());
+    m_a->close();
+    QVERIFY(m_b->open());
+    QCOMPARE(sync(*m_b), QString());
+    m_b->close();
+
+    // Both edit the same event; A pushes first.
+    QVERIFY(m_a->open());
+    QVERIFY(!editedOn(*m_a, QStringLiteral("Plan"), QStringLiteral("Plan A")).id.isEmpty());
+    QCOMPARE(sync(*m_a), QString());
+    m_a->close();
+    QVERIFY(m_b->open());
+    const Event mine = editedOn(*m_b, QStringLiteral("Plan"), QStringLiteral("Plan B"));
+    QCOMPARE(sync(*m_b), QString());
+
+    // B kept its edit and holds A's version as a conflict.
+    const QList<Sync::Conflict> conflicts = m_b->state()->conflicts()->conflicts();
+    QCOMPARE(conflicts.size(), 1);
+    QCOMPARE(conflicts.first().local.title, QStringLiteral("Plan B"));
+    QCOMPARE(conflicts.first().remote.title, QStringLiteral("Plan A"));
+    QCOMPARE(m_b->state()->events()->byId(mine.id)->title, QStringLiteral("Plan B"));
+    QCOMPARE(m_cloud->events(QStringLiteral("team")).size(), 1);
+}
+
+void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()
+{
+    QTest::addColumn<QJsonValue>("mark");
+    QTest::newRow("null") << QJsonValue(QJsonValue::Null);
+    QTest::newRow("false") << QJsonValue(false);
+    QTest::newRow("no member") << QJsonValue(QJsonValue::Undefined);
+}
+
+void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark()
+{
+    QFETCH(QJsonValue, mark);
+    m_cloud->setLiveDeletedAt(mark);
+    const Event made = localEvent(
+        QString(), {QStringLiteral("srv-ev"), {}, QStringLiteral("Offsite"), at(6, 9), {}, {}});
+    QVERIFY(
+        !m_cloud->storeEvent(QStringLiteral("team"), Larkspindle::cloudEventObject(made, made.id))
+             .isEmpty());
+    // Entries a reader cannot use are passed over without stopping the sync.
+    m_cloud->storeEvent(QStringLiteral("team"),
+                        QJsonObject {{QStringLiteral("id"), QStringLiteral("no-uid")}});
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QCOMPARE(seen(*m_a), QStringList({QStringLiteral("srv-ev||Offsite|")}));
+    QCOMPARE(sync(*m_a), QString()); // pulled again since the cursor: still there
+    QCOMPARE(seen(*m_a).size(), 1);
+}
+
+void TestCloudSync::failedRunKeepsRowsAndCursor_data()
+{
+    QTest::addColumn<int>("pullStatus"); // 0: answered as usual
+    QTest::addColumn<int>("deleteStatus");
+    QTest::addColumn<int>("listingStatus");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("tombstoneKept");
+    // The outbox goes out even when the pull failed: a pull never touches pending rows.
+    QTest::newRow("pull refused") << 500 << 0 << 0 << "Larkspindle pull failed (HTTP 500)" << false;
+    QTest::newRow("push refused") << 0 << 503 << 0 << "Larkspindle push: 1 event(s) failed" << true;
+    QTest::newRow("404 on a calendar the service lists") << 0 << 404 << 0 << "" << false;
+    QTest::newRow("404 the service does not confirm")
+        << 0 << 404 << 500 << "Larkspindle push: 1 event(s) failed" << true;
+}
+
+void TestCloudSync::failedRunKeepsRowsAndCursor()
+{
+    QFETCH(int, pullStatus);
+    QFETCH(int, deleteStatus);
+    QFETCH(int, listingStatus);
+    QFETCH(QString, reason);
+    QFETCH(bool, tombstoneKept);
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QVERIFY(m_a->state()->events()->insert(localEvent(
+        team(*m_a).id, {QStringLiteral("old"), {}, QStringLiteral("Old"), at(7, 9), {}, {}})));
+    int count = -1;
+    QCOMPARE(syncOne(*m_a, &count), QString());
+    QCOMPARE(count, 0);
+    QCOMPARE(syncOne(*m_a, &count), QString()); // brings the pushed row's own change back
+    QCOMPARE(count, 1);
+    const QString cursor = team(*m_a).delta_sync_token;
+    QVERIFY(!cursor.isEmpty());
+    QVERIFY(m_a->state()->events()->remove(QStringLiteral("old")));
+
+    const QString events = QStringLiteral("/calendars/team/events");
+    if (pullStatus)
+        m_cloud->failRequests("GET", events, FakeReply::json(pullStatus, {}));
+    if (deleteStatus)
+        m_cloud->failRequests("DELETE", events, FakeReply::json(deleteStatus, {}));
+    if (listingStatus) // after the two listings of the pull
+        m_cloud->failRequests("GET", QStringLiteral("/calendars"),
+                              FakeReply::json(listingStatus, {}), 2);
+    QCOMPARE(syncOne(*m_a), reason);
+    QCOMPARE(m_a->state()->events()->byId(QStringLiteral("old")).has_value(), tombstoneKept);
+    QCOMPARE(team(*m_a).delta_sync_token, cursor);
+}
+
+QTEST_MAIN(TestCloudSync)
+#include "tst_CloudSync.moc"
