@@ -74,6 +74,8 @@ public:
     ~ConfigSyncService() override;
 
     State state() const { return m_state; }
+    // A cycle is running; the state may already tell a failed push while the pull runs.
+    bool isCycleRunning() const { return m_running; }
     const QTimer *autoSyncTimer() const { return m_autoSyncTimer; }
     const QTimer *mutationDebounceTimer() const { return m_mutationDebounceTimer; }
 
