@@ -130,7 +130,13 @@ void ConfigSyncService::syncNow()
     qInfo() << "[ConfigSync] syncNow → running";
     m_running = true;
     setState(Syncing);
-    runPush();
+    // A device that has not taken in the bucket yet (new, or its last pull was not applied)
+    // hears it first: pushing first would send its defaults over the user's configuration.
+    m_pushLast = m_applyFailed || !m_appState->preferences()->get(Prefs::ConfigSyncSince);
+    if (m_pushLast)
+        runPull();
+    else
+        runPush();
 }
 
 void ConfigSyncService::syncOnMutation()
@@ -271,7 +277,10 @@ void ConfigSyncService::runPush()
     const Bucket bucket = buildBucket();
     if (bucket.changes.isEmpty()) {
         qCDebug(lcConfigSync) << "[ConfigSync] push: no local changes, skipping";
-        runPull();
+        if (m_pushLast)
+            endCycle(Idle);
+        else
+            runPull();
         return;
     }
     qCDebug(lcConfigSync) << "[ConfigSync] push:" << bucket.changes.size() << "changes"
@@ -298,7 +307,10 @@ void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
                              << body.value(QStringLiteral("error")).toString().left(200);
         setState(status == 401 ? SignInRequired : Failed);
     }
-    runPull();
+    if (m_pushLast)
+        endCycle(ok ? Idle : m_state);
+    else
+        runPull();
 }
 
 // An account deleted here goes for good once the server has its tombstone, and its calendars
@@ -386,6 +398,7 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
     });
     if (!applied) {
         qWarning() << "[ConfigSync] pulled accounts not applied — the next cycle pulls them again";
+        m_applyFailed = true;
         endCycle(Failed);
         return;
     }
@@ -408,10 +421,15 @@ void ConfigSyncService::finishPull(const QJsonArray &changes, const QJsonObject 
         emit m_appState->syncNowRequested();
     if (!applied) {
         qWarning() << "[ConfigSync] pulled changes not applied — the next cycle pulls them again";
+        m_applyFailed = true;
         endCycle(Failed);
         return;
     }
-    endCycle(Idle);
+    m_applyFailed = false;
+    if (m_pushLast)
+        runPush();
+    else
+        endCycle(Idle);
 }
 
 bool ConfigSyncService::storeCursor(const QJsonObject &reply)

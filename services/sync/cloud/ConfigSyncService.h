@@ -9,7 +9,8 @@
 // A cycle runs when asked, every five minutes while signed in, and two seconds after the last of
 // a burst of filter-rule changes; never while signed out, and never two at once (asking during
 // a cycle runs one more after it). Each stage of applying is one transaction: a failed write
-// leaves the store as it was and the same changes are pulled again next cycle. A pulled record
+// leaves the store as it was and the same changes are pulled again next cycle. A device that
+// has not applied a pull yet (new, or after such a failure) pulls before it pushes. A pulled record
 // that changes nothing writes nothing, so devices do not echo each other's records forever.
 
 #include "model/Records.h"
@@ -178,6 +179,10 @@ private:
     State m_state = Idle;
     bool m_running = false;
     bool m_runAgain = false;
+    // The running cycle pulls first and pushes last.
+    bool m_pushLast = false;
+    // The last pull was not applied: the next cycle pulls it again before pushing.
+    bool m_applyFailed = false;
     std::function<bool()> m_signedIn;
     ProviderCalendarLister m_listProviderCalendars;
     int m_discoveryTimeoutMs = discoveryTimeoutMs;

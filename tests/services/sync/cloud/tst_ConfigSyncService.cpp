@@ -178,6 +178,7 @@ void TestConfigSyncService::signedOutSendsNothing()
 
     // Signed out while the push is on its way: the pull is not sent.
     signedIn = true;
+    QVERIFY((*m_state)->preferences()->set(Prefs::ConfigSyncSince, QStringLiteral("1")));
     m_cloud->server().route("POST", QStringLiteral("/calendar/v1/sync/push"),
                             FakeReply::json(200, QJsonObject()).held());
     m_service->syncNow();
@@ -270,10 +271,12 @@ void TestConfigSyncService::stopAutoSyncCancelsPendingMutation()
 
 void TestConfigSyncService::cycleOutcome_data()
 {
+    QTest::addColumn<QString>("cursorBefore"); // empty: none stored
     QTest::addColumn<int>("pushStatus"); // 0: the fake's own answer
     QTest::addColumn<FakeReply>("pull");
     QTest::addColumn<QString>("states");
     QTest::addColumn<QString>("cursor");
+    QTest::addColumn<QString>("order");
 
     const auto pull = [](const QJsonValue &timestamp) {
         QJsonObject body {{QStringLiteral("changes"), QJsonArray()}};
@@ -281,31 +284,50 @@ void TestConfigSyncService::cycleOutcome_data()
             body.insert(QStringLiteral("timestamp"), timestamp);
         return FakeReply::json(200, body);
     };
-    QTest::newRow("number cursor truncated") << 0 << pull(12.9) << "Syncing Idle"
-                                             << "12";
-    QTest::newRow("text cursor kept as sent") << 0 << pull(QStringLiteral("c-9")) << "Syncing Idle"
-                                              << "c-9";
-    QTest::newRow("no cursor: the old one stays")
-        << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
-        << "<absent>";
+    QTest::newRow("number cursor truncated") << "1" << 0 << pull(12.9) << "Syncing Idle"
+                                             << "12"
+                                             << "POST GET";
+    QTest::newRow("text cursor kept as sent")
+        << "1" << 0 << pull(QStringLiteral("c-9")) << "Syncing Idle"
+        << "c-9"
+        << "POST GET";
+    QTest::newRow("no cursor in the reply: the old one stays")
+        << "1" << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
+        << "1"
+        << "POST GET";
     QTest::newRow("push refused, pull still runs")
-        << 401 << pull(3) << "Syncing SignInRequired Idle"
-        << "3";
-    QTest::newRow("push failed, pull still runs") << 500 << pull(4) << "Syncing Failed Idle"
-                                                  << "4";
-    QTest::newRow("pull without network") << 0 << FakeReply::dropped() << "Syncing Failed"
-                                          << "<absent>";
-    QTest::newRow("pull refused") << 0 << FakeReply::json(401, QJsonObject())
+        << "1" << 401 << pull(3) << "Syncing SignInRequired Idle"
+        << "3"
+        << "POST GET";
+    QTest::newRow("push failed, pull still runs") << "1" << 500 << pull(4) << "Syncing Failed Idle"
+                                                  << "4"
+                                                  << "POST GET";
+    QTest::newRow("pull without network") << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
+                                          << "1"
+                                          << "POST GET";
+    QTest::newRow("pull refused") << "1" << 0 << FakeReply::json(401, QJsonObject())
                                   << "Syncing SignInRequired"
-                                  << "<absent>";
+                                  << "1"
+                                  << "POST GET";
+    QTest::newRow("a new device pulls before it pushes") << "" << 0 << pull(5) << "Syncing Idle"
+                                                         << "5"
+                                                         << "GET POST";
+    QTest::newRow("a new device's push refused after its pull")
+        << "" << 401 << pull(5) << "Syncing SignInRequired"
+        << "5"
+        << "GET POST";
 }
 
 void TestConfigSyncService::cycleOutcome()
 {
+    QFETCH(QString, cursorBefore);
     QFETCH(int, pushStatus);
     QFETCH(FakeReply, pull);
     QFETCH(QString, states);
     QFETCH(QString, cursor);
+    QFETCH(QString, order);
+    if (!cursorBefore.isEmpty())
+        QVERIFY((*m_state)->preferences()->set(Prefs::ConfigSyncSince, cursorBefore));
     if (pushStatus != 0)
         m_cloud->failRequests("POST", QStringLiteral("/sync/push"),
                               FakeReply::json(pushStatus, QJsonObject()));
@@ -317,8 +339,14 @@ void TestConfigSyncService::cycleOutcome()
     QCOMPARE(
         (*m_state)->preferences()->get(Prefs::ConfigSyncSince).value_or(QStringLiteral("<absent>")),
         cursor);
-    QVERIFY(
-        !m_cloud->server().requestsTo("GET", QStringLiteral("/calendar/v1/sync/pull")).isEmpty());
+    QStringList sent;
+    for (const LarkTest::RecordedRequest &request : m_cloud->server().requests())
+        sent << QString::fromLatin1(request.method);
+    QCOMPARE(sent.mid(0, 2).join(QLatin1Char(' ')), order);
+    if (!cursorBefore.isEmpty())
+        QCOMPARE(
+            m_cloud->server().requests().constLast().query.queryItemValue(QStringLiteral("since")),
+            cursorBefore);
 }
 
 // One store holding a row of every kind the bucket carries, all written at T.
