@@ -12,6 +12,7 @@
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
+#include "services/sync/microsoft/SyncClient.h"
 #include "services/weather/WeatherService.h"
 #include "storage/Database.h"
 #include "storage/FilterRuleRepository.h"
@@ -103,6 +104,11 @@ void registerAppServices()
 {
     SyncClientRegistry::registerClient(QStringLiteral("larkspindle"),
                                        Sync::engineFactory(makeCloudProvider));
+    SyncClientRegistry::registerClient(
+        QStringLiteral("microsoft"),
+        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
+            return new Microsoft::SyncClient(state, account);
+        }));
 
     AppStateServiceFactory factory;
     factory.create = createServices;

@@ -837,6 +837,95 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <source>Microsoft Graph did not answer in time.</source>
+        <translation>Microsoft Graph hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <source>Microsoft Graph could not be reached.</source>
+        <translation>Microsoft Graph ist nicht erreichbar.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <source>Microsoft Graph sent a reply that cannot be read.</source>
+        <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
+        <translation>Microsoft Graph lässt diese Änderung nicht zu (HTTP 403): %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
+        <translation>Der Termin wurde seit der letzten Synchronisierung im Microsoft-Kalender geändert; er wurde nicht überschrieben.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
+        <translation>
+            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunde zu warten.</numerusform>
+            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunden zu warten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <source>Microsoft Graph asks to wait before the next request.</source>
+        <translation>Microsoft Graph bittet, vor der nächsten Anfrage zu warten.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <source>Microsoft Graph refused the request (HTTP %1): %2</source>
+        <translation>Microsoft Graph hat die Anfrage abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <source>Microsoft Graph sent a link to another server; it was not followed.</source>
+        <translation>Microsoft Graph hat einen Link zu einem anderen Server gesendet; er wurde nicht aufgerufen.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
+        <translation>Microsoft-Kalender können die Wiederholungsregel „%1“ nicht speichern.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
+        <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
+        <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>

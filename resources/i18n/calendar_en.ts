@@ -833,6 +833,95 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <source>No Microsoft access token available.</source>
+        <translation>No Microsoft access token available.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <source>Microsoft Graph did not answer in time.</source>
+        <translation>Microsoft Graph did not answer in time.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <source>Microsoft Graph could not be reached.</source>
+        <translation>Microsoft Graph could not be reached.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <source>Microsoft Graph sent a reply that cannot be read.</source>
+        <translation>Microsoft Graph sent a reply that cannot be read.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
+        <translation>Microsoft Graph does not allow this change (HTTP 403): %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
+        <translation>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
+        <translation>
+            <numerusform>Microsoft Graph asks to wait %n second before the next request.</numerusform>
+            <numerusform>Microsoft Graph asks to wait %n seconds before the next request.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <source>Microsoft Graph asks to wait before the next request.</source>
+        <translation>Microsoft Graph asks to wait before the next request.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <source>Microsoft Graph refused the request (HTTP %1): %2</source>
+        <translation>Microsoft Graph refused the request (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <source>Microsoft Graph sent a link to another server; it was not followed.</source>
+        <translation>Microsoft Graph sent a link to another server; it was not followed.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
+        <translation>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>No saved Microsoft credentials. Sign in again.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Microsoft token refresh failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
+        <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
+        <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>

@@ -837,6 +837,95 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <source>No Microsoft access token available.</source>
+        <translation>No hay ningún token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <source>Microsoft Graph did not answer in time.</source>
+        <translation>Microsoft Graph no respondió a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <source>Microsoft Graph could not be reached.</source>
+        <translation>No se pudo conectar con Microsoft Graph.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <source>Microsoft Graph sent a reply that cannot be read.</source>
+        <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
+        <translation>Microsoft Graph no permite este cambio (HTTP 403): %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
+        <translation>El evento se modificó en el calendario de Microsoft desde la última sincronización; no se ha sobrescrito.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
+        <translation>
+            <numerusform>Microsoft Graph pide esperar %n segundo antes de la siguiente solicitud.</numerusform>
+            <numerusform>Microsoft Graph pide esperar %n segundos antes de la siguiente solicitud.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <source>Microsoft Graph asks to wait before the next request.</source>
+        <translation>Microsoft Graph pide esperar antes de la siguiente solicitud.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <source>Microsoft Graph refused the request (HTTP %1): %2</source>
+        <translation>Microsoft Graph rechazó la solicitud (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <source>Microsoft Graph sent a link to another server; it was not followed.</source>
+        <translation>Microsoft Graph envió un enlace a otro servidor; no se ha seguido.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
+        <translation>Los calendarios de Microsoft no pueden guardar la regla de repetición «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Microsoft: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
+        <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
+        <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>

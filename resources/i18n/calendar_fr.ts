@@ -837,6 +837,95 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Aucun jeton d’accès Microsoft n’est disponible.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <source>Microsoft Graph did not answer in time.</source>
+        <translation>Microsoft Graph n’a pas répondu à temps.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <source>Microsoft Graph could not be reached.</source>
+        <translation>Impossible de joindre Microsoft Graph.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <source>Microsoft Graph sent a reply that cannot be read.</source>
+        <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
+        <translation>Microsoft Graph n’autorise pas cette modification (HTTP 403) : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
+        <translation>L’événement a été modifié dans le calendrier Microsoft depuis la dernière synchronisation ; il n’a pas été écrasé.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
+        <translation>
+            <numerusform>Microsoft Graph demande d’attendre %n seconde avant la prochaine requête.</numerusform>
+            <numerusform>Microsoft Graph demande d’attendre %n secondes avant la prochaine requête.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <source>Microsoft Graph asks to wait before the next request.</source>
+        <translation>Microsoft Graph demande d’attendre avant la prochaine requête.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <source>Microsoft Graph refused the request (HTTP %1): %2</source>
+        <translation>Microsoft Graph a refusé la requête (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <source>Microsoft Graph sent a link to another server; it was not followed.</source>
+        <translation>Microsoft Graph a envoyé un lien vers un autre serveur ; il n’a pas été suivi.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas conserver la règle de répétition « %1 ».</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
+        <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
+        <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>

@@ -829,6 +829,94 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Microsoft のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <source>Microsoft Graph did not answer in time.</source>
+        <translation>Microsoft Graph から時間内に応答がありませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <source>Microsoft Graph could not be reached.</source>
+        <translation>Microsoft Graph に接続できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <source>Microsoft Graph sent a reply that cannot be read.</source>
+        <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
+        <translation>Microsoft Graph ではこの変更は許可されていません (HTTP 403): %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
+        <translation>前回の同期以降に Microsoft カレンダーでイベントが変更されたため、上書きしませんでした。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
+        <translation>
+            <numerusform>Microsoft Graph から、次のリクエストまで %n 秒待つよう求められました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <source>Microsoft Graph asks to wait before the next request.</source>
+        <translation>Microsoft Graph から、次のリクエストまで待つよう求められました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <source>Microsoft Graph refused the request (HTTP %1): %2</source>
+        <translation>Microsoft Graph がリクエストを拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <source>Microsoft Graph sent a link to another server; it was not followed.</source>
+        <translation>Microsoft Graph から別のサーバーへのリンクが届いたため、たどりませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
+        <translation>Microsoft カレンダーでは繰り返しルール「%1」を保持できません。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Microsoft トークンの更新に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
+        <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
+        <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/NotificationService.cpp" line="187"/>

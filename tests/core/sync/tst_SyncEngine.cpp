@@ -8,6 +8,7 @@
 #include "storage/TaskRepository.h"
 #include "support/FakeSyncRemote.h"
 #include "support/StartedAppState.h"
+#include "support/SyncRun.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -86,32 +87,13 @@ struct Device
     bool ok = false;
 };
 
-struct RunResult
-{
-    int finished = 0;
-    int failed = 0;
-    QString calendarId;
-    QString reason;
-};
+using RunResult = LarkTest::SyncRunResult;
 
 RunResult runSync(Device &device, FakeSyncRemote &remote)
 {
-    auto *engine = new Sync::SyncEngine(device.state.get(), device.account,
-                                        new LarkTest::FakeSyncProvider(&remote));
-    QSignalSpy finished(engine, &AccountSyncRun::finished);
-    QSignalSpy failed(engine, &AccountSyncRun::failed);
-    engine->start();
-    if (!QTest::qWaitFor([&] { return finished.size() + failed.size() > 0; }, 10000))
-        qWarning("the run did not end");
-    // Anything still queued would show up as a second terminal signal.
-    QTest::qWait(20);
-    RunResult result {int(finished.size()), int(failed.size()), QString(), QString()};
-    if (!failed.isEmpty()) {
-        result.calendarId = failed.first().at(0).toString();
-        result.reason = failed.first().at(1).toString();
-    }
-    delete engine;
-    return result;
+    return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account,
+                                                   new LarkTest::FakeSyncProvider(&remote)),
+                              10000);
 }
 
 // The whole of one side, comparable with the other: one line per live item.

@@ -1,0 +1,486 @@
+#include "services/sync/microsoft/SyncClient.h"
+
+#include "core/AppState.h"
+#include "model/ICalendar.h"
+#include "model/Recurrence.h"
+#include "services/sync/microsoft/AuthService.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+namespace Microsoft {
+
+using Sync::ChangePage;
+using Sync::ErrorKind;
+using Sync::Outcome;
+using Sync::PushReceipt;
+using Sync::RemoteEvent;
+
+namespace {
+
+bool sameCode(const QString &a, const char *b)
+{
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+template<typename T> void answerLater(QObject *context, Sync::Reply<T> done, Outcome<T> outcome)
+{
+    QMetaObject::invokeMethod(
+        context, [done = std::move(done), outcome = std::move(outcome)] { done(outcome); },
+        Qt::QueuedConnection);
+}
+
+QJsonObject jsonObject(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('{')))
+        return {}; // an iCalendar text, for rows made on this device
+    return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+} // namespace
+
+struct SyncClient::Fetch
+{
+    Calendar calendar;
+    Sync::Reply<ChangePage> done;
+    ChangePage page;
+    QStringList series; // masters still to fetch for this page
+    bool wholeWindow = false; // a page of a listing of the whole window
+};
+
+SyncClient::SyncClient(AppState *state, const Account &account, QObject *parent)
+    : Sync::SyncProvider(parent)
+    , m_state(state)
+    , m_account(account)
+    , m_client(new CalendarClient(this))
+{ }
+
+void SyncClient::setServiceRoot(const QUrl &root)
+{
+    m_client->setServiceRoot(root);
+}
+
+void SyncClient::setTransferTimeout(int ms)
+{
+    m_client->setTransferTimeout(ms);
+}
+
+void SyncClient::prepare(Sync::Reply<> done)
+{
+    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    m_windowStart = now.addMonths(-monthsBack);
+    m_windowEnd = now.addMonths(monthsAhead);
+    const StoredTokens tokens = AuthService::loadTokens(m_account.id);
+    if (tokens.refreshToken.isEmpty()) {
+        answerLater(this, std::move(done),
+                    Outcome<>::failure(ErrorKind::Auth,
+                                       tr("No saved Microsoft credentials. Sign in again.")));
+        return;
+    }
+    if (!tokens.accessToken.isEmpty() && tokens.expiresAt.isValid()
+        && tokens.expiresAt >= now.addSecs(60)) {
+        m_client->accessToken = tokens.accessToken;
+        answerLater(this, std::move(done), Outcome<>::success());
+        return;
+    }
+    auto *auth = new AuthService(this);
+    connect(
+        auth, &AuthService::refreshSucceeded, this,
+        [this, auth, done](const QString &accessToken, const QDateTime &expiresAt,
+                           const QString &rotated) {
+            auth->deleteLater();
+            if (!AuthService::saveRefreshedTokens(m_account.id, accessToken, expiresAt, rotated))
+                qCWarning(lcGraph).noquote()
+                    << "[Microsoft] the renewed sign-in of" << m_account.id
+                    << "could not be stored; it is renewed again next time";
+            m_client->accessToken = accessToken;
+            done(Outcome<>::success());
+        });
+    connect(auth, &AuthService::refreshFailed, this, [auth, done](const QString &reason) {
+        auth->deleteLater();
+        done(Outcome<>::failure(ErrorKind::Auth,
+                                tr("Microsoft token refresh failed: %1").arg(reason)));
+    });
+    auth->refreshAccessToken(tokens.refreshToken);
+}
+
+Sync::Error SyncClient::errorOf(const GraphReply &reply)
+{
+    const auto error = [&reply](ErrorKind kind) {
+        return Sync::Error {kind, reply.reason};
+    };
+    switch (reply.failure) {
+    case GraphReply::Failure::None:
+    case GraphReply::Failure::Http:
+        break;
+    case GraphReply::Failure::NoToken:
+        return error(ErrorKind::Auth);
+    case GraphReply::Failure::Network:
+        return error(ErrorKind::Network);
+    case GraphReply::Failure::Malformed:
+    case GraphReply::Failure::ForeignLink:
+        return error(ErrorKind::Malformed);
+    }
+    if (reply.status == 401) {
+        // Refused before it ran out: the next run renews it instead of trying it again.
+        StoredTokens tokens = AuthService::loadTokens(m_account.id);
+        tokens.expiresAt = QDateTime();
+        if (!AuthService::saveTokens(m_account.id, tokens))
+            qCWarning(lcGraph).noquote() << "[Microsoft] could not mark the sign-in for renewal";
+        return error(ErrorKind::Auth);
+    }
+    if (reply.status == 410 || sameCode(reply.errorCode, "syncStateNotFound")
+        || sameCode(reply.errorCode, "resyncRequired"))
+        return error(ErrorKind::Gone);
+    if (reply.status == 404)
+        return error(ErrorKind::NotFound);
+    if (reply.status == 412)
+        return error(ErrorKind::Conflict);
+    if (reply.status == 429 || (reply.status == 503 && reply.retryAfterSecs >= 0))
+        return error(ErrorKind::RateLimited);
+    return error(ErrorKind::Server);
+}
+
+void SyncClient::listCalendars(Sync::Reply<QList<Calendar>> done)
+{
+    m_client->listCalendars(
+        [this, done](const QList<DiscoveredCalendar> &found, const GraphReply &reply) {
+            if (!reply.ok()) {
+                done(Outcome<QList<Calendar>>::failure(errorOf(reply)));
+                return;
+            }
+            QList<Calendar> calendars;
+            for (const DiscoveredCalendar &d : found) {
+                if (d.id.isEmpty())
+                    continue;
+                Calendar c;
+                c.url = d.id;
+                c.name = d.name;
+                c.color = d.color;
+                c.is_read_only = !d.canEdit;
+                c.is_default = d.isDefault;
+                calendars.append(c);
+            }
+            done(Outcome<QList<Calendar>>::success(calendars));
+        });
+}
+
+void SyncClient::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                              Sync::Reply<ChangePage> done)
+{
+    auto fetch = std::make_shared<Fetch>();
+    fetch->calendar = calendar;
+    fetch->done = std::move(done);
+    fetch->wholeWindow = request.token.isEmpty();
+    if (fetch->wholeWindow && request.pageToken.isEmpty())
+        m_seen.clear();
+    QUrl url;
+    if (!request.pageToken.isEmpty())
+        url = QUrl::fromEncoded(request.pageToken.toUtf8());
+    else if (!request.token.isEmpty())
+        url = m_client->deltaTokenUrl(calendar.url, request.token);
+    else
+        url = m_client->calendarViewDeltaUrl(calendar.url, m_windowStart, m_windowEnd);
+    m_client->fetchPage(url, [this, fetch](const GraphReply &reply) { onPage(fetch, reply); });
+}
+
+void SyncClient::onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply)
+{
+    if (!reply.ok()) {
+        fetch->done(Outcome<ChangePage>::failure(errorOf(reply)));
+        return;
+    }
+    const CalendarClient::EventListPage page = CalendarClient::pageFromJson(reply.body);
+    if (page.nextLink.isEmpty() && page.deltaLink.isEmpty()) {
+        fetch->done(Outcome<ChangePage>::failure(
+            ErrorKind::Malformed,
+            tr("Microsoft Graph sent a page of changes that leads nowhere.")));
+        return;
+    }
+    fetch->page.nextPageToken = page.nextLink;
+    // Kept only with the last page: the listing resumes from its start otherwise.
+    if (page.nextLink.isEmpty())
+        fetch->page.token = CalendarClient::deltaTokenOf(page.deltaLink);
+
+    bool unplaced = false;
+    EventRepository *events = m_state->events();
+    for (const QJsonObject &item : page.items) {
+        const QString id = item.value(QStringLiteral("id")).toString();
+        if (id.isEmpty())
+            continue;
+        if (item.contains(QStringLiteral("@removed"))) {
+            RemoteEvent removed;
+            removed.remoteId = id;
+            removed.deleted = true;
+            fetch->page.events.append(removed);
+            unplaced = unplaced || !events->byProviderId(fetch->calendar.id, id);
+            continue;
+        }
+        const QString master = item.value(QStringLiteral("seriesMasterId")).toString();
+        if (fetch->wholeWindow) {
+            m_seen.insert(master.isEmpty() ? id : master);
+            m_seen.unite(m_seriesIds.value(master));
+        }
+        if (!master.isEmpty()) {
+            // The series brings this occurrence along, with every other one in the window.
+            if (!m_seriesDone.contains(master) && !fetch->series.contains(master))
+                fetch->series.append(master);
+            continue;
+        }
+        RemoteEvent changed;
+        changed.remoteId = id;
+        changed.row = CalendarClient::eventFromJson(item, fetch->calendar.id);
+        changed.etag = changed.row.etag;
+        fetch->page.events.append(changed);
+    }
+    if (unplaced) {
+        // A cancelled occurrence, or a deleted series: only the series themselves can tell.
+        for (const QString &master : localSeries(fetch->calendar.id)) {
+            if (!m_seriesDone.contains(master) && !fetch->series.contains(master))
+                fetch->series.append(master);
+        }
+    }
+    refreshNextSeries(fetch);
+}
+
+QStringList SyncClient::localSeries(const QString &calendarId) const
+{
+    QStringList ids;
+    for (const Event &e : m_state->events()->listByCalendar(calendarId)) {
+        if (!e.recurrence_rule.isEmpty() && e.master_event_uid.isEmpty()
+            && !e.provider_event_id.isEmpty())
+            ids << e.provider_event_id;
+    }
+    return ids;
+}
+
+void SyncClient::refreshNextSeries(const std::shared_ptr<Fetch> &fetch)
+{
+    while (!fetch->series.isEmpty() && m_seriesDone.contains(fetch->series.first()))
+        fetch->series.removeFirst();
+    if (fetch->series.isEmpty()) {
+        if (fetch->wholeWindow && fetch->page.nextPageToken.isEmpty())
+            addUnseen(fetch);
+        fetch->done(Outcome<ChangePage>::success(fetch->page));
+        return;
+    }
+    const QString id = fetch->series.takeFirst();
+    m_seriesDone.insert(id);
+    m_client->getEvent(id, [this, fetch, id](const GraphReply &reply) {
+        if (!reply.ok()) {
+            const Sync::Error error = errorOf(reply);
+            if (error.kind != ErrorKind::NotFound && error.kind != ErrorKind::Gone) {
+                fetch->done(Outcome<ChangePage>::failure(error));
+                return;
+            }
+            RemoteEvent removed;
+            removed.remoteId = id;
+            removed.deleted = true;
+            fetch->page.events.append(removed);
+            refreshNextSeries(fetch);
+            return;
+        }
+        const Event master = CalendarClient::eventFromJson(reply.body, fetch->calendar.id);
+        if (master.recurrence_rule.isEmpty()) {
+            // No longer a series, or one whose pattern cannot be read: kept as it stands.
+            RemoteEvent single;
+            single.remoteId = id;
+            single.etag = master.etag;
+            single.row = master;
+            fetch->page.events.append(single);
+            refreshNextSeries(fetch);
+            return;
+        }
+        fetchInstances(fetch, master, m_client->instancesUrl(id, m_windowStart, m_windowEnd), {});
+    });
+}
+
+void SyncClient::fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master,
+                                const QUrl &url, QList<QJsonObject> found)
+{
+    m_client->fetchPage(
+        url, [this, fetch, master, found = std::move(found)](const GraphReply &reply) mutable {
+            if (!reply.ok()) {
+                fetch->done(Outcome<ChangePage>::failure(errorOf(reply)));
+                return;
+            }
+            const CalendarClient::EventListPage page = CalendarClient::pageFromJson(reply.body);
+            found.append(page.items);
+            if (!page.nextLink.isEmpty()) {
+                fetchInstances(fetch, master, QUrl::fromEncoded(page.nextLink.toUtf8()),
+                               std::move(found));
+                return;
+            }
+            addSeries(fetch, master, found);
+            refreshNextSeries(fetch);
+        });
+}
+
+void SyncClient::addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
+                           const QList<QJsonObject> &instances)
+{
+    QSet<QString> present;
+    QList<RemoteEvent> overrides;
+    QSet<QString> &ids = m_seriesIds[master.provider_event_id];
+    for (const QJsonObject &item : instances) {
+        const Event occurrence = CalendarClient::eventFromJson(item, fetch->calendar.id);
+        present.insert(occurrence.recurrence_id);
+        if (item.value(QStringLiteral("type")).toString() != QLatin1String("exception"))
+            continue;
+        ids.insert(occurrence.provider_event_id);
+        RemoteEvent moved;
+        moved.remoteId = occurrence.provider_event_id;
+        moved.etag = occurrence.etag;
+        moved.row = occurrence;
+        overrides.append(moved);
+    }
+
+    // Dates taken out earlier and outside this window stay taken out.
+    QStringList exdates;
+    const auto inWindow = [this](const QDateTime &t) {
+        return t >= m_windowStart && t < m_windowEnd;
+    };
+    if (const std::optional<Event> local
+        = m_state->events()->byProviderId(fetch->calendar.id, master.provider_event_id)) {
+        for (const QJsonValue &v :
+             QJsonDocument::fromJson(local->exception_dates.toUtf8()).array()) {
+            const QString entry = v.toString();
+            const QSet<qint64> instant
+                = parseExceptionInstants(QStringLiteral("[\"%1\"]").arg(entry));
+            if (!instant.isEmpty()
+                && !inWindow(QDateTime::fromMSecsSinceEpoch(*instant.begin(), Qt::UTC)))
+                exdates << entry;
+        }
+    }
+    // A slot of the rule in the window that the service no longer lists was cancelled.
+    for (const Event &slot : expandRecurringMaster(master, m_windowStart, m_windowEnd)) {
+        if (present.contains(slot.recurrence_id) || !inWindow(slot.start_time))
+            continue;
+        exdates << (master.is_all_day ? slot.recurrence_id.left(8) : slot.recurrence_id);
+    }
+    std::sort(exdates.begin(), exdates.end());
+    exdates.removeDuplicates();
+    master.exception_dates = exdates.isEmpty()
+        ? QString()
+        : QString::fromUtf8(
+            QJsonDocument(QJsonArray::fromStringList(exdates)).toJson(QJsonDocument::Compact));
+
+    if (fetch->wholeWindow)
+        m_seen.unite(ids);
+    RemoteEvent series;
+    series.remoteId = master.provider_event_id;
+    series.etag = master.etag;
+    series.row = master;
+    fetch->page.events.append(series);
+    fetch->page.events.append(overrides);
+}
+
+void SyncClient::addUnseen(const std::shared_ptr<Fetch> &fetch)
+{
+    for (const Event &e : m_state->events()->listByCalendar(fetch->calendar.id)) {
+        if (e.provider_event_id.isEmpty() || m_seen.contains(e.provider_event_id))
+            continue;
+        // Outside the window the listing says nothing either way.
+        const bool series = !e.recurrence_rule.isEmpty() && e.master_event_uid.isEmpty();
+        const QDateTime end = e.end_time.value_or(e.start_time);
+        const bool inWindow = series
+            ? !expandRecurringMaster(e, m_windowStart, m_windowEnd).isEmpty()
+            : e.start_time < m_windowEnd && end > m_windowStart;
+        if (!inWindow)
+            continue;
+        RemoteEvent gone;
+        gone.remoteId = e.provider_event_id;
+        gone.deleted = true;
+        fetch->page.events.append(gone);
+    }
+}
+
+void SyncClient::pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
+                           Sync::Reply<PushReceipt> done)
+{
+    const auto fail = [this, done](ErrorKind kind, const QString &reason) {
+        answerLater(this, done, Outcome<PushReceipt>::failure(kind, reason));
+    };
+    const auto receiptOf = [this, done](const GraphReply &reply) {
+        if (!reply.ok()) {
+            done(Outcome<PushReceipt>::failure(errorOf(reply)));
+            return;
+        }
+        PushReceipt receipt;
+        receipt.remoteId = reply.body.value(QStringLiteral("id")).toString();
+        receipt.etag = CalendarClient::etagOf(reply.body);
+        done(Outcome<PushReceipt>::success(receipt));
+    };
+    switch (kind) {
+    case Sync::ChangeKind::Delete:
+        m_client->deleteEvent(calendar.url, event.provider_event_id, event.etag,
+                              [receiptOf](const GraphReply &reply) { receiptOf(reply); });
+        return;
+    case Sync::ChangeKind::Create: {
+        if (!event.master_event_uid.isEmpty()) {
+            fail(ErrorKind::Server,
+                 tr("A change to a single occurrence of \"%1\" made on this "
+                    "device cannot be sent to Microsoft.")
+                     .arg(event.title));
+            return;
+        }
+        QString error;
+        const QJsonObject body = CalendarClient::eventToJson(event, &error);
+        if (!error.isEmpty()) {
+            fail(ErrorKind::Server, error);
+            return;
+        }
+        m_client->insertEvent(calendar.url, body, [receiptOf](const GraphReply &reply) {
+            if (reply.ok() && reply.body.value(QStringLiteral("id")).toString().isEmpty()) {
+                GraphReply unreadable = reply;
+                unreadable.failure = GraphReply::Failure::Malformed;
+                unreadable.reason
+                    = CalendarClient::tr("Microsoft Graph sent a reply that cannot be read.");
+                receiptOf(unreadable);
+                return;
+            }
+            receiptOf(reply);
+        });
+        return;
+    }
+    case Sync::ChangeKind::Update:
+        break;
+    }
+    // The change is measured against what the service holds as this row's version: the copy
+    // it was read from, or, after a push of ours, the service's own copy.
+    const auto patchFrom = [this, calendar, event, done, receiptOf](const QJsonObject &base) {
+        QString error;
+        const QJsonObject patch = CalendarClient::eventPatch(event, base, &error);
+        if (!error.isEmpty()) {
+            done(Outcome<PushReceipt>::failure(ErrorKind::Server, error));
+            return;
+        }
+        if (patch.isEmpty()) {
+            PushReceipt unchanged;
+            unchanged.etag = event.etag;
+            done(Outcome<PushReceipt>::success(unchanged));
+            return;
+        }
+        m_client->updateEvent(calendar.url, event.provider_event_id, patch, event.etag,
+                              [receiptOf](const GraphReply &reply) { receiptOf(reply); });
+    };
+    const QJsonObject base = jsonObject(event.raw_icalendar);
+    if (!base.isEmpty() && CalendarClient::etagOf(base) == event.etag) {
+        QMetaObject::invokeMethod(
+            this, [patchFrom, base] { patchFrom(base); }, Qt::QueuedConnection);
+        return;
+    }
+    m_client->getEvent(event.provider_event_id, [this, done, patchFrom](const GraphReply &reply) {
+        if (!reply.ok()) {
+            done(Outcome<PushReceipt>::failure(errorOf(reply)));
+            return;
+        }
+        patchFrom(reply.body);
+    });
+}
+
+} // namespace Microsoft

@@ -1,0 +1,78 @@
+#pragma once
+
+// Microsoft calendars on the sync core: the account's token (refreshed when it runs out), its
+// calendars, a calendar view's delta query page by page, and single-event writes. Everything
+// that touches the local store is the core's; this class only asks Graph and maps the answers.
+//
+// A calendar is followed over a window from six months back to two years ahead. The view lists
+// single events and the occurrences and exceptions of series, never the series themselves: each
+// series met in a page is fetched once per run with its instances in the window, which gives
+// the master's rule, its exceptions as overrides and its cancelled occurrences as exception
+// dates. A removal the store cannot place (an occurrence, or every occurrence of a series
+// deleted) has the calendar's series fetched again. A listing of the whole window (the first, or
+// one after the service dropped its delta state) removes the rows it no longer names.
+
+#include "core/sync/SyncProvider.h"
+#include "model/Records.h"
+#include "services/sync/microsoft/CalendarClient.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+class AppState;
+
+namespace Microsoft {
+
+class SyncClient : public Sync::SyncProvider
+{
+    Q_OBJECT
+public:
+    SyncClient(AppState *state, const Account &account, QObject *parent = nullptr);
+
+    // The Graph root requests go to; by default the configured address.
+    void setServiceRoot(const QUrl &root);
+    void setTransferTimeout(int ms);
+
+    void prepare(Sync::Reply<> done) override;
+    void listCalendars(Sync::Reply<QList<Calendar>> done) override;
+    void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                      Sync::Reply<Sync::ChangePage> done) override;
+    void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
+                   Sync::Reply<Sync::PushReceipt> done) override;
+
+    // The months before and after now that a calendar follows.
+    static constexpr int monthsBack = 6;
+    static constexpr int monthsAhead = 24;
+
+private:
+    struct Fetch;
+    Sync::Error errorOf(const GraphReply &reply);
+    void onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply);
+    void refreshNextSeries(const std::shared_ptr<Fetch> &fetch);
+    void fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master, const QUrl &url,
+                        QList<QJsonObject> found);
+    void addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
+                   const QList<QJsonObject> &instances);
+    // The recurring masters of a calendar this device mirrors.
+    QStringList localSeries(const QString &calendarId) const;
+    // A listing of the whole window names every event it holds: the rows it did not name were
+    // deleted at the source meanwhile.
+    void addUnseen(const std::shared_ptr<Fetch> &fetch);
+
+    AppState *m_state;
+    Account m_account;
+    CalendarClient *m_client;
+    QDateTime m_windowStart;
+    QDateTime m_windowEnd;
+    // Series fetched in this run, with the ids of their exceptions in the window.
+    QSet<QString> m_seriesDone;
+    QHash<QString, QSet<QString>> m_seriesIds;
+    // Ids named so far by the listing of the whole window under way.
+    QSet<QString> m_seen;
+};
+
+} // namespace Microsoft

@@ -1,0 +1,574 @@
+#include "core/AppState.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncCoordinator.h"
+#include "core/sync/SyncEngine.h"
+#include "model/Recurrence.h"
+#include "services/sync/microsoft/AuthService.h"
+#include "services/sync/microsoft/SyncClient.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "support/FakeGraph.h"
+#include "support/StartedAppState.h"
+#include "support/SyncRun.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTest>
+
+using LarkTest::FakeGraph;
+using LarkTest::FakeReply;
+
+class tst_GraphSync : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstRunBringsSeriesWithMovedAndCancelledOccurrences();
+    void nextRunSeesRemoteChanges();
+    void localChangesReachGraphAsTheyWere();
+    void faultsFailReadablyAndLoseNothing_data();
+    void faultsFailReadablyAndLoseNothing();
+    void expiredDeltaTokenListsTheWindowAgain();
+    void editDuringPushStaysPending();
+    void pendingRowIsNotOverwritten();
+    void expiredAccessTokenIsRenewed();
+    void syncNowRunsMicrosoftAccounts();
+};
+
+namespace {
+
+// A Monday; the window runs from 2 September 2025 to 2 March 2028.
+const QDateTime kNow(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+const QDateTime kFrom = kNow.addMonths(-6);
+const QDateTime kTo = kNow.addMonths(24);
+
+QJsonObject at(const QString &dateTime, const QString &zone)
+{
+    return {{QStringLiteral("dateTime"), dateTime}, {QStringLiteral("timeZone"), zone}};
+}
+
+QJsonObject graphEvent(const QString &subject, const QString &start, const QString &end,
+                       const QString &zone = QStringLiteral("UTC"))
+{
+    return {{QStringLiteral("subject"), subject},
+            {QStringLiteral("start"), at(start, zone)},
+            {QStringLiteral("end"), at(end, zone)},
+            {QStringLiteral("location"),
+             QJsonObject {{QStringLiteral("displayName"), QStringLiteral("Room 1")}}},
+            {QStringLiteral("body"),
+             QJsonObject {{QStringLiteral("contentType"), QStringLiteral("html")},
+                          {QStringLiteral("content"), QStringLiteral("<b>Notes</b>")}}}};
+}
+
+struct Device
+{
+    explicit Device(const FakeGraph &graph)
+    {
+        account.id = QStringLiteral("ms-account");
+        account.name = QStringLiteral("Work");
+        account.type = QStringLiteral("microsoft");
+        account.created_at = account.updated_at = kNow;
+        ok = state.ok() && state->accounts()->insert(account)
+            && Microsoft::AuthService::saveTokens(
+                 account.id, {graph.accessToken, QStringLiteral("refresh-1"), kNow.addSecs(3600)});
+        if (ok)
+            state->database()->setClock([] { return kNow; });
+    }
+
+    Calendar calendar(const QString &graphId) const
+    {
+        for (const Calendar &c : state->calendars()->listByAccount(account.id)) {
+            if (c.url == graphId)
+                return c;
+        }
+        return Calendar();
+    }
+
+    std::optional<Event> byTitle(const QString &calendarId, const QString &title) const
+    {
+        for (const Event &e : state->events()->listByCalendar(calendarId)) {
+            if (e.title == title && e.recurrence_id.isEmpty())
+                return state->events()->byId(e.id);
+        }
+        return std::nullopt;
+    }
+
+    // A local edit of the event with this title; the row waits in the outbox.
+    Event edit(const QString &calendarId, const QString &title,
+               const std::function<void(Event &)> &change) const
+    {
+        Event e = *byTitle(calendarId, title);
+        change(e);
+        e.sync_status = QStringLiteral("pending");
+        if (!state->events()->update(e))
+            qWarning("the edit was not stored");
+        return e;
+    }
+
+    bool addLocal(const QString &calendarId, const QString &id, const QString &title) const
+    {
+        Event e = Event::newLocal();
+        e.id = e.uid = id;
+        e.calendar_id = calendarId;
+        e.title = title;
+        e.start_time = QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC);
+        e.end_time = e.start_time.addSecs(1800);
+        e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+        e.created = e.last_modified = kNow;
+        return state->events()->insert(e);
+    }
+
+    LarkTest::StartedAppState state;
+    Account account;
+    bool ok = false;
+};
+
+using RunResult = LarkTest::SyncRunResult;
+
+RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
+{
+    auto *client = new Microsoft::SyncClient(device.state.get(), device.account);
+    client->setServiceRoot(graph.root());
+    client->setTransferTimeout(timeoutMs);
+    return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account, client));
+}
+
+QString line(const QString &title, const QDateTime &start, const QDateTime &end)
+{
+    return title + QLatin1Char('|') + start.toUTC().toString(Qt::ISODate) + QLatin1Char('|')
+        + end.toUTC().toString(Qt::ISODate);
+}
+
+// What the user sees over the window on each side: one line per occurrence.
+QStringList localView(const Device &device, const QString &calendarId)
+{
+    QStringList out;
+    for (const Event &e :
+         expandOccurrences(device.state->events()->listByCalendar(calendarId), kFrom, kTo))
+        out << line(e.title, e.start_time, e.end_time.value_or(e.start_time));
+    out.sort();
+    return out;
+}
+
+QStringList remoteView(const FakeGraph &graph, const QString &calendarId)
+{
+    QStringList out;
+    for (const QJsonObject &o : graph.calendarView(calendarId, kFrom, kTo)) {
+        const auto time = [&o](const char *key) {
+            const QJsonObject v = o.value(QLatin1String(key)).toObject();
+            return QDateTime::fromString(v.value(QStringLiteral("dateTime")).toString().left(19)
+                                             + QLatin1Char('Z'),
+                                         Qt::ISODate);
+        };
+        out << line(o.value(QStringLiteral("subject")).toString(), time("start"), time("end"));
+    }
+    out.sort();
+    return out;
+}
+
+// One calendar with a weekly series that began a year ago, one occurrence moved and one
+// cancelled, a single event, an all-day event and an event from before the window.
+struct Scene
+{
+    explicit Scene(FakeGraph &graph)
+    {
+        // Sign-in renewals go to the same loopback server and hand out the token it accepts.
+        graph.server().route(
+            "POST", QStringLiteral("/common/oauth2/v2.0/token"),
+            [&graph](const LarkTest::RecordedRequest &) {
+                return FakeReply::json(
+                    200,
+                    QJsonObject {{QStringLiteral("access_token"), graph.accessToken},
+                                 {QStringLiteral("expires_in"), 3600}});
+            });
+        qputenv("MICROSOFT_AUTHORITY_URL", graph.server().url().toString().toUtf8());
+        calendar = graph.addCalendar(QStringLiteral("Calendar"));
+        QJsonObject standup = graphEvent(
+            QStringLiteral("Standup"), QStringLiteral("2025-03-03T09:00:00"),
+            QStringLiteral("2025-03-03T09:15:00"), QStringLiteral("Eastern Standard Time"));
+        standup.insert(QStringLiteral("recurrence"),
+                       QJsonDocument::fromJson(R"({
+            "pattern": {"type": "weekly", "interval": 1, "daysOfWeek": ["monday"],
+                        "firstDayOfWeek": "sunday"},
+            "range": {"type": "noEnd", "startDate": "2025-03-03",
+                      "recurrenceTimeZone": "Eastern Standard Time"}})")
+                           .object());
+        series = graph.addEvent(calendar, standup);
+        graph.moveOccurrence(
+            series, QDate(2026, 3, 9),
+            QDateTime(QDate(2026, 3, 10), QTime(14, 0), QTimeZone("America/New_York")),
+            QDateTime(QDate(2026, 3, 10), QTime(14, 30), QTimeZone("America/New_York")));
+        graph.cancelOccurrence(series, QDate(2026, 3, 16));
+        dentist = graph.addEvent(calendar,
+                                 graphEvent(QStringLiteral("Dentist"),
+                                            QStringLiteral("2026-03-04T15:00:00"),
+                                            QStringLiteral("2026-03-04T16:00:00")));
+        QJsonObject conference
+            = graphEvent(QStringLiteral("Conference"), QStringLiteral("2026-03-20T00:00:00"),
+                         QStringLiteral("2026-03-22T00:00:00"));
+        conference.insert(QStringLiteral("isAllDay"), true);
+        graph.addEvent(calendar, conference);
+        graph.addEvent(calendar,
+                       graphEvent(QStringLiteral("Long ago"), QStringLiteral("2025-01-06T10:00:00"),
+                                  QStringLiteral("2025-01-06T11:00:00")));
+    }
+    QString calendar;
+    QString series;
+    QString dentist;
+};
+
+// The scene on the service and a device that synced it once.
+struct Synced
+{
+    Synced()
+        : listening(graph.listen())
+        , scene(graph)
+        , device(graph)
+    {
+        ok = listening && device.ok && runSync(device, graph).finished == 1;
+        calendarId = device.calendar(scene.calendar).id;
+        graph.server().clearRequests();
+    }
+    RunResult sync(int timeoutMs = 30000) { return runSync(device, graph, timeoutMs); }
+    QStringList local() const { return localView(device, calendarId); }
+    QStringList remote() const { return remoteView(graph, scene.calendar); }
+    QString subjectOf(const QString &id) const
+    {
+        return graph.event(id).value(QStringLiteral("subject")).toString();
+    }
+
+    FakeGraph graph;
+    bool listening;
+    Scene scene;
+    Device device;
+    EventRepository *events = device.state->events();
+    QString calendarId;
+    bool ok = false;
+};
+
+} // namespace
+
+void tst_GraphSync::init()
+{
+    qputenv("MICROSOFT_CLIENT_ID", "test-client");
+}
+
+void tst_GraphSync::firstRunBringsSeriesWithMovedAndCancelledOccurrences()
+{
+    FakeGraph graph;
+    QVERIFY(graph.listen());
+    const Scene scene(graph);
+    Device device(graph);
+    QVERIFY(device.ok);
+
+    const RunResult run = runSync(device, graph);
+    QCOMPARE(run.finished, 1);
+    const Calendar local = device.calendar(scene.calendar);
+    QVERIFY(!local.id.isEmpty());
+    QVERIFY(!local.delta_sync_token.isEmpty());
+
+    // Every occurrence of the window as the service shows it, the moved one in its new place and
+    // the cancelled one gone; nothing from before the window.
+    const QStringList view = localView(device, local.id);
+    QCOMPARE(view, remoteView(graph, scene.calendar));
+    QVERIFY(view.contains(QStringLiteral("Standup|2026-03-10T18:00:00Z|2026-03-10T18:30:00Z")));
+    QVERIFY(!view.contains(QStringLiteral("Standup|2026-03-16T13:00:00Z|2026-03-16T13:15:00Z")));
+    QVERIFY(view.contains(QStringLiteral("Conference|2026-03-20T00:00:00Z|2026-03-22T00:00:00Z")));
+    QVERIFY(!device.byTitle(local.id, QStringLiteral("Long ago")));
+    const std::optional<Event> master = device.byTitle(local.id, QStringLiteral("Standup"));
+    QVERIFY(master);
+    QCOMPARE(master->timezone, QStringLiteral("America/New_York"));
+    QCOMPARE(master->recurrence_rule, QStringLiteral("FREQ=WEEKLY;BYDAY=MO;WKST=SU"));
+
+    // The documented query: a window on the first request, every page followed, the series
+    // fetched once.
+    const QList<LarkTest::RecordedRequest> pages = graph.server().requestsTo(
+        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(scene.calendar));
+    QVERIFY(pages.size() >= 2);
+    QCOMPARE(pages.first().query.queryItemValue(QStringLiteral("startDateTime")),
+             QStringLiteral("2025-09-02T09:00:00.000Z"));
+    QCOMPARE(pages.first().query.queryItemValue(QStringLiteral("endDateTime")),
+             QStringLiteral("2028-03-02T09:00:00.000Z"));
+    QVERIFY(pages.first().header("Prefer").contains("odata.maxpagesize="));
+    QVERIFY(pages.first().header("Prefer").contains("outlook.timezone=\"UTC\""));
+    QVERIFY(pages.last().query.hasQueryItem(QStringLiteral("$skiptoken")));
+    QCOMPARE(
+        graph.server().requestsTo("GET", QStringLiteral("/v1.0/me/events/") + scene.series).size(),
+        1);
+}
+
+void tst_GraphSync::nextRunSeesRemoteChanges()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    QVERIFY(w.graph.removeEvent(w.scene.dentist));
+    QVERIFY(w.graph.cancelOccurrence(w.scene.series, QDate(2026, 3, 23)));
+    w.graph.addEvent(w.scene.calendar,
+                     graphEvent(QStringLiteral("Lunch"), QStringLiteral("2026-03-05T12:00:00"),
+                                QStringLiteral("2026-03-05T13:00:00")));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    QVERIFY(!w.device.byTitle(w.calendarId, QStringLiteral("Dentist")));
+    const QList<LarkTest::RecordedRequest> delta = w.graph.server().requestsTo(
+        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(w.scene.calendar));
+    QVERIFY(!delta.isEmpty());
+    QVERIFY(delta.first().query.hasQueryItem(QStringLiteral("$deltatoken")));
+    for (const auto &page : delta)
+        QVERIFY(!page.query.hasQueryItem(QStringLiteral("startDateTime")));
+
+    // A series deleted at the source: only its occurrences leave the view.
+    QVERIFY(w.graph.removeEvent(w.scene.series));
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    QVERIFY(!w.device.byTitle(w.calendarId, QStringLiteral("Standup")));
+}
+
+void tst_GraphSync::localChangesReachGraphAsTheyWere()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"), [](Event &e) {
+        e.title = QStringLiteral("Dentist (moved)");
+        e.location.clear();
+    });
+    w.device.edit(w.calendarId, QStringLiteral("Standup"),
+                  [](Event &e) { e.title = QStringLiteral("Team standup"); });
+    const Event conference = *w.device.byTitle(w.calendarId, QStringLiteral("Conference"));
+    QVERIFY(w.events->remove(conference.id));
+    QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
+
+    QCOMPARE(w.sync().finished, 1);
+    QVERIFY(w.events->listPending(w.calendarId).isEmpty());
+    // The next run brings back what the service made of the pushes (the moved occurrence takes
+    // the series' new title) and sends nothing.
+    const int sent = w.graph.server().requestCount();
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.local(), w.remote());
+    for (const auto &r : w.graph.server().requests().mid(sent))
+        QCOMPARE(r.method, QByteArray("GET"));
+
+    // Only what changed, cleared fields as empty values, the precondition as the service's tag.
+    const QString events = QStringLiteral("/v1.0/me/calendars/%1/events/").arg(w.scene.calendar);
+    const auto patches = w.graph.server().requestsTo("PATCH", events + w.scene.dentist);
+    QCOMPARE(patches.size(), 1);
+    const QByteArray expected
+        = R"json({"location":{"displayName":""},"subject":"Dentist (moved)"})json";
+    QCOMPARE(patches.first().body, expected);
+    QVERIFY(dentist.etag.startsWith(QLatin1String("W/\"")));
+    QCOMPARE(patches.first().header("If-Match"), dentist.etag.toUtf8());
+    // The series keeps its pattern and its HTML body: only the title travels.
+    const auto seriesPatches = w.graph.server().requestsTo("PATCH", events + w.scene.series);
+    QCOMPARE(seriesPatches.size(), 1);
+    QCOMPARE(seriesPatches.first().body, QByteArray("{\"subject\":\"Team standup\"}"));
+    const auto deletes
+        = w.graph.server().requestsTo("DELETE", events + conference.provider_event_id);
+    QCOMPARE(deletes.size(), 1);
+    QCOMPARE(deletes.first().header("If-Match"), conference.etag.toUtf8());
+    const std::optional<Event> pushed = w.events->byId(QStringLiteral("local-1"));
+    QVERIFY(pushed && !pushed->provider_event_id.isEmpty());
+    QCOMPARE(w.subjectOf(pushed->provider_event_id), QStringLiteral("Review"));
+}
+
+void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
+{
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("status"); // 0: see reply
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("keptPending"); // the row a refused push leaves in the outbox
+
+    QTest::newRow("412 on an update")
+        << QByteArray("PATCH") << "/events/" << 412
+        << QByteArray(R"({"error":{"code":"ErrorIrresolvableConflict","message":"x"}})")
+        << "changed in the Microsoft calendar"
+        << "dentist";
+    QTest::newRow("403 on an update")
+        << QByteArray("PATCH") << "/events/" << 403
+        << QByteArray(R"({"error":{"code":"ErrorAccessDenied","message":"Access is denied."}})")
+        << "Access is denied."
+        << "dentist";
+    QTest::newRow("400 on a create")
+        << QByteArray("POST") << "/events" << 400
+        << QByteArray(R"({"error":{"code":"ErrorInvalidRequest","message":"Bad start."}})")
+        << "Bad start."
+        << "local-1";
+    QTest::newRow("401") << QByteArray("*") << "/v1.0/" << 401
+                         << QByteArray(R"({"error":{"code":"InvalidAuthenticationToken"}})")
+                         << "Sign in again." << QString();
+    QTest::newRow("429 with Retry-After") << QByteArray("GET") << "calendarView" << 429
+                                          << QByteArray("{}") << "wait 30 second" << QString();
+    QTest::newRow("500 on a page") << QByteArray("GET") << "calendarView" << 500
+                                   << QByteArray("oops") << "HTTP 500" << QString();
+    QTest::newRow("unreadable page")
+        << QByteArray("GET") << "calendarView" << 200 << QByteArray("{\"value\": [")
+        << "cannot be read" << QString();
+    QTest::newRow("page that leads nowhere")
+        << QByteArray("GET") << "calendarView" << 200 << QByteArray(R"({"value":[]})")
+        << "leads nowhere" << QString();
+    QTest::newRow("next link to another server")
+        << QByteArray("GET") << "calendarView" << 200
+        << QByteArray(R"({"value":[],"@odata.nextLink":"http://127.0.0.2:1/v1.0/steal"})")
+        << "another server" << QString();
+    QTest::newRow("dropped connection") << QByteArray("GET") << "calendarView" << -1 << QByteArray()
+                                        << "could not be reached" << QString();
+    QTest::newRow("no answer") << QByteArray("GET") << "calendarView" << -2 << QByteArray()
+                               << "did not answer in time" << QString();
+}
+
+// After a first run, the user edits one event and adds one; the run that meets the fault fails
+// with a readable reason and keeps both edits; the next run delivers them.
+void tst_GraphSync::faultsFailReadablyAndLoseNothing()
+{
+    QFETCH(QByteArray, method);
+    QFETCH(QString, target);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, reason);
+    QFETCH(QString, keptPending);
+
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"), [](Event &e) {
+        e.title = QStringLiteral("Dentist (moved)");
+    });
+    QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
+
+    FakeReply reply = status == -1 ? FakeReply::dropped()
+        : status == -2             ? FakeReply::empty(200).held()
+                                   : FakeReply::text(status, body, "application/json");
+    if (status == 429)
+        reply.withHeader("Retry-After", "30");
+    // A dropped connection is tried once more by the network layer itself.
+    w.graph.failNext(method, target, reply, status == -1 ? 2 : 1);
+    const RunResult failedRun = w.sync(1000);
+    w.graph.clearFailures();
+    QCOMPARE(failedRun.failed, 1);
+    QCOMPARE(failedRun.finished, 0);
+    QVERIFY2(failedRun.reason.contains(reason), qPrintable(failedRun.reason));
+    QVERIFY(!failedRun.reason.contains(w.graph.accessToken));
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Dentist (moved)"));
+    QCOMPARE(w.events->byId(QStringLiteral("local-1"))->title, QStringLiteral("Review"));
+    if (!keptPending.isEmpty()) {
+        const QString id = keptPending == QLatin1String("dentist") ? dentist.id : keptPending;
+        QCOMPARE(w.events->byId(id)->sync_status, QStringLiteral("pending"));
+    }
+    w.graph.server().releaseHeld();
+
+    QCOMPARE(w.sync().finished, 1);
+    QVERIFY(w.events->listPending(w.calendarId).isEmpty());
+    QCOMPARE(w.local(), w.remote());
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Dentist (moved)"));
+}
+
+void tst_GraphSync::expiredDeltaTokenListsTheWindowAgain()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    const QString oldToken = w.device.calendar(w.scene.calendar).delta_sync_token;
+    w.graph.expireDeltaTokens();
+    QVERIFY(w.graph.removeEvent(w.scene.dentist));
+    QCOMPARE(w.sync().finished, 1);
+    const auto pages = w.graph.server().requestsTo(
+        "GET", QStringLiteral("/v1.0/me/calendars/%1/calendarView/delta").arg(w.scene.calendar));
+    QVERIFY(pages.first().query.hasQueryItem(QStringLiteral("$deltatoken")));
+    QVERIFY(pages.at(1).query.hasQueryItem(QStringLiteral("startDateTime")));
+    QVERIFY(w.device.calendar(w.scene.calendar).delta_sync_token != oldToken);
+    // What the fresh listing no longer holds was deleted meanwhile.
+    QCOMPARE(w.local(), w.remote());
+}
+
+void tst_GraphSync::editDuringPushStaysPending()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"),
+                                        [](Event &e) { e.title = QStringLiteral("First edit"); });
+    bool edited = false;
+    w.graph.beforeWriteAnswer = [&] {
+        if (!std::exchange(edited, true))
+            w.device.edit(w.calendarId, QStringLiteral("First edit"),
+                          [](Event &e) { e.title = QStringLiteral("Second edit"); });
+    };
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Second edit"));
+
+    QCOMPARE(w.sync().finished, 1);
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("synced"));
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Second edit"));
+}
+
+void tst_GraphSync::pendingRowIsNotOverwritten()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"),
+                                        [](Event &e) { e.title = QStringLiteral("Mine"); });
+    QVERIFY(w.graph.editEvent(w.scene.dentist, [](QJsonObject &e) {
+        e.insert(QStringLiteral("subject"), QStringLiteral("Theirs"));
+    }));
+
+    const RunResult run = w.sync();
+    QCOMPARE(run.failed, 1);
+    QVERIFY(run.reason.contains(QLatin1String("changed in the Microsoft calendar")));
+    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Mine"));
+    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Theirs"));
+    QVERIFY(!w.device.state->conflicts()->conflicts().isEmpty());
+}
+
+void tst_GraphSync::expiredAccessTokenIsRenewed()
+{
+    FakeGraph graph;
+    QVERIFY(graph.listen());
+    const Scene scene(graph);
+    Device device(graph);
+    graph.accessToken = QStringLiteral("renewed-token");
+    QVERIFY(device.ok);
+    QVERIFY(Microsoft::AuthService::saveTokens(
+        device.account.id,
+        {QStringLiteral("stale"), QStringLiteral("refresh-1"), kNow.addSecs(59)}));
+
+    QCOMPARE(runSync(device, graph).finished, 1);
+    const Microsoft::StoredTokens stored = Microsoft::AuthService::loadTokens(device.account.id);
+    QCOMPARE(stored.accessToken, QStringLiteral("renewed-token"));
+    QCOMPARE(stored.refreshToken, QStringLiteral("refresh-1"));
+    QCOMPARE(graph.server().requestsTo("POST", QStringLiteral("/common/oauth2/v2.0/token")).size(),
+             1);
+
+    // Without a refresh token nothing is sent.
+    QVERIFY(Microsoft::AuthService::saveTokens(device.account.id, {}));
+    graph.server().clearRequests();
+    const RunResult run = runSync(device, graph);
+    QCOMPARE(run.failed, 1);
+    QCOMPARE(run.reason, QStringLiteral("No saved Microsoft credentials. Sign in again."));
+    QCOMPARE(graph.server().requestCount(), 0);
+}
+
+void tst_GraphSync::syncNowRunsMicrosoftAccounts()
+{
+    FakeGraph graph;
+    QVERIFY(graph.listen());
+    const Scene scene(graph);
+    qputenv("MICROSOFT_GRAPH_API_URL", graph.root().toString().toUtf8());
+    Device device(graph);
+    QVERIFY(device.ok);
+    QVERIFY(SyncClientRegistry::hasClient(QStringLiteral("microsoft")));
+    Sync::SyncCoordinator coordinator(device.state.get());
+    QSignalSpy messages(&coordinator, &Sync::SyncCoordinator::statusMessage);
+    coordinator.syncNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!coordinator.isRunning(device.account.id), 20000);
+    QCOMPARE(messages.last().first().toString(), QStringLiteral("Sync finished."));
+    QCOMPARE(localView(device, device.calendar(scene.calendar).id),
+             remoteView(graph, scene.calendar));
+    qunsetenv("MICROSOFT_GRAPH_API_URL");
+}
+
+QTEST_MAIN(tst_GraphSync)
+#include "tst_GraphSync.moc"
