@@ -15,6 +15,7 @@
 #include "services/sync/caldav/CalDavImport.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
+#include "services/sync/microsoft/CalendarClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -50,6 +51,28 @@ OAuth::LoopbackAuthService *makeMicrosoftAuth(QObject *parent)
 }
 
 } // namespace
+
+void listProviderCalendarsWithClients(const QString &provider, const QString &accessToken,
+                                      QObject *context, ProviderCalendarDone done)
+{
+    if (provider == QLatin1String("microsoft")) {
+        auto *client = new Microsoft::CalendarClient(context);
+        client->accessToken = accessToken;
+        client->listCalendars([done](const QList<Microsoft::DiscoveredCalendar> &found,
+                                     const Microsoft::GraphReply &reply) {
+            if (!reply.ok()) {
+                done(false, {}, reply.reason);
+                return;
+            }
+            QList<ProviderCalendar> calendars;
+            for (const Microsoft::DiscoveredCalendar &c : found)
+                calendars << ProviderCalendar {c.id, c.name, QString(), c.color, !c.canEdit};
+            done(true, calendars, QString());
+        });
+        return;
+    }
+    done(false, {}, QStringLiteral("no calendar list for ") + provider);
+}
 
 // One account's discovery: its context owns every object the discovery makes, and finish() ends
 // it once, whatever comes first.

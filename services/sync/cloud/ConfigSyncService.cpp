@@ -68,6 +68,7 @@ ConfigSyncService::ConfigSyncService(AppState *appState, LarkAccount::ApiClient 
     , m_api(api)
     , m_autoSyncTimer(new QTimer(this))
     , m_mutationDebounceTimer(new QTimer(this))
+    , m_listProviderCalendars(&listProviderCalendarsWithClients)
 {
     m_autoSyncTimer->setInterval(autoSyncIntervalMs);
     m_mutationDebounceTimer->setInterval(mutationDebounceMs);

@@ -55,6 +55,10 @@ using ProviderCalendarDone
 using ProviderCalendarLister = std::function<void(
     const QString &provider, const QString &accessToken, QObject *context, ProviderCalendarDone)>;
 
+// The lister of the program: the providers' own calendar-list requests.
+void listProviderCalendarsWithClients(const QString &provider, const QString &accessToken,
+                                      QObject *context, ProviderCalendarDone done);
+
 class ConfigSyncService : public QObject
 {
     Q_OBJECT
@@ -82,7 +86,8 @@ public:
 
     // Whether the cloud account is signed in; without a check every cycle may run.
     void setSignedInCheck(std::function<bool()> check) { m_signedIn = std::move(check); }
-    // How the calendars of a newly arrived Google or Microsoft account are listed.
+    // How the calendars of a newly arrived Google or Microsoft account are listed; the
+    // providers' own requests unless replaced.
     void setProviderCalendarLister(ProviderCalendarLister lister);
     // Longest wait for one account's discovery before the cycle goes on without it.
     void setDiscoveryTimeout(int ms) { m_discoveryTimeoutMs = ms; }

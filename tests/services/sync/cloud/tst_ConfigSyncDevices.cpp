@@ -9,6 +9,7 @@
 #include "services/account/TokenManager.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/cloud/ConfigSyncService.h"
+#include "services/sync/microsoft/AuthService.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -19,6 +20,7 @@
 #include "storage/ViewRepository.h"
 #include "support/CalDavServers.h"
 #include "support/FakeCloudService.h"
+#include "support/FakeGraph.h"
 #include "support/MemoryTokenStore.h"
 #include "support/TestSupport.h"
 
@@ -59,12 +61,18 @@ public:
     { }
     ~Device() { close(); }
 
-    [[nodiscard]] bool open(bool signedIn = true)
+    // Makes this device's secrets the ones the program reads and writes.
+    void useSecrets()
     {
-        close();
         LarkAccount::setTokenStoreFactory([secrets = m_secrets](const QString &service) {
             return std::make_unique<LarkTest::MemoryTokenStore>(service, secrets);
         });
+    }
+
+    [[nodiscard]] bool open(bool signedIn = true)
+    {
+        close();
+        useSecrets();
         if (signedIn && !secrets()->set(LarkAccount::TokenManager::accessTokenKey, accessToken()))
             return false;
         m_state = std::make_unique<AppState>();
@@ -125,6 +133,8 @@ private slots:
     void cleanup();
 
     void calDavAccountArrivesWithItsCalendars();
+    void providerAccountListsItsCalendars_data();
+    void providerAccountListsItsCalendars();
     void editsOnBothSidesSettle();
     void signedOutSendsNothing();
 
@@ -253,6 +263,70 @@ void TestConfigSyncDevices::calDavAccountArrivesWithItsCalendars()
     QCOMPARE(jsonTextList((*m_b)->views()->byId(group.id)->calendar_ids),
              (QStringList {workOnB.id, homeOnB.id}));
     QCOMPARE((*m_b)->templates()->byId(standup.id)->calendar_id, workOnB.id);
+}
+
+void TestConfigSyncDevices::providerAccountListsItsCalendars_data()
+{
+    QTest::addColumn<QString>("provider");
+    QTest::newRow("microsoft") << "microsoft";
+}
+
+// A's account of a calendar provider arrives on B, where the user has signed in to it: B lists
+// the account's calendars, and A's rule finds its calendar there.
+void TestConfigSyncDevices::providerAccountListsItsCalendars()
+{
+    QFETCH(QString, provider);
+    LarkTest::FakeGraph graph;
+    QVERIFY(graph.listen());
+    qputenv("MICROSOFT_GRAPH_API_URL", graph.root().toEncoded());
+    const QString teamId = graph.addCalendar(QStringLiteral("Team"), QStringLiteral("#22AA66"));
+    graph.addCalendar(QStringLiteral("Read only"));
+    const QString key = *calendarIdentityKey(provider, teamId);
+
+    QVERIFY(m_a->open());
+    Account account;
+    account.id = QStringLiteral("p-1");
+    account.type = provider;
+    account.name = QStringLiteral("Work mail");
+    account.username = QStringLiteral("me@example.com");
+    account.created_at = account.updated_at = day(2, 11);
+    QVERIFY((*m_a)->accounts()->insert(account));
+    Calendar team;
+    team.id = QStringLiteral("a-team");
+    team.account_id = account.id;
+    team.url = teamId;
+    team.name = QStringLiteral("Team");
+    team.canonical_key = key;
+    team.sync_enabled = true;
+    team.created_at = team.updated_at = day(2, 11);
+    QVERIFY((*m_a)->calendars()->insert(team));
+    FilterRule rule;
+    rule.id = QStringLiteral("r-team");
+    rule.name = QStringLiteral("Hide standups");
+    rule.type = QStringLiteral("pattern");
+    rule.calendar_ids = jsonTextArray({team.id});
+    rule.conditions = QStringLiteral(R"({"runtimeType":"pattern","pattern":"standup"})");
+    rule.created_at = rule.updated_at = day(2, 11);
+    QVERIFY((*m_a)->filterRules()->insert(rule));
+    QVERIFY(m_a->settle());
+    m_a->close();
+
+    m_b->useSecrets();
+    QVERIFY(Microsoft::AuthService::saveTokens(
+        account.id, {graph.accessToken, QStringLiteral("refresh-1"), day(3, 12)}));
+    QVERIFY(m_b->open());
+    QVERIFY(m_b->settle());
+    qunsetenv("MICROSOFT_GRAPH_API_URL");
+    QCOMPARE(m_b->sync()->state(), ConfigSyncService::Idle);
+    const QList<Calendar> found = (*m_b)->calendars()->listByAccount(account.id);
+    QCOMPARE(found.size(), 2);
+    const Calendar teamOnB = byUrl(m_b->operator->(), teamId);
+    QCOMPARE(teamOnB.name, QStringLiteral("Team"));
+    QCOMPARE(teamOnB.canonical_key, key);
+    QVERIFY(teamOnB.sync_enabled);
+    QCOMPARE(jsonTextList((*m_b)->filterRules()->byId(rule.id)->calendar_ids),
+             QStringList {teamOnB.id});
+    QVERIFY((*m_b)->accounts()->byId(account.id)->last_sync_error.isEmpty());
 }
 
 void TestConfigSyncDevices::editsOnBothSidesSettle()
