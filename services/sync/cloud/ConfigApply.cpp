@@ -351,24 +351,35 @@ void ConfigSyncService::applyCalendarPreference(const QJsonObject &record)
     noteWrite(repo->update(c), &ApplyRun::calendars);
 }
 
+// Groups, rules and templates: a tombstone deletes the row whatever its time; otherwise the
+// later copy is kept.
+template<typename Row, typename Repo>
+void ConfigSyncService::applyLastWriter(
+    Repo *repo, bool ApplyRun::*written, const QJsonObject &record, const std::optional<Row> &local,
+    Row (*from)(const QJsonObject &, const QList<Calendar> &, const QDateTime &),
+    QJsonObject (*toRecord)(const Row &, const QList<Calendar> &, const QDateTime &))
+{
+    if (isTombstone(record)) {
+        if (local)
+            noteWrite(repo->hardDelete(local->id), written);
+        return;
+    }
+    const Row incoming = from(record, calendarList(), now());
+    if (local
+        && !incomingWins(toRecord(incoming, calendarList(), now()),
+                         toRecord(*local, calendarList(), now())))
+        return;
+    noteWrite(repo->storeSynced(incoming), written);
+}
+
 void ConfigSyncService::applyCalendarView(const QJsonObject &record)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty() || id == QLatin1String("all-calendars"))
         return;
     ViewRepository *repo = m_appState->views();
-    const std::optional<CalendarView> local = repo->byId(id);
-    if (isTombstone(record)) {
-        if (local)
-            noteWrite(repo->hardDelete(id), &ApplyRun::views);
-        return;
-    }
-    const CalendarView incoming = calendarViewFrom(record, calendarList(), now());
-    if (local
-        && !incomingWins(calendarViewRecord(incoming, calendarList(), now()),
-                         calendarViewRecord(*local, calendarList(), now())))
-        return;
-    noteWrite(repo->storeSynced(incoming), &ApplyRun::views);
+    applyLastWriter(repo, &ApplyRun::views, record, repo->byId(id), &calendarViewFrom,
+                    &calendarViewRecord);
 }
 
 void ConfigSyncService::applyFilterRule(const QJsonObject &record)
@@ -376,14 +387,6 @@ void ConfigSyncService::applyFilterRule(const QJsonObject &record)
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
         return;
-    FilterRuleRepository *repo = m_appState->filterRules();
-    const std::optional<FilterRule> local = repo->byId(id);
-    if (isTombstone(record)) {
-        if (local)
-            noteWrite(repo->hardDelete(id), &ApplyRun::rules);
-        return;
-    }
-    const FilterRule incoming = filterRuleFrom(record, calendarList(), now());
     if (lcConfigSync().isDebugEnabled()) {
         QStringList keys;
         const QJsonArray given = record.value(QStringLiteral("calendar_keys")).toArray();
@@ -392,19 +395,18 @@ void ConfigSyncService::applyFilterRule(const QJsonObject &record)
         const auto found = resolveCalendarKeys(keys, calendarList());
         const QString eventKey = text(record, QStringLiteral("event_calendar_key"));
         qCDebug(lcConfigSync)
-            << "[ConfigSync] filter_rule" << incoming.name << "type=" << incoming.type
-            << "canonical_keys=" << keys.size() << "resolved=" << found.first.size()
-            << "unresolved=" << found.second.size() << "event_uid=" << incoming.event_uid
+            << "[ConfigSync] filter_rule" << text(record, QStringLiteral("name"))
+            << "type=" << text(record, QStringLiteral("type")) << "canonical_keys=" << keys.size()
+            << "resolved=" << found.first.size() << "unresolved=" << found.second.size()
+            << "event_uid=" << text(record, QStringLiteral("event_uid"))
             << "event_cal_key_resolved="
             << (!eventKey.isEmpty()
                 && !resolveCalendarKeys({eventKey}, calendarList()).first.isEmpty())
-            << "conditions_len=" << incoming.conditions.size();
+            << "conditions_len=" << filterRuleFrom(record, calendarList(), now()).conditions.size();
     }
-    if (local
-        && !incomingWins(filterRuleRecord(incoming, calendarList(), now()),
-                         filterRuleRecord(*local, calendarList(), now())))
-        return;
-    noteWrite(repo->storeSynced(incoming), &ApplyRun::rules);
+    FilterRuleRepository *repo = m_appState->filterRules();
+    applyLastWriter(repo, &ApplyRun::rules, record, repo->byId(id), &filterRuleFrom,
+                    &filterRuleRecord);
 }
 
 void ConfigSyncService::applyEventTemplate(const QJsonObject &record)
@@ -412,22 +414,16 @@ void ConfigSyncService::applyEventTemplate(const QJsonObject &record)
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
         return;
-    TemplateRepository *repo = m_appState->templates();
     // Tombstones count too: a template deleted here is brought back only by a later edit.
+    TemplateRepository *repo = m_appState->templates();
+    std::optional<EventTemplate> local;
     const QList<EventTemplate> all = repo->listAll();
-    const auto local = std::find_if(all.cbegin(), all.cend(),
-                                    [&](const EventTemplate &t) { return t.id == id; });
-    if (isTombstone(record)) {
-        if (local != all.cend())
-            noteWrite(repo->hardDelete(id), &ApplyRun::templates);
-        return;
+    for (const EventTemplate &t : all) {
+        if (t.id == id)
+            local = t;
     }
-    const EventTemplate incoming = eventTemplateFrom(record, calendarList(), now());
-    if (local != all.cend()
-        && !incomingWins(eventTemplateRecord(incoming, calendarList(), now()),
-                         eventTemplateRecord(*local, calendarList(), now())))
-        return;
-    noteWrite(repo->storeSynced(incoming), &ApplyRun::templates);
+    applyLastWriter(repo, &ApplyRun::templates, record, local, &eventTemplateFrom,
+                    &eventTemplateRecord);
 }
 
 void ConfigSyncService::applyInitialSetting(const QJsonObject &record)

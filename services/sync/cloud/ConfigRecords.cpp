@@ -32,6 +32,27 @@ QStringList textElements(const QJsonValue &value)
     return out;
 }
 
+// Each entry from one field of the calendars that have a key to another; an entry no calendar
+// has stays when it is itself a key and is dropped otherwise.
+QStringList throughCalendars(const QStringList &entries, const QList<Calendar> &calendars,
+                             QString Calendar::*from, QString Calendar::*to)
+{
+    QHash<QString, QString> map;
+    for (const Calendar &calendar : calendars) {
+        if (!calendar.canonical_key.isEmpty())
+            map.insert(calendar.*from, calendar.*to);
+    }
+    QStringList out;
+    for (const QString &entry : entries) {
+        const QString mapped = map.value(entry);
+        if (!mapped.isEmpty())
+            out << mapped;
+        else if (isCalendarIdentityKey(entry))
+            out << entry;
+    }
+    return out;
+}
+
 // The key of one stored calendar id, empty when it has none.
 QString keyForStoredId(const QString &id, const QList<Calendar> &calendars)
 {
@@ -120,38 +141,12 @@ QJsonArray toJsonArray(const QStringList &values)
 
 QStringList keysForStoredIds(const QStringList &ids, const QList<Calendar> &calendars)
 {
-    QHash<QString, QString> keyById;
-    for (const Calendar &calendar : calendars) {
-        if (!calendar.canonical_key.isEmpty())
-            keyById.insert(calendar.id, calendar.canonical_key);
-    }
-    QStringList keys;
-    for (const QString &id : ids) {
-        const QString key = keyById.value(id);
-        if (!key.isEmpty())
-            keys << key;
-        else if (isCalendarIdentityKey(id))
-            keys << id;
-    }
-    return keys;
+    return throughCalendars(ids, calendars, &Calendar::id, &Calendar::canonical_key);
 }
 
 QStringList storedIdsForKeys(const QStringList &keys, const QList<Calendar> &calendars)
 {
-    QHash<QString, QString> idByKey;
-    for (const Calendar &calendar : calendars) {
-        if (!calendar.canonical_key.isEmpty())
-            idByKey.insert(calendar.canonical_key, calendar.id);
-    }
-    QStringList ids;
-    for (const QString &key : keys) {
-        const QString id = idByKey.value(key);
-        if (!id.isEmpty())
-            ids << id;
-        else if (isCalendarIdentityKey(key))
-            ids << key;
-    }
-    return ids;
+    return throughCalendars(keys, calendars, &Calendar::canonical_key, &Calendar::id);
 }
 
 QJsonObject filterRuleRecord(const FilterRule &rule, const QList<Calendar> &calendars,

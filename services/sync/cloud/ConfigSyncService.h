@@ -25,6 +25,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppState;
 class QTimer;
@@ -160,6 +161,13 @@ private:
     bool storePassword(const QString &accountId, const QString &password);
     void applyRemainingChanges(const QJsonArray &changes);
     void applyCalendarPreference(const QJsonObject &record);
+    template<typename Row, typename Repo>
+    void applyLastWriter(Repo *repo, bool ApplyRun::*written, const QJsonObject &record,
+                         const std::optional<Row> &local,
+                         Row (*from)(const QJsonObject &, const QList<Calendar> &,
+                                     const QDateTime &),
+                         QJsonObject (*toRecord)(const Row &, const QList<Calendar> &,
+                                                 const QDateTime &));
     void applyCalendarView(const QJsonObject &record);
     void applyFilterRule(const QJsonObject &record);
     void applyEventTemplate(const QJsonObject &record);
