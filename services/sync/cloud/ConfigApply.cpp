@@ -189,7 +189,7 @@ void ConfigSyncService::applyWebcalCalendar(const QJsonObject &record)
                                        [&](const Calendar &c) { return c.url == url; });
     if (isTombstone(record)) {
         if (existing != calendars.cend())
-            removeCalendarWithItems(existing->id);
+            noteWrite(removeCalendarWithItems(existing->id), &ApplyRun::calendars);
         return;
     }
     if (existing != calendars.cend())

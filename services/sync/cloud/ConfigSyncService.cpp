@@ -342,7 +342,7 @@ bool ConfigSyncService::removeCalendarWithItems(const QString &calendarId)
 {
     return m_appState->events()->purgeCalendar(calendarId)
         && m_appState->tasks()->purgeCalendar(calendarId)
-        && noteWrite(m_appState->calendars()->remove(calendarId), &ApplyRun::calendars);
+        && m_appState->calendars()->remove(calendarId);
 }
 
 // --- pull -----------------------------------------------------------------------------------

@@ -1,4 +1,7 @@
+#include "CloudTestKit.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Identifiers.h"
+#include "model/JsonText.h"
 #include "platform/DataPaths.h"
 #include "services/account/ApiClient.h"
 #include "services/account/TokenManager.h"
@@ -8,9 +11,11 @@
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
+#include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "storage/TaskRepository.h"
 #include "storage/TemplateRepository.h"
 #include "storage/ViewRepository.h"
 #include "support/FakeCloudService.h"
@@ -42,6 +47,28 @@ QString workKey()
 
 // A key no calendar on this device has: kept as it came.
 const QString otherKey = QString(64, QLatin1Char('e'));
+
+Account davAccount()
+{
+    Account a;
+    a.id = QStringLiteral("dav");
+    a.type = QStringLiteral("caldav");
+    a.name = QStringLiteral("Work server");
+    a.created_at = a.updated_at = T;
+    return a;
+}
+
+Calendar workCalendar()
+{
+    Calendar c;
+    c.id = QStringLiteral("cal-work");
+    c.account_id = QStringLiteral("dav");
+    c.url = workUrl;
+    c.name = QStringLiteral("Work");
+    c.canonical_key = workKey();
+    c.created_at = c.updated_at = T;
+    return c;
+}
 
 QJsonObject json(const QString &text)
 {
@@ -80,6 +107,8 @@ private slots:
     void bucketRecords();
     void pulledRuleAgainstLocal_data();
     void pulledRuleAgainstLocal();
+    void unknownCalendarKeysWaitForTheirCalendar();
+    void pushedAccountTombstoneTakesItsCalendars();
 
 private:
     int cycles(const QSignalSpy &spy) const;
@@ -633,6 +662,70 @@ void TestConfigSyncService::pulledRuleAgainstLocal()
         return;
     QCOMPARE(after->name, nameAfter);
     QCOMPARE(after->updated_at, T.addSecs(updatedAfterSecs));
+}
+
+// A group naming a calendar this device does not have keeps the key in its place, sends it on,
+// and takes the calendar once it is here.
+void TestConfigSyncService::unknownCalendarKeysWaitForTheirCalendar()
+{
+    AppState *state = m_state->get();
+    const QString personalKey = state->calendars()->byId(kPersonalCalendarId)->canonical_key;
+    const QJsonObject group {{QStringLiteral("id"), QStringLiteral("g-1")},
+                             {QStringLiteral("name"), QStringLiteral("Both")},
+                             {QStringLiteral("calendar_keys"), QJsonArray {personalKey, workKey()}},
+                             {QStringLiteral("updated_at"), double(T.toMSecsSinceEpoch())}};
+    pullReturns({QJsonObject {{QStringLiteral("type"), QStringLiteral("calendar_views")},
+                              {QStringLiteral("data"), group}}});
+    QVERIFY(runCycle());
+    QCOMPARE(jsonTextList(state->views()->byId(QStringLiteral("g-1"))->calendar_ids),
+             (QStringList {kPersonalCalendarId, workKey()}));
+    QJsonArray sent;
+    for (const QJsonValue &change : m_service->buildBucket().changes) {
+        if (change[QStringLiteral("data")][QStringLiteral("id")] == QStringLiteral("g-1"))
+            sent = change[QStringLiteral("data")][QStringLiteral("calendar_keys")].toArray();
+    }
+    QCOMPARE(sent, (QJsonArray {personalKey, workKey()}));
+
+    const Account dav = davAccount();
+    QVERIFY(state->accounts()->insert(dav));
+    const Calendar work = workCalendar();
+    QVERIFY(state->calendars()->insert(work));
+    QVERIFY(runCycle());
+    const CalendarView after = *state->views()->byId(QStringLiteral("g-1"));
+    QCOMPARE(jsonTextList(after.calendar_ids), (QStringList {kPersonalCalendarId, work.id}));
+    QCOMPARE(after.updated_at, T); // nobody edited it
+}
+
+// An account deleted here goes for good once the cloud has its tombstone, and its calendars,
+// events and tasks with it, which the store's foreign keys would otherwise refuse.
+void TestConfigSyncService::pushedAccountTombstoneTakesItsCalendars()
+{
+    AppState *state = m_state->get();
+    const Account dav = davAccount();
+    QVERIFY(state->accounts()->insert(dav));
+    const Calendar work = workCalendar();
+    QVERIFY(state->calendars()->insert(work));
+    Event meeting = CloudTest::localEvent(
+        work.id, {QStringLiteral("ev-1"), QString(), QStringLiteral("Planning"), T, QString(), {}});
+    meeting.reminders = {Reminder {QString(), meeting.id, QString(), 10, QStringLiteral("display"),
+                                   false, std::nullopt}};
+    QVERIFY(state->events()->insert(meeting));
+    const Task errand
+        = CloudTest::localTask(work.id, QStringLiteral("task-1"), QStringLiteral("Return keys"));
+    QVERIFY(state->tasks()->insert(errand));
+    QVERIFY(state->accounts()->remove(dav.id));
+    m_cloud->failRequests("POST", QStringLiteral("/sync/push"), FakeReply::json(500, {}));
+
+    QVERIFY(runCycle()); // not accepted: everything stays
+    QVERIFY(state->calendars()->byId(work.id));
+    QVERIFY(runCycle());
+    const QList<Account> all = state->accounts()->listAll();
+    QVERIFY(
+        std::none_of(all.cbegin(), all.cend(), [&](const Account &a) { return a.id == dav.id; }));
+    QVERIFY(!state->calendars()->byId(work.id));
+    QVERIFY(!state->events()->byId(meeting.id));
+    QVERIFY(!state->tasks()->byId(errand.id));
+    QVERIFY(state->calendars()->byId(kPersonalCalendarId));
 }
 
 QTEST_MAIN(TestConfigSyncService)
