@@ -12,6 +12,7 @@
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
+#include "services/sync/google/SyncClient.h"
 #include "services/sync/microsoft/SyncClient.h"
 #include "services/weather/WeatherService.h"
 #include "storage/Database.h"
@@ -108,6 +109,11 @@ void registerAppServices()
         QStringLiteral("microsoft"),
         Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
             return new Microsoft::SyncClient(state, account);
+        }));
+    SyncClientRegistry::registerClient(
+        QStringLiteral("google"),
+        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
+            return new Google::SyncClient(state, account);
         }));
 
     AppStateServiceFactory factory;

@@ -105,7 +105,7 @@ struct Bench
 
     void run(Sync::SyncProvider *provider, const Account &who)
     {
-        const LarkTest::SyncRunResult result
+        const LarkTest::SyncOutcome result
             = LarkTest::runToEnd(new Sync::SyncEngine(state.get(), who, provider), 600000);
         if (result.finished != 1)
             qWarning("sync failed: %s", qPrintable(result.reason));

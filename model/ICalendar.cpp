@@ -173,9 +173,9 @@ QString jsonStringArray(const QStringList &items)
     return QLatin1String("[\"") + items.join(QLatin1String("\",\"")) + QLatin1String("\"]");
 }
 
-// Adds the comma-separated values of one EXDATE or RDATE line in the stored forms: dates as
-// yyyyMMdd, date-times in UTC. A PERIOD contributes its start.
-void collectDateList(const ContentLine &line, QStringList &out, VTimeZoneSet &zones)
+} // namespace
+
+void collectICalendarDateList(const ContentLine &line, QStringList &out, VTimeZoneSet *zones)
 {
     const QList<QStringView> parts = QStringView(line.value).split(QLatin1Char(','));
     for (QStringView part : parts) {
@@ -186,12 +186,14 @@ void collectDateList(const ContentLine &line, QStringList &out, VTimeZoneSet &zo
         if (part.isEmpty())
             continue;
         bool dateOnly = false;
-        const QDateTime dt = parseICalendarDateTime(part.toString(), line.params, dateOnly, &zones);
+        const QDateTime dt = parseICalendarDateTime(part.toString(), line.params, dateOnly, zones);
         if (!dt.isValid())
             continue;
         out.append(dateOnly ? formatICalendarDate(dt.date()) : formatICalendarUtc(dt));
     }
 }
+
+namespace {
 
 bool isEventProperty(QStringView name)
 {
@@ -628,9 +630,9 @@ QList<Event> parseICalendarEvents(const QString &text)
         } else if (name == QLatin1String("RRULE")) {
             event.recurrence_rule = cl.value;
         } else if (name == QLatin1String("EXDATE")) {
-            collectDateList(cl, exceptionDates, zones);
+            collectICalendarDateList(cl, exceptionDates, &zones);
         } else if (name == QLatin1String("RDATE")) {
-            collectDateList(cl, recurrenceDates, zones);
+            collectICalendarDateList(cl, recurrenceDates, &zones);
         } else if (name == QLatin1String("RECURRENCE-ID")) {
             const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
             event.recurrence_id = rid.isValid() ? formatICalendarUtc(rid) : cl.value;

@@ -84,6 +84,12 @@ struct ICalendarTimeFields
 [[nodiscard]] QString formatICalendarUtc(const QDateTime &dateTime); // yyyyMMddTHHmmssZ
 [[nodiscard]] QString formatICalendarDate(const QDate &date); // yyyyMMdd
 
+// Adds the comma-separated values of one EXDATE or RDATE line in the stored forms: dates as
+// yyyyMMdd, date-times in UTC. A PERIOD contributes its start. Zones the text defines itself
+// (zones, when given) place a TZID the system does not know.
+void collectICalendarDateList(const ContentLine &line, QStringList &out,
+                              VTimeZoneSet *zones = nullptr);
+
 inline const QString &iCalendarProductId()
 {
     static const QString id = QStringLiteral("-//Larkspindle//Calendar Desktop//EN");

@@ -738,6 +738,12 @@ bool isOverride(const Event &e)
     return !e.master_event_uid.isEmpty() && !e.recurrence_id.isEmpty();
 }
 
+// A cancelled override is how a source says that one occurrence no longer takes place.
+bool isCancelled(const Event &e)
+{
+    return e.status == QLatin1String("cancelled");
+}
+
 // Whether the slot an override names is a start of its master that no exception removed.
 bool isRealSlot(const Series &series, const QString &recurrenceId)
 {
@@ -983,6 +989,8 @@ QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTi
             }
             handled.insert(occ.recurrence_id);
             const Event &moved = it.value();
+            if (isCancelled(moved))
+                continue;
             const QDateTime movedEnd
                 = moved.end_time ? *moved.end_time : moved.start_time.addMSecs(kDefaultDurationMs);
             if (overlaps(moved.start_time, movedEnd, rangeStart, rangeEnd))
@@ -995,6 +1003,8 @@ QList<Event> expandList(List &events, const QDateTime &rangeStart, const QDateTi
             if (handled.contains(slotId))
                 continue;
             const Event &moved = overrides[overrideKey(master->uid, slotId)];
+            if (isCancelled(moved))
+                continue;
             const QDateTime movedEnd
                 = moved.end_time ? *moved.end_time : moved.start_time.addMSecs(kDefaultDurationMs);
             if (!moved.start_time.isValid()

@@ -336,6 +336,90 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <source>the request timed out</source>
+        <translation>die Anfrage hat zu lange gedauert</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <source>Google could not be reached: %1</source>
+        <translation>Google war nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google hat events.insert abgelehnt: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google hat events.update abgelehnt: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google hat events.delete abgelehnt: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <source>No Google access token available.</source>
+        <translation>Kein Google-Zugriffstoken vorhanden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google hat eine Antwort geschickt, die nicht gelesen werden kann.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <source>No Google access token.</source>
+        <translation>Kein Google-Zugriffstoken.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
+            <numerusform>%n Änderungen konnten nicht an Google gesendet werden und werden bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

@@ -332,6 +332,90 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <source>the request timed out</source>
+        <translation>the request timed out</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <source>Google could not be reached: %1</source>
+        <translation>Google could not be reached: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google rejected calendarList.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google rejected events.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google rejected events.insert: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google rejected events.update: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google rejected events.delete: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <source>No Google access token available.</source>
+        <translation>No Google access token available.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google sent a reply that cannot be read.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <source>No Google access token.</source>
+        <translation>No Google access token.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>No saved Google credentials. Sign in again.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>Google token refresh failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google sent an event without a start; the changes of this calendar were not saved.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
+            <numerusform>%n changes could not be sent to Google and will be sent again at the next sync: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

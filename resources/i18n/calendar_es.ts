@@ -336,6 +336,90 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <source>the request timed out</source>
+        <translation>la solicitud agotó el tiempo de espera</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <source>Google could not be reached: %1</source>
+        <translation>No se pudo contactar con Google: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google rechazó events.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google rechazó events.delete: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <source>No Google access token available.</source>
+        <translation>No hay ningún token de acceso de Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google envió una respuesta que no se puede leer.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <source>No Google access token.</source>
+        <translation>No hay token de acceso de Google.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Google: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google ya no acepta el token de sincronización del calendario.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
+            <numerusform>%n cambios no se pudieron enviar a Google y se enviarán de nuevo en la próxima sincronización: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

@@ -336,6 +336,90 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <source>the request timed out</source>
+        <translation>la requête a expiré</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <source>Google could not be reached: %1</source>
+        <translation>Impossible de joindre Google : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google a refusé events.list (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google a refusé events.delete : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <source>No Google access token available.</source>
+        <translation>Aucun jeton d’accès Google disponible.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google a envoyé une réponse illisible.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <source>No Google access token.</source>
+        <translation>Aucun jeton d’accès Google.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>Échec du renouvellement du jeton Google : %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
+            <numerusform>%n modifications n’ont pas pu être envoyées à Google et seront renvoyées à la prochaine synchronisation : %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

@@ -336,6 +336,89 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <source>the request timed out</source>
+        <translation>リクエストがタイムアウトしました</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <source>Google could not be reached: %1</source>
+        <translation>Google に接続できませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google が events.insert を拒否しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google が events.update を拒否しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google が events.delete を拒否しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <source>No Google access token available.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <source>Google sent a reply that cannot be read.</source>
+        <translation>Google から読み取れない応答が返されました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <source>No Google access token.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <source>Google token refresh failed: %1</source>
+        <translation>Google トークンの更新に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
+        <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <source>Google no longer accepts the calendar&apos;s sync token.</source>
+        <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <translation>
+            <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>IcsImport</name>
     <message>
         <location filename="../../core/IcsImport.cpp" line="41"/>

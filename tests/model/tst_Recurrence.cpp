@@ -816,6 +816,16 @@ void tst_Recurrence::overrides_data()
         << QStringList {QStringLiteral("first 20240115T090000Z 20240116T100000 20240116T110000"),
                         QStringLiteral("second 20240115T090000Z 20240118T100000 20240118T110000")}
         << QStringList {QStringLiteral("second@20240118T100000Z")};
+    QTest::newRow("cancelled occurrence")
+        << true << QString()
+        << QStringList {QStringLiteral(
+               "cancelled 20240115T090000Z 20240115T090000 20240115T100000")}
+        << QStringList();
+    QTest::newRow("cancelled slot outside the range")
+        << true << QString()
+        << QStringList {QStringLiteral(
+               "cancelled 20240108T090000Z 20240117T100000 20240117T110000")}
+        << QStringList {jan15};
 }
 
 void tst_Recurrence::overrides()
@@ -834,6 +844,8 @@ void tst_Recurrence::overrides()
         o.title = f[0];
         o.master_event_uid = QStringLiteral("series-1");
         o.recurrence_id = f[1];
+        if (f[0] == QLatin1String("cancelled"))
+            o.status = QStringLiteral("cancelled");
         o.start_time = utc(f[2]);
         o.end_time = utc(f[3]);
         // An override carrying its own rule is still only an override.

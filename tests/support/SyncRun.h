@@ -1,6 +1,6 @@
 #pragma once
 
-// Runs one account sync to its end, the way the coordinator does, for tests and benchmarks.
+// Runs one account's sync to its end, as "Sync Now" would, for tests and benchmarks.
 
 #include <QString>
 
@@ -8,16 +8,16 @@ class AccountSyncRun;
 
 namespace LarkTest {
 
-struct SyncRunResult
+struct SyncOutcome
 {
     int finished = 0;
     int failed = 0;
-    QString calendarId; // of the first failed signal
+    QString calendarId; // of the first failure
     QString reason;
 };
 
-// Starts the run, waits up to timeoutMs for its end and a moment longer, so that a second
-// terminal signal would be counted too, then deletes it.
-SyncRunResult runToEnd(AccountSyncRun *run, int timeoutMs = 20000);
+// Starts the run, waits for its terminal signal (and graceMs longer, so that a second one would
+// be counted) and deletes it. A null run counts as neither.
+SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs = 20000, int graceMs = 20);
 
 } // namespace LarkTest

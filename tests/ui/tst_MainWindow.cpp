@@ -639,7 +639,7 @@ void TestMainWindow::syncNowNamesTypesWithoutAClient()
     QCOMPARE(statusText(window), QStringLiteral("No account to sync."));
 
     int n = 0;
-    for (const char *type : {"google", "zoho", "google"}) {
+    for (const char *type : {"caldav", "zoho", "caldav"}) {
         Account account;
         account.id = QStringLiteral("account-%1").arg(++n);
         account.name = account.id;
@@ -651,7 +651,7 @@ void TestMainWindow::syncNowNamesTypesWithoutAClient()
     emit state->syncNowRequested();
     QCOMPARE(busy.size(), 0);
     QCOMPARE(statusText(window),
-             QStringLiteral("Sync is not available yet for Google Calendar, Zoho."));
+             QStringLiteral("Sync is not available yet for CalDAV, Zoho."));
 }
 
 void TestMainWindow::focusOnEvent()

@@ -87,7 +87,7 @@ struct Device
     bool ok = false;
 };
 
-using RunResult = LarkTest::SyncRunResult;
+using RunResult = LarkTest::SyncOutcome;
 
 RunResult runSync(Device &device, FakeSyncRemote &remote)
 {

@@ -128,7 +128,7 @@ struct Device
     bool ok = false;
 };
 
-using RunResult = LarkTest::SyncRunResult;
+using RunResult = LarkTest::SyncOutcome;
 
 RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
 {

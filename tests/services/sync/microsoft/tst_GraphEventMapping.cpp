@@ -272,4 +272,4 @@ void tst_EventMapping::patchCarriesOnlyChanges()
 }
 
 QTEST_GUILESS_MAIN(tst_EventMapping)
-#include "tst_EventMapping.moc"
+#include "tst_GraphEventMapping.moc"

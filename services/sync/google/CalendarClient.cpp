@@ -1,0 +1,334 @@
+#include "services/sync/google/CalendarClient.h"
+
+#include "platform/Endpoints.h"
+#include "services/oauth/LoopbackAuthService.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+#include <optional>
+
+namespace Google {
+
+namespace {
+
+// Long enough for any reason the API gives, short enough for a status line.
+constexpr int kMaxDetailChars = 300;
+
+std::optional<QJsonObject> objectOf(const QByteArray &body)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    return doc.object();
+}
+
+QString isoWithMs(const QDateTime &time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QString encodedId(const QString &id)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(id));
+}
+
+} // namespace
+
+CalendarClient::CalendarClient(QObject *parent)
+    : CalendarClient(nullptr, parent)
+{ }
+
+CalendarClient::CalendarClient(QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_network(network ? network : new QNetworkAccessManager(this))
+    , m_root(Endpoints::googleCalendarApiUrl())
+{
+    qRegisterMetaType<Google::DiscoveredCalendar>();
+    qRegisterMetaType<Google::CalendarClient::EventListPage>();
+}
+
+QUrl CalendarClient::apiUrl(const QString &path) const
+{
+    QString root = m_root;
+    while (root.endsWith(QLatin1Char('/')))
+        root.chop(1);
+    return QUrl(root + path, QUrl::TolerantMode);
+}
+
+QUrl CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
+{
+    QString path
+        = QStringLiteral("/calendars/") + encodedId(calendarId) + QStringLiteral("/events");
+    if (!eventId.isEmpty())
+        path += QLatin1Char('/') + encodedId(eventId);
+    return apiUrl(path);
+}
+
+DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &item)
+{
+    DiscoveredCalendar c;
+    c.id = item.value(QLatin1String("id")).toString();
+    c.summary = item.value(QLatin1String("summary")).toString();
+    c.description = item.value(QLatin1String("description")).toString();
+    c.backgroundColor = item.value(QLatin1String("backgroundColor")).toString();
+    c.accessRole = item.value(QLatin1String("accessRole")).toString();
+    c.primary = item.value(QLatin1String("primary")).toBool(false);
+    return c;
+}
+
+void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJsonObject *body,
+                          const QString &etag, Handler handler)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(m_timeoutMs);
+    request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    if (method != "DELETE")
+        request.setRawHeader("Accept", "application/json");
+    if (!etag.isEmpty())
+        request.setRawHeader("If-Match", etag.toUtf8());
+    QByteArray payload;
+    if (body) {
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QByteArrayLiteral("application/json"));
+        payload = QJsonDocument(*body).toJson(QJsonDocument::Compact);
+    }
+    QNetworkReply *reply = method == "GET" ? m_network->get(request)
+        : method == "DELETE"               ? m_network->deleteResource(request)
+        : method == "POST"                 ? m_network->post(request, payload)
+                                           : m_network->put(request, payload);
+    // Destroying the client aborts what it still waits for, whoever owns the network manager.
+    reply->setParent(this);
+    connect(reply, &QNetworkReply::finished, this, [reply, handler = std::move(handler)] {
+        Answer answer;
+        answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        answer.body = reply->readAll();
+        answer.reasonPhrase = QString::fromUtf8(
+            reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+        if (answer.status == 0) {
+            // Nothing here aborts a request, so a cancelled one ran out of time.
+            answer.transportError = reply->error() == QNetworkReply::OperationCanceledError
+                ? tr("the request timed out")
+                : reply->errorString();
+        }
+        reply->deleteLater();
+        handler(answer);
+    });
+}
+
+QString CalendarClient::failureText(const QString &operation, const Answer &answer) const
+{
+    if (answer.status == 0)
+        return tr("Google could not be reached: %1").arg(answer.transportError);
+    // The API explains a refusal in error.message; anything else in the body is not for users.
+    QString detail = answer.reasonPhrase;
+    if (const std::optional<QJsonObject> o = objectOf(answer.body)) {
+        const QString message = o->value(QLatin1String("error"))
+                                    .toObject()
+                                    .value(QLatin1String("message"))
+                                    .toString();
+        if (!message.isEmpty())
+            detail = message.left(kMaxDetailChars);
+    }
+    if (operation == QLatin1String("calendarList.list"))
+        return tr("Google rejected calendarList.list (HTTP %1): %2").arg(answer.status).arg(detail);
+    if (operation == QLatin1String("events.list"))
+        return tr("Google rejected events.list (HTTP %1): %2").arg(answer.status).arg(detail);
+    if (operation == QLatin1String("events.insert"))
+        return tr("Google rejected events.insert: %1").arg(detail);
+    if (operation == QLatin1String("events.update"))
+        return tr("Google rejected events.update: %1").arg(detail);
+    return tr("Google rejected events.delete: %1").arg(detail);
+}
+
+std::optional<QJsonObject> CalendarClient::listingBody(const QString &operation,
+                                                       const Answer &answer)
+{
+    if (!answer.ok()) {
+        emit requestFailed(failureText(operation, answer), answer.status);
+        return std::nullopt;
+    }
+    std::optional<QJsonObject> body = objectOf(answer.body);
+    if (!body)
+        emit requestFailed(tr("Google sent a reply that cannot be read."), answer.status);
+    return body;
+}
+
+void CalendarClient::listCalendars()
+{
+    requestCalendarPage(QString(), {});
+}
+
+void CalendarClient::requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found)
+{
+    if (accessToken.isEmpty()) {
+        emit requestFailed(tr("No Google access token available."), 401);
+        return;
+    }
+    QUrl url = apiUrl(QStringLiteral("/users/me/calendarList"));
+    if (!pageToken.isEmpty())
+        url.setQuery(
+            QString::fromLatin1(OAuth::encodeForm({{QStringLiteral("pageToken"), pageToken}})),
+            QUrl::StrictMode);
+    send("GET", url, nullptr, QString(),
+         [this, pageToken, found = std::move(found)](const Answer &answer) mutable {
+             const std::optional<QJsonObject> body
+                 = listingBody(QStringLiteral("calendarList.list"), answer);
+             if (!body)
+                 return;
+             const QJsonArray items = body->value(QLatin1String("items")).toArray();
+             for (const QJsonValue &item : items)
+                 found.append(calendarFromJson(item.toObject()));
+             // Every page counts: an account with many calendars must not lose the later ones.
+             const QString next = body->value(QLatin1String("nextPageToken")).toString();
+             if (!next.isEmpty() && next != pageToken)
+                 requestCalendarPage(next, std::move(found));
+             else
+                 emit calendarsListed(found);
+         });
+}
+
+void CalendarClient::requestEventsPage(const QString &calendarId, const QString &syncToken,
+                                       const QString &pageToken, const QDateTime &timeMin,
+                                       const QDateTime &timeMax, PageHandler handler)
+{
+    if (accessToken.isEmpty()) {
+        emit requestFailed(tr("No Google access token available."), 401);
+        return;
+    }
+    OAuth::FormItems query;
+    if (syncToken.isEmpty()) {
+        query.append({QStringLiteral("singleEvents"), QStringLiteral("false")});
+        query.append({QStringLiteral("showDeleted"), QStringLiteral("true")});
+        if (timeMin.isValid())
+            query.append({QStringLiteral("timeMin"), isoWithMs(timeMin)});
+        if (timeMax.isValid())
+            query.append({QStringLiteral("timeMax"), isoWithMs(timeMax)});
+    } else {
+        query.append({QStringLiteral("syncToken"), syncToken});
+        query.append({QStringLiteral("showDeleted"), QStringLiteral("true")});
+    }
+    if (!pageToken.isEmpty())
+        query.append({QStringLiteral("pageToken"), pageToken});
+    query.append({QStringLiteral("maxResults"), QString::number(maxResults)});
+    QUrl url = eventsUrl(calendarId, QString());
+    // Every key and value is escaped on its own: tokens carry "+", "/" and "=".
+    url.setQuery(QString::fromLatin1(OAuth::encodeForm(query)), QUrl::StrictMode);
+
+    send("GET", url, nullptr, QString(),
+         [this, calendarId, handler = std::move(handler)](const Answer &answer) {
+             if (answer.status == 410) {
+                 emit syncTokenExpired(calendarId);
+                 return;
+             }
+             const std::optional<QJsonObject> body
+                 = listingBody(QStringLiteral("events.list"), answer);
+             if (!body)
+                 return;
+             PageResult page;
+             const QJsonArray items = body->value(QLatin1String("items")).toArray();
+             page.items.reserve(items.size());
+             for (const QJsonValue &item : items)
+                 page.items.append(item.toObject());
+             page.nextPageToken = body->value(QLatin1String("nextPageToken")).toString();
+             page.nextSyncToken = body->value(QLatin1String("nextSyncToken")).toString();
+             handler(page);
+         });
+}
+
+void CalendarClient::listEventsPage(const QString &calendarId, const QString &syncToken,
+                                    const QString &pageToken)
+{
+    requestEventsPage(calendarId, syncToken, pageToken, QDateTime(), QDateTime(),
+                      [this, calendarId](const PageResult &page) {
+                          emit eventsPageListed(calendarId, page.items, page.nextPageToken,
+                                                page.nextSyncToken);
+                      });
+}
+
+void CalendarClient::listEvents(const QString &calendarId, const QString &syncToken,
+                                const QDateTime &timeMin, const QDateTime &timeMax)
+{
+    collectPages(calendarId, syncToken, QString(), timeMin, timeMax, {});
+}
+
+void CalendarClient::collectPages(const QString &calendarId, const QString &syncToken,
+                                  const QString &pageToken, const QDateTime &timeMin,
+                                  const QDateTime &timeMax, QList<QJsonObject> gathered)
+{
+    requestEventsPage(
+        calendarId, syncToken, pageToken, timeMin, timeMax,
+        [=, gathered = std::move(gathered)](const PageResult &page) mutable {
+            gathered.append(page.items);
+            if (!page.nextPageToken.isEmpty() && page.nextPageToken != pageToken) {
+                collectPages(calendarId, syncToken, page.nextPageToken, timeMin, timeMax,
+                             std::move(gathered));
+                return;
+            }
+            emit eventsListed(calendarId, EventListPage {std::move(gathered), page.nextSyncToken});
+        });
+}
+
+void CalendarClient::insertEvent(const QString &localId, const QString &calendarId,
+                                 const QJsonObject &event)
+{
+    write("POST", localId, eventsUrl(calendarId, QString()), event, QString(),
+          QStringLiteral("events.insert"));
+}
+
+void CalendarClient::updateEvent(const QString &localId, const QString &calendarId,
+                                 const QString &eventId, const QJsonObject &event,
+                                 const QString &etag)
+{
+    write("PUT", localId, eventsUrl(calendarId, eventId), event, etag,
+          QStringLiteral("events.update"));
+}
+
+void CalendarClient::write(const QByteArray &method, const QString &localId, const QUrl &url,
+                           const QJsonObject &event, const QString &etag, const QString &operation)
+{
+    if (accessToken.isEmpty()) {
+        emit eventWriteFailed(localId, tr("No Google access token."), 401);
+        return;
+    }
+    const bool creates = method == "POST";
+    send(method, url, &event, etag, [=](const Answer &answer) {
+        if (!answer.ok()) {
+            emit eventWriteFailed(localId, failureText(operation, answer), answer.status);
+            return;
+        }
+        const QJsonObject body = objectOf(answer.body).value_or(QJsonObject());
+        const QString id = body.value(QLatin1String("id")).toString();
+        if (creates && id.isEmpty()) {
+            // Marking the row synced without an id would make the next pull bring it twice.
+            emit eventWriteFailed(localId, tr("Google sent a reply that cannot be read."),
+                                  answer.status);
+            return;
+        }
+        emit eventWritten(localId, id, body.value(QLatin1String("etag")).toString());
+    });
+}
+
+void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId,
+                                 const QString &eventId, const QString &etag)
+{
+    if (accessToken.isEmpty()) {
+        emit eventWriteFailed(localId, tr("No Google access token."), 401);
+        return;
+    }
+    send("DELETE", eventsUrl(calendarId, eventId), nullptr, etag,
+         [this, localId](const Answer &answer) {
+             if (answer.ok() || answer.status == 404 || answer.status == 410) {
+                 emit eventDeleted(localId);
+                 return;
+             }
+             emit eventWriteFailed(localId, failureText(QStringLiteral("events.delete"), answer),
+                                   answer.status);
+         });
+}
+
+} // namespace Google

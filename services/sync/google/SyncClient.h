@@ -1,0 +1,80 @@
+#pragma once
+
+// A Google account as a source of the sync core: its calendar list, each
+// calendar's changes a page at a time (by sync token, or in full), and single
+// events written back. The engine does everything that touches the store; this
+// class does Google's requests, the mapping, and the account's access token:
+// refreshed before a run when it is missing or about to expire, and once more
+// when Google refuses it during the run.
+
+#include "core/sync/SyncProvider.h"
+#include "model/Records.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class AppState;
+class QNetworkAccessManager;
+
+namespace Google {
+
+class CalendarClient;
+
+class SyncClient : public Sync::SyncProvider
+{
+    Q_OBJECT
+public:
+    // A stored access token this close to its expiry is refreshed first.
+    static constexpr int refreshMarginSecs = 60;
+
+    SyncClient(AppState *state, const Account &account, QObject *parent = nullptr);
+
+    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
+
+    void prepare(Sync::Reply<> done) override;
+    void listCalendars(Sync::Reply<QList<Calendar>> done) override;
+    void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                      Sync::Reply<Sync::ChangePage> done) override;
+    void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
+                   Sync::Reply<Sync::PushReceipt> done) override;
+
+    // Google's incremental token lives in sync_token; a rejected one clears the
+    // delta token too.
+    QString storedToken(const Calendar &calendar) const override;
+    void setStoredToken(Calendar &calendar, const QString &token) const override;
+    void clearStoredTokens(Calendar &calendar) const override;
+    // What Google does not carry stays as it was chosen here.
+    Event mergeRemote(const Event &local, const Event &remote) const override;
+    QString pushFailureReason(int failedRows, const Sync::Error &first) const override;
+
+    // What one listed page means to the store.
+    static Sync::ChangePage changePage(const QList<QJsonObject> &items,
+                                       const QString &nextPageToken, const QString &nextSyncToken);
+    static Calendar calendarRow(const QString &id, const QString &summary,
+                                const QString &description, const QString &color,
+                                const QString &accessRole);
+    static Sync::ErrorKind errorKind(int httpStatus);
+
+private:
+    CalendarClient *newClient();
+    void refresh(Sync::Reply<> done);
+    // A refusal of the access token is answered by one refresh per run and the
+    // request sent again; anything else ends the operation.
+    template<typename T>
+    void failed(int status, const QString &reason, const Sync::Reply<T> &done,
+                const std::function<void()> &again);
+
+    AppState *m_state;
+    Account m_account;
+    QString m_accessToken;
+    QString m_refreshToken;
+    bool m_refreshedAfterRefusal = false;
+    // One for the run, so that its many requests share connections.
+    QNetworkAccessManager *m_network;
+    int m_timeoutMs;
+};
+
+} // namespace Google

@@ -1,0 +1,456 @@
+#include "core/AppState.h"
+#include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncClientRegistry.h"
+#include "model/Recurrence.h"
+#include "services/sync/google/AuthService.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "support/FakeGoogleCalendar.h"
+#include "support/FakeHttpServer.h"
+#include "support/StartedAppState.h"
+#include "support/SyncRun.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QTest>
+#include <QTimeZone>
+
+#include <memory>
+
+using LarkTest::FakeGoogleCalendar;
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
+const QTimeZone kBerlin("Europe/Berlin");
+const QString kMine = QStringLiteral("me@example.com");
+const QString kTeam = QStringLiteral("team/1@group.calendar.example");
+
+QJsonObject at(const QDateTime &t)
+{
+    return {{QStringLiteral("dateTime"), t.toString(Qt::ISODate)},
+            {QStringLiteral("timeZone"), QString::fromUtf8(t.timeZone().id())}};
+}
+
+QJsonObject timedEvent(const QString &title, const QDateTime &start, int minutes = 60)
+{
+    return {{QStringLiteral("summary"), title},
+            {QStringLiteral("start"), at(start)},
+            {QStringLiteral("end"), at(start.addSecs(minutes * 60))}};
+}
+
+QDateTime berlin(int day, int hour)
+{
+    return QDateTime(QDate(2026, 3, day), QTime(hour, 0), kBerlin);
+}
+
+} // namespace
+
+class TestGoogleSync : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstSyncOfTwoCalendars();
+    void localChangesArePushed();
+    void editDuringPushStaysPending();
+    void remoteDeleteKeepsPendingEdit();
+    void refusedPushKeepsRowPending_data();
+    void refusedPushKeepsRowPending();
+    void expiredTokenMidwayRestartsOnce();
+    void brokenItemLeavesPageUnapplied();
+    void refreshBeforeExpiry_data();
+    void refreshBeforeExpiry();
+
+private:
+    LarkTest::SyncOutcome sync();
+    QString calendarId(const QString &googleId) const;
+    Event local(const QString &calendarId, const QString &title) const;
+    // Each side as "title@UTC start" lines, sorted.
+    QStringList localTitles(const QString &calendarId) const;
+    QStringList remoteTitles(const QString &googleId) const;
+
+    std::unique_ptr<LarkTest::FakeHttpServer> m_server;
+    std::unique_ptr<FakeGoogleCalendar> m_google;
+    std::unique_ptr<LarkTest::StartedAppState> m_state;
+    Account m_account;
+};
+
+void TestGoogleSync::init()
+{
+    m_server = std::make_unique<LarkTest::FakeHttpServer>();
+    QVERIFY(m_server->listen());
+    m_google = std::make_unique<FakeGoogleCalendar>(m_server.get());
+    m_google->addCalendar(kMine, QStringLiteral("Me"));
+    m_google->addCalendar(kTeam, QStringLiteral("Team"), QStringLiteral("reader"));
+    qputenv("GOOGLE_CALENDAR_API_URL", m_google->apiRoot().toUtf8());
+    qputenv("GOOGLE_TOKEN_URL", m_google->tokenUrl().toUtf8());
+    qputenv("GOOGLE_CLIENT_ID", "client.apps");
+    qputenv("GOOGLE_CLIENT_SECRET", "secret");
+
+    m_state = std::make_unique<LarkTest::StartedAppState>();
+    QVERIFY(m_state->ok());
+    AppState *state = m_state->get();
+    state->database()->setClock([] { return kNow; });
+    m_account.id = QStringLiteral("google-1");
+    m_account.name = kMine;
+    m_account.type = QStringLiteral("google");
+    m_account.created_at = m_account.updated_at = kNow;
+    QVERIFY(state->accounts()->insert(m_account));
+    QVERIFY(Google::AuthService::saveTokens(
+        m_account.id, {m_google->accessToken, m_google->refreshToken, kNow.addSecs(3600)}));
+}
+
+void TestGoogleSync::cleanup()
+{
+    m_state.reset();
+    m_google.reset();
+    m_server.reset();
+}
+
+LarkTest::SyncOutcome TestGoogleSync::sync()
+{
+    // Through the registry, as "Sync Now" does.
+    return LarkTest::runToEnd(SyncClientRegistry::create(m_state->get(), m_account, nullptr));
+}
+
+QString TestGoogleSync::calendarId(const QString &googleId) const
+{
+    for (const Calendar &c : (*m_state)->calendars()->listByAccount(m_account.id)) {
+        if (c.url == googleId)
+            return c.id;
+    }
+    return QString();
+}
+
+Event TestGoogleSync::local(const QString &calendarId, const QString &title) const
+{
+    for (const Event &e : (*m_state)->events()->listByCalendar(calendarId)) {
+        if (e.title == title)
+            return *(*m_state)->events()->byId(e.id);
+    }
+    return Event();
+}
+
+QStringList TestGoogleSync::localTitles(const QString &calendarId) const
+{
+    QStringList out;
+    for (const Event &e : (*m_state)->events()->listByCalendar(calendarId))
+        out << e.title + QLatin1Char('@') + e.start_time.toUTC().toString(Qt::ISODate);
+    out.sort();
+    return out;
+}
+
+QStringList TestGoogleSync::remoteTitles(const QString &googleId) const
+{
+    QStringList out;
+    for (const QJsonObject &o : m_google->events(googleId)) {
+        const QJsonObject start = o.value(QLatin1String("start")).toObject();
+        out << o.value(QLatin1String("summary")).toString() + QLatin1Char('@')
+                + QDateTime::fromString(start.value(QLatin1String("dateTime")).toString(),
+                                        Qt::ISODateWithMs)
+                      .toUTC()
+                      .toString(Qt::ISODate);
+    }
+    out.sort();
+    return out;
+}
+
+void TestGoogleSync::firstSyncOfTwoCalendars()
+{
+    m_google->pageSize = 2;
+    QJsonObject series = timedEvent(QStringLiteral("Standup"), berlin(2, 9), 30);
+    series.insert(QStringLiteral("recurrence"),
+                  QJsonArray {QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO")});
+    const QString master = m_google->putEvent(kMine, series);
+    m_google->moveInstance(kMine, master, berlin(9, 9), berlin(10, 11), berlin(10, 12));
+    m_google->cancelInstance(kMine, master, berlin(16, 9));
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Dentist"), berlin(4, 15)));
+    const QString offsite
+        = m_google->putEvent(kTeam, timedEvent(QStringLiteral("Offsite"), berlin(5, 10), 240));
+
+    const LarkTest::SyncOutcome run = sync();
+    QCOMPARE(run.finished, 1);
+
+    const QString mine = calendarId(kMine);
+    const QString team = calendarId(kTeam);
+    QVERIFY(!mine.isEmpty() && !team.isEmpty());
+    const Calendar teamRow = *(*m_state)->calendars()->byId(team);
+    QCOMPARE(teamRow.name, QStringLiteral("Team"));
+    QVERIFY(teamRow.is_read_only);
+    QCOMPARE((*m_state)->calendars()->byId(mine)->sync_token, m_google->currentSyncToken());
+
+    // The weeks as the views expand them: the moved one on its new day, the cancelled one gone,
+    // and the series at 09:00 in Berlin also after the clocks change on 29 March.
+    const QList<Event> week
+        = expandOccurrences((*m_state)->events()->listInRange(
+                                QDateTime(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC),
+                                QDateTime(QDate(2026, 4, 6), QTime(0, 0), Qt::UTC), {mine}),
+                            QDateTime(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC),
+                            QDateTime(QDate(2026, 4, 6), QTime(0, 0), Qt::UTC));
+    QStringList shown;
+    for (const Event &e : week)
+        shown << e.title + QLatin1Char('@') + e.start_time.toUTC().toString(Qt::ISODate);
+    shown.sort();
+    QCOMPARE(shown,
+             LarkTest::strings({"Dentist@2026-03-04T14:00:00Z", "Standup@2026-03-02T08:00:00Z",
+                                "Standup@2026-03-10T10:00:00Z", "Standup@2026-03-23T08:00:00Z",
+                                "Standup@2026-03-30T07:00:00Z"}));
+
+    // The next run asks only for what changed since, and keeps the colour chosen here.
+    Event chosen = local(team, QStringLiteral("Offsite"));
+    chosen.color = QStringLiteral("#aa3300");
+    QVERIFY((*m_state)->events()->update(chosen));
+    m_google->editEvent(kTeam, offsite, [](QJsonObject &o) {
+        o.insert(QStringLiteral("summary"), QStringLiteral("Offsite, moved"));
+    });
+    m_server->clearRequests();
+    QCOMPARE(sync().finished, 1);
+    QCOMPARE(localTitles(team), remoteTitles(kTeam));
+    QCOMPARE(local(team, QStringLiteral("Offsite, moved")).color, QStringLiteral("#aa3300"));
+    QStringList listings;
+    for (const LarkTest::RecordedRequest &r : m_server->requests()) {
+        if (r.path.endsWith(QLatin1String("/events")))
+            listings << (r.query.hasQueryItem(QStringLiteral("syncToken"))
+                             ? QStringLiteral("incremental")
+                             : QStringLiteral("full"));
+    }
+    QCOMPARE(listings, LarkTest::strings({"incremental", "incremental"}));
+}
+
+void TestGoogleSync::localChangesArePushed()
+{
+    QJsonObject kept = timedEvent(QStringLiteral("Review"), berlin(3, 10));
+    kept.insert(QStringLiteral("colorId"), QStringLiteral("7"));
+    const QString reviewId = m_google->putEvent(kMine, kept);
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Lunch"), berlin(3, 12)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    EventRepository *events = (*m_state)->events();
+
+    Event created = Event::newLocal();
+    created.id = created.uid = QStringLiteral("local-1");
+    created.calendar_id = mine;
+    created.title = QStringLiteral("Planning");
+    created.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
+    created.end_time = created.start_time.addSecs(3600);
+    created.created = created.last_modified = kNow;
+    created.raw_icalendar = QStringLiteral("");
+    Reminder reminder;
+    reminder.minutes_before = 15;
+    reminder.action = QStringLiteral("display");
+    created.reminders << reminder;
+    Attendee guest;
+    guest.email = QStringLiteral("guest@example.com");
+    guest.role = QStringLiteral("required");
+    guest.status = QStringLiteral("needs-action");
+    created.attendees << guest;
+    QVERIFY(events->insert(created));
+    Event review = local(mine, QStringLiteral("Review"));
+    review.title = QStringLiteral("Review, longer");
+    review.end_time = review.end_time->addSecs(1800);
+    review.sync_status = QStringLiteral("pending");
+    QVERIFY(events->update(review));
+    QVERIFY(events->remove(local(mine, QStringLiteral("Lunch")).id));
+
+    // The stored access token has gone stale: one refresh, and the run goes on.
+    m_google->revokeAccessToken();
+    const LarkTest::SyncOutcome run = sync();
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(m_google->refreshes, 1);
+    QCOMPARE(Google::AuthService::loadTokens(m_account.id).accessToken, m_google->accessToken);
+
+    QCOMPARE(localTitles(mine), remoteTitles(kMine));
+    QCOMPARE(localTitles(mine),
+             LarkTest::strings(
+                 {"Planning@2026-03-06T14:00:00Z", "Review, longer@2026-03-03T09:00:00Z"}));
+    QVERIFY(events->listPending(mine).isEmpty());
+    const Event pushed = *events->byId(QStringLiteral("local-1"));
+    const QJsonObject remote = *m_google->event(kMine, pushed.provider_event_id);
+    QCOMPARE(pushed.etag, remote.value(QLatin1String("etag")).toString());
+    QCOMPARE(
+        remote.value(QLatin1String("reminders")).toObject().value(QLatin1String("overrides")),
+        QJsonValue(QJsonArray {QJsonObject {{QStringLiteral("method"), QStringLiteral("popup")},
+                                            {QStringLiteral("minutes"), 15}}}));
+    QCOMPARE(remote.value(QLatin1String("attendees"))
+                 .toArray()
+                 .first()
+                 .toObject()
+                 .value(QLatin1String("email")),
+             QJsonValue(QStringLiteral("guest@example.com")));
+    // What this program does not keep survived the update.
+    QCOMPARE(m_google->event(kMine, reviewId)->value(QLatin1String("colorId")).toString(),
+             QStringLiteral("7"));
+}
+
+void TestGoogleSync::editDuringPushStaysPending()
+{
+    const QString id = m_google->putEvent(kMine, timedEvent(QStringLiteral("Call"), berlin(3, 9)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    EventRepository *events = (*m_state)->events();
+    Event call = local(mine, QStringLiteral("Call"));
+    call.title = QStringLiteral("Call, first edit");
+    call.sync_status = QStringLiteral("pending");
+    QVERIFY(events->update(call));
+
+    m_google->beforeWriteAnswer = [&](const LarkTest::RecordedRequest &) {
+        Event again = *events->byId(call.id);
+        again.title = QStringLiteral("Call, second edit");
+        again.sync_status = QStringLiteral("pending");
+        QVERIFY(events->update(again));
+    };
+    QCOMPARE(sync().finished, 1);
+    m_google->beforeWriteAnswer = nullptr;
+    Event after = *events->byId(call.id);
+    QCOMPARE(after.sync_status, QStringLiteral("pending"));
+    QCOMPARE(after.title, QStringLiteral("Call, second edit"));
+    QCOMPARE(after.etag, m_google->event(kMine, id)->value(QLatin1String("etag")).toString());
+
+    QCOMPARE(sync().finished, 1);
+    QCOMPARE(remoteTitles(kMine), LarkTest::strings({"Call, second edit@2026-03-03T08:00:00Z"}));
+    QCOMPARE(events->byId(call.id)->sync_status, QStringLiteral("synced"));
+}
+
+void TestGoogleSync::remoteDeleteKeepsPendingEdit()
+{
+    const QString id = m_google->putEvent(kMine, timedEvent(QStringLiteral("Trip"), berlin(5, 8)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    Event trip = local(mine, QStringLiteral("Trip"));
+    trip.title = QStringLiteral("Trip, with notes");
+    trip.sync_status = QStringLiteral("pending");
+    QVERIFY((*m_state)->events()->update(trip));
+    QVERIFY(m_google->cancelEvent(kMine, id));
+
+    QCOMPARE(sync().finished, 1);
+    // The edit lives on, sent as a new event, and the deletion is on record.
+    QCOMPARE(localTitles(mine), LarkTest::strings({"Trip, with notes@2026-03-05T07:00:00Z"}));
+    QCOMPARE(remoteTitles(kMine), localTitles(mine));
+    QVERIFY((*m_state)->events()->byId(trip.id)->provider_event_id != id);
+    QCOMPARE((*m_state)->conflicts()->conflicts().size(), 1);
+    QCOMPARE((*m_state)->conflicts()->conflicts().first().local.id, trip.id);
+}
+
+void TestGoogleSync::refusedPushKeepsRowPending_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("conflict");
+    QTest::newRow("changed at Google meanwhile") << 412 << true;
+    QTest::newRow("forbidden") << 403 << false;
+    QTest::newRow("bad request") << 400 << false;
+}
+
+void TestGoogleSync::refusedPushKeepsRowPending()
+{
+    QFETCH(int, status);
+    QFETCH(bool, conflict);
+
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Gym"), berlin(4, 18)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    Event gym = local(mine, QStringLiteral("Gym"));
+    gym.title = QStringLiteral("Gym, later");
+    gym.sync_status = QStringLiteral("pending");
+    QVERIFY((*m_state)->events()->update(gym));
+
+    m_google->failNext("PUT", status);
+    const LarkTest::SyncOutcome run = sync();
+    QCOMPARE(run.failed, 1);
+    QVERIFY2(run.reason.contains(QLatin1String("could not be sent to Google")),
+             qPrintable(run.reason));
+    QCOMPARE((*m_state)->events()->byId(gym.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE(remoteTitles(kMine), LarkTest::strings({"Gym@2026-03-04T17:00:00Z"}));
+    QCOMPARE((*m_state)->conflicts()->conflicts().size(), conflict ? 1 : 0);
+}
+
+void TestGoogleSync::expiredTokenMidwayRestartsOnce()
+{
+    m_google->pageSize = 2;
+    for (int day = 2; day <= 6; ++day)
+        m_google->putEvent(kMine, timedEvent(QStringLiteral("Day %1").arg(day), berlin(day, 9)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    for (int day = 9; day <= 13; ++day)
+        m_google->putEvent(kMine, timedEvent(QStringLiteral("Day %1").arg(day), berlin(day, 9)));
+
+    // The second page of the incremental listing answers that the token is too old.
+    m_google->failNext("GET", 410, 1);
+    m_server->clearRequests();
+    QCOMPARE(sync().finished, 1);
+    QCOMPARE(localTitles(mine), remoteTitles(kMine));
+    QCOMPARE(localTitles(mine).size(), 10);
+    QCOMPARE((*m_state)->calendars()->byId(mine)->sync_token, m_google->currentSyncToken());
+    int fullListings = 0;
+    for (const LarkTest::RecordedRequest &r : m_server->requests()) {
+        if (r.path.contains(QLatin1String("me@example.com"))
+            && !r.query.hasQueryItem(QStringLiteral("syncToken"))
+            && !r.query.hasQueryItem(QStringLiteral("pageToken")))
+            ++fullListings;
+    }
+    QCOMPARE(fullListings, 1);
+}
+
+void TestGoogleSync::brokenItemLeavesPageUnapplied()
+{
+    m_google->pageSize = 3;
+    for (int day = 2; day <= 8; ++day) {
+        QJsonObject e = timedEvent(QStringLiteral("Day %1").arg(day), berlin(day, 9));
+        if (day == 6)
+            e.remove(QStringLiteral("start"));
+        m_google->putEvent(kMine, e);
+    }
+    const LarkTest::SyncOutcome run = sync();
+    QCOMPARE(run.failed, 1);
+    QVERIFY2(run.reason.contains(QLatin1String("without a start")), qPrintable(run.reason));
+    const QString mine = calendarId(kMine);
+    // The first page is in; of the second page, nothing; the token did not move.
+    QCOMPARE(localTitles(mine),
+             LarkTest::strings({"Day 2@2026-03-02T08:00:00Z", "Day 3@2026-03-03T08:00:00Z",
+                                "Day 4@2026-03-04T08:00:00Z"}));
+    QVERIFY((*m_state)->calendars()->byId(mine)->sync_token.isEmpty());
+
+    QVERIFY(m_google->editEvent(kMine, QStringLiteral("gev5"), [](QJsonObject &o) {
+        o.insert(QStringLiteral("start"), at(berlin(6, 9)));
+    }));
+    QCOMPARE(sync().finished, 1);
+    QCOMPARE(localTitles(mine), remoteTitles(kMine));
+    QCOMPARE(localTitles(mine).size(), 7);
+}
+
+void TestGoogleSync::refreshBeforeExpiry_data()
+{
+    QTest::addColumn<QString>("accessToken");
+    QTest::addColumn<int>("secondsLeft");
+    QTest::addColumn<int>("refreshes");
+    QTest::newRow("59 s left") << QStringLiteral("access-1") << 59 << 1;
+    QTest::newRow("61 s left") << QStringLiteral("access-1") << 61 << 0;
+    QTest::newRow("no access token") << QString() << 3600 << 1;
+}
+
+void TestGoogleSync::refreshBeforeExpiry()
+{
+    QFETCH(QString, accessToken);
+    QFETCH(int, secondsLeft);
+    QFETCH(int, refreshes);
+
+    QVERIFY(Google::AuthService::saveTokens(
+        m_account.id, {accessToken, m_google->refreshToken, kNow.addSecs(secondsLeft)}));
+    QCOMPARE(sync().finished, 1);
+    QCOMPARE(m_google->refreshes, refreshes);
+    // A refused refresh stops the account with a reason to sign in again.
+    m_google->refreshToken = QStringLiteral("rotated elsewhere");
+    QVERIFY(
+        Google::AuthService::saveTokens(m_account.id, {QString(), QStringLiteral("old"), kNow}));
+    const LarkTest::SyncOutcome refused = sync();
+    QCOMPARE(refused.failed, 1);
+    QVERIFY2(refused.reason.startsWith(QLatin1String("Google token refresh failed")),
+             qPrintable(refused.reason));
+}
+
+QTEST_MAIN(TestGoogleSync)
+#include "tst_GoogleSync.moc"
