@@ -14,6 +14,7 @@
 #include "services/sync/caldav/CalDavDiscovery.h"
 #include "services/sync/caldav/CalDavImport.h"
 #include "services/sync/google/AuthService.h"
+#include "services/sync/google/CalendarClient.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "services/sync/microsoft/CalendarClient.h"
 #include "storage/AccountRepository.h"
@@ -55,6 +56,25 @@ OAuth::LoopbackAuthService *makeMicrosoftAuth(QObject *parent)
 void listProviderCalendarsWithClients(const QString &provider, const QString &accessToken,
                                       QObject *context, ProviderCalendarDone done)
 {
+    if (provider == QLatin1String("google")) {
+        auto *client = new Google::CalendarClient(context);
+        client->accessToken = accessToken;
+        QObject::connect(client, &Google::CalendarClient::calendarsListed, context,
+                         [done](const QList<Google::DiscoveredCalendar> &found) {
+                             QList<ProviderCalendar> calendars;
+                             for (const Google::DiscoveredCalendar &c : found) {
+                                 const bool writable = c.accessRole == QLatin1String("owner")
+                                     || c.accessRole == QLatin1String("writer");
+                                 calendars << ProviderCalendar {c.id, c.summary, c.description,
+                                                                c.backgroundColor, !writable};
+                             }
+                             done(true, calendars, QString());
+                         });
+        QObject::connect(client, &Google::CalendarClient::requestFailed, context,
+                         [done](const QString &reason) { done(false, {}, reason); });
+        client->listCalendars();
+        return;
+    }
     if (provider == QLatin1String("microsoft")) {
         auto *client = new Microsoft::CalendarClient(context);
         client->accessToken = accessToken;

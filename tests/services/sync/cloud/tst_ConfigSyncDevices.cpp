@@ -9,6 +9,7 @@
 #include "services/account/TokenManager.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/cloud/ConfigSyncService.h"
+#include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -20,6 +21,7 @@
 #include "storage/ViewRepository.h"
 #include "support/CalDavServers.h"
 #include "support/FakeCloudService.h"
+#include "support/FakeGoogleCalendar.h"
 #include "support/FakeGraph.h"
 #include "support/MemoryTokenStore.h"
 #include "support/TestSupport.h"
@@ -111,6 +113,27 @@ private:
     std::shared_ptr<LarkTest::MemoryCredentials> m_secrets
         = std::make_shared<LarkTest::MemoryCredentials>();
     std::unique_ptr<AppState> m_state;
+};
+
+// Environment variables set for a scope.
+class EnvironmentOverride
+{
+public:
+    EnvironmentOverride(std::initializer_list<std::pair<const char *, QByteArray>> values)
+    {
+        for (const auto &[name, value] : values) {
+            qputenv(name, value);
+            m_names << name;
+        }
+    }
+    ~EnvironmentOverride()
+    {
+        for (const char *name : std::as_const(m_names))
+            qunsetenv(name);
+    }
+
+private:
+    QList<const char *> m_names;
 };
 
 Calendar byUrl(AppState *state, const QString &url)
@@ -268,7 +291,8 @@ void TestConfigSyncDevices::calDavAccountArrivesWithItsCalendars()
 void TestConfigSyncDevices::providerAccountListsItsCalendars_data()
 {
     QTest::addColumn<QString>("provider");
-    QTest::newRow("microsoft") << "microsoft";
+    QTest::newRow("google, token renewed first") << "google";
+    QTest::newRow("microsoft, stored token still valid") << "microsoft";
 }
 
 // A's account of a calendar provider arrives on B, where the user has signed in to it: B lists
@@ -276,11 +300,26 @@ void TestConfigSyncDevices::providerAccountListsItsCalendars_data()
 void TestConfigSyncDevices::providerAccountListsItsCalendars()
 {
     QFETCH(QString, provider);
+    const bool google = provider == QLatin1String("google");
+    LarkTest::FakeHttpServer googleServer;
+    QVERIFY(googleServer.listen());
+    LarkTest::FakeGoogleCalendar fakeGoogle(&googleServer);
     LarkTest::FakeGraph graph;
     QVERIFY(graph.listen());
-    qputenv("MICROSOFT_GRAPH_API_URL", graph.root().toEncoded());
-    const QString teamId = graph.addCalendar(QStringLiteral("Team"), QStringLiteral("#22AA66"));
-    graph.addCalendar(QStringLiteral("Read only"));
+    const EnvironmentOverride env {{"GOOGLE_CALENDAR_API_URL", fakeGoogle.apiRoot().toUtf8()},
+                                   {"GOOGLE_TOKEN_URL", fakeGoogle.tokenUrl().toUtf8()},
+                                   {"GOOGLE_CLIENT_ID", "client.apps"},
+                                   {"GOOGLE_CLIENT_SECRET", "secret"},
+                                   {"MICROSOFT_GRAPH_API_URL", graph.root().toEncoded()}};
+    QString teamId = QStringLiteral("team@group.calendar.example");
+    if (google) {
+        fakeGoogle.addCalendar(teamId, QStringLiteral("Team"));
+        fakeGoogle.addCalendar(QStringLiteral("holidays"), QStringLiteral("Holidays"),
+                               QStringLiteral("reader"));
+    } else {
+        teamId = graph.addCalendar(QStringLiteral("Team"), QStringLiteral("#22AA66"));
+        graph.addCalendar(QStringLiteral("Read only"));
+    }
     const QString key = *calendarIdentityKey(provider, teamId);
 
     QVERIFY(m_a->open());
@@ -311,13 +350,20 @@ void TestConfigSyncDevices::providerAccountListsItsCalendars()
     QVERIFY(m_a->settle());
     m_a->close();
 
+    // Signed in to the provider on B too; Google's access token runs out in 30 seconds.
     m_b->useSecrets();
-    QVERIFY(Microsoft::AuthService::saveTokens(
-        account.id, {graph.accessToken, QStringLiteral("refresh-1"), day(3, 12)}));
+    const bool saved = google
+        ? Google::AuthService::saveTokens(
+            account.id, {QStringLiteral("stale"), fakeGoogle.refreshToken, day(3, 10).addSecs(30)})
+        : Microsoft::AuthService::saveTokens(
+            account.id, {graph.accessToken, QStringLiteral("refresh-1"), day(3, 12)});
+    QVERIFY(saved);
     QVERIFY(m_b->open());
     QVERIFY(m_b->settle());
-    qunsetenv("MICROSOFT_GRAPH_API_URL");
     QCOMPARE(m_b->sync()->state(), ConfigSyncService::Idle);
+    QCOMPARE(fakeGoogle.refreshes, google ? 1 : 0);
+    QCOMPARE(Google::AuthService::loadTokens(account.id).accessToken,
+             google ? fakeGoogle.accessToken : QString());
     const QList<Calendar> found = (*m_b)->calendars()->listByAccount(account.id);
     QCOMPARE(found.size(), 2);
     const Calendar teamOnB = byUrl(m_b->operator->(), teamId);
