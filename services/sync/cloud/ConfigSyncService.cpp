@@ -100,8 +100,9 @@ void ConfigSyncService::setState(State state)
 
 void ConfigSyncService::endCycle(State state)
 {
-    setState(state);
+    // Listeners of the last state change see the cycle ended.
     m_running = false;
+    setState(state);
     if (m_runAgain) {
         m_runAgain = false;
         QTimer::singleShot(0, this, &ConfigSyncService::syncNow);
