@@ -23,6 +23,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QtDebug>
 
 namespace Larkspindle {
@@ -190,7 +191,7 @@ void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
         return;
     }
     qCDebug(lcConfigSync) << "[ConfigSync] running CalDAV discovery for" << account.name << "("
-                          << account.server_url << ")";
+                          << QUrl(account.server_url).toString(QUrl::RemoveUserInfo) << ")";
 
     auto discovery = std::make_shared<Discovery>();
     discovery->accountId = account.id;
