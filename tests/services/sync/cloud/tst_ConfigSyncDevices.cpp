@@ -115,6 +115,19 @@ private:
     std::unique_ptr<AppState> m_state;
 };
 
+// A rule hiding lunches, written on day 2.
+FilterRule hideRule(const QString &id, const QStringList &calendarIds = {})
+{
+    FilterRule rule;
+    rule.id = id;
+    rule.name = QStringLiteral("Hide lunch");
+    rule.type = QStringLiteral("pattern");
+    rule.calendar_ids = jsonTextArray(calendarIds);
+    rule.conditions = QStringLiteral(R"({"runtimeType":"pattern","pattern":"lunch"})");
+    rule.created_at = rule.updated_at = day(2, 10);
+    return rule;
+}
+
 // Environment variables set for a scope.
 class EnvironmentOverride
 {
@@ -226,13 +239,7 @@ void TestConfigSyncDevices::calDavAccountArrivesWithItsCalendars()
         QVERIFY((*m_a)->calendars()->insert(c));
         idsOnA << c.id;
     }
-    FilterRule rule;
-    rule.id = QStringLiteral("r-1");
-    rule.name = QStringLiteral("Hide lunch");
-    rule.type = QStringLiteral("pattern");
-    rule.calendar_ids = jsonTextArray({idsOnA.first()});
-    rule.conditions = QStringLiteral(R"({"runtimeType":"pattern","pattern":"lunch"})");
-    rule.created_at = rule.updated_at = day(2, 11);
+    const FilterRule rule = hideRule(QStringLiteral("r-1"), {idsOnA.first()});
     QVERIFY((*m_a)->filterRules()->insert(rule));
     CalendarView group;
     group.id = QStringLiteral("g-1");
@@ -339,13 +346,7 @@ void TestConfigSyncDevices::providerAccountListsItsCalendars()
     team.sync_enabled = true;
     team.created_at = team.updated_at = day(2, 11);
     QVERIFY((*m_a)->calendars()->insert(team));
-    FilterRule rule;
-    rule.id = QStringLiteral("r-team");
-    rule.name = QStringLiteral("Hide standups");
-    rule.type = QStringLiteral("pattern");
-    rule.calendar_ids = jsonTextArray({team.id});
-    rule.conditions = QStringLiteral(R"({"runtimeType":"pattern","pattern":"standup"})");
-    rule.created_at = rule.updated_at = day(2, 11);
+    const FilterRule rule = hideRule(QStringLiteral("r-team"), {team.id});
     QVERIFY((*m_a)->filterRules()->insert(rule));
     QVERIFY(m_a->settle());
     m_a->close();
@@ -378,12 +379,8 @@ void TestConfigSyncDevices::providerAccountListsItsCalendars()
 void TestConfigSyncDevices::editsOnBothSidesSettle()
 {
     QVERIFY(m_a->open());
-    FilterRule rule;
-    rule.id = QStringLiteral("r-1");
+    FilterRule rule = hideRule(QStringLiteral("r-1"));
     rule.name = QStringLiteral("First");
-    rule.type = QStringLiteral("allDay");
-    rule.conditions = QStringLiteral(R"({"runtimeType":"allDay"})");
-    rule.created_at = rule.updated_at = day(2, 10);
     QVERIFY((*m_a)->filterRules()->insert(rule));
     QVERIFY(m_a->settle());
     m_a->close();
@@ -434,13 +431,7 @@ void TestConfigSyncDevices::editsOnBothSidesSettle()
 void TestConfigSyncDevices::signedOutSendsNothing()
 {
     QVERIFY(m_a->open(false));
-    FilterRule rule;
-    rule.id = QStringLiteral("r-1");
-    rule.name = QStringLiteral("Hide");
-    rule.type = QStringLiteral("allDay");
-    rule.conditions = QStringLiteral(R"({"runtimeType":"allDay"})");
-    rule.created_at = rule.updated_at = day(2, 10);
-    QVERIFY((*m_a)->filterRules()->insert(rule));
+    QVERIFY((*m_a)->filterRules()->insert(hideRule(QStringLiteral("r-1"))));
     QVERIFY(!m_a->sync()->mutationDebounceTimer()->isActive());
     QVERIFY(!m_a->sync()->autoSyncTimer()->isActive());
     QTest::ignoreMessage(QtInfoMsg, "[ConfigSync] syncNow skipped — signed out");
