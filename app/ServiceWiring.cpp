@@ -41,6 +41,9 @@ void createServices(AppState &state)
 
     auto *configSync
         = new Larkspindle::ConfigSyncService(&state, accountClient->syncApiClient(), &state);
+    // The bucket carries the account records, CalDAV passwords included: it leaves the machine
+    // only for a signed-in user.
+    configSync->setSignedInCheck([accountClient] { return accountClient->isAuthenticated(); });
     state.attachServices(themeManager, weather, accountClient, configSync);
 }
 

@@ -763,6 +763,25 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
     return true;
 }
 
+bool EventRepository::purgeCalendar(const QString &calendarId)
+{
+    static const char *const statements[] = {
+        "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attendees WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attachments WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM events WHERE calendar_id = ?",
+    };
+    for (const char *sql : statements) {
+        QString error;
+        if (!Sql::run(m_db->connection(), QString::fromLatin1(sql), {calendarId}, &error)) {
+            qWarning() << "EventRepository::purgeCalendar failed:" << error;
+            return false;
+        }
+    }
+    notifyChanged(calendarId);
+    return true;
+}
+
 int EventRepository::purgeByIdPrefix(const QString &prefix)
 {
     const QVariantList pattern {Sql::likePrefix(prefix)};

@@ -84,6 +84,9 @@ public:
     // SQL's LIKE does, ignoring ASCII case) with their reminder, attendee and attachment rows.
     // Returns how many events went; a failing statement counts nothing and the next still runs.
     int purgeByIdPrefix(const QString &prefix);
+    // Deletes for good every event of the calendar, tombstones included, with their child rows,
+    // so that the calendar itself can go. False when a statement failed; run it in a savepoint.
+    [[nodiscard]] bool purgeCalendar(const QString &calendarId);
 
     // The unacknowledged reminders whose trigger time is not after `until`, earliest first; no
     // value when the read failed (*error then holds the driver's text). Reminders that fired or

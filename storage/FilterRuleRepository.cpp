@@ -114,6 +114,26 @@ bool FilterRuleRepository::insert(const FilterRule &rule)
     return true;
 }
 
+bool FilterRuleRepository::storeSynced(const FilterRule &rule)
+{
+    if (rule.id.isEmpty())
+        return false;
+    const QVariantList values = QVariantList {rule.id} + ruleValues(rule)
+        + QVariantList {Sql::dateTime(rule.created_at), Sql::dateTime(rule.updated_at),
+                        Sql::dateTime(rule.deleted_at)};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT OR REPLACE INTO filter_rules (%1) VALUES (?, ?, ?, ?, ?, "
+                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                      .arg(kColumns),
+                  values, &error)) {
+        qWarning() << "FilterRuleRepository::storeSynced failed:" << error;
+        return false;
+    }
+    emit filterRulesChanged();
+    return true;
+}
+
 bool FilterRuleRepository::update(const FilterRule &rule)
 {
     const QVariantList values

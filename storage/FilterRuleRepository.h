@@ -31,6 +31,9 @@ public:
     bool setEnabled(const QString &id, bool enabled);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
+    // Writes the rule exactly as given, its times included, over any row with its id (live or
+    // tombstone): a rule as another device last wrote it.
+    bool storeSynced(const FilterRule &rule);
     // Priorities 10, 20, 30 ... in list order, all or nothing.
     bool reorder(const QStringList &ids);
 

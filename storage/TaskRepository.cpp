@@ -458,6 +458,18 @@ bool TaskRepository::setCompleted(const QString &taskId, bool completed)
     return update(task);
 }
 
+bool TaskRepository::purgeCalendar(const QString &calendarId)
+{
+    QString error;
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE calendar_id = ?"),
+                  {calendarId}, &error)) {
+        qWarning() << "TaskRepository::purgeCalendar failed:" << error;
+        return false;
+    }
+    m_changes.notify(calendarId);
+    return true;
+}
+
 int TaskRepository::purgeByIdPrefix(const QString &prefix)
 {
     // Reminder rows go with their task through the foreign key's cascade.

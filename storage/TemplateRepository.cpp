@@ -134,6 +134,28 @@ bool TemplateRepository::insert(const EventTemplate &t)
     return true;
 }
 
+bool TemplateRepository::storeSynced(const EventTemplate &t)
+{
+    if (t.id.isEmpty())
+        return false;
+    const QVariantList values = QVariantList {t.id} + templateValues(t)
+        + QVariantList {Sql::dateTime(t.created_at), Sql::dateTime(t.updated_at),
+                        Sql::dateTime(t.deleted_at)};
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT OR REPLACE INTO event_templates (id, name, title, "
+                                 "description, location, color, is_all_day, duration_minutes, "
+                                 "recurrence_rule, calendar_id, reminders, sort_order, "
+                                 "sync_status, created_at, updated_at, deleted_at) VALUES (?, ?, "
+                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending', ?, ?, ?)"),
+                  values, &error)) {
+        qWarning() << "TemplateRepository::storeSynced failed:" << error;
+        return false;
+    }
+    emit templatesChanged();
+    return true;
+}
+
 bool TemplateRepository::update(const EventTemplate &t)
 {
     const QVariantList values

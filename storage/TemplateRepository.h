@@ -29,6 +29,9 @@ public:
     bool update(const EventTemplate &eventTemplate);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
+    // Writes the template exactly as given, its times included, over any row with its id (live
+    // or tombstone): a template as another device last wrote it.
+    bool storeSynced(const EventTemplate &eventTemplate);
 
 signals:
     void templatesChanged();

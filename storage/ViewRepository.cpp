@@ -88,6 +88,27 @@ bool ViewRepository::insert(const CalendarView &v)
     return true;
 }
 
+bool ViewRepository::storeSynced(const CalendarView &v)
+{
+    if (v.id.isEmpty())
+        return false;
+    QString error;
+    if (!Sql::run(m_db->connection(),
+                  QStringLiteral("INSERT OR REPLACE INTO calendar_views (%1) VALUES (?, ?, ?, ?, "
+                                 "?, ?, ?, ?, ?, ?)")
+                      .arg(kColumns),
+                  {v.id, Sql::text(v.name), Sql::text(v.color), Sql::text(v.calendar_ids),
+                   v.is_default ? 1 : 0, v.sort_order, Sql::text(v.sync_status),
+                   Sql::dateTime(v.created_at), Sql::dateTime(v.updated_at),
+                   Sql::dateTime(v.deleted_at)},
+                  &error)) {
+        qWarning() << "ViewRepository::storeSynced failed:" << error;
+        return false;
+    }
+    emit viewsChanged();
+    return true;
+}
+
 bool ViewRepository::update(const CalendarView &v)
 {
     QString error;

@@ -30,6 +30,9 @@ public:
     bool update(const CalendarView &view);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
+    // Writes the group exactly as given, its times included, over any row with its id (live or
+    // tombstone): a group as another device last wrote it.
+    bool storeSynced(const CalendarView &view);
     // Sort keys 10, 20, 30 ... in list order, all or nothing.
     bool reorder(const QStringList &ids);
 

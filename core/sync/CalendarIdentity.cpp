@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 std::optional<QString> kindOf(const QString &accountType)
@@ -67,6 +69,16 @@ std::optional<QString> calendarIdentityKey(const QString &accountType, const QSt
 
     const QByteArray text = (*kind + QLatin1Char(':') + value).toUtf8();
     return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+}
+
+bool isCalendarIdentityKey(const QString &text)
+{
+    if (text.size() != 64)
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    });
 }
 
 QStringList calendarKeysForIds(const QStringList &ids, const QList<Calendar> &calendars)

@@ -17,6 +17,10 @@
 // type the sync does not know (the comparison is case-sensitive).
 std::optional<QString> calendarIdentityKey(const QString &accountType, const QString &urlOrId);
 
+// Whether a text has the form of a key: 64 lower-case hex digits. Local calendar ids never do,
+// so a key kept in a list of calendar ids (a calendar this device has not found yet) stands out.
+bool isCalendarIdentityKey(const QString &text);
+
 // The keys of those calendars among ids that have one, in the order of ids.
 QStringList calendarKeysForIds(const QStringList &ids, const QList<Calendar> &calendars);
 

@@ -1282,6 +1282,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <source>Sign in required</source>
+        <translation>Anmeldung erforderlich</translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>

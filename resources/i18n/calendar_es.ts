@@ -1282,6 +1282,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <source>Sign in required</source>
+        <translation>Es necesario iniciar sesión</translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>

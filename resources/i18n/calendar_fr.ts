@@ -1282,6 +1282,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <source>Sign in required</source>
+        <translation>Connexion requise</translation>
+    </message>
+</context>
+<context>
     <name>Larkspindle::SharingBackend</name>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>

@@ -211,6 +211,8 @@ FakeReply FakeCloudService::handle(const RecordedRequest &request)
     if (const std::optional<FakeReply> failure = injectedFailure(request.method, below))
         return *failure;
 
+    if (segments.value(0) == QLatin1String("sync") && segments.size() == 2)
+        return handleConfig(request, segments.at(1));
     if (segments.value(0) != QLatin1String("calendars"))
         return error(404, QStringLiteral("no such resource"));
 
@@ -296,6 +298,60 @@ FakeReply FakeCloudService::handleItems(Collection &items, const char *listName,
     if (request.method == "DELETE") {
         tombstone(items, id);
         return FakeReply::empty(204);
+    }
+    return error(405, QStringLiteral("method not allowed"));
+}
+
+QList<QJsonObject> FakeCloudService::configRecords(const QString &type) const
+{
+    QList<QJsonObject> out;
+    for (const QString &key : m_configOrder) {
+        if (m_config.value(key).type == type)
+            out.append(m_config.value(key).data);
+    }
+    return out;
+}
+
+FakeReply FakeCloudService::handleConfig(const RecordedRequest &request, const QString &what)
+{
+    if (what == QLatin1String("push") && request.method == "POST") {
+        ++m_configPushes;
+        const QJsonArray changes = parsedBody(request).value(QLatin1String("changes")).toArray();
+        for (const QJsonValue &value : changes) {
+            const QString type = value[QLatin1String("type")].toString();
+            const QJsonObject data = value[QLatin1String("data")].toObject();
+            const QString identity = type == QLatin1String("calendar_preferences")
+                ? data.value(QLatin1String("canonical_key")).toString()
+                : type == QLatin1String("initial_settings")
+                ? data.value(QLatin1String("key")).toString()
+                : data.value(QLatin1String("id")).toString();
+            if (identity.isEmpty())
+                continue;
+            const QString key = type + QLatin1Char('/') + identity;
+            const auto stored = m_config.constFind(key);
+            if (stored != m_config.constEnd()
+                && (stored->data == data
+                    || stored->data.value(QLatin1String("updated_at")).toDouble()
+                        > data.value(QLatin1String("updated_at")).toDouble()))
+                continue;
+            if (stored == m_config.constEnd())
+                m_configOrder.append(key);
+            m_config.insert(key, {type, data, ++m_cursor});
+        }
+        return FakeReply::json(200, QJsonObject {{QStringLiteral("accepted"), changes.size()}});
+    }
+    if (what == QLatin1String("pull") && request.method == "GET") {
+        const qint64 since = request.query.queryItemValue(QStringLiteral("since")).toLongLong();
+        QJsonArray changes;
+        for (const QString &key : std::as_const(m_configOrder)) {
+            const ConfigRecord &record = m_config[key];
+            if (record.changed > since)
+                changes.append(QJsonObject {{QStringLiteral("type"), record.type},
+                                            {QStringLiteral("data"), record.data}});
+        }
+        return FakeReply::json(200,
+                               QJsonObject {{QStringLiteral("changes"), changes},
+                                            {QStringLiteral("timestamp"), double(m_cursor)}});
     }
     return error(405, QStringLiteral("method not allowed"));
 }

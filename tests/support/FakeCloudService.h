@@ -19,6 +19,14 @@
 //   DELETE /calendars/<cal>/share/<user>    404 when the user has no share
 // An unknown calendar answers 404. Write answers carry {"id", "etag"}. A stored item is the
 // object last sent, plus "etag" and "deleted_at" (null while live, a time text once deleted).
+//
+// The configuration bucket that every device of the user shares:
+//   POST   /sync/push {"changes": [{type, data}]}  each record replaces the stored one of its
+//                                           section and identity ("canonical_key" for calendar
+//                                           preferences, "key" for settings, else "id") unless
+//                                           that one has a later "updated_at"; a record that
+//                                           differs from the stored one moves the cursor
+//   GET    /sync/pull?since=C               {"changes": [records changed after C], "timestamp"}
 
 #include "support/FakeHttpServer.h"
 
@@ -63,6 +71,10 @@ public:
     void addUser(const QString &userId, const QString &email, const QString &displayName);
     QList<QJsonObject> members(const QString &calendarId) const;
 
+    // The configuration records of one section as stored, and how many pushes arrived.
+    QList<QJsonObject> configRecords(const QString &type) const;
+    int configPushes() const { return m_configPushes; }
+
     // What a live item's "deleted_at" reads as on the wire: null (the default), false, or
     // QJsonValue::Undefined to leave the member out.
     void setLiveDeletedAt(const QJsonValue &value) { m_liveDeletedAt = value; }
@@ -106,6 +118,7 @@ private:
     std::optional<FakeReply> injectedFailure(const QByteArray &method, const QString &path);
     FakeReply handleItems(Collection &items, const char *listName, const RecordedRequest &request,
                           const QStringList &segments);
+    FakeReply handleConfig(const RecordedRequest &request, const QString &what);
     FakeReply handleShares(CloudCalendar &calendar, const RecordedRequest &request,
                            const QStringList &segments);
     QJsonObject wireObject(const Item &item) const;
@@ -121,6 +134,15 @@ private:
     QHash<QString, CloudCalendar> m_calendars;
     QHash<QString, QPair<QString, QString>> m_users;
     QList<Failure> m_failures;
+    struct ConfigRecord
+    {
+        QString type;
+        QJsonObject data;
+        qint64 changed = 0;
+    };
+    QStringList m_configOrder;
+    QHash<QString, ConfigRecord> m_config;
+    int m_configPushes = 0;
     QJsonValue m_liveDeletedAt = QJsonValue(QJsonValue::Null);
     qint64 m_cursor = 0;
 };

@@ -21,6 +21,12 @@ Q_DECLARE_LOGGING_CATEGORY(lcCalDav)
 class QNetworkAccessManager;
 class QNetworkReply;
 
+// The credential-store key of a CalDAV account's password.
+inline QString caldavPasswordKey(const QString &accountId)
+{
+    return QStringLiteral("caldav-password-") + accountId;
+}
+
 class CalDavClient : public QObject
 {
     Q_OBJECT

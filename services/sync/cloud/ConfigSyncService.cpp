@@ -1,12 +1,65 @@
 #include "services/sync/cloud/ConfigSyncService.h"
 
-#include <QLoggingCategory>
+#include "core/AppState.h"
+#include "platform/DataPaths.h"
+#include "platform/TokenStore.h"
+#include "services/account/ApiClient.h"
+#include "services/sync/caldav/CalDavClient.h"
+#include "services/sync/cloud/ConfigRecords.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
+#include "storage/Savepoint.h"
+#include "storage/TaskRepository.h"
+#include "storage/TemplateRepository.h"
+#include "storage/ViewRepository.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QPointer>
+#include <QSignalBlocker>
 #include <QTimer>
+#include <QUrlQuery>
 #include <QtDebug>
+
+#include <cmath>
 
 Q_LOGGING_CATEGORY(lcConfigSync, "calendar.configsync", QtWarningMsg)
 
 namespace Larkspindle {
+
+namespace {
+
+const QString kAllCalendars = QStringLiteral("all-calendars");
+
+QHash<QString, int> countByType(const QJsonArray &changes)
+{
+    QHash<QString, int> counts;
+    for (const QJsonValue &change : changes)
+        ++counts[change.toObject().value(QStringLiteral("type")).toString()];
+    return counts;
+}
+
+std::optional<Account> accountIn(const QList<Account> &accounts, const QString &id)
+{
+    for (const Account &a : accounts) {
+        if (a.id == id)
+            return a;
+    }
+    return std::nullopt;
+}
+
+bool isCalDavFamilyOrCloud(const QString &type)
+{
+    return type == QLatin1String("caldav") || type == QLatin1String("icloud")
+        || type == QLatin1String("zoho") || type == QLatin1String("larkspindle");
+}
+
+} // namespace
 
 ConfigSyncService::ConfigSyncService(AppState *appState, LarkAccount::ApiClient *api,
                                      QObject *parent)
@@ -15,12 +68,26 @@ ConfigSyncService::ConfigSyncService(AppState *appState, LarkAccount::ApiClient 
     , m_api(api)
     , m_autoSyncTimer(new QTimer(this))
     , m_mutationDebounceTimer(new QTimer(this))
+    , m_listProviderCalendars(&listProviderCalendarsWithClients)
 {
     m_autoSyncTimer->setInterval(autoSyncIntervalMs);
     m_mutationDebounceTimer->setInterval(mutationDebounceMs);
     m_mutationDebounceTimer->setSingleShot(true);
     connect(m_autoSyncTimer, &QTimer::timeout, this, &ConfigSyncService::syncNow);
     connect(m_mutationDebounceTimer, &QTimer::timeout, this, &ConfigSyncService::syncNow);
+}
+
+ConfigSyncService::~ConfigSyncService() = default;
+
+QDateTime ConfigSyncService::now() const
+{
+    return m_appState && m_appState->database() ? m_appState->database()->currentDateTimeUtc()
+                                                : QDateTime::currentDateTimeUtc();
+}
+
+bool ConfigSyncService::signedIn() const
+{
+    return !m_signedIn || m_signedIn();
 }
 
 void ConfigSyncService::setState(State state)
@@ -31,19 +98,47 @@ void ConfigSyncService::setState(State state)
     emit stateChanged(state);
 }
 
+void ConfigSyncService::endCycle(State state)
+{
+    // Listeners of the last state change see the cycle ended.
+    m_running = false;
+    setState(state);
+    if (m_runAgain) {
+        m_runAgain = false;
+        QTimer::singleShot(0, this, &ConfigSyncService::syncNow);
+    }
+}
+
 void ConfigSyncService::syncNow()
 {
-    if (m_state == Syncing) {
-        qInfo() << "[ConfigSync] syncNow skipped — already syncing";
+    if (m_running) {
+        // The cycle running now may have read the store before the change that asks for this.
+        qInfo() << "[ConfigSync] syncNow during a cycle — one more cycle follows it";
+        m_runAgain = true;
         return;
     }
     if (!m_api) {
         qInfo() << "[ConfigSync] syncNow skipped — no api client";
         return;
     }
+    if (!m_appState || !m_appState->database()) {
+        qInfo() << "[ConfigSync] syncNow skipped — no store";
+        return;
+    }
+    if (!signedIn()) {
+        qInfo() << "[ConfigSync] syncNow skipped — signed out";
+        return;
+    }
     qInfo() << "[ConfigSync] syncNow → running";
+    m_running = true;
     setState(Syncing);
-    runPush();
+    // A device that has not taken in the bucket yet (new, or its last pull was not applied)
+    // hears it first: pushing first would send its defaults over the user's configuration.
+    m_pushLast = m_applyFailed || !m_appState->preferences()->get(Prefs::ConfigSyncSince);
+    if (m_pushLast)
+        runPull();
+    else
+        runPush();
 }
 
 void ConfigSyncService::syncOnMutation()
@@ -61,14 +156,365 @@ void ConfigSyncService::stopAutoSync()
 {
     m_autoSyncTimer->stop();
     m_mutationDebounceTimer->stop();
+    m_runAgain = false;
+}
+
+bool ConfigSyncService::syncAccountsEnabled() const
+{
+    return m_appState->preferences()->getBool(Prefs::ConfigSyncAccounts, Prefs::ConfigSyncDefault);
+}
+
+bool ConfigSyncService::syncFiltersEnabled() const
+{
+    return m_appState->preferences()->getBool(Prefs::ConfigSyncFilters, Prefs::ConfigSyncDefault);
+}
+
+bool ConfigSyncService::syncViewsEnabled() const
+{
+    return m_appState->preferences()->getBool(Prefs::ConfigSyncViews, Prefs::ConfigSyncDefault);
+}
+
+bool ConfigSyncService::syncTemplatesEnabled() const
+{
+    return m_appState->preferences()->getBool(Prefs::ConfigSyncTemplates, Prefs::ConfigSyncDefault);
+}
+
+bool ConfigSyncService::syncSettingsEnabled() const
+{
+    return m_appState->preferences()->getBool(Prefs::ConfigSyncSettings, Prefs::ConfigSyncDefault);
+}
+
+// --- push -----------------------------------------------------------------------------------
+
+// CalDAV passwords go into the bucket because the user's other devices need them to reach the
+// server, but never in clear text over the network.
+bool ConfigSyncService::secretsMayTravel() const
+{
+    if (!m_api)
+        return false;
+    const QUrl base = m_api->baseUrl();
+    if (base.scheme() == QLatin1String("https"))
+        return true;
+    const QString host = base.host();
+    return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
+}
+
+ConfigSyncService::Bucket ConfigSyncService::buildBucket() const
+{
+    using namespace ConfigRecords;
+    Bucket bucket;
+    const QDateTime at = now();
+    const QList<Calendar> calendars = m_appState->calendars()->listAll();
+    const QList<Account> accounts = m_appState->accounts()->listAll();
+    auto append = [&bucket](const char *type, const QJsonObject &record) {
+        bucket.changes.append(QJsonObject {{QStringLiteral("type"), QString::fromLatin1(type)},
+                                           {QStringLiteral("data"), record}});
+    };
+
+    if (syncFiltersEnabled()) {
+        const QList<FilterRule> rules = m_appState->filterRules()->listAll();
+        for (const FilterRule &rule : rules)
+            append("filter_rules", filterRuleRecord(rule, calendars, at));
+    }
+    if (syncViewsEnabled()) {
+        const QList<CalendarView> views = m_appState->views()->listAll();
+        for (const CalendarView &view : views) {
+            if (view.id != kAllCalendars)
+                append("calendar_views", calendarViewRecord(view, calendars, at));
+        }
+    }
+    if (syncTemplatesEnabled()) {
+        const QList<EventTemplate> templates = m_appState->templates()->listAll();
+        for (const EventTemplate &t : templates)
+            append("event_templates", eventTemplateRecord(t, calendars, at));
+    }
+    if (syncAccountsEnabled()) {
+        const std::unique_ptr<LarkAccount::TokenStore> secrets
+            = secretsMayTravel() ? LarkAccount::createTokenStore(applicationIdentifier()) : nullptr;
+        for (const Account &a : accounts) {
+            if (!isCalDavFamilyOrCloud(a.type))
+                continue;
+            std::optional<QString> password;
+            if (secrets && !a.exclude_from_sync && !a.deleted_at
+                && a.type != QLatin1String("larkspindle"))
+                password = secrets->get(caldavPasswordKey(a.id));
+            append("caldav_accounts", calDavAccountRecord(a, password, at));
+            if (a.deleted_at)
+                bucket.accountTombstones << a.id;
+        }
+        for (const Account &a : accounts) {
+            if (a.type != QLatin1String("google") && a.type != QLatin1String("microsoft"))
+                continue;
+            append("oauth_accounts", oauthAccountRecord(a, at));
+            if (a.deleted_at)
+                bucket.accountTombstones << a.id;
+        }
+        for (const Calendar &c : calendars) {
+            const std::optional<Account> owner = accountIn(accounts, c.account_id);
+            if (owner && owner->type == QLatin1String("webcal") && !owner->exclude_from_sync)
+                append("caldav_accounts", webcalSubscriptionRecord(c, *owner, at));
+        }
+        for (const Calendar &c : calendars) {
+            if (c.canonical_key.isEmpty())
+                continue;
+            const std::optional<Account> owner = accountIn(accounts, c.account_id);
+            if (!owner || !owner->exclude_from_sync)
+                append("calendar_preferences", calendarPreferenceRecord(c, owner, at));
+        }
+    }
+    if (syncSettingsEnabled()) {
+        const int day = m_appState->preferences()->getInt(Prefs::WeekStartDay, -1);
+        if (day >= 1 && day <= 7)
+            append("initial_settings", initialSettingRecord(day, at));
+    }
+    return bucket;
 }
 
 void ConfigSyncService::runPush()
 {
-    // No section of the bucket is written yet, so there is never anything to send: the cycle
-    // ends here without a request.
-    qCDebug(lcConfigSync) << "[ConfigSync] nothing to push — cycle ends";
-    setState(Idle);
+    if (!signedIn()) {
+        endCycle(SignInRequired);
+        return;
+    }
+    const Bucket bucket = buildBucket();
+    if (bucket.changes.isEmpty()) {
+        qCDebug(lcConfigSync) << "[ConfigSync] push: no local changes, skipping";
+        if (m_pushLast)
+            endCycle(Idle);
+        else
+            runPull();
+        return;
+    }
+    qCDebug(lcConfigSync) << "[ConfigSync] push:" << bucket.changes.size() << "changes"
+                          << countByType(bucket.changes);
+    QPointer<ConfigSyncService> self(this);
+    const QStringList ids = bucket.accountTombstones;
+    m_api->post(QStringLiteral("/sync/push"),
+                QJsonObject {{QStringLiteral("changes"), bucket.changes}},
+                [self, ids](bool ok, int status, const QJsonObject &body) {
+                    if (self)
+                        self->handlePush(ok, status, body, ids);
+                });
+}
+
+void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
+                                   const QStringList &pushedIds)
+{
+    if (ok) {
+        qCDebug(lcConfigSync) << "[ConfigSync] push ok";
+        reapAccountTombstones(pushedIds);
+    } else {
+        // Only the server's own error text: a body that echoed the request would carry secrets.
+        qWarning().noquote() << "[ConfigSync] push FAILED status=" << status << "error="
+                             << body.value(QStringLiteral("error")).toString().left(200);
+        setState(status == 401 ? SignInRequired : Failed);
+    }
+    if (m_pushLast)
+        endCycle(ok ? Idle : m_state);
+    else
+        runPull();
+}
+
+// An account deleted here goes for good once the server has its tombstone, and its calendars
+// with their events and tasks go first: the store's foreign keys refuse it otherwise.
+void ConfigSyncService::reapAccountTombstones(const QStringList &ids)
+{
+    QStringList done;
+    for (const QString &id : ids) {
+        if (id.isEmpty() || done.contains(id))
+            continue;
+        done << id;
+        Sql::Savepoint savepoint(m_appState->database()->connection(),
+                                 QStringLiteral("config_reap"));
+        bool ok = savepoint.isActive();
+        const QList<Calendar> calendars = m_appState->calendars()->listByAccount(id);
+        for (const Calendar &c : calendars)
+            ok = ok && removeCalendarWithItems(c.id);
+        ok = ok && m_appState->accounts()->reapTombstone(id) && savepoint.release();
+        if (!ok) {
+            savepoint.rollback();
+            qWarning().noquote() << "[ConfigSync] deleted account" << id
+                                 << "kept as a tombstone: its rows could not be removed";
+        }
+    }
+}
+
+bool ConfigSyncService::removeCalendarWithItems(const QString &calendarId)
+{
+    return m_appState->events()->purgeCalendar(calendarId)
+        && m_appState->tasks()->purgeCalendar(calendarId)
+        && m_appState->calendars()->remove(calendarId);
+}
+
+// --- pull -----------------------------------------------------------------------------------
+
+void ConfigSyncService::runPull()
+{
+    if (!signedIn()) {
+        endCycle(SignInRequired);
+        return;
+    }
+    const std::optional<QString> stored = m_appState->preferences()->get(Prefs::ConfigSyncSince);
+    const QString cursor = stored ? *stored : QStringLiteral("0");
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("since"), cursor);
+    qCDebug(lcConfigSync) << "[ConfigSync] pull since=" << cursor;
+    QPointer<ConfigSyncService> self(this);
+    m_api->get(
+        QStringLiteral("/sync/pull"),
+        [self](bool ok, int status, const QJsonObject &body) {
+            if (self)
+                self->handlePull(ok, status, body);
+        },
+        query);
+}
+
+void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
+{
+    if (!ok) {
+        qWarning() << "[ConfigSync] pull FAILED status=" << status;
+        endCycle(status == 401 ? SignInRequired : Failed);
+        return;
+    }
+    const QJsonArray changes = body.value(QStringLiteral("changes")).toArray();
+    if (lcConfigSync().isDebugEnabled())
+        qCDebug(lcConfigSync) << "[ConfigSync] pull received" << changes.size() << "changes"
+                              << countByType(changes)
+                              << "ts=" << body.value(QStringLiteral("timestamp"));
+
+    QStringList newAccounts;
+    const bool applied = applyInTransaction("config_accounts", [&] {
+        for (const QJsonValue &value : changes) {
+            const QJsonObject change = value.toObject();
+            const QString type = change.value(QStringLiteral("type")).toString();
+            const QJsonObject data = change.value(QStringLiteral("data")).toObject();
+            QString discover;
+            bool ok = false;
+            if (type == QLatin1String("caldav_accounts") && syncAccountsEnabled())
+                ok = applyCalDavAccount(data, &discover);
+            else if (type == QLatin1String("oauth_accounts") && syncAccountsEnabled())
+                ok = applyOAuthAccount(data, &discover);
+            if (ok && !discover.isEmpty())
+                newAccounts << discover;
+        }
+    });
+    if (!applied) {
+        qWarning() << "[ConfigSync] pulled accounts not applied — the next cycle pulls them again";
+        m_applyFailed = true;
+        endCycle(Failed);
+        return;
+    }
+    if (newAccounts.isEmpty())
+        finishPull(changes, body, false);
+    else
+        runPostAccountDiscovery(newAccounts, changes, body);
+}
+
+void ConfigSyncService::finishPull(const QJsonArray &changes, const QJsonObject &reply,
+                                   bool discovered)
+{
+    const bool applied = applyInTransaction("config_remaining", [&] {
+        resolveKeptCalendarKeys();
+        applyRemainingChanges(changes);
+        if (!m_apply.failed && !storeCursor(reply))
+            m_apply.failed = true;
+    });
+    if (discovered)
+        emit m_appState->syncNowRequested();
+    if (!applied) {
+        qWarning() << "[ConfigSync] pulled changes not applied — the next cycle pulls them again";
+        m_applyFailed = true;
+        endCycle(Failed);
+        return;
+    }
+    m_applyFailed = false;
+    if (m_pushLast)
+        runPush();
+    else
+        endCycle(Idle);
+}
+
+bool ConfigSyncService::storeCursor(const QJsonObject &reply)
+{
+    const QJsonValue timestamp = reply.value(QStringLiteral("timestamp"));
+    QString value;
+    if (timestamp.isDouble() && std::isfinite(timestamp.toDouble()))
+        value = QString::number(static_cast<qint64>(std::trunc(timestamp.toDouble())));
+    else if (timestamp.isString())
+        value = timestamp.toString();
+    if (value.isEmpty())
+        return true;
+    if (!m_appState->preferences()->set(Prefs::ConfigSyncSince, value))
+        return false;
+    m_apply.preferences << Prefs::ConfigSyncSince;
+    return true;
+}
+
+// --- one transaction of applying --------------------------------------------------------------
+
+bool ConfigSyncService::applyInTransaction(const char *name, const std::function<void()> &apply)
+{
+    m_apply = ApplyRun();
+    const ApplyRun *run = &m_apply;
+    {
+        // Listeners hear of the changes once they are committed, never of a rolled-back write.
+        const QSignalBlocker accounts(m_appState->accounts());
+        const QSignalBlocker calendars(m_appState->calendars());
+        const QSignalBlocker views(m_appState->views());
+        const QSignalBlocker rules(m_appState->filterRules());
+        const QSignalBlocker templates(m_appState->templates());
+        const QSignalBlocker preferences(m_appState->preferences());
+        Sql::Savepoint savepoint(m_appState->database()->connection(), QString::fromLatin1(name));
+        if (!savepoint.isActive()) {
+            qWarning().noquote() << "[ConfigSync]" << name << "not begun:" << savepoint.errorText();
+            return false;
+        }
+        apply();
+        if (run->failed) {
+            savepoint.rollback();
+            return false;
+        }
+        if (!savepoint.release()) {
+            qWarning().noquote() << "[ConfigSync]" << name
+                                 << "not committed:" << savepoint.errorText();
+            return false;
+        }
+    }
+    const ApplyRun written = std::exchange(m_apply, ApplyRun());
+    if (written.accounts)
+        emit m_appState->accounts()->accountsChanged();
+    if (written.calendars)
+        emit m_appState->calendars()->calendarsChanged();
+    if (written.views)
+        emit m_appState->views()->viewsChanged();
+    if (written.rules)
+        emit m_appState->filterRules()->filterRulesChanged();
+    if (written.templates)
+        emit m_appState->templates()->templatesChanged();
+    for (const QString &key : written.preferences)
+        emit m_appState->preferences()->changed(key);
+    return true;
+}
+
+bool ConfigSyncService::noteWrite(bool ok, bool ApplyRun::*what)
+{
+    if (!ok) {
+        m_apply.failed = true;
+        return false;
+    }
+    m_apply.*what = true;
+    if (what == &ApplyRun::calendars)
+        m_apply.calendarsLoaded = false;
+    return true;
+}
+
+const QList<Calendar> &ConfigSyncService::calendarList()
+{
+    if (!m_apply.calendarsLoaded) {
+        m_apply.calendarList = m_appState->calendars()->listAll();
+        m_apply.calendarsLoaded = true;
+    }
+    return m_apply.calendarList;
 }
 
 } // namespace Larkspindle

@@ -1,0 +1,370 @@
+// Finding the calendars of accounts that a configuration pull has just brought: the bucket
+// carries the connection, not the calendar list. Each discovery ends exactly once, also when it
+// hangs (a deadline ends it), and everything it made goes with it.
+
+#include "services/sync/cloud/ConfigSyncService.h"
+
+#include "core/AppState.h"
+#include "core/sync/CalendarIdentity.h"
+#include "model/Identifiers.h"
+#include "platform/DataPaths.h"
+#include "platform/TokenStore.h"
+#include "services/oauth/ProviderCredentials.h"
+#include "services/sync/caldav/CalDavClient.h"
+#include "services/sync/caldav/CalDavDiscovery.h"
+#include "services/sync/caldav/CalDavImport.h"
+#include "services/sync/google/AuthService.h"
+#include "services/sync/google/CalendarClient.h"
+#include "services/sync/microsoft/AuthService.h"
+#include "services/sync/microsoft/CalendarClient.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QtDebug>
+
+namespace Larkspindle {
+
+// What the Google and Microsoft discoveries do differently.
+struct ConfigSyncService::ProviderTraits
+{
+    QString kind; // account type and identity-key kind
+    const char *label; // in log lines
+    OAuth::StoredTokens (*loadTokens)(const QString &accountId);
+    bool (*saveRefreshed)(const QString &accountId, const QString &accessToken,
+                          const QDateTime &expiresAt, const QString &rotatedRefreshToken);
+    OAuth::LoopbackAuthService *(*makeAuth)(QObject *parent);
+    bool keepsDescription; // a calendar's description comes from the list
+};
+
+namespace {
+
+OAuth::LoopbackAuthService *makeGoogleAuth(QObject *parent)
+{
+    return new Google::AuthService(parent);
+}
+
+OAuth::LoopbackAuthService *makeMicrosoftAuth(QObject *parent)
+{
+    return new Microsoft::AuthService(parent);
+}
+
+} // namespace
+
+void listProviderCalendarsWithClients(const QString &provider, const QString &accessToken,
+                                      QObject *context, ProviderCalendarDone done)
+{
+    if (provider == QLatin1String("google")) {
+        auto *client = new Google::CalendarClient(context);
+        client->accessToken = accessToken;
+        QObject::connect(client, &Google::CalendarClient::calendarsListed, context,
+                         [done](const QList<Google::DiscoveredCalendar> &found) {
+                             QList<ProviderCalendar> calendars;
+                             for (const Google::DiscoveredCalendar &c : found) {
+                                 const bool writable = c.accessRole == QLatin1String("owner")
+                                     || c.accessRole == QLatin1String("writer");
+                                 calendars << ProviderCalendar {c.id, c.summary, c.description,
+                                                                c.backgroundColor, !writable};
+                             }
+                             done(true, calendars, QString());
+                         });
+        QObject::connect(client, &Google::CalendarClient::requestFailed, context,
+                         [done](const QString &reason) { done(false, {}, reason); });
+        client->listCalendars();
+        return;
+    }
+    if (provider == QLatin1String("microsoft")) {
+        auto *client = new Microsoft::CalendarClient(context);
+        client->accessToken = accessToken;
+        client->listCalendars([done](const QList<Microsoft::DiscoveredCalendar> &found,
+                                     const Microsoft::GraphReply &reply) {
+            if (!reply.ok()) {
+                done(false, {}, reply.reason);
+                return;
+            }
+            QList<ProviderCalendar> calendars;
+            for (const Microsoft::DiscoveredCalendar &c : found)
+                calendars << ProviderCalendar {c.id, c.name, QString(), c.color, !c.canEdit};
+            done(true, calendars, QString());
+        });
+        return;
+    }
+    done(false, {}, QStringLiteral("no calendar list for ") + provider);
+}
+
+// One account's discovery: its context owns every object the discovery makes, and finish() ends
+// it once, whatever comes first.
+struct ConfigSyncService::Discovery
+{
+    QString accountId;
+    QString accountName;
+    const ProviderTraits *traits = nullptr;
+    QPointer<QObject> context;
+    Done done;
+    bool finished = false;
+
+    void finish()
+    {
+        if (finished)
+            return;
+        finished = true;
+        if (context)
+            context->deleteLater();
+        if (done)
+            done();
+    }
+};
+
+void ConfigSyncService::setProviderCalendarLister(ProviderCalendarLister lister)
+{
+    m_listProviderCalendars = std::move(lister);
+}
+
+void ConfigSyncService::runPostAccountDiscovery(const QStringList &ids, const QJsonArray &changes,
+                                                const QJsonObject &reply)
+{
+    auto remaining = std::make_shared<int>(int(ids.size()));
+    QPointer<ConfigSyncService> self(this);
+    const Done done = [self, remaining, changes, reply] {
+        if (--*remaining > 0)
+            return;
+        if (self)
+            self->finishPull(changes, reply, true);
+    };
+    qInfo() << "[ConfigSync] post-account discovery for" << ids.size() << "account(s):" << ids;
+
+    static const ProviderTraits google {QStringLiteral("google"),
+                                        "Google",
+                                        &Google::AuthService::loadTokens,
+                                        &Google::AuthService::saveRefreshedTokens,
+                                        &makeGoogleAuth,
+                                        true};
+    static const ProviderTraits microsoft {QStringLiteral("microsoft"),
+                                           "Microsoft",
+                                           &Microsoft::AuthService::loadTokens,
+                                           &Microsoft::AuthService::saveRefreshedTokens,
+                                           &makeMicrosoftAuth,
+                                           false};
+    for (const QString &id : ids) {
+        const std::optional<Account> account = m_appState->accounts()->byId(id);
+        if (!account) {
+            qWarning().noquote() << "[ConfigSync] discovery skipped for" << id
+                                 << "(account row vanished)";
+            done();
+            continue;
+        }
+        const QString &type = account->type;
+        if (type == QLatin1String("caldav") || type == QLatin1String("icloud")
+            || type == QLatin1String("zoho"))
+            runCalDavDiscovery(*account, done);
+        else if (type == google.kind)
+            runProviderDiscovery(*account, google, done);
+        else if (type == microsoft.kind)
+            runProviderDiscovery(*account, microsoft, done);
+        else {
+            qCDebug(lcConfigSync) << "[ConfigSync] no discovery handler for type" << type
+                                  << "account" << account->name;
+            done();
+        }
+    }
+}
+
+void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
+{
+    const std::unique_ptr<LarkAccount::TokenStore> secrets
+        = LarkAccount::createTokenStore(applicationIdentifier());
+    const QString password = secrets->get(caldavPasswordKey(account.id)).value_or(QString());
+    if (account.server_url.isEmpty() || account.username.isEmpty() || password.isEmpty()) {
+        QString missing;
+        if (account.server_url.isEmpty())
+            missing += QStringLiteral("url ");
+        if (account.username.isEmpty())
+            missing += QStringLiteral("user ");
+        if (password.isEmpty())
+            missing += QStringLiteral("password ");
+        qWarning().noquote() << "[ConfigSync] CalDAV discovery skipped for" << account.name
+                             << "type=" << account.type << "missing=" << missing;
+        done();
+        return;
+    }
+    qCDebug(lcConfigSync) << "[ConfigSync] running CalDAV discovery for" << account.name << "("
+                          << QUrl(account.server_url).toString(QUrl::RemoveUserInfo) << ")";
+
+    auto discovery = std::make_shared<Discovery>();
+    discovery->accountId = account.id;
+    discovery->accountName = account.name;
+    discovery->context = new QObject(this);
+    discovery->done = std::move(done);
+    QTimer::singleShot(m_discoveryTimeoutMs, discovery->context, [discovery] {
+        qWarning().noquote() << "[ConfigSync] CalDAV discovery FAILED for" << discovery->accountName
+                             << ": no answer in time";
+        discovery->finish();
+    });
+
+    auto *client = new CalDavClient(discovery->context);
+    client->setCredentials(account.username, password);
+    if (!account.trusted_cert_sha256.isEmpty())
+        client->setTrustedFingerprint(account.trusted_cert_sha256);
+    auto *finder = new CalDavDiscovery(client);
+    connect(finder, &CalDavDiscovery::completed, discovery->context,
+            [this, discovery](const QList<CalDavParse::DiscoveredCalendar> &calendars) {
+                const int added
+                    = importDiscoveredCalendars(m_appState, discovery->accountId, calendars);
+                qCDebug(lcConfigSync) << "[ConfigSync] CalDAV discovery completed: found"
+                                      << calendars.size() << "calendar(s)," << added << "added";
+                discovery->finish();
+            });
+    connect(finder, &CalDavDiscovery::failed, discovery->context,
+            [discovery](const QString &reason) {
+                qWarning().noquote() << "[ConfigSync] CalDAV discovery FAILED for"
+                                     << discovery->accountName << ":" << reason;
+                discovery->finish();
+            });
+    finder->start(account.server_url);
+}
+
+void ConfigSyncService::runProviderDiscovery(const Account &account, const ProviderTraits &traits,
+                                             Done done)
+{
+    auto discovery = std::make_shared<Discovery>();
+    discovery->accountId = account.id;
+    discovery->accountName = account.name;
+    discovery->traits = &traits;
+    discovery->done = std::move(done);
+
+    const OAuth::StoredTokens tokens = traits.loadTokens(account.id);
+    if (tokens.refreshToken.isEmpty()) {
+        qCDebug(lcConfigSync).noquote()
+            << "[ConfigSync]" << traits.label << "discovery: no tokens for" << account.name
+            << "→ needs sign-in";
+        setAccountSyncError(account.id, tr("Sign in required"));
+        discovery->finish();
+        return;
+    }
+    discovery->context = new QObject(this);
+    QTimer::singleShot(m_discoveryTimeoutMs, discovery->context, [discovery] {
+        qWarning().noquote() << "[ConfigSync]" << discovery->traits->label << "discovery FAILED for"
+                             << discovery->accountName << ": no answer in time";
+        discovery->finish();
+    });
+    if (tokens.expiresAt.isValid() && now().secsTo(tokens.expiresAt) > 60
+        && !tokens.accessToken.isEmpty()) {
+        listProviderCalendars(discovery, tokens.accessToken);
+        return;
+    }
+    qCDebug(lcConfigSync).noquote() << "[ConfigSync]" << traits.label << "access token expired for"
+                                    << account.name << "— refreshing";
+    OAuth::LoopbackAuthService *auth = traits.makeAuth(discovery->context);
+    connect(auth, &OAuth::LoopbackAuthService::refreshSucceeded, discovery->context,
+            [this, discovery](const QString &accessToken, const QDateTime &expiresAt,
+                              const QString &rotatedRefreshToken) {
+                if (!discovery->traits->saveRefreshed(discovery->accountId, accessToken, expiresAt,
+                                                      rotatedRefreshToken))
+                    qWarning().noquote()
+                        << "[ConfigSync] renewed" << discovery->traits->label << "tokens of"
+                        << discovery->accountName << "could not be stored";
+                listProviderCalendars(discovery, accessToken);
+            });
+    connect(auth, &OAuth::LoopbackAuthService::refreshFailed, discovery->context,
+            [this, discovery](const QString &reason) {
+                qWarning().noquote()
+                    << "[ConfigSync]" << discovery->traits->label << "token refresh FAILED for"
+                    << discovery->accountName << ":" << reason;
+                setAccountSyncError(discovery->accountId, tr("Sign in required"));
+                discovery->finish();
+            });
+    auth->refreshAccessToken(tokens.refreshToken);
+}
+
+void ConfigSyncService::listProviderCalendars(const std::shared_ptr<Discovery> &discovery,
+                                              const QString &accessToken)
+{
+    if (!m_listProviderCalendars) {
+        qWarning().noquote() << "[ConfigSync]" << discovery->traits->label << "discovery FAILED for"
+                             << discovery->accountName << ": this build cannot list its calendars";
+        discovery->finish();
+        return;
+    }
+    QPointer<ConfigSyncService> self(this);
+    m_listProviderCalendars(
+        discovery->traits->kind, accessToken, discovery->context,
+        [self, discovery](bool ok, const QList<ProviderCalendar> &calendars,
+                          const QString &reason) {
+            if (!self || discovery->finished)
+                return;
+            if (!ok) {
+                qWarning().noquote()
+                    << "[ConfigSync]" << discovery->traits->label << "discovery FAILED for"
+                    << discovery->accountName << ":" << reason;
+                self->setAccountSyncError(discovery->accountId, tr("Sign in required"));
+                discovery->finish();
+                return;
+            }
+            self->adoptProviderCalendars(discovery, calendars);
+        });
+}
+
+void ConfigSyncService::adoptProviderCalendars(const std::shared_ptr<Discovery> &discovery,
+                                               const QList<ProviderCalendar> &calendars)
+{
+    const ProviderTraits &traits = *discovery->traits;
+    CalendarRepository *repo = m_appState->calendars();
+    int adopted = 0;
+    int inserted = 0;
+    for (const ProviderCalendar &found : calendars) {
+        const QString key = calendarIdentityKey(traits.kind, found.id).value_or(QString());
+        const QList<Calendar> own = repo->listByAccount(discovery->accountId);
+        const auto match = std::find_if(own.cbegin(), own.cend(),
+                                        [&](const Calendar &c) { return c.url == found.id; });
+        if (match != own.cend()) {
+            Calendar c = *match;
+            c.name = found.name;
+            if (traits.keepsDescription)
+                c.description = found.description;
+            if (!found.color.isEmpty())
+                c.color = found.color;
+            c.is_read_only = found.readOnly;
+            c.sync_enabled = true;
+            if (c.canonical_key.isEmpty())
+                c.canonical_key = key;
+            repo->update(c);
+            ++adopted;
+            continue;
+        }
+        Calendar c;
+        c.id = newId();
+        c.account_id = discovery->accountId;
+        c.url = found.id;
+        c.name = found.name;
+        if (traits.keepsDescription)
+            c.description = found.description;
+        c.color = found.color.isEmpty() ? QStringLiteral("#4285F4") : found.color;
+        c.is_read_only = found.readOnly;
+        c.canonical_key = key;
+        c.sync_enabled = true;
+        c.created_at = c.updated_at = now();
+        if (repo->insert(c))
+            ++inserted;
+    }
+    qCDebug(lcConfigSync).noquote()
+        << "[ConfigSync]" << traits.label << "discovery completed for" << discovery->accountName
+        << ": adopted=" << adopted << "inserted=" << inserted;
+    const std::optional<Account> account = m_appState->accounts()->byId(discovery->accountId);
+    if (account && !account->last_sync_error.isEmpty())
+        setAccountSyncError(discovery->accountId, QString());
+    discovery->finish();
+}
+
+void ConfigSyncService::setAccountSyncError(const QString &accountId, const QString &text)
+{
+    std::optional<Account> account = m_appState->accounts()->byId(accountId);
+    if (!account || account->last_sync_error == text)
+        return;
+    account->last_sync_error = text;
+    m_appState->accounts()->update(*account);
+}
+
+} // namespace Larkspindle
