@@ -10,13 +10,12 @@
 
 #include <QDebug>
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimeZone>
 
 #include <algorithm>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -28,21 +27,93 @@ const QString kColumns = QStringLiteral(
     "created, last_modified, sync_status, deleted_at, related_to_uid");
 constexpr int kColumnCount = 32;
 
-// Events longer than this are kept in the long-row list; the rest are found by start time.
+// Events are found by an index range on their start time when they last at most this long;
+// longer ones come from idx_events_series_end.
 constexpr qint64 kLongSpanSecs = 7 * 86400;
 
-// True while the connection is outside any transaction. Inside one, rows may still be rolled
-// back, so the long-row list is neither built nor trusted there.
-bool inAutocommit(QSqlDatabase &db)
-{
-    sqlite3 *h = Sql::handleOf(db);
-    return h && sqlite3_get_autocommit(h) != 0;
-}
+// The rows the start-time range cannot find: series, rows without an end or with ends SQLite
+// cannot read, and rows longer than six days (the margin covers texts with and without offsets).
+// Written as idx_events_series_end has it, which SQLite needs to use that index.
+const QString kLongRow = QStringLiteral(
+    "deleted_at IS NULL AND ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
+    "end_time IS NULL OR julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
+    "julianday(end_time) - julianday(start_time) > 6)");
 
-qint64 scalar(QSqlDatabase &db, const QString &sql)
+// The latest moment, in Julian days, at which an occurrence of the row can end: a single event's
+// end; for a series, what its UNTIL or COUNT allows where the rule is simple enough to tell in
+// SQL (COUNT periods of the longest length, and a week for a first week without a start), plus
+// three days for zones and a date-only UNTIL, plus one occurrence's length; 1e7 where
+// nothing bounds it. Anything the reader of rules would not take (a repeated key, a number with
+// other characters, a date that does not exist) counts as no bound. This is the key of
+// idx_events_series_end, composed exactly as in its migration.
+const QString &seriesEndSql()
 {
-    Sql::Reader r(db, sql, "EventRepository::listInRange failed:");
-    return r.next() ? r.integer64(0) : -1;
+    static const QString sql = [] {
+        const QString r = QStringLiteral("(';' || upper(recurrence_rule) || ';')");
+        const auto at = [&r](const char *key) {
+            return QStringLiteral("instr(%1, ';%2=')").arg(r, QLatin1String(key));
+        };
+        const auto single = [&](const char *key) {
+            return QStringLiteral("instr(substr(%1, %2 + 1), ';%3=') = 0")
+                .arg(r, at(key), QLatin1String(key));
+        };
+        const auto window = [&](const char *key, int n) {
+            return QStringLiteral("substr(%1, %2 + %3, %4)")
+                .arg(r, at(key))
+                .arg(qstrlen(key) + 2)
+                .arg(n);
+        };
+        const QString digits8 = QStringLiteral("[0-9]").repeated(8);
+        const QString digits6 = QStringLiteral("[0-9]").repeated(6);
+        const QString u = window("UNTIL", 17);
+        const QString date
+            = QStringLiteral("(substr(%1, 1, 4) || '-' || substr(%1, 5, 2) || '-' || "
+                             "substr(%1, 7, 2))")
+                  .arg(u);
+        const QString until
+            = QStringLiteral("CASE WHEN %1 > 0 AND %2 AND date(%3, '+0 days') = %3 AND %3 >= "
+                             "'0001' AND (%4 GLOB '%5;*' OR ((%4 GLOB '%5T%6;*' OR %4 GLOB "
+                             "'%5T%6Z;*') AND substr(%4, 10, 2) < '24' AND substr(%4, 12, 2) < "
+                             "'60' AND substr(%4, 14, 2) < '60')) THEN julianday(%3) + 1 ELSE "
+                             "1e7 END")
+                  .arg(at("UNTIL"), single("UNTIL"), date, u, digits8, digits6);
+        const auto numberOk = [&](const char *key) {
+            const QString w = window(key, 10);
+            return QStringLiteral("%1 > 0 AND %2 AND %3 GLOB '[1-9]*' AND substr(%3, "
+                                  "length(CAST(CAST(%3 AS INTEGER) AS TEXT)) + 1, 1) = ';'")
+                .arg(at(key), single(key), w);
+        };
+        const QString withoutTimes
+            = QStringLiteral("replace(replace(replace(%1, ';BYHOUR=', ';'), ';BYMINUTE=', ';'), "
+                             "';BYSECOND=', ';')")
+                  .arg(r);
+        const QString daysOnly
+            = QStringLiteral("instr(replace(%1, ';BYDAY=', ';'), ';BY') = 0").arg(withoutTimes);
+        const QString noBy = QStringLiteral("instr(%1, ';BY') = 0").arg(withoutTimes);
+        const QString period
+            = QStringLiteral(
+                  "CASE WHEN instr(%1, ';FREQ=DAILY;') > 0 AND %2 THEN CASE WHEN instr(%1, "
+                  "';BYDAY=') > 0 THEN 7 ELSE 1 END WHEN instr(%1, ';FREQ=WEEKLY;') > 0 AND %2 "
+                  "THEN 7 WHEN instr(%1, ';FREQ=MONTHLY;') > 0 AND %3 THEN 31 WHEN instr(%1, "
+                  "';FREQ=YEARLY;') > 0 AND %3 THEN 366 END")
+                  .arg(r, daysOnly, noBy);
+        const QString count
+            = QStringLiteral(
+                  "CASE WHEN %1 AND %2 AND (%3 = 0 OR %4) THEN COALESCE(julianday(start_time) + "
+                  "7 + CAST(%5 AS INTEGER) * CASE WHEN %3 = 0 THEN 1 ELSE CAST(%6 AS INTEGER) END "
+                  "* (%7), 1e7) ELSE 1e7 END")
+                  .arg(numberOk("COUNT"), single("FREQ"), at("INTERVAL"), numberOk("INTERVAL"),
+                       window("COUNT", 10), window("INTERVAL", 10), period);
+        return QStringLiteral(
+                   "CASE WHEN recurrence_rule IS NULL OR recurrence_rule = '' THEN "
+                   "COALESCE(julianday(end_time), 1e7) WHEN recurrence_dates IS NOT NULL AND "
+                   "recurrence_dates NOT IN ('', '[]') THEN 1e7 ELSE "
+                   "COALESCE(max(julianday(start_time), min(%1, %2)) + 3 + CASE WHEN end_time IS "
+                   "NULL THEN 1.0 / 24 ELSE max(0, julianday(end_time) - julianday(start_time)) "
+                   "END, 1e7) END")
+            .arg(until, count);
+    }();
+    return sql;
 }
 
 // Zones looked up once per read: building one from the zone database is costly.
@@ -159,84 +230,51 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
     return events;
 }
 
-bool EventRepository::refreshLongRows() const
-{
-    QSqlDatabase &db = m_db->connection();
-    if (!inAutocommit(db))
-        return false;
-    // data_version moves when another connection commits; total_changes when this one writes.
-    const qint64 version = scalar(db, QStringLiteral("PRAGMA data_version"));
-    const qint64 changes = scalar(db, QStringLiteral("SELECT total_changes()"));
-    if (version < 0 || changes < 0)
-        return false;
-    if (version == m_longRows.dataVersion && changes == m_longRows.totalChanges)
-        return true;
-
-    // A stored text without a suffix reads as UTC here; the margin covers a DST change.
-    Sql::Reader r(
-        db,
-        QStringLiteral(
-            "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
-            "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
-            "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
-            "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"),
-        "EventRepository::listInRange failed:");
-    r.bind(kLongSpanSecs - 2 * 3600);
-    if (!r.next()) {
-        m_longRows = {};
-        return false;
-    }
-    m_longRows = {version, changes, r.text(0)};
-    return true;
-}
-
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
+    // Stored texts keep their own offsets (or none), so the bounds are widened by the largest
+    // offsets and the rows are then filtered exactly by instant.
     const QString toBound = Sql::widenedBound(to, Sql::kZoneSlackSecs);
     const QString fromBound = Sql::widenedBound(from, -Sql::kZoneSlackSecs);
-    const bool indexed = refreshLongRows();
-    // With the long-row list, short events come from an index range on the start time and the
-    // rest from the list. Without it (inside a transaction), one pass over the table is
-    // cheaper than the index: recurring masters cannot be found through any index.
-    const QString sql = indexed
-        ? QStringLiteral(
-            "SELECT %1 FROM events WHERE start_time >= ? AND start_time < ? AND deleted_at IS "
-            "NULL%2 UNION ALL SELECT %1 FROM events WHERE rowid IN (SELECT value FROM "
-            "json_each(?)) AND start_time < ? AND NOT (start_time >= ?) AND deleted_at IS NULL%2")
-        : QStringLiteral(
-            "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
-            "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
-            "deleted_at IS NULL%2");
     const QString shortFrom = Sql::widenedBound(from, -Sql::kZoneSlackSecs - kLongSpanSecs);
+    // SQLite reads a text without offset as UTC.
+    const double fromJulian
+        = double(from.toSecsSinceEpoch() - Sql::kZoneSlackSecs) / 86400.0 + 2440587.5;
+    // Short rows come from a range on the start time; the rest from the index of rows by the
+    // latest end of their occurrences, which leaves out series that are over.
+    static const QString sql
+        = QStringLiteral("SELECT %1 FROM events WHERE start_time >= ? AND start_time "
+                         "< ? AND deleted_at IS NULL AND (end_time IS NULL OR "
+                         "end_time > ? OR (recurrence_rule IS NOT NULL AND "
+                         "recurrence_rule != ''))%2 UNION ALL SELECT %1 FROM events "
+                         "INDEXED BY idx_events_series_end WHERE ")
+        + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
+        + QStringLiteral(" > ? AND start_time < ?%2");
 
     QList<Event> events;
     ZoneCache zones;
+    const auto keep = [&](Event &&e) {
+        if (e.start_time < to
+            && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
+            events.append(std::move(e));
+    };
     const auto run = [&](const QStringList &ids) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
         Sql::Reader r(m_db->connection(), sql.arg(kColumns, filter),
                       "EventRepository::listInRange failed:");
-        if (indexed) {
-            r.bind(shortFrom);
-            r.bind(toBound);
-            if (!ids.isEmpty())
-                r.bind(Sql::jsonList(ids));
-            r.bind(m_longRows.rowIds);
-            r.bind(toBound);
-            r.bind(shortFrom);
-        } else {
-            r.bind(toBound);
-            r.bind(fromBound);
-        }
+        r.bind(shortFrom);
+        r.bind(toBound);
+        r.bind(fromBound);
         if (!ids.isEmpty())
             r.bind(Sql::jsonList(ids));
-        while (r.next()) {
-            Event e = readRow(r, zones);
-            if (e.start_time < to
-                && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
-                events.append(std::move(e));
-        }
+        r.bindReal(fromJulian);
+        r.bind(shortFrom);
+        if (!ids.isEmpty())
+            r.bind(Sql::jsonList(ids));
+        while (r.next())
+            keep(readRow(r, zones));
         return !r.failed();
     };
     if (calendarIds.isEmpty())
@@ -244,10 +282,47 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     else
         Sql::forEachChunk(calendarIds, run);
 
+    addMastersOfOverrides(events, toBound, keep);
+
     std::stable_sort(events.begin(), events.end(),
                      [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
     loadChildrenFor(events);
     return events;
+}
+
+// An occurrence moved into a range shows only beside its series, which the range read leaves
+// out once the series is over: such series are read by uid.
+void EventRepository::addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
+                                            const std::function<void(Event &&)> &keep) const
+{
+    QSet<std::pair<QString, QString>> present;
+    for (const Event &e : events) {
+        if (!e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty())
+            present.insert({e.calendar_id, e.uid});
+    }
+    QHash<QString, QSet<QString>> missing; // calendars by series uid
+    for (const Event &e : events) {
+        if (!e.master_event_uid.isEmpty() && !e.recurrence_id.isEmpty()
+            && !present.contains({e.calendar_id, e.master_event_uid}))
+            missing[e.master_event_uid].insert(e.calendar_id);
+    }
+    if (missing.isEmpty())
+        return;
+    ZoneCache zones;
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT %1 FROM events WHERE uid %2 AND (recurrence_id IS NULL "
+                                 "OR recurrence_id = '') AND deleted_at IS NULL AND "
+                                 "recurrence_rule IS NOT NULL AND recurrence_rule != '' AND "
+                                 "start_time < ?")
+                      .arg(kColumns, Sql::kInJsonList),
+                  "EventRepository::listInRange failed:");
+    r.bind(Sql::jsonList(missing.keys()));
+    r.bind(toBound);
+    while (r.next()) {
+        Event master = readRow(r, zones);
+        if (missing.value(master.uid).contains(master.calendar_id))
+            keep(std::move(master));
+    }
 }
 
 QList<Event> EventRepository::listPending(const QString &calendarId) const

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -98,19 +99,8 @@ private:
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
-    bool refreshLongRows() const;
-
-    // Row ids of the events a start-time index range cannot find: recurring masters, events
-    // without an end and events longer than a week. Rebuilt whenever the database changed in
-    // any way since it was built, so it never serves stale results.
-    struct LongRows
-    {
-        qint64 dataVersion = -1;
-        qint64 totalChanges = -1;
-        QString rowIds; // JSON array
-    };
-    mutable LongRows m_longRows;
-
+    void addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
+                               const std::function<void(Event &&)> &keep) const;
     Database *m_db;
     Sql::StatementCache m_statements;
     ChangeCoalescer m_changes;

@@ -65,6 +65,12 @@ void Reader::bind(qint64 value)
         sqlite3_bind_int64(m_stmt, m_nextParameter++, value);
 }
 
+void Reader::bindReal(double value)
+{
+    if (m_stmt)
+        sqlite3_bind_double(m_stmt, m_nextParameter++, value);
+}
+
 void Reader::bindAll(const QStringList &values)
 {
     for (const QString &v : values)

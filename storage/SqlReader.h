@@ -37,6 +37,7 @@ public:
     // Binds the next parameter; a null text binds NULL.
     void bind(const QString &value);
     void bind(qint64 value);
+    void bindReal(double value);
     void bindAll(const QStringList &values);
     // Steps to the next row. False at the end and on a failure, which is logged.
     bool next();

@@ -244,7 +244,7 @@ void TestDatabase_::freshDatabaseMatchesGoldenSchema()
     QSignalSpy applied(&db, &Database::migrationApplied);
     QVERIFY(db.migrate());
 
-    QCOMPARE(applied.count(), 11);
+    QCOMPARE(applied.count(), 12);
     QStringList names;
     for (int i = 0; i < applied.count(); ++i) {
         QCOMPARE(applied.at(i).at(0).toInt(), i + 1);
@@ -254,7 +254,7 @@ void TestDatabase_::freshDatabaseMatchesGoldenSchema()
              LarkTest::strings({"initial", "event_sync", "tasks_sync", "accounts_sort_order",
                                 "provider_event_idx", "events_uid_unique", "tasks_dateonly_repeat",
                                 "accounts_soft_delete", "event_related_to", "task_reminders",
-                                "task_item_type"}));
+                                "task_item_type", "events_series_end"}));
 
     QSqlQuery versions(db.connection());
     QVERIFY(versions.exec(
@@ -294,11 +294,11 @@ void TestDatabase_::secondMigrateAppliesNothing()
     QVERIFY(db->migrate());
     QCOMPARE(applied.count(), 0);
     QCOMPARE(failed.count(), 0);
-    QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM schema_version")).toInt(), 11);
+    QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM schema_version")).toInt(), 12);
 
     // A database written by a newer build is left alone.
     QVERIFY(
-        t.exec(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (12, 'future')")));
+        t.exec(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (13, 'future')")));
     QVERIFY(db->migrate());
     QCOMPARE(applied.count(), 0);
 }
@@ -308,9 +308,9 @@ void TestDatabase_::splitsEveryScript_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("crlf");
     QTest::addColumn<int>("count");
-    const int counts[] = {28, 4, 4, 1, 1, 5, 3, 1, 2, 3, 2};
+    const int counts[] = {28, 4, 4, 1, 1, 5, 3, 1, 2, 3, 2, 1};
     const QList<Database::Migration> &migrations = Database::builtinMigrations();
-    QCOMPARE(migrations.size(), 11);
+    QCOMPARE(migrations.size(), 12);
     for (int i = 0; i < migrations.size(); ++i) {
         const Database::Migration &m = migrations.at(i);
         QTest::addRow("%d %s CR LF", m.version, qPrintable(m.name))
@@ -406,9 +406,9 @@ void TestDatabase_::upgradesFromOlderVersion()
     QVERIFY(db);
     QSignalSpy applied(db, &Database::migrationApplied);
     QVERIFY(db->migrate());
-    QCOMPARE(applied.count(), 11 - fixtureVersion);
+    QCOMPARE(applied.count(), 12 - fixtureVersion);
     QCOMPARE(applied.first().at(0).toInt(), fixtureVersion + 1);
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), 12);
 
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM events ORDER BY id")),
              LarkTest::strings({"e1", "e2"}));
@@ -542,7 +542,7 @@ void TestDatabase_::failureInsideMigration6RollsBack()
 
     db->setMigrations(Database::builtinMigrations());
     QVERIFY(db->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), 12);
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM events")), LarkTest::strings({"e1"}));
 }
 
@@ -576,7 +576,7 @@ void TestDatabase_::failedCommitIsRolledBack()
     QVERIFY(t.isValid());
     // The foreign key is checked only at commit, so the statements succeed and COMMIT fails.
     QList<Database::Migration> migrations = Database::builtinMigrations();
-    migrations << scriptMigration(t.dir(), 12,
+    migrations << scriptMigration(t.dir(), 13,
                                   "PRAGMA defer_foreign_keys = ON;\r\n"
                                   "INSERT INTO calendars (id, account_id, url, name) "
                                   "VALUES ('orphan', 'nobody', 'u', 'n');\r\n");
@@ -584,11 +584,11 @@ void TestDatabase_::failedCommitIsRolledBack()
     db->setMigrations(migrations);
     QSignalSpy failed(db, &Database::migrationError);
     QTest::ignoreMessage(QtCriticalMsg,
-                         QRegularExpression(QStringLiteral("^Migration 12 failed: commit failed")));
+                         QRegularExpression(QStringLiteral("^Migration 13 failed: commit failed")));
     QVERIFY(!db->migrate());
     QCOMPARE(failed.count(), 1);
-    QCOMPARE(failed.first().at(0).toInt(), 12);
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(failed.first().at(0).toInt(), 13);
+    QCOMPARE(schemaVersion(t), 12);
     QCOMPARE(t.scalar(QStringLiteral("SELECT COUNT(*) FROM calendars")).toInt(), 0);
     // No transaction is left open: a new one can begin.
     QVERIFY(db->connection().transaction());
@@ -651,7 +651,7 @@ void TestDatabase_::crashDuringMigrationKeepsPreviousVersion()
         0);
     QCOMPARE(column(t, QStringLiteral("SELECT id FROM tasks")), LarkTest::strings({"t1"}));
     QVERIFY(db->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), 12);
     QVERIFY(hasColumn(t, QStringLiteral("tasks"), QStringLiteral("due_is_date_only")));
 }
 
@@ -712,13 +712,13 @@ void TestDatabase_::lockedFileFailsWithoutChange()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("locker"));
     QVERIFY(t.db()->migrate());
-    QCOMPARE(schemaVersion(t), 11);
+    QCOMPARE(schemaVersion(t), 12);
 }
 
 void TestDatabase_::readOnlyDatabaseFails_data()
 {
     QTest::addColumn<int>("version");
-    QTest::newRow("current schema") << 11;
+    QTest::newRow("current schema") << 12;
     QTest::newRow("schema to upgrade") << 6;
 }
 
@@ -730,7 +730,7 @@ void TestDatabase_::readOnlyDatabaseFails()
     Database *db = t.reopen();
     QVERIFY(t.exec(QStringLiteral("PRAGMA query_only = 1")));
     QSignalSpy failed(db, &Database::migrationError);
-    if (version == 11)
+    if (version == 12)
         QTest::ignoreMessage(
             QtCriticalMsg,
             QRegularExpression(QStringLiteral("^Database is not writable: .*readonly")));
@@ -738,7 +738,7 @@ void TestDatabase_::readOnlyDatabaseFails()
         QTest::ignoreMessage(QtCriticalMsg,
                              QRegularExpression(QStringLiteral("^Migration 7 failed: .*readonly")));
     QVERIFY(!db->migrate());
-    QCOMPARE(failed.count(), version == 11 ? 0 : 1);
+    QCOMPARE(failed.count(), version == 12 ? 0 : 1);
     QCOMPARE(schemaVersion(t), version);
 }
 
