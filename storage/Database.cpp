@@ -86,7 +86,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(9, "event_related_to", "009_event_related_to.sql"),
         migration(10, "task_reminders", "010_task_reminders.sql"),
         migration(11, "task_item_type", "011_task_item_type.sql"),
-        migration(12, "events_series_end", "012_events_series_end.sql"),
+        migration(12, "events_range_indexes", "012_events_range_indexes.sql"),
     };
     return migrations;
 }

@@ -16,6 +16,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -116,11 +117,12 @@ const QString &seriesEndSql()
     return sql;
 }
 
-// Zones looked up once per read: building one from the zone database is costly.
-class ZoneCache
+// What one read looks up once and shares among its rows: zones (building one from the zone
+// database is costly) and the texts that repeat from row to row.
+class ReadCache
 {
 public:
-    const QTimeZone *find(const QString &name)
+    const QTimeZone *zone(const QString &name)
     {
         auto it = m_zones.constFind(name);
         if (it == m_zones.constEnd())
@@ -128,15 +130,17 @@ public:
         return it->isValid() ? &*it : nullptr;
     }
 
+    Sql::SharedTexts texts;
+
 private:
     QHash<QString, QTimeZone> m_zones;
 };
 
-Event readRow(const Sql::Reader &r, ZoneCache &zones)
+Event readRow(const Sql::Reader &r, ReadCache &cache)
 {
     Event e;
     e.id = r.text(0);
-    e.calendar_id = r.text(1);
+    e.calendar_id = cache.texts.text(r, 1);
     e.uid = r.text(2);
     e.provider_event_id = r.text(3);
     e.etag = r.text(4);
@@ -148,9 +152,9 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.start_time = r.dateTime(10);
     e.end_time = r.optionalDateTime(11);
     e.is_all_day = r.integer(12) != 0;
-    e.timezone = r.text(13);
+    e.timezone = cache.texts.text(r, 13);
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
-        if (const QTimeZone *zone = zones.find(e.timezone)) {
+        if (const QTimeZone *zone = cache.zone(e.timezone)) {
             e.start_time = e.start_time.toTimeZone(*zone);
             if (e.end_time && e.end_time->isValid())
                 e.end_time = e.end_time->toTimeZone(*zone);
@@ -161,7 +165,7 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.exception_dates = r.text(16);
     e.recurrence_id = r.text(17);
     e.master_event_uid = r.text(18);
-    e.status = r.text(19);
+    e.status = cache.texts.text(r, 19);
     e.event_url = r.text(20);
     e.conference_url = r.text(21);
     e.organizer_email = r.text(22);
@@ -171,7 +175,7 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.color = r.text(26);
     e.created = r.dateTime(27);
     e.last_modified = r.dateTime(28);
-    e.sync_status = r.text(29);
+    e.sync_status = cache.texts.text(r, 29);
     e.deleted_at = r.optionalDateTime(30);
     e.related_to_uid = r.text(31);
     return e;
@@ -208,17 +212,17 @@ void EventRepository::notifyChanged(const QString &calendarId)
 QList<Event> EventRepository::list(const QString &sql, const QStringList &values,
                                    const char *logName) const
 {
-    ZoneCache zones;
+    ReadCache cache;
     return Sql::readAll<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
-                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
+                               [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
 std::optional<Event> EventRepository::one(const QString &sql, const QStringList &values,
                                           const char *logName) const
 {
-    ZoneCache zones;
+    ReadCache cache;
     return Sql::readOne<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
-                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
+                               [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
 QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
@@ -241,19 +245,20 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     // SQLite reads a text without offset as UTC.
     const double fromJulian
         = double(from.toSecsSinceEpoch() - Sql::kZoneSlackSecs) / 86400.0 + 2440587.5;
-    // Short rows come from a range on the start time; the rest from the index of rows by the
-    // latest end of their occurrences, which leaves out series that are over.
+    // Short rows come from a range on the start time, their ends read from the same index; the
+    // rest from the index of rows by the latest end of their occurrences, which leaves out
+    // series that are over. A long row that starts near the range comes from both.
     static const QString sql
-        = QStringLiteral("SELECT %1 FROM events WHERE start_time >= ? AND start_time "
-                         "< ? AND deleted_at IS NULL AND (end_time IS NULL OR "
-                         "end_time > ? OR (recurrence_rule IS NOT NULL AND "
-                         "recurrence_rule != ''))%2 UNION ALL SELECT %1 FROM events "
+        = QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_start_end WHERE "
+                         "start_time >= ? AND start_time < ? AND (end_time IS NULL OR end_time > "
+                         "?) AND deleted_at IS NULL%2 UNION ALL SELECT %1, rowid FROM events "
                          "INDEXED BY idx_events_series_end WHERE ")
         + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
         + QStringLiteral(" > ? AND start_time < ?%2");
 
     QList<Event> events;
-    ZoneCache zones;
+    QSet<qint64> rows;
+    ReadCache cache;
     const auto keep = [&](Event &&e) {
         if (e.start_time < to
             && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
@@ -270,11 +275,16 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
         if (!ids.isEmpty())
             r.bind(Sql::jsonList(ids));
         r.bindReal(fromJulian);
-        r.bind(shortFrom);
+        r.bind(toBound);
         if (!ids.isEmpty())
             r.bind(Sql::jsonList(ids));
-        while (r.next())
-            keep(readRow(r, zones));
+        while (r.next()) {
+            const qint64 row = r.integer64(kColumnCount);
+            if (rows.contains(row))
+                continue;
+            rows.insert(row);
+            keep(readRow(r, cache));
+        }
         return !r.failed();
     };
     if (calendarIds.isEmpty())
@@ -284,10 +294,19 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
 
     addMastersOfOverrides(events, toBound, keep);
 
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
-    loadChildrenFor(events);
-    return events;
+    // By start, equal starts in the order read; each event is moved once.
+    std::vector<std::pair<qint64, qsizetype>> order;
+    order.reserve(size_t(events.size()));
+    for (qsizetype i = 0; i < events.size(); ++i)
+        order.emplace_back(events.at(i).start_time.toMSecsSinceEpoch(), i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<Event> sorted;
+    sorted.reserve(events.size());
+    for (const auto &[start, i] : order)
+        sorted.append(std::move(events[i]));
+    loadChildrenFor(sorted);
+    return sorted;
 }
 
 // An occurrence moved into a range shows only beside its series, which the range read leaves
@@ -308,7 +327,7 @@ void EventRepository::addMastersOfOverrides(const QList<Event> &events, const QS
     }
     if (missing.isEmpty())
         return;
-    ZoneCache zones;
+    ReadCache cache;
     Sql::Reader r(m_db->connection(),
                   QStringLiteral("SELECT %1 FROM events WHERE uid %2 AND (recurrence_id IS NULL "
                                  "OR recurrence_id = '') AND deleted_at IS NULL AND "
@@ -319,7 +338,7 @@ void EventRepository::addMastersOfOverrides(const QList<Event> &events, const QS
     r.bind(Sql::jsonList(missing.keys()));
     r.bind(toBound);
     while (r.next()) {
-        Event master = readRow(r, zones);
+        Event master = readRow(r, cache);
         if (missing.value(master.uid).contains(master.calendar_id))
             keep(std::move(master));
     }
@@ -349,7 +368,7 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     if (trimmed.isEmpty())
         return {};
     const QString pattern = QLatin1Char('%') + trimmed + QLatin1Char('%');
-    ZoneCache zones;
+    ReadCache cache;
     QList<Event> out;
     Sql::Reader r(m_db->connection(),
                   QStringLiteral("SELECT %1 FROM events WHERE deleted_at IS NULL AND (title LIKE ? "
@@ -360,7 +379,7 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     r.bindAll({pattern, pattern, pattern});
     r.bind(qint64(std::max(limit, 1)));
     while (r.next())
-        out.append(readRow(r, zones));
+        out.append(readRow(r, cache));
     return out;
 }
 

@@ -142,6 +142,21 @@ std::optional<QDateTime> Reader::optionalDateTime(int column) const
     return dateTime(column);
 }
 
+QString SharedTexts::text(const Reader &r, int column)
+{
+    const QByteArrayView bytes = r.utf8(column);
+    if (bytes.isNull())
+        return {};
+    for (const auto &[known, text] : std::as_const(m_texts)) {
+        if (known == bytes)
+            return text;
+    }
+    QString text = QString::fromUtf8(bytes);
+    if (m_texts.size() < kMaxTexts)
+        m_texts.append({bytes.toByteArray(), text});
+    return text;
+}
+
 QString readText(QSqlDatabase &db, const QString &statement, const QStringList &values,
                  const char *logName)
 {

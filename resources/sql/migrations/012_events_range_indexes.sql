@@ -1,3 +1,7 @@
+-- Rows found by their start time, with the end at hand to leave out those that ended before a
+-- range without reading them.
+CREATE INDEX IF NOT EXISTS idx_events_start_end ON events (start_time, end_time);
+
 -- Rows that a range on the start time cannot find (series, rows without an end, rows longer
 -- than six days), by the latest moment any of their occurrences can end, in Julian days:
 -- the end, or what UNTIL or COUNT allow plus the length of one occurrence and a margin for
