@@ -3,6 +3,7 @@
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
+#include "platform/LocalZone.h"
 #include "platform/SingleInstance.h"
 #include "services/update/Client.h"
 #include "services/update/UpdateConfig.h"
@@ -192,6 +193,11 @@ int Application::run()
             &MainWindow::focusOnEvent);
 
     QTimer::singleShot(1500, this, [this] { startUpdateCheck(); });
+
+    // Local times follow the system zone when the user moves to another one.
+    auto *zoneCheck = new QTimer(this);
+    connect(zoneCheck, &QTimer::timeout, this, [] { LocalZone::refresh(); });
+    zoneCheck->start(kZoneCheckIntervalMs);
 
     return exec();
 }

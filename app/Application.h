@@ -70,6 +70,8 @@ public:
     QTranslator *appTranslation() const { return appTranslator; }
 
 private:
+    static constexpr int kZoneCheckIntervalMs = 60000;
+
     void startUpdateCheck();
 
     AppState *appState = nullptr;
