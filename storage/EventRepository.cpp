@@ -732,6 +732,36 @@ int EventRepository::purgeByIdPrefix(const QString &prefix)
     return events;
 }
 
+bool EventRepository::purgeCalendar(const QString &calendarId, QString *error)
+{
+    Sql::Savepoint sp(m_db->connection(), QStringLiteral("event_purge_calendar"));
+    QString failure = sp.errorText();
+    // Child rows first: the foreign keys keep an event with children.
+    static const char *const statements[] = {
+        "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attendees WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attachments WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM events WHERE calendar_id = ?",
+    };
+    bool ok = sp.isActive();
+    for (const char *sql : statements) {
+        if (ok)
+            ok = Sql::run(m_db->connection(), QString::fromLatin1(sql), {calendarId}, &failure);
+    }
+    if (ok && !sp.release()) {
+        ok = false;
+        failure = sp.errorText();
+    }
+    if (!ok) {
+        qWarning() << "EventRepository::purgeCalendar failed:" << failure;
+        if (error)
+            *error = failure;
+        return false;
+    }
+    notifyChanged(calendarId);
+    return true;
+}
+
 std::optional<QList<EventReminderAlert>>
 EventRepository::unacknowledgedReminders(QString *error) const
 {

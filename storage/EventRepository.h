@@ -73,6 +73,9 @@ public:
     // SQL's LIKE does, ignoring ASCII case) with their reminder, attendee and attachment rows.
     // Returns how many events went; a failing statement counts nothing and the next still runs.
     int purgeByIdPrefix(const QString &prefix);
+    // Deletes for good every event of the calendar, tombstones too, with their reminder,
+    // attendee and attachment rows; all or nothing. False (with the driver's text) on failure.
+    [[nodiscard]] bool purgeCalendar(const QString &calendarId, QString *error = nullptr);
 
     // The unacknowledged reminders of events that are not deleted, by trigger time; no value
     // when the read failed (*error then holds the driver's text).

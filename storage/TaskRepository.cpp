@@ -468,6 +468,21 @@ int TaskRepository::purgeByIdPrefix(const QString &prefix)
     return std::max(0, removed);
 }
 
+bool TaskRepository::purgeCalendar(const QString &calendarId, QString *error)
+{
+    // Reminder rows go with their task through the foreign key's cascade.
+    QString failure;
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE calendar_id = ?"),
+                  {calendarId}, &failure)) {
+        qWarning() << "TaskRepository::purgeCalendar failed:" << failure;
+        if (error)
+            *error = failure;
+        return false;
+    }
+    m_changes.notify(calendarId);
+    return true;
+}
+
 std::optional<QList<TaskReminderAlert>>
 TaskRepository::unacknowledgedReminders(QString *error) const
 {
