@@ -339,6 +339,20 @@ bool weekNoMatches(const Plan &plan, const QDate &date)
     return false;
 }
 
+// The indices that BYSETPOS picks among a period's `total` candidates, ascending, each once.
+QVarLengthArray<qint64, 16> setPositions(const QList<int> &setPos, qint64 total)
+{
+    QVarLengthArray<qint64, 16> picks;
+    for (int pos : setPos) {
+        const qint64 index = pos > 0 ? pos - 1 : total + pos;
+        if (index >= 0 && index < total)
+            picks.append(index);
+    }
+    std::sort(picks.begin(), picks.end());
+    picks.erase(std::unique(picks.begin(), picks.end()), picks.end());
+    return picks;
+}
+
 // Calendar arithmetic on plain numbers: QDate's conversions dominate counting a century of days.
 bool isLeap(int year)
 {
@@ -635,16 +649,7 @@ private:
     qint64 perPeriod(qint64 days) const
     {
         const qint64 total = days * m_plan.times.size();
-        if (m_plan.setPos.isEmpty())
-            return total;
-        QVarLengthArray<qint64, 16> picks;
-        for (int pos : m_plan.setPos) {
-            const qint64 index = pos > 0 ? pos - 1 : total + pos;
-            if (index >= 0 && index < total)
-                picks.append(index);
-        }
-        std::sort(picks.begin(), picks.end());
-        return std::unique(picks.begin(), picks.end()) - picks.begin();
+        return m_plan.setPos.isEmpty() ? total : setPositions(m_plan.setPos, total).size();
     }
 
     // A year's count, remembered by what decides it: the year's length, the weekday it begins
@@ -869,17 +874,10 @@ private:
             }
             return true;
         }
-        const qint64 total = qint64(days.size()) * timeCount;
-        QVarLengthArray<qint64, 16> picks;
-        for (int pos : m_plan.setPos) {
-            const qint64 index = pos > 0 ? pos - 1 : total + pos;
-            if (index >= 0 && index < total)
-                picks.append(index);
-        }
-        std::sort(picks.begin(), picks.end());
-        const auto end = std::unique(picks.begin(), picks.end());
-        for (auto it = picks.begin(); it != end; ++it) {
-            if (!produce(days[*it / timeCount], m_plan.times[*it % timeCount]))
+        const QVarLengthArray<qint64, 16> picks
+            = setPositions(m_plan.setPos, qint64(days.size()) * timeCount);
+        for (qint64 pick : picks) {
+            if (!produce(days[pick / timeCount], m_plan.times[pick % timeCount]))
                 return false;
         }
         return true;
