@@ -602,11 +602,10 @@ private:
     {
         const QDate from = periodStart(k0);
         const QDate to = periodStart(k1);
-        // UNTIL ends a series within a period; two wall times may meet on one instant in a
-        // DST gap, which only the walk notices when BYSETPOS picks among them.
-        const bool zoned = m_zone.hasTransitions();
+        // UNTIL ends a series within a period, and only the walk notices wall times of one day
+        // that meet on one instant in a DST gap.
         if (m_plan.until.isValid() || !from.isValid() || !to.isValid() || from.year() < 2
-            || to.year() > 9998 || (!m_plan.setPos.isEmpty() && m_plan.times.size() > 1 && zoned))
+            || to.year() > 9998 || !oneInstantPerTime())
             return std::nullopt;
         m_weekdaysMatter = m_plan.hasByDay() || !m_plan.weekNos.isEmpty();
         m_shapeOnly = m_plan.monthMask == 0 && m_plan.yearDays.isEmpty() && m_plan.weekNos.isEmpty()
@@ -644,6 +643,10 @@ private:
         }
         return std::nullopt;
     }
+
+    // Whether each wall time of a day is its own instant: with several times a day in a zone
+    // with DST, two of them can meet in a gap and count once.
+    bool oneInstantPerTime() const { return m_plan.times.size() == 1 || !m_zone.hasTransitions(); }
 
     // The starts a period with this many selected days produces.
     qint64 perPeriod(qint64 days) const
@@ -887,8 +890,8 @@ private:
     {
         // A day well inside the counted part of a series, before anything the caller wants,
         // is only counted; no date-time needs building.
-        const bool onlyCounted
-            = m_windowDate.isValid() && d < m_windowDate && m_startDate.daysTo(d) > kZoneMarginDays;
+        const bool onlyCounted = m_windowDate.isValid() && d < m_windowDate
+            && m_startDate.daysTo(d) > kZoneMarginDays && oneInstantPerTime();
         if (onlyCounted) {
             if (m_plan.count > 0) {
                 m_produced += m_plan.times.size();
