@@ -3,6 +3,7 @@
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
+#include "platform/LocalZone.h"
 #include "platform/SingleInstance.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
@@ -193,6 +194,11 @@ int Application::run()
     // A newer release is offered beside the window, never in the way of it.
     LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),
                                        QStringLiteral("Larkspindle Calendar"), this, mainWindow);
+
+    // Local times follow the system zone when the user moves to another one.
+    auto *zoneCheck = new QTimer(this);
+    connect(zoneCheck, &QTimer::timeout, this, [] { LocalZone::refresh(); });
+    zoneCheck->start(kZoneCheckIntervalMs);
 
     return exec();
 }

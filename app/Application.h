@@ -70,6 +70,8 @@ public:
     QTranslator *appTranslation() const { return appTranslator; }
 
 private:
+    static constexpr int kZoneCheckIntervalMs = 60000;
+
     AppState *appState = nullptr;
     MainWindow *mainWindow = nullptr;
     TrayManager *trayManager = nullptr;

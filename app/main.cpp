@@ -1,10 +1,13 @@
 #include "app/Application.h"
+#include "platform/LocalZone.h"
 #include "platform/SingleInstance.h"
 
 #include <QLoggingCategory>
 
 int main(int argc, char *argv[])
 {
+    // Before any thread starts: setting TZ later would race with readers of the environment.
+    LocalZone::pin();
     const QString rules = startupLoggingRules(qEnvironmentVariable("CALENDAR_INSTANCE"),
                                               qgetenv("QT_LOGGING_RULES"));
     if (!rules.isEmpty())

@@ -1,24 +1,40 @@
-// Event store at a realistic size: 100,000 events over ten years in five calendars, 1 % of
-// them recurring, one reminder each. Run by hand:
+// Event store at a realistic size: 100,000 events over ten years in five calendars, in UTC,
+// Berlin and New York, 1 % of them recurring (open-ended, with COUNT and with UNTIL), a few
+// longer than a week, one reminder each. Run by hand:
 //   build/bench/bench_EventRepository [--benchmark_filter=...]
 // LARK_BENCH_DB=<folder> keeps the generated database there (for comparing with sqlite3);
 // LARK_BENCH_EVENTS=<n> changes the number of stored events (0 measures inserts into an empty
 // store).
+//
+// Each read is measured warm and, in the "AfterWrite" variants, right after an edit of one event
+// (what the views and the tray pay after every change). BM_ListInRangeWeekRawSqlite runs the
+// very statements that listInRange ran, captured from the connection, through SQLite's C
+// interface alone: the yardstick for the cost of the repository's own work.
 
+#include "core/AppState.h"
+#include "core/UpcomingOccurrences.h"
+#include "model/FilterEngine.h"
 #include "model/Identifiers.h"
+#include "model/Recurrence.h"
+#include "platform/LocalZone.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/SqlReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,12 +42,35 @@ const int kEvents = qEnvironmentVariableIsSet("LARK_BENCH_EVENTS")
     ? qEnvironmentVariableIntValue("LARK_BENCH_EVENTS")
     : 100000;
 constexpr int kCalendars = 5;
-const QDateTime kSpanStart(QDate(2016, 1, 1), QTime(0, 0), Qt::UTC);
-constexpr qint64 kSpanSecs = qint64(3653) * 86400;
+const QDate kSpanStart(2016, 1, 1);
+constexpr int kSpanDays = 3653;
 
 QString calendarId(int i)
 {
     return QStringLiteral("cal-%1").arg(i);
+}
+
+const char *const kZones[] = {"UTC", "Europe/Berlin", "America/New_York"};
+
+QString compactUtc(const QDateTime &t)
+{
+    return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}
+
+// Series as people keep them: open-ended weekly meetings, courses with a number of sessions,
+// and stretches that end on a date.
+QString ruleFor(int n, const QDateTime &start)
+{
+    switch ((n / 100) % 4) {
+    case 0:
+        return QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+    case 1:
+        return QStringLiteral("FREQ=WEEKLY;BYDAY=TU,TH;COUNT=20");
+    case 2:
+        return QStringLiteral("FREQ=DAILY;UNTIL=") + compactUtc(start.addDays(60));
+    default:
+        return QStringLiteral("FREQ=MONTHLY;COUNT=12");
+    }
 }
 
 Event makeEvent(int n, QRandomGenerator &rng, const QString &prefix)
@@ -45,21 +84,25 @@ Event makeEvent(int n, QRandomGenerator &rng, const QString &prefix)
                                    "agree who follows up on item %1.")
                         .arg(n);
     e.location = QStringLiteral("Room %1").arg(rng.bounded(50));
-    const QDateTime start = kSpanStart.addSecs(qint64(rng.bounded(quint64(kSpanSecs / 900))) * 900);
+    const QByteArray zone = kZones[n % 3];
+    e.timezone = QString::fromLatin1(zone);
+    const QDate day = kSpanStart.addDays(rng.bounded(kSpanDays));
+    const QTime time(7 + rng.bounded(12), 15 * rng.bounded(4));
+    const QDateTime start
+        = n % 3 == 0 ? QDateTime(day, time, Qt::UTC) : QDateTime(day, time, QTimeZone(zone));
     e.start_time = start;
-    e.end_time = start.addSecs(1800 * (1 + rng.bounded(4)));
+    e.end_time = n % 1000 == 3 ? start.addDays(10) : start.addSecs(1800 * (1 + rng.bounded(4)));
     if (n % 100 == 0)
-        e.recurrence_rule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+        e.recurrence_rule = ruleFor(n, start);
     e.raw_icalendar
         = QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Larkspindle//Calendar "
                          "Desktop//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20240101T000000Z\r\n"
                          "DTSTART:%2\r\nDTEND:%3\r\nSUMMARY:%4\r\nLOCATION:%5\r\n"
                          "DESCRIPTION:%6\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
-              .arg(e.uid, start.toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")),
-                   e.end_time->toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")), e.title,
-                   e.location, e.description);
-    e.created = kSpanStart;
-    e.last_modified = kSpanStart;
+              .arg(e.uid, compactUtc(start), compactUtc(*e.end_time), e.title, e.location,
+                   e.description);
+    e.created = QDateTime(kSpanStart, QTime(0, 0), Qt::UTC);
+    e.last_modified = e.created;
     // A few local changes waiting for the next sync.
     if (n % 1000 == 1)
         e.sync_status = QStringLiteral("pending");
@@ -69,12 +112,15 @@ Event makeEvent(int n, QRandomGenerator &rng, const QString &prefix)
     return e;
 }
 
+// The program's own state over the store, so that the use cases read it as they do in the
+// program.
 struct Store
 {
     std::unique_ptr<QTemporaryDir> tmp;
     QString dir;
-    std::unique_ptr<Database> db;
-    std::unique_ptr<EventRepository> repo;
+    std::unique_ptr<AppState> state;
+    EventRepository *repo = nullptr;
+    QSqlDatabase &connection() { return state->database()->connection(); }
 };
 
 Store &store()
@@ -89,31 +135,31 @@ Store &store()
         QDir().mkpath(st.dir);
         const QString path = st.dir + QStringLiteral("/calendar.db");
         const bool existed = QFile::exists(path);
-        st.db = std::make_unique<Database>();
-        if (!st.db->open(path) || !st.db->migrate())
+        st.state = std::make_unique<AppState>();
+        if (!st.state->initialize(path))
             qFatal("cannot create the benchmark database");
-        st.repo = std::make_unique<EventRepository>(st.db.get());
-        QSqlQuery q(st.db->connection());
+        st.repo = st.state->events();
+        QSqlQuery q(st.connection());
         if (existed && q.exec(QStringLiteral("SELECT COUNT(*) FROM events")) && q.next()
             && q.value(0).toInt() == kEvents)
             return st;
-        q.exec(
-            QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'A', 'caldav')"));
+        q.exec(QStringLiteral(
+            "INSERT OR IGNORE INTO accounts (id, name, type) VALUES ('acc', 'A', 'caldav')"));
         for (int i = 0; i < kCalendars; ++i) {
-            q.prepare(QStringLiteral(
-                "INSERT INTO calendars (id, account_id, url, name) VALUES (?, 'acc', ?, ?)"));
+            q.prepare(QStringLiteral("INSERT OR IGNORE INTO calendars (id, account_id, url, name) "
+                                     "VALUES (?, 'acc', ?, ?)"));
             q.addBindValue(calendarId(i));
             q.addBindValue(calendarId(i));
             q.addBindValue(calendarId(i));
             q.exec();
         }
         QRandomGenerator rng(2024);
-        st.db->connection().transaction();
+        st.connection().transaction();
         for (int n = 0; n < kEvents; ++n) {
             if (!st.repo->insert(makeEvent(n, rng, QStringLiteral("ev"))))
                 qFatal("insert failed");
         }
-        st.db->connection().commit();
+        st.connection().commit();
         q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         return st;
     }();
@@ -121,23 +167,189 @@ Store &store()
 }
 
 const QDateTime kWeekFrom(QDate(2021, 1, 4), QTime(0, 0), Qt::UTC);
+const QDateTime kWeekTo = kWeekFrom.addDays(7);
 
-void BM_ListInRangeWeek(benchmark::State &state)
+QStringList calendarsArg(const benchmark::State &state)
 {
-    Store &s = store();
     QStringList calendars;
     if (state.range(0))
         for (int i = 0; i < kCalendars; ++i)
             calendars << calendarId(i);
+    return calendars;
+}
+
+// One edit as the user makes it: an event of the week gets a new title.
+void editOneEvent(Store &s)
+{
+    static Event edited = [&s] {
+        const QList<Event> week = s.repo->listInRange(kWeekFrom, kWeekTo);
+        if (week.isEmpty())
+            qFatal("no event in the benchmark week");
+        return week.first();
+    }();
+    static int round = 0;
+    edited.title = QStringLiteral("Edited %1").arg(++round);
+    if (!s.repo->update(edited))
+        qFatal("update failed");
+}
+
+void BM_ListInRangeWeek(benchmark::State &state)
+{
+    Store &s = store();
+    const QStringList calendars = calendarsArg(state);
     size_t n = 0;
     for (auto _ : state) {
-        const QList<Event> events = s.repo->listInRange(kWeekFrom, kWeekFrom.addDays(7), calendars);
+        const QList<Event> events = s.repo->listInRange(kWeekFrom, kWeekTo, calendars);
         n = size_t(events.size());
         benchmark::DoNotOptimize(events);
     }
     state.counters["events"] = double(n);
 }
 BENCHMARK(BM_ListInRangeWeek)->Arg(0)->Arg(1)->ArgName("calendars")->Unit(benchmark::kMillisecond);
+
+void BM_ListInRangeWeekAfterWrite(benchmark::State &state)
+{
+    Store &s = store();
+    const QStringList calendars = calendarsArg(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        editOneEvent(s);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(s.repo->listInRange(kWeekFrom, kWeekTo, calendars));
+    }
+}
+BENCHMARK(BM_ListInRangeWeekAfterWrite)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("calendars")
+    ->Unit(benchmark::kMillisecond);
+
+// The statements one listInRange call runs, with their values written in.
+std::vector<std::string> capturedStatements(Store &s, const QStringList &calendars)
+{
+    std::vector<std::string> statements;
+    // Warm first, so that only what a repeated read runs is captured.
+    (void)s.repo->listInRange(kWeekFrom, kWeekTo, calendars);
+    sqlite3 *db = Sql::handleOf(s.connection());
+    sqlite3_trace_v2(
+        db, SQLITE_TRACE_STMT,
+        [](unsigned, void *ctx, void *p, void *) -> int {
+            char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(p));
+            if (sql)
+                static_cast<std::vector<std::string> *>(ctx)->emplace_back(sql);
+            sqlite3_free(sql);
+            return 0;
+        },
+        &statements);
+    (void)s.repo->listInRange(kWeekFrom, kWeekTo, calendars);
+    sqlite3_trace_v2(db, 0, nullptr, nullptr);
+    return statements;
+}
+
+void BM_ListInRangeWeekRawSqlite(benchmark::State &state)
+{
+    Store &s = store();
+    const std::vector<std::string> statements = capturedStatements(s, calendarsArg(state));
+    sqlite3 *db = Sql::handleOf(s.connection());
+    size_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const std::string &sql : statements) {
+            sqlite3_stmt *stmt = nullptr;
+            if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
+                qFatal("%s", sqlite3_errmsg(db));
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                const int columns = sqlite3_column_count(stmt);
+                for (int c = 0; c < columns; ++c)
+                    benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+                ++rows;
+            }
+            sqlite3_finalize(stmt);
+        }
+    }
+    state.counters["rows"] = double(rows);
+    state.counters["statements"] = double(statements.size());
+    if (qEnvironmentVariableIsSet("LARK_BENCH_SHOW_SQL"))
+        for (const std::string &sql : statements)
+            fprintf(stderr, "%.300s\n", sql.c_str());
+}
+BENCHMARK(BM_ListInRangeWeekRawSqlite)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("calendars")
+    ->Unit(benchmark::kMillisecond);
+
+QList<FilterRule> someRules()
+{
+    QList<FilterRule> rules;
+    const char *const conditions[] = {
+        "{\"runtimeType\":\"pattern\",\"titleContains\":[\"topic 7\"]}",
+        "{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"22:00\"}}",
+        "{\"runtimeType\":\"pattern\",\"locationContains\":[\"Room 4\"]}",
+    };
+    for (int i = 0; i < 3; ++i) {
+        FilterRule r;
+        r.id = QStringLiteral("rule-%1").arg(i);
+        r.name = r.id;
+        r.conditions = QString::fromLatin1(conditions[i]);
+        r.action = i ? QStringLiteral("dim") : QStringLiteral("hide");
+        rules.append(r);
+    }
+    return rules;
+}
+
+// A week as a view shows it: the stored rows, their occurrences and the filter rules.
+void BM_WeekView(benchmark::State &state)
+{
+    Store &s = store();
+    const QList<FilterRule> rules = someRules();
+    const QStringList calendars = calendarsArg(state);
+    qint64 shown = 0;
+    for (auto _ : state) {
+        if (state.range(1)) {
+            state.PauseTiming();
+            editOneEvent(s);
+            state.ResumeTiming();
+        }
+        const FilterResult result
+            = applyFilterRules(expandOccurrences(s.repo->listInRange(kWeekFrom, kWeekTo, calendars),
+                                                 kWeekFrom, kWeekTo),
+                               rules);
+        shown = result.events.size();
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["shown"] = double(shown);
+}
+BENCHMARK(BM_WeekView)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->ArgNames({"calendars", "afterWrite"})
+    ->Unit(benchmark::kMillisecond);
+
+// The tray's list of what comes today and tomorrow, through the program's own use case, at a
+// local time of the benchmark week.
+void BM_UpcomingOccurrences(benchmark::State &state)
+{
+    Store &s = store();
+    const QDateTime now(QDate(2021, 1, 6), QTime(10, 0), Qt::LocalTime);
+    qint64 found = 0;
+    for (auto _ : state) {
+        if (state.range(0)) {
+            state.PauseTiming();
+            editOneEvent(s);
+            state.ResumeTiming();
+        }
+        const QList<Event> upcoming = upcomingOccurrences(s.state.get(), now);
+        found = upcoming.size();
+        benchmark::DoNotOptimize(upcoming);
+    }
+    state.counters["upcoming"] = double(found);
+}
+BENCHMARK(BM_UpcomingOccurrences)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("afterWrite")
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ListByCalendar(benchmark::State &state)
 {
@@ -184,17 +396,17 @@ void BM_Insert10000InOneTransaction(benchmark::State &state)
         for (int n = 0; n < 10000; ++n)
             events << makeEvent(n, rng, prefix);
         state.ResumeTiming();
-        s.db->connection().transaction();
+        s.connection().transaction();
         for (const Event &e : std::as_const(events))
             benchmark::DoNotOptimize(s.repo->insert(e));
-        s.db->connection().commit();
+        s.connection().commit();
         state.PauseTiming();
-        QSqlQuery q(s.db->connection());
-        s.db->connection().transaction();
+        QSqlQuery q(s.connection());
+        s.connection().transaction();
         q.exec(QStringLiteral(
             "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE uid LIKE 'r%')"));
         q.exec(QStringLiteral("DELETE FROM events WHERE uid LIKE 'r%'"));
-        s.db->connection().commit();
+        s.connection().commit();
         state.ResumeTiming();
     }
 }
@@ -204,6 +416,7 @@ BENCHMARK(BM_Insert10000InOneTransaction)->Unit(benchmark::kMillisecond)->Iterat
 
 int main(int argc, char **argv)
 {
+    LocalZone::pin();
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

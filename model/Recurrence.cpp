@@ -33,6 +33,11 @@ qint64 floorDiv(qint64 a, qint64 b)
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
+qint64 floorMod(qint64 a, qint64 b)
+{
+    return a - floorDiv(a, b) * b;
+}
+
 // The same wall date and time in the zone that `proto` carries; a time in a DST gap moves forward.
 class ZoneOf
 {
@@ -57,6 +62,9 @@ public:
         const int offsetBefore = convert(asUtc.addDays(-1)).offsetFromUtc();
         return convert(asUtc.addSecs(-offsetBefore));
     }
+
+    // Whether wall times can be skipped or repeated (a zone with DST, or local time).
+    bool hasTransitions() const { return m_spec == Qt::TimeZone || m_spec == Qt::LocalTime; }
 
     QDateTime convert(const QDateTime &instant) const
     {
@@ -94,11 +102,26 @@ private:
     QTimeZone m_zone;
 };
 
+// The value of n decimal digits; -1 when one is not a digit.
+int digitsAt(const QString &text, qsizetype at, int n)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// "yyyyMMdd"; invalid unless it names a real date.
 QDate parseCompactDate(const QString &text)
 {
     if (text.size() != 8)
         return {};
-    return QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+    const int y = digitsAt(text, 0, 4), m = digitsAt(text, 4, 2), d = digitsAt(text, 6, 2);
+    return y < 0 || m < 0 || d < 0 ? QDate() : QDate(y, m, d);
 }
 
 // "yyyyMMddTHHmmss": date and time fields only, no zone.
@@ -107,7 +130,8 @@ bool parseCompactDateTime(const QString &text, QDate *date, QTime *time)
     if (text.size() != 15 || text.at(8) != QLatin1Char('T'))
         return false;
     *date = parseCompactDate(text.left(8));
-    *time = QTime::fromString(text.mid(9), QStringLiteral("HHmmss"));
+    const int h = digitsAt(text, 9, 2), m = digitsAt(text, 11, 2), s = digitsAt(text, 13, 2);
+    *time = h < 0 || m < 0 || s < 0 ? QTime() : QTime(h, m, s);
     return date->isValid() && time->isValid();
 }
 
@@ -216,6 +240,9 @@ Plan makePlan(const RRule &rule, const QDateTime &dtstart)
     plan.interval = qMax<qint64>(1, rule.interval);
     plan.count = qMax(0, rule.count);
     plan.until = rule.until;
+    // A date alone ends the series after that day, wherever the series' day ends.
+    if (rule.untilIsDate && rule.until.isValid() && dtstart.isValid())
+        plan.until = ZoneOf(dtstart).at(rule.until.date().addDays(1), QTime(0, 0)).addMSecs(-1);
     plan.weekStart = (rule.weekStart >= 1 && rule.weekStart <= 7) ? rule.weekStart : 1;
 
     const bool ordinalsAllowed = plan.freq == Freq::Monthly || plan.freq == Freq::Yearly;
@@ -312,77 +339,136 @@ bool weekNoMatches(const Plan &plan, const QDate &date)
     return false;
 }
 
-bool positionMatches(const QList<int> &positions, int position, int length)
+// The indices that BYSETPOS picks among a period's `total` candidates, ascending, each once.
+QVarLengthArray<qint64, 16> setPositions(const QList<int> &setPos, qint64 total)
 {
-    for (int n : positions) {
-        if (n > 0 ? n == position : length + 1 + n == position)
-            return true;
+    QVarLengthArray<qint64, 16> picks;
+    for (int pos : setPos) {
+        const qint64 index = pos > 0 ? pos - 1 : total + pos;
+        if (index >= 0 && index < total)
+            picks.append(index);
     }
-    return false;
+    std::sort(picks.begin(), picks.end());
+    picks.erase(std::unique(picks.begin(), picks.end()), picks.end());
+    return picks;
 }
 
-// A day with the calendar fields the filters ask for, worked out once.
-struct Day
+// Calendar arithmetic on plain numbers: QDate's conversions dominate counting a century of days.
+bool isLeap(int year)
 {
-    QDate date;
-    int month;
-    int day;
-    int daysInMonth;
-    int weekday;
-    int dayOfYear;
-    int daysInYear;
-
-    // One split of the date into its parts; the rest is arithmetic.
-    static Day of(const QDate &d)
-    {
-        static const int monthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        int year = 0;
-        int month = 0;
-        int day = 0;
-        d.getDate(&year, &month, &day);
-        const bool leap = QDate::isLeapYear(year);
-        const int daysInMonth = month == 2 && leap ? 29 : monthLengths[month - 1];
-        const int dayOfYear = int(QDate(year, 1, 1).daysTo(d)) + 1;
-        return {d, month, day, daysInMonth, d.dayOfWeek(), dayOfYear, leap ? 366 : 365};
-    }
-};
-
-bool byDayMatches(const Plan &plan, const Day &d)
-{
-    if (plan.weekdayMask & weekdayBit(d.weekday))
-        return true;
-    for (const auto &[n, weekday] : plan.nthWeekdays) {
-        if (weekday != d.weekday)
-            continue;
-        const int pos = plan.nthInMonth ? d.day : d.dayOfYear;
-        const int length = plan.nthInMonth ? d.daysInMonth : d.daysInYear;
-        const int nth = n > 0 ? (pos - 1) / 7 + 1 : -((length - pos) / 7 + 1);
-        if (nth == n)
-            return true;
-    }
-    return false;
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-bool dayMatches(const Plan &plan, const Day &d)
+int daysInMonth(int year, int month)
 {
-    if (plan.monthMask != 0 && !(plan.monthMask & (1u << d.month)))
-        return false;
-    if (plan.clampedMonthDay != 0 && d.day != qMin(plan.clampedMonthDay, d.daysInMonth))
-        return false;
-    if (!plan.monthDays.isEmpty() && !positionMatches(plan.monthDays, d.day, d.daysInMonth))
-        return false;
-    if (!plan.yearDays.isEmpty() && !positionMatches(plan.yearDays, d.dayOfYear, d.daysInYear))
-        return false;
-    if (plan.hasByDay() && !byDayMatches(plan, d))
-        return false;
-    if (!plan.weekNos.isEmpty() && !weekNoMatches(plan, d.date))
-        return false;
-    return true;
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeap(year) ? 29 : lengths[month - 1];
+}
+
+// The Julian day of a Gregorian date (years from 1 on).
+qint64 julianDay(int year, int month, int day)
+{
+    const qint64 y = year - (month <= 2 ? 1 : 0);
+    const qint64 era = floorDiv(y, 400);
+    const qint64 yearOfEra = y - era * 400;
+    const qint64 dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const qint64 dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra + 1721120;
+}
+
+int weekdayOf(qint64 julianDay)
+{
+    return int(floorMod(julianDay, 7)) + 1;
+}
+
+// Days of a month as bits 1 to 31.
+quint32 dayBit(int day)
+{
+    return 1u << day;
+}
+
+quint32 daysFromTo(int first, int last)
+{
+    if (first > last)
+        return 0;
+    const quint32 upTo = last >= 31 ? ~0u : (dayBit(last + 1) - 1);
+    return upTo & ~(dayBit(first) - 1);
+}
+
+// The bits of the days of a month that fall on a weekday, given the weekday of its first day.
+quint32 weekdayDays(int firstWeekday, int weekday, int daysInMonth)
+{
+    quint32 bits = 0;
+    for (int day = 1 + (weekday - firstWeekday + 7) % 7; day <= daysInMonth; day += 7)
+        bits |= dayBit(day);
+    return bits;
+}
+
+// The days of one month that the rule's day filters select, as bits: the filters each select
+// a set of days and a day must be in all of them.
+quint32 monthDays(const Plan &plan, int year, int month)
+{
+    if (plan.monthMask != 0 && !(plan.monthMask & (1u << month)))
+        return 0;
+    if (year < 1 || year > 9999)
+        return 0;
+    const int monthLength = daysInMonth(year, month);
+    quint32 days = daysFromTo(1, monthLength);
+    if (plan.clampedMonthDay != 0)
+        days &= dayBit(qMin(plan.clampedMonthDay, monthLength));
+    const auto positions = [](const QList<int> &list, int length, int offset) {
+        quint32 bits = 0;
+        for (int n : list) {
+            const int day = (n > 0 ? n : length + 1 + n) - offset;
+            if (day >= 1 && day <= 31)
+                bits |= dayBit(day);
+        }
+        return bits;
+    };
+    if (!plan.monthDays.isEmpty())
+        days &= positions(plan.monthDays, monthLength, 0);
+    const qint64 first = julianDay(year, month, 1);
+    const int dayOfYear = int(first - julianDay(year, 1, 1)) + 1;
+    const int daysInYear = isLeap(year) ? 366 : 365;
+    if (!plan.yearDays.isEmpty())
+        days &= positions(plan.yearDays, daysInYear, dayOfYear - 1);
+    if (plan.hasByDay()) {
+        const int firstWeekday = weekdayOf(first);
+        quint32 byDay = 0;
+        for (int weekday = 1; weekday <= 7; ++weekday) {
+            if (plan.weekdayMask & weekdayBit(weekday))
+                byDay |= weekdayDays(firstWeekday, weekday, monthLength);
+        }
+        // The n-th weekday counts within the month or, for a yearly rule without months,
+        // within the year.
+        for (const auto &[n, weekday] : plan.nthWeekdays) {
+            for (int day = 1 + (weekday - firstWeekday + 7) % 7; day <= monthLength; day += 7) {
+                const int pos = plan.nthInMonth ? day : dayOfYear + day - 1;
+                const int length = plan.nthInMonth ? monthLength : daysInYear;
+                if ((n > 0 ? (pos - 1) / 7 + 1 : -((length - pos) / 7 + 1)) == n)
+                    byDay |= dayBit(day);
+            }
+        }
+        days &= byDay;
+    }
+    if (!plan.weekNos.isEmpty()) {
+        const QDate firstDate = QDate::fromJulianDay(first);
+        for (int day = 1; day <= monthLength; ++day) {
+            if ((days & dayBit(day)) && !weekNoMatches(plan, firstDate.addDays(day - 1)))
+                days &= ~dayBit(day);
+        }
+    }
+    return days;
+}
+
+int dayCount(quint32 days)
+{
+    return __builtin_popcount(days);
 }
 
 // Walks the periods of a series and produces its starts in ascending order. With a window,
-// periods that end before it are skipped arithmetically (unless COUNT must be counted from the
-// start) and only starts at or after the window are kept.
+// periods that end before it are skipped arithmetically (a series with COUNT counts the starts
+// of those periods without making them) and only starts at or after the window are kept.
 class StartGenerator
 {
 public:
@@ -419,23 +505,31 @@ public:
         if (m_window.isValid())
             m_windowDate = m_window.toUTC().date().addDays(-kZoneMarginDays);
 
-        const qint64 first = firstPeriod();
+        qint64 first = firstPeriod();
+        if (m_plan.count > 0 && first > 0) {
+            first = skipCounted(first);
+            if (first < 0)
+                return std::move(m_out);
+        }
         QVarLengthArray<QDate, 32> days;
         for (qint64 k = first; k - first < kMaxPeriods; ++k) {
-            days.clear();
-            if (!periodDays(k, &days))
-                break;
-            if (!producePeriod(days))
+            if (!walkPeriod(k, days))
                 break;
         }
         return std::move(m_out);
     }
 
 private:
-    // Index of the first period worth walking.
+    bool walkPeriod(qint64 k, QVarLengthArray<QDate, 32> &days)
+    {
+        days.clear();
+        return periodDays(k, &days) && producePeriod(days);
+    }
+
+    // Index of the first period that can reach the window.
     qint64 firstPeriod() const
     {
-        if (m_plan.count > 0 || !m_windowDate.isValid() || m_windowDate <= m_startDate)
+        if (!m_windowDate.isValid() || m_windowDate <= m_startDate)
             return 0;
         const qint64 interval = m_plan.interval;
         switch (m_plan.freq) {
@@ -458,7 +552,259 @@ private:
         return 0;
     }
 
+    // COUNT counts from the start, so the periods before the window are walked near the start
+    // (where a candidate may still precede it) and counted arithmetically after that. Returns
+    // the period to walk on from, or -1 when the series is over before `window`.
+    qint64 skipCounted(qint64 window)
+    {
+        qint64 k = 0;
+        QVarLengthArray<QDate, 32> days;
+        for (; k < window && m_startDate.daysTo(periodStart(k)) <= kZoneMarginDays; ++k) {
+            if (!walkPeriod(k, days))
+                return -1;
+        }
+        if (k == window)
+            return k;
+        const std::optional<qint64> counted = countStarts(k, window);
+        if (!counted)
+            return k;
+        m_produced += *counted;
+        m_lastProduced = QDateTime();
+        return m_produced >= m_plan.count ? -1 : window;
+    }
+
     static qint64 monthIndex(const QDate &d) { return qint64(d.year()) * 12 + d.month() - 1; }
+
+    // The first day of period k.
+    QDate periodStart(qint64 k) const
+    {
+        const qint64 step = k * m_plan.interval;
+        switch (m_plan.freq) {
+        case Freq::Daily:
+            return m_startDate.addDays(step);
+        case Freq::Weekly:
+            return weekStartOf(m_startDate, m_plan.weekStart).addDays(7 * step);
+        case Freq::Monthly: {
+            const qint64 index = monthIndex(m_startDate) + step;
+            return QDate(int(floorDiv(index, 12)), int(index - floorDiv(index, 12) * 12) + 1, 1);
+        }
+        case Freq::Yearly:
+            return QDate(int(m_startDate.year() + step), 1, 1);
+        case Freq::Single:
+            break;
+        }
+        return {};
+    }
+
+    // The starts that the walk would produce in the periods [k0, k1), all after the first days
+    // of the series and before the window; none when this rule has to be walked.
+    std::optional<qint64> countStarts(qint64 k0, qint64 k1)
+    {
+        const QDate from = periodStart(k0);
+        const QDate to = periodStart(k1);
+        // UNTIL ends a series within a period, and only the walk notices wall times of one day
+        // that meet on one instant in a DST gap.
+        if (m_plan.until.isValid() || !from.isValid() || !to.isValid() || from.year() < 2
+            || to.year() > 9998 || !oneInstantPerTime())
+            return std::nullopt;
+        m_weekdaysMatter = m_plan.hasByDay() || !m_plan.weekNos.isEmpty();
+        m_shapeOnly = m_plan.monthMask == 0 && m_plan.yearDays.isEmpty() && m_plan.weekNos.isEmpty()
+            && (m_plan.nthWeekdays.isEmpty() || m_plan.nthInMonth);
+        switch (m_plan.freq) {
+        case Freq::Daily:
+            return countDays(from, to, 1) * perPeriod(1);
+        case Freq::Weekly: {
+            const bool weekdaysOnly = m_plan.monthMask == 0 && m_plan.monthDays.isEmpty()
+                && m_plan.yearDays.isEmpty() && m_plan.weekNos.isEmpty()
+                && m_plan.nthWeekdays.isEmpty();
+            if (weekdaysOnly)
+                return (k1 - k0) * perPeriod(dayCount(m_plan.weekdayMask));
+            if (m_plan.setPos.isEmpty())
+                return countDays(from, to, 7) * perPeriod(1);
+            return std::nullopt;
+        }
+        case Freq::Monthly:
+            return countMonths(k0, k1);
+        case Freq::Yearly: {
+            qint64 total = 0;
+            int year = int(m_startDate.year() + k0 * m_plan.interval);
+            qint64 jan1 = julianDay(year, 1, 1);
+            for (qint64 k = k0; k < k1; ++k) {
+                if (k > k0) {
+                    for (qint64 i = 0; i < m_plan.interval; ++i)
+                        jan1 += isLeap(year++) ? 366 : 365;
+                }
+                total += memo(year, jan1, 0, [&] { return perPeriod(yearDays(year, jan1, 0, 1)); });
+            }
+            return total;
+        }
+        case Freq::Single:
+            break;
+        }
+        return std::nullopt;
+    }
+
+    // Whether each wall time of a day is its own instant: with several times a day in a zone
+    // with DST, two of them can meet in a gap and count once.
+    bool oneInstantPerTime() const { return m_plan.times.size() == 1 || !m_zone.hasTransitions(); }
+
+    // The starts a period with this many selected days produces.
+    qint64 perPeriod(qint64 days) const
+    {
+        const qint64 total = days * m_plan.times.size();
+        return m_plan.setPos.isEmpty() ? total : setPositions(m_plan.setPos, total).size();
+    }
+
+    // A year's count, remembered by what decides it: the year's length, the weekday it begins
+    // on when weekdays matter (and its neighbours' lengths for week numbers), and the phase of
+    // the periods at its start.
+    template<typename Count> qint64 memo(int year, qint64 jan1, qint64 phase, Count count)
+    {
+        int kind = int(isLeap(year));
+        if (m_weekdaysMatter)
+            kind += 2 * weekdayOf(jan1);
+        if (!m_plan.weekNos.isEmpty())
+            kind += 16 * int(isLeap(year - 1)) + 32 * int(isLeap(year + 1));
+        if (phase == 0) {
+            if (!(m_kindsKnown & (quint64(1) << kind))) {
+                m_byKind[kind] = count();
+                m_kindsKnown |= quint64(1) << kind;
+            }
+            return m_byKind[kind];
+        }
+        // A few dozen keys at most for all but very long intervals: a list is quickest.
+        const qint64 key = kind + 64 * phase;
+        for (const auto &[known, value] : std::as_const(m_yearCounts)) {
+            if (known == key)
+                return value;
+        }
+        const qint64 value = count();
+        m_yearCounts.append({key, value});
+        return value;
+    }
+
+    // The selected days of a month. Where the month's length and first weekday alone decide
+    // them, each such shape is worked out once.
+    quint32 selection(int year, int month, qint64 firstDay)
+    {
+        if (!m_shapeOnly)
+            return monthDays(m_plan, year, month);
+        const int slot = (daysInMonth(year, month) - 28) * 7 + weekdayOf(firstDay) - 1;
+        if (!(m_shapesKnown & (1u << slot))) {
+            m_shapes[slot] = monthDays(m_plan, year, month);
+            m_shapesKnown |= 1u << slot;
+        }
+        return m_shapes[slot];
+    }
+
+    // The selected days of a year whose days since the first period's start are `offset` at
+    // 1 January, counting only the days in periods of blockLen days every `cycle` days.
+    qint64 yearDays(int year, qint64 jan1, qint64 offset, qint64 cycle, qint64 blockLen = 1)
+    {
+        qint64 days = 0;
+        qint64 first = jan1;
+        for (int month = 1; month <= 12; ++month) {
+            const quint32 selected = selection(year, month, first);
+            days += dayCount(selected & inPeriods(offset + first - jan1, cycle, blockLen));
+            first += daysInMonth(year, month);
+        }
+        return days;
+    }
+
+    // The days of a month in periods, by their offset from the first period's start.
+    static quint32 inPeriods(qint64 offset, qint64 cycle, qint64 blockLen)
+    {
+        if (cycle == blockLen)
+            return ~0u;
+        quint32 bits = 0;
+        for (int day = 1; day <= 31; ++day) {
+            if (floorMod(offset + day - 1, cycle) < blockLen)
+                bits |= dayBit(day);
+        }
+        return bits;
+    }
+
+    // The selected days in [from, to) of the periods, which are blocks of blockLen days that
+    // begin every blockLen * interval days from the first period's start.
+    qint64 countDays(const QDate &from, const QDate &to, int blockLen)
+    {
+        const qint64 cycle = qint64(blockLen) * m_plan.interval;
+        const qint64 base = periodStart(0).toJulianDay();
+        const qint64 end = to.toJulianDay();
+        int year = 0, month = 0, day = 0;
+        from.getDate(&year, &month, &day);
+        qint64 total = 0;
+        for (qint64 jd = from.toJulianDay(); jd < end;) {
+            const qint64 monthStart = jd - day + 1;
+            const qint64 nextYear = jd + (isLeap(year) ? 366 : 365);
+            if (month == 1 && day == 1 && nextYear <= end) {
+                const qint64 phase = floorMod(jd - base, cycle);
+                total += memo(year, jd, phase,
+                              [&] { return yearDays(year, jd, phase, cycle, blockLen); });
+                jd = nextYear;
+                ++year;
+                continue;
+            }
+            const qint64 stop = qMin(monthStart + daysInMonth(year, month), end);
+            total += dayCount(selection(year, month, monthStart)
+                              & inPeriods(monthStart - base, cycle, blockLen)
+                              & daysFromTo(day, int(stop - monthStart)));
+            jd = stop;
+            day = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
+        return total;
+    }
+
+    // The starts of the monthly periods [k0, k1); a whole year at a time where one fits.
+    qint64 countMonths(qint64 k0, qint64 k1)
+    {
+        const qint64 interval = m_plan.interval;
+        const qint64 end = monthIndex(m_startDate) + k1 * interval;
+        const auto months = [this](int year, qint64 jan1, qint64 firstMonth, qint64 step) {
+            qint64 total = 0;
+            qint64 first = jan1;
+            for (int month = 1; month <= 12; ++month) {
+                if (month - 1 >= firstMonth && (month - 1 - firstMonth) % step == 0)
+                    total += perPeriod(dayCount(selection(year, month, first)));
+                first += daysInMonth(year, month);
+            }
+            return total;
+        };
+        qint64 total = 0;
+        qint64 index = monthIndex(m_startDate) + k0 * interval;
+        while (index < end) {
+            const int year = int(floorDiv(index, 12));
+            const qint64 yearStart = qint64(year) * 12;
+            const qint64 phase = index - yearStart;
+            const qint64 jan1 = julianDay(year, 1, 1);
+            if (phase < interval && yearStart + 12 <= end) {
+                total
+                    += memo(year, jan1, phase, [&] { return months(year, jan1, phase, interval); });
+                index += (yearStart + 12 - index + interval - 1) / interval * interval;
+                continue;
+            }
+            total += months(year, jan1, phase, 12);
+            index += interval;
+        }
+        return total;
+    }
+
+    // Whether the walk selects the day; one month's days are worked out at a time.
+    bool selects(const QDate &d) const
+    {
+        int year = 0, month = 0, day = 0;
+        d.getDate(&year, &month, &day);
+        if (year != m_cachedYear || month != m_cachedMonth) {
+            m_cachedYear = year;
+            m_cachedMonth = month;
+            m_cachedDays = monthDays(m_plan, year, month);
+        }
+        return m_cachedDays & dayBit(day);
+    }
 
     // The days of period k that the rule selects; false once the period lies past the end.
     bool periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const
@@ -472,7 +818,7 @@ private:
             if (step > m_startDate.daysTo(m_lastDate))
                 return false;
             const QDate d = m_startDate.addDays(step);
-            if (dayMatches(m_plan, Day::of(d)))
+            if (selects(d))
                 days->append(d);
             return true;
         }
@@ -483,7 +829,7 @@ private:
             const QDate first = ws.addDays(7 * step);
             for (int i = 0; i < 7; ++i) {
                 const QDate d = first.addDays(i);
-                if (dayMatches(m_plan, Day::of(d)))
+                if (selects(d))
                     days->append(d);
             }
             return true;
@@ -500,10 +846,8 @@ private:
             const qint64 year = qint64(m_startDate.year()) + step;
             if (year > m_lastDate.year())
                 return false;
-            for (int month = 1; month <= 12; ++month) {
-                if (m_plan.monthMask == 0 || (m_plan.monthMask & (1u << month)))
-                    appendMonthDays(int(year), month, days);
-            }
+            for (int month = 1; month <= 12; ++month)
+                appendMonthDays(int(year), month, days);
             return true;
         }
         case Freq::Single:
@@ -514,20 +858,15 @@ private:
 
     void appendMonthDays(int year, int month, QVarLengthArray<QDate, 32> *days) const
     {
-        const QDate first(year, month, 1);
-        if (!first.isValid())
+        const quint32 selected = monthDays(m_plan, year, month);
+        if (selected == 0)
             return;
-        Day d = Day::of(first);
-        for (int day = 1; day <= d.daysInMonth; ++day) {
-            d.date = first.addDays(day - 1);
-            if (dayMatches(m_plan, d))
-                days->append(d.date);
-            ++d.day;
-            ++d.dayOfYear;
-            d.weekday = d.weekday % 7 + 1;
+        const QDate first(year, month, 1);
+        for (int day = 1; day <= 31; ++day) {
+            if (selected & dayBit(day))
+                days->append(first.addDays(day - 1));
         }
     }
-
     bool producePeriod(const QVarLengthArray<QDate, 32> &days)
     {
         const qsizetype timeCount = m_plan.times.size();
@@ -538,17 +877,10 @@ private:
             }
             return true;
         }
-        const qint64 total = qint64(days.size()) * timeCount;
-        QVarLengthArray<qint64, 16> picks;
-        for (int pos : m_plan.setPos) {
-            const qint64 index = pos > 0 ? pos - 1 : total + pos;
-            if (index >= 0 && index < total)
-                picks.append(index);
-        }
-        std::sort(picks.begin(), picks.end());
-        const auto end = std::unique(picks.begin(), picks.end());
-        for (auto it = picks.begin(); it != end; ++it) {
-            if (!produce(days[*it / timeCount], m_plan.times[*it % timeCount]))
+        const QVarLengthArray<qint64, 16> picks
+            = setPositions(m_plan.setPos, qint64(days.size()) * timeCount);
+        for (qint64 pick : picks) {
+            if (!produce(days[pick / timeCount], m_plan.times[pick % timeCount]))
                 return false;
         }
         return true;
@@ -558,8 +890,8 @@ private:
     {
         // A day well inside the counted part of a series, before anything the caller wants,
         // is only counted; no date-time needs building.
-        const bool onlyCounted
-            = m_windowDate.isValid() && d < m_windowDate && m_startDate.daysTo(d) > kZoneMarginDays;
+        const bool onlyCounted = m_windowDate.isValid() && d < m_windowDate
+            && m_startDate.daysTo(d) > kZoneMarginDays && oneInstantPerTime();
         if (onlyCounted) {
             if (m_plan.count > 0) {
                 m_produced += m_plan.times.size();
@@ -618,6 +950,16 @@ private:
     qint64 m_produced = 0;
     QDateTime m_lastProduced;
     QList<QDateTime> m_out;
+    QVarLengthArray<std::pair<qint64, qint64>, 32> m_yearCounts;
+    qint64 m_byKind[64];
+    quint64 m_kindsKnown = 0;
+    bool m_weekdaysMatter = false;
+    bool m_shapeOnly = false;
+    quint32 m_shapes[28] = {};
+    quint32 m_shapesKnown = 0;
+    mutable int m_cachedYear = 0;
+    mutable int m_cachedMonth = 0;
+    mutable quint32 m_cachedDays = 0;
 };
 
 // "yyyyMMddTHHmmssZ" in UTC, written by hand: it is made for every occurrence of every view.
@@ -839,11 +1181,13 @@ RRule parseRRule(const QString &text)
                 copy.chop(1);
             QDate d;
             QTime t;
-            if (!parseCompactDateTime(copy, &d, &t)) {
+            rule.untilIsDate = !parseCompactDateTime(copy, &d, &t);
+            if (rule.untilIsDate) {
                 d = parseCompactDate(value);
                 t = QTime(0, 0);
             }
             rule.until = d.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
+            rule.untilIsDate = rule.untilIsDate && d.isValid();
         } else if (key == QLatin1String("BYDAY")) {
             rule.byDay = value.toUpper().split(QLatin1Char(','), Qt::SkipEmptyParts);
         } else if (key == QLatin1String("BYMONTH")) {

@@ -22,6 +22,9 @@ struct RRule
     int interval = 1;
     int count = 0; // 0: no limit
     QDateTime until; // UTC, inclusive; invalid: no limit
+    // UNTIL named a date alone (read as its UTC midnight above): the series runs through that
+    // whole day in the zone of its start.
+    bool untilIsDate = false;
     QStringList byDay; // as written, upper-cased, ordinal prefixes kept
     // Out-of-range entries are dropped while parsing.
     QList<int> byMonth;

@@ -94,17 +94,17 @@ void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &
         Reader r(db, sql, logName);
         r.bind(chunk);
         while (r.next()) {
-            QString ownerId = r.text(1);
-            const qsizetype row = index.indexOf(ownerId);
+            const qsizetype row = index.indexOf(r.text(1));
             if (row < 0)
                 continue;
-            QList<Child> &children = owners[row].*field;
+            Owner &owner = owners[row];
+            QList<Child> &children = owner.*field;
             if (!replaced[size_t(row)]) {
                 replaced[size_t(row)] = true;
                 children.clear();
             }
             Child c = readChild(r);
-            c.*ownerField = std::move(ownerId);
+            c.*ownerField = owner.id;
             children.append(std::move(c));
         }
         if (r.failed())

@@ -87,6 +87,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(10, "task_reminders", "010_task_reminders.sql"),
         migration(11, "task_item_type", "011_task_item_type.sql"),
         migration(12, "reminder_schedule", "012_reminder_schedule.sql"),
+        migration(13, "events_range_indexes", "013_events_range_indexes.sql"),
     };
     return migrations;
 }

@@ -30,7 +30,7 @@ public:
     QSqlDatabase &connection() { return m_db; }
     bool isOpen() const { return m_opened; }
 
-    // The eleven migrations in version order.
+    // The built-in migrations in version order.
     static const QList<Migration> &builtinMigrations();
     // Replaces the migrations that migrate() applies (tests build older schema versions).
     void setMigrations(const QList<Migration> &migrations) { m_migrations = migrations; }

@@ -10,13 +10,13 @@
 
 #include <QDebug>
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimeZone>
 
 #include <algorithm>
-
-#include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -28,28 +28,101 @@ const QString kColumns = QStringLiteral(
     "created, last_modified, sync_status, deleted_at, related_to_uid");
 constexpr int kColumnCount = 32;
 
-// Events longer than this are kept in the long-row list; the rest are found by start time.
+// Events are found by an index range on their start time when they last at most this long;
+// longer ones come from idx_events_series_end.
 constexpr qint64 kLongSpanSecs = 7 * 86400;
 
-// True while the connection is outside any transaction. Inside one, rows may still be rolled
-// back, so the long-row list is neither built nor trusted there.
-bool inAutocommit(QSqlDatabase &db)
+// The rows the start-time range cannot find: series, rows without an end or with ends SQLite
+// cannot read, and rows longer than six days (the margin covers texts with and without offsets).
+// Written as idx_events_series_end has it, which SQLite needs to use that index.
+const QString kLongRow = QStringLiteral(
+    "deleted_at IS NULL AND ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
+    "end_time IS NULL OR julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
+    "julianday(end_time) - julianday(start_time) > 6)");
+
+// The latest moment, in Julian days, at which an occurrence of the row can end: a single event's
+// end; for a series, what its UNTIL or COUNT allows where the rule is simple enough to tell in
+// SQL (COUNT periods of the longest length, and a week for a first week without a start), plus
+// three days for zones and a date-only UNTIL, plus one occurrence's length; 1e7 where
+// nothing bounds it. Anything the reader of rules would not take (a repeated key, a number with
+// other characters, a date that does not exist) counts as no bound. This is the key of
+// idx_events_series_end, composed exactly as in its migration.
+const QString &seriesEndSql()
 {
-    sqlite3 *h = Sql::handleOf(db);
-    return h && sqlite3_get_autocommit(h) != 0;
+    static const QString sql = [] {
+        const QString r = QStringLiteral("(';' || upper(recurrence_rule) || ';')");
+        const auto at = [&r](const char *key) {
+            return QStringLiteral("instr(%1, ';%2=')").arg(r, QLatin1String(key));
+        };
+        const auto single = [&](const char *key) {
+            return QStringLiteral("instr(substr(%1, %2 + 1), ';%3=') = 0")
+                .arg(r, at(key), QLatin1String(key));
+        };
+        const auto window = [&](const char *key, int n) {
+            return QStringLiteral("substr(%1, %2 + %3, %4)")
+                .arg(r, at(key))
+                .arg(qstrlen(key) + 2)
+                .arg(n);
+        };
+        const QString digits8 = QStringLiteral("[0-9]").repeated(8);
+        const QString digits6 = QStringLiteral("[0-9]").repeated(6);
+        const QString u = window("UNTIL", 17);
+        const QString date
+            = QStringLiteral("(substr(%1, 1, 4) || '-' || substr(%1, 5, 2) || '-' || "
+                             "substr(%1, 7, 2))")
+                  .arg(u);
+        const QString until
+            = QStringLiteral("CASE WHEN %1 > 0 AND %2 AND date(%3, '+0 days') = %3 AND %3 >= "
+                             "'0001' AND (%4 GLOB '%5;*' OR ((%4 GLOB '%5T%6;*' OR %4 GLOB "
+                             "'%5T%6Z;*') AND substr(%4, 10, 2) < '24' AND substr(%4, 12, 2) < "
+                             "'60' AND substr(%4, 14, 2) < '60')) THEN julianday(%3) + 1 ELSE "
+                             "1e7 END")
+                  .arg(at("UNTIL"), single("UNTIL"), date, u, digits8, digits6);
+        const auto numberOk = [&](const char *key) {
+            const QString w = window(key, 10);
+            return QStringLiteral("%1 > 0 AND %2 AND %3 GLOB '[1-9]*' AND substr(%3, "
+                                  "length(CAST(CAST(%3 AS INTEGER) AS TEXT)) + 1, 1) = ';'")
+                .arg(at(key), single(key), w);
+        };
+        const QString withoutTimes
+            = QStringLiteral("replace(replace(replace(%1, ';BYHOUR=', ';'), ';BYMINUTE=', ';'), "
+                             "';BYSECOND=', ';')")
+                  .arg(r);
+        const QString daysOnly
+            = QStringLiteral("instr(replace(%1, ';BYDAY=', ';'), ';BY') = 0").arg(withoutTimes);
+        const QString noBy = QStringLiteral("instr(%1, ';BY') = 0").arg(withoutTimes);
+        const QString period
+            = QStringLiteral(
+                  "CASE WHEN instr(%1, ';FREQ=DAILY;') > 0 AND %2 THEN CASE WHEN instr(%1, "
+                  "';BYDAY=') > 0 THEN 7 ELSE 1 END WHEN instr(%1, ';FREQ=WEEKLY;') > 0 AND %2 "
+                  "THEN 7 WHEN instr(%1, ';FREQ=MONTHLY;') > 0 AND %3 THEN 31 WHEN instr(%1, "
+                  "';FREQ=YEARLY;') > 0 AND %3 THEN 366 END")
+                  .arg(r, daysOnly, noBy);
+        const QString count
+            = QStringLiteral(
+                  "CASE WHEN %1 AND %2 AND (%3 = 0 OR %4) THEN COALESCE(julianday(start_time) + "
+                  "7 + CAST(%5 AS INTEGER) * CASE WHEN %3 = 0 THEN 1 ELSE CAST(%6 AS INTEGER) END "
+                  "* (%7), 1e7) ELSE 1e7 END")
+                  .arg(numberOk("COUNT"), single("FREQ"), at("INTERVAL"), numberOk("INTERVAL"),
+                       window("COUNT", 10), window("INTERVAL", 10), period);
+        return QStringLiteral(
+                   "CASE WHEN recurrence_rule IS NULL OR recurrence_rule = '' THEN "
+                   "COALESCE(julianday(end_time), 1e7) WHEN recurrence_dates IS NOT NULL AND "
+                   "recurrence_dates NOT IN ('', '[]') THEN 1e7 ELSE "
+                   "COALESCE(max(julianday(start_time), min(%1, %2)) + 3 + CASE WHEN end_time IS "
+                   "NULL THEN 1.0 / 24 ELSE max(0, julianday(end_time) - julianday(start_time)) "
+                   "END, 1e7) END")
+            .arg(until, count);
+    }();
+    return sql;
 }
 
-qint64 scalar(QSqlDatabase &db, const QString &sql)
-{
-    Sql::Reader r(db, sql, "EventRepository::listInRange failed:");
-    return r.next() ? r.integer64(0) : -1;
-}
-
-// Zones looked up once per read: building one from the zone database is costly.
-class ZoneCache
+// What one read looks up once and shares among its rows: zones (building one from the zone
+// database is costly) and the texts that repeat from row to row.
+class ReadCache
 {
 public:
-    const QTimeZone *find(const QString &name)
+    const QTimeZone *zone(const QString &name)
     {
         auto it = m_zones.constFind(name);
         if (it == m_zones.constEnd())
@@ -57,15 +130,17 @@ public:
         return it->isValid() ? &*it : nullptr;
     }
 
+    Sql::SharedTexts texts;
+
 private:
     QHash<QString, QTimeZone> m_zones;
 };
 
-Event readRow(const Sql::Reader &r, ZoneCache &zones)
+Event readRow(const Sql::Reader &r, ReadCache &cache)
 {
     Event e;
     e.id = r.text(0);
-    e.calendar_id = r.text(1);
+    e.calendar_id = cache.texts.text(r, 1);
     e.uid = r.text(2);
     e.provider_event_id = r.text(3);
     e.etag = r.text(4);
@@ -77,9 +152,9 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.start_time = r.dateTime(10);
     e.end_time = r.optionalDateTime(11);
     e.is_all_day = r.integer(12) != 0;
-    e.timezone = r.text(13);
+    e.timezone = cache.texts.text(r, 13);
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
-        if (const QTimeZone *zone = zones.find(e.timezone)) {
+        if (const QTimeZone *zone = cache.zone(e.timezone)) {
             e.start_time = e.start_time.toTimeZone(*zone);
             if (e.end_time && e.end_time->isValid())
                 e.end_time = e.end_time->toTimeZone(*zone);
@@ -90,7 +165,7 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.exception_dates = r.text(16);
     e.recurrence_id = r.text(17);
     e.master_event_uid = r.text(18);
-    e.status = r.text(19);
+    e.status = cache.texts.text(r, 19);
     e.event_url = r.text(20);
     e.conference_url = r.text(21);
     e.organizer_email = r.text(22);
@@ -100,7 +175,7 @@ Event readRow(const Sql::Reader &r, ZoneCache &zones)
     e.color = r.text(26);
     e.created = r.dateTime(27);
     e.last_modified = r.dateTime(28);
-    e.sync_status = r.text(29);
+    e.sync_status = cache.texts.text(r, 29);
     e.deleted_at = r.optionalDateTime(30);
     e.related_to_uid = r.text(31);
     return e;
@@ -137,17 +212,17 @@ void EventRepository::notifyChanged(const QString &calendarId)
 QList<Event> EventRepository::list(const QString &sql, const QStringList &values,
                                    const char *logName) const
 {
-    ZoneCache zones;
+    ReadCache cache;
     return Sql::readAll<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
-                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
+                               [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
 std::optional<Event> EventRepository::one(const QString &sql, const QStringList &values,
                                           const char *logName) const
 {
-    ZoneCache zones;
+    ReadCache cache;
     return Sql::readOne<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
-                               [&zones](const Sql::Reader &r) { return readRow(r, zones); });
+                               [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
 QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
@@ -159,83 +234,56 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
     return events;
 }
 
-bool EventRepository::refreshLongRows() const
-{
-    QSqlDatabase &db = m_db->connection();
-    if (!inAutocommit(db))
-        return false;
-    // data_version moves when another connection commits; total_changes when this one writes.
-    const qint64 version = scalar(db, QStringLiteral("PRAGMA data_version"));
-    const qint64 changes = scalar(db, QStringLiteral("SELECT total_changes()"));
-    if (version < 0 || changes < 0)
-        return false;
-    if (version == m_longRows.dataVersion && changes == m_longRows.totalChanges)
-        return true;
-
-    // A stored text without a suffix reads as UTC here; the margin covers a DST change.
-    Sql::Reader r(
-        db,
-        QStringLiteral(
-            "SELECT json_group_array(rowid) FROM events NOT INDEXED WHERE deleted_at IS NULL AND "
-            "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL OR "
-            "julianday(end_time) IS NULL OR julianday(start_time) IS NULL OR "
-            "(julianday(end_time) - julianday(start_time)) * 86400.0 > ?)"),
-        "EventRepository::listInRange failed:");
-    r.bind(kLongSpanSecs - 2 * 3600);
-    if (!r.next()) {
-        m_longRows = {};
-        return false;
-    }
-    m_longRows = {version, changes, r.text(0)};
-    return true;
-}
-
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
+    // Stored texts keep their own offsets (or none), so the bounds are widened by the largest
+    // offsets and the rows are then filtered exactly by instant.
     const QString toBound = Sql::widenedBound(to, Sql::kZoneSlackSecs);
     const QString fromBound = Sql::widenedBound(from, -Sql::kZoneSlackSecs);
-    const bool indexed = refreshLongRows();
-    // With the long-row list, short events come from an index range on the start time and the
-    // rest from the list. Without it (inside a transaction), one pass over the table is
-    // cheaper than the index: recurring masters cannot be found through any index.
-    const QString sql = indexed
-        ? QStringLiteral(
-            "SELECT %1 FROM events WHERE start_time >= ? AND start_time < ? AND deleted_at IS "
-            "NULL%2 UNION ALL SELECT %1 FROM events WHERE rowid IN (SELECT value FROM "
-            "json_each(?)) AND start_time < ? AND NOT (start_time >= ?) AND deleted_at IS NULL%2")
-        : QStringLiteral(
-            "SELECT %1 FROM events NOT INDEXED WHERE start_time < ? AND (end_time IS NULL OR "
-            "end_time > ? OR (recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
-            "deleted_at IS NULL%2");
     const QString shortFrom = Sql::widenedBound(from, -Sql::kZoneSlackSecs - kLongSpanSecs);
+    // SQLite reads a text without offset as UTC.
+    const double fromJulian
+        = double(from.toSecsSinceEpoch() - Sql::kZoneSlackSecs) / 86400.0 + 2440587.5;
+    // Short rows come from a range on the start time, their ends read from the same index; the
+    // rest from the index of rows by the latest end of their occurrences, which leaves out
+    // series that are over. A long row that starts near the range comes from both.
+    static const QString sql
+        = QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_start_end WHERE "
+                         "start_time >= ? AND start_time < ? AND (end_time IS NULL OR end_time > "
+                         "?) AND deleted_at IS NULL%2 UNION ALL SELECT %1, rowid FROM events "
+                         "INDEXED BY idx_events_series_end WHERE ")
+        + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
+        + QStringLiteral(" > ? AND start_time < ?%2");
 
     QList<Event> events;
-    ZoneCache zones;
+    QSet<qint64> rows;
+    ReadCache cache;
+    const auto keep = [&](Event &&e) {
+        if (e.start_time < to
+            && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
+            events.append(std::move(e));
+    };
     const auto run = [&](const QStringList &ids) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
         Sql::Reader r(m_db->connection(), sql.arg(kColumns, filter),
                       "EventRepository::listInRange failed:");
-        if (indexed) {
-            r.bind(shortFrom);
-            r.bind(toBound);
-            if (!ids.isEmpty())
-                r.bind(Sql::jsonList(ids));
-            r.bind(m_longRows.rowIds);
-            r.bind(toBound);
-            r.bind(shortFrom);
-        } else {
-            r.bind(toBound);
-            r.bind(fromBound);
-        }
+        r.bind(shortFrom);
+        r.bind(toBound);
+        r.bind(fromBound);
+        if (!ids.isEmpty())
+            r.bind(Sql::jsonList(ids));
+        r.bindReal(fromJulian);
+        r.bind(toBound);
         if (!ids.isEmpty())
             r.bind(Sql::jsonList(ids));
         while (r.next()) {
-            Event e = readRow(r, zones);
-            if (e.start_time < to
-                && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
-                events.append(std::move(e));
+            const qint64 row = r.integer64(kColumnCount);
+            if (rows.contains(row))
+                continue;
+            rows.insert(row);
+            keep(readRow(r, cache));
         }
         return !r.failed();
     };
@@ -244,10 +292,56 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     else
         Sql::forEachChunk(calendarIds, run);
 
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
-    loadChildrenFor(events);
-    return events;
+    addMastersOfOverrides(events, toBound, keep);
+
+    // By start, equal starts in the order read; each event is moved once.
+    std::vector<std::pair<qint64, qsizetype>> order;
+    order.reserve(size_t(events.size()));
+    for (qsizetype i = 0; i < events.size(); ++i)
+        order.emplace_back(events.at(i).start_time.toMSecsSinceEpoch(), i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<Event> sorted;
+    sorted.reserve(events.size());
+    for (const auto &[start, i] : order)
+        sorted.append(std::move(events[i]));
+    loadChildrenFor(sorted);
+    return sorted;
+}
+
+// An occurrence moved into a range shows only beside its series, which the range read leaves
+// out once the series is over: such series are read by uid.
+void EventRepository::addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
+                                            const std::function<void(Event &&)> &keep) const
+{
+    QSet<std::pair<QString, QString>> present;
+    for (const Event &e : events) {
+        if (!e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty())
+            present.insert({e.calendar_id, e.uid});
+    }
+    QHash<QString, QSet<QString>> missing; // calendars by series uid
+    for (const Event &e : events) {
+        if (!e.master_event_uid.isEmpty() && !e.recurrence_id.isEmpty()
+            && !present.contains({e.calendar_id, e.master_event_uid}))
+            missing[e.master_event_uid].insert(e.calendar_id);
+    }
+    if (missing.isEmpty())
+        return;
+    ReadCache cache;
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT %1 FROM events WHERE uid %2 AND (recurrence_id IS NULL "
+                                 "OR recurrence_id = '') AND deleted_at IS NULL AND "
+                                 "recurrence_rule IS NOT NULL AND recurrence_rule != '' AND "
+                                 "start_time < ?")
+                      .arg(kColumns, Sql::kInJsonList),
+                  "EventRepository::listInRange failed:");
+    r.bind(Sql::jsonList(missing.keys()));
+    r.bind(toBound);
+    while (r.next()) {
+        Event master = readRow(r, cache);
+        if (missing.value(master.uid).contains(master.calendar_id))
+            keep(std::move(master));
+    }
 }
 
 QList<Event> EventRepository::listPending(const QString &calendarId) const
@@ -274,7 +368,7 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     if (trimmed.isEmpty())
         return {};
     const QString pattern = QLatin1Char('%') + trimmed + QLatin1Char('%');
-    ZoneCache zones;
+    ReadCache cache;
     QList<Event> out;
     Sql::Reader r(m_db->connection(),
                   QStringLiteral("SELECT %1 FROM events WHERE deleted_at IS NULL AND (title LIKE ? "
@@ -285,7 +379,7 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     r.bindAll({pattern, pattern, pattern});
     r.bind(qint64(std::max(limit, 1)));
     while (r.next())
-        out.append(readRow(r, zones));
+        out.append(readRow(r, cache));
     return out;
 }
 
@@ -763,25 +857,6 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
     return true;
 }
 
-bool EventRepository::purgeCalendar(const QString &calendarId)
-{
-    static const char *const statements[] = {
-        "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
-        "DELETE FROM attendees WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
-        "DELETE FROM attachments WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
-        "DELETE FROM events WHERE calendar_id = ?",
-    };
-    for (const char *sql : statements) {
-        QString error;
-        if (!Sql::run(m_db->connection(), QString::fromLatin1(sql), {calendarId}, &error)) {
-            qWarning() << "EventRepository::purgeCalendar failed:" << error;
-            return false;
-        }
-    }
-    notifyChanged(calendarId);
-    return true;
-}
-
 int EventRepository::purgeByIdPrefix(const QString &prefix)
 {
     const QVariantList pattern {Sql::likePrefix(prefix)};
@@ -801,6 +876,36 @@ int EventRepository::purgeByIdPrefix(const QString &prefix)
                                            "EventRepository::purgeByIdPrefix failed:"));
     notifyChanged(QString());
     return events;
+}
+
+bool EventRepository::purgeCalendar(const QString &calendarId, QString *error)
+{
+    Sql::Savepoint sp(m_db->connection(), QStringLiteral("event_purge_calendar"));
+    QString failure = sp.errorText();
+    // Child rows first: the foreign keys keep an event with children.
+    static const char *const statements[] = {
+        "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attendees WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM attachments WHERE event_id IN (SELECT id FROM events WHERE calendar_id = ?)",
+        "DELETE FROM events WHERE calendar_id = ?",
+    };
+    bool ok = sp.isActive();
+    for (const char *sql : statements) {
+        if (ok)
+            ok = Sql::run(m_db->connection(), QString::fromLatin1(sql), {calendarId}, &failure);
+    }
+    if (ok && !sp.release()) {
+        ok = false;
+        failure = sp.errorText();
+    }
+    if (!ok) {
+        qWarning() << "EventRepository::purgeCalendar failed:" << failure;
+        if (error)
+            *error = failure;
+        return false;
+    }
+    notifyChanged(calendarId);
+    return true;
 }
 
 std::optional<QList<EventReminderAlert>>
@@ -832,7 +937,7 @@ EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error)
 
     static const QString eventColumns = QStringLiteral("e.")
         + QString(kColumns).replace(QStringLiteral(", "), QStringLiteral(", e."));
-    ZoneCache zones;
+    ReadCache cache;
     QList<EventReminderAlert> alerts;
     const bool read = Sql::forEachChunk(dueIds, [&](const QStringList &chunk) {
         Sql::Reader r(m_db->connection(),
@@ -845,7 +950,7 @@ EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error)
         r.bind(Sql::jsonList(chunk));
         while (r.next()) {
             EventReminderAlert a;
-            a.event = readRow(r, zones);
+            a.event = readRow(r, cache);
             a.reminderId = r.text(kColumnCount);
             a.minutesBefore = r.integer(kColumnCount + 1);
             a.trigger = r.dateTime(kColumnCount + 2);

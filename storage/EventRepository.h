@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -84,9 +85,9 @@ public:
     // SQL's LIKE does, ignoring ASCII case) with their reminder, attendee and attachment rows.
     // Returns how many events went; a failing statement counts nothing and the next still runs.
     int purgeByIdPrefix(const QString &prefix);
-    // Deletes for good every event of the calendar, tombstones included, with their child rows,
-    // so that the calendar itself can go. False when a statement failed; run it in a savepoint.
-    [[nodiscard]] bool purgeCalendar(const QString &calendarId);
+    // Deletes for good every event of the calendar, tombstones too, with their reminder,
+    // attendee and attachment rows; all or nothing. False (with the driver's text) on failure.
+    [[nodiscard]] bool purgeCalendar(const QString &calendarId, QString *error = nullptr);
 
     // The unacknowledged reminders whose trigger time is not after `until`, earliest first; no
     // value when the read failed (*error then holds the driver's text). Reminders that fired or
@@ -130,19 +131,8 @@ private:
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
-    bool refreshLongRows() const;
-
-    // Row ids of the events a start-time index range cannot find: recurring masters, events
-    // without an end and events longer than a week. Rebuilt whenever the database changed in
-    // any way since it was built, so it never serves stale results.
-    struct LongRows
-    {
-        qint64 dataVersion = -1;
-        qint64 totalChanges = -1;
-        QString rowIds; // JSON array
-    };
-    mutable LongRows m_longRows;
-
+    void addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
+                               const std::function<void(Event &&)> &keep) const;
     Database *m_db;
     Sql::StatementCache m_statements;
     ChangeCoalescer m_changes;

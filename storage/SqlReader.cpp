@@ -65,6 +65,12 @@ void Reader::bind(qint64 value)
         sqlite3_bind_int64(m_stmt, m_nextParameter++, value);
 }
 
+void Reader::bindReal(double value)
+{
+    if (m_stmt)
+        sqlite3_bind_double(m_stmt, m_nextParameter++, value);
+}
+
 void Reader::bindAll(const QStringList &values)
 {
     for (const QString &v : values)
@@ -134,6 +140,21 @@ std::optional<QDateTime> Reader::optionalDateTime(int column) const
     if (utf8(column).isEmpty())
         return std::nullopt;
     return dateTime(column);
+}
+
+QString SharedTexts::text(const Reader &r, int column)
+{
+    const QByteArrayView bytes = r.utf8(column);
+    if (bytes.isNull())
+        return {};
+    for (const auto &[known, text] : std::as_const(m_texts)) {
+        if (known == bytes)
+            return text;
+    }
+    QString text = QString::fromUtf8(bytes);
+    if (m_texts.size() < kMaxTexts)
+        m_texts.append({bytes.toByteArray(), text});
+    return text;
 }
 
 QString readText(QSqlDatabase &db, const QString &statement, const QStringList &values,

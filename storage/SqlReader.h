@@ -10,8 +10,10 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <optional>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -37,6 +39,7 @@ public:
     // Binds the next parameter; a null text binds NULL.
     void bind(const QString &value);
     void bind(qint64 value);
+    void bindReal(double value);
     void bindAll(const QStringList &values);
     // Steps to the next row. False at the end and on a failure, which is logged.
     bool next();
@@ -46,14 +49,14 @@ public:
 
     bool isNull(int column) const;
     QString text(int column) const;
+    // The column's text as SQLite holds it (UTF-8); null for NULL.
+    QByteArrayView utf8(int column) const;
     int integer(int column) const;
     qint64 integer64(int column) const;
     QDateTime dateTime(int column) const;
     std::optional<QDateTime> optionalDateTime(int column) const;
 
 private:
-    // The column's text as SQLite holds it; null for NULL.
-    QByteArrayView utf8(int column) const;
     void fail();
 
     sqlite3 *m_db = nullptr;
@@ -62,6 +65,18 @@ private:
     int m_nextParameter = 1;
     bool m_failed = false;
     QString m_error;
+};
+
+// Texts that repeat across the rows of one read (a calendar id, a zone, a status) are made once
+// and shared, so that a list of many rows does not hold a copy of each in every row.
+class SharedTexts
+{
+public:
+    QString text(const Reader &r, int column);
+
+private:
+    static constexpr int kMaxTexts = 32;
+    QVarLengthArray<std::pair<QByteArray, QString>, kMaxTexts> m_texts;
 };
 
 // Runs a read with the values bound in order and turns every row into a record. A failing

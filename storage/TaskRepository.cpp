@@ -458,18 +458,6 @@ bool TaskRepository::setCompleted(const QString &taskId, bool completed)
     return update(task);
 }
 
-bool TaskRepository::purgeCalendar(const QString &calendarId)
-{
-    QString error;
-    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE calendar_id = ?"),
-                  {calendarId}, &error)) {
-        qWarning() << "TaskRepository::purgeCalendar failed:" << error;
-        return false;
-    }
-    m_changes.notify(calendarId);
-    return true;
-}
-
 int TaskRepository::purgeByIdPrefix(const QString &prefix)
 {
     // Reminder rows go with their task through the foreign key's cascade.
@@ -478,6 +466,21 @@ int TaskRepository::purgeByIdPrefix(const QString &prefix)
         {Sql::likePrefix(prefix)}, "TaskRepository::purgeByIdPrefix failed:");
     m_changes.notify(QString());
     return std::max(0, removed);
+}
+
+bool TaskRepository::purgeCalendar(const QString &calendarId, QString *error)
+{
+    // Reminder rows go with their task through the foreign key's cascade.
+    QString failure;
+    if (!Sql::run(m_db->connection(), QStringLiteral("DELETE FROM tasks WHERE calendar_id = ?"),
+                  {calendarId}, &failure)) {
+        qWarning() << "TaskRepository::purgeCalendar failed:" << failure;
+        if (error)
+            *error = failure;
+        return false;
+    }
+    m_changes.notify(calendarId);
+    return true;
 }
 
 std::optional<QList<TaskReminderAlert>>

@@ -61,8 +61,9 @@ public:
     // SQL's LIKE does, ignoring ASCII case), their reminder rows with them. Returns how many
     // task rows went.
     int purgeByIdPrefix(const QString &prefix);
-    // Deletes for good every task of the calendar, tombstones included, with their reminders.
-    [[nodiscard]] bool purgeCalendar(const QString &calendarId);
+    // Deletes for good every task of the calendar, tombstones too, with their reminder rows.
+    // False (with the driver's text) on failure.
+    [[nodiscard]] bool purgeCalendar(const QString &calendarId, QString *error = nullptr);
 
     // The unacknowledged reminders of tasks that are not deleted, completed or cancelled and
     // are due after dueAfter, by due date: every one whose time (the due time less its offset)

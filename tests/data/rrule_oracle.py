@@ -11,7 +11,7 @@ import json
 import os
 import re
 import sys
-from datetime import datetime, timezone
+from datetime import datetime, timedelta, timezone
 
 from dateutil import rrule, tz
 
@@ -26,12 +26,14 @@ def utc(text):
     return datetime.strptime(text, "%Y%m%dT%H%M%SZ").replace(tzinfo=timezone.utc)
 
 
-def normalise_until(rule):
-    # UNTIL in every form is read as UTC; dateutil wants it spelt so with an aware start.
+def normalise_until(rule, zone):
+    # A date-time UNTIL is read as UTC, with or without Z; a date alone runs through that whole
+    # day in the series' zone. dateutil wants either spelt as UTC with an aware start.
     def fix(m):
-        value = m.group(1)
+        value = m.group(1).upper()
         if "T" not in value:
-            value += "T000000"
+            day = datetime.strptime(value, "%Y%m%d") + timedelta(days=1)
+            return "UNTIL=" + fmt(day.replace(tzinfo=zone) - timedelta(seconds=1))
         if not value.endswith("Z"):
             value += "Z"
         return "UNTIL=" + value
@@ -46,9 +48,9 @@ def main():
     cases = json.load(sys.stdin)
     out = []
     for case in cases:
-        start = datetime.strptime(case["dtstart"], "%Y%m%dT%H%M%S").replace(
-            tzinfo=zone_of(case["zone"]))
-        rule = rrule.rrulestr(normalise_until(case["rule"]), dtstart=start)
+        zone = zone_of(case["zone"])
+        start = datetime.strptime(case["dtstart"], "%Y%m%dT%H%M%S").replace(tzinfo=zone)
+        rule = rrule.rrulestr(normalise_until(case["rule"], zone), dtstart=start)
         lo, hi = utc(case["rangeStart"]), utc(case["rangeEnd"])
         all_starts = []
         for s in rule:

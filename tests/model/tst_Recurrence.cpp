@@ -202,6 +202,36 @@ const OracleCase kOracleCases[] = {
      "20000201T000000", "UTC", "20300101T000000Z", "20330101T000000Z"},
     {"old yearly last weekday of year", "FREQ=YEARLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1,1",
      "19980101T090000", "local", "20240101T000000Z", "20270101T000000Z"},
+    {"until a date late in the evening", "FREQ=DAILY;UNTIL=20240110", "20240105T233000", NY,
+     "20240101T000000Z", "20240201T000000Z"},
+    // A century of counted starts before the range, ending inside it.
+    {"century daily count", "FREQ=DAILY;COUNT=36521", "19260105T083000", "Europe/Berlin",
+     "20250101T000000Z", "20270101T000000Z"},
+    {"century daily filtered count", "FREQ=DAILY;INTERVAL=3;BYMONTH=1,7;BYDAY=MO,SA;COUNT=588",
+     "19251231T070000", "UTC", "20250101T000000Z", "20270101T000000Z"},
+    {"century weekends count", "FREQ=DAILY;BYDAY=SA,SU;COUNT=10540", "19250103T080000", "local",
+     "20250101T000000Z", "20270101T000000Z"},
+    {"century weekly count", "FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=15808", "19250107T180000", NY,
+     "20250101T000000Z", "20270101T000000Z"},
+    {"century summer weeks count", "FREQ=WEEKLY;INTERVAL=2;BYMONTH=6,7,8;BYDAY=TU,SU;COUNT=1326",
+     "19250602T120000", "UTC", "20250101T000000Z", "20270101T000000Z"},
+    {"century weekly set position count", "FREQ=WEEKLY;BYDAY=MO,TU;BYMONTH=3;BYSETPOS=1;COUNT=462",
+     "19250302T090000", "UTC", "20250101T000000Z", "20270101T000000Z"},
+    {"century month ends count", "FREQ=MONTHLY;INTERVAL=5;BYMONTHDAY=31;COUNT=143",
+     "19250131T100000", "Europe/Berlin", "20250101T000000Z", "20290101T000000Z"},
+    {"century last weekday count", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1;COUNT=1212",
+     "19250130T170000", "Europe/Berlin", "20250101T000000Z", "20270101T000000Z"},
+    {"century last friday by hour count",
+     "FREQ=MONTHLY;BYDAY=-1FR;BYHOUR=9,17;BYSETPOS=-1;COUNT=1212", "19250130T090000", "UTC",
+     "20250101T000000Z", "20270101T000000Z"},
+    {"century leap days count", "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29;COUNT=27", "19240229T080000",
+     "UTC", "20240101T000000Z", "20330101T000000Z"},
+    {"century week numbers count", "FREQ=YEARLY;BYWEEKNO=1,-1;BYDAY=MO;COUNT=202",
+     "19250105T090000", "UTC", "20250101T000000Z", "20270101T000000Z"},
+    {"century 20th monday count", "FREQ=YEARLY;BYDAY=20MO;COUNT=102", "19250518T090000", NY,
+     "20250101T000000Z", "20280101T000000Z"},
+    {"century year days count", "FREQ=YEARLY;INTERVAL=3;BYYEARDAY=-1,100;COUNT=69",
+     "19250410T090000", "UTC", "20240101T000000Z", "20310101T000000Z"},
 };
 
 #undef NY
@@ -410,11 +440,12 @@ void tst_Recurrence::designedRules_data()
         << QStringLiteral("20240201T000000")
         << at(nine,
               {QStringLiteral("20240108"), QStringLiteral("20240109"), QStringLiteral("20240110")});
-    QTest::newRow("until date alone ends at its UTC midnight")
-        << QStringLiteral("FREQ=DAILY;UNTIL=20240110") << utcZone
+    QTest::newRow("until date alone includes that day in the series' zone")
+        << QStringLiteral("FREQ=DAILY;UNTIL=20240110") << QStringLiteral("Europe/Berlin")
         << QStringLiteral("20240108T090000") << QStringLiteral("20240101T000000")
         << QStringLiteral("20240201T000000")
-        << at(nine, {QStringLiteral("20240108"), QStringLiteral("20240109")});
+        << at(nine,
+              {QStringLiteral("20240108"), QStringLiteral("20240109"), QStringLiteral("20240110")});
     QTest::newRow("count counts from the start")
         << QStringLiteral("FREQ=DAILY;COUNT=5") << utcZone << QStringLiteral("20240101T090000")
         << QStringLiteral("20240103T120000") << QStringLiteral("20240201T000000")

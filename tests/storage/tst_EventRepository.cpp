@@ -63,6 +63,9 @@ private slots:
     void cleanup();
     void rangeBoundaries();
     void rangeCalendarFilter();
+    void seriesOverBeforeTheRange_data();
+    void seriesOverBeforeTheRange();
+    void movedOccurrenceOfASeriesThatIsOver();
     void rangeSameInsideTransactionAndAfterChanges();
     void rangeIsExactInEveryZone_data();
     void rangeIsExactInEveryZone();
@@ -138,9 +141,9 @@ void TestEventRepository::rangeBoundaries()
              strings({"master-ended-before", "no-end-year-before", "spans-range", "inside"}));
 }
 
-// Outside a transaction the range query takes short events from the start-time index and long,
-// open-ended and recurring ones from a list of row ids; inside one it scans. Both must agree,
-// and the list must follow every change.
+// The range query takes short events from the start-time index and long, open-ended and
+// recurring ones from the index by their latest end; both follow every change, also inside a
+// transaction that is rolled back.
 void TestEventRepository::rangeSameInsideTransactionAndAfterChanges()
 {
     const QDateTime from = utc(2024, 3, 4, 0);
@@ -202,6 +205,66 @@ void TestEventRepository::rangeCalendarFilter()
              strings({"b", "a"}));
     QCOMPARE(LarkTest::idsOf(m_repo->listInRange(from, to, {QStringLiteral("none")})),
              QStringList());
+}
+
+void TestEventRepository::seriesOverBeforeTheRange_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("extraDates");
+    QTest::addColumn<int>("hours");
+    QTest::addColumn<bool>("returned");
+    // Every series starts on 8 January 2024 at 09:00 UTC; the range is the week of 4 March.
+    const QString none;
+    QTest::newRow("until passed") << "FREQ=DAILY;UNTIL=20240110T090000Z" << none << 1 << false;
+    QTest::newRow("until date passed") << "FREQ=WEEKLY;UNTIL=20240201" << none << 1 << false;
+    QTest::newRow("count used up") << "FREQ=WEEKLY;BYDAY=MO,TH;COUNT=6" << none << 1 << false;
+    QTest::newRow("monthly count used up") << "FREQ=MONTHLY;COUNT=1" << none << 1 << false;
+    QTest::newRow("until in the range") << "FREQ=DAILY;UNTIL=20240305" << none << 1 << true;
+    QTest::newRow("count reaching the range") << "FREQ=DAILY;COUNT=60" << none << 1 << true;
+    QTest::newRow("open series") << "FREQ=YEARLY" << none << 1 << true;
+    QTest::newRow("until that is no date") << "FREQ=DAILY;UNTIL=20240230" << none << 1 << true;
+    QTest::newRow("later count wins") << "FREQ=DAILY;COUNT=3;COUNT=100" << none << 1 << true;
+    QTest::newRow("count that is no number") << "FREQ=DAILY;COUNT=3X" << none << 1 << true;
+    QTest::newRow("extra date after the end") << "FREQ=DAILY;COUNT=3"
+                                              << R"(["20240305T090000Z"])" << 1 << true;
+    QTest::newRow("last occurrence still running")
+        << "FREQ=WEEKLY;COUNT=8" << none << 24 * 7 << true;
+}
+
+void TestEventRepository::seriesOverBeforeTheRange()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, extraDates);
+    QFETCH(int, hours);
+    QFETCH(bool, returned);
+    Event series = makeEvent(QStringLiteral("series"), QStringLiteral("A"), utc(2024, 1, 8, 9),
+                             utc(2024, 1, 8, 9 + hours % 24).addDays(hours / 24));
+    series.recurrence_rule = rule;
+    series.recurrence_dates = extraDates;
+    QVERIFY(m_repo->insert(series));
+    const QList<Event> found = m_repo->listInRange(utc(2024, 3, 4, 0), utc(2024, 3, 11, 0));
+    QCOMPARE(LarkTest::idsOf(found), returned ? strings({"series"}) : QStringList());
+}
+
+// An occurrence moved after the end of its series still shows, with the series it belongs to.
+void TestEventRepository::movedOccurrenceOfASeriesThatIsOver()
+{
+    Event series = makeEvent(QStringLiteral("series"), QStringLiteral("A"), utc(2024, 1, 8, 9),
+                             utc(2024, 1, 8, 10));
+    series.recurrence_rule = QStringLiteral("FREQ=DAILY;COUNT=3");
+    Event moved = makeEvent(QStringLiteral("moved"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                            utc(2024, 3, 5, 10));
+    moved.uid = series.uid;
+    moved.master_event_uid = series.uid;
+    moved.recurrence_id = QStringLiteral("20240109T090000Z");
+    Event elsewhere = series;
+    elsewhere.id = QStringLiteral("same-uid-other-calendar");
+    elsewhere.calendar_id = QStringLiteral("B");
+    QVERIFY(m_repo->insert(series));
+    QVERIFY(m_repo->insert(moved));
+    QVERIFY(m_repo->insert(elsewhere));
+    const QList<Event> found = m_repo->listInRange(utc(2024, 3, 4, 0), utc(2024, 3, 11, 0));
+    QCOMPARE(LarkTest::idsOf(found), strings({"series", "moved"}));
 }
 
 void TestEventRepository::rangeIsExactInEveryZone_data()

@@ -1,0 +1,63 @@
+#include "core/CalendarRemoval.h"
+
+#include "core/AppState.h"
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/Savepoint.h"
+#include "storage/TaskRepository.h"
+
+#include <QDebug>
+
+namespace CalendarRemoval {
+
+namespace {
+
+bool removeInside(AppState *state, const QString &calendarId)
+{
+    return state->events()->purgeCalendar(calendarId) && state->tasks()->purgeCalendar(calendarId)
+        && state->calendars()->remove(calendarId);
+}
+
+bool isReady(AppState *state)
+{
+    return state && state->database() && state->events() && state->tasks() && state->calendars()
+        && state->accounts();
+}
+
+} // namespace
+
+bool removeCalendar(AppState *state, const QString &calendarId)
+{
+    if (!isReady(state))
+        return false;
+    Sql::Savepoint sp(state->database()->connection(), QStringLiteral("calendar_removal"));
+    if (!sp.isActive()) {
+        qWarning() << "CalendarRemoval::removeCalendar failed:" << sp.errorText();
+        return false;
+    }
+    return removeInside(state, calendarId) && sp.release();
+}
+
+bool reapAccount(AppState *state, const QString &accountId)
+{
+    if (!isReady(state))
+        return false;
+    // An account still in use is not a tombstone; its calendars stay.
+    if (state->accounts()->byId(accountId))
+        return true;
+    Sql::Savepoint sp(state->database()->connection(), QStringLiteral("account_reap"));
+    if (!sp.isActive()) {
+        qWarning() << "CalendarRemoval::reapAccount failed:" << sp.errorText();
+        return false;
+    }
+    const QList<Calendar> calendars = state->calendars()->listByAccount(accountId);
+    for (const Calendar &calendar : calendars) {
+        if (!removeInside(state, calendar.id))
+            return false;
+    }
+    return state->accounts()->reapTombstone(accountId) && sp.release();
+}
+
+} // namespace CalendarRemoval

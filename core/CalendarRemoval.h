@@ -1,0 +1,20 @@
+#pragma once
+
+// Removing a calendar, and an account that was removed, for good: what they hold goes first, in
+// the order the foreign keys allow, and the whole removal is one write.
+
+#include <QString>
+
+class AppState;
+
+namespace CalendarRemoval {
+
+// Deletes the calendar with its events and tasks and their reminder, guest and file rows; all or
+// nothing. False when the store refused (the repositories log why).
+[[nodiscard]] bool removeCalendar(AppState *state, const QString &calendarId);
+
+// Deletes a removed account's row for good once its calendars, with everything in them, are
+// gone; all or nothing. An account that was not removed keeps everything (and this is true).
+[[nodiscard]] bool reapAccount(AppState *state, const QString &accountId);
+
+} // namespace CalendarRemoval
