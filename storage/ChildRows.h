@@ -6,6 +6,7 @@
 #include "model/Records.h"
 #include "storage/SqlHelpers.h"
 #include "storage/SqlReader.h"
+#include "storage/StatementCache.h"
 
 #include <QHash>
 #include <QList>
@@ -28,7 +29,6 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
 // (id, owner id, minutes_before, action, acknowledged, trigger_time).
 Reminder readReminderRow(const Reader &r);
 
-class StatementCache;
 // Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
 // the old ones when replace is set. ownerOf names the record field holding the owner a reminder
 // came from; triggerTime gives the stored trigger. Stops at the first failure, logged under
@@ -81,9 +81,10 @@ private:
 
 // Loads one child table for the owners, 500 owner ids a statement, and moves each owner its
 // rows in statement order. The statement has "%1" where the id filter goes and yields the owner
-// id in its second column. A failing statement is logged after logName.
+// id in its second column; the cache keeps it prepared. A failing statement is logged after
+// logName.
 template<typename Owner, typename Child, typename ReadChild>
-void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &index,
+void loadChildrenFor(StatementCache &db, QList<Owner> &owners, const ChildOwners &index,
                      const QString &statement, const char *logName, ReadChild readChild,
                      QList<Child> Owner::*field, QString Child::*ownerField)
 {
@@ -118,7 +119,7 @@ void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const ChildOwners &
 }
 
 template<typename Owner, typename Child, typename ReadChild>
-void loadChildrenFor(QSqlDatabase &db, QList<Owner> &owners, const QString &statement,
+void loadChildrenFor(StatementCache &db, QList<Owner> &owners, const QString &statement,
                      const char *logName, ReadChild readChild, QList<Child> Owner::*field,
                      QString Child::*ownerField)
 {

@@ -267,7 +267,7 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     const auto run = [&](const QStringList &ids) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
-        Sql::Reader r(m_db->connection(), sql.arg(kColumns, filter),
+        Sql::Reader r(m_statements, sql.arg(kColumns, filter),
                       "EventRepository::listInRange failed:");
         r.bind(shortFrom);
         r.bind(toBound);
@@ -447,14 +447,14 @@ void EventRepository::loadChildrenFor(QList<Event> &events) const
         return;
     const Sql::ChildOwners owners(events);
     Sql::loadChildrenFor(
-        m_db->connection(), events, owners,
+        m_statements, events, owners,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
                        "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
         "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow, &Event::reminders,
         &Reminder::event_id);
     Sql::loadChildrenFor(
-        m_db->connection(), events, owners,
+        m_statements, events, owners,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
                        "attendees WHERE event_id %1 ORDER BY name, email"),
         "EventRepository::loadAttendeesFor failed:", &readAttendeeRow, &Event::attendees,

@@ -134,6 +134,6 @@ private:
     void addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
                                const std::function<void(Event &&)> &keep) const;
     Database *m_db;
-    Sql::StatementCache m_statements;
+    mutable Sql::StatementCache m_statements;
     ChangeCoalescer m_changes;
 };

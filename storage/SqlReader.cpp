@@ -1,9 +1,12 @@
 #include "storage/SqlReader.h"
 
+#include "storage/StatementCache.h"
 #include "storage/StoredDateTime.h"
 
 #include <QDebug>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
 
 #include <sqlite3.h>
 
@@ -33,9 +36,33 @@ Reader::Reader(QSqlDatabase &db, const QString &statement, const char *logName)
         fail();
 }
 
+Reader::Reader(StatementCache &cache, const QString &statement, const char *logName)
+    : m_logName(logName)
+{
+    const QSqlQuery &query = cache.get(statement);
+    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3_stmt*") == 0)
+        m_stmt = *static_cast<sqlite3_stmt *const *>(handle.data());
+    if (!m_stmt) {
+        m_failed = true;
+        m_error = query.lastError().text();
+        qWarning() << m_logName << m_error;
+        return;
+    }
+    m_borrowed = true;
+    m_db = sqlite3_db_handle(m_stmt);
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
 Reader::~Reader()
 {
-    sqlite3_finalize(m_stmt);
+    if (!m_borrowed) {
+        sqlite3_finalize(m_stmt);
+        return;
+    }
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
 }
 
 void Reader::fail()
@@ -96,13 +123,12 @@ bool Reader::isNull(int column) const
 
 QByteArrayView Reader::utf8(int column) const
 {
-    if (isNull(column))
-        return {};
     // The pointer is taken before the length, as SQLite asks, so both describe the same text.
+    // SQLite gives no pointer for NULL, and an empty one for an empty text.
     const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    const int n = sqlite3_column_bytes(m_stmt, column);
-    // Not null: an empty text reads as the empty text, not as NULL.
-    return p ? QByteArrayView(p, n) : QByteArrayView("", 0);
+    if (!p)
+        return {};
+    return QByteArrayView(p, sqlite3_column_bytes(m_stmt, column));
 }
 
 QString Reader::text(int column) const

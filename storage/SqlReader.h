@@ -20,6 +20,8 @@ struct sqlite3_stmt;
 
 namespace Sql {
 
+class StatementCache;
+
 // SQLite's handle of an open connection; null when it is closed.
 sqlite3 *handleOf(QSqlDatabase &db);
 
@@ -32,6 +34,9 @@ class Reader
 public:
     // Prepares the statement; a failure is logged after logName ("<Class>::<op> failed:").
     Reader(QSqlDatabase &db, const QString &statement, const char *logName);
+    // Runs the statement as the cache keeps it prepared, for long statements read often: it is
+    // compiled once, and reset when the reader ends. Never nest two readers of one statement.
+    Reader(StatementCache &cache, const QString &statement, const char *logName);
     ~Reader();
     Reader(const Reader &) = delete;
     Reader &operator=(const Reader &) = delete;
@@ -61,6 +66,7 @@ private:
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
+    bool m_borrowed = false;
     const char *m_logName;
     int m_nextParameter = 1;
     bool m_failed = false;

@@ -226,7 +226,7 @@ std::optional<Task> TaskRepository::byUidInCalendar(const QString &uid,
 
 void TaskRepository::loadRemindersFor(QList<Task> &tasks) const
 {
-    Sql::loadChildrenFor(m_db->connection(), tasks,
+    Sql::loadChildrenFor(m_statements, tasks,
                          QStringLiteral("SELECT id, task_id, minutes_before, action, acknowledged, "
                                         "trigger_time FROM task_reminders WHERE task_id %1"),
                          "TaskRepository::loadRemindersFor failed:", &Sql::readReminderRow,

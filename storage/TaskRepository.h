@@ -90,6 +90,6 @@ private:
     bool advance(Task &task, const QDateTime &now) const;
 
     Database *m_db;
-    Sql::StatementCache m_statements;
+    mutable Sql::StatementCache m_statements;
     ChangeCoalescer m_changes;
 };

@@ -1,4 +1,5 @@
 #include "storage/ChildRows.h"
+#include "storage/StatementCache.h"
 #include "support/TestDatabase.h"
 
 #include <QtTest>
@@ -26,8 +27,9 @@ void TestChildRows::childrenGoToTheirOwners()
     kept.id = QStringLiteral("kept");
     owners[2].reminders = {kept};
     owners[1].reminders = {kept};
+    Sql::StatementCache statements(&t.sql());
     Sql::loadChildrenFor(
-        t.sql(), owners, QStringLiteral("SELECT id, owner FROM kids WHERE owner %1 ORDER BY n"),
+        statements, owners, QStringLiteral("SELECT id, owner FROM kids WHERE owner %1 ORDER BY n"),
         "test failed:",
         [](const Sql::Reader &r) {
             Reminder c;
