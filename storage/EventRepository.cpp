@@ -248,11 +248,11 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     // Short rows come from a range on the start time, their ends read from the same index; the
     // rest from the index of rows by the latest end of their occurrences, which leaves out
     // series that are over. A long row that starts near the range comes from both.
-    static const QString sql
-        = QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_start_end WHERE "
-                         "start_time >= ? AND start_time < ? AND (end_time IS NULL OR end_time > "
-                         "?) AND deleted_at IS NULL%2 UNION ALL SELECT %1, rowid FROM events "
-                         "INDEXED BY idx_events_series_end WHERE ")
+    static const QString shortRows = QStringLiteral(
+        "SELECT %1, rowid FROM events INDEXED BY idx_events_start_end WHERE start_time >= ? AND "
+        "start_time < ? AND (end_time IS NULL OR end_time > ?) AND deleted_at IS NULL%2");
+    static const QString longRows
+        = QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_series_end WHERE ")
         + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
         + QStringLiteral(" > ? AND start_time < ?%2");
 
@@ -264,18 +264,12 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
             && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
             events.append(std::move(e));
     };
-    const auto run = [&](const QStringList &ids) {
+    const auto read = [&](const QString &sql, const QStringList &ids, const auto &bindBounds) {
         const QString filter
             = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
         Sql::Reader r(m_statements, sql.arg(kColumns, filter),
                       "EventRepository::listInRange failed:");
-        r.bind(shortFrom);
-        r.bind(toBound);
-        r.bind(fromBound);
-        if (!ids.isEmpty())
-            r.bind(Sql::jsonList(ids));
-        r.bindReal(fromJulian);
-        r.bind(toBound);
+        bindBounds(r);
         if (!ids.isEmpty())
             r.bind(Sql::jsonList(ids));
         while (r.next()) {
@@ -286,6 +280,18 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
             keep(readRow(r, cache));
         }
         return !r.failed();
+    };
+    const auto run = [&](const QStringList &ids) {
+        return read(shortRows, ids,
+                    [&](Sql::Reader &r) {
+                        r.bind(shortFrom);
+                        r.bind(toBound);
+                        r.bind(fromBound);
+                    })
+            && read(longRows, ids, [&](Sql::Reader &r) {
+                   r.bindReal(fromJulian);
+                   r.bind(toBound);
+               });
     };
     if (calendarIds.isEmpty())
         run({});
