@@ -4,6 +4,8 @@
 // their iCalendar text, and a calendar of the on-device account.
 
 #include "core/AppState.h"
+#include "model/ICalendar.h"
+#include "model/Identifiers.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
@@ -13,7 +15,7 @@
 
 namespace CloudTest {
 
-inline const QString localAccountId = QStringLiteral("personal-local-account");
+inline const QString localAccountId = kOnDeviceAccountId;
 
 inline QDateTime at(int day, int hour)
 {
@@ -22,10 +24,10 @@ inline QDateTime at(int day, int hour)
 
 inline QString stamp(const QDateTime &t)
 {
-    return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    return formatICalendarUtc(t);
 }
 
-struct EventSpec
+struct EventFields
 {
     QString id;
     QString uid;
@@ -36,27 +38,26 @@ struct EventSpec
 };
 
 // A pending local event with its iCalendar text, one hour long.
-inline Event localEvent(const QString &calendarId, const EventSpec &spec)
+inline Event localEvent(const QString &calendarId, const EventFields &fields)
 {
-    Event e;
-    e.id = spec.id;
+    Event e = Event::newLocal();
+    e.id = fields.id;
     e.calendar_id = calendarId;
-    e.uid = spec.uid.isEmpty() ? spec.id : spec.uid;
-    e.title = spec.title;
-    e.start_time = spec.start;
-    e.end_time = spec.start.addSecs(3600);
-    e.recurrence_rule = spec.rrule;
-    if (spec.recurrenceId.isValid())
-        e.recurrence_id = stamp(spec.recurrenceId);
+    e.uid = fields.uid.isEmpty() ? fields.id : fields.uid;
+    e.title = fields.title;
+    e.start_time = fields.start;
+    e.end_time = fields.start.addSecs(3600);
+    e.recurrence_rule = fields.rrule;
+    if (fields.recurrenceId.isValid())
+        e.recurrence_id = stamp(fields.recurrenceId);
     e.created = e.last_modified = at(1, 8);
-    e.sync_status = QStringLiteral("pending");
     QString text = QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
                                   "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20260301T080000Z\r\n"
                                   "SUMMARY:%2\r\nDTSTART:%3\r\nDTEND:%4\r\n")
                        .arg(e.uid, e.title, stamp(e.start_time), stamp(*e.end_time));
-    if (!spec.rrule.isEmpty())
-        text += QStringLiteral("RRULE:%1\r\n").arg(spec.rrule);
-    if (spec.recurrenceId.isValid())
+    if (!fields.rrule.isEmpty())
+        text += QStringLiteral("RRULE:%1\r\n").arg(fields.rrule);
+    if (fields.recurrenceId.isValid())
         text += QStringLiteral("RECURRENCE-ID:%1\r\n").arg(e.recurrence_id);
     e.raw_icalendar = text + QStringLiteral("END:VEVENT\r\nEND:VCALENDAR\r\n");
     return e;
