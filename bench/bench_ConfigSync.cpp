@@ -27,6 +27,8 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -202,9 +204,5 @@ BENCHMARK(BM_FirstPullOfEverything)->Unit(benchmark::kMillisecond)->Iterations(5
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

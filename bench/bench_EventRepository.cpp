@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -424,11 +426,5 @@ BENCHMARK(BM_Insert10000InOneTransaction)->Unit(benchmark::kMillisecond)->Iterat
 int main(int argc, char **argv)
 {
     LocalZone::pin();
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

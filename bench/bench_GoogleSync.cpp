@@ -29,6 +29,8 @@
 #include <QTimeZone>
 #include <QUuid>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -252,9 +254,5 @@ BENCHMARK(BM_Baseline_1000Requests)->Unit(benchmark::kMillisecond)->Iterations(3
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -33,6 +33,8 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -296,10 +298,6 @@ BENCHMARK(BM_Poll)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -1,4 +1,5 @@
 #include "AccountTestKit.h"
+#include "support/FakeBrowser.h"
 
 #include "services/account/WebAuthHandler.h"
 
@@ -33,31 +34,10 @@ public slots:
     void open(const QUrl &url) { opened.append(url); }
 };
 
-// Sends raw bytes to the loopback listener (in parts, with a pause between) and collects the
-// whole answer until the listener closes the connection.
-QByteArray exchange(quint16 port, const QList<QByteArray> &parts)
-{
-    QTcpSocket socket;
-    QByteArray answer;
-    QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
-                     [&] { answer.append(socket.readAll()); });
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 3000))
-        return "not connected";
-    for (const QByteArray &part : parts) {
-        socket.write(part);
-        socket.flush();
-        QTest::qWait(20);
-    }
-    if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, 3000))
-        return answer + "<still open>";
-    answer.append(socket.readAll());
-    return answer;
-}
-
 QByteArray get(quint16 port, const QByteArray &target)
 {
-    return exchange(port, {"GET " + target + " HTTP/1.1\r\nHost: localhost\r\n\r\n"});
+    return LarkTest::FakeBrowser::send(port,
+                                       {"GET " + target + " HTTP/1.1\r\nHost: localhost\r\n\r\n"});
 }
 
 const QByteArray notFound = "HTTP/1.1 404 Not Found\r\n";
@@ -220,8 +200,8 @@ void TestAuthClient::browserSignIn()
     // The request line arrives in pieces; the listener waits for all of it.
     const QByteArray target
         = "/callback?state=" + login.state.toLatin1() + "&access_token=A.b.c&refresh_token=R%2B1";
-    const QByteArray answer
-        = exchange(login.port, {"GET /call", target.mid(5) + " HTT", "P/1.1\r\nHost: x\r\n\r\n"});
+    const QByteArray answer = LarkTest::FakeBrowser::send(
+        login.port, {"GET /call", target.mid(5) + " HTT", "P/1.1\r\nHost: x\r\n\r\n"});
     QCOMPARE(answer, completionPage);
     QCOMPARE(succeeded.size(), 1);
     QCOMPARE(changes.size(), 1);
@@ -267,7 +247,7 @@ void TestAuthClient::listenerRefusesForeignRequests()
     const Login login = startLogin(rig, browser);
     QVERIFY(login.port != 0);
     request.replace("%STATE%", login.state.toLatin1());
-    QVERIFY(exchange(login.port, {request}).startsWith(notFound));
+    QVERIFY(LarkTest::FakeBrowser::send(login.port, {request}).startsWith(notFound));
     QCOMPARE(rig.auth->state(), AuthState::Uninitialized);
     QCOMPARE(failed.size(), 0);
     QVERIFY(rig.tokens->storedAccessToken().isEmpty());
