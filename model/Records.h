@@ -134,6 +134,8 @@ struct Event
     // The event a series of occurrences is made from.
     bool isSeriesMaster() const { return !recurrence_rule.isEmpty() && !isOverride(); }
 };
+// Every member moves by its bytes, so lists of events grow without copying each one.
+Q_DECLARE_TYPEINFO(Event, Q_RELOCATABLE_TYPE);
 
 struct Task
 {

@@ -85,12 +85,13 @@ bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStri
 
 bool ChildOwners::add(const QString &id, qsizetype row)
 {
-    const auto it = m_index.constFind(id);
+    const QByteArray key = id.toUtf8();
+    const auto it = m_index.constFind(key);
     if (it != m_index.constEnd()) {
         m_repeats.append({row, *it});
         return false;
     }
-    m_index.insert(id, row);
+    m_index.insert(key, row);
     return true;
 }
 

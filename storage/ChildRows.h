@@ -63,8 +63,11 @@ public:
         setIds(ids);
     }
 
-    // The row of the owner with this id; -1 for none.
-    qsizetype indexOf(const QString &id) const { return m_index.value(id, -1); }
+    // The row of the owner with this id (as its UTF-8 bytes); -1 for none.
+    qsizetype indexOf(QByteArrayView id) const
+    {
+        return m_index.value(QByteArray::fromRawData(id.data(), id.size()), -1);
+    }
     const QStringList &idChunks() const { return m_idChunks; }
     // Owners listed again after their first row: (row, first row).
     const QList<std::pair<qsizetype, qsizetype>> &repeats() const { return m_repeats; }
@@ -74,7 +77,7 @@ private:
     bool add(const QString &id, qsizetype row);
     void setIds(QStringList ids);
 
-    QHash<QString, qsizetype> m_index;
+    QHash<QByteArray, qsizetype> m_index;
     QStringList m_idChunks;
     QList<std::pair<qsizetype, qsizetype>> m_repeats;
 };
@@ -95,7 +98,7 @@ void loadChildrenFor(StatementCache &db, QList<Owner> &owners, const ChildOwners
         Reader r(db, sql, logName);
         r.bind(chunk);
         while (r.next()) {
-            const qsizetype row = index.indexOf(r.text(1));
+            const qsizetype row = index.indexOf(r.utf8(1));
             if (row < 0)
                 continue;
             Owner &owner = owners[row];

@@ -237,6 +237,24 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
+    const QByteArray zone = qgetenv("TZ");
+    if (zone != m_range.zone) {
+        m_range = RangeRows();
+        m_range.zone = zone;
+    }
+    const Sql::DataVersion at = Sql::dataVersion(m_db->connection());
+    QList<Event> events = readRange(from, to, calendarIds, at);
+    if (!at.isValid() || Sql::dataVersion(m_db->connection()) == at)
+        return events;
+    // The data moved while it was read, or before, unseen until this read began: rows taken
+    // from the cache unchecked may be stale, so all are read again and compared.
+    return readRange(from, to, calendarIds, Sql::dataVersion(m_db->connection()));
+}
+
+QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &to,
+                                        const QStringList &calendarIds,
+                                        const Sql::DataVersion &at) const
+{
     // Stored texts keep their own offsets (or none), so the bounds are widened by the largest
     // offsets and the rows are then filtered exactly by instant.
     const QString toBound = Sql::widenedBound(to, Sql::kZoneSlackSecs);
@@ -259,6 +277,7 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
     QList<Event> events;
     QSet<qint64> rows;
     ReadCache cache;
+    m_range.events.beginRead();
     const auto keep = [&](Event &&e) {
         if (e.start_time < to
             && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
@@ -277,7 +296,8 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
             if (rows.contains(row))
                 continue;
             rows.insert(row);
-            keep(readRow(r, cache));
+            keep(m_range.events.get(r, row, at,
+                                    [&cache](const Sql::Reader &r) { return readRow(r, cache); }));
         }
         return !r.failed();
     };
@@ -300,19 +320,29 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
 
     addMastersOfOverrides(events, toBound, keep);
 
-    // By start, equal starts in the order read; each event is moved once.
+    // By start, equal starts in the order read; the events are put in place by swapping.
     std::vector<std::pair<qint64, qsizetype>> order;
     order.reserve(size_t(events.size()));
     for (qsizetype i = 0; i < events.size(); ++i)
         order.emplace_back(events.at(i).start_time.toMSecsSinceEpoch(), i);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    QList<Event> sorted;
-    sorted.reserve(events.size());
-    for (const auto &[start, i] : order)
-        sorted.append(std::move(events[i]));
-    loadChildrenFor(sorted);
-    return sorted;
+    // Place i takes the event read at order[i]; each cycle of that permutation is walked once.
+    std::vector<bool> placed(order.size(), false);
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (placed[i])
+            continue;
+        size_t place = i;
+        while (size_t(order[place].second) != i) {
+            const size_t from = size_t(order[place].second);
+            std::swap(events[qsizetype(place)], events[qsizetype(from)]);
+            placed[place] = true;
+            place = from;
+        }
+        placed[place] = true;
+    }
+    loadChildrenFor(events, &at);
+    return events;
 }
 
 // An occurrence moved into a range shows only beside its series, which the range read leaves
@@ -447,24 +477,35 @@ QList<Event> EventRepository::overridesOf(const Event &master) const
     return overrides;
 }
 
-void EventRepository::loadChildrenFor(QList<Event> &events) const
+void EventRepository::loadChildrenFor(QList<Event> &events, const Sql::DataVersion *rangeAt) const
 {
     if (events.isEmpty())
         return;
+    // Through the range caches when a range read asks; the rowid, last, keys them.
+    const auto through = [rangeAt](auto &rowCache, auto readChild, int rowidColumn) {
+        if (rangeAt)
+            rowCache.beginRead();
+        return [&rowCache, readChild, rowidColumn, rangeAt](const Sql::Reader &r) {
+            if (!rangeAt)
+                return readChild(r);
+            return rowCache.get(r, r.integer64(rowidColumn), *rangeAt, readChild);
+        };
+    };
     const Sql::ChildOwners owners(events);
     Sql::loadChildrenFor(
         m_statements, events, owners,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
-                       "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
+                       "trigger_time, rowid FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
-        "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow, &Event::reminders,
+        "EventRepository::loadRemindersFor failed:",
+        through(m_range.reminders, &Sql::readReminderRow, 6), &Event::reminders,
         &Reminder::event_id);
     Sql::loadChildrenFor(
         m_statements, events, owners,
-        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM "
+        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp, rowid FROM "
                        "attendees WHERE event_id %1 ORDER BY name, email"),
-        "EventRepository::loadAttendeesFor failed:", &readAttendeeRow, &Event::attendees,
-        &Attendee::event_id);
+        "EventRepository::loadAttendeesFor failed:",
+        through(m_range.attendees, &readAttendeeRow, 8), &Event::attendees, &Attendee::event_id);
 }
 
 struct EventRepository::StoredSchedule

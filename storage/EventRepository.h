@@ -2,6 +2,7 @@
 
 #include "model/Records.h"
 #include "storage/ChangeCoalescer.h"
+#include "storage/RowCache.h"
 #include "storage/StatementCache.h"
 
 #include <QDateTime>
@@ -116,8 +117,12 @@ private:
                              const char *logName) const;
     std::optional<Event> oneWithChildren(const QString &sql, const QStringList &values,
                                          const char *logName) const;
-    // Reminders and attendees of the events.
-    void loadChildrenFor(QList<Event> &events) const;
+    // One pass of listInRange, begun at data version `at`.
+    QList<Event> readRange(const QDateTime &from, const QDateTime &to,
+                           const QStringList &calendarIds, const Sql::DataVersion &at) const;
+    // Reminders and attendees of the events; a range read passes the version it began at, and
+    // its rows go through the range caches.
+    void loadChildrenFor(QList<Event> &events, const Sql::DataVersion *rangeAt = nullptr) const;
     // What a stored event's reminders were timed from, and how far they got.
     struct StoredSchedule;
     StoredSchedule storedSchedule(const QString &eventId) const;
@@ -135,5 +140,15 @@ private:
                                const std::function<void(Event &&)> &keep) const;
     Database *m_db;
     mutable Sql::StatementCache m_statements;
+    // The records range reads built lately, and the zone they were read under (TZ): rows
+    // without an offset read as local time.
+    struct RangeRows
+    {
+        Sql::RowCache<Event> events {4096};
+        Sql::RowCache<Reminder> reminders {8192};
+        Sql::RowCache<Attendee> attendees {8192};
+        QByteArray zone;
+    };
+    mutable RangeRows m_range;
     ChangeCoalescer m_changes;
 };

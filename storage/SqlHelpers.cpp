@@ -5,6 +5,8 @@
 #include <QDebug>
 #include <QSqlError>
 
+#include <algorithm>
+
 namespace Sql {
 
 QVariant text(const QString &value)
@@ -38,6 +40,14 @@ QString jsonList(const QStringList &ids)
         if (out.size() > 1)
             out += QLatin1Char(',');
         out += QLatin1Char('"');
+        const bool plain = std::all_of(id.cbegin(), id.cend(), [](QChar c) {
+            return c.unicode() >= 0x20 && c != u'"' && c != u'\\';
+        });
+        if (plain) {
+            out += id;
+            out += QLatin1Char('"');
+            continue;
+        }
         for (QChar c : id) {
             if (c == u'"' || c == u'\\') {
                 out += QLatin1Char('\\');

@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 namespace Sql {
 
 sqlite3 *handleOf(QSqlDatabase &db)
@@ -18,6 +20,22 @@ sqlite3 *handleOf(QSqlDatabase &db)
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+DataVersion dataVersion(QSqlDatabase &db)
+{
+    DataVersion v;
+    sqlite3 *handle = handleOf(db);
+    if (!handle || !sqlite3_get_autocommit(handle))
+        return v;
+    // The file's version moves with every commit on this connection and with every commit of
+    // another one that a read of this connection has since seen.
+    unsigned file = 0;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_DATA_VERSION, &file) != SQLITE_OK)
+        return v;
+    v.db = handle;
+    v.file = file;
+    return v;
 }
 
 Reader::Reader(QSqlDatabase &db, const QString &statement, const char *logName)
@@ -166,6 +184,58 @@ std::optional<QDateTime> Reader::optionalDateTime(int column) const
     if (utf8(column).isEmpty())
         return std::nullopt;
     return dateTime(column);
+}
+
+namespace {
+
+// A column's type and text: what every read of it goes by. Null text for NULL.
+std::pair<char, QByteArrayView> columnImage(sqlite3_stmt *stmt, int column)
+{
+    const char type = char(sqlite3_column_type(stmt, column));
+    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    if (!p)
+        return {type, {}};
+    return {type, QByteArrayView(p, sqlite3_column_bytes(stmt, column))};
+}
+
+} // namespace
+
+// The image holds each column's type, the length of its text (-1 for NULL) and the text.
+QByteArray Reader::rowImage() const
+{
+    QByteArray image;
+    const int columns = m_stmt ? sqlite3_column_count(m_stmt) : 0;
+    for (int c = 0; c < columns; ++c) {
+        const auto [type, text] = columnImage(m_stmt, c);
+        const qint64 size = text.isNull() ? -1 : text.size();
+        image.append(type);
+        image.append(reinterpret_cast<const char *>(&size), sizeof size);
+        image.append(text);
+    }
+    return image;
+}
+
+bool Reader::rowEquals(const QByteArray &image) const
+{
+    const int columns = m_stmt ? sqlite3_column_count(m_stmt) : 0;
+    const char *p = image.constData();
+    const char *const end = p + image.size();
+    for (int c = 0; c < columns; ++c) {
+        const auto [type, text] = columnImage(m_stmt, c);
+        qint64 size = 0;
+        if (end - p < qsizetype(1 + sizeof size) || *p != type)
+            return false;
+        memcpy(&size, p + 1, sizeof size);
+        p += 1 + sizeof size;
+        if (size != (text.isNull() ? -1 : text.size()))
+            return false;
+        if (size > 0) {
+            if (end - p < size || memcmp(p, text.data(), size_t(size)) != 0)
+                return false;
+            p += size;
+        }
+    }
+    return p == end;
 }
 
 QString SharedTexts::text(const Reader &r, int column)

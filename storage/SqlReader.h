@@ -25,6 +25,27 @@ class StatementCache;
 // SQLite's handle of an open connection; null when it is closed.
 sqlite3 *handleOf(QSqlDatabase &db);
 
+// Where the data of a connection's database stands. Two readings are equal only when nothing
+// was written on the connection between them and no commit of another connection showed up in
+// a read the connection began in between. Inside a transaction there is no reading (what is
+// written there can still be rolled back), and an invalid one equals none.
+struct DataVersion
+{
+    const sqlite3 *db = nullptr;
+    unsigned file = 0;
+
+    bool isValid() const { return db != nullptr; }
+
+    friend bool operator==(const DataVersion &a, const DataVersion &b)
+    {
+        return a.db && a.db == b.db && a.file == b.file;
+    }
+    friend bool operator!=(const DataVersion &a, const DataVersion &b) { return !(a == b); }
+};
+
+// The connection's data version now; invalid while the connection is closed or in a transaction.
+DataVersion dataVersion(QSqlDatabase &db);
+
 // A read run through SQLite's own statement interface on the connection Qt holds. Texts come
 // straight from the row's UTF-8 and numbers as numbers: reading large lists through QSqlQuery
 // spends most of its time converting every text to UTF-16 and wrapping every column in a
@@ -60,6 +81,13 @@ public:
     qint64 integer64(int column) const;
     QDateTime dateTime(int column) const;
     std::optional<QDateTime> optionalDateTime(int column) const;
+
+    // Every column of the current row, its type and text, as one byte string: rows with equal
+    // images read the same through every call of this reader.
+    QByteArray rowImage() const;
+    // Whether the current row's image is this one, told without building it. Reading a column
+    // as text can change the type SQLite reports for it, so both come before such reads.
+    bool rowEquals(const QByteArray &image) const;
 
 private:
     void fail();

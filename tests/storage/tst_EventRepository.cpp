@@ -67,6 +67,7 @@ private slots:
     void seriesOverBeforeTheRange();
     void movedOccurrenceOfASeriesThatIsOver();
     void rangeSameInsideTransactionAndAfterChanges();
+    void rangeReadsSeeEveryChange();
     void rangeIsExactInEveryZone_data();
     void rangeIsExactInEveryZone();
     void tombstonesAndLookups();
@@ -265,6 +266,58 @@ void TestEventRepository::movedOccurrenceOfASeriesThatIsOver()
     QVERIFY(m_repo->insert(elsewhere));
     const QList<Event> found = m_repo->listInRange(utc(2024, 3, 4, 0), utc(2024, 3, 11, 0));
     QCOMPARE(LarkTest::idsOf(found), strings({"series", "moved"}));
+}
+
+// Range reads reuse the records they built while rows stay as they were; every way a row can
+// change under them must show in the next read: a write on the connection outside the
+// repository, one not yet committed and then rolled back, and commits of another connection
+// (this one has not read since they were made), of the row and of its child rows.
+void TestEventRepository::rangeReadsSeeEveryChange()
+{
+    const QDateTime from = utc(2024, 3, 4, 0);
+    const QDateTime to = utc(2024, 3, 11, 0);
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 9),
+                        utc(2024, 3, 5, 10));
+    e.reminders = {reminder(15)};
+    e.attendees = {attendee(QStringLiteral("ann@example.org"), QStringLiteral("Ann"))};
+    QVERIFY(m_repo->insert(e));
+    const auto shown = [&] {
+        const QList<Event> week = m_repo->listInRange(from, to);
+        if (week.size() != 1 || week[0].reminders.size() != 1 || week[0].attendees.size() != 1)
+            return QStringLiteral("%1 events").arg(week.size());
+        const Event &x = week[0];
+        return QStringList {x.title, x.location, QString::number(x.reminders[0].acknowledged),
+                            x.attendees[0].name}
+            .join(QLatin1Char('|'));
+    };
+    QCOMPARE(shown(), QStringLiteral("Event e||0|Ann"));
+    QCOMPARE(shown(), QStringLiteral("Event e||0|Ann"));
+
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE events SET title = 'Renamed' WHERE id = 'e'")));
+    QCOMPARE(shown(), QStringLiteral("Renamed||0|Ann"));
+
+    QSqlDatabase &db = m_t->db()->connection();
+    QVERIFY(db.transaction());
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE events SET location = 'Hall' WHERE id = 'e'")));
+    QCOMPARE(shown(), QStringLiteral("Renamed|Hall|0|Ann"));
+    QVERIFY(db.rollback());
+    QCOMPARE(shown(), QStringLiteral("Renamed||0|Ann"));
+    QCOMPARE(shown(), QStringLiteral("Renamed||0|Ann"));
+
+    {
+        QSqlDatabase other
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(m_t->path());
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec(QStringLiteral("UPDATE events SET title = 'Elsewhere' WHERE id = 'e'")));
+        QCOMPARE(shown(), QStringLiteral("Elsewhere||0|Ann"));
+        QVERIFY(q.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE attendees SET name = 'Bo'")));
+        QCOMPARE(shown(), QStringLiteral("Elsewhere||1|Bo"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
 }
 
 void TestEventRepository::rangeIsExactInEveryZone_data()
