@@ -1,5 +1,6 @@
 #include "storage/EventRepository.h"
 
+#include "model/ICalendar.h"
 #include "model/Identifiers.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
@@ -126,7 +127,7 @@ public:
     {
         auto it = m_zones.constFind(name);
         if (it == m_zones.constEnd())
-            it = m_zones.insert(name, QTimeZone(name.toUtf8()));
+            it = m_zones.insert(name, knownTimeZone(name).value_or(QTimeZone()));
         return it->isValid() ? &*it : nullptr;
     }
 

@@ -144,9 +144,9 @@ private:
     // without an offset read as local time.
     struct RangeRows
     {
-        Sql::RowCache<Event> events {4096};
-        Sql::RowCache<Reminder> reminders {8192};
-        Sql::RowCache<Attendee> attendees {8192};
+        Sql::RowCache<Event> events {8192};
+        Sql::RowCache<Reminder> reminders {16384};
+        Sql::RowCache<Attendee> attendees {16384};
         QByteArray zone;
     };
     mutable RangeRows m_range;

@@ -37,15 +37,16 @@ public:
             it->checkedAt = at;
             return it->record;
         }
+        if (it == m_entries.end() && !makeRoom())
+            return build(r);
         // The image is taken before building: reading a column as text can change the type
         // SQLite reports for it afterwards.
         QByteArray image = r.rowImage();
         Record record = build(r);
-        if (it != m_entries.end()) {
+        if (it != m_entries.end())
             *it = Entry {std::move(image), record, m_read, at};
-        } else if (makeRoom()) {
+        else
             m_entries.insert(key, Entry {std::move(image), record, m_read, at});
-        }
         return record;
     }
 

@@ -767,6 +767,10 @@ void TestEventRepository::timeZoneConversionOnReading_data()
     QTest::addColumn<QByteArray>("zoneId");
     QTest::newRow("New York") << QStringLiteral("America/New_York") << QTime(10, 0)
                               << QByteArray("America/New_York");
+    QTest::newRow("Windows name") << QStringLiteral("Eastern Standard Time") << QTime(10, 0)
+                                  << QByteArray("America/New_York");
+    QTest::newRow("path prefix") << QStringLiteral("/example.org/20050125_1/Europe/Berlin")
+                                 << QTime(16, 0) << QByteArray("Europe/Berlin");
     QTest::newRow("UTC stays") << QStringLiteral("UTC") << QTime(15, 0) << QByteArray("UTC");
     QTest::newRow("unknown zone stays")
         << QStringLiteral("Mars/Olympus") << QTime(15, 0) << QByteArray("UTC");
