@@ -214,7 +214,7 @@ QList<Event> EventRepository::list(const QString &sql, const QStringList &values
                                    const char *logName) const
 {
     ReadCache cache;
-    return Sql::readAll<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
+    return Sql::readAll<Event>(m_statements, sql.arg(kColumns), values, logName,
                                [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
@@ -222,7 +222,7 @@ std::optional<Event> EventRepository::one(const QString &sql, const QStringList 
                                           const char *logName) const
 {
     ReadCache cache;
-    return Sql::readOne<Event>(m_db->connection(), sql.arg(kColumns), values, logName,
+    return Sql::readOne<Event>(m_statements, sql.arg(kColumns), values, logName,
                                [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 

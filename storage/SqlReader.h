@@ -114,9 +114,10 @@ private:
 };
 
 // Runs a read with the values bound in order and turns every row into a record. A failing
-// statement is logged and yields the rows read before it failed.
-template<typename Record, typename ReadRow>
-QList<Record> readAll(QSqlDatabase &db, const QString &statement, const QStringList &values,
+// statement is logged and yields the rows read before it failed. The source is the connection,
+// or a StatementCache for reads run often.
+template<typename Record, typename Source, typename ReadRow>
+QList<Record> readAll(Source &db, const QString &statement, const QStringList &values,
                       const char *logName, ReadRow readRow)
 {
     QList<Record> out;
@@ -146,8 +147,8 @@ std::optional<QList<Record>> readAllOrNone(QSqlDatabase &db, const QString &stat
 }
 
 // The first record a read yields.
-template<typename Record, typename ReadRow>
-std::optional<Record> readOne(QSqlDatabase &db, const QString &statement, const QStringList &values,
+template<typename Record, typename Source, typename ReadRow>
+std::optional<Record> readOne(Source &db, const QString &statement, const QStringList &values,
                               const char *logName, ReadRow readRow)
 {
     Reader r(db, statement, logName);

@@ -133,7 +133,7 @@ QList<Task> TaskRepository::list(const QString &sql, const QStringList &values,
                                  const char *logName) const
 {
     QList<Task> tasks
-        = Sql::readAll<Task>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
+        = Sql::readAll<Task>(m_statements, sql.arg(kColumns), values, logName, &readRow);
     loadRemindersFor(tasks);
     return tasks;
 }
@@ -142,7 +142,7 @@ std::optional<Task> TaskRepository::one(const QString &sql, const QStringList &v
                                         const char *logName) const
 {
     std::optional<Task> t
-        = Sql::readOne<Task>(m_db->connection(), sql.arg(kColumns), values, logName, &readRow);
+        = Sql::readOne<Task>(m_statements, sql.arg(kColumns), values, logName, &readRow);
     if (!t)
         return t;
     QList<Task> tasks {std::move(*t)};

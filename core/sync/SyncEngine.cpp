@@ -318,20 +318,19 @@ std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 {
     EventRepository *events = m_state->events();
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
+    // Both lookups bring the child rows: an update rewrites them from the record.
     std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId);
     if (!found && !uid.isEmpty())
         found = events->byUidAndRecurrenceId(uid, m_calendar.id, item.row.recurrence_id);
-    // With child rows: an update rewrites them from the record.
-    return found ? events->byId(found->id) : std::nullopt;
+    return found;
 }
 
 std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
 {
     TaskRepository *tasks = m_state->tasks();
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
-    const std::optional<Task> found
-        = uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
-    return found ? tasks->byId(found->id) : std::nullopt;
+    // With its reminders, which an update rewrites from the record.
+    return uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
 }
 
 void SyncEngine::keepLocal(const Event &local, const Event &remote)
