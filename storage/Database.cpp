@@ -7,6 +7,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,8 +122,61 @@ bool Database::open(const QString &path)
     // Write-ahead files left by an earlier run keep the mode they were made with.
     if (isOnDisk(path))
         restrictToOwner(path);
+    if (sqlite3 *handle = Sql::handleOf(m_db)) {
+        // The connection's only hooks: Qt's driver sets one only for notifications, which this
+        // program does not subscribe to.
+        sqlite3_update_hook(handle, &Database::onRowWrite, this);
+        sqlite3_commit_hook(handle, &Database::onCommit, this);
+        sqlite3_rollback_hook(handle, &Database::onRollback, this);
+    }
     m_opened = true;
     return true;
+}
+
+void Database::watchRowWrites(QObject *owner,
+                              std::function<void(QByteArrayView table, qint64 rowid)> watcher)
+{
+    m_watchers.emplace_back(owner, std::move(watcher));
+    connect(owner, &QObject::destroyed, this, [this, owner] {
+        m_watchers.erase(std::remove_if(m_watchers.begin(), m_watchers.end(),
+                                        [owner](const auto &w) { return w.first == owner; }),
+                         m_watchers.end());
+    });
+}
+
+Sql::DataVersion Database::rowVersion()
+{
+    Sql::DataVersion v = Sql::dataVersion(m_db);
+    // The file's version moves once with every commit of this connection; those that wrote
+    // rows were told to the watchers row by row.
+    if (v.isValid())
+        v.file -= m_rowCommits;
+    return v;
+}
+
+void Database::onRowWrite(void *self, int, const char *database, const char *table, qint64 rowid)
+{
+    if (qstrcmp(database, "main") != 0)
+        return;
+    auto *db = static_cast<Database *>(self);
+    db->m_rowsWritten = true;
+    const QByteArrayView name(table);
+    for (const auto &[owner, watcher] : db->m_watchers)
+        watcher(name, rowid);
+}
+
+int Database::onCommit(void *self)
+{
+    auto *db = static_cast<Database *>(self);
+    if (db->m_rowsWritten)
+        ++db->m_rowCommits;
+    db->m_rowsWritten = false;
+    return 0; // the commit goes ahead
+}
+
+void Database::onRollback(void *self)
+{
+    static_cast<Database *>(self)->m_rowsWritten = false;
 }
 
 bool Database::migrate()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "storage/SqlReader.h"
+
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -8,6 +11,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Owns the one connection to "calendar.db" (Qt's default connection, GUI thread only) and
 // brings its schema up to date with the embedded migration scripts.
@@ -43,6 +48,18 @@ public:
     // statement at a line ending in ";" outside BEGIN ... END blocks.
     static QStringList splitStatements(const QString &script);
 
+    // Tells the watcher of every row this connection inserts, updates or deletes in the main
+    // database (table and rowid, as SQLite reports them, also for writes later rolled back),
+    // for as long as owner lives.
+    void watchRowWrites(QObject *owner,
+                        std::function<void(QByteArrayView table, qint64 rowid)> watcher);
+    // Where the data stands for readers that keep records of rows and hear of this
+    // connection's row writes through watchRowWrites: it stays put across commits of this
+    // connection that wrote rows, and moves with anything else that can change rows (a commit
+    // of another connection once this one has read since, a commit that wrote no row, such as
+    // a VACUUM). Invalid while the connection is closed or inside a transaction.
+    Sql::DataVersion rowVersion();
+
 signals:
     void migrationApplied(int version, const QString &name);
     void migrationError(int version, const QString &error);
@@ -51,8 +68,16 @@ private:
     bool applyMigration(int version, const QString &name, const QString &script);
     bool checkWritable();
 
+    static void onRowWrite(void *self, int op, const char *database, const char *table,
+                           qint64 rowid);
+    static int onCommit(void *self);
+    static void onRollback(void *self);
+
     QSqlDatabase m_db;
     bool m_opened = false;
+    std::vector<std::pair<QObject *, std::function<void(QByteArrayView, qint64)>>> m_watchers;
+    bool m_rowsWritten = false; // in the transaction under way
+    unsigned m_rowCommits = 0; // commits that wrote rows
     QList<Migration> m_migrations;
     std::function<QDateTime()> m_clock;
 };

@@ -203,7 +203,18 @@ EventRepository::EventRepository(Database *db, QObject *parent)
     , m_db(db)
     , m_statements(&db->connection())
     , m_changes(this, [this](const QString &calendarId) { emit eventsChanged(calendarId); })
-{ }
+{
+    // A row written here drops its record from the range caches; rows nobody wrote stay
+    // trusted across the commit.
+    db->watchRowWrites(this, [this](QByteArrayView table, qint64 rowid) {
+        if (table == "events")
+            m_range.events.forget(rowid);
+        else if (table == "reminders")
+            m_range.reminders.forget(rowid);
+        else if (table == "attendees")
+            m_range.attendees.forget(rowid);
+    });
+}
 
 void EventRepository::notifyChanged(const QString &calendarId)
 {
@@ -243,13 +254,13 @@ QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime
         m_range = RangeRows();
         m_range.zone = zone;
     }
-    const Sql::DataVersion at = Sql::dataVersion(m_db->connection());
+    const Sql::DataVersion at = m_db->rowVersion();
     QList<Event> events = readRange(from, to, calendarIds, at);
-    if (!at.isValid() || Sql::dataVersion(m_db->connection()) == at)
+    if (!at.isValid() || m_db->rowVersion() == at)
         return events;
     // The data moved while it was read, or before, unseen until this read began: rows taken
     // from the cache unchecked may be stale, so all are read again and compared.
-    return readRange(from, to, calendarIds, Sql::dataVersion(m_db->connection()));
+    return readRange(from, to, calendarIds, m_db->rowVersion());
 }
 
 QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &to,

@@ -6,7 +6,8 @@
 // of decoding every text and time again; a row that changed in any column is built anew. Reads
 // still run their statements: the cache only saves turning rows into records. A read that
 // begins where the data stood when a row was last checked takes the row without comparing it,
-// and must read again, at the new version, if the version moved while it read.
+// and must read again, at the new version, if the version moved while it read; rows written
+// meanwhile on the connection must have been forgotten.
 
 #include "storage/SqlReader.h"
 
@@ -24,6 +25,9 @@ public:
 
     // Starts a read: rows it uses stay when the cache makes room.
     void beginRead() { ++m_read; }
+
+    // Drops the record of a row that was written.
+    void forget(qint64 key) { m_entries.remove(key); }
 
     // The record of the reader's current row, keyed by something that names the row (its rowid).
     // `at` is the data version the read began at: a row checked against the database at that
