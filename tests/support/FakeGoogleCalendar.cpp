@@ -374,8 +374,6 @@ FakeReply FakeGoogleCalendar::write(const QString &calendarId, const QString &ev
     } else {
         return apiError(405, QStringLiteral("Method Not Allowed"));
     }
-    if (beforeWriteAnswer)
-        beforeWriteAnswer(request);
     return reply;
 }
 

@@ -62,8 +62,6 @@ public:
     // The next request with this verb (after `skip` that pass) is answered with the status,
     // `times` times. Status 0 drops the connection; -1 holds the answer back for good.
     void failNext(const QByteArray &method, int status, int skip = 0, int times = 1);
-    // Runs after a write was applied and before its answer leaves.
-    std::function<void(const RecordedRequest &)> beforeWriteAnswer;
 
     // A sync token of the current state, as a listing would hand it out.
     QString currentSyncToken() const;

@@ -585,13 +585,6 @@ FakeReply FakeGraph::instances(const RecordedRequest &request, const QString &ma
     return page(request, newListing(std::move(listing)), 0);
 }
 
-FakeReply FakeGraph::written(const QJsonObject &shown, int status)
-{
-    if (beforeWriteAnswer)
-        beforeWriteAnswer();
-    return FakeReply::json(status, shown);
-}
-
 FakeReply FakeGraph::create(const RecordedRequest &request, const QString &calendarId)
 {
     const QJsonDocument doc = QJsonDocument::fromJson(request.body);
@@ -606,7 +599,7 @@ FakeReply FakeGraph::create(const RecordedRequest &request, const QString &calen
     if (!hasRecurrence)
         stored.remove(QStringLiteral("recurrence"));
     const QString id = addEvent(calendarId, stored);
-    return written(event(id), 201);
+    return FakeReply::json(201, event(id));
 }
 
 FakeReply FakeGraph::patch(const RecordedRequest &request, const QString &id)
@@ -643,7 +636,7 @@ FakeReply FakeGraph::patch(const RecordedRequest &request, const QString &id)
             stored.cancelled.clear();
         }
         touch(stored.json);
-        return written(event(id), 200);
+        return FakeReply::json(200, event(id));
     }
     const auto occurrence = occurrenceOf(id);
     if (!occurrence)
@@ -663,7 +656,7 @@ FakeReply FakeGraph::patch(const RecordedRequest &request, const QString &id)
     touch(exception);
     touch(series.json);
     const std::optional<Instance> shown = instanceAt(occurrence->first, occurrence->second);
-    return written(shownEvent(id, shown ? shown->json : QJsonObject()), 200);
+    return FakeReply::json(200, shownEvent(id, shown ? shown->json : QJsonObject()));
 }
 
 FakeReply FakeGraph::remove(const RecordedRequest &request, const QString &id)
@@ -682,8 +675,6 @@ FakeReply FakeGraph::remove(const RecordedRequest &request, const QString &id)
         return graphError(404, QStringLiteral("ErrorItemNotFound"),
                           QStringLiteral("The specified object was not found in the store."));
     }
-    if (beforeWriteAnswer)
-        beforeWriteAnswer();
     return FakeReply::empty(204);
 }
 

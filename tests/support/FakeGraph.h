@@ -72,8 +72,6 @@ public:
     void clearFailures() { m_failures.clear(); }
     // Every delta token handed out so far answers 410 "syncStateNotFound" from now on.
     void expireDeltaTokens();
-    // Runs after a write took effect and before its answer goes out.
-    std::function<void()> beforeWriteAnswer;
 
     // The most items the service puts on a page, whatever the client prefers.
     int pageLimit = 100;
@@ -125,7 +123,6 @@ private:
     FakeReply patch(const RecordedRequest &request, const QString &id);
     FakeReply remove(const RecordedRequest &request, const QString &id);
     FakeReply page(const RecordedRequest &request, const QString &listingId, int offset);
-    FakeReply written(const QJsonObject &shown, int status);
 
     QString touch(QJsonObject &json);
     QString newId();

@@ -57,7 +57,6 @@ private slots:
 
     void firstSyncOfTwoCalendars();
     void localChangesArePushed();
-    void editDuringPushStaysPending();
     void remoteDeleteKeepsPendingEdit();
     void refusedPushKeepsRowPending_data();
     void refusedPushKeepsRowPending();
@@ -285,35 +284,6 @@ void TestGoogleSync::localChangesArePushed()
     // What this program does not keep survived the update.
     QCOMPARE(m_google->event(kMine, reviewId)->value(QLatin1String("colorId")).toString(),
              QStringLiteral("7"));
-}
-
-void TestGoogleSync::editDuringPushStaysPending()
-{
-    const QString id = m_google->putEvent(kMine, timedEvent(QStringLiteral("Call"), berlin(3, 9)));
-    QCOMPARE(sync().finished, 1);
-    const QString mine = calendarId(kMine);
-    EventRepository *events = (*m_state)->events();
-    Event call = local(mine, QStringLiteral("Call"));
-    call.title = QStringLiteral("Call, first edit");
-    call.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(call));
-
-    m_google->beforeWriteAnswer = [&](const LarkTest::RecordedRequest &) {
-        Event again = *events->byId(call.id);
-        again.title = QStringLiteral("Call, second edit");
-        again.sync_status = QStringLiteral("pending");
-        QVERIFY(events->update(again));
-    };
-    QCOMPARE(sync().finished, 1);
-    m_google->beforeWriteAnswer = nullptr;
-    Event after = *events->byId(call.id);
-    QCOMPARE(after.sync_status, QStringLiteral("pending"));
-    QCOMPARE(after.title, QStringLiteral("Call, second edit"));
-    QCOMPARE(after.etag, m_google->event(kMine, id)->value(QLatin1String("etag")).toString());
-
-    QCOMPARE(sync().finished, 1);
-    QCOMPARE(remoteTitles(kMine), LarkTest::strings({"Call, second edit@2026-03-03T08:00:00Z"}));
-    QCOMPARE(events->byId(call.id)->sync_status, QStringLiteral("synced"));
 }
 
 void TestGoogleSync::remoteDeleteKeepsPendingEdit()

@@ -34,7 +34,6 @@ private slots:
     void faultsFailReadablyAndLoseNothing_data();
     void faultsFailReadablyAndLoseNothing();
     void expiredDeltaTokenListsTheWindowAgain();
-    void editDuringPushStaysPending();
     void pendingRowIsNotOverwritten();
     void expiredAccessTokenIsRenewed();
     void syncNowRunsMicrosoftAccounts();
@@ -481,27 +480,6 @@ void tst_GraphSync::expiredDeltaTokenListsTheWindowAgain()
     QVERIFY(w.device.calendar(w.scene.calendar).delta_sync_token != oldToken);
     // What the fresh listing no longer holds was deleted meanwhile.
     QCOMPARE(w.local(), w.remote());
-}
-
-void tst_GraphSync::editDuringPushStaysPending()
-{
-    Synced w;
-    QVERIFY(w.ok);
-    const Event dentist = w.device.edit(w.calendarId, QStringLiteral("Dentist"),
-                                        [](Event &e) { e.title = QStringLiteral("First edit"); });
-    bool edited = false;
-    w.graph.beforeWriteAnswer = [&] {
-        if (!std::exchange(edited, true))
-            w.device.edit(w.calendarId, QStringLiteral("First edit"),
-                          [](Event &e) { e.title = QStringLiteral("Second edit"); });
-    };
-    QCOMPARE(w.sync().finished, 1);
-    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("pending"));
-    QCOMPARE(w.events->byId(dentist.id)->title, QStringLiteral("Second edit"));
-
-    QCOMPARE(w.sync().finished, 1);
-    QCOMPARE(w.events->byId(dentist.id)->sync_status, QStringLiteral("synced"));
-    QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Second edit"));
 }
 
 void tst_GraphSync::pendingRowIsNotOverwritten()
