@@ -5,6 +5,7 @@
 
 #include "model/Records.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -20,9 +21,19 @@ public:
     using QObject::QObject;
     virtual void start() = 0;
 
+    // Not before this time should the account be synced again by itself (the source asked to
+    // be left alone until then); invalid when it did not ask.
+    QDateTime retryAfter() const { return m_retryAfter; }
+
 signals:
     void finished();
     void failed(const QString &calendarId, const QString &reason);
+
+protected:
+    void setRetryAfter(const QDateTime &when) { m_retryAfter = when; }
+
+private:
+    QDateTime m_retryAfter;
 };
 
 namespace SyncClientRegistry {

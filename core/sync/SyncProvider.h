@@ -12,6 +12,7 @@
 
 #include "model/Records.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -37,6 +38,8 @@ struct Error
 {
     ErrorKind kind = ErrorKind::Server;
     QString reason; // readable, shown to the user; never a token or a body
+    // When the source asked not to be called again before a time (Retry-After); invalid when not.
+    QDateTime retryAfter;
 };
 
 // Whether the error would hit every other calendar of the account alike.
