@@ -10,6 +10,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
+#include "ui/TabOrder.h"
 #include "ui/WindowFit.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
@@ -52,6 +53,7 @@ Application::Application(int &argc, char **argv)
     loadFonts();
     setFont(QFont(Theme::uiFontFamily(), Theme::fontBody));
     WindowFit::install(this);
+    TabOrder::install(this);
 }
 
 Application::~Application()

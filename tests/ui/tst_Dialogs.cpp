@@ -6,6 +6,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/StartedAppState.h"
+#include "ui/TabOrder.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
@@ -14,6 +15,8 @@
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -41,6 +44,7 @@ private slots:
 
     void preferencesRoundTrip();
     void preferencesKeepTheLocaleWeekStartUntilChosen();
+    void preferencesTabFollowsTheRows();
 
     void accountsManagerAddsACalendarOnThisDevice();
     void accountsManagerMakesANewDeviceAccountBesideATombstone();
@@ -201,6 +205,37 @@ void TestDialogs::preferencesKeepTheLocaleWeekStartUntilChosen()
     QVERIFY(dialog.apply());
     QCOMPARE(state->firstDayOfWeek(), AppState::localeFirstDayOfWeek());
     QVERIFY(!state->preferences()->getBool(Prefs::WeekStartDayCustomized, true));
+}
+
+void TestDialogs::preferencesTabFollowsTheRows()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    TabOrder::install(qApp);
+    PreferencesDialog dialog(state.get(), nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.themeCombo()->setFocus();
+
+    QStringList walked;
+    for (int i = 0; i < 10; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        const auto *button = qobject_cast<QAbstractButton *>(focus);
+        walked << (focus->objectName().isEmpty() && button ? button->text() : focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    const QStringList rows {QStringLiteral("themeCombo"),
+                            QStringLiteral("accentEdit"),
+                            QStringLiteral("pickAccentButton"),
+                            QStringLiteral("fontScaleSpin"),
+                            QStringLiteral("timeFormatCombo"),
+                            QStringLiteral("weekStartCombo"),
+                            QStringLiteral("weatherSettingsButton"),
+                            QStringLiteral("closeToTrayCheck"),
+                            QStringLiteral("startMinimizedCheck"),
+                            QStringLiteral("launchAtLoginCheck")};
+    QCOMPARE(walked.mid(0, rows.size()), rows);
 }
 
 void TestDialogs::accountsManagerAddsACalendarOnThisDevice()

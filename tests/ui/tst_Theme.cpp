@@ -61,6 +61,8 @@ private slots:
     void paletteRoles_data();
     void paletteRoles();
     void listIndicatorSheetUsesCurrentColours();
+    void textReadsOnItsBackground_data();
+    void textReadsOnItsBackground();
     void colorDotIcon_data();
     void colorDotIcon();
     void firstDayOfWeekReachesThePopup();
@@ -238,7 +240,7 @@ void TestTheme::paletteRoles_data()
         {"ButtonText", QPalette::ButtonText, "textPrimary"},
         {"BrightText", QPalette::BrightText, "danger"},
         {"Highlight", QPalette::Highlight, "accent"},
-        {"HighlightedText", QPalette::HighlightedText, "white"},
+        {"HighlightedText", QPalette::HighlightedText, "textOnAccent"},
         {"Mid", QPalette::Mid, "border"},
         {"Light", QPalette::Light, "surface"},
         {"Dark", QPalette::Dark, "borderStrong"},
@@ -276,7 +278,7 @@ void TestTheme::paletteRoles()
     const QPalette palette = ThemeManager::buildPalette();
     const QBrush brush = palette.brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
     const QColor expected
-        = token == QLatin1String("white") ? QColor(Qt::white) : getterFor(token)();
+        = token == QLatin1String("textOnAccent") ? Theme::textOnAccent() : getterFor(token)();
     QCOMPARE(brush.color(), expected);
     QCOMPARE(brush.style(), Qt::SolidPattern);
 }
@@ -291,6 +293,51 @@ void TestTheme::listIndicatorSheetUsesCurrentColours()
                        "#3a404b;  border-radius: 3px;  background: #23272f;}"
                        "QListView::indicator:checked {  background: #00ff00;  border-color: "
                        "#00ff00;}QListView::indicator:hover {  border-color: #00ff00;}"));
+}
+
+void TestTheme::textReadsOnItsBackground_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("accent");
+    for (int mode : {0, 1}) {
+        const char *modeName = mode ? "dark" : "light";
+        QTest::addRow("%s, built-in accent", modeName) << mode << QString();
+        QTest::addRow("%s, light yellow accent", modeName) << mode << "#fff59d";
+        QTest::addRow("%s, dark navy accent", modeName) << mode << "#1a237e";
+        QTest::addRow("%s, mid grey accent", modeName) << mode << "#777777";
+    }
+}
+
+// WCAG AA asks 4.5:1 for text of the sizes the program uses.
+void TestTheme::textReadsOnItsBackground()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, accent);
+    Theme::setActiveMode(mode);
+    Theme::setCustomAccentColor(accent);
+
+    const auto atLeast = [](const char *what, const QColor &text, const QColor &background) {
+        const double ratio = Theme::contrastRatio(text, background);
+        return ratio >= 4.5 ? QString()
+                            : QStringLiteral("%1: %2 on %3 is %4:1")
+                                  .arg(QLatin1String(what), text.name(), background.name())
+                                  .arg(ratio, 0, 'f', 2);
+    };
+    QStringList faults;
+    faults << atLeast("default button", Theme::textOnAccent(), Theme::accent())
+           << atLeast("error on canvas", Theme::errorText(), Theme::canvas())
+           << atLeast("error on surface", Theme::errorText(), Theme::surface())
+           << atLeast("body on canvas", Theme::textPrimary(), Theme::canvas())
+           << atLeast("body on surface", Theme::textPrimary(), Theme::surface());
+    faults.removeAll(QString());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+
+    // The default button paints its text in that colour, not a fixed one.
+    static const QRegularExpression defaultRule(
+        QStringLiteral("QPushButton:default \\{[^}]*\\scolor: ([^;]+);"));
+    const QRegularExpressionMatch rule = defaultRule.match(Theme::stylesheet());
+    QVERIFY(rule.hasMatch());
+    QCOMPARE(rule.captured(1), Theme::cssColor(Theme::textOnAccent()));
 }
 
 void TestTheme::colorDotIcon_data()

@@ -1,8 +1,8 @@
 // Every window of the program opened in German at font scale 150 %: no button, label, field,
-// tab or menu may cut its text or be narrower than its text needs, and every window stays on
-// the screen. With LARK_GALLERY_DIR set, `gallery` photographs the same windows instead (in the
-// language, theme and font scale LARK_GALLERY_LANGUAGE, _THEME and _FONT_SCALE name), which
-// scripts/screenshots runs under Xvfb.
+// tab or menu may cut its text or be narrower than its text needs, no check box or button glyph
+// stays small beside its text, and every window stays on the screen. With LARK_GALLERY_DIR set,
+// `gallery` photographs the same windows instead (in the language, theme and font scale
+// LARK_GALLERY_LANGUAGE, _THEME and _FONT_SCALE name), which scripts/screenshots runs under Xvfb.
 
 #include "app/Application.h"
 #include "core/AppState.h"
@@ -41,6 +41,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QJsonDocument>
@@ -49,6 +50,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyleOptionFrame>
 #include <QSystemTrayIcon>
@@ -102,6 +104,17 @@ QStringList cutTexts(QWidget *window)
         if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             if (!button->text().isEmpty())
                 check(button, button->text(), button->sizeHint().width(), button->width());
+            // Boxes and glyphs beside a text grow with it: none smaller than the text's capitals.
+            const int ascent = QFontMetrics(button->font()).ascent();
+            if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w)) {
+                const QStyle::PixelMetric metric = qobject_cast<QCheckBox *>(w)
+                    ? QStyle::PM_IndicatorHeight
+                    : QStyle::PM_ExclusiveIndicatorHeight;
+                check(button, QStringLiteral("indicator"), ascent,
+                      button->style()->pixelMetric(metric, nullptr, button));
+            } else if (!button->icon().isNull() && !button->text().isEmpty()) {
+                check(button, QStringLiteral("icon"), ascent * 4 / 5, button->iconSize().height());
+            }
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
             if (label->text().isEmpty())
                 continue;

@@ -1,5 +1,7 @@
 #include "ui/account/AccountWidgets.h"
 
+#include "ui/theme/Theme.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QFrame>
@@ -129,7 +131,7 @@ QColor successColor()
 
 QColor errorColor()
 {
-    return darkPalette() ? QColor(0xEF, 0x53, 0x50) : QColor(0xC6, 0x28, 0x28);
+    return Theme::errorText();
 }
 
 QColor ownerColor()

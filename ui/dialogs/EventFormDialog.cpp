@@ -9,6 +9,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/theme/Theme.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,7 +40,7 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
     m_calendar->setObjectName(QStringLiteral("calendarCombo"));
     m_error->setObjectName(QStringLiteral("errorLabel"));
     m_error->setWordWrap(true);
-    m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
+    m_error->setStyleSheet(QStringLiteral("color: %1;").arg(Theme::cssColor(Theme::errorText())));
     m_error->hide();
 
     for (QDateTimeEdit *edit : {m_start, m_end})

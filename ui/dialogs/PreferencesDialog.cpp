@@ -47,6 +47,7 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     m_accent->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^(#[0-9A-Fa-f]{6})?$")), m_accent));
     auto *pickAccent = new QPushButton(tr("Choose…"), this);
+    pickAccent->setObjectName(QStringLiteral("pickAccentButton"));
     connect(pickAccent, &QPushButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(QColor(m_accent->text()), this);
         if (chosen.isValid())

@@ -70,7 +70,11 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     case PM_IndicatorHeight:
     case PM_ExclusiveIndicatorWidth:
     case PM_ExclusiveIndicatorHeight:
-        return IndicatorSize;
+        return Theme::scaledPixels(IndicatorSize);
+    // Icons beside text grow with it, as the indicators do.
+    case PM_SmallIconSize:
+    case PM_ButtonIconSize:
+        return Theme::scaledPixels(QProxyStyle::pixelMetric(metric, option, widget));
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
@@ -84,23 +88,24 @@ QIcon CalendarProxyStyle::standardIcon(StandardPixmap standardIcon, const QStyle
     constexpr char32_t Cancel = 0xe5c9;
     constexpr char32_t Check = 0xe5ca;
     constexpr char32_t Save = 0xe161;
+    const int size = Theme::scaledPixels(16);
     switch (standardIcon) {
     case SP_LineEditClearButton:
-        return Theme::glyphIcon(Cancel, 16, Theme::textMuted());
+        return Theme::glyphIcon(Cancel, size, Theme::textMuted());
     case SP_TitleBarCloseButton:
     case SP_DockWidgetCloseButton:
-        return Theme::glyphIcon(Close, 16, Theme::textMuted());
+        return Theme::glyphIcon(Close, size, Theme::textMuted());
     case SP_DialogCloseButton:
     case SP_DialogCancelButton:
     case SP_DialogNoButton:
     case SP_DialogDiscardButton:
-        return Theme::glyphIcon(Close, 16, Theme::textPrimary());
+        return Theme::glyphIcon(Close, size, Theme::textPrimary());
     case SP_DialogOkButton:
     case SP_DialogApplyButton:
     case SP_DialogYesButton:
-        return Theme::glyphIcon(Check, 16, Theme::textPrimary());
+        return Theme::glyphIcon(Check, size, Theme::textPrimary());
     case SP_DialogSaveButton:
-        return Theme::glyphIcon(Save, 16, Theme::textPrimary());
+        return Theme::glyphIcon(Save, size, Theme::textPrimary());
     default:
         return QProxyStyle::standardIcon(standardIcon, option, widget);
     }

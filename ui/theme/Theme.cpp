@@ -25,9 +25,18 @@ QString g_iconFontFamily = QStringLiteral("Material Icons");
 constexpr int LightMutedAlpha = 38;
 constexpr int DarkMutedAlpha = 50;
 
+constexpr QRgb LightText = 0x181b22;
+constexpr QRgb DarkText = 0xe7e9ee;
+constexpr double ReadableRatio = 4.5;
+
 QColor pick(QRgb light, QRgb dark)
 {
     return QColor::fromRgb(g_activeMode == 1 ? dark : light);
+}
+
+double linearChannel(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
 }
 
 // The custom accent when it is set and parses; otherwise nothing.
@@ -117,6 +126,64 @@ QColor danger()
     return pick(0xdc3545, 0xe74c3c);
 }
 
+double relativeLuminance(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linearChannel(rgb.redF()) + 0.7152 * linearChannel(rgb.greenF())
+        + 0.0722 * linearChannel(rgb.blueF());
+}
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor textOn(const QColor &background)
+{
+    const auto better = [&background](const QColor &a, const QColor &b) {
+        return contrastRatio(a, background) >= contrastRatio(b, background) ? a : b;
+    };
+    const QColor themed = better(QColor::fromRgb(LightText), QColor::fromRgb(DarkText));
+    if (contrastRatio(themed, background) >= ReadableRatio)
+        return themed;
+    // One of pure black and pure white reaches 4.58:1 on any colour.
+    return better(QColor(Qt::black), QColor(Qt::white));
+}
+
+QColor textOnAccent()
+{
+    return textOn(accent());
+}
+
+QColor errorText()
+{
+    const bool dark = g_activeMode == 1;
+    const QColor towards = dark ? QColor(Qt::white) : QColor(Qt::black);
+    const QColor base = danger();
+    const auto readable = [](const QColor &color) {
+        return contrastRatio(color, canvas()) >= ReadableRatio
+            && contrastRatio(color, surface()) >= ReadableRatio;
+    };
+    // The smallest step towards black (or white) that reads, so the red stays as red as it can.
+    for (int percent = 0; percent <= 100; percent += 2) {
+        const double t = percent / 100.0;
+        const QColor mixed
+            = QColor::fromRgbF(float(base.redF() + (towards.redF() - base.redF()) * t),
+                               float(base.greenF() + (towards.greenF() - base.greenF()) * t),
+                               float(base.blueF() + (towards.blueF() - base.blueF()) * t));
+        if (readable(mixed))
+            return QColor(mixed.rgb());
+    }
+    return towards;
+}
+
+int scaledPixels(int pixels)
+{
+    return std::max(1, pixels * fontScale / 100);
+}
+
 QString cssColor(const QColor &color)
 {
     if (color.alpha() == 255)
@@ -142,6 +209,8 @@ QString substituteTokens(const QString &sheet)
         {QStringLiteral("accent"), cssColor(accent())},
         {QStringLiteral("accentMuted"), cssColor(accentMuted())},
         {QStringLiteral("danger"), cssColor(danger())},
+        {QStringLiteral("textOnAccent"), cssColor(textOnAccent())},
+        {QStringLiteral("errorText"), cssColor(errorText())},
         {QStringLiteral("radiusSm"), QStringLiteral("4px")},
         {QStringLiteral("radiusMd"), QStringLiteral("6px")},
         {QStringLiteral("radiusLg"), QStringLiteral("10px")},
@@ -220,11 +289,13 @@ QIcon colorDotIcon(const QString &color)
 
 QString listIndicatorStyleSheet()
 {
-    return QStringLiteral("QListView::indicator {  width: 14px;  height: 14px;  border: 1px solid "
+    const int side = scaledPixels(14);
+    return QStringLiteral("QListView::indicator {  width: %4px;  height: %4px;  border: 1px solid "
                           "%1;  border-radius: 3px;  background: %2;}"
                           "QListView::indicator:checked {  background: %3;  border-color: %3;}"
                           "QListView::indicator:hover {  border-color: %3;}")
-        .arg(borderStrong().name(), surfaceMuted().name(), accent().name());
+        .arg(borderStrong().name(), surfaceMuted().name(), accent().name())
+        .arg(side);
 }
 
 void applyFirstDayOfWeek(QDateEdit *edit, Qt::DayOfWeek day)

@@ -39,6 +39,23 @@ QColor accent();
 QColor accentMuted();
 QColor danger();
 
+// Readability of text, as WCAG measures it: relative luminance (0 to 1) and the contrast ratio
+// of two opaque colours (1 to 21).
+double relativeLuminance(const QColor &color);
+double contrastRatio(const QColor &a, const QColor &b);
+// Text painted on a filled background: the light or the dark theme's text, whichever stands
+// out more; black or white where neither reaches 4.5:1.
+QColor textOn(const QColor &background);
+// Text on the current accent (the default button, a selection, a tick in a check box).
+QColor textOnAccent();
+// Error and warning texts: the danger colour, darkened in light mode and lightened in dark mode
+// just enough to read at 4.5:1 on the canvas and on surfaces.
+QColor errorText();
+
+// A size in pixels (an indicator, a glyph) grown with the font scale, so it keeps its size
+// next to the text around it.
+int scaledPixels(int pixels);
+
 // "#rrggbb" for opaque colours, "rgba(r, g, b, a)" with a fraction of 1 otherwise.
 QString cssColor(const QColor &color);
 

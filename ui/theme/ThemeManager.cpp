@@ -261,7 +261,7 @@ QPalette ThemeManager::buildPalette()
     set(QPalette::All, QPalette::ButtonText, Theme::textPrimary());
     set(QPalette::All, QPalette::BrightText, Theme::danger());
     set(QPalette::All, QPalette::Highlight, Theme::accent());
-    set(QPalette::All, QPalette::HighlightedText, QColor(Qt::white));
+    set(QPalette::All, QPalette::HighlightedText, Theme::textOnAccent());
     set(QPalette::All, QPalette::Mid, Theme::border());
     set(QPalette::All, QPalette::Light, Theme::surface());
     set(QPalette::All, QPalette::Dark, Theme::borderStrong());
