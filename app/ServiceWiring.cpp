@@ -12,8 +12,8 @@
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SyncClient.h"
-#include "services/sync/google/SyncClient.h"
-#include "services/sync/microsoft/SyncClient.h"
+#include "services/sync/google/GoogleSyncProvider.h"
+#include "services/sync/microsoft/MicrosoftSyncProvider.h"
 #include "services/weather/WeatherService.h"
 #include "storage/Database.h"
 #include "storage/FilterRuleRepository.h"
@@ -108,12 +108,12 @@ void registerAppServices()
     SyncClientRegistry::registerClient(
         QStringLiteral("microsoft"),
         Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
-            return new Microsoft::SyncClient(state, account);
+            return new Microsoft::MicrosoftSyncProvider(state, account);
         }));
     SyncClientRegistry::registerClient(
         QStringLiteral("google"),
         Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
-            return new Google::SyncClient(state, account);
+            return new Google::GoogleSyncProvider(state, account);
         }));
 
     AppStateServiceFactory factory;

@@ -10,7 +10,7 @@
 #include "core/sync/SyncEngine.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/google/CalendarClient.h"
-#include "services/sync/google/SyncClient.h"
+#include "services/sync/google/GoogleSyncProvider.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -150,7 +150,7 @@ struct Bench
     {
         const LarkTest::SyncOutcome outcome
             = LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account,
-                                                      new Google::SyncClient(state.get(), account)),
+                                                      new Google::GoogleSyncProvider(state.get(), account)),
                                  600000, 0);
         if (outcome.finished != 1)
             qFatal("sync failed: %s", qPrintable(outcome.reason));

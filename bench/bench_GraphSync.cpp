@@ -9,7 +9,7 @@
 #include "core/AppState.h"
 #include "core/sync/SyncEngine.h"
 #include "services/sync/microsoft/AuthService.h"
-#include "services/sync/microsoft/SyncClient.h"
+#include "services/sync/microsoft/MicrosoftSyncProvider.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -115,7 +115,7 @@ struct Bench
 
     void syncGraph()
     {
-        auto *client = new Microsoft::SyncClient(state.get(), account);
+        auto *client = new Microsoft::MicrosoftSyncProvider(state.get(), account);
         client->setServiceRoot(graph.root());
         run(client, account);
     }

@@ -502,29 +502,29 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
-    <name>Google::SyncClient</name>
+    <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -1666,24 +1666,24 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
-    <name>Microsoft::SyncClient</name>
+    <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
     </message>

@@ -502,29 +502,29 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
-    <name>Google::SyncClient</name>
+    <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -1666,24 +1666,24 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
-    <name>Microsoft::SyncClient</name>
+    <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
     </message>

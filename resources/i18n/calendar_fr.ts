@@ -502,29 +502,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
-    <name>Google::SyncClient</name>
+    <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -1666,24 +1666,24 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
-    <name>Microsoft::SyncClient</name>
+    <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
     </message>

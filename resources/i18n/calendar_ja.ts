@@ -501,29 +501,29 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
-    <name>Google::SyncClient</name>
+    <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/SyncClient.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/SyncClient.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
@@ -1655,24 +1655,24 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
-    <name>Microsoft::SyncClient</name>
+    <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
     </message>

@@ -2,7 +2,7 @@
 // mapping both ways. Nothing may crash; every change names its item, every row read has a start,
 // and writing a row back over its own resource gives an object with a start and an end.
 #include "services/sync/google/CalendarClient.h"
-#include "services/sync/google/SyncClient.h"
+#include "services/sync/google/GoogleSyncProvider.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QList<QJsonObject> items;
     for (const QJsonValue &v : page.value(QLatin1String("items")).toArray())
         items.append(v.toObject());
-    const Sync::ChangePage changes = Google::SyncClient::changePage(
+    const Sync::ChangePage changes = Google::GoogleSyncProvider::changePage(
         items, page.value(QLatin1String("nextPageToken")).toString(),
         page.value(QLatin1String("nextSyncToken")).toString());
     for (const Sync::RemoteEvent &change : changes.events) {

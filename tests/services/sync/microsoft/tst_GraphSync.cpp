@@ -5,7 +5,7 @@
 #include "core/sync/SyncEngine.h"
 #include "model/Recurrence.h"
 #include "services/sync/microsoft/AuthService.h"
-#include "services/sync/microsoft/SyncClient.h"
+#include "services/sync/microsoft/MicrosoftSyncProvider.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -131,7 +131,7 @@ using RunResult = LarkTest::SyncOutcome;
 
 RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
 {
-    auto *client = new Microsoft::SyncClient(device.state.get(), device.account);
+    auto *client = new Microsoft::MicrosoftSyncProvider(device.state.get(), device.account);
     client->setServiceRoot(graph.root());
     client->setTransferTimeout(timeoutMs);
     return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account, client));

@@ -1,4 +1,4 @@
-#include "services/sync/google/SyncClient.h"
+#include "services/sync/google/GoogleSyncProvider.h"
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
@@ -24,7 +24,7 @@ QJsonObject storedResource(const Event &event)
 
 } // namespace
 
-SyncClient::SyncClient(AppState *state, const Account &account, QObject *parent)
+GoogleSyncProvider::GoogleSyncProvider(AppState *state, const Account &account, QObject *parent)
     : Sync::SyncProvider(parent)
     , m_state(state)
     , m_account(account)
@@ -32,7 +32,7 @@ SyncClient::SyncClient(AppState *state, const Account &account, QObject *parent)
     , m_timeoutMs(CalendarClient::defaultTransferTimeoutMs)
 { }
 
-CalendarClient *SyncClient::newClient()
+CalendarClient *GoogleSyncProvider::newClient()
 {
     auto *client = new CalendarClient(m_network, this);
     client->accessToken = m_accessToken;
@@ -40,7 +40,7 @@ CalendarClient *SyncClient::newClient()
     return client;
 }
 
-void SyncClient::prepare(Sync::Reply<> done)
+void GoogleSyncProvider::prepare(Sync::Reply<> done)
 {
     const StoredTokens tokens = AuthService::loadTokens(m_account.id);
     m_accessToken = tokens.accessToken;
@@ -59,7 +59,7 @@ void SyncClient::prepare(Sync::Reply<> done)
     done(Sync::Outcome<>::success());
 }
 
-void SyncClient::refresh(Sync::Reply<> done)
+void GoogleSyncProvider::refresh(Sync::Reply<> done)
 {
     auto *auth = new AuthService(this);
     auth->setTransferTimeout(m_timeoutMs);
@@ -88,8 +88,8 @@ void SyncClient::refresh(Sync::Reply<> done)
 }
 
 template<typename T>
-void SyncClient::failed(int status, const QString &reason, const Sync::Reply<T> &done,
-                        const std::function<void()> &again)
+void GoogleSyncProvider::failed(int status, const QString &reason, const Sync::Reply<T> &done,
+                                const std::function<void()> &again)
 {
     if (status == 401 && !m_refreshedAfterRefusal) {
         m_refreshedAfterRefusal = true;
@@ -105,7 +105,7 @@ void SyncClient::failed(int status, const QString &reason, const Sync::Reply<T> 
     done(Sync::Outcome<T>::failure(errorKind(status), reason));
 }
 
-Sync::ErrorKind SyncClient::errorKind(int httpStatus)
+Sync::ErrorKind GoogleSyncProvider::errorKind(int httpStatus)
 {
     switch (httpStatus) {
     case 0:
@@ -126,9 +126,9 @@ Sync::ErrorKind SyncClient::errorKind(int httpStatus)
     }
 }
 
-Calendar SyncClient::calendarRow(const QString &id, const QString &summary,
-                                 const QString &description, const QString &color,
-                                 const QString &accessRole)
+Calendar GoogleSyncProvider::calendarRow(const QString &id, const QString &summary,
+                                         const QString &description, const QString &color,
+                                         const QString &accessRole)
 {
     Calendar c;
     c.url = id;
@@ -141,7 +141,7 @@ Calendar SyncClient::calendarRow(const QString &id, const QString &summary,
     return c;
 }
 
-void SyncClient::listCalendars(Sync::Reply<QList<Calendar>> done)
+void GoogleSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
 {
     CalendarClient *client = newClient();
     connect(client, &CalendarClient::calendarsListed, this,
@@ -163,8 +163,9 @@ void SyncClient::listCalendars(Sync::Reply<QList<Calendar>> done)
     client->listCalendars();
 }
 
-Sync::ChangePage SyncClient::changePage(const QList<QJsonObject> &items,
-                                        const QString &nextPageToken, const QString &nextSyncToken)
+Sync::ChangePage GoogleSyncProvider::changePage(const QList<QJsonObject> &items,
+                                                const QString &nextPageToken,
+                                                const QString &nextSyncToken)
 {
     Sync::ChangePage page;
     page.nextPageToken = nextPageToken;
@@ -197,8 +198,8 @@ Sync::ChangePage SyncClient::changePage(const QList<QJsonObject> &items,
     return page;
 }
 
-void SyncClient::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
-                              Sync::Reply<Sync::ChangePage> done)
+void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
+                                      Sync::Reply<Sync::ChangePage> done)
 {
     CalendarClient *client = newClient();
     connect(client, &CalendarClient::eventsPageListed, this,
@@ -222,8 +223,8 @@ void SyncClient::fetchChanges(const Calendar &calendar, const Sync::FetchRequest
     client->listEventsPage(calendar.url, request.token, request.pageToken);
 }
 
-void SyncClient::pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
-                           Sync::Reply<Sync::PushReceipt> done)
+void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind,
+                                   const Event &event, Sync::Reply<Sync::PushReceipt> done)
 {
     CalendarClient *client = newClient();
     connect(client, &CalendarClient::eventWritten, this,
@@ -262,23 +263,23 @@ void SyncClient::pushEvent(const Calendar &calendar, Sync::ChangeKind kind, cons
     }
 }
 
-QString SyncClient::storedToken(const Calendar &calendar) const
+QString GoogleSyncProvider::storedToken(const Calendar &calendar) const
 {
     return calendar.sync_token;
 }
 
-void SyncClient::setStoredToken(Calendar &calendar, const QString &token) const
+void GoogleSyncProvider::setStoredToken(Calendar &calendar, const QString &token) const
 {
     calendar.sync_token = token;
 }
 
-void SyncClient::clearStoredTokens(Calendar &calendar) const
+void GoogleSyncProvider::clearStoredTokens(Calendar &calendar) const
 {
     calendar.sync_token.clear();
     calendar.delta_sync_token.clear();
 }
 
-Event SyncClient::mergeRemote(const Event &local, const Event &remote) const
+Event GoogleSyncProvider::mergeRemote(const Event &local, const Event &remote) const
 {
     Event merged = remote;
     merged.color = local.color;
@@ -287,7 +288,7 @@ Event SyncClient::mergeRemote(const Event &local, const Event &remote) const
     return merged;
 }
 
-QString SyncClient::pushFailureReason(int failedRows, const Sync::Error &first) const
+QString GoogleSyncProvider::pushFailureReason(int failedRows, const Sync::Error &first) const
 {
     return tr("%n change(s) could not be sent to Google and will be sent again at the next sync: "
               "%1",

@@ -23,14 +23,14 @@ namespace Google {
 
 class CalendarClient;
 
-class SyncClient : public Sync::SyncProvider
+class GoogleSyncProvider : public Sync::SyncProvider
 {
     Q_OBJECT
 public:
     // A stored access token this close to its expiry is refreshed first.
     static constexpr int refreshMarginSecs = 60;
 
-    SyncClient(AppState *state, const Account &account, QObject *parent = nullptr);
+    GoogleSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
 
     void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 

@@ -1,4 +1,4 @@
-#include "services/sync/microsoft/SyncClient.h"
+#include "services/sync/microsoft/MicrosoftSyncProvider.h"
 
 #include "core/AppState.h"
 #include "model/ICalendar.h"
@@ -43,7 +43,7 @@ QJsonObject jsonObject(const QString &text)
 
 } // namespace
 
-struct SyncClient::Fetch
+struct MicrosoftSyncProvider::Fetch
 {
     Calendar calendar;
     Sync::Reply<ChangePage> done;
@@ -52,24 +52,25 @@ struct SyncClient::Fetch
     bool wholeWindow = false; // a page of a listing of the whole window
 };
 
-SyncClient::SyncClient(AppState *state, const Account &account, QObject *parent)
+MicrosoftSyncProvider::MicrosoftSyncProvider(AppState *state, const Account &account,
+                                             QObject *parent)
     : Sync::SyncProvider(parent)
     , m_state(state)
     , m_account(account)
     , m_client(new CalendarClient(this))
 { }
 
-void SyncClient::setServiceRoot(const QUrl &root)
+void MicrosoftSyncProvider::setServiceRoot(const QUrl &root)
 {
     m_client->setServiceRoot(root);
 }
 
-void SyncClient::setTransferTimeout(int ms)
+void MicrosoftSyncProvider::setTransferTimeout(int ms)
 {
     m_client->setTransferTimeout(ms);
 }
 
-void SyncClient::prepare(Sync::Reply<> done)
+void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
 {
     const QDateTime now = m_state->database()->currentDateTimeUtc();
     m_windowStart = now.addMonths(-monthsBack);
@@ -108,7 +109,7 @@ void SyncClient::prepare(Sync::Reply<> done)
     auth->refreshAccessToken(tokens.refreshToken);
 }
 
-Sync::Error SyncClient::errorOf(const GraphReply &reply)
+Sync::Error MicrosoftSyncProvider::errorOf(const GraphReply &reply)
 {
     const auto error = [&reply](ErrorKind kind) {
         return Sync::Error {kind, reply.reason};
@@ -145,7 +146,7 @@ Sync::Error SyncClient::errorOf(const GraphReply &reply)
     return error(ErrorKind::Server);
 }
 
-void SyncClient::listCalendars(Sync::Reply<QList<Calendar>> done)
+void MicrosoftSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
 {
     m_client->listCalendars(
         [this, done](const QList<DiscoveredCalendar> &found, const GraphReply &reply) {
@@ -169,8 +170,9 @@ void SyncClient::listCalendars(Sync::Reply<QList<Calendar>> done)
         });
 }
 
-void SyncClient::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
-                              Sync::Reply<ChangePage> done)
+void MicrosoftSyncProvider::fetchChanges(const Calendar &calendar,
+                                         const Sync::FetchRequest &request,
+                                         Sync::Reply<ChangePage> done)
 {
     auto fetch = std::make_shared<Fetch>();
     fetch->calendar = calendar;
@@ -188,7 +190,7 @@ void SyncClient::fetchChanges(const Calendar &calendar, const Sync::FetchRequest
     m_client->fetchPage(url, [this, fetch](const GraphReply &reply) { onPage(fetch, reply); });
 }
 
-void SyncClient::onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply)
+void MicrosoftSyncProvider::onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply)
 {
     if (!reply.ok()) {
         fetch->done(Outcome<ChangePage>::failure(errorOf(reply)));
@@ -247,7 +249,7 @@ void SyncClient::onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &r
     refreshNextSeries(fetch);
 }
 
-QStringList SyncClient::localSeries(const QString &calendarId) const
+QStringList MicrosoftSyncProvider::localSeries(const QString &calendarId) const
 {
     QStringList ids;
     for (const Event &e : m_state->events()->listByCalendar(calendarId)) {
@@ -258,7 +260,7 @@ QStringList SyncClient::localSeries(const QString &calendarId) const
     return ids;
 }
 
-void SyncClient::refreshNextSeries(const std::shared_ptr<Fetch> &fetch)
+void MicrosoftSyncProvider::refreshNextSeries(const std::shared_ptr<Fetch> &fetch)
 {
     while (!fetch->series.isEmpty() && m_seriesDone.contains(fetch->series.first()))
         fetch->series.removeFirst();
@@ -299,8 +301,8 @@ void SyncClient::refreshNextSeries(const std::shared_ptr<Fetch> &fetch)
     });
 }
 
-void SyncClient::fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master,
-                                const QUrl &url, QList<QJsonObject> found)
+void MicrosoftSyncProvider::fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master,
+                                           const QUrl &url, QList<QJsonObject> found)
 {
     m_client->fetchPage(
         url, [this, fetch, master, found = std::move(found)](const GraphReply &reply) mutable {
@@ -320,8 +322,8 @@ void SyncClient::fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event
         });
 }
 
-void SyncClient::addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
-                           const QList<QJsonObject> &instances)
+void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
+                                      const QList<QJsonObject> &instances)
 {
     QSet<QString> present;
     QList<RemoteEvent> overrides;
@@ -379,7 +381,7 @@ void SyncClient::addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
     fetch->page.events.append(overrides);
 }
 
-void SyncClient::addUnseen(const std::shared_ptr<Fetch> &fetch)
+void MicrosoftSyncProvider::addUnseen(const std::shared_ptr<Fetch> &fetch)
 {
     for (const Event &e : m_state->events()->listByCalendar(fetch->calendar.id)) {
         if (e.provider_event_id.isEmpty() || m_seen.contains(e.provider_event_id))
@@ -399,8 +401,8 @@ void SyncClient::addUnseen(const std::shared_ptr<Fetch> &fetch)
     }
 }
 
-void SyncClient::pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
-                           Sync::Reply<PushReceipt> done)
+void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind,
+                                      const Event &event, Sync::Reply<PushReceipt> done)
 {
     const auto fail = [this, done](ErrorKind kind, const QString &reason) {
         answerLater(this, done, Outcome<PushReceipt>::failure(kind, reason));

@@ -27,11 +27,11 @@ class AppState;
 
 namespace Microsoft {
 
-class SyncClient : public Sync::SyncProvider
+class MicrosoftSyncProvider : public Sync::SyncProvider
 {
     Q_OBJECT
 public:
-    SyncClient(AppState *state, const Account &account, QObject *parent = nullptr);
+    MicrosoftSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
 
     // The Graph root requests go to; by default the configured address.
     void setServiceRoot(const QUrl &root);
