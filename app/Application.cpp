@@ -2,6 +2,8 @@
 
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
+#include "core/sync/SyncCoordinator.h"
+#include "core/sync/SyncScheduler.h"
 #include "platform/DataPaths.h"
 #include "platform/LocalZone.h"
 #include "platform/SingleInstance.h"
@@ -192,6 +194,9 @@ int Application::run()
     mainWindow->setNotificationService(notificationService);
     connect(notificationService, &NotificationService::reminderClicked, mainWindow,
             &MainWindow::focusOnEvent);
+
+    // Accounts keep in step by themselves, also while the window is hidden in the tray.
+    appState->syncCoordinator()->scheduler()->start();
 
     // A newer release is offered beside the window, never in the way of it.
     LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),

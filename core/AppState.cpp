@@ -3,6 +3,7 @@
 #include "core/InvitationsService.h"
 #include "core/LocalCalendar.h"
 #include "core/sync/ConflictResolutionService.h"
+#include "core/sync/SyncCoordinator.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
 #include "storage/AccountRepository.h"
@@ -84,6 +85,7 @@ bool AppState::initialize(const QString &path)
     m_undoStack = new UndoStack(this);
     m_syncQueue = new SyncQueueRepository(m_database, this);
     m_conflicts = new Sync::ConflictResolutionService(this, this);
+    m_syncCoordinator = new Sync::SyncCoordinator(this, this);
     m_invitations = new Invitations::Service(m_accounts, m_calendars, m_events, this);
 
     const AppStateServiceFactory &services = serviceFactory();

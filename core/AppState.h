@@ -35,7 +35,8 @@ class Client;
 } // namespace LarkAccount
 namespace Sync {
 class ConflictResolutionService;
-}
+class SyncCoordinator;
+} // namespace Sync
 namespace Larkspindle {
 class ConfigSyncService;
 }
@@ -115,6 +116,8 @@ public:
     LarkAccount::Client *accountClient() const { return m_accountClient; }
     SyncQueueRepository *syncQueue() const { return m_syncQueue; }
     Sync::ConflictResolutionService *conflicts() const { return m_conflicts; }
+    // The account sync runs, on request and by themselves; the window only shows its texts.
+    Sync::SyncCoordinator *syncCoordinator() const { return m_syncCoordinator; }
     Larkspindle::ConfigSyncService *configSync() const { return m_configSync; }
     Invitations::Service *invitations() const { return m_invitations; }
 
@@ -199,6 +202,7 @@ private:
     LarkAccount::Client *m_accountClient = nullptr;
     SyncQueueRepository *m_syncQueue = nullptr;
     Sync::ConflictResolutionService *m_conflicts = nullptr;
+    Sync::SyncCoordinator *m_syncCoordinator = nullptr;
     Larkspindle::ConfigSyncService *m_configSync = nullptr;
     Invitations::Service *m_invitations = nullptr;
 

@@ -8,18 +8,25 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class AppState;
 
-// One sync run of one account. Ends with exactly one of the two signals.
+// One sync run of one account. Ends with exactly one of the two terminal signals; each calendar
+// it syncs is announced by calendarSyncStarted and ends with one of the two calendar signals.
 class AccountSyncRun : public QObject
 {
     Q_OBJECT
 public:
     using QObject::QObject;
     virtual void start() = 0;
+
+    // Only these calendars of the account (local ids) are synced; all enabled ones when empty.
+    // Set before start.
+    void setCalendarFilter(const QStringList &calendarIds) { m_calendarFilter = calendarIds; }
+    QStringList calendarFilter() const { return m_calendarFilter; }
 
     // Not before this time should the account be synced again by itself (the source asked to
     // be left alone until then); invalid when it did not ask.
@@ -28,12 +35,17 @@ public:
 signals:
     void finished();
     void failed(const QString &calendarId, const QString &reason);
+    void calendarSyncStarted(const QString &calendarId);
+    // eventCount: the items the pull received over all pages.
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
 
 protected:
     void setRetryAfter(const QDateTime &when) { m_retryAfter = when; }
 
 private:
     QDateTime m_retryAfter;
+    QStringList m_calendarFilter;
 };
 
 namespace SyncClientRegistry {

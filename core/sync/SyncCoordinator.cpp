@@ -1,13 +1,18 @@
 #include "core/sync/SyncCoordinator.h"
 
 #include "core/sync/SyncNowReport.h"
+#include "core/sync/SyncScheduler.h"
 
 #include "core/AppState.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 
 #include <QStringList>
+
+#include <QtDebug>
+#include <utility>
 
 namespace Sync {
 
@@ -16,10 +21,18 @@ SyncCoordinator::SyncCoordinator(AppState *state, QObject *parent)
     , m_state(state)
 { }
 
+SyncScheduler *SyncCoordinator::scheduler()
+{
+    if (!m_scheduler)
+        m_scheduler = new SyncScheduler(m_state, this, this);
+    return m_scheduler;
+}
+
 void SyncCoordinator::syncNow()
 {
     QStringList missing;
     int syncing = 0;
+    QList<std::pair<Account, AccountSyncRun *>> toStart;
     const QList<Account> accounts = m_state->accounts()->listActive();
     const QList<Calendar> calendars = m_state->calendars()->listAll();
     for (const Account &account : accounts) {
@@ -39,37 +52,106 @@ void SyncCoordinator::syncNow()
             continue;
         }
         ++syncing;
-        this->run(account, run);
+        toStart.append({account, run});
     }
+    // Said before the runs start: one that ends at once must have the last word.
     emit statusMessage(SyncNowReport::message(syncing, missing));
+    for (const auto &[account, run] : std::as_const(toStart))
+        this->run(account, run);
+}
+
+bool SyncCoordinator::syncAccount(const QString &accountId, const QStringList &calendarIds)
+{
+    const std::optional<Account> account = m_state->accounts()->byId(accountId);
+    if (!account || !account->enabled || account->exclude_from_sync || isRunning(accountId))
+        return false;
+    AccountSyncRun *run = SyncClientRegistry::create(m_state, *account, this);
+    if (!run)
+        return false;
+    run->setCalendarFilter(calendarIds);
+    this->run(*account, run);
+    return true;
 }
 
 void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 {
     const QString accountId = account.id;
     m_runs.insert(accountId, run);
+    if (!m_state->isSyncBusy())
+        m_pulledThisRound = 0;
     m_state->beginSync();
+    connect(run, &AccountSyncRun::calendarSyncCompleted, this,
+            [this](const QString &calendarId, int count) {
+                onCalendarDone(calendarId, count, QString());
+            });
+    connect(run, &AccountSyncRun::calendarSyncFailed, this,
+            [this](const QString &calendarId, const QString &reason) {
+                onCalendarDone(calendarId, 0, reason);
+            });
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
-    auto end = [this, run, accountId] {
+    auto end = [this, run, accountId](const QString &reason) {
         run->disconnect(this);
         run->deleteLater();
         m_runs.remove(accountId);
+        recordEnd(accountId, reason, run->retryAfter());
     };
-    connect(run, &AccountSyncRun::finished, this, [this, end] {
-        end();
+    connect(run, &AccountSyncRun::finished, this, [this, end, accountId] {
+        end(QString());
         m_state->endSync(false);
         // A failure of another account in the same round keeps its message.
         if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
-            emit statusMessage(tr("Sync finished."));
+            emit statusMessage(m_pulledThisRound > 0
+                                   ? tr("Synced %n event(s)", nullptr, m_pulledThisRound)
+                                   : tr("Sync finished."));
+        emit accountSyncEnded(accountId);
     });
     connect(run, &AccountSyncRun::failed, this,
-            [this, end](const QString &calendarId, const QString &reason) {
-                end();
+            [this, end, accountId](const QString &calendarId, const QString &reason) {
+                end(reason);
                 m_state->setLastSyncError(calendarId, reason);
                 m_state->endSync(true);
                 emit statusMessage(tr("Sync failed: %1").arg(reason));
+                emit accountSyncEnded(accountId);
             });
     run->start();
+}
+
+void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,
+                                     const QString &reason)
+{
+    if (reason.isEmpty()) {
+        m_pulledThisRound += eventCount;
+        if (eventCount > 0)
+            emit statusMessage(tr("Synced %n event(s)", nullptr, eventCount));
+    } else {
+        emit statusMessage(tr("Sync failed: %1").arg(reason));
+    }
+    std::optional<Calendar> calendar = m_state->calendars()->byId(calendarId);
+    if (calendar && calendar->last_sync_error != reason) {
+        calendar->last_sync_error = reason;
+        if (!m_state->calendars()->update(*calendar))
+            qWarning().noquote() << "[Sync] could not note the sync outcome of" << calendarId;
+    }
+    if (reason.isEmpty())
+        emit calendarSyncCompleted(calendarId, eventCount);
+    else
+        emit calendarSyncFailed(calendarId, reason);
+}
+
+void SyncCoordinator::recordEnd(const QString &accountId, const QString &reason,
+                                const QDateTime &retryAfter)
+{
+    if (retryAfter.isValid())
+        m_notBefore.insert(accountId, retryAfter);
+    else
+        m_notBefore.remove(accountId);
+    std::optional<Account> account = m_state->accounts()->byId(accountId);
+    if (!account)
+        return;
+    account->last_sync_time = m_state->database()->currentDateTimeUtc();
+    account->last_sync_error = reason;
+    if (!m_state->accounts()->update(*account))
+        qWarning().noquote() << "[Sync] could not note the end of the run of" << accountId;
 }
 
 } // namespace Sync

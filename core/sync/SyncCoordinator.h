@@ -1,19 +1,26 @@
 #pragma once
 
-// "Sync Now": one run per enabled account through the client registered for its type, with the
-// state's sync bookkeeping (busy, last error). An account whose run is still under way is not
-// started again. What to show the user comes out as statusMessage.
+// The program's sync runs: "Sync Now" (every enabled account) and the runs the scheduler starts
+// by itself, one run per account through the client registered for its type, with the state's
+// sync bookkeeping (busy, last error). An account whose run is still under way is not started
+// again. The end of each run is written to the account (last_sync_time, last_sync_error) and
+// each calendar's failure to the calendar (last_sync_error). What to show the user comes out as
+// statusMessage.
 
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class AccountSyncRun;
 class AppState;
 struct Account;
 
 namespace Sync {
+
+class SyncScheduler;
 
 class SyncCoordinator : public QObject
 {
@@ -22,16 +29,33 @@ public:
     explicit SyncCoordinator(AppState *state, QObject *parent = nullptr);
 
     void syncNow();
+    // One account's run, limited to some of its calendars when calendarIds is not empty. False
+    // when it has no sync here or its run is under way.
+    bool syncAccount(const QString &accountId, const QStringList &calendarIds = {});
     bool isRunning(const QString &accountId) const { return !m_runs.value(accountId).isNull(); }
+    // When the account's source asked to be left alone until; invalid when it did not.
+    QDateTime notBefore(const QString &accountId) const { return m_notBefore.value(accountId); }
+
+    // The runs that start by themselves: a scheduler made once, a child of this coordinator.
+    SyncScheduler *scheduler();
 
 signals:
     void statusMessage(const QString &text);
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void accountSyncEnded(const QString &accountId);
 
 private:
     void run(const Account &account, AccountSyncRun *run);
+    void onCalendarDone(const QString &calendarId, int eventCount, const QString &reason);
+    void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter);
 
     AppState *m_state;
     QHash<QString, QPointer<AccountSyncRun>> m_runs;
+    QHash<QString, QDateTime> m_notBefore;
+    SyncScheduler *m_scheduler = nullptr;
+    // Items pulled by the calendars of the runs under way, for the last status line.
+    int m_pulledThisRound = 0;
 };
 
 } // namespace Sync

@@ -153,16 +153,24 @@ void SyncEngine::listCalendars()
 void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
 {
     CalendarRepository *calendars = m_state->calendars();
+    const QStringList only = calendarFilter();
     QList<Calendar> known = calendars->listByAccount(m_account.id);
+    QStringList matched;
+    auto queue = [&](const Calendar &c) {
+        // A source that lists a calendar twice syncs it once; a calendar switched off here or
+        // left out of this run is not synced.
+        if (c.sync_enabled && (only.isEmpty() || only.contains(c.id))
+            && std::none_of(m_toSync.cbegin(), m_toSync.cend(),
+                            [&](const Calendar &q) { return q.id == c.id; }))
+            m_toSync.append(c);
+    };
     for (const Calendar &remote : listed) {
         const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Calendar &c) {
             return m_provider->sameCalendar(c, remote);
         });
         if (match != known.cend()) {
-            // A source that lists a calendar twice syncs it once.
-            if (std::none_of(m_toSync.cbegin(), m_toSync.cend(),
-                             [&](const Calendar &c) { return c.id == match->id; }))
-                m_toSync.append(*match);
+            matched << match->id;
+            queue(*match);
             continue;
         }
         Calendar row = remote;
@@ -179,7 +187,18 @@ void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
             continue;
         }
         known.append(row);
-        m_toSync.append(row);
+        matched << row.id;
+        queue(row);
+    }
+    // Gone at the source: said by name, and its rows stay here as they are.
+    for (const Calendar &c : std::as_const(known)) {
+        if (matched.contains(c.id) || !c.sync_enabled || (!only.isEmpty() && !only.contains(c.id))
+            || c.url.startsWith(QLatin1String("local://")))
+            continue;
+        const QString reason = m_provider->missingCalendarReason(c);
+        qWarning().noquote() << "[Sync] calendar" << c.id << "is no longer listed by its source";
+        noteFailure(c.id, reason, false);
+        emit calendarSyncFailed(c.id, reason);
     }
 }
 
@@ -197,6 +216,9 @@ void SyncEngine::startNextCalendar()
     m_outbox.clear();
     m_pushFailures = 0;
     m_firstPushError.reset();
+    m_pulledItems = 0;
+    m_calendarFailure.clear();
+    emit calendarSyncStarted(m_calendar.id);
     fetchPage();
 }
 
@@ -234,6 +256,7 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
         return;
     }
     const ChangePage &page = outcome.value();
+    m_pulledItems += int(page.events.size() + page.tasks.size());
     const QString failure = applyPage(page);
     if (!failure.isEmpty()) {
         noteFailure(m_calendar.id, failure, false);
@@ -555,6 +578,10 @@ void SyncEngine::finishCalendar()
     if (m_pushFailures > 0)
         noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
                     m_accountStopped);
+    if (m_calendarFailure.isEmpty())
+        emit calendarSyncCompleted(m_calendar.id, m_pulledItems);
+    else
+        emit calendarSyncFailed(m_calendar.id, m_calendarFailure);
     if (m_accountStopped)
         finish();
     else
@@ -565,6 +592,8 @@ void SyncEngine::noteFailure(const QString &calendarId, const QString &reason, b
 {
     if (!m_failure)
         m_failure = std::make_pair(calendarId, reason);
+    if (calendarId == m_calendar.id && m_calendarFailure.isEmpty())
+        m_calendarFailure = reason;
     if (stopAccount)
         m_accountStopped = true;
 }
@@ -631,6 +660,12 @@ Event SyncProvider::mergeRemote(const Event &, const Event &remote) const
 QString SyncProvider::pushFailureReason(int, const Error &first) const
 {
     return first.reason;
+}
+
+QString SyncProvider::missingCalendarReason(const Calendar &calendar) const
+{
+    return tr("\"%1\" is no longer available at its source; its changes stay on this device.")
+        .arg(calendar.name);
 }
 
 } // namespace Sync

@@ -1,8 +1,10 @@
 #pragma once
 
 // One sync run of one account over its source's provider, the steps every source shares:
-//   1. provider->prepare, then listCalendars; calendars not known here are added;
-//   2. for each calendar the source listed, in turn: fetch pages from the stored token and apply
+//   1. provider->prepare, then listCalendars; calendars not known here are added; a synced one
+//      the source no longer lists fails by name, its rows kept;
+//   2. for each listed calendar whose sync is on (and that the run's filter names), in turn: fetch
+//   pages from the stored token and apply
 //      each in one transaction (a rejected token restarts a full fetch once), then push the
 //      calendar's outbox one row at a time;
 //   3. exactly one terminal signal, after the last push: finished, or failed with the calendar
@@ -51,7 +53,8 @@ private:
     // Ends the run when an account-wide step failed.
     template<typename T> bool endedBy(const Outcome<T> &outcome);
     void listCalendars();
-    // Adds the listed calendars not known here and queues every listed one for the run.
+    // Adds the listed calendars not known here, queues the listed ones that sync (enabled, and in
+    // the run's filter) and reports those the source no longer lists.
     void adoptCalendars(const QList<Calendar> &listed);
     void startNextCalendar();
     void fetchPage();
@@ -89,6 +92,8 @@ private:
     bool m_restarted = false;
     QList<Outbox> m_outbox;
     int m_pushFailures = 0;
+    int m_pulledItems = 0;
+    QString m_calendarFailure; // the first of the current calendar
     std::optional<Error> m_firstPushError;
     // Recorded once the page that found them is committed.
     QList<std::pair<Event, Event>> m_pageConflicts;

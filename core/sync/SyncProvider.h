@@ -52,7 +52,7 @@ public:
     static Outcome success(T value = T()) { return Outcome(std::move(value)); }
     static Outcome failure(ErrorKind kind, const QString &reason)
     {
-        return Outcome(Error {kind, reason});
+        return Outcome(Error {kind, reason, QDateTime()});
     }
     static Outcome failure(const Error &error) { return Outcome(error); }
 
@@ -163,6 +163,8 @@ public:
 
     // The run's failure text when pushes of the calendar failed; by default the first reason.
     virtual QString pushFailureReason(int failedRows, const Error &first) const;
+    // Why a synced calendar of the account is not synced: the source no longer lists it.
+    virtual QString missingCalendarReason(const Calendar &calendar) const;
 };
 
 } // namespace Sync

@@ -63,6 +63,15 @@ void FakeGoogleCalendar::addCalendar(const QString &id, const QString &summary,
                                     {QStringLiteral("primary"), m_calendars.isEmpty()}});
 }
 
+void FakeGoogleCalendar::removeCalendar(const QString &id)
+{
+    m_calendars.erase(std::remove_if(m_calendars.begin(), m_calendars.end(),
+                                     [&](const QJsonObject &c) {
+                                         return c.value(QLatin1String("id")).toString() == id;
+                                     }),
+                      m_calendars.end());
+}
+
 void FakeGoogleCalendar::touch(Item &item)
 {
     item.changed = ++m_seq;

@@ -35,6 +35,8 @@ public:
 
     void addCalendar(const QString &id, const QString &summary,
                      const QString &accessRole = QStringLiteral("owner"));
+    // Deleted at Google with its events: no longer listed, its requests answered 404.
+    void removeCalendar(const QString &id);
 
     // Changes made at Google by someone else. putEvent gives the resource an id when it has
     // none; the others return false for an unknown event.

@@ -1,7 +1,9 @@
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
 #include "support/FakeBrowser.h"
+#include "support/FakeGoogleCalendar.h"
 #include "support/FakeHttpServer.h"
 #include "support/StartedAppState.h"
 #include "ui/MessagePresenter.h"
@@ -63,6 +65,7 @@ void TestProviderSignIn::cleanup()
 {
     setCredentials(false);
     MessagePresenter::setHandler({});
+    qunsetenv("GOOGLE_CALENDAR_API_URL");
 }
 
 void TestProviderSignIn::entriesOnlyWithCredentials()
@@ -90,6 +93,11 @@ void TestProviderSignIn::addsSignedInAccounts()
     qputenv("GOOGLE_AUTH_URL", server.url(QStringLiteral("/auth")).toEncoded());
     qputenv("GOOGLE_TOKEN_URL", server.url(QStringLiteral("/token")).toEncoded());
     qputenv("MICROSOFT_AUTHORITY_URL", server.url().toEncoded());
+    // The account's calendars, listed right after the sign-in.
+    LarkTest::FakeGoogleCalendar calendars(&server);
+    calendars.accessToken = QStringLiteral("at");
+    calendars.addCalendar(QStringLiteral("ada@example.com"), QStringLiteral("Ada"));
+    qputenv("GOOGLE_CALENDAR_API_URL", calendars.apiRoot().toUtf8());
     LarkTest::FakeBrowser browser;
     QStringList shown;
     MessagePresenter::setHandler([&](MessagePresenter::Kind, QWidget *, const QString &,
@@ -114,6 +122,8 @@ void TestProviderSignIn::addsSignedInAccounts()
     const Account added = accountsOfType(state.get(), QStringLiteral("google")).first();
     QCOMPARE(added.name, QStringLiteral("ada@example.com"));
     QCOMPARE(Google::AuthService::loadTokens(added.id).refreshToken, QStringLiteral("r1"));
+    QTRY_COMPARE(state->calendars()->listByAccount(added.id).size(), 1);
+    QCOMPARE(state->calendars()->listByAccount(added.id).first().name, QStringLiteral("Ada"));
     QVERIFY(signIn("r2"));
     QTRY_COMPARE(Google::AuthService::loadTokens(added.id).refreshToken, QStringLiteral("r2"));
     QCOMPARE(accountsOfType(state.get(), QStringLiteral("google")).size(), 1);

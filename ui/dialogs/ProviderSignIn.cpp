@@ -2,6 +2,7 @@
 #include "model/Identifiers.h"
 
 #include "core/AppState.h"
+#include "core/sync/SyncCoordinator.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "storage/AccountRepository.h"
@@ -78,10 +79,13 @@ void ProviderSignIn::start(AppState *state, Provider provider, QWidget *parent)
                      [=](const OAuth::SignInResult &result) {
                          closeWait();
                          service->deleteLater();
-                         if (storeAccount(state, provider, result).isEmpty())
+                         const QString accountId = storeAccount(state, provider, result);
+                         if (accountId.isEmpty())
                              MessagePresenter::show(MessagePresenter::Kind::Warning, parent,
                                                     title(provider),
                                                     tr("The account could not be saved."));
+                         else // Its calendars listed and stored at once, then synced.
+                             state->syncCoordinator()->syncAccount(accountId);
                      });
     QObject::connect(service, &OAuth::LoopbackAuthService::signInFailed, service,
                      [=](const QString &reason) {

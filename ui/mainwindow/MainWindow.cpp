@@ -57,7 +57,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     resize(1100, 720);
     buildMenus();
 
-    m_sync = new Sync::SyncCoordinator(m_state, this);
+    m_sync = m_state->syncCoordinator();
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);

@@ -296,4 +296,10 @@ QString GoogleSyncProvider::pushFailureReason(int failedRows, const Sync::Error 
         .arg(first.reason);
 }
 
+QString GoogleSyncProvider::missingCalendarReason(const Calendar &calendar) const
+{
+    return tr("\"%1\" is no longer available at Google; its changes stay on this device.")
+        .arg(calendar.name);
+}
+
 } // namespace Google

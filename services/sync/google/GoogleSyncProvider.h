@@ -49,6 +49,7 @@ public:
     // What Google does not carry stays as it was chosen here.
     Event mergeRemote(const Event &local, const Event &remote) const override;
     QString pushFailureReason(int failedRows, const Sync::Error &first) const override;
+    QString missingCalendarReason(const Calendar &calendar) const override;
 
     // What one listed page means to the store.
     static Sync::ChangePage changePage(const QList<QJsonObject> &items,

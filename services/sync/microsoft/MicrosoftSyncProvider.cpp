@@ -485,4 +485,10 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
     });
 }
 
+QString MicrosoftSyncProvider::missingCalendarReason(const Calendar &calendar) const
+{
+    return tr("\"%1\" is no longer available at Microsoft; its changes stay on this device.")
+        .arg(calendar.name);
+}
+
 } // namespace Microsoft

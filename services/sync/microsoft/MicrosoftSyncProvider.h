@@ -43,6 +43,7 @@ public:
                       Sync::Reply<Sync::ChangePage> done) override;
     void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
                    Sync::Reply<Sync::PushReceipt> done) override;
+    QString missingCalendarReason(const Calendar &calendar) const override;
 
     // The months before and after now that a calendar follows.
     static constexpr int monthsBack = 6;

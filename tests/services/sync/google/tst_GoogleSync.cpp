@@ -1,8 +1,11 @@
 #include "core/AppState.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncCoordinator.h"
+#include "core/sync/SyncScheduler.h"
 #include "model/Recurrence.h"
 #include "services/sync/google/AuthService.h"
+#include "services/sync/google/SyncClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -14,6 +17,7 @@
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimeZone>
 
@@ -64,6 +68,8 @@ private slots:
     void brokenItemLeavesPageUnapplied();
     void refreshBeforeExpiry_data();
     void refreshBeforeExpiry();
+    void runsStartByThemselves();
+    void onlyEnabledAndListedCalendarsSync();
 
 private:
     LarkTest::SyncOutcome sync();
@@ -77,6 +83,7 @@ private:
     std::unique_ptr<FakeGoogleCalendar> m_google;
     std::unique_ptr<LarkTest::StartedAppState> m_state;
     Account m_account;
+    QDateTime m_now;
 };
 
 void TestGoogleSync::init()
@@ -94,7 +101,8 @@ void TestGoogleSync::init()
     m_state = std::make_unique<LarkTest::StartedAppState>();
     QVERIFY(m_state->ok());
     AppState *state = m_state->get();
-    state->database()->setClock([] { return kNow; });
+    m_now = kNow;
+    state->database()->setClock([this] { return m_now; });
     m_account.id = QStringLiteral("google-1");
     m_account.name = kMine;
     m_account.type = QStringLiteral("google");
@@ -420,6 +428,111 @@ void TestGoogleSync::refreshBeforeExpiry()
     QCOMPARE(refused.failed, 1);
     QVERIFY2(refused.reason.startsWith(QLatin1String("Google token refresh failed")),
              qPrintable(refused.reason));
+}
+
+void TestGoogleSync::runsStartByThemselves()
+{
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Review"), berlin(3, 10)));
+    m_google->putEvent(kTeam, timedEvent(QStringLiteral("Offsite"), berlin(5, 10)));
+    AppState *state = m_state->get();
+    Sync::SyncCoordinator *coordinator = state->syncCoordinator();
+    QSignalSpy status(coordinator, &Sync::SyncCoordinator::statusMessage);
+    auto runs = [this] {
+        return m_server->requestsTo("GET", QStringLiteral("/calendar/v3/users/me/calendarList"))
+            .size();
+    };
+    auto lastSync = [&] {
+        return state->accounts()->byId(m_account.id)->last_sync_time;
+    };
+    // Quick timers; the 60 s of quiet after a calendar's run go by the store's clock.
+    coordinator->scheduler()->setTiming({10, 20, 10, 60});
+    coordinator->scheduler()->start();
+
+    // Shortly after start-up: the account's calendars are there and noted as synced now.
+    QTRY_VERIFY(lastSync() == kNow && !coordinator->isRunning(m_account.id));
+    QCOMPARE(runs(), 1);
+    QCOMPARE(localTitles(calendarId(kMine)), remoteTitles(kMine));
+    QVERIFY(status.contains(QVariantList {QStringLiteral("Synced 1 event(s)")}));
+    QCOMPARE(state->accounts()->byId(m_account.id)->last_sync_error, QString());
+
+    // Due once its interval has passed, and only then.
+    QCOMPARE(coordinator->scheduler()->runDueAccounts(), 0);
+    m_now = kNow.addSecs(15 * 60);
+    QTRY_VERIFY(lastSync() == m_now && !coordinator->isRunning(m_account.id));
+    QCOMPARE(runs(), 2);
+
+    // A local edit is pushed by itself, in a run of its calendar alone.
+    m_now = m_now.addSecs(61);
+    m_server->clearRequests();
+    const QString mine = calendarId(kMine);
+    Event review = local(mine, QStringLiteral("Review"));
+    review.title = QStringLiteral("Review, moved");
+    review.sync_status = QStringLiteral("pending");
+    QVERIFY(state->events()->update(review));
+    QTRY_COMPARE(remoteTitles(kMine), localTitles(mine));
+    QTRY_VERIFY(!coordinator->isRunning(m_account.id));
+    QVERIFY(state->events()->listPending(mine).isEmpty());
+    QCOMPARE(runs(), 1);
+    int listings = 0;
+    for (const LarkTest::RecordedRequest &r : m_server->requests())
+        listings += r.method == "GET" && r.path.endsWith(QLatin1String("/events"));
+    QCOMPARE(listings, 1);
+
+    // Manual only: no run by itself however long ago the last one was.
+    std::optional<Account> manual = state->accounts()->byId(m_account.id);
+    manual->sync_interval_minutes = 0;
+    QVERIFY(state->accounts()->update(*manual));
+    m_now = m_now.addDays(2);
+    QCOMPARE(coordinator->scheduler()->runDueAccounts(), 0);
+}
+
+void TestGoogleSync::onlyEnabledAndListedCalendarsSync()
+{
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Review"), berlin(3, 10)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    const QString team = calendarId(kTeam);
+
+    // Switched off here: neither pulled nor pushed.
+    Calendar teamRow = *(*m_state)->calendars()->byId(team);
+    teamRow.sync_enabled = false;
+    QVERIFY((*m_state)->calendars()->update(teamRow));
+    m_google->putEvent(kTeam, timedEvent(QStringLiteral("Offsite"), berlin(5, 10)));
+    m_google->putEvent(kMine, timedEvent(QStringLiteral("Lunch"), berlin(4, 12)));
+    Google::SyncClient client(m_state->get());
+    QSignalSpy started(&client, &Google::SyncClient::calendarSyncStarted);
+    QSignalSpy completed(&client, &Google::SyncClient::calendarSyncCompleted);
+    QSignalSpy failed(&client, &Google::SyncClient::calendarSyncFailed);
+    client.syncCalendar(*(*m_state)->calendars()->byId(mine));
+    client.syncCalendar(teamRow);
+    QTRY_COMPARE(completed.size() + failed.size(), 2);
+    QCOMPARE(started.size(), 2);
+    // The runs overlap; each calendar's count is its own.
+    QMap<QString, int> counts;
+    for (const QVariantList &signal : std::as_const(completed))
+        counts.insert(signal.at(0).toString(), signal.at(1).toInt());
+    QCOMPARE(counts, (QMap<QString, int> {{mine, 1}, {team, 0}}));
+    QCOMPARE(localTitles(mine), remoteTitles(kMine));
+    QVERIFY(localTitles(team).isEmpty());
+
+    // Gone at Google: said by name, the account's run fails, the pending edit stays.
+    Event review = local(mine, QStringLiteral("Review"));
+    review.title = QStringLiteral("Review, kept");
+    review.sync_status = QStringLiteral("pending");
+    QVERIFY((*m_state)->events()->update(review));
+    m_google->removeCalendar(kMine);
+    Sync::SyncCoordinator *coordinator = (*m_state)->syncCoordinator();
+    coordinator->syncNow();
+    QTRY_VERIFY(!coordinator->isRunning(m_account.id));
+    const QString gone = QStringLiteral(
+        "\"Me\" is no longer available at Google; its changes stay on this device.");
+    QCOMPARE((*m_state)->calendars()->byId(mine)->last_sync_error, gone);
+    QCOMPARE((*m_state)->accounts()->byId(m_account.id)->last_sync_error, gone);
+    QCOMPARE((*m_state)->events()->byId(review.id)->sync_status, QStringLiteral("pending"));
+    QCOMPARE((*m_state)->events()->byId(review.id)->title, QStringLiteral("Review, kept"));
+    client.syncCalendar(*(*m_state)->calendars()->byId(mine));
+    QTRY_COMPARE(failed.size(), 1);
+    QCOMPARE(failed.at(0), (QVariantList {mine, gone}));
 }
 
 QTEST_MAIN(TestGoogleSync)

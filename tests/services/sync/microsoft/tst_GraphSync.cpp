@@ -6,6 +6,7 @@
 #include "model/Recurrence.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "services/sync/microsoft/MicrosoftSyncProvider.h"
+#include "services/sync/microsoft/SyncClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -542,9 +543,20 @@ void tst_GraphSync::syncNowRunsMicrosoftAccounts()
     QSignalSpy messages(&coordinator, &Sync::SyncCoordinator::statusMessage);
     coordinator.syncNow();
     QTRY_VERIFY_WITH_TIMEOUT(!coordinator.isRunning(device.account.id), 20000);
-    QCOMPARE(messages.last().first().toString(), QStringLiteral("Sync finished."));
-    QCOMPARE(localView(device, device.calendar(scene.calendar).id),
-             remoteView(graph, scene.calendar));
+    QVERIFY(messages.last().first().toString().startsWith(QLatin1String("Synced ")));
+    const Calendar calendar = device.calendar(scene.calendar);
+    QCOMPARE(localView(device, calendar.id), remoteView(graph, scene.calendar));
+
+    // One calendar on its own, through the client of the account's type.
+    graph.addEvent(scene.calendar,
+                   graphEvent(QStringLiteral("Review"), QStringLiteral("2026-03-04T10:00:00"),
+                              QStringLiteral("2026-03-04T11:00:00"), QStringLiteral("UTC")));
+    Microsoft::SyncClient client(device.state.get());
+    QSignalSpy completed(&client, &Microsoft::SyncClient::calendarSyncCompleted);
+    client.syncCalendar(calendar);
+    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 20000);
+    QCOMPARE(completed.first(), (QVariantList {calendar.id, 1}));
+    QCOMPARE(localView(device, calendar.id), remoteView(graph, scene.calendar));
     qunsetenv("MICROSOFT_GRAPH_API_URL");
 }
 

@@ -1,0 +1,42 @@
+#pragma once
+
+// One calendar brought up to date with its source: one run of the calendar's account narrowed
+// to that calendar. Every syncCalendar announces calendarSyncStarted and ends with exactly one of
+// calendarSyncCompleted (with the items the pull received over all pages) or calendarSyncFailed.
+// Runs of several calendars may overlap on one client; deleting the client abandons them
+// without a further signal.
+
+#include "model/Records.h"
+
+#include <QObject>
+#include <QString>
+
+class AccountSyncRun;
+class AppState;
+
+namespace Sync {
+
+class CalendarSyncClient : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CalendarSyncClient(AppState *state, QObject *parent = nullptr);
+
+    void syncCalendar(const Calendar &calendar);
+
+signals:
+    void calendarSyncStarted(const QString &calendarId);
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+
+protected:
+    // The run of the account, a child of this client; null when the account does not sync. By
+    // default the run registered for the account's type.
+    virtual AccountSyncRun *newRun(const Account &account);
+    AppState *state() const { return m_state; }
+
+private:
+    AppState *m_state;
+};
+
+} // namespace Sync

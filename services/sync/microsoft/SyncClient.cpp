@@ -1,0 +1,18 @@
+#include "services/sync/microsoft/SyncClient.h"
+
+#include "core/sync/SyncEngine.h"
+#include "services/sync/microsoft/MicrosoftSyncProvider.h"
+
+namespace Microsoft {
+
+SyncClient::SyncClient(AppState *state, QObject *parent)
+    : Sync::CalendarSyncClient(state, parent)
+{ }
+
+AccountSyncRun *SyncClient::newRun(const Account &account)
+{
+    return new Sync::SyncEngine(state(), account, new MicrosoftSyncProvider(state(), account),
+                                this);
+}
+
+} // namespace Microsoft
