@@ -29,7 +29,8 @@ void CalendarSyncClient::syncCalendar(const Calendar &calendar)
     }
     AccountSyncRun *run = newRun(*account);
     if (!run) {
-        emit calendarSyncFailed(calendarId, tr("This calendar's account has no sync."));
+        emit calendarSyncFailed(calendarId,
+                                tr("Sync is not available for this calendar's account."));
         return;
     }
     run->setCalendarFilter({calendarId});

@@ -190,12 +190,14 @@ void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
         matched << row.id;
         queue(row);
     }
-    // Gone at the source: said by name, and its rows stay here as they are.
+    // Gone at the source: said by name where the source has words for it; its rows stay here.
     for (const Calendar &c : std::as_const(known)) {
         if (matched.contains(c.id) || !c.sync_enabled || (!only.isEmpty() && !only.contains(c.id))
             || c.url.startsWith(QLatin1String("local://")))
             continue;
         const QString reason = m_provider->missingCalendarReason(c);
+        if (reason.isEmpty())
+            continue;
         qWarning().noquote() << "[Sync] calendar" << c.id << "is no longer listed by its source";
         noteFailure(c.id, reason, false);
         emit calendarSyncFailed(c.id, reason);
@@ -662,10 +664,9 @@ QString SyncProvider::pushFailureReason(int, const Error &first) const
     return first.reason;
 }
 
-QString SyncProvider::missingCalendarReason(const Calendar &calendar) const
+QString SyncProvider::missingCalendarReason(const Calendar &) const
 {
-    return tr("\"%1\" is no longer available at its source; its changes stay on this device.")
-        .arg(calendar.name);
+    return QString();
 }
 
 } // namespace Sync

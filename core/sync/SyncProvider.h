@@ -163,7 +163,9 @@ public:
 
     // The run's failure text when pushes of the calendar failed; by default the first reason.
     virtual QString pushFailureReason(int failedRows, const Error &first) const;
-    // Why a synced calendar of the account is not synced: the source no longer lists it.
+    // Why a synced calendar of the account is not synced: the source no longer lists it. Empty
+    // (the default) passes over it without a word, for a source whose listing leaves out
+    // calendars it keeps elsewhere.
     virtual QString missingCalendarReason(const Calendar &calendar) const;
 };
 

@@ -31,6 +31,23 @@ private:
     QDateTime m_now;
 };
 
+// The one account that takes part, of its own type: the on-device one is switched off.
+bool addSoleAccount(AppState *state, const QString &type)
+{
+    std::optional<Account> onDevice
+        = state->accounts()->byId(QStringLiteral("personal-local-account"));
+    if (!onDevice)
+        return false;
+    onDevice->enabled = false;
+    Account account;
+    account.id = type + QStringLiteral("-account");
+    account.name = type;
+    account.type = type;
+    account.sync_interval_minutes = 15;
+    account.created_at = account.updated_at = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    return state->accounts()->update(*onDevice) && state->accounts()->insert(account);
+}
+
 } // namespace
 
 class TestSyncCoordinator : public QObject
@@ -45,18 +62,8 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
-    // Only the fake source's account takes part.
-    std::optional<Account> onDevice
-        = state->accounts()->byId(QStringLiteral("personal-local-account"));
-    QVERIFY(onDevice);
-    onDevice->enabled = false;
-    QVERIFY(state->accounts()->update(*onDevice));
-    Account account;
-    account.id = QStringLiteral("fake-account");
-    account.name = QStringLiteral("Fake");
-    account.type = QStringLiteral("fake");
-    account.created_at = account.updated_at = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
-    QVERIFY(state->accounts()->insert(account));
+    QVERIFY(addSoleAccount(state.get(), QStringLiteral("fake")));
+    const QString accountId = QStringLiteral("fake-account");
 
     LarkTest::FakeSyncRemote remote;
     const QString work = remote.addCalendar(QStringLiteral("Work"));
@@ -80,8 +87,8 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QTRY_VERIFY(!state->isSyncBusy());
     QVERIFY(!state->lastSyncErrored());
     QCOMPARE(status.constLast().at(0).toString(), QStringLiteral("Sync finished."));
-    QCOMPARE(state->calendars()->listByAccount(account.id).size(), 1);
-    QCOMPARE(state->calendars()->listByAccount(account.id).first().url,
+    QCOMPARE(state->calendars()->listByAccount(accountId).size(), 1);
+    QCOMPARE(state->calendars()->listByAccount(accountId).first().url,
              LarkTest::FakeSyncRemote::urlOf(work));
     SyncClientRegistry::registerClient(QStringLiteral("fake"), {});
 }
@@ -92,18 +99,8 @@ void TestSyncCoordinator::automaticRunsWaitForTheSource()
     QVERIFY(state.ok());
     QDateTime now(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
     state->database()->setClock([&now] { return now; });
-    std::optional<Account> onDevice
-        = state->accounts()->byId(QStringLiteral("personal-local-account"));
-    QVERIFY(onDevice);
-    onDevice->enabled = false;
-    QVERIFY(state->accounts()->update(*onDevice));
-    Account account;
-    account.id = QStringLiteral("busy-account");
-    account.name = QStringLiteral("Busy");
-    account.type = QStringLiteral("busy");
-    account.sync_interval_minutes = 15;
-    account.created_at = account.updated_at = now;
-    QVERIFY(state->accounts()->insert(account));
+    QVERIFY(addSoleAccount(state.get(), QStringLiteral("busy")));
+    const QString accountId = QStringLiteral("busy-account");
     int runsMade = 0;
     SyncClientRegistry::registerClient(QStringLiteral("busy"),
                                        [&](AppState *, const Account &, QObject *parent) {
@@ -113,7 +110,7 @@ void TestSyncCoordinator::automaticRunsWaitForTheSource()
 
     Sync::SyncScheduler *scheduler = state->syncCoordinator()->scheduler();
     QCOMPARE(scheduler->runDueAccounts(), 1);
-    const Account ended = *state->accounts()->byId(account.id);
+    const Account ended = *state->accounts()->byId(accountId);
     QCOMPARE(ended.last_sync_time, std::optional<QDateTime>(now));
     QCOMPARE(ended.last_sync_error, QStringLiteral("busy"));
     // Due by its interval, but the source asked for half an hour.
