@@ -531,6 +531,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%n Änderungen konnten nicht an Google gesendet werden und werden bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
+        <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1687,6 +1692,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
+        <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -2180,6 +2190,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Sync::CalendarSyncClient</name>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="27"/>
+        <source>Parent account missing</source>
+        <translation>Übergeordnetes Konto fehlt</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="33"/>
+        <source>Sync is not available for this calendar&apos;s account.</source>
+        <translation>Für das Konto dieses Kalenders ist keine Synchronisierung verfügbar.</translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
@@ -2208,6 +2231,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
         <source>Sync failed: %1</source>
         <translation>Synchronisierung fehlgeschlagen: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <source>Synced %n event(s)</source>
+        <translation>
+            <numerusform>%n Termin synchronisiert</numerusform>
+            <numerusform>%n Termine synchronisiert</numerusform>
+        </translation>
     </message>
 </context>
 <context>

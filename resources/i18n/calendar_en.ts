@@ -527,6 +527,11 @@ Please check file permissions and try again.</source>
             <numerusform>%n changes could not be sent to Google and will be sent again at the next sync: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
+        <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1683,6 +1688,11 @@ Please check file permissions and try again.</source>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
+        <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -2176,6 +2186,19 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Sync::CalendarSyncClient</name>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="27"/>
+        <source>Parent account missing</source>
+        <translation>Parent account missing</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="33"/>
+        <source>Sync is not available for this calendar&apos;s account.</source>
+        <translation>Sync is not available for this calendar&apos;s account.</translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
@@ -2204,6 +2227,14 @@ Please check file permissions and try again.</source>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
         <source>Sync failed: %1</source>
         <translation>Sync failed: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <source>Synced %n event(s)</source>
+        <translation>
+            <numerusform>Synced %n event</numerusform>
+            <numerusform>Synced %n events</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -531,6 +531,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>%n cambios no se pudieron enviar a Google y se enviarán de nuevo en la próxima sincronización: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
+        <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1687,6 +1692,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
+        <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -2180,6 +2190,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Sync::CalendarSyncClient</name>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="27"/>
+        <source>Parent account missing</source>
+        <translation>Falta la cuenta principal</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="33"/>
+        <source>Sync is not available for this calendar&apos;s account.</source>
+        <translation>La sincronización no está disponible para la cuenta de este calendario.</translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
@@ -2208,6 +2231,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
         <source>Sync failed: %1</source>
         <translation>Error de sincronización: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <source>Synced %n event(s)</source>
+        <translation>
+            <numerusform>%n evento sincronizado</numerusform>
+            <numerusform>%n eventos sincronizados</numerusform>
+        </translation>
     </message>
 </context>
 <context>

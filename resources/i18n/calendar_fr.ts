@@ -531,6 +531,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%n modifications n’ont pas pu être envoyées à Google et seront renvoyées à la prochaine synchronisation : %1</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
+        <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1687,6 +1692,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
+        <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -2180,6 +2190,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Sync::CalendarSyncClient</name>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="27"/>
+        <source>Parent account missing</source>
+        <translation>Compte parent manquant</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="33"/>
+        <source>Sync is not available for this calendar&apos;s account.</source>
+        <translation>La synchronisation n’est pas disponible pour le compte de ce calendrier.</translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
@@ -2208,6 +2231,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
         <source>Sync failed: %1</source>
         <translation>Échec de la synchronisation : %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <source>Synced %n event(s)</source>
+        <translation>
+            <numerusform>%n événement synchronisé</numerusform>
+            <numerusform>%n événements synchronisés</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -529,6 +529,11 @@ Please check file permissions and try again.</source>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
+        <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1676,6 +1681,11 @@ Please check file permissions and try again.</source>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
+        <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -2165,6 +2175,19 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Sync::CalendarSyncClient</name>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="27"/>
+        <source>Parent account missing</source>
+        <translation>親アカウントがありません</translation>
+    </message>
+    <message>
+        <location filename="../../core/sync/CalendarSyncClient.cpp" line="33"/>
+        <source>Sync is not available for this calendar&apos;s account.</source>
+        <translation>このカレンダーのアカウントでは同期を利用できません。</translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
@@ -2192,6 +2215,13 @@ Please check file permissions and try again.</source>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
         <source>Sync failed: %1</source>
         <translation>同期に失敗しました: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <source>Synced %n event(s)</source>
+        <translation>
+            <numerusform>%n 件の予定を同期しました</numerusform>
+        </translation>
     </message>
 </context>
 <context>
