@@ -147,7 +147,7 @@ std::optional<Sync::Error> FakeSyncRemote::injected(Call call)
             --f.skip;
             return std::nullopt;
         }
-        const Sync::Error error {f.kind, QStringLiteral("injected failure")};
+        const Sync::Error error {f.kind, QStringLiteral("injected failure"), QDateTime()};
         if (--f.times < 1)
             m_failures.removeAt(i);
         return error;

@@ -112,7 +112,7 @@ void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
 Sync::Error MicrosoftSyncProvider::errorOf(const GraphReply &reply)
 {
     const auto error = [&reply](ErrorKind kind) {
-        return Sync::Error {kind, reply.reason};
+        return Sync::Error {kind, reply.reason, QDateTime()};
     };
     switch (reply.failure) {
     case GraphReply::Failure::None:
