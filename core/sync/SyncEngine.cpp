@@ -1,6 +1,7 @@
 #include "core/sync/SyncEngine.h"
 
 #include "core/AppState.h"
+#include "core/sync/ConflictMerge.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "model/Identifiers.h"
 #include "storage/CalendarRepository.h"
@@ -250,35 +251,33 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
             fetchPage();
             return;
         }
-        noteFailure(m_calendar.id, error.reason, stopsAccount(error.kind));
-        if (m_accountStopped)
-            finishCalendar();
-        else
-            startPush();
-        return;
+        return pullFailed(error.reason, stopsAccount(error.kind));
     }
     const ChangePage &page = outcome.value();
     m_pulledItems += int(page.events.size() + page.tasks.size());
     const QString failure = applyPage(page);
-    if (!failure.isEmpty()) {
-        noteFailure(m_calendar.id, failure, false);
-        startPush();
-        return;
-    }
+    if (!failure.isEmpty())
+        return pullFailed(failure, false);
     if (page.nextPageToken.isEmpty()) {
         startPush();
         return;
     }
-    if (page.nextPageToken == m_request.pageToken) {
-        noteFailure(m_calendar.id,
-                    tr("The server sent the same changes of \"%1\" again; the sync stopped.")
-                        .arg(m_calendar.name),
-                    false);
-        startPush();
-        return;
-    }
+    if (page.nextPageToken == m_request.pageToken)
+        return pullFailed(tr("The server sent the same changes of \"%1\" again; the sync stopped.")
+                              .arg(m_calendar.name),
+                          false);
     m_request.pageToken = page.nextPageToken;
     fetchPage();
+}
+
+void SyncEngine::pullFailed(const QString &reason, bool stopAccount)
+{
+    // Its changes were not all seen: a push now would be measured against an older remote copy
+    // and refused, or undo what the remote changed. The outbox waits for a run that pulls.
+    qWarning().noquote() << "[Sync] pull of" << m_calendar.id
+                         << "failed, nothing pushed:" << reason;
+    noteFailure(m_calendar.id, reason, stopAccount);
+    finishCalendar();
 }
 
 QString SyncEngine::applyPage(const ChangePage &page)
@@ -370,6 +369,21 @@ void SyncEngine::keepLocal(const Task &local, const Task &)
                       << "changed at the source too";
 }
 
+template<typename Row> Row SyncEngine::settled(const Row &local, const Row &remote) const
+{
+    if constexpr (std::is_same_v<Row, Event>) {
+        // A row with no tag was written over wholesale here (an import): what it keeps of the
+        // remote copy is not the version the edit started from.
+        std::optional<Event> agreed
+            = local.etag.isEmpty() ? std::nullopt : m_provider->agreedVersion(local);
+        if (agreed)
+            agreed = m_provider->mergeRemote(local, *agreed);
+        return settledEdit(local, m_provider->mergeRemote(local, remote), agreed);
+    } else {
+        return settledEdit(local, remote, std::nullopt);
+    }
+}
+
 template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &item, bool &changed)
 {
     auto *repository = repositoryOf<Row>(m_state);
@@ -417,7 +431,8 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
     remote.id = local->id;
     if (isPending(local->sync_status)) {
         keepLocal(*local, remote);
-        return true;
+        changed = true;
+        return repository->update(settled(*local, remote));
     }
     Row merged = remote;
     if constexpr (std::is_same_v<Row, Event>) {
@@ -518,6 +533,8 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
     next.etag = receipt.etag;
     if (!receipt.href.isEmpty() && remoteIdField<Row>() != &Row::href)
         next.href = receipt.href;
+    if (!receipt.text.isEmpty())
+        next.raw_icalendar = receipt.text;
     if (unchanged)
         next.sync_status = kSynced;
     return next;
@@ -657,6 +674,11 @@ void SyncProvider::setStoredToken(Calendar &calendar, const QString &token) cons
 Event SyncProvider::mergeRemote(const Event &, const Event &remote) const
 {
     return remote;
+}
+
+std::optional<Event> SyncProvider::agreedVersion(const Event &) const
+{
+    return std::nullopt;
 }
 
 QString SyncProvider::pushFailureReason(int, const Error &first) const

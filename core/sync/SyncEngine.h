@@ -3,14 +3,16 @@
 // One sync run of one account over its source's provider, the steps every source shares:
 //   1. provider->prepare, then listCalendars; calendars not known here are added; a synced one
 //      the source no longer lists fails by name, its rows kept;
-//   2. for each listed calendar whose sync is on (and that the run's filter names), in turn: fetch
-//   pages from the stored token and apply
-//      each in one transaction (a rejected token restarts a full fetch once), then push the
-//      calendar's outbox one row at a time;
+//   2. for each listed calendar whose sync is on (and that the run's filter names), in turn:
+//      fetch pages from the stored token and apply each in one transaction (a rejected token
+//      restarts a full fetch once), then, when the pull went through, push the calendar's
+//      outbox one row at a time;
 //   3. exactly one terminal signal, after the last push: finished, or failed with the calendar
 //      and the reason of the first failure.
-// A pulled change never overwrites a pending row: it is recorded as a conflict and the local
-// row stays as it is. A row edited while its push was under way stays pending.
+// A pulled change never overwrites a pending edit: the pair is recorded as a conflict and the
+// row, merged with the remote copy and given its new tag, stays pending, so that its push is
+// accepted. A calendar whose pull failed pushes nothing. A row edited while its push was under
+// way stays pending.
 
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncProvider.h"
@@ -64,9 +66,13 @@ private:
     template<typename Row> bool applyChange(const RemoteChange<Row> &item, bool &changed);
     std::optional<Event> localRowFor(const RemoteEvent &item) const;
     std::optional<Task> localRowFor(const RemoteTask &item) const;
-    // A pulled change meets a pending row: the row stays as it is.
+    // A pulled change meets a pending row: the pair is put on record.
     void keepLocal(const Event &local, const Event &remote);
     void keepLocal(const Task &local, const Task &remote);
+    // The pending row merged with its changed remote copy, still pending, with the remote tag.
+    template<typename Row> Row settled(const Row &local, const Row &remote) const;
+    // The calendar's changes could not all be fetched or saved: it ends without a push.
+    void pullFailed(const QString &reason, bool stopAccount);
     void startPush();
     void pushNext();
     // Sends the row when it is still pending; false when there was nothing to send.

@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -115,6 +116,9 @@ struct PushReceipt
     QString remoteId; // the id a created item got; empty keeps the stored one
     QString etag; // the remote copy's new entity tag
     QString href; // empty keeps the stored one
+    // The remote copy as the source now holds it, in the form the row keeps it (raw_icalendar):
+    // the version both sides agree on from here. Empty keeps the stored text.
+    QString text;
 };
 
 class SyncProvider : public QObject
@@ -160,6 +164,10 @@ public:
     // The row written for a pulled change of a synced row: a source may keep fields of the
     // local row it does not carry itself. By default the remote version as it came.
     virtual Event mergeRemote(const Event &local, const Event &remote) const;
+    // The last version of the row both sides agreed on, read from what the row keeps of it (its
+    // stored text); nullopt when the row keeps none. A pending row whose remote copy changed is
+    // merged field by field against it; without it the local edit is kept whole.
+    virtual std::optional<Event> agreedVersion(const Event &row) const;
 
     // The run's failure text when pushes of the calendar failed; by default the first reason.
     virtual QString pushFailureReason(int failedRows, const Error &first) const;

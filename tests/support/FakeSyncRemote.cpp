@@ -44,6 +44,14 @@ void FakeSyncRemote::touch(Item &item)
 {
     item.changed = ++m_seq;
     item.etag = QStringLiteral("e") + QString::number(item.changed);
+    if (!item.isTask && !item.deleted)
+        m_versions.insert(item.remoteId + QLatin1Char('\n') + item.etag, item.event);
+}
+
+std::optional<Event> FakeSyncRemote::version(const QString &remoteId, const QString &etag) const
+{
+    const auto it = m_versions.constFind(remoteId + QLatin1Char('\n') + etag);
+    return it == m_versions.cend() ? std::nullopt : std::optional<Event>(*it);
 }
 
 QString FakeSyncRemote::store(const QString &calendarId, const Event *event, const Task *task)
@@ -223,11 +231,15 @@ Sync::Outcome<Sync::PushReceipt> FakeSyncRemote::push(const Calendar &calendar, 
                                                       const Event *event, const Task *task)
 {
     using Result = Sync::Outcome<Sync::PushReceipt>;
-    if (const std::optional<Sync::Error> error = injected(Call::Push))
+    if (const std::optional<Sync::Error> error = injected(Call::Push)) {
+        const bool removed = error->kind == ErrorKind::NotFound || error->kind == ErrorKind::Gone;
+        if (removed && kind != ChangeKind::Create)
+            removeEvent(remoteId);
         return Result::failure(*error);
+    }
     if (kind == ChangeKind::Create) {
         const QString id = store(calendar.url.mid(kScheme.size()), event, task);
-        return Result::success({id, find(id)->etag, QString()});
+        return Result::success({id, find(id)->etag, QString(), QString()});
     }
     Item *item = find(remoteId);
     if (!item)
@@ -244,7 +256,7 @@ Sync::Outcome<Sync::PushReceipt> FakeSyncRemote::push(const Calendar &calendar, 
     if (task)
         item->task = *task;
     touch(*item);
-    return Result::success({QString(), item->etag, QString()});
+    return Result::success({QString(), item->etag, QString(), QString()});
 }
 
 FakeSyncProvider::FakeSyncProvider(FakeSyncRemote *remote, QObject *parent)
@@ -283,6 +295,11 @@ void FakeSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind
             remote->beforePushAnswer(id);
         done(outcome);
     });
+}
+
+std::optional<Event> FakeSyncProvider::agreedVersion(const Event &row) const
+{
+    return m_remote->version(row.provider_event_id, row.etag);
 }
 
 void FakeSyncProvider::pushTask(const Calendar &calendar, Sync::ChangeKind kind, const Task &task,

@@ -43,7 +43,8 @@ public:
     int pageSize = 50;
     // Every token handed out so far is refused with ErrorKind::Gone from now on.
     void expireTokens() { m_oldestToken = m_seq + 1; }
-    // The call fails with the kind `times` times, after `skip` calls that succeed.
+    // The call fails with the kind `times` times, after `skip` calls that succeed. A push failing
+    // with NotFound or Gone finds the item really removed by someone else just before.
     void failNext(Call call, Sync::ErrorKind kind, int skip = 0, int times = 1);
     // The change at this position of the next fetch's listing (over all its pages) arrives
     // unreadable, once.
@@ -53,6 +54,8 @@ public:
     // Runs after the source applied a push and before its answer arrives.
     std::function<void(const QString &remoteId)> beforePushAnswer;
     int calls(Call call) const { return m_calls.value(int(call)); }
+    // The event as it was when it carried this etag (a source that keeps its versions).
+    std::optional<Event> version(const QString &remoteId, const QString &etag) const;
 
     // The source's side of the provider calls.
     Sync::Outcome<QList<Calendar>> listCalendars();
@@ -96,6 +99,7 @@ private:
     int m_breakAt = -1;
     QList<Failure> m_failures;
     QHash<int, int> m_calls;
+    QHash<QString, Event> m_versions; // remote id + "\n" + etag
 };
 
 class FakeSyncProvider : public Sync::SyncProvider
@@ -110,6 +114,7 @@ public:
     void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
                    Sync::Reply<Sync::PushReceipt> done) override;
     bool syncsTasks() const override { return true; }
+    std::optional<Event> agreedVersion(const Event &row) const override;
     void pushTask(const Calendar &calendar, Sync::ChangeKind kind, const Task &task,
                   Sync::Reply<Sync::PushReceipt> done) override;
 

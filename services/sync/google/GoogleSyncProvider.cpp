@@ -226,12 +226,28 @@ void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetc
 void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind,
                                    const Event &event, Sync::Reply<Sync::PushReceipt> done)
 {
+    QJsonObject body;
+    if (kind == Sync::ChangeKind::Create) {
+        body = CalendarClient::eventToJson(event);
+    } else if (kind == Sync::ChangeKind::Update) {
+        const QJsonObject stored = storedResource(event);
+        body = stored.isEmpty() ? CalendarClient::eventToJson(event)
+                                : CalendarClient::eventToJson(event, stored);
+    }
     CalendarClient *client = newClient();
-    connect(client, &CalendarClient::eventWritten, this,
-            [client, done](const QString &, const QString &providerEventId, const QString &etag) {
-                client->deleteLater();
-                done(Sync::Outcome<Sync::PushReceipt>::success({providerEventId, etag, QString()}));
-            });
+    connect(
+        client, &CalendarClient::eventWritten, this,
+        [client, done, body](const QString &, const QString &providerEventId, const QString &etag) {
+            client->deleteLater();
+            // What Google now holds: the resource sent, under its id and new tag.
+            QJsonObject written = body;
+            written.insert(QStringLiteral("id"), providerEventId);
+            written.insert(QStringLiteral("etag"), etag);
+            const QString text
+                = QString::fromUtf8(QJsonDocument(written).toJson(QJsonDocument::Compact));
+            done(Sync::Outcome<Sync::PushReceipt>::success(
+                {providerEventId, etag, QString(), text}));
+        });
     connect(client, &CalendarClient::eventDeleted, this, [client, done](const QString &) {
         client->deleteLater();
         done(Sync::Outcome<Sync::PushReceipt>::success());
@@ -247,16 +263,11 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
 
     switch (kind) {
     case Sync::ChangeKind::Create:
-        client->insertEvent(event.id, calendar.url, CalendarClient::eventToJson(event));
+        client->insertEvent(event.id, calendar.url, body);
         break;
-    case Sync::ChangeKind::Update: {
-        const QJsonObject stored = storedResource(event);
-        client->updateEvent(event.id, calendar.url, event.provider_event_id,
-                            stored.isEmpty() ? CalendarClient::eventToJson(event)
-                                             : CalendarClient::eventToJson(event, stored),
-                            event.etag);
+    case Sync::ChangeKind::Update:
+        client->updateEvent(event.id, calendar.url, event.provider_event_id, body, event.etag);
         break;
-    }
     case Sync::ChangeKind::Delete:
         client->deleteEvent(event.id, calendar.url, event.provider_event_id, event.etag);
         break;
@@ -286,6 +297,14 @@ Event GoogleSyncProvider::mergeRemote(const Event &local, const Event &remote) c
     merged.related_to_uid = local.related_to_uid;
     merged.geo_location = local.geo_location;
     return merged;
+}
+
+std::optional<Event> GoogleSyncProvider::agreedVersion(const Event &row) const
+{
+    const QJsonObject stored = storedResource(row);
+    if (stored.isEmpty())
+        return std::nullopt;
+    return CalendarClient::eventFromJson(stored, row.calendar_id);
 }
 
 QString GoogleSyncProvider::pushFailureReason(int failedRows, const Sync::Error &first) const

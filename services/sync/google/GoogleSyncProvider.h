@@ -48,6 +48,8 @@ public:
     void clearStoredTokens(Calendar &calendar) const override;
     // What Google does not carry stays as it was chosen here.
     Event mergeRemote(const Event &local, const Event &remote) const override;
+    // The resource the row was last read or written as.
+    std::optional<Event> agreedVersion(const Event &row) const override;
     QString pushFailureReason(int failedRows, const Sync::Error &first) const override;
     QString missingCalendarReason(const Calendar &calendar) const override;
 

@@ -415,6 +415,10 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         PushReceipt receipt;
         receipt.remoteId = reply.body.value(QStringLiteral("id")).toString();
         receipt.etag = CalendarClient::etagOf(reply.body);
+        // The event as Graph now holds it: what the next change is measured against.
+        if (!receipt.remoteId.isEmpty())
+            receipt.text
+                = QString::fromUtf8(QJsonDocument(reply.body).toJson(QJsonDocument::Compact));
         done(Outcome<PushReceipt>::success(receipt));
     };
     switch (kind) {
@@ -483,6 +487,14 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         }
         patchFrom(reply.body);
     });
+}
+
+std::optional<Event> MicrosoftSyncProvider::agreedVersion(const Event &row) const
+{
+    const QJsonObject stored = jsonObject(row.raw_icalendar);
+    if (stored.isEmpty())
+        return std::nullopt;
+    return CalendarClient::eventFromJson(stored, row.calendar_id);
 }
 
 QString MicrosoftSyncProvider::missingCalendarReason(const Calendar &calendar) const

@@ -43,6 +43,8 @@ public:
                       Sync::Reply<Sync::ChangePage> done) override;
     void pushEvent(const Calendar &calendar, Sync::ChangeKind kind, const Event &event,
                    Sync::Reply<Sync::PushReceipt> done) override;
+    // The Graph event the row was last read or written as.
+    std::optional<Event> agreedVersion(const Event &row) const override;
     QString missingCalendarReason(const Calendar &calendar) const override;
 
     // The months before and after now that a calendar follows.

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 using LarkTest::FakeSyncRemote;
 using Sync::ErrorKind;
@@ -72,14 +73,19 @@ struct Device
         return state->events()->insert(local) ? local.id : QString();
     }
 
-    bool retitle(const QString &id, const QString &title)
+    bool edit(const QString &id, const std::function<void(Event &)> &change)
     {
         std::optional<Event> e = state->events()->byId(id);
         if (!e)
             return false;
-        e->title = title;
+        change(*e);
         e->sync_status = QStringLiteral("pending");
         return state->events()->update(*e);
+    }
+
+    bool retitle(const QString &id, const QString &title)
+    {
+        return edit(id, [&](Event &e) { e.title = title; });
     }
 
     LarkTest::StartedAppState state;
@@ -162,8 +168,11 @@ class TestSyncEngine : public QObject
 private slots:
     void bothSidesConverge();
     void failurePartWayThroughAPageKeepsTheStoreAsBeforeIt();
+    void anEditDuringItsPushStaysPending_data();
     void anEditDuringItsPushStaysPending();
     void aRemoteDeletionOfAPendingEditKeepsTheEdit();
+    void editsOnBothSidesSettle_data();
+    void editsOnBothSidesSettle();
     void anExpiredTokenRestartsOnce_data();
     void anExpiredTokenRestartsOnce();
     void failuresEndTheRunOnceAndLoseNothing_data();
@@ -276,8 +285,17 @@ void TestSyncEngine::failurePartWayThroughAPageKeepsTheStoreAsBeforeIt()
     QCOMPARE(localState(s.device, s.calendar).size(), 6);
 }
 
+void TestSyncEngine::anEditDuringItsPushStaysPending_data()
+{
+    QTest::addColumn<int>("edit");
+    QTest::newRow("title") << 0;
+    QTest::newRow("attendees only") << 1;
+    QTest::newRow("reminders only") << 2;
+}
+
 void TestSyncEngine::anEditDuringItsPushStaysPending()
 {
+    QFETCH(int, edit);
     SyncedOnce s({});
     QVERIFY(s.ok);
     const QString id = s.device.insert(s.calendar, eventAt(QStringLiteral("Draft"), 0));
@@ -286,13 +304,27 @@ void TestSyncEngine::anEditDuringItsPushStaysPending()
     // Within the same second as the read before the push: the stored times cannot tell them
     // apart.
     s.remote.beforePushAnswer = [&](const QString &) {
-        QVERIFY(s.device.retitle(id, QStringLiteral("Final")));
+        QVERIFY(s.device.edit(id, [edit](Event &e) {
+            if (edit == 0)
+                e.title = QStringLiteral("Final");
+            if (edit == 1) {
+                Attendee ann;
+                ann.email = QStringLiteral("ann@example.com");
+                ann.status = QStringLiteral("accepted");
+                e.attendees = {ann};
+            }
+            if (edit == 2) {
+                Reminder early;
+                early.minutes_before = 15;
+                early.action = QStringLiteral("DISPLAY");
+                e.reminders = {early};
+            }
+        }));
     };
     QCOMPARE(runSync(s.device, s.remote).finished, 1);
     s.remote.beforePushAnswer = nullptr;
     std::optional<Event> row = s.device.state->events()->byId(id);
     QVERIFY(row);
-    QCOMPARE(row->title, QStringLiteral("Final"));
     QCOMPARE(row->sync_status, QStringLiteral("pending"));
     // It knows its remote copy, so the next push updates instead of creating another.
     const QList<Event> atSource = s.remote.events(s.work);
@@ -303,6 +335,8 @@ void TestSyncEngine::anEditDuringItsPushStaysPending()
     QCOMPARE(runSync(s.device, s.remote).finished, 1);
     QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
     QCOMPARE(s.remote.events(s.work).size(), 1);
+    QVERIFY(Sync::sameLocalContent(s.remote.events(s.work).first(),
+                                   *s.device.state->events()->byId(id)));
     QCOMPARE(pendingRows(s.device, s.calendar), 0);
 }
 
@@ -326,6 +360,55 @@ void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
     QCOMPARE(localState(s.device, s.calendar), expected);
     QCOMPARE(remoteState(s.remote, s.work), expected);
     QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
+void TestSyncEngine::editsOnBothSidesSettle_data()
+{
+    QTest::addColumn<QString>("localTitle"); // empty: deleted here
+    QTest::addColumn<QString>("remoteTitle");
+    QTest::addColumn<int>("remoteMovedDays");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("different fields")
+        << QStringLiteral("Dentist at ten") << QStringLiteral("Dentist") << 1
+        << QStringList {QStringLiteral("dentist|Dentist at ten|2026-03-03T09:00:00Z")};
+    QTest::newRow("the same field: the edit here wins")
+        << QStringLiteral("Dentist (mine)") << QStringLiteral("Dentist (theirs)") << 0
+        << QStringList {QStringLiteral("dentist|Dentist (mine)|2026-03-02T09:00:00Z")};
+    QTest::newRow("deleted here, changed there")
+        << QString() << QStringLiteral("Dentist (theirs)") << 1 << QStringList();
+}
+
+void TestSyncEngine::editsOnBothSidesSettle()
+{
+    QFETCH(QString, localTitle);
+    QFETCH(QString, remoteTitle);
+    QFETCH(int, remoteMovedDays);
+    QFETCH(QStringList, expected);
+    SyncedOnce s({QStringLiteral("Dentist")});
+    QVERIFY(s.ok);
+    const QString id = s.localId(0);
+    QVERIFY(localTitle.isEmpty() ? s.device.state->events()->remove(id)
+                                 : s.device.retitle(id, localTitle));
+    QVERIFY(s.remote.editEvent(s.remoteIds.at(0), [&](Event &e) {
+        e.title = remoteTitle;
+        e.start_time = e.start_time.addDays(remoteMovedDays);
+        e.end_time = e.start_time.addSecs(3600);
+    }));
+
+    // The first run settles it; the one after has nothing left to do.
+    for (int run = 0; run < 2; ++run) {
+        const RunResult result = runSync(s.device, s.remote);
+        QCOMPARE(result.finished, 1);
+        QCOMPARE(result.failed, 0);
+        QCOMPARE(localState(s.device, s.calendar), expected);
+        QCOMPARE(remoteState(s.remote, s.work), expected);
+        QCOMPARE(pendingRows(s.device, s.calendar), 0);
+    }
+    QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Push), 1);
+    // What the edit here overwrote is on record.
+    const QList<Sync::Conflict> conflicts = s.device.state->conflicts()->conflicts();
+    QCOMPARE(conflicts.size(), 1);
+    QCOMPARE(conflicts.first().remote.title, remoteTitle);
 }
 
 void TestSyncEngine::anExpiredTokenRestartsOnce_data()
@@ -367,18 +450,28 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
     QTest::addColumn<int>("skip");
     QTest::addColumn<bool>("namesCalendar");
     QTest::addColumn<int>("conflicts");
+    QTest::addColumn<bool>("fails");
     using Call = FakeSyncRemote::Call;
     QTest::newRow("calendar list refused")
-        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0;
-    QTest::newRow("fetch: server error") << Call::Fetch << ErrorKind::Server << 0 << true << 0;
-    QTest::newRow("fetch: no answer") << Call::Fetch << ErrorKind::Network << 0 << true << 0;
-    QTest::newRow("fetch: unreadable") << Call::Fetch << ErrorKind::Malformed << 0 << true << 0;
+        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0 << true;
+    QTest::newRow("fetch: server error")
+        << Call::Fetch << ErrorKind::Server << 0 << true << 0 << true;
+    QTest::newRow("fetch: no answer")
+        << Call::Fetch << ErrorKind::Network << 0 << true << 0 << true;
+    QTest::newRow("fetch: unreadable")
+        << Call::Fetch << ErrorKind::Malformed << 0 << true << 0 << true;
     QTest::newRow("push: precondition failed")
-        << Call::Push << ErrorKind::Conflict << 0 << true << 1;
-    QTest::newRow("push: rate limited") << Call::Push << ErrorKind::RateLimited << 0 << true << 0;
+        << Call::Push << ErrorKind::Conflict << 0 << true << 1 << true;
+    QTest::newRow("push: rate limited")
+        << Call::Push << ErrorKind::RateLimited << 0 << true << 0 << true;
     QTest::newRow("second push: credentials refused")
-        << Call::Push << ErrorKind::Auth << 1 << true << 0;
-    QTest::newRow("second push: timeout") << Call::Push << ErrorKind::Network << 1 << true << 0;
+        << Call::Push << ErrorKind::Auth << 1 << true << 0 << true;
+    QTest::newRow("second push: timeout")
+        << Call::Push << ErrorKind::Network << 1 << true << 0 << true;
+    // Removed at the source after the pull: not done, the edit is created afresh.
+    QTest::newRow("update push: not found")
+        << Call::Push << ErrorKind::NotFound << 0 << true << 0 << false;
+    QTest::newRow("update push: gone") << Call::Push << ErrorKind::Gone << 0 << true << 0 << false;
 }
 
 void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
@@ -388,6 +481,7 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     QFETCH(int, skip);
     QFETCH(bool, namesCalendar);
     QFETCH(int, conflicts);
+    QFETCH(bool, fails);
 
     SyncedOnce s({QStringLiteral("Kept")});
     QVERIFY(s.ok);
@@ -396,11 +490,17 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     s.remote.putEvent(s.work, eventAt(QStringLiteral("Remote"), 2));
 
     s.remote.failNext(call, kind, skip);
+    const int pushes = s.remote.calls(FakeSyncRemote::Call::Push);
     const RunResult run = runSync(s.device, s.remote);
-    QCOMPARE(run.finished, 0);
-    QCOMPARE(run.failed, 1);
-    QCOMPARE(run.calendarId, namesCalendar ? s.calendar : QString());
-    QCOMPARE(run.reason, QStringLiteral("injected failure"));
+    QCOMPARE(run.finished, fails ? 0 : 1);
+    QCOMPARE(run.failed, fails ? 1 : 0);
+    if (fails) {
+        QCOMPARE(run.calendarId, namesCalendar ? s.calendar : QString());
+        QCOMPARE(run.reason, QStringLiteral("injected failure"));
+    }
+    // A calendar whose changes were not fetched sends none of its own.
+    if (call == FakeSyncRemote::Call::Fetch)
+        QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Push), pushes);
     QCOMPARE(s.device.state->conflicts()->conflicts().size(), conflicts);
     // Every local change is still pending or has reached the source.
     const QStringList atSource = remoteState(s.remote, s.work);

@@ -268,8 +268,8 @@ void TestCloudSync::failedRunKeepsRowsAndCursor_data()
     QTest::addColumn<int>("listingStatus");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("tombstoneKept");
-    // The outbox goes out even when the pull failed: a pull never touches pending rows.
-    QTest::newRow("pull refused") << 500 << 0 << 0 << "Larkspindle pull failed (HTTP 500)" << false;
+    // A failed pull sends nothing: the outbox waits for a run that saw the service's changes.
+    QTest::newRow("pull refused") << 500 << 0 << 0 << "Larkspindle pull failed (HTTP 500)" << true;
     QTest::newRow("push refused") << 0 << 503 << 0 << "Larkspindle push: 1 event(s) failed" << true;
     QTest::newRow("404 on a calendar the service lists") << 0 << 404 << 0 << "" << false;
     QTest::newRow("404 the service does not confirm")

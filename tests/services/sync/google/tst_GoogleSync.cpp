@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <memory>
 
 using LarkTest::FakeGoogleCalendar;
@@ -62,6 +63,7 @@ private slots:
     void firstSyncOfTwoCalendars();
     void localChangesArePushed();
     void remoteDeleteKeepsPendingEdit();
+    void editsOnBothSidesSettle();
     void refusedPushKeepsRowPending_data();
     void refusedPushKeepsRowPending();
     void expiredTokenMidwayRestartsOnce();
@@ -312,6 +314,56 @@ void TestGoogleSync::remoteDeleteKeepsPendingEdit()
     QVERIFY((*m_state)->events()->byId(trip.id)->provider_event_id != id);
     QCOMPARE((*m_state)->conflicts()->conflicts().size(), 1);
     QCOMPARE((*m_state)->conflicts()->conflicts().first().local.id, trip.id);
+}
+
+void TestGoogleSync::editsOnBothSidesSettle()
+{
+    const QString gym = m_google->putEvent(kMine, timedEvent(QStringLiteral("Gym"), berlin(4, 18)));
+    const QString trip
+        = m_google->putEvent(kMine, timedEvent(QStringLiteral("Trip"), berlin(5, 8)));
+    const QString call
+        = m_google->putEvent(kMine, timedEvent(QStringLiteral("Call"), berlin(6, 10)));
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    EventRepository *events = (*m_state)->events();
+    const auto editHere = [&](const QString &title, const QString &newTitle) {
+        Event e = local(mine, title);
+        e.title = newTitle;
+        e.sync_status = QStringLiteral("pending");
+        return events->update(e);
+    };
+    const auto editThere = [&](const QString &id, const char *key, const QJsonValue &value) {
+        return m_google->editEvent(kMine, id,
+                                   [&](QJsonObject &o) { o.insert(QLatin1String(key), value); });
+    };
+    // Different fields, the same field, and a deletion here of what changed there.
+    QVERIFY(editHere(QStringLiteral("Gym"), QStringLiteral("Gym, later")));
+    QVERIFY(editThere(gym, "location", QStringLiteral("Hall 2")));
+    QVERIFY(editHere(QStringLiteral("Trip"), QStringLiteral("Trip (mine)")));
+    QVERIFY(editThere(trip, "summary", QStringLiteral("Trip (theirs)")));
+    QVERIFY(events->remove(local(mine, QStringLiteral("Call")).id));
+    QVERIFY(editThere(call, "summary", QStringLiteral("Call, moved")));
+
+    const QStringList expected = LarkTest::strings(
+        {"Gym, later@2026-03-04T17:00:00Z", "Trip (mine)@2026-03-05T07:00:00Z"});
+    for (int run = 0; run < 2; ++run) {
+        m_server->clearRequests();
+        const LarkTest::SyncOutcome outcome = sync();
+        QCOMPARE(outcome.finished, 1);
+        QCOMPARE(outcome.failed, 0);
+        QCOMPARE(localTitles(mine), expected);
+        QCOMPARE(remoteTitles(kMine), expected);
+        QVERIFY(events->listPending(mine).isEmpty());
+    }
+    // The run after the settling one has nothing to send.
+    const QList<LarkTest::RecordedRequest> sent = m_server->requests();
+    QVERIFY(std::none_of(sent.cbegin(), sent.cend(), [](const LarkTest::RecordedRequest &r) {
+        return r.method == "PUT" || r.method == "DELETE";
+    }));
+    QCOMPARE(m_google->event(kMine, gym)->value(QLatin1String("location")).toString(),
+             QStringLiteral("Hall 2"));
+    QCOMPARE(local(mine, QStringLiteral("Gym, later")).location, QStringLiteral("Hall 2"));
+    QCOMPARE((*m_state)->conflicts()->conflicts().size(), 3);
 }
 
 void TestGoogleSync::refusedPushKeepsRowPending_data()
