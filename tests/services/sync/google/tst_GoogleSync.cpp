@@ -22,6 +22,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using LarkTest::FakeGoogleCalendar;
@@ -326,26 +327,35 @@ void TestGoogleSync::editsOnBothSidesSettle()
     QCOMPARE(sync().finished, 1);
     const QString mine = calendarId(kMine);
     EventRepository *events = (*m_state)->events();
-    const auto editHere = [&](const QString &title, const QString &newTitle) {
+    const auto editHere = [&](const QString &title, const std::function<void(Event &)> &change) {
         Event e = local(mine, title);
-        e.title = newTitle;
+        change(e);
         e.sync_status = QStringLiteral("pending");
         return events->update(e);
+    };
+    const auto retitle = [](const char *title) {
+        return [title](Event &e) {
+            e.title = QString::fromUtf8(title);
+        };
     };
     const auto editThere = [&](const QString &id, const char *key, const QJsonValue &value) {
         return m_google->editEvent(kMine, id,
                                    [&](QJsonObject &o) { o.insert(QLatin1String(key), value); });
     };
+    // An edit sent earlier is what both sides agree on since.
+    QVERIFY(editHere(QStringLiteral("Gym"), retitle("Gym, later")));
+    QCOMPARE(sync().finished, 1);
     // Different fields, the same field, and a deletion here of what changed there.
-    QVERIFY(editHere(QStringLiteral("Gym"), QStringLiteral("Gym, later")));
-    QVERIFY(editThere(gym, "location", QStringLiteral("Hall 2")));
-    QVERIFY(editHere(QStringLiteral("Trip"), QStringLiteral("Trip (mine)")));
+    QVERIFY(editHere(QStringLiteral("Gym, later"),
+                     [](Event &e) { e.location = QStringLiteral("Hall 2"); }));
+    QVERIFY(editThere(gym, "summary", QStringLiteral("Gym at six")));
+    QVERIFY(editHere(QStringLiteral("Trip"), retitle("Trip (mine)")));
     QVERIFY(editThere(trip, "summary", QStringLiteral("Trip (theirs)")));
     QVERIFY(events->remove(local(mine, QStringLiteral("Call")).id));
     QVERIFY(editThere(call, "summary", QStringLiteral("Call, moved")));
 
     const QStringList expected = LarkTest::strings(
-        {"Gym, later@2026-03-04T17:00:00Z", "Trip (mine)@2026-03-05T07:00:00Z"});
+        {"Gym at six@2026-03-04T17:00:00Z", "Trip (mine)@2026-03-05T07:00:00Z"});
     for (int run = 0; run < 2; ++run) {
         m_server->clearRequests();
         const LarkTest::SyncOutcome outcome = sync();
@@ -362,7 +372,7 @@ void TestGoogleSync::editsOnBothSidesSettle()
     }));
     QCOMPARE(m_google->event(kMine, gym)->value(QLatin1String("location")).toString(),
              QStringLiteral("Hall 2"));
-    QCOMPARE(local(mine, QStringLiteral("Gym, later")).location, QStringLiteral("Hall 2"));
+    QCOMPARE(local(mine, QStringLiteral("Gym at six")).location, QStringLiteral("Hall 2"));
     QCOMPARE((*m_state)->conflicts()->conflicts().size(), 3);
 }
 
