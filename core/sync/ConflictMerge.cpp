@@ -6,12 +6,11 @@ namespace Sync {
 
 namespace {
 
-// Reminders as the user sets them; the schedule kept beside them is this device's own.
 auto reminderKeys(const QList<Reminder> &reminders)
 {
-    QList<std::pair<int, QString>> keys;
+    QList<std::tuple<int, QString, bool, std::optional<QDateTime>>> keys;
     for (const Reminder &r : reminders)
-        keys.append({r.minutes_before, r.action});
+        keys.append({r.minutes_before, r.action, r.acknowledged, r.trigger_time});
     return keys;
 }
 
@@ -19,7 +18,35 @@ auto attendeeKeys(const QList<Attendee> &attendees)
 {
     QList<std::tuple<QString, QString, QString, QString, QString, bool>> keys;
     for (const Attendee &a : attendees)
-        keys.append({a.email.toLower(), a.name, a.role, a.status, a.type, a.rsvp});
+        keys.append({a.email, a.name, a.role, a.status, a.type, a.rsvp});
+    return keys;
+}
+
+// What the user or a local use case may change on an event, outbox fields aside.
+auto eventContent(const Event &e)
+{
+    return std::tie(e.calendar_id, e.uid, e.title, e.description, e.location, e.geo_location,
+                    e.start_time, e.end_time, e.is_all_day, e.timezone, e.recurrence_rule,
+                    e.recurrence_dates, e.exception_dates, e.recurrence_id, e.master_event_uid,
+                    e.status, e.event_url, e.conference_url, e.organizer_email, e.organizer_name,
+                    e.sequence, e.raw_icalendar, e.color, e.last_modified, e.deleted_at,
+                    e.related_to_uid);
+}
+
+auto taskContent(const Task &t)
+{
+    return std::tie(t.calendar_id, t.uid, t.title, t.description, t.status, t.priority,
+                    t.percent_complete, t.due_date, t.start_date, t.due_is_date_only,
+                    t.start_is_date_only, t.completed_date, t.categories, t.parent_task_uid,
+                    t.sort_order, t.color, t.recurrence_rule, t.repeat_mode, t.item_type,
+                    t.sequence, t.raw_icalendar, t.last_modified, t.deleted_at);
+}
+
+auto setReminders(const QList<Reminder> &reminders)
+{
+    QList<std::pair<int, QString>> keys;
+    for (const Reminder &r : reminders)
+        keys.append({r.minutes_before, r.action});
     return keys;
 }
 
@@ -33,6 +60,19 @@ template<typename Row> Row withRemoteIdentity(Row row, const Row &remote)
 }
 
 } // namespace
+
+bool sameLocalContent(const Event &a, const Event &b)
+{
+    return eventContent(a) == eventContent(b)
+        && reminderKeys(a.reminders) == reminderKeys(b.reminders)
+        && attendeeKeys(a.attendees) == attendeeKeys(b.attendees);
+}
+
+bool sameLocalContent(const Task &a, const Task &b)
+{
+    return taskContent(a) == taskContent(b)
+        && reminderKeys(a.reminders) == reminderKeys(b.reminders);
+}
 
 Event settledEdit(const Event &local, const Event &remote, const std::optional<Event> &agreed)
 {
@@ -66,7 +106,8 @@ Event settledEdit(const Event &local, const Event &remote, const std::optional<E
     take(&Event::sequence);
     take(&Event::color);
     take(&Event::related_to_uid);
-    if (reminderKeys(local.reminders) == reminderKeys(base.reminders))
+    // Compared as the user sets them: the schedule kept beside them is this device's own.
+    if (setReminders(local.reminders) == setReminders(base.reminders))
         merged.reminders = remote.reminders;
     if (attendeeKeys(local.attendees) == attendeeKeys(base.attendees))
         merged.attendees = remote.attendees;

@@ -15,7 +15,6 @@
 #include <QtDebug>
 
 #include <algorithm>
-#include <tuple>
 #include <type_traits>
 
 namespace Sync {
@@ -28,42 +27,6 @@ const QString kSynced = QStringLiteral("synced");
 bool isPending(const QString &syncStatus)
 {
     return syncStatus == kPending;
-}
-
-auto reminderKeys(const QList<Reminder> &reminders)
-{
-    QList<std::tuple<int, QString, bool, std::optional<QDateTime>>> keys;
-    for (const Reminder &r : reminders)
-        keys.append({r.minutes_before, r.action, r.acknowledged, r.trigger_time});
-    return keys;
-}
-
-auto attendeeKeys(const QList<Attendee> &attendees)
-{
-    QList<std::tuple<QString, QString, QString, QString, QString, bool>> keys;
-    for (const Attendee &a : attendees)
-        keys.append({a.email, a.name, a.role, a.status, a.type, a.rsvp});
-    return keys;
-}
-
-// What the user or a local use case may change on an event, outbox fields aside.
-auto eventContent(const Event &e)
-{
-    return std::tie(e.calendar_id, e.uid, e.title, e.description, e.location, e.geo_location,
-                    e.start_time, e.end_time, e.is_all_day, e.timezone, e.recurrence_rule,
-                    e.recurrence_dates, e.exception_dates, e.recurrence_id, e.master_event_uid,
-                    e.status, e.event_url, e.conference_url, e.organizer_email, e.organizer_name,
-                    e.sequence, e.raw_icalendar, e.color, e.last_modified, e.deleted_at,
-                    e.related_to_uid);
-}
-
-auto taskContent(const Task &t)
-{
-    return std::tie(t.calendar_id, t.uid, t.title, t.description, t.status, t.priority,
-                    t.percent_complete, t.due_date, t.start_date, t.due_is_date_only,
-                    t.start_is_date_only, t.completed_date, t.categories, t.parent_task_uid,
-                    t.sort_order, t.color, t.recurrence_rule, t.repeat_mode, t.item_type,
-                    t.sequence, t.raw_icalendar, t.last_modified, t.deleted_at);
 }
 
 // Where a row keeps the source's id of its remote copy.
@@ -93,19 +56,6 @@ template<typename Row> Row withoutRemoteCopy(Row row)
 }
 
 } // namespace
-
-bool sameLocalContent(const Event &a, const Event &b)
-{
-    return eventContent(a) == eventContent(b)
-        && reminderKeys(a.reminders) == reminderKeys(b.reminders)
-        && attendeeKeys(a.attendees) == attendeeKeys(b.attendees);
-}
-
-bool sameLocalContent(const Task &a, const Task &b)
-{
-    return taskContent(a) == taskContent(b)
-        && reminderKeys(a.reminders) == reminderKeys(b.reminders);
-}
 
 SyncEngine::SyncEngine(AppState *state, const Account &account, SyncProvider *provider,
                        QObject *parent)

@@ -14,6 +14,7 @@
 // accepted. A calendar whose pull failed pushes nothing. A row edited while its push was under
 // way stays pending.
 
+#include "core/sync/ConflictMerge.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncProvider.h"
 #include "model/Records.h"
@@ -111,10 +112,5 @@ private:
 // SyncClientRegistry::registerClient(type, engineFactory(makeProvider)).
 using ProviderFactory = std::function<SyncProvider *(AppState *state, const Account &account)>;
 SyncClientRegistry::Factory engineFactory(ProviderFactory makeProvider);
-
-// Whether a row still holds what was read before its push: then marking it synced loses no
-// edit. Stored times have whole seconds, so the contents are compared too.
-bool sameLocalContent(const Event &a, const Event &b);
-bool sameLocalContent(const Task &a, const Task &b);
 
 } // namespace Sync
