@@ -192,6 +192,7 @@ int Application::run()
 
     notificationService = new NotificationService(appState, trayManager->trayIcon(), this);
     mainWindow->setNotificationService(notificationService);
+    notificationService->setWindow(mainWindow);
     connect(notificationService, &NotificationService::reminderClicked, mainWindow,
             &MainWindow::focusOnEvent);
 

@@ -38,6 +38,21 @@ bool isOnDisk(const QString &path)
 // The calendar is for its owner's eyes only: the database is created 0600 whatever the umask,
 // and an existing one (and its write-ahead files) is narrowed to 0600. SQLite gives the files it
 // creates next to the database the database's own mode.
+// Only by path: opening and closing a file that SQLite holds open would drop its locks (POSIX
+// locks belong to the process, not the descriptor), and another process would then take the
+// write-ahead log from under this connection.
+void restrictSideFilesToOwner(const QByteArray &native)
+{
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        const QByteArray side = native + suffix;
+        struct stat info = {};
+        if (::lstat(side.constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && (info.st_mode & 07777) != kPrivateFileMode)
+            ::chmod(side.constData(), kPrivateFileMode);
+    }
+}
+
+// Before the database is opened.
 void restrictToOwner(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -50,13 +65,7 @@ void restrictToOwner(const QString &path)
             qWarning() << "[Database] cannot make" << path << "private";
         ::close(fd);
     }
-    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
-        const QByteArray side = native + suffix;
-        struct stat info = {};
-        if (::lstat(side.constData(), &info) == 0 && S_ISREG(info.st_mode)
-            && (info.st_mode & 07777) != kPrivateFileMode)
-            ::chmod(side.constData(), kPrivateFileMode);
-    }
+    restrictSideFilesToOwner(native);
 }
 
 } // namespace
@@ -92,6 +101,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(11, "task_item_type", "011_task_item_type.sql"),
         migration(12, "reminder_schedule", "012_reminder_schedule.sql"),
         migration(13, "events_range_indexes", "013_events_range_indexes.sql"),
+        migration(14, "reminder_triggers_utc", "014_reminder_triggers_utc.sql"),
     };
     return migrations;
 }
@@ -121,7 +131,7 @@ bool Database::open(const QString &path)
     q.exec(QStringLiteral("PRAGMA cache_size=-65536"));
     // Write-ahead files left by an earlier run keep the mode they were made with.
     if (isOnDisk(path))
-        restrictToOwner(path);
+        restrictSideFilesToOwner(QFile::encodeName(path));
     if (sqlite3 *handle = Sql::handleOf(m_db)) {
         // The connection's only hooks: Qt's driver sets one only for notifications, which this
         // program does not subscribe to.

@@ -2,6 +2,7 @@
 
 #include "model/ICalendar.h"
 #include "model/Identifiers.h"
+#include "model/Recurrence.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
 #include "storage/Savepoint.h"
@@ -611,6 +612,7 @@ bool EventRepository::writeReminderRows(const Event &event, bool isInsert, Store
                 r.trigger_time = event.start_time.addSecs(-qint64(r.minutes_before) * 60);
             if (anew)
                 r.acknowledged = false;
+            settleOverdue(event, r);
         }
         reminders.append(r);
     }
@@ -618,7 +620,12 @@ bool EventRepository::writeReminderRows(const Event &event, bool isInsert, Store
     if (!Sql::writeReminderRows(
             m_statements, QStringLiteral("reminders"), QStringLiteral("event_id"), event.id,
             reminders, !isInsert, &Reminder::event_id,
-            [](const Reminder &r) { return Sql::dateTime(r.trigger_time); }, "writeReminderRows"))
+            [](const Reminder &r) {
+                // In UTC, so that the texts sort as the instants do and the poll can read the
+                // earliest ones first.
+                return r.trigger_time ? Sql::dateTime(r.trigger_time->toUTC()) : QVariant();
+            },
+            "writeReminderRows"))
         return false;
     for (const auto &[id, until] : std::as_const(handled)) {
         QSqlQuery &q = m_statements.get(
@@ -631,6 +638,38 @@ bool EventRepository::writeReminderRows(const Event &event, bool isInsert, Store
         }
     }
     return true;
+}
+
+void EventRepository::settleOverdue(const Event &event, Reminder &r) const
+{
+    if (r.acknowledged || !r.trigger_time || !r.trigger_time->isValid()
+        || !event.start_time.isValid())
+        return;
+    const QDateTime now = m_db->currentDateTimeUtc();
+    const QDateTime late = now.addSecs(-kReminderLateSecs);
+    if (!event.isSeriesMaster()) {
+        // A file or a sync bringing years of history leaves the poll nothing to catch up on.
+        if (event.start_time <= late)
+            r.acknowledged = true;
+        return;
+    }
+    if (*r.trigger_time > now)
+        return;
+    // The next look is due at the first occurrence still owed its reminder: a day ahead, then
+    // a month, then a year, as the poll looks.
+    const qint64 offset = qint64(r.minutes_before) * 60;
+    QDateTime from = late;
+    for (const int days : {1, 32, 366}) {
+        const QDateTime to = now.addSecs(offset).addDays(days);
+        for (const Event &occurrence : expandRecurringMaster(event, from, to)) {
+            if (occurrence.start_time > late) {
+                r.trigger_time = occurrence.start_time.addSecs(-offset);
+                return;
+            }
+        }
+        from = to;
+    }
+    r.trigger_time = from.addSecs(-offset);
 }
 
 bool EventRepository::wakeSeriesReminders(const QString &overrideId)
@@ -982,9 +1021,10 @@ EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error)
     {
         Sql::Reader r(m_db->connection(),
                       QStringLiteral("SELECT id, trigger_time FROM reminders WHERE acknowledged = "
-                                     "0 AND trigger_time <= ?"),
+                                     "0 AND trigger_time <= ? ORDER BY trigger_time LIMIT ?"),
                       "EventRepository::unacknowledgedReminders failed:");
         r.bind(Sql::widenedBound(until, Sql::kZoneSlackSecs));
+        r.bind(qint64(kReminderPollBatch));
         while (r.next()) {
             const QDateTime trigger = r.dateTime(1);
             if (trigger.isValid() && trigger <= until)
@@ -1049,7 +1089,7 @@ bool EventRepository::rescheduleReminders(const QList<ReminderSchedule> &schedul
     QSqlQuery &q = m_statements.get(
         QStringLiteral("UPDATE reminders SET trigger_time = ?, handled_until = ? WHERE id = ?"));
     for (const ReminderSchedule &s : schedules) {
-        q.addBindValue(Sql::dateTime(s.nextTrigger));
+        q.addBindValue(Sql::dateTime(s.nextTrigger.toUTC()));
         q.addBindValue(Sql::dateTime(s.handledUntil));
         q.addBindValue(s.reminderId);
         if (!q.exec()) {

@@ -15,6 +15,12 @@
 
 class Database;
 
+// How long after its event's start a reminder may still fire; one of an event that started
+// longer ago can never fire.
+inline constexpr qint64 kReminderLateSecs = 1800;
+// The most reminder rows one poll reads; a backlog is worked off over the following polls.
+inline constexpr int kReminderPollBatch = 200;
+
 // An unacknowledged reminder whose trigger time has come, with its event (without child rows;
 // deleted events' too, so that the reminder poll can settle their reminders).
 struct EventReminderAlert
@@ -90,10 +96,11 @@ public:
     // attendee and attachment rows; all or nothing. False (with the driver's text) on failure.
     [[nodiscard]] bool purgeCalendar(const QString &calendarId, QString *error = nullptr);
 
-    // The unacknowledged reminders whose trigger time is not after `until`, earliest first; no
-    // value when the read failed (*error then holds the driver's text). Reminders that fired or
-    // were settled are acknowledged, so this reads only the few still to come, however long the
-    // history.
+    // The unacknowledged reminders whose trigger time is not after `until`, earliest first, at
+    // most kReminderPollBatch of them; no value when the read failed (*error then holds the
+    // driver's text). Reminders that fired or were settled are acknowledged, and those that
+    // could never fire are settled as they are written, so this reads only the few still to
+    // come, however long the history.
     std::optional<QList<EventReminderAlert>>
     unacknowledgedReminders(const QDateTime &until, QString *error = nullptr) const;
     // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
@@ -129,6 +136,9 @@ private:
     // Reminders keep their trigger and acknowledgement while their event's times and their
     // offsets stay as stored; otherwise they count from the start anew.
     bool writeReminderRows(const Event &event, bool isInsert, StoredSchedule &stored);
+    // Settles a reminder being written anew that can never fire (its event is over), or moves
+    // one of a series on to the first occurrence still to come.
+    void settleOverdue(const Event &event, Reminder &reminder) const;
     // Makes the reminders of the series an override belongs to look at their occurrences again
     // at the next poll: the override may have moved one before their next trigger.
     bool wakeSeriesReminders(const QString &overrideId);

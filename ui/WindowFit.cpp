@@ -109,8 +109,8 @@ void fit(QWidget *window)
         return;
     window->resize(target.marginsRemoved(decorations).size());
     // A dialog places itself after this, over its parent and on the screen; a move now would
-    // stop it from doing so.
-    if (!dialog)
+    // stop it from doing so. One already on screen that grew is moved back inside.
+    if (!dialog || window->isVisible())
         window->move(target.topLeft());
 }
 

@@ -29,7 +29,8 @@ inline constexpr int kTitleBarChrome = 140;
 // Keeps the line edit at least as wide as its placeholder text, also when its font changes.
 void keepPlaceholderWhole(QLineEdit *edit);
 
-// Fits one window about to be shown (a dialog also to its title; the dialog then places itself).
+// Fits one window about to be shown (a dialog also to its title; the dialog then places itself),
+// or one on screen that has grown.
 void fit(QWidget *window);
 // From now on every window and dialog is fitted when it is shown.
 void install(QApplication *app);

@@ -4,7 +4,40 @@
 #include "Installation.h"
 #include "support/FakeHttpServer.h"
 
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
 #include <QTest>
+
+#include <sys/prctl.h>
+
+#include <csignal>
+
+namespace {
+
+// The desktop's notification service as the program sees it on a private bus: it records each
+// notification and answers only when the test lets it, so the test sees what happens between.
+class FakeNotifications : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList shown; // "<summary>|<body>"
+    QList<QDBusMessage> held;
+
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &body,
+                const QStringList &, const QVariantMap &, int)
+    {
+        shown << summary + QLatin1Char('|') + body;
+        setDelayedReply(true);
+        held << message();
+        return 0;
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions")}; }
+};
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -20,6 +53,7 @@ private slots:
     void updateCheckAsksTheConfiguredFeedAfterStart();
     void nothingLeavesWithoutConfiguredAddresses_data();
     void nothingLeavesWithoutConfiguredAddresses();
+    void dueRemindersWithoutATrayReachTheUserOnce();
 };
 
 void TestStartup::secondStartHandsOverAndEnds_data()
@@ -209,6 +243,97 @@ void TestStartup::nothingLeavesWithoutConfiguredAddresses()
     if (requests > 0)
         QVERIFY(proxy.requests().first().target.contains("updates.invalid/calendar/stable/"));
     QCOMPARE(first->state(), QProcess::Running);
+}
+
+// Without a tray (the offscreen platform has none) a due reminder goes to the desktop's
+// notification service; with none on the bus it waits for the main window. Either way it is
+// acknowledged only once the user could see it.
+void TestStartup::dueRemindersWithoutATrayReachTheUserOnce()
+{
+    Installation installation;
+    QVERIFY(installation.isValid());
+    installation.env().insert(QStringLiteral("QT_LOGGING_RULES"),
+                              QStringLiteral("default.info=true"));
+    QProcess *first = installation.start({});
+    QVERIFY(first);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
+    Installation::stop(first);
+    const QString calendar
+        = installation.query(QStringLiteral("SELECT id FROM calendars LIMIT 1")).toString();
+    QVERIFY(!calendar.isEmpty());
+    // The program has no clock of the test's: the reminders are due by the real one.
+    const auto addDue = [&](const QString &id, const QString &title) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        return installation.exec(
+                   QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
+                                  "raw_icalendar) VALUES ('%1', '%2', '%1', '%3', '%4', '')")
+                       .arg(id, calendar, title,
+                            now.addSecs(600).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"))))
+            && installation.exec(
+                QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
+                               "trigger_time) VALUES ('r-%1', '%1', 10, '%2')")
+                    .arg(id, now.addSecs(-5).toString(Qt::ISODate)));
+    };
+    const auto acknowledged = [&](const QString &id) {
+        return installation
+                   .query(QStringLiteral("SELECT acknowledged FROM reminders WHERE id = 'r-%1'")
+                              .arg(id))
+                   .toInt()
+            == 1;
+    };
+
+    // No notification service and the window hidden: the reminder waits, unacknowledged.
+    QVERIFY(addDue(QStringLiteral("dentist"), QStringLiteral("Dentist")));
+    QProcess *hidden = installation.start({QStringLiteral("--background")});
+    QVERIFY(hidden);
+    QByteArray log;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (log += hidden->readAllStandardError()).contains("1 reminder(s) waiting"), 30000);
+    QVERIFY(!acknowledged(QStringLiteral("dentist")));
+    // A second start shows the window, and the missed reminder is listed beside it. The
+    // acknowledgement is written after the second start has come and gone: it stays written.
+    QCOMPARE(installation.run({}), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(acknowledged(QStringLiteral("dentist")), 10000);
+    Installation::stop(hidden);
+    QVERIFY(acknowledged(QStringLiteral("dentist")));
+
+    // A notification service on the session bus.
+    QTemporaryDir busDir;
+    QProcess bus;
+    bus.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--address=unix:dir=") + busDir.path(),
+               QStringLiteral("--print-address=1")});
+    QVERIFY2(bus.waitForStarted(5000), "dbus-daemon is missing: run scripts/setup");
+    QTRY_VERIFY_WITH_TIMEOUT(bus.canReadLine(), 5000);
+    const QString address = QString::fromUtf8(bus.readLine().trimmed());
+    {
+        QDBusConnection connection
+            = QDBusConnection::connectToBus(address, QStringLiteral("fake-notifications"));
+        QVERIFY(connection.isConnected());
+        FakeNotifications fake;
+        QVERIFY(connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &fake,
+                                          QDBusConnection::ExportAllSlots));
+        QVERIFY(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        installation.env().insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+
+        QVERIFY(addDue(QStringLiteral("standup"), QStringLiteral("Standup")));
+        QProcess *shown = installation.start({});
+        QVERIFY(shown);
+        QTRY_COMPARE_WITH_TIMEOUT(fake.shown.size(), 1, 30000);
+        QVERIFY(fake.shown.first().startsWith(QStringLiteral("Standup|In 10 minutes (")));
+        // Not yet shown as far as the program knows.
+        QTest::qWait(500);
+        QVERIFY(!acknowledged(QStringLiteral("standup")));
+        connection.send(fake.held.first().createReply(uint(7)));
+        QTRY_VERIFY_WITH_TIMEOUT(acknowledged(QStringLiteral("standup")), 10000);
+        Installation::stop(shown);
+        QCOMPARE(fake.shown.size(), 1);
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-notifications"));
+    bus.terminate();
+    bus.waitForFinished(5000);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

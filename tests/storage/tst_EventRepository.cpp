@@ -74,6 +74,8 @@ private slots:
     void search();
     void childRowsAndTriggerTimes();
     void remindersFollowTheirEvent();
+    void overdueRemindersAreSettledAsWritten_data();
+    void overdueRemindersAreSettledAsWritten();
     void writeBackKeepsChildRows_data();
     void writeBackKeepsChildRows();
     void uniqueKeyRejectsDuplicate();
@@ -91,7 +93,8 @@ private slots:
 private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<EventRepository> m_repo;
-    LarkTest::TestClock m_clock {utc(2024, 6, 1, 12)};
+    // Before the events the tests write, so that their reminders are still to come.
+    LarkTest::TestClock m_clock {utc(2024, 3, 1, 12)};
 };
 
 void TestEventRepository::init()
@@ -441,7 +444,7 @@ void TestEventRepository::search()
 
 void TestEventRepository::childRowsAndTriggerTimes()
 {
-    // 10:00 at +01:00: the trigger keeps the start's offset.
+    // 10:00 at +01:00: the trigger is kept in UTC.
     Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"),
                         QDateTime(QDate(2024, 3, 5), QTime(10, 0), Qt::OffsetFromUTC, 3600),
                         std::nullopt);
@@ -465,10 +468,9 @@ void TestEventRepository::childRowsAndTriggerTimes()
         rows << QStringList {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                              q.value(3).toString()}
                     .join(QLatin1Char('|'));
-    QCOMPARE(
-        rows,
-        strings({"0|display|0|2024-03-05T10:00:00+01:00", "15|display|0|2024-03-05T09:45:00+01:00",
-                 "60|email|1|2024-03-05T07:00:00Z"}));
+    QCOMPARE(rows,
+             strings({"0|display|0|2024-03-05T09:00:00Z", "15|display|0|2024-03-05T08:45:00Z",
+                      "60|email|1|2024-03-05T07:00:00Z"}));
 
     const std::optional<Event> read = m_repo->byId(QStringLiteral("e"));
     QVERIFY(read);
@@ -937,6 +939,43 @@ void TestEventRepository::writeInsideSlotIsAnnounced()
         makeEvent(QStringLiteral("a"), QStringLiteral("A"), utc(2024, 3, 5, 9), std::nullopt)));
     QTRY_COMPARE_WITH_TIMEOUT(announced.size(), 2, 2000);
     QCOMPARE(announced, strings({"A", "B"}));
+}
+
+// An import or a sync of history leaves the reminder poll nothing to catch up on: a reminder of
+// an event that is over is settled as it is written, one of a series starts at its next
+// occurrence. The clock stands at 12:00 on 1 March 2024.
+void TestEventRepository::overdueRemindersAreSettledAsWritten_data()
+{
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("stored"); // acknowledged|trigger
+    QTest::newRow("over an hour ago") << utc(2024, 3, 1, 11) << ""
+                                      << "1|2024-03-01T10:45:00Z";
+    QTest::newRow("begun within the half hour") << utc(2024, 3, 1, 11, 45) << ""
+                                                << "0|2024-03-01T11:30:00Z";
+    QTest::newRow("ahead") << utc(2024, 3, 2, 9) << ""
+                           << "0|2024-03-02T08:45:00Z";
+    QTest::newRow("series of last year") << utc(2023, 3, 1, 9) << "FREQ=DAILY"
+                                         << "0|2024-03-02T08:45:00Z";
+    QTest::newRow("series due now") << utc(2023, 3, 1, 11, 50) << "FREQ=DAILY"
+                                    << "0|2024-03-01T11:35:00Z";
+    QTest::newRow("series over: looked at in a year") << utc(2023, 1, 1, 9) << "FREQ=DAILY;COUNT=3"
+                                                      << "0|2025-03-02T12:00:00Z";
+}
+
+void TestEventRepository::overdueRemindersAreSettledAsWritten()
+{
+    QFETCH(QDateTime, start);
+    QFETCH(QString, rule);
+    QFETCH(QString, stored);
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), start, start.addSecs(1800));
+    e.recurrence_rule = rule;
+    e.reminders = {reminder(15)};
+    QVERIFY(m_repo->insert(e));
+    QSqlQuery q(m_t->sql());
+    QVERIFY(q.exec(QStringLiteral("SELECT acknowledged || '|' || trigger_time FROM reminders")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), stored);
 }
 
 QTEST_GUILESS_MAIN(TestEventRepository)

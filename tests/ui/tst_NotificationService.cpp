@@ -1,12 +1,15 @@
 #include "core/AppState.h"
+#include "platform/DesktopNotifier.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
 #include "support/TestSupport.h"
+#include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/tray/NotificationService.h"
 
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -183,7 +186,7 @@ private slots:
     void pollFiresAndAcknowledgesOnlyDueEventReminders();
     void pollFiresTaskReminders();
     void bodyFollowsTimeFormatPreference();
-    void withoutTrayRemindersAreStillAcknowledged();
+    void withoutTrayOrNotifierRemindersWaitForTheWindow();
     void severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen();
     void taskAndTestBalloonClicksEmitNothing();
     void failedEventQueryShowsNoTaskReminder();
@@ -443,7 +446,7 @@ void TestNotificationService::bodyFollowsTimeFormatPreference()
     QCOMPARE(rec.shown[0].body, QStringLiteral("In 4h (14:05)"));
 }
 
-void TestNotificationService::withoutTrayRemindersAreStillAcknowledged()
+void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
 {
     Fixture f;
     QVERIFY(f.ready());
@@ -451,20 +454,51 @@ void TestNotificationService::withoutTrayRemindersAreStillAcknowledged()
     QVERIFY(f.addEvent(QStringLiteral("e2"), QStringLiteral("Two"), iso(at(10, 10, 20))));
     QVERIFY(f.addReminder(QStringLiteral("r1"), QStringLiteral("e1"), 10, iso(at(10, 10))));
     QVERIFY(f.addReminder(QStringLiteral("r2"), QStringLiteral("e2"), 20, iso(at(10, 10))));
+    QVERIFY(f.addTask(QStringLiteral("t"), QStringLiteral("Task"), iso(at(10, 10)), false));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr"), QStringLiteral("t"), 0));
 
+    // No tray icon, and a session bus that is not there.
     NotificationService service(f.state.get(), nullptr);
     f.attachClock(service);
+    DesktopNotifier nowhere(QDBusConnection::connectToBus(
+        QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("no-bus")));
+    service.setDesktopNotifier(&nowhere);
+    QWidget window;
+    service.setWindow(&window);
     QSignalSpy clicked(&service, &NotificationService::reminderClicked);
-    service.poll();
+
+    // They wait, unacknowledged, also past the time they could fire in, and nothing is added
+    // twice while they do.
+    const auto waitingTitles = [&service] {
+        QStringList titles;
+        for (const NotificationService::Balloon &b : service.waiting())
+            titles << b.title;
+        return titles;
+    };
+    for (const QDateTime &t : {kNow, at(10, 12)}) {
+        f.clock.set(t);
+        service.poll();
+        QCOMPARE(waitingTitles(), LarkTest::strings({"One", "Two", "Task"}));
+        QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r1")));
+        QVERIFY(!f.acknowledged(QStringLiteral("task_reminders"), QStringLiteral("tr")));
+    }
+
+    // Showing the window lists them beside it; then they are done with.
+    window.show();
+    QTRY_VERIFY(service.missedDialog());
+    MissedRemindersDialog *missed = service.missedDialog();
+    QCOMPARE(missed->parentWidget(), &window);
+    QVERIFY(!missed->isModal());
+    QCOMPARE(missed->list()->count(), 3);
+    QCOMPARE(missed->list()->item(1)->text(), QStringLiteral("Two\nIn 20 minutes (10:20 AM)"));
+    QVERIFY(service.waiting().isEmpty());
     QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r1")));
     QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r2")));
-    // Nothing could be shown, so nothing waits and a stray click refers to nothing.
-    QCOMPARE(service.currentBalloon(), nullptr);
-    QCOMPARE(service.queuedCount(), 0);
-    service.onBalloonClicked();
-    service.showTestNotification();
-    QCOMPARE(service.currentBalloon(), nullptr);
-    QCOMPARE(clicked.count(), 0);
+    QVERIFY(f.acknowledged(QStringLiteral("task_reminders"), QStringLiteral("tr")));
+    emit missed->list()->itemActivated(missed->list()->item(1));
+    emit missed->list()->itemActivated(missed->list()->item(2));
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked[0][0].toString(), QStringLiteral("e2"));
 
     // Without any state the pass does nothing at all.
     NotificationService bare(nullptr, nullptr);
@@ -522,7 +556,14 @@ void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloon
     QCOMPARE(service.currentBalloon()->title, QStringLiteral("Test reminder"));
     QCOMPARE(service.queuedCount(), 2);
     QCOMPARE(rec.shown.size(), 4);
+    // Waiting in the queue they are not shown yet, nor acknowledged, nor queued again.
+    QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("ra2")));
+    service.poll();
+    QCOMPARE(service.queuedCount(), 2);
+    service.onBalloonClicked();
     QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("ra2")));
+    QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("rb2")));
+    service.onBalloonClicked();
     QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("rb2")));
 }
 
@@ -612,6 +653,8 @@ void TestNotificationService::firstPollRunsSoonAfterConstruction()
     QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 10, iso(at(10, 10))));
     NotificationService service(f.state.get(), nullptr);
     f.attachClock(service);
+    Recorder rec;
+    rec.attach(service);
     QTest::qWait(1500);
     QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")));
     QTRY_VERIFY_WITH_TIMEOUT(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")),

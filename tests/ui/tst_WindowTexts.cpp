@@ -324,7 +324,10 @@ void TestWindowTexts::serveCloud()
     server.route("GET", QStringLiteral("/v1/search"), json(R"({"results": [
         {"name": "Springfield", "admin1": "Illinois", "country_code": "US"},
         {"name": "Springfield", "admin1": "Massachusetts", "country_code": "US"},
-        {"name": "Springfield", "admin1": "Missouri", "country_code": "US"}]})"));
+        {"name": "Springfield", "admin1": "Missouri", "country_code": "US"},
+        {"name": "Springfield", "admin1": "Oregon", "country_code": "US"},
+        {"name": "Springfield", "admin1": "Ohio", "country_code": "US"},
+        {"name": "Springfield", "admin1": "Tennessee", "country_code": "US"}]})"));
     qputenv("WEATHER_GEOCODING_URL", server.url(QStringLiteral("/v1/search")).toEncoded());
     m_cloud->addCalendar(QStringLiteral("family"), QStringLiteral("Family"));
     m_cloud->addUser(QStringLiteral("a-bob"), QStringLiteral("bob@example.com"),

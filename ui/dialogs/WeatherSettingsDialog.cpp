@@ -4,6 +4,7 @@
 #include "services/weather/WeatherService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
 #include <QCheckBox>
@@ -146,8 +147,10 @@ void WeatherSettingsDialog::resetSearchButton()
 void WeatherSettingsDialog::showResultsList()
 {
     m_results->show();
-    // The list appears below the field: make room for it rather than squeeze the rows.
+    // The list appears below the field: make room for it rather than squeeze the rows, as far
+    // as the screen allows; beyond that the list scrolls.
     resize(size().expandedTo(sizeHint()));
+    WindowFit::fit(this);
 }
 
 void WeatherSettingsDialog::showMessageRow(const QString &text)

@@ -4,15 +4,20 @@
 #include "core/TimeFormat.h"
 #include "model/FilterEngine.h"
 #include "model/Recurrence.h"
+#include "platform/DesktopNotifier.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/TaskRepository.h"
+#include "ui/dialogs/MissedRemindersDialog.h"
 
+#include <QEvent>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace Reminders {
 
@@ -132,6 +137,35 @@ NotificationService::NotificationService(AppState *appState, QSystemTrayIcon *tr
     if (m_trayIcon)
         connect(m_trayIcon, &QSystemTrayIcon::messageClicked, this,
                 &NotificationService::onBalloonClicked);
+    setDesktopNotifier(new DesktopNotifier(this));
+}
+
+void NotificationService::setDesktopNotifier(DesktopNotifier *notifier)
+{
+    if (m_desktop)
+        disconnect(m_desktop, nullptr, this, nullptr);
+    m_desktop = notifier;
+    if (!notifier)
+        return;
+    connect(notifier, &DesktopNotifier::activated, this, &NotificationService::onDesktopActivated);
+    connect(notifier, &DesktopNotifier::closed, this, [this](uint id) { m_onDesktop.remove(id); });
+}
+
+void NotificationService::setWindow(QWidget *window)
+{
+    if (m_window)
+        m_window->removeEventFilter(this);
+    m_window = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool NotificationService::eventFilter(QObject *watched, QEvent *event)
+{
+    // Once the window is up, so that the list opens over it.
+    if (watched == m_window && event->type() == QEvent::Show && !m_waiting.isEmpty())
+        QTimer::singleShot(0, this, &NotificationService::showWaiting);
+    return QObject::eventFilter(watched, event);
 }
 
 void NotificationService::setBalloonDuration(int ms)
@@ -150,8 +184,14 @@ void NotificationService::poll()
         || !m_appState->events() || !m_appState->tasks())
         return;
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    showWaiting();
     if (pollEvents(now))
         pollTasks(now);
+}
+
+bool NotificationService::isPending(bool task, const QString &reminderId) const
+{
+    return m_pending.contains((task ? QStringLiteral("t:") : QStringLiteral("e:")) + reminderId);
 }
 
 bool NotificationService::pollEvents(const QDateTime &now)
@@ -170,30 +210,39 @@ bool NotificationService::pollEvents(const QDateTime &now)
         Event event;
         int minutesBefore;
         QDateTime trigger;
+        QString reminderId;
+        std::optional<ReminderSchedule> series; // where the series goes on after this one
     };
     QList<Due> due;
     QStringList settled;
     QList<ReminderSchedule> movedOn;
     for (const EventReminderAlert &alert : *alerts) {
         const Event &event = alert.event;
+        // Still on its way to the user: it is settled once shown.
+        if (isPending(false, alert.reminderId))
+            continue;
         if (event.deleted_at) {
             // Bringing the event back arms its reminders afresh.
             settled << alert.reminderId;
         } else if (event.isSeriesMaster()) {
             const Reminders::SeriesReminders series = Reminders::seriesReminders(
                 event, events->overridesOf(event), alert.minutesBefore, alert.handledUntil, now);
+            const ReminderSchedule schedule {alert.reminderId, series.nextTrigger, now};
             for (const Event &occurrence : series.due)
                 due.append({occurrence, alert.minutesBefore,
-                            occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60)});
-            movedOn.append({alert.reminderId, series.nextTrigger, now});
+                            occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60),
+                            alert.reminderId, schedule});
+            movedOn.append(schedule);
+        } else if (Reminders::eventReminderFires(alert.trigger, event.start_time, now)) {
+            due.append({event, alert.minutesBefore, alert.trigger, alert.reminderId, {}});
         } else {
-            // Shown or missed while the program was closed, a one-off reminder is done with.
-            if (Reminders::eventReminderFires(alert.trigger, event.start_time, now))
-                due.append({event, alert.minutesBefore, alert.trigger});
+            // Missed while the program was closed, a one-off reminder is done with.
             settled << alert.reminderId;
         }
     }
 
+    QList<Balloon> balloons;
+    QHash<QString, qsizetype> lastOfSeries;
     if (!due.isEmpty()) {
         const QList<FilterRule> rules = m_appState->filterRules()
             ? m_appState->filterRules()->listEnabled()
@@ -201,16 +250,34 @@ bool NotificationService::pollEvents(const QDateTime &now)
         std::stable_sort(due.begin(), due.end(),
                          [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
         for (const Due &d : std::as_const(due)) {
-            if (Reminders::suppressed(d.event, rules))
+            // Silenced reminders were due all the same.
+            if (Reminders::suppressed(d.event, rules)) {
+                if (!d.series)
+                    settled << d.reminderId;
                 continue;
+            }
             Balloon b;
             b.title = Reminders::balloonTitle(d.event.title);
             b.body = Reminders::eventBody(d.minutesBefore, timeText(d.event.start_time),
                                           d.event.location);
             b.eventId = d.event.id;
             b.date = d.event.start_time.toLocalTime().date();
-            enqueue(b);
+            b.reminderId = d.reminderId;
+            // Shown, an occurrence is reminded of; the series goes on after its last one.
+            if (d.series)
+                b.moveOn = ReminderSchedule {d.reminderId, now, d.trigger};
+            balloons.append(b);
+            lastOfSeries.insert(d.reminderId, balloons.size() - 1);
         }
+        for (const Due &d : std::as_const(due)) {
+            if (d.series && lastOfSeries.contains(d.reminderId))
+                balloons[lastOfSeries.value(d.reminderId)].moveOn = d.series;
+        }
+        movedOn.erase(std::remove_if(movedOn.begin(), movedOn.end(),
+                                     [&](const ReminderSchedule &s) {
+                                         return lastOfSeries.contains(s.reminderId);
+                                     }),
+                      movedOn.end());
     }
 
     // A failed acknowledgement leaves the reminders to fire again at the next poll.
@@ -220,6 +287,8 @@ bool NotificationService::pollEvents(const QDateTime &now)
     if (!movedOn.isEmpty() && !events->rescheduleReminders(movedOn, &error))
         qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
                    << error;
+    for (const Balloon &b : std::as_const(balloons))
+        enqueue(b);
     return true;
 }
 
@@ -233,20 +302,18 @@ void NotificationService::pollTasks(const QDateTime &now)
         qWarning() << "NotificationService task poll failed:" << error;
         return;
     }
-    QStringList shown;
     for (const TaskReminderAlert &alert : *alerts) {
-        if (!Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
+        if (isPending(true, alert.reminderId)
+            || !Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
             continue;
         Balloon b;
         b.title = Reminders::balloonTitle(alert.title);
         b.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore, timeText(alert.due));
         b.date = alert.due.toLocalTime().date();
+        b.reminderId = alert.reminderId;
+        b.task = true;
         enqueue(b);
-        shown << alert.reminderId;
     }
-    if (!shown.isEmpty() && !m_appState->tasks()->acknowledgeReminders(shown, &error))
-        qWarning() << "NotificationService ack failed for" << QStringLiteral("task_reminders")
-                   << ":" << error;
 }
 
 void NotificationService::showTestNotification()
@@ -260,6 +327,9 @@ void NotificationService::showTestNotification()
 
 void NotificationService::enqueue(const Balloon &balloon)
 {
+    if (!balloon.reminderId.isEmpty())
+        ++m_pending[(balloon.task ? QStringLiteral("t:") : QStringLiteral("e:"))
+                    + balloon.reminderId];
     m_queue.append(balloon);
     if (!m_showing)
         showNext();
@@ -270,16 +340,111 @@ void NotificationService::showNext()
     m_balloonTimer->stop();
     m_showing = false;
     m_current = Balloon();
-    // Balloons that cannot be shown (no tray, hidden icon) are dropped rather than kept waiting.
     while (!m_queue.isEmpty()) {
         const Balloon next = m_queue.takeFirst();
         if (m_presenter && m_presenter(next)) {
             m_current = next;
             m_showing = true;
+            settle(next);
             m_balloonTimer->start();
             return;
         }
+        presentElsewhere(next);
     }
+}
+
+void NotificationService::presentElsewhere(const Balloon &balloon)
+{
+    if (!m_desktop || !m_desktop->isAvailable()) {
+        wait(balloon);
+        return;
+    }
+    // The desktop stacks its notifications itself: no queue here.
+    QPointer<NotificationService> self(this);
+    m_desktop->notify(balloon.title, balloon.body, kBalloonMs,
+                      [self, balloon](std::optional<uint> id) {
+                          if (!self)
+                              return;
+                          if (!id) {
+                              self->wait(balloon);
+                              return;
+                          }
+                          self->m_onDesktop.insert(*id, balloon);
+                          self->settle(balloon);
+                      });
+}
+
+void NotificationService::wait(const Balloon &balloon)
+{
+    m_waiting.append(balloon);
+    qInfo() << "[Reminders]" << m_waiting.size()
+            << "reminder(s) waiting: no tray icon and no notification service";
+    showWaiting();
+}
+
+void NotificationService::showWaiting()
+{
+    if (m_waiting.isEmpty())
+        return;
+    const bool canShowBalloons = m_trayIcon && m_trayIcon->isVisible();
+    if (canShowBalloons || (m_desktop && m_desktop->isAvailable())) {
+        // A tray icon or a notification service has come since: shown the usual way.
+        const QList<Balloon> waiting = std::exchange(m_waiting, {});
+        m_queue += waiting;
+        if (!m_showing)
+            showNext();
+        return;
+    }
+    if (!m_window || !m_window->isVisible() || m_window->isMinimized())
+        return;
+    if (!m_missedDialog) {
+        m_missedDialog = new MissedRemindersDialog(m_window);
+        connect(m_missedDialog, &MissedRemindersDialog::eventChosen, this,
+                &NotificationService::reminderClicked);
+    }
+    const QList<Balloon> waiting = std::exchange(m_waiting, {});
+    for (const Balloon &b : waiting) {
+        m_missedDialog->add(b.title, b.body, b.eventId, b.date);
+        settle(b);
+    }
+    m_missedDialog->show();
+    m_missedDialog->raise();
+}
+
+void NotificationService::settle(const Balloon &balloon)
+{
+    if (balloon.reminderId.isEmpty())
+        return;
+    const QString key
+        = (balloon.task ? QStringLiteral("t:") : QStringLiteral("e:")) + balloon.reminderId;
+    if (--m_pending[key] <= 0)
+        m_pending.remove(key);
+    if (!m_appState || !m_appState->events() || !m_appState->tasks())
+        return;
+    QString error;
+    const QString table
+        = balloon.task ? QStringLiteral("task_reminders") : QStringLiteral("reminders");
+    bool ok = true;
+    if (balloon.task)
+        ok = m_appState->tasks()->acknowledgeReminders({balloon.reminderId}, &error);
+    else if (balloon.moveOn)
+        ok = m_appState->events()->rescheduleReminders({*balloon.moveOn}, &error);
+    else
+        ok = m_appState->events()->acknowledgeReminders({balloon.reminderId}, &error);
+    // A failed acknowledgement leaves the reminder to fire again at the next poll.
+    if (!ok)
+        qWarning() << "NotificationService ack failed for" << table << ":" << error;
+}
+
+void NotificationService::onDesktopActivated(uint id)
+{
+    const auto it = m_onDesktop.constFind(id);
+    if (it == m_onDesktop.constEnd())
+        return;
+    const Balloon clicked = *it;
+    m_onDesktop.erase(it);
+    if (!clicked.eventId.isEmpty())
+        emit reminderClicked(clicked.eventId, clicked.date);
 }
 
 bool NotificationService::presentOnTray(const Balloon &balloon)

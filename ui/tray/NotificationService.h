@@ -1,11 +1,15 @@
 #pragma once
 
 #include "model/Records.h"
+#include "storage/EventRepository.h"
+#include "ui/dialogs/MissedRemindersDialog.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -13,14 +17,16 @@
 #include <optional>
 
 class AppState;
+class DesktopNotifier;
 class QSystemTrayIcon;
 class QTimer;
+class QWidget;
 
 // The decisions of a reminder pass, free of the database and the tray so tests can call them.
 namespace Reminders {
 
 // How long after an item's start (or due time) its reminder may still fire.
-constexpr qint64 kLateCutoffSecs = 1800;
+constexpr qint64 kLateCutoffSecs = kReminderLateSecs;
 
 // An event reminder fires once its trigger time has come, until 30 minutes after the start.
 // An invalid trigger or start never fires.
@@ -57,9 +63,11 @@ struct SeriesReminders
 
 } // namespace Reminders
 
-// Raises due event and task reminders as tray balloons and acknowledges them so they fire once;
-// a reminder of a repeating event moves on to the next occurrence instead. Reminders whose event
-// was over before they could be shown (the program was closed) are settled without a balloon.
+// Raises due event and task reminders as tray balloons, or through the desktop's notification
+// service when there is no tray icon, and acknowledges each once it was shown, so it fires once;
+// a reminder of a repeating event moves on to the next occurrence instead. With neither way to
+// show them, reminders wait and are listed when the main window is shown. Reminders whose
+// event was over before they could fire (the program was closed) are settled without a balloon.
 // Balloons that fall due together are queued and shown one after another.
 class NotificationService : public QObject
 {
@@ -75,6 +83,10 @@ public:
         QString body;
         QString eventId; // empty for task reminders and the test balloon
         QDate date; // invalid for the test balloon
+        // What showing it settles: none for the test balloon.
+        QString reminderId;
+        bool task = false;
+        std::optional<ReminderSchedule> moveOn; // a series' reminder goes on instead
     };
 
     NotificationService(AppState *appState, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
@@ -88,6 +100,15 @@ public:
     }
     // How long a balloon stays before the next queued one replaces it.
     void setBalloonDuration(int ms);
+    // Where reminders go when no balloon can be shown; the session bus's service unless
+    // replaced. Not owned.
+    void setDesktopNotifier(DesktopNotifier *notifier);
+    // The window whose showing lists the reminders that could not be shown anywhere.
+    void setWindow(QWidget *window);
+
+    // Reminders due but not shown yet (no tray, no notification service), oldest first.
+    const QList<Balloon> &waiting() const { return m_waiting; }
+    MissedRemindersDialog *missedDialog() const { return m_missedDialog; }
 
     // The balloon on screen now, if any, and those waiting behind it.
     const Balloon *currentBalloon() const { return m_showing ? &m_current : nullptr; }
@@ -103,10 +124,23 @@ public slots:
 signals:
     void reminderClicked(const QString &eventId, const QDate &date);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void enqueue(const Balloon &balloon);
     void showNext();
     bool presentOnTray(const Balloon &balloon);
+    // A balloon the tray could not show: on the desktop, else waiting for the window.
+    void presentElsewhere(const Balloon &balloon);
+    void wait(const Balloon &balloon);
+    // Lists the waiting reminders when the window is on screen; queues them when a way to show
+    // balloons has come.
+    void showWaiting();
+    // Marks what a shown balloon reminded of as done.
+    void settle(const Balloon &balloon);
+    bool isPending(bool task, const QString &reminderId) const;
+    void onDesktopActivated(uint id);
     QString timeText(const QDateTime &dt) const;
     // One pass over the event reminders; false when they could not be read.
     bool pollEvents(const QDateTime &now);
@@ -121,4 +155,12 @@ private:
     QList<Balloon> m_queue;
     Balloon m_current;
     bool m_showing = false;
+    QPointer<DesktopNotifier> m_desktop;
+    // Reminders queued, on their way to the desktop or waiting, by "e:" or "t:" and their id:
+    // a poll leaves them alone, so nothing fires twice.
+    QHash<QString, int> m_pending;
+    QList<Balloon> m_waiting;
+    QHash<uint, Balloon> m_onDesktop;
+    QPointer<QWidget> m_window;
+    QPointer<MissedRemindersDialog> m_missedDialog;
 };
