@@ -1243,8 +1243,10 @@ QList<Event> expandRecurringMaster(const Event &master, const QDateTime &rangeSt
         return {};
 
     const qint64 duration = durationOf(master);
-    // Starts before the window cannot reach into the range.
-    const QDateTime window = rangeStart.isValid() ? rangeStart.addMSecs(-duration) : QDateTime();
+    // Starts before the window cannot reach into the range; one at its very edge ends as the
+    // range begins, so the window starts a millisecond later and the bound on the number of
+    // starts counts only those in the range.
+    const QDateTime window = rangeStart.isValid() ? rangeStart.addMSecs(1 - duration) : QDateTime();
     const QList<QDateTime> starts = Series(master).starts(window, rangeEnd);
 
     QList<Event> result;

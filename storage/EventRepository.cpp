@@ -1007,7 +1007,8 @@ bool EventRepository::purgeCalendar(const QString &calendarId, QString *error)
 }
 
 std::optional<QList<EventReminderAlert>>
-EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error) const
+EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error,
+                                         const QStringList &skip) const
 {
     const auto failed = [error](const Sql::Reader &r) -> std::optional<QList<EventReminderAlert>> {
         if (error)
@@ -1021,9 +1022,11 @@ EventRepository::unacknowledgedReminders(const QDateTime &until, QString *error)
     {
         Sql::Reader r(m_db->connection(),
                       QStringLiteral("SELECT id, trigger_time FROM reminders WHERE acknowledged = "
-                                     "0 AND trigger_time <= ? ORDER BY trigger_time LIMIT ?"),
+                                     "0 AND trigger_time <= ? AND id NOT IN (SELECT value FROM "
+                                     "json_each(?)) ORDER BY trigger_time LIMIT ?"),
                       "EventRepository::unacknowledgedReminders failed:");
         r.bind(Sql::widenedBound(until, Sql::kZoneSlackSecs));
+        r.bind(Sql::jsonList(skip));
         r.bind(qint64(kReminderPollBatch));
         while (r.next()) {
             const QDateTime trigger = r.dateTime(1);

@@ -101,8 +101,10 @@ public:
     // driver's text). Reminders that fired or were settled are acknowledged, and those that
     // could never fire are settled as they are written, so this reads only the few still to
     // come, however long the history.
+    // Reminders named in `skip` (already on their way to the user) are left out.
     std::optional<QList<EventReminderAlert>>
-    unacknowledgedReminders(const QDateTime &until, QString *error = nullptr) const;
+    unacknowledgedReminders(const QDateTime &until, QString *error = nullptr,
+                            const QStringList &skip = {}) const;
     // Marks the reminders acknowledged so that they fire once. False (with the driver's text)
     // when a statement failed; the reminders before it stay acknowledged.
     bool acknowledgeReminders(const QStringList &reminderIds, QString *error = nullptr);

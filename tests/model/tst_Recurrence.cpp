@@ -978,13 +978,14 @@ void tst_Recurrence::plainEventThroughMaster()
 void tst_Recurrence::startsAreBounded()
 {
     // 86400 starts a day: the list stops growing at its bound instead of filling memory.
-    const RRule every = parseRRule(QStringLiteral(
+    const QString everySecond = QStringLiteral(
         "FREQ=DAILY;BYHOUR=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23;"
         "BYMINUTE=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,"
         "28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,52,53,54,55,"
         "56,57,58,59;BYSECOND=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,"
         "24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,"
-        "52,53,54,55,56,57,58,59"));
+        "52,53,54,55,56,57,58,59");
+    const RRule every = parseRRule(everySecond);
     const QDateTime start = utc(QStringLiteral("20240101T000000"));
     const QList<QDateTime> starts = recurrenceStarts(every, start, start.addYears(50));
     QCOMPARE(starts.size(), 100000);
@@ -996,6 +997,14 @@ void tst_Recurrence::startsAreBounded()
                      utc(QStringLiteral("20000101T090000")));
     const QDateTime from = utc(QStringLiteral("20260302T000000"));
     QCOMPARE(expandRecurringMaster(master, from, from.addDays(7)).size(), 28);
+
+    // A series of every second, two years old, still shows this week: the bound counts from
+    // the range asked for, not from the series' start.
+    const QList<Event> week
+        = expandRecurringMaster(makeMaster(everySecond, start, 1), from, from.addDays(7));
+    QCOMPARE(week.size(), 100000);
+    QCOMPARE(week.first().start_time, from);
+    QCOMPARE(week.last().start_time, from.addSecs(99999));
 
     QVERIFY(recurrenceStarts(every, start, QDateTime()).isEmpty());
     QVERIFY(recurrenceStarts(every, QDateTime(), start).isEmpty());

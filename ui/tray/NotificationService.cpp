@@ -198,8 +198,13 @@ bool NotificationService::pollEvents(const QDateTime &now)
 {
     EventRepository *events = m_appState->events();
     QString error;
+    QStringList pending;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (it.key().startsWith(QLatin1String("e:")))
+            pending << it.key().mid(2);
+    }
     const std::optional<QList<EventReminderAlert>> alerts
-        = events->unacknowledgedReminders(now, &error);
+        = events->unacknowledgedReminders(now, &error, pending);
     if (!alerts) {
         qWarning() << "NotificationService poll failed:" << error;
         return false;
@@ -218,9 +223,6 @@ bool NotificationService::pollEvents(const QDateTime &now)
     QList<ReminderSchedule> movedOn;
     for (const EventReminderAlert &alert : *alerts) {
         const Event &event = alert.event;
-        // Still on its way to the user: it is settled once shown.
-        if (isPending(false, alert.reminderId))
-            continue;
         if (event.deleted_at) {
             // Bringing the event back arms its reminders afresh.
             settled << alert.reminderId;
