@@ -64,7 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Event plain = master;
     plain.exception_dates.clear();
     plain.recurrence_dates.clear();
-    if (!plain.recurrence_rule.isEmpty() && starts.size() < 100000) {
+    // A walk that reached its bound of starts still gives the first of them in the range: a
+    // dense series must show those, counting its bound from the range.
+    const bool walkedAll = starts.size() < 100000;
+    if (!plain.recurrence_rule.isEmpty() && (walkedAll || starts.last() >= from)) {
         const qint64 length = start.msecsTo(*master.end_time);
         QList<qint64> walked;
         for (const QDateTime &s : starts) {
@@ -74,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QList<qint64> skipped;
         for (const Event &occurrence : expandRecurringMaster(plain, from, to))
             skipped.append(occurrence.start_time.toMSecsSinceEpoch());
-        if (walked != skipped)
+        if (walkedAll ? walked != skipped : skipped.mid(0, walked.size()) != walked)
             abort();
     }
     return 0;
