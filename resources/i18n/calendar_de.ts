@@ -19,17 +19,17 @@
         <translation>Kalender, Termine und Aufgaben auf Ihrem Desktop, abgeglichen mit Ihren Konten.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="53"/>
         <source>This program carries these fonts and icons under their own licences:</source>
         <translation>Dieses Programm enthält diese Schriften und Symbole unter ihren eigenen Lizenzen:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="67"/>
         <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
         <translation>Die Schriften IBM Plex Sans und IBM Plex Mono, unter der SIL Open Font License 1.1.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="70"/>
         <source>The icon font Material Icons, under the Apache License 2.0.</source>
         <translation>Die Symbolschrift Material Icons, unter der Apache License 2.0.</translation>
     </message>
@@ -37,43 +37,43 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Konten und Kalender</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="40"/>
         <source>New calendar on this device</source>
         <translation>Neuer Kalender auf diesem Gerät</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="144"/>
         <source>Add Calendar</source>
         <translation>Kalender hinzufügen</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="127"/>
         <source>%1 (read-only)</source>
         <translation>%1 (schreibgeschützt)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="145"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
         <translation>Der Kalender „%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="155"/>
         <source>On This Device</source>
         <translation>Auf diesem Gerät</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="65"/>
         <source>Add Google account…</source>
         <translation>Google-Konto hinzufügen…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="67"/>
         <source>Add Microsoft account…</source>
         <translation>Microsoft-Konto hinzufügen…</translation>
     </message>
@@ -183,7 +183,7 @@
         <translation>%1 sieht die Termine dieses Kalenders dann auf keinem Gerät mehr. Fortfahren?</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
         <source>Moving to the cloud: %1 of %n item(s) sent.</source>
         <translation>
             <numerusform>In die Cloud: %1 von %n Element gesendet.</numerusform>
@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="123"/>
+        <location filename="../../app/Application.cpp" line="142"/>
         <source>Database Error</source>
         <translation>Datenbankfehler</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="124"/>
+        <location filename="../../app/Application.cpp" line="143"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -276,7 +276,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>CalendarPickerDialog</name>
     <message>
-        <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="20"/>
         <source>Choose Calendar</source>
         <translation>Kalender auswählen</translation>
     </message>
@@ -315,29 +315,37 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="59"/>
         <source>(No title)</source>
         <translation>(Kein Titel)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
         <source>%1, all day</source>
         <translation>%1, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="26"/>
         <source>%1 – %2, all day</source>
         <translation>%1 – %2, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="29"/>
         <source>%1, %2 – %3</source>
         <translation>%1, %2 – %3</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="31"/>
         <source>%1 %2 – %3 %4</source>
         <translation>%1 %2 – %3 %4</translation>
     </message>
@@ -345,57 +353,57 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>EventFormDialog</name>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="29"/>
         <source>All day</source>
         <translation>Ganztägig</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="34"/>
         <source>New Event</source>
         <translation>Neuer Termin</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="36"/>
         <source>Title</source>
         <translation>Titel</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="67"/>
         <source>Title:</source>
         <translation>Titel:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="68"/>
         <source>Starts:</source>
         <translation>Beginn:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="69"/>
         <source>Ends:</source>
         <translation>Ende:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="71"/>
         <source>Calendar:</source>
         <translation>Kalender:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
         <source>Give the event a title.</source>
         <translation>Geben Sie dem Termin einen Titel.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
         <source>Choose a calendar.</source>
         <translation>Wählen Sie einen Kalender.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
         <source>The event ends before it starts.</source>
         <translation>Der Termin endet, bevor er beginnt.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
         <source>The event could not be saved.</source>
         <translation>Der Termin konnte nicht gespeichert werden.</translation>
     </message>
@@ -403,47 +411,47 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::AuthService</name>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="83"/>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Google-OAuth-Zugangsdaten sind in diesem Build nicht eingerichtet. Siehe .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="85"/>
         <source>Google OAuth credentials are not configured.</source>
         <translation>Google-OAuth-Zugangsdaten sind nicht eingerichtet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="87"/>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
         <translation>Für die Rückmeldung der Google-Anmeldung konnte kein lokaler Port geöffnet werden: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="89"/>
         <source>Could not launch the system browser for Google sign-in.</source>
         <translation>Der Systembrowser für die Google-Anmeldung konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="91"/>
         <source>Google did not return an authorization code.</source>
         <translation>Google hat keinen Autorisierungscode zurückgegeben.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="93"/>
         <source>Google did not return an access token.</source>
         <translation>Google hat kein Zugriffstoken zurückgegeben.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="95"/>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google hat kein Aktualisierungstoken zurückgegeben. Entfernen Sie die App aus den Berechtigungen Ihres Google-Kontos und melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="98"/>
         <source>Google&apos;s response had no access_token.</source>
         <translation>Die Antwort von Google enthielt kein access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
         <source>Google denied the sign-in: %1</source>
         <translation>Google hat die Anmeldung abgelehnt: %1</translation>
     </message>
@@ -487,16 +495,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
         <source>No Google access token available.</source>
         <translation>Kein Google-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google hat eine Antwort geschickt, die nicht gelesen werden kann.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
     </message>
@@ -540,53 +551,53 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <location filename="../../core/IcsImport.cpp" line="40"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Import fehlgeschlagen: Die Datei %1 konnte nicht gelesen werden (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Import fehlgeschlagen: Die Datei %1 existiert nicht.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="48"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Import fehlgeschlagen: %1 ist keine normale Datei.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Import fehlgeschlagen: Die Datei %1 ist größer als %2 MB.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <location filename="../../core/IcsImport.cpp" line="96"/>
+        <location filename="../../core/IcsImport.cpp" line="120"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <location filename="../../core/IcsImport.cpp" line="115"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>Import fehlgeschlagen: Der gewählte Kalender existiert nicht.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <location filename="../../core/IcsImport.cpp" line="118"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>Import fehlgeschlagen: Der Kalender „%1“ ist schreibgeschützt.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <location filename="../../core/IcsImport.cpp" line="139"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>Import fehlgeschlagen: Die Termine konnten nicht gespeichert werden (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="105"/>
-        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <location filename="../../core/IcsImport.cpp" line="141"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import fehlgeschlagen: Die Termine aus %1 konnten nicht gespeichert werden; es wurde nichts importiert.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <location filename="../../core/IcsImport.cpp" line="150"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n Termin aus %1 importiert.</numerusform>
@@ -1060,17 +1071,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkAccount::AuthClient</name>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="107"/>
+        <location filename="../../services/account/AuthClient.cpp" line="118"/>
         <source>Cloud sign-in is not configured in this build</source>
         <translation>Die Cloud-Anmeldung ist in diesem Build nicht eingerichtet</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="113"/>
+        <location filename="../../services/account/AuthClient.cpp" line="131"/>
         <source>Failed to start local auth server</source>
         <translation>Der lokale Anmeldeserver konnte nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="136"/>
+        <location filename="../../services/account/AuthClient.cpp" line="154"/>
         <source>No tokens received</source>
         <translation>Keine Tokens erhalten</translation>
     </message>
@@ -1149,37 +1160,37 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="22"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
         <translation>Update verfügbar</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="26"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
         <translation>Eine neue Version von %1 ist verfügbar.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="29"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
         <translation>Sie haben Version %1. Die neueste Version ist %2.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="36"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
         <translation>Versionshinweise werden geladen…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="44"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
         <translation>*Für diese Version sind keine Versionshinweise verfügbar.*</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="51"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
         <translation>Herunterladen</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="55"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
         <translation>Später</translation>
     </message>
@@ -1187,22 +1198,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkUpdate::WhatsNewDialog</name>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
         <translation>Neu in %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
         <translation>Neu in %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
         <translation>Sie verwenden Version %1</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
         <translation>%1 herunterladen</translation>
     </message>
@@ -1210,42 +1221,43 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Das Konto des Kalenders fehlt</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Nur eigene Larkspindle-Kalender können in die Cloud verschoben werden</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>Der Kalender ist bereits bei Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
         <source>This calendar is already being moved</source>
         <translation>Dieser Kalender wird bereits verschoben</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
         <source>Not signed in</source>
         <translation>Nicht angemeldet</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Anmeldung des Kalenders beim Server fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Hochladen des Kalenders fehlgeschlagen (HTTP %1); er bleibt auf diesem Gerät</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Der Kalender konnte nicht als Cloud-Kalender gespeichert werden; er bleibt auf diesem Gerät</translation>
     </message>
@@ -1254,6 +1266,8 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
     </message>
@@ -1269,11 +1283,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
@@ -1289,7 +1306,9 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Anmeldung erforderlich</translation>
     </message>
@@ -1297,12 +1316,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::SharingBackend</name>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="70"/>
         <source>Not signed in</source>
         <translation>Nicht angemeldet</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="89"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Freigabe fehlgeschlagen (HTTP %1)</translation>
     </message>
@@ -1318,77 +1337,77 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Neuer Termin…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics-Datei &amp;importieren…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;Sync Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
         <source>&amp;Today</source>
         <translation>&amp;Heute</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
         <source>&amp;Tools</source>
         <translation>E&amp;xtras</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Konten und Kalender…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Developer</source>
         <translation>&amp;Entwickler</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>Load sample data</source>
         <translation>Beispieldaten laden</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
         <source>Remove sample data</source>
         <translation>Beispieldaten entfernen</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1402,42 +1421,42 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Termin „%1“ gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Zum schnellen Hinzufügen wird ein Kalender benötigt: Legen Sie zuerst einen an.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>„%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>„%1“ hinzugefügt.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
         <source>Import .ics File</source>
         <translation>.ics-Datei importieren</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
         <source>Calendar files (*.ics)</source>
         <translation>Kalenderdateien (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Import fehlgeschlagen: Es gibt keinen Kalender, der Termine aufnehmen kann. Legen Sie zuerst einen an.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%n Termin aus %1 importieren in:</numerusform>
@@ -1445,12 +1464,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
         <source>Import cancelled.</source>
         <translation>Import abgebrochen.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile geladen.</numerusform>
@@ -1458,7 +1477,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile entfernt.</numerusform>
@@ -1466,47 +1485,47 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>Check for &amp;Updates…</source>
         <translation>Nach &amp;Updates suchen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Neuigkeiten</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>Send &amp;Feedback…</source>
         <translation>&amp;Feedback senden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;About %1</source>
         <translation>Ü&amp;ber %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher nicht nach Updates suchen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher keine Versionshinweise zeigen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
         <source>This build has no feedback page configured.</source>
         <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
@@ -1559,47 +1578,47 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::AuthService</name>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="97"/>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Microsoft-OAuth-Zugangsdaten sind in diesem Build nicht eingerichtet. Siehe .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="100"/>
         <source>Microsoft OAuth credentials are not configured.</source>
         <translation>Microsoft-OAuth-Zugangsdaten sind nicht eingerichtet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="102"/>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
         <translation>Für die Rückmeldung der Microsoft-Anmeldung konnte kein lokaler Port geöffnet werden: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="104"/>
         <source>Could not launch the system browser for Microsoft sign-in.</source>
         <translation>Der Systembrowser für die Microsoft-Anmeldung konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="106"/>
         <source>Microsoft did not return an authorization code.</source>
         <translation>Microsoft hat keinen Autorisierungscode zurückgegeben.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="108"/>
         <source>Microsoft did not return an access token.</source>
         <translation>Microsoft hat kein Zugriffstoken zurückgegeben.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="110"/>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App eingerichteten Berechtigungsbereichen gehört.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="113"/>
         <source>Microsoft&apos;s response had no access_token.</source>
         <translation>Die Antwort von Microsoft enthielt kein access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
         <source>Microsoft denied the sign-in: %1</source>
         <translation>Microsoft hat die Anmeldung abgelehnt: %1</translation>
     </message>
@@ -1607,42 +1626,43 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
         <source>No Microsoft access token available.</source>
         <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph hat nicht rechtzeitig geantwortet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Microsoft Graph ist nicht erreichbar.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph lässt diese Änderung nicht zu (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>Der Termin wurde seit der letzten Synchronisierung im Microsoft-Kalender geändert; er wurde nicht überschrieben.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
         <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
         <translation>
             <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunde zu warten.</numerusform>
@@ -1650,17 +1670,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph bittet, vor der nächsten Anfrage zu warten.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph hat die Anfrage abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph hat einen Link zu einem anderen Server gesendet; er wurde nicht aufgerufen.</translation>
     </message>
@@ -1699,14 +1719,27 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>MissedRemindersDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="18"/>
+        <source>Missed Reminders</source>
+        <translation>Verpasste Erinnerungen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
+        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
+        <translation>Diese Erinnerungen kamen, während sie nicht angezeigt werden konnten. Doppelklicken Sie auf eine, um ihren Termin zu öffnen.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="187"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
         <source>Test reminder</source>
         <translation>Testerinnerung</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="188"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, sind Ihre Desktop-Benachrichtigungen richtig eingerichtet. Echte Erinnerungen sehen genauso aus.</translation>
     </message>
@@ -1714,22 +1747,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
         <source>Sign-in cancelled.</source>
         <translation>Anmeldung abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
         <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
         <translation>Der Anmeldestatus stimmt nicht überein. Die Weiterleitung passte nicht zu unserer Anfrage; bitte versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Tokenaustausch fehlgeschlagen (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
     </message>
@@ -1737,103 +1770,103 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Close to the system tray</source>
         <translation>Beim Schließen in den Infobereich minimieren</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Start minimised</source>
         <translation>Minimiert starten</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Launch at login</source>
         <translation>Bei der Anmeldung starten</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
         <source>System</source>
         <translation>System</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Light</source>
         <translation>Hell</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Dark</source>
         <translation>Dunkel</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
         <source>Default</source>
         <translation>Standard</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
         <source>Choose…</source>
         <translation>Auswählen…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 Stunden (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>24-hour (13:30)</source>
         <translation>24 Stunden (13:30)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
         <source>As the system&apos;s region</source>
         <translation>Wie in der Systemregion</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
         <source>Theme:</source>
         <translation>Design:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Accent colour:</source>
         <translation>Akzentfarbe:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Font size:</source>
         <translation>Schriftgröße:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Time format:</source>
         <translation>Zeitformat:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>First day of week:</source>
         <translation>Erster Wochentag:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Configure location and units…</source>
         <translation>Ort und Einheiten festlegen…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>Weather:</source>
         <translation>Wetter:</translation>
     </message>
@@ -1841,22 +1874,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
         <source>Google sign-in</source>
         <translation>Google-Anmeldung</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Microsoft sign-in</source>
         <translation>Microsoft-Anmeldung</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Schließen Sie die Anmeldung in Ihrem Browser ab. Dieses Fenster schließt sich danach von selbst.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
         <source>The account could not be saved.</source>
         <translation>Das Konto konnte nicht gespeichert werden.</translation>
     </message>
@@ -1864,157 +1897,157 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="33"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
         <source>Starting now (%1)</source>
         <translation>Beginnt jetzt (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="37"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
         <source>In %1h (%2)</source>
         <translation>In %1 Std. (%2)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="39"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due soon</source>
         <translation>Bald fällig</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due today</source>
         <translation>Heute fällig</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="49"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon (%1)</source>
         <translation>Bald fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="50"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due now (%1)</source>
         <translation>Jetzt fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="55"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
         <source>Reminder</source>
         <translation>Erinnerung</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="71"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Letzte Synchronisierung fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="75"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Keine anstehenden Termine</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="85"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
         <source>today</source>
         <translation>heute</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>tomorrow</source>
         <translation>morgen</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 (%2, ganztägig)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="93"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
         <source>at %1</source>
         <translation>um %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>tomorrow at %1</source>
         <translation>morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="27"/>
+        <location filename="../../model/RruleFormat.cpp" line="29"/>
         <source>Repeats daily</source>
         <translation>Täglich</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="28"/>
+        <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Every %1 days</source>
         <translation>Alle %1 Tage</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="30"/>
+        <location filename="../../model/RruleFormat.cpp" line="32"/>
         <source>Repeats weekly</source>
         <translation>Wöchentlich</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="31"/>
+        <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Every %1 weeks</source>
         <translation>Alle %1 Wochen</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="33"/>
+        <location filename="../../model/RruleFormat.cpp" line="35"/>
         <source>Repeats monthly</source>
         <translation>Monatlich</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="34"/>
+        <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Every %1 months</source>
         <translation>Alle %1 Monate</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="36"/>
+        <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats yearly</source>
         <translation>Jährlich</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="37"/>
+        <location filename="../../model/RruleFormat.cpp" line="39"/>
         <source>Every %1 years</source>
         <translation>Alle %1 Jahre</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="38"/>
+        <location filename="../../model/RruleFormat.cpp" line="40"/>
         <source>Repeats</source>
         <translation>Wiederholt sich</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="98"/>
+        <location filename="../../model/RruleFormat.cpp" line="100"/>
         <source>on the %1 %2</source>
         <translation>am %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="103"/>
+        <location filename="../../model/RruleFormat.cpp" line="105"/>
         <source>on the %1</source>
         <translation>am %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../model/RruleFormat.cpp" line="109"/>
+        <location filename="../../model/RruleFormat.cpp" line="111"/>
         <source>%n time(s)</source>
         <translation>
             <numerusform>%n-mal</numerusform>
@@ -2022,145 +2055,145 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="117"/>
+        <location filename="../../model/RruleFormat.cpp" line="119"/>
         <source>until %1</source>
         <translation>bis %1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="125"/>
+        <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>At time of event</source>
         <translation>Zum Zeitpunkt des Termins</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="127"/>
+        <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 min before</source>
         <translation>%1 Min. vorher</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="141"/>
+        <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
         <translation>Mo</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="143"/>
+        <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
         <translation>Di</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="145"/>
+        <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
         <translation>Mi</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="147"/>
+        <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
         <translation>Do</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="149"/>
+        <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
         <translation>Fr</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="151"/>
+        <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
         <translation>Sa</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="153"/>
+        <location filename="../../model/RruleFormat.cpp" line="155"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
         <translation>So</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="162"/>
-        <location filename="../../model/RruleFormat.cpp" line="171"/>
+        <location filename="../../model/RruleFormat.cpp" line="164"/>
+        <location filename="../../model/RruleFormat.cpp" line="173"/>
         <source>%1th</source>
         <translation>%1.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="165"/>
+        <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1st</source>
         <translation>%1.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="167"/>
+        <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1nd</source>
         <translation>%1.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="169"/>
+        <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1rd</source>
         <translation>%1.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="179"/>
+        <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>second-to-last</source>
         <translation>vorletzten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="181"/>
+        <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>last</source>
         <translation>letzten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="183"/>
+        <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>first</source>
         <translation>ersten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="185"/>
+        <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>second</source>
         <translation>zweiten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="187"/>
+        <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>third</source>
         <translation>dritten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="189"/>
+        <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fourth</source>
         <translation>vierten</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="191"/>
+        <location filename="../../model/RruleFormat.cpp" line="193"/>
         <source>fifth</source>
         <translation>fünften</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="198"/>
+        <location filename="../../model/RruleFormat.cpp" line="200"/>
         <source>%1th-from-last</source>
         <translation>%1.-letzten</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="52"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>Keine Versionshinweise für %1 %2 verfügbar</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="93"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
         <translation>Suche nach Updates…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="106"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
         <translation>%1 ist auf dem neuesten Stand (Version %2)</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="110"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
         <translation>Suche nach Updates fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="121"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Versionshinweise werden geladen…</translation>
     </message>
@@ -2181,7 +2214,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>In %n Minute (%1)</numerusform>
@@ -2205,24 +2238,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>Synchronisierung ist noch nicht verfügbar für: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
-        <source>No account to sync.</source>
-        <translation>Kein Konto zum Synchronisieren.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>%n Konto wird synchronisiert…</numerusform>
-            <numerusform>%n Konten werden synchronisiert…</numerusform>
-        </translation>
-    </message>
-    <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
         <source>Sync finished.</source>
         <translation>Synchronisierung abgeschlossen.</translation>
@@ -2244,17 +2259,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -2262,7 +2277,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>
@@ -2320,12 +2335,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="52"/>
         <source>No account to sync.</source>
         <translation>Kein Konto zum Synchronisieren.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="54"/>
         <source>Sync is not available yet for %1.</source>
         <translation>Die Synchronisierung ist für %1 noch nicht verfügbar.</translation>
     </message>
@@ -2333,7 +2348,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>TimeFormat</name>
     <message>
-        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <location filename="../../model/TimeOfDay.cpp" line="14"/>
         <source>h:mm AP</source>
         <comment>12-hour time pattern</comment>
         <translation>h:mm AP</translation>
@@ -2342,17 +2357,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="132"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
         <source>&amp;Show Calendar</source>
         <translation>Kalender &amp;anzeigen</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="137"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
         <source>Sync &amp;Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="140"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -2368,7 +2383,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo hat HTTP %1 zurückgegeben</translation>
     </message>
@@ -2376,78 +2391,78 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>WeatherSettingsDialog</name>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="33"/>
         <source>Weather</source>
         <translation>Wetter</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Zeigt das Wetter neben Ihrem Kalender. Die Vorhersage kommt von Open-Meteo (kostenlos, ohne Anmeldung). Suchen Sie unten nach einer Stadt, um den Ort festzulegen.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
         <source>Enable weather</source>
         <translation>Wetter anzeigen</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
         <source>City name or postal code</source>
         <translation>Stadtname oder Postleitzahl</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
         <source>Search</source>
         <translation>Suchen</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>No location set.</source>
         <translation>Kein Ort festgelegt.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
         <source>Current location: %1</source>
         <translation>Aktueller Ort: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
         <source>&amp;City:</source>
         <translation>&amp;Stadt:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
         <source>&amp;Units:</source>
         <translation>&amp;Einheiten:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
         <source>Save</source>
         <translation>Speichern</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
         <source>Searching…</source>
         <translation>Suche läuft…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="168"/>
         <source>No matches found.</source>
         <translation>Keine Treffer gefunden.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="183"/>
         <source>Search failed: %1</source>
         <translation>Suche fehlgeschlagen: %1</translation>
     </message>
@@ -2455,120 +2470,120 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="46"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
         <source>now</source>
         <translation>jetzt</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
         <source>in %1 min</source>
         <translation>in %1 Min.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="52"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
         <source>in %1h %2m</source>
         <translation>in %1 Std. %2 Min.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="53"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h</source>
         <translation>in %1 Std.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="72"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
         <source>Today, all day</source>
         <translation>Heute, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="73"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Tomorrow, all day</source>
         <translation>Morgen, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>%1 at %2</source>
         <translation>%1 um %2</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="368"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
         <source>Today</source>
         <translation>Heute</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="373"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
         <source>Tomorrow</source>
         <translation>Morgen</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="88"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="414"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
         <source>All-day</source>
         <translation>Ganztägig</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="152"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
         <source>Open Calendar</source>
         <translation>Kalender öffnen</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="153"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Sync Now</source>
         <translation>Jetzt synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="187"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Termin hinzufügen – z. B. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="200"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="213"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
         <source>Group</source>
         <translation>Gruppe</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="326"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
         <source>No calendars yet</source>
         <translation>Noch keine Kalender</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="344"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
         <source>No upcoming events</source>
         <translation>Keine anstehenden Termine</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="345"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>In den nächsten 24 Stunden ist nichts geplant.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="350"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
         <source>  No more events today</source>
         <translation>  Heute keine weiteren Termine</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="377"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
         <source>  Nothing scheduled</source>
         <translation>  Nichts geplant</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="438"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
         <source>(Unnamed)</source>
         <translation>(Ohne Namen)</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="487"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
     </message>

@@ -19,17 +19,17 @@
         <translation>Calendarios, eventos y tareas en su escritorio, al día con sus cuentas.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="53"/>
         <source>This program carries these fonts and icons under their own licences:</source>
         <translation>Este programa incluye estas fuentes e iconos bajo sus propias licencias:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="67"/>
         <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
         <translation>Las fuentes IBM Plex Sans e IBM Plex Mono, bajo la SIL Open Font License 1.1.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="70"/>
         <source>The icon font Material Icons, under the Apache License 2.0.</source>
         <translation>La fuente de iconos Material Icons, bajo la Apache License 2.0.</translation>
     </message>
@@ -37,43 +37,43 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Cuentas y calendarios</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="40"/>
         <source>New calendar on this device</source>
         <translation>Nuevo calendario en este dispositivo</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="144"/>
         <source>Add Calendar</source>
         <translation>Añadir calendario</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="127"/>
         <source>%1 (read-only)</source>
         <translation>%1 (solo lectura)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="145"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
         <translation>No se pudo añadir el calendario «%1».</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="155"/>
         <source>On This Device</source>
         <translation>En este dispositivo</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="65"/>
         <source>Add Google account…</source>
         <translation>Añadir cuenta de Google…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="67"/>
         <source>Add Microsoft account…</source>
         <translation>Añadir cuenta de Microsoft…</translation>
     </message>
@@ -183,7 +183,7 @@
         <translation>%1 dejará de ver los eventos de este calendario en todos sus dispositivos. ¿Continuar?</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
         <source>Moving to the cloud: %1 of %n item(s) sent.</source>
         <translation>
             <numerusform>Moviendo a la nube: %1 de %n elemento enviado.</numerusform>
@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="123"/>
+        <location filename="../../app/Application.cpp" line="142"/>
         <source>Database Error</source>
         <translation>Error de base de datos</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="124"/>
+        <location filename="../../app/Application.cpp" line="143"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -276,7 +276,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>CalendarPickerDialog</name>
     <message>
-        <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="20"/>
         <source>Choose Calendar</source>
         <translation>Elegir calendario</translation>
     </message>
@@ -315,29 +315,37 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="59"/>
         <source>(No title)</source>
         <translation>(Sin título)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
         <source>%1, all day</source>
         <translation>%1, todo el día</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="26"/>
         <source>%1 – %2, all day</source>
         <translation>%1 – %2, todo el día</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="29"/>
         <source>%1, %2 – %3</source>
         <translation>%1, %2 – %3</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="31"/>
         <source>%1 %2 – %3 %4</source>
         <translation>%1 %2 – %3 %4</translation>
     </message>
@@ -345,57 +353,57 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>EventFormDialog</name>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="29"/>
         <source>All day</source>
         <translation>Todo el día</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="34"/>
         <source>New Event</source>
         <translation>Nuevo evento</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="36"/>
         <source>Title</source>
         <translation>Título</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="67"/>
         <source>Title:</source>
         <translation>Título:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="68"/>
         <source>Starts:</source>
         <translation>Inicio:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="69"/>
         <source>Ends:</source>
         <translation>Fin:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="71"/>
         <source>Calendar:</source>
         <translation>Calendario:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
         <source>Give the event a title.</source>
         <translation>Ponga un título al evento.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
         <source>Choose a calendar.</source>
         <translation>Elija un calendario.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
         <source>The event ends before it starts.</source>
         <translation>El evento termina antes de empezar.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
         <source>The event could not be saved.</source>
         <translation>No se pudo guardar el evento.</translation>
     </message>
@@ -403,47 +411,47 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Google::AuthService</name>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="83"/>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Las credenciales OAuth de Google no están configuradas en esta versión. Consulte .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="85"/>
         <source>Google OAuth credentials are not configured.</source>
         <translation>Las credenciales OAuth de Google no están configuradas.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="87"/>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
         <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="89"/>
         <source>Could not launch the system browser for Google sign-in.</source>
         <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Google.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="91"/>
         <source>Google did not return an authorization code.</source>
         <translation>Google no devolvió ningún código de autorización.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="93"/>
         <source>Google did not return an access token.</source>
         <translation>Google no devolvió ningún token de acceso.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="95"/>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google no devolvió ningún token de actualización. Quite la aplicación de los permisos de su cuenta de Google y vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="98"/>
         <source>Google&apos;s response had no access_token.</source>
         <translation>La respuesta de Google no incluía access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
         <source>Google denied the sign-in: %1</source>
         <translation>Google rechazó el inicio de sesión: %1</translation>
     </message>
@@ -487,16 +495,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
         <source>No Google access token available.</source>
         <translation>No hay ningún token de acceso de Google.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google envió una respuesta que no se puede leer.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>
     </message>
@@ -540,53 +551,53 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <location filename="../../core/IcsImport.cpp" line="40"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Error al importar: no se pudo leer el archivo %1 (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Error al importar: el archivo %1 no existe.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="48"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Error al importar: %1 no es un archivo normal.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Error al importar: el archivo %1 ocupa más de %2 MB.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <location filename="../../core/IcsImport.cpp" line="96"/>
+        <location filename="../../core/IcsImport.cpp" line="120"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Error al importar: no se encontraron eventos en %1.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <location filename="../../core/IcsImport.cpp" line="115"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>La importación ha fallado: el calendario elegido no existe.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <location filename="../../core/IcsImport.cpp" line="118"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>La importación ha fallado: el calendario «%1» es de solo lectura.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <location filename="../../core/IcsImport.cpp" line="139"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="105"/>
-        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <location filename="../../core/IcsImport.cpp" line="141"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <location filename="../../core/IcsImport.cpp" line="150"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>Se importó %n evento de %1.</numerusform>
@@ -1060,17 +1071,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AuthClient</name>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="107"/>
+        <location filename="../../services/account/AuthClient.cpp" line="118"/>
         <source>Cloud sign-in is not configured in this build</source>
         <translation>El inicio de sesión en la nube no está configurado en esta versión</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="113"/>
+        <location filename="../../services/account/AuthClient.cpp" line="131"/>
         <source>Failed to start local auth server</source>
         <translation>No se pudo iniciar el servidor de autenticación local</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="136"/>
+        <location filename="../../services/account/AuthClient.cpp" line="154"/>
         <source>No tokens received</source>
         <translation>No se recibieron tokens</translation>
     </message>
@@ -1149,37 +1160,37 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="22"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
         <translation>Actualización disponible</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="26"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
         <translation>Hay una nueva versión de %1 disponible.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="29"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
         <translation>Tiene la versión %1. La versión más reciente es la %2.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="36"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
         <translation>Cargando notas de la versión…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="44"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
         <translation>*No hay notas de la versión disponibles para esta versión.*</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="51"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
         <translation>Descargar</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="55"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
         <translation>Más tarde</translation>
     </message>
@@ -1187,22 +1198,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkUpdate::WhatsNewDialog</name>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
         <translation>Novedades de %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
         <translation>Novedades de %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
         <translation>Está usando la versión %1</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
         <translation>Descargar %1</translation>
     </message>
@@ -1210,42 +1221,43 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Falta la cuenta del calendario</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Solo se pueden pasar a la nube los calendarios propios de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>El calendario ya está en Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
         <source>This calendar is already being moved</source>
         <translation>Este calendario ya se está moviendo</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
         <source>Not signed in</source>
         <translation>No has iniciado sesión</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Error al registrar el calendario en el servidor (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Error al subir el calendario (HTTP %1); se queda en este dispositivo</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>No se pudo guardar el calendario como calendario en la nube; se queda en este dispositivo</translation>
     </message>
@@ -1254,6 +1266,8 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
     </message>
@@ -1269,11 +1283,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
     </message>
@@ -1289,7 +1306,9 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Es necesario iniciar sesión</translation>
     </message>
@@ -1297,12 +1316,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::SharingBackend</name>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="70"/>
         <source>Not signed in</source>
         <translation>No has iniciado sesión</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="89"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Error al compartir (HTTP %1)</translation>
     </message>
@@ -1318,77 +1337,77 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
         <source>&amp;File</source>
         <translation>&amp;Archivo</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nuevo evento…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importar archivo .ics…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Quit</source>
         <translation>Sa&amp;lir</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;View</source>
         <translation>&amp;Ver</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
         <source>&amp;Today</source>
         <translation>&amp;Hoy</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
         <source>&amp;Tools</source>
         <translation>&amp;Herramientas</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Cuentas y calendarios…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Preferencias…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Developer</source>
         <translation>&amp;Desarrollador</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>Load sample data</source>
         <translation>Cargar datos de ejemplo</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
         <source>Remove sample data</source>
         <translation>Quitar datos de ejemplo</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1402,42 +1421,42 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Evento «%1» guardado.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Para añadir rápidamente se necesita un calendario: añada uno primero.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>No se pudo añadir «%1».</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>Se añadió «%1».</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
         <source>Import .ics File</source>
         <translation>Importar archivo .ics</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
         <source>Calendar files (*.ics)</source>
         <translation>Archivos de calendario (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Error al importar: no hay ningún calendario que admita eventos. Añada uno primero.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importar %n evento de %1 en:</numerusform>
@@ -1445,12 +1464,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
         <source>Import cancelled.</source>
         <translation>Importación cancelada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>Se cargó %n fila de ejemplo.</numerusform>
@@ -1458,7 +1477,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>Se quitó %n fila de ejemplo.</numerusform>
@@ -1466,47 +1485,47 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Help</source>
         <translation>Ay&amp;uda</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>Check for &amp;Updates…</source>
         <translation>Buscar act&amp;ualizaciones…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Novedades</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>Send &amp;Feedback…</source>
         <translation>Enviar &amp;comentarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;About %1</source>
         <translation>&amp;Acerca de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no puede buscarlas.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no hay notas de la versión que mostrar.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
         <source>This build has no feedback page configured.</source>
         <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
@@ -1559,47 +1578,47 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="97"/>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Las credenciales OAuth de Microsoft no están configuradas en esta versión. Consulte .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="100"/>
         <source>Microsoft OAuth credentials are not configured.</source>
         <translation>Las credenciales OAuth de Microsoft no están configuradas.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="102"/>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
         <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="104"/>
         <source>Could not launch the system browser for Microsoft sign-in.</source>
         <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="106"/>
         <source>Microsoft did not return an authorization code.</source>
         <translation>Microsoft no devolvió ningún código de autorización.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="108"/>
         <source>Microsoft did not return an access token.</source>
         <translation>Microsoft no devolvió ningún token de acceso.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="110"/>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access figure entre los ámbitos configurados para esta aplicación.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="113"/>
         <source>Microsoft&apos;s response had no access_token.</source>
         <translation>La respuesta de Microsoft no incluía access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
         <source>Microsoft denied the sign-in: %1</source>
         <translation>Microsoft rechazó el inicio de sesión: %1</translation>
     </message>
@@ -1607,42 +1626,43 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
         <source>No Microsoft access token available.</source>
         <translation>No hay ningún token de acceso de Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph no respondió a tiempo.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>No se pudo conectar con Microsoft Graph.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph no permite este cambio (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>El evento se modificó en el calendario de Microsoft desde la última sincronización; no se ha sobrescrito.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
         <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
         <translation>
             <numerusform>Microsoft Graph pide esperar %n segundo antes de la siguiente solicitud.</numerusform>
@@ -1650,17 +1670,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph pide esperar antes de la siguiente solicitud.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph rechazó la solicitud (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph envió un enlace a otro servidor; no se ha seguido.</translation>
     </message>
@@ -1699,14 +1719,27 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>MissedRemindersDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="18"/>
+        <source>Missed Reminders</source>
+        <translation>Recordatorios perdidos</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
+        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
+        <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haz doble clic en uno para abrir su evento.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="187"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
         <source>Test reminder</source>
         <translation>Recordatorio de prueba</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="188"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tendrán este mismo aspecto.</translation>
     </message>
@@ -1714,22 +1747,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
         <source>Sign-in cancelled.</source>
         <translation>Inicio de sesión cancelado.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
         <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
         <translation>El estado del inicio de sesión no coincide. La redirección no correspondía a nuestra solicitud; inténtelo de nuevo.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Error al intercambiar el token (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Error al renovar el token (HTTP %1): %2</translation>
     </message>
@@ -1737,103 +1770,103 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Close to the system tray</source>
         <translation>Cerrar a la bandeja del sistema</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Start minimised</source>
         <translation>Iniciar minimizado</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Launch at login</source>
         <translation>Abrir al iniciar sesión</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
         <source>Preferences</source>
         <translation>Preferencias</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
         <source>System</source>
         <translation>Sistema</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Light</source>
         <translation>Claro</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Dark</source>
         <translation>Oscuro</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
         <source>Default</source>
         <translation>Predeterminado</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
         <source>Choose…</source>
         <translation>Elegir…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 horas (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>24-hour (13:30)</source>
         <translation>24 horas (13:30)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
         <source>As the system&apos;s region</source>
         <translation>Según la región del sistema</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
         <source>Theme:</source>
         <translation>Tema:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Accent colour:</source>
         <translation>Color de acento:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Font size:</source>
         <translation>Tamaño de letra:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Time format:</source>
         <translation>Formato de hora:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>First day of week:</source>
         <translation>Primer día de la semana:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>No se pudo cambiar el inicio automático al iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Configure location and units…</source>
         <translation>Configurar ubicación y unidades…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>Weather:</source>
         <translation>Clima:</translation>
     </message>
@@ -1841,22 +1874,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
         <source>Google sign-in</source>
         <translation>Inicio de sesión en Google</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Microsoft sign-in</source>
         <translation>Inicio de sesión en Microsoft</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Termine de iniciar sesión en su navegador. Esta ventana se cerrará sola cuando acabe.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
         <source>The account could not be saved.</source>
         <translation>No se pudo guardar la cuenta.</translation>
     </message>
@@ -1864,157 +1897,157 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="33"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
         <source>Starting now (%1)</source>
         <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="37"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
         <source>In %1h (%2)</source>
         <translation>En %1 h (%2)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="39"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due soon</source>
         <translation>Vence pronto</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due today</source>
         <translation>Vence hoy</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="49"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon (%1)</source>
         <translation>Vence pronto (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="50"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due now (%1)</source>
         <translation>Vence ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="55"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
         <source>Reminder</source>
         <translation>Recordatorio</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="71"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Falló la última sincronización</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Error de sincronización: %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="75"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — No hay eventos próximos</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="85"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
         <source>today</source>
         <translation>hoy</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>tomorrow</source>
         <translation>mañana</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Siguiente: %1 (%2, todo el día)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="93"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
         <source>at %1</source>
         <translation>a las %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>tomorrow at %1</source>
         <translation>mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Siguiente: %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="27"/>
+        <location filename="../../model/RruleFormat.cpp" line="29"/>
         <source>Repeats daily</source>
         <translation>Cada día</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="28"/>
+        <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Every %1 days</source>
         <translation>Cada %1 días</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="30"/>
+        <location filename="../../model/RruleFormat.cpp" line="32"/>
         <source>Repeats weekly</source>
         <translation>Cada semana</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="31"/>
+        <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Every %1 weeks</source>
         <translation>Cada %1 semanas</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="33"/>
+        <location filename="../../model/RruleFormat.cpp" line="35"/>
         <source>Repeats monthly</source>
         <translation>Cada mes</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="34"/>
+        <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Every %1 months</source>
         <translation>Cada %1 meses</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="36"/>
+        <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats yearly</source>
         <translation>Cada año</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="37"/>
+        <location filename="../../model/RruleFormat.cpp" line="39"/>
         <source>Every %1 years</source>
         <translation>Cada %1 años</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="38"/>
+        <location filename="../../model/RruleFormat.cpp" line="40"/>
         <source>Repeats</source>
         <translation>Se repite</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="98"/>
+        <location filename="../../model/RruleFormat.cpp" line="100"/>
         <source>on the %1 %2</source>
         <translation>el %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="103"/>
+        <location filename="../../model/RruleFormat.cpp" line="105"/>
         <source>on the %1</source>
         <translation>el día %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../model/RruleFormat.cpp" line="109"/>
+        <location filename="../../model/RruleFormat.cpp" line="111"/>
         <source>%n time(s)</source>
         <translation>
             <numerusform>%n vez</numerusform>
@@ -2022,145 +2055,145 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="117"/>
+        <location filename="../../model/RruleFormat.cpp" line="119"/>
         <source>until %1</source>
         <translation>hasta el %1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="125"/>
+        <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>At time of event</source>
         <translation>A la hora del evento</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="127"/>
+        <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 min before</source>
         <translation>%1 min antes</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="141"/>
+        <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
         <translation>lun</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="143"/>
+        <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
         <translation>mar</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="145"/>
+        <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
         <translation>mié</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="147"/>
+        <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
         <translation>jue</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="149"/>
+        <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
         <translation>vie</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="151"/>
+        <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
         <translation>sáb</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="153"/>
+        <location filename="../../model/RruleFormat.cpp" line="155"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
         <translation>dom</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="162"/>
-        <location filename="../../model/RruleFormat.cpp" line="171"/>
+        <location filename="../../model/RruleFormat.cpp" line="164"/>
+        <location filename="../../model/RruleFormat.cpp" line="173"/>
         <source>%1th</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="165"/>
+        <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1st</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="167"/>
+        <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1nd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="169"/>
+        <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1rd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="179"/>
+        <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>second-to-last</source>
         <translation>penúltimo</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="181"/>
+        <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>last</source>
         <translation>último</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="183"/>
+        <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>first</source>
         <translation>primer</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="185"/>
+        <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>second</source>
         <translation>segundo</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="187"/>
+        <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>third</source>
         <translation>tercer</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="189"/>
+        <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fourth</source>
         <translation>cuarto</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="191"/>
+        <location filename="../../model/RruleFormat.cpp" line="193"/>
         <source>fifth</source>
         <translation>quinto</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="198"/>
+        <location filename="../../model/RruleFormat.cpp" line="200"/>
         <source>%1th-from-last</source>
         <translation>%1.º desde el final</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="52"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>No hay notas de la versión para %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="93"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
         <translation>Buscando actualizaciones…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="106"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
         <translation>%1 está actualizado (versión %2)</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="110"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
         <translation>Error al buscar actualizaciones: %1</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="121"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Cargando notas de la versión…</translation>
     </message>
@@ -2181,7 +2214,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>En %n minuto (%1)</numerusform>
@@ -2205,24 +2238,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>La sincronización aún no está disponible para: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
-        <source>No account to sync.</source>
-        <translation>No hay ninguna cuenta que sincronizar.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Sincronizando %n cuenta…</numerusform>
-            <numerusform>Sincronizando %n cuentas…</numerusform>
-        </translation>
-    </message>
-    <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
         <source>Sync finished.</source>
         <translation>Sincronización completada.</translation>
@@ -2244,17 +2259,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -2262,7 +2277,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>
@@ -2320,12 +2335,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="52"/>
         <source>No account to sync.</source>
         <translation>No hay ninguna cuenta que sincronizar.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="54"/>
         <source>Sync is not available yet for %1.</source>
         <translation>La sincronización aún no está disponible para %1.</translation>
     </message>
@@ -2333,7 +2348,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>TimeFormat</name>
     <message>
-        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <location filename="../../model/TimeOfDay.cpp" line="14"/>
         <source>h:mm AP</source>
         <comment>12-hour time pattern</comment>
         <translation>h:mm AP</translation>
@@ -2342,17 +2357,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="132"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Mostrar calendario</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="137"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
         <source>Sync &amp;Now</source>
         <translation>Sincronizar &amp;ahora</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="140"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
         <source>&amp;Quit</source>
         <translation>&amp;Salir</translation>
     </message>
@@ -2368,7 +2383,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo devolvió HTTP %1</translation>
     </message>
@@ -2376,78 +2391,78 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>WeatherSettingsDialog</name>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="33"/>
         <source>Weather</source>
         <translation>Clima</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Muestra el tiempo junto a tu calendario. La previsión procede de Open-Meteo (gratis, sin registro). Busca una ciudad abajo para fijar la ubicación.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
         <source>Enable weather</source>
         <translation>Activar el clima</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
         <source>City name or postal code</source>
         <translation>Nombre de ciudad o código postal</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
         <source>Search</source>
         <translation>Buscar</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>No location set.</source>
         <translation>No hay ubicación definida.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
         <source>Current location: %1</source>
         <translation>Ubicación actual: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
         <source>&amp;City:</source>
         <translation>&amp;Ciudad:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
         <source>&amp;Units:</source>
         <translation>&amp;Unidades:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
         <source>Save</source>
         <translation>Guardar</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
         <source>Searching…</source>
         <translation>Buscando…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="168"/>
         <source>No matches found.</source>
         <translation>No se encontraron coincidencias.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="183"/>
         <source>Search failed: %1</source>
         <translation>La búsqueda falló: %1</translation>
     </message>
@@ -2455,120 +2470,120 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="46"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
         <source>now</source>
         <translation>ahora</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
         <source>in %1 min</source>
         <translation>en %1 min</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="52"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
         <source>in %1h %2m</source>
         <translation>en %1 h %2 min</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="53"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h</source>
         <translation>en %1 h</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="72"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
         <source>Today, all day</source>
         <translation>Hoy, todo el día</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="73"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Tomorrow, all day</source>
         <translation>Mañana, todo el día</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>%1 at %2</source>
         <translation>%1 a las %2</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="368"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
         <source>Today</source>
         <translation>Hoy</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="373"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
         <source>Tomorrow</source>
         <translation>Mañana</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="88"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="414"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
         <source>All-day</source>
         <translation>Todo el día</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="152"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
         <source>Open Calendar</source>
         <translation>Abrir calendario</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="153"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Sync Now</source>
         <translation>Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="187"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Añadir evento — p. ej., &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="200"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
         <source>Preferences</source>
         <translation>Preferencias</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="213"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="326"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
         <source>No calendars yet</source>
         <translation>Aún no hay calendarios</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="344"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
         <source>No upcoming events</source>
         <translation>No hay eventos próximos</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="345"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>No hay nada programado en las próximas 24 horas.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="350"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
         <source>  No more events today</source>
         <translation>  No hay más eventos hoy</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="377"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
         <source>  Nothing scheduled</source>
         <translation>  Nada programado</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="438"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
         <source>(Unnamed)</source>
         <translation>(Sin nombre)</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="487"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
     </message>

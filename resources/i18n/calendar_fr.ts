@@ -19,17 +19,17 @@
         <translation>Vos agendas, événements et tâches sur votre bureau, synchronisés avec vos comptes.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="53"/>
         <source>This program carries these fonts and icons under their own licences:</source>
         <translation>Ce programme contient ces polices et icônes sous leurs propres licences :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="67"/>
         <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
         <translation>Les polices IBM Plex Sans et IBM Plex Mono, sous la SIL Open Font License 1.1.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="70"/>
         <source>The icon font Material Icons, under the Apache License 2.0.</source>
         <translation>La police d’icônes Material Icons, sous l’Apache License 2.0.</translation>
     </message>
@@ -37,43 +37,43 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Comptes et calendriers</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="40"/>
         <source>New calendar on this device</source>
         <translation>Nouveau calendrier sur cet appareil</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="144"/>
         <source>Add Calendar</source>
         <translation>Ajouter un calendrier</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="127"/>
         <source>%1 (read-only)</source>
         <translation>%1 (lecture seule)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="145"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
         <translation>Impossible d’ajouter le calendrier « %1 ».</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="155"/>
         <source>On This Device</source>
         <translation>Sur cet appareil</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="65"/>
         <source>Add Google account…</source>
         <translation>Ajouter un compte Google…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="67"/>
         <source>Add Microsoft account…</source>
         <translation>Ajouter un compte Microsoft…</translation>
     </message>
@@ -183,7 +183,7 @@
         <translation>%1 ne verra plus les événements de ce calendrier sur aucun de ses appareils. Continuer ?</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
         <source>Moving to the cloud: %1 of %n item(s) sent.</source>
         <translation>
             <numerusform>Déplacement vers le cloud : %1 sur %n élément envoyé.</numerusform>
@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="123"/>
+        <location filename="../../app/Application.cpp" line="142"/>
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="124"/>
+        <location filename="../../app/Application.cpp" line="143"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -276,7 +276,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>CalendarPickerDialog</name>
     <message>
-        <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="20"/>
         <source>Choose Calendar</source>
         <translation>Choisir un calendrier</translation>
     </message>
@@ -315,29 +315,37 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="59"/>
         <source>(No title)</source>
         <translation>(Sans titre)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
         <source>%1, all day</source>
         <translation>%1, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="26"/>
         <source>%1 – %2, all day</source>
         <translation>%1 – %2, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="29"/>
         <source>%1, %2 – %3</source>
         <translation>%1, %2 – %3</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="31"/>
         <source>%1 %2 – %3 %4</source>
         <translation>%1 %2 – %3 %4</translation>
     </message>
@@ -345,57 +353,57 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>EventFormDialog</name>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="29"/>
         <source>All day</source>
         <translation>Toute la journée</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="34"/>
         <source>New Event</source>
         <translation>Nouvel événement</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="36"/>
         <source>Title</source>
         <translation>Titre</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="67"/>
         <source>Title:</source>
         <translation>Titre :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="68"/>
         <source>Starts:</source>
         <translation>Début :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="69"/>
         <source>Ends:</source>
         <translation>Fin :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="71"/>
         <source>Calendar:</source>
         <translation>Calendrier :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
         <source>Give the event a title.</source>
         <translation>Donnez un titre à l’événement.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
         <source>Choose a calendar.</source>
         <translation>Choisissez un calendrier.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
         <source>The event ends before it starts.</source>
         <translation>L’événement se termine avant de commencer.</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
         <source>The event could not be saved.</source>
         <translation>Impossible d’enregistrer l’événement.</translation>
     </message>
@@ -403,47 +411,47 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::AuthService</name>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="83"/>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Les identifiants OAuth de Google ne sont pas configurés dans cette version. Voir .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="85"/>
         <source>Google OAuth credentials are not configured.</source>
         <translation>Les identifiants OAuth de Google ne sont pas configurés.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="87"/>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
         <translation>Impossible d’ouvrir un port local pour le retour de la connexion Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="89"/>
         <source>Could not launch the system browser for Google sign-in.</source>
         <translation>Impossible de lancer le navigateur du système pour la connexion Google.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="91"/>
         <source>Google did not return an authorization code.</source>
         <translation>Google n’a pas renvoyé de code d’autorisation.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="93"/>
         <source>Google did not return an access token.</source>
         <translation>Google n’a pas renvoyé de jeton d’accès.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="95"/>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google n’a pas renvoyé de jeton d’actualisation. Retirez l’application des autorisations de votre compte Google, puis reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="98"/>
         <source>Google&apos;s response had no access_token.</source>
         <translation>La réponse de Google ne contenait pas d’access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
         <source>Google denied the sign-in: %1</source>
         <translation>Google a refusé la connexion : %1</translation>
     </message>
@@ -487,16 +495,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
         <source>No Google access token available.</source>
         <translation>Aucun jeton d’accès Google disponible.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google a envoyé une réponse illisible.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
         <source>No Google access token.</source>
         <translation>Aucun jeton d’accès Google.</translation>
     </message>
@@ -540,53 +551,53 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <location filename="../../core/IcsImport.cpp" line="40"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Échec de l’importation : impossible de lire le fichier %1 (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Échec de l’importation : le fichier %1 n’existe pas.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="48"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Échec de l’importation : %1 n’est pas un fichier ordinaire.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Échec de l’importation : le fichier %1 dépasse %2 Mo.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <location filename="../../core/IcsImport.cpp" line="96"/>
+        <location filename="../../core/IcsImport.cpp" line="120"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <location filename="../../core/IcsImport.cpp" line="115"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>Échec de l’importation : l’agenda choisi n’existe pas.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <location filename="../../core/IcsImport.cpp" line="118"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>Échec de l’importation : l’agenda « %1 » est en lecture seule.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <location filename="../../core/IcsImport.cpp" line="139"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>Échec de l’importation : les événements n’ont pas pu être enregistrés (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="105"/>
-        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <location filename="../../core/IcsImport.cpp" line="141"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Échec de l’importation : les événements de %1 n’ont pas pu être enregistrés ; rien n’a été importé.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <location filename="../../core/IcsImport.cpp" line="150"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n événement importé depuis %1.</numerusform>
@@ -1060,17 +1071,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AuthClient</name>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="107"/>
+        <location filename="../../services/account/AuthClient.cpp" line="118"/>
         <source>Cloud sign-in is not configured in this build</source>
         <translation>La connexion au cloud n’est pas configurée dans cette version</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="113"/>
+        <location filename="../../services/account/AuthClient.cpp" line="131"/>
         <source>Failed to start local auth server</source>
         <translation>Impossible de démarrer le serveur d’authentification local</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="136"/>
+        <location filename="../../services/account/AuthClient.cpp" line="154"/>
         <source>No tokens received</source>
         <translation>Aucun jeton reçu</translation>
     </message>
@@ -1149,37 +1160,37 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="22"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
         <translation>Mise à jour disponible</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="26"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
         <translation>Une nouvelle version de %1 est disponible.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="29"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
         <translation>Vous avez la version %1. La dernière version est la %2.</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="36"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
         <translation>Chargement des notes de version…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="44"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
         <translation>*Aucune note de version n’est disponible pour cette version.*</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="51"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
         <translation>Télécharger</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="55"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
         <translation>Plus tard</translation>
     </message>
@@ -1187,22 +1198,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkUpdate::WhatsNewDialog</name>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
         <translation>Nouveautés de %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
         <translation>Nouveautés de %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
         <translation>Vous utilisez la version %1</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
         <translation>Télécharger %1</translation>
     </message>
@@ -1210,42 +1221,43 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Le compte du calendrier est introuvable</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Seuls les calendriers propres à Larkspindle peuvent être mis à niveau</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>Le calendrier est déjà sur Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
         <source>This calendar is already being moved</source>
         <translation>Ce calendrier est déjà en cours de déplacement</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
         <source>Not signed in</source>
         <translation>Non connecté</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Échec de l’enregistrement auprès du serveur (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Échec de l’envoi du calendrier (HTTP %1) ; il reste sur cet appareil</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Le calendrier n’a pas pu être enregistré comme calendrier en ligne ; il reste sur cet appareil</translation>
     </message>
@@ -1254,6 +1266,8 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
     </message>
@@ -1269,11 +1283,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
     </message>
@@ -1289,7 +1306,9 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Connexion requise</translation>
     </message>
@@ -1297,12 +1316,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::SharingBackend</name>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="70"/>
         <source>Not signed in</source>
         <translation>Non connecté</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="89"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>Échec du partage (HTTP %1)</translation>
     </message>
@@ -1318,77 +1337,77 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nouvel événement…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importer un fichier .ics…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;View</source>
         <translation>&amp;Affichage</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
         <source>&amp;Today</source>
         <translation>&amp;Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
         <source>&amp;Tools</source>
         <translation>&amp;Outils</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Comptes et calendriers…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Préférences…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Developer</source>
         <translation>&amp;Développeur</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>Load sample data</source>
         <translation>Charger des données d’exemple</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
         <source>Remove sample data</source>
         <translation>Supprimer les données d’exemple</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1402,42 +1421,42 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Événement « %1 » enregistré.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>L’ajout rapide nécessite un calendrier : ajoutez-en d’abord un.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>Impossible d’ajouter « %1 ».</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>« %1 » ajouté.</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
         <source>Import .ics File</source>
         <translation>Importer un fichier .ics</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
         <source>Calendar files (*.ics)</source>
         <translation>Fichiers de calendrier (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Échec de l’importation : aucun calendrier ne peut recevoir d’événements. Ajoutez-en d’abord un.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importer %n événement de %1 dans :</numerusform>
@@ -1445,12 +1464,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
         <source>Import cancelled.</source>
         <translation>Importation annulée.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple chargée.</numerusform>
@@ -1458,7 +1477,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple supprimée.</numerusform>
@@ -1466,47 +1485,47 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Help</source>
         <translation>Ai&amp;de</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>Check for &amp;Updates…</source>
         <translation>Rechercher des &amp;mises à jour…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Nouveautés</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>Send &amp;Feedback…</source>
         <translation>Envoyer des &amp;commentaires…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;About %1</source>
         <translation>À &amp;propos de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle ne peut donc pas en rechercher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle n’a donc pas de notes de version à afficher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
         <source>This build has no feedback page configured.</source>
         <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
@@ -1559,47 +1578,47 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="97"/>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Les identifiants OAuth de Microsoft ne sont pas configurés dans cette version. Voir .env.example.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="100"/>
         <source>Microsoft OAuth credentials are not configured.</source>
         <translation>Les identifiants OAuth de Microsoft ne sont pas configurés.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="102"/>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
         <translation>Impossible d’ouvrir un port local pour le retour de la connexion Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="104"/>
         <source>Could not launch the system browser for Microsoft sign-in.</source>
         <translation>Impossible de lancer le navigateur du système pour la connexion Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="106"/>
         <source>Microsoft did not return an authorization code.</source>
         <translation>Microsoft n’a pas renvoyé de code d’autorisation.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="108"/>
         <source>Microsoft did not return an access token.</source>
         <translation>Microsoft n’a pas renvoyé de jeton d’accès.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="110"/>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft n’a pas renvoyé de jeton d’actualisation. Vérifiez que offline_access figure parmi les étendues configurées pour cette application.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="113"/>
         <source>Microsoft&apos;s response had no access_token.</source>
         <translation>La réponse de Microsoft ne contenait pas d’access_token.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
         <source>Microsoft denied the sign-in: %1</source>
         <translation>Microsoft a refusé la connexion : %1</translation>
     </message>
@@ -1607,42 +1626,43 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
         <source>No Microsoft access token available.</source>
         <translation>Aucun jeton d’accès Microsoft n’est disponible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph n’a pas répondu à temps.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Impossible de joindre Microsoft Graph.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph n’autorise pas cette modification (HTTP 403) : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>L’événement a été modifié dans le calendrier Microsoft depuis la dernière synchronisation ; il n’a pas été écrasé.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
         <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
         <translation>
             <numerusform>Microsoft Graph demande d’attendre %n seconde avant la prochaine requête.</numerusform>
@@ -1650,17 +1670,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph demande d’attendre avant la prochaine requête.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph a refusé la requête (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph a envoyé un lien vers un autre serveur ; il n’a pas été suivi.</translation>
     </message>
@@ -1699,14 +1719,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>MissedRemindersDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="18"/>
+        <source>Missed Reminders</source>
+        <translation>Rappels manqués</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
+        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
+        <translation>Ces rappels sont arrivés alors qu’ils ne pouvaient pas être affichés. Double-cliquez sur l’un d’eux pour ouvrir son événement.</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="187"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
         <source>Test reminder</source>
         <translation>Rappel de test</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="188"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ce message, les notifications du bureau fonctionnent correctement. Les vrais rappels ressemblent à celui-ci.</translation>
     </message>
@@ -1714,22 +1747,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
         <source>Sign-in cancelled.</source>
         <translation>Connexion annulée.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
         <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
         <translation>L’état de la connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Échec de l’échange de jetons (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Échec de l’actualisation du jeton (HTTP %1) : %2</translation>
     </message>
@@ -1737,103 +1770,103 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Close to the system tray</source>
         <translation>Fermer dans la zone de notification</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Start minimised</source>
         <translation>Démarrer réduit</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Launch at login</source>
         <translation>Lancer à l’ouverture de session</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
         <source>Preferences</source>
         <translation>Préférences</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
         <source>System</source>
         <translation>Système</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Light</source>
         <translation>Clair</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Dark</source>
         <translation>Sombre</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
         <source>Default</source>
         <translation>Par défaut</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
         <source>Choose…</source>
         <translation>Choisir…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 heures (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>24-hour (13:30)</source>
         <translation>24 heures (13:30)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
         <source>As the system&apos;s region</source>
         <translation>Selon la région du système</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
         <source>Theme:</source>
         <translation>Thème :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Accent colour:</source>
         <translation>Couleur d’accentuation :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Font size:</source>
         <translation>Taille de police :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Time format:</source>
         <translation>Format de l’heure :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>First day of week:</source>
         <translation>Premier jour de la semaine :</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Configure location and units…</source>
         <translation>Configurer le lieu et les unités…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>Weather:</source>
         <translation>Météo :</translation>
     </message>
@@ -1841,22 +1874,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
         <source>Google sign-in</source>
         <translation>Connexion Google</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Microsoft sign-in</source>
         <translation>Connexion Microsoft</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Terminez la connexion dans votre navigateur. Cette fenêtre se fermera d’elle-même ensuite.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
         <source>The account could not be saved.</source>
         <translation>Impossible d’enregistrer le compte.</translation>
     </message>
@@ -1864,157 +1897,157 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="33"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
         <source>Starting now (%1)</source>
         <translation>Commence maintenant (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="37"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
         <source>In %1h (%2)</source>
         <translation>Dans %1 h (%2)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="39"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due soon</source>
         <translation>Bientôt à échéance</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due today</source>
         <translation>À échéance aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="49"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon (%1)</source>
         <translation>Bientôt à échéance (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="50"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due now (%1)</source>
         <translation>À échéance maintenant (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="55"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
         <source>Reminder</source>
         <translation>Rappel</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="71"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Échec de la dernière synchronisation</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Échec de la synchronisation : %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="75"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Aucun événement à venir</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="85"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
         <source>today</source>
         <translation>aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>tomorrow</source>
         <translation>demain</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Prochain : %1 (%2, toute la journée)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="93"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
         <source>at %1</source>
         <translation>à %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>tomorrow at %1</source>
         <translation>demain à %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Prochain : %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="27"/>
+        <location filename="../../model/RruleFormat.cpp" line="29"/>
         <source>Repeats daily</source>
         <translation>Tous les jours</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="28"/>
+        <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Every %1 days</source>
         <translation>Tous les %1 jours</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="30"/>
+        <location filename="../../model/RruleFormat.cpp" line="32"/>
         <source>Repeats weekly</source>
         <translation>Toutes les semaines</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="31"/>
+        <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Every %1 weeks</source>
         <translation>Toutes les %1 semaines</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="33"/>
+        <location filename="../../model/RruleFormat.cpp" line="35"/>
         <source>Repeats monthly</source>
         <translation>Tous les mois</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="34"/>
+        <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Every %1 months</source>
         <translation>Tous les %1 mois</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="36"/>
+        <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats yearly</source>
         <translation>Tous les ans</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="37"/>
+        <location filename="../../model/RruleFormat.cpp" line="39"/>
         <source>Every %1 years</source>
         <translation>Tous les %1 ans</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="38"/>
+        <location filename="../../model/RruleFormat.cpp" line="40"/>
         <source>Repeats</source>
         <translation>Se répète</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="98"/>
+        <location filename="../../model/RruleFormat.cpp" line="100"/>
         <source>on the %1 %2</source>
         <translation>le %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="103"/>
+        <location filename="../../model/RruleFormat.cpp" line="105"/>
         <source>on the %1</source>
         <translation>le %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../model/RruleFormat.cpp" line="109"/>
+        <location filename="../../model/RruleFormat.cpp" line="111"/>
         <source>%n time(s)</source>
         <translation>
             <numerusform>%n fois</numerusform>
@@ -2022,145 +2055,145 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="117"/>
+        <location filename="../../model/RruleFormat.cpp" line="119"/>
         <source>until %1</source>
         <translation>jusqu’au %1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="125"/>
+        <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>At time of event</source>
         <translation>À l’heure de l’événement</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="127"/>
+        <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 min before</source>
         <translation>%1 min avant</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="141"/>
+        <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
         <translation>lun.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="143"/>
+        <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
         <translation>mar.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="145"/>
+        <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
         <translation>mer.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="147"/>
+        <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
         <translation>jeu.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="149"/>
+        <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
         <translation>ven.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="151"/>
+        <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
         <translation>sam.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="153"/>
+        <location filename="../../model/RruleFormat.cpp" line="155"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
         <translation>dim.</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="162"/>
-        <location filename="../../model/RruleFormat.cpp" line="171"/>
+        <location filename="../../model/RruleFormat.cpp" line="164"/>
+        <location filename="../../model/RruleFormat.cpp" line="173"/>
         <source>%1th</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="165"/>
+        <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1st</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="167"/>
+        <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1nd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="169"/>
+        <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1rd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="179"/>
+        <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>second-to-last</source>
         <translation>avant-dernier</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="181"/>
+        <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>last</source>
         <translation>dernier</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="183"/>
+        <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>first</source>
         <translation>premier</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="185"/>
+        <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>second</source>
         <translation>deuxième</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="187"/>
+        <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>third</source>
         <translation>troisième</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="189"/>
+        <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fourth</source>
         <translation>quatrième</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="191"/>
+        <location filename="../../model/RruleFormat.cpp" line="193"/>
         <source>fifth</source>
         <translation>cinquième</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="198"/>
+        <location filename="../../model/RruleFormat.cpp" line="200"/>
         <source>%1th-from-last</source>
         <translation>%1e en partant de la fin</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="52"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>Aucune note de version disponible pour %1 %2</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="93"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
         <translation>Recherche de mises à jour…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="106"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
         <translation>%1 est à jour (version %2)</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="110"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
         <translation>Échec de la recherche de mises à jour : %1</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="121"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>Chargement des notes de version…</translation>
     </message>
@@ -2181,7 +2214,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>Dans %n minute (%1)</numerusform>
@@ -2205,24 +2238,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>La synchronisation n’est pas encore disponible pour : %1.</translation>
-    </message>
-    <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
-        <source>No account to sync.</source>
-        <translation>Aucun compte à synchroniser.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>Synchronisation de %n compte…</numerusform>
-            <numerusform>Synchronisation de %n comptes…</numerusform>
-        </translation>
-    </message>
-    <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
         <source>Sync finished.</source>
         <translation>Synchronisation terminée.</translation>
@@ -2244,17 +2259,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -2262,7 +2277,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>
@@ -2320,12 +2335,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="52"/>
         <source>No account to sync.</source>
         <translation>Aucun compte à synchroniser.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="54"/>
         <source>Sync is not available yet for %1.</source>
         <translation>La synchronisation n’est pas encore disponible pour %1.</translation>
     </message>
@@ -2333,7 +2348,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>TimeFormat</name>
     <message>
-        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <location filename="../../model/TimeOfDay.cpp" line="14"/>
         <source>h:mm AP</source>
         <comment>12-hour time pattern</comment>
         <translation>h:mm AP</translation>
@@ -2342,17 +2357,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="132"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Afficher le calendrier</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="137"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
         <source>Sync &amp;Now</source>
         <translation>Synchroniser &amp;maintenant</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="140"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
@@ -2368,7 +2383,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo a renvoyé HTTP %1</translation>
     </message>
@@ -2376,78 +2391,78 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>WeatherSettingsDialog</name>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="33"/>
         <source>Weather</source>
         <translation>Météo</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d&apos;Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
         <source>Enable weather</source>
         <translation>Activer la météo</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
         <source>City name or postal code</source>
         <translation>Nom de ville ou code postal</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
         <source>Search</source>
         <translation>Rechercher</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>No location set.</source>
         <translation>Aucun lieu défini.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
         <source>Current location: %1</source>
         <translation>Lieu actuel : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Celsius (°C)</source>
         <translation>Celsius (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
         <source>Fahrenheit (°F)</source>
         <translation>Fahrenheit (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
         <source>&amp;City:</source>
         <translation>&amp;Ville :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
         <source>&amp;Units:</source>
         <translation>&amp;Unités :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
         <source>Save</source>
         <translation>Enregistrer</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
         <source>Searching…</source>
         <translation>Recherche…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="168"/>
         <source>No matches found.</source>
         <translation>Aucun résultat.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="183"/>
         <source>Search failed: %1</source>
         <translation>Échec de la recherche : %1</translation>
     </message>
@@ -2455,120 +2470,120 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="46"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
         <source>now</source>
         <translation>maintenant</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
         <source>in %1 min</source>
         <translation>dans %1 min</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="52"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
         <source>in %1h %2m</source>
         <translation>dans %1 h %2 min</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="53"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h</source>
         <translation>dans %1 h</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="72"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
         <source>Today, all day</source>
         <translation>Aujourd’hui, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="73"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Tomorrow, all day</source>
         <translation>Demain, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>%1 at %2</source>
         <translation>%1 à %2</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="368"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
         <source>Today</source>
         <translation>Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="373"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
         <source>Tomorrow</source>
         <translation>Demain</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="88"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="414"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
         <source>All-day</source>
         <translation>Toute la journée</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="152"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
         <source>Open Calendar</source>
         <translation>Ouvrir le calendrier</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="153"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Sync Now</source>
         <translation>Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="187"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Ajouter un événement — p. ex. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="200"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
         <source>Preferences</source>
         <translation>Préférences</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="213"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="326"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
         <source>No calendars yet</source>
         <translation>Aucun calendrier pour l’instant</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="344"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
         <source>No upcoming events</source>
         <translation>Aucun événement à venir</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="345"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>Rien de prévu dans les prochaines 24 heures.</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="350"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
         <source>  No more events today</source>
         <translation>  Aucun autre événement aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="377"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
         <source>  Nothing scheduled</source>
         <translation>  Rien de prévu</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="438"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
         <source>(Unnamed)</source>
         <translation>(Sans nom)</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="487"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d’enregistrer l’événement</translation>
     </message>

@@ -19,17 +19,17 @@
         <translation>デスクトップでカレンダー、予定、タスクを管理し、アカウントと同期します。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="54"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="53"/>
         <source>This program carries these fonts and icons under their own licences:</source>
         <translation>このプログラムには、それぞれのライセンスに基づく次のフォントとアイコンが含まれています:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="67"/>
         <source>The fonts IBM Plex Sans and IBM Plex Mono, under the SIL Open Font License 1.1.</source>
         <translation>フォント IBM Plex Sans と IBM Plex Mono (SIL Open Font License 1.1)。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/AboutDialog.cpp" line="71"/>
+        <location filename="../../ui/dialogs/AboutDialog.cpp" line="70"/>
         <source>The icon font Material Icons, under the Apache License 2.0.</source>
         <translation>アイコンフォント Material Icons (Apache License 2.0)。</translation>
     </message>
@@ -37,43 +37,43 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="30"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>アカウントとカレンダー</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="37"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="40"/>
         <source>New calendar on this device</source>
         <translation>このデバイスの新しいカレンダー</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="38"/>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="144"/>
         <source>Add Calendar</source>
         <translation>カレンダーを追加</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="77"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="127"/>
         <source>%1 (read-only)</source>
         <translation>%1（読み取り専用）</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="145"/>
         <source>The calendar &quot;%1&quot; could not be added.</source>
         <translation>カレンダー「%1」を追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="113"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="155"/>
         <source>On This Device</source>
         <translation>このデバイス</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="62"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="65"/>
         <source>Add Google account…</source>
         <translation>Google アカウントを追加…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/AccountsCalendarsDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="67"/>
         <source>Add Microsoft account…</source>
         <translation>Microsoft アカウントを追加…</translation>
     </message>
@@ -183,7 +183,7 @@
         <translation>%1 はどのデバイスでもこのカレンダーの予定を表示できなくなります。続行しますか?</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="229"/>
+        <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
         <source>Moving to the cloud: %1 of %n item(s) sent.</source>
         <translation>
             <numerusform>クラウドへ移動中: %n 件中 %1 件を送信しました。</numerusform>
@@ -193,12 +193,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="123"/>
+        <location filename="../../app/Application.cpp" line="142"/>
         <source>Database Error</source>
         <translation>データベースエラー</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="124"/>
+        <location filename="../../app/Application.cpp" line="143"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -275,7 +275,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>CalendarPickerDialog</name>
     <message>
-        <location filename="../../dialogs/CalendarPickerDialog.cpp" line="18"/>
+        <location filename="../../ui/dialogs/CalendarPickerDialog.cpp" line="20"/>
         <source>Choose Calendar</source>
         <translation>カレンダーを選択</translation>
     </message>
@@ -314,29 +314,37 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <source>Open</source>
+        <translation>開く</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../dialogs/EventDetailsPopover.cpp" line="54"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="59"/>
         <source>(No title)</source>
         <translation>（タイトルなし）</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="24"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
         <source>%1, all day</source>
         <translation>%1、終日</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="25"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="26"/>
         <source>%1 – %2, all day</source>
         <translation>%1 – %2、終日</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="29"/>
         <source>%1, %2 – %3</source>
         <translation>%1 %2 – %3</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="30"/>
+        <location filename="../../ui/dialogs/EventDetailsPopover.cpp" line="31"/>
         <source>%1 %2 – %3 %4</source>
         <translation>%1 %2 – %3 %4</translation>
     </message>
@@ -344,57 +352,57 @@ Please check file permissions and try again.</source>
 <context>
     <name>EventFormDialog</name>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="28"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="29"/>
         <source>All day</source>
         <translation>終日</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="34"/>
         <source>New Event</source>
         <translation>新規イベント</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="36"/>
         <source>Title</source>
         <translation>タイトル</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="67"/>
         <source>Title:</source>
         <translation>タイトル:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="68"/>
         <source>Starts:</source>
         <translation>開始:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="69"/>
         <source>Ends:</source>
         <translation>終了:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="72"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="71"/>
         <source>Calendar:</source>
         <translation>カレンダー:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="99"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
         <source>Give the event a title.</source>
         <translation>イベントのタイトルを入力してください。</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="101"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
         <source>Choose a calendar.</source>
         <translation>カレンダーを選択してください。</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
         <source>The event ends before it starts.</source>
         <translation>イベントの終了が開始より前になっています。</translation>
     </message>
     <message>
-        <location filename="../../dialogs/EventFormDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
         <source>The event could not be saved.</source>
         <translation>イベントを保存できませんでした。</translation>
     </message>
@@ -402,47 +410,47 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::AuthService</name>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="101"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="83"/>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>このビルドでは Google の OAuth 認証情報が構成されていません。.env.example を参照してください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="103"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="85"/>
         <source>Google OAuth credentials are not configured.</source>
         <translation>Google の OAuth 認証情報が構成されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="87"/>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
         <translation>Google サインインのコールバック用にローカルポートを確保できませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="107"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="89"/>
         <source>Could not launch the system browser for Google sign-in.</source>
         <translation>Google サインイン用のシステムブラウザーを起動できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="109"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="91"/>
         <source>Google did not return an authorization code.</source>
         <translation>Google から認可コードが返されませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="111"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="93"/>
         <source>Google did not return an access token.</source>
         <translation>Google からアクセストークンが返されませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="113"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="95"/>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google からリフレッシュトークンが返されませんでした。Google アカウントの権限からこのアプリを削除して、もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="116"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="98"/>
         <source>Google&apos;s response had no access_token.</source>
         <translation>Google の応答に access_token が含まれていませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/AuthService.cpp" line="123"/>
+        <location filename="../../services/sync/google/AuthService.cpp" line="105"/>
         <source>Google denied the sign-in: %1</source>
         <translation>Google がサインインを拒否しました: %1</translation>
     </message>
@@ -486,16 +494,19 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
         <source>No Google access token available.</source>
         <translation>Google のアクセストークンがありません。</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google から読み取れない応答が返されました。</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>
     </message>
@@ -538,53 +549,53 @@ Please check file permissions and try again.</source>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="41"/>
+        <location filename="../../core/IcsImport.cpp" line="40"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>インポートに失敗しました: ファイル %1 を読み込めませんでした (%2)。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="46"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>インポートに失敗しました: ファイル %1 が存在しません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="48"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>インポートに失敗しました: %1 は通常のファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="50"/>
+        <location filename="../../core/IcsImport.cpp" line="49"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>インポートに失敗しました: ファイル %1 が %2 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="98"/>
+        <location filename="../../core/IcsImport.cpp" line="96"/>
+        <location filename="../../core/IcsImport.cpp" line="120"/>
         <source>Import failed: no events found in %1.</source>
         <translation>インポートに失敗しました: %1 にイベントが見つかりません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="70"/>
+        <location filename="../../core/IcsImport.cpp" line="115"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>インポートに失敗しました: 選択したカレンダーがありません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="72"/>
+        <location filename="../../core/IcsImport.cpp" line="118"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>インポートに失敗しました: カレンダー「%1」は読み取り専用です。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="81"/>
+        <location filename="../../core/IcsImport.cpp" line="139"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>インポートに失敗しました: イベントを保存できませんでした (%1)。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="105"/>
-        <location filename="../../core/IcsImport.cpp" line="111"/>
+        <location filename="../../core/IcsImport.cpp" line="141"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>インポートに失敗しました: %1 のイベントを保存できなかったため、何もインポートしていません。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="119"/>
+        <location filename="../../core/IcsImport.cpp" line="150"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートしました。</numerusform>
@@ -1057,17 +1068,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AuthClient</name>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="107"/>
+        <location filename="../../services/account/AuthClient.cpp" line="118"/>
         <source>Cloud sign-in is not configured in this build</source>
         <translation>このビルドではクラウドへのサインインが構成されていません</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="113"/>
+        <location filename="../../services/account/AuthClient.cpp" line="131"/>
         <source>Failed to start local auth server</source>
         <translation>ローカル認証サーバーを起動できませんでした</translation>
     </message>
     <message>
-        <location filename="../../account/AuthClient.cpp" line="136"/>
+        <location filename="../../services/account/AuthClient.cpp" line="154"/>
         <source>No tokens received</source>
         <translation>トークンを受信できませんでした</translation>
     </message>
@@ -1146,37 +1157,37 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="22"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
         <source>Update available</source>
         <translation>アップデートがあります</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="26"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="26"/>
         <source>A new version of %1 is available.</source>
         <translation>%1 の新しいバージョンがあります。</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="29"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="29"/>
         <source>You have version %1. The latest version is %2.</source>
         <translation>現在のバージョンは %1 です。最新バージョンは %2 です。</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="36"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="36"/>
         <source>Loading release notes…</source>
         <translation>リリースノートを読み込んでいます…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="44"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="44"/>
         <source>*Release notes are not available for this version.*</source>
         <translation>*このバージョンのリリースノートはありません。*</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="51"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="51"/>
         <source>Download</source>
         <translation>ダウンロード</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateDialog.cpp" line="55"/>
+        <location filename="../../ui/update/UpdateDialog.cpp" line="55"/>
         <source>Later</source>
         <translation>後で</translation>
     </message>
@@ -1184,22 +1195,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkUpdate::WhatsNewDialog</name>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="24"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="24"/>
         <source>What&apos;s New in %1 %2</source>
         <translation>%1 %2 の新機能</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="29"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="29"/>
         <source>What&apos;s new in %1 %2</source>
         <translation>%1 %2 の新機能</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="35"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="35"/>
         <source>You are running version %1</source>
         <translation>現在のバージョン: %1</translation>
     </message>
     <message>
-        <location filename="../../update/WhatsNewDialog.cpp" line="44"/>
+        <location filename="../../ui/update/WhatsNewDialog.cpp" line="44"/>
         <source>Download %1</source>
         <translation>%1 をダウンロード</translation>
     </message>
@@ -1207,42 +1218,43 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="89"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>カレンダーのアカウントが見つかりません</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="91"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>アップグレードできるのは Larkspindle のカレンダーのみです</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="93"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>カレンダーはすでに Larkspindle にあります</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="95"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
         <source>This calendar is already being moved</source>
         <translation>このカレンダーはすでに移動中です</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="97"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
         <source>Not signed in</source>
         <translation>サインインしていません</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="136"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>サーバーへの登録に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>カレンダーのアップロードに失敗しました (HTTP %1)。カレンダーはこのデバイスに残ります</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="206"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>カレンダーをクラウドカレンダーとして保存できませんでした。カレンダーはこのデバイスに残ります</translation>
     </message>
@@ -1251,6 +1263,8 @@ Please check file permissions and try again.</source>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>カレンダーを同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
@@ -1266,11 +1280,14 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle からの取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle への送信に失敗しました (HTTP %1)</translation>
     </message>
@@ -1285,7 +1302,9 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="199"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>サインインが必要です</translation>
     </message>
@@ -1293,12 +1312,12 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::SharingBackend</name>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="71"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="70"/>
         <source>Not signed in</source>
         <translation>サインインしていません</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="90"/>
+        <location filename="../../services/sync/cloud/SharingBackend.cpp" line="89"/>
         <source>Sharing failed (HTTP %1)</source>
         <translation>共有に失敗しました (HTTP %1)</translation>
     </message>
@@ -1314,77 +1333,77 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="38"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="59"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="60"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
         <source>&amp;New Event…</source>
         <translation>新規イベント(&amp;N)…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="61"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics ファイルをインポート(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="63"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;Sync Now</source>
         <translation>今すぐ同期(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="65"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="67"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="68"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
         <source>&amp;Today</source>
         <translation>今日(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="70"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
         <source>&amp;Tools</source>
         <translation>ツール(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="71"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>アカウントとカレンダー(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="72"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Preferences…</source>
         <translation>環境設定(&amp;P)…</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Developer</source>
         <translation>開発者(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>Load sample data</source>
         <translation>サンプルデータを読み込む</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
         <source>Remove sample data</source>
         <translation>サンプルデータを削除</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1395,108 +1414,108 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>イベント「%1」を保存しました。</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="169"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>クイック追加にはカレンダーが必要です。先にカレンダーを追加してください。</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="174"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>「%1」を追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="176"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>「%1」を追加しました。</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="181"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
         <source>Import .ics File</source>
         <translation>.ics ファイルをインポート</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="182"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
         <source>Calendar files (*.ics)</source>
         <translation>カレンダーファイル (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="197"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>インポートに失敗しました: イベントを追加できるカレンダーがありません。先にカレンダーを追加してください。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="203"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートする先:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
         <source>Import cancelled.</source>
         <translation>インポートをキャンセルしました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="317"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件読み込みました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../mainwindow/MainWindow.cpp" line="323"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件削除しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../mainwindow/MainWindow.cpp" line="207"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;What&apos;s New</source>
         <translation>新機能(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="87"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>Send &amp;Feedback…</source>
         <translation>フィードバックを送信(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;About %1</source>
         <translation>%1 について(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、アップデートを確認できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="372"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、リリースノートを表示できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="382"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
         <source>This build has no feedback page configured.</source>
         <translation>このビルドにはフィードバックページが設定されていません。</translation>
     </message>
@@ -1549,47 +1568,47 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="115"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="97"/>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>このビルドでは Microsoft の OAuth 認証情報が構成されていません。.env.example を参照してください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="118"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="100"/>
         <source>Microsoft OAuth credentials are not configured.</source>
         <translation>Microsoft の OAuth 認証情報が構成されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="102"/>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
         <translation>Microsoft サインインのコールバック用にローカルポートを確保できませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="104"/>
         <source>Could not launch the system browser for Microsoft sign-in.</source>
         <translation>Microsoft サインイン用のシステムブラウザーを起動できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="124"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="106"/>
         <source>Microsoft did not return an authorization code.</source>
         <translation>Microsoft から認可コードが返されませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="126"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="108"/>
         <source>Microsoft did not return an access token.</source>
         <translation>Microsoft からアクセストークンが返されませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="128"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="110"/>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft からリフレッシュトークンが返されませんでした。このアプリに構成されたスコープに offline_access が含まれているか確認してください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="131"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="113"/>
         <source>Microsoft&apos;s response had no access_token.</source>
         <translation>Microsoft の応答に access_token が含まれていませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/AuthService.cpp" line="138"/>
+        <location filename="../../services/sync/microsoft/AuthService.cpp" line="120"/>
         <source>Microsoft denied the sign-in: %1</source>
         <translation>Microsoft がサインインを拒否しました: %1</translation>
     </message>
@@ -1597,59 +1616,60 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="141"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
         <source>No Microsoft access token available.</source>
         <translation>Microsoft のアクセストークンがありません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="168"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph から時間内に応答がありませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="169"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Microsoft Graph に接続できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="184"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
+        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="199"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="202"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph ではこの変更は許可されていません (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="206"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>前回の同期以降に Microsoft カレンダーでイベントが変更されたため、上書きしませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
         <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
         <translation>
             <numerusform>Microsoft Graph から、次のリクエストまで %n 秒待つよう求められました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph から、次のリクエストまで待つよう求められました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="216"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph がリクエストを拒否しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="257"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph から別のサーバーへのリンクが届いたため、たどりませんでした。</translation>
     </message>
@@ -1688,14 +1708,27 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>MissedRemindersDialog</name>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="18"/>
+        <source>Missed Reminders</source>
+        <translation>見逃したリマインダー</translation>
+    </message>
+    <message>
+        <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
+        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
+        <translation>これらのリマインダーは表示できない間に届きました。ダブルクリックすると、その予定が開きます。</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="187"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
         <source>Test reminder</source>
         <translation>テスト通知</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="188"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
     </message>
@@ -1703,22 +1736,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
         <source>Sign-in cancelled.</source>
         <translation>サインインをキャンセルしました。</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
         <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
         <translation>サインインの状態が一致しません。リダイレクトが要求と一致しませんでした。もう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>トークンの交換に失敗しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="322"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
     </message>
@@ -1726,103 +1759,103 @@ Please check file permissions and try again.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
         <source>Close to the system tray</source>
         <translation>閉じるときにシステムトレイに格納</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Start minimised</source>
         <translation>最小化して起動</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Launch at login</source>
         <translation>ログイン時に起動</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="37"/>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="90"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="40"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
         <source>System</source>
         <translation>システム</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>Light</source>
         <translation>ライト</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Dark</source>
         <translation>ダーク</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="45"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
         <source>Default</source>
         <translation>デフォルト</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="48"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
         <source>Choose…</source>
         <translation>選択…</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="64"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 時間制 (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="65"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>24-hour (13:30)</source>
         <translation>24 時間制 (13:30)</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="68"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
         <source>As the system&apos;s region</source>
         <translation>システムの地域設定に従う</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
         <source>Theme:</source>
         <translation>テーマ:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Accent colour:</source>
         <translation>アクセントカラー:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="80"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Font size:</source>
         <translation>フォントサイズ:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="81"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Time format:</source>
         <translation>時刻の形式:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>First day of week:</source>
         <translation>週の始まり:</translation>
     </message>
     <message>
-        <location filename="../../dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>ログイン時の起動設定を変更できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="78"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
         <source>Configure location and units…</source>
         <translation>場所と単位を設定…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>Weather:</source>
         <translation>天気:</translation>
     </message>
@@ -1830,22 +1863,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="23"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
         <source>Google sign-in</source>
         <translation>Google サインイン</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Microsoft sign-in</source>
         <translation>Microsoft サインイン</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="34"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>ブラウザーでサインインを完了してください。完了すると、このウィンドウは自動的に閉じます。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="83"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
         <source>The account could not be saved.</source>
         <translation>アカウントを保存できませんでした。</translation>
     </message>
@@ -1853,302 +1886,302 @@ Please check file permissions and try again.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="33"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
         <source>Starting now (%1)</source>
         <translation>まもなく開始 (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="37"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
         <source>In %1h (%2)</source>
         <translation>%1 時間後 (%2)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="39"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due soon</source>
         <translation>まもなく期限</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="48"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
         <source>Due today</source>
         <translation>今日が期限</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="49"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon (%1)</source>
         <translation>まもなく期限 (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="50"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due now (%1)</source>
         <translation>期限です (%1)</translation>
     </message>
     <message>
-        <location filename="../../app/NotificationService.cpp" line="55"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
         <source>Reminder</source>
         <translation>リマインダー</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="71"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — 前回の同期に失敗しました</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — 同期に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="75"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — 予定されているイベントはありません</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="85"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
         <source>today</source>
         <translation>今日</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>tomorrow</source>
         <translation>明日</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — 次の予定: %1 (%2、終日)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="93"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
         <source>at %1</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — 次の予定: %1 %2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="27"/>
+        <location filename="../../model/RruleFormat.cpp" line="29"/>
         <source>Repeats daily</source>
         <translation>毎日</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="28"/>
+        <location filename="../../model/RruleFormat.cpp" line="30"/>
         <source>Every %1 days</source>
         <translation>%1 日ごと</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="30"/>
+        <location filename="../../model/RruleFormat.cpp" line="32"/>
         <source>Repeats weekly</source>
         <translation>毎週</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="31"/>
+        <location filename="../../model/RruleFormat.cpp" line="33"/>
         <source>Every %1 weeks</source>
         <translation>%1 週間ごと</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="33"/>
+        <location filename="../../model/RruleFormat.cpp" line="35"/>
         <source>Repeats monthly</source>
         <translation>毎月</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="34"/>
+        <location filename="../../model/RruleFormat.cpp" line="36"/>
         <source>Every %1 months</source>
         <translation>%1 か月ごと</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="36"/>
+        <location filename="../../model/RruleFormat.cpp" line="38"/>
         <source>Repeats yearly</source>
         <translation>毎年</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="37"/>
+        <location filename="../../model/RruleFormat.cpp" line="39"/>
         <source>Every %1 years</source>
         <translation>%1 年ごと</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="38"/>
+        <location filename="../../model/RruleFormat.cpp" line="40"/>
         <source>Repeats</source>
         <translation>繰り返し</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="98"/>
+        <location filename="../../model/RruleFormat.cpp" line="100"/>
         <source>on the %1 %2</source>
         <translation>%1%2曜日</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="103"/>
+        <location filename="../../model/RruleFormat.cpp" line="105"/>
         <source>on the %1</source>
         <translation>%1日</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../model/RruleFormat.cpp" line="109"/>
+        <location filename="../../model/RruleFormat.cpp" line="111"/>
         <source>%n time(s)</source>
         <translation>
             <numerusform>%n 回</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="117"/>
+        <location filename="../../model/RruleFormat.cpp" line="119"/>
         <source>until %1</source>
         <translation>%1 まで</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="125"/>
+        <location filename="../../model/RruleFormat.cpp" line="127"/>
         <source>At time of event</source>
         <translation>イベントの時刻</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="127"/>
+        <location filename="../../model/RruleFormat.cpp" line="129"/>
         <source>%1 min before</source>
         <translation>%1 分前</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="141"/>
+        <location filename="../../model/RruleFormat.cpp" line="143"/>
         <source>Mon</source>
         <comment>RruleFormat</comment>
         <translation>月</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="143"/>
+        <location filename="../../model/RruleFormat.cpp" line="145"/>
         <source>Tue</source>
         <comment>RruleFormat</comment>
         <translation>火</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="145"/>
+        <location filename="../../model/RruleFormat.cpp" line="147"/>
         <source>Wed</source>
         <comment>RruleFormat</comment>
         <translation>水</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="147"/>
+        <location filename="../../model/RruleFormat.cpp" line="149"/>
         <source>Thu</source>
         <comment>RruleFormat</comment>
         <translation>木</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="149"/>
+        <location filename="../../model/RruleFormat.cpp" line="151"/>
         <source>Fri</source>
         <comment>RruleFormat</comment>
         <translation>金</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="151"/>
+        <location filename="../../model/RruleFormat.cpp" line="153"/>
         <source>Sat</source>
         <comment>RruleFormat</comment>
         <translation>土</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="153"/>
+        <location filename="../../model/RruleFormat.cpp" line="155"/>
         <source>Sun</source>
         <comment>RruleFormat</comment>
         <translation>日</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="162"/>
-        <location filename="../../model/RruleFormat.cpp" line="171"/>
+        <location filename="../../model/RruleFormat.cpp" line="164"/>
+        <location filename="../../model/RruleFormat.cpp" line="173"/>
         <source>%1th</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="165"/>
+        <location filename="../../model/RruleFormat.cpp" line="167"/>
         <source>%1st</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="167"/>
+        <location filename="../../model/RruleFormat.cpp" line="169"/>
         <source>%1nd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="169"/>
+        <location filename="../../model/RruleFormat.cpp" line="171"/>
         <source>%1rd</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="179"/>
+        <location filename="../../model/RruleFormat.cpp" line="181"/>
         <source>second-to-last</source>
         <translation>最後から2番目の</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="181"/>
+        <location filename="../../model/RruleFormat.cpp" line="183"/>
         <source>last</source>
         <translation>最終</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="183"/>
+        <location filename="../../model/RruleFormat.cpp" line="185"/>
         <source>first</source>
         <translation>第1</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="185"/>
+        <location filename="../../model/RruleFormat.cpp" line="187"/>
         <source>second</source>
         <translation>第2</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="187"/>
+        <location filename="../../model/RruleFormat.cpp" line="189"/>
         <source>third</source>
         <translation>第3</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="189"/>
+        <location filename="../../model/RruleFormat.cpp" line="191"/>
         <source>fourth</source>
         <translation>第4</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="191"/>
+        <location filename="../../model/RruleFormat.cpp" line="193"/>
         <source>fifth</source>
         <translation>第5</translation>
     </message>
     <message>
-        <location filename="../../model/RruleFormat.cpp" line="198"/>
+        <location filename="../../model/RruleFormat.cpp" line="200"/>
         <source>%1th-from-last</source>
         <translation>最後から%1番目の</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="52"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="52"/>
         <source>No release notes available for %1 %2</source>
         <translation>%1 %2 のリリースノートはありません</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="93"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="93"/>
         <source>Checking for updates…</source>
         <translation>アップデートを確認しています…</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="106"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="106"/>
         <source>%1 is up to date (version %2)</source>
         <translation>%1 は最新です (バージョン %2)</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="110"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="110"/>
         <source>Update check failed: %1</source>
         <translation>アップデートの確認に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../update/UpdateFlows.cpp" line="121"/>
+        <location filename="../../ui/update/UpdateFlows.cpp" line="121"/>
         <source>Loading release notes…</source>
         <translation>リリースノートを読み込んでいます…</translation>
     </message>
@@ -2167,7 +2200,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="35"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>%n 分後 (%1)</numerusform>
@@ -2190,23 +2223,6 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="40"/>
-        <source>Sync is not available yet for: %1.</source>
-        <translation>次のアカウントはまだ同期できません: %1。</translation>
-    </message>
-    <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="42"/>
-        <source>No account to sync.</source>
-        <translation>同期するアカウントがありません。</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="44"/>
-        <source>Syncing %n account(s)…</source>
-        <translation>
-            <numerusform>%n 件のアカウントを同期しています…</numerusform>
-        </translation>
-    </message>
-    <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
         <source>Sync finished.</source>
         <translation>同期が完了しました。</translation>
@@ -2227,17 +2243,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="175"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="247"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="260"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -2245,7 +2261,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="612"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
@@ -2302,12 +2318,12 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="53"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="52"/>
         <source>No account to sync.</source>
         <translation>同期するアカウントがありません。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncNowReport.cpp" line="55"/>
+        <location filename="../../core/sync/SyncNowReport.cpp" line="54"/>
         <source>Sync is not available yet for %1.</source>
         <translation>%1 はまだ同期できません。</translation>
     </message>
@@ -2315,7 +2331,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>TimeFormat</name>
     <message>
-        <location filename="../../core/TimeFormat.cpp" line="23"/>
+        <location filename="../../model/TimeOfDay.cpp" line="14"/>
         <source>h:mm AP</source>
         <comment>12-hour time pattern</comment>
         <translation>APh:mm</translation>
@@ -2324,17 +2340,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="132"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
         <source>&amp;Show Calendar</source>
         <translation>カレンダーを表示(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="137"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
         <source>Sync &amp;Now</source>
         <translation>今すぐ同期(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../../app/TrayManager.cpp" line="140"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
@@ -2350,7 +2366,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo が HTTP %1 を返しました</translation>
     </message>
@@ -2358,78 +2374,78 @@ Please check file permissions and try again.</source>
 <context>
     <name>WeatherSettingsDialog</name>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="32"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="33"/>
         <source>Weather</source>
         <translation>天気</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="36"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
         <translation>カレンダーと一緒に天気を表示します。予報は Open-Meteo (無料、登録不要) から取得します。下で都市を検索して場所を設定してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>
         <source>Enable weather</source>
         <translation>天気を有効にする</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
         <source>City name or postal code</source>
         <translation>都市名または郵便番号</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="50"/>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="142"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="51"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="143"/>
         <source>Search</source>
         <translation>検索</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="69"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
         <source>No location set.</source>
         <translation>場所が設定されていません。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="71"/>
         <source>Current location: %1</source>
         <translation>現在の場所: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="74"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
         <source>Celsius (°C)</source>
         <translation>摂氏 (°C)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="75"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="76"/>
         <source>Fahrenheit (°F)</source>
         <translation>華氏 (°F)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="82"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="83"/>
         <source>&amp;City:</source>
         <translation>都市(&amp;C):</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="87"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="88"/>
         <source>&amp;Units:</source>
         <translation>単位(&amp;U):</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="93"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="125"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="126"/>
         <source>Searching…</source>
         <translation>検索中…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="165"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="168"/>
         <source>No matches found.</source>
         <translation>一致する場所が見つかりません。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="180"/>
+        <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="183"/>
         <source>Search failed: %1</source>
         <translation>検索に失敗しました: %1</translation>
     </message>
@@ -2437,120 +2453,120 @@ Please check file permissions and try again.</source>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="46"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
         <source>now</source>
         <translation>今</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
         <source>in %1 min</source>
         <translation>%1 分後</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="52"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
         <source>in %1h %2m</source>
         <translation>%1 時間 %2 分後</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="53"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h</source>
         <translation>%1 時間後</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="72"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
         <source>Today, all day</source>
         <translation>今日、終日</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="73"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Tomorrow, all day</source>
         <translation>明日、終日</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>%1 at %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="368"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
         <source>Today</source>
         <translation>今日</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="75"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="373"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
         <source>Tomorrow</source>
         <translation>明日</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="88"/>
-        <location filename="../../app/WinTrayPopover.cpp" line="414"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
         <source>All-day</source>
         <translation>終日</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="152"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
         <source>Open Calendar</source>
         <translation>カレンダーを開く</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="153"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Sync Now</source>
         <translation>今すぐ同期</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="187"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>イベントを追加 — 例: &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="200"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="213"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="326"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
         <source>No calendars yet</source>
         <translation>カレンダーはまだありません</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="344"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
         <source>No upcoming events</source>
         <translation>予定されているイベントはありません</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="345"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>今後 24 時間の予定はありません。</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="350"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
         <source>  No more events today</source>
         <translation>  今日の予定はこれ以上ありません</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="377"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
         <source>  Nothing scheduled</source>
         <translation>  予定はありません</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="438"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
         <source>(Unnamed)</source>
         <translation>（名前なし）</translation>
     </message>
     <message>
-        <location filename="../../app/WinTrayPopover.cpp" line="487"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
         <source>Couldn&apos;t save event</source>
         <translation>イベントを保存できませんでした</translation>
     </message>
