@@ -487,18 +487,27 @@ std::optional<QList<TaskReminderAlert>>
 TaskRepository::unacknowledgedReminders(const QDateTime &dueAfter, const QDateTime &until,
                                         QString *error) const
 {
-    // The due date's index bounds the read below, so the tasks of years past are never read
-    // again; SQLite's reading of the texts (local ones as UTC, so widened by the largest offset)
-    // leaves out those whose time is far ahead.
+    // The due date's index bounds the read below on both sides, so neither the tasks of years
+    // past nor those of the months ahead are read at every poll: a reminder up to a day ahead
+    // is found by its task's due date, the few set further ahead by their own index. SQLite's
+    // reading of the texts (local ones as UTC, so widened by the largest offset) leaves out
+    // those whose time is still to come.
+    const QString columns = QStringLiteral(
+        "SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before ");
+    const QString due = QStringLiteral(
+        "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.status NOT IN ('completed', "
+        "'cancelled') AND julianday(t.due_date) - tr.minutes_before / 1440.0 <= julianday(?3)");
     return Sql::readAllOrNone<TaskReminderAlert>(
         m_db->connection(),
-        QStringLiteral("SELECT tr.id, t.title, t.due_date, t.due_is_date_only, tr.minutes_before "
-                       "FROM tasks t CROSS JOIN task_reminders tr ON tr.task_id = t.id WHERE "
-                       "tr.acknowledged = 0 AND t.deleted_at IS NULL AND t.due_date >= ? "
-                       "AND t.status NOT IN ('completed', 'cancelled') AND "
-                       "julianday(t.due_date) - tr.minutes_before / 1440.0 <= julianday(?) "
-                       "ORDER BY t.due_date ASC"),
+        columns
+            + QStringLiteral("FROM tasks t CROSS JOIN task_reminders tr ON tr.task_id = t.id "
+                             "WHERE t.due_date >= ?1 AND t.due_date <= ?2 AND ")
+            + due + QStringLiteral(" UNION ALL ") + columns
+            + QStringLiteral("FROM task_reminders tr CROSS JOIN tasks t ON t.id = tr.task_id "
+                             "WHERE tr.minutes_before > 1440 AND t.due_date > ?2 AND ")
+            + due + QStringLiteral(" ORDER BY 3"),
         {Sql::widenedBound(dueAfter, -Sql::kZoneSlackSecs),
+         Sql::widenedBound(until.addDays(1), Sql::kZoneSlackSecs),
          Sql::widenedBound(until, Sql::kZoneSlackSecs)},
         "TaskRepository::unacknowledgedReminders failed:",
         [](const Sql::Reader &r) {

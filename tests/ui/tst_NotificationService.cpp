@@ -395,6 +395,9 @@ void TestNotificationService::pollFiresTaskReminders()
     QVERIFY(f.addTaskReminder(QStringLiteral("tr-yesterday"), QStringLiteral("yesterday"), 0));
     QVERIFY(f.addTaskReminder(QStringLiteral("tr-garbled"), QStringLiteral("garbled"), 0));
     QVERIFY(f.addTaskReminder(QStringLiteral("tr-bare"), QStringLiteral("bare"), 600));
+    // Set 60 hours ahead of its task, two and a half days from now.
+    QVERIFY(f.addTask(QStringLiteral("ahead"), QStringLiteral("Ahead"), iso(at(12, 12)), false));
+    QVERIFY(f.addTaskReminder(QStringLiteral("tr-ahead"), QStringLiteral("ahead"), 3600));
 
     // 00:20 on the due day: the date-only tasks are still within their half hour.
     f.clock.set(at(10, 0, 20));
@@ -404,12 +407,13 @@ void TestNotificationService::pollFiresTaskReminders()
     rec.attach(service);
     service.poll();
     QCOMPARE(rec.shown.size(), 1);
-    QCOMPARE(service.queuedCount(), 1);
+    QCOMPARE(service.queuedCount(), 2);
     service.onBalloonClicked();
-    QCOMPARE(rec.shown.size(), 2);
-    QStringList titles {rec.shown[0].title, rec.shown[1].title};
+    service.onBalloonClicked();
+    QCOMPARE(rec.shown.size(), 3);
+    QStringList titles {rec.shown[0].title, rec.shown[1].title, rec.shown[2].title};
     titles.sort();
-    QCOMPARE(titles, LarkTest::strings({"Bare date", "Pay rent"}));
+    QCOMPARE(titles, LarkTest::strings({"Ahead", "Bare date", "Pay rent"}));
     QCOMPARE(rec.shown[0].eventId, QString());
     QCOMPARE(rec.shown[0].date, QDate(2024, 1, 10));
     const QString table = QStringLiteral("task_reminders");
@@ -421,9 +425,9 @@ void TestNotificationService::pollFiresTaskReminders()
     service.onBalloonClicked();
     f.clock.set(at(10, 9, 56));
     service.poll();
-    QCOMPARE(rec.shown.size(), 3);
-    QCOMPARE(rec.shown[2].title, QStringLiteral("Call back"));
-    QCOMPARE(rec.shown[2].body, QStringLiteral("Due soon (10:10 AM)"));
+    QCOMPARE(rec.shown.size(), 4);
+    QCOMPARE(rec.shown[3].title, QStringLiteral("Call back"));
+    QCOMPARE(rec.shown[3].body, QStringLiteral("Due soon (10:10 AM)"));
     for (const char *left :
          {"tr-done", "tr-cancelled", "tr-deleted", "tr-undated", "tr-yesterday", "tr-garbled"})
         QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);

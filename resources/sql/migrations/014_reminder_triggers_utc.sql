@@ -18,3 +18,7 @@ UPDATE reminders SET acknowledged = 1 WHERE acknowledged = 0 AND EXISTS (
 -- The poll's read, earliest trigger first, stopping after a batch.
 CREATE INDEX IF NOT EXISTS idx_reminders_unacknowledged ON reminders(trigger_time, id)
 WHERE acknowledged = 0;
+
+-- Task reminders set more than a day ahead of their task, which the poll finds by themselves.
+CREATE INDEX IF NOT EXISTS idx_task_reminders_long ON task_reminders(minutes_before)
+WHERE acknowledged = 0 AND minutes_before > 1440;
