@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="142"/>
+        <location filename="../../app/Application.cpp" line="144"/>
         <source>Database Error</source>
         <translation>Datenbankfehler</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="143"/>
+        <location filename="../../app/Application.cpp" line="145"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -525,17 +525,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -1642,7 +1642,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
@@ -1693,22 +1693,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
     </message>
@@ -1874,22 +1874,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Google sign-in</source>
         <translation>Google-Anmeldung</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="26"/>
         <source>Microsoft sign-in</source>
         <translation>Microsoft-Anmeldung</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="36"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Schließen Sie die Anmeldung in Ihrem Browser ab. Dieses Fenster schließt sich danach von selbst.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="86"/>
         <source>The account could not be saved.</source>
         <translation>Das Konto konnte nicht gespeichert werden.</translation>
     </message>
@@ -2238,17 +2238,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
         <source>Sync finished.</source>
         <translation>Synchronisierung abgeschlossen.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="113"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="127"/>
         <source>Sync failed: %1</source>
         <translation>Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
         <source>Synced %n event(s)</source>
         <translation>
             <numerusform>%n Termin synchronisiert</numerusform>
@@ -2259,17 +2261,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -2277,7 +2279,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>

@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="142"/>
+        <location filename="../../app/Application.cpp" line="144"/>
         <source>Database Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="143"/>
+        <location filename="../../app/Application.cpp" line="145"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -521,17 +521,17 @@ Please check file permissions and try again.</source>
         <translation>Google token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google sent an event without a start; the changes of this calendar were not saved.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
@@ -1638,7 +1638,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph sent a reply that cannot be read.</translation>
     </message>
@@ -1689,22 +1689,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No saved Microsoft credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
     </message>
@@ -1870,22 +1870,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Google sign-in</source>
         <translation>Google sign-in</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="26"/>
         <source>Microsoft sign-in</source>
         <translation>Microsoft sign-in</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="36"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Finish signing in in your browser. This window closes by itself when you are done.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="86"/>
         <source>The account could not be saved.</source>
         <translation>The account could not be saved.</translation>
     </message>
@@ -2234,17 +2234,19 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
         <source>Sync finished.</source>
         <translation>Sync finished.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="113"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="127"/>
         <source>Sync failed: %1</source>
         <translation>Sync failed: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
         <source>Synced %n event(s)</source>
         <translation>
             <numerusform>Synced %n event</numerusform>
@@ -2255,17 +2257,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
     </message>
@@ -2273,7 +2275,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>

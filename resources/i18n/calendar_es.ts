@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="142"/>
+        <location filename="../../app/Application.cpp" line="144"/>
         <source>Database Error</source>
         <translation>Error de base de datos</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="143"/>
+        <location filename="../../app/Application.cpp" line="145"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -525,17 +525,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>No se pudo renovar el token de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -1642,7 +1642,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
@@ -1693,22 +1693,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
     </message>
@@ -1874,22 +1874,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Google sign-in</source>
         <translation>Inicio de sesión en Google</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="26"/>
         <source>Microsoft sign-in</source>
         <translation>Inicio de sesión en Microsoft</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="36"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Termine de iniciar sesión en su navegador. Esta ventana se cerrará sola cuando acabe.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="86"/>
         <source>The account could not be saved.</source>
         <translation>No se pudo guardar la cuenta.</translation>
     </message>
@@ -2238,17 +2238,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
         <source>Sync finished.</source>
         <translation>Sincronización completada.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="113"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="127"/>
         <source>Sync failed: %1</source>
         <translation>Error de sincronización: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
         <source>Synced %n event(s)</source>
         <translation>
             <numerusform>%n evento sincronizado</numerusform>
@@ -2259,17 +2261,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -2277,7 +2279,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>

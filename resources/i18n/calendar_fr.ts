@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="142"/>
+        <location filename="../../app/Application.cpp" line="144"/>
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="143"/>
+        <location filename="../../app/Application.cpp" line="145"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -525,17 +525,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -1642,7 +1642,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
@@ -1693,22 +1693,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
     </message>
@@ -1874,22 +1874,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Google sign-in</source>
         <translation>Connexion Google</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="26"/>
         <source>Microsoft sign-in</source>
         <translation>Connexion Microsoft</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="36"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>Terminez la connexion dans votre navigateur. Cette fenêtre se fermera d’elle-même ensuite.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="86"/>
         <source>The account could not be saved.</source>
         <translation>Impossible d’enregistrer le compte.</translation>
     </message>
@@ -2238,17 +2238,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
         <source>Sync finished.</source>
         <translation>Synchronisation terminée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="113"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="127"/>
         <source>Sync failed: %1</source>
         <translation>Échec de la synchronisation : %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
         <source>Synced %n event(s)</source>
         <translation>
             <numerusform>%n événement synchronisé</numerusform>
@@ -2259,17 +2261,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -2277,7 +2279,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>

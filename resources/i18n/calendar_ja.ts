@@ -193,12 +193,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="142"/>
+        <location filename="../../app/Application.cpp" line="144"/>
         <source>Database Error</source>
         <translation>データベースエラー</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="143"/>
+        <location filename="../../app/Application.cpp" line="145"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -524,17 +524,17 @@ Please check file permissions and try again.</source>
         <translation>Google トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="192"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="292"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
@@ -1632,7 +1632,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/SyncClient.cpp" line="442"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
@@ -1682,22 +1682,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="81"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="106"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="201"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="426"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
     </message>
@@ -1863,22 +1863,22 @@ Please check file permissions and try again.</source>
 <context>
     <name>ProviderSignIn</name>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="24"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
         <source>Google sign-in</source>
         <translation>Google サインイン</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="25"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="26"/>
         <source>Microsoft sign-in</source>
         <translation>Microsoft サインイン</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="35"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="36"/>
         <source>Finish signing in in your browser. This window closes by itself when you are done.</source>
         <translation>ブラウザーでサインインを完了してください。完了すると、このウィンドウは自動的に閉じます。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="84"/>
+        <location filename="../../ui/dialogs/ProviderSignIn.cpp" line="86"/>
         <source>The account could not be saved.</source>
         <translation>アカウントを保存できませんでした。</translation>
     </message>
@@ -2223,17 +2223,19 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncCoordinator</name>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="63"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
         <source>Sync finished.</source>
         <translation>同期が完了しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncCoordinator.cpp" line="70"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="113"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="127"/>
         <source>Sync failed: %1</source>
         <translation>同期に失敗しました: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
         <source>Synced %n event(s)</source>
         <translation>
             <numerusform>%n 件の予定を同期しました</numerusform>
@@ -2243,17 +2245,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="177"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="249"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="262"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -2261,7 +2263,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="613"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
