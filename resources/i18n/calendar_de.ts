@@ -535,7 +535,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -543,7 +543,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
@@ -1642,7 +1642,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
@@ -1708,12 +1708,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
@@ -2261,17 +2261,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -2279,7 +2279,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>

@@ -531,7 +531,7 @@ Please check file permissions and try again.</source>
         <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
@@ -539,7 +539,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
     </message>
@@ -1638,7 +1638,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph sent a reply that cannot be read.</translation>
     </message>
@@ -1704,12 +1704,12 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
     </message>
@@ -2257,17 +2257,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
     </message>
@@ -2275,7 +2275,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>

@@ -535,7 +535,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -543,7 +543,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
     </message>
@@ -1642,7 +1642,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
@@ -1708,12 +1708,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
     </message>
@@ -2261,17 +2261,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -2279,7 +2279,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>

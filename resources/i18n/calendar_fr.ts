@@ -535,7 +535,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -543,7 +543,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
     </message>
@@ -1642,7 +1642,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
@@ -1708,12 +1708,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
     </message>
@@ -2261,17 +2261,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -2279,7 +2279,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>

@@ -534,14 +534,14 @@ Please check file permissions and try again.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="293"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="301"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
@@ -1632,7 +1632,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="444"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
@@ -1697,12 +1697,12 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="428"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="490"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
@@ -2245,17 +2245,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="185"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="274"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="287"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -2263,7 +2263,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="644"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
