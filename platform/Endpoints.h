@@ -14,6 +14,12 @@ namespace Endpoints {
 
 // The environment variable's value (UTF-8) when non-empty, else the fallback.
 QString fromEnvironment(const char *variable, const QString &fallback);
+// The same for an address: one that is not https, or http to this machine, is ignored with a
+// warning in the log, so that no override can send tokens or secrets in the clear.
+QString addressFromEnvironment(const char *variable, const QString &fallback);
+
+// Where a request may go: https anywhere, plain http only to this machine.
+bool isSecureOrLoopback(const QUrl &url);
 
 QString authApiUrl(); // AUTH_API_URL
 QString accountApiUrl(); // ACCOUNT_API_URL

@@ -32,7 +32,6 @@ public:
 
     GoogleSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
 
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 
     void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
@@ -67,7 +66,8 @@ private:
     // A refusal of the access token is answered by one refresh per run and the
     // request sent again; anything else ends the operation.
     template<typename T>
-    void failed(int status, const QString &reason, const Sync::Reply<T> &done,
+    void failed(const CalendarClient *client, int status, const QString &reason,
+                const Sync::Reply<T> &done,
                 const std::function<void()> &again);
 
     AppState *m_state;
@@ -77,7 +77,6 @@ private:
     bool m_refreshedAfterRefusal = false;
     // One for the run, so that its many requests share connections.
     QNetworkAccessManager *m_network;
-    int m_timeoutMs;
 };
 
 } // namespace Google

@@ -1,3 +1,4 @@
+#include "services/net/RequestPolicy.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/caldav/CalDavDiscovery.h"
 #include "support/CalDavServers.h"
@@ -150,7 +151,9 @@ void TestCalDavDiscovery::discovers()
     auto *client = new CalDavClient(this);
     client->setCredentials(QStringLiteral("alice"), password);
     // Short only where the server is meant to stay silent: the real ones may be slow under load.
-    client->setTransferTimeout(server == QLatin1String("fake") ? 500 : 10000);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = server == QLatin1String("fake") ? 500 : 10000;
+    const Net::LimitsOverride limits(shortSilence);
     if (pin == QLatin1String("right"))
         client->setTrustedFingerprint(m_tls.sha256.toUpper());
     else if (pin == QLatin1String("wrong"))
