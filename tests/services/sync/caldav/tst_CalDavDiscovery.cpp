@@ -134,6 +134,12 @@ void TestCalDavDiscovery::discovers_data()
     QTest::newRow("not a web address")
         << "ftp://127.0.0.1"
         << "/" << secret << "" << QStringList() << "The server address is not valid.";
+    // Refused before anything is sent: the password would travel in the clear.
+    QTest::newRow("plain http to another computer")
+        << "http://192.0.2.1"
+        << "/" << secret << "" << QStringList()
+        << "The server address must start with https://; without encryption the password would "
+           "travel in the clear.";
     QTest::newRow("endless redirects")
         << "fake"
         << "/loop/" << secret << "" << QStringList() << "The server redirected too many times.";
