@@ -245,11 +245,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Der Server hat auf eine Adresse umgeleitet, die keine Webadresse ist.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>Der Server hat auf eine unverschlüsselte Adresse umgeleitet.</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
         <source>The server did not accept the user name or password.</source>
         <translation>Der Server hat den Benutzernamen oder das Passwort nicht akzeptiert.</translation>
@@ -264,6 +259,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>The server address is not valid.</source>
         <translation>Die Serveradresse ist ungültig.</translation>
     </message>
+    <message>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>Die Serveradresse muss mit https:// beginnen; ohne Verschlüsselung würde das Passwort im Klartext übertragen.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -271,6 +270,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>Die Antwort des Servers konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>Der Server verwies auf einen anderen Server; das Passwort wurde nicht dorthin gesendet.</translation>
     </message>
 </context>
 <context>
@@ -499,6 +502,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google bittet, vor der nächsten Anfrage zu warten.</translation>
     </message>
 </context>
 <context>
@@ -1641,14 +1648,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>Der Termin wurde seit der letzten Synchronisierung im Microsoft-Kalender geändert; er wurde nicht überschrieben.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunde zu warten.</numerusform>
-            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunden zu warten.</numerusform>
-        </translation>
-    </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
@@ -1697,6 +1696,29 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
+    <message>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>Die Antwort des Servers ist zu groß</translation>
+    </message>
+    <message>
+        <source>The server did not finish its reply in time.</source>
+        <translation>Der Server hat seine Antwort nicht rechtzeitig abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>Der Server hat an eine andere Adresse umgeleitet; die Anfrage wurde nicht dorthin gesendet.</translation>
+    </message>
+    <message>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 Der nächste Versuch erfolgt am %2.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -1717,11 +1739,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
         <source>Sign-in cancelled.</source>
         <translation>Anmeldung abgebrochen.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>Der Anmeldestatus stimmt nicht überein. Die Weiterleitung passte nicht zu unserer Anfrage; bitte versuchen Sie es erneut.</translation>
     </message>
     <message>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>

@@ -241,11 +241,6 @@ Please check file permissions and try again.</source>
         <translation>The server redirected to an address that is not a web address.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>The server redirected to an address without encryption.</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
         <source>The server did not accept the user name or password.</source>
         <translation>The server did not accept the user name or password.</translation>
@@ -260,6 +255,10 @@ Please check file permissions and try again.</source>
         <source>The server address is not valid.</source>
         <translation>The server address is not valid.</translation>
     </message>
+    <message>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>The server address must start with https://; without encryption the password would travel in the clear.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -267,6 +266,10 @@ Please check file permissions and try again.</source>
         <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>The server&apos;s reply could not be read.</translation>
+    </message>
+    <message>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>The server pointed to another server; the password was not sent there.</translation>
     </message>
 </context>
 <context>
@@ -495,6 +498,10 @@ Please check file permissions and try again.</source>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>No Google access token.</translation>
+    </message>
+    <message>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google asks to wait before the next request.</translation>
     </message>
 </context>
 <context>
@@ -1637,14 +1644,6 @@ Please check file permissions and try again.</source>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph asks to wait %n second before the next request.</numerusform>
-            <numerusform>Microsoft Graph asks to wait %n seconds before the next request.</numerusform>
-        </translation>
-    </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
@@ -1693,6 +1692,29 @@ Please check file permissions and try again.</source>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
     </message>
+    <message>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>The server&apos;s reply is too large</translation>
+    </message>
+    <message>
+        <source>The server did not finish its reply in time.</source>
+        <translation>The server did not finish its reply in time.</translation>
+    </message>
+    <message>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>The server redirected to another address; the request was not sent there.</translation>
+    </message>
+    <message>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 The next try will be at %2.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -1713,11 +1735,6 @@ Please check file permissions and try again.</source>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
         <source>Sign-in cancelled.</source>
         <translation>Sign-in cancelled.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</translation>
     </message>
     <message>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>

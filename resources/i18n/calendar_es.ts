@@ -245,11 +245,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>El servidor redirigió a una dirección que no es una dirección web.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>El servidor redirigió a una dirección sin cifrado.</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
         <source>The server did not accept the user name or password.</source>
         <translation>El servidor no aceptó el nombre de usuario o la contraseña.</translation>
@@ -264,6 +259,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The server address is not valid.</source>
         <translation>La dirección del servidor no es válida.</translation>
     </message>
+    <message>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>La dirección del servidor debe empezar por https://; sin cifrado, la contraseña viajaría en texto claro.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -271,6 +270,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>No se pudo leer la respuesta del servidor.</translation>
+    </message>
+    <message>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>El servidor remitió a otro servidor; la contraseña no se envió allí.</translation>
     </message>
 </context>
 <context>
@@ -499,6 +502,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>
+    </message>
+    <message>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google pide esperar antes de la siguiente solicitud.</translation>
     </message>
 </context>
 <context>
@@ -1641,14 +1648,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>El evento se modificó en el calendario de Microsoft desde la última sincronización; no se ha sobrescrito.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph pide esperar %n segundo antes de la siguiente solicitud.</numerusform>
-            <numerusform>Microsoft Graph pide esperar %n segundos antes de la siguiente solicitud.</numerusform>
-        </translation>
-    </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
@@ -1697,6 +1696,29 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
     </message>
+    <message>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>La respuesta del servidor es demasiado grande</translation>
+    </message>
+    <message>
+        <source>The server did not finish its reply in time.</source>
+        <translation>El servidor no terminó su respuesta a tiempo.</translation>
+    </message>
+    <message>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>El servidor redirigió a otra dirección; la solicitud no se envió allí.</translation>
+    </message>
+    <message>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 El próximo intento será el %2.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -1717,11 +1739,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
         <source>Sign-in cancelled.</source>
         <translation>Inicio de sesión cancelado.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>El estado del inicio de sesión no coincide. La redirección no correspondía a nuestra solicitud; inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>

@@ -245,11 +245,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Le serveur a redirigé vers une adresse qui n’est pas une adresse web.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>Le serveur a redirigé vers une adresse non chiffrée.</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
         <source>The server did not accept the user name or password.</source>
         <translation>Le serveur n’a pas accepté le nom d’utilisateur ou le mot de passe.</translation>
@@ -264,6 +259,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>The server address is not valid.</source>
         <translation>L’adresse du serveur n’est pas valide.</translation>
     </message>
+    <message>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>L’adresse du serveur doit commencer par https:// ; sans chiffrement, le mot de passe circulerait en clair.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -271,6 +270,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>La réponse du serveur n’a pas pu être lue.</translation>
+    </message>
+    <message>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>Le serveur a renvoyé vers un autre serveur ; le mot de passe n’y a pas été envoyé.</translation>
     </message>
 </context>
 <context>
@@ -499,6 +502,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>Aucun jeton d’accès Google.</translation>
+    </message>
+    <message>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google demande d’attendre avant la prochaine requête.</translation>
     </message>
 </context>
 <context>
@@ -1641,14 +1648,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>L’événement a été modifié dans le calendrier Microsoft depuis la dernière synchronisation ; il n’a pas été écrasé.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph demande d’attendre %n seconde avant la prochaine requête.</numerusform>
-            <numerusform>Microsoft Graph demande d’attendre %n secondes avant la prochaine requête.</numerusform>
-        </translation>
-    </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
@@ -1697,6 +1696,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
     </message>
+    <message>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>La réponse du serveur est trop volumineuse</translation>
+    </message>
+    <message>
+        <source>The server did not finish its reply in time.</source>
+        <translation>Le serveur n’a pas terminé sa réponse à temps.</translation>
+    </message>
+    <message>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>Le serveur a redirigé vers une autre adresse ; la requête n’y a pas été envoyée.</translation>
+    </message>
+    <message>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 La prochaine tentative aura lieu le %2.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -1717,11 +1739,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
         <source>Sign-in cancelled.</source>
         <translation>Connexion annulée.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>L’état de la connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
     </message>
     <message>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>

@@ -244,11 +244,6 @@ Please check file permissions and try again.</source>
         <translation>サーバーが Web アドレスではないアドレスにリダイレクトしました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>サーバーが暗号化されていないアドレスにリダイレクトしました。</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
         <source>The server did not accept the user name or password.</source>
         <translation>サーバーがユーザー名またはパスワードを受け付けませんでした。</translation>
@@ -263,6 +258,10 @@ Please check file permissions and try again.</source>
         <source>The server address is not valid.</source>
         <translation>サーバーのアドレスが無効です。</translation>
     </message>
+    <message>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>サーバーのアドレスは https:// で始まる必要があります。暗号化しないと、パスワードが平文で送信されます。</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -270,6 +269,10 @@ Please check file permissions and try again.</source>
         <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>サーバーの応答を読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>サーバーが別のサーバーを指定しました。パスワードはそこへ送信されていません。</translation>
     </message>
 </context>
 <context>
@@ -498,6 +501,10 @@ Please check file permissions and try again.</source>
         <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google から、次のリクエストまで待つよう求められました。</translation>
     </message>
 </context>
 <context>
@@ -1631,13 +1638,6 @@ Please check file permissions and try again.</source>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>前回の同期以降に Microsoft カレンダーでイベントが変更されたため、上書きしませんでした。</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="211"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph から、次のリクエストまで %n 秒待つよう求められました。</numerusform>
-        </translation>
-    </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="213"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
@@ -1686,6 +1686,29 @@ Please check file permissions and try again.</source>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
+    <message>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>サーバーの応答が大きすぎます</translation>
+    </message>
+    <message>
+        <source>The server did not finish its reply in time.</source>
+        <translation>サーバーが時間内に応答を終えませんでした。</translation>
+    </message>
+    <message>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>サーバーが別のアドレスへリダイレクトしました。リクエストはそこへ送信されていません。</translation>
+    </message>
+    <message>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 次の試行は %2 です。</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
@@ -1706,11 +1729,6 @@ Please check file permissions and try again.</source>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="185"/>
         <source>Sign-in cancelled.</source>
         <translation>サインインをキャンセルしました。</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="250"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>サインインの状態が一致しません。リダイレクトが要求と一致しませんでした。もう一度お試しください。</translation>
     </message>
     <message>
         <location filename="../../services/oauth/LoopbackAuthService.cpp" line="287"/>
