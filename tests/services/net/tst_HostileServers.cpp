@@ -1,8 +1,5 @@
-// Every remote client against servers that misbehave on purpose: one that redirects to a second
-// server, one that names a second server in its answer, one that trickles its reply, one whose
-// reply is far too large and one that asks to be left alone for a while. Each run must end with
-// one readable failure, lose nothing of what waits to be sent, and send no credentials to the
-// second server.
+// Every remote client against servers that misbehave on purpose. Each run must end with one
+// readable failure, lose nothing that waits to be sent, and send no credentials elsewhere.
 
 #include "core/AppState.h"
 #include "core/sync/SyncEngine.h"
@@ -39,25 +36,11 @@ using LarkTest::SyncOutcome;
 namespace {
 
 const QDateTime kNow(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
-const QString kWaiting = QStringLiteral("Waiting to be sent");
 
 enum Hostility { Redirect, ForeignHref, Trickle, Oversized, RateLimit };
 
-Event waitingEvent(const QString &calendarId)
-{
-    Event e = Event::newLocal();
-    e.id = e.uid = QStringLiteral("waiting-1");
-    e.calendar_id = calendarId;
-    e.title = kWaiting;
-    e.start_time = kNow.addDays(2);
-    e.end_time = e.start_time.addSecs(1800);
-    e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
-    e.created = e.last_modified = kNow;
-    return e;
-}
-
-// One client and the service it talks to. A rig first syncs cleanly, then leaves one local
-// change waiting; turnHostile makes the service's listings misbehave.
+// One client and its service, after a clean first run and with one local event waiting to be
+// sent; turnHostile makes the service's listings misbehave.
 class Rig
 {
 public:
@@ -65,12 +48,24 @@ public:
     virtual bool prepare() = 0;
     virtual void turnHostile(const FakeReply &reply) = 0;
     virtual SyncOutcome run() = 0;
-    // The waiting change is still waiting, and the service does not have it.
+    // The waiting event is still waiting, and the service does not have it.
     virtual bool nothingLost() = 0;
 
     FakeHttpServer other;
 
 protected:
+    bool addWaiting(AppState *state, const QString &calendarId) const
+    {
+        Event e = Event::newLocal();
+        e.id = e.uid = QStringLiteral("waiting-1");
+        e.calendar_id = calendarId;
+        e.title = QStringLiteral("Waiting");
+        e.start_time = kNow.addDays(2);
+        e.end_time = e.start_time.addSecs(1800);
+        e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+        e.created = e.last_modified = kNow;
+        return !calendarId.isEmpty() && state->events()->insert(e);
+    }
     bool stillWaiting(AppState *state) const
     {
         const std::optional<Event> row = state->events()->byId(QStringLiteral("waiting-1"));
@@ -78,30 +73,47 @@ protected:
     }
 };
 
-class GoogleRig : public Rig
+// Google and Microsoft: an account of the type with stored tokens, synced through the engine.
+class ProviderRig : public Rig
+{
+protected:
+    bool begin(const QString &type, const OAuth::StoredTokens &tokens)
+    {
+        account.id = account.name = type + QStringLiteral("-1");
+        account.type = type;
+        account.created_at = account.updated_at = kNow;
+        if (!state.ok() || !state->accounts()->insert(account))
+            return false;
+        state->database()->setClock([] { return kNow; });
+        const bool saved = type == QLatin1String("google")
+            ? Google::AuthService::saveTokens(account.id, tokens)
+            : Microsoft::AuthService::saveTokens(account.id, tokens);
+        return saved && run().finished == 1
+            && addWaiting(state.get(), state->calendars()->listByAccount(account.id).value(0).id);
+    }
+    SyncOutcome runWith(Sync::SyncProvider *provider)
+    {
+        return LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account, provider));
+    }
+
+    LarkTest::StartedAppState state;
+    Account account;
+};
+
+class GoogleRig : public ProviderRig
 {
 public:
     bool prepare() override
     {
-        if (!home.listen() || !state.ok())
+        if (!home.listen())
             return false;
         google.addCalendar(QStringLiteral("me@example.com"), QStringLiteral("Me"));
         qputenv("GOOGLE_CALENDAR_API_URL", google.apiRoot().toUtf8());
         qputenv("GOOGLE_TOKEN_URL", google.tokenUrl().toUtf8());
         qputenv("GOOGLE_CLIENT_ID", "client.apps");
         qputenv("GOOGLE_CLIENT_SECRET", "secret");
-        state->database()->setClock([] { return kNow; });
-        account.id = QStringLiteral("google-1");
-        account.name = QStringLiteral("me@example.com");
-        account.type = QStringLiteral("google");
-        account.created_at = account.updated_at = kNow;
-        if (!state->accounts()->insert(account)
-            || !Google::AuthService::saveTokens(
-                account.id, {google.accessToken, google.refreshToken, kNow.addSecs(3600)})
-            || run().finished != 1)
-            return false;
-        return state->events()->insert(
-            waitingEvent(state->calendars()->listByAccount(account.id).value(0).id));
+        return begin(QStringLiteral("google"),
+                     {google.accessToken, google.refreshToken, kNow.addSecs(3600)});
     }
     void turnHostile(const FakeReply &reply) override
     {
@@ -109,8 +121,7 @@ public:
     }
     SyncOutcome run() override
     {
-        return LarkTest::runToEnd(new Sync::SyncEngine(
-            state.get(), account, new Google::GoogleSyncProvider(state.get(), account)));
+        return runWith(new Google::GoogleSyncProvider(state.get(), account));
     }
     bool nothingLost() override
     {
@@ -120,36 +131,18 @@ public:
 
     FakeHttpServer home;
     LarkTest::FakeGoogleCalendar google {&home};
-    LarkTest::StartedAppState state;
-    Account account;
 };
 
-class MicrosoftRig : public Rig
+class MicrosoftRig : public ProviderRig
 {
 public:
     bool prepare() override
     {
-        if (!graph.listen() || !state.ok())
+        if (!graph.listen())
             return false;
-        graph.server().route(
-            "POST", QStringLiteral("/common/oauth2/v2.0/token"),
-            FakeReply::json(200,
-                            QJsonObject {{QStringLiteral("access_token"), graph.accessToken}}));
-        qputenv("MICROSOFT_AUTHORITY_URL", graph.server().url().toString().toUtf8());
-        qputenv("MICROSOFT_CLIENT_ID", "test-client");
         calendar = graph.addCalendar(QStringLiteral("Calendar"));
-        state->database()->setClock([] { return kNow; });
-        account.id = QStringLiteral("ms-1");
-        account.name = QStringLiteral("Work");
-        account.type = QStringLiteral("microsoft");
-        account.created_at = account.updated_at = kNow;
-        if (!state->accounts()->insert(account)
-            || !Microsoft::AuthService::saveTokens(
-                account.id, {graph.accessToken, QStringLiteral("refresh-1"), kNow.addSecs(3600)})
-            || run().finished != 1)
-            return false;
-        return state->events()->insert(
-            waitingEvent(state->calendars()->listByAccount(account.id).value(0).id));
+        return begin(QStringLiteral("microsoft"),
+                     {graph.accessToken, QStringLiteral("refresh-1"), kNow.addSecs(3600)});
     }
     void turnHostile(const FakeReply &reply) override
     {
@@ -159,7 +152,7 @@ public:
     {
         auto *client = new Microsoft::MicrosoftSyncProvider(state.get(), account);
         client->setServiceRoot(graph.root());
-        return LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account, client));
+        return runWith(client);
     }
     bool nothingLost() override
     {
@@ -167,8 +160,6 @@ public:
     }
 
     LarkTest::FakeGraph graph;
-    LarkTest::StartedAppState state;
-    Account account;
     QString calendar;
 };
 
@@ -183,10 +174,9 @@ public:
         device = std::make_unique<LarkTest::CloudDevice>(cloud.baseUrl());
         if (!device->open() || run().finished != 1)
             return false;
-        AppState *state = device->state();
-        for (const Calendar &c : state->calendars()->listAll()) {
+        for (const Calendar &c : device->state()->calendars()->listAll()) {
             if (c.url.endsWith(QLatin1String("team")))
-                return state->events()->insert(waitingEvent(c.id));
+                return addWaiting(device->state(), c.id);
         }
         return false;
     }
@@ -222,19 +212,16 @@ public:
     }
     SyncOutcome run() override
     {
-        auto *client = new CalDavClient(nullptr);
-        client->setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
-        auto *discovery = new CalDavDiscovery(client);
+        CalDavClient client(nullptr);
+        client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
+        auto *discovery = new CalDavDiscovery(&client);
         QSignalSpy completed(discovery, &CalDavDiscovery::completed);
         QSignalSpy failed(discovery, &CalDavDiscovery::failed);
         discovery->start(home.url(QStringLiteral("/dav/")));
         (void)QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000);
         QTest::qWait(20);
-        SyncOutcome outcome {int(completed.size()), int(failed.size()), QString(),
-                             failed.isEmpty() ? QString() : failed.first().first().toString(),
-                             QDateTime()};
-        delete client;
-        return outcome;
+        return {int(completed.size()), int(failed.size()), QString(),
+                failed.isEmpty() ? QString() : failed.first().first().toString(), QDateTime()};
     }
     bool nothingLost() override { return true; }
 
