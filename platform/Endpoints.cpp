@@ -82,12 +82,12 @@ QString syncApiUrl()
 
 QString accountPortalUrl()
 {
-    return addressFromEnvironment("ACCOUNT_PORTAL_URL", QStringLiteral(LARK_ACCOUNT_PORTAL_URL));
+    return fromEnvironment("ACCOUNT_PORTAL_URL", QStringLiteral(LARK_ACCOUNT_PORTAL_URL));
 }
 
 QString updateFeedUrl()
 {
-    return addressFromEnvironment("UPDATE_FEED_URL", QStringLiteral(LARK_UPDATE_FEED_URL));
+    return fromEnvironment("UPDATE_FEED_URL", QStringLiteral(LARK_UPDATE_FEED_URL));
 }
 
 QString feedbackUrl()
@@ -97,14 +97,14 @@ QString feedbackUrl()
 
 QString weatherForecastUrl()
 {
-    return addressFromEnvironment("WEATHER_FORECAST_URL",
-                                  QStringLiteral("https://api.open-meteo.com/v1/forecast"));
+    return fromEnvironment("WEATHER_FORECAST_URL",
+                           QStringLiteral("https://api.open-meteo.com/v1/forecast"));
 }
 
 QString weatherGeocodingUrl()
 {
-    return addressFromEnvironment("WEATHER_GEOCODING_URL",
-                                  QStringLiteral("https://geocoding-api.open-meteo.com/v1/search"));
+    return fromEnvironment("WEATHER_GEOCODING_URL",
+                           QStringLiteral("https://geocoding-api.open-meteo.com/v1/search"));
 }
 
 QString googleAuthUrl()
