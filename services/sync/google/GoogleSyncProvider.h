@@ -32,7 +32,6 @@ public:
 
     GoogleSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
 
-
     void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
     void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
@@ -67,8 +66,7 @@ private:
     // request sent again; anything else ends the operation.
     template<typename T>
     void failed(const CalendarClient *client, int status, const QString &reason,
-                const Sync::Reply<T> &done,
-                const std::function<void()> &again);
+                const Sync::Reply<T> &done, const std::function<void()> &again);
 
     AppState *m_state;
     Account m_account;
