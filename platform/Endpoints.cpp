@@ -1,6 +1,8 @@
 #include "platform/Endpoints.h"
 
 #include <QByteArray>
+#include <QHostAddress>
+#include <QtDebug>
 
 #ifndef LARK_AUTH_API_URL
 #define LARK_AUTH_API_URL ""
@@ -38,19 +40,44 @@ QString fromEnvironment(const char *variable, const QString &fallback)
     return value.isEmpty() ? fallback : QString::fromUtf8(value);
 }
 
+bool isSecureOrLoopback(const QUrl &url)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    if (url.scheme() == QLatin1String("https"))
+        return true;
+    if (url.scheme() != QLatin1String("http"))
+        return false;
+    const QHostAddress address(url.host());
+    return url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+        || (!address.isNull() && address.isLoopback());
+}
+
+QString addressFromEnvironment(const char *variable, const QString &fallback)
+{
+    const QString value = fromEnvironment(variable, QString());
+    if (value.isEmpty())
+        return fallback;
+    if (isSecureOrLoopback(QUrl(value, QUrl::StrictMode)))
+        return value;
+    qWarning().noquote() << "[Endpoints] ignoring" << variable
+                         << ": only https, or http to this computer, is used";
+    return fallback;
+}
+
 QString authApiUrl()
 {
-    return fromEnvironment("AUTH_API_URL", QStringLiteral(LARK_AUTH_API_URL));
+    return addressFromEnvironment("AUTH_API_URL", QStringLiteral(LARK_AUTH_API_URL));
 }
 
 QString accountApiUrl()
 {
-    return fromEnvironment("ACCOUNT_API_URL", QStringLiteral(LARK_ACCOUNT_API_URL));
+    return addressFromEnvironment("ACCOUNT_API_URL", QStringLiteral(LARK_ACCOUNT_API_URL));
 }
 
 QString syncApiUrl()
 {
-    return fromEnvironment("SYNC_API_URL", QStringLiteral(LARK_SYNC_API_URL));
+    return addressFromEnvironment("SYNC_API_URL", QStringLiteral(LARK_SYNC_API_URL));
 }
 
 QString accountPortalUrl()
@@ -82,32 +109,32 @@ QString weatherGeocodingUrl()
 
 QString googleAuthUrl()
 {
-    return fromEnvironment("GOOGLE_AUTH_URL",
-                           QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth"));
+    return addressFromEnvironment("GOOGLE_AUTH_URL",
+                                  QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth"));
 }
 
 QString googleTokenUrl()
 {
-    return fromEnvironment("GOOGLE_TOKEN_URL",
-                           QStringLiteral("https://oauth2.googleapis.com/token"));
+    return addressFromEnvironment("GOOGLE_TOKEN_URL",
+                                  QStringLiteral("https://oauth2.googleapis.com/token"));
 }
 
 QString googleCalendarApiUrl()
 {
-    return fromEnvironment("GOOGLE_CALENDAR_API_URL",
-                           QStringLiteral("https://www.googleapis.com/calendar/v3"));
+    return addressFromEnvironment("GOOGLE_CALENDAR_API_URL",
+                                  QStringLiteral("https://www.googleapis.com/calendar/v3"));
 }
 
 QString microsoftAuthorityUrl()
 {
-    return fromEnvironment("MICROSOFT_AUTHORITY_URL",
-                           QStringLiteral("https://login.microsoftonline.com"));
+    return addressFromEnvironment("MICROSOFT_AUTHORITY_URL",
+                                  QStringLiteral("https://login.microsoftonline.com"));
 }
 
 QString microsoftGraphApiUrl()
 {
-    return fromEnvironment("MICROSOFT_GRAPH_API_URL",
-                           QStringLiteral("https://graph.microsoft.com/v1.0"));
+    return addressFromEnvironment("MICROSOFT_GRAPH_API_URL",
+                                  QStringLiteral("https://graph.microsoft.com/v1.0"));
 }
 
 QString googleClientId()

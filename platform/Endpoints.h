@@ -14,6 +14,13 @@ namespace Endpoints {
 
 // The environment variable's value (UTF-8) when non-empty, else the fallback.
 QString fromEnvironment(const char *variable, const QString &fallback);
+// The same for an address that receives tokens, passwords or the client secret (the sign-in
+// and sync services): one that is not https, or http to this machine, is ignored with a
+// warning in the log, so that no override can send them in the clear.
+QString addressFromEnvironment(const char *variable, const QString &fallback);
+
+// Where a request may go: https anywhere, plain http only to this machine.
+bool isSecureOrLoopback(const QUrl &url);
 
 QString authApiUrl(); // AUTH_API_URL
 QString accountApiUrl(); // ACCOUNT_API_URL

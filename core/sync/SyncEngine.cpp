@@ -85,6 +85,7 @@ template<typename T> bool SyncEngine::endedBy(const Outcome<T> &outcome)
     if (outcome.ok())
         return false;
     // Before any calendar: nothing of the account can sync.
+    noteRetryAfter(outcome.error());
     noteFailure(QString(), outcome.error().reason, true);
     finish();
     return true;
@@ -201,6 +202,7 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
             fetchPage();
             return;
         }
+        noteRetryAfter(error);
         return pullFailed(error.reason, stopsAccount(error.kind));
     }
     const ChangePage &page = outcome.value();
@@ -533,6 +535,7 @@ void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushRe
 bool SyncEngine::notePushFailure(const Error &error)
 {
     ++m_pushFailures;
+    noteRetryAfter(error);
     if (!m_firstPushError)
         m_firstPushError = error;
     qWarning().noquote() << "[Sync] push to" << m_calendar.id << "failed:" << error.reason;
@@ -565,6 +568,13 @@ void SyncEngine::noteFailure(const QString &calendarId, const QString &reason, b
         m_calendarFailure = reason;
     if (stopAccount)
         m_accountStopped = true;
+}
+
+void SyncEngine::noteRetryAfter(const Error &error)
+{
+    // The latest time any request named: earlier runs would only be refused again.
+    if (error.retryAfter.isValid() && !(retryAfter().isValid() && retryAfter() >= error.retryAfter))
+        setRetryAfter(error.retryAfter);
 }
 
 void SyncEngine::finish()

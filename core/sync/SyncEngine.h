@@ -85,6 +85,8 @@ private:
     void finishCalendar();
     void noteFailure(const QString &calendarId, const QString &reason, bool stopAccount);
     void finish();
+    // Keeps on the run when the source asked to be called again.
+    void noteRetryAfter(const Error &error);
 
     AppState *m_state;
     Account m_account;

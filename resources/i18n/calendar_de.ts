@@ -215,47 +215,42 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>CalDavClient</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
         <source>The server&apos;s certificate does not match the trusted certificate.</source>
         <translation>Das Zertifikat des Servers stimmt nicht mit dem vertrauenswürdigen Zertifikat überein.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="179"/>
         <source>The server&apos;s certificate is not trusted.</source>
         <translation>Dem Zertifikat des Servers wird nicht vertraut.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="183"/>
         <source>The server did not answer in time.</source>
         <translation>Der Server hat nicht rechtzeitig geantwortet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="185"/>
         <source>Could not reach the server: %1</source>
         <translation>Der Server ist nicht erreichbar: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="198"/>
         <source>The server redirected too many times.</source>
         <translation>Der Server hat zu oft umgeleitet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="202"/>
         <source>The server redirected to an address that is not a web address.</source>
         <translation>Der Server hat auf eine Adresse umgeleitet, die keine Webadresse ist.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>Der Server hat auf eine unverschlüsselte Adresse umgeleitet.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="226"/>
         <source>The server did not accept the user name or password.</source>
         <translation>Der Server hat den Benutzernamen oder das Passwort nicht akzeptiert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="227"/>
         <source>The server answered with HTTP status %1.</source>
         <translation>Der Server hat mit dem HTTP-Status %1 geantwortet.</translation>
     </message>
@@ -264,13 +259,23 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>The server address is not valid.</source>
         <translation>Die Serveradresse ist ungültig.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="101"/>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>Die Serveradresse muss mit https:// beginnen; ohne Verschlüsselung würde das Passwort im Klartext übertragen.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="161"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>Die Antwort des Servers konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>Der Server verwies auf einen anderen Server; das Passwort wurde nicht dorthin gesendet.</translation>
     </message>
 </context>
 <context>
@@ -459,83 +464,88 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="119"/>
         <source>the request timed out</source>
         <translation>die Anfrage hat zu lange gedauert</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
         <source>Google could not be reached: %1</source>
         <translation>Google war nicht erreichbar: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="147"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="149"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="151"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google hat events.insert abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="153"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google hat events.update abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="154"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google hat events.delete abgelehnt: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="201"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="232"/>
         <source>No Google access token available.</source>
         <translation>Kein Google-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="189"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="340"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google hat eine Antwort geschickt, die nicht gelesen werden kann.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="327"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="352"/>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google bittet, vor der nächsten Anfrage zu warten.</translation>
     </message>
 </context>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
         <source>Google token refresh failed: %1</source>
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -543,7 +553,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
@@ -1265,37 +1275,37 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
         <source>This calendar is already being synced</source>
         <translation>Dieser Kalender wird bereits synchronisiert</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
@@ -1626,61 +1636,53 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="136"/>
         <source>No Microsoft access token available.</source>
         <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="194"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph hat nicht rechtzeitig geantwortet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="195"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Microsoft Graph ist nicht erreichbar.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="225"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="228"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph lässt diese Änderung nicht zu (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="232"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>Der Termin wurde seit der letzten Synchronisierung im Microsoft-Kalender geändert; er wurde nicht überschrieben.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunde zu warten.</numerusform>
-            <numerusform>Microsoft Graph bittet, vor der nächsten Anfrage %n Sekunden zu warten.</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="236"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph bittet, vor der nächsten Anfrage zu warten.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="239"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph hat die Anfrage abgelehnt (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="280"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph hat einen Link zu einem anderen Server gesendet; er wurde nicht aufgerufen.</translation>
     </message>
@@ -1693,29 +1695,34 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1736,29 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
         <translation>Diese Erinnerungen kamen, während sie nicht angezeigt werden konnten. Doppelklicken Sie auf eine, um ihren Termin zu öffnen.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="44"/>
+        <source>The server&apos;s reply is too large</source>
+        <translation>Die Antwort des Servers ist zu groß</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="97"/>
+        <source>The server did not finish its reply in time.</source>
+        <translation>Der Server hat seine Antwort nicht rechtzeitig abgeschlossen.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="133"/>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>Der Server hat an eine andere Adresse umgeleitet; die Anfrage wurde nicht dorthin gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 Der nächste Versuch erfolgt am %2.</translation>
     </message>
 </context>
 <context>
@@ -1747,22 +1777,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="202"/>
         <source>Sign-in cancelled.</source>
         <translation>Anmeldung abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>Der Anmeldestatus stimmt nicht überein. Die Weiterleitung passte nicht zu unserer Anfrage; bitte versuchen Sie es erneut.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="279"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Tokenaustausch fehlgeschlagen (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="316"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
     </message>
@@ -2261,17 +2286,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -2279,7 +2304,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>

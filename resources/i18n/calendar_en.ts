@@ -211,47 +211,42 @@ Please check file permissions and try again.</source>
 <context>
     <name>CalDavClient</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
         <source>The server&apos;s certificate does not match the trusted certificate.</source>
         <translation>The server&apos;s certificate does not match the trusted certificate.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="179"/>
         <source>The server&apos;s certificate is not trusted.</source>
         <translation>The server&apos;s certificate is not trusted.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="183"/>
         <source>The server did not answer in time.</source>
         <translation>The server did not answer in time.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="185"/>
         <source>Could not reach the server: %1</source>
         <translation>Could not reach the server: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="198"/>
         <source>The server redirected too many times.</source>
         <translation>The server redirected too many times.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="202"/>
         <source>The server redirected to an address that is not a web address.</source>
         <translation>The server redirected to an address that is not a web address.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>The server redirected to an address without encryption.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="226"/>
         <source>The server did not accept the user name or password.</source>
         <translation>The server did not accept the user name or password.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="227"/>
         <source>The server answered with HTTP status %1.</source>
         <translation>The server answered with HTTP status %1.</translation>
     </message>
@@ -260,13 +255,23 @@ Please check file permissions and try again.</source>
         <source>The server address is not valid.</source>
         <translation>The server address is not valid.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="101"/>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>The server address must start with https://; without encryption the password would travel in the clear.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="161"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>The server&apos;s reply could not be read.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>The server pointed to another server; the password was not sent there.</translation>
     </message>
 </context>
 <context>
@@ -455,83 +460,88 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="119"/>
         <source>the request timed out</source>
         <translation>the request timed out</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
         <source>Google could not be reached: %1</source>
         <translation>Google could not be reached: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="147"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google rejected calendarList.list (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="149"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google rejected events.list (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="151"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google rejected events.insert: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="153"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google rejected events.update: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="154"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google rejected events.delete: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="201"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="232"/>
         <source>No Google access token available.</source>
         <translation>No Google access token available.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="189"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="340"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google sent a reply that cannot be read.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="327"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="352"/>
         <source>No Google access token.</source>
         <translation>No Google access token.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google asks to wait before the next request.</translation>
     </message>
 </context>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No saved Google credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google sent an event without a start; the changes of this calendar were not saved.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
@@ -539,7 +549,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
     </message>
@@ -1261,37 +1271,37 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Sign in to the cloud account to sync its calendars</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Larkspindle calendar list failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
         <source>This calendar is already being synced</source>
         <translation>This calendar is already being synced</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle pull failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle push failed (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle push: %n event(s) failed</numerusform>
@@ -1622,61 +1632,53 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="136"/>
         <source>No Microsoft access token available.</source>
         <translation>No Microsoft access token available.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="194"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph did not answer in time.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="195"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Microsoft Graph could not be reached.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph sent a reply that cannot be read.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="225"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="228"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph does not allow this change (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="232"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph asks to wait %n second before the next request.</numerusform>
-            <numerusform>Microsoft Graph asks to wait %n seconds before the next request.</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="236"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph asks to wait before the next request.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="239"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph refused the request (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="280"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph sent a link to another server; it was not followed.</translation>
     </message>
@@ -1689,29 +1691,34 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No saved Microsoft credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
     </message>
 </context>
 <context>
@@ -1725,6 +1732,29 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
         <translation>These reminders came while they could not be shown. Double-click one to open its event.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="44"/>
+        <source>The server&apos;s reply is too large</source>
+        <translation>The server&apos;s reply is too large</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="97"/>
+        <source>The server did not finish its reply in time.</source>
+        <translation>The server did not finish its reply in time.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="133"/>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>The server redirected to another address; the request was not sent there.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 The next try will be at %2.</translation>
     </message>
 </context>
 <context>
@@ -1743,22 +1773,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="202"/>
         <source>Sign-in cancelled.</source>
         <translation>Sign-in cancelled.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="279"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Token exchange failed (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="316"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Token refresh failed (HTTP %1): %2</translation>
     </message>
@@ -2257,17 +2282,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
     </message>
@@ -2275,7 +2300,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>

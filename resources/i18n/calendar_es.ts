@@ -215,47 +215,42 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>CalDavClient</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
         <source>The server&apos;s certificate does not match the trusted certificate.</source>
         <translation>El certificado del servidor no coincide con el certificado de confianza.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="179"/>
         <source>The server&apos;s certificate is not trusted.</source>
         <translation>El certificado del servidor no es de confianza.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="183"/>
         <source>The server did not answer in time.</source>
         <translation>El servidor no respondió a tiempo.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="185"/>
         <source>Could not reach the server: %1</source>
         <translation>No se pudo conectar con el servidor: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="198"/>
         <source>The server redirected too many times.</source>
         <translation>El servidor redirigió demasiadas veces.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="202"/>
         <source>The server redirected to an address that is not a web address.</source>
         <translation>El servidor redirigió a una dirección que no es una dirección web.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>El servidor redirigió a una dirección sin cifrado.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="226"/>
         <source>The server did not accept the user name or password.</source>
         <translation>El servidor no aceptó el nombre de usuario o la contraseña.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="227"/>
         <source>The server answered with HTTP status %1.</source>
         <translation>El servidor respondió con el estado HTTP %1.</translation>
     </message>
@@ -264,13 +259,23 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The server address is not valid.</source>
         <translation>La dirección del servidor no es válida.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="101"/>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>La dirección del servidor debe empezar por https://; sin cifrado, la contraseña viajaría en texto claro.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="161"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>No se pudo leer la respuesta del servidor.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>El servidor remitió a otro servidor; la contraseña no se envió allí.</translation>
     </message>
 </context>
 <context>
@@ -459,83 +464,88 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="119"/>
         <source>the request timed out</source>
         <translation>la solicitud agotó el tiempo de espera</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
         <source>Google could not be reached: %1</source>
         <translation>No se pudo contactar con Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="147"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="149"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google rechazó events.list (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="151"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google rechazó events.insert: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="153"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google rechazó events.update: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="154"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google rechazó events.delete: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="201"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="232"/>
         <source>No Google access token available.</source>
         <translation>No hay ningún token de acceso de Google.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="189"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="340"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google envió una respuesta que no se puede leer.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="327"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="352"/>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google pide esperar antes de la siguiente solicitud.</translation>
     </message>
 </context>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
         <source>Google token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -543,7 +553,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
     </message>
@@ -1265,37 +1275,37 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Error al obtener la lista de calendarios de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
         <source>This calendar is already being synced</source>
         <translation>Este calendario ya se está sincronizando</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
@@ -1626,61 +1636,53 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="136"/>
         <source>No Microsoft access token available.</source>
         <translation>No hay ningún token de acceso de Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="194"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph no respondió a tiempo.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="195"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>No se pudo conectar con Microsoft Graph.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="225"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="228"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph no permite este cambio (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="232"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>El evento se modificó en el calendario de Microsoft desde la última sincronización; no se ha sobrescrito.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph pide esperar %n segundo antes de la siguiente solicitud.</numerusform>
-            <numerusform>Microsoft Graph pide esperar %n segundos antes de la siguiente solicitud.</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="236"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph pide esperar antes de la siguiente solicitud.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="239"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph rechazó la solicitud (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="280"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph envió un enlace a otro servidor; no se ha seguido.</translation>
     </message>
@@ -1693,29 +1695,34 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1736,29 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
         <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haz doble clic en uno para abrir su evento.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="44"/>
+        <source>The server&apos;s reply is too large</source>
+        <translation>La respuesta del servidor es demasiado grande</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="97"/>
+        <source>The server did not finish its reply in time.</source>
+        <translation>El servidor no terminó su respuesta a tiempo.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="133"/>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>El servidor redirigió a otra dirección; la solicitud no se envió allí.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 El próximo intento será el %2.</translation>
     </message>
 </context>
 <context>
@@ -1747,22 +1777,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="202"/>
         <source>Sign-in cancelled.</source>
         <translation>Inicio de sesión cancelado.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>El estado del inicio de sesión no coincide. La redirección no correspondía a nuestra solicitud; inténtelo de nuevo.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="279"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Error al intercambiar el token (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="316"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Error al renovar el token (HTTP %1): %2</translation>
     </message>
@@ -2261,17 +2286,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -2279,7 +2304,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>

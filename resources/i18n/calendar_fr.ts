@@ -215,47 +215,42 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>CalDavClient</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
         <source>The server&apos;s certificate does not match the trusted certificate.</source>
         <translation>Le certificat du serveur ne correspond pas au certificat approuvé.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="179"/>
         <source>The server&apos;s certificate is not trusted.</source>
         <translation>Le certificat du serveur n’est pas approuvé.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="183"/>
         <source>The server did not answer in time.</source>
         <translation>Le serveur n’a pas répondu à temps.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="185"/>
         <source>Could not reach the server: %1</source>
         <translation>Impossible de joindre le serveur : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="198"/>
         <source>The server redirected too many times.</source>
         <translation>Le serveur a effectué trop de redirections.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="202"/>
         <source>The server redirected to an address that is not a web address.</source>
         <translation>Le serveur a redirigé vers une adresse qui n’est pas une adresse web.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>Le serveur a redirigé vers une adresse non chiffrée.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="226"/>
         <source>The server did not accept the user name or password.</source>
         <translation>Le serveur n’a pas accepté le nom d’utilisateur ou le mot de passe.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="227"/>
         <source>The server answered with HTTP status %1.</source>
         <translation>Le serveur a répondu avec le statut HTTP %1.</translation>
     </message>
@@ -264,13 +259,23 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>The server address is not valid.</source>
         <translation>L’adresse du serveur n’est pas valide.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="101"/>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>L’adresse du serveur doit commencer par https:// ; sans chiffrement, le mot de passe circulerait en clair.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="161"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>La réponse du serveur n’a pas pu être lue.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>Le serveur a renvoyé vers un autre serveur ; le mot de passe n’y a pas été envoyé.</translation>
     </message>
 </context>
 <context>
@@ -459,83 +464,88 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="119"/>
         <source>the request timed out</source>
         <translation>la requête a expiré</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
         <source>Google could not be reached: %1</source>
         <translation>Impossible de joindre Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="147"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="149"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google a refusé events.list (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="151"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google a refusé events.insert : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="153"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google a refusé events.update : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="154"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google a refusé events.delete : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="201"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="232"/>
         <source>No Google access token available.</source>
         <translation>Aucun jeton d’accès Google disponible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="189"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="340"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google a envoyé une réponse illisible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="327"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="352"/>
         <source>No Google access token.</source>
         <translation>Aucun jeton d’accès Google.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google demande d’attendre avant la prochaine requête.</translation>
     </message>
 </context>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
         <source>Google token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -543,7 +553,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
     </message>
@@ -1265,37 +1275,37 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Échec de la récupération de la liste des calendriers Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
         <source>This calendar is already being synced</source>
         <translation>Ce calendrier est déjà en cours de synchronisation</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
@@ -1626,61 +1636,53 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="136"/>
         <source>No Microsoft access token available.</source>
         <translation>Aucun jeton d’accès Microsoft n’est disponible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="194"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph n’a pas répondu à temps.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="195"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Impossible de joindre Microsoft Graph.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="225"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="228"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph n’autorise pas cette modification (HTTP 403) : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="232"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>L’événement a été modifié dans le calendrier Microsoft depuis la dernière synchronisation ; il n’a pas été écrasé.</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph demande d’attendre %n seconde avant la prochaine requête.</numerusform>
-            <numerusform>Microsoft Graph demande d’attendre %n secondes avant la prochaine requête.</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="236"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph demande d’attendre avant la prochaine requête.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="239"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph a refusé la requête (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="280"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph a envoyé un lien vers un autre serveur ; il n’a pas été suivi.</translation>
     </message>
@@ -1693,29 +1695,34 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1736,29 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
         <translation>Ces rappels sont arrivés alors qu’ils ne pouvaient pas être affichés. Double-cliquez sur l’un d’eux pour ouvrir son événement.</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="44"/>
+        <source>The server&apos;s reply is too large</source>
+        <translation>La réponse du serveur est trop volumineuse</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="97"/>
+        <source>The server did not finish its reply in time.</source>
+        <translation>Le serveur n’a pas terminé sa réponse à temps.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="133"/>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>Le serveur a redirigé vers une autre adresse ; la requête n’y a pas été envoyée.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 La prochaine tentative aura lieu le %2.</translation>
     </message>
 </context>
 <context>
@@ -1747,22 +1777,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="202"/>
         <source>Sign-in cancelled.</source>
         <translation>Connexion annulée.</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>L’état de la connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="279"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Échec de l’échange de jetons (HTTP %1) : %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="316"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>Échec de l’actualisation du jeton (HTTP %1) : %2</translation>
     </message>
@@ -2261,17 +2286,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -2279,7 +2304,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>

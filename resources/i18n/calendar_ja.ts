@@ -214,47 +214,42 @@ Please check file permissions and try again.</source>
 <context>
     <name>CalDavClient</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="169"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
         <source>The server&apos;s certificate does not match the trusted certificate.</source>
         <translation>サーバーの証明書が信頼済みの証明書と一致しません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="171"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="179"/>
         <source>The server&apos;s certificate is not trusted.</source>
         <translation>サーバーの証明書は信頼されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="175"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="183"/>
         <source>The server did not answer in time.</source>
         <translation>サーバーが時間内に応答しませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="177"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="185"/>
         <source>Could not reach the server: %1</source>
         <translation>サーバーに接続できませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="190"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="198"/>
         <source>The server redirected too many times.</source>
         <translation>サーバーのリダイレクトが多すぎます。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="192"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="202"/>
         <source>The server redirected to an address that is not a web address.</source>
         <translation>サーバーが Web アドレスではないアドレスにリダイレクトしました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="196"/>
-        <source>The server redirected to an address without encryption.</source>
-        <translation>サーバーが暗号化されていないアドレスにリダイレクトしました。</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="217"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="226"/>
         <source>The server did not accept the user name or password.</source>
         <translation>サーバーがユーザー名またはパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="218"/>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="227"/>
         <source>The server answered with HTTP status %1.</source>
         <translation>サーバーが HTTP ステータス %1 を返しました。</translation>
     </message>
@@ -263,13 +258,23 @@ Please check file permissions and try again.</source>
         <source>The server address is not valid.</source>
         <translation>サーバーのアドレスが無効です。</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavClient.cpp" line="101"/>
+        <source>The server address must start with https://; without encryption the password would travel in the clear.</source>
+        <translation>サーバーのアドレスは https:// で始まる必要があります。暗号化しないと、パスワードが平文で送信されます。</translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
     <message>
-        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="161"/>
         <source>The server&apos;s reply could not be read.</source>
         <translation>サーバーの応答を読み取れませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/caldav/CalDavDiscovery.cpp" line="127"/>
+        <source>The server pointed to another server; the password was not sent there.</source>
+        <translation>サーバーが別のサーバーを指定しました。パスワードはそこへ送信されていません。</translation>
     </message>
 </context>
 <context>
@@ -458,90 +463,95 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="115"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="119"/>
         <source>the request timed out</source>
         <translation>リクエストがタイムアウトしました</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="126"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="133"/>
         <source>Google could not be reached: %1</source>
         <translation>Google に接続できませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="138"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="147"/>
         <source>Google rejected calendarList.list (HTTP %1): %2</source>
         <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="140"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="149"/>
         <source>Google rejected events.list (HTTP %1): %2</source>
         <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="142"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="151"/>
         <source>Google rejected events.insert: %1</source>
         <translation>Google が events.insert を拒否しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="144"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="153"/>
         <source>Google rejected events.update: %1</source>
         <translation>Google が events.update を拒否しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="145"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="154"/>
         <source>Google rejected events.delete: %1</source>
         <translation>Google が events.delete を拒否しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="169"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="200"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="201"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="232"/>
         <source>No Google access token available.</source>
         <translation>Google のアクセストークンがありません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="157"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="308"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="189"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="340"/>
         <source>Google sent a reply that cannot be read.</source>
         <translation>Google から読み取れない応答が返されました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="295"/>
-        <location filename="../../services/sync/google/CalendarClient.cpp" line="320"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="327"/>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="352"/>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/google/CalendarClient.cpp" line="135"/>
+        <source>Google asks to wait before the next request.</source>
+        <translation>Google から、次のリクエストまで待つよう求められました。</translation>
     </message>
 </context>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="85"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="215"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="312"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="320"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
@@ -1262,37 +1272,37 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="141"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="205"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>カレンダーを同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="153"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Larkspindle のカレンダー一覧の取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
         <source>This calendar is already being synced</source>
         <translation>このカレンダーはすでに同期中です</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="221"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle からの取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="313"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="346"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="349"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle への送信に失敗しました (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="355"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle への送信: %n 件のイベントが失敗しました</numerusform>
@@ -1616,60 +1626,53 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::CalendarClient</name>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="149"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="136"/>
         <source>No Microsoft access token available.</source>
         <translation>Microsoft のアクセストークンがありません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="176"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="194"/>
         <source>Microsoft Graph did not answer in time.</source>
         <translation>Microsoft Graph から時間内に応答がありませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="177"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="195"/>
         <source>Microsoft Graph could not be reached.</source>
         <translation>Microsoft Graph に接続できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="192"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="448"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="207"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="225"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="228"/>
         <source>Microsoft Graph does not allow this change (HTTP 403): %1</source>
         <translation>Microsoft Graph ではこの変更は許可されていません (HTTP 403): %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="214"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="232"/>
         <source>The event was changed in the Microsoft calendar since it was last synced; it was not overwritten.</source>
         <translation>前回の同期以降に Microsoft カレンダーでイベントが変更されたため、上書きしませんでした。</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="219"/>
-        <source>Microsoft Graph asks to wait %n second(s) before the next request.</source>
-        <translation>
-            <numerusform>Microsoft Graph から、次のリクエストまで %n 秒待つよう求められました。</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="221"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="236"/>
         <source>Microsoft Graph asks to wait before the next request.</source>
         <translation>Microsoft Graph から、次のリクエストまで待つよう求められました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="239"/>
         <source>Microsoft Graph refused the request (HTTP %1): %2</source>
         <translation>Microsoft Graph がリクエストを拒否しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="265"/>
+        <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="280"/>
         <source>Microsoft Graph sent a link to another server; it was not followed.</source>
         <translation>Microsoft Graph から別のサーバーへのリンクが届いたため、たどりませんでした。</translation>
     </message>
@@ -1682,29 +1685,34 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="107"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="203"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="432"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
         <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
         <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="502"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
+        <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
     </message>
 </context>
 <context>
@@ -1718,6 +1726,29 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
         <translation>これらのリマインダーは表示できない間に届きました。ダブルクリックすると、その予定が開きます。</translation>
+    </message>
+</context>
+<context>
+    <name>Net</name>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="44"/>
+        <source>The server&apos;s reply is too large</source>
+        <translation>サーバーの応答が大きすぎます</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="97"/>
+        <source>The server did not finish its reply in time.</source>
+        <translation>サーバーが時間内に応答を終えませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="133"/>
+        <source>The server redirected to another address; the request was not sent there.</source>
+        <translation>サーバーが別のアドレスへリダイレクトしました。リクエストはそこへ送信されていません。</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
+        <source>%1 The next try will be at %2.</source>
+        <translation>%1 次の試行は %2 です。</translation>
     </message>
 </context>
 <context>
@@ -1736,22 +1767,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>OAuth::LoopbackAuthService</name>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="201"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="202"/>
         <source>Sign-in cancelled.</source>
         <translation>サインインをキャンセルしました。</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="255"/>
-        <source>Sign-in state mismatch. The redirect didn&apos;t match our request; please try again.</source>
-        <translation>サインインの状態が一致しません。リダイレクトが要求と一致しませんでした。もう一度お試しください。</translation>
-    </message>
-    <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="292"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="279"/>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>トークンの交換に失敗しました (HTTP %1): %2</translation>
     </message>
     <message>
-        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="327"/>
+        <location filename="../../services/oauth/LoopbackAuthService.cpp" line="316"/>
         <source>Token refresh failed (HTTP %1): %2</source>
         <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
     </message>
@@ -2245,17 +2271,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="136"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="216"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="236"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -2263,7 +2289,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="611"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "services/account/ApiClient.h"
 
 #include "services/account/TokenManager.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -151,7 +152,7 @@ void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const Q
 void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QByteArray &bytes,
                                const QString &accessToken, Callback callback, bool retry)
 {
-    QNetworkRequest request(url);
+    QNetworkRequest request = Net::request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     request.setRawHeader("Accept", "application/json");
     if (!m_appId.isEmpty())
@@ -162,7 +163,6 @@ void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QB
         request.setRawHeader("X-Platform", m_platform.toUtf8());
     if (!accessToken.isEmpty())
         request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
-    request.setTransferTimeout(m_timeoutMs);
 
     QNetworkReply *reply = nullptr;
     if (verb == "GET")
@@ -180,18 +180,31 @@ void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QB
             callback(false, 0, {});
         return;
     }
+    // Token answers are small; anything else may be a long listing.
+    const bool tokens = url.path().endsWith(QLatin1String("/auth/token/refresh"));
+    Net::watch(reply, tokens ? Net::ReplyKind::Token : Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, verb, url, bytes, callback = std::move(callback), retry] {
                 handleReply(reply, verb, url, bytes, callback, retry);
             });
 }
 
+QJsonObject ApiClient::transportFailure(const QString &reason)
+{
+    if (reason.isEmpty())
+        return {};
+    return {{QStringLiteral("message"), reason}};
+}
+
 void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
                             const QByteArray &bytes, Callback callback, bool retry)
 {
     reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray data = reply->readAll();
+    const QString refused = Net::failureOf(reply);
+    const int status = refused.isEmpty()
+        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+        : 0;
+    const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
     QJsonObject json;
     if (!data.isEmpty())
         json = QJsonDocument::fromJson(data).object();
@@ -218,10 +231,10 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
         });
         return;
     }
-    if (reply->error() != QNetworkReply::NoError && status == 0) {
-        emit networkError(reply->errorString());
+    if (!refused.isEmpty() || (reply->error() != QNetworkReply::NoError && status == 0)) {
+        emit networkError(refused.isEmpty() ? reply->errorString() : refused);
         if (callback)
-            callback(false, 0, {});
+            callback(false, 0, transportFailure(refused));
         return;
     }
     if (callback)

@@ -25,17 +25,15 @@ class ApiClient : public QObject
 public:
     // ok: a reply with status 200..299 arrived. status: 0 without an HTTP status. body: the
     // reply when it is a JSON object, else empty.
+    // Status 0: no answer came. When the request policy ended it, the body's "message" says
+    // why in words for the user ("The server's reply is too large").
     using Callback = std::function<void(bool ok, int status, const QJsonObject &body)>;
-
-    static constexpr int defaultTransferTimeoutMs = 30000;
 
     ApiClient(TokenManager *tokens, QObject *parent = nullptr);
 
     void setBaseUrl(const QUrl &url);
     QUrl baseUrl() const { return m_baseUrl; }
     void setAppInfo(const QString &appId, const QString &appVersion, const QString &platform);
-    // A request that has not finished after this long fails as a transport failure.
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 
     // Paths start with "/" and are appended to the base URL's path. An argument placed in a
     // path goes through pathSegment so that "/" or "?" in it stay part of that one segment.
@@ -68,6 +66,7 @@ private:
     void handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
                      const QByteArray &bytes, Callback callback, bool retry);
     void failLater(Callback callback);
+    static QJsonObject transportFailure(const QString &reason);
 
     QNetworkAccessManager *m_network;
     TokenManager *m_tokens;
@@ -75,7 +74,6 @@ private:
     QString m_appId;
     QString m_appVersion;
     QString m_platform;
-    int m_timeoutMs = defaultTransferTimeoutMs;
 };
 
 } // namespace LarkAccount

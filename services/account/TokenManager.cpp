@@ -7,6 +7,7 @@
 #include <QMutexLocker>
 #include <QPointer>
 
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -38,8 +39,10 @@ qint32 tokenExpiry(const QString &token)
     if (!exp.isDouble())
         return 0;
     const double value = exp.toDouble();
-    if (value != static_cast<double>(static_cast<qint64>(value))
-        || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+    // Range first: converting a number outside it is undefined.
+    if (!(value >= std::numeric_limits<qint32>::min()
+          && value <= std::numeric_limits<qint32>::max())
+        || value != std::trunc(value))
         return 0;
     return static_cast<qint32>(value);
 }

@@ -1,10 +1,11 @@
 #include "services/account/WebAuthHandler.h"
 
+#include "services/net/RequestLine.h"
+
 #include <QHostAddress>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QUrlQuery>
 
 #include <array>
@@ -81,30 +82,9 @@ void WebAuthHandler::onNewConnection()
     if (!socket)
         return;
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    // The whole request line must arrive within the idle time, however slowly it trickles in.
-    auto *idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    connect(idle, &QTimer::timeout, socket, [socket] {
-        socket->abort();
-        socket->deleteLater();
-    });
-    idle->start(m_idleTimeoutMs);
-    // The request line may arrive in pieces: collect up to the first CR LF.
-    auto buffer = std::make_shared<QByteArray>();
-    auto done = std::make_shared<bool>(false);
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, done, idle] {
-        if (*done) {
-            socket->readAll();
-            return;
-        }
-        buffer->append(socket->readAll());
-        const qsizetype end = buffer->indexOf("\r\n");
-        if (end < 0 && buffer->size() <= maxRequestLine)
-            return;
-        *done = true;
-        idle->stop();
-        handleRequestLine(socket, end < 0 ? QByteArray() : buffer->left(end));
-    });
+    Net::readRequestLine(
+        socket, this, m_idleTimeoutMs, maxRequestLine,
+        [this](QTcpSocket *s, const QByteArray &line) { handleRequestLine(s, line); });
 }
 
 bool WebAuthHandler::accepts(const QByteArray &method, const QUrl &url) const

@@ -7,6 +7,8 @@
 // connection that has not sent its request line within a few seconds is closed, so idle
 // connections cannot pile up while the browser is away.
 
+#include "services/net/RequestLine.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -25,7 +27,7 @@ public:
     // Longest request line waited for; a longer one is refused.
     static constexpr int maxRequestLine = 16 * 1024;
     // How long a connection may take to send its request line.
-    static constexpr int defaultIdleTimeoutMs = 5000;
+    static constexpr int defaultIdleTimeoutMs = Net::defaultListenerIdleMs;
 
     explicit WebAuthHandler(QObject *parent = nullptr);
     ~WebAuthHandler() override;

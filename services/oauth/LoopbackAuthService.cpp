@@ -1,6 +1,7 @@
 #include "services/oauth/LoopbackAuthService.h"
 
 #include "platform/BrowserLauncher.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QCryptographicHash>
 #include <QHostAddress>
@@ -205,27 +206,9 @@ void LoopbackAuthService::onNewConnection()
 {
     while (QTcpSocket *socket = m_listener->nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        // The request line may come in pieces: gather it up to its line end, within a limit.
-        auto buffer = std::make_shared<QByteArray>();
-        auto handled = std::make_shared<bool>(false);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer, handled] {
-            if (*handled) {
-                socket->readAll();
-                return;
-            }
-            buffer->append(socket->readAll());
-            qsizetype end = buffer->indexOf('\n');
-            if (end < 0 && buffer->size() <= maxRequestLineBytes)
-                return;
-            *handled = true;
-            if (end > maxRequestLineBytes || end < 0) {
-                answer(socket, failurePage());
-                return;
-            }
-            if (end > 0 && buffer->at(end - 1) == '\r')
-                --end;
-            onLoopbackRequest(socket, buffer->left(end));
-        });
+        Net::readRequestLine(
+            socket, this, m_idleTimeoutMs, maxRequestLineBytes,
+            [this](QTcpSocket *s, const QByteArray &line) { onLoopbackRequest(s, line); });
     }
 }
 
@@ -247,13 +230,14 @@ void LoopbackAuthService::onLoopbackRequest(QTcpSocket *socket, const QByteArray
         answer(socket, failurePage());
         return;
     }
-    if (!request.error.isEmpty()) {
+    if (request.state != m_state) {
+        // Any local process can reach the listener: only the browser, which knows the state,
+        // may end the sign-in (a denial included).
+        qWarning().noquote() << logTag() << "ignored a sign-in redirect with the wrong state";
+        answer(socket, failurePage());
+    } else if (!request.error.isEmpty()) {
         answer(socket, failurePage());
         fail(deniedText(request.error, request.errorDescription));
-    } else if (request.state != m_state) {
-        answer(socket, failurePage());
-        fail(tr("Sign-in state mismatch. The redirect didn't match our request; please try "
-                "again."));
     } else if (request.code.isEmpty()) {
         answer(socket, failurePage());
         fail(failureText(Failure::NoCode));
@@ -267,11 +251,12 @@ void LoopbackAuthService::onLoopbackRequest(QTcpSocket *socket, const QByteArray
 
 QNetworkReply *LoopbackAuthService::postForm(const FormItems &items)
 {
-    QNetworkRequest request(tokenEndpoint());
+    QNetworkRequest request = Net::request(tokenEndpoint());
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
-    request.setTransferTimeout(m_transferTimeoutMs);
-    return m_network->post(request, encodeForm(items));
+    QNetworkReply *reply = m_network->post(request, encodeForm(items));
+    Net::watch(reply, Net::ReplyKind::Token);
+    return reply;
 }
 
 void LoopbackAuthService::exchangeCode(const QString &code)
@@ -286,7 +271,9 @@ void LoopbackAuthService::onTokenReply(QNetworkReply *reply)
     if (m_finished)
         return;
     const TokenReply token = tokenReplyOf(reply);
-    if (!token.httpOk()) {
+    if (const QString refused = Net::failureOf(reply); !refused.isEmpty()) {
+        fail(refused);
+    } else if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token exchange failed with HTTP status"
                              << token.status;
         fail(tr("Token exchange failed (HTTP %1): %2")
@@ -322,7 +309,9 @@ void LoopbackAuthService::onRefreshReply(QNetworkReply *reply)
 {
     reply->deleteLater();
     const TokenReply token = tokenReplyOf(reply);
-    if (!token.httpOk()) {
+    if (const QString refused = Net::failureOf(reply); !refused.isEmpty()) {
+        emit refreshFailed(refused);
+    } else if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token refresh failed with HTTP status" << token.status;
         emit refreshFailed(tr("Token refresh failed (HTTP %1): %2")
                                .arg(QString::number(token.status), QString::fromUtf8(token.body)));

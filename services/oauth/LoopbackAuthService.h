@@ -9,6 +9,8 @@
 // or signInFailed. Refreshing an access token needs no sign-in and may run any number of times,
 // each request ending in exactly one of refreshSucceeded or refreshFailed.
 
+#include "services/net/RequestLine.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonObject>
@@ -84,9 +86,10 @@ class LoopbackAuthService : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int defaultTransferTimeoutMs = 30000;
-    // The longest request line the listener waits for.
+    // The longest request line the listener waits for, and how long a connection may take
+    // to send it.
     static constexpr int maxRequestLineBytes = 8 * 1024;
+    static constexpr int defaultIdleTimeoutMs = Net::defaultListenerIdleMs;
 
     explicit LoopbackAuthService(QObject *parent = nullptr);
     ~LoopbackAuthService() override;
@@ -96,7 +99,7 @@ public:
     void cancel();
     void refreshAccessToken(const QString &refreshToken);
 
-    void setTransferTimeout(int ms) { m_transferTimeoutMs = ms; }
+    void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     static QByteArray successPage();
@@ -158,7 +161,7 @@ private:
     bool m_started = false;
     bool m_redirectTaken = false;
     bool m_finished = false;
-    int m_transferTimeoutMs = defaultTransferTimeoutMs;
+    int m_idleTimeoutMs = defaultIdleTimeoutMs;
     std::function<QDateTime()> m_clock;
 };
 

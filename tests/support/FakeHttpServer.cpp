@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 namespace LarkTest {
 
 namespace {
@@ -137,6 +139,12 @@ FakeReply &FakeReply::held()
 FakeReply &FakeReply::delayed(int ms)
 {
     delayMs = ms;
+    return *this;
+}
+
+FakeReply &FakeReply::trickled(int everyMs)
+{
+    trickleMs = everyMs;
     return *this;
 }
 
@@ -387,6 +395,22 @@ void FakeHttpServer::send(QTcpSocket *socket, const FakeReply &reply, bool keepA
         out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
     out += "\r\n";
+    if (reply.trickleMs > 0 && !reply.body.isEmpty()) {
+        socket->write(out);
+        // Never silent for long, never done soon: only a total deadline ends such a reply.
+        auto *tick = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(0);
+        connect(tick, &QTimer::timeout, socket, [socket, tick, sent, reply, keepAlive] {
+            socket->write(reply.body.mid((*sent)++, 1));
+            if (*sent < reply.body.size())
+                return;
+            tick->stop();
+            if (!keepAlive)
+                socket->disconnectFromHost();
+        });
+        tick->start(reply.trickleMs);
+        return;
+    }
     out += reply.body;
     socket->write(out);
     if (!keepAlive)

@@ -50,6 +50,7 @@ struct FakeReply
     int delayMs = 0;    // answer after this long
     bool drop = false;  // close the connection without answering
     bool hold = false;  // keep the reply until releaseHeld()
+    int trickleMs = 0; // send the body one byte at a time, one every trickleMs
 
     static FakeReply json(int status, const QJsonValue &value);
     static FakeReply text(int status, const QByteArray &body,
@@ -59,6 +60,7 @@ struct FakeReply
     FakeReply &withHeader(const QByteArray &name, const QByteArray &value);
     FakeReply &held();
     FakeReply &delayed(int ms);
+    FakeReply &trickled(int everyMs);
 };
 
 class FakeHttpServer : public QObject

@@ -30,7 +30,8 @@ SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs, int graceMs)
         qWarning("the sync run did not end");
     if (graceMs > 0)
         QTest::qWait(graceMs);
-    SyncOutcome outcome {int(finished.size()), int(failed.size()), QString(), QString()};
+    SyncOutcome outcome {int(finished.size()), int(failed.size()), QString(), QString(),
+                         run->retryAfter()};
     if (!failed.isEmpty()) {
         outcome.calendarId = failed.first().at(0).toString();
         outcome.reason = failed.first().at(1).toString();

@@ -2,6 +2,7 @@
 
 // Runs one account's sync to its end, as "Sync Now" would, for tests and benchmarks.
 
+#include <QDateTime>
 #include <QString>
 
 class AccountSyncRun;
@@ -14,6 +15,7 @@ struct SyncOutcome
     int failed = 0;
     QString calendarId; // of the first failure
     QString reason;
+    QDateTime retryAfter; // what the run kept of the source's wish to be left alone
 };
 
 // Starts the run, waits for its terminal signal (and graceMs longer, so that a second one would

@@ -1,5 +1,7 @@
 #include "services/sync/caldav/CalDavClient.h"
 
+#include "services/net/RequestPolicy.h"
+
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -17,11 +19,6 @@ enum class TlsVerdict { None, Untrusted, PinMismatch };
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-bool isWebScheme(const QUrl &url)
-{
-    return url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
 }
 
 QString shown(const QUrl &url)
@@ -97,15 +94,21 @@ void CalDavClient::propfind(const QUrl &url, int depth, const QByteArray &body, 
 void CalDavClient::send(const QByteArray &method, const QUrl &url, const QByteArray &body,
                         const QList<RawHeader> &headers, Callback done)
 {
-    if (!url.isValid() || url.host().isEmpty() || !isWebScheme(url)) {
+    if (!Net::isAllowedAddress(url)) {
         Response refused;
         refused.url = url;
-        refused.error = tr("The server address is not valid.");
+        refused.error = url.scheme() == QLatin1String("http") && !url.host().isEmpty()
+            ? tr("The server address must start with https://; without encryption the password "
+                 "would travel in the clear.")
+            : tr("The server address is not valid.");
         // Callbacks always come from the event loop, never from inside send().
         QMetaObject::invokeMethod(
             this, [done = std::move(done), refused] { done(refused); }, Qt::QueuedConnection);
         return;
     }
+    // The credentials belong to the first address they are used for: the account's server.
+    if (m_credentialOrigin.isEmpty())
+        m_credentialOrigin = url;
     auto pending = std::make_shared<Pending>();
     pending->method = method;
     pending->url = url;
@@ -117,12 +120,11 @@ void CalDavClient::send(const QByteArray &method, const QUrl &url, const QByteAr
 
 void CalDavClient::issue(const std::shared_ptr<Pending> &pending)
 {
-    QNetworkRequest request(pending->url);
+    QNetworkRequest request = Net::request(pending->url);
     // Followed here instead: Qt would not resend a PROPFIND body to the new address.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(m_timeoutMs);
-    if (!m_authorization.isEmpty())
+    if (!m_authorization.isEmpty() && Net::sameOrigin(pending->url, m_credentialOrigin))
         request.setRawHeader("Authorization", m_authorization);
     if (!pending->body.isEmpty())
         request.setHeader(QNetworkRequest::ContentTypeHeader,
@@ -133,6 +135,7 @@ void CalDavClient::issue(const std::shared_ptr<Pending> &pending)
 
     qCDebug(lcCalDav).noquote() << "[CalDav]" << pending->method << shown(pending->url);
     QNetworkReply *reply = m_network->sendCustomRequest(request, pending->method, pending->body);
+    Net::watch(reply, Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::sslErrors, this,
             [this, reply, pending](const QList<QSslError> &errors) {
                 QSslCertificate leaf = reply->sslConfiguration().peerCertificate();
@@ -158,14 +161,19 @@ void CalDavClient::onFinished(QNetworkReply *reply, const std::shared_ptr<Pendin
     reply->deleteLater();
     Response response;
     response.url = pending->url;
-    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->isOpen())
+    const QString refused = Net::failureOf(reply);
+    response.status = refused.isEmpty()
+        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+        : 0;
+    if (reply->isOpen() && response.status != 0)
         response.body = reply->readAll();
     response.headers = reply->rawHeaderPairs();
 
     if (response.status == 0) {
         const QNetworkReply::NetworkError code = reply->error();
-        if (pending->tls == TlsVerdict::PinMismatch)
+        if (!refused.isEmpty())
+            response.error = refused;
+        else if (pending->tls == TlsVerdict::PinMismatch)
             response.error = tr("The server's certificate does not match the trusted certificate.");
         else if (pending->tls == TlsVerdict::Untrusted)
             response.error = tr("The server's certificate is not trusted.");
@@ -188,12 +196,13 @@ void CalDavClient::onFinished(QNetworkReply *reply, const std::shared_ptr<Pendin
         failure.url = pending->url;
         if (pending->hops >= maxRedirects)
             failure.error = tr("The server redirected too many times.");
-        else if (!target.isValid() || !isWebScheme(target))
+        else if (!target.isValid()
+                 || (target.scheme() != QLatin1String("https")
+                     && target.scheme() != QLatin1String("http")))
             failure.error = tr("The server redirected to an address that is not a web address.");
-        else if (pending->url.scheme() == QLatin1String("https")
-                 && target.scheme() != QLatin1String("https"))
-            // The password would travel in the clear.
-            failure.error = tr("The server redirected to an address without encryption.");
+        else if (!Net::sameOrigin(pending->url, target))
+            // The password is for the account's server only; another one may not have it.
+            failure.error = Net::redirectRefusedText();
         if (!failure.error.isEmpty()) {
             qCWarning(lcCalDav).noquote() << "[CalDav] redirect from" << shown(pending->url) << "to"
                                           << shown(target) << "refused";

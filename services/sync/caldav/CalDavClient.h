@@ -1,9 +1,10 @@
 #pragma once
 
 // The HTTP side of one CalDAV account: Basic authorization on every request, an optional pinned
-// server certificate, redirects followed by hand (so that PROPFIND keeps its verb and body), and
-// a transfer timeout on every request. Requests end in a callback with a Response, never in an
-// exception; a request still running when the client goes is dropped without its callback.
+// server certificate, redirects followed by hand within the server (so that PROPFIND keeps its
+// verb and body), and the common request policy (timeouts, size cap) on every request. Requests end
+// in a callback with a Response, never in an exception; a request still running when the client
+// goes is dropped without its callback.
 
 #include <QByteArray>
 #include <QList>
@@ -47,19 +48,17 @@ public:
     };
     using Callback = std::function<void(const Response &)>;
 
-    static constexpr int defaultTimeoutMs = 30000;
     static constexpr int maxRedirects = 5;
 
     explicit CalDavClient(QObject *parent);
 
+    // Sent only to the origin of the first address the client is asked to reach, the
+    // account's server.
     void setCredentials(const QString &userName, const QString &password);
     // SHA-256 of the server's leaf certificate, as hex digits with or without ":" separators.
     // A certificate that fails validation is accepted only when it matches this pin.
     void setTrustedFingerprint(const QString &sha256);
     QString trustedFingerprint() const { return m_pin; }
-    // Longest pause in a transfer before the request fails.
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
-    int transferTimeout() const { return m_timeoutMs; }
 
     // Any verb; headers are added to the authorization and the content type of a body.
     void send(const QByteArray &method, const QUrl &url, const QByteArray &body,
@@ -80,5 +79,5 @@ private:
     QNetworkAccessManager *m_network;
     QByteArray m_authorization;
     QString m_pin;
-    int m_timeoutMs = defaultTimeoutMs;
+    QUrl m_credentialOrigin;
 };

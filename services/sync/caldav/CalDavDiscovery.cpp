@@ -1,6 +1,10 @@
 #include "services/sync/caldav/CalDavDiscovery.h"
 
+#include "services/net/RequestPolicy.h"
+
 #include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +79,8 @@ void CalDavDiscovery::onPrincipal(const CalDavClient::Response &reply,
     if (responses)
         m_principal
             = CalDavParse::firstHref(*responses, CalDavParse::kCurrentUserPrincipal, reply.url);
+    if (leavesServer(m_principal))
+        return;
     if (m_principal.isEmpty() && !m_triedWellKnown) {
         m_triedWellKnown = true;
         QUrl wellKnown = m_start;
@@ -94,6 +100,8 @@ void CalDavDiscovery::onHome(const CalDavClient::Response &reply,
 {
     if (responses)
         m_home = CalDavParse::firstHref(*responses, CalDavParse::kCalendarHomeSet, reply.url);
+    if (leavesServer(m_home))
+        return;
     if (m_home.isEmpty())
         m_home = m_principal;
     ask(m_home, 1, kCalendarsBody, &CalDavDiscovery::onCalendars);
@@ -105,7 +113,33 @@ void CalDavDiscovery::onCalendars(const CalDavClient::Response &reply,
     if (!responses)
         finish(CalDavClient::failureReason(reply));
     else
-        finish(QString(), CalDavParse::calendarsIn(*responses, reply.url));
+        finish(QString(), onServer(CalDavParse::calendarsIn(*responses, reply.url)));
+}
+
+bool CalDavDiscovery::leavesServer(const QUrl &href)
+{
+    if (href.isEmpty() || Net::sameOrigin(href, m_start))
+        return false;
+    // Following it would hand the account's password to whoever the server names.
+    qCWarning(lcCalDav).noquote() << "[CalDav] not following an address on another server:"
+                                  << href.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemovePath
+                                                          | QUrl::RemoveQuery);
+    finish(tr("The server pointed to another server; the password was not sent there."));
+    return true;
+}
+
+QList<CalDavParse::DiscoveredCalendar>
+CalDavDiscovery::onServer(QList<CalDavParse::DiscoveredCalendar> calendars) const
+{
+    const auto elsewhere = [this](const CalDavParse::DiscoveredCalendar &c) {
+        return !Net::sameOrigin(QUrl(c.url), m_start);
+    };
+    const auto dropped = std::remove_if(calendars.begin(), calendars.end(), elsewhere);
+    if (dropped != calendars.end())
+        qCWarning(lcCalDav) << "[CalDav] left out" << std::distance(dropped, calendars.end())
+                            << "calendar(s) on another server";
+    calendars.erase(dropped, calendars.end());
+    return calendars;
 }
 
 CalDavDiscovery::Outcome CalDavDiscovery::read(const CalDavClient::Response &reply,

@@ -48,6 +48,12 @@ private:
     // way. Failed: the discovery has ended (no answer, refused credentials, unreadable XML).
     Outcome read(const CalDavClient::Response &reply, QList<CalDavParse::Response> &out);
     void finish(const QString &reason, const QList<CalDavParse::DiscoveredCalendar> &found = {});
+    // An href on another server than the one the discovery started at ends it: the client
+    // would not send the password there, and the discovery must not look as if it worked.
+    bool leavesServer(const QUrl &href);
+    // The calendars on the starting server; the others are left out.
+    QList<CalDavParse::DiscoveredCalendar>
+    onServer(QList<CalDavParse::DiscoveredCalendar> calendars) const;
 
     CalDavClient *m_client;
     QUrl m_start;

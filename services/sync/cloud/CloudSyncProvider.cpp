@@ -52,6 +52,13 @@ ErrorKind kindFor(int status)
     }
 }
 
+// A request that got no answer says itself why when it can; an answer is named by its status.
+QString failureText(const QString &httpText, int status, const QJsonObject &body)
+{
+    const QString why = body.value(QLatin1String("message")).toString();
+    return status == 0 && !why.isEmpty() ? why : httpText.arg(status);
+}
+
 QString text(const QJsonObject &object, QLatin1String key, const QString &fallback = QString())
 {
     const QJsonValue value = object.value(key);
@@ -150,7 +157,8 @@ void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
                 return;
             if (!ok) {
                 done(Listing::failure(
-                    kindFor(status), tr("Larkspindle calendar list failed (HTTP %1)").arg(status)));
+                    kindFor(status),
+                    failureText(tr("Larkspindle calendar list failed (HTTP %1)"), status, body)));
                 return;
             }
             const QList<Calendar> known = self->m_state->calendars()->listAll();
@@ -217,8 +225,9 @@ void CloudSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetch
             if (!self)
                 return;
             if (!ok) {
-                done(Page::failure(kindFor(status),
-                                   tr("Larkspindle pull failed (HTTP %1)").arg(status)));
+                done(Page::failure(
+                    kindFor(status),
+                    failureText(tr("Larkspindle pull failed (HTTP %1)"), status, body)));
                 return;
             }
             Sync::ChangePage page;
@@ -253,8 +262,9 @@ void CloudSyncProvider::fetchTasks(const Calendar &calendar, const QString &sinc
             if (!self)
                 return;
             if (!ok) {
-                done(Page::failure(kindFor(status),
-                                   tr("Larkspindle pull failed (HTTP %1)").arg(status)));
+                done(Page::failure(
+                    kindFor(status),
+                    failureText(tr("Larkspindle pull failed (HTTP %1)"), status, body)));
                 return;
             }
             for (const QJsonValue &value : body.value(QLatin1String("tasks")).toArray()) {
@@ -309,8 +319,9 @@ void CloudSyncProvider::push(const QString &serverId, const QString &collectionP
               } else if (kind == ChangeKind::Delete && status == 404) {
                   self->confirmGone(serverId, done);
               } else {
-                  done(Receipt::failure(kindFor(status),
-                                        tr("Larkspindle push failed (HTTP %1)").arg(status)));
+                  done(Receipt::failure(
+                      kindFor(status),
+                      failureText(tr("Larkspindle push failed (HTTP %1)"), status, body)));
               }
           };
     switch (kind) {

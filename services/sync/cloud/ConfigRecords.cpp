@@ -102,9 +102,12 @@ int integer(const QJsonObject &record, const QString &key, int fallback)
 QDateTime jsonDateTime(const QJsonValue &value, const QDateTime &now)
 {
     if (value.isDouble()) {
-        const double ms = value.toDouble();
-        if (std::isfinite(ms))
-            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::trunc(ms)), Qt::UTC);
+        const double ms = std::trunc(value.toDouble());
+        // Beyond the years a date can hold the cast itself would be undefined: such a number is
+        // no time, like any other unreadable value.
+        constexpr double limit = 8.64e15; // 10^8 days either side of 1970
+        if (std::isfinite(ms) && ms >= -limit && ms <= limit)
+            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(ms), Qt::UTC);
     } else if (value.isString()) {
         const QDateTime parsed = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
         if (parsed.isValid())

@@ -1,6 +1,7 @@
 #include "services/sync/google/CalendarClient.h"
 
 #include "platform/Endpoints.h"
+#include "services/net/RequestPolicy.h"
 #include "services/oauth/LoopbackAuthService.h"
 
 #include <QJsonArray>
@@ -84,8 +85,7 @@ DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &item)
 void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJsonObject *body,
                           const QString &etag, Handler handler)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_timeoutMs);
+    QNetworkRequest request = Net::request(url);
     request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
     if (method != "DELETE")
         request.setRawHeader("Accept", "application/json");
@@ -103,18 +103,23 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
                                            : m_network->put(request, payload);
     // Destroying the client aborts what it still waits for, whoever owns the network manager.
     reply->setParent(this);
-    connect(reply, &QNetworkReply::finished, this, [reply, handler = std::move(handler)] {
+    Net::watch(reply, Net::ReplyKind::Api);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, handler = std::move(handler)] {
         Answer answer;
-        answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        answer.body = reply->readAll();
+        answer.policyFailure = Net::failureOf(reply);
+        answer.status = answer.policyFailure.isEmpty()
+            ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+            : 0;
+        answer.body = answer.status == 0 ? QByteArray() : reply->readAll();
         answer.reasonPhrase = QString::fromUtf8(
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-        if (answer.status == 0) {
-            // Nothing here aborts a request, so a cancelled one ran out of time.
+        if (answer.status == 0 && answer.policyFailure.isEmpty()) {
+            // Only the silence timeout cancels a request the policy did not end.
             answer.transportError = reply->error() == QNetworkReply::OperationCanceledError
                 ? tr("the request timed out")
                 : reply->errorString();
         }
+        noteRateLimit(answer, reply);
         reply->deleteLater();
         handler(answer);
     });
@@ -122,8 +127,12 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
 
 QString CalendarClient::failureText(const QString &operation, const Answer &answer) const
 {
+    if (!answer.policyFailure.isEmpty())
+        return answer.policyFailure;
     if (answer.status == 0)
         return tr("Google could not be reached: %1").arg(answer.transportError);
+    if (m_rateLimited)
+        return tr("Google asks to wait before the next request.");
     // The API explains a refusal in error.message; anything else in the body is not for users.
     QString detail = answer.reasonPhrase;
     if (const std::optional<QJsonObject> o = objectOf(answer.body)) {
@@ -143,6 +152,29 @@ QString CalendarClient::failureText(const QString &operation, const Answer &answ
     if (operation == QLatin1String("events.update"))
         return tr("Google rejected events.update: %1").arg(detail);
     return tr("Google rejected events.delete: %1").arg(detail);
+}
+
+void CalendarClient::noteRateLimit(const Answer &answer, const QNetworkReply *reply)
+{
+    if (answer.status != 429 && answer.status != 403)
+        return;
+    bool limited = answer.status == 429;
+    // A 403 is a rate limit only when the error says so; otherwise it is a refusal.
+    const QJsonArray errors = objectOf(answer.body)
+                                  .value_or(QJsonObject())
+                                  .value(QLatin1String("error"))
+                                  .toObject()
+                                  .value(QLatin1String("errors"))
+                                  .toArray();
+    for (const QJsonValue &e : errors) {
+        const QString reason = e.toObject().value(QLatin1String("reason")).toString();
+        limited = limited || reason == QLatin1String("rateLimitExceeded")
+            || reason == QLatin1String("userRateLimitExceeded");
+    }
+    if (!limited)
+        return;
+    m_rateLimited = true;
+    m_retryAfter = Net::readRetryAfter(reply->rawHeader("Retry-After"));
 }
 
 std::optional<QJsonObject> CalendarClient::listingBody(const QString &operation,

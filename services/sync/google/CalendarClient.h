@@ -11,6 +11,7 @@
 // client drops its open requests without a signal.
 
 #include "model/Records.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -43,7 +44,6 @@ class CalendarClient : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int defaultTransferTimeoutMs = 30000;
     static constexpr int maxResults = 2500;
 
     // Every page of one listing, in the order received.
@@ -69,7 +69,10 @@ public:
     // Given by the owner before the first request; an empty token fails every request at once.
     QString accessToken;
 
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
+    // Whether the last refusal asked to come back later (429, or a 403 for a rate limit), and
+    // when it said to.
+    bool rateLimited() const { return m_rateLimited; }
+    Net::RetryAfter retryAfter() const { return m_retryAfter; }
     // The API root; by default the configured Google Calendar address.
     void setApiRoot(const QString &root) { m_root = root; }
 
@@ -129,6 +132,7 @@ private:
         int status = 0;
         QByteArray body;
         QString transportError; // when status is 0
+        QString policyFailure; // when the request policy ended the request
         QString reasonPhrase;
         bool ok() const { return status >= 200 && status <= 299; }
     };
@@ -157,10 +161,12 @@ private:
     std::optional<QJsonObject> listingBody(const QString &operation, const Answer &answer);
     // "Google rejected ..." with what the answer says about why, or why no answer came.
     QString failureText(const QString &operation, const Answer &answer) const;
+    void noteRateLimit(const Answer &answer, const QNetworkReply *reply);
 
     QNetworkAccessManager *m_network;
     QString m_root;
-    int m_timeoutMs = defaultTransferTimeoutMs;
+    bool m_rateLimited = false;
+    Net::RetryAfter m_retryAfter;
 };
 
 } // namespace Google

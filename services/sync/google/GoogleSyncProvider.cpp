@@ -29,14 +29,12 @@ GoogleSyncProvider::GoogleSyncProvider(AppState *state, const Account &account, 
     , m_state(state)
     , m_account(account)
     , m_network(new QNetworkAccessManager(this))
-    , m_timeoutMs(CalendarClient::defaultTransferTimeoutMs)
 { }
 
 CalendarClient *GoogleSyncProvider::newClient()
 {
     auto *client = new CalendarClient(m_network, this);
     client->accessToken = m_accessToken;
-    client->setTransferTimeout(m_timeoutMs);
     return client;
 }
 
@@ -62,7 +60,6 @@ void GoogleSyncProvider::prepare(Sync::Reply<> done)
 void GoogleSyncProvider::refresh(Sync::Reply<> done)
 {
     auto *auth = new AuthService(this);
-    auth->setTransferTimeout(m_timeoutMs);
     Database *database = m_state->database();
     auth->setClock([database] { return database->currentDateTimeUtc(); });
     connect(auth, &AuthService::refreshSucceeded, this,
@@ -88,9 +85,17 @@ void GoogleSyncProvider::refresh(Sync::Reply<> done)
 }
 
 template<typename T>
-void GoogleSyncProvider::failed(int status, const QString &reason, const Sync::Reply<T> &done,
-                                const std::function<void()> &again)
+void GoogleSyncProvider::failed(const CalendarClient *client, int status, const QString &reason,
+                                const Sync::Reply<T> &done, const std::function<void()> &again)
 {
+    if (client->rateLimited()) {
+        // The whole account waits: every further request would be refused alike.
+        Sync::Error error {Sync::ErrorKind::RateLimited, reason, QDateTime()};
+        error.retryAfter = client->retryAfter().from(m_state->database()->currentDateTimeUtc());
+        error.reason = Net::withNextTry(reason, error.retryAfter);
+        done(Sync::Outcome<T>::failure(error));
+        return;
+    }
     if (status == 401 && !m_refreshedAfterRefusal) {
         m_refreshedAfterRefusal = true;
         qInfo().noquote() << "[Google] access token refused: refreshing once";
@@ -158,7 +163,7 @@ void GoogleSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
     connect(client, &CalendarClient::requestFailed, this,
             [this, client, done](const QString &reason, int status) {
                 client->deleteLater();
-                failed(status, reason, done, [this, done] { listCalendars(done); });
+                failed(client, status, reason, done, [this, done] { listCalendars(done); });
             });
     client->listCalendars();
 }
@@ -217,7 +222,7 @@ void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetc
     connect(client, &CalendarClient::requestFailed, this,
             [this, client, calendar, request, done](const QString &reason, int status) {
                 client->deleteLater();
-                failed(status, reason, done,
+                failed(client, status, reason, done,
                        [this, calendar, request, done] { fetchChanges(calendar, request, done); });
             });
     client->listEventsPage(calendar.url, request.token, request.pageToken);
@@ -256,7 +261,7 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
             [this, client, calendar, kind, event, done](const QString &, const QString &reason,
                                                         int status) {
                 client->deleteLater();
-                failed(status, reason, done, [this, calendar, kind, event, done] {
+                failed(client, status, reason, done, [this, calendar, kind, event, done] {
                     pushEvent(calendar, kind, event, done);
                 });
             });

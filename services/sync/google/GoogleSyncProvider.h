@@ -32,8 +32,6 @@ public:
 
     GoogleSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
 
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
-
     void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
     void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
@@ -67,8 +65,8 @@ private:
     // A refusal of the access token is answered by one refresh per run and the
     // request sent again; anything else ends the operation.
     template<typename T>
-    void failed(int status, const QString &reason, const Sync::Reply<T> &done,
-                const std::function<void()> &again);
+    void failed(const CalendarClient *client, int status, const QString &reason,
+                const Sync::Reply<T> &done, const std::function<void()> &again);
 
     AppState *m_state;
     Account m_account;
@@ -77,7 +75,6 @@ private:
     bool m_refreshedAfterRefusal = false;
     // One for the run, so that its many requests share connections.
     QNetworkAccessManager *m_network;
-    int m_timeoutMs;
 };
 
 } // namespace Google

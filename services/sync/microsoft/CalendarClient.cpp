@@ -38,13 +38,6 @@ QString shown(const QUrl &url)
     return url.path(QUrl::FullyEncoded);
 }
 
-int retryAfterOf(const QNetworkReply *reply)
-{
-    bool ok = false;
-    const int seconds = reply->rawHeader("Retry-After").trimmed().toInt(&ok);
-    return ok && seconds >= 0 ? seconds : -1;
-}
-
 QString graphMessage(const QJsonObject &body)
 {
     QString message = body.value(QStringLiteral("error"))
@@ -75,9 +68,7 @@ QUrl CalendarClient::at(const QString &encodedPath) const
 
 bool CalendarClient::isServiceLink(const QUrl &url) const
 {
-    return url.isValid() && url.scheme() == m_root.scheme() && url.host() == m_root.host()
-        && url.port(url.scheme() == QLatin1String("https") ? 443 : 80)
-        == m_root.port(m_root.scheme() == QLatin1String("https") ? 443 : 80);
+    return url.isValid() && Net::sameOrigin(url, m_root);
 }
 
 namespace {
@@ -122,11 +113,7 @@ QUrl CalendarClient::instancesUrl(const QString &masterId, const QDateTime &star
 
 QNetworkRequest CalendarClient::request(const QUrl &url) const
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_timeoutMs);
-    // A redirect would carry the bearer token elsewhere.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
+    QNetworkRequest request = Net::request(url);
     request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
     request.setRawHeader("Accept", kJson);
     request.setRawHeader("Prefer", kPrefer);
@@ -141,7 +128,7 @@ void CalendarClient::failLater(GraphReply reply, Done done)
 }
 
 void CalendarClient::send(const QByteArray &verb, const QUrl &url, const QByteArray &body,
-                          const QString &etag, Done done)
+                          const QString &etag, Done done, bool renewed)
 {
     if (accessToken.isEmpty()) {
         GraphReply refused;
@@ -157,22 +144,53 @@ void CalendarClient::send(const QByteArray &verb, const QUrl &url, const QByteAr
         req.setRawHeader("If-Match", ifMatchValue(etag).toUtf8());
     qCDebug(lcGraph).noquote() << "[Microsoft]" << verb << shown(url);
     QNetworkReply *reply = m_network->sendCustomRequest(req, verb, body);
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, done = std::move(done)] { onFinished(reply, done); });
+    Net::watch(reply, Net::ReplyKind::Api);
+    connect(reply, &QNetworkReply::finished, this, [=, done = std::move(done)] {
+        onFinished(reply, [=](const GraphReply &answer) {
+            if (renewed || !renewAndResend(answer, verb, url, body, etag, done))
+                done(answer);
+        });
+    });
+}
+
+bool CalendarClient::renewAndResend(const GraphReply &reply, const QByteArray &verb,
+                                    const QUrl &url, const QByteArray &body, const QString &etag,
+                                    const Done &done)
+{
+    if (reply.status != 401 || !renewToken)
+        return false;
+    qCInfo(lcGraph).noquote() << "[Microsoft] access token refused: renewing it";
+    QPointer<CalendarClient> self(this);
+    renewToken([=](const QString &failure) {
+        if (!self)
+            return;
+        if (failure.isEmpty()) {
+            send(verb, url, body, etag, done, true);
+            return;
+        }
+        GraphReply refused = reply;
+        refused.reason = failure;
+        done(refused);
+    });
+    return true;
 }
 
 void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
 {
     reply->deleteLater();
     GraphReply result;
-    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray bytes = reply->isOpen() ? reply->readAll() : QByteArray();
+    const QString refused = Net::failureOf(reply);
+    result.status = refused.isEmpty()
+        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
+        : 0;
+    const QByteArray bytes
+        = reply->isOpen() && result.status != 0 ? reply->readAll() : QByteArray();
     const QString path = shown(reply->url());
     if (result.status == 0) {
         result.failure = GraphReply::Failure::Network;
         const QNetworkReply::NetworkError code = reply->error();
-        result.reason
-            = code == QNetworkReply::OperationCanceledError || code == QNetworkReply::TimeoutError
+        result.reason = !refused.isEmpty() ? refused
+            : code == QNetworkReply::OperationCanceledError || code == QNetworkReply::TimeoutError
             ? tr("Microsoft Graph did not answer in time.")
             : tr("Microsoft Graph could not be reached.");
         qCWarning(lcGraph).noquote()
@@ -200,7 +218,7 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
                            .toObject()
                            .value(QStringLiteral("code"))
                            .toString();
-    result.retryAfterSecs = retryAfterOf(reply);
+    result.retryAfter = Net::readRetryAfter(reply->rawHeader("Retry-After"));
     const QString message = graphMessage(result.body);
     switch (result.status) {
     case 401:
@@ -215,10 +233,7 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
                            "synced; it was not overwritten.");
         break;
     case 429:
-        result.reason = result.retryAfterSecs >= 0
-            ? tr("Microsoft Graph asks to wait %n second(s) before the next request.", nullptr,
-                 result.retryAfterSecs)
-            : tr("Microsoft Graph asks to wait before the next request.");
+        result.reason = tr("Microsoft Graph asks to wait before the next request.");
         break;
     default:
         result.reason = tr("Microsoft Graph refused the request (HTTP %1): %2")

@@ -10,6 +10,7 @@
 // live in EventMapping.cpp and RecurrenceMapping.cpp.
 
 #include "model/Records.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -55,7 +56,7 @@ struct GraphReply
     int status = 0;
     QJsonObject body;
     QString errorCode; // "code" of the answer's "error" object
-    int retryAfterSecs = -1; // the Retry-After header in seconds; -1 when absent
+    Net::RetryAfter retryAfter; // when the answer asked to wait
     QString reason; // readable; never a token or a body
 
     bool ok() const { return failure == Failure::None; }
@@ -75,8 +76,6 @@ class CalendarClient : public QObject
 public:
     using Done = std::function<void(const GraphReply &)>;
 
-    static constexpr int defaultTimeoutMs = 30000;
-
     // One page of a listing: the items, and where it goes on (exactly one of the links is set
     // on a well-formed page).
     struct EventListPage
@@ -93,7 +92,11 @@ public:
     // The Graph root, ".../v1.0"; by default the configured address.
     void setServiceRoot(const QUrl &root) { m_root = root; }
     QUrl serviceRoot() const { return m_root; }
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
+    // Asked at most once per request when Graph refuses the token: renews it (setting
+    // accessToken) and answers with an empty text, or with why it could not. Unset, a refusal
+    // is final.
+    using Renewed = std::function<void(const QString &failure)>;
+    std::function<void(Renewed)> renewToken;
 
     // Every calendar of the signed-in user, all pages.
     void
@@ -163,8 +166,11 @@ public:
 private:
     QNetworkRequest request(const QUrl &url) const;
     void send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QString &etag,
-              Done done);
+              Done done, bool renewed = false);
     void onFinished(QNetworkReply *reply, const Done &done);
+    // A refusal of the token renews it and sends the request once more.
+    bool renewAndResend(const GraphReply &reply, const QByteArray &verb, const QUrl &url,
+                        const QByteArray &body, const QString &etag, const Done &done);
     void listCalendarsFrom(
         const QUrl &url, QList<DiscoveredCalendar> found,
         std::function<void(const QList<DiscoveredCalendar> &, const GraphReply &)> done);
@@ -173,7 +179,6 @@ private:
 
     QNetworkAccessManager *m_network;
     QUrl m_root;
-    int m_timeoutMs = defaultTimeoutMs;
 };
 
 } // namespace Microsoft

@@ -58,16 +58,21 @@ MicrosoftSyncProvider::MicrosoftSyncProvider(AppState *state, const Account &acc
     , m_state(state)
     , m_account(account)
     , m_client(new CalendarClient(this))
-{ }
+{
+    m_client->renewToken = [this](const CalendarClient::Renewed &renewed) {
+        // Once per run: a token refused right after its renewal fares no better renewed again.
+        if (m_renewedOnRefusal) {
+            renewed(tr("Microsoft Graph did not accept the sign-in. Sign in again."));
+            return;
+        }
+        m_renewedOnRefusal = true;
+        renew(AuthService::loadTokens(m_account.id).refreshToken, renewed);
+    };
+}
 
 void MicrosoftSyncProvider::setServiceRoot(const QUrl &root)
 {
     m_client->setServiceRoot(root);
-}
-
-void MicrosoftSyncProvider::setTransferTimeout(int ms)
-{
-    m_client->setTransferTimeout(ms);
 }
 
 void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
@@ -88,25 +93,33 @@ void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
         answerLater(this, std::move(done), Outcome<>::success());
         return;
     }
+    renew(tokens.refreshToken, [done](const QString &failure) {
+        done(failure.isEmpty() ? Outcome<>::success()
+                               : Outcome<>::failure(ErrorKind::Auth, failure));
+    });
+}
+
+void MicrosoftSyncProvider::renew(const QString &refreshToken,
+                                  const CalendarClient::Renewed &renewed)
+{
     auto *auth = new AuthService(this);
     connect(
         auth, &AuthService::refreshSucceeded, this,
-        [this, auth, done](const QString &accessToken, const QDateTime &expiresAt,
-                           const QString &rotated) {
+        [this, auth, renewed](const QString &accessToken, const QDateTime &expiresAt,
+                              const QString &rotated) {
             auth->deleteLater();
             if (!AuthService::saveRefreshedTokens(m_account.id, accessToken, expiresAt, rotated))
                 qCWarning(lcGraph).noquote()
                     << "[Microsoft] the renewed sign-in of" << m_account.id
                     << "could not be stored; it is renewed again next time";
             m_client->accessToken = accessToken;
-            done(Outcome<>::success());
+            renewed(QString());
         });
-    connect(auth, &AuthService::refreshFailed, this, [auth, done](const QString &reason) {
+    connect(auth, &AuthService::refreshFailed, this, [auth, renewed](const QString &reason) {
         auth->deleteLater();
-        done(Outcome<>::failure(ErrorKind::Auth,
-                                tr("Microsoft token refresh failed: %1").arg(reason)));
+        renewed(tr("Microsoft token refresh failed: %1").arg(reason));
     });
-    auth->refreshAccessToken(tokens.refreshToken);
+    auth->refreshAccessToken(refreshToken);
 }
 
 Sync::Error MicrosoftSyncProvider::errorOf(const GraphReply &reply)
@@ -141,8 +154,12 @@ Sync::Error MicrosoftSyncProvider::errorOf(const GraphReply &reply)
         return error(ErrorKind::NotFound);
     if (reply.status == 412)
         return error(ErrorKind::Conflict);
-    if (reply.status == 429 || (reply.status == 503 && reply.retryAfterSecs >= 0))
-        return error(ErrorKind::RateLimited);
+    if (reply.status == 429 || (reply.status == 503 && reply.retryAfter.isValid())) {
+        Sync::Error limited = error(ErrorKind::RateLimited);
+        limited.retryAfter = reply.retryAfter.from(m_state->database()->currentDateTimeUtc());
+        limited.reason = Net::withNextTry(reply.reason, limited.retryAfter);
+        return limited;
+    }
     return error(ErrorKind::Server);
 }
 

@@ -35,7 +35,6 @@ public:
 
     // The Graph root requests go to; by default the configured address.
     void setServiceRoot(const QUrl &root);
-    void setTransferTimeout(int ms);
 
     void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
@@ -54,6 +53,8 @@ public:
 private:
     struct Fetch;
     Sync::Error errorOf(const GraphReply &reply);
+    // Turns the refresh token into a new access token for the client.
+    void renew(const QString &refreshToken, const CalendarClient::Renewed &renewed);
     void onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply);
     void refreshNextSeries(const std::shared_ptr<Fetch> &fetch);
     void fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master, const QUrl &url,
@@ -69,6 +70,7 @@ private:
     AppState *m_state;
     Account m_account;
     CalendarClient *m_client;
+    bool m_renewedOnRefusal = false;
     QDateTime m_windowStart;
     QDateTime m_windowEnd;
     // Series fetched in this run, with the ids of their exceptions in the window.

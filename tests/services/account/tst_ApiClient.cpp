@@ -1,4 +1,5 @@
 #include "AccountTestKit.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -223,7 +224,9 @@ void TestApiClient::transportFailures()
 {
     QFETCH(bool, drop);
     Rig rig;
-    rig.api->setTransferTimeout(300);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = 300;
+    const Net::LimitsOverride limits(shortSilence);
     rig.server.route("GET", me, drop ? FakeReply::dropped() : FakeReply::empty(200).held());
     QSignalSpy errors(rig.api.get(), &ApiClient::networkError);
     Outcome out;
@@ -306,7 +309,9 @@ void TestApiClient::renewalFailsTransiently()
 {
     QFETCH(FakeReply, renewal);
     Rig rig;
-    rig.api->setTransferTimeout(300);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = 300;
+    const Net::LimitsOverride limits(shortSilence);
     rig.tokens->setTokens(rig.expiredToken(), QStringLiteral("R1"));
     rig.server.route("POST", AccountTest::realmPath + QStringLiteral("/auth/token/refresh"),
                      renewal);

@@ -1,3 +1,4 @@
+#include "services/net/RequestPolicy.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "support/FakeBrowser.h"
@@ -78,7 +79,14 @@ struct Rig
         else
             service = std::make_unique<Microsoft::AuthService>();
         service->setClock([this] { return clock.now(); });
-        service->setTransferTimeout(1000);
+        service->setIdleTimeout(1000);
+    }
+
+    static Net::Limits limits()
+    {
+        Net::Limits shorter;
+        shorter.silenceMs = 1000;
+        return shorter;
     }
 
     // Answers token requests with tokenReply, starts the sign-in and returns the state it sent.
@@ -98,6 +106,7 @@ struct Rig
         return server.requestsTo("POST", tokenPath);
     }
 
+    const Net::LimitsOverride scopedLimits {limits()};
     LarkTest::FakeHttpServer server;
     FakeBrowser browser;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC)};
@@ -241,15 +250,12 @@ void TestLoopbackAuthService::failures_data()
     QTest::addColumn<QByteArray>("page");
     QTest::addColumn<QString>("reason");
 
-    const QString mismatch = QStringLiteral(
-        "Sign-in state mismatch. The redirect didn't match our request; please try again.");
     const QByteArray withCode = "/?state={state}&code=abc";
     const FakeReply ok = FakeReply::json(200, obj(R"({"access_token":"a","refresh_token":"r"})"));
     const auto row = [&](const char *name, const char *provider, const QByteArray &redirect,
                          const FakeReply &reply, const QByteArray &page, const QString &reason) {
         QTest::newRow(name) << QString::fromLatin1(provider) << redirect << reply << page << reason;
     };
-    row("state missing", "google", "/?code=abc", ok, kFailurePage, mismatch);
     row("denied", "google", "/?error=access_denied&state={state}", ok, kFailurePage,
         QStringLiteral("Google denied the sign-in: access_denied"));
     row("denied with a code", "google", "/?error=access_denied&code=abc&state={state}", ok,
@@ -268,6 +274,9 @@ void TestLoopbackAuthService::failures_data()
         QStringLiteral("Token exchange failed (HTTP 0): "));
     row("token timeout", "google", withCode, FakeReply::empty(200).held(), kSuccessPage,
         QStringLiteral("Token exchange failed (HTTP 0): "));
+    row("token reply too large", "google", withCode,
+        FakeReply::json(200, QJsonObject {{QStringLiteral("access_token"), QString(70000, u'a')}}),
+        kSuccessPage, QStringLiteral("The server's reply is too large"));
     row("no refresh token", "google", withCode,
         FakeReply::json(200, obj(R"({"access_token":"a"})")), kSuccessPage,
         QStringLiteral("Google did not return a refresh token. Try removing the app from your "
@@ -314,6 +323,15 @@ void TestLoopbackAuthService::otherRequestsKeepWaiting()
                 .startsWith(kNotFound));
     QVERIFY(FakeBrowser::send(port, {"NONSENSE\r\n\r\n"}).startsWith(kFailurePage));
     QVERIFY(FakeBrowser::send(port, {QByteArray(9000, 'x')}).startsWith(kFailurePage));
+    // Only the browser knows the state: any other local process cannot end the sign-in.
+    QVERIFY(rig.browser.get("/?code=abc").startsWith(kFailurePage));
+    QVERIFY(rig.browser.get("/?state=x" + state + "&code=abc").startsWith(kFailurePage));
+    QVERIFY(rig.browser.get("/?state=x&error=access_denied").startsWith(kFailurePage));
+    // A connection that never sends its request line is closed, not kept.
+    QTcpSocket idle;
+    idle.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(idle.waitForConnected(3000));
+    QTRY_COMPARE(idle.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(rig.failed->count() + rig.succeeded->count(), 0);
 
     // The real redirect, split across reads, still ends the sign-in.

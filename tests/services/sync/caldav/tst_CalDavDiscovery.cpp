@@ -1,3 +1,4 @@
+#include "services/net/RequestPolicy.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/caldav/CalDavDiscovery.h"
 #include "support/CalDavServers.h"
@@ -133,6 +134,12 @@ void TestCalDavDiscovery::discovers_data()
     QTest::newRow("not a web address")
         << "ftp://127.0.0.1"
         << "/" << secret << "" << QStringList() << "The server address is not valid.";
+    // Refused before anything is sent: the password would travel in the clear.
+    QTest::newRow("plain http to another computer")
+        << "http://192.0.2.1"
+        << "/" << secret << "" << QStringList()
+        << "The server address must start with https://; without encryption the password would "
+           "travel in the clear.";
     QTest::newRow("endless redirects")
         << "fake"
         << "/loop/" << secret << "" << QStringList() << "The server redirected too many times.";
@@ -150,7 +157,9 @@ void TestCalDavDiscovery::discovers()
     auto *client = new CalDavClient(this);
     client->setCredentials(QStringLiteral("alice"), password);
     // Short only where the server is meant to stay silent: the real ones may be slow under load.
-    client->setTransferTimeout(server == QLatin1String("fake") ? 500 : 10000);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = server == QLatin1String("fake") ? 500 : 10000;
+    const Net::LimitsOverride limits(shortSilence);
     if (pin == QLatin1String("right"))
         client->setTrustedFingerprint(m_tls.sha256.toUpper());
     else if (pin == QLatin1String("wrong"))

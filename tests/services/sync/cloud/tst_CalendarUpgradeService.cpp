@@ -1,6 +1,7 @@
 #include "CloudTestKit.h"
 #include "core/sync/CalendarIdentity.h"
 #include "core/sync/ConflictResolutionService.h"
+#include "services/net/RequestPolicy.h"
 #include "services/sync/cloud/CalendarUpgradeService.h"
 #include "services/sync/cloud/SyncClient.h"
 #include "storage/AccountRepository.h"
@@ -227,7 +228,9 @@ void TestCalendarUpgradeService::failedMoveLeavesCalendarIntact()
     addWorkCalendar();
     const Calendar before = *state()->calendars()->byId(QStringLiteral("work"));
     const Event standupBefore = *state()->events()->byId(QStringLiteral("ev-1"));
-    m_device->api()->setTransferTimeout(300);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = 300;
+    const Net::LimitsOverride limits(shortSilence);
     m_cloud->failRequests("POST", pathPrefix,
                           status ? FakeReply::json(status, {}) : FakeReply::empty(200).held(),
                           skip);

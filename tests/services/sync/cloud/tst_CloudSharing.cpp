@@ -1,3 +1,4 @@
+#include "services/net/RequestPolicy.h"
 #include "services/sync/cloud/SharingBackend.h"
 #include "support/CloudDevice.h"
 #include "support/FakeCloudService.h"
@@ -121,7 +122,9 @@ void TestCloudSharing::failedShareReportsReason()
     QFETCH(int, status);
     QFETCH(QJsonValue, error);
     QFETCH(QString, reason);
-    m_device->api()->setTransferTimeout(300);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = 300;
+    const Net::LimitsOverride limits(shortSilence);
     const FakeReply reply = status == 0
         ? FakeReply::empty(200).held()
         : FakeReply::json(status, QJsonObject {{QStringLiteral("error"), error}});

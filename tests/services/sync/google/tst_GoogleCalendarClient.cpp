@@ -1,3 +1,4 @@
+#include "services/net/RequestPolicy.h"
 #include "services/sync/google/CalendarClient.h"
 #include "support/FakeGoogleCalendar.h"
 #include "support/FakeHttpServer.h"
@@ -213,7 +214,9 @@ void TestCalendarClient::failures()
     QFETCH(QString, outcome);
 
     m_server->route("*", QStringLiteral("/calendar/v3/*"), reply);
-    m_client->setTransferTimeout(300);
+    Net::Limits shortSilence;
+    shortSilence.silenceMs = 300;
+    const Net::LimitsOverride limits(shortSilence);
     QSignalSpy failed(m_client.get(), &CalendarClient::requestFailed);
     QSignalSpy writeFailed(m_client.get(), &CalendarClient::eventWriteFailed);
     QSignalSpy deleted(m_client.get(), &CalendarClient::eventDeleted);

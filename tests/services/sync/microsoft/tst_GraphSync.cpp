@@ -134,10 +134,17 @@ using RunResult = LarkTest::SyncOutcome;
 
 RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
 {
+    Net::Limits limits;
+    limits.silenceMs = timeoutMs;
+    const Net::LimitsOverride scoped(limits);
     auto *client = new Microsoft::MicrosoftSyncProvider(device.state.get(), device.account);
     client->setServiceRoot(graph.root());
-    client->setTransferTimeout(timeoutMs);
     return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account, client));
+}
+
+int tokenRequests(FakeGraph &graph)
+{
+    return graph.server().requestsTo("POST", QStringLiteral("/common/oauth2/v2.0/token")).size();
 }
 
 QString line(const QString &title, const QDateTime &start, const QDateTime &end)
@@ -404,7 +411,7 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
                          << QByteArray(R"({"error":{"code":"InvalidAuthenticationToken"}})")
                          << "Sign in again." << QString();
     QTest::newRow("429 with Retry-After") << QByteArray("GET") << "calendarView" << 429
-                                          << QByteArray("{}") << "wait 30 second" << QString();
+                                          << QByteArray("{}") << "next try will be at" << QString();
     QTest::newRow("500 on a page") << QByteArray("GET") << "calendarView" << 500
                                    << QByteArray("oops") << "HTTP 500" << QString();
     QTest::newRow("unreadable page")
@@ -446,10 +453,14 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing()
                                    : FakeReply::text(status, body, "application/json");
     if (status == 429)
         reply.withHeader("Retry-After", "30");
-    // A dropped connection is tried once more by the network layer itself.
-    w.graph.failNext(method, target, reply, status == -1 ? 2 : 1);
+    // A dropped connection is tried once more by the network layer itself; a refused token is
+    // renewed once, and refused again.
+    w.graph.failNext(method, target, reply, status == -1 || status == 401 ? 2 : 1);
+    const int renewals = tokenRequests(w.graph);
     const RunResult failedRun = w.sync(1000);
     w.graph.clearFailures();
+    QCOMPARE(tokenRequests(w.graph) - renewals, status == 401 ? 1 : 0);
+    QCOMPARE(failedRun.retryAfter, status == 429 ? kNow.addSecs(30) : QDateTime());
     QCOMPARE(failedRun.failed, 1);
     QCOMPARE(failedRun.finished, 0);
     QVERIFY2(failedRun.reason.contains(reason), qPrintable(failedRun.reason));

@@ -1,0 +1,185 @@
+#include "services/net/RequestPolicy.h"
+
+#include "platform/Endpoints.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QTimeZone>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcNet, "calendar.net", QtInfoMsg)
+
+namespace Net {
+
+namespace {
+
+Limits &current()
+{
+    static Limits limits;
+    return limits;
+}
+
+// The reason is kept on the reply itself: it is read in the reply's own finished handler.
+constexpr const char *kFailureProperty = "larkNetFailure";
+
+QString shown(const QUrl &url)
+{
+    return url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery
+                               | QUrl::RemoveFragment);
+}
+
+void endWith(QNetworkReply *reply, const QString &reason)
+{
+    if (!reply->property(kFailureProperty).toString().isEmpty() || reply->isFinished())
+        return;
+    reply->setProperty(kFailureProperty, reason);
+    // Not from inside the reply's own signal: it finishes on the next turn of the event loop.
+    QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+}
+
+QString tooLarge()
+{
+    return QCoreApplication::translate("Net", "The server's reply is too large");
+}
+
+} // namespace
+
+Limits limits()
+{
+    return current();
+}
+
+LimitsOverride::LimitsOverride(const Limits &limits)
+    : m_saved(current())
+{
+    current() = limits;
+}
+
+LimitsOverride::~LimitsOverride()
+{
+    current() = m_saved;
+}
+
+bool isAllowedAddress(const QUrl &url)
+{
+    return Endpoints::isSecureOrLoopback(url);
+}
+
+bool sameOrigin(const QUrl &a, const QUrl &b)
+{
+    const int defaultA = a.scheme() == QLatin1String("https") ? 443 : 80;
+    const int defaultB = b.scheme() == QLatin1String("https") ? 443 : 80;
+    return a.scheme() == b.scheme() && a.host().compare(b.host(), Qt::CaseInsensitive) == 0
+        && a.port(defaultA) == b.port(defaultB);
+}
+
+QNetworkRequest request(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(current().silenceMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    return request;
+}
+
+void watch(QNetworkReply *reply, ReplyKind kind)
+{
+    const Limits limits = current();
+    const qint64 cap = kind == ReplyKind::Token ? limits.tokenBytes : limits.apiBytes;
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, [reply] {
+        qCWarning(lcNet).noquote()
+            << "request to" << shown(reply->url()) << "ran past its deadline";
+        endWith(reply,
+                QCoreApplication::translate("Net", "The server did not finish its reply in time."));
+    });
+    deadline->start(limits.deadlineMs);
+    QObject::connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
+
+    const auto checkSize = [reply, cap](qint64 received, qint64 total) {
+        if ((received <= cap && total <= cap) || !failureOf(reply).isEmpty())
+            return;
+        qCWarning(lcNet).noquote()
+            << "reply of" << shown(reply->url()) << "is over" << cap << "bytes";
+        endWith(reply, tooLarge());
+    };
+    // The announced length fails the request before any of the body is held.
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, checkSize] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            checkSize(0, length.toLongLong());
+    });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, checkSize);
+
+    // Taken now: by the time a redirect is reported the reply already names its target.
+    const QUrl origin = reply->url();
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, origin](const QUrl &target) {
+        if (sameOrigin(origin, target)) {
+            emit reply->redirectAllowed();
+            return;
+        }
+        // The request carries credentials meant for its own host only.
+        qCWarning(lcNet).noquote()
+            << "redirect from" << shown(origin) << "to" << shown(target) << "refused";
+        endWith(reply, redirectRefusedText());
+    });
+}
+
+QString redirectRefusedText()
+{
+    return QCoreApplication::translate(
+        "Net", "The server redirected to another address; the request was not sent there.");
+}
+
+QString failureOf(const QNetworkReply *reply)
+{
+    return reply ? reply->property(kFailureProperty).toString() : QString();
+}
+
+RetryAfter readRetryAfter(const QByteArray &header)
+{
+    RetryAfter out;
+    const QByteArray text = header.trimmed();
+    if (text.isEmpty())
+        return out;
+    bool ok = false;
+    const qint64 seconds = text.toLongLong(&ok);
+    if (ok) {
+        // A year is more than any service means; a larger number is noise, not a wish.
+        if (seconds >= 0 && seconds <= 366LL * 24 * 3600)
+            out.seconds = seconds;
+        return out;
+    }
+    // The HTTP date: "Sun, 06 Nov 1994 08:49:37 GMT", always in English and always in GMT.
+    QDateTime at = QLocale::c().toDateTime(QString::fromLatin1(text),
+                                           QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    if (at.isValid()) {
+        at.setTimeZone(QTimeZone::utc());
+        out.at = at;
+    }
+    return out;
+}
+
+QDateTime RetryAfter::from(const QDateTime &now) const
+{
+    if (seconds >= 0)
+        return now.addSecs(seconds);
+    if (!at.isValid())
+        return {};
+    // A date already past asks for nothing more than the next normal run.
+    return at > now ? at : QDateTime();
+}
+
+QString withNextTry(const QString &reason, const QDateTime &when)
+{
+    if (!when.isValid())
+        return reason;
+    const QLocale locale;
+    return QCoreApplication::translate("Net", "%1 The next try will be at %2.")
+        .arg(reason, locale.toString(when.toLocalTime(), QLocale::ShortFormat));
+}
+
+} // namespace Net

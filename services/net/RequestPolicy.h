@@ -1,0 +1,85 @@
+#pragma once
+
+// What every request to a remote service is held to, whoever sends it: a silence timeout and a
+// total deadline (a trickling server ends as a failure, never as a stuck run), a cap on the size
+// of the reply, plain http to this machine only, and credentials only for the host they were
+// given for (a redirect elsewhere is refused and logged). A client prepares its request here,
+// sends it, hands the reply to watch() and, when the reply ended badly, asks failureOf() first:
+// a reply the policy ended says so in words the user can read.
+
+#include <QDateTime>
+#include <QLoggingCategory>
+#include <QNetworkRequest>
+#include <QString>
+#include <QUrl>
+
+Q_DECLARE_LOGGING_CATEGORY(lcNet)
+
+class QNetworkReply;
+
+namespace Net {
+
+enum class ReplyKind {
+    Api, // listings, PROPFIND and every other API answer
+    Token, // OAuth token replies: small by nature
+};
+
+struct Limits
+{
+    int silenceMs = 30000; // longest pause in a transfer
+    int deadlineMs = 120000; // longest whole request, however steadily it trickles
+    qint64 apiBytes = 20 * 1024 * 1024;
+    qint64 tokenBytes = 64 * 1024;
+};
+
+Limits limits();
+
+// Swaps the limits for as long as it lives, so that a test of a trickle or an oversized reply
+// takes milliseconds. Not for the program itself: its limits are fixed.
+class LimitsOverride
+{
+public:
+    explicit LimitsOverride(const Limits &limits);
+    ~LimitsOverride();
+    LimitsOverride(const LimitsOverride &) = delete;
+    LimitsOverride &operator=(const LimitsOverride &) = delete;
+
+private:
+    Limits m_saved;
+};
+
+// https anywhere, http only to this machine.
+bool isAllowedAddress(const QUrl &url);
+// Same scheme, host and port: what was given for one may go to the other.
+bool sameOrigin(const QUrl &a, const QUrl &b);
+
+// The request for url with the silence timeout, and redirects left to watch(). Callers that
+// follow redirects themselves set the manual policy afterwards.
+QNetworkRequest request(const QUrl &url);
+
+// Holds a sent reply to the deadline and the size cap of its kind, and follows a redirect only
+// within the origin it was sent to.
+void watch(QNetworkReply *reply, ReplyKind kind);
+
+// The failure of a request whose server redirected it to another address.
+QString redirectRefusedText();
+
+// Why the policy ended the reply; empty when it did not.
+QString failureOf(const QNetworkReply *reply);
+
+// A Retry-After header: a number of seconds or an HTTP date.
+struct RetryAfter
+{
+    qint64 seconds = -1; // when given as seconds
+    QDateTime at; // when given as a date
+
+    bool isValid() const { return seconds >= 0 || at.isValid(); }
+    // The time it names, counted from now; invalid when the header said nothing usable.
+    QDateTime from(const QDateTime &now) const;
+};
+RetryAfter readRetryAfter(const QByteArray &header);
+
+// The reason a service asked to wait, with when the next try will be when it said so.
+QString withNextTry(const QString &reason, const QDateTime &when);
+
+} // namespace Net
