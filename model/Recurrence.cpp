@@ -1220,6 +1220,11 @@ QList<QDateTime> recurrenceStarts(const RRule &rule, const QDateTime &dtstart,
     return StartGenerator(rule, dtstart, QDateTime(), rangeEnd).run();
 }
 
+QDateTime dateEntryInstant(const QString &entry)
+{
+    return parseDateEntry(entry).instant;
+}
+
 QSet<qint64> parseExceptionInstants(const QString &text)
 {
     QSet<qint64> instants;

@@ -60,5 +60,9 @@ struct RRule
 // Milliseconds since the epoch of each valid entry of a JSON array of date or date-time texts.
 [[nodiscard]] QSet<qint64> parseExceptionInstants(const QString &text);
 
+// The instant one stored date or date-time entry names (an exception date, a recurrence id): a
+// date alone is its UTC midnight. Invalid for anything else.
+[[nodiscard]] QDateTime dateEntryInstant(const QString &entry);
+
 // 1 (MO) to 7 (SU); 0 for anything else, including codes with an ordinal.
 [[nodiscard]] int weekdayFromCode(const QString &code);

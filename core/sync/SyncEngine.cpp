@@ -122,6 +122,13 @@ void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
         });
         if (match != known.cend()) {
             matched << match->id;
+            if (match->canonical_key.isEmpty() && !remote.canonical_key.isEmpty()) {
+                // Added before its source named keys: other devices find it by this one.
+                Calendar keyed = *match;
+                keyed.canonical_key = remote.canonical_key;
+                if (!calendars->update(keyed))
+                    qWarning().noquote() << "[Sync] could not store the key of" << keyed.id;
+            }
             queue(*match);
             continue;
         }

@@ -356,6 +356,28 @@ FakeReply FakeGoogleCalendar::write(const QString &calendarId, const QString &ev
         resource.remove(QStringLiteral("id"));
         const QString id = store(calendarId, resource);
         reply = FakeReply::json(200, find(calendarId, id)->resource);
+    } else if (request.method == "PUT" && !find(calendarId, eventId)) {
+        // The first change of one occurrence: the instance id names the series and the slot,
+        // and the body must name the same.
+        const QJsonObject resource = QJsonDocument::fromJson(request.body).object();
+        const QString master = eventId.section(QLatin1Char('_'), 0, -2);
+        const Item *series = find(calendarId, master);
+        if (!series || !series->resource.contains(QLatin1String("recurrence")))
+            return apiError(404, QStringLiteral("Not Found"));
+        const QJsonObject original = resource.value(QLatin1String("originalStartTime")).toObject();
+        const QString slot = original.contains(QLatin1String("date"))
+            ? original.value(QLatin1String("date")).toString().remove(QLatin1Char('-'))
+            : QDateTime::fromString(original.value(QLatin1String("dateTime")).toString(),
+                                    Qt::ISODateWithMs)
+                  .toUTC()
+                  .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+        if (resource.value(QLatin1String("recurringEventId")).toString() != master
+            || master + QLatin1Char('_') + slot != eventId)
+            return apiError(400, QStringLiteral("Invalid instance"));
+        QJsonObject stored = resource;
+        stored.insert(QStringLiteral("id"), eventId);
+        store(calendarId, stored);
+        reply = FakeReply::json(200, find(calendarId, eventId)->resource);
     } else if (request.method == "PUT" || request.method == "DELETE") {
         Item *item = find(calendarId, eventId);
         if (!item)

@@ -2,8 +2,9 @@
 
 // A stateful Google Calendar on top of FakeHttpServer: calendars, event resources with entity
 // tags, a change counter behind the sync tokens (old ones answer 410 once expired), pages of a
-// set size, exceptions of recurring series, the OAuth token endpoint, and failures injected per
-// verb. Clients reach it at apiRoot() and tokenUrl().
+// set size, exceptions of recurring series (a first change of an occurrence is a PUT to its
+// instance id, "<series id>_<original start in basic form>"), the OAuth token endpoint, and
+// failures injected per verb. Clients reach it at apiRoot() and tokenUrl().
 
 #include "support/FakeHttpServer.h"
 

@@ -172,6 +172,14 @@ QString FakeGraph::addCalendar(const QString &name, const QString &color)
     return id;
 }
 
+void FakeGraph::removeCalendar(const QString &calendarId)
+{
+    m_calendars.removeIf([&](const auto &c) { return c.first == calendarId; });
+    m_order.removeIf(
+        [&](const QString &id) { return m_events.value(id).calendarId == calendarId; });
+    m_events.removeIf([&](const auto &e) { return e.value().calendarId == calendarId; });
+}
+
 QString FakeGraph::addEvent(const QString &calendarId, const QJsonObject &event)
 {
     Stored stored;
@@ -345,8 +353,10 @@ QList<QDate> FakeGraph::seriesDates(const QJsonObject &master, const QDate &last
         if (yearly && cursor < QDate(first.year(), first.month(), 1))
             cursor = cursor.addYears(1);
         for (bool more = true; more && cursor <= stop; cursor = cursor.addMonths(stepMonths)) {
-            const QDate d = relative ? relativeDay(cursor.year(), cursor.month(), days, index)
-                                     : QDate(cursor.year(), cursor.month(), dayOfMonth);
+            // An absolute day the month lacks falls on its last day.
+            const QDate d = relative
+                ? relativeDay(cursor.year(), cursor.month(), days, index)
+                : QDate(cursor.year(), cursor.month(), qMin(dayOfMonth, cursor.daysInMonth()));
             more = take(d);
         }
     }

@@ -10,6 +10,8 @@
 //    and a final "@odata.deltaLink" whose token remembers what the client has seen; a later
 //    round sends what changed since, and "@removed" for what left the view (deleted events,
 //    cancelled occurrences);
+//  - series expanded from their patterns; an absolute monthly or yearly day that a month lacks
+//    falls on that month's last day;
 //  - times in the zone "Prefer: outlook.timezone" names (UTC by default), "@odata.etag" as
 //    W/"<changeKey>" and If-Match checked on writes (412), ids with "/" and "=" in them, 401
 //    without the bearer token, 410 "syncStateNotFound" for expired delta tokens.
@@ -44,6 +46,8 @@ public:
     QString accessToken = QStringLiteral("graph-access-token");
 
     QString addCalendar(const QString &name, const QString &color = QStringLiteral("auto"));
+    // The calendar and its events are gone from the service.
+    void removeCalendar(const QString &calendarId);
 
     // Someone else's changes. The event is a Graph event body: subject, start and end
     // ({dateTime, timeZone}), isAllDay, recurrence... A series master has "recurrence".

@@ -39,4 +39,23 @@ SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs, int graceMs)
     return outcome;
 }
 
+Event occurrenceMovedHere(const Event &master, const QString &id, const QString &recurrenceId,
+                          const QDateTime &start, const QDateTime &end)
+{
+    Event moved = master;
+    moved.id = id;
+    moved.master_event_uid = master.uid;
+    moved.recurrence_id = recurrenceId;
+    moved.recurrence_rule.clear();
+    moved.exception_dates.clear();
+    moved.recurrence_dates.clear();
+    moved.provider_event_id.clear();
+    moved.etag.clear();
+    moved.raw_icalendar = QStringLiteral("");
+    moved.start_time = start;
+    moved.end_time = end;
+    moved.sync_status = QStringLiteral("pending");
+    return moved;
+}
+
 } // namespace LarkTest

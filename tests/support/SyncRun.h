@@ -2,6 +2,8 @@
 
 // Runs one account's sync to its end, as "Sync Now" would, for tests and benchmarks.
 
+#include "model/Records.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -21,5 +23,10 @@ struct SyncOutcome
 // Starts the run, waits for its terminal signal (and graceMs longer, so that a second one would
 // be counted) and deletes it. A null run counts as neither.
 SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs = 20000, int graceMs = 20);
+
+// One occurrence of a synced series moved on this device, as an import brings it: a new row,
+// waiting to be sent, that names the master and the slot it replaces.
+Event occurrenceMovedHere(const Event &master, const QString &id, const QString &recurrenceId,
+                          const QDateTime &start, const QDateTime &end);
 
 } // namespace LarkTest

@@ -2,9 +2,11 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Recurrence.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/google/CalendarClient.h"
 #include "storage/Database.h"
+#include "storage/EventRepository.h"
 
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -231,8 +233,27 @@ void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetc
 void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind,
                                    const Event &event, Sync::Reply<Sync::PushReceipt> done)
 {
+    std::optional<std::pair<QString, QJsonObject>> instance;
+    if (kind == Sync::ChangeKind::Create && !event.master_event_uid.isEmpty()) {
+        instance = instanceWrite(calendar, event);
+        if (!instance) {
+            const QString reason = tr("The series of \"%1\" is not in the Google calendar yet; "
+                                      "the changed occurrence is sent at a later sync.")
+                                       .arg(event.title);
+            QMetaObject::invokeMethod(
+                this,
+                [done, reason] {
+                    done(
+                        Sync::Outcome<Sync::PushReceipt>::failure(Sync::ErrorKind::Server, reason));
+                },
+                Qt::QueuedConnection);
+            return;
+        }
+    }
     QJsonObject body;
-    if (kind == Sync::ChangeKind::Create) {
+    if (instance) {
+        body = instance->second;
+    } else if (kind == Sync::ChangeKind::Create) {
         body = CalendarClient::eventToJson(event);
     } else if (kind == Sync::ChangeKind::Update) {
         const QJsonObject stored = storedResource(event);
@@ -268,6 +289,10 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
 
     switch (kind) {
     case Sync::ChangeKind::Create:
+        if (instance) {
+            client->updateEvent(event.id, calendar.url, instance->first, body, QString());
+            break;
+        }
         client->insertEvent(event.id, calendar.url, body);
         break;
     case Sync::ChangeKind::Update:
@@ -277,6 +302,28 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
         client->deleteEvent(event.id, calendar.url, event.provider_event_id, event.etag);
         break;
     }
+}
+
+// A changed occurrence is written as the instance Google keeps for that slot of the series: its
+// id is the series' id and the original start in basic form, and it names both. Empty when the
+// series has not reached Google yet.
+std::optional<std::pair<QString, QJsonObject>>
+GoogleSyncProvider::instanceWrite(const Calendar &calendar, const Event &event) const
+{
+    const std::optional<Event> master
+        = m_state->events()->byUidAndRecurrenceId(event.master_event_uid, calendar.id, QString());
+    const QDateTime slot = dateEntryInstant(event.recurrence_id);
+    if (!master || master->provider_event_id.isEmpty() || !slot.isValid())
+        return std::nullopt;
+    const QString original = master->is_all_day
+        ? slot.toUTC().toString(QStringLiteral("yyyyMMdd"))
+        : slot.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QJsonObject body = CalendarClient::eventToJson(event);
+    body.insert(QStringLiteral("recurringEventId"), master->provider_event_id);
+    body.insert(QStringLiteral("originalStartTime"),
+                CalendarClient::writeEventTime(slot, master->is_all_day,
+                                               CalendarClient::zoneNameOf(*master)));
+    return std::make_pair(master->provider_event_id + QLatin1Char('_') + original, body);
 }
 
 QString GoogleSyncProvider::storedToken(const Calendar &calendar) const

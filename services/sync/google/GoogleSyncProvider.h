@@ -15,6 +15,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class AppState;
 class QNetworkAccessManager;
@@ -61,6 +63,8 @@ public:
 
 private:
     CalendarClient *newClient();
+    std::optional<std::pair<QString, QJsonObject>> instanceWrite(const Calendar &calendar,
+                                                                 const Event &event) const;
     void refresh(Sync::Reply<> done);
     // A refusal of the access token is answered by one refresh per run and the
     // request sent again; anything else ends the operation.

@@ -1,6 +1,7 @@
 #include "services/sync/microsoft/MicrosoftSyncProvider.h"
 
 #include "core/AppState.h"
+#include "core/sync/CalendarIdentity.h"
 #include "model/ICalendar.h"
 #include "model/Recurrence.h"
 #include "services/sync/microsoft/AuthService.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <functional>
 
 namespace Microsoft {
 
@@ -181,6 +183,8 @@ void MicrosoftSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
                 c.color = d.color;
                 c.is_read_only = !d.canEdit;
                 c.is_default = d.isDefault;
+                c.canonical_key
+                    = calendarIdentityKey(QStringLiteral("microsoft"), d.id).value_or(QString());
                 calendars.append(c);
             }
             done(Outcome<QList<Calendar>>::success(calendars));
@@ -339,15 +343,58 @@ void MicrosoftSyncProvider::fetchInstances(const std::shared_ptr<Fetch> &fetch, 
         });
 }
 
+namespace {
+
+// The entries of a stored date list (exception or added dates) that lie outside a window.
+QStringList datesOutside(const QString &stored, const std::function<bool(qint64)> &inWindow)
+{
+    QStringList kept;
+    for (const QJsonValue &v : QJsonDocument::fromJson(stored.toUtf8()).array()) {
+        const QString entry = v.toString();
+        const QDateTime at = dateEntryInstant(entry);
+        if (at.isValid() && !inWindow(at.toMSecsSinceEpoch()))
+            kept << entry;
+    }
+    return kept;
+}
+
+QString dateList(QStringList dates)
+{
+    std::sort(dates.begin(), dates.end());
+    dates.removeDuplicates();
+    return dates.isEmpty()
+        ? QString()
+        : QString::fromUtf8(
+            QJsonDocument(QJsonArray::fromStringList(dates)).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
 void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event master,
                                       const QList<QJsonObject> &instances)
 {
+    const auto inWindow = [this](qint64 ms) {
+        return ms >= m_windowStart.toMSecsSinceEpoch() && ms < m_windowEnd.toMSecsSinceEpoch();
+    };
+    const auto slotEntry = [&master](const QString &recurrenceId) {
+        return master.is_all_day ? recurrenceId.left(8) : recurrenceId;
+    };
+    QHash<QString, qint64> ruleSlots; // recurrence id -> start
+    for (const Event &slot : expandRecurringMaster(master, m_windowStart, m_windowEnd))
+        ruleSlots.insert(slot.recurrence_id, slot.start_time.toMSecsSinceEpoch());
+
+    // What the service lists wins over what the rule makes of the series here: a listed slot
+    // the rule lacks is added, a slot of the rule it does not list was cancelled.
     QSet<QString> present;
+    QStringList added;
     QList<RemoteEvent> overrides;
     QSet<QString> &ids = m_seriesIds[master.provider_event_id];
     for (const QJsonObject &item : instances) {
         const Event occurrence = CalendarClient::eventFromJson(item, fetch->calendar.id);
         present.insert(occurrence.recurrence_id);
+        if (!ruleSlots.contains(occurrence.recurrence_id)
+            && inWindow(dateEntryInstant(occurrence.recurrence_id).toMSecsSinceEpoch()))
+            added << slotEntry(occurrence.recurrence_id);
         if (item.value(QStringLiteral("type")).toString() != QLatin1String("exception"))
             continue;
         ids.insert(occurrence.provider_event_id);
@@ -358,35 +405,19 @@ void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event
         overrides.append(moved);
     }
 
-    // Dates taken out earlier and outside this window stay taken out.
+    // Dates changed earlier and outside this window stay as they were.
     QStringList exdates;
-    const auto inWindow = [this](const QDateTime &t) {
-        return t >= m_windowStart && t < m_windowEnd;
-    };
     if (const std::optional<Event> local
         = m_state->events()->byProviderId(fetch->calendar.id, master.provider_event_id)) {
-        for (const QJsonValue &v :
-             QJsonDocument::fromJson(local->exception_dates.toUtf8()).array()) {
-            const QString entry = v.toString();
-            const QSet<qint64> instant
-                = parseExceptionInstants(QStringLiteral("[\"%1\"]").arg(entry));
-            if (!instant.isEmpty()
-                && !inWindow(QDateTime::fromMSecsSinceEpoch(*instant.begin(), Qt::UTC)))
-                exdates << entry;
-        }
+        exdates = datesOutside(local->exception_dates, inWindow);
+        added << datesOutside(local->recurrence_dates, inWindow);
     }
-    // A slot of the rule in the window that the service no longer lists was cancelled.
-    for (const Event &slot : expandRecurringMaster(master, m_windowStart, m_windowEnd)) {
-        if (present.contains(slot.recurrence_id) || !inWindow(slot.start_time))
-            continue;
-        exdates << (master.is_all_day ? slot.recurrence_id.left(8) : slot.recurrence_id);
+    for (auto it = ruleSlots.constBegin(); it != ruleSlots.constEnd(); ++it) {
+        if (!present.contains(it.key()) && inWindow(it.value()))
+            exdates << slotEntry(it.key());
     }
-    std::sort(exdates.begin(), exdates.end());
-    exdates.removeDuplicates();
-    master.exception_dates = exdates.isEmpty()
-        ? QString()
-        : QString::fromUtf8(
-            QJsonDocument(QJsonArray::fromStringList(exdates)).toJson(QJsonDocument::Compact));
+    master.exception_dates = dateList(exdates);
+    master.recurrence_dates = dateList(added);
 
     if (fetch->wholeWindow)
         m_seen.unite(ids);
@@ -445,10 +476,7 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         return;
     case Sync::ChangeKind::Create: {
         if (!event.master_event_uid.isEmpty()) {
-            fail(ErrorKind::Server,
-                 tr("A change to a single occurrence of \"%1\" made on this "
-                    "device cannot be sent to Microsoft.")
-                     .arg(event.title));
+            pushOccurrence(calendar, event, done);
             return;
         }
         QString error;
@@ -518,6 +546,71 @@ QString MicrosoftSyncProvider::missingCalendarReason(const Calendar &calendar) c
 {
     return tr("\"%1\" is no longer available at Microsoft; its changes stay on this device.")
         .arg(calendar.name);
+}
+
+// A changed occurrence is a change of the instance Graph keeps for that slot of the series: the
+// series' instances around the slot name it, and it is patched (or deleted, when the occurrence
+// was cancelled here).
+void MicrosoftSyncProvider::pushOccurrence(const Calendar &calendar, const Event &event,
+                                           Sync::Reply<PushReceipt> done)
+{
+    const std::optional<Event> master
+        = m_state->events()->byUidAndRecurrenceId(event.master_event_uid, calendar.id, QString());
+    const QDateTime slot = dateEntryInstant(event.recurrence_id);
+    if (!master || master->provider_event_id.isEmpty() || !slot.isValid()) {
+        answerLater(this, std::move(done),
+                    Outcome<PushReceipt>::failure(
+                        ErrorKind::Server,
+                        tr("The series of \"%1\" is not in the Microsoft calendar yet; the "
+                           "changed occurrence is sent at a later sync.")
+                            .arg(event.title)));
+        return;
+    }
+    const QUrl url
+        = m_client->instancesUrl(master->provider_event_id, slot.addDays(-1), slot.addDays(2));
+    m_client->fetchPage(url, [this, calendar, event, slot, done](const GraphReply &reply) {
+        if (!reply.ok()) {
+            done(Outcome<PushReceipt>::failure(errorOf(reply)));
+            return;
+        }
+        QJsonObject instance;
+        for (const QJsonObject &item : CalendarClient::pageFromJson(reply.body).items) {
+            if (dateEntryInstant(CalendarClient::eventFromJson(item, calendar.id).recurrence_id)
+                == slot)
+                instance = item;
+        }
+        const QString id = instance.value(QStringLiteral("id")).toString();
+        if (id.isEmpty()) {
+            done(Outcome<PushReceipt>::failure(
+                ErrorKind::Server,
+                tr("The occurrence of \"%1\" changed here is no longer in its series at "
+                   "Microsoft.")
+                    .arg(event.title)));
+            return;
+        }
+        const auto receiptOf = [this, id, done](const GraphReply &written) {
+            if (!written.ok()) {
+                done(Outcome<PushReceipt>::failure(errorOf(written)));
+                return;
+            }
+            PushReceipt receipt;
+            receipt.remoteId = id;
+            receipt.etag = CalendarClient::etagOf(written.body);
+            done(Outcome<PushReceipt>::success(receipt));
+        };
+        const QString etag = CalendarClient::etagOf(instance);
+        if (event.status == QLatin1String("cancelled")) {
+            m_client->deleteEvent(calendar.url, id, etag, receiptOf);
+            return;
+        }
+        QString error;
+        const QJsonObject patch = CalendarClient::eventPatch(event, instance, &error);
+        if (!error.isEmpty()) {
+            done(Outcome<PushReceipt>::failure(ErrorKind::Server, error));
+            return;
+        }
+        m_client->updateEvent(calendar.url, id, patch, etag, receiptOf);
+    });
 }
 
 } // namespace Microsoft

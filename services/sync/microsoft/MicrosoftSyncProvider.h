@@ -66,6 +66,8 @@ private:
     // A listing of the whole window names every event it holds: the rows it did not name were
     // deleted at the source meanwhile.
     void addUnseen(const std::shared_ptr<Fetch> &fetch);
+    void pushOccurrence(const Calendar &calendar, const Event &event,
+                        Sync::Reply<Sync::PushReceipt> done);
 
     AppState *m_state;
     Account m_account;

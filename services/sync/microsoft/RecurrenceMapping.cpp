@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -124,12 +125,60 @@ bool readWeekDays(const QStringList &byDay, QJsonArray &days)
     return true;
 }
 
+// The fewest and most days a month has (any year for February).
+int shortestMonth(int month)
+{
+    return month == 2 ? 28 : QDate(2001, month, 1).daysInMonth();
+}
+
+int longestMonth(int month)
+{
+    return month == 2 ? 29 : QDate(2001, month, 1).daysInMonth();
+}
+
+// Graph puts an absolute day that a month lacks on that month's last day. The rule that says
+// the same: the last day itself for a day no month outgrows, else the last of the days from 28
+// up to it that the month has.
+QStringList lateDayParts(int day, int longest)
+{
+    if (day >= longest)
+        return {QStringLiteral("BYMONTHDAY=-1")};
+    QStringList days;
+    for (int d = 28; d <= day; ++d)
+        days << QString::number(d);
+    return {QStringLiteral("BYMONTHDAY=") + days.join(QLatin1Char(',')),
+            QStringLiteral("BYSETPOS=-1")};
+}
+
+// The absolute day a rule's BYMONTHDAY (and BYSETPOS) stands for in Graph, in a month of at
+// most `longest` days; 0 when Graph has no such day.
+int absoluteDayOf(const RRule &rule, const QDate &first, int longest)
+{
+    if (rule.byMonthDay.isEmpty())
+        return rule.bySetPos.isEmpty() ? first.day() : 0;
+    QList<int> days = rule.byMonthDay;
+    std::sort(days.begin(), days.end());
+    if (rule.bySetPos.isEmpty()) {
+        if (days.size() != 1)
+            return 0;
+        return days.first() == -1 ? longest : days.first();
+    }
+    // 28 up to the day, the last one the month has.
+    if (rule.bySetPos != QList<int> {-1} || days.first() != 28)
+        return 0;
+    for (int i = 1; i < days.size(); ++i) {
+        if (days.at(i) != 28 + i)
+            return 0;
+    }
+    return days.last() <= longest ? days.last() : 0;
+}
+
 // The pattern of a rule; empty when Graph has none for it.
 QJsonObject patternOf(const RRule &rule, const QDate &first)
 {
     const bool hasUnsupported = !rule.byWeekNo.isEmpty() || !rule.byYearDay.isEmpty()
         || !rule.byHour.isEmpty() || !rule.byMinute.isEmpty() || !rule.bySecond.isEmpty()
-        || rule.byMonthDay.size() > 1 || rule.byMonth.size() > 1 || rule.interval < 1;
+        || rule.byMonth.size() > 1 || rule.interval < 1;
     if (hasUnsupported)
         return {};
     QJsonObject pattern;
@@ -169,13 +218,11 @@ QJsonObject patternOf(const RRule &rule, const QDate &first)
         return {};
     if (!yearly && !rule.byMonth.isEmpty())
         return {};
+    const int month = rule.byMonth.isEmpty() ? first.month() : rule.byMonth.first();
     if (yearly)
-        pattern.insert(QStringLiteral("month"),
-                       rule.byMonth.isEmpty() ? first.month() : rule.byMonth.first());
+        pattern.insert(QStringLiteral("month"), month);
     if (rule.byDay.isEmpty()) {
-        if (!rule.bySetPos.isEmpty())
-            return {};
-        const int day = rule.byMonthDay.isEmpty() ? first.day() : rule.byMonthDay.first();
+        const int day = absoluteDayOf(rule, first, yearly ? longestMonth(month) : 31);
         if (day < 1)
             return {};
         pattern.insert(QStringLiteral("type"),
@@ -265,7 +312,11 @@ QString CalendarClient::graphRecurrenceToRrule(const QJsonObject &recurrence,
     } else if (type == QLatin1String("absoluteMonthly")) {
         if (dayOfMonth < 1)
             return QString();
-        parts << QStringLiteral("FREQ=MONTHLY") << QStringLiteral("BYMONTHDAY=%1").arg(dayOfMonth);
+        parts << QStringLiteral("FREQ=MONTHLY");
+        if (dayOfMonth > 28)
+            parts << lateDayParts(dayOfMonth, 31);
+        else
+            parts << QStringLiteral("BYMONTHDAY=%1").arg(dayOfMonth);
     } else if (type == QLatin1String("relativeMonthly")) {
         parts << QStringLiteral("FREQ=MONTHLY");
         if (!relative())
@@ -273,8 +324,13 @@ QString CalendarClient::graphRecurrenceToRrule(const QJsonObject &recurrence,
     } else if (type == QLatin1String("absoluteYearly")) {
         if (month < 1 || dayOfMonth < 1)
             return QString();
-        parts << QStringLiteral("FREQ=YEARLY") << QStringLiteral("BYMONTH=%1").arg(month)
-              << QStringLiteral("BYMONTHDAY=%1").arg(dayOfMonth);
+        if (month > 12)
+            return QString();
+        parts << QStringLiteral("FREQ=YEARLY") << QStringLiteral("BYMONTH=%1").arg(month);
+        if (dayOfMonth > shortestMonth(month))
+            parts << lateDayParts(dayOfMonth, longestMonth(month));
+        else
+            parts << QStringLiteral("BYMONTHDAY=%1").arg(dayOfMonth);
     } else if (type == QLatin1String("relativeYearly")) {
         if (month < 1)
             return QString();

@@ -238,9 +238,19 @@ void TestGoogleSync::localChangesArePushed()
     kept.insert(QStringLiteral("colorId"), QStringLiteral("7"));
     const QString reviewId = m_google->putEvent(kMine, kept);
     m_google->putEvent(kMine, timedEvent(QStringLiteral("Lunch"), berlin(3, 12)));
+    QJsonObject series = timedEvent(QStringLiteral("Standup"), berlin(2, 9), 30);
+    series.insert(QStringLiteral("recurrence"),
+                  QJsonArray {QStringLiteral("RRULE:FREQ=WEEKLY;BYDAY=MO")});
+    const QString standup = m_google->putEvent(kMine, series);
     QCOMPARE(sync().finished, 1);
     const QString mine = calendarId(kMine);
     EventRepository *events = (*m_state)->events();
+
+    // One occurrence moved here (as an import brings it): Google's instance of that slot.
+    const Event moved = LarkTest::occurrenceMovedHere(
+        local(mine, QStringLiteral("Standup")), QStringLiteral("local-moved"),
+        QStringLiteral("20260309T080000Z"), berlin(10, 11), berlin(10, 12));
+    QVERIFY(events->insert(moved));
 
     Event created = Event::newLocal();
     created.id = created.uid = QStringLiteral("local-1");
@@ -275,10 +285,16 @@ void TestGoogleSync::localChangesArePushed()
     QCOMPARE(Google::AuthService::loadTokens(m_account.id).accessToken, m_google->accessToken);
 
     QCOMPARE(localTitles(mine), remoteTitles(kMine));
-    QCOMPARE(localTitles(mine),
-             LarkTest::strings(
-                 {"Planning@2026-03-06T14:00:00Z", "Review, longer@2026-03-03T09:00:00Z"}));
+    QCOMPARE(
+        localTitles(mine),
+        LarkTest::strings({"Planning@2026-03-06T14:00:00Z", "Review, longer@2026-03-03T09:00:00Z",
+                           "Standup@2026-03-02T08:00:00Z", "Standup@2026-03-10T10:00:00Z"}));
     QVERIFY(events->listPending(mine).isEmpty());
+    const QString instance = standup + QStringLiteral("_20260309T080000Z");
+    QCOMPARE(events->byId(moved.id)->provider_event_id, instance);
+    const std::optional<QJsonObject> remoteInstance = m_google->event(kMine, instance);
+    QVERIFY(remoteInstance);
+    QCOMPARE(remoteInstance->value(QLatin1String("recurringEventId")), QJsonValue(standup));
     const Event pushed = *events->byId(QStringLiteral("local-1"));
     const QJsonObject remote = *m_google->event(kMine, pushed.provider_event_id);
     QCOMPARE(pushed.etag, remote.value(QLatin1String("etag")).toString());

@@ -88,6 +88,18 @@ void tst_EventMapping::recurrenceBothWays_data()
     QTest::newRow("absolute monthly")
         << "FREQ=MONTHLY;BYMONTHDAY=10" << utc << false
         << R"({"pattern":{"dayOfMonth":10,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-03-10","type":"noEnd"}})";
+    // Days some months lack fall on those months' last day.
+    const QDateTime lastOfJanuary(QDate(2026, 1, 31), QTime(9, 0), Qt::UTC);
+    const QDateTime leapDay(QDate(2028, 2, 29), QTime(9, 0), Qt::UTC);
+    QTest::newRow("monthly on the 31st")
+        << "FREQ=MONTHLY;BYMONTHDAY=-1" << lastOfJanuary << false
+        << R"({"pattern":{"dayOfMonth":31,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-01-31","type":"noEnd"}})";
+    QTest::newRow("monthly on the 30th")
+        << "FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1" << utc << false
+        << R"({"pattern":{"dayOfMonth":30,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-03-10","type":"noEnd"}})";
+    QTest::newRow("yearly on 29 February")
+        << "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1" << leapDay << false
+        << R"({"pattern":{"dayOfMonth":29,"interval":1,"month":2,"type":"absoluteYearly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2028-02-29","type":"noEnd"}})";
     QTest::newRow("relative monthly, second Tuesday")
         << "FREQ=MONTHLY;BYDAY=2TU" << tuesday << false
         << R"({"pattern":{"daysOfWeek":["tuesday"],"index":"second","interval":1,"type":"relativeMonthly"},"range":{"recurrenceTimeZone":"Eastern Standard Time","startDate":"2026-03-10","type":"noEnd"}})";

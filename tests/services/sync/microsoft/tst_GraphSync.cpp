@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "core/sync/CalendarIdentity.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
@@ -33,6 +34,8 @@ private slots:
     void init();
     void firstRunBringsSeriesWithMovedAndCancelledOccurrences();
     void nextRunSeesRemoteChanges();
+    void lateMonthDaysAsGraphListsThem_data();
+    void lateMonthDaysAsGraphListsThem();
     void localChangesReachGraphAsTheyWere();
     void faultsFailReadablyAndLoseNothing_data();
     void faultsFailReadablyAndLoseNothing();
@@ -309,6 +312,15 @@ void tst_GraphSync::firstRunBringsSeriesWithMovedAndCancelledOccurrences()
     QCOMPARE(
         graph.server().requestsTo("GET", QStringLiteral("/v1.0/me/events/") + scene.series).size(),
         1);
+
+    // Other devices know the calendar by its key, also one added before keys were given.
+    QCOMPARE(local.canonical_key,
+             calendarIdentityKey(QStringLiteral("microsoft"), scene.calendar).value());
+    Calendar unkeyed = local;
+    unkeyed.canonical_key.clear();
+    QVERIFY(device.state->calendars()->update(unkeyed));
+    QCOMPARE(runSync(device, graph).finished, 1);
+    QCOMPARE(device.calendar(scene.calendar).canonical_key, local.canonical_key);
 }
 
 void tst_GraphSync::nextRunSeesRemoteChanges()
@@ -337,6 +349,62 @@ void tst_GraphSync::nextRunSeesRemoteChanges()
     QVERIFY(!w.device.byTitle(w.calendarId, QStringLiteral("Standup")));
 }
 
+void tst_GraphSync::lateMonthDaysAsGraphListsThem_data()
+{
+    QTest::addColumn<int>("dayOfMonth");
+    QTest::addColumn<int>("month"); // 0: monthly
+    QTest::addColumn<QString>("firstDay"); // of the event
+    QTest::addColumn<QString>("rangeStart");
+    QTest::addColumn<int>("count"); // 0: no end
+    QTest::addColumn<QString>("lastDayOfMonth"); // an occurrence moved to a month's last day
+
+    QTest::newRow("monthly on the 31st") << 31 << 0 << "2025-10-31"
+                                         << "2025-10-31" << 0 << "2026-02-28";
+    QTest::newRow("monthly on the 30th") << 30 << 0 << "2025-09-30"
+                                         << "2025-09-30" << 0 << "2027-02-28";
+    QTest::newRow("monthly on the 29th") << 29 << 0 << "2025-09-29"
+                                         << "2025-09-29" << 0 << "2026-02-28";
+    QTest::newRow("yearly on 29 February") << 29 << 2 << "2024-02-29"
+                                           << "2024-02-29" << 0 << "2027-02-28";
+    // The rule counts from the event's start, Graph from the range's: Graph's list is shown.
+    QTest::newRow("counted from a later range start") << 30 << 0 << "2026-01-05"
+                                                      << "2026-02-01" << 3 << "2026-02-28";
+}
+
+// A series on a day that shorter months lack is shown on their last day, as Graph lists it.
+void tst_GraphSync::lateMonthDaysAsGraphListsThem()
+{
+    QFETCH(int, dayOfMonth);
+    QFETCH(int, month);
+    QFETCH(QString, firstDay);
+    QFETCH(QString, rangeStart);
+    QFETCH(int, count);
+    QFETCH(QString, lastDayOfMonth);
+
+    Synced w;
+    QVERIFY(w.ok);
+    QJsonObject pattern {{QStringLiteral("interval"), 1},
+                         {QStringLiteral("dayOfMonth"), dayOfMonth}};
+    pattern.insert(QStringLiteral("type"),
+                   month ? QStringLiteral("absoluteYearly") : QStringLiteral("absoluteMonthly"));
+    if (month)
+        pattern.insert(QStringLiteral("month"), month);
+    QJsonObject range {
+        {QStringLiteral("startDate"), rangeStart},
+        {QStringLiteral("type"), count ? QStringLiteral("numbered") : QStringLiteral("noEnd")},
+        {QStringLiteral("numberOfOccurrences"), count}};
+    QJsonObject series = graphEvent(QStringLiteral("Late"), firstDay + QStringLiteral("T10:00:00"),
+                                    firstDay + QStringLiteral("T11:00:00"));
+    series.insert(
+        QStringLiteral("recurrence"),
+        QJsonObject {{QStringLiteral("pattern"), pattern}, {QStringLiteral("range"), range}});
+    w.graph.addEvent(w.scene.calendar, series);
+    QCOMPARE(w.sync().finished, 1);
+    QVERIFY(
+        w.remote().contains(QStringLiteral("Late|%1T10:00:00Z|%1T11:00:00Z").arg(lastDayOfMonth)));
+    QCOMPARE(w.local(), w.remote());
+}
+
 void tst_GraphSync::localChangesReachGraphAsTheyWere()
 {
     Synced w;
@@ -350,6 +418,14 @@ void tst_GraphSync::localChangesReachGraphAsTheyWere()
     const Event conference = *w.device.byTitle(w.calendarId, QStringLiteral("Conference"));
     QVERIFY(w.events->remove(conference.id));
     QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
+    // One occurrence moved here (as an import brings it): a change of that instance at Graph.
+    Event moved = LarkTest::occurrenceMovedHere(
+        *w.device.byTitle(w.calendarId, QStringLiteral("Team standup")),
+        QStringLiteral("local-moved"), QStringLiteral("20260323T130000Z"),
+        QDateTime(QDate(2026, 3, 23), QTime(15, 0), Qt::UTC),
+        QDateTime(QDate(2026, 3, 23), QTime(15, 15), Qt::UTC));
+    moved.title = QStringLiteral("Standup, later");
+    QVERIFY(w.events->insert(moved));
 
     QCOMPARE(w.sync().finished, 1);
     QVERIFY(w.events->listPending(w.calendarId).isEmpty());
@@ -378,6 +454,11 @@ void tst_GraphSync::localChangesReachGraphAsTheyWere()
         = w.graph.server().requestsTo("DELETE", events + conference.provider_event_id);
     QCOMPARE(deletes.size(), 1);
     QCOMPARE(deletes.first().header("If-Match"), conference.etag.toUtf8());
+    const QString instance = FakeGraph::occurrenceId(w.scene.series, QDate(2026, 3, 23));
+    QCOMPARE(w.graph.server().requestsTo("PATCH", events + instance).size(), 1);
+    QCOMPARE(w.events->byId(moved.id)->provider_event_id, instance);
+    QVERIFY(w.local().contains(
+        QStringLiteral("Standup, later|2026-03-23T15:00:00Z|2026-03-23T15:15:00Z")));
     const std::optional<Event> pushed = w.events->byId(QStringLiteral("local-1"));
     QVERIFY(pushed && !pushed->provider_event_id.isEmpty());
     QCOMPARE(w.subjectOf(pushed->provider_event_id), QStringLiteral("Review"));
