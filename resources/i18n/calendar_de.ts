@@ -557,6 +557,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>Die Serie „%1“ ist noch nicht im Google-Kalender; das geänderte Vorkommen wird bei einer späteren Synchronisierung gesendet.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1710,9 +1715,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
-        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
-        <translation>Eine auf diesem Gerät vorgenommene Änderung an einem einzelnen Vorkommen von „%1“ kann nicht an Microsoft gesendet werden.</translation>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>Die Serie „%1“ ist noch nicht im Microsoft-Kalender; das geänderte Vorkommen wird bei einer späteren Synchronisierung gesendet.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
+        <translation>Das hier geänderte Vorkommen von „%1“ gehört bei Microsoft nicht mehr zu seiner Serie.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>

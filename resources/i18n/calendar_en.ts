@@ -553,6 +553,11 @@ Please check file permissions and try again.</source>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1706,9 +1711,14 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
-        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
-        <translation>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</translation>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
+        <translation>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>

@@ -557,6 +557,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>La serie «%1» aún no está en el calendario de Google; la repetición modificada se enviará en una sincronización posterior.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1710,9 +1715,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
-        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
-        <translation>Un cambio en una sola repetición de «%1» hecho en este dispositivo no se puede enviar a Microsoft.</translation>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>La serie «%1» aún no está en el calendario de Microsoft; la repetición modificada se enviará en una sincronización posterior.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
+        <translation>La repetición de «%1» modificada aquí ya no forma parte de su serie en Microsoft.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>

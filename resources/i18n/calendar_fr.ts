@@ -557,6 +557,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>La série « %1 » n’est pas encore dans le calendrier Google ; l’occurrence modifiée sera envoyée lors d’une prochaine synchronisation.</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1710,9 +1715,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
-        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
-        <translation>Une modification d’une seule occurrence de « %1 » faite sur cet appareil ne peut pas être envoyée à Microsoft.</translation>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>La série « %1 » n’est pas encore dans le calendrier Microsoft ; l’occurrence modifiée sera envoyée lors d’une prochaine synchronisation.</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
+        <translation>L’occurrence de « %1 » modifiée ici ne fait plus partie de sa série chez Microsoft.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>

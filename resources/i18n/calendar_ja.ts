@@ -555,6 +555,11 @@ Please check file permissions and try again.</source>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>シリーズ「%1」はまだ Google カレンダーにありません。変更した回は後の同期で送信されます。</translation>
+    </message>
 </context>
 <context>
     <name>IcsImport</name>
@@ -1700,9 +1705,14 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="449"/>
-        <source>A change to a single occurrence of &quot;%1&quot; made on this device cannot be sent to Microsoft.</source>
-        <translation>この端末で行った「%1」の単一の回の変更は Microsoft に送信できません。</translation>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
+        <translation>シリーズ「%1」はまだ Microsoft カレンダーにありません。変更した回は後の同期で送信されます。</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
+        <translation>ここで変更した「%1」の回は、Microsoft ではもうシリーズに含まれていません。</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
