@@ -1,14 +1,18 @@
 #include "core/IcsImport.h"
 
 #include "core/AppState.h"
-#include "model/ICalendar.h"
+#include "model/ICalendarEventReader.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/Savepoint.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -91,11 +95,179 @@ IcsFileContents readIcsFile(const QString &path)
         }
         bytes.append(chunk.constData(), qsizetype(got));
     }
-    contents.events = parseICalendarEvents(QString::fromUtf8(bytes));
-    if (contents.events.isEmpty())
+    contents.text = QString::fromUtf8(bytes);
+    bytes = QByteArray();
+    contents.eventCount = countICalendarEvents(contents.text);
+    if (contents.eventCount == 0) {
+        contents.text = QString();
         contents.error = IcsImport::tr("Import failed: no events found in %1.")
                              .arg(QFileInfo(path).fileName());
+    }
     return contents;
+}
+
+IcsImportJob::IcsImportJob(AppState *state, QString text, QString calendarId, QString fileName,
+                           QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_text(std::move(text))
+    , m_calendarId(std::move(calendarId))
+    , m_fileName(std::move(fileName))
+    , m_total(countICalendarEvents(m_text))
+{ }
+
+IcsImportJob::~IcsImportJob() = default;
+
+void IcsImportJob::start()
+{
+    if (begin() && storeSlice(kSliceMilliseconds))
+        scheduleNext();
+}
+
+IcsImportResult IcsImportJob::runToEnd()
+{
+    if (begin()) {
+        while (storeSlice(-1)) { }
+    }
+    return m_result;
+}
+
+void IcsImportJob::cancel()
+{
+    if (m_finished)
+        return;
+    if (m_savepoint) {
+        m_savepoint->rollback();
+        // Views may have shown rows of the import while it ran.
+        m_state->events()->notifyChanged(m_calendarId);
+    }
+    IcsImportResult result;
+    result.cancelled = true;
+    result.message = IcsImport::tr("Import cancelled; nothing was imported.");
+    end(std::move(result));
+}
+
+bool IcsImportJob::begin()
+{
+    if (m_started)
+        return !m_finished;
+    m_started = true;
+    const std::optional<Calendar> calendar = m_state->calendars()->byId(m_calendarId);
+    if (!calendar) {
+        end(failure(IcsImport::tr("Import failed: the chosen calendar does not exist.")));
+        return false;
+    }
+    if (calendar->is_read_only) {
+        end(failure(
+            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name)));
+        return false;
+    }
+    m_savepoint = std::make_unique<Sql::Savepoint>(m_state->database()->connection(),
+                                                   QStringLiteral("ics_import"));
+    if (!m_savepoint->isActive()) {
+        end(failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
+                        .arg(m_savepoint->errorText())));
+        return false;
+    }
+    m_reader = std::make_unique<ICalendarEventReader>(m_text);
+    return true;
+}
+
+bool IcsImportJob::storeSlice(qint64 budgetMs)
+{
+    // Small batches, so that one slice ends soon after its budget is spent.
+    constexpr int kBatch = 250;
+    QElapsedTimer slice;
+    slice.start();
+    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    do {
+        QList<Event> events = m_reader->next(kBatch);
+        m_read = m_reader->skipped() + m_imported + m_invalid + int(events.size());
+        // The store needs a start; an event without a usable one is skipped, not the file.
+        const auto unusable = std::remove_if(
+            events.begin(), events.end(), [](const Event &e) { return !e.start_time.isValid(); });
+        m_invalid += int(events.end() - unusable);
+        events.erase(unusable, events.end());
+        for (Event &event : events) {
+            event.calendar_id = m_calendarId;
+            event.sync_status = QStringLiteral("pending");
+            event.deleted_at.reset();
+            event.etag.clear();
+            event.href.clear();
+            if (!event.created.isValid())
+                event.created = now;
+            if (!event.last_modified.isValid())
+                event.last_modified = now;
+        }
+        // The same event imported again replaces the earlier copy instead of doubling it.
+        QString error;
+        if (!m_state->events()->replaceByUid(events, &error)) {
+            m_savepoint->rollback();
+            m_state->events()->notifyChanged(m_calendarId);
+            end(failure(error.isEmpty()
+                            ? IcsImport::tr("Import failed: the events of %1 could not be stored; "
+                                            "nothing was imported.")
+                                  .arg(m_fileName)
+                            : IcsImport::tr("Import failed: the events could not be stored (%1).")
+                                  .arg(error)));
+            return false;
+        }
+        m_imported += int(events.size());
+    } while (!m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    emit progress(m_read, m_total);
+    if (!m_reader->atEnd())
+        return true;
+    finishStoring();
+    return false;
+}
+
+void IcsImportJob::finishStoring()
+{
+    const int skipped = m_reader->skipped() + m_invalid;
+    const QString skippedText = skipped == 0 ? QString()
+                                             : QLatin1Char(' ')
+            + IcsImport::tr("%n event(s) without an identifier or a start were skipped.", nullptr,
+                            skipped);
+    if (m_imported == 0) {
+        m_savepoint->rollback();
+        IcsImportResult result = failure(
+            IcsImport::tr("Import failed: no events found in %1.").arg(m_fileName) + skippedText);
+        result.skipped = skipped;
+        end(std::move(result));
+        return;
+    }
+    if (!m_savepoint->release()) {
+        m_state->events()->notifyChanged(m_calendarId);
+        end(failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
+                        .arg(m_savepoint->errorText())));
+        return;
+    }
+    IcsImportResult result;
+    result.ok = true;
+    result.imported = m_imported;
+    result.skipped = skipped;
+    result.message
+        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, m_imported).arg(m_fileName)
+        + skippedText;
+    end(std::move(result));
+}
+
+void IcsImportJob::scheduleNext()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (!m_finished && storeSlice(kSliceMilliseconds))
+            scheduleNext();
+    });
+}
+
+void IcsImportJob::end(IcsImportResult result)
+{
+    m_finished = true;
+    m_reader.reset();
+    m_savepoint.reset();
+    m_text = QString();
+    m_result = std::move(result);
+    emit finished(m_result);
 }
 
 IcsImportResult importIcsFile(AppState *state, const QString &path, const QString &calendarId)
@@ -103,50 +275,6 @@ IcsImportResult importIcsFile(AppState *state, const QString &path, const QStrin
     IcsFileContents contents = readIcsFile(path);
     if (!contents.error.isEmpty())
         return failure(contents.error);
-    return storeImportedEvents(state, std::move(contents.events), calendarId,
-                               QFileInfo(path).fileName());
-}
-
-IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const QString &calendarId,
-                                    const QString &name)
-{
-    const std::optional<Calendar> calendar = state->calendars()->byId(calendarId);
-    if (!calendar)
-        return failure(IcsImport::tr("Import failed: the chosen calendar does not exist."));
-    if (calendar->is_read_only)
-        return failure(
-            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name));
-    if (events.isEmpty())
-        return failure(IcsImport::tr("Import failed: no events found in %1.").arg(name));
-
-    const QDateTime now = state->database()->currentDateTimeUtc();
-    for (Event &event : events) {
-        event.calendar_id = calendarId;
-        event.sync_status = QStringLiteral("pending");
-        event.deleted_at.reset();
-        event.etag.clear();
-        event.href.clear();
-        if (!event.created.isValid())
-            event.created = now;
-        if (!event.last_modified.isValid())
-            event.last_modified = now;
-    }
-    // The same event imported again replaces the earlier copy instead of doubling it.
-    QString error;
-    if (!state->events()->replaceByUid(events, &error)) {
-        if (!error.isEmpty())
-            return failure(
-                IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error));
-        return failure(
-            IcsImport::tr("Import failed: the events of %1 could not be stored; nothing was "
-                          "imported.")
-                .arg(name));
-    }
-
-    IcsImportResult result;
-    result.ok = true;
-    result.imported = int(events.size());
-    result.message
-        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, result.imported).arg(name);
-    return result;
+    IcsImportJob job(state, std::move(contents.text), calendarId, QFileInfo(path).fileName());
+    return job.runToEnd();
 }

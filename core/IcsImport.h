@@ -4,36 +4,95 @@
 
 #include "model/Records.h"
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QObject>
 #include <QString>
 
+#include <memory>
+
 class AppState;
+class ICalendarEventReader;
+namespace Sql {
+class Savepoint;
+}
 
 struct IcsFileContents
 {
-    QList<Event> events;
+    QString text; // the whole file; events are read from it while they are stored
+    int eventCount = 0; // VEVENT components in the text
     QString error; // why nothing can be imported from the file; empty when events were found
 };
 
 struct IcsImportResult
 {
     bool ok = false;
+    bool cancelled = false;
     int imported = 0;
-    QString message; // what the status bar says, success or not
+    int skipped = 0; // components that make no event the calendar can hold
+    QString message; // what the user is told, success or not
 };
 
 // Largest file taken, far above any real calendar.
 constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 
-// Reads and parses the file; a missing or unreadable file, anything but a regular file (a pipe
-// would block, a device never ends), one over the size limit, or one without events gives an
-// error.
+// Reads the file; a missing or unreadable file, anything but a regular file (a pipe would block,
+// a device never ends), one over the size limit, or one without events gives an error.
 IcsFileContents readIcsFile(const QString &path);
 
-// Stores the events in the calendar, all or none; "fileName" names the source in the
-// message.
-IcsImportResult storeImportedEvents(AppState *state, QList<Event> events, const QString &calendarId,
-                                    const QString &fileName);
+// Stores the events of one file's text in one calendar, a slice at a time from the event loop so
+// the window stays responsive, all inside one savepoint: a failure or a cancel leaves nothing of
+// the import behind. Records are read from the text slice by slice, never all at once.
+class IcsImportJob : public QObject
+{
+    Q_OBJECT
+public:
+    // "fileName" names the source in the messages.
+    IcsImportJob(AppState *state, QString text, QString calendarId, QString fileName,
+                 QObject *parent = nullptr);
+    ~IcsImportJob() override;
 
-// Both steps.
+    // Checks the calendar and stores the first slice; the rest follow from the event loop.
+    // finished comes exactly once, possibly before start returns.
+    void start();
+    // Stores everything before returning, without the event loop.
+    IcsImportResult runToEnd();
+    // Drops everything stored so far; finished follows with a cancelled result.
+    void cancel();
+
+    [[nodiscard]] int total() const { return m_total; }
+    [[nodiscard]] bool isFinished() const { return m_finished; }
+    [[nodiscard]] const IcsImportResult &result() const { return m_result; }
+
+    // Work done in one turn of the event loop before it gets control back.
+    static constexpr int kSliceMilliseconds = 40;
+
+signals:
+    void progress(int read, int total);
+    void finished(const IcsImportResult &result);
+
+private:
+    bool begin();
+    // One slice; false once the job has finished.
+    bool storeSlice(qint64 budgetMs);
+    void scheduleNext();
+    void finishStoring();
+    void end(IcsImportResult result);
+
+    AppState *m_state;
+    QString m_text;
+    QString m_calendarId;
+    QString m_fileName;
+    int m_total = 0;
+    int m_read = 0;
+    int m_imported = 0;
+    int m_invalid = 0; // events without a usable start
+    std::unique_ptr<ICalendarEventReader> m_reader;
+    std::unique_ptr<Sql::Savepoint> m_savepoint;
+    bool m_started = false;
+    bool m_finished = false;
+    IcsImportResult m_result;
+};
+
+// Reads the file and stores its events, at once.
 IcsImportResult importIcsFile(AppState *state, const QString &path, const QString &calendarId);

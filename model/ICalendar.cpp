@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 bool isDigits(QStringView s)
 {
     for (const QChar c : s) {
@@ -165,14 +163,6 @@ std::optional<QTimeZone> lookUpZone(QString id)
     return std::nullopt;
 }
 
-QString jsonStringArray(const QStringList &items)
-{
-    // The items are our own digit-and-letter date texts, so no JSON escaping is needed.
-    if (items.isEmpty())
-        return QString();
-    return QLatin1String("[\"") + items.join(QLatin1String("\",\"")) + QLatin1String("\"]");
-}
-
 } // namespace
 
 void collectICalendarDateList(const ContentLine &line, QStringList &out, VTimeZoneSet *zones)
@@ -193,23 +183,6 @@ void collectICalendarDateList(const ContentLine &line, QStringList &out, VTimeZo
     }
 }
 
-namespace {
-
-bool isEventProperty(QStringView name)
-{
-    static const char *const names[]
-        = {"UID",      "SUMMARY", "DESCRIPTION", "LOCATION", "DTSTART",       "DTEND",
-           "DURATION", "RRULE",   "EXDATE",      "RDATE",    "RECURRENCE-ID", "STATUS",
-           "SEQUENCE", "URL",     "ORGANIZER",   "CREATED",  "LAST-MODIFIED", "RELATED-TO"};
-    for (const char *n : names) {
-        if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
 QStringView contentLineName(QStringView line)
 {
     qsizetype end = 0;
@@ -226,44 +199,47 @@ bool isParentRelation(const ContentLine &line)
         == 0;
 }
 
+QStringView UnfoldedLineCursor::physicalLine(qsizetype from, qsizetype &after) const
+{
+    const qsizetype lf = m_text.indexOf(QLatin1Char('\n'), from);
+    QStringView part = lf < 0 ? m_text.mid(from) : m_text.mid(from, lf - from);
+    if (lf >= 0 && part.endsWith(QLatin1Char('\r')))
+        part.chop(1);
+    after = lf < 0 ? m_text.size() + 1 : lf + 1;
+    return part;
+}
+
+bool UnfoldedLineCursor::next(QStringView &line)
+{
+    if (m_pos > m_text.size())
+        return false;
+    qsizetype after = 0;
+    const QStringView first = physicalLine(m_pos, after);
+    bool folded = false;
+    while (after <= m_text.size()) {
+        qsizetype further = 0;
+        const QStringView part = physicalLine(after, further);
+        if (part.isEmpty()
+            || (part.front() != QLatin1Char(' ') && part.front() != QLatin1Char('\t')))
+            break;
+        if (!folded) {
+            m_folded = first.toString();
+            folded = true;
+        }
+        m_folded.append(part.mid(1));
+        after = further;
+    }
+    m_pos = after;
+    line = folded ? QStringView(m_folded) : first;
+    return true;
+}
+
 void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit)
 {
-    // Lines are handed out as views into the text; only a folded line is copied together.
-    const QStringView all(text);
-    QStringView pending;
-    bool havePending = false;
-    QString folded;
-    bool usingFolded = false;
-    auto flush = [&] {
-        if (havePending)
-            visit(usingFolded ? QStringView(folded) : pending);
-        havePending = false;
-        usingFolded = false;
-    };
-    qsizetype pos = 0;
-    while (true) {
-        const qsizetype lf = all.indexOf(QLatin1Char('\n'), pos);
-        QStringView part = lf < 0 ? all.mid(pos) : all.mid(pos, lf - pos);
-        if (lf >= 0 && part.endsWith(QLatin1Char('\r')))
-            part.chop(1);
-        const bool continuation = havePending && !part.isEmpty()
-            && (part.front() == QLatin1Char(' ') || part.front() == QLatin1Char('\t'));
-        if (continuation) {
-            if (!usingFolded) {
-                folded = pending.toString();
-                usingFolded = true;
-            }
-            folded.append(part.mid(1));
-        } else {
-            flush();
-            pending = part;
-            havePending = true;
-        }
-        if (lf < 0)
-            break;
-        pos = lf + 1;
-    }
-    flush();
+    UnfoldedLineCursor lines(text);
+    QStringView line;
+    while (lines.next(line))
+        visit(line);
 }
 
 QStringList unfoldICalendarLines(const QString &text)
@@ -411,6 +387,59 @@ std::optional<QTimeZone> knownTimeZone(const QString &tzid)
     return zone;
 }
 
+namespace {
+
+constexpr qint64 kSecondsPerDay = 86400;
+
+// Seconds since the epoch of a wall-clock time read as if it were UTC.
+qint64 wallSeconds(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+}
+
+// The UTC seconds of a wall-clock time, given the offset in force at any instant. Offsets stay
+// below a day, so the offsets a day either side are the only candidates; the larger one gives
+// the earlier instant.
+template<typename OffsetAt> qint64 resolveWallClock(qint64 wall, OffsetAt offsetAt)
+{
+    const int before = offsetAt(wall - kSecondsPerDay);
+    const int after = offsetAt(wall + kSecondsPerDay);
+    for (const int offset : {qMax(before, after), qMin(before, after)}) {
+        if (offsetAt(wall - offset) == offset)
+            return wall - offset;
+    }
+    return wall - before;
+}
+
+} // namespace
+
+QDateTime wallClockTime(const QDate &date, const QTime &time, const QTimeZone &zone)
+{
+    const qint64 utc = resolveWallClock(wallSeconds(date, time), [&zone](qint64 at) {
+        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(at, Qt::UTC));
+    });
+    return QDateTime::fromSecsSinceEpoch(utc, zone);
+}
+
+QDateTime localWallClockTime(const QDate &date, const QTime &time)
+{
+    // Most times lie away from any change: one conversion settles them.
+    const QDateTime direct(date, time, Qt::LocalTime);
+    if (direct.isValid()) {
+        const qint64 at = direct.toSecsSinceEpoch();
+        const int offset = direct.offsetFromUtc();
+        if (QDateTime::fromSecsSinceEpoch(at - kSecondsPerDay, Qt::LocalTime).offsetFromUtc()
+                == offset
+            && QDateTime::fromSecsSinceEpoch(at + kSecondsPerDay, Qt::LocalTime).offsetFromUtc()
+                == offset)
+            return direct;
+    }
+    const qint64 utc = resolveWallClock(wallSeconds(date, time), [](qint64 at) {
+        return QDateTime::fromSecsSinceEpoch(at, Qt::LocalTime).offsetFromUtc();
+    });
+    return QDateTime::fromSecsSinceEpoch(utc, Qt::LocalTime);
+}
+
 QDateTime parseICalendarDateTime(const QString &value, const QHash<QString, QString> &params,
                                  bool &dateOnly)
 {
@@ -439,11 +468,16 @@ QDateTime parseICalendarDateTime(const QString &value, const QHash<QString, QStr
     const QString tzid = paramValue(params, QStringLiteral("TZID"));
     if (!tzid.isEmpty()) {
         if (const std::optional<QTimeZone> zone = knownTimeZone(tzid))
-            return QDateTime(date, time, *zone);
-        if (VTimeZone *defined = zones ? zones->find(tzid) : nullptr)
-            return defined->at(date, time);
+            return wallClockTime(date, time, *zone);
+        if (VTimeZone *defined = zones ? zones->find(tzid) : nullptr) {
+            // The definition gives the instant; a zone that can say its rules carries the time,
+            // so a series keeps its wall-clock time across the zone's changes.
+            const QDateTime instant = defined->at(date, time);
+            const std::optional<QTimeZone> zone = defined->systemZone();
+            return zone && instant.isValid() ? instant.toTimeZone(*zone) : instant;
+        }
     }
-    return QDateTime(date, time, Qt::LocalTime);
+    return localWallClockTime(date, time);
 }
 
 std::optional<ICalendarTimeFields> readICalendarTimeFields(QStringView value)
@@ -528,136 +562,4 @@ QString formatICalendarUtc(const QDateTime &dateTime)
 QString formatICalendarDate(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyyMMdd"));
-}
-
-QList<Event> parseICalendarEvents(const QString &text)
-{
-    static const QString beginEvent = QStringLiteral("BEGIN:VEVENT");
-    static const QString endEvent = QStringLiteral("END:VEVENT");
-    static const QString header
-        = QLatin1String("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:") + iCalendarProductId() + kCrLf;
-    static const QString footer = QStringLiteral("END:VCALENDAR\r\n");
-
-    QList<Event> events;
-    Event event;
-    bool inEvent = false;
-    QString raw;
-    qint64 duration = 0;
-    bool sawEnd = false;
-    int depth = 0; // components nested in the event (alarms and the like)
-    QStringList exceptionDates;
-    QStringList recurrenceDates;
-    VTimeZoneSet zones(text);
-
-    forEachUnfoldedLine(text, [&](QStringView line) {
-        if (line == beginEvent) {
-            event = Event();
-            duration = 0;
-            sawEnd = false;
-            depth = 0;
-            exceptionDates.clear();
-            recurrenceDates.clear();
-            zones.resetUse();
-            raw = header;
-            raw += line;
-            raw += kCrLf;
-            inEvent = true;
-            return;
-        }
-        if (!inEvent)
-            return;
-        raw += line;
-        raw += kCrLf;
-        if (line == endEvent) {
-            inEvent = false;
-            if (event.uid.isEmpty())
-                return;
-            if (!sawEnd && duration >= 1 && event.start_time.isValid())
-                event.end_time = event.start_time.addSecs(duration);
-            if (!event.recurrence_id.isEmpty() && event.master_event_uid.isEmpty())
-                event.master_event_uid = event.uid;
-            event.exception_dates = jsonStringArray(exceptionDates);
-            event.recurrence_dates = jsonStringArray(recurrenceDates);
-            // Zones only this file defines travel with the component; zones the system knows
-            // need no definition.
-            raw.insert(header.size(), zones.usedDefinitions());
-            raw += footer;
-            event.raw_icalendar = std::move(raw);
-            raw = QString();
-            events.append(std::move(event));
-            event = Event();
-            return;
-        }
-
-        const QStringView quickName = contentLineName(line);
-        if (quickName.compare(QLatin1String("BEGIN"), Qt::CaseInsensitive) == 0) {
-            ++depth;
-            return;
-        }
-        if (quickName.compare(QLatin1String("END"), Qt::CaseInsensitive) == 0) {
-            if (depth > 0)
-                --depth;
-            return;
-        }
-        // Alarms carry their own DESCRIPTION, SUMMARY, UID and DURATION; only the event's
-        // own lines describe the event.
-        if (depth > 0 || !isEventProperty(quickName))
-            return;
-        const ContentLine cl = parseContentLine(line);
-        const QString &name = cl.name;
-
-        bool dateOnly = false;
-        if (name == QLatin1String("UID")) {
-            event.uid = unescapeICalendarText(cl.value);
-        } else if (name == QLatin1String("SUMMARY")) {
-            event.title = unescapeICalendarText(cl.value);
-        } else if (name == QLatin1String("DESCRIPTION")) {
-            event.description = unescapeICalendarText(cl.value);
-        } else if (name == QLatin1String("LOCATION")) {
-            event.location = unescapeICalendarText(cl.value);
-        } else if (name == QLatin1String("DTSTART")) {
-            event.start_time = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-            if (dateOnly)
-                event.is_all_day = true;
-            const auto tz = cl.params.constFind(QStringLiteral("TZID"));
-            if (tz != cl.params.constEnd())
-                event.timezone = tz.value();
-        } else if (name == QLatin1String("DTEND")) {
-            event.end_time = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-            sawEnd = true;
-        } else if (name == QLatin1String("DURATION")) {
-            duration = parseICalendarDuration(cl.value);
-        } else if (name == QLatin1String("RRULE")) {
-            event.recurrence_rule = cl.value;
-        } else if (name == QLatin1String("EXDATE")) {
-            collectICalendarDateList(cl, exceptionDates, &zones);
-        } else if (name == QLatin1String("RDATE")) {
-            collectICalendarDateList(cl, recurrenceDates, &zones);
-        } else if (name == QLatin1String("RECURRENCE-ID")) {
-            const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-            event.recurrence_id = rid.isValid() ? formatICalendarUtc(rid) : cl.value;
-        } else if (name == QLatin1String("STATUS")) {
-            event.status = cl.value.toLower();
-        } else if (name == QLatin1String("SEQUENCE")) {
-            event.sequence = cl.value.toInt();
-        } else if (name == QLatin1String("URL")) {
-            event.event_url = cl.value;
-        } else if (name == QLatin1String("ORGANIZER")) {
-            QString email = cl.value;
-            if (email.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
-                email.remove(0, 7);
-            event.organizer_email = email;
-            const auto cn = cl.params.constFind(QStringLiteral("CN"));
-            if (cn != cl.params.constEnd())
-                event.organizer_name = cn.value();
-        } else if (name == QLatin1String("CREATED")) {
-            event.created = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-        } else if (name == QLatin1String("LAST-MODIFIED")) {
-            event.last_modified = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-        } else if (name == QLatin1String("RELATED-TO")) {
-            if (event.related_to_uid.isEmpty() && isParentRelation(cl))
-                event.related_to_uid = unescapeICalendarText(cl.value);
-        }
-    });
-    return events;
 }

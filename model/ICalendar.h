@@ -29,6 +29,25 @@ struct ContentLine
 // The same lines as unfoldICalendarLines, handed to visit one by one without building a list.
 void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit);
 
+// The same lines again, one per call, for readers that stop and go on later. Lines are views
+// into the text; a folded line is joined in a buffer that the next call reuses.
+class UnfoldedLineCursor
+{
+public:
+    explicit UnfoldedLineCursor(QStringView text)
+        : m_text(text)
+    { }
+    // False once every line has been handed out.
+    [[nodiscard]] bool next(QStringView &line);
+
+private:
+    QStringView physicalLine(qsizetype from, qsizetype &after) const;
+
+    QStringView m_text;
+    qsizetype m_pos = 0; // past the end once done
+    QString m_folded;
+};
+
 // Splits one unfolded line. A ":" or ";" inside a double-quoted parameter value belongs to the
 // value.
 [[nodiscard]] ContentLine parseContentLine(const QString &line);
@@ -68,6 +87,12 @@ struct ICalendarTimeFields
     bool utc = false;
 };
 [[nodiscard]] std::optional<ICalendarTimeFields> readICalendarTimeFields(QStringView value);
+
+// The instant of a wall-clock time in a zone, or in the machine's own zone: a time that occurs
+// twice (clocks going back) is its first instance, and a time that a change skips takes the
+// offset in force before the gap, so 02:30 on the night clocks go from 02:00 to 03:00 is 03:30.
+[[nodiscard]] QDateTime wallClockTime(const QDate &date, const QTime &time, const QTimeZone &zone);
+[[nodiscard]] QDateTime localWallClockTime(const QDate &date, const QTime &time);
 
 // The zone a TZID parameter names, when the system knows it: an IANA id (also behind a path
 // prefix such as "/example.org/20050125_1/Europe/Berlin"), a Windows zone name, or a POSIX

@@ -65,7 +65,103 @@ QString unquoted(const QString &text)
     return text;
 }
 
+// "+0800" style names and west-positive offsets, as POSIX zone rules write them.
+QString posixName(int offset)
+{
+    const int minutes = qAbs(offset) / 60;
+    return QStringLiteral("<%1%2%3>")
+        .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString posixClock(int seconds)
+{
+    const int a = qAbs(seconds);
+    return QStringLiteral("%1%2:%3:%4")
+        .arg(seconds < 0 ? QStringLiteral("-") : QString())
+        .arg(a / 3600)
+        .arg(a / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(a % 60, 2, 10, QLatin1Char('0'));
+}
+
+// "Mm.w.d/hh:mm:ss" for a yearly rule on one weekday of one month ("-1SU" is week 5, the last),
+// at the onset's wall-clock time; nothing for any other rule.
+std::optional<QString> posixRuleDate(const QString &ruleText, qint64 onsetWall)
+{
+    const RRule rule = parseRRule(ruleText);
+    if (rule.freq != QLatin1String("YEARLY") || rule.interval != 1 || rule.count != 0
+        || rule.until.isValid() || rule.byMonth.size() != 1 || rule.byDay.size() != 1
+        || !rule.byMonthDay.isEmpty() || !rule.byYearDay.isEmpty() || !rule.byWeekNo.isEmpty()
+        || !rule.bySetPos.isEmpty() || !rule.byHour.isEmpty() || !rule.byMinute.isEmpty())
+        return std::nullopt;
+    const QString &day = rule.byDay.first();
+    if (day.size() < 3)
+        return std::nullopt;
+    bool ok = false;
+    const int ordinal = day.chopped(2).toInt(&ok);
+    const int weekday = weekdayFromCode(day.right(2));
+    if (!ok || weekday == 0 || !(ordinal == -1 || (ordinal >= 1 && ordinal <= 4)))
+        return std::nullopt;
+    const qint64 clock = ((onsetWall % kDay) + kDay) % kDay;
+    return QStringLiteral("M%1.%2.%3/%4")
+        .arg(rule.byMonth.first())
+        .arg(ordinal == -1 ? 5 : ordinal)
+        .arg(weekday % 7)
+        .arg(posixClock(int(clock)));
+}
+
 } // namespace
+
+std::optional<QTimeZone> VTimeZone::systemZone()
+{
+    if (m_systemZone)
+        return *m_systemZone;
+    m_systemZone.emplace();
+    // The observances still in force are those with an open-ended rule; without any, the zone
+    // ends at the offset its latest onset brings.
+    QList<const Observance *> ongoing;
+    const Observance *latest = nullptr;
+    for (const Observance &o : std::as_const(m_observances)) {
+        if (!latest || o.start > latest->start)
+            latest = &o;
+        if (o.rule.isEmpty())
+            continue;
+        const RRule rule = parseRRule(o.rule);
+        if (!rule.until.isValid() && rule.count == 0)
+            ongoing.append(&o);
+    }
+    QString rule;
+    if (ongoing.isEmpty() && latest) {
+        rule = posixName(latest->offsetTo) + posixClock(-latest->offsetTo);
+    } else if (ongoing.size() == 2 && ongoing[0]->offsetTo != ongoing[1]->offsetTo) {
+        const bool firstIsSummer = ongoing[0]->offsetTo > ongoing[1]->offsetTo;
+        const Observance *summer = ongoing[firstIsSummer ? 0 : 1];
+        const Observance *winter = ongoing[firstIsSummer ? 1 : 0];
+        const std::optional<QString> toSummer = posixRuleDate(summer->rule, summer->start);
+        const std::optional<QString> toWinter = posixRuleDate(winter->rule, winter->start);
+        if (!toSummer || !toWinter)
+            return std::nullopt;
+        rule = posixName(winter->offsetTo) + posixClock(-winter->offsetTo)
+            + posixName(summer->offsetTo) + posixClock(-summer->offsetTo) + QLatin1Char(',')
+            + *toSummer + QLatin1Char(',') + *toWinter;
+    } else {
+        return std::nullopt;
+    }
+    const QTimeZone zone(rule.toLatin1());
+    if (zone.isValid())
+        m_systemZone.emplace(zone);
+    return *m_systemZone;
+}
+
+std::optional<QTimeZone> eventTimeZone(const QString &tzid, const QString &text)
+{
+    if (std::optional<QTimeZone> known = knownTimeZone(tzid))
+        return known;
+    VTimeZoneSet zones(text);
+    VTimeZone *defined = zones.find(tzid);
+    return defined ? defined->systemZone() : std::nullopt;
+}
 
 std::optional<VTimeZone> VTimeZone::parse(const QStringList &lines)
 {
@@ -102,7 +198,8 @@ std::optional<VTimeZone> VTimeZone::parse(const QStringList &lines)
             continue;
         }
         if (depth == 1 && cl.name == QLatin1String("TZID")) {
-            zone.m_id = unquoted(cl.value);
+            // A TEXT value: "Kuala Lumpur\, Singapore" names "Kuala Lumpur, Singapore".
+            zone.m_id = unescapeICalendarText(unquoted(cl.value));
             continue;
         }
         if (depth != 2 || !current)
@@ -202,8 +299,8 @@ QDateTime VTimeZone::at(const QDate &date, const QTime &time)
         return (i == 0 || utc >= m_changes.at(i - 1).utc)
             && (i == count || utc < m_changes.at(i).utc);
     };
-    for (qsizetype i = hi; i >= lo; --i) {
-        // From the latest interval down: a time that occurs twice takes its later instant.
+    for (qsizetype i = lo; i <= hi; ++i) {
+        // From the earliest interval up: a time that occurs twice takes its first instant.
         const int offset = offsetOfInterval(i);
         if (inInterval(i, wall - offset))
             return QDateTime::fromSecsSinceEpoch(wall - offset, Qt::OffsetFromUTC, offset);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <QTimeZone>
 
 #include <limits>
 #include <optional>
@@ -28,8 +29,15 @@ public:
     [[nodiscard]] const QString &id() const { return m_id; }
 
     // The instant of a wall-clock time in this zone, carrying the offset in force there. A time
-    // that occurs twice reads as the later one; a time skipped by a change moves forward.
+    // that occurs twice reads as the first one; a time skipped by a change takes the offset from
+    // before it, so it lands after the change.
     [[nodiscard]] QDateTime at(const QDate &date, const QTime &time);
+
+    // The same zone as the system's zone code can work with, when its rules are that simple: one
+    // fixed offset, or one yearly change each way on an n-th or last weekday of a month (what
+    // calendar programs write for their own zones). Times read in it keep their wall-clock time
+    // across daylight-saving changes, as a series in this zone must. Nothing otherwise.
+    [[nodiscard]] std::optional<QTimeZone> systemZone();
 
 private:
     // Wall-clock times are kept as seconds since the epoch as if they were UTC.
@@ -56,8 +64,13 @@ private:
     QString m_id;
     QList<Observance> m_observances;
     QList<Change> m_changes;
+    std::optional<std::optional<QTimeZone>> m_systemZone; // worked out on first use
     int m_coveredYear = std::numeric_limits<int>::min();
 };
+
+// The zone a stored event's TZID names: a zone the system knows, else the one the event's own
+// text defines (as far as systemZone can say it). Nothing when neither.
+[[nodiscard]] std::optional<QTimeZone> eventTimeZone(const QString &tzid, const QString &text);
 
 // The VTIMEZONE components of one iCalendar text, read on first use: most texts never name a
 // zone the system does not know, and then the definitions are not even looked for.

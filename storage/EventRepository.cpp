@@ -3,6 +3,7 @@
 #include "model/ICalendar.h"
 #include "model/Identifiers.h"
 #include "model/Recurrence.h"
+#include "model/VTimeZone.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
 #include "storage/Savepoint.h"
@@ -120,15 +121,16 @@ const QString &seriesEndSql()
 }
 
 // What one read looks up once and shares among its rows: zones (building one from the zone
-// database is costly) and the texts that repeat from row to row.
+// database, or from a definition in the stored text, is costly) and the texts that repeat from
+// row to row.
 class ReadCache
 {
 public:
-    const QTimeZone *zone(const QString &name)
+    const QTimeZone *zone(const QString &name, const QString &raw)
     {
         auto it = m_zones.constFind(name);
         if (it == m_zones.constEnd())
-            it = m_zones.insert(name, knownTimeZone(name).value_or(QTimeZone()));
+            it = m_zones.insert(name, eventTimeZone(name, raw).value_or(QTimeZone()));
         return it->isValid() ? &*it : nullptr;
     }
 
@@ -155,8 +157,9 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     e.end_time = r.optionalDateTime(11);
     e.is_all_day = r.integer(12) != 0;
     e.timezone = cache.texts.text(r, 13);
+    e.raw_icalendar = r.text(25);
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
-        if (const QTimeZone *zone = cache.zone(e.timezone)) {
+        if (const QTimeZone *zone = cache.zone(e.timezone, e.raw_icalendar)) {
             e.start_time = e.start_time.toTimeZone(*zone);
             if (e.end_time && e.end_time->isValid())
                 e.end_time = e.end_time->toTimeZone(*zone);
@@ -173,7 +176,6 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     e.organizer_email = r.text(22);
     e.organizer_name = r.text(23);
     e.sequence = r.integer(24);
-    e.raw_icalendar = r.text(25);
     e.color = r.text(26);
     e.created = r.dateTime(27);
     e.last_modified = r.dateTime(28);

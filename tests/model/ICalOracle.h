@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,6 +98,27 @@ inline QJsonObject storedDateAsOracle(const QString &entry)
     QDateTime dt = QDateTime::fromString(entry.chopped(1), QStringLiteral("yyyyMMdd'T'HHmmss"));
     dt.setTimeZone(QTimeZone::utc());
     return {{QStringLiteral("utc"), dt.toSecsSinceEpoch()}};
+}
+
+// libical reads some wall-clock times otherwise than RFC 5545 3.3.5: it takes the later instance
+// of a repeated hour and the offset after a skipped one (a floating time the machine's zone
+// skips reads one hour later on the clock). Tests name such values ("<UID> DTSTART")
+// with the seconds between libical's instant and the RFC's.
+using Shifts = QHash<QString, int>;
+
+inline QJsonObject shifted(QJsonObject time, int seconds)
+{
+    const QString floating = QStringLiteral("floating");
+    if (seconds != 0 && time.contains(QStringLiteral("utc")))
+        time[QStringLiteral("utc")] = time.value(QStringLiteral("utc")).toInteger() + seconds;
+    if (seconds != 0 && time.contains(floating)) {
+        // Worked out as UTC: the clock time itself may not exist in the machine's zone.
+        const QString text = time.value(floating).toString();
+        const QDateTime clock(QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd")),
+                              QTime::fromString(text.mid(9), QStringLiteral("HHmmss")), Qt::UTC);
+        time[floating] = clock.addSecs(seconds).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    }
+    return time;
 }
 
 } // namespace ICalOracle

@@ -523,25 +523,34 @@ void tst_ICalendar::tenMegabyteLines()
 void tst_ICalendar::corpusMatchesLibical_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("web calendar weekly series") << QStringLiteral("webcal_weekly_series.ics");
-    QTest::newRow("exchange meeting, windows zone") << QStringLiteral("exchange_meeting.ics");
+    QTest::addColumn<ICalOracle::Shifts>("shift");
+    QTest::newRow("web calendar weekly series")
+        << QStringLiteral("webcal_weekly_series.ics") << ICalOracle::Shifts();
+    QTest::newRow("exchange meeting, windows zone")
+        << QStringLiteral("exchange_meeting.ics") << ICalOracle::Shifts();
     QTest::newRow("desktop all-day and alarms, LF")
-        << QStringLiteral("desktop_allday_and_alarms.ics");
-    QTest::newRow("mail client tasks and event") << QStringLiteral("mailclient_tasks.ics");
+        << QStringLiteral("desktop_allday_and_alarms.ics") << ICalOracle::Shifts();
+    QTest::newRow("mail client tasks and event")
+        << QStringLiteral("mailclient_tasks.ics") << ICalOracle::Shifts();
     QTest::newRow("custom zones with rule and listed onsets")
-        << QStringLiteral("custom_zone_rules.ics");
-    QTest::newRow("localized zone names and labels") << QStringLiteral("localized_zone_names.ics");
-    QTest::newRow("path before the IANA name") << QStringLiteral("prefixed_zone_names.ics");
+        << QStringLiteral("custom_zone_rules.ics")
+        << ICalOracle::Shifts {{QStringLiteral("custom-rules-5 DTSTART"), -3600}};
+    QTest::newRow("localized zone names and labels")
+        << QStringLiteral("localized_zone_names.ics") << ICalOracle::Shifts();
+    QTest::newRow("path before the IANA name")
+        << QStringLiteral("prefixed_zone_names.ics") << ICalOracle::Shifts();
     QTest::newRow("letters-only names, defined and not")
-        << QStringLiteral("letters_only_zones.ics");
+        << QStringLiteral("letters_only_zones.ics") << ICalOracle::Shifts();
     QTest::newRow("all-day series, moved occurrences at zoned midnight")
-        << QStringLiteral("allday_moved_occurrence.ics");
-    QTest::newRow("blank after the colon") << QStringLiteral("blank_after_colon.ics");
+        << QStringLiteral("allday_moved_occurrence.ics") << ICalOracle::Shifts();
+    QTest::newRow("blank after the colon")
+        << QStringLiteral("blank_after_colon.ics") << ICalOracle::Shifts();
 }
 
 void tst_ICalendar::corpusMatchesLibical()
 {
     QFETCH(QString, file);
+    QFETCH(ICalOracle::Shifts, shift);
     const QByteArray bytes = LarkTest::readData(QStringLiteral("ics/") + file);
     QVERIFY(!bytes.isEmpty());
     const QList<Event> events = parseICalendarEvents(QString::fromUtf8(bytes));
@@ -577,10 +586,14 @@ void tst_ICalendar::corpusMatchesLibical()
         QCOMPARE(QStringLiteral("mailto:") + e.organizer_email,
                  text("ORGANIZER").isEmpty() ? QStringLiteral("mailto:") : text("ORGANIZER"));
 
-        const QJsonObject start = ICalOracle::value(o, QStringLiteral("DTSTART")).toObject();
+        const QJsonObject start
+            = ICalOracle::shifted(ICalOracle::value(o, QStringLiteral("DTSTART")).toObject(),
+                                  shift.value(e.uid + QLatin1String(" DTSTART")));
         QCOMPARE(ICalOracle::asOracleTime(e.start_time, e.is_all_day, start), start);
         QCOMPARE(e.is_all_day, start.contains(QStringLiteral("date")));
-        const QJsonObject end = ICalOracle::value(o, QStringLiteral("DTEND")).toObject();
+        const QJsonObject end
+            = ICalOracle::shifted(ICalOracle::value(o, QStringLiteral("DTEND")).toObject(),
+                                  shift.value(e.uid + QLatin1String(" DTEND")));
         if (!end.isEmpty()) {
             QVERIFY(e.end_time.has_value());
             QCOMPARE(ICalOracle::asOracleTime(*e.end_time, e.is_all_day, end), end);

@@ -15,6 +15,7 @@
 #include "support/UrlSink.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
+#include "ui/MessagePresenter.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -141,6 +142,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void cleanup();
 
     void closeRule_data();
@@ -181,6 +183,17 @@ private slots:
     void helpMenu();
     void aboutNamesVersionAndLicences();
 };
+
+// Message boxes are taken here instead of blocking the test.
+QStringList g_boxes;
+
+void TestMainWindow::initTestCase()
+{
+    MessagePresenter::setHandler(
+        [](MessagePresenter::Kind, QWidget *, const QString &, const QString &text) {
+            g_boxes << text;
+        });
+}
 
 void TestMainWindow::cleanup()
 {
@@ -346,8 +359,11 @@ void TestMainWindow::importIntoACalendar()
     QVERIFY(!path.isEmpty());
     MainWindow window(state.get());
 
+    g_boxes.clear();
     QCOMPARE(window.importIcsInto(path, kPersonal), status);
     QCOMPARE(statusText(window), status);
+    // Also in a box, where a long reason is not cut off.
+    QCOMPARE(g_boxes, QStringList {status});
     const QList<Event> stored = state->events()->listByCalendar(kPersonal);
     QCOMPARE(eventCount(state.get()), imported);
     for (const Event &event : stored) {

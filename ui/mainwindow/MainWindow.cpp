@@ -15,6 +15,7 @@
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/MessagePresenter.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
@@ -33,6 +34,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -321,7 +323,8 @@ void MainWindow::runDialogCommands()
     if (m_runningCommands)
         return;
     m_runningCommands = true;
-    while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget()) {
+    // One import at a time: each holds its own savepoint until it ends.
+    while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget() && !m_importJob) {
         const DialogCommand command = m_waitingCommands.takeFirst();
         if (command.newEvent)
             openNewEventDialog();
@@ -343,33 +346,70 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
     // The file is read before asking, so a bad file is reported without a question first.
     IcsFileContents contents = readIcsFile(path);
     if (!contents.error.isEmpty()) {
-        showStatus(contents.error);
+        reportImport(false, contents.error);
         return;
     }
     if (CalendarPickerDialog::writableCalendars(m_state).isEmpty()) {
-        showStatus(tr("Import failed: there is no calendar that can take events. Add one "
-                      "first."));
+        reportImport(false,
+                     tr("Import failed: there is no calendar that can take events. Add one "
+                        "first."));
         return;
     }
+    const QString fileName = QFileInfo(path).fileName();
     CalendarPickerDialog picker(
-        m_state,
-        tr("Import %n event(s) from %1 into:", nullptr, int(contents.events.size()))
-            .arg(QFileInfo(path).fileName()),
+        m_state, tr("Import %n event(s) from %1 into:", nullptr, contents.eventCount).arg(fileName),
         this);
     if (picker.exec() != QDialog::Accepted) {
         showStatus(tr("Import cancelled."));
         return;
     }
-    const IcsImportResult result
-        = storeImportedEvents(m_state, std::move(contents.events), picker.selectedCalendarId(),
-                              QFileInfo(path).fileName());
-    showStatus(result.message);
+    auto *job = new IcsImportJob(m_state, std::move(contents.text), picker.selectedCalendarId(),
+                                 fileName, this);
+    m_importJob = job;
+    contents = IcsFileContents();
+    // Shown only when the import takes a while; a small file is done before it could appear.
+    auto *progress = new QProgressDialog(tr("Importing the events of %1…").arg(fileName),
+                                         tr("Cancel"), 0, qMax(1, job->total()), this);
+    progress->setObjectName(QStringLiteral("importProgressDialog"));
+    progress->setWindowTitle(tr("Import .ics File"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(500);
+    // Queued: a modal progress dialog runs the event loop inside setValue, and a cancel must not
+    // arrive in the middle of a slice.
+    connect(job, &IcsImportJob::progress, progress, &QProgressDialog::setValue,
+            Qt::QueuedConnection);
+    connect(progress, &QProgressDialog::canceled, job, &IcsImportJob::cancel);
+    connect(job, &IcsImportJob::finished, this, [this, job, progress](const IcsImportResult &r) {
+        progress->disconnect(job);
+        progress->hide();
+        progress->deleteLater();
+        job->deleteLater();
+        m_importJob = nullptr;
+        if (r.cancelled)
+            showStatus(r.message);
+        else
+            reportImport(r.ok, r.message);
+        if (!m_waitingCommands.isEmpty())
+            QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
+    });
+    job->start();
+}
+
+void MainWindow::reportImport(bool ok, const QString &message)
+{
+    // A box, so that a long reason or file name is read in full; the status bar keeps it too.
+    showStatus(message);
+    MessagePresenter::show(ok ? MessagePresenter::Kind::Information
+                              : MessagePresenter::Kind::Warning,
+                           this, tr("Import .ics File"), message);
 }
 
 QString MainWindow::importIcsInto(const QString &path, const QString &calendarId)
 {
     const IcsImportResult result = importIcsFile(m_state, path, calendarId);
-    showStatus(result.message);
+    reportImport(result.ok, result.message);
     return result.message;
 }
 

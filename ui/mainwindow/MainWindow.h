@@ -12,6 +12,7 @@
 #include <optional>
 
 class AppState;
+class IcsImportJob;
 class NotificationService;
 class QAction;
 class QLabel;
@@ -120,12 +121,15 @@ private:
     void queueDialogCommand(const DialogCommand &command);
     void runDialogCommands();
     void importIcsAskingForCalendar(const QString &path);
+    // The outcome of an import, in a box and in the status bar.
+    void reportImport(bool ok, const QString &message);
     // Status-bar reporting for the update flows; safe after the window is gone.
     LarkUpdate::UiCallbacks updateCallbacks();
     // The release feed of this build; without one, says so in the status bar.
     std::optional<UpdateChannelConfig> releaseFeed(const QString &withoutFeed);
 
     AppState *m_state = nullptr;
+    QPointer<IcsImportJob> m_importJob; // the import under way
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
     Sync::SyncCoordinator *m_sync = nullptr;

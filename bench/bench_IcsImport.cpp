@@ -1,0 +1,185 @@
+// Importing one large ".ics" file into a calendar, as the File menu does it: the file is read
+// while the calendar picker is open, then stored. The generated file holds events in three
+// zones and in UTC, a tenth of them weekly series, about 82 bytes of text per event at 10^6
+// events. Run by hand, with the database in memory:
+//   TMPDIR=/dev/shm build/bench/bench_IcsImport [--benchmark_filter=...]
+// The argument is the number of events.
+//
+// Counters: picker_rss_mb is the resident size once the file is read (what the picker holds),
+// peak_rss_mb the highest resident size of the whole run, longest_stall_ms the longest time the
+// event loop did not turn while the import ran (what a user sees as a frozen window), and
+// imported the events stored. BM_ImportAllAtOnce is the baseline: every record read before any
+// is stored, then stored in one write, without the event loop turning.
+
+#include "core/AppState.h"
+#include "core/IcsImport.h"
+#include "model/ICalendarEventReader.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "BenchMain.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+const QString kCalendar = QStringLiteral("larkspindle-personal-default");
+
+QString generateFile(const QString &dir, int events)
+{
+    static const char *const zones[]
+        = {";TZID=Europe/Berlin", ";TZID=America/New_York", ";TZID=Asia/Tokyo", ""};
+    const QString path = dir + QStringLiteral("/large.ics");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\n");
+    const QDate first(2015, 1, 1);
+    QByteArray chunk;
+    for (int i = 0; i < events; ++i) {
+        const QDate day = first.addDays(i % 4000);
+        const QByteArray date = day.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+        const QByteArray zone = zones[i % 4];
+        const QByteArray utc = zone.isEmpty() ? "Z" : "";
+        chunk += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) + "\r\nDTSTART" + zone + ':' + date
+            + "T0900" + QByteArray::number(10 + i % 50) + utc + "\r\nDTEND" + zone + ':' + date
+            + "T1000" + QByteArray::number(10 + i % 50) + utc + "\r\nSUMMARY:Event "
+            + QByteArray::number(i) + "\r\n" + (i % 10 == 0 ? "RRULE:FREQ=WEEKLY\r\n" : "")
+            + "END:VEVENT\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk + "END:VCALENDAR\r\n");
+    return path;
+}
+
+qint64 statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// Starts the peak over from the current resident size.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    QString path;
+    bool ok = false;
+
+    explicit Fixture(int events)
+    {
+        path = generateFile(dir.path(), events);
+        ok = !path.isEmpty() && state->initialize(dir.filePath(QStringLiteral("bench.db")));
+    }
+};
+
+// The file and an empty store for one run; the peak counts from here.
+std::unique_ptr<Fixture> prepare(benchmark::State &state)
+{
+    auto f = std::make_unique<Fixture>(int(state.range(0)));
+    if (!f->ok) {
+        state.SkipWithError("set-up failed");
+        return nullptr;
+    }
+    resetPeak();
+    return f;
+}
+
+void report(benchmark::State &state, qint64 pickerKb, qint64 stallMs, int imported)
+{
+    state.counters["picker_rss_mb"] = double(pickerKb) / 1024;
+    state.counters["peak_rss_mb"] = double(statusKb("VmHWM:")) / 1024;
+    state.counters["longest_stall_ms"] = double(stallMs);
+    state.counters["imported"] = imported;
+}
+
+void BM_ImportInSlices(benchmark::State &state)
+{
+    const std::unique_ptr<Fixture> f = prepare(state);
+    if (!f)
+        return;
+    for (auto _ : state) {
+        IcsFileContents contents = readIcsFile(f->path);
+        const qint64 pickerKb = statusKb("VmRSS:");
+        IcsImportJob job(f->state.get(), std::move(contents.text), kCalendar,
+                         QStringLiteral("large.ics"));
+        contents = IcsFileContents();
+        // A timer that wants to run at every turn of the loop: the gaps between its runs are
+        // the stalls.
+        QElapsedTimer sinceTurn;
+        qint64 longest = 0;
+        QTimer turn;
+        turn.setInterval(0);
+        QObject::connect(&turn, &QTimer::timeout,
+                         [&] { longest = qMax(longest, sinceTurn.restart()); });
+        QEventLoop loop;
+        QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
+        sinceTurn.start();
+        turn.start();
+        job.start();
+        if (!job.isFinished())
+            loop.exec();
+        longest = qMax(longest, sinceTurn.elapsed());
+        report(state, pickerKb, longest, job.result().imported);
+    }
+}
+
+void BM_ImportAllAtOnce(benchmark::State &state)
+{
+    const std::unique_ptr<Fixture> f = prepare(state);
+    if (!f)
+        return;
+    for (auto _ : state) {
+        QElapsedTimer stall;
+        stall.start();
+        IcsFileContents contents = readIcsFile(f->path);
+        QList<Event> events = parseICalendarEvents(contents.text);
+        const qint64 pickerKb = statusKb("VmRSS:");
+        for (Event &e : events) {
+            e.calendar_id = kCalendar;
+            e.sync_status = QStringLiteral("pending");
+            e.created = e.last_modified = f->state->database()->currentDateTimeUtc();
+        }
+        const bool ok = f->state->events()->replaceByUid(events, nullptr);
+        report(state, pickerKb, stall.elapsed(), ok ? int(events.size()) : 0);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ImportAllAtOnce)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
+
+int main(int argc, char **argv)
+{
+    // The store's warnings about nothing would only slow the run down.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    return runBenchmarks(argc, argv);
+}

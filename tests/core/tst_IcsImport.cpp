@@ -1,0 +1,174 @@
+#include "../model/ICalOracle.h"
+#include "core/AppState.h"
+#include "core/IcsImport.h"
+#include "model/Recurrence.h"
+#include "storage/EventRepository.h"
+#include "support/StartedAppState.h"
+#include "support/TestFiles.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QString kPersonal = QStringLiteral("larkspindle-personal-default");
+
+using ICalOracle::Shifts;
+
+QDateTime utc(int y, int mo, int d, int h, int mi)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+}
+
+QByteArray manyEvents(int count, const char *title)
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i) + "\r\nSUMMARY:" + title
+            + "\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z\r\nEND:VEVENT\r\n";
+    return text + "END:VCALENDAR\r\n";
+}
+
+} // namespace
+
+class tst_IcsImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void storedTimesMatchLibical_data();
+    void storedTimesMatchLibical();
+    void seriesInAFileZoneKeepsItsClockAfterReload();
+    void cancelLeavesNothingBehind();
+};
+
+// Every file is imported, read back from the store and held against libical ("shift": where
+// libical departs from RFC 5545 3.3.5).
+void tst_IcsImport::storedTimesMatchLibical_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<Shifts>("shift");
+    QTest::newRow("untitled event, blank and unknown zone names, one without UID")
+        << QStringLiteral("untitled_and_blank_zone.ics") << 1 << Shifts();
+    QTest::newRow("escaped comma in a defined zone's name")
+        << QStringLiteral("escaped_zone_name.ics") << 0 << Shifts();
+    QTest::newRow("hour that comes twice: the first")
+        << QStringLiteral("repeated_hour.ics") << 0
+        << Shifts {{QStringLiteral("repeated-1 DTSTART"), -3600},
+                   {QStringLiteral("repeated-2 DTSTART"), -3600}};
+    // Floating times are skipped by the spring change of the machine's zone only.
+    const bool berlin = QTimeZone::systemTimeZoneId() == "Europe/Berlin";
+    QTest::newRow("hour that is skipped: the offset before it")
+        << QStringLiteral("skipped_hour.ics") << 0
+        << Shifts {{QStringLiteral("skipped-1 DTSTART"), 3600},
+                   {QStringLiteral("skipped-2 DTSTART"), 3600},
+                   {QStringLiteral("skipped-4 DTSTART"), berlin ? 3600 : 0},
+                   {QStringLiteral("skipped-5 DTSTART"), berlin ? 0 : 3600}};
+    QTest::newRow("defined zones with rules and listed onsets")
+        << QStringLiteral("custom_zone_rules.ics") << 0
+        << Shifts {{QStringLiteral("custom-rules-5 DTSTART"), -3600}};
+}
+
+void tst_IcsImport::storedTimesMatchLibical()
+{
+    QFETCH(QString, file);
+    QFETCH(int, skipped);
+    QFETCH(Shifts, shift);
+    const QByteArray bytes = LarkTest::readData(QStringLiteral("ics/") + file);
+    const ICalOracle::Result oracle = ICalOracle::read(bytes);
+    QVERIFY2(oracle.error.isEmpty(), qPrintable(oracle.error));
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+
+    const IcsImportResult result
+        = importIcsFile(state.get(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(result.skipped, skipped);
+
+    QHash<QString, Event> stored;
+    const QList<Event> events = state->events()->listByCalendar(kPersonal);
+    for (const Event &e : events)
+        stored.insert(e.uid + e.recurrence_id, e);
+    int withUid = 0;
+    for (const QJsonValue &c : oracle.components) {
+        const QJsonObject o = c.toObject();
+        const QString uid = ICalOracle::value(o, QStringLiteral("UID")).toString();
+        if (o.value(QStringLiteral("kind")).toString() != QLatin1String("VEVENT") || uid.isEmpty())
+            continue;
+        ++withUid;
+        const QJsonObject rid = ICalOracle::value(o, QStringLiteral("RECURRENCE-ID")).toObject();
+        const QString key = uid
+            + (rid.isEmpty() ? QString()
+                             : QDateTime::fromSecsSinceEpoch(
+                                   rid.value(QStringLiteral("utc")).toInteger(), Qt::UTC)
+                                   .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
+        QVERIFY2(stored.contains(key), qPrintable(key));
+        const Event &e = stored.value(key);
+        QCOMPARE(e.title, ICalOracle::value(o, QStringLiteral("SUMMARY")).toString());
+        for (const char *name : {"DTSTART", "DTEND"}) {
+            const QJsonObject theirs
+                = ICalOracle::shifted(ICalOracle::value(o, QString::fromLatin1(name)).toObject(),
+                                      shift.value(uid + QLatin1Char(' ') + QLatin1String(name)));
+            if (theirs.isEmpty())
+                continue;
+            const QDateTime ours
+                = QByteArray(name) == "DTSTART" ? e.start_time : e.end_time.value_or(QDateTime());
+            QCOMPARE(ICalOracle::asOracleTime(ours, e.is_all_day, theirs), theirs);
+        }
+    }
+    QCOMPARE(result.imported, withUid);
+    QCOMPARE(stored.size(), withUid);
+}
+
+void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QVERIFY(importIcsFile(state.get(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")),
+                          kPersonal)
+                .ok);
+    // Weekly at 09:00 in a zone only the file defines: an hour earlier in UTC once its summer
+    // time begins on 31 March.
+    const QDateTime from = utc(2024, 3, 20, 0, 0);
+    const QDateTime to = utc(2024, 4, 20, 0, 0);
+    QList<QDateTime> starts;
+    const QList<Event> occurrences
+        = expandOccurrences(state->events()->listInRange(from, to, {kPersonal}), from, to);
+    for (const Event &e : occurrences) {
+        if (e.uid == QLatin1String("skipped-3"))
+            starts << e.start_time.toUTC();
+    }
+    QCOMPARE(starts,
+             (QList<QDateTime> {utc(2024, 3, 21, 8, 0), utc(2024, 3, 28, 8, 0),
+                                utc(2024, 4, 4, 7, 0), utc(2024, 4, 11, 7, 0)}));
+}
+
+void tst_IcsImport::cancelLeavesNothingBehind()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    // An earlier import of one of the events, which the cancelled one must not replace either.
+    const QString earlier = state.dir() + QStringLiteral("/one.ics");
+    QVERIFY(LarkTest::writeFile(earlier, manyEvents(1, "Kept")));
+    QVERIFY(importIcsFile(state.get(), earlier, kPersonal).ok);
+
+    IcsImportJob job(state.get(), QString::fromUtf8(manyEvents(10000, "Imported")), kPersonal,
+                     QStringLiteral("many.ics"));
+    QSignalSpy progress(&job, &IcsImportJob::progress);
+    QSignalSpy finished(&job, &IcsImportJob::finished);
+    job.start();
+    QTRY_VERIFY(progress.count() >= 2);
+    QVERIFY(!job.isFinished());
+    job.cancel();
+
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(job.result().cancelled);
+    const QList<Event> events = state->events()->listByCalendar(kPersonal);
+    QCOMPARE(events.size(), 1);
+    QCOMPARE(events.first().title, QStringLiteral("Kept"));
+}
+
+QTEST_MAIN(tst_IcsImport)
+#include "tst_IcsImport.moc"
