@@ -176,7 +176,7 @@ bool IcsImportJob::begin()
 bool IcsImportJob::storeSlice(qint64 budgetMs)
 {
     // Small batches, so that one slice ends soon after its budget is spent.
-    constexpr int kBatch = 250;
+    constexpr int kBatch = 50;
     QElapsedTimer slice;
     slice.start();
     const QDateTime now = m_state->database()->currentDateTimeUtc();
@@ -214,7 +214,12 @@ bool IcsImportJob::storeSlice(qint64 budgetMs)
         }
         m_imported += int(events.size());
     } while (!m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    // A slice at a time into the log, so the commit at the end has little left to write.
+    m_state->database()->flushCache();
     emit progress(m_read, m_total);
+    // A receiver may have cancelled.
+    if (m_finished)
+        return false;
     if (!m_reader->atEnd())
         return true;
     finishStoring();

@@ -619,6 +619,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%n Termine aus %1 importiert.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import cancelled; nothing was imported.</source>
+        <translation>Import abgebrochen; es wurde nichts importiert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <translation>
+            <numerusform>%n Termin ohne Kennung oder Beginn wurde übersprungen.</numerusform>
+            <numerusform>%n Termine ohne Kennung oder Beginn wurden übersprungen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1588,6 +1599,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Abgemeldet.</translation>
+    </message>
+    <message>
+        <source>Importing the events of %1…</source>
+        <translation>Die Termine aus %1 werden importiert…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -615,6 +615,17 @@ Please check file permissions and try again.</source>
             <numerusform>Imported %n events from %1.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import cancelled; nothing was imported.</source>
+        <translation>Import cancelled; nothing was imported.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <translation>
+            <numerusform>%n event without an identifier or a start was skipped.</numerusform>
+            <numerusform>%n events without an identifier or a start were skipped.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1584,6 +1595,14 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
+    </message>
+    <message>
+        <source>Importing the events of %1…</source>
+        <translation>Importing the events of %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -619,6 +619,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>Se importaron %n eventos de %1.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import cancelled; nothing was imported.</source>
+        <translation>Importación cancelada; no se importó nada.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <translation>
+            <numerusform>Se omitió %n evento sin identificador o sin inicio.</numerusform>
+            <numerusform>Se omitieron %n eventos sin identificador o sin inicio.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1588,6 +1599,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
+    </message>
+    <message>
+        <source>Importing the events of %1…</source>
+        <translation>Importando los eventos de %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>

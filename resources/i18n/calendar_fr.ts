@@ -619,6 +619,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%n événements importés depuis %1.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import cancelled; nothing was imported.</source>
+        <translation>Importation annulée ; rien n’a été importé.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <translation>
+            <numerusform>%n événement sans identifiant ou sans début a été ignoré.</numerusform>
+            <numerusform>%n événements sans identifiant ou sans début ont été ignorés.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1588,6 +1599,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
+    </message>
+    <message>
+        <source>Importing the events of %1…</source>
+        <translation>Importation des événements de %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

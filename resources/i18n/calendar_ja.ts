@@ -616,6 +616,16 @@ Please check file permissions and try again.</source>
             <numerusform>%1 から %n 件のイベントをインポートしました。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import cancelled; nothing was imported.</source>
+        <translation>インポートを取り消しました。何もインポートされていません。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <translation>
+            <numerusform>識別子または開始日時のない %n 件のイベントをスキップしました。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1578,6 +1588,14 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
         <source>Signed out.</source>
         <translation>サインアウトしました。</translation>
+    </message>
+    <message>
+        <source>Importing the events of %1…</source>
+        <translation>%1 のイベントをインポートしています…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>

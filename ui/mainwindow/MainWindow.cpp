@@ -40,6 +40,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
 } // namespace
@@ -391,6 +393,8 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
             showStatus(r.message);
         else
             reportImport(r.ok, r.message);
+        if (std::exchange(m_syncAfterImport, false))
+            syncNow();
         if (!m_waitingCommands.isEmpty())
             QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
     });
@@ -415,6 +419,12 @@ QString MainWindow::importIcsInto(const QString &path, const QString &calendarId
 
 void MainWindow::syncNow()
 {
+    // An import holds its savepoint until it ends: a run now would push rows that a cancel
+    // then takes back. The run follows the import.
+    if (m_importJob) {
+        m_syncAfterImport = true;
+        return;
+    }
     m_sync->syncNow();
 }
 

@@ -130,6 +130,7 @@ private:
 
     AppState *m_state = nullptr;
     QPointer<IcsImportJob> m_importJob; // the import under way
+    bool m_syncAfterImport = false; // a sync was asked for while it ran
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
     Sync::SyncCoordinator *m_sync = nullptr;
