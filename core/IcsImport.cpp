@@ -5,6 +5,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/ImportUndoLog.h"
 #include "storage/Savepoint.h"
 
 #include <QCoreApplication>
@@ -126,6 +127,7 @@ void IcsImportJob::start()
 
 IcsImportResult IcsImportJob::runToEnd()
 {
+    m_atOnce = true;
     if (begin()) {
         while (storeSlice(-1)) { }
     }
@@ -134,23 +136,21 @@ IcsImportResult IcsImportJob::runToEnd()
 
 void IcsImportJob::cancel()
 {
-    if (m_finished)
+    if (m_finished || m_undoing)
         return;
-    if (m_savepoint) {
-        m_savepoint->rollback();
-        // Views may have shown rows of the import while it ran.
-        m_state->events()->notifyChanged(m_calendarId);
-    }
     IcsImportResult result;
     result.cancelled = true;
     result.message = IcsImport::tr("Import cancelled; nothing was imported.");
-    end(std::move(result));
+    if (m_log)
+        takeBack(std::move(result));
+    else
+        end(std::move(result));
 }
 
 bool IcsImportJob::begin()
 {
     if (m_started)
-        return !m_finished;
+        return !m_finished && !m_undoing;
     m_started = true;
     const std::optional<Calendar> calendar = m_state->calendars()->byId(m_calendarId);
     if (!calendar) {
@@ -162,11 +162,12 @@ bool IcsImportJob::begin()
             IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name)));
         return false;
     }
-    m_savepoint = std::make_unique<Sql::Savepoint>(m_state->database()->connection(),
-                                                   QStringLiteral("ics_import"));
-    if (!m_savepoint->isActive()) {
-        end(failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
-                        .arg(m_savepoint->errorText())));
+    m_log = std::make_unique<ImportUndoLog>(m_state->database());
+    QString error;
+    if (!m_log->begin(&error)) {
+        m_log.reset();
+        end(failure(
+            IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
         return false;
     }
     m_reader = std::make_unique<ICalendarEventReader>(m_text);
@@ -175,55 +176,61 @@ bool IcsImportJob::begin()
 
 bool IcsImportJob::storeSlice(qint64 budgetMs)
 {
-    // Small batches, so that one slice ends soon after its budget is spent.
-    constexpr int kBatch = 50;
     QElapsedTimer slice;
     slice.start();
     const QDateTime now = m_state->database()->currentDateTimeUtc();
+    // One commit a slice: every write waits for the disk once, not once a batch.
+    Sql::Savepoint savepoint(m_state->database()->connection(), QStringLiteral("ics_import"));
+    bool stored = savepoint.isActive();
     do {
-        QList<Event> events = m_reader->next(kBatch);
-        m_read = m_reader->skipped() + m_imported + m_invalid + int(events.size());
-        // The store needs a start; an event without a usable one is skipped, not the file.
-        const auto unusable = std::remove_if(
-            events.begin(), events.end(), [](const Event &e) { return !e.start_time.isValid(); });
-        m_invalid += int(events.end() - unusable);
-        events.erase(unusable, events.end());
-        for (Event &event : events) {
-            event.calendar_id = m_calendarId;
-            event.sync_status = QStringLiteral("pending");
-            event.deleted_at.reset();
-            event.etag.clear();
-            event.href.clear();
-            if (!event.created.isValid())
-                event.created = now;
-            if (!event.last_modified.isValid())
-                event.last_modified = now;
-        }
-        // The same event imported again replaces the earlier copy instead of doubling it.
-        QString error;
-        if (!m_state->events()->replaceByUid(events, &error)) {
-            m_savepoint->rollback();
-            m_state->events()->notifyChanged(m_calendarId);
-            end(failure(error.isEmpty()
-                            ? IcsImport::tr("Import failed: the events of %1 could not be stored; "
-                                            "nothing was imported.")
-                                  .arg(m_fileName)
-                            : IcsImport::tr("Import failed: the events could not be stored (%1).")
-                                  .arg(error)));
-            return false;
-        }
-        m_imported += int(events.size());
-    } while (!m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
-    // A slice at a time into the log, so the commit at the end has little left to write.
-    m_state->database()->flushCache();
+        stored = stored && storeBatch(now);
+    } while (stored && !m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    if (stored && !savepoint.release())
+        stored = false;
+    if (!stored) {
+        savepoint.rollback();
+        takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
+                                       "nothing was imported.")
+                             .arg(m_fileName)));
+        return false;
+    }
     emit progress(m_read, m_total);
     // A receiver may have cancelled.
-    if (m_finished)
+    if (m_finished || m_undoing)
         return false;
     if (!m_reader->atEnd())
         return true;
     finishStoring();
     return false;
+}
+
+bool IcsImportJob::storeBatch(const QDateTime &now)
+{
+    // Small batches, so that a slice ends soon after its budget is spent.
+    constexpr int kBatch = 50;
+    QList<Event> events = m_reader->next(kBatch);
+    m_read = m_reader->skipped() + m_imported + m_invalid + int(events.size());
+    // The store needs a start; an event without a usable one is skipped, not the file.
+    const auto unusable = std::remove_if(events.begin(), events.end(),
+                                         [](const Event &e) { return !e.start_time.isValid(); });
+    m_invalid += int(events.end() - unusable);
+    events.erase(unusable, events.end());
+    for (Event &event : events) {
+        event.calendar_id = m_calendarId;
+        event.sync_status = QStringLiteral("pending");
+        event.deleted_at.reset();
+        event.etag.clear();
+        event.href.clear();
+        if (!event.created.isValid())
+            event.created = now;
+        if (!event.last_modified.isValid())
+            event.last_modified = now;
+    }
+    // The same event imported again replaces the earlier copy instead of doubling it.
+    if (!m_state->events()->replaceByUid(events, nullptr, m_log.get()))
+        return false;
+    m_imported += int(events.size());
+    return true;
 }
 
 void IcsImportJob::finishStoring()
@@ -233,24 +240,16 @@ void IcsImportJob::finishStoring()
                                              : QLatin1Char(' ')
             + IcsImport::tr("%n event(s) without an identifier or a start were skipped.", nullptr,
                             skipped);
+    IcsImportResult result;
+    result.skipped = skipped;
     if (m_imported == 0) {
-        m_savepoint->rollback();
-        IcsImportResult result = failure(
-            IcsImport::tr("Import failed: no events found in %1.").arg(m_fileName) + skippedText);
-        result.skipped = skipped;
+        result.message
+            = IcsImport::tr("Import failed: no events found in %1.").arg(m_fileName) + skippedText;
         end(std::move(result));
         return;
     }
-    if (!m_savepoint->release()) {
-        m_state->events()->notifyChanged(m_calendarId);
-        end(failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
-                        .arg(m_savepoint->errorText())));
-        return;
-    }
-    IcsImportResult result;
     result.ok = true;
     result.imported = m_imported;
-    result.skipped = skipped;
     result.message
         = IcsImport::tr("Imported %n event(s) from %1.", nullptr, m_imported).arg(m_fileName)
         + skippedText;
@@ -260,16 +259,52 @@ void IcsImportJob::finishStoring()
 void IcsImportJob::scheduleNext()
 {
     QTimer::singleShot(0, this, [this] {
-        if (!m_finished && storeSlice(kSliceMilliseconds))
+        if (m_finished)
+            return;
+        if (m_undoing ? undoSlice(kSliceMilliseconds) : storeSlice(kSliceMilliseconds))
             scheduleNext();
     });
+}
+
+void IcsImportJob::takeBack(IcsImportResult result)
+{
+    m_undoing = true;
+    m_afterUndo = std::move(result);
+    m_reader.reset();
+    if (m_atOnce) {
+        while (undoSlice(-1)) { }
+    } else if (undoSlice(kSliceMilliseconds)) {
+        scheduleNext();
+    }
+}
+
+bool IcsImportJob::undoSlice(qint64 budgetMs)
+{
+    constexpr int kRows = 500;
+    QElapsedTimer slice;
+    slice.start();
+    int left = 0;
+    do {
+        left = m_log->undo(kRows);
+    } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    if (left > 0)
+        return true;
+    // Views may have shown rows of the import while it ran.
+    m_state->events()->notifyChanged(m_calendarId);
+    if (left < 0) {
+        end(failure(IcsImport::tr("Import failed, and some of the events it had stored could not "
+                                  "be removed again.")));
+        return false;
+    }
+    end(std::move(m_afterUndo));
+    return false;
 }
 
 void IcsImportJob::end(IcsImportResult result)
 {
     m_finished = true;
     m_reader.reset();
-    m_savepoint.reset();
+    m_log.reset();
     m_text = QString();
     m_result = std::move(result);
     emit finished(m_result);

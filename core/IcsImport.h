@@ -13,9 +13,7 @@
 
 class AppState;
 class ICalendarEventReader;
-namespace Sql {
-class Savepoint;
-}
+class ImportUndoLog;
 
 struct IcsFileContents
 {
@@ -41,8 +39,10 @@ constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 IcsFileContents readIcsFile(const QString &path);
 
 // Stores the events of one file's text in one calendar, a slice at a time from the event loop so
-// the window stays responsive, all inside one savepoint: a failure or a cancel leaves nothing of
-// the import behind. Records are read from the text slice by slice, never all at once.
+// the window stays responsive. Each slice is committed on its own, so no write waits for the
+// whole file; what the import wrote is logged, and a failure or a cancel takes it all back (in
+// slices too) before the job finishes. Records are read from the text slice by slice, never all
+// at once.
 class IcsImportJob : public QObject
 {
     Q_OBJECT
@@ -57,7 +57,8 @@ public:
     void start();
     // Stores everything before returning, without the event loop.
     IcsImportResult runToEnd();
-    // Drops everything stored so far; finished follows with a cancelled result.
+    // Takes back everything stored so far; finished follows, with a cancelled result, once it
+    // is all gone.
     void cancel();
 
     [[nodiscard]] int total() const { return m_total; }
@@ -73,10 +74,14 @@ signals:
 
 private:
     bool begin();
-    // One slice; false once the job has finished.
+    // One slice; false once the storing has ended.
     bool storeSlice(qint64 budgetMs);
+    bool storeBatch(const QDateTime &now);
     void scheduleNext();
     void finishStoring();
+    // Takes back what was stored, then ends with result.
+    void takeBack(IcsImportResult result);
+    bool undoSlice(qint64 budgetMs);
     void end(IcsImportResult result);
 
     AppState *m_state;
@@ -88,9 +93,12 @@ private:
     int m_imported = 0;
     int m_invalid = 0; // events without a usable start
     std::unique_ptr<ICalendarEventReader> m_reader;
-    std::unique_ptr<Sql::Savepoint> m_savepoint;
+    std::unique_ptr<ImportUndoLog> m_log;
     bool m_started = false;
     bool m_finished = false;
+    bool m_atOnce = false; // runToEnd: no event loop
+    bool m_undoing = false;
+    IcsImportResult m_afterUndo;
     IcsImportResult m_result;
 };
 

@@ -106,12 +106,6 @@ const QList<Database::Migration> &Database::builtinMigrations()
     return migrations;
 }
 
-void Database::flushCache()
-{
-    if (sqlite3 *handle = Sql::handleOf(m_db))
-        sqlite3_db_cacheflush(handle);
-}
-
 QDateTime Database::currentDateTimeUtc() const
 {
     return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();

@@ -40,10 +40,6 @@ public:
     // Replaces the migrations that migrate() applies (tests build older schema versions).
     void setMigrations(const QList<Migration> &migrations) { m_migrations = migrations; }
 
-    // Writes the pages a transaction under way has changed out of the cache into the log, so
-    // that a long write made in many steps does not leave all of that work to its commit.
-    void flushCache();
-
     // "Now" for the time stamps the repositories write; the wall clock unless replaced.
     QDateTime currentDateTimeUtc() const;
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }

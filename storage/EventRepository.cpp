@@ -6,6 +6,7 @@
 #include "model/VTimeZone.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/ImportUndoLog.h"
 #include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
 #include "storage/SqlReader.h"
@@ -926,7 +927,7 @@ bool EventRepository::restore(const Event &event)
     return ok;
 }
 
-bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
+bool EventRepository::replaceByUid(const QList<Event> &events, QString *error, ImportUndoLog *log)
 {
     if (events.isEmpty())
         return true;
@@ -946,6 +947,8 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error)
             event.reminders = existing->reminders;
         if (existing && event.attendees.isEmpty())
             event.attendees = existing->attendees;
+        if (log && !(existing ? log->noteReplaced(event.id) : log->noteAdded(event.id)))
+            return false;
         if (!(existing ? update(event) : insert(event)))
             return false;
     }

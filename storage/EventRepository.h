@@ -14,6 +14,7 @@
 #include <optional>
 
 class Database;
+class ImportUndoLog;
 
 // How long after its event's start a reminder may still fire; one of an event that started
 // longer ago can never fire.
@@ -86,7 +87,10 @@ public:
     // nothing of them must not erase what was added here. All or nothing; announces the last
     // event's calendar once. False on failure, with *error set to the store's reason when the
     // write could not even begin.
-    [[nodiscard]] bool replaceByUid(const QList<Event> &events, QString *error = nullptr);
+    // With a log, each row is noted there before it is written, so the write can be taken back
+    // after it was committed.
+    [[nodiscard]] bool replaceByUid(const QList<Event> &events, QString *error = nullptr,
+                                    ImportUndoLog *log = nullptr);
 
     // Deletes for good, without tombstones, the events whose id begins with prefix (compared as
     // SQL's LIKE does, ignoring ASCII case) with their reminder, attendee and attachment rows.

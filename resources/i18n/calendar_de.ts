@@ -630,6 +630,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%n Termine ohne Kennung oder Beginn wurden übersprungen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import failed, and some of the events it had stored could not be removed again.</source>
+        <translation>Import fehlgeschlagen, und einige der bereits gespeicherten Termine konnten nicht wieder entfernt werden.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>

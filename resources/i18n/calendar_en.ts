@@ -626,6 +626,10 @@ Please check file permissions and try again.</source>
             <numerusform>%n events without an identifier or a start were skipped.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import failed, and some of the events it had stored could not be removed again.</source>
+        <translation>Import failed, and some of the events it had stored could not be removed again.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>

@@ -630,6 +630,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>Se omitieron %n eventos sin identificador o sin inicio.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import failed, and some of the events it had stored could not be removed again.</source>
+        <translation>La importación falló y algunos de los eventos que ya había guardado no se pudieron volver a quitar.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>

@@ -630,6 +630,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%n événements sans identifiant ou sans début ont été ignorés.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import failed, and some of the events it had stored could not be removed again.</source>
+        <translation>L’importation a échoué, et certains des événements déjà enregistrés n’ont pas pu être retirés.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>

@@ -626,6 +626,10 @@ Please check file permissions and try again.</source>
             <numerusform>識別子または開始日時のない %n 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Import failed, and some of the events it had stored could not be removed again.</source>
+        <translation>インポートに失敗し、すでに保存されたイベントの一部を削除できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>

@@ -163,7 +163,8 @@ void tst_IcsImport::cancelLeavesNothingBehind()
     QVERIFY(!job.isFinished());
     job.cancel();
 
-    QCOMPARE(finished.count(), 1);
+    // What was committed is taken back a slice at a time, the replaced event included.
+    QTRY_COMPARE(finished.count(), 1);
     QVERIFY(job.result().cancelled);
     const QList<Event> events = state->events()->listByCalendar(kPersonal);
     QCOMPARE(events.size(), 1);

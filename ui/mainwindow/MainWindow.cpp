@@ -325,7 +325,7 @@ void MainWindow::runDialogCommands()
     if (m_runningCommands)
         return;
     m_runningCommands = true;
-    // One import at a time: each holds its own savepoint until it ends.
+    // One import at a time: a cancel takes back what its own import wrote.
     while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget() && !m_importJob) {
         const DialogCommand command = m_waitingCommands.takeFirst();
         if (command.newEvent)
@@ -419,8 +419,8 @@ QString MainWindow::importIcsInto(const QString &path, const QString &calendarId
 
 void MainWindow::syncNow()
 {
-    // An import holds its savepoint until it ends: a run now would push rows that a cancel
-    // then takes back. The run follows the import.
+    // A run during an import would push rows that a cancel then takes back here but not on
+    // the server. The run follows the import.
     if (m_importJob) {
         m_syncAfterImport = true;
         return;
