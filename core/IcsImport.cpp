@@ -136,7 +136,7 @@ IcsImportResult IcsImportJob::runToEnd()
 
 void IcsImportJob::cancel()
 {
-    if (m_finished || m_undoing)
+    if (m_finished || m_undoing || m_forgetting)
         return;
     IcsImportResult result;
     result.cancelled = true;
@@ -150,7 +150,7 @@ void IcsImportJob::cancel()
 bool IcsImportJob::begin()
 {
     if (m_started)
-        return !m_finished && !m_undoing;
+        return !m_finished && !m_undoing && !m_forgetting;
     m_started = true;
     const std::optional<Calendar> calendar = m_state->calendars()->byId(m_calendarId);
     if (!calendar) {
@@ -253,7 +253,14 @@ void IcsImportJob::finishStoring()
     result.message
         = IcsImport::tr("Imported %n event(s) from %1.", nullptr, m_imported).arg(m_fileName)
         + skippedText;
-    end(std::move(result));
+    m_forgetting = true;
+    m_afterUndo = std::move(result);
+    m_reader.reset();
+    if (m_atOnce) {
+        while (forgetSlice(-1)) { }
+    } else if (forgetSlice(kSliceMilliseconds)) {
+        scheduleNext();
+    }
 }
 
 void IcsImportJob::scheduleNext()
@@ -261,7 +268,10 @@ void IcsImportJob::scheduleNext()
     QTimer::singleShot(0, this, [this] {
         if (m_finished)
             return;
-        if (m_undoing ? undoSlice(kSliceMilliseconds) : storeSlice(kSliceMilliseconds))
+        const bool more = m_undoing ? undoSlice(kSliceMilliseconds)
+            : m_forgetting          ? forgetSlice(kSliceMilliseconds)
+                                    : storeSlice(kSliceMilliseconds);
+        if (more)
             scheduleNext();
     });
 }
@@ -296,6 +306,22 @@ bool IcsImportJob::undoSlice(qint64 budgetMs)
                                   "be removed again.")));
         return false;
     }
+    end(std::move(m_afterUndo));
+    return false;
+}
+
+bool IcsImportJob::forgetSlice(qint64 budgetMs)
+{
+    constexpr int kRows = 1000;
+    QElapsedTimer slice;
+    slice.start();
+    int left = 0;
+    do {
+        left = m_log->forget(kRows);
+    } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    if (left > 0)
+        return true;
+    // The import is stored either way; a log that could not be emptied goes with the tables.
     end(std::move(m_afterUndo));
     return false;
 }

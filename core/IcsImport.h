@@ -82,6 +82,8 @@ private:
     // Takes back what was stored, then ends with result.
     void takeBack(IcsImportResult result);
     bool undoSlice(qint64 budgetMs);
+    // Empties the log of a kept import, then ends with the result waiting.
+    bool forgetSlice(qint64 budgetMs);
     void end(IcsImportResult result);
 
     AppState *m_state;
@@ -98,7 +100,8 @@ private:
     bool m_finished = false;
     bool m_atOnce = false; // runToEnd: no event loop
     bool m_undoing = false;
-    IcsImportResult m_afterUndo;
+    bool m_forgetting = false;
+    IcsImportResult m_afterUndo; // the result once the log is empty
     IcsImportResult m_result;
 };
 

@@ -135,6 +135,27 @@ int ImportUndoLog::undo(int limit)
     return remaining();
 }
 
+int ImportUndoLog::forget(int limit)
+{
+    static const char *const logTables[] = {"import_added", "import_saved_events",
+                                            "import_saved_reminders", "import_saved_attendees"};
+    int left = 0;
+    for (const char *table : logTables) {
+        const QString name = QLatin1String("temp.") + QLatin1String(table);
+        const int deleted
+            = Sql::runCounting(m_db->connection(),
+                               QLatin1String("DELETE FROM ") + name
+                                   + QLatin1String(" WHERE rowid IN (SELECT rowid FROM ") + name
+                                   + QLatin1String(" LIMIT ?)"),
+                               {limit}, "ImportUndoLog::forget failed:");
+        if (deleted < 0)
+            return -1;
+        if (deleted == limit)
+            left = 1;
+    }
+    return left;
+}
+
 int ImportUndoLog::remaining()
 {
     Sql::Reader r(m_db->connection(),

@@ -27,6 +27,11 @@ public:
     // it failed.
     [[nodiscard]] int undo(int limit);
 
+    // Forgets up to limit rows of each table once the import is kept, so that the log does not
+    // go all at once (dropping a million rows at the end would hold the window up); how many
+    // rounds may be left (0 when none), or -1 when it failed.
+    [[nodiscard]] int forget(int limit);
+
 private:
     [[nodiscard]] int remaining();
 
