@@ -18,6 +18,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -33,6 +34,9 @@ constexpr int kColumnCount = 32;
 // Events are found by an index range on their start time when they last at most this long;
 // longer ones come from idx_events_series_end.
 constexpr qint64 kLongSpanSecs = 7 * 86400;
+
+// Child-row lookups kept for ranges read again: the weeks a user moves between.
+constexpr qsizetype kKeptLookups = 8;
 
 // The rows the start-time range cannot find: series, rows without an end or with ends SQLite
 // cannot read, and rows longer than six days (the margin covers texts with and without offsets).
@@ -282,7 +286,22 @@ struct EventRepository::Found
     std::shared_ptr<RangeEvent> built;
     qint64 row = -1; // -1: a row the range caches do not keep
 
-    const Event &event() const { return known ? known->event : built->event; }
+    const RangeEvent &entry() const { return known ? *known : *built; }
+    const Event &event() const { return entry().event; }
+
+    // A record built now, with its times as instants.
+    static std::shared_ptr<RangeEvent> build(Event &&event)
+    {
+        const auto instant = [](const QDateTime &t) {
+            return t.isValid() ? t.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+        };
+        auto entry = std::make_shared<RangeEvent>();
+        entry->event = std::move(event);
+        entry->startMs = instant(entry->event.start_time);
+        if (entry->event.end_time)
+            entry->endMs = instant(*entry->event.end_time);
+        return entry;
+    }
 };
 
 QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &from,
@@ -313,9 +332,11 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
     QSet<qint64> rows;
     ReadCache cache;
     m_range.events.beginRead();
-    const auto inRange = [&](const Event &e) {
-        return e.start_time < to
-            && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty());
+    const qint64 fromMs = from.toMSecsSinceEpoch();
+    const qint64 toMs = to.toMSecsSinceEpoch();
+    const auto inRange = [&](const RangeEvent &e) {
+        return e.startMs < toMs
+            && (!e.event.end_time || e.endMs > fromMs || !e.event.recurrence_rule.isEmpty());
     };
     const auto read = [&](const QString &sql, const QStringList &ids, const auto &bindBounds) {
         const QString filter
@@ -335,11 +356,10 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
             if (const auto *known = m_range.events.known(row, at)) {
                 f.known = *known;
             } else {
-                f.built = std::make_shared<RangeEvent>();
-                f.built->event = readRow(r, cache);
+                f.built = Found::build(readRow(r, cache));
                 f.built->bytes = 2 * r.rowBytes();
             }
-            if (inRange(f.event()))
+            if (inRange(f.entry()))
                 found.push_back(std::move(f));
         }
         return !r.failed();
@@ -362,19 +382,17 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
         Sql::forEachChunk(calendarIds, run);
 
     addMastersOfOverrides(found, toBound, [&](Event &&master) {
-        if (!inRange(master))
-            return;
         Found f;
-        f.built = std::make_shared<RangeEvent>();
-        f.built->event = std::move(master);
-        found.push_back(std::move(f));
+        f.built = Found::build(std::move(master));
+        if (inRange(*f.built))
+            found.push_back(std::move(f));
     });
 
     // By start, equal starts in the order read.
     std::vector<std::pair<qint64, size_t>> order;
     order.reserve(found.size());
     for (size_t i = 0; i < found.size(); ++i)
-        order.emplace_back(found[i].event().start_time.toMSecsSinceEpoch(), i);
+        order.emplace_back(found[i].entry().startMs, i);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     std::vector<Found> sorted;
@@ -401,7 +419,21 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
     ids.reserve(qsizetype(found.size()));
     for (const Found &f : found)
         ids << f.event().id;
-    const Sql::ChildOwners owners(ids);
+    // A week read again asks for the same events: its lookup is made once.
+    std::shared_ptr<const Sql::ChildOwners> index;
+    for (qsizetype i = 0; i < m_range.owners.size() && !index; ++i) {
+        if (m_range.owners.at(i).first == ids) {
+            index = m_range.owners.at(i).second;
+            m_range.owners.move(i, 0);
+        }
+    }
+    if (!index) {
+        index = std::make_shared<const Sql::ChildOwners>(ids);
+        m_range.owners.prepend({ids, index});
+        if (m_range.owners.size() > kKeptLookups)
+            m_range.owners.removeLast();
+    }
+    const Sql::ChildOwners &owners = *index;
     const auto take = [&](auto &rowCache, auto readChild, int rowidColumn, auto rowsOf,
                           auto recordsOf) {
         rowCache.beginRead();
@@ -453,8 +485,7 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
         }
         std::shared_ptr<RangeEvent> composed = f.built;
         if (!composed)
-            composed
-                = std::make_shared<RangeEvent>(RangeEvent {f.known->event, {}, {}, f.known->bytes});
+            composed = std::make_shared<RangeEvent>(*f.known);
         Event &e = composed->event;
         e.reminders.clear();
         e.attendees.clear();
@@ -476,6 +507,10 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
 void EventRepository::addMastersOfOverrides(const std::vector<Found> &found, const QString &toBound,
                                             const std::function<void(Event &&)> &keep) const
 {
+    // Overrides are few: most reads have none to look for.
+    if (std::none_of(found.begin(), found.end(),
+                     [](const Found &f) { return f.event().isOverride(); }))
+        return;
     QSet<std::pair<QString, QString>> present;
     for (const Found &f : found) {
         const Event &e = f.event();

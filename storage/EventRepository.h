@@ -2,6 +2,7 @@
 
 #include "model/Records.h"
 #include "storage/ChangeCoalescer.h"
+#include "storage/ChildRows.h"
 #include "storage/RowCache.h"
 #include "storage/StatementCache.h"
 
@@ -139,6 +140,10 @@ private:
     struct RangeEvent
     {
         Event event;
+        // The start and the end as instants (ms), as reads compare them; an invalid time is
+        // earlier than any other.
+        qint64 startMs = 0;
+        qint64 endMs = 0;
         QVarLengthArray<qint64, 2> reminderRows;
         QVarLengthArray<qint64, 2> attendeeRows;
         qint64 bytes = 0;
@@ -183,6 +188,8 @@ private:
         Sql::RowCache<RangeEvent> events {qint64(80) << 20};
         Sql::RowCache<Reminder> reminders {qint64(8) << 20};
         Sql::RowCache<Attendee> attendees {qint64(16) << 20};
+        // The child-row lookups of the last few reads, by the event ids they were made for.
+        QList<std::pair<QStringList, std::shared_ptr<const Sql::ChildOwners>>> owners;
         QByteArray zone;
     };
     mutable RangeRows m_range;
