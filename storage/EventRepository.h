@@ -182,12 +182,12 @@ private:
     mutable Sql::StatementCache m_statements;
     // The records range reads built lately, and the zone they were read under (TZ): rows
     // without an offset read as local time. The budgets keep the weeks around the one on screen
-    // (some twenty weeks at a million events of 5,000 a week) within about 100 MB.
+    // (five weeks of 3,600 events at a million events) within 80 MB.
     struct RangeRows
     {
-        Sql::RowCache<RangeEvent> events {qint64(80) << 20};
-        Sql::RowCache<Reminder> reminders {qint64(8) << 20};
-        Sql::RowCache<Attendee> attendees {qint64(16) << 20};
+        Sql::RowCache<RangeEvent> events {qint64(64) << 20};
+        Sql::RowCache<Reminder> reminders {qint64(6) << 20};
+        Sql::RowCache<Attendee> attendees {qint64(10) << 20};
         // The child-row lookups of the last few reads, by the event ids they were made for.
         QList<std::pair<QStringList, std::shared_ptr<const Sql::ChildOwners>>> owners;
         QByteArray zone;
