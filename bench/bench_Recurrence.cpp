@@ -285,18 +285,31 @@ BENCHMARK(BM_WeekOfOldSeriesLibical)->DenseRange(0, kRuleCount - 1)->Unit(benchm
 // yardstick, as their cost does not depend on their age.
 const char *const kLiveCounts[] = {"60000", "25000", "2000", "2000", "200", "200"};
 
-QList<Event> seriesOfAge(int years, int ending)
+// Rules of one frequency (DAILY, WEEKLY, MONTHLY, YEARLY as 0 to 3), or of all for -1.
+QList<int> rulesOf(int frequency)
 {
+    const char *const names[] = {"FREQ=DAILY", "FREQ=WEEKLY", "FREQ=MONTHLY", "FREQ=YEARLY"};
+    QList<int> picked;
+    for (int r = 0; r < kRuleCount; ++r) {
+        if (frequency < 0 || qstrncmp(kRules[r], names[frequency], qstrlen(names[frequency])) == 0)
+            picked.append(r);
+    }
+    return picked;
+}
+
+QList<Event> seriesOfAge(int years, int ending, int frequency = -1)
+{
+    const QList<int> rules = rulesOf(frequency);
     QList<Event> events;
     for (int i = 0; i < 1000; ++i) {
+        const int rule = rules[i % rules.size()];
         Event e;
         e.id = QStringLiteral("series-%1").arg(i);
         e.uid = e.id;
         e.title = QStringLiteral("Series");
-        e.recurrence_rule = QLatin1String(kRules[i % kRuleCount]);
+        e.recurrence_rule = QLatin1String(kRules[rule]);
         if (ending == 1)
-            e.recurrence_rule
-                += QStringLiteral(";COUNT=") + QLatin1String(kLiveCounts[i % kRuleCount]);
+            e.recurrence_rule += QStringLiteral(";COUNT=") + QLatin1String(kLiveCounts[rule]);
         else if (ending == 2)
             e.recurrence_rule += QStringLiteral(";UNTIL=20360101T000000Z");
         // The same wall time and zone as the calendar's series, on a date `years` back.
@@ -316,6 +329,17 @@ BENCHMARK(BM_WeekOfSeries)
     ->ArgsProduct({{1, 15, 100}, {0, 1, 2}})
     ->ArgNames({"years", "ending"})
     ->Unit(benchmark::kMillisecond);
+
+// The same with COUNT, one frequency at a time (DAILY, WEEKLY, MONTHLY, YEARLY as 0 to 3): the
+// periods before the week are counted, not walked, so the age of a series should not show.
+void BM_WeekOfCountedSeries(benchmark::State &state)
+{
+    expandWeek(state, seriesOfAge(int(state.range(0)), 1, int(state.range(1))));
+}
+BENCHMARK(BM_WeekOfCountedSeries)
+    ->ArgsProduct({{1, 100}, {0, 1, 2, 3}})
+    ->ArgNames({"years", "freq"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

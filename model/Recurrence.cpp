@@ -7,6 +7,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <utility>
 
@@ -365,6 +366,13 @@ int daysInMonth(int year, int month)
     return month == 2 && isLeap(year) ? 29 : lengths[month - 1];
 }
 
+// The days of the year before the first of the month.
+int daysBeforeMonth(int year, int month)
+{
+    static const int before[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    return before[month - 1] + (month > 2 && isLeap(year) ? 1 : 0);
+}
+
 // The Julian day of a Gregorian date (years from 1 on).
 qint64 julianDay(int year, int month, int day)
 {
@@ -428,7 +436,7 @@ quint32 monthDays(const Plan &plan, int year, int month)
     if (!plan.monthDays.isEmpty())
         days &= positions(plan.monthDays, monthLength, 0);
     const qint64 first = julianDay(year, month, 1);
-    const int dayOfYear = int(first - julianDay(year, 1, 1)) + 1;
+    const int dayOfYear = daysBeforeMonth(year, month) + 1;
     const int daysInYear = isLeap(year) ? 366 : 365;
     if (!plan.yearDays.isEmpty())
         days &= positions(plan.yearDays, daysInYear, dayOfYear - 1);
@@ -465,6 +473,60 @@ int dayCount(quint32 days)
 {
     return __builtin_popcount(days);
 }
+
+// Years by what a rule's days in them depend on: leap or not and the weekday of 1 January, 14
+// kinds. The Gregorian calendar repeats every 400 years (146,097 days, whole weeks), so how many
+// years of each kind a span holds is read from one cycle's running counts.
+class YearKinds
+{
+public:
+    static constexpr int kKinds = 14;
+
+    static int kindOf(int year)
+    {
+        return int(isLeap(year)) + 2 * (weekdayOf(julianDay(year, 1, 1)) - 1);
+    }
+
+    // Years of the kind in [first, end).
+    qint64 count(qint64 first, qint64 end, int kind) const
+    {
+        return upTo(end, kind) - upTo(first, kind);
+    }
+    // A year of the kind.
+    int example(int kind) const { return m_example[kind]; }
+
+    static const YearKinds &instance()
+    {
+        static const YearKinds kinds;
+        return kinds;
+    }
+
+private:
+    YearKinds()
+    {
+        for (int k = 0; k < kKinds; ++k)
+            m_example[k] = 0;
+        for (int y = 0; y < kCycle; ++y) {
+            const int kind = kindOf(kBase + y);
+            m_before[y + 1] = m_before[y];
+            ++m_before[y + 1][size_t(kind)];
+            if (m_example[kind] == 0)
+                m_example[kind] = kBase + y;
+        }
+    }
+
+    qint64 upTo(qint64 year, int kind) const
+    {
+        const qint64 offset = year - kBase;
+        return floorDiv(offset, kCycle) * m_before[kCycle][size_t(kind)]
+            + m_before[size_t(floorMod(offset, kCycle))][size_t(kind)];
+    }
+
+    static constexpr int kCycle = 400;
+    static constexpr int kBase = 2000;
+    std::array<std::array<quint16, kKinds>, kCycle + 1> m_before {};
+    int m_example[kKinds];
+};
 
 // Walks the periods of a series and produces its starts in ascending order. With a window,
 // periods that end before it are skipped arithmetically (a series with COUNT counts the starts
@@ -626,6 +688,11 @@ private:
         case Freq::Monthly:
             return countMonths(k0, k1);
         case Freq::Yearly: {
+            const auto perYear = [this](int year, qint64 jan1) {
+                return perPeriod(yearDays(year, jan1, 0, 1));
+            };
+            if (m_plan.interval == 1)
+                return overYears(m_startDate.year() + k0, m_startDate.year() + k1, 0, perYear);
             qint64 total = 0;
             int year = int(m_startDate.year() + k0 * m_plan.interval);
             qint64 jan1 = julianDay(year, 1, 1);
@@ -634,7 +701,7 @@ private:
                     for (qint64 i = 0; i < m_plan.interval; ++i)
                         jan1 += isLeap(year++) ? 366 : 365;
                 }
-                total += memo(year, jan1, 0, [&] { return perPeriod(yearDays(year, jan1, 0, 1)); });
+                total += memo(year, jan1, 0, [&] { return perYear(year, jan1); });
             }
             return total;
         }
@@ -683,6 +750,31 @@ private:
         return value;
     }
 
+    // The sum of count(year, jan1) over the years [first, end), each count taken once per kind
+    // of year (memoised as memo() does, with the phase the periods have at 1 January).
+    template<typename Count> qint64 overYears(qint64 first, qint64 end, qint64 phase, Count count)
+    {
+        qint64 total = 0;
+        // Week numbers also depend on the neighbouring years, and a short span is quicker walked.
+        if (!m_plan.weekNos.isEmpty() || end - first <= YearKinds::kKinds) {
+            for (qint64 year = first; year < end; ++year) {
+                const qint64 jan1 = julianDay(int(year), 1, 1);
+                total += memo(int(year), jan1, phase, [&] { return count(int(year), jan1); });
+            }
+            return total;
+        }
+        const YearKinds &kinds = YearKinds::instance();
+        for (int kind = 0; kind < YearKinds::kKinds; ++kind) {
+            const qint64 years = kinds.count(first, end, kind);
+            if (years == 0)
+                continue;
+            const int year = kinds.example(kind);
+            const qint64 jan1 = julianDay(year, 1, 1);
+            total += years * memo(year, jan1, phase, [&] { return count(year, jan1); });
+        }
+        return total;
+    }
+
     // The selected days of a month. Where the month's length and first weekday alone decide
     // them, each such shape is worked out once.
     quint32 selection(int year, int month, qint64 firstDay)
@@ -697,6 +789,36 @@ private:
         return m_shapes[slot];
     }
 
+    // The starts of the months firstMonth, firstMonth + step... (0 for January) of a year: each
+    // month's selected days at each time of day. Where the month's length and first weekday
+    // alone decide them, each such shape is worked out once.
+    qint64 monthStarts(int year, qint64 jan1, qint64 firstMonth, qint64 step)
+    {
+        qint64 total = 0;
+        int weekday = weekdayOf(jan1) - 1; // of the month's first day, Monday 0
+        qint64 next = firstMonth;
+        for (int month = 1; month <= 12; ++month) {
+            const int length = daysInMonth(year, month);
+            if (month - 1 == next) {
+                next += step;
+                if (!m_shapeOnly) {
+                    total += perPeriod(dayCount(monthDays(m_plan, year, month)));
+                } else {
+                    const int slot = (length - 28) * 7 + weekday;
+                    if (!(m_startsKnown & (1u << slot))) {
+                        m_starts[slot] = perPeriod(dayCount(monthDays(m_plan, year, month)));
+                        m_startsKnown |= 1u << slot;
+                    }
+                    total += m_starts[slot];
+                }
+            }
+            weekday += length - 28;
+            if (weekday >= 7)
+                weekday -= 7;
+        }
+        return total;
+    }
+
     // The selected days of a year whose days since the first period's start are `offset` at
     // 1 January, counting only the days in periods of blockLen days every `cycle` days.
     qint64 yearDays(int year, qint64 jan1, qint64 offset, qint64 cycle, qint64 blockLen = 1)
@@ -704,8 +826,10 @@ private:
         qint64 days = 0;
         qint64 first = jan1;
         for (int month = 1; month <= 12; ++month) {
-            const quint32 selected = selection(year, month, first);
-            days += dayCount(selected & inPeriods(offset + first - jan1, cycle, blockLen));
+            if (m_plan.monthMask == 0 || (m_plan.monthMask & (1u << month))) {
+                const quint32 selected = selection(year, month, first);
+                days += dayCount(selected & inPeriods(offset + first - jan1, cycle, blockLen));
+            }
             first += daysInMonth(year, month);
         }
         return days;
@@ -737,6 +861,14 @@ private:
         for (qint64 jd = from.toJulianDay(); jd < end;) {
             const qint64 monthStart = jd - day + 1;
             const qint64 nextYear = jd + (isLeap(year) ? 366 : 365);
+            if (month == 1 && day == 1 && cycle == 1 && to.year() > year + 1) {
+                // Every day is a period: whole years all begin at the same phase.
+                total += overYears(year, to.year(), 0,
+                                   [&](int y, qint64 jan1) { return yearDays(y, jan1, 0, 1, 1); });
+                jd = julianDay(to.year(), 1, 1);
+                year = to.year();
+                continue;
+            }
             if (month == 1 && day == 1 && nextYear <= end) {
                 const qint64 phase = floorMod(jd - base, cycle);
                 total += memo(year, jd, phase,
@@ -764,16 +896,6 @@ private:
     {
         const qint64 interval = m_plan.interval;
         const qint64 end = monthIndex(m_startDate) + k1 * interval;
-        const auto months = [this](int year, qint64 jan1, qint64 firstMonth, qint64 step) {
-            qint64 total = 0;
-            qint64 first = jan1;
-            for (int month = 1; month <= 12; ++month) {
-                if (month - 1 >= firstMonth && (month - 1 - firstMonth) % step == 0)
-                    total += perPeriod(dayCount(selection(year, month, first)));
-                first += daysInMonth(year, month);
-            }
-            return total;
-        };
         qint64 total = 0;
         qint64 index = monthIndex(m_startDate) + k0 * interval;
         while (index < end) {
@@ -782,12 +904,15 @@ private:
             const qint64 phase = index - yearStart;
             const qint64 jan1 = julianDay(year, 1, 1);
             if (phase < interval && yearStart + 12 <= end) {
-                total
-                    += memo(year, jan1, phase, [&] { return months(year, jan1, phase, interval); });
-                index += (yearStart + 12 - index + interval - 1) / interval * interval;
+                // An interval that divides a year starts every year at the same phase.
+                const qint64 years = 12 % interval == 0 ? (end - yearStart) / 12 : 1;
+                total += overYears(year, year + years, phase, [&](int y, qint64 j) {
+                    return monthStarts(y, j, phase, interval);
+                });
+                index += (yearStart + 12 * years - index + interval - 1) / interval * interval;
                 continue;
             }
-            total += months(year, jan1, phase, 12);
+            total += monthStarts(year, jan1, phase, 12);
             index += interval;
         }
         return total;
@@ -957,6 +1082,8 @@ private:
     bool m_shapeOnly = false;
     quint32 m_shapes[28] = {};
     quint32 m_shapesKnown = 0;
+    qint64 m_starts[28] = {};
+    quint32 m_startsKnown = 0;
     mutable int m_cachedYear = 0;
     mutable int m_cachedMonth = 0;
     mutable quint32 m_cachedDays = 0;

@@ -83,6 +83,18 @@ bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStri
     });
 }
 
+void ChildOwners::index(const QStringList &ids)
+{
+    m_index.reserve(ids.size());
+    QStringList distinct;
+    distinct.reserve(ids.size());
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        if (add(ids.at(i), i))
+            distinct << ids.at(i);
+    }
+    setIds(distinct);
+}
+
 bool ChildOwners::add(const QString &id, qsizetype row)
 {
     const QByteArray key = id.toUtf8();

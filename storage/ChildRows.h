@@ -53,15 +53,13 @@ class ChildOwners
 public:
     template<typename Owner> explicit ChildOwners(const QList<Owner> &owners)
     {
-        m_index.reserve(owners.size());
         QStringList ids;
         ids.reserve(owners.size());
-        for (qsizetype i = 0; i < owners.size(); ++i) {
-            if (add(owners.at(i).id, i))
-                ids << owners.at(i).id;
-        }
-        setIds(ids);
+        for (const Owner &owner : owners)
+            ids << owner.id;
+        index(ids);
     }
+    explicit ChildOwners(const QStringList &ids) { index(ids); }
 
     // The row of the owner with this id (as its UTF-8 bytes); -1 for none.
     qsizetype indexOf(QByteArrayView id) const
@@ -73,6 +71,7 @@ public:
     const QList<std::pair<qsizetype, qsizetype>> &repeats() const { return m_repeats; }
 
 private:
+    void index(const QStringList &ids);
     // False when the id was listed before.
     bool add(const QString &id, qsizetype row);
     void setIds(QStringList ids);
@@ -82,10 +81,30 @@ private:
     QList<std::pair<qsizetype, qsizetype>> m_repeats;
 };
 
-// Loads one child table for the owners, 500 owner ids a statement, and moves each owner its
-// rows in statement order. The statement has "%1" where the id filter goes and yields the owner
-// id in its second column; the cache keeps it prepared. A failing statement is logged after
-// logName.
+// Reads one child table for the owners, 500 owner ids a statement, and hands each row with the
+// owner's place in the list to take(row, reader), in statement order. The statement has "%1"
+// where the id filter goes and yields the owner id in its second column; the cache keeps it
+// prepared. A failing statement is logged after logName and ends the read.
+template<typename Take>
+void forEachChildRow(StatementCache &db, const ChildOwners &index, const QString &statement,
+                     const char *logName, Take take)
+{
+    const QString sql = statement.arg(kInJsonList);
+    for (const QString &chunk : index.idChunks()) {
+        Reader r(db, sql, logName);
+        r.bind(chunk);
+        while (r.next()) {
+            const qsizetype row = index.indexOf(r.utf8(1));
+            if (row >= 0)
+                take(row, r);
+        }
+        if (r.failed())
+            break;
+    }
+}
+
+// Loads one child table for the owners (as forEachChildRow reads it) and moves each owner its
+// rows in statement order.
 template<typename Owner, typename Child, typename ReadChild>
 void loadChildrenFor(StatementCache &db, QList<Owner> &owners, const ChildOwners &index,
                      const QString &statement, const char *logName, ReadChild readChild,
@@ -93,27 +112,17 @@ void loadChildrenFor(StatementCache &db, QList<Owner> &owners, const ChildOwners
 {
     // Rows replace whatever children an owner held; owners without rows keep theirs.
     std::vector<bool> replaced(size_t(owners.size()), false);
-    const QString sql = statement.arg(kInJsonList);
-    for (const QString &chunk : index.idChunks()) {
-        Reader r(db, sql, logName);
-        r.bind(chunk);
-        while (r.next()) {
-            const qsizetype row = index.indexOf(r.utf8(1));
-            if (row < 0)
-                continue;
-            Owner &owner = owners[row];
-            QList<Child> &children = owner.*field;
-            if (!replaced[size_t(row)]) {
-                replaced[size_t(row)] = true;
-                children.clear();
-            }
-            Child c = readChild(r);
-            c.*ownerField = owner.id;
-            children.append(std::move(c));
+    forEachChildRow(db, index, statement, logName, [&](qsizetype row, const Reader &r) {
+        Owner &owner = owners[row];
+        QList<Child> &children = owner.*field;
+        if (!replaced[size_t(row)]) {
+            replaced[size_t(row)] = true;
+            children.clear();
         }
-        if (r.failed())
-            break;
-    }
+        Child c = readChild(r);
+        c.*ownerField = owner.id;
+        children.append(std::move(c));
+    });
     // An owner listed twice gets a copy of the first one's rows.
     for (const auto &[repeat, first] : index.repeats()) {
         if (replaced[size_t(first)])

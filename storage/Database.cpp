@@ -126,8 +126,9 @@ bool Database::open(const QString &path)
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
     // Reading through a memory map and a larger page cache keeps view reloads of big
-    // calendars from being dominated by read calls.
-    q.exec(QStringLiteral("PRAGMA mmap_size=268435456"));
+    // calendars from being dominated by read calls. Both count in the program's memory, beside
+    // the range reads' records, so they stay at 64 MB each.
+    q.exec(QStringLiteral("PRAGMA mmap_size=67108864"));
     q.exec(QStringLiteral("PRAGMA cache_size=-65536"));
     // Write-ahead files left by an earlier run keep the mode they were made with.
     if (isOnDisk(path))

@@ -20,6 +20,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -35,6 +36,9 @@ constexpr int kColumnCount = 32;
 // Events are found by an index range on their start time when they last at most this long;
 // longer ones come from idx_events_series_end.
 constexpr qint64 kLongSpanSecs = 7 * 86400;
+
+// Child-row lookups kept for ranges read again: the weeks a user moves between.
+constexpr qsizetype kKeptLookups = 8;
 
 // The rows the start-time range cannot find: series, rows without an end or with ends SQLite
 // cannot read, and rows longer than six days (the margin covers texts with and without offsets).
@@ -253,23 +257,60 @@ QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
 QList<Event> EventRepository::listInRange(const QDateTime &from, const QDateTime &to,
                                           const QStringList &calendarIds) const
 {
+    const QList<std::shared_ptr<const Event>> shared = sharedInRange(from, to, calendarIds);
+    QList<Event> events;
+    events.reserve(shared.size());
+    for (const std::shared_ptr<const Event> &e : shared)
+        events.append(*e);
+    return events;
+}
+
+QList<std::shared_ptr<const Event>>
+EventRepository::sharedInRange(const QDateTime &from, const QDateTime &to,
+                               const QStringList &calendarIds) const
+{
     const QByteArray zone = qgetenv("TZ");
     if (zone != m_range.zone) {
         m_range = RangeRows();
         m_range.zone = zone;
     }
     const Sql::DataVersion at = m_db->rowVersion();
-    QList<Event> events = readRange(from, to, calendarIds, at);
+    QList<std::shared_ptr<const Event>> events = readRange(from, to, calendarIds, at);
     if (!at.isValid() || m_db->rowVersion() == at)
         return events;
     // The data moved while it was read, or before, unseen until this read began: rows taken
-    // from the cache unchecked may be stale, so all are read again and compared.
+    // from the cache may be stale, so the read is done again at the new version.
     return readRange(from, to, calendarIds, m_db->rowVersion());
 }
 
-QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &to,
-                                        const QStringList &calendarIds,
-                                        const Sql::DataVersion &at) const
+struct EventRepository::Found
+{
+    std::shared_ptr<const RangeEvent> known;
+    std::shared_ptr<RangeEvent> built;
+    qint64 row = -1; // -1: a row the range caches do not keep
+
+    const RangeEvent &entry() const { return known ? *known : *built; }
+    const Event &event() const { return entry().event; }
+
+    // A record built now, with its times as instants.
+    static std::shared_ptr<RangeEvent> build(Event &&event)
+    {
+        const auto instant = [](const QDateTime &t) {
+            return t.isValid() ? t.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+        };
+        auto entry = std::make_shared<RangeEvent>();
+        entry->event = std::move(event);
+        entry->startMs = instant(entry->event.start_time);
+        if (entry->event.end_time)
+            entry->endMs = instant(*entry->event.end_time);
+        return entry;
+    }
+};
+
+QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &from,
+                                                               const QDateTime &to,
+                                                               const QStringList &calendarIds,
+                                                               const Sql::DataVersion &at) const
 {
     // Stored texts keep their own offsets (or none), so the bounds are widened by the largest
     // offsets and the rows are then filtered exactly by instant.
@@ -290,14 +331,15 @@ QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &
         + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
         + QStringLiteral(" > ? AND start_time < ?%2");
 
-    QList<Event> events;
+    std::vector<Found> found;
     QSet<qint64> rows;
     ReadCache cache;
     m_range.events.beginRead();
-    const auto keep = [&](Event &&e) {
-        if (e.start_time < to
-            && (!e.end_time || *e.end_time > from || !e.recurrence_rule.isEmpty()))
-            events.append(std::move(e));
+    const qint64 fromMs = from.toMSecsSinceEpoch();
+    const qint64 toMs = to.toMSecsSinceEpoch();
+    const auto inRange = [&](const RangeEvent &e) {
+        return e.startMs < toMs
+            && (!e.event.end_time || e.endMs > fromMs || !e.event.recurrence_rule.isEmpty());
     };
     const auto read = [&](const QString &sql, const QStringList &ids, const auto &bindBounds) {
         const QString filter
@@ -312,8 +354,16 @@ QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &
             if (rows.contains(row))
                 continue;
             rows.insert(row);
-            keep(m_range.events.get(r, row, at,
-                                    [&cache](const Sql::Reader &r) { return readRow(r, cache); }));
+            Found f;
+            f.row = row;
+            if (const auto *known = m_range.events.known(row, at)) {
+                f.known = *known;
+            } else {
+                f.built = Found::build(readRow(r, cache));
+                f.built->bytes = 2 * r.rowBytes();
+            }
+            if (inRange(f.entry()))
+                found.push_back(std::move(f));
         }
         return !r.failed();
     };
@@ -334,45 +384,145 @@ QList<Event> EventRepository::readRange(const QDateTime &from, const QDateTime &
     else
         Sql::forEachChunk(calendarIds, run);
 
-    addMastersOfOverrides(events, toBound, keep);
+    addMastersOfOverrides(found, toBound, [&](Event &&master) {
+        Found f;
+        f.built = Found::build(std::move(master));
+        if (inRange(*f.built))
+            found.push_back(std::move(f));
+    });
 
-    // By start, equal starts in the order read; the events are put in place by swapping.
-    std::vector<std::pair<qint64, qsizetype>> order;
-    order.reserve(size_t(events.size()));
-    for (qsizetype i = 0; i < events.size(); ++i)
-        order.emplace_back(events.at(i).start_time.toMSecsSinceEpoch(), i);
+    // By start, equal starts in the order read.
+    std::vector<std::pair<qint64, size_t>> order;
+    order.reserve(found.size());
+    for (size_t i = 0; i < found.size(); ++i)
+        order.emplace_back(found[i].entry().startMs, i);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    // Place i takes the event read at order[i]; each cycle of that permutation is walked once.
-    std::vector<bool> placed(order.size(), false);
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (placed[i])
-            continue;
-        size_t place = i;
-        while (size_t(order[place].second) != i) {
-            const size_t from = size_t(order[place].second);
-            std::swap(events[qsizetype(place)], events[qsizetype(from)]);
-            placed[place] = true;
-            place = from;
+    std::vector<Found> sorted;
+    sorted.reserve(found.size());
+    for (const auto &[start, i] : order)
+        sorted.push_back(std::move(found[i]));
+    return withRangeChildren(sorted, at);
+}
+
+QList<std::shared_ptr<const Event>>
+EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVersion &at) const
+{
+    // The child rows each event has now, and whether any of them was built anew.
+    struct Children
+    {
+        QVarLengthArray<std::shared_ptr<const Reminder>, 2> reminders;
+        QVarLengthArray<std::shared_ptr<const Attendee>, 2> attendees;
+        QVarLengthArray<qint64, 2> reminderRows;
+        QVarLengthArray<qint64, 2> attendeeRows;
+        bool built = false;
+    };
+    std::vector<Children> children(found.size());
+    QStringList ids;
+    ids.reserve(qsizetype(found.size()));
+    for (const Found &f : found)
+        ids << f.event().id;
+    // A week read again asks for the same events: its lookup is made once.
+    std::shared_ptr<const Sql::ChildOwners> index;
+    for (qsizetype i = 0; i < m_range.owners.size() && !index; ++i) {
+        if (m_range.owners.at(i).first == ids) {
+            index = m_range.owners.at(i).second;
+            m_range.owners.move(i, 0);
         }
-        placed[place] = true;
     }
-    loadChildrenFor(events, &at);
+    if (!index) {
+        index = std::make_shared<const Sql::ChildOwners>(ids);
+        m_range.owners.prepend({ids, index});
+        if (m_range.owners.size() > kKeptLookups)
+            m_range.owners.removeLast();
+    }
+    const Sql::ChildOwners &owners = *index;
+    const auto take = [&](auto &rowCache, auto readChild, int rowidColumn, auto rowsOf,
+                          auto recordsOf) {
+        rowCache.beginRead();
+        return [&, readChild, rowidColumn, rowsOf, recordsOf](qsizetype i, const Sql::Reader &r) {
+            Children &c = children[size_t(i)];
+            const qint64 row = r.integer64(rowidColumn);
+            bool built = false;
+            auto record = rowCache.get(
+                r, row, at,
+                [&](const Sql::Reader &r) {
+                    auto child = readChild(r);
+                    child.event_id = found[size_t(i)].event().id;
+                    return child;
+                },
+                &built);
+            c.built = c.built || built;
+            (c.*rowsOf).append(row);
+            (c.*recordsOf).append(std::move(record));
+        };
+    };
+    Sql::forEachChildRow(
+        m_statements, owners,
+        QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
+                       "trigger_time, rowid FROM reminders WHERE event_id %1 ORDER BY "
+                       "minutes_before ASC"),
+        "EventRepository::loadRemindersFor failed:",
+        take(m_range.reminders, &Sql::readReminderRow, 6, &Children::reminderRows,
+             &Children::reminders));
+    Sql::forEachChildRow(
+        m_statements, owners,
+        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp, rowid FROM "
+                       "attendees WHERE event_id %1 ORDER BY name, email"),
+        "EventRepository::loadAttendeesFor failed:",
+        take(m_range.attendees, &readAttendeeRow, 8, &Children::attendeeRows,
+             &Children::attendees));
+    // An event listed twice has the rows of its first place.
+    for (const auto &[repeat, first] : owners.repeats())
+        children[size_t(repeat)] = children[size_t(first)];
+
+    QList<std::shared_ptr<const Event>> events;
+    events.reserve(qsizetype(found.size()));
+    for (size_t i = 0; i < found.size(); ++i) {
+        Found &f = found[i];
+        Children &c = children[i];
+        if (f.known && !c.built && c.reminderRows == f.known->reminderRows
+            && c.attendeeRows == f.known->attendeeRows) {
+            events.append(std::shared_ptr<const Event>(f.known, &f.known->event));
+            continue;
+        }
+        std::shared_ptr<RangeEvent> composed = f.built;
+        if (!composed)
+            composed = std::make_shared<RangeEvent>(*f.known);
+        Event &e = composed->event;
+        e.reminders.clear();
+        e.attendees.clear();
+        for (const auto &reminder : std::as_const(c.reminders))
+            e.reminders.append(*reminder);
+        for (const auto &attendee : std::as_const(c.attendees))
+            e.attendees.append(*attendee);
+        composed->reminderRows = c.reminderRows;
+        composed->attendeeRows = c.attendeeRows;
+        if (f.row >= 0)
+            m_range.events.keep(f.row, at, composed, composed->bytes);
+        events.append(std::shared_ptr<const Event>(composed, &composed->event));
+    }
     return events;
 }
 
 // An occurrence moved into a range shows only beside its series, which the range read leaves
 // out once the series is over: such series are read by uid.
-void EventRepository::addMastersOfOverrides(const QList<Event> &events, const QString &toBound,
+void EventRepository::addMastersOfOverrides(const std::vector<Found> &found, const QString &toBound,
                                             const std::function<void(Event &&)> &keep) const
 {
+    // Overrides are few: most reads have none to look for.
+    if (std::none_of(found.begin(), found.end(),
+                     [](const Found &f) { return f.event().isOverride(); }))
+        return;
     QSet<std::pair<QString, QString>> present;
-    for (const Event &e : events) {
+    for (const Found &f : found) {
+        const Event &e = f.event();
         if (!e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty())
             present.insert({e.calendar_id, e.uid});
     }
     QHash<QString, QSet<QString>> missing; // calendars by series uid
-    for (const Event &e : events) {
+    for (const Found &f : found) {
+        const Event &e = f.event();
         if (!e.master_event_uid.isEmpty() && !e.recurrence_id.isEmpty()
             && !present.contains({e.calendar_id, e.master_event_uid}))
             missing[e.master_event_uid].insert(e.calendar_id);
@@ -493,35 +643,24 @@ QList<Event> EventRepository::overridesOf(const Event &master) const
     return overrides;
 }
 
-void EventRepository::loadChildrenFor(QList<Event> &events, const Sql::DataVersion *rangeAt) const
+void EventRepository::loadChildrenFor(QList<Event> &events) const
 {
     if (events.isEmpty())
         return;
-    // Through the range caches when a range read asks; the rowid, last, keys them.
-    const auto through = [rangeAt](auto &rowCache, auto readChild, int rowidColumn) {
-        if (rangeAt)
-            rowCache.beginRead();
-        return [&rowCache, readChild, rowidColumn, rangeAt](const Sql::Reader &r) {
-            if (!rangeAt)
-                return readChild(r);
-            return rowCache.get(r, r.integer64(rowidColumn), *rangeAt, readChild);
-        };
-    };
     const Sql::ChildOwners owners(events);
     Sql::loadChildrenFor(
         m_statements, events, owners,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
-                       "trigger_time, rowid FROM reminders WHERE event_id %1 ORDER BY "
+                       "trigger_time FROM reminders WHERE event_id %1 ORDER BY "
                        "minutes_before ASC"),
-        "EventRepository::loadRemindersFor failed:",
-        through(m_range.reminders, &Sql::readReminderRow, 6), &Event::reminders,
+        "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow, &Event::reminders,
         &Reminder::event_id);
-    Sql::loadChildrenFor(
-        m_statements, events, owners,
-        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp, rowid FROM "
-                       "attendees WHERE event_id %1 ORDER BY name, email"),
-        "EventRepository::loadAttendeesFor failed:",
-        through(m_range.attendees, &readAttendeeRow, 8), &Event::attendees, &Attendee::event_id);
+    Sql::loadChildrenFor(m_statements, events, owners,
+                         QStringLiteral("SELECT id, event_id, email, name, role, status, type, "
+                                        "rsvp FROM attendees WHERE event_id %1 ORDER BY name, "
+                                        "email"),
+                         "EventRepository::loadAttendeesFor failed:", &readAttendeeRow,
+                         &Event::attendees, &Attendee::event_id);
 }
 
 struct EventRepository::StoredSchedule

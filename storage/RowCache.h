@@ -1,79 +1,130 @@
 #pragma once
 
-// Records built from rows that reads return again and again (the week on screen, the tray's
-// coming hours), kept with the exact column values they were built from. A row whose values are
-// unchanged since it was last read gives back the record built then, sharing its texts, instead
-// of decoding every text and time again; a row that changed in any column is built anew. Reads
-// still run their statements: the cache only saves turning rows into records. A read that
-// begins where the data stood when a row was last checked takes the row without comparing it,
-// and must read again, at the new version, if the version moved while it read; rows written
-// meanwhile on the connection must have been forgotten.
+// Records built from rows that reads return again and again (the week on screen, the weeks
+// around it, the tray's coming hours), shared with the callers that only read them. A row that
+// a read finds at the data version it was last checked at gives back the record built then;
+// any other row is built anew. Reads still run their statements: the cache only saves turning
+// rows into records. Rows written meanwhile on the connection must have been forgotten, and a
+// read must read again, at the new version, if the version moved while it read. Inside a
+// transaction (no valid version) nothing is taken and nothing kept.
+//
+// The cache holds records up to a budget of bytes, told by the size of the rows they came
+// from; when it is over, the rows the oldest reads used go first, never those of the current
+// read.
 
 #include "storage/SqlReader.h"
 
-#include <QByteArray>
 #include <QHash>
+
+#include <map>
+#include <memory>
 
 namespace Sql {
 
 template<typename Record> class RowCache
 {
 public:
-    explicit RowCache(qsizetype capacity)
-        : m_capacity(capacity)
+    using Shared = std::shared_ptr<const Record>;
+
+    explicit RowCache(qint64 budgetBytes)
+        : m_budget(budgetBytes)
     { }
 
     // Starts a read: rows it uses stay when the cache makes room.
     void beginRead() { ++m_read; }
 
     // Drops the record of a row that was written.
-    void forget(qint64 key) { m_entries.remove(key); }
+    void forget(qint64 key)
+    {
+        const auto it = m_entries.constFind(key);
+        if (it == m_entries.constEnd())
+            return;
+        m_bytes -= it->bytes;
+        m_entries.erase(it);
+    }
 
-    // The record of the reader's current row, keyed by something that names the row (its rowid).
-    // `at` is the data version the read began at: a row checked against the database at that
-    // same version is taken as it is; any other is compared column by column.
-    template<typename Build>
-    Record get(const Reader &r, qint64 key, const DataVersion &at, Build &&build)
+    // The record of row `key` if it was checked at version `at`, and marks it used by this read.
+    const Shared *known(qint64 key, const DataVersion &at)
     {
         const auto it = m_entries.find(key);
-        if (it != m_entries.end() && (it->checkedAt == at || r.rowEquals(it->image))) {
-            it->read = m_read;
-            it->checkedAt = at;
-            return it->record;
+        if (it == m_entries.end() || it->checkedAt != at)
+            return nullptr;
+        it->read = m_read;
+        return &it->record;
+    }
+
+    // Keeps the record of row `key`, checked at `at`; `bytes` is what the row weighs.
+    void keep(qint64 key, const DataVersion &at, Shared record, qint64 bytes)
+    {
+        if (!at.isValid())
+            return;
+        bytes += kEntryBytes;
+        auto it = m_entries.find(key);
+        if (it != m_entries.end()) {
+            m_bytes += bytes - it->bytes;
+            *it = Entry {std::move(record), m_read, at, bytes};
+        } else {
+            m_bytes += bytes;
+            m_entries.insert(key, Entry {std::move(record), m_read, at, bytes});
         }
-        if (it == m_entries.end() && !makeRoom())
-            return build(r);
-        // The image is taken before building: reading a column as text can change the type
-        // SQLite reports for it afterwards.
-        QByteArray image = r.rowImage();
-        Record record = build(r);
-        if (it != m_entries.end())
-            *it = Entry {std::move(image), record, m_read, at};
-        else
-            m_entries.insert(key, Entry {std::move(image), record, m_read, at});
+        if (m_bytes > m_budget)
+            makeRoom();
+    }
+
+    // The record of the reader's current row: the known one, or one built now (and kept).
+    template<typename Build>
+    Shared get(const Reader &r, qint64 key, const DataVersion &at, Build &&build,
+               bool *built = nullptr)
+    {
+        if (const Shared *record = known(key, at)) {
+            if (built)
+                *built = false;
+            return *record;
+        }
+        if (built)
+            *built = true;
+        // Texts take twice their UTF-8 bytes in the record.
+        const qint64 bytes = 2 * r.rowBytes();
+        Shared record = std::make_shared<const Record>(build(r));
+        keep(key, at, record, bytes);
         return record;
     }
 
+    qint64 bytes() const { return m_bytes; }
+    qsizetype size() const { return m_entries.size(); }
+
 private:
+    // A record's own size and the cache's bookkeeping of it, beside its texts.
+    static constexpr qint64 kEntryBytes = qint64(sizeof(Record)) + 96;
+
     struct Entry
     {
-        QByteArray image;
-        Record record;
+        Shared record;
         quint64 read = 0;
         DataVersion checkedAt;
+        qint64 bytes = 0;
     };
 
-    // Drops the rows earlier reads used once the cache is full; false when the current read
-    // alone fills it.
-    bool makeRoom()
+    // Drops the rows of the oldest reads until a quarter of the budget is free again.
+    void makeRoom()
     {
-        if (m_entries.size() < m_capacity)
-            return true;
-        m_entries.removeIf([this](const auto &entry) { return entry.value().read != m_read; });
-        return m_entries.size() < m_capacity;
+        std::map<quint64, qint64> byRead;
+        for (const Entry &e : std::as_const(m_entries))
+            byRead[e.read] += e.bytes;
+        qint64 left = m_bytes;
+        quint64 keepFrom = 0;
+        for (const auto &[read, bytes] : byRead) {
+            if (left <= m_budget / 4 * 3 || read == m_read)
+                break;
+            left -= bytes;
+            keepFrom = read + 1;
+        }
+        m_entries.removeIf([keepFrom](const auto &entry) { return entry.value().read < keepFrom; });
+        m_bytes = left;
     }
 
-    qsizetype m_capacity;
+    qint64 m_budget;
+    qint64 m_bytes = 0;
     quint64 m_read = 0;
     QHash<qint64, Entry> m_entries;
 };

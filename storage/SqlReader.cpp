@@ -10,8 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <cstring>
-
 namespace Sql {
 
 sqlite3 *handleOf(QSqlDatabase &db)
@@ -186,56 +184,16 @@ std::optional<QDateTime> Reader::optionalDateTime(int column) const
     return dateTime(column);
 }
 
-namespace {
-
-// A column's type and text: what every read of it goes by. Null text for NULL.
-std::pair<char, QByteArrayView> columnImage(sqlite3_stmt *stmt, int column)
+qint64 Reader::rowBytes() const
 {
-    const char type = char(sqlite3_column_type(stmt, column));
-    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    if (!p)
-        return {type, {}};
-    return {type, QByteArrayView(p, sqlite3_column_bytes(stmt, column))};
-}
-
-} // namespace
-
-// The image holds each column's type, the length of its text (-1 for NULL) and the text.
-QByteArray Reader::rowImage() const
-{
-    QByteArray image;
+    qint64 bytes = 0;
     const int columns = m_stmt ? sqlite3_column_count(m_stmt) : 0;
     for (int c = 0; c < columns; ++c) {
-        const auto [type, text] = columnImage(m_stmt, c);
-        const qint64 size = text.isNull() ? -1 : text.size();
-        image.append(type);
-        image.append(reinterpret_cast<const char *>(&size), sizeof size);
-        image.append(text);
+        // Asking a number for its bytes would turn it into text.
+        const int type = sqlite3_column_type(m_stmt, c);
+        bytes += type == SQLITE_TEXT || type == SQLITE_BLOB ? sqlite3_column_bytes(m_stmt, c) : 8;
     }
-    return image;
-}
-
-bool Reader::rowEquals(const QByteArray &image) const
-{
-    const int columns = m_stmt ? sqlite3_column_count(m_stmt) : 0;
-    const char *p = image.constData();
-    const char *const end = p + image.size();
-    for (int c = 0; c < columns; ++c) {
-        const auto [type, text] = columnImage(m_stmt, c);
-        qint64 size = 0;
-        if (end - p < qsizetype(1 + sizeof size) || *p != type)
-            return false;
-        memcpy(&size, p + 1, sizeof size);
-        p += 1 + sizeof size;
-        if (size != (text.isNull() ? -1 : text.size()))
-            return false;
-        if (size > 0) {
-            if (end - p < size || memcmp(p, text.data(), size_t(size)) != 0)
-                return false;
-            p += size;
-        }
-    }
-    return p == end;
+    return bytes;
 }
 
 QString SharedTexts::text(const Reader &r, int column)

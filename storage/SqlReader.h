@@ -82,12 +82,8 @@ public:
     QDateTime dateTime(int column) const;
     std::optional<QDateTime> optionalDateTime(int column) const;
 
-    // Every column of the current row, its type and text, as one byte string: rows with equal
-    // images read the same through every call of this reader.
-    QByteArray rowImage() const;
-    // Whether the current row's image is this one, told without building it. Reading a column
-    // as text can change the type SQLite reports for it, so both come before such reads.
-    bool rowEquals(const QByteArray &image) const;
+    // About how many bytes the current row's values take: texts by their UTF-8, numbers 8.
+    qint64 rowBytes() const;
 
 private:
     void fail();

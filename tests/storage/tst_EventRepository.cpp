@@ -298,6 +298,16 @@ void TestEventRepository::rangeReadsSeeEveryChange()
 
     QVERIFY(m_t->exec(QStringLiteral("UPDATE events SET title = 'Renamed' WHERE id = 'e'")));
     QCOMPARE(shown(), QStringLiteral("Renamed||0|Ann"));
+    // Child rows changed, gone and added on this connection make the event's record anew.
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE reminders SET acknowledged = 1")));
+    QCOMPARE(shown(), QStringLiteral("Renamed||1|Ann"));
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE reminders SET acknowledged = 0")));
+    QVERIFY(m_t->exec(QStringLiteral("DELETE FROM attendees")));
+    QCOMPARE(shown(), QStringLiteral("1 events"));
+    QVERIFY(m_t->exec(QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, "
+                                     "status, type, rsvp) VALUES ('a2', 'e', 'ann@example.org', "
+                                     "'Ann', 'required', 'needs-action', 'individual', 0)")));
+    QCOMPARE(shown(), QStringLiteral("Renamed||0|Ann"));
 
     QSqlDatabase &db = m_t->db()->connection();
     QVERIFY(db.transaction());

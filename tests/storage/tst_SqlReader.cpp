@@ -12,7 +12,6 @@ private slots:
     void readerReadsLikeQt_data();
     void readerReadsLikeQt();
     void readerLogsAFailedStatement();
-    void rowImagesTellRowsApart();
 };
 
 namespace {
@@ -88,34 +87,6 @@ void TestSqlReader::readerLogsAFailedStatement()
                        "5) SELECT CASE WHEN i < 3 THEN i ELSE json('not json') END FROM n"),
         {}, "Thing::op failed:", [](const Sql::Reader &r) { return r.integer(0); });
     QCOMPARE(rows, (QList<int> {1, 2}));
-}
-
-// Rows are told apart by their images whenever any read of them could differ: every pair of
-// values, including NULL against '', 12 against '12', and texts split differently over columns.
-void TestSqlReader::rowImagesTellRowsApart()
-{
-    LarkTest::TestDatabase t;
-    QVERIFY(t.isValid());
-    QStringList rows;
-    for (const char *e : kExpressions)
-        rows << QStringLiteral("SELECT %1, 'x'").arg(QString::fromUtf8(e));
-    rows << QStringLiteral("SELECT 'ab', 'c'") << QStringLiteral("SELECT 'a', 'bc'")
-         << QStringLiteral("SELECT 'a'");
-    QList<QByteArray> images;
-    for (const QString &sql : std::as_const(rows)) {
-        Sql::Reader r(t.sql(), sql, "test failed:");
-        QVERIFY(r.next());
-        images << r.rowImage();
-    }
-    // A fresh row each time: once a column was read as text, SQLite may report another type.
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        for (qsizetype j = 0; j < rows.size(); ++j) {
-            Sql::Reader r(t.sql(), rows[i], "test failed:");
-            QVERIFY(r.next());
-            if (r.rowEquals(images[j]) != (i == j))
-                QFAIL(qPrintable(rows[i] + QStringLiteral(" against ") + rows[j]));
-        }
-    }
 }
 
 QTEST_GUILESS_MAIN(TestSqlReader)

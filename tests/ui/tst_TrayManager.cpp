@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "ui/FirstPaint.h"
 #include "ui/tray/TrayManager.h"
 
 #include <QTemporaryDir>
@@ -61,6 +62,7 @@ private slots:
     void activationReasons_data();
     void activationReasons();
     void withoutSystemTrayNothingIsCreated();
+    void storeReadsWaitForTheFirstPaint();
 };
 
 void TestTrayManager::badgeColor_data()
@@ -247,6 +249,36 @@ void TestTrayManager::withoutSystemTrayNothingIsCreated()
     tray.updateIcon();
     tray.updateTooltip();
     QCOMPARE(tray.trayIcon(), nullptr);
+}
+
+// What the tray reads at start waits until the window has been painted, or until the event
+// loop runs when the window starts hidden; never inside the call that sets it up.
+void TestTrayManager::storeReadsWaitForTheFirstPaint()
+{
+    QWidget window;
+    window.resize(200, 100);
+    int paints = 0;
+    int paintsBeforeStep = -1;
+    bool hiddenRan = false;
+    struct PaintCounter : QObject
+    {
+        int *paints;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            *paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    counter.paints = &paints;
+    window.installEventFilter(&counter);
+
+    afterFirstPaint(nullptr, &window, [&] { hiddenRan = true; });
+    window.show();
+    afterFirstPaint(&window, &window, [&] { paintsBeforeStep = paints; });
+    QVERIFY(!hiddenRan);
+    QCOMPARE(paintsBeforeStep, -1);
+    QTRY_VERIFY(hiddenRan);
+    QTRY_VERIFY(paintsBeforeStep >= 1);
 }
 
 QTEST_MAIN(TestTrayManager)

@@ -5,6 +5,7 @@
 #include "core/UpcomingOccurrences.h"
 #include "model/DateText.h"
 #include "storage/EventRepository.h"
+#include "ui/FirstPaint.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/tray/WinTrayPopover.h"
 
@@ -127,7 +128,6 @@ void TrayManager::setup()
 
     m_trayIcon = new QSystemTrayIcon(this);
     updateIcon();
-    updateTooltip();
 
     m_menu = new QMenu;
     QAction *show = m_menu->addAction(tr("&Show Calendar"));
@@ -146,24 +146,6 @@ void TrayManager::setup()
             QCoreApplication::quit();
     });
     m_trayIcon->setContextMenu(m_menu);
-
-    m_popover = new WinTrayPopover(m_appState, m_mainWindow);
-    if (m_clock)
-        m_popover->setClock(m_clock);
-    connect(m_popover, &WinTrayPopover::openMainWindow, this, [this] {
-        if (m_mainWindow)
-            m_mainWindow->focusWindow();
-    });
-    connect(m_popover, &WinTrayPopover::requestFocusOnEvent, this,
-            [this](const QString &eventId, const QDate &date) {
-                if (m_mainWindow)
-                    m_mainWindow->focusOnEvent(eventId, date);
-            });
-    connect(m_popover, &WinTrayPopover::openSettings, this, [this] {
-        if (m_mainWindow)
-            m_mainWindow->showPreferences();
-    });
-    connect(m_popover, &WinTrayPopover::syncNowRequested, this, &TrayManager::syncNowRequested);
 
     connect(m_trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -185,12 +167,43 @@ void TrayManager::setup()
         connect(m_appState, &AppState::lastSyncErroredChanged, this, &TrayManager::updateIcon);
         connect(m_appState, &AppState::lastSyncErroredChanged, this, &TrayManager::updateTooltip);
     }
+
+    // The tooltip and the popover read the coming events and the groups: not before the window
+    // is on screen.
+    afterFirstPaint(m_mainWindow, this, [this] {
+        createPopover();
+        updateTooltip();
+    });
+}
+
+void TrayManager::createPopover()
+{
+    if (m_popover)
+        return;
+    m_popover = new WinTrayPopover(m_appState, m_mainWindow);
+    if (m_clock)
+        m_popover->setClock(m_clock);
+    connect(m_popover, &WinTrayPopover::openMainWindow, this, [this] {
+        if (m_mainWindow)
+            m_mainWindow->focusWindow();
+    });
+    connect(m_popover, &WinTrayPopover::requestFocusOnEvent, this,
+            [this](const QString &eventId, const QDate &date) {
+                if (m_mainWindow)
+                    m_mainWindow->focusOnEvent(eventId, date);
+            });
+    connect(m_popover, &WinTrayPopover::openSettings, this, [this] {
+        if (m_mainWindow)
+            m_mainWindow->showPreferences();
+    });
+    connect(m_popover, &WinTrayPopover::syncNowRequested, this, &TrayManager::syncNowRequested);
 }
 
 void TrayManager::togglePopover()
 {
-    if (!m_popover || !m_trayIcon)
+    if (!m_trayIcon)
         return;
+    createPopover();
     if (m_popover->isVisible()) {
         m_popover->hide();
         return;

@@ -60,6 +60,7 @@ public:
     void setup();
     // Null when the system has no tray.
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    // Null until the window's first paint.
     WinTrayPopover *popover() const { return m_popover; }
     QMenu *menu() const { return m_menu; }
 
@@ -74,6 +75,7 @@ signals:
     void syncNowRequested();
 
 private:
+    void createPopover();
     void togglePopover();
 
     AppState *m_appState;
