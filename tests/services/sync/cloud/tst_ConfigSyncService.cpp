@@ -317,11 +317,12 @@ void TestConfigSyncService::cycleOutcome_data()
         << "1" << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
         << "1"
         << "POST GET";
+    // The pull that follows a failed push does not hide the failure.
     QTest::newRow("push refused, pull still runs")
-        << "1" << 401 << pull(3) << "Syncing SignInRequired Idle"
+        << "1" << 401 << pull(3) << "Syncing SignInRequired"
         << "3"
         << "POST GET";
-    QTest::newRow("push failed, pull still runs") << "1" << 500 << pull(4) << "Syncing Failed Idle"
+    QTest::newRow("push failed, pull still runs") << "1" << 500 << pull(4) << "Syncing Failed"
                                                   << "4"
                                                   << "POST GET";
     QTest::newRow("pull without network") << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
@@ -358,6 +359,7 @@ void TestConfigSyncService::cycleOutcome()
     QSignalSpy changes(m_service.get(), &ConfigSyncService::stateChanged);
     QVERIFY(runCycle());
     QCOMPARE(stateNames(changes), states);
+    QCOMPARE(m_service->failureReason().isEmpty(), m_service->state() == ConfigSyncService::Idle);
     QCOMPARE(
         (*m_state)->preferences()->get(Prefs::ConfigSyncSince).value_or(QStringLiteral("<absent>")),
         cursor);
@@ -467,6 +469,8 @@ void TestConfigSyncService::fillStore()
     t.created_at = T;
     QVERIFY(state->templates()->insert(t));
     QVERIFY(state->preferences()->setInt(Prefs::WeekStartDay, 7));
+    QVERIFY(state->preferences()->set(Prefs::WeekStartDayChangedAt,
+                                      QString::number(T.toMSecsSinceEpoch())));
 }
 
 void TestConfigSyncService::bucketRecords_data()
