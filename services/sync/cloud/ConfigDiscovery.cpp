@@ -329,11 +329,14 @@ void ConfigDiscovery::adoptProviderCalendars(const std::shared_ptr<Discovery> &d
                                         [&](const Calendar &c) { return c.url == found.id; });
         if (match != own.cend()) {
             Calendar c = *match;
-            c.name = found.name;
+            // A name or colour the user chose (a placeholder holds the chosen ones) stays.
+            if (!c.preferences_changed_at) {
+                c.name = found.name;
+                if (!found.color.isEmpty())
+                    c.color = found.color;
+            }
             if (traits.keepsDescription)
                 c.description = found.description;
-            if (!found.color.isEmpty())
-                c.color = found.color;
             c.is_read_only = found.readOnly;
             c.sync_enabled = true;
             if (c.canonical_key.isEmpty())
