@@ -63,13 +63,10 @@ int importDiscoveredCalendars(AppState *state, const QString &accountId,
         if (match != existing.end()) {
             Calendar c = *match;
             c.url = found.url;
-            // A name or colour the user chose stays.
-            if (!c.preferences_changed_at) {
-                c.name = nameFor(found);
-                if (!found.color.isEmpty())
-                    c.color = normalizeCalendarColor(found.color);
-            }
+            c.name = nameFor(found);
             c.description = found.description;
+            if (!found.color.isEmpty())
+                c.color = normalizeCalendarColor(found.color);
             c.supported_components = componentsJson(found.supportedComponents);
             if (c.canonical_key.isEmpty())
                 c.canonical_key = key;

@@ -329,8 +329,9 @@ void ConfigDiscovery::adoptProviderCalendars(const std::shared_ptr<Discovery> &d
                                         [&](const Calendar &c) { return c.url == found.id; });
         if (match != own.cend()) {
             Calendar c = *match;
-            // A name or colour the user chose (a placeholder holds the chosen ones) stays.
-            if (!c.preferences_changed_at) {
+            // A placeholder holds the name and colour chosen on another device: they stay.
+            const bool placeholder = c.is_read_only && !c.sync_enabled && c.preferences_changed_at;
+            if (!placeholder) {
                 c.name = found.name;
                 if (!found.color.isEmpty())
                     c.color = found.color;
