@@ -291,8 +291,6 @@ void TestCloudSync::conflictingEditsSettle()
     QCOMPARE(conflicts.size(), 1);
     QCOMPARE(conflicts.first().local.title, QStringLiteral("Plan B"));
     QCOMPARE(conflicts.first().remote.title, QStringLiteral("Plan A"));
-    QEXPECT_FAIL("", "the sync engine pushes the edit over the stale version, which is refused",
-                 Abort);
     QCOMPARE(run, QString());
     const QStringList settled = seen(*m_cloud);
     QCOMPARE(settled.size(), 1);
