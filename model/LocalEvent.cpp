@@ -37,8 +37,24 @@ QString writeMinimalICalendarEvent(const Event &event, const QDateTime &now)
     return text;
 }
 
+QDateTime allDayInstant(const QDate &date)
+{
+    return QDateTime(date, QTime(0, 0), Qt::UTC);
+}
+
+Event withAllDayDates(Event event)
+{
+    if (!event.is_all_day)
+        return event;
+    event.start_time = allDayInstant(event.start_time.date());
+    if (event.end_time)
+        event.end_time = allDayInstant(event.end_time->date());
+    return event;
+}
+
 Event newLocalEvent(Event event, const QDateTime &now)
 {
+    event = withAllDayDates(std::move(event));
     event.id = newId();
     event.uid = event.id;
     event.created = now.toUTC();

@@ -74,7 +74,8 @@ Event quickAddEvent(const QString &line, const NLParser::ParseResult &parsed,
     event.timezone = QStringLiteral("UTC");
     event.calendar_id = calendarId;
     event.status = QStringLiteral("confirmed");
-    return assignIdentity ? newLocalEvent(std::move(event), now) : event;
+    return assignIdentity ? newLocalEvent(std::move(event), now)
+                          : withAllDayDates(std::move(event));
 }
 
 QString quickAddCalendarAmong(const QList<Calendar> &calendars, bool forTodo)

@@ -56,6 +56,8 @@ struct Calendar
     QString last_sync_error;
     QDateTime created_at;
     QDateTime updated_at;
+    // When its name, colour, visibility, order or cloud sync was last chosen; unset until then.
+    std::optional<QDateTime> preferences_changed_at;
 };
 
 struct Reminder

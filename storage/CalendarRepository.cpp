@@ -18,7 +18,7 @@ const QString kColumns = QStringLiteral(
     "id, account_id, url, name, description, color, timezone, is_visible, is_read_only, "
     "is_default, ctag, sync_token, delta_sync_token, supported_components, sort_order, "
     "canonical_key, sync_enabled, is_shared, shared_with_me, last_sync_error, created_at, "
-    "updated_at");
+    "updated_at, preferences_changed_at");
 
 const QString kDefaultColor = QStringLiteral("#4285F4");
 
@@ -101,6 +101,7 @@ Calendar CalendarRepository::readRow(const Sql::Reader &r)
     c.last_sync_error = r.text(19);
     c.created_at = r.dateTime(20);
     c.updated_at = r.dateTime(21);
+    c.preferences_changed_at = r.optionalDateTime(22);
     return c;
 }
 
@@ -139,11 +140,12 @@ bool CalendarRepository::insert(const Calendar &c)
     }
     QSqlQuery q(m_db->connection());
     q.prepare(QStringLiteral("INSERT INTO calendars (") + kColumns + QStringLiteral(") VALUES (")
-              + Sql::placeholders(22) + QStringLiteral(")"));
+              + Sql::placeholders(23) + QStringLiteral(")"));
     q.addBindValue(c.id);
     bindFields(q, c);
     q.addBindValue(Sql::dateTime(c.created_at));
     q.addBindValue(Sql::dateTime(c.updated_at));
+    q.addBindValue(Sql::dateTime(c.preferences_changed_at));
     if (!q.exec()) {
         qWarning() << "CalendarRepository::insert failed:" << q.lastError().text();
         return false;
@@ -154,15 +156,33 @@ bool CalendarRepository::insert(const Calendar &c)
 
 bool CalendarRepository::update(const Calendar &c)
 {
+    // A change of what the user chooses is dated now; any other write keeps the stored date.
+    const std::optional<Calendar> stored = byId(c.id);
+    std::optional<QDateTime> chosen = stored ? stored->preferences_changed_at : std::nullopt;
+    if (stored
+        && (stored->name != c.name || stored->color != c.color || stored->is_visible != c.is_visible
+            || stored->sort_order != c.sort_order || stored->sync_enabled != c.sync_enabled))
+        chosen = m_db->currentDateTimeUtc();
+    return write(c, chosen);
+}
+
+bool CalendarRepository::storeSynced(const Calendar &c)
+{
+    return write(c, c.preferences_changed_at);
+}
+
+bool CalendarRepository::write(const Calendar &c, const std::optional<QDateTime> &chosen)
+{
     QSqlQuery q(m_db->connection());
     q.prepare(QStringLiteral(
         "UPDATE calendars SET account_id = ?, url = ?, name = ?, description = ?, color = ?, "
         "timezone = ?, is_visible = ?, is_read_only = ?, is_default = ?, ctag = ?, "
         "sync_token = ?, delta_sync_token = ?, supported_components = ?, sort_order = ?, "
         "canonical_key = ?, sync_enabled = ?, is_shared = ?, shared_with_me = ?, "
-        "last_sync_error = ?, updated_at = ? WHERE id = ?"));
+        "last_sync_error = ?, updated_at = ?, preferences_changed_at = ? WHERE id = ?"));
     bindFields(q, c);
     q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
+    q.addBindValue(Sql::dateTime(chosen));
     q.addBindValue(c.id);
     if (!q.exec()) {
         qWarning() << "CalendarRepository::update failed:" << q.lastError().text();

@@ -28,7 +28,10 @@ public:
     std::optional<Calendar> byId(const QString &id) const;
 
     bool insert(const Calendar &calendar);
+    // Dates the user's choice (name, colour, visibility, order, cloud sync) now when it changed.
     bool update(const Calendar &calendar);
+    // Writes the row as given, the date of the user's choice included: for what a sync brings.
+    bool storeSynced(const Calendar &calendar);
     bool remove(const QString &id);
     // Makes this calendar the only default one.
     bool setDefault(const QString &id);
@@ -42,6 +45,7 @@ signals:
 private:
     QList<Calendar> list(const QString &sql, const QStringList &values, const char *logName) const;
     static Calendar readRow(const Sql::Reader &r);
+    bool write(const Calendar &calendar, const std::optional<QDateTime> &preferencesChangedAt);
 
     Database *m_db;
 };

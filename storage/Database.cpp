@@ -102,6 +102,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(12, "reminder_schedule", "012_reminder_schedule.sql"),
         migration(13, "events_range_indexes", "013_events_range_indexes.sql"),
         migration(14, "reminder_triggers_utc", "014_reminder_triggers_utc.sql"),
+        migration(15, "calendar_preference_time", "015_calendar_preference_time.sql"),
     };
     return migrations;
 }

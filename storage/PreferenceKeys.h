@@ -22,6 +22,9 @@ inline const QString WeekStartDay = QStringLiteral("ui/weekStartDay");
 constexpr int WeekStartDayDefault = 0;
 inline const QString WeekStartDayCustomized = QStringLiteral("ui/weekStartDay/customized");
 constexpr bool WeekStartDayCustomizedDefault = false;
+// When the first day of the week was last chosen, in milliseconds since the epoch (UTC); absent
+// when it never was on this device.
+inline const QString WeekStartDayChangedAt = QStringLiteral("ui/weekStartDay/changedAt");
 inline QString densityKey(const QString &viewMode)
 {
     return QStringLiteral("ui/density/") + viewMode;

@@ -4,14 +4,13 @@
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "model/Identifiers.h"
+#include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
 #include "storage/TaskRepository.h"
 
-#include <QSignalBlocker>
 #include <QtDebug>
 
 #include <algorithm>
@@ -245,56 +244,43 @@ QString SyncEngine::applyPage(const ChangePage &page)
         = tr("Changes to \"%1\" could not be saved on this device; they are fetched again at the "
              "next sync.")
               .arg(m_calendar.name);
-    QSignalBlocker eventSignals(m_state->events());
-    QSignalBlocker taskSignals(m_state->tasks());
-    QSignalBlocker calendarSignals(m_state->calendars());
-    Sql::Savepoint savepoint(m_state->database()->connection(), QStringLiteral("sync_page"));
-    if (!savepoint.isActive()) {
-        qWarning().noquote() << "[Sync] page of" << m_calendar.id
-                             << "not applied:" << savepoint.errorText();
-        return failure;
-    }
     m_pageConflicts.clear();
+    QString reason = failure;
     bool changed = false;
-    auto abandon = [&](const QString &reason) {
-        savepoint.rollback();
-        m_pageConflicts.clear();
-        return reason;
-    };
-    for (const RemoteEvent &item : page.events) {
-        if (!item.unreadable.isEmpty())
-            return abandon(item.unreadable);
-        if (!applyChange(item, changed))
-            return abandon(failure);
-    }
-    for (const RemoteTask &item : page.tasks) {
-        if (!item.unreadable.isEmpty())
-            return abandon(item.unreadable);
-        if (!applyChange(item, changed))
-            return abandon(failure);
-    }
     Calendar withToken = m_calendar;
-    if (!page.token.isEmpty()) {
+    const auto write = [&] {
+        for (const RemoteEvent &item : page.events) {
+            reason = item.unreadable.isEmpty() ? failure : item.unreadable;
+            if (!item.unreadable.isEmpty() || !applyChange(item, changed))
+                return false;
+        }
+        for (const RemoteTask &item : page.tasks) {
+            reason = item.unreadable.isEmpty() ? failure : item.unreadable;
+            if (!item.unreadable.isEmpty() || !applyChange(item, changed))
+                return false;
+        }
+        reason = failure;
+        if (page.token.isEmpty())
+            return true;
         // Written on the row as it is now, inside the page: both or neither are kept.
         withToken = m_state->calendars()->byId(m_calendar.id).value_or(m_calendar);
         m_provider->setStoredToken(withToken, page.token);
-        if (!m_state->calendars()->update(withToken))
-            return abandon(failure);
-    }
-    if (!savepoint.release())
-        return abandon(failure);
-    m_calendar = withToken;
-    eventSignals.unblock();
-    taskSignals.unblock();
-    calendarSignals.unblock();
-    if (changed)
-        m_state->events()->notifyChanged(m_calendar.id);
-    if (ConflictResolutionService *conflicts = m_state->conflicts()) {
-        for (const auto &[local, remote] : std::as_const(m_pageConflicts))
-            conflicts->recordConflict(local, remote);
-    }
+        return m_state->calendars()->update(withToken);
+    };
+    const auto announce = [&] {
+        m_calendar = withToken;
+        if (changed)
+            m_state->events()->notifyChanged(m_calendar.id);
+        if (ConflictResolutionService *conflicts = m_state->conflicts()) {
+            for (const auto &[local, remote] : std::as_const(m_pageConflicts))
+                conflicts->recordConflict(local, remote);
+        }
+    };
+    const bool kept = Sql::applyAllOrNothing(
+        m_state->database()->connection(), QStringLiteral("sync_page"),
+        {m_state->events(), m_state->tasks(), m_state->calendars()}, write, announce);
     m_pageConflicts.clear();
-    return QString();
+    return kept ? QString() : reason;
 }
 
 std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const

@@ -1334,13 +1334,36 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
-    <name>Larkspindle::ConfigSyncService</name>
+    <name>Larkspindle::ConfigDiscovery</name>
     <message>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Anmeldung erforderlich</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Sign in to the cloud account to sync the settings</source>
+        <translation>Melden Sie sich beim Cloud-Konto an, um die Einstellungen zu synchronisieren</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be sent (HTTP %1)</source>
+        <translation>Die Einstellungen konnten nicht gesendet werden (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be fetched (HTTP %1)</source>
+        <translation>Die Einstellungen konnten nicht abgerufen werden (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Settings from your other devices could not be saved here</source>
+        <translation>Einstellungen von Ihren anderen Geräten konnten hier nicht gespeichert werden</translation>
     </message>
 </context>
 <context>

@@ -1334,13 +1334,36 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
-    <name>Larkspindle::ConfigSyncService</name>
+    <name>Larkspindle::ConfigDiscovery</name>
     <message>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Es necesario iniciar sesión</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Sign in to the cloud account to sync the settings</source>
+        <translation>Inicie sesión en la cuenta en la nube para sincronizar las preferencias</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be sent (HTTP %1)</source>
+        <translation>No se pudieron enviar las preferencias (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be fetched (HTTP %1)</source>
+        <translation>No se pudieron obtener las preferencias (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Settings from your other devices could not be saved here</source>
+        <translation>No se pudieron guardar aquí las preferencias de sus otros dispositivos</translation>
     </message>
 </context>
 <context>

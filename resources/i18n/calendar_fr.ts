@@ -1334,13 +1334,36 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
-    <name>Larkspindle::ConfigSyncService</name>
+    <name>Larkspindle::ConfigDiscovery</name>
     <message>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>Connexion requise</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Sign in to the cloud account to sync the settings</source>
+        <translation>Connectez-vous au compte cloud pour synchroniser les préférences</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be sent (HTTP %1)</source>
+        <translation>Les préférences n’ont pas pu être envoyées (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be fetched (HTTP %1)</source>
+        <translation>Les préférences n’ont pas pu être récupérées (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Settings from your other devices could not be saved here</source>
+        <translation>Les préférences de vos autres appareils n’ont pas pu être enregistrées ici</translation>
     </message>
 </context>
 <context>

@@ -1329,13 +1329,36 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
-    <name>Larkspindle::ConfigSyncService</name>
+    <name>Larkspindle::ConfigDiscovery</name>
     <message>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
         <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
         <source>Sign in required</source>
         <translation>サインインが必要です</translation>
+    </message>
+</context>
+<context>
+    <name>Larkspindle::ConfigSyncService</name>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Sign in to the cloud account to sync the settings</source>
+        <translation>設定を同期するにはクラウドアカウントにサインインしてください</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be sent (HTTP %1)</source>
+        <translation>設定を送信できませんでした (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>The settings could not be fetched (HTTP %1)</source>
+        <translation>設定を取得できませんでした (HTTP %1)</translation>
+    </message>
+    <message>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <source>Settings from your other devices could not be saved here</source>
+        <translation>他のデバイスの設定をこのデバイスに保存できませんでした</translation>
     </message>
 </context>
 <context>

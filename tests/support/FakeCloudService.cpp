@@ -290,6 +290,10 @@ FakeReply FakeCloudService::handleItems(Collection &items, const char *listName,
         return error(404, QStringLiteral("no such item"));
     if (request.method == "PUT") {
         QJsonObject body = parsedBody(request);
+        // An edit of a version that is no longer the latest is refused, as the service does.
+        const QString sentTag = body.value(QLatin1String("etag")).toString();
+        if (!sentTag.isEmpty() && sentTag != items.items.value(id).etag)
+            return error(412, QStringLiteral("the item changed since that version"));
         body.insert(QStringLiteral("id"), id);
         const QString etag = write(items, body);
         return FakeReply::json(

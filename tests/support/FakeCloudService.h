@@ -11,7 +11,8 @@
 //   /calendars/<cal>/events?since=C  items changed after cursor C (all live ones without
 //                                           C), tombstones included: {"events": [...], "timestamp"}
 //   POST   /calendars/<cal>/events          creates the item "id"; a known id is replaced (upsert)
-//   PUT    /calendars/<cal>/events/<id>     replaces a live item, 404 when there is none
+//   PUT    /calendars/<cal>/events/<id>     replaces a live item, 404 when there is none, 412
+//                                           when the body's "etag" is not the item's current one
 //   DELETE /calendars/<cal>/events/<id>     makes it a tombstone, 404 when there is no live one
 //   the same four for /tasks ("tasks" in the listing)
 //   GET    /calendars/<cal>/members         {"members": [...]}

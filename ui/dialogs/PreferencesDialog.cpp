@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
+#include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
@@ -142,7 +143,15 @@ bool PreferencesDialog::apply()
     theme->setFontScale(m_fontScale->value());
     prefs->set(Prefs::TimeFormat, m_timeFormat->currentData().toString());
     const int day = m_weekStart->currentData().toInt();
-    prefs->setBool(Prefs::WeekStartDayCustomized, day != 0);
+    const bool customized = day != 0;
+    if (customized
+            != prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault)
+        || day != prefs->getInt(Prefs::WeekStartDay, Prefs::WeekStartDayDefault)) {
+        // Dated, so that the user's other devices keep the latest choice of them all.
+        const qint64 at = m_state->database()->currentDateTimeUtc().toMSecsSinceEpoch();
+        prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
+    }
+    prefs->setBool(Prefs::WeekStartDayCustomized, customized);
     prefs->setInt(Prefs::WeekStartDay, day);
     prefs->setBool(Prefs::CloseToTray, m_closeToTray->isChecked());
     prefs->setBool(Prefs::StartMinimized, m_startMinimized->isChecked());

@@ -70,8 +70,9 @@ int importDiscoveredCalendars(AppState *state, const QString &accountId,
             c.supported_components = componentsJson(found.supportedComponents);
             if (c.canonical_key.isEmpty())
                 c.canonical_key = key;
-            // The ctag stays: it marks what the event sync has already pulled.
-            if (repo->update(c))
+            // The ctag stays: it marks what the event sync has already pulled. The server's
+            // name is not the user's choice, which keeps its date.
+            if (repo->storeSynced(c))
                 *match = c;
             continue;
         }

@@ -261,6 +261,12 @@ void CloudSyncProvider::fetchTasks(const Calendar &calendar, const QString &sinc
         [self, done, page](bool ok, int status, const QJsonObject &body) mutable {
             if (!self)
                 return;
+            // The calendar's events were just listed, so a 404 here means a service that keeps
+            // no tasks: nothing to take in, and no failed run.
+            if (!ok && status == 404) {
+                done(Page::success(page));
+                return;
+            }
             if (!ok) {
                 done(Page::failure(
                     kindFor(status),

@@ -1,8 +1,4 @@
-// Finding the calendars of accounts that a configuration pull has just brought: the bucket
-// carries the connection, not the calendar list. Each discovery ends exactly once, also when it
-// hangs (a deadline ends it), and everything it made goes with it.
-
-#include "services/sync/cloud/ConfigSyncService.h"
+#include "services/sync/cloud/ConfigDiscovery.h"
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
@@ -13,6 +9,7 @@
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/caldav/CalDavDiscovery.h"
 #include "services/sync/caldav/CalDavImport.h"
+#include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/google/CalendarClient.h"
 #include "services/sync/microsoft/AuthService.h"
@@ -29,7 +26,7 @@
 namespace Larkspindle {
 
 // What the Google and Microsoft discoveries do differently.
-struct ConfigSyncService::ProviderTraits
+struct ConfigDiscovery::ProviderTraits
 {
     QString kind; // account type and identity-key kind
     const char *label; // in log lines
@@ -97,7 +94,7 @@ void listProviderCalendarsWithClients(const QString &provider, const QString &ac
 
 // One account's discovery: its context owns every object the discovery makes, and finish() ends
 // it once, whatever comes first.
-struct ConfigSyncService::Discovery
+struct ConfigDiscovery::Discovery
 {
     QString accountId;
     QString accountName;
@@ -118,21 +115,32 @@ struct ConfigSyncService::Discovery
     }
 };
 
-void ConfigSyncService::setProviderCalendarLister(ProviderCalendarLister lister)
+ConfigDiscovery::ConfigDiscovery(AppState *state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_listProviderCalendars(&listProviderCalendarsWithClients)
+{ }
+
+QDateTime ConfigDiscovery::now() const
+{
+    return m_state->database()->currentDateTimeUtc();
+}
+
+void ConfigDiscovery::setProviderCalendarLister(ProviderCalendarLister lister)
 {
     m_listProviderCalendars = std::move(lister);
 }
 
-void ConfigSyncService::runPostAccountDiscovery(const QStringList &ids, const QJsonArray &changes,
-                                                const QJsonObject &reply)
+void ConfigDiscovery::run(const QStringList &ids, std::function<void()> finished)
 {
+    if (ids.isEmpty()) {
+        finished();
+        return;
+    }
     auto remaining = std::make_shared<int>(int(ids.size()));
-    QPointer<ConfigSyncService> self(this);
-    const Done done = [self, remaining, changes, reply] {
-        if (--*remaining > 0)
-            return;
-        if (self)
-            self->finishPull(changes, reply, true);
+    const Done done = [remaining, finished = std::move(finished)] {
+        if (--*remaining == 0)
+            finished();
     };
     qInfo() << "[ConfigSync] post-account discovery for" << ids.size() << "account(s):" << ids;
 
@@ -149,7 +157,7 @@ void ConfigSyncService::runPostAccountDiscovery(const QStringList &ids, const QJ
                                            &makeMicrosoftAuth,
                                            false};
     for (const QString &id : ids) {
-        const std::optional<Account> account = m_appState->accounts()->byId(id);
+        const std::optional<Account> account = m_state->accounts()->byId(id);
         if (!account) {
             qWarning().noquote() << "[ConfigSync] discovery skipped for" << id
                                  << "(account row vanished)";
@@ -172,7 +180,7 @@ void ConfigSyncService::runPostAccountDiscovery(const QStringList &ids, const QJ
     }
 }
 
-void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
+void ConfigDiscovery::runCalDavDiscovery(const Account &account, Done done)
 {
     const std::unique_ptr<LarkAccount::TokenStore> secrets
         = LarkAccount::createTokenStore(applicationIdentifier());
@@ -198,7 +206,7 @@ void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
     discovery->accountName = account.name;
     discovery->context = new QObject(this);
     discovery->done = std::move(done);
-    QTimer::singleShot(m_discoveryTimeoutMs, discovery->context, [discovery] {
+    QTimer::singleShot(m_timeoutMs, discovery->context, [discovery] {
         qWarning().noquote() << "[ConfigSync] CalDAV discovery FAILED for" << discovery->accountName
                              << ": no answer in time";
         discovery->finish();
@@ -212,7 +220,7 @@ void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
     connect(finder, &CalDavDiscovery::completed, discovery->context,
             [this, discovery](const QList<CalDavParse::DiscoveredCalendar> &calendars) {
                 const int added
-                    = importDiscoveredCalendars(m_appState, discovery->accountId, calendars);
+                    = importDiscoveredCalendars(m_state, discovery->accountId, calendars);
                 qCDebug(lcConfigSync) << "[ConfigSync] CalDAV discovery completed: found"
                                       << calendars.size() << "calendar(s)," << added << "added";
                 discovery->finish();
@@ -226,8 +234,8 @@ void ConfigSyncService::runCalDavDiscovery(const Account &account, Done done)
     finder->start(account.server_url);
 }
 
-void ConfigSyncService::runProviderDiscovery(const Account &account, const ProviderTraits &traits,
-                                             Done done)
+void ConfigDiscovery::runProviderDiscovery(const Account &account, const ProviderTraits &traits,
+                                           Done done)
 {
     auto discovery = std::make_shared<Discovery>();
     discovery->accountId = account.id;
@@ -245,7 +253,7 @@ void ConfigSyncService::runProviderDiscovery(const Account &account, const Provi
         return;
     }
     discovery->context = new QObject(this);
-    QTimer::singleShot(m_discoveryTimeoutMs, discovery->context, [discovery] {
+    QTimer::singleShot(m_timeoutMs, discovery->context, [discovery] {
         qWarning().noquote() << "[ConfigSync]" << discovery->traits->label << "discovery FAILED for"
                              << discovery->accountName << ": no answer in time";
         discovery->finish();
@@ -279,8 +287,8 @@ void ConfigSyncService::runProviderDiscovery(const Account &account, const Provi
     auth->refreshAccessToken(tokens.refreshToken);
 }
 
-void ConfigSyncService::listProviderCalendars(const std::shared_ptr<Discovery> &discovery,
-                                              const QString &accessToken)
+void ConfigDiscovery::listProviderCalendars(const std::shared_ptr<Discovery> &discovery,
+                                            const QString &accessToken)
 {
     if (!m_listProviderCalendars) {
         qWarning().noquote() << "[ConfigSync]" << discovery->traits->label << "discovery FAILED for"
@@ -288,7 +296,7 @@ void ConfigSyncService::listProviderCalendars(const std::shared_ptr<Discovery> &
         discovery->finish();
         return;
     }
-    QPointer<ConfigSyncService> self(this);
+    QPointer<ConfigDiscovery> self(this);
     m_listProviderCalendars(
         discovery->traits->kind, accessToken, discovery->context,
         [self, discovery](bool ok, const QList<ProviderCalendar> &calendars,
@@ -307,11 +315,11 @@ void ConfigSyncService::listProviderCalendars(const std::shared_ptr<Discovery> &
         });
 }
 
-void ConfigSyncService::adoptProviderCalendars(const std::shared_ptr<Discovery> &discovery,
-                                               const QList<ProviderCalendar> &calendars)
+void ConfigDiscovery::adoptProviderCalendars(const std::shared_ptr<Discovery> &discovery,
+                                             const QList<ProviderCalendar> &calendars)
 {
     const ProviderTraits &traits = *discovery->traits;
-    CalendarRepository *repo = m_appState->calendars();
+    CalendarRepository *repo = m_state->calendars();
     int adopted = 0;
     int inserted = 0;
     for (const ProviderCalendar &found : calendars) {
@@ -321,16 +329,21 @@ void ConfigSyncService::adoptProviderCalendars(const std::shared_ptr<Discovery> 
                                         [&](const Calendar &c) { return c.url == found.id; });
         if (match != own.cend()) {
             Calendar c = *match;
-            c.name = found.name;
+            // A placeholder holds the name and colour chosen on another device: they stay.
+            const bool placeholder = c.is_read_only && !c.sync_enabled && c.preferences_changed_at;
+            if (!placeholder) {
+                c.name = found.name;
+                if (!found.color.isEmpty())
+                    c.color = found.color;
+            }
             if (traits.keepsDescription)
                 c.description = found.description;
-            if (!found.color.isEmpty())
-                c.color = found.color;
             c.is_read_only = found.readOnly;
             c.sync_enabled = true;
             if (c.canonical_key.isEmpty())
                 c.canonical_key = key;
-            repo->update(c);
+            // The provider's names are not the user's choice, which keeps its date.
+            repo->storeSynced(c);
             ++adopted;
             continue;
         }
@@ -352,19 +365,19 @@ void ConfigSyncService::adoptProviderCalendars(const std::shared_ptr<Discovery> 
     qCDebug(lcConfigSync).noquote()
         << "[ConfigSync]" << traits.label << "discovery completed for" << discovery->accountName
         << ": adopted=" << adopted << "inserted=" << inserted;
-    const std::optional<Account> account = m_appState->accounts()->byId(discovery->accountId);
+    const std::optional<Account> account = m_state->accounts()->byId(discovery->accountId);
     if (account && !account->last_sync_error.isEmpty())
         setAccountSyncError(discovery->accountId, QString());
     discovery->finish();
 }
 
-void ConfigSyncService::setAccountSyncError(const QString &accountId, const QString &text)
+void ConfigDiscovery::setAccountSyncError(const QString &accountId, const QString &text)
 {
-    std::optional<Account> account = m_appState->accounts()->byId(accountId);
+    std::optional<Account> account = m_state->accounts()->byId(accountId);
     if (!account || account->last_sync_error == text)
         return;
     account->last_sync_error = text;
-    m_appState->accounts()->update(*account);
+    m_state->accounts()->update(*account);
 }
 
 } // namespace Larkspindle

@@ -2,6 +2,8 @@
 
 #include "core/sync/CalendarIdentity.h"
 #include "model/JsonText.h"
+#include "storage/PreferenceKeys.h"
+#include "storage/PreferencesRepository.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -277,16 +279,26 @@ QJsonObject calendarPreferenceRecord(const Calendar &c, const std::optional<Acco
         {QStringLiteral("account_id"), nonNull(c.account_id)},
         {QStringLiteral("calendar_url"), nonNull(c.url)},
         {QStringLiteral("provider"), owner ? QJsonValue(owner->type) : QJsonValue()}};
-    putTimes(record, c.created_at, c.updated_at, std::nullopt, now);
+    putTimes(record, c.created_at, c.preferences_changed_at.value_or(c.created_at), std::nullopt,
+             now);
     return record;
 }
 
-QJsonObject initialSettingRecord(int weekStartDay, const QDateTime &now)
+QJsonObject initialSettingRecord(int weekStartDay, const std::optional<QDateTime> &chosenAt)
 {
-    return QJsonObject {{QStringLiteral("key"), QStringLiteral("ui/weekStartDay")},
-                        {QStringLiteral("value"), QString::number(weekStartDay)},
-                        {QStringLiteral("type"), QStringLiteral("int")},
-                        {QStringLiteral("updated_at"), QJsonValue(now.toMSecsSinceEpoch())}};
+    return QJsonObject {
+        {QStringLiteral("key"), QStringLiteral("ui/weekStartDay")},
+        {QStringLiteral("value"), QString::number(weekStartDay)},
+        {QStringLiteral("type"), QStringLiteral("int")},
+        {QStringLiteral("updated_at"), QJsonValue(chosenAt ? chosenAt->toMSecsSinceEpoch() : 0)}};
+}
+
+std::optional<QDateTime> weekStartChosenAt(const PreferencesRepository &preferences)
+{
+    bool ok = false;
+    const qint64 ms
+        = preferences.get(Prefs::WeekStartDayChangedAt).value_or(QString()).toLongLong(&ok);
+    return ok ? std::optional(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC)) : std::nullopt;
 }
 
 FilterRule filterRuleFrom(const QJsonObject &record, const QList<Calendar> &calendars,
@@ -361,6 +373,33 @@ QJsonObject contentOf(QJsonObject record)
     record.remove(QStringLiteral("created_at"));
     record.remove(QStringLiteral("updated_at"));
     return record;
+}
+
+QJsonObject preferenceContent(const QJsonObject &record)
+{
+    QJsonObject content;
+    for (const char *key : {"is_visible", "color_override", "display_name_override", "sort_order",
+                            "sync_enabled", "updated_at"}) {
+        const QString name = QString::fromLatin1(key);
+        if (record.contains(name))
+            content.insert(name, record.value(name));
+    }
+    return content;
+}
+
+bool incomingWins(const QJsonObject &incoming, const QJsonObject &local)
+{
+    const QJsonObject theirs = contentOf(incoming);
+    const QJsonObject ours = contentOf(local);
+    if (theirs == ours)
+        return false;
+    const auto seconds = [](const QJsonObject &record) {
+        return static_cast<qint64>(
+            std::floor(record.value(QStringLiteral("updated_at")).toDouble() / 1000.0));
+    };
+    if (seconds(incoming) != seconds(local))
+        return seconds(incoming) > seconds(local);
+    return compact(theirs) > compact(ours);
 }
 
 } // namespace Larkspindle::ConfigRecords

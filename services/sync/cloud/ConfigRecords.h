@@ -17,6 +17,8 @@
 
 #include <optional>
 
+class PreferencesRepository;
+
 namespace Larkspindle::ConfigRecords {
 
 // Field readers: a missing key or a value of another type gives the fallback. Texts are never
@@ -51,9 +53,13 @@ QJsonObject calDavAccountRecord(const Account &account, const std::optional<QStr
 QJsonObject oauthAccountRecord(const Account &account, const QDateTime &now);
 QJsonObject webcalSubscriptionRecord(const Calendar &calendar, const Account &owner,
                                      const QDateTime &now);
+// Dated when the preferences were last chosen, or when the calendar was made.
 QJsonObject calendarPreferenceRecord(const Calendar &calendar, const std::optional<Account> &owner,
                                      const QDateTime &now);
-QJsonObject initialSettingRecord(int weekStartDay, const QDateTime &now);
+// Dated when the day was chosen; the epoch when that is not known, so any dated choice wins.
+QJsonObject initialSettingRecord(int weekStartDay, const std::optional<QDateTime> &chosenAt);
+// When the first day of the week was chosen on this device, when that is known.
+std::optional<QDateTime> weekStartChosenAt(const PreferencesRepository &preferences);
 
 // Incoming records as local rows; calendar keys resolved against calendars.
 FilterRule filterRuleFrom(const QJsonObject &record, const QList<Calendar> &calendars,
@@ -65,5 +71,12 @@ EventTemplate eventTemplateFrom(const QJsonObject &record, const QList<Calendar>
 
 // The record without its creation and update times: what two copies must share to be the same.
 QJsonObject contentOf(QJsonObject record);
+// Of a calendar preference record, what the user chose and when.
+QJsonObject preferenceContent(const QJsonObject &record);
+
+// Whether an incoming copy replaces the local one: never when both say the same; otherwise the
+// later update time wins (to the second, as the store keeps it), and equal times go to the
+// greater content, so that every device keeps the same copy.
+bool incomingWins(const QJsonObject &incoming, const QJsonObject &local);
 
 } // namespace Larkspindle::ConfigRecords

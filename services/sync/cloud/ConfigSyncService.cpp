@@ -1,6 +1,7 @@
 #include "services/sync/cloud/ConfigSyncService.h"
 
 #include "core/AppState.h"
+#include "core/CalendarRemoval.h"
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
@@ -13,7 +14,6 @@
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
-#include "storage/Savepoint.h"
 #include "storage/TaskRepository.h"
 #include "storage/TemplateRepository.h"
 #include "storage/ViewRepository.h"
@@ -21,7 +21,6 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QUrlQuery>
 #include <QtDebug>
@@ -68,7 +67,8 @@ ConfigSyncService::ConfigSyncService(AppState *appState, LarkAccount::ApiClient 
     , m_api(api)
     , m_autoSyncTimer(new QTimer(this))
     , m_mutationDebounceTimer(new QTimer(this))
-    , m_listProviderCalendars(&listProviderCalendarsWithClients)
+    , m_applier(appState)
+    , m_discovery(new ConfigDiscovery(appState, this))
 {
     m_autoSyncTimer->setInterval(autoSyncIntervalMs);
     m_mutationDebounceTimer->setInterval(mutationDebounceMs);
@@ -98,11 +98,30 @@ void ConfigSyncService::setState(State state)
     emit stateChanged(state);
 }
 
-void ConfigSyncService::endCycle(State state)
+void ConfigSyncService::setProviderCalendarLister(ProviderCalendarLister lister)
+{
+    m_discovery->setProviderCalendarLister(std::move(lister));
+}
+
+void ConfigSyncService::setDiscoveryTimeout(int ms)
+{
+    m_discovery->setTimeout(ms);
+}
+
+void ConfigSyncService::noteFailure(State state, const QString &reason)
+{
+    if (m_failure != Idle)
+        return;
+    m_failure = state;
+    m_failureReason = reason;
+    setState(state);
+}
+
+void ConfigSyncService::endCycle()
 {
     // Listeners of the last state change see the cycle ended.
     m_running = false;
-    setState(state);
+    setState(m_failure);
     if (m_runAgain) {
         m_runAgain = false;
         QTimer::singleShot(0, this, &ConfigSyncService::syncNow);
@@ -131,6 +150,8 @@ void ConfigSyncService::syncNow()
     }
     qInfo() << "[ConfigSync] syncNow → running";
     m_running = true;
+    m_failure = Idle;
+    m_failureReason.clear();
     setState(Syncing);
     // A device that has not taken in the bucket yet (new, or its last pull was not applied)
     // hears it first: pushing first would send its defaults over the user's configuration.
@@ -157,6 +178,12 @@ void ConfigSyncService::stopAutoSync()
     m_autoSyncTimer->stop();
     m_mutationDebounceTimer->stop();
     m_runAgain = false;
+}
+
+ConfigApplier::Sections ConfigSyncService::sections() const
+{
+    return {syncAccountsEnabled(), syncFiltersEnabled(), syncViewsEnabled(), syncTemplatesEnabled(),
+            syncSettingsEnabled()};
 }
 
 bool ConfigSyncService::syncAccountsEnabled() const
@@ -265,7 +292,8 @@ ConfigSyncService::Bucket ConfigSyncService::buildBucket() const
     if (syncSettingsEnabled()) {
         const int day = m_appState->preferences()->getInt(Prefs::WeekStartDay, -1);
         if (day >= 1 && day <= 7)
-            append("initial_settings", initialSettingRecord(day, at));
+            append("initial_settings",
+                   initialSettingRecord(day, weekStartChosenAt(*m_appState->preferences())));
     }
     return bucket;
 }
@@ -273,14 +301,15 @@ ConfigSyncService::Bucket ConfigSyncService::buildBucket() const
 void ConfigSyncService::runPush()
 {
     if (!signedIn()) {
-        endCycle(SignInRequired);
+        noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
+        endCycle();
         return;
     }
     const Bucket bucket = buildBucket();
     if (bucket.changes.isEmpty()) {
         qCDebug(lcConfigSync) << "[ConfigSync] push: no local changes, skipping";
         if (m_pushLast)
-            endCycle(Idle);
+            endCycle();
         else
             runPull();
         return;
@@ -307,16 +336,19 @@ void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
         // Only the server's own error text: a body that echoed the request would carry secrets.
         qWarning().noquote() << "[ConfigSync] push FAILED status=" << status << "error="
                              << body.value(QStringLiteral("error")).toString().left(200);
-        setState(status == 401 ? SignInRequired : Failed);
+        if (status == 401)
+            noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
+        else
+            noteFailure(Failed, tr("The settings could not be sent (HTTP %1)").arg(status));
     }
     if (m_pushLast)
-        endCycle(ok ? Idle : m_state);
+        endCycle();
     else
         runPull();
 }
 
-// An account deleted here goes for good once the server has its tombstone, and its calendars
-// with their events and tasks go first: the store's foreign keys refuse it otherwise.
+// An account deleted here goes for good once the server has its tombstone, with its calendars
+// and everything in them.
 void ConfigSyncService::reapAccountTombstones(const QStringList &ids)
 {
     QStringList done;
@@ -324,26 +356,10 @@ void ConfigSyncService::reapAccountTombstones(const QStringList &ids)
         if (id.isEmpty() || done.contains(id))
             continue;
         done << id;
-        Sql::Savepoint savepoint(m_appState->database()->connection(),
-                                 QStringLiteral("config_reap"));
-        bool ok = savepoint.isActive();
-        const QList<Calendar> calendars = m_appState->calendars()->listByAccount(id);
-        for (const Calendar &c : calendars)
-            ok = ok && removeCalendarWithItems(c.id);
-        ok = ok && m_appState->accounts()->reapTombstone(id) && savepoint.release();
-        if (!ok) {
-            savepoint.rollback();
+        if (!CalendarRemoval::reapAccount(m_appState, id))
             qWarning().noquote() << "[ConfigSync] deleted account" << id
                                  << "kept as a tombstone: its rows could not be removed";
-        }
     }
-}
-
-bool ConfigSyncService::removeCalendarWithItems(const QString &calendarId)
-{
-    return m_appState->events()->purgeCalendar(calendarId)
-        && m_appState->tasks()->purgeCalendar(calendarId)
-        && m_appState->calendars()->remove(calendarId);
 }
 
 // --- pull -----------------------------------------------------------------------------------
@@ -351,7 +367,8 @@ bool ConfigSyncService::removeCalendarWithItems(const QString &calendarId)
 void ConfigSyncService::runPull()
 {
     if (!signedIn()) {
-        endCycle(SignInRequired);
+        noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
+        endCycle();
         return;
     }
     const std::optional<QString> stored = m_appState->preferences()->get(Prefs::ConfigSyncSince);
@@ -373,7 +390,11 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
 {
     if (!ok) {
         qWarning() << "[ConfigSync] pull FAILED status=" << status;
-        endCycle(status == 401 ? SignInRequired : Failed);
+        if (status == 401)
+            noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
+        else
+            noteFailure(Failed, tr("The settings could not be fetched (HTTP %1)").arg(status));
+        endCycle();
         return;
     }
     const QJsonArray changes = body.value(QStringLiteral("changes")).toArray();
@@ -383,55 +404,32 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
                               << "ts=" << body.value(QStringLiteral("timestamp"));
 
     QStringList newAccounts;
-    const bool applied = applyInTransaction("config_accounts", [&] {
-        for (const QJsonValue &value : changes) {
-            const QJsonObject change = value.toObject();
-            const QString type = change.value(QStringLiteral("type")).toString();
-            const QJsonObject data = change.value(QStringLiteral("data")).toObject();
-            QString discover;
-            bool ok = false;
-            if (type == QLatin1String("caldav_accounts") && syncAccountsEnabled())
-                ok = applyCalDavAccount(data, &discover);
-            else if (type == QLatin1String("oauth_accounts") && syncAccountsEnabled())
-                ok = applyOAuthAccount(data, &discover);
-            if (ok && !discover.isEmpty())
-                newAccounts << discover;
-        }
-    });
-    if (!applied) {
-        qWarning() << "[ConfigSync] pulled accounts not applied — the next cycle pulls them again";
-        m_applyFailed = true;
-        endCycle(Failed);
+    const bool accountsKept = m_applier.applyAccounts(changes, sections(), &newAccounts);
+    if (!accountsKept || newAccounts.isEmpty()) {
+        finishPull(changes, body, accountsKept, false);
         return;
     }
-    if (newAccounts.isEmpty())
-        finishPull(changes, body, false);
-    else
-        runPostAccountDiscovery(newAccounts, changes, body);
+    QPointer<ConfigSyncService> self(this);
+    m_discovery->run(newAccounts, [self, changes, body] {
+        if (self)
+            self->finishPull(changes, body, true, true);
+    });
 }
 
 void ConfigSyncService::finishPull(const QJsonArray &changes, const QJsonObject &reply,
-                                   bool discovered)
+                                   bool accountsKept, bool discovered)
 {
-    const bool applied = applyInTransaction("config_remaining", [&] {
-        resolveKeptCalendarKeys();
-        applyRemainingChanges(changes);
-        if (!m_apply.failed && !storeCursor(reply))
-            m_apply.failed = true;
-    });
+    const bool kept
+        = m_applier.applyRemaining(changes, sections()) && accountsKept && storeCursor(reply);
     if (discovered)
         emit m_appState->syncNowRequested();
-    if (!applied) {
-        qWarning() << "[ConfigSync] pulled changes not applied — the next cycle pulls them again";
-        m_applyFailed = true;
-        endCycle(Failed);
-        return;
-    }
-    m_applyFailed = false;
+    m_applyFailed = !kept;
+    if (!kept)
+        noteFailure(Failed, tr("Settings from your other devices could not be saved here"));
     if (m_pushLast)
         runPush();
     else
-        endCycle(Idle);
+        endCycle();
 }
 
 bool ConfigSyncService::storeCursor(const QJsonObject &reply)
@@ -444,77 +442,7 @@ bool ConfigSyncService::storeCursor(const QJsonObject &reply)
         value = timestamp.toString();
     if (value.isEmpty())
         return true;
-    if (!m_appState->preferences()->set(Prefs::ConfigSyncSince, value))
-        return false;
-    m_apply.preferences << Prefs::ConfigSyncSince;
-    return true;
-}
-
-// --- one transaction of applying --------------------------------------------------------------
-
-bool ConfigSyncService::applyInTransaction(const char *name, const std::function<void()> &apply)
-{
-    m_apply = ApplyRun();
-    const ApplyRun *run = &m_apply;
-    {
-        // Listeners hear of the changes once they are committed, never of a rolled-back write.
-        const QSignalBlocker accounts(m_appState->accounts());
-        const QSignalBlocker calendars(m_appState->calendars());
-        const QSignalBlocker views(m_appState->views());
-        const QSignalBlocker rules(m_appState->filterRules());
-        const QSignalBlocker templates(m_appState->templates());
-        const QSignalBlocker preferences(m_appState->preferences());
-        Sql::Savepoint savepoint(m_appState->database()->connection(), QString::fromLatin1(name));
-        if (!savepoint.isActive()) {
-            qWarning().noquote() << "[ConfigSync]" << name << "not begun:" << savepoint.errorText();
-            return false;
-        }
-        apply();
-        if (run->failed) {
-            savepoint.rollback();
-            return false;
-        }
-        if (!savepoint.release()) {
-            qWarning().noquote() << "[ConfigSync]" << name
-                                 << "not committed:" << savepoint.errorText();
-            return false;
-        }
-    }
-    const ApplyRun written = std::exchange(m_apply, ApplyRun());
-    if (written.accounts)
-        emit m_appState->accounts()->accountsChanged();
-    if (written.calendars)
-        emit m_appState->calendars()->calendarsChanged();
-    if (written.views)
-        emit m_appState->views()->viewsChanged();
-    if (written.rules)
-        emit m_appState->filterRules()->filterRulesChanged();
-    if (written.templates)
-        emit m_appState->templates()->templatesChanged();
-    for (const QString &key : written.preferences)
-        emit m_appState->preferences()->changed(key);
-    return true;
-}
-
-bool ConfigSyncService::noteWrite(bool ok, bool ApplyRun::*what)
-{
-    if (!ok) {
-        m_apply.failed = true;
-        return false;
-    }
-    m_apply.*what = true;
-    if (what == &ApplyRun::calendars)
-        m_apply.calendarsLoaded = false;
-    return true;
-}
-
-const QList<Calendar> &ConfigSyncService::calendarList()
-{
-    if (!m_apply.calendarsLoaded) {
-        m_apply.calendarList = m_appState->calendars()->listAll();
-        m_apply.calendarsLoaded = true;
-    }
-    return m_apply.calendarList;
+    return m_appState->preferences()->set(Prefs::ConfigSyncSince, value);
 }
 
 } // namespace Larkspindle

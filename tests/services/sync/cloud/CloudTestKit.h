@@ -48,8 +48,10 @@ inline Event localEvent(const QString &calendarId, const EventFields &fields)
     e.start_time = fields.start;
     e.end_time = fields.start.addSecs(3600);
     e.recurrence_rule = fields.rrule;
-    if (fields.recurrenceId.isValid())
+    if (fields.recurrenceId.isValid()) {
         e.recurrence_id = stamp(fields.recurrenceId);
+        e.master_event_uid = e.uid;
+    }
     e.created = e.last_modified = at(1, 8);
     QString text = QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
                                   "BEGIN:VEVENT\r\nUID:%1\r\nDTSTAMP:20260301T080000Z\r\n"

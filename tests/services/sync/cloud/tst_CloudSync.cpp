@@ -2,6 +2,7 @@
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncEngine.h"
 #include "model/ICalendar.h"
+#include "model/LocalEvent.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/SyncClient.h"
@@ -11,6 +12,7 @@
 #include "support/MemoryTokenStore.h"
 
 #include <QSignalSpy>
+#include <QTimeZone>
 #include <QtTest>
 
 #include <algorithm>
@@ -34,13 +36,39 @@ Calendar team(const CloudDevice &device)
     return Calendar();
 }
 
+// Everything a person sees of an event, on one line: its times as shown in three zones.
+QString rowText(const Event &e)
+{
+    QStringList parts {e.uid,
+                       e.recurrence_id,
+                       e.master_event_uid,
+                       e.title,
+                       e.is_all_day ? QStringLiteral("all-day") : QStringLiteral("timed"),
+                       e.recurrence_rule,
+                       e.exception_dates};
+    for (const char *zone : {"UTC", "Europe/Berlin", "America/New_York"}) {
+        const QTimeZone tz(zone);
+        parts << e.start_time.toTimeZone(tz).toString(Qt::ISODate)
+              << (e.end_time ? e.end_time->toTimeZone(tz).toString(Qt::ISODate) : QString());
+    }
+    QStringList reminders;
+    for (const Reminder &r : e.reminders)
+        reminders << QString::number(r.minutes_before) + QLatin1Char(' ') + r.action;
+    QStringList guests;
+    for (const Attendee &a : e.attendees)
+        guests << a.email + QLatin1Char(' ') + a.name + QLatin1Char(' ') + a.status;
+    reminders.sort();
+    guests.sort();
+    parts << reminders.join(QLatin1Char(',')) << guests.join(QLatin1Char(','));
+    return parts.join(QLatin1Char('|'));
+}
+
 // What a person sees of a calendar: one line per active event, sorted.
 QStringList seen(const CloudDevice &device)
 {
     QStringList lines;
     for (const Event &e : device->events()->listByCalendar(team(device).id))
-        lines << e.uid + QLatin1Char('|') + e.recurrence_id + QLatin1Char('|') + e.title
-                + QLatin1Char('|') + e.recurrence_rule;
+        lines << rowText(*device->events()->byId(e.id));
     lines.sort();
     return lines;
 }
@@ -48,14 +76,35 @@ QStringList seen(const CloudDevice &device)
 QStringList seen(const LarkTest::FakeCloudService &cloud)
 {
     QStringList lines;
-    for (const QJsonObject &o : cloud.events(QStringLiteral("team"))) {
-        const Event e
-            = parseICalendarEvents(o.value(QLatin1String("raw_icalendar")).toString()).value(0);
-        lines << e.uid + QLatin1Char('|') + e.recurrence_id + QLatin1Char('|') + e.title
-                + QLatin1Char('|') + e.recurrence_rule;
-    }
+    for (const QJsonObject &o : cloud.events(QStringLiteral("team")))
+        lines << rowText(
+            parseICalendarEvents(o.value(QLatin1String("raw_icalendar")).toString()).value(0));
     lines.sort();
     return lines;
+}
+
+// An event as an imported calendar file gives it: in a named zone, with a removed occurrence,
+// a reminder and a guest.
+Event importedEvent(const QString &calendarId, const QString &id)
+{
+    const QString text
+        = QStringLiteral(
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
+              "DTSTAMP:20260301T080000Z\r\nSUMMARY:Review\r\n"
+              "DTSTART;TZID=Europe/Berlin:20260304T090000\r\nDTEND;TZID=Europe/"
+              "Berlin:20260304T100000\r\n"
+              "RRULE:FREQ=WEEKLY;COUNT=5\r\nEXDATE;TZID=Europe/Berlin:20260311T090000\r\n"
+              "ATTENDEE;CN=Ana;PARTSTAT=ACCEPTED:mailto:ana@example.com\r\n"
+              "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nEND:VALARM\r\n"
+              "END:VEVENT\r\nEND:VCALENDAR\r\n")
+              .arg(id);
+    Event e = parseICalendarEvents(text).value(0);
+    e.id = id;
+    e.created = e.last_modified = at(1, 8);
+    e.calendar_id = calendarId;
+    e.raw_icalendar = text;
+    e.sync_status = QStringLiteral("pending");
+    return e;
 }
 
 } // namespace
@@ -68,7 +117,7 @@ private slots:
     void cleanup();
 
     void changesTravelBetweenDevices();
-    void conflictingEditsKeepBothVersions();
+    void conflictingEditsSettle();
     void liveEntriesStayWhateverTheirDeletionMark_data();
     void liveEntriesStayWhateverTheirDeletionMark();
     void failedRunKeepsRowsAndCursor_data();
@@ -167,13 +216,23 @@ void TestCloudSync::changesTravelBetweenDevices()
                                                        at(11, 15),
                                                        {},
                                                        at(10, 10)})));
+    // A whole-day outing made in the event form in New York, and an imported series.
+    Event outing = Event::newLocal();
+    outing.calendar_id = calA;
+    outing.title = QStringLiteral("Outing");
+    outing.is_all_day = true;
+    const QTimeZone newYork("America/New_York");
+    outing.start_time = QDateTime(QDate(2026, 3, 14), QTime(0, 0), newYork);
+    outing.end_time = QDateTime(QDate(2026, 3, 15), QTime(0, 0), newYork);
+    QVERIFY(m_a->state()->events()->insert(newLocalEvent(outing, at(1, 8))));
+    QVERIFY(m_a->state()->events()->insert(importedEvent(calA, QStringLiteral("review"))));
     QCOMPARE(sync(*m_a), QString());
     const QStringList expected = seen(*m_a);
-    QCOMPARE(expected.size(), 3);
+    QCOMPARE(expected.size(), 5);
     QCOMPARE(seen(*m_cloud), expected);
     m_a->close();
 
-    // B sees the same three rows: one master, one override, one meeting.
+    // B sees the same rows: a master and its override, a meeting, the outing and the review.
     QVERIFY(m_b->open());
     QCOMPARE(sync(*m_b), QString());
     QCOMPARE(seen(*m_b), expected);
@@ -181,7 +240,7 @@ void TestCloudSync::changesTravelBetweenDevices()
     QVERIFY(
         !editedOn(*m_b, QStringLiteral("Kickoff"), QStringLiteral("Kickoff, room 2")).id.isEmpty());
     QCOMPARE(sync(*m_b), QString());
-    QCOMPARE(m_cloud->events(QStringLiteral("team")).size(), 3);
+    QCOMPARE(m_cloud->events(QStringLiteral("team")).size(), 5);
     m_b->close();
 
     // A gets the edit on its own row and deletes the meeting.
@@ -189,12 +248,12 @@ void TestCloudSync::changesTravelBetweenDevices()
     QCOMPARE(sync(*m_a), QString());
     QCOMPARE(m_a->state()->events()->byId(QStringLiteral("kick"))->title,
              QStringLiteral("Kickoff, room 2"));
-    QCOMPARE(seen(*m_a).size(), 3);
+    QCOMPARE(seen(*m_a).size(), 5);
     QVERIFY(m_a->state()->events()->remove(QStringLiteral("kick")));
     QCOMPARE(sync(*m_a), QString());
     QVERIFY(!m_a->state()->events()->byId(QStringLiteral("kick")));
     const QStringList series = seen(*m_a);
-    QCOMPARE(series.size(), 2);
+    QCOMPARE(series.size(), 4);
     m_a->close();
 
     // B loses it too; the series is untouched on both.
@@ -204,7 +263,7 @@ void TestCloudSync::changesTravelBetweenDevices()
     QCOMPARE(seen(*m_cloud), series);
 }
 
-void TestCloudSync::conflictingEditsKeepBothVersions()
+void TestCloudSync::conflictingEditsSettle()
 {
     QVERIFY(m_a->open());
     QCOMPARE(sync(*m_a), QString());
@@ -216,22 +275,32 @@ void TestCloudSync::conflictingEditsKeepBothVersions()
     QCOMPARE(sync(*m_b), QString());
     m_b->close();
 
-    // Both edit the same event; A pushes first.
+    // Both edit the same event; A pushes first, so B's edit is of a version the service no
+    // longer holds.
     QVERIFY(m_a->open());
     QVERIFY(!editedOn(*m_a, QStringLiteral("Plan"), QStringLiteral("Plan A")).id.isEmpty());
     QCOMPARE(sync(*m_a), QString());
     m_a->close();
     QVERIFY(m_b->open());
-    const Event mine = editedOn(*m_b, QStringLiteral("Plan"), QStringLiteral("Plan B"));
-    QCOMPARE(sync(*m_b), QString());
+    QVERIFY(!editedOn(*m_b, QStringLiteral("Plan"), QStringLiteral("Plan B")).id.isEmpty());
+    const QString run = sync(*m_b);
 
-    // B kept its edit and holds A's version as a conflict.
+    // The edit met A's: both versions are on record, and the run settles it, so that every side
+    // holds the same row.
     const QList<Sync::Conflict> conflicts = m_b->state()->conflicts()->conflicts();
     QCOMPARE(conflicts.size(), 1);
     QCOMPARE(conflicts.first().local.title, QStringLiteral("Plan B"));
     QCOMPARE(conflicts.first().remote.title, QStringLiteral("Plan A"));
-    QCOMPARE(m_b->state()->events()->byId(mine.id)->title, QStringLiteral("Plan B"));
-    QCOMPARE(m_cloud->events(QStringLiteral("team")).size(), 1);
+    QCOMPARE(run, QString());
+    const QStringList settled = seen(*m_cloud);
+    QCOMPARE(settled.size(), 1);
+    QCOMPARE(seen(*m_b), settled);
+    QCOMPARE(sync(*m_b), QString());
+    m_b->close();
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QCOMPARE(seen(*m_a), settled);
+    QCOMPARE(seen(*m_cloud), settled);
 }
 
 void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()
@@ -256,7 +325,8 @@ void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark()
                         QJsonObject {{QStringLiteral("id"), QStringLiteral("no-uid")}});
     QVERIFY(m_a->open());
     QCOMPARE(sync(*m_a), QString());
-    QCOMPARE(seen(*m_a), QStringList({QStringLiteral("srv-ev||Offsite|")}));
+    QCOMPARE(seen(*m_a).size(), 1);
+    QVERIFY(seen(*m_a).constFirst().startsWith(QStringLiteral("srv-ev|||Offsite|timed|")));
     QCOMPARE(sync(*m_a), QString()); // pulled again since the cursor: still there
     QCOMPARE(seen(*m_a).size(), 1);
 }
@@ -266,14 +336,20 @@ void TestCloudSync::failedRunKeepsRowsAndCursor_data()
     QTest::addColumn<int>("pullStatus"); // 0: answered as usual
     QTest::addColumn<int>("deleteStatus");
     QTest::addColumn<int>("listingStatus");
+    QTest::addColumn<int>("tasksStatus");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("tombstoneKept");
     // A failed pull sends nothing: the outbox waits for a run that saw the service's changes.
-    QTest::newRow("pull refused") << 500 << 0 << 0 << "Larkspindle pull failed (HTTP 500)" << true;
-    QTest::newRow("push refused") << 0 << 503 << 0 << "Larkspindle push: 1 event(s) failed" << true;
-    QTest::newRow("404 on a calendar the service lists") << 0 << 404 << 0 << "" << false;
+    QTest::newRow("pull refused") << 500 << 0 << 0 << 0 << "Larkspindle pull failed (HTTP 500)"
+                                  << true;
+    QTest::newRow("push refused") << 0 << 503 << 0 << 0 << "Larkspindle push: 1 event(s) failed"
+                                  << true;
+    QTest::newRow("404 on a calendar the service lists") << 0 << 404 << 0 << 0 << "" << false;
     QTest::newRow("404 the service does not confirm")
-        << 0 << 404 << 500 << "Larkspindle push: 1 event(s) failed" << true;
+        << 0 << 404 << 500 << 0 << "Larkspindle push: 1 event(s) failed" << true;
+    QTest::newRow("a service without task listings") << 0 << 0 << 0 << 404 << "" << false;
+    QTest::newRow("task listing failed")
+        << 0 << 0 << 0 << 500 << "Larkspindle pull failed (HTTP 500)" << true;
 }
 
 void TestCloudSync::failedRunKeepsRowsAndCursor()
@@ -281,6 +357,7 @@ void TestCloudSync::failedRunKeepsRowsAndCursor()
     QFETCH(int, pullStatus);
     QFETCH(int, deleteStatus);
     QFETCH(int, listingStatus);
+    QFETCH(int, tasksStatus);
     QFETCH(QString, reason);
     QFETCH(bool, tombstoneKept);
     QVERIFY(m_a->open());
@@ -301,6 +378,9 @@ void TestCloudSync::failedRunKeepsRowsAndCursor()
         m_cloud->failRequests("GET", events, FakeReply::json(pullStatus, {}));
     if (deleteStatus)
         m_cloud->failRequests("DELETE", events, FakeReply::json(deleteStatus, {}));
+    if (tasksStatus)
+        m_cloud->failRequests("GET", QStringLiteral("/calendars/team/tasks"),
+                              FakeReply::json(tasksStatus, {}));
     if (listingStatus) // after the two listings of the pull
         m_cloud->failRequests("GET", QStringLiteral("/calendars"),
                               FakeReply::json(listingStatus, {}), 2);

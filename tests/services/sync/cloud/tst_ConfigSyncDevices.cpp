@@ -11,6 +11,7 @@
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
+#include "services/sync/webcal/SyncClient.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -172,6 +173,8 @@ private slots:
     void providerAccountListsItsCalendars_data();
     void providerAccountListsItsCalendars();
     void editsOnBothSidesSettle();
+    void calendarChoiceMadeDuringAPullStays();
+    void weekStartFollowsTheLatestChoice();
     void signedOutSendsNothing();
 
 private:
@@ -258,8 +261,10 @@ void TestConfigSyncDevices::calDavAccountArrivesWithItsCalendars()
     QCOMPARE(m_a->sync()->state(), ConfigSyncService::Idle);
     m_a->close();
 
-    // B starts and pulls, but its store refuses templates: what the discovery found stays,
-    // the rest of the pull is rolled back whole and asked for again.
+    // B starts and pulls, but its store refuses templates: what the discovery found stays, and
+    // so does every other kind of record; the templates are asked for again. B's own
+    // configuration still goes out.
+    const int pushes = m_cloud->configPushes();
     QVERIFY(m_b->open());
     QSignalSpy syncRequested(m_b->operator->(), &AppState::syncNowRequested);
     QSqlQuery refuse((*m_b)->database()->connection());
@@ -268,15 +273,17 @@ void TestConfigSyncDevices::calDavAccountArrivesWithItsCalendars()
                                        "full'); END")));
     QVERIFY(m_b->settle());
     QCOMPARE(m_b->sync()->state(), ConfigSyncService::Failed);
+    QVERIFY(!m_b->sync()->failureReason().isEmpty());
+    QVERIFY(m_cloud->configPushes() > pushes);
     QVERIFY(!syncRequested.isEmpty());
     QCOMPARE(m_b->secrets()->get(caldavPasswordKey(dav.id)), QStringLiteral("secret"));
     QCOMPARE((*m_b)->calendars()->listByAccount(dav.id).size(), 2);
     const Calendar workOnB = byUrl(m_b->operator->(), workUrl);
     const Calendar homeOnB = byUrl(m_b->operator->(), homeUrl);
-    QCOMPARE(workOnB.name, QStringLiteral("Work")); // as the server names it
+    QCOMPARE(workOnB.name, QStringLiteral("Work (A)"));
     QCOMPARE(workOnB.canonical_key, *calendarIdentityKey(dav.type, workUrl));
-    QVERIFY(!(*m_b)->filterRules()->byId(rule.id));
-    QVERIFY(!(*m_b)->views()->byId(group.id));
+    QVERIFY((*m_b)->filterRules()->byId(rule.id));
+    QVERIFY(!(*m_b)->templates()->byId(standup.id));
     QVERIFY(!(*m_b)->preferences()->get(Prefs::ConfigSyncSince));
 
     QVERIFY(refuse.exec(QStringLiteral("DROP TRIGGER temp.refuse_templates")));
@@ -426,6 +433,110 @@ void TestConfigSyncDevices::editsOnBothSidesSettle()
                  .value(QStringLiteral("name"))
                  .toString(),
              QStringLiteral("From B"));
+}
+
+// A calendar's name chosen on one device reaches the other; a choice made there while a pull is
+// on its way is not undone by the older record that pull brings, and reaches the first device.
+void TestConfigSyncDevices::calendarChoiceMadeDuringAPullStays()
+{
+    const QString feed = QStringLiteral("https://feeds.example/holidays.ics");
+    const auto feedName = [&](const Device &device) {
+        return byUrl(device.operator->(), feed).name;
+    };
+    const auto rename = [&](const Device &device, const QString &name) {
+        Calendar c = byUrl(device.operator->(), feed);
+        c.name = name;
+        return device->calendars()->update(c);
+    };
+    QVERIFY(m_a->open());
+    QVERIFY(m_a->settle());
+    const std::optional<Account> owner
+        = Webcal::SyncClient::ensureSubscriptionsAccount(m_a->operator->());
+    QVERIFY(owner);
+    Calendar holidays;
+    holidays.id = QStringLiteral("a-feed");
+    holidays.account_id = owner->id;
+    holidays.url = feed;
+    holidays.name = QStringLiteral("Holidays");
+    holidays.is_read_only = true;
+    holidays.canonical_key = *calendarIdentityKey(QStringLiteral("webcal"), feed);
+    holidays.created_at = holidays.updated_at = day(2, 11);
+    QVERIFY((*m_a)->calendars()->insert(holidays));
+    QVERIFY(rename(*m_a, QStringLiteral("Home")));
+    m_a->sync()->syncNow();
+    QVERIFY(m_a->settle());
+    m_a->close();
+
+    QVERIFY(m_b->open());
+    QVERIFY(m_b->settle());
+    QCOMPARE(feedName(*m_b), QStringLiteral("Home"));
+    bool renamed = false;
+    QObject::connect(&m_cloud->server(), &LarkTest::FakeHttpServer::requestReceived,
+                     m_b->operator->(), [&](const LarkTest::RecordedRequest &request) {
+                         if (!renamed && request.target.contains("/sync/pull"))
+                             renamed = rename(*m_b, QStringLiteral("Family"));
+                     });
+    m_b->sync()->syncNow();
+    QVERIFY(m_b->settle());
+    QVERIFY(renamed);
+    QCOMPARE(m_b->sync()->state(), ConfigSyncService::Idle);
+    QCOMPARE(feedName(*m_b), QStringLiteral("Family"));
+    m_b->sync()->syncNow(); // the next cycle sends the choice
+    QVERIFY(m_b->settle());
+    QCOMPARE(feedName(*m_b), QStringLiteral("Family"));
+    m_b->close();
+
+    QVERIFY(m_a->open());
+    QVERIFY(m_a->settle());
+    QCOMPARE(feedName(*m_a), QStringLiteral("Family"));
+}
+
+// Two devices choose different first days of the week: both end with the later choice, and a
+// third device that joins afterwards takes it and keeps it while the others go on syncing.
+void TestConfigSyncDevices::weekStartFollowsTheLatestChoice()
+{
+    // As the settings dialog stores a choice.
+    const auto choose = [](const Device &device, int day) {
+        PreferencesRepository *prefs = device->preferences();
+        const qint64 at = device->database()->currentDateTimeUtc().toMSecsSinceEpoch();
+        return prefs->setBool(Prefs::WeekStartDayCustomized, true)
+            && prefs->setInt(Prefs::WeekStartDay, day)
+            && prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
+    };
+    const auto weekStart = [](const Device &device) {
+        return device->preferences()->getInt(Prefs::WeekStartDay, -1);
+    };
+    const auto openAndSettle = [](Device &device) {
+        return device.open() && device.settle();
+    };
+    QVERIFY(openAndSettle(*m_a));
+    QVERIFY(choose(*m_a, 1));
+    m_a->sync()->syncNow();
+    QVERIFY(m_a->settle());
+    m_a->close();
+
+    QVERIFY(openAndSettle(*m_b));
+    QCOMPARE(weekStart(*m_b), 1);
+    QVERIFY(choose(*m_b, 7));
+    m_b->sync()->syncNow();
+    QVERIFY(m_b->settle());
+    m_b->close();
+
+    QVERIFY(openAndSettle(*m_a));
+    QCOMPARE(weekStart(*m_a), 7);
+    m_a->close();
+
+    Device c(day(4, 10));
+    QVERIFY(openAndSettle(c));
+    QCOMPARE(weekStart(c), 7);
+    c.close();
+    for (Device *device : {m_b.get(), m_a.get()}) {
+        QVERIFY(openAndSettle(*device));
+        QCOMPARE(weekStart(*device), 7);
+        device->close();
+    }
+    QVERIFY(openAndSettle(c));
+    QCOMPARE(weekStart(c), 7);
 }
 
 void TestConfigSyncDevices::signedOutSendsNothing()

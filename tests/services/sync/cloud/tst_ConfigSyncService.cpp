@@ -317,11 +317,12 @@ void TestConfigSyncService::cycleOutcome_data()
         << "1" << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
         << "1"
         << "POST GET";
+    // The pull that follows a failed push does not hide the failure.
     QTest::newRow("push refused, pull still runs")
-        << "1" << 401 << pull(3) << "Syncing SignInRequired Idle"
+        << "1" << 401 << pull(3) << "Syncing SignInRequired"
         << "3"
         << "POST GET";
-    QTest::newRow("push failed, pull still runs") << "1" << 500 << pull(4) << "Syncing Failed Idle"
+    QTest::newRow("push failed, pull still runs") << "1" << 500 << pull(4) << "Syncing Failed"
                                                   << "4"
                                                   << "POST GET";
     QTest::newRow("pull without network") << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
@@ -358,6 +359,7 @@ void TestConfigSyncService::cycleOutcome()
     QSignalSpy changes(m_service.get(), &ConfigSyncService::stateChanged);
     QVERIFY(runCycle());
     QCOMPARE(stateNames(changes), states);
+    QCOMPARE(m_service->failureReason().isEmpty(), m_service->state() == ConfigSyncService::Idle);
     QCOMPARE(
         (*m_state)->preferences()->get(Prefs::ConfigSyncSince).value_or(QStringLiteral("<absent>")),
         cursor);
@@ -467,6 +469,8 @@ void TestConfigSyncService::fillStore()
     t.created_at = T;
     QVERIFY(state->templates()->insert(t));
     QVERIFY(state->preferences()->setInt(Prefs::WeekStartDay, 7));
+    QVERIFY(state->preferences()->set(Prefs::WeekStartDayChangedAt,
+                                      QString::number(T.toMSecsSinceEpoch())));
 }
 
 void TestConfigSyncService::bucketRecords_data()
@@ -598,6 +602,7 @@ void TestConfigSyncService::bucketRecords()
 
 void TestConfigSyncService::pulledRuleAgainstLocal_data()
 {
+    QTest::addColumn<QString>("kind"); // "rule", or "calendar" for a calendar's preferences
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("updatedSecs"); // relative to T
     QTest::addColumn<bool>("tombstone");
@@ -606,24 +611,63 @@ void TestConfigSyncService::pulledRuleAgainstLocal_data()
     QTest::addColumn<int>("announced");
 
     QTest::newRow("same rule, later time: nothing written")
+        << "rule"
         << "Local" << 60 << false << "Local" << 0 << 0;
     QTest::newRow("later edit wins, keeping its time")
+        << "rule"
         << "Theirs" << 60 << false << "Theirs" << 60 << 1;
-    QTest::newRow("earlier edit loses") << "Theirs" << -60 << false << "Local" << 0 << 0;
+    QTest::newRow("earlier edit loses") << "rule"
+                                        << "Theirs" << -60 << false << "Local" << 0 << 0;
     QTest::newRow("same time: the greater copy on every device")
+        << "rule"
         << "Zed" << 0 << false << "Zed" << 0 << 1;
-    QTest::newRow("same time, smaller copy stays") << "Alpha" << 0 << false << "Local" << 0 << 0;
-    QTest::newRow("tombstone deletes") << "Local" << -60 << true << "" << 0 << 1;
+    QTest::newRow("same time, smaller copy stays") << "rule"
+                                                   << "Alpha" << 0 << false << "Local" << 0 << 0;
+    QTest::newRow("tombstone deletes") << "rule"
+                                       << "Local" << -60 << true << "" << 0 << 1;
+    QTest::newRow("calendar: later choice wins") << "calendar"
+                                                 << "Theirs" << 60 << false << "Theirs" << 60 << 1;
+    QTest::newRow("calendar: earlier choice loses")
+        << "calendar"
+        << "Theirs" << -60 << false << "Local" << 0 << 0;
+    QTest::newRow("calendar: same time, the greater name on every device")
+        << "calendar"
+        << "Zed" << 0 << false << "Zed" << 0 << 1;
+    QTest::newRow("calendar: same time, smaller name stays")
+        << "calendar"
+        << "Alpha" << 0 << false << "Local" << 0 << 0;
 }
 
 void TestConfigSyncService::pulledRuleAgainstLocal()
 {
+    QFETCH(QString, kind);
     QFETCH(QString, name);
     QFETCH(int, updatedSecs);
     QFETCH(bool, tombstone);
     QFETCH(QString, nameAfter);
     QFETCH(int, updatedAfterSecs);
     QFETCH(int, announced);
+    if (kind == QLatin1String("calendar")) {
+        // Renamed here at T, as the user does.
+        CalendarRepository *calendars = (*m_state)->calendars();
+        Calendar local = *calendars->byId(kPersonalCalendarId);
+        local.name = QStringLiteral("Local");
+        QVERIFY(calendars->update(local));
+        local = *calendars->byId(kPersonalCalendarId);
+        QJsonObject record = Larkspindle::ConfigRecords::calendarPreferenceRecord(
+            local, (*m_state)->accounts()->byId(local.account_id), T);
+        record.insert(QStringLiteral("display_name_override"), name);
+        record.insert(QStringLiteral("updated_at"), T.addSecs(updatedSecs).toMSecsSinceEpoch());
+        pullReturns({QJsonObject {{QStringLiteral("type"), QStringLiteral("calendar_preferences")},
+                                  {QStringLiteral("data"), record}}});
+        QSignalSpy changed(calendars, &CalendarRepository::calendarsChanged);
+        QVERIFY(runCycle());
+        QCOMPARE(changed.size(), announced);
+        const Calendar after = *calendars->byId(kPersonalCalendarId);
+        QCOMPARE(after.name, nameAfter);
+        QCOMPARE(after.preferences_changed_at, std::optional(T.addSecs(updatedAfterSecs)));
+        return;
+    }
     FilterRule local;
     local.id = QStringLiteral("r-1");
     local.name = QStringLiteral("Local");

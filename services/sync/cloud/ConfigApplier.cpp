@@ -1,10 +1,7 @@
-// Writing pulled configuration records into the store. Every step runs inside one transaction
-// of ConfigSyncService::applyInTransaction; a write that fails marks the run failed, and the
-// whole stage is rolled back. A record that would change nothing writes nothing.
-
-#include "services/sync/cloud/ConfigSyncService.h"
+#include "services/sync/cloud/ConfigApplier.h"
 
 #include "core/AppState.h"
+#include "core/CalendarRemoval.h"
 #include "core/sync/CalendarIdentity.h"
 #include "model/Identifiers.h"
 #include "model/JsonText.h"
@@ -12,9 +9,12 @@
 #include "platform/TokenStore.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/cloud/ConfigRecords.h"
+#include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/webcal/SyncClient.h"
 #include "storage/AccountRepository.h"
+#include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
@@ -32,33 +32,6 @@ namespace Larkspindle {
 using namespace ConfigRecords;
 
 namespace {
-
-QString compactText(const QJsonObject &object)
-{
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-qint64 updatedSecs(const QJsonObject &record)
-{
-    return static_cast<qint64>(
-        std::floor(record.value(QStringLiteral("updated_at")).toDouble() / 1000.0));
-}
-
-// Whether an incoming copy of a group, rule or template replaces the local one: never when both
-// say the same; otherwise the later update time wins (to the second, as the store keeps it), and
-// equal times go to the greater content, so that every device keeps the same copy.
-bool incomingWins(const QJsonObject &incoming, const QJsonObject &local)
-{
-    const QJsonObject theirs = contentOf(incoming);
-    const QJsonObject ours = contentOf(local);
-    if (theirs == ours)
-        return false;
-    const qint64 theirTime = updatedSecs(incoming);
-    const qint64 ourTime = updatedSecs(local);
-    if (theirTime != ourTime)
-        return theirTime > ourTime;
-    return compactText(theirs) > compactText(ours);
-}
 
 bool hasTombstone(const QList<Account> &accounts, const QString &id)
 {
@@ -90,7 +63,132 @@ QString resolvedList(const QString &json, const QHash<QString, QString> &idByKey
 
 } // namespace
 
-bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *discoveryId)
+ConfigApplier::ConfigApplier(AppState *state)
+    : m_state(state)
+{ }
+
+QDateTime ConfigApplier::now() const
+{
+    return m_state->database()->currentDateTimeUtc();
+}
+
+bool ConfigApplier::applyAccounts(const QJsonArray &changes, const Sections &sections,
+                                  QStringList *discover)
+{
+    if (!sections.accounts)
+        return true;
+    return stage("config_accounts", [&] {
+        for (const QJsonValue &value : changes) {
+            const QJsonObject change = value.toObject();
+            const QString type = change.value(QStringLiteral("type")).toString();
+            const QJsonObject data = change.value(QStringLiteral("data")).toObject();
+            QString id;
+            bool ok = false;
+            if (type == QLatin1String("caldav_accounts"))
+                ok = applyCalDavAccount(data, &id);
+            else if (type == QLatin1String("oauth_accounts"))
+                ok = applyOAuthAccount(data, &id);
+            if (ok && !id.isEmpty() && discover)
+                *discover << id;
+        }
+    });
+}
+
+bool ConfigApplier::applyRemaining(const QJsonArray &changes, const Sections &sections)
+{
+    // Preferences first: a calendar they find by its address takes its key, and references to
+    // that key then resolve. Every stage runs, so that one refused kind holds back no other.
+    bool kept = true;
+    if (sections.accounts)
+        kept = eachOfType("config_preferences", changes, "calendar_preferences",
+                          &ConfigApplier::applyCalendarPreference);
+    kept = stage("config_references", [this] { resolveKeptCalendarKeys(); }) && kept;
+    if (sections.filters)
+        kept = eachOfType("config_rules", changes, "filter_rules", &ConfigApplier::applyFilterRule)
+            && kept;
+    if (sections.views)
+        kept = eachOfType("config_views", changes, "calendar_views",
+                          &ConfigApplier::applyCalendarView)
+            && kept;
+    if (sections.templates)
+        kept = eachOfType("config_templates", changes, "event_templates",
+                          &ConfigApplier::applyEventTemplate)
+            && kept;
+    if (sections.settings)
+        kept = eachOfType("config_settings", changes, "initial_settings",
+                          &ConfigApplier::applyInitialSetting)
+            && kept;
+    return kept;
+}
+
+bool ConfigApplier::eachOfType(const char *name, const QJsonArray &changes, const char *type,
+                               Apply apply)
+{
+    return stage(name, [&] {
+        for (const QJsonValue &value : changes) {
+            const QJsonObject change = value.toObject();
+            if (change.value(QStringLiteral("type")).toString() == QLatin1String(type))
+                (this->*apply)(change.value(QStringLiteral("data")).toObject());
+        }
+    });
+}
+
+bool ConfigApplier::stage(const char *name, const std::function<void()> &apply)
+{
+    m_run = Run();
+    const QList<QObject *> quiet {m_state->accounts(),  m_state->calendars(),
+                                  m_state->views(),     m_state->filterRules(),
+                                  m_state->templates(), m_state->preferences()};
+    const bool kept = Sql::applyAllOrNothing(
+        m_state->database()->connection(), QString::fromLatin1(name), quiet,
+        [&] {
+            apply();
+            return !m_run.failed;
+        },
+        [this] {
+            const Run written = std::exchange(m_run, Run());
+            if (written.accounts)
+                emit m_state->accounts()->accountsChanged();
+            if (written.calendars)
+                emit m_state->calendars()->calendarsChanged();
+            if (written.views)
+                emit m_state->views()->viewsChanged();
+            if (written.rules)
+                emit m_state->filterRules()->filterRulesChanged();
+            if (written.templates)
+                emit m_state->templates()->templatesChanged();
+            if (written.weekStart)
+                emit m_state->preferences()->changed(Prefs::WeekStartDay);
+        });
+    m_run = Run();
+    if (!kept)
+        qWarning().noquote() << "[ConfigSync] pulled" << name
+                             << "not applied — the next cycle pulls them again";
+    return kept;
+}
+
+bool ConfigApplier::noteWrite(bool ok, bool Run::*what)
+{
+    if (!ok) {
+        m_run.failed = true;
+        return false;
+    }
+    m_run.*what = true;
+    if (what == &Run::calendars)
+        m_run.calendarsLoaded = false;
+    return true;
+}
+
+const QList<Calendar> &ConfigApplier::calendarList()
+{
+    if (!m_run.calendarsLoaded) {
+        m_run.calendarList = m_state->calendars()->listAll();
+        m_run.calendarsLoaded = true;
+    }
+    return m_run.calendarList;
+}
+
+bool ConfigApplier::applyCalDavAccount(const QJsonObject &record, QString *discoveryId)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
@@ -100,7 +198,7 @@ bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *d
         applyWebcalCalendar(record);
         return true;
     }
-    AccountRepository *accounts = m_appState->accounts();
+    AccountRepository *accounts = m_state->accounts();
     std::optional<Account> local = accounts->byId(id);
     if (!local && type != QLatin1String("larkspindle") && type != QLatin1String("webcal")) {
         local = accounts->byIdentity(type, text(record, QStringLiteral("server_url")),
@@ -112,7 +210,7 @@ bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *d
     const QString localId = local ? local->id : id;
     if (isTombstone(record)) {
         if (local)
-            noteWrite(accounts->remove(localId), &ApplyRun::accounts);
+            noteWrite(accounts->remove(localId), &Run::accounts);
         return true;
     }
     // Deleted here and not yet pushed: the deletion is the newer word and goes out next.
@@ -132,13 +230,13 @@ bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *d
     bool isNew = false;
     if (local) {
         if (!sameAccountFields(incoming, *local))
-            noteWrite(accounts->update(incoming), &ApplyRun::accounts);
+            noteWrite(accounts->update(incoming), &Run::accounts);
     } else {
         incoming.id = id;
         incoming.type = type;
         incoming.enabled = true;
         incoming.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
-        isNew = noteWrite(accounts->insert(incoming), &ApplyRun::accounts);
+        isNew = noteWrite(accounts->insert(incoming), &Run::accounts);
     }
 
     const QString password = text(record, QStringLiteral("password"));
@@ -146,7 +244,7 @@ bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *d
         storePassword(localId, password);
 
     if (discoveryId && type != QLatin1String("larkspindle")
-        && m_appState->calendars()->listByAccount(localId).isEmpty()) {
+        && m_state->calendars()->listByAccount(localId).isEmpty()) {
         qCDebug(lcConfigSync) << "[ConfigSync] caldav account" << incoming.name
                               << (isNew ? "(new)" : "(existing, no calendars)")
                               << "→ scheduling discovery";
@@ -155,7 +253,7 @@ bool ConfigSyncService::applyCalDavAccount(const QJsonObject &record, QString *d
     return true;
 }
 
-bool ConfigSyncService::storePassword(const QString &accountId, const QString &password)
+bool ConfigApplier::storePassword(const QString &accountId, const QString &password)
 {
     const std::unique_ptr<LarkAccount::TokenStore> secrets
         = LarkAccount::createTokenStore(applicationIdentifier());
@@ -169,27 +267,27 @@ bool ConfigSyncService::storePassword(const QString &accountId, const QString &p
     return false;
 }
 
-void ConfigSyncService::applyWebcalCalendar(const QJsonObject &record)
+void ConfigApplier::applyWebcalCalendar(const QJsonObject &record)
 {
     const QString url = text(record, QStringLiteral("server_url"));
     if (url.isEmpty())
         return;
     const bool hadAccount
-        = m_appState->accounts()->byId(Webcal::SyncClient::subscriptionsAccountId).has_value();
-    const std::optional<Account> owner = Webcal::SyncClient::ensureSubscriptionsAccount(m_appState);
+        = m_state->accounts()->byId(Webcal::SyncClient::subscriptionsAccountId).has_value();
+    const std::optional<Account> owner = Webcal::SyncClient::ensureSubscriptionsAccount(m_state);
     if (!owner) {
-        m_apply.failed = true;
+        m_run.failed = true;
         return;
     }
     if (!hadAccount)
-        m_apply.accounts = true;
+        m_run.accounts = true;
 
     const QList<Calendar> &calendars = calendarList();
     const auto existing = std::find_if(calendars.cbegin(), calendars.cend(),
                                        [&](const Calendar &c) { return c.url == url; });
     if (isTombstone(record)) {
         if (existing != calendars.cend())
-            noteWrite(removeCalendarWithItems(existing->id), &ApplyRun::calendars);
+            noteWrite(CalendarRemoval::removeCalendar(m_state, existing->id), &Run::calendars);
         return;
     }
     if (existing != calendars.cend())
@@ -204,19 +302,19 @@ void ConfigSyncService::applyWebcalCalendar(const QJsonObject &record)
     c.canonical_key = calendarIdentityKey(QStringLiteral("webcal"), url).value_or(QString());
     c.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
     c.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
-    noteWrite(m_appState->calendars()->insert(c), &ApplyRun::calendars);
+    noteWrite(m_state->calendars()->insert(c), &Run::calendars);
 }
 
-bool ConfigSyncService::applyOAuthAccount(const QJsonObject &record, QString *discoveryId)
+bool ConfigApplier::applyOAuthAccount(const QJsonObject &record, QString *discoveryId)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
         return false;
-    AccountRepository *accounts = m_appState->accounts();
+    AccountRepository *accounts = m_state->accounts();
     const std::optional<Account> local = accounts->byId(id);
     if (isTombstone(record)) {
         if (local)
-            noteWrite(accounts->remove(id), &ApplyRun::accounts);
+            noteWrite(accounts->remove(id), &Run::accounts);
         return true;
     }
     if (!local && hasTombstone(accounts->listAll(), id))
@@ -234,19 +332,19 @@ bool ConfigSyncService::applyOAuthAccount(const QJsonObject &record, QString *di
     bool isNew = false;
     if (local) {
         if (!sameAccountFields(incoming, *local))
-            noteWrite(accounts->update(incoming), &ApplyRun::accounts);
+            noteWrite(accounts->update(incoming), &Run::accounts);
     } else {
         incoming.id = id;
         incoming.name = displayName.isEmpty() ? provider : displayName;
         incoming.type = provider;
         incoming.enabled = true;
         incoming.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
-        isNew = noteWrite(accounts->insert(incoming), &ApplyRun::accounts);
+        isNew = noteWrite(accounts->insert(incoming), &Run::accounts);
     }
 
     const QString type = local ? local->type : provider;
     if (discoveryId && type != QLatin1String("larkspindle")) {
-        const QList<Calendar> calendars = m_appState->calendars()->listByAccount(id);
+        const QList<Calendar> calendars = m_state->calendars()->listByAccount(id);
         const bool hasReal
             = std::any_of(calendars.cbegin(), calendars.cend(),
                           [](const Calendar &c) { return c.sync_enabled && !c.is_read_only; });
@@ -261,74 +359,12 @@ bool ConfigSyncService::applyOAuthAccount(const QJsonObject &record, QString *di
     return true;
 }
 
-void ConfigSyncService::applyRemainingChanges(const QJsonArray &changes)
-{
-    for (const QJsonValue &value : changes) {
-        const QJsonObject change = value.toObject();
-        if (change.value(QStringLiteral("type")).toString() == QLatin1String("calendar_preferences")
-            && syncAccountsEnabled())
-            applyCalendarPreference(change.value(QStringLiteral("data")).toObject());
-    }
-    for (const QJsonValue &value : changes) {
-        const QJsonObject change = value.toObject();
-        const QString type = change.value(QStringLiteral("type")).toString();
-        const QJsonObject data = change.value(QStringLiteral("data")).toObject();
-        if (type == QLatin1String("filter_rules") && syncFiltersEnabled())
-            applyFilterRule(data);
-        else if (type == QLatin1String("calendar_views") && syncViewsEnabled())
-            applyCalendarView(data);
-        else if (type == QLatin1String("event_templates") && syncTemplatesEnabled())
-            applyEventTemplate(data);
-        else if (type == QLatin1String("initial_settings") && syncSettingsEnabled())
-            applyInitialSetting(data);
-    }
-}
-
-void ConfigSyncService::applyCalendarPreference(const QJsonObject &record)
+void ConfigApplier::applyCalendarPreference(const QJsonObject &record)
 {
     const QString key = text(record, QStringLiteral("canonical_key"));
     if (key.isEmpty())
         return;
-    CalendarRepository *repo = m_appState->calendars();
-    QString targetId = resolveCalendarKeys({key}, calendarList()).first.value(0);
-    if (targetId.isEmpty()) {
-        const QString accountId = text(record, QStringLiteral("account_id"));
-        const QString url = text(record, QStringLiteral("calendar_url"));
-        if (accountId.isEmpty() || url.isEmpty() || !m_appState->accounts()->byId(accountId))
-            return;
-        const QList<Calendar> own = repo->listByAccount(accountId);
-        const auto match = std::find_if(own.cbegin(), own.cend(),
-                                        [&](const Calendar &c) { return c.url == url; });
-        if (match == own.cend()) {
-            // Holds the preference until discovery finds the calendar itself.
-            Calendar c;
-            c.id = newId();
-            c.account_id = accountId;
-            c.url = url;
-            c.name
-                = text(record, QStringLiteral("display_name_override"), QStringLiteral("Pending"));
-            c.color = text(record, QStringLiteral("color_override"), QStringLiteral("#4285F4"));
-            c.is_visible = boolean(record, QStringLiteral("is_visible"), true);
-            c.is_read_only = true;
-            c.sort_order = integer(record, QStringLiteral("sort_order"), 0);
-            c.canonical_key = key;
-            c.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
-            c.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
-            if (noteWrite(repo->insert(c), &ApplyRun::calendars))
-                qCDebug(lcConfigSync) << "[ConfigSync] Stubbed calendar" << key << "under"
-                                      << accountId << "(" << c.name << ")";
-            return;
-        }
-        targetId = match->id;
-        if (match->canonical_key.isEmpty()) {
-            Calendar keyed = *match;
-            keyed.canonical_key = key;
-            if (!noteWrite(repo->update(keyed), &ApplyRun::calendars))
-                return;
-        }
-    }
-
-    const std::optional<Calendar> current = repo->byId(targetId);
+    const std::optional<Calendar> current = preferenceTarget(record, key);
     if (!current)
         return;
     Calendar c = *current;
@@ -340,22 +376,72 @@ void ConfigSyncService::applyCalendarPreference(const QJsonObject &record)
     if (!name.isEmpty())
         c.name = name;
     c.sort_order = integer(record, QStringLiteral("sort_order"), c.sort_order);
-    if (record.contains(QStringLiteral("sync_enabled"))) {
-        const std::optional<Account> owner = m_appState->accounts()->byId(c.account_id);
-        if (owner && owner->type == QLatin1String("larkspindle"))
-            c.sync_enabled = boolean(record, QStringLiteral("sync_enabled"), c.sync_enabled);
-    }
+    const std::optional<Account> owner = m_state->accounts()->byId(c.account_id);
+    if (record.contains(QStringLiteral("sync_enabled")) && owner
+        && owner->type == QLatin1String("larkspindle"))
+        c.sync_enabled = boolean(record, QStringLiteral("sync_enabled"), c.sync_enabled);
     if (c.is_visible == current->is_visible && c.color == current->color && c.name == current->name
         && c.sort_order == current->sort_order && c.sync_enabled == current->sync_enabled)
         return;
-    noteWrite(repo->update(c), &ApplyRun::calendars);
+    // A choice never made here gives way; otherwise the later one stays, as for rules.
+    if (current->preferences_changed_at) {
+        const QJsonObject ours = calendarPreferenceRecord(*current, owner, now());
+        if (!incomingWins(preferenceContent(record), preferenceContent(ours)))
+            return;
+    }
+    c.preferences_changed_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
+    noteWrite(m_state->calendars()->storeSynced(c), &Run::calendars);
+}
+
+// The calendar a preference is for: found by its key, else by its account and address (which
+// then takes the key); a calendar discovery has not found yet gets a placeholder that holds the
+// preference meanwhile, and the record has nothing more to do.
+std::optional<Calendar> ConfigApplier::preferenceTarget(const QJsonObject &record,
+                                                        const QString &key)
+{
+    CalendarRepository *repo = m_state->calendars();
+    const QString byKey = resolveCalendarKeys({key}, calendarList()).first.value(0);
+    if (!byKey.isEmpty())
+        return repo->byId(byKey);
+    const QString accountId = text(record, QStringLiteral("account_id"));
+    const QString url = text(record, QStringLiteral("calendar_url"));
+    if (accountId.isEmpty() || url.isEmpty() || !m_state->accounts()->byId(accountId))
+        return std::nullopt;
+    const QList<Calendar> own = repo->listByAccount(accountId);
+    const auto match
+        = std::find_if(own.cbegin(), own.cend(), [&](const Calendar &c) { return c.url == url; });
+    if (match != own.cend()) {
+        if (!match->canonical_key.isEmpty())
+            return *match;
+        Calendar keyed = *match;
+        keyed.canonical_key = key;
+        return noteWrite(repo->storeSynced(keyed), &Run::calendars) ? std::optional(keyed)
+                                                                    : std::nullopt;
+    }
+    Calendar c;
+    c.id = newId();
+    c.account_id = accountId;
+    c.url = url;
+    c.name = text(record, QStringLiteral("display_name_override"), QStringLiteral("Pending"));
+    c.color = text(record, QStringLiteral("color_override"), QStringLiteral("#4285F4"));
+    c.is_visible = boolean(record, QStringLiteral("is_visible"), true);
+    c.is_read_only = true;
+    c.sort_order = integer(record, QStringLiteral("sort_order"), 0);
+    c.canonical_key = key;
+    c.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
+    c.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
+    c.preferences_changed_at = c.updated_at;
+    if (noteWrite(repo->insert(c), &Run::calendars))
+        qCDebug(lcConfigSync) << "[ConfigSync] Stubbed calendar" << key << "under" << accountId
+                              << "(" << c.name << ")";
+    return std::nullopt;
 }
 
 // Groups, rules and templates: a tombstone deletes the row whatever its time; otherwise the
 // later copy is kept.
 template<typename Row, typename Repo>
-void ConfigSyncService::applyLastWriter(
-    Repo *repo, bool ApplyRun::*written, const QJsonObject &record, const std::optional<Row> &local,
+void ConfigApplier::applyLastWriter(
+    Repo *repo, bool Run::*written, const QJsonObject &record, const std::optional<Row> &local,
     Row (*from)(const QJsonObject &, const QList<Calendar> &, const QDateTime &),
     QJsonObject (*toRecord)(const Row &, const QList<Calendar> &, const QDateTime &))
 {
@@ -372,17 +458,17 @@ void ConfigSyncService::applyLastWriter(
     noteWrite(repo->storeSynced(incoming), written);
 }
 
-void ConfigSyncService::applyCalendarView(const QJsonObject &record)
+void ConfigApplier::applyCalendarView(const QJsonObject &record)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty() || id == QLatin1String("all-calendars"))
         return;
-    ViewRepository *repo = m_appState->views();
-    applyLastWriter(repo, &ApplyRun::views, record, repo->byId(id), &calendarViewFrom,
+    ViewRepository *repo = m_state->views();
+    applyLastWriter(repo, &Run::views, record, repo->byId(id), &calendarViewFrom,
                     &calendarViewRecord);
 }
 
-void ConfigSyncService::applyFilterRule(const QJsonObject &record)
+void ConfigApplier::applyFilterRule(const QJsonObject &record)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
@@ -404,51 +490,59 @@ void ConfigSyncService::applyFilterRule(const QJsonObject &record)
                 && !resolveCalendarKeys({eventKey}, calendarList()).first.isEmpty())
             << "conditions_len=" << filterRuleFrom(record, calendarList(), now()).conditions.size();
     }
-    FilterRuleRepository *repo = m_appState->filterRules();
-    applyLastWriter(repo, &ApplyRun::rules, record, repo->byId(id), &filterRuleFrom,
-                    &filterRuleRecord);
+    FilterRuleRepository *repo = m_state->filterRules();
+    applyLastWriter(repo, &Run::rules, record, repo->byId(id), &filterRuleFrom, &filterRuleRecord);
 }
 
-void ConfigSyncService::applyEventTemplate(const QJsonObject &record)
+void ConfigApplier::applyEventTemplate(const QJsonObject &record)
 {
     const QString id = text(record, QStringLiteral("id"));
     if (id.isEmpty())
         return;
     // Tombstones count too: a template deleted here is brought back only by a later edit.
-    TemplateRepository *repo = m_appState->templates();
+    TemplateRepository *repo = m_state->templates();
     std::optional<EventTemplate> local;
     const QList<EventTemplate> all = repo->listAll();
     for (const EventTemplate &t : all) {
         if (t.id == id)
             local = t;
     }
-    applyLastWriter(repo, &ApplyRun::templates, record, local, &eventTemplateFrom,
-                    &eventTemplateRecord);
+    applyLastWriter(repo, &Run::templates, record, local, &eventTemplateFrom, &eventTemplateRecord);
 }
 
-void ConfigSyncService::applyInitialSetting(const QJsonObject &record)
+void ConfigApplier::applyInitialSetting(const QJsonObject &record)
 {
     const QString key = text(record, QStringLiteral("key"));
     const QString value = text(record, QStringLiteral("value"));
     if (key.isEmpty() || value.isEmpty() || key != Prefs::WeekStartDay)
         return;
-    PreferencesRepository *prefs = m_appState->preferences();
-    if (prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault))
-        return;
+    PreferencesRepository *prefs = m_state->preferences();
     bool ok = false;
     const int day = value.toInt(&ok, 10);
     if (!ok || day < 1 || day > 7 || prefs->getInt(Prefs::WeekStartDay, -1) == day)
         return;
-    if (prefs->setInt(Prefs::WeekStartDay, day))
-        m_apply.preferences << Prefs::WeekStartDay;
+    const std::optional<QDateTime> chosenAt = weekStartChosenAt(*prefs);
+    // A choice made here before its time was kept stays this device's own.
+    if (!chosenAt
+        && prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault))
+        return;
+    if (chosenAt
+        && !incomingWins(record,
+                         initialSettingRecord(prefs->getInt(Prefs::WeekStartDay, -1), chosenAt)))
+        return;
+    const qint64 at
+        = jsonDateTime(record.value(QStringLiteral("updated_at")), now()).toMSecsSinceEpoch();
+    if (prefs->setInt(Prefs::WeekStartDay, day)
+        && prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at)))
+        m_run.weekStart = true;
     else
-        m_apply.failed = true;
+        m_run.failed = true;
 }
 
 // References to calendars this device had not found when they arrived wait in the rows as keys;
 // once such a calendar is here, the key becomes its id. The row's update time stays: nobody
 // edited it.
-void ConfigSyncService::resolveKeptCalendarKeys()
+void ConfigApplier::resolveKeptCalendarKeys()
 {
     QHash<QString, QString> idByKey;
     for (const Calendar &c : calendarList()) {
@@ -457,28 +551,28 @@ void ConfigSyncService::resolveKeptCalendarKeys()
     }
     if (idByKey.isEmpty())
         return;
-    const QList<FilterRule> rules = m_appState->filterRules()->listAll();
+    const QList<FilterRule> rules = m_state->filterRules()->listAll();
     for (const FilterRule &rule : rules) {
         FilterRule r = rule;
         r.calendar_ids = resolvedList(rule.calendar_ids, idByKey);
         r.event_calendar_id = resolved(rule.event_calendar_id, idByKey);
         if (r.calendar_ids != jsonTextArray(jsonTextList(rule.calendar_ids))
             || r.event_calendar_id != rule.event_calendar_id)
-            noteWrite(m_appState->filterRules()->storeSynced(r), &ApplyRun::rules);
+            noteWrite(m_state->filterRules()->storeSynced(r), &Run::rules);
     }
-    const QList<CalendarView> views = m_appState->views()->listAll();
+    const QList<CalendarView> views = m_state->views()->listAll();
     for (const CalendarView &view : views) {
         CalendarView v = view;
         v.calendar_ids = resolvedList(view.calendar_ids, idByKey);
         if (v.calendar_ids != jsonTextArray(jsonTextList(view.calendar_ids)))
-            noteWrite(m_appState->views()->storeSynced(v), &ApplyRun::views);
+            noteWrite(m_state->views()->storeSynced(v), &Run::views);
     }
-    const QList<EventTemplate> templates = m_appState->templates()->listAll();
+    const QList<EventTemplate> templates = m_state->templates()->listAll();
     for (const EventTemplate &t : templates) {
         EventTemplate copy = t;
         copy.calendar_id = resolved(t.calendar_id, idByKey);
         if (copy.calendar_id != t.calendar_id)
-            noteWrite(m_appState->templates()->storeSynced(copy), &ApplyRun::templates);
+            noteWrite(m_state->templates()->storeSynced(copy), &Run::templates);
     }
 }
 
