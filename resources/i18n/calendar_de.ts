@@ -525,27 +525,27 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
         <source>Google token refresh failed: %1</source>
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -553,7 +553,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
@@ -566,53 +566,53 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="40"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Import fehlgeschlagen: Die Datei %1 konnte nicht gelesen werden (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="45"/>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Import fehlgeschlagen: Die Datei %1 existiert nicht.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="48"/>
+        <location filename="../../core/IcsImport.cpp" line="53"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Import fehlgeschlagen: %1 ist keine normale Datei.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="54"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Import fehlgeschlagen: Die Datei %1 ist größer als %2 MB.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="96"/>
-        <location filename="../../core/IcsImport.cpp" line="120"/>
+        <location filename="../../core/IcsImport.cpp" line="104"/>
+        <location filename="../../core/IcsImport.cpp" line="247"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="115"/>
+        <location filename="../../core/IcsImport.cpp" line="157"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>Import fehlgeschlagen: Der gewählte Kalender existiert nicht.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="118"/>
+        <location filename="../../core/IcsImport.cpp" line="162"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>Import fehlgeschlagen: Der Kalender „%1“ ist schreibgeschützt.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="139"/>
+        <location filename="../../core/IcsImport.cpp" line="170"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>Import fehlgeschlagen: Die Termine konnten nicht gespeichert werden (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="141"/>
+        <location filename="../../core/IcsImport.cpp" line="192"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import fehlgeschlagen: Die Termine aus %1 konnten nicht gespeichert werden; es wurde nichts importiert.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="150"/>
+        <location filename="../../core/IcsImport.cpp" line="254"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n Termin aus %1 importiert.</numerusform>
@@ -620,10 +620,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="143"/>
         <source>Import cancelled; nothing was imported.</source>
         <translation>Import abgebrochen; es wurde nichts importiert.</translation>
     </message>
     <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="241"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n Termin ohne Kennung oder Beginn wurde übersprungen.</numerusform>
@@ -631,6 +633,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="305"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import fehlgeschlagen, und einige der bereits gespeicherten Termine konnten nicht wieder entfernt werden.</translation>
     </message>
@@ -1297,7 +1300,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
     </message>
@@ -1313,19 +1316,19 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
@@ -1336,9 +1339,9 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
         <source>Sign in required</source>
         <translation>Anmeldung erforderlich</translation>
     </message>
@@ -1346,22 +1349,25 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um die Einstellungen zu synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>Die Einstellungen konnten nicht gesendet werden (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>Die Einstellungen konnten nicht abgerufen werden (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Einstellungen von Ihren anderen Geräten konnten hier nicht gespeichert werden</translation>
     </message>
@@ -1390,77 +1396,77 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Neuer Termin…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics-Datei &amp;importieren…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;Sync Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Today</source>
         <translation>&amp;Heute</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;Tools</source>
         <translation>E&amp;xtras</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Konten und Kalender…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
         <source>&amp;Developer</source>
         <translation>&amp;Entwickler</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>Load sample data</source>
         <translation>Beispieldaten laden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>Remove sample data</source>
         <translation>Beispieldaten entfernen</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1474,42 +1480,44 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Termin „%1“ gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Zum schnellen Hinzufügen wird ein Kalender benötigt: Legen Sie zuerst einen an.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>„%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>„%1“ hinzugefügt.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
         <source>Import .ics File</source>
         <translation>.ics-Datei importieren</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
         <source>Calendar files (*.ics)</source>
         <translation>Kalenderdateien (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Import fehlgeschlagen: Es gibt keinen Kalender, der Termine aufnehmen kann. Legen Sie zuerst einen an.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%n Termin aus %1 importieren in:</numerusform>
@@ -1517,12 +1525,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
         <source>Import cancelled.</source>
         <translation>Import abgebrochen.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile geladen.</numerusform>
@@ -1530,7 +1538,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile entfernt.</numerusform>
@@ -1538,100 +1546,102 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>Check for &amp;Updates…</source>
         <translation>Nach &amp;Updates suchen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Neuigkeiten</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>Send &amp;Feedback…</source>
         <translation>&amp;Feedback senden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;About %1</source>
         <translation>Ü&amp;ber %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher nicht nach Updates suchen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher keine Versionshinweise zeigen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
         <source>This build has no feedback page configured.</source>
         <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Anmelden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>&amp;Account…</source>
         <translation>&amp;Konto…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Sign &amp;Out</source>
         <translation>Ab&amp;melden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>Signed in.</source>
         <translation>Angemeldet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign-in failed: %1</source>
         <translation>Anmeldung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Setzen Sie die Anmeldung in Ihrem Browser fort.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle-Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
         <source>Signed out.</source>
         <translation>Abgemeldet.</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Importing the events of %1…</source>
         <translation>Die Termine aus %1 werden importiert…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -1703,7 +1713,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
@@ -1738,7 +1748,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Microsoft Graph hat einen Link zu einem anderen Server gesendet; er wurde nicht aufgerufen.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="252"/>
         <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
         <translation>Microsoft-Kalender können die Wiederholungsregel „%1“ nicht speichern.</translation>
     </message>
@@ -1746,17 +1756,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
@@ -1771,12 +1781,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Das hier geänderte Vorkommen von „%1“ gehört bei Microsoft nicht mehr zu seiner Serie.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
     </message>
@@ -1851,103 +1861,103 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
         <translation>Beim Schließen in den Infobereich minimieren</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Start minimised</source>
         <translation>Minimiert starten</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Bei der Anmeldung starten</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>System</source>
         <translation>System</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Light</source>
         <translation>Hell</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="44"/>
         <source>Dark</source>
         <translation>Dunkel</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="47"/>
         <source>Default</source>
         <translation>Standard</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="50"/>
         <source>Choose…</source>
         <translation>Auswählen…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 Stunden (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="68"/>
         <source>24-hour (13:30)</source>
         <translation>24 Stunden (13:30)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="71"/>
         <source>As the system&apos;s region</source>
         <translation>Wie in der Systemregion</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Theme:</source>
         <translation>Design:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Accent colour:</source>
         <translation>Akzentfarbe:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Font size:</source>
         <translation>Schriftgröße:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>Time format:</source>
         <translation>Zeitformat:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>First day of week:</source>
         <translation>Erster Wochentag:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="106"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Der Autostart-Eintrag konnte nicht geändert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Configure location and units…</source>
         <translation>Ort und Einheiten festlegen…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="97"/>
         <source>Weather:</source>
         <translation>Wetter:</translation>
     </message>
@@ -2018,57 +2028,57 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Erinnerung</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Letzte Synchronisierung fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Keine anstehenden Termine</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
         <source>today</source>
         <translation>heute</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>tomorrow</source>
         <translation>morgen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 (%2, ganztägig)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
         <source>at %1</source>
         <translation>um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
         <source>tomorrow at %1</source>
         <translation>morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 %2</translation>
     </message>
@@ -2342,17 +2352,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="143"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="244"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Änderungen an „%1“ konnten auf diesem Gerät nicht gespeichert werden; sie werden bei der nächsten Synchronisierung erneut abgerufen.</translation>
     </message>
@@ -2360,7 +2370,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>

@@ -521,27 +521,27 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No saved Google credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google sent an event without a start; the changes of this calendar were not saved.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
@@ -549,7 +549,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
     </message>
@@ -562,53 +562,53 @@ Please check file permissions and try again.</source>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="40"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Import failed: the file %1 could not be read (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="45"/>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Import failed: the file %1 does not exist.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="48"/>
+        <location filename="../../core/IcsImport.cpp" line="53"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Import failed: %1 is not a regular file.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="54"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Import failed: the file %1 is larger than %2 MB.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="96"/>
-        <location filename="../../core/IcsImport.cpp" line="120"/>
+        <location filename="../../core/IcsImport.cpp" line="104"/>
+        <location filename="../../core/IcsImport.cpp" line="247"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import failed: no events found in %1.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="115"/>
+        <location filename="../../core/IcsImport.cpp" line="157"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>Import failed: the chosen calendar does not exist.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="118"/>
+        <location filename="../../core/IcsImport.cpp" line="162"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>Import failed: the calendar &quot;%1&quot; is read-only.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="139"/>
+        <location filename="../../core/IcsImport.cpp" line="170"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>Import failed: the events could not be stored (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="141"/>
+        <location filename="../../core/IcsImport.cpp" line="192"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import failed: the events of %1 could not be stored; nothing was imported.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="150"/>
+        <location filename="../../core/IcsImport.cpp" line="254"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>Imported %n event from %1.</numerusform>
@@ -616,10 +616,12 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="143"/>
         <source>Import cancelled; nothing was imported.</source>
         <translation>Import cancelled; nothing was imported.</translation>
     </message>
     <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="241"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n event without an identifier or a start was skipped.</numerusform>
@@ -627,6 +629,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="305"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import failed, and some of the events it had stored could not be removed again.</translation>
     </message>
@@ -1293,7 +1296,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Sign in to the cloud account to sync its calendars</translation>
     </message>
@@ -1309,19 +1312,19 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle pull failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle push failed (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle push: %n event(s) failed</numerusform>
@@ -1332,9 +1335,9 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
         <source>Sign in required</source>
         <translation>Sign in required</translation>
     </message>
@@ -1342,22 +1345,25 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Sign in to the cloud account to sync the settings</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>The settings could not be sent (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>The settings could not be fetched (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Settings from your other devices could not be saved here</translation>
     </message>
@@ -1386,77 +1392,77 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
         <source>Larkspindle Calendar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
         <source>&amp;New Event…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Import .ics File…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;Sync Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;View</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Preferences…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
         <source>&amp;Developer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>Load sample data</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>Remove sample data</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1470,42 +1476,44 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
         <source>Added &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
         <source>Import .ics File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
         <source>Calendar files (*.ics)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Import %n event from %1 into:</numerusform>
@@ -1513,12 +1521,12 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
         <source>Import cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>Loaded %n sample row.</numerusform>
@@ -1526,7 +1534,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>Removed %n sample row.</numerusform>
@@ -1534,100 +1542,102 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>Check for &amp;Updates…</source>
         <translation>Check for &amp;Updates…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;What&apos;s New</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>Send &amp;Feedback…</source>
         <translation>Send &amp;Feedback…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;About %1</source>
         <translation>&amp;About %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>This build has no release feed, so it cannot check for updates.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>This build has no release feed, so it has no release notes to show.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
         <source>This build has no feedback page configured.</source>
         <translation>This build has no feedback page configured.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>A&amp;ccount</source>
         <translation>A&amp;ccount</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>Sign &amp;In…</source>
         <translation>Sign &amp;In…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>&amp;Account…</source>
         <translation>&amp;Account…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Sign &amp;Out</source>
         <translation>Sign &amp;Out</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>Signed in.</source>
         <translation>Signed in.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign-in failed: %1</source>
         <translation>Sign-in failed: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continue the sign-in in your browser.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle Account</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Importing the events of %1…</source>
         <translation>Importing the events of %1…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
@@ -1699,7 +1709,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph sent a reply that cannot be read.</translation>
     </message>
@@ -1734,7 +1744,7 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph sent a link to another server; it was not followed.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="252"/>
         <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
         <translation>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</translation>
     </message>
@@ -1742,17 +1752,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No saved Microsoft credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
@@ -1767,12 +1777,12 @@ Please check file permissions and try again.</source>
         <translation>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
     </message>
@@ -1847,103 +1857,103 @@ Please check file permissions and try again.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Start minimised</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>Preferences</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>System</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Light</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="44"/>
         <source>Dark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="47"/>
         <source>Default</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="50"/>
         <source>Choose…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>12-hour (1:30 PM)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="68"/>
         <source>24-hour (13:30)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="71"/>
         <source>As the system&apos;s region</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Theme:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Accent colour:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Font size:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>Time format:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>First day of week:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="106"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Configure location and units…</source>
         <translation>Configure location and units…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="97"/>
         <source>Weather:</source>
         <translation>Weather:</translation>
     </message>
@@ -2014,57 +2024,57 @@ Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
         <source>Untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
         <source>today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>tomorrow</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
         <source>at %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
         <source>tomorrow at %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>%1 %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2338,17 +2348,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="143"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="244"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</translation>
     </message>
@@ -2356,7 +2366,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>

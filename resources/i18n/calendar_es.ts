@@ -525,27 +525,27 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
         <source>Google token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -553,7 +553,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
     </message>
@@ -566,53 +566,53 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="40"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Error al importar: no se pudo leer el archivo %1 (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="45"/>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Error al importar: el archivo %1 no existe.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="48"/>
+        <location filename="../../core/IcsImport.cpp" line="53"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Error al importar: %1 no es un archivo normal.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="54"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Error al importar: el archivo %1 ocupa más de %2 MB.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="96"/>
-        <location filename="../../core/IcsImport.cpp" line="120"/>
+        <location filename="../../core/IcsImport.cpp" line="104"/>
+        <location filename="../../core/IcsImport.cpp" line="247"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Error al importar: no se encontraron eventos en %1.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="115"/>
+        <location filename="../../core/IcsImport.cpp" line="157"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>La importación ha fallado: el calendario elegido no existe.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="118"/>
+        <location filename="../../core/IcsImport.cpp" line="162"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>La importación ha fallado: el calendario «%1» es de solo lectura.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="139"/>
+        <location filename="../../core/IcsImport.cpp" line="170"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="141"/>
+        <location filename="../../core/IcsImport.cpp" line="192"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="150"/>
+        <location filename="../../core/IcsImport.cpp" line="254"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>Se importó %n evento de %1.</numerusform>
@@ -620,10 +620,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="143"/>
         <source>Import cancelled; nothing was imported.</source>
         <translation>Importación cancelada; no se importó nada.</translation>
     </message>
     <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="241"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>Se omitió %n evento sin identificador o sin inicio.</numerusform>
@@ -631,6 +633,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="305"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>La importación falló y algunos de los eventos que ya había guardado no se pudieron volver a quitar.</translation>
     </message>
@@ -1297,7 +1300,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
     </message>
@@ -1313,19 +1316,19 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
@@ -1336,9 +1339,9 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
         <source>Sign in required</source>
         <translation>Es necesario iniciar sesión</translation>
     </message>
@@ -1346,22 +1349,25 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Inicie sesión en la cuenta en la nube para sincronizar las preferencias</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>No se pudieron enviar las preferencias (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>No se pudieron obtener las preferencias (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>No se pudieron guardar aquí las preferencias de sus otros dispositivos</translation>
     </message>
@@ -1390,77 +1396,77 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;File</source>
         <translation>&amp;Archivo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nuevo evento…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importar archivo .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
         <source>&amp;Quit</source>
         <translation>Sa&amp;lir</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;View</source>
         <translation>&amp;Ver</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Today</source>
         <translation>&amp;Hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;Tools</source>
         <translation>&amp;Herramientas</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Cuentas y calendarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Preferencias…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
         <source>&amp;Developer</source>
         <translation>&amp;Desarrollador</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>Load sample data</source>
         <translation>Cargar datos de ejemplo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>Remove sample data</source>
         <translation>Quitar datos de ejemplo</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1474,42 +1480,44 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Evento «%1» guardado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Para añadir rápidamente se necesita un calendario: añada uno primero.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>No se pudo añadir «%1».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>Se añadió «%1».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
         <source>Import .ics File</source>
         <translation>Importar archivo .ics</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
         <source>Calendar files (*.ics)</source>
         <translation>Archivos de calendario (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Error al importar: no hay ningún calendario que admita eventos. Añada uno primero.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importar %n evento de %1 en:</numerusform>
@@ -1517,12 +1525,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
         <source>Import cancelled.</source>
         <translation>Importación cancelada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>Se cargó %n fila de ejemplo.</numerusform>
@@ -1530,7 +1538,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>Se quitó %n fila de ejemplo.</numerusform>
@@ -1538,100 +1546,102 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Help</source>
         <translation>Ay&amp;uda</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>Check for &amp;Updates…</source>
         <translation>Buscar act&amp;ualizaciones…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Novedades</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>Send &amp;Feedback…</source>
         <translation>Enviar &amp;comentarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;About %1</source>
         <translation>&amp;Acerca de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no puede buscarlas.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no hay notas de la versión que mostrar.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
         <source>This build has no feedback page configured.</source>
         <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Iniciar sesión…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>&amp;Account…</source>
         <translation>&amp;Cuenta…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Sign &amp;Out</source>
         <translation>Cerrar &amp;sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>Signed in.</source>
         <translation>Sesión iniciada.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign-in failed: %1</source>
         <translation>Error al iniciar sesión: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continúa el inicio de sesión en tu navegador.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Larkspindle Account</source>
         <translation>Cuenta de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Importing the events of %1…</source>
         <translation>Importando los eventos de %1…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
@@ -1703,7 +1713,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
@@ -1738,7 +1748,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Microsoft Graph envió un enlace a otro servidor; no se ha seguido.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="252"/>
         <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
         <translation>Los calendarios de Microsoft no pueden guardar la regla de repetición «%1».</translation>
     </message>
@@ -1746,17 +1756,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
@@ -1771,12 +1781,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>La repetición de «%1» modificada aquí ya no forma parte de su serie en Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
     </message>
@@ -1851,103 +1861,103 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
         <translation>Cerrar a la bandeja del sistema</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Start minimised</source>
         <translation>Iniciar minimizado</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Abrir al iniciar sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>Preferences</source>
         <translation>Preferencias</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>System</source>
         <translation>Sistema</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Light</source>
         <translation>Claro</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="44"/>
         <source>Dark</source>
         <translation>Oscuro</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="47"/>
         <source>Default</source>
         <translation>Predeterminado</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="50"/>
         <source>Choose…</source>
         <translation>Elegir…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 horas (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="68"/>
         <source>24-hour (13:30)</source>
         <translation>24 horas (13:30)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="71"/>
         <source>As the system&apos;s region</source>
         <translation>Según la región del sistema</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Theme:</source>
         <translation>Tema:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Accent colour:</source>
         <translation>Color de acento:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Font size:</source>
         <translation>Tamaño de letra:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>Time format:</source>
         <translation>Formato de hora:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>First day of week:</source>
         <translation>Primer día de la semana:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="106"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>No se pudo cambiar el inicio automático al iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Configure location and units…</source>
         <translation>Configurar ubicación y unidades…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="97"/>
         <source>Weather:</source>
         <translation>Clima:</translation>
     </message>
@@ -2018,57 +2028,57 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Recordatorio</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Falló la última sincronización</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Error de sincronización: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — No hay eventos próximos</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
         <source>today</source>
         <translation>hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>tomorrow</source>
         <translation>mañana</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Siguiente: %1 (%2, todo el día)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
         <source>at %1</source>
         <translation>a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
         <source>tomorrow at %1</source>
         <translation>mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Siguiente: %1 %2</translation>
     </message>
@@ -2342,17 +2352,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="143"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="244"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>No se pudieron guardar en este dispositivo los cambios de «%1»; se volverán a obtener en la próxima sincronización.</translation>
     </message>
@@ -2360,7 +2370,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>

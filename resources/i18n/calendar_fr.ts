@@ -525,27 +525,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
         <source>Google token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -553,7 +553,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
     </message>
@@ -566,53 +566,53 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="40"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>Échec de l’importation : impossible de lire le fichier %1 (%2).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="45"/>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>Échec de l’importation : le fichier %1 n’existe pas.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="48"/>
+        <location filename="../../core/IcsImport.cpp" line="53"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>Échec de l’importation : %1 n’est pas un fichier ordinaire.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="54"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>Échec de l’importation : le fichier %1 dépasse %2 Mo.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="96"/>
-        <location filename="../../core/IcsImport.cpp" line="120"/>
+        <location filename="../../core/IcsImport.cpp" line="104"/>
+        <location filename="../../core/IcsImport.cpp" line="247"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="115"/>
+        <location filename="../../core/IcsImport.cpp" line="157"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>Échec de l’importation : l’agenda choisi n’existe pas.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="118"/>
+        <location filename="../../core/IcsImport.cpp" line="162"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>Échec de l’importation : l’agenda « %1 » est en lecture seule.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="139"/>
+        <location filename="../../core/IcsImport.cpp" line="170"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>Échec de l’importation : les événements n’ont pas pu être enregistrés (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="141"/>
+        <location filename="../../core/IcsImport.cpp" line="192"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Échec de l’importation : les événements de %1 n’ont pas pu être enregistrés ; rien n’a été importé.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="150"/>
+        <location filename="../../core/IcsImport.cpp" line="254"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n événement importé depuis %1.</numerusform>
@@ -620,10 +620,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="143"/>
         <source>Import cancelled; nothing was imported.</source>
         <translation>Importation annulée ; rien n’a été importé.</translation>
     </message>
     <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="241"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n événement sans identifiant ou sans début a été ignoré.</numerusform>
@@ -631,6 +633,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="305"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>L’importation a échoué, et certains des événements déjà enregistrés n’ont pas pu être retirés.</translation>
     </message>
@@ -1297,7 +1300,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
     </message>
@@ -1313,19 +1316,19 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
@@ -1336,9 +1339,9 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
         <source>Sign in required</source>
         <translation>Connexion requise</translation>
     </message>
@@ -1346,22 +1349,25 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Connectez-vous au compte cloud pour synchroniser les préférences</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>Les préférences n’ont pas pu être envoyées (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>Les préférences n’ont pas pu être récupérées (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Les préférences de vos autres appareils n’ont pas pu être enregistrées ici</translation>
     </message>
@@ -1390,77 +1396,77 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nouvel événement…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importer un fichier .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;View</source>
         <translation>&amp;Affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Today</source>
         <translation>&amp;Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;Tools</source>
         <translation>&amp;Outils</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Comptes et calendriers…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Préférences…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
         <source>&amp;Developer</source>
         <translation>&amp;Développeur</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>Load sample data</source>
         <translation>Charger des données d’exemple</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>Remove sample data</source>
         <translation>Supprimer les données d’exemple</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1474,42 +1480,44 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Événement « %1 » enregistré.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>L’ajout rapide nécessite un calendrier : ajoutez-en d’abord un.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>Impossible d’ajouter « %1 ».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>« %1 » ajouté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
         <source>Import .ics File</source>
         <translation>Importer un fichier .ics</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
         <source>Calendar files (*.ics)</source>
         <translation>Fichiers de calendrier (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Échec de l’importation : aucun calendrier ne peut recevoir d’événements. Ajoutez-en d’abord un.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importer %n événement de %1 dans :</numerusform>
@@ -1517,12 +1525,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
         <source>Import cancelled.</source>
         <translation>Importation annulée.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple chargée.</numerusform>
@@ -1530,7 +1538,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple supprimée.</numerusform>
@@ -1538,100 +1546,102 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Help</source>
         <translation>Ai&amp;de</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>Check for &amp;Updates…</source>
         <translation>Rechercher des &amp;mises à jour…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Nouveautés</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>Send &amp;Feedback…</source>
         <translation>Envoyer des &amp;commentaires…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;About %1</source>
         <translation>À &amp;propos de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle ne peut donc pas en rechercher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle n’a donc pas de notes de version à afficher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
         <source>This build has no feedback page configured.</source>
         <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Compte</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>Sign &amp;In…</source>
         <translation>Se &amp;connecter…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>&amp;Account…</source>
         <translation>Co&amp;mpte…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Sign &amp;Out</source>
         <translation>Se &amp;déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>Signed in.</source>
         <translation>Connecté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign-in failed: %1</source>
         <translation>Échec de la connexion : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Poursuivez la connexion dans votre navigateur.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Larkspindle Account</source>
         <translation>Compte Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Importing the events of %1…</source>
         <translation>Importation des événements de %1…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
@@ -1703,7 +1713,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
@@ -1738,7 +1748,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Microsoft Graph a envoyé un lien vers un autre serveur ; il n’a pas été suivi.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="252"/>
         <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
         <translation>Les calendriers Microsoft ne peuvent pas conserver la règle de répétition « %1 ».</translation>
     </message>
@@ -1746,17 +1756,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
@@ -1771,12 +1781,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>L’occurrence de « %1 » modifiée ici ne fait plus partie de sa série chez Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
     </message>
@@ -1851,103 +1861,103 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
         <translation>Fermer dans la zone de notification</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Start minimised</source>
         <translation>Démarrer réduit</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Lancer à l’ouverture de session</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>Preferences</source>
         <translation>Préférences</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>System</source>
         <translation>Système</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Light</source>
         <translation>Clair</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="44"/>
         <source>Dark</source>
         <translation>Sombre</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="47"/>
         <source>Default</source>
         <translation>Par défaut</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="50"/>
         <source>Choose…</source>
         <translation>Choisir…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 heures (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="68"/>
         <source>24-hour (13:30)</source>
         <translation>24 heures (13:30)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="71"/>
         <source>As the system&apos;s region</source>
         <translation>Selon la région du système</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Theme:</source>
         <translation>Thème :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Accent colour:</source>
         <translation>Couleur d’accentuation :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Font size:</source>
         <translation>Taille de police :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>Time format:</source>
         <translation>Format de l’heure :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>First day of week:</source>
         <translation>Premier jour de la semaine :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="106"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>Impossible de modifier le lancement à l’ouverture de session.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Configure location and units…</source>
         <translation>Configurer le lieu et les unités…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="97"/>
         <source>Weather:</source>
         <translation>Météo :</translation>
     </message>
@@ -2018,57 +2028,57 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Rappel</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Échec de la dernière synchronisation</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Échec de la synchronisation : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Aucun événement à venir</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
         <source>today</source>
         <translation>aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>tomorrow</source>
         <translation>demain</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Prochain : %1 (%2, toute la journée)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
         <source>at %1</source>
         <translation>à %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
         <source>tomorrow at %1</source>
         <translation>demain à %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Prochain : %1 %2</translation>
     </message>
@@ -2342,17 +2352,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="143"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="244"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>Les modifications de « %1 » n’ont pas pu être enregistrées sur cet appareil ; elles seront à nouveau récupérées lors de la prochaine synchronisation.</translation>
     </message>
@@ -2360,7 +2370,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>

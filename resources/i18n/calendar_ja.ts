@@ -524,34 +524,34 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="48"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="82"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="198"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
@@ -564,69 +564,72 @@ Please check file permissions and try again.</source>
 <context>
     <name>IcsImport</name>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="40"/>
+        <location filename="../../core/IcsImport.cpp" line="45"/>
         <source>Import failed: the file %1 could not be read (%2).</source>
         <translation>インポートに失敗しました: ファイル %1 を読み込めませんでした (%2)。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="45"/>
+        <location filename="../../core/IcsImport.cpp" line="50"/>
         <source>Import failed: the file %1 does not exist.</source>
         <translation>インポートに失敗しました: ファイル %1 が存在しません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="48"/>
+        <location filename="../../core/IcsImport.cpp" line="53"/>
         <source>Import failed: %1 is not a regular file.</source>
         <translation>インポートに失敗しました: %1 は通常のファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="49"/>
+        <location filename="../../core/IcsImport.cpp" line="54"/>
         <source>Import failed: the file %1 is larger than %2 MB.</source>
         <translation>インポートに失敗しました: ファイル %1 が %2 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="96"/>
-        <location filename="../../core/IcsImport.cpp" line="120"/>
+        <location filename="../../core/IcsImport.cpp" line="104"/>
+        <location filename="../../core/IcsImport.cpp" line="247"/>
         <source>Import failed: no events found in %1.</source>
         <translation>インポートに失敗しました: %1 にイベントが見つかりません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="115"/>
+        <location filename="../../core/IcsImport.cpp" line="157"/>
         <source>Import failed: the chosen calendar does not exist.</source>
         <translation>インポートに失敗しました: 選択したカレンダーがありません。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="118"/>
+        <location filename="../../core/IcsImport.cpp" line="162"/>
         <source>Import failed: the calendar &quot;%1&quot; is read-only.</source>
         <translation>インポートに失敗しました: カレンダー「%1」は読み取り専用です。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="139"/>
+        <location filename="../../core/IcsImport.cpp" line="170"/>
         <source>Import failed: the events could not be stored (%1).</source>
         <translation>インポートに失敗しました: イベントを保存できませんでした (%1)。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="141"/>
+        <location filename="../../core/IcsImport.cpp" line="192"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>インポートに失敗しました: %1 のイベントを保存できなかったため、何もインポートしていません。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="150"/>
+        <location filename="../../core/IcsImport.cpp" line="254"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートしました。</numerusform>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="143"/>
         <source>Import cancelled; nothing was imported.</source>
         <translation>インポートを取り消しました。何もインポートされていません。</translation>
     </message>
     <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="241"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>識別子または開始日時のない %n 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
     <message>
+        <location filename="../../core/IcsImport.cpp" line="305"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>インポートに失敗し、すでに保存されたイベントの一部を削除できませんでした。</translation>
     </message>
@@ -1293,7 +1296,7 @@ Please check file permissions and try again.</source>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>カレンダーを同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
@@ -1309,19 +1312,19 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="267"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle からの取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="324"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="357"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="360"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle への送信に失敗しました (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle への送信: %n 件のイベントが失敗しました</numerusform>
@@ -1331,9 +1334,9 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="243"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="276"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="302"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
         <source>Sign in required</source>
         <translation>サインインが必要です</translation>
     </message>
@@ -1341,22 +1344,25 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>設定を同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>設定を送信できませんでした (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>設定を取得できませんでした (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>他のデバイスの設定をこのデバイスに保存できませんでした</translation>
     </message>
@@ -1385,77 +1391,77 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="50"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="73"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="74"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
         <source>&amp;New Event…</source>
         <translation>新規イベント(&amp;N)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="75"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics ファイルをインポート(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
         <source>&amp;Sync Now</source>
         <translation>今すぐ同期(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="82"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
         <source>&amp;Today</source>
         <translation>今日(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="84"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;Tools</source>
         <translation>ツール(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>アカウントとカレンダー(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Preferences…</source>
         <translation>環境設定(&amp;P)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
         <source>&amp;Developer</source>
         <translation>開発者(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>Load sample data</source>
         <translation>サンプルデータを読み込む</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="103"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>Remove sample data</source>
         <translation>サンプルデータを削除</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="189"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1466,161 +1472,165 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="261"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>イベント「%1」を保存しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>クイック追加にはカレンダーが必要です。先にカレンダーを追加してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="281"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>「%1」を追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="283"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>「%1」を追加しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="288"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
         <source>Import .ics File</source>
         <translation>.ics ファイルをインポート</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="289"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
         <source>Calendar files (*.ics)</source>
         <translation>カレンダーファイル (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="350"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>インポートに失敗しました: イベントを追加できるカレンダーがありません。先にカレンダーを追加してください。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートする先:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="360"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
         <source>Import cancelled.</source>
         <translation>インポートをキャンセルしました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="427"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件読み込みました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="433"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件削除しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="307"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;What&apos;s New</source>
         <translation>新機能(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>Send &amp;Feedback…</source>
         <translation>フィードバックを送信(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;About %1</source>
         <translation>%1 について(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="467"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、アップデートを確認できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="474"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、リリースノートを表示できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="482"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
         <source>This build has no feedback page configured.</source>
         <translation>このビルドにはフィードバックページが設定されていません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>A&amp;ccount</source>
         <translation>アカウント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>Sign &amp;In…</source>
         <translation>サインイン(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>&amp;Account…</source>
         <translation>アカウント(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="114"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Sign &amp;Out</source>
         <translation>サインアウト(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="121"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>Signed in.</source>
         <translation>サインインしました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="123"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign-in failed: %1</source>
         <translation>サインインに失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="148"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>ブラウザーでサインインを続けてください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="160"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle アカウント</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="180"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
         <source>Signed out.</source>
         <translation>サインアウトしました。</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Importing the events of %1…</source>
         <translation>%1 のイベントをインポートしています…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
@@ -1692,7 +1702,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="465"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
@@ -1727,7 +1737,7 @@ Please check file permissions and try again.</source>
         <translation>Microsoft Graph から別のサーバーへのリンクが届いたため、たどりませんでした。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="205"/>
+        <location filename="../../services/sync/microsoft/RecurrenceMapping.cpp" line="252"/>
         <source>Microsoft calendars cannot keep the repeat rule &quot;%1&quot;.</source>
         <translation>Microsoft カレンダーでは繰り返しルール「%1」を保持できません。</translation>
     </message>
@@ -1735,17 +1745,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="87"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="120"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="220"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
@@ -1760,12 +1770,12 @@ Please check file permissions and try again.</source>
         <translation>ここで変更した「%1」の回は、Microsoft ではもうシリーズに含まれていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="519"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="65"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
         <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
         <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
     </message>
@@ -1840,103 +1850,103 @@ Please check file permissions and try again.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="33"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
         <translation>閉じるときにシステムトレイに格納</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
         <source>Start minimised</source>
         <translation>最小化して起動</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="35"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>ログイン時に起動</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="38"/>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="104"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="41"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
         <source>System</source>
         <translation>システム</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="42"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
         <source>Light</source>
         <translation>ライト</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="43"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="44"/>
         <source>Dark</source>
         <translation>ダーク</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="46"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="47"/>
         <source>Default</source>
         <translation>デフォルト</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="49"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="50"/>
         <source>Choose…</source>
         <translation>選択…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="66"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
         <source>12-hour (1:30 PM)</source>
         <translation>12 時間制 (1:30 PM)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="67"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="68"/>
         <source>24-hour (13:30)</source>
         <translation>24 時間制 (13:30)</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="70"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="71"/>
         <source>As the system&apos;s region</source>
         <translation>システムの地域設定に従う</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="91"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
         <source>Theme:</source>
         <translation>テーマ:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="92"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
         <source>Accent colour:</source>
         <translation>アクセントカラー:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="93"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
         <source>Font size:</source>
         <translation>フォントサイズ:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="94"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
         <source>Time format:</source>
         <translation>時刻の形式:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="95"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
         <source>First day of week:</source>
         <translation>週の始まり:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="105"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="106"/>
         <source>The launch-at-login entry could not be changed.</source>
         <translation>ログイン時の起動設定を変更できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="79"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="80"/>
         <source>Configure location and units…</source>
         <translation>場所と単位を設定…</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="96"/>
+        <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="97"/>
         <source>Weather:</source>
         <translation>天気:</translation>
     </message>
@@ -2007,57 +2017,57 @@ Please check file permissions and try again.</source>
         <translation>リマインダー</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="72"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — 前回の同期に失敗しました</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — 同期に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="76"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — 予定されているイベントはありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="86"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
         <source>today</source>
         <translation>今日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
         <source>tomorrow</source>
         <translation>明日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — 次の予定: %1 (%2、終日)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="94"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
         <source>at %1</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
         <source>tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — 次の予定: %1 %2</translation>
     </message>
@@ -2326,17 +2336,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncEngine</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="137"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="143"/>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="218"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
         <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
         <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
     </message>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="238"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="244"/>
         <source>Changes to &quot;%1&quot; could not be saved on this device; they are fetched again at the next sync.</source>
         <translation>「%1」の変更をこのデバイスに保存できませんでした。次回の同期で再度取得します。</translation>
     </message>
@@ -2344,7 +2354,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="621"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
