@@ -1396,77 +1396,87 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <source>Sign in again to keep your settings in step.</source>
+        <translation>Melden Sie sich erneut an, damit Ihre Einstellungen abgeglichen bleiben.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <source>Settings sync failed: %1</source>
+        <translation>Abgleich der Einstellungen fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Neuer Termin…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics-Datei &amp;importieren…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
         <source>&amp;Sync Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;Today</source>
         <translation>&amp;Heute</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>&amp;Tools</source>
         <translation>E&amp;xtras</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Konten und Kalender…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>&amp;Developer</source>
         <translation>&amp;Entwickler</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>Load sample data</source>
         <translation>Beispieldaten laden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Remove sample data</source>
         <translation>Beispieldaten entfernen</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="204"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1480,44 +1490,44 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Termin „%1“ gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="291"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Zum schnellen Hinzufügen wird ein Kalender benötigt: Legen Sie zuerst einen an.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="296"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>„%1“ konnte nicht hinzugefügt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>„%1“ hinzugefügt.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="387"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="421"/>
         <source>Import .ics File</source>
         <translation>.ics-Datei importieren</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="304"/>
         <source>Calendar files (*.ics)</source>
         <translation>Kalenderdateien (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="367"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Import fehlgeschlagen: Es gibt keinen Kalender, der Termine aufnehmen kann. Legen Sie zuerst einen an.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%n Termin aus %1 importieren in:</numerusform>
@@ -1525,12 +1535,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
         <source>Import cancelled.</source>
         <translation>Import abgebrochen.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="488"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile geladen.</numerusform>
@@ -1538,7 +1548,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="494"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n Beispielzeile entfernt.</numerusform>
@@ -1546,102 +1556,102 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="322"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
         <source>Check for &amp;Updates…</source>
         <translation>Nach &amp;Updates suchen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Neuigkeiten</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>Send &amp;Feedback…</source>
         <translation>&amp;Feedback senden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
         <source>&amp;About %1</source>
         <translation>Ü&amp;ber %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="528"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher nicht nach Updates suchen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="535"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Diese Version hat keinen Update-Kanal und kann daher keine Versionshinweise zeigen.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="543"/>
         <source>This build has no feedback page configured.</source>
         <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Anmelden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
         <source>&amp;Account…</source>
         <translation>&amp;Konto…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>Sign &amp;Out</source>
         <translation>Ab&amp;melden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
         <source>Signed in.</source>
         <translation>Angemeldet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
         <source>Sign-in failed: %1</source>
         <translation>Anmeldung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Setzen Sie die Anmeldung in Ihrem Browser fort.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle-Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
         <source>Signed out.</source>
         <translation>Abgemeldet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="384"/>
         <source>Importing the events of %1…</source>
         <translation>Die Termine aus %1 werden importiert…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>

@@ -1392,77 +1392,87 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
         <source>Larkspindle Calendar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <source>Sign in again to keep your settings in step.</source>
+        <translation>Sign in again to keep your settings in step.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <source>Settings sync failed: %1</source>
+        <translation>Settings sync failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;New Event…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Import .ics File…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
         <source>&amp;Sync Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
         <source>&amp;View</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;Today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Preferences…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>&amp;Developer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>Load sample data</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Remove sample data</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="204"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1476,44 +1486,44 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="291"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="296"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="387"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="421"/>
         <source>Import .ics File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="304"/>
         <source>Calendar files (*.ics)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="367"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Import %n event from %1 into:</numerusform>
@@ -1521,12 +1531,12 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
         <source>Import cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="488"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>Loaded %n sample row.</numerusform>
@@ -1534,7 +1544,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="494"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>Removed %n sample row.</numerusform>
@@ -1542,102 +1552,102 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="322"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
         <source>Check for &amp;Updates…</source>
         <translation>Check for &amp;Updates…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;What&apos;s New</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>Send &amp;Feedback…</source>
         <translation>Send &amp;Feedback…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
         <source>&amp;About %1</source>
         <translation>&amp;About %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="528"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>This build has no release feed, so it cannot check for updates.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="535"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>This build has no release feed, so it has no release notes to show.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="543"/>
         <source>This build has no feedback page configured.</source>
         <translation>This build has no feedback page configured.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
         <source>A&amp;ccount</source>
         <translation>A&amp;ccount</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
         <source>Sign &amp;In…</source>
         <translation>Sign &amp;In…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
         <source>&amp;Account…</source>
         <translation>&amp;Account…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>Sign &amp;Out</source>
         <translation>Sign &amp;Out</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
         <source>Signed in.</source>
         <translation>Signed in.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
         <source>Sign-in failed: %1</source>
         <translation>Sign-in failed: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continue the sign-in in your browser.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle Account</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="384"/>
         <source>Importing the events of %1…</source>
         <translation>Importing the events of %1…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>

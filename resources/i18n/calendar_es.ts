@@ -1396,77 +1396,87 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <source>Sign in again to keep your settings in step.</source>
+        <translation>Vuelva a iniciar sesión para mantener sus ajustes sincronizados.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <source>Settings sync failed: %1</source>
+        <translation>Error al sincronizar los ajustes: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;File</source>
         <translation>&amp;Archivo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nuevo evento…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importar archivo .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;Quit</source>
         <translation>Sa&amp;lir</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
         <source>&amp;View</source>
         <translation>&amp;Ver</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;Today</source>
         <translation>&amp;Hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>&amp;Tools</source>
         <translation>&amp;Herramientas</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Cuentas y calendarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Preferencias…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>&amp;Developer</source>
         <translation>&amp;Desarrollador</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>Load sample data</source>
         <translation>Cargar datos de ejemplo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Remove sample data</source>
         <translation>Quitar datos de ejemplo</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="204"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1480,44 +1490,44 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Evento «%1» guardado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="291"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>Para añadir rápidamente se necesita un calendario: añada uno primero.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="296"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>No se pudo añadir «%1».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>Se añadió «%1».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="387"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="421"/>
         <source>Import .ics File</source>
         <translation>Importar archivo .ics</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="304"/>
         <source>Calendar files (*.ics)</source>
         <translation>Archivos de calendario (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="367"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Error al importar: no hay ningún calendario que admita eventos. Añada uno primero.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importar %n evento de %1 en:</numerusform>
@@ -1525,12 +1535,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
         <source>Import cancelled.</source>
         <translation>Importación cancelada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="488"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>Se cargó %n fila de ejemplo.</numerusform>
@@ -1538,7 +1548,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="494"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>Se quitó %n fila de ejemplo.</numerusform>
@@ -1546,102 +1556,102 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="322"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>&amp;Help</source>
         <translation>Ay&amp;uda</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
         <source>Check for &amp;Updates…</source>
         <translation>Buscar act&amp;ualizaciones…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Novedades</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>Send &amp;Feedback…</source>
         <translation>Enviar &amp;comentarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
         <source>&amp;About %1</source>
         <translation>&amp;Acerca de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="528"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no puede buscarlas.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="535"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Esta versión no tiene canal de actualizaciones, así que no hay notas de la versión que mostrar.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="543"/>
         <source>This build has no feedback page configured.</source>
         <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Iniciar sesión…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
         <source>&amp;Account…</source>
         <translation>&amp;Cuenta…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>Sign &amp;Out</source>
         <translation>Cerrar &amp;sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
         <source>Signed in.</source>
         <translation>Sesión iniciada.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
         <source>Sign-in failed: %1</source>
         <translation>Error al iniciar sesión: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continúa el inicio de sesión en tu navegador.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
         <source>Larkspindle Account</source>
         <translation>Cuenta de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="384"/>
         <source>Importing the events of %1…</source>
         <translation>Importando los eventos de %1…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>

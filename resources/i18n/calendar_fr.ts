@@ -1396,77 +1396,87 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <source>Sign in again to keep your settings in step.</source>
+        <translation>Reconnectez-vous pour garder vos réglages synchronisés.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <source>Settings sync failed: %1</source>
+        <translation>Échec de la synchronisation des réglages : %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nouvel événement…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importer un fichier .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
         <source>&amp;View</source>
         <translation>&amp;Affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;Today</source>
         <translation>&amp;Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>&amp;Tools</source>
         <translation>&amp;Outils</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Comptes et calendriers…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Préférences…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>&amp;Developer</source>
         <translation>&amp;Développeur</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>Load sample data</source>
         <translation>Charger des données d’exemple</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Remove sample data</source>
         <translation>Supprimer les données d’exemple</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="204"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1480,44 +1490,44 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>Événement « %1 » enregistré.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="291"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>L’ajout rapide nécessite un calendrier : ajoutez-en d’abord un.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="296"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>Impossible d’ajouter « %1 ».</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>« %1 » ajouté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="387"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="421"/>
         <source>Import .ics File</source>
         <translation>Importer un fichier .ics</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="304"/>
         <source>Calendar files (*.ics)</source>
         <translation>Fichiers de calendrier (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="367"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>Échec de l’importation : aucun calendrier ne peut recevoir d’événements. Ajoutez-en d’abord un.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>Importer %n événement de %1 dans :</numerusform>
@@ -1525,12 +1535,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
         <source>Import cancelled.</source>
         <translation>Importation annulée.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="488"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple chargée.</numerusform>
@@ -1538,7 +1548,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="494"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>%n ligne d’exemple supprimée.</numerusform>
@@ -1546,102 +1556,102 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="322"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>&amp;Help</source>
         <translation>Ai&amp;de</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
         <source>Check for &amp;Updates…</source>
         <translation>Rechercher des &amp;mises à jour…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Nouveautés</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>Send &amp;Feedback…</source>
         <translation>Envoyer des &amp;commentaires…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
         <source>&amp;About %1</source>
         <translation>À &amp;propos de %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="528"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle ne peut donc pas en rechercher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="535"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>Cette version n’a pas de canal de mises à jour ; elle n’a donc pas de notes de version à afficher.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="543"/>
         <source>This build has no feedback page configured.</source>
         <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Compte</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
         <source>Sign &amp;In…</source>
         <translation>Se &amp;connecter…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
         <source>&amp;Account…</source>
         <translation>Co&amp;mpte…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>Sign &amp;Out</source>
         <translation>Se &amp;déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
         <source>Signed in.</source>
         <translation>Connecté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
         <source>Sign-in failed: %1</source>
         <translation>Échec de la connexion : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Poursuivez la connexion dans votre navigateur.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
         <source>Larkspindle Account</source>
         <translation>Compte Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="384"/>
         <source>Importing the events of %1…</source>
         <translation>Importation des événements de %1…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>

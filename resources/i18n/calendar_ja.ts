@@ -1391,77 +1391,87 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="54"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <source>Sign in again to keep your settings in step.</source>
+        <translation>設定の同期を続けるには、もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <source>Settings sync failed: %1</source>
+        <translation>設定の同期に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;New Event…</source>
         <translation>新規イベント(&amp;N)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics ファイルをインポート(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="81"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
         <source>&amp;Sync Now</source>
         <translation>今すぐ同期(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="83"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="85"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="86"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;Today</source>
         <translation>今日(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
         <source>&amp;Tools</source>
         <translation>ツール(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>アカウントとカレンダー(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Preferences…</source>
         <translation>環境設定(&amp;P)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="104"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
         <source>&amp;Developer</source>
         <translation>開発者(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
         <source>Load sample data</source>
         <translation>サンプルデータを読み込む</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Remove sample data</source>
         <translation>サンプルデータを削除</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="193"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="204"/>
         <source>%1
 
 %n calendar(s)</source>
@@ -1472,165 +1482,165 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="265"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="276"/>
         <source>Event &quot;%1&quot; saved.</source>
         <translation>イベント「%1」を保存しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="280"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="291"/>
         <source>Quick add needs a calendar: add one first.</source>
         <translation>クイック追加にはカレンダーが必要です。先にカレンダーを追加してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="285"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="296"/>
         <source>Could not add &quot;%1&quot;.</source>
         <translation>「%1」を追加できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="287"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>「%1」を追加しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="292"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="410"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="387"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="421"/>
         <source>Import .ics File</source>
         <translation>.ics ファイルをインポート</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="293"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="304"/>
         <source>Calendar files (*.ics)</source>
         <translation>カレンダーファイル (*.ics)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="356"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="367"/>
         <source>Import failed: there is no calendar that can take events. Add one first.</source>
         <translation>インポートに失敗しました: イベントを追加できるカレンダーがありません。先にカレンダーを追加してください。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="362"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
         <source>Import %n event(s) from %1 into:</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートする先:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="365"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="376"/>
         <source>Import cancelled.</source>
         <translation>インポートをキャンセルしました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="477"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="488"/>
         <source>Loaded %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件読み込みました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="483"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="494"/>
         <source>Removed %n sample row(s).</source>
         <translation>
             <numerusform>サンプル行を %n 件削除しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="311"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="322"/>
         <source>Too many requests are waiting for the open dialog; this one was ignored.</source>
         <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>&amp;What&apos;s New</source>
         <translation>新機能(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>Send &amp;Feedback…</source>
         <translation>フィードバックを送信(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
         <source>&amp;About %1</source>
         <translation>%1 について(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="517"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="528"/>
         <source>This build has no release feed, so it cannot check for updates.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、アップデートを確認できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="524"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="535"/>
         <source>This build has no release feed, so it has no release notes to show.</source>
         <translation>このビルドには更新情報の配信元が設定されていないため、リリースノートを表示できません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="532"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="543"/>
         <source>This build has no feedback page configured.</source>
         <translation>このビルドにはフィードバックページが設定されていません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
         <source>A&amp;ccount</source>
         <translation>アカウント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
         <source>Sign &amp;In…</source>
         <translation>サインイン(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
         <source>&amp;Account…</source>
         <translation>アカウント(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>Sign &amp;Out</source>
         <translation>サインアウト(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
         <source>Signed in.</source>
         <translation>サインインしました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
         <source>Sign-in failed: %1</source>
         <translation>サインインに失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="152"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>ブラウザーでサインインを続けてください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle アカウント</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="184"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
         <source>Signed out.</source>
         <translation>サインアウトしました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="384"/>
         <source>Importing the events of %1…</source>
         <translation>%1 のイベントをインポートしています…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="374"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>

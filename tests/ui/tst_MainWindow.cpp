@@ -1,5 +1,6 @@
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
+#include "services/sync/cloud/ConfigSyncService.h"
 #include "services/update/FeedFixtures.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -13,9 +14,9 @@
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 #include "support/UrlSink.h"
+#include "ui/MessagePresenter.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
-#include "ui/MessagePresenter.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -173,6 +174,7 @@ private slots:
     void syncNowRunsTheRegisteredClient();
     void syncNowKeepsAFailureOfTheSameRound();
     void syncNowNamesTypesWithoutAClient();
+    void settingsSyncTroubleIsShown();
 
     void focusOnEvent();
     void focusOnUnknownEventOnlyFocuses();
@@ -189,10 +191,8 @@ QStringList g_boxes;
 
 void TestMainWindow::initTestCase()
 {
-    MessagePresenter::setHandler(
-        [](MessagePresenter::Kind, QWidget *, const QString &, const QString &text) {
-            g_boxes << text;
-        });
+    MessagePresenter::setHandler([](MessagePresenter::Kind, QWidget *, const QString &,
+                                    const QString &text) { g_boxes << text; });
 }
 
 void TestMainWindow::cleanup()
@@ -650,6 +650,22 @@ void TestMainWindow::syncNowKeepsAFailureOfTheSameRound()
     QTRY_VERIFY(!state->isSyncBusy());
     QVERIFY(state->lastSyncErrored());
     QCOMPARE(statusText(window), QStringLiteral("Sync failed: 401"));
+}
+
+void TestMainWindow::settingsSyncTroubleIsShown()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    Larkspindle::ConfigSyncService *configSync = state->configSync();
+    QVERIFY(configSync);
+    MainWindow window(state.get());
+    emit configSync->stateChanged(Larkspindle::ConfigSyncService::SignInRequired);
+    QCOMPARE(statusText(window), QStringLiteral("Sign in again to keep your settings in step."));
+    emit configSync->stateChanged(Larkspindle::ConfigSyncService::Failed);
+    QVERIFY(statusText(window).startsWith(QLatin1String("Settings sync failed:")));
+    // Going idle or syncing again leaves the last word standing until something else is said.
+    emit configSync->stateChanged(Larkspindle::ConfigSyncService::Syncing);
+    QVERIFY(statusText(window).startsWith(QLatin1String("Settings sync failed:")));
 }
 
 void TestMainWindow::syncNowNamesTypesWithoutAClient()

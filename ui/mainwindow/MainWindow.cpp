@@ -9,6 +9,7 @@
 #include "platform/DataPaths.h"
 #include "services/account/AuthClient.h"
 #include "services/account/Client.h"
+#include "services/sync/cloud/ConfigSyncService.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -67,6 +68,16 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
             &MainWindow::refreshSummary);
+    if (Larkspindle::ConfigSyncService *configSync = m_state->configSync()) {
+        // The settings sync runs by itself; a cycle that failed says so instead of going quiet.
+        connect(configSync, &Larkspindle::ConfigSyncService::stateChanged, this,
+                [this, configSync](Larkspindle::ConfigSyncService::State state) {
+                    if (state == Larkspindle::ConfigSyncService::SignInRequired)
+                        showStatus(tr("Sign in again to keep your settings in step."));
+                    else if (state == Larkspindle::ConfigSyncService::Failed)
+                        showStatus(tr("Settings sync failed: %1").arg(configSync->failureReason()));
+                });
+    }
     refreshSummary();
 }
 
