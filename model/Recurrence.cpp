@@ -1,5 +1,5 @@
 #include "model/Recurrence.h"
-#include "model/ICalendar.h"
+#include "model/ContentLine.h"
 #include "model/JsonText.h"
 
 #include <QHash>

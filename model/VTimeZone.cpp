@@ -1,7 +1,8 @@
 #include "model/VTimeZone.h"
 
-#include "model/ICalendar.h"
+#include "model/ContentLine.h"
 #include "model/Recurrence.h"
+#include "model/TimeZoneNames.h"
 
 #include <algorithm>
 
