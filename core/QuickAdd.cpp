@@ -6,6 +6,22 @@
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
+namespace {
+
+// The event a line makes once it is parsed; a blank line makes none (its empty title makes
+// creation fail).
+Event quickAddEventFrom(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
+                        const QString &preferredCalendarId, bool assignIdentity,
+                        const QDateTime &now)
+{
+    if (line.trimmed().isEmpty())
+        return Event();
+    return quickAddEvent(line, parsed, quickAddTargetCalendar(state, preferredCalendarId),
+                         assignIdentity, now);
+}
+
+} // namespace
+
 QString createFromQuickAdd(AppState *state, const QString &line, const QString &preferredCalendarId)
 {
     return createFromQuickAdd(state, line, preferredCalendarId, QDateTime::currentDateTime());
@@ -29,7 +45,7 @@ QString createFromQuickAdd(AppState *state, const QString &line, const QString &
             return QString();
         return state->tasks()->insert(task) ? task.id : QString();
     }
-    const Event event = makeQuickAddEvent(state, line, preferredCalendarId, true, now);
+    const Event event = quickAddEventFrom(state, line, parsed, preferredCalendarId, true, now);
     if (event.title.isEmpty() || event.calendar_id.isEmpty() || !state->events())
         return QString();
     return state->events()->insert(event) ? event.id : QString();
@@ -72,10 +88,8 @@ Event makeQuickAddEvent(AppState *state, const QString &line, const QString &pre
 Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,
                         bool assignIdentity, const QDateTime &now)
 {
-    if (line.trimmed().isEmpty())
-        return Event(); // its empty title makes creation fail
-    return quickAddEvent(line, NLParser::parse(line, now),
-                         quickAddTargetCalendar(state, preferredCalendarId), assignIdentity, now);
+    return quickAddEventFrom(state, line, NLParser::parse(line, now), preferredCalendarId,
+                             assignIdentity, now);
 }
 
 QString quickAddTargetCalendar(AppState *state, const QString &preferredCalendarId, bool forTodo)
