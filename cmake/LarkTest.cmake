@@ -1,13 +1,26 @@
-# lark_add_test(<source> [TZ <zone>...] [TIMEOUT <s>] [LIBS <lib>...] [SERIAL])
+# lark_add_test(<source> [TZ <zone>...] [TIMEOUT <s>] [LIBS <lib>...] [LAYER model] [SERIAL])
 #
 # Builds one Qt Test executable from tests/<folder>/tst_<Thing>.cpp and registers it once per
 # time zone (UTC when none is given). Each run gets its own fresh HOME, XDG folders, TMPDIR,
 # data directory and instance name through cmake/run-test.sh, so tests never share state.
+#
+# LAYER model builds the test against the model library and the Core-only part of the test
+# support, so a model test cannot lean on anything above model. Other tests link the whole
+# program: the shared fakes and temporary stores reach into core and services.
 function(lark_add_test source)
-    cmake_parse_arguments(ARG "SERIAL" "TIMEOUT" "TZ;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERIAL" "TIMEOUT;LAYER" "TZ;LIBS" ${ARGN})
     get_filename_component(_name "${source}" NAME_WE)
-    add_executable(${_name} "${source}" "${PROJECT_SOURCE_DIR}/tests/support/RegisterServices.cpp")
-    target_link_libraries(${_name} PRIVATE larkall larktestsupport Qt6::Test ${ARG_LIBS})
+    if(ARG_LAYER STREQUAL "model")
+        add_executable(${_name} "${source}")
+        target_link_libraries(${_name} PRIVATE lark_model larktestsupport_model Qt6::Test
+                                               ${ARG_LIBS})
+    elseif(ARG_LAYER)
+        message(FATAL_ERROR "lark_add_test: no test support for layer ${ARG_LAYER}")
+    else()
+        add_executable(${_name} "${source}"
+                                "${PROJECT_SOURCE_DIR}/tests/support/RegisterServices.cpp")
+        target_link_libraries(${_name} PRIVATE larkall larktestsupport Qt6::Test ${ARG_LIBS})
+    endif()
     if(NOT ARG_TZ)
         set(ARG_TZ UTC)
     endif()

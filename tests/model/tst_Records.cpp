@@ -1,5 +1,4 @@
 #include "model/Records.h"
-#include "services/account/ClientConfig.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,10 +58,6 @@ void tst_Records::defaults()
     QVERIFY(r.action.isEmpty());
     QVERIFY(!r.trigger_time.has_value());
     QVERIFY(Attendee().role.isEmpty());
-
-    // The first field of the account library's configuration is the authentication address.
-    LarkAccount::ClientConfig cfg {QStringLiteral("https://auth"), {}, {}, {}, {}, {}, {}, {}, {}};
-    QCOMPARE(cfg.authUrl, QStringLiteral("https://auth"));
 }
 
 void tst_Records::optionalFieldsCopyTheirPresence()

@@ -1,4 +1,5 @@
 #include "services/account/AccountRecords.h"
+#include "services/account/ClientConfig.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -43,6 +44,10 @@ void TestAccountRecords::userFields()
     QCOMPARE(u.username, QStringLiteral("ann"));
     QCOMPARE(u.avatarUrl, QStringLiteral("https://x/a.png"));
     QCOMPARE(u.createdAt, QDateTime(QDate(2025, 3, 1), QTime(10, 0), Qt::UTC));
+
+    // The first field of the account library's configuration is the authentication address.
+    LarkAccount::ClientConfig cfg {QStringLiteral("https://auth"), {}, {}, {}, {}, {}, {}, {}, {}};
+    QCOMPARE(cfg.authUrl, QStringLiteral("https://auth"));
 }
 
 void TestAccountRecords::textMembers_data()
