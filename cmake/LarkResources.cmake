@@ -24,8 +24,18 @@ function(lark_add_resources target)
 
     file(GLOB _ts CONFIGURE_DEPENDS "${_root}/i18n/*.ts")
     if(_ts)
+        # The catalogues hold the texts of every layer, though they are embedded into the bottom
+        # one: lupdate must scan them all, or update_translations drops what it did not see.
+        set(_tr_sources)
+        foreach(_layer model storage platform core services ui app)
+            file(GLOB_RECURSE _layer_sources CONFIGURE_DEPENDS
+                "${PROJECT_SOURCE_DIR}/${_layer}/*.cpp" "${PROJECT_SOURCE_DIR}/${_layer}/*.h")
+            list(APPEND _tr_sources ${_layer_sources})
+        endforeach()
         qt_add_translations(${target}
             TS_FILES ${_ts}
+            SOURCES ${_tr_sources}
+            INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}"
             RESOURCE_PREFIX "/i18n"
             LUPDATE_OPTIONS -no-obsolete)
     endif()
