@@ -2,13 +2,11 @@
 
 #include "core/AppState.h"
 #include "storage/AccountRepository.h"
+#include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/Savepoint.h"
 #include "storage/TaskRepository.h"
-
-#include <QDebug>
 
 namespace CalendarRemoval {
 
@@ -32,12 +30,10 @@ bool removeCalendar(AppState *state, const QString &calendarId)
 {
     if (!isReady(state))
         return false;
-    Sql::Savepoint sp(state->database()->connection(), QStringLiteral("calendar_removal"));
-    if (!sp.isActive()) {
-        qWarning() << "CalendarRemoval::removeCalendar failed:" << sp.errorText();
-        return false;
-    }
-    return removeInside(state, calendarId) && sp.release();
+    // The repositories announce their own rows, so nothing is held back and nothing added.
+    return Sql::applyAllOrNothing(state->database()->connection(),
+                                  QStringLiteral("calendar_removal"), {},
+                                  [&] { return removeInside(state, calendarId); }, {});
 }
 
 bool reapAccount(AppState *state, const QString &accountId)
@@ -47,17 +43,16 @@ bool reapAccount(AppState *state, const QString &accountId)
     // An account still in use is not a tombstone; its calendars stay.
     if (state->accounts()->byId(accountId))
         return true;
-    Sql::Savepoint sp(state->database()->connection(), QStringLiteral("account_reap"));
-    if (!sp.isActive()) {
-        qWarning() << "CalendarRemoval::reapAccount failed:" << sp.errorText();
-        return false;
-    }
-    const QList<Calendar> calendars = state->calendars()->listByAccount(accountId);
-    for (const Calendar &calendar : calendars) {
-        if (!removeInside(state, calendar.id))
-            return false;
-    }
-    return state->accounts()->reapTombstone(accountId) && sp.release();
+    const auto write = [&] {
+        const QList<Calendar> calendars = state->calendars()->listByAccount(accountId);
+        for (const Calendar &calendar : calendars) {
+            if (!removeInside(state, calendar.id))
+                return false;
+        }
+        return state->accounts()->reapTombstone(accountId);
+    };
+    return Sql::applyAllOrNothing(state->database()->connection(), QStringLiteral("account_reap"),
+                                  {}, write, {});
 }
 
 } // namespace CalendarRemoval

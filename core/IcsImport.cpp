@@ -2,11 +2,11 @@
 
 #include "core/AppState.h"
 #include "model/ICalendarEventReader.h"
+#include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/ImportUndoLog.h"
-#include "storage/Savepoint.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -180,15 +180,16 @@ bool IcsImportJob::storeSlice(qint64 budgetMs)
     slice.start();
     const QDateTime now = m_state->database()->currentDateTimeUtc();
     // One commit a slice: every write waits for the disk once, not once a batch.
-    Sql::Savepoint savepoint(m_state->database()->connection(), QStringLiteral("ics_import"));
-    bool stored = savepoint.isActive();
-    do {
-        stored = stored && storeBatch(now);
-    } while (stored && !m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
-    if (stored && !savepoint.release())
-        stored = false;
-    if (!stored) {
-        savepoint.rollback();
+    const auto write = [&] {
+        bool stored = true;
+        do {
+            stored = storeBatch(now);
+        } while (stored && !m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
+        return stored;
+    };
+    // The repository announces the rows it replaced; the slice adds nothing to that.
+    if (!Sql::applyAllOrNothing(m_state->database()->connection(), QStringLiteral("ics_import"), {},
+                                write, {})) {
         takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
                                        "nothing was imported.")
                              .arg(m_fileName)));

@@ -6,15 +6,14 @@
 #include "services/account/ApiClient.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "storage/AccountRepository.h"
+#include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
 #include "storage/TaskRepository.h"
 
 #include <QJsonObject>
-#include <QSignalBlocker>
 #include <QUuid>
 #include <QtDebug>
 
@@ -194,62 +193,59 @@ bool CalendarUpgradeService::commit(const Move &move)
     CalendarRepository *calendars = m_appState->calendars();
     EventRepository *events = m_appState->events();
     TaskRepository *tasks = m_appState->tasks();
-    const QSignalBlocker eventSignals(events);
-    const QSignalBlocker taskSignals(tasks);
-    Sql::Savepoint savepoint(m_appState->database()->connection(), QStringLiteral("calendar_move"));
-    if (!savepoint.isActive())
-        return false;
+    // Events and tasks stay quiet until the move is kept, then the calendar is announced once.
+    const auto write = [&] {
+        // The account row first: the calendar row refers to it.
+        std::optional<Account> account = accounts->byId(move.calendar.account_id);
+        if (!account)
+            return false;
+        account->type = cloudType;
+        if (!accounts->update(*account))
+            return false;
+        // The row as it is now: a rename made during the upload is kept.
+        std::optional<Calendar> calendar = calendars->byId(move.calendar.id);
+        if (!calendar)
+            return false;
+        calendar->url = move.url;
+        calendar->canonical_key = move.key;
+        calendar->sync_enabled = true;
+        calendar->updated_at = m_appState->database()->currentDateTimeUtc();
+        if (!calendars->update(*calendar))
+            return false;
 
-    // The account row first: the calendar row refers to it.
-    std::optional<Account> account = accounts->byId(move.calendar.account_id);
-    if (!account)
-        return false;
-    account->type = cloudType;
-    if (!accounts->update(*account))
-        return false;
-    // The row as it is now: a rename made during the upload is kept.
-    std::optional<Calendar> calendar = calendars->byId(move.calendar.id);
-    if (!calendar)
-        return false;
-    calendar->url = move.url;
-    calendar->canonical_key = move.key;
-    calendar->sync_enabled = true;
-    calendar->updated_at = m_appState->database()->currentDateTimeUtc();
-    if (!calendars->update(*calendar))
-        return false;
-
-    // Uploaded rows know their copy on the service, so the next sync neither sends them again
-    // nor takes the service's copy for a competing edit. An edit made meanwhile stays pending.
-    for (const Move::Item &item : move.items) {
-        if (item.event) {
-            std::optional<Event> current = events->byId(item.event->id);
-            if (!current)
-                continue;
-            const bool unchanged = Sync::sameLocalContent(*item.event, *current);
-            current->provider_event_id = item.event->id;
-            current->href = item.event->id;
-            current->etag = item.etag;
-            if (unchanged)
-                current->sync_status = synced;
-            if (!events->update(*current))
-                return false;
-        } else {
-            const std::optional<Task> current = tasks->byId(item.task->id);
-            if (!current)
-                continue;
-            Task next = *current;
-            next.href = item.task->id;
-            next.etag = item.etag;
-            if (Sync::sameLocalContent(*item.task, *current))
-                next.sync_status = synced;
-            if (!tasks->update(next))
-                return false;
+        // Uploaded rows know their copy on the service, so the next sync neither sends them again
+        // nor takes the service's copy for a competing edit. An edit made meanwhile stays pending.
+        for (const Move::Item &item : move.items) {
+            if (item.event) {
+                std::optional<Event> current = events->byId(item.event->id);
+                if (!current)
+                    continue;
+                const bool unchanged = Sync::sameLocalContent(*item.event, *current);
+                current->provider_event_id = item.event->id;
+                current->href = item.event->id;
+                current->etag = item.etag;
+                if (unchanged)
+                    current->sync_status = synced;
+                if (!events->update(*current))
+                    return false;
+            } else {
+                const std::optional<Task> current = tasks->byId(item.task->id);
+                if (!current)
+                    continue;
+                Task next = *current;
+                next.href = item.task->id;
+                next.etag = item.etag;
+                if (Sync::sameLocalContent(*item.task, *current))
+                    next.sync_status = synced;
+                if (!tasks->update(next))
+                    return false;
+            }
         }
-    }
-    if (!savepoint.release())
-        return false;
-    events->notifyChanged(move.calendar.id);
-    return true;
+        return true;
+    };
+    return Sql::applyAllOrNothing(m_appState->database()->connection(),
+                                  QStringLiteral("calendar_move"), {events, tasks}, write,
+                                  [&] { events->notifyChanged(move.calendar.id); });
 }
 
 void CalendarUpgradeService::fail(const Move &move, const QString &reason, bool removeFromServer)
