@@ -4,6 +4,7 @@
 #include "core/LocalCalendar.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncCoordinator.h"
+#include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
 #include "storage/AccountRepository.h"
@@ -56,7 +57,7 @@ AppState::~AppState()
 
 QDateTime AppState::now() const
 {
-    return m_clock ? m_clock() : QDateTime::currentDateTime();
+    return m_clock ? m_clock() : Clock::now();
 }
 
 bool AppState::initialize(const QString &path)

@@ -1,5 +1,6 @@
 #include "core/InvitationsService.h"
 
+#include "model/Clock.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
@@ -36,7 +37,7 @@ QSet<QString> Service::ownAddresses() const
 
 QPair<QList<Event>, QList<Event>> Service::list() const
 {
-    return list(QDateTime::currentDateTime());
+    return list(Clock::now());
 }
 
 QPair<QList<Event>, QList<Event>> Service::list(const QDateTime &now) const
@@ -85,7 +86,7 @@ QPair<QList<Event>, QList<Event>> Service::list(const QDateTime &now) const
 
 int Service::pendingCount() const
 {
-    return pendingCount(QDateTime::currentDateTime());
+    return pendingCount(Clock::now());
 }
 
 int Service::pendingCount(const QDateTime &now) const
@@ -112,7 +113,7 @@ bool Service::respond(const QString &eventId, const QString &email, const QStrin
     if (!matched)
         return false;
 
-    event->last_modified = QDateTime::currentDateTimeUtc();
+    event->last_modified = Clock::nowUtc();
     event->sync_status = QStringLiteral("pending");
     const bool saved = m_events->update(*event);
     if (saved)

@@ -1,6 +1,7 @@
 #include "core/QuickAdd.h"
 
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "model/QuickAddItems.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
@@ -24,7 +25,7 @@ Event quickAddEventFrom(AppState *state, const QString &line, const NLParser::Pa
 
 QString createFromQuickAdd(AppState *state, const QString &line, const QString &preferredCalendarId)
 {
-    return createFromQuickAdd(state, line, preferredCalendarId, QDateTime::currentDateTime());
+    return createFromQuickAdd(state, line, preferredCalendarId, Clock::now());
 }
 
 QString createFromQuickAdd(AppState *state, const QString &line, const QString &preferredCalendarId,
@@ -54,8 +55,7 @@ QString createFromQuickAdd(AppState *state, const QString &line, const QString &
 Task makeQuickAddReminder(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
                           const QString &preferredCalendarId)
 {
-    return makeQuickAddReminder(state, line, parsed, preferredCalendarId,
-                                QDateTime::currentDateTime());
+    return makeQuickAddReminder(state, line, parsed, preferredCalendarId, Clock::now());
 }
 
 Task makeQuickAddReminder(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
@@ -68,7 +68,7 @@ Task makeQuickAddReminder(AppState *state, const QString &line, const NLParser::
 Task makeQuickAddTask(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
                       const QString &preferredCalendarId)
 {
-    return makeQuickAddTask(state, line, parsed, preferredCalendarId, QDateTime::currentDateTime());
+    return makeQuickAddTask(state, line, parsed, preferredCalendarId, Clock::now());
 }
 
 Task makeQuickAddTask(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
@@ -81,8 +81,7 @@ Task makeQuickAddTask(AppState *state, const QString &line, const NLParser::Pars
 Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,
                         bool assignIdentity)
 {
-    return makeQuickAddEvent(state, line, preferredCalendarId, assignIdentity,
-                             QDateTime::currentDateTime());
+    return makeQuickAddEvent(state, line, preferredCalendarId, assignIdentity, Clock::now());
 }
 
 Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,

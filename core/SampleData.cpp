@@ -1,6 +1,7 @@
 #include "core/SampleData.h"
 
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "model/ICalendar.h"
 #include "model/Records.h"
 #include "storage/AccountRepository.h"
@@ -260,7 +261,7 @@ bool insertTask(AppState *state, const TaskRow &row, const QDate &today, const Q
 
 int seed(AppState *state)
 {
-    return seed(state, QDate::currentDate());
+    return seed(state, Clock::today());
 }
 
 int seed(AppState *state, const QDate &today)

@@ -1,6 +1,7 @@
 #include "core/UpcomingOccurrences.h"
 
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "model/Upcoming.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
@@ -35,7 +36,7 @@ QStringList activeCalendarIds(AppState *state)
 
 QList<Event> upcomingOccurrences(AppState *state)
 {
-    return upcomingOccurrences(state, QDateTime::currentDateTime());
+    return upcomingOccurrences(state, Clock::now());
 }
 
 QList<Event> upcomingOccurrences(AppState *state, const QDateTime &now)
@@ -56,7 +57,7 @@ QList<Event> upcomingOccurrences(AppState *state, const QDateTime &now)
 
 std::optional<Event> nextUpcomingOccurrence(AppState *state)
 {
-    return nextUpcomingOccurrence(state, QDateTime::currentDateTime());
+    return nextUpcomingOccurrence(state, Clock::now());
 }
 
 std::optional<Event> nextUpcomingOccurrence(AppState *state, const QDateTime &now)

@@ -1,5 +1,6 @@
 #include "model/ICalendar.h"
 
+#include "model/Clock.h"
 #include "model/VTimeZone.h"
 
 #include <limits>
@@ -195,7 +196,7 @@ QList<Task> parseICalendarTodo(const QString &text)
 
 QString writeICalendarTodo(const Task &task)
 {
-    return writeICalendarTodo(task, QDateTime::currentDateTimeUtc());
+    return writeICalendarTodo(task, Clock::nowUtc());
 }
 
 QString writeICalendarTodo(const Task &task, const QDateTime &now)

@@ -1,11 +1,12 @@
 #include "model/LocalEvent.h"
 
+#include "model/Clock.h"
 #include "model/ICalendar.h"
 #include "model/Identifiers.h"
 
 QString writeMinimalICalendarEvent(const Event &event)
 {
-    return writeMinimalICalendarEvent(event, QDateTime::currentDateTimeUtc());
+    return writeMinimalICalendarEvent(event, Clock::nowUtc());
 }
 
 QString writeMinimalICalendarEvent(const Event &event, const QDateTime &now)

@@ -1,5 +1,6 @@
 #include "storage/Database.h"
 
+#include "model/Clock.h"
 #include "storage/SqlReader.h"
 
 #include <QDebug>
@@ -109,7 +110,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
 
 QDateTime Database::currentDateTimeUtc() const
 {
-    return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
+    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
 }
 
 bool Database::open(const QString &path)

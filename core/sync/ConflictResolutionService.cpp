@@ -1,5 +1,6 @@
 #include "core/sync/ConflictResolutionService.h"
 
+#include "model/Clock.h"
 #include "model/Identifiers.h"
 
 namespace Sync {
@@ -19,7 +20,7 @@ void ConflictResolutionService::recordConflict(const Event &local, const Event &
     conflict.id = newId();
     conflict.local = local;
     conflict.remote = remote;
-    conflict.detectedAt = QDateTime::currentDateTimeUtc();
+    conflict.detectedAt = Clock::nowUtc();
     m_conflicts.append(conflict);
     emit conflictsChanged();
 }

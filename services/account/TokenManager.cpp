@@ -1,5 +1,6 @@
 #include "services/account/TokenManager.h"
 
+#include "model/Clock.h"
 #include "platform/TokenStore.h"
 
 #include <QJsonDocument>
@@ -65,7 +66,7 @@ LrkClaims decodeClaims(const QString &accessToken)
 TokenManager::TokenManager(std::unique_ptr<TokenStore> store, QObject *parent)
     : QObject(parent)
     , m_store(std::move(store))
-    , m_clock([] { return QDateTime::currentDateTimeUtc(); })
+    , m_clock([] { return ::Clock::nowUtc(); })
 { }
 
 TokenManager::~TokenManager() = default;

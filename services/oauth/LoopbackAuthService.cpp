@@ -1,5 +1,6 @@
 #include "services/oauth/LoopbackAuthService.h"
 
+#include "model/Clock.h"
 #include "platform/BrowserLauncher.h"
 #include "services/net/RequestPolicy.h"
 
@@ -133,7 +134,7 @@ QByteArray encodeForm(const FormItems &items)
 LoopbackAuthService::LoopbackAuthService(QObject *parent)
     : QObject(parent)
     , m_network(new QNetworkAccessManager(this))
-    , m_clock([] { return QDateTime::currentDateTimeUtc(); })
+    , m_clock([] { return Clock::nowUtc(); })
 {
     qRegisterMetaType<OAuth::SignInResult>();
 }

@@ -1,6 +1,7 @@
 #include "services/weather/WeatherService.h"
 
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "platform/Endpoints.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
@@ -25,7 +26,7 @@ Service::Service(AppState *appState, QObject *parent)
 
 QDateTime Service::now() const
 {
-    return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
+    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
 }
 
 bool Service::isEnabled() const

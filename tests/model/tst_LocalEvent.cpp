@@ -1,4 +1,5 @@
 #include "ICalOracle.h"
+#include "model/Clock.h"
 #include "model/LocalEvent.h"
 
 #include <QRegularExpression>
@@ -28,6 +29,7 @@ class tst_LocalEvent : public QObject
     Q_OBJECT
 private slots:
     void minimalEventText();
+    void stampFollowsTheProgramClock();
     void minimalEventReadByLibical_data();
     void minimalEventReadByLibical();
 };
@@ -47,6 +49,29 @@ void tst_LocalEvent::minimalEventText()
                             "DTSTART:20240111T123000Z\r\nDTEND:20240111T131500Z\r\n"
                             "RELATED-TO;RELTYPE=PARENT:parent\\,1\r\n"
                             "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+}
+
+// Pinning the one clock moves every "now" the program reads, and letting go gives the wall clock
+// back.
+void tst_LocalEvent::stampFollowsTheProgramClock()
+{
+    const Event e = timedEvent(QStringLiteral("Stand-up"), jan(11, 9), jan(11, 9, 15));
+    const QDateTime pinned(QDate(2021, 6, 30), QTime(23, 30), Qt::UTC);
+    {
+        const Clock::Override clock([pinned] { return pinned; });
+        QCOMPARE(Clock::nowUtc(), pinned);
+        QCOMPARE(Clock::now(), pinned);
+        QCOMPARE(Clock::now().timeSpec(), Qt::LocalTime);
+        QCOMPARE(Clock::today(), pinned.toLocalTime().date());
+        QVERIFY(writeMinimalICalendarEvent(e).contains(QStringLiteral("DTSTAMP:20210630T233000Z")));
+        {
+            const Clock::Override later([pinned] { return pinned.addDays(1); });
+            QCOMPARE(Clock::nowUtc(), pinned.addDays(1));
+        }
+        QCOMPARE(Clock::nowUtc(), pinned);
+    }
+    QVERIFY(Clock::nowUtc().date().year() > 2021);
+    QCOMPARE(Clock::nowUtc().timeSpec(), Qt::UTC);
 }
 
 void tst_LocalEvent::minimalEventReadByLibical_data()

@@ -1,5 +1,6 @@
 #include "ui/account/AccountScreen.h"
 
+#include "model/Clock.h"
 #include "services/account/AccountClient.h"
 #include "services/account/AuthClient.h"
 #include "services/account/Client.h"
@@ -247,7 +248,7 @@ void AccountScreen::updateOwnerState()
 
 QDateTime AccountScreen::now() const
 {
-    return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
+    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
 }
 
 void AccountScreen::refreshAll()

@@ -6,6 +6,7 @@
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
 #include "core/sync/SyncCoordinator.h"
+#include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "services/account/AuthClient.h"
 #include "services/account/Client.h"
@@ -198,8 +199,7 @@ void MainWindow::signOutOfCloud()
 
 void MainWindow::refreshSummary()
 {
-    const QDate date
-        = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
+    const QDate date = m_state->currentDate().isValid() ? m_state->currentDate() : Clock::today();
     const int calendars = int(m_state->calendars()->listAll().size());
     m_summary->setText(tr("%1\n\n%n calendar(s)", nullptr, calendars)
                            .arg(QLocale().toString(date, QLocale::LongFormat)));
@@ -245,7 +245,7 @@ void MainWindow::focusWindow()
 void MainWindow::showToday()
 {
     focusWindow();
-    m_state->setCurrentDate(QDate::currentDate());
+    m_state->setCurrentDate(Clock::today());
 }
 
 bool MainWindow::hasCalendar() const
@@ -271,7 +271,7 @@ void MainWindow::openNewEventDialog()
 {
     if (!ensureCalendarExists())
         return;
-    EventFormDialog dialog(m_state, QDateTime::currentDateTime(), this);
+    EventFormDialog dialog(m_state, Clock::now(), this);
     if (dialog.exec() == QDialog::Accepted)
         showStatus(tr("Event \"%1\" saved.").arg(dialog.titleEdit()->text().trimmed()));
 }

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
+#include "model/Clock.h"
 #include "model/FilterEngine.h"
 #include "model/Recurrence.h"
 #include "platform/DesktopNotifier.h"
@@ -183,7 +184,7 @@ void NotificationService::poll()
     if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen()
         || !m_appState->events() || !m_appState->tasks())
         return;
-    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    const QDateTime now = m_clock ? m_clock() : Clock::now();
     showWaiting();
     if (pollEvents(now))
         pollTasks(now);

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
 #include "core/UpcomingOccurrences.h"
+#include "model/Clock.h"
 #include "model/DateText.h"
 #include "storage/EventRepository.h"
 #include "ui/FirstPaint.h"
@@ -225,7 +226,7 @@ void TrayManager::updateTooltip()
 {
     if (!m_trayIcon)
         return;
-    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    const QDateTime now = m_clock ? m_clock() : Clock::now();
     const bool errored = m_appState && m_appState->lastSyncErrored();
     std::optional<Event> next;
     if (!errored && m_appState)

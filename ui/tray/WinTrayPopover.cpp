@@ -4,6 +4,7 @@
 #include "core/QuickAdd.h"
 #include "core/TimeFormat.h"
 #include "core/UpcomingOccurrences.h"
+#include "model/Clock.h"
 #include "model/DateText.h"
 #include "model/NLParser.h"
 #include "storage/CalendarRepository.h"
@@ -296,7 +297,7 @@ void WinTrayPopover::changeEvent(QEvent *e)
 
 QDateTime WinTrayPopover::now() const
 {
-    return m_clock ? m_clock() : QDateTime::currentDateTime();
+    return m_clock ? m_clock() : Clock::now();
 }
 
 QString WinTrayPopover::timeFormat() const

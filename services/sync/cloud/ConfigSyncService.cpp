@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/CalendarRemoval.h"
+#include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
@@ -82,7 +83,7 @@ ConfigSyncService::~ConfigSyncService() = default;
 QDateTime ConfigSyncService::now() const
 {
     return m_appState && m_appState->database() ? m_appState->database()->currentDateTimeUtc()
-                                                : QDateTime::currentDateTimeUtc();
+                                                : Clock::nowUtc();
 }
 
 bool ConfigSyncService::signedIn() const

@@ -4,6 +4,7 @@
 #include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
 #include "core/sync/SyncEngine.h"
+#include "model/Clock.h"
 #include "model/Identifiers.h"
 #include "services/account/ApiClient.h"
 #include "services/sync/cloud/CloudSyncProvider.h"
@@ -135,7 +136,7 @@ int SyncClient::insertNewCalendars(const QJsonObject &body)
         if (known)
             continue;
 
-        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QDateTime now = Clock::nowUtc();
         Calendar calendar;
         calendar.id = newId();
         calendar.account_id = cloudAccountId;

@@ -1,5 +1,6 @@
 // The conversion between a Google Calendar event resource and a stored event.
 
+#include "model/Clock.h"
 #include "model/ICalendar.h"
 #include "model/JsonText.h"
 #include "services/sync/google/CalendarClient.h"
@@ -289,7 +290,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     e.sequence = item.value(QLatin1String("sequence")).toInt(0);
 
     const QString updated = text(item, "updated");
-    e.last_modified = updated.isEmpty() ? QDateTime::currentDateTimeUtc() : parseInstant(updated);
+    e.last_modified = updated.isEmpty() ? Clock::nowUtc() : parseInstant(updated);
     const QDateTime created = parseInstant(text(item, "created"));
     e.created = created.isValid() ? created : e.last_modified;
     e.reminders = remindersFrom(item.value(QLatin1String("reminders")).toObject());
