@@ -24,11 +24,6 @@ Service::Service(AppState *appState, QObject *parent)
     , m_network(new QNetworkAccessManager(this))
 { }
 
-QDateTime Service::now() const
-{
-    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
-}
-
 bool Service::isEnabled() const
 {
     const PreferencesRepository *prefs = m_appState ? m_appState->preferences() : nullptr;
@@ -42,7 +37,8 @@ std::optional<DailyForecast> Service::forecastFor(const QDate &date)
 {
     if (!isEnabled())
         return std::nullopt;
-    const bool stale = !m_lastFetched.isValid() || m_lastFetched.secsTo(now()) > cacheLifetimeSecs;
+    const bool stale
+        = !m_lastFetched.isValid() || m_lastFetched.secsTo(Clock::nowUtc()) > cacheLifetimeSecs;
     if (stale && !m_inFlight)
         refresh();
     for (const DailyForecast &day : qAsConst(m_cache)) {
@@ -108,7 +104,7 @@ void Service::onReply(QNetworkReply *reply, quint64 generation)
     }
 
     m_cache = parseForecast(body);
-    m_lastFetched = now();
+    m_lastFetched = Clock::nowUtc();
     qInfo() << "[Weather] cached" << m_cache.size() << "day forecast";
     QList<QDate> dates;
     dates.reserve(m_cache.size());

@@ -43,8 +43,6 @@ public:
     // Forgets the cache; replies to requests sent before this are dropped when they arrive.
     void invalidate();
 
-    // "Now" for the cache's age; the wall clock unless replaced.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 
 signals:
@@ -52,7 +50,6 @@ signals:
     void forecastFailed(const QString &reason);
 
 private:
-    QDateTime now() const;
     void onReply(QNetworkReply *reply, quint64 generation);
 
     AppState *m_appState;
@@ -62,7 +59,6 @@ private:
     bool m_inFlight = false;
     quint64 m_generation = 0;
     int m_timeoutMs = transferTimeoutMs;
-    std::function<QDateTime()> m_clock;
 };
 
 // Degrees to show: Fahrenheit when the unit is exactly "F", else Celsius; halves round away

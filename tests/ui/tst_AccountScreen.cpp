@@ -1,5 +1,6 @@
 #include "AccountUiRig.h"
 
+#include "model/Clock.h"
 #include "services/account/AuthClient.h"
 #include "support/StartedAppState.h"
 #include "ui/account/AccountGroupPage.h"
@@ -131,7 +132,7 @@ void TestAccountScreen::devicesAndSessionsShowServerTextLiterally()
                        + agent.toLatin1() + R"(",
          "last_active_at": "2026-03-02T08:59:30Z"}]})"));
     AccountScreen screen(rig.client.get(), nullptr);
-    screen.setClock([&rig] { return rig.clock.now(); });
+    const Clock::Override clock([&rig] { return rig.clock.now(); });
     screen.refreshDevices();
     screen.refreshSessions();
 

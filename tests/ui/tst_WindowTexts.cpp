@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
+#include "model/Clock.h"
 #include "services/account/ApiClient.h"
 #include "services/account/Client.h"
 #include "services/account/TokenManager.h"
@@ -236,6 +237,7 @@ void TestWindowTexts::cleanupTestCase()
     m_cloud.reset();
     qunsetenv("WEATHER_GEOCODING_URL");
     MessagePresenter::setHandler({});
+    Clock::setSource({});
 }
 
 void TestWindowTexts::seed()
@@ -363,7 +365,8 @@ QWidget *TestWindowTexts::showAccountPage(int page, const char *content)
     auto *screen = new LarkAccount::AccountScreen(m_state->get()->accountClient(), m_main.get());
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->setWindowTitle(MainWindow::tr("Larkspindle Account"));
-    screen->setClock([] { return kNow.toUTC(); });
+    // The ages on the account pages count from the pinned time.
+    Clock::setSource([] { return kNow.toUTC(); });
     screen->refreshAll();
     screen->pageList()->setCurrentRow(page);
     screen->resize(QSize(640, 560) * Theme::fontScale / 100);

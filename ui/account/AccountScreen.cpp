@@ -246,11 +246,6 @@ void AccountScreen::updateOwnerState()
     m_ownerHint->setVisible(owner);
 }
 
-QDateTime AccountScreen::now() const
-{
-    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
-}
-
 void AccountScreen::refreshAll()
 {
     updateOwnerState();
@@ -349,7 +344,7 @@ void AccountScreen::populateDevices(const QList<Device> &devices)
         empty->setContentsMargins(12, 0, 0, 0);
         layout->addWidget(empty);
     }
-    const QDateTime at = now();
+    const QDateTime at = Clock::nowUtc();
     for (const Device &device : devices) {
         const DeviceRow row = AccountRows::device(device, at);
         const ListRow line = listRow(layout);
@@ -384,7 +379,7 @@ void AccountScreen::populateSessions(const QList<Session> &sessions)
         empty->setContentsMargins(12, 0, 0, 0);
         layout->addWidget(empty);
     }
-    const QDateTime at = now();
+    const QDateTime at = Clock::nowUtc();
     for (const Session &session : sessions) {
         const SessionRow row = AccountRows::session(session, at);
         const ListRow line = listRow(layout);

@@ -48,9 +48,6 @@ public:
     void showError(const QString &text);
     void showSuccess(const QString &text);
 
-    // "Now" for the ages on the Devices and Security pages; the wall clock unless replaced.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
-
     QListWidget *pageList() const { return m_pageList; }
     QStackedWidget *pages() const { return m_stack; }
     QLabel *statusLabel() const { return m_status; }
@@ -94,8 +91,6 @@ private:
     void removeDevice(const QString &id, const QString &storedName, QPushButton *button);
     void revokeSession(const QString &id, QPushButton *button);
 
-    QDateTime now() const;
-
     Client *m_client;
     QListWidget *m_pageList = nullptr;
     QStackedWidget *m_stack = nullptr;
@@ -114,7 +109,6 @@ private:
     QVBoxLayout *m_securityLayout = nullptr;
     QPointer<QWidget> m_sessionsContent;
     AccountWidgets::ContentSwap *m_swap;
-    std::function<QDateTime()> m_clock;
 };
 
 } // namespace LarkAccount

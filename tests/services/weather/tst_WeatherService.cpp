@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "services/weather/WeatherService.h"
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
@@ -87,11 +88,12 @@ void TestWeatherService::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_state = std::make_unique<AppState>();
     QVERIFY(m_state->initialize(m_dir->filePath(QStringLiteral("calendar.db"))));
-    service()->setClock([this] { return m_clock.now(); });
+    Clock::setSource([this] { return m_clock.now(); });
 }
 
 void TestWeatherService::cleanup()
 {
+    Clock::setSource({});
     m_state.reset();
     m_dir.reset();
     m_server.reset();
