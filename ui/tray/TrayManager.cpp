@@ -182,8 +182,6 @@ void TrayManager::createPopover()
     if (m_popover)
         return;
     m_popover = new WinTrayPopover(m_appState, m_mainWindow);
-    if (m_clock)
-        m_popover->setClock(m_clock);
     connect(m_popover, &WinTrayPopover::openMainWindow, this, [this] {
         if (m_mainWindow)
             m_mainWindow->focusWindow();
@@ -226,7 +224,7 @@ void TrayManager::updateTooltip()
 {
     if (!m_trayIcon)
         return;
-    const QDateTime now = m_clock ? m_clock() : Clock::now();
+    const QDateTime now = Clock::now();
     const bool errored = m_appState && m_appState->lastSyncErrored();
     std::optional<Event> next;
     if (!errored && m_appState)

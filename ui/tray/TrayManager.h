@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 
-#include <functional>
 #include <optional>
 
 class AppState;
@@ -64,9 +63,6 @@ public:
     WinTrayPopover *popover() const { return m_popover; }
     QMenu *menu() const { return m_menu; }
 
-    // "Now" for the tooltip and the popover; the wall clock unless a test replaces it.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
-
 public slots:
     void updateIcon();
     void updateTooltip();
@@ -84,5 +80,4 @@ private:
     QTimer *m_tooltipTimer = nullptr;
     QMenu *m_menu = nullptr;
     QPointer<WinTrayPopover> m_popover;
-    std::function<QDateTime()> m_clock;
 };
