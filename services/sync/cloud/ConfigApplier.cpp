@@ -224,20 +224,7 @@ bool ConfigApplier::applyCalDavAccount(const QJsonObject &record, QString *disco
     incoming.calendar_home_set = text(record, QStringLiteral("calendar_home_set"));
     incoming.principal_url = text(record, QStringLiteral("principal_url"));
     incoming.sync_interval_minutes = integer(record, QStringLiteral("sync_interval_minutes"), 15);
-    incoming.color = text(record, QStringLiteral("color"), QStringLiteral("#4285F4"));
-    incoming.exclude_from_sync = boolean(record, QStringLiteral("exclude_from_sync"), false);
-    incoming.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
-    bool isNew = false;
-    if (local) {
-        if (!sameAccountFields(incoming, *local))
-            noteWrite(accounts->update(incoming), &Run::accounts);
-    } else {
-        incoming.id = id;
-        incoming.type = type;
-        incoming.enabled = true;
-        incoming.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
-        isNew = noteWrite(accounts->insert(incoming), &Run::accounts);
-    }
+    const bool isNew = storeAccount(record, incoming, local, id, type);
 
     const QString password = text(record, QStringLiteral("password"));
     if (!password.isEmpty())
@@ -251,6 +238,26 @@ bool ConfigApplier::applyCalDavAccount(const QJsonObject &record, QString *disco
         *discoveryId = localId;
     }
     return true;
+}
+
+bool ConfigApplier::storeAccount(const QJsonObject &record, Account incoming,
+                                 const std::optional<Account> &local, const QString &id,
+                                 const QString &type)
+{
+    incoming.color = text(record, QStringLiteral("color"), QStringLiteral("#4285F4"));
+    incoming.exclude_from_sync = boolean(record, QStringLiteral("exclude_from_sync"), false);
+    incoming.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
+    AccountRepository *accounts = m_state->accounts();
+    if (local) {
+        if (!sameAccountFields(incoming, *local))
+            noteWrite(accounts->update(incoming), &Run::accounts);
+        return false;
+    }
+    incoming.id = id;
+    incoming.type = type;
+    incoming.enabled = true;
+    incoming.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
+    return noteWrite(accounts->insert(incoming), &Run::accounts);
 }
 
 bool ConfigApplier::storePassword(const QString &accountId, const QString &password)
@@ -326,21 +333,9 @@ bool ConfigApplier::applyOAuthAccount(const QJsonObject &record, QString *discov
     if (!displayName.isEmpty())
         incoming.name = displayName;
     incoming.username = text(record, QStringLiteral("user_email"));
-    incoming.color = text(record, QStringLiteral("color"), QStringLiteral("#4285F4"));
-    incoming.exclude_from_sync = boolean(record, QStringLiteral("exclude_from_sync"), false);
-    incoming.updated_at = jsonDateTime(record.value(QStringLiteral("updated_at")), now());
-    bool isNew = false;
-    if (local) {
-        if (!sameAccountFields(incoming, *local))
-            noteWrite(accounts->update(incoming), &Run::accounts);
-    } else {
-        incoming.id = id;
+    if (!local)
         incoming.name = displayName.isEmpty() ? provider : displayName;
-        incoming.type = provider;
-        incoming.enabled = true;
-        incoming.created_at = jsonDateTime(record.value(QStringLiteral("created_at")), now());
-        isNew = noteWrite(accounts->insert(incoming), &Run::accounts);
-    }
+    const bool isNew = storeAccount(record, incoming, local, id, provider);
 
     const QString type = local ? local->type : provider;
     if (discoveryId && type != QLatin1String("larkspindle")) {

@@ -71,6 +71,9 @@ private:
     bool applyCalDavAccount(const QJsonObject &record, QString *discoveryId);
     bool applyOAuthAccount(const QJsonObject &record, QString *discoveryId);
     void applyWebcalCalendar(const QJsonObject &record);
+    // Writes a pulled account over the local one when it differs, or adds it; true when added.
+    bool storeAccount(const QJsonObject &record, Account incoming,
+                      const std::optional<Account> &local, const QString &id, const QString &type);
     bool storePassword(const QString &accountId, const QString &password);
     void applyCalendarPreference(const QJsonObject &record);
     std::optional<Calendar> preferenceTarget(const QJsonObject &record, const QString &key);
