@@ -8,6 +8,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Clock.h"
 #include "model/JsonText.h"
 #include "services/account/ApiClient.h"
 #include "services/account/TokenManager.h"
@@ -51,6 +52,9 @@ struct Bench
     LarkTest::ScopedMemoryTokenStore secrets;
     QTemporaryDir dir;
     LarkTest::FakeCloudService cloud;
+    const Clock::Override pinned {[] {
+        return kStart;
+    }};
     std::unique_ptr<AppState> state = std::make_unique<AppState>();
     std::unique_ptr<LarkAccount::TokenManager> tokens;
     std::unique_ptr<LarkAccount::ApiClient> api;
@@ -58,7 +62,6 @@ struct Bench
 
     Bench()
     {
-        state->setClock([] { return kStart; });
         if (!cloud.listen() || !state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
             qFatal("cannot set up the benchmark");
         tokens = std::make_unique<LarkAccount::TokenManager>(

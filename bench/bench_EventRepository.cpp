@@ -529,7 +529,8 @@ void BM_UpcomingOccurrences(benchmark::State &state)
             editOneEvent(s);
             state.ResumeTiming();
         }
-        const QList<Event> upcoming = upcomingOccurrences(s.state.get(), now);
+        const QList<Event> upcoming
+            = upcomingOccurrences(s.state->store(), s.state->activeViewId(), now);
         found = upcoming.size();
         benchmark::DoNotOptimize(upcoming);
     }

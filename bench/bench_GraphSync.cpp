@@ -8,6 +8,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/SyncEngine.h"
+#include "model/Clock.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "services/sync/microsoft/MicrosoftSyncProvider.h"
 #include "storage/AccountRepository.h"
@@ -61,6 +62,7 @@ struct Bench
 {
     LarkTest::ScopedMemoryTokenStore secrets;
     QTemporaryDir dir;
+    std::optional<Clock::Override> pinned;
     std::unique_ptr<AppState> state = std::make_unique<AppState>();
     Account account;
     LarkTest::FakeGraph graph;
@@ -71,7 +73,7 @@ struct Bench
         graph.pageLimit = 500;
         if (!graph.listen() || !state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
             qFatal("cannot set up the benchmark");
-        state->database()->setClock([] { return kNow; });
+        pinned.emplace([] { return kNow; });
         account.id = QStringLiteral("bench");
         account.type = QStringLiteral("microsoft");
         account.name = account.type;

@@ -133,7 +133,7 @@ void BM_ImportInSlices(benchmark::State &state)
         IcsFileContents contents = readIcsFile(f->path);
         state.counters["read_ms"] = double(reading.elapsed());
         const qint64 pickerKb = statusKb("VmRSS:");
-        IcsImportJob job(f->state.get(), std::move(contents.text), kCalendar,
+        IcsImportJob job(f->state->store(), std::move(contents.text), kCalendar,
                          QStringLiteral("large.ics"));
         contents = IcsFileContents();
         // A timer that wants to run at every turn of the loop: the gaps between its runs are

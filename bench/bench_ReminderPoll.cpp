@@ -16,6 +16,7 @@
 // is the poll after an import of history on top of that.
 
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "model/Identifiers.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -272,8 +273,8 @@ void BM_Poll(benchmark::State &state)
     const Shape shape {int(state.range(0)), int(state.range(1))};
     const QString path = freshCopy(shape);
     QDateTime now = kNow;
+    const Clock::Override pinned([&now] { return now; });
     AppState app;
-    app.setClock([&now] { return now; });
     QElapsedTimer timer;
     timer.start();
     if (!app.initialize(path))
@@ -318,8 +319,8 @@ void BM_PollAfterImport(benchmark::State &state)
     const int imported = int(state.range(1));
     const QString path = freshCopy(shape);
     QDateTime now = kNow;
+    const Clock::Override pinned([&now] { return now; });
     AppState app;
-    app.setClock([&now] { return now; });
     if (!app.initialize(path))
         qFatal("cannot open the benchmark database");
     NotificationService service(&app, nullptr);

@@ -1,10 +1,14 @@
 #pragma once
 
-// The shared state every view, pane, dialog and service is handed: the store, the repositories,
-// the services, and the view state (active group, date, mode, history, running syncs).
+// The shared state every view, pane, dialog and service is handed. It holds three parts and
+// the services: the store (database and repositories, core/Store), the view state (core/
+// ViewState) and the sync status (core/SyncStatus); its accessors and signals forward to them.
+
+#include "core/Store.h"
+#include "core/SyncStatus.h"
+#include "core/ViewState.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QList>
 #include <QLocale>
 #include <QObject>
@@ -13,18 +17,8 @@
 
 #include <functional>
 
-class Database;
-class PreferencesRepository;
-class AccountRepository;
-class CalendarRepository;
-class EventRepository;
-class TaskRepository;
-class ViewRepository;
-class FilterRuleRepository;
-class TemplateRepository;
 class ThemeManager;
 class UndoStack;
-class SyncQueueRepository;
 class AppState;
 
 namespace Weather {
@@ -62,14 +56,6 @@ struct AppStateServiceFactory
     std::function<void(AppState &state)> signedOut;
 };
 
-// One step of the view history.
-struct NavEntry
-{
-    QString viewMode;
-    QDate date;
-    int weekHorizon = 7;
-};
-
 class AppState : public QObject
 {
     Q_OBJECT
@@ -97,75 +83,88 @@ public:
     // type "larkspindle" exists.
     void ensurePersonalLocalCalendar();
 
-    // "Now" for today's date and the seeded rows' time stamps; the wall clock unless replaced.
-    // Set it before initialize: the store's repositories take it over too.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // The three parts.
+    const Store &store() const { return *m_store; }
+    ViewState *viewState() const { return m_view; }
+    SyncStatus *syncStatus() const { return m_sync; }
 
-    Database *database() const { return m_database; }
-    PreferencesRepository *preferences() const { return m_preferences; }
-    AccountRepository *accounts() const { return m_accounts; }
-    CalendarRepository *calendars() const { return m_calendars; }
-    EventRepository *events() const { return m_events; }
-    TaskRepository *tasks() const { return m_tasks; }
-    ViewRepository *views() const { return m_views; }
-    FilterRuleRepository *filterRules() const { return m_filterRules; }
-    TemplateRepository *templates() const { return m_templates; }
+    Database *database() const { return m_store->database(); }
+    PreferencesRepository *preferences() const { return m_store->preferences(); }
+    AccountRepository *accounts() const { return m_store->accounts(); }
+    CalendarRepository *calendars() const { return m_store->calendars(); }
+    EventRepository *events() const { return m_store->events(); }
+    TaskRepository *tasks() const { return m_store->tasks(); }
+    ViewRepository *views() const { return m_store->views(); }
+    FilterRuleRepository *filterRules() const { return m_store->filterRules(); }
+    TemplateRepository *templates() const { return m_store->templates(); }
     ThemeManager *themeManager() const { return m_themeManager; }
     UndoStack *undoStack() const { return m_undoStack; }
     Weather::Service *weather() const { return m_weather; }
     LarkAccount::Client *accountClient() const { return m_accountClient; }
-    SyncQueueRepository *syncQueue() const { return m_syncQueue; }
+    SyncQueueRepository *syncQueue() const { return m_store->syncQueue(); }
     Sync::ConflictResolutionService *conflicts() const { return m_conflicts; }
     // The account sync runs, on request and by themselves; the window only shows its texts.
     Sync::SyncCoordinator *syncCoordinator() const { return m_syncCoordinator; }
     Larkspindle::ConfigSyncService *configSync() const { return m_configSync; }
     Invitations::Service *invitations() const { return m_invitations; }
 
-    QString activeViewId() const { return m_activeViewId; }
-    QString selectedEventId() const { return m_selectedEventId; }
-    QDate currentDate() const { return m_currentDate; }
-    QString viewMode() const { return m_viewMode; }
-    int hourHeight() const { return m_hourHeight; }
-    int weekHorizon() const { return m_weekHorizon; }
-    int filterHiddenCount() const { return m_filterHiddenCount; }
-    QList<NavEntry> backHistory() const { return m_backHistory; }
-    QList<NavEntry> forwardHistory() const { return m_forwardHistory; }
-    bool navigating() const { return m_navigating; }
-    int syncDepth() const { return m_syncDepth; }
-    bool syncErrorPending() const { return m_syncErrorPending; }
-    bool lastSyncErrored() const { return m_lastSyncErrored; }
-    QString lastSyncErrorReason() const { return m_lastSyncErrorReason; }
-    QString lastSyncErrorCalendarId() const { return m_lastSyncErrorCalendarId; }
-    bool isSyncBusy() const { return m_syncDepth > 0; }
+    QString activeViewId() const { return m_view->activeViewId(); }
+    QString selectedEventId() const { return m_view->selectedEventId(); }
+    QDate currentDate() const { return m_view->currentDate(); }
+    QString viewMode() const { return m_view->viewMode(); }
+    int hourHeight() const { return m_view->hourHeight(); }
+    int weekHorizon() const { return m_view->weekHorizon(); }
+    int filterHiddenCount() const { return m_view->filterHiddenCount(); }
+    QList<NavEntry> backHistory() const { return m_view->backHistory(); }
+    QList<NavEntry> forwardHistory() const { return m_view->forwardHistory(); }
+    bool navigating() const { return m_view->navigating(); }
 
-    void setActiveViewId(const QString &id);
-    void setSelectedEventId(const QString &id);
-    void setCurrentDate(const QDate &date);
-    void setViewMode(const QString &mode);
-    void setViewModeAndDate(const QString &mode, const QDate &date);
-    void setHourHeight(int pixels);
-    void setWeekHorizon(int days);
-    void setFilterHiddenCount(int count);
-    void goBack();
-    void goForward();
+    void setActiveViewId(const QString &id) { m_view->setActiveViewId(id); }
+    void setSelectedEventId(const QString &id) { m_view->setSelectedEventId(id); }
+    void setCurrentDate(const QDate &date) { m_view->setCurrentDate(date); }
+    void setViewMode(const QString &mode) { m_view->setViewMode(mode); }
+    void setViewModeAndDate(const QString &mode, const QDate &date)
+    {
+        m_view->setViewModeAndDate(mode, date);
+    }
+    void setHourHeight(int pixels) { m_view->setHourHeight(pixels); }
+    void setWeekHorizon(int days) { m_view->setWeekHorizon(days); }
+    void setFilterHiddenCount(int count) { m_view->setFilterHiddenCount(count); }
+    void goBack() { m_view->goBack(); }
+    void goForward() { m_view->goForward(); }
 
-    QString density(const QString &mode) const;
-    bool isCompact(const QString &mode) const;
-    void setDensity(const QString &mode, const QString &density);
+    QString density(const QString &mode) const { return m_view->density(mode); }
+    bool isCompact(const QString &mode) const { return m_view->isCompact(mode); }
+    void setDensity(const QString &mode, const QString &density)
+    {
+        m_view->setDensity(mode, density);
+    }
 
-    Qt::DayOfWeek firstDayOfWeek() const;
-    static Qt::DayOfWeek localeFirstDayOfWeek();
-    // The rule above for a given locale; the system locale is only read by the overload.
-    static Qt::DayOfWeek localeFirstDayOfWeek(const QLocale &locale);
+    Qt::DayOfWeek firstDayOfWeek() const { return m_view->firstDayOfWeek(); }
+    static Qt::DayOfWeek localeFirstDayOfWeek() { return ViewState::localeFirstDayOfWeek(); }
+    static Qt::DayOfWeek localeFirstDayOfWeek(const QLocale &locale)
+    {
+        return ViewState::localeFirstDayOfWeek(locale);
+    }
 
-    void beginSync();
-    void endSync(bool errored);
-    void setLastSyncError(const QString &calendarId, const QString &reason);
+    int syncDepth() const { return m_sync->depth(); }
+    bool syncErrorPending() const { return m_sync->errorPending(); }
+    bool lastSyncErrored() const { return m_sync->lastErrored(); }
+    QString lastSyncErrorReason() const { return m_sync->lastErrorReason(); }
+    QString lastSyncErrorCalendarId() const { return m_sync->lastErrorCalendarId(); }
+    bool isSyncBusy() const { return m_sync->isBusy(); }
+    void beginSync() { m_sync->beginSync(); }
+    void endSync(bool errored) { m_sync->endSync(errored); }
+    void setLastSyncError(const QString &calendarId, const QString &reason)
+    {
+        m_sync->setLastSyncError(calendarId, reason);
+    }
 
     QSet<QString> remoteProviderCalendarIds() const;
 
 signals:
     void databaseReady();
+    // The view state's and the sync status's own signals, passed on.
     void activeViewChanged(const QString &viewId);
     void selectedEventChanged(const QString &eventId);
     void currentDateChanged(const QDate &date);
@@ -175,53 +174,23 @@ signals:
     void filterHiddenCountChanged(int count);
     void densityChanged(const QString &mode, const QString &density);
     void firstDayOfWeekChanged(Qt::DayOfWeek day);
-    void syncNowRequested();
     void syncBusyChanged(bool busy);
     void lastSyncErroredChanged(bool errored);
+    // Asks the window to sync every account now.
+    void syncNowRequested();
 
 private:
-    void recordHistoryStep();
-    NavEntry currentEntry() const;
-    void applyEntry(const NavEntry &entry);
-    void restoreViewState();
-    void onPreferenceChanged(const QString &key);
-    QDateTime now() const;
-
-    Database *m_database = nullptr;
-    PreferencesRepository *m_preferences = nullptr;
-    AccountRepository *m_accounts = nullptr;
-    CalendarRepository *m_calendars = nullptr;
-    EventRepository *m_events = nullptr;
-    TaskRepository *m_tasks = nullptr;
-    ViewRepository *m_views = nullptr;
-    FilterRuleRepository *m_filterRules = nullptr;
-    TemplateRepository *m_templates = nullptr;
+    Store *m_store;
+    ViewState *m_view;
+    SyncStatus *m_sync;
     ThemeManager *m_themeManager = nullptr;
     UndoStack *m_undoStack = nullptr;
     Weather::Service *m_weather = nullptr;
     LarkAccount::Client *m_accountClient = nullptr;
-    SyncQueueRepository *m_syncQueue = nullptr;
     Sync::ConflictResolutionService *m_conflicts = nullptr;
     Sync::SyncCoordinator *m_syncCoordinator = nullptr;
     Larkspindle::ConfigSyncService *m_configSync = nullptr;
     Invitations::Service *m_invitations = nullptr;
 
-    QString m_activeViewId;
-    QString m_selectedEventId;
-    QDate m_currentDate;
-    QString m_viewMode;
-    int m_hourHeight = 56;
-    int m_weekHorizon = 7;
-    int m_filterHiddenCount = -1;
-    QList<NavEntry> m_backHistory;
-    QList<NavEntry> m_forwardHistory;
-    bool m_navigating = false;
-    int m_syncDepth = 0;
-    bool m_syncErrorPending = false;
-    bool m_lastSyncErrored = false;
-    QString m_lastSyncErrorReason;
-    QString m_lastSyncErrorCalendarId;
-
-    std::function<QDateTime()> m_clock;
     int m_onAuthenticatedRuns = 0;
 };

@@ -1,6 +1,6 @@
 #include "core/CalendarRemoval.h"
 
-#include "core/AppState.h"
+#include "core/Store.h"
 #include "storage/AccountRepository.h"
 #include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
@@ -12,46 +12,46 @@ namespace CalendarRemoval {
 
 namespace {
 
-bool removeInside(AppState *state, const QString &calendarId)
+bool removeInside(const Store &store, const QString &calendarId)
 {
-    return state->events()->purgeCalendar(calendarId) && state->tasks()->purgeCalendar(calendarId)
-        && state->calendars()->remove(calendarId);
+    return store.events()->purgeCalendar(calendarId) && store.tasks()->purgeCalendar(calendarId)
+        && store.calendars()->remove(calendarId);
 }
 
-bool isReady(AppState *state)
+bool isReady(const Store &store)
 {
-    return state && state->database() && state->events() && state->tasks() && state->calendars()
-        && state->accounts();
+    return store.database() && store.events() && store.tasks() && store.calendars()
+        && store.accounts();
 }
 
 } // namespace
 
-bool removeCalendar(AppState *state, const QString &calendarId)
+bool removeCalendar(const Store &store, const QString &calendarId)
 {
-    if (!isReady(state))
+    if (!isReady(store))
         return false;
     // The repositories announce their own rows, so nothing is held back and nothing added.
-    return Sql::applyAllOrNothing(state->database()->connection(),
+    return Sql::applyAllOrNothing(store.database()->connection(),
                                   QStringLiteral("calendar_removal"), {},
-                                  [&] { return removeInside(state, calendarId); }, {});
+                                  [&] { return removeInside(store, calendarId); }, {});
 }
 
-bool reapAccount(AppState *state, const QString &accountId)
+bool reapAccount(const Store &store, const QString &accountId)
 {
-    if (!isReady(state))
+    if (!isReady(store))
         return false;
     // An account still in use is not a tombstone; its calendars stay.
-    if (state->accounts()->byId(accountId))
+    if (store.accounts()->byId(accountId))
         return true;
     const auto write = [&] {
-        const QList<Calendar> calendars = state->calendars()->listByAccount(accountId);
+        const QList<Calendar> calendars = store.calendars()->listByAccount(accountId);
         for (const Calendar &calendar : calendars) {
-            if (!removeInside(state, calendar.id))
+            if (!removeInside(store, calendar.id))
                 return false;
         }
-        return state->accounts()->reapTombstone(accountId);
+        return store.accounts()->reapTombstone(accountId);
     };
-    return Sql::applyAllOrNothing(state->database()->connection(), QStringLiteral("account_reap"),
+    return Sql::applyAllOrNothing(store.database()->connection(), QStringLiteral("account_reap"),
                                   {}, write, {});
 }
 

@@ -5,16 +5,16 @@
 
 #include <QString>
 
-class AppState;
+class Store;
 
 namespace CalendarRemoval {
 
 // Deletes the calendar with its events and tasks and their reminder, guest and file rows; all or
 // nothing. False when the store refused (the repositories log why).
-[[nodiscard]] bool removeCalendar(AppState *state, const QString &calendarId);
+[[nodiscard]] bool removeCalendar(const Store &store, const QString &calendarId);
 
 // Deletes a removed account's row for good once its calendars, with everything in them, are
 // gone; all or nothing. An account that was not removed keeps everything (and this is true).
-[[nodiscard]] bool reapAccount(AppState *state, const QString &accountId);
+[[nodiscard]] bool reapAccount(const Store &store, const QString &accountId);
 
 } // namespace CalendarRemoval

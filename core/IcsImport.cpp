@@ -1,6 +1,6 @@
 #include "core/IcsImport.h"
 
-#include "core/AppState.h"
+#include "core/Store.h"
 #include "model/ICalendarEventReader.h"
 #include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
@@ -107,10 +107,10 @@ IcsFileContents readIcsFile(const QString &path)
     return contents;
 }
 
-IcsImportJob::IcsImportJob(AppState *state, QString text, QString calendarId, QString fileName,
+IcsImportJob::IcsImportJob(const Store &store, QString text, QString calendarId, QString fileName,
                            QObject *parent)
     : QObject(parent)
-    , m_state(state)
+    , m_store(store)
     , m_text(std::move(text))
     , m_calendarId(std::move(calendarId))
     , m_fileName(std::move(fileName))
@@ -152,7 +152,7 @@ bool IcsImportJob::begin()
     if (m_started)
         return !m_finished && !m_undoing && !m_forgetting;
     m_started = true;
-    const std::optional<Calendar> calendar = m_state->calendars()->byId(m_calendarId);
+    const std::optional<Calendar> calendar = m_store.calendars()->byId(m_calendarId);
     if (!calendar) {
         end(failure(IcsImport::tr("Import failed: the chosen calendar does not exist.")));
         return false;
@@ -162,7 +162,7 @@ bool IcsImportJob::begin()
             IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name)));
         return false;
     }
-    m_log = std::make_unique<ImportUndoLog>(m_state->database());
+    m_log = std::make_unique<ImportUndoLog>(m_store.database());
     QString error;
     if (!m_log->begin(&error)) {
         m_log.reset();
@@ -178,7 +178,7 @@ bool IcsImportJob::storeSlice(qint64 budgetMs)
 {
     QElapsedTimer slice;
     slice.start();
-    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    const QDateTime now = m_store.database()->currentDateTimeUtc();
     // One commit a slice: every write waits for the disk once, not once a batch.
     const auto write = [&] {
         bool stored = true;
@@ -188,7 +188,7 @@ bool IcsImportJob::storeSlice(qint64 budgetMs)
         return stored;
     };
     // The repository announces the rows it replaced; the slice adds nothing to that.
-    if (!Sql::applyAllOrNothing(m_state->database()->connection(), QStringLiteral("ics_import"), {},
+    if (!Sql::applyAllOrNothing(m_store.database()->connection(), QStringLiteral("ics_import"), {},
                                 write, {})) {
         takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
                                        "nothing was imported.")
@@ -228,7 +228,7 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
             event.last_modified = now;
     }
     // The same event imported again replaces the earlier copy instead of doubling it.
-    if (!m_state->events()->replaceByUid(events, nullptr, m_log.get()))
+    if (!m_store.events()->replaceByUid(events, nullptr, m_log.get()))
         return false;
     m_imported += int(events.size());
     return true;
@@ -301,7 +301,7 @@ bool IcsImportJob::undoSlice(qint64 budgetMs)
     if (left > 0)
         return true;
     // Views may have shown rows of the import while it ran.
-    m_state->events()->notifyChanged(m_calendarId);
+    m_store.events()->notifyChanged(m_calendarId);
     if (left < 0) {
         end(failure(IcsImport::tr("Import failed, and some of the events it had stored could not "
                                   "be removed again.")));
@@ -337,11 +337,11 @@ void IcsImportJob::end(IcsImportResult result)
     emit finished(m_result);
 }
 
-IcsImportResult importIcsFile(AppState *state, const QString &path, const QString &calendarId)
+IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId)
 {
     IcsFileContents contents = readIcsFile(path);
     if (!contents.error.isEmpty())
         return failure(contents.error);
-    IcsImportJob job(state, std::move(contents.text), calendarId, QFileInfo(path).fileName());
+    IcsImportJob job(store, std::move(contents.text), calendarId, QFileInfo(path).fileName());
     return job.runToEnd();
 }

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-class AppState;
+class Store;
 class ICalendarEventReader;
 class ImportUndoLog;
 
@@ -48,7 +48,7 @@ class IcsImportJob : public QObject
     Q_OBJECT
 public:
     // "fileName" names the source in the messages.
-    IcsImportJob(AppState *state, QString text, QString calendarId, QString fileName,
+    IcsImportJob(const Store &store, QString text, QString calendarId, QString fileName,
                  QObject *parent = nullptr);
     ~IcsImportJob() override;
 
@@ -86,7 +86,7 @@ private:
     bool forgetSlice(qint64 budgetMs);
     void end(IcsImportResult result);
 
-    AppState *m_state;
+    const Store &m_store;
     QString m_text;
     QString m_calendarId;
     QString m_fileName;
@@ -106,4 +106,4 @@ private:
 };
 
 // Reads the file and stores its events, at once.
-IcsImportResult importIcsFile(AppState *state, const QString &path, const QString &calendarId);
+IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId);

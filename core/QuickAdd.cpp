@@ -1,6 +1,6 @@
 #include "core/QuickAdd.h"
 
-#include "core/AppState.h"
+#include "core/Store.h"
 #include "model/Clock.h"
 #include "model/QuickAddItems.h"
 #include "storage/CalendarRepository.h"
@@ -11,28 +11,28 @@ namespace {
 
 // The event a line makes once it is parsed; a blank line makes none (its empty title makes
 // creation fail).
-Event quickAddEventFrom(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
-                        const QString &preferredCalendarId, bool assignIdentity,
-                        const QDateTime &now)
+Event quickAddEventFrom(CalendarRepository *calendars, const QString &line,
+                        const NLParser::ParseResult &parsed, const QString &preferredCalendarId,
+                        bool assignIdentity, const QDateTime &now)
 {
     if (line.trimmed().isEmpty())
         return Event();
-    return quickAddEvent(line, parsed, quickAddTargetCalendar(state, preferredCalendarId),
+    return quickAddEvent(line, parsed, quickAddTargetCalendar(calendars, preferredCalendarId),
                          assignIdentity, now);
 }
 
 } // namespace
 
-QString createFromQuickAdd(AppState *state, const QString &line, const QString &preferredCalendarId)
+QString createFromQuickAdd(const Store &store, const QString &line,
+                           const QString &preferredCalendarId)
 {
-    return createFromQuickAdd(state, line, preferredCalendarId, Clock::now());
+    return createFromQuickAdd(store, line, preferredCalendarId, Clock::now());
 }
 
-QString createFromQuickAdd(AppState *state, const QString &line, const QString &preferredCalendarId,
-                           const QDateTime &now)
+QString createFromQuickAdd(const Store &store, const QString &line,
+                           const QString &preferredCalendarId, const QDateTime &now)
 {
-    if (!state)
-        return QString();
+    CalendarRepository *calendars = store.calendars();
     const NLParser::ParseResult parsed = NLParser::parse(line, now);
     // A day the month does not have ("feb 30") would store an item without its date.
     if (!parsed.start.isValid())
@@ -40,62 +40,65 @@ QString createFromQuickAdd(AppState *state, const QString &line, const QString &
 
     if (parsed.isReminder || parsed.isTask) {
         const Task task = parsed.isReminder
-            ? makeQuickAddReminder(state, line, parsed, preferredCalendarId, now)
-            : makeQuickAddTask(state, line, parsed, preferredCalendarId, now);
-        if (task.title.isEmpty() || task.calendar_id.isEmpty() || !state->tasks())
+            ? makeQuickAddReminder(calendars, line, parsed, preferredCalendarId, now)
+            : makeQuickAddTask(calendars, line, parsed, preferredCalendarId, now);
+        if (task.title.isEmpty() || task.calendar_id.isEmpty() || !store.tasks())
             return QString();
-        return state->tasks()->insert(task) ? task.id : QString();
+        return store.tasks()->insert(task) ? task.id : QString();
     }
-    const Event event = quickAddEventFrom(state, line, parsed, preferredCalendarId, true, now);
-    if (event.title.isEmpty() || event.calendar_id.isEmpty() || !state->events())
+    const Event event = quickAddEventFrom(calendars, line, parsed, preferredCalendarId, true, now);
+    if (event.title.isEmpty() || event.calendar_id.isEmpty() || !store.events())
         return QString();
-    return state->events()->insert(event) ? event.id : QString();
+    return store.events()->insert(event) ? event.id : QString();
 }
 
-Task makeQuickAddReminder(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
-                          const QString &preferredCalendarId)
+Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,
+                          const NLParser::ParseResult &parsed, const QString &preferredCalendarId)
 {
-    return makeQuickAddReminder(state, line, parsed, preferredCalendarId, Clock::now());
+    return makeQuickAddReminder(calendars, line, parsed, preferredCalendarId, Clock::now());
 }
 
-Task makeQuickAddReminder(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
-                          const QString &preferredCalendarId, const QDateTime &now)
+Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,
+                          const NLParser::ParseResult &parsed, const QString &preferredCalendarId,
+                          const QDateTime &now)
 {
-    return quickAddTodo(line, parsed, quickAddTargetCalendar(state, preferredCalendarId, true),
+    return quickAddTodo(line, parsed, quickAddTargetCalendar(calendars, preferredCalendarId, true),
                         true, now);
 }
 
-Task makeQuickAddTask(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
-                      const QString &preferredCalendarId)
+Task makeQuickAddTask(CalendarRepository *calendars, const QString &line,
+                      const NLParser::ParseResult &parsed, const QString &preferredCalendarId)
 {
-    return makeQuickAddTask(state, line, parsed, preferredCalendarId, Clock::now());
+    return makeQuickAddTask(calendars, line, parsed, preferredCalendarId, Clock::now());
 }
 
-Task makeQuickAddTask(AppState *state, const QString &line, const NLParser::ParseResult &parsed,
-                      const QString &preferredCalendarId, const QDateTime &now)
+Task makeQuickAddTask(CalendarRepository *calendars, const QString &line,
+                      const NLParser::ParseResult &parsed, const QString &preferredCalendarId,
+                      const QDateTime &now)
 {
-    return quickAddTodo(line, parsed, quickAddTargetCalendar(state, preferredCalendarId, true),
+    return quickAddTodo(line, parsed, quickAddTargetCalendar(calendars, preferredCalendarId, true),
                         false, now);
 }
 
-Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,
-                        bool assignIdentity)
+Event makeQuickAddEvent(CalendarRepository *calendars, const QString &line,
+                        const QString &preferredCalendarId, bool assignIdentity)
 {
-    return makeQuickAddEvent(state, line, preferredCalendarId, assignIdentity, Clock::now());
+    return makeQuickAddEvent(calendars, line, preferredCalendarId, assignIdentity, Clock::now());
 }
 
-Event makeQuickAddEvent(AppState *state, const QString &line, const QString &preferredCalendarId,
-                        bool assignIdentity, const QDateTime &now)
+Event makeQuickAddEvent(CalendarRepository *calendars, const QString &line,
+                        const QString &preferredCalendarId, bool assignIdentity,
+                        const QDateTime &now)
 {
-    return quickAddEventFrom(state, line, NLParser::parse(line, now), preferredCalendarId,
+    return quickAddEventFrom(calendars, line, NLParser::parse(line, now), preferredCalendarId,
                              assignIdentity, now);
 }
 
-QString quickAddTargetCalendar(AppState *state, const QString &preferredCalendarId, bool forTodo)
+QString quickAddTargetCalendar(CalendarRepository *calendars, const QString &preferredCalendarId,
+                               bool forTodo)
 {
-    if (!state || !state->calendars())
+    if (!calendars)
         return QString();
-    CalendarRepository *calendars = state->calendars();
     if (!preferredCalendarId.isEmpty()) {
         const std::optional<Calendar> preferred = calendars->byId(preferredCalendarId);
         if (preferred && !preferred->is_read_only)

@@ -11,40 +11,42 @@
 #include <QDateTime>
 #include <QString>
 
-class AppState;
+class CalendarRepository;
+class Store;
 
 // The new item's id, or empty when nothing was stored: a blank line, a date that does not
 // exist ("feb 30"), no calendar that may take the item, or a failed insert.
-[[nodiscard]] QString createFromQuickAdd(AppState *state, const QString &line,
+[[nodiscard]] QString createFromQuickAdd(const Store &store, const QString &line,
                                          const QString &preferredCalendarId);
-[[nodiscard]] QString createFromQuickAdd(AppState *state, const QString &line,
+[[nodiscard]] QString createFromQuickAdd(const Store &store, const QString &line,
                                          const QString &preferredCalendarId, const QDateTime &now);
 
 // A task of item type "reminder"; with a due date it carries one alarm at the due time.
-[[nodiscard]] Task makeQuickAddReminder(AppState *state, const QString &line,
+[[nodiscard]] Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,
                                         const NLParser::ParseResult &parsed,
                                         const QString &preferredCalendarId);
-[[nodiscard]] Task makeQuickAddReminder(AppState *state, const QString &line,
+[[nodiscard]] Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,
                                         const NLParser::ParseResult &parsed,
                                         const QString &preferredCalendarId, const QDateTime &now);
 
-[[nodiscard]] Task makeQuickAddTask(AppState *state, const QString &line,
+[[nodiscard]] Task makeQuickAddTask(CalendarRepository *calendars, const QString &line,
                                     const NLParser::ParseResult &parsed,
                                     const QString &preferredCalendarId);
-[[nodiscard]] Task makeQuickAddTask(AppState *state, const QString &line,
+[[nodiscard]] Task makeQuickAddTask(CalendarRepository *calendars, const QString &line,
                                     const NLParser::ParseResult &parsed,
                                     const QString &preferredCalendarId, const QDateTime &now);
 
 // Parses the line itself. Without assignIdentity the id, uid, time stamps, sequence and stored
 // text are left empty (for a preview or a form that fills them later).
-[[nodiscard]] Event makeQuickAddEvent(AppState *state, const QString &line,
+[[nodiscard]] Event makeQuickAddEvent(CalendarRepository *calendars, const QString &line,
                                       const QString &preferredCalendarId, bool assignIdentity);
-[[nodiscard]] Event makeQuickAddEvent(AppState *state, const QString &line,
+[[nodiscard]] Event makeQuickAddEvent(CalendarRepository *calendars, const QString &line,
                                       const QString &preferredCalendarId, bool assignIdentity,
                                       const QDateTime &now);
 
 // The calendar a new item goes to: the preferred one when it exists, else the default, else the
 // first visible, else the first. Read-only calendars never take one; for a to-do a calendar that
 // accepts to-dos is preferred when there is one. Empty when no calendar qualifies.
-[[nodiscard]] QString quickAddTargetCalendar(AppState *state, const QString &preferredCalendarId,
+[[nodiscard]] QString quickAddTargetCalendar(CalendarRepository *calendars,
+                                             const QString &preferredCalendarId,
                                              bool forTodo = false);

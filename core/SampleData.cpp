@@ -1,12 +1,11 @@
 #include "core/SampleData.h"
 
-#include "core/AppState.h"
+#include "core/Store.h"
 #include "model/Clock.h"
 #include "model/ICalendar.h"
 #include "model/Records.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
-#include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
@@ -120,9 +119,9 @@ QStringList icsHead()
             QStringLiteral("PRODID:") + iCalendarProductId()};
 }
 
-bool ensureAccount(AppState *state, const QDateTime &now)
+bool ensureAccount(const Store &store, const QDateTime &now)
 {
-    if (state->accounts()->byId(kAccountId))
+    if (store.accounts()->byId(kAccountId))
         return true;
     Account account;
     account.id = kAccountId;
@@ -133,15 +132,15 @@ bool ensureAccount(AppState *state, const QDateTime &now)
     account.enabled = true;
     account.created_at = now;
     account.updated_at = now;
-    return state->accounts()->insert(account);
+    return store.accounts()->insert(account);
 }
 
-int ensureCalendar(AppState *state, const QDateTime &now)
+int ensureCalendar(const Store &store, const QDateTime &now)
 {
     int created = 0;
     for (const CalendarRow &row : kCalendars) {
         const QString id = calendarId(row.key);
-        if (state->calendars()->byId(id))
+        if (store.calendars()->byId(id))
             continue;
         Calendar calendar;
         calendar.id = id;
@@ -157,7 +156,7 @@ int ensureCalendar(AppState *state, const QDateTime &now)
         calendar.sort_order = 0;
         calendar.created_at = now;
         calendar.updated_at = now;
-        if (state->calendars()->insert(calendar))
+        if (store.calendars()->insert(calendar))
             ++created;
     }
     return created;
@@ -203,10 +202,10 @@ QString taskIcs(const Task &task)
     return lines.join(kCrLf);
 }
 
-bool insertEvent(AppState *state, const EventRow &row, const QDate &today, const QDateTime &now)
+bool insertEvent(const Store &store, const EventRow &row, const QDate &today, const QDateTime &now)
 {
     const QString id = QStringLiteral("sample-event-") + QLatin1String(row.key);
-    if (state->events()->byId(id))
+    if (store.events()->byId(id))
         return false;
     Event event;
     event.id = id;
@@ -227,13 +226,13 @@ bool insertEvent(AppState *state, const EventRow &row, const QDate &today, const
     event.created = now;
     event.last_modified = now;
     event.raw_icalendar = eventIcs(event);
-    return state->events()->insert(event);
+    return store.events()->insert(event);
 }
 
-bool insertTask(AppState *state, const TaskRow &row, const QDate &today, const QDateTime &now)
+bool insertTask(const Store &store, const TaskRow &row, const QDate &today, const QDateTime &now)
 {
     const QString id = QStringLiteral("sample-task-") + QLatin1String(row.key);
-    if (state->tasks()->byId(id))
+    if (store.tasks()->byId(id))
         return false;
     Task task;
     task.id = id;
@@ -254,38 +253,38 @@ bool insertTask(AppState *state, const TaskRow &row, const QDate &today, const Q
     task.last_modified = now;
     task.sync_status = QStringLiteral("synced");
     task.raw_icalendar = taskIcs(task);
-    return state->tasks()->insert(task);
+    return store.tasks()->insert(task);
 }
 
 } // namespace
 
-int seed(AppState *state)
+int seed(const Store &store)
 {
-    return seed(state, Clock::today());
+    return seed(store, Clock::today());
 }
 
-int seed(AppState *state, const QDate &today)
+int seed(const Store &store, const QDate &today)
 {
-    const QDateTime now = state->database()->currentDateTimeUtc();
-    if (!ensureAccount(state, now))
+    const QDateTime now = Clock::nowUtc();
+    if (!ensureAccount(store, now))
         return 0;
-    int count = ensureCalendar(state, now);
+    int count = ensureCalendar(store, now);
     for (const EventRow &row : kEvents)
-        count += insertEvent(state, row, today, now) ? 1 : 0;
+        count += insertEvent(store, row, today, now) ? 1 : 0;
     for (const TaskRow &row : kTasks)
-        count += insertTask(state, row, today, now) ? 1 : 0;
+        count += insertTask(store, row, today, now) ? 1 : 0;
     return count;
 }
 
-int clear(AppState *state)
+int clear(const Store &store)
 {
     // Events and tasks before their calendars, calendars before the account: the order the
     // foreign keys allow.
-    int total = state->events()->purgeByIdPrefix(QStringLiteral("sample-event-"));
-    total += state->tasks()->purgeByIdPrefix(QStringLiteral("sample-task-"));
-    total += state->calendars()->purgeByIdPrefix(QStringLiteral("sample-cal-"));
+    int total = store.events()->purgeByIdPrefix(QStringLiteral("sample-event-"));
+    total += store.tasks()->purgeByIdPrefix(QStringLiteral("sample-task-"));
+    total += store.calendars()->purgeByIdPrefix(QStringLiteral("sample-cal-"));
     // The account is not counted: loading reports calendars, events and tasks.
-    (void)state->accounts()->purge(kAccountId);
+    (void)store.accounts()->purge(kAccountId);
     return total;
 }
 

@@ -6,18 +6,18 @@
 
 #include <QDate>
 
-class AppState;
+class Store;
 
 namespace SampleData {
 
 // Calendars, events and tasks inserted by this call (the account is not counted); rows that
 // already exist, tombstones included, are skipped. 0 when the sample account cannot be had.
-int seed(AppState *state);
+int seed(const Store &store);
 // The same with "today" given, so a caller can place the set on any day.
-int seed(AppState *state, const QDate &today);
+int seed(const Store &store, const QDate &today);
 
 // Deletes every sample row for good and returns how many calendars, events and tasks went, so
 // that it matches what seed reported.
-int clear(AppState *state);
+int clear(const Store &store);
 
 } // namespace SampleData

@@ -1,26 +1,23 @@
 #include "core/TimeFormat.h"
 
-#include "core/AppState.h"
 #include "model/TimeOfDay.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 
-#include <QCoreApplication>
-
-bool uses24HourTime(const AppState *state)
+bool uses24HourTime(const PreferencesRepository *preferences)
 {
-    if (!state || !state->preferences())
+    if (!preferences)
         return false;
-    return state->preferences()->get(Prefs::TimeFormat).value_or(Prefs::TimeFormatDefault)
+    return preferences->get(Prefs::TimeFormat).value_or(Prefs::TimeFormatDefault)
         == QLatin1String("24");
 }
 
-QString timeOfDayFormat(const AppState *state)
+QString timeOfDayFormat(const PreferencesRepository *preferences)
 {
-    return TimeOfDay::format(uses24HourTime(state));
+    return TimeOfDay::format(uses24HourTime(preferences));
 }
 
-QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime)
+QString formatTimeOfDay(const PreferencesRepository *preferences, const QDateTime &dateTime)
 {
-    return TimeOfDay::text(dateTime, uses24HourTime(state));
+    return TimeOfDay::text(dateTime, uses24HourTime(preferences));
 }

@@ -6,11 +6,12 @@
 #include <QDateTime>
 #include <QString>
 
-class AppState;
+class PreferencesRepository;
 
-// False without a state or without its preferences.
-[[nodiscard]] bool uses24HourTime(const AppState *state);
+// False without preferences (a store not open yet).
+[[nodiscard]] bool uses24HourTime(const PreferencesRepository *preferences);
 // "HH:mm" or "h:mm AP" (the latter as the interface language orders it).
-[[nodiscard]] QString timeOfDayFormat(const AppState *state);
+[[nodiscard]] QString timeOfDayFormat(const PreferencesRepository *preferences);
 // In the interface language (the default locale).
-[[nodiscard]] QString formatTimeOfDay(const AppState *state, const QDateTime &dateTime);
+[[nodiscard]] QString formatTimeOfDay(const PreferencesRepository *preferences,
+                                      const QDateTime &dateTime);

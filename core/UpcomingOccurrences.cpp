@@ -1,6 +1,6 @@
 #include "core/UpcomingOccurrences.h"
 
-#include "core/AppState.h"
+#include "core/Store.h"
 #include "model/Clock.h"
 #include "model/Upcoming.h"
 #include "storage/CalendarRepository.h"
@@ -11,21 +11,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-QStringList activeCalendarIds(AppState *state)
+QStringList activeCalendarIds(const Store &store, const QString &activeViewId)
 {
     QStringList ids;
-    if (!state)
-        return ids;
-    if (state->views()) {
-        if (const std::optional<CalendarView> view = state->views()->byId(state->activeViewId())) {
+    if (store.views()) {
+        if (const std::optional<CalendarView> view = store.views()->byId(activeViewId)) {
             const QJsonDocument doc = QJsonDocument::fromJson(view->calendar_ids.toUtf8());
             const QJsonArray members = doc.array();
             for (const QJsonValue &member : members)
                 ids.append(member.toString()); // not a string: an empty id, kept
         }
     }
-    if (ids.isEmpty() && state->calendars()) {
-        const QList<Calendar> calendars = state->calendars()->listAll();
+    if (ids.isEmpty() && store.calendars()) {
+        const QList<Calendar> calendars = store.calendars()->listAll();
         for (const Calendar &c : calendars) {
             if (c.is_visible)
                 ids.append(c.id);
@@ -34,35 +32,37 @@ QStringList activeCalendarIds(AppState *state)
     return ids;
 }
 
-QList<Event> upcomingOccurrences(AppState *state)
+QList<Event> upcomingOccurrences(const Store &store, const QString &activeViewId)
 {
-    return upcomingOccurrences(state, Clock::now());
+    return upcomingOccurrences(store, activeViewId, Clock::now());
 }
 
-QList<Event> upcomingOccurrences(AppState *state, const QDateTime &now)
+QList<Event> upcomingOccurrences(const Store &store, const QString &activeViewId,
+                                 const QDateTime &now)
 {
-    if (!state || !state->events())
+    if (!store.events())
         return {};
-    const QStringList calendarIds = activeCalendarIds(state);
+    const QStringList calendarIds = activeCalendarIds(store, activeViewId);
     // An empty list would mean every calendar to the range query.
     if (calendarIds.isEmpty())
         return {};
 
     const UpcomingWindow window = upcomingWindow(now);
-    QList<Event> stored = state->events()->listInRange(window.from, window.to, calendarIds);
+    QList<Event> stored = store.events()->listInRange(window.from, window.to, calendarIds);
     const QList<FilterRule> rules
-        = state->filterRules() ? state->filterRules()->listEnabled() : QList<FilterRule>();
+        = store.filterRules() ? store.filterRules()->listEnabled() : QList<FilterRule>();
     return upcomingAmong(std::move(stored), rules, now);
 }
 
-std::optional<Event> nextUpcomingOccurrence(AppState *state)
+std::optional<Event> nextUpcomingOccurrence(const Store &store, const QString &activeViewId)
 {
-    return nextUpcomingOccurrence(state, Clock::now());
+    return nextUpcomingOccurrence(store, activeViewId, Clock::now());
 }
 
-std::optional<Event> nextUpcomingOccurrence(AppState *state, const QDateTime &now)
+std::optional<Event> nextUpcomingOccurrence(const Store &store, const QString &activeViewId,
+                                            const QDateTime &now)
 {
-    const QList<Event> upcoming = upcomingOccurrences(state, now);
+    const QList<Event> upcoming = upcomingOccurrences(store, activeViewId, now);
     if (upcoming.isEmpty())
         return std::nullopt;
     return upcoming.first();

@@ -12,13 +12,17 @@
 
 #include <optional>
 
-class AppState;
+class Store;
 
-// The calendars of the active group, or every visible calendar when the group lists none.
-[[nodiscard]] QStringList activeCalendarIds(AppState *state);
+// The calendars of the active group (activeViewId), or every visible calendar when the group
+// lists none.
+[[nodiscard]] QStringList activeCalendarIds(const Store &store, const QString &activeViewId);
 
-[[nodiscard]] QList<Event> upcomingOccurrences(AppState *state);
-[[nodiscard]] QList<Event> upcomingOccurrences(AppState *state, const QDateTime &now);
+[[nodiscard]] QList<Event> upcomingOccurrences(const Store &store, const QString &activeViewId);
+[[nodiscard]] QList<Event> upcomingOccurrences(const Store &store, const QString &activeViewId,
+                                               const QDateTime &now);
 
-[[nodiscard]] std::optional<Event> nextUpcomingOccurrence(AppState *state);
-[[nodiscard]] std::optional<Event> nextUpcomingOccurrence(AppState *state, const QDateTime &now);
+[[nodiscard]] std::optional<Event> nextUpcomingOccurrence(const Store &store,
+                                                          const QString &activeViewId);
+[[nodiscard]] std::optional<Event>
+nextUpcomingOccurrence(const Store &store, const QString &activeViewId, const QDateTime &now);

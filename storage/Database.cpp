@@ -110,7 +110,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
 
 QDateTime Database::currentDateTimeUtc() const
 {
-    return m_clock ? m_clock().toUTC() : Clock::nowUtc();
+    return Clock::nowUtc();
 }
 
 bool Database::open(const QString &path)

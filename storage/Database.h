@@ -40,9 +40,8 @@ public:
     // Replaces the migrations that migrate() applies (tests build older schema versions).
     void setMigrations(const QList<Migration> &migrations) { m_migrations = migrations; }
 
-    // "Now" for the time stamps the repositories write; the wall clock unless replaced.
+    // "Now" for the time stamps the repositories write: the program clock, in UTC.
     QDateTime currentDateTimeUtc() const;
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // Splits a migration script into statements, line by line: drops "--" lines, ends a
     // statement at a line ending in ";" outside BEGIN ... END blocks.
@@ -79,5 +78,4 @@ private:
     bool m_rowsWritten = false; // in the transaction under way
     unsigned m_rowCommits = 0; // commits that wrote rows
     QList<Migration> m_migrations;
-    std::function<QDateTime()> m_clock;
 };

@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
@@ -147,6 +148,9 @@ private:
     std::unique_ptr<LarkTest::TestDatabase> m_db;
     std::unique_ptr<AppState> m_state;
     LarkTest::TestClock m_clock {QDateTime(today, QTime(8, 0), Qt::UTC)};
+    Clock::Override m_pinned {[this] {
+        return m_clock.now();
+    }};
     // The state's first signals, seen from its start.
     int m_databaseReady = 0;
 };
@@ -160,7 +164,6 @@ void TestAppState::init()
     m_db = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_db->isValid());
     m_state = std::make_unique<AppState>();
-    m_state->setClock([this] { return m_clock.now(); });
     m_databaseReady = 0;
     connect(m_state.get(), &AppState::databaseReady, this, [this] { ++m_databaseReady; });
 }

@@ -1,5 +1,5 @@
 #include "core/CalendarRemoval.h"
-#include "core/TempAppState.h"
+#include "core/TempStore.h"
 #include "storage/AccountRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
@@ -32,7 +32,7 @@ private:
     // Rows of each kind that belong to the calendar, "events tasks reminders guests files".
     QString held(const QString &calendarId) const;
 
-    LarkTest::TempAppState m_t;
+    LarkTest::TempStore m_t;
 };
 
 bool tst_CalendarRemoval::fill(const QString &calendarId)
@@ -59,7 +59,7 @@ bool tst_CalendarRemoval::fill(const QString &calendarId)
     t.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR");
     t.created = t.last_modified = kStart;
     t.reminders = {reminder(30)};
-    return m_t.state()->events()->insert(e) && m_t.state()->tasks()->insert(t)
+    return m_t->events()->insert(e) && m_t->tasks()->insert(t)
         && m_t.exec(
             QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES ('%1-file', "
                            "'%1-event', 'agenda.pdf')")
@@ -80,7 +80,7 @@ QString tst_CalendarRemoval::held(const QString &calendarId) const
               .arg(events, calendarId),
           QStringLiteral("SELECT COUNT(*) FROM attendees WHERE event_id IN %1").arg(events),
           QStringLiteral("SELECT COUNT(*) FROM attachments WHERE event_id IN %1").arg(events)}) {
-        QSqlQuery q(m_t.state()->database()->connection());
+        QSqlQuery q(m_t->database()->connection());
         counts << (q.exec(sql) && q.next() ? q.value(0).toString() : QStringLiteral("?"));
     }
     return counts.join(QLatin1Char(' '));
@@ -89,13 +89,13 @@ QString tst_CalendarRemoval::held(const QString &calendarId) const
 void tst_CalendarRemoval::calendarsAndRemovedAccountsGoWithWhatTheyHold()
 {
     QVERIFY(m_t.isValid());
-    AppState *state = m_t.state();
+    const Store &store = m_t.store();
     Account work;
     work.id = QStringLiteral("work");
     work.name = QStringLiteral("Work");
     work.type = QStringLiteral("caldav");
     work.created_at = work.updated_at = kStart;
-    QVERIFY(state->accounts()->insert(work));
+    QVERIFY(store.accounts()->insert(work));
     QVERIFY(m_t.addCalendar(QStringLiteral("home"), 1));
     QVERIFY(m_t.addCalendar(QStringLiteral("old"), 2));
     QVERIFY(m_t.exec(QStringLiteral("UPDATE calendars SET account_id = 'work' WHERE id = 'old'")));
@@ -109,23 +109,23 @@ void tst_CalendarRemoval::calendarsAndRemovedAccountsGoWithWhatTheyHold()
     QVERIFY(m_t.exec(QStringLiteral("CREATE TEMP TRIGGER keep BEFORE DELETE ON calendars BEGIN "
                                     "SELECT RAISE(ABORT, 'kept'); END")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("remove failed:.*kept")));
-    QVERIFY(!CalendarRemoval::removeCalendar(state, QStringLiteral("home")));
+    QVERIFY(!CalendarRemoval::removeCalendar(store, QStringLiteral("home")));
     QCOMPARE(held(QStringLiteral("home")), full);
-    QVERIFY(state->calendars()->byId(QStringLiteral("home")));
+    QVERIFY(store.calendars()->byId(QStringLiteral("home")));
     QVERIFY(m_t.exec(QStringLiteral("DROP TRIGGER keep")));
 
-    QVERIFY(CalendarRemoval::removeCalendar(state, QStringLiteral("home")));
+    QVERIFY(CalendarRemoval::removeCalendar(store, QStringLiteral("home")));
     QCOMPARE(held(QStringLiteral("home")), none);
-    QVERIFY(!state->calendars()->byId(QStringLiteral("home")));
+    QVERIFY(!store.calendars()->byId(QStringLiteral("home")));
     QCOMPARE(held(QStringLiteral("old")), full);
 
     // An account in use is not reaped; a removed one goes after its calendars.
-    QVERIFY(CalendarRemoval::reapAccount(state, QStringLiteral("work")));
+    QVERIFY(CalendarRemoval::reapAccount(store, QStringLiteral("work")));
     QCOMPARE(held(QStringLiteral("old")), full);
-    QVERIFY(state->accounts()->remove(QStringLiteral("work")));
-    QVERIFY(CalendarRemoval::reapAccount(state, QStringLiteral("work")));
+    QVERIFY(store.accounts()->remove(QStringLiteral("work")));
+    QVERIFY(CalendarRemoval::reapAccount(store, QStringLiteral("work")));
     QCOMPARE(held(QStringLiteral("old")), none);
-    QVERIFY(!state->calendars()->byId(QStringLiteral("old")));
+    QVERIFY(!store.calendars()->byId(QStringLiteral("old")));
     QCOMPARE(m_t.count(QStringLiteral("accounts WHERE id = 'work'")), 0);
 }
 

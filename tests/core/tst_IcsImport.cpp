@@ -1,9 +1,8 @@
 #include "../model/ICalOracle.h"
-#include "core/AppState.h"
 #include "core/IcsImport.h"
+#include "core/TempStore.h"
 #include "model/Recurrence.h"
 #include "storage/EventRepository.h"
-#include "support/StartedAppState.h"
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
@@ -79,16 +78,16 @@ void tst_IcsImport::storedTimesMatchLibical()
     const QByteArray bytes = LarkTest::readData(QStringLiteral("ics/") + file);
     const ICalOracle::Result oracle = ICalOracle::read(bytes);
     QVERIFY2(oracle.error.isEmpty(), qPrintable(oracle.error));
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
 
     const IcsImportResult result
-        = importIcsFile(state.get(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
+        = importIcsFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(result.skipped, skipped);
 
     QHash<QString, Event> stored;
-    const QList<Event> events = state->events()->listByCalendar(kPersonal);
+    const QList<Event> events = app->events()->listByCalendar(kPersonal);
     for (const Event &e : events)
         stored.insert(e.uid + e.recurrence_id, e);
     int withUid = 0;
@@ -124,9 +123,9 @@ void tst_IcsImport::storedTimesMatchLibical()
 
 void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QVERIFY(importIcsFile(state.get(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")),
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QVERIFY(importIcsFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")),
                           kPersonal)
                 .ok);
     // Weekly at 09:00 in a zone only the file defines: an hour earlier in UTC once its summer
@@ -135,7 +134,7 @@ void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
     const QDateTime to = utc(2024, 4, 20, 0, 0);
     QList<QDateTime> starts;
     const QList<Event> occurrences
-        = expandOccurrences(state->events()->listInRange(from, to, {kPersonal}), from, to);
+        = expandOccurrences(app->events()->listInRange(from, to, {kPersonal}), from, to);
     for (const Event &e : occurrences) {
         if (e.uid == QLatin1String("skipped-3"))
             starts << e.start_time.toUTC();
@@ -147,14 +146,14 @@ void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
 
 void tst_IcsImport::cancelLeavesNothingBehind()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
     // An earlier import of one of the events, which the cancelled one must not replace either.
-    const QString earlier = state.dir() + QStringLiteral("/one.ics");
+    const QString earlier = app.dir() + QStringLiteral("/one.ics");
     QVERIFY(LarkTest::writeFile(earlier, manyEvents(1, "Kept")));
-    QVERIFY(importIcsFile(state.get(), earlier, kPersonal).ok);
+    QVERIFY(importIcsFile(app.store(), earlier, kPersonal).ok);
 
-    IcsImportJob job(state.get(), QString::fromUtf8(manyEvents(10000, "Imported")), kPersonal,
+    IcsImportJob job(app.store(), QString::fromUtf8(manyEvents(10000, "Imported")), kPersonal,
                      QStringLiteral("many.ics"));
     QSignalSpy progress(&job, &IcsImportJob::progress);
     QSignalSpy finished(&job, &IcsImportJob::finished);
@@ -166,7 +165,7 @@ void tst_IcsImport::cancelLeavesNothingBehind()
     // What was committed is taken back a slice at a time, the replaced event included.
     QTRY_COMPARE(finished.count(), 1);
     QVERIFY(job.result().cancelled);
-    const QList<Event> events = state->events()->listByCalendar(kPersonal);
+    const QList<Event> events = app->events()->listByCalendar(kPersonal);
     QCOMPARE(events.size(), 1);
     QCOMPARE(events.first().title, QStringLiteral("Kept"));
 }

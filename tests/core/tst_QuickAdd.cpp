@@ -1,5 +1,5 @@
 #include "core/QuickAdd.h"
-#include "core/TempAppState.h"
+#include "core/TempStore.h"
 #include "model/ICalOracle.h"
 #include "model/ICalendar.h"
 #include "model/LocalEvent.h"
@@ -9,7 +9,7 @@
 
 #include <QTest>
 
-using LarkTest::TempAppState;
+using LarkTest::TempStore;
 
 namespace {
 
@@ -23,7 +23,7 @@ QDateTime jan(int day, int hour = 0, int minute = 0)
 
 // Calendars written as "id:flag,flag" with the flags visible, hidden, default, readonly and
 // todo (accepts to-dos); list order is the written order.
-bool addCalendars(TempAppState &app, const QStringList &specs)
+bool addCalendars(TempStore &app, const QStringList &specs)
 {
     int order = 0;
     for (const QString &spec : specs) {
@@ -110,10 +110,10 @@ void tst_QuickAdd::targetCalendar()
     QFETCH(QString, preferred);
     QFETCH(bool, forTodo);
     QFETCH(QString, expected);
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, calendars));
-    QCOMPARE(quickAddTargetCalendar(app.state(), preferred, forTodo), expected);
+    QCOMPARE(quickAddTargetCalendar(app->calendars(), preferred, forTodo), expected);
 }
 
 void tst_QuickAdd::createsTodoItems_data()
@@ -162,14 +162,14 @@ void tst_QuickAdd::createsTodoItems()
     QFETCH(QString, alarms);
     QFETCH(QStringList, categories);
 
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"events:default", "todos:todo"})));
 
-    const QString id = createFromQuickAdd(app.state(), line, QString(), kNow);
+    const QString id = createFromQuickAdd(app.store(), line, QString(), kNow);
     QVERIFY(!id.isEmpty());
     QCOMPARE(app.count(QStringLiteral("events")), 0);
-    const std::optional<Task> stored = app.state()->tasks()->byId(id);
+    const std::optional<Task> stored = app->tasks()->byId(id);
     QVERIFY(stored.has_value());
     const Task &t = *stored;
     QCOMPARE(t.uid, id);
@@ -230,14 +230,14 @@ void tst_QuickAdd::createsEvents()
     QFETCH(QDateTime, end);
     QFETCH(bool, allDay);
 
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"todos:todo", "events:default"})));
 
-    const QString id = createFromQuickAdd(app.state(), line, QString(), kNow);
+    const QString id = createFromQuickAdd(app.store(), line, QString(), kNow);
     QVERIFY(!id.isEmpty());
     QCOMPARE(app.count(QStringLiteral("tasks")), 0);
-    const std::optional<Event> stored = app.state()->events()->byId(id);
+    const std::optional<Event> stored = app->events()->byId(id);
     QVERIFY(stored.has_value());
     const Event &e = *stored;
     QCOMPARE(e.uid, id);
@@ -291,26 +291,27 @@ void tst_QuickAdd::refusesWithoutStoring()
 {
     QFETCH(QStringList, calendars);
     QFETCH(QString, line);
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, calendars));
-    QCOMPARE(createFromQuickAdd(app.state(), line, QString(), kNow), QString());
+    QCOMPARE(createFromQuickAdd(app.store(), line, QString(), kNow), QString());
     QCOMPARE(app.count(QStringLiteral("events")), 0);
     QCOMPARE(app.count(QStringLiteral("tasks")), 0);
-    QCOMPARE(createFromQuickAdd(nullptr, line, QString(), kNow), QString());
+    const Store unopened;
+    QCOMPARE(createFromQuickAdd(unopened, line, QString(), kNow), QString());
 }
 
 void tst_QuickAdd::failedInsertGivesEmptyId()
 {
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"a:default,todo"})));
     QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = ON")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
-    QCOMPARE(createFromQuickAdd(app.state(), QStringLiteral("lunch at noon"), QString(), kNow),
+    QCOMPARE(createFromQuickAdd(app.store(), QStringLiteral("lunch at noon"), QString(), kNow),
              QString());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed")));
-    QCOMPARE(createFromQuickAdd(app.state(), QStringLiteral("buy milk"), QString(), kNow),
+    QCOMPARE(createFromQuickAdd(app.store(), QStringLiteral("buy milk"), QString(), kNow),
              QString());
     QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = OFF")));
     QCOMPARE(app.count(QStringLiteral("events")), 0);
@@ -319,11 +320,11 @@ void tst_QuickAdd::failedInsertGivesEmptyId()
 
 void tst_QuickAdd::eventWithoutIdentity()
 {
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"a:visible"})));
-    const Event e
-        = makeQuickAddEvent(app.state(), QStringLiteral("standup at 9"), QString(), false, kNow);
+    const Event e = makeQuickAddEvent(app->calendars(), QStringLiteral("standup at 9"), QString(),
+                                      false, kNow);
     QCOMPARE(e.title, QStringLiteral("standup"));
     QCOMPARE(e.calendar_id, QStringLiteral("a"));
     QCOMPARE(e.start_time, jan(10, 9));
@@ -345,10 +346,10 @@ void tst_QuickAdd::minimalEventRoundTrip_data()
 void tst_QuickAdd::minimalEventRoundTrip()
 {
     QFETCH(QString, line);
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"a:default"})));
-    const Event made = makeQuickAddEvent(app.state(), line, QString(), true, kNow);
+    const Event made = makeQuickAddEvent(app->calendars(), line, QString(), true, kNow);
     const QList<Event> read = parseICalendarEvents(made.raw_icalendar);
     QCOMPARE(read.size(), 1);
     const Event &back = read.first();

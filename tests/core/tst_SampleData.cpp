@@ -1,11 +1,11 @@
 #include "core/SampleData.h"
+#include "core/TempStore.h"
 #include "model/ICalendar.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
-#include "support/StartedAppState.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -15,17 +15,17 @@ namespace {
 
 const QDate kToday(2026, 6, 10);
 
-int countRows(AppState *state, const QString &sql)
+int countRows(const Store &store, const QString &sql)
 {
-    QSqlQuery q(state->database()->connection());
+    QSqlQuery q(store.database()->connection());
     if (!q.exec(sql) || !q.next())
         return -1;
     return q.value(0).toInt();
 }
 
-int sampleRows(AppState *state)
+int sampleRows(const Store &store)
 {
-    return countRows(state,
+    return countRows(store,
                      QStringLiteral("SELECT (SELECT COUNT(*) FROM accounts WHERE id = "
                                     "'sample-account') + (SELECT COUNT(*) FROM calendars WHERE id "
                                     "LIKE 'sample-cal-%') + (SELECT COUNT(*) FROM events WHERE id "
@@ -51,15 +51,15 @@ private slots:
 
 void TestSampleData::seedFillsAnEmptyDatabaseOnce()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
-    QCOMPARE(sampleRows(state.get()), 31);
-    QCOMPARE(state->calendars()->listByAccount(QStringLiteral("sample-account")).size(), 4);
-    QVERIFY(state->events()->listByCalendar(QStringLiteral("sample-cal-birthdays")).isEmpty());
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
+    QCOMPARE(sampleRows(app.store()), 31);
+    QCOMPARE(app->calendars()->listByAccount(QStringLiteral("sample-account")).size(), 4);
+    QVERIFY(app->events()->listByCalendar(QStringLiteral("sample-cal-birthdays")).isEmpty());
 
-    QCOMPARE(SampleData::seed(state.get(), kToday), 0);
-    QCOMPARE(sampleRows(state.get()), 31);
+    QCOMPARE(SampleData::seed(app.store(), kToday), 0);
+    QCOMPARE(sampleRows(app.store()), 31);
 }
 
 void TestSampleData::seedPlacesEventsOnLocalWallClockTimes_data()
@@ -99,10 +99,10 @@ void TestSampleData::seedPlacesEventsOnLocalWallClockTimes()
     QFETCH(QDateTime, end);
     QFETCH(bool, allDay);
 
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QCOMPARE(SampleData::seed(state.get(), today), 30);
-    const std::optional<Event> event = state->events()->byId(QStringLiteral("sample-event-") + key);
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QCOMPARE(SampleData::seed(app.store(), today), 30);
+    const std::optional<Event> event = app->events()->byId(QStringLiteral("sample-event-") + key);
     QVERIFY(event);
     QCOMPARE(event->is_all_day, allDay);
     QCOMPARE(event->start_time.toLocalTime(), start);
@@ -126,38 +126,38 @@ void TestSampleData::seedPlacesEventsOnLocalWallClockTimes()
 
 void TestSampleData::seedKeepsADeletedSampleEventDeleted()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
-    QVERIFY(state->events()->remove(QStringLiteral("sample-event-today-lunch")));
-    QVERIFY(state->tasks()->hardDelete(QStringLiteral("sample-task-buy-milk")));
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
+    QVERIFY(app->events()->remove(QStringLiteral("sample-event-today-lunch")));
+    QVERIFY(app->tasks()->hardDelete(QStringLiteral("sample-task-buy-milk")));
 
     // The tombstone counts as present; the hard-deleted task comes back.
-    QCOMPARE(SampleData::seed(state.get(), kToday), 1);
-    QVERIFY(state->events()->byId(QStringLiteral("sample-event-today-lunch"))->deleted_at);
-    QVERIFY(state->tasks()->byId(QStringLiteral("sample-task-buy-milk")));
+    QCOMPARE(SampleData::seed(app.store(), kToday), 1);
+    QVERIFY(app->events()->byId(QStringLiteral("sample-event-today-lunch"))->deleted_at);
+    QVERIFY(app->tasks()->byId(QStringLiteral("sample-task-buy-milk")));
 }
 
 void TestSampleData::seedRefusesWhenTheAccountIsATombstone()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
-    QCOMPARE(SampleData::clear(state.get()), 30);
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
-    QVERIFY(state->accounts()->remove(QStringLiteral("sample-account")));
-    const int before = sampleRows(state.get());
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
+    QCOMPARE(SampleData::clear(app.store()), 30);
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
+    QVERIFY(app->accounts()->remove(QStringLiteral("sample-account")));
+    const int before = sampleRows(app.store());
 
-    QCOMPARE(SampleData::seed(state.get(), kToday), 0);
-    QCOMPARE(sampleRows(state.get()), before);
+    QCOMPARE(SampleData::seed(app.store(), kToday), 0);
+    QCOMPARE(sampleRows(app.store()), before);
 }
 
 void TestSampleData::clearRemovesEverySampleRowAndNothingElse()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
     // The user's own rows: the on-device calendar seeded at start and one event in it.
-    const QList<Calendar> own = state->calendars()->listAll();
+    const QList<Calendar> own = app->calendars()->listAll();
     QCOMPARE(own.size(), 1);
     Event mine;
     mine.id = QStringLiteral("my-event");
@@ -168,28 +168,28 @@ void TestSampleData::clearRemovesEverySampleRowAndNothingElse()
     mine.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR");
     mine.created = mine.start_time;
     mine.last_modified = mine.start_time;
-    QVERIFY(state->events()->insert(mine));
+    QVERIFY(app->events()->insert(mine));
     const int accountsBefore
-        = countRows(state.get(), QStringLiteral("SELECT COUNT(*) FROM accounts"));
+        = countRows(app.store(), QStringLiteral("SELECT COUNT(*) FROM accounts"));
 
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
-    QCOMPARE(SampleData::clear(state.get()), 30);
-    QCOMPARE(sampleRows(state.get()), 0);
-    QVERIFY(state->events()->byId(QStringLiteral("my-event")));
-    QCOMPARE(state->calendars()->listAll().size(), 1);
-    QCOMPARE(countRows(state.get(), QStringLiteral("SELECT COUNT(*) FROM accounts")),
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
+    QCOMPARE(SampleData::clear(app.store()), 30);
+    QCOMPARE(sampleRows(app.store()), 0);
+    QVERIFY(app->events()->byId(QStringLiteral("my-event")));
+    QCOMPARE(app->calendars()->listAll().size(), 1);
+    QCOMPARE(countRows(app.store(), QStringLiteral("SELECT COUNT(*) FROM accounts")),
              accountsBefore);
 
-    QCOMPARE(SampleData::clear(state.get()), 0);
+    QCOMPARE(SampleData::clear(app.store()), 0);
 }
 
 void TestSampleData::clearRemovesChildRowsOfSampleEvents()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
     // The user gave a sample event a reminder and a guest.
-    std::optional<Event> event = state->events()->byId(QStringLiteral("sample-event-today-design"));
+    std::optional<Event> event = app->events()->byId(QStringLiteral("sample-event-today-design"));
     QVERIFY(event);
     Reminder reminder;
     reminder.minutes_before = 10;
@@ -197,33 +197,33 @@ void TestSampleData::clearRemovesChildRowsOfSampleEvents()
     Attendee guest;
     guest.email = QStringLiteral("sam@example.org");
     event->attendees << guest;
-    QVERIFY(state->events()->update(*event));
-    QSqlQuery attach(state->database()->connection());
+    QVERIFY(app->events()->update(*event));
+    QSqlQuery attach(app->database()->connection());
     QVERIFY(attach.exec(QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES "
                                        "('a1', 'sample-event-today-design', 'agenda.pdf')")));
 
-    QCOMPARE(SampleData::clear(state.get()), 30);
-    QCOMPARE(sampleRows(state.get()), 0);
-    QCOMPARE(countRows(state.get(), QStringLiteral("SELECT COUNT(*) FROM reminders")), 0);
-    QCOMPARE(countRows(state.get(), QStringLiteral("SELECT COUNT(*) FROM attendees")), 0);
-    QCOMPARE(countRows(state.get(), QStringLiteral("SELECT COUNT(*) FROM attachments")), 0);
+    QCOMPARE(SampleData::clear(app.store()), 30);
+    QCOMPARE(sampleRows(app.store()), 0);
+    QCOMPARE(countRows(app.store(), QStringLiteral("SELECT COUNT(*) FROM reminders")), 0);
+    QCOMPARE(countRows(app.store(), QStringLiteral("SELECT COUNT(*) FROM attendees")), 0);
+    QCOMPARE(countRows(app.store(), QStringLiteral("SELECT COUNT(*) FROM attachments")), 0);
 }
 
 void TestSampleData::clearAnnouncesTheChange()
 {
-    LarkTest::StartedAppState state;
-    QVERIFY(state.ok());
-    QSignalSpy calendars(state->calendars(), &CalendarRepository::calendarsChanged);
-    QSignalSpy events(state->events(), &EventRepository::eventsChanged);
-    QSignalSpy tasks(state->tasks(), &TaskRepository::tasksChanged);
-    QCOMPARE(SampleData::seed(state.get(), kToday), 30);
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    QSignalSpy calendars(app->calendars(), &CalendarRepository::calendarsChanged);
+    QSignalSpy events(app->events(), &EventRepository::eventsChanged);
+    QSignalSpy tasks(app->tasks(), &TaskRepository::tasksChanged);
+    QCOMPARE(SampleData::seed(app.store(), kToday), 30);
     // The seed's own announcements come first, coalesced.
     QTRY_COMPARE(events.size(), 1);
     QTRY_COMPARE(tasks.size(), 1);
     calendars.clear();
     events.clear();
     tasks.clear();
-    QCOMPARE(SampleData::clear(state.get()), 30);
+    QCOMPARE(SampleData::clear(app.store()), 30);
     QCOMPARE(calendars.size(), 1);
     QTRY_COMPARE(events.size(), 1);
     QTRY_COMPARE(tasks.size(), 1);

@@ -1,7 +1,7 @@
-#include "core/TempAppState.h"
 #include "core/TimeFormat.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "support/TestDatabase.h"
 
 #include <QTest>
 
@@ -12,7 +12,7 @@ private slots:
     void formats_data();
     void formats();
     void preferenceReadAtEveryCall();
-    void withoutState();
+    void withoutPreferences();
 };
 
 void tst_TimeFormat::formats_data()
@@ -43,35 +43,37 @@ void tst_TimeFormat::formats()
     QFETCH(QString, morning);
     QFETCH(QString, evening);
 
-    LarkTest::TempAppState app;
-    QVERIFY(app.isValid());
+    LarkTest::TestDatabase db;
+    QVERIFY(db.isValid());
+    PreferencesRepository repository(db.db());
+    PreferencesRepository *preferences = &repository;
     if (!stored.isNull())
-        QVERIFY(app.state()->preferences()->set(Prefs::TimeFormat, stored));
-    QCOMPARE(uses24HourTime(app.state()), twentyFour);
-    QCOMPARE(timeOfDayFormat(app.state()),
+        QVERIFY(preferences->set(Prefs::TimeFormat, stored));
+    QCOMPARE(uses24HourTime(preferences), twentyFour);
+    QCOMPARE(timeOfDayFormat(preferences),
              twentyFour ? QStringLiteral("HH:mm") : QStringLiteral("h:mm AP"));
-    QCOMPARE(formatTimeOfDay(app.state(), QDateTime(QDate(2024, 1, 10), QTime(9, 5, 59))), morning);
-    QCOMPARE(formatTimeOfDay(app.state(), QDateTime(QDate(2024, 1, 10), QTime(21, 5))), evening);
+    QCOMPARE(formatTimeOfDay(preferences, QDateTime(QDate(2024, 1, 10), QTime(9, 5, 59))), morning);
+    QCOMPARE(formatTimeOfDay(preferences, QDateTime(QDate(2024, 1, 10), QTime(21, 5))), evening);
 }
 
 void tst_TimeFormat::preferenceReadAtEveryCall()
 {
-    LarkTest::TempAppState app;
-    QVERIFY(app.isValid());
+    LarkTest::TestDatabase db;
+    QVERIFY(db.isValid());
+    PreferencesRepository repository(db.db());
+    PreferencesRepository *preferences = &repository;
     const QDateTime t(QDate(2024, 1, 10), QTime(0, 30));
-    QCOMPARE(formatTimeOfDay(app.state(), t), QStringLiteral("12:30 AM"));
-    QVERIFY(app.state()->preferences()->set(Prefs::TimeFormat, QStringLiteral("24")));
-    QCOMPARE(formatTimeOfDay(app.state(), t), QStringLiteral("00:30"));
-    QVERIFY(app.state()->preferences()->remove(Prefs::TimeFormat));
-    QCOMPARE(formatTimeOfDay(app.state(), t), QStringLiteral("12:30 AM"));
+    QCOMPARE(formatTimeOfDay(preferences, t), QStringLiteral("12:30 AM"));
+    QVERIFY(preferences->set(Prefs::TimeFormat, QStringLiteral("24")));
+    QCOMPARE(formatTimeOfDay(preferences, t), QStringLiteral("00:30"));
+    QVERIFY(preferences->remove(Prefs::TimeFormat));
+    QCOMPARE(formatTimeOfDay(preferences, t), QStringLiteral("12:30 AM"));
 }
 
-void tst_TimeFormat::withoutState()
+void tst_TimeFormat::withoutPreferences()
 {
     QVERIFY(!uses24HourTime(nullptr));
     QCOMPARE(timeOfDayFormat(nullptr), QStringLiteral("h:mm AP"));
-    AppState uninitialised; // no preferences yet
-    QVERIFY(!uses24HourTime(&uninitialised));
 }
 
 QTEST_MAIN(tst_TimeFormat)

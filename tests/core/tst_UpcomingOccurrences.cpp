@@ -1,4 +1,4 @@
-#include "core/TempAppState.h"
+#include "core/TempStore.h"
 #include "core/UpcomingOccurrences.h"
 #include "model/LocalEvent.h"
 #include "storage/EventRepository.h"
@@ -8,7 +8,7 @@
 
 #include <QTest>
 
-using LarkTest::TempAppState;
+using LarkTest::TempStore;
 
 Q_DECLARE_METATYPE(QList<Event>)
 
@@ -66,18 +66,18 @@ QStringList titlesOf(const QList<Event> &events)
     return out;
 }
 
-bool addEvents(TempAppState &app, const QList<Event> &events)
+bool addEvents(TempStore &app, const QList<Event> &events)
 {
     for (Event e : events) {
         e.raw_icalendar = writeMinimalICalendarEvent(e, kNow);
         e.created = e.last_modified = kNow.toUTC();
-        if (!app.state()->events()->insert(e))
+        if (!app->events()->insert(e))
             return false;
     }
     return true;
 }
 
-bool addStandardCalendars(TempAppState &app)
+bool addStandardCalendars(TempStore &app)
 {
     return app.addCalendar(QStringLiteral("c1"), 10) && app.addCalendar(QStringLiteral("c2"), 20)
         && app.addCalendar(QStringLiteral("h"), 30, false);
@@ -152,19 +152,19 @@ void tst_UpcomingOccurrences::timing()
     QFETCH(QStringList, titles);
     QFETCH(QList<QDateTime>, starts);
 
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addStandardCalendars(app));
     QVERIFY(addEvents(app, events));
 
-    const QList<Event> upcoming = upcomingOccurrences(app.state(), kNow);
+    const QList<Event> upcoming = upcomingOccurrences(app.store(), QString(), kNow);
     QCOMPARE(titlesOf(upcoming), titles);
     QList<QDateTime> actualStarts;
     for (const Event &e : upcoming)
         actualStarts << e.start_time;
     QCOMPARE(actualStarts, starts);
 
-    const std::optional<Event> next = nextUpcomingOccurrence(app.state(), kNow);
+    const std::optional<Event> next = nextUpcomingOccurrence(app.store(), QString(), kNow);
     QCOMPARE(next.has_value(), !titles.isEmpty());
     QCOMPARE(next ? next->start_time : QDateTime(), starts.value(0));
 }
@@ -204,7 +204,7 @@ void tst_UpcomingOccurrences::groups()
     QFETCH(QStringList, ids);
     QFETCH(QStringList, titles);
 
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addStandardCalendars(app));
     QVERIFY(addEvents(app,
@@ -218,32 +218,33 @@ void tst_UpcomingOccurrences::groups()
         group.calendar_ids = members;
         group.sort_order = 5;
         group.created_at = group.updated_at = kNow.toUTC();
-        QVERIFY(app.state()->views()->insert(group));
+        QVERIFY(app->views()->insert(group));
         if (deleted)
-            QVERIFY(app.state()->views()->remove(group.id));
+            QVERIFY(app->views()->remove(group.id));
     }
-    app.state()->setActiveViewId(QStringLiteral("group"));
+    const QString active = QStringLiteral("group");
 
-    QCOMPARE(activeCalendarIds(app.state()), ids);
-    QCOMPARE(titlesOf(upcomingOccurrences(app.state(), kNow)), titles);
+    QCOMPARE(activeCalendarIds(app.store(), active), ids);
+    QCOMPARE(titlesOf(upcomingOccurrences(app.store(), active, kNow)), titles);
 }
 
 void tst_UpcomingOccurrences::nothingShownNothingListed()
 {
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(app.addCalendar(QStringLiteral("h"), 10, false));
     QVERIFY(addEvents(app, {timed("hidden", jan(10, 12), jan(10, 13), "h")}));
-    app.state()->setActiveViewId(QStringLiteral("all-calendars"));
-    QCOMPARE(activeCalendarIds(app.state()), QStringList());
-    QVERIFY(upcomingOccurrences(app.state(), kNow).isEmpty());
-    QVERIFY(!nextUpcomingOccurrence(app.state(), kNow).has_value());
-    QVERIFY(upcomingOccurrences(nullptr, kNow).isEmpty());
+    const QString active = QStringLiteral("all-calendars");
+    QCOMPARE(activeCalendarIds(app.store(), active), QStringList());
+    QVERIFY(upcomingOccurrences(app.store(), active, kNow).isEmpty());
+    QVERIFY(!nextUpcomingOccurrence(app.store(), active, kNow).has_value());
+    const Store unopened;
+    QVERIFY(upcomingOccurrences(unopened, QString(), kNow).isEmpty());
 }
 
 void tst_UpcomingOccurrences::filterRules()
 {
-    TempAppState app;
+    TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addStandardCalendars(app));
     QVERIFY(addEvents(app,
@@ -265,11 +266,11 @@ void tst_UpcomingOccurrences::filterRules()
         r.created_at = r.updated_at = kNow.toUTC();
         return r;
     };
-    QVERIFY(app.state()->filterRules()->insert(rule("hide", "secret", "hide", true, "[\"c1\"]")));
-    QVERIFY(app.state()->filterRules()->insert(rule("dim", "boring", "dim", true, "[]")));
-    QVERIFY(app.state()->filterRules()->insert(rule("off", "plain", "hide", false, "[]")));
+    QVERIFY(app->filterRules()->insert(rule("hide", "secret", "hide", true, "[\"c1\"]")));
+    QVERIFY(app->filterRules()->insert(rule("dim", "boring", "dim", true, "[]")));
+    QVERIFY(app->filterRules()->insert(rule("off", "plain", "hide", false, "[]")));
 
-    QCOMPARE(titlesOf(upcomingOccurrences(app.state(), kNow)),
+    QCOMPARE(titlesOf(upcomingOccurrences(app.store(), QString(), kNow)),
              LarkTest::strings({"boring call", "plain", "secret elsewhere"}));
 }
 

@@ -1,3 +1,4 @@
+#include "model/Clock.h"
 #include "storage/AccountRepository.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
@@ -48,13 +49,16 @@ private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<AccountRepository> m_repo;
     LarkTest::TestClock m_clock {QDateTime(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC)};
+    // The repositories stamp their writes with the program clock.
+    Clock::Override m_pinned {[this] {
+        return m_clock.now();
+    }};
 };
 
 void TestAccountRepository::init()
 {
     m_t = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_t->isValid());
-    m_t->db()->setClock([this] { return m_clock.now(); });
     m_repo = std::make_unique<AccountRepository>(m_t->db());
 }
 

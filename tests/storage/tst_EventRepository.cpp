@@ -1,3 +1,4 @@
+#include "model/Clock.h"
 #include "storage/EventRepository.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
@@ -95,13 +96,16 @@ private:
     std::unique_ptr<EventRepository> m_repo;
     // Before the events the tests write, so that their reminders are still to come.
     LarkTest::TestClock m_clock {utc(2024, 3, 1, 12)};
+    // The repositories stamp their writes with the program clock.
+    Clock::Override m_pinned {[this] {
+        return m_clock.now();
+    }};
 };
 
 void TestEventRepository::init()
 {
     m_t = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_t->isValid());
-    m_t->db()->setClock([this] { return m_clock.now(); });
     QVERIFY(m_t->addCalendar(QStringLiteral("A")));
     QVERIFY(m_t->addCalendar(QStringLiteral("B")));
     m_repo = std::make_unique<EventRepository>(m_t->db());

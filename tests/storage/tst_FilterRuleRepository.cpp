@@ -1,3 +1,4 @@
+#include "model/Clock.h"
 #include "storage/FilterRuleRepository.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
@@ -49,13 +50,16 @@ private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<FilterRuleRepository> m_repo;
     LarkTest::TestClock m_clock {utc(6, 12)};
+    // The repositories stamp their writes with the program clock.
+    Clock::Override m_pinned {[this] {
+        return m_clock.now();
+    }};
 };
 
 void TestFilterRuleRepository::init()
 {
     m_t = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_t->isValid());
-    m_t->db()->setClock([this] { return m_clock.now(); });
     m_repo = std::make_unique<FilterRuleRepository>(m_t->db());
 }
 

@@ -1,3 +1,4 @@
+#include "model/Clock.h"
 #include "storage/TaskRepository.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
@@ -89,13 +90,16 @@ private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<TaskRepository> m_repo;
     LarkTest::TestClock m_clock {utc(2024, 3, 6, 15, 30)};
+    // The repositories stamp their writes with the program clock.
+    Clock::Override m_pinned {[this] {
+        return m_clock.now();
+    }};
 };
 
 void TestTaskRepository::init()
 {
     m_t = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_t->isValid());
-    m_t->db()->setClock([this] { return m_clock.now(); });
     QVERIFY(m_t->addCalendar(QStringLiteral("A")));
     QVERIFY(m_t->addCalendar(QStringLiteral("B")));
     m_repo = std::make_unique<TaskRepository>(m_t->db());

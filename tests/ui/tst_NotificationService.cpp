@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "platform/DesktopNotifier.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -39,13 +40,15 @@ struct Fixture
 {
     QTemporaryDir dir;
     LarkTest::TestClock clock {kNow};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     std::unique_ptr<AppState> state;
     QString calendarId;
 
     Fixture()
     {
         state = std::make_unique<AppState>();
-        state->setClock([this] { return clock.now(); });
         if (!state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
             return;
         const QList<Calendar> calendars = state->calendars()->listAll();

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "core/AppState.h"
+#include "model/Clock.h"
 #include "model/NLParser.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
@@ -55,13 +56,15 @@ struct Fixture
 {
     QTemporaryDir dir;
     LarkTest::TestClock clock {kNow};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     AppState state;
     std::unique_ptr<WinTrayPopover> popover;
     QString calendarId;
 
     Fixture()
     {
-        state.setClock([this] { return clock.now(); });
         if (!state.initialize(dir.filePath(QStringLiteral("calendar.db"))))
             return;
         const QList<Calendar> calendars = state.calendars()->listAll();

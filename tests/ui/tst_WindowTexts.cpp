@@ -439,7 +439,7 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              const std::optional<Event> event = state->events()->byId(QStringLiteral("review"));
              auto *popover = new EventDetailsPopover(*event, QStringLiteral("Work"),
-                                                     timeOfDayFormat(state), main);
+                                                     timeOfDayFormat(state->preferences()), main);
              popover->showCenteredOn(main);
              return show(popover);
          }},

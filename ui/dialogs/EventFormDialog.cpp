@@ -87,7 +87,8 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
 void EventFormDialog::onAllDayToggled(bool allDay)
 {
     const QString day = DateText::pattern(DateText::Style::ShortWeekdayDateYear);
-    const QString format = allDay ? day : day + QStringLiteral("  ") + timeOfDayFormat(m_state);
+    const QString format
+        = allDay ? day : day + QStringLiteral("  ") + timeOfDayFormat(m_state->preferences());
     m_start->setDisplayFormat(format);
     m_end->setDisplayFormat(format);
 }

@@ -291,7 +291,7 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick add needs a calendar: add one first."));
         return;
     }
-    const QString id = createFromQuickAdd(m_state, text, QString());
+    const QString id = createFromQuickAdd(m_state->store(), text, QString());
     if (id.isEmpty())
         showStatus(tr("Could not add \"%1\".").arg(text.trimmed()));
     else
@@ -376,8 +376,8 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
         showStatus(tr("Import cancelled."));
         return;
     }
-    auto *job = new IcsImportJob(m_state, std::move(contents.text), picker.selectedCalendarId(),
-                                 fileName, this);
+    auto *job = new IcsImportJob(m_state->store(), std::move(contents.text),
+                                 picker.selectedCalendarId(), fileName, this);
     m_importJob = job;
     contents = IcsFileContents();
     // Shown only when the import takes a while; a small file is done before it could appear.
@@ -423,7 +423,7 @@ void MainWindow::reportImport(bool ok, const QString &message)
 
 QString MainWindow::importIcsInto(const QString &path, const QString &calendarId)
 {
-    const IcsImportResult result = importIcsFile(m_state, path, calendarId);
+    const IcsImportResult result = importIcsFile(m_state->store(), path, calendarId);
     reportImport(result.ok, result.message);
     return result.message;
 }
@@ -462,7 +462,7 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
         m_detailsPopover->close();
     const std::optional<Calendar> calendar = m_state->calendars()->byId(event->calendar_id);
     auto *popover = new EventDetailsPopover(*event, calendar ? calendar->name : QString(),
-                                            timeOfDayFormat(m_state), this);
+                                            timeOfDayFormat(m_state->preferences()), this);
     m_detailsPopover = popover;
     popover->showCenteredOn(this);
 }
@@ -484,13 +484,13 @@ void MainWindow::showPreferences()
 
 void MainWindow::loadSampleData()
 {
-    const int rows = SampleData::seed(m_state);
+    const int rows = SampleData::seed(m_state->store());
     showStatus(tr("Loaded %n sample row(s).", nullptr, rows));
 }
 
 void MainWindow::removeSampleData()
 {
-    const int rows = SampleData::clear(m_state);
+    const int rows = SampleData::clear(m_state->store());
     showStatus(tr("Removed %n sample row(s).", nullptr, rows));
 }
 

@@ -176,7 +176,7 @@ void NotificationService::setBalloonDuration(int ms)
 
 QString NotificationService::timeText(const QDateTime &dt) const
 {
-    return formatTimeOfDay(m_appState, dt.toLocalTime());
+    return formatTimeOfDay(m_appState ? m_appState->preferences() : nullptr, dt.toLocalTime());
 }
 
 void NotificationService::poll()

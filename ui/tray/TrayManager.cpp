@@ -228,8 +228,8 @@ void TrayManager::updateTooltip()
     const bool errored = m_appState && m_appState->lastSyncErrored();
     std::optional<Event> next;
     if (!errored && m_appState)
-        next = nextUpcomingOccurrence(m_appState, now);
+        next = nextUpcomingOccurrence(m_appState->store(), m_appState->activeViewId(), now);
     m_trayIcon->setToolTip(
         TrayLook::tooltip(errored, m_appState ? m_appState->lastSyncErrorReason() : QString(), next,
-                          now, timeOfDayFormat(m_appState)));
+                          now, timeOfDayFormat(m_appState ? m_appState->preferences() : nullptr)));
 }

@@ -302,7 +302,7 @@ QDateTime WinTrayPopover::now() const
 
 QString WinTrayPopover::timeFormat() const
 {
-    return timeOfDayFormat(m_appState);
+    return timeOfDayFormat(m_appState ? m_appState->preferences() : nullptr);
 }
 
 bool WinTrayPopover::headerTimerActive() const
@@ -359,7 +359,8 @@ void WinTrayPopover::refresh()
 
     const QDateTime current = now();
     const QDate today = current.date();
-    const QList<Event> occurrences = upcomingOccurrences(m_appState, current);
+    const QList<Event> occurrences
+        = upcomingOccurrences(m_appState->store(), m_appState->activeViewId(), current);
 
     if (occurrences.isEmpty()) {
         m_nextEvent.reset();
@@ -435,7 +436,7 @@ void WinTrayPopover::addOccurrence(const Event &occurrence, const QColor &color)
 {
     const QString when = occurrence.is_all_day
         ? tr("All-day")
-        : formatTimeOfDay(m_appState, occurrence.start_time.toLocalTime());
+        : formatTimeOfDay(m_appState->preferences(), occurrence.start_time.toLocalTime());
     auto *item = new QListWidgetItem(QIcon(Theme::dotPixmap(color, 12, 1, devicePixelRatioF())),
                                      QStringLiteral("%1  %2").arg(when, occurrence.title), m_list);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
@@ -512,7 +513,7 @@ void WinTrayPopover::submitQuickAdd()
         hide();
         return;
     }
-    if (createFromQuickAdd(m_appState, text, QString(), now()).isEmpty()) {
+    if (createFromQuickAdd(m_appState->store(), text, QString(), now()).isEmpty()) {
         m_hint->setText(tr("Couldn't save event"));
         return;
     }

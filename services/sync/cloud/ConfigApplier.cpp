@@ -294,7 +294,8 @@ void ConfigApplier::applyWebcalCalendar(const QJsonObject &record)
                                        [&](const Calendar &c) { return c.url == url; });
     if (isTombstone(record)) {
         if (existing != calendars.cend())
-            noteWrite(CalendarRemoval::removeCalendar(m_state, existing->id), &Run::calendars);
+            noteWrite(CalendarRemoval::removeCalendar(m_state->store(), existing->id),
+                      &Run::calendars);
         return;
     }
     if (existing != calendars.cend())

@@ -357,7 +357,7 @@ void ConfigSyncService::reapAccountTombstones(const QStringList &ids)
         if (id.isEmpty() || done.contains(id))
             continue;
         done << id;
-        if (!CalendarRemoval::reapAccount(m_appState, id))
+        if (!CalendarRemoval::reapAccount(m_appState->store(), id))
             qWarning().noquote() << "[ConfigSync] deleted account" << id
                                  << "kept as a tombstone: its rows could not be removed";
     }

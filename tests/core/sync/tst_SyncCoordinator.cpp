@@ -2,6 +2,7 @@
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
 #include "core/sync/SyncScheduler.h"
+#include "model/Clock.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -98,7 +99,7 @@ void TestSyncCoordinator::automaticRunsWaitForTheSource()
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
     QDateTime now(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
-    state->database()->setClock([&now] { return now; });
+    const Clock::Override pinned([&now] { return now; });
     QVERIFY(addSoleAccount(state.get(), QStringLiteral("busy")));
     const QString accountId = QStringLiteral("busy-account");
     int runsMade = 0;

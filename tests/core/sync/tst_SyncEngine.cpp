@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncEngine.h"
+#include "model/Clock.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -46,7 +47,7 @@ struct Device
         ok = state.ok() && state->accounts()->insert(account);
         // Every write in the same second, as a quick edit right after a read is.
         if (ok)
-            state->database()->setClock([] { return kMonday; });
+            pinned.emplace([] { return kMonday; });
     }
 
     // The local calendar that mirrors the remote one; empty before the first sync.
@@ -88,6 +89,8 @@ struct Device
         return edit(id, [&](Event &e) { e.title = title; });
     }
 
+    // Pins the program clock once the device stands, for as long as it lives.
+    std::optional<Clock::Override> pinned;
     LarkTest::StartedAppState state;
     Account account;
     bool ok = false;

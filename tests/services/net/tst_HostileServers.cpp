@@ -3,6 +3,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/SyncEngine.h"
+#include "model/Clock.h"
 #include "model/Identifiers.h"
 #include "services/net/RequestPolicy.h"
 #include "services/sync/caldav/CalDavDiscovery.h"
@@ -84,7 +85,7 @@ protected:
         account.created_at = account.updated_at = kNow;
         if (!state.ok() || !state->accounts()->insert(account))
             return false;
-        state->database()->setClock([] { return kNow; });
+        pinned.emplace([] { return kNow; });
         const bool saved = type == QLatin1String("google")
             ? Google::AuthService::saveTokens(account.id, tokens)
             : Microsoft::AuthService::saveTokens(account.id, tokens);
@@ -96,6 +97,7 @@ protected:
         return LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account, provider));
     }
 
+    std::optional<Clock::Override> pinned;
     LarkTest::StartedAppState state;
     Account account;
 };

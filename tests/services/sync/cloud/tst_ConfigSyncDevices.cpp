@@ -4,6 +4,7 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Clock.h"
 #include "model/JsonText.h"
 #include "platform/DataPaths.h"
 #include "services/account/TokenManager.h"
@@ -33,6 +34,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <mutex>
 
 using Larkspindle::ConfigSyncService;
 
@@ -78,8 +80,12 @@ public:
         useSecrets();
         if (signedIn && !secrets()->set(LarkAccount::TokenManager::accessTokenKey, accessToken()))
             return false;
+        // Every read of the clock a second later, so that each write is newer than the last.
+        m_pinned.emplace([this] {
+            const std::lock_guard<std::mutex> lock(m_nowMutex);
+            return m_now = m_now.addSecs(1);
+        });
         m_state = std::make_unique<AppState>();
-        m_state->setClock([this] { return m_now = m_now.addSecs(1); });
         return m_dir.isValid()
             && m_state->initialize(m_dir.filePath(QStringLiteral("calendar.db")));
     }
@@ -88,6 +94,7 @@ public:
         if (!m_state)
             return;
         m_state.reset();
+        m_pinned.reset();
         LarkAccount::setTokenStoreFactory({});
     }
 
@@ -110,6 +117,8 @@ public:
 
 private:
     QDateTime m_now;
+    std::mutex m_nowMutex; // the program clock is read from worker threads too
+    std::optional<Clock::Override> m_pinned;
     QTemporaryDir m_dir;
     std::shared_ptr<LarkTest::MemoryCredentials> m_secrets
         = std::make_shared<LarkTest::MemoryCredentials>();

@@ -1,5 +1,6 @@
 #include "CloudTestKit.h"
 #include "core/sync/CalendarIdentity.h"
+#include "model/Clock.h"
 #include "model/Identifiers.h"
 #include "model/JsonText.h"
 #include "platform/DataPaths.h"
@@ -117,6 +118,7 @@ private:
     void pullReturns(const QJsonArray &changes, const QJsonValue &timestamp = 7);
 
     std::unique_ptr<LarkTest::StartedAppState> m_state;
+    std::optional<Clock::Override> m_pinned;
     std::unique_ptr<LarkTest::FakeCloudService> m_cloud;
     std::unique_ptr<LarkAccount::TokenManager> m_tokens;
     std::unique_ptr<LarkAccount::ApiClient> m_api;
@@ -127,7 +129,7 @@ void TestConfigSyncService::init()
 {
     m_state = std::make_unique<LarkTest::StartedAppState>();
     QVERIFY(m_state->ok());
-    (*m_state)->database()->setClock([] { return T; });
+    m_pinned.emplace([] { return T; });
     m_cloud = std::make_unique<LarkTest::FakeCloudService>();
     QVERIFY(m_cloud->listen());
     m_tokens = std::make_unique<LarkAccount::TokenManager>(
@@ -144,6 +146,7 @@ void TestConfigSyncService::cleanup()
     m_tokens.reset();
     m_cloud.reset();
     m_state.reset();
+    m_pinned.reset();
 }
 
 // Cycles started, as seen through the state changes.

@@ -3,6 +3,7 @@
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncScheduler.h"
+#include "model/Clock.h"
 #include "model/Recurrence.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/google/SyncClient.h"
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<LarkTest::StartedAppState> m_state;
     Account m_account;
     QDateTime m_now;
+    std::optional<Clock::Override> m_pinned;
 };
 
 void TestGoogleSync::init()
@@ -105,7 +107,7 @@ void TestGoogleSync::init()
     QVERIFY(m_state->ok());
     AppState *state = m_state->get();
     m_now = kNow;
-    state->database()->setClock([this] { return m_now; });
+    m_pinned.emplace([this] { return m_now; });
     m_account.id = QStringLiteral("google-1");
     m_account.name = kMine;
     m_account.type = QStringLiteral("google");
@@ -118,6 +120,7 @@ void TestGoogleSync::init()
 void TestGoogleSync::cleanup()
 {
     m_state.reset();
+    m_pinned.reset();
     m_google.reset();
     m_server.reset();
 }

@@ -4,6 +4,7 @@
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
+#include "model/Clock.h"
 #include "model/Recurrence.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "services/sync/microsoft/MicrosoftSyncProvider.h"
@@ -82,7 +83,7 @@ struct Device
             && Microsoft::AuthService::saveTokens(
                  account.id, {graph.accessToken, QStringLiteral("refresh-1"), kNow.addSecs(3600)});
         if (ok)
-            state->database()->setClock([] { return kNow; });
+            pinned.emplace([] { return kNow; });
     }
 
     Calendar calendar(const QString &graphId) const
@@ -128,6 +129,8 @@ struct Device
         return state->events()->insert(e);
     }
 
+    // Pins the program clock once the device stands, for as long as it lives.
+    std::optional<Clock::Override> pinned;
     LarkTest::StartedAppState state;
     Account account;
     bool ok = false;

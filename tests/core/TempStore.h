@@ -1,9 +1,13 @@
 #pragma once
 
-// An initialised AppState over a database in its own temporary folder, without the seeded
-// "Personal" calendar, so a test starts from the calendars it adds itself.
+// A store over a database in its own temporary folder with the on-device account, for the use
+// cases that work on the store alone. By default without the "Personal" calendar, so a test
+// starts from the calendars it adds itself.
 
-#include "core/AppState.h"
+#include "core/LocalCalendar.h"
+#include "core/Store.h"
+#include "model/Clock.h"
+#include "model/Identifiers.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 
@@ -11,21 +15,27 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
-#include <memory>
-
 namespace LarkTest {
 
-class TempAppState
+class TempStore
 {
 public:
-    TempAppState()
+    enum Calendars { AccountOnly, WithPersonal };
+
+    explicit TempStore(Calendars calendars = AccountOnly)
     {
-        m_valid = m_dir.isValid() && m_state->initialize(m_dir.filePath(QStringLiteral("cal.db")))
-            && m_state->calendars()->remove(QStringLiteral("larkspindle-personal-default"));
+        m_valid = m_dir.isValid() && m_store.open(m_dir.filePath(QStringLiteral("cal.db")));
+        if (!m_valid)
+            return;
+        LocalCalendar::ensurePersonal(m_store.accounts(), m_store.calendars(), Clock::now());
+        if (calendars == AccountOnly)
+            m_valid = m_store.calendars()->remove(kPersonalCalendarId);
     }
 
     bool isValid() const { return m_valid; }
-    AppState *state() const { return m_state.get(); }
+    const Store &store() const { return m_store; }
+    const Store *operator->() const { return &m_store; }
+    QString dir() const { return m_dir.path(); }
 
     // A calendar of the on-device account; sortOrder orders the list.
     bool addCalendar(const QString &id, int sortOrder, bool visible = true, bool isDefault = false,
@@ -34,7 +44,7 @@ public:
     {
         Calendar c;
         c.id = id;
-        c.account_id = QStringLiteral("personal-local-account");
+        c.account_id = kOnDeviceAccountId;
         c.url = QStringLiteral("local://calendar/") + id;
         c.name = id;
         c.is_visible = visible;
@@ -43,12 +53,12 @@ public:
         c.supported_components = components;
         c.sort_order = sortOrder;
         c.created_at = c.updated_at = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
-        return m_state->calendars()->insert(c);
+        return m_store.calendars()->insert(c);
     }
 
     int count(const QString &table) const
     {
-        QSqlQuery q(m_state->database()->connection());
+        QSqlQuery q(m_store.database()->connection());
         if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !q.next())
             return -1;
         return q.value(0).toInt();
@@ -56,13 +66,13 @@ public:
 
     bool exec(const QString &sql) const
     {
-        QSqlQuery q(m_state->database()->connection());
+        QSqlQuery q(m_store.database()->connection());
         return q.exec(sql);
     }
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<AppState> m_state = std::make_unique<AppState>();
+    Store m_store;
     bool m_valid = false;
 };
 

@@ -1,0 +1,45 @@
+#include "core/Store.h"
+
+#include "storage/AccountRepository.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
+#include "storage/PreferencesRepository.h"
+#include "storage/SyncQueueRepository.h"
+#include "storage/TaskRepository.h"
+#include "storage/TemplateRepository.h"
+#include "storage/ViewRepository.h"
+
+#include <QtDebug>
+
+Store::Store(QObject *parent)
+    : QObject(parent)
+{ }
+
+Store::~Store()
+{
+    // The repositories hold the database: they go first, newest first.
+    const QObjectList owned = children();
+    for (auto it = owned.crbegin(); it != owned.crend(); ++it)
+        delete *it;
+}
+
+bool Store::open(const QString &path)
+{
+    m_database = new Database(this);
+    qInfo().noquote() << "Opening database at:" << path;
+    if (!m_database->open(path) || !m_database->migrate())
+        return false;
+
+    m_preferences = new PreferencesRepository(m_database, this);
+    m_accounts = new AccountRepository(m_database, this);
+    m_calendars = new CalendarRepository(m_database, this);
+    m_events = new EventRepository(m_database, this);
+    m_tasks = new TaskRepository(m_database, this);
+    m_views = new ViewRepository(m_database, this);
+    m_filterRules = new FilterRuleRepository(m_database, this);
+    m_templates = new TemplateRepository(m_database, this);
+    m_syncQueue = new SyncQueueRepository(m_database, this);
+    return true;
+}

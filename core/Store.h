@@ -1,0 +1,53 @@
+#pragma once
+
+// The local store: the database, opened and brought up to date, and one repository per table
+// family over it. Everything that reads or writes rows reaches them through here.
+
+#include <QObject>
+#include <QString>
+
+class Database;
+class PreferencesRepository;
+class AccountRepository;
+class CalendarRepository;
+class EventRepository;
+class TaskRepository;
+class ViewRepository;
+class FilterRuleRepository;
+class TemplateRepository;
+class SyncQueueRepository;
+
+class Store : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Store(QObject *parent = nullptr);
+    ~Store() override;
+
+    // Opens and migrates the database at path and makes the repositories. False when the file
+    // cannot be opened or migrated; only the Database object exists then.
+    [[nodiscard]] bool open(const QString &path);
+
+    Database *database() const { return m_database; }
+    PreferencesRepository *preferences() const { return m_preferences; }
+    AccountRepository *accounts() const { return m_accounts; }
+    CalendarRepository *calendars() const { return m_calendars; }
+    EventRepository *events() const { return m_events; }
+    TaskRepository *tasks() const { return m_tasks; }
+    ViewRepository *views() const { return m_views; }
+    FilterRuleRepository *filterRules() const { return m_filterRules; }
+    TemplateRepository *templates() const { return m_templates; }
+    SyncQueueRepository *syncQueue() const { return m_syncQueue; }
+
+private:
+    Database *m_database = nullptr;
+    PreferencesRepository *m_preferences = nullptr;
+    AccountRepository *m_accounts = nullptr;
+    CalendarRepository *m_calendars = nullptr;
+    EventRepository *m_events = nullptr;
+    TaskRepository *m_tasks = nullptr;
+    ViewRepository *m_views = nullptr;
+    FilterRuleRepository *m_filterRules = nullptr;
+    TemplateRepository *m_templates = nullptr;
+    SyncQueueRepository *m_syncQueue = nullptr;
+};
