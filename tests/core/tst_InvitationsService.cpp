@@ -1,9 +1,8 @@
-#include "core/AppState.h"
 #include "core/InvitationsService.h"
+#include "core/Store.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
-#include "support/MemoryTokenStore.h"
 #include "support/TestSupport.h"
 
 #include <QSignalSpy>
@@ -51,32 +50,33 @@ private:
     void addEvent(const char *id, const char *calendar, double days, QList<Attendee> attendees,
                   bool openEnded = false, const char *status = "confirmed", const char *rule = "");
     QStringList ids(const QList<Event> &events) const { return LarkTest::idsOf(events); }
-    Service *service() const { return m_state->invitations(); }
+    Service *service() const { return m_service.get(); }
 
-    std::unique_ptr<LarkTest::ScopedMemoryTokenStore> m_secrets;
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<Store> m_store;
+    std::unique_ptr<Service> m_service;
 };
 
 void TestInvitationsService::init()
 {
-    m_secrets = std::make_unique<LarkTest::ScopedMemoryTokenStore>();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_state = std::make_unique<AppState>();
-    QVERIFY(m_state->initialize(m_dir->filePath(QStringLiteral("calendar.db"))));
+    m_store = std::make_unique<Store>();
+    QVERIFY(m_store->open(m_dir->filePath(QStringLiteral("calendar.db"))));
+    m_service
+        = std::make_unique<Service>(m_store->accounts(), m_store->calendars(), m_store->events());
     addAccount("dav", "caldav", "Me@Example.com");
     addAccount("g", "google", "nobody");
     addAccount("old", "caldav", "old@example.com");
-    QVERIFY(m_state->accounts()->remove(QStringLiteral("old")));
+    QVERIFY(m_store->accounts()->remove(QStringLiteral("old")));
     addCalendar("work", true);
     addCalendar("hidden", false);
 }
 
 void TestInvitationsService::cleanup()
 {
-    m_state.reset();
+    m_service.reset();
+    m_store.reset();
     m_dir.reset();
-    m_secrets.reset();
 }
 
 void TestInvitationsService::addAccount(const char *id, const char *type, const char *username)
@@ -88,7 +88,7 @@ void TestInvitationsService::addAccount(const char *id, const char *type, const 
     a.username = QString::fromUtf8(username);
     a.created_at = now;
     a.updated_at = now;
-    QVERIFY(m_state->accounts()->insert(a));
+    QVERIFY(m_store->accounts()->insert(a));
 }
 
 void TestInvitationsService::addCalendar(const char *id, bool visible)
@@ -101,7 +101,7 @@ void TestInvitationsService::addCalendar(const char *id, bool visible)
     c.is_visible = visible;
     c.created_at = now;
     c.updated_at = now;
-    QVERIFY(m_state->calendars()->insert(c));
+    QVERIFY(m_store->calendars()->insert(c));
 }
 
 void TestInvitationsService::addEvent(const char *id, const char *calendar, double days,
@@ -122,7 +122,7 @@ void TestInvitationsService::addEvent(const char *id, const char *calendar, doub
     e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
     e.created = now;
     e.last_modified = now;
-    QVERIFY(m_state->events()->insert(e));
+    QVERIFY(m_store->events()->insert(e));
 }
 
 void TestInvitationsService::ownAddresses()
@@ -163,7 +163,7 @@ void TestInvitationsService::twoLists()
 
 void TestInvitationsService::noAddressNoInvitations()
 {
-    QVERIFY(m_state->accounts()->remove(QStringLiteral("dav")));
+    QVERIFY(m_store->accounts()->remove(QStringLiteral("dav")));
     addEvent("soon", "work", 2, {attendee("nobody", "needs-action")});
     QVERIFY(service()->ownAddresses().isEmpty());
     const auto lists = service()->list(now);
@@ -175,9 +175,9 @@ void TestInvitationsService::noVisibleCalendarNoInvitations()
 {
     addEvent("hidden", "hidden", 2, {attendee("me@example.com", "needs-action")});
     // Only the hidden calendar is left visible-less: hide the others too.
-    for (Calendar c : m_state->calendars()->listAll()) {
+    for (Calendar c : m_store->calendars()->listAll()) {
         c.is_visible = false;
-        QVERIFY(m_state->calendars()->update(c));
+        QVERIFY(m_store->calendars()->update(c));
     }
     QCOMPARE(service()->pendingCount(now), 0);
     QVERIFY(service()->list(now).second.isEmpty());
@@ -193,7 +193,7 @@ void TestInvitationsService::respondSetsEveryMatchingEntry()
                                QStringLiteral("declined")));
     QCOMPARE(changed.size(), 1);
 
-    const std::optional<Event> saved = m_state->events()->byId(QStringLiteral("meet"));
+    const std::optional<Event> saved = m_store->events()->byId(QStringLiteral("meet"));
     QVERIFY(saved);
     QCOMPARE(saved->sync_status, QStringLiteral("pending"));
     QStringList statuses;
@@ -222,7 +222,7 @@ void TestInvitationsService::respondRefusals()
     QSignalSpy changed(service(), &Service::invitationsChanged);
     QVERIFY(!service()->respond(eventId, email, QStringLiteral("accepted")));
     QCOMPARE(changed.size(), 0);
-    const std::optional<Event> stored = m_state->events()->byId(QStringLiteral("meet"));
+    const std::optional<Event> stored = m_store->events()->byId(QStringLiteral("meet"));
     QCOMPARE(stored->sync_status, QStringLiteral("synced"));
     QCOMPARE(stored->attendees.first().status, QStringLiteral("needs-action"));
 }
