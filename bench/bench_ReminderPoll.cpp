@@ -295,7 +295,6 @@ void BM_Poll(benchmark::State &state)
     }
 
     NotificationService service(&app, nullptr);
-    service.setClock([&now] { return now; });
     service.setPresenter([](const NotificationService::Balloon &) { return true; });
     pollEvery30s(state, service, now);
     state.counters["upgrade_ms"] = upgradeMs;
@@ -324,7 +323,6 @@ void BM_PollAfterImport(benchmark::State &state)
     if (!app.initialize(path))
         qFatal("cannot open the benchmark database");
     NotificationService service(&app, nullptr);
-    service.setClock([&now] { return now; });
     service.setPresenter([](const NotificationService::Balloon &) { return true; });
     // Caught up with what was stored before.
     for (int i = 0; i < 10000 && app.events()->unacknowledgedReminders(now)->size() > 0; ++i)

@@ -1,5 +1,6 @@
 #include "platform/DesktopNotifier.h"
 
+#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -19,31 +20,39 @@ DesktopNotifier::DesktopNotifier(QObject *parent)
     : DesktopNotifier(QDBusConnection::sessionBus(), parent)
 { }
 
+DesktopNotifier::DesktopNotifier(const QString &busAddress, QObject *parent)
+    : DesktopNotifier(
+        QDBusConnection::connectToBus(busAddress, QStringLiteral("lark-notifier ") + busAddress),
+        parent)
+{ }
+
 DesktopNotifier::DesktopNotifier(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
-    , m_bus(bus)
+    , m_bus(std::make_unique<QDBusConnection>(bus))
 {
     listen();
 }
 
+DesktopNotifier::~DesktopNotifier() = default;
+
 void DesktopNotifier::listen()
 {
-    if (!m_bus.isConnected())
+    if (!m_bus->isConnected())
         return;
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                  SLOT(onActionInvoked(uint, QString)));
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                  SLOT(onNotificationClosed(uint, uint)));
+    m_bus->connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                   SLOT(onActionInvoked(uint, QString)));
+    m_bus->connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                   SLOT(onNotificationClosed(uint, uint)));
 }
 
 bool DesktopNotifier::isAvailable() const
 {
-    if (!m_bus.isConnected() || !m_bus.interface())
+    if (!m_bus->isConnected() || !m_bus->interface())
         return false;
-    if (m_bus.interface()->isServiceRegistered(kService).value())
+    if (m_bus->interface()->isServiceRegistered(kService).value())
         return true;
     const QDBusReply<QStringList> activatable
-        = m_bus.interface()->call(QStringLiteral("ListActivatableNames"));
+        = m_bus->interface()->call(QStringLiteral("ListActivatableNames"));
     return activatable.isValid() && activatable.value().contains(kService);
 }
 
@@ -57,7 +66,7 @@ void DesktopNotifier::notify(const QString &title, const QString &body, int time
          << title << body.toHtmlEscaped() << QStringList {QStringLiteral("default"), tr("Open")}
          << QVariantMap {{QStringLiteral("category"), QStringLiteral("x-lark.reminder")}}
          << qint32(timeoutMs);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [done = std::move(done)](QDBusPendingCallWatcher *w) {
                 const QDBusPendingReply<uint> reply = *w;

@@ -1,14 +1,17 @@
 #pragma once
 
 // The desktop's notification service on the session bus (org.freedesktop.Notifications): the
-// way a reminder reaches the user when there is no tray icon to show a balloon.
+// way a reminder reaches the user when there is no tray icon to show a balloon. The bus stays
+// inside this class, so the layers above need not see the bus library.
 
-#include <QDBusConnection>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QDBusConnection;
 
 class DesktopNotifier : public QObject
 {
@@ -18,8 +21,9 @@ public:
 
     // On the user's session bus.
     explicit DesktopNotifier(QObject *parent = nullptr);
-    // On the given bus (a test's private one, or one that is not connected).
-    DesktopNotifier(const QDBusConnection &bus, QObject *parent = nullptr);
+    // On the bus at this address (a test's private one, or one that is not there).
+    DesktopNotifier(const QString &busAddress, QObject *parent = nullptr);
+    ~DesktopNotifier() override;
 
     // A notification service answers on the bus (or can be started by it).
     [[nodiscard]] bool isAvailable() const;
@@ -40,7 +44,8 @@ private slots:
     void onNotificationClosed(uint id, uint reason);
 
 private:
+    DesktopNotifier(const QDBusConnection &bus, QObject *parent);
     void listen();
 
-    QDBusConnection m_bus;
+    std::unique_ptr<QDBusConnection> m_bus;
 };

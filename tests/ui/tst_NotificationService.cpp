@@ -56,11 +56,6 @@ struct Fixture
             calendarId = calendars.first().id;
     }
 
-    void attachClock(NotificationService &service)
-    {
-        service.setClock([this] { return clock.now(); });
-    }
-
     bool ready() const { return state && state->database() && !calendarId.isEmpty(); }
 
     bool exec(const QString &sql, const QVariantList &values = {})
@@ -329,7 +324,6 @@ void TestNotificationService::pollFiresAndAcknowledgesOnlyDueEventReminders()
                           iso(at(10, 9, 30))));
 
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     service.poll();
@@ -405,7 +399,6 @@ void TestNotificationService::pollFiresTaskReminders()
     // 00:20 on the due day: the date-only tasks are still within their half hour.
     f.clock.set(at(10, 0, 20));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     service.poll();
@@ -445,7 +438,6 @@ void TestNotificationService::bodyFollowsTimeFormatPreference()
     QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 240, iso(at(10, 10, 5))));
     f.clock.set(at(10, 10, 5));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     service.poll();
@@ -466,9 +458,7 @@ void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
 
     // No tray icon, and a session bus that is not there.
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
-    DesktopNotifier nowhere(QDBusConnection::connectToBus(
-        QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("no-bus")));
+    DesktopNotifier nowhere(QStringLiteral("unix:path=/nonexistent/bus"));
     service.setDesktopNotifier(&nowhere);
     QWidget window;
     service.setWindow(&window);
@@ -525,7 +515,6 @@ void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloon
     QVERIFY(f.addReminder(QStringLiteral("rc"), QStringLiteral("c"), 30, iso(at(10, 10, 0))));
 
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     service.setBalloonDuration(500);
     Recorder rec;
     rec.attach(service);
@@ -581,7 +570,6 @@ void TestNotificationService::taskAndTestBalloonClicksEmitNothing()
     QVERIFY(f.addTask(QStringLiteral("t"), QStringLiteral("Task"), iso(at(10, 10)), false));
     QVERIFY(f.addTaskReminder(QStringLiteral("tr"), QStringLiteral("t"), 0));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     QSignalSpy clicked(&service, &NotificationService::reminderClicked);
@@ -611,7 +599,6 @@ void TestNotificationService::failedEventQueryShowsNoTaskReminder()
     QVERIFY(f.addTaskReminder(QStringLiteral("tr"), QStringLiteral("t"), 0));
     QVERIFY(f.exec(QStringLiteral("ALTER TABLE reminders RENAME COLUMN trigger_time TO t2")));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     QTest::ignoreMessage(QtWarningMsg,
@@ -633,7 +620,6 @@ void TestNotificationService::failedAcknowledgementFiresAgain()
     QVERIFY(f.exec(QStringLiteral("CREATE TRIGGER no_ack BEFORE UPDATE ON reminders BEGIN "
                                   "SELECT RAISE(ABORT, 'read-only'); END")));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     const QRegularExpression storeWarning(
@@ -659,7 +645,6 @@ void TestNotificationService::firstPollRunsSoonAfterConstruction()
     QVERIFY(f.addEvent(QStringLiteral("e"), QStringLiteral("Soon"), iso(at(10, 10, 10))));
     QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 10, iso(at(10, 10))));
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     QTest::qWait(1500);
@@ -704,7 +689,6 @@ void TestNotificationService::repeatingEventRemindsOfEveryOccurrence()
     QVERIFY(f.state->events()->insert(moved));
 
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     // Closed until Tuesday morning: Monday's standup is long over and gets no balloon.
@@ -734,7 +718,6 @@ void TestNotificationService::filterRulesSilenceReminders()
     }
 
     NotificationService service(f.state.get(), nullptr);
-    f.attachClock(service);
     Recorder rec;
     rec.attach(service);
     QStringList shown = rec.pollAt(service, f.clock, kNow);

@@ -71,7 +71,6 @@ struct Fixture
         if (!calendars.isEmpty())
             calendarId = calendars.first().id;
         popover = std::make_unique<WinTrayPopover>(&state);
-        popover->setClock([this] { return clock.now(); });
     }
 
     bool ready() const { return popover && !calendarId.isEmpty(); }

@@ -393,7 +393,7 @@ QWidget *TestWindowTexts::show(QWidget *window)
 QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
 {
     auto *popover = new WinTrayPopover(m_state->get(), m_main.get());
-    popover->setClock([] { return kNow; });
+    Clock::setSource([] { return kNow.toUTC(); });
     const QRect area = m_main->screen()->availableGeometry();
     popover->showAt(QPoint(area.right() - 40, area.bottom()));
     popover->findChild<QLineEdit *>(QStringLiteral("popoverQuickAdd"))->setText(quickAdd);

@@ -184,7 +184,7 @@ void NotificationService::poll()
     if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen()
         || !m_appState->events() || !m_appState->tasks())
         return;
-    const QDateTime now = m_clock ? m_clock() : Clock::now();
+    const QDateTime now = Clock::now();
     showWaiting();
     if (pollEvents(now))
         pollTasks(now);

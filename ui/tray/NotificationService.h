@@ -91,8 +91,6 @@ public:
 
     NotificationService(AppState *appState, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
 
-    // "Now" for the due checks; the wall clock unless a test replaces it.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     // How a balloon reaches the screen; true when it was shown. The tray icon unless replaced.
     void setPresenter(std::function<bool(const Balloon &)> presenter)
     {
@@ -150,7 +148,6 @@ private:
     QSystemTrayIcon *m_trayIcon;
     QTimer *m_pollTimer;
     QTimer *m_balloonTimer;
-    std::function<QDateTime()> m_clock;
     std::function<bool(const Balloon &)> m_presenter;
     QList<Balloon> m_queue;
     Balloon m_current;

@@ -297,7 +297,7 @@ void WinTrayPopover::changeEvent(QEvent *e)
 
 QDateTime WinTrayPopover::now() const
 {
-    return m_clock ? m_clock() : Clock::now();
+    return Clock::now();
 }
 
 QString WinTrayPopover::timeFormat() const

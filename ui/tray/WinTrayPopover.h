@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QSize>
 
-#include <functional>
 #include <optional>
 
 class AppState;
@@ -70,8 +69,6 @@ public:
     void rebuildGroups();
     void updateHeader();
 
-    // "Now" for the header, the list and quick add; the wall clock unless a test replaces it.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     std::optional<Event> nextEvent() const { return m_nextEvent; }
     bool headerTimerActive() const;
 
@@ -116,5 +113,4 @@ private:
     QToolButton *m_prefsButton;
     QTimer *m_headerTimer;
     std::optional<Event> m_nextEvent;
-    std::function<QDateTime()> m_clock;
 };
