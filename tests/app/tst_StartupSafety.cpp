@@ -3,6 +3,7 @@
 // make it nest dialogs.
 
 #include "Installation.h"
+#include "support/IcsFiles.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "tests/support/TestImages.h"
+#include "support/TestImages.h"
 #include "ui/theme/CalendarProxyStyle.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"

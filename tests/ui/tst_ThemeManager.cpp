@@ -1,6 +1,6 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
-#include "tests/support/TestDatabase.h"
+#include "support/TestDatabase.h"
 #include "ui/theme/CalendarProxyStyle.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
