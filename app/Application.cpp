@@ -60,9 +60,11 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
-    // The main window has no parent; it goes before the state it reads.
+    // The main window has no parent; it goes before the state it reads, and so do the runs.
     delete mainWindow;
     mainWindow = nullptr;
+    delete syncCoordinator;
+    syncCoordinator = nullptr;
 }
 
 void Application::loadFonts()
@@ -156,6 +158,10 @@ int Application::run()
         prefs->setBool(Prefs::AccountsDedupedV1, true);
     }
 
+    // The runs belong to the program, not to the window: they go on while it is hidden.
+    syncCoordinator = new Sync::SyncCoordinator(appState, this);
+    appState->setSyncCoordinator(syncCoordinator);
+
     mainWindow = new MainWindow(appState);
 
     (void)registerIcsFileAssociation();
@@ -197,7 +203,7 @@ int Application::run()
             &MainWindow::focusOnEvent);
 
     // Accounts keep in step by themselves, also while the window is hidden in the tray.
-    appState->syncCoordinator()->scheduler()->start();
+    syncCoordinator->scheduler()->start();
 
     // A newer release is offered beside the window, never in the way of it.
     LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),

@@ -16,6 +16,9 @@ class MainWindow;
 class TrayManager;
 class NotificationService;
 class QTranslator;
+namespace Sync {
+class SyncCoordinator;
+}
 
 // The UI languages the program ships: "en", "es", "de", "fr", "ja".
 QStringList supportedLanguages();
@@ -73,6 +76,7 @@ private:
     static constexpr int kZoneCheckIntervalMs = 60000;
 
     AppState *appState = nullptr;
+    Sync::SyncCoordinator *syncCoordinator = nullptr;
     MainWindow *mainWindow = nullptr;
     TrayManager *trayManager = nullptr;
     NotificationService *notificationService = nullptr;

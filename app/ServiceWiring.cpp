@@ -95,8 +95,7 @@ Sync::SyncProvider *makeCloudProvider(AppState *state, const Account &account)
     LarkAccount::ApiClient *api = client ? client->syncApiClient() : nullptr;
     if (api && api->baseUrl().isEmpty())
         api = nullptr;
-    return new Larkspindle::CloudSyncProvider(state, account, api,
-                                              client && client->isAuthenticated());
+    return new Larkspindle::CloudSyncProvider(account, api, client && client->isAuthenticated());
 }
 
 } // namespace
@@ -107,13 +106,13 @@ void registerAppServices()
                                        Sync::engineFactory(makeCloudProvider));
     SyncClientRegistry::registerClient(
         QStringLiteral("microsoft"),
-        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
-            return new Microsoft::MicrosoftSyncProvider(state, account);
+        Sync::engineFactory([](AppState *, const Account &account) -> Sync::SyncProvider * {
+            return new Microsoft::MicrosoftSyncProvider(account);
         }));
     SyncClientRegistry::registerClient(
         QStringLiteral("google"),
-        Sync::engineFactory([](AppState *state, const Account &account) -> Sync::SyncProvider * {
-            return new Google::GoogleSyncProvider(state, account);
+        Sync::engineFactory([](AppState *, const Account &account) -> Sync::SyncProvider * {
+            return new Google::GoogleSyncProvider(account);
         }));
 
     AppStateServiceFactory factory;

@@ -149,8 +149,8 @@ struct Bench
     void sync()
     {
         const LarkTest::SyncOutcome outcome
-            = LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account,
-                                                      new Google::GoogleSyncProvider(state.get(), account)),
+            = LarkTest::runToEnd(new Sync::SyncEngine(Sync::SyncStore::of(*state), account,
+                                                      new Google::GoogleSyncProvider(account)),
                                  600000, 0);
         if (outcome.finished != 1)
             qFatal("sync failed: %s", qPrintable(outcome.reason));

@@ -110,8 +110,8 @@ struct Bench
 
     void run(Sync::SyncProvider *provider, const Account &who)
     {
-        const LarkTest::SyncOutcome result
-            = LarkTest::runToEnd(new Sync::SyncEngine(state.get(), who, provider), 600000);
+        const LarkTest::SyncOutcome result = LarkTest::runToEnd(
+            new Sync::SyncEngine(Sync::SyncStore::of(*state), who, provider), 600000);
         // A failed run would report a fast time: the figures are only worth something whole.
         if (result.finished != 1)
             qFatal("sync failed: %s", qPrintable(result.reason));
@@ -135,7 +135,7 @@ struct Bench
 
     void syncGraph()
     {
-        auto *client = new Microsoft::MicrosoftSyncProvider(state.get(), account);
+        auto *client = new Microsoft::MicrosoftSyncProvider(account);
         client->setServiceRoot(graph.root());
         run(client, account);
     }

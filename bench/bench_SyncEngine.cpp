@@ -79,8 +79,8 @@ struct Bench
     // One run to its end; false, with the reason logged, when it failed.
     bool sync()
     {
-        auto *engine
-            = new Sync::SyncEngine(state.get(), account, new LarkTest::FakeSyncProvider(&remote));
+        auto *engine = new Sync::SyncEngine(Sync::SyncStore::of(*state), account,
+                                            new LarkTest::FakeSyncProvider(&remote));
         QEventLoop loop;
         bool ok = true;
         QObject::connect(engine, &AccountSyncRun::finished, &loop, &QEventLoop::quit);

@@ -3,7 +3,6 @@
 #include "core/InvitationsService.h"
 #include "core/LocalCalendar.h"
 #include "core/sync/ConflictResolutionService.h"
-#include "core/sync/SyncCoordinator.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
@@ -49,7 +48,6 @@ bool AppState::initialize(const QString &path)
 
     m_undoStack = new UndoStack(this);
     m_conflicts = new Sync::ConflictResolutionService(this, this);
-    m_syncCoordinator = new Sync::SyncCoordinator(this, this);
     m_invitations = new Invitations::Service(accounts(), calendars(), events(), this);
 
     const AppStateServiceFactory &services = serviceFactory();

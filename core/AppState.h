@@ -104,7 +104,9 @@ public:
     SyncQueueRepository *syncQueue() const { return m_store->syncQueue(); }
     Sync::ConflictResolutionService *conflicts() const { return m_conflicts; }
     // The account sync runs, on request and by themselves; the window only shows its texts.
+    // The application makes it (sync runs with the window hidden) and hands it over here.
     Sync::SyncCoordinator *syncCoordinator() const { return m_syncCoordinator; }
+    void setSyncCoordinator(Sync::SyncCoordinator *coordinator) { m_syncCoordinator = coordinator; }
     Larkspindle::ConfigSyncService *configSync() const { return m_configSync; }
     Invitations::Service *invitations() const { return m_invitations; }
 

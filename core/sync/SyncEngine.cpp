@@ -1,6 +1,5 @@
 #include "core/sync/SyncEngine.h"
 
-#include "core/AppState.h"
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "model/Identifiers.h"
@@ -37,12 +36,12 @@ template<typename Row> constexpr QString Row::*remoteIdField()
         return &Task::href;
 }
 
-template<typename Row> auto *repositoryOf(AppState *state)
+template<typename Row> auto *repositoryOf(const SyncStore &store)
 {
     if constexpr (std::is_same_v<Row, Event>)
-        return state->events();
+        return store.events;
     else
-        return state->tasks();
+        return store.tasks;
 }
 
 // The local copy after its remote copy disappeared: the next push creates it afresh.
@@ -56,14 +55,15 @@ template<typename Row> Row withoutRemoteCopy(Row row)
 
 } // namespace
 
-SyncEngine::SyncEngine(AppState *state, const Account &account, SyncProvider *provider,
+SyncEngine::SyncEngine(const SyncStore &store, const Account &account, SyncProvider *provider,
                        QObject *parent)
     : AccountSyncRun(parent)
-    , m_state(state)
+    , m_store(store)
     , m_account(account)
     , m_provider(provider)
 {
     m_provider->setParent(this);
+    m_provider->setContext(ProviderContext(store));
 }
 
 void SyncEngine::start()
@@ -103,7 +103,7 @@ void SyncEngine::listCalendars()
 
 void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
 {
-    CalendarRepository *calendars = m_state->calendars();
+    CalendarRepository *calendars = m_store.calendars;
     const QStringList only = calendarFilter();
     QList<Calendar> known = calendars->listByAccount(m_account.id);
     QStringList matched;
@@ -137,7 +137,7 @@ void SyncEngine::adoptCalendars(const QList<Calendar> &listed)
         row.sync_token.clear();
         row.delta_sync_token.clear();
         row.sync_enabled = true;
-        row.created_at = row.updated_at = m_state->database()->currentDateTimeUtc();
+        row.created_at = row.updated_at = m_store.database->currentDateTimeUtc();
         if (!calendars->insert(row)) {
             noteFailure(QString(),
                         tr("The calendar \"%1\" could not be added on this device.").arg(row.name),
@@ -170,7 +170,7 @@ void SyncEngine::startNextCalendar()
     }
     // The row as it is now, not as it was listed: tokens may have moved since.
     const Calendar listed = m_toSync.takeFirst();
-    m_calendar = m_state->calendars()->byId(listed.id).value_or(listed);
+    m_calendar = m_store.calendars->byId(listed.id).value_or(listed);
     m_request = FetchRequest {m_provider->storedToken(m_calendar), QString()};
     m_restarted = false;
     m_outbox.clear();
@@ -198,9 +198,9 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
         if (error.kind == ErrorKind::Gone && !m_restarted) {
             // Once per calendar and run: a source that rejects a fresh listing too is broken.
             m_restarted = true;
-            Calendar fresh = m_state->calendars()->byId(m_calendar.id).value_or(m_calendar);
+            Calendar fresh = m_store.calendars->byId(m_calendar.id).value_or(m_calendar);
             m_provider->clearStoredTokens(fresh);
-            if (!m_state->calendars()->update(fresh))
+            if (!m_store.calendars->update(fresh))
                 qWarning().noquote() << "[Sync] could not clear the token of" << fresh.id;
             m_calendar = fresh;
             m_request = FetchRequest();
@@ -263,29 +263,29 @@ QString SyncEngine::applyPage(const ChangePage &page)
         if (page.token.isEmpty())
             return true;
         // Written on the row as it is now, inside the page: both or neither are kept.
-        withToken = m_state->calendars()->byId(m_calendar.id).value_or(m_calendar);
+        withToken = m_store.calendars->byId(m_calendar.id).value_or(m_calendar);
         m_provider->setStoredToken(withToken, page.token);
-        return m_state->calendars()->update(withToken);
+        return m_store.calendars->update(withToken);
     };
     const auto announce = [&] {
         m_calendar = withToken;
         if (changed)
-            m_state->events()->notifyChanged(m_calendar.id);
-        if (ConflictResolutionService *conflicts = m_state->conflicts()) {
+            m_store.events->notifyChanged(m_calendar.id);
+        if (ConflictResolutionService *conflicts = m_store.conflicts) {
             for (const auto &[local, remote] : std::as_const(m_pageConflicts))
                 conflicts->recordConflict(local, remote);
         }
     };
     const bool kept = Sql::applyAllOrNothing(
-        m_state->database()->connection(), QStringLiteral("sync_page"),
-        {m_state->events(), m_state->tasks(), m_state->calendars()}, write, announce);
+        m_store.database->connection(), QStringLiteral("sync_page"),
+        {m_store.events, m_store.tasks, m_store.calendars}, write, announce);
     m_pageConflicts.clear();
     return kept ? QString() : reason;
 }
 
 std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 {
-    EventRepository *events = m_state->events();
+    EventRepository *events = m_store.events;
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
     // Both lookups bring the child rows: an update rewrites them from the record.
     std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId);
@@ -296,7 +296,7 @@ std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 
 std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
 {
-    TaskRepository *tasks = m_state->tasks();
+    TaskRepository *tasks = m_store.tasks;
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
     // With its reminders, which an update rewrites from the record.
     return uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
@@ -331,9 +331,9 @@ template<typename Row> Row SyncEngine::settled(const Row &local, const Row &remo
 
 template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &item, bool &changed)
 {
-    auto *repository = repositoryOf<Row>(m_state);
+    auto *repository = repositoryOf<Row>(m_store);
     const std::optional<Row> local = localRowFor(item);
-    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    const QDateTime now = m_store.database->currentDateTimeUtc();
 
     if (item.deleted) {
         if (!local)
@@ -395,10 +395,10 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
 void SyncEngine::startPush()
 {
     m_outbox.clear();
-    for (const Event &e : m_state->events()->listPending(m_calendar.id))
+    for (const Event &e : m_store.events->listPending(m_calendar.id))
         m_outbox.append({false, e.id});
     if (m_provider->syncsTasks()) {
-        for (const Task &t : m_state->tasks()->listPending(m_calendar.id))
+        for (const Task &t : m_store.tasks->listPending(m_calendar.id))
             m_outbox.append({true, t.id});
     }
     pushNext();
@@ -416,7 +416,7 @@ void SyncEngine::pushNext()
 
 template<typename Row> bool SyncEngine::push(const QString &id)
 {
-    auto *repository = repositoryOf<Row>(m_state);
+    auto *repository = repositoryOf<Row>(m_store);
     const std::optional<Row> row = repository->byId(id);
     if (!row || !isPending(row->sync_status))
         return false;
@@ -490,18 +490,18 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
 template<typename Row>
 void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome)
 {
-    auto *repository = repositoryOf<Row>(m_state);
+    auto *repository = repositoryOf<Row>(m_store);
     const std::optional<Row> current = repository->byId(sent.id);
     const PushStep step = stepFor(kind, outcome);
     if (step == PushStep::Failed) {
         if constexpr (std::is_same_v<Row, Event>) {
-            if (outcome.error().kind == ErrorKind::Conflict && current && m_state->conflicts()) {
+            if (outcome.error().kind == ErrorKind::Conflict && current && m_store.conflicts) {
                 // The source did not say what it holds; the record names the row and the refusal.
                 Event remote;
                 remote.id = sent.id;
                 remote.uid = sent.uid;
                 remote.calendar_id = sent.calendar_id;
-                m_state->conflicts()->recordConflict(*current, remote);
+                m_store.conflicts->recordConflict(*current, remote);
             }
         }
         if (!notePushFailure(outcome.error()))
@@ -594,7 +594,8 @@ SyncClientRegistry::Factory engineFactory(ProviderFactory makeProvider)
     return [makeProvider = std::move(makeProvider)](AppState *state, const Account &account,
                                                     QObject *parent) -> AccountSyncRun * {
         SyncProvider *provider = makeProvider ? makeProvider(state, account) : nullptr;
-        return provider ? new SyncEngine(state, account, provider, parent) : nullptr;
+        return provider ? new SyncEngine(SyncStore::of(*state), account, provider, parent)
+                        : nullptr;
     };
 }
 

@@ -17,6 +17,7 @@
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncProvider.h"
+#include "core/sync/SyncStore.h"
 #include "model/Records.h"
 
 #include <QList>
@@ -37,8 +38,8 @@ class SyncEngine : public AccountSyncRun
 {
     Q_OBJECT
 public:
-    // Takes the provider over as its child.
-    SyncEngine(AppState *state, const Account &account, SyncProvider *provider,
+    // Takes the provider over as its child and gives it the store's read-only context.
+    SyncEngine(const SyncStore &store, const Account &account, SyncProvider *provider,
                QObject *parent = nullptr);
 
     // Once per engine.
@@ -88,7 +89,7 @@ private:
     // Keeps on the run when the source asked to be called again.
     void noteRetryAfter(const Error &error);
 
-    AppState *m_state;
+    SyncStore m_store;
     Account m_account;
     SyncProvider *m_provider;
     bool m_started = false;
@@ -111,7 +112,9 @@ private:
 };
 
 // A sync client made of the engine and a provider: register it for an account type with
-// SyncClientRegistry::registerClient(type, engineFactory(makeProvider)).
+// SyncClientRegistry::registerClient(type, engineFactory(makeProvider)). The state is the
+// composition root's, for what the provider is made with (a client of the source); the engine
+// takes only its repositories.
 using ProviderFactory = std::function<SyncProvider *(AppState *state, const Account &account)>;
 SyncClientRegistry::Factory engineFactory(ProviderFactory makeProvider);
 

@@ -10,6 +10,7 @@
 // normally later from the event loop (network replies). The engine owns its provider, so a
 // provider that is deleted with its engine never calls back.
 
+#include "core/sync/SyncStore.h"
 #include "model/Records.h"
 
 #include <QDateTime>
@@ -175,6 +176,16 @@ public:
     // (the default) passes over it without a word, for a source whose listing leaves out
     // calendars it keeps elsewhere.
     virtual QString missingCalendarReason(const Calendar &calendar) const;
+
+    // The store's clock and read-only lookups; the engine gives them when it takes the provider
+    // over, so a provider never holds the state itself.
+    void setContext(const ProviderContext &context) { m_context = context; }
+
+protected:
+    const ProviderContext &context() const { return m_context; }
+
+private:
+    ProviderContext m_context;
 };
 
 } // namespace Sync

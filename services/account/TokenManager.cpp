@@ -2,11 +2,11 @@
 
 #include "model/Clock.h"
 #include "platform/TokenStore.h"
+#include "services/oauth/SignInSession.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMutexLocker>
-#include <QPointer>
+#include <QtDebug>
 
 #include <cmath>
 #include <limits>
@@ -63,130 +63,126 @@ LrkClaims decodeClaims(const QString &accessToken)
     return claims;
 }
 
+namespace {
+
+// The expiry a token names; invalid when it names none, and the token is then never used.
+QDateTime expiryOf(const QString &token)
+{
+    const qint32 exp = tokenExpiry(token);
+    return exp == 0 ? QDateTime() : QDateTime::fromSecsSinceEpoch(exp, Qt::UTC);
+}
+
+void warnNotStored()
+{
+    qWarning().noquote() << "[TokenManager] the credential store refused the tokens; the "
+                            "sign-in lasts only until the program ends";
+}
+
+RefreshResult resultOf(OAuth::Renewal renewal)
+{
+    switch (renewal) {
+    case OAuth::Renewal::Renewed:
+        return RefreshResult::Success;
+    case OAuth::Renewal::Rejected:
+        return RefreshResult::Rejected;
+    case OAuth::Renewal::Failed:
+        break;
+    }
+    return RefreshResult::TransientFailure;
+}
+
+} // namespace
+
 TokenManager::TokenManager(std::unique_ptr<TokenStore> store, QObject *parent)
     : QObject(parent)
     , m_store(std::move(store))
-    , m_clock([] { return ::Clock::nowUtc(); })
-{ }
+    , m_session(new OAuth::SignInSession(expiryMarginSecs, this))
+{
+    m_session->setKeeper([this](const OAuth::SignInSession::Tokens &tokens) {
+        if (!this->store(tokens.access, tokens.refresh))
+            warnNotStored();
+    });
+}
 
 TokenManager::~TokenManager() = default;
 
 void TokenManager::setRefreshFunction(RefreshFunction function)
 {
-    m_refreshFunction = std::move(function);
-}
-
-void TokenManager::setClock(Clock clock)
-{
-    m_clock = std::move(clock);
+    if (!function) {
+        m_session->setRenewal({});
+        return;
+    }
+    m_session->setRenewal([function = std::move(function)](const QString &refreshToken,
+                                                           OAuth::SignInSession::Renewed renewed,
+                                                           OAuth::SignInSession::Failed failed) {
+        function(
+            refreshToken,
+            [renewed](const QString &access, const QString &refresh) {
+                renewed({access, refresh, expiryOf(access)});
+            },
+            [failed](bool rejected) { failed(rejected, QString()); });
+    });
 }
 
 void TokenManager::load()
 {
     if (!m_store)
         return;
-    m_access = m_store->get(accessTokenKey).value_or(QString());
+    const QString access = m_store->get(accessTokenKey).value_or(QString());
     m_storeFailure = m_store->lastFailure();
-    m_refresh = m_store->get(refreshTokenKey).value_or(QString());
+    const QString refresh = m_store->get(refreshTokenKey).value_or(QString());
     if (m_storeFailure == TokenStoreFailure::None)
         m_storeFailure = m_store->lastFailure();
+    m_session->setTokens({access, refresh, expiryOf(access)});
+}
+
+bool TokenManager::store(const QString &access, const QString &refresh)
+{
+    return m_store && m_store->set(accessTokenKey, access)
+        && m_store->set(refreshTokenKey, refresh);
 }
 
 bool TokenManager::setTokens(const QString &access, const QString &refresh)
 {
-    ++m_generation;
-    m_access = access;
-    m_refresh = refresh;
-    const bool stored = m_store && m_store->set(accessTokenKey, m_access)
-        && m_store->set(refreshTokenKey, m_refresh);
+    m_session->setTokens({access, refresh, expiryOf(access)});
+    const bool stored = store(access, refresh);
     if (!stored)
-        qWarning().noquote() << "[TokenManager] the credential store refused the tokens; the "
-                                "sign-in lasts only until the program ends";
+        warnNotStored();
     return stored;
 }
 
 void TokenManager::clear()
 {
-    ++m_generation;
-    m_access.clear();
-    m_refresh.clear();
+    m_session->setTokens({});
     if (m_store)
         m_store->clear();
 }
 
 QString TokenManager::accessToken() const
 {
-    if (m_access.isEmpty())
-        return {};
-    const qint64 exp = tokenExpiry(m_access);
-    if (exp == 0)
-        return {};
-    const qint64 now = m_clock().toSecsSinceEpoch();
-    return now < exp - expiryMarginSecs ? m_access : QString();
+    return m_session->accessToken(::Clock::nowUtc());
+}
+
+QString TokenManager::storedAccessToken() const
+{
+    return m_session->tokens().access;
+}
+
+QString TokenManager::refreshToken() const
+{
+    return m_session->tokens().refresh;
 }
 
 bool TokenManager::needsRefresh() const
 {
-    return !m_refresh.isEmpty() && accessToken().isEmpty();
+    return m_session->needsRenewal(::Clock::nowUtc());
 }
 
 void TokenManager::refresh(Completion completion)
 {
-    QMutexLocker locker(&m_lock);
-    if (completion)
-        m_waiting.append(std::move(completion));
-    if (m_inFlight)
-        return;
-    if (m_refresh.isEmpty() || !m_refreshFunction) {
-        const QList<Completion> waiting = std::exchange(m_waiting, {});
-        locker.unlock();
-        for (const Completion &c : waiting)
-            c(RefreshResult::Rejected);
-        return;
-    }
-    m_inFlight = true;
-    const QString token = m_refresh;
-    const quint64 generation = m_generation;
-    locker.unlock();
-
-    // The renewal may end after the manager is gone (the reply outlives it during shutdown).
-    const QPointer<TokenManager> self(this);
-    auto onSuccess = [this, self, generation](const QString &access, const QString &refresh) {
-        if (!self)
-            return;
-        if (generation != m_generation) {
-            // Signed out or signed in anew meanwhile: the old renewal must not come back.
-            finish(accessToken().isEmpty() ? RefreshResult::Rejected : RefreshResult::Success);
-            return;
-        }
-        // A reply without a refresh token keeps the one we have: losing it would sign the
-        // user out at the next renewal.
-        (void)setTokens(access, refresh.isEmpty() ? m_refresh : refresh);
-        finish(RefreshResult::Success);
-    };
-    auto onFailure = [this, self, generation](bool rejected) {
-        if (!self)
-            return;
-        if (generation != m_generation) {
-            // The tokens this renewal started from were replaced meanwhile (a newer sign-in):
-            // its refusal says nothing about them, and must not make anyone clear them.
-            finish(accessToken().isEmpty() ? RefreshResult::TransientFailure
-                                           : RefreshResult::Success);
-            return;
-        }
-        finish(rejected ? RefreshResult::Rejected : RefreshResult::TransientFailure);
-    };
-    m_refreshFunction(token, std::move(onSuccess), std::move(onFailure));
-}
-
-void TokenManager::finish(RefreshResult result)
-{
-    QMutexLocker locker(&m_lock);
-    m_inFlight = false;
-    const QList<Completion> waiting = std::exchange(m_waiting, {});
-    locker.unlock();
-    for (const Completion &c : waiting)
-        c(result);
+    m_session->renew(completion ? OAuth::SignInSession::Done(
+                         [completion](OAuth::Renewal renewal) { completion(resultOf(renewal)); })
+                                : OAuth::SignInSession::Done());
 }
 
 } // namespace LarkAccount

@@ -1,21 +1,24 @@
 #pragma once
 
 // The signed-in user's access and refresh tokens: kept in the credential store, checked for
-// expiry, and renewed with at most one renewal in flight however many callers need it.
+// expiry, and renewed with at most one renewal in flight however many callers need it. The
+// rules are the sign-in session's that Google and Microsoft share (OAuth::SignInSession); the
+// expiry is the token's own "exp".
 
 #include "platform/TokenStore.h"
 
 #include <QDateTime>
-#include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
-namespace LarkAccount {
+namespace OAuth {
+class SignInSession;
+}
 
+namespace LarkAccount {
 
 enum class RefreshResult : int {
     Success = 0,
@@ -43,7 +46,6 @@ public:
     using RefreshFunction = std::function<void(
         const QString &refreshToken, SuccessCompletion onSuccess, FailureCompletion onFailure)>;
     using Completion = std::function<void(RefreshResult)>;
-    using Clock = std::function<QDateTime()>;
 
     static const QString accessTokenKey; // "larkspindle_access_token"
     static const QString refreshTokenKey; // "larkspindle_refresh_token"
@@ -52,8 +54,6 @@ public:
     ~TokenManager() override;
 
     void setRefreshFunction(RefreshFunction function);
-    // Tests pin "now"; the default is the system clock.
-    void setClock(Clock clock);
 
     void load();
     // Why the latest load found no tokens where the store should have had them (a locked or
@@ -67,8 +67,8 @@ public:
     // The access token while it is valid for more than 30 more seconds, else empty.
     QString accessToken() const;
     // The stored access token whatever its expiry (for signing out).
-    QString storedAccessToken() const { return m_access; }
-    QString refreshToken() const { return m_refresh; }
+    QString storedAccessToken() const;
+    QString refreshToken() const;
     bool needsRefresh() const;
 
     void refresh(Completion completion);
@@ -76,19 +76,10 @@ public:
     static qint32 tokenExpiry(const QString &token) { return LarkAccount::tokenExpiry(token); }
 
 private:
-    void finish(RefreshResult result);
+    bool store(const QString &access, const QString &refresh);
 
     std::unique_ptr<TokenStore> m_store;
-    QString m_access;
-    QString m_refresh;
-    RefreshFunction m_refreshFunction;
-    Clock m_clock;
-    QMutex m_lock;
-    bool m_inFlight = false;
-    QList<Completion> m_waiting;
-    // Bumped whenever the tokens are replaced or cleared, so that a renewal started before
-    // stores nothing when it ends after (a signed-out user must stay signed out).
-    quint64 m_generation = 0;
+    OAuth::SignInSession *m_session;
     TokenStoreFailure m_storeFailure = TokenStoreFailure::None;
 };
 

@@ -134,7 +134,6 @@ QByteArray encodeForm(const FormItems &items)
 LoopbackAuthService::LoopbackAuthService(QObject *parent)
     : QObject(parent)
     , m_network(new QNetworkAccessManager(this))
-    , m_clock([] { return Clock::nowUtc(); })
 {
     qRegisterMetaType<OAuth::SignInResult>();
 }
@@ -291,7 +290,7 @@ void LoopbackAuthService::onTokenReply(QNetworkReply *reply)
         result.accessToken = token.accessToken;
         result.refreshToken = token.refreshToken;
         result.idToken = token.idToken;
-        result.expiresAt = m_clock().toUTC().addSecs(token.expiresInSecs);
+        result.expiresAt = Clock::nowUtc().addSecs(token.expiresInSecs);
         succeed(result);
     }
 }
@@ -319,7 +318,7 @@ void LoopbackAuthService::onRefreshReply(QNetworkReply *reply)
     } else if (token.accessToken.isEmpty()) {
         emit refreshFailed(failureText(Failure::RefreshWithoutAccessToken));
     } else {
-        emit refreshSucceeded(token.accessToken, m_clock().toUTC().addSecs(token.expiresInSecs),
+        emit refreshSucceeded(token.accessToken, Clock::nowUtc().addSecs(token.expiresInSecs),
                               token.refreshToken);
     }
 }

@@ -100,7 +100,6 @@ public:
     void refreshAccessToken(const QString &refreshToken);
 
     void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     static QByteArray successPage();
     static QByteArray failurePage();
@@ -162,7 +161,6 @@ private:
     bool m_redirectTaken = false;
     bool m_finished = false;
     int m_idleTimeoutMs = defaultIdleTimeoutMs;
-    std::function<QDateTime()> m_clock;
 };
 
 } // namespace OAuth

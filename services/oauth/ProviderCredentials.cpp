@@ -73,22 +73,4 @@ bool removeTokens(const QString &entryKey)
     return store && store->remove(entryKey);
 }
 
-StoredTokens mergeRefreshed(StoredTokens stored, const QString &accessToken,
-                            const QDateTime &expiresAt, const QString &rotatedRefreshToken)
-{
-    stored.accessToken = accessToken;
-    stored.expiresAt = expiresAt;
-    if (!rotatedRefreshToken.isEmpty())
-        stored.refreshToken = rotatedRefreshToken;
-    return stored;
-}
-
-bool saveRefreshedTokens(const QString &entryKey, const QString &accessToken,
-                         const QDateTime &expiresAt, const QString &rotatedRefreshToken)
-{
-    return saveTokens(
-        entryKey,
-        mergeRefreshed(loadTokens(entryKey), accessToken, expiresAt, rotatedRefreshToken));
-}
-
 } // namespace OAuth

@@ -32,16 +32,6 @@ StoredTokens loadTokens(const QString &entryKey);
 // Drops the entry; used to take back tokens whose account could not be stored.
 bool removeTokens(const QString &entryKey);
 
-// The record after a successful refresh: the new access token and expiry, and the refresh token
-// only when the provider sent a new one, so a refresh never loses the one it was made with.
-StoredTokens mergeRefreshed(StoredTokens stored, const QString &accessToken,
-                            const QDateTime &expiresAt, const QString &rotatedRefreshToken);
-
-// Loads, merges and saves in one step.
-[[nodiscard]] bool saveRefreshedTokens(const QString &entryKey, const QString &accessToken,
-                                       const QDateTime &expiresAt,
-                                       const QString &rotatedRefreshToken);
-
 // The token functions of one provider's accounts, mixed into its sign-in service. The provider's
 // entries are named tokenKeyPrefix() followed by the account id.
 template<typename Provider> struct ProviderTokens
@@ -57,16 +47,6 @@ template<typename Provider> struct ProviderTokens
     [[nodiscard]] static bool saveTokens(const QString &accountId, const StoredTokens &tokens)
     {
         return OAuth::saveTokens(tokenKey(accountId), tokens);
-    }
-    // Stores what refreshSucceeded delivered, keeping the stored refresh token unless a new one
-    // came with it.
-    [[nodiscard]] static bool saveRefreshedTokens(const QString &accountId,
-                                                  const QString &accessToken,
-                                                  const QDateTime &expiresAt,
-                                                  const QString &rotatedRefreshToken)
-    {
-        return OAuth::saveRefreshedTokens(tokenKey(accountId), accessToken, expiresAt,
-                                          rotatedRefreshToken);
     }
 };
 

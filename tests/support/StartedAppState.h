@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/sync/SyncCoordinator.h"
 #include "support/MemoryTokenStore.h"
 
 #include <QTemporaryDir>
@@ -10,7 +11,8 @@
 namespace LarkTest {
 
 // An AppState over a fresh database in a temporary folder, secrets kept in memory, the cloud
-// addresses unset so that nothing is sent. Check ok() before use.
+// addresses unset so that nothing is sent, with the sync coordinator the application would hand
+// it. Check ok() before use.
 class StartedAppState
 {
 public:
@@ -18,6 +20,8 @@ public:
     {
         m_ok
             = m_dir.isValid() && m_state->initialize(m_dir.filePath(QStringLiteral("calendar.db")));
+        if (m_ok)
+            m_state->setSyncCoordinator(new Sync::SyncCoordinator(m_state.get(), m_state.get()));
     }
     ~StartedAppState() { m_state.reset(); }
 

@@ -3,6 +3,7 @@
 // The account facade signed in against a fake cloud service on loopback, with recorded replies
 // for the account pages and the share dialog, and scripted answers to prompts and questions.
 
+#include "model/Clock.h"
 #include "services/account/AccountTestKit.h"
 #include "services/account/Client.h"
 #include "services/account/TokenManager.h"
@@ -43,6 +44,9 @@ struct Rig
     LarkTest::ScopedMemoryTokenStore secrets;
     LarkTest::FakeHttpServer server;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     std::unique_ptr<LarkAccount::Client> client;
 
     // Signed in with the given group role in the token's claims (none when empty).
@@ -56,7 +60,6 @@ struct Rig
         config.clientId = QStringLiteral("client-1");
         config.appId = QStringLiteral("calendar.test");
         client = std::make_unique<LarkAccount::Client>(config);
-        client->tokenManager()->setClock([this] { return clock.now(); });
         signInAs(role);
     }
     ~Rig()

@@ -1,4 +1,5 @@
 #include "AccountUiRig.h"
+#include "model/Clock.h"
 
 #include "services/account/AuthClient.h"
 #include "services/sync/cloud/SyncClient.h"
@@ -257,7 +258,7 @@ void TestShareMembersDialog::calendarOnThisDeviceMovesToTheCloudThenIsShared()
     client->syncApiClient()->setBaseUrl(cloud.baseUrl());
     client->accountApiClient()->setBaseUrl(cloud.server().url(accountPath));
     const QDateTime now(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
-    client->tokenManager()->setClock([now] { return now; });
+    const Clock::Override pinned([now] { return now; });
     const QString calendarId
         = AccountsCalendarsDialog::addLocalCalendar(state.get(), u"Family"_s, u"#4285F4"_s);
     Event event;

@@ -339,7 +339,7 @@ void TestWindowTexts::serveCloud()
     client->authApiClient()->setBaseUrl(server.url(auth));
     client->accountApiClient()->setBaseUrl(server.url(account));
     client->syncApiClient()->setBaseUrl(m_cloud->baseUrl());
-    client->tokenManager()->setClock([] { return kNow.toUTC(); });
+    Clock::setSource([] { return kNow.toUTC(); });
     const QJsonObject payload {
         {QStringLiteral("exp"), kNow.toUTC().addDays(1).toSecsSinceEpoch()},
         {QStringLiteral("custom"),

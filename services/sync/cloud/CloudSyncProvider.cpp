@@ -1,12 +1,11 @@
 #include "services/sync/cloud/CloudSyncProvider.h"
 
-#include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
 #include "model/ICalendar.h"
 #include "services/account/ApiClient.h"
+#include "services/net/SyncError.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "services/sync/cloud/SyncClient.h"
-#include "storage/CalendarRepository.h"
 
 #include <QJsonArray>
 #include <QUrlQuery>
@@ -31,25 +30,11 @@ QSet<QString> &busyCalendars()
     return ids;
 }
 
+// The service answers 409 as well as 412 when a write meets a newer copy.
 ErrorKind kindFor(int status)
 {
-    switch (status) {
-    case 0:
-        return ErrorKind::Network;
-    case 401:
-        return ErrorKind::Auth;
-    case 404:
-        return ErrorKind::NotFound;
-    case 409:
-    case 412:
-        return ErrorKind::Conflict;
-    case 410:
-        return ErrorKind::Gone;
-    case 429:
-        return ErrorKind::RateLimited;
-    default:
-        return ErrorKind::Server;
-    }
+    return Net::syncErrorKind(status,
+                              status == 409 ? std::optional(ErrorKind::Conflict) : std::nullopt);
 }
 
 // A request that got no answer says itself why when it can; an answer is named by its status.
@@ -94,10 +79,9 @@ std::optional<Change> remoteChange(const QJsonObject &entry, Parse parse)
 
 } // namespace
 
-CloudSyncProvider::CloudSyncProvider(AppState *state, const Account &account,
-                                     LarkAccount::ApiClient *api, bool signedIn, QObject *parent)
+CloudSyncProvider::CloudSyncProvider(const Account &account, LarkAccount::ApiClient *api,
+                                     bool signedIn, QObject *parent)
     : Sync::SyncProvider(parent)
-    , m_state(state)
     , m_account(account)
     , m_api(api)
     , m_signedIn(signedIn)
@@ -137,7 +121,7 @@ void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
         done(Listing::success({*m_only}));
         return;
     }
-    const QList<Calendar> known = m_state->calendars()->listAll();
+    const QList<Calendar> known = context().calendars();
     if (!m_api || !m_signedIn) {
         const bool hasCloudCalendars
             = std::any_of(known.cbegin(), known.cend(), [&](const Calendar &c) {
@@ -161,7 +145,7 @@ void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
                     failureText(tr("Larkspindle calendar list failed (HTTP %1)"), status, body)));
                 return;
             }
-            const QList<Calendar> known = self->m_state->calendars()->listAll();
+            const QList<Calendar> known = self->context().calendars();
             QList<Calendar> listed;
             for (const QJsonValue &value : body.value(QLatin1String("calendars")).toArray()) {
                 const QJsonObject entry = value.toObject();

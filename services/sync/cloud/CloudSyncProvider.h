@@ -14,8 +14,6 @@
 
 #include <optional>
 
-class AppState;
-
 namespace LarkAccount {
 class ApiClient;
 }
@@ -28,8 +26,8 @@ class CloudSyncProvider : public Sync::SyncProvider
 public:
     // Without a REST client (no service configured) nothing is sent and no calendar is listed;
     // signed out, a run fails when the account has cloud calendars.
-    CloudSyncProvider(AppState *state, const Account &account, LarkAccount::ApiClient *api,
-                      bool signedIn, QObject *parent = nullptr);
+    CloudSyncProvider(const Account &account, LarkAccount::ApiClient *api, bool signedIn,
+                      QObject *parent = nullptr);
     ~CloudSyncProvider() override;
 
     // The run syncs only this calendar, listed without a request.
@@ -64,7 +62,6 @@ private:
     void confirmGone(const QString &serverId, Sync::Reply<Sync::PushReceipt> done);
     bool claim(const QString &calendarId);
 
-    AppState *m_state;
     Account m_account;
     QPointer<LarkAccount::ApiClient> m_api;
     bool m_signedIn;

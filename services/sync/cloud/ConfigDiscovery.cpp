@@ -6,6 +6,7 @@
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/oauth/ProviderCredentials.h"
+#include "services/oauth/ProviderSession.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/caldav/CalDavDiscovery.h"
 #include "services/sync/caldav/CalDavImport.h"
@@ -30,9 +31,7 @@ struct ConfigDiscovery::ProviderTraits
 {
     QString kind; // account type and identity-key kind
     const char *label; // in log lines
-    OAuth::StoredTokens (*loadTokens)(const QString &accountId);
-    bool (*saveRefreshed)(const QString &accountId, const QString &accessToken,
-                          const QDateTime &expiresAt, const QString &rotatedRefreshToken);
+    QString (*tokenKey)(const QString &accountId); // where the account's tokens are kept
     OAuth::LoopbackAuthService *(*makeAuth)(QObject *parent);
     bool keepsDescription; // a calendar's description comes from the list
 };
@@ -144,17 +143,10 @@ void ConfigDiscovery::run(const QStringList &ids, std::function<void()> finished
     };
     qInfo() << "[ConfigSync] post-account discovery for" << ids.size() << "account(s):" << ids;
 
-    static const ProviderTraits google {QStringLiteral("google"),
-                                        "Google",
-                                        &Google::AuthService::loadTokens,
-                                        &Google::AuthService::saveRefreshedTokens,
-                                        &makeGoogleAuth,
-                                        true};
-    static const ProviderTraits microsoft {QStringLiteral("microsoft"),
-                                           "Microsoft",
-                                           &Microsoft::AuthService::loadTokens,
-                                           &Microsoft::AuthService::saveRefreshedTokens,
-                                           &makeMicrosoftAuth,
+    static const ProviderTraits google {QStringLiteral("google"), "Google",
+                                        &Google::AuthService::tokenKey, &makeGoogleAuth, true};
+    static const ProviderTraits microsoft {QStringLiteral("microsoft"), "Microsoft",
+                                           &Microsoft::AuthService::tokenKey, &makeMicrosoftAuth,
                                            false};
     for (const QString &id : ids) {
         const std::optional<Account> account = m_state->accounts()->byId(id);
@@ -243,7 +235,8 @@ void ConfigDiscovery::runProviderDiscovery(const Account &account, const Provide
     discovery->traits = &traits;
     discovery->done = std::move(done);
 
-    const OAuth::StoredTokens tokens = traits.loadTokens(account.id);
+    const QString tokenKey = traits.tokenKey(account.id);
+    const OAuth::StoredTokens tokens = OAuth::loadTokens(tokenKey);
     if (tokens.refreshToken.isEmpty()) {
         qCDebug(lcConfigSync).noquote()
             << "[ConfigSync]" << traits.label << "discovery: no tokens for" << account.name
@@ -258,33 +251,24 @@ void ConfigDiscovery::runProviderDiscovery(const Account &account, const Provide
                              << discovery->accountName << ": no answer in time";
         discovery->finish();
     });
-    if (tokens.expiresAt.isValid() && now().secsTo(tokens.expiresAt) > 60
-        && !tokens.accessToken.isEmpty()) {
-        listProviderCalendars(discovery, tokens.accessToken);
-        return;
-    }
-    qCDebug(lcConfigSync).noquote() << "[ConfigSync]" << traits.label << "access token expired for"
-                                    << account.name << "— refreshing";
-    OAuth::LoopbackAuthService *auth = traits.makeAuth(discovery->context);
-    connect(auth, &OAuth::LoopbackAuthService::refreshSucceeded, discovery->context,
-            [this, discovery](const QString &accessToken, const QDateTime &expiresAt,
-                              const QString &rotatedRefreshToken) {
-                if (!discovery->traits->saveRefreshed(discovery->accountId, accessToken, expiresAt,
-                                                      rotatedRefreshToken))
-                    qWarning().noquote()
-                        << "[ConfigSync] renewed" << discovery->traits->label << "tokens of"
-                        << discovery->accountName << "could not be stored";
-                listProviderCalendars(discovery, accessToken);
-            });
-    connect(auth, &OAuth::LoopbackAuthService::refreshFailed, discovery->context,
-            [this, discovery](const QString &reason) {
-                qWarning().noquote()
-                    << "[ConfigSync]" << discovery->traits->label << "token refresh FAILED for"
-                    << discovery->accountName << ":" << reason;
-                setAccountSyncError(discovery->accountId, tr("Sign in required"));
-                discovery->finish();
-            });
-    auth->refreshAccessToken(tokens.refreshToken);
+    OAuth::SignInSession *session
+        = OAuth::newProviderSession(traits.makeAuth, tokenKey, 60, discovery->context);
+    session->setTokens({tokens.accessToken, tokens.refreshToken, tokens.expiresAt});
+    if (session->needsRenewal(now()))
+        qCDebug(lcConfigSync).noquote()
+            << "[ConfigSync]" << traits.label << "access token expired for" << account.name
+            << "— refreshing";
+    session->ensureFresh(now(), [this, discovery, session](OAuth::Renewal renewal) {
+        if (renewal == OAuth::Renewal::Renewed) {
+            listProviderCalendars(discovery, session->tokens().access);
+            return;
+        }
+        qWarning().noquote() << "[ConfigSync]" << discovery->traits->label
+                             << "token refresh FAILED for" << discovery->accountName << ":"
+                             << session->failureReason();
+        setAccountSyncError(discovery->accountId, tr("Sign in required"));
+        discovery->finish();
+    });
 }
 
 void ConfigDiscovery::listProviderCalendars(const std::shared_ptr<Discovery> &discovery,

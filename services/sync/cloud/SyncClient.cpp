@@ -76,9 +76,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         return;
     }
     // The sync core's run of the account, narrowed to this one calendar.
-    auto *provider = new CloudSyncProvider(m_appState, *account, m_api, m_api != nullptr);
+    auto *provider = new CloudSyncProvider(*account, m_api, m_api != nullptr);
     provider->restrictTo(calendar);
-    auto *run = new Sync::SyncEngine(m_appState, *account, provider, this);
+    auto *run = new Sync::SyncEngine(Sync::SyncStore::of(*m_appState), *account, provider, this);
     const QString calendarId = calendar.id;
     connect(run, &AccountSyncRun::finished, this, [this, run, provider, calendarId] {
         run->deleteLater();

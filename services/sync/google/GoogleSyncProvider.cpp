@@ -1,12 +1,11 @@
 #include "services/sync/google/GoogleSyncProvider.h"
 
-#include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
 #include "model/Recurrence.h"
+#include "services/net/SyncError.h"
+#include "services/oauth/ProviderSession.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/google/CalendarClient.h"
-#include "storage/Database.h"
-#include "storage/EventRepository.h"
 
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -26,111 +25,65 @@ QJsonObject storedResource(const Event &event)
 
 } // namespace
 
-GoogleSyncProvider::GoogleSyncProvider(AppState *state, const Account &account, QObject *parent)
+GoogleSyncProvider::GoogleSyncProvider(const Account &account, QObject *parent)
     : Sync::SyncProvider(parent)
-    , m_state(state)
     , m_account(account)
+    , m_session(OAuth::newProviderSession<AuthService>(account.id, refreshMarginSecs, this))
     , m_network(new QNetworkAccessManager(this))
 { }
 
 CalendarClient *GoogleSyncProvider::newClient()
 {
     auto *client = new CalendarClient(m_network, this);
-    client->accessToken = m_accessToken;
+    client->accessToken = m_session->tokens().access;
+    if (std::exchange(m_resending, false))
+        m_resentClient = client;
     return client;
 }
 
 void GoogleSyncProvider::prepare(Sync::Reply<> done)
 {
     const StoredTokens tokens = AuthService::loadTokens(m_account.id);
-    m_accessToken = tokens.accessToken;
-    m_refreshToken = tokens.refreshToken;
-    if (m_refreshToken.isEmpty()) {
+    if (tokens.refreshToken.isEmpty()) {
         done(Sync::Outcome<>::failure(Sync::ErrorKind::Auth,
                                       tr("No saved Google credentials. Sign in again.")));
         return;
     }
-    const QDateTime now = m_state->database()->currentDateTimeUtc();
-    if (m_accessToken.isEmpty() || !tokens.expiresAt.isValid()
-        || tokens.expiresAt < now.addSecs(refreshMarginSecs)) {
-        refresh(std::move(done));
-        return;
-    }
-    done(Sync::Outcome<>::success());
+    m_session->setTokens({tokens.accessToken, tokens.refreshToken, tokens.expiresAt});
+    m_session->ensureFresh(context().now(), [this, done](OAuth::Renewal renewal) {
+        done(renewal == OAuth::Renewal::Renewed ? Sync::Outcome<>::success()
+                                                : Sync::Outcome<>::failure(renewalFailure()));
+    });
 }
 
-void GoogleSyncProvider::refresh(Sync::Reply<> done)
+Sync::Error GoogleSyncProvider::renewalFailure() const
 {
-    auto *auth = new AuthService(this);
-    Database *database = m_state->database();
-    auth->setClock([database] { return database->currentDateTimeUtc(); });
-    connect(auth, &AuthService::refreshSucceeded, this,
-            [this, auth, done](const QString &accessToken, const QDateTime &expiresAt,
-                               const QString &rotatedRefreshToken) {
-                auth->deleteLater();
-                m_accessToken = accessToken;
-                if (!rotatedRefreshToken.isEmpty())
-                    m_refreshToken = rotatedRefreshToken;
-                // The run goes on with the new token; the next one refreshes again.
-                if (!AuthService::saveRefreshedTokens(m_account.id, accessToken, expiresAt,
-                                                      rotatedRefreshToken))
-                    qWarning().noquote()
-                        << "[Google] refreshed tokens of" << m_account.id << "could not be stored";
-                done(Sync::Outcome<>::success());
-            });
-    connect(auth, &AuthService::refreshFailed, this, [auth, done](const QString &reason) {
-        auth->deleteLater();
-        done(Sync::Outcome<>::failure(Sync::ErrorKind::Auth,
-                                      tr("Google token refresh failed: %1").arg(reason)));
-    });
-    auth->refreshAccessToken(m_refreshToken);
+    return {Sync::ErrorKind::Auth,
+            tr("Google token refresh failed: %1").arg(m_session->failureReason()), QDateTime()};
 }
 
 template<typename T>
 void GoogleSyncProvider::failed(const CalendarClient *client, int status, const QString &reason,
                                 const Sync::Reply<T> &done, const std::function<void()> &again)
 {
-    if (client->rateLimited()) {
-        // The whole account waits: every further request would be refused alike.
-        Sync::Error error {Sync::ErrorKind::RateLimited, reason, QDateTime()};
-        error.retryAfter = client->retryAfter().from(m_state->database()->currentDateTimeUtc());
-        error.reason = Net::withNextTry(reason, error.retryAfter);
-        done(Sync::Outcome<T>::failure(error));
-        return;
-    }
-    if (status == 401 && !m_refreshedAfterRefusal) {
-        m_refreshedAfterRefusal = true;
-        qInfo().noquote() << "[Google] access token refused: refreshing once";
-        refresh([done, again](const Sync::Outcome<> &refreshed) {
-            if (refreshed.ok())
-                again();
-            else
-                done(Sync::Outcome<T>::failure(refreshed.error()));
+    if (status == 401 && client != m_resentClient.data()) {
+        qInfo().noquote() << "[Google] access token refused: renewing it once";
+        m_session->refused(client->accessToken, [this, done, again](OAuth::Renewal renewal) {
+            if (renewal != OAuth::Renewal::Renewed) {
+                done(Sync::Outcome<T>::failure(renewalFailure()));
+                return;
+            }
+            m_resending = true;
+            again();
         });
         return;
     }
-    done(Sync::Outcome<T>::failure(errorKind(status), reason));
-}
-
-Sync::ErrorKind GoogleSyncProvider::errorKind(int httpStatus)
-{
-    switch (httpStatus) {
-    case 0:
-        return Sync::ErrorKind::Network;
-    case 401:
-        return Sync::ErrorKind::Auth;
-    case 404:
-        return Sync::ErrorKind::NotFound;
-    case 410:
-        return Sync::ErrorKind::Gone;
-    case 412:
-        return Sync::ErrorKind::Conflict;
-    case 429:
-        return Sync::ErrorKind::RateLimited;
-    default:
-        return httpStatus >= 200 && httpStatus <= 299 ? Sync::ErrorKind::Malformed
-                                                      : Sync::ErrorKind::Server;
-    }
+    // A 403 that says the quota ran out is a rate limit too: the whole account waits, since
+    // every further request would be refused alike.
+    const std::optional<Sync::ErrorKind> own
+        = client->rateLimited() ? std::optional(Sync::ErrorKind::RateLimited) : std::nullopt;
+    done(Sync::Outcome<T>::failure(
+        Net::syncError(status, reason, own, client->retryAfter(), context().now())));
 }
 
 Calendar GoogleSyncProvider::calendarRow(const QString &id, const QString &summary,
@@ -311,7 +264,7 @@ std::optional<std::pair<QString, QJsonObject>>
 GoogleSyncProvider::instanceWrite(const Calendar &calendar, const Event &event) const
 {
     const std::optional<Event> master
-        = m_state->events()->byUidAndRecurrenceId(event.master_event_uid, calendar.id, QString());
+        = context().eventByUid(event.master_event_uid, calendar.id, QString());
     const QDateTime slot = dateEntryInstant(event.recurrence_id);
     if (!master || master->provider_event_id.isEmpty() || !slot.isValid())
         return std::nullopt;

@@ -3,23 +3,27 @@
 // A Google account as a source of the sync core: its calendar list, each
 // calendar's changes a page at a time (by sync token, or in full), and single
 // events written back. The engine does everything that touches the store; this
-// class does Google's requests, the mapping, and the account's access token:
-// refreshed before a run when it is missing or about to expire, and once more
-// when Google refuses it during the run.
+// class does Google's requests and the mapping; the account's sign-in session
+// renews the access token before a run when it is missing or about to expire,
+// and once when Google refuses it.
 
 #include "core/sync/SyncProvider.h"
 #include "model/Records.h"
 
 #include <QJsonObject>
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <optional>
 #include <utility>
 
-class AppState;
 class QNetworkAccessManager;
+
+namespace OAuth {
+class SignInSession;
+}
 
 namespace Google {
 
@@ -32,7 +36,7 @@ public:
     // A stored access token this close to its expiry is refreshed first.
     static constexpr int refreshMarginSecs = 60;
 
-    GoogleSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
+    explicit GoogleSyncProvider(const Account &account, QObject *parent = nullptr);
 
     void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
@@ -59,24 +63,24 @@ public:
     static Calendar calendarRow(const QString &id, const QString &summary,
                                 const QString &description, const QString &color,
                                 const QString &accessRole);
-    static Sync::ErrorKind errorKind(int httpStatus);
 
 private:
     CalendarClient *newClient();
     std::optional<std::pair<QString, QJsonObject>> instanceWrite(const Calendar &calendar,
                                                                  const Event &event) const;
-    void refresh(Sync::Reply<> done);
-    // A refusal of the access token is answered by one refresh per run and the
-    // request sent again; anything else ends the operation.
+    // The run's failure when the session could not renew the access token.
+    Sync::Error renewalFailure() const;
+    // A refusal of the access token is answered by one renewal and the request
+    // sent again; anything else ends the operation.
     template<typename T>
     void failed(const CalendarClient *client, int status, const QString &reason,
                 const Sync::Reply<T> &done, const std::function<void()> &again);
 
-    AppState *m_state;
     Account m_account;
-    QString m_accessToken;
-    QString m_refreshToken;
-    bool m_refreshedAfterRefusal = false;
+    OAuth::SignInSession *m_session;
+    // The request sent again after a refusal, and whether the next one is it.
+    QPointer<CalendarClient> m_resentClient;
+    bool m_resending = false;
     // One for the run, so that its many requests share connections.
     QNetworkAccessManager *m_network;
 };

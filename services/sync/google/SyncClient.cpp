@@ -11,7 +11,8 @@ SyncClient::SyncClient(AppState *state, QObject *parent)
 
 AccountSyncRun *SyncClient::newRun(const Account &account)
 {
-    return new Sync::SyncEngine(state(), account, new GoogleSyncProvider(state(), account), this);
+    return new Sync::SyncEngine(Sync::SyncStore::of(*state()), account,
+                                new GoogleSyncProvider(account), this);
 }
 
 } // namespace Google

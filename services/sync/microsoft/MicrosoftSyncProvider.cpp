@@ -1,12 +1,11 @@
 #include "services/sync/microsoft/MicrosoftSyncProvider.h"
 
-#include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
 #include "model/ICalendar.h"
 #include "model/Recurrence.h"
+#include "services/net/SyncError.h"
+#include "services/oauth/ProviderSession.h"
 #include "services/sync/microsoft/AuthService.h"
-#include "storage/Database.h"
-#include "storage/EventRepository.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -54,22 +53,28 @@ struct MicrosoftSyncProvider::Fetch
     bool wholeWindow = false; // a page of a listing of the whole window
 };
 
-MicrosoftSyncProvider::MicrosoftSyncProvider(AppState *state, const Account &account,
-                                             QObject *parent)
+MicrosoftSyncProvider::MicrosoftSyncProvider(const Account &account, QObject *parent)
     : Sync::SyncProvider(parent)
-    , m_state(state)
     , m_account(account)
     , m_client(new CalendarClient(this))
+    , m_session(OAuth::newProviderSession<AuthService>(account.id, renewMarginSecs, this))
 {
+    // The client sends a refused request once more after this renewal.
     m_client->renewToken = [this](const CalendarClient::Renewed &renewed) {
-        // Once per run: a token refused right after its renewal fares no better renewed again.
-        if (m_renewedOnRefusal) {
-            renewed(tr("Microsoft Graph did not accept the sign-in. Sign in again."));
-            return;
-        }
-        m_renewedOnRefusal = true;
-        renew(AuthService::loadTokens(m_account.id).refreshToken, renewed);
+        m_session->refused(m_client->accessToken, [this, renewed](OAuth::Renewal renewal) {
+            if (renewal != OAuth::Renewal::Renewed) {
+                renewed(renewalFailure());
+                return;
+            }
+            m_client->accessToken = m_session->tokens().access;
+            renewed(QString());
+        });
     };
+}
+
+QString MicrosoftSyncProvider::renewalFailure() const
+{
+    return tr("Microsoft token refresh failed: %1").arg(m_session->failureReason());
 }
 
 void MicrosoftSyncProvider::setServiceRoot(const QUrl &root)
@@ -79,7 +84,7 @@ void MicrosoftSyncProvider::setServiceRoot(const QUrl &root)
 
 void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
 {
-    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    const QDateTime now = context().now();
     m_windowStart = now.addMonths(-monthsBack);
     m_windowEnd = now.addMonths(monthsAhead);
     const StoredTokens tokens = AuthService::loadTokens(m_account.id);
@@ -89,80 +94,55 @@ void MicrosoftSyncProvider::prepare(Sync::Reply<> done)
                                        tr("No saved Microsoft credentials. Sign in again.")));
         return;
     }
-    if (!tokens.accessToken.isEmpty() && tokens.expiresAt.isValid()
-        && tokens.expiresAt >= now.addSecs(60)) {
+    m_session->setTokens({tokens.accessToken, tokens.refreshToken, tokens.expiresAt});
+    if (!m_session->needsRenewal(now)) {
         m_client->accessToken = tokens.accessToken;
         answerLater(this, std::move(done), Outcome<>::success());
         return;
     }
-    renew(tokens.refreshToken, [done](const QString &failure) {
-        done(failure.isEmpty() ? Outcome<>::success()
-                               : Outcome<>::failure(ErrorKind::Auth, failure));
+    m_session->renew([this, done](OAuth::Renewal renewal) {
+        if (renewal != OAuth::Renewal::Renewed) {
+            done(Outcome<>::failure(ErrorKind::Auth, renewalFailure()));
+            return;
+        }
+        m_client->accessToken = m_session->tokens().access;
+        done(Outcome<>::success());
     });
-}
-
-void MicrosoftSyncProvider::renew(const QString &refreshToken,
-                                  const CalendarClient::Renewed &renewed)
-{
-    auto *auth = new AuthService(this);
-    connect(
-        auth, &AuthService::refreshSucceeded, this,
-        [this, auth, renewed](const QString &accessToken, const QDateTime &expiresAt,
-                              const QString &rotated) {
-            auth->deleteLater();
-            if (!AuthService::saveRefreshedTokens(m_account.id, accessToken, expiresAt, rotated))
-                qCWarning(lcGraph).noquote()
-                    << "[Microsoft] the renewed sign-in of" << m_account.id
-                    << "could not be stored; it is renewed again next time";
-            m_client->accessToken = accessToken;
-            renewed(QString());
-        });
-    connect(auth, &AuthService::refreshFailed, this, [auth, renewed](const QString &reason) {
-        auth->deleteLater();
-        renewed(tr("Microsoft token refresh failed: %1").arg(reason));
-    });
-    auth->refreshAccessToken(refreshToken);
 }
 
 Sync::Error MicrosoftSyncProvider::errorOf(const GraphReply &reply)
 {
-    const auto error = [&reply](ErrorKind kind) {
-        return Sync::Error {kind, reply.reason, QDateTime()};
-    };
+    std::optional<ErrorKind> own;
     switch (reply.failure) {
     case GraphReply::Failure::None:
     case GraphReply::Failure::Http:
         break;
     case GraphReply::Failure::NoToken:
-        return error(ErrorKind::Auth);
+        own = ErrorKind::Auth;
+        break;
     case GraphReply::Failure::Network:
-        return error(ErrorKind::Network);
+        own = ErrorKind::Network;
+        break;
     case GraphReply::Failure::Malformed:
     case GraphReply::Failure::ForeignLink:
-        return error(ErrorKind::Malformed);
+        own = ErrorKind::Malformed;
+        break;
     }
+    if (own)
+        return Net::syncError(reply.status, reply.reason, own);
     if (reply.status == 401) {
         // Refused before it ran out: the next run renews it instead of trying it again.
         StoredTokens tokens = AuthService::loadTokens(m_account.id);
         tokens.expiresAt = QDateTime();
         if (!AuthService::saveTokens(m_account.id, tokens))
             qCWarning(lcGraph).noquote() << "[Microsoft] could not mark the sign-in for renewal";
-        return error(ErrorKind::Auth);
+    } else if (sameCode(reply.errorCode, "syncStateNotFound")
+               || sameCode(reply.errorCode, "resyncRequired")) {
+        own = ErrorKind::Gone; // Graph dropped the delta state, whatever the status
+    } else if (reply.status == 503 && reply.retryAfter.isValid()) {
+        own = ErrorKind::RateLimited; // busy, and it named when to come back
     }
-    if (reply.status == 410 || sameCode(reply.errorCode, "syncStateNotFound")
-        || sameCode(reply.errorCode, "resyncRequired"))
-        return error(ErrorKind::Gone);
-    if (reply.status == 404)
-        return error(ErrorKind::NotFound);
-    if (reply.status == 412)
-        return error(ErrorKind::Conflict);
-    if (reply.status == 429 || (reply.status == 503 && reply.retryAfter.isValid())) {
-        Sync::Error limited = error(ErrorKind::RateLimited);
-        limited.retryAfter = reply.retryAfter.from(m_state->database()->currentDateTimeUtc());
-        limited.reason = Net::withNextTry(reply.reason, limited.retryAfter);
-        return limited;
-    }
-    return error(ErrorKind::Server);
+    return Net::syncError(reply.status, reply.reason, own, reply.retryAfter, context().now());
 }
 
 void MicrosoftSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
@@ -230,7 +210,6 @@ void MicrosoftSyncProvider::onPage(const std::shared_ptr<Fetch> &fetch, const Gr
         fetch->page.token = CalendarClient::deltaTokenOf(page.deltaLink);
 
     bool unplaced = false;
-    EventRepository *events = m_state->events();
     for (const QJsonObject &item : page.items) {
         const QString id = item.value(QStringLiteral("id")).toString();
         if (id.isEmpty())
@@ -240,7 +219,7 @@ void MicrosoftSyncProvider::onPage(const std::shared_ptr<Fetch> &fetch, const Gr
             removed.remoteId = id;
             removed.deleted = true;
             fetch->page.events.append(removed);
-            unplaced = unplaced || !events->byProviderId(fetch->calendar.id, id);
+            unplaced = unplaced || !context().eventByProviderId(fetch->calendar.id, id);
             continue;
         }
         const QString master = item.value(QStringLiteral("seriesMasterId")).toString();
@@ -273,7 +252,7 @@ void MicrosoftSyncProvider::onPage(const std::shared_ptr<Fetch> &fetch, const Gr
 QStringList MicrosoftSyncProvider::localSeries(const QString &calendarId) const
 {
     QStringList ids;
-    for (const Event &e : m_state->events()->listByCalendar(calendarId)) {
+    for (const Event &e : context().eventsOf(calendarId)) {
         if (!e.recurrence_rule.isEmpty() && e.master_event_uid.isEmpty()
             && !e.provider_event_id.isEmpty())
             ids << e.provider_event_id;
@@ -408,7 +387,7 @@ void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event
     // Dates changed earlier and outside this window stay as they were.
     QStringList exdates;
     if (const std::optional<Event> local
-        = m_state->events()->byProviderId(fetch->calendar.id, master.provider_event_id)) {
+        = context().eventByProviderId(fetch->calendar.id, master.provider_event_id)) {
         exdates = datesOutside(local->exception_dates, inWindow);
         added << datesOutside(local->recurrence_dates, inWindow);
     }
@@ -431,7 +410,7 @@ void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event
 
 void MicrosoftSyncProvider::addUnseen(const std::shared_ptr<Fetch> &fetch)
 {
-    for (const Event &e : m_state->events()->listByCalendar(fetch->calendar.id)) {
+    for (const Event &e : context().eventsOf(fetch->calendar.id)) {
         if (e.provider_event_id.isEmpty() || m_seen.contains(e.provider_event_id))
             continue;
         // Outside the window the listing says nothing either way.
@@ -555,7 +534,7 @@ void MicrosoftSyncProvider::pushOccurrence(const Calendar &calendar, const Event
                                            Sync::Reply<PushReceipt> done)
 {
     const std::optional<Event> master
-        = m_state->events()->byUidAndRecurrenceId(event.master_event_uid, calendar.id, QString());
+        = context().eventByUid(event.master_event_uid, calendar.id, QString());
     const QDateTime slot = dateEntryInstant(event.recurrence_id);
     if (!master || master->provider_event_id.isEmpty() || !slot.isValid()) {
         answerLater(this, std::move(done),

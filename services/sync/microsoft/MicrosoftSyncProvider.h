@@ -1,8 +1,9 @@
 #pragma once
 
-// Microsoft calendars on the sync core: the account's token (refreshed when it runs out), its
-// calendars, a calendar view's delta query page by page, and single-event writes. Everything
-// that touches the local store is the core's; this class only asks Graph and maps the answers.
+// Microsoft calendars on the sync core: the account's sign-in session (the token renewed before
+// it runs out and once when Graph refuses it), its calendars, a calendar view's delta query page by
+// page, and single-event writes. Everything that touches the local store is the core's; this class
+// only asks Graph and maps the answers.
 //
 // A calendar is followed over a window from six months back to two years ahead. The view lists
 // single events and the occurrences and exceptions of series, never the series themselves: each
@@ -23,7 +24,9 @@
 
 #include <memory>
 
-class AppState;
+namespace OAuth {
+class SignInSession;
+}
 
 namespace Microsoft {
 
@@ -31,7 +34,7 @@ class MicrosoftSyncProvider : public Sync::SyncProvider
 {
     Q_OBJECT
 public:
-    MicrosoftSyncProvider(AppState *state, const Account &account, QObject *parent = nullptr);
+    explicit MicrosoftSyncProvider(const Account &account, QObject *parent = nullptr);
 
     // The Graph root requests go to; by default the configured address.
     void setServiceRoot(const QUrl &root);
@@ -46,6 +49,8 @@ public:
     std::optional<Event> agreedVersion(const Event &row) const override;
     QString missingCalendarReason(const Calendar &calendar) const override;
 
+    // A stored access token this close to its expiry is renewed first.
+    static constexpr int renewMarginSecs = 60;
     // The months before and after now that a calendar follows.
     static constexpr int monthsBack = 6;
     static constexpr int monthsAhead = 24;
@@ -53,8 +58,8 @@ public:
 private:
     struct Fetch;
     Sync::Error errorOf(const GraphReply &reply);
-    // Turns the refresh token into a new access token for the client.
-    void renew(const QString &refreshToken, const CalendarClient::Renewed &renewed);
+    // The run's failure when the session could not renew the access token.
+    QString renewalFailure() const;
     void onPage(const std::shared_ptr<Fetch> &fetch, const GraphReply &reply);
     void refreshNextSeries(const std::shared_ptr<Fetch> &fetch);
     void fetchInstances(const std::shared_ptr<Fetch> &fetch, const Event &master, const QUrl &url,
@@ -69,10 +74,9 @@ private:
     void pushOccurrence(const Calendar &calendar, const Event &event,
                         Sync::Reply<Sync::PushReceipt> done);
 
-    AppState *m_state;
     Account m_account;
     CalendarClient *m_client;
-    bool m_renewedOnRefusal = false;
+    OAuth::SignInSession *m_session;
     QDateTime m_windowStart;
     QDateTime m_windowEnd;
     // Series fetched in this run, with the ids of their exceptions in the window.

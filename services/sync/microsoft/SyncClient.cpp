@@ -11,8 +11,8 @@ SyncClient::SyncClient(AppState *state, QObject *parent)
 
 AccountSyncRun *SyncClient::newRun(const Account &account)
 {
-    return new Sync::SyncEngine(state(), account, new MicrosoftSyncProvider(state(), account),
-                                this);
+    return new Sync::SyncEngine(Sync::SyncStore::of(*state()), account,
+                                new MicrosoftSyncProvider(account), this);
 }
 
 } // namespace Microsoft

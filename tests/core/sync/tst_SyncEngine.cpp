@@ -100,7 +100,8 @@ using RunResult = LarkTest::SyncOutcome;
 
 RunResult runSync(Device &device, FakeSyncRemote &remote)
 {
-    return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account,
+    return LarkTest::runToEnd(new Sync::SyncEngine(Sync::SyncStore::of(*device.state.get()),
+                                                   device.account,
                                                    new LarkTest::FakeSyncProvider(&remote)),
                               10000);
 }

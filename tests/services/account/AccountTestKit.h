@@ -3,6 +3,7 @@
 // Shared pieces of the account tests: unsigned JSON Web Tokens and a token manager, REST client
 // and sign-in client wired to one fake server, with a pinned clock.
 
+#include "model/Clock.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
 #include "services/account/AuthClient.h"
@@ -51,6 +52,9 @@ struct Rig
     LarkTest::ScopedMemoryTokenStore secrets;
     LarkTest::FakeHttpServer server;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     std::unique_ptr<LarkAccount::TokenManager> tokens;
     std::unique_ptr<LarkAccount::ApiClient> api;
     std::unique_ptr<LarkAccount::AuthClient> auth;
@@ -60,7 +64,6 @@ struct Rig
         (void)server.listen();
         tokens = std::make_unique<LarkAccount::TokenManager>(
             LarkAccount::createTokenStore(serviceName));
-        tokens->setClock([this] { return clock.now(); });
         api = std::make_unique<LarkAccount::ApiClient>(tokens.get());
         api->setBaseUrl(server.url(realmPath));
         api->setAppInfo(QStringLiteral("calendar.test"), QStringLiteral("1.3.4"),

@@ -1,4 +1,5 @@
 #include "AccountTestKit.h"
+#include "model/Clock.h"
 
 #include "services/account/AccountClient.h"
 #include "services/account/Client.h"
@@ -22,13 +23,15 @@ struct Facade
     LarkTest::ScopedMemoryTokenStore secrets;
     LarkTest::FakeHttpServer server;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     std::unique_ptr<Client> client;
 
     explicit Facade(const QString &platform = QString())
     {
         (void)server.listen();
         client = std::make_unique<Client>(config(platform));
-        client->tokenManager()->setClock([this] { return clock.now(); });
     }
     ClientConfig config(const QString &platform) const
     {

@@ -1,4 +1,5 @@
 #include "AccountTestKit.h"
+#include "model/Clock.h"
 
 #include "services/account/TokenManager.h"
 
@@ -38,14 +39,13 @@ struct Fixture
 {
     LarkTest::ScopedMemoryTokenStore secrets;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     TokenManager tokens {createTokenStore(AccountTest::serviceName)};
     ManualRenewal renewal;
 
-    Fixture()
-    {
-        tokens.setClock([this] { return clock.now(); });
-        tokens.setRefreshFunction(renewal.function());
-    }
+    Fixture() { tokens.setRefreshFunction(renewal.function()); }
     qint64 now() const { return clock.now().toSecsSinceEpoch(); }
     std::optional<QString> stored(const QString &key) const
     {
@@ -171,7 +171,6 @@ void TestTokenManager::setTokensStoresAndLoadReadsBack()
     QCOMPARE(f.stored(refreshKey), std::optional<QString>(QStringLiteral("R1")));
 
     TokenManager second(createTokenStore(AccountTest::serviceName));
-    second.setClock([&f] { return f.clock.now(); });
     QVERIFY(second.refreshToken().isEmpty());
     second.load();
     QCOMPARE(second.accessToken(), access);

@@ -94,7 +94,8 @@ protected:
     }
     SyncOutcome runWith(Sync::SyncProvider *provider)
     {
-        return LarkTest::runToEnd(new Sync::SyncEngine(state.get(), account, provider));
+        return LarkTest::runToEnd(
+            new Sync::SyncEngine(Sync::SyncStore::of(*state.get()), account, provider));
     }
 
     std::optional<Clock::Override> pinned;
@@ -121,10 +122,7 @@ public:
     {
         home.route("GET", QStringLiteral("/calendar/v3/calendars/*"), reply);
     }
-    SyncOutcome run() override
-    {
-        return runWith(new Google::GoogleSyncProvider(state.get(), account));
-    }
+    SyncOutcome run() override { return runWith(new Google::GoogleSyncProvider(account)); }
     bool nothingLost() override
     {
         return stillWaiting(state.get())
@@ -152,7 +150,7 @@ public:
     }
     SyncOutcome run() override
     {
-        auto *client = new Microsoft::MicrosoftSyncProvider(state.get(), account);
+        auto *client = new Microsoft::MicrosoftSyncProvider(account);
         client->setServiceRoot(graph.root());
         return runWith(client);
     }
@@ -189,9 +187,9 @@ public:
     SyncOutcome run() override
     {
         const Account account = *device->state()->accounts()->byId(kOnDeviceAccountId);
-        return LarkTest::runToEnd(new Sync::SyncEngine(
-            device->state(), account,
-            new Larkspindle::CloudSyncProvider(device->state(), account, device->api(), true)));
+        return LarkTest::runToEnd(
+            new Sync::SyncEngine(Sync::SyncStore::of(*device->state()), account,
+                                 new Larkspindle::CloudSyncProvider(account, device->api(), true)));
     }
     bool nothingLost() override
     {

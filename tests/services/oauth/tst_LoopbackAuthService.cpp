@@ -1,3 +1,4 @@
+#include "model/Clock.h"
 #include "services/net/RequestPolicy.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
@@ -78,7 +79,6 @@ struct Rig
             service = std::make_unique<Google::AuthService>();
         else
             service = std::make_unique<Microsoft::AuthService>();
-        service->setClock([this] { return clock.now(); });
         service->setIdleTimeout(1000);
     }
 
@@ -110,6 +110,9 @@ struct Rig
     LarkTest::FakeHttpServer server;
     FakeBrowser browser;
     LarkTest::TestClock clock {QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC)};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     bool ok = false;
     bool google = true;
     QString tokenPath;

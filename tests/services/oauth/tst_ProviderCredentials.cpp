@@ -1,5 +1,6 @@
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
+#include "services/oauth/ProviderSession.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
 #include "support/MemoryTokenStore.h"
@@ -126,8 +127,15 @@ void TestProviderCredentials::refreshKeepsUnrotatedRefreshToken()
     QVERIFY(Google::AuthService::saveTokens(
         kAccount, {QStringLiteral("old"), QStringLiteral("1//old"), kExpiry}));
     const QDateTime later = kExpiry.addSecs(3600);
-    QVERIFY(
-        Google::AuthService::saveRefreshedTokens(kAccount, QStringLiteral("new"), later, rotated));
+    QObject owner;
+    OAuth::SignInSession *session
+        = OAuth::newProviderSession<Google::AuthService>(kAccount, 60, &owner);
+    session->setTokens({QStringLiteral("old"), QStringLiteral("1//old"), kExpiry});
+    session->setRenewal(
+        [&](const QString &, OAuth::SignInSession::Renewed renewed, OAuth::SignInSession::Failed) {
+            renewed({QStringLiteral("new"), rotated, later});
+        });
+    session->renew({});
     const Google::StoredTokens tokens = Google::AuthService::loadTokens(kAccount);
     QCOMPARE(tokens.accessToken, QStringLiteral("new"));
     QCOMPARE(tokens.refreshToken, expected);

@@ -157,9 +157,8 @@ void TestCloudSync::cleanup()
 QString TestCloudSync::sync(CloudDevice &device)
 {
     const Account account = *device->accounts()->byId(localAccountId);
-    Sync::SyncEngine engine(
-        device.state(), account,
-        new Larkspindle::CloudSyncProvider(device.state(), account, device.api(), true));
+    Sync::SyncEngine engine(Sync::SyncStore::of(*device.state()), account,
+                            new Larkspindle::CloudSyncProvider(account, device.api(), true));
     QSignalSpy finished(&engine, &AccountSyncRun::finished);
     QSignalSpy failed(&engine, &AccountSyncRun::failed);
     engine.start();

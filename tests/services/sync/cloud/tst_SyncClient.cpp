@@ -73,7 +73,6 @@ void TestSyncClient::init()
 
     m_tokens = std::make_unique<LarkAccount::TokenManager>(
         LarkAccount::createTokenStore(QStringLiteral("sync-client-test")));
-    m_tokens->setClock([] { return QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC); });
     m_tokens->setTokens(QStringLiteral("eyJhbGciOiJub25lIn0.eyJleHAiOjIwMDAwMDAwMDB9.c2ln"),
                         QStringLiteral("refresh"));
     m_api = std::make_unique<LarkAccount::ApiClient>(m_tokens.get());

@@ -143,9 +143,10 @@ RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
     Net::Limits limits;
     limits.silenceMs = timeoutMs;
     const Net::LimitsOverride scoped(limits);
-    auto *client = new Microsoft::MicrosoftSyncProvider(device.state.get(), device.account);
+    auto *client = new Microsoft::MicrosoftSyncProvider(device.account);
     client->setServiceRoot(graph.root());
-    return LarkTest::runToEnd(new Sync::SyncEngine(device.state.get(), device.account, client));
+    return LarkTest::runToEnd(
+        new Sync::SyncEngine(Sync::SyncStore::of(*device.state.get()), device.account, client));
 }
 
 int tokenRequests(FakeGraph &graph)

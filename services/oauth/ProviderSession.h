@@ -1,0 +1,31 @@
+#pragma once
+
+// The sign-in session of one Google or Microsoft account: renewed through the provider's sign-in
+// service (one made for each renewal and deleted once it answered), its tokens kept in the
+// credential store under the provider's key for the account.
+
+#include "services/oauth/SignInSession.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace OAuth {
+
+class LoopbackAuthService;
+
+using AuthFactory = std::function<LoopbackAuthService *(QObject *parent)>;
+
+// A child of owner, without tokens until they are set.
+SignInSession *newProviderSession(const AuthFactory &makeAuth, const QString &tokenKey,
+                                  int marginSecs, QObject *owner);
+
+template<typename AuthService>
+SignInSession *newProviderSession(const QString &accountId, int marginSecs, QObject *owner)
+{
+    return newProviderSession([](QObject *parent) { return new AuthService(parent); },
+                              AuthService::tokenKey(accountId), marginSecs, owner);
+}
+
+} // namespace OAuth
