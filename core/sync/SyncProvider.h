@@ -10,7 +10,7 @@
 // normally later from the event loop (network replies). The engine owns its provider, so a
 // provider that is deleted with its engine never calls back.
 
-#include "core/sync/SyncStore.h"
+#include "core/sync/ProviderContext.h"
 #include "model/Records.h"
 
 #include <QDateTime>

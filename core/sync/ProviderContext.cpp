@@ -1,0 +1,43 @@
+#include "core/sync/ProviderContext.h"
+
+#include "model/Clock.h"
+#include "storage/CalendarRepository.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+
+namespace Sync {
+
+ProviderContext::ProviderContext(const SyncStore &store)
+    : m_store(store)
+{ }
+
+QDateTime ProviderContext::now() const
+{
+    return m_store.database ? m_store.database->currentDateTimeUtc() : Clock::nowUtc();
+}
+
+QList<Calendar> ProviderContext::calendars() const
+{
+    return m_store.calendars ? m_store.calendars->listAll() : QList<Calendar>();
+}
+
+QList<Event> ProviderContext::eventsOf(const QString &calendarId) const
+{
+    return m_store.events ? m_store.events->listByCalendar(calendarId) : QList<Event>();
+}
+
+std::optional<Event> ProviderContext::eventByProviderId(const QString &calendarId,
+                                                        const QString &providerEventId) const
+{
+    return m_store.events ? m_store.events->byProviderId(calendarId, providerEventId)
+                          : std::nullopt;
+}
+
+std::optional<Event> ProviderContext::eventByUid(const QString &uid, const QString &calendarId,
+                                                 const QString &recurrenceId) const
+{
+    return m_store.events ? m_store.events->byUidAndRecurrenceId(uid, calendarId, recurrenceId)
+                          : std::nullopt;
+}
+
+} // namespace Sync
