@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="144"/>
+        <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
         <translation>Datenbankfehler</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="145"/>
+        <location filename="../../app/Application.cpp" line="147"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -322,7 +322,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>DesktopNotifier</name>
     <message>
-        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <location filename="../../platform/DesktopNotifier.cpp" line="66"/>
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
@@ -393,22 +393,22 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Kalender:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
         <translation>Geben Sie dem Termin einen Titel.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
         <translation>Wählen Sie einen Kalender.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
         <translation>Der Termin endet, bevor er beginnt.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="135"/>
         <source>The event could not be saved.</source>
         <translation>Der Termin konnte nicht gespeichert werden.</translation>
     </message>
@@ -525,27 +525,27 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Keine gespeicherten Google-Zugangsdaten. Bitte erneut anmelden.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
         <source>Google token refresh failed: %1</source>
         <translation>Erneuern des Google-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="153"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google hat einen Termin ohne Beginn geschickt; die Änderungen dieses Kalenders wurden nicht gespeichert.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="175"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google akzeptiert das Synchronisierungstoken des Kalenders nicht mehr.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
@@ -553,12 +553,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>„%1“ ist bei Google nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>Die Serie „%1“ ist noch nicht im Google-Kalender; das geänderte Vorkommen wird bei einer späteren Synchronisierung gesendet.</translation>
     </message>
@@ -587,7 +587,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="104"/>
-        <location filename="../../core/IcsImport.cpp" line="247"/>
+        <location filename="../../core/IcsImport.cpp" line="248"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import fehlgeschlagen: In %1 wurden keine Termine gefunden.</translation>
     </message>
@@ -607,12 +607,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Import fehlgeschlagen: Die Termine konnten nicht gespeichert werden (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="192"/>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import fehlgeschlagen: Die Termine aus %1 konnten nicht gespeichert werden; es wurde nichts importiert.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="254"/>
+        <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n Termin aus %1 importiert.</numerusform>
@@ -625,7 +625,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Import abgebrochen; es wurde nichts importiert.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="241"/>
+        <location filename="../../core/IcsImport.cpp" line="242"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n Termin ohne Kennung oder Beginn wurde übersprungen.</numerusform>
@@ -633,7 +633,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="305"/>
+        <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import fehlgeschlagen, und einige der bereits gespeicherten Termine konnten nicht wieder entfernt werden.</translation>
     </message>
@@ -869,234 +869,234 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Profile</source>
         <translation>Profil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
         <source>Group</source>
         <translation>Gruppe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Devices</source>
         <translation>Geräte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="78"/>
         <source>Security</source>
         <translation>Sicherheit</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="210"/>
         <source>Data &amp; Privacy</source>
         <translation>Daten &amp; Datenschutz</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="158"/>
         <source>Personal Information</source>
         <translation>Persönliche Angaben</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
         <translation>Anzeigenamen ändern</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
         <source>Sign Out</source>
         <translation>Abmelden</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Password</source>
         <translation>Passwort</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
         <translation>Ändern Sie das Passwort Ihres Kontos.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
         <source>Change Password</source>
         <translation>Passwort ändern</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Danger Zone</source>
         <translation>Gefahrenbereich</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Löscht Ihr Konto endgültig. Nach 30 Tagen lässt sich das nicht mehr rückgängig machen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
         <source>Delete Account</source>
         <translation>Konto löschen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Sie sind Inhaber der Gruppe. Übertragen Sie die Inhaberschaft oder entfernen Sie alle Mitglieder, bevor Sie Ihr Konto löschen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
         <source>(not set)</source>
         <translation>(nicht festgelegt)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="339"/>
         <source>Registered Devices</source>
         <translation>Registrierte Geräte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
         <translation>Geräte, die mit Ihrem Konto synchronisiert haben.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
         <source>No devices registered.</source>
         <translation>Keine Geräte registriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="361"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="375"/>
         <source>Active Sessions</source>
         <translation>Aktive Sitzungen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sitzungen, die derzeit bei Ihrem Konto angemeldet sind.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>No active sessions.</source>
         <translation>Keine aktiven Sitzungen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>Current</source>
         <translation>Aktuell</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="402"/>
         <source>Revoke</source>
         <translation>Widerrufen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
         <translation>Anzeigename:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Failed to update profile.</source>
         <translation>Das Profil konnte nicht aktualisiert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
         <translation>Anzeigename aktualisiert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
         <source>Current password:</source>
         <translation>Aktuelles Passwort:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>New password (min %1 characters):</source>
         <translation>Neues Passwort (mind. %1 Zeichen):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="449"/>
         <source>Confirm new password:</source>
         <translation>Neues Passwort bestätigen:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="451"/>
         <source>Passwords do not match.</source>
         <translation>Die Passwörter stimmen nicht überein.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="461"/>
         <source>Password changed.</source>
         <translation>Passwort geändert.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>Failed to change password.</source>
         <translation>Das Passwort konnte nicht geändert werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Ihr Konto wird damit zur endgültigen Löschung nach 30 Tagen vorgemerkt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
         <translation>Geben Sie zur Bestätigung %1 ein:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
         <source>Failed to delete account.</source>
         <translation>Das Konto konnte nicht gelöscht werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="485"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Konto zur Löschung vorgemerkt</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Ihr Konto wird in 30 Tagen endgültig gelöscht. Wenn Sie sich vorher anmelden, können Sie es wiederherstellen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
         <translation>Gerät entfernen</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove %1?</source>
         <translation>%1 entfernen?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Device removed.</source>
         <translation>Gerät entfernt.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
         <translation>Das Gerät konnte nicht entfernt werden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Session revoked.</source>
         <translation>Sitzung widerrufen.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Failed to revoke session.</source>
         <translation>Die Sitzung konnte nicht widerrufen werden.</translation>
     </message>
@@ -1254,43 +1254,43 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="65"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Das Konto des Kalenders fehlt</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="67"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Nur eigene Larkspindle-Kalender können in die Cloud verschoben werden</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="69"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>Der Kalender ist bereits bei Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="71"/>
         <source>This calendar is already being moved</source>
         <translation>Dieser Kalender wird bereits verschoben</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
         <translation>Nicht angemeldet</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Anmeldung des Kalenders beim Server fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="175"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Hochladen des Kalenders fehlgeschlagen (HTTP %1); er bleibt auf diesem Gerät</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="182"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Der Kalender konnte nicht als Cloud-Kalender gespeichert werden; er bleibt auf diesem Gerät</translation>
     </message>
@@ -1298,37 +1298,37 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="132"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um seine Kalender zu synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
         <source>This calendar is already being synced</source>
         <translation>Dieser Kalender wird bereits synchronisiert</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Abruf von Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="314"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="347"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="350"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Übertragung zu Larkspindle fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
@@ -1339,9 +1339,9 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="244"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="269"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="294"/>
         <source>Sign in required</source>
         <translation>Anmeldung erforderlich</translation>
     </message>
@@ -1349,25 +1349,25 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="305"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="341"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="371"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="395"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Melden Sie sich beim Cloud-Konto an, um die Einstellungen zu synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="343"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>Die Einstellungen konnten nicht gesendet werden (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="397"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>Die Einstellungen konnten nicht abgerufen werden (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="429"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Einstellungen von Ihren anderen Geräten konnten hier nicht gespeichert werden</translation>
     </message>
@@ -1388,7 +1388,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Larkspindle::SyncClient</name>
     <message>
-        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="75"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Das Konto des Kalenders fehlt</translation>
     </message>
@@ -1396,82 +1396,82 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>Sign in again to keep your settings in step.</source>
         <translation>Melden Sie sich erneut an, damit Ihre Einstellungen abgeglichen bleiben.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>Settings sync failed: %1</source>
         <translation>Abgleich der Einstellungen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Neuer Termin…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics-Datei &amp;importieren…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>&amp;Sync Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;Today</source>
         <translation>&amp;Heute</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Tools</source>
         <translation>E&amp;xtras</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Konten und Kalender…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="116"/>
         <source>&amp;Developer</source>
         <translation>&amp;Entwickler</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Load sample data</source>
         <translation>Beispieldaten laden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="119"/>
         <source>Remove sample data</source>
         <translation>Beispieldaten entfernen</translation>
     </message>
@@ -1561,27 +1561,27 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Zu viele Anfragen warten auf das geöffnete Dialogfenster; diese wurde ignoriert.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>Check for &amp;Updates…</source>
         <translation>Nach &amp;Updates suchen…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Neuigkeiten</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Send &amp;Feedback…</source>
         <translation>&amp;Feedback senden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;About %1</source>
         <translation>Ü&amp;ber %1</translation>
     </message>
@@ -1601,47 +1601,47 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Für diese Version ist keine Feedback-Seite eingerichtet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Anmelden…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>&amp;Account…</source>
         <translation>&amp;Konto…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="130"/>
         <source>Sign &amp;Out</source>
         <translation>Ab&amp;melden</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="137"/>
         <source>Signed in.</source>
         <translation>Angemeldet.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="139"/>
         <source>Sign-in failed: %1</source>
         <translation>Anmeldung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Setzen Sie die Anmeldung in Ihrem Browser fort.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle-Konto</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="196"/>
         <source>Signed out.</source>
         <translation>Abgemeldet.</translation>
     </message>
@@ -1723,7 +1723,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="472"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph hat eine unlesbare Antwort gesendet.</translation>
     </message>
@@ -1766,39 +1766,34 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="94"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Keine gespeicherten Microsoft-Zugangsdaten. Melden Sie sich erneut an.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="77"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="204"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph hat eine Seite mit Änderungen ohne Fortsetzung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="543"/>
         <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>Die Serie „%1“ ist noch nicht im Microsoft-Kalender; das geänderte Vorkommen wird bei einer späteren Synchronisierung gesendet.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="565"/>
         <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
         <translation>Das hier geänderte Vorkommen von „%1“ gehört bei Microsoft nicht mehr zu seiner Serie.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="526"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>„%1“ ist bei Microsoft nicht mehr verfügbar; seine Änderungen bleiben auf diesem Gerät.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
-        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
-        <translation>Microsoft Graph hat die Anmeldung nicht akzeptiert. Melden Sie sich erneut an.</translation>
     </message>
 </context>
 <context>
@@ -1840,12 +1835,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>Test reminder</source>
         <translation>Testerinnerung</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="326"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, sind Ihre Desktop-Benachrichtigungen richtig eingerichtet. Echte Erinnerungen sehen genauso aus.</translation>
     </message>
@@ -1998,97 +1993,97 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
         <source>Starting now (%1)</source>
         <translation>Beginnt jetzt (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
         <source>In %1h (%2)</source>
         <translation>In %1 Std. (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon</source>
         <translation>Bald fällig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due today</source>
         <translation>Heute fällig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due soon (%1)</source>
         <translation>Bald fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
         <source>Due now (%1)</source>
         <translation>Jetzt fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
         <source>Reminder</source>
         <translation>Erinnerung</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Letzte Synchronisierung fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Synchronisierung fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Keine anstehenden Termine</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="80"/>
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>today</source>
         <translation>heute</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>tomorrow</source>
         <translation>morgen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="91"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 (%2, ganztägig)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>at %1</source>
         <translation>um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>tomorrow at %1</source>
         <translation>morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="101"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Als Nächstes: %1 %2</translation>
     </message>
@@ -2315,7 +2310,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>In %n Minute (%1)</numerusform>
@@ -2380,7 +2375,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="615"/>
         <source>This source keeps no tasks.</source>
         <translation>Diese Quelle führt keine Aufgaben.</translation>
     </message>
@@ -2460,17 +2455,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="134"/>
         <source>&amp;Show Calendar</source>
         <translation>Kalender &amp;anzeigen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="139"/>
         <source>Sync &amp;Now</source>
         <translation>Jetzt &amp;synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="142"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -2486,7 +2481,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="102"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo hat HTTP %1 zurückgegeben</translation>
     </message>
@@ -2573,125 +2568,125 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="49"/>
         <source>now</source>
         <translation>jetzt</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="51"/>
         <source>in %1 min</source>
         <translation>in %1 Min.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h %2m</source>
         <translation>in %1 Std. %2 Min.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="56"/>
         <source>in %1h</source>
         <translation>in %1 Std.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Today, all day</source>
         <translation>Heute, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>Tomorrow, all day</source>
         <translation>Morgen, ganztägig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
         <source>%1 at %2</source>
         <translation>%1 um %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="392"/>
         <source>Today</source>
         <translation>Heute</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="397"/>
         <source>Tomorrow</source>
         <translation>Morgen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="91"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="438"/>
         <source>All-day</source>
         <translation>Ganztägig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Open Calendar</source>
         <translation>Kalender öffnen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="146"/>
         <source>Sync Now</source>
         <translation>Jetzt synchronisieren</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="183"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Termin hinzufügen – z. B. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="196"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="209"/>
         <source>Group</source>
         <translation>Gruppe</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="349"/>
         <source>No calendars yet</source>
         <translation>Noch keine Kalender</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="368"/>
         <source>No upcoming events</source>
         <translation>Keine anstehenden Termine</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="369"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>In den nächsten 24 Stunden ist nichts geplant.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="374"/>
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="396"/>
         <source>  No more events today</source>
         <translation>  Heute keine weiteren Termine</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="401"/>
         <source>  Nothing scheduled</source>
         <translation>  Nichts geplant</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="462"/>
         <source>(Unnamed)</source>
         <translation>(Ohne Namen)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Alle Kalender</translation>
     </message>

@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="144"/>
+        <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="145"/>
+        <location filename="../../app/Application.cpp" line="147"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -318,7 +318,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>DesktopNotifier</name>
     <message>
-        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <location filename="../../platform/DesktopNotifier.cpp" line="66"/>
         <source>Open</source>
         <translation>Open</translation>
     </message>
@@ -389,22 +389,22 @@ Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="135"/>
         <source>The event could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -521,27 +521,27 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No saved Google credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="153"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google sent an event without a start; the changes of this calendar were not saved.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="175"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google no longer accepts the calendar&apos;s sync token.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
@@ -549,12 +549,12 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</translation>
     </message>
@@ -583,7 +583,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="104"/>
-        <location filename="../../core/IcsImport.cpp" line="247"/>
+        <location filename="../../core/IcsImport.cpp" line="248"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Import failed: no events found in %1.</translation>
     </message>
@@ -603,12 +603,12 @@ Please check file permissions and try again.</source>
         <translation>Import failed: the events could not be stored (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="192"/>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import failed: the events of %1 could not be stored; nothing was imported.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="254"/>
+        <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>Imported %n event from %1.</numerusform>
@@ -621,7 +621,7 @@ Please check file permissions and try again.</source>
         <translation>Import cancelled; nothing was imported.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="241"/>
+        <location filename="../../core/IcsImport.cpp" line="242"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n event without an identifier or a start was skipped.</numerusform>
@@ -629,7 +629,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="305"/>
+        <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import failed, and some of the events it had stored could not be removed again.</translation>
     </message>
@@ -865,234 +865,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Profile</source>
         <translation>Profile</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
         <source>Group</source>
         <translation>Group</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Devices</source>
         <translation>Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="78"/>
         <source>Security</source>
         <translation>Security</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="210"/>
         <source>Data &amp; Privacy</source>
         <translation>Data &amp; Privacy</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="158"/>
         <source>Personal Information</source>
         <translation>Personal Information</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
         <translation>Edit Display Name</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
         <source>Sign Out</source>
         <translation>Sign Out</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Password</source>
         <translation>Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
         <translation>Change your account password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
         <source>Change Password</source>
         <translation>Change Password</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Danger Zone</source>
         <translation>Danger Zone</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Permanently delete your account. This cannot be undone after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
         <source>Delete Account</source>
         <translation>Delete Account</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>You are the group owner. Transfer ownership or remove all members before deleting your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
         <source>(not set)</source>
         <translation>(not set)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="339"/>
         <source>Registered Devices</source>
         <translation>Registered Devices</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
         <translation>Devices that have synced with your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
         <source>No devices registered.</source>
         <translation>No devices registered.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="361"/>
         <source>Remove</source>
         <translation>Remove</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="375"/>
         <source>Active Sessions</source>
         <translation>Active Sessions</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions currently signed in to your account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>No active sessions.</source>
         <translation>No active sessions.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>Current</source>
         <translation>Current</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="402"/>
         <source>Revoke</source>
         <translation>Revoke</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
         <translation>Display name:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Failed to update profile.</source>
         <translation>Failed to update profile.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
         <translation>Display name updated.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
         <source>Current password:</source>
         <translation>Current password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>New password (min %1 characters):</source>
         <translation>New password (min %1 characters):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="449"/>
         <source>Confirm new password:</source>
         <translation>Confirm new password:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="451"/>
         <source>Passwords do not match.</source>
         <translation>Passwords do not match.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="461"/>
         <source>Password changed.</source>
         <translation>Password changed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>Failed to change password.</source>
         <translation>Failed to change password.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>This will schedule your account for permanent deletion after 30 days.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
         <translation>Type %1 to confirm:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
         <source>Failed to delete account.</source>
         <translation>Failed to delete account.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="485"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Account Scheduled for Deletion</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
         <translation>Remove Device</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove %1?</source>
         <translation>Remove %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Device removed.</source>
         <translation>Device removed.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
         <translation>Failed to remove device.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Session revoked.</source>
         <translation>Session revoked.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Failed to revoke session.</source>
         <translation>Failed to revoke session.</translation>
     </message>
@@ -1250,43 +1250,43 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="65"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Calendar&apos;s account is missing</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="67"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Only Larkspindle-native calendars can be upgraded</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="69"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>Calendar is already on Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="71"/>
         <source>This calendar is already being moved</source>
         <translation>This calendar is already being moved</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
         <translation>Not signed in</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Server registration failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="175"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Uploading the calendar failed (HTTP %1); it stays on this device</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="182"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>The calendar could not be saved as a cloud calendar; it stays on this device</translation>
     </message>
@@ -1294,37 +1294,37 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="132"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Sign in to the cloud account to sync its calendars</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Larkspindle calendar list failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
         <source>This calendar is already being synced</source>
         <translation>This calendar is already being synced</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle pull failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="314"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="347"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="350"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle push failed (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle push: %n event(s) failed</numerusform>
@@ -1335,9 +1335,9 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="244"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="269"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="294"/>
         <source>Sign in required</source>
         <translation>Sign in required</translation>
     </message>
@@ -1345,25 +1345,25 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="305"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="341"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="371"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="395"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Sign in to the cloud account to sync the settings</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="343"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>The settings could not be sent (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="397"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>The settings could not be fetched (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="429"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Settings from your other devices could not be saved here</translation>
     </message>
@@ -1384,7 +1384,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::SyncClient</name>
     <message>
-        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="75"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Calendar&apos;s account is missing</translation>
     </message>
@@ -1392,82 +1392,82 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>Sign in again to keep your settings in step.</source>
         <translation>Sign in again to keep your settings in step.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>Settings sync failed: %1</source>
         <translation>Settings sync failed: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;New Event…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Import .ics File…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>&amp;Sync Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;View</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;Today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Tools</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>&amp;Preferences…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="116"/>
         <source>&amp;Developer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Load sample data</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="119"/>
         <source>Remove sample data</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1557,27 +1557,27 @@ Please check file permissions and try again.</source>
         <translation>Too many requests are waiting for the open dialog; this one was ignored.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>Check for &amp;Updates…</source>
         <translation>Check for &amp;Updates…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;What&apos;s New</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Send &amp;Feedback…</source>
         <translation>Send &amp;Feedback…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;About %1</source>
         <translation>&amp;About %1</translation>
     </message>
@@ -1597,47 +1597,47 @@ Please check file permissions and try again.</source>
         <translation>This build has no feedback page configured.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>A&amp;ccount</source>
         <translation>A&amp;ccount</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign &amp;In…</source>
         <translation>Sign &amp;In…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>&amp;Account…</source>
         <translation>&amp;Account…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="130"/>
         <source>Sign &amp;Out</source>
         <translation>Sign &amp;Out</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="137"/>
         <source>Signed in.</source>
         <translation>Signed in.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="139"/>
         <source>Sign-in failed: %1</source>
         <translation>Sign-in failed: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continue the sign-in in your browser.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle Account</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="196"/>
         <source>Signed out.</source>
         <translation>Signed out.</translation>
     </message>
@@ -1719,7 +1719,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="472"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph sent a reply that cannot be read.</translation>
     </message>
@@ -1762,39 +1762,34 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="94"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No saved Microsoft credentials. Sign in again.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="77"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft token refresh failed: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="204"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph sent a page of changes that leads nowhere.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="543"/>
         <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="565"/>
         <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
         <translation>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="526"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
-        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
-        <translation>Microsoft Graph did not accept the sign-in. Sign in again.</translation>
     </message>
 </context>
 <context>
@@ -1836,12 +1831,12 @@ Please check file permissions and try again.</source>
 <context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>Test reminder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="326"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1994,97 +1989,97 @@ Please check file permissions and try again.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
         <source>Starting now (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
         <source>In %1h (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
         <source>Tomorrow at %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due soon (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
         <source>Due now (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
         <source>Reminder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="80"/>
         <source>Untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>tomorrow</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="91"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>at %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>tomorrow at %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>%1 %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="101"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2311,7 +2306,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>In %n minute (%1)</numerusform>
@@ -2376,7 +2371,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="615"/>
         <source>This source keeps no tasks.</source>
         <translation>This source keeps no tasks.</translation>
     </message>
@@ -2456,17 +2451,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="134"/>
         <source>&amp;Show Calendar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="139"/>
         <source>Sync &amp;Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="142"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2482,7 +2477,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="102"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2569,125 +2564,125 @@ Please check file permissions and try again.</source>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="49"/>
         <source>now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="51"/>
         <source>in %1 min</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h %2m</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="56"/>
         <source>in %1h</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Today, all day</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>Tomorrow, all day</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
         <source>%1 at %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="392"/>
         <source>Today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="397"/>
         <source>Tomorrow</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="91"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="438"/>
         <source>All-day</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Open Calendar</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="146"/>
         <source>Sync Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="183"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="196"/>
         <source>Preferences</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="209"/>
         <source>Group</source>
         <translation type="unfinished">Group</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="349"/>
         <source>No calendars yet</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="368"/>
         <source>No upcoming events</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="369"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="374"/>
         <source>Untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="396"/>
         <source>  No more events today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="401"/>
         <source>  Nothing scheduled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="462"/>
         <source>(Unnamed)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>All Calendars</translation>
     </message>

@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="144"/>
+        <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
         <translation>Error de base de datos</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="145"/>
+        <location filename="../../app/Application.cpp" line="147"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -322,7 +322,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>DesktopNotifier</name>
     <message>
-        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <location filename="../../platform/DesktopNotifier.cpp" line="66"/>
         <source>Open</source>
         <translation>Abrir</translation>
     </message>
@@ -393,22 +393,22 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Calendario:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
         <translation>Ponga un título al evento.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
         <translation>Elija un calendario.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
         <translation>El evento termina antes de empezar.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="135"/>
         <source>The event could not be saved.</source>
         <translation>No se pudo guardar el evento.</translation>
     </message>
@@ -525,27 +525,27 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
         <source>Google token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Google: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="153"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google envió un evento sin inicio; los cambios de este calendario no se guardaron.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="175"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google ya no acepta el token de sincronización del calendario.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
@@ -553,12 +553,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Google; sus cambios se quedan en este dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>La serie «%1» aún no está en el calendario de Google; la repetición modificada se enviará en una sincronización posterior.</translation>
     </message>
@@ -587,7 +587,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="104"/>
-        <location filename="../../core/IcsImport.cpp" line="247"/>
+        <location filename="../../core/IcsImport.cpp" line="248"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Error al importar: no se encontraron eventos en %1.</translation>
     </message>
@@ -607,12 +607,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>La importación ha fallado: no se pudieron guardar los eventos (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="192"/>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="254"/>
+        <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>Se importó %n evento de %1.</numerusform>
@@ -625,7 +625,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Importación cancelada; no se importó nada.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="241"/>
+        <location filename="../../core/IcsImport.cpp" line="242"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>Se omitió %n evento sin identificador o sin inicio.</numerusform>
@@ -633,7 +633,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="305"/>
+        <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>La importación falló y algunos de los eventos que ya había guardado no se pudieron volver a quitar.</translation>
     </message>
@@ -869,234 +869,234 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Profile</source>
         <translation>Perfil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Devices</source>
         <translation>Dispositivos</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="78"/>
         <source>Security</source>
         <translation>Seguridad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="210"/>
         <source>Data &amp; Privacy</source>
         <translation>Datos &amp; privacidad</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="158"/>
         <source>Personal Information</source>
         <translation>Información personal</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
         <translation>Editar nombre visible</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
         <source>Sign Out</source>
         <translation>Cerrar sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Password</source>
         <translation>Contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
         <translation>Cambia la contraseña de tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
         <source>Change Password</source>
         <translation>Cambiar contraseña</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Danger Zone</source>
         <translation>Zona de peligro</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Elimina tu cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
         <source>Delete Account</source>
         <translation>Eliminar cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Eres el propietario del grupo. Transfiere la propiedad o quita a todos los miembros antes de eliminar tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
         <source>(not set)</source>
         <translation>(sin definir)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="339"/>
         <source>Registered Devices</source>
         <translation>Dispositivos registrados</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
         <translation>Dispositivos que se han sincronizado con tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
         <source>No devices registered.</source>
         <translation>No hay dispositivos registrados.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="361"/>
         <source>Remove</source>
         <translation>Quitar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="375"/>
         <source>Active Sessions</source>
         <translation>Sesiones activas</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sesiones que han iniciado sesión en tu cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>No active sessions.</source>
         <translation>No hay sesiones activas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>Current</source>
         <translation>Actual</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="402"/>
         <source>Revoke</source>
         <translation>Revocar</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
         <translation>Nombre visible:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Failed to update profile.</source>
         <translation>No se pudo actualizar el perfil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
         <translation>Nombre visible actualizado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
         <source>Current password:</source>
         <translation>Contraseña actual:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>New password (min %1 characters):</source>
         <translation>Nueva contraseña (mín. %1 caracteres):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="449"/>
         <source>Confirm new password:</source>
         <translation>Confirma la nueva contraseña:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="451"/>
         <source>Passwords do not match.</source>
         <translation>Las contraseñas no coinciden.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="461"/>
         <source>Password changed.</source>
         <translation>Contraseña cambiada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>Failed to change password.</source>
         <translation>No se pudo cambiar la contraseña.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Tu cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
         <translation>Escribe %1 para confirmar:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
         <source>Failed to delete account.</source>
         <translation>No se pudo eliminar la cuenta.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="485"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Cuenta programada para eliminarse</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Tu cuenta se eliminará de forma permanente dentro de 30 días. Puedes recuperarla iniciando sesión antes de esa fecha.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
         <translation>Quitar dispositivo</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove %1?</source>
         <translation>¿Quitar %1?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Device removed.</source>
         <translation>Dispositivo quitado.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
         <translation>No se pudo quitar el dispositivo.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Session revoked.</source>
         <translation>Sesión revocada.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Failed to revoke session.</source>
         <translation>No se pudo revocar la sesión.</translation>
     </message>
@@ -1254,43 +1254,43 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="65"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Falta la cuenta del calendario</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="67"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Solo se pueden pasar a la nube los calendarios propios de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="69"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>El calendario ya está en Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="71"/>
         <source>This calendar is already being moved</source>
         <translation>Este calendario ya se está moviendo</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
         <translation>No has iniciado sesión</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Error al registrar el calendario en el servidor (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="175"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Error al subir el calendario (HTTP %1); se queda en este dispositivo</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="182"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>No se pudo guardar el calendario como calendario en la nube; se queda en este dispositivo</translation>
     </message>
@@ -1298,37 +1298,37 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="132"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Error al obtener la lista de calendarios de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
         <source>This calendar is already being synced</source>
         <translation>Este calendario ya se está sincronizando</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Error al recibir de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="314"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="347"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="350"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Error al enviar a Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
@@ -1339,9 +1339,9 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="244"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="269"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="294"/>
         <source>Sign in required</source>
         <translation>Es necesario iniciar sesión</translation>
     </message>
@@ -1349,25 +1349,25 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="305"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="341"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="371"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="395"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Inicie sesión en la cuenta en la nube para sincronizar las preferencias</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="343"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>No se pudieron enviar las preferencias (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="397"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>No se pudieron obtener las preferencias (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="429"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>No se pudieron guardar aquí las preferencias de sus otros dispositivos</translation>
     </message>
@@ -1388,7 +1388,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Larkspindle::SyncClient</name>
     <message>
-        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="75"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Falta la cuenta del calendario</translation>
     </message>
@@ -1396,82 +1396,82 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>Sign in again to keep your settings in step.</source>
         <translation>Vuelva a iniciar sesión para mantener sus ajustes sincronizados.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>Settings sync failed: %1</source>
         <translation>Error al sincronizar los ajustes: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;File</source>
         <translation>&amp;Archivo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nuevo evento…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importar archivo .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Quit</source>
         <translation>Sa&amp;lir</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;View</source>
         <translation>&amp;Ver</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;Today</source>
         <translation>&amp;Hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Tools</source>
         <translation>&amp;Herramientas</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Cuentas y calendarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Preferencias…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="116"/>
         <source>&amp;Developer</source>
         <translation>&amp;Desarrollador</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Load sample data</source>
         <translation>Cargar datos de ejemplo</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="119"/>
         <source>Remove sample data</source>
         <translation>Quitar datos de ejemplo</translation>
     </message>
@@ -1561,27 +1561,27 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Hay demasiadas solicitudes esperando al cuadro de diálogo abierto; esta se ha ignorado.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>&amp;Help</source>
         <translation>Ay&amp;uda</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>Check for &amp;Updates…</source>
         <translation>Buscar act&amp;ualizaciones…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Novedades</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Send &amp;Feedback…</source>
         <translation>Enviar &amp;comentarios…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;About %1</source>
         <translation>&amp;Acerca de %1</translation>
     </message>
@@ -1601,47 +1601,47 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Esta versión no tiene configurada ninguna página de comentarios.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Cuenta</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign &amp;In…</source>
         <translation>&amp;Iniciar sesión…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>&amp;Account…</source>
         <translation>&amp;Cuenta…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="130"/>
         <source>Sign &amp;Out</source>
         <translation>Cerrar &amp;sesión</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="137"/>
         <source>Signed in.</source>
         <translation>Sesión iniciada.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="139"/>
         <source>Sign-in failed: %1</source>
         <translation>Error al iniciar sesión: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Continúa el inicio de sesión en tu navegador.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
         <source>Larkspindle Account</source>
         <translation>Cuenta de Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="196"/>
         <source>Signed out.</source>
         <translation>Sesión cerrada.</translation>
     </message>
@@ -1723,7 +1723,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="472"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph envió una respuesta que no se puede leer.</translation>
     </message>
@@ -1766,39 +1766,34 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="94"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="77"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="204"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph envió una página de cambios que no lleva a ninguna parte.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="543"/>
         <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>La serie «%1» aún no está en el calendario de Microsoft; la repetición modificada se enviará en una sincronización posterior.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="565"/>
         <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
         <translation>La repetición de «%1» modificada aquí ya no forma parte de su serie en Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="526"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>«%1» ya no está disponible en Microsoft; sus cambios se quedan en este dispositivo.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
-        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
-        <translation>Microsoft Graph no aceptó el inicio de sesión. Vuelva a iniciar sesión.</translation>
     </message>
 </context>
 <context>
@@ -1840,12 +1835,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>Test reminder</source>
         <translation>Recordatorio de prueba</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="326"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tendrán este mismo aspecto.</translation>
     </message>
@@ -1998,97 +1993,97 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
         <source>Starting now (%1)</source>
         <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
         <source>In %1h (%2)</source>
         <translation>En %1 h (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon</source>
         <translation>Vence pronto</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due today</source>
         <translation>Vence hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due soon (%1)</source>
         <translation>Vence pronto (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
         <source>Due now (%1)</source>
         <translation>Vence ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
         <source>Reminder</source>
         <translation>Recordatorio</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Falló la última sincronización</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Error de sincronización: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — No hay eventos próximos</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="80"/>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>today</source>
         <translation>hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>tomorrow</source>
         <translation>mañana</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="91"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Siguiente: %1 (%2, todo el día)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>at %1</source>
         <translation>a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>tomorrow at %1</source>
         <translation>mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="101"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Siguiente: %1 %2</translation>
     </message>
@@ -2315,7 +2310,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>En %n minuto (%1)</numerusform>
@@ -2380,7 +2375,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="615"/>
         <source>This source keeps no tasks.</source>
         <translation>Esta fuente no admite tareas.</translation>
     </message>
@@ -2460,17 +2455,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="134"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Mostrar calendario</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="139"/>
         <source>Sync &amp;Now</source>
         <translation>Sincronizar &amp;ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="142"/>
         <source>&amp;Quit</source>
         <translation>&amp;Salir</translation>
     </message>
@@ -2486,7 +2481,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="102"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo devolvió HTTP %1</translation>
     </message>
@@ -2573,125 +2568,125 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="49"/>
         <source>now</source>
         <translation>ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="51"/>
         <source>in %1 min</source>
         <translation>en %1 min</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h %2m</source>
         <translation>en %1 h %2 min</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="56"/>
         <source>in %1h</source>
         <translation>en %1 h</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Today, all day</source>
         <translation>Hoy, todo el día</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>Tomorrow, all day</source>
         <translation>Mañana, todo el día</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
         <source>%1 at %2</source>
         <translation>%1 a las %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="392"/>
         <source>Today</source>
         <translation>Hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="397"/>
         <source>Tomorrow</source>
         <translation>Mañana</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="91"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="438"/>
         <source>All-day</source>
         <translation>Todo el día</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Open Calendar</source>
         <translation>Abrir calendario</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="146"/>
         <source>Sync Now</source>
         <translation>Sincronizar ahora</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="183"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Añadir evento — p. ej., &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="196"/>
         <source>Preferences</source>
         <translation>Preferencias</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="209"/>
         <source>Group</source>
         <translation>Grupo</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="349"/>
         <source>No calendars yet</source>
         <translation>Aún no hay calendarios</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="368"/>
         <source>No upcoming events</source>
         <translation>No hay eventos próximos</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="369"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>No hay nada programado en las próximas 24 horas.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="374"/>
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="396"/>
         <source>  No more events today</source>
         <translation>  No hay más eventos hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="401"/>
         <source>  Nothing scheduled</source>
         <translation>  Nada programado</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="462"/>
         <source>(Unnamed)</source>
         <translation>(Sin nombre)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Todos los calendarios</translation>
     </message>

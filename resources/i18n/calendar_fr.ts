@@ -194,12 +194,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="144"/>
+        <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="145"/>
+        <location filename="../../app/Application.cpp" line="147"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -322,7 +322,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>DesktopNotifier</name>
     <message>
-        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <location filename="../../platform/DesktopNotifier.cpp" line="66"/>
         <source>Open</source>
         <translation>Ouvrir</translation>
     </message>
@@ -393,22 +393,22 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Calendrier :</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
         <translation>Donnez un titre à l’événement.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
         <translation>Choisissez un calendrier.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
         <translation>L’événement se termine avant de commencer.</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="135"/>
         <source>The event could not be saved.</source>
         <translation>Impossible d’enregistrer l’événement.</translation>
     </message>
@@ -525,27 +525,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
         <source>Google token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Google : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="153"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google a envoyé un événement sans début ; les modifications de cet agenda n’ont pas été enregistrées.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="175"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google n’accepte plus le jeton de synchronisation de l’agenda.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
@@ -553,12 +553,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Google ; ses modifications restent sur cet appareil.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>La série « %1 » n’est pas encore dans le calendrier Google ; l’occurrence modifiée sera envoyée lors d’une prochaine synchronisation.</translation>
     </message>
@@ -587,7 +587,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="104"/>
-        <location filename="../../core/IcsImport.cpp" line="247"/>
+        <location filename="../../core/IcsImport.cpp" line="248"/>
         <source>Import failed: no events found in %1.</source>
         <translation>Échec de l’importation : aucun événement trouvé dans %1.</translation>
     </message>
@@ -607,12 +607,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Échec de l’importation : les événements n’ont pas pu être enregistrés (%1).</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="192"/>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Échec de l’importation : les événements de %1 n’ont pas pu être enregistrés ; rien n’a été importé.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="254"/>
+        <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%n événement importé depuis %1.</numerusform>
@@ -625,7 +625,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Importation annulée ; rien n’a été importé.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="241"/>
+        <location filename="../../core/IcsImport.cpp" line="242"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>%n événement sans identifiant ou sans début a été ignoré.</numerusform>
@@ -633,7 +633,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="305"/>
+        <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>L’importation a échoué, et certains des événements déjà enregistrés n’ont pas pu être retirés.</translation>
     </message>
@@ -869,234 +869,234 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Profile</source>
         <translation>Profil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Devices</source>
         <translation>Appareils</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="78"/>
         <source>Security</source>
         <translation>Sécurité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="210"/>
         <source>Data &amp; Privacy</source>
         <translation>Données &amp; confidentialité</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="158"/>
         <source>Personal Information</source>
         <translation>Informations personnelles</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
         <translation>Modifier le nom d&apos;affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
         <source>Sign Out</source>
         <translation>Se déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Password</source>
         <translation>Mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
         <translation>Modifiez le mot de passe de votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
         <source>Change Password</source>
         <translation>Changer le mot de passe</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Danger Zone</source>
         <translation>Zone de danger</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>Supprime définitivement votre compte. Cette action est irréversible après 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
         <source>Delete Account</source>
         <translation>Supprimer le compte</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>Vous êtes le propriétaire du groupe. Transférez la propriété ou retirez tous les membres avant de supprimer votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
         <source>(not set)</source>
         <translation>(non défini)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="339"/>
         <source>Registered Devices</source>
         <translation>Appareils enregistrés</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
         <translation>Appareils qui se sont synchronisés avec votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
         <source>No devices registered.</source>
         <translation>Aucun appareil enregistré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="361"/>
         <source>Remove</source>
         <translation>Retirer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="375"/>
         <source>Active Sessions</source>
         <translation>Sessions actives</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>Sessions actuellement connectées à votre compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>No active sessions.</source>
         <translation>Aucune session active.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>Current</source>
         <translation>Actuelle</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="402"/>
         <source>Revoke</source>
         <translation>Révoquer</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
         <translation>Nom d&apos;affichage :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Failed to update profile.</source>
         <translation>Impossible de mettre à jour le profil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
         <translation>Nom d&apos;affichage mis à jour.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
         <source>Current password:</source>
         <translation>Mot de passe actuel :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>New password (min %1 characters):</source>
         <translation>Nouveau mot de passe (%1 caractères min.) :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="449"/>
         <source>Confirm new password:</source>
         <translation>Confirmez le nouveau mot de passe :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="451"/>
         <source>Passwords do not match.</source>
         <translation>Les mots de passe ne correspondent pas.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="461"/>
         <source>Password changed.</source>
         <translation>Mot de passe modifié.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>Failed to change password.</source>
         <translation>Impossible de modifier le mot de passe.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>Votre compte sera programmé pour une suppression définitive dans 30 jours.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
         <translation>Saisissez %1 pour confirmer :</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
         <source>Failed to delete account.</source>
         <translation>Impossible de supprimer le compte.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="485"/>
         <source>Account Scheduled for Deletion</source>
         <translation>Suppression du compte programmée</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
         <translation>Retirer l&apos;appareil</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove %1?</source>
         <translation>Retirer %1 ?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Device removed.</source>
         <translation>Appareil retiré.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
         <translation>Impossible de retirer l&apos;appareil.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Session revoked.</source>
         <translation>Session révoquée.</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Failed to revoke session.</source>
         <translation>Impossible de révoquer la session.</translation>
     </message>
@@ -1254,43 +1254,43 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="65"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Le compte du calendrier est introuvable</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="67"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>Seuls les calendriers propres à Larkspindle peuvent être mis à niveau</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="69"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>Le calendrier est déjà sur Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="71"/>
         <source>This calendar is already being moved</source>
         <translation>Ce calendrier est déjà en cours de déplacement</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
         <translation>Non connecté</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>Échec de l’enregistrement auprès du serveur (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="175"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>Échec de l’envoi du calendrier (HTTP %1) ; il reste sur cet appareil</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="182"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Le calendrier n’a pas pu être enregistré comme calendrier en ligne ; il reste sur cet appareil</translation>
     </message>
@@ -1298,37 +1298,37 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="132"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>Connectez-vous au compte en ligne pour synchroniser ses calendriers</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Échec de la récupération de la liste des calendriers Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
         <source>This calendar is already being synced</source>
         <translation>Ce calendrier est déjà en cours de synchronisation</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Échec de la réception depuis Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="314"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="347"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="350"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Échec de l’envoi vers Larkspindle (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
@@ -1339,9 +1339,9 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="244"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="269"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="294"/>
         <source>Sign in required</source>
         <translation>Connexion requise</translation>
     </message>
@@ -1349,25 +1349,25 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="305"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="341"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="371"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="395"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>Connectez-vous au compte cloud pour synchroniser les préférences</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="343"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>Les préférences n’ont pas pu être envoyées (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="397"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>Les préférences n’ont pas pu être récupérées (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="429"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>Les préférences de vos autres appareils n’ont pas pu être enregistrées ici</translation>
     </message>
@@ -1388,7 +1388,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Larkspindle::SyncClient</name>
     <message>
-        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="75"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>Le compte du calendrier est introuvable</translation>
     </message>
@@ -1396,82 +1396,82 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>Sign in again to keep your settings in step.</source>
         <translation>Reconnectez-vous pour garder vos réglages synchronisés.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>Settings sync failed: %1</source>
         <translation>Échec de la synchronisation des réglages : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;New Event…</source>
         <translation>&amp;Nouvel événement…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Import .ics File…</source>
         <translation>&amp;Importer un fichier .ics…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>&amp;Sync Now</source>
         <translation>&amp;Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;View</source>
         <translation>&amp;Affichage</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;Today</source>
         <translation>&amp;Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Tools</source>
         <translation>&amp;Outils</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>&amp;Comptes et calendriers…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>&amp;Preferences…</source>
         <translation>&amp;Préférences…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="116"/>
         <source>&amp;Developer</source>
         <translation>&amp;Développeur</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Load sample data</source>
         <translation>Charger des données d’exemple</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="119"/>
         <source>Remove sample data</source>
         <translation>Supprimer les données d’exemple</translation>
     </message>
@@ -1561,27 +1561,27 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Trop de demandes attendent la boîte de dialogue ouverte ; celle-ci a été ignorée.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>&amp;Help</source>
         <translation>Ai&amp;de</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>Check for &amp;Updates…</source>
         <translation>Rechercher des &amp;mises à jour…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>&amp;What&apos;s New</source>
         <translation>&amp;Nouveautés</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Send &amp;Feedback…</source>
         <translation>Envoyer des &amp;commentaires…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;About %1</source>
         <translation>À &amp;propos de %1</translation>
     </message>
@@ -1601,47 +1601,47 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Aucune page de commentaires n’est configurée pour cette version.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>A&amp;ccount</source>
         <translation>&amp;Compte</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign &amp;In…</source>
         <translation>Se &amp;connecter…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>&amp;Account…</source>
         <translation>Co&amp;mpte…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="130"/>
         <source>Sign &amp;Out</source>
         <translation>Se &amp;déconnecter</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="137"/>
         <source>Signed in.</source>
         <translation>Connecté.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="139"/>
         <source>Sign-in failed: %1</source>
         <translation>Échec de la connexion : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>Poursuivez la connexion dans votre navigateur.</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
         <source>Larkspindle Account</source>
         <translation>Compte Larkspindle</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="196"/>
         <source>Signed out.</source>
         <translation>Déconnecté.</translation>
     </message>
@@ -1723,7 +1723,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="472"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph a envoyé une réponse illisible.</translation>
     </message>
@@ -1766,39 +1766,34 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="94"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="77"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="204"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph a envoyé une page de modifications sans suite.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="543"/>
         <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>La série « %1 » n’est pas encore dans le calendrier Microsoft ; l’occurrence modifiée sera envoyée lors d’une prochaine synchronisation.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="565"/>
         <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
         <translation>L’occurrence de « %1 » modifiée ici ne fait plus partie de sa série chez Microsoft.</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="526"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>« %1 » n’est plus disponible chez Microsoft ; ses modifications restent sur cet appareil.</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
-        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
-        <translation>Microsoft Graph n’a pas accepté la connexion. Reconnectez-vous.</translation>
     </message>
 </context>
 <context>
@@ -1840,12 +1835,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>Test reminder</source>
         <translation>Rappel de test</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="326"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ce message, les notifications du bureau fonctionnent correctement. Les vrais rappels ressemblent à celui-ci.</translation>
     </message>
@@ -1998,97 +1993,97 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
         <source>Starting now (%1)</source>
         <translation>Commence maintenant (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
         <source>In %1h (%2)</source>
         <translation>Dans %1 h (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon</source>
         <translation>Bientôt à échéance</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due today</source>
         <translation>À échéance aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due soon (%1)</source>
         <translation>Bientôt à échéance (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
         <source>Due now (%1)</source>
         <translation>À échéance maintenant (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
         <source>Reminder</source>
         <translation>Rappel</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — Échec de la dernière synchronisation</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — Échec de la synchronisation : %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — Aucun événement à venir</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="80"/>
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>today</source>
         <translation>aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>tomorrow</source>
         <translation>demain</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="91"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — Prochain : %1 (%2, toute la journée)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>at %1</source>
         <translation>à %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>tomorrow at %1</source>
         <translation>demain à %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="101"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — Prochain : %1 %2</translation>
     </message>
@@ -2315,7 +2310,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>Dans %n minute (%1)</numerusform>
@@ -2380,7 +2375,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="615"/>
         <source>This source keeps no tasks.</source>
         <translation>Cette source ne gère pas les tâches.</translation>
     </message>
@@ -2460,17 +2455,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="134"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Afficher le calendrier</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="139"/>
         <source>Sync &amp;Now</source>
         <translation>Synchroniser &amp;maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="142"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quitter</translation>
     </message>
@@ -2486,7 +2481,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="102"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo a renvoyé HTTP %1</translation>
     </message>
@@ -2573,125 +2568,125 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="49"/>
         <source>now</source>
         <translation>maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="51"/>
         <source>in %1 min</source>
         <translation>dans %1 min</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h %2m</source>
         <translation>dans %1 h %2 min</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="56"/>
         <source>in %1h</source>
         <translation>dans %1 h</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Today, all day</source>
         <translation>Aujourd’hui, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>Tomorrow, all day</source>
         <translation>Demain, toute la journée</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
         <source>%1 at %2</source>
         <translation>%1 à %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="392"/>
         <source>Today</source>
         <translation>Aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="397"/>
         <source>Tomorrow</source>
         <translation>Demain</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="91"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="438"/>
         <source>All-day</source>
         <translation>Toute la journée</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Open Calendar</source>
         <translation>Ouvrir le calendrier</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="146"/>
         <source>Sync Now</source>
         <translation>Synchroniser maintenant</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="183"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>Ajouter un événement — p. ex. &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="196"/>
         <source>Preferences</source>
         <translation>Préférences</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="209"/>
         <source>Group</source>
         <translation>Groupe</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="349"/>
         <source>No calendars yet</source>
         <translation>Aucun calendrier pour l’instant</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="368"/>
         <source>No upcoming events</source>
         <translation>Aucun événement à venir</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="369"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>Rien de prévu dans les prochaines 24 heures.</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="374"/>
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="396"/>
         <source>  No more events today</source>
         <translation>  Aucun autre événement aujourd’hui</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="401"/>
         <source>  Nothing scheduled</source>
         <translation>  Rien de prévu</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="462"/>
         <source>(Unnamed)</source>
         <translation>(Sans nom)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d’enregistrer l’événement</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Tous les agendas</translation>
     </message>

@@ -193,12 +193,12 @@
 <context>
     <name>Application</name>
     <message>
-        <location filename="../../app/Application.cpp" line="144"/>
+        <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
         <translation>データベースエラー</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="145"/>
+        <location filename="../../app/Application.cpp" line="147"/>
         <source>Failed to initialize the database.
 
 Data directory: %1
@@ -321,7 +321,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>DesktopNotifier</name>
     <message>
-        <location filename="../../platform/DesktopNotifier.cpp" line="57"/>
+        <location filename="../../platform/DesktopNotifier.cpp" line="66"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -392,22 +392,22 @@ Please check file permissions and try again.</source>
         <translation>カレンダー:</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="98"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="99"/>
         <source>Give the event a title.</source>
         <translation>イベントのタイトルを入力してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="100"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="101"/>
         <source>Choose a calendar.</source>
         <translation>カレンダーを選択してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="103"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="104"/>
         <source>The event ends before it starts.</source>
         <translation>イベントの終了が開始より前になっています。</translation>
     </message>
     <message>
-        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="134"/>
+        <location filename="../../ui/dialogs/EventFormDialog.cpp" line="135"/>
         <source>The event could not be saved.</source>
         <translation>イベントを保存できませんでした。</translation>
     </message>
@@ -524,39 +524,39 @@ Please check file permissions and try again.</source>
 <context>
     <name>Google::GoogleSyncProvider</name>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="50"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
         <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="84"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
         <source>Google token refresh failed: %1</source>
         <translation>Google トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="200"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="153"/>
         <source>Google sent an event without a start; the changes of this calendar were not saved.</source>
         <translation>Google から開始日時のない予定が送られました。このカレンダーの変更は保存されていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="222"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="175"/>
         <source>Google no longer accepts the calendar&apos;s sync token.</source>
         <translation>Google はこのカレンダーの同期トークンを受け付けなくなりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="364"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
         <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
             <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="325"/>
         <source>&quot;%1&quot; is no longer available at Google; its changes stay on this device.</source>
         <translation>「%1」は Google で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="240"/>
+        <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="193"/>
         <source>The series of &quot;%1&quot; is not in the Google calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>シリーズ「%1」はまだ Google カレンダーにありません。変更した回は後の同期で送信されます。</translation>
     </message>
@@ -585,7 +585,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="104"/>
-        <location filename="../../core/IcsImport.cpp" line="247"/>
+        <location filename="../../core/IcsImport.cpp" line="248"/>
         <source>Import failed: no events found in %1.</source>
         <translation>インポートに失敗しました: %1 にイベントが見つかりません。</translation>
     </message>
@@ -605,12 +605,12 @@ Please check file permissions and try again.</source>
         <translation>インポートに失敗しました: イベントを保存できませんでした (%1)。</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="192"/>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>インポートに失敗しました: %1 のイベントを保存できなかったため、何もインポートしていません。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="254"/>
+        <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %n event(s) from %1.</source>
         <translation>
             <numerusform>%1 から %n 件のイベントをインポートしました。</numerusform>
@@ -622,14 +622,14 @@ Please check file permissions and try again.</source>
         <translation>インポートを取り消しました。何もインポートされていません。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../core/IcsImport.cpp" line="241"/>
+        <location filename="../../core/IcsImport.cpp" line="242"/>
         <source>%n event(s) without an identifier or a start were skipped.</source>
         <translation>
             <numerusform>識別子または開始日時のない %n 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="305"/>
+        <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>インポートに失敗し、すでに保存されたイベントの一部を削除できませんでした。</translation>
     </message>
@@ -865,234 +865,234 @@ Please check file permissions and try again.</source>
 <context>
     <name>LarkAccount::AccountScreen</name>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="156"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
         <source>Profile</source>
         <translation>プロフィール</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="76"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
         <source>Devices</source>
         <translation>デバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="77"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="78"/>
         <source>Security</source>
         <translation>セキュリティ</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="57"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="209"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="58"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="210"/>
         <source>Data &amp; Privacy</source>
         <translation>データ &amp; プライバシー</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="157"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="158"/>
         <source>Personal Information</source>
         <translation>個人情報</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="173"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
         <translation>表示名を編集</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
         <source>Sign Out</source>
         <translation>サインアウト</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Password</source>
         <translation>パスワード</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="185"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
         <translation>アカウントのパスワードを変更します。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="187"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="439"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="435"/>
         <source>Change Password</source>
         <translation>パスワードを変更</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="211"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
         <source>Danger Zone</source>
         <translation>危険な操作</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="212"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
         <translation>アカウントを完全に削除します。30 日を過ぎると元に戻せません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
-        <location filename="../../ui/account/AccountScreen.cpp" line="474"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="470"/>
         <source>Delete Account</source>
         <translation>アカウントを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="222"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
         <translation>あなたはグループのオーナーです。アカウントを削除する前に、オーナー権限を譲渡するか、すべてのメンバーを削除してください。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="334"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
         <source>(not set)</source>
         <translation>(未設定)</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="343"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="339"/>
         <source>Registered Devices</source>
         <translation>登録済みデバイス</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="344"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
         <translation>このアカウントと同期したデバイスです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="346"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
         <source>No devices registered.</source>
         <translation>登録済みのデバイスはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="365"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="361"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="379"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="375"/>
         <source>Active Sessions</source>
         <translation>アクティブなセッション</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="380"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
         <translation>現在このアカウントにサインインしているセッションです。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="382"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
         <source>No active sessions.</source>
         <translation>アクティブなセッションはありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="401"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="397"/>
         <source>Current</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="406"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="402"/>
         <source>Revoke</source>
         <translation>取り消し</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="418"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
         <translation>表示名:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="428"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
         <source>Failed to update profile.</source>
         <translation>プロフィールを更新できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="433"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
         <translation>表示名を更新しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
         <source>Current password:</source>
         <translation>現在のパスワード:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="444"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="440"/>
         <source>New password (min %1 characters):</source>
         <translation>新しいパスワード (%1 文字以上):</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="453"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="449"/>
         <source>Confirm new password:</source>
         <translation>新しいパスワードの確認:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="455"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="451"/>
         <source>Passwords do not match.</source>
         <translation>パスワードが一致しません。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="465"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="461"/>
         <source>Password changed.</source>
         <translation>パスワードを変更しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="467"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="463"/>
         <source>Failed to change password.</source>
         <translation>パスワードを変更できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="475"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
         <translation>アカウントは 30 日後に完全に削除されるよう予約されます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="476"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
         <translation>確認のため %1 と入力してください:</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
         <source>Failed to delete account.</source>
         <translation>アカウントを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="489"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="485"/>
         <source>Account Scheduled for Deletion</source>
         <translation>アカウントの削除を予約しました</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="490"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
         <translation>アカウントは 30 日後に完全に削除されます。それまでにサインインすれば復元できます。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
         <translation>デバイスを削除</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove %1?</source>
         <translation>%1 を削除しますか?</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Device removed.</source>
         <translation>デバイスを削除しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="525"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
         <translation>デバイスを削除できませんでした。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Session revoked.</source>
         <translation>セッションを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../ui/account/AccountScreen.cpp" line="533"/>
+        <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
         <source>Failed to revoke session.</source>
         <translation>セッションを取り消せませんでした。</translation>
     </message>
@@ -1250,43 +1250,43 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CalendarUpgradeService</name>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="66"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="65"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>カレンダーのアカウントが見つかりません</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="68"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="67"/>
         <source>Only Larkspindle-native calendars can be upgraded</source>
         <translation>アップグレードできるのは Larkspindle のカレンダーのみです</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="70"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="69"/>
         <source>Calendar is already on Larkspindle</source>
         <translation>カレンダーはすでに Larkspindle にあります</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="72"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="71"/>
         <source>This calendar is already being moved</source>
         <translation>このカレンダーはすでに移動中です</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="74"/>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="131"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
         <translation>サインインしていません</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="113"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
         <source>Server registration failed (HTTP %1)</source>
         <translation>サーバーへの登録に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="176"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="175"/>
         <source>Uploading the calendar failed (HTTP %1); it stays on this device</source>
         <translation>カレンダーのアップロードに失敗しました (HTTP %1)。カレンダーはこのデバイスに残ります</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="183"/>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="182"/>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>カレンダーをクラウドカレンダーとして保存できませんでした。カレンダーはこのデバイスに残ります</translation>
     </message>
@@ -1294,37 +1294,37 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="148"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="213"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="132"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
         <translation>カレンダーを同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="161"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
         <source>Larkspindle calendar list failed (HTTP %1)</source>
         <translation>Larkspindle のカレンダー一覧の取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="208"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
         <source>This calendar is already being synced</source>
         <translation>このカレンダーはすでに同期中です</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="230"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="273"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
         <translation>Larkspindle からの取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="330"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="363"/>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="366"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="314"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="347"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="350"/>
         <source>Larkspindle push failed (HTTP %1)</source>
         <translation>Larkspindle への送信に失敗しました (HTTP %1)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="372"/>
+        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
         <source>Larkspindle push: %n event(s) failed</source>
         <translation>
             <numerusform>Larkspindle への送信: %n 件のイベントが失敗しました</numerusform>
@@ -1334,9 +1334,9 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigDiscovery</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="251"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="284"/>
-        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="310"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="244"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="269"/>
+        <location filename="../../services/sync/cloud/ConfigDiscovery.cpp" line="294"/>
         <source>Sign in required</source>
         <translation>サインインが必要です</translation>
     </message>
@@ -1344,25 +1344,25 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::ConfigSyncService</name>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="304"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="340"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="370"/>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="394"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="305"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="341"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="371"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="395"/>
         <source>Sign in to the cloud account to sync the settings</source>
         <translation>設定を同期するにはクラウドアカウントにサインインしてください</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="342"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="343"/>
         <source>The settings could not be sent (HTTP %1)</source>
         <translation>設定を送信できませんでした (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="396"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="397"/>
         <source>The settings could not be fetched (HTTP %1)</source>
         <translation>設定を取得できませんでした (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="428"/>
+        <location filename="../../services/sync/cloud/ConfigSyncService.cpp" line="429"/>
         <source>Settings from your other devices could not be saved here</source>
         <translation>他のデバイスの設定をこのデバイスに保存できませんでした</translation>
     </message>
@@ -1383,7 +1383,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Larkspindle::SyncClient</name>
     <message>
-        <location filename="../../services/sync/cloud/SyncClient.cpp" line="74"/>
+        <location filename="../../services/sync/cloud/SyncClient.cpp" line="75"/>
         <source>Calendar&apos;s account is missing</source>
         <translation>カレンダーのアカウントが見つかりません</translation>
     </message>
@@ -1391,82 +1391,82 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="55"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="76"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="77"/>
         <source>Sign in again to keep your settings in step.</source>
         <translation>設定の同期を続けるには、もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="78"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="79"/>
         <source>Settings sync failed: %1</source>
         <translation>設定の同期に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="88"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="89"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
         <source>&amp;New Event…</source>
         <translation>新規イベント(&amp;N)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="90"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="91"/>
         <source>&amp;Import .ics File…</source>
         <translation>.ics ファイルをインポート(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="92"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="93"/>
         <source>&amp;Sync Now</source>
         <translation>今すぐ同期(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="94"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="95"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="96"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="97"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="98"/>
         <source>&amp;Today</source>
         <translation>今日(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="99"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
         <source>&amp;Tools</source>
         <translation>ツール(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="100"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
         <source>&amp;Accounts and Calendars…</source>
         <translation>アカウントとカレンダー(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="101"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="102"/>
         <source>&amp;Preferences…</source>
         <translation>環境設定(&amp;P)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="115"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="116"/>
         <source>&amp;Developer</source>
         <translation>開発者(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="117"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
         <source>Load sample data</source>
         <translation>サンプルデータを読み込む</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="118"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="119"/>
         <source>Remove sample data</source>
         <translation>サンプルデータを削除</translation>
     </message>
@@ -1550,27 +1550,27 @@ Please check file permissions and try again.</source>
         <translation>開いているダイアログを待っている要求が多すぎるため、この要求は無視されました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="106"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="107"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="108"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="109"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
         <source>&amp;What&apos;s New</source>
         <translation>新機能(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="110"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="111"/>
         <source>Send &amp;Feedback…</source>
         <translation>フィードバックを送信(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="112"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="113"/>
         <source>&amp;About %1</source>
         <translation>%1 について(&amp;A)</translation>
     </message>
@@ -1590,47 +1590,47 @@ Please check file permissions and try again.</source>
         <translation>このビルドにはフィードバックページが設定されていません。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="124"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="125"/>
         <source>A&amp;ccount</source>
         <translation>アカウント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="126"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="127"/>
         <source>Sign &amp;In…</source>
         <translation>サインイン(&amp;I)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="128"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
         <source>&amp;Account…</source>
         <translation>アカウント(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="129"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="130"/>
         <source>Sign &amp;Out</source>
         <translation>サインアウト(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="136"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="137"/>
         <source>Signed in.</source>
         <translation>サインインしました。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="138"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="139"/>
         <source>Sign-in failed: %1</source>
         <translation>サインインに失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="163"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
         <translation>ブラウザーでサインインを続けてください。</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="175"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
         <source>Larkspindle Account</source>
         <translation>Larkspindle アカウント</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="195"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="196"/>
         <source>Signed out.</source>
         <translation>サインアウトしました。</translation>
     </message>
@@ -1712,7 +1712,7 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../services/sync/microsoft/CalendarClient.cpp" line="210"/>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="493"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="472"/>
         <source>Microsoft Graph sent a reply that cannot be read.</source>
         <translation>Microsoft Graph から読み取れない応答が届きました。</translation>
     </message>
@@ -1755,39 +1755,34 @@ Please check file permissions and try again.</source>
 <context>
     <name>Microsoft::MicrosoftSyncProvider</name>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="89"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="94"/>
         <source>No saved Microsoft credentials. Sign in again.</source>
         <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="122"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="77"/>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="224"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="204"/>
         <source>Microsoft Graph sent a page of changes that leads nowhere.</source>
         <translation>Microsoft Graph から続きのない変更ページが届きました。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="564"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="543"/>
         <source>The series of &quot;%1&quot; is not in the Microsoft calendar yet; the changed occurrence is sent at a later sync.</source>
         <translation>シリーズ「%1」はまだ Microsoft カレンダーにありません。変更した回は後の同期で送信されます。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="586"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="565"/>
         <source>The occurrence of &quot;%1&quot; changed here is no longer in its series at Microsoft.</source>
         <translation>ここで変更した「%1」の回は、Microsoft ではもうシリーズに含まれていません。</translation>
     </message>
     <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="547"/>
+        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="526"/>
         <source>&quot;%1&quot; is no longer available at Microsoft; its changes stay on this device.</source>
         <translation>「%1」は Microsoft で利用できなくなりました。変更内容はこのデバイスに残ります。</translation>
-    </message>
-    <message>
-        <location filename="../../services/sync/microsoft/MicrosoftSyncProvider.cpp" line="67"/>
-        <source>Microsoft Graph did not accept the sign-in. Sign in again.</source>
-        <translation>Microsoft Graph でサインインが受け付けられませんでした。もう一度サインインしてください。</translation>
     </message>
 </context>
 <context>
@@ -1829,12 +1824,12 @@ Please check file permissions and try again.</source>
 <context>
     <name>NotificationService</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="324"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
         <source>Test reminder</source>
         <translation>テスト通知</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="325"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="326"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
     </message>
@@ -1987,97 +1982,97 @@ Please check file permissions and try again.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="91"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
         <source>Starting now (%1)</source>
         <translation>まもなく開始 (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="95"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
         <source>In %1h (%2)</source>
         <translation>%1 時間後 (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="97"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due soon</source>
         <translation>まもなく期限</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="106"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
         <source>Due today</source>
         <translation>今日が期限</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
         <source>Due soon (%1)</source>
         <translation>まもなく期限 (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
         <source>Due now (%1)</source>
         <translation>期限です (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="113"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
         <source>Reminder</source>
         <translation>リマインダー</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="73"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
         <source>Larkspindle Calendar — Last sync failed</source>
         <translation>Larkspindle Calendar — 前回の同期に失敗しました</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="74"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="75"/>
         <source>Larkspindle Calendar — Sync failed: %1</source>
         <translation>Larkspindle Calendar — 同期に失敗しました: %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="77"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="78"/>
         <source>Larkspindle Calendar — No upcoming events</source>
         <translation>Larkspindle Calendar — 予定されているイベントはありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="79"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="80"/>
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="87"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="88"/>
         <source>today</source>
         <translation>今日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="89"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
         <source>tomorrow</source>
         <translation>明日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="90"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="91"/>
         <source>Larkspindle Calendar — Next: %1 (%2, all day)</source>
         <translation>Larkspindle Calendar — 次の予定: %1 (%2、終日)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="95"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="96"/>
         <source>at %1</source>
         <translation>%1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="97"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="98"/>
         <source>tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="99"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
         <source>%1 %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="100"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="101"/>
         <source>Larkspindle Calendar — Next: %1 %2</source>
         <translation>Larkspindle Calendar — 次の予定: %1 %2</translation>
     </message>
@@ -2301,7 +2296,7 @@ Please check file permissions and try again.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="93"/>
+        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>%n 分後 (%1)</numerusform>
@@ -2364,7 +2359,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Sync::SyncProvider</name>
     <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="614"/>
+        <location filename="../../core/sync/SyncEngine.cpp" line="615"/>
         <source>This source keeps no tasks.</source>
         <translation>このソースはタスクを扱いません。</translation>
     </message>
@@ -2443,17 +2438,17 @@ Please check file permissions and try again.</source>
 <context>
     <name>TrayManager</name>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="133"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="134"/>
         <source>&amp;Show Calendar</source>
         <translation>カレンダーを表示(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="138"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="139"/>
         <source>Sync &amp;Now</source>
         <translation>今すぐ同期(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/TrayManager.cpp" line="141"/>
+        <location filename="../../ui/tray/TrayManager.cpp" line="142"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
@@ -2469,7 +2464,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>Weather::Service</name>
     <message>
-        <location filename="../../services/weather/WeatherService.cpp" line="105"/>
+        <location filename="../../services/weather/WeatherService.cpp" line="102"/>
         <source>Open-Meteo returned HTTP %1</source>
         <translation>Open-Meteo が HTTP %1 を返しました</translation>
     </message>
@@ -2556,125 +2551,125 @@ Please check file permissions and try again.</source>
 <context>
     <name>WinTrayPopover</name>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="48"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="49"/>
         <source>now</source>
         <translation>今</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="50"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="51"/>
         <source>in %1 min</source>
         <translation>%1 分後</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="54"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
         <source>in %1h %2m</source>
         <translation>%1 時間 %2 分後</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="55"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="56"/>
         <source>in %1h</source>
         <translation>%1 時間後</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="74"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
         <source>Today, all day</source>
         <translation>今日、終日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="75"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
         <source>Tomorrow, all day</source>
         <translation>明日、終日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="76"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
         <source>%1 at %2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="390"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="392"/>
         <source>Today</source>
         <translation>今日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="77"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="395"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="78"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="397"/>
         <source>Tomorrow</source>
         <translation>明日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="90"/>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="436"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="91"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="438"/>
         <source>All-day</source>
         <translation>終日</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="144"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
         <source>Open Calendar</source>
         <translation>カレンダーを開く</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="145"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="146"/>
         <source>Sync Now</source>
         <translation>今すぐ同期</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="182"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="183"/>
         <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
         <translation>イベントを追加 — 例: &quot;lunch Thursday 1pm&quot;</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="195"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="196"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="208"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="209"/>
         <source>Group</source>
         <translation>グループ</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="348"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="349"/>
         <source>No calendars yet</source>
         <translation>カレンダーはまだありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="366"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="368"/>
         <source>No upcoming events</source>
         <translation>予定されているイベントはありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="367"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="369"/>
         <source>Nothing scheduled in the next 24 hours.</source>
         <translation>今後 24 時間の予定はありません。</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="372"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="374"/>
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="394"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="396"/>
         <source>  No more events today</source>
         <translation>  今日の予定はこれ以上ありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="399"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="401"/>
         <source>  Nothing scheduled</source>
         <translation>  予定はありません</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="460"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="462"/>
         <source>(Unnamed)</source>
         <translation>（名前なし）</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="515"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>イベントを保存できませんでした</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/WinTrayPopover.cpp" line="464"/>
+        <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>すべてのカレンダー</translation>
     </message>
