@@ -19,6 +19,7 @@ const QString TokenManager::refreshTokenKey = QStringLiteral("larkspindle_refres
 
 namespace {
 
+// A token within this many seconds of its expiry is treated as absent: it needs more than that left.
 constexpr qint64 expiryMarginSecs = 30;
 
 // The payload object of a JSON Web Token; empty when there is none.
@@ -96,7 +97,7 @@ RefreshResult resultOf(OAuth::Renewal renewal)
 TokenManager::TokenManager(std::unique_ptr<TokenStore> store, QObject *parent)
     : QObject(parent)
     , m_store(std::move(store))
-    , m_session(new OAuth::SignInSession(expiryMarginSecs, this))
+    , m_session(new OAuth::SignInSession(expiryMarginSecs + 1, this))
 {
     m_session->setKeeper([this](const OAuth::SignInSession::Tokens &tokens) {
         if (!this->store(tokens.access, tokens.refresh))

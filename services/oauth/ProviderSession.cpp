@@ -8,9 +8,9 @@
 namespace OAuth {
 
 SignInSession *newProviderSession(const AuthFactory &makeAuth, const QString &tokenKey,
-                                  int marginSecs, QObject *owner)
+                                  int minimumLeftSecs, QObject *owner)
 {
-    auto *session = new SignInSession(marginSecs, owner);
+    auto *session = new SignInSession(minimumLeftSecs, owner);
     session->setRenewal([makeAuth, session](const QString &refreshToken,
                                             SignInSession::Renewed renewed,
                                             SignInSession::Failed failed) {

@@ -19,13 +19,13 @@ using AuthFactory = std::function<LoopbackAuthService *(QObject *parent)>;
 
 // A child of owner, without tokens until they are set.
 SignInSession *newProviderSession(const AuthFactory &makeAuth, const QString &tokenKey,
-                                  int marginSecs, QObject *owner);
+                                  int minimumLeftSecs, QObject *owner);
 
 template<typename AuthService>
-SignInSession *newProviderSession(const QString &accountId, int marginSecs, QObject *owner)
+SignInSession *newProviderSession(const QString &accountId, int minimumLeftSecs, QObject *owner)
 {
     return newProviderSession([](QObject *parent) { return new AuthService(parent); },
-                              AuthService::tokenKey(accountId), marginSecs, owner);
+                              AuthService::tokenKey(accountId), minimumLeftSecs, owner);
 }
 
 } // namespace OAuth

@@ -8,9 +8,9 @@
 
 namespace OAuth {
 
-SignInSession::SignInSession(int marginSecs, QObject *parent)
+SignInSession::SignInSession(int minimumLeftSecs, QObject *parent)
     : QObject(parent)
-    , m_marginSecs(marginSecs)
+    , m_minimumLeftSecs(minimumLeftSecs)
 { }
 
 void SignInSession::setTokens(const Tokens &tokens)
@@ -25,7 +25,7 @@ QString SignInSession::accessToken(const QDateTime &now) const
         return {};
     // Whole seconds, so that a token's "exp" and a stored expiry read alike.
     const qint64 left = m_tokens.expiresAt.toSecsSinceEpoch() - now.toSecsSinceEpoch();
-    return left > m_marginSecs ? m_tokens.access : QString();
+    return left >= m_minimumLeftSecs ? m_tokens.access : QString();
 }
 
 bool SignInSession::needsRenewal(const QDateTime &now) const

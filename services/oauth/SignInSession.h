@@ -2,7 +2,7 @@
 
 // One account's sign-in at a source, which every request of the account goes through: Google,
 // Microsoft and the cloud account each keep one, with the same rules.
-//   - The access token is used while it has more than the margin left; before then it is
+//   - The access token is used while it has at least the given seconds left; after that it is
 //     renewed with the refresh token.
 //   - A token the source refuses (401) is renewed once; the request goes again with the new one.
 //     A request refused with a token that a renewal has replaced meanwhile goes again at once.
@@ -43,7 +43,7 @@ public:
     // Stores renewed tokens (and says so when the store refuses them: they still serve the run).
     using Keep = std::function<void(const Tokens &tokens)>;
 
-    explicit SignInSession(int marginSecs, QObject *parent = nullptr);
+    explicit SignInSession(int minimumLeftSecs, QObject *parent = nullptr);
 
     void setRenewal(Renew renew) { m_renew = std::move(renew); }
     void setKeeper(Keep keep) { m_keep = std::move(keep); }
@@ -53,7 +53,7 @@ public:
     void setTokens(const Tokens &tokens);
     const Tokens &tokens() const { return m_tokens; }
 
-    // The access token while it has more than the margin left at `now`; empty otherwise.
+    // The access token while it has at least the minimum left at `now`; empty otherwise.
     QString accessToken(const QDateTime &now) const;
     // A refresh token to renew with, and no access token to use.
     bool needsRenewal(const QDateTime &now) const;
@@ -71,7 +71,7 @@ public:
 private:
     void finish(Renewal result);
 
-    int m_marginSecs;
+    int m_minimumLeftSecs;
     Tokens m_tokens;
     Renew m_renew;
     Keep m_keep;

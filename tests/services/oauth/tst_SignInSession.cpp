@@ -37,8 +37,9 @@ void TestSignInSession::renewsBeforeExpiryAndOnceOnRefusal()
 
     session.setTokens({QStringLiteral("a1"), QStringLiteral("r1"), now.addSecs(61)});
     QCOMPARE(session.accessToken(now), QStringLiteral("a1"));
-    QVERIFY(session.accessToken(now.addSecs(1)).isEmpty()); // 60 s left: renewed first
-    QVERIFY(session.needsRenewal(now.addSecs(1)));
+    QCOMPARE(session.accessToken(now.addSecs(1)), QStringLiteral("a1")); // exactly 60 s left
+    QVERIFY(session.accessToken(now.addSecs(2)).isEmpty()); // 59 s left: renewed first
+    QVERIFY(session.needsRenewal(now.addSecs(2)));
 
     session.refused(QStringLiteral("a1"), note);
     session.refused(QStringLiteral("a1"), note);
