@@ -30,11 +30,65 @@ Reminder readReminderRow(const Reader &r)
     return out;
 }
 
-bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
-                       const QString &ownerId, const QList<Reminder> &reminders, bool replace,
-                       QString Reminder::*ownerOf,
-                       const std::function<QVariant(const Reminder &)> &triggerTime,
-                       const char *logName)
+RowValues reminderRowValues(const QString &ownerId, const Reminder &reminder,
+                            QString Reminder::*ownerOf, const QVariant &triggerTime)
+{
+    return {childId(reminder.id, reminder.*ownerOf, ownerId),
+            ownerId,
+            reminder.minutes_before,
+            reminder.action.isEmpty() ? QStringLiteral("display") : reminder.action,
+            reminder.acknowledged ? 1 : 0,
+            triggerTime};
+}
+
+std::optional<QList<RowValues>> readOwnedRows(StatementCache &cache, const QString &table,
+                                              const QString &columns, const QString &ownerColumn,
+                                              const QString &ownerId, const char *logName)
+{
+    // By rowid: the order the rows were written in, which reads keep among equal sort keys.
+    Reader r(cache,
+             QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table
+                 + QStringLiteral(" WHERE ") + ownerColumn + QStringLiteral(" = ? ORDER BY rowid"),
+             logName);
+    r.bind(ownerId);
+    QList<RowValues> rows;
+    const int count = int(columns.count(QLatin1Char(',')) + 1);
+    while (r.next())
+        rows.append(readRowValues(r, count));
+    if (r.failed())
+        return std::nullopt;
+    return rows;
+}
+
+RowValues readRowValues(const Reader &r, int count)
+{
+    RowValues row;
+    row.reserve(count);
+    for (int c = 0; c < count; ++c)
+        row.append(r.isNull(c) ? QVariant() : QVariant(r.text(c)));
+    return row;
+}
+
+bool sameValue(const QVariant &stored, const QVariant &written)
+{
+    const auto isNull = [](const QVariant &v) {
+        return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull());
+    };
+    const bool storedNull = isNull(stored);
+    return storedNull == isNull(written) && (storedNull || stored.toString() == written.toString());
+}
+
+bool sameRows(const QList<RowValues> &stored, const QList<RowValues> &written)
+{
+    return std::equal(stored.cbegin(), stored.cend(), written.cbegin(), written.cend(),
+                      [](const RowValues &a, const RowValues &b) {
+                          return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(), sameValue);
+                      });
+}
+
+bool writeOwnedRows(StatementCache &cache, const QString &table, const QString &columns,
+                    const QString &ownerColumn, const QString &ownerId,
+                    const QList<RowValues> &rows, bool replace, const char *logName)
 {
     if (replace) {
         QSqlQuery &del
@@ -46,23 +100,37 @@ bool writeReminderRows(StatementCache &cache, const QString &table, const QStrin
             return false;
         }
     }
-    QSqlQuery &q
-        = cache.get(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (id, ") + ownerColumn
-                    + QStringLiteral(", minutes_before, action, acknowledged, "
-                                     "trigger_time) VALUES (?, ?, ?, ?, ?, ?)"));
-    for (const Reminder &r : reminders) {
-        q.addBindValue(childId(r.id, r.*ownerOf, ownerId));
-        q.addBindValue(ownerId);
-        q.addBindValue(r.minutes_before);
-        q.addBindValue(r.action.isEmpty() ? QStringLiteral("display") : r.action);
-        q.addBindValue(r.acknowledged ? 1 : 0);
-        q.addBindValue(triggerTime(r));
+    if (rows.isEmpty())
+        return true;
+    QSqlQuery &q = cache.get(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns
+                             + QStringLiteral(") VALUES (") + placeholders(int(rows.first().size()))
+                             + QLatin1Char(')'));
+    for (const RowValues &row : rows) {
+        for (const QVariant &value : row)
+            q.addBindValue(value);
         if (!q.exec()) {
             qWarning() << logName << "insert failed:" << q.lastError().text();
             return false;
         }
     }
     return true;
+}
+
+bool writeReminderRows(StatementCache &cache, const QString &table, const QString &ownerColumn,
+                       const QString &ownerId, const QList<Reminder> &reminders, bool replace,
+                       QString Reminder::*ownerOf,
+                       const std::function<QVariant(const Reminder &)> &triggerTime,
+                       const char *logName)
+{
+    QList<RowValues> rows;
+    rows.reserve(reminders.size());
+    for (const Reminder &r : reminders)
+        rows.append(reminderRowValues(ownerId, r, ownerOf, triggerTime(r)));
+    return writeOwnedRows(cache, table,
+                          QStringLiteral("id, ") + ownerColumn
+                              + QStringLiteral(", minutes_before, action, acknowledged, "
+                                               "trigger_time"),
+                          ownerColumn, ownerId, rows, replace, logName);
 }
 
 bool acknowledgeReminderRows(QSqlDatabase &db, const QString &table, const QStringList &ids,

@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,37 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
 // Reminder rows of events and tasks share their shape:
 // (id, owner id, minutes_before, action, acknowledged, trigger_time).
 Reminder readReminderRow(const Reader &r);
+
+// The values of one child row in the order of its table's columns, as they are bound.
+using RowValues = QVariantList;
+
+// The values a reminder row is written with: (id, owner id, minutes_before, action,
+// acknowledged, trigger_time). ownerOf names the record field holding the owner the reminder
+// came from.
+RowValues reminderRowValues(const QString &ownerId, const Reminder &reminder,
+                            QString Reminder::*ownerOf, const QVariant &triggerTime);
+
+// The child rows of one owner in the order they were written, with the columns listed (read as
+// readRowValues reads them); no value when the read failed.
+std::optional<QList<RowValues>> readOwnedRows(StatementCache &cache, const QString &table,
+                                              const QString &columns, const QString &ownerColumn,
+                                              const QString &ownerId, const char *logName);
+
+// The first count columns of the reader's row: NULL as an invalid value, anything else as text.
+RowValues readRowValues(const Reader &r, int count);
+
+// Whether a value about to be written equals one read by readRowValues: NULL equals only NULL
+// (a null text is NULL, as the driver binds it), other values compare as their texts, as SQLite
+// would hand them back.
+bool sameValue(const QVariant &stored, const QVariant &written);
+// The same for rows, which must come in the same order.
+bool sameRows(const QList<RowValues> &stored, const QList<RowValues> &written);
+
+// Writes the child rows of one owner (values in the order of columns) into table, first
+// deleting the old ones when replace is set. Stops at the first failure, logged under logName.
+bool writeOwnedRows(StatementCache &cache, const QString &table, const QString &columns,
+                    const QString &ownerColumn, const QString &ownerId,
+                    const QList<RowValues> &rows, bool replace, const char *logName);
 
 // Writes the reminder rows of one owner into table (owner id in ownerColumn), first deleting
 // the old ones when replace is set. ownerOf names the record field holding the owner a reminder

@@ -586,14 +586,20 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
 }
 
 std::optional<Event> EventRepository::oneWithChildren(const QString &sql, const QStringList &values,
-                                                      const char *logName) const
+                                                      const char *logName,
+                                                      WithChildRows children) const
 {
     std::optional<Event> e = one(sql, values, logName);
-    if (!e)
-        return e;
-    QList<Event> events {std::move(*e)};
+    if (e && children == WithChildRows::Yes)
+        loadChildRows(*e);
+    return e;
+}
+
+void EventRepository::loadChildRows(Event &event) const
+{
+    QList<Event> events {std::move(event)};
     loadChildrenFor(events);
-    return events.first();
+    event = std::move(events.first());
 }
 
 std::optional<Event> EventRepository::byId(const QString &id) const
@@ -612,23 +618,26 @@ std::optional<Event> EventRepository::byUidInCalendar(const QString &uid,
 
 std::optional<Event> EventRepository::byUidAndRecurrenceId(const QString &uid,
                                                            const QString &calendarId,
-                                                           const QString &recurrenceId) const
+                                                           const QString &recurrenceId,
+                                                           WithChildRows children) const
 {
     // A null recurrence id binds NULL, as the empty text does through COALESCE.
     return oneWithChildren(
         QStringLiteral("SELECT %1 FROM events WHERE uid = ? AND calendar_id = ? AND "
                        "COALESCE(recurrence_id, '') = COALESCE(?, '')"),
-        {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:");
+        {uid, calendarId, recurrenceId}, "EventRepository::byUidAndRecurrenceId failed:", children);
 }
 
 std::optional<Event> EventRepository::byProviderId(const QString &calendarId,
-                                                   const QString &providerEventId) const
+                                                   const QString &providerEventId,
+                                                   WithChildRows children) const
 {
     if (providerEventId.isEmpty())
         return std::nullopt;
     return oneWithChildren(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
                                           "provider_event_id = ? LIMIT 1"),
-                           {calendarId, providerEventId}, "EventRepository::byProviderId failed:");
+                           {calendarId, providerEventId},
+                           "EventRepository::byProviderId failed:", children);
 }
 
 QList<Event> EventRepository::overridesOf(const Event &master) const
@@ -661,125 +670,6 @@ void EventRepository::loadChildrenFor(QList<Event> &events) const
                                         "email"),
                          "EventRepository::loadAttendeesFor failed:", &readAttendeeRow,
                          &Event::attendees, &Attendee::event_id);
-}
-
-struct EventRepository::StoredSchedule
-{
-    struct Row
-    {
-        QString id;
-        int minutes = 0;
-        bool acknowledged = false;
-        std::optional<QDateTime> trigger;
-        std::optional<QDateTime> handledUntil;
-        bool taken = false;
-    };
-    bool exists = false;
-    Event event; // the fields the reminders depend on
-    QList<Row> reminders;
-};
-
-EventRepository::StoredSchedule EventRepository::storedSchedule(const QString &eventId) const
-{
-    StoredSchedule stored;
-    Sql::Reader r(m_db->connection(),
-                  QStringLiteral("SELECT e.start_time, e.timezone, e.is_all_day, "
-                                 "e.recurrence_rule, e.recurrence_dates, e.exception_dates, "
-                                 "e.master_event_uid, e.recurrence_id, e.deleted_at, "
-                                 "r.minutes_before, r.acknowledged, r.trigger_time, "
-                                 "r.handled_until, r.id FROM events e LEFT JOIN reminders r ON "
-                                 "r.event_id = e.id WHERE e.id = ?"),
-                  "EventRepository::update failed:");
-    r.bind(eventId);
-    while (r.next()) {
-        if (!stored.exists) {
-            stored.exists = true;
-            stored.event.start_time = r.dateTime(0);
-            stored.event.timezone = r.text(1);
-            stored.event.is_all_day = r.integer(2) != 0;
-            stored.event.recurrence_rule = r.text(3);
-            stored.event.recurrence_dates = r.text(4);
-            stored.event.exception_dates = r.text(5);
-            stored.event.master_event_uid = r.text(6);
-            stored.event.recurrence_id = r.text(7);
-            stored.event.deleted_at = r.optionalDateTime(8);
-        }
-        if (!r.isNull(13))
-            stored.reminders.append({r.text(13), r.integer(9), r.integer(10) != 0,
-                                     r.optionalDateTime(11), r.optionalDateTime(12), false});
-    }
-    return stored;
-}
-
-bool EventRepository::writeReminderRows(const Event &event, bool isInsert, StoredSchedule &stored)
-{
-    // What the stored reminders were timed from; while it holds, they keep how far they got.
-    const bool sameTimes = !stored.exists
-        || (!(stored.event.deleted_at && !event.deleted_at)
-            && stored.event.start_time == event.start_time
-            && stored.event.recurrence_rule == event.recurrence_rule
-            && stored.event.isOverride() == event.isOverride()
-            && (!event.isSeriesMaster()
-                || (stored.event.timezone == event.timezone
-                    && stored.event.is_all_day == event.is_all_day
-                    && stored.event.recurrence_dates == event.recurrence_dates
-                    && stored.event.exception_dates == event.exception_dates)));
-
-    QList<Reminder> reminders;
-    QList<std::pair<QString, QDateTime>> handled;
-    for (Reminder r : event.reminders) {
-        const bool own = r.event_id.isEmpty() || r.event_id == event.id;
-        r.id = Sql::childId(r.id, r.event_id, event.id);
-        r.event_id = event.id;
-        StoredSchedule::Row *kept = nullptr;
-        bool wasStored = false;
-        for (StoredSchedule::Row &row : stored.reminders) {
-            wasStored = wasStored || row.id == r.id;
-            if (!kept && sameTimes && !row.taken && row.minutes == r.minutes_before)
-                kept = &row;
-        }
-        if (kept && kept->trigger) {
-            // The same reminder of an event at the same time: it fires as far as it got, whatever
-            // an older copy of the record says.
-            kept->taken = true;
-            r.trigger_time = kept->trigger;
-            r.acknowledged = kept->acknowledged;
-            if (kept->handledUntil)
-                handled.append({r.id, *kept->handledUntil});
-        } else {
-            // A changed reminder, one of a moved event or one copied from another event counts
-            // from the start anew; a new one of the event's own may bring its trigger.
-            const bool anew = wasStored || !sameTimes || !own;
-            if (anew || !r.trigger_time)
-                r.trigger_time = event.start_time.addSecs(-qint64(r.minutes_before) * 60);
-            if (anew)
-                r.acknowledged = false;
-            settleOverdue(event, r);
-        }
-        reminders.append(r);
-    }
-
-    if (!Sql::writeReminderRows(
-            m_statements, QStringLiteral("reminders"), QStringLiteral("event_id"), event.id,
-            reminders, !isInsert, &Reminder::event_id,
-            [](const Reminder &r) {
-                // In UTC, so that the texts sort as the instants do and the poll can read the
-                // earliest ones first.
-                return r.trigger_time ? Sql::dateTime(r.trigger_time->toUTC()) : QVariant();
-            },
-            "writeReminderRows"))
-        return false;
-    for (const auto &[id, until] : std::as_const(handled)) {
-        QSqlQuery &q = m_statements.get(
-            QStringLiteral("UPDATE reminders SET handled_until = ? WHERE id = ?"));
-        q.addBindValue(Sql::dateTime(until));
-        q.addBindValue(id);
-        if (!q.exec()) {
-            qWarning() << "writeReminderRows update failed:" << q.lastError().text();
-            return false;
-        }
-    }
-    return true;
 }
 
 void EventRepository::settleOverdue(const Event &event, Reminder &r) const
@@ -827,130 +717,6 @@ bool EventRepository::wakeSeriesReminders(const QString &overrideId)
         return true;
     qWarning() << "EventRepository: waking the series' reminders failed:" << q.lastError().text();
     return false;
-}
-
-bool EventRepository::writeAttendeeRows(const Event &event, bool replace)
-{
-    if (replace) {
-        QSqlQuery &del
-            = m_statements.get(QStringLiteral("DELETE FROM attendees WHERE event_id = ?"));
-        del.addBindValue(event.id);
-        if (!del.exec()) {
-            qWarning() << "writeAttendeeRows delete failed:" << del.lastError().text();
-            return false;
-        }
-    }
-    QSqlQuery &q = m_statements.get(
-        QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, status, "
-                       "type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const Attendee &a : event.attendees) {
-        q.addBindValue(Sql::childId(a.id, a.event_id, event.id));
-        q.addBindValue(event.id);
-        q.addBindValue(Sql::text(a.email));
-        q.addBindValue(Sql::text(a.name));
-        q.addBindValue(a.role.isEmpty() ? QStringLiteral("required") : a.role);
-        q.addBindValue(a.status.isEmpty() ? QStringLiteral("needs-action") : a.status);
-        q.addBindValue(Sql::text(a.type));
-        q.addBindValue(a.rsvp ? 1 : 0);
-        if (!q.exec()) {
-            qWarning() << "writeAttendeeRows insert failed:" << q.lastError().text();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool EventRepository::writeEvent(const Event &e, bool isInsert)
-{
-    const char *failed
-        = isInsert ? "EventRepository::insert failed:" : "EventRepository::update failed:";
-    if (isInsert && e.id.isEmpty()) {
-        // SQLite would accept a NULL key, and the row could never be found again.
-        qWarning() << failed << "the event has no id";
-        return false;
-    }
-
-    // The row and its child rows are written together or not at all.
-    Sql::Savepoint sp(m_statements, QStringLiteral("event_write"));
-    if (!sp.isActive()) {
-        qWarning() << failed << sp.errorText();
-        return false;
-    }
-
-    // Read before the row changes: the reminders' timing depends on what was stored.
-    StoredSchedule stored = isInsert ? StoredSchedule() : storedSchedule(e.id);
-
-    static const QString insertSql = QStringLiteral("INSERT INTO events (") + kColumns
-        + QStringLiteral(") VALUES (") + Sql::placeholders(kColumnCount) + QLatin1Char(')');
-    QSqlQuery &q = m_statements.get(
-        isInsert
-            ? insertSql
-            : QStringLiteral(
-                "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
-                "href = ?, title = ?, description = ?, location = ?, geo_location = ?, "
-                "start_time = ?, end_time = ?, is_all_day = ?, timezone = ?, recurrence_rule = ?, "
-                "recurrence_dates = ?, exception_dates = ?, recurrence_id = ?, "
-                "master_event_uid = ?, status = ?, event_url = ?, conference_url = ?, "
-                "organizer_email = ?, organizer_name = ?, sequence = ?, raw_icalendar = ?, "
-                "color = ?, last_modified = ?, sync_status = ?, deleted_at = ?, "
-                "related_to_uid = ? WHERE id = ?"));
-    if (isInsert)
-        q.addBindValue(e.id);
-    q.addBindValue(Sql::text(e.calendar_id));
-    q.addBindValue(Sql::text(e.uid));
-    q.addBindValue(Sql::text(e.provider_event_id));
-    q.addBindValue(Sql::text(e.etag));
-    q.addBindValue(Sql::text(e.href));
-    q.addBindValue(Sql::text(e.title));
-    q.addBindValue(Sql::text(e.description));
-    q.addBindValue(Sql::text(e.location));
-    q.addBindValue(Sql::text(e.geo_location));
-    q.addBindValue(Sql::dateTime(e.start_time));
-    q.addBindValue(Sql::dateTime(e.end_time));
-    q.addBindValue(e.is_all_day ? 1 : 0);
-    q.addBindValue(Sql::text(e.timezone));
-    q.addBindValue(Sql::text(e.recurrence_rule));
-    q.addBindValue(Sql::text(e.recurrence_dates));
-    q.addBindValue(Sql::text(e.exception_dates));
-    q.addBindValue(Sql::text(e.recurrence_id));
-    q.addBindValue(Sql::text(e.master_event_uid));
-    q.addBindValue(Sql::text(e.status));
-    q.addBindValue(Sql::text(e.event_url));
-    q.addBindValue(Sql::text(e.conference_url));
-    q.addBindValue(Sql::text(e.organizer_email));
-    q.addBindValue(Sql::text(e.organizer_name));
-    q.addBindValue(e.sequence);
-    q.addBindValue(Sql::text(e.raw_icalendar));
-    q.addBindValue(Sql::text(e.color));
-    if (isInsert) {
-        q.addBindValue(Sql::dateTime(e.created));
-        q.addBindValue(Sql::dateTime(e.last_modified));
-        q.addBindValue(e.sync_status.isEmpty() ? QStringLiteral("synced") : e.sync_status);
-    } else {
-        q.addBindValue(Sql::dateTime(m_db->currentDateTimeUtc()));
-        q.addBindValue(e.sync_status.isEmpty() ? QStringLiteral("pending") : e.sync_status);
-    }
-    q.addBindValue(Sql::dateTime(e.deleted_at));
-    q.addBindValue(Sql::text(e.related_to_uid));
-    if (!isInsert)
-        q.addBindValue(e.id);
-
-    if (!q.exec()) {
-        qWarning() << failed << q.lastError().text();
-        return false;
-    }
-    // A new row has no children yet (the foreign keys allow none without it).
-    if (!writeReminderRows(e, isInsert, stored) || !writeAttendeeRows(e, !isInsert)
-        || (e.isOverride() && !wakeSeriesReminders(e.id))) {
-        qWarning() << failed << "child rows could not be written; nothing was changed";
-        return false;
-    }
-    if (!sp.release()) {
-        qWarning() << failed << sp.errorText();
-        return false;
-    }
-    notifyChanged(e.calendar_id);
-    return true;
 }
 
 bool EventRepository::insert(const Event &event)

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QSet>
+#include <QSqlQuery>
 #include <QStringList>
 
 #include <QVarLengthArray>
@@ -72,15 +74,40 @@ public:
     QList<Event> listRelatedTo(const QString &taskUid) const;
     QList<Event> search(const QString &text, int limit) const;
 
-    // These three return tombstones too. The lookups load reminders and attendees: their
-    // callers write the record back.
+    // Whether a lookup brings the event's reminders and attendees.
+    enum class WithChildRows : bool { No, Yes };
+
+    // These three return tombstones too. The lookups load reminders and attendees unless told
+    // otherwise: their callers write the record back.
     std::optional<Event> byId(const QString &id) const;
     std::optional<Event> byUidInCalendar(const QString &uid, const QString &calendarId) const;
     std::optional<Event> byUidAndRecurrenceId(const QString &uid, const QString &calendarId,
-                                              const QString &recurrenceId) const;
-    // The row that mirrors an item of a remote source, with reminders and attendees.
-    std::optional<Event> byProviderId(const QString &calendarId,
-                                      const QString &providerEventId) const;
+                                              const QString &recurrenceId,
+                                              WithChildRows children = WithChildRows::Yes) const;
+    // The row that mirrors an item of a remote source.
+    std::optional<Event> byProviderId(const QString &calendarId, const QString &providerEventId,
+                                      WithChildRows children = WithChildRows::Yes) const;
+    // Gives a record looked up without them its reminders and attendees.
+    void loadChildRows(Event &event) const;
+
+    // While one lives, insert and update open no savepoint of their own, which costs a copy of
+    // every page they touch: for a caller that makes many writes as one step and undoes all of
+    // it when any of them fails.
+    class WholeStep
+    {
+    public:
+        explicit WholeStep(EventRepository *events)
+            : m_events(events)
+        {
+            ++m_events->m_wholeSteps;
+        }
+        ~WholeStep() { --m_events->m_wholeSteps; }
+        WholeStep(const WholeStep &) = delete;
+        WholeStep &operator=(const WholeStep &) = delete;
+
+    private:
+        EventRepository *m_events;
+    };
 
     bool insert(const Event &event);
     bool update(const Event &event);
@@ -138,7 +165,8 @@ private:
     std::optional<Event> one(const QString &sql, const QStringList &values,
                              const char *logName) const;
     std::optional<Event> oneWithChildren(const QString &sql, const QStringList &values,
-                                         const char *logName) const;
+                                         const char *logName,
+                                         WithChildRows children = WithChildRows::Yes) const;
     // A range read's record of an event with its reminders and attendees, the rows those came
     // from, and what its own row weighed.
     struct RangeEvent
@@ -164,12 +192,13 @@ private:
                                                           const Sql::DataVersion &at) const;
     // Reminders and attendees of the events.
     void loadChildrenFor(QList<Event> &events) const;
-    // What a stored event's reminders were timed from, and how far they got.
-    struct StoredSchedule;
-    StoredSchedule storedSchedule(const QString &eventId) const;
+    // What is stored of an event about to be updated: which of the values to write differ, what
+    // its reminders were timed from, and how far they got.
+    struct StoredEvent;
+    StoredEvent storedEvent(const QString &eventId, const Sql::RowValues &values) const;
     // Reminders keep their trigger and acknowledgement while their event's times and their
     // offsets stay as stored; otherwise they count from the start anew.
-    bool writeReminderRows(const Event &event, bool isInsert, StoredSchedule &stored);
+    bool writeReminderRows(const Event &event, bool isInsert, StoredEvent &stored);
     // Settles a reminder being written anew that can never fire (its event is over), or moves
     // one of a series on to the first occurrence still to come.
     void settleOverdue(const Event &event, Reminder &reminder) const;
@@ -180,10 +209,16 @@ private:
     bool deleteChildRows(const QString &table, const QString &eventId);
     QString calendarOf(const QString &id) const;
     bool writeEvent(const Event &event, bool isInsert);
+    // The update of these columns (bits in the order the writes bind them); oneOff holds it
+    // when it is not one kept prepared.
+    QSqlQuery &updateStatement(quint32 columns, std::optional<QSqlQuery> &oneOff);
     void addMastersOfOverrides(const std::vector<Found> &found, const QString &toBound,
                                const std::function<void(Event &&)> &keep) const;
     Database *m_db;
     mutable Sql::StatementCache m_statements;
+    // The sets of changed columns whose updates are kept prepared.
+    QSet<quint32> m_updateShapes;
+    int m_wholeSteps = 0;
     // The records range reads built lately, and the zone they were read under (TZ): rows
     // without an offset read as local time. The budgets keep the weeks around the one on screen
     // (five weeks of 3,600 events at a million events) within 80 MB.

@@ -7,6 +7,11 @@
 
 namespace Sync {
 
+namespace {
+// Providers word requests from a row's own fields; its reminders and attendees stay unread.
+constexpr auto without = EventRepository::WithChildRows::No;
+} // namespace
+
 ProviderContext::ProviderContext(const SyncStore &store)
     : m_store(store)
 { }
@@ -23,21 +28,22 @@ QList<Calendar> ProviderContext::calendars() const
 
 QList<Event> ProviderContext::eventsOf(const QString &calendarId) const
 {
-    return m_store.events ? m_store.events->listByCalendar(calendarId) : QList<Event>();
+    return m_store.events ? m_store.events->listByCalendar(calendarId, without) : QList<Event>();
 }
 
 std::optional<Event> ProviderContext::eventByProviderId(const QString &calendarId,
                                                         const QString &providerEventId) const
 {
-    return m_store.events ? m_store.events->byProviderId(calendarId, providerEventId)
+    return m_store.events ? m_store.events->byProviderId(calendarId, providerEventId, without)
                           : std::nullopt;
 }
 
 std::optional<Event> ProviderContext::eventByUid(const QString &uid, const QString &calendarId,
                                                  const QString &recurrenceId) const
 {
-    return m_store.events ? m_store.events->byUidAndRecurrenceId(uid, calendarId, recurrenceId)
-                          : std::nullopt;
+    return m_store.events
+        ? m_store.events->byUidAndRecurrenceId(uid, calendarId, recurrenceId, without)
+        : std::nullopt;
 }
 
 } // namespace Sync

@@ -13,7 +13,7 @@ namespace Sync {
 
 // What a provider may read of the store while it runs, given by the engine: the time by the
 // store's clock and the rows it needs to word its requests (a series' master, the rows a full
-// listing no longer names). Writes are the engine's alone.
+// listing no longer names), without their reminders and attendees. Writes are the engine's alone.
 class ProviderContext
 {
 public:

@@ -249,6 +249,8 @@ QString SyncEngine::applyPage(const ChangePage &page)
     bool changed = false;
     Calendar withToken = m_calendar;
     const auto write = [&] {
+        // A failed write undoes the whole page.
+        const EventRepository::WholeStep whole(m_store.events);
         for (const RemoteEvent &item : page.events) {
             reason = item.unreadable.isEmpty() ? failure : item.unreadable;
             if (!item.unreadable.isEmpty() || !applyChange(item, changed))
@@ -287,11 +289,18 @@ std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 {
     EventRepository *events = m_store.events;
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
-    // Both lookups bring the child rows: an update rewrites them from the record.
-    std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId);
+    // Without the child rows: most changes replace the row by the remote copy, and a row
+    // written back from this record gets them first (withChildRows).
+    const auto without = EventRepository::WithChildRows::No;
+    std::optional<Event> found = events->byProviderId(m_calendar.id, item.remoteId, without);
     if (!found && !uid.isEmpty())
-        found = events->byUidAndRecurrenceId(uid, m_calendar.id, item.row.recurrence_id);
+        found = events->byUidAndRecurrenceId(uid, m_calendar.id, item.row.recurrence_id, without);
     return found;
+}
+
+void SyncEngine::withChildRows(Event &local) const
+{
+    m_store.events->loadChildRows(local);
 }
 
 std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
@@ -300,6 +309,11 @@ std::optional<Task> SyncEngine::localRowFor(const RemoteTask &item) const
     const QString uid = item.row.uid.isEmpty() ? item.remoteId : item.row.uid;
     // With its reminders, which an update rewrites from the record.
     return uid.isEmpty() ? std::nullopt : tasks->byUidInCalendar(uid, m_calendar.id);
+}
+
+void SyncEngine::withChildRows(Task &) const
+{
+    // Looked up with its reminders already.
 }
 
 void SyncEngine::keepLocal(const Event &local, const Event &remote)
@@ -332,7 +346,7 @@ template<typename Row> Row SyncEngine::settled(const Row &local, const Row &remo
 template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &item, bool &changed)
 {
     auto *repository = repositoryOf<Row>(m_store);
-    const std::optional<Row> local = localRowFor(item);
+    std::optional<Row> local = localRowFor(item);
     const QDateTime now = m_store.database->currentDateTimeUtc();
 
     if (item.deleted) {
@@ -341,6 +355,7 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
         changed = true;
         if (isPending(local->sync_status) && !local->deleted_at) {
             // The local edit is kept and pushed as a new item; the deletion is on record.
+            withChildRows(*local);
             Row removed = *local;
             removed.etag = item.etag;
             removed.deleted_at = now;
@@ -375,6 +390,7 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
         return true;
     remote.id = local->id;
     if (isPending(local->sync_status)) {
+        withChildRows(*local);
         keepLocal(*local, remote);
         changed = true;
         return repository->update(settled(*local, remote));

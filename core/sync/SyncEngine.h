@@ -66,8 +66,12 @@ private:
     // The failure text when the page could not be applied; empty when it was committed.
     QString applyPage(const ChangePage &page);
     template<typename Row> bool applyChange(const RemoteChange<Row> &item, bool &changed);
+    // The local row of a pulled item, without child rows where their lookup costs.
     std::optional<Event> localRowFor(const RemoteEvent &item) const;
     std::optional<Task> localRowFor(const RemoteTask &item) const;
+    // Completes a local row that is written back from its record.
+    void withChildRows(Event &local) const;
+    void withChildRows(Task &local) const;
     // A pulled change meets a pending row: the pair is put on record.
     void keepLocal(const Event &local, const Event &remote);
     void keepLocal(const Task &local, const Task &remote);

@@ -163,7 +163,8 @@ public:
     virtual void clearStoredTokens(Calendar &calendar) const { setStoredToken(calendar, {}); }
 
     // The row written for a pulled change of a synced row: a source may keep fields of the
-    // local row it does not carry itself. By default the remote version as it came.
+    // local row it does not carry itself (the local row comes without reminders and attendees).
+    // By default the remote version as it came.
     virtual Event mergeRemote(const Event &local, const Event &remote) const;
     // The last version of the row both sides agreed on, read from what the row keeps of it (its
     // stored text); nullopt when the row keeps none. A pending row whose remote copy changed is

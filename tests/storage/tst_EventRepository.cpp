@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTimeZone>
 #include <QtTest>
 
@@ -75,6 +76,7 @@ private slots:
     void search();
     void childRowsAndTriggerTimes();
     void remindersFollowTheirEvent();
+    void pulledCopyRewritesOnlyWhatChanged();
     void overdueRemindersAreSettledAsWritten_data();
     void overdueRemindersAreSettledAsWritten();
     void writeBackKeepsChildRows_data();
@@ -94,8 +96,9 @@ private slots:
 private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<EventRepository> m_repo;
-    // Before the events the tests write, so that their reminders are still to come.
-    LarkTest::TestClock m_clock {utc(2024, 3, 1, 12)};
+    // Before the events the tests write, so that their reminders are still to come; set anew
+    // for each test.
+    LarkTest::TestClock m_clock;
     // The repositories stamp their writes with the program clock.
     Clock::Override m_pinned {[this] {
         return m_clock.now();
@@ -104,6 +107,7 @@ private:
 
 void TestEventRepository::init()
 {
+    m_clock.set(utc(2024, 3, 1, 12));
     m_t = std::make_unique<LarkTest::TestDatabase>();
     QVERIFY(m_t->isValid());
     QVERIFY(m_t->addCalendar(QStringLiteral("A")));
@@ -558,6 +562,69 @@ void TestEventRepository::remindersFollowTheirEvent()
     copy.reminders[0].minutes_before = 30;
     QVERIFY(m_repo->update(copy));
     QCOMPARE(rows(), strings({"30|0|2024-03-06T11:30:00Z", "60|1|2024-03-06T11:00:00Z"}));
+}
+
+// A sync writes each remote copy over its row. The copy comes without ids for its reminders and
+// attendees: where they did not change, their rows stay as they were (fired state, how far a
+// series got); a changed one is written anew and armed again.
+void TestEventRepository::pulledCopyRewritesOnlyWhatChanged()
+{
+    Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 5, 10),
+                        utc(2024, 3, 5, 11));
+    e.description = QStringLiteral("");
+    e.reminders = {reminder(15), reminder(60)};
+    e.attendees = {attendee(QStringLiteral("amy@x"), QStringLiteral("Amy")),
+                   attendee(QStringLiteral("bob@x"), QStringLiteral("Bob"))};
+    QVERIFY(m_repo->insert(e));
+    QVERIFY(m_t->exec(QStringLiteral("UPDATE reminders SET acknowledged = 1, handled_until = "
+                                     "'2024-03-05T09:45:00Z' WHERE minutes_before = 15")));
+    const auto rows = [this](const QString &sql) {
+        QSqlQuery q(m_t->sql());
+        q.exec(sql);
+        QStringList out;
+        while (q.next()) {
+            QStringList values;
+            for (int c = 0; c < q.record().count(); ++c)
+                values << (q.isNull(c) ? QStringLiteral("NULL") : q.value(c).toString());
+            out << values.join(QLatin1Char('|'));
+        }
+        return out;
+    };
+    const QString reminderRows
+        = QStringLiteral("SELECT id, minutes_before, acknowledged, trigger_time, handled_until "
+                         "FROM reminders ORDER BY minutes_before");
+    const QString attendeeRows
+        = QStringLiteral("SELECT id, email, status FROM attendees ORDER BY email");
+    const QStringList reminders = rows(reminderRows);
+    const QStringList attendees = rows(attendeeRows);
+    const QString writtenRows = QStringLiteral("SELECT total_changes()");
+    const QStringList before = rows(writtenRows);
+
+    // e's reminders and attendees carry no ids, as a pulled copy's.
+    Event pulled = e;
+    pulled.title = QStringLiteral("Renamed");
+    pulled.description = QString();
+    m_clock.advanceSecs(60);
+    QVERIFY(m_repo->update(pulled));
+    // The event's row alone.
+    QCOMPARE(rows(writtenRows).first().toInt(), before.first().toInt() + 1);
+    QCOMPARE(rows(reminderRows), reminders);
+    QCOMPARE(rows(attendeeRows), attendees);
+    QCOMPARE(rows(QStringLiteral("SELECT title, description IS NULL, last_modified FROM events")),
+             strings({"Renamed|1|2024-03-01T12:01:00Z"}));
+
+    // One offset and one reply changed: the other reminder keeps its id and state.
+    pulled.reminders[1].minutes_before = 30;
+    pulled.attendees[1].status = QStringLiteral("accepted");
+    QVERIFY(m_repo->update(pulled));
+    const QString kept = reminders.first().section(QLatin1Char('|'), 0, 0);
+    QCOMPARE(rows(QStringLiteral("SELECT id = '") + kept
+                  + QStringLiteral("', minutes_before, acknowledged, trigger_time, handled_until "
+                                   "FROM reminders ORDER BY minutes_before")),
+             strings({"1|15|1|2024-03-05T09:45:00Z|2024-03-05T09:45:00Z",
+                      "0|30|0|2024-03-05T09:30:00Z|NULL"}));
+    QCOMPARE(rows(QStringLiteral("SELECT email, status FROM attendees ORDER BY email")),
+             strings({"amy@x|needs-action", "bob@x|accepted"}));
 }
 
 void TestEventRepository::writeBackKeepsChildRows_data()

@@ -214,19 +214,32 @@ GraphDateTime CalendarClient::fromGraphDateTime(const QJsonObject &value, bool a
         }
         return out;
     }
-    QDateTime read = QDateTime::fromString(t, Qt::ISODateWithMs);
-    if (!read.isValid())
-        read = QDateTime::fromString(t, Qt::ISODate);
-    if (!read.isValid())
-        return out;
-    if (read.timeSpec() != Qt::LocalTime) {
-        out.dateTime = read; // the text carried its own offset
-        return out;
+    // The usual form, a wall time without offset, is read by its parts: read whole it would
+    // become a local time first, which asks the system zone for every value.
+    QDate date;
+    QTime time;
+    if (t.size() >= 19 && t.at(10) == QLatin1Char('T')
+        && (t.size() == 19 || t.at(19) == QLatin1Char('.'))) {
+        date = QDate::fromString(t.left(10), Qt::ISODate);
+        time = QTime::fromString(t.mid(11), Qt::ISODateWithMs);
+    }
+    if (!date.isValid() || !time.isValid()) {
+        QDateTime read = QDateTime::fromString(t, Qt::ISODateWithMs);
+        if (!read.isValid())
+            read = QDateTime::fromString(t, Qt::ISODate);
+        if (!read.isValid())
+            return out;
+        if (read.timeSpec() != Qt::LocalTime) {
+            out.dateTime = read; // the text carried its own offset
+            return out;
+        }
+        date = read.date();
+        time = read.time();
     }
     // A wall time in the named zone; a zone nobody knows is read as UTC, which every request
     // asks for.
     const QTimeZone zone = zoneFromGraph(out.timeZone).value_or(QTimeZone::utc());
-    out.dateTime = QDateTime(read.date(), read.time(), zone);
+    out.dateTime = QDateTime(date, time, zone);
     return out;
 }
 

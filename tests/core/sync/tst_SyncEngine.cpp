@@ -98,6 +98,13 @@ struct Device
 
 using RunResult = LarkTest::SyncOutcome;
 
+Reminder tenMinutesBefore()
+{
+    Reminder r;
+    r.minutes_before = 10;
+    return r;
+}
+
 RunResult runSync(Device &device, FakeSyncRemote &remote)
 {
     return LarkTest::runToEnd(new Sync::SyncEngine(Sync::SyncStore::of(*device.state.get()),
@@ -349,7 +356,10 @@ void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
     SyncedOnce s({QStringLiteral("Dentist")});
     QVERIFY(s.ok);
     const QString id = s.localId(0);
-    QVERIFY(s.device.retitle(id, QStringLiteral("Dentist at ten")));
+    QVERIFY(s.device.edit(id, [](Event &e) {
+        e.title = QStringLiteral("Dentist at ten");
+        e.reminders = {tenMinutesBefore()};
+    }));
     QVERIFY(s.remote.removeEvent(s.remoteIds.at(0)));
     Sync::ConflictResolutionService *conflicts = s.device.state->conflicts();
     QSignalSpy conflictsChanged(conflicts, &Sync::ConflictResolutionService::conflictsChanged);
@@ -364,6 +374,7 @@ void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
     QCOMPARE(localState(s.device, s.calendar), expected);
     QCOMPARE(remoteState(s.remote, s.work), expected);
     QCOMPARE(pendingRows(s.device, s.calendar), 0);
+    QCOMPARE(s.device.state->events()->byId(id)->reminders.size(), 1);
 }
 
 void TestSyncEngine::editsOnBothSidesSettle_data()
@@ -392,7 +403,10 @@ void TestSyncEngine::editsOnBothSidesSettle()
     QVERIFY(s.ok);
     const QString id = s.localId(0);
     QVERIFY(localTitle.isEmpty() ? s.device.state->events()->remove(id)
-                                 : s.device.retitle(id, localTitle));
+                                 : s.device.edit(id, [&](Event &e) {
+                                       e.title = localTitle;
+                                       e.reminders = {tenMinutesBefore()};
+                                   }));
     QVERIFY(s.remote.editEvent(s.remoteIds.at(0), [&](Event &e) {
         e.title = remoteTitle;
         e.start_time = e.start_time.addDays(remoteMovedDays);
@@ -408,6 +422,9 @@ void TestSyncEngine::editsOnBothSidesSettle()
         QCOMPARE(remoteState(s.remote, s.work), expected);
         QCOMPARE(pendingRows(s.device, s.calendar), 0);
     }
+    // The edit's reminder is written back with the settled row.
+    for (const Event &e : s.device.state->events()->listByCalendar(s.calendar))
+        QCOMPARE(e.reminders.size(), 1);
     QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Push), 1);
     // What the edit here overwrote is on record.
     const QList<Sync::Conflict> conflicts = s.device.state->conflicts()->conflicts();
