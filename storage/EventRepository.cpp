@@ -245,12 +245,14 @@ std::optional<Event> EventRepository::one(const QString &sql, const QStringList 
                                [&cache](const Sql::Reader &r) { return readRow(r, cache); });
 }
 
-QList<Event> EventRepository::listByCalendar(const QString &calendarId) const
+QList<Event> EventRepository::listByCalendar(const QString &calendarId,
+                                             WithChildRows children) const
 {
     QList<Event> events = list(QStringLiteral("SELECT %1 FROM events WHERE calendar_id = ? AND "
                                               "deleted_at IS NULL ORDER BY start_time"),
                                {calendarId}, "EventRepository::listByCalendar failed:");
-    loadChildrenFor(events);
+    if (children == WithChildRows::Yes)
+        loadChildrenFor(events);
     return events;
 }
 

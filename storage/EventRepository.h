@@ -59,8 +59,13 @@ class EventRepository : public QObject
 public:
     explicit EventRepository(Database *db, QObject *parent = nullptr);
 
-    // Active events of the calendar by start, with reminders and attendees.
-    QList<Event> listByCalendar(const QString &calendarId) const;
+    // Whether a read brings the events' reminders and attendees.
+    enum class WithChildRows : bool { No, Yes };
+
+    // Active events of the calendar by start, with reminders and attendees unless told
+    // otherwise.
+    QList<Event> listByCalendar(const QString &calendarId,
+                                WithChildRows children = WithChildRows::Yes) const;
     // Active events that start before `to` and have no end, end after `from`, or repeat.
     // An empty calendar list means every calendar. With reminders and attendees.
     QList<Event> listInRange(const QDateTime &from, const QDateTime &to,
@@ -73,9 +78,6 @@ public:
     QList<Event> listPending(const QString &calendarId) const;
     QList<Event> listRelatedTo(const QString &taskUid) const;
     QList<Event> search(const QString &text, int limit) const;
-
-    // Whether a lookup brings the event's reminders and attendees.
-    enum class WithChildRows : bool { No, Yes };
 
     // These three return tombstones too. The lookups load reminders and attendees unless told
     // otherwise: their callers write the record back.
