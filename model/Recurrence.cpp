@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <limits>
 #include <utility>
 
@@ -412,12 +413,15 @@ quint32 weekdayDays(int firstWeekday, int weekday, int daysInMonth)
     return bits;
 }
 
-// The days of one month that the rule's day filters select, as bits: the filters each select
-// a set of days and a day must be in all of them.
-quint32 monthDays(const Plan &plan, int year, int month)
+bool inMonths(const Plan &plan, int month)
 {
-    if (plan.monthMask != 0 && !(plan.monthMask & (1u << month)))
-        return 0;
+    return plan.monthMask == 0 || (plan.monthMask & (1u << month));
+}
+
+// The days of one month that the rule's day filters other than BYMONTH select, as bits: the
+// filters each select a set of days and a day must be in all of them.
+quint32 filteredDays(const Plan &plan, int year, int month)
+{
     if (year < 1 || year > 9999)
         return 0;
     const int monthLength = daysInMonth(year, month);
@@ -469,10 +473,22 @@ quint32 monthDays(const Plan &plan, int year, int month)
     return days;
 }
 
+// The days of one month that the rule selects, as bits.
+quint32 monthDays(const Plan &plan, int year, int month)
+{
+    return inMonths(plan, month) ? filteredDays(plan, year, month) : 0;
+}
+
+// Bit counting by halves: the builtin is a library call on the baseline instruction set.
 int dayCount(quint32 days)
 {
-    return __builtin_popcount(days);
+    days = days - ((days >> 1) & 0x55555555u);
+    days = (days & 0x33333333u) + ((days >> 2) & 0x33333333u);
+    return int((((days + (days >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
 }
+
+// Months as bits 1 to 12.
+constexpr quint32 kEveryMonth = 0x1FFEu;
 
 // Years by what a rule's days in them depend on: leap or not and the weekday of 1 January, 14
 // kinds. The Gregorian calendar repeats every 400 years (146,097 days, whole weeks), so how many
@@ -481,19 +497,46 @@ class YearKinds
 {
 public:
     static constexpr int kKinds = 14;
+    // Months by length (28 to 31 days) and the weekday of their first day.
+    static constexpr int kMonthShapes = 28;
 
     static int kindOf(int year)
     {
         return int(isLeap(year)) + 2 * (weekdayOf(julianDay(year, 1, 1)) - 1);
     }
 
-    // Years of the kind in [first, end).
-    qint64 count(qint64 first, qint64 end, int kind) const
+    int kindAt(qint64 year) const { return m_kind[size_t(floorMod(year - kBase, kCycle))]; }
+
+    // Years of each kind in [first, end).
+    void count(qint64 first, qint64 end, qint64 (&years)[kKinds]) const
     {
-        return upTo(end, kind) - upTo(first, kind);
+        const qint64 endCycles = floorDiv(end - kBase, kCycle);
+        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
+        const auto &endRow = m_before[size_t(end - kBase - endCycles * kCycle)];
+        const auto &firstRow = m_before[size_t(first - kBase - firstCycles * kCycle)];
+        for (int k = 0; k < kKinds; ++k) {
+            years[k] = (endCycles - firstCycles) * m_before[kCycle][size_t(k)] + endRow[size_t(k)]
+                - firstRow[size_t(k)];
+        }
+    }
+    // Months of each shape in the years [first, end).
+    void countMonths(qint64 first, qint64 end, qint64 (&months)[kMonthShapes]) const
+    {
+        const qint64 endCycles = floorDiv(end - kBase, kCycle);
+        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
+        const auto &endRow = m_monthsBefore[size_t(end - kBase - endCycles * kCycle)];
+        const auto &firstRow = m_monthsBefore[size_t(first - kBase - firstCycles * kCycle)];
+        for (int s = 0; s < kMonthShapes; ++s) {
+            months[s] = (endCycles - firstCycles) * m_monthsBefore[kCycle][size_t(s)]
+                + endRow[size_t(s)] - firstRow[size_t(s)];
+        }
     }
     // A year of the kind.
     int example(int kind) const { return m_example[kind]; }
+    // The month's length less 28, times 7, plus the weekday of its first day (Monday 0).
+    int monthShape(int kind, int month) const { return m_shape[kind][month - 1]; }
+    // A month of the shape, as a year and a month.
+    std::pair<int, int> shapeExample(int shape) const { return m_shapeExample[shape]; }
 
     static const YearKinds &instance()
     {
@@ -508,24 +551,38 @@ private:
             m_example[k] = 0;
         for (int y = 0; y < kCycle; ++y) {
             const int kind = kindOf(kBase + y);
-            m_before[y + 1] = m_before[y];
-            ++m_before[y + 1][size_t(kind)];
+            m_kind[size_t(y)] = quint8(kind);
+            m_before[size_t(y) + 1] = m_before[size_t(y)];
+            ++m_before[size_t(y) + 1][size_t(kind)];
             if (m_example[kind] == 0)
                 m_example[kind] = kBase + y;
         }
-    }
-
-    qint64 upTo(qint64 year, int kind) const
-    {
-        const qint64 offset = year - kBase;
-        return floorDiv(offset, kCycle) * m_before[kCycle][size_t(kind)]
-            + m_before[size_t(floorMod(offset, kCycle))][size_t(kind)];
+        for (int k = 0; k < kKinds; ++k) {
+            int weekday = k / 2; // of the month's first day
+            for (int month = 1; month <= 12; ++month) {
+                const int length = daysInMonth(m_example[k], month);
+                const int shape = (length - 28) * 7 + weekday;
+                m_shape[k][month - 1] = quint8(shape);
+                if (m_shapeExample[shape].first == 0)
+                    m_shapeExample[shape] = {m_example[k], month};
+                weekday = (weekday + length) % 7;
+            }
+        }
+        for (int y = 0; y < kCycle; ++y) {
+            m_monthsBefore[size_t(y) + 1] = m_monthsBefore[size_t(y)];
+            for (int month = 1; month <= 12; ++month)
+                ++m_monthsBefore[size_t(y) + 1][m_shape[m_kind[size_t(y)]][month - 1]];
+        }
     }
 
     static constexpr int kCycle = 400;
     static constexpr int kBase = 2000;
     std::array<std::array<quint16, kKinds>, kCycle + 1> m_before {};
+    std::array<quint8, kCycle> m_kind {};
+    std::array<std::array<quint16, kMonthShapes>, kCycle + 1> m_monthsBefore {};
     int m_example[kKinds];
+    quint8 m_shape[kKinds][12];
+    std::pair<int, int> m_shapeExample[kMonthShapes] {};
 };
 
 // Walks the periods of a series and produces its starts in ascending order. With a window,
@@ -670,8 +727,13 @@ private:
             || to.year() > 9998 || !oneInstantPerTime())
             return std::nullopt;
         m_weekdaysMatter = m_plan.hasByDay() || !m_plan.weekNos.isEmpty();
-        m_shapeOnly = m_plan.monthMask == 0 && m_plan.yearDays.isEmpty() && m_plan.weekNos.isEmpty()
+        m_shapeOnly = m_plan.yearDays.isEmpty() && m_plan.weekNos.isEmpty()
             && (m_plan.nthWeekdays.isEmpty() || m_plan.nthInMonth);
+        m_lengthFree = m_shapeOnly && m_plan.clampedMonthDay <= 28
+            && std::all_of(m_plan.monthDays.begin(), m_plan.monthDays.end(),
+                           [](int day) { return day > 0; })
+            && std::all_of(m_plan.nthWeekdays.begin(), m_plan.nthWeekdays.end(),
+                           [](const std::pair<int, int> &nth) { return nth.first > 0; });
         switch (m_plan.freq) {
         case Freq::Daily:
             return countDays(from, to, 1) * perPeriod(1);
@@ -687,24 +749,8 @@ private:
         }
         case Freq::Monthly:
             return countMonths(k0, k1);
-        case Freq::Yearly: {
-            const auto perYear = [this](int year, qint64 jan1) {
-                return perPeriod(yearDays(year, jan1, 0, 1));
-            };
-            if (m_plan.interval == 1)
-                return overYears(m_startDate.year() + k0, m_startDate.year() + k1, 0, perYear);
-            qint64 total = 0;
-            int year = int(m_startDate.year() + k0 * m_plan.interval);
-            qint64 jan1 = julianDay(year, 1, 1);
-            for (qint64 k = k0; k < k1; ++k) {
-                if (k > k0) {
-                    for (qint64 i = 0; i < m_plan.interval; ++i)
-                        jan1 += isLeap(year++) ? 366 : 365;
-                }
-                total += memo(year, jan1, 0, [&] { return perYear(year, jan1); });
-            }
-            return total;
-        }
+        case Freq::Yearly:
+            return countYears(k0, k1);
         case Freq::Single:
             break;
         }
@@ -764,59 +810,95 @@ private:
             return total;
         }
         const YearKinds &kinds = YearKinds::instance();
+        qint64 years[YearKinds::kKinds];
+        kinds.count(first, end, years);
         for (int kind = 0; kind < YearKinds::kKinds; ++kind) {
-            const qint64 years = kinds.count(first, end, kind);
-            if (years == 0)
+            if (years[kind] == 0)
                 continue;
             const int year = kinds.example(kind);
             const qint64 jan1 = julianDay(year, 1, 1);
-            total += years * memo(year, jan1, phase, [&] { return count(year, jan1); });
+            total += years[kind] * memo(year, jan1, phase, [&] { return count(year, jan1); });
         }
         return total;
     }
 
-    // The selected days of a month. Where the month's length and first weekday alone decide
-    // them, each such shape is worked out once.
-    quint32 selection(int year, int month, qint64 firstDay)
+    // The selected days of a month, worked out once for each shape of month where its length
+    // and first weekday alone decide them, else once for each month of each kind of year. Week
+    // numbers also depend on the neighbouring years: such months are worked out each time.
+    quint32 selection(int year, int month)
     {
-        if (!m_shapeOnly)
+        if (!m_plan.weekNos.isEmpty())
             return monthDays(m_plan, year, month);
-        const int slot = (daysInMonth(year, month) - 28) * 7 + weekdayOf(firstDay) - 1;
-        if (!(m_shapesKnown & (1u << slot))) {
-            m_shapes[slot] = monthDays(m_plan, year, month);
-            m_shapesKnown |= 1u << slot;
-        }
-        return m_shapes[slot];
+        return kindSelection(YearKinds::instance().kindAt(year), month);
     }
 
-    // The starts of the months firstMonth, firstMonth + step... (0 for January) of a year: each
-    // month's selected days at each time of day. Where the month's length and first weekday
-    // alone decide them, each such shape is worked out once.
-    qint64 monthStarts(int year, qint64 jan1, qint64 firstMonth, qint64 step)
+    // The selected days of a month of a year of the kind; not for rules with week numbers.
+    quint32 kindSelection(int kind, int month)
     {
-        qint64 total = 0;
-        int weekday = weekdayOf(jan1) - 1; // of the month's first day, Monday 0
-        qint64 next = firstMonth;
-        for (int month = 1; month <= 12; ++month) {
-            const int length = daysInMonth(year, month);
-            if (month - 1 == next) {
-                next += step;
-                if (!m_shapeOnly) {
-                    total += perPeriod(dayCount(monthDays(m_plan, year, month)));
-                } else {
-                    const int slot = (length - 28) * 7 + weekday;
-                    if (!(m_startsKnown & (1u << slot))) {
-                        m_starts[slot] = perPeriod(dayCount(monthDays(m_plan, year, month)));
-                        m_startsKnown |= 1u << slot;
-                    }
-                    total += m_starts[slot];
-                }
-            }
-            weekday += length - 28;
-            if (weekday >= 7)
-                weekday -= 7;
+        return inMonths(m_plan, month) ? slotSelection(monthSlot(kind, month)) : 0;
+    }
+
+    // The slot of the caches below for a month: its shape where that decides its days, else
+    // its place in a year of the kind.
+    int monthSlot(int kind, int month) const
+    {
+        // Without weekday filters, the weekday a month or year begins on plays no part.
+        if (!m_shapeOnly)
+            return YearKinds::kMonthShapes + (m_weekdaysMatter ? kind : kind % 2) * 12 + month - 1;
+        const int shape = YearKinds::instance().monthShape(kind, month);
+        return m_weekdaysMatter ? shape : shape - shape % 7;
+    }
+
+    // The days that the rule's filters other than BYMONTH select in the months of a slot.
+    quint32 slotSelection(int slot)
+    {
+        if (m_selectionKnown.test(size_t(slot)))
+            return m_selections[slot];
+        const YearKinds &kinds = YearKinds::instance();
+        quint32 days = 0;
+        if (slot >= YearKinds::kMonthShapes) {
+            const int kind = (slot - YearKinds::kMonthShapes) / 12;
+            days = filteredDays(m_plan, kinds.example(kind),
+                                (slot - YearKinds::kMonthShapes) % 12 + 1);
+        } else if (m_lengthFree && slot < YearKinds::kMonthShapes - 7) {
+            // A shorter month selects the days of a long one that begins on the same weekday.
+            days = slotSelection(YearKinds::kMonthShapes - 7 + slot % 7)
+                & daysFromTo(1, 28 + slot / 7);
+        } else {
+            const auto [year, month] = kinds.shapeExample(slot);
+            days = filteredDays(m_plan, year, month);
         }
-        return total;
+        m_selections[slot] = days;
+        m_selectionKnown.set(size_t(slot));
+        return days;
+    }
+
+    // The starts of a monthly period in the months of a slot.
+    qint64 slotStarts(int slot)
+    {
+        if (!m_monthStartsKnown.test(size_t(slot))) {
+            // Months with as many days have as many starts.
+            const int days = dayCount(slotSelection(slot));
+            if (!(m_monthStartsByDaysKnown & (1u << days))) {
+                m_monthStartsByDays[days] = perPeriod(days);
+                m_monthStartsByDaysKnown |= 1u << days;
+            }
+            m_monthStarts[slot] = m_monthStartsByDays[days];
+            m_monthStartsKnown.set(size_t(slot));
+        }
+        return m_monthStarts[slot];
+    }
+
+    // The starts of the monthly period in month `index` (years times 12 plus month less 1).
+    qint64 monthStartsAt(qint64 index)
+    {
+        const int year = int(floorDiv(index, 12));
+        const int month = int(index - qint64(year) * 12) + 1;
+        if (!inMonths(m_plan, month))
+            return 0;
+        if (!m_plan.weekNos.isEmpty())
+            return perPeriod(dayCount(filteredDays(m_plan, year, month)));
+        return slotStarts(monthSlot(YearKinds::instance().kindAt(year), month));
     }
 
     // The selected days of a year whose days since the first period's start are `offset` at
@@ -827,7 +909,7 @@ private:
         qint64 first = jan1;
         for (int month = 1; month <= 12; ++month) {
             if (m_plan.monthMask == 0 || (m_plan.monthMask & (1u << month))) {
-                const quint32 selected = selection(year, month, first);
+                const quint32 selected = selection(year, month);
                 days += dayCount(selected & inPeriods(offset + first - jan1, cycle, blockLen));
             }
             first += daysInMonth(year, month);
@@ -878,8 +960,7 @@ private:
                 continue;
             }
             const qint64 stop = qMin(monthStart + daysInMonth(year, month), end);
-            total += dayCount(selection(year, month, monthStart)
-                              & inPeriods(monthStart - base, cycle, blockLen)
+            total += dayCount(selection(year, month) & inPeriods(monthStart - base, cycle, blockLen)
                               & daysFromTo(day, int(stop - monthStart)));
             jd = stop;
             day = 1;
@@ -891,31 +972,111 @@ private:
         return total;
     }
 
-    // The starts of the monthly periods [k0, k1); a whole year at a time where one fits.
+    // The starts of the monthly periods [k0, k1). Where the interval divides a year, every
+    // whole year holds the same months of the series, so whole years are counted by how many
+    // of each kind of year they hold; the months around them are taken one by one.
     qint64 countMonths(qint64 k0, qint64 k1)
     {
         const qint64 interval = m_plan.interval;
         const qint64 end = monthIndex(m_startDate) + k1 * interval;
-        qint64 total = 0;
         qint64 index = monthIndex(m_startDate) + k0 * interval;
-        while (index < end) {
-            const int year = int(floorDiv(index, 12));
-            const qint64 yearStart = qint64(year) * 12;
-            const qint64 phase = index - yearStart;
-            const qint64 jan1 = julianDay(year, 1, 1);
-            if (phase < interval && yearStart + 12 <= end) {
-                // An interval that divides a year starts every year at the same phase.
-                const qint64 years = 12 % interval == 0 ? (end - yearStart) / 12 : 1;
-                total += overYears(year, year + years, phase, [&](int y, qint64 j) {
-                    return monthStarts(y, j, phase, interval);
-                });
-                index += (yearStart + 12 * years - index + interval - 1) / interval * interval;
-                continue;
+        qint64 total = 0;
+        if (12 % interval == 0 && m_plan.weekNos.isEmpty()) {
+            for (; index < end && floorMod(index, 12) >= interval; index += interval)
+                total += monthStartsAt(index);
+            const qint64 year = floorDiv(index, 12);
+            const qint64 years = index < end ? (end - year * 12) / 12 : 0;
+            if (years > 0) {
+                total += wholeYearMonths(year, year + years, int(index - year * 12) + 1,
+                                         int(interval));
+                index += years * 12;
             }
-            total += monthStarts(year, jan1, phase, 12);
-            index += interval;
+        }
+        for (; index < end; index += interval)
+            total += monthStartsAt(index);
+        return total;
+    }
+
+    // The starts of the monthly periods in the months firstMonth, firstMonth + step... of each
+    // year in [firstYear, endYear): the months are gathered by slot over the kinds of year.
+    qint64 wholeYearMonths(qint64 firstYear, qint64 endYear, int firstMonth, int step)
+    {
+        const YearKinds &kinds = YearKinds::instance();
+        qint64 byKind[YearKinds::kKinds];
+        quint32 months = 0;
+        for (int month = firstMonth; month <= 12; month += step) {
+            if (inMonths(m_plan, month))
+                months |= 1u << month;
+        }
+        qint64 total = 0;
+        if (!m_shapeOnly || months != kEveryMonth)
+            kinds.count(firstYear, endYear, byKind);
+        if (!m_shapeOnly) {
+            for (int kind = 0; kind < YearKinds::kKinds; ++kind) {
+                for (int month = 1; month <= 12; ++month) {
+                    if (byKind[kind] != 0 && (months & (1u << month)))
+                        total += byKind[kind] * slotStarts(monthSlot(kind, month));
+                }
+            }
+            return total;
+        }
+        qint64 byShape[YearKinds::kMonthShapes] = {};
+        if (months == kEveryMonth) {
+            kinds.countMonths(firstYear, endYear, byShape);
+        } else {
+            for (int kind = 0; kind < YearKinds::kKinds; ++kind) {
+                for (quint32 left = byKind[kind] != 0 ? months : 0; left != 0; left &= left - 1)
+                    byShape[kinds.monthShape(kind, __builtin_ctz(left))] += byKind[kind];
+            }
+        }
+        for (int shape = 0; shape < YearKinds::kMonthShapes; ++shape) {
+            if (byShape[shape] != 0)
+                total += byShape[shape] * slotStarts(m_weekdaysMatter ? shape : shape - shape % 7);
         }
         return total;
+    }
+
+    // The starts of the yearly periods [k0, k1): every year by its kind, and for every year at
+    // once by how many of each kind the span holds.
+    qint64 countYears(qint64 k0, qint64 k1)
+    {
+        const qint64 first = m_startDate.year() + k0 * m_plan.interval;
+        const YearKinds &kinds = YearKinds::instance();
+        qint64 total = 0;
+        if (!m_plan.weekNos.isEmpty()) {
+            for (qint64 k = k0; k < k1; ++k) {
+                const int year = int(first + (k - k0) * m_plan.interval);
+                const qint64 jan1 = julianDay(year, 1, 1);
+                total += memo(year, jan1, 0, [&] { return perPeriod(yearDays(year, jan1, 0, 1)); });
+            }
+            return total;
+        }
+        if (m_plan.interval == 1) {
+            qint64 byKind[YearKinds::kKinds];
+            kinds.count(first, first + k1 - k0, byKind);
+            for (int kind = 0; kind < YearKinds::kKinds; ++kind)
+                total += byKind[kind] == 0 ? 0 : byKind[kind] * kindYearStarts(kind);
+            return total;
+        }
+        for (qint64 k = k0; k < k1; ++k)
+            total += kindYearStarts(kinds.kindAt(first + (k - k0) * m_plan.interval));
+        return total;
+    }
+
+    // The starts of a yearly period in a year of the kind; not for rules with week numbers.
+    qint64 kindYearStarts(int kind)
+    {
+        if (!m_weekdaysMatter)
+            kind %= 2;
+        if (!(m_yearStartsKnown & (1u << kind))) {
+            qint64 days = 0;
+            const quint32 months = m_plan.monthMask != 0 ? m_plan.monthMask : kEveryMonth;
+            for (quint32 left = months; left != 0; left &= left - 1)
+                days += dayCount(slotSelection(monthSlot(kind, __builtin_ctz(left))));
+            m_yearStarts[kind] = perPeriod(days);
+            m_yearStartsKnown |= 1u << kind;
+        }
+        return m_yearStarts[kind];
     }
 
     // Whether the walk selects the day; one month's days are worked out at a time.
@@ -1080,10 +1241,18 @@ private:
     quint64 m_kindsKnown = 0;
     bool m_weekdaysMatter = false;
     bool m_shapeOnly = false;
-    quint32 m_shapes[28] = {};
-    quint32 m_shapesKnown = 0;
-    qint64 m_starts[28] = {};
-    quint32 m_startsKnown = 0;
+    // With the month's shape deciding, its length only cuts off the days past its end.
+    bool m_lengthFree = false;
+    // By month slot: shapes of month, then the months of each kind of year.
+    static constexpr int kMonthSlots = YearKinds::kMonthShapes + YearKinds::kKinds * 12;
+    quint32 m_selections[kMonthSlots];
+    std::bitset<kMonthSlots> m_selectionKnown;
+    qint64 m_monthStarts[kMonthSlots];
+    std::bitset<kMonthSlots> m_monthStartsKnown;
+    qint64 m_monthStartsByDays[32];
+    quint32 m_monthStartsByDaysKnown = 0;
+    qint64 m_yearStarts[YearKinds::kKinds];
+    quint32 m_yearStartsKnown = 0;
     mutable int m_cachedYear = 0;
     mutable int m_cachedMonth = 0;
     mutable quint32 m_cachedDays = 0;
