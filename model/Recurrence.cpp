@@ -510,26 +510,12 @@ public:
     // Years of each kind in [first, end).
     void count(qint64 first, qint64 end, qint64 (&years)[kKinds]) const
     {
-        const qint64 endCycles = floorDiv(end - kBase, kCycle);
-        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
-        const auto &endRow = m_before[size_t(end - kBase - endCycles * kCycle)];
-        const auto &firstRow = m_before[size_t(first - kBase - firstCycles * kCycle)];
-        for (int k = 0; k < kKinds; ++k) {
-            years[k] = (endCycles - firstCycles) * m_before[kCycle][size_t(k)] + endRow[size_t(k)]
-                - firstRow[size_t(k)];
-        }
+        readSpan(m_before, first, end, years);
     }
     // Months of each shape in the years [first, end).
     void countMonths(qint64 first, qint64 end, qint64 (&months)[kMonthShapes]) const
     {
-        const qint64 endCycles = floorDiv(end - kBase, kCycle);
-        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
-        const auto &endRow = m_monthsBefore[size_t(end - kBase - endCycles * kCycle)];
-        const auto &firstRow = m_monthsBefore[size_t(first - kBase - firstCycles * kCycle)];
-        for (int s = 0; s < kMonthShapes; ++s) {
-            months[s] = (endCycles - firstCycles) * m_monthsBefore[kCycle][size_t(s)]
-                + endRow[size_t(s)] - firstRow[size_t(s)];
-        }
+        readSpan(m_monthsBefore, first, end, months);
     }
     // A year of the kind.
     int example(int kind) const { return m_example[kind]; }
@@ -577,9 +563,24 @@ private:
 
     static constexpr int kCycle = 400;
     static constexpr int kBase = 2000;
-    std::array<std::array<quint16, kKinds>, kCycle + 1> m_before {};
+    template<size_t N> using RunningCounts = std::array<std::array<quint16, N>, kCycle + 1>;
+
+    // The counts of [first, end) from the running counts of one cycle.
+    template<size_t N>
+    static void readSpan(const RunningCounts<N> &before, qint64 first, qint64 end,
+                         qint64 (&counts)[N])
+    {
+        const qint64 endCycles = floorDiv(end - kBase, kCycle);
+        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
+        const auto &endRow = before[size_t(end - kBase - endCycles * kCycle)];
+        const auto &firstRow = before[size_t(first - kBase - firstCycles * kCycle)];
+        for (size_t i = 0; i < N; ++i)
+            counts[i] = (endCycles - firstCycles) * before[kCycle][i] + endRow[i] - firstRow[i];
+    }
+
+    RunningCounts<kKinds> m_before {};
     std::array<quint8, kCycle> m_kind {};
-    std::array<std::array<quint16, kMonthShapes>, kCycle + 1> m_monthsBefore {};
+    RunningCounts<kMonthShapes> m_monthsBefore {};
     int m_example[kKinds];
     quint8 m_shape[kKinds][12];
     std::pair<int, int> m_shapeExample[kMonthShapes] {};
