@@ -1,4 +1,5 @@
 #include "model/Recurrence.h"
+#include "model/CalendarCycle.h"
 #include "model/ContentLine.h"
 #include "model/JsonText.h"
 
@@ -7,7 +8,6 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <array>
 #include <bitset>
 #include <limits>
 #include <utility>
@@ -15,6 +15,15 @@
 Q_LOGGING_CATEGORY(lcCalendarExpansion, "calendar.expansion", QtWarningMsg)
 
 namespace {
+
+using CalendarCycle::daysBeforeMonth;
+using CalendarCycle::daysInMonth;
+using CalendarCycle::floorDiv;
+using CalendarCycle::floorMod;
+using CalendarCycle::isLeap;
+using CalendarCycle::julianDay;
+using CalendarCycle::weekdayOf;
+using CalendarCycle::YearKinds;
 
 constexpr qint64 kDefaultDurationMs = 3600000;
 // Bounds the memory of one call; 100000 daily starts are more than 270 years.
@@ -27,17 +36,6 @@ constexpr int kZoneMarginDays = 2;
 QDate lastSupportedDate()
 {
     return QDate(9999, 12, 31);
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-qint64 floorMod(qint64 a, qint64 b)
-{
-    return a - floorDiv(a, b) * b;
 }
 
 // The same wall date and time in the zone that `proto` carries; a time in a DST gap moves forward.
@@ -355,41 +353,6 @@ QVarLengthArray<qint64, 16> setPositions(const QList<int> &setPos, qint64 total)
     return picks;
 }
 
-// Calendar arithmetic on plain numbers: QDate's conversions dominate counting a century of days.
-bool isLeap(int year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-int daysInMonth(int year, int month)
-{
-    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeap(year) ? 29 : lengths[month - 1];
-}
-
-// The days of the year before the first of the month.
-int daysBeforeMonth(int year, int month)
-{
-    static const int before[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    return before[month - 1] + (month > 2 && isLeap(year) ? 1 : 0);
-}
-
-// The Julian day of a Gregorian date (years from 1 on).
-qint64 julianDay(int year, int month, int day)
-{
-    const qint64 y = year - (month <= 2 ? 1 : 0);
-    const qint64 era = floorDiv(y, 400);
-    const qint64 yearOfEra = y - era * 400;
-    const qint64 dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const qint64 dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra + 1721120;
-}
-
-int weekdayOf(qint64 julianDay)
-{
-    return int(floorMod(julianDay, 7)) + 1;
-}
-
 // Days of a month as bits 1 to 31.
 quint32 dayBit(int day)
 {
@@ -489,102 +452,6 @@ int dayCount(quint32 days)
 
 // Months as bits 1 to 12.
 constexpr quint32 kEveryMonth = 0x1FFEu;
-
-// Years by what a rule's days in them depend on: leap or not and the weekday of 1 January, 14
-// kinds. The Gregorian calendar repeats every 400 years (146,097 days, whole weeks), so how many
-// years of each kind a span holds is read from one cycle's running counts.
-class YearKinds
-{
-public:
-    static constexpr int kKinds = 14;
-    // Months by length (28 to 31 days) and the weekday of their first day.
-    static constexpr int kMonthShapes = 28;
-
-    static int kindOf(int year)
-    {
-        return int(isLeap(year)) + 2 * (weekdayOf(julianDay(year, 1, 1)) - 1);
-    }
-
-    int kindAt(qint64 year) const { return m_kind[size_t(floorMod(year - kBase, kCycle))]; }
-
-    // Years of each kind in [first, end).
-    void count(qint64 first, qint64 end, qint64 (&years)[kKinds]) const
-    {
-        readSpan(m_before, first, end, years);
-    }
-    // Months of each shape in the years [first, end).
-    void countMonths(qint64 first, qint64 end, qint64 (&months)[kMonthShapes]) const
-    {
-        readSpan(m_monthsBefore, first, end, months);
-    }
-    // A year of the kind.
-    int example(int kind) const { return m_example[kind]; }
-    // The month's length less 28, times 7, plus the weekday of its first day (Monday 0).
-    int monthShape(int kind, int month) const { return m_shape[kind][month - 1]; }
-    // A month of the shape, as a year and a month.
-    std::pair<int, int> shapeExample(int shape) const { return m_shapeExample[shape]; }
-
-    static const YearKinds &instance()
-    {
-        static const YearKinds kinds;
-        return kinds;
-    }
-
-private:
-    YearKinds()
-    {
-        for (int k = 0; k < kKinds; ++k)
-            m_example[k] = 0;
-        for (int y = 0; y < kCycle; ++y) {
-            const int kind = kindOf(kBase + y);
-            m_kind[size_t(y)] = quint8(kind);
-            m_before[size_t(y) + 1] = m_before[size_t(y)];
-            ++m_before[size_t(y) + 1][size_t(kind)];
-            if (m_example[kind] == 0)
-                m_example[kind] = kBase + y;
-        }
-        for (int k = 0; k < kKinds; ++k) {
-            int weekday = k / 2; // of the month's first day
-            for (int month = 1; month <= 12; ++month) {
-                const int length = daysInMonth(m_example[k], month);
-                const int shape = (length - 28) * 7 + weekday;
-                m_shape[k][month - 1] = quint8(shape);
-                if (m_shapeExample[shape].first == 0)
-                    m_shapeExample[shape] = {m_example[k], month};
-                weekday = (weekday + length) % 7;
-            }
-        }
-        for (int y = 0; y < kCycle; ++y) {
-            m_monthsBefore[size_t(y) + 1] = m_monthsBefore[size_t(y)];
-            for (int month = 1; month <= 12; ++month)
-                ++m_monthsBefore[size_t(y) + 1][m_shape[m_kind[size_t(y)]][month - 1]];
-        }
-    }
-
-    static constexpr int kCycle = 400;
-    static constexpr int kBase = 2000;
-    template<size_t N> using RunningCounts = std::array<std::array<quint16, N>, kCycle + 1>;
-
-    // The counts of [first, end) from the running counts of one cycle.
-    template<size_t N>
-    static void readSpan(const RunningCounts<N> &before, qint64 first, qint64 end,
-                         qint64 (&counts)[N])
-    {
-        const qint64 endCycles = floorDiv(end - kBase, kCycle);
-        const qint64 firstCycles = floorDiv(first - kBase, kCycle);
-        const auto &endRow = before[size_t(end - kBase - endCycles * kCycle)];
-        const auto &firstRow = before[size_t(first - kBase - firstCycles * kCycle)];
-        for (size_t i = 0; i < N; ++i)
-            counts[i] = (endCycles - firstCycles) * before[kCycle][i] + endRow[i] - firstRow[i];
-    }
-
-    RunningCounts<kKinds> m_before {};
-    std::array<quint8, kCycle> m_kind {};
-    RunningCounts<kMonthShapes> m_monthsBefore {};
-    int m_example[kKinds];
-    quint8 m_shape[kKinds][12];
-    std::pair<int, int> m_shapeExample[kMonthShapes] {};
-};
 
 // Walks the periods of a series and produces its starts in ascending order. With a window,
 // periods that end before it are skipped arithmetically (a series with COUNT counts the starts
