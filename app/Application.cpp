@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncScheduler.h"
+#include "core/sync/SyncServices.h"
 #include "platform/DataPaths.h"
 #include "platform/LocalZone.h"
 #include "platform/SingleInstance.h"
@@ -159,8 +160,7 @@ int Application::run()
     }
 
     // The runs belong to the program, not to the window: they go on while it is hidden.
-    syncCoordinator = new Sync::SyncCoordinator(appState, this);
-    appState->setSyncCoordinator(syncCoordinator);
+    syncCoordinator = Sync::attachSyncServices(*appState, this);
 
     mainWindow = new MainWindow(appState);
 

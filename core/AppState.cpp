@@ -2,7 +2,6 @@
 
 #include "core/InvitationsService.h"
 #include "core/LocalCalendar.h"
-#include "core/sync/ConflictResolutionService.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
@@ -47,7 +46,6 @@ bool AppState::initialize(const QString &path)
     m_view->setPreferences(preferences());
 
     m_undoStack = new UndoStack(this);
-    m_conflicts = new Sync::ConflictResolutionService(this, this);
     m_invitations = new Invitations::Service(accounts(), calendars(), events(), this);
 
     const AppStateServiceFactory &services = serviceFactory();

@@ -107,6 +107,7 @@ public:
     // The application makes it (sync runs with the window hidden) and hands it over here.
     Sync::SyncCoordinator *syncCoordinator() const { return m_syncCoordinator; }
     void setSyncCoordinator(Sync::SyncCoordinator *coordinator) { m_syncCoordinator = coordinator; }
+    void setConflicts(Sync::ConflictResolutionService *conflicts) { m_conflicts = conflicts; }
     Larkspindle::ConfigSyncService *configSync() const { return m_configSync; }
     Invitations::Service *invitations() const { return m_invitations; }
 

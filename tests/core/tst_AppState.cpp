@@ -233,7 +233,7 @@ void TestAppState::firstStartSeedsPersonalCalendar()
     // Every service is there, and without configured addresses nothing was sent.
     QVERIFY(m_state->tasks() && m_state->views() && m_state->filterRules() && m_state->templates());
     QVERIFY(m_state->themeManager() && m_state->undoStack() && m_state->weather());
-    QVERIFY(m_state->syncQueue() && m_state->conflicts() && m_state->configSync());
+    QVERIFY(m_state->syncQueue() && m_state->configSync());
     QVERIFY(m_state->invitations() && m_state->accountClient());
     QCOMPARE(m_state->configSync()->state(), Larkspindle::ConfigSyncService::Idle);
     QTest::qWait(50);

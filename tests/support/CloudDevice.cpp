@@ -1,5 +1,7 @@
 #include "support/CloudDevice.h"
 
+#include "core/sync/SyncServices.h"
+
 #include "support/MemoryTokenStore.h"
 
 namespace LarkTest {
@@ -35,6 +37,7 @@ bool CloudDevice::open()
         close();
         return false;
     }
+    Sync::attachSyncServices(*m_state, m_state.get());
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
-#include "core/sync/SyncCoordinator.h"
+#include "core/sync/SyncServices.h"
 #include "support/MemoryTokenStore.h"
 
 #include <QTemporaryDir>
@@ -21,7 +21,7 @@ public:
         m_ok
             = m_dir.isValid() && m_state->initialize(m_dir.filePath(QStringLiteral("calendar.db")));
         if (m_ok)
-            m_state->setSyncCoordinator(new Sync::SyncCoordinator(m_state.get(), m_state.get()));
+            Sync::attachSyncServices(*m_state, m_state.get());
     }
     ~StartedAppState() { m_state.reset(); }
 
