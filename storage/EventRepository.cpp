@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -39,6 +41,9 @@ constexpr qint64 kLongSpanSecs = 7 * 86400;
 
 // Child-row lookups kept for ranges read again: the weeks a user moves between.
 constexpr qsizetype kKeptLookups = 8;
+
+// Child-row writes remembered one by one before the range records are dropped instead.
+constexpr qsizetype kMaxNotedChildWrites = 1 << 16;
 
 // The rows the start-time range cannot find: series, rows without an end or with ends SQLite
 // cannot read, and rows longer than six days (the margin covers texts with and without offsets).
@@ -218,10 +223,21 @@ EventRepository::EventRepository(Database *db, QObject *parent)
         if (table == "events")
             m_range.events.forget(rowid);
         else if (table == "reminders")
-            m_range.reminders.forget(rowid);
+            noteChildWrite(m_range.reminderWrites, rowid);
         else if (table == "attendees")
-            m_range.attendees.forget(rowid);
+            noteChildWrite(m_range.attendeeWrites, rowid);
     });
+}
+
+void EventRepository::noteChildWrite(QHash<qint64, quint64> &writes, qint64 rowid)
+{
+    writes.insert(rowid, ++m_range.childWrites);
+    // A long run of writes (an import) is not worth remembering row by row: the records go.
+    if (writes.size() > kMaxNotedChildWrites) {
+        m_range.reminderWrites.clear();
+        m_range.attendeeWrites.clear();
+        m_range.events.clear();
+    }
 }
 
 void EventRepository::notifyChanged(const QString &calendarId)
@@ -407,84 +423,156 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
     return withRangeChildren(sorted, at);
 }
 
+struct EventRepository::ChildLookup
+{
+    explicit ChildLookup(const QStringList &ids)
+        : byId(size_t(ids.size()))
+    {
+        std::iota(byId.begin(), byId.end(), 0);
+        // QString's order, compared inline: sorting thousands of ids through
+        // QString::operator< costs more than the statements it speeds up.
+        const auto view = [&ids](qsizetype i) {
+            const QString &id = ids.at(i);
+            return std::u16string_view(reinterpret_cast<const char16_t *>(id.constData()),
+                                       size_t(id.size()));
+        };
+        std::sort(byId.begin(), byId.end(),
+                  [&view](qsizetype a, qsizetype b) { return view(a) < view(b); });
+        QStringList sorted;
+        sorted.reserve(ids.size());
+        for (const qsizetype i : byId)
+            sorted << ids.at(i);
+        Sql::forEachChunk(sorted, [this](const QStringList &chunk) {
+            chunks << Sql::jsonList(chunk);
+            return true;
+        });
+    }
+
+    std::vector<qsizetype> byId;
+    QStringList chunks;
+};
+
+namespace {
+
+// What a range read finds of one event's reminders or attendees: the rows, and their records
+// unless they are still the rows of the event's known record, in its order and unwritten since.
+template<typename Child> struct FoundChildren
+{
+    QVarLengthArray<qint64, 2> rows;
+    QList<Child> records;
+    bool asKnown = false;
+};
+
+qint64 textBytes(const QString &text)
+{
+    return 2 * text.size();
+}
+
+qint64 childBytes(const Reminder &r)
+{
+    return qint64(sizeof(Reminder)) + textBytes(r.id) + textBytes(r.action);
+}
+
+qint64 childBytes(const Attendee &a)
+{
+    return qint64(sizeof(Attendee)) + textBytes(a.id) + textBytes(a.email) + textBytes(a.name)
+        + textBytes(a.role) + textBytes(a.status) + textBytes(a.type);
+}
+
+template<typename Child> qint64 childBytes(const QList<Child> &children)
+{
+    qint64 bytes = 0;
+    for (const Child &c : children)
+        bytes += childBytes(c);
+    return bytes;
+}
+
+} // namespace
+
 QList<std::shared_ptr<const Event>>
 EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVersion &at) const
 {
-    // The child rows each event has now, and whether any of them was built anew.
     struct Children
     {
-        QVarLengthArray<std::shared_ptr<const Reminder>, 2> reminders;
-        QVarLengthArray<std::shared_ptr<const Attendee>, 2> attendees;
-        QVarLengthArray<qint64, 2> reminderRows;
-        QVarLengthArray<qint64, 2> attendeeRows;
-        bool built = false;
+        FoundChildren<Reminder> reminders;
+        FoundChildren<Attendee> attendees;
     };
     std::vector<Children> children(found.size());
     QStringList ids;
     ids.reserve(qsizetype(found.size()));
-    for (const Found &f : found)
-        ids << f.event().id;
+    for (size_t i = 0; i < found.size(); ++i) {
+        ids << found[i].event().id;
+        children[i].reminders.asKnown = children[i].attendees.asKnown = bool(found[i].known);
+    }
     // A week read again asks for the same events: its lookup is made once.
-    std::shared_ptr<const Sql::ChildOwners> index;
-    for (qsizetype i = 0; i < m_range.owners.size() && !index; ++i) {
-        if (m_range.owners.at(i).first == ids) {
-            index = m_range.owners.at(i).second;
-            m_range.owners.move(i, 0);
+    std::shared_ptr<const ChildLookup> kept;
+    for (qsizetype i = 0; i < m_range.lookups.size() && !kept; ++i) {
+        if (m_range.lookups.at(i).first == ids) {
+            kept = m_range.lookups.at(i).second;
+            m_range.lookups.move(i, 0);
         }
     }
-    if (!index) {
-        index = std::make_shared<const Sql::ChildOwners>(ids);
-        m_range.owners.prepend({ids, index});
-        if (m_range.owners.size() > kKeptLookups)
-            m_range.owners.removeLast();
+    if (!kept) {
+        kept = std::make_shared<const ChildLookup>(ids);
+        m_range.lookups.prepend({ids, kept});
+        if (m_range.lookups.size() > kKeptLookups)
+            m_range.lookups.removeLast();
     }
-    const Sql::ChildOwners &owners = *index;
-    const auto take = [&](auto &rowCache, auto readChild, int rowidColumn, auto rowsOf,
-                          auto recordsOf) {
-        rowCache.beginRead();
-        return [&, readChild, rowidColumn, rowsOf, recordsOf](qsizetype i, const Sql::Reader &r) {
-            Children &c = children[size_t(i)];
-            const qint64 row = r.integer64(rowidColumn);
-            bool built = false;
-            auto record = rowCache.get(
-                r, row, at,
-                [&](const Sql::Reader &r) {
-                    auto child = readChild(r);
-                    child.event_id = found[size_t(i)].event().id;
-                    return child;
-                },
-                &built);
-            c.built = c.built || built;
-            (c.*rowsOf).append(row);
-            (c.*recordsOf).append(std::move(record));
-        };
+    const ChildLookup &lookup = *kept;
+    // Each statement joins a list of ids with the child table and names each row's event by
+    // its place in the list. A known record's rows are only compared, not read.
+    const auto read = [&](const QString &sql, int rowidColumn, const char *logName, auto readChild,
+                          auto Children::*table, const QVarLengthArray<qint64, 2> RangeEvent::*rows,
+                          auto Event::*records, const QHash<qint64, quint64> &writes) {
+        for (qsizetype chunk = 0; chunk < lookup.chunks.size(); ++chunk) {
+            Sql::Reader r(m_statements, sql, logName);
+            r.bind(lookup.chunks.at(chunk));
+            while (r.next()) {
+                const qsizetype place = chunk * Sql::kIdChunkSize + r.integer64(1);
+                if (place < 0 || size_t(place) >= lookup.byId.size())
+                    continue;
+                const size_t i = size_t(lookup.byId[size_t(place)]);
+                auto &got = children[i].*table;
+                const qint64 row = r.integer64(rowidColumn);
+                const qsizetype k = got.rows.size();
+                got.rows.append(row);
+                if (got.asKnown) {
+                    const RangeEvent &known = *found[i].known;
+                    const QVarLengthArray<qint64, 2> &knownRows = known.*rows;
+                    if (k < knownRows.size() && knownRows[k] == row
+                        && writes.value(row, 0) <= known.childrenAt)
+                        continue;
+                    got.asKnown = false;
+                    got.records = (known.event.*records).mid(0, k);
+                }
+                auto child = readChild(r);
+                child.event_id = found[i].event().id;
+                got.records.append(std::move(child));
+            }
+            if (r.failed())
+                return;
+        }
     };
-    Sql::forEachChildRow(
-        m_statements, owners,
-        QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, "
-                       "trigger_time, rowid FROM reminders WHERE event_id %1 ORDER BY "
-                       "minutes_before ASC"),
-        "EventRepository::loadRemindersFor failed:",
-        take(m_range.reminders, &Sql::readReminderRow, 6, &Children::reminderRows,
-             &Children::reminders));
-    Sql::forEachChildRow(
-        m_statements, owners,
-        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp, rowid FROM "
-                       "attendees WHERE event_id %1 ORDER BY name, email"),
-        "EventRepository::loadAttendeesFor failed:",
-        take(m_range.attendees, &readAttendeeRow, 8, &Children::attendeeRows,
-             &Children::attendees));
-    // An event listed twice has the rows of its first place.
-    for (const auto &[repeat, first] : owners.repeats())
-        children[size_t(repeat)] = children[size_t(first)];
+    read(QStringLiteral("SELECT r.id, j.key, r.minutes_before, r.action, r.acknowledged, "
+                        "r.trigger_time, r.rowid FROM json_each(?) j CROSS JOIN reminders r ON "
+                        "r.event_id = j.value ORDER BY j.key, r.minutes_before"),
+         6, "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow,
+         &Children::reminders, &RangeEvent::reminderRows, &Event::reminders,
+         m_range.reminderWrites);
+    read(QStringLiteral("SELECT a.id, j.key, a.email, a.name, a.role, a.status, a.type, a.rsvp, "
+                        "a.rowid FROM json_each(?) j CROSS JOIN attendees a ON a.event_id = "
+                        "j.value ORDER BY j.key, a.name, a.email"),
+         8, "EventRepository::loadAttendeesFor failed:", &readAttendeeRow, &Children::attendees,
+         &RangeEvent::attendeeRows, &Event::attendees, m_range.attendeeWrites);
 
     QList<std::shared_ptr<const Event>> events;
     events.reserve(qsizetype(found.size()));
     for (size_t i = 0; i < found.size(); ++i) {
         Found &f = found[i];
         Children &c = children[i];
-        if (f.known && !c.built && c.reminderRows == f.known->reminderRows
-            && c.attendeeRows == f.known->attendeeRows) {
+        if (f.known && c.reminders.asKnown && c.attendees.asKnown
+            && c.reminders.rows.size() == f.known->reminderRows.size()
+            && c.attendees.rows.size() == f.known->attendeeRows.size()) {
             events.append(std::shared_ptr<const Event>(f.known, &f.known->event));
             continue;
         }
@@ -492,16 +580,20 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
         if (!composed)
             composed = std::make_shared<RangeEvent>(*f.known);
         Event &e = composed->event;
-        e.reminders.clear();
-        e.attendees.clear();
-        for (const auto &reminder : std::as_const(c.reminders))
-            e.reminders.append(*reminder);
-        for (const auto &attendee : std::as_const(c.attendees))
-            e.attendees.append(*attendee);
-        composed->reminderRows = c.reminderRows;
-        composed->attendeeRows = c.attendeeRows;
+        // Rows still as known, but fewer of them: the known records of those.
+        if (c.reminders.asKnown)
+            c.reminders.records = e.reminders.mid(0, c.reminders.rows.size());
+        if (c.attendees.asKnown)
+            c.attendees.records = e.attendees.mid(0, c.attendees.rows.size());
+        e.reminders = std::move(c.reminders.records);
+        e.attendees = std::move(c.attendees.records);
+        composed->reminderRows = c.reminders.rows;
+        composed->attendeeRows = c.attendees.rows;
+        composed->childrenAt = m_range.childWrites;
         if (f.row >= 0)
-            m_range.events.keep(f.row, at, composed, composed->bytes);
+            m_range.events.keep(f.row, at, composed,
+                                composed->bytes + childBytes(e.reminders)
+                                    + childBytes(e.attendees));
         events.append(std::shared_ptr<const Event>(composed, &composed->event));
     }
     return events;

@@ -7,6 +7,7 @@
 #include "storage/StatementCache.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -170,7 +171,7 @@ private:
                                          const char *logName,
                                          WithChildRows children = WithChildRows::Yes) const;
     // A range read's record of an event with its reminders and attendees, the rows those came
-    // from, and what its own row weighed.
+    // from (as of the count of child-row writes then), and what its own row weighed.
     struct RangeEvent
     {
         Event event;
@@ -180,8 +181,12 @@ private:
         qint64 endMs = 0;
         QVarLengthArray<qint64, 2> reminderRows;
         QVarLengthArray<qint64, 2> attendeeRows;
+        quint64 childrenAt = 0;
         qint64 bytes = 0;
     };
+    // Where a range read's child rows go: the events in the order of their ids, which the
+    // statements walk, as JSON lists of 500 ids.
+    struct ChildLookup;
     // An event a range read found: the record known for its row, or one built now.
     struct Found;
     // One pass of sharedInRange, begun at data version `at`.
@@ -222,17 +227,22 @@ private:
     QSet<quint32> m_updateShapes;
     int m_wholeSteps = 0;
     // The records range reads built lately, and the zone they were read under (TZ): rows
-    // without an offset read as local time. The budgets keep the weeks around the one on screen
+    // without an offset read as local time. The budget keeps the weeks around the one on screen
     // (five weeks of 3,600 events at a million events) within 80 MB.
     struct RangeRows
     {
-        Sql::RowCache<RangeEvent> events {qint64(64) << 20};
-        Sql::RowCache<Reminder> reminders {qint64(6) << 20};
-        Sql::RowCache<Attendee> attendees {qint64(10) << 20};
+        Sql::RowCache<RangeEvent> events {qint64(80) << 20};
+        // Reminder and attendee rows written on this connection, with the count of child-row
+        // writes each was written at: a record read before that holds it stale.
+        QHash<qint64, quint64> reminderWrites;
+        QHash<qint64, quint64> attendeeWrites;
+        quint64 childWrites = 0;
         // The child-row lookups of the last few reads, by the event ids they were made for.
-        QList<std::pair<QStringList, std::shared_ptr<const Sql::ChildOwners>>> owners;
+        QList<std::pair<QStringList, std::shared_ptr<const ChildLookup>>> lookups;
         QByteArray zone;
     };
+    // Notes a written reminder or attendee row.
+    void noteChildWrite(QHash<qint64, quint64> &writes, qint64 rowid);
     mutable RangeRows m_range;
     ChangeCoalescer m_changes;
 };

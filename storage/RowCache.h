@@ -90,6 +90,13 @@ public:
         return record;
     }
 
+    // Drops every record.
+    void clear()
+    {
+        m_entries.clear();
+        m_bytes = 0;
+    }
+
     qint64 bytes() const { return m_bytes; }
     qsizetype size() const { return m_entries.size(); }
 
