@@ -4,7 +4,7 @@
 //   build/bench/bench_EventRepository [--benchmark_filter=...]
 // LARK_BENCH_DB=<folder> keeps the generated database there (for comparing with sqlite3);
 // LARK_BENCH_EVENTS=<n> changes the number of stored events (0 measures inserts into an empty
-// store).
+// store); LARK_BENCH_MMAP=<bytes> sets SQLite's memory map.
 //
 // Each read is measured warm and, in the "AfterWrite" variants, right after an edit of one event
 // (what the views and the tray pay after every change). BM_ListInRangeWeekRawSqlite runs the
@@ -144,6 +144,9 @@ Store &store()
             qFatal("cannot create the benchmark database");
         st.repo = st.state->events();
         QSqlQuery q(st.connection());
+        // LARK_BENCH_MMAP=<bytes> tries another memory map than the program's.
+        if (qEnvironmentVariableIsSet("LARK_BENCH_MMAP"))
+            q.exec(QStringLiteral("PRAGMA mmap_size=") + qEnvironmentVariable("LARK_BENCH_MMAP"));
         if (existed && q.exec(QStringLiteral("SELECT COUNT(*) FROM events")) && q.next()
             && q.value(0).toInt() == kEvents)
             return st;

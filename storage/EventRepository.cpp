@@ -136,18 +136,32 @@ const QString &seriesEndSql()
 class ReadCache
 {
 public:
-    const QTimeZone *zone(const QString &name, const QString &raw)
+    // The value moved into the named zone as toTimeZone() would; the value itself when the zone
+    // is unknown. Events share their times (meetings start on the hour), and the zone database
+    // is slow to ask, so each instant is placed once.
+    QDateTime inZone(const QDateTime &t, const QString &name, const QString &raw)
     {
-        auto it = m_zones.constFind(name);
-        if (it == m_zones.constEnd())
-            it = m_zones.insert(name, eventTimeZone(name, raw).value_or(QTimeZone()));
-        return it->isValid() ? &*it : nullptr;
+        auto it = m_zones.find(name);
+        if (it == m_zones.end())
+            it = m_zones.insert(name, Zone {eventTimeZone(name, raw).value_or(QTimeZone()), {}});
+        if (!it->zone.isValid())
+            return t;
+        const qint64 ms = t.toMSecsSinceEpoch();
+        auto placed = it->times.constFind(ms);
+        if (placed == it->times.constEnd())
+            placed = it->times.insert(ms, QDateTime::fromMSecsSinceEpoch(ms, it->zone));
+        return *placed;
     }
 
     Sql::SharedTexts texts;
 
 private:
-    QHash<QString, QTimeZone> m_zones;
+    struct Zone
+    {
+        QTimeZone zone;
+        QHash<qint64, QDateTime> times;
+    };
+    QHash<QString, Zone> m_zones;
 };
 
 Event readRow(const Sql::Reader &r, ReadCache &cache)
@@ -169,11 +183,9 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     e.timezone = cache.texts.text(r, 13);
     e.raw_icalendar = r.text(25);
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
-        if (const QTimeZone *zone = cache.zone(e.timezone, e.raw_icalendar)) {
-            e.start_time = e.start_time.toTimeZone(*zone);
-            if (e.end_time && e.end_time->isValid())
-                e.end_time = e.end_time->toTimeZone(*zone);
-        }
+        e.start_time = cache.inZone(e.start_time, e.timezone, e.raw_icalendar);
+        if (e.end_time && e.end_time->isValid())
+            e.end_time = cache.inZone(*e.end_time, e.timezone, e.raw_icalendar);
     }
     e.recurrence_rule = r.text(14);
     e.recurrence_dates = r.text(15);
@@ -193,6 +205,45 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     e.deleted_at = r.optionalDateTime(30);
     e.related_to_uid = r.text(31);
     return e;
+}
+
+qint64 textBytes(const QString &text)
+{
+    return 2 * text.size();
+}
+
+// What an event's texts and times take beside the record, for the range records' budget
+// (shared texts counted in each; a time in a zone holds the zone's data apart).
+qint64 outsideBytes(const Event &e)
+{
+    qint64 bytes = 4 * 48;
+    for (const QString *t : {&e.id,
+                             &e.calendar_id,
+                             &e.uid,
+                             &e.provider_event_id,
+                             &e.etag,
+                             &e.href,
+                             &e.title,
+                             &e.description,
+                             &e.location,
+                             &e.geo_location,
+                             &e.timezone,
+                             &e.recurrence_rule,
+                             &e.recurrence_dates,
+                             &e.exception_dates,
+                             &e.recurrence_id,
+                             &e.master_event_uid,
+                             &e.status,
+                             &e.event_url,
+                             &e.conference_url,
+                             &e.organizer_email,
+                             &e.organizer_name,
+                             &e.raw_icalendar,
+                             &e.color,
+                             &e.sync_status,
+                             &e.related_to_uid})
+        bytes += textBytes(*t);
+    return bytes;
 }
 
 Attendee readAttendeeRow(const Sql::Reader &r)
@@ -378,7 +429,7 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
                 f.known = *known;
             } else {
                 f.built = Found::build(readRow(r, cache));
-                f.built->bytes = 2 * r.rowBytes();
+                f.built->bytes = outsideBytes(f.built->event);
             }
             if (inRange(f.entry()))
                 found.push_back(std::move(f));
@@ -462,11 +513,6 @@ template<typename Child> struct FoundChildren
     QList<Child> records;
     bool asKnown = false;
 };
-
-qint64 textBytes(const QString &text)
-{
-    return 2 * text.size();
-}
 
 qint64 childBytes(const Reminder &r)
 {

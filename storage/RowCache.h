@@ -71,25 +71,6 @@ public:
             makeRoom();
     }
 
-    // The record of the reader's current row: the known one, or one built now (and kept).
-    template<typename Build>
-    Shared get(const Reader &r, qint64 key, const DataVersion &at, Build &&build,
-               bool *built = nullptr)
-    {
-        if (const Shared *record = known(key, at)) {
-            if (built)
-                *built = false;
-            return *record;
-        }
-        if (built)
-            *built = true;
-        // Texts take twice their UTF-8 bytes in the record.
-        const qint64 bytes = 2 * r.rowBytes();
-        Shared record = std::make_shared<const Record>(build(r));
-        keep(key, at, record, bytes);
-        return record;
-    }
-
     // Drops every record.
     void clear()
     {
