@@ -20,6 +20,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <numeric>
 #include <string_view>
@@ -392,13 +393,19 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
     // Short rows come from a range on the start time, their ends read from the same index; the
     // rest from the index of rows by the latest end of their occurrences, which leaves out
     // series that are over. A long row that starts near the range comes from both.
-    static const QString shortRows = QStringLiteral(
+    // Each composed once, without and with the calendar filter.
+    const auto composed = [](const QString &sql) {
+        return std::array<QString, 2> {
+            sql.arg(kColumns, QString()),
+            sql.arg(kColumns, QStringLiteral(" AND calendar_id ") + Sql::kInJsonList)};
+    };
+    static const std::array<QString, 2> shortRows = composed(QStringLiteral(
         "SELECT %1, rowid FROM events INDEXED BY idx_events_start_end WHERE start_time >= ? AND "
-        "start_time < ? AND (end_time IS NULL OR end_time > ?) AND deleted_at IS NULL%2");
-    static const QString longRows
-        = QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_series_end WHERE ")
+        "start_time < ? AND (end_time IS NULL OR end_time > ?) AND deleted_at IS NULL%2"));
+    static const std::array<QString, 2> longRows = composed(
+        QStringLiteral("SELECT %1, rowid FROM events INDEXED BY idx_events_series_end WHERE ")
         + kLongRow + QStringLiteral(" AND ") + seriesEndSql()
-        + QStringLiteral(" > ? AND start_time < ?%2");
+        + QStringLiteral(" > ? AND start_time < ?%2"));
 
     std::vector<Found> found;
     QSet<qint64> rows;
@@ -410,32 +417,31 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
         return e.startMs < toMs
             && (!e.event.end_time || e.endMs > fromMs || !e.event.recurrence_rule.isEmpty());
     };
-    const auto read = [&](const QString &sql, const QStringList &ids, const auto &bindBounds) {
-        const QString filter
-            = ids.isEmpty() ? QString() : QStringLiteral(" AND calendar_id ") + Sql::kInJsonList;
-        Sql::Reader r(m_statements, sql.arg(kColumns, filter),
-                      "EventRepository::listInRange failed:");
-        bindBounds(r);
-        if (!ids.isEmpty())
-            r.bind(Sql::jsonList(ids));
-        while (r.next()) {
-            const qint64 row = r.integer64(kColumnCount);
-            if (rows.contains(row))
-                continue;
-            rows.insert(row);
-            Found f;
-            f.row = row;
-            if (const auto *known = m_range.events.known(row, at)) {
-                f.known = *known;
-            } else {
-                f.built = Found::build(readRow(r, cache));
-                f.built->bytes = outsideBytes(f.built->event);
-            }
-            if (inRange(f.entry()))
-                found.push_back(std::move(f));
-        }
-        return !r.failed();
-    };
+    const auto read
+        = [&](const std::array<QString, 2> &sql, const QStringList &ids, const auto &bindBounds) {
+              Sql::Reader r(m_statements, sql[ids.isEmpty() ? 0 : 1],
+                            "EventRepository::listInRange failed:");
+              bindBounds(r);
+              if (!ids.isEmpty())
+                  r.bind(Sql::jsonList(ids));
+              while (r.next()) {
+                  const qint64 row = r.integer64(kColumnCount);
+                  if (rows.contains(row))
+                      continue;
+                  rows.insert(row);
+                  Found f;
+                  f.row = row;
+                  if (const auto *known = m_range.events.known(row, at)) {
+                      f.known = *known;
+                  } else {
+                      f.built = Found::build(readRow(r, cache));
+                      f.built->bytes = outsideBytes(f.built->event);
+                  }
+                  if (inRange(f.entry()))
+                      found.push_back(std::move(f));
+              }
+              return !r.failed();
+          };
     const auto run = [&](const QStringList &ids) {
         return read(shortRows, ids,
                     [&](Sql::Reader &r) {

@@ -138,7 +138,14 @@ QDateTime parseUtf8DateTime(QByteArrayView text)
 
 QString widenedBound(const QDateTime &t, qint64 secs)
 {
-    return t.toUTC().addSecs(secs).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+    const QDateTime moved = t.toUTC().addSecs(secs);
+    // Every range read makes its bounds: the store's own writer is much quicker than a format.
+    QString text = isoText(moved);
+    if (text.size() == 20 && text.endsWith(QLatin1Char('Z'))) {
+        text.chop(1);
+        return text;
+    }
+    return moved.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 } // namespace Sql
