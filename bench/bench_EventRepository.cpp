@@ -33,7 +33,9 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <malloc.h>
 #include <memory>
@@ -436,6 +438,104 @@ void BM_ListInRangeNewWeekRawSqlite(benchmark::State &state)
 }
 BENCHMARK(BM_ListInRangeNewWeekRawSqlite)
     ->Iterations(kNewWeekRounds)
+    ->Unit(benchmark::kMillisecond);
+
+// Ours and raw SQLite side by side in one loop, so that the load of a shared machine falls on
+// both alike: each round times one read of ours and one raw run of the same statements (in
+// turns which goes first), on this thread's CPU clock. Reported are the medians of each side,
+// the ratio of the medians and the quartiles of the rounds' own ratios.
+// Kinds: 0 warm, 1 after a write, 2 a week read for the first time; calendars 0 or 1 as above.
+double threadCpuMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+double quantile(std::vector<double> values, double q)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[size_t(q * double(values.size() - 1) + 0.5)];
+}
+
+void BM_ReadVsRaw(benchmark::State &state)
+{
+    Store &s = store();
+    const int kind = int(state.range(0));
+    QStringList calendars;
+    if (state.range(1))
+        for (int i = 0; i < kCalendars; ++i)
+            calendars << calendarId(i);
+    sqlite3 *db = Sql::handleOf(s.connection());
+    // A new week is new to a repository of its own that has only read one week before (the
+    // series every week shows are then known, as to a user moving on).
+    std::unique_ptr<EventRepository> fresh;
+    if (kind == 2) {
+        (void)newWeekStatements();
+        fresh = std::make_unique<EventRepository>(s.state->database());
+        (void)fresh->sharedInRange(newWeek(0), newWeek(0).addDays(7));
+    }
+    const std::vector<sqlite3_stmt *> warm = kind == 2
+        ? std::vector<sqlite3_stmt *>()
+        : compiled(db, capturedStatements(s, calendars));
+    std::vector<double> ours, raw, ratios;
+    size_t round = 0, events = 0, rows = 0;
+    for (auto _ : state) {
+        ++round;
+        std::vector<sqlite3_stmt *> prepared = warm;
+        if (kind == 2) {
+            if (2 * round + 1 >= newWeekStatements().size()) {
+                state.SkipWithError("more rounds than new weeks");
+                break;
+            }
+            prepared = compiled(db, newWeekStatements()[2 * round + 1]);
+        }
+        double oursMs = 0, rawMs = 0;
+        for (int side = 0; side < 2; ++side) {
+            const bool oursNow = (side == 0) == (round % 2 == 0);
+            if (kind == 1)
+                editOneEvent(s);
+            const double t0 = threadCpuMs();
+            if (oursNow) {
+                const auto got = kind == 2 ? fresh->sharedInRange(
+                                     newWeek(int(2 * round)), newWeek(int(2 * round)).addDays(7))
+                                           : s.repo->sharedInRange(kWeekFrom, kWeekTo, calendars);
+                oursMs = threadCpuMs() - t0;
+                events = size_t(got.size());
+            } else {
+                rows = runRaw(prepared);
+                rawMs = threadCpuMs() - t0;
+            }
+        }
+        if (kind == 2)
+            finalizeAll(prepared);
+        if (events == 0 || rows == 0) {
+            state.SkipWithError("a read found no rows");
+            break;
+        }
+        ours.push_back(oursMs);
+        raw.push_back(rawMs);
+        ratios.push_back(oursMs / rawMs);
+    }
+    finalizeAll(warm);
+    state.counters["ours_ms"] = quantile(ours, 0.5);
+    state.counters["raw_ms"] = quantile(raw, 0.5);
+    state.counters["ratio"] = quantile(ours, 0.5) / quantile(raw, 0.5);
+    state.counters["ratio_q1"] = quantile(ratios, 0.25);
+    state.counters["ratio_q3"] = quantile(ratios, 0.75);
+    state.counters["events"] = double(events);
+    countMemory(state);
+}
+BENCHMARK(BM_ReadVsRaw)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({2, 0})
+    ->ArgNames({"kind", "calendars"})
+    ->Iterations(kNewWeekRounds * 5 - 1)
     ->Unit(benchmark::kMillisecond);
 
 // A user going back and forth over the weeks around one (two before it to two after it):

@@ -19,15 +19,29 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
     return id;
 }
 
-Reminder readReminderRow(const Reader &r)
+namespace {
+
+Reminder readReminder(const Reader &r, SharedTexts *texts)
 {
     Reminder out;
     out.id = r.text(0);
     out.minutes_before = r.integer(2);
-    out.action = r.text(3);
+    out.action = texts ? texts->text(r, 3) : r.text(3);
     out.acknowledged = r.integer(4) != 0;
     out.trigger_time = r.optionalDateTime(5);
     return out;
+}
+
+} // namespace
+
+Reminder readReminderRow(const Reader &r)
+{
+    return readReminder(r, nullptr);
+}
+
+Reminder readReminderRowSharing(const Reader &r, SharedTexts &texts)
+{
+    return readReminder(r, &texts);
 }
 
 RowValues reminderRowValues(const QString &ownerId, const Reminder &reminder,

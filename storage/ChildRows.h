@@ -29,6 +29,8 @@ QString childId(const QString &id, const QString &recordOwnerId, const QString &
 // Reminder rows of events and tasks share their shape:
 // (id, owner id, minutes_before, action, acknowledged, trigger_time).
 Reminder readReminderRow(const Reader &r);
+// The same, with the action shared among the rows of one read.
+Reminder readReminderRowSharing(const Reader &r, SharedTexts &texts);
 
 // The values of one child row in the order of its table's columns, as they are bound.
 using RowValues = QVariantList;

@@ -142,16 +142,20 @@ public:
     // is slow to ask, so each instant is placed once.
     QDateTime inZone(const QDateTime &t, const QString &name, const QString &raw)
     {
-        auto it = m_zones.find(name);
-        if (it == m_zones.end())
-            it = m_zones.insert(name, Zone {eventTimeZone(name, raw).value_or(QTimeZone()), {}});
-        if (!it->zone.isValid())
+        if (!t.isValid() || !zoneOf(name, raw).isValid())
             return t;
-        const qint64 ms = t.toMSecsSinceEpoch();
-        auto placed = it->times.constFind(ms);
-        if (placed == it->times.constEnd())
-            placed = it->times.insert(ms, QDateTime::fromMSecsSinceEpoch(ms, it->zone));
-        return *placed;
+        return placed(t.toMSecsSinceEpoch());
+    }
+
+    // The stored text of a time read into the named zone: as parsing it and calling inZone(),
+    // but a text with Z or an offset gives its instant without a date-time of its own.
+    QDateTime inZone(QByteArrayView text, const QString &name, const QString &raw)
+    {
+        if (const std::optional<qint64> ms = Sql::parseUtf8Instant(text)) {
+            if (zoneOf(name, raw).isValid())
+                return placed(*ms);
+        }
+        return inZone(Sql::parseUtf8DateTime(text), name, raw);
     }
 
     Sql::SharedTexts texts;
@@ -162,7 +166,34 @@ private:
         QTimeZone zone;
         QHash<qint64, QDateTime> times;
     };
+
+    const QTimeZone &zoneOf(const QString &name, const QString &raw)
+    {
+        // A row's start and end, and rows after rows, are mostly in one zone.
+        if (!m_last || m_lastName != name) {
+            auto it = m_zones.find(name);
+            if (it == m_zones.end())
+                it = m_zones.insert(name,
+                                    Zone {eventTimeZone(name, raw).value_or(QTimeZone()), {}});
+            m_last = &*it;
+            m_lastName = name;
+        }
+        return m_last->zone;
+    }
+
+    // The instant in the zone last asked for, which must be valid.
+    QDateTime placed(qint64 ms)
+    {
+        auto it = m_last->times.constFind(ms);
+        if (it == m_last->times.constEnd())
+            it = m_last->times.insert(ms, QDateTime::fromMSecsSinceEpoch(ms, m_last->zone));
+        return *it;
+    }
+    // The zone last asked for, found again without hashing its name; set anew after every
+    // insertion, which may move the values.
     QHash<QString, Zone> m_zones;
+    Zone *m_last = nullptr;
+    QString m_lastName;
 };
 
 Event readRow(const Sql::Reader &r, ReadCache &cache)
@@ -178,16 +209,16 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     e.description = r.text(7);
     e.location = r.text(8);
     e.geo_location = r.text(9);
-    e.start_time = r.dateTime(10);
-    e.end_time = r.optionalDateTime(11);
     e.is_all_day = r.integer(12) != 0;
     e.timezone = cache.texts.text(r, 13);
     e.raw_icalendar = r.text(25);
-    if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC") && e.start_time.isValid()) {
-        e.start_time = cache.inZone(e.start_time, e.timezone, e.raw_icalendar);
-        if (e.end_time && e.end_time->isValid())
-            e.end_time = cache.inZone(*e.end_time, e.timezone, e.raw_icalendar);
-    }
+    // Times of an event in a zone are read into it, the end only when the start is valid.
+    const bool zoned = !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
+    e.start_time = zoned ? cache.inZone(r.utf8(10), e.timezone, e.raw_icalendar) : r.dateTime(10);
+    if (zoned && e.start_time.isValid() && !r.utf8(11).isEmpty())
+        e.end_time = cache.inZone(r.utf8(11), e.timezone, e.raw_icalendar);
+    else
+        e.end_time = r.optionalDateTime(11);
     e.recurrence_rule = r.text(14);
     e.recurrence_dates = r.text(15);
     e.exception_dates = r.text(16);
@@ -408,7 +439,10 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
         + QStringLiteral(" > ? AND start_time < ?%2"));
 
     std::vector<Found> found;
-    QSet<qint64> rows;
+    // Rows the start-time range found, sorted before the long rows are looked up among them:
+    // only a long row can come twice, so the short ones need no set of their own.
+    std::vector<qint64> shortRowIds;
+    size_t sortedShortRows = 0;
     ReadCache cache;
     m_range.events.beginRead();
     const qint64 fromMs = from.toMSecsSinceEpoch();
@@ -417,47 +451,58 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
         return e.startMs < toMs
             && (!e.event.end_time || e.endMs > fromMs || !e.event.recurrence_rule.isEmpty());
     };
-    const auto read
-        = [&](const std::array<QString, 2> &sql, const QStringList &ids, const auto &bindBounds) {
-              Sql::Reader r(m_statements, sql[ids.isEmpty() ? 0 : 1],
-                            "EventRepository::listInRange failed:");
-              bindBounds(r);
-              if (!ids.isEmpty())
-                  r.bind(Sql::jsonList(ids));
-              while (r.next()) {
-                  const qint64 row = r.integer64(kColumnCount);
-                  if (rows.contains(row))
-                      continue;
-                  rows.insert(row);
-                  Found f;
-                  f.row = row;
-                  if (const auto *known = m_range.events.known(row, at)) {
-                      f.known = *known;
-                  } else {
-                      f.built = Found::build(readRow(r, cache));
-                      f.built->bytes = outsideBytes(f.built->event);
-                  }
-                  if (inRange(f.entry()))
-                      found.push_back(std::move(f));
-              }
-              return !r.failed();
-          };
+    const auto read = [&](const std::array<QString, 2> &sql, const QStringList &ids, bool longRows,
+                          const auto &bindBounds) {
+        Sql::Reader r(m_statements, sql[ids.isEmpty() ? 0 : 1],
+                      "EventRepository::listInRange failed:");
+        bindBounds(r);
+        if (!ids.isEmpty())
+            r.bind(Sql::jsonList(ids));
+        if (longRows && sortedShortRows != shortRowIds.size()) {
+            std::sort(shortRowIds.begin(), shortRowIds.end());
+            sortedShortRows = shortRowIds.size();
+        }
+        while (r.next()) {
+            const qint64 row = r.integer64(kColumnCount);
+            if (!longRows)
+                shortRowIds.push_back(row);
+            else if (std::binary_search(shortRowIds.begin(), shortRowIds.end(), row))
+                continue;
+            Found f;
+            f.row = row;
+            if (const auto *known = m_range.events.known(row, at)) {
+                f.known = *known;
+            } else {
+                f.built = Found::build(readRow(r, cache));
+                f.built->bytes = outsideBytes(f.built->event);
+            }
+            if (inRange(f.entry()))
+                found.push_back(std::move(f));
+        }
+        return !r.failed();
+    };
     const auto run = [&](const QStringList &ids) {
-        return read(shortRows, ids,
+        return read(shortRows, ids, false,
                     [&](Sql::Reader &r) {
                         r.bind(shortFrom);
                         r.bind(toBound);
                         r.bind(fromBound);
                     })
-            && read(longRows, ids, [&](Sql::Reader &r) {
+            && read(longRows, ids, true, [&](Sql::Reader &r) {
                    r.bindReal(fromJulian);
                    r.bind(toBound);
                });
     };
-    if (calendarIds.isEmpty())
+    if (calendarIds.isEmpty()) {
         run({});
-    else
-        Sql::forEachChunk(calendarIds, run);
+    } else if (calendarIds.size() <= Sql::kIdChunkSize) {
+        run(calendarIds);
+    } else {
+        // A calendar named twice in two chunks would bring its rows twice.
+        QStringList distinct = calendarIds;
+        distinct.removeDuplicates();
+        Sql::forEachChunk(distinct, run);
+    }
 
     addMastersOfOverrides(found, toBound, [&](Event &&master) {
         Found f;
@@ -605,12 +650,14 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
                 return;
         }
     };
-    read(QStringLiteral("SELECT r.id, j.key, r.minutes_before, r.action, r.acknowledged, "
-                        "r.trigger_time, r.rowid FROM json_each(?) j CROSS JOIN reminders r ON "
-                        "r.event_id = j.value ORDER BY j.key, r.minutes_before"),
-         6, "EventRepository::loadRemindersFor failed:", &Sql::readReminderRow,
-         &Children::reminders, &RangeEvent::reminderRows, &Event::reminders,
-         m_range.reminderWrites);
+    Sql::SharedTexts actions;
+    read(
+        QStringLiteral("SELECT r.id, j.key, r.minutes_before, r.action, r.acknowledged, "
+                       "r.trigger_time, r.rowid FROM json_each(?) j CROSS JOIN reminders r ON "
+                       "r.event_id = j.value ORDER BY j.key, r.minutes_before"),
+        6, "EventRepository::loadRemindersFor failed:",
+        [&actions](const Sql::Reader &r) { return Sql::readReminderRowSharing(r, actions); },
+        &Children::reminders, &RangeEvent::reminderRows, &Event::reminders, m_range.reminderWrites);
     read(QStringLiteral("SELECT a.id, j.key, a.email, a.name, a.role, a.status, a.type, a.rsvp, "
                         "a.rowid FROM json_each(?) j CROSS JOIN attendees a ON a.event_id = "
                         "j.value ORDER BY j.key, a.name, a.email"),

@@ -59,14 +59,10 @@ public:
         if (!at.isValid())
             return;
         bytes += kEntryBytes;
-        auto it = m_entries.find(key);
-        if (it != m_entries.end()) {
-            m_bytes += bytes - it->bytes;
-            *it = Entry {std::move(record), m_read, at, bytes};
-        } else {
-            m_bytes += bytes;
-            m_entries.insert(key, Entry {std::move(record), m_read, at, bytes});
-        }
+        // One lookup: a new entry weighs nothing until it is filled.
+        Entry &entry = m_entries[key];
+        m_bytes += bytes - entry.bytes;
+        entry = Entry {std::move(record), m_read, at, bytes};
         if (m_bytes > m_budget)
             makeRoom();
     }

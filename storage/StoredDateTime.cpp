@@ -78,10 +78,19 @@ template<typename Char> int digits(const Char *p, int n)
     return v;
 }
 
+// A stored form taken apart: the date and time as written, and the offset it carries (none for
+// local time).
+struct StoredFields
+{
+    QDate date;
+    QTime time;
+    std::optional<int> offsetSecs;
+};
+
 // The forms the store writes, "yyyy-MM-ddTHH:mm:ss" with "Z", "+HH:MM" or no suffix, parsed
 // without Qt's general ISO parser, which dominates reading large lists. Anything else (fractions,
 // other separators, dates alone) is left to Qt. Takes UTF-16 or UTF-8 (these forms are ASCII).
-template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, qsizetype n)
+template<typename Char> std::optional<StoredFields> parseStoredFields(const Char *p, qsizetype n)
 {
     if (n != 19 && n != 20 && n != 25)
         return std::nullopt;
@@ -91,21 +100,35 @@ template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, 
     const int h = digits(p + 11, 2), mi = digits(p + 14, 2), sec = digits(p + 17, 2);
     if (y < 0 || mo < 0 || d < 0 || h < 0 || h > 23 || mi < 0 || sec < 0)
         return std::nullopt;
-    const QDate date(y, mo, d);
-    const QTime time(h, mi, sec);
-    if (!date.isValid() || !time.isValid())
+    StoredFields f {QDate(y, mo, d), QTime(h, mi, sec), std::nullopt};
+    if (!f.date.isValid() || !f.time.isValid())
         return std::nullopt;
     if (n == 19)
-        return QDateTime(date, time, Qt::LocalTime);
-    if (n == 20)
-        return p[19] == 'Z' ? std::optional<QDateTime>(QDateTime(date, time, Qt::UTC))
-                            : std::nullopt;
+        return f;
+    if (n == 20) {
+        if (p[19] != 'Z')
+            return std::nullopt;
+        f.offsetSecs = 0;
+        return f;
+    }
     const Char sign = p[19];
     const int oh = digits(p + 20, 2), om = digits(p + 23, 2);
     if ((sign != '+' && sign != '-') || p[22] != ':' || oh < 0 || om < 0 || (oh == 0 && om == 0))
         return std::nullopt;
-    const int offset = (oh * 3600 + om * 60) * (sign == '-' ? -1 : 1);
-    return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+    f.offsetSecs = (oh * 3600 + om * 60) * (sign == '-' ? -1 : 1);
+    return f;
+}
+
+template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, qsizetype n)
+{
+    const std::optional<StoredFields> f = parseStoredFields(p, n);
+    if (!f)
+        return std::nullopt;
+    if (!f->offsetSecs)
+        return QDateTime(f->date, f->time, Qt::LocalTime);
+    if (*f->offsetSecs == 0)
+        return QDateTime(f->date, f->time, Qt::UTC);
+    return QDateTime(f->date, f->time, Qt::OffsetFromUTC, *f->offsetSecs);
 }
 
 } // namespace
@@ -134,6 +157,15 @@ QDateTime parseUtf8DateTime(QByteArrayView text)
     if (std::optional<QDateTime> fast = parseStoredForm(text.data(), text.size()))
         return *fast;
     return QDateTime::fromString(QString::fromUtf8(text), Qt::ISODate);
+}
+
+std::optional<qint64> parseUtf8Instant(QByteArrayView text)
+{
+    const std::optional<StoredFields> f = parseStoredFields(text.data(), text.size());
+    if (!f || !f->offsetSecs)
+        return std::nullopt;
+    const qint64 days = f->date.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    return (days * 86400 + f->time.msecsSinceStartOfDay() / 1000 - *f->offsetSecs) * 1000;
 }
 
 QString widenedBound(const QDateTime &t, qint64 secs)

@@ -24,6 +24,9 @@ QDateTime parseDateTime(const QVariant &value);
 std::optional<QDateTime> parseOptionalDateTime(const QVariant &value);
 // The same for stored text as SQLite hands it out (UTF-8); empty gives an invalid date-time.
 QDateTime parseUtf8DateTime(QByteArrayView text);
+// The instant (ms since the epoch) of stored text that carries Z or an offset, read without
+// building a date-time; none for local time and for forms the store does not write.
+std::optional<qint64> parseUtf8Instant(QByteArrayView text);
 
 // Stored date-times keep their own suffix, so range queries compare their texts against bounds
 // widened by the largest UTC offsets (-12 h to +14 h) and then filter the rows exactly by
