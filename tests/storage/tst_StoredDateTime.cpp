@@ -40,6 +40,17 @@ void TestStoredDateTime::parsesLikeQt()
     QCOMPARE(actual.offsetFromUtc(), expected.offsetFromUtc());
     QCOMPARE(actual.toString(Qt::ISODate), expected.toString(Qt::ISODate));
     QCOMPARE(Sql::parseOptionalDateTime(QString()), std::nullopt);
+    // Texts with Z or an offset, as the store writes them, give Qt's instant without a
+    // date-time; the rest give none and are parsed.
+    const std::optional<qint64> instant = Sql::parseUtf8Instant(text.toUtf8());
+    const bool suffixed = text.endsWith(QLatin1String(":00Z"))
+        || text.endsWith(QLatin1String("+01:00")) || text.endsWith(QLatin1String("-05:30"))
+        || text.endsWith(QLatin1String("+14:00"));
+    QCOMPARE(instant.has_value(),
+             suffixed && expected.isValid() && !text.contains(QLatin1Char('.'))
+                 && !text.contains(QLatin1String("T24")));
+    if (instant)
+        QCOMPARE(*instant, expected.toMSecsSinceEpoch());
 }
 
 void TestStoredDateTime::writesTheValueItself_data()
