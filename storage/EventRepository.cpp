@@ -214,10 +214,11 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
     // Times of an event in a zone are read into it, the end only when the start is valid.
     const bool zoned = !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
     e.start_time = zoned ? cache.inZone(r.utf8(10), e.timezone, e.raw_icalendar) : r.dateTime(10);
-    if (zoned && e.start_time.isValid() && !r.utf8(11).isEmpty())
-        e.end_time = cache.inZone(r.utf8(11), e.timezone, e.raw_icalendar);
-    else
-        e.end_time = r.optionalDateTime(11);
+    const QByteArrayView end = r.utf8(11);
+    if (!end.isEmpty())
+        e.end_time = zoned && e.start_time.isValid()
+            ? cache.inZone(end, e.timezone, e.raw_icalendar)
+            : Sql::parseUtf8DateTime(end);
     e.recurrence_rule = r.text(14);
     e.recurrence_dates = r.text(15);
     e.exception_dates = r.text(16);

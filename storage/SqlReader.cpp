@@ -152,17 +152,25 @@ QString Reader::text(int column) const
     return QString::fromUtf8(utf8(column));
 }
 
+// Each call into SQLite for a column takes the connection's lock: a row of many columns reads
+// each with as few calls as it can.
 int Reader::integer(int column) const
 {
+    const int type = sqlite3_column_type(m_stmt, column);
     // Texts convert as a QVariant read through Qt does.
-    if (sqlite3_column_type(m_stmt, column) == SQLITE_TEXT)
+    if (type == SQLITE_TEXT)
         return text(column).toInt();
-    return int(integer64(column));
+    return int(integer64(column, type));
 }
 
 qint64 Reader::integer64(int column) const
 {
-    switch (sqlite3_column_type(m_stmt, column)) {
+    return integer64(column, sqlite3_column_type(m_stmt, column));
+}
+
+qint64 Reader::integer64(int column, int type) const
+{
+    switch (type) {
     case SQLITE_INTEGER:
         return sqlite3_column_int64(m_stmt, column);
     case SQLITE_FLOAT:
@@ -179,9 +187,10 @@ QDateTime Reader::dateTime(int column) const
 
 std::optional<QDateTime> Reader::optionalDateTime(int column) const
 {
-    if (utf8(column).isEmpty())
+    const QByteArrayView text = utf8(column);
+    if (text.isEmpty())
         return std::nullopt;
-    return dateTime(column);
+    return parseUtf8DateTime(text);
 }
 
 qint64 Reader::rowBytes() const

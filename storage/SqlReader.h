@@ -87,6 +87,7 @@ public:
 
 private:
     void fail();
+    qint64 integer64(int column, int type) const;
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
