@@ -35,6 +35,20 @@ IcsImportResult failure(const QString &message)
     result.message = message;
     return result;
 }
+
+// Runs a step of the undo log until it says nothing is left (0) or that it failed (below 0), or
+// until the budget is spent (a budget below 0 runs it to the end); answers its last word.
+template<typename Step> int repeatFor(qint64 budgetMs, Step step)
+{
+    QElapsedTimer slice;
+    slice.start();
+    int left = 0;
+    do {
+        left = step();
+    } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    return left;
+}
+
 } // namespace
 
 IcsFileContents readIcsFile(const QString &path)
@@ -291,13 +305,7 @@ void IcsImportJob::takeBack(IcsImportResult result)
 
 bool IcsImportJob::undoSlice(qint64 budgetMs)
 {
-    constexpr int kRows = 500;
-    QElapsedTimer slice;
-    slice.start();
-    int left = 0;
-    do {
-        left = m_log->undo(kRows);
-    } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
+    const int left = repeatFor(budgetMs, [this] { return m_log->undo(500); });
     if (left > 0)
         return true;
     // Views may have shown rows of the import while it ran.
@@ -313,14 +321,7 @@ bool IcsImportJob::undoSlice(qint64 budgetMs)
 
 bool IcsImportJob::forgetSlice(qint64 budgetMs)
 {
-    constexpr int kRows = 1000;
-    QElapsedTimer slice;
-    slice.start();
-    int left = 0;
-    do {
-        left = m_log->forget(kRows);
-    } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
-    if (left > 0)
+    if (repeatFor(budgetMs, [this] { return m_log->forget(1000); }) > 0)
         return true;
     // The import is stored either way; a log that could not be emptied goes with the tables.
     end(std::move(m_afterUndo));

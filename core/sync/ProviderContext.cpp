@@ -2,7 +2,6 @@
 
 #include "model/Clock.h"
 #include "storage/CalendarRepository.h"
-#include "storage/Database.h"
 #include "storage/EventRepository.h"
 
 namespace Sync {
@@ -18,7 +17,7 @@ ProviderContext::ProviderContext(const SyncStore &store)
 
 QDateTime ProviderContext::now() const
 {
-    return m_store.database ? m_store.database->currentDateTimeUtc() : Clock::nowUtc();
+    return Clock::nowUtc();
 }
 
 QList<Calendar> ProviderContext::calendars() const

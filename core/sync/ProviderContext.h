@@ -12,7 +12,7 @@
 namespace Sync {
 
 // What a provider may read of the store while it runs, given by the engine: the time by the
-// store's clock and the rows it needs to word its requests (a series' master, the rows a full
+// program's clock and the rows it needs to word its requests (a series' master, the rows a full
 // listing no longer names), without their reminders and attendees. Writes are the engine's alone.
 class ProviderContext
 {
@@ -20,7 +20,7 @@ public:
     ProviderContext() = default;
     explicit ProviderContext(const SyncStore &store);
 
-    // Now, in UTC, by the store's clock.
+    // Now, in UTC, by the program's clock.
     QDateTime now() const;
     QList<Calendar> calendars() const;
     QList<Event> eventsOf(const QString &calendarId) const;
