@@ -22,6 +22,8 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <map>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -157,24 +159,48 @@ public:
         return inZone(Sql::parseUtf8DateTime(text), name, raw);
     }
 
+    // A stored UTC time read as Reader::dateTime() reads it; rows written together share their
+    // created and modified times, so the text last read is read once.
+    QDateTime dateTime(const Sql::Reader &r, int column)
+    {
+        const QByteArrayView text = r.utf8(column);
+        if (text.size() <= qsizetype(sizeof m_lastText) && text.size() == m_lastSize
+            && std::equal(text.begin(), text.end(), m_lastText))
+            return m_lastValue;
+        m_lastValue = Sql::parseUtf8DateTime(text);
+        m_lastSize = text.size() <= qsizetype(sizeof m_lastText) ? text.size() : -1;
+        if (m_lastSize >= 0)
+            std::copy(text.begin(), text.end(), m_lastText);
+        return m_lastValue;
+    }
+
     Sql::SharedTexts texts;
 
 private:
+    char m_lastText[32] = {};
+    qsizetype m_lastSize = -1;
+    QDateTime m_lastValue;
+
     struct Zone
     {
         QTimeZone zone;
-        QHash<qint64, QDateTime> times;
+        // Instants placed lately, each in the slot its value picks: a later one in the same
+        // slot takes it over. Cheaper than a hash for the many reads where few repeat.
+        std::array<std::pair<qint64, QDateTime>, 64> times;
+
+        Zone() { times.fill({std::numeric_limits<qint64>::min(), QDateTime()}); }
     };
 
     const QTimeZone &zoneOf(const QString &name, const QString &raw)
     {
         // A row's start and end, and rows after rows, are mostly in one zone.
         if (!m_last || m_lastName != name) {
-            auto it = m_zones.find(name);
-            if (it == m_zones.end())
-                it = m_zones.insert(name,
-                                    Zone {eventTimeZone(name, raw).value_or(QTimeZone()), {}});
-            m_last = &*it;
+            std::unique_ptr<Zone> &zone = m_zones[name];
+            if (!zone) {
+                zone = std::make_unique<Zone>();
+                zone->zone = eventTimeZone(name, raw).value_or(QTimeZone());
+            }
+            m_last = zone.get();
             m_lastName = name;
         }
         return m_last->zone;
@@ -183,34 +209,46 @@ private:
     // The instant in the zone last asked for, which must be valid.
     QDateTime placed(qint64 ms)
     {
-        auto it = m_last->times.constFind(ms);
-        if (it == m_last->times.constEnd())
-            it = m_last->times.insert(ms, QDateTime::fromMSecsSinceEpoch(ms, m_last->zone));
-        return *it;
+        auto &[at, value]
+            = m_last->times[size_t((quint64(ms / 1000) * 0x9E3779B97F4A7C15ULL) >> 58)];
+        if (at != ms || !value.isValid()) {
+            at = ms;
+            value = QDateTime::fromMSecsSinceEpoch(ms, m_last->zone);
+        }
+        return value;
     }
-    // The zone last asked for, found again without hashing its name; set anew after every
-    // insertion, which may move the values.
-    QHash<QString, Zone> m_zones;
+    std::map<QString, std::unique_ptr<Zone>> m_zones;
+    // The zone last asked for, found again without hashing its name.
     Zone *m_last = nullptr;
     QString m_lastName;
 };
 
-Event readRow(const Sql::Reader &r, ReadCache &cache)
+void readRowInto(const Sql::Reader &r, ReadCache &cache, Event &e)
 {
-    Event e;
-    e.id = r.text(0);
+    r.texts({{0, &e.id},
+             {2, &e.uid},
+             {3, &e.provider_event_id},
+             {4, &e.etag},
+             {5, &e.href},
+             {6, &e.title},
+             {7, &e.description},
+             {8, &e.location},
+             {9, &e.geo_location},
+             {14, &e.recurrence_rule},
+             {15, &e.recurrence_dates},
+             {16, &e.exception_dates},
+             {17, &e.recurrence_id},
+             {18, &e.master_event_uid},
+             {20, &e.event_url},
+             {21, &e.conference_url},
+             {22, &e.organizer_email},
+             {23, &e.organizer_name},
+             {25, &e.raw_icalendar},
+             {26, &e.color},
+             {31, &e.related_to_uid}});
     e.calendar_id = cache.texts.text(r, 1);
-    e.uid = r.text(2);
-    e.provider_event_id = r.text(3);
-    e.etag = r.text(4);
-    e.href = r.text(5);
-    e.title = r.text(6);
-    e.description = r.text(7);
-    e.location = r.text(8);
-    e.geo_location = r.text(9);
     e.is_all_day = r.integer(12) != 0;
     e.timezone = cache.texts.text(r, 13);
-    e.raw_icalendar = r.text(25);
     // Times of an event in a zone are read into it, the end only when the start is valid.
     const bool zoned = !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
     e.start_time = zoned ? cache.inZone(r.utf8(10), e.timezone, e.raw_icalendar) : r.dateTime(10);
@@ -219,23 +257,18 @@ Event readRow(const Sql::Reader &r, ReadCache &cache)
         e.end_time = zoned && e.start_time.isValid()
             ? cache.inZone(end, e.timezone, e.raw_icalendar)
             : Sql::parseUtf8DateTime(end);
-    e.recurrence_rule = r.text(14);
-    e.recurrence_dates = r.text(15);
-    e.exception_dates = r.text(16);
-    e.recurrence_id = r.text(17);
-    e.master_event_uid = r.text(18);
     e.status = cache.texts.text(r, 19);
-    e.event_url = r.text(20);
-    e.conference_url = r.text(21);
-    e.organizer_email = r.text(22);
-    e.organizer_name = r.text(23);
     e.sequence = r.integer(24);
-    e.color = r.text(26);
-    e.created = r.dateTime(27);
-    e.last_modified = r.dateTime(28);
+    e.created = cache.dateTime(r, 27);
+    e.last_modified = cache.dateTime(r, 28);
     e.sync_status = cache.texts.text(r, 29);
     e.deleted_at = r.optionalDateTime(30);
-    e.related_to_uid = r.text(31);
+}
+
+Event readRow(const Sql::Reader &r, ReadCache &cache)
+{
+    Event e;
+    readRowInto(r, cache, e);
     return e;
 }
 
@@ -396,14 +429,18 @@ struct EventRepository::Found
     // A record built now, with its times as instants.
     static std::shared_ptr<RangeEvent> build(Event &&event)
     {
-        const auto instant = [](const QDateTime &t) {
-            return t.isValid() ? t.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
-        };
         auto entry = std::make_shared<RangeEvent>();
         entry->event = std::move(event);
-        entry->startMs = instant(entry->event.start_time);
-        if (entry->event.end_time)
-            entry->endMs = instant(*entry->event.end_time);
+        entry->setInstants();
+        return entry;
+    }
+    // A record of the row the reader stands on.
+    static std::shared_ptr<RangeEvent> read(const Sql::Reader &r, ReadCache &cache)
+    {
+        auto entry = std::make_shared<RangeEvent>();
+        readRowInto(r, cache, entry->event);
+        entry->setInstants();
+        entry->bytes = outsideBytes(entry->event);
         return entry;
     }
 };
@@ -473,8 +510,7 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
             if (const auto *known = m_range.events.known(row, at)) {
                 f.known = *known;
             } else {
-                f.built = Found::build(readRow(r, cache));
-                f.built->bytes = outsideBytes(f.built->event);
+                f.built = Found::read(r, cache);
             }
             if (inRange(f.entry()))
                 found.push_back(std::move(f));
@@ -556,13 +592,13 @@ struct EventRepository::ChildLookup
         for (const qsizetype i : byId)
             sorted << ids.at(i);
         Sql::forEachChunk(sorted, [this](const QStringList &chunk) {
-            chunks << Sql::jsonList(chunk);
+            chunks << Sql::jsonListUtf8(chunk);
             return true;
         });
     }
 
     std::vector<qsizetype> byId;
-    QStringList chunks;
+    QList<QByteArray> chunks;
 };
 
 namespace {
@@ -634,7 +670,7 @@ EventRepository::withRangeChildren(std::vector<Found> &found, const Sql::DataVer
                           auto Event::*records, const QHash<qint64, quint64> &writes) {
         for (qsizetype chunk = 0; chunk < lookup.chunks.size(); ++chunk) {
             Sql::Reader r(m_statements, sql, logName);
-            r.bind(lookup.chunks.at(chunk));
+            r.bindUtf8(lookup.chunks.at(chunk));
             while (r.next()) {
                 const qsizetype place = chunk * Sql::kIdChunkSize + r.integer64(1);
                 if (place < 0 || size_t(place) >= lookup.byId.size())

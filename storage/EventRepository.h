@@ -17,6 +17,7 @@
 #include <QVarLengthArray>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -183,6 +184,16 @@ private:
         QVarLengthArray<qint64, 2> attendeeRows;
         quint64 childrenAt = 0;
         qint64 bytes = 0;
+
+        void setInstants()
+        {
+            const auto instant = [](const QDateTime &t) {
+                return t.isValid() ? t.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+            };
+            startMs = instant(event.start_time);
+            if (event.end_time)
+                endMs = instant(*event.end_time);
+        }
     };
     // Where a range read's child rows go: the events in the order of their ids, which the
     // statements walk, as JSON lists of 500 ids.

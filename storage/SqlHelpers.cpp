@@ -28,40 +28,68 @@ QString placeholders(int n, const QString &separator)
     return out;
 }
 
-QString jsonList(const QStringList &ids)
+namespace {
+
+// An id with JSON's escapes, for the rare id that needs any.
+QString escapedJson(const QString &id)
 {
     QString out;
+    for (QChar c : id) {
+        if (c == u'"' || c == u'\\') {
+            out += QLatin1Char('\\');
+            out += c;
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QByteArray jsonListUtf8(const QStringList &ids)
+{
+    // Ids are plain ASCII nearly always: each is copied straight into a list sized beforehand,
+    // and written again with escapes only when a character asks for it.
     qsizetype size = 2;
     for (const QString &id : ids)
         size += id.size() + 3;
-    out.reserve(size);
-    out += QLatin1Char('[');
+    QByteArray out(size, Qt::Uninitialized);
+    char *w = out.data();
+    *w++ = '[';
     for (const QString &id : ids) {
-        if (out.size() > 1)
-            out += QLatin1Char(',');
-        out += QLatin1Char('"');
-        const bool plain = std::all_of(id.cbegin(), id.cend(), [](QChar c) {
-            return c.unicode() >= 0x20 && c != u'"' && c != u'\\';
-        });
+        if (w - out.constData() > 1)
+            *w++ = ',';
+        *w++ = '"';
+        const auto *p = reinterpret_cast<const char16_t *>(id.utf16());
+        const qsizetype n = id.size();
+        bool plain = true;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = p[i];
+            w[i] = char(c);
+            plain &= c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\';
+        }
         if (plain) {
-            out += id;
-            out += QLatin1Char('"');
-            continue;
+            w += n;
+        } else {
+            const QByteArray escaped = escapedJson(id).toUtf8();
+            const qsizetype at = w - out.constData();
+            out.resize(at + escaped.size() + (size - at - n));
+            size = out.size();
+            w = std::copy(escaped.begin(), escaped.end(), out.data() + at);
         }
-        for (QChar c : id) {
-            if (c == u'"' || c == u'\\') {
-                out += QLatin1Char('\\');
-                out += c;
-            } else if (c.unicode() < 0x20) {
-                out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
-            } else {
-                out += c;
-            }
-        }
-        out += QLatin1Char('"');
+        *w++ = '"';
     }
-    out += QLatin1Char(']');
+    *w++ = ']';
+    out.truncate(w - out.constData());
     return out;
+}
+
+QString jsonList(const QStringList &ids)
+{
+    return QString::fromUtf8(jsonListUtf8(ids));
 }
 
 bool forEachChunk(const QStringList &ids, const std::function<bool(const QStringList &)> &fn,

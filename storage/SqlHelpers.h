@@ -25,6 +25,8 @@ QString placeholders(int n, const QString &separator = QStringLiteral(", "));
 // An id list as one bound value: a JSON array for "IN (SELECT value FROM json_each(?))".
 // One parameter instead of one per id keeps long lists cheap to bind.
 QString jsonList(const QStringList &ids);
+// The same list as UTF-8, the database's encoding, for binding as it is.
+QByteArray jsonListUtf8(const QStringList &ids);
 inline const QString kInJsonList = QStringLiteral("IN (SELECT value FROM json_each(?))");
 
 // Calls fn with consecutive slices of ids, at most chunkSize each; stops at the first false.

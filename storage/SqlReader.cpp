@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace Sql {
 
 sqlite3 *handleOf(QSqlDatabase &db)
@@ -97,9 +99,21 @@ void Reader::bind(const QString &value)
         sqlite3_bind_null(m_stmt, i);
         return;
     }
-    // UTF-16 in native order, copied by SQLite, as the Qt driver binds texts.
-    sqlite3_bind_text16(m_stmt, i, value.utf16(), int(value.size() * sizeof(char16_t)),
-                        SQLITE_TRANSIENT);
+    // As UTF-8, the database's own encoding: a UTF-16 text would be translated by SQLite again
+    // wherever the statement compares or parses it.
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void Reader::bindUtf8(QByteArrayView value)
+{
+    if (!m_stmt)
+        return;
+    const int i = m_nextParameter++;
+    if (value.isNull())
+        sqlite3_bind_null(m_stmt, i);
+    else
+        sqlite3_bind_text(m_stmt, i, value.data(), int(value.size()), SQLITE_TRANSIENT);
 }
 
 void Reader::bind(qint64 value)
@@ -132,51 +146,105 @@ bool Reader::next()
     return false;
 }
 
+// Each call into SQLite for a column takes the connection's lock: a column is fetched with one
+// such call and its value read without the lock, which guards against other threads only (a
+// connection is used by the thread that opened it alone).
+sqlite3_value *Reader::value(int column) const
+{
+    return sqlite3_column_value(m_stmt, column);
+}
+
 bool Reader::isNull(int column) const
 {
-    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+    return sqlite3_value_type(value(column)) == SQLITE_NULL;
 }
 
 QByteArrayView Reader::utf8(int column) const
 {
     // The pointer is taken before the length, as SQLite asks, so both describe the same text.
     // SQLite gives no pointer for NULL, and an empty one for an empty text.
-    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    sqlite3_value *v = value(column);
+    const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
     if (!p)
         return {};
-    return QByteArrayView(p, sqlite3_column_bytes(m_stmt, column));
+    return QByteArrayView(p, sqlite3_value_bytes(v));
 }
 
 QString Reader::text(int column) const
 {
-    return QString::fromUtf8(utf8(column));
+    const QByteArrayView bytes = utf8(column);
+    if (bytes.isNull())
+        return {};
+    return QString::fromUtf8(bytes);
 }
 
-// Each call into SQLite for a column takes the connection's lock: a row of many columns reads
-// each with as few calls as it can.
+void Reader::texts(std::initializer_list<std::pair<int, QString *>> columns) const
+{
+    // ASCII texts (nearly all of an event's) go into one block, widened as Latin-1; others are
+    // decoded one by one.
+    struct Place
+    {
+        QString *field;
+        QByteArrayView bytes;
+        qsizetype at = 0;
+    };
+    QVarLengthArray<Place, 32> places;
+    qsizetype units = 0;
+    for (const auto &[column, field] : columns) {
+        const QByteArrayView bytes = utf8(column);
+        if (bytes.isEmpty()) {
+            // NULL stays the null text, the empty text the empty one, as text() has them.
+            *field = bytes.isNull() ? QString() : QString::fromUtf8(bytes);
+        } else if (!QtPrivate::isAscii(QLatin1StringView(bytes))) {
+            *field = QString::fromUtf8(bytes);
+        } else {
+            places.append({field, bytes});
+            units += bytes.size() + 1;
+        }
+    }
+    if (places.isEmpty())
+        return;
+    // Sized once, so that the texts never move while they are appended; each ends in a
+    // terminator, as every text's data does.
+    QString block(units, Qt::Uninitialized);
+    block.resize(0);
+    for (Place &p : places) {
+        p.at = block.size();
+        // SQLite ends every text it hands out in a terminator: taken along, it ends the copy too.
+        block.append(QLatin1StringView(p.bytes.data(), p.bytes.size() + 1));
+    }
+    QStringPrivate &data = block.data_ptr();
+    for (const Place &p : places) {
+        data.d_ptr()->ref();
+        *p.field = QString(QStringPrivate(data.d_ptr(), data.data() + p.at, p.bytes.size()));
+    }
+}
+
 int Reader::integer(int column) const
 {
-    const int type = sqlite3_column_type(m_stmt, column);
+    sqlite3_value *v = value(column);
     // Texts convert as a QVariant read through Qt does.
-    if (type == SQLITE_TEXT)
+    if (sqlite3_value_type(v) == SQLITE_TEXT)
         return text(column).toInt();
-    return int(integer64(column, type));
+    return int(integer64(v));
 }
 
 qint64 Reader::integer64(int column) const
 {
-    return integer64(column, sqlite3_column_type(m_stmt, column));
+    return integer64(value(column));
 }
 
-qint64 Reader::integer64(int column, int type) const
+qint64 Reader::integer64(sqlite3_value *v) const
 {
-    switch (type) {
+    switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-        return sqlite3_column_int64(m_stmt, column);
+        return sqlite3_value_int64(v);
     case SQLITE_FLOAT:
-        return qRound64(sqlite3_column_double(m_stmt, column));
-    default:
-        return text(column).toLongLong();
+        return qRound64(sqlite3_value_double(v));
+    default: {
+        const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+        return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)).toLongLong() : 0;
+    }
     }
 }
 
@@ -211,7 +279,8 @@ QString SharedTexts::text(const Reader &r, int column)
     if (bytes.isNull())
         return {};
     for (const auto &[known, text] : std::as_const(m_texts)) {
-        if (known == bytes)
+        if (known.size() == bytes.size()
+            && std::equal(bytes.begin(), bytes.end(), known.constBegin()))
             return text;
     }
     QString text = QString::fromUtf8(bytes);

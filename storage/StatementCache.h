@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <map>
+#include <unordered_map>
 
 namespace Sql {
 
@@ -29,6 +30,10 @@ private:
     };
     QSqlDatabase *m_db;
     std::map<QString, Entry> m_queries;
+    // Statements by the address of their text: a statement kept in a constant is found again
+    // without comparing its text (long statements share long beginnings). Each address is that
+    // of a key of m_queries, which holds on to the text, so no other text can take it.
+    std::unordered_map<const QChar *, std::map<QString, Entry>::iterator> m_byText;
 };
 
 } // namespace Sql

@@ -1,5 +1,6 @@
 #include "storage/StoredDateTime.h"
 
+#include "model/CalendarCycle.h"
 #include "storage/SqlHelpers.h"
 
 namespace Sql {
@@ -82,26 +83,41 @@ template<typename Char> int digits(const Char *p, int n)
 // local time).
 struct StoredFields
 {
-    QDate date;
-    QTime time;
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
     std::optional<int> offsetSecs;
+
+    // The instant as written, the offset not yet taken off: ms since the epoch.
+    qint64 wallMSecs() const
+    {
+        const qint64 days = CalendarCycle::julianDay(year, month, day) - kEpochJulianDay;
+        return ((days * 24 + hour) * 60 + minute) * 60000 + qint64(second) * 1000;
+    }
+
+    static constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
 };
 
 // The forms the store writes, "yyyy-MM-ddTHH:mm:ss" with "Z", "+HH:MM" or no suffix, parsed
 // without Qt's general ISO parser, which dominates reading large lists. Anything else (fractions,
 // other separators, dates alone) is left to Qt. Takes UTF-16 or UTF-8 (these forms are ASCII).
+// Dates are checked as QDate checks them (years 1 to 9999 here), so that a form is taken exactly
+// when Qt would make a valid date-time of its parts.
 template<typename Char> std::optional<StoredFields> parseStoredFields(const Char *p, qsizetype n)
 {
     if (n != 19 && n != 20 && n != 25)
         return std::nullopt;
     if (p[4] != '-' || p[7] != '-' || p[10] != 'T' || p[13] != ':' || p[16] != ':')
         return std::nullopt;
-    const int y = digits(p, 4), mo = digits(p + 5, 2), d = digits(p + 8, 2);
-    const int h = digits(p + 11, 2), mi = digits(p + 14, 2), sec = digits(p + 17, 2);
-    if (y < 0 || mo < 0 || d < 0 || h < 0 || h > 23 || mi < 0 || sec < 0)
-        return std::nullopt;
-    StoredFields f {QDate(y, mo, d), QTime(h, mi, sec), std::nullopt};
-    if (!f.date.isValid() || !f.time.isValid())
+    StoredFields f;
+    f.year = digits(p, 4);
+    f.month = digits(p + 5, 2);
+    f.day = digits(p + 8, 2);
+    f.hour = digits(p + 11, 2);
+    f.minute = digits(p + 14, 2);
+    f.second = digits(p + 17, 2);
+    if (f.year < 1 || f.month < 1 || f.month > 12 || f.day < 1
+        || f.day > CalendarCycle::daysInMonth(f.year, f.month) || f.hour < 0 || f.hour > 23
+        || f.minute < 0 || f.minute > 59 || f.second < 0 || f.second > 59)
         return std::nullopt;
     if (n == 19)
         return f;
@@ -125,10 +141,14 @@ template<typename Char> std::optional<QDateTime> parseStoredForm(const Char *p, 
     if (!f)
         return std::nullopt;
     if (!f->offsetSecs)
-        return QDateTime(f->date, f->time, Qt::LocalTime);
+        return QDateTime(QDate(f->year, f->month, f->day), QTime(f->hour, f->minute, f->second),
+                         Qt::LocalTime);
+    // From the instant: the same value as one made of the date and time, without Qt's
+    // calendar arithmetic.
+    const qint64 utc = f->wallMSecs() - qint64(*f->offsetSecs) * 1000;
     if (*f->offsetSecs == 0)
-        return QDateTime(f->date, f->time, Qt::UTC);
-    return QDateTime(f->date, f->time, Qt::OffsetFromUTC, *f->offsetSecs);
+        return QDateTime::fromMSecsSinceEpoch(utc, Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(utc, Qt::OffsetFromUTC, *f->offsetSecs);
 }
 
 } // namespace
@@ -164,8 +184,7 @@ std::optional<qint64> parseUtf8Instant(QByteArrayView text)
     const std::optional<StoredFields> f = parseStoredFields(text.data(), text.size());
     if (!f || !f->offsetSecs)
         return std::nullopt;
-    const qint64 days = f->date.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
-    return (days * 86400 + f->time.msecsSinceStartOfDay() / 1000 - *f->offsetSecs) * 1000;
+    return f->wallMSecs() - qint64(*f->offsetSecs) * 1000;
 }
 
 QString widenedBound(const QDateTime &t, qint64 secs)

@@ -1,4 +1,5 @@
 #include "storage/SqlHelpers.h"
+#include "storage/SqlReader.h"
 #include "support/TestDatabase.h"
 
 #include <QSqlQuery>
@@ -32,6 +33,15 @@ void TestSqlHelpers::jsonListRoundTrip()
         back << q.value(0).toString();
     QCOMPARE(back, ids);
     QCOMPARE(Sql::jsonList({}), QStringLiteral("[]"));
+
+    // The UTF-8 list, bound as it is, names the same ids.
+    Sql::Reader r(t.sql(), QStringLiteral("SELECT value FROM json_each(?)"), "test failed:");
+    r.bindUtf8(Sql::jsonListUtf8(ids));
+    back.clear();
+    while (r.next())
+        back << r.text(0);
+    QCOMPARE(back, ids);
+    QCOMPARE(Sql::jsonListUtf8({}), QByteArray("[]"));
 }
 
 void TestSqlHelpers::chunks_data()

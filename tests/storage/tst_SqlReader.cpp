@@ -12,6 +12,7 @@ private slots:
     void readerReadsLikeQt_data();
     void readerReadsLikeQt();
     void readerLogsAFailedStatement();
+    void rowTextsShareOneBlockYetStayApart();
 };
 
 namespace {
@@ -64,6 +65,10 @@ void TestSqlReader::readerReadsLikeQt()
     QCOMPARE(dt, Sql::parseDateTime(expected));
     QCOMPARE(dt.timeSpec(), Sql::parseDateTime(expected).timeSpec());
     QCOMPARE(r.optionalDateTime(0), Sql::parseOptionalDateTime(expected));
+    QString viaBlock = QStringLiteral("left over");
+    r.texts({{0, &viaBlock}});
+    QCOMPARE(viaBlock, expected.toString());
+    QCOMPARE(viaBlock.isNull(), expected.toString().isNull());
     QVERIFY(!r.next());
     QVERIFY(!r.failed());
 }
@@ -87,6 +92,50 @@ void TestSqlReader::readerLogsAFailedStatement()
                        "5) SELECT CASE WHEN i < 3 THEN i ELSE json('not json') END FROM n"),
         {}, "Thing::op failed:", [](const Sql::Reader &r) { return r.integer(0); });
     QCOMPARE(rows, (QList<int> {1, 2}));
+}
+
+// A row's texts are made in one block: each must still read, change and outlive the others as
+// a text of its own.
+void TestSqlReader::rowTextsShareOneBlockYetStayApart()
+{
+    LarkTest::TestDatabase t;
+    QVERIFY(t.isValid());
+    Sql::Reader r(t.sql(),
+                  QStringLiteral("SELECT 'first', NULL, '', '\u00e9t\u00e9', 'second', ?, 7"),
+                  "test failed:");
+    r.bind(QStringLiteral("bound \u65e5\u672c"));
+    QVERIFY(r.next());
+    QString first, null, empty, accented, second, bound, number;
+    r.texts({{0, &first},
+             {1, &null},
+             {2, &empty},
+             {3, &accented},
+             {4, &second},
+             {5, &bound},
+             {6, &number}});
+    QCOMPARE(first, QStringLiteral("first"));
+    QVERIFY(null.isNull());
+    QVERIFY(!empty.isNull() && empty.isEmpty());
+    QCOMPARE(accented, QStringLiteral("\u00e9t\u00e9"));
+    QCOMPARE(second, QStringLiteral("second"));
+    QCOMPARE(bound, QStringLiteral("bound \u65e5\u672c"));
+    QCOMPARE(number, QStringLiteral("7"));
+    QCOMPARE(first.utf16()[first.size()], u'\0');
+
+    // Changing one leaves its neighbours in the block alone.
+    first += QStringLiteral(" and more");
+    second.replace(0, 1, QLatin1Char('S'));
+    QCOMPARE(first, QStringLiteral("first and more"));
+    QCOMPARE(second, QStringLiteral("Second"));
+    QCOMPARE(number, QStringLiteral("7"));
+
+    // The last text left holds the block; growing it in place must not reach freed memory.
+    QString kept = number;
+    first = second = number = QString();
+    QVERIFY(!r.next());
+    kept.append(QString(200, QLatin1Char('x')));
+    QCOMPARE(kept.size(), 201);
+    QVERIFY(kept.startsWith(QLatin1Char('7')));
 }
 
 QTEST_GUILESS_MAIN(TestSqlReader)
