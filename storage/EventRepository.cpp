@@ -159,6 +159,18 @@ public:
         return inZone(Sql::parseUtf8DateTime(text), name, raw);
     }
 
+    // Whether the named zone is one the store knows: only then are times placed in it.
+    bool knowsZone(const QString &name, const QString &raw)
+    {
+        return zoneOf(name, raw).isValid();
+    }
+    // An instant placed in the named zone, which must be one the store knows.
+    QDateTime placedIn(qint64 ms, const QString &name, const QString &raw)
+    {
+        zoneOf(name, raw);
+        return placed(ms);
+    }
+
     // A stored UTC time read as Reader::dateTime() reads it; rows written together share their
     // created and modified times, so the text last read is read once.
     QDateTime dateTime(const Sql::Reader &r, int column)
@@ -223,7 +235,19 @@ private:
     QString m_lastName;
 };
 
-void readRowInto(const Sql::Reader &r, ReadCache &cache, Event &e)
+// The instants of a zoned event's times, left to be placed in its zone after the rows are read.
+struct LaterTimes
+{
+    qint64 start = 0;
+    std::optional<qint64> end;
+};
+
+// Reads the row into e. Asked to (placeLater), the times of an event in a known zone that are
+// stored as instants are left out and their instants returned: placing many in a zone at once
+// keeps the zone code and SQLite's from taking turns in the processor's cache at every row. The
+// start is then invalid and an end, if any, is invalid too.
+std::optional<LaterTimes> readRowInto(const Sql::Reader &r, ReadCache &cache, Event &e,
+                                      bool placeLater = false)
 {
     r.texts({{0, &e.id},
              {2, &e.uid},
@@ -251,18 +275,34 @@ void readRowInto(const Sql::Reader &r, ReadCache &cache, Event &e)
     e.timezone = cache.texts.text(r, 13);
     // Times of an event in a zone are read into it, the end only when the start is valid.
     const bool zoned = !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
-    e.start_time = zoned ? cache.inZone(r.utf8(10), e.timezone, e.raw_icalendar) : r.dateTime(10);
+    const QByteArrayView start = r.utf8(10);
     const QByteArrayView end = r.utf8(11);
-    if (!end.isEmpty())
-        e.end_time = zoned && e.start_time.isValid()
-            ? cache.inZone(end, e.timezone, e.raw_icalendar)
-            : Sql::parseUtf8DateTime(end);
+    std::optional<LaterTimes> later;
+    if (zoned && placeLater) {
+        const std::optional<qint64> startMs = Sql::parseUtf8Instant(start);
+        const std::optional<qint64> endMs
+            = end.isEmpty() ? std::nullopt : Sql::parseUtf8Instant(end);
+        if (startMs && (end.isEmpty() || endMs) && cache.knowsZone(e.timezone, e.raw_icalendar)) {
+            later = LaterTimes {*startMs, endMs};
+            if (endMs)
+                e.end_time = QDateTime();
+        }
+    }
+    if (!later) {
+        e.start_time = zoned ? cache.inZone(start, e.timezone, e.raw_icalendar)
+                             : Sql::parseUtf8DateTime(start);
+        if (!end.isEmpty())
+            e.end_time = zoned && e.start_time.isValid()
+                ? cache.inZone(end, e.timezone, e.raw_icalendar)
+                : Sql::parseUtf8DateTime(end);
+    }
     e.status = cache.texts.text(r, 19);
     e.sequence = r.integer(24);
     e.created = cache.dateTime(r, 27);
     e.last_modified = cache.dateTime(r, 28);
     e.sync_status = cache.texts.text(r, 29);
     e.deleted_at = r.optionalDateTime(30);
+    return later;
 }
 
 Event readRow(const Sql::Reader &r, ReadCache &cache)
@@ -434,12 +474,20 @@ struct EventRepository::Found
         entry->setInstants();
         return entry;
     }
-    // A record of the row the reader stands on.
-    static std::shared_ptr<RangeEvent> read(const Sql::Reader &r, ReadCache &cache)
+    // A record of the row the reader stands on. Zoned times may be left to place (see
+    // readRowInto): the record then goes on `later`, its instants already set.
+    static std::shared_ptr<RangeEvent> read(const Sql::Reader &r, ReadCache &cache,
+                                            std::vector<RangeEvent *> &later)
     {
         auto entry = std::make_shared<RangeEvent>();
-        readRowInto(r, cache, entry->event);
-        entry->setInstants();
+        if (const std::optional<LaterTimes> times = readRowInto(r, cache, entry->event, true)) {
+            entry->startMs = times->start;
+            if (times->end)
+                entry->endMs = *times->end;
+            later.push_back(entry.get());
+        } else {
+            entry->setInstants();
+        }
         entry->bytes = outsideBytes(entry->event);
         return entry;
     }
@@ -481,6 +529,8 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
     std::vector<qint64> shortRowIds;
     size_t sortedShortRows = 0;
     ReadCache cache;
+    // Records whose zoned times are placed once their rows are read.
+    std::vector<RangeEvent *> later;
     m_range.events.beginRead();
     const qint64 fromMs = from.toMSecsSinceEpoch();
     const qint64 toMs = to.toMSecsSinceEpoch();
@@ -494,7 +544,7 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
                       "EventRepository::listInRange failed:");
         bindBounds(r);
         if (!ids.isEmpty())
-            r.bind(Sql::jsonList(ids));
+            r.bindUtf8(Sql::jsonListUtf8(ids));
         if (longRows && sortedShortRows != shortRowIds.size()) {
             std::sort(shortRowIds.begin(), shortRowIds.end());
             sortedShortRows = shortRowIds.size();
@@ -507,13 +557,16 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
                 continue;
             Found f;
             f.row = row;
+            const size_t waiting = later.size();
             if (const auto *known = m_range.events.known(row, at)) {
                 f.known = *known;
             } else {
-                f.built = Found::read(r, cache);
+                f.built = Found::read(r, cache, later);
             }
             if (inRange(f.entry()))
                 found.push_back(std::move(f));
+            else
+                later.resize(waiting);
         }
         return !r.failed();
     };
@@ -538,6 +591,13 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
         QStringList distinct = calendarIds;
         distinct.removeDuplicates();
         Sql::forEachChunk(distinct, run);
+    }
+
+    for (RangeEvent *e : later) {
+        Event &event = e->event;
+        event.start_time = cache.placedIn(e->startMs, event.timezone, event.raw_icalendar);
+        if (event.end_time)
+            event.end_time = cache.placedIn(e->endMs, event.timezone, event.raw_icalendar);
     }
 
     addMastersOfOverrides(found, toBound, [&](Event &&master) {
