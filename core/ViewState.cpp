@@ -178,19 +178,20 @@ void ViewState::applyEntry(const NavEntry &entry)
 
 void ViewState::goBack()
 {
-    if (m_backHistory.isEmpty())
-        return;
-    const NavEntry entry = m_backHistory.takeLast();
-    m_forwardHistory.append(currentEntry());
-    applyEntry(entry);
+    stepThrough(m_backHistory, m_forwardHistory);
 }
 
 void ViewState::goForward()
 {
-    if (m_forwardHistory.isEmpty())
+    stepThrough(m_forwardHistory, m_backHistory);
+}
+
+void ViewState::stepThrough(QList<NavEntry> &from, QList<NavEntry> &to)
+{
+    if (from.isEmpty())
         return;
-    const NavEntry entry = m_forwardHistory.takeLast();
-    m_backHistory.append(currentEntry());
+    const NavEntry entry = from.takeLast();
+    to.append(currentEntry());
     applyEntry(entry);
 }
 

@@ -81,6 +81,8 @@ private:
     void recordHistoryStep();
     NavEntry currentEntry() const;
     void applyEntry(const NavEntry &entry);
+    // Goes to the last entry of one history, leaving where it was on the other.
+    void stepThrough(QList<NavEntry> &from, QList<NavEntry> &to);
     void onPreferenceChanged(const QString &key);
 
     PreferencesRepository *m_preferences = nullptr;
