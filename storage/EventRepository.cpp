@@ -235,6 +235,35 @@ private:
     QString m_lastName;
 };
 
+// The instants of a row's start and end where they are stored with Z or an offset: a range read
+// tells from them, before it reads the rest, whether the row is in the range.
+struct StoredInstants
+{
+    bool endStored = false;
+    std::optional<qint64> start;
+    std::optional<qint64> end;
+
+    explicit StoredInstants(const Sql::Reader &r)
+    {
+        start = Sql::parseUtf8Instant(r.utf8(10));
+        const QByteArrayView stored = r.utf8(11);
+        endStored = !stored.isEmpty();
+        if (endStored)
+            end = Sql::parseUtf8Instant(stored);
+    }
+
+    // Whether the row surely lies outside [fromMs, toMs): as the range read's own test on the
+    // record would find, for rows whose times this can tell.
+    bool outside(const Sql::Reader &r, qint64 fromMs, qint64 toMs) const
+    {
+        if (!start)
+            return false;
+        if (*start >= toMs)
+            return true;
+        return end && *end <= fromMs && r.utf8(14).isEmpty();
+    }
+};
+
 // The instants of a zoned event's times, left to be placed in its zone after the rows are read.
 struct LaterTimes
 {
@@ -242,12 +271,12 @@ struct LaterTimes
     std::optional<qint64> end;
 };
 
-// Reads the row into e. Asked to (placeLater), the times of an event in a known zone that are
-// stored as instants are left out and their instants returned: placing many in a zone at once
-// keeps the zone code and SQLite's from taking turns in the processor's cache at every row. The
-// start is then invalid and an end, if any, is invalid too.
+// Reads the row into e. Given the row's instants (placeLater), the times of an event in a known
+// zone that are stored as instants are left out and their instants returned: placing many in a
+// zone at once keeps the zone code and SQLite's from taking turns in the processor's cache at
+// every row. The start is then invalid and an end, if any, is invalid too.
 std::optional<LaterTimes> readRowInto(const Sql::Reader &r, ReadCache &cache, Event &e,
-                                      bool placeLater = false)
+                                      const StoredInstants *placeLater = nullptr)
 {
     r.texts({{0, &e.id},
              {2, &e.uid},
@@ -279,10 +308,10 @@ std::optional<LaterTimes> readRowInto(const Sql::Reader &r, ReadCache &cache, Ev
     const QByteArrayView end = r.utf8(11);
     std::optional<LaterTimes> later;
     if (zoned && placeLater) {
-        const std::optional<qint64> startMs = Sql::parseUtf8Instant(start);
-        const std::optional<qint64> endMs
-            = end.isEmpty() ? std::nullopt : Sql::parseUtf8Instant(end);
-        if (startMs && (end.isEmpty() || endMs) && cache.knowsZone(e.timezone, e.raw_icalendar)) {
+        const std::optional<qint64> &startMs = placeLater->start;
+        const std::optional<qint64> &endMs = placeLater->end;
+        if (startMs && (!placeLater->endStored || endMs)
+            && cache.knowsZone(e.timezone, e.raw_icalendar)) {
             later = LaterTimes {*startMs, endMs};
             if (endMs)
                 e.end_time = QDateTime();
@@ -476,11 +505,12 @@ struct EventRepository::Found
     }
     // A record of the row the reader stands on. Zoned times may be left to place (see
     // readRowInto): the record then goes on `later`, its instants already set.
-    static std::shared_ptr<RangeEvent> read(const Sql::Reader &r, ReadCache &cache,
-                                            std::vector<RangeEvent *> &later)
+    static std::shared_ptr<RangeEvent> read(const Sql::Reader &r, const StoredInstants &instants,
+                                            ReadCache &cache, std::vector<RangeEvent *> &later)
     {
         auto entry = std::make_shared<RangeEvent>();
-        if (const std::optional<LaterTimes> times = readRowInto(r, cache, entry->event, true)) {
+        if (const std::optional<LaterTimes> times
+            = readRowInto(r, cache, entry->event, &instants)) {
             entry->startMs = times->start;
             if (times->end)
                 entry->endMs = *times->end;
@@ -561,7 +591,11 @@ QList<std::shared_ptr<const Event>> EventRepository::readRange(const QDateTime &
             if (const auto *known = m_range.events.known(row, at)) {
                 f.known = *known;
             } else {
-                f.built = Found::read(r, cache, later);
+                // The widened bounds bring rows just outside the range: those are not built.
+                const StoredInstants instants(r);
+                if (instants.outside(r, fromMs, toMs))
+                    continue;
+                f.built = Found::read(r, instants, cache, later);
             }
             if (inRange(f.entry()))
                 found.push_back(std::move(f));

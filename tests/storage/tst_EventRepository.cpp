@@ -377,16 +377,19 @@ void TestEventRepository::rangeIsExactInEveryZone()
                 QDateTime(QDate(2024, 3, 3), QTime(21, 0), ny)));
     QVERIFY(add("next-morning", QDateTime(QDate(2024, 3, 5), QTime(0, 30), ny),
                 QDateTime(QDate(2024, 3, 5), QTime(1, 0), ny)));
+    // A second inside at either end is inside.
+    QVERIFY(add("last-second", to.addSecs(-1), to.addSecs(3600)));
+    QVERIFY(add("first-second", from.addSecs(-7200), from.addSecs(1)));
 
     const QList<Event> found = m_repo->listInRange(from, to, {});
-    QCOMPARE(LarkTest::idsOf(found), strings({"early", "evening"}));
+    QCOMPARE(LarkTest::idsOf(found), strings({"first-second", "early", "evening", "last-second"}));
     // Stored texts keep the suffix they were given.
     const QString stored
         = m_t->scalar(QStringLiteral("SELECT start_time FROM events WHERE id = 'evening'"))
               .toString();
     QCOMPARE(stored,
              expressed(QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny), form).toString(Qt::ISODate));
-    QCOMPARE(found.last().start_time, QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny));
+    QCOMPARE(found.at(2).start_time, QDateTime(QDate(2024, 3, 4), QTime(20, 0), ny));
 }
 
 void TestEventRepository::tombstonesAndLookups()
