@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -308,7 +309,40 @@ void TestTheme::textReadsOnItsBackground_data()
     }
 }
 
-// WCAG AA asks 4.5:1 for text of the sizes the program uses.
+namespace {
+
+// A push button as the style sheet paints it, with and without keyboard focus.
+struct ButtonPictures
+{
+    QImage focused;
+    QImage unfocused;
+};
+
+ButtonPictures paintButton(bool isDefault)
+{
+    QWidget window;
+    auto *other = new QPushButton(QStringLiteral("Other"), &window);
+    auto *button = new QPushButton(QStringLiteral("Save changes"), &window);
+    button->setDefault(isDefault);
+    button->move(0, 60);
+    button->resize(160, 40);
+    window.resize(200, 120);
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return {};
+    other->setFocus();
+    ButtonPictures pictures;
+    pictures.unfocused = button->grab().toImage();
+    button->setFocus();
+    pictures.focused = button->hasFocus() ? button->grab().toImage() : QImage();
+    return pictures;
+}
+
+} // namespace
+
+// WCAG AA asks 4.5:1 for text of the sizes the program uses, and 3:1 for a mark that is no text,
+// such as the ring that shows which button has the keyboard focus.
 void TestTheme::textReadsOnItsBackground()
 {
     QFETCH(int, mode);
@@ -316,19 +350,51 @@ void TestTheme::textReadsOnItsBackground()
     Theme::setActiveMode(mode);
     Theme::setCustomAccentColor(accent);
 
-    const auto atLeast = [](const char *what, const QColor &text, const QColor &background) {
-        const double ratio = Theme::contrastRatio(text, background);
-        return ratio >= 4.5 ? QString()
-                            : QStringLiteral("%1: %2 on %3 is %4:1")
-                                  .arg(QLatin1String(what), text.name(), background.name())
-                                  .arg(ratio, 0, 'f', 2);
-    };
+    const auto atLeast
+        = [](const char *what, const QColor &text, const QColor &background, double needed = 4.5) {
+              const double ratio = Theme::contrastRatio(text, background);
+              return ratio >= needed ? QString()
+                                     : QStringLiteral("%1: %2 on %3 is %4:1")
+                                           .arg(QLatin1String(what), text.name(), background.name())
+                                           .arg(ratio, 0, 'f', 2);
+          };
     QStringList faults;
     faults << atLeast("default button", Theme::textOnAccent(), Theme::accent())
            << atLeast("error on canvas", Theme::errorText(), Theme::canvas())
            << atLeast("error on surface", Theme::errorText(), Theme::surface())
            << atLeast("body on canvas", Theme::textPrimary(), Theme::canvas())
-           << atLeast("body on surface", Theme::textPrimary(), Theme::surface());
+           << atLeast("body on surface", Theme::textPrimary(), Theme::surface())
+           << atLeast("status bar", Theme::statusText(), Theme::surfaceMuted());
+
+    // The focus ring as painted: on the middle row, the edge pixels that focus changed must
+    // stand out from the button's fill, and on a plain button from the ground around it too.
+    qApp->setStyleSheet(Theme::stylesheet());
+    for (const bool isDefault : {false, true}) {
+        const char *what = isDefault ? "focus on default button" : "focus on button";
+        const ButtonPictures pictures = paintButton(isDefault);
+        QVERIFY2(!pictures.focused.isNull(), what);
+        const int row = pictures.focused.height() / 2;
+        const QColor fill = pictures.unfocused.pixelColor(8, row);
+        double best = 0;
+        QColor mark;
+        for (int x = 0; x < 4; ++x) {
+            const QColor pixel = pictures.focused.pixelColor(x, row);
+            if (pixel == pictures.unfocused.pixelColor(x, row))
+                continue;
+            if (Theme::contrastRatio(pixel, fill) > best) {
+                best = Theme::contrastRatio(pixel, fill);
+                mark = pixel;
+            }
+        }
+        if (!mark.isValid()) {
+            faults << QStringLiteral("%1: no mark").arg(QLatin1String(what));
+            continue;
+        }
+        faults << atLeast(what, mark, fill, 3.0);
+        if (!isDefault)
+            faults << atLeast(what, mark, Theme::canvas(), 3.0);
+    }
+    qApp->setStyleSheet(QString());
     faults.removeAll(QString());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
 
@@ -338,6 +404,12 @@ void TestTheme::textReadsOnItsBackground()
     const QRegularExpressionMatch rule = defaultRule.match(Theme::stylesheet());
     QVERIFY(rule.hasMatch());
     QCOMPARE(rule.captured(1), Theme::cssColor(Theme::textOnAccent()));
+    // So does the status bar.
+    static const QRegularExpression statusRule(
+        QStringLiteral("QStatusBar \\{[^}]*\\scolor: ([^;]+);"));
+    const QRegularExpressionMatch status = statusRule.match(Theme::stylesheet());
+    QVERIFY(status.hasMatch());
+    QCOMPARE(status.captured(1), Theme::cssColor(Theme::statusText()));
 }
 
 void TestTheme::colorDotIcon_data()

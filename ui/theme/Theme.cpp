@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <initializer_list>
 
 namespace Theme {
 
@@ -28,6 +29,8 @@ constexpr int DarkMutedAlpha = 50;
 constexpr QRgb LightText = 0x181b22;
 constexpr QRgb DarkText = 0xe7e9ee;
 constexpr double ReadableRatio = 4.5;
+// Marks that are no text (a focus ring) need 3:1 against what is next to them.
+constexpr double MarkRatio = 3.0;
 
 QColor pick(QRgb light, QRgb dark)
 {
@@ -157,16 +160,17 @@ QColor textOnAccent()
     return textOn(accent());
 }
 
-QColor errorText()
+namespace {
+
+// The smallest step from the base colour towards the other that reads at the given ratio on
+// every one of the backgrounds, so the colour stays as close to its token as it can.
+QColor stepUntilReadable(const QColor &base, const QColor &towards,
+                         std::initializer_list<QColor> backgrounds, double ratio)
 {
-    const bool dark = g_activeMode == 1;
-    const QColor towards = dark ? QColor(Qt::white) : QColor(Qt::black);
-    const QColor base = danger();
-    const auto readable = [](const QColor &color) {
-        return contrastRatio(color, canvas()) >= ReadableRatio
-            && contrastRatio(color, surface()) >= ReadableRatio;
+    const auto readable = [&](const QColor &color) {
+        return std::all_of(backgrounds.begin(), backgrounds.end(),
+                           [&](const QColor &bg) { return contrastRatio(color, bg) >= ratio; });
     };
-    // The smallest step towards black (or white) that reads, so the red stays as red as it can.
     for (int percent = 0; percent <= 100; percent += 2) {
         const double t = percent / 100.0;
         const QColor mixed
@@ -177,6 +181,27 @@ QColor errorText()
             return QColor(mixed.rgb());
     }
     return towards;
+}
+
+} // namespace
+
+QColor errorText()
+{
+    const bool dark = g_activeMode == 1;
+    return stepUntilReadable(danger(), dark ? QColor(Qt::white) : QColor(Qt::black),
+                             {canvas(), surface()}, ReadableRatio);
+}
+
+QColor statusText()
+{
+    return stepUntilReadable(textMuted(), textPrimary(), {surfaceMuted()}, ReadableRatio);
+}
+
+QColor focusMark()
+{
+    // The accent where it stands out from the button and from the ground around it; a pale or
+    // dark custom accent gives way to the text colour, which always does.
+    return stepUntilReadable(accent(), textPrimary(), {surface(), canvas()}, MarkRatio);
 }
 
 int scaledPixels(int pixels)
@@ -211,6 +236,8 @@ QString substituteTokens(const QString &sheet)
         {QStringLiteral("danger"), cssColor(danger())},
         {QStringLiteral("textOnAccent"), cssColor(textOnAccent())},
         {QStringLiteral("errorText"), cssColor(errorText())},
+        {QStringLiteral("statusText"), cssColor(statusText())},
+        {QStringLiteral("focusMark"), cssColor(focusMark())},
         {QStringLiteral("radiusSm"), QStringLiteral("4px")},
         {QStringLiteral("radiusMd"), QStringLiteral("6px")},
         {QStringLiteral("radiusLg"), QStringLiteral("10px")},

@@ -51,6 +51,11 @@ QColor textOnAccent();
 // Error and warning texts: the danger colour, darkened in light mode and lightened in dark mode
 // just enough to read at 4.5:1 on the canvas and on surfaces.
 QColor errorText();
+// Muted text on muted surfaces (the status bar, table headers): the muted text colour, moved
+// towards the body text just enough to read at 4.5:1.
+QColor statusText();
+// The keyboard focus ring of a button, at least 3:1 against the button and the ground around it.
+QColor focusMark();
 
 // A size in pixels (an indicator, a glyph) grown with the font scale, so it keeps its size
 // next to the text around it.
