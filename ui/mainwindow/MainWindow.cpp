@@ -69,14 +69,17 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
             &MainWindow::refreshSummary);
+    // The settings sync runs by itself, beside the calendar sync; its trouble has a place of its
+    // own in the status bar, so the calendar sync's word never covers it.
+    m_settingsSyncStatus = new QLabel(this);
+    m_settingsSyncStatus->setObjectName(QStringLiteral("settingsSyncStatus"));
+    m_settingsSyncStatus->setTextFormat(Qt::PlainText);
+    m_settingsSyncStatus->hide();
+    statusBar()->addPermanentWidget(m_settingsSyncStatus);
     if (Larkspindle::ConfigSyncService *configSync = m_state->configSync()) {
-        // The settings sync runs by itself; a cycle that failed says so instead of going quiet.
         connect(configSync, &Larkspindle::ConfigSyncService::stateChanged, this,
                 [this, configSync](Larkspindle::ConfigSyncService::State state) {
-                    if (state == Larkspindle::ConfigSyncService::SignInRequired)
-                        showStatus(tr("Sign in again to keep your settings in step."));
-                    else if (state == Larkspindle::ConfigSyncService::Failed)
-                        showStatus(tr("Settings sync failed: %1").arg(configSync->failureReason()));
+                    showSettingsSyncState(state, configSync->failureReason());
                 });
     }
     refreshSummary();
@@ -370,8 +373,8 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
     }
     const QString fileName = QFileInfo(path).fileName();
     CalendarPickerDialog picker(
-        m_state, tr("Import %n event(s) from %1 into:", nullptr, contents.eventCount).arg(fileName),
-        this);
+        m_state,
+        tr("Import %Ln event(s) from %1 into:", nullptr, contents.eventCount).arg(fileName), this);
     if (picker.exec() != QDialog::Accepted) {
         showStatus(tr("Import cancelled."));
         return;
@@ -555,4 +558,20 @@ void MainWindow::showAbout()
 void MainWindow::showStatus(const QString &text)
 {
     statusBar()->showMessage(text);
+}
+
+void MainWindow::showSettingsSyncState(int state, const QString &reason)
+{
+    using Config = Larkspindle::ConfigSyncService;
+    // A failure stays until a cycle has gone through; one under way changes nothing yet.
+    QString text;
+    if (state == Config::SignInRequired)
+        text = tr("Sign in again to keep your settings in step.");
+    else if (state == Config::Failed)
+        text = tr("Settings sync failed: %1").arg(reason);
+    else if (state == Config::Syncing)
+        return;
+    m_settingsSyncStatus->setText(text);
+    m_settingsSyncStatus->setToolTip(text);
+    m_settingsSyncStatus->setVisible(!text.isEmpty());
 }

@@ -61,6 +61,8 @@ public:
     QMenu *accountMenu() const { return m_accountMenu; }
     LarkAccount::AccountScreen *accountScreen() const;
     QMenu *helpMenu() const { return m_helpMenu; }
+    // Where a failed settings sync stays shown until one goes through; hidden while all is well.
+    QLabel *settingsSyncStatus() const { return m_settingsSyncStatus; }
 
 public slots:
     void focusWindow();
@@ -105,6 +107,8 @@ private:
     void buildAccountMenu();
     void updateAccountActions();
     void showStatus(const QString &text);
+    // The settings sync's trouble, apart from the status message (a ConfigSyncService state).
+    void showSettingsSyncState(int state, const QString &reason);
     bool ensureCalendarExists();
     bool hasCalendar() const;
     void refreshSummary();
@@ -143,6 +147,7 @@ private:
     QPointer<LarkAccount::AccountScreen> m_accountScreen;
     QMenu *m_helpMenu = nullptr;
     QLabel *m_summary = nullptr;
+    QLabel *m_settingsSyncStatus = nullptr;
     bool m_quitting = false;
     QList<DialogCommand> m_waitingCommands;
     bool m_runningCommands = false;
