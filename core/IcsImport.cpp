@@ -253,7 +253,7 @@ void IcsImportJob::finishStoring()
     const int skipped = m_reader->skipped() + m_invalid;
     const QString skippedText = skipped == 0 ? QString()
                                              : QLatin1Char(' ')
-            + IcsImport::tr("%n event(s) without an identifier or a start were skipped.", nullptr,
+            + IcsImport::tr("%Ln event(s) without an identifier or a start were skipped.", nullptr,
                             skipped);
     IcsImportResult result;
     result.skipped = skipped;
@@ -266,7 +266,7 @@ void IcsImportJob::finishStoring()
     result.ok = true;
     result.imported = m_imported;
     result.message
-        = IcsImport::tr("Imported %n event(s) from %1.", nullptr, m_imported).arg(m_fileName)
+        = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
         + skippedText;
     m_forgetting = true;
     m_afterUndo = std::move(result);

@@ -101,7 +101,7 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
         // A failure of another account in the same round keeps its message.
         if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
             emit statusMessage(m_pulledThisRound > 0
-                                   ? tr("Synced %n event(s)", nullptr, m_pulledThisRound)
+                                   ? tr("Synced %Ln event(s)", nullptr, m_pulledThisRound)
                                    : tr("Sync finished."));
         emit accountSyncEnded(accountId);
     });
@@ -122,7 +122,7 @@ void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,
     if (reason.isEmpty()) {
         m_pulledThisRound += eventCount;
         if (eventCount > 0)
-            emit statusMessage(tr("Synced %n event(s)", nullptr, eventCount));
+            emit statusMessage(tr("Synced %Ln event(s)", nullptr, eventCount));
     } else {
         emit statusMessage(tr("Sync failed: %1").arg(reason));
     }

@@ -184,10 +184,10 @@
     </message>
     <message numerus="yes">
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
-        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <source>Moving to the cloud: %L1 of %Ln item(s) sent.</source>
         <translation>
-            <numerusform>In die Cloud: %1 von %n Element gesendet.</numerusform>
-            <numerusform>In die Cloud: %1 von %n Elementen gesendet.</numerusform>
+            <numerusform>In die Cloud: %L1 von %Ln Element gesendet.</numerusform>
+            <numerusform>In die Cloud: %L1 von %Ln Elementen gesendet.</numerusform>
         </translation>
     </message>
 </context>
@@ -546,10 +546,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
-        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <source>%Ln change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
-            <numerusform>%n Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
-            <numerusform>%n Änderungen konnten nicht an Google gesendet werden und werden bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
+            <numerusform>%Ln Änderung konnte nicht an Google gesendet werden und wird bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
+            <numerusform>%Ln Änderungen konnten nicht an Google gesendet werden und werden bei der nächsten Synchronisierung erneut gesendet: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -613,10 +613,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
-        <source>Imported %n event(s) from %1.</source>
+        <source>Imported %Ln event(s) from %1.</source>
         <translation>
-            <numerusform>%n Termin aus %1 importiert.</numerusform>
-            <numerusform>%n Termine aus %1 importiert.</numerusform>
+            <numerusform>%Ln Termin aus %1 importiert.</numerusform>
+            <numerusform>%Ln Termine aus %1 importiert.</numerusform>
         </translation>
     </message>
     <message>
@@ -626,10 +626,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="242"/>
-        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <source>%Ln event(s) without an identifier or a start were skipped.</source>
         <translation>
-            <numerusform>%n Termin ohne Kennung oder Beginn wurde übersprungen.</numerusform>
-            <numerusform>%n Termine ohne Kennung oder Beginn wurden übersprungen.</numerusform>
+            <numerusform>%Ln Termin ohne Kennung oder Beginn wurde übersprungen.</numerusform>
+            <numerusform>%Ln Termine ohne Kennung oder Beginn wurden übersprungen.</numerusform>
         </translation>
     </message>
     <message>
@@ -1329,10 +1329,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
-        <source>Larkspindle push: %n event(s) failed</source>
+        <source>Larkspindle push: %Ln event(s) failed</source>
         <translation>
-            <numerusform>Übertragung zu Larkspindle: %n Termin fehlgeschlagen</numerusform>
-            <numerusform>Übertragung zu Larkspindle: %n Termine fehlgeschlagen</numerusform>
+            <numerusform>Übertragung zu Larkspindle: %Ln Termin fehlgeschlagen</numerusform>
+            <numerusform>Übertragung zu Larkspindle: %Ln Termine fehlgeschlagen</numerusform>
         </translation>
     </message>
 </context>
@@ -1528,10 +1528,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message numerus="yes">
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
-        <source>Import %n event(s) from %1 into:</source>
+        <source>Import %Ln event(s) from %1 into:</source>
         <translation>
-            <numerusform>%n Termin aus %1 importieren in:</numerusform>
-            <numerusform>%n Termine aus %1 importieren in:</numerusform>
+            <numerusform>%Ln Termin aus %1 importieren in:</numerusform>
+            <numerusform>%Ln Termine aus %1 importieren in:</numerusform>
         </translation>
     </message>
     <message>
@@ -2347,10 +2347,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
-        <source>Synced %n event(s)</source>
+        <source>Synced %Ln event(s)</source>
         <translation>
-            <numerusform>%n Termin synchronisiert</numerusform>
-            <numerusform>%n Termine synchronisiert</numerusform>
+            <numerusform>%Ln Termin synchronisiert</numerusform>
+            <numerusform>%Ln Termine synchronisiert</numerusform>
         </translation>
     </message>
 </context>

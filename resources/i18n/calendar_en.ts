@@ -184,10 +184,10 @@
     </message>
     <message numerus="yes">
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
-        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <source>Moving to the cloud: %L1 of %Ln item(s) sent.</source>
         <translation>
-            <numerusform>Moving to the cloud: %1 of %n item sent.</numerusform>
-            <numerusform>Moving to the cloud: %1 of %n items sent.</numerusform>
+            <numerusform>Moving to the cloud: %L1 of %Ln item sent.</numerusform>
+            <numerusform>Moving to the cloud: %L1 of %Ln items sent.</numerusform>
         </translation>
     </message>
 </context>
@@ -542,10 +542,10 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
-        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <source>%Ln change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
-            <numerusform>%n change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
-            <numerusform>%n changes could not be sent to Google and will be sent again at the next sync: %1</numerusform>
+            <numerusform>%Ln change could not be sent to Google and will be sent again at the next sync: %1</numerusform>
+            <numerusform>%Ln changes could not be sent to Google and will be sent again at the next sync: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -609,10 +609,10 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
-        <source>Imported %n event(s) from %1.</source>
+        <source>Imported %Ln event(s) from %1.</source>
         <translation>
-            <numerusform>Imported %n event from %1.</numerusform>
-            <numerusform>Imported %n events from %1.</numerusform>
+            <numerusform>Imported %Ln event from %1.</numerusform>
+            <numerusform>Imported %Ln events from %1.</numerusform>
         </translation>
     </message>
     <message>
@@ -622,10 +622,10 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="242"/>
-        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <source>%Ln event(s) without an identifier or a start were skipped.</source>
         <translation>
-            <numerusform>%n event without an identifier or a start was skipped.</numerusform>
-            <numerusform>%n events without an identifier or a start were skipped.</numerusform>
+            <numerusform>%Ln event without an identifier or a start was skipped.</numerusform>
+            <numerusform>%Ln events without an identifier or a start were skipped.</numerusform>
         </translation>
     </message>
     <message>
@@ -1325,10 +1325,10 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
-        <source>Larkspindle push: %n event(s) failed</source>
+        <source>Larkspindle push: %Ln event(s) failed</source>
         <translation>
-            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
-            <numerusform>Larkspindle push: %n event(s) failed</numerusform>
+            <numerusform>Larkspindle push: %Ln event(s) failed</numerusform>
+            <numerusform>Larkspindle push: %Ln event(s) failed</numerusform>
         </translation>
     </message>
 </context>
@@ -1524,10 +1524,10 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
-        <source>Import %n event(s) from %1 into:</source>
+        <source>Import %Ln event(s) from %1 into:</source>
         <translation>
-            <numerusform>Import %n event from %1 into:</numerusform>
-            <numerusform>Import %n events from %1 into:</numerusform>
+            <numerusform>Import %Ln event from %1 into:</numerusform>
+            <numerusform>Import %Ln events from %1 into:</numerusform>
         </translation>
     </message>
     <message>
@@ -2343,10 +2343,10 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
-        <source>Synced %n event(s)</source>
+        <source>Synced %Ln event(s)</source>
         <translation>
-            <numerusform>Synced %n event</numerusform>
-            <numerusform>Synced %n events</numerusform>
+            <numerusform>Synced %Ln event</numerusform>
+            <numerusform>Synced %Ln events</numerusform>
         </translation>
     </message>
 </context>

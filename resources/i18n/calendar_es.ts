@@ -184,10 +184,10 @@
     </message>
     <message numerus="yes">
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
-        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <source>Moving to the cloud: %L1 of %Ln item(s) sent.</source>
         <translation>
-            <numerusform>Moviendo a la nube: %1 de %n elemento enviado.</numerusform>
-            <numerusform>Moviendo a la nube: %1 de %n elementos enviados.</numerusform>
+            <numerusform>Moviendo a la nube: %L1 de %Ln elemento enviado.</numerusform>
+            <numerusform>Moviendo a la nube: %L1 de %Ln elementos enviados.</numerusform>
         </translation>
     </message>
 </context>
@@ -546,10 +546,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
-        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <source>%Ln change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
-            <numerusform>%n cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
-            <numerusform>%n cambios no se pudieron enviar a Google y se enviarán de nuevo en la próxima sincronización: %1</numerusform>
+            <numerusform>%Ln cambio no se pudo enviar a Google y se enviará de nuevo en la próxima sincronización: %1</numerusform>
+            <numerusform>%Ln cambios no se pudieron enviar a Google y se enviarán de nuevo en la próxima sincronización: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -613,10 +613,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
-        <source>Imported %n event(s) from %1.</source>
+        <source>Imported %Ln event(s) from %1.</source>
         <translation>
-            <numerusform>Se importó %n evento de %1.</numerusform>
-            <numerusform>Se importaron %n eventos de %1.</numerusform>
+            <numerusform>Se importó %Ln evento de %1.</numerusform>
+            <numerusform>Se importaron %Ln eventos de %1.</numerusform>
         </translation>
     </message>
     <message>
@@ -626,10 +626,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="242"/>
-        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <source>%Ln event(s) without an identifier or a start were skipped.</source>
         <translation>
-            <numerusform>Se omitió %n evento sin identificador o sin inicio.</numerusform>
-            <numerusform>Se omitieron %n eventos sin identificador o sin inicio.</numerusform>
+            <numerusform>Se omitió %Ln evento sin identificador o sin inicio.</numerusform>
+            <numerusform>Se omitieron %Ln eventos sin identificador o sin inicio.</numerusform>
         </translation>
     </message>
     <message>
@@ -1329,10 +1329,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
-        <source>Larkspindle push: %n event(s) failed</source>
+        <source>Larkspindle push: %Ln event(s) failed</source>
         <translation>
-            <numerusform>Envío a Larkspindle: falló %n evento</numerusform>
-            <numerusform>Envío a Larkspindle: fallaron %n eventos</numerusform>
+            <numerusform>Envío a Larkspindle: falló %Ln evento</numerusform>
+            <numerusform>Envío a Larkspindle: fallaron %Ln eventos</numerusform>
         </translation>
     </message>
 </context>
@@ -1528,10 +1528,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
-        <source>Import %n event(s) from %1 into:</source>
+        <source>Import %Ln event(s) from %1 into:</source>
         <translation>
-            <numerusform>Importar %n evento de %1 en:</numerusform>
-            <numerusform>Importar %n eventos de %1 en:</numerusform>
+            <numerusform>Importar %Ln evento de %1 en:</numerusform>
+            <numerusform>Importar %Ln eventos de %1 en:</numerusform>
         </translation>
     </message>
     <message>
@@ -2347,10 +2347,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
-        <source>Synced %n event(s)</source>
+        <source>Synced %Ln event(s)</source>
         <translation>
-            <numerusform>%n evento sincronizado</numerusform>
-            <numerusform>%n eventos sincronizados</numerusform>
+            <numerusform>%Ln evento sincronizado</numerusform>
+            <numerusform>%Ln eventos sincronizados</numerusform>
         </translation>
     </message>
 </context>

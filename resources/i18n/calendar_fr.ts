@@ -184,10 +184,10 @@
     </message>
     <message numerus="yes">
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
-        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <source>Moving to the cloud: %L1 of %Ln item(s) sent.</source>
         <translation>
-            <numerusform>Déplacement vers le cloud : %1 sur %n élément envoyé.</numerusform>
-            <numerusform>Déplacement vers le cloud : %1 sur %n éléments envoyés.</numerusform>
+            <numerusform>Déplacement vers le cloud : %L1 sur %Ln élément envoyé.</numerusform>
+            <numerusform>Déplacement vers le cloud : %L1 sur %Ln éléments envoyés.</numerusform>
         </translation>
     </message>
 </context>
@@ -546,10 +546,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
-        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <source>%Ln change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
-            <numerusform>%n modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
-            <numerusform>%n modifications n’ont pas pu être envoyées à Google et seront renvoyées à la prochaine synchronisation : %1</numerusform>
+            <numerusform>%Ln modification n’a pas pu être envoyée à Google et sera renvoyée à la prochaine synchronisation : %1</numerusform>
+            <numerusform>%Ln modifications n’ont pas pu être envoyées à Google et seront renvoyées à la prochaine synchronisation : %1</numerusform>
         </translation>
     </message>
     <message>
@@ -613,10 +613,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
-        <source>Imported %n event(s) from %1.</source>
+        <source>Imported %Ln event(s) from %1.</source>
         <translation>
-            <numerusform>%n événement importé depuis %1.</numerusform>
-            <numerusform>%n événements importés depuis %1.</numerusform>
+            <numerusform>%Ln événement importé depuis %1.</numerusform>
+            <numerusform>%Ln événements importés depuis %1.</numerusform>
         </translation>
     </message>
     <message>
@@ -626,10 +626,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="242"/>
-        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <source>%Ln event(s) without an identifier or a start were skipped.</source>
         <translation>
-            <numerusform>%n événement sans identifiant ou sans début a été ignoré.</numerusform>
-            <numerusform>%n événements sans identifiant ou sans début ont été ignorés.</numerusform>
+            <numerusform>%Ln événement sans identifiant ou sans début a été ignoré.</numerusform>
+            <numerusform>%Ln événements sans identifiant ou sans début ont été ignorés.</numerusform>
         </translation>
     </message>
     <message>
@@ -1329,10 +1329,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
-        <source>Larkspindle push: %n event(s) failed</source>
+        <source>Larkspindle push: %Ln event(s) failed</source>
         <translation>
-            <numerusform>Envoi vers Larkspindle : échec de %n événement</numerusform>
-            <numerusform>Envoi vers Larkspindle : échec de %n événements</numerusform>
+            <numerusform>Envoi vers Larkspindle : échec de %Ln événement</numerusform>
+            <numerusform>Envoi vers Larkspindle : échec de %Ln événements</numerusform>
         </translation>
     </message>
 </context>
@@ -1528,10 +1528,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
-        <source>Import %n event(s) from %1 into:</source>
+        <source>Import %Ln event(s) from %1 into:</source>
         <translation>
-            <numerusform>Importer %n événement de %1 dans :</numerusform>
-            <numerusform>Importer %n événements de %1 dans :</numerusform>
+            <numerusform>Importer %Ln événement de %1 dans :</numerusform>
+            <numerusform>Importer %Ln événements de %1 dans :</numerusform>
         </translation>
     </message>
     <message>
@@ -2347,10 +2347,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
-        <source>Synced %n event(s)</source>
+        <source>Synced %Ln event(s)</source>
         <translation>
-            <numerusform>%n événement synchronisé</numerusform>
-            <numerusform>%n événements synchronisés</numerusform>
+            <numerusform>%Ln événement synchronisé</numerusform>
+            <numerusform>%Ln événements synchronisés</numerusform>
         </translation>
     </message>
 </context>

@@ -184,9 +184,9 @@
     </message>
     <message numerus="yes">
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="231"/>
-        <source>Moving to the cloud: %1 of %n item(s) sent.</source>
+        <source>Moving to the cloud: %L1 of %Ln item(s) sent.</source>
         <translation>
-            <numerusform>クラウドへ移動中: %n 件中 %1 件を送信しました。</numerusform>
+            <numerusform>クラウドへ移動中: %Ln 件中 %L1 件を送信しました。</numerusform>
         </translation>
     </message>
 </context>
@@ -545,9 +545,9 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="317"/>
-        <source>%n change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
+        <source>%Ln change(s) could not be sent to Google and will be sent again at the next sync: %1</source>
         <translation>
-            <numerusform>%n 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
+            <numerusform>%Ln 件の変更を Google に送信できませんでした。次回の同期で再送信されます: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -611,9 +611,9 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
-        <source>Imported %n event(s) from %1.</source>
+        <source>Imported %Ln event(s) from %1.</source>
         <translation>
-            <numerusform>%1 から %n 件のイベントをインポートしました。</numerusform>
+            <numerusform>%1 から %Ln 件のイベントをインポートしました。</numerusform>
         </translation>
     </message>
     <message>
@@ -623,9 +623,9 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="242"/>
-        <source>%n event(s) without an identifier or a start were skipped.</source>
+        <source>%Ln event(s) without an identifier or a start were skipped.</source>
         <translation>
-            <numerusform>識別子または開始日時のない %n 件のイベントをスキップしました。</numerusform>
+            <numerusform>識別子または開始日時のない %Ln 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
     <message>
@@ -1325,9 +1325,9 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="356"/>
-        <source>Larkspindle push: %n event(s) failed</source>
+        <source>Larkspindle push: %Ln event(s) failed</source>
         <translation>
-            <numerusform>Larkspindle への送信: %n 件のイベントが失敗しました</numerusform>
+            <numerusform>Larkspindle への送信: %Ln 件のイベントが失敗しました</numerusform>
         </translation>
     </message>
 </context>
@@ -1520,9 +1520,9 @@ Please check file permissions and try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="373"/>
-        <source>Import %n event(s) from %1 into:</source>
+        <source>Import %Ln event(s) from %1 into:</source>
         <translation>
-            <numerusform>%1 から %n 件のイベントをインポートする先:</numerusform>
+            <numerusform>%1 から %Ln 件のイベントをインポートする先:</numerusform>
         </translation>
     </message>
     <message>
@@ -2332,9 +2332,9 @@ Please check file permissions and try again.</source>
     <message numerus="yes">
         <location filename="../../core/sync/SyncCoordinator.cpp" line="104"/>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="125"/>
-        <source>Synced %n event(s)</source>
+        <source>Synced %Ln event(s)</source>
         <translation>
-            <numerusform>%n 件の予定を同期しました</numerusform>
+            <numerusform>%Ln 件の予定を同期しました</numerusform>
         </translation>
     </message>
 </context>

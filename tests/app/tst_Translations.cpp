@@ -83,10 +83,11 @@ std::optional<Catalogue> readCatalogue(const QString &path, QString *error)
     return catalogue;
 }
 
-// "%1".."%9" as a sorted list, and the number of "&" mnemonics ("&&" is a literal ampersand).
+// "%1".."%9" and "%n", each also with "L" for digit grouping, as a sorted list, and the number of
+// "&" mnemonics ("&&" is a literal ampersand).
 QStringList placeholders(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral("%[1-9]"));
+    static const QRegularExpression pattern(QStringLiteral("%L?[1-9n]"));
     QStringList found;
     for (const QRegularExpressionMatch &m : pattern.globalMatch(text))
         found << m.captured();

@@ -226,26 +226,36 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage_data()
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("preview");
     QTest::addColumn<QString>("details");
+    QTest::addColumn<QString>("count");
 
     QTest::newRow("English") << "en" << k12h << "Wednesday, Jan 10  \u00B7  10:07 AM"
                              << "Thu, Jan 11  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
-                             << "Thu 11 Jan 2024, 1:00 PM \u2013 2:00 PM";
+                             << "Thu 11 Jan 2024, 1:00 PM \u2013 2:00 PM"
+                             << "Imported 50,000 events from a.ics.";
     QTest::newRow("German") << "de" << k12h << "Mittwoch, 10. Jan.  \u00B7  10:07 AM"
                             << "Do., 11. Jan.  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
-                            << "Do., 11. Jan. 2024, 1:00 PM \u2013 2:00 PM";
+                            << "Do., 11. Jan. 2024, 1:00 PM \u2013 2:00 PM"
+                            << "50.000 Termine aus a.ics importiert.";
     QTest::newRow("Japanese, 12-hour")
         << "ja" << k12h << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  \u5348\u524D10:07"
         << "1\u670811\u65E5(\u6728)  \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00  \u00B7  lunch"
-        << "2024\u5E741\u670811\u65E5(\u6728) \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00";
+        << "2024\u5E741\u670811\u65E5(\u6728) \u5348\u5F8C1:00 \u2013 \u5348\u5F8C2:00"
+        << "a.ics \u304B\u3089 50,000 "
+           "\u4EF6\u306E\u30A4\u30D9\u30F3\u30C8\u3092\u30A4\u30F3\u30DD\u30FC\u30C8\u3057\u307E"
+           "\u3057\u305F\u3002";
     QTest::newRow("Japanese, 24-hour")
         << "ja"
         << "HH:mm"
         << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  10:07"
         << "1\u670811\u65E5(\u6728)  13:00 \u2013 14:00  \u00B7  lunch"
-        << "2024\u5E741\u670811\u65E5(\u6728) 13:00 \u2013 14:00";
+        << "2024\u5E741\u670811\u65E5(\u6728) 13:00 \u2013 14:00"
+        << "a.ics \u304B\u3089 50,000 "
+           "\u4EF6\u306E\u30A4\u30D9\u30F3\u30C8\u3092\u30A4\u30F3\u30DD\u30FC\u30C8\u3057\u307E"
+           "\u3057\u305F\u3002";
 }
 
-// Day and month names and their order follow the interface language, like every other text.
+// Day and month names and their order follow the interface language, like every other text, and
+// so do the digit groups of large counts.
 void TestWinTrayPopover::textsInTheInterfaceLanguage()
 {
     QFETCH(QString, language);
@@ -253,6 +263,7 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage()
     QFETCH(QString, header);
     QFETCH(QString, preview);
     QFETCH(QString, details);
+    QFETCH(QString, count);
 
     QObject owner;
     const Application::Translators translators = Application::installLanguage(language, &owner);
@@ -263,15 +274,17 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage()
     const NLParser::ParseResult parsed
         = NLParser::parse(QStringLiteral("lunch tomorrow 1pm"), kNow);
     Event event = makeEvent(QStringLiteral("e"), QString(), QStringLiteral("Lunch"), at(11, 13));
-    const QStringList actual {TrayPopoverText::header(kNow, timeFormat),
-                              TrayPopoverText::preview(parsed, timeFormat),
-                              eventWhenText(event, timeFormat)};
+    const QStringList actual {
+        TrayPopoverText::header(kNow, timeFormat), TrayPopoverText::preview(parsed, timeFormat),
+        eventWhenText(event, timeFormat),
+        QCoreApplication::translate("IcsImport", "Imported %Ln event(s) from %1.", nullptr, 50000)
+            .arg(QStringLiteral("a.ics"))};
     for (QTranslator *translator : {translators.qt, translators.app}) {
         if (translator)
             QCoreApplication::removeTranslator(translator);
     }
     QLocale::setDefault(QLocale::c());
-    QCOMPARE(actual, (QStringList {header, preview, details}));
+    QCOMPARE(actual, (QStringList {header, preview, details, count}));
 }
 
 void TestWinTrayPopover::eventColor_data()

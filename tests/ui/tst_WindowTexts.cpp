@@ -431,7 +431,7 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return show(new CalendarPickerDialog(
                  state,
-                 MainWindow::tr("Import %n event(s) from %1 into:", nullptr, 3)
+                 MainWindow::tr("Import %Ln event(s) from %1 into:", nullptr, 3)
                      .arg(QStringLiteral("holidays.ics")),
                  main));
          }},

@@ -228,7 +228,7 @@ void AccountsCalendarsDialog::startMove(const Calendar &calendar, bool shareAfte
                 if (!m_moves.contains(id))
                     return;
                 m_cloudStatus->setText(
-                    tr("Moving to the cloud: %1 of %n item(s) sent.", nullptr, total).arg(done));
+                    tr("Moving to the cloud: %L1 of %Ln item(s) sent.", nullptr, total).arg(done));
             });
         connect(mover, &Larkspindle::CalendarUpgradeService::upgradeCompleted, this,
                 [this](const QString &id, const QString &serverId) {

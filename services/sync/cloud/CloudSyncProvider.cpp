@@ -353,7 +353,7 @@ void CloudSyncProvider::confirmGone(const QString &serverId, Sync::Reply<Sync::P
 
 QString CloudSyncProvider::pushFailureReason(int failedRows, const Sync::Error &) const
 {
-    return tr("Larkspindle push: %n event(s) failed", nullptr, failedRows);
+    return tr("Larkspindle push: %Ln event(s) failed", nullptr, failedRows);
 }
 
 } // namespace Larkspindle

@@ -314,7 +314,7 @@ std::optional<Event> GoogleSyncProvider::agreedVersion(const Event &row) const
 
 QString GoogleSyncProvider::pushFailureReason(int failedRows, const Sync::Error &first) const
 {
-    return tr("%n change(s) could not be sent to Google and will be sent again at the next sync: "
+    return tr("%Ln change(s) could not be sent to Google and will be sent again at the next sync: "
               "%1",
               "", failedRows)
         .arg(first.reason);
