@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -47,6 +49,65 @@ protected:
         case QEvent::Show: {
             auto *edit = static_cast<QLineEdit *>(watched);
             edit->setMinimumWidth(placeholderWidth(edit));
+            break;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The room the window system's frame takes around the window; null while it is not known yet.
+QMargins frameMargins(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+// A guess at the frame before the window system has put one around the window: that of another
+// window on screen, which the same window manager framed, or else a title bar and thin borders.
+QMargins estimatedFrame(const QWidget *window)
+{
+    if (window->windowFlags() & Qt::FramelessWindowHint)
+        return {};
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget *other : windows) {
+        if (other == window || !other->isVisible()
+            || (other->windowType() != Qt::Window && other->windowType() != Qt::Dialog))
+            continue;
+        const QMargins margins = frameMargins(other);
+        if (!margins.isNull())
+            return margins;
+    }
+    const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    return QMargins(1, title, 1, 1);
+}
+
+const char kWantedSize[] = "windowFitWantedSize";
+
+// Fits the window again once its frame is known: a window is first fitted with an estimate.
+class FrameWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Expose:
+        case QEvent::Show: {
+            auto *window = static_cast<QWidget *>(watched);
+            if (window->isVisible() && !frameMargins(window).isNull()) {
+                window->removeEventFilter(this);
+                deleteLater();
+                fit(window);
+            }
             break;
         }
         default:
@@ -99,15 +160,27 @@ void fit(QWidget *window)
         if (window->width() < wanted)
             window->resize(wanted, window->height());
     }
-    // Decorations count once the window has been on screen; before that they are unknown.
-    const QRect frame = window->frameGeometry();
-    const QMargins decorations(
-        window->geometry().left() - frame.left(), window->geometry().top() - frame.top(),
-        frame.right() - window->geometry().right(), frame.bottom() - window->geometry().bottom());
+    // The frame counts too. Before the window system has framed the window it is estimated,
+    // and the window is fitted again from the size it wanted once the frame is known.
+    const QMargins known = frameMargins(window);
+    const bool frameKnown = !known.isNull() || (window->windowFlags() & Qt::FramelessWindowHint);
+    const QMargins decorations = frameKnown ? known : estimatedFrame(window);
+    QSize wanted = window->size();
+    const QVariant asked = window->property(kWantedSize);
+    if (frameKnown && asked.isValid()) {
+        wanted = asked.toSize().expandedTo(window->minimumSize());
+        window->setProperty(kWantedSize, QVariant());
+    } else if (!frameKnown
+               && !window->findChild<FrameWatcher *>(QString(), Qt::FindDirectChildrenOnly)) {
+        window->setProperty(kWantedSize, wanted);
+        window->installEventFilter(new FrameWatcher(window));
+    }
+    const QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
     const QRect target = fitted(frame, area);
-    if (target == frame)
+    if (target.size() != frame.size() || wanted != window->size())
+        window->resize(target.marginsRemoved(decorations).size());
+    if (target.topLeft() == frame.topLeft())
         return;
-    window->resize(target.marginsRemoved(decorations).size());
     // A dialog places itself after this, over its parent and on the screen; a move now would
     // stop it from doing so. One already on screen that grew is moved back inside.
     if (!dialog || window->isVisible())
