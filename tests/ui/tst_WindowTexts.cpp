@@ -45,6 +45,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QStyle>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +193,7 @@ private slots:
     void cleanupTestCase();
     void textsFitInEveryWindow_data();
     void textsFitInEveryWindow();
+    void frameCountsBeforeItIsKnown();
     void gallery();
 
 private:
@@ -544,6 +546,28 @@ void TestWindowTexts::textsFitInEveryWindow()
     if (window != m_main.get())
         window->close();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+// A window fitted before the window system has framed it (as every window is, when it is
+// shown) still lies whole on the screen once the frame has arrived.
+void TestWindowTexts::frameCountsBeforeItIsKnown()
+{
+    QWidget window;
+    window.setObjectName(QStringLiteral("large-window"));
+    window.resize(8000, 8000);
+    QCOMPARE(window.frameGeometry(), window.geometry());
+    // Room is left for a frame before there is one: a window manager may frame the window
+    // long after it was placed, with no new size to fit it by.
+    WindowFit::fit(&window);
+    const QRect area = window.screen()->availableGeometry();
+    QVERIFY2(window.height() < area.height(),
+             qPrintable(QStringLiteral("%1 px high on a %2 px screen")
+                            .arg(window.height())
+                            .arg(area.height())));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(window.frameGeometry() != window.geometry());
+    QTRY_VERIFY2(offScreen(&window).isEmpty(), qPrintable(offScreen(&window)));
 }
 
 // Not a check: pictures for a person to look at.
