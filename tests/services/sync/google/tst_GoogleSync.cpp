@@ -68,6 +68,8 @@ private slots:
     void editsOnBothSidesSettle();
     void refusedPushKeepsRowPending_data();
     void refusedPushKeepsRowPending();
+    void lostCreateAnswerMakesNoDuplicate_data();
+    void lostCreateAnswerMakesNoDuplicate();
     void expiredTokenMidwayRestartsOnce();
     void brokenItemLeavesPageUnapplied();
     void refreshBeforeExpiry_data();
@@ -416,6 +418,54 @@ void TestGoogleSync::refusedPushKeepsRowPending()
     QCOMPARE((*m_state)->events()->byId(gym.id)->sync_status, QStringLiteral("pending"));
     QCOMPARE(remoteTitles(kMine), LarkTest::strings({"Gym@2026-03-04T17:00:00Z"}));
     QCOMPARE((*m_state)->conflicts()->conflicts().size(), conflict ? 1 : 0);
+}
+
+void TestGoogleSync::lostCreateAnswerMakesNoDuplicate_data()
+{
+    QTest::addColumn<int>("lost"); // answers dropped after Google made the event
+    // The network layer sends the request once more: Google refuses the second insert of the
+    // same UID, and the row takes the event made the first time.
+    QTest::newRow("answer lost, resent") << 1;
+    // The run fails; the next one lists the event under the row's UID.
+    QTest::newRow("answer and resend lost") << 2;
+}
+
+// An event made here reaches Google, but no answer comes back; the user edits it meanwhile.
+// After two runs each side holds it once, as edited.
+void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
+{
+    QFETCH(int, lost);
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    EventRepository *events = (*m_state)->events();
+    Event made = Event::newLocal();
+    made.id = QStringLiteral("local-1");
+    made.uid = QStringLiteral("uid-of-local-1");
+    made.calendar_id = mine;
+    made.title = QStringLiteral("Planning");
+    made.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
+    made.end_time = made.start_time.addSecs(3600);
+    made.created = made.last_modified = kNow;
+    made.raw_icalendar = QStringLiteral("");
+    QVERIFY(events->insert(made));
+
+    m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
+    const LarkTest::SyncOutcome first = sync();
+    QCOMPARE(first.failed, lost - 1);
+    Event edited = *events->byId(made.id);
+    edited.title = QStringLiteral("Planning, room 4");
+    edited.sync_status = QStringLiteral("pending");
+    QVERIFY(events->update(edited));
+    QCOMPARE(sync().finished, 1);
+
+    QCOMPARE(localTitles(mine), LarkTest::strings({"Planning, room 4@2026-03-06T14:00:00Z"}));
+    QCOMPARE(remoteTitles(kMine), localTitles(mine));
+    const Event after = *events->byId(made.id);
+    QCOMPARE(after.sync_status, QStringLiteral("synced"));
+    const QJsonObject remote = m_google->events(kMine).first();
+    QCOMPARE(after.provider_event_id, remote.value(QLatin1String("id")).toString());
+    QCOMPARE(after.etag, remote.value(QLatin1String("etag")).toString());
+    QCOMPARE(remote.value(QLatin1String("iCalUID")).toString(), made.uid);
 }
 
 void TestGoogleSync::expiredTokenMidwayRestartsOnce()
