@@ -48,6 +48,20 @@ QJsonObject timedEvent(const QString &title, const QDateTime &start, int minutes
             {QStringLiteral("end"), at(start.addSecs(minutes * 60))}};
 }
 
+// An event made here, "local-1", waiting to be pushed.
+Event planning(const QString &calendarId)
+{
+    Event e = Event::newLocal();
+    e.id = e.uid = QStringLiteral("local-1");
+    e.calendar_id = calendarId;
+    e.title = QStringLiteral("Planning");
+    e.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
+    e.end_time = e.start_time.addSecs(3600);
+    e.created = e.last_modified = kNow;
+    e.raw_icalendar = QStringLiteral("");
+    return e;
+}
+
 QDateTime berlin(int day, int hour)
 {
     return QDateTime(QDate(2026, 3, day), QTime(hour, 0), kBerlin);
@@ -257,14 +271,7 @@ void TestGoogleSync::localChangesArePushed()
         QStringLiteral("20260309T080000Z"), berlin(10, 11), berlin(10, 12));
     QVERIFY(events->insert(moved));
 
-    Event created = Event::newLocal();
-    created.id = created.uid = QStringLiteral("local-1");
-    created.calendar_id = mine;
-    created.title = QStringLiteral("Planning");
-    created.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
-    created.end_time = created.start_time.addSecs(3600);
-    created.created = created.last_modified = kNow;
-    created.raw_icalendar = QStringLiteral("");
+    Event created = planning(mine);
     Reminder reminder;
     reminder.minutes_before = 15;
     reminder.action = QStringLiteral("display");
@@ -438,15 +445,8 @@ void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
     QCOMPARE(sync().finished, 1);
     const QString mine = calendarId(kMine);
     EventRepository *events = (*m_state)->events();
-    Event made = Event::newLocal();
-    made.id = QStringLiteral("local-1");
+    Event made = planning(mine);
     made.uid = QStringLiteral("uid-of-local-1");
-    made.calendar_id = mine;
-    made.title = QStringLiteral("Planning");
-    made.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
-    made.end_time = made.start_time.addSecs(3600);
-    made.created = made.last_modified = kNow;
-    made.raw_icalendar = QStringLiteral("");
     QVERIFY(events->insert(made));
 
     m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
