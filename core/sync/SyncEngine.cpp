@@ -298,6 +298,25 @@ std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
     return found;
 }
 
+std::optional<bool> SyncEngine::adoptCreate(const RemoteEvent &item, bool &changed)
+{
+    if (item.createdFrom.isEmpty())
+        return std::nullopt;
+    std::optional<Event> row = m_store.events->byId(item.createdFrom);
+    if (!row || row->calendar_id != m_calendar.id || !isPending(row->sync_status)
+        || !row->provider_event_id.isEmpty())
+        return std::nullopt;
+    // Our own create, whose answer never came: the row takes its identity and stays pending, so
+    // its push sends the local version (or its deletion) over it.
+    qInfo().noquote() << "[Sync] adopted the remote copy of" << row->id << "created earlier";
+    row->provider_event_id = item.remoteId;
+    row->etag = item.etag;
+    if (!item.row.raw_icalendar.isEmpty())
+        row->raw_icalendar = item.row.raw_icalendar;
+    changed = true;
+    return m_store.events->update(*row);
+}
+
 void SyncEngine::withChildRows(Event &local) const
 {
     m_store.events->loadChildRows(local);
@@ -365,6 +384,10 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
         return repository->hardDelete(local->id);
     }
 
+    if constexpr (std::is_same_v<Row, Event>) {
+        if (const std::optional<bool> adopted = local ? std::nullopt : adoptCreate(item, changed))
+            return *adopted;
+    }
     Row remote = item.row;
     remote.calendar_id = m_calendar.id;
     if (remote.uid.isEmpty())
@@ -519,6 +542,13 @@ void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushRe
                 remote.calendar_id = sent.calendar_id;
                 m_store.conflicts->recordConflict(*current, remote);
             }
+        }
+        if (outcome.error().kind == ErrorKind::Unsupported && current && kind == ChangeKind::Create
+            && sameLocalContent(sent, *current)) {
+            Row kept = *current;
+            kept.sync_status = kSynced;
+            if (!repository->update(kept))
+                qWarning().noquote() << "[Sync] could not keep" << sent.id << "on this device";
         }
         if (!notePushFailure(outcome.error()))
             return finishCalendar();

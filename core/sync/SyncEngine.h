@@ -68,6 +68,9 @@ private:
     template<typename Row> bool applyChange(const RemoteChange<Row> &item, bool &changed);
     // The local row of a pulled item, without child rows where their lookup costs.
     std::optional<Event> localRowFor(const RemoteEvent &item) const;
+    // The write that gives a pending create the remote item made from it; nullopt when the item
+    // names no such row.
+    std::optional<bool> adoptCreate(const RemoteEvent &item, bool &changed);
     std::optional<Task> localRowFor(const RemoteTask &item) const;
     // Completes a local row that is written back from its record.
     void withChildRows(Event &local) const;

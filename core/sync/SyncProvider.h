@@ -34,6 +34,9 @@ enum class ErrorKind {
     Server, // the remote failed or refused the request
     Network, // no answer: connection refused or dropped, timeout: the whole account stops
     Malformed, // an answer that cannot be read
+    // The source cannot hold the item as it stands. A new item stays on this device, said once,
+    // and is sent again only once it is changed here.
+    Unsupported,
 };
 
 struct Error
@@ -88,6 +91,10 @@ template<typename Row> struct RemoteChange
     Row row;
     // Not empty when the source could not read the item: why. The page is not applied.
     QString unreadable;
+    // The id of the local row the source made this item from, when it names one that still
+    // waits for its create's answer (the answer was lost): that row takes the item as its remote
+    // copy instead of a second row coming in.
+    QString createdFrom = {};
 };
 using RemoteEvent = RemoteChange<Event>;
 using RemoteTask = RemoteChange<Task>;

@@ -91,6 +91,12 @@ QString FakeGoogleCalendar::store(const QString &calendarId, QJsonObject resourc
     }
     if (!resource.contains(QLatin1String("status")))
         resource.insert(QStringLiteral("status"), QStringLiteral("confirmed"));
+    // The UID is given once, by the creator or by Google, and stays.
+    const Item *before = find(calendarId, id);
+    const QString uid = before ? before->resource.value(QLatin1String("iCalUID")).toString()
+                               : resource.value(QLatin1String("iCalUID")).toString();
+    resource.insert(QStringLiteral("iCalUID"),
+                    uid.isEmpty() ? QString(id + QStringLiteral("@google.com")) : uid);
     resource.insert(QStringLiteral("htmlLink"),
                     QString(QStringLiteral("https://calendar.invalid/event?eid=") + id));
     if (Item *existing = find(calendarId, id)) {
@@ -206,7 +212,7 @@ void FakeGoogleCalendar::failNext(const QByteArray &method, int status, int skip
     m_faults.append({method, status, skip, times});
 }
 
-std::optional<FakeReply> FakeGoogleCalendar::injected(const QByteArray &method)
+std::optional<FakeReply> FakeGoogleCalendar::injected(const QByteArray &method, bool &dropAnswer)
 {
     for (int i = 0; i < m_faults.size(); ++i) {
         Fault &f = m_faults[i];
@@ -221,6 +227,9 @@ std::optional<FakeReply> FakeGoogleCalendar::injected(const QByteArray &method)
             m_faults.removeAt(i);
         if (status == 0)
             return FakeReply::dropped();
+        dropAnswer = status == appliedThenDropped;
+        if (dropAnswer)
+            return std::nullopt;
         if (status < 0)
             return apiError(503, QStringLiteral("held")).held();
         return apiError(status, QStringLiteral("Injected failure"));
@@ -255,8 +264,15 @@ FakeReply FakeGoogleCalendar::handleToken(const RecordedRequest &request)
 
 FakeReply FakeGoogleCalendar::handleApi(const RecordedRequest &request)
 {
-    if (std::optional<FakeReply> fault = injected(request.method))
+    bool dropAnswer = false;
+    if (std::optional<FakeReply> fault = injected(request.method, dropAnswer))
         return *fault;
+    const FakeReply reply = answerApi(request);
+    return dropAnswer ? FakeReply::dropped() : reply;
+}
+
+FakeReply FakeGoogleCalendar::answerApi(const RecordedRequest &request)
+{
     if (request.header("Authorization") != "Bearer " + accessToken.toUtf8())
         return apiError(401, QStringLiteral("Invalid Credentials"));
 
@@ -322,13 +338,15 @@ FakeReply FakeGoogleCalendar::list(const QString &calendarId, const RecordedRequ
         offset = p[1].toInt();
         snapshot = p[2].toLongLong();
     }
+    const QString uid = request.query.queryItemValue(QStringLiteral("iCalUID"), QUrl::FullyDecoded);
     QList<const Item *> matching;
     for (const Item &item : m_items) {
-        if (item.calendarId == calendarId && item.changed > since)
+        if (item.calendarId == calendarId && item.changed > since
+            && (uid.isEmpty() || item.resource.value(QLatin1String("iCalUID")).toString() == uid))
             matching.append(&item);
     }
-    const int size
-        = qMin(pageSize, request.query.queryItemValue(QStringLiteral("maxResults")).toInt());
+    const QString maxResults = request.query.queryItemValue(QStringLiteral("maxResults"));
+    const int size = maxResults.isEmpty() ? pageSize : qMin(pageSize, maxResults.toInt());
     QJsonArray items;
     for (int i = offset; i < matching.size() && i < offset + size; ++i)
         items.append(matching[i]->resource);
@@ -354,6 +372,25 @@ FakeReply FakeGoogleCalendar::write(const QString &calendarId, const QString &ev
             return apiError(400, QStringLiteral("Parse Error"));
         QJsonObject resource = doc.object();
         resource.remove(QStringLiteral("id"));
+        const QString uid = resource.value(QLatin1String("iCalUID")).toString();
+        const bool taken = !uid.isEmpty()
+            && std::any_of(m_items.cbegin(), m_items.cend(), [&](const Item &item) {
+                   return item.calendarId == calendarId
+                       && item.resource.value(QLatin1String("iCalUID")).toString() == uid
+                       && !item.resource.contains(QLatin1String("recurringEventId"));
+               });
+        if (taken)
+            return FakeReply::json(
+                409,
+                QJsonObject {
+                    {QStringLiteral("error"),
+                     QJsonObject {{QStringLiteral("code"), 409},
+                                  {QStringLiteral("message"),
+                                   QStringLiteral("The requested identifier "
+                                                  "already exists.")},
+                                  {QStringLiteral("errors"),
+                                   QJsonArray {QJsonObject {{QStringLiteral("reason"),
+                                                             QStringLiteral("duplicate")}}}}}}});
         const QString id = store(calendarId, resource);
         reply = FakeReply::json(200, find(calendarId, id)->resource);
     } else if (request.method == "PUT" && !find(calendarId, eventId)) {

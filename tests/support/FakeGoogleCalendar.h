@@ -3,8 +3,10 @@
 // A stateful Google Calendar on top of FakeHttpServer: calendars, event resources with entity
 // tags, a change counter behind the sync tokens (old ones answer 410 once expired), pages of a
 // set size, exceptions of recurring series (a first change of an occurrence is a PUT to its
-// instance id, "<series id>_<original start in basic form>"), the OAuth token endpoint, and
-// failures injected per verb. Clients reach it at apiRoot() and tokenUrl().
+// instance id, "<series id>_<original start in basic form>"), one event per iCalUID in a
+// calendar (a second insert is refused with 409 "duplicate"; listings filter by iCalUID), the
+// OAuth token endpoint, and failures injected per verb. Clients reach it at apiRoot() and
+// tokenUrl().
 
 #include "support/FakeHttpServer.h"
 
@@ -63,8 +65,10 @@ public:
     void expireSyncTokens() { ++m_tokenEpoch; }
 
     // The next request with this verb (after `skip` that pass) is answered with the status,
-    // `times` times. Status 0 drops the connection; -1 holds the answer back for good.
+    // `times` times. Status 0 drops the connection; -1 holds the answer back for good;
+    // appliedThenDropped carries the request out and drops the connection instead of answering.
     void failNext(const QByteArray &method, int status, int skip = 0, int times = 1);
+    static constexpr int appliedThenDropped = -2;
 
     // A sync token of the current state, as a listing would hand it out.
     QString currentSyncToken() const;
@@ -90,7 +94,8 @@ private:
     FakeReply list(const QString &calendarId, const RecordedRequest &request);
     FakeReply write(const QString &calendarId, const QString &eventId,
                     const RecordedRequest &request);
-    std::optional<FakeReply> injected(const QByteArray &method);
+    FakeReply answerApi(const RecordedRequest &request);
+    std::optional<FakeReply> injected(const QByteArray &method, bool &dropAnswer);
     Item *find(const QString &calendarId, const QString &eventId);
     const Item *find(const QString &calendarId, const QString &eventId) const;
     void touch(Item &item);

@@ -286,7 +286,12 @@ QList<QJsonObject> FakeGraph::calendarView(const QString &calendarId, const QDat
 void FakeGraph::failNext(const QByteArray &method, const QString &targetPart,
                          const FakeReply &reply, int times)
 {
-    m_failures.append({method, targetPart, reply, times});
+    m_failures.append({method, targetPart, reply, times, false});
+}
+
+void FakeGraph::dropAnswers(const QByteArray &method, const QString &targetPart, int times)
+{
+    m_failures.append({method, targetPart, FakeReply::dropped(), times, true});
 }
 
 void FakeGraph::expireDeltaTokens()
@@ -605,6 +610,12 @@ FakeReply FakeGraph::create(const RecordedRequest &request, const QString &calen
         || (hasRecurrence && !knownPattern(obj(body, "recurrence"))))
         return graphError(400, QStringLiteral("ErrorInvalidRequest"),
                           QStringLiteral("The event body is not valid."));
+    // A transaction id names one create: sent again, it answers the event it made.
+    const QString transaction = str(body, "transactionId");
+    for (const QString &id : std::as_const(m_order)) {
+        if (!transaction.isEmpty() && str(m_events.value(id).json, "transactionId") == transaction)
+            return FakeReply::json(201, event(id));
+    }
     QJsonObject stored = body;
     if (!hasRecurrence)
         stored.remove(QStringLiteral("recurrence"));
@@ -695,11 +706,19 @@ FakeReply FakeGraph::dispatch(const RecordedRequest &request)
         if ((f.method == "*" || f.method == request.method)
             && QString::fromUtf8(request.target).contains(f.targetPart)) {
             const FakeReply reply = f.reply;
+            const bool applied = f.applied;
             if (--f.times <= 0)
                 m_failures.removeAt(i);
+            if (applied)
+                answer(request);
             return reply;
         }
     }
+    return answer(request);
+}
+
+FakeReply FakeGraph::answer(const RecordedRequest &request)
+{
     if (request.header("Authorization") != "Bearer " + accessToken.toUtf8())
         return graphError(401, QStringLiteral("InvalidAuthenticationToken"),
                           QStringLiteral("Access token is empty or not valid."));

@@ -12,6 +12,7 @@
 //    cancelled occurrences);
 //  - series expanded from their patterns; an absolute monthly or yearly day that a month lacks
 //    falls on that month's last day;
+//  - a create with a "transactionId" already used answers the event that transaction made;
 //  - times in the zone "Prefer: outlook.timezone" names (UTC by default), "@odata.etag" as
 //    W/"<changeKey>" and If-Match checked on writes (412), ids with "/" and "=" in them, 401
 //    without the bearer token, 410 "syncStateNotFound" for expired delta tokens.
@@ -73,6 +74,9 @@ public:
     // `targetPart` get this reply instead.
     void failNext(const QByteArray &method, const QString &targetPart, const FakeReply &reply,
                   int times = 1);
+    // The next `times` such requests are carried out, and their connection dropped instead of
+    // an answer.
+    void dropAnswers(const QByteArray &method, const QString &targetPart, int times = 1);
     void clearFailures() { m_failures.clear(); }
     // Every delta token handed out so far answers 410 "syncStateNotFound" from now on.
     void expireDeltaTokens();
@@ -112,6 +116,7 @@ private:
         QString targetPart;
         FakeReply reply;
         int times;
+        bool applied; // the request is carried out before the reply replaces its answer
     };
     struct Instance
     {
@@ -121,6 +126,7 @@ private:
     };
 
     FakeReply dispatch(const RecordedRequest &request);
+    FakeReply answer(const RecordedRequest &request);
     FakeReply calendarView(const RecordedRequest &request, const QString &calendarId);
     FakeReply instances(const RecordedRequest &request, const QString &masterId);
     FakeReply create(const RecordedRequest &request, const QString &calendarId);

@@ -410,18 +410,29 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
         finishPull(changes, body, accountsKept, false);
         return;
     }
+    runPostAccountDiscovery(newAccounts, changes, body);
+}
+
+void ConfigSyncService::runPostAccountDiscovery(const QStringList &accountIds,
+                                                const QJsonArray &changes, const QJsonObject &reply)
+{
+    // The other records may name the calendars these accounts bring: they wait for them.
     QPointer<ConfigSyncService> self(this);
-    m_discovery->run(newAccounts, [self, changes, body] {
+    m_discovery->run(accountIds, [self, changes, reply] {
         if (self)
-            self->finishPull(changes, body, true, true);
+            self->finishPull(changes, reply, true, true);
     });
+}
+
+bool ConfigSyncService::applyRemainingChanges(const QJsonArray &changes)
+{
+    return m_applier.applyRemaining(changes, sections());
 }
 
 void ConfigSyncService::finishPull(const QJsonArray &changes, const QJsonObject &reply,
                                    bool accountsKept, bool discovered)
 {
-    const bool kept
-        = m_applier.applyRemaining(changes, sections()) && accountsKept && storeCursor(reply);
+    const bool kept = applyRemainingChanges(changes) && accountsKept && storeCursor(reply);
     if (discovered)
         emit m_appState->syncNowRequested();
     m_applyFailed = !kept;

@@ -111,6 +111,11 @@ private:
     void runPull();
     void handlePush(bool ok, int status, const QJsonObject &body, const QStringList &pushedIds);
     void handlePull(bool ok, int status, const QJsonObject &body);
+    // Finds the calendars of the accounts the pull brought, then finishes the pull.
+    void runPostAccountDiscovery(const QStringList &accountIds, const QJsonArray &changes,
+                                 const QJsonObject &reply);
+    // Every record of the pull but the accounts, stage by stage.
+    [[nodiscard]] bool applyRemainingChanges(const QJsonArray &changes);
     void finishPull(const QJsonArray &changes, const QJsonObject &reply, bool accountsKept,
                     bool discovered);
     bool storeCursor(const QJsonObject &reply);

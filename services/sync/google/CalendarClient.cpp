@@ -305,6 +305,27 @@ void CalendarClient::collectPages(const QString &calendarId, const QString &sync
         });
 }
 
+void CalendarClient::findByICalUid(const QString &calendarId, const QString &iCalUid)
+{
+    if (accessToken.isEmpty()) {
+        emit requestFailed(tr("No Google access token available."), 401);
+        return;
+    }
+    const OAuth::FormItems query {{QStringLiteral("iCalUID"), iCalUid},
+                                  {QStringLiteral("showDeleted"), QStringLiteral("true")}};
+    QUrl url = eventsUrl(calendarId, QString());
+    url.setQuery(QString::fromLatin1(OAuth::encodeForm(query)), QUrl::StrictMode);
+    send("GET", url, nullptr, QString(), [this, calendarId](const Answer &answer) {
+        const std::optional<QJsonObject> body = listingBody(QStringLiteral("events.list"), answer);
+        if (!body)
+            return;
+        QList<QJsonObject> items;
+        for (const QJsonValue &item : body->value(QLatin1String("items")).toArray())
+            items.append(item.toObject());
+        emit eventsPageListed(calendarId, items, QString(), QString());
+    });
+}
+
 void CalendarClient::insertEvent(const QString &localId, const QString &calendarId,
                                  const QJsonObject &event)
 {

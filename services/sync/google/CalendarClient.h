@@ -85,6 +85,9 @@ public:
     // One page; ends in exactly one of eventsPageListed, syncTokenExpired and requestFailed.
     void listEventsPage(const QString &calendarId, const QString &syncToken,
                         const QString &pageToken);
+    // The calendar's events under one iCalendar UID, deleted ones included; ends in
+    // eventsPageListed (without page or sync token) or requestFailed.
+    void findByICalUid(const QString &calendarId, const QString &iCalUid);
     void insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event);
     // Replaces the whole resource; If-Match when the etag is not empty.
     void updateEvent(const QString &localId, const QString &calendarId, const QString &eventId,

@@ -142,6 +142,10 @@ Sync::ChangePage GoogleSyncProvider::changePage(const QList<QJsonObject> &items,
         const bool cancelled
             = item.value(QLatin1String("status")).toString() == QLatin1String("cancelled");
         const bool instance = !item.value(QLatin1String("recurringEventId")).toString().isEmpty();
+        // Which of our rows it may have been made from; resolved against the store later.
+        const QString iCalUid = item.value(QLatin1String("iCalUID")).toString();
+        if (!instance && !iCalUid.endsWith(QLatin1String("@google.com")))
+            change.createdFrom = iCalUid;
         if (cancelled && !instance) {
             change.deleted = true;
             change.row.uid = change.remoteId;
@@ -163,11 +167,14 @@ void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetc
 {
     CalendarClient *client = newClient();
     connect(client, &CalendarClient::eventsPageListed, this,
-            [client, done](const QString &, const QList<QJsonObject> &items,
-                           const QString &nextPageToken, const QString &nextSyncToken) {
+            [this, client, calendar, done](const QString &, const QList<QJsonObject> &items,
+                                           const QString &nextPageToken,
+                                           const QString &nextSyncToken) {
                 client->deleteLater();
-                done(Sync::Outcome<Sync::ChangePage>::success(
-                    changePage(items, nextPageToken, nextSyncToken)));
+                Sync::ChangePage page = changePage(items, nextPageToken, nextSyncToken);
+                for (Sync::RemoteEvent &change : page.events)
+                    change.createdFrom = pendingCreateOf(calendar, change.createdFrom);
+                done(Sync::Outcome<Sync::ChangePage>::success(page));
             });
     connect(client, &CalendarClient::syncTokenExpired, this, [client, done](const QString &) {
         client->deleteLater();
@@ -208,6 +215,10 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
         body = instance->second;
     } else if (kind == Sync::ChangeKind::Create) {
         body = CalendarClient::eventToJson(event);
+        // Google keeps one event per iCalendar UID in a calendar: a create sent twice (its
+        // answer lost) is refused the second time, and a later listing names the row it came from.
+        if (!event.uid.isEmpty())
+            body.insert(QStringLiteral("iCalUID"), event.uid);
     } else if (kind == Sync::ChangeKind::Update) {
         const QJsonObject stored = storedResource(event);
         body = stored.isEmpty() ? CalendarClient::eventToJson(event)
@@ -235,6 +246,11 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
             [this, client, calendar, kind, event, done](const QString &, const QString &reason,
                                                         int status) {
                 client->deleteLater();
+                if (status == 409 && kind == Sync::ChangeKind::Create
+                    && event.master_event_uid.isEmpty()) {
+                    adoptExisting(calendar, event, reason, done);
+                    return;
+                }
                 failed(client, status, reason, done, [this, calendar, kind, event, done] {
                     pushEvent(calendar, kind, event, done);
                 });
@@ -255,6 +271,52 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
         client->deleteEvent(event.id, calendar.url, event.provider_event_id, event.etag);
         break;
     }
+}
+
+QString GoogleSyncProvider::pendingCreateOf(const Calendar &calendar, const QString &uid) const
+{
+    if (uid.isEmpty())
+        return QString();
+    const std::optional<Event> row = context().eventByUid(uid, calendar.id, QString());
+    const bool waiting
+        = row && row->provider_event_id.isEmpty() && row->sync_status == QLatin1String("pending");
+    return waiting ? row->id : QString();
+}
+
+// The calendar already holds an event under the row's UID: a create of ours whose answer was
+// lost. The row takes it over and writes its own version over it.
+void GoogleSyncProvider::adoptExisting(const Calendar &calendar, const Event &event,
+                                       const QString &refusal, Sync::Reply<Sync::PushReceipt> done)
+{
+    CalendarClient *client = newClient();
+    connect(
+        client, &CalendarClient::eventsPageListed, this,
+        [this, client, calendar, event, refusal,
+         done](const QString &, const QList<QJsonObject> &items, const QString &, const QString &) {
+            client->deleteLater();
+            Event adopted = event;
+            for (const QJsonObject &item : items) {
+                if (item.value(QLatin1String("recurringEventId")).toString().isEmpty()) {
+                    adopted.provider_event_id = item.value(QLatin1String("id")).toString();
+                    adopted.etag = item.value(QLatin1String("etag")).toString();
+                    adopted.raw_icalendar
+                        = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
+                }
+            }
+            if (adopted.provider_event_id.isEmpty()) {
+                done(Sync::Outcome<Sync::PushReceipt>::failure(Sync::ErrorKind::Server, refusal));
+                return;
+            }
+            pushEvent(calendar, Sync::ChangeKind::Update, adopted, done);
+        });
+    connect(client, &CalendarClient::requestFailed, this,
+            [this, client, calendar, event, refusal, done](const QString &reason, int status) {
+                client->deleteLater();
+                failed(client, status, reason, done, [this, calendar, event, refusal, done] {
+                    adoptExisting(calendar, event, refusal, done);
+                });
+            });
+    client->findByICalUid(calendar.url, event.uid);
 }
 
 // A changed occurrence is written as the instance Google keeps for that slot of the series: its

@@ -159,6 +159,10 @@ public:
     // series keeps). Empty with a reason in `error` for a rule Graph has no pattern for.
     static QJsonObject rruleToGraphRecurrence(const QString &rule, const QDateTime &start,
                                               bool allDay, QString *error = nullptr);
+    // The dates (in the series' zone) Graph gives the recurrence object of a rule that the rule
+    // does not have: an absolute day 29 to 31 moved to the last day of shorter months. They are
+    // cancelled once the series is written; empty when there are none.
+    static QList<QDate> graphOnlyDates(const QString &rule, const QDateTime &start, bool allDay);
     // The rule of a recurrence object; empty when the pattern is missing or unknown.
     static QString graphRecurrenceToRrule(const QJsonObject &recurrence, const QDateTime &start,
                                           bool allDay);

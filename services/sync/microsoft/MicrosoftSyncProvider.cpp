@@ -237,6 +237,7 @@ void MicrosoftSyncProvider::onPage(const std::shared_ptr<Fetch> &fetch, const Gr
         changed.remoteId = id;
         changed.row = CalendarClient::eventFromJson(item, fetch->calendar.id);
         changed.etag = changed.row.etag;
+        changed.createdFrom = item.value(QStringLiteral("transactionId")).toString();
         fetch->page.events.append(changed);
     }
     if (unplaced) {
@@ -403,6 +404,8 @@ void MicrosoftSyncProvider::addSeries(const std::shared_ptr<Fetch> &fetch, Event
     RemoteEvent series;
     series.remoteId = master.provider_event_id;
     series.etag = master.etag;
+    series.createdFrom
+        = jsonObject(master.raw_icalendar).value(QStringLiteral("transactionId")).toString();
     series.row = master;
     fetch->page.events.append(series);
     fetch->page.events.append(overrides);
@@ -459,22 +462,29 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
             return;
         }
         QString error;
-        const QJsonObject body = CalendarClient::eventToJson(event, &error);
+        QJsonObject body = CalendarClient::eventToJson(event, &error);
         if (!error.isEmpty()) {
-            fail(ErrorKind::Server, error);
+            fail(ErrorKind::Unsupported, error);
             return;
         }
-        m_client->insertEvent(calendar.url, body, [receiptOf](const GraphReply &reply) {
-            if (reply.ok() && reply.body.value(QStringLiteral("id")).toString().isEmpty()) {
-                GraphReply unreadable = reply;
-                unreadable.failure = GraphReply::Failure::Malformed;
-                unreadable.reason
-                    = CalendarClient::tr("Microsoft Graph sent a reply that cannot be read.");
-                receiptOf(unreadable);
-                return;
-            }
-            receiptOf(reply);
-        });
+        // Graph creates one event per transaction id: a create sent again (its answer lost)
+        // answers the event made the first time, and a later listing names the row it came from.
+        body.insert(QStringLiteral("transactionId"), event.id);
+        m_client->insertEvent(
+            calendar.url, body, [this, calendar, event, receiptOf](const GraphReply &reply) {
+                const QString id = reply.body.value(QStringLiteral("id")).toString();
+                if (reply.ok() && id.isEmpty()) {
+                    GraphReply unreadable = reply;
+                    unreadable.failure = GraphReply::Failure::Malformed;
+                    unreadable.reason
+                        = CalendarClient::tr("Microsoft Graph sent a reply that cannot be read.");
+                    receiptOf(unreadable);
+                    return;
+                }
+                if (!reply.ok())
+                    return receiptOf(reply);
+                cancelAddedDates(calendar, event, id, receiptOf, reply);
+            });
         return;
     }
     case Sync::ChangeKind::Update:
@@ -496,7 +506,14 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
             return;
         }
         m_client->updateEvent(calendar.url, event.provider_event_id, patch, event.etag,
-                              [receiptOf](const GraphReply &reply) { receiptOf(reply); });
+                              [this, calendar, event, patch, receiptOf](const GraphReply &reply) {
+                                  // A new pattern brings every date of it back.
+                                  if (reply.ok() && patch.contains(QStringLiteral("recurrence")))
+                                      cancelAddedDates(calendar, event, event.provider_event_id,
+                                                       receiptOf, reply);
+                                  else
+                                      receiptOf(reply);
+                              });
     };
     const QJsonObject base = jsonObject(event.raw_icalendar);
     if (!base.isEmpty() && CalendarClient::etagOf(base) == event.etag) {
@@ -511,6 +528,59 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         }
         patchFrom(reply.body);
     });
+}
+
+// Graph puts a day that shorter months lack on their last day, where the rule skips those
+// months: those occurrences are cancelled, so that the series holds the rule's dates alone. The
+// answer is the series as it stands afterwards.
+void MicrosoftSyncProvider::cancelAddedDates(const Calendar &calendar, const Event &event,
+                                             const QString &seriesId, const Done &answer,
+                                             const GraphReply &written)
+{
+    const QList<QDate> added = event.recurrence_rule.isEmpty()
+        ? QList<QDate>()
+        : CalendarClient::graphOnlyDates(event.recurrence_rule, event.start_time, event.is_all_day);
+    if (added.isEmpty()) {
+        answer(written);
+        return;
+    }
+    const QTimeZone zone = event.start_time.timeSpec() == Qt::TimeZone ? event.start_time.timeZone()
+                                                                       : QTimeZone::utc();
+    const QUrl url
+        = m_client->instancesUrl(seriesId, QDateTime(added.first(), QTime(0, 0), zone).addDays(-1),
+                                 QDateTime(added.last(), QTime(0, 0), zone).addDays(2));
+    auto ids = std::make_shared<QStringList>();
+    auto step = std::make_shared<std::function<void(const GraphReply &)>>();
+    // Pages of instances first, then one cancellation after another, then the series read back.
+    *step = [this, calendar, event, seriesId, answer, added, zone, ids,
+             step](const GraphReply &reply) {
+        if (!reply.ok()) {
+            *step = nullptr; // the step holds itself: this ends the cycle
+            answer(reply);
+            return;
+        }
+        const CalendarClient::EventListPage page = CalendarClient::pageFromJson(reply.body);
+        for (const QJsonObject &item : page.items) {
+            const QDateTime slot
+                = dateEntryInstant(CalendarClient::eventFromJson(item, calendar.id).recurrence_id);
+            const QDate date
+                = event.is_all_day ? slot.toUTC().date() : slot.toTimeZone(zone).date();
+            if (added.contains(date))
+                ids->append(item.value(QStringLiteral("id")).toString());
+        }
+        if (!page.nextLink.isEmpty()) {
+            m_client->fetchPage(QUrl::fromEncoded(page.nextLink.toUtf8()), *step);
+            return;
+        }
+        if (!ids->isEmpty()) {
+            // A cancellation answers no page: the next one follows.
+            m_client->deleteEvent(calendar.url, ids->takeFirst(), QString(), *step);
+            return;
+        }
+        *step = nullptr;
+        m_client->getEvent(seriesId, answer);
+    };
+    m_client->fetchPage(url, *step);
 }
 
 std::optional<Event> MicrosoftSyncProvider::agreedVersion(const Event &row) const

@@ -71,6 +71,9 @@ private:
     // A listing of the whole window names every event it holds: the rows it did not name were
     // deleted at the source meanwhile.
     void addUnseen(const std::shared_ptr<Fetch> &fetch);
+    using Done = CalendarClient::Done;
+    void cancelAddedDates(const Calendar &calendar, const Event &event, const QString &seriesId,
+                          const Done &answer, const GraphReply &written);
     void pushOccurrence(const Calendar &calendar, const Event &event,
                         Sync::Reply<Sync::PushReceipt> done);
 

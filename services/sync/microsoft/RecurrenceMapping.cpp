@@ -7,10 +7,12 @@
 #include "model/Recurrence.h"
 
 #include <QJsonArray>
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace Microsoft {
@@ -238,7 +240,95 @@ QJsonObject patternOf(const RRule &rule, const QDate &first)
     return pattern;
 }
 
+// The absolute day of a pattern that Graph moves to the last day of shorter months, where the
+// rule skips those months instead (its own day 29 to 31, not one of its "last day" forms); 0
+// when Graph and the rule agree on every month.
+int fallbackDay(const RRule &rule, const QJsonObject &pattern)
+{
+    const bool ownDay
+        = rule.bySetPos.isEmpty() && (rule.byMonthDay.isEmpty() || rule.byMonthDay.first() > 0);
+    const QString type = pattern.value(QStringLiteral("type")).toString();
+    const int day = pattern.value(QStringLiteral("dayOfMonth")).toInt();
+    if (!ownDay)
+        return 0;
+    if (type == QLatin1String("absoluteMonthly"))
+        return day > 28 ? day : 0;
+    if (type == QLatin1String("absoluteYearly"))
+        return day > shortestMonth(pattern.value(QStringLiteral("month")).toInt()) ? day : 0;
+    return 0;
+}
+
+// The dates an absolute monthly or yearly pattern gives from `first` through `last`.
+QList<QDate> patternDates(const QJsonObject &pattern, const QDate &first, const QDate &last)
+{
+    const bool yearly
+        = pattern.value(QStringLiteral("type")).toString() == QLatin1String("absoluteYearly");
+    const int step
+        = qMax(1, pattern.value(QStringLiteral("interval")).toInt(1)) * (yearly ? 12 : 1);
+    const int day = pattern.value(QStringLiteral("dayOfMonth")).toInt();
+    QDate month(first.year(),
+                yearly ? pattern.value(QStringLiteral("month")).toInt() : first.month(), 1);
+    if (month < QDate(first.year(), first.month(), 1))
+        month = month.addYears(1);
+    QList<QDate> dates;
+    for (; month.isValid() && month <= last; month = month.addMonths(step)) {
+        const QDate date(month.year(), month.month(), qMin(day, month.daysInMonth()));
+        if (date >= first && date <= last)
+            dates << date;
+    }
+    return dates;
+}
+
+// Graph's form of a rule whose day shorter months lack: its range ends on a date (the rule's
+// last one for a counted rule), and the dates Graph adds up to it are cancelled after the write.
+struct FallbackForm
+{
+    QDate last; // the range's end date
+    QList<QDate> added; // in the series' zone
+};
+
+// The most added dates a series may have cancelled; beyond that it is not sent.
+constexpr int kMostAdded = 120;
+
+std::optional<FallbackForm> fallbackForm(const RRule &rule, const QJsonObject &pattern,
+                                         const QDateTime &start, bool allDay)
+{
+    if (rule.count < 1 && !rule.until.isValid())
+        return std::nullopt; // without an end the added dates never end either
+    const QDateTime end = rule.until.isValid() ? rule.until.addDays(2) : start.addYears(4000);
+    QSet<QDate> ruleDates;
+    QDate lastOfRule;
+    for (const QDateTime &at : recurrenceStarts(rule, start, end)) {
+        lastOfRule = seriesDate(at, allDay);
+        ruleDates.insert(lastOfRule);
+    }
+    if (ruleDates.isEmpty())
+        return std::nullopt;
+    FallbackForm form;
+    form.last = rule.count > 0 ? lastOfRule
+        : allDay               ? rule.until.date()
+                               : rule.until.toTimeZone(zoneOf(start)).date();
+    for (const QDate &date : patternDates(pattern, seriesDate(start, allDay), form.last)) {
+        if (!ruleDates.contains(date))
+            form.added << date;
+    }
+    if (form.added.size() > kMostAdded)
+        return std::nullopt;
+    return form;
+}
+
 } // namespace
+
+QList<QDate> CalendarClient::graphOnlyDates(const QString &rule, const QDateTime &start,
+                                            bool allDay)
+{
+    const RRule parsed = parseRRule(rule);
+    const QJsonObject pattern = patternOf(parsed, seriesDate(start, allDay));
+    if (!fallbackDay(parsed, pattern))
+        return {};
+    const std::optional<FallbackForm> form = fallbackForm(parsed, pattern, start, allDay);
+    return form ? form->added : QList<QDate>();
+}
 
 QJsonObject CalendarClient::rruleToGraphRecurrence(const QString &rule, const QDateTime &start,
                                                    bool allDay, QString *error)
@@ -247,14 +337,21 @@ QJsonObject CalendarClient::rruleToGraphRecurrence(const QString &rule, const QD
     const QDate first = seriesDate(start, allDay);
     const QJsonObject pattern
         = parsed.count > 0 && parsed.until.isValid() ? QJsonObject() : patternOf(parsed, first);
-    if (pattern.isEmpty() || !first.isValid()) {
+    std::optional<FallbackForm> fallback;
+    if (!pattern.isEmpty() && fallbackDay(parsed, pattern))
+        fallback = fallbackForm(parsed, pattern, start, allDay);
+    if (pattern.isEmpty() || !first.isValid() || (fallbackDay(parsed, pattern) && !fallback)) {
         if (error)
             *error = tr("Microsoft calendars cannot keep the repeat rule \"%1\".").arg(rule);
         return {};
     }
     QJsonObject range;
     range.insert(QStringLiteral("startDate"), first.toString(Qt::ISODate));
-    if (parsed.count > 0) {
+    if (fallback) {
+        // A count would take the added dates as occurrences: the rule's last date ends it.
+        range.insert(QStringLiteral("type"), QStringLiteral("endDate"));
+        range.insert(QStringLiteral("endDate"), fallback->last.toString(Qt::ISODate));
+    } else if (parsed.count > 0) {
         range.insert(QStringLiteral("type"), QStringLiteral("numbered"));
         range.insert(QStringLiteral("numberOfOccurrences"), parsed.count);
     } else if (parsed.until.isValid()) {

@@ -607,7 +607,7 @@ void TestConfigSyncService::pulledRuleAgainstLocal_data()
 {
     QTest::addColumn<QString>("kind"); // "rule", or "calendar" for a calendar's preferences
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("updatedSecs"); // relative to T
+    QTest::addColumn<int>("updatedMs"); // relative to T
     QTest::addColumn<bool>("tombstone");
     QTest::addColumn<QString>("nameAfter"); // empty: the row is gone
     QTest::addColumn<int>("updatedAfterSecs");
@@ -615,24 +615,29 @@ void TestConfigSyncService::pulledRuleAgainstLocal_data()
 
     QTest::newRow("same rule, later time: nothing written")
         << "rule"
-        << "Local" << 60 << false << "Local" << 0 << 0;
+        << "Local" << 60000 << false << "Local" << 0 << 0;
     QTest::newRow("later edit wins, keeping its time")
         << "rule"
-        << "Theirs" << 60 << false << "Theirs" << 60 << 1;
+        << "Theirs" << 60000 << false << "Theirs" << 60 << 1;
     QTest::newRow("earlier edit loses") << "rule"
-                                        << "Theirs" << -60 << false << "Local" << 0 << 0;
+                                        << "Theirs" << -60000 << false << "Local" << 0 << 0;
     QTest::newRow("same time: the greater copy on every device")
         << "rule"
         << "Zed" << 0 << false << "Zed" << 0 << 1;
+    // Times are compared to the second: a later millisecond of the same second is no later.
+    QTest::newRow("same second, smaller copy stays")
+        << "rule"
+        << "Alpha" << 900 << false << "Local" << 0 << 0;
     QTest::newRow("same time, smaller copy stays") << "rule"
                                                    << "Alpha" << 0 << false << "Local" << 0 << 0;
     QTest::newRow("tombstone deletes") << "rule"
-                                       << "Local" << -60 << true << "" << 0 << 1;
-    QTest::newRow("calendar: later choice wins") << "calendar"
-                                                 << "Theirs" << 60 << false << "Theirs" << 60 << 1;
+                                       << "Local" << -60000 << true << "" << 0 << 1;
+    QTest::newRow("calendar: later choice wins")
+        << "calendar"
+        << "Theirs" << 60000 << false << "Theirs" << 60 << 1;
     QTest::newRow("calendar: earlier choice loses")
         << "calendar"
-        << "Theirs" << -60 << false << "Local" << 0 << 0;
+        << "Theirs" << -60000 << false << "Local" << 0 << 0;
     QTest::newRow("calendar: same time, the greater name on every device")
         << "calendar"
         << "Zed" << 0 << false << "Zed" << 0 << 1;
@@ -645,7 +650,7 @@ void TestConfigSyncService::pulledRuleAgainstLocal()
 {
     QFETCH(QString, kind);
     QFETCH(QString, name);
-    QFETCH(int, updatedSecs);
+    QFETCH(int, updatedMs);
     QFETCH(bool, tombstone);
     QFETCH(QString, nameAfter);
     QFETCH(int, updatedAfterSecs);
@@ -660,7 +665,7 @@ void TestConfigSyncService::pulledRuleAgainstLocal()
         QJsonObject record = Larkspindle::ConfigRecords::calendarPreferenceRecord(
             local, (*m_state)->accounts()->byId(local.account_id), T);
         record.insert(QStringLiteral("display_name_override"), name);
-        record.insert(QStringLiteral("updated_at"), T.addSecs(updatedSecs).toMSecsSinceEpoch());
+        record.insert(QStringLiteral("updated_at"), T.addMSecs(updatedMs).toMSecsSinceEpoch());
         pullReturns({QJsonObject {{QStringLiteral("type"), QStringLiteral("calendar_preferences")},
                                   {QStringLiteral("data"), record}}});
         QSignalSpy changed(calendars, &CalendarRepository::calendarsChanged);
@@ -680,7 +685,7 @@ void TestConfigSyncService::pulledRuleAgainstLocal()
     QVERIFY((*m_state)->filterRules()->insert(local));
     QJsonObject record = Larkspindle::ConfigRecords::filterRuleRecord(local, {}, T);
     record.insert(QStringLiteral("name"), name);
-    record.insert(QStringLiteral("updated_at"), T.addSecs(updatedSecs).toMSecsSinceEpoch());
+    record.insert(QStringLiteral("updated_at"), T.addMSecs(updatedMs).toMSecsSinceEpoch());
     if (tombstone)
         record.insert(QStringLiteral("deleted_at"), T.toMSecsSinceEpoch());
     pullReturns({QJsonObject {{QStringLiteral("type"), QStringLiteral("filter_rules")},

@@ -48,6 +48,20 @@ QJsonObject timedEvent(const QString &title, const QDateTime &start, int minutes
             {QStringLiteral("end"), at(start.addSecs(minutes * 60))}};
 }
 
+// An event made here, "local-1", waiting to be pushed.
+Event planning(const QString &calendarId)
+{
+    Event e = Event::newLocal();
+    e.id = e.uid = QStringLiteral("local-1");
+    e.calendar_id = calendarId;
+    e.title = QStringLiteral("Planning");
+    e.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
+    e.end_time = e.start_time.addSecs(3600);
+    e.created = e.last_modified = kNow;
+    e.raw_icalendar = QStringLiteral("");
+    return e;
+}
+
 QDateTime berlin(int day, int hour)
 {
     return QDateTime(QDate(2026, 3, day), QTime(hour, 0), kBerlin);
@@ -68,6 +82,8 @@ private slots:
     void editsOnBothSidesSettle();
     void refusedPushKeepsRowPending_data();
     void refusedPushKeepsRowPending();
+    void lostCreateAnswerMakesNoDuplicate_data();
+    void lostCreateAnswerMakesNoDuplicate();
     void expiredTokenMidwayRestartsOnce();
     void brokenItemLeavesPageUnapplied();
     void refreshBeforeExpiry_data();
@@ -255,14 +271,7 @@ void TestGoogleSync::localChangesArePushed()
         QStringLiteral("20260309T080000Z"), berlin(10, 11), berlin(10, 12));
     QVERIFY(events->insert(moved));
 
-    Event created = Event::newLocal();
-    created.id = created.uid = QStringLiteral("local-1");
-    created.calendar_id = mine;
-    created.title = QStringLiteral("Planning");
-    created.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
-    created.end_time = created.start_time.addSecs(3600);
-    created.created = created.last_modified = kNow;
-    created.raw_icalendar = QStringLiteral("");
+    Event created = planning(mine);
     Reminder reminder;
     reminder.minutes_before = 15;
     reminder.action = QStringLiteral("display");
@@ -416,6 +425,47 @@ void TestGoogleSync::refusedPushKeepsRowPending()
     QCOMPARE((*m_state)->events()->byId(gym.id)->sync_status, QStringLiteral("pending"));
     QCOMPARE(remoteTitles(kMine), LarkTest::strings({"Gym@2026-03-04T17:00:00Z"}));
     QCOMPARE((*m_state)->conflicts()->conflicts().size(), conflict ? 1 : 0);
+}
+
+void TestGoogleSync::lostCreateAnswerMakesNoDuplicate_data()
+{
+    QTest::addColumn<int>("lost"); // answers dropped after Google made the event
+    // The network layer sends the request once more: Google refuses the second insert of the
+    // same UID, and the row takes the event made the first time.
+    QTest::newRow("answer lost, resent") << 1;
+    // The run fails; the next one lists the event under the row's UID.
+    QTest::newRow("answer and resend lost") << 2;
+}
+
+// An event made here reaches Google, but no answer comes back; the user edits it meanwhile.
+// After two runs each side holds it once, as edited.
+void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
+{
+    QFETCH(int, lost);
+    QCOMPARE(sync().finished, 1);
+    const QString mine = calendarId(kMine);
+    EventRepository *events = (*m_state)->events();
+    Event made = planning(mine);
+    made.uid = QStringLiteral("uid-of-local-1");
+    QVERIFY(events->insert(made));
+
+    m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
+    const LarkTest::SyncOutcome first = sync();
+    QCOMPARE(first.failed, lost - 1);
+    Event edited = *events->byId(made.id);
+    edited.title = QStringLiteral("Planning, room 4");
+    edited.sync_status = QStringLiteral("pending");
+    QVERIFY(events->update(edited));
+    QCOMPARE(sync().finished, 1);
+
+    QCOMPARE(localTitles(mine), LarkTest::strings({"Planning, room 4@2026-03-06T14:00:00Z"}));
+    QCOMPARE(remoteTitles(kMine), localTitles(mine));
+    const Event after = *events->byId(made.id);
+    QCOMPARE(after.sync_status, QStringLiteral("synced"));
+    const QJsonObject remote = m_google->events(kMine).first();
+    QCOMPARE(after.provider_event_id, remote.value(QLatin1String("id")).toString());
+    QCOMPARE(after.etag, remote.value(QLatin1String("etag")).toString());
+    QCOMPARE(remote.value(QLatin1String("iCalUID")).toString(), made.uid);
 }
 
 void TestGoogleSync::expiredTokenMidwayRestartsOnce()

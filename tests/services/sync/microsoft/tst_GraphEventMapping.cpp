@@ -1,4 +1,5 @@
 #include "services/sync/microsoft/CalendarClient.h"
+#include "support/TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,8 @@ class tst_EventMapping : public QObject
 private slots:
     void recurrenceBothWays_data();
     void recurrenceBothWays();
+    void lateDaysWrittenExactly_data();
+    void lateDaysWrittenExactly();
     void refusedRules_data();
     void refusedRules();
     void windowsZones_data();
@@ -97,6 +100,9 @@ void tst_EventMapping::recurrenceBothWays_data()
     QTest::newRow("monthly on the 30th")
         << "FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1" << utc << false
         << R"({"pattern":{"dayOfMonth":30,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-03-10","type":"noEnd"}})";
+    QTest::newRow("monthly on the 29th")
+        << "FREQ=MONTHLY;BYMONTHDAY=28,29;BYSETPOS=-1" << utc << false
+        << R"({"pattern":{"dayOfMonth":29,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-03-10","type":"noEnd"}})";
     QTest::newRow("yearly on 29 February")
         << "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1" << leapDay << false
         << R"({"pattern":{"dayOfMonth":29,"interval":1,"month":2,"type":"absoluteYearly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2028-02-29","type":"noEnd"}})";
@@ -126,6 +132,60 @@ void tst_EventMapping::recurrenceBothWays()
     QCOMPARE(
         CalendarClient::graphRecurrenceToRrule(json(graph.toUtf8().constData()), start, allDay),
         rule);
+}
+
+void tst_EventMapping::lateDaysWrittenExactly_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QString>("graph"); // empty: refused
+    QTest::addColumn<QStringList>("cancelled"); // the dates Graph adds, cancelled after writing
+
+    const QDateTime lastOfJanuary(QDate(2026, 1, 31), QTime(9, 0), Qt::UTC);
+    QTest::newRow("every last day up to the 31st")
+        << "FREQ=MONTHLY;BYMONTHDAY=28,29,30,31;BYSETPOS=-1" << lastOfJanuary
+        << R"({"pattern":{"dayOfMonth":31,"interval":1,"type":"absoluteMonthly"},"range":{"recurrenceTimeZone":"UTC","startDate":"2026-01-31","type":"noEnd"}})"
+        << QStringList();
+    // Six 31sts end in October; Graph's count would take the last days between as occurrences.
+    QTest::newRow("the 31st, six times")
+        << "FREQ=MONTHLY;BYMONTHDAY=31;COUNT=6" << lastOfJanuary
+        << R"({"pattern":{"dayOfMonth":31,"interval":1,"type":"absoluteMonthly"},"range":{"endDate":"2026-10-31","recurrenceTimeZone":"UTC","startDate":"2026-01-31","type":"endDate"}})"
+        << LarkTest::strings({"2026-02-28", "2026-04-30", "2026-06-30", "2026-09-30"});
+    QTest::newRow("the 30th until a date, in New York")
+        << "FREQ=MONTHLY;BYMONTHDAY=30;UNTIL=20260501T035959Z"
+        << QDateTime(QDate(2026, 1, 30), QTime(9, 0), kNewYork)
+        << R"({"pattern":{"dayOfMonth":30,"interval":1,"type":"absoluteMonthly"},"range":{"endDate":"2026-04-30","recurrenceTimeZone":"Eastern Standard Time","startDate":"2026-01-30","type":"endDate"}})"
+        << LarkTest::strings({"2026-02-28"});
+    QTest::newRow("29 February, twice")
+        << "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29;COUNT=2"
+        << QDateTime(QDate(2028, 2, 29), QTime(0, 0), Qt::UTC)
+        << R"({"pattern":{"dayOfMonth":29,"interval":1,"month":2,"type":"absoluteYearly"},"range":{"endDate":"2032-02-29","recurrenceTimeZone":"UTC","startDate":"2028-02-29","type":"endDate"}})"
+        << LarkTest::strings({"2029-02-28", "2030-02-28", "2031-02-28"});
+    // Without an end the added dates would never end either.
+    QTest::newRow("the 31st for ever")
+        << "FREQ=MONTHLY;BYMONTHDAY=31" << lastOfJanuary << QString() << QStringList();
+    QTest::newRow("the 31st until 2100: too many to cancel")
+        << "FREQ=MONTHLY;BYMONTHDAY=31;UNTIL=21000101" << lastOfJanuary << QString()
+        << QStringList();
+}
+
+// Graph moves a day that shorter months lack to their last day; the rule skips those months.
+// The series is written so that Graph ends up with the rule's dates alone.
+void tst_EventMapping::lateDaysWrittenExactly()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDateTime, start);
+    QFETCH(QString, graph);
+    QFETCH(QStringList, cancelled);
+    QString error;
+    const bool allDay = false;
+    QCOMPARE(compact(CalendarClient::rruleToGraphRecurrence(rule, start, allDay, &error)),
+             graph.isEmpty() ? QStringLiteral("{}") : graph);
+    QCOMPARE(error.isEmpty(), !graph.isEmpty());
+    QStringList dates;
+    for (const QDate &d : CalendarClient::graphOnlyDates(rule, start, allDay))
+        dates << d.toString(Qt::ISODate);
+    QCOMPARE(dates, cancelled);
 }
 
 void tst_EventMapping::refusedRules_data()

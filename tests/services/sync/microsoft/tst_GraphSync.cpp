@@ -37,9 +37,13 @@ private slots:
     void nextRunSeesRemoteChanges();
     void lateMonthDaysAsGraphListsThem_data();
     void lateMonthDaysAsGraphListsThem();
+    void lateMonthSeriesMadeHereKeepTheirDates_data();
+    void lateMonthSeriesMadeHereKeepTheirDates();
     void localChangesReachGraphAsTheyWere();
     void faultsFailReadablyAndLoseNothing_data();
     void faultsFailReadablyAndLoseNothing();
+    void lostCreateAnswerMakesNoDuplicate_data();
+    void lostCreateAnswerMakesNoDuplicate();
     void expiredDeltaTokenListsTheWindowAgain();
     void editsOnBothSidesSettle();
     void expiredAccessTokenIsRenewed();
@@ -409,6 +413,59 @@ void tst_GraphSync::lateMonthDaysAsGraphListsThem()
     QCOMPARE(w.local(), w.remote());
 }
 
+void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<int>("shown"); // occurrences in the window; -1: refused, kept here
+
+    QTest::newRow("the 31st, six times")
+        << "FREQ=MONTHLY;BYMONTHDAY=31;COUNT=6"
+        << QDateTime(QDate(2026, 1, 31), QTime(10, 0), Qt::UTC) << 6;
+    // 2024 and 2028: the window holds the second alone, and none of the 28ths between.
+    QTest::newRow("29 February, twice")
+        << "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29;COUNT=2"
+        << QDateTime(QDate(2024, 2, 29), QTime(10, 0), Qt::UTC) << 1;
+    QTest::newRow("the 31st for ever")
+        << "FREQ=MONTHLY;BYMONTHDAY=31" << QDateTime(QDate(2026, 1, 31), QTime(10, 0), Qt::UTC)
+        << -1;
+}
+
+// A series made here on a day shorter months lack reaches Graph with the rule's dates alone, as
+// the service expands it, and comes back unchanged; one Graph cannot hold stays here, said once.
+void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDateTime, start);
+    QFETCH(int, shown);
+    Synced w;
+    QVERIFY(w.ok);
+    Event series = Event::newLocal();
+    series.id = series.uid = QStringLiteral("local-late");
+    series.calendar_id = w.calendarId;
+    series.title = QStringLiteral("Late");
+    series.start_time = start;
+    series.end_time = start.addSecs(3600);
+    series.recurrence_rule = rule;
+    series.created = series.last_modified = kNow;
+    series.raw_icalendar = QStringLiteral("");
+    QVERIFY(w.events->insert(series));
+
+    const RunResult first = w.sync();
+    QCOMPARE(first.failed, shown < 0 ? 1 : 0);
+    QVERIFY2(shown >= 0 || first.reason.contains(rule), qPrintable(first.reason));
+    // The next run neither fails again nor changes anything.
+    QCOMPARE(w.sync().finished, 1);
+    const QStringList late = w.local().filter(QStringLiteral("Late|"));
+    QVERIFY(!late.isEmpty());
+    QCOMPARE(shown < 0 ? -1 : late.size(), shown);
+    QCOMPARE(w.remote().filter(QStringLiteral("Late|")), shown < 0 ? QStringList() : late);
+    const Event after = *w.events->byId(series.id);
+    QCOMPARE(after.recurrence_rule, rule);
+    QCOMPARE(after.sync_status, QStringLiteral("synced"));
+    QCOMPARE(after.provider_event_id.isEmpty(), shown < 0);
+}
+
 void tst_GraphSync::localChangesReachGraphAsTheyWere()
 {
     Synced w;
@@ -562,6 +619,42 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing()
     QVERIFY(w.events->listPending(w.calendarId).isEmpty());
     QCOMPARE(w.local(), w.remote());
     QCOMPARE(w.subjectOf(w.scene.dentist), QStringLiteral("Dentist (moved)"));
+}
+
+void tst_GraphSync::lostCreateAnswerMakesNoDuplicate_data()
+{
+    QTest::addColumn<int>("lost"); // answers dropped after Graph made the event
+    // The network layer sends the create once more: the same transaction answers the event.
+    QTest::newRow("answer lost, resent") << 1;
+    // The run fails; the next one lists the event under the row's transaction.
+    QTest::newRow("answer and resend lost") << 2;
+}
+
+// An event made here reaches Graph, but no answer comes back; the user edits it meanwhile.
+// After two runs each side holds it once, as edited.
+void tst_GraphSync::lostCreateAnswerMakesNoDuplicate()
+{
+    QFETCH(int, lost);
+    Synced w;
+    QVERIFY(w.ok);
+    QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
+    w.graph.dropAnswers("POST", QStringLiteral("/events"), lost);
+    QCOMPARE(w.sync(1000).failed, lost - 1);
+    w.device.edit(w.calendarId, QStringLiteral("Review"),
+                  [](Event &e) { e.title = QStringLiteral("Review, room 4"); });
+    QCOMPARE(w.sync().finished, 1);
+
+    const auto count = [](const QStringList &view) {
+        return view.filter(QStringLiteral("Review")).size();
+    };
+    QCOMPARE(count(w.local()), 1);
+    QCOMPARE(count(w.remote()), 1);
+    QCOMPARE(w.local(), w.remote());
+    const Event after = *w.events->byId(QStringLiteral("local-1"));
+    QCOMPARE(after.sync_status, QStringLiteral("synced"));
+    QCOMPARE(w.subjectOf(after.provider_event_id), QStringLiteral("Review, room 4"));
+    QCOMPARE(w.graph.event(after.provider_event_id).value(QStringLiteral("transactionId")),
+             QJsonValue(QStringLiteral("local-1")));
 }
 
 void tst_GraphSync::expiredDeltaTokenListsTheWindowAgain()
