@@ -39,6 +39,8 @@ signals:
     // eventCount: the items the pull received over all pages.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    // An answer of the source came in (a listing, a page, a push result): the run is not stuck.
+    void progressed();
 
 protected:
     void setRetryAfter(const QDateTime &when) { m_retryAfter = when; }

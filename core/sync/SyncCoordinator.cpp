@@ -10,6 +10,7 @@
 #include "storage/Database.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <QtDebug>
 #include <utility>
@@ -80,40 +81,81 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
     if (!m_state->isSyncBusy())
         m_pulledThisRound = 0;
     m_state->beginSync();
+    QTimer *&silence = m_silence[accountId];
+    if (!silence) {
+        silence = new QTimer(this);
+        silence->setSingleShot(true);
+        connect(silence, &QTimer::timeout, this, [this, accountId] { abandon(accountId); });
+    }
+    const auto heard = [this, silence = silence] {
+        silence->start(m_silenceLimitMs);
+    };
+    connect(run, &AccountSyncRun::progressed, this, heard);
+    connect(run, &AccountSyncRun::calendarSyncStarted, this,
+            [this, heard, accountId](const QString &calendarId) {
+                heard();
+                m_syncingCalendar.insert(accountId, calendarId);
+            });
     connect(run, &AccountSyncRun::calendarSyncCompleted, this,
-            [this](const QString &calendarId, int count) {
+            [this, heard](const QString &calendarId, int count) {
+                heard();
                 onCalendarDone(calendarId, count, QString());
             });
     connect(run, &AccountSyncRun::calendarSyncFailed, this,
-            [this](const QString &calendarId, const QString &reason) {
+            [this, heard](const QString &calendarId, const QString &reason) {
+                heard();
                 onCalendarDone(calendarId, 0, reason);
             });
+    connect(run, &AccountSyncRun::finished, this,
+            [this, run, accountId] { endRun(accountId, run, std::nullopt); });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, run, accountId](const QString &calendarId, const QString &reason) {
+                endRun(accountId, run, std::make_pair(calendarId, reason));
+            });
+    heard();
+    run->start();
+}
+
+void SyncCoordinator::endRun(const QString &accountId, AccountSyncRun *run,
+                             const std::optional<std::pair<QString, QString>> &failure)
+{
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
-    auto end = [this, run, accountId](const QString &reason) {
-        run->disconnect(this);
-        run->deleteLater();
-        m_runs.remove(accountId);
-        recordEnd(accountId, reason, run->retryAfter());
-    };
-    connect(run, &AccountSyncRun::finished, this, [this, end, accountId] {
-        end(QString());
+    run->disconnect(this);
+    run->deleteLater();
+    m_silence.value(accountId)->stop();
+    m_syncingCalendar.remove(accountId);
+    m_runs.remove(accountId);
+    recordEnd(accountId, failure ? failure->second : QString(), run->retryAfter());
+    if (failure) {
+        m_state->setLastSyncError(failure->first, failure->second);
+        m_state->endSync(true);
+        emit statusMessage(tr("Sync failed: %1").arg(failure->second));
+    } else {
         m_state->endSync(false);
         // A failure of another account in the same round keeps its message.
         if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
             emit statusMessage(m_pulledThisRound > 0
                                    ? tr("Synced %n event(s)", nullptr, m_pulledThisRound)
                                    : tr("Sync finished."));
-        emit accountSyncEnded(accountId);
-    });
-    connect(run, &AccountSyncRun::failed, this,
-            [this, end, accountId](const QString &calendarId, const QString &reason) {
-                end(reason);
-                m_state->setLastSyncError(calendarId, reason);
-                m_state->endSync(true);
-                emit statusMessage(tr("Sync failed: %1").arg(reason));
-                emit accountSyncEnded(accountId);
-            });
-    run->start();
+    }
+    emit accountSyncEnded(accountId);
+}
+
+void SyncCoordinator::abandon(const QString &accountId)
+{
+    AccountSyncRun *run = m_runs.value(accountId);
+    if (!run)
+        return;
+    qWarning().noquote() << "[Sync] run of account" << accountId << "heard nothing for"
+                         << m_silenceLimitMs << "ms: stopped";
+    const QString reason = tr("The server did not answer for too long; the sync stopped and is "
+                              "tried again later.");
+    const QString calendarId = m_syncingCalendar.value(accountId);
+    if (!calendarId.isEmpty())
+        onCalendarDone(calendarId, 0, reason);
+    endRun(accountId, run, std::make_pair(calendarId, reason));
+    // At once rather than later: an answer that comes in the meantime must write nothing.
+    delete run;
 }
 
 void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,
