@@ -210,6 +210,7 @@ private slots:
     void anEditDuringItsPushStaysPending_data();
     void anEditDuringItsPushStaysPending();
     void aRemoteDeletionOfAPendingEditKeepsTheEdit();
+    void aRowRestoredWhileItsDeletionIsSentStays();
     void editsOnBothSidesSettle_data();
     void editsOnBothSidesSettle();
     void anExpiredTokenRestartsOnce_data();
@@ -405,6 +406,29 @@ void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
     QCOMPARE(s.device.state->events()->byId(id)->reminders.size(), 1);
 }
 
+void TestSyncEngine::aRowRestoredWhileItsDeletionIsSentStays()
+{
+    SyncedOnce s({QStringLiteral("Dentist")});
+    QVERIFY(s.ok);
+    const QString id = s.localId(0);
+    QVERIFY(s.device.state->events()->remove(id));
+    // Undone within the same second as the read before the push.
+    s.remote.beforePushAnswer = [&](const QString &) {
+        QVERIFY(s.device.edit(id, [](Event &e) { e.deleted_at.reset(); }));
+    };
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    s.remote.beforePushAnswer = nullptr;
+    QCOMPARE(s.remote.events(s.work).size(), 0);
+    QCOMPARE(pendingRows(s.device, s.calendar), 1);
+
+    // The next run makes it again at the source.
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    const QStringList expected {QStringLiteral("dentist|Dentist|2026-03-02T09:00:00Z")};
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
 void TestSyncEngine::editsOnBothSidesSettle_data()
 {
     QTest::addColumn<EventEdit>("localEdit"); // null: deleted here
@@ -547,27 +571,34 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
     QTest::addColumn<bool>("namesCalendar");
     QTest::addColumn<int>("conflicts");
     QTest::addColumn<bool>("fails");
+    QTest::addColumn<int>("fetches"); // of Work and Home: 1 when the failure stops the account
     using Call = FakeSyncRemote::Call;
     QTest::newRow("calendar list refused")
-        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0 << true;
+        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0 << true << 0;
     QTest::newRow("fetch: server error")
-        << Call::Fetch << ErrorKind::Server << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Server << 0 << true << 0 << true << 2;
     QTest::newRow("fetch: no answer")
-        << Call::Fetch << ErrorKind::Network << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Network << 0 << true << 0 << true << 1;
+    QTest::newRow("fetch: credentials refused")
+        << Call::Fetch << ErrorKind::Auth << 0 << true << 0 << true << 1;
     QTest::newRow("fetch: unreadable")
-        << Call::Fetch << ErrorKind::Malformed << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Malformed << 0 << true << 0 << true << 2;
     QTest::newRow("push: precondition failed")
-        << Call::Push << ErrorKind::Conflict << 0 << true << 1 << true;
+        << Call::Push << ErrorKind::Conflict << 0 << true << 1 << true << 2;
     QTest::newRow("push: rate limited")
-        << Call::Push << ErrorKind::RateLimited << 0 << true << 0 << true;
+        << Call::Push << ErrorKind::RateLimited << 0 << true << 0 << true << 1;
     QTest::newRow("second push: credentials refused")
-        << Call::Push << ErrorKind::Auth << 1 << true << 0 << true;
+        << Call::Push << ErrorKind::Auth << 1 << true << 0 << true << 1;
     QTest::newRow("second push: timeout")
-        << Call::Push << ErrorKind::Network << 1 << true << 0 << true;
+        << Call::Push << ErrorKind::Network << 1 << true << 0 << true << 1;
     // Removed at the source after the pull: not done, the edit is created afresh.
     QTest::newRow("update push: not found")
-        << Call::Push << ErrorKind::NotFound << 0 << true << 0 << false;
-    QTest::newRow("update push: gone") << Call::Push << ErrorKind::Gone << 0 << true << 0 << false;
+        << Call::Push << ErrorKind::NotFound << 0 << true << 0 << false << 2;
+    QTest::newRow("update push: gone")
+        << Call::Push << ErrorKind::Gone << 0 << true << 0 << false << 2;
+    // Removed at the source too: done.
+    QTest::newRow("delete push: not found")
+        << Call::Push << ErrorKind::NotFound << 1 << true << 0 << false << 2;
 }
 
 void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
@@ -578,16 +609,22 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     QFETCH(bool, namesCalendar);
     QFETCH(int, conflicts);
     QFETCH(bool, fails);
+    QFETCH(int, fetches);
 
-    SyncedOnce s({QStringLiteral("Kept")});
+    // Pushed in this order: the edit, the deletion, the new row.
+    SyncedOnce s({QStringLiteral("Kept"), QStringLiteral("Dropped")});
     QVERIFY(s.ok);
     QVERIFY(s.device.retitle(s.localId(0), QStringLiteral("Kept, edited")));
-    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
+    QVERIFY(s.device.state->events()->remove(s.localId(1)));
+    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 3)).isEmpty());
     s.remote.putEvent(s.work, eventAt(QStringLiteral("Remote"), 2));
+    s.remote.addCalendar(QStringLiteral("Home"));
 
     s.remote.failNext(call, kind, skip);
     const int pushes = s.remote.calls(FakeSyncRemote::Call::Push);
+    const int fetchesBefore = s.remote.calls(FakeSyncRemote::Call::Fetch);
     const RunResult run = runSync(s.device, s.remote);
+    QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, fetches);
     QCOMPARE(run.finished, fails ? 0 : 1);
     QCOMPARE(run.failed, fails ? 1 : 0);
     if (fails) {
@@ -609,7 +646,7 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     // The next clean run brings both sides together.
     QCOMPARE(runSync(s.device, s.remote).finished, 1);
     const QStringList expected {
-        QStringLiteral("added|Added|2026-03-03T09:00:00Z"),
+        QStringLiteral("added|Added|2026-03-05T09:00:00Z"),
         QStringLiteral("kept|Kept, edited|2026-03-02T09:00:00Z"),
         QStringLiteral("remote|Remote|2026-03-04T09:00:00Z"),
     };
