@@ -106,39 +106,35 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
                 heard();
                 onCalendarDone(calendarId, 0, reason);
             });
-    connect(run, &AccountSyncRun::finished, this,
-            [this, run, accountId] { endRun(accountId, run, std::nullopt); });
-    connect(run, &AccountSyncRun::failed, this,
-            [this, run, accountId](const QString &calendarId, const QString &reason) {
-                endRun(accountId, run, std::make_pair(calendarId, reason));
-            });
     heard();
-    run->start();
-}
-
-void SyncCoordinator::endRun(const QString &accountId, AccountSyncRun *run,
-                             const std::optional<std::pair<QString, QString>> &failure)
-{
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
-    run->disconnect(this);
-    run->deleteLater();
-    m_silence.value(accountId)->stop();
-    m_syncingCalendar.remove(accountId);
-    m_runs.remove(accountId);
-    recordEnd(accountId, failure ? failure->second : QString(), run->retryAfter());
-    if (failure) {
-        m_state->setLastSyncError(failure->first, failure->second);
-        m_state->endSync(true);
-        emit statusMessage(tr("Sync failed: %1").arg(failure->second));
-    } else {
+    auto end = [this, run, accountId](const QString &reason) {
+        run->disconnect(this);
+        run->deleteLater();
+        m_silence.value(accountId)->stop();
+        m_syncingCalendar.remove(accountId);
+        m_runs.remove(accountId);
+        recordEnd(accountId, reason, run->retryAfter());
+    };
+    connect(run, &AccountSyncRun::finished, this, [this, end, accountId] {
+        end(QString());
         m_state->endSync(false);
         // A failure of another account in the same round keeps its message.
         if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
             emit statusMessage(m_pulledThisRound > 0
                                    ? tr("Synced %n event(s)", nullptr, m_pulledThisRound)
                                    : tr("Sync finished."));
-    }
-    emit accountSyncEnded(accountId);
+        emit accountSyncEnded(accountId);
+    });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, end, accountId](const QString &calendarId, const QString &reason) {
+                end(reason);
+                m_state->setLastSyncError(calendarId, reason);
+                m_state->endSync(true);
+                emit statusMessage(tr("Sync failed: %1").arg(reason));
+                emit accountSyncEnded(accountId);
+            });
+    run->start();
 }
 
 void SyncCoordinator::abandon(const QString &accountId)
@@ -153,7 +149,7 @@ void SyncCoordinator::abandon(const QString &accountId)
     const QString calendarId = m_syncingCalendar.value(accountId);
     if (!calendarId.isEmpty())
         onCalendarDone(calendarId, 0, reason);
-    endRun(accountId, run, std::make_pair(calendarId, reason));
+    run->stop(calendarId, reason);
     // At once rather than later: an answer that comes in the meantime must write nothing.
     delete run;
 }

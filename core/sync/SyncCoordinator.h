@@ -15,9 +15,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-#include <utility>
-
 class AccountSyncRun;
 class AppState;
 class QTimer;
@@ -56,9 +53,6 @@ signals:
 
 private:
     void run(const Account &account, AccountSyncRun *run);
-    // failure: the calendar (empty for the account) and the reason.
-    void endRun(const QString &accountId, AccountSyncRun *run,
-                const std::optional<std::pair<QString, QString>> &failure);
     // Ends a run that went silent as failed and deletes it.
     void abandon(const QString &accountId);
     void onCalendarDone(const QString &calendarId, int eventCount, const QString &reason);
