@@ -42,6 +42,11 @@ auto taskContent(const Task &t)
                     t.sequence, t.raw_icalendar, t.last_modified, t.deleted_at);
 }
 
+auto schedule(const Event &e)
+{
+    return std::tie(e.start_time, e.end_time, e.is_all_day, e.timezone);
+}
+
 auto setReminders(const QList<Reminder> &reminders)
 {
     QList<std::pair<int, QString>> keys;
@@ -91,10 +96,14 @@ Event settledEdit(const Event &local, const Event &remote, const std::optional<E
     take(&Event::description);
     take(&Event::location);
     take(&Event::geo_location);
-    take(&Event::start_time);
-    take(&Event::end_time);
-    take(&Event::is_all_day);
-    take(&Event::timezone);
+    // The schedule is one field: parts of two schedules can make an event that ends before it
+    // starts, or an all-day one that ends inside its day.
+    if (schedule(local) == schedule(base)) {
+        merged.start_time = remote.start_time;
+        merged.end_time = remote.end_time;
+        merged.is_all_day = remote.is_all_day;
+        merged.timezone = remote.timezone;
+    }
     take(&Event::recurrence_rule);
     take(&Event::recurrence_dates);
     take(&Event::exception_dates);

@@ -4,8 +4,9 @@
 // changed too before the edit was sent: rather than keep the old entity tag (which the source
 // refuses at every push) the row takes the remote copy's identity and tag, and its fields are
 // merged against the version both sides last agreed on: a field changed on one side only takes that
-// side, a field changed on both keeps the local edit. The row stays pending, so its push brings the
-// source to the merged version.
+// side, a field changed on both keeps the local edit. The schedule (start, end, all-day, zone) is
+// one field, so the merged row is one either side could have written. The row stays pending, so
+// its push brings the source to the merged version.
 
 #include "model/Records.h"
 

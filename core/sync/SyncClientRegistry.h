@@ -31,6 +31,9 @@ public:
     // Not before this time should the account be synced again by itself (the source asked to
     // be left alone until then); invalid when it did not ask.
     QDateTime retryAfter() const { return m_retryAfter; }
+    // Ends the run as failed from outside (its source went silent); the caller deletes it
+    // before it can do anything more.
+    void stop(const QString &calendarId, const QString &reason) { emit failed(calendarId, reason); }
 
 signals:
     void finished();
@@ -39,6 +42,8 @@ signals:
     // eventCount: the items the pull received over all pages.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    // An answer of the source came in (a listing, a page, a push result): the run is not stuck.
+    void progressed();
 
 protected:
     void setRetryAfter(const QDateTime &when) { m_retryAfter = when; }

@@ -10,6 +10,7 @@
 #include "storage/Database.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <QtDebug>
 #include <utility>
@@ -80,18 +81,38 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
     if (!m_state->isSyncBusy())
         m_pulledThisRound = 0;
     m_state->beginSync();
+    QTimer *&silence = m_silence[accountId];
+    if (!silence) {
+        silence = new QTimer(this);
+        silence->setSingleShot(true);
+        connect(silence, &QTimer::timeout, this, [this, accountId] { abandon(accountId); });
+    }
+    const auto heard = [this, silence = silence] {
+        silence->start(m_silenceLimitMs);
+    };
+    connect(run, &AccountSyncRun::progressed, this, heard);
+    connect(run, &AccountSyncRun::calendarSyncStarted, this,
+            [this, heard, accountId](const QString &calendarId) {
+                heard();
+                m_syncingCalendar.insert(accountId, calendarId);
+            });
     connect(run, &AccountSyncRun::calendarSyncCompleted, this,
-            [this](const QString &calendarId, int count) {
+            [this, heard](const QString &calendarId, int count) {
+                heard();
                 onCalendarDone(calendarId, count, QString());
             });
     connect(run, &AccountSyncRun::calendarSyncFailed, this,
-            [this](const QString &calendarId, const QString &reason) {
+            [this, heard](const QString &calendarId, const QString &reason) {
+                heard();
                 onCalendarDone(calendarId, 0, reason);
             });
+    heard();
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
     auto end = [this, run, accountId](const QString &reason) {
         run->disconnect(this);
         run->deleteLater();
+        m_silence.value(accountId)->stop();
+        m_syncingCalendar.remove(accountId);
         m_runs.remove(accountId);
         recordEnd(accountId, reason, run->retryAfter());
     };
@@ -114,6 +135,23 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
                 emit accountSyncEnded(accountId);
             });
     run->start();
+}
+
+void SyncCoordinator::abandon(const QString &accountId)
+{
+    AccountSyncRun *run = m_runs.value(accountId);
+    if (!run)
+        return;
+    qWarning().noquote() << "[Sync] run of account" << accountId << "heard nothing for"
+                         << m_silenceLimitMs << "ms: stopped";
+    const QString reason = tr("The server did not answer for too long; the sync stopped and is "
+                              "tried again later.");
+    const QString calendarId = m_syncingCalendar.value(accountId);
+    if (!calendarId.isEmpty())
+        onCalendarDone(calendarId, 0, reason);
+    run->stop(calendarId, reason);
+    // At once rather than later: an answer that comes in the meantime must write nothing.
+    delete run;
 }
 
 void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,

@@ -4,8 +4,9 @@
 // by itself, one run per account through the client registered for its type, with the state's
 // sync bookkeeping (busy, last error). An account whose run is still under way is not started
 // again. The end of each run is written to the account (last_sync_time, last_sync_error) and
-// each calendar's failure to the calendar (last_sync_error). What to show the user comes out as
-// statusMessage.
+// each calendar's failure to the calendar (last_sync_error). A run that hears nothing from its
+// source for longer than any one request may take ends as failed, and nothing it would still do
+// is done. What to show the user comes out as statusMessage.
 
 #include <QDateTime>
 #include <QHash>
@@ -16,6 +17,7 @@
 
 class AccountSyncRun;
 class AppState;
+class QTimer;
 struct Account;
 
 namespace Sync {
@@ -39,6 +41,10 @@ public:
     // The runs that start by themselves: a scheduler made once, a child of this coordinator.
     SyncScheduler *scheduler();
 
+    // How long a run may go without an answer of its source (a listing, a page, a push
+    // result) before it is stopped; above the longest a single request may take.
+    void setSilenceLimit(int ms) { m_silenceLimitMs = ms; }
+
 signals:
     void statusMessage(const QString &text);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
@@ -47,6 +53,8 @@ signals:
 
 private:
     void run(const Account &account, AccountSyncRun *run);
+    // Ends a run that went silent as failed and deletes it.
+    void abandon(const QString &accountId);
     void onCalendarDone(const QString &calendarId, int eventCount, const QString &reason);
     void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter);
 
@@ -54,6 +62,9 @@ private:
     QHash<QString, QPointer<AccountSyncRun>> m_runs;
     QHash<QString, QDateTime> m_notBefore;
     SyncScheduler *m_scheduler = nullptr;
+    int m_silenceLimitMs = 5 * 60 * 1000;
+    QHash<QString, QTimer *> m_silence; // by account, reused from run to run
+    QHash<QString, QString> m_syncingCalendar; // by account: the calendar under way
     // Items pulled by the calendars of the runs under way, for the last status line.
     int m_pulledThisRound = 0;
 };

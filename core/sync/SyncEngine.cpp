@@ -74,7 +74,10 @@ void SyncEngine::start()
     qInfo().noquote() << "[Sync] run of account" << m_account.id << "started";
     QPointer<SyncEngine> self(this);
     m_provider->prepare([self](const Outcome<> &outcome) {
-        if (self && !self->endedBy(outcome))
+        if (!self)
+            return;
+        emit self->progressed();
+        if (!self->endedBy(outcome))
             self->listCalendars();
     });
 }
@@ -94,7 +97,10 @@ void SyncEngine::listCalendars()
 {
     QPointer<SyncEngine> self(this);
     m_provider->listCalendars([self](const Outcome<QList<Calendar>> &outcome) {
-        if (!self || self->endedBy(outcome))
+        if (!self)
+            return;
+        emit self->progressed();
+        if (self->endedBy(outcome))
             return;
         self->adoptCalendars(outcome.value());
         self->startNextCalendar();
@@ -193,6 +199,7 @@ void SyncEngine::fetchPage()
 
 void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
 {
+    emit progressed();
     if (!outcome.ok()) {
         const Error &error = outcome.error();
         if (error.kind == ErrorKind::Gone && !m_restarted) {
@@ -420,6 +427,8 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
     }
     Row merged = remote;
     if constexpr (std::is_same_v<Row, Event>) {
+        if (m_provider->mergesChildRows())
+            withChildRows(*local);
         merged = m_provider->mergeRemote(*local, remote);
         merged.id = local->id;
         merged.calendar_id = m_calendar.id;
@@ -529,6 +538,7 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
 template<typename Row>
 void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushReceipt> &outcome)
 {
+    emit progressed();
     auto *repository = repositoryOf<Row>(m_store);
     const std::optional<Row> current = repository->byId(sent.id);
     const PushStep step = stepFor(kind, outcome);

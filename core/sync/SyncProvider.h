@@ -173,6 +173,9 @@ public:
     // local row it does not carry itself (the local row comes without reminders and attendees).
     // By default the remote version as it came.
     virtual Event mergeRemote(const Event &local, const Event &remote) const;
+    // Whether mergeRemote reads the local row's reminders and attendees (a source that does not
+    // carry them): the row is then read with them first.
+    virtual bool mergesChildRows() const { return false; }
     // The last version of the row both sides agreed on, read from what the row keeps of it (its
     // stored text); nullopt when the row keeps none. A pending row whose remote copy changed is
     // merged field by field against it; without it the local edit is kept whole.

@@ -1,6 +1,7 @@
 #include "core/sync/SyncScheduler.h"
 
 #include "core/AppState.h"
+#include "core/SyncStatus.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
 #include "storage/AccountRepository.h"
@@ -49,6 +50,8 @@ void SyncScheduler::start()
             [this](const QString &calendarId) { onCalendarDone(calendarId, true); });
     connect(m_coordinator, &SyncCoordinator::accountSyncEnded, this,
             &SyncScheduler::onAccountEnded);
+    connect(m_state->syncStatus(), &SyncStatus::importsChanged, this,
+            &SyncScheduler::onImportsChanged);
 }
 
 bool SyncScheduler::syncsByItself(const Account &account, const QDateTime &now) const
@@ -58,6 +61,14 @@ bool SyncScheduler::syncsByItself(const Account &account, const QDateTime &now) 
         return false;
     const QDateTime notBefore = m_coordinator->notBefore(account.id);
     return !notBefore.isValid() || notBefore <= now;
+}
+
+bool SyncScheduler::heldByImport(const QString &accountId) const
+{
+    const SyncStatus *status = m_state->syncStatus();
+    const QList<Calendar> calendars = m_state->calendars()->listByAccount(accountId);
+    return std::any_of(calendars.cbegin(), calendars.cend(),
+                       [&](const Calendar &c) { return status->isImportingInto(c.id); });
 }
 
 int SyncScheduler::runDueAccounts()
@@ -77,6 +88,10 @@ int SyncScheduler::startRuns(bool startup)
         if (!startup && account.last_sync_time
             && account.last_sync_time->addSecs(qint64(account.sync_interval_minutes) * 60) > at)
             continue;
+        if (heldByImport(account.id)) {
+            m_heldRuns.insert(account.id);
+            continue;
+        }
         if (m_coordinator->syncAccount(account.id)) {
             qInfo().noquote() << "[Sync] run of account" << account.id << "started by itself";
             ++started;
@@ -96,7 +111,8 @@ void SyncScheduler::onLocalChange()
         const auto account = accounts.constFind(calendar.account_id);
         if (account == accounts.constEnd() || !calendar.sync_enabled
             || calendar.url.startsWith(QLatin1String("local://")) || m_failing.contains(calendar.id)
-            || !syncsByItself(*account, at) || m_queued.value(account->id).contains(calendar.id))
+            || m_state->syncStatus()->isImportingInto(calendar.id) || !syncsByItself(*account, at)
+            || m_queued.value(account->id).contains(calendar.id))
             continue;
         if (!m_state->events()->listPending(calendar.id).isEmpty()
             || !m_state->tasks()->listPending(calendar.id).isEmpty())
@@ -119,6 +135,7 @@ void SyncScheduler::onLocalChange()
 
 void SyncScheduler::pushQueued()
 {
+    const QDateTime at = now();
     const QHash<QString, QSet<QString>> queued = std::exchange(m_queued, {});
     for (auto it = queued.cbegin(); it != queued.cend(); ++it) {
         if (m_coordinator->isRunning(it.key())) {
@@ -126,10 +143,38 @@ void SyncScheduler::pushQueued()
             m_queued.insert(it.key(), it.value());
             continue;
         }
-        const QStringList calendars(it.value().cbegin(), it.value().cend());
-        if (m_coordinator->syncAccount(it.key(), calendars))
+        // Held as any run that starts by itself, looked at again now: a run that ended since
+        // the edit may have been asked to wait, or failed. What is left waits for the next
+        // edit or the account's next due run.
+        const std::optional<Account> account = m_state->accounts()->byId(it.key());
+        if (!account || !syncsByItself(*account, at))
+            continue;
+        QStringList calendars;
+        for (const QString &id : it.value()) {
+            if (!m_failing.contains(id) && !m_state->syncStatus()->isImportingInto(id))
+                calendars << id;
+        }
+        if (!calendars.isEmpty() && m_coordinator->syncAccount(it.key(), calendars))
             qInfo().noquote() << "[Sync] pushing local edits of" << calendars;
     }
+}
+
+void SyncScheduler::onImportsChanged()
+{
+    // The runs held back for an import that has ended or was taken back.
+    const QDateTime at = now();
+    const QSet<QString> held = std::exchange(m_heldRuns, {});
+    for (const QString &accountId : held) {
+        const std::optional<Account> account = m_state->accounts()->byId(accountId);
+        if (!account || !syncsByItself(*account, at))
+            continue;
+        if (heldByImport(accountId))
+            m_heldRuns.insert(accountId);
+        else if (m_coordinator->syncAccount(accountId))
+            qInfo().noquote() << "[Sync] run of account" << accountId << "started after an import";
+    }
+    // Whatever the import left waits for its push.
+    onLocalChange();
 }
 
 void SyncScheduler::onCalendarDone(const QString &calendarId, bool failed)

@@ -4,7 +4,9 @@
 // a check of due accounts every minute (an account is due when its last run is older than its
 // sync interval; an interval of 0 syncs only on request), and a push shortly after a local edit
 // of a synced calendar. A source that asked to be left alone until a time is not started by
-// itself before then. "Now" is the database clock, so tests can move it.
+// itself before then, nor is a calendar whose last run failed pushed after an edit. No run
+// touches a calendar while an import is writing into it: what was held runs once the import
+// has ended or was taken back. "Now" is the database clock, so tests can move it.
 
 #include <QDateTime>
 #include <QHash>
@@ -46,8 +48,11 @@ public:
 private:
     int startRuns(bool startup);
     bool syncsByItself(const Account &account, const QDateTime &now) const;
+    // An import is writing into one of the account's calendars.
+    bool heldByImport(const QString &accountId) const;
     void onLocalChange();
     void pushQueued();
+    void onImportsChanged();
     void onCalendarDone(const QString &calendarId, bool failed);
     void onAccountEnded(const QString &);
     QDateTime now() const;
@@ -65,6 +70,8 @@ private:
     // Calendars whose last run failed: their edits wait for the account's next due run, so a
     // failing source is not asked again at every change.
     QSet<QString> m_failing;
+    // Accounts whose run was due while an import wrote into one of their calendars.
+    QSet<QString> m_heldRuns;
 };
 
 } // namespace Sync

@@ -2353,6 +2353,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%Ln Termine synchronisiert</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="140"/>
+        <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
+        <translation>Der Server hat zu lange nicht geantwortet; die Synchronisierung wurde beendet und später erneut versucht.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

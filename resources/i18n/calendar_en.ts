@@ -2349,6 +2349,11 @@ Please check file permissions and try again.</source>
             <numerusform>Synced %Ln events</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="140"/>
+        <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
+        <translation>The server did not answer for too long; the sync stopped and is tried again later.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

@@ -2353,6 +2353,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>%Ln eventos sincronizados</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="140"/>
+        <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
+        <translation>El servidor no respondió durante demasiado tiempo; la sincronización se detuvo y se volverá a intentar más tarde.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

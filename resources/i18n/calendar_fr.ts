@@ -2353,6 +2353,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%Ln événements synchronisés</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="140"/>
+        <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
+        <translation>Le serveur n’a pas répondu pendant trop longtemps ; la synchronisation a été arrêtée et sera relancée plus tard.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

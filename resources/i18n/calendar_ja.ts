@@ -2337,6 +2337,11 @@ Please check file permissions and try again.</source>
             <numerusform>%Ln 件の予定を同期しました</numerusform>
         </translation>
     </message>
+    <message>
+        <location filename="../../core/sync/SyncCoordinator.cpp" line="140"/>
+        <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
+        <translation>サーバーの応答が長時間ありませんでした。同期を中止しました。後で再試行します。</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 #include <algorithm>
 #include <type_traits>
 
@@ -139,9 +141,16 @@ QList<Task> FakeSyncRemote::tasks(const QString &calendarId) const
     return live<Task>(calendarId);
 }
 
-void FakeSyncRemote::failNext(Call call, Sync::ErrorKind kind, int skip, int times)
+void FakeSyncRemote::failNext(Call call, Sync::ErrorKind kind, int skip, int times,
+                              const QDateTime &retryAfter)
 {
-    m_failures.append({call, kind, skip, times});
+    m_failures.append({call, kind, skip, times, retryAfter});
+}
+
+void FakeSyncRemote::releaseHeld()
+{
+    for (const std::function<void()> &answer : std::exchange(m_held, {}))
+        answer();
 }
 
 std::optional<Sync::Error> FakeSyncRemote::injected(Call call)
@@ -155,7 +164,7 @@ std::optional<Sync::Error> FakeSyncRemote::injected(Call call)
             --f.skip;
             return std::nullopt;
         }
-        const Sync::Error error {f.kind, QStringLiteral("injected failure"), QDateTime()};
+        const Sync::Error error {f.kind, QStringLiteral("injected failure"), f.retryAfter};
         if (--f.times < 1)
             m_failures.removeAt(i);
         return error;
@@ -264,21 +273,30 @@ FakeSyncProvider::FakeSyncProvider(FakeSyncRemote *remote, QObject *parent)
     , m_remote(remote)
 { }
 
-template<typename T> void FakeSyncProvider::answer(Sync::Reply<T> done, Sync::Outcome<T> outcome)
+void FakeSyncProvider::deliver(FakeSyncRemote::Call call, std::function<void()> answer)
 {
-    QTimer::singleShot(0, this,
-                       [done = std::move(done), outcome = std::move(outcome)] { done(outcome); });
+    if (m_remote->holdAnswersTo == call)
+        m_remote->hold(std::move(answer));
+    else
+        QTimer::singleShot(m_remote->answerDelayMs, this, std::move(answer));
+}
+
+template<typename T>
+void FakeSyncProvider::answer(FakeSyncRemote::Call call, Sync::Reply<T> done,
+                              Sync::Outcome<T> outcome)
+{
+    deliver(call, [done = std::move(done), outcome = std::move(outcome)] { done(outcome); });
 }
 
 void FakeSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
 {
-    answer(std::move(done), m_remote->listCalendars());
+    answer(FakeSyncRemote::Call::ListCalendars, std::move(done), m_remote->listCalendars());
 }
 
 void FakeSyncProvider::fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
                                     Sync::Reply<Sync::ChangePage> done)
 {
-    answer(std::move(done), m_remote->fetch(calendar, request));
+    answer(FakeSyncRemote::Call::Fetch, std::move(done), m_remote->fetch(calendar, request));
 }
 
 void FakeSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind,
@@ -290,7 +308,7 @@ void FakeSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind kind
         ? outcome.value().remoteId
         : event.provider_event_id;
     FakeSyncRemote *remote = m_remote;
-    QTimer::singleShot(0, this, [remote, id, done = std::move(done), outcome] {
+    deliver(FakeSyncRemote::Call::Push, [remote, id, done = std::move(done), outcome] {
         if (remote->beforePushAnswer)
             remote->beforePushAnswer(id);
         done(outcome);
@@ -305,7 +323,8 @@ std::optional<Event> FakeSyncProvider::agreedVersion(const Event &row) const
 void FakeSyncProvider::pushTask(const Calendar &calendar, Sync::ChangeKind kind, const Task &task,
                                 Sync::Reply<Sync::PushReceipt> done)
 {
-    answer(std::move(done), m_remote->push(calendar, kind, task.href, task.etag, nullptr, &task));
+    answer(FakeSyncRemote::Call::Push, std::move(done),
+           m_remote->push(calendar, kind, task.href, task.etag, nullptr, &task));
 }
 
 } // namespace LarkTest

@@ -8,6 +8,7 @@
 #include "core/sync/SyncProvider.h"
 #include "model/Records.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -45,7 +46,9 @@ public:
     void expireTokens() { m_oldestToken = m_seq + 1; }
     // The call fails with the kind `times` times, after `skip` calls that succeed. A push failing
     // with NotFound or Gone finds the item really removed by someone else just before.
-    void failNext(Call call, Sync::ErrorKind kind, int skip = 0, int times = 1);
+    // A failure may ask not to be called again before retryAfter.
+    void failNext(Call call, Sync::ErrorKind kind, int skip = 0, int times = 1,
+                  const QDateTime &retryAfter = QDateTime());
     // The change at this position of the next fetch's listing (over all its pages) arrives
     // unreadable, once.
     void breakChangeAt(int position) { m_breakAt = position; }
@@ -53,6 +56,13 @@ public:
     QStringList issuedTokens;
     // Runs after the source applied a push and before its answer arrives.
     std::function<void(const QString &remoteId)> beforePushAnswer;
+    // How long every answer takes to arrive.
+    int answerDelayMs = 0;
+    // Answers to calls of this kind are applied here but kept back until releaseHeld().
+    std::optional<Call> holdAnswersTo;
+    void hold(std::function<void()> answer) { m_held.append(std::move(answer)); }
+    int heldAnswers() const { return int(m_held.size()); }
+    void releaseHeld();
     int calls(Call call) const { return m_calls.value(int(call)); }
     // The event as it was when it carried this etag (a source that keeps its versions).
     std::optional<Event> version(const QString &remoteId, const QString &etag) const;
@@ -83,6 +93,7 @@ private:
         Sync::ErrorKind kind;
         int skip;
         int times;
+        QDateTime retryAfter;
     };
 
     template<typename Row> QList<Row> live(const QString &calendarId) const;
@@ -100,6 +111,7 @@ private:
     QList<Failure> m_failures;
     QHash<int, int> m_calls;
     QHash<QString, Event> m_versions; // remote id + "\n" + etag
+    QList<std::function<void()>> m_held;
 };
 
 class FakeSyncProvider : public Sync::SyncProvider
@@ -119,7 +131,9 @@ public:
                   Sync::Reply<Sync::PushReceipt> done) override;
 
 private:
-    template<typename T> void answer(Sync::Reply<T> done, Sync::Outcome<T> outcome);
+    template<typename T>
+    void answer(FakeSyncRemote::Call call, Sync::Reply<T> done, Sync::Outcome<T> outcome);
+    void deliver(FakeSyncRemote::Call call, std::function<void()> answer);
 
     FakeSyncRemote *m_remote;
 };

@@ -351,6 +351,16 @@ void CloudSyncProvider::confirmGone(const QString &serverId, Sync::Reply<Sync::P
                });
 }
 
+Event CloudSyncProvider::mergeRemote(const Event &local, const Event &remote) const
+{
+    Event merged = remote;
+    if (merged.reminders.isEmpty())
+        merged.reminders = local.reminders;
+    if (merged.attendees.isEmpty())
+        merged.attendees = local.attendees;
+    return merged;
+}
+
 QString CloudSyncProvider::pushFailureReason(int failedRows, const Sync::Error &) const
 {
     return tr("Larkspindle push: %Ln event(s) failed", nullptr, failedRows);

@@ -45,6 +45,10 @@ public:
     void pushTask(const Calendar &calendar, Sync::ChangeKind kind, const Task &task,
                   Sync::Reply<Sync::PushReceipt> done) override;
     QString pushFailureReason(int failedRows, const Sync::Error &first) const override;
+    // The service carries an event's text, and reminders and guests are not read from it: what
+    // this device keeps of them stays where the pulled copy has none.
+    Event mergeRemote(const Event &local, const Event &remote) const override;
+    bool mergesChildRows() const override { return true; }
 
     // One entry of a listing; nullopt for an entry that is skipped (no uid, or a live entry
     // without usable iCalendar text).

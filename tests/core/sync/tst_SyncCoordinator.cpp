@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "core/SyncStatus.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
 #include "core/sync/SyncScheduler.h"
@@ -6,6 +7,7 @@
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
+#include "storage/EventRepository.h"
 #include "support/FakeSyncRemote.h"
 #include "support/StartedAppState.h"
 
@@ -49,6 +51,48 @@ bool addSoleAccount(AppState *state, const QString &type)
     return state->accounts()->update(*onDevice) && state->accounts()->insert(account);
 }
 
+// A fake source's account whose runs are counted, for as long as it lives.
+struct FakeSource
+{
+    explicit FakeSource(AppState *state)
+    {
+        ok = addSoleAccount(state, QStringLiteral("fake"));
+        SyncClientRegistry::registerClient(
+            QStringLiteral("fake"), Sync::engineFactory([this](AppState *, const Account &) {
+                ++runsMade;
+                return new LarkTest::FakeSyncProvider(&remote);
+            }));
+    }
+    ~FakeSource() { SyncClientRegistry::registerClient(QStringLiteral("fake"), {}); }
+
+    LarkTest::FakeSyncRemote remote;
+    const QString accountId = QStringLiteral("fake-account");
+    int runsMade = 0;
+    bool ok = false;
+};
+
+Event pendingEvent(const QString &calendarId, const QString &id, int day)
+{
+    Event e = Event::newLocal();
+    e.id = e.uid = id;
+    e.calendar_id = calendarId;
+    e.title = id;
+    e.start_time = QDateTime(QDate(2026, 1, 5 + day), QTime(9, 0), Qt::UTC);
+    e.end_time = e.start_time.addSecs(3600);
+    e.raw_icalendar = QStringLiteral("");
+    e.created = e.last_modified = e.start_time;
+    return e;
+}
+
+QString calendarOf(AppState *state, const QString &remoteId)
+{
+    for (const Calendar &c : state->calendars()->listAll()) {
+        if (c.url == LarkTest::FakeSyncRemote::urlOf(remoteId))
+            return c.id;
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestSyncCoordinator : public QObject
@@ -57,6 +101,8 @@ class TestSyncCoordinator : public QObject
 private slots:
     void aSourceRegisteredByItsProviderSyncsOnceAtATime();
     void automaticRunsWaitForTheSource();
+    void automaticRunsKeepOffImportsAndWaitingSources();
+    void aRunThatHearsNothingIsStopped();
 };
 
 void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
@@ -121,6 +167,131 @@ void TestSyncCoordinator::automaticRunsWaitForTheSource()
     QCOMPARE(scheduler->runDueAccounts(), 1);
     QCOMPARE(runsMade, 2);
     SyncClientRegistry::registerClient(QStringLiteral("busy"), {});
+}
+
+void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QDateTime now(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
+    const Clock::Override pinned([&now] { return now; });
+    FakeSource source(state.get());
+    QVERIFY(source.ok);
+    const QString work = source.remote.addCalendar(QStringLiteral("Work"));
+    const QString home = source.remote.addCalendar(QStringLiteral("Home"));
+    Sync::SyncCoordinator *coordinator = state->syncCoordinator();
+    Sync::SyncScheduler *scheduler = coordinator->scheduler();
+    const int never = 3600 * 1000;
+    scheduler->setTiming({never, never, 500, 0});
+    scheduler->start();
+    const auto ran = [&](int runs) {
+        return QTest::qWaitFor([&] {
+            return source.runsMade == runs && !coordinator->isRunning(source.accountId);
+        });
+    };
+    QCOMPARE(scheduler->runDueAccounts(), 1);
+    QVERIFY(ran(1));
+    const QString workHere = calendarOf(state.get(), work);
+    const QString homeHere = calendarOf(state.get(), home);
+    QVERIFY(!workHere.isEmpty() && !homeHere.isEmpty());
+
+    // Edits in two calendars are pushed by one run, each to its calendar.
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("memo"), 0)));
+    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("dinner"), 1)));
+    QVERIFY(ran(2));
+    QCOMPARE(source.remote.events(work).size(), 1);
+    QCOMPARE(source.remote.events(home).size(), 1);
+
+    // An import into Work: neither the push after its rows nor the due check touch the account.
+    state->syncStatus()->beginImportInto(workHere);
+    QStringList imported;
+    for (int i = 0; i < 5; ++i) {
+        imported << QStringLiteral("imported-%1").arg(i);
+        QVERIFY(state->events()->insert(pendingEvent(workHere, imported.constLast(), i)));
+    }
+    QTest::qWait(900);
+    now = now.addSecs(16 * 60);
+    QCOMPARE(scheduler->runDueAccounts(), 0);
+    QCOMPARE(source.runsMade, 2);
+    // Cancelled: its rows are taken back, and the held run follows.
+    for (const QString &id : std::as_const(imported))
+        QVERIFY(state->events()->hardDelete(id));
+    state->syncStatus()->endImportInto(workHere);
+    QVERIFY(ran(3));
+    QCOMPARE(source.remote.events(work).size(), 1);
+    QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
+
+    // An edit waits for its push while Sync Now meets a source that asks for half an hour: the
+    // push waits too, and the edit stays for a later run.
+    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("lunch"), 2)));
+    QTest::qWait(300);
+    source.remote.failNext(LarkTest::FakeSyncRemote::Call::Fetch, Sync::ErrorKind::RateLimited, 0,
+                           1, now.addSecs(30 * 60));
+    QVERIFY(coordinator->syncAccount(source.accountId));
+    QVERIFY(ran(4));
+    QTest::qWait(1200);
+    QCOMPARE(source.runsMade, 4);
+    QCOMPARE(state->events()->listPending(homeHere).size(), 1);
+    QCOMPARE(source.remote.events(home).size(), 1);
+
+    // An interval of 0 syncs only on request.
+    now = now.addDays(1);
+    std::optional<Account> account = state->accounts()->byId(source.accountId);
+    account->sync_interval_minutes = 0;
+    QVERIFY(state->accounts()->update(*account));
+    QCOMPARE(scheduler->runDueAccounts(), 0);
+}
+
+void TestSyncCoordinator::aRunThatHearsNothingIsStopped()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    FakeSource source(state.get());
+    QVERIFY(source.ok);
+    const QString work = source.remote.addCalendar(QStringLiteral("Work"));
+    for (int i = 0; i < 4; ++i)
+        source.remote.putEvent(work, pendingEvent(work, QStringLiteral("day-%1").arg(i), i));
+    Sync::SyncCoordinator coordinator(state.get());
+    coordinator.setSilenceLimit(400);
+    QSignalSpy ended(&coordinator, &Sync::SyncCoordinator::accountSyncEnded);
+
+    // A run slower in all than the limit, but heard from at every page, is not cut.
+    source.remote.pageSize = 1;
+    source.remote.answerDelayMs = 100;
+    QVERIFY(coordinator.syncAccount(source.accountId));
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(!state->lastSyncErrored());
+    const QString calendar = calendarOf(state.get(), work);
+    QCOMPARE(state->events()->listByCalendar(calendar).size(), 4);
+
+    // A page that never comes: the run ends as failed, and the account is free.
+    source.remote.answerDelayMs = 0;
+    source.remote.putEvent(work, pendingEvent(work, QStringLiteral("late"), 5));
+    source.remote.holdAnswersTo = LarkTest::FakeSyncRemote::Call::Fetch;
+    QVERIFY(coordinator.syncAccount(source.accountId));
+    QVERIFY(!coordinator.syncAccount(source.accountId)); // one run of an account at a time
+    QTRY_COMPARE(ended.size(), 2);
+    const QString reason = QStringLiteral(
+        "The server did not answer for too long; the sync stopped and is tried again later.");
+    QVERIFY(state->lastSyncErrored());
+    QCOMPARE(state->lastSyncErrorReason(), reason);
+    QCOMPARE(state->accounts()->byId(source.accountId)->last_sync_error, reason);
+    QCOMPARE(state->calendars()->byId(calendar)->last_sync_error, reason);
+    QCOMPARE(source.runsMade, 2);
+    // Its page arrives after all and changes nothing.
+    QCOMPARE(source.remote.heldAnswers(), 1);
+    source.remote.holdAnswersTo.reset();
+    source.remote.releaseHeld();
+    QTest::qWait(50);
+    QCOMPARE(state->events()->listByCalendar(calendar).size(), 4);
+    QVERIFY(!coordinator.isRunning(source.accountId));
+
+    // The next run brings it.
+    QVERIFY(coordinator.syncAccount(source.accountId));
+    QTRY_COMPARE(ended.size(), 3);
+    QVERIFY(!state->lastSyncErrored());
+    QCOMPARE(state->events()->listByCalendar(calendar).size(), 5);
+    QCOMPARE(source.runsMade, 3);
 }
 
 QTEST_MAIN(TestSyncCoordinator)

@@ -20,6 +20,8 @@
 using LarkTest::FakeSyncRemote;
 using Sync::ErrorKind;
 
+Q_DECLARE_METATYPE(std::function<void(Event &)>)
+
 namespace {
 
 const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
@@ -97,11 +99,33 @@ struct Device
 };
 
 using RunResult = LarkTest::SyncOutcome;
+using EventEdit = std::function<void(Event &)>;
+
+// What a person sees of an event, on one line (times in UTC, guests by their name part).
+QString described(const Event &e)
+{
+    QStringList reminders;
+    for (const Reminder &r : e.reminders)
+        reminders << QString::number(r.minutes_before) + QLatin1Char(' ') + r.action;
+    QStringList guests;
+    for (const Attendee &a : e.attendees)
+        guests << a.email.section(QLatin1Char('@'), 0, 0) + QLatin1Char(' ') + a.status;
+    const QString format = QStringLiteral("MM-dd HH:mm");
+    return QStringList {e.title,
+                        e.location,
+                        e.start_time.toUTC().toString(format),
+                        e.end_time ? e.end_time->toUTC().toString(format) : QString(),
+                        e.is_all_day ? QStringLiteral("all-day") : QStringLiteral("timed"),
+                        reminders.join(QLatin1Char(',')),
+                        guests.join(QLatin1Char(','))}
+        .join(QLatin1Char('|'));
+}
 
 Reminder tenMinutesBefore()
 {
     Reminder r;
     r.minutes_before = 10;
+    r.action = QStringLiteral("DISPLAY");
     return r;
 }
 
@@ -146,11 +170,15 @@ int pendingRows(const Device &device, const QString &calendarId)
 // A source with the calendar "Work" holding these events, and a device that synced once.
 struct SyncedOnce
 {
-    explicit SyncedOnce(const QStringList &titles)
+    explicit SyncedOnce(const QStringList &titles, const EventEdit &dress = {})
     {
         work = remote.addCalendar(QStringLiteral("Work"));
-        for (const QString &title : titles)
-            remoteIds << remote.putEvent(work, eventAt(title, int(remoteIds.size())));
+        for (const QString &title : titles) {
+            Event e = eventAt(title, int(remoteIds.size()));
+            if (dress)
+                dress(e);
+            remoteIds << remote.putEvent(work, e);
+        }
         ok = device.ok && runSync(device, remote).finished == 1;
         calendar = device.calendarId(work);
     }
@@ -182,6 +210,7 @@ private slots:
     void anEditDuringItsPushStaysPending_data();
     void anEditDuringItsPushStaysPending();
     void aRemoteDeletionOfAPendingEditKeepsTheEdit();
+    void aRowRestoredWhileItsDeletionIsSentStays();
     void editsOnBothSidesSettle_data();
     void editsOnBothSidesSettle();
     void anExpiredTokenRestartsOnce_data();
@@ -377,59 +406,129 @@ void TestSyncEngine::aRemoteDeletionOfAPendingEditKeepsTheEdit()
     QCOMPARE(s.device.state->events()->byId(id)->reminders.size(), 1);
 }
 
+void TestSyncEngine::aRowRestoredWhileItsDeletionIsSentStays()
+{
+    SyncedOnce s({QStringLiteral("Dentist")});
+    QVERIFY(s.ok);
+    const QString id = s.localId(0);
+    QVERIFY(s.device.state->events()->remove(id));
+    // Undone within the same second as the read before the push.
+    s.remote.beforePushAnswer = [&](const QString &) {
+        QVERIFY(s.device.edit(id, [](Event &e) { e.deleted_at.reset(); }));
+    };
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    s.remote.beforePushAnswer = nullptr;
+    QCOMPARE(s.remote.events(s.work).size(), 0);
+    QCOMPARE(pendingRows(s.device, s.calendar), 1);
+
+    // The next run makes it again at the source.
+    QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    const QStringList expected {QStringLiteral("dentist|Dentist|2026-03-02T09:00:00Z")};
+    QCOMPARE(localState(s.device, s.calendar), expected);
+    QCOMPARE(remoteState(s.remote, s.work), expected);
+    QCOMPARE(pendingRows(s.device, s.calendar), 0);
+}
+
 void TestSyncEngine::editsOnBothSidesSettle_data()
 {
-    QTest::addColumn<QString>("localTitle"); // empty: deleted here
-    QTest::addColumn<QString>("remoteTitle");
-    QTest::addColumn<int>("remoteMovedDays");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<EventEdit>("localEdit"); // null: deleted here
+    QTest::addColumn<EventEdit>("remoteEdit");
+    QTest::addColumn<QString>("expected"); // the row on both sides; empty: gone
+    const auto retitle = [](const char *title) {
+        return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
+    };
+    const auto moveDays = [](int days) {
+        return EventEdit([days](Event &e) {
+            e.start_time = e.start_time.addDays(days);
+            e.end_time = e.start_time.addSecs(3600);
+        });
+    };
+    const EventEdit endLater = [](Event &e) { e.end_time = e.start_time.addSecs(5400); };
+    const EventEdit allDay = [](Event &e) {
+        e.is_all_day = true;
+        e.start_time = QDateTime(e.start_time.date(), QTime(0, 0), Qt::UTC);
+        e.end_time = e.start_time.addDays(1);
+    };
+    const QString before = QStringLiteral("||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
     QTest::newRow("different fields")
-        << QStringLiteral("Dentist at ten") << QStringLiteral("Dentist") << 1
-        << QStringList {QStringLiteral("dentist|Dentist at ten|2026-03-03T09:00:00Z")};
+        << retitle("Dentist at ten") << moveDays(1)
+        << QStringLiteral("Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action");
     QTest::newRow("the same field: the edit here wins")
-        << QStringLiteral("Dentist (mine)") << QStringLiteral("Dentist (theirs)") << 0
-        << QStringList {QStringLiteral("dentist|Dentist (mine)|2026-03-02T09:00:00Z")};
-    QTest::newRow("deleted here, changed there")
-        << QString() << QStringLiteral("Dentist (theirs)") << 1 << QStringList();
+        << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
+        << QStringLiteral("Dentist (mine)") + before;
+    QTest::newRow("deleted here, changed there") << EventEdit() << moveDays(1) << QString();
+    // Start from one side and end from the other would end before it starts.
+    QTest::newRow("schedule: end here, moved there")
+        << endLater << moveDays(1)
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action");
+    QTest::newRow("schedule: end here, all day there")
+        << endLater << allDay
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action");
+    QTest::newRow("schedule: all day there, title here")
+        << retitle("Dentist at ten") << allDay
+        << QStringLiteral("Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action");
+    QTest::newRow("place there, title here")
+        << retitle("Dentist at ten") << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
+        << QStringLiteral("Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
+    QTest::newRow("reminder there, title here")
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action");
+    QTest::newRow("guest's answer there, title here")
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted");
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()
 {
-    QFETCH(QString, localTitle);
-    QFETCH(QString, remoteTitle);
-    QFETCH(int, remoteMovedDays);
-    QFETCH(QStringList, expected);
-    SyncedOnce s({QStringLiteral("Dentist")});
+    QFETCH(EventEdit, localEdit);
+    QFETCH(EventEdit, remoteEdit);
+    QFETCH(QString, expected);
+    SyncedOnce s({QStringLiteral("Dentist")}, [](Event &e) {
+        e.reminders = {tenMinutesBefore()};
+        Attendee ann;
+        ann.email = QStringLiteral("ann@example.com");
+        ann.role = QStringLiteral("required");
+        ann.status = QStringLiteral("needs-action");
+        e.attendees = {ann};
+    });
     QVERIFY(s.ok);
     const QString id = s.localId(0);
-    QVERIFY(localTitle.isEmpty() ? s.device.state->events()->remove(id)
-                                 : s.device.edit(id, [&](Event &e) {
-                                       e.title = localTitle;
-                                       e.reminders = {tenMinutesBefore()};
-                                   }));
-    QVERIFY(s.remote.editEvent(s.remoteIds.at(0), [&](Event &e) {
-        e.title = remoteTitle;
-        e.start_time = e.start_time.addDays(remoteMovedDays);
-        e.end_time = e.start_time.addSecs(3600);
-    }));
+    // The row knows its address at the source, which the remote copy does not carry.
+    const QString href = QStringLiteral("/work/dentist.ics");
+    QVERIFY(localEdit ? s.device.edit(id,
+                                      [&](Event &e) {
+                                          localEdit(e);
+                                          e.href = href;
+                                      })
+                      : s.device.state->events()->remove(id));
+    QVERIFY(s.remote.editEvent(s.remoteIds.at(0), remoteEdit));
+    const QString remoteVersion = described(s.remote.events(s.work).constFirst());
 
     // The first run settles it; the one after has nothing left to do.
+    const QStringList both = expected.isEmpty() ? QStringList() : QStringList {expected};
+    const QStringList bothHere
+        = expected.isEmpty() ? QStringList() : QStringList {expected + QLatin1Char('|') + href};
     for (int run = 0; run < 2; ++run) {
         const RunResult result = runSync(s.device, s.remote);
         QCOMPARE(result.finished, 1);
         QCOMPARE(result.failed, 0);
-        QCOMPARE(localState(s.device, s.calendar), expected);
-        QCOMPARE(remoteState(s.remote, s.work), expected);
+        QStringList here;
+        for (const Event &e : s.device.state->events()->listByCalendar(s.calendar))
+            here << described(*s.device.state->events()->byId(e.id)) + QLatin1Char('|') + e.href;
+        QStringList there;
+        for (const Event &e : s.remote.events(s.work))
+            there << described(e);
+        QCOMPARE(here, bothHere);
+        QCOMPARE(there, both);
         QCOMPARE(pendingRows(s.device, s.calendar), 0);
     }
-    // The edit's reminder is written back with the settled row.
-    for (const Event &e : s.device.state->events()->listByCalendar(s.calendar))
-        QCOMPARE(e.reminders.size(), 1);
     QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Push), 1);
     // What the edit here overwrote is on record.
     const QList<Sync::Conflict> conflicts = s.device.state->conflicts()->conflicts();
     QCOMPARE(conflicts.size(), 1);
-    QCOMPARE(conflicts.first().remote.title, remoteTitle);
+    QCOMPARE(described(conflicts.first().remote), remoteVersion);
 }
 
 void TestSyncEngine::anExpiredTokenRestartsOnce_data()
@@ -472,27 +571,34 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing_data()
     QTest::addColumn<bool>("namesCalendar");
     QTest::addColumn<int>("conflicts");
     QTest::addColumn<bool>("fails");
+    QTest::addColumn<int>("fetches"); // of Work and Home: 1 when the failure stops the account
     using Call = FakeSyncRemote::Call;
     QTest::newRow("calendar list refused")
-        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0 << true;
+        << Call::ListCalendars << ErrorKind::Auth << 0 << false << 0 << true << 0;
     QTest::newRow("fetch: server error")
-        << Call::Fetch << ErrorKind::Server << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Server << 0 << true << 0 << true << 2;
     QTest::newRow("fetch: no answer")
-        << Call::Fetch << ErrorKind::Network << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Network << 0 << true << 0 << true << 1;
+    QTest::newRow("fetch: credentials refused")
+        << Call::Fetch << ErrorKind::Auth << 0 << true << 0 << true << 1;
     QTest::newRow("fetch: unreadable")
-        << Call::Fetch << ErrorKind::Malformed << 0 << true << 0 << true;
+        << Call::Fetch << ErrorKind::Malformed << 0 << true << 0 << true << 2;
     QTest::newRow("push: precondition failed")
-        << Call::Push << ErrorKind::Conflict << 0 << true << 1 << true;
+        << Call::Push << ErrorKind::Conflict << 0 << true << 1 << true << 2;
     QTest::newRow("push: rate limited")
-        << Call::Push << ErrorKind::RateLimited << 0 << true << 0 << true;
+        << Call::Push << ErrorKind::RateLimited << 0 << true << 0 << true << 1;
     QTest::newRow("second push: credentials refused")
-        << Call::Push << ErrorKind::Auth << 1 << true << 0 << true;
+        << Call::Push << ErrorKind::Auth << 1 << true << 0 << true << 1;
     QTest::newRow("second push: timeout")
-        << Call::Push << ErrorKind::Network << 1 << true << 0 << true;
+        << Call::Push << ErrorKind::Network << 1 << true << 0 << true << 1;
     // Removed at the source after the pull: not done, the edit is created afresh.
     QTest::newRow("update push: not found")
-        << Call::Push << ErrorKind::NotFound << 0 << true << 0 << false;
-    QTest::newRow("update push: gone") << Call::Push << ErrorKind::Gone << 0 << true << 0 << false;
+        << Call::Push << ErrorKind::NotFound << 0 << true << 0 << false << 2;
+    QTest::newRow("update push: gone")
+        << Call::Push << ErrorKind::Gone << 0 << true << 0 << false << 2;
+    // Removed at the source too: done.
+    QTest::newRow("delete push: not found")
+        << Call::Push << ErrorKind::NotFound << 1 << true << 0 << false << 2;
 }
 
 void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
@@ -503,16 +609,22 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     QFETCH(bool, namesCalendar);
     QFETCH(int, conflicts);
     QFETCH(bool, fails);
+    QFETCH(int, fetches);
 
-    SyncedOnce s({QStringLiteral("Kept")});
+    // Pushed in this order: the edit, the deletion, the new row.
+    SyncedOnce s({QStringLiteral("Kept"), QStringLiteral("Dropped")});
     QVERIFY(s.ok);
     QVERIFY(s.device.retitle(s.localId(0), QStringLiteral("Kept, edited")));
-    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 1)).isEmpty());
+    QVERIFY(s.device.state->events()->remove(s.localId(1)));
+    QVERIFY(!s.device.insert(s.calendar, eventAt(QStringLiteral("Added"), 3)).isEmpty());
     s.remote.putEvent(s.work, eventAt(QStringLiteral("Remote"), 2));
+    s.remote.addCalendar(QStringLiteral("Home"));
 
     s.remote.failNext(call, kind, skip);
     const int pushes = s.remote.calls(FakeSyncRemote::Call::Push);
+    const int fetchesBefore = s.remote.calls(FakeSyncRemote::Call::Fetch);
     const RunResult run = runSync(s.device, s.remote);
+    QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Fetch) - fetchesBefore, fetches);
     QCOMPARE(run.finished, fails ? 0 : 1);
     QCOMPARE(run.failed, fails ? 1 : 0);
     if (fails) {
@@ -534,7 +646,7 @@ void TestSyncEngine::failuresEndTheRunOnceAndLoseNothing()
     // The next clean run brings both sides together.
     QCOMPARE(runSync(s.device, s.remote).finished, 1);
     const QStringList expected {
-        QStringLiteral("added|Added|2026-03-03T09:00:00Z"),
+        QStringLiteral("added|Added|2026-03-05T09:00:00Z"),
         QStringLiteral("kept|Kept, edited|2026-03-02T09:00:00Z"),
         QStringLiteral("remote|Remote|2026-03-04T09:00:00Z"),
     };

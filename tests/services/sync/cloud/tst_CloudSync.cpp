@@ -118,6 +118,7 @@ private slots:
 
     void changesTravelBetweenDevices();
     void conflictingEditsSettle();
+    void remindersAndGuestsOutliveAnotherDevicesEdit();
     void liveEntriesStayWhateverTheirDeletionMark_data();
     void liveEntriesStayWhateverTheirDeletionMark();
     void failedRunKeepsRowsAndCursor_data();
@@ -300,6 +301,49 @@ void TestCloudSync::conflictingEditsSettle()
     QCOMPARE(sync(*m_a), QString());
     QCOMPARE(seen(*m_a), settled);
     QCOMPARE(seen(*m_cloud), settled);
+}
+
+void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
+{
+    // A makes an event with a reminder and a guest; the service's text carries neither.
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    Event dentist = localEvent(team(*m_a).id,
+                               {QStringLiteral("dentist"), {}, QStringLiteral("Dentist"), at(5, 9),
+                                {}, {}});
+    Reminder early;
+    early.minutes_before = 15;
+    early.action = QStringLiteral("DISPLAY");
+    dentist.reminders = {early};
+    Attendee ana;
+    ana.email = QStringLiteral("ana@example.com");
+    ana.name = QStringLiteral("Ana");
+    ana.status = QStringLiteral("ACCEPTED");
+    dentist.attendees = {ana};
+    QVERIFY(m_a->state()->events()->insert(dentist));
+    QCOMPARE(sync(*m_a), QString());
+    const QString onA = rowText(*m_a->state()->events()->byId(QStringLiteral("dentist")));
+    QVERIFY(onA.endsWith(QStringLiteral("|15 DISPLAY|ana@example.com Ana ACCEPTED")));
+    m_a->close();
+
+    // B renames it.
+    QVERIFY(m_b->open());
+    QCOMPARE(sync(*m_b), QString());
+    QVERIFY(!editedOn(*m_b, QStringLiteral("Dentist"), QStringLiteral("Dentist, room 2"))
+                 .id.isEmpty());
+    QCOMPARE(sync(*m_b), QString());
+    m_b->close();
+
+    // A takes the new title and keeps what it set itself, also after a further run.
+    QVERIFY(m_a->open());
+    for (int run = 0; run < 2; ++run) {
+        QCOMPARE(sync(*m_a), QString());
+        QCOMPARE(rowText(*m_a->state()->events()->byId(QStringLiteral("dentist"))),
+                 QString(onA).replace(QStringLiteral("|Dentist|"),
+                                      QStringLiteral("|Dentist, room 2|")));
+    }
+    QCOMPARE(seen(*m_cloud).size(), 1);
+    QVERIFY(seen(*m_cloud).constFirst().contains(QStringLiteral("|Dentist, room 2|")));
 }
 
 void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()
