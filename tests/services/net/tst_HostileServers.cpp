@@ -28,8 +28,8 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
