@@ -1294,6 +1294,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Der Kalender konnte nicht als Cloud-Kalender gespeichert werden; er bleibt auf diesem Gerät</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="179"/>
+        <source>Uploading the calendar failed: %1; it stays on this device</source>
+        <translation>Hochladen des Kalenders fehlgeschlagen: %1; er bleibt auf diesem Gerät</translation>
+    </message>
 </context>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
@@ -1830,6 +1835,21 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
         <source>%1 The next try will be at %2.</source>
         <translation>%1 Der nächste Versuch erfolgt am %2.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="164"/>
+        <source>The server stopped answering.</source>
+        <translation>Der Server hat aufgehört zu antworten.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="170"/>
+        <source>The reply was cut short.</source>
+        <translation>Die Antwort wurde vorzeitig abgebrochen.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="183"/>
+        <source>no answer from the server</source>
+        <translation>keine Antwort vom Server</translation>
     </message>
 </context>
 <context>

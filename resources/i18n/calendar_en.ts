@@ -1290,6 +1290,11 @@ Please check file permissions and try again.</source>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>The calendar could not be saved as a cloud calendar; it stays on this device</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="179"/>
+        <source>Uploading the calendar failed: %1; it stays on this device</source>
+        <translation>Uploading the calendar failed: %1; it stays on this device</translation>
+    </message>
 </context>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
@@ -1826,6 +1831,21 @@ Please check file permissions and try again.</source>
         <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
         <source>%1 The next try will be at %2.</source>
         <translation>%1 The next try will be at %2.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="164"/>
+        <source>The server stopped answering.</source>
+        <translation>The server stopped answering.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="170"/>
+        <source>The reply was cut short.</source>
+        <translation>The reply was cut short.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="183"/>
+        <source>no answer from the server</source>
+        <translation>no answer from the server</translation>
     </message>
 </context>
 <context>

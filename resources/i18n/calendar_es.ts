@@ -1294,6 +1294,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>No se pudo guardar el calendario como calendario en la nube; se queda en este dispositivo</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="179"/>
+        <source>Uploading the calendar failed: %1; it stays on this device</source>
+        <translation>No se pudo subir el calendario: %1; se queda en este dispositivo</translation>
+    </message>
 </context>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
@@ -1830,6 +1835,21 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
         <source>%1 The next try will be at %2.</source>
         <translation>%1 El próximo intento será el %2.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="164"/>
+        <source>The server stopped answering.</source>
+        <translation>El servidor dejó de responder.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="170"/>
+        <source>The reply was cut short.</source>
+        <translation>La respuesta se cortó antes de terminar.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="183"/>
+        <source>no answer from the server</source>
+        <translation>sin respuesta del servidor</translation>
     </message>
 </context>
 <context>

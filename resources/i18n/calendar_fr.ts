@@ -1294,6 +1294,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>Le calendrier n’a pas pu être enregistré comme calendrier en ligne ; il reste sur cet appareil</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="179"/>
+        <source>Uploading the calendar failed: %1; it stays on this device</source>
+        <translation>Échec de l’envoi du calendrier : %1 ; il reste sur cet appareil</translation>
+    </message>
 </context>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
@@ -1830,6 +1835,21 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
         <source>%1 The next try will be at %2.</source>
         <translation>%1 La prochaine tentative aura lieu le %2.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="164"/>
+        <source>The server stopped answering.</source>
+        <translation>Le serveur a cessé de répondre.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="170"/>
+        <source>The reply was cut short.</source>
+        <translation>La réponse a été interrompue avant la fin.</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="183"/>
+        <source>no answer from the server</source>
+        <translation>aucune réponse du serveur</translation>
     </message>
 </context>
 <context>

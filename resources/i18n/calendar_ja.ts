@@ -1290,6 +1290,11 @@ Please check file permissions and try again.</source>
         <source>The calendar could not be saved as a cloud calendar; it stays on this device</source>
         <translation>カレンダーをクラウドカレンダーとして保存できませんでした。カレンダーはこのデバイスに残ります</translation>
     </message>
+    <message>
+        <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="179"/>
+        <source>Uploading the calendar failed: %1; it stays on this device</source>
+        <translation>カレンダーのアップロードに失敗しました: %1。カレンダーはこのデバイスに残ります</translation>
+    </message>
 </context>
 <context>
     <name>Larkspindle::CloudSyncProvider</name>
@@ -1819,6 +1824,21 @@ Please check file permissions and try again.</source>
         <location filename="../../services/net/RequestPolicy.cpp" line="181"/>
         <source>%1 The next try will be at %2.</source>
         <translation>%1 次の試行は %2 です。</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="164"/>
+        <source>The server stopped answering.</source>
+        <translation>サーバーが応答しなくなりました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="170"/>
+        <source>The reply was cut short.</source>
+        <translation>応答が途中で途切れました。</translation>
+    </message>
+    <message>
+        <location filename="../../services/net/RequestPolicy.cpp" line="183"/>
+        <source>no answer from the server</source>
+        <translation>サーバーから応答がありません</translation>
     </message>
 </context>
 <context>

@@ -201,9 +201,7 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
 {
     reply->deleteLater();
     const QString refused = Net::failureOf(reply);
-    const int status = refused.isEmpty()
-        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-        : 0;
+    const int status = Net::statusOf(reply);
     const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
     QJsonObject json;
     if (!data.isEmpty())

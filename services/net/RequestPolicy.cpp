@@ -24,18 +24,26 @@ Limits &current()
 // The reason is kept on the reply itself: it is read in the reply's own finished handler.
 constexpr const char *kFailureProperty = "larkNetFailure";
 
+constexpr qint64 kReadSlack = 1024 * 1024;
+
 QString shown(const QUrl &url)
 {
     return url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery
                                | QUrl::RemoveFragment);
 }
 
-void endWith(QNetworkReply *reply, const QString &reason)
+enum class Abort { Queued, Now };
+
+void endWith(QNetworkReply *reply, const QString &reason, Abort when = Abort::Queued)
 {
     if (!reply->property(kFailureProperty).toString().isEmpty() || reply->isFinished())
         return;
     reply->setProperty(kFailureProperty, reason);
-    // Not from inside the reply's own signal: it finishes on the next turn of the event loop.
+    if (when == Abort::Now) {
+        reply->abort();
+        return;
+    }
+    // Not from inside a signal that runs before the body: it finishes on the next turn instead.
     QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
 }
 
@@ -99,20 +107,31 @@ void watch(QNetworkReply *reply, ReplyKind kind)
     deadline->start(limits.deadlineMs);
     QObject::connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
 
-    const auto checkSize = [reply, cap](qint64 received, qint64 total) {
-        if ((received <= cap && total <= cap) || !failureOf(reply).isEmpty())
+    // Qt stops taking bytes off the connection while this much waits unread, so an endless
+    // reply holds little more than the cap. It hands over whole blocks and stops before one that
+    // would not fit: the slack lets the block that crosses the cap arrive and be seen.
+    reply->setReadBufferSize(cap + kReadSlack);
+    const auto checkSize = [reply, cap](qint64 received, qint64 total, Abort when) {
+        if ((received <= cap && total <= cap)
+            || !reply->property(kFailureProperty).toString().isEmpty())
             return;
         qCWarning(lcNet).noquote()
             << "reply of" << shown(reply->url()) << "is over" << cap << "bytes";
-        endWith(reply, tooLarge());
+        endWith(reply, tooLarge(), when);
     };
     // The announced length fails the request before any of the body is held.
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, checkSize] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid())
-            checkSize(0, length.toLongLong());
+            checkSize(0, length.toLongLong(), Abort::Queued);
     });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, checkSize);
+    // Checked as the bytes arrive, and stopped there: a turn of the event loop later the
+    // connection may have brought many more.
+    QObject::connect(reply, &QNetworkReply::readyRead, reply,
+                     [reply, checkSize] { checkSize(reply->bytesAvailable(), 0, Abort::Now); });
+    QObject::connect(
+        reply, &QNetworkReply::downloadProgress, reply,
+        [checkSize](qint64 received, qint64 total) { checkSize(received, total, Abort::Now); });
 
     // Taken now: by the time a redirect is reported the reply already names its target.
     const QUrl origin = reply->url();
@@ -136,7 +155,41 @@ QString redirectRefusedText()
 
 QString failureOf(const QNetworkReply *reply)
 {
-    return reply ? reply->property(kFailureProperty).toString() : QString();
+    if (!reply)
+        return {};
+    const QString ended = reply->property(kFailureProperty).toString();
+    if (!ended.isEmpty())
+        return ended;
+    const QNetworkReply::NetworkError error = reply->error();
+    // Nothing but the silence timeout cancels a reply the policy did not end.
+    if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
+        return QCoreApplication::translate("Net", "The server stopped answering.");
+    // Errors below 200 are the connection's (and its proxy's); a broken protocol counts too. With
+    // a status the server had begun to answer, so what came is only a part of the reply.
+    const bool transport = (error > QNetworkReply::NoError && error < 200)
+        || error == QNetworkReply::ProtocolFailure;
+    if (transport && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return QCoreApplication::translate("Net", "The reply was cut short.");
+    return {};
+}
+
+int statusOf(const QNetworkReply *reply)
+{
+    if (!reply || !failureOf(reply).isEmpty())
+        return 0;
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+QString noAnswerText()
+{
+    return QCoreApplication::translate("Net", "no answer from the server");
+}
+
+QString statusFailure(const QString &withStatus, int status, const QString &noAnswer)
+{
+    if (status != 0)
+        return withStatus.arg(status);
+    return noAnswer.isEmpty() ? noAnswerText() : noAnswer;
 }
 
 RetryAfter readRetryAfter(const QByteArray &header)

@@ -4,8 +4,9 @@
 // total deadline (a trickling server ends as a failure, never as a stuck run), a cap on the size
 // of the reply, plain http to this machine only, and credentials only for the host they were
 // given for (a redirect elsewhere is refused and logged). A client prepares its request here,
-// sends it, hands the reply to watch() and, when the reply ended badly, asks failureOf() first:
-// a reply the policy ended says so in words the user can read.
+// sends it, hands the reply to watch() and, when it ends, asks failureOf() first: a reply the
+// policy ended, one the server stopped sending or one cut short is a failure whatever its status,
+// said in words the user can read, and nothing of its body counts.
 
 #include <QDateTime>
 #include <QLoggingCategory>
@@ -57,15 +58,29 @@ bool sameOrigin(const QUrl &a, const QUrl &b);
 // follow redirects themselves set the manual policy afterwards.
 QNetworkRequest request(const QUrl &url);
 
-// Holds a sent reply to the deadline and the size cap of its kind, and follows a redirect only
-// within the origin it was sent to.
+// Holds a sent reply to the deadline and the size cap of its kind (its read buffer too, so that
+// an endless reply cannot fill memory before it is stopped), and follows a redirect only within
+// the origin it was sent to.
 void watch(QNetworkReply *reply, ReplyKind kind);
 
 // The failure of a request whose server redirected it to another address.
 QString redirectRefusedText();
 
-// Why the policy ended the reply; empty when it did not.
+// Why the reply did not arrive whole: the policy ended it, the server stopped answering (the
+// silence timeout), or the transfer broke after the server began to answer. Empty when it
+// arrived whole, whatever its status, and when no server answered at all (the caller names that).
 QString failureOf(const QNetworkReply *reply);
+
+// The HTTP status of a reply that arrived whole; 0 when failureOf() names a failure or no server
+// answered.
+int statusOf(const QNetworkReply *reply);
+
+// What a message says instead of a status when no server answered.
+QString noAnswerText();
+
+// A failure named by the answer's status (withStatus holds "%1" for it); when no server answered,
+// the reason there was none (noAnswerText() when it is not known): never "HTTP 0".
+QString statusFailure(const QString &withStatus, int status, const QString &noAnswer = {});
 
 // A Retry-After header: a number of seconds or an HTTP date.
 struct RetryAfter

@@ -44,12 +44,9 @@ void answer(QTcpSocket *socket, const QByteArray &page)
 // The reply as it arrived, with a transport failure read as status 0 and no body.
 TokenReply tokenReplyOf(QNetworkReply *reply)
 {
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-    // A 2xx whose body was cut off (timeout, reset) is a transport failure, not a reply.
-    if (reply->error() != QNetworkReply::NoError && status >= 200 && status <= 299)
-        return readTokenReply(0, QByteArray());
-    return readTokenReply(status, body);
+    // A reply cut short or stalled is no answer, whatever its status.
+    const int status = Net::statusOf(reply);
+    return readTokenReply(status, status != 0 && reply->isOpen() ? reply->readAll() : QByteArray());
 }
 
 } // namespace
@@ -271,8 +268,8 @@ void LoopbackAuthService::onTokenReply(QNetworkReply *reply)
     if (m_finished)
         return;
     const TokenReply token = tokenReplyOf(reply);
-    if (const QString refused = Net::failureOf(reply); !refused.isEmpty()) {
-        fail(refused);
+    if (token.status == 0) {
+        fail(Net::statusFailure(QString(), 0, Net::failureOf(reply)));
     } else if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token exchange failed with HTTP status"
                              << token.status;
@@ -309,8 +306,8 @@ void LoopbackAuthService::onRefreshReply(QNetworkReply *reply)
 {
     reply->deleteLater();
     const TokenReply token = tokenReplyOf(reply);
-    if (const QString refused = Net::failureOf(reply); !refused.isEmpty()) {
-        emit refreshFailed(refused);
+    if (token.status == 0) {
+        emit refreshFailed(Net::statusFailure(QString(), 0, Net::failureOf(reply)));
     } else if (!token.httpOk()) {
         qWarning().noquote() << logTag() << "token refresh failed with HTTP status" << token.status;
         emit refreshFailed(tr("Token refresh failed (HTTP %1): %2")

@@ -1,5 +1,6 @@
 #include "services/update/Client.h"
 
+#include "services/net/RequestPolicy.h"
 #include "services/update/Version.h"
 
 #include <QNetworkAccessManager>
@@ -41,7 +42,7 @@ void Client::checkForUpdates()
         return;
     }
     m_inFlight = true;
-    m_network->get(feedRequest(manifestUrl(), m_config.product, m_transferTimeoutMs));
+    getFeed(m_network, manifestUrl(), m_config.product);
 }
 
 void Client::onManifestReply(QNetworkReply *reply)
@@ -50,15 +51,15 @@ void Client::onManifestReply(QNetworkReply *reply)
     m_inFlight = false;
 
     if (reply->error() != QNetworkReply::NoError) {
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (reply->error() == QNetworkReply::ContentNotFoundError || status == 404) {
+        const QString broken = Net::failureOf(reply);
+        if (broken.isEmpty()
+            && (reply->error() == QNetworkReply::ContentNotFoundError
+                || Net::statusOf(reply) == 404)) {
             qCInfo(lcLarkUpdate) << "manifest 404, treating as up-to-date";
             emit upToDate();
-        } else if (reply->error() == QNetworkReply::OperationCanceledError) {
-            // Nothing here aborts a check, so a cancelled reply is the transfer timeout.
-            emit checkFailed(QStringLiteral("network error: request timed out"));
         } else {
-            emit checkFailed(QStringLiteral("network error: %1").arg(reply->errorString()));
+            emit checkFailed(QStringLiteral("network error: %1")
+                                 .arg(broken.isEmpty() ? reply->errorString() : broken));
         }
         return;
     }

@@ -27,7 +27,6 @@ public:
     // "latest.json" in the channel's folder.
     QUrl manifestUrl() const;
 
-    void setTransferTimeout(int ms) { m_transferTimeoutMs = ms; }
     bool isInFlight() const { return m_inFlight; }
 
 signals:
@@ -42,7 +41,6 @@ private:
     UpdateChannelConfig m_config;
     QNetworkAccessManager *m_network;
     bool m_inFlight = false;
-    int m_transferTimeoutMs = kFeedTransferTimeoutMs;
 };
 
 } // namespace LarkUpdate

@@ -1,20 +1,26 @@
 #include "services/update/FeedAccess.h"
 
+#include "services/net/RequestPolicy.h"
+
 #include <QDesktopServices>
 
 Q_LOGGING_CATEGORY(lcLarkUpdate, "larkupdate.client", QtDebugMsg)
 
 namespace LarkUpdate {
 
-QNetworkRequest feedRequest(const QUrl &url, const QString &tag, int transferTimeoutMs)
+QNetworkRequest feedRequest(const QUrl &url, const QString &tag)
 {
-    QNetworkRequest request(url);
+    QNetworkRequest request = Net::request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QString(QStringLiteral("LarkUpdateQt/0.1 (") + tag + u')'));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(transferTimeoutMs);
     return request;
+}
+
+QNetworkReply *getFeed(QNetworkAccessManager *network, const QUrl &url, const QString &tag)
+{
+    QNetworkReply *reply = network->get(feedRequest(url, tag));
+    Net::watch(reply, Net::ReplyKind::Api);
+    return reply;
 }
 
 QUrl appendToPath(QUrl url, const QString &tail)

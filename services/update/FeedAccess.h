@@ -4,6 +4,8 @@
 // feed request, and one guarded way of handing a link to the browser.
 
 #include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QString>
 #include <QUrl>
@@ -12,13 +14,12 @@ Q_DECLARE_LOGGING_CATEGORY(lcLarkUpdate)
 
 namespace LarkUpdate {
 
-// A hung feed would otherwise leave a check or a notes fetch pending for ever.
-constexpr int kFeedTransferTimeoutMs = 30000;
+// GET request with the User-Agent "LarkUpdateQt/0.1 (<tag>)", held to the request policy like
+// every other: silence timeout, deadline and size cap (once watched), redirects within the host.
+QNetworkRequest feedRequest(const QUrl &url, const QString &tag);
 
-// GET request with the User-Agent "LarkUpdateQt/0.1 (<tag>)", redirects followed unless they
-// go from HTTPS to HTTP, and a transfer timeout.
-QNetworkRequest feedRequest(const QUrl &url, const QString &tag,
-                            int transferTimeoutMs = kFeedTransferTimeoutMs);
+// Sends a feed request and puts its reply under the request policy.
+QNetworkReply *getFeed(QNetworkAccessManager *network, const QUrl &url, const QString &tag);
 
 // The URL with "/" added to its path when missing, then tail appended (decoded path).
 QUrl appendToPath(QUrl url, const QString &tail = QString());

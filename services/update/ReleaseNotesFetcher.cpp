@@ -87,7 +87,7 @@ void ReleaseNotesFetcher::fetch(const QUrl &url, bool fallBackToUntranslated)
                                   Qt::QueuedConnection);
         return;
     }
-    QNetworkReply *reply = m_network->get(makeRequest(url, m_tag));
+    QNetworkReply *reply = getFeed(m_network, url, m_tag);
     connect(reply, &QNetworkReply::finished, this, [this, reply, fallBackToUntranslated] {
         reply->deleteLater();
         const QString notes = notesFrom(reply);

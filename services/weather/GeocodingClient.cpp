@@ -1,6 +1,7 @@
 #include "services/weather/GeocodingClient.h"
 
 #include "platform/Endpoints.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,9 +35,8 @@ void GeocodingClient::search(const QString &query, int count)
     items.addQueryItem(QStringLiteral("format"), QStringLiteral("json"));
     url.setQuery(items);
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_timeoutMs);
-    QNetworkReply *reply = m_network->get(request);
+    QNetworkReply *reply = m_network->get(Net::request(url));
+    Net::watch(reply, Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, generation] { onReply(reply, generation); });
 }
@@ -46,12 +46,13 @@ void GeocodingClient::onReply(QNetworkReply *reply, quint64 generation)
     reply->deleteLater();
     if (generation != m_generation)
         return;
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const int status = Net::statusOf(reply);
     if (status < 200 || status > 299) {
-        emit failed(tr("Geocoding returned HTTP %1").arg(status));
+        emit failed(
+            Net::statusFailure(tr("Geocoding returned HTTP %1"), status, Net::failureOf(reply)));
         return;
     }
+    const QByteArray body = reply->readAll();
     emit completed(parseGeocodingResults(body));
 }
 

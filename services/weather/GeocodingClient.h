@@ -24,13 +24,10 @@ class GeocodingClient : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int transferTimeoutMs = 30000;
-
     explicit GeocodingClient(QObject *parent = nullptr);
 
     // A blank query completes at once with no matches and sends nothing.
     void search(const QString &query, int count);
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 
 signals:
     void completed(const QList<Weather::GeocodingResult> &matches);
@@ -41,7 +38,6 @@ private:
 
     QNetworkAccessManager *m_network;
     quint64 m_generation = 0;
-    int m_timeoutMs = transferTimeoutMs;
 };
 
 // The matches of a reply body, in its order; anything unreadable gives none.

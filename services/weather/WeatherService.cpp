@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "model/Clock.h"
 #include "platform/Endpoints.h"
+#include "services/net/RequestPolicy.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 
@@ -68,9 +69,8 @@ void Service::refresh()
     query.addQueryItem(QStringLiteral("forecast_days"), QStringLiteral("14"));
     url.setQuery(query);
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_timeoutMs);
-    QNetworkReply *reply = m_network->get(request);
+    QNetworkReply *reply = m_network->get(Net::request(url));
+    Net::watch(reply, Net::ReplyKind::Api);
     const quint64 generation = m_generation;
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, generation] { onReply(reply, generation); });
@@ -93,13 +93,14 @@ void Service::onReply(QNetworkReply *reply, quint64 generation)
         return;
     m_inFlight = false;
 
-    // A reply that timed out was aborted and has nothing to read.
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // Only a whole reply is read: a part of a forecast would pass for all of it.
+    const int status = Net::statusOf(reply);
+    const QByteArray body = status != 0 ? reply->readAll() : QByteArray();
     if (status < 200 || status > 299) {
         qWarning().noquote() << "[Weather] open-meteo returned HTTP" << status
                              << QString::fromUtf8(body.left(200));
-        emit forecastFailed(tr("Open-Meteo returned HTTP %1").arg(status));
+        emit forecastFailed(
+            Net::statusFailure(tr("Open-Meteo returned HTTP %1"), status, Net::failureOf(reply)));
         return;
     }
 

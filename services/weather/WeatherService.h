@@ -31,7 +31,6 @@ class Service : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int transferTimeoutMs = 30000;
     static constexpr qint64 cacheLifetimeSecs = 3600;
 
     explicit Service(AppState *appState, QObject *parent = nullptr);
@@ -42,8 +41,6 @@ public:
     void refresh();
     // Forgets the cache; replies to requests sent before this are dropped when they arrive.
     void invalidate();
-
-    void setTransferTimeout(int ms) { m_timeoutMs = ms; }
 
 signals:
     void forecastRefreshed(const QList<QDate> &dates);
@@ -58,7 +55,6 @@ private:
     QDateTime m_lastFetched;
     bool m_inFlight = false;
     quint64 m_generation = 0;
-    int m_timeoutMs = transferTimeoutMs;
 };
 
 // Degrees to show: Fahrenheit when the unit is exactly "F", else Celsius; halves round away

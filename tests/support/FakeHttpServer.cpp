@@ -148,6 +148,25 @@ FakeReply &FakeReply::trickled(int everyMs)
     return *this;
 }
 
+FakeReply &FakeReply::cutShort(qint64 length)
+{
+    announced = length;
+    return *this;
+}
+
+FakeReply &FakeReply::stalled(qint64 length)
+{
+    announced = length;
+    stall = true;
+    return *this;
+}
+
+FakeReply &FakeReply::endlessly()
+{
+    endless = true;
+    return *this;
+}
+
 FakeHttpServer::FakeHttpServer(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<LarkTest::RecordedRequest>();
@@ -385,15 +404,23 @@ void FakeHttpServer::send(QTcpSocket *socket, const FakeReply &reply, bool keepA
         return;
     QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' '
         + (reply.reason.isEmpty() ? reasonPhrase(reply.status) : reply.reason) + "\r\n";
-    bool hasLength = false;
+    bool hasLength = reply.endless;
     for (const auto &h : reply.headers) {
         if (h.first.compare("Content-Length", Qt::CaseInsensitive) == 0)
             hasLength = true;
         out += h.first + ": " + h.second + "\r\n";
     }
     if (!hasLength)
-        out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+        out += "Content-Length: "
+            + QByteArray::number(reply.announced >= 0 ? reply.announced : reply.body.size())
+            + "\r\n";
     out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
+    if (reply.endless) {
+        socket->write(out + "Transfer-Encoding: chunked\r\n\r\n");
+        sendEndlessly(socket,
+                      QByteArray::number(reply.body.size(), 16) + "\r\n" + reply.body + "\r\n");
+        return;
+    }
     out += "\r\n";
     if (reply.trickleMs > 0 && !reply.body.isEmpty()) {
         socket->write(out);
@@ -413,8 +440,22 @@ void FakeHttpServer::send(QTcpSocket *socket, const FakeReply &reply, bool keepA
     }
     out += reply.body;
     socket->write(out);
-    if (!keepAlive)
+    if (reply.stall)
+        return;
+    // A body shorter than announced is cut short by the close.
+    if (!keepAlive || reply.announced > reply.body.size())
         socket->disconnectFromHost();
+}
+
+void FakeHttpServer::sendEndlessly(QTcpSocket *socket, const QByteArray &chunk)
+{
+    // Topped up whenever the kernel took what was written: as fast as the client reads.
+    const auto topUp = [socket, chunk] {
+        while (socket->bytesToWrite() < 4 * chunk.size())
+            socket->write(chunk);
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
+    topUp();
 }
 
 } // namespace LarkTest

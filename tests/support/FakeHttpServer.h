@@ -51,6 +51,9 @@ struct FakeReply
     bool drop = false;  // close the connection without answering
     bool hold = false;  // keep the reply until releaseHeld()
     int trickleMs = 0; // send the body one byte at a time, one every trickleMs
+    qint64 announced = -1; // Content-Length sent instead of the body's own
+    bool stall = false; // after the body, neither more bytes nor a close
+    bool endless = false; // a chunked body of the body's bytes, again and again, as fast as it goes
 
     static FakeReply json(int status, const QJsonValue &value);
     static FakeReply text(int status, const QByteArray &body,
@@ -61,6 +64,11 @@ struct FakeReply
     FakeReply &held();
     FakeReply &delayed(int ms);
     FakeReply &trickled(int everyMs);
+    // Announces `length` bytes, sends the body and closes the connection.
+    FakeReply &cutShort(qint64 length);
+    // Announces `length` bytes, sends the body and then stays silent with the connection open.
+    FakeReply &stalled(qint64 length);
+    FakeReply &endlessly();
 };
 
 class FakeHttpServer : public QObject
@@ -121,6 +129,7 @@ private:
     bool takeRequest(QByteArray &buffer, RecordedRequest &out, bool &keepAlive, bool &bad);
     FakeReply answer(const RecordedRequest &request) const;
     void send(QTcpSocket *socket, const FakeReply &reply, bool keepAlive);
+    void sendEndlessly(QTcpSocket *socket, const QByteArray &chunk);
 
     QTcpServer m_server;
     QList<Route> m_routes;

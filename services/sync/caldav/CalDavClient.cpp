@@ -162,25 +162,18 @@ void CalDavClient::onFinished(QNetworkReply *reply, const std::shared_ptr<Pendin
     Response response;
     response.url = pending->url;
     const QString refused = Net::failureOf(reply);
-    response.status = refused.isEmpty()
-        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-        : 0;
+    response.status = Net::statusOf(reply);
     if (reply->isOpen() && response.status != 0)
         response.body = reply->readAll();
     response.headers = reply->rawHeaderPairs();
 
     if (response.status == 0) {
-        const QNetworkReply::NetworkError code = reply->error();
         if (!refused.isEmpty())
             response.error = refused;
         else if (pending->tls == TlsVerdict::PinMismatch)
             response.error = tr("The server's certificate does not match the trusted certificate.");
         else if (pending->tls == TlsVerdict::Untrusted)
             response.error = tr("The server's certificate is not trusted.");
-        else if (code == QNetworkReply::OperationCanceledError
-                 || code == QNetworkReply::TimeoutError)
-            // Nothing here aborts a reply but the transfer timeout.
-            response.error = tr("The server did not answer in time.");
         else
             response.error = tr("Could not reach the server: %1").arg(reply->errorString());
         qCWarning(lcCalDav).noquote() << "[CalDav]" << pending->method << shown(pending->url)

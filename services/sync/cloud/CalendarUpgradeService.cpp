@@ -4,6 +4,7 @@
 #include "core/sync/CalendarIdentity.h"
 #include "core/sync/SyncEngine.h"
 #include "services/account/ApiClient.h"
+#include "services/net/RequestPolicy.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "storage/AccountRepository.h"
 #include "storage/AllOrNothing.h"
@@ -109,7 +110,7 @@ void CalendarUpgradeService::upgradeCalendar(const Calendar &calendar)
 void CalendarUpgradeService::onRegistered(const std::shared_ptr<Move> &move, bool ok, int status)
 {
     if (!ok) {
-        fail(*move, tr("Server registration failed (HTTP %1)").arg(status), false);
+        fail(*move, Net::statusFailure(tr("Server registration failed (HTTP %1)"), status), false);
         return;
     }
     // What is in the calendar now is what moves; items added meanwhile follow with the next sync.
@@ -172,8 +173,11 @@ void CalendarUpgradeService::finish(const std::shared_ptr<Move> &move)
 {
     if (move->failed > 0) {
         fail(*move,
-             tr("Uploading the calendar failed (HTTP %1); it stays on this device")
-                 .arg(move->firstFailureStatus),
+             Net::statusFailure(
+                 tr("Uploading the calendar failed (HTTP %1); it stays on this device"),
+                 move->firstFailureStatus,
+                 tr("Uploading the calendar failed: %1; it stays on this device")
+                     .arg(Net::noAnswerText())),
              true);
         return;
     }

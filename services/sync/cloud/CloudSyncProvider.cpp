@@ -40,8 +40,7 @@ ErrorKind kindFor(int status)
 // A request that got no answer says itself why when it can; an answer is named by its status.
 QString failureText(const QString &httpText, int status, const QJsonObject &body)
 {
-    const QString why = body.value(QLatin1String("message")).toString();
-    return status == 0 && !why.isEmpty() ? why : httpText.arg(status);
+    return Net::statusFailure(httpText, status, body.value(QLatin1String("message")).toString());
 }
 
 QString text(const QJsonObject &object, QLatin1String key, const QString &fallback = QString())

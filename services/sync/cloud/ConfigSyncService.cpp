@@ -6,6 +6,7 @@
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
+#include "services/net/RequestPolicy.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/cloud/ConfigRecords.h"
 #include "storage/AccountRepository.h"
@@ -340,7 +341,9 @@ void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
         if (status == 401)
             noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
         else
-            noteFailure(Failed, tr("The settings could not be sent (HTTP %1)").arg(status));
+            noteFailure(Failed,
+                        Net::statusFailure(tr("The settings could not be sent (HTTP %1)"), status,
+                                           body.value(QLatin1String("message")).toString()));
     }
     if (m_pushLast)
         endCycle();
@@ -394,7 +397,10 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
         if (status == 401)
             noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
         else
-            noteFailure(Failed, tr("The settings could not be fetched (HTTP %1)").arg(status));
+            noteFailure(Failed,
+                        Net::statusFailure(tr("The settings could not be fetched (HTTP %1)"),
+                                           status,
+                                           body.value(QLatin1String("message")).toString()));
         endCycle();
         return;
     }

@@ -1,6 +1,7 @@
 #include "services/sync/cloud/SharingBackend.h"
 
 #include "services/account/ApiClient.h"
+#include "services/net/RequestPolicy.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -84,9 +85,12 @@ void SharingBackend::shareWith(const QString &calendarId, const QString &userId,
                         return;
                     }
                     const QJsonValue error = reply.value(QLatin1String("error"));
-                    completion(false,
-                               error.isString() ? error.toString()
-                                                : tr("Sharing failed (HTTP %1)").arg(status));
+                    completion(
+                        false,
+                        error.isString()
+                            ? error.toString()
+                            : Net::statusFailure(tr("Sharing failed (HTTP %1)"), status,
+                                                 reply.value(QLatin1String("message")).toString()));
                 });
 }
 

@@ -107,18 +107,13 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
     connect(reply, &QNetworkReply::finished, this, [this, reply, handler = std::move(handler)] {
         Answer answer;
         answer.policyFailure = Net::failureOf(reply);
-        answer.status = answer.policyFailure.isEmpty()
-            ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-            : 0;
+        answer.status = Net::statusOf(reply);
+        // Only a whole reply is read: a part of a listing would be taken for all of it.
         answer.body = answer.status == 0 ? QByteArray() : reply->readAll();
         answer.reasonPhrase = QString::fromUtf8(
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-        if (answer.status == 0 && answer.policyFailure.isEmpty()) {
-            // Only the silence timeout cancels a request the policy did not end.
-            answer.transportError = reply->error() == QNetworkReply::OperationCanceledError
-                ? tr("the request timed out")
-                : reply->errorString();
-        }
+        if (answer.status == 0 && answer.policyFailure.isEmpty())
+            answer.transportError = reply->errorString();
         noteRateLimit(answer, reply);
         reply->deleteLater();
         handler(answer);

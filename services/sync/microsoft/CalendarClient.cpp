@@ -180,19 +180,15 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
     reply->deleteLater();
     GraphReply result;
     const QString refused = Net::failureOf(reply);
-    result.status = refused.isEmpty()
-        ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-        : 0;
+    result.status = Net::statusOf(reply);
+    // Only a whole reply is read: a part of a page would be taken for all of it.
     const QByteArray bytes
         = reply->isOpen() && result.status != 0 ? reply->readAll() : QByteArray();
     const QString path = shown(reply->url());
     if (result.status == 0) {
         result.failure = GraphReply::Failure::Network;
         const QNetworkReply::NetworkError code = reply->error();
-        result.reason = !refused.isEmpty() ? refused
-            : code == QNetworkReply::OperationCanceledError || code == QNetworkReply::TimeoutError
-            ? tr("Microsoft Graph did not answer in time.")
-            : tr("Microsoft Graph could not be reached.");
+        result.reason = !refused.isEmpty() ? refused : tr("Microsoft Graph could not be reached.");
         qCWarning(lcGraph).noquote()
             << "[Microsoft]" << path << "no answer, network error" << int(code);
         done(result);

@@ -274,9 +274,9 @@ void TestLoopbackAuthService::failures_data()
         kSuccessPage,
         QStringLiteral("Token exchange failed (HTTP 400): {\"error\":\"invalid_grant\"}"));
     row("token transport failure", "microsoft", withCode, FakeReply::dropped(), kSuccessPage,
-        QStringLiteral("Token exchange failed (HTTP 0): "));
+        QStringLiteral("no answer from the server"));
     row("token timeout", "google", withCode, FakeReply::empty(200).held(), kSuccessPage,
-        QStringLiteral("Token exchange failed (HTTP 0): "));
+        QStringLiteral("The server stopped answering."));
     row("token reply too large", "google", withCode,
         FakeReply::json(200, QJsonObject {{QStringLiteral("access_token"), QString(70000, u'a')}}),
         kSuccessPage, QStringLiteral("The server's reply is too large"));

@@ -1,4 +1,5 @@
 #include "FeedFixtures.h"
+#include "services/net/RequestPolicy.h"
 #include "services/update/Client.h"
 #include "support/FakeHttpServer.h"
 
@@ -72,7 +73,8 @@ private slots:
     void configurationProblemsFailAtOnce();
     void unconfiguredFeedSendsNothing();
     void secondCheckWhileInFlightIsIgnored();
-    void hungFeedTimesOut();
+    void hostileFeedFails_data();
+    void hostileFeedFails();
 };
 
 void tst_UpdateClient::outcome_data()
@@ -286,19 +288,48 @@ void tst_UpdateClient::secondCheckWhileInFlightIsIgnored()
     QCOMPARE(server.requestCount(), 1);
 }
 
-void tst_UpdateClient::hungFeedTimesOut()
+// The feed is held to the same request policy as every other service.
+void tst_UpdateClient::hostileFeedFails_data()
 {
+    QTest::addColumn<int>("hostility");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("silent") << 0 << QStringLiteral("The server stopped answering.");
+    QTest::newRow("cut short") << 1 << QStringLiteral("The reply was cut short.");
+    QTest::newRow("endless") << 2 << QStringLiteral("The server's reply is too large");
+    QTest::newRow("redirect to another server")
+        << 3
+        << QStringLiteral(
+               "The server redirected to another address; the request was not sent there.");
+}
+
+void tst_UpdateClient::hostileFeedFails()
+{
+    QFETCH(int, hostility);
+    QFETCH(QString, reason);
     FakeHttpServer server;
-    QVERIFY(server.listen());
-    server.route("GET", kManifestPath, offering(QStringLiteral("1.3.5")).held());
+    FakeHttpServer other;
+    QVERIFY(server.listen() && other.listen());
+    const FakeReply manifest = offering(QStringLiteral("1.3.5"));
+    const FakeReply hostile[] = {
+        FakeReply(manifest).held(),
+        FakeReply(manifest).cutShort(manifest.body.size() + 100),
+        FakeReply::text(200, QByteArray(4096, ' ')).endlessly(),
+        FakeReply::empty(302).withHeader("Location", other.url(kManifestPath).toEncoded()),
+    };
+    server.route("GET", kManifestPath, hostile[hostility]);
+    other.route("GET", kManifestPath, manifest);
+    Net::Limits limits;
+    limits.silenceMs = 300;
+    limits.apiBytes = 64 * 1024;
+    const Net::LimitsOverride scoped(limits);
     Client client(configFor(server.url(QStringLiteral("/calendar/stable/"))));
-    client.setTransferTimeout(300);
     Outcome outcome(&client);
     client.checkForUpdates();
     QTRY_COMPARE_WITH_TIMEOUT(outcome.total(), 1, 5000);
     QCOMPARE(outcome.name(), QStringLiteral("failed"));
-    QCOMPARE(outcome.reason(), QStringLiteral("network error: request timed out"));
+    QCOMPARE(outcome.reason(), QStringLiteral("network error: ") + reason);
     QVERIFY(!client.isInFlight());
+    QCOMPARE(other.requestCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_UpdateClient)

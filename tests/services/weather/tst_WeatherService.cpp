@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "model/Clock.h"
+#include "services/net/RequestPolicy.h"
 #include "services/weather/WeatherService.h"
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
@@ -277,11 +278,13 @@ void TestWeatherService::hungRequestTimesOut()
     enable();
     m_server->route("GET", QStringLiteral("/v1/forecast"),
                     FakeReply::json(200, forecastBody(firstDay, 3, 3)).held());
-    service()->setTransferTimeout(300);
+    Net::Limits silence;
+    silence.silenceMs = 300;
+    const Net::LimitsOverride limits(silence);
     QSignalSpy failed(service(), &Weather::Service::forecastFailed);
     service()->refresh();
     QTRY_COMPARE(failed.size(), 1);
-    QCOMPARE(failed.first().first().toString(), QStringLiteral("Open-Meteo returned HTTP 0"));
+    QCOMPARE(failed.first().first().toString(), QStringLiteral("The server stopped answering."));
 
     // No longer counted as in flight.
     service()->refresh();

@@ -20,6 +20,7 @@ private slots:
 
     void discovers_data();
     void discovers();
+    void passwordGoesOnlyToItsServer();
 
 private:
     QUrl urlOf(const QString &server, const QString &path) const;
@@ -63,6 +64,26 @@ void TestCalDavDiscovery::initTestCase()
                                  "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">"
                                  "<d:response><d:href>/broken/</d:href><d:propstat>",
                                  "application/xml; charset=utf-8"));
+    // Names no principal or home, so the listing is asked at the given address, and lists a
+    // calendar on another server beside its own.
+    m_fake.route("PROPFIND", QStringLiteral("/mixed/*"), [](const LarkTest::RecordedRequest &r) {
+        const auto calendar = [](const QByteArray &href, const QByteArray &name) -> QByteArray {
+            return "<d:response><d:href>" + href
+                + "</d:href><d:propstat><d:prop><d:resourcetype><d:collection/><c:calendar/>"
+                  "</d:resourcetype><d:displayname>"
+                + name
+                + "</d:displayname></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                  "</d:propstat></d:response>";
+        };
+        const QByteArray listed = r.header("Depth") == "1"
+            ? calendar("/mixed/a/", "A") + calendar("https://elsewhere.example/b/", "B")
+            : QByteArray();
+        return FakeReply::text(207,
+                               "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+                               "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+                                   + listed + "</d:multistatus>",
+                               "application/xml; charset=utf-8");
+    });
     m_fake.route("PROPFIND", QStringLiteral("/loop/*"), [this](const LarkTest::RecordedRequest &r) {
         return FakeReply::empty(301).withHeader("Location", r.path.toUtf8() + "x/");
     });
@@ -127,7 +148,7 @@ void TestCalDavDiscovery::discovers_data()
         << "/" << secret << "" << QStringList() << "The server's certificate is not trusted.";
     QTest::newRow("server never answers")
         << "fake"
-        << "/silent/" << secret << "" << QStringList() << "The server did not answer in time.";
+        << "/silent/" << secret << "" << QStringList() << "The server stopped answering.";
     QTest::newRow("malformed multistatus")
         << "fake"
         << "/broken/" << secret << "" << QStringList() << "The server's reply could not be read.";
@@ -140,6 +161,9 @@ void TestCalDavDiscovery::discovers_data()
         << "/" << secret << "" << QStringList()
         << "The server address must start with https://; without encryption the password would "
            "travel in the clear.";
+    QTest::newRow("a calendar on another server is left out")
+        << "fake"
+        << "/mixed/" << secret << "" << QStringList {QStringLiteral("/mixed/a/|A||VEVENT")} << "";
     QTest::newRow("endless redirects")
         << "fake"
         << "/loop/" << secret << "" << QStringList() << "The server redirected too many times.";
@@ -190,6 +214,30 @@ void TestCalDavDiscovery::discovers()
         QVERIFY(!discovery->calendarHomeUrl().isEmpty());
     }
     delete client;
+}
+
+// The client's own guard, apart from the discovery's: whatever address a caller hands it, the
+// password goes only to the server it was first used with.
+void TestCalDavDiscovery::passwordGoesOnlyToItsServer()
+{
+    LarkTest::FakeHttpServer other;
+    QVERIFY(other.listen());
+    other.route("PROPFIND", QStringLiteral("/*"), FakeReply::text(207, "<d:multistatus/>"));
+    CalDavClient client(nullptr);
+    client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
+    int answered = 0;
+    const auto count = [&answered](const CalDavClient::Response &) {
+        ++answered;
+    };
+    m_fake.clearRequests();
+    client.propfind(m_fake.url(QStringLiteral("/mixed/")), 0, {}, count);
+    QTRY_COMPARE(answered, 1);
+    client.propfind(other.url(QStringLiteral("/b/")), 0, {}, count);
+    QTRY_COMPARE(answered, 2);
+    QCOMPARE(m_fake.requestCount(), 1);
+    QVERIFY(m_fake.requests().first().hasHeader("Authorization"));
+    QCOMPARE(other.requestCount(), 1);
+    QVERIFY(!other.requests().first().hasHeader("Authorization"));
 }
 
 QTEST_GUILESS_MAIN(TestCalDavDiscovery)

@@ -216,7 +216,7 @@ void TestCalendarUpgradeService::failedMoveLeavesCalendarIntact_data()
         << "Uploading the calendar failed (HTTP 503); it stays on this device";
     QTest::newRow("last upload gets no answer")
         << "/calendars/" << 2 << 0
-        << "Uploading the calendar failed (HTTP 0); it stays on this device";
+        << "Uploading the calendar failed: no answer from the server; it stays on this device";
 }
 
 void TestCalendarUpgradeService::failedMoveLeavesCalendarIntact()

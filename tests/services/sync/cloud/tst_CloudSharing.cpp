@@ -114,7 +114,7 @@ void TestCloudSharing::failedShareReportsReason_data()
         << 403 << QJsonValue(QStringLiteral("Not in group")) << "Not in group";
     QTest::newRow("empty error text is kept") << 403 << QJsonValue(QStringLiteral("")) << "";
     QTest::newRow("error that is no text") << 409 << QJsonValue(7) << "Sharing failed (HTTP 409)";
-    QTest::newRow("no answer") << 0 << QJsonValue() << "Sharing failed (HTTP 0)";
+    QTest::newRow("no answer") << 0 << QJsonValue() << "The server stopped answering.";
 }
 
 void TestCloudSharing::failedShareReportsReason()

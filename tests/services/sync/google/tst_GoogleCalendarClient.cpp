@@ -194,7 +194,7 @@ void TestCalendarClient::failures_data()
         << Op::ListFull << FakeReply::text(200, "<html>") << QStringLiteral("failed 200 cannot");
     QTest::newRow("listing that times out")
         << Op::ListFull << FakeReply::json(200, QJsonObject()).held()
-        << QStringLiteral("failed 0 timed out");
+        << QStringLiteral("failed 0 stopped answering");
     QTest::newRow("body never quoted") << Op::Update << FakeReply::text(500, "secret event body")
                                        << QStringLiteral("writeFailed 500 Internal Server Error");
     QTest::newRow("insert answered without an id") << Op::Insert << FakeReply::text(200, "not json")

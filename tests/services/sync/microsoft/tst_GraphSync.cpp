@@ -569,7 +569,7 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
     QTest::newRow("dropped connection") << QByteArray("GET") << "calendarView" << -1 << QByteArray()
                                         << "could not be reached" << QString();
     QTest::newRow("no answer") << QByteArray("GET") << "calendarView" << -2 << QByteArray()
-                               << "did not answer in time" << QString();
+                               << "stopped answering" << QString();
 }
 
 // After a first run, the user edits one event and adds one; the run that meets the fault fails
