@@ -39,18 +39,23 @@ QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0)
     return text + "END:VCALENDAR\r\n";
 }
 
-// many-0 as an earlier import stored it, with an alarm and a guest, the alarm since rung.
+// many-0 as an earlier import stored it, since given an alarm (which has rung) and a guest.
 bool importKeptEvent(const Store &store, const QString &dir)
 {
     const QString path = dir + QStringLiteral("/one.ics");
-    return LarkTest::writeFile(
-               path,
-               "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:many-0\r\nSUMMARY:Kept\r\n"
-               "DTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z\r\n"
-               "ATTENDEE;CN=Amy:mailto:amy@example.org\r\n"
-               "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nEND:VALARM\r\n"
-               "END:VEVENT\r\nEND:VCALENDAR\r\n")
-        && importIcsFile(store, path, kPersonal).ok
+    if (!LarkTest::writeFile(path, manyEvents(1, "Kept"))
+        || !importIcsFile(store, path, kPersonal).ok)
+        return false;
+    std::optional<Event> kept = store.events()->byUidInCalendar(QStringLiteral("many-0"), kPersonal);
+    if (!kept)
+        return false;
+    Reminder alarm;
+    alarm.minutes_before = 15;
+    Attendee guest;
+    guest.email = QStringLiteral("amy@example.org");
+    kept->reminders = {alarm};
+    kept->attendees = {guest};
+    return store.events()->update(*kept)
         && QSqlQuery(store.database()->connection())
                .exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
 }
