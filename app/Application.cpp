@@ -215,7 +215,8 @@ int Application::run()
 
     if (!interruptedImport.message.isEmpty()) {
         MainWindow *w = mainWindow;
-        QTimer::singleShot(0, w, [w, interruptedImport] { w->reportInterruptedImport(interruptedImport); });
+        QTimer::singleShot(
+            0, w, [w, interruptedImport] { w->reportInterruptedImport(interruptedImport); });
     }
 
     // Local times follow the system zone when the user moves to another one.

@@ -217,11 +217,7 @@ void BM_ImportOverItself(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_ImportOverItself)
-    ->Arg(50000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kSecond)
-    ->Iterations(1);
+BENCHMARK(BM_ImportOverItself)->Arg(50000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportAllAtOnce)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 

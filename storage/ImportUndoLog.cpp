@@ -37,9 +37,10 @@ ImportUndoLog::Held ImportUndoLog::resume()
                    QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS import_batch (id TEXT PRIMARY "
                                   "KEY)")))
         return Held::Unreadable;
-    Sql::Reader r(m_db->connection(),
-                  QStringLiteral("SELECT calendar_id, file_name, kept FROM import_run WHERE id = 1"),
-                  "ImportUndoLog::resume failed:");
+    Sql::Reader r(
+        m_db->connection(),
+        QStringLiteral("SELECT calendar_id, file_name, kept FROM import_run WHERE id = 1"),
+        "ImportUndoLog::resume failed:");
     if (!r.next())
         return r.failed() ? Held::Unreadable : Held::Nothing;
     m_calendarId = r.text(0);
@@ -195,9 +196,9 @@ int ImportUndoLog::forget(int limit)
             ? Sql::runCounting(m_db->connection(), QLatin1String("DELETE FROM ") + name, {},
                                "ImportUndoLog::forget failed:")
             : Sql::runCounting(m_db->connection(),
-                               QLatin1String("DELETE FROM ") + name + QLatin1String(" WHERE ")
-                                   + key + QLatin1String(" IN (SELECT ") + key
-                                   + QLatin1String(" FROM ") + name + QLatin1String(" LIMIT ?)"),
+                               QLatin1String("DELETE FROM ") + name + QLatin1String(" WHERE ") + key
+                                   + QLatin1String(" IN (SELECT ") + key + QLatin1String(" FROM ")
+                                   + name + QLatin1String(" LIMIT ?)"),
                                {limit}, "ImportUndoLog::forget failed:");
         if (deleted < 0)
             return -1;

@@ -638,17 +638,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Import fehlgeschlagen, und einige der bereits gespeicherten Termine konnten nicht wieder entfernt werden.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="0"/>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>Import fehlgeschlagen: Ein früherer Import wurde noch nicht zurückgenommen.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="0"/>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
         <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
         <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen; die bereits gespeicherten Termine wurden zurückgenommen.</translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="0"/>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen, und die bereits gespeicherten Termine konnten nicht zurückgenommen werden.</translation>
     </message>
@@ -1671,7 +1671,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../../ui/mainwindow/MainWindow.cpp" line="0"/>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>Der Import wird zurückgenommen…</translation>
     </message>

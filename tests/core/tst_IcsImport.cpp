@@ -46,7 +46,8 @@ bool importKeptEvent(const Store &store, const QString &dir)
     if (!LarkTest::writeFile(path, manyEvents(1, "Kept"))
         || !importIcsFile(store, path, kPersonal).ok)
         return false;
-    std::optional<Event> kept = store.events()->byUidInCalendar(QStringLiteral("many-0"), kPersonal);
+    std::optional<Event> kept
+        = store.events()->byUidInCalendar(QStringLiteral("many-0"), kPersonal);
     if (!kept)
         return false;
     Reminder alarm;
@@ -278,9 +279,8 @@ void tst_IcsImport::killedImportIsTakenBackAtNextStart()
     {
         Store watcher;
         QVERIFY(watcher.open(path));
-        QTRY_VERIFY_WITH_TIMEOUT(count(watcher, "import_added") >= 2000
-                                     || child.state() == QProcess::NotRunning,
-                                 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            count(watcher, "import_added") >= 2000 || child.state() == QProcess::NotRunning, 60000);
         QCOMPARE(child.state(), QProcess::Running);
         child.kill();
         QVERIFY(child.waitForFinished());

@@ -253,12 +253,13 @@ void TestDatabase_::freshDatabaseMatchesGoldenSchema()
         QCOMPARE(applied.at(i).at(0).toInt(), i + 1);
         names << applied.at(i).at(1).toString();
     }
-    QCOMPARE(names,
-             LarkTest::strings({"initial", "event_sync", "tasks_sync", "accounts_sort_order",
-                                "provider_event_idx", "events_uid_unique", "tasks_dateonly_repeat",
-                                "accounts_soft_delete", "event_related_to", "task_reminders",
-                                "task_item_type", "reminder_schedule", "events_range_indexes",
-                                "reminder_triggers_utc", "calendar_preference_time", "import_log"}));
+    QCOMPARE(
+        names,
+        LarkTest::strings({"initial", "event_sync", "tasks_sync", "accounts_sort_order",
+                           "provider_event_idx", "events_uid_unique", "tasks_dateonly_repeat",
+                           "accounts_soft_delete", "event_related_to", "task_reminders",
+                           "task_item_type", "reminder_schedule", "events_range_indexes",
+                           "reminder_triggers_utc", "calendar_preference_time", "import_log"}));
 
     QSqlQuery versions(db.connection());
     QVERIFY(versions.exec(

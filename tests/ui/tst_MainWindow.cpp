@@ -558,14 +558,16 @@ void TestMainWindow::importCancelledThenQuitLeavesNoRow()
     for (int i = 0; i < 50000; ++i)
         text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i)
             + "\r\nSUMMARY:Imported\r\nDTSTART:20260610T090000Z\r\nEND:VEVENT\r\n";
-    const QString path = writeFile(state.dir(), QStringLiteral("many.ics"),
-                                   text + "END:VCALENDAR\r\n");
+    const QString path
+        = writeFile(state.dir(), QStringLiteral("many.ics"), text + "END:VCALENDAR\r\n");
     QVERIFY(!path.isEmpty());
     const QString cancelled = QStringLiteral("Import cancelled; nothing was imported.");
     {
         MainWindow window(state.get());
         window.show();
-        ModalAnswerer answers({[](QDialog *dialog) { dialog->accept(); }, [](QDialog *) {}});
+        ModalAnswerer answers({[](QDialog *dialog) { dialog->accept(); },
+                               [](QDialog *) {
+                               }});
         window.importIcsFromCommand(path);
         QPointer<QProgressDialog> progress
             = window.findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
@@ -584,8 +586,8 @@ void TestMainWindow::importCancelledThenQuitLeavesNoRow()
     }
     // What the next run finds, read over a connection of its own.
     {
-        QSqlDatabase after = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                       QStringLiteral("afterExit"));
+        QSqlDatabase after
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("afterExit"));
         after.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
         QVERIFY(after.open());
         QSqlQuery q(after);
