@@ -10,7 +10,7 @@
 // event loop did not turn while the import ran (what a user sees as a frozen window), read_ms
 // the time to read the file before the picker opens, and imported the events stored.
 // BM_ImportAllAtOnce is the baseline: every record read before any is stored, then stored in one
-// write, without the event loop turning.
+// write, without the event loop turning. BM_ImportOverItself imports the file a second time.
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
@@ -184,8 +184,40 @@ void BM_ImportAllAtOnce(benchmark::State &state)
     }
 }
 
+// The file imported again over its own events, each replaced by its uid, as a second import of
+// the same file does it; first_import_s is the first import into the empty calendar, ratio the
+// second's time over the first's.
+void BM_ImportOverItself(benchmark::State &state)
+{
+    const std::unique_ptr<Fixture> f = prepare(state);
+    if (!f)
+        return;
+    QElapsedTimer firstTime;
+    firstTime.start();
+    const IcsImportResult first = importIcsFile(f->state->store(), f->path, kCalendar);
+    const double firstSeconds = double(firstTime.elapsed()) / 1000;
+    if (!first.ok || first.imported != state.range(0)) {
+        state.SkipWithError("the first import failed");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer againTime;
+        againTime.start();
+        const IcsImportResult again = importIcsFile(f->state->store(), f->path, kCalendar);
+        const double againSeconds = double(againTime.elapsed()) / 1000;
+        if (!again.ok || again.imported != first.imported) {
+            state.SkipWithError("the import over itself failed");
+            break;
+        }
+        state.counters["first_import_s"] = firstSeconds;
+        state.counters["ratio"] = againSeconds / firstSeconds;
+        state.counters["imported"] = again.imported;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ImportOverItself)->Arg(50000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportAllAtOnce)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 

@@ -131,7 +131,15 @@ IcsImportJob::IcsImportJob(const Store &store, QString text, QString calendarId,
     , m_total(countICalendarEvents(m_text))
 { }
 
-IcsImportJob::~IcsImportJob() = default;
+IcsImportJob::~IcsImportJob()
+{
+    // A job dropped half-way (the program ending) leaves no half import behind; nobody listens
+    // any more.
+    if (m_started && !m_finished) {
+        blockSignals(true);
+        finishNow();
+    }
+}
 
 void IcsImportJob::start()
 {
@@ -161,6 +169,20 @@ void IcsImportJob::cancel()
         end(std::move(result));
 }
 
+void IcsImportJob::finishNow()
+{
+    if (m_finished)
+        return;
+    m_atOnce = true;
+    if (m_forgetting) {
+        while (forgetSlice(-1)) { }
+    } else if (m_undoing) {
+        while (undoSlice(-1)) { }
+    } else {
+        cancel();
+    }
+}
+
 bool IcsImportJob::begin()
 {
     if (m_started)
@@ -177,8 +199,13 @@ bool IcsImportJob::begin()
         return false;
     }
     m_log = std::make_unique<ImportUndoLog>(m_store.database());
+    if (m_log->resume() == ImportUndoLog::Held::Unfinished) {
+        m_log.reset();
+        end(failure(IcsImport::tr("Import failed: an earlier import has not been taken back.")));
+        return false;
+    }
     QString error;
-    if (!m_log->begin(&error)) {
+    if (!m_log->begin(m_calendarId, m_fileName, &error)) {
         m_log.reset();
         end(failure(
             IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
@@ -250,6 +277,13 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
 
 void IcsImportJob::finishStoring()
 {
+    // From here the import stands, also if the program ends while its record is emptied.
+    if (!m_log->keep()) {
+        takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
+                                       "nothing was imported.")
+                             .arg(m_fileName)));
+        return;
+    }
     const int skipped = m_reader->skipped() + m_invalid;
     const QString skippedText = skipped == 0 ? QString()
                                              : QLatin1Char(' ')
@@ -260,14 +294,13 @@ void IcsImportJob::finishStoring()
     if (m_imported == 0) {
         result.message
             = IcsImport::tr("Import failed: no events found in %1.").arg(m_fileName) + skippedText;
-        end(std::move(result));
-        return;
+    } else {
+        result.ok = true;
+        result.imported = m_imported;
+        result.message
+            = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
+            + skippedText;
     }
-    result.ok = true;
-    result.imported = m_imported;
-    result.message
-        = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
-        + skippedText;
     m_forgetting = true;
     m_afterUndo = std::move(result);
     m_reader.reset();
@@ -345,4 +378,32 @@ IcsImportResult importIcsFile(const Store &store, const QString &path, const QSt
         return failure(contents.error);
     IcsImportJob job(store, std::move(contents.text), calendarId, QFileInfo(path).fileName());
     return job.runToEnd();
+}
+
+IcsImportResult takeBackInterruptedImport(const Store &store)
+{
+    IcsImportResult result;
+    ImportUndoLog log(store.database());
+    switch (log.resume()) {
+    case ImportUndoLog::Held::Nothing:
+    case ImportUndoLog::Held::Unreadable:
+        return result;
+    case ImportUndoLog::Held::Kept:
+        // The import was complete; only its record was left.
+        (void)log.forget(-1);
+        return result;
+    case ImportUndoLog::Held::Unfinished:
+        break;
+    }
+    const int left = repeatFor(-1, [&log] { return log.undo(5000); });
+    store.events()->notifyChanged(log.calendarId());
+    result.cancelled = left == 0;
+    result.message = left == 0
+        ? IcsImport::tr("The import of %1 was cut short when the program ended; the events it had "
+                        "stored have been taken back.")
+              .arg(log.fileName())
+        : IcsImport::tr("The import of %1 was cut short when the program ended, and the events it "
+                        "had stored could not be taken back.")
+              .arg(log.fileName());
+    return result;
 }

@@ -60,9 +60,15 @@ public:
     // Takes back everything stored so far; finished follows, with a cancelled result, once it
     // is all gone.
     void cancel();
+    // Ends the job before returning, without the event loop (the program is about to end): an
+    // import under way is cancelled and taken back, a take-back runs to its end, and so does
+    // the emptying of a complete import's record. finished follows as usual.
+    void finishNow();
 
     [[nodiscard]] int total() const { return m_total; }
     [[nodiscard]] bool isFinished() const { return m_finished; }
+    // A cancel or a failure is taking back what was stored.
+    [[nodiscard]] bool isTakingBack() const { return m_undoing && !m_finished; }
     [[nodiscard]] const IcsImportResult &result() const { return m_result; }
 
     // Work done in one turn of the event loop before it gets control back.
@@ -107,3 +113,8 @@ private:
 
 // Reads the file and stores its events, at once.
 IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId);
+
+// Takes back, at start, an import that the last run left unfinished (a crash, a kill): the rows
+// it added go and those it replaced come back as they were. The result is cancelled when it was
+// taken back, with what the user is told; its message is empty when no import was left.
+IcsImportResult takeBackInterruptedImport(const Store &store);

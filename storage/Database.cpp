@@ -104,6 +104,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(13, "events_range_indexes", "013_events_range_indexes.sql"),
         migration(14, "reminder_triggers_utc", "014_reminder_triggers_utc.sql"),
         migration(15, "calendar_preference_time", "015_calendar_preference_time.sql"),
+        migration(16, "import_log", "016_import_log.sql"),
     };
     return migrations;
 }

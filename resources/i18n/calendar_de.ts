@@ -637,6 +637,21 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import fehlgeschlagen, und einige der bereits gespeicherten Termine konnten nicht wieder entfernt werden.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
+        <source>Import failed: an earlier import has not been taken back.</source>
+        <translation>Import fehlgeschlagen: Ein früherer Import wurde noch nicht zurückgenommen.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
+        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
+        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen; die bereits gespeicherten Termine wurden zurückgenommen.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
+        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen, und die bereits gespeicherten Termine konnten nicht zurückgenommen werden.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1659,6 +1674,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
+        <source>Taking back the import…</source>
+        <translation>Der Import wird zurückgenommen…</translation>
     </message>
 </context>
 <context>

@@ -633,6 +633,21 @@ Please check file permissions and try again.</source>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>Import failed, and some of the events it had stored could not be removed again.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
+        <source>Import failed: an earlier import has not been taken back.</source>
+        <translation>Import failed: an earlier import has not been taken back.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
+        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
+        <translation>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
+        <translation>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1655,6 +1670,11 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
+        <source>Taking back the import…</source>
+        <translation>Taking back the import…</translation>
     </message>
 </context>
 <context>

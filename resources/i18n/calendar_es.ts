@@ -637,6 +637,21 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>La importación falló y algunos de los eventos que ya había guardado no se pudieron volver a quitar.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
+        <source>Import failed: an earlier import has not been taken back.</source>
+        <translation>La importación ha fallado: una importación anterior aún no se ha deshecho.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
+        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
+        <translation>La importación de %1 se interrumpió al cerrarse el programa; se han deshecho los eventos que había guardado.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
+        <translation>La importación de %1 se interrumpió al cerrarse el programa y no se pudieron deshacer los eventos que había guardado.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1659,6 +1674,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
+        <source>Taking back the import…</source>
+        <translation>Deshaciendo la importación…</translation>
     </message>
 </context>
 <context>

@@ -637,6 +637,21 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>L’importation a échoué, et certains des événements déjà enregistrés n’ont pas pu être retirés.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
+        <source>Import failed: an earlier import has not been taken back.</source>
+        <translation>Échec de l’importation : une importation précédente n’a pas encore été retirée.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
+        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
+        <translation>L’importation de %1 a été interrompue à la fermeture du programme ; les événements déjà enregistrés ont été retirés.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
+        <translation>L’importation de %1 a été interrompue à la fermeture du programme, et les événements déjà enregistrés n’ont pas pu être retirés.</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1659,6 +1674,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
+        <source>Taking back the import…</source>
+        <translation>Retrait de l’importation…</translation>
     </message>
 </context>
 <context>

@@ -633,6 +633,21 @@ Please check file permissions and try again.</source>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
         <translation>インポートに失敗し、すでに保存されたイベントの一部を削除できませんでした。</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="204"/>
+        <source>Import failed: an earlier import has not been taken back.</source>
+        <translation>インポートに失敗しました: 以前のインポートがまだ取り消されていません。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="402"/>
+        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
+        <translation>プログラムの終了により %1 のインポートが中断されました。保存済みのイベントは取り消されました。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
+        <translation>プログラムの終了により %1 のインポートが中断されましたが、保存済みのイベントを取り消せませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>LarkAccount::AccountGroupPage</name>
@@ -1648,6 +1663,11 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="385"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
+        <source>Taking back the import…</source>
+        <translation>インポートを取り消しています…</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,11 @@
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
+#include <QEventLoop>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <QTimeZone>
 
@@ -21,13 +25,89 @@ QDateTime utc(int y, int mo, int d, int h, int mi)
     return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
 }
 
-QByteArray manyEvents(int count, const char *title)
+// Events many-0, many-1, ...; with withoutStartEvery, every so many of them (from the first)
+// have no start.
+QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0)
 {
     QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
     for (int i = 0; i < count; ++i)
         text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i) + "\r\nSUMMARY:" + title
-            + "\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z\r\nEND:VEVENT\r\n";
+            + (withoutStartEvery > 0 && i % withoutStartEvery == 0
+                   ? QByteArray()
+                   : QByteArray("\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z"))
+            + "\r\nEND:VEVENT\r\n";
     return text + "END:VCALENDAR\r\n";
+}
+
+// many-0 as an earlier import stored it, since given an alarm (which has rung) and a guest.
+bool importKeptEvent(const Store &store, const QString &dir)
+{
+    const QString path = dir + QStringLiteral("/one.ics");
+    if (!LarkTest::writeFile(path, manyEvents(1, "Kept"))
+        || !importIcsFile(store, path, kPersonal).ok)
+        return false;
+    std::optional<Event> kept
+        = store.events()->byUidInCalendar(QStringLiteral("many-0"), kPersonal);
+    if (!kept)
+        return false;
+    Reminder alarm;
+    alarm.minutes_before = 15;
+    Attendee guest;
+    guest.email = QStringLiteral("amy@example.org");
+    kept->reminders = {alarm};
+    kept->attendees = {guest};
+    return store.events()->update(*kept)
+        && QSqlQuery(store.database()->connection())
+               .exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+}
+
+// Every row of the event tables, and how many rows the import record holds.
+QStringList storedRows(const Store &store)
+{
+    QStringList rows;
+    for (const char *sql :
+         {"SELECT * FROM events ORDER BY id", "SELECT * FROM reminders ORDER BY id",
+          "SELECT * FROM attendees ORDER BY id",
+          "SELECT 'record', (SELECT COUNT(*) FROM import_run), (SELECT COUNT(*) FROM "
+          "import_added), (SELECT COUNT(*) FROM import_saved_events), (SELECT COUNT(*) FROM "
+          "import_saved_reminders), (SELECT COUNT(*) FROM import_saved_attendees)"}) {
+        QSqlQuery q(store.database()->connection());
+        if (!q.exec(QString::fromLatin1(sql)))
+            return {q.lastQuery()};
+        while (q.next()) {
+            QStringList fields;
+            for (int c = 0; c < q.record().count(); ++c)
+                fields << q.value(c).toString();
+            rows << fields.join(QLatin1Char('|'));
+        }
+    }
+    return rows;
+}
+
+int count(const Store &store, const char *table)
+{
+    QSqlQuery q(store.database()->connection());
+    return q.exec(QLatin1String("SELECT COUNT(*) FROM ") + QLatin1String(table)) && q.next()
+        ? q.value(0).toInt()
+        : -1;
+}
+
+// The writer the kill scenario kills: imports many.ics of the folder into its cal.db.
+const char *const kImportChildEnv = "LARK_ICS_IMPORT_CHILD";
+
+int runImportChild(const QString &dir)
+{
+    Store store;
+    if (!store.open(dir + QStringLiteral("/cal.db")))
+        return 2;
+    IcsFileContents contents = readIcsFile(dir + QStringLiteral("/many.ics"));
+    IcsImportJob job(store, std::move(contents.text), kPersonal, QStringLiteral("many.ics"));
+    QEventLoop loop;
+    QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    if (!job.isFinished())
+        loop.exec();
+    return 0;
 }
 
 } // namespace
@@ -40,6 +120,8 @@ private slots:
     void storedTimesMatchLibical();
     void seriesInAFileZoneKeepsItsClockAfterReload();
     void cancelLeavesNothingBehind();
+    void killedImportIsTakenBackAtNextStart();
+    void importOverItselfReplacesEveryEvent();
 };
 
 // Every file is imported, read back from the store and held against libical ("shift": where
@@ -149,9 +231,8 @@ void tst_IcsImport::cancelLeavesNothingBehind()
     LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
     QVERIFY(app.isValid());
     // An earlier import of one of the events, which the cancelled one must not replace either.
-    const QString earlier = app.dir() + QStringLiteral("/one.ics");
-    QVERIFY(LarkTest::writeFile(earlier, manyEvents(1, "Kept")));
-    QVERIFY(importIcsFile(app.store(), earlier, kPersonal).ok);
+    QVERIFY(importKeptEvent(app.store(), app.dir()));
+    const QStringList before = storedRows(app.store());
 
     IcsImportJob job(app.store(), QString::fromUtf8(manyEvents(10000, "Imported")), kPersonal,
                      QStringLiteral("many.ics"));
@@ -160,15 +241,104 @@ void tst_IcsImport::cancelLeavesNothingBehind()
     job.start();
     QTRY_VERIFY(progress.count() >= 2);
     QVERIFY(!job.isFinished());
+    QCOMPARE(storedRows(app.store()).filter(QStringLiteral("|Kept|")).size(), 0);
     job.cancel();
 
-    // What was committed is taken back a slice at a time, the replaced event included.
+    // What was committed is taken back a slice at a time; the replaced event comes back whole,
+    // its rung alarm and its guest included, and the record is gone.
     QTRY_COMPARE(finished.count(), 1);
     QVERIFY(job.result().cancelled);
-    const QList<Event> events = app->events()->listByCalendar(kPersonal);
-    QCOMPARE(events.size(), 1);
-    QCOMPARE(events.first().title, QStringLiteral("Kept"));
+    QCOMPARE(storedRows(app.store()), before);
 }
 
-QTEST_MAIN(tst_IcsImport)
+// The writer is killed in the middle of an import: the next start takes back what it stored and
+// brings back what it replaced.
+void tst_IcsImport::killedImportIsTakenBackAtNextStart()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("cal.db"));
+    QStringList before;
+    {
+        Store store;
+        QVERIFY(store.open(path));
+        LocalCalendar::ensurePersonal(store.accounts(), store.calendars(), Clock::now());
+        QVERIFY(importKeptEvent(store, dir.path()));
+        before = storedRows(store);
+    }
+    QVERIFY(LarkTest::writeFile(dir.filePath(QStringLiteral("many.ics")),
+                                manyEvents(100000, "Imported")));
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kImportChildEnv), dir.path());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForStarted());
+    {
+        Store watcher;
+        QVERIFY(watcher.open(path));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            count(watcher, "import_added") >= 2000 || child.state() == QProcess::NotRunning, 60000);
+        QCOMPARE(child.state(), QProcess::Running);
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        const int left = count(watcher, "events");
+        qInfo("the killed import left %d of 100000 events stored", left);
+        QVERIFY(left > 2000);
+        QVERIFY(left < 100000);
+    }
+
+    Store next;
+    QVERIFY(next.open(path));
+    const IcsImportResult result = takeBackInterruptedImport(next);
+    QVERIFY(result.cancelled);
+    QCOMPARE(result.message,
+             QStringLiteral("The import of many.ics was cut short when the program ended; the "
+                            "events it had stored have been taken back."));
+    QCOMPARE(storedRows(next), before);
+    QCOMPARE(takeBackInterruptedImport(next).message, QString());
+}
+
+// The same file again replaces each event in place; events without a start are counted over
+// every batch, not the last one alone.
+void tst_IcsImport::importOverItselfReplacesEveryEvent()
+{
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    const QString path = app.dir() + QStringLiteral("/many.ics");
+    // Batches of 50: the four without a start fall into three of them.
+    QVERIFY(LarkTest::writeFile(path, manyEvents(150, "Imported", 40)));
+    const IcsImportResult first = importIcsFile(app.store(), path, kPersonal);
+    QVERIFY2(first.ok, qPrintable(first.message));
+    QCOMPARE(first.imported, 146);
+    QCOMPARE(first.skipped, 4);
+    const auto ids = [&app] {
+        QSqlQuery q(app->database()->connection());
+        q.exec(QStringLiteral("SELECT group_concat(id) FROM (SELECT id FROM events ORDER BY id)"));
+        return q.next() ? q.value(0).toString() : QString();
+    };
+    const QString firstIds = ids();
+
+    const IcsImportResult again = importIcsFile(app.store(), path, kPersonal);
+    QCOMPARE(again.message,
+             QStringLiteral("Imported 146 event(s) from many.ics. 4 event(s) without an "
+                            "identifier or a start were skipped."));
+    // The same rows, and no record left.
+    QCOMPARE(count(app.store(), "events"), 146);
+    QCOMPARE(ids(), firstIds);
+    QCOMPARE(storedRows(app.store()).last(), QStringLiteral("record|0|0|0|0|0"));
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kImportChildEnv))
+        return runImportChild(qEnvironmentVariable(kImportChildEnv));
+    tst_IcsImport test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_IcsImport.moc"

@@ -568,6 +568,15 @@ void TestEventRepository::remindersFollowTheirEvent()
     copy.reminders[0].minutes_before = 30;
     QVERIFY(m_repo->update(copy));
     QCOMPARE(rows(), strings({"30|0|2024-03-06T11:30:00Z", "60|1|2024-03-06T11:00:00Z"}));
+
+    // Copied to another event at the same time (a duplicate), the fired ones ring there anew.
+    QVERIFY(acknowledgeAll());
+    Event duplicate = *m_repo->byId(QStringLiteral("e"));
+    duplicate.id = QStringLiteral("f");
+    duplicate.uid = QStringLiteral("f@uid");
+    QVERIFY(m_repo->insert(duplicate));
+    QVERIFY(m_t->exec(QStringLiteral("DELETE FROM reminders WHERE event_id = 'e'")));
+    QCOMPARE(rows(), strings({"30|0|2024-03-06T11:30:00Z", "60|0|2024-03-06T11:00:00Z"}));
 }
 
 // A sync writes each remote copy over its row. The copy comes without ids for its reminders and

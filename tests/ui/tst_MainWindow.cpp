@@ -30,6 +30,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -169,6 +171,7 @@ private slots:
     void importRefusesWhatIsNoPlainFile();
     void commandsWaitWhileADialogIsOpen();
     void commandWaitingForTheUsersDialogRunsWhenItCloses();
+    void importCancelledThenQuitLeavesNoRow();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -546,6 +549,59 @@ void TestMainWindow::commandWaitingForTheUsersDialogRunsWhenItCloses()
         answers.seen,
         QStringList({QStringLiteral("preferencesDialog"), QStringLiteral("calendarPickerDialog")}));
     QCOMPARE(eventCount(state.get()), 1);
+}
+
+// Cancelled at 15,000 of 50,000 events and quit 0.3 s later: the dialog says that the import is
+// being taken back until it is, and after the program has ended none of its rows is left.
+void TestMainWindow::importCancelledThenQuitLeavesNoRow()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < 50000; ++i)
+        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i)
+            + "\r\nSUMMARY:Imported\r\nDTSTART:20260610T090000Z\r\nEND:VEVENT\r\n";
+    const QString path
+        = writeFile(state.dir(), QStringLiteral("many.ics"), text + "END:VCALENDAR\r\n");
+    QVERIFY(!path.isEmpty());
+    const QString cancelled = QStringLiteral("Import cancelled; nothing was imported.");
+    {
+        MainWindow window(state.get());
+        window.show();
+        ModalAnswerer answers({[](QDialog *dialog) { dialog->accept(); },
+                               [](QDialog *) {
+                               }});
+        window.importIcsFromCommand(path);
+        QPointer<QProgressDialog> progress
+            = window.findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
+        QVERIFY(progress);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible() && progress->value() >= 15000, 60000);
+        progress->findChild<QPushButton *>()->click();
+        QVERIFY(progress && progress->isVisible());
+        QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import…"));
+        QVERIFY(statusText(window) != cancelled);
+
+        QTest::qWait(300);
+        window.quitApplication();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isQuitting(), 60000);
+        QVERIFY(!progress);
+        QCOMPARE(statusText(window), cancelled);
+    }
+    // What the next run finds, read over a connection of its own.
+    {
+        QSqlDatabase after
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("afterExit"));
+        after.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
+        QVERIFY(after.open());
+        QSqlQuery q(after);
+        QVERIFY(q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM events), (SELECT COUNT(*) "
+                                      "FROM import_run)")));
+        QVERIFY(q.next());
+        qInfo("rows after cancel and quit: %d", q.value(0).toInt());
+        QCOMPARE(q.value(0).toInt(), 0);
+        QCOMPARE(q.value(1).toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("afterExit"));
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()

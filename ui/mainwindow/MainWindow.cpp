@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -402,13 +403,24 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
     // arrive in the middle of a slice.
     connect(job, &IcsImportJob::progress, progress, &QProgressDialog::setValue,
             Qt::QueuedConnection);
-    connect(progress, &QProgressDialog::canceled, job, &IcsImportJob::cancel);
+    // The dialog stays while a cancel takes the import back (its own cancel would hide it), and
+    // comes back when it is closed before that is done.
+    m_importProgress = progress;
+    disconnect(progress, &QProgressDialog::canceled, progress, nullptr);
+    connect(progress, &QProgressDialog::canceled, this, &MainWindow::cancelImport);
+    connect(progress, &QDialog::rejected, this, &MainWindow::cancelImport);
     connect(job, &IcsImportJob::finished, this, [this, job, progress](const IcsImportResult &r) {
         progress->disconnect(job);
+        progress->disconnect(this);
         progress->hide();
         progress->deleteLater();
         job->deleteLater();
         m_importJob = nullptr;
+        if (std::exchange(m_quitAfterImport, false)) {
+            showStatus(r.message);
+            quitApplication();
+            return;
+        }
         if (r.cancelled)
             showStatus(r.message);
         else
@@ -419,6 +431,29 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
             QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
     });
     job->start();
+}
+
+void MainWindow::cancelImport()
+{
+    if (!m_importJob)
+        return;
+    m_importJob->cancel();
+    // A small import is taken back at once, and its end has closed the dialog.
+    if (!m_importJob || !m_importProgress)
+        return;
+    if (m_importJob->isTakingBack()) {
+        m_importProgress->setLabelText(tr("Taking back the import…"));
+        m_importProgress->setRange(0, 0);
+        if (auto *button = m_importProgress->findChild<QPushButton *>())
+            button->setEnabled(false);
+    }
+    m_importProgress->show();
+}
+
+void MainWindow::reportInterruptedImport(const IcsImportResult &result)
+{
+    // Taken back, it is news; left in the calendar, a warning.
+    reportImport(result.cancelled, result.message);
 }
 
 void MainWindow::reportImport(bool ok, const QString &message)
@@ -478,6 +513,12 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
 
 void MainWindow::quitApplication()
 {
+    // The program ends once the import has: what a cancelled one stored is taken back first.
+    if (m_importJob) {
+        m_quitAfterImport = true;
+        cancelImport();
+        return;
+    }
     m_quitting = true;
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows)

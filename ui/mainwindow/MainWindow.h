@@ -13,6 +13,8 @@
 
 class AppState;
 class IcsImportJob;
+class QProgressDialog;
+struct IcsImportResult;
 class NotificationService;
 class QAction;
 class QLabel;
@@ -80,6 +82,8 @@ public slots:
 
     // The import into a known calendar, without asking; shows and returns the outcome's text.
     QString importIcsInto(const QString &path, const QString &calendarId);
+    // An import the last run left unfinished, taken back at start (or not).
+    void reportInterruptedImport(const IcsImportResult &result);
     void openAccountsAndCalendars();
     void importIcsFromMenu();
 
@@ -125,6 +129,8 @@ private:
     void queueDialogCommand(const DialogCommand &command);
     void runDialogCommands();
     void importIcsAskingForCalendar(const QString &path);
+    // Takes the running import back, showing so in its dialog until it is done.
+    void cancelImport();
     // The outcome of an import, in a box and in the status bar.
     void reportImport(bool ok, const QString &message);
     // Status-bar reporting for the update flows; safe after the window is gone.
@@ -135,6 +141,8 @@ private:
     AppState *m_state = nullptr;
     QPointer<IcsImportJob> m_importJob; // the import under way
     bool m_syncAfterImport = false; // a sync was asked for while it ran
+    QPointer<QProgressDialog> m_importProgress;
+    bool m_quitAfterImport = false; // quit was asked for while it ran
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
     Sync::SyncCoordinator *m_sync = nullptr;
