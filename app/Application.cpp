@@ -27,6 +27,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLockFile>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
@@ -67,6 +68,10 @@ Application::~Application()
     mainWindow = nullptr;
     delete syncCoordinator;
     syncCoordinator = nullptr;
+    // The first of the children to go anyway; here so that the database is closed before the
+    // data folder's lock is let go.
+    delete appState;
+    appState = nullptr;
 }
 
 void Application::loadFonts()
@@ -141,6 +146,22 @@ Application::Translators Application::installLanguage(const QString &language, Q
 
 int Application::run()
 {
+    // One program per database: a second one, which could not hand its command line over
+    // (another session's runtime folder), would show every reminder twice and race for writes.
+    qint64 holder = 0;
+    dataLock = lockDataDirectory(&holder);
+    if (!dataLock) {
+        qWarning("[Application] the data folder %s is in use by process %lld",
+                 qUtf8Printable(dataDirectory()), holder);
+        MessagePresenter::show(
+            MessagePresenter::Kind::Critical, nullptr, tr("Larkspindle Calendar Is Running"),
+            tr("Larkspindle Calendar is already running with this data folder (process %1), "
+               "perhaps in another session of yours. Close it there, then start it here "
+               "again.\n\nData directory: %2")
+                .arg(holder)
+                .arg(dataDirectory()));
+        return 1;
+    }
     registerAppServices();
     appState = new AppState(this);
     if (!appState->initialize()) {
@@ -205,6 +226,10 @@ int Application::run()
     notificationService->setWindow(mainWindow);
     connect(notificationService, &NotificationService::reminderClicked, mainWindow,
             &MainWindow::focusOnEvent);
+    // Tasks have no view of their own: the window opens on the day the task is due.
+    MainWindow *w = mainWindow;
+    connect(notificationService, &NotificationService::taskReminderOpened, mainWindow,
+            [w](const QDate &due) { w->focusOnEvent(QString(), due); });
 
     // Accounts keep in step by themselves, also while the window is hidden in the tray.
     syncCoordinator->scheduler()->start();

@@ -11,10 +11,13 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <memory>
+
 class AppState;
 class MainWindow;
 class TrayManager;
 class NotificationService;
+class QLockFile;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -35,9 +38,11 @@ class Application : public QApplication
 public:
     Application(int &argc, char **argv);
     ~Application() override;
+    Application(const Application &) = delete;
+    Application &operator=(const Application &) = delete;
 
     // Builds the state, the windows and the services and runs the event loop. 1 when the
-    // database cannot be initialised.
+    // database cannot be initialised, or another running program holds the data folder.
     int run();
 
     // "ui/language" from the per-user settings, "system" resolved to a supported language.
@@ -84,4 +89,5 @@ private:
     InstanceCommand startupCommand;
     QTranslator *qtTranslator = nullptr;
     QTranslator *appTranslator = nullptr;
+    std::unique_ptr<QLockFile> dataLock; // the data folder, for the life of the program
 };

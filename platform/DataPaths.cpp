@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -129,6 +130,29 @@ QString dataDirectory()
 QString databasePath()
 {
     return dataDirectory() + QStringLiteral("/calendar.db");
+}
+
+std::unique_ptr<QLockFile> lockDataDirectory(qint64 *holderPid)
+{
+    if (holderPid)
+        *holderPid = 0;
+    auto lock = std::make_unique<QLockFile>(dataDirectory() + QStringLiteral("/calendar.lock"));
+    // Held as long as the program runs, however long that is: only a holder that is gone
+    // makes the lock stale, never its age.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    if (lock->error() == QLockFile::LockFailedError && holderPid) {
+        QString host;
+        QString app;
+        if (!lock->getLockInfo(holderPid, &host, &app))
+            *holderPid = 0;
+    }
+    if (lock->error() != QLockFile::LockFailedError) {
+        qWarning("[DataPaths] cannot lock the data folder: error %d", int(lock->error()));
+        return std::make_unique<QLockFile>(QString());
+    }
+    return nullptr;
 }
 
 QString instanceName()

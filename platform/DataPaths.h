@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QLockFile;
+
 // Where the user's data lives, which instance is running, and how the program registers itself
 // with the desktop. Every call reads the environment again; nothing is cached.
 
@@ -10,6 +14,13 @@
 // created.
 QString dataDirectory();
 QString databasePath();
+
+// Takes the data folder for this process's life ("calendar.lock" in it), so that two programs
+// never work on one database, also when they cannot reach each other's single-instance socket
+// (another session, another runtime folder). A lock left by a process that is gone is taken
+// over. Null when another running process holds it: holderPid then names it (0 when unknown).
+// Where no lock can be written at all, an unlocked one: the database fails there plainly.
+[[nodiscard]] std::unique_ptr<QLockFile> lockDataDirectory(qint64 *holderPid = nullptr);
 
 // Creates the folder and any missing parents, each new one open to its owner only, and narrows
 // the folder itself to 0700 when it is wider. False, with the reason, when the path is not a

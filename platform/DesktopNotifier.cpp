@@ -66,7 +66,7 @@ void DesktopNotifier::notify(const QString &title, const QString &body, int time
          << title << body.toHtmlEscaped() << QStringList {QStringLiteral("default"), tr("Open")}
          << QVariantMap {{QStringLiteral("category"), QStringLiteral("x-lark.reminder")}}
          << qint32(timeoutMs);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, kCallTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call, m_callTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [done = std::move(done)](QDBusPendingCallWatcher *w) {
                 const QDBusPendingReply<uint> reply = *w;

@@ -27,6 +27,8 @@ public:
 
     // A notification service answers on the bus (or can be started by it).
     [[nodiscard]] bool isAvailable() const;
+    // How long a call waits for the service's answer before it counts as not shown.
+    void setCallTimeout(int ms) { m_callTimeoutMs = ms; }
 
     // Shows a notification with a default action (a click on it); done gets the id the service
     // gave it, or nothing when it was not shown.
@@ -48,4 +50,5 @@ private:
     void listen();
 
     std::unique_ptr<QDBusConnection> m_bus;
+    int m_callTimeoutMs = kCallTimeoutMs;
 };

@@ -128,6 +128,7 @@ bool Database::open(const QString &path)
     QSqlQuery q(m_db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
     // Reading through a memory map and a larger page cache keeps view reloads of big
     // calendars from being dominated by read calls. Both count in the program's memory, beside
     // the range reads' records, so they stay at 64 MB each.

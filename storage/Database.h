@@ -27,6 +27,11 @@ public:
         QString resourcePath;
     };
 
+    // How long a statement waits for another connection's write lock before it fails: long
+    // enough for another program's or a backup tool's write to end, so a user's edit is not
+    // lost to it.
+    static constexpr int kBusyTimeoutMs = 15000;
+
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 

@@ -1,26 +1,51 @@
 #include "storage/Savepoint.h"
 
+#include "storage/SqlReader.h"
 #include "storage/StatementCache.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
 #include <optional>
 
 namespace Sql {
+
+namespace {
+
+bool inTransaction(QSqlDatabase &db)
+{
+    sqlite3 *handle = handleOf(db);
+    return handle && sqlite3_get_autocommit(handle) == 0;
+}
+
+} // namespace
 
 Savepoint::Savepoint(QSqlDatabase db, const QString &name)
     : m_db(std::move(db))
     , m_name(name)
 {
-    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+    begin();
 }
 
 Savepoint::Savepoint(StatementCache &cache, const QString &name)
-    : m_cache(&cache)
+    : m_db(cache.connection())
+    , m_cache(&cache)
     , m_name(name)
 {
-    m_active = run(QStringLiteral("SAVEPOINT ") + m_name, &m_error);
+    begin();
+}
+
+void Savepoint::begin()
+{
+    // A deferred transaction that has read cannot wait for the write lock (SQLite answers
+    // "database is locked" at once rather than risk a deadlock), so the outermost write takes
+    // it first.
+    m_ownsTransaction = !inTransaction(m_db);
+    m_active = run(m_ownsTransaction ? QStringLiteral("BEGIN IMMEDIATE")
+                                     : QStringLiteral("SAVEPOINT ") + m_name,
+                   &m_error);
 }
 
 Savepoint::~Savepoint()
@@ -50,7 +75,8 @@ bool Savepoint::release()
 {
     if (!m_active)
         return false;
-    if (run(QStringLiteral("RELEASE ") + m_name, &m_error)) {
+    if (run(m_ownsTransaction ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + m_name,
+            &m_error)) {
         m_active = false;
         return true;
     }
@@ -64,8 +90,12 @@ void Savepoint::rollback()
 {
     if (!m_active)
         return;
-    run(QStringLiteral("ROLLBACK TO ") + m_name);
-    run(QStringLiteral("RELEASE ") + m_name);
+    if (m_ownsTransaction) {
+        run(QStringLiteral("ROLLBACK"));
+    } else {
+        run(QStringLiteral("ROLLBACK TO ") + m_name);
+        run(QStringLiteral("RELEASE ") + m_name);
+    }
     m_active = false;
 }
 

@@ -9,7 +9,9 @@ class StatementCache;
 
 // A savepoint that rolls back unless released. Works inside or outside a transaction the
 // caller holds; released as the outermost savepoint it commits, and a failed commit is rolled
-// back, so the connection never stays inside an open transaction.
+// back, so the connection never stays inside an open transaction. The outermost one takes the
+// write lock as it begins: a write that meets another writer then waits for it (the
+// connection's busy timeout), instead of failing at once when it reads before it writes.
 class Savepoint
 {
 public:
@@ -28,6 +30,7 @@ public:
     QString errorText() const { return m_error; }
 
 private:
+    void begin();
     bool run(const QString &statement, QString *error = nullptr);
 
     QSqlDatabase m_db;
@@ -35,6 +38,7 @@ private:
     QString m_name;
     QString m_error;
     bool m_active = false;
+    bool m_ownsTransaction = false;
 };
 
 } // namespace Sql

@@ -21,6 +21,7 @@ public:
         : m_db(db)
     { }
     QSqlQuery &get(const QString &statement);
+    QSqlDatabase &connection() const { return *m_db; }
 
 private:
     struct Entry

@@ -211,6 +211,20 @@ Datenverzeichnis: %1
 
 Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="153"/>
+        <source>Larkspindle Calendar Is Running</source>
+        <translation>Larkspindle Calendar läuft bereits</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="154"/>
+        <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</source>
+        <translation>Larkspindle Calendar läuft bereits mit diesem Datenordner (Prozess %1), vielleicht in einer anderen Sitzung von Ihnen. Beenden Sie es dort und starten Sie es dann hier erneut.
+
+Datenverzeichnis: %2</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1830,8 +1844,8 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
-        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
-        <translation>Diese Erinnerungen kamen, während sie nicht angezeigt werden konnten. Doppelklicken Sie auf eine, um ihren Termin zu öffnen.</translation>
+        <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
+        <translation>Diese Erinnerungen kamen, während sie nicht angezeigt werden konnten. Doppelklicken Sie auf eine, um ihren Termin zu öffnen oder den Tag, an dem ihre Aufgabe fällig ist.</translation>
     </message>
 </context>
 <context>

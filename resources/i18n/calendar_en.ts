@@ -207,6 +207,20 @@ Data directory: %1
 Please check file permissions and try again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="153"/>
+        <source>Larkspindle Calendar Is Running</source>
+        <translation>Larkspindle Calendar Is Running</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="154"/>
+        <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</source>
+        <translation>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1826,8 +1840,8 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
-        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
-        <translation>These reminders came while they could not be shown. Double-click one to open its event.</translation>
+        <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
+        <translation>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</translation>
     </message>
 </context>
 <context>

@@ -211,6 +211,20 @@ Carpeta de datos: %1
 
 Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="153"/>
+        <source>Larkspindle Calendar Is Running</source>
+        <translation>Larkspindle Calendar ya se está ejecutando</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="154"/>
+        <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</source>
+        <translation>Larkspindle Calendar ya se está ejecutando con esta carpeta de datos (proceso %1), quizá en otra sesión tuya. Ciérralo allí y vuelve a iniciarlo aquí.
+
+Carpeta de datos: %2</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1830,8 +1844,8 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
-        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
-        <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haz doble clic en uno para abrir su evento.</translation>
+        <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
+        <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haz doble clic en uno para abrir su evento, o el día en que vence su tarea.</translation>
     </message>
 </context>
 <context>

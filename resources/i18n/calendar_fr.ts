@@ -211,6 +211,20 @@ Dossier de données : %1
 
 Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="153"/>
+        <source>Larkspindle Calendar Is Running</source>
+        <translation>Larkspindle Calendar est déjà ouvert</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="154"/>
+        <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</source>
+        <translation>Larkspindle Calendar est déjà ouvert avec ce dossier de données (processus %1), peut-être dans une autre de vos sessions. Fermez-le là-bas, puis relancez-le ici.
+
+Dossier de données : %2</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1830,8 +1844,8 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
-        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
-        <translation>Ces rappels sont arrivés alors qu’ils ne pouvaient pas être affichés. Double-cliquez sur l’un d’eux pour ouvrir son événement.</translation>
+        <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
+        <translation>Ces rappels sont arrivés alors qu’ils ne pouvaient pas être affichés. Double-cliquez sur l’un d’eux pour ouvrir son événement, ou le jour où sa tâche est due.</translation>
     </message>
 </context>
 <context>

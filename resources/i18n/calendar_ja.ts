@@ -210,6 +210,20 @@ Please check file permissions and try again.</source>
 
 ファイルのアクセス権を確認して、もう一度お試しください。</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="153"/>
+        <source>Larkspindle Calendar Is Running</source>
+        <translation>Larkspindle Calendar は実行中です</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="154"/>
+        <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %2</source>
+        <translation>Larkspindle Calendar はこのデータフォルダーで既に実行中です（プロセス %1）。別のセッションで開いている可能性があります。そちらで終了してから、ここで再度起動してください。
+
+データフォルダー: %2</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1819,8 +1833,8 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
-        <source>These reminders came while they could not be shown. Double-click one to open its event.</source>
-        <translation>これらのリマインダーは表示できない間に届きました。ダブルクリックすると、その予定が開きます。</translation>
+        <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
+        <translation>これらのリマインダーは表示できない間に届きました。ダブルクリックすると、その予定、またはタスクの期限の日が開きます。</translation>
     </message>
 </context>
 <context>

@@ -54,6 +54,7 @@ private slots:
     void nothingLeavesWithoutConfiguredAddresses_data();
     void nothingLeavesWithoutConfiguredAddresses();
     void dueRemindersWithoutATrayReachTheUserOnce();
+    void oneProgramPerDataFolder();
 };
 
 void TestStartup::secondStartHandsOverAndEnds_data()
@@ -334,6 +335,44 @@ void TestStartup::dueRemindersWithoutATrayReachTheUserOnce()
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-notifications"));
     bus.terminate();
     bus.waitForFinished(5000);
+}
+
+// A second start on the same data folder that cannot reach the first one's socket (another
+// session: another runtime folder) refuses instead of opening the database beside it; a lock
+// left by a killed program does not stop the next start.
+void TestStartup::oneProgramPerDataFolder()
+{
+    Installation installation;
+    QVERIFY(installation.isValid());
+    installation.env().insert(QStringLiteral("QT_LOGGING_RULES"),
+                              QStringLiteral("default.info=true"));
+    QProcess *first = installation.start({});
+    QVERIFY(first);
+    QTRY_VERIFY_WITH_TIMEOUT(installation.startedUp(), 60000);
+
+    QTemporaryDir otherRuntime;
+    installation.env().insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
+    QVERIFY(QFile::setPermissions(otherRuntime.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess *second = installation.start({QStringLiteral("--quick-add=Twice 3pm")});
+    QVERIFY(second);
+    const QByteArray refusal
+        = QByteArray("is in use by process ") + QByteArray::number(first->processId());
+    QByteArray log;
+    QTRY_VERIFY_WITH_TIMEOUT((log += second->readAllStandardError()).contains(refusal), 30000);
+    QVERIFY(!log.contains("Opening database at:"));
+    QCOMPARE(installation.eventsTitled(QStringLiteral("Twice")), 0);
+    Installation::stop(second);
+    QCOMPARE(first->state(), QProcess::Running);
+
+    // Killed, the first leaves its lock behind: the next start takes it over.
+    first->kill();
+    QVERIFY(first->waitForFinished(5000));
+    QVERIFY(QFileInfo::exists(installation.dataDir() + QStringLiteral("/calendar.lock")));
+    QProcess *third = installation.start({QStringLiteral("--quick-add=After 3pm")});
+    QVERIFY(third);
+    QTRY_COMPARE_WITH_TIMEOUT(installation.eventsTitled(QStringLiteral("After")), 1, 60000);
+    QCOMPARE(third->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

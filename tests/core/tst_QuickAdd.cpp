@@ -7,7 +7,13 @@
 #include "storage/TaskRepository.h"
 #include "support/TestSupport.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using LarkTest::TempStore;
 
@@ -65,6 +71,7 @@ private slots:
     void refusesWithoutStoring_data();
     void refusesWithoutStoring();
     void failedInsertGivesEmptyId();
+    void quickAddsWaitForAnotherWriter();
     void eventWithoutIdentity();
     void minimalEventRoundTrip_data();
     void minimalEventRoundTrip();
@@ -316,6 +323,53 @@ void tst_QuickAdd::failedInsertGivesEmptyId()
     QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = OFF")));
     QCOMPARE(app.count(QStringLiteral("events")), 0);
     QCOMPARE(app.count(QStringLiteral("tasks")), 0);
+}
+
+// Another connection to the same file (another program, a backup tool) holds the write lock
+// for 3 s, twice, while the user adds 80 items quickly: every one of them is stored.
+void tst_QuickAdd::quickAddsWaitForAnotherWriter()
+{
+    TempStore app;
+    QVERIFY(app.isValid());
+    QVERIFY(addCalendars(app, LarkTest::strings({"a:default,todo"})));
+    const QString path = app.dir() + QStringLiteral("/cal.db");
+    std::atomic<int> held {0};
+    std::atomic<bool> writerOk {true};
+    std::thread writer([&] {
+        const QString name = QStringLiteral("other-writer");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            QSqlQuery q(db);
+            for (int round = 0; round < 2 && db.open(); ++round) {
+                writerOk = writerOk && q.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                    && q.exec(QStringLiteral("INSERT INTO settings (key, value) VALUES "
+                                             "('other/%1', 'x')")
+                                  .arg(round));
+                ++held;
+                std::this_thread::sleep_for(std::chrono::seconds(3));
+                writerOk = writerOk && q.exec(QStringLiteral("COMMIT"));
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+    QTRY_VERIFY(held > 0);
+    int failed = 0;
+    for (int i = 0; i < 80; ++i) {
+        const QString line = i % 4 == 3 ? QStringLiteral("task call %1 tomorrow").arg(i)
+                                        : QStringLiteral("item %1 tomorrow 3pm").arg(i);
+        if (createFromQuickAdd(app.store(), line, QString(), kNow).isEmpty())
+            ++failed;
+        QTest::qWait(60);
+    }
+    writer.join();
+    QVERIFY(writerOk);
+    QCOMPARE(held.load(), 2);
+    QCOMPARE(failed, 0);
+    QCOMPARE(app.count(QStringLiteral("events")) + app.count(QStringLiteral("tasks")), 80);
 }
 
 void tst_QuickAdd::eventWithoutIdentity()

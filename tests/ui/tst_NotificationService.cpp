@@ -10,7 +10,11 @@
 #include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/tray/NotificationService.h"
 
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
 #include <QListWidget>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,6 +24,8 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -151,6 +157,38 @@ struct Recorder
     }
 };
 
+// The desktop's notification service on a private bus, broken: it answers every notification
+// with an error, or never answers.
+class BrokenNotifications : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    bool hangs = false;
+    int calls = 0;
+
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &, const QString &,
+                const QStringList &, const QVariantMap &, int)
+    {
+        ++calls;
+        if (hangs)
+            setDelayedReply(true);
+        else
+            sendErrorReply(QDBusError::Failed, QStringLiteral("the notification daemon is broken"));
+        return 0;
+    }
+};
+
+// CPU time this process has used, user and system, in milliseconds.
+qint64 cpuMs()
+{
+    rusage usage = {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return (qint64(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
 FilterRule titleRule(const QString &phrase, const QString &action, bool suppressReminders)
 {
     FilterRule r;
@@ -185,6 +223,10 @@ private slots:
     void pollFiresTaskReminders();
     void bodyFollowsTimeFormatPreference();
     void withoutTrayOrNotifierRemindersWaitForTheWindow();
+    void retryPause_data();
+    void retryPause();
+    void brokenDesktopIsTriedSparinglyThenTheReminderIsMissed_data();
+    void brokenDesktopIsTriedSparinglyThenTheReminderIsMissed();
     void severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen();
     void taskAndTestBalloonClicksEmitNothing();
     void failedEventQueryShowsNoTaskReminder();
@@ -463,6 +505,7 @@ void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
     QWidget window;
     service.setWindow(&window);
     QSignalSpy clicked(&service, &NotificationService::reminderClicked);
+    QSignalSpy taskOpened(&service, &NotificationService::taskReminderOpened);
 
     // They wait, unacknowledged, also past the time they could fire in, and nothing is added
     // twice while they do.
@@ -496,11 +539,108 @@ void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
     emit missed->list()->itemActivated(missed->list()->item(2));
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked[0][0].toString(), QStringLiteral("e2"));
+    // A task's opens the day it is due.
+    QCOMPARE(taskOpened.count(), 1);
+    QCOMPARE(taskOpened[0][0].toDate(), QDate(2024, 1, 10));
 
     // Without any state the pass does nothing at all.
     NotificationService bare(nullptr, nullptr);
     bare.poll();
     QCOMPARE(bare.currentBalloon(), nullptr);
+}
+
+void TestNotificationService::retryPause_data()
+{
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<int>("pauseMs");
+    // Tries at 0, 5, 15 and 35 s: four a minute, then the reminder is listed as missed.
+    QTest::newRow("first") << 1 << 5000;
+    QTest::newRow("second") << 2 << 10000;
+    QTest::newRow("fourth") << 4 << 40000;
+    QTest::newRow("at most a minute") << 5 << 60000;
+    QTest::newRow("many") << 40 << 60000;
+}
+
+void TestNotificationService::retryPause()
+{
+    QFETCH(int, failures);
+    QFETCH(int, pauseMs);
+    QCOMPARE(Reminders::retryPauseMs(failures, NotificationService::kFirstRetryPauseMs), pauseMs);
+}
+
+void TestNotificationService::brokenDesktopIsTriedSparinglyThenTheReminderIsMissed_data()
+{
+    QTest::addColumn<bool>("hangs");
+    QTest::newRow("answers with an error") << false;
+    QTest::newRow("never answers") << true;
+}
+
+void TestNotificationService::brokenDesktopIsTriedSparinglyThenTheReminderIsMissed()
+{
+    QFETCH(bool, hangs);
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(f.addEvent(QStringLiteral("e1"), QStringLiteral("Standup"), iso(at(10, 10, 10))));
+    QVERIFY(f.addReminder(QStringLiteral("r1"), QStringLiteral("e1"), 10, iso(at(10, 10))));
+
+    QTemporaryDir busDir;
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--address=unix:dir=") + busDir.path(),
+               QStringLiteral("--print-address=1")});
+    QVERIFY2(bus.waitForStarted(5000), "dbus-daemon is missing: run scripts/setup");
+    QTRY_VERIFY_WITH_TIMEOUT(bus.canReadLine(), 5000);
+    const QString address = QString::fromUtf8(bus.readLine().trimmed());
+    const QString connectionName
+        = QStringLiteral("broken-notifications-") + QLatin1String(QTest::currentDataTag());
+    {
+        QDBusConnection connection = QDBusConnection::connectToBus(address, connectionName);
+        BrokenNotifications fake;
+        fake.hangs = hangs;
+        QVERIFY(connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &fake,
+                                          QDBusConnection::ExportAllSlots));
+        QVERIFY(connection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+        NotificationService service(f.state.get(), nullptr);
+        DesktopNotifier desktop(address);
+        desktop.setCallTimeout(200);
+        service.setDesktopNotifier(&desktop);
+        service.setFirstRetryPause(100);
+        QWidget window;
+        service.setWindow(&window);
+        window.show();
+
+        // Tried again after 100, 200, 400 and 800 ms; the program idles in between.
+        const qint64 cpuBefore = cpuMs();
+        service.poll();
+        QTest::qWait(2000);
+        const qint64 cpuUsed = cpuMs() - cpuBefore;
+        qInfo("%d tries and %lld ms of CPU time in 2 s", fake.calls, cpuUsed);
+        QVERIFY2(fake.calls >= 2 && fake.calls <= 6, qPrintable(QString::number(fake.calls)));
+        QVERIFY2(cpuUsed < 400, qPrintable(QString::number(cpuUsed)));
+        QCOMPARE(service.missedDialog(), nullptr);
+        QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r1")));
+        // Another poll leaves the reminder to its tries.
+        service.poll();
+        QCOMPARE(service.retryingCount() + (service.missedDialog() ? 1 : 0), 1);
+
+        // A minute on, it is listed beside the window and done with.
+        f.clock.set(kNow.addSecs(NotificationService::kGiveUpSecs));
+        QTRY_VERIFY_WITH_TIMEOUT(service.missedDialog(), 5000);
+        QCOMPARE(service.missedDialog()->list()->count(), 1);
+        QVERIFY(service.missedDialog()->list()->item(0)->text().startsWith(
+            QStringLiteral("Standup\n")));
+        QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r1")));
+        QCOMPARE(service.retryingCount(), 0);
+        const int calls = fake.calls;
+        service.poll();
+        QTest::qWait(300);
+        QCOMPARE(fake.calls, calls);
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    bus.terminate();
+    bus.waitForFinished(5000);
 }
 
 void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen()

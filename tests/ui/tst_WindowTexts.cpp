@@ -28,6 +28,7 @@
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
+#include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -511,6 +512,18 @@ QList<Opener> TestWindowTexts::openers()
                  qWarning("the share dialog was not filled");
              return dialog;
          }},
+        {QStringLiteral("missed-reminders"),
+         [=] {
+             auto *missed = new MissedRemindersDialog(main);
+             missed->add(QStringLiteral("Design review"),
+                         Reminders::eventBody(15, QStringLiteral("09:45"),
+                                              QStringLiteral("Room 4 · Level 2")),
+                         QStringLiteral("review"), kNow.date());
+             missed->add(QStringLiteral("Send the quarterly report"),
+                         Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(),
+                         kNow.date(), true);
+             return show(missed);
+         }},
         {QStringLiteral("tray-popover"),
          [=] {
              return showPopover(QString());
@@ -538,6 +551,13 @@ void TestWindowTexts::textsFitInEveryWindow()
     const QString placement = offScreen(window);
     if (!placement.isEmpty())
         faults << placement;
+    // The missed reminders are read at a glance: every row shows whole.
+    if (auto *list = window->findChild<QListWidget *>(QStringLiteral("missedRemindersList"))) {
+        for (int row = 0; row < list->count(); ++row) {
+            if (!list->viewport()->rect().contains(list->visualItemRect(list->item(row))))
+                faults << QStringLiteral("missed reminder %1 is not shown whole").arg(row);
+        }
+    }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {
         if (menu->sizeHint().width() > window->screen()->availableGeometry().width())

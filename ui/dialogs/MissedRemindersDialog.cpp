@@ -1,17 +1,26 @@
 #include "ui/dialogs/MissedRemindersDialog.h"
 
+#include "ui/WindowFit.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int EventIdRole = Qt::UserRole;
 constexpr int DateRole = Qt::UserRole + 1;
+constexpr int TaskRole = Qt::UserRole + 2;
+// The intro wraps at about this many average characters.
+constexpr int kIntroChars = 48;
 } // namespace
 
 MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
     : QDialog(parent)
+    , m_intro(new QLabel(this))
     , m_list(new QListWidget(this))
 {
     setObjectName(QStringLiteral("missedRemindersDialog"));
@@ -19,32 +28,68 @@ MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *intro = new QLabel(tr("These reminders came while they could not be shown. Double-click "
-                                "one to open its event."),
-                             this);
-    intro->setWordWrap(true);
+    m_intro->setText(tr("These reminders came while they could not be shown. Double-click one to "
+                        "open its event, or the day its task is due."));
+    m_intro->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("missedRemindersList"));
     m_list->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        const QDate date = item->data(DateRole).toDate();
+        if (item->data(TaskRole).toBool()) {
+            if (date.isValid())
+                emit taskChosen(date);
+            return;
+        }
         const QString eventId = item->data(EventIdRole).toString();
         if (!eventId.isEmpty())
-            emit eventChosen(eventId, item->data(DateRole).toDate());
+            emit eventChosen(eventId, date);
     });
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(intro);
+    layout->addWidget(m_intro);
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
-    resize(420, 320);
+    fitToContents();
 }
 
 void MissedRemindersDialog::add(const QString &title, const QString &body, const QString &eventId,
-                                const QDate &date)
+                                const QDate &date, bool task)
 {
     auto *item = new QListWidgetItem(title + QLatin1Char('\n') + body, m_list);
     item->setData(EventIdRole, eventId);
     item->setData(DateRole, date);
+    item->setData(TaskRole, task);
+    fitToContents();
     m_list->scrollToItem(item);
+}
+
+void MissedRemindersDialog::fitToContents()
+{
+    ensurePolished();
+    const int frame = 2 * m_list->frameWidth();
+    const int scrollBar = m_list->verticalScrollBar()->sizeHint().width();
+    const int rowsWidth = m_list->count() > 0 ? m_list->sizeHintForColumn(0) : 0;
+    const int introWidth = std::min(m_intro->sizeHint().width(),
+                                    m_intro->fontMetrics().averageCharWidth() * kIntroChars);
+    const int contentWidth = std::max(rowsWidth + frame + scrollBar, introWidth);
+    int rowsHeight = 0;
+    for (int row = 0; row < m_list->count(); ++row)
+        rowsHeight += m_list->sizeHintForRow(row) + 2 * m_list->spacing();
+    // Room for two rows at least, so the list reads as a list while it holds one.
+    const int minRows = 2 * m_list->fontMetrics().lineSpacing() * 2;
+    const int listHeight = std::max(rowsHeight, minRows) + frame;
+
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = std::max(0, layout()->spacing());
+    const auto *buttons = findChild<QDialogButtonBox *>();
+    const int width = contentWidth + margins.left() + margins.right();
+    const int height = margins.top() + m_intro->heightForWidth(contentWidth) + spacing + listHeight
+        + spacing + (buttons ? buttons->sizeHint().height() : 0) + margins.bottom();
+    resize(std::max(width, minimumSizeHint().width()),
+           std::max(height, minimumSizeHint().height()));
+    // Once on screen it keeps inside it as it grows; before, showing it fits it.
+    if (isVisible())
+        WindowFit::fit(this);
 }

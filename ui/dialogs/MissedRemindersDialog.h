@@ -2,11 +2,12 @@
 
 // The reminders that came while there was no way to show them (no tray icon, no desktop
 // notification service), listed when the main window is shown. Not modal: the window stays
-// usable beside it.
+// usable beside it. It is as large as its text and rows need, within the screen.
 
 #include <QDate>
 #include <QDialog>
 
+class QLabel;
 class QListWidget;
 
 class MissedRemindersDialog : public QDialog
@@ -15,14 +16,21 @@ class MissedRemindersDialog : public QDialog
 public:
     explicit MissedRemindersDialog(QWidget *parent);
 
-    // Adds one reminder below those listed; eventId is empty for a task's.
-    void add(const QString &title, const QString &body, const QString &eventId, const QDate &date);
+    // Adds one reminder below those listed: of an event (its id) or of a task (due that day).
+    void add(const QString &title, const QString &body, const QString &eventId, const QDate &date,
+             bool task = false);
     QListWidget *list() const { return m_list; }
 
 signals:
     // The user opened the reminder of this event.
     void eventChosen(const QString &eventId, const QDate &date);
+    // The user opened the reminder of a task due on this day.
+    void taskChosen(const QDate &date);
 
 private:
+    // Grows the dialog to show the text and every row, as far as the screen allows.
+    void fitToContents();
+
+    QLabel *m_intro;
     QListWidget *m_list;
 };

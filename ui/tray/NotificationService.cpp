@@ -109,6 +109,15 @@ QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText)
                               : QObject::tr("Due now (%1)").arg(timeText);
 }
 
+int retryPauseMs(int failures, int firstMs)
+{
+    constexpr qint64 kMaxMs = 60000;
+    qint64 pause = firstMs;
+    for (int i = 1; i < failures && pause < kMaxMs; ++i)
+        pause *= 2;
+    return int(std::min(pause, kMaxMs));
+}
+
 QString balloonTitle(const QString &title)
 {
     return title.isEmpty() ? QObject::tr("Reminder") : title;
@@ -123,6 +132,7 @@ NotificationService::NotificationService(AppState *appState, QSystemTrayIcon *tr
     , m_trayIcon(trayIcon)
     , m_pollTimer(new QTimer(this))
     , m_balloonTimer(new QTimer(this))
+    , m_retryTimer(new QTimer(this))
 {
     m_presenter = [this](const Balloon &b) {
         return presentOnTray(b);
@@ -135,6 +145,8 @@ NotificationService::NotificationService(AppState *appState, QSystemTrayIcon *tr
     m_balloonTimer->setSingleShot(true);
     m_balloonTimer->setInterval(kBalloonMs);
     connect(m_balloonTimer, &QTimer::timeout, this, &NotificationService::showNext);
+    m_retryTimer->setSingleShot(true);
+    connect(m_retryTimer, &QTimer::timeout, this, &NotificationService::retryDesktop);
     if (m_trayIcon)
         connect(m_trayIcon, &QSystemTrayIcon::messageClicked, this,
                 &NotificationService::onBalloonClicked);
@@ -164,7 +176,8 @@ void NotificationService::setWindow(QWidget *window)
 bool NotificationService::eventFilter(QObject *watched, QEvent *event)
 {
     // Once the window is up, so that the list opens over it.
-    if (watched == m_window && event->type() == QEvent::Show && !m_waiting.isEmpty())
+    if (watched == m_window && event->type() == QEvent::Show
+        && !(m_waiting.isEmpty() && m_missed.isEmpty()))
         QTimer::singleShot(0, this, &NotificationService::showWaiting);
     return QObject::eventFilter(watched, event);
 }
@@ -362,19 +375,100 @@ void NotificationService::presentElsewhere(const Balloon &balloon)
         wait(balloon);
         return;
     }
+    const QDateTime now = Clock::nowUtc();
+    // While the desktop keeps failing, a new reminder waits with the others for the next try
+    // instead of adding a call of its own.
+    if (m_desktopFailures > 0) {
+        m_retrying.append({balloon, now});
+        scheduleRetry();
+        return;
+    }
+    sendToDesktop(balloon, now);
+}
+
+void NotificationService::sendToDesktop(const Balloon &balloon, const QDateTime &since)
+{
     // The desktop stacks its notifications itself: no queue here.
     QPointer<NotificationService> self(this);
     m_desktop->notify(balloon.title, balloon.body, kBalloonMs,
-                      [self, balloon](std::optional<uint> id) {
+                      [self, balloon, since](std::optional<uint> id) {
                           if (!self)
                               return;
+                          self->m_probing = false;
                           if (!id) {
-                              self->wait(balloon);
+                              self->onDesktopFailed(balloon, since);
                               return;
                           }
+                          self->m_desktopFailures = 0;
                           self->m_onDesktop.insert(*id, balloon);
                           self->settle(balloon);
+                          // It shows again: the others need not wait for their pause.
+                          if (!self->m_retrying.isEmpty())
+                              self->m_retryTimer->start(0);
                       });
+}
+
+void NotificationService::onDesktopFailed(const Balloon &balloon, const QDateTime &since)
+{
+    ++m_desktopFailures;
+    m_retrying.append({balloon, since});
+    std::stable_sort(m_retrying.begin(), m_retrying.end(),
+                     [](const Retry &a, const Retry &b) { return a.since < b.since; });
+    scheduleRetry();
+}
+
+void NotificationService::scheduleRetry()
+{
+    if (m_retrying.isEmpty())
+        return;
+    const qint64 pause = Reminders::retryPauseMs(m_desktopFailures, m_firstRetryPauseMs);
+    // The oldest is given up on at its minute, whatever the pause.
+    const qint64 untilGiveUp
+        = Clock::nowUtc().msecsTo(m_retrying.first().since.addSecs(kGiveUpSecs));
+    const int interval = int(std::clamp<qint64>(std::min(pause, untilGiveUp), 0, pause));
+    if (!m_retryTimer->isActive() || m_retryTimer->remainingTime() > interval)
+        m_retryTimer->start(interval);
+}
+
+void NotificationService::retryDesktop()
+{
+    const QDateTime now = Clock::nowUtc();
+    QList<Balloon> missed;
+    m_retrying.erase(std::remove_if(m_retrying.begin(), m_retrying.end(),
+                                    [&](const Retry &r) {
+                                        if (r.since.secsTo(now) < kGiveUpSecs)
+                                            return false;
+                                        missed.append(r.balloon);
+                                        return true;
+                                    }),
+                     m_retrying.end());
+    for (const Balloon &b : std::as_const(missed))
+        miss(b);
+    // One try at a time: the answer to it decides for the others.
+    if (m_retrying.isEmpty() || m_probing)
+        return;
+    if (!m_desktop || !m_desktop->isAvailable()) {
+        for (const Retry &r : std::exchange(m_retrying, {}))
+            wait(r.balloon);
+        return;
+    }
+    if (m_desktopFailures == 0) {
+        for (const Retry &r : std::exchange(m_retrying, {}))
+            sendToDesktop(r.balloon, r.since);
+        return;
+    }
+    const Retry probe = m_retrying.takeFirst();
+    m_probing = true;
+    sendToDesktop(probe.balloon, probe.since);
+    scheduleRetry();
+}
+
+void NotificationService::miss(const Balloon &balloon)
+{
+    m_missed.append(balloon);
+    qInfo() << "[Reminders]" << m_missed.size()
+            << "reminder(s) could not be shown for a minute: listed as missed";
+    showWaiting();
 }
 
 void NotificationService::wait(const Balloon &balloon)
@@ -387,27 +481,29 @@ void NotificationService::wait(const Balloon &balloon)
 
 void NotificationService::showWaiting()
 {
-    if (m_waiting.isEmpty())
-        return;
     const bool canShowBalloons = m_trayIcon && m_trayIcon->isVisible();
-    if (canShowBalloons || (m_desktop && m_desktop->isAvailable())) {
+    if (!m_waiting.isEmpty() && (canShowBalloons || (m_desktop && m_desktop->isAvailable()))) {
         // A tray icon or a notification service has come since: shown the usual way.
         const QList<Balloon> waiting = std::exchange(m_waiting, {});
         m_queue += waiting;
         if (!m_showing)
             showNext();
-        return;
     }
+    if (m_waiting.isEmpty() && m_missed.isEmpty())
+        return;
     if (!m_window || !m_window->isVisible() || m_window->isMinimized())
         return;
     if (!m_missedDialog) {
         m_missedDialog = new MissedRemindersDialog(m_window);
         connect(m_missedDialog, &MissedRemindersDialog::eventChosen, this,
                 &NotificationService::reminderClicked);
+        connect(m_missedDialog, &MissedRemindersDialog::taskChosen, this,
+                &NotificationService::taskReminderOpened);
     }
-    const QList<Balloon> waiting = std::exchange(m_waiting, {});
-    for (const Balloon &b : waiting) {
-        m_missedDialog->add(b.title, b.body, b.eventId, b.date);
+    QList<Balloon> listed = std::exchange(m_missed, {});
+    listed += std::exchange(m_waiting, {});
+    for (const Balloon &b : std::as_const(listed)) {
+        m_missedDialog->add(b.title, b.body, b.eventId, b.date, b.task);
         settle(b);
     }
     m_missedDialog->show();

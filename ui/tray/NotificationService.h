@@ -58,6 +58,9 @@ struct SeriesReminders
                                 const QString &location);
 // The balloon text of a task reminder; timeText is the due time of day (unused for date-only).
 [[nodiscard]] QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText);
+// The pause before the next try of a notification the desktop failed to show, after this many
+// failures in a row: firstMs, doubling with each, at most a minute.
+[[nodiscard]] int retryPauseMs(int failures, int firstMs);
 // The item's title, or "Reminder" for an untitled one.
 [[nodiscard]] QString balloonTitle(const QString &title);
 
@@ -76,6 +79,10 @@ public:
     static constexpr int kPollIntervalMs = 30000;
     static constexpr int kFirstPollDelayMs = 2000;
     static constexpr int kBalloonMs = 15000;
+    // A notification the desktop refused or did not answer is tried again after a pause that
+    // doubles each time, and listed as missed once it could not be shown for this long.
+    static constexpr int kFirstRetryPauseMs = 5000;
+    static constexpr qint64 kGiveUpSecs = 60;
 
     struct Balloon
     {
@@ -103,9 +110,13 @@ public:
     void setDesktopNotifier(DesktopNotifier *notifier);
     // The window whose showing lists the reminders that could not be shown anywhere.
     void setWindow(QWidget *window);
+    // The first pause before a failed desktop notification is tried again (tests shorten it).
+    void setFirstRetryPause(int ms) { m_firstRetryPauseMs = ms; }
 
     // Reminders due but not shown yet (no tray, no notification service), oldest first.
     const QList<Balloon> &waiting() const { return m_waiting; }
+    // Reminders the desktop failed to show, waiting for their next try, oldest first.
+    int retryingCount() const { return m_retrying.size(); }
     MissedRemindersDialog *missedDialog() const { return m_missedDialog; }
 
     // The balloon on screen now, if any, and those waiting behind it.
@@ -121,6 +132,8 @@ public slots:
 
 signals:
     void reminderClicked(const QString &eventId, const QDate &date);
+    // The user opened a task's reminder from the list of missed ones; date is its due day.
+    void taskReminderOpened(const QDate &date);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -132,6 +145,15 @@ private:
     // A balloon the tray could not show: on the desktop, else waiting for the window.
     void presentElsewhere(const Balloon &balloon);
     void wait(const Balloon &balloon);
+    // Hands one balloon to the desktop; `since` is when it was first tried there.
+    void sendToDesktop(const Balloon &balloon, const QDateTime &since);
+    void onDesktopFailed(const Balloon &balloon, const QDateTime &since);
+    // Gives up on the reminders that could not be shown for a minute and tries the oldest of
+    // the rest once more.
+    void retryDesktop();
+    void scheduleRetry();
+    // A reminder that could not be shown anywhere in time: listed with the window.
+    void miss(const Balloon &balloon);
     // Lists the waiting reminders when the window is on screen; queues them when a way to show
     // balloons has come.
     void showWaiting();
@@ -157,6 +179,19 @@ private:
     // a poll leaves them alone, so nothing fires twice.
     QHash<QString, int> m_pending;
     QList<Balloon> m_waiting;
+    // Balloons the desktop failed to show, with when they were first tried there.
+    struct Retry
+    {
+        Balloon balloon;
+        QDateTime since;
+    };
+    QList<Retry> m_retrying;
+    QTimer *m_retryTimer;
+    int m_desktopFailures = 0; // in a row: the pause doubles with each
+    bool m_probing = false; // a retry is on its way to the desktop
+    int m_firstRetryPauseMs = kFirstRetryPauseMs;
+    // Reminders given up on the desktop: only the missed-reminders list shows them.
+    QList<Balloon> m_missed;
     QHash<uint, Balloon> m_onDesktop;
     QPointer<QWidget> m_window;
     QPointer<MissedRemindersDialog> m_missedDialog;
