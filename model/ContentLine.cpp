@@ -123,9 +123,12 @@ QByteArray unfoldICalendarBytes(QByteArray bytes)
     char *out = nullptr;
     qsizetype kept = 0;
     qsizetype copied = 0;
-    for (qsizetype lf = bytes.indexOf('\n'); lf >= 0 && lf + 1 < size;
-         lf = bytes.indexOf('\n', lf + 1)) {
+    for (qsizetype lf = 0; lf + 1 < size; ++lf) {
         const char *in = bytes.constData();
+        const void *found = std::memchr(in + lf, '\n', size_t(size - lf - 1));
+        if (!found)
+            break;
+        lf = static_cast<const char *>(found) - in;
         if (in[lf + 1] != ' ' && in[lf + 1] != '\t')
             continue;
         const qsizetype fold = lf > copied && in[lf - 1] == '\r' ? lf - 1 : lf;
