@@ -187,19 +187,30 @@ QStringList calendarsArg(const benchmark::State &state)
     return calendars;
 }
 
-// One edit as the user makes it: an event of the week gets a new title.
-void editOneEvent(Store &s)
+// One edit as the user makes it: an event of the week gets a new title. False when there was
+// nothing to edit or the edit was not stored; the benchmark then stops.
+[[nodiscard]] bool editOneEvent(Store &s, benchmark::State &state)
 {
     static Event edited = [&s] {
         const QList<Event> week = s.repo->listInRange(kWeekFrom, kWeekTo);
-        if (week.isEmpty())
-            qFatal("no event in the benchmark week");
-        return week.first();
+        return week.isEmpty() ? Event() : week.first();
     }();
     static int round = 0;
     edited.title = QStringLiteral("Edited %1").arg(++round);
-    if (!s.repo->update(edited))
-        qFatal("update failed");
+    if (!edited.id.isEmpty() && s.repo->update(edited))
+        return true;
+    state.SkipWithError(edited.id.isEmpty() ? "no event in the benchmark week" : "update failed");
+    return false;
+}
+
+// A read that found nothing read nothing worth a time (every list here holds rows): true when it
+// stops the benchmark.
+[[nodiscard]] bool stoppedIfEmpty(benchmark::State &state, size_t rows)
+{
+    if (rows > 0)
+        return false;
+    state.SkipWithError("the read found no rows");
+    return true;
 }
 
 // A week's read as the callers that only read it make it (copy 0), or with every event copied
@@ -221,8 +232,11 @@ void BM_ListInRangeWeek(benchmark::State &state)
     Store &s = store();
     const QStringList calendars = calendarsArg(state);
     size_t n = 0;
-    for (auto _ : state)
+    for (auto _ : state) {
         n = readWeek(s, kWeekFrom, calendars, state.range(1));
+        if (stoppedIfEmpty(state, n))
+            break;
+    }
     state.counters["events"] = double(n);
 }
 BENCHMARK(BM_ListInRangeWeek)
@@ -236,9 +250,11 @@ void BM_ListInRangeWeekAfterWrite(benchmark::State &state)
     const QStringList calendars = calendarsArg(state);
     for (auto _ : state) {
         state.PauseTiming();
-        editOneEvent(s);
+        if (!editOneEvent(s, state))
+            break;
         state.ResumeTiming();
-        readWeek(s, kWeekFrom, calendars, false);
+        if (stoppedIfEmpty(state, readWeek(s, kWeekFrom, calendars, false)))
+            break;
     }
 }
 BENCHMARK(BM_ListInRangeWeekAfterWrite)
@@ -343,7 +359,8 @@ void BM_ListInRangeWeekAfterWriteRawSqlite(benchmark::State &state)
         = compiled(Sql::handleOf(s.connection()), capturedStatements(s, calendarsArg(state)));
     for (auto _ : state) {
         state.PauseTiming();
-        editOneEvent(s);
+        if (!editOneEvent(s, state))
+            break;
         state.ResumeTiming();
         benchmark::DoNotOptimize(runRaw(prepared));
     }
@@ -495,8 +512,8 @@ void BM_ReadVsRaw(benchmark::State &state)
         double oursMs = 0, rawMs = 0;
         for (int side = 0; side < 2; ++side) {
             const bool oursNow = (side == 0) == (round % 2 == 0);
-            if (kind == 1)
-                editOneEvent(s);
+            if (kind == 1 && !editOneEvent(s, state))
+                break;
             const double t0 = threadCpuMs();
             if (oursNow) {
                 const auto got = kind == 2 ? fresh->sharedInRange(
@@ -511,6 +528,8 @@ void BM_ReadVsRaw(benchmark::State &state)
         }
         if (kind == 2)
             finalizeAll(prepared);
+        if (state.error_occurred())
+            break;
         if (events == 0 || rows == 0) {
             state.SkipWithError("a read found no rows");
             break;
@@ -551,8 +570,11 @@ void BM_ListInRangeMovingWeeks(benchmark::State &state)
     int i = 0;
     for (const int step : kSteps)
         readWeek(s, kAround.addDays(7 * step), {}, false);
-    for (auto _ : state)
-        readWeek(s, kAround.addDays(7 * kSteps[i++ % kStepCount]), {}, false);
+    for (auto _ : state) {
+        if (stoppedIfEmpty(state,
+                           readWeek(s, kAround.addDays(7 * kSteps[i++ % kStepCount]), {}, false)))
+            break;
+    }
     countMemory(state);
 }
 BENCHMARK(BM_ListInRangeMovingWeeks)->Unit(benchmark::kMillisecond);
@@ -601,7 +623,8 @@ void BM_WeekView(benchmark::State &state)
     for (auto _ : state) {
         if (state.range(1)) {
             state.PauseTiming();
-            editOneEvent(s);
+            if (!editOneEvent(s, state))
+                break;
             state.ResumeTiming();
         }
         const FilterResult result
@@ -629,7 +652,8 @@ void BM_UpcomingOccurrences(benchmark::State &state)
     for (auto _ : state) {
         if (state.range(0)) {
             state.PauseTiming();
-            editOneEvent(s);
+            if (!editOneEvent(s, state))
+                break;
             state.ResumeTiming();
         }
         const QList<Event> upcoming
@@ -656,6 +680,8 @@ void BM_ListByCalendar(benchmark::State &state)
         for (const Event &e : events)
             reminders += size_t(e.reminders.size());
         benchmark::DoNotOptimize(events);
+        if (stoppedIfEmpty(state, n))
+            break;
     }
     state.counters["events"] = double(n);
     state.counters["reminders"] = double(reminders);
@@ -671,6 +697,8 @@ void BM_ListPending(benchmark::State &state)
         const QList<Event> events = s.repo->listPending(calendarId(1));
         n = size_t(events.size());
         benchmark::DoNotOptimize(events);
+        if (stoppedIfEmpty(state, n))
+            break;
     }
     state.counters["events"] = double(n);
 }
@@ -690,17 +718,25 @@ void BM_Insert10000InOneTransaction(benchmark::State &state)
         for (int n = 0; n < 10000; ++n)
             events << makeEvent(n, rng, prefix);
         state.ResumeTiming();
-        s.connection().transaction();
+        bool stored = s.connection().transaction();
         for (const Event &e : std::as_const(events))
-            benchmark::DoNotOptimize(s.repo->insert(e));
-        s.connection().commit();
+            stored = s.repo->insert(e) && stored;
+        stored = s.connection().commit() && stored;
         state.PauseTiming();
         QSqlQuery q(s.connection());
+        stored = q.exec(QStringLiteral("SELECT COUNT(*) FROM events WHERE uid LIKE 'r%'"))
+            && q.next() && q.value(0).toInt() == events.size() && stored;
         s.connection().transaction();
-        q.exec(QStringLiteral(
-            "DELETE FROM reminders WHERE event_id IN (SELECT id FROM events WHERE uid LIKE 'r%')"));
-        q.exec(QStringLiteral("DELETE FROM events WHERE uid LIKE 'r%'"));
-        s.connection().commit();
+        const bool cleared = q.exec(QStringLiteral("DELETE FROM reminders WHERE event_id IN "
+                                                   "(SELECT id FROM events WHERE uid LIKE 'r%')"))
+            && q.exec(QStringLiteral("DELETE FROM events WHERE uid LIKE 'r%'"))
+            && s.connection().commit();
+        if (!stored || !cleared) {
+            s.connection().rollback();
+            state.SkipWithError(stored ? "the inserted rows could not be deleted"
+                                       : "not every row was stored");
+            break;
+        }
         state.ResumeTiming();
     }
 }

@@ -33,6 +33,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -146,14 +147,17 @@ struct Bench
         return QString();
     }
 
-    void sync()
+    // False (the benchmark stopped) unless the run finished.
+    [[nodiscard]] bool sync(benchmark::State &bm)
     {
         const LarkTest::SyncOutcome outcome
             = LarkTest::runToEnd(new Sync::SyncEngine(Sync::SyncStore::of(*state), account,
                                                       new Google::GoogleSyncProvider(account)),
                                  600000, 0);
-        if (outcome.finished != 1)
-            qFatal("sync failed: %s", qPrintable(outcome.reason));
+        if (outcome.finished == 1)
+            return true;
+        bm.SkipWithError(qPrintable(QStringLiteral("sync failed: ") + outcome.reason));
+        return false;
     }
 };
 
@@ -171,10 +175,13 @@ void BM_Pull10000In20Pages(benchmark::State &state)
         state.PauseTiming();
         const QString calendar = b.addCalendar(kPulled);
         state.ResumeTiming();
-        b.sync();
+        if (!b.sync(state))
+            break;
         state.PauseTiming();
-        if (b.state->events()->listByCalendar(b.localCalendar(calendar)).size() != kPulled)
-            qFatal("the pull did not bring every event");
+        if (b.state->events()->listByCalendar(b.localCalendar(calendar)).size() != kPulled) {
+            state.SkipWithError("the pull did not bring every event");
+            break;
+        }
         state.ResumeTiming();
     }
 }
@@ -187,14 +194,23 @@ void BM_Baseline_Insert10000In20Transactions(benchmark::State &state)
     QList<Event> rows;
     for (int n = 0; n < kPulled; ++n)
         rows << Google::CalendarClient::eventFromJson(resource(n), QStringLiteral("stored"));
+    QSqlDatabase &db = b.state->database()->connection();
     for (auto _ : state) {
+        int stored = 0;
         for (int page = 0; page < kPulled / kPageSize; ++page) {
-            b.state->database()->connection().transaction();
+            bool applied = db.transaction();
             for (int n = page * kPageSize; n < (page + 1) * kPageSize; ++n) {
                 rows[n].id = rows[n].uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-                b.state->events()->insert(rows[n]);
+                applied = b.state->events()->insert(rows[n]) && applied;
             }
-            b.state->database()->connection().commit();
+            if (applied && db.commit())
+                stored += kPageSize;
+            else
+                db.rollback();
+        }
+        if (stored != kPulled) {
+            state.SkipWithError("a page was not stored");
+            break;
         }
     }
 }
@@ -206,18 +222,31 @@ void BM_Push1000Edits(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         const QString calendar = b.addCalendar(kPushed);
-        b.sync();
+        if (!b.sync(state))
+            break;
         const QString local = b.localCalendar(calendar);
+        int edited = 0;
         for (Event e : b.state->events()->listByCalendar(local)) {
             e.title += QStringLiteral(" (moved)");
             e.sync_status = QStringLiteral("pending");
-            b.state->events()->update(e);
+            edited += b.state->events()->update(e) ? 1 : 0;
+        }
+        if (edited != kPushed) {
+            state.SkipWithError("the edits were not stored");
+            break;
         }
         state.ResumeTiming();
-        b.sync();
+        if (!b.sync(state))
+            break;
         state.PauseTiming();
-        if (!b.state->events()->listPending(local).isEmpty())
-            qFatal("edits were left pending");
+        const QList<QJsonObject> remote = b.google->events(calendar);
+        const auto moved = std::count_if(remote.cbegin(), remote.cend(), [](const QJsonObject &e) {
+            return e.value(QLatin1String("summary")).toString().endsWith(QLatin1String(" (moved)"));
+        });
+        if (!b.state->events()->listPending(local).isEmpty() || moved != kPushed) {
+            state.SkipWithError("not every edit reached the server");
+            break;
+        }
         state.ResumeTiming();
     }
 }
@@ -231,6 +260,7 @@ void BM_Baseline_1000Requests(benchmark::State &state)
     QList<QJsonObject> events = b.google->events(calendar);
     QNetworkAccessManager network;
     for (auto _ : state) {
+        int answered = 0;
         for (const QJsonObject &e : std::as_const(events)) {
             QNetworkRequest request(QUrl(b.google->apiRoot() + QStringLiteral("/calendars/")
                                          + QString::fromLatin1(QUrl::toPercentEncoding(calendar))
@@ -244,7 +274,14 @@ void BM_Baseline_1000Requests(benchmark::State &state)
             QEventLoop loop;
             QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
             loop.exec();
+            if (reply->error() == QNetworkReply::NoError
+                && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200)
+                ++answered;
             reply->deleteLater();
+        }
+        if (answered != kPushed) {
+            state.SkipWithError("not every request was answered with 200");
+            break;
         }
     }
 }

@@ -74,7 +74,7 @@ const QByteArray &feedWithDefinedZone()
 void parseFeed(benchmark::State &state, const QByteArray &bytes)
 {
     for (auto _ : state) {
-        const QList<Event> events = parseICalendarEvents(QString::fromUtf8(bytes));
+        const QList<Event> events = parseICalendarEvents(decodeICalendarText(bytes));
         if (events.size() != 10000 || events.first().start_time.offsetFromUtc() != 3600)
             state.SkipWithError("wrong events");
         benchmark::DoNotOptimize(events);

@@ -110,7 +110,7 @@ IcsFileContents readIcsFile(const QString &path)
         }
         bytes.append(chunk.constData(), qsizetype(got));
     }
-    contents.text = QString::fromUtf8(bytes);
+    contents.text = decodeICalendarText(std::move(bytes));
     bytes = QByteArray();
     contents.eventCount = countICalendarEvents(contents.text);
     if (contents.eventCount == 0) {

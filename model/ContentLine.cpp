@@ -1,5 +1,7 @@
 #include "model/ContentLine.h"
 
+#include <cstring>
+
 namespace {
 
 bool isDigits(QStringView s)
@@ -111,6 +113,99 @@ QStringList unfoldICalendarLines(const QString &text)
     QStringList lines;
     forEachUnfoldedLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
+}
+
+QByteArray unfoldICalendarBytes(QByteArray bytes)
+{
+    const qsizetype size = bytes.size();
+    // The result is written over the input, which never grows: bytes [0, kept) are the result
+    // so far, input from `copied` on is still unread. Nothing is written until a fold goes.
+    char *out = nullptr;
+    qsizetype kept = 0;
+    qsizetype copied = 0;
+    for (qsizetype lf = 0; lf + 1 < size; ++lf) {
+        const char *in = bytes.constData();
+        const void *found = std::memchr(in + lf, '\n', size_t(size - lf - 1));
+        if (!found)
+            break;
+        lf = static_cast<const char *>(found) - in;
+        if (in[lf + 1] != ' ' && in[lf + 1] != '\t')
+            continue;
+        const qsizetype fold = lf > copied && in[lf - 1] == '\r' ? lf - 1 : lf;
+        const char before = fold > copied ? in[fold - 1] : (kept > 0 ? in[kept - 1] : '\n');
+        // Kept where joining would make a line break of its own: after an empty line (the
+        // blank that follows would start a fold again), or between a lone CR and an LF.
+        if (before == '\n' || (before == '\r' && lf + 2 < size && in[lf + 2] == '\n'))
+            continue;
+        if (!out) {
+            out = bytes.data();
+            kept = copied;
+        }
+        std::memmove(out + kept, out + copied, size_t(fold - copied));
+        kept += fold - copied;
+        copied = lf + 2;
+    }
+    if (!out)
+        return bytes;
+    std::memmove(out + kept, out + copied, size_t(size - copied));
+    bytes.truncate(kept + size - copied);
+    return bytes;
+}
+
+QString decodeICalendarText(QByteArray bytes)
+{
+    return QString::fromUtf8(unfoldICalendarBytes(std::move(bytes)));
+}
+
+namespace {
+
+bool isContinuationByte(char c)
+{
+    return (uchar(c) & 0xC0) == 0x80;
+}
+
+// Whether the bytes before end stop inside a multi-byte UTF-8 character.
+bool endsInsideCharacter(const char *data, qsizetype end)
+{
+    qsizetype tail = 0;
+    while (tail < 3 && end - tail > 0 && isContinuationByte(data[end - tail - 1]))
+        ++tail;
+    if (end - tail <= 0)
+        return false;
+    const uchar lead = uchar(data[end - tail - 1]);
+    if (lead < 0xC0)
+        return false;
+    const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return tail + 1 < length;
+}
+
+} // namespace
+
+QByteArray joinFoldSplitCharactersInJson(const QByteArray &json)
+{
+    static const QByteArray folds[] = {"\\r\\n ", "\\r\\n\\t", "\\n ", "\\n\\t"};
+    const char *const data = json.constData();
+    const qsizetype size = json.size();
+    QByteArray out;
+    qsizetype copied = 0;
+    for (qsizetype at = json.indexOf('\\'); at >= 0; at = json.indexOf('\\', at + 1)) {
+        if (!endsInsideCharacter(data, at))
+            continue;
+        for (const QByteArray &fold : folds) {
+            const qsizetype after = at + fold.size();
+            if (after < size && isContinuationByte(data[after])
+                && QByteArrayView(data + at, fold.size()) == fold) {
+                out.append(data + copied, at - copied);
+                copied = after;
+                at = after - 1;
+                break;
+            }
+        }
+    }
+    if (copied == 0)
+        return json;
+    out.append(data + copied, size - copied);
+    return out;
 }
 
 ContentLine parseContentLine(const QString &line)

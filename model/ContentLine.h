@@ -4,6 +4,7 @@
 // content line into name, parameters and value, TEXT escapes and the fields of DATE and
 // DATE-TIME values. It knows no component and no zone.
 
+#include <QByteArray>
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -24,6 +25,20 @@ struct ContentLine
 
 // Splits at LF or CR LF and joins folded continuation lines (a leading space or tab).
 [[nodiscard]] QStringList unfoldICalendarLines(const QString &text);
+
+// Joins folded lines in the bytes, before they are decoded: writers fold at 75 octets and so
+// split a multi-byte character now and then, which decoding first would turn into two
+// replacement characters. The decoded result unfolds into the same lines as the decoded input
+// does; bytes without a fold come back as they are.
+[[nodiscard]] QByteArray unfoldICalendarBytes(QByteArray bytes);
+
+// UTF-8 iCalendar bytes as text, folds joined first.
+[[nodiscard]] QString decodeICalendarText(QByteArray bytes);
+
+// Drops the escaped folds ("\r\n " and the like) in JSON bytes that split a multi-byte
+// character of an iCalendar text carried in a JSON string, where they make the document invalid
+// UTF-8; other folds are left to the reader.
+[[nodiscard]] QByteArray joinFoldSplitCharactersInJson(const QByteArray &json);
 
 // The same lines as unfoldICalendarLines, handed to visit one by one without building a list.
 void forEachUnfoldedLine(const QString &text, const std::function<void(QStringView)> &visit);

@@ -1,5 +1,6 @@
 #include "services/account/ApiClient.h"
 
+#include "model/ContentLine.h"
 #include "services/account/TokenManager.h"
 #include "services/net/RequestPolicy.h"
 
@@ -12,6 +13,21 @@
 #include <QTimer>
 
 namespace LarkAccount {
+
+namespace {
+
+// Event texts travel in JSON strings; one that some writer folded through a multi-byte character
+// would make the whole answer unreadable.
+QJsonObject jsonObjectOf(const QByteArray &data)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::IllegalUTF8String)
+        return document.object();
+    return QJsonDocument::fromJson(joinFoldSplitCharactersInJson(data)).object();
+}
+
+} // namespace
 
 ApiClient::ApiClient(TokenManager *tokens, QObject *parent)
     : QObject(parent)
@@ -205,7 +221,7 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
     const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
     QJsonObject json;
     if (!data.isEmpty())
-        json = QJsonDocument::fromJson(data).object();
+        json = jsonObjectOf(data);
 
     if (status == 401 && retry && m_tokens) {
         const QPointer<ApiClient> self(this);

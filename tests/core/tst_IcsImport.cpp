@@ -119,6 +119,7 @@ private slots:
     void storedTimesMatchLibical_data();
     void storedTimesMatchLibical();
     void seriesInAFileZoneKeepsItsClockAfterReload();
+    void charactersSplitByFoldsReadWhole();
     void cancelLeavesNothingBehind();
     void killedImportIsTakenBackAtNextStart();
     void importOverItselfReplacesEveryEvent();
@@ -224,6 +225,46 @@ void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
     QCOMPARE(starts,
              (QList<QDateTime> {utc(2024, 3, 21, 8, 0), utc(2024, 3, 28, 8, 0),
                                 utc(2024, 4, 4, 7, 0), utc(2024, 4, 11, 7, 0)}));
+}
+
+// Writers fold every line at 75 octets, wherever that falls: in Japanese text (three octets a
+// character) two folds of three go through a character.
+void tst_IcsImport::charactersSplitByFoldsReadWhole()
+{
+    const auto folded = [](const QByteArray &line) -> QByteArray {
+        QByteArray out = line.left(75);
+        for (qsizetype at = 75; at < line.size(); at += 74)
+            out += "\r\n " + line.mid(at, 74);
+        return out + "\r\n";
+    };
+    const QString japanese = QStringLiteral(
+        "\u6765\u9031\u306e\u4f1a\u8b70\u5ba4\u306e\u4e88\u7d04\u306b\u3064\u3044\u3066"
+        "\u3001\u6708\u66dc\u65e5\u304b\u3089\u91d1\u66dc\u65e5\u307e\u3067\u306e\u6253"
+        "\u3061\u5408\u308f\u305b\u65e5\u7a0b\u3092\u78ba\u8a8d\u3057\u3066\u304f\u3060"
+        "\u3055\u3044\u3002");
+    const QString cafe = QStringLiteral("Caf\u00e9 au lait");
+    const QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:cafe\r\n"
+                            "DTSTART:20240301T090000Z\r\nSUMMARY:Caf\xC3\r\n \xA9 au lait\r\n"
+                            "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:japanese\r\n"
+                            "DTSTART:20240302T090000Z\r\n"
+        + folded("SUMMARY:" + japanese.toUtf8())
+        + folded("DESCRIPTION:" + (japanese + japanese).toUtf8())
+        + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
+    QVERIFY(app.isValid());
+    const QString path = app.dir() + QStringLiteral("/folded.ics");
+    QVERIFY(LarkTest::writeFile(path, file));
+    const IcsImportResult result = importIcsFile(app.store(), path, kPersonal);
+    QVERIFY2(result.ok, qPrintable(result.message));
+
+    QStringList seen;
+    for (const Event &e : app->events()->listByCalendar(kPersonal))
+        seen << e.uid + QLatin1Char('|') + e.title + QLatin1Char('|') + e.description;
+    seen.sort();
+    QCOMPARE(seen,
+             (QStringList {QStringLiteral("cafe|") + cafe + QLatin1Char('|'),
+                           QStringLiteral("japanese|") + japanese + QLatin1Char('|') + japanese
+                               + japanese}));
 }
 
 void tst_IcsImport::cancelLeavesNothingBehind()

@@ -7,7 +7,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = decodeICalendarText(bytes);
+    // Folds joined on the bytes give the lines of folds joined after decoding, wherever no fold
+    // goes through a character (in valid UTF-8 none can).
+    if (QUtf8StringView(bytes).isValidUtf8()
+        && unfoldICalendarLines(text) != unfoldICalendarLines(QString::fromUtf8(bytes)))
+        abort();
     const QList<Event> events = parseICalendarEvents(text);
     for (const Event &e : events) {
         if (e.uid.isEmpty())

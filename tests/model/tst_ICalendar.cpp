@@ -89,29 +89,41 @@ private slots:
     void corpusDetails();
 };
 
+// Bytes as a file or a reply brings them: folds are joined before decoding, and whatever the
+// byte step leaves is joined by the line reader, with the same lines as joining after decoding.
 void tst_ICalendar::unfold_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("crlf and lf mixed")
-        << QStringLiteral("A:1\r\nB:2\nC:3")
+        << QByteArray("A:1\r\nB:2\nC:3")
         << QStringList {QStringLiteral("A:1"), QStringLiteral("B:2"), QStringLiteral("C:3")};
     QTest::newRow("space and tab continue")
-        << QStringLiteral("DESCRIPTION:Hello\r\n World\r\n\t!\r\n")
+        << QByteArray("DESCRIPTION:Hello\r\n World\r\n\t!\r\n")
         << QStringList {QStringLiteral("DESCRIPTION:HelloWorld!"), QString()};
     QTest::newRow("empty lines kept, leading fold stays a line")
-        << QStringLiteral(" lead\n\nX:1\n")
+        << QByteArray(" lead\n\nX:1\n")
         << QStringList {QStringLiteral(" lead"), QString(), QStringLiteral("X:1"), QString()};
     QTest::newRow("lone carriage return is not a break")
-        << QStringLiteral("A:1\rB:2\r\r\n")
-        << QStringList {QStringLiteral("A:1\rB:2\r"), QString()};
+        << QByteArray("A:1\rB:2\r\r\n") << QStringList {QStringLiteral("A:1\rB:2\r"), QString()};
+    QTest::newRow("a fold through a two-byte character")
+        << QByteArray("SUMMARY:caf\xC3\r\n \xA9 au lait\r\n")
+        << QStringList {QStringLiteral("SUMMARY:caf\u00e9 au lait"), QString()};
+    QTest::newRow("a fold through a four-byte character, by a tab after LF")
+        << QByteArray("X:\xF0\x9F\n\t\x8E\x89!") << QStringList {QStringLiteral("X:\U0001F389!")};
+    QTest::newRow("an empty line continued: its second blank stays")
+        << QByteArray("A:1\r\n\r\n  b\r\n c")
+        << QStringList {QStringLiteral("A:1"), QStringLiteral(" bc")};
+    QTest::newRow("a lone carriage return, a fold, then a line feed")
+        << QByteArray("A:1\r\r\n \nB:2")
+        << QStringList {QStringLiteral("A:1\r"), QStringLiteral("B:2")};
 }
 
 void tst_ICalendar::unfold()
 {
-    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-    QCOMPARE(unfoldICalendarLines(text), lines);
+    QCOMPARE(unfoldICalendarLines(decodeICalendarText(bytes)), lines);
 }
 
 void tst_ICalendar::contentLine_data()

@@ -187,6 +187,10 @@ void TestApiClient::replies_data()
     QTest::newRow("200 array") << 200 << QByteArray("[1,2]") << true << QJsonObject();
     QTest::newRow("200 garbage") << 200 << QByteArray("{not json") << true << QJsonObject();
     QTest::newRow("200 object") << 200 << QByteArray(R"({"a":1})") << true << object(R"({"a":1})");
+    // An event text some writer folded through a character: read whole, not refused.
+    QTest::newRow("200 object, a fold through a character")
+        << 200 << QByteArray("{\"raw_icalendar\":\"SUMMARY:caf\xC3\\r\\n \xA9\\r\\n \"}") << true
+        << object("{\"raw_icalendar\":\"SUMMARY:caf\xC3\xA9\\r\\n \"}");
     QTest::newRow("404 error object")
         << 404 << QByteArray(R"({"error":"gone"})") << false << object(R"({"error":"gone"})");
     QTest::newRow("500 text") << 500 << QByteArray("oops") << false << QJsonObject();
