@@ -206,17 +206,17 @@ public:
     QList<QDateTime> run();
 
 private:
-    // The walk (RecurrenceStarts.cpp).
+    // The walk (RecurrenceStarts.cpp); the inline ones are used there alone.
     bool walkPeriod(qint64 k, QVarLengthArray<QDate, 32> &days);
     qint64 firstPeriod() const;
     static qint64 monthIndex(const QDate &d) { return qint64(d.year()) * 12 + d.month() - 1; }
     QDate periodStart(qint64 k) const;
-    bool selects(const QDate &d) const;
-    bool periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const;
-    void appendMonthDays(int year, int month, QVarLengthArray<QDate, 32> *days) const;
-    bool producePeriod(const QVarLengthArray<QDate, 32> &days);
-    bool produceDay(const QDate &d);
-    bool produce(const QDate &d, const QTime &t);
+    inline bool selects(const QDate &d) const;
+    inline bool periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const;
+    inline void appendMonthDays(int year, int month, QVarLengthArray<QDate, 32> *days) const;
+    inline bool producePeriod(const QVarLengthArray<QDate, 32> &days);
+    inline bool produceDay(const QDate &d);
+    inline bool produce(const QDate &d, const QTime &t);
     // Whether each wall time of a day is its own instant: with several times a day in a zone
     // with DST, two of them can meet in a gap and count once.
     bool oneInstantPerTime() const { return m_plan.times.size() == 1 || !m_zone.hasTransitions(); }

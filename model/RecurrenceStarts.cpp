@@ -213,7 +213,7 @@ QDate StartGenerator::periodStart(qint64 k) const
 }
 
 // Whether the walk selects the day; one month's days are worked out at a time.
-bool StartGenerator::selects(const QDate &d) const
+inline bool StartGenerator::selects(const QDate &d) const
 {
     int year = 0, month = 0, day = 0;
     d.getDate(&year, &month, &day);
@@ -226,7 +226,7 @@ bool StartGenerator::selects(const QDate &d) const
 }
 
 // The days of period k that the rule selects; false once the period lies past the end.
-bool StartGenerator::periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const
+inline bool StartGenerator::periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) const
 {
     const qint64 maxSteps = std::numeric_limits<qint64>::max() / 8 / m_plan.interval;
     if (k > maxSteps)
@@ -274,7 +274,8 @@ bool StartGenerator::periodDays(qint64 k, QVarLengthArray<QDate, 32> *days) cons
     return false;
 }
 
-void StartGenerator::appendMonthDays(int year, int month, QVarLengthArray<QDate, 32> *days) const
+inline void StartGenerator::appendMonthDays(int year, int month,
+                                            QVarLengthArray<QDate, 32> *days) const
 {
     const quint32 selected = monthDays(m_plan, year, month);
     if (selected == 0)
@@ -286,7 +287,7 @@ void StartGenerator::appendMonthDays(int year, int month, QVarLengthArray<QDate,
     }
 }
 
-bool StartGenerator::producePeriod(const QVarLengthArray<QDate, 32> &days)
+inline bool StartGenerator::producePeriod(const QVarLengthArray<QDate, 32> &days)
 {
     const qsizetype timeCount = m_plan.times.size();
     if (m_plan.setPos.isEmpty()) {
@@ -305,7 +306,7 @@ bool StartGenerator::producePeriod(const QVarLengthArray<QDate, 32> &days)
     return true;
 }
 
-bool StartGenerator::produceDay(const QDate &d)
+inline bool StartGenerator::produceDay(const QDate &d)
 {
     // A day well inside the counted part of a series, before anything the caller wants,
     // is only counted; no date-time needs building.
@@ -327,7 +328,7 @@ bool StartGenerator::produceDay(const QDate &d)
     return true;
 }
 
-bool StartGenerator::produce(const QDate &d, const QTime &t)
+inline bool StartGenerator::produce(const QDate &d, const QTime &t)
 {
     const QDateTime c = m_zone.at(d, t);
     if (!c.isValid())
