@@ -55,12 +55,12 @@ function(lark_add_layer_fence)
         get_target_property(_sources lark_${layer} SOURCES)
         list(FILTER _sources INCLUDE REGEX "^${PROJECT_SOURCE_DIR}/${layer}/.*\\.(h|cpp)$")
         list(APPEND _all_files ${_sources})
-        string(APPEND _rules "set(LARK_FENCE_${layer}_FILES ${_sources})\n"
+        string(APPEND _rules "set(LARK_FENCE_${layer}_FILES \"${_sources}\")\n"
                              "set(LARK_FENCE_${layer}_HEADER_MODULES ${_in_headers})\n"
                              "set(LARK_FENCE_${layer}_SOURCE_MODULES ${_in_sources})\n")
     endforeach()
     set(_rules_file "${CMAKE_BINARY_DIR}/layer-fence-rules.cmake")
-    file(CONFIGURE OUTPUT "${_rules_file}" CONTENT "${_rules}")
+    file(CONFIGURE OUTPUT "${_rules_file}" CONTENT "${_rules}" @ONLY)
     set(_stamp "${CMAKE_BINARY_DIR}/layer-fence.stamp")
     add_custom_command(
         OUTPUT "${_stamp}"
