@@ -1,12 +1,15 @@
-// Writing one event with its reminder and attendee rows. An update writes only what changed: the
+// Writing events with their reminder and attendee rows: one at a time, a batch that replaces the
+// stored copies by uid, an undone deletion, a sync's mark. An update writes only what changed: the
 // columns whose stored values differ, and the child rows only when they differ from those
 // stored. A sync that rewrites thousands of rows after a small change at the source then leaves
 // the indexes of the untouched columns and the reminder rows alone.
 
 #include "storage/EventRepository.h"
 
+#include "model/Identifiers.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
+#include "storage/ImportUndoLog.h"
 #include "storage/Savepoint.h"
 #include "storage/SqlHelpers.h"
 #include "storage/SqlReader.h"
@@ -379,5 +382,83 @@ bool EventRepository::writeEvent(const Event &e, bool isInsert)
         return false;
     }
     notifyChanged(e.calendar_id);
+    return true;
+}
+
+bool EventRepository::insert(const Event &event)
+{
+    return writeEvent(event, true);
+}
+
+bool EventRepository::update(const Event &event)
+{
+    return writeEvent(event, false);
+}
+
+bool EventRepository::markSynced(const QString &id, const QString &href, const QString &etag)
+{
+    const QString calendarId = calendarOf(id);
+    QSqlQuery q(m_db->connection());
+    q.prepare(QStringLiteral(
+        "UPDATE events SET href = ?, etag = ?, sync_status = 'synced' WHERE id = ?"));
+    q.addBindValue(Sql::text(href));
+    q.addBindValue(Sql::text(etag));
+    q.addBindValue(id);
+    if (!q.exec())
+        return false;
+    notifyChanged(calendarId);
+    return true;
+}
+
+bool EventRepository::restore(const Event &event)
+{
+    Event copy = event;
+    copy.deleted_at.reset();
+    copy.sync_status = QStringLiteral("pending");
+    bool ok = false;
+    if (byId(copy.id)) {
+        ok = update(copy);
+        qInfo() << "[Undo] cleared tombstone on existing row" << copy.id << "ok=" << ok;
+    } else {
+        // The source no longer knows the row: push it as a new event.
+        copy.provider_event_id.clear();
+        copy.etag.clear();
+        copy.href.clear();
+        ok = insert(copy);
+        qInfo() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title << "ok=" << ok;
+    }
+    return ok;
+}
+
+bool EventRepository::replaceByUid(const QList<Event> &events, QString *error, ImportUndoLog *log)
+{
+    if (events.isEmpty())
+        return true;
+    Sql::Savepoint sp(m_statements, QStringLiteral("event_replace_by_uid"));
+    if (!sp.isActive()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        if (error)
+            *error = sp.errorText();
+        return false;
+    }
+    for (Event event : events) {
+        // The same event stored again replaces the earlier copy instead of doubling it.
+        const std::optional<Event> existing
+            = byUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+        event.id = existing ? existing->id : newId();
+        if (existing && event.reminders.isEmpty())
+            event.reminders = existing->reminders;
+        if (existing && event.attendees.isEmpty())
+            event.attendees = existing->attendees;
+        if (log && !(existing ? log->noteReplaced(event.id) : log->noteAdded(event.id)))
+            return false;
+        if (!(existing ? update(event) : insert(event)))
+            return false;
+    }
+    if (!sp.release()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+        return false;
+    }
+    notifyChanged(events.last().calendar_id);
     return true;
 }
