@@ -5,10 +5,9 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
+#include "support/ReminderRows.h"
 #include "support/TestSupport.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTimeZone>
 #include <QTranslator>
 #include <QtTest>
@@ -27,70 +26,20 @@ QString iso(const QDateTime &dt)
     return dt.toString(Qt::ISODate);
 }
 
-// A store with one calendar and the clock at kNow; rows go in as plain SQL so that unreadable
-// values can be stored too.
-struct Fixture
+// A store with one calendar and the clock at kNow.
+struct Fixture : LarkTest::ReminderRows
 {
     LarkTest::TestClock clock {kNow};
     Clock::Override pinned {[this] {
         return clock.now();
     }};
     LarkTest::TempStore store {LarkTest::TempStore::WithPersonal};
-    const QString calendarId = kPersonalCalendarId;
 
-    bool exec(const QString &sql, const QVariantList &values = {})
+    Fixture()
     {
-        QSqlQuery q(store->database()->connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-        qWarning() << sql << q.lastError().text();
-        return false;
-    }
-
-    bool addEvent(const QString &id, const QString &title, const QString &start,
-                  const QString &location = QString(), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
-                                   "location, raw_icalendar, deleted_at) VALUES (?, ?, ?, ?, ?, "
-                                   "?, '', ?)"),
-                    {id, calendarId, id, title, start, location,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addReminder(const QString &id, const QString &eventId, int minutes,
-                     const QVariant &trigger)
-    {
-        return exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
-                                   "trigger_time) VALUES (?, ?, ?, ?)"),
-                    {id, eventId, minutes, trigger});
-    }
-
-    bool addTask(const QString &id, const QString &title, const QVariant &due, bool dateOnly,
-                 const QString &status = QStringLiteral("needs-action"), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, status, "
-                                   "due_date, due_is_date_only, raw_icalendar, deleted_at) VALUES "
-                                   "(?, ?, ?, ?, ?, ?, ?, '', ?)"),
-                    {id, calendarId, id, title, status, due, dateOnly ? 1 : 0,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addTaskReminder(const QString &id, const QString &taskId, int minutes)
-    {
-        return exec(QStringLiteral("INSERT INTO task_reminders (id, task_id, minutes_before) "
-                                   "VALUES (?, ?, ?)"),
-                    {id, taskId, minutes});
-    }
-
-    bool acknowledged(const QString &table, const QString &id)
-    {
-        QSqlQuery q(store->database()->connection());
-        q.prepare(QStringLiteral("SELECT acknowledged FROM %1 WHERE id = ?").arg(table));
-        q.addBindValue(id);
-        return q.exec() && q.next() && q.value(0).toInt() == 1;
+        connection = store->database()->connection();
+        calendarId = kPersonalCalendarId;
+        deletedAt = kNow;
     }
 
     // A round at t as the notification service makes it when every notice can be shown: what

@@ -4,6 +4,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "support/ReminderRows.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/tray/NotificationService.h"
@@ -14,8 +15,6 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -39,7 +38,7 @@ QString iso(const QDateTime &dt)
 }
 
 // A started application state on its own database, with the clock at kNow.
-struct Fixture
+struct Fixture : LarkTest::ReminderRows
 {
     QTemporaryDir dir;
     LarkTest::TestClock clock {kNow};
@@ -47,84 +46,20 @@ struct Fixture
         return clock.now();
     }};
     std::unique_ptr<AppState> state;
-    QString calendarId;
 
     Fixture()
     {
         state = std::make_unique<AppState>();
         if (!state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
             return;
+        connection = state->database()->connection();
+        deletedAt = kNow;
         const QList<Calendar> calendars = state->calendars()->listAll();
         if (!calendars.isEmpty())
             calendarId = calendars.first().id;
     }
 
     bool ready() const { return state && state->database() && !calendarId.isEmpty(); }
-
-    bool exec(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q(state->database()->connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-        qWarning() << sql << q.lastError().text();
-        return false;
-    }
-
-    QVariant scalar(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q(state->database()->connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec() && q.next())
-            return q.value(0);
-        return {};
-    }
-
-    bool addEvent(const QString &id, const QString &title, const QString &start,
-                  const QString &location = QString(), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
-                                   "location, raw_icalendar, deleted_at) VALUES (?, ?, ?, ?, ?, "
-                                   "?, '', ?)"),
-                    {id, calendarId, id, title, start, location,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addReminder(const QString &id, const QString &eventId, int minutes,
-                     const QVariant &trigger)
-    {
-        return exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
-                                   "trigger_time) VALUES (?, ?, ?, ?)"),
-                    {id, eventId, minutes, trigger});
-    }
-
-    bool addTask(const QString &id, const QString &title, const QVariant &due, bool dateOnly,
-                 const QString &status = QStringLiteral("needs-action"), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, status, "
-                                   "due_date, due_is_date_only, raw_icalendar, deleted_at) VALUES "
-                                   "(?, ?, ?, ?, ?, ?, ?, '', ?)"),
-                    {id, calendarId, id, title, status, due, dateOnly ? 1 : 0,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addTaskReminder(const QString &id, const QString &taskId, int minutes)
-    {
-        return exec(QStringLiteral("INSERT INTO task_reminders (id, task_id, minutes_before) "
-                                   "VALUES (?, ?, ?)"),
-                    {id, taskId, minutes});
-    }
-
-    bool acknowledged(const QString &table, const QString &id)
-    {
-        return scalar(QStringLiteral("SELECT acknowledged FROM %1 WHERE id = ?").arg(table), {id})
-                   .toInt()
-            == 1;
-    }
 };
 
 // A service whose balloons are recorded instead of reaching a tray.
