@@ -2047,42 +2047,42 @@ Datenverzeichnis: %2</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
+        <location filename="../../core/ReminderRound.cpp" line="86"/>
         <source>Starting now (%1)</source>
         <translation>Beginnt jetzt (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
+        <location filename="../../core/ReminderRound.cpp" line="90"/>
         <source>In %1h (%2)</source>
         <translation>In %1 Std. (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
+        <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due soon</source>
         <translation>Bald fällig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due today</source>
         <translation>Heute fällig</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../core/ReminderRound.cpp" line="102"/>
         <source>Due soon (%1)</source>
         <translation>Bald fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
+        <location filename="../../core/ReminderRound.cpp" line="103"/>
         <source>Due now (%1)</source>
         <translation>Jetzt fällig (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
+        <location filename="../../core/ReminderRound.cpp" line="108"/>
         <source>Reminder</source>
         <translation>Erinnerung</translation>
     </message>
@@ -2364,7 +2364,7 @@ Datenverzeichnis: %2</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
+        <location filename="../../core/ReminderRound.cpp" line="88"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>In %n Minute (%1)</numerusform>

@@ -2047,42 +2047,42 @@ Carpeta de datos: %2</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
+        <location filename="../../core/ReminderRound.cpp" line="86"/>
         <source>Starting now (%1)</source>
         <translation>Empieza ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
+        <location filename="../../core/ReminderRound.cpp" line="90"/>
         <source>In %1h (%2)</source>
         <translation>En %1 h (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
+        <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due soon</source>
         <translation>Vence pronto</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due today</source>
         <translation>Vence hoy</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../core/ReminderRound.cpp" line="102"/>
         <source>Due soon (%1)</source>
         <translation>Vence pronto (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
+        <location filename="../../core/ReminderRound.cpp" line="103"/>
         <source>Due now (%1)</source>
         <translation>Vence ahora (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
+        <location filename="../../core/ReminderRound.cpp" line="108"/>
         <source>Reminder</source>
         <translation>Recordatorio</translation>
     </message>
@@ -2364,7 +2364,7 @@ Carpeta de datos: %2</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
+        <location filename="../../core/ReminderRound.cpp" line="88"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>En %n minuto (%1)</numerusform>

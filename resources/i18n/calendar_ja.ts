@@ -2036,42 +2036,42 @@ Data directory: %2</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="92"/>
+        <location filename="../../core/ReminderRound.cpp" line="86"/>
         <source>Starting now (%1)</source>
         <translation>まもなく開始 (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="96"/>
+        <location filename="../../core/ReminderRound.cpp" line="90"/>
         <source>In %1h (%2)</source>
         <translation>%1 時間後 (%2)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="98"/>
+        <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due soon</source>
         <translation>まもなく期限</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="107"/>
+        <location filename="../../core/ReminderRound.cpp" line="101"/>
         <source>Due today</source>
         <translation>今日が期限</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="108"/>
+        <location filename="../../core/ReminderRound.cpp" line="102"/>
         <source>Due soon (%1)</source>
         <translation>まもなく期限 (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="109"/>
+        <location filename="../../core/ReminderRound.cpp" line="103"/>
         <source>Due now (%1)</source>
         <translation>期限です (%1)</translation>
     </message>
     <message>
-        <location filename="../../ui/tray/NotificationService.cpp" line="114"/>
+        <location filename="../../core/ReminderRound.cpp" line="108"/>
         <source>Reminder</source>
         <translation>リマインダー</translation>
     </message>
@@ -2350,7 +2350,7 @@ Data directory: %2</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../ui/tray/NotificationService.cpp" line="94"/>
+        <location filename="../../core/ReminderRound.cpp" line="88"/>
         <source>In %n minute(s) (%1)</source>
         <translation>
             <numerusform>%n 分後 (%1)</numerusform>

@@ -4,8 +4,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
-#include "storage/FilterRuleRepository.h"
-#include "storage/PreferencesRepository.h"
+#include "support/ReminderRows.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/tray/NotificationService.h"
@@ -16,10 +15,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTranslator>
 #include <QtTest>
 
@@ -42,7 +38,7 @@ QString iso(const QDateTime &dt)
 }
 
 // A started application state on its own database, with the clock at kNow.
-struct Fixture
+struct Fixture : LarkTest::ReminderRows
 {
     QTemporaryDir dir;
     LarkTest::TestClock clock {kNow};
@@ -50,84 +46,20 @@ struct Fixture
         return clock.now();
     }};
     std::unique_ptr<AppState> state;
-    QString calendarId;
 
     Fixture()
     {
         state = std::make_unique<AppState>();
         if (!state->initialize(dir.filePath(QStringLiteral("calendar.db"))))
             return;
+        connection = state->database()->connection();
+        deletedAt = kNow;
         const QList<Calendar> calendars = state->calendars()->listAll();
         if (!calendars.isEmpty())
             calendarId = calendars.first().id;
     }
 
     bool ready() const { return state && state->database() && !calendarId.isEmpty(); }
-
-    bool exec(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q(state->database()->connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-        qWarning() << sql << q.lastError().text();
-        return false;
-    }
-
-    QVariant scalar(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q(state->database()->connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec() && q.next())
-            return q.value(0);
-        return {};
-    }
-
-    bool addEvent(const QString &id, const QString &title, const QString &start,
-                  const QString &location = QString(), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
-                                   "location, raw_icalendar, deleted_at) VALUES (?, ?, ?, ?, ?, "
-                                   "?, '', ?)"),
-                    {id, calendarId, id, title, start, location,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addReminder(const QString &id, const QString &eventId, int minutes,
-                     const QVariant &trigger)
-    {
-        return exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
-                                   "trigger_time) VALUES (?, ?, ?, ?)"),
-                    {id, eventId, minutes, trigger});
-    }
-
-    bool addTask(const QString &id, const QString &title, const QVariant &due, bool dateOnly,
-                 const QString &status = QStringLiteral("needs-action"), bool deleted = false)
-    {
-        return exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, status, "
-                                   "due_date, due_is_date_only, raw_icalendar, deleted_at) VALUES "
-                                   "(?, ?, ?, ?, ?, ?, ?, '', ?)"),
-                    {id, calendarId, id, title, status, due, dateOnly ? 1 : 0,
-                     deleted ? QVariant(iso(kNow)) : QVariant()});
-    }
-
-    bool addTaskReminder(const QString &id, const QString &taskId, int minutes)
-    {
-        return exec(QStringLiteral("INSERT INTO task_reminders (id, task_id, minutes_before) "
-                                   "VALUES (?, ?, ?)"),
-                    {id, taskId, minutes});
-    }
-
-    bool acknowledged(const QString &table, const QString &id)
-    {
-        return scalar(QStringLiteral("SELECT acknowledged FROM %1 WHERE id = ?").arg(table), {id})
-                   .toInt()
-            == 1;
-    }
 };
 
 // A service whose balloons are recorded instead of reaching a tray.
@@ -140,20 +72,6 @@ struct Recorder
             shown << b;
             return true;
         });
-    }
-
-    // Polls at t and clicks through the balloons: "<event id> <date>" of each.
-    QStringList pollAt(NotificationService &service, LarkTest::TestClock &clock, const QDateTime &t)
-    {
-        clock.set(t);
-        const qsizetype before = shown.size();
-        service.poll();
-        while (service.currentBalloon())
-            service.onBalloonClicked();
-        QStringList out;
-        for (qsizetype i = before; i < shown.size(); ++i)
-            out << shown[i].eventId + QLatin1Char(' ') + shown[i].date.toString(Qt::ISODate);
-        return out;
     }
 };
 
@@ -189,19 +107,6 @@ qint64 cpuMs()
         + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 
-FilterRule titleRule(const QString &phrase, const QString &action, bool suppressReminders)
-{
-    FilterRule r;
-    r.id = r.name = phrase;
-    r.type = QStringLiteral("pattern");
-    r.conditions
-        = QStringLiteral("{\"runtimeType\":\"pattern\",\"titleContains\":[\"%1\"]}").arg(phrase);
-    r.action = action;
-    r.suppress_reminders = suppressReminders;
-    r.created_at = r.updated_at = kNow;
-    return r;
-}
-
 } // namespace
 
 class TestNotificationService : public QObject
@@ -210,18 +115,6 @@ class TestNotificationService : public QObject
 
 private slots:
     void initTestCase();
-    void eventBody_data();
-    void eventBody();
-    void taskBody_data();
-    void taskBody();
-    void eventFires_data();
-    void eventFires();
-    void taskFires_data();
-    void taskFires();
-
-    void pollFiresAndAcknowledgesOnlyDueEventReminders();
-    void pollFiresTaskReminders();
-    void bodyFollowsTimeFormatPreference();
     void withoutTrayOrNotifierRemindersWaitForTheWindow();
     void retryPause_data();
     void retryPause();
@@ -232,8 +125,6 @@ private slots:
     void failedEventQueryShowsNoTaskReminder();
     void failedAcknowledgementFiresAgain();
     void firstPollRunsSoonAfterConstruction();
-    void repeatingEventRemindsOfEveryOccurrence();
-    void filterRulesSilenceReminders();
 };
 
 // Counts read as English does ("1 minute", "15 minutes") only through the English catalogue.
@@ -242,249 +133,6 @@ void TestNotificationService::initTestCase()
     auto *english = new QTranslator(this);
     QVERIFY(english->load(QStringLiteral(":/i18n/calendar_en.qm")));
     QVERIFY(QCoreApplication::installTranslator(english));
-}
-
-void TestNotificationService::eventBody_data()
-{
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<QString>("location");
-    QTest::addColumn<QString>("expected");
-    const QString none;
-    QTest::newRow("at start") << 0 << none << QStringLiteral("Starting now (9:30 AM)");
-    QTest::newRow("one minute") << 1 << none << QStringLiteral("In 1 minute (9:30 AM)");
-    QTest::newRow("15 minutes") << 15 << none << QStringLiteral("In 15 minutes (9:30 AM)");
-    QTest::newRow("59 minutes") << 59 << none << QStringLiteral("In 59 minutes (9:30 AM)");
-    QTest::newRow("one hour") << 60 << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("90 minutes truncates") << 90 << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("just under a day") << 1439 << none << QStringLiteral("In 23h (9:30 AM)");
-    QTest::newRow("one day") << 1440 << none << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("two days") << 2880 << none << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("with location") << 10 << QStringLiteral("Room 4")
-                                   << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
-}
-
-void TestNotificationService::eventBody()
-{
-    QFETCH(int, minutes);
-    QFETCH(QString, location);
-    QFETCH(QString, expected);
-    QCOMPARE(Reminders::eventBody(minutes, QStringLiteral("9:30 AM"), location), expected);
-}
-
-void TestNotificationService::taskBody_data()
-{
-    QTest::addColumn<bool>("dateOnly");
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("date-only, ahead") << true << 60 << QStringLiteral("Due soon");
-    QTest::newRow("date-only, at due") << true << 0 << QStringLiteral("Due today");
-    QTest::newRow("timed, ahead") << false << 15 << QStringLiteral("Due soon (4:00 PM)");
-    QTest::newRow("timed, at due") << false << 0 << QStringLiteral("Due now (4:00 PM)");
-}
-
-void TestNotificationService::taskBody()
-{
-    QFETCH(bool, dateOnly);
-    QFETCH(int, minutes);
-    QFETCH(QString, expected);
-    QCOMPARE(Reminders::taskBody(dateOnly, minutes, QStringLiteral("4:00 PM")), expected);
-}
-
-void TestNotificationService::eventFires_data()
-{
-    QTest::addColumn<QDateTime>("trigger");
-    QTest::addColumn<QDateTime>("start");
-    QTest::addColumn<bool>("fires");
-    QTest::newRow("trigger passed, start ahead") << at(10, 9, 45) << at(10, 10, 15) << true;
-    QTest::newRow("trigger exactly now") << kNow << at(10, 10, 15) << true;
-    QTest::newRow("trigger ahead") << at(10, 10, 0, 1) << at(10, 10, 15) << false;
-    QTest::newRow("started 29 minutes ago") << at(10, 9, 0) << at(10, 9, 31) << true;
-    QTest::newRow("start exactly at cut-off") << at(10, 9, 0) << at(10, 9, 30) << false;
-    QTest::newRow("started long ago") << at(9, 9, 0) << at(9, 10, 0) << false;
-    QTest::newRow("no trigger") << QDateTime() << at(10, 10, 15) << false;
-    QTest::newRow("unreadable start") << at(10, 9, 0) << QDateTime() << false;
-}
-
-void TestNotificationService::eventFires()
-{
-    QFETCH(QDateTime, trigger);
-    QFETCH(QDateTime, start);
-    QFETCH(bool, fires);
-    QCOMPARE(Reminders::eventReminderFires(trigger, start, kNow), fires);
-}
-
-void TestNotificationService::taskFires_data()
-{
-    QTest::addColumn<QDateTime>("due");
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<bool>("fires");
-    const QDateTime midnight = at(10, 0);
-    QTest::newRow("date-only at 00:29") << midnight << 0 << at(10, 0, 29) << true;
-    QTest::newRow("date-only at 00:30") << midnight << 0 << at(10, 0, 30) << false;
-    QTest::newRow("before the offset") << at(10, 16) << 15 << at(10, 15, 44) << false;
-    QTest::newRow("at the offset") << at(10, 16) << 15 << at(10, 15, 45) << true;
-    QTest::newRow("invalid due") << QDateTime() << 0 << kNow << false;
-}
-
-void TestNotificationService::taskFires()
-{
-    QFETCH(QDateTime, due);
-    QFETCH(int, minutes);
-    QFETCH(QDateTime, now);
-    QFETCH(bool, fires);
-    QCOMPARE(Reminders::taskReminderFires(due, minutes, now), fires);
-}
-
-void TestNotificationService::pollFiresAndAcknowledgesOnlyDueEventReminders()
-{
-    Fixture f;
-    QVERIFY(f.ready());
-    QVERIFY(f.addEvent(QStringLiteral("standup"), QStringLiteral("Standup"), iso(at(10, 10, 15)),
-                       QStringLiteral("Room 4")));
-    QVERIFY(f.addEvent(QStringLiteral("late"), QStringLiteral("Late"), iso(at(10, 10, 20))));
-    QVERIFY(f.addEvent(QStringLiteral("old"), QStringLiteral("Old"), iso(at(10, 9, 30))));
-    QVERIFY(f.addEvent(QStringLiteral("future"), QStringLiteral("Future"), iso(at(10, 12))));
-    QVERIFY(f.addEvent(QStringLiteral("garbled"), QStringLiteral("Garbled"),
-                       QStringLiteral("next tuesday")));
-    QVERIFY(f.addEvent(QStringLiteral("gone"), QStringLiteral("Gone"), iso(at(10, 10, 15)),
-                       QString(), true));
-    QVERIFY(f.addEvent(QStringLiteral("untitled"), QStringLiteral(""), iso(at(11, 9, 30))));
-    // "late" was due at 9:50 and the poll is late: the text still names the configured offset.
-    QVERIFY(
-        f.addReminder(QStringLiteral("r-late"), QStringLiteral("late"), 30, iso(at(10, 9, 50))));
-    QVERIFY(f.addReminder(QStringLiteral("r-standup"), QStringLiteral("standup"), 15,
-                          iso(at(10, 10, 0))));
-    QVERIFY(f.addReminder(QStringLiteral("r-old"), QStringLiteral("old"), 0, iso(at(10, 9, 30))));
-    QVERIFY(
-        f.addReminder(QStringLiteral("r-future"), QStringLiteral("future"), 60, iso(at(10, 11))));
-    QVERIFY(f.addReminder(QStringLiteral("r-notrigger"), QStringLiteral("standup"), 5, QVariant()));
-    QVERIFY(
-        f.addReminder(QStringLiteral("r-garbled"), QStringLiteral("garbled"), 0, iso(at(10, 9))));
-    QVERIFY(f.addReminder(QStringLiteral("r-gone"), QStringLiteral("gone"), 15, iso(at(10, 10))));
-    QVERIFY(f.addReminder(QStringLiteral("r-untitled"), QStringLiteral("untitled"), 1440,
-                          iso(at(10, 9, 30))));
-
-    NotificationService service(f.state.get(), nullptr);
-    Recorder rec;
-    rec.attach(service);
-    service.poll();
-
-    // Shown in trigger order, one at a time: the rest wait their turn.
-    QCOMPARE(rec.shown.size(), 1);
-    QCOMPARE(rec.shown[0].title, QStringLiteral("Reminder"));
-    QCOMPARE(rec.shown[0].body, QStringLiteral("Tomorrow at 9:30 AM"));
-    QCOMPARE(rec.shown[0].eventId, QStringLiteral("untitled"));
-    QCOMPARE(rec.shown[0].date, QDate(2024, 1, 11));
-    QCOMPARE(service.queuedCount(), 2);
-    service.onBalloonClicked();
-    service.onBalloonClicked();
-    QCOMPARE(rec.shown.size(), 3);
-    QCOMPARE(rec.shown[1].title, QStringLiteral("Late"));
-    QCOMPARE(rec.shown[1].body, QStringLiteral("In 30 minutes (10:20 AM)"));
-    QCOMPARE(rec.shown[2].title, QStringLiteral("Standup"));
-    QCOMPARE(rec.shown[2].body, QStringLiteral("In 15 minutes (10:15 AM) \u00B7 Room 4"));
-
-    const QString table = QStringLiteral("reminders");
-    QVERIFY(f.acknowledged(table, QStringLiteral("r-untitled")));
-    QVERIFY(f.acknowledged(table, QStringLiteral("r-late")));
-    QVERIFY(f.acknowledged(table, QStringLiteral("r-standup")));
-    // Due reminders that can no longer fire (over, unreadable, deleted) are settled once without
-    // a balloon, so no later poll reads them again.
-    for (const char *settled : {"r-old", "r-garbled", "r-gone"})
-        QVERIFY2(f.acknowledged(table, QString::fromLatin1(settled)), settled);
-    for (const char *left : {"r-future", "r-notrigger"})
-        QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
-
-    // Acknowledged reminders never fire again; the future one does once its time comes.
-    f.clock.set(at(10, 11, 0, 30));
-    service.onBalloonClicked();
-    service.poll();
-    QCOMPARE(rec.shown.size(), 4);
-    QCOMPARE(rec.shown[3].title, QStringLiteral("Future"));
-    QCOMPARE(rec.shown[3].body, QStringLiteral("In 1h (12:00 PM)"));
-}
-
-void TestNotificationService::pollFiresTaskReminders()
-{
-    Fixture f;
-    QVERIFY(f.ready());
-    QVERIFY(f.addTask(QStringLiteral("today"), QStringLiteral("Pay rent"), iso(at(10, 0)), true));
-    QVERIFY(f.addTask(QStringLiteral("timed"), QStringLiteral("Call back"), iso(at(10, 10, 10)),
-                      false));
-    QVERIFY(f.addTask(QStringLiteral("done"), QStringLiteral("Done"), iso(at(10, 10, 10)), false,
-                      QStringLiteral("completed")));
-    QVERIFY(f.addTask(QStringLiteral("cancelled"), QStringLiteral("Cancelled"), iso(at(10, 10, 10)),
-                      false, QStringLiteral("cancelled")));
-    QVERIFY(f.addTask(QStringLiteral("deleted"), QStringLiteral("Deleted"), iso(at(10, 10, 10)),
-                      false, QStringLiteral("needs-action"), true));
-    QVERIFY(f.addTask(QStringLiteral("undated"), QStringLiteral("Undated"), QVariant(), true));
-    QVERIFY(
-        f.addTask(QStringLiteral("yesterday"), QStringLiteral("Yesterday"), iso(at(9, 0)), true));
-    QVERIFY(f.addTask(QStringLiteral("garbled"), QStringLiteral("Garbled"),
-                      QStringLiteral("soonish"), false));
-    QVERIFY(f.addTask(QStringLiteral("bare"), QStringLiteral("Bare date"),
-                      QStringLiteral("2024-01-10"), true));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-today"), QStringLiteral("today"), 0));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-timed"), QStringLiteral("timed"), 15));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-done"), QStringLiteral("done"), 15));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-cancelled"), QStringLiteral("cancelled"), 15));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-deleted"), QStringLiteral("deleted"), 15));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-undated"), QStringLiteral("undated"), 15));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-yesterday"), QStringLiteral("yesterday"), 0));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-garbled"), QStringLiteral("garbled"), 0));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-bare"), QStringLiteral("bare"), 600));
-    // Set 60 hours ahead of its task, two and a half days from now.
-    QVERIFY(f.addTask(QStringLiteral("ahead"), QStringLiteral("Ahead"), iso(at(12, 12)), false));
-    QVERIFY(f.addTaskReminder(QStringLiteral("tr-ahead"), QStringLiteral("ahead"), 3600));
-
-    // 00:20 on the due day: the date-only tasks are still within their half hour.
-    f.clock.set(at(10, 0, 20));
-    NotificationService service(f.state.get(), nullptr);
-    Recorder rec;
-    rec.attach(service);
-    service.poll();
-    QCOMPARE(rec.shown.size(), 1);
-    QCOMPARE(service.queuedCount(), 2);
-    service.onBalloonClicked();
-    service.onBalloonClicked();
-    QCOMPARE(rec.shown.size(), 3);
-    QStringList titles {rec.shown[0].title, rec.shown[1].title, rec.shown[2].title};
-    titles.sort();
-    QCOMPARE(titles, LarkTest::strings({"Ahead", "Bare date", "Pay rent"}));
-    QCOMPARE(rec.shown[0].eventId, QString());
-    QCOMPARE(rec.shown[0].date, QDate(2024, 1, 10));
-    const QString table = QStringLiteral("task_reminders");
-    QVERIFY(f.acknowledged(table, QStringLiteral("tr-today")));
-    QVERIFY(f.acknowledged(table, QStringLiteral("tr-bare")));
-    QVERIFY(!f.acknowledged(table, QStringLiteral("tr-timed")));
-
-    // The timed task's reminder comes 15 minutes ahead of 10:10.
-    service.onBalloonClicked();
-    f.clock.set(at(10, 9, 56));
-    service.poll();
-    QCOMPARE(rec.shown.size(), 4);
-    QCOMPARE(rec.shown[3].title, QStringLiteral("Call back"));
-    QCOMPARE(rec.shown[3].body, QStringLiteral("Due soon (10:10 AM)"));
-    for (const char *left :
-         {"tr-done", "tr-cancelled", "tr-deleted", "tr-undated", "tr-yesterday", "tr-garbled"})
-        QVERIFY2(!f.acknowledged(table, QString::fromLatin1(left)), left);
-}
-
-void TestNotificationService::bodyFollowsTimeFormatPreference()
-{
-    Fixture f;
-    QVERIFY(f.ready());
-    QVERIFY(f.state->preferences()->set(QStringLiteral("ui/timeFormat"), QStringLiteral("24")));
-    QVERIFY(f.addEvent(QStringLiteral("e"), QStringLiteral("Review"), iso(at(10, 14, 5))));
-    QVERIFY(f.addReminder(QStringLiteral("r"), QStringLiteral("e"), 240, iso(at(10, 10, 5))));
-    f.clock.set(at(10, 10, 5));
-    NotificationService service(f.state.get(), nullptr);
-    Recorder rec;
-    rec.attach(service);
-    service.poll();
-    QCOMPARE(rec.shown.size(), 1);
-    QCOMPARE(rec.shown[0].body, QStringLiteral("In 4h (14:05)"));
 }
 
 void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
@@ -791,81 +439,6 @@ void TestNotificationService::firstPollRunsSoonAfterConstruction()
     QVERIFY(!f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")));
     QTRY_VERIFY_WITH_TIMEOUT(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r")),
                              3000);
-}
-
-void TestNotificationService::repeatingEventRemindsOfEveryOccurrence()
-{
-    Fixture f;
-    QVERIFY(f.ready());
-    // Daily at 9:00 in Berlin (8:00 UTC) from Monday 8 January, not on the 10th, and on the 11th
-    // moved to 14:00; made on Sunday evening.
-    f.clock.set(at(7, 18));
-    const QTimeZone berlin("Europe/Berlin");
-    Event master;
-    master.id = QStringLiteral("standup");
-    master.calendar_id = f.calendarId;
-    master.uid = QStringLiteral("standup@example.org");
-    master.title = QStringLiteral("Standup");
-    master.start_time = QDateTime(QDate(2024, 1, 8), QTime(9, 0), berlin);
-    master.end_time = master.start_time.addSecs(900);
-    master.timezone = QStringLiteral("Europe/Berlin");
-    master.recurrence_rule = QStringLiteral("FREQ=DAILY");
-    master.exception_dates = QStringLiteral("[\"20240110T080000Z\"]");
-    master.raw_icalendar = QStringLiteral("");
-    master.created = master.last_modified = kNow;
-    Reminder quarter;
-    quarter.minutes_before = 15;
-    master.reminders = {quarter};
-    QVERIFY(f.state->events()->insert(master));
-    Event moved = master;
-    moved.id = QStringLiteral("moved");
-    moved.recurrence_rule.clear();
-    moved.exception_dates.clear();
-    moved.master_event_uid = master.uid;
-    moved.recurrence_id = QStringLiteral("20240111T080000Z");
-    moved.start_time = QDateTime(QDate(2024, 1, 11), QTime(14, 0), berlin);
-    moved.end_time = moved.start_time.addSecs(900);
-    moved.reminders.clear();
-    QVERIFY(f.state->events()->insert(moved));
-
-    NotificationService service(f.state.get(), nullptr);
-    Recorder rec;
-    rec.attach(service);
-    // Closed until Tuesday morning: Monday's standup is long over and gets no balloon.
-    QCOMPARE(rec.pollAt(service, f.clock, at(9, 7, 45)), LarkTest::strings({"standup 2024-01-09"}));
-    QCOMPARE(rec.shown.last().body, QStringLiteral("In 15 minutes (8:00 AM)"));
-    QCOMPARE(rec.pollAt(service, f.clock, at(9, 7, 46)), QStringList());
-    QCOMPARE(rec.pollAt(service, f.clock, at(10, 7, 45)), QStringList());
-    QCOMPARE(rec.pollAt(service, f.clock, at(11, 7, 45)), QStringList());
-    QCOMPARE(rec.pollAt(service, f.clock, at(11, 12, 45)), LarkTest::strings({"moved 2024-01-11"}));
-    // A late poll still reminds of the next one.
-    QCOMPARE(rec.pollAt(service, f.clock, at(12, 7, 55)),
-             LarkTest::strings({"standup 2024-01-12"}));
-}
-
-void TestNotificationService::filterRulesSilenceReminders()
-{
-    Fixture f;
-    QVERIFY(f.ready());
-    FilterRuleRepository *rules = f.state->filterRules();
-    QVERIFY(rules->insert(titleRule(QStringLiteral("Payroll"), QStringLiteral("hide"), false)));
-    QVERIFY(rules->insert(titleRule(QStringLiteral("Gym"), QStringLiteral("dim"), true)));
-    QVERIFY(rules->insert(titleRule(QStringLiteral("Lunch"), QStringLiteral("dim"), false)));
-    for (const char *title : {"Payroll", "Gym", "Lunch", "Review"}) {
-        const QString id = QString::fromLatin1(title);
-        QVERIFY(f.addEvent(id, id, iso(at(10, 10, 10))));
-        QVERIFY(f.addReminder(QStringLiteral("r-") + id, id, 10, iso(at(10, 10))));
-    }
-
-    NotificationService service(f.state.get(), nullptr);
-    Recorder rec;
-    rec.attach(service);
-    QStringList shown = rec.pollAt(service, f.clock, kNow);
-    shown.sort();
-    QCOMPARE(shown, LarkTest::strings({"Lunch 2024-01-10", "Review 2024-01-10"}));
-    // The silenced ones were due all the same: they do not come back once a rule goes.
-    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r-Payroll")));
-    QVERIFY(f.acknowledged(QStringLiteral("reminders"), QStringLiteral("r-Gym")));
 }
 
 QTEST_MAIN(TestNotificationService)

@@ -1,15 +1,8 @@
 #include "ui/tray/NotificationService.h"
 
 #include "core/AppState.h"
-#include "core/TimeFormat.h"
 #include "model/Clock.h"
-#include "model/FilterEngine.h"
-#include "model/Recurrence.h"
 #include "platform/DesktopNotifier.h"
-#include "storage/Database.h"
-#include "storage/EventRepository.h"
-#include "storage/FilterRuleRepository.h"
-#include "storage/TaskRepository.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 
 #include <QEvent>
@@ -22,93 +15,6 @@
 
 namespace Reminders {
 
-bool eventReminderFires(const QDateTime &trigger, const QDateTime &start, const QDateTime &now)
-{
-    if (!trigger.isValid() || !start.isValid())
-        return false;
-    return trigger <= now && start > now.addSecs(-kLateCutoffSecs);
-}
-
-bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now)
-{
-    if (!due.isValid())
-        return false;
-    return due.addSecs(-qint64(minutesBefore) * 60) <= now && due > now.addSecs(-kLateCutoffSecs);
-}
-
-SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
-                                int minutesBefore, const std::optional<QDateTime> &handledUntil,
-                                const QDateTime &now)
-{
-    const qint64 offset = qint64(minutesBefore) * 60;
-    // Occurrences starting after `after` are still owed their reminder; those starting up to
-    // dueEnd are owed it now.
-    QDateTime after = now.addSecs(-kLateCutoffSecs);
-    if (handledUntil && handledUntil->isValid() && handledUntil->addSecs(offset) > after)
-        after = handledUntil->addSecs(offset);
-    const QDateTime dueEnd = now.addSecs(offset);
-
-    QList<Event> series {master};
-    series += overrides;
-    SeriesReminders out;
-    std::optional<QDateTime> next;
-    QDateTime from = after;
-    // The next occurrence is looked for a day ahead, then a month, then a year: a daily series
-    // never expands a year, and one without an occurrence for a year is looked at yearly.
-    for (const int days : {1, 32, 366}) {
-        const QDateTime to = dueEnd.addDays(days);
-        const QList<Event> occurrences = expandOccurrences(series, from, to);
-        for (const Event &occ : occurrences) {
-            const bool remindsItself = occ.id != master.id && !occ.reminders.isEmpty();
-            if (remindsItself || occ.status == QLatin1String("cancelled")
-                || !(occ.start_time > after) || occ.start_time < from)
-                continue;
-            if (occ.start_time <= dueEnd)
-                out.due.append(occ);
-            else if (!next || occ.start_time < *next)
-                next = occ.start_time;
-        }
-        from = to;
-        if (next)
-            break;
-    }
-    std::stable_sort(out.due.begin(), out.due.end(),
-                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
-    out.nextTrigger = (next ? *next : from).addSecs(-offset);
-    return out;
-}
-
-bool suppressed(const Event &event, const QList<FilterRule> &rules)
-{
-    // One event at a time: the result holds ids, and the occurrences of a series share theirs.
-    return !rules.isEmpty()
-        && applyFilterRules(QList<Event> {event}, rules).suppressedIds.contains(event.id);
-}
-
-QString eventBody(int minutesBefore, const QString &timeText, const QString &location)
-{
-    QString body;
-    if (minutesBefore == 0)
-        body = QObject::tr("Starting now (%1)").arg(timeText);
-    else if (minutesBefore < 60)
-        body = QObject::tr("In %n minute(s) (%1)", nullptr, minutesBefore).arg(timeText);
-    else if (minutesBefore < 1440)
-        body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
-    else
-        body = QObject::tr("Tomorrow at %1").arg(timeText);
-    if (!location.isEmpty())
-        body += QStringLiteral(" \u00B7 ") + location;
-    return body;
-}
-
-QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText)
-{
-    if (dateOnly)
-        return minutesBefore != 0 ? QObject::tr("Due soon") : QObject::tr("Due today");
-    return minutesBefore != 0 ? QObject::tr("Due soon (%1)").arg(timeText)
-                              : QObject::tr("Due now (%1)").arg(timeText);
-}
-
 int retryPauseMs(int failures, int firstMs)
 {
     constexpr qint64 kMaxMs = 60000;
@@ -116,11 +22,6 @@ int retryPauseMs(int failures, int firstMs)
     for (int i = 1; i < failures && pause < kMaxMs; ++i)
         pause *= 2;
     return int(std::min(pause, kMaxMs));
-}
-
-QString balloonTitle(const QString &title)
-{
-    return title.isEmpty() ? QObject::tr("Reminder") : title;
 }
 
 } // namespace Reminders
@@ -187,149 +88,49 @@ void NotificationService::setBalloonDuration(int ms)
     m_balloonTimer->setInterval(ms);
 }
 
-QString NotificationService::timeText(const QDateTime &dt) const
-{
-    return formatTimeOfDay(m_appState ? m_appState->preferences() : nullptr, dt.toLocalTime());
-}
-
 void NotificationService::poll()
 {
-    if (!m_appState || !m_appState->database() || !m_appState->database()->isOpen()
-        || !m_appState->events() || !m_appState->tasks())
+    if (!m_appState)
+        return;
+    const ReminderRound round(m_appState->store());
+    if (!round.isReady())
         return;
     const QDateTime now = Clock::now();
     showWaiting();
-    if (pollEvents(now))
-        pollTasks(now);
-}
 
-bool NotificationService::isPending(bool task, const QString &reminderId) const
-{
-    return m_pending.contains((task ? QStringLiteral("t:") : QStringLiteral("e:")) + reminderId);
-}
-
-bool NotificationService::pollEvents(const QDateTime &now)
-{
-    EventRepository *events = m_appState->events();
     QString error;
-    QStringList pending;
-    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        if (it.key().startsWith(QLatin1String("e:")))
-            pending << it.key().mid(2);
-    }
-    const std::optional<QList<EventReminderAlert>> alerts
-        = events->unacknowledgedReminders(now, &error, pending);
-    if (!alerts) {
+    const std::optional<ReminderRound::EventReminders> events
+        = round.dueEvents(now, pendingIds(false), &error);
+    if (!events) {
         qWarning() << "NotificationService poll failed:" << error;
-        return false;
+        return;
     }
-
-    struct Due
-    {
-        Event event;
-        int minutesBefore;
-        QDateTime trigger;
-        QString reminderId;
-        std::optional<ReminderSchedule> series; // where the series goes on after this one
-    };
-    QList<Due> due;
-    QStringList settled;
-    QList<ReminderSchedule> movedOn;
-    for (const EventReminderAlert &alert : *alerts) {
-        const Event &event = alert.event;
-        if (event.deleted_at) {
-            // Bringing the event back arms its reminders afresh.
-            settled << alert.reminderId;
-        } else if (event.isSeriesMaster()) {
-            const Reminders::SeriesReminders series = Reminders::seriesReminders(
-                event, events->overridesOf(event), alert.minutesBefore, alert.handledUntil, now);
-            const ReminderSchedule schedule {alert.reminderId, series.nextTrigger, now};
-            for (const Event &occurrence : series.due)
-                due.append({occurrence, alert.minutesBefore,
-                            occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60),
-                            alert.reminderId, schedule});
-            movedOn.append(schedule);
-        } else if (Reminders::eventReminderFires(alert.trigger, event.start_time, now)) {
-            due.append({event, alert.minutesBefore, alert.trigger, alert.reminderId, {}});
-        } else {
-            // Missed while the program was closed, a one-off reminder is done with.
-            settled << alert.reminderId;
-        }
-    }
-
-    QList<Balloon> balloons;
-    QHash<QString, qsizetype> lastOfSeries;
-    if (!due.isEmpty()) {
-        const QList<FilterRule> rules = m_appState->filterRules()
-            ? m_appState->filterRules()->listEnabled()
-            : QList<FilterRule>();
-        std::stable_sort(due.begin(), due.end(),
-                         [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
-        for (const Due &d : std::as_const(due)) {
-            // Silenced reminders were due all the same.
-            if (Reminders::suppressed(d.event, rules)) {
-                if (!d.series)
-                    settled << d.reminderId;
-                continue;
-            }
-            Balloon b;
-            b.title = Reminders::balloonTitle(d.event.title);
-            b.body = Reminders::eventBody(d.minutesBefore, timeText(d.event.start_time),
-                                          d.event.location);
-            b.eventId = d.event.id;
-            b.date = d.event.start_time.toLocalTime().date();
-            b.reminderId = d.reminderId;
-            // Shown, an occurrence is reminded of; the series goes on after its last one.
-            if (d.series)
-                b.moveOn = ReminderSchedule {d.reminderId, now, d.trigger};
-            balloons.append(b);
-            lastOfSeries.insert(d.reminderId, balloons.size() - 1);
-        }
-        for (const Due &d : std::as_const(due)) {
-            if (d.series && lastOfSeries.contains(d.reminderId))
-                balloons[lastOfSeries.value(d.reminderId)].moveOn = d.series;
-        }
-        movedOn.erase(std::remove_if(movedOn.begin(), movedOn.end(),
-                                     [&](const ReminderSchedule &s) {
-                                         return lastOfSeries.contains(s.reminderId);
-                                     }),
-                      movedOn.end());
-    }
-
     // A failed acknowledgement leaves the reminders to fire again at the next poll.
-    if (!settled.isEmpty() && !events->acknowledgeReminders(settled, &error))
+    for (const QString &failure : round.settleUnshown(*events))
         qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
-                   << error;
-    if (!movedOn.isEmpty() && !events->rescheduleReminders(movedOn, &error))
-        qWarning() << "NotificationService ack failed for" << QStringLiteral("reminders") << ":"
-                   << error;
-    for (const Balloon &b : std::as_const(balloons))
+                   << failure;
+    for (const Balloon &b : events->notices)
         enqueue(b);
-    return true;
-}
 
-void NotificationService::pollTasks(const QDateTime &now)
-{
-    QString error;
-    const std::optional<QList<TaskReminderAlert>> alerts
-        = m_appState->tasks()->unacknowledgedReminders(now.addSecs(-Reminders::kLateCutoffSecs),
-                                                       now, &error);
-    if (!alerts) {
+    const std::optional<QList<ReminderNotice>> tasks
+        = round.dueTasks(now, pendingIds(true), &error);
+    if (!tasks) {
         qWarning() << "NotificationService task poll failed:" << error;
         return;
     }
-    for (const TaskReminderAlert &alert : *alerts) {
-        if (isPending(true, alert.reminderId)
-            || !Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
-            continue;
-        Balloon b;
-        b.title = Reminders::balloonTitle(alert.title);
-        b.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore, timeText(alert.due));
-        b.date = alert.due.toLocalTime().date();
-        b.reminderId = alert.reminderId;
-        b.task = true;
+    for (const Balloon &b : *tasks)
         enqueue(b);
+}
+
+QStringList NotificationService::pendingIds(bool task) const
+{
+    const QLatin1String prefix = task ? QLatin1String("t:") : QLatin1String("e:");
+    QStringList ids;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (it.key().startsWith(prefix))
+            ids << it.key().mid(2);
     }
+    return ids;
 }
 
 void NotificationService::showTestNotification()
@@ -521,18 +322,12 @@ void NotificationService::settle(const Balloon &balloon)
     if (!m_appState || !m_appState->events() || !m_appState->tasks())
         return;
     QString error;
-    const QString table
-        = balloon.task ? QStringLiteral("task_reminders") : QStringLiteral("reminders");
-    bool ok = true;
-    if (balloon.task)
-        ok = m_appState->tasks()->acknowledgeReminders({balloon.reminderId}, &error);
-    else if (balloon.moveOn)
-        ok = m_appState->events()->rescheduleReminders({*balloon.moveOn}, &error);
-    else
-        ok = m_appState->events()->acknowledgeReminders({balloon.reminderId}, &error);
     // A failed acknowledgement leaves the reminder to fire again at the next poll.
-    if (!ok)
-        qWarning() << "NotificationService ack failed for" << table << ":" << error;
+    if (!ReminderRound(m_appState->store()).settleShown(balloon, &error))
+        qWarning() << "NotificationService ack failed for"
+                   << (balloon.task ? QStringLiteral("task_reminders")
+                                    : QStringLiteral("reminders"))
+                   << ":" << error;
 }
 
 void NotificationService::onDesktopActivated(uint id)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/Records.h"
-#include "storage/EventRepository.h"
+#include "core/ReminderRound.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 
 #include <QDate>
@@ -22,55 +21,19 @@ class QSystemTrayIcon;
 class QTimer;
 class QWidget;
 
-// The decisions of a reminder pass, free of the database and the tray so tests can call them.
 namespace Reminders {
 
-// How long after an item's start (or due time) its reminder may still fire.
-constexpr qint64 kLateCutoffSecs = kReminderLateSecs;
-
-// An event reminder fires once its trigger time has come, until 30 minutes after the start.
-// An invalid trigger or start never fires.
-[[nodiscard]] bool eventReminderFires(const QDateTime &trigger, const QDateTime &start,
-                                      const QDateTime &now);
-// A task reminder fires from minutesBefore ahead of the due time until 30 minutes after it.
-[[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now);
-
-// A reminder of a repeating event at `now`: the occurrences it reminds of now (their trigger
-// after handledUntil, not after now, and not over for 30 minutes), and when to look at it again.
-struct SeriesReminders
-{
-    QList<Event> due; // by start
-    QDateTime nextTrigger;
-};
-// overrides are the series' stored overrides; those with reminders of their own remind by
-// themselves, and cancelled ones not at all.
-[[nodiscard]] SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
-                                              int minutesBefore,
-                                              const std::optional<QDateTime> &handledUntil,
-                                              const QDateTime &now);
-
-// Whether the filter rules hide the event or silence its reminders.
-[[nodiscard]] bool suppressed(const Event &event, const QList<FilterRule> &rules);
-
-// The balloon text of an event reminder; timeText is the start's time of day. The band follows
-// the configured offset, not the time left.
-[[nodiscard]] QString eventBody(int minutesBefore, const QString &timeText,
-                                const QString &location);
-// The balloon text of a task reminder; timeText is the due time of day (unused for date-only).
-[[nodiscard]] QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText);
 // The pause before the next try of a notification the desktop failed to show, after this many
 // failures in a row: firstMs, doubling with each, at most a minute.
 [[nodiscard]] int retryPauseMs(int failures, int firstMs);
-// The item's title, or "Reminder" for an untitled one.
-[[nodiscard]] QString balloonTitle(const QString &title);
 
 } // namespace Reminders
 
-// Raises due event and task reminders as tray balloons, or through the desktop's notification
-// service when there is no tray icon, and acknowledges each once it was shown, so it fires once;
-// a reminder of a repeating event moves on to the next occurrence instead. With neither way to
-// show them, reminders wait and are listed when the main window is shown. Reminders whose
-// event was over before they could fire (the program was closed) are settled without a balloon.
+// Raises the event and task reminders a ReminderRound finds due (core/ReminderRound) as tray
+// balloons, or through the desktop's notification service when there is no tray icon, and has
+// each settled once it was shown, so it fires once; a reminder of a repeating event moves on to
+// the next occurrence instead. With neither way to show them, reminders wait and are listed when
+// the main window is shown. What the round settles without a balloon is written at each poll.
 // Balloons that fall due together are queued and shown one after another.
 class NotificationService : public QObject
 {
@@ -84,17 +47,8 @@ public:
     static constexpr int kFirstRetryPauseMs = 5000;
     static constexpr qint64 kGiveUpSecs = 60;
 
-    struct Balloon
-    {
-        QString title;
-        QString body;
-        QString eventId; // empty for task reminders and the test balloon
-        QDate date; // invalid for the test balloon
-        // What showing it settles: none for the test balloon.
-        QString reminderId;
-        bool task = false;
-        std::optional<ReminderSchedule> moveOn; // a series' reminder goes on instead
-    };
+    // What a reminder round decided to show, or the test balloon.
+    using Balloon = ReminderNotice;
 
     NotificationService(AppState *appState, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
 
@@ -159,12 +113,9 @@ private:
     void showWaiting();
     // Marks what a shown balloon reminded of as done.
     void settle(const Balloon &balloon);
-    bool isPending(bool task, const QString &reminderId) const;
     void onDesktopActivated(uint id);
-    QString timeText(const QDateTime &dt) const;
-    // One pass over the event reminders; false when they could not be read.
-    bool pollEvents(const QDateTime &now);
-    void pollTasks(const QDateTime &now);
+    // The reminders of one kind on their way to the user: a round leaves them out.
+    QStringList pendingIds(bool task) const;
 
     AppState *m_appState;
     QSystemTrayIcon *m_trayIcon;

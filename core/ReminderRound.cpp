@@ -1,0 +1,246 @@
+#include "core/ReminderRound.h"
+
+#include "core/Store.h"
+#include "core/TimeFormat.h"
+#include "model/FilterEngine.h"
+#include "model/Recurrence.h"
+#include "storage/Database.h"
+#include "storage/EventRepository.h"
+#include "storage/FilterRuleRepository.h"
+#include "storage/TaskRepository.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <algorithm>
+
+namespace Reminders {
+
+bool eventReminderFires(const QDateTime &trigger, const QDateTime &start, const QDateTime &now)
+{
+    if (!trigger.isValid() || !start.isValid())
+        return false;
+    return trigger <= now && start > now.addSecs(-kLateCutoffSecs);
+}
+
+bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now)
+{
+    if (!due.isValid())
+        return false;
+    return due.addSecs(-qint64(minutesBefore) * 60) <= now && due > now.addSecs(-kLateCutoffSecs);
+}
+
+SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
+                                int minutesBefore, const std::optional<QDateTime> &handledUntil,
+                                const QDateTime &now)
+{
+    const qint64 offset = qint64(minutesBefore) * 60;
+    // Occurrences starting after `after` are still owed their reminder; those starting up to
+    // dueEnd are owed it now.
+    QDateTime after = now.addSecs(-kLateCutoffSecs);
+    if (handledUntil && handledUntil->isValid() && handledUntil->addSecs(offset) > after)
+        after = handledUntil->addSecs(offset);
+    const QDateTime dueEnd = now.addSecs(offset);
+
+    QList<Event> series {master};
+    series += overrides;
+    SeriesReminders out;
+    std::optional<QDateTime> next;
+    QDateTime from = after;
+    // The next occurrence is looked for a day ahead, then a month, then a year: a daily series
+    // never expands a year, and one without an occurrence for a year is looked at yearly.
+    for (const int days : {1, 32, 366}) {
+        const QDateTime to = dueEnd.addDays(days);
+        const QList<Event> occurrences = expandOccurrences(series, from, to);
+        for (const Event &occ : occurrences) {
+            const bool remindsItself = occ.id != master.id && !occ.reminders.isEmpty();
+            if (remindsItself || occ.status == QLatin1String("cancelled")
+                || !(occ.start_time > after) || occ.start_time < from)
+                continue;
+            if (occ.start_time <= dueEnd)
+                out.due.append(occ);
+            else if (!next || occ.start_time < *next)
+                next = occ.start_time;
+        }
+        from = to;
+        if (next)
+            break;
+    }
+    std::stable_sort(out.due.begin(), out.due.end(),
+                     [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    out.nextTrigger = (next ? *next : from).addSecs(-offset);
+    return out;
+}
+
+bool suppressed(const Event &event, const QList<FilterRule> &rules)
+{
+    // One event at a time: the result holds ids, and the occurrences of a series share theirs.
+    return !rules.isEmpty()
+        && applyFilterRules(QList<Event> {event}, rules).suppressedIds.contains(event.id);
+}
+
+QString eventBody(int minutesBefore, const QString &timeText, const QString &location)
+{
+    QString body;
+    if (minutesBefore == 0)
+        body = QObject::tr("Starting now (%1)").arg(timeText);
+    else if (minutesBefore < 60)
+        body = QObject::tr("In %n minute(s) (%1)", nullptr, minutesBefore).arg(timeText);
+    else if (minutesBefore < 1440)
+        body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
+    else
+        body = QObject::tr("Tomorrow at %1").arg(timeText);
+    if (!location.isEmpty())
+        body += QStringLiteral(" \u00B7 ") + location;
+    return body;
+}
+
+QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText)
+{
+    if (dateOnly)
+        return minutesBefore != 0 ? QObject::tr("Due soon") : QObject::tr("Due today");
+    return minutesBefore != 0 ? QObject::tr("Due soon (%1)").arg(timeText)
+                              : QObject::tr("Due now (%1)").arg(timeText);
+}
+
+QString balloonTitle(const QString &title)
+{
+    return title.isEmpty() ? QObject::tr("Reminder") : title;
+}
+
+} // namespace Reminders
+
+bool ReminderRound::isReady() const
+{
+    return m_store.database() && m_store.database()->isOpen() && m_store.events()
+        && m_store.tasks();
+}
+
+QString ReminderRound::timeText(const QDateTime &dateTime) const
+{
+    return formatTimeOfDay(m_store.preferences(), dateTime.toLocalTime());
+}
+
+std::optional<ReminderRound::EventReminders>
+ReminderRound::dueEvents(const QDateTime &now, const QStringList &skip, QString *error) const
+{
+    EventRepository *events = m_store.events();
+    const std::optional<QList<EventReminderAlert>> alerts
+        = events->unacknowledgedReminders(now, error, skip);
+    if (!alerts)
+        return std::nullopt;
+
+    struct Due
+    {
+        Event event;
+        int minutesBefore;
+        QDateTime trigger;
+        QString reminderId;
+        std::optional<ReminderSchedule> series; // where the series goes on after this one
+    };
+    QList<Due> due;
+    EventReminders out;
+    for (const EventReminderAlert &alert : *alerts) {
+        const Event &event = alert.event;
+        if (event.deleted_at) {
+            // Bringing the event back arms its reminders afresh.
+            out.settled << alert.reminderId;
+        } else if (event.isSeriesMaster()) {
+            const Reminders::SeriesReminders series = Reminders::seriesReminders(
+                event, events->overridesOf(event), alert.minutesBefore, alert.handledUntil, now);
+            const ReminderSchedule schedule {alert.reminderId, series.nextTrigger, now};
+            for (const Event &occurrence : series.due)
+                due.append({occurrence, alert.minutesBefore,
+                            occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60),
+                            alert.reminderId, schedule});
+            out.movedOn.append(schedule);
+        } else if (Reminders::eventReminderFires(alert.trigger, event.start_time, now)) {
+            due.append({event, alert.minutesBefore, alert.trigger, alert.reminderId, {}});
+        } else {
+            // Missed while the program was closed, a one-off reminder is done with.
+            out.settled << alert.reminderId;
+        }
+    }
+    if (due.isEmpty())
+        return out;
+
+    const QList<FilterRule> rules
+        = m_store.filterRules() ? m_store.filterRules()->listEnabled() : QList<FilterRule>();
+    std::stable_sort(due.begin(), due.end(),
+                     [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+    QHash<QString, qsizetype> lastOfSeries;
+    for (const Due &d : std::as_const(due)) {
+        // Silenced reminders were due all the same.
+        if (Reminders::suppressed(d.event, rules)) {
+            if (!d.series)
+                out.settled << d.reminderId;
+            continue;
+        }
+        ReminderNotice n;
+        n.title = Reminders::balloonTitle(d.event.title);
+        n.body
+            = Reminders::eventBody(d.minutesBefore, timeText(d.event.start_time), d.event.location);
+        n.eventId = d.event.id;
+        n.date = d.event.start_time.toLocalTime().date();
+        n.reminderId = d.reminderId;
+        // Shown, an occurrence is reminded of; the series goes on after its last one.
+        if (d.series)
+            n.moveOn = ReminderSchedule {d.reminderId, now, d.trigger};
+        out.notices.append(n);
+        lastOfSeries.insert(d.reminderId, out.notices.size() - 1);
+    }
+    for (const Due &d : std::as_const(due)) {
+        if (d.series && lastOfSeries.contains(d.reminderId))
+            out.notices[lastOfSeries.value(d.reminderId)].moveOn = d.series;
+    }
+    out.movedOn.erase(std::remove_if(out.movedOn.begin(), out.movedOn.end(),
+                                     [&](const ReminderSchedule &s) {
+                                         return lastOfSeries.contains(s.reminderId);
+                                     }),
+                      out.movedOn.end());
+    return out;
+}
+
+std::optional<QList<ReminderNotice>>
+ReminderRound::dueTasks(const QDateTime &now, const QStringList &skip, QString *error) const
+{
+    const std::optional<QList<TaskReminderAlert>> alerts = m_store.tasks()->unacknowledgedReminders(
+        now.addSecs(-Reminders::kLateCutoffSecs), now, error);
+    if (!alerts)
+        return std::nullopt;
+    QList<ReminderNotice> notices;
+    for (const TaskReminderAlert &alert : *alerts) {
+        if (skip.contains(alert.reminderId)
+            || !Reminders::taskReminderFires(alert.due, alert.minutesBefore, now))
+            continue;
+        ReminderNotice n;
+        n.title = Reminders::balloonTitle(alert.title);
+        n.body = Reminders::taskBody(alert.dueIsDateOnly, alert.minutesBefore, timeText(alert.due));
+        n.date = alert.due.toLocalTime().date();
+        n.reminderId = alert.reminderId;
+        n.task = true;
+        notices.append(n);
+    }
+    return notices;
+}
+
+QStringList ReminderRound::settleUnshown(const EventReminders &events) const
+{
+    QStringList failures;
+    QString error;
+    if (!events.settled.isEmpty()
+        && !m_store.events()->acknowledgeReminders(events.settled, &error))
+        failures << error;
+    if (!events.movedOn.isEmpty() && !m_store.events()->rescheduleReminders(events.movedOn, &error))
+        failures << error;
+    return failures;
+}
+
+bool ReminderRound::settleShown(const ReminderNotice &notice, QString *error) const
+{
+    if (notice.task)
+        return m_store.tasks()->acknowledgeReminders({notice.reminderId}, error);
+    if (notice.moveOn)
+        return m_store.events()->rescheduleReminders({*notice.moveOn}, error);
+    return m_store.events()->acknowledgeReminders({notice.reminderId}, error);
+}
