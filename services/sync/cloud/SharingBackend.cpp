@@ -1,7 +1,6 @@
 #include "services/sync/cloud/SharingBackend.h"
 
 #include "services/account/ApiClient.h"
-#include "services/net/RequestPolicy.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -89,8 +88,8 @@ void SharingBackend::shareWith(const QString &calendarId, const QString &userId,
                         false,
                         error.isString()
                             ? error.toString()
-                            : Net::statusFailure(tr("Sharing failed (HTTP %1)"), status,
-                                                 reply.value(QLatin1String("message")).toString()));
+                            : LarkAccount::ApiClient::failureText(
+                                tr("Sharing failed (HTTP %1)"), status, reply));
                 });
 }
 
