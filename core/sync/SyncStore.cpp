@@ -7,9 +7,12 @@ namespace Sync {
 
 SyncStore SyncStore::of(const AppState &state)
 {
-    const SyncStatus *status = state.syncStatus();
-    return {state.database(), state.calendars(), state.events(), state.tasks(), state.conflicts(),
-            [status](const QString &calendarId) { return status->isImportingInto(calendarId); }};
+    const SyncStatus *imports = state.syncStatus();
+    const auto importing = [imports](const QString &calendarId) {
+        return imports->isImportingInto(calendarId);
+    };
+    return {state.database(), state.calendars(), state.events(),
+            state.tasks(),    state.conflicts(), importing};
 }
 
 } // namespace Sync

@@ -261,9 +261,9 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
         // bring nothing and report success.
         qWarning().noquote() << "ApiClient: unreadable reply to" << verb << url.path();
         if (callback)
-            callback(false, status,
-                     {{QStringLiteral("message"),
-                       tr("The server sent a reply that cannot be read.")}});
+            callback(
+                false, status,
+                {{QStringLiteral("message"), tr("The server sent a reply that cannot be read.")}});
         return;
     }
     if (callback)

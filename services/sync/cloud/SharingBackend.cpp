@@ -84,12 +84,10 @@ void SharingBackend::shareWith(const QString &calendarId, const QString &userId,
                         return;
                     }
                     const QJsonValue error = reply.value(QLatin1String("error"));
-                    completion(
-                        false,
-                        error.isString()
-                            ? error.toString()
-                            : LarkAccount::ApiClient::failureText(
-                                tr("Sharing failed (HTTP %1)"), status, reply));
+                    completion(false,
+                               error.isString() ? error.toString()
+                                                : LarkAccount::ApiClient::failureText(
+                                                    tr("Sharing failed (HTTP %1)"), status, reply));
                 });
 }
 

@@ -454,32 +454,45 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     const QString required = QStringLiteral("required");
     QTest::newRow("different fields")
         << retitle("Dentist at ten") << moveDays(1)
-        << QStringLiteral("Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action") << required;
+        << QStringLiteral(
+               "Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("the same field: the edit here wins")
         << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
         << QStringLiteral("Dentist (mine)") + before << required;
-    QTest::newRow("deleted here, changed there") << EventEdit() << moveDays(1) << QString() << required;
+    QTest::newRow("deleted here, changed there")
+        << EventEdit() << moveDays(1) << QString() << required;
     // Start from one side and end from the other would end before it starts.
     QTest::newRow("schedule: end here, moved there")
         << endLater << moveDays(1)
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action") << required;
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("schedule: end here, all day there")
         << endLater << allDay
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action") << required;
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("schedule: all day there, title here")
         << retitle("Dentist at ten") << allDay
-        << QStringLiteral("Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action") << required;
+        << QStringLiteral(
+               "Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("place there, title here")
-        << retitle("Dentist at ten") << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
-        << QStringLiteral("Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action") << required;
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
+        << QStringLiteral(
+               "Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("reminder there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action") << required;
+        << QStringLiteral(
+               "Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("guest's answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted") << required;
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
+        << required;
     // Stored as "required" here: the source did not change it, and its guest's answer comes in.
     QTest::newRow("guest without a role: answer there, title here")
         << retitle("Dentist at ten")

@@ -422,6 +422,25 @@ void tst_GraphSync::lateMonthDaysAsGraphListsThem()
     QCOMPARE(w.local(), w.remote());
 }
 
+namespace {
+
+// The series "Late" made here, an hour long, waiting for its first push.
+Event lateSeries(const QString &calendarId, const QString &rule, const QDateTime &start)
+{
+    Event series = Event::newLocal();
+    series.id = series.uid = QStringLiteral("local-late");
+    series.calendar_id = calendarId;
+    series.title = QStringLiteral("Late");
+    series.start_time = start;
+    series.end_time = start.addSecs(3600);
+    series.recurrence_rule = rule;
+    series.created = series.last_modified = kNow;
+    series.raw_icalendar = QStringLiteral("");
+    return series;
+}
+
+} // namespace
+
 void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates_data()
 {
     QTest::addColumn<QString>("rule");
@@ -449,15 +468,7 @@ void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates()
     QFETCH(int, shown);
     Synced w;
     QVERIFY(w.ok);
-    Event series = Event::newLocal();
-    series.id = series.uid = QStringLiteral("local-late");
-    series.calendar_id = w.calendarId;
-    series.title = QStringLiteral("Late");
-    series.start_time = start;
-    series.end_time = start.addSecs(3600);
-    series.recurrence_rule = rule;
-    series.created = series.last_modified = kNow;
-    series.raw_icalendar = QStringLiteral("");
+    const Event series = lateSeries(w.calendarId, rule, start);
     QVERIFY(w.events->insert(series));
 
     const RunResult first = w.sync();
@@ -481,15 +492,9 @@ void tst_GraphSync::aSeriesEditGraphCannotHoldWaitsHere()
 {
     Synced w;
     QVERIFY(w.ok);
-    Event series = Event::newLocal();
-    series.id = series.uid = QStringLiteral("local-late");
-    series.calendar_id = w.calendarId;
-    series.title = QStringLiteral("Late");
-    series.start_time = QDateTime(QDate(2026, 1, 15), QTime(10, 0), Qt::UTC);
-    series.end_time = series.start_time.addSecs(3600);
-    series.recurrence_rule = QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=15;COUNT=6");
-    series.created = series.last_modified = kNow;
-    series.raw_icalendar = QStringLiteral("");
+    const Event series
+        = lateSeries(w.calendarId, QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=15;COUNT=6"),
+                     QDateTime(QDate(2026, 1, 15), QTime(10, 0), Qt::UTC));
     QVERIFY(w.events->insert(series));
     QCOMPARE(w.sync().finished, 1);
     const QStringList before = w.remote().filter(QStringLiteral("Late|"));
