@@ -14,11 +14,17 @@ auto reminderKeys(const QList<Reminder> &reminders)
     return keys;
 }
 
+// With the values the store gives an attendee that names no role or answer: a source that
+// leaves them out has not changed them.
 auto attendeeKeys(const QList<Attendee> &attendees)
 {
+    const auto orDefault = [](const QString &value, const QString &fallback) {
+        return value.isEmpty() ? fallback : value;
+    };
     QList<std::tuple<QString, QString, QString, QString, QString, bool>> keys;
     for (const Attendee &a : attendees)
-        keys.append({a.email, a.name, a.role, a.status, a.type, a.rsvp});
+        keys.append({a.email, a.name, orDefault(a.role, QStringLiteral("required")),
+                     orDefault(a.status, QStringLiteral("needs-action")), a.type, a.rsvp});
     return keys;
 }
 

@@ -176,6 +176,11 @@ void SyncEngine::startNextCalendar()
     }
     // The row as it is now, not as it was listed: tokens may have moved since.
     const Calendar listed = m_toSync.takeFirst();
+    if (isHeld(listed.id)) {
+        qInfo().noquote() << "[Sync] calendar" << listed.id << "left alone during an import";
+        startNextCalendar();
+        return;
+    }
     m_calendar = m_store.calendars->byId(listed.id).value_or(listed);
     m_request = FetchRequest {m_provider->storedToken(m_calendar), QString()};
     m_restarted = false;
@@ -184,6 +189,7 @@ void SyncEngine::startNextCalendar()
     m_firstPushError.reset();
     m_pulledItems = 0;
     m_calendarFailure.clear();
+    m_calendarNotice.clear();
     emit calendarSyncStarted(m_calendar.id);
     fetchPage();
 }
@@ -218,6 +224,8 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
         noteRetryAfter(error);
         return pullFailed(error.reason, stopsAccount(error.kind));
     }
+    if (isHeld(m_calendar.id))
+        return leftAlone();
     const ChangePage &page = outcome.value();
     m_pulledItems += int(page.events.size() + page.tasks.size());
     const QString failure = applyPage(page);
@@ -440,8 +448,24 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
     return repository->update(merged);
 }
 
+bool SyncEngine::isHeld(const QString &calendarId) const
+{
+    return m_store.held && m_store.held(calendarId);
+}
+
+void SyncEngine::leftAlone()
+{
+    // An import began while this calendar was under way: what is left of it, its stored token
+    // included, waits for the run after the import.
+    qInfo().noquote() << "[Sync] calendar" << m_calendar.id << "left alone: an import began";
+    m_outbox.clear();
+    finishCalendar();
+}
+
 void SyncEngine::startPush()
 {
+    if (isHeld(m_calendar.id))
+        return leftAlone();
     m_outbox.clear();
     for (const Event &e : m_store.events->listPending(m_calendar.id))
         m_outbox.append({false, e.id});
@@ -454,6 +478,8 @@ void SyncEngine::startPush()
 
 void SyncEngine::pushNext()
 {
+    if (!m_outbox.isEmpty() && isHeld(m_calendar.id))
+        return leftAlone();
     while (!m_outbox.isEmpty()) {
         const Outbox next = m_outbox.takeFirst();
         if (next.isTask ? push<Task>(next.id) : push<Event>(next.id))
@@ -560,6 +586,14 @@ void SyncEngine::onPushed(const Row &sent, ChangeKind kind, const Outcome<PushRe
             if (!repository->update(kept))
                 qWarning().noquote() << "[Sync] could not keep" << sent.id << "on this device";
         }
+        if (outcome.error().kind == ErrorKind::Unsupported && kind != ChangeKind::Create) {
+            // The edit stays here, waiting, so no pull writes over it; the calendar says why,
+            // and one such event does not fail every run.
+            qWarning().noquote() << "[Sync]" << sent.id << "kept here:" << outcome.error().reason;
+            if (m_calendarNotice.isEmpty())
+                m_calendarNotice = outcome.error().reason;
+            return pushNext();
+        }
         if (!notePushFailure(outcome.error()))
             return finishCalendar();
         return pushNext();
@@ -599,10 +633,12 @@ void SyncEngine::finishCalendar()
     if (m_pushFailures > 0)
         noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
                     m_accountStopped);
-    if (m_calendarFailure.isEmpty())
-        emit calendarSyncCompleted(m_calendar.id, m_pulledItems);
-    else
+    if (!m_calendarFailure.isEmpty())
         emit calendarSyncFailed(m_calendar.id, m_calendarFailure);
+    else if (!m_calendarNotice.isEmpty())
+        emit calendarSyncFailed(m_calendar.id, m_calendarNotice);
+    else
+        emit calendarSyncCompleted(m_calendar.id, m_pulledItems);
     if (m_accountStopped)
         finish();
     else

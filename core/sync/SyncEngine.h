@@ -12,7 +12,8 @@
 // A pulled change never overwrites a pending edit: the pair is recorded as a conflict and the
 // row, merged with the remote copy and given its new tag, stays pending, so that its push is
 // accepted. A calendar whose pull failed pushes nothing. A row edited while its push was under
-// way stays pending.
+// way stays pending. A calendar the store holds (an import writes into it) is left alone: not
+// started, or ended at its next page or push without applying or sending anything more.
 
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/SyncClientRegistry.h"
@@ -82,6 +83,10 @@ private:
     template<typename Row> Row settled(const Row &local, const Row &remote) const;
     // The calendar's changes could not all be fetched or saved: it ends without a push.
     void pullFailed(const QString &reason, bool stopAccount);
+    // An import is writing into the calendar: nothing is pulled into it or pushed from it.
+    bool isHeld(const QString &calendarId) const;
+    // Ends the current calendar, held since it began, with what it did so far.
+    void leftAlone();
     void startPush();
     void pushNext();
     // Sends the row when it is still pending; false when there was nothing to send.
@@ -111,6 +116,8 @@ private:
     int m_pushFailures = 0;
     int m_pulledItems = 0;
     QString m_calendarFailure; // the first of the current calendar
+    // Said on the current calendar without failing the run: a change its source cannot hold.
+    QString m_calendarNotice;
     std::optional<Error> m_firstPushError;
     // Recorded once the page that found them is committed.
     QList<std::pair<Event, Event>> m_pageConflicts;

@@ -35,7 +35,8 @@ enum class ErrorKind {
     Network, // no answer: connection refused or dropped, timeout: the whole account stops
     Malformed, // an answer that cannot be read
     // The source cannot hold the item as it stands. A new item stays on this device, said once,
-    // and is sent again only once it is changed here.
+    // and is sent again only once it is changed here; a changed one stays waiting here (no pull
+    // writes over it), said on its calendar at every run, which fails for it no more.
     Unsupported,
 };
 

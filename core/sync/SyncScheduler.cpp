@@ -161,20 +161,33 @@ void SyncScheduler::pushQueued()
 
 void SyncScheduler::onImportsChanged()
 {
+    // A run under way leaves a calendar alone from the moment an import into it began: what it
+    // left runs once the import is over.
+    for (const Account &account : m_state->accounts()->listActive()) {
+        if (m_coordinator->isRunning(account.id) && heldByImport(account.id))
+            m_heldRuns.insert(account.id);
+    }
+    startHeldRuns();
+    // Whatever the import left waits for its push.
+    onLocalChange();
+}
+
+void SyncScheduler::startHeldRuns()
+{
     // The runs held back for an import that has ended or was taken back.
     const QDateTime at = now();
     const QSet<QString> held = std::exchange(m_heldRuns, {});
     for (const QString &accountId : held) {
         const std::optional<Account> account = m_state->accounts()->byId(accountId);
+        if (account && (m_coordinator->isRunning(accountId) || heldByImport(accountId))) {
+            m_heldRuns.insert(accountId);
+            continue;
+        }
         if (!account || !syncsByItself(*account, at))
             continue;
-        if (heldByImport(accountId))
-            m_heldRuns.insert(accountId);
-        else if (m_coordinator->syncAccount(accountId))
+        if (m_coordinator->syncAccount(accountId))
             qInfo().noquote() << "[Sync] run of account" << accountId << "started after an import";
     }
-    // Whatever the import left waits for its push.
-    onLocalChange();
 }
 
 void SyncScheduler::onCalendarDone(const QString &calendarId, bool failed)
@@ -190,6 +203,7 @@ void SyncScheduler::onCalendarDone(const QString &calendarId, bool failed)
 
 void SyncScheduler::onAccountEnded(const QString &)
 {
+    startHeldRuns();
     // Edits made while the run was under way may have missed its push.
     onLocalChange();
 }

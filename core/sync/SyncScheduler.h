@@ -53,6 +53,8 @@ private:
     void onLocalChange();
     void pushQueued();
     void onImportsChanged();
+    // Starts the held runs whose imports are over and whose account is free.
+    void startHeldRuns();
     void onCalendarDone(const QString &calendarId, bool failed);
     void onAccountEnded(const QString &);
     QDateTime now() const;
@@ -70,7 +72,8 @@ private:
     // Calendars whose last run failed: their edits wait for the account's next due run, so a
     // failing source is not asked again at every change.
     QSet<QString> m_failing;
-    // Accounts whose run was due while an import wrote into one of their calendars.
+    // Accounts whose run was due, or under way, while an import wrote into one of their
+    // calendars.
     QSet<QString> m_heldRuns;
 };
 

@@ -1,12 +1,18 @@
 #include "core/sync/SyncStore.h"
 
 #include "core/AppState.h"
+#include "core/SyncStatus.h"
 
 namespace Sync {
 
 SyncStore SyncStore::of(const AppState &state)
 {
-    return {state.database(), state.calendars(), state.events(), state.tasks(), state.conflicts()};
+    const SyncStatus *imports = state.syncStatus();
+    const auto importing = [imports](const QString &calendarId) {
+        return imports->isImportingInto(calendarId);
+    };
+    return {state.database(), state.calendars(), state.events(),
+            state.tasks(),    state.conflicts(), importing};
 }
 
 } // namespace Sync

@@ -1131,6 +1131,14 @@ Datenverzeichnis: %2</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::ApiClient</name>
+    <message>
+        <location filename="../../services/account/ApiClient.cpp" line="266"/>
+        <source>The server sent a reply that cannot be read.</source>
+        <translation>Der Server hat eine unlesbare Antwort gesendet.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../services/account/AuthClient.cpp" line="118"/>

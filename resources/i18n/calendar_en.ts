@@ -1127,6 +1127,14 @@ Data directory: %2</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::ApiClient</name>
+    <message>
+        <location filename="../../services/account/ApiClient.cpp" line="266"/>
+        <source>The server sent a reply that cannot be read.</source>
+        <translation>The server sent a reply that cannot be read.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../services/account/AuthClient.cpp" line="118"/>

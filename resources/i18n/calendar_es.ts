@@ -1131,6 +1131,14 @@ Carpeta de datos: %2</translation>
     </message>
 </context>
 <context>
+    <name>LarkAccount::ApiClient</name>
+    <message>
+        <location filename="../../services/account/ApiClient.cpp" line="266"/>
+        <source>The server sent a reply that cannot be read.</source>
+        <translation>El servidor envió una respuesta que no se puede leer.</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../services/account/AuthClient.cpp" line="118"/>

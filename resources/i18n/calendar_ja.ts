@@ -1127,6 +1127,14 @@ Data directory: %2</source>
     </message>
 </context>
 <context>
+    <name>LarkAccount::ApiClient</name>
+    <message>
+        <location filename="../../services/account/ApiClient.cpp" line="266"/>
+        <source>The server sent a reply that cannot be read.</source>
+        <translation>サーバーから読み取れない応答が届きました。</translation>
+    </message>
+</context>
+<context>
     <name>LarkAccount::AuthClient</name>
     <message>
         <location filename="../../services/account/AuthClient.cpp" line="118"/>

@@ -12,19 +12,23 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <optional>
+
 namespace LarkAccount {
 
 namespace {
 
 // Event texts travel in JSON strings; one that some writer folded through a multi-byte character
-// would make the whole answer unreadable.
-QJsonObject jsonObjectOf(const QByteArray &data)
+// would make the whole answer unreadable. Nullopt when the data is no JSON object.
+std::optional<QJsonObject> jsonObjectOf(const QByteArray &data)
 {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::IllegalUTF8String)
-        return document.object();
-    return QJsonDocument::fromJson(joinFoldSplitCharactersInJson(data)).object();
+    QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error == QJsonParseError::IllegalUTF8String)
+        document = QJsonDocument::fromJson(joinFoldSplitCharactersInJson(data));
+    if (!document.isObject())
+        return std::nullopt;
+    return document.object();
 }
 
 } // namespace
@@ -219,9 +223,9 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
     const QString refused = Net::failureOf(reply);
     const int status = Net::statusOf(reply);
     const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
-    QJsonObject json;
-    if (!data.isEmpty())
-        json = jsonObjectOf(data);
+    const bool empty = data.trimmed().isEmpty();
+    const std::optional<QJsonObject> read = empty ? std::nullopt : jsonObjectOf(data);
+    const QJsonObject json = read.value_or(QJsonObject());
 
     if (status == 401 && retry && m_tokens) {
         const QPointer<ApiClient> self(this);
@@ -251,8 +255,28 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
             callback(false, 0, transportFailure(refused));
         return;
     }
+    const bool success = status >= 200 && status <= 299;
+    if (success && !empty && !read) {
+        // Passed on as an empty answer, it would read as "nothing changed": a pull of it would
+        // bring nothing and report success.
+        qWarning().noquote() << "ApiClient: unreadable reply to" << verb << url.path();
+        if (callback)
+            callback(
+                false, status,
+                {{QStringLiteral("message"), tr("The server sent a reply that cannot be read.")}});
+        return;
+    }
     if (callback)
-        callback(status >= 200 && status <= 299, status, json);
+        callback(success, status, json);
+}
+
+QString ApiClient::failureText(const QString &withStatus, int status, const QJsonObject &body)
+{
+    const QString ownWords = body.value(QLatin1String("message")).toString();
+    // An answer that came but could not be read is said as such, not by its status.
+    if (status >= 200 && status <= 299 && !ownWords.isEmpty())
+        return ownWords;
+    return Net::statusFailure(withStatus, status, ownWords);
 }
 
 } // namespace LarkAccount

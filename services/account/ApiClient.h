@@ -23,10 +23,11 @@ class ApiClient : public QObject
 {
     Q_OBJECT
 public:
-    // ok: a reply with status 200..299 arrived. status: 0 without an HTTP status. body: the
-    // reply when it is a JSON object, else empty.
+    // ok: a reply with status 200..299 arrived, empty or a JSON object. status: 0 without an
+    // HTTP status. body: the reply when it is a JSON object, else empty.
     // Status 0: no answer came. When the request policy ended it, the body's "message" says
-    // why in words for the user ("The server's reply is too large").
+    // why in words for the user ("The server's reply is too large"). A 2xx reply with a body
+    // that is no JSON object is a failure (not ok) whose "message" says so.
     using Callback = std::function<void(bool ok, int status, const QJsonObject &body)>;
 
     ApiClient(TokenManager *tokens, QObject *parent = nullptr);
@@ -49,6 +50,9 @@ public:
     void postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback);
 
     static QString pathSegment(const QString &value);
+    // The reason of a failed request for the user: withStatus (holding "%1") filled with the
+    // status, or the client's own words where it has them (no answer, an unreadable reply).
+    static QString failureText(const QString &withStatus, int status, const QJsonObject &body);
     // A callback that hands only the ok flag on (an empty completion is allowed).
     static Callback okOnly(std::function<void(bool ok)> completion);
 

@@ -37,10 +37,11 @@ ErrorKind kindFor(int status)
                               status == 409 ? std::optional(ErrorKind::Conflict) : std::nullopt);
 }
 
-// A request that got no answer says itself why when it can; an answer is named by its status.
+// A request that got no answer or an unreadable one says itself why; an answer is named by its
+// status.
 QString failureText(const QString &httpText, int status, const QJsonObject &body)
 {
-    return Net::statusFailure(httpText, status, body.value(QLatin1String("message")).toString());
+    return LarkAccount::ApiClient::failureText(httpText, status, body);
 }
 
 QString text(const QJsonObject &object, QLatin1String key, const QString &fallback = QString())

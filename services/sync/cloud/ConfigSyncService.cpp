@@ -6,7 +6,6 @@
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
 #include "services/account/ApiClient.h"
-#include "services/net/RequestPolicy.h"
 #include "services/sync/caldav/CalDavClient.h"
 #include "services/sync/cloud/ConfigRecords.h"
 #include "storage/AccountRepository.h"
@@ -342,8 +341,8 @@ void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
             noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
         else
             noteFailure(Failed,
-                        Net::statusFailure(tr("The settings could not be sent (HTTP %1)"), status,
-                                           body.value(QLatin1String("message")).toString()));
+                        LarkAccount::ApiClient::failureText(
+                            tr("The settings could not be sent (HTTP %1)"), status, body));
     }
     if (m_pushLast)
         endCycle();
@@ -398,9 +397,8 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
             noteFailure(SignInRequired, tr("Sign in to the cloud account to sync the settings"));
         else
             noteFailure(Failed,
-                        Net::statusFailure(tr("The settings could not be fetched (HTTP %1)"),
-                                           status,
-                                           body.value(QLatin1String("message")).toString()));
+                        LarkAccount::ApiClient::failureText(
+                            tr("The settings could not be fetched (HTTP %1)"), status, body));
         endCycle();
         return;
     }

@@ -1,7 +1,6 @@
 #include "services/sync/cloud/SharingBackend.h"
 
 #include "services/account/ApiClient.h"
-#include "services/net/RequestPolicy.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -85,12 +84,10 @@ void SharingBackend::shareWith(const QString &calendarId, const QString &userId,
                         return;
                     }
                     const QJsonValue error = reply.value(QLatin1String("error"));
-                    completion(
-                        false,
-                        error.isString()
-                            ? error.toString()
-                            : Net::statusFailure(tr("Sharing failed (HTTP %1)"), status,
-                                                 reply.value(QLatin1String("message")).toString()));
+                    completion(false,
+                               error.isString() ? error.toString()
+                                                : LarkAccount::ApiClient::failureText(
+                                                    tr("Sharing failed (HTTP %1)"), status, reply));
                 });
 }
 

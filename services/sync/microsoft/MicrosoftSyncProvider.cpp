@@ -496,7 +496,7 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         QString error;
         const QJsonObject patch = CalendarClient::eventPatch(event, base, &error);
         if (!error.isEmpty()) {
-            done(Outcome<PushReceipt>::failure(ErrorKind::Server, error));
+            done(Outcome<PushReceipt>::failure(ErrorKind::Unsupported, error));
             return;
         }
         if (patch.isEmpty()) {

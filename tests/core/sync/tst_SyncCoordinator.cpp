@@ -221,6 +221,27 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QCOMPARE(source.remote.events(work).size(), 1);
     QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
 
+    // An import begins while a run waits for the page of Work: the run leaves Work alone from
+    // then on, the import is cancelled, and the run after it completes.
+    now = now.addSecs(16 * 60);
+    source.remote.holdAnswersTo = LarkTest::FakeSyncRemote::Call::Fetch;
+    QCOMPARE(scheduler->runDueAccounts(), 1);
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    state->syncStatus()->beginImportInto(workHere);
+    for (int i = 0; i < imported.size(); ++i)
+        QVERIFY(state->events()->insert(pendingEvent(workHere, imported.at(i), i)));
+    source.remote.holdAnswersTo.reset();
+    source.remote.releaseHeld();
+    QTRY_VERIFY(!coordinator->isRunning(source.accountId));
+    QCOMPARE(source.remote.events(work).size(), 1);
+    for (const QString &id : std::as_const(imported))
+        QVERIFY(state->events()->hardDelete(id));
+    state->syncStatus()->endImportInto(workHere);
+    QVERIFY(ran(5));
+    QVERIFY(!state->lastSyncErrored());
+    QCOMPARE(source.remote.events(work).size(), 1);
+    QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
+
     // An edit waits for its push while Sync Now meets a source that asks for half an hour: the
     // push waits too, and the edit stays for a later run.
     QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("lunch"), 2)));
@@ -228,9 +249,9 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     source.remote.failNext(LarkTest::FakeSyncRemote::Call::Fetch, Sync::ErrorKind::RateLimited, 0,
                            1, now.addSecs(30 * 60));
     QVERIFY(coordinator->syncAccount(source.accountId));
-    QVERIFY(ran(4));
+    QVERIFY(ran(6));
     QTest::qWait(1200);
-    QCOMPARE(source.runsMade, 4);
+    QCOMPARE(source.runsMade, 6);
     QCOMPARE(state->events()->listPending(homeHere).size(), 1);
     QCOMPARE(source.remote.events(home).size(), 1);
 

@@ -434,6 +434,7 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     QTest::addColumn<EventEdit>("localEdit"); // null: deleted here
     QTest::addColumn<EventEdit>("remoteEdit");
     QTest::addColumn<QString>("expected"); // the row on both sides; empty: gone
+    QTest::addColumn<QString>("guestRole"); // as the source writes it
     const auto retitle = [](const char *title) {
         return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
     };
@@ -450,34 +451,54 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         e.end_time = e.start_time.addDays(1);
     };
     const QString before = QStringLiteral("||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
+    const QString required = QStringLiteral("required");
     QTest::newRow("different fields")
         << retitle("Dentist at ten") << moveDays(1)
-        << QStringLiteral("Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action");
+        << QStringLiteral(
+               "Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("the same field: the edit here wins")
         << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
-        << QStringLiteral("Dentist (mine)") + before;
-    QTest::newRow("deleted here, changed there") << EventEdit() << moveDays(1) << QString();
+        << QStringLiteral("Dentist (mine)") + before << required;
+    QTest::newRow("deleted here, changed there")
+        << EventEdit() << moveDays(1) << QString() << required;
     // Start from one side and end from the other would end before it starts.
     QTest::newRow("schedule: end here, moved there")
         << endLater << moveDays(1)
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action");
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("schedule: end here, all day there")
         << endLater << allDay
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action");
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("schedule: all day there, title here")
         << retitle("Dentist at ten") << allDay
-        << QStringLiteral("Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action");
+        << QStringLiteral(
+               "Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("place there, title here")
-        << retitle("Dentist at ten") << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
-        << QStringLiteral("Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
+        << QStringLiteral(
+               "Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("reminder there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action");
+        << QStringLiteral(
+               "Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action")
+        << required;
     QTest::newRow("guest's answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted");
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
+        << required;
+    // Stored as "required" here: the source did not change it, and its guest's answer comes in.
+    QTest::newRow("guest without a role: answer there, title here")
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
+        << QString();
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()
@@ -485,11 +506,12 @@ void TestSyncEngine::editsOnBothSidesSettle()
     QFETCH(EventEdit, localEdit);
     QFETCH(EventEdit, remoteEdit);
     QFETCH(QString, expected);
-    SyncedOnce s({QStringLiteral("Dentist")}, [](Event &e) {
+    QFETCH(QString, guestRole);
+    SyncedOnce s({QStringLiteral("Dentist")}, [&](Event &e) {
         e.reminders = {tenMinutesBefore()};
         Attendee ann;
         ann.email = QStringLiteral("ann@example.com");
-        ann.role = QStringLiteral("required");
+        ann.role = guestRole;
         ann.status = QStringLiteral("needs-action");
         e.attendees = {ann};
     });

@@ -184,8 +184,12 @@ void TestApiClient::replies_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QJsonObject>("json");
     QTest::newRow("204 empty") << 204 << QByteArray() << true << QJsonObject();
-    QTest::newRow("200 array") << 200 << QByteArray("[1,2]") << true << QJsonObject();
-    QTest::newRow("200 garbage") << 200 << QByteArray("{not json") << true << QJsonObject();
+    // Not the object callers read: taken as an empty answer, a pull would bring nothing and
+    // report success.
+    const QJsonObject unreadable {{QStringLiteral("message"),
+                                   QStringLiteral("The server sent a reply that cannot be read.")}};
+    QTest::newRow("200 array") << 200 << QByteArray("[1,2]") << false << unreadable;
+    QTest::newRow("200 garbage") << 200 << QByteArray("{not json") << false << unreadable;
     QTest::newRow("200 object") << 200 << QByteArray(R"({"a":1})") << true << object(R"({"a":1})");
     // An event text some writer folded through a character: read whole, not refused.
     QTest::newRow("200 object, a fold through a character")

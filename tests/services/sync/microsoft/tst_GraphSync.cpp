@@ -39,6 +39,7 @@ private slots:
     void lateMonthDaysAsGraphListsThem();
     void lateMonthSeriesMadeHereKeepTheirDates_data();
     void lateMonthSeriesMadeHereKeepTheirDates();
+    void aSeriesEditGraphCannotHoldWaitsHere();
     void localChangesReachGraphAsTheyWere();
     void faultsFailReadablyAndLoseNothing_data();
     void faultsFailReadablyAndLoseNothing();
@@ -142,15 +143,23 @@ struct Device
 
 using RunResult = LarkTest::SyncOutcome;
 
-RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000)
+// calendarFailures, when given, gets each calendar failure of the run ("<calendar id>: reason").
+RunResult runSync(Device &device, FakeGraph &graph, int timeoutMs = 30000,
+                  QStringList *calendarFailures = nullptr)
 {
     Net::Limits limits;
     limits.silenceMs = timeoutMs;
     const Net::LimitsOverride scoped(limits);
     auto *client = new Microsoft::MicrosoftSyncProvider(device.account);
     client->setServiceRoot(graph.root());
-    return LarkTest::runToEnd(
-        new Sync::SyncEngine(Sync::SyncStore::of(*device.state.get()), device.account, client));
+    auto *engine
+        = new Sync::SyncEngine(Sync::SyncStore::of(*device.state.get()), device.account, client);
+    if (calendarFailures)
+        QObject::connect(engine, &AccountSyncRun::calendarSyncFailed,
+                         [calendarFailures](const QString &id, const QString &reason) {
+                             *calendarFailures << id + QStringLiteral(": ") + reason;
+                         });
+    return LarkTest::runToEnd(engine);
 }
 
 int tokenRequests(FakeGraph &graph)
@@ -413,6 +422,25 @@ void tst_GraphSync::lateMonthDaysAsGraphListsThem()
     QCOMPARE(w.local(), w.remote());
 }
 
+namespace {
+
+// The series "Late" made here, an hour long, waiting for its first push.
+Event lateSeries(const QString &calendarId, const QString &rule, const QDateTime &start)
+{
+    Event series = Event::newLocal();
+    series.id = series.uid = QStringLiteral("local-late");
+    series.calendar_id = calendarId;
+    series.title = QStringLiteral("Late");
+    series.start_time = start;
+    series.end_time = start.addSecs(3600);
+    series.recurrence_rule = rule;
+    series.created = series.last_modified = kNow;
+    series.raw_icalendar = QStringLiteral("");
+    return series;
+}
+
+} // namespace
+
 void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates_data()
 {
     QTest::addColumn<QString>("rule");
@@ -440,15 +468,7 @@ void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates()
     QFETCH(int, shown);
     Synced w;
     QVERIFY(w.ok);
-    Event series = Event::newLocal();
-    series.id = series.uid = QStringLiteral("local-late");
-    series.calendar_id = w.calendarId;
-    series.title = QStringLiteral("Late");
-    series.start_time = start;
-    series.end_time = start.addSecs(3600);
-    series.recurrence_rule = rule;
-    series.created = series.last_modified = kNow;
-    series.raw_icalendar = QStringLiteral("");
+    const Event series = lateSeries(w.calendarId, rule, start);
     QVERIFY(w.events->insert(series));
 
     const RunResult first = w.sync();
@@ -464,6 +484,57 @@ void tst_GraphSync::lateMonthSeriesMadeHereKeepTheirDates()
     QCOMPARE(after.recurrence_rule, rule);
     QCOMPARE(after.sync_status, QStringLiteral("synced"));
     QCOMPARE(after.provider_event_id.isEmpty(), shown < 0);
+}
+
+// A series changed here to a rule Graph has no exact form for stays here, waiting, its calendar
+// saying why, at every run, which fails for it no more; the next edit Graph can hold goes out.
+void tst_GraphSync::aSeriesEditGraphCannotHoldWaitsHere()
+{
+    Synced w;
+    QVERIFY(w.ok);
+    const Event series
+        = lateSeries(w.calendarId, QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=15;COUNT=6"),
+                     QDateTime(QDate(2026, 1, 15), QTime(10, 0), Qt::UTC));
+    QVERIFY(w.events->insert(series));
+    QCOMPARE(w.sync().finished, 1);
+    const QStringList before = w.remote().filter(QStringLiteral("Late|"));
+    QCOMPARE(before.size(), 6);
+
+    const QString forEver = QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31");
+    w.device.edit(w.calendarId, QStringLiteral("Late"), [&](Event &e) {
+        e.start_time = QDateTime(QDate(2026, 1, 31), QTime(10, 0), Qt::UTC);
+        e.end_time = e.start_time.addSecs(3600);
+        e.recurrence_rule = forEver;
+    });
+    const QString graphId = w.events->byId(series.id)->provider_event_id;
+    // Someone renames it at Graph meanwhile: that comes in, the rule here stays.
+    QVERIFY(w.graph.editEvent(graphId, [](QJsonObject &o) {
+        o.insert(QStringLiteral("subject"), QStringLiteral("Late (renamed)"));
+    }));
+    for (int run = 0; run < 2; ++run) {
+        QStringList said;
+        QCOMPARE(runSync(w.device, w.graph, 30000, &said).finished, 1);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().startsWith(w.calendarId + QStringLiteral(": "))
+                     && said.first().contains(forEver),
+                 qPrintable(said.first()));
+        const Event kept = *w.events->byId(series.id);
+        QCOMPARE(kept.sync_status, QStringLiteral("pending"));
+        QCOMPARE(kept.recurrence_rule, forEver);
+        QCOMPARE(kept.title, QStringLiteral("Late (renamed)"));
+        QCOMPARE(w.remote().filter(QStringLiteral("Late")).size(), 6);
+    }
+
+    // Given an end, Graph can hold it: it goes out as it is here.
+    w.device.edit(w.calendarId, QStringLiteral("Late (renamed)"), [](Event &e) {
+        e.recurrence_rule = QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31;COUNT=6");
+    });
+    QCOMPARE(w.sync().finished, 1);
+    const Event sent = *w.events->byId(series.id);
+    QCOMPARE(sent.sync_status, QStringLiteral("synced"));
+    const QStringList late = w.local().filter(QStringLiteral("Late (renamed)|"));
+    QCOMPARE(late.size(), 6);
+    QCOMPARE(w.remote().filter(QStringLiteral("Late (renamed)|")), late);
 }
 
 void tst_GraphSync::localChangesReachGraphAsTheyWere()
