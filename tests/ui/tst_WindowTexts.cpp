@@ -11,6 +11,7 @@
 #include "services/account/ApiClient.h"
 #include "services/account/Client.h"
 #include "services/account/TokenManager.h"
+#include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/cloud/SharingBackend.h"
 #include "services/update/ReleaseManifest.h"
 #include "storage/AccountRepository.h"
@@ -46,19 +47,24 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QStyle>
+#include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
 #include <QStyleOptionFrame>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -119,7 +125,10 @@ QStringList cutTexts(QWidget *window)
                 check(button, QStringLiteral("icon"), ascent * 4 / 5, button->iconSize().height());
             }
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
-            if (label->text().isEmpty())
+            // One beside the status message may end in "…", holding its whole text as its tip.
+            if (label->text().isEmpty()
+                || (qobject_cast<QStatusBar *>(label->parentWidget())
+                    && label->toolTip() == label->text()))
                 continue;
             if (label->wordWrap())
                 check(label, label->text(), label->heightForWidth(label->width()), label->height());
@@ -153,6 +162,21 @@ QStringList cutTexts(QWidget *window)
             for (int i = 0; i < tabs->count(); ++i)
                 texts << tabs->tabText(i);
             check(tabs, texts.join(QStringLiteral(" | ")), tabs->sizeHint().width(), tabs->width());
+        } else if (auto *status = qobject_cast<QStatusBar *>(w)) {
+            // The message is painted left of the first permanent widget; what stands there
+            // leaves it a third of the bar at least.
+            if (status->currentMessage().isEmpty())
+                continue;
+            int right = status->width() - 12;
+            for (const QWidget *side :
+                 status->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (side->isVisible() && side->x() > 0)
+                    right = std::min(right, side->x() - 2);
+            }
+            check(status, status->currentMessage(),
+                  std::min(status->fontMetrics().horizontalAdvance(status->currentMessage()),
+                           status->width() / 3),
+                  right - 6);
         } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
             const QList<QAction *> actions = bar->actions();
             for (QAction *action : actions) {
@@ -204,6 +228,8 @@ private:
     QWidget *showPopover(const QString &quickAdd);
     void serveCloud();
     QWidget *showAccountPage(int page, const char *content);
+    QWidget *showStatusBar();
+    QWidget *showImportTakenBack();
 
     std::unique_ptr<LarkTest::FakeCloudService> m_cloud;
     std::unique_ptr<LarkTest::StartedAppState> m_state;
@@ -403,6 +429,58 @@ QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
     return show(popover);
 }
 
+// The main window with an import's outcome in its status bar and a failed settings sync beside it.
+QWidget *TestWindowTexts::showStatusBar()
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < 1234; ++i)
+        text += "BEGIN:VEVENT\r\nUID:status-" + QByteArray::number(i)
+            + "\r\nSUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300101\r\nEND:VEVENT\r\n";
+    text += "BEGIN:VEVENT\r\nUID:no-start\r\nSUMMARY:Holiday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    QFile file(m_state->dir() + QStringLiteral("/public-holidays-2030.ics"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qWarning("the holidays file was not written");
+    file.close();
+    m_main->importIcsInto(file.fileName(), m_calendarId);
+
+    Larkspindle::ConfigSyncService *configSync = m_state->get()->configSync();
+    configSync->setSignedInCheck([] { return true; });
+    m_cloud->failRequests("GET", QStringLiteral("/sync/pull"), LarkTest::FakeReply::empty(403));
+    configSync->syncNow();
+    if (!QTest::qWaitFor(
+            [configSync] { return configSync->state() == Larkspindle::ConfigSyncService::Failed; }))
+        qWarning("the settings sync did not fail");
+    return show(m_main.get());
+}
+
+// An import cancelled part way, while it is being taken back.
+QWidget *TestWindowTexts::showImportTakenBack()
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i)
+            + "\r\nSUMMARY:Imported\r\nDTSTART:20310610T090000Z\r\nEND:VEVENT\r\n";
+    QFile file(m_state->dir() + QStringLiteral("/many.ics"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text + "END:VCALENDAR\r\n") <= 0)
+        qWarning("the import file was not written");
+    file.close();
+    QTimer picker;
+    connect(&picker, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    picker.start(20);
+    m_main->importIcsFromCommand(file.fileName());
+    picker.stop();
+    auto *progress = m_main->findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
+    if (!progress
+        || !QTest::qWaitFor(
+            [progress] { return progress->isVisible() && progress->value() >= 12000; }, 60000))
+        return nullptr;
+    progress->findChild<QPushButton *>()->click();
+    return show(progress);
+}
+
 QList<Opener> TestWindowTexts::openers()
 {
     AppState *state = m_state->get();
@@ -532,6 +610,11 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm"));
          }},
+        // Last: the settings sync stays failed from here on.
+        {QStringLiteral("main-window-status"),
+         [=] {
+             return showStatusBar();
+         }},
     };
 }
 
@@ -612,6 +695,24 @@ void TestWindowTexts::gallery()
         if (window != m_main.get())
             window->close();
     }
+
+    // Keyboard focus on each button (a button in a dialog is the default one while it has it).
+    auto *form = new EventFormDialog(m_state->get(), kNow, m_main.get());
+    show(form);
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        qWarning("the event form is not active");
+    const QList<QPushButton *> buttons = form->findChildren<QPushButton *>();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (buttons.at(i)->isVisible()) {
+            buttons.at(i)->setFocus(Qt::TabFocusReason);
+            shoot(QStringLiteral("focus-%1").arg(i));
+        }
+    }
+    form->close();
+
+    if (showImportTakenBack())
+        shoot(QStringLiteral("import-taking-back"));
 
     // The Account menu, open.
     m_main->show();

@@ -36,10 +36,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -47,6 +49,36 @@
 
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
+
+// A text beside the status message that takes at most half the bar, ending in "…" where it does
+// not fit (its tool tip holds it whole), so the message is never squeezed out.
+class StatusSideLabel : public QLabel
+{
+public:
+    explicit StatusSideLabel(QStatusBar *bar)
+        : QLabel(bar)
+    {
+        bar->installEventFilter(this);
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            setMaximumWidth(static_cast<QWidget *>(watched)->width() / 2);
+        return QLabel::eventFilter(watched, event);
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, room.width()),
+                              foregroundRole());
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow(AppState *state, QWidget *parent)
@@ -72,7 +104,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
             &MainWindow::refreshSummary);
     // The settings sync runs by itself, beside the calendar sync; its trouble has a place of its
     // own in the status bar, so the calendar sync's word never covers it.
-    m_settingsSyncStatus = new QLabel(this);
+    m_settingsSyncStatus = new StatusSideLabel(statusBar());
     m_settingsSyncStatus->setObjectName(QStringLiteral("settingsSyncStatus"));
     m_settingsSyncStatus->setTextFormat(Qt::PlainText);
     m_settingsSyncStatus->hide();
