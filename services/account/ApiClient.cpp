@@ -218,7 +218,7 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
     reply->deleteLater();
     const QString refused = Net::failureOf(reply);
     const int status = Net::statusOf(reply);
-    const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
+    const QByteArray data = status == 0 ? QByteArray() : Net::body(reply);
     QJsonObject json;
     if (!data.isEmpty())
         json = jsonObjectOf(data);
