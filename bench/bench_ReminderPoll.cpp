@@ -22,6 +22,7 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 #include "storage/TaskRepository.h"
 #include "ui/tray/NotificationService.h"
 
@@ -138,6 +139,28 @@ bool exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
     return q.exec();
 }
 
+// An event and its reminder as the previous version stored them: today's repository writes
+// columns that schema does not have, and settles reminders long past, which that version left
+// unacknowledged for the first poll. Triggers keep the offset of the event's zone.
+bool insertAsBefore(QSqlDatabase &db, const Event &e)
+{
+    const Reminder &r = e.reminders.first();
+    return exec(db,
+                QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, description, "
+                               "location, start_time, end_time, timezone, recurrence_rule, "
+                               "raw_icalendar, created, last_modified) VALUES (?, ?, ?, ?, ?, "
+                               "?, ?, ?, ?, ?, ?, ?, ?)"),
+                {e.id, e.calendar_id, e.uid, e.title, e.description, e.location,
+                 Sql::dateTime(e.start_time), Sql::dateTime(e.end_time), e.timezone,
+                 e.recurrence_rule.isEmpty() ? QVariant() : QVariant(e.recurrence_rule),
+                 e.raw_icalendar, Sql::dateTime(e.created), Sql::dateTime(e.last_modified)})
+        && exec(db,
+                QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, "
+                               "acknowledged, trigger_time) VALUES (?, ?, ?, 0, ?)"),
+                {newId(), e.id, r.minutes_before,
+                 Sql::dateTime(e.start_time.addSecs(-60 * qint64(r.minutes_before)))});
+}
+
 // The stored database as the previous version left it, built once.
 QString previousDatabase(const Shape &shape)
 {
@@ -171,11 +194,10 @@ QString previousDatabase(const Shape &shape)
                  QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES (?, "
                                 "'acc', ?, ?)"),
                  {calendarId(i), calendarId(i), calendarId(i)});
-        EventRepository repo(&db);
         QRandomGenerator rng(2024);
         sql.transaction();
         for (int n = 0; n < shape.events; ++n) {
-            if (!repo.insert(makeEvent(shape, n, rng)))
+            if (!insertAsBefore(sql, makeEvent(shape, n, rng)))
                 qFatal("insert failed");
         }
         // One task with a reminder for every twenty events, due over the same years.

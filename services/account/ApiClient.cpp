@@ -222,7 +222,7 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
     reply->deleteLater();
     const QString refused = Net::failureOf(reply);
     const int status = Net::statusOf(reply);
-    const QByteArray data = status == 0 ? QByteArray() : reply->readAll();
+    const QByteArray data = status == 0 ? QByteArray() : Net::body(reply);
     const bool empty = data.trimmed().isEmpty();
     const std::optional<QJsonObject> read = empty ? std::nullopt : jsonObjectOf(data);
     const QJsonObject json = read.value_or(QJsonObject());

@@ -4,10 +4,13 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
 #include <QTimeZone>
 #include <QTimer>
+
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcNet, "calendar.net", QtInfoMsg)
 
@@ -24,7 +27,30 @@ Limits &current()
 // The reason is kept on the reply itself: it is read in the reply's own finished handler.
 constexpr const char *kFailureProperty = "larkNetFailure";
 
-constexpr qint64 kReadSlack = 1024 * 1024;
+// What Qt may hold of a reply between two reads of it.
+constexpr qint64 kReadBuffer = 1024 * 1024;
+
+constexpr const char *kReceivedName = "larkNetReceived";
+
+// The body as far as it came, taken off Qt's buffer at every readyRead: Qt stops reading the
+// connection while its buffer is full, so a reply left unread until it ends would stall there
+// and end as a silent server instead of arriving or being stopped at the cap.
+class Received : public QObject
+{
+public:
+    explicit Received(QObject *parent)
+        : QObject(parent)
+    {
+        setObjectName(QLatin1String(kReceivedName));
+    }
+    QByteArray bytes;
+};
+
+Received *receivedOf(const QNetworkReply *reply)
+{
+    return dynamic_cast<Received *>(
+        reply->findChild<QObject *>(QLatin1String(kReceivedName), Qt::FindDirectChildrenOnly));
+}
 
 QString shown(const QUrl &url)
 {
@@ -92,6 +118,19 @@ QNetworkRequest request(const QUrl &url)
     return request;
 }
 
+QNetworkReply *send(QNetworkAccessManager *network, QNetworkRequest request, const QByteArray &verb,
+                    const QByteArray &body)
+{
+    if (!body.isEmpty())
+        return network->sendCustomRequest(request, verb, body);
+    if (verb == "GET")
+        return network->get(request);
+    if (verb == "DELETE")
+        return network->deleteResource(request);
+    request.setHeader(QNetworkRequest::ContentLengthHeader, 0);
+    return network->sendCustomRequest(request, verb, static_cast<QIODevice *>(nullptr));
+}
+
 void watch(QNetworkReply *reply, ReplyKind kind)
 {
     const Limits limits = current();
@@ -107,10 +146,11 @@ void watch(QNetworkReply *reply, ReplyKind kind)
     deadline->start(limits.deadlineMs);
     QObject::connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
 
-    // Qt stops taking bytes off the connection while this much waits unread, so an endless
-    // reply holds little more than the cap. It hands over whole blocks and stops before one that
-    // would not fit: the slack lets the block that crosses the cap arrive and be seen.
-    reply->setReadBufferSize(cap + kReadSlack);
+    // Bounds what waits in Qt between two reads. A request with a body starts on the next turn
+    // of the event loop, and a size set before then never reaches the connection: set again then.
+    reply->setReadBufferSize(kReadBuffer);
+    QMetaObject::invokeMethod(
+        reply, [reply] { reply->setReadBufferSize(kReadBuffer); }, Qt::QueuedConnection);
     const auto checkSize = [reply, cap](qint64 received, qint64 total, Abort when) {
         if ((received <= cap && total <= cap)
             || !reply->property(kFailureProperty).toString().isEmpty())
@@ -125,13 +165,20 @@ void watch(QNetworkReply *reply, ReplyKind kind)
         if (length.isValid())
             checkSize(0, length.toLongLong(), Abort::Queued);
     });
-    // Checked as the bytes arrive, and stopped there: a turn of the event loop later the
-    // connection may have brought many more.
-    QObject::connect(reply, &QNetworkReply::readyRead, reply,
-                     [reply, checkSize] { checkSize(reply->bytesAvailable(), 0, Abort::Now); });
-    QObject::connect(
-        reply, &QNetworkReply::downloadProgress, reply,
-        [checkSize](qint64 received, qint64 total) { checkSize(received, total, Abort::Now); });
+    // Read as the bytes arrive, and stopped there once over the cap: a turn of the event loop
+    // later the connection may have brought many more.
+    auto *received = new Received(reply);
+    QObject::connect(reply, &QNetworkReply::readyRead, received, [reply, received, checkSize] {
+        if (!reply->isOpen())
+            return;
+        const QByteArray more = reply->readAll();
+        if (!reply->property(kFailureProperty).toString().isEmpty()) {
+            received->bytes.clear();
+            return;
+        }
+        received->bytes += more;
+        checkSize(received->bytes.size(), 0, Abort::Now);
+    });
 
     // Taken now: by the time a redirect is reported the reply already names its target.
     const QUrl origin = reply->url();
@@ -145,6 +192,18 @@ void watch(QNetworkReply *reply, ReplyKind kind)
             << "redirect from" << shown(origin) << "to" << shown(target) << "refused";
         endWith(reply, redirectRefusedText());
     });
+}
+
+QByteArray body(QNetworkReply *reply)
+{
+    if (!reply)
+        return {};
+    QByteArray out;
+    if (Received *received = receivedOf(reply))
+        out = std::exchange(received->bytes, QByteArray());
+    if (reply->isOpen())
+        out += reply->readAll();
+    return out;
 }
 
 QString redirectRefusedText()

@@ -16,6 +16,7 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcNet)
 
+class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace Net {
@@ -58,10 +59,19 @@ bool sameOrigin(const QUrl &a, const QUrl &b);
 // follow redirects themselves set the manual policy afterwards.
 QNetworkRequest request(const QUrl &url);
 
-// Holds a sent reply to the deadline and the size cap of its kind (its read buffer too, so that
-// an endless reply cannot fill memory before it is stopped), and follows a redirect only within
-// the origin it was sent to.
+// Sends verb with body. Without a body nothing is handed over to upload: Qt reads even an empty
+// upload through a device on this thread, and a server that answers before that read is done
+// leaves the answer unread on the connection until the silence timeout.
+QNetworkReply *send(QNetworkAccessManager *network, QNetworkRequest request, const QByteArray &verb,
+                    const QByteArray &body);
+
+// Holds a sent reply to the deadline and the size cap of its kind, reading its body as it comes
+// (so that an endless reply cannot fill memory before it is stopped, and a large one never waits
+// on a full buffer), and follows a redirect only within the origin it was sent to.
 void watch(QNetworkReply *reply, ReplyKind kind);
+
+// The body of a watched reply: what watch() read as it came and what is left. Taken once.
+QByteArray body(QNetworkReply *reply);
 
 // The failure of a request whose server redirected it to another address.
 QString redirectRefusedText();

@@ -65,7 +65,7 @@ void Client::onManifestReply(QNetworkReply *reply)
     }
 
     QString error;
-    const Manifest manifest = parseManifest(reply->readAll(), &error);
+    const Manifest manifest = parseManifest(Net::body(reply), &error);
     if (!manifest.isValid()) {
         emit checkFailed(QStringLiteral("manifest invalid: %1").arg(error));
         return;

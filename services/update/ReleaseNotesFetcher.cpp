@@ -1,5 +1,6 @@
 #include "services/update/ReleaseNotesFetcher.h"
 
+#include "services/net/RequestPolicy.h"
 #include "services/update/FeedAccess.h"
 
 #include <QLocale>
@@ -104,7 +105,7 @@ QString ReleaseNotesFetcher::notesFrom(QNetworkReply *reply)
 {
     if (reply->error() != QNetworkReply::NoError)
         return {};
-    return QString::fromUtf8(reply->readAll()).trimmed();
+    return QString::fromUtf8(Net::body(reply)).trimmed();
 }
 
 } // namespace LarkUpdate

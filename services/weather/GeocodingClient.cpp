@@ -52,7 +52,7 @@ void GeocodingClient::onReply(QNetworkReply *reply, quint64 generation)
             Net::statusFailure(tr("Geocoding returned HTTP %1"), status, Net::failureOf(reply)));
         return;
     }
-    const QByteArray body = reply->readAll();
+    const QByteArray body = Net::body(reply);
     emit completed(parseGeocodingResults(body));
 }
 

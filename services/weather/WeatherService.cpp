@@ -95,7 +95,7 @@ void Service::onReply(QNetworkReply *reply, quint64 generation)
 
     // Only a whole reply is read: a part of a forecast would pass for all of it.
     const int status = Net::statusOf(reply);
-    const QByteArray body = status != 0 ? reply->readAll() : QByteArray();
+    const QByteArray body = status != 0 ? Net::body(reply) : QByteArray();
     if (status < 200 || status > 299) {
         qWarning().noquote() << "[Weather] open-meteo returned HTTP" << status
                              << QString::fromUtf8(body.left(200));

@@ -134,7 +134,7 @@ void CalDavClient::issue(const std::shared_ptr<Pending> &pending)
     pending->tls = TlsVerdict::None;
 
     qCDebug(lcCalDav).noquote() << "[CalDav]" << pending->method << shown(pending->url);
-    QNetworkReply *reply = m_network->sendCustomRequest(request, pending->method, pending->body);
+    QNetworkReply *reply = Net::send(m_network, request, pending->method, pending->body);
     Net::watch(reply, Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::sslErrors, this,
             [this, reply, pending](const QList<QSslError> &errors) {
@@ -164,7 +164,7 @@ void CalDavClient::onFinished(QNetworkReply *reply, const std::shared_ptr<Pendin
     const QString refused = Net::failureOf(reply);
     response.status = Net::statusOf(reply);
     if (reply->isOpen() && response.status != 0)
-        response.body = reply->readAll();
+        response.body = Net::body(reply);
     response.headers = reply->rawHeaderPairs();
 
     if (response.status == 0) {

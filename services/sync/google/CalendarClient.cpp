@@ -109,7 +109,7 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
         answer.policyFailure = Net::failureOf(reply);
         answer.status = Net::statusOf(reply);
         // Only a whole reply is read: a part of a listing would be taken for all of it.
-        answer.body = answer.status == 0 ? QByteArray() : reply->readAll();
+        answer.body = answer.status == 0 ? QByteArray() : Net::body(reply);
         answer.reasonPhrase = QString::fromUtf8(
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
         if (answer.status == 0 && answer.policyFailure.isEmpty())

@@ -143,7 +143,7 @@ void CalendarClient::send(const QByteArray &verb, const QUrl &url, const QByteAr
     if (!etag.isEmpty())
         req.setRawHeader("If-Match", ifMatchValue(etag).toUtf8());
     qCDebug(lcGraph).noquote() << "[Microsoft]" << verb << shown(url);
-    QNetworkReply *reply = m_network->sendCustomRequest(req, verb, body);
+    QNetworkReply *reply = Net::send(m_network, req, verb, body);
     Net::watch(reply, Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::finished, this, [=, done = std::move(done)] {
         onFinished(reply, [=](const GraphReply &answer) {
@@ -183,7 +183,7 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
     result.status = Net::statusOf(reply);
     // Only a whole reply is read: a part of a page would be taken for all of it.
     const QByteArray bytes
-        = reply->isOpen() && result.status != 0 ? reply->readAll() : QByteArray();
+        = reply->isOpen() && result.status != 0 ? Net::body(reply) : QByteArray();
     const QString path = shown(reply->url());
     if (result.status == 0) {
         result.failure = GraphReply::Failure::Network;
