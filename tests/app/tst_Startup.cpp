@@ -3,15 +3,12 @@
 
 #include "Installation.h"
 #include "support/FakeHttpServer.h"
+#include "support/SessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QTest>
-
-#include <sys/prctl.h>
-
-#include <csignal>
 
 namespace {
 
@@ -299,16 +296,10 @@ void TestStartup::dueRemindersWithoutATrayReachTheUserOnce()
     QVERIFY(acknowledged(QStringLiteral("dentist")));
 
     // A notification service on the session bus.
-    QTemporaryDir busDir;
-    QProcess bus;
-    bus.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--address=unix:dir=") + busDir.path(),
-               QStringLiteral("--print-address=1")});
-    QVERIFY2(bus.waitForStarted(5000), "dbus-daemon is missing: run scripts/setup");
-    QTRY_VERIFY_WITH_TIMEOUT(bus.canReadLine(), 5000);
-    const QString address = QString::fromUtf8(bus.readLine().trimmed());
+    LarkTest::SessionBus bus;
+    QString busError;
+    QVERIFY2(bus.start(&busError), qPrintable(busError));
+    const QString address = bus.address();
     {
         QDBusConnection connection
             = QDBusConnection::connectToBus(address, QStringLiteral("fake-notifications"));
@@ -333,8 +324,6 @@ void TestStartup::dueRemindersWithoutATrayReachTheUserOnce()
         QCOMPARE(fake.shown.size(), 1);
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-notifications"));
-    bus.terminate();
-    bus.waitForFinished(5000);
 }
 
 // A second start on the same data folder that cannot reach the first one's socket (another

@@ -14,17 +14,12 @@
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 1, 10), QTime(10, 0), Qt::UTC);
-
+const QDateTime kNow = LarkTest::kReminderNow;
 QDateTime at(int day, int h, int mi = 0, int s = 0)
 {
-    return QDateTime(QDate(2024, 1, day), QTime(h, mi, s), Qt::UTC);
+    return LarkTest::reminderTime(day, h, mi, s);
 }
-
-QString iso(const QDateTime &dt)
-{
-    return dt.toString(Qt::ISODate);
-}
+const auto iso = LarkTest::isoText;
 
 // A store with one calendar and the clock at kNow.
 struct Fixture : LarkTest::ReminderRows

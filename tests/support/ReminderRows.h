@@ -11,6 +11,19 @@
 
 namespace LarkTest {
 
+// The reminder tests' day: 10 January 2024, 10:00 UTC, and times on the days around it.
+inline const QDateTime kReminderNow(QDate(2024, 1, 10), QTime(10, 0), Qt::UTC);
+
+inline QDateTime reminderTime(int day, int h, int mi = 0, int s = 0)
+{
+    return QDateTime(QDate(2024, 1, day), QTime(h, mi, s), Qt::UTC);
+}
+
+inline QString isoText(const QDateTime &dt)
+{
+    return dt.toString(Qt::ISODate);
+}
+
 // Events, tasks and their reminder rows written as plain SQL into one calendar, so that
 // unreadable values (a start of "next tuesday") can be stored too.
 struct ReminderRows

@@ -5,6 +5,7 @@
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "support/ReminderRows.h"
+#include "support/SessionBus.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/tray/NotificationService.h"
@@ -25,17 +26,12 @@
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 1, 10), QTime(10, 0), Qt::UTC);
-
+const QDateTime kNow = LarkTest::kReminderNow;
 QDateTime at(int day, int h, int mi = 0, int s = 0)
 {
-    return QDateTime(QDate(2024, 1, day), QTime(h, mi, s), Qt::UTC);
+    return LarkTest::reminderTime(day, h, mi, s);
 }
-
-QString iso(const QDateTime &dt)
-{
-    return dt.toString(Qt::ISODate);
-}
+const auto iso = LarkTest::isoText;
 
 // A started application state on its own database, with the clock at kNow.
 struct Fixture : LarkTest::ReminderRows
@@ -231,15 +227,10 @@ void TestNotificationService::brokenDesktopIsTriedSparinglyThenTheReminderIsMiss
     QVERIFY(f.addEvent(QStringLiteral("e1"), QStringLiteral("Standup"), iso(at(10, 10, 10))));
     QVERIFY(f.addReminder(QStringLiteral("r1"), QStringLiteral("e1"), 10, iso(at(10, 10))));
 
-    QTemporaryDir busDir;
-    QProcess bus;
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--address=unix:dir=") + busDir.path(),
-               QStringLiteral("--print-address=1")});
-    QVERIFY2(bus.waitForStarted(5000), "dbus-daemon is missing: run scripts/setup");
-    QTRY_VERIFY_WITH_TIMEOUT(bus.canReadLine(), 5000);
-    const QString address = QString::fromUtf8(bus.readLine().trimmed());
+    LarkTest::SessionBus bus;
+    QString busError;
+    QVERIFY2(bus.start(&busError), qPrintable(busError));
+    const QString address = bus.address();
     const QString connectionName
         = QStringLiteral("broken-notifications-") + QLatin1String(QTest::currentDataTag());
     {
@@ -287,8 +278,6 @@ void TestNotificationService::brokenDesktopIsTriedSparinglyThenTheReminderIsMiss
         QCOMPARE(fake.calls, calls);
     }
     QDBusConnection::disconnectFromBus(connectionName);
-    bus.terminate();
-    bus.waitForFinished(5000);
 }
 
 void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloonOnScreen()
