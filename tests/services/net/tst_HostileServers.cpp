@@ -379,6 +379,9 @@ void TestHostileServers::runsEndReadablyAndKeepSecrets()
 // took on the way is about the cap, not whatever arrived before the check ran.
 void TestHostileServers::endlessReplyHoldsNoMoreThanItsCap()
 {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer holds freed memory back, so the peak says nothing of the reply's");
+#endif
     // The server runs on its own thread, as fast as the connection takes its bytes, whatever
     // this thread does meanwhile.
     QThread thread;
