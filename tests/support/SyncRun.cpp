@@ -58,4 +58,18 @@ Event occurrenceMovedHere(const Event &master, const QString &id, const QString 
     return moved;
 }
 
+Event madeHere(const QString &calendarId, const QString &id, const QString &title,
+               const QDateTime &start, int minutes, const QDateTime &made)
+{
+    Event e = Event::newLocal();
+    e.id = e.uid = id;
+    e.calendar_id = calendarId;
+    e.title = title;
+    e.start_time = start;
+    e.end_time = start.addSecs(minutes * 60);
+    e.raw_icalendar = QStringLiteral("");
+    e.created = e.last_modified = made;
+    return e;
+}
+
 } // namespace LarkTest

@@ -29,4 +29,9 @@ SyncOutcome runToEnd(AccountSyncRun *run, int timeoutMs = 20000, int graceMs = 2
 Event occurrenceMovedHere(const Event &master, const QString &id, const QString &recurrenceId,
                           const QDateTime &start, const QDateTime &end);
 
+// An event made on this device, waiting for its first push: its id is its UID too, it lasts
+// `minutes` from `start`, and it was made (and last changed) at `made`.
+Event madeHere(const QString &calendarId, const QString &id, const QString &title,
+               const QDateTime &start, int minutes, const QDateTime &made);
+
 } // namespace LarkTest

@@ -10,6 +10,7 @@
 #include "storage/EventRepository.h"
 #include "support/FakeSyncRemote.h"
 #include "support/StartedAppState.h"
+#include "support/SyncRun.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -73,15 +74,8 @@ struct FakeSource
 
 Event pendingEvent(const QString &calendarId, const QString &id, int day)
 {
-    Event e = Event::newLocal();
-    e.id = e.uid = id;
-    e.calendar_id = calendarId;
-    e.title = id;
-    e.start_time = QDateTime(QDate(2026, 1, 5 + day), QTime(9, 0), Qt::UTC);
-    e.end_time = e.start_time.addSecs(3600);
-    e.raw_icalendar = QStringLiteral("");
-    e.created = e.last_modified = e.start_time;
-    return e;
+    const QDateTime start(QDate(2026, 1, 5 + day), QTime(9, 0), Qt::UTC);
+    return LarkTest::madeHere(calendarId, id, id, start, 60, start);
 }
 
 QString calendarOf(AppState *state, const QString &remoteId)
@@ -109,24 +103,15 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
-    QVERIFY(addSoleAccount(state.get(), QStringLiteral("fake")));
-    const QString accountId = QStringLiteral("fake-account");
-
-    LarkTest::FakeSyncRemote remote;
-    const QString work = remote.addCalendar(QStringLiteral("Work"));
-    int runsMade = 0;
-    SyncClientRegistry::registerClient(
-        QStringLiteral("fake"),
-        Sync::engineFactory([&remote, &runsMade](AppState *, const Account &) {
-            ++runsMade;
-            return new LarkTest::FakeSyncProvider(&remote);
-        }));
+    FakeSource source(state.get());
+    QVERIFY(source.ok);
+    const QString work = source.remote.addCalendar(QStringLiteral("Work"));
 
     Sync::SyncCoordinator coordinator(state.get());
     QSignalSpy status(&coordinator, &Sync::SyncCoordinator::statusMessage);
     coordinator.syncNow();
     coordinator.syncNow(); // while the first run is under way
-    QCOMPARE(runsMade, 1);
+    QCOMPARE(source.runsMade, 1);
     QCOMPARE(state->syncDepth(), 1);
     QCOMPARE(status.size(), 2);
     QCOMPARE(status.at(1).at(0).toString(), QStringLiteral("Syncing 1 account(s)…"));
@@ -134,10 +119,9 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QTRY_VERIFY(!state->isSyncBusy());
     QVERIFY(!state->lastSyncErrored());
     QCOMPARE(status.constLast().at(0).toString(), QStringLiteral("Sync finished."));
-    QCOMPARE(state->calendars()->listByAccount(accountId).size(), 1);
-    QCOMPARE(state->calendars()->listByAccount(accountId).first().url,
+    QCOMPARE(state->calendars()->listByAccount(source.accountId).size(), 1);
+    QCOMPARE(state->calendars()->listByAccount(source.accountId).first().url,
              LarkTest::FakeSyncRemote::urlOf(work));
-    SyncClientRegistry::registerClient(QStringLiteral("fake"), {});
 }
 
 void TestSyncCoordinator::automaticRunsWaitForTheSource()

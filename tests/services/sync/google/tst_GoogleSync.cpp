@@ -51,15 +51,8 @@ QJsonObject timedEvent(const QString &title, const QDateTime &start, int minutes
 // An event made here, "local-1", waiting to be pushed.
 Event planning(const QString &calendarId)
 {
-    Event e = Event::newLocal();
-    e.id = e.uid = QStringLiteral("local-1");
-    e.calendar_id = calendarId;
-    e.title = QStringLiteral("Planning");
-    e.start_time = QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC);
-    e.end_time = e.start_time.addSecs(3600);
-    e.created = e.last_modified = kNow;
-    e.raw_icalendar = QStringLiteral("");
-    return e;
+    return LarkTest::madeHere(calendarId, QStringLiteral("local-1"), QStringLiteral("Planning"),
+                              QDateTime(QDate(2026, 3, 6), QTime(14, 0), Qt::UTC), 60, kNow);
 }
 
 QDateTime berlin(int day, int hour)

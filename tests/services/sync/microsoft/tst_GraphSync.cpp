@@ -123,15 +123,8 @@ struct Device
 
     bool addLocal(const QString &calendarId, const QString &id, const QString &title) const
     {
-        Event e = Event::newLocal();
-        e.id = e.uid = id;
-        e.calendar_id = calendarId;
-        e.title = title;
-        e.start_time = QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC);
-        e.end_time = e.start_time.addSecs(1800);
-        e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
-        e.created = e.last_modified = kNow;
-        return state->events()->insert(e);
+        return state->events()->insert(LarkTest::madeHere(
+            calendarId, id, title, QDateTime(QDate(2026, 3, 6), QTime(10, 0), Qt::UTC), 30, kNow));
     }
 
     // Pins the program clock once the device stands, for as long as it lives.
@@ -427,15 +420,9 @@ namespace {
 // The series "Late" made here, an hour long, waiting for its first push.
 Event lateSeries(const QString &calendarId, const QString &rule, const QDateTime &start)
 {
-    Event series = Event::newLocal();
-    series.id = series.uid = QStringLiteral("local-late");
-    series.calendar_id = calendarId;
-    series.title = QStringLiteral("Late");
-    series.start_time = start;
-    series.end_time = start.addSecs(3600);
+    Event series = LarkTest::madeHere(calendarId, QStringLiteral("local-late"),
+                                      QStringLiteral("Late"), start, 60, kNow);
     series.recurrence_rule = rule;
-    series.created = series.last_modified = kNow;
-    series.raw_icalendar = QStringLiteral("");
     return series;
 }
 
