@@ -11,12 +11,13 @@ namespace {
 
 const QString kApi = QStringLiteral("/calendar/v3");
 
-FakeReply apiError(int status, const QString &message)
+FakeReply apiError(int status, const QString &message, const QString &reason = QString())
 {
-    return FakeReply::json(status,
-                           QJsonObject {{QStringLiteral("error"),
-                                         QJsonObject {{QStringLiteral("code"), status},
-                                                      {QStringLiteral("message"), message}}}});
+    QJsonObject error {{QStringLiteral("code"), status}, {QStringLiteral("message"), message}};
+    if (!reason.isEmpty())
+        error.insert(QStringLiteral("errors"),
+                     QJsonArray {QJsonObject {{QStringLiteral("reason"), reason}}});
+    return FakeReply::json(status, QJsonObject {{QStringLiteral("error"), error}});
 }
 
 QString stamp(const QDateTime &t)
@@ -92,14 +93,14 @@ QString FakeGoogleCalendar::store(const QString &calendarId, QJsonObject resourc
     if (!resource.contains(QLatin1String("status")))
         resource.insert(QStringLiteral("status"), QStringLiteral("confirmed"));
     // The UID is given once, by the creator or by Google, and stays.
-    const Item *before = find(calendarId, id);
-    const QString uid = before ? before->resource.value(QLatin1String("iCalUID")).toString()
-                               : resource.value(QLatin1String("iCalUID")).toString();
+    Item *existing = find(calendarId, id);
+    const QString uid = existing ? existing->resource.value(QLatin1String("iCalUID")).toString()
+                                 : resource.value(QLatin1String("iCalUID")).toString();
     resource.insert(QStringLiteral("iCalUID"),
                     uid.isEmpty() ? QString(id + QStringLiteral("@google.com")) : uid);
     resource.insert(QStringLiteral("htmlLink"),
                     QString(QStringLiteral("https://calendar.invalid/event?eid=") + id));
-    if (Item *existing = find(calendarId, id)) {
+    if (existing) {
         existing->resource = resource;
         touch(*existing);
         return id;
@@ -380,17 +381,8 @@ FakeReply FakeGoogleCalendar::write(const QString &calendarId, const QString &ev
                        && !item.resource.contains(QLatin1String("recurringEventId"));
                });
         if (taken)
-            return FakeReply::json(
-                409,
-                QJsonObject {
-                    {QStringLiteral("error"),
-                     QJsonObject {{QStringLiteral("code"), 409},
-                                  {QStringLiteral("message"),
-                                   QStringLiteral("The requested identifier "
-                                                  "already exists.")},
-                                  {QStringLiteral("errors"),
-                                   QJsonArray {QJsonObject {{QStringLiteral("reason"),
-                                                             QStringLiteral("duplicate")}}}}}}});
+            return apiError(409, QStringLiteral("The requested identifier already exists."),
+                            QStringLiteral("duplicate"));
         const QString id = store(calendarId, resource);
         reply = FakeReply::json(200, find(calendarId, id)->resource);
     } else if (request.method == "PUT" && !find(calendarId, eventId)) {

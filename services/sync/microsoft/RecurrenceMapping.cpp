@@ -337,10 +337,10 @@ QJsonObject CalendarClient::rruleToGraphRecurrence(const QString &rule, const QD
     const QDate first = seriesDate(start, allDay);
     const QJsonObject pattern
         = parsed.count > 0 && parsed.until.isValid() ? QJsonObject() : patternOf(parsed, first);
-    std::optional<FallbackForm> fallback;
-    if (!pattern.isEmpty() && fallbackDay(parsed, pattern))
-        fallback = fallbackForm(parsed, pattern, start, allDay);
-    if (pattern.isEmpty() || !first.isValid() || (fallbackDay(parsed, pattern) && !fallback)) {
+    const bool movesDays = !pattern.isEmpty() && fallbackDay(parsed, pattern);
+    const std::optional<FallbackForm> fallback
+        = movesDays ? fallbackForm(parsed, pattern, start, allDay) : std::nullopt;
+    if (pattern.isEmpty() || !first.isValid() || (movesDays && !fallback)) {
         if (error)
             *error = tr("Microsoft calendars cannot keep the repeat rule \"%1\".").arg(rule);
         return {};
