@@ -280,9 +280,11 @@ std::optional<Event> SyncEngine::localRowFor(const RemoteEvent &item) const
 
 std::optional<bool> SyncEngine::adoptCreate(const RemoteEvent &item, bool &changed)
 {
-    if (item.createdFrom.isEmpty())
-        return std::nullopt;
-    std::optional<Event> row = m_store.events->byId(item.createdFrom);
+    std::optional<Event> row;
+    if (!item.createdFrom.isEmpty())
+        row = m_store.events->byId(item.createdFrom);
+    else if (!item.createdFromUid.isEmpty())
+        row = m_store.events->byUidAndRecurrenceId(item.createdFromUid, m_calendar.id, QString());
     if (!row || row->calendar_id != m_calendar.id || !isPending(row->sync_status)
         || !row->provider_event_id.isEmpty())
         return std::nullopt;

@@ -92,10 +92,11 @@ template<typename Row> struct RemoteChange
     Row row;
     // Not empty when the source could not read the item: why. The page is not applied.
     QString unreadable;
-    // The id of the local row the source made this item from, when it names one that still
-    // waits for its create's answer (the answer was lost): that row takes the item as its remote
-    // copy instead of a second row coming in.
+    // The local row the source made this item from, by its id or by its uid, as the source keeps
+    // it. A row so named that still waits for its create's answer (the answer was lost) takes the
+    // item as its remote copy instead of a second row coming in.
     QString createdFrom = {};
+    QString createdFromUid = {};
 };
 using RemoteEvent = RemoteChange<Event>;
 using RemoteTask = RemoteChange<Task>;

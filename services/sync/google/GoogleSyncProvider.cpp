@@ -142,10 +142,10 @@ Sync::ChangePage GoogleSyncProvider::changePage(const QList<QJsonObject> &items,
         const bool cancelled
             = item.value(QLatin1String("status")).toString() == QLatin1String("cancelled");
         const bool instance = !item.value(QLatin1String("recurringEventId")).toString().isEmpty();
-        // Which of our rows it may have been made from; resolved against the store later.
+        // Which of our rows it may have been made from: creates carry the row's uid.
         const QString iCalUid = item.value(QLatin1String("iCalUID")).toString();
         if (!instance && !iCalUid.endsWith(QLatin1String("@google.com")))
-            change.createdFrom = iCalUid;
+            change.createdFromUid = iCalUid;
         if (cancelled && !instance) {
             change.deleted = true;
             change.row.uid = change.remoteId;
@@ -167,14 +167,11 @@ void GoogleSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetc
 {
     CalendarClient *client = newClient();
     connect(client, &CalendarClient::eventsPageListed, this,
-            [this, client, calendar, done](const QString &, const QList<QJsonObject> &items,
-                                           const QString &nextPageToken,
-                                           const QString &nextSyncToken) {
+            [this, client, done](const QString &, const QList<QJsonObject> &items,
+                                 const QString &nextPageToken, const QString &nextSyncToken) {
                 client->deleteLater();
-                Sync::ChangePage page = changePage(items, nextPageToken, nextSyncToken);
-                for (Sync::RemoteEvent &change : page.events)
-                    change.createdFrom = pendingCreateOf(calendar, change.createdFrom);
-                done(Sync::Outcome<Sync::ChangePage>::success(page));
+                done(Sync::Outcome<Sync::ChangePage>::success(
+                    changePage(items, nextPageToken, nextSyncToken)));
             });
     connect(client, &CalendarClient::syncTokenExpired, this, [client, done](const QString &) {
         client->deleteLater();
@@ -271,16 +268,6 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
         client->deleteEvent(event.id, calendar.url, event.provider_event_id, event.etag);
         break;
     }
-}
-
-QString GoogleSyncProvider::pendingCreateOf(const Calendar &calendar, const QString &uid) const
-{
-    if (uid.isEmpty())
-        return QString();
-    const std::optional<Event> row = context().eventByUid(uid, calendar.id, QString());
-    const bool waiting
-        = row && row->provider_event_id.isEmpty() && row->sync_status == QLatin1String("pending");
-    return waiting ? row->id : QString();
 }
 
 // The calendar already holds an event under the row's UID: a create of ours whose answer was

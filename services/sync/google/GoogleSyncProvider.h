@@ -68,9 +68,6 @@ private:
     CalendarClient *newClient();
     std::optional<std::pair<QString, QJsonObject>> instanceWrite(const Calendar &calendar,
                                                                  const Event &event) const;
-    // The id of the row of the calendar with this UID that waits for its create's answer; empty
-    // when there is none.
-    QString pendingCreateOf(const Calendar &calendar, const QString &uid) const;
     void adoptExisting(const Calendar &calendar, const Event &event, const QString &refusal,
                        Sync::Reply<Sync::PushReceipt> done);
     // The run's failure when the session could not renew the access token.
