@@ -11,51 +11,46 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 
 namespace WindowFit {
 
 namespace {
 
-class ShowWatcher : public QObject
+// Hands the watched object to react at each of its events of the given types; react may end the
+// watch through the hook it is handed.
+class EventHook : public QObject
 {
 public:
-    using QObject::QObject;
+    using Reaction = std::function<void(QObject *watched, EventHook *hook)>;
+
+    EventHook(QObject *watched, std::initializer_list<QEvent::Type> types, Reaction react)
+        : QObject(watched)
+        , m_types(types)
+        , m_react(std::move(react))
+    {
+        watched->installEventFilter(this);
+    }
+
+    // Safe from inside a reaction; no later event reaches it.
+    void stop()
+    {
+        parent()->removeEventFilter(this);
+        deleteLater();
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto *widget = static_cast<QWidget *>(watched);
-            const Qt::WindowType type = widget->windowType();
-            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
-                fit(widget);
-        }
+        if (m_types.contains(event->type()))
+            m_react(watched, this);
         return QObject::eventFilter(watched, event);
     }
-};
 
-class PlaceholderWatcher : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::Polish:
-        case QEvent::FontChange:
-        case QEvent::StyleChange:
-        case QEvent::Show: {
-            auto *edit = static_cast<QLineEdit *>(watched);
-            edit->setMinimumWidth(placeholderWidth(edit));
-            break;
-        }
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
+private:
+    QList<QEvent::Type> m_types;
+    Reaction m_react;
 };
 
 // The room the window system's frame takes around the window; null while it is not known yet.
@@ -86,36 +81,8 @@ QMargins estimatedFrame(const QWidget *window)
     return QMargins(1, title, 1, 1);
 }
 
+// The size a window was fitted to before its frame was known; set while it waits for the frame.
 const char kWantedSize[] = "windowFitWantedSize";
-
-// Fits the window again once its frame is known: a window is first fitted with an estimate.
-class FrameWatcher : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::Move:
-        case QEvent::Resize:
-        case QEvent::Expose:
-        case QEvent::Show: {
-            auto *window = static_cast<QWidget *>(watched);
-            if (window->isVisible() && !frameMargins(window).isNull()) {
-                window->removeEventFilter(this);
-                deleteLater();
-                fit(window);
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -170,10 +137,16 @@ void fit(QWidget *window)
     if (frameKnown && asked.isValid()) {
         wanted = asked.toSize().expandedTo(window->minimumSize());
         window->setProperty(kWantedSize, QVariant());
-    } else if (!frameKnown
-               && !window->findChild<FrameWatcher *>(QString(), Qt::FindDirectChildrenOnly)) {
+    } else if (!frameKnown && !asked.isValid()) {
         window->setProperty(kWantedSize, wanted);
-        window->installEventFilter(new FrameWatcher(window));
+        new EventHook(window, {QEvent::Move, QEvent::Resize, QEvent::Expose, QEvent::Show},
+                      [](QObject *watched, EventHook *hook) {
+                          auto *framed = static_cast<QWidget *>(watched);
+                          if (framed->isVisible() && !frameMargins(framed).isNull()) {
+                              hook->stop();
+                              fit(framed);
+                          }
+                      });
     }
     const QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
     const QRect target = fitted(frame, area);
@@ -190,12 +163,19 @@ void fit(QWidget *window)
 void keepPlaceholderWhole(QLineEdit *edit)
 {
     edit->setMinimumWidth(placeholderWidth(edit));
-    edit->installEventFilter(new PlaceholderWatcher(edit));
+    new EventHook(
+        edit, {QEvent::Polish, QEvent::FontChange, QEvent::StyleChange, QEvent::Show},
+        [edit](QObject *, EventHook *) { edit->setMinimumWidth(placeholderWidth(edit)); });
 }
 
 void install(QApplication *app)
 {
-    app->installEventFilter(new ShowWatcher(app));
+    new EventHook(app, {QEvent::Show}, [](QObject *watched, EventHook *) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const Qt::WindowType type = widget ? widget->windowType() : Qt::Widget;
+        if (widget && widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+            fit(widget);
+    });
 }
 
 } // namespace WindowFit

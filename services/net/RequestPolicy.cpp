@@ -151,9 +151,8 @@ void watch(QNetworkReply *reply, ReplyKind kind)
     reply->setReadBufferSize(kReadBuffer);
     QMetaObject::invokeMethod(
         reply, [reply] { reply->setReadBufferSize(kReadBuffer); }, Qt::QueuedConnection);
-    const auto checkSize = [reply, cap](qint64 received, qint64 total, Abort when) {
-        if ((received <= cap && total <= cap)
-            || !reply->property(kFailureProperty).toString().isEmpty())
+    const auto checkSize = [reply, cap](qint64 size, Abort when) {
+        if (size <= cap || !reply->property(kFailureProperty).toString().isEmpty())
             return;
         qCWarning(lcNet).noquote()
             << "reply of" << shown(reply->url()) << "is over" << cap << "bytes";
@@ -163,7 +162,7 @@ void watch(QNetworkReply *reply, ReplyKind kind)
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, checkSize] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid())
-            checkSize(0, length.toLongLong(), Abort::Queued);
+            checkSize(length.toLongLong(), Abort::Queued);
     });
     // Read as the bytes arrive, and stopped there once over the cap: a turn of the event loop
     // later the connection may have brought many more.
@@ -177,7 +176,7 @@ void watch(QNetworkReply *reply, ReplyKind kind)
             return;
         }
         received->bytes += more;
-        checkSize(received->bytes.size(), 0, Abort::Now);
+        checkSize(received->bytes.size(), Abort::Now);
     });
 
     // Taken now: by the time a redirect is reported the reply already names its target.

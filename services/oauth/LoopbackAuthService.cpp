@@ -46,7 +46,7 @@ TokenReply tokenReplyOf(QNetworkReply *reply)
 {
     // A reply cut short or stalled is no answer, whatever its status.
     const int status = Net::statusOf(reply);
-    return readTokenReply(status, status != 0 && reply->isOpen() ? Net::body(reply) : QByteArray());
+    return readTokenReply(status, status != 0 ? Net::body(reply) : QByteArray());
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "storage/EventRepository.h"
 #include "support/FakeCloudService.h"
 #include "support/StartedAppState.h"
+#include "support/TestFiles.h"
 #include "support/TestSupport.h"
 #include "ui/MessagePresenter.h"
 #include "ui/WindowFit.h"
@@ -47,7 +48,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,6 +228,8 @@ private:
     QWidget *showPopover(const QString &quickAdd);
     void serveCloud();
     QWidget *showAccountPage(int page, const char *content);
+    QString writeEvents(const QString &name, int count, const QByteArray &lines,
+                        const QByteArray &more = {});
     QWidget *showStatusBar();
     QWidget *showImportTakenBack();
 
@@ -429,19 +431,30 @@ QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
     return show(popover);
 }
 
+// A calendar file of count events (UIDs <name>-0, <name>-1...) with the given lines, and `more`
+// before its end; its path.
+QString TestWindowTexts::writeEvents(const QString &name, int count, const QByteArray &lines,
+                                     const QByteArray &more)
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "BEGIN:VEVENT\r\nUID:" + name.toUtf8() + '-' + QByteArray::number(i) + "\r\n"
+            + lines + "\r\nEND:VEVENT\r\n";
+    const QString path = m_state->dir() + u'/' + name;
+    if (!LarkTest::writeFile(path, text + more + "END:VCALENDAR\r\n"))
+        qWarning("%s was not written", qPrintable(name));
+    return path;
+}
+
 // The main window with an import's outcome in its status bar and a failed settings sync beside it.
 QWidget *TestWindowTexts::showStatusBar()
 {
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
-    for (int i = 0; i < 1234; ++i)
-        text += "BEGIN:VEVENT\r\nUID:status-" + QByteArray::number(i)
-            + "\r\nSUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300101\r\nEND:VEVENT\r\n";
-    text += "BEGIN:VEVENT\r\nUID:no-start\r\nSUMMARY:Holiday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-    QFile file(m_state->dir() + QStringLiteral("/public-holidays-2030.ics"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qWarning("the holidays file was not written");
-    file.close();
-    m_main->importIcsInto(file.fileName(), m_calendarId);
+    // One event without a start, so that the outcome names a skipped one too.
+    m_main->importIcsInto(
+        writeEvents(QStringLiteral("public-holidays-2030.ics"), 1234,
+                    "SUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300101",
+                    "BEGIN:VEVENT\r\nUID:no-start\r\nSUMMARY:Holiday\r\nEND:VEVENT\r\n"),
+        m_calendarId);
 
     Larkspindle::ConfigSyncService *configSync = m_state->get()->configSync();
     configSync->setSignedInCheck([] { return true; });
@@ -456,21 +469,15 @@ QWidget *TestWindowTexts::showStatusBar()
 // An import cancelled part way, while it is being taken back.
 QWidget *TestWindowTexts::showImportTakenBack()
 {
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i)
-            + "\r\nSUMMARY:Imported\r\nDTSTART:20310610T090000Z\r\nEND:VEVENT\r\n";
-    QFile file(m_state->dir() + QStringLiteral("/many.ics"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text + "END:VCALENDAR\r\n") <= 0)
-        qWarning("the import file was not written");
-    file.close();
+    const QString path = writeEvents(QStringLiteral("many.ics"), 20000,
+                                     "SUMMARY:Imported\r\nDTSTART:20310610T090000Z");
     QTimer picker;
     connect(&picker, &QTimer::timeout, [] {
         if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             dialog->accept();
     });
     picker.start(20);
-    m_main->importIcsFromCommand(file.fileName());
+    m_main->importIcsFromCommand(path);
     picker.stop();
     auto *progress = m_main->findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
     if (!progress

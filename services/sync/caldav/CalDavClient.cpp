@@ -163,7 +163,7 @@ void CalDavClient::onFinished(QNetworkReply *reply, const std::shared_ptr<Pendin
     response.url = pending->url;
     const QString refused = Net::failureOf(reply);
     response.status = Net::statusOf(reply);
-    if (reply->isOpen() && response.status != 0)
+    if (response.status != 0)
         response.body = Net::body(reply);
     response.headers = reply->rawHeaderPairs();
 
