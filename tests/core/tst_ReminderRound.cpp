@@ -1,6 +1,5 @@
 #include "core/ReminderRound.h"
 #include "core/TempStore.h"
-#include "model/Clock.h"
 #include "model/Identifiers.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
@@ -23,17 +22,12 @@ const auto iso = LarkTest::isoText;
 // A store with one calendar and the clock at kNow.
 struct Fixture : LarkTest::ReminderRows
 {
-    LarkTest::TestClock clock {kNow};
-    Clock::Override pinned {[this] {
-        return clock.now();
-    }};
     LarkTest::TempStore store {LarkTest::TempStore::WithPersonal};
 
     Fixture()
     {
         connection = store->database()->connection();
         calendarId = kPersonalCalendarId;
-        deletedAt = kNow;
     }
 
     // A round at t as the notification service makes it when every notice can be shown: what

@@ -1,4 +1,3 @@
-#include "model/Clock.h"
 #include "platform/DesktopNotifier.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -30,10 +29,6 @@ const auto iso = LarkTest::isoText;
 // A started application state on its own database, with the clock at kNow.
 struct Fixture : LarkTest::ReminderRows
 {
-    LarkTest::TestClock clock {kNow};
-    Clock::Override pinned {[this] {
-        return clock.now();
-    }};
     LarkTest::StartedAppState state;
 
     Fixture()
@@ -41,7 +36,6 @@ struct Fixture : LarkTest::ReminderRows
         if (!state.ok())
             return;
         connection = state->database()->connection();
-        deletedAt = kNow;
         const QList<Calendar> calendars = state->calendars()->listAll();
         if (!calendars.isEmpty())
             calendarId = calendars.first().id;
