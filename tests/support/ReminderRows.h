@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/Clock.h"
+#include "support/TestSupport.h"
+
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -25,12 +28,17 @@ inline QString isoText(const QDateTime &dt)
 }
 
 // Events, tasks and their reminder rows written as plain SQL into one calendar, so that
-// unreadable values (a start of "next tuesday") can be stored too.
+// unreadable values (a start of "next tuesday") can be stored too. The clock stands at
+// kReminderNow, pinned before whatever store a test builds on this, until the test moves it.
 struct ReminderRows
 {
+    TestClock clock {kReminderNow};
+    Clock::Override pinned {[this] {
+        return clock.now();
+    }};
     QSqlDatabase connection;
     QString calendarId;
-    QDateTime deletedAt; // written for rows added as deleted
+    QDateTime deletedAt = kReminderNow; // written for rows added as deleted
 
     bool exec(const QString &sql, const QVariantList &values = {}) const
     {

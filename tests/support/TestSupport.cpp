@@ -1,7 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTimeZone>
+#include <QTranslator>
 
 namespace LarkTest {
 
@@ -31,6 +33,13 @@ QByteArray readData(const QString &relative)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool installEnglish(QObject *owner)
+{
+    auto *english = new QTranslator(owner);
+    return english->load(QStringLiteral(":/i18n/calendar_en.qm"))
+        && QCoreApplication::installTranslator(english);
 }
 
 } // namespace LarkTest

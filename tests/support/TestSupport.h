@@ -6,6 +6,8 @@
 
 #include <initializer_list>
 
+class QObject;
+
 namespace LarkTest {
 
 // The same instant expressed with a chosen kind of suffix: "Z", "local", "offset <hours>" or a
@@ -17,6 +19,10 @@ QString dataPath(const QString &relative);
 
 // Reads a file below tests/data; an empty array when it cannot be read.
 QByteArray readData(const QString &relative);
+
+// Installs the English catalogue, owned by owner: counts read as English does ("1 minute",
+// "15 minutes") only through it. False when it cannot be loaded.
+[[nodiscard]] bool installEnglish(QObject *owner);
 
 // A list of texts from plain literals (the build forbids implicit conversion from char *).
 inline QStringList strings(std::initializer_list<const char *> items)

@@ -124,13 +124,7 @@ void NotificationService::poll()
 
 QStringList NotificationService::pendingIds(bool task) const
 {
-    const QLatin1String prefix = task ? QLatin1String("t:") : QLatin1String("e:");
-    QStringList ids;
-    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        if (it.key().startsWith(prefix))
-            ids << it.key().mid(2);
-    }
-    return ids;
+    return (task ? m_pendingTasks : m_pendingEvents).keys();
 }
 
 void NotificationService::showTestNotification()
@@ -145,8 +139,7 @@ void NotificationService::showTestNotification()
 void NotificationService::enqueue(const Balloon &balloon)
 {
     if (!balloon.reminderId.isEmpty())
-        ++m_pending[(balloon.task ? QStringLiteral("t:") : QStringLiteral("e:"))
-                    + balloon.reminderId];
+        ++pending(balloon.task)[balloon.reminderId];
     m_queue.append(balloon);
     if (!m_showing)
         showNext();
@@ -226,7 +219,7 @@ void NotificationService::scheduleRetry()
     // The oldest is given up on at its minute, whatever the pause.
     const qint64 untilGiveUp
         = Clock::nowUtc().msecsTo(m_retrying.first().since.addSecs(kGiveUpSecs));
-    const int interval = int(std::clamp<qint64>(std::min(pause, untilGiveUp), 0, pause));
+    const int interval = int(std::clamp<qint64>(untilGiveUp, 0, pause));
     if (!m_retryTimer->isActive() || m_retryTimer->remainingTime() > interval)
         m_retryTimer->start(interval);
 }
@@ -315,15 +308,15 @@ void NotificationService::settle(const Balloon &balloon)
 {
     if (balloon.reminderId.isEmpty())
         return;
-    const QString key
-        = (balloon.task ? QStringLiteral("t:") : QStringLiteral("e:")) + balloon.reminderId;
-    if (--m_pending[key] <= 0)
-        m_pending.remove(key);
-    if (!m_appState || !m_appState->events() || !m_appState->tasks())
+    QHash<QString, int> &ids = pending(balloon.task);
+    if (--ids[balloon.reminderId] <= 0)
+        ids.remove(balloon.reminderId);
+    if (!m_appState)
         return;
+    const ReminderRound round(m_appState->store());
     QString error;
     // A failed acknowledgement leaves the reminder to fire again at the next poll.
-    if (!ReminderRound(m_appState->store()).settleShown(balloon, &error))
+    if (round.isReady() && !round.settleShown(balloon, &error))
         qWarning() << "NotificationService ack failed for"
                    << (balloon.task ? QStringLiteral("task_reminders")
                                     : QStringLiteral("reminders"))

@@ -116,6 +116,7 @@ private:
     void onDesktopActivated(uint id);
     // The reminders of one kind on their way to the user: a round leaves them out.
     QStringList pendingIds(bool task) const;
+    QHash<QString, int> &pending(bool task) { return task ? m_pendingTasks : m_pendingEvents; }
 
     AppState *m_appState;
     QSystemTrayIcon *m_trayIcon;
@@ -126,9 +127,10 @@ private:
     Balloon m_current;
     bool m_showing = false;
     QPointer<DesktopNotifier> m_desktop;
-    // Reminders queued, on their way to the desktop or waiting, by "e:" or "t:" and their id:
-    // a poll leaves them alone, so nothing fires twice.
-    QHash<QString, int> m_pending;
+    // Reminders queued, on their way to the desktop or waiting, by id (event and task reminders
+    // apart): a poll leaves them alone, so nothing fires twice.
+    QHash<QString, int> m_pendingEvents;
+    QHash<QString, int> m_pendingTasks;
     QList<Balloon> m_waiting;
     // Balloons the desktop failed to show, with when they were first tried there.
     struct Retry
