@@ -239,7 +239,6 @@ int Application::run()
                                        QStringLiteral("Larkspindle Calendar"), this, mainWindow);
 
     if (!interruptedImport.message.isEmpty()) {
-        MainWindow *w = mainWindow;
         QTimer::singleShot(
             0, w, [w, interruptedImport] { w->reportInterruptedImport(interruptedImport); });
     }

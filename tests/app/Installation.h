@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUuid>
 
 #include <functional>
@@ -75,6 +76,14 @@ public:
             return nullptr;
         m_running.push_back(std::move(process));
         return m_running.back().get();
+    }
+
+    // Starts the program and waits until it has started up; null when it did not in time.
+    QProcess *startUp(const QStringList &arguments = {})
+    {
+        QProcess *process = start(arguments);
+        return process && QTest::qWaitFor([this] { return startedUp(); }, 60000) ? process
+                                                                                 : nullptr;
     }
 
     // Runs the program to its end; -1 when it did not end in time.

@@ -17,6 +17,15 @@
 
 namespace LarkTest {
 
+// The rows of a table; -1 when it cannot be read.
+inline int countRows(const Store &store, const QString &table)
+{
+    QSqlQuery q(store.database()->connection());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
 class TempStore
 {
 public:
@@ -56,13 +65,7 @@ public:
         return m_store.calendars()->insert(c);
     }
 
-    int count(const QString &table) const
-    {
-        QSqlQuery q(m_store.database()->connection());
-        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !q.next())
-            return -1;
-        return q.value(0).toInt();
-    }
+    int count(const QString &table) const { return countRows(m_store, table); }
 
     bool exec(const QString &sql) const
     {

@@ -3,6 +3,7 @@
 #include "core/TempStore.h"
 #include "model/Recurrence.h"
 #include "storage/EventRepository.h"
+#include "support/IcsFiles.h"
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
@@ -19,24 +20,12 @@ namespace {
 const QString kPersonal = QStringLiteral("larkspindle-personal-default");
 
 using ICalOracle::Shifts;
+using LarkTest::countRows;
+using LarkTest::manyEvents;
 
 QDateTime utc(int y, int mo, int d, int h, int mi)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
-}
-
-// Events many-0, many-1, ...; with withoutStartEvery, every so many of them (from the first)
-// have no start.
-QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0)
-{
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
-    for (int i = 0; i < count; ++i)
-        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i) + "\r\nSUMMARY:" + title
-            + (withoutStartEvery > 0 && i % withoutStartEvery == 0
-                   ? QByteArray()
-                   : QByteArray("\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z"))
-            + "\r\nEND:VEVENT\r\n";
-    return text + "END:VCALENDAR\r\n";
 }
 
 // many-0 as an earlier import stored it, since given an alarm (which has rung) and a guest.
@@ -82,14 +71,6 @@ QStringList storedRows(const Store &store)
         }
     }
     return rows;
-}
-
-int count(const Store &store, const char *table)
-{
-    QSqlQuery q(store.database()->connection());
-    return q.exec(QLatin1String("SELECT COUNT(*) FROM ") + QLatin1String(table)) && q.next()
-        ? q.value(0).toInt()
-        : -1;
 }
 
 // The writer the kill scenario kills: imports many.ics of the folder into its cal.db.
@@ -320,12 +301,13 @@ void tst_IcsImport::killedImportIsTakenBackAtNextStart()
     {
         Store watcher;
         QVERIFY(watcher.open(path));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            count(watcher, "import_added") >= 2000 || child.state() == QProcess::NotRunning, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(countRows(watcher, QStringLiteral("import_added")) >= 2000
+                                     || child.state() == QProcess::NotRunning,
+                                 60000);
         QCOMPARE(child.state(), QProcess::Running);
         child.kill();
         QVERIFY(child.waitForFinished());
-        const int left = count(watcher, "events");
+        const int left = countRows(watcher, QStringLiteral("events"));
         qInfo("the killed import left %d of 100000 events stored", left);
         QVERIFY(left > 2000);
         QVERIFY(left < 100000);
@@ -367,7 +349,7 @@ void tst_IcsImport::importOverItselfReplacesEveryEvent()
              QStringLiteral("Imported 146 event(s) from many.ics. 4 event(s) without an "
                             "identifier or a start were skipped."));
     // The same rows, and no record left.
-    QCOMPARE(count(app.store(), "events"), 146);
+    QCOMPARE(app.count(QStringLiteral("events")), 146);
     QCOMPARE(ids(), firstIds);
     QCOMPARE(storedRows(app.store()).last(), QStringLiteral("record|0|0|0|0|0"));
 }

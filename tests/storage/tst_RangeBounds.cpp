@@ -5,10 +5,10 @@
 #include "model/Clock.h"
 #include "model/Recurrence.h"
 #include "storage/EventRepository.h"
+#include "storage/SqlReader.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
 
-#include <QSqlDriver>
 #include <QTimeZone>
 #include <QtTest>
 
@@ -19,14 +19,6 @@ namespace {
 QDateTime utc(int y, int mo, int d, int h, int mi = 0)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
-}
-
-sqlite3 *connectionOf(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    return handle.typeName() == QByteArrayView("sqlite3*")
-        ? *static_cast<sqlite3 *const *>(handle.constData())
-        : nullptr;
 }
 
 int noteStatement(unsigned, void *texts, void *statement, void *)
@@ -51,9 +43,8 @@ private slots:
 private:
     std::unique_ptr<LarkTest::TestDatabase> m_t;
     std::unique_ptr<EventRepository> m_repo;
-    LarkTest::TestClock m_clock {utc(2024, 1, 1, 12)};
-    Clock::Override m_pinned {[this] {
-        return m_clock.now();
+    Clock::Override m_pinned {[] {
+        return utc(2024, 1, 1, 12);
     }};
 };
 
@@ -76,7 +67,7 @@ void TestRangeBounds::cleanup()
 // the index's key, or a dropped index, leaves SQLite reading every row (or nothing at all).
 void TestRangeBounds::rangeStatementsSearchTheirIndexes()
 {
-    sqlite3 *connection = connectionOf(m_t->sql());
+    sqlite3 *connection = Sql::handleOf(m_t->sql());
     QVERIFY(connection);
     QStringList texts;
     sqlite3_trace_v2(connection, SQLITE_TRACE_STMT, noteStatement, &texts);
@@ -192,7 +183,7 @@ void TestRangeBounds::boundKeepsTheLastOccurrence()
     series.end_time = series.start_time.addSecs(3600 * hours);
     series.recurrence_rule = rule;
     series.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR");
-    series.created = m_clock.now();
+    series.created = Clock::now();
     series.last_modified = series.created;
     QVERIFY(m_repo->insert(series));
 

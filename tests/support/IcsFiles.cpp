@@ -24,4 +24,16 @@ QString unusualIcsFile(const QString &kind, const QString &folder)
     return kind;
 }
 
+QByteArray manyEvents(int count, const char *title, int withoutStartEvery)
+{
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < count; ++i)
+        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i) + "\r\nSUMMARY:" + title
+            + (withoutStartEvery > 0 && i % withoutStartEvery == 0
+                   ? QByteArray()
+                   : QByteArray("\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z"))
+            + "\r\nEND:VEVENT\r\n";
+    return text + "END:VCALENDAR\r\n";
+}
+
 } // namespace LarkTest

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace LarkTest {
@@ -8,5 +9,9 @@ namespace LarkTest {
 // folder), "large" (a sparse file just over the import limit, made in the folder), or any other
 // kind taken as the path itself (e.g. "/dev/zero"). Empty when it could not be made.
 QString unusualIcsFile(const QString &kind, const QString &folder);
+
+// A calendar of count events many-0, many-1, ... titled title, each an hour on 1 March 2024; with
+// withoutStartEvery, every so many of them (from the first) have no start.
+QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0);
 
 } // namespace LarkTest

@@ -557,12 +557,8 @@ void TestMainWindow::importCancelledThenQuitLeavesNoRow()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
-    for (int i = 0; i < 50000; ++i)
-        text += "BEGIN:VEVENT\r\nUID:many-" + QByteArray::number(i)
-            + "\r\nSUMMARY:Imported\r\nDTSTART:20260610T090000Z\r\nEND:VEVENT\r\n";
-    const QString path
-        = writeFile(state.dir(), QStringLiteral("many.ics"), text + "END:VCALENDAR\r\n");
+    const QString path = writeFile(state.dir(), QStringLiteral("many.ics"),
+                                   LarkTest::manyEvents(50000, "Imported"));
     QVERIFY(!path.isEmpty());
     const QString cancelled = QStringLiteral("Import cancelled; nothing was imported.");
     {
