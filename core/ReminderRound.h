@@ -5,6 +5,7 @@
 // settles each reminder once it was shown.
 
 #include "model/Records.h"
+#include "model/SeriesReminders.h"
 #include "storage/EventRepository.h"
 
 #include <QDate>
@@ -29,20 +30,6 @@ constexpr qint64 kLateCutoffSecs = kReminderLateSecs;
                                       const QDateTime &now);
 // A task reminder fires from minutesBefore ahead of the due time until 30 minutes after it.
 [[nodiscard]] bool taskReminderFires(const QDateTime &due, int minutesBefore, const QDateTime &now);
-
-// A reminder of a repeating event at `now`: the occurrences it reminds of now (their trigger
-// after handledUntil, not after now, and not over for 30 minutes), and when to look at it again.
-struct SeriesReminders
-{
-    QList<Event> due; // by start
-    QDateTime nextTrigger;
-};
-// overrides are the series' stored overrides; those with reminders of their own remind by
-// themselves, and cancelled ones not at all.
-[[nodiscard]] SeriesReminders seriesReminders(const Event &master, const QList<Event> &overrides,
-                                              int minutesBefore,
-                                              const std::optional<QDateTime> &handledUntil,
-                                              const QDateTime &now);
 
 // Whether the filter rules hide the event or silence its reminders.
 [[nodiscard]] bool suppressed(const Event &event, const QList<FilterRule> &rules);

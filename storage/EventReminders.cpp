@@ -3,7 +3,7 @@
 
 #include "storage/EventRepository.h"
 
-#include "model/Recurrence.h"
+#include "model/SeriesReminders.h"
 #include "storage/ChildRows.h"
 #include "storage/Database.h"
 #include "storage/EventRepositoryDetail.h"
@@ -35,21 +35,11 @@ void EventRepository::settleOverdue(const Event &event, Reminder &r) const
     }
     if (*r.trigger_time > now)
         return;
-    // The next look is due at the first occurrence still owed its reminder: a day ahead, then
-    // a month, then a year, as the poll looks.
-    const qint64 offset = qint64(r.minutes_before) * 60;
-    QDateTime from = late;
-    for (const int days : {1, 32, 366}) {
-        const QDateTime to = now.addSecs(offset).addDays(days);
-        for (const Event &occurrence : expandRecurringMaster(event, from, to)) {
-            if (occurrence.start_time > late) {
-                r.trigger_time = occurrence.start_time.addSecs(-offset);
-                return;
-            }
-        }
-        from = to;
-    }
-    r.trigger_time = from.addSecs(-offset);
+    // The next look is due at the first occurrence still owed its reminder, found as the poll
+    // finds it: with the series' overrides in place.
+    r.trigger_time
+        = Reminders::seriesReminders(event, overridesOf(event), r.minutes_before, std::nullopt, now)
+              .firstTrigger;
 }
 
 bool EventRepository::wakeSeriesReminders(const QString &overrideId)

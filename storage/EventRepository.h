@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "model/SeriesReminders.h"
 #include "storage/ChangeCoalescer.h"
 #include "storage/ChildRows.h"
 #include "storage/RowCache.h"
@@ -25,9 +26,6 @@
 class Database;
 class ImportUndoLog;
 
-// How long after its event's start a reminder may still fire; one of an event that started
-// longer ago can never fire.
-inline constexpr qint64 kReminderLateSecs = 1800;
 // The most reminder rows one poll reads; a backlog is worked off over the following polls.
 inline constexpr int kReminderPollBatch = 200;
 

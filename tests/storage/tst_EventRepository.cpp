@@ -1039,34 +1039,47 @@ void TestEventRepository::writeInsideSlotIsAnnounced()
 
 // An import or a sync of history leaves the reminder poll nothing to catch up on: a reminder of
 // an event that is over is settled as it is written, one of a series starts at its next
-// occurrence. The clock stands at 12:00 on 1 March 2024.
+// occurrence, its stored overrides in place. The clock stands at 12:00 on 1 March 2024.
 void TestEventRepository::overdueRemindersAreSettledAsWritten_data()
 {
     QTest::addColumn<QDateTime>("start");
     QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDateTime>("movedTo"); // where the 2 March occurrence was moved, if it was
     QTest::addColumn<QString>("stored"); // acknowledged|trigger
-    QTest::newRow("over an hour ago") << utc(2024, 3, 1, 11) << ""
-                                      << "1|2024-03-01T10:45:00Z";
-    QTest::newRow("begun within the half hour") << utc(2024, 3, 1, 11, 45) << ""
-                                                << "0|2024-03-01T11:30:00Z";
-    QTest::newRow("ahead") << utc(2024, 3, 2, 9) << ""
-                           << "0|2024-03-02T08:45:00Z";
-    QTest::newRow("series of last year") << utc(2023, 3, 1, 9) << "FREQ=DAILY"
-                                         << "0|2024-03-02T08:45:00Z";
-    QTest::newRow("series due now") << utc(2023, 3, 1, 11, 50) << "FREQ=DAILY"
-                                    << "0|2024-03-01T11:35:00Z";
-    QTest::newRow("series over: looked at in a year") << utc(2023, 1, 1, 9) << "FREQ=DAILY;COUNT=3"
-                                                      << "0|2025-03-02T12:00:00Z";
+    const QDateTime none;
+    QTest::newRow("over an hour ago")
+        << utc(2024, 3, 1, 11) << "" << none << "1|2024-03-01T10:45:00Z";
+    QTest::newRow("begun within the half hour")
+        << utc(2024, 3, 1, 11, 45) << "" << none << "0|2024-03-01T11:30:00Z";
+    QTest::newRow("ahead") << utc(2024, 3, 2, 9) << "" << none << "0|2024-03-02T08:45:00Z";
+    QTest::newRow("series of last year")
+        << utc(2023, 3, 1, 9) << "FREQ=DAILY" << none << "0|2024-03-02T08:45:00Z";
+    QTest::newRow("series due now")
+        << utc(2023, 3, 1, 11, 50) << "FREQ=DAILY" << none << "0|2024-03-01T11:35:00Z";
+    QTest::newRow("series over: looked at in a year")
+        << utc(2023, 1, 1, 9) << "FREQ=DAILY;COUNT=3" << none << "0|2025-03-02T12:00:00Z";
+    QTest::newRow("series' next occurrence moved to this afternoon")
+        << utc(2023, 3, 1, 9) << "FREQ=DAILY" << utc(2024, 3, 1, 13) << "0|2024-03-01T12:45:00Z";
 }
 
 void TestEventRepository::overdueRemindersAreSettledAsWritten()
 {
     QFETCH(QDateTime, start);
     QFETCH(QString, rule);
+    QFETCH(QDateTime, movedTo);
     QFETCH(QString, stored);
     Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), start, start.addSecs(1800));
     e.recurrence_rule = rule;
     e.reminders = {reminder(15)};
+    if (movedTo.isValid()) {
+        // Stored before its series, as a sync page may bring them.
+        Event moved = makeEvent(QStringLiteral("moved"), QStringLiteral("A"), movedTo,
+                                movedTo.addSecs(1800));
+        moved.uid = e.uid;
+        moved.master_event_uid = e.uid;
+        moved.recurrence_id = QStringLiteral("20240302T090000Z");
+        QVERIFY(m_repo->insert(moved));
+    }
     QVERIFY(m_repo->insert(e));
     QSqlQuery q(m_t->sql());
     QVERIFY(q.exec(QStringLiteral("SELECT acknowledged || '|' || trigger_time FROM reminders")));
