@@ -1,6 +1,7 @@
 # Run by the layer_fence step of the build (cmake/LayerFence.cmake) with -DRULES=<file>: fails,
-# naming each file and line, when a product source includes a path that climbs with ".." or a Qt
-# module's header that its layer does not link.
+# naming each file and line, when a product source includes a path that climbs with "..", a Qt
+# header named through Qt's install folder (<qt6/QtWidgets/QWidget>), or a Qt module's header that
+# its layer does not link.
 cmake_minimum_required(VERSION 3.25)
 include("${RULES}")
 
@@ -24,6 +25,9 @@ foreach(layer IN LISTS LARK_FENCE_LAYERS)
             endif()
             if(_path MATCHES "(^|/)\\.\\.(/|$)")
                 set(_why "climbs out of its folder: write it from the project root")
+            elseif(_path MATCHES "(^|/)[Qq][Tt]6/")
+                # Below the system's include folder every Qt module is in reach.
+                set(_why "names Qt through its install folder: write <QtModule/Header> or <Header>")
             elseif(_module IN_LIST LARK_FENCE_QT_MODULES AND NOT _module IN_LIST _allowed)
                 set(_why "the ${layer} layer does not link ${_module} here")
             else()

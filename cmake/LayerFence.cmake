@@ -71,4 +71,6 @@ function(lark_add_layer_fence)
         COMMENT "Checking the includes of every layer"
         VERBATIM)
     add_custom_target(layer_fence ALL DEPENDS "${_stamp}")
+    # For the fence's own test, which runs the check with these rules over planted files.
+    set(LARK_FENCE_RULES "${_rules_file}" PARENT_SCOPE)
 endfunction()
