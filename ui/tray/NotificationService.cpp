@@ -59,6 +59,7 @@ void NotificationService::setDesktopNotifier(DesktopNotifier *notifier)
     if (m_desktop)
         disconnect(m_desktop, nullptr, this, nullptr);
     m_desktop = notifier;
+    m_callsUnderWay = 0;
     if (!notifier)
         return;
     connect(notifier, &DesktopNotifier::activated, this, &NotificationService::onDesktopActivated);
@@ -184,11 +185,14 @@ void NotificationService::sendToDesktop(const Balloon &balloon, const QDateTime 
 {
     // The desktop stacks its notifications itself: no queue here.
     QPointer<NotificationService> self(this);
+    const QPointer<DesktopNotifier> to(m_desktop);
+    ++m_callsUnderWay;
     m_desktop->notify(balloon.title, balloon.body, kBalloonMs,
-                      [self, balloon, since](std::optional<uint> id) {
+                      [self, to, balloon, since](std::optional<uint> id) {
                           if (!self)
                               return;
-                          self->m_probing = false;
+                          if (self->m_desktop == to)
+                              --self->m_callsUnderWay;
                           if (!id) {
                               self->onDesktopFailed(balloon, since);
                               return;
@@ -208,6 +212,8 @@ void NotificationService::onDesktopFailed(const Balloon &balloon, const QDateTim
     m_retrying.append({balloon, since});
     std::stable_sort(m_retrying.begin(), m_retrying.end(),
                      [](const Retry &a, const Retry &b) { return a.since < b.since; });
+    // The doubled pause runs from this answer, not from a shorter one set while it was awaited.
+    m_retryTimer->stop();
     scheduleRetry();
 }
 
@@ -238,12 +244,16 @@ void NotificationService::retryDesktop()
                      m_retrying.end());
     for (const Balloon &b : std::as_const(missed))
         miss(b);
-    // One try at a time: the answer to it decides for the others.
-    if (m_retrying.isEmpty() || m_probing)
+    // Nothing waits for the desktop any more: whatever comes next is tried at once.
+    if (m_retrying.isEmpty() && m_callsUnderWay == 0)
+        m_desktopFailures = 0;
+    // One call at a time: the answer to the one under way decides for the others.
+    if (m_retrying.isEmpty() || m_callsUnderWay > 0)
         return;
     if (!m_desktop || !m_desktop->isAvailable()) {
         for (const Retry &r : std::exchange(m_retrying, {}))
             wait(r.balloon);
+        m_desktopFailures = 0;
         return;
     }
     if (m_desktopFailures == 0) {
@@ -252,7 +262,6 @@ void NotificationService::retryDesktop()
         return;
     }
     const Retry probe = m_retrying.takeFirst();
-    m_probing = true;
     sendToDesktop(probe.balloon, probe.since);
     scheduleRetry();
 }

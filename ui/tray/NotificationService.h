@@ -140,8 +140,11 @@ private:
     };
     QList<Retry> m_retrying;
     QTimer *m_retryTimer;
-    int m_desktopFailures = 0; // in a row: the pause doubles with each
-    bool m_probing = false; // a retry is on its way to the desktop
+    // In a row, while reminders wait for the desktop: the pause doubles with each. Once none
+    // waits, the next reminder is tried at once.
+    int m_desktopFailures = 0;
+    // Calls to m_desktop not answered yet: no retry starts while one is, its answer decides.
+    int m_callsUnderWay = 0;
     int m_firstRetryPauseMs = kFirstRetryPauseMs;
     // Reminders given up on the desktop: only the missed-reminders list shows them.
     QList<Balloon> m_missed;
