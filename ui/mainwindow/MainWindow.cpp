@@ -66,7 +66,8 @@ public:
         const QMargins m = contentsMargins();
         const int extra = m.left() + m.right() + 2 * margin();
         const int line = fontMetrics().boundingRect(QRect(), Qt::TextSingleLine, text()).width();
-        const int room = std::max(1, m_bar->width() - m_bar->width() / 3 - 16);
+        // What the bar keeps right of it (margins, the size grip) comes off its share too.
+        const int room = std::max(1, m_bar->width() - m_bar->width() / 3 - 48);
         const int width = std::min(line + extra + 2, room);
         return {width, heightForWidth(width)};
     }
