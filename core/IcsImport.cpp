@@ -1,5 +1,6 @@
 #include "core/IcsImport.h"
 
+#include "core/LocalCalendar.h"
 #include "core/Store.h"
 #include "model/ICalendarEventReader.h"
 #include "storage/AllOrNothing.h"
@@ -47,6 +48,37 @@ template<typename Step> int repeatFor(qint64 budgetMs, Step step)
         left = step();
     } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
     return left;
+}
+
+// " 3 events without an identifier or a start were skipped.", or nothing when none was.
+QString skippedNote(int skipped)
+{
+    return skipped == 0 ? QString()
+                        : QLatin1Char(' ')
+            + IcsImport::tr("%Ln event(s) without an identifier or a start were skipped.", nullptr,
+                            skipped);
+}
+
+QString noEventsFound(const QString &fileName, int skipped)
+{
+    return IcsImport::tr("Import failed: no events found in %1.").arg(fileName)
+        + skippedNote(skipped);
+}
+
+// Whether the text gives at least one event the store can take (one with a start); skipped counts
+// the components before it that give none. Reads no further than that event.
+bool hasUsableEvent(const QString &text, int *skipped)
+{
+    ICalendarEventReader reader(text);
+    int unusable = 0;
+    while (!reader.atEnd()) {
+        const QList<Event> events = reader.next(1);
+        if (!events.isEmpty() && events.first().start_time.isValid())
+            return true;
+        unusable += int(events.size());
+    }
+    *skipped = reader.skipped() + unusable;
+    return false;
 }
 
 } // namespace
@@ -113,10 +145,11 @@ IcsFileContents readIcsFile(const QString &path)
     contents.text = decodeICalendarText(std::move(bytes));
     bytes = QByteArray();
     contents.eventCount = countICalendarEvents(contents.text);
-    if (contents.eventCount == 0) {
+    // Nobody is asked where to put the events of a file that gives none.
+    int skipped = 0;
+    if (!hasUsableEvent(contents.text, &skipped)) {
         contents.text = QString();
-        contents.error = IcsImport::tr("Import failed: no events found in %1.")
-                             .arg(QFileInfo(path).fileName());
+        contents.error = noEventsFound(QFileInfo(path).fileName(), skipped);
     }
     return contents;
 }
@@ -194,8 +227,8 @@ bool IcsImportJob::begin()
         return false;
     }
     if (calendar->is_read_only) {
-        end(failure(
-            IcsImport::tr("Import failed: the calendar \"%1\" is read-only.").arg(calendar->name)));
+        end(failure(IcsImport::tr("Import failed: the calendar \"%1\" is read-only.")
+                        .arg(LocalCalendar::displayName(*calendar))));
         return false;
     }
     m_log = std::make_unique<ImportUndoLog>(m_store.database());
@@ -285,21 +318,16 @@ void IcsImportJob::finishStoring()
         return;
     }
     const int skipped = m_reader->skipped() + m_invalid;
-    const QString skippedText = skipped == 0 ? QString()
-                                             : QLatin1Char(' ')
-            + IcsImport::tr("%Ln event(s) without an identifier or a start were skipped.", nullptr,
-                            skipped);
     IcsImportResult result;
     result.skipped = skipped;
     if (m_imported == 0) {
-        result.message
-            = IcsImport::tr("Import failed: no events found in %1.").arg(m_fileName) + skippedText;
+        result.message = noEventsFound(m_fileName, skipped);
     } else {
         result.ok = true;
         result.imported = m_imported;
         result.message
             = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
-            + skippedText;
+            + skippedNote(skipped);
     }
     m_forgetting = true;
     m_afterUndo = std::move(result);

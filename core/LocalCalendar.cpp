@@ -5,6 +5,7 @@
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 
+#include <QCoreApplication>
 #include <QtDebug>
 
 #include <algorithm>
@@ -14,6 +15,10 @@ namespace LocalCalendar {
 namespace {
 const QString kAccountType = QStringLiteral("larkspindle");
 const QString kUrlPrefix = QStringLiteral("local://calendar/");
+// The names the seeded account and calendar are stored and synced with; displayName shows them in
+// the interface language.
+const QString kOnDeviceAccountName = QStringLiteral("On This Device");
+const QString kPersonalCalendarName = QStringLiteral("Personal");
 } // namespace
 
 Account onDeviceAccount(const QString &id, const QString &name, const QDateTime &now)
@@ -49,7 +54,7 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
 
     if (!haveAccount
         && !accounts->insert(
-            onDeviceAccount(kOnDeviceAccountId, QStringLiteral("On This Device"), now.toUTC()))) {
+            onDeviceAccount(kOnDeviceAccountId, kOnDeviceAccountName, now.toUTC()))) {
         qWarning() << "Failed to seed local account";
         return;
     }
@@ -58,7 +63,7 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
         calendar.id = kPersonalCalendarId;
         calendar.account_id = kOnDeviceAccountId;
         calendar.url = kUrlPrefix + kPersonalCalendarId;
-        calendar.name = QStringLiteral("Personal");
+        calendar.name = kPersonalCalendarName;
         calendar.color = QStringLiteral("#4285F4");
         calendar.timezone = QStringLiteral("UTC");
         calendar.is_visible = true;
@@ -74,6 +79,21 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
     }
 }
 
+QString displayName(const Account &account)
+{
+    if (account.id == kOnDeviceAccountId && account.name == kOnDeviceAccountName)
+        return QCoreApplication::translate("LocalCalendar", "On This Device");
+    return account.name;
+}
+
+QString displayName(const Calendar &calendar)
+{
+    if (calendar.id == kPersonalCalendarId && calendar.name == kPersonalCalendarName)
+        return QCoreApplication::translate("LocalCalendar", "Personal",
+                                           "name of the calendar kept on this device");
+    return calendar.name;
+}
+
 bool ensureCloudCalendarHome(AccountRepository *accounts, const QDateTime &now)
 {
     if (!accounts)
@@ -82,8 +102,7 @@ bool ensureCloudCalendarHome(AccountRepository *accounts, const QDateTime &now)
         if (account.type == kAccountType)
             return true;
     }
-    if (accounts->insert(
-            onDeviceAccount(kOnDeviceAccountId, QStringLiteral("On This Device"), now.toUTC())))
+    if (accounts->insert(onDeviceAccount(kOnDeviceAccountId, kOnDeviceAccountName, now.toUTC())))
         return true;
     qWarning() << "Failed to seed local account";
     return false;

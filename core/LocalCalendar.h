@@ -22,6 +22,11 @@ namespace LocalCalendar {
 void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
                     const QDateTime &now);
 
+// The name to show: the seeded account and calendar read in the interface language as long as
+// they keep the name they were seeded with; every other name (a renamed one too) as stored.
+[[nodiscard]] QString displayName(const Account &account);
+[[nodiscard]] QString displayName(const Calendar &calendar);
+
 // Makes sure a live account of type "larkspindle" exists to hold the cloud calendars about to be
 // pulled: the on-device account is made when there is none. False (and a warning) when it could
 // not be stored.

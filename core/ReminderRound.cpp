@@ -2,6 +2,7 @@
 
 #include "core/Store.h"
 #include "core/TimeFormat.h"
+#include "model/DateText.h"
 #include "model/FilterEngine.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -36,7 +37,8 @@ bool suppressed(const Event &event, const QList<FilterRule> &rules)
         && applyFilterRules(QList<Event> {event}, rules).suppressedIds.contains(event.id);
 }
 
-QString eventBody(int minutesBefore, const QString &timeText, const QString &location)
+QString eventBody(int minutesBefore, const QDateTime &start, const QDateTime &now,
+                  const QString &timeText, const QString &location)
 {
     QString body;
     if (minutesBefore == 0)
@@ -46,7 +48,8 @@ QString eventBody(int minutesBefore, const QString &timeText, const QString &loc
     else if (minutesBefore < 1440)
         body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
     else
-        body = QObject::tr("Tomorrow at %1").arg(timeText);
+        body = DateText::dayAndTime(start.toLocalTime().date(), now.toLocalTime().date(), timeText,
+                                    DateText::Placement::OpensSentence);
     if (!location.isEmpty())
         body += QStringLiteral(" \u00B7 ") + location;
     return body;
@@ -135,8 +138,8 @@ ReminderRound::dueEvents(const QDateTime &now, const QStringList &skip, QString 
         }
         ReminderNotice n;
         n.title = Reminders::balloonTitle(d.event.title);
-        n.body
-            = Reminders::eventBody(d.minutesBefore, timeText(d.event.start_time), d.event.location);
+        n.body = Reminders::eventBody(d.minutesBefore, d.event.start_time, now,
+                                      timeText(d.event.start_time), d.event.location);
         n.eventId = d.event.id;
         n.date = d.event.start_time.toLocalTime().date();
         n.reminderId = d.reminderId;

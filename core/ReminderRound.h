@@ -35,9 +35,10 @@ constexpr qint64 kLateCutoffSecs = kReminderLateSecs;
 [[nodiscard]] bool suppressed(const Event &event, const QList<FilterRule> &rules);
 
 // The balloon text of an event reminder; timeText is the start's time of day. The band follows
-// the configured offset, not the time left.
-[[nodiscard]] QString eventBody(int minutesBefore, const QString &timeText,
-                                const QString &location);
+// the configured offset, not the time left; a day or more ahead, the start's day is named as seen
+// from now.
+[[nodiscard]] QString eventBody(int minutesBefore, const QDateTime &start, const QDateTime &now,
+                                const QString &timeText, const QString &location);
 // The balloon text of a task reminder; timeText is the due time of day (unused for date-only).
 [[nodiscard]] QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText);
 // The item's title, or "Reminder" for an untitled one.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QObject>
 
 namespace DateText {
 
@@ -32,6 +33,17 @@ QString format(const QDate &date, Style style)
 QString time(const QTime &time, const QString &pattern)
 {
     return QLocale().toString(time, pattern);
+}
+
+QString dayAndTime(const QDate &date, const QDate &today, const QString &time, Placement placement)
+{
+    const bool opens = placement == Placement::OpensSentence;
+    if (date == today)
+        return opens ? QObject::tr("Today at %1").arg(time) : QObject::tr("at %1").arg(time);
+    if (date == today.addDays(1))
+        return opens ? QObject::tr("Tomorrow at %1").arg(time)
+                     : QObject::tr("tomorrow at %1").arg(time);
+    return QObject::tr("%1 %2").arg(format(date, Style::ShortWeekdayMonthDay), time);
 }
 
 } // namespace DateText

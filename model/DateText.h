@@ -24,4 +24,12 @@ enum class Style {
 // A time of day in the given pattern ("HH:mm", "h:mm AP") with the language's AM and PM.
 [[nodiscard]] QString time(const QTime &time, const QString &pattern);
 
+// Where a text about when something starts stands: inside a sentence, or opening one.
+enum class Placement { InSentence, OpensSentence };
+// When something starts, seen from today: "at 9:30 AM" on the day itself, "tomorrow at 9:30 AM"
+// on the next, else the day named with the time ("Mon, Dec 14 9:30 AM"). time is the start's
+// time of day as the user reads it; opening a sentence, the words are capitalised.
+[[nodiscard]] QString dayAndTime(const QDate &date, const QDate &today, const QString &time,
+                                 Placement placement = Placement::InSentence);
+
 } // namespace DateText

@@ -1436,6 +1436,20 @@ Datenverzeichnis: %2</translation>
     </message>
 </context>
 <context>
+    <name>LocalCalendar</name>
+    <message>
+        <location filename="../../core/LocalCalendar.cpp" line="85"/>
+        <source>On This Device</source>
+        <translation>Auf diesem Gerät</translation>
+    </message>
+    <message>
+        <location filename="../../core/LocalCalendar.cpp" line="92"/>
+        <source>Personal</source>
+        <comment>name of the calendar kept on this device</comment>
+        <translation>Persönlich</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
@@ -2054,6 +2068,11 @@ Datenverzeichnis: %2</translation>
 </context>
 <context>
     <name>QObject</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="41"/>
+        <source>Today at %1</source>
+        <translation>Heute um %1</translation>
+    </message>
     <message>
         <location filename="../../core/ReminderRound.cpp" line="86"/>
         <source>Starting now (%1)</source>

@@ -1431,6 +1431,20 @@ Data directory: %2</source>
     </message>
 </context>
 <context>
+    <name>LocalCalendar</name>
+    <message>
+        <location filename="../../core/LocalCalendar.cpp" line="85"/>
+        <source>On This Device</source>
+        <translation>このデバイス</translation>
+    </message>
+    <message>
+        <location filename="../../core/LocalCalendar.cpp" line="92"/>
+        <source>Personal</source>
+        <comment>name of the calendar kept on this device</comment>
+        <translation>個人</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
@@ -2043,6 +2057,11 @@ Data directory: %2</source>
 </context>
 <context>
     <name>QObject</name>
+    <message>
+        <location filename="../../model/DateText.cpp" line="41"/>
+        <source>Today at %1</source>
+        <translation>今日 %1</translation>
+    </message>
     <message>
         <location filename="../../core/ReminderRound.cpp" line="86"/>
         <source>Starting now (%1)</source>

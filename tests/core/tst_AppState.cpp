@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/TokenStore.h"
@@ -20,6 +21,7 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -219,6 +221,21 @@ void TestAppState::firstStartSeedsPersonalCalendar()
     QCOMPARE(personal->canonical_key, personalKey);
     QCOMPARE(personal->supported_components, QStringLiteral("[\"VEVENT\"]"));
     QCOMPARE(m_state->calendars()->listAll().size(), 1);
+
+    // Both are shown in the interface language while they keep the seeded name, stored (and
+    // synced) as seeded; a renamed one, or another row of that name, reads as named.
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(":/i18n/calendar_de.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&german));
+    QCOMPARE(LocalCalendar::displayName(*local), QStringLiteral("Auf diesem Gerät"));
+    QCOMPARE(LocalCalendar::displayName(*personal), QStringLiteral("Persönlich"));
+    Calendar renamed = *personal;
+    renamed.name = QStringLiteral("Family");
+    QCOMPARE(LocalCalendar::displayName(renamed), QStringLiteral("Family"));
+    Calendar other = *personal;
+    other.id = QStringLiteral("another");
+    QCOMPARE(LocalCalendar::displayName(other), QStringLiteral("Personal"));
+    QVERIFY(QCoreApplication::removeTranslator(&german));
 
     QCOMPARE(m_state->activeViewId(), QStringLiteral("all-calendars"));
     QCOMPARE(m_state->viewMode(), QStringLiteral("week"));

@@ -112,28 +112,51 @@ void TestReminderRound::initTestCase()
 void TestReminderRound::eventBody_data()
 {
     QTest::addColumn<int>("minutes");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("expected");
     const QString none;
-    QTest::newRow("at start") << 0 << none << QStringLiteral("Starting now (9:30 AM)");
-    QTest::newRow("one minute") << 1 << none << QStringLiteral("In 1 minute (9:30 AM)");
-    QTest::newRow("15 minutes") << 15 << none << QStringLiteral("In 15 minutes (9:30 AM)");
-    QTest::newRow("59 minutes") << 59 << none << QStringLiteral("In 59 minutes (9:30 AM)");
-    QTest::newRow("one hour") << 60 << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("90 minutes truncates") << 90 << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("just under a day") << 1439 << none << QStringLiteral("In 23h (9:30 AM)");
-    QTest::newRow("one day") << 1440 << none << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("two days") << 2880 << none << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("with location") << 10 << QStringLiteral("Room 4")
+    const QDateTime start = at(11, 9, 30);
+    QTest::newRow("at start") << 0 << start << kNow << none
+                              << QStringLiteral("Starting now (9:30 AM)");
+    QTest::newRow("one minute") << 1 << start << kNow << none
+                                << QStringLiteral("In 1 minute (9:30 AM)");
+    QTest::newRow("15 minutes") << 15 << start << kNow << none
+                                << QStringLiteral("In 15 minutes (9:30 AM)");
+    QTest::newRow("59 minutes") << 59 << start << kNow << none
+                                << QStringLiteral("In 59 minutes (9:30 AM)");
+    QTest::newRow("one hour") << 60 << start << kNow << none << QStringLiteral("In 1h (9:30 AM)");
+    QTest::newRow("90 minutes truncates")
+        << 90 << start << kNow << none << QStringLiteral("In 1h (9:30 AM)");
+    QTest::newRow("just under a day")
+        << 1439 << start << kNow << none << QStringLiteral("In 23h (9:30 AM)");
+    // A day or more ahead, the start's own day is named: Jan 10, 2024 is a Wednesday.
+    QTest::newRow("one day") << 1440 << start << kNow << none
+                             << QStringLiteral("Tomorrow at 9:30 AM");
+    QTest::newRow("two days") << 2880 << at(12, 9, 30) << kNow << none
+                              << QStringLiteral("Fri, Jan 12 9:30 AM");
+    QTest::newRow("six days") << 8640 << at(16, 9, 30) << kNow << none
+                              << QStringLiteral("Tue, Jan 16 9:30 AM");
+    QTest::newRow("eight days") << 11520 << at(18, 9, 30) << kNow << none
+                                << QStringLiteral("Thu, Jan 18 9:30 AM");
+    QTest::newRow("under two days, across two midnights")
+        << 2025 << at(12, 9, 30) << at(10, 23, 45) << none << QStringLiteral("Fri, Jan 12 9:30 AM");
+    QTest::newRow("shown late, on the day")
+        << 1440 << at(11, 9, 30) << at(11, 9, 10) << none << QStringLiteral("Today at 9:30 AM");
+    QTest::newRow("with location") << 10 << start << kNow << QStringLiteral("Room 4")
                                    << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
 }
 
 void TestReminderRound::eventBody()
 {
     QFETCH(int, minutes);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, now);
     QFETCH(QString, location);
     QFETCH(QString, expected);
-    QCOMPARE(Reminders::eventBody(minutes, QStringLiteral("9:30 AM"), location), expected);
+    QCOMPARE(Reminders::eventBody(minutes, start, now, QStringLiteral("9:30 AM"), location),
+             expected);
 }
 
 void TestReminderRound::taskBody_data()

@@ -7,10 +7,13 @@
 #include "ui/account/AccountRows.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/theme/Theme.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
@@ -119,6 +122,10 @@ void TestAccountScreen::groupPage()
 
 void TestAccountScreen::devicesAndSessionsShowServerTextLiterally()
 {
+    // The program's type: the body text at the body size.
+    const QFont font = QApplication::font();
+    QApplication::setFont(QFont(font.family(), Theme::fontBody));
+    const auto restore = qScopeGuard([font] { QApplication::setFont(font); });
     Rig rig;
     rig.account("GET", "/devices", Rig::json(R"({"devices": [
         {"id": "d1", "device_name": "<img src=x>Laptop", "platform": "windows",
@@ -140,8 +147,11 @@ void TestAccountScreen::devicesAndSessionsShowServerTextLiterally()
                  texts("<img src=x>Laptop|windows  \u00B7  v1.3.4|1h ago|[Remove]|"
                        "Unknown Device|linux|Unknown|[Remove]"));
     const auto labels = page(screen, "devicesPage")->findChildren<QLabel *>();
-    for (const QLabel *label : labels)
+    for (const QLabel *label : labels) {
         QCOMPARE(label->textFormat(), Qt::PlainText);
+        // Hints and details are smaller than the body text, but not below the small step.
+        QVERIFY2(label->font().pointSize() >= Theme::fontSm, qPrintable(label->text()));
+    }
     QTRY_COMPARE(shownTexts(page(screen, "securityPage")).mid(3),
                  texts("Calendar/1.3.4|This session  \u00B7  10.0.0.2|Current")
                      + QStringList {agent.left(60) + u"..."_s} + texts("Active now|[Revoke]"));

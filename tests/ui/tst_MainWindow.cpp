@@ -469,6 +469,18 @@ void TestMainWindow::importFromCommandReportsABadFileWithoutAsking()
     window.importIcsFromCommand(state.dir());
     QVERIFY(answers.seen.isEmpty());
     QVERIFY(statusText(window).startsWith(QStringLiteral("Import failed:")));
+
+    // Nor is anyone asked where to put the events of a file whose events are all unusable.
+    const QString unusable = writeFile(
+        state.dir(), QStringLiteral("no-start.ics"),
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nSUMMARY:No start\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nSUMMARY:No identifier\r\nDTSTART:20260601T090000Z\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n");
+    window.importIcsFromCommand(unusable);
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(statusText(window),
+             QStringLiteral("Import failed: no events found in no-start.ics. 2 event(s) without an "
+                            "identifier or a start were skipped."));
     QCOMPARE(eventCount(state.get()), 0);
 }
 
@@ -738,6 +750,21 @@ void TestMainWindow::settingsSyncTroubleIsShown()
     QVERIFY(settings->isVisible());
     QCOMPARE(settings->text(),
              QStringLiteral("Settings sync failed: The settings could not be fetched (HTTP 403)"));
+    // Read at a glance, so whole: on one line where the bar is wide, on more where it is not.
+    const auto whole = [settings] {
+        return settings->wordWrap()
+            ? settings->height() >= settings->heightForWidth(settings->width())
+            : settings->width() >= settings->fontMetrics().horizontalAdvance(settings->text());
+    };
+    for (const int width : {1400, 420}) {
+        window.resize(width, 400);
+        QTRY_COMPARE(window.statusBar()->width(), width);
+        QTRY_VERIFY2(whole() && settings->geometry().right() < width,
+                     qPrintable(QStringLiteral("%1x%2 in %3")
+                                    .arg(settings->width())
+                                    .arg(settings->height())
+                                    .arg(width)));
+    }
 
     // A cycle under way leaves the failure standing; one that goes through takes it away.
     configSync->syncNow();

@@ -364,7 +364,10 @@ void TestTheme::textReadsOnItsBackground()
            << atLeast("error on surface", Theme::errorText(), Theme::surface())
            << atLeast("body on canvas", Theme::textPrimary(), Theme::canvas())
            << atLeast("body on surface", Theme::textPrimary(), Theme::surface())
-           << atLeast("status bar", Theme::statusText(), Theme::surfaceMuted());
+           << atLeast("status bar", Theme::statusText(), Theme::surfaceMuted())
+           << atLeast("hint on canvas", Theme::hintText(), Theme::canvas())
+           << atLeast("hint on surface", Theme::hintText(), Theme::surface())
+           << atLeast("hint on muted surface", Theme::hintText(), Theme::surfaceMuted());
 
     // The focus ring as painted: on the middle row, the edge pixels that focus changed must
     // stand out from the button's fill, and on a plain button from the ground around it too.
@@ -410,6 +413,12 @@ void TestTheme::textReadsOnItsBackground()
     const QRegularExpressionMatch status = statusRule.match(Theme::stylesheet());
     QVERIFY(status.hasMatch());
     QCOMPARE(status.captured(1), Theme::cssColor(Theme::statusText()));
+    // And muted labels, the hints among them.
+    static const QRegularExpression hintRule(
+        QStringLiteral("QLabel\\[muted=\"true\"\\] \\{[^}]*\\scolor: ([^;]+);"));
+    const QRegularExpressionMatch hint = hintRule.match(Theme::stylesheet());
+    QVERIFY(hint.hasMatch());
+    QCOMPARE(hint.captured(1), Theme::cssColor(Theme::hintText()));
 }
 
 void TestTheme::colorDotIcon_data()

@@ -125,10 +125,7 @@ QStringList cutTexts(QWidget *window)
                 check(button, QStringLiteral("icon"), ascent * 4 / 5, button->iconSize().height());
             }
         } else if (auto *label = qobject_cast<QLabel *>(w)) {
-            // One beside the status message may end in "…", holding its whole text as its tip.
-            if (label->text().isEmpty()
-                || (qobject_cast<QStatusBar *>(label->parentWidget())
-                    && label->toolTip() == label->text()))
+            if (label->text().isEmpty())
                 continue;
             if (label->wordWrap())
                 check(label, label->text(), label->heightForWidth(label->width()), label->height());
@@ -601,7 +598,7 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              auto *missed = new MissedRemindersDialog(main);
              missed->add(QStringLiteral("Design review"),
-                         Reminders::eventBody(15, QStringLiteral("09:45"),
+                         Reminders::eventBody(15, kNow, kNow, QStringLiteral("09:45"),
                                               QStringLiteral("Room 4 · Level 2")),
                          QStringLiteral("review"), kNow.date());
              missed->add(QStringLiteral("Send the quarterly report"),
@@ -750,7 +747,7 @@ void TestWindowTexts::gallery()
     tray.menu()->hide();
     tray.trayIcon()->showMessage(
         QStringLiteral("Design review"),
-        Reminders::eventBody(25, QStringLiteral("9:45"), QStringLiteral("Room 4")),
+        Reminders::eventBody(25, kNow, kNow, QStringLiteral("9:45"), QStringLiteral("Room 4")),
         QSystemTrayIcon::Information, 15000);
     shoot(QStringLiteral("balloon"));
 }

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace LarkAccount::AccountWidgets {
 
 namespace {
@@ -62,7 +64,9 @@ void makeSecondary(QWidget *widget)
 
 void makeSmall(QWidget *widget, int by)
 {
-    adjustFont(widget, -by, 0);
+    // Smaller than the text around it, but never below the type scale's small step.
+    const int points = widget->font().pointSize();
+    adjustFont(widget, std::max(-by, std::min(Theme::fontSm, points) - points), 0);
 }
 
 void setWeight(QWidget *widget, int weight)

@@ -117,14 +117,14 @@ void AccountsCalendarsDialog::reload()
     m_tree->clear();
     const QList<Account> accounts = m_state->accounts()->listActive();
     for (const Account &account : accounts) {
-        auto *accountItem = new QTreeWidgetItem(m_tree, {account.name});
+        auto *accountItem = new QTreeWidgetItem(m_tree, {LocalCalendar::displayName(account)});
         accountItem->setData(0, Qt::UserRole, account.id);
         accountItem->setIcon(0, Theme::colorDotIcon(account.color));
         const QList<Calendar> calendars = m_state->calendars()->listByAccount(account.id);
         for (const Calendar &calendar : calendars) {
+            const QString name = LocalCalendar::displayName(calendar);
             auto *item = new QTreeWidgetItem(
-                accountItem,
-                {calendar.is_read_only ? tr("%1 (read-only)").arg(calendar.name) : calendar.name});
+                accountItem, {calendar.is_read_only ? tr("%1 (read-only)").arg(name) : name});
             item->setData(0, Qt::UserRole, calendar.id);
             item->setIcon(0, Theme::colorDotIcon(calendar.color));
             if (calendar.id == selectedId)
@@ -197,7 +197,8 @@ void AccountsCalendarsDialog::shareSelected()
     if (!calendar)
         return;
     if (isCloudCalendar(*calendar))
-        openShareDialog(calendar->name, Larkspindle::SyncClient::serverIdFromUrl(calendar->url));
+        openShareDialog(LocalCalendar::displayName(*calendar),
+                        Larkspindle::SyncClient::serverIdFromUrl(calendar->url));
     else
         startMove(*calendar, true);
 }
@@ -236,7 +237,7 @@ void AccountsCalendarsDialog::startMove(const Calendar &calendar, bool shareAfte
                         return;
                     const bool share = m_moves.take(id);
                     const std::optional<Calendar> moved = m_state->calendars()->byId(id);
-                    const QString name = moved ? moved->name : QString();
+                    const QString name = moved ? LocalCalendar::displayName(*moved) : QString();
                     m_cloudStatus->setText(tr("\"%1\" is now in the cloud.").arg(name));
                     updateCloudButtons();
                     if (share)
@@ -252,7 +253,8 @@ void AccountsCalendarsDialog::startMove(const Calendar &calendar, bool shareAfte
                 });
     }
     m_moves.insert(calendar.id, shareAfter);
-    m_cloudStatus->setText(tr("Moving \"%1\" to the cloud…").arg(calendar.name));
+    m_cloudStatus->setText(
+        tr("Moving \"%1\" to the cloud…").arg(LocalCalendar::displayName(calendar)));
     m_cloudStatus->show();
     updateCloudButtons();
     mover->upgradeCalendar(calendar);

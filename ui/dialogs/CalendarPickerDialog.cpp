@@ -1,6 +1,7 @@
 #include "ui/dialogs/CalendarPickerDialog.h"
 
 #include "core/AppState.h"
+#include "core/LocalCalendar.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "ui/theme/Theme.h"
@@ -56,12 +57,12 @@ void CalendarPickerDialog::fillCalendarCombo(QComboBox *combo, AppState *state,
         ++nameCount[calendar.name];
     for (const Calendar &calendar : calendars) {
         // Two calendars of one name are told apart by their accounts.
-        QString label = calendar.name;
+        QString label = LocalCalendar::displayName(calendar);
         if (nameCount.value(calendar.name) > 1) {
             const std::optional<Account> account = state->accounts()->byId(calendar.account_id);
             if (account && !account->name.isEmpty())
                 label = tr("%1 (%2)", "calendar name and its account's name")
-                            .arg(calendar.name, account->name);
+                            .arg(label, LocalCalendar::displayName(*account));
         }
         combo->addItem(Theme::colorDotIcon(calendar.color), label, calendar.id);
         if (calendar.id == preferredId || (select < 0 && calendar.is_default))

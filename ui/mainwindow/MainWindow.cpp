@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
+#include "core/LocalCalendar.h"
 #include "core/QuickAdd.h"
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
@@ -36,12 +37,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -50,33 +49,41 @@
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
 
-// A text beside the status message that takes at most half the bar, ending in "…" where it does
-// not fit (its tool tip holds it whole), so the message is never squeezed out.
+// A text beside the status message, shown whole: on one line where that leaves the message a
+// third of the bar, else wrapped onto as many lines as it needs, the bar growing to hold them.
 class StatusSideLabel : public QLabel
 {
 public:
     explicit StatusSideLabel(QStatusBar *bar)
         : QLabel(bar)
+        , m_bar(bar)
     {
+        setWordWrap(true);
         bar->installEventFilter(this);
     }
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+    QSize sizeHint() const override
+    {
+        const QMargins m = contentsMargins();
+        const int extra = m.left() + m.right() + 2 * margin();
+        const int line = fontMetrics().boundingRect(QRect(), Qt::TextSingleLine, text()).width();
+        // What the bar keeps right of it (margins, the size grip) comes off its share too.
+        const int room = std::max(1, m_bar->width() - m_bar->width() / 3 - 48);
+        const int width = std::min(line + extra + 2, room);
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // The room it takes follows the bar's width.
         if (event->type() == QEvent::Resize)
-            setMaximumWidth(static_cast<QWidget *>(watched)->width() / 2);
+            updateGeometry();
         return QLabel::eventFilter(watched, event);
     }
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const QRect room = contentsRect();
-        style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(),
-                              fontMetrics().elidedText(text(), Qt::ElideRight, room.width()),
-                              foregroundRole());
-    }
+
+private:
+    QStatusBar *m_bar;
 };
 
 } // namespace
@@ -537,8 +544,9 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     if (m_detailsPopover)
         m_detailsPopover->close();
     const std::optional<Calendar> calendar = m_state->calendars()->byId(event->calendar_id);
-    auto *popover = new EventDetailsPopover(*event, calendar ? calendar->name : QString(),
-                                            timeOfDayFormat(m_state->preferences()), this);
+    auto *popover = new EventDetailsPopover(
+        *event, calendar ? LocalCalendar::displayName(*calendar) : QString(),
+        timeOfDayFormat(m_state->preferences()), this);
     m_detailsPopover = popover;
     popover->showCenteredOn(this);
 }

@@ -197,6 +197,12 @@ QColor statusText()
     return stepUntilReadable(textMuted(), textPrimary(), {surfaceMuted()}, ReadableRatio);
 }
 
+QColor hintText()
+{
+    return stepUntilReadable(textMuted(), textPrimary(), {canvas(), surface(), surfaceMuted()},
+                             ReadableRatio);
+}
+
 QColor focusMark()
 {
     // The accent where it stands out from the button and from the ground around it; a pale or
@@ -237,6 +243,7 @@ QString substituteTokens(const QString &sheet)
         {QStringLiteral("textOnAccent"), cssColor(textOnAccent())},
         {QStringLiteral("errorText"), cssColor(errorText())},
         {QStringLiteral("statusText"), cssColor(statusText())},
+        {QStringLiteral("hintText"), cssColor(hintText())},
         {QStringLiteral("focusMark"), cssColor(focusMark())},
         {QStringLiteral("radiusSm"), QStringLiteral("4px")},
         {QStringLiteral("radiusMd"), QStringLiteral("6px")},

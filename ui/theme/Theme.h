@@ -54,6 +54,9 @@ QColor errorText();
 // Muted text on muted surfaces (the status bar, table headers): the muted text colour, moved
 // towards the body text just enough to read at 4.5:1.
 QColor statusText();
+// Secondary texts, hints among them (muted labels): the muted text colour, moved towards the body
+// text just enough to read at 4.5:1 on the canvas, on surfaces and on muted surfaces.
+QColor hintText();
 // The keyboard focus ring of a button, at least 3:1 against the button and the ground around it.
 QColor focusMark();
 

@@ -81,23 +81,16 @@ QString tooltip(bool lastSyncErrored, const QString &errorReason, const std::opt
     const QDate today = now.toLocalTime().date();
     const QDate date
         = next->is_all_day ? next->start_time.date() : next->start_time.toLocalTime().date();
-    const QString dateText = DateText::format(date, DateText::Style::ShortWeekdayMonthDay);
     if (next->is_all_day) {
-        QString when = dateText;
+        QString when = DateText::format(date, DateText::Style::ShortWeekdayMonthDay);
         if (date == today)
             when = QObject::tr("today");
         else if (date == today.addDays(1))
             when = QObject::tr("tomorrow");
         return QObject::tr("Larkspindle Calendar — Next: %1 (%2, all day)").arg(title, when);
     }
-    const QString time = DateText::time(next->start_time.toLocalTime().time(), timeFormat);
-    QString when;
-    if (date == today)
-        when = QObject::tr("at %1").arg(time);
-    else if (date == today.addDays(1))
-        when = QObject::tr("tomorrow at %1").arg(time);
-    else
-        when = QObject::tr("%1 %2").arg(dateText, time);
+    const QString when = DateText::dayAndTime(
+        date, today, DateText::time(next->start_time.toLocalTime().time(), timeFormat));
     return QObject::tr("Larkspindle Calendar — Next: %1 %2").arg(title, when);
 }
 
