@@ -50,6 +50,5 @@ QuickAddOutcome QuickAddQueue::tryFirst()
 
 void QuickAddQueue::retry()
 {
-    while (!m_waiting.isEmpty() && tryFirst() != QuickAddOutcome::Busy) {
-    }
+    while (!m_waiting.isEmpty() && tryFirst() != QuickAddOutcome::Busy) { }
 }

@@ -10,9 +10,9 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -138,8 +138,7 @@ QString databasePath()
 DataFolderLock::DataFolderLock(std::unique_ptr<QLockFile> file, int databaseFd)
     : m_file(std::move(file))
     , m_databaseFd(databaseFd)
-{
-}
+{ }
 
 DataFolderLock::~DataFolderLock()
 {
