@@ -18,6 +18,7 @@
 #include "ui/WindowFit.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
+#include "ui/theme/ThemeManager.h"
 #include "ui/tray/NotificationService.h"
 #include "ui/tray/TrayManager.h"
 #include "ui/update/UpdateFlows.h"
@@ -27,7 +28,6 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QLockFile>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
@@ -44,6 +44,65 @@ QString startupLoggingRules(const QString &instance, const QByteArray &qtLogging
         return QString();
     return QStringLiteral("*.debug=false\n*.info=false");
 }
+
+namespace {
+
+QString refusalTitle(const DataFolderLockAttempt &lock)
+{
+    if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
+        return Application::tr("Larkspindle Calendar Is Running");
+    return Application::tr("Data Folder Cannot Be Locked");
+}
+
+// Says what keeps this start out: the program running elsewhere, or a lock nobody can take.
+QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
+{
+    using Refusal = DataFolderLockAttempt::Refusal;
+    switch (lock.refusal) {
+    case Refusal::Running:
+        if (lock.holderPid > 0)
+            return Application::tr(
+                       "Larkspindle Calendar is already running with this data folder (process "
+                       "%1), perhaps in another session of yours. Close it there, then start it "
+                       "here again.\n\nData directory: %2")
+                .arg(lock.holderPid)
+                .arg(dataDir);
+        return Application::tr("Larkspindle Calendar is already running with this data folder, "
+                               "perhaps in another session of yours. Close it there, then start "
+                               "it here again.\n\nData directory: %1")
+            .arg(dataDir);
+    case Refusal::UnreadableLock:
+        if (lock.lockIsFolder)
+            return Application::tr("The lock file %1 is a folder, so no copy of Larkspindle "
+                                   "Calendar can take this data folder. Remove that folder, then "
+                                   "start Larkspindle Calendar again.")
+                .arg(lock.lockPath);
+        return Application::tr("The lock file %1 cannot be read. If Larkspindle Calendar is not "
+                               "running in another session of yours, remove the file, then start "
+                               "it again.")
+            .arg(lock.lockPath);
+    case Refusal::CannotLock:
+    case Refusal::None:
+        break;
+    }
+    return Application::tr("Neither the data folder nor its database can be locked (%1), so "
+                           "another copy of Larkspindle Calendar could change the same calendar "
+                           "at the same time.\n\nData directory: %2\n\nPlease check file "
+                           "permissions and try again.")
+        .arg(lock.problem, dataDir);
+}
+
+// A box before the window exists still wears the program's look (the stored theme is in the
+// database, which is not open yet: the system's light or dark).
+void showStartFailure(const QString &title, const QString &text)
+{
+    ThemeManager look(nullptr);
+    look.loadThemeSettings();
+    look.loadFontScale();
+    MessagePresenter::show(MessagePresenter::Kind::Critical, nullptr, title, text);
+}
+
+} // namespace
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -148,25 +207,24 @@ int Application::run()
 {
     // One program per database: a second one, which could not hand its command line over
     // (another session's runtime folder), would show every reminder twice and race for writes.
-    qint64 holder = 0;
-    dataLock = lockDataDirectory(&holder);
-    if (!dataLock) {
-        qWarning("[Application] the data folder %s is in use by process %lld",
-                 qUtf8Printable(dataDirectory()), holder);
-        MessagePresenter::show(
-            MessagePresenter::Kind::Critical, nullptr, tr("Larkspindle Calendar Is Running"),
-            tr("Larkspindle Calendar is already running with this data folder (process %1), "
-               "perhaps in another session of yours. Close it there, then start it here "
-               "again.\n\nData directory: %2")
-                .arg(holder)
-                .arg(dataDirectory()));
+    DataFolderLockAttempt lock = lockDataDirectory();
+    if (!lock.lock) {
+        if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
+            qWarning("[Application] the data folder %s is in use by process %lld",
+                     qUtf8Printable(dataDirectory()), lock.holderPid);
+        else
+            qWarning("[Application] the data folder %s cannot be locked: %s",
+                     qUtf8Printable(dataDirectory()),
+                     qUtf8Printable(refusalText(lock, dataDirectory())));
+        showStartFailure(refusalTitle(lock), refusalText(lock, dataDirectory()));
         return 1;
     }
+    dataLock = std::move(lock.lock);
     registerAppServices();
     appState = new AppState(this);
     if (!appState->initialize()) {
-        MessagePresenter::show(
-            MessagePresenter::Kind::Critical, nullptr, tr("Database Error"),
+        showStartFailure(
+            tr("Database Error"),
             tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
                "permissions and try again.")
                 .arg(dataDirectory()));

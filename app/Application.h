@@ -17,7 +17,7 @@ class AppState;
 class MainWindow;
 class TrayManager;
 class NotificationService;
-class QLockFile;
+class DataFolderLock;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -89,5 +89,5 @@ private:
     InstanceCommand startupCommand;
     QTranslator *qtTranslator = nullptr;
     QTranslator *appTranslator = nullptr;
-    std::unique_ptr<QLockFile> dataLock; // the data folder, for the life of the program
+    std::unique_ptr<DataFolderLock> dataLock; // the data folder, for the life of the program
 };

@@ -2,6 +2,7 @@
 
 #include "core/InvitationsService.h"
 #include "core/LocalCalendar.h"
+#include "core/QuickAddQueue.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
@@ -13,6 +14,7 @@
 AppState::AppState(QObject *parent)
     : QObject(parent)
     , m_store(new Store(this))
+    , m_quickAdds(new QuickAddQueue(*m_store, this))
     , m_view(new ViewState(this))
     , m_sync(new SyncStatus(this))
 {

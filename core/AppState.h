@@ -19,6 +19,7 @@
 
 class ThemeManager;
 class UndoStack;
+class QuickAddQueue;
 class AppState;
 
 namespace Weather {
@@ -85,6 +86,8 @@ public:
 
     // The three parts.
     const Store &store() const { return *m_store; }
+    // Quick-add lines from every place they are typed, stored in the order given.
+    QuickAddQueue *quickAdds() const { return m_quickAdds; }
     ViewState *viewState() const { return m_view; }
     SyncStatus *syncStatus() const { return m_sync; }
 
@@ -184,6 +187,7 @@ signals:
 
 private:
     Store *m_store;
+    QuickAddQueue *m_quickAdds;
     ViewState *m_view;
     SyncStatus *m_sync;
     ThemeManager *m_themeManager = nullptr;

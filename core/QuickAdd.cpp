@@ -4,6 +4,7 @@
 #include "model/Clock.h"
 #include "model/QuickAddItems.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
@@ -32,24 +33,41 @@ QString createFromQuickAdd(const Store &store, const QString &line,
 QString createFromQuickAdd(const Store &store, const QString &line,
                            const QString &preferredCalendarId, const QDateTime &now)
 {
+    return addFromQuickAdd(store, line, preferredCalendarId, now).id;
+}
+
+QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
+                               const QString &preferredCalendarId, const QDateTime &now)
+{
     CalendarRepository *calendars = store.calendars();
     const NLParser::ParseResult parsed = NLParser::parse(line, now);
     // A day the month does not have ("feb 30") would store an item without its date.
     if (!parsed.start.isValid())
-        return QString();
+        return {};
 
+    QString id;
+    bool stored = false;
     if (parsed.isReminder || parsed.isTask) {
         const Task task = parsed.isReminder
             ? makeQuickAddReminder(calendars, line, parsed, preferredCalendarId, now)
             : makeQuickAddTask(calendars, line, parsed, preferredCalendarId, now);
         if (task.title.isEmpty() || task.calendar_id.isEmpty() || !store.tasks())
-            return QString();
-        return store.tasks()->insert(task) ? task.id : QString();
+            return {};
+        id = task.id;
+        stored = store.tasks()->insert(task);
+    } else {
+        const Event event
+            = quickAddEventFrom(calendars, line, parsed, preferredCalendarId, true, now);
+        if (event.title.isEmpty() || event.calendar_id.isEmpty() || !store.events())
+            return {};
+        id = event.id;
+        stored = store.events()->insert(event);
     }
-    const Event event = quickAddEventFrom(calendars, line, parsed, preferredCalendarId, true, now);
-    if (event.title.isEmpty() || event.calendar_id.isEmpty() || !store.events())
-        return QString();
-    return store.events()->insert(event) ? event.id : QString();
+    if (stored)
+        return {QuickAddOutcome::Stored, id};
+    if (store.database() && store.database()->lastFailureWasBusy())
+        return {QuickAddOutcome::Busy, QString()};
+    return {};
 }
 
 Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,

@@ -21,6 +21,18 @@ class Store;
 [[nodiscard]] QString createFromQuickAdd(const Store &store, const QString &line,
                                          const QString &preferredCalendarId, const QDateTime &now);
 
+// What became of a line: stored, refused for good (see createFromQuickAdd), or not stored
+// because another program holds the database's write lock, so the same line may be stored later.
+enum class QuickAddOutcome { Stored, Refused, Busy };
+struct QuickAddResult
+{
+    QuickAddOutcome outcome = QuickAddOutcome::Refused;
+    QString id;
+};
+[[nodiscard]] QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
+                                             const QString &preferredCalendarId,
+                                             const QDateTime &now);
+
 // A task of item type "reminder"; with a due date it carries one alarm at the due time.
 [[nodiscard]] Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,
                                         const NLParser::ParseResult &parsed,

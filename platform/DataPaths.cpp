@@ -5,11 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,27 +135,79 @@ QString databasePath()
     return dataDirectory() + QStringLiteral("/calendar.db");
 }
 
-std::unique_ptr<QLockFile> lockDataDirectory(qint64 *holderPid)
+DataFolderLock::DataFolderLock(std::unique_ptr<QLockFile> file, int databaseFd)
+    : m_file(std::move(file))
+    , m_databaseFd(databaseFd)
+{ }
+
+DataFolderLock::~DataFolderLock()
 {
-    if (holderPid)
-        *holderPid = 0;
-    auto lock = std::make_unique<QLockFile>(dataDirectory() + QStringLiteral("/calendar.lock"));
+    // Closing a descriptor of the database also drops SQLite's own locks on it in this
+    // process; the program only lets go of the folder once its connection is closed.
+    if (m_databaseFd >= 0)
+        ::close(m_databaseFd);
+}
+
+DataFolderLockAttempt lockDataDirectory()
+{
+    const QString dir = dataDirectory();
+    return lockDataDirectory(dir + QStringLiteral("/calendar.lock"),
+                             dir + QStringLiteral("/calendar.db"));
+}
+
+DataFolderLockAttempt lockDataDirectory(const QString &lockPath, const QString &databasePath)
+{
+    using Refusal = DataFolderLockAttempt::Refusal;
+    DataFolderLockAttempt attempt;
+    attempt.lockPath = lockPath;
+
+    auto file = std::make_unique<QLockFile>(lockPath);
     // Held as long as the program runs, however long that is: only a holder that is gone
     // makes the lock stale, never its age.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0))
-        return lock;
-    if (lock->error() == QLockFile::LockFailedError && holderPid) {
-        QString host;
-        QString app;
-        if (!lock->getLockInfo(holderPid, &host, &app))
-            *holderPid = 0;
+    file->setStaleLockTime(0);
+    if (!file->tryLock(0)) {
+        if (file->error() == QLockFile::LockFailedError) {
+            QString host;
+            QString app;
+            if (file->getLockInfo(&attempt.holderPid, &host, &app)) {
+                attempt.refusal = Refusal::Running;
+            } else {
+                // Nobody can ever take a lock that cannot be read, and its holder is unknown.
+                attempt.holderPid = 0;
+                attempt.refusal = Refusal::UnreadableLock;
+                attempt.lockIsFolder = QFileInfo(lockPath).isDir();
+            }
+            return attempt;
+        }
+        qWarning("[DataPaths] cannot make the lock file %s: error %d; locking the database "
+                 "file instead",
+                 qUtf8Printable(lockPath), int(file->error()));
+        file.reset();
     }
-    if (lock->error() != QLockFile::LockFailedError) {
-        qWarning("[DataPaths] cannot lock the data folder: error %d", int(lock->error()));
-        return std::make_unique<QLockFile>(QString());
+
+    // The database file is locked as well: that also holds where no lock file can be made,
+    // and against a program that could make one where this one could not. A lock of its own
+    // kind (flock), which SQLite's record locks on the same file do not meet.
+    int fd = ::open(QFile::encodeName(databasePath).constData(), O_RDONLY | O_CREAT | O_CLOEXEC,
+                    S_IRUSR | S_IWUSR);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+        ::close(fd);
+        fd = -1;
+        if (error == EWOULDBLOCK) {
+            attempt.refusal = Refusal::Running;
+            return attempt;
+        }
     }
-    return nullptr;
+    // Without either lock nothing keeps a second program out.
+    if (fd < 0 && !file) {
+        attempt.refusal = Refusal::CannotLock;
+        attempt.problem = QString::fromLocal8Bit(std::strerror(error));
+        return attempt;
+    }
+    attempt.lock = std::make_unique<DataFolderLock>(std::move(file), fd);
+    return attempt;
 }
 
 QString instanceName()

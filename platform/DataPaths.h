@@ -15,12 +15,45 @@ class QLockFile;
 QString dataDirectory();
 QString databasePath();
 
-// Takes the data folder for this process's life ("calendar.lock" in it), so that two programs
-// never work on one database, also when they cannot reach each other's single-instance socket
-// (another session, another runtime folder). A lock left by a process that is gone is taken
-// over. Null when another running process holds it: holderPid then names it (0 when unknown).
-// Where no lock can be written at all, an unlocked one: the database fails there plainly.
-[[nodiscard]] std::unique_ptr<QLockFile> lockDataDirectory(qint64 *holderPid = nullptr);
+// The data folder held for this process's life, so that two programs never work on one
+// database, also when they cannot reach each other's single-instance socket (another session,
+// another runtime folder): "calendar.lock" in the folder where it can be written, and always,
+// where the database file can be opened, an exclusive lock on that file itself (which also holds
+// where no lock file can be made, e.g. in a folder the user may not write to).
+class DataFolderLock
+{
+public:
+    DataFolderLock(std::unique_ptr<QLockFile> file, int databaseFd);
+    ~DataFolderLock();
+    DataFolderLock(const DataFolderLock &) = delete;
+    DataFolderLock &operator=(const DataFolderLock &) = delete;
+
+private:
+    std::unique_ptr<QLockFile> m_file;
+    int m_databaseFd = -1;
+};
+
+struct DataFolderLockAttempt
+{
+    enum class Refusal {
+        None,
+        Running, // another running program holds it (holderPid names it, 0 when unknown)
+        UnreadableLock, // the lock file is there but cannot be read (a folder, damaged)
+        CannotLock, // neither a lock file nor the database file could be locked
+    };
+    std::unique_ptr<DataFolderLock> lock; // null when refused
+    Refusal refusal = Refusal::None;
+    qint64 holderPid = 0;
+    bool lockIsFolder = false;
+    QString lockPath;
+    QString problem; // the system's reason, for CannotLock
+};
+
+// Takes the data folder ("calendar.lock" and "calendar.db" in dataDirectory()). A lock file
+// left by a process that is gone is taken over, whatever its age.
+[[nodiscard]] DataFolderLockAttempt lockDataDirectory();
+[[nodiscard]] DataFolderLockAttempt lockDataDirectory(const QString &lockPath,
+                                                      const QString &databasePath);
 
 // Creates the folder and any missing parents, each new one open to its owner only, and narrows
 // the folder itself to 0700 when it is wider. False, with the reason, when the path is not a

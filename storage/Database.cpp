@@ -128,7 +128,6 @@ bool Database::open(const QString &path)
     QSqlQuery q(m_db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
     // Reading through a memory map and a larger page cache keeps view reloads of big
     // calendars from being dominated by read calls. Both count in the program's memory, beside
     // the range reads' records, so they stay at 64 MB each.
@@ -145,7 +144,31 @@ bool Database::open(const QString &path)
         sqlite3_rollback_hook(handle, &Database::onRollback, this);
     }
     m_opened = true;
+    applyBusyTimeout(m_busyTimeoutMs);
     return true;
+}
+
+void Database::setBusyTimeouts(int statementMs, int migrationMs)
+{
+    m_busyTimeoutMs = statementMs;
+    m_migrationBusyTimeoutMs = migrationMs;
+    if (m_opened)
+        applyBusyTimeout(m_busyTimeoutMs);
+}
+
+void Database::applyBusyTimeout(int ms)
+{
+    if (sqlite3 *handle = Sql::handleOf(m_db))
+        sqlite3_busy_timeout(handle, ms);
+}
+
+bool Database::lastFailureWasBusy()
+{
+    sqlite3 *handle = Sql::handleOf(m_db);
+    if (!handle)
+        return false;
+    const int code = sqlite3_errcode(handle) & 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
 void Database::watchRowWrites(QObject *owner,
@@ -195,6 +218,14 @@ void Database::onRollback(void *self)
 }
 
 bool Database::migrate()
+{
+    applyBusyTimeout(m_migrationBusyTimeoutMs);
+    const bool migrated = migrateSchema();
+    applyBusyTimeout(m_busyTimeoutMs);
+    return migrated;
+}
+
+bool Database::migrateSchema()
 {
     QSqlQuery q(m_db);
     if (!q.exec(kSchemaVersionTable)) {

@@ -27,10 +27,13 @@ public:
         QString resourcePath;
     };
 
-    // How long a statement waits for another connection's write lock before it fails: long
-    // enough for another program's or a backup tool's write to end, so a user's edit is not
-    // lost to it.
-    static constexpr int kBusyTimeoutMs = 15000;
+    // How long a statement waits for another connection's write lock before it fails. The
+    // connection lives on the GUI thread, so only a moment: a write the user made is kept by
+    // its caller and tried again later (QuickAddQueue), not waited for here.
+    static constexpr int kBusyTimeoutMs = 200;
+    // Migrations run at start-up, before any window, and a start that cannot migrate ends:
+    // they wait long enough for another program's or a backup tool's write to end.
+    static constexpr int kMigrationBusyTimeoutMs = 15000;
 
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
@@ -38,6 +41,11 @@ public:
     [[nodiscard]] bool open(const QString &path);
     [[nodiscard]] bool migrate();
     QSqlDatabase &connection() { return m_db; }
+    // Replace the waits above (tests scale them down); the statements' wait applies at once.
+    void setBusyTimeouts(int statementMs, int migrationMs);
+    // The last statement failed because another connection holds the write lock: the same
+    // write may succeed later.
+    [[nodiscard]] bool lastFailureWasBusy();
     bool isOpen() const { return m_opened; }
 
     // The built-in migrations in version order.
@@ -69,6 +77,8 @@ signals:
     void migrationError(int version, const QString &error);
 
 private:
+    bool migrateSchema();
+    void applyBusyTimeout(int ms);
     bool applyMigration(int version, const QString &name, const QString &script);
     bool checkWritable();
 
@@ -83,4 +93,6 @@ private:
     bool m_rowsWritten = false; // in the transaction under way
     unsigned m_rowCommits = 0; // commits that wrote rows
     QList<Migration> m_migrations;
+    int m_busyTimeoutMs = kBusyTimeoutMs;
+    int m_migrationBusyTimeoutMs = kMigrationBusyTimeoutMs;
 };

@@ -225,6 +225,43 @@ Data directory: %2</source>
 
 Datenverzeichnis: %2</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</source>
+        <translation>Larkspindle Calendar läuft bereits mit diesem Datenordner, vielleicht in einer anderen Sitzung von Ihnen. Beenden Sie es dort und starten Sie es dann hier erneut.
+
+Datenverzeichnis: %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Data Folder Cannot Be Locked</source>
+        <translation>Datenordner kann nicht gesperrt werden</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</source>
+        <translation>Die Sperrdatei %1 ist ein Ordner, daher kann keine Kopie von Larkspindle Calendar diesen Datenordner übernehmen. Entfernen Sie diesen Ordner und starten Sie Larkspindle Calendar dann erneut.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
+        <translation>Die Sperrdatei %1 kann nicht gelesen werden. Wenn Larkspindle Calendar nicht in einer anderen Sitzung von Ihnen läuft, entfernen Sie die Datei und starten Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</source>
+        <translation>Weder der Datenordner noch seine Datenbank können gesperrt werden (%1), daher könnte eine weitere Kopie von Larkspindle Calendar gleichzeitig denselben Kalender ändern.
+
+Datenverzeichnis: %2
+
+Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1715,6 +1752,11 @@ Datenverzeichnis: %2</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>Der Import wird zurückgenommen…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
+        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender: „%1“ wird hinzugefügt, sobald es fertig ist.</translation>
     </message>
 </context>
 <context>

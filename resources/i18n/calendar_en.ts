@@ -221,6 +221,43 @@ Data directory: %2</source>
 
 Data directory: %2</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</source>
+        <translation>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Data Folder Cannot Be Locked</source>
+        <translation>Data Folder Cannot Be Locked</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</source>
+        <translation>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
+        <translation>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</source>
+        <translation>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1711,6 +1748,11 @@ Data directory: %2</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>Taking back the import…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
+        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
+        <translation>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</translation>
     </message>
 </context>
 <context>

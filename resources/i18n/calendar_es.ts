@@ -225,6 +225,43 @@ Data directory: %2</source>
 
 Carpeta de datos: %2</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</source>
+        <translation>Larkspindle Calendar ya se está ejecutando con esta carpeta de datos, quizá en otra sesión suya. Ciérrelo allí y vuelva a iniciarlo aquí.
+
+Directorio de datos: %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Data Folder Cannot Be Locked</source>
+        <translation>No se puede bloquear la carpeta de datos</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</source>
+        <translation>El archivo de bloqueo %1 es una carpeta, así que ninguna copia de Larkspindle Calendar puede tomar esta carpeta de datos. Elimine esa carpeta y vuelva a iniciar Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
+        <translation>No se puede leer el archivo de bloqueo %1. Si Larkspindle Calendar no se está ejecutando en otra sesión suya, elimine el archivo y vuelva a iniciarlo.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</source>
+        <translation>No se puede bloquear ni la carpeta de datos ni su base de datos (%1), así que otra copia de Larkspindle Calendar podría modificar el mismo calendario a la vez.
+
+Directorio de datos: %2
+
+Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1715,6 +1752,11 @@ Carpeta de datos: %2</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>Deshaciendo la importación…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
+        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario: «%1» se añadirá en cuanto termine.</translation>
     </message>
 </context>
 <context>

@@ -225,6 +225,43 @@ Data directory: %2</source>
 
 Dossier de données : %2</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</source>
+        <translation>Larkspindle Calendar est déjà en cours d&apos;exécution avec ce dossier de données, peut-être dans une autre de vos sessions. Fermez-le là-bas, puis relancez-le ici.
+
+Dossier de données : %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Data Folder Cannot Be Locked</source>
+        <translation>Impossible de verrouiller le dossier de données</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</source>
+        <translation>Le fichier de verrou %1 est un dossier : aucune copie de Larkspindle Calendar ne peut donc prendre ce dossier de données. Supprimez ce dossier, puis relancez Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
+        <translation>Le fichier de verrou %1 est illisible. Si Larkspindle Calendar ne s&apos;exécute pas dans une autre de vos sessions, supprimez ce fichier, puis relancez-le.</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</source>
+        <translation>Ni le dossier de données ni sa base de données ne peuvent être verrouillés (%1) : une autre copie de Larkspindle Calendar pourrait donc modifier le même calendrier en même temps.
+
+Dossier de données : %2
+
+Vérifiez les autorisations des fichiers et réessayez.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1715,6 +1752,11 @@ Dossier de données : %2</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>Retrait de l’importation…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
+        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier : « %1 » sera ajouté dès qu&apos;il aura terminé.</translation>
     </message>
 </context>
 <context>

@@ -224,6 +224,43 @@ Data directory: %2</source>
 
 データフォルダー: %2</translation>
     </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
+
+Data directory: %1</source>
+        <translation>Larkspindle Calendar はこのデータフォルダーですでに実行中です（別のセッションで実行している可能性があります）。そちらで終了してから、こちらで再度起動してください。
+
+データディレクトリ: %1</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Data Folder Cannot Be Locked</source>
+        <translation>データフォルダーをロックできません</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 is a folder, so no copy of Larkspindle Calendar can take this data folder. Remove that folder, then start Larkspindle Calendar again.</source>
+        <translation>ロックファイル %1 がフォルダーになっているため、Larkspindle Calendar はこのデータフォルダーを使用できません。そのフォルダーを削除してから、Larkspindle Calendar を再度起動してください。</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
+        <translation>ロックファイル %1 を読み取れません。Larkspindle Calendar が別のセッションで実行されていない場合は、このファイルを削除してから再度起動してください。</translation>
+    </message>
+    <message>
+        <location filename="../../app/Application.cpp" line="1"/>
+        <source>Neither the data folder nor its database can be locked (%1), so another copy of Larkspindle Calendar could change the same calendar at the same time.
+
+Data directory: %2
+
+Please check file permissions and try again.</source>
+        <translation>データフォルダーもそのデータベースもロックできません（%1）。そのため、別の Larkspindle Calendar が同時に同じカレンダーを変更する可能性があります。
+
+データディレクトリ: %2
+
+ファイルのアクセス権を確認して、もう一度お試しください。</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1704,6 +1741,11 @@ Data directory: %2</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>インポートを取り消しています…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
+        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込み中です。完了しだい「%1」を追加します。</translation>
     </message>
 </context>
 <context>

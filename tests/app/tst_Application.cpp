@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,7 +47,8 @@ private slots:
     void translatorsFollowTheStoredLanguage_data();
     void translatorsFollowTheStoredLanguage();
     void identityAndFont();
-    void databaseFailureShowsTheBoxAndEndsWithOne();
+    void startFailureShowsTheBoxAndEndsWithOne_data();
+    void startFailureShowsTheBoxAndEndsWithOne();
     void backgroundStartShowsTodayAndOffersAnUpdateWithoutBlocking();
 };
 
@@ -169,33 +171,52 @@ void TestApplication::identityAndFont()
     QVERIFY(!QApplication::windowIcon().isNull());
 }
 
-void TestApplication::databaseFailureShowsTheBoxAndEndsWithOne()
+void TestApplication::startFailureShowsTheBoxAndEndsWithOne_data()
 {
+    QTest::addColumn<QString>("folderAt"); // made a folder inside the data folder
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("database cannot be opened")
+        << QStringLiteral("calendar.db") << QStringLiteral("Database Error")
+        << QStringLiteral("Failed to initialize the database.\n\nData directory: %1\n\nPlease "
+                          "check file permissions and try again.");
+    // Nobody can take such a lock, so the box says what is in the way, not a process number.
+    QTest::newRow("lock path is a folder")
+        << QStringLiteral("calendar.lock") << QStringLiteral("Data Folder Cannot Be Locked")
+        << QStringLiteral("The lock file %1/calendar.lock is a folder, so no copy of Larkspindle "
+                          "Calendar can take this data folder. Remove that folder, then start "
+                          "Larkspindle Calendar again.");
+}
+
+void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
+{
+    QFETCH(QString, folderAt);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    // A data folder below a regular file can never be created.
-    const QString blocker = dir.filePath(QStringLiteral("file"));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    const QString dataDir = blocker + QStringLiteral("/data");
-    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dataDir));
+    QVERIFY(QDir(dir.path()).mkdir(folderAt));
+    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dir.path()));
 
+    // The box wears the program's look like every other one, though no window exists yet.
+    app->setStyleSheet(QString());
     QList<ShownBox> boxes;
-    MessagePresenter::setHandler([&boxes](MessagePresenter::Kind kind, QWidget *parent,
-                                          const QString &title, const QString &text) {
+    bool themed = false;
+    MessagePresenter::setHandler([&](MessagePresenter::Kind kind, QWidget *parent,
+                                     const QString &title, const QString &text) {
         boxes.append({kind, parent, title, text});
+        themed = !app->styleSheet().isEmpty();
     });
     LarkTest::ScopedMemoryTokenStore secrets;
+    if (folderAt == QLatin1String("calendar.lock"))
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be locked")));
     QCOMPARE(app->run(), 1);
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().kind, MessagePresenter::Kind::Critical);
     QVERIFY(!boxes.first().parent);
-    QCOMPARE(boxes.first().title, QStringLiteral("Database Error"));
-    QCOMPARE(boxes.first().text,
-             QStringLiteral("Failed to initialize the database.\n\nData directory: %1\n\nPlease "
-                            "check file permissions and try again.")
-                 .arg(dataDir));
+    QCOMPARE(boxes.first().title, title);
+    QCOMPARE(boxes.first().text, text.arg(dir.path()));
+    QVERIFY(themed);
     QVERIFY(!app->window());
 }
 

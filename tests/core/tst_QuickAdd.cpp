@@ -1,15 +1,20 @@
 #include "core/QuickAdd.h"
+#include "core/QuickAddQueue.h"
 #include "core/TempStore.h"
 #include "model/ICalOracle.h"
 #include "model/ICalendar.h"
 #include "model/LocalEvent.h"
+#include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -326,50 +331,111 @@ void tst_QuickAdd::failedInsertGivesEmptyId()
 }
 
 // Another connection to the same file (another program, a backup tool) holds the write lock
-// for 3 s, twice, while the user adds 80 items quickly: every one of them is stored.
+// for ms milliseconds once held turns true, committing a row of its own.
+static std::thread holdWriteLock(const QString &path, int ms, std::atomic<bool> &held,
+                                 std::atomic<bool> &ok)
+{
+    static int rounds = 0;
+    const int round = ++rounds;
+    return std::thread([path, ms, round, &held, &ok] {
+        const QString name = QStringLiteral("other-writer");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            QSqlQuery q(db);
+            ok = db.open() && q.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                && q.exec(QStringLiteral("INSERT INTO settings (key, value) VALUES "
+                                         "('other/%1', 'x')")
+                              .arg(round));
+            held = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            ok = ok && q.exec(QStringLiteral("COMMIT"));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+}
+
+// While another program holds the write lock: an edit, which reads its row before it writes,
+// waits for the lock rather than failing on a read that has gone stale; and quick adds handed
+// over meanwhile are kept and stored once each, in the order given, without the event loop
+// waiting for that program more than a moment.
 void tst_QuickAdd::quickAddsWaitForAnotherWriter()
 {
     TempStore app;
     QVERIFY(app.isValid());
     QVERIFY(addCalendars(app, LarkTest::strings({"a:default,todo"})));
     const QString path = app.dir() + QStringLiteral("/cal.db");
-    std::atomic<int> held {0};
-    std::atomic<bool> writerOk {true};
-    std::thread writer([&] {
-        const QString name = QStringLiteral("other-writer");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(path);
-            QSqlQuery q(db);
-            for (int round = 0; round < 2 && db.open(); ++round) {
-                writerOk = writerOk && q.exec(QStringLiteral("BEGIN IMMEDIATE"))
-                    && q.exec(QStringLiteral("INSERT INTO settings (key, value) VALUES "
-                                             "('other/%1', 'x')")
-                                  .arg(round));
-                ++held;
-                std::this_thread::sleep_for(std::chrono::seconds(3));
-                writerOk = writerOk && q.exec(QStringLiteral("COMMIT"));
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    });
-    QTRY_VERIFY(held > 0);
-    int failed = 0;
-    for (int i = 0; i < 80; ++i) {
-        const QString line = i % 4 == 3 ? QStringLiteral("task call %1 tomorrow").arg(i)
-                                        : QStringLiteral("item %1 tomorrow 3pm").arg(i);
-        if (createFromQuickAdd(app.store(), line, QString(), kNow).isEmpty())
-            ++failed;
-        QTest::qWait(60);
+    Database *db = app->database();
+
+    const QString editedId
+        = createFromQuickAdd(app.store(), QStringLiteral("review 3pm"), QString(), kNow);
+    QVERIFY(!editedId.isEmpty());
+    db->setBusyTimeouts(5000, 5000);
+    {
+        std::atomic<bool> held {false};
+        std::atomic<bool> writerOk {true};
+        std::thread writer = holdWriteLock(path, 300, held, writerOk);
+        QTRY_VERIFY(held);
+        std::optional<Event> edited = app->events()->byId(editedId);
+        QVERIFY(edited);
+        edited->title = QStringLiteral("review, edited");
+        const bool updated = app->events()->update(*edited);
+        writer.join();
+        QVERIFY(writerOk);
+        QVERIFY(updated);
+        QCOMPARE(app->events()->byId(editedId)->title, QStringLiteral("review, edited"));
     }
+
+    // Scaled down from the program's wait of 200 ms for the lock and its one-second retry.
+    db->setBusyTimeouts(50, 50);
+    QuickAddQueue queue(app.store());
+    queue.setRetryInterval(100);
+    QStringList added;
+    connect(&queue, &QuickAddQueue::added, this, [&added](const QString &line) { added << line; });
+    QSignalSpy refused(&queue, &QuickAddQueue::refused);
+    QSignalSpy waiting(&queue, &QuickAddQueue::waiting);
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this,
+            [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+
+    // The lines come while the lock is held; each is tried again until it is free.
+    QStringList lines;
+    std::atomic<bool> held {false};
+    std::atomic<bool> writerOk {true};
+    std::thread writer = holdWriteLock(path, 2000, held, writerOk);
+    QTRY_VERIFY(held);
+    sinceTick.start();
+    tick.start(10);
+    for (int n = 0; n < 16; ++n) {
+        lines << (n % 4 == 3 ? QStringLiteral("task call %1 tomorrow").arg(n)
+                             : QStringLiteral("item %1 tomorrow 3pm").arg(n));
+        QCOMPARE(queue.add(lines.last(), QString(), kNow), QuickAddOutcome::Busy);
+        QTest::qWait(50);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(added.size(), lines.size(), 10000);
+    tick.stop();
     writer.join();
     QVERIFY(writerOk);
-    QCOMPARE(held.load(), 2);
-    QCOMPARE(failed, 0);
-    QCOMPARE(app.count(QStringLiteral("events")) + app.count(QStringLiteral("tasks")), 80);
+    // Nothing waits any more: the next line is stored at once.
+    lines << QStringLiteral("item last tomorrow 3pm");
+    QCOMPARE(queue.add(lines.last(), QString(), kNow), QuickAddOutcome::Stored);
+
+    // Under the old wait of seconds the first line alone held the loop for the whole lock.
+    QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
+    QCOMPARE(waiting.count(), 16);
+    QCOMPARE(refused.count(), 0);
+    QCOMPARE(added, lines);
+    QCOMPARE(queue.waitingCount(), 0);
+    QCOMPARE(app.count(QStringLiteral("events")) + app.count(QStringLiteral("tasks")), 18);
+    QSqlQuery q(db->connection());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(DISTINCT title) FROM (SELECT title FROM events "
+                                  "UNION ALL SELECT title FROM tasks)")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 18);
 }
 
 void tst_QuickAdd::eventWithoutIdentity()

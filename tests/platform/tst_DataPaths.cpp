@@ -2,9 +2,12 @@
 #include "platform/DesktopEntry.h"
 #include "support/TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +57,8 @@ private slots:
     void defaultApplicationMerge();
     void launcherRunsTheCommandLines();
     void failedWritesAreReported();
+    void oneHolderPerDatabase_data();
+    void oneHolderPerDatabase();
 
 private:
     QHash<QByteArray, std::optional<QByteArray>> m_savedEnv;
@@ -434,6 +439,102 @@ void TestDataPaths::failedWritesAreReported()
     QVERIFY(QDir().mkpath(mimeAppsListPath()));
     QVERIFY(!registerIcsFileAssociation(m_program));
     QVERIFY(QFileInfo(mimeAppsListPath()).isDir());
+}
+
+using Refusal = DataFolderLockAttempt::Refusal;
+Q_DECLARE_METATYPE(Refusal)
+
+void TestDataPaths::oneHolderPerDatabase_data()
+{
+    // Where the lock file and the database are: "folder" (a plain data folder), "below file"
+    // (below a regular file: nothing can be made there), "is folder" (a folder in the way).
+    QTest::addColumn<QString>("lockAt");
+    QTest::addColumn<QString>("databaseAt");
+    QTest::addColumn<int>("lockAgeSeconds");
+    QTest::addColumn<Refusal>("first");
+    QTest::addColumn<Refusal>("second");
+    QTest::addColumn<bool>("secondNamesHolder");
+
+    QTest::newRow("lock file") << QStringLiteral("folder") << QStringLiteral("folder") << 0
+                               << Refusal::None << Refusal::Running << true;
+    // An old lock is not a stale one: the holder runs as long as it likes.
+    QTest::newRow("lock file a minute old") << QStringLiteral("folder") << QStringLiteral("folder")
+                                            << 60 << Refusal::None << Refusal::Running << true;
+    QTest::newRow("no lock file can be made")
+        << QStringLiteral("below file") << QStringLiteral("folder") << 0 << Refusal::None
+        << Refusal::Running << false;
+    QTest::newRow("nothing can be locked")
+        << QStringLiteral("below file") << QStringLiteral("below file") << 0 << Refusal::CannotLock
+        << Refusal::CannotLock << false;
+    QTest::newRow("lock path is a folder")
+        << QStringLiteral("is folder") << QStringLiteral("folder") << 0 << Refusal::UnreadableLock
+        << Refusal::UnreadableLock << false;
+}
+
+// Two starts on one database: the second never runs beside the first, and once the first is
+// gone the next one does.
+void TestDataPaths::oneHolderPerDatabase()
+{
+    QFETCH(QString, lockAt);
+    QFETCH(QString, databaseAt);
+    QFETCH(int, lockAgeSeconds);
+    QFETCH(Refusal, first);
+    QFETCH(Refusal, second);
+    QFETCH(bool, secondNamesHolder);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString blocker = dir.filePath(QStringLiteral("file"));
+    QVERIFY(writeFile(blocker, "x"));
+    const auto place = [&](const QString &at, const QString &name) -> QString {
+        return (at == QLatin1String("below file") ? blocker : dir.path()) + QLatin1Char('/') + name;
+    };
+    const QString lockPath = place(lockAt, QStringLiteral("calendar.lock"));
+    const QString databasePath = place(databaseAt, QStringLiteral("calendar.db"));
+    if (lockAt == QLatin1String("is folder"))
+        QVERIFY(QDir().mkdir(lockPath));
+
+    if (lockAt == QLatin1String("below file"))
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("cannot make the lock")));
+    DataFolderLockAttempt held = lockDataDirectory(lockPath, databasePath);
+    QCOMPARE(held.refusal, first);
+    QCOMPARE(bool(held.lock), first == Refusal::None);
+    QCOMPARE(held.lockIsFolder, lockAt == QLatin1String("is folder"));
+    if (first == Refusal::CannotLock)
+        QCOMPARE(held.problem, QStringLiteral("Not a directory"));
+
+    const QDateTime lockTime = QDateTime::currentDateTimeUtc().addSecs(-lockAgeSeconds);
+    if (lockAgeSeconds > 0) {
+        // What a holder whose file system keeps no native locks leaves: the same lock file,
+        // naming a running process (this one), only old.
+        const QByteArray holder = readFile(lockPath);
+        QVERIFY(!holder.isEmpty());
+        held.lock.reset();
+        QVERIFY(writeFile(lockPath, holder));
+        QFile lockFile(lockPath);
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(lockTime, QFileDevice::FileModificationTime));
+    }
+
+    if (lockAt == QLatin1String("below file"))
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("cannot make the lock")));
+    const DataFolderLockAttempt other = lockDataDirectory(lockPath, databasePath);
+    QCOMPARE(other.refusal, second);
+    QVERIFY(!other.lock);
+    QCOMPARE(other.holderPid, secondNamesHolder ? QCoreApplication::applicationPid() : 0);
+    if (lockAgeSeconds > 0)
+        QCOMPARE(QFileInfo(lockPath).lastModified().toUTC().toSecsSinceEpoch(),
+                 lockTime.toSecsSinceEpoch());
+
+    if (!held.lock)
+        return;
+    held.lock.reset();
+    if (lockAt == QLatin1String("below file"))
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("cannot make the lock")));
+    QVERIFY(lockDataDirectory(lockPath, databasePath).lock);
 }
 
 QTEST_GUILESS_MAIN(TestDataPaths)

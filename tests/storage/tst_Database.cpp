@@ -2,6 +2,7 @@
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -706,10 +707,16 @@ void TestDatabase_::lockedFileFailsWithoutChange()
 
         Database *db = t.reopen();
         QVERIFY(db);
+        // Scaled down from the seconds a start waits for another program's write.
+        db->setBusyTimeouts(Database::kBusyTimeoutMs, 300);
+        QElapsedTimer waited;
+        waited.start();
         QSignalSpy failed(db, &Database::migrationError);
         QTest::ignoreMessage(QtCriticalMsg,
                              QRegularExpression(QStringLiteral("^Migration 7 failed: .*locked")));
         QVERIFY(!db->migrate());
+        // It did wait for the lock, as long as it was told to.
+        QVERIFY(waited.elapsed() >= 300);
         QCOMPARE(failed.count(), 1);
         QCOMPARE(failed.first().at(0).toInt(), 7);
         QCOMPARE(schemaVersion(t), 6);

@@ -4,6 +4,7 @@
 #include "core/IcsImport.h"
 #include "core/LocalCalendar.h"
 #include "core/QuickAdd.h"
+#include "core/QuickAddQueue.h"
 #include "core/SampleData.h"
 #include "core/TimeFormat.h"
 #include "core/sync/SyncCoordinator.h"
@@ -106,6 +107,17 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     m_sync = m_state->syncCoordinator();
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
+    QuickAddQueue *quickAdds = m_state->quickAdds();
+    connect(quickAdds, &QuickAddQueue::added, this,
+            [this](const QString &line) { showStatus(tr("Added \"%1\".").arg(line.trimmed())); });
+    connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
+        showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
+    });
+    connect(quickAdds, &QuickAddQueue::waiting, this, [this](const QString &line) {
+        showStatus(tr("Another program is writing to the calendar: \"%1\" will be added as soon "
+                      "as it is done.")
+                       .arg(line.trimmed()));
+    });
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
             &MainWindow::refreshSummary);
@@ -334,11 +346,8 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick add needs a calendar: add one first."));
         return;
     }
-    const QString id = createFromQuickAdd(m_state->store(), text, QString());
-    if (id.isEmpty())
-        showStatus(tr("Could not add \"%1\".").arg(text.trimmed()));
-    else
-        showStatus(tr("Added \"%1\".").arg(text.trimmed()));
+    // The queue tells how it went (in the status bar, through its signals).
+    (void)m_state->quickAdds()->add(text, QString(), Clock::now());
 }
 
 void MainWindow::importIcsFromMenu()

@@ -1,7 +1,7 @@
 #include "ui/tray/WinTrayPopover.h"
 
 #include "core/AppState.h"
-#include "core/QuickAdd.h"
+#include "core/QuickAddQueue.h"
 #include "core/TimeFormat.h"
 #include "core/UpcomingOccurrences.h"
 #include "model/Clock.h"
@@ -513,7 +513,8 @@ void WinTrayPopover::submitQuickAdd()
         hide();
         return;
     }
-    if (createFromQuickAdd(m_appState->store(), text, QString(), now()).isEmpty()) {
+    // A line that waits for another program's write is kept and stored later.
+    if (m_appState->quickAdds()->add(text, QString(), now()) == QuickAddOutcome::Refused) {
         m_hint->setText(tr("Couldn't save event"));
         return;
     }
