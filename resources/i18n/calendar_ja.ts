@@ -642,6 +642,13 @@ Data directory: %2</source>
             <numerusform>識別子または開始日時のない %Ln 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>%Ln 件のイベントで長すぎるテキストを短くしました。</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -652,13 +659,15 @@ Data directory: %2</source>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>インポートに失敗しました: 以前のインポートがまだ取り消されていません。</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>プログラムの終了により %1 のインポートが中断されました。保存済みのイベントは取り消されました。</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>プログラムの終了により %1 のインポートが中断されました。保存済みの %Ln 件のイベントは取り消されました。</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>プログラムの終了により %1 のインポートが中断されましたが、保存済みのイベントを取り消せませんでした。</translation>
     </message>
@@ -1690,6 +1699,11 @@ Data directory: %2</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="436"/>
         <source>Taking back the import…</source>
         <translation>インポートを取り消しています…</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>%1 のインポートを取り消しています…</translation>
     </message>
 </context>
 <context>
