@@ -494,9 +494,9 @@ void MainWindow::takeBackInterruptedImport()
     const QString calendarId = takeBack->calendarId();
     m_state->syncStatus()->beginImportInto(calendarId);
     // Shown at once: a large import takes many seconds to go.
-    auto *progress = new QProgressDialog(
-        tr("Taking back the import of %1…").arg(takeBack->fileName()), QString(), 0,
-        qMax(1, takeBack->total()), this);
+    auto *progress
+        = new QProgressDialog(tr("Taking back the import of %1…").arg(takeBack->fileName()),
+                              QString(), 0, qMax(1, takeBack->total()), this);
     progress->setObjectName(QStringLiteral("takeBackProgressDialog"));
     progress->setWindowTitle(tr("Import .ics File"));
     progress->setCancelButton(nullptr);
