@@ -2,7 +2,6 @@
 
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
-#include "core/IcsImport.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncScheduler.h"
 #include "core/sync/SyncServices.h"
@@ -231,9 +230,6 @@ int Application::run()
         return 1;
     }
 
-    // An import the last run left unfinished is taken back before anything reads the store.
-    const IcsImportResult interruptedImport = takeBackInterruptedImport(appState->store());
-
     PreferencesRepository *prefs = appState->preferences();
     if (!prefs->getBool(Prefs::AccountsDedupedV1, Prefs::AccountsDedupedV1Default)) {
         const int collapsed = appState->accounts()->dedupeAccounts();
@@ -252,6 +248,9 @@ int Application::run()
     if (!prefs->getBool(Prefs::StartMinimized, Prefs::StartMinimizedDefault)
         && !arguments().contains(QStringLiteral("--background")))
         mainWindow->show();
+    // An import the last run left unfinished goes behind a dialog of its own, held from sync
+    // until it is gone.
+    mainWindow->takeBackInterruptedImport();
 
     if (singleInstance) {
         MainWindow *w = mainWindow;
@@ -295,11 +294,6 @@ int Application::run()
     // A newer release is offered beside the window, never in the way of it.
     LarkUpdate::scheduleAutomaticCheck(updateChannelConfig(),
                                        QStringLiteral("Larkspindle Calendar"), this, mainWindow);
-
-    if (!interruptedImport.message.isEmpty()) {
-        QTimer::singleShot(
-            0, w, [w, interruptedImport] { w->reportInterruptedImport(interruptedImport); });
-    }
 
     // Local times follow the system zone when the user moves to another one.
     auto *zoneCheck = new QTimer(this);

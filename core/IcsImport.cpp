@@ -244,7 +244,7 @@ bool IcsImportJob::begin()
             IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
         return false;
     }
-    m_reader = std::make_unique<ICalendarEventReader>(m_text);
+    m_reader = std::make_unique<ICalendarEventReader>(m_text, ICalendarEventReader::Lines::Bounded);
     return true;
 }
 
@@ -320,6 +320,11 @@ void IcsImportJob::finishStoring()
     const int skipped = m_reader->skipped() + m_invalid;
     IcsImportResult result;
     result.skipped = skipped;
+    result.shortened = m_reader->shortened();
+    const QString shortenedText = result.shortened == 0 ? QString()
+                                                        : QLatin1Char(' ')
+            + IcsImport::tr("Over-long text in %Ln event(s) was shortened.", nullptr,
+                            result.shortened);
     if (m_imported == 0) {
         result.message = noEventsFound(m_fileName, skipped);
     } else {
@@ -327,7 +332,7 @@ void IcsImportJob::finishStoring()
         result.imported = m_imported;
         result.message
             = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
-            + skippedNote(skipped);
+            + shortenedText + skippedNote(skipped);
     }
     m_forgetting = true;
     m_afterUndo = std::move(result);
@@ -406,32 +411,4 @@ IcsImportResult importIcsFile(const Store &store, const QString &path, const QSt
         return failure(contents.error);
     IcsImportJob job(store, std::move(contents.text), calendarId, QFileInfo(path).fileName());
     return job.runToEnd();
-}
-
-IcsImportResult takeBackInterruptedImport(const Store &store)
-{
-    IcsImportResult result;
-    ImportUndoLog log(store.database());
-    switch (log.resume()) {
-    case ImportUndoLog::Held::Nothing:
-    case ImportUndoLog::Held::Unreadable:
-        return result;
-    case ImportUndoLog::Held::Kept:
-        // The import was complete; only its record was left.
-        (void)log.forget(-1);
-        return result;
-    case ImportUndoLog::Held::Unfinished:
-        break;
-    }
-    const int left = repeatFor(-1, [&log] { return log.undo(5000); });
-    store.events()->notifyChanged(log.calendarId());
-    result.cancelled = left == 0;
-    result.message = left == 0
-        ? IcsImport::tr("The import of %1 was cut short when the program ended; the events it had "
-                        "stored have been taken back.")
-              .arg(log.fileName())
-        : IcsImport::tr("The import of %1 was cut short when the program ended, and the events it "
-                        "had stored could not be taken back.")
-              .arg(log.fileName());
-    return result;
 }

@@ -28,6 +28,7 @@ struct IcsImportResult
     bool cancelled = false;
     int imported = 0;
     int skipped = 0; // components that make no event the calendar can hold
+    int shortened = 0; // events stored with a text cut short
     QString message; // what the user is told, success or not
 };
 
@@ -113,8 +114,3 @@ private:
 
 // Reads the file and stores its events, at once.
 IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId);
-
-// Takes back, at start, an import that the last run left unfinished (a crash, a kill): the rows
-// it added go and those it replaced come back as they were. The result is cancelled when it was
-// taken back, with what the user is told; its message is empty when no import was left.
-IcsImportResult takeBackInterruptedImport(const Store &store);

@@ -213,10 +213,8 @@ ContentLine parseContentLine(const QString &line)
     return parseContentLine(QStringView(line));
 }
 
-ContentLine parseContentLine(QStringView line)
+qsizetype contentLineColon(QStringView line)
 {
-    ContentLine result;
-    qsizetype colon = -1;
     qsizetype firstColon = -1;
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -224,17 +222,39 @@ ContentLine parseContentLine(QStringView line)
         if (c == QLatin1Char('"')) {
             quoted = !quoted;
         } else if (c == QLatin1Char(':')) {
+            if (!quoted)
+                return i;
             if (firstColon < 0)
                 firstColon = i;
-            if (!quoted) {
-                colon = i;
-                break;
-            }
         }
     }
     // An unclosed quote would otherwise swallow the value.
-    if (colon < 0)
-        colon = firstColon;
+    return firstColon;
+}
+
+QStringView boundContentLine(QStringView line, qsizetype maxValue)
+{
+    const qsizetype colon = contentLineColon(line);
+    const qsizetype valueStart = colon < 0 ? 0 : colon + 1;
+    if (line.size() - valueStart <= maxValue)
+        return line;
+    qsizetype end = valueStart + maxValue;
+    // A character outside the basic plane stays whole or goes whole.
+    if (end > valueStart && line.at(end - 1).isHighSurrogate())
+        --end;
+    // So does an escape: an odd run of backslashes at the end would start one.
+    qsizetype backslashes = 0;
+    while (end - backslashes > valueStart && line.at(end - backslashes - 1) == QLatin1Char('\\'))
+        ++backslashes;
+    if (backslashes % 2 != 0)
+        --end;
+    return line.left(end);
+}
+
+ContentLine parseContentLine(QStringView line)
+{
+    ContentLine result;
+    const qsizetype colon = contentLineColon(line);
     if (colon < 0) {
         result.name = line.toString().toUpper();
         return result;
@@ -244,7 +264,7 @@ ContentLine parseContentLine(QStringView line)
     const QStringView head = line.left(colon);
     qsizetype start = 0;
     bool first = true;
-    quoted = false;
+    bool quoted = false;
     for (qsizetype i = 0; i <= head.size(); ++i) {
         if (i < head.size()) {
             const QChar c = head.at(i);

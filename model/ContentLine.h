@@ -67,6 +67,14 @@ private:
 [[nodiscard]] ContentLine parseContentLine(const QString &line);
 [[nodiscard]] ContentLine parseContentLine(QStringView line);
 
+// Where the value of a content line begins, less one: the first ":" outside a double-quoted
+// parameter value (the first ":" at all when a quote is left open); -1 when there is none.
+[[nodiscard]] qsizetype contentLineColon(QStringView line);
+
+// The line with its value cut to at most maxValue UTF-16 units, where it is longer: never
+// inside a character outside the basic plane (a surrogate pair) or inside a TEXT escape.
+[[nodiscard]] QStringView boundContentLine(QStringView line, qsizetype maxValue);
+
 // The property name as written (not upper-cased), for a quick look before a full split. Equal
 // to parseContentLine's name, ignoring case, whenever that name is a plain property name.
 [[nodiscard]] QStringView contentLineName(QStringView line);

@@ -38,9 +38,10 @@ QString jsonStringArray(const QStringList &items)
 
 } // namespace
 
-ICalendarEventReader::ICalendarEventReader(const QString &text)
+ICalendarEventReader::ICalendarEventReader(const QString &text, Lines lines)
     : m_lines(text)
     , m_zones(text)
+    , m_lineBound(lines)
 { }
 
 QList<Event> ICalendarEventReader::next(qsizetype max)
@@ -54,6 +55,16 @@ QList<Event> ICalendarEventReader::next(qsizetype max)
         }
         if (!m_inEvent)
             continue;
+        if (m_lineBound == Lines::Bounded) {
+            // The stored copy and the fields read from it are cut alike.
+            const QStringView name = contentLineName(line);
+            const bool shortText = name.compare(QLatin1String("SUMMARY"), Qt::CaseInsensitive) == 0
+                || name.compare(QLatin1String("LOCATION"), Qt::CaseInsensitive) == 0;
+            const QStringView bounded
+                = boundContentLine(line, shortText ? kMaxShortText : kMaxText);
+            m_cut = m_cut || bounded.size() < line.size();
+            line = bounded;
+        }
         m_raw += line;
         m_raw += kCrLf;
         if (line == kEndEvent) {
@@ -82,6 +93,7 @@ void ICalendarEventReader::begin(QStringView line)
     m_duration = 0;
     m_sawEnd = false;
     m_depth = 0;
+    m_cut = false;
     m_exceptionDates.clear();
     m_recurrenceDates.clear();
     m_zones.resetUse();
@@ -113,6 +125,8 @@ bool ICalendarEventReader::finish(QList<Event> &out)
     m_raw = QString();
     out.append(std::move(event));
     event = Event();
+    if (m_cut)
+        ++m_shortened;
     return true;
 }
 

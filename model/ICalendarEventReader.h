@@ -14,8 +14,17 @@
 class ICalendarEventReader
 {
 public:
+    // Whether an event's lines are kept as long as they come, or cut where they are longer than
+    // an event needs (an import: one damaged file must not make every later read of its
+    // calendar slow).
+    enum class Lines { Whole, Bounded };
+    // Longest value kept of a SUMMARY or LOCATION line, and of any other line, when bounded; in
+    // UTF-16 units.
+    static constexpr qsizetype kMaxShortText = 4096;
+    static constexpr qsizetype kMaxText = 1024 * 1024;
+
     // The text must outlive the reader.
-    explicit ICalendarEventReader(const QString &text);
+    explicit ICalendarEventReader(const QString &text, Lines lines = Lines::Whole);
     ICalendarEventReader(const ICalendarEventReader &) = delete;
     ICalendarEventReader &operator=(const ICalendarEventReader &) = delete;
 
@@ -24,6 +33,8 @@ public:
     [[nodiscard]] bool atEnd() const { return m_atEnd; }
     // VEVENTs read so far that make no event: no UID, or left unfinished.
     [[nodiscard]] int skipped() const { return m_skipped; }
+    // Events read so far with a line cut short.
+    [[nodiscard]] int shortened() const { return m_shortened; }
 
 private:
     void begin(QStringView line);
@@ -32,8 +43,10 @@ private:
 
     UnfoldedLineCursor m_lines;
     VTimeZoneSet m_zones;
+    Lines m_lineBound;
     bool m_atEnd = false;
     int m_skipped = 0;
+    int m_shortened = 0;
 
     // The event being read.
     Event m_event;
@@ -42,6 +55,7 @@ private:
     qint64 m_duration = 0;
     bool m_sawEnd = false;
     int m_depth = 0; // components nested in the event (alarms and the like)
+    bool m_cut = false; // a line of the event was cut short
     QStringList m_exceptionDates;
     QStringList m_recurrenceDates;
 };

@@ -125,7 +125,16 @@ bool ImportUndoLog::keep()
         == 1;
 }
 
-int ImportUndoLog::undo(int limit)
+int ImportUndoLog::eventsLeft()
+{
+    Sql::Reader r(m_db->connection(),
+                  QStringLiteral("SELECT (SELECT COUNT(*) FROM import_added) + (SELECT COUNT(*) "
+                                 "FROM import_saved_events)"),
+                  "ImportUndoLog::eventsLeft failed:");
+    return r.next() ? r.integer(0) : -1;
+}
+
+int ImportUndoLog::undo(int limit, int *events)
 {
     static const char *const takeBackAdded[] = {
         "DELETE FROM temp.import_batch",
@@ -158,13 +167,24 @@ int ImportUndoLog::undo(int limit)
     Sql::Savepoint sp(m_db->connection(), QStringLiteral("import_undo"));
     QString failure = sp.errorText();
     bool ok = sp.isActive();
+    int taken = 0;
     const auto runSteps = [&](const auto &steps) {
         for (const char *step : steps) {
             const QString sql = QString::fromLatin1(step);
+            if (!ok)
+                continue;
+            if (!sql.contains(QLatin1String("LIMIT ?"))) {
+                ok = Sql::exec(m_db->connection(), sql, &failure);
+                continue;
+            }
+            // The batch's events, counted as they are chosen.
+            const int batch
+                = Sql::runCounting(m_db->connection(), sql, {limit}, "ImportUndoLog::undo failed:");
+            ok = batch >= 0;
             if (ok)
-                ok = sql.contains(QLatin1String("LIMIT ?"))
-                    ? Sql::run(m_db->connection(), sql, {limit}, &failure)
-                    : Sql::exec(m_db->connection(), sql, &failure);
+                taken += batch;
+            else
+                failure = QStringLiteral("the rows to take back could not be chosen");
         }
     };
     runSteps(takeBackAdded);
@@ -182,6 +202,8 @@ int ImportUndoLog::undo(int limit)
         qWarning() << "ImportUndoLog::undo failed:" << failure;
         return -1;
     }
+    if (events)
+        *events = taken;
     return remaining();
 }
 

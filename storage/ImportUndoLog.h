@@ -45,9 +45,13 @@ public:
     // The import is complete: from here on its record is only emptied, also after a crash.
     [[nodiscard]] bool keep();
 
+    // Events the record still has to take back: added ones and replaced ones.
+    [[nodiscard]] int eventsLeft();
+
     // Takes back up to limit rows, all or nothing; 0 when nothing is left to take back, more
-    // while rows are left, or -1 when it failed. The record ends with its last row.
-    [[nodiscard]] int undo(int limit);
+    // while rows are left, or -1 when it failed. The record ends with its last row. "events",
+    // when given, is set to how many events this call took back.
+    [[nodiscard]] int undo(int limit, int *events = nullptr);
 
     // Forgets up to limit rows of each table once the import is kept, so that the log does not
     // go all at once (dropping a million rows at the end would hold the window up); a limit

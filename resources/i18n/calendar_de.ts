@@ -683,6 +683,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>%Ln Termine ohne Kennung oder Beginn wurden übersprungen.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>Zu langer Text in %Ln Termin wurde gekürzt.</numerusform>
+            <numerusform>Zu langer Text in %Ln Terminen wurde gekürzt.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -693,13 +701,16 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>Import fehlgeschlagen: Ein früherer Import wurde noch nicht zurückgenommen.</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen; die bereits gespeicherten Termine wurden zurückgenommen.</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>Der Import von %1 wurde beim Beenden des Programms unterbrochen; %Ln bereits gespeicherter Termin wurde zurückgenommen.</numerusform>
+            <numerusform>Der Import von %1 wurde beim Beenden des Programms unterbrochen; %Ln bereits gespeicherte Termine wurden zurückgenommen.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen, und die bereits gespeicherten Termine konnten nicht zurückgenommen werden.</translation>
     </message>
@@ -1757,6 +1768,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Ein anderes Programm schreibt gerade in den Kalender: „%1“ wird hinzugefügt, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>Der Import von %1 wird zurückgenommen…</translation>
     </message>
 </context>
 <context>

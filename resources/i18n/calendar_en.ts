@@ -679,6 +679,14 @@ Please check file permissions and try again.</translation>
             <numerusform>%Ln events without an identifier or a start were skipped.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>Over-long text in %Ln event was shortened.</numerusform>
+            <numerusform>Over-long text in %Ln events was shortened.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -689,13 +697,16 @@ Please check file permissions and try again.</translation>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>Import failed: an earlier import has not been taken back.</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>The import of %1 was cut short when the program ended; the %Ln event it had stored has been taken back.</numerusform>
+            <numerusform>The import of %1 was cut short when the program ended; the %Ln events it had stored have been taken back.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</translation>
     </message>
@@ -1753,6 +1764,11 @@ Please check file permissions and try again.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>Taking back the import of %1…</translation>
     </message>
 </context>
 <context>

@@ -683,6 +683,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>Se omitieron %Ln eventos sin identificador o sin inicio.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>Se ha acortado un texto demasiado largo en %Ln evento.</numerusform>
+            <numerusform>Se han acortado textos demasiado largos en %Ln eventos.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -693,13 +701,16 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>La importación ha fallado: una importación anterior aún no se ha deshecho.</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>La importación de %1 se interrumpió al cerrarse el programa; se han deshecho los eventos que había guardado.</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>La importación de %1 se interrumpió al cerrarse el programa; se ha deshecho %Ln evento que había guardado.</numerusform>
+            <numerusform>La importación de %1 se interrumpió al cerrarse el programa; se han deshecho %Ln eventos que había guardado.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>La importación de %1 se interrumpió al cerrarse el programa y no se pudieron deshacer los eventos que había guardado.</translation>
     </message>
@@ -1757,6 +1768,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Otro programa está escribiendo en el calendario: «%1» se añadirá en cuanto termine.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>Deshaciendo la importación de %1…</translation>
     </message>
 </context>
 <context>

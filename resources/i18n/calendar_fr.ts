@@ -683,6 +683,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>%Ln événements sans identifiant ou sans début ont été ignorés.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>Un texte trop long a été raccourci dans %Ln événement.</numerusform>
+            <numerusform>Des textes trop longs ont été raccourcis dans %Ln événements.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -693,13 +701,16 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>Échec de l’importation : une importation précédente n’a pas encore été retirée.</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>L’importation de %1 a été interrompue à la fermeture du programme ; les événements déjà enregistrés ont été retirés.</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>L’importation de %1 a été interrompue à la fermeture du programme ; %Ln événement déjà enregistré a été retiré.</numerusform>
+            <numerusform>L’importation de %1 a été interrompue à la fermeture du programme ; %Ln événements déjà enregistrés ont été retirés.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>L’importation de %1 a été interrompue à la fermeture du programme, et les événements déjà enregistrés n’ont pas pu être retirés.</translation>
     </message>
@@ -1757,6 +1768,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Un autre programme écrit dans le calendrier : « %1 » sera ajouté dès qu&apos;il aura terminé.</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>Retrait de l’importation de %1…</translation>
     </message>
 </context>
 <context>

@@ -679,6 +679,13 @@ Please check file permissions and try again.</source>
             <numerusform>識別子または開始日時のない %Ln 件のイベントをスキップしました。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../core/IcsImport.cpp" line="294"/>
+        <source>Over-long text in %Ln event(s) was shortened.</source>
+        <translation>
+            <numerusform>%Ln 件のイベントで長すぎるテキストを短くしました。</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../core/IcsImport.cpp" line="306"/>
         <source>Import failed, and some of the events it had stored could not be removed again.</source>
@@ -689,13 +696,15 @@ Please check file permissions and try again.</source>
         <source>Import failed: an earlier import has not been taken back.</source>
         <translation>インポートに失敗しました: 以前のインポートがまだ取り消されていません。</translation>
     </message>
-    <message>
-        <location filename="../../core/IcsImport.cpp" line="402"/>
-        <source>The import of %1 was cut short when the program ended; the events it had stored have been taken back.</source>
-        <translation>プログラムの終了により %1 のインポートが中断されました。保存済みのイベントは取り消されました。</translation>
+    <message numerus="yes">
+        <location filename="../../core/ImportTakeBack.cpp" line="99"/>
+        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <translation>
+            <numerusform>プログラムの終了により %1 のインポートが中断されました。保存済みの %Ln 件のイベントは取り消されました。</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../core/IcsImport.cpp" line="405"/>
+        <location filename="../../core/ImportTakeBack.cpp" line="103"/>
         <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
         <translation>プログラムの終了により %1 のインポートが中断されましたが、保存済みのイベントを取り消せませんでした。</translation>
     </message>
@@ -1746,6 +1755,11 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>別のプログラムがカレンダーに書き込み中です。完了しだい「%1」を追加します。</translation>
+    </message>
+    <message>
+        <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
+        <source>Taking back the import of %1…</source>
+        <translation>%1 のインポートを取り消しています…</translation>
     </message>
 </context>
 <context>

@@ -1,3 +1,6 @@
+#include "core/IcsImport.h"
+#include "core/ImportTakeBack.h"
+#include "core/SyncStatus.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
 #include "services/account/ApiClient.h"
@@ -172,6 +175,7 @@ private slots:
     void commandsWaitWhileADialogIsOpen();
     void commandWaitingForTheUsersDialogRunsWhenItCloses();
     void importCancelledThenQuitLeavesNoRow();
+    void interruptedImportIsTakenBackBehindADialog();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -610,6 +614,49 @@ void TestMainWindow::importCancelledThenQuitLeavesNoRow()
         QCOMPARE(q.value(1).toInt(), 0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("afterExit"));
+}
+
+// What a killed import stored goes behind a dialog that is up before the first row goes, with
+// its calendar held from sync until the last has; the box then says how many went.
+void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    constexpr int kStored = 20000;
+    const QString path = writeFile(state.dir(), QStringLiteral("many.ics"),
+                                   LarkTest::manyEvents(kStored, "Imported"));
+    QVERIFY(importIcsFile(state->store(), path, kPersonal).ok);
+    // The record a kill leaves: the import never marked complete.
+    QSqlQuery q(state->database()->connection());
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO import_run (id, calendar_id, file_name) VALUES (1, "
+                                  "'larkspindle-personal-default', 'many.ics')")));
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO import_added SELECT id FROM events")));
+    g_boxes.clear();
+
+    MainWindow window(state.get());
+    window.show();
+    window.takeBackInterruptedImport();
+    QPointer<QProgressDialog> progress
+        = window.findChild<QProgressDialog *>(QStringLiteral("takeBackProgressDialog"));
+    QVERIFY(progress && progress->isVisible());
+    QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import of many.ics…"));
+    QCOMPARE(eventCount(state.get()), kStored);
+    QVERIFY(state->syncStatus()->isImportingInto(kPersonal));
+    auto *takeBack = window.findChild<ImportTakeBack *>();
+    QVERIFY(takeBack);
+    QSignalSpy steps(takeBack, &ImportTakeBack::progress);
+
+    QTRY_COMPARE_WITH_TIMEOUT(g_boxes.size(), 1, 30000);
+    QCOMPARE(g_boxes.first(),
+             QStringLiteral("The import of many.ics was cut short when the program ended; the "
+                            "%1 event(s) it had stored have been taken back.")
+                 .arg(QLocale().toString(kStored)));
+    // It went in steps the dialog showed.
+    QVERIFY(steps.size() >= 2);
+    QCOMPARE_LT(steps.first().at(0).toInt(), kStored);
+    QCOMPARE(eventCount(state.get()), 0);
+    QVERIFY(!state->syncStatus()->isImportingInto(kPersonal));
+    QTRY_VERIFY(!progress);
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()

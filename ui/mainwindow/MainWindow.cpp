@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
+#include "core/ImportTakeBack.h"
 #include "core/LocalCalendar.h"
 #include "core/QuickAdd.h"
 #include "core/QuickAddQueue.h"
@@ -498,10 +499,51 @@ void MainWindow::cancelImport()
     m_importProgress->show();
 }
 
-void MainWindow::reportInterruptedImport(const IcsImportResult &result)
+void MainWindow::takeBackInterruptedImport()
 {
-    // Taken back, it is news; left in the calendar, a warning.
-    reportImport(result.cancelled, result.message);
+    auto *takeBack = new ImportTakeBack(m_state->store(), this);
+    if (!takeBack->isNeeded()) {
+        delete takeBack;
+        return;
+    }
+    // No sync run touches the calendar before its rows are as they were.
+    const QString calendarId = takeBack->calendarId();
+    m_state->syncStatus()->beginImportInto(calendarId);
+    // Shown at once: a large import takes many seconds to go.
+    auto *progress
+        = new QProgressDialog(tr("Taking back the import of %1…").arg(takeBack->fileName()),
+                              QString(), 0, qMax(1, takeBack->total()), this);
+    progress->setObjectName(QStringLiteral("takeBackProgressDialog"));
+    progress->setWindowTitle(tr("Import .ics File"));
+    progress->setCancelButton(nullptr);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(0);
+    // It cannot be stopped: closed, it comes back until the calendar is as it was, so that no
+    // edit is made to a row about to be put back.
+    disconnect(progress, &QProgressDialog::canceled, progress, nullptr);
+    connect(progress, &QDialog::rejected, progress, [this, progress] {
+        if (!m_quitting)
+            progress->show();
+    });
+    // Queued, as for an import: a modal dialog runs the event loop inside setValue.
+    connect(takeBack, &ImportTakeBack::progress, progress, &QProgressDialog::setValue,
+            Qt::QueuedConnection);
+    connect(takeBack, &ImportTakeBack::finished, this,
+            [this, takeBack, progress, calendarId](const IcsImportResult &result) {
+                progress->disconnect(this);
+                progress->hide();
+                progress->deleteLater();
+                takeBack->deleteLater();
+                m_state->syncStatus()->endImportInto(calendarId);
+                // Taken back, it is news; left in the calendar, a warning.
+                reportImport(result.cancelled, result.message);
+                if (!m_waitingCommands.isEmpty())
+                    QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
+            });
+    progress->show();
+    takeBack->start();
 }
 
 void MainWindow::reportImport(bool ok, const QString &message)

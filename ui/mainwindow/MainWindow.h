@@ -82,8 +82,9 @@ public slots:
 
     // The import into a known calendar, without asking; shows and returns the outcome's text.
     QString importIcsInto(const QString &path, const QString &calendarId);
-    // An import the last run left unfinished, taken back at start (or not).
-    void reportInterruptedImport(const IcsImportResult &result);
+    // Takes back an import the last run left unfinished, if there is one, behind a dialog that
+    // shows how far it got, and then says how it went.
+    void takeBackInterruptedImport();
     void openAccountsAndCalendars();
     void importIcsFromMenu();
 
