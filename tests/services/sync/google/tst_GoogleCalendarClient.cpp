@@ -18,7 +18,16 @@ Q_DECLARE_METATYPE(LarkTest::FakeReply)
 
 namespace {
 
-enum class Op { ListFull, ListWindow, ListIncremental, Insert, Update, UpdateNoEtag, Delete };
+enum class Op {
+    ListCalendars,
+    ListFull,
+    ListWindow,
+    ListIncremental,
+    Insert,
+    Update,
+    UpdateNoEtag,
+    Delete
+};
 
 const QDateTime kMin(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC);
 const QDateTime kMax(QDate(2026, 4, 1), QTime(0, 0), Qt::UTC);
@@ -87,6 +96,9 @@ void TestCalendarClient::requestShape_data()
     QTest::addColumn<QByteArray>("ifMatch");
 
     const QByteArray events = "/calendar/v3/calendars/team%2Fa%40group.example/events";
+    QTest::newRow("calendar list")
+        << Op::ListCalendars << QByteArray("GET")
+        << QByteArray("/calendar/v3/users/me/calendarList") << QByteArray();
     QTest::newRow("full listing") << Op::ListFull << QByteArray("GET")
                                   << events + "?singleEvents=false&showDeleted=true&maxResults=2500"
                                   << QByteArray();
@@ -118,6 +130,9 @@ void TestCalendarClient::requestShape()
     const QString event = QStringLiteral("ev/1@x");
     const QJsonObject body = titled(QStringLiteral("Body"));
     switch (op) {
+    case Op::ListCalendars:
+        m_client->listCalendars();
+        break;
     case Op::ListFull:
         m_client->listEventsPage(calendar, QString(), QString());
         break;
@@ -192,6 +207,10 @@ void TestCalendarClient::failures_data()
         << Op::ListFull << refused << QStringLiteral("failed 403 Forbidden for this calendar");
     QTest::newRow("listing that is not JSON")
         << Op::ListFull << FakeReply::text(200, "<html>") << QStringLiteral("failed 200 cannot");
+    // Without its items a listing is unreadable, never an account or calendar without any.
+    QTest::newRow("calendar list without its items")
+        << Op::ListCalendars << FakeReply::json(200, QJsonObject())
+        << QStringLiteral("failed 200 cannot");
     QTest::newRow("listing that times out")
         << Op::ListFull << FakeReply::json(200, QJsonObject()).held()
         << QStringLiteral("failed 0 stopped answering");
@@ -223,6 +242,9 @@ void TestCalendarClient::failures()
     QSignalSpy written(m_client.get(), &CalendarClient::eventWritten);
     const QString calendar = QStringLiteral("cal");
     switch (op) {
+    case Op::ListCalendars:
+        m_client->listCalendars();
+        break;
     case Op::ListFull:
         m_client->listEventsPage(calendar, QString(), QString());
         break;
