@@ -41,8 +41,9 @@ public:
     // The runs that start by themselves: a scheduler made once, a child of this coordinator.
     SyncScheduler *scheduler();
 
-    // How long a run may go without an answer of its source (a listing, a page, a push
-    // result) before it is stopped; above the longest a single request may take.
+    // How long a run may go without an answer of its source (to any of its requests, which the
+    // run reports as progressed) before it is stopped; above the longest a single request may
+    // take.
     void setSilenceLimit(int ms) { m_silenceLimitMs = ms; }
 
 signals:

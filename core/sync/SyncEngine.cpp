@@ -29,6 +29,7 @@ SyncEngine::SyncEngine(const SyncStore &store, const Account &account, SyncProvi
 {
     m_provider->setParent(this);
     m_provider->setContext(ProviderContext(store));
+    connect(m_provider, &SyncProvider::heard, this, &AccountSyncRun::progressed);
 }
 
 void SyncEngine::start()

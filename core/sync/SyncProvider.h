@@ -194,6 +194,11 @@ public:
     // over, so a provider never holds the state itself.
     void setContext(const ProviderContext &context) { m_context = context; }
 
+signals:
+    // The source answered one request, whatever its status. A step may need many requests before
+    // its callback (a page and the series in it): each answer shows the run is not silent.
+    void heard();
+
 protected:
     const ProviderContext &context() const { return m_context; }
 

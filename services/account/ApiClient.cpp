@@ -226,6 +226,8 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
     const bool empty = data.trimmed().isEmpty();
     const std::optional<QJsonObject> read = empty ? std::nullopt : jsonObjectOf(data);
     const QJsonObject json = read.value_or(QJsonObject());
+    if (status != 0)
+        emit answered();
 
     if (status == 401 && retry && m_tokens) {
         const QPointer<ApiClient> self(this);

@@ -59,6 +59,8 @@ public:
 signals:
     void authenticationRequired();
     void networkError(const QString &message);
+    // The server answered a request, whatever its status; before the request's callback runs.
+    void answered();
 
 private:
     enum class Auth { None, Renewing, StoredToken };

@@ -135,8 +135,12 @@ QString enc(const QString &id)
 
 FakeGraph::FakeGraph()
 {
-    m_server.route("*", QStringLiteral("/v1.0/*"),
-                   [this](const RecordedRequest &request) { return dispatch(request); });
+    m_server.route("*", QStringLiteral("/v1.0/*"), [this](const RecordedRequest &request) {
+        FakeReply reply = dispatch(request);
+        if (reply.delayMs == 0)
+            reply.delayMs = answerDelayMs;
+        return reply;
+    });
 }
 
 bool FakeGraph::listen()

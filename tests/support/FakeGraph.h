@@ -83,6 +83,8 @@ public:
 
     // The most items the service puts on a page, whatever the client prefers.
     int pageLimit = 100;
+    // How long every answer takes to arrive.
+    int answerDelayMs = 0;
 
     // Written into createdDateTime and lastModifiedDateTime; each write adds a second.
     QDateTime clock = QDateTime(QDate(2026, 3, 2), QTime(8, 0), Qt::UTC);

@@ -288,6 +288,11 @@ void FakeSyncProvider::answer(FakeSyncRemote::Call call, Sync::Reply<T> done,
     deliver(call, [done = std::move(done), outcome = std::move(outcome)] { done(outcome); });
 }
 
+void FakeSyncProvider::prepare(Sync::Reply<> done)
+{
+    answer(FakeSyncRemote::Call::Prepare, std::move(done), Sync::Outcome<>::success());
+}
+
 void FakeSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
 {
     answer(FakeSyncRemote::Call::ListCalendars, std::move(done), m_remote->listCalendars());

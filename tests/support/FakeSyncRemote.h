@@ -23,7 +23,8 @@ namespace LarkTest {
 class FakeSyncRemote
 {
 public:
-    enum class Call { ListCalendars, Fetch, Push };
+    // Prepare: the run's first step (a sign-in renewal), answered without calling the source.
+    enum class Call { ListCalendars, Fetch, Push, Prepare };
 
     // A calendar of the source; its local url is "fake://" and the id.
     QString addCalendar(const QString &name);
@@ -120,6 +121,7 @@ class FakeSyncProvider : public Sync::SyncProvider
 public:
     explicit FakeSyncProvider(FakeSyncRemote *remote, QObject *parent = nullptr);
 
+    void prepare(Sync::Reply<> done) override;
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
     void fetchChanges(const Calendar &calendar, const Sync::FetchRequest &request,
                       Sync::Reply<Sync::ChangePage> done) override;

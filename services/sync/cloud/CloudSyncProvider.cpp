@@ -85,7 +85,10 @@ CloudSyncProvider::CloudSyncProvider(const Account &account, LarkAccount::ApiCli
     , m_account(account)
     , m_api(api)
     , m_signedIn(signedIn)
-{ }
+{
+    if (api)
+        connect(api, &LarkAccount::ApiClient::answered, this, &Sync::SyncProvider::heard);
+}
 
 CloudSyncProvider::~CloudSyncProvider()
 {

@@ -116,6 +116,8 @@ void CalendarClient::send(const QByteArray &method, const QUrl &url, const QJson
             answer.transportError = reply->errorString();
         noteRateLimit(answer, reply);
         reply->deleteLater();
+        if (answer.status != 0)
+            emit answered();
         handler(answer);
     });
 }
@@ -180,8 +182,12 @@ std::optional<QJsonObject> CalendarClient::listingBody(const QString &operation,
         return std::nullopt;
     }
     std::optional<QJsonObject> body = objectOf(answer.body);
-    if (!body)
+    // A listing names its items even when there are none: one without that list would read as
+    // an empty account or calendar.
+    if (!body || !body->value(QLatin1String("items")).isArray()) {
         emit requestFailed(tr("Google sent a reply that cannot be read."), answer.status);
+        return std::nullopt;
+    }
     return body;
 }
 

@@ -128,6 +128,8 @@ signals:
     void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
     void eventDeleted(const QString &localId);
     void eventWriteFailed(const QString &localId, const QString &reason, int statusCode);
+    // Google answered a request, whatever its status; before the request's outcome is signalled.
+    void answered();
 
 private:
     struct Answer
@@ -160,7 +162,8 @@ private:
                       QList<QJsonObject> gathered);
     void write(const QByteArray &method, const QString &localId, const QUrl &url,
                const QJsonObject &event, const QString &etag, const QString &rejected);
-    // The object a successful listing answered; otherwise requestFailed, and nothing.
+    // The object a successful listing answered, with its items; otherwise requestFailed, and
+    // nothing.
     std::optional<QJsonObject> listingBody(const QString &operation, const Answer &answer);
     // "Google rejected ..." with what the answer says about why, or why no answer came.
     QString failureText(const QString &operation, const Answer &answer) const;

@@ -35,6 +35,7 @@ GoogleSyncProvider::GoogleSyncProvider(const Account &account, QObject *parent)
 CalendarClient *GoogleSyncProvider::newClient()
 {
     auto *client = new CalendarClient(m_network, this);
+    connect(client, &CalendarClient::answered, this, &Sync::SyncProvider::heard);
     client->accessToken = m_session->tokens().access;
     if (std::exchange(m_resending, false))
         m_resentClient = client;
@@ -271,7 +272,8 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
 }
 
 // The calendar already holds an event under the row's UID: a create of ours whose answer was
-// lost. The row takes it over and writes its own version over it.
+// lost, or an event deleted at Google that keeps its UID there (the row was made here again).
+// The row takes it over and writes its own version over it, which brings a deleted one back.
 void GoogleSyncProvider::adoptExisting(const Calendar &calendar, const Event &event,
                                        const QString &refusal, Sync::Reply<Sync::PushReceipt> done)
 {
@@ -281,19 +283,28 @@ void GoogleSyncProvider::adoptExisting(const Calendar &calendar, const Event &ev
         [this, client, calendar, event, refusal,
          done](const QString &, const QList<QJsonObject> &items, const QString &, const QString &) {
             client->deleteLater();
-            Event adopted = event;
+            const auto cancelled = [](const QJsonObject &item) {
+                return item.value(QLatin1String("status")).toString() == QLatin1String("cancelled");
+            };
+            std::optional<QJsonObject> found;
             for (const QJsonObject &item : items) {
-                if (item.value(QLatin1String("recurringEventId")).toString().isEmpty()) {
-                    adopted.provider_event_id = item.value(QLatin1String("id")).toString();
-                    adopted.etag = item.value(QLatin1String("etag")).toString();
-                    adopted.raw_icalendar
-                        = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-                }
+                // A live event before a deleted one.
+                if (item.value(QLatin1String("recurringEventId")).toString().isEmpty()
+                    && (!found || cancelled(*found)))
+                    found = item;
             }
-            if (adopted.provider_event_id.isEmpty()) {
+            if (!found) {
                 done(Sync::Outcome<Sync::PushReceipt>::failure(Sync::ErrorKind::Server, refusal));
                 return;
             }
+            Event adopted = event;
+            adopted.provider_event_id = found->value(QLatin1String("id")).toString();
+            adopted.etag = found->value(QLatin1String("etag")).toString();
+            adopted.raw_icalendar
+                = QString::fromUtf8(QJsonDocument(*found).toJson(QJsonDocument::Compact));
+            // The row is shown here: at Google it must not stay deleted.
+            if (cancelled(*found) && adopted.status != QLatin1String("tentative"))
+                adopted.status = QStringLiteral("confirmed");
             pushEvent(calendar, Sync::ChangeKind::Update, adopted, done);
         });
     connect(client, &CalendarClient::requestFailed, this,

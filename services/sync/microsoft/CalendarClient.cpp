@@ -194,6 +194,7 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
         done(result);
         return;
     }
+    emit answered();
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     const bool isObject = parseError.error == QJsonParseError::NoError && doc.isObject();
@@ -202,9 +203,8 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
     if (result.status >= 200 && result.status < 300) {
         // A DELETE answers 204 without a body; everything else must be an object.
         if (!isObject && !bytes.trimmed().isEmpty()) {
-            result.failure = GraphReply::Failure::Malformed;
-            result.reason = tr("Microsoft Graph sent a reply that cannot be read.");
             qCWarning(lcGraph).noquote() << "[Microsoft]" << path << "unreadable reply";
+            return done(unreadable(result));
         }
         done(result);
         return;
@@ -278,7 +278,15 @@ void CalendarClient::fetchPage(const QUrl &url, Done done)
         failLater(std::move(refused), std::move(done));
         return;
     }
-    send(QByteArrayLiteral("GET"), url, QByteArray(), QString(), std::move(done));
+    send(QByteArrayLiteral("GET"), url, QByteArray(), QString(),
+         [done = std::move(done)](const GraphReply &reply) {
+             // A listing names its items in "value", even when there are none: an answer without
+             // that list is no listing, and would read as an empty calendar or account.
+             if (!reply.ok() || reply.body.value(QStringLiteral("value")).isArray())
+                 return done(reply);
+             qCWarning(lcGraph).noquote() << "[Microsoft] a listing without its value list";
+             done(unreadable(reply));
+         });
 }
 
 void CalendarClient::getEvent(const QString &eventId, Done done)
@@ -357,6 +365,13 @@ CalendarClient::EventListPage CalendarClient::pageFromJson(const QJsonObject &bo
     page.nextLink = body.value(QStringLiteral("@odata.nextLink")).toString();
     page.deltaLink = body.value(QStringLiteral("@odata.deltaLink")).toString();
     return page;
+}
+
+GraphReply CalendarClient::unreadable(GraphReply reply)
+{
+    reply.failure = GraphReply::Failure::Malformed;
+    reply.reason = tr("Microsoft Graph sent a reply that cannot be read.");
+    return reply;
 }
 
 QString CalendarClient::deltaTokenOf(const QString &deltaLink)

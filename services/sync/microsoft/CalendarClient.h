@@ -126,6 +126,8 @@ public:
 
     static DiscoveredCalendar calendarFromJson(const QJsonObject &calendar);
     static EventListPage pageFromJson(const QJsonObject &body);
+    // A 2xx answer that is not what the request asks for: a failure that says so.
+    static GraphReply unreadable(GraphReply reply);
     // The value of the query item "$deltatoken" of a delta link; empty when it has none.
     static QString deltaTokenOf(const QString &deltaLink);
     // The entity tag of a written or read event: "@odata.etag", else W/"<changeKey>".
@@ -166,6 +168,10 @@ public:
     // The rule of a recurrence object; empty when the pattern is missing or unknown.
     static QString graphRecurrenceToRrule(const QJsonObject &recurrence, const QDateTime &start,
                                           bool allDay);
+
+signals:
+    // Graph answered a request, whatever its status; before the request's callback runs.
+    void answered();
 
 private:
     QNetworkRequest request(const QUrl &url) const;

@@ -59,6 +59,7 @@ MicrosoftSyncProvider::MicrosoftSyncProvider(const Account &account, QObject *pa
     , m_client(new CalendarClient(this))
     , m_session(OAuth::newProviderSession<AuthService>(account.id, renewMarginSecs, this))
 {
+    connect(m_client, &CalendarClient::answered, this, &Sync::SyncProvider::heard);
     // The client sends a refused request once more after this renewal.
     m_client->renewToken = [this](const CalendarClient::Renewed &renewed) {
         m_session->refused(m_client->accessToken, [this, renewed](OAuth::Renewal renewal) {
@@ -473,14 +474,8 @@ void MicrosoftSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind
         m_client->insertEvent(
             calendar.url, body, [this, calendar, event, receiptOf](const GraphReply &reply) {
                 const QString id = reply.body.value(QStringLiteral("id")).toString();
-                if (reply.ok() && id.isEmpty()) {
-                    GraphReply unreadable = reply;
-                    unreadable.failure = GraphReply::Failure::Malformed;
-                    unreadable.reason
-                        = CalendarClient::tr("Microsoft Graph sent a reply that cannot be read.");
-                    receiptOf(unreadable);
-                    return;
-                }
+                if (reply.ok() && id.isEmpty())
+                    return receiptOf(CalendarClient::unreadable(reply));
                 if (!reply.ok())
                     return receiptOf(reply);
                 cancelAddedDates(calendar, event, id, receiptOf, reply);

@@ -297,6 +297,13 @@ void TestSyncCoordinator::aRunThatHearsNothingIsStopped()
     QVERIFY(!state->lastSyncErrored());
     QCOMPARE(state->events()->listByCalendar(calendar).size(), 5);
     QCOMPARE(source.runsMade, 3);
+
+    // A source silent from the run's first step on is stopped alike.
+    source.remote.holdAnswersTo = LarkTest::FakeSyncRemote::Call::Prepare;
+    QVERIFY(coordinator.syncAccount(source.accountId));
+    QTRY_COMPARE(ended.size(), 4);
+    QCOMPARE(state->accounts()->byId(source.accountId)->last_sync_error, reason);
+    QVERIFY(!coordinator.isRunning(source.accountId));
 }
 
 QTEST_MAIN(TestSyncCoordinator)

@@ -18,7 +18,16 @@ Q_DECLARE_METATYPE(LarkTest::FakeReply)
 
 namespace {
 
-enum class Op { ListFull, ListWindow, ListIncremental, Insert, Update, UpdateNoEtag, Delete };
+enum class Op {
+    ListCalendars,
+    ListFull,
+    ListWindow,
+    ListIncremental,
+    Insert,
+    Update,
+    UpdateNoEtag,
+    Delete
+};
 
 const QDateTime kMin(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC);
 const QDateTime kMax(QDate(2026, 4, 1), QTime(0, 0), Qt::UTC);
@@ -87,6 +96,9 @@ void TestCalendarClient::requestShape_data()
     QTest::addColumn<QByteArray>("ifMatch");
 
     const QByteArray events = "/calendar/v3/calendars/team%2Fa%40group.example/events";
+    QTest::newRow("calendar list")
+        << Op::ListCalendars << QByteArray("GET")
+        << QByteArray("/calendar/v3/users/me/calendarList") << QByteArray();
     QTest::newRow("full listing") << Op::ListFull << QByteArray("GET")
                                   << events + "?singleEvents=false&showDeleted=true&maxResults=2500"
                                   << QByteArray();
@@ -118,6 +130,9 @@ void TestCalendarClient::requestShape()
     const QString event = QStringLiteral("ev/1@x");
     const QJsonObject body = titled(QStringLiteral("Body"));
     switch (op) {
+    case Op::ListCalendars:
+        m_client->listCalendars();
+        break;
     case Op::ListFull:
         m_client->listEventsPage(calendar, QString(), QString());
         break;
@@ -192,6 +207,10 @@ void TestCalendarClient::failures_data()
         << Op::ListFull << refused << QStringLiteral("failed 403 Forbidden for this calendar");
     QTest::newRow("listing that is not JSON")
         << Op::ListFull << FakeReply::text(200, "<html>") << QStringLiteral("failed 200 cannot");
+    // Without its items a listing is unreadable, never an account or calendar without any.
+    QTest::newRow("calendar list without its items")
+        << Op::ListCalendars << FakeReply::json(200, QJsonObject())
+        << QStringLiteral("failed 200 cannot");
     QTest::newRow("listing that times out")
         << Op::ListFull << FakeReply::json(200, QJsonObject()).held()
         << QStringLiteral("failed 0 stopped answering");
@@ -221,8 +240,12 @@ void TestCalendarClient::failures()
     QSignalSpy writeFailed(m_client.get(), &CalendarClient::eventWriteFailed);
     QSignalSpy deleted(m_client.get(), &CalendarClient::eventDeleted);
     QSignalSpy written(m_client.get(), &CalendarClient::eventWritten);
+    QSignalSpy listed(m_client.get(), &CalendarClient::calendarsListed);
     const QString calendar = QStringLiteral("cal");
     switch (op) {
+    case Op::ListCalendars:
+        m_client->listCalendars();
+        break;
     case Op::ListFull:
         m_client->listEventsPage(calendar, QString(), QString());
         break;
@@ -235,10 +258,12 @@ void TestCalendarClient::failures()
     default:
         m_client->deleteEvent(QStringLiteral("l1"), calendar, QStringLiteral("e"), QString());
     }
-    QTRY_VERIFY_WITH_TIMEOUT(
-        failed.size() + writeFailed.size() + deleted.size() + written.size() > 0, 5000);
+    const auto outcomes = [&] {
+        return failed.size() + writeFailed.size() + deleted.size() + written.size() + listed.size();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(outcomes() > 0, 5000);
     QTest::qWait(20);
-    QCOMPARE(failed.size() + writeFailed.size() + deleted.size() + written.size(), 1);
+    QCOMPARE(outcomes(), 1);
 
     QString seen;
     if (!failed.isEmpty())
@@ -250,6 +275,8 @@ void TestCalendarClient::failures()
                    .arg(writeFailed[0][1].toString());
     else if (!deleted.isEmpty())
         seen = QStringLiteral("deleted");
+    else if (!listed.isEmpty())
+        seen = QStringLiteral("listed");
     else
         seen = QStringLiteral("written");
     const QStringList want = outcome.split(QLatin1Char(' '));

@@ -423,28 +423,40 @@ void TestGoogleSync::refusedPushKeepsRowPending()
 void TestGoogleSync::lostCreateAnswerMakesNoDuplicate_data()
 {
     QTest::addColumn<int>("lost"); // answers dropped after Google made the event
+    QTest::addColumn<bool>("deletedThere"); // Google holds a deleted event under the row's UID
     // The network layer sends the request once more: Google refuses the second insert of the
     // same UID, and the row takes the event made the first time.
-    QTest::newRow("answer lost, resent") << 1;
+    QTest::newRow("answer lost, resent") << 1 << false;
     // The run fails; the next one lists the event under the row's UID.
-    QTest::newRow("answer and resend lost") << 2;
+    QTest::newRow("answer and resend lost") << 2 << false;
+    // Made here again (an import of the same file) after it was deleted at Google: Google keeps
+    // the deleted event under that UID and refuses a new one.
+    QTest::newRow("its UID deleted at Google before") << 0 << true;
 }
 
 // An event made here reaches Google, but no answer comes back; the user edits it meanwhile.
-// After two runs each side holds it once, as edited.
+// After two runs each side holds it once, as edited, and visible.
 void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
 {
     QFETCH(int, lost);
+    QFETCH(bool, deletedThere);
+    const QString uid = QStringLiteral("uid-of-local-1");
+    if (deletedThere) {
+        QJsonObject old = timedEvent(QStringLiteral("Planning, first"), berlin(6, 15));
+        old.insert(QStringLiteral("iCalUID"), uid);
+        QVERIFY(m_google->cancelEvent(kMine, m_google->putEvent(kMine, old)));
+    }
     QCOMPARE(sync().finished, 1);
     const QString mine = calendarId(kMine);
     EventRepository *events = (*m_state)->events();
     Event made = planning(mine);
-    made.uid = QStringLiteral("uid-of-local-1");
+    made.uid = uid;
     QVERIFY(events->insert(made));
 
-    m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
+    if (lost > 0)
+        m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
     const LarkTest::SyncOutcome first = sync();
-    QCOMPARE(first.failed, lost - 1);
+    QCOMPARE(first.failed, qMax(lost - 1, 0));
     Event edited = *events->byId(made.id);
     edited.title = QStringLiteral("Planning, room 4");
     edited.sync_status = QStringLiteral("pending");
@@ -456,6 +468,7 @@ void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
     const Event after = *events->byId(made.id);
     QCOMPARE(after.sync_status, QStringLiteral("synced"));
     const QJsonObject remote = m_google->events(kMine).first();
+    QCOMPARE(remote.value(QLatin1String("status")).toString(), QStringLiteral("confirmed"));
     QCOMPARE(after.provider_event_id, remote.value(QLatin1String("id")).toString());
     QCOMPARE(after.etag, remote.value(QLatin1String("etag")).toString());
     QCOMPARE(remote.value(QLatin1String("iCalUID")).toString(), made.uid);
