@@ -415,12 +415,6 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
     auto *job = new IcsImportJob(m_state->store(), std::move(contents.text),
                                  picker.selectedCalendarId(), fileName, this);
     m_importJob = job;
-    // No sync run started by itself touches the calendar until the import ended or was taken back.
-    m_state->syncStatus()->beginImportInto(picker.selectedCalendarId());
-    connect(job, &IcsImportJob::finished, m_state->syncStatus(),
-            [status = m_state->syncStatus(), id = picker.selectedCalendarId()] {
-                status->endImportInto(id);
-            });
     contents = IcsFileContents();
     // Shown only when the import takes a while; a small file is done before it could appear.
     auto *progress = new QProgressDialog(tr("Importing the events of %1…").arg(fileName),
