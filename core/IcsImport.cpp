@@ -1,5 +1,6 @@
 #include "core/IcsImport.h"
 
+#include "core/ImportsUnderWay.h"
 #include "core/LocalCalendar.h"
 #include "core/Store.h"
 #include "model/ICalendarEventReader.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 #include <cerrno>
 #include <cstring>
@@ -244,6 +246,10 @@ bool IcsImportJob::begin()
             IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
         return false;
     }
+    // From the first write until the import ended or was taken back, no sync run touches the
+    // calendar, whoever started the job.
+    m_store.imports()->beginImportInto(m_calendarId);
+    m_holding = true;
     m_reader = std::make_unique<ICalendarEventReader>(m_text, ICalendarEventReader::Lines::Bounded);
     return true;
 }
@@ -401,6 +407,8 @@ void IcsImportJob::end(IcsImportResult result)
     m_log.reset();
     m_text = QString();
     m_result = std::move(result);
+    if (std::exchange(m_holding, false))
+        m_store.imports()->endImportInto(m_calendarId);
     emit finished(m_result);
 }
 

@@ -108,6 +108,7 @@ private:
     bool m_atOnce = false; // runToEnd: no event loop
     bool m_undoing = false;
     bool m_forgetting = false;
+    bool m_holding = false; // sync is held off the calendar
     IcsImportResult m_afterUndo; // the result once the log is empty
     IcsImportResult m_result;
 };

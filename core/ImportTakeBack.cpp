@@ -1,5 +1,6 @@
 #include "core/ImportTakeBack.h"
 
+#include "core/ImportsUnderWay.h"
 #include "core/Store.h"
 #include "storage/EventRepository.h"
 #include "storage/ImportUndoLog.h"
@@ -42,7 +43,17 @@ ImportTakeBack::ImportTakeBack(const Store &store, QObject *parent)
     }
 }
 
-ImportTakeBack::~ImportTakeBack() = default;
+ImportTakeBack::~ImportTakeBack()
+{
+    release();
+}
+
+void ImportTakeBack::release()
+{
+    if (m_holding)
+        m_store.imports()->endImportInto(m_log->calendarId());
+    m_holding = false;
+}
 
 QString ImportTakeBack::calendarId() const
 {
@@ -56,6 +67,11 @@ QString ImportTakeBack::fileName() const
 
 void ImportTakeBack::start()
 {
+    // No sync run touches the calendar before its rows are as they were.
+    if (m_log && !m_holding) {
+        m_store.imports()->beginImportInto(m_log->calendarId());
+        m_holding = true;
+    }
     scheduleNext();
 }
 
@@ -109,6 +125,7 @@ bool ImportTakeBack::slice(qint64 budgetMs)
               .arg(m_log->fileName());
     m_finished = true;
     m_result = std::move(result);
+    release();
     emit finished(m_result);
     return false;
 }

@@ -32,7 +32,8 @@ public:
     // Events to take back, added and replaced ones.
     [[nodiscard]] int total() const { return m_total; }
 
-    // The first slice follows from the event loop; finished comes once, after the last.
+    // The first slice follows from the event loop; finished comes once, after the last. From
+    // here until finished, sync keeps off the calendar.
     void start();
     // Takes it all back before returning, without the event loop.
     IcsImportResult runToEnd();
@@ -45,12 +46,15 @@ private:
     // One slice; false once it ended.
     bool slice(qint64 budgetMs);
     void scheduleNext();
+    // Ends the hold on sync that start set.
+    void release();
 
     const Store &m_store;
     std::unique_ptr<ImportUndoLog> m_log;
     int m_total = 0;
     int m_done = 0;
     bool m_finished = false;
+    bool m_holding = false;
     IcsImportResult m_result;
 };
 

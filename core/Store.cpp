@@ -1,5 +1,7 @@
 #include "core/Store.h"
 
+#include "core/ImportsUnderWay.h"
+
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -15,6 +17,7 @@
 
 Store::Store(QObject *parent)
     : QObject(parent)
+    , m_imports(new ImportsUnderWay(this))
 { }
 
 Store::~Store()

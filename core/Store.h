@@ -16,6 +16,7 @@ class ViewRepository;
 class FilterRuleRepository;
 class TemplateRepository;
 class SyncQueueRepository;
+class ImportsUnderWay;
 
 class Store : public QObject
 {
@@ -38,6 +39,8 @@ public:
     FilterRuleRepository *filterRules() const { return m_filterRules; }
     TemplateRepository *templates() const { return m_templates; }
     SyncQueueRepository *syncQueue() const { return m_syncQueue; }
+    // The calendars an import is writing into; there also before the database is opened.
+    ImportsUnderWay *imports() const { return m_imports; }
 
 private:
     Database *m_database = nullptr;
@@ -50,4 +53,5 @@ private:
     FilterRuleRepository *m_filterRules = nullptr;
     TemplateRepository *m_templates = nullptr;
     SyncQueueRepository *m_syncQueue = nullptr;
+    ImportsUnderWay *m_imports = nullptr;
 };

@@ -36,20 +36,3 @@ void SyncStatus::setLastSyncError(const QString &calendarId, const QString &reas
     m_lastErrorCalendarId = calendarId;
     m_lastErrorReason = reason;
 }
-
-void SyncStatus::beginImportInto(const QString &calendarId)
-{
-    if (m_importing[calendarId]++ == 0)
-        emit importsChanged();
-}
-
-void SyncStatus::endImportInto(const QString &calendarId)
-{
-    const auto it = m_importing.find(calendarId);
-    if (it == m_importing.end())
-        return;
-    if (--it.value() > 0)
-        return;
-    m_importing.erase(it);
-    emit importsChanged();
-}

@@ -1,11 +1,8 @@
 #pragma once
 
 // Whether account syncs are running and how the last round ended: runs nest (beginSync /
-// endSync), and the round counts as failed when any run in it failed. Also the calendars an
-// import is writing into, which no sync run started by itself may touch meanwhile: a cancel
-// takes the imported rows back here, but not from the source once they were pushed.
+// endSync), and the round counts as failed when any run in it failed.
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -26,18 +23,9 @@ public:
     void endSync(bool errored);
     void setLastSyncError(const QString &calendarId, const QString &reason);
 
-    // Imports nest per calendar; every begin is ended once the import finished or was taken back.
-    void beginImportInto(const QString &calendarId);
-    void endImportInto(const QString &calendarId);
-    bool isImportingInto(const QString &calendarId) const
-    {
-        return m_importing.contains(calendarId);
-    }
-
 signals:
     void syncBusyChanged(bool busy);
     void lastSyncErroredChanged(bool errored);
-    void importsChanged();
 
 private:
     int m_depth = 0;
@@ -45,5 +33,4 @@ private:
     bool m_lastErrored = false;
     QString m_lastErrorReason;
     QString m_lastErrorCalendarId;
-    QHash<QString, int> m_importing; // calendar id -> imports under way
 };

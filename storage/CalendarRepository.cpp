@@ -156,13 +156,17 @@ bool CalendarRepository::insert(const Calendar &c)
 
 bool CalendarRepository::update(const Calendar &c)
 {
-    // A change of what the user chooses is dated now; any other write keeps the stored date.
+    // A change of what the user chooses is dated now (or at the stored date when another
+    // device dated it ahead of this clock); any other write keeps the stored date.
     const std::optional<Calendar> stored = byId(c.id);
     std::optional<QDateTime> chosen = stored ? stored->preferences_changed_at : std::nullopt;
     if (stored
         && (stored->name != c.name || stored->color != c.color || stored->is_visible != c.is_visible
-            || stored->sort_order != c.sort_order || stored->sync_enabled != c.sync_enabled))
-        chosen = m_db->currentDateTimeUtc();
+            || stored->sort_order != c.sort_order || stored->sync_enabled != c.sync_enabled)) {
+        const QDateTime now = m_db->currentDateTimeUtc();
+        if (!chosen || *chosen < now)
+            chosen = now;
+    }
     return write(c, chosen);
 }
 

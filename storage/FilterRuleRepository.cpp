@@ -143,7 +143,7 @@ bool FilterRuleRepository::update(const FilterRule &rule)
                   QStringLiteral("UPDATE filter_rules SET name = ?, type = ?, enabled = ?, "
                                  "calendar_ids = ?, conditions = ?, action = ?, priority = ?, "
                                  "event_uid = ?, event_calendar_id = ?, suppress_reminders = ?, "
-                                 "sync_status = ?, updated_at = ? WHERE id = ?"),
+                                 "sync_status = ?, updated_at = MAX(?, updated_at) WHERE id = ?"),
                   values, &error)) {
         qWarning() << "FilterRuleRepository::update failed:" << error;
         return false;
@@ -156,7 +156,7 @@ bool FilterRuleRepository::setEnabled(const QString &id, bool enabled)
 {
     if (!Sql::run(m_db->connection(),
                   QStringLiteral("UPDATE filter_rules SET enabled = ?, sync_status = 'pending', "
-                                 "updated_at = ? WHERE id = ?"),
+                                 "updated_at = MAX(?, updated_at) WHERE id = ?"),
                   {enabled ? 1 : 0, Sql::dateTime(m_db->currentDateTimeUtc()), id}))
         return false;
     emit filterRulesChanged();
@@ -187,7 +187,7 @@ bool FilterRuleRepository::reorder(const QStringList &ids)
         return true;
     if (!Sql::renumber(m_db->connection(),
                        QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = "
-                                      "'pending', updated_at = ? WHERE id = ?"),
+                                      "'pending', updated_at = MAX(?, updated_at) WHERE id = ?"),
                        ids, Sql::dateTime(m_db->currentDateTimeUtc())))
         return false;
     emit filterRulesChanged();

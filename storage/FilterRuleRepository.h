@@ -12,6 +12,8 @@ class Database;
 
 // The rules that hide or dim events. Their order here (priority, then name) is the order the
 // filter engine applies them in. Removal leaves a pending tombstone for the configuration sync.
+// An edit is dated now, or at the stored time when that is later (a copy from another device
+// may be dated ahead of this clock), so it is never older than what it changed.
 class FilterRuleRepository : public QObject
 {
     Q_OBJECT

@@ -165,8 +165,8 @@ bool TemplateRepository::update(const EventTemplate &t)
                   QStringLiteral("UPDATE event_templates SET name = ?, title = ?, description = ?, "
                                  "location = ?, color = ?, is_all_day = ?, duration_minutes = ?, "
                                  "recurrence_rule = ?, calendar_id = ?, reminders = ?, "
-                                 "sort_order = ?, sync_status = 'pending', updated_at = ? WHERE "
-                                 "id = ?"),
+                                 "sort_order = ?, sync_status = 'pending', "
+                                 "updated_at = MAX(?, updated_at) WHERE id = ?"),
                   values, &error)) {
         qWarning() << "TemplateRepository::update failed:" << error;
         return false;

@@ -10,7 +10,9 @@
 class Database;
 
 // The user's event templates. Every write leaves the row "pending" for the configuration sync,
-// and removal leaves a tombstone that the sync carries to other devices.
+// and removal leaves a tombstone that the sync carries to other devices. An edit is dated now, or
+// at the stored time when that is later (a copy from another device may be dated ahead of this
+// clock).
 class TemplateRepository : public QObject
 {
     Q_OBJECT

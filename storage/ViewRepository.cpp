@@ -114,8 +114,8 @@ bool ViewRepository::update(const CalendarView &v)
     QString error;
     if (!Sql::run(m_db->connection(),
                   QStringLiteral("UPDATE calendar_views SET name = ?, color = ?, calendar_ids = ?, "
-                                 "is_default = ?, sort_order = ?, sync_status = ?, updated_at = ? "
-                                 "WHERE id = ?"),
+                                 "is_default = ?, sort_order = ?, sync_status = ?, "
+                                 "updated_at = MAX(?, updated_at) WHERE id = ?"),
                   {Sql::text(v.name), Sql::text(v.color), Sql::text(v.calendar_ids),
                    v.is_default ? 1 : 0, v.sort_order, Sql::text(v.sync_status),
                    Sql::dateTime(m_db->currentDateTimeUtc()), v.id},
@@ -151,7 +151,7 @@ bool ViewRepository::reorder(const QStringList &ids)
         return true;
     if (!Sql::renumber(m_db->connection(),
                        QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = "
-                                      "'pending', updated_at = ? WHERE id = ?"),
+                                      "'pending', updated_at = MAX(?, updated_at) WHERE id = ?"),
                        ids, Sql::dateTime(m_db->currentDateTimeUtc())))
         return false;
     emit viewsChanged();

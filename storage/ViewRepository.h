@@ -12,7 +12,8 @@ class Database;
 
 // The calendar groups that decide which calendars the views show. The built-in group
 // "all-calendars" is an ordinary row whose default flag lists it first. Removal leaves a pending
-// tombstone for the configuration sync.
+// tombstone for the configuration sync. An edit is dated now, or at the stored time when that is
+// later (a copy from another device may be dated ahead of this clock).
 class ViewRepository : public QObject
 {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "core/sync/SyncScheduler.h"
 
 #include "core/AppState.h"
-#include "core/SyncStatus.h"
+#include "core/ImportsUnderWay.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
 #include "storage/AccountRepository.h"
@@ -50,7 +50,7 @@ void SyncScheduler::start()
             [this](const QString &calendarId) { onCalendarDone(calendarId, true); });
     connect(m_coordinator, &SyncCoordinator::accountSyncEnded, this,
             &SyncScheduler::onAccountEnded);
-    connect(m_state->syncStatus(), &SyncStatus::importsChanged, this,
+    connect(m_state->store().imports(), &ImportsUnderWay::importsChanged, this,
             &SyncScheduler::onImportsChanged);
 }
 
@@ -65,10 +65,10 @@ bool SyncScheduler::syncsByItself(const Account &account, const QDateTime &now) 
 
 bool SyncScheduler::heldByImport(const QString &accountId) const
 {
-    const SyncStatus *status = m_state->syncStatus();
+    const ImportsUnderWay *imports = m_state->store().imports();
     const QList<Calendar> calendars = m_state->calendars()->listByAccount(accountId);
     return std::any_of(calendars.cbegin(), calendars.cend(),
-                       [&](const Calendar &c) { return status->isImportingInto(c.id); });
+                       [&](const Calendar &c) { return imports->isImportingInto(c.id); });
 }
 
 int SyncScheduler::runDueAccounts()
@@ -111,8 +111,8 @@ void SyncScheduler::onLocalChange()
         const auto account = accounts.constFind(calendar.account_id);
         if (account == accounts.constEnd() || !calendar.sync_enabled
             || calendar.url.startsWith(QLatin1String("local://")) || m_failing.contains(calendar.id)
-            || m_state->syncStatus()->isImportingInto(calendar.id) || !syncsByItself(*account, at)
-            || m_queued.value(account->id).contains(calendar.id))
+            || m_state->store().imports()->isImportingInto(calendar.id)
+            || !syncsByItself(*account, at) || m_queued.value(account->id).contains(calendar.id))
             continue;
         if (!m_state->events()->listPending(calendar.id).isEmpty()
             || !m_state->tasks()->listPending(calendar.id).isEmpty())
@@ -151,7 +151,7 @@ void SyncScheduler::pushQueued()
             continue;
         QStringList calendars;
         for (const QString &id : it.value()) {
-            if (!m_failing.contains(id) && !m_state->syncStatus()->isImportingInto(id))
+            if (!m_failing.contains(id) && !m_state->store().imports()->isImportingInto(id))
                 calendars << id;
         }
         if (!calendars.isEmpty() && m_coordinator->syncAccount(it.key(), calendars))

@@ -1,13 +1,13 @@
 #include "core/sync/SyncStore.h"
 
 #include "core/AppState.h"
-#include "core/SyncStatus.h"
+#include "core/ImportsUnderWay.h"
 
 namespace Sync {
 
 SyncStore SyncStore::of(const AppState &state)
 {
-    const SyncStatus *imports = state.syncStatus();
+    const ImportsUnderWay *imports = state.store().imports();
     const auto importing = [imports](const QString &calendarId) {
         return imports->isImportingInto(calendarId);
     };

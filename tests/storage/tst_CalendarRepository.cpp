@@ -136,6 +136,14 @@ void TestCalendarRepository::roundTripAndOrdering()
     QCOMPARE(read->account_id, QStringLiteral("acc2"));
     QCOMPARE(read->created_at, work.created_at);
     QCOMPARE(read->updated_at, m_clock.now());
+    QCOMPARE(read->preferences_changed_at, std::optional(m_clock.now()));
+    // A choice another device dated ahead of this clock: one made here is not dated before it.
+    const QDateTime ahead(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+    read->preferences_changed_at = ahead;
+    QVERIFY(m_repo->storeSynced(*read));
+    read->name = QStringLiteral("Office");
+    QVERIFY(m_repo->update(*read));
+    QCOMPARE(m_repo->byId(read->id)->preferences_changed_at, std::optional(ahead));
 
     // A calendar of an unknown account violates the foreign key.
     Calendar orphan = calendar(QStringLiteral("x"), QStringLiteral("X"));

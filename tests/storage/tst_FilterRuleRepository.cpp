@@ -156,6 +156,17 @@ void TestFilterRuleRepository::setEnabledMarksPending()
     QCOMPARE(off.updated_at, m_clock.now());
     QVERIFY(m_repo->listEnabled().isEmpty());
     QCOMPARE(idsOf(m_repo->listActive()), strings({"r"}));
+
+    // A rule another device dated ahead of this clock: an edit here is not dated before it.
+    FilterRule ahead = rule(QStringLiteral("ahead"), QStringLiteral("Ahead"));
+    ahead.updated_at = QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+    QVERIFY(m_repo->insert(ahead));
+    ahead.name = QStringLiteral("Renamed");
+    QVERIFY(m_repo->update(ahead));
+    QVERIFY(m_repo->setEnabled(ahead.id, false));
+    QVERIFY(m_repo->reorder({ahead.id}));
+    QCOMPARE(m_repo->byId(ahead.id)->name, QStringLiteral("Renamed"));
+    QCOMPARE(m_repo->byId(ahead.id)->updated_at, ahead.updated_at);
 }
 
 void TestFilterRuleRepository::insertRefusesEmptyId()

@@ -135,6 +135,13 @@ void TestTemplateRepository::roundTripAndOrder()
     QVERIFY(after.reminders.isEmpty());
     QCOMPARE(after.created_at, read.created_at);
     QCOMPARE(after.updated_at, m_clock.now());
+
+    // Dated ahead of this clock by another device: an edit here is not dated before that.
+    QVERIFY(m_t->exec(QStringLiteral(
+        "UPDATE event_templates SET updated_at = '2100-01-01T00:00:00Z' WHERE id = 'full'")));
+    QVERIFY(m_repo->update(edited));
+    QCOMPARE(m_repo->byId(QStringLiteral("full"))->updated_at,
+             QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC));
 }
 
 void TestTemplateRepository::remindersColumn_data()

@@ -121,6 +121,13 @@ void TestViewRepository::writesAndTombstones()
     QVERIFY(m_repo->hardDelete(QStringLiteral("w")));
     QVERIFY(!m_repo->byId(QStringLiteral("w")));
     QCOMPARE(changed.count(), 5);
+    // A group another device dated ahead of this clock: an edit here is not dated before that.
+    CalendarView ahead = group(QStringLiteral("ahead"), QStringLiteral("Ahead"));
+    ahead.updated_at = QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+    QVERIFY(m_repo->insert(ahead));
+    QVERIFY(m_repo->update(ahead));
+    QVERIFY(m_repo->reorder({ahead.id}));
+    QCOMPARE(m_repo->byId(ahead.id)->updated_at, ahead.updated_at);
 }
 
 void TestViewRepository::insertRefusesEmptyIdAndDuplicates()

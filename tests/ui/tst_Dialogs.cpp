@@ -156,6 +156,11 @@ void TestDialogs::preferencesRoundTrip()
 {
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
+    // The day stored was chosen on a device whose clock ran far ahead: the choice made here is
+    // not dated before it, so that it is the later one everywhere.
+    const QString ahead
+        = QString::number(QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+    QVERIFY(state->preferences()->set(Prefs::WeekStartDayChangedAt, ahead));
     {
         PreferencesDialog dialog(state.get(), nullptr);
         QCOMPARE(dialog.themeCombo()->currentData().toString(), QStringLiteral("system"));
@@ -176,6 +181,7 @@ void TestDialogs::preferencesRoundTrip()
     QCOMPARE(prefs->getInt(Prefs::FontScale, 0), 120);
     QCOMPARE(prefs->getString(Prefs::TimeFormat), QStringLiteral("24"));
     QCOMPARE(state->firstDayOfWeek(), Qt::Sunday);
+    QCOMPARE(prefs->get(Prefs::WeekStartDayChangedAt), std::optional(ahead));
     QCOMPARE(prefs->getBool(Prefs::CloseToTray, true), false);
     QCOMPARE(prefs->getBool(Prefs::StartMinimized, false), true);
     QVERIFY(isLaunchAtLoginEnabled());

@@ -1,5 +1,7 @@
 #include "core/IcsImport.h"
 #include "core/ImportTakeBack.h"
+#include "core/ImportsUnderWay.h"
+#include "core/Store.h"
 #include "core/SyncStatus.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "model/ICalendar.h"
@@ -641,7 +643,7 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QVERIFY(progress && progress->isVisible());
     QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import of many.ics…"));
     QCOMPARE(eventCount(state.get()), kStored);
-    QVERIFY(state->syncStatus()->isImportingInto(kPersonal));
+    QVERIFY(state->store().imports()->isImportingInto(kPersonal));
     auto *takeBack = window.findChild<ImportTakeBack *>();
     QVERIFY(takeBack);
     QSignalSpy steps(takeBack, &ImportTakeBack::progress);
@@ -655,7 +657,7 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QVERIFY(steps.size() >= 2);
     QCOMPARE_LT(steps.first().at(0).toInt(), kStored);
     QCOMPARE(eventCount(state.get()), 0);
-    QVERIFY(!state->syncStatus()->isImportingInto(kPersonal));
+    QVERIFY(!state->store().imports()->isImportingInto(kPersonal));
     QTRY_VERIFY(!progress);
 }
 

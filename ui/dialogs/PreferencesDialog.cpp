@@ -23,6 +23,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
@@ -147,8 +149,11 @@ bool PreferencesDialog::apply()
     if (customized
             != prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault)
         || day != prefs->getInt(Prefs::WeekStartDay, Prefs::WeekStartDayDefault)) {
-        // Dated, so that the user's other devices keep the latest choice of them all.
-        const qint64 at = m_state->database()->currentDateTimeUtc().toMSecsSinceEpoch();
+        // Dated, so that the user's other devices keep the latest choice of them all; never
+        // before the choice it replaces, which another device may have dated ahead of this clock.
+        const qint64 at
+            = std::max(m_state->database()->currentDateTimeUtc().toMSecsSinceEpoch(),
+                       prefs->get(Prefs::WeekStartDayChangedAt).value_or(QString()).toLongLong());
         prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
     }
     prefs->setBool(Prefs::WeekStartDayCustomized, customized);

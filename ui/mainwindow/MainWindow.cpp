@@ -432,12 +432,6 @@ void MainWindow::importIcsAskingForCalendar(const QString &path)
     auto *job = new IcsImportJob(m_state->store(), std::move(contents.text),
                                  picker.selectedCalendarId(), fileName, this);
     m_importJob = job;
-    // No sync run started by itself touches the calendar until the import ended or was taken back.
-    m_state->syncStatus()->beginImportInto(picker.selectedCalendarId());
-    connect(job, &IcsImportJob::finished, m_state->syncStatus(),
-            [status = m_state->syncStatus(), id = picker.selectedCalendarId()] {
-                status->endImportInto(id);
-            });
     contents = IcsFileContents();
     // Shown only when the import takes a while; a small file is done before it could appear.
     auto *progress = new QProgressDialog(tr("Importing the events of %1…").arg(fileName),
@@ -506,9 +500,6 @@ void MainWindow::takeBackInterruptedImport()
         delete takeBack;
         return;
     }
-    // No sync run touches the calendar before its rows are as they were.
-    const QString calendarId = takeBack->calendarId();
-    m_state->syncStatus()->beginImportInto(calendarId);
     // Shown at once: a large import takes many seconds to go.
     auto *progress
         = new QProgressDialog(tr("Taking back the import of %1…").arg(takeBack->fileName()),
@@ -531,12 +522,11 @@ void MainWindow::takeBackInterruptedImport()
     connect(takeBack, &ImportTakeBack::progress, progress, &QProgressDialog::setValue,
             Qt::QueuedConnection);
     connect(takeBack, &ImportTakeBack::finished, this,
-            [this, takeBack, progress, calendarId](const IcsImportResult &result) {
+            [this, takeBack, progress](const IcsImportResult &result) {
                 progress->disconnect(this);
                 progress->hide();
                 progress->deleteLater();
                 takeBack->deleteLater();
-                m_state->syncStatus()->endImportInto(calendarId);
                 // Taken back, it is news; left in the calendar, a warning.
                 reportImport(result.cancelled, result.message);
                 if (!m_waitingCommands.isEmpty())

@@ -389,17 +389,15 @@ QJsonObject preferenceContent(const QJsonObject &record)
 
 bool incomingWins(const QJsonObject &incoming, const QJsonObject &local)
 {
-    const QJsonObject theirs = contentOf(incoming);
-    const QJsonObject ours = contentOf(local);
-    if (theirs == ours)
+    if (contentOf(incoming) == contentOf(local))
         return false;
-    const auto seconds = [](const QJsonObject &record) {
-        return static_cast<qint64>(
-            std::floor(record.value(QStringLiteral("updated_at")).toDouble() / 1000.0));
+    // The cloud keeps the later of two copies and, of two with the same time, the one pushed
+    // last; what a pull brings is that copy. Deciding as the cloud does, at the precision the
+    // times are kept, makes every device end with the same one.
+    const auto time = [](const QJsonObject &record) {
+        return record.value(QStringLiteral("updated_at")).toDouble();
     };
-    if (seconds(incoming) != seconds(local))
-        return seconds(incoming) > seconds(local);
-    return compact(theirs) > compact(ours);
+    return time(incoming) >= time(local);
 }
 
 } // namespace Larkspindle::ConfigRecords

@@ -75,8 +75,8 @@ QJsonObject contentOf(QJsonObject record);
 QJsonObject preferenceContent(const QJsonObject &record);
 
 // Whether an incoming copy replaces the local one: never when both say the same; otherwise the
-// later update time wins (to the second, as the store keeps it), and equal times go to the
-// greater content, so that every device keeps the same copy.
+// later update time wins, and of equal times the incoming one, which is the copy the cloud
+// holds, so that every device keeps the same copy.
 bool incomingWins(const QJsonObject &incoming, const QJsonObject &local);
 
 } // namespace Larkspindle::ConfigRecords

@@ -154,13 +154,14 @@ void ConfigSyncService::syncNow()
     m_failure = Idle;
     m_failureReason.clear();
     setState(Syncing);
-    // A device that has not taken in the bucket yet (new, or its last pull was not applied)
-    // hears it first: pushing first would send its defaults over the user's configuration.
-    m_pushLast = m_applyFailed || !m_appState->preferences()->get(Prefs::ConfigSyncSince);
-    if (m_pushLast)
-        runPull();
-    else
-        runPush();
+    // The cloud keeps, of two copies with the same time, the one pushed last: a device that
+    // pushed first would put its copy back over the other device's at every cycle and neither
+    // would ever take the other's. Pulling first, each device takes the copy the cloud holds
+    // before it sends its own. A device that has not taken in the bucket yet (new, or its last
+    // pull was not applied) does not push when the pull did not arrive: it would send its
+    // defaults over the user's configuration.
+    m_pushWithoutPull = !m_applyFailed && m_appState->preferences()->get(Prefs::ConfigSyncSince);
+    runPull();
 }
 
 void ConfigSyncService::syncOnMutation()
@@ -309,10 +310,7 @@ void ConfigSyncService::runPush()
     const Bucket bucket = buildBucket();
     if (bucket.changes.isEmpty()) {
         qCDebug(lcConfigSync) << "[ConfigSync] push: no local changes, skipping";
-        if (m_pushLast)
-            endCycle();
-        else
-            runPull();
+        endCycle();
         return;
     }
     qCDebug(lcConfigSync) << "[ConfigSync] push:" << bucket.changes.size() << "changes"
@@ -344,10 +342,7 @@ void ConfigSyncService::handlePush(bool ok, int status, const QJsonObject &body,
                         LarkAccount::ApiClient::failureText(
                             tr("The settings could not be sent (HTTP %1)"), status, body));
     }
-    if (m_pushLast)
-        endCycle();
-    else
-        runPull();
+    endCycle();
 }
 
 // An account deleted here goes for good once the server has its tombstone, with its calendars
@@ -399,7 +394,10 @@ void ConfigSyncService::handlePull(bool ok, int status, const QJsonObject &body)
             noteFailure(Failed,
                         LarkAccount::ApiClient::failureText(
                             tr("The settings could not be fetched (HTTP %1)"), status, body));
-        endCycle();
+        if (m_pushWithoutPull)
+            runPush();
+        else
+            endCycle();
         return;
     }
     const QJsonArray changes = body.value(QStringLiteral("changes")).toArray();
@@ -442,10 +440,7 @@ void ConfigSyncService::finishPull(const QJsonArray &changes, const QJsonObject 
     m_applyFailed = !kept;
     if (!kept)
         noteFailure(Failed, tr("Settings from your other devices could not be saved here"));
-    if (m_pushLast)
-        runPush();
-    else
-        endCycle();
+    runPush();
 }
 
 bool ConfigSyncService::storeCursor(const QJsonObject &reply)

@@ -2,17 +2,17 @@
 
 // Keeps the user's configuration in step between devices through one bucket on the cloud
 // service's sync API: accounts, per-calendar preferences, calendar groups, filter rules, event
-// templates and the first day of the week. A cycle pushes the whole bucket, pulls what changed
-// since the stored cursor, applies the account records, finds the calendars of accounts that
-// have just arrived, applies the rest and only then stores the new cursor.
+// templates and the first day of the week. A cycle pulls what changed since the stored cursor,
+// applies the account records, finds the calendars of accounts that have just arrived, applies
+// the rest, stores the new cursor and then pushes the whole bucket.
 //
 // A cycle runs when asked, every five minutes while signed in, and two seconds after the last of
 // a burst of filter-rule changes; never while signed out, and never two at once (asking during
 // a cycle runs one more after it). Applying is ConfigApplier's, one transaction per kind of
 // record: a failed write leaves that kind as it was and the same changes are pulled again next
-// cycle. A device that has not applied a pull yet (new, or after such a failure) pulls before it
-// pushes, and still pushes when applying failed. The state ends "failed", with the reason, when
-// any step of the cycle failed.
+// cycle. The push follows also a pull that failed, except on a device that has not applied a
+// pull yet (new, or after such a failure); it follows a pull that arrived but was not applied.
+// The state ends "failed", with the reason, when any step of the cycle failed.
 
 #include "services/sync/cloud/ConfigApplier.h"
 #include "services/sync/cloud/ConfigDiscovery.h"
@@ -133,8 +133,8 @@ private:
     QString m_failureReason;
     bool m_running = false;
     bool m_runAgain = false;
-    // The running cycle pulls first and pushes last.
-    bool m_pushLast = false;
+    // The running cycle pushes also when its pull did not arrive.
+    bool m_pushWithoutPull = false;
     // The last pull was not applied: the next cycle pulls it again before pushing.
     bool m_applyFailed = false;
     std::function<bool()> m_signedIn;

@@ -1,5 +1,5 @@
 #include "core/AppState.h"
-#include "core/SyncStatus.h"
+#include "core/IcsImport.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
 #include "core/sync/SyncScheduler.h"
@@ -58,11 +58,11 @@ struct FakeSource
     explicit FakeSource(AppState *state)
     {
         ok = addSoleAccount(state, QStringLiteral("fake"));
-        SyncClientRegistry::registerClient(
-            QStringLiteral("fake"), Sync::engineFactory([this](AppState *, const Account &) {
-                ++runsMade;
-                return new LarkTest::FakeSyncProvider(&remote);
-            }));
+        SyncClientRegistry::registerClient(QStringLiteral("fake"),
+                                           Sync::engineFactory([this](AppState *, const Account &) {
+                                               ++runsMade;
+                                               return new LarkTest::FakeSyncProvider(&remote);
+                                           }));
     }
     ~FakeSource() { SyncClientRegistry::registerClient(QStringLiteral("fake"), {}); }
 
@@ -169,9 +169,8 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     scheduler->setTiming({never, never, 500, 0});
     scheduler->start();
     const auto ran = [&](int runs) {
-        return QTest::qWaitFor([&] {
-            return source.runsMade == runs && !coordinator->isRunning(source.accountId);
-        });
+        return QTest::qWaitFor(
+            [&] { return source.runsMade == runs && !coordinator->isRunning(source.accountId); });
     };
     QCOMPARE(scheduler->runDueAccounts(), 1);
     QVERIFY(ran(1));
@@ -186,45 +185,72 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QCOMPARE(source.remote.events(work).size(), 1);
     QCOMPARE(source.remote.events(home).size(), 1);
 
-    // An import into Work: neither the push after its rows nor the due check touch the account.
-    state->syncStatus()->beginImportInto(workHere);
-    QStringList imported;
-    for (int i = 0; i < 5; ++i) {
-        imported << QStringLiteral("imported-%1").arg(i);
-        QVERIFY(state->events()->insert(pendingEvent(workHere, imported.constLast(), i)));
-    }
-    QTest::qWait(900);
-    now = now.addSecs(16 * 60);
-    QCOMPARE(scheduler->runDueAccounts(), 0);
-    QCOMPARE(source.runsMade, 2);
-    // Cancelled: its rows are taken back, and the held run follows.
-    for (const QString &id : std::as_const(imported))
-        QVERIFY(state->events()->hardDelete(id));
-    state->syncStatus()->endImportInto(workHere);
+    // Imports into Work started without the window, each cancelled while it writes (the import
+    // waits while its first slice is announced).
+    const auto importCancelled
+        = [&](const QStringList &uids, const std::function<void()> &meanwhile) {
+              QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+              for (const QString &uid : uids)
+                  text += "BEGIN:VEVENT\r\nUID:" + uid.toUtf8()
+                      + "\r\nSUMMARY:imported\r\n"
+                        "DTSTART:20260110T090000Z\r\nDTEND:20260110T100000Z\r\nEND:VEVENT\r\n";
+              IcsImportJob job(state->store(), QString::fromUtf8(text + "END:VCALENDAR\r\n"),
+                               workHere, QStringLiteral("import.ics"));
+              QObject::connect(&job, &IcsImportJob::progress, [&] {
+                  meanwhile();
+                  job.cancel();
+              });
+              job.start();
+              return job.isFinished() && job.result().cancelled;
+          };
+
+    // Neither the push after the import's rows nor the due check touch the account; the
+    // import's rows are taken back and the held run follows.
+    QVERIFY(importCancelled({QStringLiteral("imported-0"), QStringLiteral("imported-1")}, [&] {
+        QCOMPARE(state->events()->listByCalendar(workHere).size(), 3);
+        QTest::qWait(900);
+        now = now.addSecs(16 * 60);
+        QCOMPARE(scheduler->runDueAccounts(), 0);
+        QCOMPARE(source.runsMade, 2);
+    }));
+    QVERIFY(!QTest::currentTestFailed());
     QVERIFY(ran(3));
     QCOMPARE(source.remote.events(work).size(), 1);
     QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
 
-    // An import begins while a run waits for the page of Work: the run leaves Work alone from
-    // then on, the import is cancelled, and the run after it completes.
+    // memo is moved at the source, and an import that replaces memo begins while a run waits
+    // for the page of Work: that page is left alone, and so is the token, while the run goes on
+    // to Home. The import is cancelled before that run ended: the run held for it follows the
+    // run under way and brings the move, which the take-back did not undo.
+    const QString memoThere = source.remote.events(work).constFirst().provider_event_id;
+    QVERIFY(source.remote.editEvent(memoThere, [](Event &e) {
+        e.title = QStringLiteral("memo, moved");
+        e.start_time = e.start_time.addSecs(3600);
+        e.end_time = e.end_time->addSecs(3600);
+    }));
     now = now.addSecs(16 * 60);
     source.remote.holdAnswersTo = LarkTest::FakeSyncRemote::Call::Fetch;
     QCOMPARE(scheduler->runDueAccounts(), 1);
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
-    state->syncStatus()->beginImportInto(workHere);
-    for (int i = 0; i < imported.size(); ++i)
-        QVERIFY(state->events()->insert(pendingEvent(workHere, imported.at(i), i)));
+    QVERIFY(importCancelled({QStringLiteral("memo"), QStringLiteral("imported-0")}, [&] {
+        QCOMPARE(state->events()->byId(QStringLiteral("memo"))->title, QStringLiteral("imported"));
+        const int fetches = source.remote.calls(LarkTest::FakeSyncRemote::Call::Fetch);
+        source.remote.releaseHeld();
+        QTRY_COMPARE(source.remote.calls(LarkTest::FakeSyncRemote::Call::Fetch), fetches + 1);
+        QCOMPARE(source.remote.heldAnswers(), 1);
+    }));
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(state->events()->byId(QStringLiteral("memo"))->title, QStringLiteral("memo"));
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
-    QTRY_VERIFY(!coordinator->isRunning(source.accountId));
-    QCOMPARE(source.remote.events(work).size(), 1);
-    for (const QString &id : std::as_const(imported))
-        QVERIFY(state->events()->hardDelete(id));
-    state->syncStatus()->endImportInto(workHere);
     QVERIFY(ran(5));
     QVERIFY(!state->lastSyncErrored());
     QCOMPARE(source.remote.events(work).size(), 1);
-    QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
+    QCOMPARE(source.remote.events(work).constFirst().title, QStringLiteral("memo, moved"));
+    const QList<Event> workRows = state->events()->listByCalendar(workHere);
+    QCOMPARE(workRows.size(), 1);
+    QCOMPARE(workRows.constFirst().title, QStringLiteral("memo, moved"));
+    QCOMPARE(workRows.constFirst().start_time, source.remote.events(work).constFirst().start_time);
 
     // An edit waits for its push while Sync Now meets a source that asks for half an hour: the
     // push waits too, and the edit stays for a later run.

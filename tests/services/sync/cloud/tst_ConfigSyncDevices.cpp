@@ -57,7 +57,7 @@ QString accessToken()
 
 // One device. The process has one database connection, so one device is open at a time; its
 // store and secrets stay between openings. Its clock moves a second at every reading, as time
-// passes while a program runs.
+// passes while a program runs, unless it was stopped at a time.
 class Device
 {
 public:
@@ -83,7 +83,7 @@ public:
         // Every read of the clock a second later, so that each write is newer than the last.
         m_pinned.emplace([this] {
             const std::lock_guard<std::mutex> lock(m_nowMutex);
-            return m_now = m_now.addSecs(1);
+            return m_stopped ? m_now : (m_now = m_now.addSecs(1));
         });
         m_state = std::make_unique<AppState>();
         return m_dir.isValid()
@@ -96,6 +96,19 @@ public:
         m_state.reset();
         m_pinned.reset();
         LarkAccount::setTokenStoreFactory({});
+    }
+
+    // The clock reads this time until it is set going again, from there.
+    void stopClockAt(const QDateTime &at)
+    {
+        const std::lock_guard<std::mutex> lock(m_nowMutex);
+        m_now = at;
+        m_stopped = true;
+    }
+    void startClock()
+    {
+        const std::lock_guard<std::mutex> lock(m_nowMutex);
+        m_stopped = false;
     }
 
     std::unique_ptr<LarkAccount::TokenStore> secrets() const
@@ -114,10 +127,24 @@ public:
             },
             20000);
     }
+    // Opens the device and waits for the cycle it starts with, not for one a change it pulled
+    // asks for.
+    [[nodiscard]] bool openAndPull()
+    {
+        return open() && QTest::qWaitFor([this] { return !sync()->isCycleRunning(); }, 20000);
+    }
+    // Runs a cycle now and waits for its end; a change waiting for its cycle is dropped with the
+    // device when it closes.
+    [[nodiscard]] bool sendNow() const
+    {
+        sync()->syncNow();
+        return QTest::qWaitFor([this] { return !sync()->isCycleRunning(); }, 20000);
+    }
 
 private:
     QDateTime m_now;
     std::mutex m_nowMutex; // the program clock is read from worker threads too
+    bool m_stopped = false;
     std::optional<Clock::Override> m_pinned;
     QTemporaryDir m_dir;
     std::shared_ptr<LarkTest::MemoryCredentials> m_secrets
@@ -159,6 +186,16 @@ private:
     QList<const char *> m_names;
 };
 
+// The first day of the week as the settings dialog stores a choice.
+bool chooseWeekStart(const Device &device, int day)
+{
+    PreferencesRepository *prefs = device->preferences();
+    const qint64 at = device->database()->currentDateTimeUtc().toMSecsSinceEpoch();
+    return prefs->setBool(Prefs::WeekStartDayCustomized, true)
+        && prefs->setInt(Prefs::WeekStartDay, day)
+        && prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
+}
+
 Calendar byUrl(AppState *state, const QString &url)
 {
     const QList<Calendar> all = state->calendars()->listAll();
@@ -184,6 +221,9 @@ private slots:
     void editsOnBothSidesSettle();
     void calendarChoiceMadeDuringAPullStays();
     void weekStartFollowsTheLatestChoice();
+    void choicesInOneSecondSettle_data();
+    void choicesInOneSecondSettle();
+    void choiceDatedAheadGivesWay();
     void signedOutSendsNothing();
 
 private:
@@ -504,14 +544,7 @@ void TestConfigSyncDevices::calendarChoiceMadeDuringAPullStays()
 // third device that joins afterwards takes it and keeps it while the others go on syncing.
 void TestConfigSyncDevices::weekStartFollowsTheLatestChoice()
 {
-    // As the settings dialog stores a choice.
-    const auto choose = [](const Device &device, int day) {
-        PreferencesRepository *prefs = device->preferences();
-        const qint64 at = device->database()->currentDateTimeUtc().toMSecsSinceEpoch();
-        return prefs->setBool(Prefs::WeekStartDayCustomized, true)
-            && prefs->setInt(Prefs::WeekStartDay, day)
-            && prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
-    };
+    const auto choose = &chooseWeekStart;
     const auto weekStart = [](const Device &device) {
         return device->preferences()->getInt(Prefs::WeekStartDay, -1);
     };
@@ -546,6 +579,132 @@ void TestConfigSyncDevices::weekStartFollowsTheLatestChoice()
     }
     QVERIFY(openAndSettle(c));
     QCOMPARE(weekStart(c), 7);
+}
+
+void TestConfigSyncDevices::choicesInOneSecondSettle_data()
+{
+    QTest::addColumn<bool>("weekStart"); // else a rule's name
+    QTest::addColumn<int>("apartMs");
+    QTest::addColumn<int>("winner"); // 1: A's choice, 2: B's
+    // A rule keeps its time to the second: the two are equal, and the copy the cloud holds when
+    // B hears of A's wins. The first day of the week keeps the millisecond: B's is later.
+    QTest::newRow("rule renamed") << false << 400 << 1;
+    QTest::newRow("first day of the week") << true << 504 << 2;
+}
+
+// Two devices change one setting within one second, neither having heard of the other's
+// change: after a few rounds both hold what the cloud holds.
+void TestConfigSyncDevices::choicesInOneSecondSettle()
+{
+    QFETCH(bool, weekStart);
+    QFETCH(int, apartMs);
+    QFETCH(int, winner);
+    const QString ruleId = QStringLiteral("r-1");
+    // The first choice, A's, B's.
+    const QStringList names {QStringLiteral("Start"), QStringLiteral("Alpha"),
+                             QStringLiteral("Zeta")};
+    const QList<int> days {3, 7, 1};
+    const auto choose = [&](const Device &device, int which) {
+        if (weekStart)
+            return chooseWeekStart(device, days.at(which));
+        FilterRule rule = device->filterRules()->byId(ruleId).value_or(hideRule(ruleId));
+        rule.name = names.at(which);
+        return which == 0 ? device->filterRules()->insert(rule)
+                          : device->filterRules()->update(rule);
+    };
+    const auto held = [&](const Device &device) {
+        if (weekStart)
+            return QString::number(device->preferences()->getInt(Prefs::WeekStartDay, -1));
+        return device->filterRules()->byId(ruleId).value_or(FilterRule()).name;
+    };
+    const auto inCloud = [&] {
+        const QList<QJsonObject> records = m_cloud->configRecords(
+            weekStart ? QStringLiteral("initial_settings") : QStringLiteral("filter_rules"));
+        return records.size() != 1
+            ? QString()
+            : records.constFirst()
+                  .value(weekStart ? QStringLiteral("value") : QStringLiteral("name"))
+                  .toString();
+    };
+
+    QVERIFY(m_a->openAndPull());
+    QVERIFY(choose(*m_a, 0));
+    QVERIFY(m_a->sendNow());
+    m_a->close();
+    QVERIFY(m_b->openAndPull());
+    QCOMPARE(held(*m_b), weekStart ? QStringLiteral("3") : QStringLiteral("Start"));
+    // B's choice, made apartMs after A's, waits unsent while A's goes out.
+    const QDateTime at = day(5, 10);
+    m_b->stopClockAt(at.addMSecs(apartMs));
+    QVERIFY(choose(*m_b, 2));
+    m_b->startClock();
+    m_b->close();
+    QVERIFY(m_a->openAndPull());
+    m_a->stopClockAt(at);
+    QVERIFY(choose(*m_a, 1));
+    m_a->startClock();
+    QVERIFY(m_a->sendNow());
+    m_a->close();
+
+    QString onA;
+    QString onB;
+    for (int round = 0; round < 2; ++round) {
+        for (Device *device : {m_b.get(), m_a.get()}) {
+            QVERIFY(device->openAndPull());
+            (device == m_a.get() ? onA : onB) = held(*device);
+            device->close();
+        }
+    }
+    const QString won = weekStart ? QString::number(days.at(winner)) : names.at(winner);
+    QCOMPARE(onA, won);
+    QCOMPARE(onB, won);
+    QCOMPARE(inCloud(), won);
+}
+
+// A rule another client dated far ahead of every clock: a rename here still reaches the cloud
+// and the other device, and the other device's next edit comes back.
+void TestConfigSyncDevices::choiceDatedAheadGivesWay()
+{
+    const QString ruleId = QStringLiteral("r-1");
+    const auto rename = [&](const Device &device, const QString &name) {
+        FilterRule rule = *device->filterRules()->byId(ruleId);
+        rule.name = name;
+        return device->filterRules()->update(rule) && device.sendNow();
+    };
+    const auto nameIn = [&](const Device &device) {
+        return device->filterRules()->byId(ruleId).value_or(FilterRule()).name;
+    };
+    const auto nameInCloud = [&] {
+        const QList<QJsonObject> records = m_cloud->configRecords(QStringLiteral("filter_rules"));
+        return records.size() != 1 ? QString()
+                                   : records.constFirst().value(QStringLiteral("name")).toString();
+    };
+    {
+        Device other(day(1, 10));
+        QVERIFY(other.openAndPull());
+        FilterRule rule = hideRule(ruleId);
+        rule.updated_at = QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+        QVERIFY(other->filterRules()->insert(rule));
+        QVERIFY(other.sendNow());
+    }
+    QCOMPARE(nameInCloud(), QStringLiteral("Hide lunch"));
+    QVERIFY(m_b->openAndPull());
+    QCOMPARE(nameIn(*m_b), QStringLiteral("Hide lunch"));
+    m_b->close();
+
+    QVERIFY(m_a->openAndPull());
+    QVERIFY(rename(*m_a, QStringLiteral("Hide lunches")));
+    QCOMPARE(m_a->sync()->state(), ConfigSyncService::Idle);
+    m_a->close();
+    QCOMPARE(nameInCloud(), QStringLiteral("Hide lunches"));
+
+    QVERIFY(m_b->openAndPull());
+    QCOMPARE(nameIn(*m_b), QStringLiteral("Hide lunches"));
+    QVERIFY(rename(*m_b, QStringLiteral("Hide every lunch")));
+    m_b->close();
+    QVERIFY(m_a->openAndPull());
+    QCOMPARE(nameIn(*m_a), QStringLiteral("Hide every lunch"));
+    QCOMPARE(nameInCloud(), QStringLiteral("Hide every lunch"));
 }
 
 void TestConfigSyncDevices::signedOutSendsNothing()
