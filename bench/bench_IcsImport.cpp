@@ -235,8 +235,41 @@ void BM_ImportOverItself(benchmark::State &state)
     }
 }
 
+// One damaged file: a single event whose SUMMARY runs to the argument's MiB. stored_title is
+// the length of the title kept, peak_rss_mb what the import needed on top of the reading.
+void BM_ImportOverlongSummary(benchmark::State &state)
+{
+    const std::unique_ptr<Fixture> f = prepare(state);
+    if (!f)
+        return;
+    const QString path = f->dir.filePath(QStringLiteral("overlong.ics"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            state.SkipWithError("cannot write the file");
+            return;
+        }
+        file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:long\r\n"
+                   "DTSTART:20260301T090000Z\r\nSUMMARY:");
+        file.write(QByteArray(int(state.range(0)) << 20, 'x'));
+        file.write("\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    }
+    resetPeak();
+    for (auto _ : state) {
+        const IcsImportResult result = importIcsFile(f->state->store(), path, kCalendar);
+        const std::optional<Event> stored = f->state->events()->byUidInCalendar(QStringLiteral("long"), kCalendar);
+        if (!result.ok || !stored) {
+            state.SkipWithError("the import failed");
+            break;
+        }
+        state.counters["stored_title"] = double(stored->title.size());
+        state.counters["peak_rss_mb"] = double(statusKb("VmHWM:")) / 1024;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ImportOverlongSummary)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportOverItself)->Arg(50000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportAllAtOnce)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
