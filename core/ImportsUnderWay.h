@@ -22,6 +22,7 @@ public:
     {
         return m_importing.contains(calendarId);
     }
+    bool any() const { return !m_importing.isEmpty(); }
 
 signals:
     void importsChanged();

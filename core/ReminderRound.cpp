@@ -1,5 +1,6 @@
 #include "core/ReminderRound.h"
 
+#include "core/ImportsUnderWay.h"
 #include "core/Store.h"
 #include "core/TimeFormat.h"
 #include "model/DateText.h"
@@ -72,8 +73,9 @@ QString balloonTitle(const QString &title)
 
 bool ReminderRound::isReady() const
 {
+    // Rows an import is writing may yet be taken back: their reminders wait until it ended.
     return m_store.database() && m_store.database()->isOpen() && m_store.events()
-        && m_store.tasks();
+        && m_store.tasks() && !(m_store.imports() && m_store.imports()->any());
 }
 
 QString ReminderRound::timeText(const QDateTime &dateTime) const
