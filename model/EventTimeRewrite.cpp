@@ -162,9 +162,12 @@ QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringL
                 inEvent = sawEvent = true;
         } else if (depth == 0
                    && logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
-            for (auto it = replacements.cbegin(); it != replacements.cend(); ++it) {
-                if (!written.contains(it.key()))
-                    out.append(it.value());
+            // In name order, so the same edit always gives the same text.
+            QStringList missing = replacements.keys();
+            missing.sort();
+            for (const QString &name : std::as_const(missing)) {
+                if (!written.contains(name))
+                    out.append(replacements.value(name));
             }
             copyGroup();
             finished = true;

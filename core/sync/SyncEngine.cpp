@@ -398,9 +398,9 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
         withChildRows(*local);
         keepLocal(*local, remote);
         changed = true;
-        // A deletion here of a version the source no longer holds gives way to the newer edit,
-        // as an edit here outlives a deletion there.
-        if (!local->deleted_at || item.etag.isEmpty())
+        // A deletion here of a version the source no longer holds may give way to the newer
+        // edit, as an edit here outlives a deletion there.
+        if (!local->deleted_at || item.etag.isEmpty() || !m_provider->keepsEditOverDeletion())
             return repository->update(settled(*local, remote));
     }
     Row merged = remote;
