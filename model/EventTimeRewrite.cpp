@@ -3,6 +3,7 @@
 #include "model/ICalendar.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace {
 
@@ -126,6 +127,61 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
                 // Dropped: the DTEND written above or before END:VEVENT replaces it.
             } else {
                 copyGroup();
+            }
+        }
+        i = next;
+    }
+    return sawEvent ? out.join(QLatin1String("\r\n")) : raw;
+}
+
+QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements)
+{
+    if (raw.isEmpty() || replacements.isEmpty())
+        return raw;
+    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
+    const QStringList lines = raw.split(lineBreak);
+    QStringList out;
+    out.reserve(lines.size() + replacements.size());
+    QSet<QString> written;
+    bool inEvent = false;
+    bool sawEvent = false;
+    bool finished = false;
+    int depth = 0;
+    for (qsizetype i = 0; i < lines.size();) {
+        qsizetype next = i + 1;
+        QString logical = lines.at(i);
+        while (next < lines.size() && isContinuation(lines.at(next)))
+            logical += QStringView(lines.at(next++)).mid(1);
+        const auto copyGroup = [&]() {
+            for (qsizetype k = i; k < next; ++k)
+                out.append(lines.at(k));
+        };
+        if (finished || !inEvent) {
+            copyGroup();
+            if (!finished && logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive))
+                inEvent = sawEvent = true;
+        } else if (depth == 0
+                   && logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
+            // In name order, so the same edit always gives the same text.
+            QStringList missing = replacements.keys();
+            missing.sort();
+            for (const QString &name : std::as_const(missing)) {
+                if (!written.contains(name))
+                    out.append(replacements.value(name));
+            }
+            copyGroup();
+            finished = true;
+        } else {
+            const ContentLine cl = parseContentLine(logical);
+            if (cl.name == QLatin1String("BEGIN"))
+                ++depth;
+            else if (cl.name == QLatin1String("END") && depth > 0)
+                --depth;
+            if (depth > 0 || cl.name == QLatin1String("END") || !replacements.contains(cl.name)) {
+                copyGroup();
+            } else if (!written.contains(cl.name)) {
+                out.append(replacements.value(cl.name));
+                written.insert(cl.name);
             }
         }
         i = next;

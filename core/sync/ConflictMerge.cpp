@@ -1,5 +1,11 @@
 #include "core/sync/ConflictMerge.h"
 
+#include "model/ICalendar.h"
+#include "model/JsonText.h"
+#include "model/Recurrence.h"
+
+#include <QTimeZone>
+
 #include <tuple>
 
 namespace Sync {
@@ -16,15 +22,20 @@ auto reminderKeys(const QList<Reminder> &reminders)
 
 // With the values the store gives an attendee that names no role or answer: a source that
 // leaves them out has not changed them.
-auto attendeeKeys(const QList<Attendee> &attendees)
+auto guestKey(const Attendee &a)
 {
     const auto orDefault = [](const QString &value, const QString &fallback) {
         return value.isEmpty() ? fallback : value;
     };
-    QList<std::tuple<QString, QString, QString, QString, QString, bool>> keys;
+    return std::make_tuple(a.email, a.name, orDefault(a.role, QStringLiteral("required")),
+                           orDefault(a.status, QStringLiteral("needs-action")), a.type, a.rsvp);
+}
+
+auto attendeeKeys(const QList<Attendee> &attendees)
+{
+    QList<decltype(guestKey(Attendee()))> keys;
     for (const Attendee &a : attendees)
-        keys.append({a.email, a.name, orDefault(a.role, QStringLiteral("required")),
-                     orDefault(a.status, QStringLiteral("needs-action")), a.type, a.rsvp});
+        keys.append(guestKey(a));
     return keys;
 }
 
@@ -59,6 +70,96 @@ auto setReminders(const QList<Reminder> &reminders)
     for (const Reminder &r : reminders)
         keys.append({r.minutes_before, r.action});
     return keys;
+}
+
+// Guests by address: one added or removed on either side is added or removed, and each guest
+// keeps the version of the side that changed it (this side's when both did).
+QList<Attendee> mergedGuests(const QList<Attendee> &local, const QList<Attendee> &remote,
+                             const QList<Attendee> &base)
+{
+    const auto find = [](const QList<Attendee> &list, const QString &email) -> const Attendee * {
+        for (const Attendee &a : list) {
+            if (a.email.compare(email, Qt::CaseInsensitive) == 0)
+                return &a;
+        }
+        return nullptr;
+    };
+    QList<Attendee> merged;
+    for (const Attendee &mine : local) {
+        const Attendee *before = find(base, mine.email);
+        const Attendee *theirs = find(remote, mine.email);
+        const bool changedHere = !before || guestKey(mine) != guestKey(*before);
+        if (theirs)
+            merged.append(changedHere ? mine : *theirs);
+        else if (changedHere)
+            merged.append(mine); // added here, or answered here while removed there
+    }
+    for (const Attendee &theirs : remote) {
+        if (!find(local, theirs.email) && !find(base, theirs.email))
+            merged.append(theirs);
+    }
+    return merged;
+}
+
+QTimeZone zoneOf(const Event &e)
+{
+    const QTimeZone zone(e.timezone.toUtf8());
+    return zone.isValid() && !e.is_all_day ? zone : QTimeZone::utc();
+}
+
+// A list of cancelled or extra dates written against one schedule, moved with the series to
+// another: each date moves by as many days as the start did, and a time keeps its distance to
+// the start's time of day, on the clock of the series' zone.
+QStringList movedDates(const QStringList &dates, const Event &from, const Event &to)
+{
+    if (std::tie(from.start_time, from.is_all_day) == std::tie(to.start_time, to.is_all_day))
+        return dates;
+    const QDateTime fromStart = from.start_time.toTimeZone(zoneOf(from));
+    const QDateTime toStart = to.start_time.toTimeZone(zoneOf(to));
+    const qint64 days = fromStart.date().daysTo(toStart.date());
+    const int seconds = fromStart.time().secsTo(toStart.time());
+    QStringList moved;
+    for (const QString &text : dates) {
+        const QDateTime instant = dateEntryInstant(text);
+        if (!instant.isValid()) {
+            moved.append(text);
+            continue;
+        }
+        // A date of an all-day series stands for the whole day, on no clock.
+        const bool dateOnly = !text.contains(QLatin1Char('T'));
+        const QDate day
+            = (dateOnly ? instant.date() : instant.toTimeZone(zoneOf(from)).date()).addDays(days);
+        if (to.is_all_day) {
+            moved.append(formatICalendarDate(day));
+            continue;
+        }
+        const QTime time = dateOnly ? toStart.time() : instant.toTimeZone(zoneOf(from)).time();
+        const QDateTime at = wallClockTime(day, time, zoneOf(to)).addSecs(dateOnly ? 0 : seconds);
+        moved.append(formatICalendarUtc(at));
+    }
+    return moved;
+}
+
+// Cancelled (or extra) dates of both sides, each moved to the merged schedule: a date added on
+// either side is kept, one removed on either side is gone.
+QString mergedDates(QString Event::*member, const Event &local, const Event &remote,
+                    const Event &base, const Event &merged)
+{
+    const QStringList mine = movedDates(jsonTextList(local.*member), local, merged);
+    const QStringList theirs = movedDates(jsonTextList(remote.*member), remote, merged);
+    const QStringList before = movedDates(jsonTextList(base.*member), base, merged);
+    if (local.*member == base.*member && remote.*member == base.*member && mine == before)
+        return merged.*member;
+    QStringList out;
+    for (const QString &date : mine) {
+        if (theirs.contains(date) || !before.contains(date))
+            out.append(date);
+    }
+    for (const QString &date : theirs) {
+        if (!before.contains(date) && !out.contains(date))
+            out.append(date);
+    }
+    return jsonTextArray(out);
 }
 
 template<typename Row> Row withRemoteIdentity(Row row, const Row &remote)
@@ -111,8 +212,8 @@ Event settledEdit(const Event &local, const Event &remote, const std::optional<E
         merged.timezone = remote.timezone;
     }
     take(&Event::recurrence_rule);
-    take(&Event::recurrence_dates);
-    take(&Event::exception_dates);
+    merged.recurrence_dates = mergedDates(&Event::recurrence_dates, local, remote, base, merged);
+    merged.exception_dates = mergedDates(&Event::exception_dates, local, remote, base, merged);
     take(&Event::status);
     take(&Event::event_url);
     take(&Event::conference_url);
@@ -124,8 +225,7 @@ Event settledEdit(const Event &local, const Event &remote, const std::optional<E
     // Compared as the user sets them: the schedule kept beside them is this device's own.
     if (setReminders(local.reminders) == setReminders(base.reminders))
         merged.reminders = remote.reminders;
-    if (attendeeKeys(local.attendees) == attendeeKeys(base.attendees))
-        merged.attendees = remote.attendees;
+    merged.attendees = mergedGuests(local.attendees, remote.attendees, base.attendees);
     // The remote copy is what the push is measured against and the next agreed version.
     merged.raw_icalendar = remote.raw_icalendar;
     return merged;

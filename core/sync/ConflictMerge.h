@@ -5,8 +5,10 @@
 // refuses at every push) the row takes the remote copy's identity and tag, and its fields are
 // merged against the version both sides last agreed on: a field changed on one side only takes that
 // side, a field changed on both keeps the local edit. The schedule (start, end, all-day, zone) is
-// one field, so the merged row is one either side could have written. The row stays pending, so
-// its push brings the source to the merged version.
+// one field, so the merged row is one either side could have written. Guests are merged by
+// address, and the cancelled and extra dates of both sides are moved with the merged schedule
+// and merged as sets, so a date cancelled on either side stays cancelled. The row stays pending,
+// so its push brings the source to the merged version.
 
 #include "model/Records.h"
 

@@ -399,7 +399,10 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
         withChildRows(*local);
         keepLocal(*local, remote);
         changed = true;
-        return repository->update(settled(*local, remote));
+        // A deletion here of a version the source no longer holds may give way to the newer
+        // edit, as an edit here outlives a deletion there.
+        if (!local->deleted_at || item.etag.isEmpty() || !m_provider->keepsEditOverDeletion())
+            return repository->update(settled(*local, remote));
     }
     Row merged = remote;
     if constexpr (std::is_same_v<Row, Event>) {

@@ -182,6 +182,9 @@ public:
     // stored text); nullopt when the row keeps none. A pending row whose remote copy changed is
     // merged field by field against it; without it the local edit is kept whole.
     virtual std::optional<Event> agreedVersion(const Event &row) const;
+    // Whether a pulled edit that meets a deletion here of an older version is taken in (the
+    // deletion is dropped); by default the deletion is sent over it.
+    virtual bool keepsEditOverDeletion() const { return false; }
 
     // The run's failure text when pushes of the calendar failed; by default the first reason.
     virtual QString pushFailureReason(int failedRows, const Error &first) const;

@@ -94,9 +94,9 @@ void ApiClient::patch(const QString &path, const QJsonObject &body, Callback cal
     sendRequest("PATCH", path, body, std::move(callback), {}, Auth::Renewing);
 }
 
-void ApiClient::deleteResource(const QString &path, Callback callback)
+void ApiClient::deleteResource(const QString &path, Callback callback, const QString &ifMatch)
 {
-    sendRequest("DELETE", path, {}, std::move(callback), {}, Auth::Renewing);
+    sendRequest("DELETE", path, {}, std::move(callback), {}, Auth::Renewing, ifMatch.toUtf8());
 }
 
 void ApiClient::postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback)
@@ -112,7 +112,8 @@ void ApiClient::failLater(Callback callback)
 }
 
 void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const QJsonObject &body,
-                            Callback callback, const QUrlQuery &query, Auth auth)
+                            Callback callback, const QUrlQuery &query, Auth auth,
+                            const QByteArray &ifMatch)
 {
     // No address configured for this service: nothing may leave the machine.
     if (m_baseUrl.isEmpty() || !m_baseUrl.isValid() || m_baseUrl.host().isEmpty()) {
@@ -138,24 +139,26 @@ void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const Q
         = body.isEmpty() ? QByteArray() : QJsonDocument(body).toJson(QJsonDocument::Compact);
 
     if (auth == Auth::None || !m_tokens) {
-        executeRequest(verb, url, bytes, {}, std::move(callback), false);
+        executeRequest(verb, url, bytes, {}, std::move(callback), false, ifMatch);
         return;
     }
     if (auth == Auth::StoredToken) {
-        executeRequest(verb, url, bytes, m_tokens->storedAccessToken(), std::move(callback), false);
+        executeRequest(verb, url, bytes, m_tokens->storedAccessToken(), std::move(callback), false,
+                       ifMatch);
         return;
     }
     if (!m_tokens->needsRefresh()) {
-        executeRequest(verb, url, bytes, m_tokens->accessToken(), std::move(callback), true);
+        executeRequest(verb, url, bytes, m_tokens->accessToken(), std::move(callback), true,
+                       ifMatch);
         return;
     }
     qDebug().noquote() << "ApiClient: token needs refresh before" << verb << url.path();
     const QPointer<ApiClient> self(this);
-    m_tokens->refresh([this, self, verb, url, bytes, callback](RefreshResult result) {
+    m_tokens->refresh([this, self, verb, url, bytes, callback, ifMatch](RefreshResult result) {
         if (!self)
             return;
         if (result == RefreshResult::Success) {
-            executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, true);
+            executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, true, ifMatch);
             return;
         }
         const bool rejected = result == RefreshResult::Rejected;
@@ -170,7 +173,8 @@ void ApiClient::sendRequest(const QByteArray &verb, const QString &path, const Q
 }
 
 void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QByteArray &bytes,
-                               const QString &accessToken, Callback callback, bool retry)
+                               const QString &accessToken, Callback callback, bool retry,
+                               const QByteArray &ifMatch)
 {
     QNetworkRequest request = Net::request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
@@ -183,6 +187,8 @@ void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QB
         request.setRawHeader("X-Platform", m_platform.toUtf8());
     if (!accessToken.isEmpty())
         request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    if (!ifMatch.isEmpty())
+        request.setRawHeader("If-Match", ifMatch);
 
     QNetworkReply *reply = nullptr;
     if (verb == "GET")
@@ -204,8 +210,8 @@ void ApiClient::executeRequest(const QByteArray &verb, const QUrl &url, const QB
     const bool tokens = url.path().endsWith(QLatin1String("/auth/token/refresh"));
     Net::watch(reply, tokens ? Net::ReplyKind::Token : Net::ReplyKind::Api);
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, verb, url, bytes, callback = std::move(callback), retry] {
-                handleReply(reply, verb, url, bytes, callback, retry);
+            [this, reply, verb, url, bytes, callback = std::move(callback), retry, ifMatch] {
+                handleReply(reply, verb, url, bytes, callback, retry, ifMatch);
             });
 }
 
@@ -217,7 +223,8 @@ QJsonObject ApiClient::transportFailure(const QString &reason)
 }
 
 void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
-                            const QByteArray &bytes, Callback callback, bool retry)
+                            const QByteArray &bytes, Callback callback, bool retry,
+                            const QByteArray &ifMatch)
 {
     reply->deleteLater();
     const QString refused = Net::failureOf(reply);
@@ -231,12 +238,12 @@ void ApiClient::handleReply(QNetworkReply *reply, const QByteArray &verb, const 
 
     if (status == 401 && retry && m_tokens) {
         const QPointer<ApiClient> self(this);
-        m_tokens->refresh([this, self, verb, url, bytes, callback](RefreshResult result) {
+        m_tokens->refresh([this, self, verb, url, bytes, callback, ifMatch](RefreshResult result) {
             if (!self)
                 return;
             switch (result) {
             case RefreshResult::Success:
-                executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, false);
+                executeRequest(verb, url, bytes, m_tokens->accessToken(), callback, false, ifMatch);
                 return;
             case RefreshResult::Rejected:
                 emit authenticationRequired();

@@ -44,7 +44,8 @@ public:
     void postWithoutAuth(const QString &path, const QJsonObject &body, Callback callback);
     void put(const QString &path, const QJsonObject &body, Callback callback);
     void patch(const QString &path, const QJsonObject &body, Callback callback);
-    void deleteResource(const QString &path, Callback callback);
+    // With ifMatch, only while the resource still has that entity tag (412 otherwise).
+    void deleteResource(const QString &path, Callback callback, const QString &ifMatch = {});
     // POST with whatever access token is stored, expired or not, and no renewal or retry:
     // used to sign out, where renewing first would be pointless.
     void postWithStoredToken(const QString &path, const QJsonObject &body, Callback callback);
@@ -66,11 +67,14 @@ private:
     enum class Auth { None, Renewing, StoredToken };
 
     void sendRequest(const QByteArray &verb, const QString &path, const QJsonObject &body,
-                     Callback callback, const QUrlQuery &query, Auth auth);
+                     Callback callback, const QUrlQuery &query, Auth auth,
+                     const QByteArray &ifMatch = {});
     void executeRequest(const QByteArray &verb, const QUrl &url, const QByteArray &bytes,
-                        const QString &accessToken, Callback callback, bool retry);
+                        const QString &accessToken, Callback callback, bool retry,
+                        const QByteArray &ifMatch);
     void handleReply(QNetworkReply *reply, const QByteArray &verb, const QUrl &url,
-                     const QByteArray &bytes, Callback callback, bool retry);
+                     const QByteArray &bytes, Callback callback, bool retry,
+                     const QByteArray &ifMatch);
     void failLater(Callback callback);
     static QJsonObject transportFailure(const QString &reason);
 

@@ -40,6 +40,7 @@ private slots:
     void rewrite();
     void unchanged_data();
     void unchanged();
+    void propertiesRewritten();
     void corpusReadsBackInLibical_data();
     void corpusReadsBackInLibical();
 };
@@ -155,6 +156,27 @@ void tst_EventTimeRewrite::unchanged()
     QFETCH(QString, raw);
     QFETCH(QDateTime, start);
     QCOMPARE(rewriteEventTimes(raw, start, start.addSecs(3600)), raw);
+}
+
+// The event's own lines only: the alarm's description stays, a folded line goes whole, several
+// lines of one property become the given ones, and a property it lacked comes before its end.
+void tst_EventTimeRewrite::propertiesRewritten()
+{
+    const QString raw
+        = eventText({QStringLiteral("SUMMARY:Stand"), QStringLiteral(" up"),
+                     QStringLiteral("EXDATE:20260304T090000Z"), QStringLiteral("DESCRIPTION:Daily"),
+                     QStringLiteral("EXDATE:20260305T090000Z"), QStringLiteral("BEGIN:VALARM"),
+                     QStringLiteral("DESCRIPTION:Reminder"), QStringLiteral("END:VALARM")});
+    const QHash<QString, QStringList> lines {
+        {QStringLiteral("SUMMARY"), {QStringLiteral("SUMMARY:Standup")}},
+        {QStringLiteral("DESCRIPTION"), {}},
+        {QStringLiteral("EXDATE"), {QStringLiteral("EXDATE:20260306T090000Z")}},
+        {QStringLiteral("LOCATION"), {QStringLiteral("LOCATION:Room 2")}}};
+    QCOMPARE(
+        rewriteEventProperties(raw, lines),
+        eventText({QStringLiteral("SUMMARY:Standup"), QStringLiteral("EXDATE:20260306T090000Z"),
+                   QStringLiteral("BEGIN:VALARM"), QStringLiteral("DESCRIPTION:Reminder"),
+                   QStringLiteral("END:VALARM"), QStringLiteral("LOCATION:Room 2")}));
 }
 
 void tst_EventTimeRewrite::corpusReadsBackInLibical_data()

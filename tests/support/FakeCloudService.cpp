@@ -300,6 +300,9 @@ FakeReply FakeCloudService::handleItems(Collection &items, const char *listName,
             200, QJsonObject {{QStringLiteral("id"), id}, {QStringLiteral("etag"), etag}});
     }
     if (request.method == "DELETE") {
+        const QByteArray ifMatch = request.header("If-Match");
+        if (!ifMatch.isEmpty() && QString::fromUtf8(ifMatch) != items.items.value(id).etag)
+            return error(412, QStringLiteral("the item changed since that version"));
         tombstone(items, id);
         return FakeReply::empty(204);
     }

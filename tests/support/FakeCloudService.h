@@ -13,7 +13,8 @@
 //   POST   /calendars/<cal>/events          creates the item "id"; a known id is replaced (upsert)
 //   PUT    /calendars/<cal>/events/<id>     replaces a live item, 404 when there is none, 412
 //                                           when the body's "etag" is not the item's current one
-//   DELETE /calendars/<cal>/events/<id>     makes it a tombstone, 404 when there is no live one
+//   DELETE /calendars/<cal>/events/<id>     makes it a tombstone, 404 when there is no live one,
+//                                           412 when an If-Match header names another etag
 //   the same four for /tasks ("tasks" in the listing)
 //   GET    /calendars/<cal>/members         {"members": [...]}
 //   POST   /calendars/<cal>/share           {"user_id", "role"}; 400 with "error" without user_id

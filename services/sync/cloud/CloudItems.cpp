@@ -1,5 +1,8 @@
 #include "services/sync/cloud/CloudItems.h"
 
+#include "model/EventTimeRewrite.h"
+#include "model/ICalendar.h"
+#include "model/JsonText.h"
 #include "services/account/ApiClient.h"
 
 namespace Larkspindle {
@@ -24,13 +27,85 @@ QString cloudTasksPath(const QString &serverId)
     return cloudCalendarPath(serverId) + QLatin1String("/tasks");
 }
 
+namespace {
+
+QStringList dateLines(const QString &name, const QString &dates)
+{
+    QStringList lines;
+    for (const QString &date : jsonTextList(dates)) {
+        const QString form = date.contains(QLatin1Char('T')) ? QStringLiteral(":")
+                                                             : QStringLiteral(";VALUE=DATE:");
+        lines << name + form + date;
+    }
+    return lines;
+}
+
+QStringList timeLines(const Event &event)
+{
+    if (!event.is_all_day) {
+        const QDateTime end = event.end_time.value_or(event.start_time);
+        return {QLatin1String("DTSTART:") + formatICalendarUtc(event.start_time),
+                QLatin1String("DTEND:") + formatICalendarUtc(end)};
+    }
+    const QDate start = event.start_time.date();
+    QDate end = event.end_time ? event.end_time->date() : start;
+    if (end <= start)
+        end = start.addDays(1);
+    return {QLatin1String("DTSTART;VALUE=DATE:") + formatICalendarDate(start),
+            QLatin1String("DTEND;VALUE=DATE:") + formatICalendarDate(end)};
+}
+
+} // namespace
+
+QString cloudEventText(const Event &event)
+{
+    const QList<Event> held = parseICalendarEvents(event.raw_icalendar);
+    if (held.isEmpty())
+        return event.raw_icalendar;
+    const Event &was = held.first();
+    // Only what differs is written: every other line stays as the service had it.
+    QHash<QString, QStringList> lines;
+    const auto text = [&](const QString &name, const QString &now, const QString &before) {
+        if (now != before)
+            lines.insert(name,
+                         now.isEmpty()
+                             ? QStringList()
+                             : QStringList {name + QLatin1Char(':') + escapeICalendarText(now)});
+    };
+    text(QStringLiteral("SUMMARY"), event.title, was.title);
+    text(QStringLiteral("LOCATION"), event.location, was.location);
+    text(QStringLiteral("DESCRIPTION"), event.description, was.description);
+    if (event.recurrence_rule != was.recurrence_rule)
+        lines.insert(QStringLiteral("RRULE"),
+                     event.recurrence_rule.isEmpty()
+                         ? QStringList()
+                         : QStringList {QLatin1String("RRULE:") + event.recurrence_rule});
+    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
+        lines.insert(QStringLiteral("EXDATE"),
+                     dateLines(QStringLiteral("EXDATE"), event.exception_dates));
+    if (jsonTextList(event.recurrence_dates) != jsonTextList(was.recurrence_dates))
+        lines.insert(QStringLiteral("RDATE"),
+                     dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
+    if (event.is_all_day != was.is_all_day) {
+        const QStringList times = timeLines(event);
+        lines.insert(QStringLiteral("DTSTART"), {times.at(0)});
+        lines.insert(QStringLiteral("DTEND"), {times.at(1)});
+        lines.insert(QStringLiteral("DURATION"), {});
+    }
+    QString out = rewriteEventProperties(event.raw_icalendar, lines);
+    if (event.is_all_day == was.is_all_day
+        && (event.start_time != was.start_time || event.end_time != was.end_time))
+        out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()));
+    return out;
+}
+
 QJsonObject cloudEventObject(const Event &event, const QString &id)
 {
     QJsonObject o;
     o.insert(QStringLiteral("id"), id);
     o.insert(QStringLiteral("uid"), event.uid);
     o.insert(QStringLiteral("title"), event.title);
-    o.insert(QStringLiteral("raw_icalendar"), event.raw_icalendar);
+    o.insert(QStringLiteral("raw_icalendar"), cloudEventText(event));
     o.insert(QStringLiteral("start_time"), event.start_time.toMSecsSinceEpoch());
     if (event.end_time)
         o.insert(QStringLiteral("end_time"), event.end_time->toMSecsSinceEpoch());

@@ -16,6 +16,11 @@ QString cloudCalendarPath(const QString &serverId);
 QString cloudEventsPath(const QString &serverId);
 QString cloudTasksPath(const QString &serverId);
 
+// The event's iCalendar text for the service: the text it keeps (what the service last held)
+// with the row's own fields written over it, so an edit made here travels in the text that
+// other devices read.
+QString cloudEventText(const Event &event);
+
 // Without "etag"; times as milliseconds since the epoch, optional members only when set.
 QJsonObject cloudEventObject(const Event &event, const QString &id);
 QJsonObject cloudTaskObject(const Task &task, const QString &id);

@@ -300,23 +300,27 @@ void CloudSyncProvider::push(const QString &serverId, const QString &collectionP
     const QString itemPath
         = collectionPath + QLatin1Char('/') + LarkAccount::ApiClient::pathSegment(remoteId);
     const QPointer<CloudSyncProvider> self(this);
-    auto answer
-        = [self, done, kind, remoteId, serverId](bool ok, int status, const QJsonObject &body) {
-              if (!self)
-                  return;
-              if (ok) {
-                  Sync::PushReceipt receipt;
-                  receipt.remoteId = text(body, QLatin1String("id"), remoteId);
-                  receipt.etag = text(body, QLatin1String("etag"));
-                  done(Receipt::success(receipt));
-              } else if (kind == ChangeKind::Delete && status == 404) {
-                  self->confirmGone(serverId, done);
-              } else {
-                  done(Receipt::failure(
-                      kindFor(status),
-                      failureText(tr("Larkspindle push failed (HTTP %1)"), status, body)));
-              }
-          };
+    // The text sent is what the service holds from now on: the version both sides agree on.
+    auto answer = [self, done, kind, remoteId, serverId,
+                   sent = text(object, QLatin1String("raw_icalendar"))](bool ok, int status,
+                                                                        const QJsonObject &body) {
+        if (!self)
+            return;
+        if (ok) {
+            Sync::PushReceipt receipt;
+            receipt.remoteId = text(body, QLatin1String("id"), remoteId);
+            receipt.etag = text(body, QLatin1String("etag"));
+            if (kind != ChangeKind::Delete)
+                receipt.text = sent;
+            done(Receipt::success(receipt));
+        } else if (kind == ChangeKind::Delete && status == 404) {
+            self->confirmGone(serverId, done);
+        } else {
+            done(Receipt::failure(
+                kindFor(status),
+                failureText(tr("Larkspindle push failed (HTTP %1)"), status, body)));
+        }
+    };
     switch (kind) {
     case ChangeKind::Create:
         m_api->post(collectionPath, object, answer);
@@ -327,7 +331,8 @@ void CloudSyncProvider::push(const QString &serverId, const QString &collectionP
         m_api->put(itemPath, object, answer);
         break;
     case ChangeKind::Delete:
-        m_api->deleteResource(itemPath, answer);
+        // Only the version this device knew: a newer edit made elsewhere is not deleted unseen.
+        m_api->deleteResource(itemPath, answer, etag);
         break;
     }
 }
@@ -362,6 +367,14 @@ Event CloudSyncProvider::mergeRemote(const Event &local, const Event &remote) co
     if (merged.attendees.isEmpty())
         merged.attendees = local.attendees;
     return merged;
+}
+
+std::optional<Event> CloudSyncProvider::agreedVersion(const Event &row) const
+{
+    const QList<Event> held = parseICalendarEvents(row.raw_icalendar);
+    if (held.isEmpty() || held.first().uid != row.uid)
+        return std::nullopt;
+    return held.first();
 }
 
 QString CloudSyncProvider::pushFailureReason(int failedRows, const Sync::Error &) const

@@ -49,6 +49,12 @@ public:
     // this device keeps of them stays where the pulled copy has none.
     Event mergeRemote(const Event &local, const Event &remote) const override;
     bool mergesChildRows() const override { return true; }
+    // A row keeps the text the service last held (edits here are written into it at the push),
+    // so that text is the version both sides last agreed on.
+    std::optional<Event> agreedVersion(const Event &row) const override;
+    // Another device's newer edit outlives a deletion here of the version before it, as the
+    // edit here outlives a deletion there.
+    bool keepsEditOverDeletion() const override { return true; }
 
     // One entry of a listing; nullopt for an entry that is skipped (no uid, or a live entry
     // without usable iCalendar text).

@@ -118,7 +118,10 @@ QString described(const Event &e)
                         e.is_all_day ? QStringLiteral("all-day") : QStringLiteral("timed"),
                         reminders.join(QLatin1Char(',')),
                         guests.join(QLatin1Char(','))}
-        .join(QLatin1Char('|'));
+               .join(QLatin1Char('|'))
+        + (e.exception_dates.isEmpty() || e.exception_dates == QLatin1String("[]")
+               ? QString()
+               : QLatin1Char('|') + e.exception_dates);
 }
 
 Reminder tenMinutesBefore()
@@ -442,6 +445,8 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     QTest::addColumn<EventEdit>("remoteEdit");
     QTest::addColumn<QString>("expected"); // the row on both sides; empty: gone
     QTest::addColumn<QString>("guestRole"); // as the source writes it
+    QTest::addColumn<QString>("guestStatus");
+    QTest::addColumn<bool>("daily"); // a daily series
     const auto retitle = [](const char *title) {
         return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
     };
@@ -451,61 +456,102 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
             e.end_time = e.start_time.addSecs(3600);
         });
     };
-    const EventEdit endLater = [](Event &e) { e.end_time = e.start_time.addSecs(5400); };
+    const EventEdit endLater = [](Event &e) {
+        e.end_time = e.start_time.addSecs(5400);
+    };
     const EventEdit allDay = [](Event &e) {
         e.is_all_day = true;
         e.start_time = QDateTime(e.start_time.date(), QTime(0, 0), Qt::UTC);
         e.end_time = e.start_time.addDays(1);
     };
-    const QString before = QStringLiteral("||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
+    const QString before
+        = QStringLiteral("||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
     const QString required = QStringLiteral("required");
+    const QString needsAction = QStringLiteral("needs-action");
     QTest::newRow("different fields")
         << retitle("Dentist at ten") << moveDays(1)
         << QStringLiteral(
                "Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("the same field: the edit here wins")
         << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
-        << QStringLiteral("Dentist (mine)") + before << required;
+        << QStringLiteral("Dentist (mine)") + before << required << needsAction << false;
     QTest::newRow("deleted here, changed there")
-        << EventEdit() << moveDays(1) << QString() << required;
+        << EventEdit() << moveDays(1) << QString() << required << needsAction << false;
     // Start from one side and end from the other would end before it starts.
     QTest::newRow("schedule: end here, moved there")
         << endLater << moveDays(1)
         << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("schedule: end here, all day there")
         << endLater << allDay
         << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("schedule: all day there, title here")
         << retitle("Dentist at ten") << allDay
         << QStringLiteral(
                "Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("place there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
         << QStringLiteral(
                "Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("reminder there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
         << QStringLiteral(
                "Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action")
-        << required;
+        << required << needsAction << false;
     QTest::newRow("guest's answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required;
+        << required << needsAction << false;
     // Stored as "required" here: the source did not change it, and its guest's answer comes in.
     QTest::newRow("guest without a role: answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << QString();
+        << QString() << needsAction << false;
+    // Stored as "needs-action" here, so not an answer given here.
+    QTest::newRow("guest without an answer: answer there, title here")
+        << retitle("Dentist at ten")
+        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
+        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
+        << required << QString() << false;
+    QTest::newRow("guests: one added here, an answer there")
+        << EventEdit([](Event &e) {
+               Attendee cy;
+               cy.email = QStringLiteral("cy@example.com");
+               cy.status = QStringLiteral("needs-action");
+               e.attendees.append(cy);
+           })
+        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
+        << QStringLiteral(
+               "Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted,cy needs-action")
+        << required << needsAction << false;
+    const auto cancelFourth = [](const char *date) {
+        return EventEdit([date](Event &e) {
+            e.exception_dates = QStringLiteral("[\"%1\"]").arg(QLatin1String(date));
+        });
+    };
+    const EventEdit laterInTheDay = [](Event &e) {
+        e.start_time = e.start_time.addSecs(7200);
+        e.end_time = e.start_time.addSecs(3600);
+    };
+    // The cancelled occurrence moves with the series, whichever side moved it.
+    QTest::newRow("series: moved to 11:00 here, 4 March cancelled there")
+        << laterInTheDay << cancelFourth("20260304T090000Z")
+        << QStringLiteral("Dentist||03-02 11:00|03-02 12:00|timed|10 DISPLAY|ann "
+                          "needs-action|[\"20260304T110000Z\"]")
+        << required << needsAction << true;
+    QTest::newRow("series: all day there, 4 March cancelled here")
+        << cancelFourth("20260304T090000Z") << allDay
+        << QStringLiteral("Dentist||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann "
+                          "needs-action|[\"20260304\"]")
+        << required << needsAction << true;
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()
@@ -514,13 +560,17 @@ void TestSyncEngine::editsOnBothSidesSettle()
     QFETCH(EventEdit, remoteEdit);
     QFETCH(QString, expected);
     QFETCH(QString, guestRole);
+    QFETCH(QString, guestStatus);
+    QFETCH(bool, daily);
     SyncedOnce s({QStringLiteral("Dentist")}, [&](Event &e) {
         e.reminders = {tenMinutesBefore()};
         Attendee ann;
         ann.email = QStringLiteral("ann@example.com");
         ann.role = guestRole;
-        ann.status = QStringLiteral("needs-action");
+        ann.status = guestStatus;
         e.attendees = {ann};
+        if (daily)
+            e.recurrence_rule = QStringLiteral("FREQ=DAILY;COUNT=5");
     });
     QVERIFY(s.ok);
     const QString id = s.localId(0);

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace CloudTest;
@@ -109,6 +110,8 @@ Event importedEvent(const QString &calendarId, const QString &id)
 
 } // namespace
 
+Q_DECLARE_METATYPE(std::function<void(Event &)>)
+
 class TestCloudSync : public QObject
 {
     Q_OBJECT
@@ -119,6 +122,8 @@ private slots:
     void changesTravelBetweenDevices();
     void conflictingEditsSettle();
     void remindersAndGuestsOutliveAnotherDevicesEdit();
+    void twoDevicesKeepEachOthersEdits_data();
+    void twoDevicesKeepEachOthersEdits();
     void liveEntriesStayWhateverTheirDeletionMark_data();
     void liveEntriesStayWhateverTheirDeletionMark();
     void failedRunKeepsRowsAndCursor_data();
@@ -308,9 +313,9 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
     // A makes an event with a reminder and a guest; the service's text carries neither.
     QVERIFY(m_a->open());
     QCOMPARE(sync(*m_a), QString());
-    Event dentist = localEvent(team(*m_a).id,
-                               {QStringLiteral("dentist"), {}, QStringLiteral("Dentist"), at(5, 9),
-                                {}, {}});
+    Event dentist
+        = localEvent(team(*m_a).id,
+                     {QStringLiteral("dentist"), {}, QStringLiteral("Dentist"), at(5, 9), {}, {}});
     Reminder early;
     early.minutes_before = 15;
     early.action = QStringLiteral("DISPLAY");
@@ -329,8 +334,8 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
     // B renames it.
     QVERIFY(m_b->open());
     QCOMPARE(sync(*m_b), QString());
-    QVERIFY(!editedOn(*m_b, QStringLiteral("Dentist"), QStringLiteral("Dentist, room 2"))
-                 .id.isEmpty());
+    QVERIFY(
+        !editedOn(*m_b, QStringLiteral("Dentist"), QStringLiteral("Dentist, room 2")).id.isEmpty());
     QCOMPARE(sync(*m_b), QString());
     m_b->close();
 
@@ -338,12 +343,124 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
     QVERIFY(m_a->open());
     for (int run = 0; run < 2; ++run) {
         QCOMPARE(sync(*m_a), QString());
-        QCOMPARE(rowText(*m_a->state()->events()->byId(QStringLiteral("dentist"))),
-                 QString(onA).replace(QStringLiteral("|Dentist|"),
-                                      QStringLiteral("|Dentist, room 2|")));
+        QCOMPARE(
+            rowText(*m_a->state()->events()->byId(QStringLiteral("dentist"))),
+            QString(onA).replace(QStringLiteral("|Dentist|"), QStringLiteral("|Dentist, room 2|")));
     }
     QCOMPARE(seen(*m_cloud).size(), 1);
     QVERIFY(seen(*m_cloud).constFirst().contains(QStringLiteral("|Dentist, room 2|")));
+}
+
+using SeriesEdit = std::function<void(Event &)>;
+
+void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
+{
+    QTest::addColumn<SeriesEdit>("onA"); // null: deleted on A
+    QTest::addColumn<SeriesEdit>("onB");
+    QTest::addColumn<bool>("bFirst");
+    QTest::addColumn<bool>("aMissesB"); // A's pull answers just before B's push lands
+    QTest::addColumn<QString>("expected"); // title|start|cancelled dates on every side
+    const SeriesEdit moveToEleven = [](Event &e) {
+        e.start_time = e.start_time.addSecs(7200);
+        e.end_time = e.start_time.addSecs(3600);
+    };
+    const SeriesEdit retitle = [](Event &e) {
+        e.title = QStringLiteral("Standup, room 2");
+    };
+    const SeriesEdit cancelSixteenth = [](Event &e) {
+        e.exception_dates = QStringLiteral("[\"20260316T090000Z\"]");
+    };
+    const QString moved = QStringLiteral("Standup|2026-03-02T11:00:00Z|[\"20260316T110000Z\"]");
+    QTest::newRow("A moves, B cancels one: A syncs first")
+        << moveToEleven << cancelSixteenth << false << false << moved;
+    QTest::newRow("A moves, B cancels one: B syncs first")
+        << moveToEleven << cancelSixteenth << true << false << moved;
+    // A deletes the version it knew: B's later edit stays, whether A's pull or its deletion
+    // meets it.
+    const QString edited = QStringLiteral("Standup, room 2|2026-03-02T09:00:00Z|[]");
+    QTest::newRow("B edits, A deletes: B's push lands after A's pull")
+        << SeriesEdit() << retitle << true << true << edited;
+}
+
+void TestCloudSync::twoDevicesKeepEachOthersEdits()
+{
+    QFETCH(SeriesEdit, onA);
+    QFETCH(SeriesEdit, onB);
+    QFETCH(bool, bFirst);
+    QFETCH(bool, aMissesB);
+    QFETCH(QString, expected);
+    const auto seriesOf = [](CloudDevice &device) {
+        const QList<Event> rows = device->events()->listByCalendar(team(device).id);
+        return rows.isEmpty() ? Event() : *device->events()->byId(rows.first().id);
+    };
+    const auto edit = [&](CloudDevice &device, const SeriesEdit &change) {
+        QVERIFY(device.open());
+        Event series = seriesOf(device);
+        QVERIFY(!series.id.isEmpty());
+        if (change) {
+            change(series);
+            series.sync_status = QStringLiteral("pending");
+            QVERIFY(device->events()->update(series));
+        } else {
+            QVERIFY(device->events()->remove(series.id));
+        }
+        device.close();
+    };
+    const auto syncOn = [&](CloudDevice &device, const QString &failure = QString()) {
+        QVERIFY(device.open());
+        QCOMPARE(sync(device), failure);
+        device.close();
+    };
+    QVERIFY(m_a->open());
+    QCOMPARE(sync(*m_a), QString());
+    QVERIFY(m_a->state()->events()->insert(localEvent(team(*m_a).id,
+                                                      {QStringLiteral("standup"),
+                                                       {},
+                                                       QStringLiteral("Standup"),
+                                                       at(2, 9),
+                                                       QStringLiteral("FREQ=WEEKLY;COUNT=4"),
+                                                       {}})));
+    QCOMPARE(sync(*m_a), QString());
+    m_a->close();
+    syncOn(*m_b);
+
+    edit(*m_a, onA);
+    edit(*m_b, onB);
+    CloudDevice &first = bFirst ? *m_b : *m_a;
+    CloudDevice &second = bFirst ? *m_a : *m_b;
+    syncOn(first);
+    if (aMissesB) {
+        QVERIFY(m_a->open());
+        const QString cursor = team(*m_a).delta_sync_token;
+        m_a->close();
+        m_cloud->failRequests("GET", QStringLiteral("/calendars/team/events"),
+                              FakeReply::json(200,
+                                              QJsonObject {{QStringLiteral("events"), QJsonArray()},
+                                                           {QStringLiteral("timestamp"), cursor}}));
+        // The deletion meets the newer version and is refused; the next run takes the edit in.
+        syncOn(second, QStringLiteral("Larkspindle push: 1 event(s) failed"));
+    }
+    syncOn(second);
+    syncOn(first);
+
+    const auto line = [](const Event &e) {
+        return QStringList {e.title, e.start_time.toUTC().toString(Qt::ISODate),
+                            e.exception_dates.isEmpty() ? QStringLiteral("[]") : e.exception_dates}
+            .join(QLatin1Char('|'));
+    };
+    for (CloudDevice *device : {m_a.get(), m_b.get()}) {
+        QVERIFY(device->open());
+        QCOMPARE(device->state()->events()->listByCalendar(team(*device).id).size(), 1);
+        QCOMPARE(line(seriesOf(*device)), expected);
+        QCOMPARE(device->state()->events()->listPending(team(*device).id).size(), 0);
+        device->close();
+    }
+    const QList<QJsonObject> there = m_cloud->events(QStringLiteral("team"));
+    QCOMPARE(there.size(), 1);
+    QCOMPARE(
+        line(parseICalendarEvents(there.first().value(QLatin1String("raw_icalendar")).toString())
+                 .value(0)),
+        expected);
 }
 
 void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()
