@@ -636,6 +636,20 @@ QList<Opener> TestWindowTexts::openers()
                          kNow.date(), true);
              return show(missed);
          }},
+        // A second reminder while the window manager has yet to frame the dialog.
+        {QStringLiteral("missed-reminders-growing"),
+         [=] {
+             auto *missed = new MissedRemindersDialog(main);
+             missed->add(QStringLiteral("Design review"),
+                         Reminders::eventBody(15, QStringLiteral("09:45"),
+                                              QStringLiteral("Room 4 · Level 2")),
+                         QStringLiteral("review"), kNow.date());
+             missed->show();
+             missed->add(QStringLiteral("Send the quarterly report"),
+                         Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(),
+                         kNow.date(), true);
+             return show(missed);
+         }},
         {QStringLiteral("tray-popover"),
          [=] {
              return showPopover(QString());
