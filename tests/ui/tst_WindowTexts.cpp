@@ -219,9 +219,10 @@ QString misplaced(QWidget *window)
     QRect expected = window->frameGeometry();
     expected.moveCenter(parent->frameGeometry().center());
     expected = WindowFit::fitted(expected, window->screen()->availableGeometry());
-    // Room for the title bar, which a dialog guesses before the window manager has framed it.
+    // Room for the frame a dialog guesses before the window manager has framed it (Qt guesses
+    // 10 by 40 px where no window manager frames anything).
     const QPoint off = window->frameGeometry().topLeft() - expected.topLeft();
-    if (std::abs(off.x()) <= 8 && std::abs(off.y()) <= 24)
+    if (std::abs(off.x()) <= 12 && std::abs(off.y()) <= 44)
         return QString();
     return QStringLiteral("%1 opens at %2,%3, not over its parent at %4,%5")
         .arg(window->objectName())
