@@ -21,6 +21,9 @@ while ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && [ $
     sleep 0.05
     i=$((i + 1))
 done
+# It names itself before it has finished starting: windows mapped in between are taken over and
+# reconfigured later.
+sleep 1
 sh "$here/run-test.sh" "$@"
 rc=$?
 kill "$manager" "$server" 2>/dev/null

@@ -58,6 +58,10 @@ QMargins frameMargins(const QWidget *window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
+    // A frame read while the window manager reparents the window can come out smaller than the
+    // window: not known yet.
+    if (!frame.contains(inner))
+        return {};
     return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                     frame.right() - inner.right(), frame.bottom() - inner.bottom());
 }
@@ -219,9 +223,13 @@ void install(QApplication *app)
         const QWidget *parent = widget->parentWidget();
         if (placed || !parent || !parent->window()->isVisible())
             fitTo(widget, Placement::KeepInside);
-        else if (qobject_cast<QDialog *>(widget))
+        else if (qobject_cast<QDialog *>(widget)) {
+            // Qt sizes a window the program has not sized to at most two thirds of the screen;
+            // a dialog whose body scrolls would take that and scroll on a screen it fits.
+            if (!widget->testAttribute(Qt::WA_Resized))
+                widget->resize(widget->sizeHint().expandedTo(widget->minimumSizeHint()));
             fitTo(widget, Placement::LeftToQt);
-        else
+        } else
             fitTo(widget, Placement::OverParent);
     });
 }
