@@ -58,6 +58,10 @@ QMargins frameMargins(const QWidget *window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
+    // A frame read while the window manager reparents the window can come out smaller than the
+    // window: not known yet.
+    if (!frame.contains(inner))
+        return {};
     return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                     frame.right() - inner.right(), frame.bottom() - inner.bottom());
 }
@@ -83,6 +87,8 @@ QMargins estimatedFrame(const QWidget *window)
 
 // The size a window was fitted to before its frame was known; set while it waits for the frame.
 const char kWantedSize[] = "windowFitWantedSize";
+// The size the window was given then: another size since is a new wish.
+const char kFittedSize[] = "windowFitFittedSize";
 
 } // namespace
 
@@ -114,50 +120,86 @@ int placeholderWidth(const QLineEdit *edit)
     return metrics.horizontalAdvance(edit->placeholderText()) + chrome + overhang + 1;
 }
 
-void fit(QWidget *window)
+namespace {
+
+// Where a window goes once it has a size, before the window system shows it.
+enum class Placement {
+    KeepInside, // moved only as far as needed to lie on the screen
+    LeftToQt, // a dialog about to centre itself over its parent, which keeps it on the screen
+    OverParent, // centred over its parent window, then kept on the screen
+};
+
+void fitTo(QWidget *window, Placement placement);
+
+// Fits the window again once the window system has framed it.
+void fitWhenFramed(QWidget *window)
+{
+    // A window manager that frames the window where it stands sends no move: the paint and the
+    // activation that follow the framing are watched too.
+    new EventHook(window,
+                  {QEvent::Move, QEvent::Resize, QEvent::Expose, QEvent::Show, QEvent::Paint,
+                   QEvent::WindowActivate},
+                  [](QObject *watched, EventHook *hook) {
+                      auto *framed = static_cast<QWidget *>(watched);
+                      if (framed->isVisible() && !frameMargins(framed).isNull()) {
+                          hook->stop();
+                          fitTo(framed, Placement::KeepInside);
+                      }
+                  });
+}
+
+void fitTo(QWidget *window, Placement placement)
 {
     QScreen *screen = window->screen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const bool dialog = qobject_cast<QDialog *>(window) != nullptr;
-    if (dialog) {
+    if (qobject_cast<QDialog *>(window)) {
         const int wanted
             = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
         if (window->width() < wanted)
             window->resize(wanted, window->height());
     }
     // The frame counts too. Before the window system has framed the window it is estimated,
-    // and the window is fitted again from the size it wanted once the frame is known.
+    // and the window is fitted again from the size it wanted once the frame is known. A size
+    // asked for in between (a list that grew) replaces the one first asked for.
     const QMargins known = frameMargins(window);
     const bool frameKnown = !known.isNull() || (window->windowFlags() & Qt::FramelessWindowHint);
     const QMargins decorations = frameKnown ? known : estimatedFrame(window);
     QSize wanted = window->size();
     const QVariant asked = window->property(kWantedSize);
-    if (frameKnown && asked.isValid()) {
+    const bool resizedSince = window->property(kFittedSize).toSize() != window->size();
+    if (asked.isValid() && !resizedSince)
         wanted = asked.toSize().expandedTo(window->minimumSize());
+    if (frameKnown) {
         window->setProperty(kWantedSize, QVariant());
-    } else if (!frameKnown && !asked.isValid()) {
+        window->setProperty(kFittedSize, QVariant());
+    } else {
+        if (!asked.isValid())
+            fitWhenFramed(window);
         window->setProperty(kWantedSize, wanted);
-        new EventHook(window, {QEvent::Move, QEvent::Resize, QEvent::Expose, QEvent::Show},
-                      [](QObject *watched, EventHook *hook) {
-                          auto *framed = static_cast<QWidget *>(watched);
-                          if (framed->isVisible() && !frameMargins(framed).isNull()) {
-                              hook->stop();
-                              fit(framed);
-                          }
-                      });
     }
-    const QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
+    QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
+    if (placement == Placement::OverParent)
+        frame.moveCenter(window->parentWidget()->window()->frameGeometry().center());
     const QRect target = fitted(frame, area);
     if (target.size() != frame.size() || wanted != window->size())
         window->resize(target.marginsRemoved(decorations).size());
-    if (target.topLeft() == frame.topLeft())
-        return;
-    // A dialog places itself after this, over its parent and on the screen; a move now would
-    // stop it from doing so. One already on screen that grew is moved back inside.
-    if (!dialog || window->isVisible())
-        window->move(target.topLeft());
+    if (!frameKnown)
+        window->setProperty(kFittedSize, window->size());
+    // Until the window is framed, a move places the window itself, not its frame.
+    const QPoint to = frameKnown ? target.topLeft()
+                                 : target.topLeft() + QPoint(decorations.left(), decorations.top());
+    const bool moved = target.topLeft() != frame.topLeft();
+    if (placement == Placement::OverParent || (placement == Placement::KeepInside && moved))
+        window->move(to);
+}
+
+} // namespace
+
+void fit(QWidget *window)
+{
+    fitTo(window, Placement::KeepInside);
 }
 
 void keepPlaceholderWhole(QLineEdit *edit)
@@ -173,8 +215,22 @@ void install(QApplication *app)
     new EventHook(app, {QEvent::Show}, [](QObject *watched, EventHook *) {
         auto *widget = qobject_cast<QWidget *>(watched);
         const Qt::WindowType type = widget ? widget->windowType() : Qt::Widget;
-        if (widget && widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
-            fit(widget);
+        if (!widget || !widget->isWindow() || (type != Qt::Window && type != Qt::Dialog))
+            return;
+        // A window the program has not placed opens over its parent: a dialog places itself
+        // there when this event reaches it, so it is only sized here, and a move would stop it.
+        const bool placed = widget->testAttribute(Qt::WA_Moved);
+        const QWidget *parent = widget->parentWidget();
+        if (placed || !parent || !parent->window()->isVisible())
+            fitTo(widget, Placement::KeepInside);
+        else if (qobject_cast<QDialog *>(widget)) {
+            // Qt sizes a window the program has not sized to at most two thirds of the screen;
+            // a dialog whose body scrolls would take that and scroll on a screen it fits.
+            if (!widget->testAttribute(Qt::WA_Resized))
+                widget->resize(widget->sizeHint().expandedTo(widget->minimumSizeHint()));
+            fitTo(widget, Placement::LeftToQt);
+        } else
+            fitTo(widget, Placement::OverParent);
     });
 }
 

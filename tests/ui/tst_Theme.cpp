@@ -1,13 +1,23 @@
+#include "ui/theme/CalendarProxyStyle.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
 #include <QRegularExpression>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -339,6 +349,43 @@ ButtonPictures paintButton(bool isDefault)
     return pictures;
 }
 
+// A control as the style paints it, before and after it takes the focus from a button beside it.
+// The focus comes without a key press, as when a dialog opens on the control.
+ButtonPictures paintFocus(QWidget *control)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *other = new QPushButton(QStringLiteral("Other"), &window);
+    layout->addWidget(other);
+    layout->addWidget(control);
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return {};
+    other->setFocus(Qt::OtherFocusReason);
+    ButtonPictures pictures;
+    pictures.unfocused = control->grab().toImage();
+    control->setFocus(Qt::OtherFocusReason);
+    pictures.focused = control->hasFocus() ? control->grab().toImage() : QImage();
+    return pictures;
+}
+
+// How far the clearest pixel that focus changed stands out from what was there before; 0 when
+// focus changed nothing.
+double focusMarkContrast(const ButtonPictures &pictures)
+{
+    double best = 0;
+    for (int y = 0; y < pictures.focused.height(); ++y) {
+        for (int x = 0; x < pictures.focused.width(); ++x) {
+            const QColor before = pictures.unfocused.pixelColor(x, y);
+            const QColor after = pictures.focused.pixelColor(x, y);
+            if (before != after)
+                best = std::max(best, Theme::contrastRatio(after, before));
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 // WCAG AA asks 4.5:1 for text of the sizes the program uses, and 3:1 for a mark that is no text,
@@ -397,6 +444,56 @@ void TestTheme::textReadsOnItsBackground()
         if (!isDefault)
             faults << atLeast(what, mark, Theme::canvas(), 3.0);
     }
+
+    // Every other control that takes the focus, in the program's style.
+    QApplication::setStyle(new CalendarProxyStyle);
+    QApplication::setPalette(ThemeManager::buildPalette());
+    qApp->setStyleSheet(Theme::stylesheet());
+    const auto list = [] {
+        auto *view = new QListWidget;
+        view->addItems({QStringLiteral("Personal"), QStringLiteral("Work")});
+        view->setCurrentRow(0);
+        return view;
+    };
+    const auto tree = [] {
+        auto *view = new QTreeWidget;
+        view->setHeaderHidden(true);
+        view->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("On This Device")}));
+        view->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("Team server")}));
+        view->setCurrentItem(view->topLevelItem(0));
+        return view;
+    };
+    const struct
+    {
+        const char *what;
+        std::function<QWidget *()> make;
+    } controls[] = {
+        {"focus on check box",
+         [] {
+             return new QCheckBox(QStringLiteral("Enable weather"));
+         }},
+        {"focus on radio button",
+         [] {
+             return new QRadioButton(QStringLiteral("Everyone"));
+         }},
+        {"focus on field",
+         [] {
+             return new QLineEdit(QStringLiteral("Springfield"));
+         }},
+        {"focus on list row", list},
+        {"focus on tree row", tree},
+    };
+    for (const auto &control : controls) {
+        const ButtonPictures pictures = paintFocus(control.make());
+        QVERIFY2(!pictures.focused.isNull(), control.what);
+        const double ratio = focusMarkContrast(pictures);
+        if (ratio < 3.0)
+            faults << QStringLiteral("%1: %2:1")
+                          .arg(QLatin1String(control.what))
+                          .arg(ratio, 0, 'f', 2);
+    }
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QPalette());
     qApp->setStyleSheet(QString());
     faults.removeAll(QString());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));

@@ -4,6 +4,7 @@
 #include "support/StartedAppState.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -76,7 +77,11 @@ void TestWeatherSettingsDialog::searchAndSave()
         {"name": "Springfield", "country_code": "US", "latitude": 42.1, "longitude": -72.58},
         {"name": "Springfield", "admin1": "Otago", "latitude": -43.33, "longitude": 171.93})"));
     QVERIFY(setup.dialog->isActiveWindow());
-    setup.search(u"  Springfield, IL  "_s);
+    // The dialog opens with the focus in the city field: a city typed at once and Return search.
+    QWidget *focus = QApplication::focusWidget();
+    QCOMPARE(focus, setup.dialog->searchEdit());
+    QTest::keyClicks(focus, u"  Springfield, IL  "_s);
+    QTest::keyClick(focus, Qt::Key_Return);
     QVERIFY(!setup.dialog->searchButton()->isEnabled());
     QTRY_VERIFY(setup.dialog->searchButton()->isEnabled());
     // The key went to the search, not to Save.

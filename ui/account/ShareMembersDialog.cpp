@@ -85,7 +85,8 @@ ShareMembersDialog::ShareMembersDialog(Client *client, SharingBackend *backend,
     // The backend's requests end with the dialog: their answers find it gone and do nothing.
     m_backend->setParent(this);
     setWindowTitle(texts.title);
-    setMinimumSize(560, 560);
+    // Roomy where the screen allows; on a low one the lists scroll and Close stays on it.
+    setMinimumWidth(560);
     resize(620, 620);
 
     auto *layout = new QVBoxLayout(this);

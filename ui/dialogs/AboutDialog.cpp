@@ -1,5 +1,7 @@
 #include "ui/dialogs/AboutDialog.h"
 
+#include "ui/ScrollingBody.h"
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QHBoxLayout>
@@ -85,10 +87,14 @@ AboutDialog::AboutDialog(const QString &productName, const QString &version, QWi
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addLayout(top);
+    bodyLayout->addWidget(credits);
+    bodyLayout->addWidget(m_licences, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(credits);
-    layout->addWidget(m_licences, 1);
+    layout->addWidget(new ScrollingBody(body, this), 1);
     layout->addWidget(buttons);
     resize(620, 520);
 }

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -16,6 +17,8 @@ constexpr int DateRole = Qt::UserRole + 1;
 constexpr int TaskRole = Qt::UserRole + 2;
 // The intro wraps at about this many average characters.
 constexpr int kIntroChars = 48;
+// Room left beside the dialog for the window's frame.
+constexpr int kScreenEdge = 16;
 } // namespace
 
 MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
@@ -87,8 +90,21 @@ void MissedRemindersDialog::fitToContents()
     const int width = contentWidth + margins.left() + margins.right();
     const int height = margins.top() + m_intro->heightForWidth(contentWidth) + spacing + listHeight
         + spacing + (buttons ? buttons->sizeHint().height() : 0) + margins.bottom();
-    resize(std::max(width, minimumSizeHint().width()),
+    // No wider than the screen: rows wrap at the width they will have, not at one fitting
+    // takes away later.
+    const int screenWidth = screen()->availableGeometry().width() - kScreenEdge;
+    resize(std::max(std::min(width, screenWidth), minimumSizeHint().width()),
            std::max(height, minimumSizeHint().height()));
+    // Rows are measured again where the layout puts the list, with the list's own item padding
+    // and wrapped at its real width: the dialog grows by what they still lack.
+    layout()->activate();
+    m_list->doItemsLayout();
+    int rowsShown = 0;
+    for (int row = 0; row < m_list->count(); ++row)
+        rowsShown += m_list->visualItemRect(m_list->item(row)).height() + 2 * m_list->spacing();
+    const int lacking = rowsShown - m_list->viewport()->height();
+    if (lacking > 0)
+        resize(this->width(), this->height() + lacking);
     // Once on screen it keeps inside it as it grows; before, showing it fits it.
     if (isVisible())
         WindowFit::fit(this);

@@ -6,6 +6,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
+#include "ui/ScrollingBody.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/theme/ThemeManager.h"
 
@@ -90,7 +91,9 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     weatherRow->addWidget(weather);
     weatherRow->addStretch(1);
 
-    auto *form = new QFormLayout;
+    auto *body = new QWidget(this);
+    auto *form = new QFormLayout(body);
+    form->setContentsMargins(0, 0, 0, 0);
     form->addRow(tr("Theme:"), m_theme);
     form->addRow(tr("Accent colour:"), accentRow);
     form->addRow(tr("Font size:"), m_fontScale);
@@ -111,7 +114,7 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addWidget(new ScrollingBody(body, this), 1);
     layout->addWidget(buttons);
     load();
 }

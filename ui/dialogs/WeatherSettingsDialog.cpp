@@ -4,6 +4,7 @@
 #include "services/weather/WeatherService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/ScrollingBody.h"
 #include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
@@ -94,13 +95,21 @@ WeatherSettingsDialog::WeatherSettingsDialog(AppState *state, QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &WeatherSettingsDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->setSpacing(12);
+    bodyLayout->addWidget(intro);
+    bodyLayout->addWidget(m_enabled);
+    bodyLayout->addLayout(form);
+    bodyLayout->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
-    layout->addWidget(intro);
-    layout->addWidget(m_enabled);
-    layout->addLayout(form);
+    layout->addWidget(new ScrollingBody(body, this), 1);
     layout->addWidget(buttons);
+    // A city typed on opening goes to the search, and Return there searches.
+    m_search->setFocus();
     resize((QSize(480, 480) * Theme::fontScale / 100).expandedTo(sizeHint()));
 
     connect(m_geocoding, &Weather::GeocodingClient::completed, this,

@@ -55,6 +55,11 @@ void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOpt
         case PE_IndicatorRadioButton:
             drawRadioIndicator(painter, option->rect, option->state);
             return;
+        // Check boxes, radio buttons, tabs and the current row of a list: the base style's mark
+        // is faint and shows only after a key press, so a keyboard user may not find the focus.
+        case PE_FrameFocusRect:
+            drawFocusMark(painter, option->rect);
+            return;
         default:
             break;
         }
@@ -134,6 +139,19 @@ void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(tick);
     }
+    painter->restore();
+}
+
+void CalendarProxyStyle::drawFocusMark(QPainter *painter, const QRect &rect)
+{
+    constexpr int Width = 2;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(Theme::focusMark(), Width));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRoundedRect(
+        QRectF(rect).adjusted(Width / 2.0, Width / 2.0, -Width / 2.0, -Width / 2.0), 3.0, 3.0,
+        Qt::AbsoluteSize);
     painter->restore();
 }
 

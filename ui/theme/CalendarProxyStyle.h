@@ -25,4 +25,5 @@ public:
 
     static void drawCheckIndicator(QPainter *painter, const QRect &rect, QStyle::State state);
     static void drawRadioIndicator(QPainter *painter, const QRect &rect, QStyle::State state);
+    static void drawFocusMark(QPainter *painter, const QRect &rect);
 };

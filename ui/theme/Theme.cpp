@@ -203,11 +203,27 @@ QColor hintText()
                              ReadableRatio);
 }
 
+namespace {
+
+// A selected row as it is painted: the translucent selection over the list's surface.
+QColor selectedRow()
+{
+    const QColor over = accentMuted();
+    const QColor under = surface();
+    const float alpha = over.alphaF();
+    return QColor::fromRgbF(over.redF() * alpha + under.redF() * (1 - alpha),
+                            over.greenF() * alpha + under.greenF() * (1 - alpha),
+                            over.blueF() * alpha + under.blueF() * (1 - alpha));
+}
+
+} // namespace
+
 QColor focusMark()
 {
-    // The accent where it stands out from the button and from the ground around it; a pale or
-    // dark custom accent gives way to the text colour, which always does.
-    return stepUntilReadable(accent(), textPrimary(), {surface(), canvas()}, MarkRatio);
+    // The accent where it stands out from the button, from the ground around it and from a
+    // selected row; a pale or dark custom accent gives way to the text colour, which always does.
+    return stepUntilReadable(accent(), textPrimary(), {surface(), canvas(), selectedRow()},
+                             MarkRatio);
 }
 
 int scaledPixels(int pixels)
