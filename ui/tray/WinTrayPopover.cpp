@@ -11,6 +11,7 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/ViewRepository.h"
+#include "ui/ScrollingBody.h"
 #include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
@@ -223,9 +224,19 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     cardText->addWidget(m_nextTime);
     cardText->addWidget(m_nextLocation);
     cardRow->addLayout(cardText, 1);
-    layout->addWidget(m_card);
 
-    layout->addWidget(m_list, 1);
+    // The card and the list scroll together where the screen is too low for them; the header,
+    // the quick-add line and the buttons stay in view.
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->setSpacing(layout->spacing());
+    m_card->setParent(body);
+    m_list->setParent(body);
+    bodyLayout->addWidget(m_card);
+    bodyLayout->addWidget(m_list, 1);
+    m_body = new ScrollingBody(body, this);
+    layout->addWidget(m_body, 1);
     layout->addWidget(m_quickAdd);
     layout->addWidget(m_hint);
 
@@ -315,21 +326,19 @@ void WinTrayPopover::showAt(const QPoint &point)
     refresh();
     m_quickAdd->clear();
     m_hint->clear();
-    setMaximumHeight(QWIDGETSIZE_MAX);
+    // The rows just filled in change what the body asks for, which its scroll area does not
+    // pass on by itself.
+    m_body->updateGeometry();
     updateWidth();
-    adjustSize();
 
     QScreen *screen = QGuiApplication::screenAt(point);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
-    const int room = area.height() - 2 * TrayPopoverText::kScreenMargin;
-    if (!area.isNull() && height() > room) {
-        // A low screen: the list gives up height and scrolls, the rest stays whole.
-        m_list->setMinimumHeight(std::max(0, m_list->minimumHeight() - (height() - room)));
-        setMaximumHeight(room);
-        adjustSize();
-    }
+    // A low screen: the body gives up height and scrolls, the rest stays whole.
+    setMaximumHeight(area.isNull() ? QWIDGETSIZE_MAX
+                                   : area.height() - 2 * TrayPopoverText::kScreenMargin);
+    adjustSize();
     move(TrayPopoverText::position(point, size(), area));
     show();
     raise();

@@ -19,6 +19,7 @@ class QListWidgetItem;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class ScrollingBody;
 
 namespace NLParser {
 struct ParseResult;
@@ -106,6 +107,7 @@ private:
     QLabel *m_nextTime;
     QLabel *m_nextLocation;
     QListWidget *m_list;
+    ScrollingBody *m_body = nullptr;
     QLineEdit *m_quickAdd;
     QLabel *m_hint;
     QPushButton *m_openButton;
