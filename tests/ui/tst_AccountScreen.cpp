@@ -118,6 +118,17 @@ void TestAccountScreen::groupPage()
     screen.refreshGroup();
     QWidget *group = page(screen, "groupPage");
     QTRY_COMPARE(shownTexts(group).mid(1), shown);
+    // The owner's badge is small text in a colour of its own: it reads at 4.5:1 as well.
+    for (QLabel *label : group->findChildren<QLabel *>()) {
+        if (label->text() != u"Owner"_s)
+            continue;
+        label->ensurePolished();
+        const QColor color = label->palette().color(QPalette::WindowText);
+        for (const QColor &ground : {Theme::canvas(), Theme::surface()})
+            QVERIFY2(Theme::contrastRatio(color, ground) >= 4.5,
+                     qPrintable(u"%1 on %2: %3:1"_s.arg(color.name(), ground.name())
+                                    .arg(Theme::contrastRatio(color, ground), 0, 'f', 2)));
+    }
 }
 
 void TestAccountScreen::devicesAndSessionsShowServerTextLiterally()

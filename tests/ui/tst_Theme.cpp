@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTest>
 #include <functional>
 
@@ -492,6 +493,26 @@ void TestTheme::textReadsOnItsBackground()
                           .arg(QLatin1String(control.what))
                           .arg(ratio, 0, 'f', 2);
     }
+    // A tab's mark goes round its text, not through its first and last letters.
+    auto *tabs = new QTabBar;
+    tabs->addTab(QStringLiteral("IBM Plex"));
+    tabs->addTab(QStringLiteral("Material Icons"));
+    const ButtonPictures tabPictures = paintFocus(tabs);
+    QVERIFY(!tabPictures.focused.isNull());
+    const QColor ground = tabPictures.unfocused.pixelColor(0, 0);
+    // Above the underline of the current tab.
+    const QRect tab = tabPictures.unfocused.rect().adjusted(0, 0, 0, -4);
+    int crossed = 0;
+    for (int y = tab.top(); y <= tab.bottom(); ++y) {
+        for (int x = tab.left(); x <= tab.right(); ++x) {
+            const QColor ink = tabPictures.unfocused.pixelColor(x, y);
+            if (ink != ground && tabPictures.focused.pixelColor(x, y) != ink)
+                ++crossed;
+        }
+    }
+    if (crossed > 0)
+        faults
+            << QStringLiteral("focus on tab: the mark covers %1 pixels of its text").arg(crossed);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QPalette());
     qApp->setStyleSheet(QString());

@@ -22,6 +22,7 @@
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 #include "ui/MessagePresenter.h"
+#include "ui/ScrollingBody.h"
 #include "ui/WindowFit.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/account/ShareMembersDialog.h"
@@ -54,10 +55,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -706,6 +709,16 @@ void TestWindowTexts::textsFitInEveryWindow()
                 faults << QStringLiteral("missed reminder %1 is not shown whole").arg(row);
         }
     }
+    // A body or a list scrolls only where the screen has no more room for its window.
+    const int room = window->screen()->availableGeometry().height() - framed(window).height();
+    for (QAbstractScrollArea *area : window->findChildren<QAbstractScrollArea *>()) {
+        if (area->isVisibleTo(window) && area->verticalScrollBar()->maximum() > 0
+            && (qobject_cast<QListWidget *>(area) || qobject_cast<ScrollingBody *>(area))
+            && room > 2 * area->fontMetrics().lineSpacing())
+            faults << QStringLiteral("%1 scrolls with %2 px left on the screen")
+                          .arg(area->objectName())
+                          .arg(room);
+    }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {
         if (menu->sizeHint().width() > window->screen()->availableGeometry().width())
@@ -778,6 +791,38 @@ void TestWindowTexts::gallery()
 
     if (showImportTakenBack())
         shoot(QStringLiteral("import-taking-back"));
+
+    // The boxes an import shows, as the program shows them: its outcome, and a file without
+    // events.
+    if (!QTest::qWaitFor(
+            [this] {
+                return !m_main->findChild<QProgressDialog *>(
+                    QStringLiteral("importProgressDialog"));
+            },
+            60000))
+        qWarning("the import was not taken back");
+    MessagePresenter::setHandler({});
+    int boxes = 0;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        show(box);
+        shoot(QStringLiteral("import-box-%1").arg(++boxes));
+        box->accept();
+        answer.start();
+    });
+    answer.start(50);
+    m_main->importIcsInto(writeEvents(QStringLiteral("team-offsite-2031.ics"), 3,
+                                      "SUMMARY:Offsite\r\nDTSTART:20310610T090000Z"),
+                          m_calendarId);
+    m_main->importIcsFromCommand(writeEvents(QStringLiteral("empty-export.ics"), 0, {}));
+    QTest::qWait(200);
+    answer.stop();
+    MessagePresenter::setHandler(
+        [](MessagePresenter::Kind, QWidget *, const QString &, const QString &) {});
 
     // The Account menu, open.
     m_main->show();

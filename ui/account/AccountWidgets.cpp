@@ -140,7 +140,7 @@ QColor errorColor()
 
 QColor ownerColor()
 {
-    return darkPalette() ? QColor(0x4D, 0xB6, 0xAC) : QColor(0x00, 0x89, 0x7B);
+    return darkPalette() ? QColor(0x4D, 0xB6, 0xAC) : QColor(0x00, 0x79, 0x6B);
 }
 
 QWidget *ContentSwap::replace(QVBoxLayout *layout, int index, QPointer<QWidget> &current)

@@ -1,6 +1,7 @@
 #include "ui/dialogs/AboutDialog.h"
 
 #include "ui/ScrollingBody.h"
+#include "ui/theme/Theme.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -96,5 +97,6 @@ AboutDialog::AboutDialog(const QString &productName, const QString &version, QWi
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new ScrollingBody(body, this), 1);
     layout->addWidget(buttons);
-    resize(620, 520);
+    // At a larger font the body needs more room: it scrolls only on a screen too small for it.
+    resize((QSize(620, 520) * Theme::fontScale / 100).expandedTo(sizeHint()));
 }

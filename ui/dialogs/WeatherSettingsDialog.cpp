@@ -101,12 +101,14 @@ WeatherSettingsDialog::WeatherSettingsDialog(AppState *state, QWidget *parent)
     bodyLayout->setSpacing(12);
     bodyLayout->addWidget(intro);
     bodyLayout->addWidget(m_enabled);
-    bodyLayout->addLayout(form);
-    bodyLayout->addStretch(1);
+    // Room to spare goes to the results list, not below the form, so that no match scrolls
+    // out of view while the dialog has space for it.
+    bodyLayout->addLayout(form, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
-    layout->addWidget(new ScrollingBody(body, this), 1);
+    m_body = new ScrollingBody(body, this);
+    layout->addWidget(m_body, 1);
     layout->addWidget(buttons);
     // A city typed on opening goes to the search, and Return there searches.
     m_search->setFocus();
@@ -157,7 +159,9 @@ void WeatherSettingsDialog::showResultsList()
 {
     m_results->show();
     // The list appears below the field: make room for it rather than squeeze the rows, as far
-    // as the screen allows; beyond that the list scrolls.
+    // as the screen allows; beyond that the list scrolls. The dialog's layout keeps the body's
+    // old size until it is told the body grew.
+    m_body->updateGeometry();
     resize(size().expandedTo(sizeHint()));
     WindowFit::fit(this);
 }

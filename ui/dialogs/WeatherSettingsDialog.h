@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class ScrollingBody;
 
 class WeatherSettingsDialog : public QDialog
 {
@@ -52,5 +53,6 @@ private:
     QListWidget *m_results;
     QLabel *m_status;
     QComboBox *m_unit;
+    ScrollingBody *m_body;
     Weather::GeocodingClient *m_geocoding;
 };

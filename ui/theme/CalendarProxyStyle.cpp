@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTabBar>
 
 #include <algorithm>
 
@@ -57,9 +58,18 @@ void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOpt
             return;
         // Check boxes, radio buttons, tabs and the current row of a list: the base style's mark
         // is faint and shows only after a key press, so a keyboard user may not find the focus.
-        case PE_FrameFocusRect:
-            drawFocusMark(painter, option->rect);
+        case PE_FrameFocusRect: {
+            // A tab's focus rectangle is narrower than its text: the mark goes round the whole
+            // tab instead, above its underline.
+            QRect rect = option->rect;
+            if (const auto *tabs = qobject_cast<const QTabBar *>(widget)) {
+                const int index = tabs->tabAt(rect.center());
+                if (index >= 0)
+                    rect = tabs->tabRect(index).adjusted(1, 1, -1, -3);
+            }
+            drawFocusMark(painter, rect);
             return;
+        }
         default:
             break;
         }
