@@ -26,6 +26,7 @@
 #include "ui/MessagePresenter.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventFormDialog.h"
+#include "ui/mainwindow/ElidingStatusBar.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -809,6 +810,10 @@ void TestMainWindow::settingsSyncTroubleIsShown()
             ? settings->height() >= settings->heightForWidth(settings->width())
             : settings->width() >= settings->fontMetrics().horizontalAdvance(settings->text());
     };
+    // The message beside it gives way, and says so with "…" rather than stopping mid-word.
+    auto *bar = qobject_cast<ElidingStatusBar *>(window.statusBar());
+    QVERIFY(bar);
+    bar->showMessage(QStringLiteral("Imported 1,234 events from public-holidays-2030.ics."));
     for (const int width : {1400, 420}) {
         window.resize(width, 400);
         QTRY_COMPARE(window.statusBar()->width(), width);
@@ -817,7 +822,14 @@ void TestMainWindow::settingsSyncTroubleIsShown()
                                     .arg(settings->width())
                                     .arg(settings->height())
                                     .arg(width)));
+        const QString shown = bar->shownMessage();
+        QVERIFY2(
+            shown == statusText(window)
+                || (shown.endsWith(QChar(0x2026))
+                    && bar->fontMetrics().horizontalAdvance(shown) < settings->geometry().left()),
+            qPrintable(shown));
     }
+    QCOMPARE_NE(bar->shownMessage(), statusText(window));
 
     // A cycle under way leaves the failure standing; one that goes through takes it away.
     configSync->syncNow();

@@ -28,6 +28,7 @@
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/mainwindow/ElidingStatusBar.h"
 #include "ui/theme/Theme.h"
 #include "ui/update/UpdateFlows.h"
 
@@ -101,6 +102,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     m_summary->setAlignment(Qt::AlignCenter);
     m_summary->setTextFormat(Qt::PlainText);
     setCentralWidget(m_summary);
+    setStatusBar(new ElidingStatusBar(this));
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     resize(1100, 720);
     buildMenus();

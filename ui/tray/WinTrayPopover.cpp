@@ -29,6 +29,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace TrayPopoverText {
 
 QPoint position(const QPoint &anchor, const QSize &size, const QRect &area)
@@ -338,7 +340,10 @@ void WinTrayPopover::showAt(const QPoint &point)
     // A low screen: the body gives up height and scrolls, the rest stays whole.
     setMaximumHeight(area.isNull() ? QWIDGETSIZE_MAX
                                    : area.height() - 2 * TrayPopoverText::kScreenMargin);
-    adjustSize();
+    // Not adjustSize: it keeps a window within two thirds of the screen, and the body would
+    // scroll on a screen with room for all of it.
+    layout()->activate();
+    resize(width(), std::clamp(sizeHint().height(), minimumHeight(), maximumHeight()));
     move(TrayPopoverText::position(point, size(), area));
     show();
     raise();
