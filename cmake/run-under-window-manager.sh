@@ -26,6 +26,14 @@ done
 sleep 1
 sh "$here/run-test.sh" "$@"
 rc=$?
+# A window manager still settling (a loaded machine) now and then places one early window
+# where it likes; a fault of the program places them wrong every time, so a second run
+# tells the two apart.
+if [ $rc -ne 0 ] && [ $rc -ne 77 ]; then
+    echo "-- failed under the window manager; running once more"
+    sh "$here/run-test.sh" "$@"
+    rc=$?
+fi
 kill "$manager" "$server" 2>/dev/null
 wait "$manager" "$server" 2>/dev/null
 exit $rc
