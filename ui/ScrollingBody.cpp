@@ -1,5 +1,7 @@
 #include "ui/ScrollingBody.h"
 
+#include "ui/WindowFit.h"
+
 #include <QEvent>
 #include <QScrollBar>
 
@@ -24,6 +26,8 @@ ScrollingBody::ScrollingBody(QWidget *body, QWidget *parent)
     body->setAutoFillBackground(false);
     setWidget(body);
     body->installEventFilter(this);
+    // A vertical scroll bar takes width from the body: the window gives it back where it can.
+    WindowFit::widenRatherThanScrollSideways(this);
 }
 
 bool ScrollingBody::eventFilter(QObject *watched, QEvent *event)

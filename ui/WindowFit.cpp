@@ -1,11 +1,14 @@
 #include "ui/WindowFit.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVariant>
 #include <QWidget>
@@ -208,6 +211,32 @@ void keepPlaceholderWhole(QLineEdit *edit)
     new EventHook(
         edit, {QEvent::Polish, QEvent::FontChange, QEvent::StyleChange, QEvent::Show},
         [edit](QObject *, EventHook *) { edit->setMinimumWidth(placeholderWidth(edit)); });
+}
+
+void widenRatherThanScrollSideways(QAbstractScrollArea *area)
+{
+    const QPointer<QAbstractScrollArea> watched(area);
+    QObject::connect(
+        area->horizontalScrollBar(), &QScrollBar::rangeChanged, area,
+        [watched] {
+            if (!watched)
+                return;
+            QWidget *window = watched->window();
+            const QScreen *screen = window->screen();
+            const int hidden = watched->horizontalScrollBar()->maximum();
+            if (hidden <= 0 || !screen || !window->isVisible())
+                return;
+            const int frame = std::max(0, window->frameGeometry().width() - window->width());
+            const int grow
+                = std::min(hidden, screen->availableGeometry().width() - frame - window->width());
+            if (grow <= 0)
+                return;
+            // It grows on both sides, so that a window over its parent stays over it.
+            window->resize(window->width() + grow, window->height());
+            window->move(window->x() - grow / 2, window->y());
+            fit(window);
+        },
+        Qt::QueuedConnection);
 }
 
 void install(QApplication *app)

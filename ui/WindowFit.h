@@ -9,6 +9,7 @@
 
 class QApplication;
 class QFont;
+class QAbstractScrollArea;
 class QLineEdit;
 class QWidget;
 
@@ -28,6 +29,11 @@ inline constexpr int kTitleBarChrome = 140;
 
 // Keeps the line edit at least as wide as its placeholder text, also when its font changes.
 void keepPlaceholderWhole(QLineEdit *edit);
+
+// Widens the scroll area's window, as far as its screen allows, whenever the area's content
+// comes to need more width than it has (a vertical scroll bar, a page filled in, a longer
+// language): a page scrolls sideways only where the screen is too narrow for it.
+void widenRatherThanScrollSideways(QAbstractScrollArea *area);
 
 // Fits one window about to be shown (a dialog also to its title; the dialog then places itself),
 // or one on screen that has grown.

@@ -719,6 +719,16 @@ void TestWindowTexts::textsFitInEveryWindow()
                           .arg(area->objectName())
                           .arg(room);
     }
+    // Nor does a page scroll sideways where the screen is wide enough for all of it.
+    const int across = window->screen()->availableGeometry().width() - framed(window).width();
+    for (QAbstractScrollArea *area : window->findChildren<QAbstractScrollArea *>()) {
+        const int hidden = area->horizontalScrollBar()->maximum();
+        if (area->isVisibleTo(window) && hidden > 0 && across > hidden)
+            faults << QStringLiteral("%1 hides %2 px sideways with %3 px left on the screen")
+                          .arg(area->objectName())
+                          .arg(hidden)
+                          .arg(across);
+    }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {
         if (menu->sizeHint().width() > window->screen()->availableGeometry().width())

@@ -5,6 +5,7 @@
 #include "services/account/AuthClient.h"
 #include "services/account/Client.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/account/AccountGroupPage.h"
 #include "ui/account/AccountRows.h"
 
@@ -69,6 +70,7 @@ AccountScreen::AccountScreen(Client *client, QWidget *parent)
         // Tab goes from the page list straight to the page's buttons, which scroll into view.
         scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(page);
+        WindowFit::widenRatherThanScrollSideways(scroll);
         m_stack->addWidget(scroll);
     };
     addPage(createProfileTab());
