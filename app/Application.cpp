@@ -208,14 +208,10 @@ int Application::run()
     // (another session's runtime folder), would show every reminder twice and race for writes.
     DataFolderLockAttempt lock = lockDataDirectory();
     if (!lock.lock) {
-        if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
-            qWarning("[Application] the data folder %s is in use by process %lld",
-                     qUtf8Printable(dataDirectory()), lock.holderPid);
-        else
-            qWarning("[Application] the data folder %s cannot be locked: %s",
-                     qUtf8Printable(dataDirectory()),
-                     qUtf8Printable(refusalText(lock, dataDirectory())));
-        showStartFailure(refusalTitle(lock), refusalText(lock, dataDirectory()));
+        const QString text = refusalText(lock, dataDirectory());
+        qWarning("[Application] the data folder %s is not ours: %s",
+                 qUtf8Printable(dataDirectory()), qUtf8Printable(text));
+        showStartFailure(refusalTitle(lock), text);
         return 1;
     }
     dataLock = std::move(lock.lock);

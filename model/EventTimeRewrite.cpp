@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <functional>
+#include <optional>
+
 namespace {
 
 // How a DTSTART or DTEND line states its time, so the new time is written the same way.
@@ -48,128 +51,34 @@ bool isContinuation(const QString &line)
         && (line.front() == QLatin1Char(' ') || line.front() == QLatin1Char('\t'));
 }
 
-} // namespace
-
-QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end)
+// Walks the first VEVENT's own logical lines (a physical line and its folded continuations;
+// the lines of nested components such as alarms are not the event's). For each, edit gives the
+// lines to write in its place, or nothing to keep it as it stands; atEnd gives the lines to add
+// before END:VEVENT. Text without a VEVENT comes back as it is.
+QString editFirstEvent(const QString &raw,
+                       const std::function<std::optional<QStringList>(const ContentLine &)> &edit,
+                       const std::function<QStringList()> &atEnd)
 {
-    if (raw.isEmpty() || !start.isValid())
-        return raw;
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     const QStringList lines = raw.split(lineBreak);
-
-    const QString dtstart = QStringLiteral("DTSTART");
-    const QString dtend = QStringLiteral("DTEND");
     QStringList out;
     out.reserve(lines.size() + 2);
     bool inEvent = false;
     bool sawEvent = false;
     bool finished = false;
-    bool startWritten = false;
-    bool endWritten = false;
-    int depth = 0;
-    TimeForm startForm;
-
-    // The end for a line of the given form: an all-day end must lie after the start's date.
-    auto endFor = [&](const TimeForm &form) {
-        QDateTime e = end.isValid() ? end : start;
-        if (form.date && e.date() <= start.date())
-            e = start.addDays(1);
-        return e;
-    };
-
-    for (qsizetype i = 0; i < lines.size();) {
-        // One logical line: a physical line and its folded continuations.
-        qsizetype next = i + 1;
-        QString logical = lines.at(i);
-        while (next < lines.size() && isContinuation(lines.at(next)))
-            logical += QStringView(lines.at(next++)).mid(1);
-        auto copyGroup = [&]() {
-            for (qsizetype k = i; k < next; ++k)
-                out.append(lines.at(k));
-        };
-
-        if (finished) {
-            copyGroup();
-        } else if (!inEvent) {
-            copyGroup();
-            if (logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive)) {
-                inEvent = true;
-                sawEvent = true;
-            }
-        } else if (logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
-            if (!startWritten)
-                out.append(timeLine(dtstart, startForm, start));
-            if (!endWritten)
-                out.append(timeLine(dtend, startForm, endFor(startForm)));
-            copyGroup();
-            finished = true;
-        } else {
-            const ContentLine cl = parseContentLine(logical);
-            if (cl.name == QLatin1String("BEGIN")) {
-                ++depth;
-                copyGroup();
-            } else if (cl.name == QLatin1String("END")) {
-                if (depth > 0)
-                    --depth;
-                copyGroup();
-            } else if (depth > 0) {
-                // Lines of an alarm or other nested component are not the event's.
-                copyGroup();
-            } else if (cl.name == dtstart) {
-                startForm = timeFormOf(cl);
-                out.append(timeLine(dtstart, startForm, start));
-                startWritten = true;
-            } else if (cl.name == dtend) {
-                const TimeForm form = timeFormOf(cl);
-                out.append(timeLine(dtend, form, endFor(form)));
-                endWritten = true;
-            } else if (cl.name == QLatin1String("DURATION")) {
-                // Dropped: the DTEND written above or before END:VEVENT replaces it.
-            } else {
-                copyGroup();
-            }
-        }
-        i = next;
-    }
-    return sawEvent ? out.join(QLatin1String("\r\n")) : raw;
-}
-
-QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements)
-{
-    if (raw.isEmpty() || replacements.isEmpty())
-        return raw;
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
-    const QStringList lines = raw.split(lineBreak);
-    QStringList out;
-    out.reserve(lines.size() + replacements.size());
-    QSet<QString> written;
-    bool inEvent = false;
-    bool sawEvent = false;
-    bool finished = false;
     int depth = 0;
     for (qsizetype i = 0; i < lines.size();) {
         qsizetype next = i + 1;
         QString logical = lines.at(i);
         while (next < lines.size() && isContinuation(lines.at(next)))
             logical += QStringView(lines.at(next++)).mid(1);
-        const auto copyGroup = [&]() {
-            for (qsizetype k = i; k < next; ++k)
-                out.append(lines.at(k));
-        };
+        std::optional<QStringList> replaced;
         if (finished || !inEvent) {
-            copyGroup();
             if (!finished && logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive))
                 inEvent = sawEvent = true;
         } else if (depth == 0
                    && logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
-            // In name order, so the same edit always gives the same text.
-            QStringList missing = replacements.keys();
-            missing.sort();
-            for (const QString &name : std::as_const(missing)) {
-                if (!written.contains(name))
-                    out.append(replacements.value(name));
-            }
-            copyGroup();
+            out.append(atEnd());
             finished = true;
         } else {
             const ContentLine cl = parseContentLine(logical);
@@ -177,14 +86,89 @@ QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringL
                 ++depth;
             else if (cl.name == QLatin1String("END") && depth > 0)
                 --depth;
-            if (depth > 0 || cl.name == QLatin1String("END") || !replacements.contains(cl.name)) {
-                copyGroup();
-            } else if (!written.contains(cl.name)) {
-                out.append(replacements.value(cl.name));
-                written.insert(cl.name);
-            }
+            else if (depth == 0 && cl.name != QLatin1String("END"))
+                replaced = edit(cl);
+        }
+        if (replaced) {
+            out.append(*replaced);
+        } else {
+            for (qsizetype k = i; k < next; ++k)
+                out.append(lines.at(k));
         }
         i = next;
     }
     return sawEvent ? out.join(QLatin1String("\r\n")) : raw;
+}
+
+} // namespace
+
+QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end)
+{
+    if (raw.isEmpty() || !start.isValid())
+        return raw;
+    const QString dtstart = QStringLiteral("DTSTART");
+    const QString dtend = QStringLiteral("DTEND");
+    bool startWritten = false;
+    bool endWritten = false;
+    TimeForm startForm;
+    // The end for a line of the given form: an all-day end must lie after the start's date.
+    const auto endFor = [&](const TimeForm &form) {
+        QDateTime e = end.isValid() ? end : start;
+        if (form.date && e.date() <= start.date())
+            e = start.addDays(1);
+        return e;
+    };
+    const auto edit = [&](const ContentLine &cl) -> std::optional<QStringList> {
+        if (cl.name == dtstart) {
+            startForm = timeFormOf(cl);
+            startWritten = true;
+            return QStringList {timeLine(dtstart, startForm, start)};
+        }
+        if (cl.name == dtend) {
+            const TimeForm form = timeFormOf(cl);
+            endWritten = true;
+            return QStringList {timeLine(dtend, form, endFor(form))};
+        }
+        // Dropped: the DTEND written in its place or before END:VEVENT replaces it.
+        if (cl.name == QLatin1String("DURATION"))
+            return QStringList();
+        return std::nullopt;
+    };
+    const auto atEnd = [&] {
+        QStringList missing;
+        if (!startWritten)
+            missing << timeLine(dtstart, startForm, start);
+        if (!endWritten)
+            missing << timeLine(dtend, startForm, endFor(startForm));
+        return missing;
+    };
+    return editFirstEvent(raw, edit, atEnd);
+}
+
+QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements)
+{
+    if (raw.isEmpty() || replacements.isEmpty())
+        return raw;
+    QSet<QString> written;
+    const auto edit = [&](const ContentLine &cl) -> std::optional<QStringList> {
+        if (!replacements.contains(cl.name))
+            return std::nullopt;
+        // Where the first of them stood; the others go.
+        if (written.contains(cl.name))
+            return QStringList();
+        written.insert(cl.name);
+        return replacements.value(cl.name);
+    };
+    const auto atEnd = [&] {
+        // In name order, so the same edit always gives the same text.
+        QStringList names = replacements.keys();
+        names.sort();
+        QStringList missing;
+        for (const QString &name : std::as_const(names)) {
+            if (!written.contains(name))
+                missing << replacements.value(name);
+        }
+        return missing;
+    };
+    return editFirstEvent(raw, edit, atEnd);
 }
