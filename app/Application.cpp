@@ -209,7 +209,7 @@ int Application::run()
     DataFolderLockAttempt lock = lockDataDirectory();
     if (!lock.lock) {
         const QString text = refusalText(lock, dataDirectory());
-        qWarning("[Application] the data folder %s is not ours: %s",
+        qWarning("[Application] the data folder %s cannot be locked: %s",
                  qUtf8Printable(dataDirectory()), qUtf8Printable(text));
         showStartFailure(refusalTitle(lock), text);
         return 1;
