@@ -209,8 +209,12 @@ int Application::run()
     DataFolderLockAttempt lock = lockDataDirectory();
     if (!lock.lock) {
         const QString text = refusalText(lock, dataDirectory());
-        qWarning("[Application] the data folder %s cannot be locked: %s",
-                 qUtf8Printable(dataDirectory()), qUtf8Printable(text));
+        if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
+            qWarning("[Application] the data folder %s is in use by process %lld",
+                     qUtf8Printable(dataDirectory()), lock.holderPid);
+        else
+            qWarning("[Application] the data folder %s cannot be locked: %s",
+                     qUtf8Printable(dataDirectory()), qUtf8Printable(text));
         showStartFailure(refusalTitle(lock), text);
         return 1;
     }
