@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>

@@ -258,6 +258,7 @@ private:
     QList<Opener> openers();
     QWidget *show(QWidget *window);
     QWidget *showPopover(const QString &quickAdd);
+    QWidget *showMissed(bool showFirst);
     void serveCloud();
     QWidget *showAccountPage(int page, const char *content);
     QString writeEvents(const QString &name, int count, const QByteArray &lines,
@@ -477,6 +478,22 @@ QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
     return show(popover);
 }
 
+// The missed reminders of an event and a task; shown after the first row where showFirst.
+QWidget *TestWindowTexts::showMissed(bool showFirst)
+{
+    auto *missed = new MissedRemindersDialog(m_main.get());
+    missed->add(QStringLiteral("Design review"),
+                Reminders::eventBody(15, kNow, kNow, QStringLiteral("09:45"),
+                                     QStringLiteral("Room 4 · Level 2")),
+                QStringLiteral("review"), kNow.date());
+    if (showFirst)
+        missed->show();
+    missed->add(QStringLiteral("Send the quarterly report"),
+                Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(), kNow.date(),
+                true);
+    return show(missed);
+}
+
 // A calendar file of count events (UIDs <name>-0, <name>-1...) with the given lines, and `more`
 // before its end; its path.
 QString TestWindowTexts::writeEvents(const QString &name, int count, const QByteArray &lines,
@@ -645,29 +662,12 @@ QList<Opener> TestWindowTexts::openers()
          }},
         {QStringLiteral("missed-reminders"),
          [=] {
-             auto *missed = new MissedRemindersDialog(main);
-             missed->add(QStringLiteral("Design review"),
-                         Reminders::eventBody(15, kNow, kNow, QStringLiteral("09:45"),
-                                              QStringLiteral("Room 4 · Level 2")),
-                         QStringLiteral("review"), kNow.date());
-             missed->add(QStringLiteral("Send the quarterly report"),
-                         Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(),
-                         kNow.date(), true);
-             return show(missed);
+             return showMissed(false);
          }},
         // A second reminder while the window manager has yet to frame the dialog.
         {QStringLiteral("missed-reminders-growing"),
          [=] {
-             auto *missed = new MissedRemindersDialog(main);
-             missed->add(QStringLiteral("Design review"),
-                         Reminders::eventBody(15, kNow, kNow, QStringLiteral("09:45"),
-                                              QStringLiteral("Room 4 · Level 2")),
-                         QStringLiteral("review"), kNow.date());
-             missed->show();
-             missed->add(QStringLiteral("Send the quarterly report"),
-                         Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(),
-                         kNow.date(), true);
-             return show(missed);
+             return showMissed(true);
          }},
         {QStringLiteral("tray-popover"),
          [=] {
@@ -709,25 +709,24 @@ void TestWindowTexts::textsFitInEveryWindow()
                 faults << QStringLiteral("missed reminder %1 is not shown whole").arg(row);
         }
     }
-    // A body or a list scrolls only where the screen has no more room for its window.
-    const int room = window->screen()->availableGeometry().height() - framed(window).height();
+    // A body or a list scrolls down, and a page sideways, only where the screen has no more room
+    // for its window.
+    const QSize room = window->screen()->availableGeometry().size() - framed(window).size();
     for (QAbstractScrollArea *area : window->findChildren<QAbstractScrollArea *>()) {
-        if (area->isVisibleTo(window) && area->verticalScrollBar()->maximum() > 0
+        if (!area->isVisibleTo(window))
+            continue;
+        if (area->verticalScrollBar()->maximum() > 0
             && (qobject_cast<QListWidget *>(area) || qobject_cast<ScrollingBody *>(area))
-            && room > 2 * area->fontMetrics().lineSpacing())
+            && room.height() > 2 * area->fontMetrics().lineSpacing())
             faults << QStringLiteral("%1 scrolls with %2 px left on the screen")
                           .arg(area->objectName())
-                          .arg(room);
-    }
-    // Nor does a page scroll sideways where the screen is wide enough for all of it.
-    const int across = window->screen()->availableGeometry().width() - framed(window).width();
-    for (QAbstractScrollArea *area : window->findChildren<QAbstractScrollArea *>()) {
+                          .arg(room.height());
         const int hidden = area->horizontalScrollBar()->maximum();
-        if (area->isVisibleTo(window) && hidden > 0 && across > hidden)
+        if (hidden > 0 && room.width() > hidden)
             faults << QStringLiteral("%1 hides %2 px sideways with %3 px left on the screen")
                           .arg(area->objectName())
                           .arg(hidden)
-                          .arg(across);
+                          .arg(room.width());
     }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {
