@@ -2,7 +2,6 @@
 
 #include "ui/WindowFit.h"
 
-#include <QEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -25,18 +24,8 @@ ScrollingBody::ScrollingBody(QWidget *body, QWidget *parent)
     viewport()->setAutoFillBackground(false);
     body->setAutoFillBackground(false);
     setWidget(body);
-    body->installEventFilter(this);
     // A vertical scroll bar takes width from the body: the window gives it back where it can.
     WindowFit::widenRatherThanScrollSideways(this);
-}
-
-bool ScrollingBody::eventFilter(QObject *watched, QEvent *event)
-{
-    // The body's layout changed (a list filled, a text came): the layout around the scroll area
-    // has to ask for the new size, or the body keeps the room it had and scrolls for nothing.
-    if (watched == widget() && event->type() == QEvent::LayoutRequest)
-        updateGeometry();
-    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize ScrollingBody::sizeHint() const
