@@ -196,6 +196,20 @@ bool chooseWeekStart(const Device &device, int day)
         && prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
 }
 
+// A field of the one record the cloud holds in that table; empty unless there is just one.
+QString soleCloudValue(const LarkTest::FakeCloudService &cloud, const char *table,
+                       const char *field)
+{
+    const QList<QJsonObject> records = cloud.configRecords(QString::fromLatin1(table));
+    return records.size() == 1 ? records.constFirst().value(QLatin1String(field)).toString()
+                               : QString();
+}
+
+QString ruleName(const Device &device, const QString &id)
+{
+    return device->filterRules()->byId(id).value_or(FilterRule()).name;
+}
+
 Calendar byUrl(AppState *state, const QString &url)
 {
     const QList<Calendar> all = state->calendars()->listAll();
@@ -615,16 +629,7 @@ void TestConfigSyncDevices::choicesInOneSecondSettle()
     const auto held = [&](const Device &device) {
         if (weekStart)
             return QString::number(device->preferences()->getInt(Prefs::WeekStartDay, -1));
-        return device->filterRules()->byId(ruleId).value_or(FilterRule()).name;
-    };
-    const auto inCloud = [&] {
-        const QList<QJsonObject> records = m_cloud->configRecords(
-            weekStart ? QStringLiteral("initial_settings") : QStringLiteral("filter_rules"));
-        return records.size() != 1
-            ? QString()
-            : records.constFirst()
-                  .value(weekStart ? QStringLiteral("value") : QStringLiteral("name"))
-                  .toString();
+        return ruleName(device, ruleId);
     };
 
     QVERIFY(m_a->openAndPull());
@@ -658,7 +663,9 @@ void TestConfigSyncDevices::choicesInOneSecondSettle()
     const QString won = weekStart ? QString::number(days.at(winner)) : names.at(winner);
     QCOMPARE(onA, won);
     QCOMPARE(onB, won);
-    QCOMPARE(inCloud(), won);
+    QCOMPARE(soleCloudValue(*m_cloud, weekStart ? "initial_settings" : "filter_rules",
+                            weekStart ? "value" : "name"),
+             won);
 }
 
 // A rule another client dated far ahead of every clock: a rename here still reaches the cloud
@@ -671,14 +678,6 @@ void TestConfigSyncDevices::choiceDatedAheadGivesWay()
         rule.name = name;
         return device->filterRules()->update(rule) && device.sendNow();
     };
-    const auto nameIn = [&](const Device &device) {
-        return device->filterRules()->byId(ruleId).value_or(FilterRule()).name;
-    };
-    const auto nameInCloud = [&] {
-        const QList<QJsonObject> records = m_cloud->configRecords(QStringLiteral("filter_rules"));
-        return records.size() != 1 ? QString()
-                                   : records.constFirst().value(QStringLiteral("name")).toString();
-    };
     {
         Device other(day(1, 10));
         QVERIFY(other.openAndPull());
@@ -687,24 +686,24 @@ void TestConfigSyncDevices::choiceDatedAheadGivesWay()
         QVERIFY(other->filterRules()->insert(rule));
         QVERIFY(other.sendNow());
     }
-    QCOMPARE(nameInCloud(), QStringLiteral("Hide lunch"));
+    QCOMPARE(soleCloudValue(*m_cloud, "filter_rules", "name"), QStringLiteral("Hide lunch"));
     QVERIFY(m_b->openAndPull());
-    QCOMPARE(nameIn(*m_b), QStringLiteral("Hide lunch"));
+    QCOMPARE(ruleName(*m_b, ruleId), QStringLiteral("Hide lunch"));
     m_b->close();
 
     QVERIFY(m_a->openAndPull());
     QVERIFY(rename(*m_a, QStringLiteral("Hide lunches")));
     QCOMPARE(m_a->sync()->state(), ConfigSyncService::Idle);
     m_a->close();
-    QCOMPARE(nameInCloud(), QStringLiteral("Hide lunches"));
+    QCOMPARE(soleCloudValue(*m_cloud, "filter_rules", "name"), QStringLiteral("Hide lunches"));
 
     QVERIFY(m_b->openAndPull());
-    QCOMPARE(nameIn(*m_b), QStringLiteral("Hide lunches"));
+    QCOMPARE(ruleName(*m_b, ruleId), QStringLiteral("Hide lunches"));
     QVERIFY(rename(*m_b, QStringLiteral("Hide every lunch")));
     m_b->close();
     QVERIFY(m_a->openAndPull());
-    QCOMPARE(nameIn(*m_a), QStringLiteral("Hide every lunch"));
-    QCOMPARE(nameInCloud(), QStringLiteral("Hide every lunch"));
+    QCOMPARE(ruleName(*m_a, ruleId), QStringLiteral("Hide every lunch"));
+    QCOMPARE(soleCloudValue(*m_cloud, "filter_rules", "name"), QStringLiteral("Hide every lunch"));
 }
 
 void TestConfigSyncDevices::signedOutSendsNothing()
