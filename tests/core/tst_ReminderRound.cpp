@@ -116,36 +116,28 @@ void TestReminderRound::eventBody_data()
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("expected");
-    const QString none;
-    const QDateTime start = at(11, 9, 30);
-    QTest::newRow("at start") << 0 << start << kNow << none
-                              << QStringLiteral("Starting now (9:30 AM)");
-    QTest::newRow("one minute") << 1 << start << kNow << none
-                                << QStringLiteral("In 1 minute (9:30 AM)");
-    QTest::newRow("15 minutes") << 15 << start << kNow << none
-                                << QStringLiteral("In 15 minutes (9:30 AM)");
-    QTest::newRow("59 minutes") << 59 << start << kNow << none
-                                << QStringLiteral("In 59 minutes (9:30 AM)");
-    QTest::newRow("one hour") << 60 << start << kNow << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("90 minutes truncates")
-        << 90 << start << kNow << none << QStringLiteral("In 1h (9:30 AM)");
-    QTest::newRow("just under a day")
-        << 1439 << start << kNow << none << QStringLiteral("In 23h (9:30 AM)");
+    const auto row = [](const char *name, int minutes, const char *expected,
+                        const QDateTime &start = at(11, 9, 30), const QDateTime &now = kNow,
+                        const QString &location = {}) {
+        QTest::newRow(name) << minutes << start << now << location << QString::fromUtf8(expected);
+    };
+    row("at start", 0, "Starting now (9:30 AM)");
+    row("one minute", 1, "In 1 minute (9:30 AM)");
+    row("15 minutes", 15, "In 15 minutes (9:30 AM)");
+    row("59 minutes", 59, "In 59 minutes (9:30 AM)");
+    row("one hour", 60, "In 1h (9:30 AM)");
+    row("90 minutes truncates", 90, "In 1h (9:30 AM)");
+    row("just under a day", 1439, "In 23h (9:30 AM)");
     // A day or more ahead, the start's own day is named: Jan 10, 2024 is a Wednesday.
-    QTest::newRow("one day") << 1440 << start << kNow << none
-                             << QStringLiteral("Tomorrow at 9:30 AM");
-    QTest::newRow("two days") << 2880 << at(12, 9, 30) << kNow << none
-                              << QStringLiteral("Fri, Jan 12 9:30 AM");
-    QTest::newRow("six days") << 8640 << at(16, 9, 30) << kNow << none
-                              << QStringLiteral("Tue, Jan 16 9:30 AM");
-    QTest::newRow("eight days") << 11520 << at(18, 9, 30) << kNow << none
-                                << QStringLiteral("Thu, Jan 18 9:30 AM");
-    QTest::newRow("under two days, across two midnights")
-        << 2025 << at(12, 9, 30) << at(10, 23, 45) << none << QStringLiteral("Fri, Jan 12 9:30 AM");
-    QTest::newRow("shown late, on the day")
-        << 1440 << at(11, 9, 30) << at(11, 9, 10) << none << QStringLiteral("Today at 9:30 AM");
-    QTest::newRow("with location") << 10 << start << kNow << QStringLiteral("Room 4")
-                                   << QStringLiteral("In 10 minutes (9:30 AM) \u00B7 Room 4");
+    row("one day", 1440, "Tomorrow at 9:30 AM");
+    row("two days", 2880, "Fri, Jan 12 9:30 AM", at(12, 9, 30));
+    row("six days", 8640, "Tue, Jan 16 9:30 AM", at(16, 9, 30));
+    row("eight days", 11520, "Thu, Jan 18 9:30 AM", at(18, 9, 30));
+    row("under two days, across two midnights", 2025, "Fri, Jan 12 9:30 AM", at(12, 9, 30),
+        at(10, 23, 45));
+    row("shown late, on the day", 1440, "Today at 9:30 AM", at(11, 9, 30), at(11, 9, 10));
+    row("with location", 10, "In 10 minutes (9:30 AM) \u00B7 Room 4", at(11, 9, 30), kNow,
+        QStringLiteral("Room 4"));
 }
 
 void TestReminderRound::eventBody()

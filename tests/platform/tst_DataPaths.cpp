@@ -493,11 +493,14 @@ void TestDataPaths::oneHolderPerDatabase()
     const QString databasePath = place(databaseAt, QStringLiteral("calendar.db"));
     if (lockAt == QLatin1String("is folder"))
         QVERIFY(QDir().mkdir(lockPath));
+    const auto lock = [&] {
+        if (lockAt == QLatin1String("below file"))
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("cannot make the lock")));
+        return lockDataDirectory(lockPath, databasePath);
+    };
 
-    if (lockAt == QLatin1String("below file"))
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("cannot make the lock")));
-    DataFolderLockAttempt held = lockDataDirectory(lockPath, databasePath);
+    DataFolderLockAttempt held = lock();
     QCOMPARE(held.refusal, first);
     QCOMPARE(bool(held.lock), first == Refusal::None);
     QCOMPARE(held.lockIsFolder, lockAt == QLatin1String("is folder"));
@@ -517,10 +520,7 @@ void TestDataPaths::oneHolderPerDatabase()
         QVERIFY(lockFile.setFileTime(lockTime, QFileDevice::FileModificationTime));
     }
 
-    if (lockAt == QLatin1String("below file"))
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("cannot make the lock")));
-    const DataFolderLockAttempt other = lockDataDirectory(lockPath, databasePath);
+    const DataFolderLockAttempt other = lock();
     QCOMPARE(other.refusal, second);
     QVERIFY(!other.lock);
     QCOMPARE(other.holderPid, secondNamesHolder ? QCoreApplication::applicationPid() : 0);
@@ -531,10 +531,7 @@ void TestDataPaths::oneHolderPerDatabase()
     if (!held.lock)
         return;
     held.lock.reset();
-    if (lockAt == QLatin1String("below file"))
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("cannot make the lock")));
-    QVERIFY(lockDataDirectory(lockPath, databasePath).lock);
+    QVERIFY(lock().lock);
 }
 
 QTEST_GUILESS_MAIN(TestDataPaths)
