@@ -834,8 +834,8 @@ void tst_GraphSync::syncNowRunsMicrosoftAccounts()
                           .object());
         graph.addEvent(scene.calendar, weekly);
     }
-    graph.answerDelayMs = 15;
-    const int silenceLimitMs = 200;
+    graph.answerDelayMs = 30;
+    const int silenceLimitMs = 600;
     qputenv("MICROSOFT_GRAPH_API_URL", graph.root().toString().toUtf8());
     Device device(graph);
     QVERIFY(device.ok);
