@@ -4,6 +4,7 @@
 #include "core/sync/SyncScheduler.h"
 
 #include "core/AppState.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -20,7 +21,24 @@ namespace Sync {
 SyncCoordinator::SyncCoordinator(AppState *state, QObject *parent)
     : QObject(parent)
     , m_state(state)
-{ }
+    // One gate for every run of the state: a second coordinator (a test's) shares the first's.
+    , m_gate(state->syncCoordinator() ? state->syncCoordinator()->gate()
+                                      : new RunGate(state->store().imports(), this))
+{
+    // Queued: a hold ends inside the run or import that held, which must be done first.
+    connect(m_gate, &RunGate::released, this, &SyncCoordinator::startReleased,
+            Qt::QueuedConnection);
+}
+
+bool SyncCoordinator::isRunning(const QString &accountId) const
+{
+    return m_gate->isRunning(accountId);
+}
+
+QDateTime SyncCoordinator::notBefore(const QString &accountId) const
+{
+    return m_gate->notBefore(accountId);
+}
 
 SyncScheduler *SyncCoordinator::scheduler()
 {
@@ -36,11 +54,19 @@ void SyncCoordinator::syncNow()
     QList<std::pair<Account, AccountSyncRun *>> toStart;
     const QList<Account> accounts = m_state->accounts()->listActive();
     const QList<Calendar> calendars = m_state->calendars()->listAll();
+    const QDateTime now = m_state->database()->currentDateTimeUtc();
     for (const Account &account : accounts) {
         if (!account.enabled || account.exclude_from_sync)
             continue;
-        // Two runs of one account would push the same rows twice.
+        // Two runs of one account would push the same rows twice; the run under way serves.
         if (isRunning(account.id)) {
+            ++syncing;
+            continue;
+        }
+        // Asked earlier than its source allows, it would only be refused again: it runs then.
+        if (!m_gate->mayRunAccount(account.id, now)
+            && SyncClientRegistry::hasClient(account.type)) {
+            m_gate->hold(account.id);
             ++syncing;
             continue;
         }
@@ -64,7 +90,8 @@ void SyncCoordinator::syncNow()
 bool SyncCoordinator::syncAccount(const QString &accountId, const QStringList &calendarIds)
 {
     const std::optional<Account> account = m_state->accounts()->byId(accountId);
-    if (!account || !account->enabled || account->exclude_from_sync || isRunning(accountId))
+    if (!account || !account->enabled || account->exclude_from_sync
+        || !m_gate->mayRunAccount(accountId, m_state->database()->currentDateTimeUtc()))
         return false;
     AccountSyncRun *run = SyncClientRegistry::create(m_state, *account, this);
     if (!run)
@@ -78,6 +105,7 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 {
     const QString accountId = account.id;
     m_runs.insert(accountId, run);
+    m_gate->beginRun(accountId);
     if (!m_state->isSyncBusy())
         m_pulledThisRound = 0;
     m_state->beginSync();
@@ -179,17 +207,25 @@ void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,
 void SyncCoordinator::recordEnd(const QString &accountId, const QString &reason,
                                 const QDateTime &retryAfter)
 {
-    if (retryAfter.isValid())
-        m_notBefore.insert(accountId, retryAfter);
-    else
-        m_notBefore.remove(accountId);
     std::optional<Account> account = m_state->accounts()->byId(accountId);
-    if (!account)
-        return;
-    account->last_sync_time = m_state->database()->currentDateTimeUtc();
-    account->last_sync_error = reason;
-    if (!m_state->accounts()->update(*account))
-        qWarning().noquote() << "[Sync] could not note the end of the run of" << accountId;
+    if (account) {
+        account->last_sync_time = m_state->database()->currentDateTimeUtc();
+        account->last_sync_error = reason;
+        if (!m_state->accounts()->update(*account))
+            qWarning().noquote() << "[Sync] could not note the end of the run of" << accountId;
+    }
+    m_gate->endRun(accountId, retryAfter);
+}
+
+void SyncCoordinator::startReleased()
+{
+    const QHash<QString, QStringList> released
+        = m_gate->takeReleased(m_state->database()->currentDateTimeUtc());
+    for (auto it = released.cbegin(); it != released.cend(); ++it) {
+        if (syncAccount(it.key(), it.value()))
+            qInfo().noquote() << "[Sync] run of account" << it.key() << "started after a hold"
+                              << it.value();
+    }
 }
 
 } // namespace Sync

@@ -2,11 +2,13 @@
 
 // The program's sync runs: "Sync Now" (every enabled account) and the runs the scheduler starts
 // by itself, one run per account through the client registered for its type, with the state's
-// sync bookkeeping (busy, last error). An account whose run is still under way is not started
-// again. The end of each run is written to the account (last_sync_time, last_sync_error) and
-// each calendar's failure to the calendar (last_sync_error). A run that hears nothing from its
-// source for longer than any one request may take ends as failed, and nothing it would still do
-// is done. What to show the user comes out as statusMessage.
+// sync bookkeeping (busy, last error). Every run asks the coordinator's RunGate: an account whose
+// run is still under way is not started again, and "Sync Now" waits for the time a source asked
+// for; what a hold kept back (an account, or the calendars an import held) is started here once
+// the hold is gone. The end of each run is written to the account (last_sync_time,
+// last_sync_error) and each calendar's failure to the calendar (last_sync_error). A run that
+// hears nothing from its source for longer than any one request may take ends as failed, and
+// nothing it would still do is done. What to show the user comes out as statusMessage.
 
 #include <QDateTime>
 #include <QHash>
@@ -22,6 +24,7 @@ struct Account;
 
 namespace Sync {
 
+class RunGate;
 class SyncScheduler;
 
 class SyncCoordinator : public QObject
@@ -32,11 +35,12 @@ public:
 
     void syncNow();
     // One account's run, limited to some of its calendars when calendarIds is not empty. False
-    // when it has no sync here or its run is under way.
+    // when it has no sync here, its run is under way or its source asked to wait.
     bool syncAccount(const QString &accountId, const QStringList &calendarIds = {});
-    bool isRunning(const QString &accountId) const { return !m_runs.value(accountId).isNull(); }
+    bool isRunning(const QString &accountId) const;
     // When the account's source asked to be left alone until; invalid when it did not.
-    QDateTime notBefore(const QString &accountId) const { return m_notBefore.value(accountId); }
+    QDateTime notBefore(const QString &accountId) const;
+    RunGate *gate() const { return m_gate; }
 
     // The runs that start by themselves: a scheduler made once, a child of this coordinator.
     SyncScheduler *scheduler();
@@ -58,10 +62,12 @@ private:
     void abandon(const QString &accountId);
     void onCalendarDone(const QString &calendarId, int eventCount, const QString &reason);
     void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter);
+    // Starts what the gate kept back and has let go.
+    void startReleased();
 
     AppState *m_state;
     QHash<QString, QPointer<AccountSyncRun>> m_runs;
-    QHash<QString, QDateTime> m_notBefore;
+    RunGate *m_gate;
     SyncScheduler *m_scheduler = nullptr;
     int m_silenceLimitMs = 5 * 60 * 1000;
     QHash<QString, QTimer *> m_silence; // by account, reused from run to run

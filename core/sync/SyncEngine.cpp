@@ -2,6 +2,7 @@
 
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/ConflictResolutionService.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncEngineRows.h"
 #include "model/Identifiers.h"
 #include "storage/AllOrNothing.h"
@@ -142,8 +143,10 @@ void SyncEngine::startNextCalendar()
     }
     // The row as it is now, not as it was listed: tokens may have moved since.
     const Calendar listed = m_toSync.takeFirst();
-    if (isHeld(listed.id)) {
-        qInfo().noquote() << "[Sync] calendar" << listed.id << "left alone during an import";
+    if (m_store.gate && !m_store.gate->claim(listed.id, this)) {
+        // Kept back for the run after the import or the other run.
+        qInfo().noquote() << "[Sync] calendar" << listed.id << "left alone: held";
+        m_store.gate->hold(m_account.id, {listed.id});
         startNextCalendar();
         return;
     }
@@ -421,7 +424,7 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
 
 bool SyncEngine::isHeld(const QString &calendarId) const
 {
-    return m_store.held && m_store.held(calendarId);
+    return m_store.gate && m_store.gate->holds(calendarId, this);
 }
 
 void SyncEngine::leftAlone()
@@ -430,11 +433,14 @@ void SyncEngine::leftAlone()
     // included, waits for the run after the import.
     qInfo().noquote() << "[Sync] calendar" << m_calendar.id << "left alone: an import began";
     m_outbox.clear();
+    m_store.gate->hold(m_account.id, {m_calendar.id});
     finishCalendar();
 }
 
 void SyncEngine::finishCalendar()
 {
+    if (m_store.gate)
+        m_store.gate->release(m_calendar.id);
     if (m_pushFailures > 0)
         noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
                     m_accountStopped);

@@ -12,8 +12,9 @@
 // A pulled change never overwrites a pending edit: the pair is recorded as a conflict and the
 // row, merged with the remote copy and given its new tag, stays pending, so that its push is
 // accepted. A calendar whose pull failed pushes nothing. A row edited while its push was under
-// way stays pending. A calendar the store holds (an import writes into it) is left alone: not
-// started, or ended at its next page or push without applying or sending anything more.
+// way stays pending. A calendar the gate holds (an import writes into it, another run syncs it)
+// is left alone: not started, or ended at its next page or push without applying or sending
+// anything more, and kept back in the gate for the run after the hold.
 
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/SyncClientRegistry.h"
@@ -83,7 +84,7 @@ private:
     template<typename Row> Row settled(const Row &local, const Row &remote) const;
     // The calendar's changes could not all be fetched or saved: it ends without a push.
     void pullFailed(const QString &reason, bool stopAccount);
-    // An import is writing into the calendar: nothing is pulled into it or pushed from it.
+    // An import is writing into the calendar: nothing more is pulled into it or pushed from it.
     bool isHeld(const QString &calendarId) const;
     // Ends the current calendar, held since it began, with what it did so far.
     void leftAlone();

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/ImportsUnderWay.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncCoordinator.h"
 #include "storage/AccountRepository.h"
@@ -50,25 +51,16 @@ void SyncScheduler::start()
             [this](const QString &calendarId) { onCalendarDone(calendarId, true); });
     connect(m_coordinator, &SyncCoordinator::accountSyncEnded, this,
             &SyncScheduler::onAccountEnded);
+    // Whatever an import left waits for its push.
     connect(m_state->store().imports(), &ImportsUnderWay::importsChanged, this,
-            &SyncScheduler::onImportsChanged);
+            &SyncScheduler::onLocalChange);
 }
 
 bool SyncScheduler::syncsByItself(const Account &account, const QDateTime &now) const
 {
-    if (!account.enabled || account.exclude_from_sync
-        || !SyncClientRegistry::hasClient(account.type) || m_coordinator->isRunning(account.id))
-        return false;
-    const QDateTime notBefore = m_coordinator->notBefore(account.id);
-    return !notBefore.isValid() || notBefore <= now;
-}
-
-bool SyncScheduler::heldByImport(const QString &accountId) const
-{
-    const ImportsUnderWay *imports = m_state->store().imports();
-    const QList<Calendar> calendars = m_state->calendars()->listByAccount(accountId);
-    return std::any_of(calendars.cbegin(), calendars.cend(),
-                       [&](const Calendar &c) { return imports->isImportingInto(c.id); });
+    return account.enabled && !account.exclude_from_sync
+        && SyncClientRegistry::hasClient(account.type)
+        && m_coordinator->gate()->mayRunAccount(account.id, now);
 }
 
 int SyncScheduler::runDueAccounts()
@@ -88,10 +80,6 @@ int SyncScheduler::startRuns(bool startup)
         if (!startup && account.last_sync_time
             && account.last_sync_time->addSecs(qint64(account.sync_interval_minutes) * 60) > at)
             continue;
-        if (heldByImport(account.id)) {
-            m_heldRuns.insert(account.id);
-            continue;
-        }
         if (m_coordinator->syncAccount(account.id)) {
             qInfo().noquote() << "[Sync] run of account" << account.id << "started by itself";
             ++started;
@@ -111,8 +99,7 @@ void SyncScheduler::onLocalChange()
         const auto account = accounts.constFind(calendar.account_id);
         if (account == accounts.constEnd() || !calendar.sync_enabled
             || calendar.url.startsWith(QLatin1String("local://")) || m_failing.contains(calendar.id)
-            || m_state->store().imports()->isImportingInto(calendar.id)
-            || !syncsByItself(*account, at) || m_queued.value(account->id).contains(calendar.id))
+            || m_coordinator->gate()->holds(calendar.id) || !syncsByItself(*account, at) || m_queued.value(account->id).contains(calendar.id))
             continue;
         if (!m_state->events()->listPending(calendar.id).isEmpty()
             || !m_state->tasks()->listPending(calendar.id).isEmpty())
@@ -151,42 +138,11 @@ void SyncScheduler::pushQueued()
             continue;
         QStringList calendars;
         for (const QString &id : it.value()) {
-            if (!m_failing.contains(id) && !m_state->store().imports()->isImportingInto(id))
+            if (!m_failing.contains(id) && !m_coordinator->gate()->holds(id))
                 calendars << id;
         }
         if (!calendars.isEmpty() && m_coordinator->syncAccount(it.key(), calendars))
             qInfo().noquote() << "[Sync] pushing local edits of" << calendars;
-    }
-}
-
-void SyncScheduler::onImportsChanged()
-{
-    // A run under way leaves a calendar alone from the moment an import into it began: what it
-    // left runs once the import is over.
-    for (const Account &account : m_state->accounts()->listActive()) {
-        if (m_coordinator->isRunning(account.id) && heldByImport(account.id))
-            m_heldRuns.insert(account.id);
-    }
-    startHeldRuns();
-    // Whatever the import left waits for its push.
-    onLocalChange();
-}
-
-void SyncScheduler::startHeldRuns()
-{
-    // The runs held back for an import that has ended or was taken back.
-    const QDateTime at = now();
-    const QSet<QString> held = std::exchange(m_heldRuns, {});
-    for (const QString &accountId : held) {
-        const std::optional<Account> account = m_state->accounts()->byId(accountId);
-        if (account && (m_coordinator->isRunning(accountId) || heldByImport(accountId))) {
-            m_heldRuns.insert(accountId);
-            continue;
-        }
-        if (!account || !syncsByItself(*account, at))
-            continue;
-        if (m_coordinator->syncAccount(accountId))
-            qInfo().noquote() << "[Sync] run of account" << accountId << "started after an import";
     }
 }
 
@@ -203,7 +159,6 @@ void SyncScheduler::onCalendarDone(const QString &calendarId, bool failed)
 
 void SyncScheduler::onAccountEnded(const QString &)
 {
-    startHeldRuns();
     // Edits made while the run was under way may have missed its push.
     onLocalChange();
 }

@@ -3,10 +3,11 @@
 // The sync runs that start by themselves, through the coordinator: one shortly after start-up,
 // a check of due accounts every minute (an account is due when its last run is older than its
 // sync interval; an interval of 0 syncs only on request), and a push shortly after a local edit
-// of a synced calendar. A source that asked to be left alone until a time is not started by
-// itself before then, nor is a calendar whose last run failed pushed after an edit. No run
-// touches a calendar while an import is writing into it: what was held runs once the import
-// has ended or was taken back. "Now" is the database clock, so tests can move it.
+// of a synced calendar. Each asks the coordinator's RunGate: a source that asked to be left alone
+// until a time is not started by itself before then, and no run touches a calendar while an
+// import is writing into it (the gate keeps it back for a run once the import has ended or was
+// taken back). A calendar whose last run failed is not pushed after an edit. "Now" is the
+// database clock, so tests can move it.
 
 #include <QDateTime>
 #include <QHash>
@@ -48,13 +49,8 @@ public:
 private:
     int startRuns(bool startup);
     bool syncsByItself(const Account &account, const QDateTime &now) const;
-    // An import is writing into one of the account's calendars.
-    bool heldByImport(const QString &accountId) const;
     void onLocalChange();
     void pushQueued();
-    void onImportsChanged();
-    // Starts the held runs whose imports are over and whose account is free.
-    void startHeldRuns();
     void onCalendarDone(const QString &calendarId, bool failed);
     void onAccountEnded(const QString &);
     QDateTime now() const;
@@ -72,9 +68,6 @@ private:
     // Calendars whose last run failed: their edits wait for the account's next due run, so a
     // failing source is not asked again at every change.
     QSet<QString> m_failing;
-    // Accounts whose run was due, or under way, while an import wrote into one of their
-    // calendars.
-    QSet<QString> m_heldRuns;
 };
 
 } // namespace Sync

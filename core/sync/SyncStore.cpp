@@ -1,18 +1,17 @@
 #include "core/sync/SyncStore.h"
 
 #include "core/AppState.h"
-#include "core/ImportsUnderWay.h"
+#include "core/sync/RunGate.h"
+#include "core/sync/SyncCoordinator.h"
 
 namespace Sync {
 
 SyncStore SyncStore::of(const AppState &state)
 {
-    const ImportsUnderWay *imports = state.store().imports();
-    const auto importing = [imports](const QString &calendarId) {
-        return imports->isImportingInto(calendarId);
-    };
-    return {state.database(), state.calendars(), state.events(),
-            state.tasks(),    state.conflicts(), importing};
+    const SyncCoordinator *coordinator = state.syncCoordinator();
+    return {state.database(), state.calendars(),
+            state.events(),   state.tasks(),
+            state.conflicts(), coordinator ? coordinator->gate() : nullptr};
 }
 
 } // namespace Sync

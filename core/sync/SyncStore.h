@@ -4,9 +4,7 @@
 // pages), the calendar, event and task repositories, and the conflict records. The engine and
 // the provider context hold these and nothing else of the state.
 
-#include <QString>
-
-#include <functional>
+#include <QPointer>
 
 class AppState;
 class CalendarRepository;
@@ -17,6 +15,7 @@ class TaskRepository;
 namespace Sync {
 
 class ConflictResolutionService;
+class RunGate;
 
 struct SyncStore
 {
@@ -25,11 +24,12 @@ struct SyncStore
     EventRepository *events = nullptr;
     TaskRepository *tasks = nullptr;
     ConflictResolutionService *conflicts = nullptr; // may be null: conflicts go unrecorded
-    // True while a calendar must be left alone (an import is writing into it: a cancel takes
-    // its rows back here, but not from the source once pushed); may be empty: nothing is held.
-    std::function<bool(const QString &calendarId)> held;
+    // Whether a calendar may be synced now (no import writes into it: a cancel takes its rows
+    // back here, but not from the source once pushed; no other run syncs it); may be null:
+    // nothing is held.
+    QPointer<RunGate> gate;
 
-    // The repositories of a started state, and its imports as the hold.
+    // The repositories of a started state, and the gate of its coordinator.
     static SyncStore of(const AppState &state);
 };
 

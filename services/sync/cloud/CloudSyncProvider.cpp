@@ -22,14 +22,6 @@ namespace {
 const QString cloudScheme = QStringLiteral("larkspindle://");
 const QString personalCalendarId = QStringLiteral("larkspindle-personal-default");
 
-// Calendars some run is syncing right now, in this process: two runs of one calendar would
-// push the same rows twice.
-QSet<QString> &busyCalendars()
-{
-    static QSet<QString> ids;
-    return ids;
-}
-
 // The service answers 409 as well as 412 when a write meets a newer copy.
 ErrorKind kindFor(int status)
 {
@@ -88,23 +80,6 @@ CloudSyncProvider::CloudSyncProvider(const Account &account, LarkAccount::ApiCli
 {
     if (api)
         connect(api, &LarkAccount::ApiClient::answered, this, &Sync::SyncProvider::heard);
-}
-
-CloudSyncProvider::~CloudSyncProvider()
-{
-    for (const QString &id : std::as_const(m_claimed))
-        busyCalendars().remove(id);
-}
-
-bool CloudSyncProvider::claim(const QString &calendarId)
-{
-    if (m_claimed.contains(calendarId))
-        return true;
-    if (busyCalendars().contains(calendarId))
-        return false;
-    busyCalendars().insert(calendarId);
-    m_claimed.insert(calendarId);
-    return true;
 }
 
 std::optional<Sync::RemoteEvent> CloudSyncProvider::remoteEvent(const QJsonObject &entry)
@@ -191,10 +166,6 @@ void CloudSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetch
                                      Sync::Reply<Sync::ChangePage> done)
 {
     using Page = Outcome<Sync::ChangePage>;
-    if (!claim(calendar.id)) {
-        done(Page::failure(ErrorKind::Server, tr("This calendar is already being synced")));
-        return;
-    }
     if (!m_api || !m_signedIn) {
         done(Page::failure(ErrorKind::Auth,
                            tr("Sign in to the cloud account to sync its calendars")));

@@ -10,7 +10,6 @@
 
 #include <QJsonObject>
 #include <QPointer>
-#include <QSet>
 
 #include <optional>
 
@@ -28,7 +27,6 @@ public:
     // signed out, a run fails when the account has cloud calendars.
     CloudSyncProvider(const Account &account, LarkAccount::ApiClient *api, bool signedIn,
                       QObject *parent = nullptr);
-    ~CloudSyncProvider() override;
 
     // The run syncs only this calendar, listed without a request.
     void restrictTo(const Calendar &calendar) { m_only = calendar; }
@@ -70,13 +68,11 @@ private:
               Sync::Reply<Sync::PushReceipt> done);
     // A DELETE answered 404 is done once the calendar is known to be there: then the item is.
     void confirmGone(const QString &serverId, Sync::Reply<Sync::PushReceipt> done);
-    bool claim(const QString &calendarId);
 
     Account m_account;
     QPointer<LarkAccount::ApiClient> m_api;
     bool m_signedIn;
     std::optional<Calendar> m_only;
-    QSet<QString> m_claimed;
     int m_pulledEvents = 0;
 };
 

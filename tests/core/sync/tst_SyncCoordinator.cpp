@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/IcsImport.h"
+#include "core/sync/CalendarSyncClient.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
 #include "core/sync/SyncScheduler.h"
@@ -122,6 +123,35 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QCOMPARE(state->calendars()->listByAccount(source.accountId).size(), 1);
     QCOMPARE(state->calendars()->listByAccount(source.accountId).first().url,
              LarkTest::FakeSyncRemote::urlOf(work));
+
+    // A calendar's own run while the account's run waits for its page leaves it to that run, and
+    // it is synced again once that run ended.
+    using Call = LarkTest::FakeSyncRemote::Call;
+    source.remote.holdAnswersTo = Call::Fetch;
+    coordinator.syncNow();
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    Sync::CalendarSyncClient single(state.get());
+    QSignalSpy singleDone(&single, &Sync::CalendarSyncClient::calendarSyncCompleted);
+    single.syncCalendar(*state->calendars()->byId(calendarOf(state.get(), work)));
+    QTRY_COMPARE(singleDone.size(), 1);
+    QCOMPARE(source.remote.calls(Call::Fetch), 2);
+    source.remote.holdAnswersTo.reset();
+    source.remote.releaseHeld();
+    QTRY_VERIFY(source.runsMade == 4 && !state->isSyncBusy());
+    QCOMPARE(source.remote.calls(Call::Fetch), 3);
+
+    // Sync Now while the source asks for a second's rest runs once that second is over, once.
+    source.remote.failNext(Call::Fetch, Sync::ErrorKind::RateLimited, 0, 1,
+                           Clock::nowUtc().addSecs(1));
+    coordinator.syncNow();
+    QTRY_VERIFY(!state->isSyncBusy());
+    coordinator.syncNow();
+    coordinator.syncNow();
+    QCOMPARE(source.runsMade, 5);
+    QTRY_VERIFY(source.runsMade == 6 && !state->isSyncBusy());
+    QVERIFY(!state->lastSyncErrored());
+    QTest::qWait(300);
+    QCOMPARE(source.runsMade, 6);
 }
 
 void TestSyncCoordinator::automaticRunsWaitForTheSource()
@@ -204,25 +234,28 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
               return job.isFinished() && job.result().cancelled;
           };
 
-    // Neither the push after the import's rows nor the due check touch the account; the
-    // import's rows are taken back and the held run follows.
+    // memo gets a room at the source. Neither the push after the import's rows nor Sync Now
+    // touch Work while Home syncs; the import's rows are taken back and the held Work follows.
+    const QString memoThere = source.remote.events(work).constFirst().provider_event_id;
+    QVERIFY(source.remote.editEvent(memoThere, [](Event &e) { e.location = QStringLiteral("2"); }));
     QVERIFY(importCancelled({QStringLiteral("imported-0"), QStringLiteral("imported-1")}, [&] {
         QCOMPARE(state->events()->listByCalendar(workHere).size(), 3);
+        coordinator->syncNow();
+        QVERIFY(ran(3));
         QTest::qWait(900);
-        now = now.addSecs(16 * 60);
-        QCOMPARE(scheduler->runDueAccounts(), 0);
-        QCOMPARE(source.runsMade, 2);
+        QCOMPARE(source.runsMade, 3);
+        QCOMPARE(state->events()->byId(QStringLiteral("memo"))->location, QString());
     }));
     QVERIFY(!QTest::currentTestFailed());
-    QVERIFY(ran(3));
+    QVERIFY(ran(4));
     QCOMPARE(source.remote.events(work).size(), 1);
     QCOMPARE(state->events()->listByCalendar(workHere).size(), 1);
+    QCOMPARE(state->events()->byId(QStringLiteral("memo"))->location, QStringLiteral("2"));
 
     // memo is moved at the source, and an import that replaces memo begins while a run waits
     // for the page of Work: that page is left alone, and so is the token, while the run goes on
     // to Home. The import is cancelled before that run ended: the run held for it follows the
     // run under way and brings the move, which the take-back did not undo.
-    const QString memoThere = source.remote.events(work).constFirst().provider_event_id;
     QVERIFY(source.remote.editEvent(memoThere, [](Event &e) {
         e.title = QStringLiteral("memo, moved");
         e.start_time = e.start_time.addSecs(3600);
@@ -243,7 +276,7 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QCOMPARE(state->events()->byId(QStringLiteral("memo"))->title, QStringLiteral("memo"));
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
-    QVERIFY(ran(5));
+    QVERIFY(ran(6));
     QVERIFY(!state->lastSyncErrored());
     QCOMPARE(source.remote.events(work).size(), 1);
     QCOMPARE(source.remote.events(work).constFirst().title, QStringLiteral("memo, moved"));
@@ -259,9 +292,9 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     source.remote.failNext(LarkTest::FakeSyncRemote::Call::Fetch, Sync::ErrorKind::RateLimited, 0,
                            1, now.addSecs(30 * 60));
     QVERIFY(coordinator->syncAccount(source.accountId));
-    QVERIFY(ran(6));
+    QVERIFY(ran(7));
     QTest::qWait(1200);
-    QCOMPARE(source.runsMade, 6);
+    QCOMPARE(source.runsMade, 7);
     QCOMPARE(state->events()->listPending(homeHere).size(), 1);
     QCOMPARE(source.remote.events(home).size(), 1);
 

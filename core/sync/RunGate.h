@@ -1,0 +1,64 @@
+#pragma once
+
+// Whether a sync run may start now, for every run the program makes: on request, by itself, or
+// one calendar's. An account runs once at a time and not before the time its source asked for; a
+// calendar is synced by one run at a time and not while an import or a take-back writes into it.
+// What a hold kept back waits here by account and is handed out once, when the hold is gone;
+// released() says when to ask. One per program, owned by the sync coordinator.
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class ImportsUnderWay;
+class QTimer;
+
+namespace Sync {
+
+class RunGate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit RunGate(const ImportsUnderWay *imports, QObject *parent = nullptr);
+
+    // A run of the account is under way, or its source asked to be left alone until after now.
+    [[nodiscard]] bool mayRunAccount(const QString &accountId, const QDateTime &now) const;
+    bool isRunning(const QString &accountId) const { return m_running.contains(accountId); }
+    // When the account's source asked to be left alone until; invalid when it did not.
+    QDateTime notBefore(const QString &accountId) const { return m_notBefore.value(accountId); }
+    void beginRun(const QString &accountId);
+    // retryAfter: the time the run's source asked for, invalid when it asked for none.
+    void endRun(const QString &accountId, const QDateTime &retryAfter);
+
+    // An import writes into the calendar, or a run other than `run` syncs it.
+    [[nodiscard]] bool holds(const QString &calendarId, const QObject *run = nullptr) const;
+    // False when the calendar is held; the claim lasts until released or the run is deleted.
+    [[nodiscard]] bool claim(const QString &calendarId, const QObject *run);
+    void release(const QString &calendarId);
+
+    // Keeps work back for later: the given calendars of the account, or all of it when empty.
+    void hold(const QString &accountId, const QStringList &calendarIds = {});
+    // The work kept back whose holds are gone, taken out: account -> its calendars (empty: all).
+    QHash<QString, QStringList> takeReleased(const QDateTime &now);
+
+signals:
+    // A hold ended (a run, a calendar's sync, an import, a wait the source asked for).
+    void released();
+
+private:
+    // Wakes when the earliest wait of an account with work kept back is over.
+    void armWake();
+
+    const ImportsUnderWay *m_imports;
+    QSet<QString> m_running;
+    QHash<QString, QDateTime> m_notBefore;
+    QHash<QString, const QObject *> m_claims; // calendar id -> the run syncing it
+    // Account id -> calendars kept back; an empty set keeps the whole account.
+    QHash<QString, QSet<QString>> m_waiting;
+    QTimer *m_wake;
+};
+
+} // namespace Sync
