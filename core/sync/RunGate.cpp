@@ -30,9 +30,16 @@ bool RunGate::mayRunAccount(const QString &accountId, const QDateTime &now) cons
     return !isRunning(accountId) && (!until.isValid() || until <= now);
 }
 
-void RunGate::beginRun(const QString &accountId)
+void RunGate::beginRun(const QString &accountId, const QStringList &calendarIds)
 {
     m_running.insert(accountId);
+    const auto waiting = m_waiting.find(accountId);
+    if (waiting == m_waiting.end() || (waiting->isEmpty() && !calendarIds.isEmpty()))
+        return;
+    for (const QString &id : calendarIds)
+        waiting->remove(id);
+    if (calendarIds.isEmpty() || waiting->isEmpty())
+        m_waiting.erase(waiting);
 }
 
 void RunGate::endRun(const QString &accountId, const QDateTime &retryAfter)

@@ -29,7 +29,8 @@ public:
     bool isRunning(const QString &accountId) const { return m_running.contains(accountId); }
     // When the account's source asked to be left alone until; invalid when it did not.
     QDateTime notBefore(const QString &accountId) const { return m_notBefore.value(accountId); }
-    void beginRun(const QString &accountId);
+    // The run serves what was kept back of its calendars (all of the account's when empty).
+    void beginRun(const QString &accountId, const QStringList &calendarIds = {});
     // retryAfter: the time the run's source asked for, invalid when it asked for none.
     void endRun(const QString &accountId, const QDateTime &retryAfter);
 

@@ -105,7 +105,7 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 {
     const QString accountId = account.id;
     m_runs.insert(accountId, run);
-    m_gate->beginRun(accountId);
+    m_gate->beginRun(accountId, run->calendarFilter());
     if (!m_state->isSyncBusy())
         m_pulledThisRound = 0;
     m_state->beginSync();

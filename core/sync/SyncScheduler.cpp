@@ -99,7 +99,8 @@ void SyncScheduler::onLocalChange()
         const auto account = accounts.constFind(calendar.account_id);
         if (account == accounts.constEnd() || !calendar.sync_enabled
             || calendar.url.startsWith(QLatin1String("local://")) || m_failing.contains(calendar.id)
-            || m_coordinator->gate()->holds(calendar.id) || !syncsByItself(*account, at) || m_queued.value(account->id).contains(calendar.id))
+            || m_coordinator->gate()->holds(calendar.id) || !syncsByItself(*account, at)
+            || m_queued.value(account->id).contains(calendar.id))
             continue;
         if (!m_state->events()->listPending(calendar.id).isEmpty()
             || !m_state->tasks()->listPending(calendar.id).isEmpty())

@@ -9,9 +9,8 @@ namespace Sync {
 SyncStore SyncStore::of(const AppState &state)
 {
     const SyncCoordinator *coordinator = state.syncCoordinator();
-    return {state.database(), state.calendars(),
-            state.events(),   state.tasks(),
-            state.conflicts(), coordinator ? coordinator->gate() : nullptr};
+    return {state.database(), state.calendars(), state.events(),
+            state.tasks(),    state.conflicts(), coordinator ? coordinator->gate() : nullptr};
 }
 
 } // namespace Sync
