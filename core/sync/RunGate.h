@@ -24,7 +24,7 @@ class RunGate : public QObject
 public:
     explicit RunGate(const ImportsUnderWay *imports, QObject *parent = nullptr);
 
-    // A run of the account is under way, or its source asked to be left alone until after now.
+    // No run of the account is under way, and the time its source asked for (if any) is past.
     [[nodiscard]] bool mayRunAccount(const QString &accountId, const QDateTime &now) const;
     bool isRunning(const QString &accountId) const { return m_running.contains(accountId); }
     // When the account's source asked to be left alone until; invalid when it did not.
