@@ -2,6 +2,7 @@
 #include "core/ReminderRound.h"
 #include "core/TempStore.h"
 #include "model/Identifiers.h"
+#include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
@@ -291,6 +292,18 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     const QList<ReminderNotice> later = f.pass(at(10, 11, 0, 30));
     QCOMPARE(titles(later), LarkTest::strings({"Future"}));
     QCOMPARE(later[0].body, QStringLiteral("In 1h (12:00)"));
+
+    // However many reminders an import holds, another calendar's come through.
+    Calendar other = *f.store->calendars()->byId(f.calendarId);
+    other.id = other.url = QStringLiteral("other");
+    QVERIFY(f.store->calendars()->insert(other));
+    for (int i = 0; i < kReminderPollBatch; ++i)
+        QVERIFY(f.addReminder(QString::number(i), QStringLiteral("future"), 0, iso(at(10, 11))));
+    imports->beginImportInto(f.calendarId);
+    f.calendarId = other.id;
+    QVERIFY(f.addEvent(QStringLiteral("other"), QStringLiteral("Other"), iso(at(10, 12, 5))));
+    QVERIFY(f.addReminder(QStringLiteral("r-other"), QStringLiteral("other"), 5, iso(at(10, 12))));
+    QCOMPARE(titles(f.pass(at(10, 12))), LarkTest::strings({"Other"}));
 }
 
 void TestReminderRound::dueTaskReminders()

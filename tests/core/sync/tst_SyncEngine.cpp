@@ -451,9 +451,9 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     const auto retitle = [](const char *title) {
         return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
     };
-    const auto moveDays = [](int days) {
-        return EventEdit([days](Event &e) {
-            e.start_time = e.start_time.addDays(days);
+    const auto moveDays = [](int days, int seconds = 0) {
+        return EventEdit([days, seconds](Event &e) {
+            e.start_time = e.start_time.addDays(days).addSecs(seconds);
             e.end_time = e.start_time.addSecs(3600);
         });
     };
@@ -533,9 +533,7 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         << QStringLiteral(
                "Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted,cy needs-action")
         << required << needsAction << EventEdit();
-    const EventEdit noGuest = [](Event &e) {
-        e.attendees.clear();
-    };
+    const EventEdit noGuest = EventEdit([](Event &e) { e.attendees.clear(); });
     const QString guestGone
         = QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|");
     QTest::newRow("guests: removed there, title here")
@@ -597,11 +595,7 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
                           "needs-action|[\"20260329T013000Z\"]")
         << required << needsAction << series("FREQ=DAILY", {2026, 3, 26}, {1, 30}, "Europe/Berlin");
     QTest::newRow("series: start moved three weeks and an hour here, 30 March cancelled there")
-        << EventEdit([](Event &e) {
-               e.start_time = e.start_time.addDays(21).addSecs(3600);
-               e.end_time = e.start_time.addSecs(3600);
-           })
-        << cancelFourth("20260330T070000Z")
+        << moveDays(21, 3600) << cancelFourth("20260330T070000Z")
         << QStringLiteral("Dentist||03-23 09:00|03-23 10:00|timed|10 DISPLAY|ann "
                           "needs-action|[\"20260330T080000Z\"]")
         << required << needsAction << series("FREQ=DAILY", {2026, 3, 2}, {9, 0}, "Europe/Berlin");
