@@ -38,22 +38,40 @@ bool suppressed(const Event &event, const QList<FilterRule> &rules)
         && applyFilterRules(QList<Event> {event}, rules).suppressedIds.contains(event.id);
 }
 
-QString eventBody(int minutesBefore, const QDateTime &start, const QDateTime &now,
-                  const QString &timeText, const QString &location)
+QString eventBody(const QDateTime &start, const QDateTime &now, const QString &timeText,
+                  const QString &location)
 {
+    // The time left to the nearest minute, as of now: a reminder shown late (the program was
+    // closed at its trigger) or listed later says what is true when it is read.
+    const qint64 secondsLeft = now.secsTo(start);
+    const qint64 minutesLeft = (secondsLeft + 30) / 60;
     QString body;
-    if (minutesBefore == 0)
+    if (secondsLeft <= -60)
+        body = QObject::tr("Started at %1").arg(timeText);
+    else if (minutesLeft < 1)
         body = QObject::tr("Starting now (%1)").arg(timeText);
-    else if (minutesBefore < 60)
-        body = QObject::tr("In %n minute(s) (%1)", nullptr, minutesBefore).arg(timeText);
-    else if (minutesBefore < 1440)
-        body = QObject::tr("In %1h (%2)").arg(minutesBefore / 60).arg(timeText);
+    else if (minutesLeft < 60)
+        body = QObject::tr("In %n minute(s) (%1)", nullptr, int(minutesLeft)).arg(timeText);
+    else if (minutesLeft < 1440 && minutesLeft % 60 == 0)
+        body = QObject::tr("In %1h (%2)").arg(minutesLeft / 60).arg(timeText);
+    else if (minutesLeft < 1440)
+        body = QObject::tr("In %1h %2min (%3)")
+                   .arg(minutesLeft / 60)
+                   .arg(minutesLeft % 60)
+                   .arg(timeText);
     else
         body = DateText::dayAndTime(start.toLocalTime().date(), now.toLocalTime().date(), timeText,
                                     DateText::Placement::OpensSentence);
     if (!location.isEmpty())
         body += QStringLiteral(" \u00B7 ") + location;
     return body;
+}
+
+QString bodyAt(const ReminderNotice &notice, const QDateTime &now)
+{
+    if (!notice.start.isValid())
+        return notice.body;
+    return eventBody(notice.start, now, notice.timeText, notice.location);
 }
 
 QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText)
@@ -73,9 +91,8 @@ QString balloonTitle(const QString &title)
 
 bool ReminderRound::isReady() const
 {
-    // Rows an import is writing may yet be taken back: their reminders wait until it ended.
     return m_store.database() && m_store.database()->isOpen() && m_store.events()
-        && m_store.tasks() && !(m_store.imports() && m_store.imports()->any());
+        && m_store.tasks();
 }
 
 QString ReminderRound::timeText(const QDateTime &dateTime) const
@@ -87,22 +104,36 @@ std::optional<ReminderRound::EventReminders>
 ReminderRound::dueEvents(const QDateTime &now, const QStringList &skip, QString *error) const
 {
     EventRepository *events = m_store.events();
-    const std::optional<QList<EventReminderAlert>> alerts
-        = events->unacknowledgedReminders(now, error, skip);
-    if (!alerts)
-        return std::nullopt;
+    // Rows an import is writing may yet be taken back: their reminders wait until it ended, and
+    // are read past, so that however many of them are due the other calendars' come through.
+    QStringList readPast = skip;
+    QList<EventReminderAlert> alerts;
+    for (bool more = true; more;) {
+        const std::optional<QList<EventReminderAlert>> read
+            = events->unacknowledgedReminders(now, error, readPast);
+        if (!read)
+            return std::nullopt;
+        bool held = false;
+        for (const EventReminderAlert &alert : *read) {
+            readPast << alert.reminderId;
+            if (m_store.imports() && m_store.imports()->isImportingInto(alert.event.calendar_id))
+                held = true;
+            else
+                alerts.append(alert);
+        }
+        more = held && read->size() >= kReminderPollBatch;
+    }
 
     struct Due
     {
         Event event;
-        int minutesBefore;
         QDateTime trigger;
         QString reminderId;
         std::optional<ReminderSchedule> series; // where the series goes on after this one
     };
     QList<Due> due;
     EventReminders out;
-    for (const EventReminderAlert &alert : *alerts) {
+    for (const EventReminderAlert &alert : std::as_const(alerts)) {
         const Event &event = alert.event;
         if (event.deleted_at) {
             // Bringing the event back arms its reminders afresh.
@@ -112,12 +143,12 @@ ReminderRound::dueEvents(const QDateTime &now, const QStringList &skip, QString 
                 event, events->overridesOf(event), alert.minutesBefore, alert.handledUntil, now);
             const ReminderSchedule schedule {alert.reminderId, series.nextTrigger, now};
             for (const Event &occurrence : series.due)
-                due.append({occurrence, alert.minutesBefore,
+                due.append({occurrence,
                             occurrence.start_time.addSecs(-qint64(alert.minutesBefore) * 60),
                             alert.reminderId, schedule});
             out.movedOn.append(schedule);
         } else if (Reminders::eventReminderFires(alert.trigger, event.start_time, now)) {
-            due.append({event, alert.minutesBefore, alert.trigger, alert.reminderId, {}});
+            due.append({event, alert.trigger, alert.reminderId, {}});
         } else {
             // Missed while the program was closed, a one-off reminder is done with.
             out.settled << alert.reminderId;
@@ -140,8 +171,10 @@ ReminderRound::dueEvents(const QDateTime &now, const QStringList &skip, QString 
         }
         ReminderNotice n;
         n.title = Reminders::balloonTitle(d.event.title);
-        n.body = Reminders::eventBody(d.minutesBefore, d.event.start_time, now,
-                                      timeText(d.event.start_time), d.event.location);
+        n.start = d.event.start_time;
+        n.timeText = timeText(d.event.start_time);
+        n.location = d.event.location;
+        n.body = Reminders::bodyAt(n, now);
         n.eventId = d.event.id;
         n.date = d.event.start_time.toLocalTime().date();
         n.reminderId = d.reminderId;

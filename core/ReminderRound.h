@@ -34,10 +34,10 @@ constexpr qint64 kLateCutoffSecs = kReminderLateSecs;
 // Whether the filter rules hide the event or silence its reminders.
 [[nodiscard]] bool suppressed(const Event &event, const QList<FilterRule> &rules);
 
-// The balloon text of an event reminder; timeText is the start's time of day. The band follows
-// the configured offset, not the time left; a day or more ahead, the start's day is named as seen
-// from now.
-[[nodiscard]] QString eventBody(int minutesBefore, const QDateTime &start, const QDateTime &now,
+// The balloon text of an event reminder; timeText is the start's time of day. It says the time
+// left from now, or when the event started; a day or more ahead, the start's day is named as
+// seen from now.
+[[nodiscard]] QString eventBody(const QDateTime &start, const QDateTime &now,
                                 const QString &timeText, const QString &location);
 // The balloon text of a task reminder; timeText is the due time of day (unused for date-only).
 [[nodiscard]] QString taskBody(bool dateOnly, int minutesBefore, const QString &timeText);
@@ -57,7 +57,16 @@ struct ReminderNotice
     QString reminderId;
     bool task = false;
     std::optional<ReminderSchedule> moveOn; // a series' reminder goes on instead
+    // Of an event reminder, what its body is said from, so that it can be said again later.
+    QDateTime start;
+    QString timeText;
+    QString location;
 };
+
+namespace Reminders {
+// The notice's body as read at now: an event reminder's says the time left then.
+[[nodiscard]] QString bodyAt(const ReminderNotice &notice, const QDateTime &now);
+} // namespace Reminders
 
 // One pass over the store's reminders at a time.
 class ReminderRound

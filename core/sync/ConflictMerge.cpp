@@ -6,6 +6,7 @@
 
 #include <QTimeZone>
 
+#include <algorithm>
 #include <tuple>
 
 namespace Sync {
@@ -107,10 +108,28 @@ QTimeZone zoneOf(const Event &e)
     return zone.isValid() && !e.is_all_day ? zone : QTimeZone::utc();
 }
 
+// Whether the series has an occurrence starting at `at` (an all-day one: on that UTC date), its
+// cancelled dates aside.
+bool hasOccurrence(const Event &series, const QDateTime &at)
+{
+    Event scratch = series;
+    scratch.exception_dates.clear();
+    // Expanded on the clock of the series' zone, as its own occurrences are.
+    scratch.start_time = series.start_time.toTimeZone(zoneOf(series));
+    if (series.end_time)
+        scratch.end_time = series.end_time->toTimeZone(zoneOf(series));
+    const QList<Event> found = expandRecurringMaster(scratch, at, at.addMSecs(1));
+    return std::any_of(found.begin(), found.end(),
+                       [&at](const Event &occurrence) { return occurrence.start_time == at; });
+}
+
 // A list of cancelled or extra dates written against one schedule, moved with the series to
-// another: each date moves by as many days as the start did, and a time keeps its distance to
-// the start's time of day, on the clock of the series' zone.
-QStringList movedDates(const QStringList &dates, const Event &from, const Event &to)
+// another. Times move on the wall clock of the series' zone, so a date across a clock change
+// keeps its time of day. A cancelled date whose day the series still has keeps its day; one
+// whose day it lost moves by as many days as the start did (a weekly series moved from Monday
+// to Tuesday), and is dropped where that names no occurrence either. Extra dates always move
+// with the start.
+QStringList movedDates(const QStringList &dates, const Event &from, const Event &to, bool cancelled)
 {
     if (std::tie(from.start_time, from.is_all_day) == std::tie(to.start_time, to.is_all_day))
         return dates;
@@ -118,6 +137,12 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
     const QDateTime toStart = to.start_time.toTimeZone(zoneOf(to));
     const qint64 days = fromStart.date().daysTo(toStart.date());
     const int seconds = fromStart.time().secsTo(toStart.time());
+    const auto entry = [&](const QDate &day, const QTime &time) {
+        if (to.is_all_day)
+            return std::make_pair(QDateTime(day, QTime(0, 0), Qt::UTC), formatICalendarDate(day));
+        const QDateTime at = wallClockTime(day, time, zoneOf(to));
+        return std::make_pair(at, formatICalendarUtc(at));
+    };
     QStringList moved;
     for (const QString &text : dates) {
         const QDateTime instant = dateEntryInstant(text);
@@ -127,15 +152,16 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
         }
         // A date of an all-day series stands for the whole day, on no clock.
         const bool dateOnly = !text.contains(QLatin1Char('T'));
-        const QDate day
-            = (dateOnly ? instant.date() : instant.toTimeZone(zoneOf(from)).date()).addDays(days);
-        if (to.is_all_day) {
-            moved.append(formatICalendarDate(day));
-            continue;
-        }
-        const QTime time = dateOnly ? toStart.time() : instant.toTimeZone(zoneOf(from)).time();
-        const QDateTime at = wallClockTime(day, time, zoneOf(to)).addSecs(dateOnly ? 0 : seconds);
-        moved.append(formatICalendarUtc(at));
+        const QDateTime wall = dateOnly ? instant : instant.toTimeZone(zoneOf(from));
+        const QTime time = dateOnly ? toStart.time() : wall.time().addSecs(seconds);
+        const auto sameDay = entry(wall.date(), time);
+        const auto shifted = entry(wall.date().addDays(days), time);
+        if (!cancelled)
+            moved.append(shifted.second);
+        else if (hasOccurrence(to, sameDay.first))
+            moved.append(sameDay.second);
+        else if (hasOccurrence(to, shifted.first))
+            moved.append(shifted.second);
     }
     return moved;
 }
@@ -145,9 +171,10 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
 QString mergedDates(QString Event::*member, const Event &local, const Event &remote,
                     const Event &base, const Event &merged)
 {
-    const QStringList mine = movedDates(jsonTextList(local.*member), local, merged);
-    const QStringList theirs = movedDates(jsonTextList(remote.*member), remote, merged);
-    const QStringList before = movedDates(jsonTextList(base.*member), base, merged);
+    const bool cancelled = member == &Event::exception_dates;
+    const QStringList mine = movedDates(jsonTextList(local.*member), local, merged, cancelled);
+    const QStringList theirs = movedDates(jsonTextList(remote.*member), remote, merged, cancelled);
+    const QStringList before = movedDates(jsonTextList(base.*member), base, merged, cancelled);
     if (local.*member == base.*member && remote.*member == base.*member && mine == before)
         return merged.*member;
     QStringList out;

@@ -2142,6 +2142,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>In %1 Std. (%2)</translation>
     </message>
     <message>
+        <source>In %1h %2min (%3)</source>
+        <translation>In %1 Std. %2 Min. (%3)</translation>
+    </message>
+    <message>
+        <source>Started at %1</source>
+        <translation>Hat um %1 begonnen</translation>
+    </message>
+    <message>
         <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>

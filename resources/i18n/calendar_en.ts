@@ -2138,6 +2138,14 @@ Please check file permissions and try again.</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>In %1h %2min (%3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Started at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation type="unfinished"></translation>

@@ -2142,6 +2142,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>En %1 h (%2)</translation>
     </message>
     <message>
+        <source>In %1h %2min (%3)</source>
+        <translation>En %1 h %2 min (%3)</translation>
+    </message>
+    <message>
+        <source>Started at %1</source>
+        <translation>Empezó a las %1</translation>
+    </message>
+    <message>
         <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>

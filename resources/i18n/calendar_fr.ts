@@ -2142,6 +2142,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Dans %1 h (%2)</translation>
     </message>
     <message>
+        <source>In %1h %2min (%3)</source>
+        <translation>Dans %1 h %2 min (%3)</translation>
+    </message>
+    <message>
+        <source>Started at %1</source>
+        <translation>A commencé à %1</translation>
+    </message>
+    <message>
         <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>

@@ -2129,6 +2129,14 @@ Please check file permissions and try again.</source>
         <translation>%1 時間後 (%2)</translation>
     </message>
     <message>
+        <source>In %1h %2min (%3)</source>
+        <translation>%1 時間 %2 分後 (%3)</translation>
+    </message>
+    <message>
+        <source>Started at %1</source>
+        <translation>%1 に開始しました</translation>
+    </message>
+    <message>
         <location filename="../../core/ReminderRound.cpp" line="92"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>

@@ -1,6 +1,8 @@
+#include "core/ImportsUnderWay.h"
 #include "core/ReminderRound.h"
 #include "core/TempStore.h"
 #include "model/Identifiers.h"
+#include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
@@ -39,13 +41,15 @@ struct Fixture : LarkTest::ReminderRows
         const ReminderRound round(store.store());
         const std::optional<ReminderRound::EventReminders> events = round.dueEvents(t, {});
         const std::optional<QList<ReminderNotice>> tasks = round.dueTasks(t, {});
+        ReminderNotice failed;
+        failed.title = QStringLiteral("round failed");
         if (!events || !tasks || !round.settleUnshown(*events).isEmpty())
-            return {ReminderNotice {QStringLiteral("round failed"), {}, {}, {}, {}, false, {}}};
+            return {failed};
         QList<ReminderNotice> shown = events->notices + *tasks;
+        failed.title = QStringLiteral("settle failed");
         for (const ReminderNotice &n : std::as_const(shown)) {
             if (!round.settleShown(n))
-                return {
-                    ReminderNotice {QStringLiteral("settle failed"), {}, {}, {}, {}, false, {}}};
+                return {failed};
         }
         return shown;
     }
@@ -111,44 +115,43 @@ void TestReminderRound::initTestCase()
 
 void TestReminderRound::eventBody_data()
 {
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<int>("secondsLeft");
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, int minutes, const char *expected,
-                        const QDateTime &start = at(11, 9, 30), const QDateTime &now = kNow,
-                        const QString &location = {}) {
-        QTest::newRow(name) << minutes << start << now << location << QString::fromUtf8(expected);
+    const auto row = [](const char *name, int secondsLeft, const char *expected,
+                        const QDateTime &now = kNow, const QString &location = {}) {
+        QTest::newRow(name) << secondsLeft << now << location << QString::fromUtf8(expected);
     };
     row("at start", 0, "Starting now (9:30 AM)");
-    row("one minute", 1, "In 1 minute (9:30 AM)");
-    row("15 minutes", 15, "In 15 minutes (9:30 AM)");
-    row("59 minutes", 59, "In 59 minutes (9:30 AM)");
-    row("one hour", 60, "In 1h (9:30 AM)");
-    row("90 minutes truncates", 90, "In 1h (9:30 AM)");
-    row("just under a day", 1439, "In 23h (9:30 AM)");
+    row("one minute", 60, "In 1 minute (9:30 AM)");
+    row("15 minutes", 900, "In 15 minutes (9:30 AM)");
+    row("59 minutes", 3540, "In 59 minutes (9:30 AM)");
+    row("one hour", 3600, "In 1h (9:30 AM)");
+    row("90 minutes", 5400, "In 1h 30min (9:30 AM)");
+    row("just under a day", 86340, "In 23h 59min (9:30 AM)");
     // A day or more ahead, the start's own day is named: Jan 10, 2024 is a Wednesday.
-    row("one day", 1440, "Tomorrow at 9:30 AM");
-    row("two days", 2880, "Fri, Jan 12 9:30 AM", at(12, 9, 30));
-    row("six days", 8640, "Tue, Jan 16 9:30 AM", at(16, 9, 30));
-    row("eight days", 11520, "Thu, Jan 18 9:30 AM", at(18, 9, 30));
-    row("under two days, across two midnights", 2025, "Fri, Jan 12 9:30 AM", at(12, 9, 30),
-        at(10, 23, 45));
-    row("shown late, on the day", 1440, "Today at 9:30 AM", at(11, 9, 30), at(11, 9, 10));
-    row("with location", 10, "In 10 minutes (9:30 AM) \u00B7 Room 4", at(11, 9, 30), kNow,
+    row("one day", 86400, "Tomorrow at 9:30 AM");
+    row("two days", 2 * 86400, "Fri, Jan 12 9:30 AM");
+    row("six days", 6 * 86400, "Tue, Jan 16 9:30 AM");
+    row("eight days", 8 * 86400, "Thu, Jan 18 9:30 AM");
+    row("under two days, across two midnights", 2025 * 60, "Fri, Jan 12 9:30 AM", at(10, 23, 45));
+    // Shown late (the program started after the trigger): the time left, not the offset set.
+    row("shown late, to the nearest minute", 1000, "In 17 minutes (9:30 AM)");
+    row("started", -120, "Started at 9:30 AM");
+    row("with location", 600, "In 10 minutes (9:30 AM) \u00B7 Room 4", kNow,
         QStringLiteral("Room 4"));
 }
 
 void TestReminderRound::eventBody()
 {
-    QFETCH(int, minutes);
-    QFETCH(QDateTime, start);
+    QFETCH(int, secondsLeft);
     QFETCH(QDateTime, now);
     QFETCH(QString, location);
     QFETCH(QString, expected);
-    QCOMPARE(Reminders::eventBody(minutes, start, now, QStringLiteral("9:30 AM"), location),
-             expected);
+    QCOMPARE(
+        Reminders::eventBody(now.addSecs(secondsLeft), now, QStringLiteral("9:30 AM"), location),
+        expected);
 }
 
 void TestReminderRound::taskBody_data()
@@ -230,7 +233,7 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     QVERIFY(f.addEvent(QStringLiteral("gone"), QStringLiteral("Gone"), iso(at(10, 10, 15)),
                        QString(), true));
     QVERIFY(f.addEvent(QStringLiteral("untitled"), QStringLiteral(""), iso(at(11, 9, 30))));
-    // "late" was due at 9:50 and the poll is late: the text still names the configured offset.
+    // "late" was due at 9:50 and the poll is late: the text says the time left.
     QVERIFY(
         f.addReminder(QStringLiteral("r-late"), QStringLiteral("late"), 30, iso(at(10, 9, 50))));
     QVERIFY(f.addReminder(QStringLiteral("r-standup"), QStringLiteral("standup"), 15,
@@ -245,6 +248,14 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     QVERIFY(f.addReminder(QStringLiteral("r-untitled"), QStringLiteral("untitled"), 1440,
                           iso(at(10, 9, 30))));
 
+    // An import holds the reminders of the calendar it writes, whichever other one it writes.
+    ImportsUnderWay *imports = f.store.store().imports();
+    imports->beginImportInto(QStringLiteral("holidays"));
+    QVERIFY(ReminderRound(f.store.store()).isReady());
+    imports->beginImportInto(f.calendarId);
+    QCOMPARE(titles(ReminderRound(f.store.store()).dueEvents(kNow, {})->notices), QStringList());
+    imports->endImportInto(f.calendarId);
+
     // Reminders on their way to the user already are left out.
     const std::optional<ReminderRound::EventReminders> skipped
         = ReminderRound(f.store.store()).dueEvents(kNow, LarkTest::strings({"r-late"}));
@@ -254,13 +265,15 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     // In trigger order.
     const QList<ReminderNotice> shown = f.pass(kNow);
     QCOMPARE(titles(shown), LarkTest::strings({"Reminder", "Late", "Standup"}));
-    QCOMPARE(shown[0].body, QStringLiteral("Tomorrow at 9:30 AM"));
+    QCOMPARE(shown[0].body, QStringLiteral("In 23h 30min (9:30 AM)"));
     QCOMPARE(shown[0].eventId, QStringLiteral("untitled"));
     QCOMPARE(shown[0].date, QDate(2024, 1, 11));
     QCOMPARE(shown[0].reminderId, QStringLiteral("r-untitled"));
     QVERIFY(!shown[0].task);
     QVERIFY(!shown[0].moveOn);
-    QCOMPARE(shown[1].body, QStringLiteral("In 30 minutes (10:20 AM)"));
+    QCOMPARE(shown[1].body, QStringLiteral("In 20 minutes (10:20 AM)"));
+    // Listed later as missed, it says what is true then.
+    QCOMPARE(Reminders::bodyAt(shown[1], at(10, 11)), QStringLiteral("Started at 10:20 AM"));
     QCOMPARE(shown[2].body, QStringLiteral("In 15 minutes (10:15 AM) \u00B7 Room 4"));
 
     const QString table = QStringLiteral("reminders");
@@ -279,6 +292,18 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     const QList<ReminderNotice> later = f.pass(at(10, 11, 0, 30));
     QCOMPARE(titles(later), LarkTest::strings({"Future"}));
     QCOMPARE(later[0].body, QStringLiteral("In 1h (12:00)"));
+
+    // However many reminders an import holds, another calendar's come through.
+    Calendar other = *f.store->calendars()->byId(f.calendarId);
+    other.id = other.url = QStringLiteral("other");
+    QVERIFY(f.store->calendars()->insert(other));
+    for (int i = 0; i < kReminderPollBatch; ++i)
+        QVERIFY(f.addReminder(QString::number(i), QStringLiteral("future"), 0, iso(at(10, 11))));
+    imports->beginImportInto(f.calendarId);
+    f.calendarId = other.id;
+    QVERIFY(f.addEvent(QStringLiteral("other"), QStringLiteral("Other"), iso(at(10, 12, 5))));
+    QVERIFY(f.addReminder(QStringLiteral("r-other"), QStringLiteral("other"), 5, iso(at(10, 12))));
+    QCOMPARE(titles(f.pass(at(10, 12))), LarkTest::strings({"Other"}));
 }
 
 void TestReminderRound::dueTaskReminders()
@@ -385,6 +410,8 @@ void TestReminderRound::repeatingEventRemindsOfEveryOccurrence()
     QCOMPARE(tuesday[0].body, QStringLiteral("In 15 minutes (8:00 AM)"));
     QVERIFY(tuesday[0].moveOn);
     QCOMPARE(f.eventsAt(at(9, 7, 46)), QStringList());
+    QCOMPARE(Reminders::seriesReminders(master, {moved}, 15, at(9, 7, 45), at(9, 7, 46)).due.size(),
+             0);
     QCOMPARE(f.eventsAt(at(10, 7, 45)), QStringList());
     QCOMPARE(f.eventsAt(at(11, 7, 45)), QStringList());
     QCOMPARE(f.eventsAt(at(11, 12, 45)), LarkTest::strings({"moved 2024-01-11"}));

@@ -1,5 +1,6 @@
 #include "ICalOracle.h"
 #include "model/ICalendar.h"
+#include "model/ICalendarEventReader.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
@@ -496,6 +497,14 @@ void tst_ICalendar::componentsAndWrapping()
                             "END:VCALENDAR\r\n"));
     QVERIFY(parseICalendarEvents(QString()).isEmpty());
     QVERIFY(parseICalendarEvents(QStringLiteral("garbage\n\n:;;\"")).isEmpty());
+
+    // Read for an import, an over-long place is cut, and only its own event counts as shortened.
+    const QString longPlace
+        = QString(text).replace(QStringLiteral("UID:one\n"),
+                                QStringLiteral("UID:one\nLOCATION:") + QString(5000, u'p') + u'\n');
+    ICalendarEventReader bounded(longPlace, ICalendarEventReader::Lines::Bounded);
+    QCOMPARE(bounded.next(9).first().location.size(), ICalendarEventReader::kMaxShortText);
+    QCOMPARE(bounded.shortened(), 1);
 }
 
 void tst_ICalendar::tenMegabyteLines_data()

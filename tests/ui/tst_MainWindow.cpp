@@ -1,7 +1,6 @@
 #include "core/IcsImport.h"
 #include "core/ImportTakeBack.h"
 #include "core/ImportsUnderWay.h"
-#include "core/ReminderRound.h"
 #include "core/Store.h"
 #include "core/SyncStatus.h"
 #include "core/sync/SyncClientRegistry.h"
@@ -646,8 +645,6 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import of many.ics…"));
     QCOMPARE(eventCount(state.get()), kStored);
     QVERIFY(state->store().imports()->isImportingInto(kPersonal));
-    // Nor does a reminder of a row about to go.
-    QVERIFY(!ReminderRound(state->store()).isReady());
     auto *takeBack = window.findChild<ImportTakeBack *>();
     QVERIFY(takeBack);
     QSignalSpy steps(takeBack, &ImportTakeBack::progress);
@@ -662,7 +659,6 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QCOMPARE_LT(steps.first().at(0).toInt(), kStored);
     QCOMPARE(eventCount(state.get()), 0);
     QVERIFY(!state->store().imports()->isImportingInto(kPersonal));
-    QVERIFY(ReminderRound(state->store()).isReady());
     QTRY_VERIFY(!progress);
 }
 

@@ -483,7 +483,7 @@ QWidget *TestWindowTexts::showMissed(bool showFirst)
 {
     auto *missed = new MissedRemindersDialog(m_main.get());
     missed->add(QStringLiteral("Design review"),
-                Reminders::eventBody(15, kNow, kNow, QStringLiteral("09:45"),
+                Reminders::eventBody(kNow.addSecs(900), kNow, QStringLiteral("09:45"),
                                      QStringLiteral("Room 4 · Level 2")),
                 QStringLiteral("review"), kNow.date());
     if (showFirst)
@@ -860,10 +860,11 @@ void TestWindowTexts::gallery()
     tray.menu()->popup(m_main->screen()->availableGeometry().center());
     shoot(QStringLiteral("tray-menu"));
     tray.menu()->hide();
-    tray.trayIcon()->showMessage(
-        QStringLiteral("Design review"),
-        Reminders::eventBody(25, kNow, kNow, QStringLiteral("9:45"), QStringLiteral("Room 4")),
-        QSystemTrayIcon::Information, 15000);
+    tray.trayIcon()->showMessage(QStringLiteral("Design review"),
+                                 Reminders::eventBody(kNow.addSecs(1500), kNow,
+                                                      QStringLiteral("9:45"),
+                                                      QStringLiteral("Room 4")),
+                                 QSystemTrayIcon::Information, 15000);
     shoot(QStringLiteral("balloon"));
 }
 

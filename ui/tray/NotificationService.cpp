@@ -306,7 +306,7 @@ void NotificationService::showWaiting()
     QList<Balloon> listed = std::exchange(m_missed, {});
     listed += std::exchange(m_waiting, {});
     for (const Balloon &b : std::as_const(listed)) {
-        m_missedDialog->add(b.title, b.body, b.eventId, b.date, b.task);
+        m_missedDialog->add(b.title, Reminders::bodyAt(b, Clock::now()), b.eventId, b.date, b.task);
         settle(b);
     }
     m_missedDialog->show();

@@ -13,6 +13,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <functional>
@@ -446,13 +447,13 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     QTest::addColumn<QString>("expected"); // the row on both sides; empty: gone
     QTest::addColumn<QString>("guestRole"); // as the source writes it
     QTest::addColumn<QString>("guestStatus");
-    QTest::addColumn<bool>("daily"); // a daily series
+    QTest::addColumn<EventEdit>("series"); // null: a single event
     const auto retitle = [](const char *title) {
         return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
     };
-    const auto moveDays = [](int days) {
-        return EventEdit([days](Event &e) {
-            e.start_time = e.start_time.addDays(days);
+    const auto moveDays = [](int days, int seconds = 0) {
+        return EventEdit([days, seconds](Event &e) {
+            e.start_time = e.start_time.addDays(days).addSecs(seconds);
             e.end_time = e.start_time.addSecs(3600);
         });
     };
@@ -472,55 +473,55 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         << retitle("Dentist at ten") << moveDays(1)
         << QStringLiteral(
                "Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("the same field: the edit here wins")
         << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
-        << QStringLiteral("Dentist (mine)") + before << required << needsAction << false;
+        << QStringLiteral("Dentist (mine)") + before << required << needsAction << EventEdit();
     QTest::newRow("deleted here, changed there")
-        << EventEdit() << moveDays(1) << QString() << required << needsAction << false;
+        << EventEdit() << moveDays(1) << QString() << required << needsAction << EventEdit();
     // Start from one side and end from the other would end before it starts.
     QTest::newRow("schedule: end here, moved there")
         << endLater << moveDays(1)
         << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("schedule: end here, all day there")
         << endLater << allDay
         << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("schedule: all day there, title here")
         << retitle("Dentist at ten") << allDay
         << QStringLiteral(
                "Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("place there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
         << QStringLiteral(
                "Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("reminder there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
         << QStringLiteral(
                "Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     QTest::newRow("guest's answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
     // Stored as "required" here: the source did not change it, and its guest's answer comes in.
     QTest::newRow("guest without a role: answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << QString() << needsAction << false;
+        << QString() << needsAction << EventEdit();
     // Stored as "needs-action" here, so not an answer given here.
     QTest::newRow("guest without an answer: answer there, title here")
         << retitle("Dentist at ten")
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required << QString() << false;
+        << required << QString() << EventEdit();
     QTest::newRow("guests: one added here, an answer there")
         << EventEdit([](Event &e) {
                Attendee cy;
@@ -531,12 +532,37 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
         << QStringLiteral(
                "Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted,cy needs-action")
-        << required << needsAction << false;
+        << required << needsAction << EventEdit();
+    const EventEdit noGuest = EventEdit([](Event &e) { e.attendees.clear(); });
+    const QString guestGone
+        = QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|");
+    QTest::newRow("guests: removed there, title here")
+        << retitle("Dentist at ten") << noGuest << guestGone << required << needsAction
+        << EventEdit();
+    QTest::newRow("guests: removed here, title there")
+        << noGuest << retitle("Dentist at ten") << guestGone << required << needsAction
+        << EventEdit();
+    QTest::newRow("guests: address recased there, answer here")
+        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
+        << EventEdit([](Event &e) { e.attendees.first().email[0] = u'A'; })
+        << QStringLiteral("Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
+        << required << needsAction << EventEdit();
     const auto cancelFourth = [](const char *date) {
         return EventEdit([date](Event &e) {
             e.exception_dates = QStringLiteral("[\"%1\"]").arg(QLatin1String(date));
         });
     };
+    const auto series = [](const char *rule, QDate day = {2026, 3, 2}, QTime at = {9, 0},
+                           const char *zone = "UTC", const char *cancelled = "") {
+        return EventEdit([=](Event &e) {
+            e.recurrence_rule = QString::fromLatin1(rule);
+            e.timezone = QString::fromLatin1(zone);
+            e.start_time = QDateTime(day, at, QTimeZone(zone));
+            e.end_time = e.start_time.addSecs(3600);
+            e.exception_dates = QString::fromLatin1(cancelled);
+        });
+    };
+    const EventEdit daily = series("FREQ=DAILY;COUNT=5");
     const EventEdit laterInTheDay = [](Event &e) {
         e.start_time = e.start_time.addSecs(7200);
         e.end_time = e.start_time.addSecs(3600);
@@ -546,12 +572,33 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         << laterInTheDay << cancelFourth("20260304T090000Z")
         << QStringLiteral("Dentist||03-02 11:00|03-02 12:00|timed|10 DISPLAY|ann "
                           "needs-action|[\"20260304T110000Z\"]")
-        << required << needsAction << true;
+        << required << needsAction << daily;
     QTest::newRow("series: all day there, 4 March cancelled here")
         << cancelFourth("20260304T090000Z") << allDay
         << QStringLiteral("Dentist||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann "
                           "needs-action|[\"20260304\"]")
-        << required << needsAction << true;
+        << required << needsAction << daily;
+    QTest::newRow("series: 4 March restored here, title there")
+        << EventEdit([](Event &e) { e.exception_dates = QStringLiteral("[]"); })
+        << retitle("Dentist at ten") << QStringLiteral("Dentist at ten") + before << required
+        << needsAction
+        << series("FREQ=DAILY;COUNT=5", {2026, 3, 2}, {9, 0}, "UTC", "[\"20260304T090000Z\"]");
+    QTest::newRow("series: Mondays moved to Tuesdays here, 16 March cancelled there")
+        << moveDays(1) << cancelFourth("20260316T090000Z")
+        << QStringLiteral("Dentist||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann "
+                          "needs-action|[\"20260317T090000Z\"]")
+        << required << needsAction << series("FREQ=WEEKLY;COUNT=5");
+    // 29 March is the day the clocks go forward: the occurrence at 3:30 is on summer time.
+    QTest::newRow("series: 1:30 moved to 3:30 here, 29 March cancelled there")
+        << laterInTheDay << cancelFourth("20260329T003000Z")
+        << QStringLiteral("Dentist||03-26 02:30|03-26 03:30|timed|10 DISPLAY|ann "
+                          "needs-action|[\"20260329T013000Z\"]")
+        << required << needsAction << series("FREQ=DAILY", {2026, 3, 26}, {1, 30}, "Europe/Berlin");
+    QTest::newRow("series: start moved three weeks and an hour here, 30 March cancelled there")
+        << moveDays(21, 3600) << cancelFourth("20260330T070000Z")
+        << QStringLiteral("Dentist||03-23 09:00|03-23 10:00|timed|10 DISPLAY|ann "
+                          "needs-action|[\"20260330T080000Z\"]")
+        << required << needsAction << series("FREQ=DAILY", {2026, 3, 2}, {9, 0}, "Europe/Berlin");
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()
@@ -561,7 +608,7 @@ void TestSyncEngine::editsOnBothSidesSettle()
     QFETCH(QString, expected);
     QFETCH(QString, guestRole);
     QFETCH(QString, guestStatus);
-    QFETCH(bool, daily);
+    QFETCH(EventEdit, series);
     SyncedOnce s({QStringLiteral("Dentist")}, [&](Event &e) {
         e.reminders = {tenMinutesBefore()};
         Attendee ann;
@@ -569,8 +616,8 @@ void TestSyncEngine::editsOnBothSidesSettle()
         ann.role = guestRole;
         ann.status = guestStatus;
         e.attendees = {ann};
-        if (daily)
-            e.recurrence_rule = QStringLiteral("FREQ=DAILY;COUNT=5");
+        if (series)
+            series(e);
     });
     QVERIFY(s.ok);
     const QString id = s.localId(0);
