@@ -1,12 +1,11 @@
 #include "model/EventTimeRewrite.h"
 
 #include "model/ICalendar.h"
-#include "model/VTimeZone.h"
+#include "model/ICalendarEventReader.h"
 
 #include <QRegularExpression>
 #include <QSet>
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -66,45 +65,14 @@ qsizetype eventPosition(const QString &raw, const EventInText &which)
 {
     if (which.uid.isEmpty())
         return 0;
-    VTimeZoneSet zones(raw);
-    qsizetype position = -1;
-    qsizetype found = -1;
-    bool inEvent = false;
-    int depth = 0;
-    QString uid;
-    QString recurrenceId;
-    forEachUnfoldedLine(raw, [&](QStringView line) {
-        if (found >= 0)
-            return;
-        if (!inEvent) {
-            if (line.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive)) {
-                inEvent = true;
-                ++position;
-                depth = 0;
-                uid.clear();
-                recurrenceId.clear();
-            }
-            return;
-        }
-        const ContentLine cl = parseContentLine(line);
-        if (cl.name == QLatin1String("BEGIN")) {
-            ++depth;
-        } else if (cl.name == QLatin1String("END") && depth > 0) {
-            --depth;
-        } else if (cl.name == QLatin1String("END")) {
-            inEvent = false;
-            if (uid == which.uid && recurrenceId == which.recurrenceId)
-                found = position;
-        } else if (depth == 0 && cl.name == QLatin1String("UID")) {
-            uid = unescapeICalendarText(cl.value);
-        } else if (depth == 0 && cl.name == QLatin1String("RECURRENCE-ID")) {
-            // As the event reader keeps it.
-            bool dateOnly = false;
-            const QDateTime rid = parseICalendarDateTime(cl.value, cl.params, dateOnly, &zones);
-            recurrenceId = rid.isValid() ? formatICalendarUtc(rid) : cl.value;
-        }
-    });
-    return std::max<qsizetype>(found, 0);
+    ICalendarEventReader reader(raw);
+    for (qsizetype read = 0;; ++read) {
+        const QList<Event> next = reader.next(1);
+        if (next.isEmpty())
+            return 0;
+        if (next.first().uid == which.uid && next.first().recurrence_id == which.recurrenceId)
+            return read + reader.skipped(); // the VEVENTs that made no event count too
+    }
 }
 
 // Walks the chosen VEVENT's own logical lines (a physical line and its folded continuations;
