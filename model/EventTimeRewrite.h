@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// The lines both rewrites write are folded at 75 octets.
+// Edits of one event's own lines in a stored iCalendar text: the lines written are folded at 75
+// octets, every line not edited stays as it was.
 
 // Which VEVENT of a text an edit goes to: the one with this UID and RECURRENCE-ID (in the form
 // the event reader stores it; empty for a series or a single event). The first VEVENT when no
