@@ -358,7 +358,7 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
 using SeriesEdit = std::function<void(Event &)>;
 const QString addedDate = QStringLiteral("[\"20260330T090000Z\"]");
 const QString longNote = QStringLiteral(
-    "Bring the numbers for the quarter, the plan for April and the open questions, please.");
+    "Zahlen fürs Quartal, der Plan für April und die offenen Fragen – bitte mitbringen, danke.");
 
 void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
 {
