@@ -232,6 +232,31 @@ qsizetype contentLineColon(QStringView line)
     return firstColon;
 }
 
+QStringList foldContentLine(const QString &line)
+{
+    constexpr int maxOctets = 75;
+    QStringList out;
+    QString part;
+    int octets = 0;
+    for (qsizetype i = 0; i < line.size();) {
+        const char16_t c = line.at(i).unicode();
+        const bool pair
+            = QChar::isHighSurrogate(c) && i + 1 < line.size() && line.at(i + 1).isLowSurrogate();
+        const qsizetype units = pair ? 2 : 1;
+        const int size = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (octets + size > maxOctets) {
+            out << part;
+            part = QStringLiteral(" ");
+            octets = 1;
+        }
+        part += QStringView(line).mid(i, units);
+        octets += size;
+        i += units;
+    }
+    out << part;
+    return out;
+}
+
 QStringView boundContentLine(QStringView line, qsizetype maxValue)
 {
     const qsizetype colon = contentLineColon(line);

@@ -62,6 +62,10 @@ private:
     QString m_folded;
 };
 
+// One logical line as a writer puts it out: cut into physical lines of at most 75 octets of
+// UTF-8, each after the first led by a space, never inside a character.
+[[nodiscard]] QStringList foldContentLine(const QString &line);
+
 // Splits one unfolded line. A ":" or ";" inside a double-quoted parameter value belongs to the
 // value.
 [[nodiscard]] ContentLine parseContentLine(const QString &line);

@@ -1,6 +1,7 @@
 #include "model/EventTimeRewrite.h"
 
 #include "model/ICalendar.h"
+#include "model/ICalendarEventReader.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -35,6 +36,14 @@ TimeForm timeFormOf(const ContentLine &line)
     return form;
 }
 
+// The form a time is written in: as its line had it, or as the switch asks.
+TimeForm writtenForm(TimeForm form, TimeValues values)
+{
+    if (values != TimeValues::AsWritten && form.date != (values == TimeValues::Dates))
+        return TimeForm {values == TimeValues::Dates, QString(), QTimeZone()};
+    return form;
+}
+
 QString timeLine(const QString &name, const TimeForm &form, const QDateTime &time)
 {
     if (form.date)
@@ -51,14 +60,35 @@ bool isContinuation(const QString &line)
         && (line.front() == QLatin1Char(' ') || line.front() == QLatin1Char('\t'));
 }
 
-// Walks the first VEVENT's own logical lines (a physical line and its folded continuations;
+// The position of the chosen VEVENT among the text's VEVENTs; 0 when none matches.
+qsizetype eventPosition(const QString &raw, const EventInText &which)
+{
+    if (which.uid.isEmpty())
+        return 0;
+    ICalendarEventReader reader(raw);
+    for (qsizetype read = 0;; ++read) {
+        const QList<Event> next = reader.next(1);
+        if (next.isEmpty())
+            return 0;
+        if (next.first().uid == which.uid && next.first().recurrence_id == which.recurrenceId)
+            return read + reader.skipped(); // the VEVENTs that made no event count too
+    }
+}
+
+// Walks the chosen VEVENT's own logical lines (a physical line and its folded continuations;
 // the lines of nested components such as alarms are not the event's). For each, edit gives the
 // lines to write in its place, or nothing to keep it as it stands; atEnd gives the lines to add
 // before END:VEVENT. Text without a VEVENT comes back as it is.
-QString editFirstEvent(const QString &raw,
-                       const std::function<std::optional<QStringList>(const ContentLine &)> &edit,
-                       const std::function<QStringList()> &atEnd)
+QString editEvent(const QString &raw, const EventInText &which,
+                  const std::function<std::optional<QStringList>(const ContentLine &)> &edit,
+                  const std::function<QStringList()> &atEnd)
 {
+    const qsizetype target = eventPosition(raw, which);
+    qsizetype position = -1;
+    const auto writeFolded = [](QStringList &to, const QStringList &lines) {
+        for (const QString &line : lines)
+            to.append(foldContentLine(line));
+    };
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     const QStringList lines = raw.split(lineBreak);
     QStringList out;
@@ -74,11 +104,12 @@ QString editFirstEvent(const QString &raw,
             logical += QStringView(lines.at(next++)).mid(1);
         std::optional<QStringList> replaced;
         if (finished || !inEvent) {
-            if (!finished && logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive))
+            if (!finished && logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive)
+                && ++position == target)
                 inEvent = sawEvent = true;
         } else if (depth == 0
                    && logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
-            out.append(atEnd());
+            writeFolded(out, atEnd());
             finished = true;
         } else {
             const ContentLine cl = parseContentLine(logical);
@@ -90,7 +121,7 @@ QString editFirstEvent(const QString &raw,
                 replaced = edit(cl);
         }
         if (replaced) {
-            out.append(*replaced);
+            writeFolded(out, *replaced);
         } else {
             for (qsizetype k = i; k < next; ++k)
                 out.append(lines.at(k));
@@ -102,7 +133,8 @@ QString editFirstEvent(const QString &raw,
 
 } // namespace
 
-QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end)
+QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end,
+                          const EventInText &which, TimeValues values)
 {
     if (raw.isEmpty() || !start.isValid())
         return raw;
@@ -110,7 +142,7 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
     const QString dtend = QStringLiteral("DTEND");
     bool startWritten = false;
     bool endWritten = false;
-    TimeForm startForm;
+    TimeForm startForm = writtenForm(TimeForm(), values);
     // The end for a line of the given form: an all-day end must lie after the start's date.
     const auto endFor = [&](const TimeForm &form) {
         QDateTime e = end.isValid() ? end : start;
@@ -120,12 +152,12 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
     };
     const auto edit = [&](const ContentLine &cl) -> std::optional<QStringList> {
         if (cl.name == dtstart) {
-            startForm = timeFormOf(cl);
+            startForm = writtenForm(timeFormOf(cl), values);
             startWritten = true;
             return QStringList {timeLine(dtstart, startForm, start)};
         }
         if (cl.name == dtend) {
-            const TimeForm form = timeFormOf(cl);
+            const TimeForm form = writtenForm(timeFormOf(cl), values);
             endWritten = true;
             return QStringList {timeLine(dtend, form, endFor(form))};
         }
@@ -142,10 +174,11 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
             missing << timeLine(dtend, startForm, endFor(startForm));
         return missing;
     };
-    return editFirstEvent(raw, edit, atEnd);
+    return editEvent(raw, which, edit, atEnd);
 }
 
-QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements)
+QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements,
+                               const EventInText &which)
 {
     if (raw.isEmpty() || replacements.isEmpty())
         return raw;
@@ -170,5 +203,5 @@ QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringL
         }
         return missing;
     };
-    return editFirstEvent(raw, edit, atEnd);
+    return editEvent(raw, which, edit, atEnd);
 }

@@ -5,17 +5,35 @@
 #include <QString>
 #include <QStringList>
 
-// Brings the stored iCalendar text of an event in line with a new start and end by editing the
-// first VEVENT's own DTSTART, DTEND and DURATION lines; every other line survives unchanged.
-// A time that carried a zone the system knows keeps that zone, an all-day date stays a date;
-// other times become UTC. Empty text, text without a VEVENT or an invalid start come back as
-// they are.
-[[nodiscard]] QString rewriteEventTimes(const QString &raw, const QDateTime &start,
-                                        const QDateTime &end);
+// Edits of one event's own lines in a stored iCalendar text: the lines written are folded at 75
+// octets, every line not edited stays as it was.
 
-// Replaces the first VEVENT's own lines of each named property (folded continuations included;
-// lines of nested components such as alarms stay) by the given lines, written where the first
-// of them stood, or before END:VEVENT when the event had none. Text without a VEVENT comes back
-// as it is.
+// Which VEVENT of a text an edit goes to: the one with this UID and RECURRENCE-ID (in the form
+// the event reader stores it; empty for a series or a single event). The first VEVENT when no
+// uid is given or none matches.
+struct EventInText
+{
+    QString uid;
+    QString recurrenceId;
+};
+
+// How the new times are written: in the form each line had, or all as dates or all as
+// date-times, for an event switched to or from all-day (switched date-times go in UTC).
+enum class TimeValues { AsWritten, Dates, DateTimes };
+
+// Brings the stored iCalendar text of an event in line with a new start and end by editing the
+// event's own DTSTART, DTEND and DURATION lines; every other line survives unchanged. A time
+// that carried a zone the system knows keeps that zone, an all-day date stays a date, an all-day
+// end falls after its start; other times become UTC. Empty text, text without a VEVENT or an
+// invalid start come back as they are.
+[[nodiscard]] QString rewriteEventTimes(const QString &raw, const QDateTime &start,
+                                        const QDateTime &end, const EventInText &which = {},
+                                        TimeValues values = TimeValues::AsWritten);
+
+// Replaces the event's own lines of each named property (folded continuations included; lines
+// of nested components such as alarms stay) by the given lines, written where the first of them
+// stood, or before END:VEVENT when the event had none. Text without a VEVENT comes back as it
+// is.
 [[nodiscard]] QString rewriteEventProperties(const QString &raw,
-                                             const QHash<QString, QStringList> &replacements);
+                                             const QHash<QString, QStringList> &replacements,
+                                             const EventInText &which = {});

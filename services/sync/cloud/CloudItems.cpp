@@ -40,29 +40,34 @@ QStringList dateLines(const QString &name, const QString &dates)
     return lines;
 }
 
-QStringList timeLines(const Event &event)
+// The row's own component among those of its text.
+const Event *ownComponent(const QList<Event> &held, const Event &row)
 {
-    if (!event.is_all_day) {
-        const QDateTime end = event.end_time.value_or(event.start_time);
-        return {QLatin1String("DTSTART:") + formatICalendarUtc(event.start_time),
-                QLatin1String("DTEND:") + formatICalendarUtc(end)};
+    for (const Event &e : held) {
+        if (e.uid == row.uid && e.recurrence_id == row.recurrence_id)
+            return &e;
     }
-    const QDate start = event.start_time.date();
-    QDate end = event.end_time ? event.end_time->date() : start;
-    if (end <= start)
-        end = start.addDays(1);
-    return {QLatin1String("DTSTART;VALUE=DATE:") + formatICalendarDate(start),
-            QLatin1String("DTEND;VALUE=DATE:") + formatICalendarDate(end)};
+    return nullptr;
 }
 
 } // namespace
+
+std::optional<Event> cloudHeldEvent(const Event &row)
+{
+    const QList<Event> held = parseICalendarEvents(row.raw_icalendar);
+    const Event *own = ownComponent(held, row);
+    return own ? std::optional(*own) : std::nullopt;
+}
 
 QString cloudEventText(const Event &event)
 {
     const QList<Event> held = parseICalendarEvents(event.raw_icalendar);
     if (held.isEmpty())
         return event.raw_icalendar;
-    const Event &was = held.first();
+    // The row's own component; the other components of the item go back as the service had them.
+    const EventInText which {event.uid, event.recurrence_id};
+    const Event *own = ownComponent(held, event);
+    const Event &was = own ? *own : held.first();
     // Only what differs is written: every other line stays as the service had it.
     QHash<QString, QStringList> lines;
     const auto text = [&](const QString &name, const QString &now, const QString &before) {
@@ -86,16 +91,13 @@ QString cloudEventText(const Event &event)
     if (jsonTextList(event.recurrence_dates) != jsonTextList(was.recurrence_dates))
         lines.insert(QStringLiteral("RDATE"),
                      dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
-    if (event.is_all_day != was.is_all_day) {
-        const QStringList times = timeLines(event);
-        lines.insert(QStringLiteral("DTSTART"), {times.at(0)});
-        lines.insert(QStringLiteral("DTEND"), {times.at(1)});
-        lines.insert(QStringLiteral("DURATION"), {});
-    }
-    QString out = rewriteEventProperties(event.raw_icalendar, lines);
-    if (event.is_all_day == was.is_all_day
-        && (event.start_time != was.start_time || event.end_time != was.end_time))
-        out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()));
+    QString out = rewriteEventProperties(event.raw_icalendar, lines, which);
+    if (event.is_all_day != was.is_all_day || event.start_time != was.start_time
+        || event.end_time != was.end_time)
+        out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()), which,
+                                event.is_all_day == was.is_all_day ? TimeValues::AsWritten
+                                    : event.is_all_day             ? TimeValues::Dates
+                                                                   : TimeValues::DateTimes);
     return out;
 }
 

@@ -11,6 +11,8 @@
 #include <QUrlQuery>
 #include <QtDebug>
 
+#include <algorithm>
+
 namespace Larkspindle {
 
 using Sync::ChangeKind;
@@ -84,7 +86,18 @@ CloudSyncProvider::CloudSyncProvider(const Account &account, LarkAccount::ApiCli
 
 std::optional<Sync::RemoteEvent> CloudSyncProvider::remoteEvent(const QJsonObject &entry)
 {
-    return remoteChange<Sync::RemoteEvent>(entry, parseICalendarEvents);
+    // The series stands for the item, wherever its component comes in the text.
+    const auto seriesFirst = [](const QString &text) {
+        QList<Event> events = parseICalendarEvents(text);
+        std::stable_partition(events.begin(), events.end(),
+                              [](const Event &e) { return e.recurrence_id.isEmpty(); });
+        return events;
+    };
+    std::optional<Sync::RemoteEvent> change = remoteChange<Sync::RemoteEvent>(entry, seriesFirst);
+    // The row keeps the whole item, so that its next push hands back what other clients wrote.
+    if (change && !change->deleted)
+        change->row.raw_icalendar = text(entry, QLatin1String("raw_icalendar"));
+    return change;
 }
 
 std::optional<Sync::RemoteTask> CloudSyncProvider::remoteTask(const QJsonObject &entry)
@@ -342,10 +355,7 @@ Event CloudSyncProvider::mergeRemote(const Event &local, const Event &remote) co
 
 std::optional<Event> CloudSyncProvider::agreedVersion(const Event &row) const
 {
-    const QList<Event> held = parseICalendarEvents(row.raw_icalendar);
-    if (held.isEmpty() || held.first().uid != row.uid)
-        return std::nullopt;
-    return held.first();
+    return cloudHeldEvent(row);
 }
 
 QString CloudSyncProvider::pushFailureReason(int failedRows, const Sync::Error &) const

@@ -65,13 +65,11 @@ inline Event localEvent(const QString &calendarId, const EventFields &fields)
     return e;
 }
 
-// The same event retitled, as the event editor saves it.
+// The same event retitled, as the program saves an edit: the field changes and the row waits
+// for the next sync; the text the service last sent stays as it was.
 inline Event retitled(Event e, const QString &title)
 {
-    e.raw_icalendar.replace(QStringLiteral("SUMMARY:") + e.title,
-                            QStringLiteral("SUMMARY:") + title);
     e.title = title;
-    e.sequence += 1;
     e.sync_status = QStringLiteral("pending");
     return e;
 }

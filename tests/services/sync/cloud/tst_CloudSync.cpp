@@ -44,9 +44,12 @@ QString rowText(const Event &e)
                        e.recurrence_id,
                        e.master_event_uid,
                        e.title,
+                       e.location,
+                       e.description,
                        e.is_all_day ? QStringLiteral("all-day") : QStringLiteral("timed"),
                        e.recurrence_rule,
-                       e.exception_dates};
+                       e.exception_dates,
+                       e.recurrence_dates};
     for (const char *zone : {"UTC", "Europe/Berlin", "America/New_York"}) {
         const QTimeZone tz(zone);
         parts << e.start_time.toTimeZone(tz).toString(Qt::ISODate)
@@ -77,9 +80,10 @@ QStringList seen(const CloudDevice &device)
 QStringList seen(const LarkTest::FakeCloudService &cloud)
 {
     QStringList lines;
+    // Each item as a device reads it.
     for (const QJsonObject &o : cloud.events(QStringLiteral("team")))
         lines << rowText(
-            parseICalendarEvents(o.value(QLatin1String("raw_icalendar")).toString()).value(0));
+            Larkspindle::CloudSyncProvider::remoteEvent(o).value_or(Sync::RemoteEvent()).row);
     lines.sort();
     return lines;
 }
@@ -352,9 +356,13 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
 }
 
 using SeriesEdit = std::function<void(Event &)>;
+const QString addedDate = QStringLiteral("[\"20260330T090000Z\"]");
+const QString longNote = QStringLiteral(
+    "Zahlen fürs Quartal, der Plan für April und die offenen Fragen – bitte mitbringen, danke.");
 
 void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
 {
+    QTest::addColumn<SeriesEdit>("aBefore"); // made and synced on A before B first syncs
     QTest::addColumn<SeriesEdit>("onA"); // null: deleted on A
     QTest::addColumn<SeriesEdit>("onB");
     QTest::addColumn<bool>("bFirst");
@@ -364,28 +372,51 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
         e.start_time = e.start_time.addSecs(7200);
         e.end_time = e.start_time.addSecs(3600);
     };
-    const SeriesEdit retitle = [](Event &e) {
-        e.title = QStringLiteral("Standup, room 2");
-    };
     const SeriesEdit cancelSixteenth = [](Event &e) {
         e.exception_dates = QStringLiteral("[\"20260316T090000Z\"]");
     };
     const QString moved = QStringLiteral(
-        "|Standup|timed|FREQ=WEEKLY;COUNT=4|[\"20260316T110000Z\"]|2026-03-02T11:00:00+00:00|");
+        "|timed|FREQ=WEEKLY;COUNT=4|[\"20260316T110000Z\"]||2026-03-02T11:00:00+00:00|");
     QTest::newRow("A moves, B cancels one: A syncs first")
-        << moveToEleven << cancelSixteenth << false << false << moved;
+        << SeriesEdit() << moveToEleven << cancelSixteenth << false << false << moved;
     QTest::newRow("A moves, B cancels one: B syncs first")
-        << moveToEleven << cancelSixteenth << true << false << moved;
+        << SeriesEdit() << moveToEleven << cancelSixteenth << true << false << moved;
     // A deletes the version it knew: B's later edit stays, whether A's pull or its deletion
     // meets it.
     const QString edited
-        = QStringLiteral("|Standup, room 2|timed|FREQ=WEEKLY;COUNT=4||2026-03-02T09:00:00+00:00|");
+        = QStringLiteral("|Standup, room 2|||timed|FREQ=WEEKLY;COUNT=4|||2026-03-02T09:00:00");
     QTest::newRow("B edits, A deletes: B's push lands after A's pull")
-        << SeriesEdit() << retitle << true << true << edited;
+        << SeriesEdit() << SeriesEdit()
+        << SeriesEdit([](Event &e) { e.title = QStringLiteral("Standup, room 2"); }) << true << true
+        << edited;
+    // A's own rename is the version A last agreed on, so B's later rename is the newer title.
+    QTest::newRow("A renames, B renames, A sets the place")
+        << SeriesEdit([](Event &e) { e.title = QStringLiteral("Standup A"); })
+        << SeriesEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
+        << SeriesEdit([](Event &e) { e.title = QStringLiteral("Standup B"); }) << true << false
+        << QStringLiteral("|Standup B|Room 2||timed|");
+    QTest::newRow("A adds a date, B ends half an hour later")
+        << SeriesEdit() << SeriesEdit([](Event &e) { e.recurrence_dates = addedDate; })
+        << SeriesEdit([](Event &e) { e.end_time = e.end_time->addSecs(1800); }) << false << false
+        << addedDate + QStringLiteral("|2026-03-02T09:00:00+00:00|2026-03-02T10:30:00+00:00|");
+    // All-day as the event form saves it: from the day's midnight to the next.
+    QTest::newRow("A cancels one, B makes it all-day")
+        << SeriesEdit() << cancelSixteenth << SeriesEdit([](Event &e) {
+               e.is_all_day = true;
+               e.start_time = allDayInstant(e.start_time.date());
+               e.end_time = e.start_time.addDays(1);
+           })
+        << false << false
+        << QStringLiteral(
+               "|all-day|FREQ=WEEKLY;COUNT=4|[\"20260316\"]||2026-03-02T00:00:00+00:00|");
+    QTest::newRow("A moves, B writes a long note")
+        << SeriesEdit() << moveToEleven << SeriesEdit([](Event &e) { e.description = longNote; })
+        << false << false << QStringLiteral("|Standup||") + longNote + QStringLiteral("|timed|");
 }
 
 void TestCloudSync::twoDevicesKeepEachOthersEdits()
 {
+    QFETCH(SeriesEdit, aBefore);
     QFETCH(SeriesEdit, onA);
     QFETCH(SeriesEdit, onB);
     QFETCH(bool, bFirst);
@@ -413,17 +444,29 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
         QCOMPARE(sync(device), failure);
         device.close();
     };
-    QVERIFY(m_a->open());
-    QCOMPARE(sync(*m_a), QString());
-    QVERIFY(m_a->state()->events()->insert(localEvent(team(*m_a).id,
-                                                      {QStringLiteral("standup"),
-                                                       {},
-                                                       QStringLiteral("Standup"),
-                                                       at(2, 9),
-                                                       QStringLiteral("FREQ=WEEKLY;COUNT=4"),
-                                                       {}})));
-    QCOMPARE(sync(*m_a), QString());
-    m_a->close();
+    // The series as another program wrote it: its own zone definition, the 9th moved to 14:00
+    // ahead of the series, and a line of its own.
+    const QString head = QStringLiteral(
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Planner//EN\r\nBEGIN:VTIMEZONE\r\n"
+        "TZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
+        "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n");
+    const QString override = QStringLiteral(
+        "BEGIN:VEVENT\r\nUID:standup\r\nRECURRENCE-ID;TZID=Europe/Berlin:20260309T100000\r\n"
+        "SUMMARY:Standup\r\nDTSTART;TZID=Europe/Berlin:20260309T140000\r\n"
+        "DTEND;TZID=Europe/Berlin:20260309T150000\r\nEND:VEVENT\r\n");
+    const QString series = QStringLiteral(
+        "BEGIN:VEVENT\r\nUID:standup\r\nDTSTAMP:20260301T080000Z\r\nSUMMARY:Standup\r\n"
+        "DTSTART;TZID=Europe/Berlin:20260302T100000\r\nDTEND;TZID=Europe/Berlin:20260302T110000"
+        "\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\nX-OTHER-COLOUR:teal\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const QJsonObject item {{QStringLiteral("id"), QStringLiteral("standup")},
+                            {QStringLiteral("uid"), QStringLiteral("standup")},
+                            {QStringLiteral("raw_icalendar"), QString(head + override + series)}};
+    QVERIFY(!m_cloud->storeEvent(QStringLiteral("team"), item).isEmpty());
+    syncOn(*m_a);
+    if (aBefore) {
+        edit(*m_a, aBefore);
+        syncOn(*m_a);
+    }
     syncOn(*m_b);
 
     edit(*m_a, onA);
@@ -454,6 +497,16 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
         device->close();
     }
     QVERIFY2(there.constFirst().contains(expected), qPrintable(there.constFirst()));
+    // What no device changed stays as the other program wrote it; lines are at most 75 octets,
+    // and a date-typed value holds dates.
+    const QString held
+        = m_cloud->events(QStringLiteral("team"))[0][QLatin1String("raw_icalendar")].toString();
+    QVERIFY2(held.startsWith(head) && held.contains(override)
+                 && held.contains(QStringLiteral("\r\nX-OTHER-COLOUR:teal\r\n")),
+             qPrintable(held));
+    const QRegularExpression timeAsDate(QStringLiteral(";VALUE=DATE:[0-9,]*T"));
+    for (const QString &line : held.split(QStringLiteral("\r\n")))
+        QVERIFY2(line.toUtf8().size() <= 75 && !line.contains(timeAsDate), qPrintable(line));
 }
 
 void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()
@@ -479,7 +532,7 @@ void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark()
     QVERIFY(m_a->open());
     QCOMPARE(sync(*m_a), QString());
     QCOMPARE(seen(*m_a).size(), 1);
-    QVERIFY(seen(*m_a).constFirst().startsWith(QStringLiteral("srv-ev|||Offsite|timed|")));
+    QVERIFY(seen(*m_a).constFirst().startsWith(QStringLiteral("srv-ev|||Offsite|||timed|")));
     QCOMPARE(sync(*m_a), QString()); // pulled again since the cursor: still there
     QCOMPARE(seen(*m_a).size(), 1);
 }
