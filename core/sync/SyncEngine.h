@@ -16,6 +16,7 @@
 // started, or ended at its next page or push without applying or sending anything more.
 
 #include "core/sync/ConflictMerge.h"
+#include "core/sync/PageChain.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncProvider.h"
 #include "core/sync/SyncStore.h"
@@ -111,6 +112,7 @@ private:
     QList<Calendar> m_toSync;
     Calendar m_calendar;
     FetchRequest m_request;
+    PageChain m_pages; // the page tokens of the calendar's fetch
     bool m_restarted = false;
     QList<Outbox> m_outbox;
     int m_pushFailures = 0;

@@ -423,15 +423,18 @@ void TestGoogleSync::refusedPushKeepsRowPending()
 void TestGoogleSync::lostCreateAnswerMakesNoDuplicate_data()
 {
     QTest::addColumn<int>("lost"); // answers dropped after Google made the event
-    QTest::addColumn<bool>("deletedThere"); // Google holds a deleted event under the row's UID
+    // Google holds a deleted event under the row's UID (1), and a live one made meanwhile (2)
+    QTest::addColumn<int>("there");
     // The network layer sends the request once more: Google refuses the second insert of the
     // same UID, and the row takes the event made the first time.
-    QTest::newRow("answer lost, resent") << 1 << false;
+    QTest::newRow("answer lost, resent") << 1 << 0;
     // The run fails; the next one lists the event under the row's UID.
-    QTest::newRow("answer and resend lost") << 2 << false;
+    QTest::newRow("answer and resend lost") << 2 << 0;
     // Made here again (an import of the same file) after it was deleted at Google: Google keeps
     // the deleted event under that UID and refuses a new one.
-    QTest::newRow("its UID deleted at Google before") << 0 << true;
+    QTest::newRow("its UID deleted at Google before") << 0 << 1;
+    // Another device made it there between this run's pull and its push: the live one is taken.
+    QTest::newRow("its UID deleted before and made again there") << 0 << 2;
 }
 
 // An event made here reaches Google, but no answer comes back; the user edits it meanwhile.
@@ -439,9 +442,9 @@ void TestGoogleSync::lostCreateAnswerMakesNoDuplicate_data()
 void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
 {
     QFETCH(int, lost);
-    QFETCH(bool, deletedThere);
+    QFETCH(int, there);
     const QString uid = QStringLiteral("uid-of-local-1");
-    if (deletedThere) {
+    if (there > 0) {
         QJsonObject old = timedEvent(QStringLiteral("Planning, first"), berlin(6, 15));
         old.insert(QStringLiteral("iCalUID"), uid);
         QVERIFY(m_google->cancelEvent(kMine, m_google->putEvent(kMine, old)));
@@ -455,6 +458,15 @@ void TestGoogleSync::lostCreateAnswerMakesNoDuplicate()
 
     if (lost > 0)
         m_google->failNext("POST", FakeGoogleCalendar::appliedThenDropped, 0, lost);
+    if (there == 2) {
+        QJsonObject again = timedEvent(QStringLiteral("Planning, there"), berlin(6, 15));
+        again.insert(QStringLiteral("iCalUID"), uid);
+        connect(m_server.get(), &LarkTest::FakeHttpServer::requestReceived, this,
+                [this, again](const LarkTest::RecordedRequest &r) {
+                    if (r.method == "POST" && m_google->events(kMine).isEmpty())
+                        m_google->putEvent(kMine, again);
+                });
+    }
     const LarkTest::SyncOutcome first = sync();
     QCOMPARE(first.failed, qMax(lost - 1, 0));
     Event edited = *events->byId(made.id);
@@ -643,13 +655,27 @@ void TestGoogleSync::onlyEnabledAndListedCalendarsSync()
     QCOMPARE(localTitles(mine), remoteTitles(kMine));
     QVERIFY(localTitles(team).isEmpty());
 
+    // Slow answers that keep coming keep the run going, however long it takes in all.
+    m_google->pageSize = 1;
+    for (int day = 9; day <= 30; ++day)
+        m_google->putEvent(kMine, timedEvent(QStringLiteral("Day %1").arg(day), berlin(day, 9)));
+    m_server->clearRequests();
+    m_server->answerDelayMs = 30;
+    Sync::SyncCoordinator *coordinator = (*m_state)->syncCoordinator();
+    coordinator->setSilenceLimit(600);
+    coordinator->syncNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!coordinator->isRunning(m_account.id), 20000);
+    QCOMPARE((*m_state)->accounts()->byId(m_account.id)->last_sync_error, QString());
+    QVERIFY(m_server->requestCount() * m_server->answerDelayMs > 600);
+    m_server->answerDelayMs = 0;
+    QCOMPARE(localTitles(mine), remoteTitles(kMine));
+
     // Gone at Google: said by name, the account's run fails, the pending edit stays.
     Event review = local(mine, QStringLiteral("Review"));
     review.title = QStringLiteral("Review, kept");
     review.sync_status = QStringLiteral("pending");
     QVERIFY((*m_state)->events()->update(review));
     m_google->removeCalendar(kMine);
-    Sync::SyncCoordinator *coordinator = (*m_state)->syncCoordinator();
     coordinator->syncNow();
     QTRY_VERIFY(!coordinator->isRunning(m_account.id));
     const QString gone = QStringLiteral(
