@@ -14,9 +14,8 @@ class PageChain
     Q_DECLARE_TR_FUNCTIONS(Sync::PageChain)
 
 public:
-    // Pages of one listing. At the smallest pages the services send (10 items) this is 50,000
-    // calendars or events, far beyond a real account; a server that answers at once reaches it
-    // within a minute.
+    // Pages of one listing. Even at ten items a page this is 50,000 calendars or events, far
+    // beyond a real account, and a server that answers at once reaches it within about a minute.
     static constexpr int maxPages = 5000;
     // The bound in force: maxPages, unless a test lowered it for a while.
     static int limit();
@@ -36,8 +35,7 @@ public:
     };
 
     // Whether the next link or token may be followed: false when it came before in this chain
-    // or the chain would grow past limit(). Every page of the listing passes through here,
-    // the first one too where it has a link of its own.
+    // or the chain would grow past limit().
     [[nodiscard]] bool follow(const QString &next);
     // A new listing: nothing seen.
     void restart() { m_seen.clear(); }
