@@ -153,6 +153,7 @@ void SyncEngine::startNextCalendar()
     m_calendar = m_store.calendars->byId(listed.id).value_or(listed);
     m_request = FetchRequest {m_provider->storedToken(m_calendar), QString()};
     m_restarted = false;
+    m_pages.restart();
     m_outbox.clear();
     m_pushFailures = 0;
     m_firstPushError.reset();
@@ -186,6 +187,7 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
                 qWarning().noquote() << "[Sync] could not clear the token of" << fresh.id;
             m_calendar = fresh;
             m_request = FetchRequest();
+            m_pages.restart();
             qInfo().noquote() << "[Sync] token of" << m_calendar.id << "expired: full fetch";
             fetchPage();
             return;
@@ -204,8 +206,10 @@ void SyncEngine::onPage(const Outcome<ChangePage> &outcome)
         startPush();
         return;
     }
-    if (page.nextPageToken == m_request.pageToken)
-        return pullFailed(tr("The server sent the same changes of \"%1\" again; the sync stopped.")
+    if (!m_pages.follow(page.nextPageToken))
+        return pullFailed(tr("The changes of \"%1\" never end (a page came again, or more than "
+                             "%Ln page(s)); the sync stopped.",
+                             nullptr, PageChain::limit())
                               .arg(m_calendar.name),
                           false);
     m_request.pageToken = page.nextPageToken;

@@ -17,6 +17,7 @@
 // anything more, and kept back in the gate for the run after the hold.
 
 #include "core/sync/ConflictMerge.h"
+#include "core/sync/PageChain.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "core/sync/SyncProvider.h"
 #include "core/sync/SyncStore.h"
@@ -112,6 +113,7 @@ private:
     QList<Calendar> m_toSync;
     Calendar m_calendar;
     FetchRequest m_request;
+    PageChain m_pages; // the page tokens of the calendar's fetch
     bool m_restarted = false;
     QList<Outbox> m_outbox;
     int m_pushFailures = 0;

@@ -2479,6 +2479,16 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Sync::PageChain</name>
+    <message numerus="yes">
+        <source>%1 sent a listing that never ends (a page came again, or more than %Ln page(s)); it was stopped.</source>
+        <translation>
+            <numerusform>%1 hat eine Auflistung ohne Ende gesendet (eine Seite kam erneut oder mehr als %Ln Seite); sie wurde angehalten.</numerusform>
+            <numerusform>%1 hat eine Auflistung ohne Ende gesendet (eine Seite kam erneut oder mehr als %Ln Seiten); sie wurde angehalten.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
@@ -2513,10 +2523,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Der Kalender „%1“ konnte auf diesem Gerät nicht hinzugefügt werden.</translation>
     </message>
-    <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
-        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
-        <translation>Der Server hat die Änderungen von „%1“ erneut gesendet; die Synchronisierung wurde angehalten.</translation>
+    <message numerus="yes">
+        <source>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page(s)); the sync stopped.</source>
+        <translation>
+            <numerusform>Die Änderungen von „%1“ enden nie (eine Seite kam erneut oder mehr als %Ln Seite); die Synchronisierung wurde angehalten.</numerusform>
+            <numerusform>Die Änderungen von „%1“ enden nie (eine Seite kam erneut oder mehr als %Ln Seiten); die Synchronisierung wurde angehalten.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../core/sync/SyncEngine.cpp" line="244"/>

@@ -2475,6 +2475,16 @@ Please check file permissions and try again.</translation>
     </message>
 </context>
 <context>
+    <name>Sync::PageChain</name>
+    <message numerus="yes">
+        <source>%1 sent a listing that never ends (a page came again, or more than %Ln page(s)); it was stopped.</source>
+        <translation>
+            <numerusform>%1 sent a listing that never ends (a page came again, or more than %Ln page); it was stopped.</numerusform>
+            <numerusform>%1 sent a listing that never ends (a page came again, or more than %Ln pages); it was stopped.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
@@ -2509,10 +2519,12 @@ Please check file permissions and try again.</translation>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>The calendar &quot;%1&quot; could not be added on this device.</translation>
     </message>
-    <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
-        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
-        <translation>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</translation>
+    <message numerus="yes">
+        <source>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page(s)); the sync stopped.</source>
+        <translation>
+            <numerusform>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page); the sync stopped.</numerusform>
+            <numerusform>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln pages); the sync stopped.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../core/sync/SyncEngine.cpp" line="244"/>

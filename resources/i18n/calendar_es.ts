@@ -2479,6 +2479,16 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Sync::PageChain</name>
+    <message numerus="yes">
+        <source>%1 sent a listing that never ends (a page came again, or more than %Ln page(s)); it was stopped.</source>
+        <translation>
+            <numerusform>%1 envió una lista que no termina nunca (una página llegó de nuevo, o más de %Ln página); se detuvo.</numerusform>
+            <numerusform>%1 envió una lista que no termina nunca (una página llegó de nuevo, o más de %Ln páginas); se detuvo.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
@@ -2513,10 +2523,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>No se pudo añadir el calendario «%1» en este dispositivo.</translation>
     </message>
-    <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
-        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
-        <translation>El servidor volvió a enviar los mismos cambios de «%1»; la sincronización se detuvo.</translation>
+    <message numerus="yes">
+        <source>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page(s)); the sync stopped.</source>
+        <translation>
+            <numerusform>Los cambios de «%1» no terminan nunca (una página llegó de nuevo, o más de %Ln página); la sincronización se detuvo.</numerusform>
+            <numerusform>Los cambios de «%1» no terminan nunca (una página llegó de nuevo, o más de %Ln páginas); la sincronización se detuvo.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../core/sync/SyncEngine.cpp" line="244"/>

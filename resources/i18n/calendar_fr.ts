@@ -2479,6 +2479,16 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Sync::PageChain</name>
+    <message numerus="yes">
+        <source>%1 sent a listing that never ends (a page came again, or more than %Ln page(s)); it was stopped.</source>
+        <translation>
+            <numerusform>%1 a envoyé une liste sans fin (une page est revenue, ou plus de %Ln page) ; elle a été arrêtée.</numerusform>
+            <numerusform>%1 a envoyé une liste sans fin (une page est revenue, ou plus de %Ln pages) ; elle a été arrêtée.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
@@ -2513,10 +2523,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>Le calendrier « %1 » n’a pas pu être ajouté sur cet appareil.</translation>
     </message>
-    <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
-        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
-        <translation>Le serveur a renvoyé les mêmes modifications de « %1 » ; la synchronisation s’est arrêtée.</translation>
+    <message numerus="yes">
+        <source>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page(s)); the sync stopped.</source>
+        <translation>
+            <numerusform>Les modifications de « %1 » ne finissent jamais (une page est revenue, ou plus de %Ln page) ; la synchronisation s’est arrêtée.</numerusform>
+            <numerusform>Les modifications de « %1 » ne finissent jamais (une page est revenue, ou plus de %Ln pages) ; la synchronisation s’est arrêtée.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../core/sync/SyncEngine.cpp" line="244"/>

@@ -2462,6 +2462,15 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>Sync::PageChain</name>
+    <message numerus="yes">
+        <source>%1 sent a listing that never ends (a page came again, or more than %Ln page(s)); it was stopped.</source>
+        <translation>
+            <numerusform>%1 から終わりのない一覧が送られてきたため（同じページが再び届いたか、%Ln ページを超えました）、停止しました。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Sync::SyncCoordinator</name>
     <message>
         <location filename="../../core/sync/SyncCoordinator.cpp" line="105"/>
@@ -2495,10 +2504,11 @@ Please check file permissions and try again.</source>
         <source>The calendar &quot;%1&quot; could not be added on this device.</source>
         <translation>カレンダー「%1」をこのデバイスに追加できませんでした。</translation>
     </message>
-    <message>
-        <location filename="../../core/sync/SyncEngine.cpp" line="224"/>
-        <source>The server sent the same changes of &quot;%1&quot; again; the sync stopped.</source>
-        <translation>サーバーが「%1」の同じ変更を再度送信したため、同期を停止しました。</translation>
+    <message numerus="yes">
+        <source>The changes of &quot;%1&quot; never end (a page came again, or more than %Ln page(s)); the sync stopped.</source>
+        <translation>
+            <numerusform>「%1」の変更が終わりません（同じページが再び届いたか、%Ln ページを超えました）。同期を停止しました。</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../core/sync/SyncEngine.cpp" line="244"/>

@@ -275,7 +275,9 @@ void FakeHttpServer::onReadyRead(QTcpSocket *socket)
         }
         m_requests.append(request);
         emit requestReceived(request);
-        const FakeReply reply = answer(request);
+        FakeReply reply = answer(request);
+        if (reply.delayMs == 0)
+            reply.delayMs = answerDelayMs;
         if (reply.drop) {
             socket->abort();
             return;

@@ -93,6 +93,8 @@ public:
     void route(const QByteArray &method, const QString &path, const FakeReply &reply);
     // Used when no route matches; the default answers 404.
     void setFallback(Handler handler);
+    // Every reply without a delay of its own waits this long, as over a slow link.
+    int answerDelayMs = 0;
 
     QList<RecordedRequest> requests() const { return m_requests; }
     int requestCount() const { return m_requests.size(); }

@@ -231,6 +231,9 @@ Sync::Outcome<Sync::ChangePage> FakeSyncRemote::fetch(const Calendar &calendar,
     } else {
         page.token = kTokenPrefix + QString::number(m_seq);
     }
+    if (endlessPages)
+        page.nextPageToken = kPagePrefix
+            + QString::number(*endlessPages ? offset % *endlessPages + 1 : offset + 1);
     issuedTokens << page.token;
     return Result::success(page);
 }

@@ -43,6 +43,9 @@ public:
 
     // Items per page of a fetch.
     int pageSize = 50;
+    // When set, every page names a next one: round a cycle of this many tokens, or (0) a new
+    // token each time, as a broken server does.
+    std::optional<int> endlessPages;
     // Every token handed out so far is refused with ErrorKind::Gone from now on.
     void expireTokens() { m_oldestToken = m_seq + 1; }
     // The call fails with the kind `times` times, after `skip` calls that succeed. A push failing

@@ -334,12 +334,16 @@ void CloudSyncProvider::confirmGone(const QString &serverId, Sync::Reply<Sync::P
                    bool listed = false;
                    for (const QJsonValue &value : body.value(QLatin1String("calendars")).toArray())
                        listed = listed || text(value.toObject(), QLatin1String("id")) == serverId;
-                   if (ok && listed)
-                       done(Receipt::failure(ErrorKind::NotFound,
-                                             tr("Larkspindle push failed (HTTP %1)").arg(404)));
-                   else
-                       done(Receipt::failure(ok ? ErrorKind::Server : kindFor(status),
-                                             tr("Larkspindle push failed (HTTP %1)").arg(404)));
+                   if (!ok) {
+                       // The check went wrong, not the deletion: its own answer says why.
+                       done(Receipt::failure(
+                           kindFor(status),
+                           failureText(tr("Larkspindle calendar list failed (HTTP %1)"), status,
+                                       body)));
+                       return;
+                   }
+                   done(Receipt::failure(listed ? ErrorKind::NotFound : ErrorKind::Server,
+                                         tr("Larkspindle push failed (HTTP %1)").arg(404)));
                });
 }
 

@@ -193,10 +193,11 @@ std::optional<QJsonObject> CalendarClient::listingBody(const QString &operation,
 
 void CalendarClient::listCalendars()
 {
-    requestCalendarPage(QString(), {});
+    requestCalendarPage(QString(), {}, {});
 }
 
-void CalendarClient::requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found)
+void CalendarClient::requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found,
+                                         Sync::PageChain pages)
 {
     if (accessToken.isEmpty()) {
         emit requestFailed(tr("No Google access token available."), 401);
@@ -208,7 +209,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
             QString::fromLatin1(OAuth::encodeForm({{QStringLiteral("pageToken"), pageToken}})),
             QUrl::StrictMode);
     send("GET", url, nullptr, QString(),
-         [this, pageToken, found = std::move(found)](const Answer &answer) mutable {
+         [this, found = std::move(found), pages = std::move(pages)](const Answer &answer) mutable {
              const std::optional<QJsonObject> body
                  = listingBody(QStringLiteral("calendarList.list"), answer);
              if (!body)
@@ -218,10 +219,10 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
                  found.append(calendarFromJson(item.toObject()));
              // Every page counts: an account with many calendars must not lose the later ones.
              const QString next = body->value(QLatin1String("nextPageToken")).toString();
-             if (!next.isEmpty() && next != pageToken)
-                 requestCalendarPage(next, std::move(found));
-             else
+             if (next.isEmpty())
                  emit calendarsListed(found);
+             else if (follow(pages, next))
+                 requestCalendarPage(next, std::move(found), std::move(pages));
          });
 }
 
@@ -286,24 +287,37 @@ void CalendarClient::listEventsPage(const QString &calendarId, const QString &sy
 void CalendarClient::listEvents(const QString &calendarId, const QString &syncToken,
                                 const QDateTime &timeMin, const QDateTime &timeMax)
 {
-    collectPages(calendarId, syncToken, QString(), timeMin, timeMax, {});
+    collectPages(calendarId, syncToken, QString(), timeMin, timeMax, {}, {});
 }
 
 void CalendarClient::collectPages(const QString &calendarId, const QString &syncToken,
                                   const QString &pageToken, const QDateTime &timeMin,
-                                  const QDateTime &timeMax, QList<QJsonObject> gathered)
+                                  const QDateTime &timeMax, QList<QJsonObject> gathered,
+                                  Sync::PageChain pages)
 {
     requestEventsPage(
         calendarId, syncToken, pageToken, timeMin, timeMax,
-        [=, gathered = std::move(gathered)](const PageResult &page) mutable {
+        [=, gathered = std::move(gathered),
+         pages = std::move(pages)](const PageResult &page) mutable {
             gathered.append(page.items);
-            if (!page.nextPageToken.isEmpty() && page.nextPageToken != pageToken) {
-                collectPages(calendarId, syncToken, page.nextPageToken, timeMin, timeMax,
-                             std::move(gathered));
+            if (!page.nextPageToken.isEmpty()) {
+                if (follow(pages, page.nextPageToken))
+                    collectPages(calendarId, syncToken, page.nextPageToken, timeMin, timeMax,
+                                 std::move(gathered), std::move(pages));
                 return;
             }
             emit eventsListed(calendarId, EventListPage {std::move(gathered), page.nextSyncToken});
         });
+}
+
+bool CalendarClient::follow(Sync::PageChain &pages, const QString &next)
+{
+    if (pages.follow(next))
+        return true;
+    qWarning().noquote() << "[Google] a listing whose pages never end, stopped";
+    // An answer that came, but not one that can be used.
+    emit requestFailed(Sync::PageChain::endlessText(QStringLiteral("Google")), 200);
+    return false;
 }
 
 void CalendarClient::findByICalUid(const QString &calendarId, const QString &iCalUid)

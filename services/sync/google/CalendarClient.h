@@ -10,6 +10,7 @@
 // names the caller's key of the row (localId), which the client never interprets. Destroying the
 // client drops its open requests without a signal.
 
+#include "core/sync/PageChain.h"
 #include "model/Records.h"
 #include "services/net/RequestPolicy.h"
 
@@ -153,13 +154,16 @@ private:
     QUrl apiUrl(const QString &path) const;
     void send(const QByteArray &method, const QUrl &url, const QJsonObject *body,
               const QString &etag, Handler handler);
-    void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found);
+    void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found,
+                             Sync::PageChain pages);
     void requestEventsPage(const QString &calendarId, const QString &syncToken,
                            const QString &pageToken, const QDateTime &timeMin,
                            const QDateTime &timeMax, PageHandler handler);
     void collectPages(const QString &calendarId, const QString &syncToken, const QString &pageToken,
                       const QDateTime &timeMin, const QDateTime &timeMax,
-                      QList<QJsonObject> gathered);
+                      QList<QJsonObject> gathered, Sync::PageChain pages);
+    // False, with requestFailed, when the chain refuses the next page token.
+    bool follow(Sync::PageChain &pages, const QString &next);
     void write(const QByteArray &method, const QString &localId, const QUrl &url,
                const QJsonObject &event, const QString &etag, const QString &rejected);
     // The object a successful listing answered, with its items; otherwise requestFailed, and

@@ -244,14 +244,14 @@ void CalendarClient::onFinished(QNetworkReply *reply, const Done &done)
 void CalendarClient::listCalendars(
     std::function<void(const QList<DiscoveredCalendar> &, const GraphReply &)> done)
 {
-    listCalendarsFrom(at(QStringLiteral("/me/calendars")), {}, std::move(done));
+    listCalendarsFrom(at(QStringLiteral("/me/calendars")), {}, {}, std::move(done));
 }
 
 void CalendarClient::listCalendarsFrom(
-    const QUrl &url, QList<DiscoveredCalendar> found,
+    const QUrl &url, QList<DiscoveredCalendar> found, Sync::PageChain pages,
     std::function<void(const QList<DiscoveredCalendar> &, const GraphReply &)> done)
 {
-    fetchPage(url, [this, found = std::move(found), done](const GraphReply &reply) mutable {
+    fetchPage(url, [this, found = std::move(found), pages, done](const GraphReply &reply) mutable {
         if (!reply.ok()) {
             done({}, reply);
             return;
@@ -264,7 +264,12 @@ void CalendarClient::listCalendarsFrom(
             done(found, reply);
             return;
         }
-        listCalendarsFrom(QUrl::fromEncoded(next.toUtf8()), std::move(found), std::move(done));
+        if (!pages.follow(next)) {
+            done({}, endless(reply));
+            return;
+        }
+        listCalendarsFrom(QUrl::fromEncoded(next.toUtf8()), std::move(found), std::move(pages),
+                          std::move(done));
     });
 }
 
@@ -371,6 +376,14 @@ GraphReply CalendarClient::unreadable(GraphReply reply)
 {
     reply.failure = GraphReply::Failure::Malformed;
     reply.reason = tr("Microsoft Graph sent a reply that cannot be read.");
+    return reply;
+}
+
+GraphReply CalendarClient::endless(GraphReply reply)
+{
+    reply.failure = GraphReply::Failure::Malformed;
+    reply.reason = Sync::PageChain::endlessText(QStringLiteral("Microsoft Graph"));
+    qCWarning(lcGraph).noquote() << "[Microsoft] a listing whose pages never end, stopped";
     return reply;
 }
 

@@ -9,6 +9,7 @@
 // The conversions between Graph event JSON and the Event record are static members too; they
 // live in EventMapping.cpp and RecurrenceMapping.cpp.
 
+#include "core/sync/PageChain.h"
 #include "model/Records.h"
 #include "services/net/RequestPolicy.h"
 
@@ -128,6 +129,8 @@ public:
     static EventListPage pageFromJson(const QJsonObject &body);
     // A 2xx answer that is not what the request asks for: a failure that says so.
     static GraphReply unreadable(GraphReply reply);
+    // A listing page whose next link the chain refused: a failure that says so.
+    static GraphReply endless(GraphReply reply);
     // The value of the query item "$deltatoken" of a delta link; empty when it has none.
     static QString deltaTokenOf(const QString &deltaLink);
     // The entity tag of a written or read event: "@odata.etag", else W/"<changeKey>".
@@ -182,7 +185,7 @@ private:
     bool renewAndResend(const GraphReply &reply, const QByteArray &verb, const QUrl &url,
                         const QByteArray &body, const QString &etag, const Done &done);
     void listCalendarsFrom(
-        const QUrl &url, QList<DiscoveredCalendar> found,
+        const QUrl &url, QList<DiscoveredCalendar> found, Sync::PageChain pages,
         std::function<void(const QList<DiscoveredCalendar> &, const GraphReply &)> done);
     QUrl at(const QString &encodedPath) const;
     void failLater(GraphReply reply, Done done);

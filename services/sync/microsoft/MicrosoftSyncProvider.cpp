@@ -51,6 +51,7 @@ struct MicrosoftSyncProvider::Fetch
     ChangePage page;
     QStringList series; // masters still to fetch for this page
     bool wholeWindow = false; // a page of a listing of the whole window
+    Sync::PageChain instancePages; // of the series being read
 };
 
 MicrosoftSyncProvider::MicrosoftSyncProvider(const Account &account, QObject *parent)
@@ -299,6 +300,7 @@ void MicrosoftSyncProvider::refreshNextSeries(const std::shared_ptr<Fetch> &fetc
             refreshNextSeries(fetch);
             return;
         }
+        fetch->instancePages.restart();
         fetchInstances(fetch, master, m_client->instancesUrl(id, m_windowStart, m_windowEnd), {});
     });
 }
@@ -315,6 +317,11 @@ void MicrosoftSyncProvider::fetchInstances(const std::shared_ptr<Fetch> &fetch, 
             const CalendarClient::EventListPage page = CalendarClient::pageFromJson(reply.body);
             found.append(page.items);
             if (!page.nextLink.isEmpty()) {
+                if (!fetch->instancePages.follow(page.nextLink)) {
+                    fetch->done(
+                        Outcome<ChangePage>::failure(errorOf(CalendarClient::endless(reply))));
+                    return;
+                }
                 fetchInstances(fetch, master, QUrl::fromEncoded(page.nextLink.toUtf8()),
                                std::move(found));
                 return;
@@ -545,9 +552,10 @@ void MicrosoftSyncProvider::cancelAddedDates(const Calendar &calendar, const Eve
         = m_client->instancesUrl(seriesId, QDateTime(added.first(), QTime(0, 0), zone).addDays(-1),
                                  QDateTime(added.last(), QTime(0, 0), zone).addDays(2));
     auto ids = std::make_shared<QStringList>();
+    auto pages = std::make_shared<Sync::PageChain>();
     auto step = std::make_shared<std::function<void(const GraphReply &)>>();
     // Pages of instances first, then one cancellation after another, then the series read back.
-    *step = [this, calendar, event, seriesId, answer, added, zone, ids,
+    *step = [this, calendar, event, seriesId, answer, added, zone, ids, pages,
              step](const GraphReply &reply) {
         if (!reply.ok()) {
             *step = nullptr; // the step holds itself: this ends the cycle
@@ -562,6 +570,11 @@ void MicrosoftSyncProvider::cancelAddedDates(const Calendar &calendar, const Eve
                 = event.is_all_day ? slot.toUTC().date() : slot.toTimeZone(zone).date();
             if (added.contains(date))
                 ids->append(item.value(QStringLiteral("id")).toString());
+        }
+        if (!page.nextLink.isEmpty() && !pages->follow(page.nextLink)) {
+            *step = nullptr;
+            answer(CalendarClient::endless(reply));
+            return;
         }
         if (!page.nextLink.isEmpty()) {
             m_client->fetchPage(QUrl::fromEncoded(page.nextLink.toUtf8()), *step);

@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/sync/ConflictResolutionService.h"
+#include "core/sync/PageChain.h"
 #include "core/sync/SyncEngine.h"
 #include "model/Clock.h"
 #include "storage/AccountRepository.h"
@@ -327,6 +328,18 @@ void TestSyncEngine::failurePartWayThroughAPageKeepsTheStoreAsBeforeIt()
     QCOMPARE(runSync(s.device, s.remote).finished, 1);
     QCOMPARE(localState(s.device, s.calendar), remoteState(s.remote, s.work));
     QCOMPARE(localState(s.device, s.calendar).size(), 6);
+
+    // Pages that lead on without end, round a cycle of two or to ever new ones, fail the run
+    // instead of keeping it going; the next run of the mended source completes.
+    const Sync::PageChain::LimitOverride fewPages(20);
+    for (const int cycle : {2, 0}) {
+        s.remote.endlessPages = cycle;
+        const int fetches = s.remote.calls(FakeSyncRemote::Call::Fetch);
+        QCOMPARE(runSync(s.device, s.remote).failed, 1);
+        QCOMPARE(s.remote.calls(FakeSyncRemote::Call::Fetch) - fetches, cycle ? 3 : 21);
+        s.remote.endlessPages.reset();
+        QCOMPARE(runSync(s.device, s.remote).finished, 1);
+    }
 }
 
 void TestSyncEngine::anEditDuringItsPushStaysPending_data()

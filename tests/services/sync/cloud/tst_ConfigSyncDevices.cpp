@@ -4,11 +4,14 @@
 
 #include "core/AppState.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/SyncCoordinator.h"
 #include "model/Clock.h"
+#include "model/Identifiers.h"
 #include "model/JsonText.h"
 #include "platform/DataPaths.h"
 #include "services/account/TokenManager.h"
 #include "services/sync/caldav/CalDavClient.h"
+#include "services/sync/cloud/CloudItems.h"
 #include "services/sync/cloud/ConfigSyncService.h"
 #include "services/sync/google/AuthService.h"
 #include "services/sync/microsoft/AuthService.h"
@@ -593,6 +596,17 @@ void TestConfigSyncDevices::weekStartFollowsTheLatestChoice()
     }
     QVERIFY(openAndSettle(c));
     QCOMPARE(weekStart(c), 7);
+
+    // A slow service that keeps answering keeps a calendar run going, however long it takes.
+    m_cloud->addCalendar(QStringLiteral("team"), QStringLiteral("Team"));
+    m_cloud->server().answerDelayMs = 350;
+    Sync::SyncCoordinator coordinator(c.operator->());
+    coordinator.setSilenceLimit(600);
+    coordinator.syncNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!coordinator.isRunning(kOnDeviceAccountId), 20000);
+    QCOMPARE(c->accounts()->byId(kOnDeviceAccountId)->last_sync_error, QString());
+    const QString team = Larkspindle::cloudCalendarUrl(QStringLiteral("team"));
+    QVERIFY(!byUrl(c.operator->(), team).id.isEmpty());
 }
 
 void TestConfigSyncDevices::choicesInOneSecondSettle_data()

@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QtTest>
 
@@ -303,6 +304,7 @@ void TestConfigSyncService::cycleOutcome_data()
     QTest::addColumn<QString>("states");
     QTest::addColumn<QString>("cursor");
     QTest::addColumn<QString>("order");
+    QTest::addColumn<bool>("unsavedBefore"); // the cycle before could not save what it pulled
 
     const auto pull = [](const QJsonValue &timestamp) {
         QJsonObject body {{QStringLiteral("changes"), QJsonArray()}};
@@ -312,42 +314,47 @@ void TestConfigSyncService::cycleOutcome_data()
     };
     QTest::newRow("number cursor truncated") << "1" << 0 << pull(12.9) << "Syncing Idle"
                                              << "12"
-                                             << "GET POST";
+                                             << "GET POST" << false;
     QTest::newRow("text cursor kept as sent")
         << "1" << 0 << pull(QStringLiteral("c-9")) << "Syncing Idle"
         << "c-9"
-        << "GET POST";
+        << "GET POST" << false;
     QTest::newRow("no cursor in the reply: the old one stays")
         << "1" << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
         << "1"
-        << "GET POST";
+        << "GET POST" << false;
     QTest::newRow("push refused after the pull")
         << "1" << 401 << pull(3) << "Syncing SignInRequired"
         << "3"
-        << "GET POST";
+        << "GET POST" << false;
     QTest::newRow("push failed after the pull") << "1" << 500 << pull(4) << "Syncing Failed"
                                                 << "4"
-                                                << "GET POST";
+                                                << "GET POST" << false;
     // The push that follows a failed pull does not hide the failure.
     QTest::newRow("pull without network, push still runs")
         << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
         << "1"
-        << "GET POST";
+        << "GET POST" << false;
     QTest::newRow("pull refused") << "1" << 0 << FakeReply::json(401, QJsonObject())
                                   << "Syncing SignInRequired"
                                   << "1"
-                                  << "GET POST";
+                                  << "GET POST" << false;
     QTest::newRow("a new device pulls before it pushes") << "" << 0 << pull(5) << "Syncing Idle"
                                                          << "5"
-                                                         << "GET POST";
+                                                         << "GET POST" << false;
     QTest::newRow("a new device's push refused after its pull")
         << "" << 401 << pull(5) << "Syncing SignInRequired"
         << "5"
-        << "GET POST";
+        << "GET POST" << false;
+    // What it holds may be older than the bucket: only a pull it saved lets it push.
+    QTest::newRow("pull without network after a pull not saved")
+        << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
+        << "1"
+        << "GET" << true;
     QTest::newRow("a new device without network sends nothing")
         << "" << 0 << FakeReply::dropped() << "Syncing Failed"
         << "<absent>"
-        << "GET";
+        << "GET" << false;
 }
 
 void TestConfigSyncService::cycleOutcome()
@@ -358,8 +365,17 @@ void TestConfigSyncService::cycleOutcome()
     QFETCH(QString, states);
     QFETCH(QString, cursor);
     QFETCH(QString, order);
+    QFETCH(bool, unsavedBefore);
     if (!cursorBefore.isEmpty())
         QVERIFY((*m_state)->preferences()->set(Prefs::ConfigSyncSince, cursorBefore));
+    if (unsavedBefore) {
+        QSqlQuery store((*m_state)->database()->connection());
+        QVERIFY(store.exec(QStringLiteral("PRAGMA query_only = ON")));
+        pullReturns({}, 9);
+        QVERIFY(runCycle());
+        QVERIFY(store.exec(QStringLiteral("PRAGMA query_only = OFF")));
+        m_cloud->server().clearRequests();
+    }
     if (pushStatus != 0)
         m_cloud->failRequests("POST", QStringLiteral("/sync/push"),
                               FakeReply::json(pushStatus, QJsonObject()));

@@ -190,6 +190,19 @@ void TestCalendarClient::listingGathersEveryPage()
     QTest::qWait(20);
     QCOMPARE(expired.first().first().toString(), calendar);
     QCOMPARE(listed.size(), 1);
+
+    // Page tokens that go round a cycle of two end the listing as a failure.
+    const QString calendarList = QStringLiteral("/calendar/v3/users/me/calendarList");
+    m_server->route("GET", calendarList, [n = 0](auto &) mutable {
+        const QString next = QString::number(++n % 2);
+        return FakeReply::json(200,
+                               QJsonObject {{QStringLiteral("items"), QJsonArray()},
+                                            {QStringLiteral("nextPageToken"), next}});
+    });
+    QSignalSpy failed(m_client.get(), &CalendarClient::requestFailed);
+    m_client->listCalendars();
+    QVERIFY(failed.wait());
+    QCOMPARE(m_server->requestsTo("GET", calendarList).size(), 3);
 }
 
 void TestCalendarClient::failures_data()

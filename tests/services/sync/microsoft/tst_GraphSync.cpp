@@ -628,6 +628,11 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing_data()
         QTest::addRow("calendar list answered '%s'", body)
             << QByteArray("GET") << "/me/calendars" << 200 << QByteArray(body) << "cannot be read"
             << QString();
+    // "{root}" is the service's address: a listing that leads back to the page just read.
+    QTest::newRow("calendar list whose next link comes again")
+        << QByteArray("GET") << "/me/calendars" << 200
+        << QByteArray(R"({"value":[],"@odata.nextLink":"{root}/me/calendars?$skiptoken=1"})")
+        << "never ends" << QString();
     QTest::newRow("page that leads nowhere")
         << QByteArray("GET") << "calendarView" << 200 << QByteArray(R"({"value":[]})")
         << "leads nowhere" << QString();
@@ -659,14 +664,16 @@ void tst_GraphSync::faultsFailReadablyAndLoseNothing()
     });
     QVERIFY(w.device.addLocal(w.calendarId, QStringLiteral("local-1"), QStringLiteral("Review")));
 
+    const bool comesAgain = body.contains("{root}");
+    body.replace("{root}", w.graph.root().toString().toUtf8());
     FakeReply reply = status == -1 ? FakeReply::dropped()
         : status == -2             ? FakeReply::empty(200).held()
                                    : FakeReply::text(status, body, "application/json");
     if (status == 429)
         reply.withHeader("Retry-After", "30");
     // A dropped connection is tried once more by the network layer itself; a refused token is
-    // renewed once, and refused again.
-    w.graph.failNext(method, target, reply, status == -1 || status == 401 ? 2 : 1);
+    // renewed once, and refused again; a link back to the same listing is answered alike.
+    w.graph.failNext(method, target, reply, status == -1 || status == 401 || comesAgain ? 2 : 1);
     const int renewals = tokenRequests(w.graph);
     const RunResult failedRun = w.sync(1000);
     w.graph.clearFailures();
