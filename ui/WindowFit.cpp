@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -130,6 +131,7 @@ enum class Placement {
     KeepInside, // moved only as far as needed to lie on the screen
     LeftToQt, // a dialog about to centre itself over its parent, which keeps it on the screen
     OverParent, // centred over its parent window, then kept on the screen
+    OverScreen, // a dialog without a parent (a start-up box): centred on its screen
 };
 
 void fitTo(QWidget *window, Placement placement);
@@ -160,8 +162,11 @@ void fitTo(QWidget *window, Placement placement)
     if (qobject_cast<QDialog *>(window)) {
         const int wanted
             = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
-        if (window->width() < wanted)
+        if (window->width() < wanted) {
+            // A message box fixes its size to its text: its title needs the room too.
+            window->setMaximumWidth(std::max(window->maximumWidth(), wanted));
             window->resize(wanted, window->height());
+        }
     }
     // The frame counts too. Before the window system has framed the window it is estimated,
     // and the window is fitted again from the size it wanted once the frame is known. A size
@@ -185,6 +190,8 @@ void fitTo(QWidget *window, Placement placement)
     QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
     if (placement == Placement::OverParent)
         frame.moveCenter(window->parentWidget()->window()->frameGeometry().center());
+    else if (placement == Placement::OverScreen)
+        frame.moveCenter(area.center());
     const QRect target = fitted(frame, area);
     if (target.size() != frame.size() || wanted != window->size())
         window->resize(target.marginsRemoved(decorations).size());
@@ -194,7 +201,8 @@ void fitTo(QWidget *window, Placement placement)
     const QPoint to = frameKnown ? target.topLeft()
                                  : target.topLeft() + QPoint(decorations.left(), decorations.top());
     const bool moved = target.topLeft() != frame.topLeft();
-    if (placement == Placement::OverParent || (placement == Placement::KeepInside && moved))
+    if (placement == Placement::OverParent || placement == Placement::OverScreen
+        || (placement == Placement::KeepInside && moved))
         window->move(to);
 }
 
@@ -250,7 +258,13 @@ void install(QApplication *app)
         // there when this event reaches it, so it is only sized here, and a move would stop it.
         const bool placed = widget->testAttribute(Qt::WA_Moved);
         const QWidget *parent = widget->parentWidget();
-        if (placed || !parent || !parent->window()->isVisible())
+        // Kept inside from where it stands, a dialog without a parent would end in the screen's
+        // corner, and Qt does not centre a window that was moved.
+        if (!placed && !parent && qobject_cast<QDialog *>(widget)) {
+            fitTo(widget, Placement::OverScreen);
+            // A message box takes its size as it shows, after this event: centred again then.
+            QTimer::singleShot(0, widget, [widget] { fitTo(widget, Placement::OverScreen); });
+        } else if (placed || !parent || !parent->window()->isVisible())
             fitTo(widget, Placement::KeepInside);
         else if (qobject_cast<QDialog *>(widget)) {
             // Qt sizes a window the program has not sized to at most two thirds of the screen;
