@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
@@ -91,6 +92,8 @@ QMargins estimatedFrame(const QWidget *window)
 
 // The size a window was fitted to before its frame was known; set while it waits for the frame.
 const char kWantedSize[] = "windowFitWantedSize";
+// Where a window without a parent was last centred.
+const char kCentredAt[] = "windowFitCentredAt";
 // The size the window was given then: another size since is a new wish.
 const char kFittedSize[] = "windowFitFittedSize";
 
@@ -163,8 +166,10 @@ void fitTo(QWidget *window, Placement placement)
         const int wanted
             = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
         if (window->width() < wanted) {
-            // A message box fixes its size to its text: its title needs the room too.
-            window->setMaximumWidth(std::max(window->maximumWidth(), wanted));
+            // A message box fixes its size to its text at every layout: the text is given the
+            // width its title needs.
+            if (auto *text = window->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                text->setMinimumWidth(text->width() + wanted - window->width());
             window->resize(wanted, window->height());
         }
     }
@@ -204,6 +209,25 @@ void fitTo(QWidget *window, Placement placement)
     if (placement == Placement::OverParent || placement == Placement::OverScreen
         || (placement == Placement::KeepInside && moved))
         window->move(to);
+}
+
+// A message box takes its size as it shows, after the window was fitted, and again at each
+// layout: it is centred again at each size it takes, from the event loop (a fit may ask for a
+// layout), until something else moved it.
+void centreAtEachSize(QWidget *window)
+{
+    window->setProperty(kCentredAt, window->pos());
+    new EventHook(window, {QEvent::Resize}, [](QObject *watched, EventHook *hook) {
+        auto *resized = static_cast<QWidget *>(watched);
+        if (resized->pos() != resized->property(kCentredAt).toPoint()) {
+            hook->stop();
+            return;
+        }
+        QTimer::singleShot(0, resized, [resized] {
+            fitTo(resized, Placement::OverScreen);
+            resized->setProperty(kCentredAt, resized->pos());
+        });
+    });
 }
 
 } // namespace
@@ -262,8 +286,7 @@ void install(QApplication *app)
         // corner, and Qt does not centre a window that was moved.
         if (!placed && !parent && qobject_cast<QDialog *>(widget)) {
             fitTo(widget, Placement::OverScreen);
-            // A message box takes its size as it shows, after this event: centred again then.
-            QTimer::singleShot(0, widget, [widget] { fitTo(widget, Placement::OverScreen); });
+            centreAtEachSize(widget);
         } else if (placed || !parent || !parent->window()->isVisible())
             fitTo(widget, Placement::KeepInside);
         else if (qobject_cast<QDialog *>(widget)) {
