@@ -2,11 +2,13 @@
 
 #include "app/ServiceWiring.h"
 #include "core/AppState.h"
+#include "core/QuickAddQueue.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncScheduler.h"
 #include "core/sync/SyncServices.h"
 #include "platform/DataPaths.h"
 #include "platform/LocalZone.h"
+#include "platform/QuitSignal.h"
 #include "platform/SingleInstance.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
@@ -22,12 +24,14 @@
 #include "ui/tray/TrayManager.h"
 #include "ui/update/UpdateFlows.h"
 
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -46,15 +50,24 @@ QString startupLoggingRules(const QString &instance, const QByteArray &qtLogging
 
 namespace {
 
-QString refusalTitle(const DataFolderLockAttempt &lock)
+// Breaks a long path at its separators rather than in the middle of a name.
+QString wrappablePath(QString path)
+{
+    return path.replace(QLatin1Char('/'), QStringLiteral("/") + QChar(0x200B));
+}
+
+} // namespace
+
+QString Application::refusalTitle(const DataFolderLockAttempt &lock)
 {
     if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
         return Application::tr("Larkspindle Calendar Is Running");
+    if (lock.refusal == DataFolderLockAttempt::Refusal::NoFolder)
+        return Application::tr("Data Folder Cannot Be Made");
     return Application::tr("Data Folder Cannot Be Locked");
 }
 
-// Says what keeps this start out: the program running elsewhere, or a lock nobody can take.
-QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
+QString Application::refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
 {
     using Refusal = DataFolderLockAttempt::Refusal;
     switch (lock.refusal) {
@@ -65,11 +78,11 @@ QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
                        "%1), perhaps in another session of yours. Close it there, then start it "
                        "here again.\n\nData directory: %2")
                 .arg(lock.holderPid)
-                .arg(dataDir);
+                .arg(wrappablePath(dataDir));
         return Application::tr("Larkspindle Calendar is already running with this data folder, "
                                "perhaps in another session of yours. Close it there, then start "
                                "it here again.\n\nData directory: %1")
-            .arg(dataDir);
+            .arg(wrappablePath(dataDir));
     case Refusal::UnreadableLock:
         if (lock.lockIsFolder)
             return Application::tr("The lock file %1 is a folder, so no copy of Larkspindle "
@@ -80,6 +93,11 @@ QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
                                "running in another session of yours, remove the file, then start "
                                "it again.")
             .arg(lock.lockPath);
+    case Refusal::NoFolder:
+        return Application::tr("The data folder cannot be made (%1).\n\nData directory: %2\n\n"
+                               "Please check that no file stands in its path and that you may "
+                               "write there, then start Larkspindle Calendar again.")
+            .arg(lock.problem, dataDir);
     case Refusal::CannotLock:
     case Refusal::None:
         break;
@@ -90,6 +108,8 @@ QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir)
                            "permissions and try again.")
         .arg(lock.problem, dataDir);
 }
+
+namespace {
 
 // A box before the window exists still wears the program's look (the stored theme is in the
 // database, which is not open yet: the system's light or dark).
@@ -202,19 +222,62 @@ Application::Translators Application::installLanguage(const QString &language, Q
     return translators;
 }
 
+std::optional<int> Application::handToStartingHolder()
+{
+    // The holder may be a start of this session that has yet to listen: it takes the command
+    // line once it can carry it out. One in another session never answers here.
+    if (!singleInstance)
+        return std::nullopt;
+    const QDeadlineTimer deadline(kHolderStartWaitMs);
+    do {
+        if (const std::optional<int> code
+            = SingleInstance::exitCodeOf(singleInstance->forward(startupCommand)))
+            return code;
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    return std::nullopt;
+}
+
+void Application::wireOrderlyQuit()
+{
+    // The system's request to end (a service stop, the session's end) and the desktop session's
+    // end go the way of File > Quit.
+    MainWindow *w = mainWindow;
+    auto *quitSignal = new QuitSignal(this);
+    if (quitSignal->install())
+        connect(quitSignal, &QuitSignal::requested, w, &MainWindow::quitApplication);
+    connect(this, &QGuiApplication::commitDataRequest, w, [w] { w->quitApplication(); });
+    // Quick-add lines that still wait for another program's write get a last, longer try on the
+    // way out; those still refused stay in the data folder, and the next start adds them.
+    AppState *state = appState;
+    connect(this, &QCoreApplication::aboutToQuit, state, [state] {
+        const int kept = state->quickAdds()->tryOnceMoreBeforeQuit();
+        if (kept > 0)
+            qWarning("[Application] %d quick-add line(s) still wait for another program's write; "
+                     "the next start adds them",
+                     kept);
+    });
+}
+
 int Application::run()
 {
     // One program per database: a second one, which could not hand its command line over
     // (another session's runtime folder), would show every reminder twice and race for writes.
     DataFolderLockAttempt lock = lockDataDirectory();
+    if (!lock.lock && lock.refusal == DataFolderLockAttempt::Refusal::Running) {
+        if (const std::optional<int> handedOver = handToStartingHolder())
+            return *handedOver;
+    }
     if (!lock.lock) {
         const QString text = refusalText(lock, dataDirectory());
         if (lock.refusal == DataFolderLockAttempt::Refusal::Running)
             qWarning("[Application] the data folder %s is in use by process %lld",
                      qUtf8Printable(dataDirectory()), lock.holderPid);
         else
-            qWarning("[Application] the data folder %s cannot be locked: %s",
-                     qUtf8Printable(dataDirectory()), qUtf8Printable(text));
+            qWarning("[Application] the data folder %s cannot be %s: %s",
+                     qUtf8Printable(dataDirectory()),
+                     lock.refusal == DataFolderLockAttempt::Refusal::NoFolder ? "made" : "locked",
+                     qUtf8Printable(text));
         showStartFailure(refusalTitle(lock), text);
         return 1;
     }
@@ -252,6 +315,8 @@ int Application::run()
     // until it is gone.
     mainWindow->takeBackInterruptedImport();
 
+    wireOrderlyQuit();
+
     if (singleInstance) {
         MainWindow *w = mainWindow;
         connect(singleInstance, &SingleInstance::focusRequested, w, &MainWindow::focusWindow,
@@ -271,6 +336,8 @@ int Application::run()
             const InstanceCommand command = startupCommand;
             QTimer::singleShot(0, channel, [channel, command] { channel->dispatch(command); });
         }
+        // Only now: a second start is answered once this program can carry its command out.
+        singleInstance->listen();
     }
 
     trayManager = new TrayManager(appState, mainWindow, this);

@@ -12,12 +12,14 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class AppState;
 class MainWindow;
 class TrayManager;
 class NotificationService;
 class DataFolderLock;
+struct DataFolderLockAttempt;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -65,6 +67,11 @@ public:
     // stays), else the language's main one.
     static QLocale interfaceLocale(const QString &language, const QLocale &system);
 
+    // The box that refuses a start beside the data folder's holder, or where it cannot be taken:
+    // what keeps this start out (the program running elsewhere, a lock nobody can take).
+    static QString refusalTitle(const DataFolderLockAttempt &lock);
+    static QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir);
+
     // Registers the embedded fonts and tells the theme the icon font's family.
     static void loadFonts();
 
@@ -79,6 +86,13 @@ public:
 
 private:
     static constexpr int kZoneCheckIntervalMs = 60000;
+    // How long a start refused beside a holder tries to hand its command line over to it.
+    static constexpr int kHolderStartWaitMs = 10000;
+
+    // 0 or 1 (as main() answers a second start) once the holder of the data folder took or
+    // refused the command line; none when nobody here took it in time.
+    std::optional<int> handToStartingHolder();
+    void wireOrderlyQuit();
 
     AppState *appState = nullptr;
     Sync::SyncCoordinator *syncCoordinator = nullptr;

@@ -19,14 +19,11 @@ int main(int argc, char *argv[])
     // Qt decodes the process's arguments correctly for every platform (wide characters on
     // Windows), so non-ASCII paths arrive intact.
     const InstanceCommand command = InstanceCommand::fromArguments(QCoreApplication::arguments());
-    switch (singleInstance->forwardOrListen(command)) {
-    case SingleInstance::Outcome::Forwarded:
-        return 0;
-    case SingleInstance::Outcome::ForwardFailed:
-        return 1;
-    case SingleInstance::Outcome::Serving:
-        break;
-    }
+    // This process listens for second starts only once it can carry their commands out
+    // (Application::run): a start refused the data folder answers none of them.
+    if (const std::optional<int> code
+        = SingleInstance::exitCodeOf(singleInstance->forward(command)))
+        return *code;
     app.setSingleInstance(singleInstance);
     app.setStartupCommand(command);
     return app.run();

@@ -1,7 +1,8 @@
 # Run by the layer_fence step of the build (cmake/LayerFence.cmake) with -DRULES=<file>: fails,
 # naming each file and line, when a product source includes a path that climbs with "..", a Qt
-# header named through Qt's install folder (<qt6/QtWidgets/QWidget>), or a Qt module's header that
-# its layer does not link.
+# header named through Qt's install folder (<qt6/QtWidgets/QWidget>), a Qt module's header that
+# its layer does not link, or a POSIX system header outside the platform layer (the target system
+# has none: such calls go behind platform's functions).
 cmake_minimum_required(VERSION 3.25)
 include("${RULES}")
 
@@ -30,6 +31,8 @@ foreach(layer IN LISTS LARK_FENCE_LAYERS)
                 set(_why "names Qt through its install folder: write <QtModule/Header> or <Header>")
             elseif(_module IN_LIST LARK_FENCE_QT_MODULES AND NOT _module IN_LIST _allowed)
                 set(_why "the ${layer} layer does not link ${_module} here")
+            elseif(NOT layer STREQUAL "platform" AND _path MATCHES "^(unistd\\.h|fcntl\\.h|sys/)")
+                set(_why "calls the system directly: only the platform layer may")
             else()
                 continue()
             endif()

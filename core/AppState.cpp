@@ -9,6 +9,7 @@
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 
+#include <QFileInfo>
 #include <QtDebug>
 
 AppState::AppState(QObject *parent)
@@ -43,8 +44,12 @@ AppState::~AppState()
 
 bool AppState::initialize(const QString &path)
 {
-    if (!m_store->open(path.isEmpty() ? databasePath() : path))
+    const QString file = path.isEmpty() ? databasePath() : path;
+    if (!m_store->open(file))
         return false;
+    if (QFileInfo(file).isFile())
+        m_quickAdds->keepWaitingLinesIn(QFileInfo(file).absolutePath()
+                                        + QStringLiteral("/quick-add-waiting.json"));
     m_view->setPreferences(preferences());
 
     m_undoStack = new UndoStack(this);

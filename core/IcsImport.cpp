@@ -4,6 +4,7 @@
 #include "core/LocalCalendar.h"
 #include "core/Store.h"
 #include "model/ICalendarEventReader.h"
+#include "platform/FileAccess.h"
 #include "storage/AllOrNothing.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
@@ -17,13 +18,6 @@
 
 #include <algorithm>
 #include <utility>
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // The import's messages as one translation context.
@@ -108,29 +102,25 @@ IcsFileContents readIcsFile(const QString &path)
         contents.error = notRegular;
         return contents;
     }
-    const int fd
-        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return unreadable(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat opened = {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        ::close(fd);
+    QFile file;
+    qint64 size = 0;
+    QString reason;
+    switch (openRegularFile(file, path, &size, &reason)) {
+    case RegularFileOpen::Failed:
+        return unreadable(reason);
+    case RegularFileOpen::NotRegular:
         contents.error = notRegular;
         return contents;
+    case RegularFileOpen::Opened:
+        break;
     }
-    if (opened.st_size > kMaxIcsFileBytes) {
-        ::close(fd);
+    if (size > kMaxIcsFileBytes) {
         contents.error = tooLarge;
         return contents;
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return unreadable(file.errorString());
-    }
     // Read in pieces up to the limit: the file may still be growing.
     QByteArray bytes;
-    bytes.reserve(qsizetype(opened.st_size));
+    bytes.reserve(qsizetype(size));
     QByteArray chunk(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());

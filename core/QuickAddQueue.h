@@ -13,12 +13,15 @@ class Store;
 // Quick-add lines the user handed over, stored in the order given. While another program holds
 // the database's write lock a line is kept, and tried again from the event loop until it is
 // stored, so the window never waits for that program; lines handed over meanwhile queue up
-// behind it.
+// behind it. The waiting lines are also kept in a small file, so that a quit, the end of the
+// session or a crash never loses them: the next start stores them.
 class QuickAddQueue : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kRetryIntervalMs = 1000;
+    // How long the last try on the way out waits for another program's write.
+    static constexpr int kLastTryWaitMs = 5000;
 
     explicit QuickAddQueue(const Store &store, QObject *parent = nullptr);
 
@@ -30,11 +33,21 @@ public:
     // The pause between tries (tests scale it down).
     void setRetryInterval(int ms) { m_retry.setInterval(ms); }
 
+    // Keeps the waiting lines in path from now on, and takes over those a run before left
+    // there: they are tried from the event loop, typed when they were, and restoredAdded tells
+    // how many of them were stored.
+    void keepWaitingLinesIn(const QString &path);
+    // The last try on the way out, waiting up to waitMs for another program's write; the lines
+    // still refused stay in the file for the next start. Answers how many stay.
+    int tryOnceMoreBeforeQuit(int waitMs = kLastTryWaitMs);
+
 signals:
     void added(const QString &line, const QString &id);
     void refused(const QString &line);
     // The line waits for another program's write to end; count lines wait in all.
     void waiting(const QString &line, int count);
+    // count lines that an earlier run could not store are stored now.
+    void restoredAdded(int count);
 
 private:
     struct Line
@@ -46,8 +59,14 @@ private:
 
     QuickAddOutcome tryFirst();
     void retry();
+    // Writes the waiting lines to the file (removes it when none waits).
+    void keep();
 
     const Store &m_store;
     QList<Line> m_waiting; // oldest first
     QTimer m_retry;
+    QString m_keepPath;
+    bool m_kept = false; // the file holds lines
+    int m_restored = 0; // the first m_restored waiting lines came from the file
+    int m_restoredStored = 0;
 };

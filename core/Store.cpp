@@ -1,6 +1,7 @@
 #include "core/Store.h"
 
 #include "core/ImportsUnderWay.h"
+#include "platform/FileAccess.h"
 
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
@@ -14,6 +15,16 @@
 #include "storage/ViewRepository.h"
 
 #include <QtDebug>
+
+namespace {
+
+bool isOnDisk(const QString &path)
+{
+    return !path.isEmpty() && path != QLatin1String(":memory:")
+        && !path.startsWith(QLatin1String("file:"));
+}
+
+} // namespace
 
 Store::Store(QObject *parent)
     : QObject(parent)
@@ -32,7 +43,17 @@ bool Store::open(const QString &path)
 {
     m_database = new Database(this);
     qInfo().noquote() << "Opening database at:" << path;
-    if (!m_database->open(path) || !m_database->migrate())
+    // Made 0600 before SQLite opens it, whatever the umask: SQLite gives the files it makes
+    // beside the database the database's own mode. Those an earlier run left keep theirs, so
+    // they are narrowed once it is open.
+    const bool onDisk = isOnDisk(path);
+    if (onDisk)
+        (void)makeFilePrivate(path);
+    if (!m_database->open(path))
+        return false;
+    if (onDisk)
+        makeDatabaseSideFilesPrivate(path);
+    if (!m_database->migrate())
         return false;
 
     m_preferences = new PreferencesRepository(m_database, this);

@@ -151,6 +151,14 @@ DataFolderLock::~DataFolderLock()
 DataFolderLockAttempt lockDataDirectory()
 {
     const QString dir = dataDirectory();
+    // The first cause, where the folder cannot be made, rather than what follows from it.
+    QString problem;
+    if (!QFileInfo(dir).isDir() && !makePrivateDirectory(dir, &problem)) {
+        DataFolderLockAttempt attempt;
+        attempt.refusal = DataFolderLockAttempt::Refusal::NoFolder;
+        attempt.problem = problem;
+        return attempt;
+    }
     return lockDataDirectory(dir + QStringLiteral("/calendar.lock"),
                              dir + QStringLiteral("/calendar.db"));
 }

@@ -40,17 +40,19 @@ struct DataFolderLockAttempt
         Running, // another running program holds it (holderPid names it, 0 when unknown)
         UnreadableLock, // the lock file is there but cannot be read (a folder, damaged)
         CannotLock, // neither a lock file nor the database file could be locked
+        NoFolder, // the data folder is not there and cannot be made (problem says why)
     };
     std::unique_ptr<DataFolderLock> lock; // null when refused
     Refusal refusal = Refusal::None;
     qint64 holderPid = 0;
     bool lockIsFolder = false;
     QString lockPath;
-    QString problem; // the system's reason, for CannotLock
+    QString problem; // the system's reason, for CannotLock and NoFolder
 };
 
-// Takes the data folder ("calendar.lock" and "calendar.db" in dataDirectory()). A lock file
-// left by a process that is gone is taken over, whatever its age.
+// Takes the data folder ("calendar.lock" and "calendar.db" in dataDirectory()), refused with
+// NoFolder where that folder cannot be made. A lock file left by a process that is gone is taken
+// over, whatever its age.
 [[nodiscard]] DataFolderLockAttempt lockDataDirectory();
 [[nodiscard]] DataFolderLockAttempt lockDataDirectory(const QString &lockPath,
                                                       const QString &databasePath);

@@ -181,6 +181,27 @@ SingleInstance::Outcome SingleInstance::forwardOrListen(const QStringList &argum
 
 SingleInstance::Outcome SingleInstance::forwardOrListen(const InstanceCommand &command)
 {
+    const Outcome outcome = forward(command);
+    if (outcome == Outcome::Serving)
+        listen();
+    return outcome;
+}
+
+std::optional<int> SingleInstance::exitCodeOf(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Forwarded:
+        return 0;
+    case Outcome::ForwardFailed:
+        return 1;
+    case Outcome::Serving:
+        break;
+    }
+    return std::nullopt;
+}
+
+SingleInstance::Outcome SingleInstance::forward(const InstanceCommand &command)
+{
     // A socket by a well-known name in a shared folder could be made first by another user, who
     // would then receive our command lines; ours lives in a folder only we can enter.
     QString problem;
@@ -212,6 +233,15 @@ SingleInstance::Outcome SingleInstance::forwardOrListen(const InstanceCommand &c
         }
     }
 
+    return Outcome::Serving;
+}
+
+void SingleInstance::listen()
+{
+    const QString folder = privateRuntimeDirectory();
+    if (folder.isEmpty() || m_server)
+        return;
+    const QString path = folder + QLatin1Char('/') + serverName();
     // Nobody of ours answered: a socket file left by a crashed instance, or one that is not
     // ours, would block listening.
     QLocalServer::removeServer(path);
@@ -221,7 +251,6 @@ SingleInstance::Outcome SingleInstance::forwardOrListen(const InstanceCommand &c
     if (!m_server->listen(path))
         qWarning("[SingleInstance] failed to listen on %s: %s", qUtf8Printable(path),
                  qUtf8Printable(m_server->errorString()));
-    return Outcome::Serving;
 }
 
 void SingleInstance::onNewConnection()

@@ -59,8 +59,17 @@ public:
     // The command for a command line (program path first), as the line that is sent.
     static QByteArray buildCommand(const QStringList &arguments);
 
+    // forward, then listen where nobody took the command.
     [[nodiscard]] Outcome forwardOrListen(const InstanceCommand &command);
     [[nodiscard]] Outcome forwardOrListen(const QStringList &arguments);
+    // The exit code that ends a start which handed its command over (0) or could not (1); none
+    // for Serving.
+    static std::optional<int> exitCodeOf(Outcome outcome);
+    // Hands the command to the running instance; Serving when none of ours answers (nothing was
+    // sent): this process is to become it, and listens once it can carry commands out.
+    [[nodiscard]] Outcome forward(const InstanceCommand &command);
+    // Takes the channel: second starts hand their commands here from now on.
+    void listen();
     // Null until this instance serves.
     QLocalServer *server() const { return m_server; }
 

@@ -12,10 +12,6 @@
 
 #include <algorithm>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 const QString kSchemaVersionTable = QStringLiteral(
@@ -26,47 +22,6 @@ Database::Migration migration(int version, const char *name, const char *file)
 {
     return {version, QString::fromLatin1(name),
             QStringLiteral(":/sql/sql/migrations/") + QString::fromLatin1(file)};
-}
-
-constexpr mode_t kPrivateFileMode = S_IRUSR | S_IWUSR;
-
-bool isOnDisk(const QString &path)
-{
-    return !path.isEmpty() && path != QLatin1String(":memory:")
-        && !path.startsWith(QLatin1String("file:"));
-}
-
-// The calendar is for its owner's eyes only: the database is created 0600 whatever the umask,
-// and an existing one (and its write-ahead files) is narrowed to 0600. SQLite gives the files it
-// creates next to the database the database's own mode.
-// Only by path: opening and closing a file that SQLite holds open would drop its locks (POSIX
-// locks belong to the process, not the descriptor), and another process would then take the
-// write-ahead log from under this connection.
-void restrictSideFilesToOwner(const QByteArray &native)
-{
-    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
-        const QByteArray side = native + suffix;
-        struct stat info = {};
-        if (::lstat(side.constData(), &info) == 0 && S_ISREG(info.st_mode)
-            && (info.st_mode & 07777) != kPrivateFileMode)
-            ::chmod(side.constData(), kPrivateFileMode);
-    }
-}
-
-// Before the database is opened.
-void restrictToOwner(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const int fd
-        = ::open(native.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kPrivateFileMode);
-    if (fd >= 0) {
-        struct stat info = {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-            && (info.st_mode & 07777) != kPrivateFileMode && ::fchmod(fd, kPrivateFileMode) != 0)
-            qWarning() << "[Database] cannot make" << path << "private";
-        ::close(fd);
-    }
-    restrictSideFilesToOwner(native);
 }
 
 } // namespace
@@ -119,8 +74,6 @@ bool Database::open(const QString &path)
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                      QString::fromLatin1(QSqlDatabase::defaultConnection));
     m_db.setDatabaseName(path);
-    if (isOnDisk(path))
-        restrictToOwner(path);
     if (!m_db.open()) {
         qCritical() << "Failed to open database:" << m_db.lastError().text();
         return false;
@@ -133,9 +86,6 @@ bool Database::open(const QString &path)
     // the range reads' records, so they stay at 64 MB each.
     q.exec(QStringLiteral("PRAGMA mmap_size=67108864"));
     q.exec(QStringLiteral("PRAGMA cache_size=-65536"));
-    // Write-ahead files left by an earlier run keep the mode they were made with.
-    if (isOnDisk(path))
-        restrictSideFilesToOwner(QFile::encodeName(path));
     if (sqlite3 *handle = Sql::handleOf(m_db)) {
         // The connection's only hooks: Qt's driver sets one only for notifications, which this
         // program does not subscribe to.

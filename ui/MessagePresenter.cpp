@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include <memory>
+
 namespace {
 
 template<typename H> H &installed()
@@ -22,14 +24,20 @@ void show(Kind kind, QWidget *parent, const QString &title, const QString &text)
         handler(kind, parent, title, text);
         return;
     }
+    const std::unique_ptr<QMessageBox> shown(box(kind, parent, title, text));
+    shown->exec();
+}
+
+QMessageBox *box(Kind kind, QWidget *parent, const QString &title, const QString &text)
+{
     const QMessageBox::Icon icon = kind == Kind::Information ? QMessageBox::Information
         : kind == Kind::Warning                              ? QMessageBox::Warning
                                                              : QMessageBox::Critical;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
+    auto *made = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
+    made->setTextFormat(Qt::PlainText);
     // Codes and addresses in a box are there to be copied.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    made->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return made;
 }
 
 bool ask(QWidget *parent, const QString &title, const QString &text)

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace MessagePresenter {
@@ -23,6 +24,9 @@ using TextHandler = std::function<std::optional<QString>(const QString &title, c
 
 // Shows a box with the single button OK, or hands it to the installed handler.
 void show(Kind kind, QWidget *parent, const QString &title, const QString &text);
+
+// The box show() shows, made but not shown; the caller owns it.
+QMessageBox *box(Kind kind, QWidget *parent, const QString &title, const QString &text);
 
 // A Yes/No question whose default is No; true only for Yes.
 bool ask(QWidget *parent, const QString &title, const QString &text);

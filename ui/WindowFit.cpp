@@ -5,11 +5,13 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -90,6 +92,8 @@ QMargins estimatedFrame(const QWidget *window)
 
 // The size a window was fitted to before its frame was known; set while it waits for the frame.
 const char kWantedSize[] = "windowFitWantedSize";
+// Where a window without a parent was last centred.
+const char kCentredAt[] = "windowFitCentredAt";
 // The size the window was given then: another size since is a new wish.
 const char kFittedSize[] = "windowFitFittedSize";
 
@@ -130,6 +134,7 @@ enum class Placement {
     KeepInside, // moved only as far as needed to lie on the screen
     LeftToQt, // a dialog about to centre itself over its parent, which keeps it on the screen
     OverParent, // centred over its parent window, then kept on the screen
+    OverScreen, // a dialog without a parent (a start-up box): centred on its screen
 };
 
 void fitTo(QWidget *window, Placement placement);
@@ -160,8 +165,13 @@ void fitTo(QWidget *window, Placement placement)
     if (qobject_cast<QDialog *>(window)) {
         const int wanted
             = std::min(titleWidth(window->windowTitle(), window->font()), area.width());
-        if (window->width() < wanted)
+        if (window->width() < wanted) {
+            // A message box fixes its size to its text at every layout: the text is given the
+            // width its title needs.
+            if (auto *text = window->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                text->setMinimumWidth(text->width() + wanted - window->width());
             window->resize(wanted, window->height());
+        }
     }
     // The frame counts too. Before the window system has framed the window it is estimated,
     // and the window is fitted again from the size it wanted once the frame is known. A size
@@ -185,6 +195,8 @@ void fitTo(QWidget *window, Placement placement)
     QRect frame = QRect(window->geometry().topLeft(), wanted).marginsAdded(decorations);
     if (placement == Placement::OverParent)
         frame.moveCenter(window->parentWidget()->window()->frameGeometry().center());
+    else if (placement == Placement::OverScreen)
+        frame.moveCenter(area.center());
     const QRect target = fitted(frame, area);
     if (target.size() != frame.size() || wanted != window->size())
         window->resize(target.marginsRemoved(decorations).size());
@@ -194,8 +206,28 @@ void fitTo(QWidget *window, Placement placement)
     const QPoint to = frameKnown ? target.topLeft()
                                  : target.topLeft() + QPoint(decorations.left(), decorations.top());
     const bool moved = target.topLeft() != frame.topLeft();
-    if (placement == Placement::OverParent || (placement == Placement::KeepInside && moved))
+    if (placement == Placement::OverParent || placement == Placement::OverScreen
+        || (placement == Placement::KeepInside && moved))
         window->move(to);
+}
+
+// A message box takes its size as it shows, after the window was fitted, and again at each
+// layout: it is centred again at each size it takes, from the event loop (a fit may ask for a
+// layout), until something else moved it.
+void centreAtEachSize(QWidget *window)
+{
+    window->setProperty(kCentredAt, window->pos());
+    new EventHook(window, {QEvent::Resize}, [](QObject *watched, EventHook *hook) {
+        auto *resized = static_cast<QWidget *>(watched);
+        if (resized->pos() != resized->property(kCentredAt).toPoint()) {
+            hook->stop();
+            return;
+        }
+        QTimer::singleShot(0, resized, [resized] {
+            fitTo(resized, Placement::OverScreen);
+            resized->setProperty(kCentredAt, resized->pos());
+        });
+    });
 }
 
 } // namespace
@@ -250,7 +282,12 @@ void install(QApplication *app)
         // there when this event reaches it, so it is only sized here, and a move would stop it.
         const bool placed = widget->testAttribute(Qt::WA_Moved);
         const QWidget *parent = widget->parentWidget();
-        if (placed || !parent || !parent->window()->isVisible())
+        // Kept inside from where it stands, a dialog without a parent would end in the screen's
+        // corner, and Qt does not centre a window that was moved.
+        if (!placed && !parent && qobject_cast<QDialog *>(widget)) {
+            fitTo(widget, Placement::OverScreen);
+            centreAtEachSize(widget);
+        } else if (placed || !parent || !parent->window()->isVisible())
             fitTo(widget, Placement::KeepInside);
         else if (qobject_cast<QDialog *>(widget)) {
             // Qt sizes a window the program has not sized to at most two thirds of the screen;

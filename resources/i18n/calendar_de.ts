@@ -262,6 +262,22 @@ Datenverzeichnis: %2
 
 Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <source>Data Folder Cannot Be Made</source>
+        <translation>Datenordner kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</source>
+        <translation>Der Datenordner kann nicht angelegt werden (%1).
+
+Datenverzeichnis: %2
+
+Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schreiben dürfen, und starten Sie Larkspindle Calendar dann erneut.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1773,6 +1789,13 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
         <source>Taking back the import of %1…</source>
         <translation>Der Import von %1 wird zurückgenommen…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <translation>
+            <numerusform>%n Schnelleingabe, die beim letzten Beenden von Larkspindle Calendar noch wartete, wurde hinzugefügt.</numerusform>
+            <numerusform>%n Schnelleingaben, die beim letzten Beenden von Larkspindle Calendar noch warteten, wurden hinzugefügt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -258,6 +258,22 @@ Data directory: %2
 
 Please check file permissions and try again.</translation>
     </message>
+    <message>
+        <source>Data Folder Cannot Be Made</source>
+        <translation>Data Folder Cannot Be Made</translation>
+    </message>
+    <message>
+        <source>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</source>
+        <translation>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1769,6 +1785,13 @@ Please check file permissions and try again.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
         <source>Taking back the import of %1…</source>
         <translation>Taking back the import of %1…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <translation>
+            <numerusform>%n quick-add line that waited when Larkspindle Calendar last ended was added.</numerusform>
+            <numerusform>%n quick-add lines that waited when Larkspindle Calendar last ended were added.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

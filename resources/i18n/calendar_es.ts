@@ -262,6 +262,22 @@ Directorio de datos: %2
 
 Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
+    <message>
+        <source>Data Folder Cannot Be Made</source>
+        <translation>No se puede crear la carpeta de datos</translation>
+    </message>
+    <message>
+        <source>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</source>
+        <translation>No se puede crear la carpeta de datos (%1).
+
+Carpeta de datos: %2
+
+Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después, vuelva a iniciar Larkspindle Calendar.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1773,6 +1789,13 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
         <source>Taking back the import of %1…</source>
         <translation>Deshaciendo la importación de %1…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <translation>
+            <numerusform>Se añadió %n entrada rápida que esperaba cuando Larkspindle Calendar se cerró por última vez.</numerusform>
+            <numerusform>Se añadieron %n entradas rápidas que esperaban cuando Larkspindle Calendar se cerró por última vez.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -262,6 +262,22 @@ Dossier de données : %2
 
 Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
+    <message>
+        <source>Data Folder Cannot Be Made</source>
+        <translation>Impossible de créer le dossier de données</translation>
+    </message>
+    <message>
+        <source>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</source>
+        <translation>Impossible de créer le dossier de données (%1).
+
+Dossier de données : %2
+
+Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y écrire, puis relancez Larkspindle Calendar.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1773,6 +1789,13 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
         <source>Taking back the import of %1…</source>
         <translation>Retrait de l’importation de %1…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <translation>
+            <numerusform>%n saisie rapide qui attendait à la dernière fermeture de Larkspindle Calendar a été ajoutée.</numerusform>
+            <numerusform>%n saisies rapides qui attendaient à la dernière fermeture de Larkspindle Calendar ont été ajoutées.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

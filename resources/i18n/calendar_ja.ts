@@ -261,6 +261,22 @@ Please check file permissions and try again.</source>
 
 ファイルのアクセス権を確認して、もう一度お試しください。</translation>
     </message>
+    <message>
+        <source>Data Folder Cannot Be Made</source>
+        <translation>データフォルダーを作成できません</translation>
+    </message>
+    <message>
+        <source>The data folder cannot be made (%1).
+
+Data directory: %2
+
+Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</source>
+        <translation>データフォルダーを作成できません (%1)。
+
+データフォルダー: %2
+
+パスの途中にファイルがないこと、そこに書き込めることを確認してから、Larkspindle Calendar をもう一度起動してください。</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1760,6 +1776,12 @@ Please check file permissions and try again.</source>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
         <source>Taking back the import of %1…</source>
         <translation>%1 のインポートを取り消しています…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <translation>
+            <numerusform>Larkspindle Calendar の前回終了時に待機していたクイック追加 %n 件を追加しました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
 #include "support/MemoryTokenStore.h"
+#include "support/TestFiles.h"
 #include "ui/MessagePresenter.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/update/UpdateDialog.h"
@@ -174,29 +175,46 @@ void TestApplication::identityAndFont()
 void TestApplication::startFailureShowsTheBoxAndEndsWithOne_data()
 {
     QTest::addColumn<QString>("folderAt"); // made a folder inside the data folder
+    QTest::addColumn<QString>("fileAt"); // made a file there
+    QTest::addColumn<QString>("dataAt"); // the data folder in the temporary one (empty: itself)
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
     QTest::newRow("database cannot be opened")
-        << QStringLiteral("calendar.db") << QStringLiteral("Database Error")
+        << QStringLiteral("calendar.db") << QString() << QString()
+        << QStringLiteral("Database Error")
         << QStringLiteral("Failed to initialize the database.\n\nData directory: %1\n\nPlease "
                           "check file permissions and try again.");
     // Nobody can take such a lock, so the box says what is in the way, not a process number.
     QTest::newRow("lock path is a folder")
-        << QStringLiteral("calendar.lock") << QStringLiteral("Data Folder Cannot Be Locked")
+        << QStringLiteral("calendar.lock") << QString() << QString()
+        << QStringLiteral("Data Folder Cannot Be Locked")
         << QStringLiteral("The lock file %1/calendar.lock is a folder, so no copy of Larkspindle "
                           "Calendar can take this data folder. Remove that folder, then start "
                           "Larkspindle Calendar again.");
+    // A file stands where the data folder's parent would be: that is the cause, not the locks.
+    QTest::newRow("data folder cannot be made")
+        << QString() << QStringLiteral("blocker") << QStringLiteral("blocker/data")
+        << QStringLiteral("Data Folder Cannot Be Made")
+        << QStringLiteral("The data folder cannot be made (cannot create %1: Not a directory).\n\n"
+                          "Data directory: %1\n\nPlease check that no file stands in its path "
+                          "and that you may write there, then start Larkspindle Calendar again.");
 }
 
 void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
 {
     QFETCH(QString, folderAt);
+    QFETCH(QString, fileAt);
+    QFETCH(QString, dataAt);
     QFETCH(QString, title);
     QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkdir(folderAt));
-    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(dir.path()));
+    if (!folderAt.isEmpty())
+        QVERIFY(QDir(dir.path()).mkdir(folderAt));
+    if (!fileAt.isEmpty())
+        QVERIFY(LarkTest::writeFile(dir.filePath(fileAt), "x"));
+    const QString data = dataAt.isEmpty() ? dir.path() : dir.filePath(dataAt);
+    qputenv("CALENDAR_DATA_DIR", QFile::encodeName(data));
 
     // The box wears the program's look like every other one, though no window exists yet.
     app->setStyleSheet(QString());
@@ -215,7 +233,7 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
     QCOMPARE(boxes.first().kind, MessagePresenter::Kind::Critical);
     QVERIFY(!boxes.first().parent);
     QCOMPARE(boxes.first().title, title);
-    QCOMPARE(boxes.first().text, text.arg(dir.path()));
+    QCOMPARE(boxes.first().text, text.arg(data));
     QVERIFY(themed);
     QVERIFY(!app->window());
 }

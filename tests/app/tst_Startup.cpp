@@ -4,6 +4,7 @@
 #include "Installation.h"
 #include "support/FakeHttpServer.h"
 #include "support/SessionBus.h"
+#include "support/TestFiles.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -342,6 +343,13 @@ void TestStartup::oneProgramPerDataFolder()
     QTRY_VERIFY_WITH_TIMEOUT((log += second->readAllStandardError()).contains(refusal), 30000);
     QVERIFY(!log.contains("Opening database at:"));
     QCOMPARE(installation.eventsTitled(QStringLiteral("Twice")), 0);
+    // The refused program answers no second start: that one is refused the same way.
+    QProcess *refused = installation.start({QStringLiteral("--quick-add=Thrice 3pm")});
+    QVERIFY(refused);
+    QByteArray refusedLog;
+    QTRY_VERIFY_WITH_TIMEOUT((refusedLog += refused->readAllStandardError()).contains(refusal),
+                             30000);
+    Installation::stop(refused);
     Installation::stop(second);
     QCOMPARE(first->state(), QProcess::Running);
 
@@ -353,6 +361,33 @@ void TestStartup::oneProgramPerDataFolder()
     QVERIFY(third);
     QTRY_COMPARE_WITH_TIMEOUT(installation.eventsTitled(QStringLiteral("After")), 1, 60000);
     QCOMPARE(third->state(), QProcess::Running);
+
+    // Quick adds wait behind another program's write; the system ends the program meanwhile
+    // (as a session's end does): it quits as File > Quit does, and the next start adds them.
+    {
+        QSqlDatabase other
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-writer"));
+        other.setDatabaseName(installation.databasePath());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        for (const char *add :
+             {"--quick-add=Held1 3pm", "--quick-add=Held2 3pm", "--quick-add=Held3 3pm"})
+            QCOMPARE(installation.run({QString::fromLatin1(add)}), 0);
+        const QString kept = installation.dataDir() + QStringLiteral("/quick-add-waiting.json");
+        QTRY_VERIFY(LarkTest::readFile(kept).contains("Held3"));
+        third->terminate();
+        QVERIFY(third->waitForFinished(15000));
+        QCOMPARE(third->exitStatus(), QProcess::NormalExit);
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-writer"));
+    QVERIFY(installation.startUp());
+    QTRY_COMPARE(installation
+                     .query(QStringLiteral("SELECT COUNT(*) FROM events WHERE title LIKE "
+                                           "'Held%'"))
+                     .toInt(),
+                 3);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -119,7 +119,7 @@ void TestStartupSafety::anotherUsersInstanceNeverTradesCommands()
     QTRY_VERIFY_WITH_TIMEOUT(theirs.startedUp(), 20000);
 
     // Their program takes no command from a process of another user that reaches its socket.
-    QVERIFY(QFileInfo::exists(theirs.socketPath()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(theirs.socketPath()), 20000);
     QLocalSocket intruder;
     intruder.connectToServer(theirs.socketPath());
     QVERIFY(intruder.waitForConnected(2000));

@@ -436,6 +436,34 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
                                   "UNION ALL SELECT title FROM tasks)")));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 18);
+
+    // The program ends while lines wait and the last try is refused too: the next start stores
+    // them, as typed then.
+    const QString kept = app.dir() + QStringLiteral("/waiting.json");
+    q.finish();
+    held = false;
+    writer = holdWriteLock(path, 1000, held, writerOk);
+    QTRY_VERIFY(held);
+    {
+        QuickAddQueue ending(app.store());
+        ending.keepWaitingLinesIn(kept);
+        for (const char *line : {"late 1 tomorrow 3pm", "late 2 tomorrow 3pm", "late 3 5pm"})
+            QCOMPARE(ending.add(QString::fromLatin1(line), QString(), kNow), QuickAddOutcome::Busy);
+        QCOMPARE(ending.tryOnceMoreBeforeQuit(50), 3);
+    }
+    writer.join();
+    QuickAddQueue next(app.store());
+    QSignalSpy restored(&next, &QuickAddQueue::restoredAdded);
+    next.keepWaitingLinesIn(kept);
+    QTRY_COMPARE(restored.count(), 1);
+    QCOMPARE(restored.first().first().toInt(), 3);
+    QVERIFY(!QFile::exists(kept));
+    QVERIFY(q.exec(QStringLiteral("SELECT group_concat(start_time, ' ') FROM (SELECT start_time "
+                                  "FROM events WHERE title LIKE 'late %' ORDER BY title)")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(),
+             QStringLiteral("2024-01-11T15:00:00 2024-01-11T15:00:00 "
+                            "2024-01-10T17:00:00"));
 }
 
 void tst_QuickAdd::eventWithoutIdentity()

@@ -305,12 +305,18 @@ void TestMainWindow::quickAdd_data()
     QTest::addColumn<bool>("withCalendar");
     QTest::addColumn<int>("newItems");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("behindAWriter"); // another program holds the write lock
 
     QTest::newRow("event") << "Lunch with Sam tomorrow 12:30" << true << 1
-                           << "Added \"Lunch with Sam tomorrow 12:30\".";
-    QTest::newRow("blank") << "   " << true << 0 << "";
+                           << "Added \"Lunch with Sam tomorrow 12:30\"." << false;
+    QTest::newRow("blank") << "   " << true << 0 << "" << false;
     QTest::newRow("no calendar") << "Lunch tomorrow" << false << 0
-                                 << "Quick add needs a calendar: add one first.";
+                                 << "Quick add needs a calendar: add one first." << false;
+    // The word stays while the line waits, also once something clears the bar.
+    QTest::newRow("waits") << "Lunch tomorrow" << true << 0
+                           << "Another program is writing to the calendar: \"Lunch tomorrow\" "
+                              "will be added as soon as it is done."
+                           << true;
 }
 
 void TestMainWindow::quickAdd()
@@ -319,6 +325,7 @@ void TestMainWindow::quickAdd()
     QFETCH(bool, withCalendar);
     QFETCH(int, newItems);
     QFETCH(QString, status);
+    QFETCH(bool, behindAWriter);
 
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
@@ -331,10 +338,20 @@ void TestMainWindow::quickAdd()
                                        "FROM tasks)"));
     };
     const int before = items();
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("w"));
+    other.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
+    QVERIFY(other.open());
+    QSqlQuery writer(other);
+    QVERIFY(!behindAWriter || writer.exec(QStringLiteral("BEGIN IMMEDIATE")));
     window.quickAddFromCommand(text);
     QVERIFY(window.isVisible());
     QCOMPARE(items(), before + newItems);
+    if (behindAWriter)
+        window.statusBar()->clearMessage(); // as the update check's end does
     QCOMPARE(statusText(window), status);
+    writer = QSqlQuery();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("w"));
 }
 
 void TestMainWindow::importIntoACalendar_data()

@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "core/TimeFormat.h"
 #include "model/Clock.h"
+#include "platform/DataPaths.h"
 #include "services/account/ApiClient.h"
 #include "services/account/Client.h"
 #include "services/account/TokenManager.h"
@@ -222,11 +223,15 @@ QString misplaced(QWidget *window)
 {
     const QWidget *parent = window->parentWidget() ? window->parentWidget()->window() : nullptr;
     const Qt::WindowType type = window->windowType();
-    if (!parent || !parent->isVisible() || (type != Qt::Window && type != Qt::Dialog))
+    const QRect screen = window->screen()->availableGeometry();
+    // A box without a parent (before the main window exists) opens centred on the screen.
+    const bool onScreen = !parent && type == Qt::Dialog;
+    if ((!onScreen && (!parent || !parent->isVisible()))
+        || (type != Qt::Window && type != Qt::Dialog))
         return QString();
     QRect expected = framed(window);
-    expected.moveCenter(framed(parent).center());
-    expected = WindowFit::fitted(expected, window->screen()->availableGeometry());
+    expected.moveCenter(onScreen ? screen.center() : framed(parent).center());
+    expected = WindowFit::fitted(expected, screen);
     // Room for the frame a dialog guesses before the window manager has framed it (Qt guesses
     // 10 by 40 px where it knows none) and for the title bar the window manager then adds.
     const QPoint off = framed(window).topLeft() - expected.topLeft();
@@ -676,6 +681,18 @@ QList<Opener> TestWindowTexts::openers()
         {QStringLiteral("tray-popover-preview"),
          [=] {
              return showPopover(QStringLiteral("lunch with Sam tomorrow 1pm"));
+         }},
+        {QStringLiteral("start-refused"),
+         [=] {
+             DataFolderLockAttempt running;
+             running.refusal = DataFolderLockAttempt::Refusal::Running;
+             running.holderPid = 4242;
+             QWidget *box = MessagePresenter::box(
+                 MessagePresenter::Kind::Critical, nullptr, Application::refusalTitle(running),
+                 Application::refusalText(
+                     running, QDir::homePath() + QStringLiteral("/.local/share/Larkspindle")));
+             box->setAttribute(Qt::WA_DeleteOnClose);
+             return show(box);
          }},
         // Last: the settings sync stays failed from here on.
         {QStringLiteral("main-window-status"),

@@ -29,6 +29,7 @@
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/mainwindow/ElidingStatusBar.h"
+#include "ui/mainwindow/QuickAddStatus.h"
 #include "ui/theme/Theme.h"
 #include "ui/update/UpdateFlows.h"
 
@@ -116,11 +117,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
         showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
     });
-    connect(quickAdds, &QuickAddQueue::waiting, this, [this](const QString &line) {
-        showStatus(tr("Another program is writing to the calendar: \"%1\" will be added as soon "
-                      "as it is done.")
-                       .arg(line.trimmed()));
-    });
+    reportWaitingQuickAdds(*quickAdds, *statusBar());
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
             &MainWindow::refreshSummary);
