@@ -459,7 +459,9 @@ QWidget *TestWindowTexts::show(QWidget *window)
     // Its place then settles as the window manager configures it.
     if (!(window->windowFlags() & Qt::FramelessWindowHint)
         && QGuiApplication::platformName() == QLatin1String("xcb")) {
-        QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 2000);
+        // A frame that never comes is a window manager that frames nothing: measure as it is.
+        (void)QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); },
+                              2000);
         QRect last;
         for (int tries = 0; tries < 40; ++tries) {
             QTest::qWait(50);
