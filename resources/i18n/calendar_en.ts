@@ -707,8 +707,8 @@ Please check file permissions and try again.</translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</translation>
     </message>
 </context>
 <context>
