@@ -243,10 +243,13 @@ void IcsImportJob::cancel()
     IcsImportResult result;
     result.cancelled = true;
     result.message = IcsImport::tr("Import cancelled; nothing was imported.");
-    if (m_log)
-        takeBack(std::move(result));
-    else
+    if (!m_log) {
         end(std::move(result));
+        return;
+    }
+    // A small import is taken back at once.
+    takeBack(std::move(result));
+    run(kSliceMilliseconds);
 }
 
 void IcsImportJob::run(qint64 budgetMs)
@@ -254,9 +257,14 @@ void IcsImportJob::run(qint64 budgetMs)
     QElapsedTimer clock;
     clock.start();
     Slice went = Slice::More;
+    bool handedOver = false;
     do {
+        const State before = m_state;
         went = slice(qMax(qint64(1), budgetMs - clock.elapsed()));
-    } while (went == Slice::More && clock.elapsed() < budgetMs);
+        // A state that ended hands over to the next in the same turn: a small import is done
+        // before start returns.
+        handedOver = m_state != before;
+    } while (went == Slice::More && (handedOver || clock.elapsed() < budgetMs));
     if (went == Slice::More)
         m_next.start(0);
     else if (went == Slice::Busy)
@@ -424,7 +432,6 @@ void IcsImportJob::takeBack(IcsImportResult result)
     m_outcome = std::move(result);
     m_reader.reset();
     m_text = QString();
-    m_next.start(0);
 }
 
 IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
@@ -447,7 +454,9 @@ IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
         return Slice::Busy;
     if (undone) {
         m_takenBack += taken;
-        emit progress(m_takenBack, m_total);
+        // What the last run left is counted down; a cancel's take-back is only said to go on.
+        if (m_leftover)
+            emit progress(m_takenBack, m_total);
         if (left > 0)
             return Slice::More;
     }

@@ -89,7 +89,7 @@ public:
     static constexpr int kRetryMilliseconds = 500;
 
 signals:
-    // Events read (storing) or taken back (taking back), of total.
+    // Events read while storing, or taken back of what the last run left.
     void progress(int done, int total);
     void finished(const IcsImportResult &result);
 
