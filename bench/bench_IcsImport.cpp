@@ -258,7 +258,8 @@ void BM_ImportOverlongSummary(benchmark::State &state)
     resetPeak();
     for (auto _ : state) {
         const IcsImportResult result = LarkTest::importFile(f->state->store(), path, kCalendar);
-        const std::optional<Event> stored = f->state->events()->byUidInCalendar(QStringLiteral("long"), kCalendar);
+        const std::optional<Event> stored
+            = f->state->events()->byUidInCalendar(QStringLiteral("long"), kCalendar);
         if (!result.ok || !stored) {
             state.SkipWithError("the import failed");
             break;

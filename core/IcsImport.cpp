@@ -304,7 +304,8 @@ IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
     if (!m_log) {
         auto log = std::make_unique<ImportUndoLog>(m_store.database());
         if (log->resume() == ImportUndoLog::Held::Unfinished) {
-            end(failure(IcsImport::tr("Import failed: an earlier import has not been taken back.")));
+            end(failure(
+                IcsImport::tr("Import failed: an earlier import has not been taken back.")));
             return Slice::Ended;
         }
         QString error;
@@ -418,8 +419,8 @@ IcsImportJob::Slice IcsImportJob::keepSlice()
 IcsImportJob::Slice IcsImportJob::forgetSlice(qint64 budgetMs)
 {
     // Each step commits on its own: the rows only go, and a step that went stays gone.
-    const int left
-        = repeatFor(budgetMs, [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
+    const int left = repeatFor(
+        budgetMs, [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
     if (left < 0 && busy())
         return Slice::Busy;
     if (left > 0)

@@ -160,8 +160,8 @@ void tst_IcsImport::storedTimesMatchLibical()
     LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
     QVERIFY(app.isValid());
 
-    const IcsImportResult result
-        = LarkTest::importFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
+    const IcsImportResult result = LarkTest::importFile(
+        app.store(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(result.skipped, skipped);
 
@@ -204,8 +204,8 @@ void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
 {
     LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
     QVERIFY(app.isValid());
-    QVERIFY(LarkTest::importFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")),
-                          kPersonal)
+    QVERIFY(LarkTest::importFile(
+                app.store(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")), kPersonal)
                 .ok);
     // Weekly at 09:00 in a zone only the file defines: an hour earlier in UTC once its summer
     // time begins on 31 March.

@@ -425,7 +425,9 @@ void TestMainWindow::importStorageFailureStoresNothing()
                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     const QString path = writeFile(state.dir(), QStringLiteral("two.ics"), twoEvents("Refused"));
     MainWindow window(state.get());
-    ModalAnswerer answers({[](QDialog *dialog) { dialog->accept(); }});
+    ModalAnswerer answers({[](QDialog *dialog) {
+        dialog->accept();
+    }});
 
     window.importIcsFromCommand(path);
     QCOMPARE(statusText(window),

@@ -830,8 +830,9 @@ void TestWindowTexts::gallery()
         answer.start();
     });
     answer.start(50);
-    importAccepting(m_main.get(), writeEvents(QStringLiteral("team-offsite-2031.ics"), 3,
-                                              "SUMMARY:Offsite\r\nDTSTART:20310610T090000Z"));
+    importAccepting(m_main.get(),
+                    writeEvents(QStringLiteral("team-offsite-2031.ics"), 3,
+                                "SUMMARY:Offsite\r\nDTSTART:20310610T090000Z"));
     m_main->importIcsFromCommand(writeEvents(QStringLiteral("empty-export.ics"), 0, {}));
     QTest::qWait(200);
     answer.stop();

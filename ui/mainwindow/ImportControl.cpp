@@ -72,9 +72,9 @@ void ImportControl::takeBackLeftover()
     // shown at once: a large import takes many seconds to go.
     QProgressDialog *progress = nullptr;
     if (job->isTakingBack()) {
-        progress = new QProgressDialog(
-            Texts::tr("Taking back the import of %1…").arg(job->fileName()), QString(), 0,
-            qMax(1, job->total()), m_window);
+        progress
+            = new QProgressDialog(Texts::tr("Taking back the import of %1…").arg(job->fileName()),
+                                  QString(), 0, qMax(1, job->total()), m_window);
         progress->setObjectName(QStringLiteral("takeBackProgressDialog"));
         progress->setCancelButton(nullptr);
         progress->setMinimumDuration(0);
