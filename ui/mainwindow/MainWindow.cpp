@@ -33,7 +33,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,7 +42,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include <utility>
 
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
