@@ -42,7 +42,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
 
