@@ -17,6 +17,7 @@
 #include "model/ICalendarEventReader.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "support/IcsFiles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -214,7 +215,7 @@ void BM_ImportOverItself(benchmark::State &state)
         return;
     QElapsedTimer firstTime;
     firstTime.start();
-    const IcsImportResult first = importIcsFile(f->state->store(), f->path, kCalendar);
+    const IcsImportResult first = LarkTest::importFile(f->state->store(), f->path, kCalendar);
     const double firstSeconds = double(firstTime.elapsed()) / 1000;
     if (!first.ok || first.imported != state.range(0)) {
         state.SkipWithError("the first import failed");
@@ -223,7 +224,7 @@ void BM_ImportOverItself(benchmark::State &state)
     for (auto _ : state) {
         QElapsedTimer againTime;
         againTime.start();
-        const IcsImportResult again = importIcsFile(f->state->store(), f->path, kCalendar);
+        const IcsImportResult again = LarkTest::importFile(f->state->store(), f->path, kCalendar);
         const double againSeconds = double(againTime.elapsed()) / 1000;
         if (!again.ok || again.imported != first.imported) {
             state.SkipWithError("the import over itself failed");
@@ -256,8 +257,9 @@ void BM_ImportOverlongSummary(benchmark::State &state)
     }
     resetPeak();
     for (auto _ : state) {
-        const IcsImportResult result = importIcsFile(f->state->store(), path, kCalendar);
-        const std::optional<Event> stored = f->state->events()->byUidInCalendar(QStringLiteral("long"), kCalendar);
+        const IcsImportResult result = LarkTest::importFile(f->state->store(), path, kCalendar);
+        const std::optional<Event> stored
+            = f->state->events()->byUidInCalendar(QStringLiteral("long"), kCalendar);
         if (!result.ok || !stored) {
             state.SkipWithError("the import failed");
             break;

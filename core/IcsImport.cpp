@@ -33,6 +33,13 @@ IcsImportResult failure(const QString &message)
     return result;
 }
 
+// Rows a step of the undo log takes back. A step's cost is mostly its own, not its rows': 5,000
+// rows take some 0.5 s at 150,000 stored (the longest the window then waits), and 500-row steps
+// take more than twice as long in all.
+constexpr int kRowsTakenBackAStep = 5000;
+// Rows of each of the record's tables a step forgets: only those rows go, which is quick.
+constexpr int kRowsForgottenAStep = 1000;
+
 // Runs a step of the undo log until it says nothing is left (0) or that it failed (below 0), or
 // until the budget is spent (a budget below 0 runs it to the end); answers its last word.
 template<typename Step> int repeatFor(qint64 budgetMs, Step step)
@@ -146,111 +153,170 @@ IcsFileContents readIcsFile(const QString &path)
     return contents;
 }
 
-IcsImportJob::IcsImportJob(const Store &store, QString text, QString calendarId, QString fileName,
-                           QObject *parent)
+IcsImportJob::IcsImportJob(const Store &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
-    , m_text(std::move(text))
-    , m_calendarId(std::move(calendarId))
-    , m_fileName(std::move(fileName))
-    , m_total(countICalendarEvents(m_text))
-{ }
+{
+    m_next.setSingleShot(true);
+    connect(&m_next, &QTimer::timeout, this, [this] { run(kSliceMilliseconds); });
+}
+
+IcsImportJob::IcsImportJob(const Store &store, QString text, QString calendarId, QString fileName,
+                           QObject *parent)
+    : IcsImportJob(store, parent)
+{
+    m_text = std::move(text);
+    m_calendarId = std::move(calendarId);
+    m_fileName = std::move(fileName);
+    m_total = countICalendarEvents(m_text);
+}
+
+IcsImportJob *IcsImportJob::resumeLeftover(const Store &store, QObject *parent)
+{
+    auto log = std::make_unique<ImportUndoLog>(store.database());
+    const ImportUndoLog::Held held = log->resume();
+    if (held != ImportUndoLog::Held::Unfinished && held != ImportUndoLog::Held::Kept)
+        return nullptr;
+    auto *job = new IcsImportJob(store, parent);
+    job->m_leftover = true;
+    job->m_calendarId = log->calendarId();
+    job->m_fileName = log->fileName();
+    // A complete import's record goes without a word; an unfinished one's rows are taken back.
+    job->m_state = held == ImportUndoLog::Held::Kept ? State::Forgetting : State::TakingBack;
+    if (held == ImportUndoLog::Held::Unfinished)
+        job->m_total = qMax(0, log->eventsLeft());
+    job->m_log = std::move(log);
+    return job;
+}
 
 IcsImportJob::~IcsImportJob()
 {
     // A job dropped half-way (the program ending) leaves no half import behind; nobody listens
-    // any more.
-    if (m_started && !m_finished) {
+    // any more. What another program's lock keeps from going now goes at the next start.
+    if (m_holding && m_state != State::Done) {
         blockSignals(true);
-        finishNow();
+        m_atOnce = true;
+        cancel();
+        while (slice(-1) == Slice::More) { }
     }
 }
 
 void IcsImportJob::start()
 {
-    if (begin() && storeSlice(kSliceMilliseconds))
-        scheduleNext();
-}
-
-IcsImportResult IcsImportJob::runToEnd()
-{
-    m_atOnce = true;
-    if (begin()) {
-        while (storeSlice(-1)) { }
+    if (m_holding || m_state == State::Done)
+        return;
+    if (!m_leftover) {
+        const std::optional<Calendar> calendar = m_store.calendars()->byId(m_calendarId);
+        if (!calendar) {
+            end(failure(IcsImport::tr("Import failed: the chosen calendar does not exist.")));
+            return;
+        }
+        if (calendar->is_read_only) {
+            end(failure(IcsImport::tr("Import failed: the calendar \"%1\" is read-only.")
+                            .arg(LocalCalendar::displayName(*calendar))));
+            return;
+        }
     }
-    return m_result;
+    // From the first write until the record is gone, no sync run touches the calendar, whoever
+    // started the job.
+    m_store.imports()->beginImportInto(m_calendarId);
+    m_holding = true;
+    // An import's first slice runs at once, so a small file is done before a dialog could
+    // appear; what the last run left goes from the event loop, once its dialog is up.
+    if (m_leftover)
+        m_next.start(0);
+    else
+        run(kSliceMilliseconds);
 }
 
 void IcsImportJob::cancel()
 {
-    if (m_finished || m_undoing || m_forgetting)
+    if (m_state != State::Storing)
         return;
     IcsImportResult result;
     result.cancelled = true;
     result.message = IcsImport::tr("Import cancelled; nothing was imported.");
-    if (m_log)
-        takeBack(std::move(result));
-    else
+    if (!m_log) {
         end(std::move(result));
-}
-
-void IcsImportJob::finishNow()
-{
-    if (m_finished)
         return;
-    m_atOnce = true;
-    if (m_forgetting) {
-        while (forgetSlice(-1)) { }
-    } else if (m_undoing) {
-        while (undoSlice(-1)) { }
-    } else {
-        cancel();
     }
+    // A small import is taken back at once.
+    takeBack(std::move(result));
+    run(kSliceMilliseconds);
 }
 
-bool IcsImportJob::begin()
+void IcsImportJob::run(qint64 budgetMs)
 {
-    if (m_started)
-        return !m_finished && !m_undoing && !m_forgetting;
-    m_started = true;
-    const std::optional<Calendar> calendar = m_store.calendars()->byId(m_calendarId);
-    if (!calendar) {
-        end(failure(IcsImport::tr("Import failed: the chosen calendar does not exist.")));
-        return false;
-    }
-    if (calendar->is_read_only) {
-        end(failure(IcsImport::tr("Import failed: the calendar \"%1\" is read-only.")
-                        .arg(LocalCalendar::displayName(*calendar))));
-        return false;
-    }
-    m_log = std::make_unique<ImportUndoLog>(m_store.database());
-    if (m_log->resume() == ImportUndoLog::Held::Unfinished) {
-        m_log.reset();
-        end(failure(IcsImport::tr("Import failed: an earlier import has not been taken back.")));
-        return false;
-    }
-    QString error;
-    if (!m_log->begin(m_calendarId, m_fileName, &error)) {
-        m_log.reset();
-        end(failure(
-            IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
-        return false;
-    }
-    // From the first write until the import ended or was taken back, no sync run touches the
-    // calendar, whoever started the job.
-    m_store.imports()->beginImportInto(m_calendarId);
-    m_holding = true;
-    m_reader = std::make_unique<ICalendarEventReader>(m_text, ICalendarEventReader::Lines::Bounded);
-    return true;
+    QElapsedTimer clock;
+    clock.start();
+    Slice went = Slice::More;
+    bool handedOver = false;
+    do {
+        const State before = m_state;
+        went = slice(qMax(qint64(1), budgetMs - clock.elapsed()));
+        // A state that ended hands over to the next in the same turn: a small import is done
+        // before start returns.
+        handedOver = m_state != before;
+    } while (went == Slice::More && (handedOver || clock.elapsed() < budgetMs));
+    if (went == Slice::More)
+        m_next.start(0);
+    else if (went == Slice::Busy)
+        m_next.start(kRetryMilliseconds);
 }
 
-bool IcsImportJob::storeSlice(qint64 budgetMs)
+IcsImportJob::Slice IcsImportJob::slice(qint64 budgetMs)
 {
+    // Finishing at once, every slice runs to its end.
+    if (m_atOnce)
+        budgetMs = -1;
+    switch (m_state) {
+    case State::Storing:
+        return storeSlice(budgetMs);
+    case State::Keeping:
+        return keepSlice();
+    case State::Forgetting:
+        return forgetSlice(budgetMs);
+    case State::TakingBack:
+        return undoSlice(budgetMs);
+    case State::Done:
+        break;
+    }
+    return Slice::Ended;
+}
+
+bool IcsImportJob::busy() const
+{
+    return m_store.database()->lastFailureWasBusy();
+}
+
+IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
+{
+    if (!m_log) {
+        auto log = std::make_unique<ImportUndoLog>(m_store.database());
+        if (log->resume() == ImportUndoLog::Held::Unfinished) {
+            end(failure(
+                IcsImport::tr("Import failed: an earlier import has not been taken back.")));
+            return Slice::Ended;
+        }
+        QString error;
+        if (!log->begin(m_calendarId, m_fileName, &error)) {
+            if (busy())
+                return Slice::Busy;
+            end(failure(
+                IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
+            return Slice::Ended;
+        }
+        m_log = std::move(log);
+        m_reader
+            = std::make_unique<ICalendarEventReader>(m_text, ICalendarEventReader::Lines::Bounded);
+    }
     QElapsedTimer slice;
     slice.start();
     const QDateTime now = m_store.database()->currentDateTimeUtc();
+    bool began = false;
     // One commit a slice: every write waits for the disk once, not once a batch.
     const auto write = [&] {
+        began = true;
         bool stored = true;
         do {
             stored = storeBatch(now);
@@ -260,19 +326,20 @@ bool IcsImportJob::storeSlice(qint64 budgetMs)
     // The repository announces the rows it replaced; the slice adds nothing to that.
     if (!Sql::applyAllOrNothing(m_store.database()->connection(), QStringLiteral("ics_import"), {},
                                 write, {})) {
+        // Events read by a slice rolled back cannot be read again: only one that never began
+        // waits for the other program.
+        if (!began && busy())
+            return Slice::Busy;
         takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
                                        "nothing was imported.")
                              .arg(m_fileName)));
-        return false;
+        return Slice::More;
     }
     emit progress(m_read, m_total);
     // A receiver may have cancelled.
-    if (m_finished || m_undoing)
-        return false;
-    if (!m_reader->atEnd())
-        return true;
-    finishStoring();
-    return false;
+    if (m_state == State::Storing && m_reader->atEnd())
+        m_state = State::Keeping;
+    return Slice::More;
 }
 
 bool IcsImportJob::storeBatch(const QDateTime &now)
@@ -304,14 +371,16 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
     return true;
 }
 
-void IcsImportJob::finishStoring()
+IcsImportJob::Slice IcsImportJob::keepSlice()
 {
     // From here the import stands, also if the program ends while its record is emptied.
     if (!m_log->keep()) {
+        if (busy())
+            return Slice::Busy;
         takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
                                        "nothing was imported.")
                              .arg(m_fileName)));
-        return;
+        return Slice::More;
     }
     const int skipped = m_reader->skipped() + m_invalid;
     IcsImportResult result;
@@ -330,83 +399,96 @@ void IcsImportJob::finishStoring()
             = IcsImport::tr("Imported %Ln event(s) from %1.", nullptr, m_imported).arg(m_fileName)
             + shortenedText + skippedNote(skipped);
     }
-    m_forgetting = true;
-    m_afterUndo = std::move(result);
+    m_outcome = std::move(result);
     m_reader.reset();
-    if (m_atOnce) {
-        while (forgetSlice(-1)) { }
-    } else if (forgetSlice(kSliceMilliseconds)) {
-        scheduleNext();
-    }
+    m_text = QString();
+    m_state = State::Forgetting;
+    return Slice::More;
 }
 
-void IcsImportJob::scheduleNext()
+IcsImportJob::Slice IcsImportJob::forgetSlice(qint64 budgetMs)
 {
-    QTimer::singleShot(0, this, [this] {
-        if (m_finished)
-            return;
-        const bool more = m_undoing ? undoSlice(kSliceMilliseconds)
-            : m_forgetting          ? forgetSlice(kSliceMilliseconds)
-                                    : storeSlice(kSliceMilliseconds);
-        if (more)
-            scheduleNext();
-    });
+    // Each step commits on its own: the rows only go, and a step that went stays gone.
+    const int left = repeatFor(
+        budgetMs, [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
+    if (left < 0 && busy())
+        return Slice::Busy;
+    if (left > 0)
+        return Slice::More;
+    // The import stands either way; a record that could not be emptied goes with the next one.
+    end(std::move(m_outcome));
+    return Slice::Ended;
 }
 
 void IcsImportJob::takeBack(IcsImportResult result)
 {
-    m_undoing = true;
-    m_afterUndo = std::move(result);
+    m_state = State::TakingBack;
+    m_outcome = std::move(result);
     m_reader.reset();
-    if (m_atOnce) {
-        while (undoSlice(-1)) { }
-    } else if (undoSlice(kSliceMilliseconds)) {
-        scheduleNext();
-    }
+    m_text = QString();
 }
 
-bool IcsImportJob::undoSlice(qint64 budgetMs)
+IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
 {
-    const int left = repeatFor(budgetMs, [this] { return m_log->undo(500); });
-    if (left > 0)
-        return true;
-    // Views may have shown rows of the import while it ran.
+    int left = 0;
+    int taken = 0;
+    const bool undone = Sql::applyAllOrNothing(
+        m_store.database()->connection(), QStringLiteral("import_take_back"), {},
+        [&] {
+            left = repeatFor(budgetMs, [&] {
+                int events = 0;
+                const int rest = m_log->undo(kRowsTakenBackAStep, &events);
+                taken += qMax(0, events);
+                return rest;
+            });
+            return left >= 0;
+        },
+        {});
+    if (!undone && busy())
+        return Slice::Busy;
+    if (undone) {
+        m_takenBack += taken;
+        // What the last run left is counted down; a cancel's take-back is only said to go on.
+        if (m_leftover)
+            emit progress(m_takenBack, m_total);
+        if (left > 0)
+            return Slice::More;
+    }
+    // Views may have shown rows of the import.
     m_store.events()->notifyChanged(m_calendarId);
-    if (left < 0) {
-        end(failure(IcsImport::tr("Import failed, and some of the events it had stored could not "
-                                  "be removed again.")));
-        return false;
+    if (!undone) {
+        // The record stays, and the next start takes the rest back; till then sync keeps off.
+        end(failure(m_leftover
+                        ? IcsImport::tr("The import of %1 was cut short when the program ended; "
+                                        "some of the events it had stored could not be taken "
+                                        "back yet, and will be at the next start.")
+                              .arg(m_fileName)
+                        : IcsImport::tr("Import failed, and some of the events it had stored "
+                                        "could not be removed again.")),
+            false);
+        return Slice::Ended;
     }
-    end(std::move(m_afterUndo));
-    return false;
+    if (m_leftover) {
+        m_outcome.cancelled = true;
+        m_outcome.message
+            = IcsImport::tr("The import of %1 was cut short when the program ended; the %Ln "
+                            "event(s) it had stored have been taken back.",
+                            nullptr, m_takenBack)
+                  .arg(m_fileName);
+    }
+    end(std::move(m_outcome));
+    return Slice::Ended;
 }
 
-bool IcsImportJob::forgetSlice(qint64 budgetMs)
+void IcsImportJob::end(IcsImportResult result, bool recordGone)
 {
-    if (repeatFor(budgetMs, [this] { return m_log->forget(1000); }) > 0)
-        return true;
-    // The import is stored either way; a log that could not be emptied goes with the tables.
-    end(std::move(m_afterUndo));
-    return false;
-}
-
-void IcsImportJob::end(IcsImportResult result)
-{
-    m_finished = true;
+    m_state = State::Done;
+    m_next.stop();
     m_reader.reset();
     m_log.reset();
     m_text = QString();
     m_result = std::move(result);
-    if (std::exchange(m_holding, false))
+    if (recordGone && std::exchange(m_holding, false))
         m_store.imports()->endImportInto(m_calendarId);
     emit finished(m_result);
-}
-
-IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId)
-{
-    IcsFileContents contents = readIcsFile(path);
-    if (!contents.error.isEmpty())
-        return failure(contents.error);
-    IcsImportJob job(store, std::move(contents.text), calendarId, QFileInfo(path).fileName());
-    return job.runToEnd();
 }

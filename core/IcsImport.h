@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -39,79 +40,96 @@ constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 // a device never ends), one over the size limit, or one without events gives an error.
 IcsFileContents readIcsFile(const QString &path);
 
-// Stores the events of one file's text in one calendar, a slice at a time from the event loop so
-// the window stays responsive. Each slice is committed on its own, so no write waits for the
-// whole file; what the import wrote is logged, and a failure or a cancel takes it all back (in
-// slices too) before the job finishes. Records are read from the text slice by slice, never all
-// at once.
+// One import's whole life, from its first write until its record is gone: the events of a
+// file's text are stored in one calendar, a slice at a time from the event loop so the window
+// stays responsive, each slice committed on its own; what the import wrote is recorded, and a
+// failure or a cancel takes it all back (in slices too) before the job finishes. A job also takes
+// up the record an earlier run left. A slice that meets another program's write lock is tried
+// again a moment later, so such a program never fails the import. From its first write until
+// its record is gone, sync keeps off the calendar.
 class IcsImportJob : public QObject
 {
     Q_OBJECT
 public:
+    enum class State {
+        Storing, // the file's events are written
+        Keeping, // all are stored; the record is marked complete
+        Forgetting, // the import stands; its record is emptied
+        TakingBack, // what was stored goes again: a cancel, a failure or the last run's end
+        Done,
+    };
+
     // "fileName" names the source in the messages.
     IcsImportJob(const Store &store, QString text, QString calendarId, QString fileName,
                  QObject *parent = nullptr);
+    // The import the last run left, taken up from its record: an unfinished one is taken back,
+    // a complete one's record emptied. Null when it left none.
+    static IcsImportJob *resumeLeftover(const Store &store, QObject *parent = nullptr);
     ~IcsImportJob() override;
 
-    // Checks the calendar and stores the first slice; the rest follow from the event loop.
-    // finished comes exactly once, possibly before start returns.
+    // Stores the first slice; the rest follow from the event loop. finished comes exactly once,
+    // possibly before start returns.
     void start();
-    // Stores everything before returning, without the event loop.
-    IcsImportResult runToEnd();
     // Takes back everything stored so far; finished follows, with a cancelled result, once it
-    // is all gone.
+    // is all gone. An import that is complete, or already going, goes on.
     void cancel();
-    // Ends the job before returning, without the event loop (the program is about to end): an
-    // import under way is cancelled and taken back, a take-back runs to its end, and so does
-    // the emptying of a complete import's record. finished follows as usual.
-    void finishNow();
 
+    [[nodiscard]] State state() const { return m_state; }
+    [[nodiscard]] bool isFinished() const { return m_state == State::Done; }
+    [[nodiscard]] bool isTakingBack() const { return m_state == State::TakingBack; }
+    // Taken up from the record of an import the last run cut short.
+    [[nodiscard]] bool isLeftover() const { return m_leftover; }
     [[nodiscard]] int total() const { return m_total; }
-    [[nodiscard]] bool isFinished() const { return m_finished; }
-    // A cancel or a failure is taking back what was stored.
-    [[nodiscard]] bool isTakingBack() const { return m_undoing && !m_finished; }
+    [[nodiscard]] QString fileName() const { return m_fileName; }
     [[nodiscard]] const IcsImportResult &result() const { return m_result; }
 
     // Work done in one turn of the event loop before it gets control back.
     static constexpr int kSliceMilliseconds = 40;
+    // The pause before a slice that met another program's write lock is tried again.
+    static constexpr int kRetryMilliseconds = 500;
 
 signals:
-    void progress(int read, int total);
+    // Events read while storing, or taken back of what the last run left.
+    void progress(int done, int total);
     void finished(const IcsImportResult &result);
 
 private:
-    bool begin();
-    // One slice; false once the storing has ended.
-    bool storeSlice(qint64 budgetMs);
+    // How a slice went.
+    enum class Slice { More, Busy, Ended };
+
+    IcsImportJob(const Store &store, QObject *parent);
+    // The one slice loop: runs the state's slices until the job ends or waits for a lock.
+    void run(qint64 budgetMs);
+    Slice slice(qint64 budgetMs);
+    Slice storeSlice(qint64 budgetMs);
+    bool beginRecord(QString *error);
     bool storeBatch(const QDateTime &now);
-    void scheduleNext();
-    void finishStoring();
+    Slice keepSlice();
+    Slice forgetSlice(qint64 budgetMs);
+    Slice undoSlice(qint64 budgetMs);
     // Takes back what was stored, then ends with result.
     void takeBack(IcsImportResult result);
-    bool undoSlice(qint64 budgetMs);
-    // Empties the log of a kept import, then ends with the result waiting.
-    bool forgetSlice(qint64 budgetMs);
-    void end(IcsImportResult result);
+    // The write just failed because another connection holds the lock.
+    bool busy() const;
+    // recordGone: the import's rows are as they will stay, so sync may touch the calendar.
+    void end(IcsImportResult result, bool recordGone = true);
 
     const Store &m_store;
     QString m_text;
     QString m_calendarId;
     QString m_fileName;
+    State m_state = State::Storing;
     int m_total = 0;
     int m_read = 0;
     int m_imported = 0;
     int m_invalid = 0; // events without a usable start
+    int m_takenBack = 0;
     std::unique_ptr<ICalendarEventReader> m_reader;
     std::unique_ptr<ImportUndoLog> m_log;
-    bool m_started = false;
-    bool m_finished = false;
-    bool m_atOnce = false; // runToEnd: no event loop
-    bool m_undoing = false;
-    bool m_forgetting = false;
+    bool m_leftover = false;
     bool m_holding = false; // sync is held off the calendar
-    IcsImportResult m_afterUndo; // the result once the log is empty
+    bool m_atOnce = false; // the program is ending: no event loop
+    QTimer m_next;
+    IcsImportResult m_outcome; // the result once the record is gone
     IcsImportResult m_result;
 };
-
-// Reads the file and stores its events, at once.
-IcsImportResult importIcsFile(const Store &store, const QString &path, const QString &calendarId);

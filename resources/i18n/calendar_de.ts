@@ -727,8 +727,8 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen, und die bereits gespeicherten Termine konnten nicht zurückgenommen werden.</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen; einige der bereits gespeicherten Termine konnten noch nicht zurückgenommen werden und werden beim nächsten Start zurückgenommen.</translation>
     </message>
 </context>
 <context>

@@ -723,8 +723,8 @@ Please check that no file stands in its path and that you may write there, then 
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</translation>
     </message>
 </context>
 <context>

@@ -727,8 +727,8 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>La importación de %1 se interrumpió al cerrarse el programa y no se pudieron deshacer los eventos que había guardado.</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>La importación de %1 se interrumpió al cerrarse el programa; algunos de los eventos que había guardado aún no se pudieron deshacer y se desharán en el próximo inicio.</translation>
     </message>
 </context>
 <context>

@@ -727,8 +727,8 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>L’importation de %1 a été interrompue à la fermeture du programme, et les événements déjà enregistrés n’ont pas pu être retirés.</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>L’importation de %1 a été interrompue à la fermeture du programme ; certains des événements déjà enregistrés n’ont pas encore pu être retirés et le seront au prochain démarrage.</translation>
     </message>
 </context>
 <context>

@@ -721,8 +721,8 @@ Please check that no file stands in its path and that you may write there, then 
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended, and the events it had stored could not be taken back.</source>
-        <translation>プログラムの終了により %1 のインポートが中断されましたが、保存済みのイベントを取り消せませんでした。</translation>
+        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>プログラムの終了により %1 のインポートが中断されました。保存済みのイベントの一部はまだ取り消せていません。次回の起動時に取り消されます。</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,5 @@
 #include "../model/ICalOracle.h"
 #include "core/IcsImport.h"
-#include "core/ImportTakeBack.h"
 #include "core/TempStore.h"
 #include "model/Recurrence.h"
 #include "storage/EventRepository.h"
@@ -9,7 +8,6 @@
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
-#include <QEventLoop>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -41,7 +39,7 @@ bool importKeptEvent(const Store &store, const QString &dir)
 {
     const QString path = dir + QStringLiteral("/one.ics");
     if (!LarkTest::writeFile(path, manyEvents(1, "Kept"))
-        || !importIcsFile(store, path, kPersonal).ok)
+        || !LarkTest::importFile(store, path, kPersonal).ok)
         return false;
     std::optional<Event> kept
         = store.events()->byUidInCalendar(QStringLiteral("many-0"), kPersonal);
@@ -103,13 +101,7 @@ int runImportChild(const QString &dir)
     if (qEnvironmentVariableIsSet(kKillWhileForgettingEnv))
         sqlite3_update_hook(Sql::handleOf(store.database()->connection()), killOnForgetting,
                             nullptr);
-    IcsFileContents contents = readIcsFile(dir + QStringLiteral("/many.ics"));
-    IcsImportJob job(store, std::move(contents.text), kPersonal, QStringLiteral("many.ics"));
-    QEventLoop loop;
-    QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
-    job.start();
-    if (!job.isFinished())
-        loop.exec();
+    (void)LarkTest::importFile(store, dir + QStringLiteral("/many.ics"), kPersonal);
     return 0;
 }
 
@@ -168,8 +160,8 @@ void tst_IcsImport::storedTimesMatchLibical()
     LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
     QVERIFY(app.isValid());
 
-    const IcsImportResult result
-        = importIcsFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
+    const IcsImportResult result = LarkTest::importFile(
+        app.store(), LarkTest::dataPath(QStringLiteral("ics/") + file), kPersonal);
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(result.skipped, skipped);
 
@@ -212,8 +204,8 @@ void tst_IcsImport::seriesInAFileZoneKeepsItsClockAfterReload()
 {
     LarkTest::TempStore app(LarkTest::TempStore::WithPersonal);
     QVERIFY(app.isValid());
-    QVERIFY(importIcsFile(app.store(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")),
-                          kPersonal)
+    QVERIFY(LarkTest::importFile(
+                app.store(), LarkTest::dataPath(QStringLiteral("ics/skipped_hour.ics")), kPersonal)
                 .ok);
     // Weekly at 09:00 in a zone only the file defines: an hour earlier in UTC once its summer
     // time begins on 31 March.
@@ -266,7 +258,7 @@ void tst_IcsImport::charactersStayWholeWhenFoldedOrCut()
     QVERIFY(app.isValid());
     const QString path = app.dir() + QStringLiteral("/folded.ics");
     QVERIFY(LarkTest::writeFile(path, file));
-    const IcsImportResult result = importIcsFile(app.store(), path, kPersonal);
+    const IcsImportResult result = LarkTest::importFile(app.store(), path, kPersonal);
     QCOMPARE(result.message,
              QStringLiteral("Imported 3 event(s) from folded.ics. Over-long text in 1 event(s) "
                             "was shortened."));
@@ -302,10 +294,16 @@ void tst_IcsImport::cancelLeavesNothingBehind()
                      QStringLiteral("many.ics"));
     QSignalSpy progress(&job, &IcsImportJob::progress);
     QSignalSpy finished(&job, &IcsImportJob::finished);
+    // Another program writes after the first slice, and again as the cancel comes: the job
+    // waits for it each time.
+    const QString file = app.dir() + QStringLiteral("/cal.db");
+    connect(&job, &IcsImportJob::progress, this,
+            [&] { QVERIFY(progress.count() != 1 || LarkTest::holdWriteLock(file, 600)); });
     job.start();
     QTRY_VERIFY(progress.count() >= 2);
     QVERIFY(!job.isFinished());
     QCOMPARE(storedRows(app.store()).filter(QStringLiteral("|Kept|")).size(), 0);
+    QVERIFY(LarkTest::holdWriteLock(file, 600));
     job.cancel();
 
     // What was committed is taken back a slice at a time; the replaced event comes back whole,
@@ -319,10 +317,12 @@ void tst_IcsImport::nextStartAfterAKilledImport_data()
 {
     QTest::addColumn<bool>("complete");
     QTest::addColumn<int>("events");
+    QTest::addColumn<int>("lockedMs"); // another program writes as the next start begins
     // What it stored is taken back and what it replaced comes back.
-    QTest::newRow("while storing") << false << 100000;
+    QTest::newRow("while storing") << false << 100000 << 0;
+    QTest::newRow("while storing, then another writer") << false << 50000 << 1000;
     // The import stands: nothing is taken back, nothing said.
-    QTest::newRow("while its record is emptied") << true << 3000;
+    QTest::newRow("while its record is emptied") << true << 3000 << 0;
 }
 
 // The writer is killed in the middle of an import, or once it is complete and its record is
@@ -331,6 +331,7 @@ void tst_IcsImport::nextStartAfterAKilledImport()
 {
     QFETCH(bool, complete);
     QFETCH(int, events);
+    QFETCH(int, lockedMs);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("cal.db"));
@@ -383,7 +384,10 @@ void tst_IcsImport::nextStartAfterAKilledImport()
 
     Store next;
     QVERIFY(next.open(path));
-    const IcsImportResult result = takeBackInterruptedImport(next);
+    QVERIFY(lockedMs == 0 || LarkTest::holdWriteLock(path, lockedMs));
+    const std::unique_ptr<IcsImportJob> leftover(IcsImportJob::resumeLeftover(next));
+    QVERIFY(leftover);
+    const IcsImportResult result = LarkTest::runImport(*leftover);
     if (complete) {
         QCOMPARE(result.message, QString());
         QCOMPARE(countRows(next, QStringLiteral("events")), events);
@@ -397,7 +401,7 @@ void tst_IcsImport::nextStartAfterAKilledImport()
                      .arg(QLocale().toString(held)));
         QCOMPARE(storedRows(next), before);
     }
-    QCOMPARE(takeBackInterruptedImport(next).message, QString());
+    QVERIFY(!IcsImportJob::resumeLeftover(next));
 }
 
 // The same file again replaces each event in place; events without a start are counted over
@@ -409,7 +413,7 @@ void tst_IcsImport::importOverItselfReplacesEveryEvent()
     const QString path = app.dir() + QStringLiteral("/many.ics");
     // Batches of 50: the four without a start fall into three of them.
     QVERIFY(LarkTest::writeFile(path, manyEvents(150, "Imported", 40)));
-    const IcsImportResult first = importIcsFile(app.store(), path, kPersonal);
+    const IcsImportResult first = LarkTest::importFile(app.store(), path, kPersonal);
     QVERIFY2(first.ok, qPrintable(first.message));
     QCOMPARE(first.imported, 146);
     QCOMPARE(first.skipped, 4);
@@ -420,7 +424,9 @@ void tst_IcsImport::importOverItselfReplacesEveryEvent()
     };
     const QString firstIds = ids();
 
-    const IcsImportResult again = importIcsFile(app.store(), path, kPersonal);
+    // Another program is writing as it begins: it waits for it.
+    QVERIFY(LarkTest::holdWriteLock(app.dir() + QStringLiteral("/cal.db"), 600));
+    const IcsImportResult again = LarkTest::importFile(app.store(), path, kPersonal);
     QCOMPARE(again.message,
              QStringLiteral("Imported 146 event(s) from many.ics. 4 event(s) without an "
                             "identifier or a start were skipped."));

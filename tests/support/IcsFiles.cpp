@@ -2,7 +2,12 @@
 
 #include "core/IcsImport.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -34,6 +39,48 @@ QByteArray manyEvents(int count, const char *title, int withoutStartEvery)
                    : QByteArray("\r\nDTSTART:20240301T090000Z\r\nDTEND:20240301T100000Z"))
             + "\r\nEND:VEVENT\r\n";
     return text + "END:VCALENDAR\r\n";
+}
+
+IcsImportResult runImport(IcsImportJob &job)
+{
+    QEventLoop loop;
+    QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    if (!job.isFinished())
+        loop.exec();
+    return job.result();
+}
+
+IcsImportResult importFile(const Store &store, const QString &path, const QString &calendarId)
+{
+    IcsFileContents contents = readIcsFile(path);
+    IcsImportResult result;
+    result.message = contents.error;
+    if (!contents.error.isEmpty())
+        return result;
+    IcsImportJob job(store, std::move(contents.text), calendarId, QFileInfo(path).fileName());
+    return runImport(job);
+}
+
+bool holdWriteLock(const QString &databasePath, int ms)
+{
+    static int holds = 0;
+    const QString name = QStringLiteral("other-program-%1").arg(++holds);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databasePath);
+        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return false;
+    }
+    QTimer::singleShot(ms, [name] {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name);
+            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+    return true;
 }
 
 } // namespace LarkTest

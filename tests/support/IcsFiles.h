@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/IcsImport.h"
+
 #include <QByteArray>
 #include <QString>
+
+class Store;
 
 namespace LarkTest {
 
@@ -13,5 +17,14 @@ QString unusualIcsFile(const QString &kind, const QString &folder);
 // A calendar of count events many-0, many-1, ... titled title, each an hour on 1 March 2024; with
 // withoutStartEvery, every so many of them (from the first) have no start.
 QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0);
+
+// Runs the job to its end from the event loop, as the window does; the result it ended with.
+IcsImportResult runImport(IcsImportJob &job);
+// Reads the file and imports its events into the calendar through that job.
+IcsImportResult importFile(const Store &store, const QString &path, const QString &calendarId);
+
+// Another connection to the database file (another program) holds the write lock for ms
+// milliseconds from now, until the event loop lets it go; false when it could not take it.
+bool holdWriteLock(const QString &databasePath, int ms);
 
 } // namespace LarkTest

@@ -1,5 +1,4 @@
 #include "core/IcsImport.h"
-#include "core/ImportTakeBack.h"
 #include "core/ImportsUnderWay.h"
 #include "core/Store.h"
 #include "core/SyncStatus.h"
@@ -31,10 +30,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -179,6 +181,7 @@ private slots:
     void commandWaitingForTheUsersDialogRunsWhenItCloses();
     void importCancelledThenQuitLeavesNoRow();
     void interruptedImportIsTakenBackBehindADialog();
+    void importOutcomeBoxClosesWithOneReturn();
 
     void newEventWithoutCalendarOpensTheManagerFirst();
     void newEventStoresAPendingEvent();
@@ -202,14 +205,20 @@ private slots:
 // Message boxes are taken here instead of blocking the test.
 QStringList g_boxes;
 
-void TestMainWindow::initTestCase()
+void takeBoxes()
 {
     MessagePresenter::setHandler([](MessagePresenter::Kind, QWidget *, const QString &,
                                     const QString &text) { g_boxes << text; });
 }
 
+void TestMainWindow::initTestCase()
+{
+    takeBoxes();
+}
+
 void TestMainWindow::cleanup()
 {
+    takeBoxes();
     SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
     SyncClientRegistry::registerClient(QStringLiteral("caldav"), {});
     qunsetenv("CALENDAR_INSTANCE");
@@ -380,17 +389,19 @@ void TestMainWindow::importIntoACalendar()
 
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
-    if (readOnly) {
-        Calendar calendar = *state->calendars()->byId(kPersonal);
-        calendar.is_read_only = true;
-        QVERIFY(state->calendars()->update(calendar));
-    }
     const QString path = writeFile(state.dir(), QStringLiteral("input.ics"), contents);
     QVERIFY(!path.isEmpty());
     MainWindow window(state.get());
+    // The calendar turns read-only while the picker is open.
+    ModalAnswerer answers({[&](QDialog *dialog) {
+        Calendar calendar = *state->calendars()->byId(kPersonal);
+        calendar.is_read_only = readOnly;
+        QVERIFY(state->calendars()->update(calendar));
+        dialog->accept();
+    }});
 
     g_boxes.clear();
-    QCOMPARE(window.importIcsInto(path, kPersonal), status);
+    window.importIcsFromCommand(path);
     QCOMPARE(statusText(window), status);
     // Also in a box, where a long reason is not cut off.
     QCOMPARE(g_boxes, QStringList {status});
@@ -408,8 +419,12 @@ void TestMainWindow::importTwiceReplacesInsteadOfDoubling()
     QVERIFY(state.ok());
     MainWindow window(state.get());
     const QString path = LarkTest::dataPath(QStringLiteral("ics/webcal_weekly_series.ics"));
-    window.importIcsInto(path, kPersonal);
-    window.importIcsInto(path, kPersonal);
+    const auto accept = [](QDialog *dialog) {
+        dialog->accept();
+    };
+    ModalAnswerer answers({accept, accept});
+    window.importIcsFromCommand(path);
+    window.importIcsFromCommand(path);
     QCOMPARE(eventCount(state.get()), 2);
     QCOMPARE(statusText(window),
              QStringLiteral("Imported 2 event(s) from webcal_weekly_series.ics."));
@@ -426,8 +441,12 @@ void TestMainWindow::importStorageFailureStoresNothing()
                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     const QString path = writeFile(state.dir(), QStringLiteral("two.ics"), twoEvents("Refused"));
     MainWindow window(state.get());
+    ModalAnswerer answers({[](QDialog *dialog) {
+        dialog->accept();
+    }});
 
-    QCOMPARE(window.importIcsInto(path, kPersonal),
+    window.importIcsFromCommand(path);
+    QCOMPARE(statusText(window),
              QStringLiteral("Import failed: the events of two.ics could not be stored; nothing "
                             "was imported."));
     QCOMPARE(eventCount(state.get()), 0);
@@ -645,7 +664,7 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     constexpr int kStored = 20000;
     const QString path = writeFile(state.dir(), QStringLiteral("many.ics"),
                                    LarkTest::manyEvents(kStored, "Imported"));
-    QVERIFY(importIcsFile(state->store(), path, kPersonal).ok);
+    QVERIFY(LarkTest::importFile(state->store(), path, kPersonal).ok);
     // The record a kill leaves: the import never marked complete.
     QSqlQuery q(state->database()->connection());
     QVERIFY(q.exec(QStringLiteral("INSERT INTO import_run (id, calendar_id, file_name) VALUES (1, "
@@ -662,9 +681,9 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import of many.ics…"));
     QCOMPARE(eventCount(state.get()), kStored);
     QVERIFY(state->store().imports()->isImportingInto(kPersonal));
-    auto *takeBack = window.findChild<ImportTakeBack *>();
+    auto *takeBack = window.findChild<IcsImportJob *>();
     QVERIFY(takeBack);
-    QSignalSpy steps(takeBack, &ImportTakeBack::progress);
+    QSignalSpy steps(takeBack, &IcsImportJob::progress);
 
     QTRY_COMPARE_WITH_TIMEOUT(g_boxes.size(), 1, 30000);
     QCOMPARE(g_boxes.first(),
@@ -677,6 +696,53 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
     QCOMPARE(eventCount(state.get()), 0);
     QVERIFY(!state->store().imports()->isImportingInto(kPersonal));
     QTRY_VERIFY(!progress);
+}
+
+// The chain with the real boxes, answered by keys as a user does: the outcome's box, left open a
+// while, closes with one Return and leaves the main window alone on the screen.
+void TestMainWindow::importOutcomeBoxClosesWithOneReturn()
+{
+    LarkTest::StartedAppState state;
+    QVERIFY(state.ok());
+    const QString path = writeFile(state.dir(), QStringLiteral("few.ics"), twoEvents("Second"));
+    MainWindow window(state.get());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    MessagePresenter::setHandler({});
+    QPointer<QMessageBox> box;
+    QElapsedTimer open;
+    bool pressed = false;
+    QTimer keys;
+    connect(&keys, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (qobject_cast<CalendarPickerDialog *>(modal))
+            return QTest::keyClick(modal->windowHandle(), Qt::Key_Return);
+        if (!box && (box = qobject_cast<QMessageBox *>(modal)))
+            open.start();
+        if (box && !pressed && open.elapsed() >= 5000) {
+            pressed = true;
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        } else if (box && open.elapsed() > 7000) {
+            box->done(QMessageBox::Ok); // one the Return left open, so that the test ends
+        }
+    });
+    keys.start(50);
+    // From the event loop, as the menu or a second start brings it.
+    QEventLoop loop;
+    QTimer::singleShot(0, &window, [&] {
+        window.importIcsFromCommand(path);
+        loop.quit();
+    });
+    loop.exec();
+    QCOMPARE_LT(open.elapsed(), 7000);
+    QTest::qWait(1000);
+    QWidgetList shown;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible())
+            shown << widget;
+    }
+    QCOMPARE(shown, QWidgetList {&window});
+    QCOMPARE(eventCount(state.get()), 2);
 }
 
 void TestMainWindow::newEventWithoutCalendarOpensTheManagerFirst()

@@ -6,6 +6,7 @@
 
 #include "app/Application.h"
 #include "core/AppState.h"
+#include "core/IcsImport.h"
 #include "core/TimeFormat.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
@@ -245,6 +246,18 @@ QString misplaced(QWidget *window)
         .arg(expected.y());
 }
 
+// Imports the file as the user does, the calendar picker answered with its choice.
+void importAccepting(MainWindow *main, const QString &path)
+{
+    QTimer picker;
+    QObject::connect(&picker, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<CalendarPickerDialog *>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    picker.start(20);
+    main->importIcsFromCommand(path);
+}
+
 } // namespace
 
 class TestWindowTexts : public QObject
@@ -275,7 +288,6 @@ private:
     std::unique_ptr<LarkTest::StartedAppState> m_state;
     std::unique_ptr<MainWindow> m_main;
     QList<QPointer<QWidget>> m_opened;
-    QString m_calendarId;
 };
 
 void TestWindowTexts::initTestCase()
@@ -330,7 +342,6 @@ void TestWindowTexts::seed()
     second.color = QStringLiteral("#33b679");
     second.created_at = second.updated_at = kNow.toUTC();
     QVERIFY(state->calendars()->insert(second));
-    m_calendarId = first;
 
     const struct
     {
@@ -520,11 +531,13 @@ QString TestWindowTexts::writeEvents(const QString &name, int count, const QByte
 QWidget *TestWindowTexts::showStatusBar()
 {
     // One event without a start, so that the outcome names a skipped one too.
-    m_main->importIcsInto(
-        writeEvents(QStringLiteral("public-holidays-2030.ics"), 1234,
-                    "SUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300101",
-                    "BEGIN:VEVENT\r\nUID:no-start\r\nSUMMARY:Holiday\r\nEND:VEVENT\r\n"),
-        m_calendarId);
+    importAccepting(m_main.get(),
+                    writeEvents(QStringLiteral("public-holidays-2030.ics"), 1234,
+                                "SUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300101",
+                                "BEGIN:VEVENT\r\nUID:no-start\r\nSUMMARY:Holiday\r\nEND:"
+                                "VEVENT\r\n"));
+    if (!QTest::qWaitFor([this] { return !m_main->findChild<IcsImportJob *>(); }, 60000))
+        qWarning("the import did not end");
 
     Larkspindle::ConfigSyncService *configSync = m_state->get()->configSync();
     configSync->setSignedInCheck([] { return true; });
@@ -541,14 +554,7 @@ QWidget *TestWindowTexts::showImportTakenBack()
 {
     const QString path = writeEvents(QStringLiteral("many.ics"), 20000,
                                      "SUMMARY:Imported\r\nDTSTART:20310610T090000Z");
-    QTimer picker;
-    connect(&picker, &QTimer::timeout, [] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            dialog->accept();
-    });
-    picker.start(20);
-    m_main->importIcsFromCommand(path);
-    picker.stop();
+    importAccepting(m_main.get(), path);
     auto *progress = m_main->findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
     if (!progress
         || !QTest::qWaitFor(
@@ -843,9 +849,9 @@ void TestWindowTexts::gallery()
         answer.start();
     });
     answer.start(50);
-    m_main->importIcsInto(writeEvents(QStringLiteral("team-offsite-2031.ics"), 3,
-                                      "SUMMARY:Offsite\r\nDTSTART:20310610T090000Z"),
-                          m_calendarId);
+    importAccepting(m_main.get(),
+                    writeEvents(QStringLiteral("team-offsite-2031.ics"), 3,
+                                "SUMMARY:Offsite\r\nDTSTART:20310610T090000Z"));
     m_main->importIcsFromCommand(writeEvents(QStringLiteral("empty-export.ics"), 0, {}));
     QTest::qWait(200);
     answer.stop();

@@ -1,8 +1,6 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include "core/AppState.h"
-#include "core/IcsImport.h"
-#include "core/ImportTakeBack.h"
 #include "core/LocalCalendar.h"
 #include "core/QuickAdd.h"
 #include "core/QuickAddQueue.h"
@@ -24,11 +22,11 @@
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
-#include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/mainwindow/ElidingStatusBar.h"
+#include "ui/mainwindow/ImportControl.h"
 #include "ui/mainwindow/QuickAddStatus.h"
 #include "ui/theme/Theme.h"
 #include "ui/update/UpdateFlows.h"
@@ -36,19 +34,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
-
-#include <utility>
 
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
@@ -107,6 +100,13 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     resize(1100, 720);
     buildMenus();
+    m_imports = new ImportControl(state, this);
+    connect(m_imports, &ImportControl::status, this, &MainWindow::showStatus);
+    connect(m_imports, &ImportControl::readyToQuit, this, &MainWindow::quitApplication);
+    connect(m_imports, &ImportControl::ended, this, [this] {
+        if (!m_waitingCommands.isEmpty())
+            QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
+    });
 
     m_sync = m_state->syncCoordinator();
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
@@ -389,12 +389,13 @@ void MainWindow::runDialogCommands()
         return;
     m_runningCommands = true;
     // One import at a time: a cancel takes back what its own import wrote.
-    while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget() && !m_importJob) {
+    while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget()
+           && !m_imports->isRunning()) {
         const DialogCommand command = m_waitingCommands.takeFirst();
         if (command.newEvent)
             openNewEventDialog();
         else
-            importIcsAskingForCalendar(command.icsPath);
+            m_imports->importFile(command.icsPath);
     }
     m_runningCommands = false;
 }
@@ -406,160 +407,14 @@ bool MainWindow::event(QEvent *event)
     return QMainWindow::event(event);
 }
 
-void MainWindow::importIcsAskingForCalendar(const QString &path)
+void MainWindow::syncNow()
 {
-    // The file is read before asking, so a bad file is reported without a question first.
-    IcsFileContents contents = readIcsFile(path);
-    if (!contents.error.isEmpty()) {
-        reportImport(false, contents.error);
-        return;
-    }
-    if (CalendarPickerDialog::writableCalendars(m_state).isEmpty()) {
-        reportImport(false,
-                     tr("Import failed: there is no calendar that can take events. Add one "
-                        "first."));
-        return;
-    }
-    const QString fileName = QFileInfo(path).fileName();
-    CalendarPickerDialog picker(
-        m_state,
-        tr("Import %Ln event(s) from %1 into:", nullptr, contents.eventCount).arg(fileName), this);
-    if (picker.exec() != QDialog::Accepted) {
-        showStatus(tr("Import cancelled."));
-        return;
-    }
-    auto *job = new IcsImportJob(m_state->store(), std::move(contents.text),
-                                 picker.selectedCalendarId(), fileName, this);
-    m_importJob = job;
-    contents = IcsFileContents();
-    // Shown only when the import takes a while; a small file is done before it could appear.
-    auto *progress = new QProgressDialog(tr("Importing the events of %1…").arg(fileName),
-                                         tr("Cancel"), 0, qMax(1, job->total()), this);
-    progress->setObjectName(QStringLiteral("importProgressDialog"));
-    progress->setWindowTitle(tr("Import .ics File"));
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(500);
-    // Queued: a modal progress dialog runs the event loop inside setValue, and a cancel must not
-    // arrive in the middle of a slice.
-    connect(job, &IcsImportJob::progress, progress, &QProgressDialog::setValue,
-            Qt::QueuedConnection);
-    // The dialog stays while a cancel takes the import back (its own cancel would hide it), and
-    // comes back when it is closed before that is done.
-    m_importProgress = progress;
-    disconnect(progress, &QProgressDialog::canceled, progress, nullptr);
-    connect(progress, &QProgressDialog::canceled, this, &MainWindow::cancelImport);
-    connect(progress, &QDialog::rejected, this, &MainWindow::cancelImport);
-    connect(job, &IcsImportJob::finished, this, [this, job, progress](const IcsImportResult &r) {
-        progress->disconnect(job);
-        progress->disconnect(this);
-        progress->hide();
-        progress->deleteLater();
-        job->deleteLater();
-        m_importJob = nullptr;
-        if (std::exchange(m_quitAfterImport, false)) {
-            showStatus(r.message);
-            quitApplication();
-            return;
-        }
-        if (r.cancelled)
-            showStatus(r.message);
-        else
-            reportImport(r.ok, r.message);
-        if (std::exchange(m_syncAfterImport, false))
-            syncNow();
-        if (!m_waitingCommands.isEmpty())
-            QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
-    });
-    job->start();
-}
-
-void MainWindow::cancelImport()
-{
-    if (!m_importJob)
-        return;
-    m_importJob->cancel();
-    // A small import is taken back at once, and its end has closed the dialog.
-    if (!m_importJob || !m_importProgress)
-        return;
-    if (m_importJob->isTakingBack()) {
-        m_importProgress->setLabelText(tr("Taking back the import…"));
-        m_importProgress->setRange(0, 0);
-        if (auto *button = m_importProgress->findChild<QPushButton *>())
-            button->setEnabled(false);
-    }
-    m_importProgress->show();
+    m_sync->syncNow();
 }
 
 void MainWindow::takeBackInterruptedImport()
 {
-    auto *takeBack = new ImportTakeBack(m_state->store(), this);
-    if (!takeBack->isNeeded()) {
-        delete takeBack;
-        return;
-    }
-    // Shown at once: a large import takes many seconds to go.
-    auto *progress
-        = new QProgressDialog(tr("Taking back the import of %1…").arg(takeBack->fileName()),
-                              QString(), 0, qMax(1, takeBack->total()), this);
-    progress->setObjectName(QStringLiteral("takeBackProgressDialog"));
-    progress->setWindowTitle(tr("Import .ics File"));
-    progress->setCancelButton(nullptr);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    // It cannot be stopped: closed, it comes back until the calendar is as it was, so that no
-    // edit is made to a row about to be put back.
-    disconnect(progress, &QProgressDialog::canceled, progress, nullptr);
-    connect(progress, &QDialog::rejected, progress, [this, progress] {
-        if (!m_quitting)
-            progress->show();
-    });
-    // Queued, as for an import: a modal dialog runs the event loop inside setValue.
-    connect(takeBack, &ImportTakeBack::progress, progress, &QProgressDialog::setValue,
-            Qt::QueuedConnection);
-    connect(takeBack, &ImportTakeBack::finished, this,
-            [this, takeBack, progress](const IcsImportResult &result) {
-                progress->disconnect(this);
-                progress->hide();
-                progress->deleteLater();
-                takeBack->deleteLater();
-                // Taken back, it is news; left in the calendar, a warning.
-                reportImport(result.cancelled, result.message);
-                if (!m_waitingCommands.isEmpty())
-                    QTimer::singleShot(0, this, &MainWindow::runDialogCommands);
-            });
-    progress->show();
-    takeBack->start();
-}
-
-void MainWindow::reportImport(bool ok, const QString &message)
-{
-    // A box, so that a long reason or file name is read in full; the status bar keeps it too.
-    showStatus(message);
-    MessagePresenter::show(ok ? MessagePresenter::Kind::Information
-                              : MessagePresenter::Kind::Warning,
-                           this, tr("Import .ics File"), message);
-}
-
-QString MainWindow::importIcsInto(const QString &path, const QString &calendarId)
-{
-    const IcsImportResult result = importIcsFile(m_state->store(), path, calendarId);
-    reportImport(result.ok, result.message);
-    return result.message;
-}
-
-void MainWindow::syncNow()
-{
-    // A run during an import would push rows that a cancel then takes back here but not on
-    // the server. The run follows the import.
-    if (m_importJob) {
-        m_syncAfterImport = true;
-        return;
-    }
-    m_sync->syncNow();
+    m_imports->takeBackLeftover();
 }
 
 void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
@@ -594,9 +449,8 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
 void MainWindow::quitApplication()
 {
     // The program ends once the import has: what a cancelled one stored is taken back first.
-    if (m_importJob) {
-        m_quitAfterImport = true;
-        cancelImport();
+    if (m_imports->isRunning()) {
+        m_imports->quitWhenEnded();
         return;
     }
     m_quitting = true;

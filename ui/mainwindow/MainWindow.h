@@ -12,9 +12,7 @@
 #include <optional>
 
 class AppState;
-class IcsImportJob;
-class QProgressDialog;
-struct IcsImportResult;
+class ImportControl;
 class NotificationService;
 class QAction;
 class QLabel;
@@ -80,8 +78,6 @@ public slots:
     void quitApplication();
     void showPreferences();
 
-    // The import into a known calendar, without asking; shows and returns the outcome's text.
-    QString importIcsInto(const QString &path, const QString &calendarId);
     // Takes back an import the last run left unfinished, if there is one, behind a dialog that
     // shows how far it got, and then says how it went.
     void takeBackInterruptedImport();
@@ -129,21 +125,13 @@ private:
     };
     void queueDialogCommand(const DialogCommand &command);
     void runDialogCommands();
-    void importIcsAskingForCalendar(const QString &path);
-    // Takes the running import back, showing so in its dialog until it is done.
-    void cancelImport();
-    // The outcome of an import, in a box and in the status bar.
-    void reportImport(bool ok, const QString &message);
     // Status-bar reporting for the update flows; safe after the window is gone.
     LarkUpdate::UiCallbacks updateCallbacks();
     // The release feed of this build; without one, says so in the status bar.
     std::optional<UpdateChannelConfig> releaseFeed(const QString &withoutFeed);
 
     AppState *m_state = nullptr;
-    QPointer<IcsImportJob> m_importJob; // the import under way
-    bool m_syncAfterImport = false; // a sync was asked for while it ran
-    QPointer<QProgressDialog> m_importProgress;
-    bool m_quitAfterImport = false; // quit was asked for while it ran
+    ImportControl *m_imports = nullptr;
     QSystemTrayIcon *m_trayIcon = nullptr;
     NotificationService *m_notifications = nullptr;
     Sync::SyncCoordinator *m_sync = nullptr;
