@@ -1496,6 +1496,14 @@ Please check file permissions and try again.</translation>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar is still running</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation type="unfinished"></translation>

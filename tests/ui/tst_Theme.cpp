@@ -255,6 +255,7 @@ void TestTheme::paletteRoles_data()
         {"Mid", QPalette::Mid, "border"},
         {"Light", QPalette::Light, "surface"},
         {"Dark", QPalette::Dark, "borderStrong"},
+        {"PlaceholderText", QPalette::PlaceholderText, "hintText"},
     };
     const Role disabledRoles[] = {
         {"Text", QPalette::Text, "textDisabled"},
@@ -288,8 +289,9 @@ void TestTheme::paletteRoles()
     Theme::setActiveMode(mode);
     const QPalette palette = ThemeManager::buildPalette();
     const QBrush brush = palette.brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
-    const QColor expected
-        = token == QLatin1String("textOnAccent") ? Theme::textOnAccent() : getterFor(token)();
+    const QColor expected = token == QLatin1String("textOnAccent") ? Theme::textOnAccent()
+        : token == QLatin1String("hintText")                         ? Theme::hintText()
+                                                                     : getterFor(token)();
     QCOMPARE(brush.color(), expected);
     QCOMPARE(brush.style(), Qt::SolidPattern);
 }
@@ -463,10 +465,12 @@ void TestTheme::textReadsOnItsBackground()
         view->setCurrentItem(view->topLevelItem(0));
         return view;
     };
+    // ring: how wide the mark must be, where the control draws one round its edge.
     const struct
     {
         const char *what;
         std::function<QWidget *()> make;
+        int ring = 0;
     } controls[] = {
         {"focus on check box",
          [] {
@@ -479,7 +483,13 @@ void TestTheme::textReadsOnItsBackground()
         {"focus on field",
          [] {
              return new QLineEdit(QStringLiteral("Springfield"));
-         }},
+         },
+         2},
+        {"focus on date field",
+         [] {
+             return new QDateEdit(QDate(2026, 12, 10));
+         },
+         2},
         {"focus on list row", list},
         {"focus on tree row", tree},
     };
@@ -491,6 +501,13 @@ void TestTheme::textReadsOnItsBackground()
             faults << QStringLiteral("%1: %2:1")
                           .arg(QLatin1String(control.what))
                           .arg(ratio, 0, 'f', 2);
+        const int row = pictures.focused.height() / 2;
+        int ring = 0;
+        while (ring < control.ring
+               && pictures.focused.pixelColor(ring, row) != pictures.unfocused.pixelColor(ring, row))
+            ++ring;
+        if (ring < control.ring)
+            faults << QStringLiteral("%1: a %2 px ring").arg(QLatin1String(control.what)).arg(ring);
     }
     // A tab's mark goes round its text, not through its first and last letters.
     auto *tabs = new QTabBar;
