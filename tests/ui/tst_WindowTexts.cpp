@@ -23,6 +23,7 @@
 #include "support/TestSupport.h"
 #include "ui/MessagePresenter.h"
 #include "ui/ScrollingBody.h"
+#include "ui/TabOrder.h"
 #include "ui/WindowFit.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/account/ShareMembersDialog.h"
@@ -791,13 +792,14 @@ void TestWindowTexts::gallery()
             window->close();
     }
 
-    // Keyboard focus on each button (a button in a dialog is the default one while it has it).
+    // Keyboard focus on each button and field (a button in a dialog is the default one while it
+    // has it).
     auto *form = new EventFormDialog(m_state->get(), kNow, m_main.get());
     show(form);
     form->activateWindow();
     if (!QTest::qWaitForWindowActive(form))
         qWarning("the event form is not active");
-    const QList<QPushButton *> buttons = form->findChildren<QPushButton *>();
+    const QList<QWidget *> buttons = TabOrder::visualOrder(form);
     for (int i = 0; i < buttons.size(); ++i) {
         if (buttons.at(i)->isVisible()) {
             buttons.at(i)->setFocus(Qt::TabFocusReason);
