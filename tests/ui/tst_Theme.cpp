@@ -7,10 +7,12 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -490,6 +492,19 @@ void TestTheme::textReadsOnItsBackground()
              return new QDateEdit(QDate(2026, 12, 10));
          },
          2},
+        {"focus on tool button",
+         [] {
+             // On the window's ground, as the button has none of its own.
+             auto *ground = new QWidget;
+             ground->setAutoFillBackground(true);
+             auto *button = new QToolButton(ground);
+             button->setText(QStringLiteral("\u2699"));
+             button->setAutoRaise(true);
+             (new QHBoxLayout(ground))->setContentsMargins(0, 0, 0, 0);
+             ground->layout()->addWidget(button);
+             ground->setFocusProxy(button);
+             return ground;
+         }},
         {"focus on list row", list},
         {"focus on tree row", tree},
     };
