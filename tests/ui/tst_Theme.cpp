@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -494,15 +493,12 @@ void TestTheme::textReadsOnItsBackground()
          2},
         {"focus on tool button",
          [] {
-             // On the window's ground, as the button has none of its own.
-             auto *ground = new QWidget;
+             auto *ground = new QWidget; // the window's, as a raised button has none of its own
              ground->setAutoFillBackground(true);
-             auto *button = new QToolButton(ground);
-             button->setText(QStringLiteral("\u2699"));
-             button->setAutoRaise(true);
-             (new QHBoxLayout(ground))->setContentsMargins(0, 0, 0, 0);
-             ground->layout()->addWidget(button);
-             ground->setFocusProxy(button);
+             auto *gear = new QToolButton(ground);
+             gear->setAutoRaise(true);
+             ground->setFocusProxy(gear);
+             ground->setMinimumSize(gear->sizeHint());
              return ground;
          }},
         {"focus on list row", list},
