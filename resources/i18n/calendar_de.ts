@@ -1516,6 +1516,14 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar läuft weiter</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>Das Programm läuft im Infobereich weiter, damit Ihre Erinnerungen weiterhin kommen. Klicken Sie auf das Symbol im Infobereich, um es zu öffnen, oder wählen Sie in seinem Menü „Beenden“, um es zu beenden.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>

@@ -1512,6 +1512,14 @@ Please check that no file stands in its path and that you may write there, then 
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar is still running</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation type="unfinished"></translation>

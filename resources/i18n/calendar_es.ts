@@ -1516,6 +1516,14 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar sigue abierto</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>Sigue funcionando en la bandeja del sistema para que sus recordatorios sigan llegando. Haga clic en el icono de la bandeja para abrirlo o elija Salir en su menú para cerrarlo.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>

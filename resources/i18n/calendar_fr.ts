@@ -1516,6 +1516,14 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar est toujours ouvert</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>Il continue de fonctionner dans la zone de notification pour que vos rappels arrivent toujours. Cliquez sur son icône pour l’ouvrir, ou choisissez Quitter dans son menu pour le fermer.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>

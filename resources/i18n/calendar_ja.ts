@@ -1509,6 +1509,14 @@ Please check that no file stands in its path and that you may write there, then 
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Larkspindle Calendar is still running</source>
+        <translation>Larkspindle Calendar は実行中です</translation>
+    </message>
+    <message>
+        <source>It keeps running in the system tray, so your reminders still come. Click the tray icon to open it, or choose Quit from its menu to end it.</source>
+        <translation>リマインダーが届くよう、システムトレイで動作を続けます。開くにはトレイのアイコンをクリックし、終了するにはそのメニューから［終了］を選んでください。</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="56"/>
         <source>Larkspindle Calendar</source>
         <translation>Larkspindle Calendar</translation>

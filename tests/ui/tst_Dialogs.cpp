@@ -333,7 +333,7 @@ void TestDialogs::eventWhenText_data()
     const QDate day(2026, 6, 10);
     QTest::newRow("timed, 12-hour")
         << false << QDateTime(day, QTime(9, 5)) << QDateTime(day, QTime(13, 30)) << "h:mm AP"
-        << "Wed 10 Jun 2026, 9:05 AM – 1:30 PM";
+        << "Wed 10 Jun 2026, 9:05\u00A0AM – 1:30\u00A0PM";
     QTest::newRow("over midnight, 24-hour") << false << QDateTime(day, QTime(21, 30))
                                             << QDateTime(day.addDays(2), QTime(6, 15)) << "HH:mm"
                                             << "Wed 10 Jun 2026 21:30 – Fri 12 Jun 2026 06:15";

@@ -266,6 +266,8 @@ void TestMainWindow::closeRule()
     // without being built again, which the close result above tells apart.
     QVERIFY(!window.isVisible());
     QCOMPARE(MainWindow::closeHidesWindow(closeToTray, hasTray, quitting), staysOpen);
+    // Hiding says so, once: the notice is marked as given.
+    QCOMPARE(state->preferences()->getBool(Prefs::CloseToTrayBalloonShown, false), staysOpen);
 }
 
 void TestMainWindow::focusWindowBringsBackAHiddenOrMinimisedWindow_data()

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -255,6 +256,7 @@ void TestTheme::paletteRoles_data()
         {"Mid", QPalette::Mid, "border"},
         {"Light", QPalette::Light, "surface"},
         {"Dark", QPalette::Dark, "borderStrong"},
+        {"PlaceholderText", QPalette::PlaceholderText, "hintText"},
     };
     const Role disabledRoles[] = {
         {"Text", QPalette::Text, "textDisabled"},
@@ -288,8 +290,9 @@ void TestTheme::paletteRoles()
     Theme::setActiveMode(mode);
     const QPalette palette = ThemeManager::buildPalette();
     const QBrush brush = palette.brush(QPalette::ColorGroup(group), QPalette::ColorRole(role));
-    const QColor expected
-        = token == QLatin1String("textOnAccent") ? Theme::textOnAccent() : getterFor(token)();
+    const QColor expected = token == QLatin1String("textOnAccent") ? Theme::textOnAccent()
+        : token == QLatin1String("hintText")                         ? Theme::hintText()
+                                                                     : getterFor(token)();
     QCOMPARE(brush.color(), expected);
     QCOMPARE(brush.style(), Qt::SolidPattern);
 }
@@ -463,10 +466,12 @@ void TestTheme::textReadsOnItsBackground()
         view->setCurrentItem(view->topLevelItem(0));
         return view;
     };
+    // ring: how wide the mark must be, where the control draws one round its edge.
     const struct
     {
         const char *what;
         std::function<QWidget *()> make;
+        int ring = 0;
     } controls[] = {
         {"focus on check box",
          [] {
@@ -479,6 +484,22 @@ void TestTheme::textReadsOnItsBackground()
         {"focus on field",
          [] {
              return new QLineEdit(QStringLiteral("Springfield"));
+         },
+         2},
+        {"focus on date field",
+         [] {
+             return new QDateEdit(QDate(2026, 12, 10));
+         },
+         2},
+        {"focus on tool button",
+         [] {
+             auto *ground = new QWidget; // the window's, as a raised button has none of its own
+             ground->setAutoFillBackground(true);
+             auto *gear = new QToolButton(ground);
+             gear->setAutoRaise(true);
+             ground->setFocusProxy(gear);
+             ground->setMinimumSize(gear->sizeHint());
+             return ground;
          }},
         {"focus on list row", list},
         {"focus on tree row", tree},
@@ -491,6 +512,13 @@ void TestTheme::textReadsOnItsBackground()
             faults << QStringLiteral("%1: %2:1")
                           .arg(QLatin1String(control.what))
                           .arg(ratio, 0, 'f', 2);
+        const int row = pictures.focused.height() / 2;
+        int ring = 0;
+        while (ring < control.ring
+               && pictures.focused.pixelColor(ring, row) != pictures.unfocused.pixelColor(ring, row))
+            ++ring;
+        if (ring < control.ring)
+            faults << QStringLiteral("%1: a %2 px ring").arg(QLatin1String(control.what)).arg(ring);
     }
     // A tab's mark goes round its text, not through its first and last letters.
     auto *tabs = new QTabBar;

@@ -230,11 +230,11 @@ void TestWinTrayPopover::textsInTheInterfaceLanguage_data()
 
     QTest::newRow("English") << "en" << k12h << "Wednesday, Jan 10  \u00B7  10:07 AM"
                              << "Thu, Jan 11  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
-                             << "Thu 11 Jan 2024, 1:00 PM \u2013 2:00 PM"
+                             << "Thu 11 Jan 2024, 1:00\u00A0PM \u2013 2:00\u00A0PM"
                              << "Imported 50,000 events from a.ics.";
     QTest::newRow("German") << "de" << k12h << "Mittwoch, 10. Jan.  \u00B7  10:07 AM"
                             << "Do., 11. Jan.  1:00 PM \u2013 2:00 PM  \u00B7  lunch"
-                            << "Do., 11. Jan. 2024, 1:00 PM \u2013 2:00 PM"
+                            << "Do., 11. Jan. 2024, 1:00\u00A0PM \u2013 2:00\u00A0PM"
                             << "50.000 Termine aus a.ics importiert.";
     QTest::newRow("Japanese, 12-hour")
         << "ja" << k12h << "1\u670810\u65E5 \u6C34\u66DC\u65E5  \u00B7  \u5348\u524D10:07"
@@ -396,6 +396,14 @@ void TestWinTrayPopover::nextEventLeadsTodayAndTomorrowFollows()
     f.popover->updateHeader();
     QCOMPARE(f.label("nextEventTime"), QStringLiteral("Today at 11:37 AM \u00B7 in 30 min"));
     QCOMPARE(f.label("popoverHeader"), QStringLiteral("Wednesday, Jan 10  \u00B7  11:07 AM"));
+
+    // A title of any length ends in "…" within three lines, leaving the room to the list.
+    standup.title = QStringLiteral("Quarterly planning ").repeated(87);
+    QVERIFY(f.state.events()->update(standup));
+    f.popover->showAt(QPoint(400, 590));
+    const QLabel *title = f.child<QLabel>("nextEventTitle");
+    QCOMPARE(std::min(title->height(), 3 * title->fontMetrics().lineSpacing()), title->height());
+    QVERIFY(title->text().endsWith(u'\u2026'));
 }
 
 void TestWinTrayPopover::clickingAnEventAsksToFocusIt()
@@ -456,7 +464,6 @@ void TestWinTrayPopover::groupSelection()
     QVERIFY(f.state.views()->insert(unnamed));
 
     auto *groups = f.child<QComboBox>("popoverGroups");
-    QCOMPARE(groups->focusPolicy(), Qt::NoFocus);
     QStringList names;
     for (int i = 0; i < groups->count(); ++i)
         names << groups->itemText(i);
@@ -558,8 +565,19 @@ void TestWinTrayPopover::buttonsEmitAndClose()
     QCOMPARE(sync.count(), 1);
     QCOMPARE(settings.count(), 1);
 
-    // Escape closes without a command.
+    // Tab goes round every control in the order shown, staying in the popover; Shift+Tab back.
     f.popover->showAt(QPoint(400, 590));
+    QStringList order;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), i < 6 ? Qt::Key_Tab : Qt::Key_Backtab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order,
+             LarkTest::strings({"popoverOpen", "popoverSync", "popoverPreferences", "popoverGroups",
+                                "popoverList", "popoverQuickAdd", "popoverList", "popoverGroups",
+                                "popoverPreferences", "popoverSync", "popoverOpen",
+                                "popoverQuickAdd"}));
+    // Escape closes without a command.
     QTest::keyClick(f.popover.get(), Qt::Key_Escape);
     QVERIFY(!f.popover->isVisible());
     QCOMPARE(open.count() + sync.count() + settings.count(), 3);

@@ -11,8 +11,9 @@ QString eventWhenText(const Event &event, const QString &timeFormat)
     const auto day = [](const QDate &date) {
         return DateText::format(date, DateText::Style::ShortWeekdayDateYear);
     };
+    // A time never breaks across lines ("1:00" above, "PM" below).
     const auto time = [&timeFormat](const QDateTime &dateTime) {
-        return DateText::time(dateTime.time(), timeFormat);
+        return DateText::time(dateTime.time(), timeFormat).replace(u' ', QChar::Nbsp);
     };
     const QDateTime start = event.start_time.toLocalTime();
     const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;

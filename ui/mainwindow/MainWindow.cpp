@@ -282,6 +282,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (closeHidesWindow(closeToTray, m_trayIcon != nullptr, m_quitting)) {
         event->ignore();
         hide();
+        // Once, so that a first close is not taken for the program quitting.
+        PreferencesRepository *prefs = m_state->preferences();
+        if (!prefs->getBool(Prefs::CloseToTrayBalloonShown,
+                            Prefs::CloseToTrayBalloonShownDefault)) {
+            m_trayIcon->showMessage(
+                tr("Larkspindle Calendar is still running"),
+                tr("It keeps running in the system tray, so your reminders still come. Click the "
+                   "tray icon to open it, or choose Quit from its menu to end it."),
+                QSystemTrayIcon::Information, 8000);
+            // Where the store refuses the write, the notice comes again next time: no harm.
+            prefs->setBool(Prefs::CloseToTrayBalloonShown, true);
+        }
         return;
     }
     QMainWindow::closeEvent(event);

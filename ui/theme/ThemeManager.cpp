@@ -265,6 +265,8 @@ QPalette ThemeManager::buildPalette()
     set(QPalette::All, QPalette::Mid, Theme::border());
     set(QPalette::All, QPalette::Light, Theme::surface());
     set(QPalette::All, QPalette::Dark, Theme::borderStrong());
+    // A field's example text is the only hint some fields give: it must read like one.
+    set(QPalette::All, QPalette::PlaceholderText, Theme::hintText());
     set(QPalette::Disabled, QPalette::Text, Theme::textDisabled());
     set(QPalette::Disabled, QPalette::ButtonText, Theme::textDisabled());
     set(QPalette::Disabled, QPalette::WindowText, Theme::textDisabled());

@@ -11,7 +11,7 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/ViewRepository.h"
-#include "ui/ScrollingBody.h"
+#include "ui/TabOrder.h"
 #include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
 
@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -110,6 +111,28 @@ QColor eventColor(const QString &eventColor, const QString &calendarColor)
     return color.isValid() ? color : QColor(0x42, 0x85, 0xF4);
 }
 
+QString clampLines(const QString &text, const QFont &font, int width, int maxLines)
+{
+    const QString flat = QString(text).replace(u'\n', u' ');
+    QTextLayout layout(flat, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines - 1) {
+            lines << QFontMetrics(font).elidedText(flat.mid(line.textStart()), Qt::ElideRight,
+                                                   width);
+            break;
+        }
+        lines << flat.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines.join(u'\n');
+}
+
 } // namespace TrayPopoverText
 
 namespace {
@@ -130,6 +153,33 @@ QFont adjustedFont(const QFont &base, int deltaPoints, bool bold = false)
     return f;
 }
 
+// The list asks for the height of its rows, up to a bound, and gives way to a few of them
+// where the screen is low: it scrolls itself then, and the rest of the popover stays whole.
+class RowsList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+    QSize sizeHint() const override
+    {
+        return QSize(QListWidget::sizeHint().width(), rowsHeight(count()));
+    }
+    QSize minimumSizeHint() const override
+    {
+        return QSize(QListWidget::minimumSizeHint().width(),
+                     rowsHeight(WinTrayPopover::kLeastListRows));
+    }
+
+private:
+    int rowsHeight(int rows) const
+    {
+        int height = 2 * frameWidth();
+        for (int row = 0; row < std::min(rows, count()); ++row)
+            height += sizeHintForRow(row);
+        return std::min(height, WinTrayPopover::kMaxListHeight);
+    }
+};
+
 } // namespace
 
 WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
@@ -142,7 +192,7 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     , m_nextTitle(new QLabel(m_card))
     , m_nextTime(new QLabel(m_card))
     , m_nextLocation(new QLabel(m_card))
-    , m_list(new QListWidget(this))
+    , m_list(new RowsList(this))
     , m_quickAdd(new QLineEdit(this))
     , m_hint(new QLabel(this))
     , m_openButton(new QPushButton(tr("Open Calendar"), this))
@@ -157,7 +207,6 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     m_header->setFont(adjustedFont(font(), 2, true));
 
     m_groups->setObjectName(QStringLiteral("popoverGroups"));
-    m_groups->setFocusPolicy(Qt::NoFocus);
 
     m_card->setObjectName(QStringLiteral("nextEventCard"));
     m_card->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
@@ -166,6 +215,7 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     m_nextTitle->setObjectName(QStringLiteral("nextEventTitle"));
     m_nextTitle->setFont(adjustedFont(font(), 0, true));
     m_nextTitle->setWordWrap(true);
+    m_nextTitle->setTextFormat(Qt::PlainText);
     m_nextTime->setObjectName(QStringLiteral("nextEventTime"));
     setMuted(m_nextTime);
     m_nextLocation->setObjectName(QStringLiteral("nextEventLocation"));
@@ -190,6 +240,7 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     m_hint->setWordWrap(true);
     m_hint->setFont(adjustedFont(font(), -1));
     setMuted(m_hint);
+    m_hint->hide();
 
     m_openButton->setObjectName(QStringLiteral("popoverOpen"));
     m_openButton->setDefault(true);
@@ -227,18 +278,8 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     cardText->addWidget(m_nextLocation);
     cardRow->addLayout(cardText, 1);
 
-    // The card and the list scroll together where the screen is too low for them; the header,
-    // the quick-add line and the buttons stay in view.
-    auto *body = new QWidget(this);
-    auto *bodyLayout = new QVBoxLayout(body);
-    bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->setSpacing(layout->spacing());
-    m_card->setParent(body);
-    m_list->setParent(body);
-    bodyLayout->addWidget(m_card);
-    bodyLayout->addWidget(m_list, 1);
-    m_body = new ScrollingBody(body, this);
-    layout->addWidget(m_body, 1);
+    layout->addWidget(m_card);
+    layout->addWidget(m_list, 1);
     layout->addWidget(m_quickAdd);
     layout->addWidget(m_hint);
 
@@ -249,6 +290,8 @@ WinTrayPopover::WinTrayPopover(AppState *appState, QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(m_prefsButton);
     layout->addLayout(buttons);
+    // Tab goes round every control in the order they are shown, and stays in the popover.
+    TabOrder::followLayout(this);
 
     m_headerTimer->setInterval(kHeaderIntervalMs);
 
@@ -325,30 +368,65 @@ bool WinTrayPopover::headerTimerActive() const
 
 void WinTrayPopover::showAt(const QPoint &point)
 {
+    m_anchor = point;
     refresh();
     m_quickAdd->clear();
-    m_hint->clear();
-    // The rows just filled in change what the body asks for, which its scroll area does not
-    // pass on by itself.
-    m_body->updateGeometry();
+    setHint(QString());
     updateWidth();
-
-    QScreen *screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    // A low screen: the body gives up height and scrolls, the rest stays whole.
-    setMaximumHeight(area.isNull() ? QWIDGETSIZE_MAX
-                                   : area.height() - 2 * TrayPopoverText::kScreenMargin);
-    // Not adjustSize: it keeps a window within two thirds of the screen, and the body would
-    // scroll on a screen with room for all of it.
-    layout()->activate();
-    resize(width(), std::clamp(sizeHint().height(), minimumHeight(), maximumHeight()));
-    move(TrayPopoverText::position(point, size(), area));
+    fitToScreen();
     show();
+    // The list measures its rows as styled only once shown.
+    if (std::clamp(sizeHint().height(), minimumHeight(), maximumHeight()) != height())
+        fitToScreen();
     raise();
     activateWindow();
     m_quickAdd->setFocus();
+}
+
+void WinTrayPopover::fitToScreen()
+{
+    QScreen *screen = QGuiApplication::screenAt(m_anchor);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const int most
+        = area.isNull() ? QWIDGETSIZE_MAX : area.height() - 2 * TrayPopoverText::kScreenMargin;
+    setMaximumHeight(most);
+    showTitle();
+    // On a low screen the list keeps the room: the card's event leads the list anyway, so the
+    // card gives way, and then the list scrolls.
+    m_card->setVisible(m_hasCard);
+    layout()->invalidate();
+    if (m_hasCard && sizeHint().height() > most)
+        m_card->hide();
+    // Not adjustSize: it keeps a window within two thirds of the screen, and the list would
+    // scroll on a screen with room for all of it.
+    layout()->activate();
+    resize(width(), std::clamp(sizeHint().height(), minimumHeight(), maximumHeight()));
+    move(TrayPopoverText::position(m_anchor, size(), area));
+}
+
+void WinTrayPopover::showTitle()
+{
+    // The width the card leaves its title: the popover's less the frames, margins and dot.
+    const QMargins outer = layout()->contentsMargins();
+    const QMargins inner = m_card->layout()->contentsMargins();
+    const int room = width() - 2 * frameWidth() - outer.left() - outer.right()
+        - 2 * m_card->frameWidth() - inner.left() - inner.right() - m_dot->width()
+        - m_card->layout()->spacing();
+    m_nextTitle->setText(
+        TrayPopoverText::clampLines(m_title, m_nextTitle->font(), room - 1, kTitleLines));
+}
+
+void WinTrayPopover::setHint(const QString &text)
+{
+    m_hint->setText(text);
+    // The band under the field is there only while it says something.
+    if (m_hint->isHidden() == text.isEmpty())
+        return;
+    m_hint->setVisible(!text.isEmpty());
+    if (isVisible())
+        fitToScreen();
 }
 
 void WinTrayPopover::refresh()
@@ -357,9 +435,10 @@ void WinTrayPopover::refresh()
     if (!m_appState || !m_appState->calendars())
         return;
     const QList<Calendar> calendars = m_appState->calendars()->listAll();
+    m_hasCard = !calendars.isEmpty();
+    m_card->setVisible(m_hasCard);
     if (calendars.isEmpty()) {
         m_nextEvent.reset();
-        m_card->hide();
         addPlaceholder(tr("No calendars yet"), false);
         fitListToRows();
         return;
@@ -379,13 +458,13 @@ void WinTrayPopover::refresh()
     if (occurrences.isEmpty()) {
         m_nextEvent.reset();
         m_dot->setPixmap(QPixmap());
-        m_nextTitle->setText(tr("No upcoming events"));
+        m_title = tr("No upcoming events");
         m_nextTime->setText(tr("Nothing scheduled in the next 24 hours."));
         m_nextLocation->hide();
     } else {
         m_nextEvent = occurrences.first();
         m_dot->setPixmap(Theme::dotPixmap(colorOf(*m_nextEvent), 14, 0, devicePixelRatioF()));
-        m_nextTitle->setText(m_nextEvent->title.isEmpty() ? tr("Untitled") : m_nextEvent->title);
+        m_title = m_nextEvent->title.isEmpty() ? tr("Untitled") : m_nextEvent->title;
         if (m_nextEvent->location.isEmpty()) {
             m_nextLocation->clear();
             m_nextLocation->hide();
@@ -394,7 +473,7 @@ void WinTrayPopover::refresh()
             m_nextLocation->show();
         }
     }
-    m_card->show();
+    showTitle();
 
     QList<Event> todays, tomorrows;
     for (const Event &e : occurrences) {
@@ -420,11 +499,10 @@ void WinTrayPopover::refresh()
 
 void WinTrayPopover::fitListToRows()
 {
-    // A short day shows whole without a scroll bar; a long one scrolls within a bounded height.
-    int height = 2 * m_list->frameWidth();
-    for (int row = 0; row < m_list->count(); ++row)
-        height += m_list->sizeHintForRow(row);
-    m_list->setMinimumHeight(std::min(height, kMaxListHeight));
+    // The list asks for the room of its new rows; shown, the popover takes it where it can.
+    m_list->updateGeometry();
+    if (isVisible())
+        fitToScreen();
 }
 
 void WinTrayPopover::addSectionHeader(const QString &text)
@@ -510,11 +588,9 @@ void WinTrayPopover::onItemClicked(QListWidgetItem *item)
 
 void WinTrayPopover::updatePreview(const QString &text)
 {
-    if (text.trimmed().isEmpty()) {
-        m_hint->clear();
-        return;
-    }
-    m_hint->setText(TrayPopoverText::preview(NLParser::parse(text, now()), timeFormat()));
+    setHint(text.trimmed().isEmpty()
+                ? QString()
+                : TrayPopoverText::preview(NLParser::parse(text, now()), timeFormat()));
 }
 
 void WinTrayPopover::submitQuickAdd()
@@ -529,7 +605,7 @@ void WinTrayPopover::submitQuickAdd()
     }
     // A line that waits for another program's write is kept and stored later.
     if (m_appState->quickAdds()->add(text, QString(), now()) == QuickAddOutcome::Refused) {
-        m_hint->setText(tr("Couldn't save event"));
+        setHint(tr("Couldn't save event"));
         return;
     }
     hide();

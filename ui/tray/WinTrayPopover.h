@@ -12,6 +12,7 @@
 
 class AppState;
 class QComboBox;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,7 +20,6 @@ class QListWidgetItem;
 class QPushButton;
 class QTimer;
 class QToolButton;
-class ScrollingBody;
 
 namespace NLParser {
 struct ParseResult;
@@ -44,6 +44,9 @@ inline constexpr int kScreenMargin = 8;
 // The colour an event is drawn in: its own, else its calendar's, else none; text that does not
 // parse is the default blue.
 [[nodiscard]] QColor eventColor(const QString &eventColor, const QString &calendarColor);
+// The text in at most maxLines lines of that width, broken where it is to show, the last one
+// ending in "…" when the text goes on.
+[[nodiscard]] QString clampLines(const QString &text, const QFont &font, int width, int maxLines);
 
 } // namespace TrayPopoverText
 
@@ -57,6 +60,10 @@ public:
     static constexpr int kWidth = 340;
     static constexpr int kHeaderIntervalMs = 30000;
     static constexpr int kMaxListHeight = 320;
+    // However low the screen, the list shows this many rows.
+    static constexpr int kLeastListRows = 2;
+    // A long title ends in "…" after this many lines, so the card leaves room for the list.
+    static constexpr int kTitleLines = 3;
 
     // List item data.
     static constexpr int DateRole = Qt::UserRole + 1;
@@ -93,6 +100,10 @@ private:
     QDateTime now() const;
     QString timeFormat() const;
     void fitListToRows();
+    // Height and place for the anchor, within the screen that holds it.
+    void fitToScreen();
+    void showTitle();
+    void setHint(const QString &text);
     void updateWidth();
     void addSectionHeader(const QString &text);
     void addPlaceholder(const QString &text, bool muted);
@@ -107,7 +118,6 @@ private:
     QLabel *m_nextTime;
     QLabel *m_nextLocation;
     QListWidget *m_list;
-    ScrollingBody *m_body = nullptr;
     QLineEdit *m_quickAdd;
     QLabel *m_hint;
     QPushButton *m_openButton;
@@ -115,4 +125,7 @@ private:
     QToolButton *m_prefsButton;
     QTimer *m_headerTimer;
     std::optional<Event> m_nextEvent;
+    QString m_title;
+    bool m_hasCard = false;
+    QPoint m_anchor;
 };
