@@ -1416,11 +1416,6 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <translation>Abruf der Larkspindle-Kalenderliste fehlgeschlagen (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
-        <source>This calendar is already being synced</source>
-        <translation>Dieser Kalender wird bereits synchronisiert</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>

@@ -1412,11 +1412,6 @@ Please check that no file stands in its path and that you may write there, then 
         <translation>Larkspindle calendar list failed (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
-        <source>This calendar is already being synced</source>
-        <translation>This calendar is already being synced</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>

@@ -1416,11 +1416,6 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <translation>Error al obtener la lista de calendarios de Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
-        <source>This calendar is already being synced</source>
-        <translation>Este calendario ya se está sincronizando</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>

@@ -1416,11 +1416,6 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <translation>Échec de la récupération de la liste des calendriers Larkspindle (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
-        <source>This calendar is already being synced</source>
-        <translation>Ce calendrier est déjà en cours de synchronisation</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>

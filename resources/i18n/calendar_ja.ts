@@ -1410,11 +1410,6 @@ Please check that no file stands in its path and that you may write there, then 
         <translation>Larkspindle のカレンダー一覧の取得に失敗しました (HTTP %1)</translation>
     </message>
     <message>
-        <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="192"/>
-        <source>This calendar is already being synced</source>
-        <translation>このカレンダーはすでに同期中です</translation>
-    </message>
-    <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="214"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="257"/>
         <source>Larkspindle pull failed (HTTP %1)</source>
