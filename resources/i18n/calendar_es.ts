@@ -463,6 +463,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>The event could not be saved.</source>
         <translation>No se pudo guardar el evento.</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario. No se pierde nada: guarde de nuevo cuando termine.</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1276,6 +1280,23 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>Página no abierta</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>No se pudo abrir la página: no tiene dirección.</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>No se pudo abrir la página en un navegador. Su dirección, para abrirla usted mismo:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1612,6 +1633,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>Se añadió «%1».</translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>Se añadió «%1» como tarea sin fecha.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2013,6 +2038,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Abrir al iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario, así que las preferencias no se guardaron. Pulse Aceptar de nuevo cuando termine.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>No se pudieron guardar las preferencias.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2828,6 +2861,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>Tarea sin fecha</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
