@@ -73,6 +73,8 @@ QWidget *wrapped(QCheckBox *box)
 {
     auto *row = new QWidget(box->parentWidget());
     auto *text = new QLabel(box->text(), row);
+    // Beside the box from the first line on, however high the row.
+    text->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     text->setObjectName(box->objectName() + QStringLiteral("Text"));
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
