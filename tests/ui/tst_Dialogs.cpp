@@ -38,25 +38,21 @@ const QString kPersonal = QStringLiteral("larkspindle-personal-default");
 const QDateTime kNow(QDate(2026, 6, 10), QTime(9, 20));
 
 // Another program writing to the store's file: it holds the write lock while it lives.
-class OtherWriter
+struct OtherWriter
 {
-public:
     explicit OtherWriter(const LarkTest::StartedAppState &state)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
-        m_held = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        held = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
     ~OtherWriter()
     {
-        QSqlDatabase::database(kName).close();
-        QSqlDatabase::removeDatabase(kName);
+        QSqlDatabase::database(name).close();
+        QSqlDatabase::removeDatabase(name);
     }
-    bool held() const { return m_held; }
-
-private:
-    const QString kName = QStringLiteral("other-writer");
-    bool m_held = false;
+    const QString name = QStringLiteral("other-writer");
+    bool held = false;
 };
 } // namespace
 
@@ -140,7 +136,7 @@ void TestDialogs::eventFormRefuses()
     {
         std::optional<OtherWriter> writer;
         if (otherWriter)
-            QVERIFY(writer.emplace(state).held());
+            QVERIFY(writer.emplace(state).held);
         QCOMPARE(form.save(), QString());
     }
     QCOMPARE(form.findChild<QLabel *>(QStringLiteral("errorLabel"))->text(), error);
@@ -232,13 +228,12 @@ void TestDialogs::preferencesRoundTrip()
                                              const QString &text) { said << text; });
         {
             OtherWriter writer(state);
-            QVERIFY(writer.held());
+            QVERIFY(writer.held);
             dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         }
         MessagePresenter::setHandler({});
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.first().startsWith(QStringLiteral("Another program is writing")),
-                 qPrintable(said.first()));
+        QVERIFY2(said.size() == 1 && said.first().startsWith(u"Another program is writing"),
+                 qPrintable(said.join(u'|')));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(!state->preferences()->get(Prefs::Theme));
         QVERIFY(!state->preferences()->get(Prefs::StartMinimized));
