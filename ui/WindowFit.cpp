@@ -90,6 +90,16 @@ QMargins estimatedFrame(const QWidget *window)
     return QMargins(1, title, 1, 1);
 }
 
+// The frame as far as it is known, else as estimated: widening and fitting must agree on it, or
+// the one undoes what the other did until the frame arrives.
+QMargins frameOrEstimate(const QWidget *window)
+{
+    const QMargins known = frameMargins(window);
+    if (!known.isNull() || (window->windowFlags() & Qt::FramelessWindowHint))
+        return known;
+    return estimatedFrame(window);
+}
+
 // The size a window was fitted to before its frame was known; set while it waits for the frame.
 const char kWantedSize[] = "windowFitWantedSize";
 // Where a window without a parent was last centred.
@@ -176,9 +186,9 @@ void fitTo(QWidget *window, Placement placement)
     // The frame counts too. Before the window system has framed the window it is estimated,
     // and the window is fitted again from the size it wanted once the frame is known. A size
     // asked for in between (a list that grew) replaces the one first asked for.
-    const QMargins known = frameMargins(window);
-    const bool frameKnown = !known.isNull() || (window->windowFlags() & Qt::FramelessWindowHint);
-    const QMargins decorations = frameKnown ? known : estimatedFrame(window);
+    const bool frameKnown = !frameMargins(window).isNull()
+        || (window->windowFlags() & Qt::FramelessWindowHint);
+    const QMargins decorations = frameOrEstimate(window);
     QSize wanted = window->size();
     const QVariant asked = window->property(kWantedSize);
     const bool resizedSince = window->property(kFittedSize).toSize() != window->size();
@@ -258,9 +268,9 @@ void widenRatherThanScrollSideways(QAbstractScrollArea *area)
             const int hidden = watched->horizontalScrollBar()->maximum();
             if (hidden <= 0 || !screen || !window->isVisible())
                 return;
-            const int frame = std::max(0, window->frameGeometry().width() - window->width());
-            const int grow
-                = std::min(hidden, screen->availableGeometry().width() - frame - window->width());
+            const QMargins frame = frameOrEstimate(window);
+            const int grow = std::min(hidden, screen->availableGeometry().width() - frame.left()
+                                          - frame.right() - window->width());
             if (grow <= 0)
                 return;
             // It grows on both sides, so that a window over its parent stays over it.

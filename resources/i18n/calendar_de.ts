@@ -479,6 +479,10 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <source>The event could not be saved.</source>
         <translation>Der Termin konnte nicht gespeichert werden.</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender. Nichts geht verloren: Speichern Sie erneut, sobald es fertig ist.</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1292,6 +1296,23 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>Seite nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>Die Seite konnte nicht geöffnet werden: Sie hat keine Adresse.</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>Die Seite konnte in keinem Browser geöffnet werden. Ihre Adresse, um sie selbst zu öffnen:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1631,6 +1652,10 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>„%1“ hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>„%1“ als Aufgabe ohne Datum hinzugefügt.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2039,6 +2064,14 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender, daher wurden die Einstellungen nicht gespeichert. Klicken Sie erneut auf OK, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2874,6 +2907,10 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>Aufgabe ohne Datum</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>

@@ -475,6 +475,10 @@ Please check that no file stands in its path and that you may write there, then 
         <source>The event could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>Another program is writing to the calendar. Nothing is lost: save again once it is done.</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1288,6 +1292,23 @@ Please check that no file stands in its path and that you may write there, then 
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>Page not opened</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>The page could not be opened: it has no address.</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>The page could not be opened in a browser. Its address, to open it yourself:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1627,6 +1648,10 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>Added &quot;%1&quot; as a task without a date.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2035,6 +2060,14 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>The preferences could not be saved.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2870,6 +2903,10 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>Task without a date</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>

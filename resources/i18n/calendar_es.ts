@@ -479,6 +479,10 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <source>The event could not be saved.</source>
         <translation>No se pudo guardar el evento.</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario. No se pierde nada: guarde de nuevo cuando termine.</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1292,6 +1296,23 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>Página no abierta</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>No se pudo abrir la página: no tiene dirección.</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>No se pudo abrir la página en un navegador. Su dirección, para abrirla usted mismo:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1631,6 +1652,10 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>Se añadió «%1».</translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>Se añadió «%1» como tarea sin fecha.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2039,6 +2064,14 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Abrir al iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario, así que las preferencias no se guardaron. Pulse Aceptar de nuevo cuando termine.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>No se pudieron guardar las preferencias.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2874,6 +2907,10 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>Tarea sin fecha</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>

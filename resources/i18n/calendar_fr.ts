@@ -479,6 +479,10 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <source>The event could not be saved.</source>
         <translation>Impossible d’enregistrer l’événement.</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier. Rien n’est perdu : enregistrez de nouveau dès qu’il aura terminé.</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1292,6 +1296,23 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>Page non ouverte</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>Impossible d’ouvrir la page : elle n’a pas d’adresse.</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>Impossible d’ouvrir la page dans un navigateur. Son adresse, pour l’ouvrir vous-même :
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1631,6 +1652,10 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>« %1 » ajouté.</translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>« %1 » ajouté comme tâche sans date.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2039,6 +2064,14 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>Lancer à l’ouverture de session</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier : les préférences n’ont donc pas été enregistrées. Appuyez de nouveau sur OK dès qu’il aura terminé.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>Impossible d’enregistrer les préférences.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2874,6 +2907,10 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d’enregistrer l’événement</translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>Tâche sans date</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>

@@ -478,6 +478,10 @@ Please check that no file stands in its path and that you may write there, then 
         <source>The event could not be saved.</source>
         <translation>イベントを保存できませんでした。</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込み中です。入力内容は失われません。完了してからもう一度保存してください。</translation>
+    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
@@ -1286,6 +1290,23 @@ Please check that no file stands in its path and that you may write there, then 
     </message>
 </context>
 <context>
+    <name>LarkUpdate::DialogParts</name>
+    <message>
+        <source>Page not opened</source>
+        <translation>ページを開けませんでした</translation>
+    </message>
+    <message>
+        <source>The page could not be opened: it has no address.</source>
+        <translation>ページを開けませんでした。アドレスがありません。</translation>
+    </message>
+    <message>
+        <source>The page could not be opened in a browser. Its address, to open it yourself:
+%1</source>
+        <translation>ブラウザーでページを開けませんでした。次のアドレスをご自身で開いてください:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>LarkUpdate::UpdateDialog</name>
     <message>
         <location filename="../../ui/update/UpdateDialog.cpp" line="22"/>
@@ -1621,6 +1642,10 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="298"/>
         <source>Added &quot;%1&quot;.</source>
         <translation>「%1」を追加しました。</translation>
+    </message>
+    <message>
+        <source>Added &quot;%1&quot; as a task without a date.</source>
+        <translation>「%1」を日付なしのタスクとして追加しました。</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="303"/>
@@ -2025,6 +2050,14 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="36"/>
         <source>Launch at login</source>
         <translation>ログイン時に起動</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar, so the preferences were not saved. Press OK again once it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込み中のため、設定は保存されませんでした。完了してからもう一度 OK を押してください。</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>設定を保存できませんでした。</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="39"/>
@@ -2852,6 +2885,10 @@ Please check that no file stands in its path and that you may write there, then 
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="517"/>
         <source>Couldn&apos;t save event</source>
         <translation>イベントを保存できませんでした</translation>
+    </message>
+    <message>
+        <source>Task without a date</source>
+        <translation>日付なしのタスク</translation>
     </message>
     <message>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>

@@ -6,6 +6,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/StartedAppState.h"
+#include "ui/MessagePresenter.h"
 #include "ui/TabOrder.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
@@ -18,17 +19,41 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
 const QString kPersonal = QStringLiteral("larkspindle-personal-default");
 const QDateTime kNow(QDate(2026, 6, 10), QTime(9, 20));
+
+// Another program writing to the store's file: it holds the write lock while it lives.
+struct OtherWriter
+{
+    explicit OtherWriter(const LarkTest::StartedAppState &state)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
+        held = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    ~OtherWriter()
+    {
+        QSqlDatabase::database(name).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QString name = QStringLiteral("other-writer");
+    bool held = false;
+};
 } // namespace
 
 class TestDialogs : public QObject
@@ -79,12 +104,17 @@ void TestDialogs::eventFormRefuses_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("endBeforeStart");
     QTest::addColumn<bool>("withCalendar");
+    QTest::addColumn<bool>("otherWriter");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("no title") << "  " << false << true << "Give the event a title.";
+    QTest::newRow("no title") << "  " << false << true << false << "Give the event a title.";
     QTest::newRow("ends before it starts")
-        << "Call" << true << true << "The event ends before it starts.";
-    QTest::newRow("no calendar") << "Call" << false << false << "Choose a calendar.";
+        << "Call" << true << true << false << "The event ends before it starts.";
+    QTest::newRow("no calendar") << "Call" << false << false << false << "Choose a calendar.";
+    QTest::newRow("another program writing")
+        << "Call" << false << true << true
+        << "Another program is writing to the calendar. Nothing is lost: save again once it is "
+           "done.";
 }
 
 void TestDialogs::eventFormRefuses()
@@ -92,6 +122,7 @@ void TestDialogs::eventFormRefuses()
     QFETCH(QString, title);
     QFETCH(bool, endBeforeStart);
     QFETCH(bool, withCalendar);
+    QFETCH(bool, otherWriter);
     QFETCH(QString, error);
 
     LarkTest::StartedAppState state;
@@ -102,7 +133,12 @@ void TestDialogs::eventFormRefuses()
     form.titleEdit()->setText(title);
     if (endBeforeStart)
         form.endEdit()->setDateTime(form.startEdit()->dateTime().addSecs(-60));
-    QCOMPARE(form.save(), QString());
+    {
+        std::optional<OtherWriter> writer;
+        if (otherWriter)
+            QVERIFY(writer.emplace(state).held);
+        QCOMPARE(form.save(), QString());
+    }
     QCOMPARE(form.findChild<QLabel *>(QStringLiteral("errorLabel"))->text(), error);
     QVERIFY(state->events()
                 ->listInRange(QDateTime(QDate(2000, 1, 1), QTime(0, 0)),
@@ -165,6 +201,19 @@ void TestDialogs::preferencesRoundTrip()
         PreferencesDialog dialog(state.get(), nullptr);
         QCOMPARE(dialog.themeCombo()->currentData().toString(), QStringLiteral("system"));
         QVERIFY(dialog.closeToTrayCheck()->isChecked());
+        // The colour picker starts from the accent in use; taking it unchanged keeps the default.
+        QColor offered;
+        QTimer picker;
+        connect(&picker, &QTimer::timeout, [&offered] {
+            if (auto *colors = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+                offered = colors->currentColor();
+                colors->accept();
+            }
+        });
+        picker.start(20);
+        dialog.findChild<QPushButton *>(QStringLiteral("pickAccentButton"))->click();
+        QCOMPARE(offered, Theme::accent());
+        QCOMPARE(dialog.accentEdit()->text(), QString());
         dialog.themeCombo()->setCurrentIndex(dialog.themeCombo()->findData(QStringLiteral("dark")));
         dialog.accentEdit()->setText(QStringLiteral("#aa3366"));
         dialog.fontScaleSpin()->setValue(120);
@@ -173,7 +222,22 @@ void TestDialogs::preferencesRoundTrip()
         dialog.closeToTrayCheck()->setChecked(false);
         dialog.startMinimizedCheck()->setChecked(true);
         dialog.launchAtLoginCheck()->setChecked(true);
-        QVERIFY(dialog.apply());
+        // While another program writes, OK stores none of it and says so; the form stays.
+        QStringList said;
+        MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
+                                             const QString &text) { said << text; });
+        {
+            OtherWriter writer(state);
+            QVERIFY(writer.held);
+            dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        }
+        MessagePresenter::setHandler({});
+        QVERIFY2(said.size() == 1 && said.first().startsWith(u"Another program is writing"),
+                 qPrintable(said.join(u'|')));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!state->preferences()->get(Prefs::Theme));
+        QVERIFY(!state->preferences()->get(Prefs::StartMinimized));
+        QCOMPARE(dialog.apply(), PreferencesDialog::Applied::All);
     }
     PreferencesRepository *prefs = state->preferences();
     QCOMPARE(prefs->getString(Prefs::Theme), QStringLiteral("dark"));
@@ -197,7 +261,7 @@ void TestDialogs::preferencesRoundTrip()
 
     again.launchAtLoginCheck()->setChecked(false);
     again.accentEdit()->clear();
-    QVERIFY(again.apply());
+    QCOMPARE(again.apply(), PreferencesDialog::Applied::All);
     QVERIFY(!isLaunchAtLoginEnabled());
     QVERIFY(!prefs->get(Prefs::AccentColor));
 }
@@ -208,7 +272,7 @@ void TestDialogs::preferencesKeepTheLocaleWeekStartUntilChosen()
     QVERIFY(state.ok());
     PreferencesDialog dialog(state.get(), nullptr);
     QCOMPARE(dialog.weekStartCombo()->currentData().toInt(), 0);
-    QVERIFY(dialog.apply());
+    QCOMPARE(dialog.apply(), PreferencesDialog::Applied::All);
     QCOMPARE(state->firstDayOfWeek(), AppState::localeFirstDayOfWeek());
     QVERIFY(!state->preferences()->getBool(Prefs::WeekStartDayCustomized, true));
 }

@@ -2,6 +2,7 @@
 #include "support/FakeHttpServer.h"
 #include "support/TestSupport.h"
 #include "support/UrlSink.h"
+#include "ui/MessagePresenter.h"
 #include "ui/update/NotesBrowser.h"
 #include "ui/update/UpdateDialog.h"
 #include "ui/update/UpdateFlows.h"
@@ -101,6 +102,7 @@ private:
     }
 
     UrlSink m_sink;
+    QStringList m_said; // the boxes shown
     std::unique_ptr<FakeHttpServer> m_server;
     std::unique_ptr<QWidget> m_window;
     QStringList m_status;
@@ -110,17 +112,21 @@ void tst_UpdateDialogs::initTestCase()
 {
     for (const char *scheme : {"http", "https", "file", "data"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_sink, "open");
+    MessagePresenter::setHandler([this](MessagePresenter::Kind, QWidget *, const QString &,
+                                        const QString &text) { m_said << text; });
 }
 
 void tst_UpdateDialogs::cleanupTestCase()
 {
     for (const char *scheme : {"http", "https", "file", "data"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    MessagePresenter::setHandler({});
 }
 
 void tst_UpdateDialogs::init()
 {
     m_sink.opened.clear();
+    m_said.clear();
     m_status.clear();
     m_server = std::make_unique<FakeHttpServer>();
     QVERIFY(m_server->listen());
@@ -206,20 +212,26 @@ void tst_UpdateDialogs::updateDialogNotesUnavailable()
 void tst_UpdateDialogs::downloadOpensOnlyWebLinks_data()
 {
     QTest::addColumn<QUrl>("url");
+    QTest::addColumn<bool>("browser");
     QTest::addColumn<bool>("opened");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("https") << kDownload << true << QString();
-    QTest::newRow("http") << QUrl(QStringLiteral("http://dl.example/c.msi")) << true << QString();
-    QTest::newRow("file") << QUrl(QStringLiteral("file:///usr/bin/xterm")) << false
+    QTest::newRow("https") << kDownload << true << true << QString();
+    QTest::newRow("http") << QUrl(QStringLiteral("http://dl.example/c.msi")) << true << true
+                          << QString();
+    QTest::newRow("file") << QUrl(QStringLiteral("file:///usr/bin/xterm")) << true << false
                           << "refusing to open a link that is not http or https";
-    QTest::newRow("no host") << QUrl(QStringLiteral("https:calendar.msi")) << false
+    QTest::newRow("no host") << QUrl(QStringLiteral("https:calendar.msi")) << true << false
                              << "refusing to open a link that is not http or https";
-    QTest::newRow("empty") << QUrl() << false << "download URL is empty or invalid";
+    QTest::newRow("empty") << QUrl() << true << false
+                           << "refusing to open a link that is not http or https";
+    QTest::newRow("no browser") << kDownload << false << false << "openUrl failed";
 }
 
+// Where no page opens the user is told, with the address to copy.
 void tst_UpdateDialogs::downloadOpensOnlyWebLinks()
 {
     QFETCH(QUrl, url);
+    QFETCH(bool, browser);
     QFETCH(bool, opened);
     QFETCH(QString, warning);
     Artifact a = artifact();
@@ -228,8 +240,13 @@ void tst_UpdateDialogs::downloadOpensOnlyWebLinks()
     dialog.show();
     if (!warning.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    if (!browser)
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     dialog.findChild<QPushButton *>(QStringLiteral("downloadButton"))->click();
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
     QCOMPARE(m_sink.opened, opened ? QList<QUrl> {url} : QList<QUrl> {});
+    QCOMPARE(m_said.size(), opened ? 0 : 1);
+    QVERIFY2(opened || m_said.first().endsWith(url.toString()), qPrintable(m_said.join(u'|')));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
 }
@@ -276,8 +293,12 @@ void tst_UpdateDialogs::whatsNewDialog_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QUrl>("download");
     QTest::addColumn<QStringList>("buttons");
-    QTest::newRow("running version") << "1.3.4" << QUrl() << strings({"Close"});
-    QTest::newRow("newer release") << "1.4.0" << kDownload << strings({"Close", "Download 1.4.0"});
+    QTest::addColumn<bool>("browser");
+    QTest::newRow("running version") << "1.3.4" << QUrl() << strings({"Close"}) << true;
+    QTest::newRow("newer release")
+        << "1.4.0" << kDownload << strings({"Close", "Download 1.4.0"}) << true;
+    QTest::newRow("newer release, no browser")
+        << "1.4.0" << kDownload << strings({"Close", "Download 1.4.0"}) << false;
 }
 
 void tst_UpdateDialogs::whatsNewDialog()
@@ -285,6 +306,7 @@ void tst_UpdateDialogs::whatsNewDialog()
     QFETCH(QString, shown);
     QFETCH(QUrl, download);
     QFETCH(QStringList, buttons);
+    QFETCH(bool, browser);
     WhatsNewDialog dialog(QStringLiteral("# Better\n\n- One\n- Two"), shown,
                           QStringLiteral("1.3.4"), kProductName, m_window.get(), download);
     dialog.show();
@@ -306,9 +328,16 @@ void tst_UpdateDialogs::whatsNewDialog()
     QAbstractButton *pressed = downloadButton
         ? static_cast<QAbstractButton *>(downloadButton)
         : dialog.findChild<QPushButton *>(QStringLiteral("closeButton"));
+    if (!browser) {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("openUrl failed")));
+    }
     pressed->click();
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(m_sink.opened, download.isValid() ? QList<QUrl> {download} : QList<QUrl> {});
+    const bool opened = download.isValid() && browser;
+    QCOMPARE(m_sink.opened, opened ? QList<QUrl> {download} : QList<QUrl> {});
+    QCOMPARE(m_said.size(), browser ? 0 : 1);
 }
 
 void tst_UpdateDialogs::interactiveCheck_data()
@@ -478,25 +507,37 @@ void tst_UpdateDialogs::feedbackPage_data()
 {
     QTest::addColumn<QUrl>("page");
     QTest::addColumn<QList<QUrl>>("opened");
+    QTest::addColumn<bool>("browser");
     QTest::newRow("site root") << QUrl(QStringLiteral("https://feedback.example"))
                                << QList<QUrl> {QUrl(
-                                      QStringLiteral("https://feedback.example/?tags=calendar"))};
+                                      QStringLiteral("https://feedback.example/?tags=calendar"))}
+                               << true;
     QTest::newRow("path and query")
         << QUrl(QStringLiteral("https://feedback.example/board?sort=new&tags=x"))
-        << QList<QUrl> {QUrl(QStringLiteral("https://feedback.example/board/?tags=calendar"))};
-    QTest::newRow("not configured") << QUrl() << QList<QUrl> {};
+        << QList<QUrl> {QUrl(QStringLiteral("https://feedback.example/board/?tags=calendar"))}
+        << true;
+    QTest::newRow("not configured") << QUrl() << QList<QUrl> {} << true;
     QTest::newRow("not a web address")
-        << QUrl(QStringLiteral("file:///tmp/feedback")) << QList<QUrl> {};
+        << QUrl(QStringLiteral("file:///tmp/feedback")) << QList<QUrl> {} << true;
+    QTest::newRow("no browser") << QUrl(QStringLiteral("https://feedback.example"))
+                                << QList<QUrl> {} << false;
 }
 
 void tst_UpdateDialogs::feedbackPage()
 {
     QFETCH(QUrl, page);
     QFETCH(QList<QUrl>, opened);
+    QFETCH(bool, browser);
     if (opened.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("refusing to open")));
-    openFeedbackPage(FeedbackConfig {QStringLiteral("calendar"), page});
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(browser ? QStringLiteral("refusing to open")
+                                                        : QStringLiteral("openUrl failed")));
+    if (!browser)
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    openFeedbackPage(FeedbackConfig {QStringLiteral("calendar"), page}, m_window.get());
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
     QCOMPARE(m_sink.opened, opened);
+    QCOMPARE(m_said.size(), opened.isEmpty() ? 1 : 0);
 }
 
 QTEST_MAIN(tst_UpdateDialogs)

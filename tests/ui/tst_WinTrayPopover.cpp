@@ -209,6 +209,9 @@ void TestWinTrayPopover::preview_data()
                              << QStringLiteral("Thu, Jan 11  13:00 \u2013 14:00  \u00B7  lunch");
     QTest::newRow("all day") << QStringLiteral("holiday friday") << k12h
                              << QStringLiteral("Fri, Jan 12  \u2012  All-day  \u00B7  holiday");
+    QTest::newRow("nothing dated") << QStringLiteral("Mittagessen morgen 13 Uhr") << k12h
+                                   << QStringLiteral("Task without a date  \u00B7  Mittagessen "
+                                                     "morgen 13 Uhr");
 }
 
 void TestWinTrayPopover::preview()

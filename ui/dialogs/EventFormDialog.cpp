@@ -132,7 +132,12 @@ QString EventFormDialog::save()
     }
     const Event event = buildEvent(m_state->database()->currentDateTimeUtc());
     if (!m_state->events()->insert(event)) {
-        m_error->setText(tr("The event could not be saved."));
+        // The form stays open with everything typed: under another program's write a second
+        // try works once that program is done.
+        m_error->setText(m_state->database()->lastFailureWasBusy()
+                             ? tr("Another program is writing to the calendar. Nothing is "
+                                  "lost: save again once it is done.")
+                             : tr("The event could not be saved."));
         m_error->show();
         return QString();
     }

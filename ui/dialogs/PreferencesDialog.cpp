@@ -2,12 +2,15 @@
 
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
+#include "storage/AllOrNothing.h"
 #include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/CheckBoxText.h"
 #include "ui/MessagePresenter.h"
 #include "ui/ScrollingBody.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
+#include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
 
 #include <QCheckBox>
@@ -53,8 +56,12 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     auto *pickAccent = new QPushButton(tr("Choose…"), this);
     pickAccent->setObjectName(QStringLiteral("pickAccentButton"));
     connect(pickAccent, &QPushButton::clicked, this, [this] {
-        const QColor chosen = QColorDialog::getColor(QColor(m_accent->text()), this);
-        if (chosen.isValid())
+        // An empty field is the default accent: the dialog starts from the colour in use, and
+        // taking it unchanged keeps the default.
+        const QColor typed(m_accent->text());
+        const QColor start = typed.isValid() ? typed : Theme::accent();
+        const QColor chosen = QColorDialog::getColor(start, this);
+        if (chosen.isValid() && (typed.isValid() || chosen != start))
             m_accent->setText(chosen.name());
     });
     auto *accentRow = new QHBoxLayout;
@@ -100,17 +107,11 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
     form->addRow(tr("Time format:"), m_timeFormat);
     form->addRow(tr("First day of week:"), m_weekStart);
     form->addRow(tr("Weather:"), weatherRow);
-    form->addRow(QString(), m_closeToTray);
-    form->addRow(QString(), m_startMinimized);
-    form->addRow(QString(), m_launchAtLogin);
+    for (QCheckBox *check : {m_closeToTray, m_startMinimized, m_launchAtLogin})
+        form->addRow(QString(), CheckBoxText::wrapped(check));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (!apply())
-            MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
-                                   tr("The launch-at-login entry could not be changed."));
-        accept();
-    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
@@ -139,34 +140,82 @@ void PreferencesDialog::load()
     m_launchAtLogin->setChecked(m_launchAtLoginWas);
 }
 
-bool PreferencesDialog::apply()
+PreferencesDialog::Applied PreferencesDialog::apply()
 {
     PreferencesRepository *prefs = m_state->preferences();
-    ThemeManager *theme = m_state->themeManager();
-    theme->setMode(m_theme->currentData().toString());
-    theme->setAccentColor(m_accent->hasAcceptableInput() ? m_accent->text() : QString());
-    theme->setFontScale(m_fontScale->value());
-    prefs->set(Prefs::TimeFormat, m_timeFormat->currentData().toString());
+    Database *db = m_state->database();
+    const QString mode = m_theme->currentData().toString();
+    const QString accent = m_accent->hasAcceptableInput() ? m_accent->text() : QString();
     const int day = m_weekStart->currentData().toInt();
     const bool customized = day != 0;
-    if (customized
-            != prefs->getBool(Prefs::WeekStartDayCustomized, Prefs::WeekStartDayCustomizedDefault)
-        || day != prefs->getInt(Prefs::WeekStartDay, Prefs::WeekStartDayDefault)) {
-        // Dated, so that the user's other devices keep the latest choice of them all; never
-        // before the choice it replaces, which another device may have dated ahead of this clock.
-        const qint64 at
-            = std::max(m_state->database()->currentDateTimeUtc().toMSecsSinceEpoch(),
-                       prefs->get(Prefs::WeekStartDayChangedAt).value_or(QString()).toLongLong());
-        prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
-    }
-    prefs->setBool(Prefs::WeekStartDayCustomized, customized);
-    prefs->setInt(Prefs::WeekStartDay, day);
-    prefs->setBool(Prefs::CloseToTray, m_closeToTray->isChecked());
-    prefs->setBool(Prefs::StartMinimized, m_startMinimized->isChecked());
+    const QStringList keys {
+        Prefs::Theme,        Prefs::AccentColor,           Prefs::FontScale,
+        Prefs::TimeFormat,   Prefs::WeekStartDayChangedAt, Prefs::WeekStartDayCustomized,
+        Prefs::WeekStartDay, Prefs::CloseToTray,           Prefs::StartMinimized};
+    const auto write = [&] {
+        bool ok = prefs->set(Prefs::Theme, mode)
+            && (accent.isEmpty() ? prefs->remove(Prefs::AccentColor)
+                                 : prefs->set(Prefs::AccentColor, accent))
+            && prefs->setInt(Prefs::FontScale, m_fontScale->value())
+            && prefs->set(Prefs::TimeFormat, m_timeFormat->currentData().toString());
+        if (ok
+            && (customized
+                    != prefs->getBool(Prefs::WeekStartDayCustomized,
+                                      Prefs::WeekStartDayCustomizedDefault)
+                || day != prefs->getInt(Prefs::WeekStartDay, Prefs::WeekStartDayDefault))) {
+            // Dated, so that the user's other devices keep the latest choice of them all; never
+            // before the choice it replaces, which another device may have dated ahead of this
+            // clock.
+            const qint64 at = std::max(
+                db->currentDateTimeUtc().toMSecsSinceEpoch(),
+                prefs->get(Prefs::WeekStartDayChangedAt).value_or(QString()).toLongLong());
+            ok = prefs->set(Prefs::WeekStartDayChangedAt, QString::number(at));
+        }
+        return ok && prefs->setBool(Prefs::WeekStartDayCustomized, customized)
+            && prefs->setInt(Prefs::WeekStartDay, day)
+            && prefs->setBool(Prefs::CloseToTray, m_closeToTray->isChecked())
+            && prefs->setBool(Prefs::StartMinimized, m_startMinimized->isChecked());
+    };
+    // The user confirmed the form as a whole: a setting that cannot be stored leaves the others
+    // as they were, and the listeners hear only of what was stored.
+    const auto announce = [&] {
+        for (const QString &key : keys)
+            emit prefs->changed(key);
+    };
+    if (!Sql::applyAllOrNothing(db->connection(), QStringLiteral("preferences"), {prefs}, write,
+                                announce))
+        return db->lastFailureWasBusy() ? Applied::NoneBusy : Applied::None;
+
+    ThemeManager *theme = m_state->themeManager();
+    theme->setMode(mode, false);
+    theme->setAccentColor(accent, false);
+    theme->setFontScale(m_fontScale->value(), false);
     if (m_launchAtLogin->isChecked() == m_launchAtLoginWas)
-        return true;
+        return Applied::All;
     if (!setLaunchAtLogin(m_launchAtLogin->isChecked()))
-        return false;
+        return Applied::AllButLaunchAtLogin;
     m_launchAtLoginWas = m_launchAtLogin->isChecked();
-    return true;
+    return Applied::All;
+}
+
+void PreferencesDialog::accept()
+{
+    switch (apply()) {
+    case Applied::All:
+        break;
+    case Applied::AllButLaunchAtLogin:
+        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
+                               tr("The launch-at-login entry could not be changed."));
+        break;
+    case Applied::NoneBusy:
+        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
+                               tr("Another program is writing to the calendar, so the "
+                                  "preferences were not saved. Press OK again once it is done."));
+        return;
+    case Applied::None:
+        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
+                               tr("The preferences could not be saved."));
+        return;
+    }
+    QDialog::accept();
 }

@@ -16,9 +16,18 @@ class PreferencesDialog : public QDialog
 public:
     PreferencesDialog(AppState *state, QWidget *parent);
 
-    // Writes every setting of the form; the launch-at-login entry only when it changed. False
-    // when the launch-at-login entry could not be written as asked.
-    bool apply();
+    // What became of the form's settings.
+    enum class Applied {
+        All,
+        AllButLaunchAtLogin, // the settings are stored; the entry could not be changed
+        NoneBusy, // nothing stored: another program is writing to the database
+        None, // nothing stored: the database refused the write
+    };
+    // Stores every setting of the form at once or none of them, then puts them in effect; the
+    // launch-at-login entry is changed only when it changed and the settings were stored.
+    [[nodiscard]] Applied apply();
+    // OK: applies the form and closes, or stays open and says why nothing was stored.
+    void accept() override;
 
     QComboBox *themeCombo() const { return m_theme; }
     QLineEdit *accentEdit() const { return m_accent; }

@@ -18,6 +18,7 @@
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "storage/TaskRepository.h"
 #include "ui/MessagePresenter.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
@@ -112,8 +113,14 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     QuickAddQueue *quickAdds = m_state->quickAdds();
-    connect(quickAdds, &QuickAddQueue::added, this,
-            [this](const QString &line) { showStatus(tr("Added \"%1\".").arg(line.trimmed())); });
+    connect(quickAdds, &QuickAddQueue::added, this, [this](const QString &line, const QString &id) {
+        // A line read as nothing dated is kept as a task without a date, which no calendar view
+        // shows: the user is told where it went.
+        const std::optional<Task> task = m_state->tasks()->byId(id);
+        showStatus(task && !task->due_date
+                       ? tr("Added \"%1\" as a task without a date.").arg(line.trimmed())
+                       : tr("Added \"%1\".").arg(line.trimmed()));
+    });
     connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
         showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
     });
@@ -539,7 +546,7 @@ void MainWindow::sendFeedback()
         showStatus(tr("This build has no feedback page configured."));
         return;
     }
-    LarkUpdate::openFeedbackPage(config);
+    LarkUpdate::openFeedbackPage(config, this);
 }
 
 void MainWindow::showAbout()

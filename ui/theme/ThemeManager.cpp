@@ -156,23 +156,23 @@ void ThemeManager::applyTheme(const QString &mode)
         app->setStyleSheet(Theme::stylesheet());
 }
 
-void ThemeManager::setMode(const QString &mode)
+void ThemeManager::setMode(const QString &mode, bool persist)
 {
     if (mode == m_mode) {
         applyTheme(mode);
         return;
     }
     m_mode = mode;
-    if (m_prefs)
+    if (persist && m_prefs)
         m_prefs->set(Prefs::Theme, mode);
     applyTheme(mode);
     emit modeChanged(mode);
 }
 
-void ThemeManager::setAccentColor(const QString &color)
+void ThemeManager::setAccentColor(const QString &color, bool persist)
 {
     Theme::setCustomAccentColor(color);
-    if (m_prefs) {
+    if (persist && m_prefs) {
         if (color.isEmpty())
             m_prefs->remove(Prefs::AccentColor);
         else

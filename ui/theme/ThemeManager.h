@@ -24,8 +24,9 @@ public:
     void loadFontScale();
 
     void applyTheme(const QString &mode);
-    void setMode(const QString &mode);
-    void setAccentColor(const QString &color);
+    // Without persist the setting takes effect only: the caller has stored it.
+    void setMode(const QString &mode, bool persist = true);
+    void setAccentColor(const QString &color, bool persist = true);
     void setFontScale(int percent, bool persist = true);
 
     QString mode() const { return m_mode; }

@@ -88,6 +88,10 @@ QString nextTime(const Event &event, const QDateTime &now, const QString &timeFo
 
 QString preview(const NLParser::ParseResult &result, const QString &timeFormat)
 {
+    // A line read as nothing dated is kept as a task without a date, not as an event.
+    if (result.isTask && !result.hasTime && !result.isAllDay)
+        return WinTrayPopover::tr("Task without a date") + QStringLiteral("  \u00B7  ")
+            + result.title;
     const QDateTime start = result.start.toLocalTime();
     QString text;
     if (result.isAllDay) {

@@ -1,6 +1,5 @@
 #include "ui/update/UpdateDialog.h"
 
-#include "services/update/FeedAccess.h"
 #include "services/update/ReleaseNotesFetcher.h"
 #include "ui/update/DialogParts.h"
 #include "ui/update/NotesBrowser.h"
@@ -65,10 +64,7 @@ UpdateDialog::UpdateDialog(const Artifact &artifact, const QString &currentVersi
 
 void UpdateDialog::onDownloadClicked()
 {
-    if (m_downloadUrl.isValid() && !m_downloadUrl.isEmpty())
-        openExternalUrl(m_downloadUrl);
-    else
-        qCWarning(lcLarkUpdate) << "LarkUpdate: download URL is empty or invalid";
+    (void)openPageOrSay(m_downloadUrl, this);
     accept();
 }
 

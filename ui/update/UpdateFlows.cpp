@@ -3,6 +3,7 @@
 #include "services/update/Client.h"
 #include "services/update/FeedAccess.h"
 #include "services/update/ReleaseNotesFetcher.h"
+#include "ui/update/DialogParts.h"
 #include "ui/update/UpdateDialog.h"
 #include "ui/update/WhatsNewDialog.h"
 
@@ -158,13 +159,13 @@ void scheduleAutomaticCheck(const UpdateChannelConfig &config, const QString &pr
     });
 }
 
-void openFeedbackPage(const FeedbackConfig &config)
+void openFeedbackPage(const FeedbackConfig &config, QWidget *parent)
 {
     QUrl url = appendToPath(config.pageUrl);
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("tags"), config.product);
     url.setQuery(query);
-    openExternalUrl(url);
+    (void)openPageOrSay(url, parent);
 }
 
 } // namespace LarkUpdate

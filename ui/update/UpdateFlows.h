@@ -40,7 +40,8 @@ constexpr int kAutomaticCheckDelayMs = 1500;
 void scheduleAutomaticCheck(const UpdateChannelConfig &config, const QString &productName,
                             QObject *owner, QWidget *window, int delayMs = kAutomaticCheckDelayMs);
 
-// Opens the feedback site with "tags" set to the product (any other query is dropped).
-void openFeedbackPage(const FeedbackConfig &config);
+// Opens the feedback site with "tags" set to the product (any other query is dropped); says so
+// over parent where it could not.
+void openFeedbackPage(const FeedbackConfig &config, QWidget *parent);
 
 } // namespace LarkUpdate

@@ -1,6 +1,5 @@
 #include "ui/update/WhatsNewDialog.h"
 
-#include "services/update/FeedAccess.h"
 #include "ui/update/DialogParts.h"
 #include "ui/update/NotesBrowser.h"
 
@@ -44,7 +43,7 @@ WhatsNewDialog::WhatsNewDialog(const QString &markdown, const QString &shownVers
             = buttons->addButton(tr("Download %1").arg(shownVersion), QDialogButtonBox::AcceptRole);
         download->setObjectName(QStringLiteral("downloadButton"));
         connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-            openExternalUrl(m_downloadUrl);
+            (void)openPageOrSay(m_downloadUrl, this);
             accept();
         });
     }
