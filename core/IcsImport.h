@@ -37,7 +37,9 @@ struct IcsImportResult
 constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 
 // Reads the file; a missing or unreadable file, anything but a regular file (a pipe would block,
-// a device never ends), one over the size limit, or one without events gives an error.
+// a device never ends), one over the size limit, or one without events gives an error. The
+// bytes become text through decodeICalendarText, so a fold through a multi-byte character reads
+// whole.
 IcsFileContents readIcsFile(const QString &path);
 
 // One import's whole life, from its first write until its record is gone: the events of a

@@ -23,7 +23,9 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
                     const QDateTime &now);
 
 // The name to show: the seeded account and calendar read in the interface language as long as
-// they keep the name they were seeded with; every other name (a renamed one too) as stored.
+// they keep the name they were seeded with; every other name (a renamed one too) as stored. The
+// seeded names are stored and synced in English ("On This Device", "Personal"), whatever the
+// language of the device that seeded them.
 [[nodiscard]] QString displayName(const Account &account);
 [[nodiscard]] QString displayName(const Calendar &calendar);
 

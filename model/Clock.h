@@ -7,7 +7,8 @@
 
 // The program's one source of "now". Everything that behaves by the current time asks here, so a
 // test pins the time for the whole program in one place. Elapsed-time measures (QElapsedTimer)
-// and log stamps may read the wall clock themselves.
+// and log stamps may read the wall clock themselves. No class keeps a clock of its own: the
+// time stamps the repositories write come from here too (Database::currentDateTimeUtc).
 namespace Clock {
 
 using Source = std::function<QDateTime()>;

@@ -28,7 +28,8 @@ enum class Style {
 enum class Placement { InSentence, OpensSentence };
 // When something starts, seen from today: "at 9:30 AM" on the day itself, "tomorrow at 9:30 AM"
 // on the next, else the day named with the time ("Mon, Dec 14 9:30 AM"). time is the start's
-// time of day as the user reads it; opening a sentence, the words are capitalised.
+// time of day as the user reads it; opening a sentence, the words are capitalised. The tray's
+// tooltip and the reminders both say it this way, so the two never word one start differently.
 [[nodiscard]] QString dayAndTime(const QDate &date, const QDate &today, const QString &time,
                                  Placement placement = Placement::InSentence);
 

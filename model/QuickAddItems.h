@@ -10,13 +10,13 @@
 #include <QList>
 #include <QString>
 
-// A task of item type "reminder" (with a due date it carries one alarm at the due time) or of
-// item type "task", with a new identity and its stored text.
+// A task of item type "reminder" (with a due date it carries one alarm at the due time; a day
+// without a time rings at 09:00) or of item type "task", with a new identity and its stored text.
 [[nodiscard]] Task quickAddTodo(const QString &line, const NLParser::ParseResult &parsed,
                                 const QString &calendarId, bool reminder, const QDateTime &now);
 
-// The event. With assignIdentity it is a new local event (newLocalEvent); without, the id, uid,
-// time stamps, sequence and stored text are left empty.
+// The event, without an alarm of its own. With assignIdentity it is a new local event
+// (newLocalEvent); without, the id, uid, time stamps, sequence and stored text are left empty.
 [[nodiscard]] Event quickAddEvent(const QString &line, const NLParser::ParseResult &parsed,
                                   const QString &calendarId, bool assignIdentity,
                                   const QDateTime &now);

@@ -3,6 +3,11 @@
 // Turns stored events (plain events, recurring masters and overrides of single occurrences) into
 // the concrete occurrences that overlap a date-time range. Free functions over values: no state,
 // no storage, no signals. Every computation runs in the zone that the master's start carries.
+// This is the whole interface; the work is split by subject: RecurrenceRule.cpp reads a rule
+// and makes it, with the series' start, into day and time filters, RecurrenceDates.cpp reads the
+// stored date lists, RecurrenceStarts.cpp walks a series' periods to make its starts,
+// RecurrenceCount.cpp counts the starts of a COUNT series before a range without making them, and
+// Recurrence.cpp makes the occurrences in a range with exception and extra dates and overrides.
 
 #include "model/Records.h"
 

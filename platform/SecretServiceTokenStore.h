@@ -5,10 +5,11 @@
 namespace LarkAccount {
 
 // Credential store in the desktop keyring, reached through the Secret Service on the session
-// bus. One item per entry, found by the attributes "service" and "key" of our own schema and
-// labelled with the entry's target name; the value is kept as UTF-8 text. Every call waits a
-// bounded time: a keyring that hangs fails the call instead of freezing the program, and an
-// unlock prompt the user leaves open is given up after two minutes.
+// bus (libsecret, which only this layer links). One item per entry, found by the attributes
+// "service" and "key" of our own schema and labelled with the entry's target name; the value is
+// kept as UTF-8 text. Every call waits a bounded time: a keyring that hangs fails the call
+// instead of freezing the program, and an unlock prompt the user leaves open is given up after
+// two minutes.
 class SecretServiceTokenStore : public TokenStore
 {
 public:

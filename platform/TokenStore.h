@@ -40,7 +40,8 @@ public:
 };
 
 // The store every caller uses. Never returns null. The first call of a run decides between the
-// desktop keyring and the vault file, and says so in the log.
+// desktop keyring and the vault file, and says so in the log. Where the keyring answers, a
+// service's entries in the vault move into it the first time a run asks for that service.
 std::unique_ptr<TokenStore> createTokenStore(const QString &serviceName);
 
 // Tests replace the store behind createTokenStore (an empty function restores the real one).

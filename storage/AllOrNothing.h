@@ -3,6 +3,9 @@
 // A write of many rows that is kept whole or not at all, and told to listeners once. The
 // repositories that would announce each row are kept quiet while it runs, so nobody hears of a
 // write that is then rolled back; once it is committed, announce tells what changed.
+// Every step that writes across repositories goes through here: a sync page, a configuration
+// stage, an import's slice and its take-back, a calendar's removal, an account's reaping, a
+// calendar's move to the cloud and the preferences form.
 
 #include <QList>
 #include <QSqlDatabase>

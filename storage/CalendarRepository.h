@@ -28,7 +28,10 @@ public:
     std::optional<Calendar> byId(const QString &id) const;
 
     bool insert(const Calendar &calendar);
-    // Dates the user's choice (name, colour, visibility, order, cloud sync) now when it changed.
+    // Dates the user's choice (name, colour, visibility, order, cloud sync) now when it changed,
+    // in preferences_changed_at: or at the stored date when another device dated it ahead of
+    // this clock, so an edit is never older than the copy it changed. The configuration sync
+    // settles the devices' copies by that date.
     bool update(const Calendar &calendar);
     // Writes the row as given, the date of the user's choice included: for what a sync brings.
     bool storeSynced(const Calendar &calendar);

@@ -53,6 +53,10 @@ struct ReminderSchedule
 // The one reader and writer of events and their attendee, reminder and attachment rows. Keeps
 // the event half of the outbox: local changes are "pending" until a sync marks them "synced",
 // and a local deletion is a pending tombstone.
+// Its sources go by subject: EventRepository.cpp (construction, change notices, lookups),
+// EventRangeRead.cpp (range reads with their child rows), EventSeriesEnd.cpp (the series-end
+// bound's SQL), EventReminders.cpp (the reminder poll's queries and writes), EventWrite.cpp
+// (inserts, updates, replaceByUid, restore) and EventRemoval.cpp (tombstones, purges).
 class EventRepository : public QObject
 {
     Q_OBJECT
@@ -112,6 +116,9 @@ public:
     };
 
     bool insert(const Event &event);
+    // Writes only the columns whose stored values differ, and the reminder and attendee rows only
+    // when they differ from the stored ones: a sync that writes back thousands of slightly changed
+    // rows leaves untouched indexes and child rows alone.
     bool update(const Event &event);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
@@ -142,7 +149,7 @@ public:
     // most kReminderPollBatch of them; no value when the read failed (*error then holds the
     // driver's text). Reminders that fired or were settled are acknowledged, and those that
     // could never fire are settled as they are written, so this reads only the few still to
-    // come, however long the history.
+    // come, however long the history. Triggers are kept in UTC, so they are read from their index.
     // Reminders named in `skip` (already on their way to the user) are left out.
     std::optional<QList<EventReminderAlert>>
     unacknowledgedReminders(const QDateTime &until, QString *error = nullptr,

@@ -29,6 +29,11 @@ inline const QString kColumns = QStringLiteral(
     "created, last_modified, sync_status, deleted_at, related_to_uid");
 inline constexpr int kColumnCount = 32;
 
+// A range read finds short rows by their start (idx_events_start_end) and series and long rows
+// by the latest end of their occurrences (idx_events_series_end). That bound is SQL written apart
+// from the recurrence code (migration 013 and EventSeriesEnd.cpp), so tests/storage/
+// tst_RangeBounds checks that SQLite uses both indexes and that the bound keeps a series' last
+// occurrence.
 // The rows the start-time range cannot find (EventSeriesEnd.cpp).
 extern const QString kLongRow;
 // The latest end of a row's occurrences, in Julian days, as SQL (EventSeriesEnd.cpp).

@@ -6,11 +6,11 @@
 
 class Database;
 
-// What an import that commits as it goes has written, kept in the database so that it can be
-// taken back: the event rows it added, and a copy of each row it replaced (with its reminders
-// and attendees) as it was before. The record outlives the process: an import that a crash or
-// a kill cut short is found again at the next start (resume) and taken back. One import at a
-// time has a record.
+// What an import that commits as it goes has written, kept in the database (the import_ tables)
+// so that it can be taken back: the event rows it added, and a copy of each row it replaced (with
+// its reminders and attendees) as it was before. The record outlives the process: an import that
+// a crash or a kill cut short is found again at the next start (resume) and taken back. One
+// import at a time has a record.
 class ImportUndoLog
 {
 public:

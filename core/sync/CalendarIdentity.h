@@ -2,7 +2,9 @@
 
 // The account-independent identity of a calendar: one key for the same calendar whichever road
 // (CalDAV, Google, Microsoft, the cloud service, a feed, another device) brought it in. It is
-// what the configuration sync writes instead of local calendar ids.
+// what the configuration sync writes instead of local calendar ids. Every source gives each
+// calendar it lists its key (canonical_key); the sync engine writes it into a calendar stored
+// before its source did.
 
 #include "model/Records.h"
 

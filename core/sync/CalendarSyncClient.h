@@ -5,6 +5,9 @@
 // calendarSyncCompleted (with the items the pull received over all pages) or calendarSyncFailed.
 // Runs of several calendars may overlap on one client; deleting the client abandons them
 // without a further signal.
+// The program never makes one: its runs are the coordinator's, a SyncEngine per account. This,
+// and the Google and Microsoft SyncClient over it, keep the per-calendar interface for callers
+// that want one calendar's run; the tests drive them.
 
 #include "model/Records.h"
 

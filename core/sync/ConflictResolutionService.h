@@ -1,7 +1,8 @@
 #pragma once
 
-// Events that were edited here and changed on the cloud service before the edit was pushed.
-// Neither side is overwritten; the pair is kept in memory for the rest of the session.
+// Events that were edited here and changed at their source before the edit was pushed.
+// Neither side is overwritten; the pair is kept in memory for the rest of the session. Nothing
+// of it is stored and no window shows it; only the tests read it back.
 
 #include "model/Records.h"
 

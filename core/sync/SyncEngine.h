@@ -15,6 +15,8 @@
 // way stays pending. A calendar the gate holds (an import writes into it, another run syncs it)
 // is left alone: not started, or ended at its next page or push without applying or sending
 // anything more, and kept back in the gate for the run after the hold.
+// The pull is SyncEngine.cpp, the push SyncEnginePush.cpp; SyncEngineRows.h is what both say of a
+// row.
 
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/PageChain.h"

@@ -4,7 +4,8 @@
 // (Google, Microsoft Graph, the cloud): no answer (status 0) is Network, 401 Auth, 404 NotFound,
 // 410 Gone, 412 Conflict, 429 RateLimited, a 2xx answer that could not be read Malformed, and
 // anything else Server. A source that reads some answers its own way says so in `sourceKind`
-// (Google's 403 rateLimitExceeded, Graph's resyncRequired, the cloud's 409).
+// (Google's 403 rateLimitExceeded, Graph's resyncRequired and a 503 that names a Retry-After, the
+// cloud's 409).
 
 #include "core/sync/SyncProvider.h"
 #include "services/net/RequestPolicy.h"

@@ -2,7 +2,8 @@
 
 // The sign-in session of one Google or Microsoft account: renewed through the provider's sign-in
 // service (one made for each renewal and deleted once it answered), its tokens kept in the
-// credential store under the provider's key for the account.
+// credential store under the provider's key for the account. The Google and Microsoft providers
+// and the configuration discovery each make theirs here.
 
 #include "services/oauth/SignInSession.h"
 

@@ -2,8 +2,8 @@
 
 // One account's sign-in at a source, which every request of the account goes through: Google,
 // Microsoft and the cloud account each keep one, with the same rules.
-//   - The access token is used while it has at least the given seconds left; after that it is
-//     renewed with the refresh token.
+//   - The access token is used while it has at least the given seconds left (60 for Google and
+//     Microsoft, 30 for the cloud account); after that it is renewed with the refresh token.
 //   - A token the source refuses (401) is renewed once; the request goes again with the new one.
 //     A request refused with a token that a renewal has replaced meanwhile goes again at once.
 //   - At most one renewal is in flight however many requests wait for it; each waiting caller

@@ -62,6 +62,8 @@ public:
     LarkAccount::AccountScreen *accountScreen() const;
     QMenu *helpMenu() const { return m_helpMenu; }
     // Where a failed settings sync stays shown until one goes through; hidden while all is well.
+    // A field of its own, so no calendar sync's message covers it: shown whole, on one line where
+    // that leaves the message a third of the bar, else wrapped onto more lines.
     QLabel *settingsSyncStatus() const { return m_settingsSyncStatus; }
 
 public slots:

@@ -51,7 +51,7 @@ public:
     // so that text is the version both sides last agreed on.
     std::optional<Event> agreedVersion(const Event &row) const override;
     // Another device's newer edit outlives a deletion here of the version before it, as the
-    // edit here outlives a deletion there.
+    // edit here outlives a deletion there: a DELETE carries the tag of the version it deletes.
     bool keepsEditOverDeletion() const override { return true; }
 
     // One entry of a listing; nullopt for an entry that is skipped (no uid, or a live entry

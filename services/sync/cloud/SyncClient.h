@@ -1,7 +1,9 @@
 #pragma once
 
 // Calendars that live on the cloud calendar service. A cloud calendar's local url is
-// "larkspindle://" followed by the server's calendar id.
+// "larkspindle://" followed by the server's calendar id. The program makes one, once, after
+// sign-in, to pull the cloud calendar list (app/ServiceWiring.cpp); the account's sync runs are
+// the sync core's over CloudSyncProvider.
 
 #include "model/Records.h"
 

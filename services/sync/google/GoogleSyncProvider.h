@@ -6,6 +6,12 @@
 // class does Google's requests and the mapping; the account's sign-in session
 // renews the access token before a run when it is missing or about to expire,
 // and once when Google refuses it.
+//
+// A create carries the row's uid as its iCalUID, and Google keeps one event per
+// iCalUID in a calendar: a create sent again after its answer was lost is refused
+// (409), and the row then takes over the event it names; a listing names the row an
+// event came from, so no second one comes in. A changed occurrence not sent yet goes
+// to the series' instance id for its slot, never as a new event.
 
 #include "core/sync/SyncProvider.h"
 #include "model/Records.h"

@@ -161,14 +161,18 @@ public:
     // --- Recurrence (RecurrenceMapping.cpp) ---
 
     // The recurrence object for a rule, with the series starting at `start` (whose zone the
-    // series keeps). Empty with a reason in `error` for a rule Graph has no pattern for.
+    // series keeps). Empty with a reason in `error` for a rule Graph has no pattern for. A rule
+    // on a day 29 to 31 that shorter months lack goes with an end date (the rule's last date, for
+    // a counted rule too), so that the dates Graph adds can be cancelled after the write; without
+    // an end (or with too many such dates to cancel) it has no exact form and is refused.
     static QJsonObject rruleToGraphRecurrence(const QString &rule, const QDateTime &start,
                                               bool allDay, QString *error = nullptr);
     // The dates (in the series' zone) Graph gives the recurrence object of a rule that the rule
     // does not have: an absolute day 29 to 31 moved to the last day of shorter months. They are
     // cancelled once the series is written; empty when there are none.
     static QList<QDate> graphOnlyDates(const QString &rule, const QDateTime &start, bool allDay);
-    // The rule of a recurrence object; empty when the pattern is missing or unknown.
+    // The rule of a recurrence object; empty when the pattern is missing or unknown. The rule
+    // says what Graph means: an absolute day 29 to 31 falls on the last day of months without it.
     static QString graphRecurrenceToRrule(const QJsonObject &recurrence, const QDateTime &start,
                                           bool allDay);
 

@@ -9,9 +9,15 @@
 // single events and the occurrences and exceptions of series, never the series themselves: each
 // series met in a page is fetched once per run with its instances in the window, which gives
 // the master's rule, its exceptions as overrides and its cancelled occurrences as exception
-// dates. A removal the store cannot place (an occurrence, or every occurrence of a series
-// deleted) has the calendar's series fetched again. A listing of the whole window (the first, or
-// one after the service dropped its delta state) removes the rows it no longer names.
+// dates; where the rule still differs from the listed instances, the instances win, as added
+// and exception dates. A removal the store cannot place (an occurrence, or every occurrence of a
+// series deleted) has the calendar's series fetched again. A listing of the whole window (the
+// first, or one after the service dropped its delta state) removes the rows it no longer names.
+//
+// A create carries the row's id as its transactionId: sent again after its answer was lost, it
+// is answered with the event made the first time, and a listing names the row the event came
+// from (createdFrom), so no second event comes in. A changed occurrence not sent yet goes as a
+// change of the instance Graph keeps for that slot of the series, never as a new event.
 
 #include "core/sync/SyncProvider.h"
 #include "model/Records.h"
