@@ -97,6 +97,11 @@ private:
     QPointer<QDialog> m_last;
 };
 
+void acceptDialog(QDialog *dialog)
+{
+    dialog->accept();
+}
+
 QString statusText(MainWindow &window)
 {
     return window.statusBar()->currentMessage();
@@ -156,7 +161,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void init();
     void cleanup();
 
     void closeRule_data();
@@ -205,20 +210,14 @@ private slots:
 // Message boxes are taken here instead of blocking the test.
 QStringList g_boxes;
 
-void takeBoxes()
+void TestMainWindow::init()
 {
     MessagePresenter::setHandler([](MessagePresenter::Kind, QWidget *, const QString &,
                                     const QString &text) { g_boxes << text; });
 }
 
-void TestMainWindow::initTestCase()
-{
-    takeBoxes();
-}
-
 void TestMainWindow::cleanup()
 {
-    takeBoxes();
     SyncClientRegistry::registerClient(QStringLiteral("larkspindle"), {});
     SyncClientRegistry::registerClient(QStringLiteral("caldav"), {});
     qunsetenv("CALENDAR_INSTANCE");
@@ -353,11 +352,8 @@ void TestMainWindow::quickAdd()
                                        "FROM tasks)"));
     };
     const int before = items();
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("w"));
-    other.setDatabaseName(state.dir() + QStringLiteral("/calendar.db"));
-    QVERIFY(other.open());
-    QSqlQuery writer(other);
-    QVERIFY(!behindAWriter || writer.exec(QStringLiteral("BEGIN IMMEDIATE")));
+    QVERIFY(!behindAWriter
+            || LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 500));
     window.quickAddFromCommand(text);
     QVERIFY(window.isVisible());
     QCOMPARE(items(), before + newItems);
@@ -365,9 +361,7 @@ void TestMainWindow::quickAdd()
         window.statusBar()->clearMessage(); // as the update check's end does
     // Whole, as shown beside the settings-sync field, which stays hidden.
     QTRY_COMPARE(qobject_cast<ElidingStatusBar *>(window.statusBar())->shownMessage(), status);
-    writer = QSqlQuery();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("w"));
+    QTest::qWait(behindAWriter ? 500 : 0); // the lock is let go
 }
 
 void TestMainWindow::importIntoACalendar_data()
@@ -426,10 +420,7 @@ void TestMainWindow::importTwiceReplacesInsteadOfDoubling()
     QVERIFY(state.ok());
     MainWindow window(state.get());
     const QString path = LarkTest::dataPath(QStringLiteral("ics/webcal_weekly_series.ics"));
-    const auto accept = [](QDialog *dialog) {
-        dialog->accept();
-    };
-    ModalAnswerer answers({accept, accept});
+    ModalAnswerer answers({acceptDialog, acceptDialog});
     window.importIcsFromCommand(path);
     window.importIcsFromCommand(path);
     QCOMPARE(eventCount(state.get()), 2);
@@ -448,9 +439,7 @@ void TestMainWindow::importStorageFailureStoresNothing()
                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     const QString path = writeFile(state.dir(), QStringLiteral("two.ics"), twoEvents("Refused"));
     MainWindow window(state.get());
-    ModalAnswerer answers({[](QDialog *dialog) {
-        dialog->accept();
-    }});
+    ModalAnswerer answers({acceptDialog});
 
     window.importIcsFromCommand(path);
     QCOMPARE(statusText(window),
@@ -569,21 +558,15 @@ void TestMainWindow::commandsWaitWhileADialogIsOpen()
     MainWindow window(state.get());
     const QString later = writeFile(state.dir(), QStringLiteral("later.ics"), twoEvents("Later"));
     QVERIFY(!later.isEmpty());
-    const auto accept = [](QDialog *dialog) {
-        dialog->accept();
-    };
     ModalAnswerer answers({[&](QDialog *dialog) {
                                // More commands arrive while the first picker is open; the same
-                               // file twice is imported once.
+                               // file twice is imported once. The event form is rejected.
                                window.importIcsFromCommand(later);
                                window.importIcsFromCommand(later);
                                window.newEventFromCommand();
                                dialog->accept();
                            },
-                           accept,
-                           [](QDialog *dialog) {
-                               dialog->reject();
-                           }});
+                           acceptDialog});
     window.importIcsFromCommand(LarkTest::dataPath(QStringLiteral("ics/exchange_meeting.ics")));
 
     QCOMPARE(
@@ -603,9 +586,7 @@ void TestMainWindow::commandWaitingForTheUsersDialogRunsWhenItCloses()
                                window.importIcsFromCommand(ics);
                                dialog->reject();
                            },
-                           [](QDialog *dialog) {
-                               dialog->accept();
-                           }});
+                           acceptDialog});
     window.showPreferences();
     QTRY_COMPARE(
         answers.seen,
@@ -626,8 +607,7 @@ void TestMainWindow::importCancelledThenQuitLeavesNoRow()
     {
         MainWindow window(state.get());
         window.show();
-        ModalAnswerer answers({[](QDialog *dialog) { dialog->accept(); },
-                               [](QDialog *) {
+        ModalAnswerer answers({acceptDialog, [](QDialog *) {
                                }});
         window.importIcsFromCommand(path);
         QPointer<QProgressDialog> progress
@@ -726,12 +706,10 @@ void TestMainWindow::importOutcomeBoxClosesWithOneReturn()
             return QTest::keyClick(modal->windowHandle(), Qt::Key_Return);
         if (!box && (box = qobject_cast<QMessageBox *>(modal)))
             open.start();
-        if (box && !pressed && open.elapsed() >= 5000) {
-            pressed = true;
+        if (box && open.elapsed() >= 5000 && !std::exchange(pressed, true))
             QTest::keyClick(box->windowHandle(), Qt::Key_Return);
-        } else if (box && open.elapsed() > 7000) {
+        else if (box && open.elapsed() > 7000)
             box->done(QMessageBox::Ok); // one the Return left open, so that the test ends
-        }
     });
     keys.start(50);
     // From the event loop, as the menu or a second start brings it.
@@ -743,11 +721,8 @@ void TestMainWindow::importOutcomeBoxClosesWithOneReturn()
     loop.exec();
     QCOMPARE_LT(open.elapsed(), 7000);
     QTest::qWait(1000);
-    QWidgetList shown;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible())
-            shown << widget;
-    }
+    QWidgetList shown = QApplication::topLevelWidgets();
+    shown.removeIf([](QWidget *widget) { return !widget->isVisible(); });
     QCOMPARE(shown, QWidgetList {&window});
     QCOMPARE(eventCount(state.get()), 2);
 }

@@ -53,6 +53,14 @@ Getter getterFor(const QString &name)
     return nullptr;
 }
 
+// Makes a T from the arguments, each time it is called.
+template<typename T, typename... Args> std::function<QWidget *()> made(Args... args)
+{
+    return [=] {
+        return new T(args...);
+    };
+}
+
 } // namespace
 
 class TestTheme : public QObject
@@ -473,24 +481,10 @@ void TestTheme::textReadsOnItsBackground()
         std::function<QWidget *()> make;
         int ring = 0;
     } controls[] = {
-        {"focus on check box",
-         [] {
-             return new QCheckBox(QStringLiteral("Enable weather"));
-         }},
-        {"focus on radio button",
-         [] {
-             return new QRadioButton(QStringLiteral("Everyone"));
-         }},
-        {"focus on field",
-         [] {
-             return new QLineEdit(QStringLiteral("Springfield"));
-         },
-         2},
-        {"focus on date field",
-         [] {
-             return new QDateEdit(QDate(2026, 12, 10));
-         },
-         2},
+        {"focus on check box", made<QCheckBox>(QStringLiteral("Enable weather"))},
+        {"focus on radio button", made<QRadioButton>(QStringLiteral("Everyone"))},
+        {"focus on field", made<QLineEdit>(QStringLiteral("Springfield")), 2},
+        {"focus on date field", made<QDateEdit>(QDate(2026, 12, 10)), 2},
         {"focus on tool button",
          [] {
              auto *ground = new QWidget; // the window's, as a raised button has none of its own

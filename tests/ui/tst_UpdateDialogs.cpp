@@ -30,6 +30,17 @@ const QString kManifestPath = QStringLiteral("/calendar/stable/latest.json");
 const QString kRunningNotesPath = QStringLiteral("/calendar/1.3.4/release-notes.md");
 const QString kNewNotesPath = QStringLiteral("/calendar/1.4.0/release-notes.md");
 const QUrl kDownload(QStringLiteral("https://dl.example/calendar-1.4.0.msi"));
+// What is logged where a link is refused, and where no browser is there to open a page.
+const QString kRefused = QStringLiteral("refusing to open a link that is not http or https");
+const QString kNoBrowser = QStringLiteral("openUrl failed");
+
+void expectWarning(const QString &warning)
+{
+    if (warning == kNoBrowser)
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+}
 
 Artifact artifact(const QUrl &notes = QUrl(), bool mandatory = false)
 {
@@ -110,8 +121,6 @@ private:
 
 void tst_UpdateDialogs::initTestCase()
 {
-    for (const char *scheme : {"http", "https", "file", "data"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_sink, "open");
     MessagePresenter::setHandler([this](MessagePresenter::Kind, QWidget *, const QString &,
                                         const QString &text) { m_said << text; });
 }
@@ -125,6 +134,8 @@ void tst_UpdateDialogs::cleanupTestCase()
 
 void tst_UpdateDialogs::init()
 {
+    for (const char *scheme : {"http", "https", "file", "data"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_sink, "open");
     m_sink.opened.clear();
     m_said.clear();
     m_status.clear();
@@ -212,38 +223,28 @@ void tst_UpdateDialogs::updateDialogNotesUnavailable()
 void tst_UpdateDialogs::downloadOpensOnlyWebLinks_data()
 {
     QTest::addColumn<QUrl>("url");
-    QTest::addColumn<bool>("browser");
     QTest::addColumn<bool>("opened");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("https") << kDownload << true << true << QString();
-    QTest::newRow("http") << QUrl(QStringLiteral("http://dl.example/c.msi")) << true << true
-                          << QString();
-    QTest::newRow("file") << QUrl(QStringLiteral("file:///usr/bin/xterm")) << true << false
-                          << "refusing to open a link that is not http or https";
-    QTest::newRow("no host") << QUrl(QStringLiteral("https:calendar.msi")) << true << false
-                             << "refusing to open a link that is not http or https";
-    QTest::newRow("empty") << QUrl() << true << false
-                           << "refusing to open a link that is not http or https";
-    QTest::newRow("no browser") << kDownload << false << false << "openUrl failed";
+    QTest::newRow("https") << kDownload << true << QString();
+    QTest::newRow("http") << QUrl(QStringLiteral("http://dl.example/c.msi")) << true << QString();
+    QTest::newRow("file") << QUrl(QStringLiteral("file:///usr/bin/xterm")) << false << kRefused;
+    QTest::newRow("no host") << QUrl(QStringLiteral("https:calendar.msi")) << false << kRefused;
+    QTest::newRow("empty") << QUrl() << false << kRefused;
+    QTest::newRow("no browser") << kDownload << false << kNoBrowser;
 }
 
 // Where no page opens the user is told, with the address to copy.
 void tst_UpdateDialogs::downloadOpensOnlyWebLinks()
 {
     QFETCH(QUrl, url);
-    QFETCH(bool, browser);
     QFETCH(bool, opened);
     QFETCH(QString, warning);
     Artifact a = artifact();
     a.url = url;
     UpdateDialog dialog(a, QStringLiteral("1.3.4"), kProductName, m_window.get());
     dialog.show();
-    if (!warning.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-    if (!browser)
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    expectWarning(warning);
     dialog.findChild<QPushButton *>(QStringLiteral("downloadButton"))->click();
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
     QCOMPARE(m_sink.opened, opened ? QList<QUrl> {url} : QList<QUrl> {});
     QCOMPARE(m_said.size(), opened ? 0 : 1);
     QVERIFY2(opened || m_said.first().endsWith(url.toString()), qPrintable(m_said.join(u'|')));
@@ -294,11 +295,10 @@ void tst_UpdateDialogs::whatsNewDialog_data()
     QTest::addColumn<QUrl>("download");
     QTest::addColumn<QStringList>("buttons");
     QTest::addColumn<bool>("browser");
+    const QStringList both = strings({"Close", "Download 1.4.0"});
     QTest::newRow("running version") << "1.3.4" << QUrl() << strings({"Close"}) << true;
-    QTest::newRow("newer release")
-        << "1.4.0" << kDownload << strings({"Close", "Download 1.4.0"}) << true;
-    QTest::newRow("newer release, no browser")
-        << "1.4.0" << kDownload << strings({"Close", "Download 1.4.0"}) << false;
+    QTest::newRow("newer release") << "1.4.0" << kDownload << both << true;
+    QTest::newRow("newer release, no browser") << "1.4.0" << kDownload << both << false;
 }
 
 void tst_UpdateDialogs::whatsNewDialog()
@@ -328,12 +328,8 @@ void tst_UpdateDialogs::whatsNewDialog()
     QAbstractButton *pressed = downloadButton
         ? static_cast<QAbstractButton *>(downloadButton)
         : dialog.findChild<QPushButton *>(QStringLiteral("closeButton"));
-    if (!browser) {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("openUrl failed")));
-    }
+    expectWarning(browser ? QString() : kNoBrowser);
     pressed->click();
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
     QVERIFY(!dialog.isVisible());
     const bool opened = download.isValid() && browser;
     QCOMPARE(m_sink.opened, opened ? QList<QUrl> {download} : QList<QUrl> {});
@@ -506,37 +502,27 @@ void tst_UpdateDialogs::automaticCheckFailureIsOnlyLogged()
 void tst_UpdateDialogs::feedbackPage_data()
 {
     QTest::addColumn<QUrl>("page");
-    QTest::addColumn<QList<QUrl>>("opened");
-    QTest::addColumn<bool>("browser");
-    QTest::newRow("site root") << QUrl(QStringLiteral("https://feedback.example"))
-                               << QList<QUrl> {QUrl(
-                                      QStringLiteral("https://feedback.example/?tags=calendar"))}
-                               << true;
+    QTest::addColumn<QString>("opened"); // empty: none
+    QTest::addColumn<QString>("warning");
+    const QUrl site(QStringLiteral("https://feedback.example"));
+    QTest::newRow("site root") << site << "https://feedback.example/?tags=calendar" << QString();
     QTest::newRow("path and query")
         << QUrl(QStringLiteral("https://feedback.example/board?sort=new&tags=x"))
-        << QList<QUrl> {QUrl(QStringLiteral("https://feedback.example/board/?tags=calendar"))}
-        << true;
-    QTest::newRow("not configured") << QUrl() << QList<QUrl> {} << true;
+        << "https://feedback.example/board/?tags=calendar" << QString();
+    QTest::newRow("not configured") << QUrl() << QString() << kRefused;
     QTest::newRow("not a web address")
-        << QUrl(QStringLiteral("file:///tmp/feedback")) << QList<QUrl> {} << true;
-    QTest::newRow("no browser") << QUrl(QStringLiteral("https://feedback.example"))
-                                << QList<QUrl> {} << false;
+        << QUrl(QStringLiteral("file:///tmp/feedback")) << QString() << kRefused;
+    QTest::newRow("no browser") << site << QString() << kNoBrowser;
 }
 
 void tst_UpdateDialogs::feedbackPage()
 {
     QFETCH(QUrl, page);
-    QFETCH(QList<QUrl>, opened);
-    QFETCH(bool, browser);
-    if (opened.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(browser ? QStringLiteral("refusing to open")
-                                                        : QStringLiteral("openUrl failed")));
-    if (!browser)
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QFETCH(QString, opened);
+    QFETCH(QString, warning);
+    expectWarning(warning);
     openFeedbackPage(FeedbackConfig {QStringLiteral("calendar"), page}, m_window.get());
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_sink, "open");
-    QCOMPARE(m_sink.opened, opened);
+    QCOMPARE(m_sink.opened, opened.isEmpty() ? QList<QUrl> {} : QList<QUrl> {QUrl(opened)});
     QCOMPARE(m_said.size(), opened.isEmpty() ? 1 : 0);
 }
 

@@ -405,7 +405,7 @@ void TestWinTrayPopover::nextEventLeadsTodayAndTomorrowFollows()
     QVERIFY(f.state.events()->update(standup));
     f.popover->showAt(QPoint(400, 590));
     const QLabel *title = f.child<QLabel>("nextEventTitle");
-    QCOMPARE(std::min(title->height(), 3 * title->fontMetrics().lineSpacing()), title->height());
+    QCOMPARE_LE(title->height(), 3 * title->fontMetrics().lineSpacing());
     QVERIFY(title->text().endsWith(u'\u2026'));
 }
 
@@ -573,13 +573,11 @@ void TestWinTrayPopover::buttonsEmitAndClose()
     QStringList order;
     for (int i = 0; i < 12; ++i) {
         QTest::keyClick(QApplication::focusWidget(), i < 6 ? Qt::Key_Tab : Qt::Key_Backtab);
-        order << QApplication::focusWidget()->objectName();
+        order << QApplication::focusWidget()->objectName().remove(QStringLiteral("popover"));
     }
-    QCOMPARE(order,
-             LarkTest::strings({"popoverOpen", "popoverSync", "popoverPreferences", "popoverGroups",
-                                "popoverList", "popoverQuickAdd", "popoverList", "popoverGroups",
-                                "popoverPreferences", "popoverSync", "popoverOpen",
-                                "popoverQuickAdd"}));
+    QCOMPARE(order.join(u' '),
+             QStringLiteral("Open Sync Preferences Groups List QuickAdd List "
+                            "Groups Preferences Sync Open QuickAdd"));
     // Escape closes without a command.
     QTest::keyClick(f.popover.get(), Qt::Key_Escape);
     QVERIFY(!f.popover->isVisible());
