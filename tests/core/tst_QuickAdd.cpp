@@ -437,8 +437,7 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 18);
 
-    // The program ends while lines wait and the last try is refused too: the next start stores
-    // them, as typed then.
+    // Ended while lines wait and the last try refused too: the next start stores them as typed.
     const QString kept = app.dir() + QStringLiteral("/waiting.json");
     q.finish();
     held = false;

@@ -290,8 +290,7 @@ void TestReminderRound::dueEventRemindersAreShownOrSettled()
     QCOMPARE(titles(later), LarkTest::strings({"Future"}));
     QCOMPARE(later[0].body, QStringLiteral("In 1h (12:00)"));
 
-    // An import holds the reminders of the calendar it writes; however many, another calendar's
-    // come through.
+    // An import holds its calendar's reminders; however many, another calendar's come through.
     Calendar other = *f.store->calendars()->byId(f.calendarId);
     other.id = other.url = QStringLiteral("other");
     QVERIFY(f.store->calendars()->insert(other));

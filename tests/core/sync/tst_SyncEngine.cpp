@@ -476,9 +476,7 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
             e.end_time = e.start_time.addSecs(3600);
         });
     };
-    const EventEdit endLater = [](Event &e) {
-        e.end_time = e.start_time.addSecs(5400);
-    };
+    const EventEdit endLater = EventEdit([](Event &e) { e.end_time = e.start_time.addSecs(5400); });
     const EventEdit allDay = [](Event &e) {
         e.is_all_day = true;
         e.start_time = QDateTime(e.start_time.date(), QTime(0, 0), Qt::UTC);
