@@ -294,8 +294,7 @@ void tst_IcsImport::cancelLeavesNothingBehind()
                      QStringLiteral("many.ics"));
     QSignalSpy progress(&job, &IcsImportJob::progress);
     QSignalSpy finished(&job, &IcsImportJob::finished);
-    // Another program writes after the first slice, and again as the cancel comes: the job
-    // waits for it each time.
+    // Another program writes after the first slice and as the cancel comes: the job waits.
     const QString file = app.dir() + QStringLiteral("/cal.db");
     connect(&job, &IcsImportJob::progress, this,
             [&] { QVERIFY(progress.count() != 1 || LarkTest::holdWriteLock(file, 600)); });

@@ -73,11 +73,7 @@ bool holdWriteLock(const QString &databasePath, int ms)
             return false;
     }
     QTimer::singleShot(ms, [name] {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name);
-            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
-            db.close();
-        }
+        QSqlQuery(QSqlDatabase::database(name)).exec(QStringLiteral("COMMIT"));
         QSqlDatabase::removeDatabase(name);
     });
     return true;

@@ -20,11 +20,9 @@ QByteArray manyEvents(int count, const char *title, int withoutStartEvery = 0);
 
 // Runs the job to its end from the event loop, as the window does; the result it ended with.
 IcsImportResult runImport(IcsImportJob &job);
-// Reads the file and imports its events into the calendar through that job.
 IcsImportResult importFile(const Store &store, const QString &path, const QString &calendarId);
 
-// Another connection to the database file (another program) holds the write lock for ms
-// milliseconds from now, until the event loop lets it go; false when it could not take it.
+// Another program holds the file's write lock for ms from now; false when it could not take it.
 bool holdWriteLock(const QString &databasePath, int ms);
 
 } // namespace LarkTest

@@ -461,6 +461,12 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     QTest::addColumn<QString>("guestRole"); // as the source writes it
     QTest::addColumn<QString>("guestStatus");
     QTest::addColumn<EventEdit>("series"); // null: a single event
+    const auto row = [](const char *name, const EventEdit &here, const EventEdit &there,
+                        QStringView expected, const EventEdit &series = {},
+                        const char *role = "required", const char *status = "needs-action") {
+        QTest::newRow(name) << here << there << expected.toString() << QString::fromLatin1(role)
+                            << QString::fromLatin1(status) << series;
+    };
     const auto retitle = [](const char *title) {
         return EventEdit([title](Event &e) { e.title = QString::fromUtf8(title); });
     };
@@ -470,97 +476,60 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
             e.end_time = e.start_time.addSecs(3600);
         });
     };
-    const EventEdit endLater = [](Event &e) {
-        e.end_time = e.start_time.addSecs(5400);
-    };
+    const EventEdit endLater = EventEdit([](Event &e) { e.end_time = e.start_time.addSecs(5400); });
     const EventEdit allDay = [](Event &e) {
         e.is_all_day = true;
         e.start_time = QDateTime(e.start_time.date(), QTime(0, 0), Qt::UTC);
         e.end_time = e.start_time.addDays(1);
     };
+    const EventEdit accept = [](Event &e) {
+        e.attendees.first().status = QStringLiteral("accepted");
+    };
+    const EventEdit ten = retitle("Dentist at ten");
     const QString before
         = QStringLiteral("||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
-    const QString required = QStringLiteral("required");
-    const QString needsAction = QStringLiteral("needs-action");
-    QTest::newRow("different fields")
-        << retitle("Dentist at ten") << moveDays(1)
-        << QStringLiteral(
-               "Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("the same field: the edit here wins")
-        << retitle("Dentist (mine)") << retitle("Dentist (theirs)")
-        << QStringLiteral("Dentist (mine)") + before << required << needsAction << EventEdit();
-    QTest::newRow("deleted here, changed there")
-        << EventEdit() << moveDays(1) << QString() << required << needsAction << EventEdit();
+    const QString tenAccepted
+        = QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted");
+    row("different fields", ten, moveDays(1),
+        u"Dentist at ten||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann needs-action");
+    row("the same field: the edit here wins", retitle("Dentist (mine)"),
+        retitle("Dentist (theirs)"), QString(QStringLiteral("Dentist (mine)") + before));
+    row("deleted here, changed there", EventEdit(), moveDays(1), QString());
     // Start from one side and end from the other would end before it starts.
-    QTest::newRow("schedule: end here, moved there")
-        << endLater << moveDays(1)
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("schedule: end here, all day there")
-        << endLater << allDay
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("schedule: all day there, title here")
-        << retitle("Dentist at ten") << allDay
-        << QStringLiteral(
-               "Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("place there, title here")
-        << retitle("Dentist at ten")
-        << EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); })
-        << QStringLiteral(
-               "Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("reminder there, title here")
-        << retitle("Dentist at ten")
-        << EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; })
-        << QStringLiteral(
-               "Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action")
-        << required << needsAction << EventEdit();
-    QTest::newRow("guest's answer there, title here")
-        << retitle("Dentist at ten")
-        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required << needsAction << EventEdit();
+    const QString endedLater
+        = QStringLiteral("Dentist||03-02 09:00|03-02 10:30|timed|10 DISPLAY|ann needs-action");
+    row("schedule: end here, moved there", endLater, moveDays(1), endedLater);
+    row("schedule: end here, all day there", endLater, allDay, endedLater);
+    row("schedule: all day there, title here", ten, allDay,
+        u"Dentist at ten||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann needs-action");
+    row("place there, title here", ten,
+        EventEdit([](Event &e) { e.location = QStringLiteral("Room 2"); }),
+        u"Dentist at ten|Room 2|03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann needs-action");
+    row("reminder there, title here", ten,
+        EventEdit([](Event &e) { e.reminders.first().minutes_before = 30; }),
+        u"Dentist at ten||03-02 09:00|03-02 10:00|timed|30 DISPLAY|ann needs-action");
+    row("guest's answer there, title here", ten, accept, tenAccepted);
     // Stored as "required" here: the source did not change it, and its guest's answer comes in.
-    QTest::newRow("guest without a role: answer there, title here")
-        << retitle("Dentist at ten")
-        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << QString() << needsAction << EventEdit();
+    row("guest without a role: answer there, title here", ten, accept, tenAccepted, {}, "");
     // Stored as "needs-action" here, so not an answer given here.
-    QTest::newRow("guest without an answer: answer there, title here")
-        << retitle("Dentist at ten")
-        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required << QString() << EventEdit();
-    QTest::newRow("guests: one added here, an answer there")
-        << EventEdit([](Event &e) {
-               Attendee cy;
-               cy.email = QStringLiteral("cy@example.com");
-               cy.status = QStringLiteral("needs-action");
-               e.attendees.append(cy);
-           })
-        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << QStringLiteral(
-               "Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted,cy needs-action")
-        << required << needsAction << EventEdit();
+    row("guest without an answer: answer there, title here", ten, accept, tenAccepted, {},
+        "required", "");
+    row("guests: one added here, an answer there", EventEdit([](Event &e) {
+            Attendee cy;
+            cy.email = QStringLiteral("cy@example.com");
+            cy.status = QStringLiteral("needs-action");
+            e.attendees.append(cy);
+        }),
+        accept, u"Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted,cy needs-action");
     const EventEdit noGuest = EventEdit([](Event &e) { e.attendees.clear(); });
     const QString guestGone
         = QStringLiteral("Dentist at ten||03-02 09:00|03-02 10:00|timed|10 DISPLAY|");
-    QTest::newRow("guests: removed there, title here")
-        << retitle("Dentist at ten") << noGuest << guestGone << required << needsAction
-        << EventEdit();
-    QTest::newRow("guests: removed here, title there")
-        << noGuest << retitle("Dentist at ten") << guestGone << required << needsAction
-        << EventEdit();
-    QTest::newRow("guests: address recased there, answer here")
-        << EventEdit([](Event &e) { e.attendees.first().status = QStringLiteral("accepted"); })
-        << EventEdit([](Event &e) { e.attendees.first().email[0] = u'A'; })
-        << QStringLiteral("Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted")
-        << required << needsAction << EventEdit();
-    const auto cancelFourth = [](const char *date) {
+    row("guests: removed there, title here", ten, noGuest, guestGone);
+    row("guests: removed here, title there", noGuest, ten, guestGone);
+    row("guests: address recased there, answer here", accept,
+        EventEdit([](Event &e) { e.attendees.first().email[0] = u'A'; }),
+        u"Dentist||03-02 09:00|03-02 10:00|timed|10 DISPLAY|ann accepted");
+    const auto cancel = [](const char *date) {
         return EventEdit([date](Event &e) {
             e.exception_dates = QStringLiteral("[\"%1\"]").arg(QLatin1String(date));
         });
@@ -576,42 +545,31 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         });
     };
     const EventEdit daily = series("FREQ=DAILY;COUNT=5");
-    const EventEdit laterInTheDay = [](Event &e) {
-        e.start_time = e.start_time.addSecs(7200);
-        e.end_time = e.start_time.addSecs(3600);
+    const auto cancelled = [](const char *times, const char *date) {
+        return QStringLiteral("Dentist||%1|10 DISPLAY|ann needs-action|[\"%2\"]")
+            .arg(QLatin1String(times), QLatin1String(date));
     };
     // The cancelled occurrence moves with the series, whichever side moved it.
-    QTest::newRow("series: moved to 11:00 here, 4 March cancelled there")
-        << laterInTheDay << cancelFourth("20260304T090000Z")
-        << QStringLiteral("Dentist||03-02 11:00|03-02 12:00|timed|10 DISPLAY|ann "
-                          "needs-action|[\"20260304T110000Z\"]")
-        << required << needsAction << daily;
-    QTest::newRow("series: all day there, 4 March cancelled here")
-        << cancelFourth("20260304T090000Z") << allDay
-        << QStringLiteral("Dentist||03-02 00:00|03-03 00:00|all-day|10 DISPLAY|ann "
-                          "needs-action|[\"20260304\"]")
-        << required << needsAction << daily;
-    QTest::newRow("series: 4 March restored here, title there")
-        << EventEdit([](Event &e) { e.exception_dates = QStringLiteral("[]"); })
-        << retitle("Dentist at ten") << QStringLiteral("Dentist at ten") + before << required
-        << needsAction
-        << series("FREQ=DAILY;COUNT=5", {2026, 3, 2}, {9, 0}, "UTC", "[\"20260304T090000Z\"]");
-    QTest::newRow("series: Mondays moved to Tuesdays here, 16 March cancelled there")
-        << moveDays(1) << cancelFourth("20260316T090000Z")
-        << QStringLiteral("Dentist||03-03 09:00|03-03 10:00|timed|10 DISPLAY|ann "
-                          "needs-action|[\"20260317T090000Z\"]")
-        << required << needsAction << series("FREQ=WEEKLY;COUNT=5");
+    row("series: moved to 11:00 here, 4 March cancelled there", moveDays(0, 7200),
+        cancel("20260304T090000Z"), cancelled("03-02 11:00|03-02 12:00|timed", "20260304T110000Z"),
+        daily);
+    row("series: all day there, 4 March cancelled here", cancel("20260304T090000Z"), allDay,
+        cancelled("03-02 00:00|03-03 00:00|all-day", "20260304"), daily);
+    row("series: 4 March restored here, title there",
+        EventEdit([](Event &e) { e.exception_dates = QStringLiteral("[]"); }), ten,
+        QString(QStringLiteral("Dentist at ten") + before),
+        series("FREQ=DAILY;COUNT=5", {2026, 3, 2}, {9, 0}, "UTC", "[\"20260304T090000Z\"]"));
+    row("series: Mondays moved to Tuesdays here, 16 March cancelled there", moveDays(1),
+        cancel("20260316T090000Z"), cancelled("03-03 09:00|03-03 10:00|timed", "20260317T090000Z"),
+        series("FREQ=WEEKLY;COUNT=5"));
     // 29 March is the day the clocks go forward: the occurrence at 3:30 is on summer time.
-    QTest::newRow("series: 1:30 moved to 3:30 here, 29 March cancelled there")
-        << laterInTheDay << cancelFourth("20260329T003000Z")
-        << QStringLiteral("Dentist||03-26 02:30|03-26 03:30|timed|10 DISPLAY|ann "
-                          "needs-action|[\"20260329T013000Z\"]")
-        << required << needsAction << series("FREQ=DAILY", {2026, 3, 26}, {1, 30}, "Europe/Berlin");
-    QTest::newRow("series: start moved three weeks and an hour here, 30 March cancelled there")
-        << moveDays(21, 3600) << cancelFourth("20260330T070000Z")
-        << QStringLiteral("Dentist||03-23 09:00|03-23 10:00|timed|10 DISPLAY|ann "
-                          "needs-action|[\"20260330T080000Z\"]")
-        << required << needsAction << series("FREQ=DAILY", {2026, 3, 2}, {9, 0}, "Europe/Berlin");
+    row("series: 1:30 moved to 3:30 here, 29 March cancelled there", moveDays(0, 7200),
+        cancel("20260329T003000Z"), cancelled("03-26 02:30|03-26 03:30|timed", "20260329T013000Z"),
+        series("FREQ=DAILY", {2026, 3, 26}, {1, 30}, "Europe/Berlin"));
+    row("series: start moved three weeks and an hour here, 30 March cancelled there",
+        moveDays(21, 3600), cancel("20260330T070000Z"),
+        cancelled("03-23 09:00|03-23 10:00|timed", "20260330T080000Z"),
+        series("FREQ=DAILY", {2026, 3, 2}, {9, 0}, "Europe/Berlin"));
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()

@@ -312,49 +312,31 @@ void TestConfigSyncService::cycleOutcome_data()
             body.insert(QStringLiteral("timestamp"), timestamp);
         return FakeReply::json(200, body);
     };
-    QTest::newRow("number cursor truncated") << "1" << 0 << pull(12.9) << "Syncing Idle"
-                                             << "12"
-                                             << "GET POST" << false;
-    QTest::newRow("text cursor kept as sent")
-        << "1" << 0 << pull(QStringLiteral("c-9")) << "Syncing Idle"
-        << "c-9"
-        << "GET POST" << false;
-    QTest::newRow("no cursor in the reply: the old one stays")
-        << "1" << 0 << pull(QJsonValue::Undefined) << "Syncing Idle"
-        << "1"
-        << "GET POST" << false;
-    QTest::newRow("push refused after the pull")
-        << "1" << 401 << pull(3) << "Syncing SignInRequired"
-        << "3"
-        << "GET POST" << false;
-    QTest::newRow("push failed after the pull") << "1" << 500 << pull(4) << "Syncing Failed"
-                                                << "4"
-                                                << "GET POST" << false;
+    const auto row = [](const char *name, const char *cursorBefore, int pushStatus,
+                        const FakeReply &reply, const char *states, const char *cursor,
+                        const char *order = "GET POST", bool unsavedBefore = false) {
+        QTest::newRow(name) << QString::fromLatin1(cursorBefore) << pushStatus << reply
+                            << QString::fromLatin1(states) << QString::fromLatin1(cursor)
+                            << QString::fromLatin1(order) << unsavedBefore;
+    };
+    const FakeReply dropped = FakeReply::dropped();
+    row("number cursor truncated", "1", 0, pull(12.9), "Syncing Idle", "12");
+    row("text cursor kept as sent", "1", 0, pull(QStringLiteral("c-9")), "Syncing Idle", "c-9");
+    row("no cursor in the reply: the old one stays", "1", 0, pull(QJsonValue::Undefined),
+        "Syncing Idle", "1");
+    row("push refused after the pull", "1", 401, pull(3), "Syncing SignInRequired", "3");
+    row("push failed after the pull", "1", 500, pull(4), "Syncing Failed", "4");
     // The push that follows a failed pull does not hide the failure.
-    QTest::newRow("pull without network, push still runs")
-        << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
-        << "1"
-        << "GET POST" << false;
-    QTest::newRow("pull refused") << "1" << 0 << FakeReply::json(401, QJsonObject())
-                                  << "Syncing SignInRequired"
-                                  << "1"
-                                  << "GET POST" << false;
-    QTest::newRow("a new device pulls before it pushes") << "" << 0 << pull(5) << "Syncing Idle"
-                                                         << "5"
-                                                         << "GET POST" << false;
-    QTest::newRow("a new device's push refused after its pull")
-        << "" << 401 << pull(5) << "Syncing SignInRequired"
-        << "5"
-        << "GET POST" << false;
+    row("pull without network, push still runs", "1", 0, dropped, "Syncing Failed", "1");
+    row("pull refused", "1", 0, FakeReply::json(401, QJsonObject()), "Syncing SignInRequired", "1");
+    row("a new device pulls before it pushes", "", 0, pull(5), "Syncing Idle", "5");
+    row("a new device's push refused after its pull", "", 401, pull(5), "Syncing SignInRequired",
+        "5");
     // What it holds may be older than the bucket: only a pull it saved lets it push.
-    QTest::newRow("pull without network after a pull not saved")
-        << "1" << 0 << FakeReply::dropped() << "Syncing Failed"
-        << "1"
-        << "GET" << true;
-    QTest::newRow("a new device without network sends nothing")
-        << "" << 0 << FakeReply::dropped() << "Syncing Failed"
-        << "<absent>"
-        << "GET" << false;
+    row("pull without network after a pull not saved", "1", 0, dropped, "Syncing Failed", "1",
+        "GET", true);
+    row("a new device without network sends nothing", "", 0, dropped, "Syncing Failed", "<absent>",
+        "GET");
 }
 
 void TestConfigSyncService::cycleOutcome()
