@@ -153,10 +153,11 @@ public:
     }
 
     // The running program has finished its start: the one-time clean-up mark is written after
-    // the database is open and before the main window exists.
+    // the database is open, and the program listens for second starts only once its window is
+    // made.
     bool startedUp()
     {
-        return QFileInfo::exists(databasePath())
+        return QFileInfo::exists(databasePath()) && QFileInfo::exists(socketPath())
             && query(QStringLiteral("SELECT value FROM settings WHERE key = "
                                     "'sync/accountsDedupedV1'"))
                    .toString()
