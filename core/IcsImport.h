@@ -104,7 +104,6 @@ private:
     void run(qint64 budgetMs);
     Slice slice(qint64 budgetMs);
     Slice storeSlice(qint64 budgetMs);
-    bool beginRecord(QString *error);
     bool storeBatch(const QDateTime &now);
     Slice keepSlice();
     Slice forgetSlice(qint64 budgetMs);
