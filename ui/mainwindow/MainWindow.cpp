@@ -19,7 +19,6 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
-#include "ui/MessagePresenter.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
