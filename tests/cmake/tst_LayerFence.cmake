@@ -28,7 +28,9 @@ set(_model_h
     "#include <x86_64-linux-gnu/qt6/QtCore/QString>|names Qt through its install folder"
     "#include <unistd.h>|calls the system directly"
     "# include <fcntl.h>|calls the system directly"
-    "#include <sys/stat.h>|calls the system directly")
+    "#include <sys/stat.h>|calls the system directly"
+    "#include <pwd.h>|calls the system directly"
+    "#include <netinet/in.h>|calls the system directly")
 # Platform keeps the session bus inside its sources: its headers may not name it.
 set(_platform_h
     "#pragma once|"
