@@ -22,7 +22,6 @@ public:
     {
         return m_importing.contains(calendarId);
     }
-    bool any() const { return !m_importing.isEmpty(); }
 
 signals:
     void importsChanged();

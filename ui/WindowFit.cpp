@@ -90,14 +90,17 @@ QMargins estimatedFrame(const QWidget *window)
     return QMargins(1, title, 1, 1);
 }
 
+// Whether the window system has framed the window (a frameless one has nothing to wait for).
+bool frameKnown(const QWidget *window)
+{
+    return !frameMargins(window).isNull() || (window->windowFlags() & Qt::FramelessWindowHint);
+}
+
 // The frame as far as it is known, else as estimated: widening and fitting must agree on it, or
 // the one undoes what the other did until the frame arrives.
 QMargins frameOrEstimate(const QWidget *window)
 {
-    const QMargins known = frameMargins(window);
-    if (!known.isNull() || (window->windowFlags() & Qt::FramelessWindowHint))
-        return known;
-    return estimatedFrame(window);
+    return frameKnown(window) ? frameMargins(window) : estimatedFrame(window);
 }
 
 // The size a window was fitted to before its frame was known; set while it waits for the frame.
@@ -186,15 +189,14 @@ void fitTo(QWidget *window, Placement placement)
     // The frame counts too. Before the window system has framed the window it is estimated,
     // and the window is fitted again from the size it wanted once the frame is known. A size
     // asked for in between (a list that grew) replaces the one first asked for.
-    const bool frameKnown = !frameMargins(window).isNull()
-        || (window->windowFlags() & Qt::FramelessWindowHint);
+    const bool framed = frameKnown(window);
     const QMargins decorations = frameOrEstimate(window);
     QSize wanted = window->size();
     const QVariant asked = window->property(kWantedSize);
     const bool resizedSince = window->property(kFittedSize).toSize() != window->size();
     if (asked.isValid() && !resizedSince)
         wanted = asked.toSize().expandedTo(window->minimumSize());
-    if (frameKnown) {
+    if (framed) {
         window->setProperty(kWantedSize, QVariant());
         window->setProperty(kFittedSize, QVariant());
     } else {
@@ -210,11 +212,11 @@ void fitTo(QWidget *window, Placement placement)
     const QRect target = fitted(frame, area);
     if (target.size() != frame.size() || wanted != window->size())
         window->resize(target.marginsRemoved(decorations).size());
-    if (!frameKnown)
+    if (!framed)
         window->setProperty(kFittedSize, window->size());
     // Until the window is framed, a move places the window itself, not its frame.
-    const QPoint to = frameKnown ? target.topLeft()
-                                 : target.topLeft() + QPoint(decorations.left(), decorations.top());
+    const QPoint to = framed ? target.topLeft()
+                             : target.topLeft() + QPoint(decorations.left(), decorations.top());
     const bool moved = target.topLeft() != frame.topLeft();
     if (placement == Placement::OverParent || placement == Placement::OverScreen
         || (placement == Placement::KeepInside && moved))
@@ -269,7 +271,8 @@ void widenRatherThanScrollSideways(QAbstractScrollArea *area)
             if (hidden <= 0 || !screen || !window->isVisible())
                 return;
             const QMargins frame = frameOrEstimate(window);
-            const int grow = std::min(hidden, screen->availableGeometry().width() - frame.left()
+            const int grow = std::min(hidden,
+                                      screen->availableGeometry().width() - frame.left()
                                           - frame.right() - window->width());
             if (grow <= 0)
                 return;

@@ -2,6 +2,7 @@
 #include "platform/DataPaths.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -196,18 +198,27 @@ void TestDialogs::preferencesRoundTrip()
         dialog.closeToTrayCheck()->setChecked(false);
         dialog.startMinimizedCheck()->setChecked(true);
         dialog.launchAtLoginCheck()->setChecked(true);
-        // While another program writes, OK stores none of it and says so; the form stays.
-        QStringList said;
-        MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
-                                             const QString &text) { said << text; });
-        QVERIFY(LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 0));
-        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        MessagePresenter::setHandler({});
-        QVERIFY2(said.size() == 1 && said.first().startsWith(u"Another program is writing"),
-                 qPrintable(said.join(u'|')));
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(!state->preferences()->get(Prefs::Theme));
-        QTest::qWait(0); // the other program lets go of the lock
+        // While another program writes, or where the store refuses the last setting, OK stores
+        // none of it and says why; the form stays.
+        QSqlQuery refuse(state->database()->connection());
+        for (const char *cause : {"Another program is writing", "The preferences could not be"}) {
+            QStringList said;
+            MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
+                                                 const QString &text) { said << text; });
+            QVERIFY(cause[0] == 'A'
+                        ? LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 0)
+                        : refuse.exec(QStringLiteral(
+                            "CREATE TRIGGER refuse BEFORE INSERT ON settings WHEN NEW.key = "
+                            "'ui/startMinimized' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+            dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+            MessagePresenter::setHandler({});
+            QVERIFY2(said.size() == 1 && said.first().startsWith(QLatin1String(cause)),
+                     qPrintable(said.join(u'|')));
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(!state->preferences()->get(Prefs::Theme));
+            QTest::qWait(0); // the other program lets go of the lock
+        }
+        QVERIFY(refuse.exec(QStringLiteral("DROP TRIGGER refuse")));
         QCOMPARE(dialog.apply(), PreferencesDialog::Applied::All);
     }
     PreferencesRepository *prefs = state->preferences();
