@@ -1,10 +1,14 @@
 #include "core/sync/CalendarSyncClient.h"
 
 #include "core/AppState.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncClientRegistry.h"
+#include "core/sync/SyncStore.h"
 #include "storage/AccountRepository.h"
+#include "storage/Database.h"
 
 #include <memory>
+#include <optional>
 
 namespace Sync {
 
@@ -27,6 +31,14 @@ void CalendarSyncClient::syncCalendar(const Calendar &calendar)
         emit calendarSyncFailed(calendarId, tr("Parent account missing"));
         return;
     }
+    // An account runs once at a time, and not before the time its source asked for: otherwise
+    // the gate keeps the calendar back for the coordinator's run once the hold is gone.
+    RunGate *gate = SyncStore::of(*m_state).gate;
+    if (gate
+        && !gate->admit(account->id, {calendarId}, m_state->database()->currentDateTimeUtc())) {
+        emit calendarSyncHeld(calendarId);
+        return;
+    }
     AccountSyncRun *run = newRun(*account);
     if (!run) {
         emit calendarSyncFailed(calendarId,
@@ -34,16 +46,25 @@ void CalendarSyncClient::syncCalendar(const Calendar &calendar)
         return;
     }
     run->setCalendarFilter({calendarId});
-    auto pulled = std::make_shared<int>(0);
+    if (gate)
+        gate->beginOwnRun(account->id, run, {calendarId});
+    auto pulled = std::make_shared<std::optional<int>>(0); // nullopt: held
     connect(run, &AccountSyncRun::calendarSyncCompleted, this,
             [pulled, calendarId](const QString &id, int count) {
                 if (id == calendarId)
                     *pulled = count;
             });
+    connect(run, &AccountSyncRun::calendarSyncHeld, this, [pulled, calendarId](const QString &id) {
+        if (id == calendarId)
+            pulled->reset();
+    });
     connect(run, &AccountSyncRun::finished, this, [this, run, pulled, calendarId] {
         run->disconnect(this);
         run->deleteLater();
-        emit calendarSyncCompleted(calendarId, *pulled);
+        if (*pulled)
+            emit calendarSyncCompleted(calendarId, **pulled);
+        else
+            emit calendarSyncHeld(calendarId);
     });
     connect(run, &AccountSyncRun::failed, this,
             [this, run, calendarId](const QString &, const QString &reason) {

@@ -2,7 +2,9 @@
 
 // One calendar brought up to date with its source: one run of the calendar's account narrowed
 // to that calendar. Every syncCalendar announces calendarSyncStarted and ends with exactly one of
-// calendarSyncCompleted (with the items the pull received over all pages) or calendarSyncFailed.
+// calendarSyncCompleted (with the items the pull received over all pages), calendarSyncFailed, or
+// calendarSyncHeld: the sync gate keeps it back (its account's run is under way or waits for its
+// source, an import writes into it) and the coordinator's run syncs it once the hold is gone.
 // Runs of several calendars may overlap on one client; deleting the client abandons them
 // without a further signal.
 // The program never makes one: its runs are the coordinator's, a SyncEngine per account. This,
@@ -31,6 +33,7 @@ signals:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void calendarSyncHeld(const QString &calendarId);
 
 protected:
     // The run of the account, a child of this client; null when the account does not sync. By

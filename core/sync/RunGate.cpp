@@ -1,6 +1,7 @@
 #include "core/sync/RunGate.h"
 
 #include "core/ImportsUnderWay.h"
+#include "core/sync/SyncClientRegistry.h"
 #include "model/Clock.h"
 
 #include <QTimer>
@@ -30,9 +31,19 @@ bool RunGate::mayRunAccount(const QString &accountId, const QDateTime &now) cons
     return !isRunning(accountId) && (!until.isValid() || until <= now);
 }
 
-void RunGate::beginRun(const QString &accountId, const QStringList &calendarIds)
+bool RunGate::runCoversAccount(const QString &accountId) const
 {
-    m_running.insert(accountId);
+    const auto running = m_running.constFind(accountId);
+    return running != m_running.constEnd() && running->calendarIds.isEmpty();
+}
+
+void RunGate::beginRun(const QString &accountId, QObject *run, const QStringList &calendarIds)
+{
+    m_running.insert(accountId, {run, calendarIds});
+    connect(run, &QObject::destroyed, this, [this, accountId, run] {
+        if (m_running.value(accountId).run == run)
+            endRun(accountId, notBefore(accountId));
+    });
     const auto waiting = m_waiting.find(accountId);
     if (waiting == m_waiting.end() || (waiting->isEmpty() && !calendarIds.isEmpty()))
         return;
@@ -51,6 +62,25 @@ void RunGate::endRun(const QString &accountId, const QDateTime &retryAfter)
     m_running.remove(accountId);
     armWake();
     emit released();
+}
+
+bool RunGate::admit(const QString &accountId, const QStringList &calendarIds, const QDateTime &now)
+{
+    if (mayRunAccount(accountId, now))
+        return true;
+    hold(accountId, calendarIds);
+    return false;
+}
+
+void RunGate::beginOwnRun(const QString &accountId, AccountSyncRun *run,
+                          const QStringList &calendarIds)
+{
+    beginRun(accountId, run, calendarIds);
+    const auto ended = [this, run, accountId] {
+        endRun(accountId, run->retryAfter());
+    };
+    connect(run, &AccountSyncRun::finished, this, ended);
+    connect(run, &AccountSyncRun::failed, this, ended);
 }
 
 bool RunGate::holds(const QString &calendarId, const QObject *run) const
@@ -92,6 +122,23 @@ void RunGate::hold(const QString &accountId, const QStringList &calendarIds)
     else if (!waiting->isEmpty())
         waiting->unite(QSet<QString>(calendarIds.cbegin(), calendarIds.cend()));
     armWake();
+}
+
+bool RunGate::keepsBack(const QString &accountId, const QString &calendarId) const
+{
+    const auto waiting = m_waiting.constFind(accountId);
+    return waiting != m_waiting.constEnd() && (waiting->isEmpty() || waiting->contains(calendarId));
+}
+
+QHash<QString, QStringList> RunGate::waiting() const
+{
+    QHash<QString, QStringList> out;
+    for (auto it = m_waiting.cbegin(); it != m_waiting.cend(); ++it) {
+        QStringList calendars(it->cbegin(), it->cend());
+        std::sort(calendars.begin(), calendars.end());
+        out.insert(it.key(), calendars);
+    }
+    return out;
 }
 
 QHash<QString, QStringList> RunGate::takeReleased(const QDateTime &now)

@@ -15,7 +15,8 @@
 class AppState;
 
 // One sync run of one account. Ends with exactly one of the two terminal signals; each calendar
-// it syncs is announced by calendarSyncStarted and ends with one of the two calendar signals.
+// it syncs is announced by calendarSyncStarted and ends with one of the two calendar signals, or
+// is held: not synced (or not to its end) because the gate held it, and kept back there.
 class AccountSyncRun : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ signals:
     // eventCount: the items the pull received over all pages.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void calendarSyncHeld(const QString &calendarId);
     // An answer of the source came in (a listing, a page, a push result): the run is not stuck.
     void progressed();
 

@@ -4,12 +4,14 @@
 #include "core/sync/SyncScheduler.h"
 
 #include "core/AppState.h"
+#include "core/ImportsUnderWay.h"
 #include "core/sync/RunGate.h"
 #include "core/sync/SyncClientRegistry.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <QTimer>
 
@@ -50,6 +52,7 @@ SyncScheduler *SyncCoordinator::scheduler()
 void SyncCoordinator::syncNow()
 {
     QStringList missing;
+    QStringList waits;
     int syncing = 0;
     QList<std::pair<Account, AccountSyncRun *>> toStart;
     const QList<Account> accounts = m_state->accounts()->listActive();
@@ -58,8 +61,11 @@ void SyncCoordinator::syncNow()
     for (const Account &account : accounts) {
         if (!account.enabled || account.exclude_from_sync)
             continue;
-        // Two runs of one account would push the same rows twice; the run under way serves.
+        // Two runs of one account would push the same rows twice: a run under way of the whole
+        // account serves, and one of some of its calendars is followed by one of all of them.
         if (isRunning(account.id)) {
+            if (!m_gate->runCoversAccount(account.id))
+                m_gate->hold(account.id);
             ++syncing;
             continue;
         }
@@ -67,7 +73,7 @@ void SyncCoordinator::syncNow()
         if (!m_gate->mayRunAccount(account.id, now)
             && SyncClientRegistry::hasClient(account.type)) {
             m_gate->hold(account.id);
-            ++syncing;
+            waits << waitText(account);
             continue;
         }
         AccountSyncRun *run = SyncClientRegistry::create(m_state, account, this);
@@ -82,7 +88,7 @@ void SyncCoordinator::syncNow()
         toStart.append({account, run});
     }
     // Said before the runs start: one that ends at once must have the last word.
-    emit statusMessage(SyncNowReport::message(syncing, missing));
+    emit statusMessage(SyncNowReport::message(syncing, missing, waits));
     for (const auto &[account, run] : std::as_const(toStart))
         this->run(account, run);
 }
@@ -104,8 +110,7 @@ bool SyncCoordinator::syncAccount(const QString &accountId, const QStringList &c
 void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 {
     const QString accountId = account.id;
-    m_runs.insert(accountId, run);
-    m_gate->beginRun(accountId, run->calendarFilter());
+    m_gate->beginRun(accountId, run, run->calendarFilter());
     if (!m_state->isSyncBusy())
         m_pulledThisRound = 0;
     m_state->beginSync();
@@ -134,6 +139,10 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
                 heard();
                 onCalendarDone(calendarId, 0, reason);
             });
+    connect(run, &AccountSyncRun::calendarSyncHeld, this, [this, heard](const QString &calendarId) {
+        heard();
+        emit statusMessage(heldText(calendarId));
+    });
     heard();
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
     auto end = [this, run, accountId](const QString &reason) {
@@ -141,15 +150,17 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
         run->deleteLater();
         m_silence.value(accountId)->stop();
         m_syncingCalendar.remove(accountId);
-        m_runs.remove(accountId);
         recordEnd(accountId, reason, run->retryAfter());
     };
     connect(run, &AccountSyncRun::finished, this, [this, end, accountId] {
         end(QString());
         m_state->endSync(false);
-        // A failure of another account in the same round keeps its message.
-        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored())
-            emit statusMessage(m_pulledThisRound > 0
+        // A failure of another account in the same round keeps its message; work kept back
+        // that starts now has the last word when it ends.
+        const std::optional<QString> waiting = waitingText();
+        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored() && waiting)
+            emit statusMessage(!waiting->isEmpty() ? *waiting
+                                   : m_pulledThisRound > 0
                                    ? tr("Synced %Ln event(s)", nullptr, m_pulledThisRound)
                                    : tr("Sync finished."));
         emit accountSyncEnded(accountId);
@@ -167,7 +178,7 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 
 void SyncCoordinator::abandon(const QString &accountId)
 {
-    AccountSyncRun *run = m_runs.value(accountId);
+    auto *run = qobject_cast<AccountSyncRun *>(m_gate->runOf(accountId));
     if (!run)
         return;
     qWarning().noquote() << "[Sync] run of account" << accountId << "heard nothing for"
@@ -202,6 +213,50 @@ void SyncCoordinator::onCalendarDone(const QString &calendarId, int eventCount,
         emit calendarSyncCompleted(calendarId, eventCount);
     else
         emit calendarSyncFailed(calendarId, reason);
+}
+
+QString SyncCoordinator::heldText(const QString &calendarId) const
+{
+    const std::optional<Calendar> calendar = m_state->calendars()->byId(calendarId);
+    const QString name = calendar ? calendar->name : calendarId;
+    if (m_state->store().imports()->isImportingInto(calendarId))
+        return tr("\"%1\" was not synced: an import into it is not over yet. It is synced once "
+                  "the import has ended.")
+            .arg(name);
+    return tr("\"%1\" was not synced: another sync of it was under way. It is synced once that "
+              "one has ended.")
+        .arg(name);
+}
+
+QString SyncCoordinator::waitText(const Account &account) const
+{
+    return tr("%1 waits until %2, as its server asked; it is synced then.")
+        .arg(account.name,
+             QLocale().toString(m_gate->notBefore(account.id).toLocalTime(), QLocale::ShortFormat));
+}
+
+std::optional<QString> SyncCoordinator::waitingText() const
+{
+    const QDateTime now = m_state->database()->currentDateTimeUtc();
+    const QHash<QString, QStringList> waiting = m_gate->waiting();
+    QStringList texts;
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it) {
+        if (!m_gate->mayRunAccount(it.key(), now)) {
+            const std::optional<Account> account = m_state->accounts()->byId(it.key());
+            if (account && !m_gate->isRunning(it.key()))
+                texts << waitText(*account);
+            continue;
+        }
+        if (it->isEmpty())
+            return std::nullopt;
+        for (const QString &calendarId : it.value()) {
+            if (!m_gate->holds(calendarId))
+                return std::nullopt;
+            texts << heldText(calendarId);
+        }
+    }
+    texts.sort();
+    return texts.join(QLatin1Char(' '));
 }
 
 void SyncCoordinator::recordEnd(const QString &accountId, const QString &reason,

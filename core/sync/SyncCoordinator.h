@@ -3,19 +3,21 @@
 // The program's sync runs: "Sync Now" (every enabled account) and the runs the scheduler starts
 // by itself, one run per account through the client registered for its type, with the state's
 // sync bookkeeping (busy, last error). Every run asks the coordinator's RunGate: an account whose
-// run is still under way is not started again, and "Sync Now" waits for the time a source asked
-// for; what a hold kept back (an account, or the calendars an import held) is started here once
-// the hold is gone. The end of each run is written to the account (last_sync_time,
-// last_sync_error) and each calendar's failure to the calendar (last_sync_error). A run that
-// hears nothing from its source for longer than any one request may take ends as failed, and
-// nothing it would still do is done. What to show the user comes out as statusMessage.
+// run is still under way is not started again ("Sync Now" has the whole account follow a run of
+// some of its calendars), and "Sync Now" waits for the time a source asked for and says so; what
+// a hold kept back (an account, or the calendars an import held) is started here once the hold
+// is gone, and "Sync finished." waits for it. The end of each run is written to the account
+// (last_sync_time, last_sync_error) and each calendar's failure to the calendar (last_sync_error).
+// A run that hears nothing from its source for longer than any one request may take ends as failed,
+// and nothing it would still do is done. What to show the user comes out as statusMessage.
 
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class AccountSyncRun;
 class AppState;
@@ -64,9 +66,14 @@ private:
     void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter);
     // Starts what the gate kept back and has let go.
     void startReleased();
+    // Why a run left the calendar alone, and when it follows.
+    QString heldText(const QString &calendarId) const;
+    // The account waits for the time its source asked for.
+    QString waitText(const Account &account) const;
+    // What the gate keeps back, said: empty when nothing; nullopt when a run of it starts now.
+    std::optional<QString> waitingText() const;
 
     AppState *m_state;
-    QHash<QString, QPointer<AccountSyncRun>> m_runs;
     RunGate *m_gate;
     SyncScheduler *m_scheduler = nullptr;
     int m_silenceLimitMs = 5 * 60 * 1000;

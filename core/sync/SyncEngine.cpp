@@ -147,6 +147,7 @@ void SyncEngine::startNextCalendar()
         // Kept back for the run after the import or the other run.
         qInfo().noquote() << "[Sync] calendar" << listed.id << "left alone: held";
         m_store.gate->hold(m_account.id, {listed.id});
+        emit calendarSyncHeld(listed.id);
         startNextCalendar();
         return;
     }
@@ -160,6 +161,7 @@ void SyncEngine::startNextCalendar()
     m_pulledItems = 0;
     m_calendarFailure.clear();
     m_calendarNotice.clear();
+    m_calendarHeld = false;
     emit calendarSyncStarted(m_calendar.id);
     fetchPage();
 }
@@ -438,6 +440,7 @@ void SyncEngine::leftAlone()
     qInfo().noquote() << "[Sync] calendar" << m_calendar.id << "left alone: an import began";
     m_outbox.clear();
     m_store.gate->hold(m_account.id, {m_calendar.id});
+    m_calendarHeld = true;
     finishCalendar();
 }
 
@@ -448,7 +451,10 @@ void SyncEngine::finishCalendar()
     if (m_pushFailures > 0)
         noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
                     m_accountStopped);
-    if (!m_calendarFailure.isEmpty())
+    // Held: neither synced nor failed; what it showed before stays.
+    if (m_calendarHeld)
+        emit calendarSyncHeld(m_calendar.id);
+    else if (!m_calendarFailure.isEmpty())
         emit calendarSyncFailed(m_calendar.id, m_calendarFailure);
     else if (!m_calendarNotice.isEmpty())
         emit calendarSyncFailed(m_calendar.id, m_calendarNotice);

@@ -123,6 +123,7 @@ private:
     QString m_calendarFailure; // the first of the current calendar
     // Said on the current calendar without failing the run: a change its source cannot hold.
     QString m_calendarNotice;
+    bool m_calendarHeld = false; // left alone since it began
     std::optional<Error> m_firstPushError;
     // Recorded once the page that found them is committed.
     QList<std::pair<Event, Event>> m_pageConflicts;

@@ -37,7 +37,7 @@ QString accountTypeName(const QString &type)
     return type;
 }
 
-QString message(int started, const QStringList &typesWithoutClient)
+QString message(int started, const QStringList &typesWithoutClient, const QStringList &waits)
 {
     QStringList names;
     for (const QString &type : typesWithoutClient) {
@@ -45,15 +45,17 @@ QString message(int started, const QStringList &typesWithoutClient)
         if (!names.contains(name))
             names << name;
     }
-    const QString syncing
-        = QCoreApplication::translate("SyncNowReport", "Syncing %n account(s)…", nullptr, started);
-    if (names.isEmpty())
-        return started > 0 ? syncing
-                           : QCoreApplication::translate("SyncNowReport", "No account to sync.");
-    const QString unavailable
-        = QCoreApplication::translate("SyncNowReport", "Sync is not available yet for %1.")
-              .arg(QLocale().createSeparatedList(names));
-    return started > 0 ? syncing + QLatin1Char(' ') + unavailable : unavailable;
+    QStringList parts;
+    if (started > 0)
+        parts << QCoreApplication::translate("SyncNowReport", "Syncing %n account(s)…", nullptr,
+                                             started);
+    if (!names.isEmpty())
+        parts << QCoreApplication::translate("SyncNowReport", "Sync is not available yet for %1.")
+                     .arg(QLocale().createSeparatedList(names));
+    parts << waits;
+    if (parts.isEmpty())
+        return QCoreApplication::translate("SyncNowReport", "No account to sync.");
+    return parts.join(QLatin1Char(' '));
 }
 
 } // namespace SyncNowReport

@@ -19,7 +19,9 @@ namespace SyncNowReport {
 [[nodiscard]] QString accountTypeName(const QString &type);
 
 // The status line after `started` account runs began; typesWithoutClient are the stored account
-// types of accounts that would sync but have no sync client yet (each named once, in order).
-[[nodiscard]] QString message(int started, const QStringList &typesWithoutClient);
+// types of accounts that would sync but have no sync client yet (each named once, in order);
+// waits say of each account kept back for now when it follows.
+[[nodiscard]] QString message(int started, const QStringList &typesWithoutClient,
+                              const QStringList &waits = {});
 
 } // namespace SyncNowReport

@@ -56,11 +56,10 @@ void SyncScheduler::start()
             &SyncScheduler::onLocalChange);
 }
 
-bool SyncScheduler::syncsByItself(const Account &account, const QDateTime &now) const
+bool SyncScheduler::syncs(const Account &account)
 {
     return account.enabled && !account.exclude_from_sync
-        && SyncClientRegistry::hasClient(account.type)
-        && m_coordinator->gate()->mayRunAccount(account.id, now);
+        && SyncClientRegistry::hasClient(account.type);
 }
 
 int SyncScheduler::runDueAccounts()
@@ -74,7 +73,8 @@ int SyncScheduler::startRuns(bool startup)
     int started = 0;
     for (const Account &account : m_state->accounts()->listActive()) {
         // 0: only when the user asks.
-        if (account.sync_interval_minutes <= 0 || !syncsByItself(account, at))
+        if (account.sync_interval_minutes <= 0 || !syncs(account)
+            || !m_coordinator->gate()->mayRunAccount(account.id, at))
             continue;
         // At start-up every account catches up, whenever its last run was.
         if (!startup && account.last_sync_time
@@ -90,7 +90,8 @@ int SyncScheduler::startRuns(bool startup)
 
 void SyncScheduler::onLocalChange()
 {
-    // The change signal names only the last calendar of a burst: look at every synced one.
+    // The change signal names only the last calendar of a burst: look at every synced one. One
+    // an import writes into is looked at again once the import has ended.
     const QDateTime at = now();
     QHash<QString, Account> accounts;
     for (const Account &account : m_state->accounts()->listActive())
@@ -99,7 +100,8 @@ void SyncScheduler::onLocalChange()
         const auto account = accounts.constFind(calendar.account_id);
         if (account == accounts.constEnd() || !calendar.sync_enabled
             || calendar.url.startsWith(QLatin1String("local://")) || m_failing.contains(calendar.id)
-            || m_coordinator->gate()->holds(calendar.id) || !syncsByItself(*account, at)
+            || m_coordinator->gate()->holds(calendar.id)
+            || m_coordinator->gate()->keepsBack(account->id, calendar.id) || !syncs(*account)
             || m_queued.value(account->id).contains(calendar.id))
             continue;
         if (!m_state->events()->listPending(calendar.id).isEmpty()
@@ -123,27 +125,24 @@ void SyncScheduler::onLocalChange()
 
 void SyncScheduler::pushQueued()
 {
-    const QDateTime at = now();
     const QHash<QString, QSet<QString>> queued = std::exchange(m_queued, {});
     for (auto it = queued.cbegin(); it != queued.cend(); ++it) {
-        if (m_coordinator->isRunning(it.key())) {
-            // Pushed once the run under way has ended.
-            m_queued.insert(it.key(), it.value());
-            continue;
-        }
-        // Held as any run that starts by itself, looked at again now: a run that ended since
-        // the edit may have been asked to wait, or failed. What is left waits for the next
-        // edit or the account's next due run.
         const std::optional<Account> account = m_state->accounts()->byId(it.key());
-        if (!account || !syncsByItself(*account, at))
+        if (!account || !syncs(*account))
             continue;
         QStringList calendars;
         for (const QString &id : it.value()) {
-            if (!m_failing.contains(id) && !m_coordinator->gate()->holds(id))
+            if (!m_failing.contains(id))
                 calendars << id;
         }
-        if (!calendars.isEmpty() && m_coordinator->syncAccount(it.key(), calendars))
+        if (calendars.isEmpty())
+            continue;
+        // A run under way, or a wait its source asked for: the gate keeps the push back for
+        // then.
+        if (m_coordinator->syncAccount(it.key(), calendars))
             qInfo().noquote() << "[Sync] pushing local edits of" << calendars;
+        else
+            m_coordinator->gate()->hold(it.key(), calendars);
     }
 }
 

@@ -48,7 +48,8 @@ public:
 
 private:
     int startRuns(bool startup);
-    bool syncsByItself(const Account &account, const QDateTime &now) const;
+    // Enabled, and a client syncs its type.
+    static bool syncs(const Account &account);
     void onLocalChange();
     void pushQueued();
     void onCalendarDone(const QString &calendarId, bool failed);

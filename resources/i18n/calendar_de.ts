@@ -2574,6 +2574,18 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
         <translation>Der Server hat zu lange nicht geantwortet; die Synchronisierung wurde beendet und später erneut versucht.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</source>
+        <translation>„%1“ wurde nicht synchronisiert: Ein Import in diesen Kalender ist noch nicht abgeschlossen. Er wird synchronisiert, sobald der Import beendet ist.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</source>
+        <translation>„%1“ wurde nicht synchronisiert: Eine andere Synchronisierung dieses Kalenders lief bereits. Er wird synchronisiert, sobald diese beendet ist.</translation>
+    </message>
+    <message>
+        <source>%1 waits until %2, as its server asked; it is synced then.</source>
+        <translation>%1 wartet bis %2, wie sein Server es verlangt hat; dann wird synchronisiert.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

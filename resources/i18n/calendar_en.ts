@@ -2570,6 +2570,18 @@ Please check that no file stands in its path and that you may write there, then 
         <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
         <translation>The server did not answer for too long; the sync stopped and is tried again later.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</source>
+        <translation>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</source>
+        <translation>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</translation>
+    </message>
+    <message>
+        <source>%1 waits until %2, as its server asked; it is synced then.</source>
+        <translation>%1 waits until %2, as its server asked; it is synced then.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

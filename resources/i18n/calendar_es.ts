@@ -2574,6 +2574,18 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
         <translation>El servidor no respondió durante demasiado tiempo; la sincronización se detuvo y se volverá a intentar más tarde.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</source>
+        <translation>«%1» no se sincronizó: una importación en él aún no ha terminado. Se sincroniza cuando la importación termine.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</source>
+        <translation>«%1» no se sincronizó: ya había otra sincronización en curso. Se sincroniza cuando esa termine.</translation>
+    </message>
+    <message>
+        <source>%1 waits until %2, as its server asked; it is synced then.</source>
+        <translation>%1 espera hasta %2, como pidió su servidor; se sincroniza entonces.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

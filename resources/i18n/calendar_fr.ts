@@ -2574,6 +2574,18 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
         <translation>Le serveur n’a pas répondu pendant trop longtemps ; la synchronisation a été arrêtée et sera relancée plus tard.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</source>
+        <translation>« %1 » n’a pas été synchronisé : une importation dans ce calendrier n’est pas encore terminée. Il sera synchronisé une fois l’importation achevée.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</source>
+        <translation>« %1 » n’a pas été synchronisé : une autre synchronisation de ce calendrier était en cours. Il sera synchronisé une fois celle-ci terminée.</translation>
+    </message>
+    <message>
+        <source>%1 waits until %2, as its server asked; it is synced then.</source>
+        <translation>%1 attend jusqu’à %2, comme son serveur l’a demandé ; la synchronisation aura lieu à ce moment-là.</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

@@ -2554,6 +2554,18 @@ Please check that no file stands in its path and that you may write there, then 
         <source>The server did not answer for too long; the sync stopped and is tried again later.</source>
         <translation>サーバーの応答が長時間ありませんでした。同期を中止しました。後で再試行します。</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: an import into it is not over yet. It is synced once the import has ended.</source>
+        <translation>「%1」は同期されませんでした: このカレンダーへのインポートがまだ終わっていません。インポートの終了後に同期されます。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not synced: another sync of it was under way. It is synced once that one has ended.</source>
+        <translation>「%1」は同期されませんでした: このカレンダーの別の同期が実行中でした。その同期の終了後に同期されます。</translation>
+    </message>
+    <message>
+        <source>%1 waits until %2, as its server asked; it is synced then.</source>
+        <translation>%1 はサーバーの要求により %2 まで待機します。その後に同期されます。</translation>
+    </message>
 </context>
 <context>
     <name>Sync::SyncEngine</name>

@@ -10,6 +10,7 @@
 #include <QTimeZone>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcNet, "calendar.net", QtInfoMsg)
@@ -259,9 +260,8 @@ RetryAfter readRetryAfter(const QByteArray &header)
     bool ok = false;
     const qint64 seconds = text.toLongLong(&ok);
     if (ok) {
-        // A year is more than any service means; a larger number is noise, not a wish.
-        if (seconds >= 0 && seconds <= 366LL * 24 * 3600)
-            out.seconds = seconds;
+        if (seconds >= 0)
+            out.seconds = std::min(seconds, RetryAfter::longestSecs);
         return out;
     }
     // The HTTP date: "Sun, 06 Nov 1994 08:49:37 GMT", always in English and always in GMT.
@@ -277,11 +277,11 @@ RetryAfter readRetryAfter(const QByteArray &header)
 QDateTime RetryAfter::from(const QDateTime &now) const
 {
     if (seconds >= 0)
-        return now.addSecs(seconds);
+        return now.addSecs(std::min(seconds, longestSecs));
     if (!at.isValid())
         return {};
     // A date already past asks for nothing more than the next normal run.
-    return at > now ? at : QDateTime();
+    return at > now ? std::min(at, now.addSecs(longestSecs)) : QDateTime();
 }
 
 QString withNextTry(const QString &reason, const QDateTime &when)

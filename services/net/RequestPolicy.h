@@ -95,6 +95,11 @@ QString statusFailure(const QString &withStatus, int status, const QString &noAn
 // A Retry-After header: a number of seconds or an HTTP date.
 struct RetryAfter
 {
+    // The longest wait either form may ask for: a day. A source that wants longer answers the
+    // next try the same way, while a wrong or hostile header keeps the account away a day at
+    // most.
+    static constexpr qint64 longestSecs = 24 * 3600;
+
     qint64 seconds = -1; // when given as seconds
     QDateTime at; // when given as a date
 

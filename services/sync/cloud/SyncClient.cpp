@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncEngine.h"
 #include "model/Clock.h"
 #include "model/Identifiers.h"
@@ -16,6 +17,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <memory>
 
 namespace Larkspindle {
 
@@ -75,14 +78,31 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         emit calendarSyncFailed(calendar.id, tr("Calendar's account is missing"));
         return;
     }
+    // An account runs once at a time: otherwise the gate keeps the calendar back for the
+    // coordinator's run once the hold is gone.
+    const Sync::SyncStore store = Sync::SyncStore::of(*m_appState);
+    if (store.gate
+        && !store.gate->admit(account->id, {calendar.id},
+                              m_appState->database()->currentDateTimeUtc())) {
+        emit calendarSyncHeld(calendar.id);
+        return;
+    }
     // The sync core's run of the account, narrowed to this one calendar.
     auto *provider = new CloudSyncProvider(*account, m_api, m_api != nullptr);
     provider->restrictTo(calendar);
-    auto *run = new Sync::SyncEngine(Sync::SyncStore::of(*m_appState), *account, provider, this);
+    auto *run = new Sync::SyncEngine(store, *account, provider, this);
     const QString calendarId = calendar.id;
-    connect(run, &AccountSyncRun::finished, this, [this, run, provider, calendarId] {
+    if (store.gate)
+        store.gate->beginOwnRun(account->id, run, {calendarId});
+    auto held = std::make_shared<bool>(false);
+    connect(run, &AccountSyncRun::calendarSyncHeld, this,
+            [held, calendarId](const QString &id) { *held = *held || id == calendarId; });
+    connect(run, &AccountSyncRun::finished, this, [this, run, provider, held, calendarId] {
         run->deleteLater();
-        emit calendarSyncCompleted(calendarId, provider->pulledEvents());
+        if (*held)
+            emit calendarSyncHeld(calendarId);
+        else
+            emit calendarSyncCompleted(calendarId, provider->pulledEvents());
     });
     connect(run, &AccountSyncRun::failed, this,
             [this, run, calendarId](const QString &, const QString &reason) {

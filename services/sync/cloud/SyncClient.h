@@ -30,7 +30,8 @@ public:
     void pullCalendarList();
 
     // Pulls the calendar's events and tasks changed since its cursor, then pushes its pending
-    // rows; ends with calendarSyncCompleted (the live events pulled) or calendarSyncFailed.
+    // rows; ends with calendarSyncCompleted (the live events pulled), calendarSyncFailed, or
+    // calendarSyncHeld (the sync gate kept it back for the coordinator's run after the hold).
     // The client must live until then.
     void syncCalendar(const Calendar &calendar);
 
@@ -41,6 +42,7 @@ signals:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void calendarSyncHeld(const QString &calendarId);
     void calendarListPulled(int newCount);
 
 private:

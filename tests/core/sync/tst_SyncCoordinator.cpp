@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/IcsImport.h"
 #include "core/sync/CalendarSyncClient.h"
+#include "core/sync/RunGate.h"
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncEngine.h"
 #include "core/sync/SyncScheduler.h"
@@ -15,6 +16,8 @@
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -124,34 +127,39 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QCOMPARE(state->calendars()->listByAccount(source.accountId).first().url,
              LarkTest::FakeSyncRemote::urlOf(work));
 
-    // A calendar's own run while the account's run waits for its page leaves it to that run, and
-    // it is synced again once that run ended.
+    // A calendar's own run while the account's run waits for its page is kept back; that run
+    // ends asking for a second's rest, and the calendar is synced once it is over.
     using Call = LarkTest::FakeSyncRemote::Call;
+    source.remote.failNext(Call::Fetch, Sync::ErrorKind::RateLimited, 0, 1,
+                           Clock::nowUtc().addSecs(1));
     source.remote.holdAnswersTo = Call::Fetch;
     coordinator.syncNow();
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
     Sync::CalendarSyncClient single(state.get());
-    QSignalSpy singleDone(&single, &Sync::CalendarSyncClient::calendarSyncCompleted);
+    QSignalSpy singleHeld(&single, &Sync::CalendarSyncClient::calendarSyncHeld);
     single.syncCalendar(*state->calendars()->byId(calendarOf(state.get(), work)));
-    QTRY_COMPARE(singleDone.size(), 1);
-    QCOMPARE(source.remote.calls(Call::Fetch), 2);
+    QCOMPARE(source.runsMade, 2);
+    QCOMPARE(singleHeld.size(), 1);
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
-    QTRY_VERIFY(source.runsMade == 4 && !state->isSyncBusy());
+    QTRY_VERIFY(source.runsMade == 3 && !state->isSyncBusy());
     QCOMPARE(source.remote.calls(Call::Fetch), 3);
 
-    // Sync Now while the source asks for a second's rest runs once that second is over, once.
+    // Sync Now while the source asks for a second's rest says so and runs once that second is
+    // over, once.
     source.remote.failNext(Call::Fetch, Sync::ErrorKind::RateLimited, 0, 1,
                            Clock::nowUtc().addSecs(1));
     coordinator.syncNow();
     QTRY_VERIFY(!state->isSyncBusy());
     coordinator.syncNow();
+    QVERIFY2(status.constLast().at(0).toString().startsWith(QStringLiteral("fake waits until ")),
+             qPrintable(status.constLast().at(0).toString()));
     coordinator.syncNow();
-    QCOMPARE(source.runsMade, 5);
-    QTRY_VERIFY(source.runsMade == 6 && !state->isSyncBusy());
+    QCOMPARE(source.runsMade, 4);
+    QTRY_VERIFY(source.runsMade == 5 && !state->isSyncBusy());
     QVERIFY(!state->lastSyncErrored());
     QTest::qWait(300);
-    QCOMPARE(source.runsMade, 6);
+    QCOMPARE(source.runsMade, 5);
 }
 
 void TestSyncCoordinator::automaticRunsWaitForTheSource()
@@ -262,6 +270,8 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
         e.end_time = e.end_time->addSecs(3600);
     }));
     now = now.addSecs(16 * 60);
+    QSignalSpy completed(coordinator, &Sync::SyncCoordinator::calendarSyncCompleted);
+    QSignalSpy status(coordinator, &Sync::SyncCoordinator::statusMessage);
     source.remote.holdAnswersTo = LarkTest::FakeSyncRemote::Call::Fetch;
     QCOMPARE(scheduler->runDueAccounts(), 1);
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
@@ -271,6 +281,13 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
         source.remote.releaseHeld();
         QTRY_COMPARE(source.remote.calls(LarkTest::FakeSyncRemote::Call::Fetch), fetches + 1);
         QCOMPARE(source.remote.heldAnswers(), 1);
+        // Work is held, not synced, and the status says why.
+        QCOMPARE(std::count_if(completed.cbegin(), completed.cend(),
+                               [&](const QList<QVariant> &c) { return c.at(0) == workHere; }),
+                 0);
+        QCOMPARE(status.constLast().at(0).toString(),
+                 QStringLiteral("\"Work\" was not synced: an import into it is not over yet. It "
+                                "is synced once the import has ended."));
     }));
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(state->events()->byId(QStringLiteral("memo"))->title, QStringLiteral("memo"));
@@ -285,18 +302,47 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QCOMPARE(workRows.constFirst().title, QStringLiteral("memo, moved"));
     QCOMPARE(workRows.constFirst().start_time, source.remote.events(work).constFirst().start_time);
 
-    // An edit waits for its push while Sync Now meets a source that asks for half an hour: the
-    // push waits too, and the edit stays for a later run.
-    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("lunch"), 2)));
+    // Sync Now while the push after an edit of Work waits for Work's page: a run of the whole
+    // account follows it, Home's news come, and only then is the sync said to be over.
+    using Call = LarkTest::FakeSyncRemote::Call;
+    source.remote.putEvent(home, pendingEvent(home, QStringLiteral("party"), 4));
+    source.remote.holdAnswersTo = Call::Fetch;
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("call"), 3)));
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    status.clear();
+    coordinator->syncNow();
+    source.remote.holdAnswersTo.reset();
+    source.remote.releaseHeld();
+    QVERIFY(ran(8));
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 2);
+    QCOMPARE(status.constLast().at(0).toString(), QStringLiteral("Synced 2 event(s)"));
+    QVERIFY(!status.contains({QStringLiteral("Sync finished.")}));
+
+    // An edit waits for its push while a run meets a source that asks for half an hour: the
+    // push waits too, and the edit stays for a later run; one made during the wait is kept back
+    // for it. Sync Now meanwhile says that the
+    // account waits, and keeps all of it back: a push of Work alone once the wait is over leaves
+    // the rest there, and Home's news come by the run after that push.
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("lunch"), 2)));
     QTest::qWait(300);
-    source.remote.failNext(LarkTest::FakeSyncRemote::Call::Fetch, Sync::ErrorKind::RateLimited, 0,
-                           1, now.addSecs(30 * 60));
+    source.remote.failNext(Call::Fetch, Sync::ErrorKind::RateLimited, 0, 1, now.addSecs(30 * 60));
     QVERIFY(coordinator->syncAccount(source.accountId));
-    QVERIFY(ran(7));
+    QVERIFY(ran(9));
+    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("tea"), 6)));
     QTest::qWait(1200);
-    QCOMPARE(source.runsMade, 7);
-    QCOMPARE(state->events()->listPending(homeHere).size(), 1);
-    QCOMPARE(source.remote.events(home).size(), 1);
+    QCOMPARE(source.runsMade, 9);
+    QVERIFY(coordinator->gate()->keepsBack(source.accountId, homeHere));
+    QCOMPARE(state->events()->listPending(workHere).size(), 1);
+    QCOMPARE(source.remote.events(work).size(), 2);
+    source.remote.putEvent(home, pendingEvent(home, QStringLiteral("picnic"), 5));
+    coordinator->syncNow();
+    QVERIFY(status.constLast().at(0).toString().startsWith(QStringLiteral("fake waits until ")));
+    now = now.addSecs(31 * 60);
+    QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
+    QVERIFY(ran(11));
+    QCOMPARE(source.remote.events(work).size(), 3);
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 4);
+    QCOMPARE(state->events()->listPending(homeHere).size(), 0);
 
     // An interval of 0 syncs only on request.
     now = now.addDays(1);

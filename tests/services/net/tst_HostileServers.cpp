@@ -41,7 +41,17 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
 
-enum Hostility { Redirect, ForeignHref, Trickle, Oversized, RateLimit, CutShort, Stall, Endless };
+enum Hostility {
+    Redirect,
+    ForeignHref,
+    Trickle,
+    Oversized,
+    RateLimit,
+    RateLimitFar,
+    CutShort,
+    Stall,
+    Endless
+};
 
 // One client and its service, after a clean first run and with one local event waiting to be
 // sent; turnHostile makes the service's listings misbehave.
@@ -273,17 +283,20 @@ FakeReply hostileReply(Hostility hostility, const QString &client, const FakeHtt
     case Endless:
         return FakeReply::text(200, QByteArray(4096, ' '), "application/json").endlessly();
     case RateLimit:
+    case RateLimitFar:
         break;
     }
+    const bool far = hostility == RateLimitFar;
     if (client == QLatin1String("google"))
         return FakeReply::text(403,
                                R"({"error":{"code":403,"message":"Rate Limit Exceeded","errors":)"
                                R"([{"reason":"rateLimitExceeded"}]}})",
                                "application/json")
-            .withHeader("Retry-After", "120");
+            .withHeader("Retry-After", far ? "259200" : "120");
     // The date form of the header: ten minutes after now.
     return FakeReply::text(429, "{}", "application/json")
-        .withHeader("Retry-After", "Sun, 01 Mar 2026 12:10:00 GMT");
+        .withHeader("Retry-After",
+                    far ? "Fri, 01 Jan 2100 00:00:00 GMT" : "Sun, 01 Mar 2026 12:10:00 GMT");
 }
 
 // A line of /proc/self/status in KiB ("VmRSS", "VmHWM").
@@ -336,7 +349,9 @@ void TestHostileServers::runsEndReadablyAndKeepSecrets_data()
         if (qstrcmp(client, "caldav") == 0)
             row("principal on another server", ForeignHref,
                 QStringLiteral("pointed to another server"));
-        else if (qstrcmp(client, "google") == 0)
+        if (qstrcmp(client, "google") == 0 || qstrcmp(client, "microsoft") == 0)
+            row("rate limit for days: a day at most", RateLimitFar, nextTry, kNow.addDays(1));
+        if (qstrcmp(client, "google") == 0)
             row("rate limit", RateLimit, nextTry, kNow.addSecs(120));
         else if (qstrcmp(client, "microsoft") == 0)
             row("rate limit", RateLimit, nextTry, kNow.addSecs(600));
