@@ -634,15 +634,14 @@ void TestGoogleSync::onlyEnabledAndListedCalendarsSync()
     QSignalSpy started(&client, &Google::SyncClient::calendarSyncStarted);
     QSignalSpy completed(&client, &Google::SyncClient::calendarSyncCompleted);
     QSignalSpy failed(&client, &Google::SyncClient::calendarSyncFailed);
+    QSignalSpy held(&client, &Google::SyncClient::calendarSyncHeld);
     client.syncCalendar(*(*m_state)->calendars()->byId(mine));
+    // One run of an account at a time: the second is kept back for after the first.
     client.syncCalendar(teamRow);
-    QTRY_COMPARE(completed.size() + failed.size(), 2);
+    QCOMPARE(held.size(), 1);
+    QTRY_COMPARE(completed.size() + failed.size(), 1);
     QCOMPARE(started.size(), 2);
-    // The runs overlap; each calendar's count is its own.
-    QMap<QString, int> counts;
-    for (const QVariantList &signal : std::as_const(completed))
-        counts.insert(signal.at(0).toString(), signal.at(1).toInt());
-    QCOMPARE(counts, (QMap<QString, int> {{mine, 1}, {team, 0}}));
+    QCOMPARE(completed.constFirst(), (QVariantList {mine, 1}));
     QCOMPARE(localTitles(mine), remoteTitles(kMine));
     QVERIFY(localTitles(team).isEmpty());
 
