@@ -32,8 +32,9 @@ public:
     // its caller and tried again later (QuickAddQueue), not waited for here.
     static constexpr int kBusyTimeoutMs = 200;
     // Migrations run at start-up, before any window. A start waits for another program's write
-    // before it opens the database (anotherWriterHolds); this covers one that begins meanwhile.
-    static constexpr int kMigrationBusyTimeoutMs = 15000;
+    // before it opens the database (anotherWriterHolds), saying so; one that begins meanwhile
+    // fails the migration soon, as busy, and the start waits for it the same way.
+    static constexpr int kMigrationBusyTimeoutMs = 1000;
 
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
