@@ -289,10 +289,10 @@ std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock
     return stopped ? std::optional<int>(1) : std::nullopt;
 }
 
-bool Application::waitOutAnotherWriter()
+bool Application::waitOutAnotherWriter(bool metOne)
 {
     const QString path = databasePath();
-    if (!Database::anotherWriterHolds(path))
+    if (!metOne && !Database::anotherWriterHolds(path))
         return true;
     qWarning("[Application] another program is writing to %s; the start waits for it",
              qUtf8Printable(path));
@@ -328,8 +328,8 @@ bool Application::waitOutAnotherWriter()
 
 std::optional<int> Application::bringUpState()
 {
-    for (;;) {
-        if (!waitOutAnotherWriter())
+    for (bool metWriter = false;; metWriter = true) {
+        if (!waitOutAnotherWriter(metWriter))
             return 0;
         appState = new AppState(this);
         if (appState->initialize())

@@ -101,9 +101,9 @@ private:
     std::optional<int> handToStartingHolder(DataFolderLockAttempt &lock);
     // Opens the state once no other program writes; the exit code when the start ends instead.
     std::optional<int> bringUpState();
-    // Waits while another program holds the database's write lock; false when the system or the
-    // user ended the start meanwhile.
-    bool waitOutAnotherWriter();
+    // Waits while another program holds the database's write lock (and, when the start met one
+    // already, at least one look long); false when the system or the user ended the start.
+    bool waitOutAnotherWriter(bool metOne);
     void wireOrderlyQuit();
 
     AppState *appState = nullptr;
