@@ -249,6 +249,23 @@ Application::Translators Application::installLanguage(const QString &language, Q
     return translators;
 }
 
+QDialog *Application::writerNotice()
+{
+    return WaitNotice::make(nullptr, tr("Waiting for Another Program"),
+                            tr("Another program is writing to the calendar. Larkspindle Calendar "
+                               "starts as soon as it is done."),
+                            tr("Quit"));
+}
+
+QDialog *Application::holderNotice()
+{
+    return WaitNotice::make(nullptr, tr("Larkspindle Calendar Is Starting"),
+                            tr("Larkspindle Calendar is already running or still starting with "
+                               "this data folder. This start hands its command over as soon as "
+                               "it answers."),
+                            tr("Cancel"));
+}
+
 std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock)
 {
     // The holder may be a start of this session that has yet to listen: it takes the command
@@ -276,11 +293,7 @@ std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock
                      "command yet; this start waits for it",
                      qUtf8Printable(dataDirectory()), lock.holderPid);
             look.emplace();
-            notice.reset(WaitNotice::make(
-                nullptr, tr("Larkspindle Calendar Is Starting"),
-                tr("Larkspindle Calendar is already running or still starting with this data "
-                   "folder. This start hands its command over as soon as it answers."),
-                tr("Cancel")));
+            notice.reset(holderNotice());
             connect(notice.get(), &QDialog::rejected, this, [&stopped] { stopped = true; });
             notice->show();
         }
@@ -300,11 +313,7 @@ bool Application::waitOutAnotherWriter(bool metOne)
     if (singleInstance)
         singleInstance->announceStart();
     const StartLook look;
-    const std::unique_ptr<QDialog> notice(WaitNotice::make(
-        nullptr, tr("Waiting for Another Program"),
-        tr("Another program is writing to the calendar. Larkspindle Calendar starts as soon as "
-           "it is done."),
-        tr("Quit")));
+    const std::unique_ptr<QDialog> notice(writerNotice());
     QEventLoop loop;
     bool ended = false;
     const auto end = [&] {

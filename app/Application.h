@@ -21,6 +21,7 @@ class NotificationService;
 class DataFolderLock;
 struct DataFolderLockAttempt;
 class QuitSignal;
+class QDialog;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -73,6 +74,11 @@ public:
     // what keeps this start out (the program running elsewhere, a lock nobody can take).
     static QString refusalTitle(const DataFolderLockAttempt &lock);
     static QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir);
+
+    // The notices a start shows while it waits: for another program's write, and for the data
+    // folder's holder to take its command. Not shown yet; the caller owns them.
+    static QDialog *writerNotice();
+    static QDialog *holderNotice();
 
     // Registers the embedded fonts and tells the theme the icon font's family.
     static void loadFonts();

@@ -2,11 +2,18 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace WaitNotice {
+
+namespace {
+constexpr int kLineChars = 45;
+} // namespace
 
 QDialog *make(QWidget *parent, const QString &title, const QString &text, const QString &stopText)
 {
@@ -18,6 +25,11 @@ QDialog *make(QWidget *parent, const QString &title, const QString &text, const 
     label->setObjectName(QStringLiteral("waitNoticeText"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    // A width of its own: the window then takes the height the wrapped lines need, also where
+    // a small screen would narrow it.
+    const QFontMetrics metrics = label->fontMetrics();
+    label->setFixedWidth(
+        std::min(metrics.horizontalAdvance(text) + 1, metrics.averageCharWidth() * kLineChars));
     layout->addWidget(label);
     auto *buttons = new QDialogButtonBox(notice);
     buttons->addButton(stopText, QDialogButtonBox::RejectRole);
