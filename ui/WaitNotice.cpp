@@ -32,7 +32,8 @@ QDialog *make(QWidget *parent, const QString &title, const QString &text, const 
         std::min(metrics.horizontalAdvance(text) + 1, metrics.averageCharWidth() * kLineChars));
     layout->addWidget(label);
     auto *buttons = new QDialogButtonBox(notice);
-    buttons->addButton(stopText, QDialogButtonBox::RejectRole);
+    // Return typed while the notice comes up must not stop the wait.
+    buttons->addButton(stopText, QDialogButtonBox::RejectRole)->setAutoDefault(false);
     QObject::connect(buttons, &QDialogButtonBox::rejected, notice, &QDialog::reject);
     layout->addWidget(buttons);
     return notice;
