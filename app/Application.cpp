@@ -12,10 +12,12 @@
 #include "platform/SingleInstance.h"
 #include "services/update/UpdateConfig.h"
 #include "storage/AccountRepository.h"
+#include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "ui/MessagePresenter.h"
 #include "ui/TabOrder.h"
+#include "ui/WaitNotice.h"
 #include "ui/WindowFit.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
@@ -25,13 +27,15 @@
 #include "ui/update/UpdateFlows.h"
 
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
-#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -64,6 +68,8 @@ QString Application::refusalTitle(const DataFolderLockAttempt &lock)
         return Application::tr("Larkspindle Calendar Is Running");
     if (lock.refusal == DataFolderLockAttempt::Refusal::NoFolder)
         return Application::tr("Data Folder Cannot Be Made");
+    if (lock.refusal == DataFolderLockAttempt::Refusal::Link)
+        return Application::tr("Link in the Data Folder");
     return Application::tr("Data Folder Cannot Be Locked");
 }
 
@@ -98,6 +104,11 @@ QString Application::refusalText(const DataFolderLockAttempt &lock, const QStrin
                                "Please check that no file stands in its path and that you may "
                                "write there, then start Larkspindle Calendar again.")
             .arg(lock.problem, dataDir);
+    case Refusal::Link:
+        return Application::tr("%1 is a link. Larkspindle Calendar keeps its own files in its data "
+                               "folder and does not write through links. Put the file itself "
+                               "there or remove the link, then start Larkspindle Calendar again.")
+            .arg(lock.lockPath);
     case Refusal::CannotLock:
     case Refusal::None:
         break;
@@ -111,14 +122,30 @@ QString Application::refusalText(const DataFolderLockAttempt &lock, const QStrin
 
 namespace {
 
-// A box before the window exists still wears the program's look (the stored theme is in the
+// A window before the main one still wears the program's look (the stored theme is in the
 // database, which is not open yet: the system's light or dark).
+struct StartLook
+{
+    StartLook()
+    {
+        look.loadThemeSettings();
+        look.loadFontScale();
+    }
+    ThemeManager look {nullptr};
+};
+
 void showStartFailure(const QString &title, const QString &text)
 {
-    ThemeManager look(nullptr);
-    look.loadThemeSettings();
-    look.loadFontScale();
+    const StartLook look;
     MessagePresenter::show(MessagePresenter::Kind::Critical, nullptr, title, text);
+}
+
+// Lets the event loop run for a moment: a notice paints and its button works.
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace
@@ -222,20 +249,112 @@ Application::Translators Application::installLanguage(const QString &language, Q
     return translators;
 }
 
-std::optional<int> Application::handToStartingHolder()
+QDialog *Application::writerNotice()
+{
+    return WaitNotice::make(nullptr, tr("Waiting for Another Program"),
+                            tr("Another program is writing to the calendar. Larkspindle Calendar "
+                               "starts as soon as it is done."),
+                            tr("Quit"));
+}
+
+QDialog *Application::holderNotice()
+{
+    return WaitNotice::make(nullptr, tr("Larkspindle Calendar Is Starting"),
+                            tr("Larkspindle Calendar is already running or still starting with "
+                               "this data folder. This start hands its command over as soon as "
+                               "it answers."),
+                            tr("Cancel"));
+}
+
+std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock)
 {
     // The holder may be a start of this session that has yet to listen: it takes the command
     // line once it can carry it out. One in another session never answers here.
     if (!singleInstance)
         return std::nullopt;
-    const QDeadlineTimer deadline(kHolderStartWaitMs);
+    QDeadlineTimer deadline(kHolderStartWaitMs);
+    QElapsedTimer waited;
+    waited.start();
+    std::optional<StartLook> look;
+    std::unique_ptr<QDialog> notice;
+    bool stopped = false;
     do {
         if (const std::optional<int> code
             = SingleInstance::exitCodeOf(singleInstance->forward(startupCommand)))
             return code;
-        QThread::msleep(100);
-    } while (!deadline.hasExpired());
-    return std::nullopt;
+        // A holder that ended meanwhile leaves the folder, and the command, to this start.
+        lock = lockDataDirectory();
+        if (lock.refusal != DataFolderLockAttempt::Refusal::Running)
+            return std::nullopt;
+        if (SingleInstance::holderIsStarting())
+            deadline.setRemainingTime(kHolderStartWaitMs);
+        if (!notice && waited.elapsed() >= kSilentWaitMs) {
+            qWarning("[Application] the data folder %s is held by process %lld, which takes no "
+                     "command yet; this start waits for it",
+                     qUtf8Printable(dataDirectory()), lock.holderPid);
+            look.emplace();
+            notice.reset(holderNotice());
+            connect(notice.get(), &QDialog::rejected, this, [&stopped] { stopped = true; });
+            notice->show();
+        }
+        pause(100);
+    } while (!stopped && !deadline.hasExpired());
+    return stopped ? std::optional<int>(1) : std::nullopt;
+}
+
+bool Application::waitOutAnotherWriter(bool metOne)
+{
+    const QString path = databasePath();
+    if (!metOne && !Database::anotherWriterHolds(path))
+        return true;
+    qWarning("[Application] another program is writing to %s; the start waits for it",
+             qUtf8Printable(path));
+    // Second starts of this session wait for this one rather than refusing.
+    if (singleInstance)
+        singleInstance->announceStart();
+    const StartLook look;
+    const std::unique_ptr<QDialog> notice(writerNotice());
+    QEventLoop loop;
+    bool ended = false;
+    const auto end = [&] {
+        ended = true;
+        loop.quit();
+    };
+    connect(notice.get(), &QDialog::rejected, &loop, end);
+    connect(quitSignal, &QuitSignal::requested, &loop, end);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!Database::anotherWriterHolds(path))
+            loop.quit();
+    });
+    poll.start(kWriterPollMs);
+    notice->show();
+    loop.exec();
+    if (ended)
+        qWarning("[Application] the start ended while another program was writing");
+    return !ended;
+}
+
+std::optional<int> Application::bringUpState()
+{
+    for (bool metWriter = false;; metWriter = true) {
+        if (!waitOutAnotherWriter(metWriter))
+            return 0;
+        appState = new AppState(this);
+        if (appState->initialize())
+            return std::nullopt;
+        const Database *db = appState->database();
+        if (!db || !db->openFailureWasBusy()) {
+            showStartFailure(tr("Database Error"),
+                             tr("The database cannot be opened for writing (%1), so Larkspindle "
+                                "Calendar cannot start.\n\nData directory: %2")
+                                 .arg(db ? db->openFailure() : QString(), dataDirectory()));
+            return 1;
+        }
+        // Another program began to write after the look above: wait for it again.
+        delete appState;
+        appState = nullptr;
+    }
 }
 
 void Application::wireOrderlyQuit()
@@ -243,9 +362,7 @@ void Application::wireOrderlyQuit()
     // The system's request to end (a service stop, the session's end) and the desktop session's
     // end go the way of File > Quit.
     MainWindow *w = mainWindow;
-    auto *quitSignal = new QuitSignal(this);
-    if (quitSignal->install())
-        connect(quitSignal, &QuitSignal::requested, w, &MainWindow::quitApplication);
+    connect(quitSignal, &QuitSignal::requested, w, &MainWindow::quitApplication);
     connect(this, &QGuiApplication::commitDataRequest, w, [w] { w->quitApplication(); });
     // Quick-add lines that still wait for another program's write get a last, longer try on the
     // way out; those still refused stay in the data folder, and the next start adds them.
@@ -265,7 +382,7 @@ int Application::run()
     // (another session's runtime folder), would show every reminder twice and race for writes.
     DataFolderLockAttempt lock = lockDataDirectory();
     if (!lock.lock && lock.refusal == DataFolderLockAttempt::Refusal::Running) {
-        if (const std::optional<int> handedOver = handToStartingHolder())
+        if (const std::optional<int> handedOver = handToStartingHolder(lock))
             return *handedOver;
     }
     if (!lock.lock) {
@@ -276,22 +393,23 @@ int Application::run()
         else
             qWarning("[Application] the data folder %s cannot be %s: %s",
                      qUtf8Printable(dataDirectory()),
-                     lock.refusal == DataFolderLockAttempt::Refusal::NoFolder ? "made" : "locked",
+                     lock.refusal == DataFolderLockAttempt::Refusal::NoFolder   ? "made"
+                         : lock.refusal == DataFolderLockAttempt::Refusal::Link ? "used"
+                                                                                : "locked",
                      qUtf8Printable(text));
         showStartFailure(refusalTitle(lock), text);
         return 1;
     }
     dataLock = std::move(lock.lock);
-    registerAppServices();
-    appState = new AppState(this);
-    if (!appState->initialize()) {
-        showStartFailure(
-            tr("Database Error"),
-            tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
-               "permissions and try again.")
-                .arg(dataDirectory()));
-        return 1;
+    // From here the system's request to end the program ends it in order, also while the start
+    // waits for another program's write.
+    if (!quitSignal) {
+        quitSignal = new QuitSignal(this);
+        (void)quitSignal->install(); // it says why when it cannot
     }
+    registerAppServices();
+    if (const std::optional<int> ended = bringUpState())
+        return *ended;
 
     PreferencesRepository *prefs = appState->preferences();
     if (!prefs->getBool(Prefs::AccountsDedupedV1, Prefs::AccountsDedupedV1Default)) {

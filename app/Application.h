@@ -20,6 +20,8 @@ class TrayManager;
 class NotificationService;
 class DataFolderLock;
 struct DataFolderLockAttempt;
+class QuitSignal;
+class QDialog;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -44,7 +46,8 @@ public:
     Application &operator=(const Application &) = delete;
 
     // Builds the state, the windows and the services and runs the event loop. 1 when the
-    // database cannot be initialised, or another running program holds the data folder.
+    // database cannot be written, or another running program holds the data folder; 0 when the
+    // system ends the program while it waits for another program's write at start.
     int run();
 
     // "ui/language" from the per-user settings, "system" resolved to a supported language.
@@ -72,6 +75,11 @@ public:
     static QString refusalTitle(const DataFolderLockAttempt &lock);
     static QString refusalText(const DataFolderLockAttempt &lock, const QString &dataDir);
 
+    // The notices a start shows while it waits: for another program's write, and for the data
+    // folder's holder to take its command. Not shown yet; the caller owns them.
+    static QDialog *writerNotice();
+    static QDialog *holderNotice();
+
     // Registers the embedded fonts and tells the theme the icon font's family.
     static void loadFonts();
 
@@ -86,12 +94,22 @@ public:
 
 private:
     static constexpr int kZoneCheckIntervalMs = 60000;
-    // How long a start refused beside a holder tries to hand its command line over to it.
+    // How long a start refused beside a holder tries to hand its command line over to it, and
+    // how long it waits without a word; a holder that says it is still coming up is waited for.
     static constexpr int kHolderStartWaitMs = 10000;
+    static constexpr int kSilentWaitMs = 500;
+    // How often a start that waits for another program's write looks again.
+    static constexpr int kWriterPollMs = 250;
 
     // 0 or 1 (as main() answers a second start) once the holder of the data folder took or
-    // refused the command line; none when nobody here took it in time.
-    std::optional<int> handToStartingHolder();
+    // refused the command line, or the user stopped waiting (1); none when nobody here took it
+    // in time, or when the holder went away and lock now holds the folder.
+    std::optional<int> handToStartingHolder(DataFolderLockAttempt &lock);
+    // Opens the state once no other program writes; the exit code when the start ends instead.
+    std::optional<int> bringUpState();
+    // Waits while another program holds the database's write lock (and, when the start met one
+    // already, at least one look long); false when the system or the user ended the start.
+    bool waitOutAnotherWriter(bool metOne);
     void wireOrderlyQuit();
 
     AppState *appState = nullptr;
@@ -103,5 +121,6 @@ private:
     InstanceCommand startupCommand;
     QTranslator *qtTranslator = nullptr;
     QTranslator *appTranslator = nullptr;
+    QuitSignal *quitSignal = nullptr; // installed once the data folder is held
     std::unique_ptr<DataFolderLock> dataLock; // the data folder, for the life of the program
 };

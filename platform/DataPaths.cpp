@@ -169,6 +169,19 @@ DataFolderLockAttempt lockDataDirectory(const QString &lockPath, const QString &
     DataFolderLockAttempt attempt;
     attempt.lockPath = lockPath;
 
+    // A link could lead the lock, the database or its journals anywhere the user may write;
+    // SQLite and the lock file would follow it. Each of them is this program's own file.
+    const QStringList ownFiles {lockPath, databasePath, databasePath + QStringLiteral("-wal"),
+                                databasePath + QStringLiteral("-shm"),
+                                databasePath + QStringLiteral("-journal")};
+    for (const QString &path : ownFiles) {
+        if (QFileInfo(path).isSymLink()) {
+            attempt.refusal = Refusal::Link;
+            attempt.lockPath = path;
+            return attempt;
+        }
+    }
+
     auto file = std::make_unique<QLockFile>(lockPath);
     // Held as long as the program runs, however long that is: only a holder that is gone
     // makes the lock stale, never its age.
@@ -196,8 +209,8 @@ DataFolderLockAttempt lockDataDirectory(const QString &lockPath, const QString &
     // The database file is locked as well: that also holds where no lock file can be made,
     // and against a program that could make one where this one could not. A lock of its own
     // kind (flock), which SQLite's record locks on the same file do not meet.
-    int fd = ::open(QFile::encodeName(databasePath).constData(), O_RDONLY | O_CREAT | O_CLOEXEC,
-                    S_IRUSR | S_IWUSR);
+    int fd = ::open(QFile::encodeName(databasePath).constData(),
+                    O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
     int error = fd < 0 ? errno : 0;
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         error = errno;

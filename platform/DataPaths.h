@@ -41,6 +41,7 @@ struct DataFolderLockAttempt
         UnreadableLock, // the lock file is there but cannot be read (a folder, damaged)
         CannotLock, // neither a lock file nor the database file could be locked
         NoFolder, // the data folder is not there and cannot be made (problem says why)
+        Link, // lockPath names the lock file or a database file that is a link
     };
     std::unique_ptr<DataFolderLock> lock; // null when refused
     Refusal refusal = Refusal::None;
@@ -51,8 +52,9 @@ struct DataFolderLockAttempt
 };
 
 // Takes the data folder ("calendar.lock" and "calendar.db" in dataDirectory()), refused with
-// NoFolder where that folder cannot be made. A lock file left by a process that is gone is taken
-// over, whatever its age.
+// NoFolder where that folder cannot be made, and with Link where the lock file, the database or
+// one of SQLite's files beside it is a link: nothing is written through one. A lock file left by
+// a process that is gone is taken over, whatever its age.
 [[nodiscard]] DataFolderLockAttempt lockDataDirectory();
 [[nodiscard]] DataFolderLockAttempt lockDataDirectory(const QString &lockPath,
                                                       const QString &databasePath);

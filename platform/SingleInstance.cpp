@@ -79,6 +79,13 @@ QString send(QLocalSocket &socket, const QByteArray &line)
     return error;
 }
 
+// Beside the channel's socket: a start that holds the data folder and cannot take commands yet.
+QString startingPath()
+{
+    const QString path = SingleInstance::serverPath();
+    return path.isEmpty() ? path : path + QStringLiteral(".starting");
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
@@ -236,8 +243,40 @@ SingleInstance::Outcome SingleInstance::forward(const InstanceCommand &command)
     return Outcome::Serving;
 }
 
+void SingleInstance::announceStart()
+{
+    const QString path = startingPath();
+    if (path.isEmpty() || m_starting || m_server)
+        return;
+    QLocalServer::removeServer(path);
+    m_starting = new QLocalServer(this);
+    m_starting->setSocketOptions(QLocalServer::UserAccessOption);
+    // Reaching it is the whole message.
+    connect(m_starting, &QLocalServer::newConnection, m_starting, [server = m_starting] {
+        while (QLocalSocket *socket = server->nextPendingConnection()) {
+            socket->abort();
+            socket->deleteLater();
+        }
+    });
+    if (!m_starting->listen(path))
+        qWarning("[SingleInstance] failed to listen on %s: %s", qUtf8Printable(path),
+                 qUtf8Printable(m_starting->errorString()));
+}
+
+bool SingleInstance::holderIsStarting()
+{
+    const QString path = startingPath();
+    if (path.isEmpty())
+        return false;
+    QLocalSocket socket;
+    socket.connectToServer(path, QIODevice::ReadOnly);
+    return socket.waitForConnected(kWaitMs) && peerUserId(socket) == ::geteuid();
+}
+
 void SingleInstance::listen()
 {
+    delete m_starting;
+    m_starting = nullptr;
     const QString folder = privateRuntimeDirectory();
     if (folder.isEmpty() || m_server)
         return;

@@ -70,6 +70,12 @@ public:
     [[nodiscard]] Outcome forward(const InstanceCommand &command);
     // Takes the channel: second starts hand their commands here from now on.
     void listen();
+    // Tells second starts of this user that the process holding the data folder is still
+    // coming up (it waits for the database), so that they wait for it to listen instead of
+    // refusing; listen() ends it.
+    void announceStart();
+    // A start of this user announces that it is coming up.
+    static bool holderIsStarting();
     // Null until this instance serves.
     QLocalServer *server() const { return m_server; }
 
@@ -92,4 +98,5 @@ private:
     void readLines(QLocalSocket *socket);
 
     QLocalServer *m_server = nullptr;
+    QLocalServer *m_starting = nullptr;
 };

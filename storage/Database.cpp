@@ -76,6 +76,7 @@ bool Database::open(const QString &path)
     m_db.setDatabaseName(path);
     if (!m_db.open()) {
         qCritical() << "Failed to open database:" << m_db.lastError().text();
+        noteOpenFailure(m_db.lastError().databaseText());
         return false;
     }
     QSqlQuery q(m_db);
@@ -167,8 +168,32 @@ void Database::onRollback(void *self)
     static_cast<Database *>(self)->m_rowsWritten = false;
 }
 
+void Database::noteOpenFailure(const QString &error)
+{
+    m_openFailureBusy = lastFailureWasBusy();
+    m_openFailure = error;
+}
+
+bool Database::anotherWriterHolds(const QString &path)
+{
+    sqlite3 *handle = nullptr;
+    bool held = false;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE,
+                        nullptr)
+        == SQLITE_OK) {
+        const int begun = sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        held = (begun & 0xff) == SQLITE_BUSY || (begun & 0xff) == SQLITE_LOCKED;
+        if (begun == SQLITE_OK)
+            sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(handle);
+    return held;
+}
+
 bool Database::migrate()
 {
+    m_openFailure.clear();
+    m_openFailureBusy = false;
     applyBusyTimeout(m_migrationBusyTimeoutMs);
     const bool migrated = migrateSchema();
     applyBusyTimeout(m_busyTimeoutMs);
@@ -180,6 +205,7 @@ bool Database::migrateSchema()
     QSqlQuery q(m_db);
     if (!q.exec(kSchemaVersionTable)) {
         qCritical() << "Failed to create schema_version table:" << q.lastError().text();
+        noteOpenFailure(q.lastError().databaseText());
         return false;
     }
 
@@ -199,6 +225,7 @@ bool Database::migrateSchema()
             const QString message
                 = QStringLiteral("Cannot read migration file: %1").arg(m.resourcePath);
             qCritical().noquote() << message;
+            noteOpenFailure(message);
             emit migrationError(m.version, message);
             return false;
         }
@@ -217,6 +244,7 @@ bool Database::checkWritable()
     if (q.exec(QStringLiteral("DELETE FROM schema_version WHERE version IS NULL")))
         return true;
     qCritical() << "Database is not writable:" << q.lastError().text();
+    noteOpenFailure(q.lastError().databaseText());
     return false;
 }
 
@@ -226,6 +254,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
     if (!m_db.transaction()) {
         const QString error = m_db.lastError().text();
         qCritical() << "Migration" << version << "failed: cannot begin a transaction:" << error;
+        noteOpenFailure(m_db.lastError().databaseText());
         emit migrationError(version, error);
         return false;
     }
@@ -237,6 +266,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
             const QString error = q.lastError().text();
             qCritical().noquote() << "Migration" << version << "failed:" << error
                                   << "\nStatement:" << statement.left(200);
+            noteOpenFailure(q.lastError().databaseText());
             q.finish();
             m_db.rollback();
             emit migrationError(version, error);
@@ -250,6 +280,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
     insert.addBindValue(name);
     if (!insert.exec()) {
         const QString error = insert.lastError().text();
+        noteOpenFailure(insert.lastError().databaseText());
         insert.finish();
         m_db.rollback();
         emit migrationError(version, error);
@@ -260,6 +291,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
     if (!m_db.commit()) {
         const QString error = m_db.lastError().text();
         qCritical() << "Migration" << version << "failed: commit failed:" << error;
+        noteOpenFailure(m_db.lastError().databaseText());
         m_db.rollback();
         emit migrationError(version, error);
         return false;

@@ -31,9 +31,10 @@ public:
     // connection lives on the GUI thread, so only a moment: a write the user made is kept by
     // its caller and tried again later (QuickAddQueue), not waited for here.
     static constexpr int kBusyTimeoutMs = 200;
-    // Migrations run at start-up, before any window, and a start that cannot migrate ends:
-    // they wait long enough for another program's or a backup tool's write to end.
-    static constexpr int kMigrationBusyTimeoutMs = 15000;
+    // Migrations run at start-up, before any window. A start waits for another program's write
+    // before it opens the database (anotherWriterHolds), saying so; one that begins meanwhile
+    // fails the migration soon, as busy, and the start waits for it the same way.
+    static constexpr int kMigrationBusyTimeoutMs = 1000;
 
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
@@ -47,6 +48,13 @@ public:
     // write may succeed later.
     [[nodiscard]] bool lastFailureWasBusy();
     bool isOpen() const { return m_opened; }
+    // Why the last open() or migrate() failed, in SQLite's words; empty after a success.
+    QString openFailure() const { return m_openFailure; }
+    // That failure was another connection's write lock, not a database that refuses writes.
+    bool openFailureWasBusy() const { return m_openFailureBusy; }
+    // Another connection holds the write lock of the database at path right now. False where
+    // the file cannot be opened for writing or is no database: opening it says why.
+    [[nodiscard]] static bool anotherWriterHolds(const QString &path);
 
     // The built-in migrations in version order.
     static const QList<Migration> &builtinMigrations();
@@ -81,6 +89,9 @@ private:
     void applyBusyTimeout(int ms);
     bool applyMigration(int version, const QString &name, const QString &script);
     bool checkWritable();
+    // Notes why opening or migrating failed, while the connection still tells whether it was
+    // another connection's write lock.
+    void noteOpenFailure(const QString &error);
 
     static void onRowWrite(void *self, int op, const char *database, const char *table,
                            qint64 rowid);
@@ -93,6 +104,8 @@ private:
     bool m_rowsWritten = false; // in the transaction under way
     unsigned m_rowCommits = 0; // commits that wrote rows
     QList<Migration> m_migrations;
+    QString m_openFailure;
+    bool m_openFailureBusy = false;
     int m_busyTimeoutMs = kBusyTimeoutMs;
     int m_migrationBusyTimeoutMs = kMigrationBusyTimeoutMs;
 };

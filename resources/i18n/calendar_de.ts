@@ -199,19 +199,6 @@
         <translation>Datenbankfehler</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="147"/>
-        <source>Failed to initialize the database.
-
-Data directory: %1
-
-Please check file permissions and try again.</source>
-        <translation>Die Datenbank konnte nicht initialisiert werden.
-
-Datenverzeichnis: %1
-
-Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
-    </message>
-    <message>
         <location filename="../../app/Application.cpp" line="153"/>
         <source>Larkspindle Calendar Is Running</source>
         <translation>Larkspindle Calendar läuft bereits</translation>
@@ -277,6 +264,46 @@ Please check that no file stands in its path and that you may write there, then 
 Datenverzeichnis: %2
 
 Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schreiben dürfen, und starten Sie Larkspindle Calendar dann erneut.</translation>
+    </message>
+    <message>
+        <source>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</source>
+        <translation>Die Datenbank kann nicht zum Schreiben geöffnet werden (%1), daher kann Larkspindle Calendar nicht starten.
+
+Datenverzeichnis: %2</translation>
+    </message>
+    <message>
+        <source>Link in the Data Folder</source>
+        <translation>Verknüpfung im Datenordner</translation>
+    </message>
+    <message>
+        <source>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</source>
+        <translation>%1 ist eine Verknüpfung. Larkspindle Calendar legt seine eigenen Dateien im Datenordner ab und schreibt nicht durch Verknüpfungen. Legen Sie die Datei selbst dorthin oder entfernen Sie die Verknüpfung, und starten Sie Larkspindle Calendar dann erneut.</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar Is Starting</source>
+        <translation>Larkspindle Calendar startet</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</source>
+        <translation>Larkspindle Calendar läuft bereits mit diesem Datenordner oder startet noch. Dieser Start übergibt seinen Befehl, sobald es antwortet.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Waiting for Another Program</source>
+        <translation>Warten auf ein anderes Programm</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender. Larkspindle Calendar startet, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>

@@ -199,15 +199,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="147"/>
-        <source>Failed to initialize the database.
-
-Data directory: %1
-
-Please check file permissions and try again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../../app/Application.cpp" line="153"/>
         <source>Larkspindle Calendar Is Running</source>
         <translation>Larkspindle Calendar Is Running</translation>
@@ -273,6 +264,46 @@ Please check that no file stands in its path and that you may write there, then 
 Data directory: %2
 
 Please check that no file stands in its path and that you may write there, then start Larkspindle Calendar again.</translation>
+    </message>
+    <message>
+        <source>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</source>
+        <translation>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</translation>
+    </message>
+    <message>
+        <source>Link in the Data Folder</source>
+        <translation>Link in the Data Folder</translation>
+    </message>
+    <message>
+        <source>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</source>
+        <translation>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar Is Starting</source>
+        <translation>Larkspindle Calendar Is Starting</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</source>
+        <translation>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Waiting for Another Program</source>
+        <translation>Waiting for Another Program</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</source>
+        <translation>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
     </message>
 </context>
 <context>

@@ -199,19 +199,6 @@
         <translation>Error de base de datos</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="147"/>
-        <source>Failed to initialize the database.
-
-Data directory: %1
-
-Please check file permissions and try again.</source>
-        <translation>No se pudo inicializar la base de datos.
-
-Carpeta de datos: %1
-
-Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
-    </message>
-    <message>
         <location filename="../../app/Application.cpp" line="153"/>
         <source>Larkspindle Calendar Is Running</source>
         <translation>Larkspindle Calendar ya se está ejecutando</translation>
@@ -277,6 +264,46 @@ Please check that no file stands in its path and that you may write there, then 
 Carpeta de datos: %2
 
 Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después, vuelva a iniciar Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <source>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</source>
+        <translation>No se puede abrir la base de datos para escribir (%1), así que Larkspindle Calendar no puede iniciarse.
+
+Carpeta de datos: %2</translation>
+    </message>
+    <message>
+        <source>Link in the Data Folder</source>
+        <translation>Enlace en la carpeta de datos</translation>
+    </message>
+    <message>
+        <source>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</source>
+        <translation>%1 es un enlace. Larkspindle Calendar guarda sus propios archivos en su carpeta de datos y no escribe a través de enlaces. Ponga allí el propio archivo o elimine el enlace y vuelva a iniciar Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar Is Starting</source>
+        <translation>Larkspindle Calendar se está iniciando</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</source>
+        <translation>Larkspindle Calendar ya se está ejecutando o aún se está iniciando con esta carpeta de datos. Este inicio le pasará su orden en cuanto responda.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Waiting for Another Program</source>
+        <translation>Esperando a otro programa</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario. Larkspindle Calendar se iniciará en cuanto termine.</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
     </message>
 </context>
 <context>

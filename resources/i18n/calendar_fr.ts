@@ -199,19 +199,6 @@
         <translation>Erreur de base de données</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="147"/>
-        <source>Failed to initialize the database.
-
-Data directory: %1
-
-Please check file permissions and try again.</source>
-        <translation>Impossible d’initialiser la base de données.
-
-Dossier de données : %1
-
-Vérifiez les autorisations des fichiers et réessayez.</translation>
-    </message>
-    <message>
         <location filename="../../app/Application.cpp" line="153"/>
         <source>Larkspindle Calendar Is Running</source>
         <translation>Larkspindle Calendar est déjà ouvert</translation>
@@ -277,6 +264,46 @@ Please check that no file stands in its path and that you may write there, then 
 Dossier de données : %2
 
 Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y écrire, puis relancez Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <source>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</source>
+        <translation>Impossible d’ouvrir la base de données en écriture (%1) : Larkspindle Calendar ne peut donc pas démarrer.
+
+Dossier de données : %2</translation>
+    </message>
+    <message>
+        <source>Link in the Data Folder</source>
+        <translation>Lien dans le dossier de données</translation>
+    </message>
+    <message>
+        <source>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</source>
+        <translation>%1 est un lien. Larkspindle Calendar garde ses propres fichiers dans son dossier de données et n’écrit pas à travers des liens. Placez-y le fichier lui-même ou supprimez le lien, puis relancez Larkspindle Calendar.</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar Is Starting</source>
+        <translation>Larkspindle Calendar démarre</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</source>
+        <translation>Larkspindle Calendar est déjà ouvert ou encore en train de démarrer avec ce dossier de données. Ce lancement lui transmet sa commande dès qu’il répond.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Waiting for Another Program</source>
+        <translation>En attente d’un autre programme</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier. Larkspindle Calendar démarre dès qu’il a terminé.</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
     </message>
 </context>
 <context>

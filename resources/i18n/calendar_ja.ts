@@ -198,19 +198,6 @@
         <translation>データベースエラー</translation>
     </message>
     <message>
-        <location filename="../../app/Application.cpp" line="147"/>
-        <source>Failed to initialize the database.
-
-Data directory: %1
-
-Please check file permissions and try again.</source>
-        <translation>データベースを初期化できませんでした。
-
-データフォルダー: %1
-
-ファイルのアクセス権を確認して、もう一度お試しください。</translation>
-    </message>
-    <message>
         <location filename="../../app/Application.cpp" line="153"/>
         <source>Larkspindle Calendar Is Running</source>
         <translation>Larkspindle Calendar は実行中です</translation>
@@ -276,6 +263,46 @@ Please check that no file stands in its path and that you may write there, then 
 データフォルダー: %2
 
 パスの途中にファイルがないこと、そこに書き込めることを確認してから、Larkspindle Calendar をもう一度起動してください。</translation>
+    </message>
+    <message>
+        <source>The database cannot be opened for writing (%1), so Larkspindle Calendar cannot start.
+
+Data directory: %2</source>
+        <translation>データベースを書き込み用に開けないため（%1）、Larkspindle Calendar を起動できません。
+
+データフォルダー: %2</translation>
+    </message>
+    <message>
+        <source>Link in the Data Folder</source>
+        <translation>データフォルダー内のリンク</translation>
+    </message>
+    <message>
+        <source>%1 is a link. Larkspindle Calendar keeps its own files in its data folder and does not write through links. Put the file itself there or remove the link, then start Larkspindle Calendar again.</source>
+        <translation>%1 はリンクです。Larkspindle Calendar は自分のファイルをデータフォルダーに置き、リンクを通して書き込むことはありません。ファイルそのものをそこに置くかリンクを削除してから、Larkspindle Calendar をもう一度起動してください。</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar Is Starting</source>
+        <translation>Larkspindle Calendar を起動しています</translation>
+    </message>
+    <message>
+        <source>Larkspindle Calendar is already running or still starting with this data folder. This start hands its command over as soon as it answers.</source>
+        <translation>Larkspindle Calendar はこのデータフォルダーですでに実行中か、まだ起動中です。応答があり次第、この起動のコマンドを渡します。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Waiting for Another Program</source>
+        <translation>別のプログラムを待っています</translation>
+    </message>
+    <message>
+        <source>Another program is writing to the calendar. Larkspindle Calendar starts as soon as it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込んでいます。終わり次第、Larkspindle Calendar が起動します。</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>終了</translation>
     </message>
 </context>
 <context>

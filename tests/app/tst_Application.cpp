@@ -179,11 +179,23 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne_data()
     QTest::addColumn<QString>("dataAt"); // the data folder in the temporary one (empty: itself)
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
+    // The box names what SQLite refused, not a guess.
     QTest::newRow("database cannot be opened")
         << QStringLiteral("calendar.db") << QString() << QString()
         << QStringLiteral("Database Error")
-        << QStringLiteral("Failed to initialize the database.\n\nData directory: %1\n\nPlease "
-                          "check file permissions and try again.");
+        << QStringLiteral("The database cannot be opened for writing (unable to open database "
+                          "file), so Larkspindle Calendar cannot start.\n\nData directory: %1");
+    QTest::newRow("not a database")
+        << QString() << QStringLiteral("calendar.db") << QString()
+        << QStringLiteral("Database Error")
+        << QStringLiteral("The database cannot be opened for writing (file is not a database), "
+                          "so Larkspindle Calendar cannot start.\n\nData directory: %1");
+    QTest::newRow("database is a link")
+        << QString() << QStringLiteral("elsewhere") << QString()
+        << QStringLiteral("Link in the Data Folder")
+        << QStringLiteral("%1/calendar.db is a link. Larkspindle Calendar keeps its own files in "
+                          "its data folder and does not write through links. Put the file itself "
+                          "there or remove the link, then start Larkspindle Calendar again.");
     // Nobody can take such a lock, so the box says what is in the way, not a process number.
     QTest::newRow("lock path is a folder")
         << QStringLiteral("calendar.lock") << QString() << QString()
@@ -211,8 +223,11 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
     QVERIFY(dir.isValid());
     if (!folderAt.isEmpty())
         QVERIFY(QDir(dir.path()).mkdir(folderAt));
+    // A page of it: SQLite takes a shorter file for an empty database.
     if (!fileAt.isEmpty())
-        QVERIFY(LarkTest::writeFile(dir.filePath(fileAt), "x"));
+        QVERIFY(LarkTest::writeFile(dir.filePath(fileAt), QByteArray(4096, 'x')));
+    if (fileAt == QLatin1String("elsewhere"))
+        QVERIFY(QFile::link(dir.filePath(fileAt), dir.filePath(QStringLiteral("calendar.db"))));
     const QString data = dataAt.isEmpty() ? dir.path() : dir.filePath(dataAt);
     qputenv("CALENDAR_DATA_DIR", QFile::encodeName(data));
 

@@ -340,6 +340,9 @@ void TestStartup::oneProgramPerDataFolder()
     const QByteArray refusal
         = QByteArray("is in use by process ") + QByteArray::number(first->processId());
     QByteArray log;
+    // It says that it waits before it gives up.
+    QTRY_VERIFY_WITH_TIMEOUT((log += second->readAllStandardError()).contains("start waits"), 5000);
+    QVERIFY(!log.contains(refusal));
     QTRY_VERIFY_WITH_TIMEOUT((log += second->readAllStandardError()).contains(refusal), 30000);
     QVERIFY(!log.contains("Opening database at:"));
     QCOMPARE(installation.eventsTitled(QStringLiteral("Twice")), 0);
@@ -380,9 +383,59 @@ void TestStartup::oneProgramPerDataFolder()
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other-writer"));
-    QVERIFY(installation.startUp());
+    QProcess *fourth = installation.startUp();
+    QVERIFY(fourth);
     for (int i = 1; i <= 3; ++i)
         QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Held%1").arg(i)), 1);
+
+    // A start that meets another program's write waits for it and says so; the system may end
+    // it meanwhile. A second start's quick add waits for it and is stored once it is up. While
+    // the quit waits for that writer, a second SIGTERM ends the program at once.
+    Installation::stop(fourth);
+    const auto says = [](QProcess *process, const QByteArray &line) {
+        QByteArray log;
+        return process
+            && QTest::qWaitFor(
+                   [&] { return (log += process->readAllStandardError()).contains(line); }, 20000);
+    };
+    {
+        QSqlDatabase other
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("start-writer"));
+        other.setDatabaseName(installation.databasePath());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QProcess *ended = installation.start({});
+        QVERIFY(says(ended, "the start waits for it"));
+        ended->terminate();
+        QVERIFY(ended->waitForFinished(5000));
+        QCOMPARE(ended->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(ended->exitCode(), 0);
+        QProcess *fifth = installation.start({});
+        QVERIFY(says(fifth, "the start waits for it"));
+        QProcess *during = installation.start({QStringLiteral("--quick-add=During 3pm")});
+        QVERIFY(says(during, "this start waits for it"));
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        QVERIFY(during->waitForFinished(20000));
+        QCOMPARE(during->exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(installation.eventsTitled(QStringLiteral("During")), 1, 10000);
+
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QCOMPARE(installation.run({QStringLiteral("--quick-add=Kept 3pm")}), 0);
+        QTRY_VERIFY(
+            LarkTest::readFile(installation.dataDir() + QStringLiteral("/quick-add-waiting.json"))
+                .contains("Kept"));
+        fifth->terminate();
+        QTest::qWait(200);
+        fifth->terminate();
+        QVERIFY(fifth->waitForFinished(2000));
+        QCOMPARE(fifth->exitStatus(), QProcess::CrashExit);
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("start-writer"));
+    QVERIFY(installation.startUp());
+    QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Kept")), 1);
+    QCOMPARE(installation.eventsTitled(QStringLiteral("During")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

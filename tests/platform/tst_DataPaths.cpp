@@ -469,6 +469,8 @@ void TestDataPaths::oneHolderPerDatabase_data()
     QTest::newRow("lock path is a folder")
         << QStringLiteral("is folder") << QStringLiteral("folder") << 0 << Refusal::UnreadableLock
         << Refusal::UnreadableLock << false;
+    QTest::newRow("lock file is a link") << QStringLiteral("link") << QStringLiteral("folder") << 0
+                                         << Refusal::Link << Refusal::Link << false;
 }
 
 // Two starts on one database: the second never runs beside the first, and once the first is
@@ -493,6 +495,8 @@ void TestDataPaths::oneHolderPerDatabase()
     const QString databasePath = place(databaseAt, QStringLiteral("calendar.db"));
     if (lockAt == QLatin1String("is folder"))
         QVERIFY(QDir().mkdir(lockPath));
+    if (lockAt == QLatin1String("link"))
+        QVERIFY(QFile::link(blocker, lockPath));
     const auto lock = [&] {
         if (lockAt == QLatin1String("below file"))
             QTest::ignoreMessage(QtWarningMsg,
@@ -528,6 +532,7 @@ void TestDataPaths::oneHolderPerDatabase()
         QCOMPARE(QFileInfo(lockPath).lastModified().toUTC().toSecsSinceEpoch(),
                  lockTime.toSecsSinceEpoch());
 
+    QCOMPARE(readFile(blocker), QByteArray("x"));
     if (!held.lock)
         return;
     held.lock.reset();

@@ -708,6 +708,18 @@ QList<Opener> TestWindowTexts::openers()
              box->setAttribute(Qt::WA_DeleteOnClose);
              return show(box);
          }},
+        {QStringLiteral("start-waits-for-writer"),
+         [=] {
+             QWidget *notice = Application::writerNotice();
+             notice->setAttribute(Qt::WA_DeleteOnClose);
+             return show(notice);
+         }},
+        {QStringLiteral("start-waits-for-holder"),
+         [=] {
+             QWidget *notice = Application::holderNotice();
+             notice->setAttribute(Qt::WA_DeleteOnClose);
+             return show(notice);
+         }},
         // Last: the settings sync stays failed from here on.
         {QStringLiteral("main-window-status"),
          [=] {
