@@ -14,9 +14,11 @@
 #include <QTimeZone>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <bitset>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace RecurrenceDetail {
 
@@ -42,6 +44,17 @@ inline QDate lastSupportedDate()
     return QDate(9999, 12, 31);
 }
 
+// A change where a zone's clocks went back: from `at` (UTC milliseconds) for `back` ms, wall
+// times are shown a second time.
+struct FallBack
+{
+    qint64 at;
+    qint64 back;
+};
+
+// The changes back of a zone (empty: the system's), ascending; made once per zone and thread.
+const std::vector<FallBack> &fallBacks(const QByteArray &zoneId);
+
 // The same wall date and time in the zone that `proto` carries; a time in a DST gap moves forward.
 class ZoneOf
 {
@@ -58,7 +71,9 @@ public:
     QDateTime at(const QDate &date, const QTime &time) const
     {
         QDateTime result = build(date, time);
-        if (result.isValid() || !date.isValid() || !time.isValid())
+        if (result.isValid())
+            return hasTransitions() ? firstInstance(result) : result;
+        if (!date.isValid() || !time.isValid())
             return result;
         // The wall time falls in a DST gap: read it with the offset in force before the gap,
         // which moves it forward by the gap's length.
@@ -86,6 +101,21 @@ public:
     }
 
 private:
+    // A wall time that clocks going back repeat names its first instance, as one read from text
+    // does (wallClockTime).
+    QDateTime firstInstance(const QDateTime &at) const
+    {
+        if (!m_fallBacks)
+            m_fallBacks = &fallBacks(m_spec == Qt::TimeZone ? m_zone.id() : qgetenv("TZ"));
+        const qint64 ms = at.toMSecsSinceEpoch();
+        const auto after = std::upper_bound(m_fallBacks->begin(), m_fallBacks->end(), ms,
+                                            [](qint64 v, const FallBack &f) { return v < f.at; });
+        if (after == m_fallBacks->begin() || ms >= std::prev(after)->at + std::prev(after)->back)
+            return at;
+        const QDateTime earlier = convert(at.addMSecs(-std::prev(after)->back));
+        return earlier.time() == at.time() && earlier.date() == at.date() ? earlier : at;
+    }
+
     QDateTime build(const QDate &date, const QTime &time) const
     {
         switch (m_spec) {
@@ -104,6 +134,7 @@ private:
     Qt::TimeSpec m_spec;
     int m_offset;
     QTimeZone m_zone;
+    mutable const std::vector<FallBack> *m_fallBacks = nullptr;
 };
 
 // Compact date texts and stored date entries (RecurrenceDates.cpp).

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 
 namespace RecurrenceDetail {
 
@@ -40,6 +41,29 @@ quint32 weekdayDays(int firstWeekday, int weekday, int daysInMonth)
 }
 
 } // namespace
+
+const std::vector<FallBack> &fallBacks(const QByteArray &zoneId)
+{
+    // Nodes stay put as zones are added: callers keep a reference.
+    thread_local std::map<QByteArray, std::vector<FallBack>> known;
+    const auto found = known.find(zoneId);
+    if (found != known.end())
+        return found->second;
+    const QByteArray name = zoneId.startsWith(':') ? zoneId.mid(1) : zoneId;
+    const QTimeZone zone = name.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(name);
+    std::vector<FallBack> list;
+    // Far enough either way for any calendar in use; beyond, a repeated time keeps Qt's reading.
+    const QDateTime from(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime to(QDate(2200, 1, 1), QTime(0, 0), Qt::UTC);
+    int offset = zone.offsetFromUtc(from);
+    for (const QTimeZone::OffsetData &change : zone.transitions(from, to)) {
+        if (change.offsetFromUtc < offset)
+            list.push_back(
+                {change.atUtc.toMSecsSinceEpoch(), qint64(offset - change.offsetFromUtc) * 1000});
+        offset = change.offsetFromUtc;
+    }
+    return known.emplace(zoneId, std::move(list)).first->second;
+}
 
 QDate weekStartOf(const QDate &date, int weekStart)
 {
@@ -330,7 +354,8 @@ inline bool StartGenerator::produceDay(const QDate &d)
 
 inline bool StartGenerator::produce(const QDate &d, const QTime &t)
 {
-    const QDateTime c = m_zone.at(d, t);
+    // The start stays the instance it names where clocks going back repeat its wall time.
+    const QDateTime c = d == m_startDate && t == m_dtstart.time() ? m_dtstart : m_zone.at(d, t);
     if (!c.isValid())
         return true;
     // Each comparison of a local time converts it again, so the instant is read once.

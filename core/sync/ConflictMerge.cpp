@@ -6,7 +6,7 @@
 
 #include <QTimeZone>
 
-#include <algorithm>
+#include <optional>
 #include <tuple>
 
 namespace Sync {
@@ -108,9 +108,36 @@ QTimeZone zoneOf(const Event &e)
     return zone.isValid() && !e.is_all_day ? zone : QTimeZone::utc();
 }
 
-// Whether the series has an occurrence starting at `at` (an all-day one: on that UTC date), its
-// cancelled dates aside.
-bool hasOccurrence(const Event &series, const QDateTime &at)
+// Wall dates and times are held as UTC values, so moving one by hours or days ignores clock
+// changes, as the series' own occurrences do.
+QDateTime wallClock(const QDate &day, const QTime &time)
+{
+    return QDateTime(day, time, Qt::UTC);
+}
+
+// The series' start on its own clock; an all-day one at its day's midnight.
+QDateTime wallStart(const Event &series)
+{
+    const QDateTime at = series.start_time.toTimeZone(zoneOf(series));
+    return wallClock(at.date(), at.time());
+}
+
+// The wall date and time the series gave its occurrence at `instant`. Where a clock change skips
+// the series' time of day, that day's occurrence lies after the gap but still stands for it.
+QDateTime occurrenceWallClock(const Event &series, const QDateTime &instant)
+{
+    const QTimeZone zone = zoneOf(series);
+    const QTime own = wallStart(series).time();
+    const QDateTime wall = instant.toTimeZone(zone);
+    for (const QDate &day : {wall.date(), wall.date().addDays(-1)}) {
+        if (wallClockTime(day, own, zone) == instant)
+            return wallClock(day, own);
+    }
+    return wallClock(wall.date(), wall.time());
+}
+
+// The occurrence the series (its cancelled dates aside) has at the wall date and time `wall`.
+std::optional<QDateTime> occurrenceAt(const Event &series, const QDateTime &wall)
 {
     Event scratch = series;
     scratch.exception_dates.clear();
@@ -118,30 +145,33 @@ bool hasOccurrence(const Event &series, const QDateTime &at)
     scratch.start_time = series.start_time.toTimeZone(zoneOf(series));
     if (series.end_time)
         scratch.end_time = series.end_time->toTimeZone(zoneOf(series));
-    const QList<Event> found = expandRecurringMaster(scratch, at, at.addMSecs(1));
-    return std::any_of(found.begin(), found.end(),
-                       [&at](const Event &occurrence) { return occurrence.start_time == at; });
+    // Zone offsets stay below a day.
+    const QList<Event> found = expandRecurringMaster(scratch, wall.addDays(-1), wall.addDays(1));
+    for (const Event &occurrence : found) {
+        if (occurrenceWallClock(series, occurrence.start_time) == wall)
+            return occurrence.start_time;
+    }
+    return std::nullopt;
 }
 
 // A list of cancelled or extra dates written against one schedule, moved with the series to
-// another. Times move on the wall clock of the series' zone, so a date across a clock change
-// keeps its time of day. A cancelled date whose day the series still has keeps its day; one
-// whose day it lost moves by as many days as the start did (a weekly series moved from Monday
-// to Tuesday), and is dropped where that names no occurrence either. Extra dates always move
-// with the start.
+// another. The start's move on the wall clock is split into whole days and a rest shorter than a
+// day. The rest moves every date as it moves every occurrence: from the series' time of day,
+// into the next or previous day where it crosses midnight. The whole days move a cancelled date
+// only where it no longer names an occurrence (a weekly series moved from Monday to Tuesday),
+// and one that names none either way is dropped. Extra dates always move with the start.
 QStringList movedDates(const QStringList &dates, const Event &from, const Event &to, bool cancelled)
 {
-    if (std::tie(from.start_time, from.is_all_day) == std::tie(to.start_time, to.is_all_day))
+    if (std::make_tuple(from.start_time, from.is_all_day, zoneOf(from))
+        == std::make_tuple(to.start_time, to.is_all_day, zoneOf(to)))
         return dates;
-    const QDateTime fromStart = from.start_time.toTimeZone(zoneOf(from));
-    const QDateTime toStart = to.start_time.toTimeZone(zoneOf(to));
-    const qint64 days = fromStart.date().daysTo(toStart.date());
-    const int seconds = fromStart.time().secsTo(toStart.time());
-    const auto entry = [&](const QDate &day, const QTime &time) {
-        if (to.is_all_day)
-            return std::make_pair(QDateTime(day, QTime(0, 0), Qt::UTC), formatICalendarDate(day));
-        const QDateTime at = wallClockTime(day, time, zoneOf(to));
-        return std::make_pair(at, formatICalendarUtc(at));
+    constexpr qint64 secondsPerDay = 86400;
+    const QDateTime fromStart = wallStart(from);
+    const qint64 move = fromStart.secsTo(wallStart(to));
+    const qint64 days = move / secondsPerDay; // toward zero
+    const qint64 rest = move % secondsPerDay;
+    const auto entry = [&to](const QDateTime &at) {
+        return to.is_all_day ? formatICalendarDate(at.toUTC().date()) : formatICalendarUtc(at);
     };
     QStringList moved;
     for (const QString &text : dates) {
@@ -150,18 +180,22 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
             moved.append(text);
             continue;
         }
-        // A date of an all-day series stands for the whole day, on no clock.
+        // A date alone names that day's occurrence, at the series' time of day.
         const bool dateOnly = !text.contains(QLatin1Char('T'));
-        const QDateTime wall = dateOnly ? instant : instant.toTimeZone(zoneOf(from));
-        const QTime time = dateOnly ? toStart.time() : wall.time().addSecs(seconds);
-        const auto sameDay = entry(wall.date(), time);
-        const auto shifted = entry(wall.date().addDays(days), time);
-        if (!cancelled)
-            moved.append(shifted.second);
-        else if (hasOccurrence(to, sameDay.first))
-            moved.append(sameDay.second);
-        else if (hasOccurrence(to, shifted.first))
-            moved.append(shifted.second);
+        const QDateTime wall = (dateOnly ? wallClock(instant.date(), fromStart.time())
+                                         : occurrenceWallClock(from, instant))
+                                   .addSecs(rest);
+        if (!cancelled) {
+            const QDateTime at = wall.addDays(days);
+            moved.append(entry(wallClockTime(at.date(), at.time(), zoneOf(to))));
+            continue;
+        }
+        for (const QDateTime &at : {wall, wall.addDays(days)}) {
+            if (const std::optional<QDateTime> found = occurrenceAt(to, at)) {
+                moved.append(entry(*found));
+                break;
+            }
+        }
     }
     return moved;
 }

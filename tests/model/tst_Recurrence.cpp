@@ -170,6 +170,9 @@ const OracleCase kOracleCases[] = {
      "20240326T000000Z", "20240405T000000Z"},
     {"daily across march change local", "FREQ=DAILY", "20240325T090000", "local",
      "20240326T000000Z", "20240405T000000Z"},
+    // 2:30 comes twice on 25 October: the first one is meant.
+    {"daily at 2:30 across october change", "FREQ=DAILY", "20261023T023000", "Europe/Berlin",
+     "20261024T000000Z", "20261028T000000Z"},
     {"old weekly tue thu every third week", "FREQ=WEEKLY;INTERVAL=3;BYDAY=TU,TH", "20010104T183000",
      "local", "20310301T000000Z", "20310601T000000Z"},
     {"old weekly wkst sunday", "FREQ=WEEKLY;INTERVAL=2;BYDAY=SU,MO;WKST=SU", "20050102T073000",
@@ -459,6 +462,11 @@ void tst_Recurrence::designedRules_data()
         << QStringLiteral("20240501T000000")
         << QStringList {QStringLiteral("20240330T023000"), QStringLiteral("20240331T033000"),
                         QStringLiteral("20240401T023000")};
+    QTest::newRow("a start on the repeated hour in october stays")
+        << QStringLiteral("FREQ=DAILY;COUNT=2") << QStringLiteral("Europe/Berlin")
+        << QStringLiteral("20261025T023000") << QStringLiteral("20261001T000000")
+        << QStringLiteral("20261101T000000")
+        << at(QStringLiteral("023000"), {QStringLiteral("20261025"), QStringLiteral("20261026")});
     QTest::newRow("largest interval stops at once")
         << QStringLiteral("FREQ=WEEKLY;INTERVAL=2147483647") << utcZone
         << QStringLiteral("20240101T090000") << QStringLiteral("20240101T000000")

@@ -550,6 +550,9 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         });
     };
     const EventEdit daily = series("FREQ=DAILY;COUNT=5");
+    const EventEdit restore = [](Event &e) {
+        e.exception_dates = QStringLiteral("[]");
+    };
     const auto cancelled = [](const char *times, const char *date) {
         return QStringLiteral("Dentist||%1|10 DISPLAY|ann needs-action|[\"%2\"]")
             .arg(QLatin1String(times), QLatin1String(date));
@@ -560,8 +563,7 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         daily);
     row("series: all day there, 4 March cancelled here", cancel("20260304T090000Z"), allDay,
         cancelled("03-02 00:00|03-03 00:00|all-day", "20260304"), daily);
-    row("series: 4 March restored here, title there",
-        EventEdit([](Event &e) { e.exception_dates = QStringLiteral("[]"); }), ten,
+    row("series: 4 March restored here, title there", restore, ten,
         QString(QStringLiteral("Dentist at ten") + before),
         series("FREQ=DAILY;COUNT=5", {2026, 3, 2}, {9, 0}, "UTC", "[\"20260304T090000Z\"]"));
     row("series: Mondays moved to Tuesdays here, 16 March cancelled there", moveDays(1),
@@ -575,6 +577,20 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
         moveDays(21, 3600), cancel("20260330T070000Z"),
         cancelled("03-23 09:00|03-23 10:00|timed", "20260330T080000Z"),
         series("FREQ=DAILY", {2026, 3, 2}, {9, 0}, "Europe/Berlin"));
+    // 2:30 is skipped on 29 March: that day's occurrence is the one at 3:30 summer time.
+    row("series: 2:30 moved an hour later here, 29 March cancelled there", moveDays(0, 3600),
+        cancel("20260329T013000Z"), cancelled("03-28 02:30|03-28 03:30|timed", "20260329T013000Z"),
+        series("FREQ=DAILY", {2026, 3, 28}, {2, 30}, "Europe/Berlin"));
+    row("series: 23:30 moved past midnight here, 25 October cancelled there", moveDays(0, 3600),
+        cancel("20261025T223000Z"), cancelled("10-23 22:30|10-23 23:30|timed", "20261025T233000Z"),
+        series("FREQ=DAILY", {2026, 10, 23}, {23, 30}, "Europe/Berlin"));
+    row("series moved to 11:00 here with its cancelled 4 March, 4 March restored there",
+        EventEdit([move = moveDays(0, 7200)](Event &e) {
+            move(e);
+            e.exception_dates = QStringLiteral("[\"20260304T110000Z\"]");
+        }),
+        restore, u"Dentist||03-02 11:00|03-02 12:00|timed|10 DISPLAY|ann needs-action",
+        series("FREQ=DAILY;COUNT=5", {2026, 3, 2}, {9, 0}, "UTC", "[\"20260304T090000Z\"]"));
 }
 
 void TestSyncEngine::editsOnBothSidesSettle()
