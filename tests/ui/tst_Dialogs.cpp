@@ -12,6 +12,7 @@
 #include "ui/TabOrder.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/ColorPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
@@ -21,7 +22,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
@@ -183,7 +183,7 @@ void TestDialogs::preferencesRoundTrip()
         // The colour picker starts from the accent in use; taking it unchanged keeps the default.
         QColor offered;
         QTimer::singleShot(0, [&offered] {
-            auto *colors = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            auto *colors = qobject_cast<ColorPickerDialog *>(QApplication::activeModalWidget());
             offered = colors->currentColor();
             colors->accept();
         });
@@ -223,6 +223,9 @@ void TestDialogs::preferencesRoundTrip()
     }
     PreferencesRepository *prefs = state->preferences();
     QCOMPARE(prefs->getString(Prefs::Theme), QStringLiteral("dark"));
+    // In effect at once, not from the next start.
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    QVERIFY2(window.lightness() < 128, qPrintable(window.name()));
     QCOMPARE(prefs->getString(Prefs::AccentColor).toLower(), QStringLiteral("#aa3366"));
     QCOMPARE(prefs->getInt(Prefs::FontScale, 0), 120);
     QCOMPARE(prefs->getString(Prefs::TimeFormat), QStringLiteral("24"));

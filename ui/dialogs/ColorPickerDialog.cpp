@@ -1,0 +1,50 @@
+#include "ui/dialogs/ColorPickerDialog.h"
+
+#include "ui/ScrollingBody.h"
+
+#include <QBoxLayout>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+// The dialog's margins and the window's frame beside the picker.
+constexpr int kRoomBeside = 64;
+} // namespace
+
+ColorPickerDialog::ColorPickerDialog(const QColor &initial, QWidget *parent)
+    : QDialog(parent)
+    , m_picker(new QColorDialog(initial, this))
+{
+    setObjectName(QStringLiteral("colorPickerDialog"));
+    // Qt's own title, in the language its translations are loaded for.
+    setWindowTitle(m_picker->windowTitle());
+    m_picker->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
+    m_picker->setWindowFlags(Qt::Widget);
+    // Return and Escape inside the picker finish this dialog, not the picker alone.
+    connect(m_picker, &QDialog::finished, this, &QDialog::done);
+    // Side by side, the swatches and the colour field are wider than a small screen at a large
+    // scale: there they go one above the other, and the body scrolls down, not sideways.
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    QLayout *outer = m_picker->layout();
+    auto *halves = outer && outer->count() > 0
+        ? qobject_cast<QBoxLayout *>(outer->itemAt(0)->layout())
+        : nullptr;
+    if (halves && screen
+        && m_picker->sizeHint().width() + kRoomBeside > screen->availableGeometry().width())
+        halves->setDirection(QBoxLayout::TopToBottom);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new ScrollingBody(m_picker, this), 1);
+    layout->addWidget(buttons);
+}
+
+QColor ColorPickerDialog::currentColor() const
+{
+    return m_picker->currentColor();
+}

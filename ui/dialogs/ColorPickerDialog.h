@@ -1,0 +1,23 @@
+#pragma once
+
+// Qt's colour picker inside a dialog of our own. Qt's dialog lays itself out at one fixed size,
+// which a small screen at a large scale cannot hold, leaving its buttons off the screen; here the
+// picker is the dialog's body, which scrolls where the screen is too small, and the buttons stay
+// on the screen.
+
+#include <QColor>
+#include <QDialog>
+
+class QColorDialog;
+
+class ColorPickerDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    ColorPickerDialog(const QColor &initial, QWidget *parent);
+
+    [[nodiscard]] QColor currentColor() const;
+
+private:
+    QColorDialog *m_picker;
+};
