@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 
 namespace {
@@ -22,8 +24,14 @@ ColorPickerDialog::ColorPickerDialog(const QColor &initial, QWidget *parent)
     setWindowTitle(m_picker->windowTitle());
     m_picker->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
     m_picker->setWindowFlags(Qt::Widget);
-    // Return and Escape inside the picker finish this dialog, not the picker alone.
+    // Return and Escape inside the picker finish this dialog, not the picker alone; none of the
+    // picker's own buttons stands in for OK.
     connect(m_picker, &QDialog::finished, this, &QDialog::done);
+    m_picker->installEventFilter(this);
+    for (QPushButton *button : m_picker->findChildren<QPushButton *>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     // Side by side, the swatches and the colour field are wider than a small screen at a large
     // scale: there they go one above the other, and the body scrolls down, not sideways.
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -47,4 +55,16 @@ ColorPickerDialog::ColorPickerDialog(const QColor &initial, QWidget *parent)
 QColor ColorPickerDialog::currentColor() const
 {
     return m_picker->currentColor();
+}
+
+bool ColorPickerDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_picker && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

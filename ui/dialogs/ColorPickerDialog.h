@@ -18,6 +18,9 @@ public:
 
     [[nodiscard]] QColor currentColor() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QColorDialog *m_picker;
 };

@@ -20,6 +20,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget *parent)
@@ -161,4 +162,6 @@ void EventFormDialog::showError(const QString &text)
         return;
     resize(size().expandedTo(sizeHint()));
     WindowFit::fit(this);
+    // Where the body scrolls, the message is what the user looks for.
+    QTimer::singleShot(0, this, [this] { m_body->ensureWidgetVisible(m_error); });
 }
