@@ -186,8 +186,10 @@ void TestDialogs::preferencesRoundTrip()
         QTimer::singleShot(0, [&offered] {
             auto *colors = qobject_cast<ColorPickerDialog *>(QApplication::activeModalWidget());
             offered = colors->currentColor();
-            // Return in the picker takes the colour, as OK does.
-            QTest::keyClick(colors->findChild<QColorDialog *>(), Qt::Key_Return);
+            // Return in the picker takes the colour, as OK does, also from its hue field, which
+            // works the colour out again from hue, saturation and value.
+            QTest::keyClick(colors->findChild<QColorDialog *>()->findChild<QSpinBox *>(),
+                            Qt::Key_Return);
         });
         dialog.findChild<QPushButton *>(QStringLiteral("pickAccentButton"))->click();
         QCOMPARE(offered, Theme::accent());

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cstdlib>
+
 namespace {
 // The dialog's margins and the window's frame beside the picker.
 constexpr int kRoomBeside = 64;
@@ -17,6 +19,7 @@ constexpr int kRoomBeside = 64;
 
 ColorPickerDialog::ColorPickerDialog(const QColor &initial, QWidget *parent)
     : QDialog(parent)
+    , m_initial(initial)
     , m_picker(new QColorDialog(initial, this))
 {
     setObjectName(QStringLiteral("colorPickerDialog"));
@@ -54,7 +57,16 @@ ColorPickerDialog::ColorPickerDialog(const QColor &initial, QWidget *parent)
 
 QColor ColorPickerDialog::currentColor() const
 {
-    return m_picker->currentColor();
+    // Return in one of the picker's hue, saturation or value fields works the colour out again
+    // from them, which can move a channel by a unit or two: that is still the colour offered.
+    const QColor shown = m_picker->currentColor();
+    const auto near = [](int a, int b) {
+        return std::abs(a - b) <= 2;
+    };
+    if (near(shown.red(), m_initial.red()) && near(shown.green(), m_initial.green())
+        && near(shown.blue(), m_initial.blue()))
+        return m_initial;
+    return shown;
 }
 
 bool ColorPickerDialog::eventFilter(QObject *watched, QEvent *event)

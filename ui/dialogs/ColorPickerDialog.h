@@ -16,11 +16,13 @@ class ColorPickerDialog : public QDialog
 public:
     ColorPickerDialog(const QColor &initial, QWidget *parent);
 
+    // The colour chosen; the one offered while the picker shows that one still.
     [[nodiscard]] QColor currentColor() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QColor m_initial;
     QColorDialog *m_picker;
 };
