@@ -202,8 +202,8 @@ QStringList cutTexts(QWidget *window)
                 continue;
             for (const QString &word : around.split(u' ', Qt::SkipEmptyParts)) {
                 if (!eliding->shownMessage().contains(word))
-                    faults << QStringLiteral("%1 loses \"%2\"")
-                                  .arg(describe(status, eliding->shownMessage()), word);
+                    faults << describe(status, eliding->shownMessage()) + QStringLiteral(" loses ")
+                            + word;
             }
         } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
             const QList<QAction *> actions = bar->actions();
@@ -739,10 +739,9 @@ QList<Opener> TestWindowTexts::openers()
         {QStringLiteral("new-event-refused"),
          [=] {
              auto *form = new EventFormDialog(state, kNow, main);
-             show(form);
              form->titleEdit()->setText(QStringLiteral("Besprechung"));
              if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 0)
-                 || !form->save().isEmpty())
+                 || !show(form) || !form->save().isEmpty())
                  qWarning("the form was not refused");
              return show(form);
          }},
