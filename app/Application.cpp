@@ -122,14 +122,24 @@ QString Application::refusalText(const DataFolderLockAttempt &lock, const QStrin
 
 namespace {
 
-// A window before the main one still wears the program's look (the stored theme is in the
-// database, which is not open yet: the system's light or dark).
+// A window before the main one still wears the program's look: the one stored in the database
+// where it can be read without opening it (another copy of the program may hold it), else the
+// system's light or dark.
 struct StartLook
 {
     StartLook()
     {
         look.loadThemeSettings();
         look.loadFontScale();
+        const QHash<QString, QString> stored = PreferencesRepository::readFromFile(
+            databasePath(), {Prefs::Theme, Prefs::AccentColor, Prefs::FontScale});
+        if (stored.contains(Prefs::Theme))
+            look.setMode(stored.value(Prefs::Theme), false);
+        if (stored.contains(Prefs::AccentColor))
+            look.setAccentColor(stored.value(Prefs::AccentColor), false);
+        bool scaled = false;
+        if (const int percent = stored.value(Prefs::FontScale).toInt(&scaled); scaled)
+            look.setFontScale(percent, false);
     }
     ThemeManager look {nullptr};
 };

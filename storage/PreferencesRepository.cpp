@@ -3,6 +3,7 @@
 #include "storage/Database.h"
 #include "storage/SqlReader.h"
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 PreferencesRepository::PreferencesRepository(Database *db, QObject *parent)
@@ -70,4 +71,29 @@ bool PreferencesRepository::remove(const QString &key)
     q.prepare(QStringLiteral("DELETE FROM settings WHERE key = ?"));
     q.addBindValue(key);
     return q.exec();
+}
+
+QHash<QString, QString> PreferencesRepository::readFromFile(const QString &path,
+                                                            const QStringList &keys)
+{
+    QHash<QString, QString> values;
+    const QString name = QStringLiteral("preferences-read-only");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        // Read-only, SQLite neither makes a missing file nor changes one that is there.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT key, value FROM settings"))) {
+                while (q.next()) {
+                    if (keys.contains(q.value(0).toString()))
+                        values.insert(q.value(0).toString(), q.value(1).toString());
+                }
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return values;
 }

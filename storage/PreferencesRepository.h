@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -24,6 +26,12 @@ public:
     bool setBool(const QString &key, bool value);
     bool setInt(const QString &key, int value);
     bool remove(const QString &key);
+
+    // The values stored under keys in the database file at path, read without writing to it,
+    // so also while another program has it open; keys not stored, or a file that cannot be
+    // read, are left out.
+    [[nodiscard]] static QHash<QString, QString> readFromFile(const QString &path,
+                                                              const QStringList &keys);
 
 signals:
     void changed(const QString &key);

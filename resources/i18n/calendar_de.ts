@@ -1837,8 +1837,8 @@ Datenverzeichnis: %2</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
-        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
-        <translation>Ein anderes Programm schreibt gerade in den Kalender: „%1“ wird hinzugefügt, sobald es fertig ist.</translation>
+        <source>Will be added once another program is done writing: &quot;%1&quot;</source>
+        <translation>Wird hinzugefügt, sobald ein anderes Programm fertig ist: „%1“</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
@@ -1846,10 +1846,10 @@ Datenverzeichnis: %2</translation>
         <translation>Der Import von %1 wird zurückgenommen…</translation>
     </message>
     <message numerus="yes">
-        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <source>Added %n quick-add line(s) that waited when %1 last ended.</source>
         <translation>
-            <numerusform>%n Schnelleingabe, die beim letzten Beenden von Larkspindle Calendar noch wartete, wurde hinzugefügt.</numerusform>
-            <numerusform>%n Schnelleingaben, die beim letzten Beenden von Larkspindle Calendar noch warteten, wurden hinzugefügt.</numerusform>
+            <numerusform>%n Schnelleingabe hinzugefügt, die beim Beenden von %1 wartete.</numerusform>
+            <numerusform>%n Schnelleingaben hinzugefügt, die beim Beenden von %1 warteten.</numerusform>
         </translation>
     </message>
 </context>

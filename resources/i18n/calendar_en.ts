@@ -1837,8 +1837,8 @@ Data directory: %2</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
-        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
-        <translation>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</translation>
+        <source>Will be added once another program is done writing: &quot;%1&quot;</source>
+        <translation>Will be added once another program is done writing: &quot;%1&quot;</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
@@ -1846,10 +1846,10 @@ Data directory: %2</translation>
         <translation>Taking back the import of %1…</translation>
     </message>
     <message numerus="yes">
-        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <source>Added %n quick-add line(s) that waited when %1 last ended.</source>
         <translation>
-            <numerusform>%n quick-add line that waited when Larkspindle Calendar last ended was added.</numerusform>
-            <numerusform>%n quick-add lines that waited when Larkspindle Calendar last ended were added.</numerusform>
+            <numerusform>Added %n quick-add line that waited when %1 last ended.</numerusform>
+            <numerusform>Added %n quick-add lines that waited when %1 last ended.</numerusform>
         </translation>
     </message>
 </context>

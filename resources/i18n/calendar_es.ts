@@ -1837,8 +1837,8 @@ Carpeta de datos: %2</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
-        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
-        <translation>Otro programa está escribiendo en el calendario: «%1» se añadirá en cuanto termine.</translation>
+        <source>Will be added once another program is done writing: &quot;%1&quot;</source>
+        <translation>Se añadirá cuando otro programa termine de escribir: «%1»</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
@@ -1846,10 +1846,10 @@ Carpeta de datos: %2</translation>
         <translation>Deshaciendo la importación de %1…</translation>
     </message>
     <message numerus="yes">
-        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <source>Added %n quick-add line(s) that waited when %1 last ended.</source>
         <translation>
-            <numerusform>Se añadió %n entrada rápida que esperaba cuando Larkspindle Calendar se cerró por última vez.</numerusform>
-            <numerusform>Se añadieron %n entradas rápidas que esperaban cuando Larkspindle Calendar se cerró por última vez.</numerusform>
+            <numerusform>Añadida %n entrada rápida pendiente al cerrar %1.</numerusform>
+            <numerusform>Añadidas %n entradas rápidas pendientes al cerrar %1.</numerusform>
         </translation>
     </message>
 </context>

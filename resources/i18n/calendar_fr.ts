@@ -90,7 +90,7 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
         <source>Sign in to your Larkspindle account first.</source>
-        <translation>Connectez-vous d&apos;abord à votre compte Larkspindle.</translation>
+        <translation>Connectez-vous d’abord à votre compte Larkspindle.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
@@ -135,12 +135,12 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="273"/>
         <source>Not shared with anyone yet.</source>
-        <translation>Partagé avec personne pour l&apos;instant.</translation>
+        <translation>Partagé avec personne pour l’instant.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
         <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
-        <translation>Ajoutez d&apos;abord des membres de votre famille ou de votre équipe à votre groupe Larkspindle, puis revenez ici pour partager des calendriers avec eux.</translation>
+        <translation>Ajoutez d’abord des membres de votre famille ou de votre équipe à votre groupe Larkspindle, puis revenez ici pour partager des calendriers avec eux.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
@@ -155,7 +155,7 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="278"/>
         <source>Remove access</source>
-        <translation>Retirer l&apos;accès</translation>
+        <translation>Retirer l’accès</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="279"/>
@@ -217,7 +217,7 @@ Dossier de données : %2</translation>
         <source>Larkspindle Calendar is already running with this data folder, perhaps in another session of yours. Close it there, then start it here again.
 
 Data directory: %1</source>
-        <translation>Larkspindle Calendar est déjà en cours d&apos;exécution avec ce dossier de données, peut-être dans une autre de vos sessions. Fermez-le là-bas, puis relancez-le ici.
+        <translation>Larkspindle Calendar est déjà en cours d’exécution avec ce dossier de données, peut-être dans une autre de vos sessions. Fermez-le là-bas, puis relancez-le ici.
 
 Dossier de données : %1</translation>
     </message>
@@ -234,7 +234,7 @@ Dossier de données : %1</translation>
     <message>
         <location filename="../../app/Application.cpp" line="1"/>
         <source>The lock file %1 cannot be read. If Larkspindle Calendar is not running in another session of yours, remove the file, then start it again.</source>
-        <translation>Le fichier de verrou %1 est illisible. Si Larkspindle Calendar ne s&apos;exécute pas dans une autre de vos sessions, supprimez ce fichier, puis relancez-le.</translation>
+        <translation>Le fichier de verrou %1 est illisible. Si Larkspindle Calendar ne s’exécute pas dans une autre de vos sessions, supprimez ce fichier, puis relancez-le.</translation>
     </message>
     <message>
         <location filename="../../app/Application.cpp" line="1"/>
@@ -777,12 +777,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
-        <translation>Vous ne faites partie d&apos;aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d&apos;invitation.</translation>
+        <translation>Vous ne faites partie d’aucun groupe. Le propriétaire du groupe peut vous inviter, ou vous pouvez rejoindre un groupe avec un code d’invitation.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
         <source>Join with Invite Code</source>
-        <translation>Rejoindre avec un code d&apos;invitation</translation>
+        <translation>Rejoindre avec un code d’invitation</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="80"/>
@@ -823,7 +823,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="136"/>
         <source>Generate Invite Code</source>
-        <translation>Générer un code d&apos;invitation</translation>
+        <translation>Générer un code d’invitation</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="141"/>
@@ -839,12 +839,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
-        <translation>Saisissez le code d&apos;invitation :</translation>
+        <translation>Saisissez le code d’invitation :</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
         <source>Invalid or expired invite code.</source>
-        <translation>Code d&apos;invitation non valide ou expiré.</translation>
+        <translation>Code d’invitation non valide ou expiré.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
@@ -879,12 +879,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="182"/>
         <source>Failed to revoke invitation.</source>
-        <translation>Impossible de révoquer l&apos;invitation.</translation>
+        <translation>Impossible de révoquer l’invitation.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="190"/>
         <source>Leave this group? You will lose access to shared data.</source>
-        <translation>Quitter ce groupe ? Vous perdrez l&apos;accès aux données partagées.</translation>
+        <translation>Quitter ce groupe ? Vous perdrez l’accès aux données partagées.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
@@ -904,7 +904,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="210"/>
         <source>Failed to send invitation.</source>
-        <translation>Impossible d&apos;envoyer l&apos;invitation.</translation>
+        <translation>Impossible d’envoyer l’invitation.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="213"/>
@@ -919,7 +919,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="228"/>
         <source>Invite Code</source>
-        <translation>Code d&apos;invitation</translation>
+        <translation>Code d’invitation</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
@@ -982,7 +982,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountRows.cpp" line="89"/>
         <source>Invite code: %1</source>
-        <translation>Code d&apos;invitation : %1</translation>
+        <translation>Code d’invitation : %1</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountRows.cpp" line="100"/>
@@ -1030,7 +1030,7 @@ Dossier de données : %2</translation>
         <location filename="../../ui/account/AccountScreen.cpp" line="174"/>
         <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Edit Display Name</source>
-        <translation>Modifier le nom d&apos;affichage</translation>
+        <translation>Modifier le nom d’affichage</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="175"/>
@@ -1127,7 +1127,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="414"/>
         <source>Display name:</source>
-        <translation>Nom d&apos;affichage :</translation>
+        <translation>Nom d’affichage :</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="424"/>
@@ -1137,7 +1137,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="429"/>
         <source>Display name updated.</source>
-        <translation>Nom d&apos;affichage mis à jour.</translation>
+        <translation>Nom d’affichage mis à jour.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="436"/>
@@ -1192,12 +1192,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
-        <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d&apos;ici là.</translation>
+        <translation>Votre compte sera définitivement supprimé dans 30 jours. Vous pouvez le récupérer en vous connectant d’ici là.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
         <source>Remove Device</source>
-        <translation>Retirer l&apos;appareil</translation>
+        <translation>Retirer l’appareil</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
@@ -1212,7 +1212,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="521"/>
         <source>Failed to remove device.</source>
-        <translation>Impossible de retirer l&apos;appareil.</translation>
+        <translation>Impossible de retirer l’appareil.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="529"/>
@@ -1276,12 +1276,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="233"/>
         <source>Not shared with anyone yet.</source>
-        <translation>Partagé avec personne pour l&apos;instant.</translation>
+        <translation>Partagé avec personne pour l’instant.</translation>
     </message>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="245"/>
         <source>Remove access</source>
-        <translation>Retirer l&apos;accès</translation>
+        <translation>Retirer l’accès</translation>
     </message>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="260"/>
@@ -1296,12 +1296,12 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="307"/>
         <source>Remove access?</source>
-        <translation>Retirer l&apos;accès ?</translation>
+        <translation>Retirer l’accès ?</translation>
     </message>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="308"/>
         <source>%1 will no longer have access. Continue?</source>
-        <translation>%1 n&apos;aura plus accès. Continuer ?</translation>
+        <translation>%1 n’aura plus accès. Continuer ?</translation>
     </message>
     <message>
         <location filename="../../ui/account/ShareMembersDialog.cpp" line="321"/>
@@ -1837,8 +1837,8 @@ Dossier de données : %2</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
-        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
-        <translation>Un autre programme écrit dans le calendrier : « %1 » sera ajouté dès qu&apos;il aura terminé.</translation>
+        <source>Will be added once another program is done writing: &quot;%1&quot;</source>
+        <translation>Sera ajouté quand un autre programme aura fini d’écrire : « %1 »</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
@@ -1846,10 +1846,10 @@ Dossier de données : %2</translation>
         <translation>Retrait de l’importation de %1…</translation>
     </message>
     <message numerus="yes">
-        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <source>Added %n quick-add line(s) that waited when %1 last ended.</source>
         <translation>
-            <numerusform>%n saisie rapide qui attendait à la dernière fermeture de Larkspindle Calendar a été ajoutée.</numerusform>
-            <numerusform>%n saisies rapides qui attendaient à la dernière fermeture de Larkspindle Calendar ont été ajoutées.</numerusform>
+            <numerusform>%n saisie rapide ajoutée, en attente à la fermeture de %1.</numerusform>
+            <numerusform>%n saisies rapides ajoutées, en attente à la fermeture de %1.</numerusform>
         </translation>
     </message>
 </context>
@@ -2215,7 +2215,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../model/DateText.cpp" line="41"/>
         <source>Today at %1</source>
-        <translation>Aujourd&apos;hui à %1</translation>
+        <translation>Aujourd’hui à %1</translation>
     </message>
     <message>
         <location filename="../../core/ReminderRound.cpp" line="86"/>
@@ -2758,7 +2758,7 @@ Dossier de données : %2</translation>
     <message>
         <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
-        <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d&apos;Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
+        <translation>Affiche la météo à côté de votre calendrier. Les prévisions viennent d’Open-Meteo (gratuit, sans inscription). Recherchez une ville ci-dessous pour définir le lieu.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>

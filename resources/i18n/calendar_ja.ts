@@ -1824,8 +1824,8 @@ Data directory: %2</source>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
-        <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
-        <translation>別のプログラムがカレンダーに書き込み中です。完了しだい「%1」を追加します。</translation>
+        <source>Will be added once another program is done writing: &quot;%1&quot;</source>
+        <translation>別のプログラムの書き込みが終わりしだい追加します：「%1」</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="495"/>
@@ -1833,9 +1833,9 @@ Data directory: %2</source>
         <translation>%1 のインポートを取り消しています…</translation>
     </message>
     <message numerus="yes">
-        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added.</source>
+        <source>Added %n quick-add line(s) that waited when %1 last ended.</source>
         <translation>
-            <numerusform>Larkspindle Calendar の前回終了時に待機していたクイック追加 %n 件を追加しました。</numerusform>
+            <numerusform>クイック追加 %n 件を追加しました（%1 の前回終了時の待機分）。</numerusform>
         </translation>
     </message>
 </context>

@@ -3,8 +3,10 @@
 
 #include "app/Application.h"
 #include "core/AppState.h"
+#include "platform/DataPaths.h"
 #include "platform/SingleInstance.h"
 #include "services/update/FeedFixtures.h"
+#include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
@@ -179,37 +181,51 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne_data()
     QTest::addColumn<QString>("dataAt"); // the data folder in the temporary one (empty: itself)
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("heldDark"); // held by a running copy whose stored theme is dark
     // The box names what SQLite refused, not a guess.
     QTest::newRow("database cannot be opened")
         << QStringLiteral("calendar.db") << QString() << QString()
         << QStringLiteral("Database Error")
         << QStringLiteral("The database cannot be opened for writing (unable to open database "
-                          "file), so Larkspindle Calendar cannot start.\n\nData directory: %1");
+                          "file), so Larkspindle Calendar cannot start.\n\nData directory: %1")
+        << false;
     QTest::newRow("not a database")
         << QString() << QStringLiteral("calendar.db") << QString()
         << QStringLiteral("Database Error")
         << QStringLiteral("The database cannot be opened for writing (file is not a database), "
-                          "so Larkspindle Calendar cannot start.\n\nData directory: %1");
+                          "so Larkspindle Calendar cannot start.\n\nData directory: %1")
+        << false;
     QTest::newRow("database is a link")
         << QString() << QStringLiteral("elsewhere") << QString()
         << QStringLiteral("Link in the Data Folder")
         << QStringLiteral("%1/calendar.db is a link. Larkspindle Calendar keeps its own files in "
                           "its data folder and does not write through links. Put the file itself "
-                          "there or remove the link, then start Larkspindle Calendar again.");
+                          "there or remove the link, then start Larkspindle Calendar again.")
+        << false;
+    // The box wears the running copy's look, read from its database, which this start never opens.
+    QTest::newRow("held by a copy in dark mode")
+        << QString() << QString() << QString() << QStringLiteral("Larkspindle Calendar Is Running")
+        << QStringLiteral("Larkspindle Calendar is already running with this data folder (process "
+                          "%1), perhaps in another session of yours. Close it there, then start it "
+                          "here again.\n\nData directory: %2")
+               .arg(QString::number(QCoreApplication::applicationPid()), QStringLiteral("%1"))
+        << true;
     // Nobody can take such a lock, so the box says what is in the way, not a process number.
     QTest::newRow("lock path is a folder")
         << QStringLiteral("calendar.lock") << QString() << QString()
         << QStringLiteral("Data Folder Cannot Be Locked")
         << QStringLiteral("The lock file %1/calendar.lock is a folder, so no copy of Larkspindle "
                           "Calendar can take this data folder. Remove that folder, then start "
-                          "Larkspindle Calendar again.");
+                          "Larkspindle Calendar again.")
+        << false;
     // A file stands where the data folder's parent would be: that is the cause, not the locks.
     QTest::newRow("data folder cannot be made")
         << QString() << QStringLiteral("blocker") << QStringLiteral("blocker/data")
         << QStringLiteral("Data Folder Cannot Be Made")
         << QStringLiteral("The data folder cannot be made (cannot create %1: Not a directory).\n\n"
                           "Data directory: %1\n\nPlease check that no file stands in its path "
-                          "and that you may write there, then start Larkspindle Calendar again.");
+                          "and that you may write there, then start Larkspindle Calendar again.")
+        << false;
 }
 
 void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
@@ -219,6 +235,7 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
     QFETCH(QString, dataAt);
     QFETCH(QString, title);
     QFETCH(QString, text);
+    QFETCH(bool, heldDark);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     if (!folderAt.isEmpty())
@@ -230,15 +247,24 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
         QVERIFY(QFile::link(dir.filePath(fileAt), dir.filePath(QStringLiteral("calendar.db"))));
     const QString data = dataAt.isEmpty() ? dir.path() : dir.filePath(dataAt);
     qputenv("CALENDAR_DATA_DIR", QFile::encodeName(data));
+    DataFolderLockAttempt held;
+    Database holder;
+    if (heldDark) {
+        held = lockDataDirectory();
+        QVERIFY(held.lock && holder.open(databasePath()) && holder.migrate());
+        QVERIFY(PreferencesRepository(&holder).set(Prefs::Theme, QStringLiteral("dark")));
+    }
 
     // The box wears the program's look like every other one, though no window exists yet.
     app->setStyleSheet(QString());
     QList<ShownBox> boxes;
     bool themed = false;
+    bool dark = false;
     MessagePresenter::setHandler([&](MessagePresenter::Kind kind, QWidget *parent,
                                      const QString &title, const QString &text) {
         boxes.append({kind, parent, title, text});
         themed = !app->styleSheet().isEmpty();
+        dark = app->palette().color(QPalette::Window).lightness() < 128;
     });
     LarkTest::ScopedMemoryTokenStore secrets;
     if (folderAt == QLatin1String("calendar.lock"))
@@ -248,8 +274,9 @@ void TestApplication::startFailureShowsTheBoxAndEndsWithOne()
     QCOMPARE(boxes.first().kind, MessagePresenter::Kind::Critical);
     QVERIFY(!boxes.first().parent);
     QCOMPARE(boxes.first().title, title);
-    QCOMPARE(boxes.first().text, text.arg(data));
+    QCOMPARE(boxes.first().text.remove(QChar(0x200B)), text.arg(data));
     QVERIFY(themed);
+    QCOMPARE(dark, heldDark);
     QVERIFY(!app->window());
 }
 

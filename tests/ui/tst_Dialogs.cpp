@@ -12,6 +12,7 @@
 #include "ui/TabOrder.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/ColorPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
@@ -183,9 +184,12 @@ void TestDialogs::preferencesRoundTrip()
         // The colour picker starts from the accent in use; taking it unchanged keeps the default.
         QColor offered;
         QTimer::singleShot(0, [&offered] {
-            auto *colors = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            auto *colors = qobject_cast<ColorPickerDialog *>(QApplication::activeModalWidget());
             offered = colors->currentColor();
-            colors->accept();
+            // Return in the picker takes the colour, as OK does, also from its hue field, which
+            // works the colour out again from hue, saturation and value.
+            QTest::keyClick(colors->findChild<QColorDialog *>()->findChild<QSpinBox *>(),
+                            Qt::Key_Return);
         });
         dialog.findChild<QPushButton *>(QStringLiteral("pickAccentButton"))->click();
         QCOMPARE(offered, Theme::accent());
@@ -223,6 +227,9 @@ void TestDialogs::preferencesRoundTrip()
     }
     PreferencesRepository *prefs = state->preferences();
     QCOMPARE(prefs->getString(Prefs::Theme), QStringLiteral("dark"));
+    // In effect at once, not from the next start.
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    QVERIFY2(window.lightness() < 128, qPrintable(window.name()));
     QCOMPARE(prefs->getString(Prefs::AccentColor).toLower(), QStringLiteral("#aa3366"));
     QCOMPARE(prefs->getInt(Prefs::FontScale, 0), 120);
     QCOMPARE(prefs->getString(Prefs::TimeFormat), QStringLiteral("24"));

@@ -328,8 +328,8 @@ void TestMainWindow::quickAdd_data()
                                  << "Quick add needs a calendar: add one first." << false;
     // The word stays while the line waits, also once something clears the bar.
     QTest::newRow("waits") << "Lunch tomorrow" << true << 0
-                           << "Another program is writing to the calendar: \"Lunch tomorrow\" "
-                              "will be added as soon as it is done."
+                           << "Will be added once another program is done writing: \"Lunch "
+                              "tomorrow\""
                            << true;
 }
 

@@ -348,9 +348,12 @@ void TestNotificationService::severalRemindersAreQueuedAndClicksFollowTheBalloon
     QCOMPARE(rec.shown.size(), 2);
     QCOMPARE(rec.shown[1].eventId, QStringLiteral("b"));
 
-    // When a balloon's time is up the next replaces it; a click then refers to that one.
+    // When a balloon's time is up the next replaces it, saying the time left as it shows; a
+    // click then refers to that one.
+    f.clock.set(at(10, 10, 20));
     QTRY_COMPARE(rec.shown.size(), 3);
     QCOMPARE(rec.shown[2].eventId, QStringLiteral("c"));
+    QCOMPARE(rec.shown[2].body, QStringLiteral("In 10 minutes (10:30 AM)"));
     service.onBalloonClicked();
     QCOMPARE(clicked.count(), 2);
     QCOMPARE(clicked[1][0].toString(), QStringLiteral("c"));

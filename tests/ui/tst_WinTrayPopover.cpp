@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -608,6 +609,18 @@ void TestWinTrayPopover::showAtKeepsInsideTheScreenAndRunsTheClock()
 
     f.popover->hide();
     QVERIFY(!f.popover->headerTimerActive());
+
+    // Opened again, a list too long for the screen starts from its top wherever it was left.
+    for (int i = 0; i < 40; ++i)
+        QVERIFY(f.state.events()->insert(makeEvent(QStringLiteral("many-%1").arg(i), f.calendarId,
+                                                   QStringLiteral("Event"), at(10, 11))));
+    f.popover->showAt(area.bottomRight());
+    QScrollBar *bar = f.list()->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    bar->setValue(bar->maximum());
+    f.popover->hide();
+    f.popover->showAt(area.bottomRight());
+    QCOMPARE(bar->value(), 0);
 }
 
 QTEST_MAIN(TestWinTrayPopover)

@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "core/AppState.h"
 #include "core/IcsImport.h"
+#include "core/QuickAddQueue.h"
 #include "core/TimeFormat.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
@@ -20,6 +21,7 @@
 #include "storage/CalendarRepository.h"
 #include "storage/EventRepository.h"
 #include "support/FakeCloudService.h"
+#include "support/IcsFiles.h"
 #include "support/StartedAppState.h"
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
@@ -32,11 +34,13 @@
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
+#include "ui/dialogs/ColorPickerDialog.h"
 #include "ui/dialogs/EventDetailsPopover.h"
 #include "ui/dialogs/EventFormDialog.h"
 #include "ui/dialogs/MissedRemindersDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
+#include "ui/mainwindow/ElidingStatusBar.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
@@ -63,6 +67,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -118,6 +123,12 @@ QStringList cutTexts(QWidget *window)
     for (QWidget *w : std::as_const(widgets)) {
         if (!w->isVisibleTo(window) && w != window)
             continue;
+        // A field lower than it asks to be cuts its text's tops or descenders.
+        QWidget *holder = w->parentWidget();
+        if (qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+            || (qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(holder)
+                && !qobject_cast<QComboBox *>(holder)))
+            check(w, QStringLiteral("height"), w->sizeHint().height(), w->height());
         if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             if (!button->text().isEmpty())
                 check(button, button->text(), button->sizeHint().width(), button->width());
@@ -182,6 +193,18 @@ QStringList cutTexts(QWidget *window)
                   std::min(status->fontMetrics().horizontalAdvance(status->currentMessage()),
                            status->width() / 3),
                   right - 6);
+            // Where a message quotes a line or names the program, that part gives way: the
+            // words around it, which say what happened, all show.
+            static const QRegularExpression quoted(QStringLiteral("[\"„“«「][^\"“”»」]*[\"“”»」]"));
+            QString around = status->currentMessage();
+            auto *eliding = qobject_cast<ElidingStatusBar *>(status);
+            if (!eliding || around.remove(quoted).remove(kProduct) == status->currentMessage())
+                continue;
+            for (const QString &word : around.split(u' ', Qt::SkipEmptyParts)) {
+                if (!eliding->shownMessage().contains(word))
+                    faults << describe(status, eliding->shownMessage()) + QStringLiteral(" loses ")
+                            + word;
+            }
         } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
             const QList<QAction *> actions = bar->actions();
             for (QAction *action : actions) {
@@ -719,6 +742,32 @@ QList<Opener> TestWindowTexts::openers()
              QWidget *notice = Application::holderNotice();
              notice->setAttribute(Qt::WA_DeleteOnClose);
              return show(notice);
+         }},
+        {QStringLiteral("accent-colour"),
+         [=] {
+             return show(new ColorPickerDialog(Theme::accent(), main));
+         }},
+        // Refused while another program writes: the message takes room of its own.
+        {QStringLiteral("new-event-refused"),
+         [=] {
+             auto *form = new EventFormDialog(state, kNow, main);
+             form->titleEdit()->setText(QStringLiteral("Besprechung"));
+             if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 0)
+                 || !show(form) || !form->save().isEmpty())
+                 qWarning("the form was not refused");
+             return show(form);
+         }},
+        {QStringLiteral("main-window-quick-add-waits"),
+         [=] {
+             if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 3000))
+                 qWarning("the write lock was not taken");
+             main->quickAddFromCommand(QStringLiteral("dentist tomorrow 9am about the crown"));
+             return show(main);
+         }},
+        {QStringLiteral("main-window-quick-adds-restored"),
+         [=] {
+             emit state->quickAdds()->restoredAdded(2);
+             return show(main);
          }},
         // Last: the settings sync stays failed from here on.
         {QStringLiteral("main-window-status"),

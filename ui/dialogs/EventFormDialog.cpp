@@ -8,6 +8,8 @@
 #include "storage/EventRepository.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/ScrollingBody.h"
+#include "ui/WindowFit.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 #include "ui/theme/Theme.h"
 
@@ -18,6 +20,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget *parent)
@@ -77,9 +80,14 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto *body = new QWidget(this);
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addLayout(form);
+    bodyLayout->addWidget(m_error);
+    m_body = new ScrollingBody(body, this);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(m_error);
+    layout->addWidget(m_body, 1);
     layout->addWidget(buttons);
     setMinimumWidth(420);
 }
@@ -126,21 +134,34 @@ QString EventFormDialog::save()
 {
     const QString error = validationError();
     if (!error.isEmpty()) {
-        m_error->setText(error);
-        m_error->show();
+        showError(error);
         return QString();
     }
     const Event event = buildEvent(m_state->database()->currentDateTimeUtc());
     if (!m_state->events()->insert(event)) {
         // The form stays open with everything typed: under another program's write a second
         // try works once that program is done.
-        m_error->setText(m_state->database()->lastFailureWasBusy()
-                             ? tr("Another program is writing to the calendar. Nothing is "
-                                  "lost: save again once it is done.")
-                             : tr("The event could not be saved."));
-        m_error->show();
+        showError(m_state->database()->lastFailureWasBusy()
+                      ? tr("Another program is writing to the calendar. Nothing is "
+                           "lost: save again once it is done.")
+                      : tr("The event could not be saved."));
         return QString();
     }
     m_savedId = event.id;
     return m_savedId;
+}
+
+void EventFormDialog::showError(const QString &text)
+{
+    m_error->setText(text);
+    m_error->show();
+    // The message takes room of its own: the window grows for it as far as the screen allows,
+    // and beyond that the body scrolls, rather than squeeze the fields.
+    m_body->updateGeometry();
+    if (!isVisible())
+        return;
+    resize(size().expandedTo(sizeHint()));
+    WindowFit::fit(this);
+    // Where the body scrolls, the message is what the user looks for.
+    QTimer::singleShot(0, this, [this] { m_body->ensureWidgetVisible(m_error); });
 }

@@ -14,6 +14,7 @@ class QComboBox;
 class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
+class ScrollingBody;
 
 class EventFormDialog : public QDialog
 {
@@ -39,6 +40,7 @@ public:
 
 private:
     void onAllDayToggled(bool allDay);
+    void showError(const QString &text);
 
     AppState *m_state;
     QLineEdit *m_title;
@@ -47,6 +49,7 @@ private:
     QCheckBox *m_allDay;
     QComboBox *m_calendar;
     QLabel *m_error;
+    ScrollingBody *m_body = nullptr;
     QString m_savedId;
     QDateTime m_previousStart;
 };

@@ -9,13 +9,13 @@
 #include "ui/CheckBoxText.h"
 #include "ui/MessagePresenter.h"
 #include "ui/ScrollingBody.h"
+#include "ui/dialogs/ColorPickerDialog.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 #include "ui/theme/Theme.h"
 #include "ui/theme/ThemeManager.h"
 
 #include <QCheckBox>
 #include <QColor>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -60,7 +60,10 @@ PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
         // taking it unchanged keeps the default.
         const QColor typed(m_accent->text());
         const QColor start = typed.isValid() ? typed : Theme::accent();
-        const QColor chosen = QColorDialog::getColor(start, this);
+        ColorPickerDialog picker(start, this);
+        if (picker.exec() != QDialog::Accepted)
+            return;
+        const QColor chosen = picker.currentColor();
         if (chosen.isValid() && (typed.isValid() || chosen != start))
             m_accent->setText(chosen.name());
     });

@@ -96,7 +96,8 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     m_summary->setAlignment(Qt::AlignCenter);
     m_summary->setTextFormat(Qt::PlainText);
     setCentralWidget(m_summary);
-    setStatusBar(new ElidingStatusBar(this));
+    auto *bar = new ElidingStatusBar(this);
+    setStatusBar(bar);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     resize(1100, 720);
     buildMenus();
@@ -123,7 +124,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
         showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
     });
-    reportWaitingQuickAdds(*quickAdds, *statusBar());
+    reportWaitingQuickAdds(*quickAdds, *bar);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
             &MainWindow::refreshSummary);

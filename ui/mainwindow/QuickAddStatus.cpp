@@ -1,33 +1,35 @@
 #include "ui/mainwindow/QuickAddStatus.h"
 
 #include "core/QuickAddQueue.h"
+#include "ui/mainwindow/ElidingStatusBar.h"
 #include "ui/mainwindow/MainWindow.h"
-
-#include <QStatusBar>
 
 #include <memory>
 
-void reportWaitingQuickAdds(QuickAddQueue &queue, QStatusBar &bar)
+void reportWaitingQuickAdds(QuickAddQueue &queue, ElidingStatusBar &bar)
 {
-    QStatusBar *status = &bar;
+    ElidingStatusBar *status = &bar;
     QuickAddQueue *lines = &queue;
-    auto waitingText = std::make_shared<QString>();
+    auto waitingLine = std::make_shared<QString>();
+    const auto showWaiting = [status, waitingLine] {
+        status->showMessageShortening(
+            MainWindow::tr("Will be added once another program is done writing: \"%1\""),
+            *waitingLine);
+    };
     QObject::connect(lines, &QuickAddQueue::waiting, status,
-                     [status, waitingText](const QString &line) {
-                         *waitingText = MainWindow::tr("Another program is writing to the "
-                                                       "calendar: \"%1\" will be added as soon as "
-                                                       "it is done.")
-                                            .arg(line.trimmed());
-                         status->showMessage(*waitingText);
+                     [waitingLine, showWaiting](const QString &line) {
+                         *waitingLine = line.trimmed();
+                         showWaiting();
                      });
     QObject::connect(status, &QStatusBar::messageChanged, lines,
-                     [status, lines, waitingText](const QString &shown) {
+                     [lines, showWaiting](const QString &shown) {
                          if (shown.isEmpty() && lines->waitingCount() > 0)
-                             status->showMessage(*waitingText);
+                             showWaiting();
                      });
     QObject::connect(lines, &QuickAddQueue::restoredAdded, status, [status](int count) {
-        status->showMessage(MainWindow::tr("%n quick-add line(s) that waited when Larkspindle "
-                                           "Calendar last ended were added.",
-                                           nullptr, count));
+        status->showMessageShortening(
+            MainWindow::tr("Added %n quick-add line(s) that waited when %1 last ended.", nullptr,
+                           count),
+            MainWindow::tr("Larkspindle Calendar"));
     });
 }

@@ -152,7 +152,10 @@ void NotificationService::showNext()
     m_showing = false;
     m_current = Balloon();
     while (!m_queue.isEmpty()) {
-        const Balloon next = m_queue.takeFirst();
+        // Said as of now: a balloon waits its turn behind the others, and its event draws near
+        // or begins meanwhile.
+        Balloon next = m_queue.takeFirst();
+        next.body = Reminders::bodyAt(next, Clock::now());
         if (m_presenter && m_presenter(next)) {
             m_current = next;
             m_showing = true;
@@ -187,7 +190,8 @@ void NotificationService::sendToDesktop(const Balloon &balloon, const QDateTime 
     QPointer<NotificationService> self(this);
     const QPointer<DesktopNotifier> to(m_desktop);
     ++m_callsUnderWay;
-    m_desktop->notify(balloon.title, balloon.body, kBalloonMs,
+    // A retry says the time left as of its own try.
+    m_desktop->notify(balloon.title, Reminders::bodyAt(balloon, Clock::now()), kBalloonMs,
                       [self, to, balloon, since](std::optional<uint> id) {
                           if (!self)
                               return;

@@ -382,6 +382,8 @@ void WinTrayPopover::showAt(const QPoint &point)
     // The list measures its rows as styled only once shown.
     if (std::clamp(sizeHint().height(), minimumHeight(), maximumHeight()) != height())
         fitToScreen();
+    // Each opening starts from what comes next, not from where the list was left.
+    m_list->scrollToTop();
     raise();
     activateWindow();
     m_quickAdd->setFocus();
