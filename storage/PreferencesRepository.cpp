@@ -1,5 +1,6 @@
 #include "storage/PreferencesRepository.h"
 
+#include "storage/AllOrNothing.h"
 #include "storage/Database.h"
 #include "storage/SqlReader.h"
 
@@ -70,4 +71,17 @@ bool PreferencesRepository::remove(const QString &key)
     q.prepare(QStringLiteral("DELETE FROM settings WHERE key = ?"));
     q.addBindValue(key);
     return q.exec();
+}
+
+PreferencesRepository::Stored PreferencesRepository::setTogether(const QString &name,
+                                                                 const QStringList &keys,
+                                                                 const std::function<bool()> &write)
+{
+    const auto announce = [&] {
+        for (const QString &key : keys)
+            emit changed(key);
+    };
+    if (Sql::applyAllOrNothing(m_db->connection(), name, {this}, write, announce))
+        return Stored::All;
+    return m_db->lastFailureWasBusy() ? Stored::NoneBusy : Stored::None;
 }

@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -24,6 +26,18 @@ public:
     bool setBool(const QString &key, bool value);
     bool setInt(const QString &key, int value);
     bool remove(const QString &key);
+
+    // What became of settings written together.
+    enum class Stored {
+        All,
+        NoneBusy, // nothing stored: another program is writing to the database
+        None, // nothing stored: the database refused the write
+    };
+    // Runs write, which sets preferences through this repository, as one write kept whole or
+    // not at all: a form the user confirmed never leaves half its settings stored. Listeners hear
+    // of each of keys once it is kept, and of nothing otherwise.
+    [[nodiscard]] Stored setTogether(const QString &name, const QStringList &keys,
+                                     const std::function<bool()> &write);
 
 signals:
     void changed(const QString &key);

@@ -2787,6 +2787,14 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <source>Search failed: %1</source>
         <translation>Suche fehlgeschlagen: %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender, daher wurden die Wettereinstellungen nicht gespeichert. Klicken Sie erneut auf Speichern, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>Die Wettereinstellungen konnten nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>
