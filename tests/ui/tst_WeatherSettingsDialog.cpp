@@ -111,7 +111,6 @@ void TestWeatherSettingsDialog::searchAndSave()
     QVERIFY(!setup.state->preferences()->get(Prefs::WeatherUnit));
     QTest::qWait(0); // the other program lets go of the lock
     setup.dialog->save();
-    QVERIFY(!setup.dialog->isVisible());
     QCOMPARE(setup.pref(Prefs::WeatherLocationLat), u"39.80172"_s);
     QCOMPARE(setup.pref(Prefs::WeatherLocationLng), u"-89.64371"_s);
     QCOMPARE(setup.pref(Prefs::WeatherLocationName), u"Springfield, Illinois, US"_s);
