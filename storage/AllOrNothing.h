@@ -5,7 +5,7 @@
 // write that is then rolled back; once it is committed, announce tells what changed.
 // Every step that writes across repositories goes through here: a sync page, a configuration
 // stage, an import's slice and its take-back, a calendar's removal, an account's reaping, a
-// calendar's move to the cloud and the preferences form.
+// calendar's move to the cloud and the settings forms.
 
 #include <QList>
 #include <QSqlDatabase>

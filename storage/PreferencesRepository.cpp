@@ -1,5 +1,6 @@
 #include "storage/PreferencesRepository.h"
 
+#include "storage/AllOrNothing.h"
 #include "storage/Database.h"
 #include "storage/SqlReader.h"
 
@@ -96,4 +97,17 @@ QHash<QString, QString> PreferencesRepository::readFromFile(const QString &path,
     }
     QSqlDatabase::removeDatabase(name);
     return values;
+}
+
+PreferencesRepository::Stored PreferencesRepository::setTogether(const QString &name,
+                                                                 const QStringList &keys,
+                                                                 const std::function<bool()> &write)
+{
+    const auto announce = [&] {
+        for (const QString &key : keys)
+            emit changed(key);
+    };
+    if (Sql::applyAllOrNothing(m_db->connection(), name, {this}, write, announce))
+        return Stored::All;
+    return m_db->lastFailureWasBusy() ? Stored::NoneBusy : Stored::None;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -32,6 +33,18 @@ public:
     // read, are left out.
     [[nodiscard]] static QHash<QString, QString> readFromFile(const QString &path,
                                                               const QStringList &keys);
+
+    // What became of settings written together.
+    enum class Stored {
+        All,
+        NoneBusy, // nothing stored: another program is writing to the database
+        None, // nothing stored: the database refused the write
+    };
+    // Runs write, which sets preferences through this repository, as one write kept whole or
+    // not at all: a form the user confirmed never leaves half its settings stored. Listeners hear
+    // of each of keys once it is kept, and of nothing otherwise.
+    [[nodiscard]] Stored setTogether(const QString &name, const QStringList &keys,
+                                     const std::function<bool()> &write);
 
 signals:
     void changed(const QString &key);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QStyle>
 
 namespace CheckBoxText {
@@ -67,6 +68,42 @@ private:
     QLabel *m_text;
 };
 
+// Focus reached from the keyboard brings the whole row into view, not the box and the first line
+// of its text alone, where a scroll area holds it.
+class RowComesIntoView : public QObject
+{
+public:
+    RowComesIntoView(QCheckBox *box, QWidget *row)
+        : QObject(row)
+        , m_box(box)
+        , m_row(row)
+    {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason) {
+            for (QWidget *up = m_row->parentWidget(); up; up = up->parentWidget()) {
+                auto *area = qobject_cast<QScrollArea *>(up);
+                if (area && area->widget() && area->widget()->isAncestorOf(m_row)) {
+                    area->ensureWidgetVisible(m_row);
+                    // A row higher than the view shows its box.
+                    area->ensureWidgetVisible(m_box);
+                    break;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QCheckBox *m_box;
+    QWidget *m_row;
+};
+
 } // namespace
 
 QWidget *wrapped(QCheckBox *box)
@@ -89,6 +126,7 @@ QWidget *wrapped(QCheckBox *box)
     layout->addWidget(text, 1);
     new ClickToggles(box, text);
     new FirstLineHigh(box, text);
+    new RowComesIntoView(box, row);
     return row;
 }
 

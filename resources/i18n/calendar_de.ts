@@ -2826,6 +2826,14 @@ Datenverzeichnis: %2</translation>
         <source>Search failed: %1</source>
         <translation>Suche fehlgeschlagen: %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender, daher wurden die Wettereinstellungen nicht gespeichert. Klicken Sie erneut auf Speichern, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>Die Wettereinstellungen konnten nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>

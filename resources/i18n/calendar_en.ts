@@ -2826,6 +2826,14 @@ Data directory: %2</translation>
         <source>Search failed: %1</source>
         <translation>Search failed: %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>The weather settings could not be saved.</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>

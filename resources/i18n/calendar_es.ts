@@ -2826,6 +2826,14 @@ Carpeta de datos: %2</translation>
         <source>Search failed: %1</source>
         <translation>La búsqueda falló: %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario, así que la configuración del clima no se guardó. Pulse Guardar de nuevo cuando termine.</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>No se pudo guardar la configuración del clima.</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>

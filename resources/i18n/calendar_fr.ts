@@ -2826,6 +2826,14 @@ Dossier de données : %2</translation>
         <source>Search failed: %1</source>
         <translation>Échec de la recherche : %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier : les réglages météo n’ont donc pas été enregistrés. Appuyez de nouveau sur Enregistrer dès qu’il aura terminé.</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>Impossible d’enregistrer les réglages météo.</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>

@@ -2804,6 +2804,14 @@ Data directory: %2</source>
         <source>Search failed: %1</source>
         <translation>検索に失敗しました: %1</translation>
     </message>
+    <message>
+        <source>Another program is writing to the calendar, so the weather settings were not saved. Press Save again once it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込み中のため、天気の設定は保存されませんでした。完了してからもう一度「保存」を押してください。</translation>
+    </message>
+    <message>
+        <source>The weather settings could not be saved.</source>
+        <translation>天気の設定を保存できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>WinTrayPopover</name>

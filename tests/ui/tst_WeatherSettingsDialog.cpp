@@ -1,7 +1,9 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
+#include "support/IcsFiles.h"
 #include "support/StartedAppState.h"
+#include "ui/MessagePresenter.h"
 #include "ui/dialogs/WeatherSettingsDialog.h"
 
 #include <QApplication>
@@ -96,6 +98,18 @@ void TestWeatherSettingsDialog::searchAndSave()
 
     setup.dialog->findChild<QComboBox *>(u"weatherUnitCombo"_s)->setCurrentIndex(0);
     setup.dialog->findChild<QCheckBox *>(u"weatherEnableCheck"_s)->setChecked(true);
+    // While another program writes, Save stores none of it and says why; the dialog stays.
+    QStringList said;
+    MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
+                                         const QString &text) { said << text; });
+    QVERIFY(LarkTest::holdWriteLock(setup.state.dir() + u"/calendar.db"_s, 0));
+    setup.dialog->save();
+    MessagePresenter::setHandler({});
+    QVERIFY2(said.size() == 1 && said.first().startsWith(u"Another program is writing"_s),
+             qPrintable(said.join(u'|')));
+    QVERIFY(setup.dialog->isVisible());
+    QVERIFY(!setup.state->preferences()->get(Prefs::WeatherUnit));
+    QTest::qWait(0); // the other program lets go of the lock
     setup.dialog->save();
     QCOMPARE(setup.pref(Prefs::WeatherLocationLat), u"39.80172"_s);
     QCOMPARE(setup.pref(Prefs::WeatherLocationLng), u"-89.64371"_s);

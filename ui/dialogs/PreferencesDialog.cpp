@@ -2,7 +2,6 @@
 
 #include "core/AppState.h"
 #include "platform/DataPaths.h"
-#include "storage/AllOrNothing.h"
 #include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
@@ -179,15 +178,14 @@ PreferencesDialog::Applied PreferencesDialog::apply()
             && prefs->setBool(Prefs::CloseToTray, m_closeToTray->isChecked())
             && prefs->setBool(Prefs::StartMinimized, m_startMinimized->isChecked());
     };
-    // The user confirmed the form as a whole: a setting that cannot be stored leaves the others
-    // as they were, and the listeners hear only of what was stored.
-    const auto announce = [&] {
-        for (const QString &key : keys)
-            emit prefs->changed(key);
-    };
-    if (!Sql::applyAllOrNothing(db->connection(), QStringLiteral("preferences"), {prefs}, write,
-                                announce))
-        return db->lastFailureWasBusy() ? Applied::NoneBusy : Applied::None;
+    switch (prefs->setTogether(QStringLiteral("preferences"), keys, write)) {
+    case PreferencesRepository::Stored::All:
+        break;
+    case PreferencesRepository::Stored::NoneBusy:
+        return Applied::NoneBusy;
+    case PreferencesRepository::Stored::None:
+        return Applied::None;
+    }
 
     ThemeManager *theme = m_state->themeManager();
     theme->setMode(mode, false);

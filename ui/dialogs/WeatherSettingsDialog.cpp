@@ -4,6 +4,7 @@
 #include "services/weather/WeatherService.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
+#include "ui/MessagePresenter.h"
 #include "ui/ScrollingBody.h"
 #include "ui/WindowFit.h"
 #include "ui/theme/Theme.h"
@@ -200,15 +201,36 @@ void WeatherSettingsDialog::showSearchFailure(const QString &reason)
 void WeatherSettingsDialog::save()
 {
     PreferencesRepository *prefs = m_state->preferences();
-    prefs->setBool(Prefs::WeatherEnabled, m_enabled->isChecked());
-    prefs->set(Prefs::WeatherUnit, m_unit->currentData().toString());
+    const QString unit = m_unit->currentData().toString();
     const QListWidgetItem *current = m_results->isHidden() ? nullptr : m_results->currentItem();
-    if (current && (current->flags() & Qt::ItemIsSelectable)) {
-        prefs->set(Prefs::WeatherLocationLat,
-                   QString::number(current->data(LatitudeRole).toDouble(), 'g', 8));
-        prefs->set(Prefs::WeatherLocationLng,
-                   QString::number(current->data(LongitudeRole).toDouble(), 'g', 8));
-        prefs->set(Prefs::WeatherLocationName, current->text());
+    const bool place = current && (current->flags() & Qt::ItemIsSelectable);
+    QStringList keys {Prefs::WeatherEnabled, Prefs::WeatherUnit};
+    if (place)
+        keys << Prefs::WeatherLocationLat << Prefs::WeatherLocationLng
+             << Prefs::WeatherLocationName;
+    // One place's latitude never goes with another's longitude: all of it is stored, or none.
+    const auto write = [&] {
+        return prefs->setBool(Prefs::WeatherEnabled, m_enabled->isChecked())
+            && prefs->set(Prefs::WeatherUnit, unit)
+            && (!place
+                || (prefs->set(Prefs::WeatherLocationLat,
+                               QString::number(current->data(LatitudeRole).toDouble(), 'g', 8))
+                    && prefs->set(Prefs::WeatherLocationLng,
+                                  QString::number(current->data(LongitudeRole).toDouble(), 'g', 8))
+                    && prefs->set(Prefs::WeatherLocationName, current->text())));
+    };
+    switch (prefs->setTogether(QStringLiteral("weather_settings"), keys, write)) {
+    case PreferencesRepository::Stored::All:
+        break;
+    case PreferencesRepository::Stored::NoneBusy:
+        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Weather"),
+                               tr("Another program is writing to the calendar, so the weather "
+                                  "settings were not saved. Press Save again once it is done."));
+        return;
+    case PreferencesRepository::Stored::None:
+        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Weather"),
+                               tr("The weather settings could not be saved."));
+        return;
     }
     if (Weather::Service *weather = m_state->weather())
         weather->invalidate();

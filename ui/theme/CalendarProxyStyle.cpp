@@ -2,11 +2,16 @@
 
 #include "ui/theme/Theme.h"
 
+#include <QCheckBox>
+#include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QTextEdit>
 
 #include <algorithm>
 
@@ -34,6 +39,26 @@ IndicatorColors indicatorColors(QStyle::State state, bool radio)
     if (state & QStyle::State_MouseOver)
         return {Theme::accent(), Theme::surfaceMuted(), onMark};
     return {Theme::textPrimary(), Theme::surfaceMuted(), onMark};
+}
+
+bool showsPlaceholder(const QObject *object)
+{
+    return qobject_cast<const QLineEdit *>(object) || qobject_cast<const QTextEdit *>(object)
+        || qobject_cast<const QPlainTextEdit *>(object);
+}
+
+void holdPlaceholderColor(QWidget *widget)
+{
+    const QColor hint = Theme::hintText();
+    QPalette palette = widget->palette();
+    bool held = true;
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        held = held && palette.color(group, QPalette::PlaceholderText) == hint;
+    if (held)
+        return;
+    palette.setColor(QPalette::PlaceholderText, hint);
+    widget->setPalette(palette);
 }
 
 } // namespace
@@ -67,7 +92,11 @@ void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOpt
                 if (index >= 0)
                     rect = tabs->tabRect(index).adjusted(1, 1, -1, -3);
             }
-            drawFocusMark(painter, rect);
+            // The mark of a box without a text of its own lies on the box: on a ticked one, filled
+            // with the accent, it takes the tick's colour, as the default button's ring does.
+            const auto *box = qobject_cast<const QCheckBox *>(widget);
+            const bool onFill = box && box->text().isEmpty() && (option->state & State_On);
+            drawFocusMark(painter, rect, onFill ? Theme::textOnAccent() : Theme::focusMark());
             return;
         }
         default:
@@ -75,6 +104,29 @@ void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOpt
         }
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void CalendarProxyStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    if (!showsPlaceholder(widget))
+        return;
+    widget->installEventFilter(this);
+    holdPlaceholderColor(widget);
+}
+
+void CalendarProxyStyle::unpolish(QWidget *widget)
+{
+    if (showsPlaceholder(widget))
+        widget->removeEventFilter(this);
+    QProxyStyle::unpolish(widget);
+}
+
+bool CalendarProxyStyle::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange && showsPlaceholder(watched))
+        holdPlaceholderColor(static_cast<QWidget *>(watched));
+    return QProxyStyle::eventFilter(watched, event);
 }
 
 int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
@@ -152,12 +204,12 @@ void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect
     painter->restore();
 }
 
-void CalendarProxyStyle::drawFocusMark(QPainter *painter, const QRect &rect)
+void CalendarProxyStyle::drawFocusMark(QPainter *painter, const QRect &rect, const QColor &color)
 {
     constexpr int Width = 2;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(Theme::focusMark(), Width));
+    painter->setPen(QPen(color, Width));
     painter->setBrush(Qt::NoBrush);
     painter->drawRoundedRect(
         QRectF(rect).adjusted(Width / 2.0, Width / 2.0, -Width / 2.0, -Width / 2.0), 3.0, 3.0,

@@ -18,6 +18,14 @@ public:
                        const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
+    // Placeholders in the hint colour. The style sheet gives a field's placeholder its text colour
+    // at half strength, too faint to read, each time it sets the field's palette: the hint colour
+    // is put back after it.
+    void polish(QWidget *widget) override;
+    void unpolish(QWidget *widget) override;
+    using QProxyStyle::polish;
+    using QProxyStyle::unpolish;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Close, clear and the dialog buttons' icons drawn from the icon font in the theme's text
     // colours, so that they show in dark mode as in light and stay sharp at any scale.
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption *option = nullptr,
@@ -25,5 +33,5 @@ public:
 
     static void drawCheckIndicator(QPainter *painter, const QRect &rect, QStyle::State state);
     static void drawRadioIndicator(QPainter *painter, const QRect &rect, QStyle::State state);
-    static void drawFocusMark(QPainter *painter, const QRect &rect);
+    static void drawFocusMark(QPainter *painter, const QRect &rect, const QColor &color);
 };
