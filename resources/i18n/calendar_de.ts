@@ -1809,6 +1809,11 @@ Bitte prüfen Sie, dass keine Datei in seinem Pfad steht und dass Sie dort schre
         <translation>Der Import wird zurückgenommen…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in die Kalenderdatenbank; es geht weiter, sobald es fertig ist.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Ein anderes Programm schreibt gerade in den Kalender: „%1“ wird hinzugefügt, sobald es fertig ist.</translation>

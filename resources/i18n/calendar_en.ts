@@ -1805,6 +1805,11 @@ Please check that no file stands in its path and that you may write there, then 
         <translation>Taking back the import…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Another program is writing to the calendar database; this goes on as soon as it is done.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</translation>

@@ -1809,6 +1809,11 @@ Compruebe que ningún archivo ocupe su ruta y que puede escribir allí; después
         <translation>Deshaciendo la importación…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Otro programa está escribiendo en la base de datos del calendario; esto continúa en cuanto termine.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Otro programa está escribiendo en el calendario: «%1» se añadirá en cuanto termine.</translation>

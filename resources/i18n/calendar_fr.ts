@@ -1809,6 +1809,11 @@ Vérifiez qu’aucun fichier ne se trouve sur son chemin et que vous pouvez y é
         <translation>Retrait de l’importation…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Un autre programme écrit dans la base de données du calendrier ; l’opération reprend dès qu’il a terminé.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>Un autre programme écrit dans le calendrier : « %1 » sera ajouté dès qu&apos;il aura terminé.</translation>

@@ -1796,6 +1796,11 @@ Please check that no file stands in its path and that you may write there, then 
         <translation>インポートを取り消しています…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>別のプログラムがカレンダーのデータベースに書き込んでいます。それが終わりしだい続行します。</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Another program is writing to the calendar: &quot;%1&quot; will be added as soon as it is done.</source>
         <translation>別のプログラムがカレンダーに書き込み中です。完了しだい「%1」を追加します。</translation>
