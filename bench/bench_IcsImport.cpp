@@ -187,7 +187,8 @@ qint64 pragmaValue(sqlite3 *db, const char *sql)
 {
     sqlite3_stmt *stmt = nullptr;
     qint64 value = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK
+        && sqlite3_step(stmt) == SQLITE_ROW)
         value = sqlite3_column_int64(stmt, 0);
     sqlite3_finalize(stmt);
     return value;
@@ -220,15 +221,38 @@ int insertFloor(sqlite3 *db, const QString &text, const QDateTime &now)
     while (ok && !reader.atEnd()) {
         for (const Event &e : reader.next(50)) {
             const QVariantList values
-                = {newId(), kCalendar, e.uid, e.provider_event_id, QVariant(), QVariant(), e.title,
-                   e.description, e.location, e.geo_location, Sql::dateTime(e.start_time),
-                   Sql::dateTime(e.end_time), e.is_all_day ? 1 : 0, e.timezone,
-                   e.recurrence_rule, e.recurrence_dates, e.exception_dates, e.recurrence_id,
-                   e.master_event_uid, e.status, e.event_url, e.conference_url, e.organizer_email,
-                   e.organizer_name, e.sequence, e.raw_icalendar, e.color,
+                = {newOrderedId(),
+                   kCalendar,
+                   e.uid,
+                   e.provider_event_id,
+                   QVariant(),
+                   QVariant(),
+                   e.title,
+                   e.description,
+                   e.location,
+                   e.geo_location,
+                   Sql::dateTime(e.start_time),
+                   Sql::dateTime(e.end_time),
+                   e.is_all_day ? 1 : 0,
+                   e.timezone,
+                   e.recurrence_rule,
+                   e.recurrence_dates,
+                   e.exception_dates,
+                   e.recurrence_id,
+                   e.master_event_uid,
+                   e.status,
+                   e.event_url,
+                   e.conference_url,
+                   e.organizer_email,
+                   e.organizer_name,
+                   e.sequence,
+                   e.raw_icalendar,
+                   e.color,
                    Sql::dateTime(e.created.isValid() ? e.created : now),
                    Sql::dateTime(e.last_modified.isValid() ? e.last_modified : now),
-                   QStringLiteral("pending"), QVariant(), e.related_to_uid};
+                   QStringLiteral("pending"),
+                   QVariant(),
+                   e.related_to_uid};
             for (int i = 0; i < int(values.size()); ++i) {
                 const QVariant &v = values.at(i);
                 if (v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull())) {
@@ -391,7 +415,6 @@ void BM_ImportOverlongSummary(benchmark::State &state)
         state.counters["peak_rss_mb"] = double(statusKb("VmHWM:")) / 1024;
     }
 }
-
 
 void BM_ImportBesideFloor(benchmark::State &state)
 {

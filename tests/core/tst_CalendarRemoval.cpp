@@ -5,8 +5,8 @@
 #include "storage/AccountRepository.h"
 #include "storage/EventRepository.h"
 #include "storage/ImportUndoLog.h"
-#include "support/IcsFiles.h"
 #include "storage/TaskRepository.h"
+#include "support/IcsFiles.h"
 
 #include <QtTest>
 
