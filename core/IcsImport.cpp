@@ -6,6 +6,7 @@
 #include "model/ICalendarEventReader.h"
 #include "platform/FileAccess.h"
 #include "storage/AllOrNothing.h"
+#include "storage/BackgroundCheckpoints.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -233,6 +234,8 @@ void IcsImportJob::start()
     // started the job.
     m_store.imports()->beginImportInto(m_calendarId);
     m_holding = true;
+    // Its many commits would otherwise copy the log into the database on the window's thread.
+    m_checkpoints = std::make_unique<BackgroundCheckpoints>(m_store.database());
     // An import's first slice runs at once, so a small file is done before a dialog could
     // appear; what the last run left goes from the event loop, once its dialog is up.
     if (m_leftover)
@@ -514,6 +517,7 @@ void IcsImportJob::end(IcsImportResult result, bool recordGone)
     m_next.stop();
     m_reader.reset();
     m_log.reset();
+    m_checkpoints.reset();
     m_text = QString();
     m_result = std::move(result);
     if (recordGone && std::exchange(m_holding, false))

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class BackgroundCheckpoints;
 class Store;
 class ICalendarEventReader;
 class ImportUndoLog;
@@ -133,6 +134,7 @@ private:
     int m_takenBack = 0;
     std::unique_ptr<ICalendarEventReader> m_reader;
     std::unique_ptr<ImportUndoLog> m_log;
+    std::unique_ptr<BackgroundCheckpoints> m_checkpoints; // while the job writes
     bool m_leftover = false;
     bool m_holding = false; // sync is held off the calendar
     bool m_atOnce = false; // the program is ending: no event loop
