@@ -11,12 +11,20 @@
 // the time to read the file before the picker opens, and imported the events stored.
 // BM_ImportAllAtOnce is the baseline: every record read before any is stored, then stored in one
 // write, without the event loop turning. BM_ImportOverItself imports the file a second time.
+// BM_ImportBesideFloor runs the import and its floor in one process: the same file read by the
+// same reader, its rows inserted by SQLite's own interface with one prepared statement in one
+// transaction, into a store of the same schema and pragmas. Both end with the log written into
+// the database (a full checkpoint). Its counters: *_s the times, *_mib_written the bytes the
+// process handed to write calls, growth_mib what the database grew by, and the ratios.
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
 #include "model/ICalendarEventReader.h"
+#include "model/Identifiers.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/SqlReader.h"
+#include "storage/StoredDateTime.h"
 #include "support/IcsFiles.h"
 
 #include <QCoreApplication>
@@ -30,6 +38,7 @@
 #include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <memory>
 
@@ -133,6 +142,166 @@ bool stoppedUnlessAll(benchmark::State &state, bool ok, int imported)
     return true;
 }
 
+// Runs the job from the event loop; answers the longest time the loop did not turn.
+qint64 runWatchingStalls(IcsImportJob &job)
+{
+    // A timer that wants to run at every turn of the loop: the gaps between its runs are the
+    // stalls.
+    QElapsedTimer sinceTurn;
+    qint64 longest = 0;
+    QTimer turn;
+    turn.setInterval(0);
+    int read = 0;
+    QObject::connect(&job, &IcsImportJob::progress, [&read](int done, int) { read = done; });
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const qint64 gap = sinceTurn.restart();
+        longest = qMax(longest, gap);
+        // Where the long ones happen, for whoever looks into them.
+        if (gap > 100)
+            qInfo("stall of %lld ms after %d events", gap, read);
+    });
+    QEventLoop loop;
+    QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
+    sinceTurn.start();
+    turn.start();
+    job.start();
+    if (!job.isFinished())
+        loop.exec();
+    return qMax(longest, sinceTurn.elapsed());
+}
+
+// Bytes this process has handed to write calls so far (files, pipes and terminals alike).
+qint64 bytesWritten()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("wchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+qint64 pragmaValue(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    qint64 value = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK
+        && sqlite3_step(stmt) == SQLITE_ROW)
+        value = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
+}
+
+qint64 databaseBytes(sqlite3 *db)
+{
+    return pragmaValue(db, "PRAGMA page_count") * pragmaValue(db, "PRAGMA page_size");
+}
+
+// The floor: the events of the text read as the import reads them, each row bound to one
+// prepared statement, all in one transaction. Answers the rows stored, or -1.
+int insertFloor(sqlite3 *db, const QString &text, const QDateTime &now)
+{
+    static const char *const sql
+        = "INSERT INTO events (id, calendar_id, uid, provider_event_id, etag, href, title, "
+          "description, location, geo_location, start_time, end_time, is_all_day, timezone, "
+          "recurrence_rule, recurrence_dates, exception_dates, recurrence_id, master_event_uid, "
+          "status, event_url, conference_url, organizer_email, organizer_name, sequence, "
+          "raw_icalendar, color, created, last_modified, sync_status, deleted_at, related_to_uid) "
+          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+          "?, ?, ?, ?, ?, ?)";
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+        return -1;
+    ICalendarEventReader reader(text, ICalendarEventReader::Lines::Bounded);
+    int stored = 0;
+    bool ok = true;
+    while (ok && !reader.atEnd()) {
+        for (const Event &e : reader.next(50)) {
+            const QVariantList values
+                = {newOrderedId(),
+                   kCalendar,
+                   e.uid,
+                   e.provider_event_id,
+                   QVariant(),
+                   QVariant(),
+                   e.title,
+                   e.description,
+                   e.location,
+                   e.geo_location,
+                   Sql::dateTime(e.start_time),
+                   Sql::dateTime(e.end_time),
+                   e.is_all_day ? 1 : 0,
+                   e.timezone,
+                   e.recurrence_rule,
+                   e.recurrence_dates,
+                   e.exception_dates,
+                   e.recurrence_id,
+                   e.master_event_uid,
+                   e.status,
+                   e.event_url,
+                   e.conference_url,
+                   e.organizer_email,
+                   e.organizer_name,
+                   e.sequence,
+                   e.raw_icalendar,
+                   e.color,
+                   Sql::dateTime(e.created.isValid() ? e.created : now),
+                   Sql::dateTime(e.last_modified.isValid() ? e.last_modified : now),
+                   QStringLiteral("pending"),
+                   QVariant(),
+                   e.related_to_uid};
+            for (int i = 0; i < int(values.size()); ++i) {
+                const QVariant &v = values.at(i);
+                if (v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull())) {
+                    sqlite3_bind_null(stmt, i + 1);
+                } else if (v.typeId() == QMetaType::Int) {
+                    sqlite3_bind_int64(stmt, i + 1, v.toInt());
+                } else {
+                    const QByteArray utf8 = v.toString().toUtf8();
+                    sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()),
+                                      SQLITE_TRANSIENT);
+                }
+            }
+            ok = sqlite3_step(stmt) == SQLITE_DONE && sqlite3_reset(stmt) == SQLITE_OK;
+            if (!ok)
+                break;
+            ++stored;
+        }
+    }
+    sqlite3_finalize(stmt);
+    if (!ok || sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return -1;
+    }
+    return stored;
+}
+
+// What one way of storing the file cost: seconds, bytes written, database growth.
+struct Cost
+{
+    double seconds = 0;
+    qint64 written = 0;
+    qint64 growth = 0;
+};
+
+template<typename Store> Cost measure(sqlite3 *db, Store store)
+{
+    const qint64 sizeBefore = databaseBytes(db);
+    const qint64 writtenBefore = bytesWritten();
+    QElapsedTimer clock;
+    clock.start();
+    store();
+    sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    Cost cost;
+    cost.seconds = double(clock.nsecsElapsed()) / 1e9;
+    cost.written = bytesWritten() - writtenBefore;
+    cost.growth = databaseBytes(db) - sizeBefore;
+    return cost;
+}
+
 void BM_ImportInSlices(benchmark::State &state)
 {
     const std::unique_ptr<Fixture> f = prepare(state);
@@ -151,29 +320,7 @@ void BM_ImportInSlices(benchmark::State &state)
         IcsImportJob job(f->state->store(), std::move(contents.text), kCalendar,
                          QStringLiteral("large.ics"));
         contents = IcsFileContents();
-        // A timer that wants to run at every turn of the loop: the gaps between its runs are
-        // the stalls.
-        QElapsedTimer sinceTurn;
-        qint64 longest = 0;
-        QTimer turn;
-        turn.setInterval(0);
-        int read = 0;
-        QObject::connect(&job, &IcsImportJob::progress, [&read](int done, int) { read = done; });
-        QObject::connect(&turn, &QTimer::timeout, [&] {
-            const qint64 gap = sinceTurn.restart();
-            longest = qMax(longest, gap);
-            // Where the long ones happen, for whoever looks into them.
-            if (gap > 100)
-                qInfo("stall of %lld ms after %d events", gap, read);
-        });
-        QEventLoop loop;
-        QObject::connect(&job, &IcsImportJob::finished, &loop, &QEventLoop::quit);
-        sinceTurn.start();
-        turn.start();
-        job.start();
-        if (!job.isFinished())
-            loop.exec();
-        longest = qMax(longest, sinceTurn.elapsed());
+        const qint64 longest = runWatchingStalls(job);
         if (!stoppedUnlessAll(state, job.result().ok, job.result().imported))
             report(state, pickerKb, longest, job.result().imported);
     }
@@ -269,8 +416,62 @@ void BM_ImportOverlongSummary(benchmark::State &state)
     }
 }
 
+void BM_ImportBesideFloor(benchmark::State &state)
+{
+    const std::unique_ptr<Fixture> f = prepare(state);
+    if (!f)
+        return;
+    sqlite3 *importDb = Sql::handleOf(f->state->database()->connection());
+    // The floor's store: a copy of the empty one, on a connection of its own with the store's
+    // pragmas.
+    const QString floorPath = f->dir.filePath(QStringLiteral("floor.db"));
+    sqlite3 *floorDb = nullptr;
+    sqlite3_wal_checkpoint_v2(importDb, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    if (!QFile::copy(f->dir.filePath(QStringLiteral("bench.db")), floorPath)
+        || sqlite3_open(floorPath.toUtf8().constData(), &floorDb) != SQLITE_OK
+        || sqlite3_exec(floorDb,
+                        "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON; PRAGMA "
+                        "temp_store=MEMORY; PRAGMA mmap_size=67108864; PRAGMA cache_size=-65536",
+                        nullptr, nullptr, nullptr)
+            != SQLITE_OK) {
+        state.SkipWithError("the floor's store could not be made");
+        sqlite3_close(floorDb);
+        return;
+    }
+    for (auto _ : state) {
+        int imported = 0;
+        qint64 longest = 0;
+        const Cost import = measure(importDb, [&] {
+            IcsImportJob job(f->state->store(), readIcsFile(f->path).text, kCalendar,
+                             QStringLiteral("large.ics"));
+            longest = runWatchingStalls(job);
+            imported = job.result().ok ? job.result().imported : -1;
+        });
+        int stored = 0;
+        const Cost floor = measure(floorDb, [&] {
+            stored = insertFloor(floorDb, readIcsFile(f->path).text,
+                                 f->state->database()->currentDateTimeUtc());
+        });
+        if (stoppedUnlessAll(state, imported >= 0, imported)
+            || stoppedUnlessAll(state, stored >= 0, stored))
+            break;
+        constexpr double kMiB = 1024.0 * 1024.0;
+        state.counters["import_s"] = import.seconds;
+        state.counters["floor_s"] = floor.seconds;
+        state.counters["time_ratio"] = import.seconds / floor.seconds;
+        state.counters["import_mib_written"] = double(import.written) / kMiB;
+        state.counters["floor_mib_written"] = double(floor.written) / kMiB;
+        state.counters["growth_mib"] = double(import.growth) / kMiB;
+        state.counters["floor_growth_mib"] = double(floor.growth) / kMiB;
+        state.counters["written_over_growth"] = double(import.written) / double(import.growth);
+        state.counters["longest_stall_ms"] = double(longest);
+    }
+    sqlite3_close(floorDb);
+}
+
 } // namespace
 
+BENCHMARK(BM_ImportBesideFloor)->Arg(10000)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportOverlongSummary)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportOverItself)->Arg(50000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);

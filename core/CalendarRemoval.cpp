@@ -1,5 +1,6 @@
 #include "core/CalendarRemoval.h"
 
+#include "core/ImportsUnderWay.h"
 #include "core/Store.h"
 #include "storage/AccountRepository.h"
 #include "storage/AllOrNothing.h"
@@ -8,12 +9,21 @@
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
+#include <QDebug>
+
 namespace CalendarRemoval {
 
 namespace {
 
 bool removeInside(const Store &store, const QString &calendarId)
 {
+    // An import or take-back writing into the calendar would be left with a record it could
+    // never take back: the removal waits for it (the caller tries again later).
+    if (store.imports()->isImportingInto(calendarId)) {
+        qWarning().noquote() << "[CalendarRemoval]" << calendarId
+                             << "not removed: an import writes into it";
+        return false;
+    }
     return store.events()->purgeCalendar(calendarId) && store.tasks()->purgeCalendar(calendarId)
         && store.calendars()->remove(calendarId);
 }
@@ -21,7 +31,7 @@ bool removeInside(const Store &store, const QString &calendarId)
 bool isReady(const Store &store)
 {
     return store.database() && store.events() && store.tasks() && store.calendars()
-        && store.accounts();
+        && store.accounts() && store.imports();
 }
 
 } // namespace

@@ -10,11 +10,13 @@ class Store;
 namespace CalendarRemoval {
 
 // Deletes the calendar with its events and tasks and their reminder, guest and file rows; all or
-// nothing. False when the store refused (the repositories log why).
+// nothing. False when the store refused (the repositories log why) or while an import or its
+// take-back writes into the calendar.
 [[nodiscard]] bool removeCalendar(const Store &store, const QString &calendarId);
 
 // Deletes a removed account's row for good once its calendars, with everything in them, are
-// gone; all or nothing. An account that was not removed keeps everything (and this is true).
+// gone; all or nothing, and refused alike while an import writes into one of them. An account
+// that was not removed keeps everything (and this is true).
 [[nodiscard]] bool reapAccount(const Store &store, const QString &accountId);
 
 } // namespace CalendarRemoval

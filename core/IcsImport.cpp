@@ -6,6 +6,7 @@
 #include "model/ICalendarEventReader.h"
 #include "platform/FileAccess.h"
 #include "storage/AllOrNothing.h"
+#include "storage/BackgroundCheckpoints.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -51,6 +52,18 @@ template<typename Step> int repeatFor(qint64 budgetMs, Step step)
         left = step();
     } while (left > 0 && (budgetMs < 0 || slice.elapsed() < budgetMs));
     return left;
+}
+
+// Runs write while a statement waits for another program's write lock only briefly: the window
+// is not held up, and the job tries again from the event loop. A job that finishes at once (the
+// program ending) waits as long as any write.
+template<typename Write> auto withBriefWait(Database *db, bool brief, Write write)
+{
+    const int usual = brief ? db->setStatementWait(IcsImportJob::kLockWaitMilliseconds) : 0;
+    const auto result = write();
+    if (brief)
+        db->setStatementWait(usual);
+    return result;
 }
 
 // " 3 events without an identifier or a start were skipped.", or nothing when none was.
@@ -221,6 +234,8 @@ void IcsImportJob::start()
     // started the job.
     m_store.imports()->beginImportInto(m_calendarId);
     m_holding = true;
+    // Its many commits would otherwise copy the log into the database on the window's thread.
+    m_checkpoints = std::make_unique<BackgroundCheckpoints>(m_store.database());
     // An import's first slice runs at once, so a small file is done before a dialog could
     // appear; what the last run left goes from the event loop, once its dialog is up.
     if (m_leftover)
@@ -258,10 +273,17 @@ void IcsImportJob::run(qint64 budgetMs)
         // before start returns.
         handedOver = m_state != before;
     } while (went == Slice::More && (handedOver || clock.elapsed() < budgetMs));
-    if (went == Slice::More)
-        m_next.start(0);
-    else if (went == Slice::Busy)
+    if (went == Slice::Busy) {
         m_next.start(kRetryMilliseconds);
+        if (!std::exchange(m_waiting, true))
+            emit waitingForWriter(true);
+        return;
+    }
+    if (went == Slice::More) {
+        m_next.start(0);
+        if (std::exchange(m_waiting, false))
+            emit waitingForWriter(false);
+    }
 }
 
 IcsImportJob::Slice IcsImportJob::slice(qint64 budgetMs)
@@ -299,7 +321,8 @@ IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
             return Slice::Ended;
         }
         QString error;
-        if (!log->begin(m_calendarId, m_fileName, &error)) {
+        if (!withBriefWait(m_store.database(), !m_atOnce,
+                           [&] { return log->begin(m_calendarId, m_fileName, &error); })) {
             if (busy())
                 return Slice::Busy;
             end(failure(
@@ -317,6 +340,8 @@ IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
     // One commit a slice: every write waits for the disk once, not once a batch.
     const auto write = [&] {
         began = true;
+        // The slice is the one savepoint: a failed slice is rolled back whole and taken back.
+        const EventRepository::WholeStep step(m_store.events());
         bool stored = true;
         do {
             stored = storeBatch(now);
@@ -324,8 +349,10 @@ IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
         return stored;
     };
     // The repository announces the rows it replaced; the slice adds nothing to that.
-    if (!Sql::applyAllOrNothing(m_store.database()->connection(), QStringLiteral("ics_import"), {},
-                                write, {})) {
+    if (!withBriefWait(m_store.database(), !m_atOnce, [&] {
+            return Sql::applyAllOrNothing(m_store.database()->connection(),
+                                          QStringLiteral("ics_import"), {}, write, {});
+        })) {
         // Events read by a slice rolled back cannot be read again: only one that never began
         // waits for the other program.
         if (!began && busy())
@@ -374,7 +401,7 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
 IcsImportJob::Slice IcsImportJob::keepSlice()
 {
     // From here the import stands, also if the program ends while its record is emptied.
-    if (!m_log->keep()) {
+    if (!withBriefWait(m_store.database(), !m_atOnce, [&] { return m_log->keep(); })) {
         if (busy())
             return Slice::Busy;
         takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
@@ -409,8 +436,10 @@ IcsImportJob::Slice IcsImportJob::keepSlice()
 IcsImportJob::Slice IcsImportJob::forgetSlice(qint64 budgetMs)
 {
     // Each step commits on its own: the rows only go, and a step that went stays gone.
-    const int left = repeatFor(
-        budgetMs, [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
+    const int left = withBriefWait(m_store.database(), !m_atOnce, [&] {
+        return repeatFor(budgetMs,
+                         [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
+    });
     if (left < 0 && busy())
         return Slice::Busy;
     if (left > 0)
@@ -432,18 +461,20 @@ IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
 {
     int left = 0;
     int taken = 0;
-    const bool undone = Sql::applyAllOrNothing(
-        m_store.database()->connection(), QStringLiteral("import_take_back"), {},
-        [&] {
-            left = repeatFor(budgetMs, [&] {
-                int events = 0;
-                const int rest = m_log->undo(kRowsTakenBackAStep, &events);
-                taken += qMax(0, events);
-                return rest;
-            });
-            return left >= 0;
-        },
-        {});
+    const bool undone = withBriefWait(m_store.database(), !m_atOnce, [&] {
+        return Sql::applyAllOrNothing(
+            m_store.database()->connection(), QStringLiteral("import_take_back"), {},
+            [&] {
+                left = repeatFor(budgetMs, [&] {
+                    int events = 0;
+                    const int rest = m_log->undo(kRowsTakenBackAStep, &events);
+                    taken += qMax(0, events);
+                    return rest;
+                });
+                return left >= 0;
+            },
+            {});
+    });
     if (!undone && busy())
         return Slice::Busy;
     if (undone) {
@@ -486,6 +517,7 @@ void IcsImportJob::end(IcsImportResult result, bool recordGone)
     m_next.stop();
     m_reader.reset();
     m_log.reset();
+    m_checkpoints.reset();
     m_text = QString();
     m_result = std::move(result);
     if (recordGone && std::exchange(m_holding, false))

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class BackgroundCheckpoints;
 class Store;
 class ICalendarEventReader;
 class ImportUndoLog;
@@ -89,10 +90,16 @@ public:
     static constexpr int kSliceMilliseconds = 40;
     // The pause before a slice that met another program's write lock is tried again.
     static constexpr int kRetryMilliseconds = 500;
+    // How long a slice waits for such a lock before it gives the event loop back: a part of
+    // its own budget, not the connection's usual wait.
+    static constexpr int kLockWaitMilliseconds = 20;
 
 signals:
     // Events read while storing, or taken back of what the last run left.
     void progress(int done, int total);
+    // A slice met another program's write lock (true) and waits for it; the first slice that
+    // goes on after it says false.
+    void waitingForWriter(bool waiting);
     void finished(const IcsImportResult &result);
 
 private:
@@ -127,9 +134,11 @@ private:
     int m_takenBack = 0;
     std::unique_ptr<ICalendarEventReader> m_reader;
     std::unique_ptr<ImportUndoLog> m_log;
+    std::unique_ptr<BackgroundCheckpoints> m_checkpoints; // while the job writes
     bool m_leftover = false;
     bool m_holding = false; // sync is held off the calendar
     bool m_atOnce = false; // the program is ending: no event loop
+    bool m_waiting = false; // the last slice met another program's write lock
     QTimer m_next;
     IcsImportResult m_outcome; // the result once the record is gone
     IcsImportResult m_result;

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-// The last few edits made by dragging or deleting events, newest last, each with a function that
-// reverts it. There is no redo.
+// The last few edits, newest last, each with a function that reverts it. There is no redo. No
+// window pushes onto it yet.
 class UndoStack : public QObject
 {
     Q_OBJECT

@@ -82,6 +82,9 @@ bool Database::open(const QString &path)
     QSqlQuery q(m_db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    // Statement and savepoint journals, and the temporary tables, stay in memory: as files they
+    // were written and thrown away by the hundred during a large import.
+    q.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     // Reading through a memory map and a larger page cache keeps view reloads of big
     // calendars from being dominated by read calls. Both count in the program's memory, beside
     // the range reads' records, so they stay at 64 MB each.
@@ -105,6 +108,14 @@ void Database::setBusyTimeouts(int statementMs, int migrationMs)
     m_migrationBusyTimeoutMs = migrationMs;
     if (m_opened)
         applyBusyTimeout(m_busyTimeoutMs);
+}
+
+int Database::setStatementWait(int ms)
+{
+    const int was = std::exchange(m_busyTimeoutMs, ms);
+    if (m_opened)
+        applyBusyTimeout(m_busyTimeoutMs);
+    return was;
 }
 
 void Database::applyBusyTimeout(int ms)

@@ -44,6 +44,8 @@ public:
     QSqlDatabase &connection() { return m_db; }
     // Replace the waits above (tests scale them down); the statements' wait applies at once.
     void setBusyTimeouts(int statementMs, int migrationMs);
+    // Sets the statements' wait alone, for a while; answers the wait it replaced.
+    int setStatementWait(int ms);
     // The last statement failed because another connection holds the write lock: the same
     // write may succeed later.
     [[nodiscard]] bool lastFailureWasBusy();

@@ -96,9 +96,9 @@ public:
     // Gives a record looked up without them its reminders and attendees.
     void loadChildRows(Event &event) const;
 
-    // While one lives, insert and update open no savepoint of their own, which costs a copy of
-    // every page they touch: for a caller that makes many writes as one step and undoes all of
-    // it when any of them fails.
+    // While one lives, insert, update and replaceByUid open no savepoint of their own, which
+    // costs a copy of every page they touch: for a caller that makes many writes as one step and
+    // undoes all of it when any of them fails.
     class WholeStep
     {
     public:
@@ -129,9 +129,10 @@ public:
     // Stores the events as one write: each replaces the stored event with its uid and recurrence
     // id in its calendar (keeping that row's id) or comes in as a new row with a new id. A
     // reminder or attendee list an event leaves empty keeps the stored rows: a file that says
-    // nothing of them must not erase what was added here. All or nothing; announces the last
-    // event's calendar once. False on failure, with *error set to the store's reason when the
-    // write could not even begin.
+    // nothing of them must not erase what was added here. All or nothing (inside a whole step,
+    // through its owner); new rows get ids that sort by time. Announces the last event's
+    // calendar once. False on failure, with *error set to the store's reason when the write
+    // could not even begin.
     // With a log, each row is noted there before it is written, so the write can be taken back
     // after it was committed.
     [[nodiscard]] bool replaceByUid(const QList<Event> &events, QString *error = nullptr,

@@ -434,18 +434,24 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error, I
 {
     if (events.isEmpty())
         return true;
-    Sql::Savepoint sp(m_statements, QStringLiteral("event_replace_by_uid"));
-    if (!sp.isActive()) {
-        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
-        if (error)
-            *error = sp.errorText();
-        return false;
+    // Inside a whole step (an import's slice) its owner undoes a failed write; a savepoint here,
+    // and one for each row, would copy every page the rows touch once more.
+    std::optional<Sql::Savepoint> sp;
+    if (m_wholeSteps == 0) {
+        sp.emplace(m_statements, QStringLiteral("event_replace_by_uid"));
+        if (!sp->isActive()) {
+            qWarning() << "EventRepository::replaceByUid failed:" << sp->errorText();
+            if (error)
+                *error = sp->errorText();
+            return false;
+        }
     }
+    const WholeStep step(this);
     for (Event event : events) {
         // The same event stored again replaces the earlier copy instead of doubling it.
         const std::optional<Event> existing
             = byUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
-        event.id = existing ? existing->id : newId();
+        event.id = existing ? existing->id : newOrderedId();
         if (existing && event.reminders.isEmpty())
             event.reminders = existing->reminders;
         if (existing && event.attendees.isEmpty())
@@ -455,8 +461,8 @@ bool EventRepository::replaceByUid(const QList<Event> &events, QString *error, I
         if (!(existing ? update(event) : insert(event)))
             return false;
     }
-    if (!sp.release()) {
-        qWarning() << "EventRepository::replaceByUid failed:" << sp.errorText();
+    if (sp && !sp->release()) {
+        qWarning() << "EventRepository::replaceByUid failed:" << sp->errorText();
         return false;
     }
     notifyChanged(events.last().calendar_id);

@@ -164,6 +164,18 @@ int ImportUndoLog::undo(int limit, int *events)
         "DELETE FROM import_saved_attendees WHERE event_id IN (SELECT id FROM temp.import_batch)",
         "DELETE FROM import_saved_events WHERE id IN (SELECT id FROM temp.import_batch)",
     };
+    // A calendar removed meanwhile took every row of the import with it, and a replaced row's
+    // copy could not come back without it: nothing is left to take back, and the record goes.
+    switch (calendarPresent()) {
+    case Presence::Unknown:
+        return -1;
+    case Presence::Gone:
+        if (events)
+            *events = 0;
+        return forget(-1);
+    case Presence::There:
+        break;
+    }
     Sql::Savepoint sp(m_db->connection(), QStringLiteral("import_undo"));
     QString failure = sp.errorText();
     bool ok = sp.isActive();
@@ -249,4 +261,14 @@ int ImportUndoLog::remaining()
                                  "FROM import_saved_events)"),
                   "ImportUndoLog::remaining failed:");
     return r.next() ? r.integer(0) : -1;
+}
+
+ImportUndoLog::Presence ImportUndoLog::calendarPresent()
+{
+    Sql::Reader r(m_db->connection(), QStringLiteral("SELECT 1 FROM calendars WHERE id = ?"),
+                  "ImportUndoLog::undo failed:");
+    r.bind(m_calendarId);
+    if (r.next())
+        return Presence::There;
+    return r.failed() ? Presence::Unknown : Presence::Gone;
 }

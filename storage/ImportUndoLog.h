@@ -49,8 +49,9 @@ public:
     [[nodiscard]] int eventsLeft();
 
     // Takes back up to limit rows, all or nothing; 0 when nothing is left to take back, more
-    // while rows are left, or -1 when it failed. The record ends with its last row. "events",
-    // when given, is set to how many events this call took back.
+    // while rows are left, or -1 when it failed. The record ends with its last row, or at once
+    // when its calendar is gone. "events", when given, is set to how many events this call took
+    // back.
     [[nodiscard]] int undo(int limit, int *events = nullptr);
 
     // Forgets up to limit rows of each table once the import is kept, so that the log does not
@@ -60,6 +61,9 @@ public:
     [[nodiscard]] int forget(int limit);
 
 private:
+    enum class Presence { There, Gone, Unknown };
+    // Whether the record's calendar still exists.
+    [[nodiscard]] Presence calendarPresent();
     [[nodiscard]] int remaining();
     [[nodiscard]] bool endIfEmpty();
 

@@ -1836,6 +1836,11 @@ Datenverzeichnis: %2</translation>
         <translation>Der Import wird zurückgenommen…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in die Kalenderdatenbank; es geht weiter, sobald es fertig ist.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Will be added once another program is done writing: &quot;%1&quot;</source>
         <translation>Wird hinzugefügt, sobald ein anderes Programm fertig ist: „%1“</translation>

@@ -1836,6 +1836,11 @@ Data directory: %2</translation>
         <translation>Taking back the import…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Another program is writing to the calendar database; this goes on as soon as it is done.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Will be added once another program is done writing: &quot;%1&quot;</source>
         <translation>Will be added once another program is done writing: &quot;%1&quot;</translation>

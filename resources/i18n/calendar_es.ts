@@ -1836,6 +1836,11 @@ Carpeta de datos: %2</translation>
         <translation>Deshaciendo la importación…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Otro programa está escribiendo en la base de datos del calendario; esto continúa en cuanto termine.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Will be added once another program is done writing: &quot;%1&quot;</source>
         <translation>Se añadirá cuando otro programa termine de escribir: «%1»</translation>

@@ -1836,6 +1836,11 @@ Dossier de données : %2</translation>
         <translation>Retrait de l’importation…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>Un autre programme écrit dans la base de données du calendrier ; l’opération reprend dès qu’il a terminé.</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Will be added once another program is done writing: &quot;%1&quot;</source>
         <translation>Sera ajouté quand un autre programme aura fini d’écrire : « %1 »</translation>

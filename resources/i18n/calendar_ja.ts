@@ -1823,6 +1823,11 @@ Data directory: %2</source>
         <translation>インポートを取り消しています…</translation>
     </message>
     <message>
+        <location filename="../../ui/mainwindow/ImportControl.cpp" line="1"/>
+        <source>Another program is writing to the calendar database; this goes on as soon as it is done.</source>
+        <translation>別のプログラムがカレンダーのデータベースに書き込んでいます。それが終わりしだい続行します。</translation>
+    </message>
+    <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="1"/>
         <source>Will be added once another program is done writing: &quot;%1&quot;</source>
         <translation>別のプログラムの書き込みが終わりしだい追加します：「%1」</translation>

@@ -1,8 +1,12 @@
 #include "core/CalendarRemoval.h"
+#include "core/IcsImport.h"
+#include "core/ImportsUnderWay.h"
 #include "core/TempStore.h"
 #include "storage/AccountRepository.h"
 #include "storage/EventRepository.h"
+#include "storage/ImportUndoLog.h"
 #include "storage/TaskRepository.h"
+#include "support/IcsFiles.h"
 
 #include <QtTest>
 
@@ -113,8 +117,22 @@ void tst_CalendarRemoval::calendarsAndRemovedAccountsGoWithWhatTheyHold()
     QCOMPARE(held(QStringLiteral("home")), full);
     QVERIFY(store.calendars()->byId(QStringLiteral("home")));
     QVERIFY(m_t.exec(QStringLiteral("DROP TRIGGER keep")));
+    // Nor does it go while an import writes into it.
+    store.imports()->beginImportInto(QStringLiteral("home"));
+    QVERIFY(!CalendarRemoval::removeCalendar(store, QStringLiteral("home")));
+    QCOMPARE(held(QStringLiteral("home")), full);
+    store.imports()->endImportInto(QStringLiteral("home"));
 
+    // A record of an import into it, cut short, ends with the calendar: its take-back finds
+    // nothing left to put back and ends too.
+    ImportUndoLog log(store.database());
+    QVERIFY(log.begin(QStringLiteral("home"), QStringLiteral("home.ics")));
+    QVERIFY(log.noteReplaced(QStringLiteral("home-event")));
     QVERIFY(CalendarRemoval::removeCalendar(store, QStringLiteral("home")));
+    const std::unique_ptr<IcsImportJob> takeBack(IcsImportJob::resumeLeftover(store));
+    QVERIFY(takeBack);
+    (void)LarkTest::runImport(*takeBack);
+    QVERIFY(!std::unique_ptr<IcsImportJob>(IcsImportJob::resumeLeftover(store)));
     QCOMPARE(held(QStringLiteral("home")), none);
     QVERIFY(!store.calendars()->byId(QStringLiteral("home")));
     QCOMPARE(held(QStringLiteral("old")), full);

@@ -661,11 +661,16 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
 
     MainWindow window(state.get());
     window.show();
+    // Another program writes as it begins: the dialog says so while it waits.
+    QVERIFY(LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 1000));
     window.takeBackInterruptedImport();
     QPointer<QProgressDialog> progress
         = window.findChild<QProgressDialog *>(QStringLiteral("takeBackProgressDialog"));
     QVERIFY(progress && progress->isVisible());
     QCOMPARE(progress->labelText(), QStringLiteral("Taking back the import of many.ics…"));
+    const QString waits = QStringLiteral(
+        "Another program is writing to the calendar database; this goes on as soon as it is done.");
+    QTRY_VERIFY(progress && progress->labelText().endsWith(waits));
     QCOMPARE(eventCount(state.get()), kStored);
     QVERIFY(state->store().imports()->isImportingInto(kPersonal));
     auto *takeBack = window.findChild<IcsImportJob *>();

@@ -88,7 +88,9 @@ void ImportControl::run(IcsImportJob *job, QProgressDialog *progress)
 {
     m_job = job;
     m_progress = progress;
+    m_waiting = false;
     if (progress) {
+        m_label = progress->labelText();
         progress->setWindowTitle(Texts::tr("Import .ics File"));
         progress->setWindowModality(Qt::WindowModal);
         progress->setAutoClose(false);
@@ -107,6 +109,16 @@ void ImportControl::run(IcsImportJob *job, QProgressDialog *progress)
                     progress->setValue(done);
             },
             Qt::QueuedConnection);
+        // A wait for another program's write is said at once, so that it does not look stuck.
+        connect(job, &IcsImportJob::waitingForWriter, progress,
+                [this, job, progress](bool waiting) {
+                    if (m_job != job || m_progress != progress)
+                        return;
+                    m_waiting = waiting;
+                    setLabel(m_label);
+                    if (waiting)
+                        progress->show();
+                });
     }
     connect(job, &IcsImportJob::finished, this,
             [this, job](const IcsImportResult &result) { finish(job, result); });
@@ -123,12 +135,24 @@ void ImportControl::cancel()
     if (!m_job || !m_progress)
         return;
     if (wasStoring && m_job->isTakingBack()) {
-        m_progress->setLabelText(Texts::tr("Taking back the import…"));
+        setLabel(Texts::tr("Taking back the import…"));
         m_progress->setRange(0, 0);
         if (auto *button = m_progress->findChild<QPushButton *>())
             button->setEnabled(false);
     }
     m_progress->show();
+}
+
+void ImportControl::setLabel(const QString &text)
+{
+    m_label = text;
+    if (!m_progress)
+        return;
+    m_progress->setLabelText(
+        m_waiting ? text + QStringLiteral("\n\n")
+                + Texts::tr("Another program is writing to the calendar database; this goes on "
+                            "as soon as it is done.")
+                  : text);
 }
 
 void ImportControl::quitWhenEnded()

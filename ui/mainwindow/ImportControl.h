@@ -43,6 +43,8 @@ private:
     // Takes the running import back, showing so in its dialog until it is done.
     void cancel();
     void finish(IcsImportJob *job, const IcsImportResult &result);
+    // The dialog's text, with a word on another program's write while the job waits for it.
+    void setLabel(const QString &text);
     // The outcome of an import, in a box and in the status bar.
     void report(bool ok, const QString &message);
 
@@ -51,4 +53,6 @@ private:
     QPointer<IcsImportJob> m_job;
     QPointer<QProgressDialog> m_progress;
     bool m_quitWhenEnded = false;
+    QString m_label; // the dialog's own text
+    bool m_waiting = false; // the job waits for another program's write
 };
