@@ -50,13 +50,19 @@ const Event *ownComponent(const QList<Event> &held, const Event &row)
     return nullptr;
 }
 
+// The row's own component in a text, as read from there.
+std::optional<Event> ownIn(const QString &text, const Event &row)
+{
+    const QList<Event> held = parseICalendarEvents(text);
+    const Event *own = ownComponent(held, row);
+    return own ? std::optional(*own) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<Event> cloudHeldEvent(const Event &row)
 {
-    const QList<Event> held = parseICalendarEvents(row.raw_icalendar);
-    const Event *own = ownComponent(held, row);
-    return own ? std::optional(*own) : std::nullopt;
+    return ownIn(row.raw_icalendar, row);
 }
 
 QString cloudEventText(const Event &event)
@@ -85,19 +91,30 @@ QString cloudEventText(const Event &event)
                      event.recurrence_rule.isEmpty()
                          ? QStringList()
                          : QStringList {QLatin1String("RRULE:") + event.recurrence_rule});
-    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
-        lines.insert(QStringLiteral("EXDATE"),
-                     dateLines(QStringLiteral("EXDATE"), event.exception_dates));
     if (jsonTextList(event.recurrence_dates) != jsonTextList(was.recurrence_dates))
         lines.insert(QStringLiteral("RDATE"),
                      dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
     QString out = rewriteEventProperties(event.raw_icalendar, lines, which);
+    // A move takes the cancelled dates the text held along, into the series' form now.
     if (event.is_all_day != was.is_all_day || event.start_time != was.start_time
         || event.end_time != was.end_time)
         out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()), which,
                                 event.is_all_day == was.is_all_day ? TimeValues::AsWritten
                                     : event.is_all_day             ? TimeValues::Dates
                                                                    : TimeValues::DateTimes);
+    const QStringList wasCancelled = jsonTextList(was.exception_dates);
+    QStringList cancelled = jsonTextList(event.exception_dates);
+    if (cancelled != wasCancelled) {
+        // Those the text held stand as the move left them; the others are the series' own now.
+        const std::optional<Event> moved = ownIn(out, event);
+        const QStringList movedHeld = jsonTextList(moved ? moved->exception_dates : QString());
+        for (QString &date : cancelled) {
+            const qsizetype at = wasCancelled.indexOf(date);
+            if (at >= 0 && movedHeld.size() == wasCancelled.size())
+                date = movedHeld.at(at);
+        }
+        out = rewriteCancelledDates(out, cancelled, which);
+    }
     return out;
 }
 
@@ -126,7 +143,7 @@ QJsonObject cloudTaskObject(const Task &task, const QString &id)
     o.insert(QStringLiteral("id"), id);
     o.insert(QStringLiteral("uid"), task.uid);
     o.insert(QStringLiteral("title"), task.title);
-    o.insert(QStringLiteral("raw_icalendar"), task.raw_icalendar);
+    o.insert(QStringLiteral("raw_icalendar"), updatedICalendarTodo(task));
     o.insert(QStringLiteral("status"), task.status);
     if (task.due_date)
         o.insert(QStringLiteral("due_date"), task.due_date->toMSecsSinceEpoch());

@@ -102,7 +102,12 @@ std::optional<Sync::RemoteEvent> CloudSyncProvider::remoteEvent(const QJsonObjec
 
 std::optional<Sync::RemoteTask> CloudSyncProvider::remoteTask(const QJsonObject &entry)
 {
-    return remoteChange<Sync::RemoteTask>(entry, parseICalendarTodo);
+    std::optional<Sync::RemoteTask> change
+        = remoteChange<Sync::RemoteTask>(entry, parseICalendarTodo);
+    // As an event's: the whole item, for its next push to hand back what other clients wrote.
+    if (change && !change->deleted)
+        change->row.raw_icalendar = text(entry, QLatin1String("raw_icalendar"));
+    return change;
 }
 
 void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
