@@ -2,6 +2,7 @@
 
 #include "model/ICalendar.h"
 #include "model/ICalendarEventReader.h"
+#include "model/JsonText.h"
 #include "model/VTimeZone.h"
 
 #include <QRegularExpression>
@@ -273,13 +274,17 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
     for (const QString &entry : entries) {
         bool date = false;
         const QDateTime at = parseICalendarDateTime(entry, {}, date);
-        if (!at.isValid())
+        if (!at.isValid()) {
+            out << entry;
             continue;
+        }
         const QDate day = date || fromAllDay ? at.toUTC().date() : at.toTimeZone(zone).date();
         if (toAllDay) {
             out << formatICalendarDate(date ? at.date() : day);
         } else if (date || fromAllDay) {
             out << formatICalendarUtc(wallClockTime(date ? at.date() : day, toWall.time(), zone));
+        } else if (rest == 0) {
+            out << formatICalendarUtc(at);
         } else {
             // From the series' own time of day where a clock change moved the occurrence off it.
             const bool onTime = wallClockTime(day, fromWall.time(), zone) == at;
@@ -288,6 +293,25 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
                       .addSecs(rest);
             out << formatICalendarUtc(wallClockTime(moved.date(), moved.time(), zone));
         }
+    }
+    return out;
+}
+
+QStringList cancelledDatesNow(const Event &was, const Event &now)
+{
+    const QStringList held = jsonTextList(was.exception_dates);
+    const QStringList listed = jsonTextList(now.exception_dates);
+    // Read on the series' wall clock, in the zone its start was in.
+    const QDateTime to = was.start_time.timeSpec() == Qt::TimeZone
+        ? now.start_time.toTimeZone(was.start_time.timeZone())
+        : now.start_time;
+    const QStringList moved
+        = movedCancelledDates(held, was.start_time, was.is_all_day, to, now.is_all_day);
+    const QStringList own = movedCancelledDates(listed, to, now.is_all_day, to, now.is_all_day);
+    QStringList out;
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        const qsizetype at = held.indexOf(listed.at(i));
+        out << (at >= 0 ? moved.at(at) : own.at(i));
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -39,6 +41,10 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 // of day. Whole days of the move leave a cancelled date on its day.
 [[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
                                               bool fromAllDay, const QDateTime &to, bool toAllDay);
+
+// The cancelled dates of a series edited here, in the form it has now: those its held copy
+// (was) also listed moved with the start from there, the others as the series' own.
+[[nodiscard]] QStringList cancelledDatesNow(const Event &was, const Event &now);
 
 // Writes the event's cancelled dates over its EXDATE lines (none: the lines go), in the form of
 // its DTSTART line: dates for an all-day series, date-times in its zone for a timed one.

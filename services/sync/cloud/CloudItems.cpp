@@ -50,19 +50,13 @@ const Event *ownComponent(const QList<Event> &held, const Event &row)
     return nullptr;
 }
 
-// The row's own component in a text, as read from there.
-std::optional<Event> ownIn(const QString &text, const Event &row)
-{
-    const QList<Event> held = parseICalendarEvents(text);
-    const Event *own = ownComponent(held, row);
-    return own ? std::optional(*own) : std::nullopt;
-}
-
 } // namespace
 
 std::optional<Event> cloudHeldEvent(const Event &row)
 {
-    return ownIn(row.raw_icalendar, row);
+    const QList<Event> held = parseICalendarEvents(row.raw_icalendar);
+    const Event *own = ownComponent(held, row);
+    return own ? std::optional(*own) : std::nullopt;
 }
 
 QString cloudEventText(const Event &event)
@@ -102,19 +96,8 @@ QString cloudEventText(const Event &event)
                                 event.is_all_day == was.is_all_day ? TimeValues::AsWritten
                                     : event.is_all_day             ? TimeValues::Dates
                                                                    : TimeValues::DateTimes);
-    const QStringList wasCancelled = jsonTextList(was.exception_dates);
-    QStringList cancelled = jsonTextList(event.exception_dates);
-    if (cancelled != wasCancelled) {
-        // Those the text held stand as the move left them; the others are the series' own now.
-        const std::optional<Event> moved = ownIn(out, event);
-        const QStringList movedHeld = jsonTextList(moved ? moved->exception_dates : QString());
-        for (QString &date : cancelled) {
-            const qsizetype at = wasCancelled.indexOf(date);
-            if (at >= 0 && movedHeld.size() == wasCancelled.size())
-                date = movedHeld.at(at);
-        }
-        out = rewriteCancelledDates(out, cancelled, which);
-    }
+    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
+        out = rewriteCancelledDates(out, cancelledDatesNow(was, event), which);
     return out;
 }
 
