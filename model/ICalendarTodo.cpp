@@ -317,6 +317,20 @@ QString updatedICalendarTodo(const Task &task, const QDateTime &now)
                                   [&](const Task &t) { return t.uid == task.uid; });
     if (own == held.cend())
         return writeICalendarTodo(task, now);
+    // A task read before whole items were kept holds its VTODO alone, unfolded: it travels
+    // inside a calendar again, folded.
+    QString text = task.raw_icalendar;
+    if (!text.startsWith(QLatin1String("BEGIN:VCALENDAR"), Qt::CaseInsensitive)) {
+        text = QLatin1String("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:") + iCalendarProductId()
+            + kCrLf;
+        forEachUnfoldedLine(task.raw_icalendar, [&text](QStringView line) {
+            if (line.trimmed().isEmpty())
+                return;
+            for (const QString &part : foldContentLine(line.toString()))
+                text += part + kCrLf;
+        });
+        text += QLatin1String("END:VCALENDAR\r\n");
+    }
     // Only what differs is written: every other line stays as it was, other clients' included.
     const QList<Property> before = todoProperties(*own);
     QHash<QString, QStringList> changed;
@@ -326,5 +340,5 @@ QString updatedICalendarTodo(const Task &task, const QDateTime &now)
         if (was == before.cend() || was->second != property.second)
             changed.insert(property.first, property.second);
     }
-    return rewriteTodoProperties(task.raw_icalendar, changed, task.uid);
+    return rewriteTodoProperties(text, changed, task.uid);
 }
