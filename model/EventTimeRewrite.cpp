@@ -262,6 +262,8 @@ QString replaceProperties(const QString &raw, QLatin1String kind, qsizetype targ
 QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from, bool fromAllDay,
                                 const QDateTime &to, bool toAllDay)
 {
+    if (!from.isValid() || !to.isValid())
+        return entries;
     const QTimeZone zone = to.timeSpec() == Qt::TimeZone ? to.timeZone() : QTimeZone::utc();
     const QDateTime fromWall = from.toTimeZone(zone);
     const QDateTime toWall = to.toTimeZone(zone);
@@ -299,8 +301,10 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
 
 QStringList cancelledDatesNow(const Event &was, const Event &now)
 {
-    const QStringList held = jsonTextList(was.exception_dates);
     const QStringList listed = jsonTextList(now.exception_dates);
+    // A held copy without a start has nothing to move them from.
+    const QStringList held
+        = was.start_time.isValid() ? jsonTextList(was.exception_dates) : QStringList();
     // Read on the series' wall clock, in the zone its start was in.
     const QDateTime to = was.start_time.timeSpec() == Qt::TimeZone
         ? now.start_time.toTimeZone(was.start_time.timeZone())

@@ -38,7 +38,8 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 // date-times for a timed one. A timed one moves as its occurrence moves, on the wall clock of the
 // zone `to` is given in, by the part of the move shorter than a day (from the series' own time
 // of day also where a clock change pushed the occurrence off it); a date takes the series' time
-// of day. Whole days of the move leave a cancelled date on its day.
+// of day. Whole days of the move leave a cancelled date on its day. Without both times the
+// entries come back as they are.
 [[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
                                               bool fromAllDay, const QDateTime &to, bool toAllDay);
 
