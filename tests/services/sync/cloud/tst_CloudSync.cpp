@@ -513,6 +513,10 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
     CloudDevice &first = bFirst ? *m_b : *m_a;
     CloudDevice &second = bFirst ? *m_a : *m_b;
     syncOn(first);
+    // The device that pushed holds what it sent.
+    QVERIFY(first.open());
+    QCOMPARE(seen(first), seen(*m_cloud));
+    first.close();
     if (aMissesB) {
         QVERIFY(m_a->open());
         const QString cursor = team(*m_a).delta_sync_token;
