@@ -2,6 +2,8 @@
 
 #include "model/ICalendar.h"
 #include "model/ICalendarEventReader.h"
+#include "model/JsonText.h"
+#include "model/VTimeZone.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -44,14 +46,41 @@ TimeForm writtenForm(TimeForm form, TimeValues values)
     return form;
 }
 
-QString timeLine(const QString &name, const TimeForm &form, const QDateTime &time)
+QString paramsOf(const TimeForm &form)
 {
     if (form.date)
-        return name + QLatin1String(";VALUE=DATE:") + formatICalendarDate(time.date());
+        return QStringLiteral(";VALUE=DATE");
+    return form.tzid.isEmpty() ? QString() : QLatin1String(";TZID=") + form.tzid;
+}
+
+QString valueIn(const TimeForm &form, const QDateTime &time)
+{
+    if (form.date)
+        return formatICalendarDate(time.date());
     if (!form.tzid.isEmpty())
-        return name + QLatin1String(";TZID=") + form.tzid + QLatin1Char(':')
-            + time.toTimeZone(form.zone).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
-    return name + QLatin1Char(':') + formatICalendarUtc(time);
+        return time.toTimeZone(form.zone).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    return formatICalendarUtc(time);
+}
+
+QString timeLine(const QString &name, const TimeForm &form, const QDateTime &time)
+{
+    return name + paramsOf(form) + QLatin1Char(':') + valueIn(form, time);
+}
+
+// One EXDATE line for stored entries already in the form's kind (dates, or instants).
+QStringList cancelledLines(const TimeForm &form, const QStringList &entries)
+{
+    QStringList values;
+    for (const QString &entry : entries) {
+        bool date = false;
+        const QDateTime at = parseICalendarDateTime(entry, {}, date);
+        if (at.isValid())
+            values << valueIn(form, date ? QDateTime(at.date(), QTime(0, 0), Qt::UTC) : at);
+    }
+    if (values.isEmpty())
+        return {};
+    return {QLatin1String("EXDATE") + paramsOf(form) + QLatin1Char(':')
+            + values.join(QLatin1Char(','))};
 }
 
 bool isContinuation(const QString &line)
@@ -75,15 +104,43 @@ qsizetype eventPosition(const QString &raw, const EventInText &which)
     }
 }
 
-// Walks the chosen VEVENT's own logical lines (a physical line and its folded continuations;
-// the lines of nested components such as alarms are not the event's). For each, edit gives the
-// lines to write in its place, or nothing to keep it as it stands; atEnd gives the lines to add
-// before END:VEVENT. Text without a VEVENT comes back as it is.
-QString editEvent(const QString &raw, const EventInText &which,
-                  const std::function<std::optional<QStringList>(const ContentLine &)> &edit,
-                  const std::function<QStringList()> &atEnd)
+// The position of the VTODO with this UID among the text's VTODOs; 0 when none has it.
+qsizetype todoPosition(const QString &raw, const QString &uid)
 {
-    const qsizetype target = eventPosition(raw, which);
+    qsizetype position = -1;
+    qsizetype found = -1;
+    int nested = -1; // depth inside the current VTODO; -1 outside one
+    forEachUnfoldedLine(raw, [&](QStringView line) {
+        const ContentLine cl = parseContentLine(line);
+        if (cl.name == QLatin1String("BEGIN")) {
+            if (nested >= 0)
+                ++nested;
+            else if (cl.value.compare(QLatin1String("VTODO"), Qt::CaseInsensitive) == 0) {
+                ++position;
+                nested = 0;
+            }
+        } else if (cl.name == QLatin1String("END") && nested >= 0) {
+            --nested;
+        } else if (nested == 0 && found < 0 && cl.name == QLatin1String("UID")
+                   && unescapeICalendarText(cl.value) == uid) {
+            found = position;
+        }
+    });
+    return std::max<qsizetype>(found, 0);
+}
+
+using LineEdit = std::function<std::optional<QStringList>(const ContentLine &)>;
+
+// Walks the own logical lines (a physical line and its folded continuations; the lines of nested
+// components such as alarms are not its own) of the component of this kind ("VEVENT", "VTODO")
+// at this position among those of its kind. For each, edit gives the lines to write in its place,
+// or nothing to keep it as it stands; atEnd gives the lines to add before its END line. Text
+// without such a component comes back as it is.
+QString editComponent(const QString &raw, QLatin1String kind, qsizetype target,
+                      const LineEdit &edit, const std::function<QStringList()> &atEnd)
+{
+    const QString begin = QLatin1String("BEGIN:") + kind;
+    const QString end = QLatin1String("END:") + kind;
     qsizetype position = -1;
     const auto writeFolded = [](QStringList &to, const QStringList &lines) {
         for (const QString &line : lines)
@@ -93,8 +150,8 @@ QString editEvent(const QString &raw, const EventInText &which,
     const QStringList lines = raw.split(lineBreak);
     QStringList out;
     out.reserve(lines.size() + 2);
-    bool inEvent = false;
-    bool sawEvent = false;
+    bool inside = false;
+    bool saw = false;
     bool finished = false;
     int depth = 0;
     for (qsizetype i = 0; i < lines.size();) {
@@ -103,12 +160,10 @@ QString editEvent(const QString &raw, const EventInText &which,
         while (next < lines.size() && isContinuation(lines.at(next)))
             logical += QStringView(lines.at(next++)).mid(1);
         std::optional<QStringList> replaced;
-        if (finished || !inEvent) {
-            if (!finished && logical.startsWith(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive)
-                && ++position == target)
-                inEvent = sawEvent = true;
-        } else if (depth == 0
-                   && logical.startsWith(QLatin1String("END:VEVENT"), Qt::CaseInsensitive)) {
+        if (finished || !inside) {
+            if (!finished && logical.startsWith(begin, Qt::CaseInsensitive) && ++position == target)
+                inside = saw = true;
+        } else if (depth == 0 && logical.startsWith(end, Qt::CaseInsensitive)) {
             writeFolded(out, atEnd());
             finished = true;
         } else {
@@ -128,57 +183,53 @@ QString editEvent(const QString &raw, const EventInText &which,
         }
         i = next;
     }
-    return sawEvent ? out.join(QLatin1String("\r\n")) : raw;
+    return saw ? out.join(QLatin1String("\r\n")) : raw;
 }
 
-} // namespace
-
-QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end,
-                          const EventInText &which, TimeValues values)
+QString editEvent(const QString &raw, const EventInText &which, const LineEdit &edit,
+                  const std::function<QStringList()> &atEnd)
 {
-    if (raw.isEmpty() || !start.isValid())
-        return raw;
-    const QString dtstart = QStringLiteral("DTSTART");
-    const QString dtend = QStringLiteral("DTEND");
-    bool startWritten = false;
-    bool endWritten = false;
-    TimeForm startForm = writtenForm(TimeForm(), values);
-    // The end for a line of the given form: an all-day end must lie after the start's date.
-    const auto endFor = [&](const TimeForm &form) {
-        QDateTime e = end.isValid() ? end : start;
-        if (form.date && e.date() <= start.date())
-            e = start.addDays(1);
-        return e;
-    };
-    const auto edit = [&](const ContentLine &cl) -> std::optional<QStringList> {
-        if (cl.name == dtstart) {
-            startForm = writtenForm(timeFormOf(cl), values);
-            startWritten = true;
-            return QStringList {timeLine(dtstart, startForm, start)};
-        }
-        if (cl.name == dtend) {
-            const TimeForm form = writtenForm(timeFormOf(cl), values);
-            endWritten = true;
-            return QStringList {timeLine(dtend, form, endFor(form))};
-        }
-        // Dropped: the DTEND written in its place or before END:VEVENT replaces it.
-        if (cl.name == QLatin1String("DURATION"))
-            return QStringList();
+    return editComponent(raw, QLatin1String("VEVENT"), eventPosition(raw, which), edit, atEnd);
+}
+
+// The event's start as its text holds it; no line, no start.
+struct HeldStart
+{
+    bool present = false;
+    QDateTime at;
+    bool allDay = false;
+    TimeForm form;
+};
+
+HeldStart heldStartOf(const QString &raw, const EventInText &which)
+{
+    std::optional<ContentLine> line;
+    const auto read = [&](const ContentLine &cl) -> std::optional<QStringList> {
+        if (!line && cl.name == QLatin1String("DTSTART"))
+            line = cl;
         return std::nullopt;
     };
-    const auto atEnd = [&] {
-        QStringList missing;
-        if (!startWritten)
-            missing << timeLine(dtstart, startForm, start);
-        if (!endWritten)
-            missing << timeLine(dtend, startForm, endFor(startForm));
-        return missing;
-    };
-    return editEvent(raw, which, edit, atEnd);
+    (void)editEvent(raw, which, read, [] { return QStringList(); });
+    HeldStart held;
+    if (!line)
+        return held;
+    VTimeZoneSet zones(raw);
+    held.present = true;
+    held.at = parseICalendarDateTime(line->value, line->params, held.allDay, &zones);
+    held.form = timeFormOf(*line);
+    return held;
 }
 
-QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements,
-                               const EventInText &which)
+// The time in the zone a line of this form is written in.
+QDateTime inZoneOf(const TimeForm &form, const QDateTime &time)
+{
+    return form.tzid.isEmpty() ? time.toUTC() : time.toTimeZone(form.zone);
+}
+
+// Replaces the component's own lines of each named property by the given lines, written where
+// the first of them stood, or before the component's end when it had none.
+QString replaceProperties(const QString &raw, QLatin1String kind, qsizetype target,
+                          const QHash<QString, QStringList> &replacements)
 {
     if (raw.isEmpty() || replacements.isEmpty())
         return raw;
@@ -203,5 +254,149 @@ QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringL
         }
         return missing;
     };
+    return editComponent(raw, kind, target, edit, atEnd);
+}
+
+} // namespace
+
+QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from, bool fromAllDay,
+                                const QDateTime &to, bool toAllDay)
+{
+    if (!from.isValid() || !to.isValid())
+        return entries;
+    const QTimeZone zone = to.timeSpec() == Qt::TimeZone ? to.timeZone() : QTimeZone::utc();
+    const QDateTime fromWall = from.toTimeZone(zone);
+    const QDateTime toWall = to.toTimeZone(zone);
+    const auto wallSecs = [](const QDateTime &wall) {
+        return QDateTime(wall.date(), wall.time(), Qt::UTC).toSecsSinceEpoch();
+    };
+    // Whole days of the move leave a cancelled date on its day.
+    const qint64 rest = (wallSecs(toWall) - wallSecs(fromWall)) % 86400;
+    QStringList out;
+    for (const QString &entry : entries) {
+        bool date = false;
+        const QDateTime at = parseICalendarDateTime(entry, {}, date);
+        if (!at.isValid()) {
+            out << entry;
+            continue;
+        }
+        const QDate day = date || fromAllDay ? at.toUTC().date() : at.toTimeZone(zone).date();
+        if (toAllDay) {
+            out << formatICalendarDate(date ? at.date() : day);
+        } else if (date || fromAllDay) {
+            out << formatICalendarUtc(wallClockTime(date ? at.date() : day, toWall.time(), zone));
+        } else if (rest == 0) {
+            out << formatICalendarUtc(at);
+        } else {
+            // From the series' own time of day where a clock change moved the occurrence off it.
+            const bool onTime = wallClockTime(day, fromWall.time(), zone) == at;
+            const QDateTime moved
+                = QDateTime(day, onTime ? fromWall.time() : at.toTimeZone(zone).time(), Qt::UTC)
+                      .addSecs(rest);
+            out << formatICalendarUtc(wallClockTime(moved.date(), moved.time(), zone));
+        }
+    }
+    return out;
+}
+
+QStringList cancelledDatesNow(const Event &was, const Event &now)
+{
+    const QStringList listed = jsonTextList(now.exception_dates);
+    // A held copy without a start has nothing to move them from.
+    const QStringList held
+        = was.start_time.isValid() ? jsonTextList(was.exception_dates) : QStringList();
+    // Read on the series' wall clock, in the zone its start was in.
+    const QDateTime to = was.start_time.timeSpec() == Qt::TimeZone
+        ? now.start_time.toTimeZone(was.start_time.timeZone())
+        : now.start_time;
+    const QStringList moved
+        = movedCancelledDates(held, was.start_time, was.is_all_day, to, now.is_all_day);
+    const QStringList own = movedCancelledDates(listed, to, now.is_all_day, to, now.is_all_day);
+    QStringList out;
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        const qsizetype at = held.indexOf(listed.at(i));
+        out << (at >= 0 ? moved.at(at) : own.at(i));
+    }
+    return out;
+}
+
+QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end,
+                          const EventInText &which, TimeValues values)
+{
+    if (raw.isEmpty() || !start.isValid())
+        return raw;
+    const QString dtstart = QStringLiteral("DTSTART");
+    const QString dtend = QStringLiteral("DTEND");
+    // The start as the text held it, for the cancelled dates that move with it.
+    const HeldStart held = heldStartOf(raw, which);
+    VTimeZoneSet zones(raw);
+    const TimeForm startForm = writtenForm(held.form, values);
+    const QDateTime to = inZoneOf(startForm, start);
+    bool endWritten = false;
+    // The end for a line of the given form: an all-day end must lie after the start's date.
+    const auto endFor = [&](const TimeForm &form) {
+        QDateTime e = end.isValid() ? end : start;
+        if (form.date && e.date() <= start.date())
+            e = start.addDays(1);
+        return e;
+    };
+    const auto edit = [&](const ContentLine &cl) -> std::optional<QStringList> {
+        if (cl.name == dtstart)
+            return QStringList {timeLine(dtstart, startForm, start)};
+        if (cl.name == dtend) {
+            const TimeForm form = writtenForm(timeFormOf(cl), values);
+            endWritten = true;
+            return QStringList {timeLine(dtend, form, endFor(form))};
+        }
+        // Dropped: the DTEND written in its place or before END:VEVENT replaces it.
+        if (cl.name == QLatin1String("DURATION"))
+            return QStringList();
+        // A cancelled date names an occurrence: it moves with the start and takes its form.
+        if (cl.name == QLatin1String("EXDATE") && held.at.isValid()) {
+            QStringList entries;
+            collectICalendarDateList(cl, entries, &zones);
+            return cancelledLines(
+                startForm, movedCancelledDates(entries, held.at, held.allDay, to, startForm.date));
+        }
+        return std::nullopt;
+    };
+    const auto atEnd = [&] {
+        QStringList missing;
+        if (!held.present)
+            missing << timeLine(dtstart, startForm, start);
+        if (!endWritten)
+            missing << timeLine(dtend, startForm, endFor(startForm));
+        return missing;
+    };
     return editEvent(raw, which, edit, atEnd);
+}
+
+QString rewriteCancelledDates(const QString &raw, const QStringList &entries,
+                              const EventInText &which)
+{
+    if (raw.isEmpty())
+        return raw;
+    const HeldStart held = heldStartOf(raw, which);
+    const QStringList written = held.at.isValid()
+        ? movedCancelledDates(entries, held.at, held.allDay, inZoneOf(held.form, held.at),
+                              held.allDay)
+        : entries;
+    return rewriteEventProperties(
+        raw, {{QStringLiteral("EXDATE"), cancelledLines(held.form, written)}}, which);
+}
+
+QString rewriteEventProperties(const QString &raw, const QHash<QString, QStringList> &replacements,
+                               const EventInText &which)
+{
+    if (raw.isEmpty() || replacements.isEmpty())
+        return raw;
+    return replaceProperties(raw, QLatin1String("VEVENT"), eventPosition(raw, which), replacements);
+}
+
+QString rewriteTodoProperties(const QString &raw, const QHash<QString, QStringList> &replacements,
+                              const QString &uid)
+{
+    if (raw.isEmpty() || replacements.isEmpty())
+        return raw;
+    return replaceProperties(raw, QLatin1String("VTODO"), todoPosition(raw, uid), replacements);
 }

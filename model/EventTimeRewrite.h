@@ -1,12 +1,14 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
-// Edits of one event's own lines in a stored iCalendar text: the lines written are folded at 75
-// octets, every line not edited stays as it was.
+// Edits of one event's or task's own lines in a stored iCalendar text: the lines written are folded
+// at 75 octets, every line not edited stays as it was.
 
 // Which VEVENT of a text an edit goes to: the one with this UID and RECURRENCE-ID (in the form
 // the event reader stores it; empty for a series or a single event). The first VEVENT when no
@@ -24,11 +26,31 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 // Brings the stored iCalendar text of an event in line with a new start and end by editing the
 // event's own DTSTART, DTEND and DURATION lines; every other line survives unchanged. A time
 // that carried a zone the system knows keeps that zone, an all-day date stays a date, an all-day
-// end falls after its start; other times become UTC. Empty text, text without a VEVENT or an
-// invalid start come back as they are.
+// end falls after its start; other times become UTC. The event's cancelled dates (EXDATE) move
+// with the start as movedCancelledDates says, written in the start's form. Empty text, text
+// without a VEVENT or an invalid start come back as they are.
 [[nodiscard]] QString rewriteEventTimes(const QString &raw, const QDateTime &start,
                                         const QDateTime &end, const EventInText &which = {},
                                         TimeValues values = TimeValues::AsWritten);
+
+// Stored cancelled dates of a series (yyyyMMdd, or date-times as yyyyMMddTHHmmssZ) after its
+// start moved from `from` to `to`, in the series' form now: dates for an all-day series, UTC
+// date-times for a timed one. A timed one moves as its occurrence moves, on the wall clock of the
+// zone `to` is given in, by the part of the move shorter than a day (from the series' own time
+// of day also where a clock change pushed the occurrence off it); a date takes the series' time
+// of day. Whole days of the move leave a cancelled date on its day. Without both times the
+// entries come back as they are.
+[[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
+                                              bool fromAllDay, const QDateTime &to, bool toAllDay);
+
+// The cancelled dates of a series edited here, in the form it has now: those its held copy
+// (was) also listed moved with the start from there, the others as the series' own.
+[[nodiscard]] QStringList cancelledDatesNow(const Event &was, const Event &now);
+
+// Writes the event's cancelled dates over its EXDATE lines (none: the lines go), in the form of
+// its DTSTART line: dates for an all-day series, date-times in its zone for a timed one.
+[[nodiscard]] QString rewriteCancelledDates(const QString &raw, const QStringList &entries,
+                                            const EventInText &which = {});
 
 // Replaces the event's own lines of each named property (folded continuations included; lines
 // of nested components such as alarms stay) by the given lines, written where the first of them
@@ -37,3 +59,8 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 [[nodiscard]] QString rewriteEventProperties(const QString &raw,
                                              const QHash<QString, QStringList> &replacements,
                                              const EventInText &which = {});
+
+// The same for the own lines of the VTODO with this UID (the first VTODO when none has it).
+[[nodiscard]] QString rewriteTodoProperties(const QString &raw,
+                                            const QHash<QString, QStringList> &replacements,
+                                            const QString &uid);

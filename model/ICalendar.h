@@ -66,3 +66,8 @@ inline const QString &iCalendarProductId()
 // The complete iCalendar text of one task; DTSTAMP is the given time, or the clock's.
 [[nodiscard]] QString writeICalendarTodo(const Task &task);
 [[nodiscard]] QString writeICalendarTodo(const Task &task, const QDateTime &now);
+// The task's text after an edit made here: its stored text with the lines of the fields that
+// changed written over those of its own VTODO (alarms aside), every other line as it stood, so
+// that what other clients wrote stays; a whole new text when the stored one lacks the task.
+[[nodiscard]] QString updatedICalendarTodo(const Task &task);
+[[nodiscard]] QString updatedICalendarTodo(const Task &task, const QDateTime &now);

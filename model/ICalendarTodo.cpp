@@ -1,8 +1,10 @@
 #include "model/ICalendar.h"
 
 #include "model/Clock.h"
+#include "model/EventTimeRewrite.h"
 #include "model/VTimeZone.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -199,6 +201,67 @@ QString writeICalendarTodo(const Task &task)
     return writeICalendarTodo(task, Clock::nowUtc());
 }
 
+namespace {
+
+using Property = std::pair<QString, QStringList>;
+
+// The task's own lines that its fields make, by property in the order they are written (UID,
+// DTSTAMP and the alarms aside); a property without a value has no lines.
+QList<Property> todoProperties(const Task &task)
+{
+    QList<Property> out;
+    const auto add = [&out](const QString &name, const QString &value) {
+        out.append({name, value.isNull() ? QStringList() : QStringList {name + value}});
+    };
+    const auto number = [](int n) -> QString {
+        return n > 0 ? QLatin1Char(':') + QString::number(n) : QString();
+    };
+    // A present date that is not valid is left out: an empty value is invalid iCalendar.
+    const auto date = [](const std::optional<QDateTime> &dt, bool dateOnly) -> QString {
+        if (!isValidDate(dt))
+            return QString();
+        if (dateOnly)
+            return QLatin1String(";VALUE=DATE:") + formatICalendarDate(dt->date());
+        return QLatin1Char(':') + formatICalendarUtc(*dt);
+    };
+    const auto text = [](const QString &value) -> QString {
+        return value.isEmpty() ? QString() : QLatin1Char(':') + escapeICalendarText(value);
+    };
+    add(QStringLiteral("SUMMARY"), QLatin1Char(':') + escapeICalendarText(task.title));
+    add(QStringLiteral("STATUS"),
+        QLatin1Char(':')
+            + (task.status.isEmpty() ? QStringLiteral("NEEDS-ACTION")
+                                     : oneLine(task.status.toUpper())));
+    add(QStringLiteral("SEQUENCE"), number(task.sequence));
+    add(QStringLiteral("PRIORITY"), number(task.priority));
+    add(QStringLiteral("PERCENT-COMPLETE"), number(task.percent_complete));
+    add(QStringLiteral("DTSTART"), date(task.start_date, task.start_is_date_only));
+    add(QStringLiteral("DUE"), date(task.due_date, task.due_is_date_only));
+    add(QStringLiteral("COMPLETED"), date(task.completed_date, false));
+    add(QStringLiteral("RRULE"),
+        task.recurrence_rule.isEmpty() ? QString()
+                                       : QLatin1Char(':') + oneLine(task.recurrence_rule));
+    QStringList categories;
+    for (const QString &category : task.categories)
+        categories.append(escapeICalendarText(category));
+    add(QStringLiteral("CATEGORIES"),
+        categories.isEmpty() ? QString() : QLatin1Char(':') + categories.join(QLatin1Char(',')));
+    add(QStringLiteral("RELATED-TO"),
+        task.parent_task_uid.isEmpty()
+            ? QString()
+            : QLatin1String(";RELTYPE=PARENT:") + escapeICalendarText(task.parent_task_uid));
+    add(QStringLiteral("X-LARKSPINDLE-REPEAT-MODE"),
+        task.repeat_mode == kRepeatFromCompletion ? QLatin1Char(':') + kRepeatFromCompletion
+                                                  : QString());
+    add(QStringLiteral("X-LARKSPINDLE-ITEM-TYPE"),
+        task.item_type == QLatin1String("reminder") ? QStringLiteral(":reminder") : QString());
+    add(QStringLiteral("X-LARKSPINDLE-SORT-ORDER"), number(task.sort_order));
+    add(QStringLiteral("DESCRIPTION"), text(task.description));
+    return out;
+}
+
+} // namespace
+
 QString writeICalendarTodo(const Task &task, const QDateTime &now)
 {
     QString out;
@@ -207,56 +270,16 @@ QString writeICalendarTodo(const Task &task, const QDateTime &now)
         out += text;
         out += kCrLf;
     };
-    // A present date that is not valid is left out: an empty value is invalid iCalendar.
-    auto dateLine
-        = [&line](const QString &name, const std::optional<QDateTime> &dt, bool dateOnly) {
-              if (!isValidDate(dt))
-                  return;
-              if (dateOnly)
-                  line(name + QLatin1String(";VALUE=DATE:") + formatICalendarDate(dt->date()));
-              else
-                  line(name + QLatin1Char(':') + formatICalendarUtc(*dt));
-          };
-
     line(QStringLiteral("BEGIN:VCALENDAR"));
     line(QStringLiteral("VERSION:2.0"));
     line(QLatin1String("PRODID:") + iCalendarProductId());
     line(QStringLiteral("BEGIN:VTODO"));
     line(QLatin1String("UID:") + escapeICalendarText(task.uid));
     line(QLatin1String("DTSTAMP:") + formatICalendarUtc(now));
-    line(QLatin1String("SUMMARY:") + escapeICalendarText(task.title));
-    line(QLatin1String("STATUS:")
-         + (task.status.isEmpty() ? QStringLiteral("NEEDS-ACTION")
-                                  : oneLine(task.status.toUpper())));
-    if (task.sequence > 0)
-        line(QLatin1String("SEQUENCE:") + QString::number(task.sequence));
-    if (task.priority > 0)
-        line(QLatin1String("PRIORITY:") + QString::number(task.priority));
-    if (task.percent_complete > 0)
-        line(QLatin1String("PERCENT-COMPLETE:") + QString::number(task.percent_complete));
-    dateLine(QStringLiteral("DTSTART"), task.start_date, task.start_is_date_only);
-    dateLine(QStringLiteral("DUE"), task.due_date, task.due_is_date_only);
-    dateLine(QStringLiteral("COMPLETED"), task.completed_date, false);
-    if (!task.recurrence_rule.isEmpty())
-        line(QLatin1String("RRULE:") + oneLine(task.recurrence_rule));
-    if (!task.categories.isEmpty()) {
-        QStringList escaped;
-        escaped.reserve(task.categories.size());
-        for (const QString &category : task.categories)
-            escaped.append(escapeICalendarText(category));
-        line(QLatin1String("CATEGORIES:") + escaped.join(QLatin1Char(',')));
+    for (const Property &property : todoProperties(task)) {
+        for (const QString &text : property.second)
+            line(text);
     }
-    if (!task.parent_task_uid.isEmpty())
-        line(QLatin1String("RELATED-TO;RELTYPE=PARENT:")
-             + escapeICalendarText(task.parent_task_uid));
-    if (task.repeat_mode == kRepeatFromCompletion)
-        line(QStringLiteral("X-LARKSPINDLE-REPEAT-MODE:fromCompletionDate"));
-    if (task.item_type == QLatin1String("reminder"))
-        line(QStringLiteral("X-LARKSPINDLE-ITEM-TYPE:reminder"));
-    if (task.sort_order > 0)
-        line(QLatin1String("X-LARKSPINDLE-SORT-ORDER:") + QString::number(task.sort_order));
-    if (!task.description.isEmpty())
-        line(QLatin1String("DESCRIPTION:") + escapeICalendarText(task.description));
 
     const bool hasDue = isValidDate(task.due_date);
     const bool hasStart = isValidDate(task.start_date);
@@ -280,4 +303,42 @@ QString writeICalendarTodo(const Task &task, const QDateTime &now)
     line(QStringLiteral("END:VTODO"));
     line(QStringLiteral("END:VCALENDAR"));
     return out;
+}
+
+QString updatedICalendarTodo(const Task &task)
+{
+    return updatedICalendarTodo(task, Clock::nowUtc());
+}
+
+QString updatedICalendarTodo(const Task &task, const QDateTime &now)
+{
+    const QList<Task> held = parseICalendarTodo(task.raw_icalendar);
+    const auto own = std::find_if(held.cbegin(), held.cend(),
+                                  [&](const Task &t) { return t.uid == task.uid; });
+    if (own == held.cend())
+        return writeICalendarTodo(task, now);
+    // A task read before whole items were kept holds its VTODO alone, unfolded: it travels
+    // inside a calendar again, folded.
+    QString text = task.raw_icalendar;
+    if (!text.startsWith(QLatin1String("BEGIN:VCALENDAR"), Qt::CaseInsensitive)) {
+        text = QLatin1String("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:") + iCalendarProductId()
+            + kCrLf;
+        forEachUnfoldedLine(task.raw_icalendar, [&text](QStringView line) {
+            if (line.trimmed().isEmpty())
+                return;
+            for (const QString &part : foldContentLine(line.toString()))
+                text += part + kCrLf;
+        });
+        text += QLatin1String("END:VCALENDAR\r\n");
+    }
+    // Only what differs is written: every other line stays as it was, other clients' included.
+    const QList<Property> before = todoProperties(*own);
+    QHash<QString, QStringList> changed;
+    for (const Property &property : todoProperties(task)) {
+        const auto was = std::find_if(before.cbegin(), before.cend(),
+                                      [&](const Property &p) { return p.first == property.first; });
+        if (was == before.cend() || was->second != property.second)
+            changed.insert(property.first, property.second);
+    }
+    return rewriteTodoProperties(text, changed, task.uid);
 }

@@ -454,7 +454,7 @@ bool TaskRepository::setCompleted(const QString &taskId, bool completed)
 
     ++task.sequence;
     task.sync_status = QStringLiteral("pending");
-    task.raw_icalendar = writeICalendarTodo(task, now);
+    task.raw_icalendar = updatedICalendarTodo(task, now);
     return update(task);
 }
 

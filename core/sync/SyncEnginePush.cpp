@@ -6,6 +6,7 @@
 #include "core/sync/ConflictMerge.h"
 #include "core/sync/ConflictResolutionService.h"
 #include "core/sync/SyncEngineRows.h"
+#include "model/JsonText.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
 
@@ -107,6 +108,10 @@ std::optional<Row> afterPush(const Row &sent, const Row &current, ChangeKind kin
         next.href = receipt.href;
     if (!receipt.text.isEmpty())
         next.raw_icalendar = receipt.text;
+    if constexpr (std::is_same_v<Row, Event>) {
+        if (receipt.exceptionDates && unchanged)
+            next.exception_dates = *receipt.exceptionDates;
+    }
     if (unchanged)
         next.sync_status = kSynced;
     return next;
@@ -179,6 +184,20 @@ bool SyncEngine::notePushFailure(const Error &error)
         return true;
     m_accountStopped = true;
     return false;
+}
+
+Reply<PushReceipt> withCancelledDates(Reply<PushReceipt> done, const Event &row,
+                                      const QString &sent)
+{
+    if (jsonTextList(sent) == jsonTextList(row.exception_dates))
+        return done;
+    return [done, sent](const Outcome<PushReceipt> &outcome) {
+        if (!outcome.ok())
+            return done(outcome);
+        PushReceipt receipt = outcome.value();
+        receipt.exceptionDates = sent;
+        done(Outcome<PushReceipt>::success(receipt));
+    };
 }
 
 } // namespace Sync

@@ -129,6 +129,9 @@ struct PushReceipt
     // The remote copy as the source now holds it, in the form the row keeps it (raw_icalendar):
     // the version both sides agree on from here. Empty keeps the stored text.
     QString text;
+    // A series' cancelled dates as the copy sent holds them, where the push wrote them anew (its
+    // start moved); none keeps the row's.
+    std::optional<QString> exceptionDates = std::nullopt;
 };
 
 class SyncProvider : public QObject
@@ -208,5 +211,10 @@ protected:
 private:
     ProviderContext m_context;
 };
+
+// The answer to a push of this row whose copy holds the series' cancelled dates as `sent`: where
+// they differ from the row's, a successful receipt carries them.
+[[nodiscard]] Reply<PushReceipt> withCancelledDates(Reply<PushReceipt> done, const Event &row,
+                                                    const QString &sent);
 
 } // namespace Sync

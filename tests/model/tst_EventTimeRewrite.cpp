@@ -122,6 +122,22 @@ void tst_EventTimeRewrite::rewrite_data()
         << utc(2024, 1, 20, 0, 0)
         << eventText({QStringLiteral("DTSTART;VALUE=DATE:20240120"),
                       QStringLiteral("DTEND;VALUE=DATE:20240121")});
+    // A cancelled date moves as its occurrence does: into the next day across midnight, and from
+    // the series' 02:30 on the day clocks skip it.
+    QTest::newRow("cancelled date moves across midnight")
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20261024T233000"),
+                      QStringLiteral("EXDATE;TZID=Europe/Berlin:20261025T233000")})
+        << berlin(2026, 10, 25, 0, 30) << berlin(2026, 10, 25, 1, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20261025T003000"),
+                      QStringLiteral("EXDATE;TZID=Europe/Berlin:20261026T003000"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20261025T010000")});
+    QTest::newRow("cancelled date in a clock change gap moves from the series' time")
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260328T023000"),
+                      QStringLiteral("EXDATE;TZID=Europe/Berlin:20260329T023000")})
+        << berlin(2026, 3, 28, 3, 30) << berlin(2026, 3, 28, 4, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260328T033000"),
+                      QStringLiteral("EXDATE;TZID=Europe/Berlin:20260329T033000"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20260328T040000")});
     QTest::newRow("only the first event, LF becomes CR LF")
         << QStringLiteral("BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n"
                           "BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n")

@@ -454,6 +454,16 @@ void tst_ICalendarTodo::componentsAndRawText()
                  "BEGIN:VTODO\r\nUID:one\r\nSUMMARY:First\r\nDUE:2024-03-15\r\nPRIORITY:high\r\n"
                  "RELATED-TO;RELTYPE=PARENT:p1\r\nRELATED-TO:p2\r\n"
                  "RELATED-TO;RELTYPE=SIBLING:s\r\nEND:VTODO\r\n"));
+
+    // Held as its VTODO alone, an edited task's text is a calendar again, its lines kept.
+    Task done = t;
+    done.status = QStringLiteral("completed");
+    const QString updated = updatedICalendarTodo(done, QDateTime());
+    QVERIFY2(updated.startsWith(QLatin1String("BEGIN:VCALENDAR\r\n"))
+                 && updated.endsWith(QLatin1String("END:VTODO\r\nEND:VCALENDAR\r\n"))
+                 && updated.contains(QLatin1String("\r\nSTATUS:COMPLETED\r\n"))
+                 && updated.contains(QLatin1String("\r\nRELATED-TO;RELTYPE=SIBLING:s\r\n")),
+             qPrintable(updated));
 }
 
 void tst_ICalendarTodo::corpusMatchesLibical()

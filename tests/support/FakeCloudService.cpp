@@ -113,6 +113,12 @@ QString FakeCloudService::storeEvent(const QString &calendarId, const QJsonObjec
     return write(m_calendars[calendarId].events, object);
 }
 
+QString FakeCloudService::storeTask(const QString &calendarId, const QJsonObject &object)
+{
+    return m_calendars.contains(calendarId) ? write(m_calendars[calendarId].tasks, object)
+                                            : QString();
+}
+
 QString FakeCloudService::removeEvent(const QString &calendarId, const QString &id)
 {
     if (!m_calendars.contains(calendarId))

@@ -67,6 +67,7 @@ public:
     // Writes made at the service itself, as another client would; they move the cursor.
     // Return the new etag (empty when the calendar or a live item is missing).
     QString storeEvent(const QString &calendarId, const QJsonObject &object);
+    QString storeTask(const QString &calendarId, const QJsonObject &object);
     QString removeEvent(const QString &calendarId, const QString &id);
 
     // Known people: a share with one of them lists the e-mail and name.

@@ -85,19 +85,19 @@ QString cloudEventText(const Event &event)
                      event.recurrence_rule.isEmpty()
                          ? QStringList()
                          : QStringList {QLatin1String("RRULE:") + event.recurrence_rule});
-    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
-        lines.insert(QStringLiteral("EXDATE"),
-                     dateLines(QStringLiteral("EXDATE"), event.exception_dates));
     if (jsonTextList(event.recurrence_dates) != jsonTextList(was.recurrence_dates))
         lines.insert(QStringLiteral("RDATE"),
                      dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
     QString out = rewriteEventProperties(event.raw_icalendar, lines, which);
+    // A move takes the cancelled dates the text held along, into the series' form now.
     if (event.is_all_day != was.is_all_day || event.start_time != was.start_time
         || event.end_time != was.end_time)
         out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()), which,
                                 event.is_all_day == was.is_all_day ? TimeValues::AsWritten
                                     : event.is_all_day             ? TimeValues::Dates
                                                                    : TimeValues::DateTimes);
+    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
+        out = rewriteCancelledDates(out, cancelledDatesNow(was, event), which);
     return out;
 }
 
@@ -126,7 +126,7 @@ QJsonObject cloudTaskObject(const Task &task, const QString &id)
     o.insert(QStringLiteral("id"), id);
     o.insert(QStringLiteral("uid"), task.uid);
     o.insert(QStringLiteral("title"), task.title);
-    o.insert(QStringLiteral("raw_icalendar"), task.raw_icalendar);
+    o.insert(QStringLiteral("raw_icalendar"), updatedICalendarTodo(task));
     o.insert(QStringLiteral("status"), task.status);
     if (task.due_date)
         o.insert(QStringLiteral("due_date"), task.due_date->toMSecsSinceEpoch());

@@ -102,7 +102,12 @@ std::optional<Sync::RemoteEvent> CloudSyncProvider::remoteEvent(const QJsonObjec
 
 std::optional<Sync::RemoteTask> CloudSyncProvider::remoteTask(const QJsonObject &entry)
 {
-    return remoteChange<Sync::RemoteTask>(entry, parseICalendarTodo);
+    std::optional<Sync::RemoteTask> change
+        = remoteChange<Sync::RemoteTask>(entry, parseICalendarTodo);
+    // As an event's: the whole item, for its next push to hand back what other clients wrote.
+    if (change && !change->deleted)
+        change->row.raw_icalendar = text(entry, QLatin1String("raw_icalendar"));
+    return change;
 }
 
 void CloudSyncProvider::listCalendars(Sync::Reply<QList<Calendar>> done)
@@ -258,8 +263,14 @@ void CloudSyncProvider::pushEvent(const Calendar &calendar, ChangeKind kind, con
 {
     const QString remoteId = kind == ChangeKind::Create ? event.id : event.provider_event_id;
     const QString serverId = SyncClient::serverIdFromUrl(calendar.url);
-    push(serverId, cloudEventsPath(serverId), kind, remoteId, cloudEventObject(event, remoteId),
-         event.etag, std::move(done));
+    const QJsonObject object = cloudEventObject(event, remoteId);
+    // A moved series' cancelled dates went in their new form: the row takes them too.
+    Event sent = event;
+    sent.raw_icalendar = text(object, QLatin1String("raw_icalendar"));
+    const std::optional<Event> held = cloudHeldEvent(sent);
+    push(serverId, cloudEventsPath(serverId), kind, remoteId, object, event.etag,
+         Sync::withCancelledDates(std::move(done), event,
+                                  held ? held->exception_dates : event.exception_dates));
 }
 
 void CloudSyncProvider::pushTask(const Calendar &calendar, ChangeKind kind, const Task &task,

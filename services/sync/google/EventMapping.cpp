@@ -1,6 +1,7 @@
 // The conversion between a Google Calendar event resource and a stored event.
 
 #include "model/Clock.h"
+#include "model/EventTimeRewrite.h"
 #include "model/ICalendar.h"
 #include "model/JsonText.h"
 #include "services/sync/google/CalendarClient.h"
@@ -341,7 +342,12 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
 
 QJsonObject CalendarClient::eventToJson(const Event &event, const QJsonObject &stored)
 {
-    const QJsonObject mine = eventToJson(event);
+    // A series' cancelled dates follow a move of its start, in its form now.
+    Event sent = event;
+    if (!event.recurrence_rule.isEmpty())
+        sent.exception_dates
+            = jsonTextArray(cancelledDatesNow(eventFromJson(stored, event.calendar_id), event));
+    const QJsonObject mine = eventToJson(sent);
     QJsonObject o = stored;
     auto take = [&](const QString &key) {
         if (mine.contains(key))

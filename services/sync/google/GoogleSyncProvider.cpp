@@ -221,6 +221,11 @@ void GoogleSyncProvider::pushEvent(const Calendar &calendar, Sync::ChangeKind ki
         const QJsonObject stored = storedResource(event);
         body = stored.isEmpty() ? CalendarClient::eventToJson(event)
                                 : CalendarClient::eventToJson(event, stored);
+        // A moved series' cancelled dates went in their new form: the row takes them too.
+        if (!event.recurrence_rule.isEmpty())
+            done = Sync::withCancelledDates(
+                std::move(done), event,
+                CalendarClient::eventFromJson(body, calendar.id).exception_dates);
     }
     CalendarClient *client = newClient();
     connect(

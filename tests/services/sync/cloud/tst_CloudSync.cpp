@@ -7,6 +7,7 @@
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/SyncClient.h"
 #include "storage/AccountRepository.h"
+#include "storage/TaskRepository.h"
 #include "support/CloudDevice.h"
 #include "support/FakeCloudService.h"
 #include "support/MemoryTokenStore.h"
@@ -49,7 +50,7 @@ QString rowText(const Event &e)
                        e.description,
                        e.is_all_day ? QStringLiteral("all-day") : QStringLiteral("timed"),
                        e.recurrence_rule,
-                       e.exception_dates,
+                       e.exception_dates == QLatin1String("[]") ? QString() : e.exception_dates,
                        e.recurrence_dates};
     for (const char *zone : {"UTC", "Europe/Berlin", "America/New_York"}) {
         const QTimeZone tz(zone);
@@ -357,8 +358,9 @@ void TestCloudSync::remindersAndGuestsOutliveAnotherDevicesEdit()
 
 using SeriesEdit = std::function<void(Event &)>;
 const QString addedDate = QStringLiteral("[\"20260330T090000Z\"]");
+// Folded with a character of three octets and one beyond the basic plane just before the fold.
 const QString longNote = QStringLiteral(
-    "Zahlen fürs Quartal, der Plan für April und die offenen Fragen – bitte mitbringen, danke.");
+    "Zahlen fürs Quartal – der Plan für April und Fragen, 📊 bitte mitbringen, danke.");
 
 void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
 {
@@ -407,6 +409,27 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
         << false << false
         << QStringLiteral(
                "|all-day|FREQ=WEEKLY;COUNT=4|[\"20260316\"]||2026-03-02T00:00:00+00:00|");
+    // The cancelled 23rd travels with A's all-day switch or move, and comes back when restored.
+    const SeriesEdit cancelLast = [](Event &e) {
+        e.exception_dates = QStringLiteral("[\"20260323T090000Z\"]");
+    };
+    const SeriesEdit setPlace = [](Event &e) {
+        e.location = QStringLiteral("Room 2");
+    };
+    QTest::newRow("A makes a series with a cancelled date all-day")
+        << cancelLast << SeriesEdit([](Event &e) {
+               e.is_all_day = true;
+               e.start_time = allDayInstant(e.start_time.date());
+               e.end_time = e.start_time.addDays(1);
+           })
+        << setPlace << false << false
+        << QStringLiteral("|Room 2||all-day|FREQ=WEEKLY;COUNT=4|[\"20260323\"]|");
+    QTest::newRow("A moves a series with a cancelled date")
+        << cancelLast << moveToEleven << setPlace << false << false
+        << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260323T110000Z\"]|");
+    QTest::newRow("A restores a cancelled date")
+        << cancelLast << SeriesEdit([](Event &e) { e.exception_dates.clear(); }) << setPlace
+        << false << false << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|||");
     QTest::newRow("A moves, B writes a long note")
         << SeriesEdit() << moveToEleven << SeriesEdit([](Event &e) { e.description = longNote; })
         << false << false << QStringLiteral("|Standup||") + longNote + QStringLiteral("|timed|");
@@ -442,12 +465,13 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
         QCOMPARE(sync(device), failure);
         device.close();
     };
-    // The series as another program wrote it: its own zone definition, the 9th moved to 14:00
-    // ahead of the series, and a line of its own.
+    // The series as another program wrote it: its own zone definition, an event no reader can
+    // use, the 9th moved to 14:00 ahead of the series, and a line of its own.
     const QString head = QStringLiteral(
         "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Planner//EN\r\nBEGIN:VTIMEZONE\r\n"
         "TZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
-        "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n");
+        "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+        "BEGIN:VEVENT\r\nSUMMARY:Draft\r\nDTSTART:20260302T090000Z\r\nEND:VEVENT\r\n");
     const QString override = QStringLiteral(
         "BEGIN:VEVENT\r\nUID:standup\r\nRECURRENCE-ID;TZID=Europe/Berlin:20260309T100000\r\n"
         "SUMMARY:Standup\r\nDTSTART;TZID=Europe/Berlin:20260309T140000\r\n"
@@ -460,6 +484,19 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
                             {QStringLiteral("uid"), QStringLiteral("standup")},
                             {QStringLiteral("raw_icalendar"), QString(head + override + series)}};
     QVERIFY(!m_cloud->storeEvent(QStringLiteral("team"), item).isEmpty());
+    // A task another program wrote, which A completes alongside its edit.
+    const QString todo = QStringLiteral(
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Planner//EN\r\nBEGIN:VTODO\r\n"
+        "UID:slides\r\nSUMMARY:Slides\r\nSTATUS:NEEDS-ACTION\r\nDUE;VALUE=DATE:20260320\r\n"
+        "LOCATION:Room 2\r\nURL:https://example.com/slides\r\nCATEGORIES:Talks\r\n"
+        "X-OTHER-TODO:keep\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\n"
+        "END:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+    QVERIFY(!m_cloud
+                 ->storeTask(QStringLiteral("team"),
+                             {{QStringLiteral("id"), QStringLiteral("slides")},
+                              {QStringLiteral("uid"), QStringLiteral("slides")},
+                              {QStringLiteral("raw_icalendar"), todo}})
+                 .isEmpty());
     syncOn(*m_a);
     if (aBefore) {
         edit(*m_a, aBefore);
@@ -468,10 +505,18 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
     syncOn(*m_b);
 
     edit(*m_a, onA);
+    QVERIFY(m_a->open());
+    QVERIFY(m_a->state()->tasks()->setCompleted(
+        m_a->state()->tasks()->byUidInCalendar(QStringLiteral("slides"), team(*m_a).id)->id, true));
+    m_a->close();
     edit(*m_b, onB);
     CloudDevice &first = bFirst ? *m_b : *m_a;
     CloudDevice &second = bFirst ? *m_a : *m_b;
     syncOn(first);
+    // The device that pushed holds what it sent.
+    QVERIFY(first.open());
+    QCOMPARE(seen(first), seen(*m_cloud));
+    first.close();
     if (aMissesB) {
         QVERIFY(m_a->open());
         const QString cursor = team(*m_a).delta_sync_token;
@@ -495,16 +540,28 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits()
         device->close();
     }
     QVERIFY2(there.constFirst().contains(expected), qPrintable(there.constFirst()));
-    // What no device changed stays as the other program wrote it; lines are at most 75 octets,
-    // and a date-typed value holds dates.
+    // What no device changed stays as the other program wrote it; lines are at most 75 octets of
+    // whole characters, and a date-typed value holds dates.
     const QString held
         = m_cloud->events(QStringLiteral("team"))[0][QLatin1String("raw_icalendar")].toString();
     QVERIFY2(held.startsWith(head) && held.contains(override)
                  && held.contains(QStringLiteral("\r\nX-OTHER-COLOUR:teal\r\n")),
              qPrintable(held));
+    // The completed task changed its own lines only; B has it completed.
+    const QString task
+        = m_cloud->tasks(QStringLiteral("team"))[0][QLatin1String("raw_icalendar")].toString();
+    for (const QString &line : todo.split(QStringLiteral("\r\n")))
+        QVERIFY2(task.contains(line) != line.startsWith(QLatin1String("STATUS")), qPrintable(task));
+    QVERIFY(m_b->open());
+    QCOMPARE(
+        m_b->state()->tasks()->byUidInCalendar(QStringLiteral("slides"), team(*m_b).id)->status,
+        QStringLiteral("completed"));
+    m_b->close();
     const QRegularExpression timeAsDate(QStringLiteral(";VALUE=DATE:[0-9,]*T"));
     for (const QString &line : held.split(QStringLiteral("\r\n")))
-        QVERIFY2(line.toUtf8().size() <= 75 && !line.contains(timeAsDate), qPrintable(line));
+        QVERIFY2(line.toUtf8().size() <= 75 && QString::fromUtf8(line.toUtf8()) == line
+                     && !line.contains(timeAsDate),
+                 qPrintable(line));
 }
 
 void TestCloudSync::liveEntriesStayWhateverTheirDeletionMark_data()

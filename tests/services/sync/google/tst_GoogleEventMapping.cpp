@@ -325,6 +325,23 @@ void TestEventMapping::updateKeepsWhatIsNotOurs()
     e.reminders.clear();
     QCOMPARE(CalendarClient::eventToJson(e, withReminders).value(QLatin1String("reminders")),
              QJsonValue(json(R"({"useDefault":false,"overrides":[]})")));
+
+    // A series' cancelled date follows its start an hour later, and to its date when all-day.
+    const QJsonObject series = json(R"({"id":"s","recurrence":["RRULE:FREQ=WEEKLY",
+        "EXDATE;TZID=Europe/Berlin:20260323T090000"],"end":{"dateTime":"2026-03-02T10:00:00+01:00"},
+        "start":{"dateTime":"2026-03-02T09:00:00+01:00","timeZone":"Europe/Berlin"}})");
+    Event moved = CalendarClient::eventFromJson(series, QStringLiteral("cal"));
+    moved.start_time = moved.start_time.addSecs(3600);
+    const auto sent = [&] {
+        return CalendarClient::eventToJson(moved, series)
+            .value(QLatin1String("recurrence"))
+            .toArray()
+            .last()
+            .toString();
+    };
+    QCOMPARE(sent(), QStringLiteral("EXDATE:20260323T090000Z"));
+    moved.is_all_day = true;
+    QCOMPARE(sent(), QStringLiteral("EXDATE;VALUE=DATE:20260323"));
 }
 
 QTEST_GUILESS_MAIN(TestEventMapping)
