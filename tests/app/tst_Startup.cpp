@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -380,9 +381,43 @@ void TestStartup::oneProgramPerDataFolder()
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other-writer"));
-    QVERIFY(installation.startUp());
+    QProcess *fourth = installation.startUp();
+    QVERIFY(fourth);
     for (int i = 1; i <= 3; ++i)
         QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Held%1").arg(i)), 1);
+
+    // The other writer ends during the last try on the way out: the line is stored then. Where
+    // the line cannot be saved to disk (a folder of the file's name), the end is not silent.
+    QSqlDatabase other
+        = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("late-writer"));
+    other.setDatabaseName(installation.databasePath());
+    QVERIFY(other.open());
+    const auto otherWriter = [&other](const char *sql) {
+        return QSqlQuery(other).exec(QString::fromLatin1(sql));
+    };
+    const QString kept = installation.dataDir() + QStringLiteral("/quick-add-waiting.json");
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Late 3pm")}), 0);
+    QTRY_VERIFY(LarkTest::readFile(kept).contains("Late"));
+    fourth->terminate();
+    QTest::qWait(1000);
+    QVERIFY(otherWriter("ROLLBACK"));
+    QTRY_COMPARE_WITH_TIMEOUT(fourth->state(), QProcess::NotRunning, 15000);
+    QCOMPARE(installation.eventsTitled(QStringLiteral("Late")), 1);
+    QVERIFY(!QFileInfo::exists(kept));
+
+    QVERIFY(QDir().mkpath(kept));
+    QProcess *fifth = installation.startUp();
+    QVERIFY(fifth);
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Unsaved 3pm")}), 0);
+    log.clear();
+    QTRY_VERIFY((log += fifth->readAllStandardError()).contains("cannot be kept"));
+    fifth->terminate();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (log += fifth->readAllStandardError()).contains("cannot be saved to disk; asking"), 15000);
+    QCOMPARE(fifth->state(), QProcess::Running);
+    QVERIFY(otherWriter("ROLLBACK"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -3,7 +3,8 @@
 class QStatusBar;
 class QuickAddQueue;
 
-// Tells in the status bar that quick-add lines wait for another program's write, and that lines
-// an earlier run left waiting were added. The word that lines wait stays while any does:
+// Tells in the status bar that quick-add lines wait for another program's write (and when they
+// could not be saved to disk), and that lines an earlier run left waiting were added or that
+// its file was kept aside. The word that lines wait stays while any does:
 // whatever clears the bar meanwhile brings it back.
 void reportWaitingQuickAdds(QuickAddQueue &queue, QStatusBar &bar);
