@@ -8,11 +8,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -120,7 +120,9 @@ QuickAddOutcome QuickAddQueue::tryFirst()
 
 void QuickAddQueue::retry()
 {
-    if (storeSlice(kSliceMs))
+    // A slice stores for at least as long as writing the file takes, so that a long list does
+    // not spend most of its time rewriting the file.
+    if (storeSlice(int(std::max<qint64>(kSliceMs, m_lastKeepMs))))
         QTimer::singleShot(0, this, &QuickAddQueue::retry);
 }
 
@@ -132,7 +134,7 @@ bool QuickAddQueue::storeSlice(int budgetMs)
     bool outOfTime = false;
     while (!m_waiting.isEmpty() && !outOfTime && tryFirst() != QuickAddOutcome::Busy) {
         stored = true;
-        outOfTime = budgetMs >= 0 && spent.hasExpired(budgetMs);
+        outOfTime = spent.hasExpired(budgetMs);
     }
     // A file that could not be written is tried again with each slice.
     if (stored || m_notKept)
@@ -229,7 +231,8 @@ int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)
     Database *db = m_store.database();
     if (db)
         db->setBusyTimeouts(waitMs, waitMs);
-    (void)storeSlice(-1);
+    // A long list is not stored whole on the way out: what is left waits in the file.
+    (void)storeSlice(waitMs);
     if (!m_waiting.isEmpty())
         keep();
     m_retry.stop();
@@ -251,14 +254,26 @@ void QuickAddQueue::keep()
         m_notKept = false;
         return;
     }
-    QJsonArray lines;
-    for (const Line &line : std::as_const(m_waiting))
-        lines.append(QJsonObject {{kText, line.text},
-                                  {kCalendar, line.preferredCalendarId},
-                                  {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)}});
+    // Each line is turned into text once: the file is written again after every slice.
+    QByteArray bytes = "[\n";
+    for (Line &line : m_waiting) {
+        if (line.kept.isEmpty())
+            line.kept = QJsonDocument(
+                            QJsonObject {{kText, line.text},
+                                         {kCalendar, line.preferredCalendarId},
+                                         {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)}})
+                            .toJson(QJsonDocument::Compact);
+        bytes += line.kept + ",\n";
+    }
+    bytes.chop(2);
+    bytes += "\n]\n";
+    QElapsedTimer writing;
+    writing.start();
     QSaveFile file(m_keepPath);
-    if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(lines).toJson()) >= 0
-        && file.commit()) {
+    const bool written
+        = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    m_lastKeepMs = writing.elapsed();
+    if (written) {
         m_kept = true;
         m_notKept = false;
         return;

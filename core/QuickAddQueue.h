@@ -22,8 +22,9 @@ public:
     static constexpr int kRetryIntervalMs = 1000;
     // How long the last try on the way out waits for another program's write.
     static constexpr int kLastTryWaitMs = 5000;
-    // How long one turn of the event loop stores lines that no longer wait; the file is written
-    // once a turn, so that thousands of lines neither hold the window nor rewrite it each.
+    // How long one turn of the event loop stores lines that no longer wait (longer while the
+    // file takes longer to write); the file is written once a turn, so that thousands of lines
+    // neither hold the window nor rewrite the file after each.
     static constexpr int kSliceMs = 40;
     // A file of waiting lines larger than this was not written for a few lines: it is not read.
     static constexpr qint64 kMaxKeptBytes = 16 * 1024 * 1024;
@@ -46,9 +47,9 @@ public:
     // and the whole lines it holds are taken. A link of that name is neither read nor written
     // through.
     void keepWaitingLinesIn(const QString &path);
-    // The last try on the way out, waiting up to waitMs for another program's write; the lines
-    // still refused stay in the file for the next start (the file is written once more, in
-    // case it could not be before). Answers how many stay.
+    // The last try on the way out, waiting up to waitMs for another program's write and storing
+    // for about as long; the lines left stay in the file for the next start (the file is written
+    // once more, in case it could not be before). Answers how many stay.
     int tryOnceMoreBeforeQuit(int waitMs = kLastTryWaitMs);
 
 signals:
@@ -70,12 +71,13 @@ private:
         QString text;
         QString preferredCalendarId;
         QDateTime now;
+        QByteArray kept; // as the file holds it, made once
     };
 
     QuickAddOutcome tryFirst();
     void retry();
-    // Stores lines oldest first until one waits for another program's write or budgetMs pass
-    // (none: no limit), then writes the file once. True when it stopped at the budget.
+    // Stores lines oldest first until one waits for another program's write or budgetMs pass,
+    // then writes the file once. True when it stopped at the budget.
     bool storeSlice(int budgetMs);
     // Writes the waiting lines to the file (removes it when none waits).
     void keep();
@@ -89,6 +91,7 @@ private:
     bool m_kept = false; // the file holds lines
     bool m_notKept = false; // the last write of the file failed
     QString m_keptAside;
+    qint64 m_lastKeepMs = 0; // how long the last write of the file took
     int m_restored = 0; // the first m_restored waiting lines came from the file
     int m_restoredStored = 0;
 };
