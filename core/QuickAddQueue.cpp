@@ -254,6 +254,8 @@ void QuickAddQueue::keep()
         m_notKept = false;
         return;
     }
+    QElapsedTimer writing;
+    writing.start();
     // Each line is turned into text once: the file is written again after every slice.
     QByteArray bytes = "[\n";
     for (Line &line : m_waiting) {
@@ -267,8 +269,6 @@ void QuickAddQueue::keep()
     }
     bytes.chop(2);
     bytes += "\n]\n";
-    QElapsedTimer writing;
-    writing.start();
     QSaveFile file(m_keepPath);
     const bool written
         = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
