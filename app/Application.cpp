@@ -375,10 +375,25 @@ void Application::wireOrderlyQuit()
     connect(quitSignal, &QuitSignal::requested, w, &MainWindow::quitApplication);
     connect(this, &QGuiApplication::commitDataRequest, w, [w] { w->quitApplication(); });
     // Quick-add lines that still wait for another program's write get a last, longer try on the
-    // way out; those still refused stay in the data folder, and the next start adds them.
+    // way out; those still refused stay in the data folder, and the next start adds them. Lines
+    // the folder cannot take are never given up in silence: the user says whether to go on trying.
     AppState *state = appState;
-    connect(this, &QCoreApplication::aboutToQuit, state, [state] {
-        const int kept = state->quickAdds()->tryOnceMoreBeforeQuit();
+    connect(this, &QCoreApplication::aboutToQuit, state, [this, state] {
+        QuickAddQueue *lines = state->quickAdds();
+        int kept = lines->tryOnceMoreBeforeQuit();
+        while (kept > 0 && !lines->waitingLinesKept()) {
+            qWarning("[Application] %d quick-add line(s) wait for another program's write and "
+                     "cannot be saved to disk; asking whether to end without them",
+                     kept);
+            if (MessagePresenter::ask(
+                    mainWindow, tr("Quick-Add Lines Not Saved"),
+                    tr("Another program is still writing to the calendar, and %n quick-add "
+                       "line(s) could not be saved to disk. If Larkspindle Calendar ends now, "
+                       "they are lost.\n\nEnd without them? Choose No to try again.",
+                       nullptr, kept)))
+                return;
+            kept = lines->tryOnceMoreBeforeQuit();
+        }
         if (kept > 0)
             qWarning("[Application] %d quick-add line(s) still wait for another program's write; "
                      "the next start adds them",

@@ -2,14 +2,17 @@
 
 #include "core/Store.h"
 #include "model/Clock.h"
+#include "platform/FileAccess.h"
 #include "storage/Database.h"
 
+#include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -17,6 +20,43 @@ namespace {
 const auto kText = QStringLiteral("text");
 const auto kCalendar = QStringLiteral("calendar");
 const auto kTyped = QStringLiteral("typed");
+
+// The whole objects in a JSON array, also when it was cut short or damaged further on (a crash
+// or a full disk in the middle of a write that did not go through a save file).
+QList<QJsonObject> wholeObjects(const QByteArray &data)
+{
+    QList<QJsonObject> objects;
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char c = data.at(i);
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth == 2 && c == '{')
+                start = i;
+        } else if (c == ']' || c == '}') {
+            if (depth == 2 && c == '}' && start >= 0) {
+                const QJsonDocument doc = QJsonDocument::fromJson(data.mid(start, i + 1 - start));
+                if (doc.isObject())
+                    objects.append(doc.object());
+            }
+            if (depth == 2)
+                start = -1;
+            depth = std::max(0, depth - 1);
+        }
+    }
+    return objects;
+}
 
 } // namespace
 
@@ -38,7 +78,10 @@ QuickAddOutcome QuickAddQueue::add(const QString &line, const QString &preferred
         emit waiting(line, waitingCount());
         return QuickAddOutcome::Busy;
     }
-    return tryFirst();
+    const QuickAddOutcome outcome = tryFirst();
+    if (outcome != QuickAddOutcome::Busy && m_kept)
+        keep();
+    return outcome;
 }
 
 QuickAddOutcome QuickAddQueue::tryFirst()
@@ -70,8 +113,6 @@ QuickAddOutcome QuickAddQueue::tryFirst()
         if (m_restored == 0 && m_restoredStored > 0)
             emit restoredAdded(std::exchange(m_restoredStored, 0));
     }
-    if (m_kept)
-        keep();
     if (m_waiting.isEmpty())
         m_retry.stop();
     return result.outcome;
@@ -79,26 +120,81 @@ QuickAddOutcome QuickAddQueue::tryFirst()
 
 void QuickAddQueue::retry()
 {
-    while (!m_waiting.isEmpty() && tryFirst() != QuickAddOutcome::Busy) { }
+    // A slice stores for at least as long as writing the file takes, so that a long list does
+    // not spend most of its time rewriting the file.
+    if (storeSlice(int(std::max<qint64>(kSliceMs, m_lastKeepMs))))
+        QTimer::singleShot(0, this, &QuickAddQueue::retry);
+}
+
+bool QuickAddQueue::storeSlice(int budgetMs)
+{
+    QElapsedTimer spent;
+    spent.start();
+    bool stored = false;
+    bool outOfTime = false;
+    while (!m_waiting.isEmpty() && !outOfTime && tryFirst() != QuickAddOutcome::Busy) {
+        stored = true;
+        outOfTime = spent.hasExpired(budgetMs);
+    }
+    // A file that could not be written is tried again with each slice.
+    if (stored || m_notKept)
+        keep();
+    return outOfTime && !m_waiting.isEmpty();
 }
 
 void QuickAddQueue::keepWaitingLinesIn(const QString &path)
 {
     m_keepPath = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QJsonParseError error {};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-    if (!doc.isArray()) {
-        // Left where it is for the user to look at; the next waiting line writes over it.
-        qWarning("[QuickAdd] the waiting lines in %s cannot be read: %s", qUtf8Printable(path),
-                 qUtf8Printable(error.errorString()));
+    readKeptLines();
+    // From the event loop: whoever tells the user is listening by then.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_keptAside.isEmpty()) {
+            emit keptAside(m_keptAside);
+            // What could be read goes to a new file at once, lest a crash lose it.
+            keep();
+        }
+        retry();
+    });
+}
+
+void QuickAddQueue::readKeptLines()
+{
+    const QFileInfo info(m_keepPath);
+    if (info.isSymLink()) {
+        // Not ours: what it points at is not read, and the next write replaces the link.
+        qWarning("[QuickAdd] %s is a link; it is not followed", qUtf8Printable(m_keepPath));
         return;
     }
+    if (!info.exists())
+        return;
+    QFile file;
+    qint64 size = 0;
+    QString error;
+    const RegularFileOpen opened = openRegularFile(file, m_keepPath, &size, &error);
+    if (opened != RegularFileOpen::Opened) {
+        qWarning("[QuickAdd] the waiting lines in %s cannot be read: %s",
+                 qUtf8Printable(m_keepPath),
+                 opened == RegularFileOpen::NotRegular ? "not a file" : qUtf8Printable(error));
+        return;
+    }
+    const QByteArray data = size > kMaxKeptBytes ? QByteArray() : file.read(kMaxKeptBytes + 1);
+    file.close();
+    if (size > kMaxKeptBytes || data.size() > kMaxKeptBytes) {
+        qWarning("[QuickAdd] %s is too large to hold waiting lines", qUtf8Printable(m_keepPath));
+        keepAside();
+        return;
+    }
+    QJsonParseError parsed {};
+    const QJsonDocument doc = QJsonDocument::fromJson(data, &parsed);
+    const QList<QJsonObject> objects = wholeObjects(data);
+    if (!doc.isArray()) {
+        qWarning("[QuickAdd] the waiting lines in %s cannot be read whole: %s",
+                 qUtf8Printable(m_keepPath), qUtf8Printable(parsed.errorString()));
+        // Kept for the user to look at, never written over by the next waiting line.
+        keepAside();
+    }
     QList<Line> restored;
-    for (const QJsonValue &value : doc.array()) {
-        const QJsonObject object = value.toObject();
+    for (const QJsonObject &object : objects) {
         const QString text = object.value(kText).toString();
         const QDateTime typed
             = QDateTime::fromString(object.value(kTyped).toString(), Qt::ISODateWithMs);
@@ -109,8 +205,23 @@ void QuickAddQueue::keepWaitingLinesIn(const QString &path)
     m_kept = true;
     m_restored += int(restored.size());
     m_waiting = restored + m_waiting;
-    // From the event loop: whoever tells the user is listening by then.
-    QTimer::singleShot(0, this, &QuickAddQueue::retry);
+}
+
+void QuickAddQueue::keepAside()
+{
+    const QString stem = m_keepPath + QStringLiteral(".damaged-")
+        + Clock::now().toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    // An earlier file kept aside in the same second is not written over either.
+    for (int n = 1; n <= 100; ++n) {
+        const QString aside = n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n);
+        if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink())
+            continue;
+        if (QFile::rename(m_keepPath, aside))
+            m_keptAside = aside;
+        break;
+    }
+    if (m_keptAside.isEmpty())
+        qWarning("[QuickAdd] %s cannot be kept aside", qUtf8Printable(m_keepPath));
 }
 
 int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)
@@ -120,7 +231,10 @@ int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)
     Database *db = m_store.database();
     if (db)
         db->setBusyTimeouts(waitMs, waitMs);
-    retry();
+    // A long list is not stored whole on the way out: what is left waits in the file.
+    (void)storeSlice(waitMs);
+    if (!m_waiting.isEmpty())
+        keep();
     m_retry.stop();
     if (db)
         db->setBusyTimeouts(Database::kBusyTimeoutMs, Database::kMigrationBusyTimeoutMs);
@@ -131,21 +245,41 @@ void QuickAddQueue::keep()
 {
     if (m_keepPath.isEmpty())
         return;
+    // The save file would write through a link to whatever it points at: the link goes instead.
+    if (QFileInfo(m_keepPath).isSymLink() && !QFile::remove(m_keepPath))
+        qWarning("[QuickAdd] the link %s cannot be removed", qUtf8Printable(m_keepPath));
     if (m_waiting.isEmpty()) {
         if (QFile::remove(m_keepPath) || !QFile::exists(m_keepPath))
             m_kept = false;
+        m_notKept = false;
         return;
     }
-    QJsonArray lines;
-    for (const Line &line : std::as_const(m_waiting))
-        lines.append(QJsonObject {{kText, line.text},
-                                  {kCalendar, line.preferredCalendarId},
-                                  {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)}});
+    QElapsedTimer writing;
+    writing.start();
+    // Each line is turned into text once: the file is written again after every slice.
+    QByteArray bytes = "[\n";
+    for (Line &line : m_waiting) {
+        if (line.kept.isEmpty())
+            line.kept = QJsonDocument(
+                            QJsonObject {{kText, line.text},
+                                         {kCalendar, line.preferredCalendarId},
+                                         {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)}})
+                            .toJson(QJsonDocument::Compact);
+        bytes += line.kept + ",\n";
+    }
+    bytes.chop(2);
+    bytes += "\n]\n";
     QSaveFile file(m_keepPath);
-    if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(lines).toJson()) >= 0
-        && file.commit())
+    const bool written
+        = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    m_lastKeepMs = writing.elapsed();
+    if (written) {
         m_kept = true;
-    else
-        qWarning("[QuickAdd] %d waiting lines cannot be kept in %s: %s", waitingCount(),
-                 qUtf8Printable(m_keepPath), qUtf8Printable(file.errorString()));
+        m_notKept = false;
+        return;
+    }
+    qWarning("[QuickAdd] %d waiting lines cannot be kept in %s: %s", waitingCount(),
+             qUtf8Printable(m_keepPath), qUtf8Printable(file.errorString()));
+    if (!std::exchange(m_notKept, true))
+        emit notKept(waitingCount());
 }

@@ -22,6 +22,12 @@ public:
     static constexpr int kRetryIntervalMs = 1000;
     // How long the last try on the way out waits for another program's write.
     static constexpr int kLastTryWaitMs = 5000;
+    // How long one turn of the event loop stores lines that no longer wait (longer while the
+    // file takes longer to write); the file is written once a turn, so that thousands of lines
+    // neither hold the window nor rewrite the file after each.
+    static constexpr int kSliceMs = 40;
+    // A file of waiting lines larger than this was not written for a few lines: it is not read.
+    static constexpr qint64 kMaxKeptBytes = 16 * 1024 * 1024;
 
     explicit QuickAddQueue(const Store &store, QObject *parent = nullptr);
 
@@ -30,15 +36,20 @@ public:
     QuickAddOutcome add(const QString &line, const QString &preferredCalendarId,
                         const QDateTime &now);
     int waitingCount() const { return int(m_waiting.size()); }
+    // False while lines wait that the file could not take: they are lost if the program ends.
+    bool waitingLinesKept() const { return !m_notKept || m_waiting.isEmpty(); }
     // The pause between tries (tests scale it down).
     void setRetryInterval(int ms) { m_retry.setInterval(ms); }
 
     // Keeps the waiting lines in path from now on, and takes over those a run before left
     // there: they are tried from the event loop, typed when they were, and restoredAdded tells
-    // how many of them were stored.
+    // how many of them were stored. A file that cannot be read whole is kept aside (keptAside),
+    // and the whole lines it holds are taken. A link of that name is neither read nor written
+    // through.
     void keepWaitingLinesIn(const QString &path);
-    // The last try on the way out, waiting up to waitMs for another program's write; the lines
-    // still refused stay in the file for the next start. Answers how many stay.
+    // The last try on the way out, waiting up to waitMs for another program's write and storing
+    // for about as long; the lines left stay in the file for the next start (the file is written
+    // once more, in case it could not be before). Answers how many stay.
     int tryOnceMoreBeforeQuit(int waitMs = kLastTryWaitMs);
 
 signals:
@@ -48,6 +59,11 @@ signals:
     void waiting(const QString &line, int count);
     // count lines that an earlier run could not store are stored now.
     void restoredAdded(int count);
+    // The waiting lines could not be written to the file (count wait): they are lost if the
+    // program ends before they are stored.
+    void notKept(int count);
+    // The file an earlier run left could not be read whole; it is kept as path.
+    void keptAside(const QString &path);
 
 private:
     struct Line
@@ -55,18 +71,27 @@ private:
         QString text;
         QString preferredCalendarId;
         QDateTime now;
+        QByteArray kept; // as the file holds it, made once
     };
 
     QuickAddOutcome tryFirst();
     void retry();
+    // Stores lines oldest first until one waits for another program's write or budgetMs pass,
+    // then writes the file once. True when it stopped at the budget.
+    bool storeSlice(int budgetMs);
     // Writes the waiting lines to the file (removes it when none waits).
     void keep();
+    void readKeptLines();
+    void keepAside();
 
     const Store &m_store;
     QList<Line> m_waiting; // oldest first
     QTimer m_retry;
     QString m_keepPath;
     bool m_kept = false; // the file holds lines
+    bool m_notKept = false; // the last write of the file failed
+    QString m_keptAside;
+    qint64 m_lastKeepMs = 0; // how long the last write of the file took
     int m_restored = 0; // the first m_restored waiting lines came from the file
     int m_restoredStored = 0;
 };

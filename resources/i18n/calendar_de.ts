@@ -305,6 +305,23 @@ Datenverzeichnis: %2</translation>
         <source>Quit</source>
         <translation>Beenden</translation>
     </message>
+    <message>
+        <source>Quick-Add Lines Not Saved</source>
+        <translation>Schnelleingaben nicht gespeichert</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is still writing to the calendar, and %n quick-add line(s) could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</source>
+        <translation>
+            <numerusform>Ein anderes Programm schreibt noch in den Kalender, und %n Schnelleingabe konnte nicht auf der Festplatte gespeichert werden. Wenn Larkspindle Calendar jetzt endet, geht sie verloren.
+
+Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusform>
+            <numerusform>Ein anderes Programm schreibt noch in den Kalender, und %n Schnelleingaben konnten nicht auf der Festplatte gespeichert werden. Wenn Larkspindle Calendar jetzt endet, gehen sie verloren.
+
+Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -507,8 +524,8 @@ Datenverzeichnis: %2</translation>
         <translation>Der Termin konnte nicht gespeichert werden.</translation>
     </message>
     <message>
-        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
-        <translation>Ein anderes Programm schreibt gerade in den Kalender. Nichts geht verloren: Speichern Sie erneut, sobald es fertig ist.</translation>
+        <source>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</source>
+        <translation>Ein anderes Programm schreibt gerade in den Kalender, daher ist der Termin noch nicht gespeichert. Lassen Sie dieses Fenster offen und speichern Sie erneut, sobald es fertig ist.</translation>
     </message>
 </context>
 <context>
@@ -1856,6 +1873,24 @@ Datenverzeichnis: %2</translation>
             <numerusform>%n Schnelleingabe hinzugefügt, die beim Beenden von %1 wartete.</numerusform>
             <numerusform>%n Schnelleingaben hinzugefügt, die beim Beenden von %1 warteten.</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar, and %n waiting quick-add line(s) could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</source>
+        <translation>
+            <numerusform>Ein anderes Programm schreibt gerade in den Kalender, und %n wartende Schnelleingabe konnte nicht auf der Festplatte gespeichert werden: Sie geht verloren, wenn Larkspindle Calendar endet, bevor der Kalender frei ist.</numerusform>
+            <numerusform>Ein anderes Programm schreibt gerade in den Kalender, und %n wartende Schnelleingaben konnten nicht auf der Festplatte gespeichert werden: Sie gehen verloren, wenn Larkspindle Calendar endet, bevor der Kalender frei ist.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</source>
+        <translation>
+            <numerusform>%n Schnelleingabe, die beim letzten Beenden von Larkspindle Calendar noch wartete, wurde hinzugefügt; ihre Datei war nicht vollständig lesbar und wird als %1 aufbewahrt.</numerusform>
+            <numerusform>%n Schnelleingaben, die beim letzten Beenden von Larkspindle Calendar noch warteten, wurden hinzugefügt; ihre Datei war nicht vollständig lesbar und wird als %1 aufbewahrt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</source>
+        <translation>Die Schnelleingaben, die beim letzten Beenden von Larkspindle Calendar noch warteten, waren nicht alle lesbar: Ihre Datei wird als %1 aufbewahrt.</translation>
     </message>
 </context>
 <context>

@@ -305,6 +305,23 @@ Data directory: %2</translation>
         <source>Quit</source>
         <translation>Quit</translation>
     </message>
+    <message>
+        <source>Quick-Add Lines Not Saved</source>
+        <translation>Quick-Add Lines Not Saved</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is still writing to the calendar, and %n quick-add line(s) could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</source>
+        <translation>
+            <numerusform>Another program is still writing to the calendar, and %n quick-add line could not be saved to disk. If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to try again.</numerusform>
+            <numerusform>Another program is still writing to the calendar, and %n quick-add lines could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -507,8 +524,8 @@ Data directory: %2</translation>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
-        <translation>Another program is writing to the calendar. Nothing is lost: save again once it is done.</translation>
+        <source>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</source>
+        <translation>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</translation>
     </message>
 </context>
 <context>
@@ -1856,6 +1873,24 @@ Data directory: %2</translation>
             <numerusform>Added %n quick-add line that waited when %1 last ended.</numerusform>
             <numerusform>Added %n quick-add lines that waited when %1 last ended.</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar, and %n waiting quick-add line(s) could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</source>
+        <translation>
+            <numerusform>Another program is writing to the calendar, and %n waiting quick-add line could not be saved to disk: it is lost if Larkspindle Calendar ends before the calendar is free.</numerusform>
+            <numerusform>Another program is writing to the calendar, and %n waiting quick-add lines could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</source>
+        <translation>
+            <numerusform>%n quick-add line that waited when Larkspindle Calendar last ended was added; its file could not all be read and is kept as %1.</numerusform>
+            <numerusform>%n quick-add lines that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</source>
+        <translation>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</translation>
     </message>
 </context>
 <context>

@@ -305,6 +305,23 @@ Carpeta de datos: %2</translation>
         <source>Quit</source>
         <translation>Salir</translation>
     </message>
+    <message>
+        <source>Quick-Add Lines Not Saved</source>
+        <translation>Entradas rápidas sin guardar</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is still writing to the calendar, and %n quick-add line(s) could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</source>
+        <translation>
+            <numerusform>Otro programa sigue escribiendo en el calendario y %n entrada rápida no se pudo guardar en el disco. Si Larkspindle Calendar se cierra ahora, se perderá.
+
+¿Cerrar sin ella? Elija No para volver a intentarlo.</numerusform>
+            <numerusform>Otro programa sigue escribiendo en el calendario y %n entradas rápidas no se pudieron guardar en el disco. Si Larkspindle Calendar se cierra ahora, se perderán.
+
+¿Cerrar sin ellas? Elija No para volver a intentarlo.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -507,8 +524,8 @@ Carpeta de datos: %2</translation>
         <translation>No se pudo guardar el evento.</translation>
     </message>
     <message>
-        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
-        <translation>Otro programa está escribiendo en el calendario. No se pierde nada: guarde de nuevo cuando termine.</translation>
+        <source>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</source>
+        <translation>Otro programa está escribiendo en el calendario, así que el evento aún no se ha guardado. Deje esta ventana abierta y vuelva a guardar cuando termine.</translation>
     </message>
 </context>
 <context>
@@ -1856,6 +1873,24 @@ Carpeta de datos: %2</translation>
             <numerusform>Añadida %n entrada rápida pendiente al cerrar %1.</numerusform>
             <numerusform>Añadidas %n entradas rápidas pendientes al cerrar %1.</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar, and %n waiting quick-add line(s) could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</source>
+        <translation>
+            <numerusform>Otro programa está escribiendo en el calendario y %n entrada rápida en espera no se pudo guardar en el disco: se perderá si Larkspindle Calendar se cierra antes de que el calendario quede libre.</numerusform>
+            <numerusform>Otro programa está escribiendo en el calendario y %n entradas rápidas en espera no se pudieron guardar en el disco: se perderán si Larkspindle Calendar se cierra antes de que el calendario quede libre.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</source>
+        <translation>
+            <numerusform>Se añadió %n entrada rápida que esperaba cuando Larkspindle Calendar se cerró por última vez; su archivo no se pudo leer entero y se conserva como %1.</numerusform>
+            <numerusform>Se añadieron %n entradas rápidas que esperaban cuando Larkspindle Calendar se cerró por última vez; su archivo no se pudo leer entero y se conserva como %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</source>
+        <translation>No se pudieron leer todas las entradas rápidas que esperaban cuando Larkspindle Calendar se cerró por última vez: su archivo se conserva como %1.</translation>
     </message>
 </context>
 <context>

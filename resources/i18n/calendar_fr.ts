@@ -305,6 +305,23 @@ Dossier de données : %2</translation>
         <source>Quit</source>
         <translation>Quitter</translation>
     </message>
+    <message>
+        <source>Quick-Add Lines Not Saved</source>
+        <translation>Saisies rapides non enregistrées</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is still writing to the calendar, and %n quick-add line(s) could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</source>
+        <translation>
+            <numerusform>Un autre programme écrit encore dans le calendrier, et %n saisie rapide n’a pas pu être enregistrée sur le disque. Si Larkspindle Calendar se ferme maintenant, elle sera perdue.
+
+Fermer sans elle ? Choisissez Non pour réessayer.</numerusform>
+            <numerusform>Un autre programme écrit encore dans le calendrier, et %n saisies rapides n’ont pas pu être enregistrées sur le disque. Si Larkspindle Calendar se ferme maintenant, elles seront perdues.
+
+Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -507,8 +524,8 @@ Dossier de données : %2</translation>
         <translation>Impossible d’enregistrer l’événement.</translation>
     </message>
     <message>
-        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
-        <translation>Un autre programme écrit dans le calendrier. Rien n’est perdu : enregistrez de nouveau dès qu’il aura terminé.</translation>
+        <source>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</source>
+        <translation>Un autre programme écrit dans le calendrier, l’événement n’est donc pas encore enregistré. Gardez cette fenêtre ouverte et enregistrez de nouveau dès qu’il aura terminé.</translation>
     </message>
 </context>
 <context>
@@ -1856,6 +1873,24 @@ Dossier de données : %2</translation>
             <numerusform>%n saisie rapide ajoutée, en attente à la fermeture de %1.</numerusform>
             <numerusform>%n saisies rapides ajoutées, en attente à la fermeture de %1.</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar, and %n waiting quick-add line(s) could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</source>
+        <translation>
+            <numerusform>Un autre programme écrit dans le calendrier, et %n saisie rapide en attente n’a pas pu être enregistrée sur le disque : elle sera perdue si Larkspindle Calendar se ferme avant que le calendrier soit libre.</numerusform>
+            <numerusform>Un autre programme écrit dans le calendrier, et %n saisies rapides en attente n’ont pas pu être enregistrées sur le disque : elles seront perdues si Larkspindle Calendar se ferme avant que le calendrier soit libre.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</source>
+        <translation>
+            <numerusform>%n saisie rapide qui attendait à la dernière fermeture de Larkspindle Calendar a été ajoutée ; son fichier n’a pas pu être lu en entier et est conservé sous %1.</numerusform>
+            <numerusform>%n saisies rapides qui attendaient à la dernière fermeture de Larkspindle Calendar ont été ajoutées ; leur fichier n’a pas pu être lu en entier et est conservé sous %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</source>
+        <translation>Les saisies rapides qui attendaient à la dernière fermeture de Larkspindle Calendar n’ont pas toutes pu être lues : leur fichier est conservé sous %1.</translation>
     </message>
 </context>
 <context>

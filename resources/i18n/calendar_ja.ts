@@ -304,6 +304,20 @@ Data directory: %2</source>
         <source>Quit</source>
         <translation>終了</translation>
     </message>
+    <message>
+        <source>Quick-Add Lines Not Saved</source>
+        <translation>クイック追加を保存できません</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is still writing to the calendar, and %n quick-add line(s) could not be saved to disk. If Larkspindle Calendar ends now, they are lost.
+
+End without them? Choose No to try again.</source>
+        <translation>
+            <numerusform>別のプログラムがまだカレンダーに書き込み中で、クイック追加 %n 件をディスクに保存できませんでした。今 Larkspindle Calendar を終了すると失われます。
+
+保存せずに終了しますか? 再試行するには「いいえ」を選んでください。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -506,8 +520,8 @@ Data directory: %2</source>
         <translation>イベントを保存できませんでした。</translation>
     </message>
     <message>
-        <source>Another program is writing to the calendar. Nothing is lost: save again once it is done.</source>
-        <translation>別のプログラムがカレンダーに書き込み中です。入力内容は失われません。完了してからもう一度保存してください。</translation>
+        <source>Another program is writing to the calendar, so the event is not saved yet. Keep this window open and save again once it is done.</source>
+        <translation>別のプログラムがカレンダーに書き込み中のため、イベントはまだ保存されていません。このウィンドウを開いたままにし、完了したらもう一度保存してください。</translation>
     </message>
 </context>
 <context>
@@ -1842,6 +1856,22 @@ Data directory: %2</source>
         <translation>
             <numerusform>クイック追加 %n 件を追加しました（%1 の前回終了時の待機分）。</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar, and %n waiting quick-add line(s) could not be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is free.</source>
+        <translation>
+            <numerusform>別のプログラムがカレンダーに書き込み中で、待機中のクイック追加 %n 件をディスクに保存できませんでした。カレンダーが空く前に Larkspindle Calendar が終了すると失われます。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n quick-add line(s) that waited when Larkspindle Calendar last ended were added; their file could not all be read and is kept as %1.</source>
+        <translation>
+            <numerusform>Larkspindle Calendar の前回終了時に待機していたクイック追加 %n 件を追加しました。そのファイルは一部を読み取れなかったため、%1 として保管しています。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The quick-add lines that waited when Larkspindle Calendar last ended could not all be read: their file is kept as %1.</source>
+        <translation>Larkspindle Calendar の前回終了時に待機していたクイック追加をすべては読み取れませんでした。そのファイルは %1 として保管しています。</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -388,10 +389,44 @@ void TestStartup::oneProgramPerDataFolder()
     for (int i = 1; i <= 3; ++i)
         QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Held%1").arg(i)), 1);
 
+    // The other writer ends during the last try on the way out: the line is stored then. Where
+    // the line cannot be saved to disk (a folder of the file's name), the end is not silent.
+    QSqlDatabase other
+        = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("late-writer"));
+    other.setDatabaseName(installation.databasePath());
+    QVERIFY(other.open());
+    const auto otherWriter = [&other](const char *sql) {
+        return QSqlQuery(other).exec(QString::fromLatin1(sql));
+    };
+    const QString kept = installation.dataDir() + QStringLiteral("/quick-add-waiting.json");
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Late 3pm")}), 0);
+    QTRY_VERIFY(LarkTest::readFile(kept).contains("Late"));
+    fourth->terminate();
+    QTest::qWait(1000);
+    QVERIFY(otherWriter("ROLLBACK"));
+    QTRY_COMPARE_WITH_TIMEOUT(fourth->state(), QProcess::NotRunning, 15000);
+    QCOMPARE(installation.eventsTitled(QStringLiteral("Late")), 1);
+    QVERIFY(!QFileInfo::exists(kept));
+
+    QVERIFY(QDir().mkpath(kept));
+    QProcess *fifth = installation.startUp();
+    QVERIFY(fifth);
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Unsaved 3pm")}), 0);
+    log.clear();
+    QTRY_VERIFY((log += fifth->readAllStandardError()).contains("cannot be kept"));
+    fifth->terminate();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (log += fifth->readAllStandardError()).contains("cannot be saved to disk; asking"), 15000);
+    QCOMPARE(fifth->state(), QProcess::Running);
+    QVERIFY(otherWriter("ROLLBACK"));
+
     // A start that meets another program's write waits for it and says so; the system may end
     // it meanwhile. A second start's quick add waits for it and is stored once it is up. While
     // the quit waits for that writer, a second SIGTERM ends the program at once.
-    Installation::stop(fourth);
+    Installation::stop(fifth);
+    QVERIFY(QDir(kept).removeRecursively());
     const auto says = [](QProcess *process, const QByteArray &line) {
         QByteArray log;
         return process
@@ -399,11 +434,11 @@ void TestStartup::oneProgramPerDataFolder()
                    [&] { return (log += process->readAllStandardError()).contains(line); }, 20000);
     };
     {
-        QSqlDatabase other
+        QSqlDatabase writer
             = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("start-writer"));
-        other.setDatabaseName(installation.databasePath());
-        QVERIFY(other.open());
-        QSqlQuery lock(other);
+        writer.setDatabaseName(installation.databasePath());
+        QVERIFY(writer.open());
+        QSqlQuery lock(writer);
         QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
         QProcess *ended = installation.start({});
         QVERIFY(says(ended, "the start waits for it"));
@@ -411,8 +446,8 @@ void TestStartup::oneProgramPerDataFolder()
         QVERIFY(ended->waitForFinished(5000));
         QCOMPARE(ended->exitStatus(), QProcess::NormalExit);
         QCOMPARE(ended->exitCode(), 0);
-        QProcess *fifth = installation.start({});
-        QVERIFY(says(fifth, "the start waits for it"));
+        QProcess *waiting = installation.start({});
+        QVERIFY(says(waiting, "the start waits for it"));
         QProcess *during = installation.start({QStringLiteral("--quick-add=During 3pm")});
         QVERIFY(says(during, "this start waits for it"));
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
@@ -425,11 +460,11 @@ void TestStartup::oneProgramPerDataFolder()
         QTRY_VERIFY(
             LarkTest::readFile(installation.dataDir() + QStringLiteral("/quick-add-waiting.json"))
                 .contains("Kept"));
-        fifth->terminate();
+        waiting->terminate();
         QTest::qWait(200);
-        fifth->terminate();
-        QVERIFY(fifth->waitForFinished(2000));
-        QCOMPARE(fifth->exitStatus(), QProcess::CrashExit);
+        waiting->terminate();
+        QVERIFY(waiting->waitForFinished(2000));
+        QCOMPARE(waiting->exitStatus(), QProcess::CrashExit);
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("start-writer"));

@@ -7,6 +7,7 @@
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
 #include "storage/TaskRepository.h"
+#include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -446,8 +447,11 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     {
         QuickAddQueue ending(app.store());
         ending.keepWaitingLinesIn(kept);
-        for (const char *line : {"late 1 tomorrow 3pm", "late 2 tomorrow 3pm", "late 3 5pm"})
+        for (const char *line : {"late 1 tomorrow 3pm", "late 2 tomorrow 3pm", "late 3 5pm"}) {
             QCOMPARE(ending.add(QString::fromLatin1(line), QString(), kNow), QuickAddOutcome::Busy);
+            // Kept from the first line on: a kill now loses nothing.
+            QVERIFY(LarkTest::readFile(kept).contains(line));
+        }
         QCOMPARE(ending.tryOnceMoreBeforeQuit(50), 3);
     }
     writer.join();
@@ -461,6 +465,37 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(),
              QStringLiteral("2024-01-11T15:00:00 2024-01-11T15:00:00 2024-01-10T17:00:00"));
+
+    // A link of that name is not written through; a file cut short (one whole line, one cut) is
+    // kept aside, not written over, and its whole line is stored; so is one too large to read.
+    q.finish();
+    const QString target = app.dir() + QStringLiteral("/elsewhere.json");
+    QVERIFY(LarkTest::writeFile(target, "[]") && QFile::link(target, kept));
+    held = false;
+    writer = holdWriteLock(path, 500, held, writerOk);
+    QTRY_VERIFY(held);
+    {
+        QuickAddQueue ending(app.store());
+        ending.keepWaitingLinesIn(kept);
+        for (const char *line : {"cut 1 5pm", "cut 2 5pm"})
+            QCOMPARE(ending.add(QString::fromLatin1(line), QString(), kNow), QuickAddOutcome::Busy);
+    }
+    writer.join();
+    QCOMPARE(LarkTest::readFile(target), QByteArray("[]"));
+    QByteArray cut = LarkTest::readFile(kept);
+    cut.truncate(cut.indexOf("cut 2"));
+    QVERIFY(LarkTest::writeFile(kept, cut));
+    QuickAddQueue damaged(app.store());
+    QSignalSpy aside(&damaged, &QuickAddQueue::keptAside);
+    QSignalSpy restoredCut(&damaged, &QuickAddQueue::restoredAdded);
+    damaged.keepWaitingLinesIn(kept);
+    QTRY_COMPARE(restoredCut.value(0).value(0).toInt(), 1);
+    QCOMPARE(LarkTest::readFile(aside.value(0).value(0).toString()), cut);
+    QVERIFY(LarkTest::writeFile(kept, '[' + QByteArray(QuickAddQueue::kMaxKeptBytes, ' ') + ']'));
+    QuickAddQueue large(app.store());
+    QSignalSpy largeAside(&large, &QuickAddQueue::keptAside);
+    large.keepWaitingLinesIn(kept);
+    QTRY_COMPARE(largeAside.count(), 1);
 }
 
 void tst_QuickAdd::eventWithoutIdentity()

@@ -97,8 +97,8 @@ void TestDialogs::eventFormRefuses_data()
     QTest::newRow("no calendar") << "Call" << false << false << false << "Choose a calendar.";
     QTest::newRow("another program writing")
         << "Call" << false << true << true
-        << "Another program is writing to the calendar. Nothing is lost: save again once it is "
-           "done.";
+        << "Another program is writing to the calendar, so the event is not saved yet. Keep "
+           "this window open and save again once it is done.";
 }
 
 void TestDialogs::eventFormRefuses()

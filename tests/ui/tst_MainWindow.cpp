@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -315,22 +316,29 @@ void TestMainWindow::quickAdd_data()
     QTest::addColumn<bool>("withCalendar");
     QTest::addColumn<int>("newItems");
     QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("behindAWriter"); // another program holds the write lock
+    // 1: another program holds the write lock; 2: and the waiting line cannot be saved to disk
+    QTest::addColumn<int>("writer");
 
     QTest::newRow("event") << "Lunch with Sam tomorrow 12:30" << true << 1
-                           << "Added \"Lunch with Sam tomorrow 12:30\"." << false;
+                           << "Added \"Lunch with Sam tomorrow 12:30\"." << 0;
     // A line read as nothing dated is kept as a task without a date, which no view shows.
-    QTest::newRow("undated task")
-        << "Mittagessen morgen 13 Uhr" << true << 1
-        << "Added \"Mittagessen morgen 13 Uhr\" as a task without a date." << false;
-    QTest::newRow("blank") << "   " << true << 0 << "" << false;
+    QTest::newRow("undated task") << "Mittagessen morgen 13 Uhr" << true << 1
+                                  << "Added \"Mittagessen morgen 13 Uhr\" as a task without a date."
+                                  << 0;
+    QTest::newRow("blank") << "   " << true << 0 << "" << 0;
     QTest::newRow("no calendar") << "Lunch tomorrow" << false << 0
-                                 << "Quick add needs a calendar: add one first." << false;
+                                 << "Quick add needs a calendar: add one first." << 0;
     // The word stays while the line waits, also once something clears the bar.
     QTest::newRow("waits") << "Lunch tomorrow" << true << 0
                            << "Will be added once another program is done writing: \"Lunch "
                               "tomorrow\""
-                           << true;
+                           << 1;
+    QTest::newRow("waits, not saved")
+        << "Lunch tomorrow" << true << 0
+        << "Another program is writing to the calendar, and 1 waiting quick-add line(s) could not "
+           "be saved to disk: they are lost if Larkspindle Calendar ends before the calendar is "
+           "free."
+        << 2;
 }
 
 void TestMainWindow::quickAdd()
@@ -339,7 +347,8 @@ void TestMainWindow::quickAdd()
     QFETCH(bool, withCalendar);
     QFETCH(int, newItems);
     QFETCH(QString, status);
-    QFETCH(bool, behindAWriter);
+    QFETCH(int, writer);
+    const bool behindAWriter = writer > 0;
 
     LarkTest::StartedAppState state;
     QVERIFY(state.ok());
@@ -354,6 +363,7 @@ void TestMainWindow::quickAdd()
     const int before = items();
     QVERIFY(!behindAWriter
             || LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 500));
+    QVERIFY(writer < 2 || QDir().mkpath(state.dir() + QStringLiteral("/quick-add-waiting.json")));
     window.quickAddFromCommand(text);
     QVERIFY(window.isVisible());
     QCOMPARE(items(), before + newItems);

@@ -140,10 +140,11 @@ QString EventFormDialog::save()
     const Event event = buildEvent(m_state->database()->currentDateTimeUtc());
     if (!m_state->events()->insert(event)) {
         // The form stays open with everything typed: under another program's write a second
-        // try works once that program is done.
+        // try works once that program is done. Only the open form holds the event: closed or
+        // ended, the program has nothing of it.
         showError(m_state->database()->lastFailureWasBusy()
-                      ? tr("Another program is writing to the calendar. Nothing is "
-                           "lost: save again once it is done.")
+                      ? tr("Another program is writing to the calendar, so the event is not "
+                           "saved yet. Keep this window open and save again once it is done.")
                       : tr("The event could not be saved."));
         return QString();
     }
