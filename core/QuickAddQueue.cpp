@@ -71,7 +71,7 @@ QuickAddQueue::QuickAddQueue(const Store &store, QObject *parent)
 QuickAddOutcome QuickAddQueue::add(const QString &line, const QString &preferredCalendarId,
                                    const QDateTime &now)
 {
-    m_waiting.append({line, preferredCalendarId, now});
+    m_waiting.append({line, preferredCalendarId, now, {}});
     // Behind a waiting line this one waits too, so that lines are stored in the order given.
     if (m_waiting.size() > 1) {
         keep();
@@ -200,7 +200,7 @@ void QuickAddQueue::readKeptLines()
             = QDateTime::fromString(object.value(kTyped).toString(), Qt::ISODateWithMs);
         if (!text.trimmed().isEmpty())
             restored.append({text, object.value(kCalendar).toString(),
-                             typed.isValid() ? typed.toLocalTime() : Clock::now()});
+                             typed.isValid() ? typed.toLocalTime() : Clock::now(), {}});
     }
     m_kept = true;
     m_restored += int(restored.size());
