@@ -276,6 +276,41 @@ QDialog *Application::holderNotice()
                             tr("Cancel"));
 }
 
+QDialog *Application::quitNotice(QWidget *parent, int lines)
+{
+    return WaitNotice::make(parent, tr("Adding Quick-Add Lines"),
+                            tr("Another program is writing to the calendar. Larkspindle Calendar "
+                               "adds %n waiting quick-add line(s) as soon as it is done, then "
+                               "ends.",
+                               nullptr, lines),
+                            tr("End Now"));
+}
+
+int Application::lastQuickAddTry(QuickAddQueue *lines)
+{
+    lines->stopRetrying();
+    int waiting = lines->waitingCount();
+    if (waiting == 0)
+        return 0;
+    // Said at once: the try may last seconds, and the window is already gone.
+    qWarning("[Application] %d quick-add line(s) wait for another program's write; the quit "
+             "waits for it",
+             waiting);
+    std::unique_ptr<QDialog> notice(quitNotice(mainWindow, waiting));
+    bool stopped = false;
+    connect(notice.get(), &QDialog::rejected, this, [&stopped] { stopped = true; });
+    notice->show();
+    pause(50);
+    QElapsedTimer waited;
+    waited.start();
+    constexpr int kTryMs = 250;
+    do {
+        waiting = lines->tryOnceMoreBeforeQuit(kTryMs);
+        pause(20);
+    } while (waiting > 0 && !stopped && waited.elapsed() < QuickAddQueue::kLastTryWaitMs);
+    return waiting;
+}
+
 std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock)
 {
     // The holder may be a start of this session that has yet to listen: it takes the command
@@ -380,7 +415,7 @@ void Application::wireOrderlyQuit()
     AppState *state = appState;
     connect(this, &QCoreApplication::aboutToQuit, state, [this, state] {
         QuickAddQueue *lines = state->quickAdds();
-        int kept = lines->tryOnceMoreBeforeQuit();
+        int kept = lastQuickAddTry(lines);
         while (kept > 0 && !lines->waitingLinesKept()) {
             qWarning("[Application] %d quick-add line(s) wait for another program's write and "
                      "cannot be saved to disk; asking whether to end without them",
@@ -392,7 +427,7 @@ void Application::wireOrderlyQuit()
                        "they are lost.\n\nEnd without them? Choose No to try again.",
                        nullptr, kept)))
                 return;
-            kept = lines->tryOnceMoreBeforeQuit();
+            kept = lastQuickAddTry(lines);
         }
         if (kept > 0)
             qWarning("[Application] %d quick-add line(s) still wait for another program's write; "

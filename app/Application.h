@@ -22,6 +22,8 @@ class DataFolderLock;
 struct DataFolderLockAttempt;
 class QuitSignal;
 class QDialog;
+class QuickAddQueue;
+class QWidget;
 class QTranslator;
 namespace Sync {
 class SyncCoordinator;
@@ -79,6 +81,8 @@ public:
     // folder's holder to take its command. Not shown yet; the caller owns them.
     static QDialog *writerNotice();
     static QDialog *holderNotice();
+    // Says, while the quit waits, that waiting quick-add lines are added first.
+    static QDialog *quitNotice(QWidget *parent, int lines);
 
     // Registers the embedded fonts and tells the theme the icon font's family.
     static void loadFonts();
@@ -111,6 +115,9 @@ private:
     // already, at least one look long); false when the system or the user ended the start.
     bool waitOutAnotherWriter(bool metOne);
     void wireOrderlyQuit();
+    // The last try at storing waiting quick-add lines on the way out, in short tries from the
+    // event loop behind a notice that says so and can stop it; returns the lines still waiting.
+    int lastQuickAddTry(QuickAddQueue *lines);
 
     AppState *appState = nullptr;
     Sync::SyncCoordinator *syncCoordinator = nullptr;

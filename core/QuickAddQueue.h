@@ -51,6 +51,8 @@ public:
     // for about as long; the lines left stay in the file for the next start (the file is written
     // once more, in case it could not be before). Answers how many stay.
     int tryOnceMoreBeforeQuit(int waitMs = kLastTryWaitMs);
+    // On the way out the last tries take over from the tries of the event loop.
+    void stopRetrying() { m_retry.stop(); }
 
 signals:
     void added(const QString &line, const QString &id);

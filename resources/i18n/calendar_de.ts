@@ -322,6 +322,21 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
 Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Adding Quick-Add Lines</source>
+        <translation>Schnelleingaben werden hinzugefügt</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line(s) as soon as it is done, then ends.</source>
+        <translation>
+            <numerusform>Ein anderes Programm schreibt gerade in den Kalender. Larkspindle Calendar fügt %n wartende Schnelleingabe hinzu, sobald es fertig ist, und endet dann.</numerusform>
+            <numerusform>Ein anderes Programm schreibt gerade in den Kalender. Larkspindle Calendar fügt %n wartende Schnelleingaben hinzu, sobald es fertig ist, und endet dann.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>End Now</source>
+        <translation>Jetzt beenden</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>

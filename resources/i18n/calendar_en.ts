@@ -322,6 +322,21 @@ End without it? Choose No to try again.</numerusform>
 End without them? Choose No to try again.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Adding Quick-Add Lines</source>
+        <translation>Adding Quick-Add Lines</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line(s) as soon as it is done, then ends.</source>
+        <translation>
+            <numerusform>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line as soon as it is done, then ends.</numerusform>
+            <numerusform>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add lines as soon as it is done, then ends.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>End Now</source>
+        <translation>End Now</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>

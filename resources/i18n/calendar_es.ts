@@ -322,6 +322,21 @@ End without them? Choose No to try again.</source>
 ¿Cerrar sin ellas? Elija No para volver a intentarlo.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Adding Quick-Add Lines</source>
+        <translation>Añadiendo entradas rápidas</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line(s) as soon as it is done, then ends.</source>
+        <translation>
+            <numerusform>Otro programa está escribiendo en el calendario. Larkspindle Calendar añadirá %n entrada rápida pendiente en cuanto termine y después se cerrará.</numerusform>
+            <numerusform>Otro programa está escribiendo en el calendario. Larkspindle Calendar añadirá %n entradas rápidas pendientes en cuanto termine y después se cerrará.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>End Now</source>
+        <translation>Cerrar ahora</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>

@@ -322,6 +322,21 @@ Fermer sans elle ? Choisissez Non pour réessayer.</numerusform>
 Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Adding Quick-Add Lines</source>
+        <translation>Ajout des saisies rapides</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line(s) as soon as it is done, then ends.</source>
+        <translation>
+            <numerusform>Un autre programme écrit dans le calendrier. Larkspindle Calendar ajoutera %n saisie rapide en attente dès qu’il aura terminé, puis se fermera.</numerusform>
+            <numerusform>Un autre programme écrit dans le calendrier. Larkspindle Calendar ajoutera %n saisies rapides en attente dès qu’il aura terminé, puis se fermera.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>End Now</source>
+        <translation>Quitter maintenant</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>

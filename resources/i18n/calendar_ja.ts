@@ -318,6 +318,20 @@ End without them? Choose No to try again.</source>
 保存せずに終了しますか? 再試行するには「いいえ」を選んでください。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Adding Quick-Add Lines</source>
+        <translation>クイック追加を追加しています</translation>
+    </message>
+    <message numerus="yes">
+        <source>Another program is writing to the calendar. Larkspindle Calendar adds %n waiting quick-add line(s) as soon as it is done, then ends.</source>
+        <translation>
+            <numerusform>別のプログラムがカレンダーに書き込んでいます。完了しだい、待機中のクイック追加 %n 件を追加してから Larkspindle Calendar を終了します。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>End Now</source>
+        <translation>今すぐ終了</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>

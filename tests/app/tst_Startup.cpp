@@ -389,6 +389,12 @@ void TestStartup::oneProgramPerDataFolder()
     for (int i = 1; i <= 3; ++i)
         QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Held%1").arg(i)), 1);
 
+    const auto says = [](QProcess *process, const QByteArray &line, int ms = 20000) {
+        QByteArray log;
+        return process
+            && QTest::qWaitFor(
+                   [&] { return (log += process->readAllStandardError()).contains(line); }, ms);
+    };
     // The other writer ends during the last try on the way out: the line is stored then. Where
     // the line cannot be saved to disk (a folder of the file's name), the end is not silent.
     QSqlDatabase other
@@ -403,7 +409,7 @@ void TestStartup::oneProgramPerDataFolder()
     QCOMPARE(installation.run({QStringLiteral("--quick-add=Late 3pm")}), 0);
     QTRY_VERIFY(LarkTest::readFile(kept).contains("Late"));
     fourth->terminate();
-    QTest::qWait(1000);
+    QVERIFY(says(fourth, "the quit waits for it", 1000));
     QVERIFY(otherWriter("ROLLBACK"));
     QTRY_COMPARE_WITH_TIMEOUT(fourth->state(), QProcess::NotRunning, 15000);
     QCOMPARE(installation.eventsTitled(QStringLiteral("Late")), 1);
@@ -427,12 +433,6 @@ void TestStartup::oneProgramPerDataFolder()
     // the quit waits for that writer, a second SIGTERM ends the program at once.
     Installation::stop(fifth);
     QVERIFY(QDir(kept).removeRecursively());
-    const auto says = [](QProcess *process, const QByteArray &line) {
-        QByteArray log;
-        return process
-            && QTest::qWaitFor(
-                   [&] { return (log += process->readAllStandardError()).contains(line); }, 20000);
-    };
     {
         QSqlDatabase writer
             = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("start-writer"));

@@ -743,6 +743,12 @@ QList<Opener> TestWindowTexts::openers()
              notice->setAttribute(Qt::WA_DeleteOnClose);
              return show(notice);
          }},
+        {QStringLiteral("quit-waits-for-writer"),
+         [=] {
+             QWidget *notice = Application::quitNotice(main, 3);
+             notice->setAttribute(Qt::WA_DeleteOnClose);
+             return show(notice);
+         }},
         {QStringLiteral("accent-colour"),
          [=] {
              return show(new ColorPickerDialog(Theme::accent(), main));
