@@ -3,6 +3,7 @@
 #include "model/ICalendar.h"
 #include "model/ICalendarEventReader.h"
 #include "model/JsonText.h"
+#include "model/SeriesDateMove.h"
 #include "model/VTimeZone.h"
 
 #include <QRegularExpression>
@@ -265,36 +266,23 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
     if (!from.isValid() || !to.isValid())
         return entries;
     const QTimeZone zone = to.timeSpec() == Qt::TimeZone ? to.timeZone() : QTimeZone::utc();
-    const QDateTime fromWall = from.toTimeZone(zone);
-    const QDateTime toWall = to.toTimeZone(zone);
-    const auto wallSecs = [](const QDateTime &wall) {
-        return QDateTime(wall.date(), wall.time(), Qt::UTC).toSecsSinceEpoch();
-    };
-    // Whole days of the move leave a cancelled date on its day.
-    const qint64 rest = (wallSecs(toWall) - wallSecs(fromWall)) % 86400;
+    const SeriesClock was = seriesClock(from, zone, fromAllDay);
+    const SeriesClock now = seriesClock(to, zone, toAllDay);
+    // Whole days of the move leave a cancelled date on its day; switched to or from all-day, a
+    // date keeps its day and takes the series' time of day.
+    const qint64 rest = toAllDay ? 0
+        : fromAllDay             ? was.start.time().secsTo(now.start.time())
+                                 : wallMove(was, now).rest;
     QStringList out;
     for (const QString &entry : entries) {
         bool date = false;
         const QDateTime at = parseICalendarDateTime(entry, {}, date);
-        if (!at.isValid()) {
+        if (!at.isValid())
             out << entry;
-            continue;
-        }
-        const QDate day = date || fromAllDay ? at.toUTC().date() : at.toTimeZone(zone).date();
-        if (toAllDay) {
-            out << formatICalendarDate(date ? at.date() : day);
-        } else if (date || fromAllDay) {
-            out << formatICalendarUtc(wallClockTime(date ? at.date() : day, toWall.time(), zone));
-        } else if (rest == 0) {
-            out << formatICalendarUtc(at);
-        } else {
-            // From the series' own time of day where a clock change moved the occurrence off it.
-            const bool onTime = wallClockTime(day, fromWall.time(), zone) == at;
-            const QDateTime moved
-                = QDateTime(day, onTime ? fromWall.time() : at.toTimeZone(zone).time(), Qt::UTC)
-                      .addSecs(rest);
-            out << formatICalendarUtc(wallClockTime(moved.date(), moved.time(), zone));
-        }
+        else if (rest == 0 && !date && !fromAllDay && !toAllDay)
+            out << formatICalendarUtc(at); // the instant it named, also inside a clock change
+        else
+            out << entryAtWallClock(now, movedWallClock(at, date, was, rest));
     }
     return out;
 }

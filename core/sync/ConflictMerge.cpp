@@ -1,8 +1,8 @@
 #include "core/sync/ConflictMerge.h"
 
-#include "model/ICalendar.h"
 #include "model/JsonText.h"
 #include "model/Recurrence.h"
+#include "model/SeriesDateMove.h"
 
 #include <QTimeZone>
 
@@ -102,77 +102,46 @@ QList<Attendee> mergedGuests(const QList<Attendee> &local, const QList<Attendee>
     return merged;
 }
 
-QTimeZone zoneOf(const Event &e)
+// The series' wall clock, in its own zone.
+SeriesClock clockOf(const Event &series)
 {
-    const QTimeZone zone(e.timezone.toUtf8());
-    return zone.isValid() && !e.is_all_day ? zone : QTimeZone::utc();
-}
-
-// Wall dates and times are held as UTC values, so moving one by hours or days ignores clock
-// changes, as the series' own occurrences do.
-QDateTime wallClock(const QDate &day, const QTime &time)
-{
-    return QDateTime(day, time, Qt::UTC);
-}
-
-// The series' start on its own clock; an all-day one at its day's midnight.
-QDateTime wallStart(const Event &series)
-{
-    const QDateTime at = series.start_time.toTimeZone(zoneOf(series));
-    return wallClock(at.date(), at.time());
-}
-
-// The wall date and time the series gave its occurrence at `instant`. Where a clock change skips
-// the series' time of day, that day's occurrence lies after the gap but still stands for it.
-QDateTime occurrenceWallClock(const Event &series, const QDateTime &instant)
-{
-    const QTimeZone zone = zoneOf(series);
-    const QTime own = wallStart(series).time();
-    const QDateTime wall = instant.toTimeZone(zone);
-    for (const QDate &day : {wall.date(), wall.date().addDays(-1)}) {
-        if (wallClockTime(day, own, zone) == instant)
-            return wallClock(day, own);
-    }
-    return wallClock(wall.date(), wall.time());
+    const QTimeZone zone(series.timezone.toUtf8());
+    return seriesClock(series.start_time, zone.isValid() ? zone : QTimeZone::utc(),
+                       series.is_all_day);
 }
 
 // The occurrence the series (its cancelled dates aside) has at the wall date and time `wall`.
 std::optional<QDateTime> occurrenceAt(const Event &series, const QDateTime &wall)
 {
+    const SeriesClock clock = clockOf(series);
     Event scratch = series;
     scratch.exception_dates.clear();
     // Expanded on the clock of the series' zone, as its own occurrences are.
-    scratch.start_time = series.start_time.toTimeZone(zoneOf(series));
+    scratch.start_time = series.start_time.toTimeZone(clock.zone);
     if (series.end_time)
-        scratch.end_time = series.end_time->toTimeZone(zoneOf(series));
+        scratch.end_time = series.end_time->toTimeZone(clock.zone);
     // Zone offsets stay below a day.
     const QList<Event> found = expandRecurringMaster(scratch, wall.addDays(-1), wall.addDays(1));
     for (const Event &occurrence : found) {
-        if (occurrenceWallClock(series, occurrence.start_time) == wall)
+        if (occurrenceWallClock(clock, occurrence.start_time) == wall)
             return occurrence.start_time;
     }
     return std::nullopt;
 }
 
 // A list of cancelled or extra dates written against one schedule, moved with the series to
-// another. The start's move on the wall clock is split into whole days and a rest shorter than a
-// day. The rest moves every date as it moves every occurrence: from the series' time of day,
-// into the next or previous day where it crosses midnight. The whole days move a cancelled date
-// only where it no longer names an occurrence (a weekly series moved from Monday to Tuesday),
-// and one that names none either way is dropped. Extra dates always move with the start.
+// another: the rest of the move shorter than a day moves every date as it moves every
+// occurrence (SeriesDateMove.h). The whole days move a cancelled date only where it no longer
+// names an occurrence (a weekly series moved from Monday to Tuesday), and one that names none
+// either way is dropped. Extra dates always move with the start.
 QStringList movedDates(const QStringList &dates, const Event &from, const Event &to, bool cancelled)
 {
-    if (std::make_tuple(from.start_time, from.is_all_day, zoneOf(from))
-        == std::make_tuple(to.start_time, to.is_all_day, zoneOf(to)))
+    const SeriesClock was = clockOf(from);
+    const SeriesClock now = clockOf(to);
+    if (std::make_tuple(from.start_time, from.is_all_day, was.zone)
+        == std::make_tuple(to.start_time, to.is_all_day, now.zone))
         return dates;
-    constexpr qint64 secondsPerDay = 86400;
-    const QDateTime fromStart = wallStart(from);
-    const qint64 move = fromStart.secsTo(wallStart(to));
-    const qint64 days = move / secondsPerDay; // toward zero
-    const qint64 rest = move % secondsPerDay;
-    const auto entry = [&to](const QDateTime &at) {
-        return to.is_all_day ? formatICalendarDate(at.toUTC().date()) : formatICalendarUtc(at);
-    };
+    const WallMove move = wallMove(was, now);
     QStringList moved;
     for (const QString &text : dates) {
         const QDateTime instant = dateEntryInstant(text);
@@ -180,19 +149,15 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
             moved.append(text);
             continue;
         }
-        // A date alone names that day's occurrence, at the series' time of day.
-        const bool dateOnly = !text.contains(QLatin1Char('T'));
-        const QDateTime wall = (dateOnly ? wallClock(instant.date(), fromStart.time())
-                                         : occurrenceWallClock(from, instant))
-                                   .addSecs(rest);
+        const QDateTime wall
+            = movedWallClock(instant, !text.contains(QLatin1Char('T')), was, move.rest);
         if (!cancelled) {
-            const QDateTime at = wall.addDays(days);
-            moved.append(entry(wallClockTime(at.date(), at.time(), zoneOf(to))));
+            moved.append(entryAtWallClock(now, wall.addDays(move.days)));
             continue;
         }
-        for (const QDateTime &at : {wall, wall.addDays(days)}) {
+        for (const QDateTime &at : {wall, wall.addDays(move.days)}) {
             if (const std::optional<QDateTime> found = occurrenceAt(to, at)) {
-                moved.append(entry(*found));
+                moved.append(entryAtInstant(now, *found));
                 break;
             }
         }

@@ -131,6 +131,13 @@ void tst_EventTimeRewrite::rewrite_data()
         << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20261025T003000"),
                       QStringLiteral("EXDATE;TZID=Europe/Berlin:20261026T003000"),
                       QStringLiteral("DTEND;TZID=Europe/Berlin:20261025T010000")});
+    QTest::newRow("cancelled day of a timed series moves across midnight")
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20261024T233000"),
+                      QStringLiteral("EXDATE;VALUE=DATE:20261025")})
+        << berlin(2026, 10, 25, 0, 30) << berlin(2026, 10, 25, 1, 0)
+        << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20261025T003000"),
+                      QStringLiteral("EXDATE;TZID=Europe/Berlin:20261026T003000"),
+                      QStringLiteral("DTEND;TZID=Europe/Berlin:20261025T010000")});
     QTest::newRow("cancelled date in a clock change gap moves from the series' time")
         << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260328T023000"),
                       QStringLiteral("EXDATE;TZID=Europe/Berlin:20260329T023000")})
