@@ -265,14 +265,14 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
 {
     if (!from.isValid() || !to.isValid())
         return entries;
-    const QTimeZone zone = to.timeSpec() == Qt::TimeZone ? to.timeZone() : QTimeZone::utc();
+    // The wall clock of the series' timed side; an all-day side is read by its date.
+    const QDateTime &timed = toAllDay ? from : to;
+    const QTimeZone zone = timed.timeSpec() == Qt::TimeZone ? timed.timeZone() : QTimeZone::utc();
     const SeriesClock was = seriesClock(from, zone, fromAllDay);
     const SeriesClock now = seriesClock(to, zone, toAllDay);
-    // Whole days of the move leave a cancelled date on its day; switched to or from all-day, a
-    // date keeps its day and takes the series' time of day.
-    const qint64 rest = toAllDay ? 0
-        : fromAllDay             ? was.start.time().secsTo(now.start.time())
-                                 : wallMove(was, now).rest;
+    // Whole days of the move leave a cancelled date on its day, also where the series switches
+    // to or from all-day.
+    const qint64 rest = wallMove(was, now).rest;
     QStringList out;
     for (const QString &entry : entries) {
         bool date = false;
@@ -293,8 +293,9 @@ QStringList cancelledDatesNow(const Event &was, const Event &now)
     // A held copy without a start has nothing to move them from.
     const QStringList held
         = was.start_time.isValid() ? jsonTextList(was.exception_dates) : QStringList();
-    // Read on the series' wall clock, in the zone its start was in.
-    const QDateTime to = was.start_time.timeSpec() == Qt::TimeZone
+    // Read on the series' wall clock, in the zone its start was in; an all-day start keeps the
+    // date it shows.
+    const QDateTime to = !now.is_all_day && was.start_time.timeSpec() == Qt::TimeZone
         ? now.start_time.toTimeZone(was.start_time.timeZone())
         : now.start_time;
     const QStringList moved
@@ -319,7 +320,7 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
     const HeldStart held = heldStartOf(raw, which);
     VTimeZoneSet zones(raw);
     const TimeForm startForm = writtenForm(held.form, values);
-    const QDateTime to = inZoneOf(startForm, start);
+    const QDateTime to = startForm.date ? start : inZoneOf(startForm, start);
     bool endWritten = false;
     // The end for a line of the given form: an all-day end must lie after the start's date.
     const auto endFor = [&](const TimeForm &form) {

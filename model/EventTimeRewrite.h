@@ -36,9 +36,10 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 // Stored cancelled dates of a series (yyyyMMdd, or date-times as yyyyMMddTHHmmssZ) after its
 // start moved from `from` to `to`, in the series' form now: dates for an all-day series, UTC
 // date-times for a timed one. Each moves by the part of the move shorter than a day, as
-// SeriesDateMove.h says, on the wall clock of the zone `to` is given in (UTC for an all-day
-// side); whole days of the move leave a cancelled date on its day. Without both times the
-// entries come back as they are.
+// SeriesDateMove.h says, on the wall clock of the zone `to` is given in (`from`'s where the series
+// becomes all-day; an all-day side counts from the midnight of the date it shows); whole days of
+// the move leave a cancelled date on its day. Without both times the entries come back as they
+// are.
 [[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
                                               bool fromAllDay, const QDateTime &to, bool toAllDay);
 

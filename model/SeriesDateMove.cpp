@@ -16,6 +16,11 @@ SeriesClock seriesClock(const QDateTime &start, const QTimeZone &zone, bool allD
     SeriesClock clock;
     clock.zone = allDay ? QTimeZone::utc() : zone;
     clock.allDay = allDay;
+    // An all-day start names its date, held at midnight in whatever zone its row was stored.
+    if (allDay) {
+        clock.start = wallClock(start.date(), QTime(0, 0));
+        return clock;
+    }
     const QDateTime at = start.toTimeZone(clock.zone);
     clock.start = wallClock(at.date(), at.time());
     return clock;

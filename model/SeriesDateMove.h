@@ -19,7 +19,8 @@ struct SeriesClock
     bool allDay = false;
 };
 
-// The clock of a series starting at `start`, in `zone` when it is timed.
+// The clock of a series starting at `start`, in `zone` when it is timed; an all-day series starts
+// on the date its start shows.
 [[nodiscard]] SeriesClock seriesClock(const QDateTime &start, const QTimeZone &zone, bool allDay);
 
 // The move from one series start to another on the wall clock, in seconds: the whole days

@@ -116,10 +116,11 @@ std::optional<QDateTime> occurrenceAt(const Event &series, const QDateTime &wall
     const SeriesClock clock = clockOf(series);
     Event scratch = series;
     scratch.exception_dates.clear();
-    // Expanded on the clock of the series' zone, as its own occurrences are.
-    scratch.start_time = series.start_time.toTimeZone(clock.zone);
+    // Expanded on the clock of the series' zone, as its own occurrences are; an all-day series
+    // from the midnight of its date.
+    scratch.start_time = series.is_all_day ? clock.start : series.start_time.toTimeZone(clock.zone);
     if (series.end_time)
-        scratch.end_time = series.end_time->toTimeZone(clock.zone);
+        scratch.end_time = scratch.start_time.addSecs(series.start_time.secsTo(*series.end_time));
     // Zone offsets stay below a day.
     const QList<Event> found = expandRecurringMaster(scratch, wall.addDays(-1), wall.addDays(1));
     for (const Event &occurrence : found) {

@@ -584,6 +584,17 @@ void TestSyncEngine::editsOnBothSidesSettle_data()
     row("series: 23:30 moved past midnight here, 25 October cancelled there", moveDays(0, 3600),
         cancel("20261025T223000Z"), cancelled("10-23 22:30|10-23 23:30|timed", "20261025T233000Z"),
         series("FREQ=DAILY", {2026, 10, 23}, {23, 30}, "Europe/Berlin"));
+    // A row may keep an all-day start at midnight where it was made (Berlin): its date counts.
+    row("series: all day, a week later here, 16 March cancelled there", EventEdit([](Event &e) {
+            e.start_time
+                = QDateTime(e.start_time.date().addDays(7), {0, 0}, QTimeZone("Europe/Berlin"));
+            e.end_time = e.start_time.addDays(1);
+        }),
+        cancel("20260316"), cancelled("03-08 23:00|03-09 23:00|all-day", "20260316"),
+        EventEdit([allDay, weekly = series("FREQ=WEEKLY")](Event &e) {
+            weekly(e);
+            allDay(e);
+        }));
     row("series moved to 11:00 here with its cancelled 4 March, 4 March restored there",
         EventEdit([move = moveDays(0, 7200)](Event &e) {
             move(e);

@@ -416,14 +416,28 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
     const SeriesEdit setPlace = [](Event &e) {
         e.location = QStringLiteral("Room 2");
     };
+    const auto toAllDay = [](int days) {
+        return SeriesEdit([days](Event &e) {
+            e.is_all_day = true;
+            e.start_time = allDayInstant(e.start_time.date().addDays(days));
+            e.end_time = e.start_time.addDays(1);
+        });
+    };
     QTest::newRow("A makes a series with a cancelled date all-day")
-        << cancelLast << SeriesEdit([](Event &e) {
-               e.is_all_day = true;
-               e.start_time = allDayInstant(e.start_time.date());
-               e.end_time = e.start_time.addDays(1);
-           })
-        << setPlace << false << false
+        << cancelLast << toAllDay(0) << setPlace << false << false
         << QStringLiteral("|Room 2||all-day|FREQ=WEEKLY;COUNT=4|[\"20260323\"]|");
+    // 23 March 00:30 in Berlin, 22 March in UTC.
+    QTest::newRow("A makes a series at 00:30 with a cancelled date all-day")
+        << SeriesEdit([](Event &e) {
+               e.start_time = e.start_time.addSecs(-34200);
+               e.end_time = e.start_time.addSecs(3600);
+               e.exception_dates = QStringLiteral("[\"20260322T233000Z\"]");
+           })
+        << toAllDay(0) << setPlace << false << false
+        << QStringLiteral("|Room 2||all-day|FREQ=WEEKLY;COUNT=4|[\"20260323\"]|");
+    QTest::newRow("A makes a series with a cancelled date all-day on the next day")
+        << cancelLast << toAllDay(1) << setPlace << false << false
+        << QStringLiteral("|Room 2||all-day|FREQ=WEEKLY;COUNT=4|[\"20260324\"]|");
     QTest::newRow("A moves a series with a cancelled date")
         << cancelLast << moveToEleven << setPlace << false << false
         << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260323T110000Z\"]|");
