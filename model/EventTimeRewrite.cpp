@@ -261,7 +261,7 @@ QString replaceProperties(const QString &raw, QLatin1String kind, qsizetype targ
 } // namespace
 
 QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from, bool fromAllDay,
-                                const QDateTime &to, bool toAllDay)
+                                const QDateTime &to, bool toAllDay, const Event *series)
 {
     if (!from.isValid() || !to.isValid())
         return entries;
@@ -270,19 +270,24 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
     const QTimeZone zone = timed.timeSpec() == Qt::TimeZone ? timed.timeZone() : QTimeZone::utc();
     const SeriesClock was = seriesClock(from, zone, fromAllDay);
     const SeriesClock now = seriesClock(to, zone, toAllDay);
-    // Whole days of the move leave a cancelled date on its day, also where the series switches
-    // to or from all-day.
-    const qint64 rest = wallMove(was, now).rest;
+    const WallMove move = wallMove(was, now);
+    const bool byDays = series && move.days != 0;
     QStringList out;
     for (const QString &entry : entries) {
         bool date = false;
         const QDateTime at = parseICalendarDateTime(entry, {}, date);
-        if (!at.isValid())
+        if (!at.isValid()) {
             out << entry;
-        else if (rest == 0 && !date && !fromAllDay && !toAllDay)
+        } else if (move.rest == 0 && !byDays && !date && !fromAllDay && !toAllDay) {
             out << formatICalendarUtc(at); // the instant it named, also inside a clock change
-        else
-            out << entryAtWallClock(now, movedWallClock(at, date, was, rest));
+        } else {
+            const QDateTime wall = movedWallClock(at, date, was, move.rest);
+            if (!byDays)
+                out << entryAtWallClock(now, wall);
+            else if (const std::optional<QString> moved
+                     = cancelledEntryMoved(*series, now, wall, move.days))
+                out << *moved;
+        }
     }
     return out;
 }
@@ -298,13 +303,13 @@ QStringList cancelledDatesNow(const Event &was, const Event &now)
     const QDateTime to = !now.is_all_day && was.start_time.timeSpec() == Qt::TimeZone
         ? now.start_time.toTimeZone(was.start_time.timeZone())
         : now.start_time;
-    const QStringList moved
-        = movedCancelledDates(held, was.start_time, was.is_all_day, to, now.is_all_day);
-    const QStringList own = movedCancelledDates(listed, to, now.is_all_day, to, now.is_all_day);
     QStringList out;
-    for (qsizetype i = 0; i < listed.size(); ++i) {
-        const qsizetype at = held.indexOf(listed.at(i));
-        out << (at >= 0 ? moved.at(at) : own.at(i));
+    // One at a time: a held date that names no occurrence of the moved series is dropped.
+    for (const QString &entry : listed) {
+        out << (held.contains(entry)
+                    ? movedCancelledDates({entry}, was.start_time, was.is_all_day, to,
+                                          now.is_all_day, &now)
+                    : movedCancelledDates({entry}, to, now.is_all_day, to, now.is_all_day));
     }
     return out;
 }

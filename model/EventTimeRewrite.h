@@ -37,14 +37,16 @@ enum class TimeValues { AsWritten, Dates, DateTimes };
 // start moved from `from` to `to`, in the series' form now: dates for an all-day series, UTC
 // date-times for a timed one. Each moves by the part of the move shorter than a day, as
 // SeriesDateMove.h says, on the wall clock of the zone `to` is given in (`from`'s where the series
-// becomes all-day; an all-day side counts from the midnight of the date it shows); whole days of
-// the move leave a cancelled date on its day. Without both times the entries come back as they
-// are.
+// becomes all-day; an all-day side counts from the midnight of the date it shows). Given the
+// series as it is now, whole days of the move take a cancelled date along as SeriesDateMove.h
+// says; without it they leave the date on its day. Without both times the entries come back as
+// they are.
 [[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
-                                              bool fromAllDay, const QDateTime &to, bool toAllDay);
+                                              bool fromAllDay, const QDateTime &to, bool toAllDay,
+                                              const Event *series = nullptr);
 
 // The cancelled dates of a series edited here, in the form it has now: those its held copy
-// (was) also listed moved with the start from there, the others as the series' own.
+// (was) also listed moved with the series from there, the others as the series' own.
 [[nodiscard]] QStringList cancelledDatesNow(const Event &was, const Event &now);
 
 // Writes the event's cancelled dates over its EXDATE lines (none: the lines go), in the form of

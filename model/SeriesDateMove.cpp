@@ -1,6 +1,7 @@
 #include "model/SeriesDateMove.h"
 
 #include "model/ICalendar.h"
+#include "model/Recurrence.h"
 
 namespace {
 
@@ -64,4 +65,39 @@ QString entryAtInstant(const SeriesClock &series, const QDateTime &instant)
 {
     return series.allDay ? formatICalendarDate(instant.toUTC().date())
                          : formatICalendarUtc(instant);
+}
+
+namespace {
+
+// The occurrence the series (its cancelled dates aside) has at the wall date and time `wall` on
+// its clock.
+std::optional<QDateTime> occurrenceAt(const Event &series, const SeriesClock &clock,
+                                      const QDateTime &wall)
+{
+    Event scratch = series;
+    scratch.exception_dates.clear();
+    // Expanded on the clock of the series' zone, as its own occurrences are; an all-day series
+    // from the midnight of its date.
+    scratch.start_time = clock.allDay ? clock.start : series.start_time.toTimeZone(clock.zone);
+    if (series.end_time)
+        scratch.end_time = scratch.start_time.addSecs(series.start_time.secsTo(*series.end_time));
+    // Zone offsets stay below a day.
+    const QList<Event> found = expandRecurringMaster(scratch, wall.addDays(-1), wall.addDays(1));
+    for (const Event &occurrence : found) {
+        if (occurrenceWallClock(clock, occurrence.start_time) == wall)
+            return occurrence.start_time;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> cancelledEntryMoved(const Event &series, const SeriesClock &now,
+                                           const QDateTime &wall, qint64 days)
+{
+    for (const QDateTime &at : {wall, wall.addDays(days)}) {
+        if (const std::optional<QDateTime> found = occurrenceAt(series, now, at))
+            return entryAtInstant(now, *found);
+    }
+    return std::nullopt;
 }

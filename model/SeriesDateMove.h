@@ -1,13 +1,18 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTimeZone>
 
+#include <optional>
+
 // How a series' cancelled and extra dates move when its start moves. The move is read on the
 // series' wall clock and split into whole days and a rest shorter than a day. The rest moves a
 // date as it moves the occurrence the date names: from the series' own time of day, into the
-// next or previous day where it crosses midnight. What the whole days do is the caller's rule.
+// next or previous day where it crosses midnight. The whole days move an extra date always, and a
+// cancelled date only where it no longer names an occurrence (cancelledEntryMoved).
 
 // A series' wall clock: the zone its occurrences keep their time of day in (UTC for an all-day
 // series) and its start on that clock. Wall dates and times are held as UTC values, so moving one
@@ -49,3 +54,11 @@ struct WallMove
 
 // The stored entry for the series' occurrence at `instant`.
 [[nodiscard]] QString entryAtInstant(const SeriesClock &series, const QDateTime &instant);
+
+// The stored entry of a cancelled date at `wall` (already moved by the rest) once the series has
+// moved by `days` whole days to `series`, on its clock `now`: the occurrence it still names, else
+// the one the days move it to (a weekly series moved from Monday to Tuesday); nothing when it
+// names none either way.
+[[nodiscard]] std::optional<QString> cancelledEntryMoved(const Event &series,
+                                                         const SeriesClock &now,
+                                                         const QDateTime &wall, qint64 days);

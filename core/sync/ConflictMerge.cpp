@@ -110,31 +110,9 @@ SeriesClock clockOf(const Event &series)
                        series.is_all_day);
 }
 
-// The occurrence the series (its cancelled dates aside) has at the wall date and time `wall`.
-std::optional<QDateTime> occurrenceAt(const Event &series, const QDateTime &wall)
-{
-    const SeriesClock clock = clockOf(series);
-    Event scratch = series;
-    scratch.exception_dates.clear();
-    // Expanded on the clock of the series' zone, as its own occurrences are; an all-day series
-    // from the midnight of its date.
-    scratch.start_time = series.is_all_day ? clock.start : series.start_time.toTimeZone(clock.zone);
-    if (series.end_time)
-        scratch.end_time = scratch.start_time.addSecs(series.start_time.secsTo(*series.end_time));
-    // Zone offsets stay below a day.
-    const QList<Event> found = expandRecurringMaster(scratch, wall.addDays(-1), wall.addDays(1));
-    for (const Event &occurrence : found) {
-        if (occurrenceWallClock(clock, occurrence.start_time) == wall)
-            return occurrence.start_time;
-    }
-    return std::nullopt;
-}
-
 // A list of cancelled or extra dates written against one schedule, moved with the series to
 // another: the rest of the move shorter than a day moves every date as it moves every
-// occurrence (SeriesDateMove.h). The whole days move a cancelled date only where it no longer
-// names an occurrence (a weekly series moved from Monday to Tuesday), and one that names none
-// either way is dropped. Extra dates always move with the start.
+// occurrence, and the whole days move each as SeriesDateMove.h says.
 QStringList movedDates(const QStringList &dates, const Event &from, const Event &to, bool cancelled)
 {
     const SeriesClock was = clockOf(from);
@@ -156,12 +134,8 @@ QStringList movedDates(const QStringList &dates, const Event &from, const Event 
             moved.append(entryAtWallClock(now, wall.addDays(move.days)));
             continue;
         }
-        for (const QDateTime &at : {wall, wall.addDays(move.days)}) {
-            if (const std::optional<QDateTime> found = occurrenceAt(to, at)) {
-                moved.append(entryAtInstant(now, *found));
-                break;
-            }
-        }
+        if (const std::optional<QString> entry = cancelledEntryMoved(to, now, wall, move.days))
+            moved.append(*entry);
     }
     return moved;
 }

@@ -89,14 +89,17 @@ QString cloudEventText(const Event &event)
         lines.insert(QStringLiteral("RDATE"),
                      dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
     QString out = rewriteEventProperties(event.raw_icalendar, lines, which);
-    // A move takes the cancelled dates the text held along, into the series' form now.
-    if (event.is_all_day != was.is_all_day || event.start_time != was.start_time
-        || event.end_time != was.end_time)
+    const bool moved = event.is_all_day != was.is_all_day || event.start_time != was.start_time
+        || event.end_time != was.end_time;
+    if (moved)
         out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()), which,
                                 event.is_all_day == was.is_all_day ? TimeValues::AsWritten
                                     : event.is_all_day             ? TimeValues::Dates
                                                                    : TimeValues::DateTimes);
-    if (jsonTextList(event.exception_dates) != jsonTextList(was.exception_dates))
+    // A move takes the cancelled dates the text held along, into the series' form now; where it
+    // moved by whole days, to the occurrences they still stand for.
+    const QStringList cancelled = jsonTextList(event.exception_dates);
+    if (cancelled != jsonTextList(was.exception_dates) || (moved && !cancelled.isEmpty()))
         out = rewriteCancelledDates(out, cancelledDatesNow(was, event), which);
     return out;
 }

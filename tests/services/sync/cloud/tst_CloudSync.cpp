@@ -441,6 +441,14 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
     QTest::newRow("A moves a series with a cancelled date")
         << cancelLast << moveToEleven << setPlace << false << false
         << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260323T110000Z\"]|");
+    // Monday to Tuesday: the cancelled Monday the 16th stands for Tuesday the 17th.
+    QTest::newRow("A moves a series with a cancelled date to the next day")
+        << cancelSixteenth << SeriesEdit([](Event &e) {
+               e.start_time = e.start_time.addDays(1);
+               e.end_time = e.start_time.addSecs(3600);
+           })
+        << setPlace << false << false
+        << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260317T090000Z\"]|");
     QTest::newRow("A restores a cancelled date")
         << cancelLast << SeriesEdit([](Event &e) { e.exception_dates.clear(); }) << setPlace
         << false << false << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|||");
