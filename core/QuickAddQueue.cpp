@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -186,12 +187,17 @@ void QuickAddQueue::readKeptLines()
     }
     QJsonParseError parsed {};
     const QJsonDocument doc = QJsonDocument::fromJson(data, &parsed);
-    const QList<QJsonObject> objects = wholeObjects(data);
-    if (!doc.isArray()) {
+    QList<QJsonObject> objects;
+    if (doc.isArray()) {
+        const QJsonArray lines = doc.array();
+        for (const QJsonValue &line : lines)
+            objects.append(line.toObject());
+    } else {
         qWarning("[QuickAdd] the waiting lines in %s cannot be read whole: %s",
                  qUtf8Printable(m_keepPath), qUtf8Printable(parsed.errorString()));
         // Kept for the user to look at, never written over by the next waiting line.
         keepAside();
+        objects = wholeObjects(data);
     }
     QList<Line> restored;
     for (const QJsonObject &object : objects) {
@@ -199,8 +205,10 @@ void QuickAddQueue::readKeptLines()
         const QDateTime typed
             = QDateTime::fromString(object.value(kTyped).toString(), Qt::ISODateWithMs);
         if (!text.trimmed().isEmpty())
-            restored.append({text, object.value(kCalendar).toString(),
-                             typed.isValid() ? typed.toLocalTime() : Clock::now(), {}});
+            restored.append({text,
+                             object.value(kCalendar).toString(),
+                             typed.isValid() ? typed.toLocalTime() : Clock::now(),
+                             {}});
     }
     m_kept = true;
     m_restored += int(restored.size());
