@@ -433,41 +433,31 @@ void TestStartup::oneProgramPerDataFolder()
     // the quit waits for that writer, a second SIGTERM ends the program at once.
     Installation::stop(fifth);
     QVERIFY(QDir(kept).removeRecursively());
-    {
-        QSqlDatabase writer
-            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("start-writer"));
-        writer.setDatabaseName(installation.databasePath());
-        QVERIFY(writer.open());
-        QSqlQuery lock(writer);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        QProcess *ended = installation.start({});
-        QVERIFY(says(ended, "the start waits for it"));
-        ended->terminate();
-        QVERIFY(ended->waitForFinished(5000));
-        QCOMPARE(ended->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(ended->exitCode(), 0);
-        QProcess *waiting = installation.start({});
-        QVERIFY(says(waiting, "the start waits for it"));
-        QProcess *during = installation.start({QStringLiteral("--quick-add=During 3pm")});
-        QVERIFY(says(during, "this start waits for it"));
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-        QVERIFY(during->waitForFinished(20000));
-        QCOMPARE(during->exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(installation.eventsTitled(QStringLiteral("During")), 1, 10000);
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QProcess *ended = installation.start({});
+    QVERIFY(says(ended, "the start waits for it"));
+    ended->terminate();
+    QVERIFY(ended->waitForFinished(5000));
+    QCOMPARE(ended->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(ended->exitCode(), 0);
+    QProcess *waiting = installation.start({});
+    QVERIFY(says(waiting, "the start waits for it"));
+    QProcess *during = installation.start({QStringLiteral("--quick-add=During 3pm")});
+    QVERIFY(says(during, "this start waits for it"));
+    QVERIFY(otherWriter("ROLLBACK"));
+    QVERIFY(during->waitForFinished(20000));
+    QCOMPARE(during->exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(installation.eventsTitled(QStringLiteral("During")), 1, 10000);
 
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        QCOMPARE(installation.run({QStringLiteral("--quick-add=Kept 3pm")}), 0);
-        QTRY_VERIFY(
-            LarkTest::readFile(installation.dataDir() + QStringLiteral("/quick-add-waiting.json"))
-                .contains("Kept"));
-        waiting->terminate();
-        QTest::qWait(200);
-        waiting->terminate();
-        QVERIFY(waiting->waitForFinished(2000));
-        QCOMPARE(waiting->exitStatus(), QProcess::CrashExit);
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("start-writer"));
+    QVERIFY(otherWriter("BEGIN IMMEDIATE"));
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Kept 3pm")}), 0);
+    QTRY_VERIFY(LarkTest::readFile(kept).contains("Kept"));
+    waiting->terminate();
+    QTest::qWait(200);
+    waiting->terminate();
+    QVERIFY(waiting->waitForFinished(2000));
+    QCOMPARE(waiting->exitStatus(), QProcess::CrashExit);
+    QVERIFY(otherWriter("ROLLBACK"));
     QVERIFY(installation.startUp());
     QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Kept")), 1);
     QCOMPARE(installation.eventsTitled(QStringLiteral("During")), 1);
