@@ -207,8 +207,13 @@ bool VaultTokenStore::changeVault(const std::function<bool(QJsonObject &)> &chan
     }
     QLockFile lock(m_vaultPath + QStringLiteral(".lock"));
     lock.setStaleLockTime(30000);
-    if (!lock.tryLock(kLockWaitMs))
+    if (!lock.tryLock(kLockWaitMs)) {
+        qWarning("[TokenStore] credential vault %s cannot be locked (%s)",
+                 qUtf8Printable(m_vaultPath),
+                 lock.error() == QLockFile::LockFailedError ? "another program holds it"
+                                                            : "its lock file cannot be made");
         return false;
+    }
     QJsonObject vault;
     switch (readVault(&vault)) {
     case VaultRead::Read:
