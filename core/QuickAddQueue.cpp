@@ -217,19 +217,11 @@ void QuickAddQueue::readKeptLines()
 
 void QuickAddQueue::keepAside()
 {
-    const QString stem = m_keepPath + QStringLiteral(".damaged-")
-        + Clock::now().toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    // An earlier file kept aside in the same second is not written over either.
-    for (int n = 1; n <= 100; ++n) {
-        const QString aside = n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n);
-        if (QFileInfo(aside).exists() || QFileInfo(aside).isSymLink())
-            continue;
-        if (QFile::rename(m_keepPath, aside))
-            m_keptAside = aside;
-        break;
-    }
+    QString error;
+    m_keptAside = keepFileAside(m_keepPath, &error);
     if (m_keptAside.isEmpty())
-        qWarning("[QuickAdd] %s cannot be kept aside", qUtf8Printable(m_keepPath));
+        qWarning("[QuickAdd] %s cannot be kept aside: %s", qUtf8Printable(m_keepPath),
+                 qUtf8Printable(error));
 }
 
 int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)

@@ -1,6 +1,7 @@
 #include "platform/DataPaths.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/FileAccess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -174,12 +175,11 @@ DataFolderLockAttempt lockDataDirectory(const QString &lockPath, const QString &
     const QStringList ownFiles {lockPath, databasePath, databasePath + QStringLiteral("-wal"),
                                 databasePath + QStringLiteral("-shm"),
                                 databasePath + QStringLiteral("-journal")};
-    for (const QString &path : ownFiles) {
-        if (QFileInfo(path).isSymLink()) {
-            attempt.refusal = Refusal::Link;
-            attempt.lockPath = path;
-            return attempt;
-        }
+    const QString link = firstLink(ownFiles);
+    if (!link.isEmpty()) {
+        attempt.refusal = Refusal::Link;
+        attempt.lockPath = link;
+        return attempt;
     }
 
     auto file = std::make_unique<QLockFile>(lockPath);

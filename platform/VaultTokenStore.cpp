@@ -1,6 +1,8 @@
 #include "platform/VaultTokenStore.h"
 
 #include "platform/Credentials.h"
+#include "platform/DataPaths.h"
+#include "platform/FileAccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace LarkAccount {
@@ -22,30 +23,9 @@ constexpr int kFormatVersion = 1;
 // Another instance may be writing the vault at the same moment; wait a little for it.
 constexpr int kLockWaitMs = 3000;
 
-constexpr QFileDevice::Permissions kFolderPermissions
-    = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-constexpr QFileDevice::Permissions kFilePermissions
-    = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
-bool ensurePrivateFolder(const QString &folder)
+QJsonObject emptyVault()
 {
-    if (!QDir().mkpath(folder))
-        return false;
-    return QFile::setPermissions(folder, kFolderPermissions);
-}
-
-// Runs one read-modify-write of the vault under a lock file, so that two instances of the
-// program never lose each other's entries.
-template<typename Change> bool changeVault(const QString &vaultPath, Change change)
-{
-    const QString folder = QFileInfo(vaultPath).absolutePath();
-    if (!ensurePrivateFolder(folder))
-        return false;
-    QLockFile lock(vaultPath + QStringLiteral(".lock"));
-    lock.setStaleLockTime(30000);
-    if (!lock.tryLock(kLockWaitMs))
-        return false;
-    return change();
+    return {{kEntriesKey, QJsonObject()}};
 }
 
 } // namespace
@@ -64,7 +44,7 @@ QString VaultTokenStore::defaultVaultPath()
 std::optional<QString> VaultTokenStore::get(const QString &key)
 {
     m_failure = TokenStoreFailure::None;
-    const std::optional<QJsonObject> vault = readVault();
+    const std::optional<QJsonObject> vault = readableVault();
     if (!vault)
         return std::nullopt;
     const QJsonValue value
@@ -81,37 +61,31 @@ bool VaultTokenStore::set(const QString &key, const QString &value)
     m_failure = TokenStoreFailure::None;
     if (!credentialValueFits(value))
         return false;
-    return changeVault(m_vaultPath, [&] {
-        std::optional<QJsonObject> vault = readVault();
-        if (!vault)
-            return false;
-        QJsonObject entries = vault->value(kEntriesKey).toObject();
+    return changeVault([&](QJsonObject &vault) {
+        QJsonObject entries = vault.value(kEntriesKey).toObject();
         entries.insert(credentialTargetName(m_serviceName, key), value);
-        vault->insert(kEntriesKey, entries);
-        return writeVault(*vault);
+        vault.insert(kEntriesKey, entries);
+        return true;
     });
 }
 
 bool VaultTokenStore::remove(const QString &key)
 {
     m_failure = TokenStoreFailure::None;
-    return changeVault(m_vaultPath, [&] {
-        std::optional<QJsonObject> vault = readVault();
+    return changeVault([&](QJsonObject &vault) {
         const QString target = credentialTargetName(m_serviceName, key);
-        if (!vault)
-            return false;
-        QJsonObject entries = vault->value(kEntriesKey).toObject();
+        QJsonObject entries = vault.value(kEntriesKey).toObject();
         if (!entries.contains(target))
             return false;
         entries.remove(target);
-        vault->insert(kEntriesKey, entries);
-        return writeVault(*vault);
+        vault.insert(kEntriesKey, entries);
+        return true;
     });
 }
 
 QStringList VaultTokenStore::keys() const
 {
-    const std::optional<QJsonObject> vault = readVault();
+    const std::optional<QJsonObject> vault = readableVault();
     if (!vault)
         return {};
     // Keys never hold a "/", so a longer service name that starts with ours is not ours.
@@ -127,71 +101,139 @@ QStringList VaultTokenStore::keys() const
 
 bool VaultTokenStore::keptInKeyring() const
 {
-    const std::optional<QJsonObject> vault = readVault();
+    const std::optional<QJsonObject> vault = readableVault();
     return vault && vault->value(kKeyringKey).toArray().contains(m_serviceName);
 }
 
 bool VaultTokenStore::markKeptInKeyring()
 {
-    return changeVault(m_vaultPath, [&] {
-        std::optional<QJsonObject> vault = readVault();
-        if (!vault)
-            return false;
-        QJsonArray services = vault->value(kKeyringKey).toArray();
-        if (services.contains(m_serviceName))
-            return true;
-        services.append(m_serviceName);
-        vault->insert(kKeyringKey, services);
-        return writeVault(*vault);
+    if (keptInKeyring())
+        return true;
+    return changeVault([&](QJsonObject &vault) {
+        QJsonArray services = vault.value(kKeyringKey).toArray();
+        if (!services.contains(m_serviceName))
+            services.append(m_serviceName);
+        vault.insert(kKeyringKey, services);
+        return true;
     });
 }
 
-// No vault yet (or an empty file) reads as an empty one; a vault that cannot be read or parsed
-// gives no value, which keeps every write away from the secrets it may still hold.
-std::optional<QJsonObject> VaultTokenStore::readVault() const
+// The folder, the vault and its lock are the program's own: a link in their place could lead
+// reads and writes anywhere the user may write. Said when one is.
+bool VaultTokenStore::isLinked() const
 {
-    const QJsonObject empty {{kEntriesKey, QJsonObject()}};
-    QFile file(m_vaultPath);
-    if (!file.exists())
-        return empty;
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QString link = firstLink({QFileInfo(m_vaultPath).absolutePath(), m_vaultPath,
+                                    m_vaultPath + QStringLiteral(".lock")});
+    if (link.isEmpty())
+        return false;
+    qWarning("[TokenStore] %s is a link; the credential vault is neither read nor written "
+             "through it",
+             qUtf8Printable(link));
+    return true;
+}
+
+// No vault yet reads as an empty one. One that cannot be opened is refused; one that was read
+// but holds no vault (empty, cut short, other JSON) is damaged: it may still be the only copy
+// of secrets, so it is never taken for an empty vault.
+VaultTokenStore::VaultRead VaultTokenStore::readVault(QJsonObject *vault) const
+{
+    if (isLinked())
+        return VaultRead::Refused;
+    if (!QFileInfo::exists(m_vaultPath)) {
+        *vault = emptyVault();
+        return VaultRead::Read;
+    }
+    QFile file;
+    qint64 size = 0;
+    QString error;
+    const RegularFileOpen opened
+        = openRegularFile(file, m_vaultPath, &size, &error, FileLinks::Refuse);
+    const QByteArray bytes = opened == RegularFileOpen::Opened ? file.readAll() : QByteArray();
+    if (opened == RegularFileOpen::NotRegular)
+        error = QStringLiteral("not a file");
+    else if (opened == RegularFileOpen::Opened && file.error() != QFileDevice::NoError)
+        error = file.errorString();
+    if (!error.isEmpty()) {
         qWarning("[TokenStore] credential vault %s cannot be opened: %s",
-                 qUtf8Printable(m_vaultPath), qUtf8Printable(file.errorString()));
-        return std::nullopt;
+                 qUtf8Printable(m_vaultPath), qUtf8Printable(error));
+        return VaultRead::Refused;
     }
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
-        return empty;
-    QJsonParseError error {};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()
+    QJsonParseError parsed {};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parsed);
+    if (parsed.error != QJsonParseError::NoError || !doc.isObject()
         || !doc.object().value(kEntriesKey).isObject()) {
-        qWarning("[TokenStore] credential vault %s is damaged and is left untouched",
-                 qUtf8Printable(m_vaultPath));
-        return std::nullopt;
+        qWarning("[TokenStore] credential vault %s cannot be read (%s); the next write keeps it "
+                 "aside",
+                 qUtf8Printable(m_vaultPath), bytes.isEmpty() ? "empty" : "damaged");
+        return VaultRead::Damaged;
     }
-    return doc.object();
+    *vault = doc.object();
+    return VaultRead::Read;
+}
+
+std::optional<QJsonObject> VaultTokenStore::readableVault() const
+{
+    QJsonObject vault;
+    if (readVault(&vault) != VaultRead::Read)
+        return std::nullopt;
+    return vault;
 }
 
 bool VaultTokenStore::writeVault(const QJsonObject &vault) const
 {
     QJsonObject root = vault;
     root.insert(QStringLiteral("format"), kFormatVersion);
+    QString error;
+    if (replaceFileWhole(m_vaultPath, QJsonDocument(root).toJson(QJsonDocument::Indented), &error))
+        return true;
+    qWarning("[TokenStore] credential vault %s cannot be written (%s); it stays as it was",
+             qUtf8Printable(m_vaultPath), qUtf8Printable(error));
+    return false;
+}
 
-    QSaveFile file(m_vaultPath);
-    if (!file.open(QIODevice::WriteOnly))
+// One read-modify-write of the vault under a lock file, so that two instances of the program
+// never lose each other's entries. change edits the vault, or says there is nothing to write.
+bool VaultTokenStore::changeVault(const std::function<bool(QJsonObject &)> &change) const
+{
+    // Before the folder is made or narrowed: a link in its place is not ours to change.
+    if (isLinked())
         return false;
-    // Restrict the temporary file before any secret is in it; the rename keeps the mode.
-    if (!file.setPermissions(kFilePermissions)) {
-        file.cancelWriting();
+    const QString folder = QFileInfo(m_vaultPath).absolutePath();
+    QString problem;
+    if (!makePrivateDirectory(folder, &problem)) {
+        qWarning("[TokenStore] the credential folder %s cannot be used: %s", qUtf8Printable(folder),
+                 qUtf8Printable(problem));
         return false;
     }
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    QLockFile lock(m_vaultPath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(30000);
+    if (!lock.tryLock(kLockWaitMs)) {
+        qWarning("[TokenStore] credential vault %s cannot be locked (%s)",
+                 qUtf8Printable(m_vaultPath),
+                 lock.error() == QLockFile::LockFailedError ? "another program holds it"
+                                                            : "its lock file cannot be made");
         return false;
     }
-    return file.commit();
+    QJsonObject vault;
+    switch (readVault(&vault)) {
+    case VaultRead::Read:
+        break;
+    case VaultRead::Refused:
+        return false;
+    case VaultRead::Damaged: {
+        const QString aside = keepFileAside(m_vaultPath, &problem);
+        if (aside.isEmpty()) {
+            qWarning("[TokenStore] credential vault %s cannot be kept aside: %s",
+                     qUtf8Printable(m_vaultPath), qUtf8Printable(problem));
+            return false;
+        }
+        qWarning("[TokenStore] the unreadable credential vault is kept aside as %s",
+                 qUtf8Printable(aside));
+        vault = emptyVault();
+        break;
+    }
+    }
+    return change(vault) && writeVault(vault);
 }
 
 } // namespace LarkAccount

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using LarkTest::readFile;
 using LarkTest::writeFile;
 
@@ -53,8 +57,8 @@ private slots:
     void replaceIsAtomic();
     void damagedVaultIsLeftUntouched_data();
     void damagedVaultIsLeftUntouched();
-    void unwritableVaultFails();
-    void emptyVaultFileIsAnEmptyVault();
+    void refusedWriteLeavesEveryFileAsItWas_data();
+    void refusedWriteLeavesEveryFileAsItWas();
 
     void createTokenStoreDefaultsToVault();
     void startWithoutTheKeyringItsSecretsMovedTo();
@@ -125,6 +129,7 @@ void TestVaultTokenStore::damagedVaultIsLeftUntouched_data()
     QTest::newRow("array") << QByteArray("[1,2]");
     QTest::newRow("no credentials object") << QByteArray(R"({"format":1,"credentials":[]})");
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe\x01", 4);
+    QTest::newRow("empty file") << QByteArray();
 }
 
 void TestVaultTokenStore::damagedVaultIsLeftUntouched()
@@ -134,32 +139,78 @@ void TestVaultTokenStore::damagedVaultIsLeftUntouched()
     QVERIFY(writeFile(maker.vaultPath(), content));
 
     auto store = maker.make();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be read")));
     QCOMPARE(store->get(QStringLiteral("k")), std::nullopt);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged")));
-    QVERIFY(!store->set(QStringLiteral("k"), QStringLiteral("v")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged")));
-    QVERIFY(!store->remove(QStringLiteral("k")));
-    QCOMPARE(readFile(maker.vaultPath()), content);
+    // The next write keeps it aside, whole, and starts a new vault beside it.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("kept aside as")));
+    QVERIFY(store->set(QStringLiteral("k"), QStringLiteral("v")));
+    QCOMPARE(store->get(QStringLiteral("k")), QStringLiteral("v"));
+    const QDir folder = QFileInfo(maker.vaultPath()).dir();
+    const QStringList aside = folder.entryList({QStringLiteral("vault.json.damaged-*")});
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(readFile(folder.filePath(aside.constFirst())), content);
 }
 
-void TestVaultTokenStore::unwritableVaultFails()
+void TestVaultTokenStore::refusedWriteLeavesEveryFileAsItWas_data()
 {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("folder below a regular file") << QStringLiteral("below a file") << QString();
+    QTest::newRow("disk full") << QStringLiteral("full") << QStringLiteral("cannot be written");
+    QTest::newRow("vault is a link") << QStringLiteral("vault link") << QStringLiteral("link");
+    QTest::newRow("folder is a link") << QStringLiteral("folder link") << QStringLiteral("link");
+}
+
+void TestVaultTokenStore::refusedWriteLeavesEveryFileAsItWas()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, said);
     QTemporaryDir dir;
-    const QString blocker = dir.filePath(QStringLiteral("plain-file"));
-    QVERIFY(writeFile(blocker, "x"));
-    VaultTokenStore store(kService, blocker + QStringLiteral("/vault.json"));
-    QVERIFY(!store.set(QStringLiteral("k"), QStringLiteral("v")));
-    QCOMPARE(store.get(QStringLiteral("k")), std::nullopt);
-}
+    const QString outside = dir.filePath(QStringLiteral("outside"));
+    const QByteArray outsideVault = R"({"credentials":{"Larkspindle/)" + kService.toUtf8()
+        + R"(/k":"not ours"},"unrelated":1})";
+    QVERIFY(writeFile(outside + QStringLiteral("/vault.json"), outsideVault));
+    QCOMPARE(::chmod(QFile::encodeName(outside).constData(), 0755), 0);
+    QCOMPARE(::chmod(QFile::encodeName(outside + QStringLiteral("/vault.json")).constData(), 0644),
+             0);
+    QString vaultPath = dir.filePath(QStringLiteral("credentials/vault.json"));
+    if (fault == QLatin1String("below a file")) {
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("plain")), "x"));
+        vaultPath = dir.filePath(QStringLiteral("plain/vault.json"));
+    } else if (fault == QLatin1String("vault link")) {
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("credentials"))));
+        QVERIFY(QFile::link(outside + QStringLiteral("/vault.json"), vaultPath));
+    } else if (fault == QLatin1String("folder link")) {
+        QVERIFY(QFile::link(outside, dir.filePath(QStringLiteral("credentials"))));
+    }
+    VaultTokenStore store(kService, vaultPath);
+    if (fault == QLatin1String("full"))
+        QVERIFY(store.set(QStringLiteral("other"), QStringLiteral("kept")));
+    const QByteArray before = readFile(vaultPath);
 
-void TestVaultTokenStore::emptyVaultFileIsAnEmptyVault()
-{
-    VaultFolder maker;
-    QVERIFY(writeFile(maker.vaultPath(), QByteArray()));
-    QCOMPARE(maker.make()->get(QStringLiteral("k")), std::nullopt);
-    QVERIFY(maker.make()->set(QStringLiteral("k"), QStringLiteral("v")));
-    QCOMPARE(maker.make()->get(QStringLiteral("k")), QStringLiteral("v"));
+    // A full disk stands as a file size limit just above the present vault's.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limit = saved;
+    if (fault == QLatin1String("full"))
+        limit.rlim_cur = rlim_t(before.size() + 16);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    if (!said.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(said));
+    const bool stored = store.set(QStringLiteral("k"), QString(500, QLatin1Char('n')));
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    QVERIFY(!stored);
+    QCOMPARE(readFile(vaultPath), before);
+    if (fault == QLatin1String("full"))
+        QCOMPARE(store.get(QStringLiteral("other")), QStringLiteral("kept"));
+    else
+        QCOMPARE(store.get(QStringLiteral("k")), std::nullopt);
+    // Nothing outside the program's own folders is written or has its mode changed.
+    QCOMPARE(readFile(outside + QStringLiteral("/vault.json")), outsideVault);
+    QCOMPARE(LarkTest::fileMode(outside + QStringLiteral("/vault.json")), 0644);
+    QCOMPARE(LarkTest::fileMode(outside), 0755);
 }
 
 void TestVaultTokenStore::createTokenStoreDefaultsToVault()
