@@ -81,9 +81,8 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     // An account runs once at a time: otherwise the gate keeps the calendar back for the
     // coordinator's run once the hold is gone.
     const Sync::SyncStore store = Sync::SyncStore::of(*m_appState);
-    if (store.gate
-        && !store.gate->admit(account->id, {calendar.id},
-                              m_appState->database()->currentDateTimeUtc())) {
+    if (!store.gate->admit(account->id, {calendar.id},
+                           m_appState->database()->currentDateTimeUtc())) {
         emit calendarSyncHeld(calendar.id);
         return;
     }
@@ -92,8 +91,7 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     provider->restrictTo(calendar);
     auto *run = new Sync::SyncEngine(store, *account, provider, this);
     const QString calendarId = calendar.id;
-    if (store.gate)
-        store.gate->beginOwnRun(account->id, run, {calendarId});
+    store.gate->beginOwnRun(account->id, run, {calendarId});
     auto held = std::make_shared<bool>(false);
     connect(run, &AccountSyncRun::calendarSyncHeld, this,
             [held, calendarId](const QString &id) { *held = *held || id == calendarId; });

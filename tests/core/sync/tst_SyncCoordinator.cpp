@@ -144,6 +144,13 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     source.remote.releaseHeld();
     QTRY_VERIFY(source.runsMade == 3 && !state->isSyncBusy());
     QCOMPARE(source.remote.calls(Call::Fetch), 3);
+    // Its own run finds the calendar synced by another: held as well, and synced after.
+    auto *other = new QObject;
+    QVERIFY(coordinator.gate()->claim(calendarOf(state.get(), work), other));
+    single.syncCalendar(*state->calendars()->byId(calendarOf(state.get(), work)));
+    QTRY_COMPARE(singleHeld.size(), 2);
+    delete other;
+    QTRY_VERIFY(source.runsMade == 5 && !state->isSyncBusy());
 
     // Sync Now while the source asks for a second's rest says so and runs once that second is
     // over, once.
@@ -155,11 +162,11 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QVERIFY2(status.constLast().at(0).toString().startsWith(QStringLiteral("fake waits until ")),
              qPrintable(status.constLast().at(0).toString()));
     coordinator.syncNow();
-    QCOMPARE(source.runsMade, 4);
-    QTRY_VERIFY(source.runsMade == 5 && !state->isSyncBusy());
+    QCOMPARE(source.runsMade, 6);
+    QTRY_VERIFY(source.runsMade == 7 && !state->isSyncBusy());
     QVERIFY(!state->lastSyncErrored());
     QTest::qWait(300);
-    QCOMPARE(source.runsMade, 5);
+    QCOMPARE(source.runsMade, 7);
 }
 
 void TestSyncCoordinator::automaticRunsWaitForTheSource()
@@ -303,18 +310,23 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QCOMPARE(workRows.constFirst().start_time, source.remote.events(work).constFirst().start_time);
 
     // Sync Now while the push after an edit of Work waits for Work's page: a run of the whole
-    // account follows it, Home's news come, and only then is the sync said to be over.
+    // account follows it (though the push of a Home edit is kept back meanwhile), Home's news
+    // come, and only then is the sync said to be over.
     using Call = LarkTest::FakeSyncRemote::Call;
     source.remote.putEvent(home, pendingEvent(home, QStringLiteral("party"), 4));
     source.remote.holdAnswersTo = Call::Fetch;
+    const int fetches = source.remote.calls(Call::Fetch);
     QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("call"), 3)));
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("quiz"), 7)));
     status.clear();
     coordinator->syncNow();
+    QTest::qWait(700);
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
     QVERIFY(ran(8));
-    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 2);
+    QCOMPARE(source.remote.calls(Call::Fetch), fetches + 3);
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 3);
     QCOMPARE(status.constLast().at(0).toString(), QStringLiteral("Synced 2 event(s)"));
     QVERIFY(!status.contains({QStringLiteral("Sync finished.")}));
 
@@ -341,7 +353,7 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
     QVERIFY(ran(11));
     QCOMPARE(source.remote.events(work).size(), 3);
-    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 4);
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 5);
     QCOMPARE(state->events()->listPending(homeHere).size(), 0);
 
     // An interval of 0 syncs only on request.
@@ -350,6 +362,35 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     account->sync_interval_minutes = 0;
     QVERIFY(state->accounts()->update(*account));
     QCOMPARE(scheduler->runDueAccounts(), 0);
+
+    // An edit of Work once Sync Now is past it, at Home's page, is pushed by the run after; a run
+    // of calendars kept back serves them. Sync Now kept back behind a push, then the account
+    // switched off: the round ends with the push, and says so.
+    source.remote.holdAnswersTo = Call::Fetch;
+    coordinator->syncNow();
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    source.remote.releaseHeld();
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("memo-2"), 8)));
+    QTest::qWait(700);
+    source.remote.holdAnswersTo.reset();
+    source.remote.releaseHeld();
+    QVERIFY(ran(13));
+    QCOMPARE(source.remote.events(work).size(), 4);
+    coordinator->gate()->hold(source.accountId, {homeHere});
+    QVERIFY(coordinator->syncAccount(source.accountId, {homeHere}));
+    QTest::qWait(300);
+    QVERIFY(ran(14));
+    source.remote.holdAnswersTo = Call::Fetch;
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("memo-3"), 9)));
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    coordinator->syncNow();
+    account = state->accounts()->byId(source.accountId);
+    account->enabled = false;
+    QVERIFY(state->accounts()->update(*account));
+    source.remote.releaseHeld();
+    QVERIFY(ran(15));
+    QTRY_COMPARE(status.constLast().at(0).toString(), QStringLiteral("Synced 1 event(s)"));
 }
 
 void TestSyncCoordinator::aRunThatHearsNothingIsStopped()
