@@ -319,9 +319,10 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("call"), 3)));
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
     QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("quiz"), 7)));
+    QTest::qWait(200);
     status.clear();
     coordinator->syncNow();
-    QTest::qWait(700);
+    QTest::qWait(500);
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
     QVERIFY(ran(8));
