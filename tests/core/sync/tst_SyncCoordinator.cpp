@@ -378,11 +378,11 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     source.remote.releaseHeld();
     QVERIFY(ran(13));
     QCOMPARE(source.remote.events(work).size(), 4);
-    coordinator->gate()->hold(source.accountId, {homeHere});
-    QVERIFY(coordinator->syncAccount(source.accountId, {homeHere}));
+    coordinator->gate()->hold(source.accountId, {workHere});
+    QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
     QTest::qWait(300);
     QVERIFY(ran(14));
-    source.remote.holdAnswersTo = Call::Fetch;
+    source.remote.holdAnswersTo = Call::Push;
     QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("memo-3"), 9)));
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
     coordinator->syncNow();
@@ -391,7 +391,7 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QVERIFY(state->accounts()->update(*account));
     source.remote.releaseHeld();
     QVERIFY(ran(15));
-    QTRY_COMPARE(status.constLast().at(0).toString(), QStringLiteral("Synced 1 event(s)"));
+    QTRY_COMPARE(status.constLast().at(0).toString(), QStringLiteral("Sync finished."));
 }
 
 void TestSyncCoordinator::aRunThatHearsNothingIsStopped()
