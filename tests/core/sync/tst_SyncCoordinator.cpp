@@ -365,6 +365,7 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     // round ends with the push, and says so.
     coordinator->gate()->hold(source.accountId, {workHere});
     QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
+    QTest::qWait(300);
     QVERIFY(ran(12));
     source.remote.holdAnswersTo = Call::Fetch;
     coordinator->syncNow();
