@@ -16,7 +16,7 @@ CalendarSyncClient::CalendarSyncClient(AppState *state, QObject *parent)
     , m_state(state)
 { }
 
-AccountSyncRun *CalendarSyncClient::newRun(const Account &account)
+AccountSyncRun *CalendarSyncClient::newRun(const Account &account, const Calendar &)
 {
     return SyncClientRegistry::create(m_state, account, this);
 }
@@ -37,7 +37,7 @@ void CalendarSyncClient::syncCalendar(const Calendar &calendar)
         emit calendarSyncHeld(calendarId);
         return;
     }
-    AccountSyncRun *run = newRun(*account);
+    AccountSyncRun *run = newRun(*account, calendar);
     if (!run) {
         emit calendarSyncFailed(calendarId,
                                 tr("Sync is not available for this calendar's account."));
