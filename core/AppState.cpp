@@ -3,6 +3,7 @@
 #include "core/InvitationsService.h"
 #include "core/LocalCalendar.h"
 #include "core/QuickAddQueue.h"
+#include "core/sync/RunGate.h"
 #include "model/Clock.h"
 #include "platform/DataPaths.h"
 #include "platform/UndoStack.h"
@@ -18,6 +19,7 @@ AppState::AppState(QObject *parent)
     , m_quickAdds(new QuickAddQueue(*m_store, this))
     , m_view(new ViewState(this))
     , m_sync(new SyncStatus(this))
+    , m_gate(new Sync::RunGate(m_store->imports(), this))
 {
     connect(m_view, &ViewState::activeViewChanged, this, &AppState::activeViewChanged);
     connect(m_view, &ViewState::selectedEventChanged, this, &AppState::selectedEventChanged);
@@ -31,6 +33,9 @@ AppState::AppState(QObject *parent)
     connect(m_view, &ViewState::firstDayOfWeekChanged, this, &AppState::firstDayOfWeekChanged);
     connect(m_sync, &SyncStatus::syncBusyChanged, this, &AppState::syncBusyChanged);
     connect(m_sync, &SyncStatus::lastSyncErroredChanged, this, &AppState::lastSyncErroredChanged);
+    // Busy while the gate has a run under way, whoever started it.
+    connect(m_gate, &Sync::RunGate::runBegan, m_sync, &SyncStatus::beginSync);
+    connect(m_gate, &Sync::RunGate::runEnded, m_sync, &SyncStatus::endSync);
 }
 
 AppState::~AppState()

@@ -30,6 +30,7 @@ class Client;
 } // namespace LarkAccount
 namespace Sync {
 class ConflictResolutionService;
+class RunGate;
 class SyncCoordinator;
 } // namespace Sync
 namespace Larkspindle {
@@ -90,6 +91,9 @@ public:
     QuickAddQueue *quickAdds() const { return m_quickAdds; }
     ViewState *viewState() const { return m_view; }
     SyncStatus *syncStatus() const { return m_sync; }
+    // Whether a sync run may start, asked by every run of this state; the sync status counts the
+    // runs under way there.
+    Sync::RunGate *syncGate() const { return m_gate; }
 
     Database *database() const { return m_store->database(); }
     PreferencesRepository *preferences() const { return m_store->preferences(); }
@@ -190,6 +194,7 @@ private:
     QuickAddQueue *m_quickAdds;
     ViewState *m_view;
     SyncStatus *m_sync;
+    Sync::RunGate *m_gate;
     ThemeManager *m_themeManager = nullptr;
     UndoStack *m_undoStack = nullptr;
     Weather::Service *m_weather = nullptr;

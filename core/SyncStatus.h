@@ -1,7 +1,8 @@
 #pragma once
 
 // Whether account syncs are running and how the last round ended: runs nest (beginSync /
-// endSync), and the round counts as failed when any run in it failed.
+// endSync), and the round counts as failed when any run in it failed. The state's sync gate
+// calls both as its runs begin and end, so busy means a run is under way there.
 
 #include <QObject>
 #include <QString>

@@ -3,7 +3,6 @@
 #include "core/AppState.h"
 #include "core/sync/RunGate.h"
 #include "core/sync/SyncClientRegistry.h"
-#include "core/sync/SyncStore.h"
 #include "storage/AccountRepository.h"
 #include "storage/Database.h"
 
@@ -17,7 +16,7 @@ CalendarSyncClient::CalendarSyncClient(AppState *state, QObject *parent)
     , m_state(state)
 { }
 
-AccountSyncRun *CalendarSyncClient::newRun(const Account &account)
+AccountSyncRun *CalendarSyncClient::newRun(const Account &account, const Calendar &)
 {
     return SyncClientRegistry::create(m_state, account, this);
 }
@@ -33,21 +32,19 @@ void CalendarSyncClient::syncCalendar(const Calendar &calendar)
     }
     // An account runs once at a time, and not before the time its source asked for: otherwise
     // the gate keeps the calendar back for the coordinator's run once the hold is gone.
-    RunGate *gate = SyncStore::of(*m_state).gate;
-    if (gate
-        && !gate->admit(account->id, {calendarId}, m_state->database()->currentDateTimeUtc())) {
+    RunGate *gate = m_state->syncGate();
+    if (!gate->admit(account->id, {calendarId}, m_state->database()->currentDateTimeUtc())) {
         emit calendarSyncHeld(calendarId);
         return;
     }
-    AccountSyncRun *run = newRun(*account);
+    AccountSyncRun *run = newRun(*account, calendar);
     if (!run) {
         emit calendarSyncFailed(calendarId,
                                 tr("Sync is not available for this calendar's account."));
         return;
     }
     run->setCalendarFilter({calendarId});
-    if (gate)
-        gate->beginOwnRun(account->id, run, {calendarId});
+    gate->beginOwnRun(account->id, run, {calendarId});
     auto pulled = std::make_shared<std::optional<int>>(0); // nullopt: held
     connect(run, &AccountSyncRun::calendarSyncCompleted, this,
             [pulled, calendarId](const QString &id, int count) {

@@ -7,8 +7,8 @@
 // source, an import writes into it) and the coordinator's run syncs it once the hold is gone.
 // Runs of several calendars may overlap on one client; deleting the client abandons them
 // without a further signal.
-// The program never makes one: its runs are the coordinator's, a SyncEngine per account. This,
-// and the Google and Microsoft SyncClient over it, keep the per-calendar interface for callers
+// The program starts none: its runs are the coordinator's, a SyncEngine per account. This, and
+// the Google, Microsoft and cloud SyncClient over it, keep the per-calendar interface for callers
 // that want one calendar's run; the tests drive them.
 
 #include "model/Records.h"
@@ -36,9 +36,9 @@ signals:
     void calendarSyncHeld(const QString &calendarId);
 
 protected:
-    // The run of the account, a child of this client; null when the account does not sync. By
-    // default the run registered for the account's type.
-    virtual AccountSyncRun *newRun(const Account &account);
+    // The run of the account for the calendar, a child of this client; null when the account
+    // does not sync. By default the run registered for the account's type.
+    virtual AccountSyncRun *newRun(const Account &account, const Calendar &calendar);
     AppState *state() const { return m_state; }
 
 private:

@@ -39,7 +39,10 @@ bool RunGate::runCoversAccount(const QString &accountId) const
 
 void RunGate::beginRun(const QString &accountId, QObject *run, const QStringList &calendarIds)
 {
+    const bool counted = m_running.contains(accountId);
     m_running.insert(accountId, {run, calendarIds});
+    if (!counted)
+        emit runBegan();
     connect(run, &QObject::destroyed, this, [this, accountId, run] {
         if (m_running.value(accountId).run == run)
             endRun(accountId, notBefore(accountId));
@@ -53,13 +56,14 @@ void RunGate::beginRun(const QString &accountId, QObject *run, const QStringList
         m_waiting.erase(waiting);
 }
 
-void RunGate::endRun(const QString &accountId, const QDateTime &retryAfter)
+void RunGate::endRun(const QString &accountId, const QDateTime &retryAfter, bool failed)
 {
     if (retryAfter.isValid())
         m_notBefore.insert(accountId, retryAfter);
     else
         m_notBefore.remove(accountId);
-    m_running.remove(accountId);
+    if (m_running.remove(accountId) > 0)
+        emit runEnded(failed);
     armWake();
     emit released();
 }
@@ -76,11 +80,10 @@ void RunGate::beginOwnRun(const QString &accountId, AccountSyncRun *run,
                           const QStringList &calendarIds)
 {
     beginRun(accountId, run, calendarIds);
-    const auto ended = [this, run, accountId] {
-        endRun(accountId, run->retryAfter());
-    };
-    connect(run, &AccountSyncRun::finished, this, ended);
-    connect(run, &AccountSyncRun::failed, this, ended);
+    connect(run, &AccountSyncRun::finished, this,
+            [this, run, accountId] { endRun(accountId, run->retryAfter()); });
+    connect(run, &AccountSyncRun::failed, this,
+            [this, run, accountId] { endRun(accountId, run->retryAfter(), true); });
 }
 
 bool RunGate::holds(const QString &calendarId, const QObject *run) const

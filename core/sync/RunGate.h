@@ -4,8 +4,8 @@
 // one calendar's. An account runs once at a time and not before the time its source asked for; a
 // calendar is synced by one run at a time and not while an import or a take-back writes into it.
 // What a hold kept back waits here by account and is handed out once, when the hold is gone;
-// released() says when to ask. The one record of the runs under way. One per program, owned by
-// the sync coordinator.
+// released() says when to ask. The one record of the runs under way: the state's sync status
+// counts what begins and ends here. One per state, owned by it, and asked by every run.
 
 #include <QDateTime>
 #include <QHash>
@@ -29,6 +29,7 @@ public:
     // No run of the account is under way, and the time its source asked for (if any) is past.
     [[nodiscard]] bool mayRunAccount(const QString &accountId, const QDateTime &now) const;
     bool isRunning(const QString &accountId) const { return m_running.contains(accountId); }
+    bool isIdle() const { return m_running.isEmpty(); }
     // The account's run under way; null when none is.
     QObject *runOf(const QString &accountId) const { return m_running.value(accountId).run; }
     // A run of the account is under way and syncs all of its calendars.
@@ -39,7 +40,7 @@ public:
     // deleted before its end ends here too.
     void beginRun(const QString &accountId, QObject *run, const QStringList &calendarIds = {});
     // retryAfter: the time the run's source asked for, invalid when it asked for none.
-    void endRun(const QString &accountId, const QDateTime &retryAfter);
+    void endRun(const QString &accountId, const QDateTime &retryAfter, bool failed = false);
     // For a run of some calendars made outside the coordinator: true when the account may run
     // now; otherwise false, and the calendars are kept back for the coordinator's run.
     [[nodiscard]] bool admit(const QString &accountId, const QStringList &calendarIds,
@@ -65,6 +66,8 @@ public:
 signals:
     // A hold ended (a run, a calendar's sync, an import, a wait the source asked for).
     void released();
+    void runBegan();
+    void runEnded(bool failed);
 
 private:
     // Wakes when the earliest wait of an account with work kept back is over.

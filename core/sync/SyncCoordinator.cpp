@@ -23,13 +23,13 @@ namespace Sync {
 SyncCoordinator::SyncCoordinator(AppState *state, QObject *parent)
     : QObject(parent)
     , m_state(state)
-    // One gate for every run of the state: a second coordinator (a test's) shares the first's.
-    , m_gate(state->syncCoordinator() ? state->syncCoordinator()->gate()
-                                      : new RunGate(state->store().imports(), this))
+    , m_gate(state->syncGate())
 {
     // Queued: a hold ends inside the run or import that held, which must be done first.
     connect(m_gate, &RunGate::released, this, &SyncCoordinator::startReleased,
             Qt::QueuedConnection);
+    // Every run's end, whoever started it: the last one to end has the last word.
+    connect(m_gate, &RunGate::runEnded, this, &SyncCoordinator::sayRoundEnd);
 }
 
 bool SyncCoordinator::isRunning(const QString &accountId) const
@@ -110,10 +110,9 @@ bool SyncCoordinator::syncAccount(const QString &accountId, const QStringList &c
 void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
 {
     const QString accountId = account.id;
-    m_gate->beginRun(accountId, run, run->calendarFilter());
-    if (!m_state->isSyncBusy())
+    if (m_gate->isIdle())
         m_pulledThisRound = 0;
-    m_state->beginSync();
+    m_gate->beginRun(accountId, run, run->calendarFilter());
     QTimer *&silence = m_silence[accountId];
     if (!silence) {
         silence = new QTimer(this);
@@ -145,31 +144,21 @@ void SyncCoordinator::run(const Account &account, AccountSyncRun *run)
     });
     heard();
     // The first terminal signal ends the run; a second one from a faulty client is ignored.
-    auto end = [this, run, accountId](const QString &reason) {
+    auto end = [this, run, accountId](const QString &reason, bool failed) {
         run->disconnect(this);
         run->deleteLater();
         m_silence.value(accountId)->stop();
         m_syncingCalendar.remove(accountId);
-        recordEnd(accountId, reason, run->retryAfter());
+        recordEnd(accountId, reason, run->retryAfter(), failed);
     };
     connect(run, &AccountSyncRun::finished, this, [this, end, accountId] {
-        end(QString());
-        m_state->endSync(false);
-        // A failure of another account in the same round keeps its message; work kept back
-        // that starts now has the last word when it ends.
-        const std::optional<QString> waiting = waitingText();
-        if (!m_state->isSyncBusy() && !m_state->lastSyncErrored() && waiting)
-            emit statusMessage(!waiting->isEmpty() ? *waiting
-                                   : m_pulledThisRound > 0
-                                   ? tr("Synced %Ln event(s)", nullptr, m_pulledThisRound)
-                                   : tr("Sync finished."));
+        end(QString(), false);
         emit accountSyncEnded(accountId);
     });
     connect(run, &AccountSyncRun::failed, this,
             [this, end, accountId](const QString &calendarId, const QString &reason) {
-                end(reason);
                 m_state->setLastSyncError(calendarId, reason);
-                m_state->endSync(true);
+                end(reason, true);
                 emit statusMessage(tr("Sync failed: %1").arg(reason));
                 emit accountSyncEnded(accountId);
             });
@@ -260,7 +249,7 @@ std::optional<QString> SyncCoordinator::waitingText() const
 }
 
 void SyncCoordinator::recordEnd(const QString &accountId, const QString &reason,
-                                const QDateTime &retryAfter)
+                                const QDateTime &retryAfter, bool failed)
 {
     std::optional<Account> account = m_state->accounts()->byId(accountId);
     if (account) {
@@ -269,18 +258,37 @@ void SyncCoordinator::recordEnd(const QString &accountId, const QString &reason,
         if (!m_state->accounts()->update(*account))
             qWarning().noquote() << "[Sync] could not note the end of the run of" << accountId;
     }
-    m_gate->endRun(accountId, retryAfter);
+    m_gate->endRun(accountId, retryAfter, failed);
+}
+
+void SyncCoordinator::sayRoundEnd()
+{
+    // A failure of another account in the same round keeps its message; work kept back that
+    // starts now has the last word when it ends.
+    const std::optional<QString> waiting = waitingText();
+    if (m_gate->isIdle() && !m_state->lastSyncErrored() && waiting)
+        emit statusMessage(!waiting->isEmpty() ? *waiting
+                               : m_pulledThisRound > 0
+                               ? tr("Synced %Ln event(s)", nullptr, m_pulledThisRound)
+                               : tr("Sync finished."));
 }
 
 void SyncCoordinator::startReleased()
 {
     const QHash<QString, QStringList> released
         = m_gate->takeReleased(m_state->database()->currentDateTimeUtc());
+    bool dropped = false;
     for (auto it = released.cbegin(); it != released.cend(); ++it) {
         if (syncAccount(it.key(), it.value()))
             qInfo().noquote() << "[Sync] run of account" << it.key() << "started after a hold"
                               << it.value();
+        else
+            dropped = true;
     }
+    // What was kept back for an account turned off or gone meanwhile starts nothing: the round
+    // that waited for it ends here.
+    if (dropped)
+        sayRoundEnd();
 }
 
 } // namespace Sync

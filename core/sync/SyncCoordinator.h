@@ -1,13 +1,14 @@
 #pragma once
 
 // The program's sync runs: "Sync Now" (every enabled account) and the runs the scheduler starts
-// by itself, one run per account through the client registered for its type, with the state's
-// sync bookkeeping (busy, last error). Every run asks the coordinator's RunGate: an account whose
-// run is still under way is not started again ("Sync Now" has the whole account follow a run of
-// some of its calendars), and "Sync Now" waits for the time a source asked for and says so; what
-// a hold kept back (an account, or the calendars an import held) is started here once the hold
-// is gone, and "Sync finished." waits for it. The end of each run is written to the account
-// (last_sync_time, last_sync_error) and each calendar's failure to the calendar (last_sync_error).
+// by itself, one run per account through the client registered for its type. Every run asks the
+// state's RunGate, whose record of the runs under way is what "busy" means: an account whose run
+// is still under way is not started again ("Sync Now" has the whole account follow a run of some
+// of its calendars), and "Sync Now" waits for the time a source asked for and says so; what a
+// hold kept back (an account, or the calendars an import held) is started here once the hold is
+// gone, and "Sync finished." waits for it and for the last run to end. The end of each run is
+// written to the account (last_sync_time, last_sync_error) and each calendar's outcome to the
+// calendar (last_sync_error); the run's engine writes everything else.
 // A run that hears nothing from its source for longer than any one request may take ends as failed,
 // and nothing it would still do is done. What to show the user comes out as statusMessage.
 
@@ -63,7 +64,10 @@ private:
     // Ends a run that went silent as failed and deletes it.
     void abandon(const QString &accountId);
     void onCalendarDone(const QString &calendarId, int eventCount, const QString &reason);
-    void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter);
+    void recordEnd(const QString &accountId, const QString &reason, const QDateTime &retryAfter,
+                   bool failed);
+    // The last word once no run is under way: what still waits, or what the round brought.
+    void sayRoundEnd();
     // Starts what the gate kept back and has let go.
     void startReleased();
     // Why a run left the calendar alone, and when it follows.

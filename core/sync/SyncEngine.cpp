@@ -28,6 +28,7 @@ SyncEngine::SyncEngine(const SyncStore &store, const Account &account, SyncProvi
     , m_account(account)
     , m_provider(provider)
 {
+    Q_ASSERT(m_store.gate);
     m_provider->setParent(this);
     m_provider->setContext(ProviderContext(store));
     connect(m_provider, &SyncProvider::heard, this, &AccountSyncRun::progressed);
@@ -143,7 +144,7 @@ void SyncEngine::startNextCalendar()
     }
     // The row as it is now, not as it was listed: tokens may have moved since.
     const Calendar listed = m_toSync.takeFirst();
-    if (m_store.gate && !m_store.gate->claim(listed.id, this)) {
+    if (!m_store.gate->claim(listed.id, this)) {
         // Kept back for the run after the import or the other run.
         qInfo().noquote() << "[Sync] calendar" << listed.id << "left alone: held";
         m_store.gate->hold(m_account.id, {listed.id});
@@ -430,7 +431,7 @@ template<typename Row> bool SyncEngine::applyChange(const RemoteChange<Row> &ite
 
 bool SyncEngine::isHeld(const QString &calendarId) const
 {
-    return m_store.gate && m_store.gate->holds(calendarId, this);
+    return m_store.gate->holds(calendarId, this);
 }
 
 void SyncEngine::leftAlone()
@@ -446,8 +447,7 @@ void SyncEngine::leftAlone()
 
 void SyncEngine::finishCalendar()
 {
-    if (m_store.gate)
-        m_store.gate->release(m_calendar.id);
+    m_store.gate->release(m_calendar.id);
     if (m_pushFailures > 0)
         noteFailure(m_calendar.id, m_provider->pushFailureReason(m_pushFailures, *m_firstPushError),
                     m_accountStopped);

@@ -3,10 +3,11 @@
 // The sync runs that start by themselves, through the coordinator: one shortly after start-up,
 // a check of due accounts every minute (an account is due when its last run is older than its
 // sync interval; an interval of 0 syncs only on request), and a push shortly after a local edit
-// of a synced calendar. Each asks the coordinator's RunGate: a source that asked to be left alone
+// of a synced calendar. Each asks the state's RunGate: a source that asked to be left alone
 // until a time is not started by itself before then, and no run touches a calendar while an
 // import is writing into it (the gate keeps it back for a run once the import has ended or was
-// taken back). A push the gate refuses (a run of the account is under way, or its source asked
+// taken back). A due run the gate refuses is not kept: the next check asks again. A push the gate
+// refuses (a run of the account is under way, or its source asked
 // to wait) is kept back there for the run after. A calendar whose last run failed is not pushed
 // after an edit, and one synced moments ago waits out its quiet time: pacing of this scheduler's
 // own, not holds. "Now" is the database clock, so tests can move it.

@@ -4,8 +4,6 @@
 // pages), the calendar, event and task repositories, and the conflict records. The engine and
 // the provider context hold these and nothing else of the state.
 
-#include <QPointer>
-
 class AppState;
 class CalendarRepository;
 class Database;
@@ -25,11 +23,10 @@ struct SyncStore
     TaskRepository *tasks = nullptr;
     ConflictResolutionService *conflicts = nullptr; // may be null: conflicts go unrecorded
     // Whether a calendar may be synced now (no import writes into it: a cancel takes its rows
-    // back here, but not from the source once pushed; no other run syncs it); may be null:
-    // nothing is held.
-    QPointer<RunGate> gate;
+    // back here, but not from the source once pushed; no other run syncs it). Never null.
+    RunGate *gate = nullptr;
 
-    // The repositories of a started state, and the gate of its coordinator.
+    // The repositories and the sync gate of a state.
     static SyncStore of(const AppState &state);
 };
 

@@ -842,11 +842,13 @@ void TestMainWindow::syncNowKeepsAFailureOfTheSameRound()
                                            return new ScriptedSyncRun(QString(), parent);
                                        });
     MainWindow window(state.get());
+    QSignalSpy said(window.statusBar(), &QStatusBar::messageChanged);
     window.syncNow();
     QCOMPARE(state->syncDepth(), 2);
     QTRY_VERIFY(!state->isSyncBusy());
     QVERIFY(state->lastSyncErrored());
     QCOMPARE(statusText(window), QStringLiteral("Sync failed: 401"));
+    QVERIFY(!said.contains({QStringLiteral("Sync finished.")}));
 }
 
 // The settings sync's pull is refused, then a calendar sync goes through: its "Sync finished."

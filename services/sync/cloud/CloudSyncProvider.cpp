@@ -210,8 +210,6 @@ void CloudSyncProvider::fetchChanges(const Calendar &calendar, const Sync::Fetch
             for (const QJsonValue &value : body.value(QLatin1String("events")).toArray()) {
                 if (const auto change = remoteEvent(value.toObject())) {
                     page.events.append(*change);
-                    if (!change->deleted)
-                        ++self->m_pulledEvents;
                 } else {
                     qWarning().noquote()
                         << "[Sync] skipped an unusable cloud event entry of" << calendar.id;

@@ -30,8 +30,6 @@ public:
 
     // The run syncs only this calendar, listed without a request.
     void restrictTo(const Calendar &calendar) { m_only = calendar; }
-    // Live events the fetched pages brought.
-    int pulledEvents() const { return m_pulledEvents; }
 
     void listCalendars(Sync::Reply<QList<Calendar>> done) override;
     bool sameCalendar(const Calendar &local, const Calendar &listed) const override;
@@ -73,7 +71,6 @@ private:
     QPointer<LarkAccount::ApiClient> m_api;
     bool m_signedIn;
     std::optional<Calendar> m_only;
-    int m_pulledEvents = 0;
 };
 
 } // namespace Larkspindle

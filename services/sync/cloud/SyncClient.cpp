@@ -3,7 +3,6 @@
 #include "core/AppState.h"
 #include "core/LocalCalendar.h"
 #include "core/sync/CalendarIdentity.h"
-#include "core/sync/RunGate.h"
 #include "core/sync/SyncEngine.h"
 #include "model/Clock.h"
 #include "model/Identifiers.h"
@@ -18,8 +17,6 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <memory>
-
 namespace Larkspindle {
 
 namespace {
@@ -33,7 +30,7 @@ QString stringOr(const QJsonObject &object, QLatin1String key, const QString &fa
 } // namespace
 
 SyncClient::SyncClient(AppState *appState, LarkAccount::ApiClient *api, QObject *parent)
-    : QObject(parent)
+    : Sync::CalendarSyncClient(appState, parent)
     , m_appState(appState)
     , m_api(api)
 { }
@@ -69,47 +66,11 @@ void SyncClient::pullCalendarList()
     });
 }
 
-void SyncClient::syncCalendar(const Calendar &calendar)
+AccountSyncRun *SyncClient::newRun(const Account &account, const Calendar &calendar)
 {
-    emit calendarSyncStarted(calendar.id);
-    const std::optional<Account> account
-        = m_appState ? m_appState->accounts()->byId(calendar.account_id) : std::nullopt;
-    if (!account) {
-        emit calendarSyncFailed(calendar.id, tr("Calendar's account is missing"));
-        return;
-    }
-    // An account runs once at a time: otherwise the gate keeps the calendar back for the
-    // coordinator's run once the hold is gone.
-    const Sync::SyncStore store = Sync::SyncStore::of(*m_appState);
-    if (store.gate
-        && !store.gate->admit(account->id, {calendar.id},
-                              m_appState->database()->currentDateTimeUtc())) {
-        emit calendarSyncHeld(calendar.id);
-        return;
-    }
-    // The sync core's run of the account, narrowed to this one calendar.
-    auto *provider = new CloudSyncProvider(*account, m_api, m_api != nullptr);
+    auto *provider = new CloudSyncProvider(account, m_api, m_api != nullptr);
     provider->restrictTo(calendar);
-    auto *run = new Sync::SyncEngine(store, *account, provider, this);
-    const QString calendarId = calendar.id;
-    if (store.gate)
-        store.gate->beginOwnRun(account->id, run, {calendarId});
-    auto held = std::make_shared<bool>(false);
-    connect(run, &AccountSyncRun::calendarSyncHeld, this,
-            [held, calendarId](const QString &id) { *held = *held || id == calendarId; });
-    connect(run, &AccountSyncRun::finished, this, [this, run, provider, held, calendarId] {
-        run->deleteLater();
-        if (*held)
-            emit calendarSyncHeld(calendarId);
-        else
-            emit calendarSyncCompleted(calendarId, provider->pulledEvents());
-    });
-    connect(run, &AccountSyncRun::failed, this,
-            [this, run, calendarId](const QString &, const QString &reason) {
-                run->deleteLater();
-                emit calendarSyncFailed(calendarId, reason);
-            });
-    run->start();
+    return new Sync::SyncEngine(Sync::SyncStore::of(*m_appState), account, provider, this);
 }
 
 int SyncClient::insertNewCalendars(const QJsonObject &body)

@@ -3,15 +3,14 @@
 // Calendars that live on the cloud calendar service. A cloud calendar's local url is
 // "larkspindle://" followed by the server's calendar id. The program makes one, once, after
 // sign-in, to pull the cloud calendar list (app/ServiceWiring.cpp); the account's sync runs are
-// the sync core's over CloudSyncProvider.
+// the sync core's over CloudSyncProvider. One calendar's run (syncCalendar) is the core's
+// CalendarSyncClient over that provider, asking the list for this calendar alone.
 
+#include "core/sync/CalendarSyncClient.h"
 #include "model/Records.h"
 
 #include <QJsonObject>
-#include <QObject>
 #include <QString>
-
-class AppState;
 
 namespace LarkAccount {
 class ApiClient;
@@ -19,7 +18,7 @@ class ApiClient;
 
 namespace Larkspindle {
 
-class SyncClient : public QObject
+class SyncClient : public Sync::CalendarSyncClient
 {
     Q_OBJECT
 public:
@@ -29,21 +28,14 @@ public:
     // ends with calendarListPulled (0 when the request failed).
     void pullCalendarList();
 
-    // Pulls the calendar's events and tasks changed since its cursor, then pushes its pending
-    // rows; ends with calendarSyncCompleted (the live events pulled), calendarSyncFailed, or
-    // calendarSyncHeld (the sync gate kept it back for the coordinator's run after the hold).
-    // The client must live until then.
-    void syncCalendar(const Calendar &calendar);
-
     // The server calendar id inside a cloud calendar url (or the text itself when it is no url).
     static QString serverIdFromUrl(const QString &url);
 
 signals:
-    void calendarSyncStarted(const QString &calendarId);
-    void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    void calendarSyncFailed(const QString &calendarId, const QString &reason);
-    void calendarSyncHeld(const QString &calendarId);
     void calendarListPulled(int newCount);
+
+protected:
+    AccountSyncRun *newRun(const Account &account, const Calendar &calendar) override;
 
 private:
     int insertNewCalendars(const QJsonObject &body);

@@ -9,7 +9,7 @@ SyncClient::SyncClient(AppState *state, QObject *parent)
     : Sync::CalendarSyncClient(state, parent)
 { }
 
-AccountSyncRun *SyncClient::newRun(const Account &account)
+AccountSyncRun *SyncClient::newRun(const Account &account, const Calendar &)
 {
     return new Sync::SyncEngine(Sync::SyncStore::of(*state()), account,
                                 new GoogleSyncProvider(account), this);

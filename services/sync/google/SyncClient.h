@@ -14,7 +14,7 @@ public:
     explicit SyncClient(AppState *state, QObject *parent = nullptr);
 
 protected:
-    AccountSyncRun *newRun(const Account &account) override;
+    AccountSyncRun *newRun(const Account &account, const Calendar &calendar) override;
 };
 
 } // namespace Google

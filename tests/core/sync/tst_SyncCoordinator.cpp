@@ -160,6 +160,11 @@ void TestSyncCoordinator::aSourceRegisteredByItsProviderSyncsOnceAtATime()
     QVERIFY(!state->lastSyncErrored());
     QTest::qWait(300);
     QCOMPARE(source.runsMade, 5);
+    // Its own run finds the calendar synced by another run: held too, not synced.
+    QObject other;
+    QVERIFY(coordinator.gate()->claim(calendarOf(state.get(), work), &other));
+    single.syncCalendar(*state->calendars()->byId(calendarOf(state.get(), work)));
+    QTRY_COMPARE(singleHeld.size(), 2);
 }
 
 void TestSyncCoordinator::automaticRunsWaitForTheSource()
@@ -309,12 +314,16 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     source.remote.holdAnswersTo = Call::Fetch;
     QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("call"), 3)));
     QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    QVERIFY(state->events()->insert(pendingEvent(homeHere, QStringLiteral("quiz"), 7)));
+    QTest::qWait(200);
     status.clear();
     coordinator->syncNow();
+    QTest::qWait(500);
     source.remote.holdAnswersTo.reset();
     source.remote.releaseHeld();
     QVERIFY(ran(8));
-    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 2);
+    QCOMPARE(source.remote.calls(Call::Fetch), 12); // the whole account's, after the push's
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 3);
     QCOMPARE(status.constLast().at(0).toString(), QStringLiteral("Synced 2 event(s)"));
     QVERIFY(!status.contains({QStringLiteral("Sync finished.")}));
 
@@ -341,7 +350,7 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
     QVERIFY(ran(11));
     QCOMPARE(source.remote.events(work).size(), 3);
-    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 4);
+    QCOMPARE(state->events()->listByCalendar(homeHere).size(), 5);
     QCOMPARE(state->events()->listPending(homeHere).size(), 0);
 
     // An interval of 0 syncs only on request.
@@ -350,6 +359,30 @@ void TestSyncCoordinator::automaticRunsKeepOffImportsAndWaitingSources()
     account->sync_interval_minutes = 0;
     QVERIFY(state->accounts()->update(*account));
     QCOMPARE(scheduler->runDueAccounts(), 0);
+
+    // A run of calendars kept back serves them. An edit of Work once Sync Now is past it is
+    // pushed after; Sync Now kept back behind that push, then the account switched off: the
+    // round ends with the push, and says so.
+    coordinator->gate()->hold(source.accountId, {workHere});
+    QVERIFY(coordinator->syncAccount(source.accountId, {workHere}));
+    QTest::qWait(300);
+    QVERIFY(ran(12));
+    source.remote.holdAnswersTo = Call::Fetch;
+    coordinator->syncNow();
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    source.remote.releaseHeld(); // Work's page; Home's is held next
+    QVERIFY(state->events()->insert(pendingEvent(workHere, QStringLiteral("memo-2"), 8)));
+    QTest::qWait(700);
+    source.remote.holdAnswersTo = Call::Push;
+    source.remote.releaseHeld();
+    QTRY_COMPARE(source.remote.heldAnswers(), 1);
+    coordinator->syncNow();
+    account = state->accounts()->byId(source.accountId);
+    account->enabled = false;
+    QVERIFY(state->accounts()->update(*account));
+    source.remote.releaseHeld();
+    QVERIFY(ran(14));
+    QTRY_COMPARE(status.constLast().at(0).toString(), QStringLiteral("Sync finished."));
 }
 
 void TestSyncCoordinator::aRunThatHearsNothingIsStopped()
