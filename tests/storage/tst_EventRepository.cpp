@@ -863,20 +863,15 @@ void TestEventRepository::timeZoneConversionOnReading_data()
     QTest::addColumn<QString>("zone");
     QTest::addColumn<QTime>("start");
     QTest::addColumn<QByteArray>("zoneId");
-    QTest::addColumn<bool>("allDay");
     QTest::newRow("New York") << QStringLiteral("America/New_York") << QTime(10, 0)
-                              << QByteArray("America/New_York") << false;
+                              << QByteArray("America/New_York");
     QTest::newRow("Windows name") << QStringLiteral("Eastern Standard Time") << QTime(10, 0)
-                                  << QByteArray("America/New_York") << false;
+                                  << QByteArray("America/New_York");
     QTest::newRow("path prefix") << QStringLiteral("/example.org/20050125_1/Europe/Berlin")
-                                 << QTime(16, 0) << QByteArray("Europe/Berlin") << false;
-    QTest::newRow("UTC stays") << QStringLiteral("UTC") << QTime(15, 0) << QByteArray("UTC")
-                               << false;
+                                 << QTime(16, 0) << QByteArray("Europe/Berlin");
+    QTest::newRow("UTC stays") << QStringLiteral("UTC") << QTime(15, 0) << QByteArray("UTC");
     QTest::newRow("unknown zone stays")
-        << QStringLiteral("Mars/Olympus") << QTime(15, 0) << QByteArray("UTC") << false;
-    // Its day is the one it was stored with, also where that day began the evening before.
-    QTest::newRow("all-day stays")
-        << QStringLiteral("America/Santiago") << QTime(15, 0) << QByteArray("UTC") << true;
+        << QStringLiteral("Mars/Olympus") << QTime(15, 0) << QByteArray("UTC");
 }
 
 void TestEventRepository::timeZoneConversionOnReading()
@@ -884,11 +879,9 @@ void TestEventRepository::timeZoneConversionOnReading()
     QFETCH(QString, zone);
     QFETCH(QTime, start);
     QFETCH(QByteArray, zoneId);
-    QFETCH(bool, allDay);
     Event e = makeEvent(QStringLiteral("e"), QStringLiteral("A"), utc(2024, 3, 1, 15),
                         utc(2024, 3, 1, 16));
     e.timezone = zone;
-    e.is_all_day = allDay;
     QVERIFY(m_repo->insert(e));
     QCOMPARE(m_t->scalar(QStringLiteral("SELECT start_time FROM events")).toString(),
              QStringLiteral("2024-03-01T15:00:00Z"));

@@ -464,52 +464,35 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
            })
         << setPlace << false << false
         << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260317T090000Z\"]|");
-    // Each kind of schedule change keeps A's wall clock and days on B all year, the cancelled
-    // date off and no other: 8 March is Havana's first summer day, Auckland's summer ends in
-    // April, Santiago's starts on 6 September.
-    const QTimeZone havana("America/Havana");
-    const auto weeklyFrom = [](const QDateTime &start, const char *zone, const char *cancelled) {
+    // A's wall clock and days hold on B all year, the cancelled date off and no other: 8 March
+    // is Havana's first summer day, Auckland's summer ends in April, Santiago's starts 6 September.
+    const auto weekly = [](const char *zone, const QDateTime &start, const char *cancelled,
+                           bool allDay = false) {
         return SeriesEdit([=](Event &e) {
             e.timezone = QString::fromLatin1(zone);
+            e.is_all_day = allDay;
             e.start_time = start;
-            e.end_time = start.addSecs(3600);
+            e.end_time = start.addSecs(allDay ? 86400 : 3600);
             e.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
-            e.exception_dates
-                = QLatin1String("[\"") + QLatin1String(cancelled) + QLatin1String("\"]");
+            e.exception_dates = QStringLiteral("[\"%1\"]").arg(QLatin1String(cancelled));
         });
     };
+    const auto in = [](const char *zone, int month, int day, int hour, int minute = 0) {
+        return QDateTime(QDate(2026, month, day), QTime(hour, minute), QTimeZone(zone));
+    };
+    const char *havana = "America/Havana";
     QTest::newRow("A switches an all-day series in Havana to 09:00")
-        << SeriesEdit([weeklyFrom](Event &e) {
-               weeklyFrom(allDayInstant(QDate(2026, 3, 1)), "America/Havana", "20260308")(e);
-               e.is_all_day = true;
-               e.end_time = e.start_time.addDays(1);
-           })
-        << SeriesEdit([havana](Event &e) {
-               e.is_all_day = false;
-               e.start_time = QDateTime(e.start_time.date(), QTime(9, 0), havana);
-               e.end_time = e.start_time.addSecs(3600);
-           })
-        << setPlace << false << false
+        << weekly(havana, allDayInstant(QDate(2026, 3, 1)), "20260308", true)
+        << weekly(havana, in(havana, 3, 1, 9), "20260308") << setPlace << false << false
         << QStringLiteral("|2026-03-01T14:00:00Z,2026-03-15T13:00:00Z,");
     QTest::newRow("A moves a series from Havana to Auckland at the same wall time")
-        << weeklyFrom(QDateTime(QDate(2026, 3, 2), QTime(2, 30), havana), "America/Havana",
-                      "20260615T063000Z")
-        << SeriesEdit([](Event &e) {
-               e.timezone = QStringLiteral("Pacific/Auckland");
-               e.start_time = QDateTime(e.start_time.date(), e.start_time.time(),
-                                        QTimeZone("Pacific/Auckland"));
-               e.end_time = e.start_time.addSecs(3600);
-           })
+        << weekly(havana, in(havana, 3, 2, 2, 30), "20260615T063000Z")
+        << weekly("Pacific/Auckland", in("Pacific/Auckland", 3, 2, 2, 30), "20260615T063000Z")
         << setPlace << false << false
         << QStringLiteral(",2026-06-07T14:30:00Z,2026-06-21T14:30:00Z,");
     QTest::newRow("A makes a series in Santiago all-day")
-        << weeklyFrom(QDateTime(QDate(2026, 8, 23), QTime(9, 0), QTimeZone("America/Santiago")),
-                      "America/Santiago", "20260913T120000Z")
-        << SeriesEdit([](Event &e) {
-               e.is_all_day = true;
-               e.start_time = QDateTime(e.start_time.date(), QTime(0, 0), Qt::UTC);
-               e.end_time = e.start_time.addDays(1);
-           })
+        << weekly("America/Santiago", in("America/Santiago", 8, 23, 9), "20260913T120000Z")
+        << weekly("America/Santiago", allDayInstant(QDate(2026, 8, 23)), "20260913T120000Z", true)
         << setPlace << false << false
         << QStringLiteral("|2026-08-23,2026-08-30,2026-09-06,2026-09-20,");
     QTest::newRow("A restores a cancelled date")

@@ -316,24 +316,6 @@ void TestGoogleSync::localChangesArePushed()
     // What this program does not keep survived the update.
     QCOMPARE(m_google->event(kMine, reviewId)->value(QLatin1String("colorId")).toString(),
              QStringLiteral("7"));
-
-    // A Santiago series made all-day here, keeping its zone, goes as the Sunday it shows here.
-    QJsonObject market
-        = timedEvent(QStringLiteral("Market"),
-                     QDateTime(QDate(2026, 8, 23), QTime(9, 0), QTimeZone("America/Santiago")));
-    market.insert(QStringLiteral("recurrence"), QJsonArray {QStringLiteral("RRULE:FREQ=WEEKLY")});
-    const QString marketId = m_google->putEvent(kMine, market);
-    QCOMPARE(sync().finished, 1);
-    Event allDay = local(mine, QStringLiteral("Market"));
-    allDay.is_all_day = true;
-    allDay.start_time = QDateTime(allDay.start_time.date(), QTime(0, 0), Qt::UTC);
-    allDay.end_time = allDay.start_time.addDays(1);
-    allDay.sync_status = QStringLiteral("pending");
-    QVERIFY(events->update(allDay));
-    QCOMPARE(local(mine, QStringLiteral("Market")).start_time.date(), QDate(2026, 8, 23));
-    QCOMPARE(sync().finished, 1);
-    QCOMPARE(m_google->event(kMine, marketId)->value(QLatin1String("start")),
-             QJsonValue(QJsonObject {{QStringLiteral("date"), QStringLiteral("2026-08-23")}}));
 }
 
 void TestGoogleSync::remoteDeleteKeepsPendingEdit()
