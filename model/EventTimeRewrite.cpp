@@ -323,13 +323,13 @@ QStringList cancelledDatesNow(const Event &was, const Event &now)
     // Read on the series' wall clock, in the zone its start was in, unless the row moved to
     // another zone: then from the old zone's clock to the new one's. An all-day start keeps the
     // date it shows.
-    const bool timed = !now.is_all_day && !was.is_all_day;
+    const bool wasZoned = was.start_time.timeSpec() == Qt::TimeZone;
+    const bool sameClock = !now.is_all_day && !was.is_all_day
+        && !(wasZoned && now.start_time.timeSpec() == Qt::TimeZone
+             && now.start_time.timeZone() != was.start_time.timeZone());
     const QDateTime to
-        = timed && now.timezone == was.timezone && was.start_time.timeSpec() == Qt::TimeZone
-        ? onClockOf(now.start_time, was.start_time)
-        : now.start_time;
-    const QDateTime from
-        = timed && now.timezone == was.timezone ? onClockOf(was.start_time, to) : was.start_time;
+        = sameClock && wasZoned ? onClockOf(now.start_time, was.start_time) : now.start_time;
+    const QDateTime from = sameClock ? onClockOf(was.start_time, to) : was.start_time;
     QStringList out;
     // One at a time: a held date that names no occurrence of the moved series is dropped.
     for (const QString &entry : listed) {
