@@ -39,12 +39,24 @@ TimeForm timeFormOf(const ContentLine &line)
     return form;
 }
 
-// The form a time is written in: as its line had it, or as the switch asks.
-TimeForm writtenForm(TimeForm form, TimeValues values)
+// The form of a date-time in the named zone; nothing for a zone the system does not know.
+std::optional<TimeForm> zoneForm(const QString &zone)
+{
+    const std::optional<QTimeZone> known = zone.isEmpty() ? std::nullopt : knownTimeZone(zone);
+    if (!known)
+        return std::nullopt;
+    if (known->id() == "UTC" || known->id() == "Etc/UTC")
+        return TimeForm(); // written with a Z
+    return TimeForm {false, zone, *known};
+}
+
+// The form a time is written in: as its line had it, or as the switch asks; a date-time in the
+// given zone where there is one.
+TimeForm writtenForm(TimeForm form, TimeValues values, const std::optional<TimeForm> &zone)
 {
     if (values != TimeValues::AsWritten && form.date != (values == TimeValues::Dates))
-        return TimeForm {values == TimeValues::Dates, QString(), QTimeZone()};
-    return form;
+        form = TimeForm {values == TimeValues::Dates, QString(), QTimeZone()};
+    return !form.date && zone ? *zone : form;
 }
 
 QString paramsOf(const TimeForm &form)
@@ -227,6 +239,17 @@ QDateTime inZoneOf(const TimeForm &form, const QDateTime &time)
     return form.tzid.isEmpty() ? time.toUTC() : time.toTimeZone(form.zone);
 }
 
+QTimeZone zoneOf(const QDateTime &time)
+{
+    return time.timeSpec() == Qt::TimeZone ? time.timeZone() : QTimeZone::utc();
+}
+
+// The time on the wall clock of the zone `clock` is given in.
+QDateTime onClockOf(const QDateTime &time, const QDateTime &clock)
+{
+    return time.toTimeZone(zoneOf(clock));
+}
+
 // Replaces the component's own lines of each named property by the given lines, written where
 // the first of them stood, or before the component's end when it had none.
 QString replaceProperties(const QString &raw, QLatin1String kind, qsizetype target,
@@ -265,11 +288,9 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
 {
     if (!from.isValid() || !to.isValid())
         return entries;
-    // The wall clock of the series' timed side; an all-day side is read by its date.
-    const QDateTime &timed = toAllDay ? from : to;
-    const QTimeZone zone = timed.timeSpec() == Qt::TimeZone ? timed.timeZone() : QTimeZone::utc();
-    const SeriesClock was = seriesClock(from, zone, fromAllDay);
-    const SeriesClock now = seriesClock(to, zone, toAllDay);
+    // Each timed side on the wall clock of its own zone; an all-day side is read by its date.
+    const SeriesClock was = seriesClock(from, zoneOf(from), fromAllDay);
+    const SeriesClock now = seriesClock(to, zoneOf(to), toAllDay);
     const WallMove move = wallMove(was, now);
     const bool byDays = series && move.days != 0;
     QStringList out;
@@ -278,7 +299,8 @@ QStringList movedCancelledDates(const QStringList &entries, const QDateTime &fro
         const QDateTime at = parseICalendarDateTime(entry, {}, date);
         if (!at.isValid()) {
             out << entry;
-        } else if (move.rest == 0 && !byDays && !date && !fromAllDay && !toAllDay) {
+        } else if (move.rest == 0 && !byDays && !date && !fromAllDay && !toAllDay
+                   && was.zone == now.zone) {
             out << formatICalendarUtc(at); // the instant it named, also inside a clock change
         } else {
             const QDateTime wall = movedWallClock(at, date, was, move.rest);
@@ -298,24 +320,28 @@ QStringList cancelledDatesNow(const Event &was, const Event &now)
     // A held copy without a start has nothing to move them from.
     const QStringList held
         = was.start_time.isValid() ? jsonTextList(was.exception_dates) : QStringList();
-    // Read on the series' wall clock, in the zone its start was in; an all-day start keeps the
+    // Read on the series' wall clock, in the zone its start was in, unless the row moved to
+    // another zone: then from the old zone's clock to the new one's. An all-day start keeps the
     // date it shows.
-    const QDateTime to = !now.is_all_day && was.start_time.timeSpec() == Qt::TimeZone
-        ? now.start_time.toTimeZone(was.start_time.timeZone())
-        : now.start_time;
+    const bool wasZoned = was.start_time.timeSpec() == Qt::TimeZone;
+    const bool sameClock = !now.is_all_day && !was.is_all_day
+        && !(wasZoned && now.start_time.timeSpec() == Qt::TimeZone
+             && now.start_time.timeZone() != was.start_time.timeZone());
+    const QDateTime to
+        = sameClock && wasZoned ? onClockOf(now.start_time, was.start_time) : now.start_time;
+    const QDateTime from = sameClock ? onClockOf(was.start_time, to) : was.start_time;
     QStringList out;
     // One at a time: a held date that names no occurrence of the moved series is dropped.
     for (const QString &entry : listed) {
         out << (held.contains(entry)
-                    ? movedCancelledDates({entry}, was.start_time, was.is_all_day, to,
-                                          now.is_all_day, &now)
+                    ? movedCancelledDates({entry}, from, was.is_all_day, to, now.is_all_day, &now)
                     : movedCancelledDates({entry}, to, now.is_all_day, to, now.is_all_day));
     }
     return out;
 }
 
 QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDateTime &end,
-                          const EventInText &which, TimeValues values)
+                          const EventInText &which, TimeValues values, const QString &zone)
 {
     if (raw.isEmpty() || !start.isValid())
         return raw;
@@ -324,8 +350,12 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
     // The start as the text held it, for the cancelled dates that move with it.
     const HeldStart held = heldStartOf(raw, which);
     VTimeZoneSet zones(raw);
-    const TimeForm startForm = writtenForm(held.form, values);
+    const std::optional<TimeForm> inZone = zoneForm(zone);
+    const TimeForm startForm = writtenForm(held.form, values, inZone);
     const QDateTime to = startForm.date ? start : inZoneOf(startForm, start);
+    // Read on the clock the times are written on, unless the series moves to another zone.
+    const QDateTime from
+        = inZone || held.allDay || startForm.date ? held.at : onClockOf(held.at, to);
     bool endWritten = false;
     // The end for a line of the given form: an all-day end must lie after the start's date.
     const auto endFor = [&](const TimeForm &form) {
@@ -338,7 +368,7 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
         if (cl.name == dtstart)
             return QStringList {timeLine(dtstart, startForm, start)};
         if (cl.name == dtend) {
-            const TimeForm form = writtenForm(timeFormOf(cl), values);
+            const TimeForm form = writtenForm(timeFormOf(cl), values, inZone);
             endWritten = true;
             return QStringList {timeLine(dtend, form, endFor(form))};
         }
@@ -350,7 +380,7 @@ QString rewriteEventTimes(const QString &raw, const QDateTime &start, const QDat
             QStringList entries;
             collectICalendarDateList(cl, entries, &zones);
             return cancelledLines(
-                startForm, movedCancelledDates(entries, held.at, held.allDay, to, startForm.date));
+                startForm, movedCancelledDates(entries, from, held.allDay, to, startForm.date));
         }
         return std::nullopt;
     };
@@ -371,9 +401,9 @@ QString rewriteCancelledDates(const QString &raw, const QStringList &entries,
     if (raw.isEmpty())
         return raw;
     const HeldStart held = heldStartOf(raw, which);
+    const QDateTime at = held.allDay ? held.at : inZoneOf(held.form, held.at);
     const QStringList written = held.at.isValid()
-        ? movedCancelledDates(entries, held.at, held.allDay, inZoneOf(held.form, held.at),
-                              held.allDay)
+        ? movedCancelledDates(entries, at, held.allDay, at, held.allDay)
         : entries;
     return rewriteEventProperties(
         raw, {{QStringLiteral("EXDATE"), cancelledLines(held.form, written)}}, which);

@@ -20,33 +20,37 @@ struct EventInText
 };
 
 // How the new times are written: in the form each line had, or all as dates or all as
-// date-times, for an event switched to or from all-day (switched date-times go in UTC).
+// date-times, for an event switched to or from all-day.
 enum class TimeValues { AsWritten, Dates, DateTimes };
 
 // Brings the stored iCalendar text of an event in line with a new start and end by editing the
-// event's own DTSTART, DTEND and DURATION lines; every other line survives unchanged. A time
-// that carried a zone the system knows keeps that zone, an all-day date stays a date, an all-day
-// end falls after its start; other times become UTC. The event's cancelled dates (EXDATE) move
-// with the start as movedCancelledDates says, written in the start's form. Empty text, text
-// without a VEVENT or an invalid start come back as they are.
+// event's own DTSTART, DTEND and DURATION lines; every other line survives unchanged. Date-times
+// go in `zone` where one is given that the system knows (a series moved to another zone, or
+// switched from all-day, keeps its wall clock there on other devices); else a time that carried
+// a known zone keeps that zone, and other times become UTC. An all-day date stays a date, an
+// all-day end falls after its start. The event's cancelled dates (EXDATE) move with the start as
+// movedCancelledDates says, written in the start's form. Empty text, text without a VEVENT or an
+// invalid start come back as they are.
 [[nodiscard]] QString rewriteEventTimes(const QString &raw, const QDateTime &start,
                                         const QDateTime &end, const EventInText &which = {},
-                                        TimeValues values = TimeValues::AsWritten);
+                                        TimeValues values = TimeValues::AsWritten,
+                                        const QString &zone = QString());
 
 // Stored cancelled dates of a series (yyyyMMdd, or date-times as yyyyMMddTHHmmssZ) after its
 // start moved from `from` to `to`, in the series' form now: dates for an all-day series, UTC
 // date-times for a timed one. Each moves by the part of the move shorter than a day, as
-// SeriesDateMove.h says, on the wall clock of the zone `to` is given in (`from`'s where the series
-// becomes all-day; an all-day side counts from the midnight of the date it shows). Given the
-// series as it is now, whole days of the move take a cancelled date along as SeriesDateMove.h
-// says; without it they leave the date on its day. Without both times the entries come back as
-// they are.
+// SeriesDateMove.h says, read from the wall clock of the zone `from` is given in to that of the
+// zone `to` is given in (UTC for a time given otherwise; an all-day side counts from the midnight
+// of the date it shows). Given the series as it is now, whole days of the move take a cancelled
+// date along as SeriesDateMove.h says; without it they leave the date on its day. Without both
+// times the entries come back as they are.
 [[nodiscard]] QStringList movedCancelledDates(const QStringList &entries, const QDateTime &from,
                                               bool fromAllDay, const QDateTime &to, bool toAllDay,
                                               const Event *series = nullptr);
 
 // The cancelled dates of a series edited here, in the form it has now: those its held copy
-// (was) also listed moved with the series from there, the others as the series' own.
+// (was) also listed moved with the series from there (from its old zone's wall clock to the new
+// one's where the row changed zone), the others as the series' own.
 [[nodiscard]] QStringList cancelledDatesNow(const Event &was, const Event &now);
 
 // Writes the event's cancelled dates over its EXDATE lines (none: the lines go), in the form of

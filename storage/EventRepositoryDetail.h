@@ -209,8 +209,9 @@ inline std::optional<LaterTimes> readRowInto(const Sql::Reader &r, ReadCache &ca
     e.calendar_id = cache.texts.text(r, 1);
     e.is_all_day = r.integer(12) != 0;
     e.timezone = cache.texts.text(r, 13);
-    // Times of an event in a zone are read into it, the end only when the start is valid.
-    const bool zoned = !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
+    // Times of an event in a zone are read into it, the end only when the start is valid. An
+    // all-day event's are read as stored: their date is the day, wherever the zone's midnight lies.
+    const bool zoned = !e.is_all_day && !e.timezone.isEmpty() && e.timezone != QLatin1String("UTC");
     const QByteArrayView start = r.utf8(10);
     const QByteArrayView end = r.utf8(11);
     std::optional<LaterTimes> later;

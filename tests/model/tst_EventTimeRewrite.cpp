@@ -145,6 +145,15 @@ void tst_EventTimeRewrite::rewrite_data()
         << eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260328T033000"),
                       QStringLiteral("EXDATE;TZID=Europe/Berlin:20260329T033000"),
                       QStringLiteral("DTEND;TZID=Europe/Berlin:20260328T040000")});
+    // Nuuk's clocks skip from 23:00 to midnight: that day's 23:30 comes after midnight.
+    QTest::newRow("cancelled date in a gap across midnight moves from the series' time")
+        << eventText({QStringLiteral("DTSTART;TZID=America/Nuuk:20260327T233000"),
+                      QStringLiteral("EXDATE;TZID=America/Nuuk:20260328T233000")})
+        << QDateTime(QDate(2026, 3, 28), QTime(0, 30), QTimeZone("America/Nuuk"))
+        << QDateTime(QDate(2026, 3, 28), QTime(1, 0), QTimeZone("America/Nuuk"))
+        << eventText({QStringLiteral("DTSTART;TZID=America/Nuuk:20260328T003000"),
+                      QStringLiteral("EXDATE;TZID=America/Nuuk:20260329T003000"),
+                      QStringLiteral("DTEND;TZID=America/Nuuk:20260328T010000")});
     QTest::newRow("only the first event, LF becomes CR LF")
         << QStringLiteral("BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n"
                           "BEGIN:VEVENT\nDTSTART:20240115T090000Z\nEND:VEVENT\n")
@@ -200,6 +209,19 @@ void tst_EventTimeRewrite::propertiesRewritten()
         eventText({QStringLiteral("SUMMARY:Standup"), QStringLiteral("EXDATE:20260306T090000Z"),
                    QStringLiteral("BEGIN:VALARM"), QStringLiteral("DESCRIPTION:Reminder"),
                    QStringLiteral("END:VALARM"), QStringLiteral("LOCATION:Room 2")}));
+    // A day a timed series cancels names its occurrence at the series' time.
+    QCOMPARE(rewriteCancelledDates(
+                 eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260302T090000"),
+                            QStringLiteral("EXDATE;VALUE=DATE:20260309")}),
+                 {QStringLiteral("20260316")}),
+             eventText({QStringLiteral("DTSTART;TZID=Europe/Berlin:20260302T090000"),
+                        QStringLiteral("EXDATE;TZID=Europe/Berlin:20260316T090000")}));
+    // A to-do's own lines, behind another to-do.
+    const QString todos
+        = QStringLiteral("BEGIN:VTODO\r\nUID:a\r\nEND:VTODO\r\nBEGIN:VTODO\r\nUID:b\r\nEND:VTODO");
+    QCOMPARE(rewriteTodoProperties(todos, {{QStringLiteral("URL"), {QStringLiteral("URL:x")}}},
+                                   QStringLiteral("b")),
+             QString(todos).replace(QStringLiteral("UID:b"), QStringLiteral("UID:b\r\nURL:x")));
 }
 
 void tst_EventTimeRewrite::corpusReadsBackInLibical_data()

@@ -89,13 +89,19 @@ QString cloudEventText(const Event &event)
         lines.insert(QStringLiteral("RDATE"),
                      dateLines(QStringLiteral("RDATE"), event.recurrence_dates));
     QString out = rewriteEventProperties(event.raw_icalendar, lines, which);
+    // A timed row's zone goes with it where the text holds none or another one, so that the
+    // series keeps the row's wall clock on other devices.
+    const QString zone = !event.is_all_day && (was.is_all_day || event.timezone != was.timezone)
+        ? event.timezone
+        : QString();
     const bool moved = event.is_all_day != was.is_all_day || event.start_time != was.start_time
-        || event.end_time != was.end_time;
+        || event.end_time != was.end_time || !zone.isEmpty();
     if (moved)
         out = rewriteEventTimes(out, event.start_time, event.end_time.value_or(QDateTime()), which,
                                 event.is_all_day == was.is_all_day ? TimeValues::AsWritten
                                     : event.is_all_day             ? TimeValues::Dates
-                                                                   : TimeValues::DateTimes);
+                                                                   : TimeValues::DateTimes,
+                                zone);
     // A move takes the cancelled dates the text held along, into the series' form now; where it
     // moved by whole days, to the occurrences they still stand for.
     const QStringList cancelled = jsonTextList(event.exception_dates);

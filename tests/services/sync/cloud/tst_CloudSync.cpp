@@ -3,6 +3,7 @@
 #include "core/sync/SyncEngine.h"
 #include "model/ICalendar.h"
 #include "model/LocalEvent.h"
+#include "model/Recurrence.h"
 #include "services/sync/cloud/CloudItems.h"
 #include "services/sync/cloud/CloudSyncProvider.h"
 #include "services/sync/cloud/SyncClient.h"
@@ -39,6 +40,19 @@ Calendar team(const CloudDevice &device)
     return Calendar();
 }
 
+// The occurrences of a series in the year from its start, as a person sees them: the day of an
+// all-day one, the instant of a timed one.
+QString occurrencesText(const Event &e)
+{
+    QStringList out;
+    if (!e.recurrence_rule.isEmpty()) {
+        for (const Event &o : expandRecurringMaster(e, e.start_time, e.start_time.addYears(1)))
+            out << (e.is_all_day ? o.start_time.date().toString(Qt::ISODate)
+                                 : o.start_time.toUTC().toString(Qt::ISODate));
+    }
+    return out.join(QLatin1Char(','));
+}
+
 // Everything a person sees of an event, on one line: its times as shown in three zones.
 QString rowText(const Event &e)
 {
@@ -57,6 +71,7 @@ QString rowText(const Event &e)
         parts << e.start_time.toTimeZone(tz).toString(Qt::ISODate)
               << (e.end_time ? e.end_time->toTimeZone(tz).toString(Qt::ISODate) : QString());
     }
+    parts << occurrencesText(e);
     QStringList reminders;
     for (const Reminder &r : e.reminders)
         reminders << QString::number(r.minutes_before) + QLatin1Char(' ') + r.action;
@@ -449,6 +464,37 @@ void TestCloudSync::twoDevicesKeepEachOthersEdits_data()
            })
         << setPlace << false << false
         << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|[\"20260317T090000Z\"]|");
+    // A's wall clock and days hold on B all year, the cancelled date off and no other: 8 March
+    // is Havana's first summer day, Auckland's summer ends in April, Santiago's starts 6 September.
+    const auto weekly = [](const char *zone, const QDateTime &start, const char *cancelled,
+                           bool allDay = false) {
+        return SeriesEdit([=](Event &e) {
+            e.timezone = QString::fromLatin1(zone);
+            e.is_all_day = allDay;
+            e.start_time = start;
+            e.end_time = start.addSecs(allDay ? 86400 : 3600);
+            e.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+            e.exception_dates = QStringLiteral("[\"%1\"]").arg(QLatin1String(cancelled));
+        });
+    };
+    const auto in = [](const char *zone, int month, int day, int hour, int minute = 0) {
+        return QDateTime(QDate(2026, month, day), QTime(hour, minute), QTimeZone(zone));
+    };
+    const char *havana = "America/Havana";
+    QTest::newRow("A switches an all-day series in Havana to 09:00")
+        << weekly(havana, allDayInstant(QDate(2026, 3, 1)), "20260308", true)
+        << weekly(havana, in(havana, 3, 1, 9), "20260308") << setPlace << false << false
+        << QStringLiteral("|2026-03-01T14:00:00Z,2026-03-15T13:00:00Z,");
+    QTest::newRow("A moves a series from Havana to Auckland at the same wall time")
+        << weekly(havana, in(havana, 3, 2, 2, 30), "20260615T063000Z")
+        << weekly("Pacific/Auckland", in("Pacific/Auckland", 3, 2, 2, 30), "20260615T063000Z")
+        << setPlace << false << false
+        << QStringLiteral(",2026-06-07T14:30:00Z,2026-06-21T14:30:00Z,");
+    QTest::newRow("A makes a series in Santiago all-day")
+        << weekly("America/Santiago", in("America/Santiago", 8, 23, 9), "20260913T120000Z")
+        << weekly("America/Santiago", allDayInstant(QDate(2026, 8, 23)), "20260913T120000Z", true)
+        << setPlace << false << false
+        << QStringLiteral("|2026-08-23,2026-08-30,2026-09-06,2026-09-20,");
     QTest::newRow("A restores a cancelled date")
         << cancelLast << SeriesEdit([](Event &e) { e.exception_dates.clear(); }) << setPlace
         << false << false << QStringLiteral("|Room 2||timed|FREQ=WEEKLY;COUNT=4|||");

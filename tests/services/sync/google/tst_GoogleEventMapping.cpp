@@ -332,8 +332,8 @@ void TestEventMapping::updateKeepsWhatIsNotOurs()
         "start":{"dateTime":"2026-03-02T09:00:00+01:00","timeZone":"Europe/Berlin"}})");
     Event moved = CalendarClient::eventFromJson(series, QStringLiteral("cal"));
     moved.start_time = moved.start_time.addSecs(3600);
-    const auto sent = [&] {
-        return CalendarClient::eventToJson(moved, series)
+    const auto sent = [&](const QJsonObject &stored = QJsonObject()) {
+        return CalendarClient::eventToJson(moved, stored.isEmpty() ? series : stored)
             .value(QLatin1String("recurrence"))
             .toArray()
             .last()
@@ -342,6 +342,14 @@ void TestEventMapping::updateKeepsWhatIsNotOurs()
     QCOMPARE(sent(), QStringLiteral("EXDATE:20260323T090000Z"));
     moved.is_all_day = true;
     QCOMPARE(sent(), QStringLiteral("EXDATE;VALUE=DATE:20260323"));
+
+    // Retitled, an hourly series keeps the second 01:30 of the night clocks go back cancelled.
+    const QJsonObject hourly = json(R"({"id":"h","recurrence":["RRULE:FREQ=HOURLY;COUNT=4",
+        "EXDATE:20261101T063000Z"],"start":{"dateTime":"2026-11-01T00:30:00-04:00",
+        "timeZone":"America/New_York"},"end":{"dateTime":"2026-11-01T01:00:00-04:00"}})");
+    moved = CalendarClient::eventFromJson(hourly, QStringLiteral("cal"));
+    moved.title = QStringLiteral("Night watch");
+    QCOMPARE(sent(hourly), QStringLiteral("EXDATE:20261101T063000Z"));
 }
 
 QTEST_GUILESS_MAIN(TestEventMapping)
