@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <QRegularExpression>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
@@ -537,6 +538,17 @@ void TestTheme::textReadsOnItsBackground()
         if (ring < control.ring)
             faults << QStringLiteral("%1: a %2 px ring").arg(QLatin1String(control.what)).arg(ring);
     }
+    // The tick on a ticked box's accent fill, inside the box's edge.
+    QCheckBox ticked;
+    ticked.setChecked(true);
+    ticked.resize(ticked.sizeHint());
+    QStyleOptionButton option;
+    option.initFrom(&ticked);
+    const QRect indicator
+        = ticked.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &ticked);
+    const double tick = inkContrast(ticked.grab(indicator.adjusted(4, 4, -4, -4)).toImage());
+    if (tick < 3.0)
+        faults << QStringLiteral("tick on ticked check box: %1:1").arg(tick, 0, 'f', 2);
     // A tab's mark goes round its text, not through its first and last letters.
     auto *tabs = new QTabBar;
     tabs->addTab(QStringLiteral("IBM Plex"));

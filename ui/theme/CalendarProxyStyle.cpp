@@ -30,7 +30,12 @@ struct IndicatorColors
 // "On" wins over "under the mouse"; a partly checked box counts as not on.
 IndicatorColors indicatorColors(QStyle::State state, bool radio)
 {
-    const QColor onMark = radio ? Theme::accent() : QColor(Qt::white);
+    // A tick is white where that stands out from the accent fill (3:1, as for any mark); on a
+    // light accent, the dark theme's own among them, it takes the text colour for the accent.
+    const QColor white(Qt::white);
+    const QColor tick
+        = Theme::contrastRatio(white, Theme::accent()) >= 3.0 ? white : Theme::textOnAccent();
+    const QColor onMark = radio ? Theme::accent() : tick;
     // A white tick would vanish on the white light-mode surface of a disabled box.
     if (!(state & QStyle::State_Enabled))
         return {Theme::textDisabled(), Theme::surface(), Theme::textDisabled()};
