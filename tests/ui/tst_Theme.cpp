@@ -538,6 +538,15 @@ void TestTheme::textReadsOnItsBackground()
         if (ring < control.ring)
             faults << QStringLiteral("%1: a %2 px ring").arg(QLatin1String(control.what)).arg(ring);
     }
+    // A button's one ring is its edge: inside it, focus changes nothing, nor crosses the text.
+    const ButtonPictures button = paintButton(false);
+    QVERIFY(!button.focused.isNull());
+    int inside = 0;
+    for (int y = 4; y < button.focused.height() - 4; ++y)
+        for (int x = 4; x < button.focused.width() - 4; ++x)
+            inside += button.focused.pixel(x, y) != button.unfocused.pixel(x, y);
+    if (inside > 0)
+        faults << QStringLiteral("focus on button: %1 pixels changed inside its ring").arg(inside);
     // The tick on a ticked box's accent fill, inside the box's edge.
     QCheckBox ticked;
     ticked.setChecked(true);
