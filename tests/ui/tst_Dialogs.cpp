@@ -346,6 +346,8 @@ void TestDialogs::accountsManagerAddsACalendarOnThisDevice()
     QVERIFY(state.ok());
     QVERIFY(state->calendars()->remove(kPersonal));
     AccountsCalendarsDialog dialog(state.get(), nullptr);
+    // It opens on a row shown as chosen, not on a bare frame round a name.
+    QVERIFY(dialog.tree()->currentItem() && dialog.tree()->currentItem()->isSelected());
     dialog.nameEdit()->setText(QStringLiteral("  Garden  "));
     dialog.addCalendarFromForm();
 

@@ -106,6 +106,12 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
         connect(client, &LarkAccount::Client::authStateChanged, this,
                 &AccountsCalendarsDialog::updateCloudButtons);
     reload();
+    // The list opens on a chosen row, the first calendar, shown as chosen: focus alone would
+    // frame the first account's name bare, which reads as a field to type in.
+    QTreeWidgetItem *first = m_tree->topLevelItem(0);
+    if (first && first->childCount() > 0)
+        first = first->child(0);
+    m_tree->setCurrentItem(first);
 }
 
 void AccountsCalendarsDialog::reload()
