@@ -314,6 +314,22 @@ void TestDialogs::preferencesTabFollowsTheRows()
                             QStringLiteral("launchAtLoginCheck")};
     QCOMPARE(walked.mid(0, rows.size()), rows);
 
+    // In the program's look, a box's list shows every choice whole, also from the top of the
+    // screen with its last choice current.
+    ThemeManager look(nullptr);
+    look.applyTheme(QStringLiteral("dark"));
+    dialog.move(dialog.screen()->availableGeometry().topLeft());
+    QComboBox *theme = dialog.themeCombo();
+    theme->setCurrentIndex(theme->count() - 1);
+    theme->showPopup();
+    QAbstractItemView *choices = theme->view();
+    QTRY_VERIFY(choices->isVisible());
+    for (int row = 0; row < theme->count(); ++row)
+        QVERIFY2(choices->viewport()->rect().contains(
+                     choices->visualRect(theme->model()->index(row, 0))),
+                 qPrintable(theme->itemText(row)));
+    theme->hidePopup();
+
     // Where the body scrolls, a wheel turn over a box the user has not focused scrolls the body
     // and leaves the box's value; once focused, the box takes the wheel.
     dialog.resize(dialog.width(), dialog.minimumSizeHint().height());

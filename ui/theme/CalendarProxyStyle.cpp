@@ -152,6 +152,14 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     }
 }
 
+int CalendarProxyStyle::styleHint(StyleHint hint, const QStyleOption *option,
+                                  const QWidget *widget, QStyleHintReturn *returnData) const
+{
+    if (hint == SH_ComboBox_Popup)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
 QIcon CalendarProxyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                        const QWidget *widget) const
 {
