@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QTextLayout>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -600,6 +601,9 @@ void TestTheme::textReadsOnItsBackground()
     column->addWidget(before);
     column->addSpacing(400);
     column->addWidget(wrapped);
+    // A Japanese text wraps between words, not inside the katakana of one.
+    auto *tray = new QCheckBox(QStringLiteral("ウィンドウを閉じるときにシステムトレイに格納"));
+    column->addWidget(CheckBoxText::wrapped(tray));
     QScrollArea area;
     area.setWidget(body);
     area.resize(220, 300);
@@ -618,6 +622,24 @@ void TestTheme::textReadsOnItsBackground()
             faults
                 << QStringLiteral("text %1: %2:1").arg(texts.indexOf(text)).arg(ratio, 0, 'f', 2);
     }
+    auto *trayText = body->findChildren<QLabel *>().constLast();
+    const QString word = QStringLiteral("システムトレイ");
+    const int wordAt = int(trayText->text().remove(QChar(0x2060)).indexOf(word));
+    QTextLayout lines(trayText->text(), trayText->font());
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    lines.setTextOption(wrapping);
+    lines.beginLayout();
+    int lineCount = 0;
+    for (QTextLine line = lines.createLine(); line.isValid(); line = lines.createLine()) {
+        line.setLineWidth(trayText->contentsRect().width());
+        ++lineCount;
+        const int at = int(trayText->text().left(line.textStart()).remove(QChar(0x2060)).size());
+        if (at > wordAt && at < wordAt + word.size())
+            faults << QStringLiteral("Japanese check box: a line starts inside ") + word;
+    }
+    lines.endLayout();
+    QVERIFY(lineCount > 1);
     QTest::keyClick(before, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), box);
     if (inView(wrapped).height() < wrapped->height())
