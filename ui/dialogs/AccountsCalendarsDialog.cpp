@@ -35,6 +35,8 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_tree->setObjectName(QStringLiteral("accountTree"));
     m_tree->setHeaderHidden(true);
+    // The focus goes round the whole row, as its highlight does, not round the name alone.
+    m_tree->setAllColumnsShowFocus(true);
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
