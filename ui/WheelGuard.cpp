@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -12,10 +13,12 @@ namespace {
 
 const char *const kGuarded = "larkWheelGuarded";
 
+// A field whose value the wheel turns; a scroll bar (of a list in the body) only scrolls.
 bool takesWheel(const QWidget *widget)
 {
     return qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget)
-        || qobject_cast<const QAbstractSlider *>(widget);
+        || (qobject_cast<const QAbstractSlider *>(widget)
+            && !qobject_cast<const QScrollBar *>(widget));
 }
 
 QWidget *widgetOf(const QWindow *window)
