@@ -337,8 +337,8 @@ void TestDialogs::preferencesTabFollowsTheRows()
     box->setCurrentIndex(3);
     body->ensureWidgetVisible(box);
     const auto turn = [&dialog, box](int delta) {
-        QWheelEvent wheel(box->mapTo(&dialog, box->rect().center()), QPointF(), {},
-                          {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(box->mapTo(&dialog, box->rect().center()), QPointF(), {}, {0, delta},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(dialog.windowHandle(), &wheel);
     };
     QTRY_VERIFY(scroll->maximum() > 0 && !box->hasFocus());

@@ -22,8 +22,8 @@
 #include <QRegularExpression>
 #include <QStyleOption>
 #include <QTabBar>
-#include <QTextLayout>
 #include <QTest>
+#include <QTextLayout>
 #include <algorithm>
 #include <functional>
 

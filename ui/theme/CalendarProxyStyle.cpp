@@ -152,8 +152,8 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     }
 }
 
-int CalendarProxyStyle::styleHint(StyleHint hint, const QStyleOption *option,
-                                  const QWidget *widget, QStyleHintReturn *returnData) const
+int CalendarProxyStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                                  QStyleHintReturn *returnData) const
 {
     if (hint == SH_ComboBox_Popup)
         return 0;
