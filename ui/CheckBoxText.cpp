@@ -104,12 +104,31 @@ private:
     QWidget *m_row;
 };
 
+bool isKatakana(QChar c)
+{
+    return (c.unicode() >= 0x30a1 && c.unicode() <= 0x30fa) || c.unicode() == 0x30fc;
+}
+
+// Japanese may wrap between any two characters, and a katakana word split across two lines
+// reads as two words: a word joiner between each two of its letters keeps it on one line.
+QString katakanaWordsWhole(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i > 0 && isKatakana(text.at(i - 1)) && isKatakana(text.at(i)))
+            kept += QChar(0x2060);
+        kept += text.at(i);
+    }
+    return kept;
+}
+
 } // namespace
 
 QWidget *wrapped(QCheckBox *box)
 {
     auto *row = new QWidget(box->parentWidget());
-    auto *text = new QLabel(box->text(), row);
+    auto *text = new QLabel(katakanaWordsWhole(box->text()), row);
     // Beside the box from the first line on, however high the row.
     text->setAlignment(Qt::AlignLeading | Qt::AlignTop);
     text->setObjectName(box->objectName() + QStringLiteral("Text"));

@@ -1,5 +1,6 @@
 #include "ui/ScrollingBody.h"
 
+#include "ui/WheelGuard.h"
 #include "ui/WindowFit.h"
 
 #include <QScrollBar>
@@ -26,6 +27,7 @@ ScrollingBody::ScrollingBody(QWidget *body, QWidget *parent)
     setWidget(body);
     // A vertical scroll bar takes width from the body: the window gives it back where it can.
     WindowFit::widenRatherThanScrollSideways(this);
+    WheelGuard::guard(this);
 }
 
 QSize ScrollingBody::sizeHint() const

@@ -90,7 +90,7 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="189"/>
         <source>Sign in to your Larkspindle account first.</source>
-        <translation>Primero inicia sesión en tu cuenta de Larkspindle.</translation>
+        <translation>Primero inicie sesión en su cuenta de Larkspindle.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="240"/>
@@ -120,7 +120,7 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="269"/>
         <source>People you share with see the same events and changes you do. Sharing doesn&apos;t merge calendars; they keep their own calendar list.</source>
-        <translation>Las personas con las que compartes ven los mismos eventos y cambios que tú. Compartir no fusiona calendarios; cada persona conserva su propia lista de calendarios.</translation>
+        <translation>Las personas con las que comparte ven los mismos eventos y cambios que usted. Compartir no fusiona calendarios; cada persona conserva su propia lista de calendarios.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="271"/>
@@ -140,12 +140,12 @@
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="274"/>
         <source>Add family members or teammates to your Larkspindle group first, then come back here to share calendars with them.</source>
-        <translation>Primero añade a familiares o compañeros a tu grupo de Larkspindle y luego vuelve aquí para compartir calendarios con ellos.</translation>
+        <translation>Primero añada a familiares o compañeros a su grupo de Larkspindle y luego vuelva aquí para compartir calendarios con ellos.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="276"/>
         <source>Everyone in your group already has access</source>
-        <translation>Todos los miembros de tu grupo ya tienen acceso</translation>
+        <translation>Todos los miembros de su grupo ya tienen acceso</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="277"/>
@@ -208,7 +208,7 @@
         <source>Larkspindle Calendar is already running with this data folder (process %1), perhaps in another session of yours. Close it there, then start it here again.
 
 Data directory: %2</source>
-        <translation>Larkspindle Calendar ya se está ejecutando con esta carpeta de datos (proceso %1), quizá en otra sesión tuya. Ciérralo allí y vuelve a iniciarlo aquí.
+        <translation>Larkspindle Calendar ya se está ejecutando con esta carpeta de datos (proceso %1), quizá en otra sesión suya. Ciérrelo allí y vuelva a iniciarlo aquí.
 
 Carpeta de datos: %2</translation>
     </message>
@@ -657,7 +657,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="49"/>
         <source>No saved Google credentials. Sign in again.</source>
-        <translation>No hay credenciales de Google guardadas. Vuelve a iniciar sesión.</translation>
+        <translation>No hay credenciales de Google guardadas. Vuelva a iniciar sesión.</translation>
     </message>
     <message>
         <location filename="../../services/sync/google/GoogleSyncProvider.cpp" line="62"/>
@@ -809,7 +809,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="67"/>
         <source>You&apos;re not part of a group. The group owner can invite you, or you can join with an invite code.</source>
-        <translation>No perteneces a ningún grupo. El propietario del grupo puede invitarte, o puedes unirte con un código de invitación.</translation>
+        <translation>No pertenece a ningún grupo. El propietario del grupo puede invitarle, o puede unirse con un código de invitación.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="70"/>
@@ -871,7 +871,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="150"/>
         <source>Enter invite code:</source>
-        <translation>Introduce el código de invitación:</translation>
+        <translation>Introduzca el código de invitación:</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="158"/>
@@ -881,7 +881,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="161"/>
         <source>Joined group.</source>
-        <translation>Te has unido al grupo.</translation>
+        <translation>Se ha unido al grupo.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="169"/>
@@ -921,7 +921,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
         <source>Left group.</source>
-        <translation>Has salido del grupo.</translation>
+        <translation>Ha salido del grupo.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="194"/>
@@ -956,7 +956,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountGroupPage.cpp" line="229"/>
         <source>Share this code with the person you want to invite:</source>
-        <translation>Comparte este código con la persona a la que quieres invitar:</translation>
+        <translation>Comparta este código con la persona a la que quiere invitar:</translation>
     </message>
 </context>
 <context>
@@ -1077,7 +1077,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="186"/>
         <source>Change your account password.</source>
-        <translation>Cambia la contraseña de tu cuenta.</translation>
+        <translation>Cambie la contraseña de su cuenta.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="188"/>
@@ -1093,7 +1093,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="213"/>
         <source>Permanently delete your account. This cannot be undone after 30 days.</source>
-        <translation>Elimina tu cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
+        <translation>Elimine su cuenta de forma permanente. No se puede deshacer pasados 30 días.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="214"/>
@@ -1104,7 +1104,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="223"/>
         <source>You are the group owner. Transfer ownership or remove all members before deleting your account.</source>
-        <translation>Eres el propietario del grupo. Transfiere la propiedad o quita a todos los miembros antes de eliminar tu cuenta.</translation>
+        <translation>Usted es el propietario del grupo. Transfiera la propiedad o quite a todos los miembros antes de eliminar su cuenta.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="330"/>
@@ -1119,7 +1119,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="340"/>
         <source>Devices that have synced with your account.</source>
-        <translation>Dispositivos que se han sincronizado con tu cuenta.</translation>
+        <translation>Dispositivos que se han sincronizado con su cuenta.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="342"/>
@@ -1139,7 +1139,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="376"/>
         <source>Sessions currently signed in to your account.</source>
-        <translation>Sesiones que han iniciado sesión en tu cuenta.</translation>
+        <translation>Sesiones que han iniciado sesión en su cuenta.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="378"/>
@@ -1204,12 +1204,12 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="471"/>
         <source>This will schedule your account for permanent deletion after 30 days.</source>
-        <translation>Tu cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
+        <translation>Su cuenta quedará programada para eliminarse de forma permanente dentro de 30 días.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="472"/>
         <source>Type %1 to confirm:</source>
-        <translation>Escribe %1 para confirmar:</translation>
+        <translation>Escriba %1 para confirmar:</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="482"/>
@@ -1224,7 +1224,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="486"/>
         <source>Your account will be permanently deleted in 30 days. You can recover it by signing in before then.</source>
-        <translation>Tu cuenta se eliminará de forma permanente dentro de 30 días. Puedes recuperarla iniciando sesión antes de esa fecha.</translation>
+        <translation>Su cuenta se eliminará de forma permanente dentro de 30 días. Puede recuperarla iniciando sesión antes de esa fecha.</translation>
     </message>
     <message>
         <location filename="../../ui/account/AccountScreen.cpp" line="517"/>
@@ -1458,7 +1458,7 @@ End without them? Choose No to try again.</source>
         <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="73"/>
         <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="130"/>
         <source>Not signed in</source>
-        <translation>No has iniciado sesión</translation>
+        <translation>No ha iniciado sesión</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CalendarUpgradeService.cpp" line="112"/>
@@ -1488,7 +1488,7 @@ End without them? Choose No to try again.</source>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="197"/>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="294"/>
         <source>Sign in to the cloud account to sync its calendars</source>
-        <translation>Inicia sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
+        <translation>Inicie sesión en la cuenta en la nube para sincronizar sus calendarios</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/CloudSyncProvider.cpp" line="145"/>
@@ -1558,7 +1558,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="70"/>
         <source>Not signed in</source>
-        <translation>No has iniciado sesión</translation>
+        <translation>No ha iniciado sesión</translation>
     </message>
     <message>
         <location filename="../../services/sync/cloud/SharingBackend.cpp" line="89"/>
@@ -1840,7 +1840,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="164"/>
         <source>Continue the sign-in in your browser.</source>
-        <translation>Continúa el inicio de sesión en tu navegador.</translation>
+        <translation>Continúe el inicio de sesión en su navegador.</translation>
     </message>
     <message>
         <location filename="../../ui/mainwindow/MainWindow.cpp" line="176"/>
@@ -2058,7 +2058,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/dialogs/MissedRemindersDialog.cpp" line="22"/>
         <source>These reminders came while they could not be shown. Double-click one to open its event, or the day its task is due.</source>
-        <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haz doble clic en uno para abrir su evento, o el día en que vence su tarea.</translation>
+        <translation>Estos recordatorios llegaron cuando no se podían mostrar. Haga doble clic en uno para abrir su evento, o el día en que vence su tarea.</translation>
     </message>
 </context>
 <context>
@@ -2813,7 +2813,7 @@ End without them? Choose No to try again.</source>
     <message>
         <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="37"/>
         <source>Show weather alongside your calendar. Forecast comes from Open-Meteo (free, no signup). Search for a city below to set the location.</source>
-        <translation>Muestra el tiempo junto a tu calendario. La previsión procede de Open-Meteo (gratis, sin registro). Busca una ciudad abajo para fijar la ubicación.</translation>
+        <translation>Muestra el tiempo junto a su calendario. La previsión procede de Open-Meteo (gratis, sin registro). Busque una ciudad abajo para fijar la ubicación.</translation>
     </message>
     <message>
         <location filename="../../ui/dialogs/WeatherSettingsDialog.cpp" line="44"/>

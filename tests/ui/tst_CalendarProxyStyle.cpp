@@ -135,9 +135,10 @@ void TestCalendarProxyStyle::indicators_data()
     QTest::newRow("check light on") << 0 << check << (enabled | on) << "accent"
                                     << "accent"
                                     << "white";
+    // On the dark theme's light accent a white tick would stand out too little: dark text's.
     QTest::newRow("check dark on under mouse") << 1 << check << (enabled | on | hover) << "accent"
                                                << "accent"
-                                               << "white";
+                                               << "textOnAccent";
     QTest::newRow("check dark off") << 1 << check << (enabled | off) << "textPrimary"
                                     << "surfaceMuted"
                                     << "surfaceMuted";
@@ -156,7 +157,7 @@ void TestCalendarProxyStyle::indicators_data()
                                              << "surface";
     QTest::newRow("item view check dark on") << 1 << itemCheck << (enabled | on) << "accent"
                                              << "accent"
-                                             << "white";
+                                             << "textOnAccent";
     // Radio buttons: the centre sample sits on the dot.
     QTest::newRow("radio light off") << 0 << radio << (enabled | off) << "textPrimary"
                                      << "surfaceMuted"
@@ -195,6 +196,8 @@ void TestCalendarProxyStyle::indicators()
             return Theme::surfaceMuted();
         if (name == QLatin1String("accent"))
             return Theme::accent();
+        if (name == QLatin1String("textOnAccent"))
+            return Theme::textOnAccent();
         return QColor();
     };
 

@@ -29,11 +29,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace {
 const QString kPersonal = QStringLiteral("larkspindle-personal-default");
@@ -119,7 +122,11 @@ void TestDialogs::eventFormRefuses()
         form.endEdit()->setDateTime(form.startEdit()->dateTime().addSecs(-60));
     QVERIFY(!locked || LarkTest::holdWriteLock(state.dir() + QStringLiteral("/calendar.db"), 0));
     QCOMPARE(form.save(), QString());
-    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("errorLabel"))->text(), error);
+    auto *label = form.findChild<QLabel *>(QStringLiteral("errorLabel"));
+    QCOMPARE(label->text(), error);
+    // Typing the title it asked for takes the refusal away; the others stay until mended.
+    form.titleEdit()->setText(QStringLiteral("Call"));
+    QCOMPARE(label->isHidden(), title.trimmed().isEmpty());
     QVERIFY(state->events()
                 ->listInRange(QDateTime(QDate(2000, 1, 1), QTime(0, 0)),
                               QDateTime(QDate(2100, 1, 1), QTime(0, 0)))
@@ -194,6 +201,17 @@ void TestDialogs::preferencesRoundTrip()
         dialog.findChild<QPushButton *>(QStringLiteral("pickAccentButton"))->click();
         QCOMPARE(offered, Theme::accent());
         QCOMPARE(dialog.accentEdit()->text(), QString());
+        // A nearby shade picked with OK is taken, not mistaken for the colour offered.
+        const QColor shade = offered.lighter(115);
+        QTimer::singleShot(0, [&shade] {
+            auto *colors = QApplication::activeModalWidget();
+            colors->findChild<QColorDialog *>()->setCurrentColor(shade);
+            colors->findChild<QDialogButtonBox *>(QString(), Qt::FindDirectChildrenOnly)
+                ->button(QDialogButtonBox::Ok)
+                ->click();
+        });
+        dialog.findChild<QPushButton *>(QStringLiteral("pickAccentButton"))->click();
+        QCOMPARE(dialog.accentEdit()->text(), shade.name());
         dialog.themeCombo()->setCurrentIndex(dialog.themeCombo()->findData(QStringLiteral("dark")));
         dialog.accentEdit()->setText(QStringLiteral("#aa3366"));
         dialog.fontScaleSpin()->setValue(120);
@@ -295,6 +313,42 @@ void TestDialogs::preferencesTabFollowsTheRows()
                             QStringLiteral("startMinimizedCheck"),
                             QStringLiteral("launchAtLoginCheck")};
     QCOMPARE(walked.mid(0, rows.size()), rows);
+
+    // In the program's look, a box's list shows every choice whole, also from the top of the
+    // screen with its last choice current.
+    ThemeManager look(nullptr);
+    look.applyTheme(QStringLiteral("dark"));
+    dialog.move(dialog.screen()->availableGeometry().topLeft());
+    QComboBox *theme = dialog.themeCombo();
+    theme->setCurrentIndex(theme->count() - 1);
+    theme->showPopup();
+    QTRY_VERIFY(theme->view()->isVisible());
+    for (int row = 0; row < theme->count(); ++row)
+        QVERIFY(theme->view()->viewport()->rect().contains(
+            theme->view()->visualRect(theme->model()->index(row, 0))));
+    theme->hidePopup();
+
+    // Where the body scrolls, a wheel turn over a box the user has not focused scrolls the body
+    // and leaves the box's value; once focused, the box takes the wheel.
+    dialog.resize(dialog.width(), dialog.minimumSizeHint().height());
+    auto *body = dialog.findChild<QScrollArea *>(QStringLiteral("scrollingBody"));
+    QScrollBar *scroll = body->verticalScrollBar();
+    QComboBox *box = dialog.weekStartCombo();
+    box->setCurrentIndex(3);
+    body->ensureWidgetVisible(box);
+    const auto turn = [&dialog, box](int delta) {
+        QWheelEvent wheel(box->mapTo(&dialog, box->rect().center()), QPointF(), {}, {0, delta},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(dialog.windowHandle(), &wheel);
+    };
+    QTRY_VERIFY(scroll->maximum() > 0 && !box->hasFocus());
+    const int scrolled = scroll->value();
+    turn(scrolled > 0 ? 120 : -120);
+    QVERIFY(box->currentIndex() == 3 && !box->hasFocus() && scroll->value() != scrolled);
+    body->ensureWidgetVisible(box);
+    box->setFocus();
+    turn(-120);
+    QCOMPARE(box->currentIndex(), 4);
 }
 
 void TestDialogs::accountsManagerAddsACalendarOnThisDevice()
@@ -303,6 +357,8 @@ void TestDialogs::accountsManagerAddsACalendarOnThisDevice()
     QVERIFY(state.ok());
     QVERIFY(state->calendars()->remove(kPersonal));
     AccountsCalendarsDialog dialog(state.get(), nullptr);
+    // It opens on a row shown as chosen, not on a bare frame round a name.
+    QVERIFY(dialog.tree()->currentItem() && dialog.tree()->currentItem()->isSelected());
     dialog.nameEdit()->setText(QStringLiteral("  Garden  "));
     dialog.addCalendarFromForm();
 

@@ -198,6 +198,14 @@ void TestNotificationService::withoutTrayOrNotifierRemindersWaitForTheWindow()
     // A task's opens the day it is due.
     QCOMPARE(taskOpened.count(), 1);
     QCOMPARE(taskOpened[0][0].toDate(), QDate(2024, 1, 10));
+    // Left open, the list says the time left as the clock goes on, not as it was when listed.
+    QVERIFY(f.addEvent(QStringLiteral("e3"), QStringLiteral("Three"), iso(at(10, 12, 5))));
+    QVERIFY(f.addReminder(QStringLiteral("r3"), QStringLiteral("e3"), 10, iso(at(10, 11, 55))));
+    service.poll();
+    QCOMPARE(missed->list()->count(), 4);
+    QCOMPARE(missed->list()->item(3)->text(), QStringLiteral("Three\nIn 5 minutes (12:05 PM)"));
+    f.clock.set(at(10, 12, 4, 40));
+    QTRY_COMPARE(missed->list()->item(3)->text(), QStringLiteral("Three\nStarting now (12:05 PM)"));
 
     // Without any state the pass does nothing at all.
     NotificationService bare(nullptr, nullptr);

@@ -20,8 +20,10 @@
 #include <QVBoxLayout>
 
 #include <QRegularExpression>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTest>
+#include <QTextLayout>
 #include <algorithm>
 #include <functional>
 
@@ -537,6 +539,26 @@ void TestTheme::textReadsOnItsBackground()
         if (ring < control.ring)
             faults << QStringLiteral("%1: a %2 px ring").arg(QLatin1String(control.what)).arg(ring);
     }
+    // A button's one ring is its edge: inside it, focus changes nothing, nor crosses the text.
+    const ButtonPictures button = paintButton(false);
+    QVERIFY(!button.focused.isNull());
+    int inside = 0;
+    for (int y = 4; y < button.focused.height() - 4; ++y)
+        for (int x = 4; x < button.focused.width() - 4; ++x)
+            inside += button.focused.pixel(x, y) != button.unfocused.pixel(x, y);
+    if (inside > 0)
+        faults << QStringLiteral("focus on button: %1 pixels changed inside its ring").arg(inside);
+    // The tick on a ticked box's accent fill, inside the box's edge.
+    QCheckBox ticked;
+    ticked.setChecked(true);
+    ticked.resize(ticked.sizeHint());
+    QStyleOptionButton option;
+    option.initFrom(&ticked);
+    const QRect indicator
+        = ticked.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &ticked);
+    const double tick = inkContrast(ticked.grab(indicator.adjusted(4, 4, -4, -4)).toImage());
+    if (tick < 3.0)
+        faults << QStringLiteral("tick on ticked check box: %1:1").arg(tick, 0, 'f', 2);
     // A tab's mark goes round its text, not through its first and last letters.
     auto *tabs = new QTabBar;
     tabs->addTab(QStringLiteral("IBM Plex"));
@@ -579,6 +601,9 @@ void TestTheme::textReadsOnItsBackground()
     column->addWidget(before);
     column->addSpacing(400);
     column->addWidget(wrapped);
+    // A Japanese text wraps between words, not inside the katakana of one.
+    auto *tray = new QCheckBox(QStringLiteral("ウィンドウを閉じるときにシステムトレイに格納"));
+    column->addWidget(CheckBoxText::wrapped(tray));
     QScrollArea area;
     area.setWidget(body);
     area.resize(220, 300);
@@ -597,6 +622,18 @@ void TestTheme::textReadsOnItsBackground()
             faults
                 << QStringLiteral("text %1: %2:1").arg(texts.indexOf(text)).arg(ratio, 0, 'f', 2);
     }
+    const QString trayText = body->findChildren<QLabel *>().constLast()->text();
+    const int wordAt = int(QString(trayText).remove(QChar(0x2060)).indexOf(u"システムトレイ"));
+    QTextLayout lines(trayText, box->font());
+    lines.beginLayout();
+    for (QTextLine line = lines.createLine(); line.isValid(); line = lines.createLine()) {
+        line.setLineWidth(body->findChildren<QLabel *>().constLast()->contentsRect().width());
+        const int at = int(trayText.left(line.textStart()).remove(QChar(0x2060)).size());
+        if (at > wordAt && at < wordAt + 7)
+            faults << QStringLiteral("Japanese check box: a line starts inside a word");
+    }
+    lines.endLayout();
+    QVERIFY(lines.lineCount() > 1);
     QTest::keyClick(before, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), box);
     if (inView(wrapped).height() < wrapped->height())

@@ -1,3 +1,4 @@
+#include "storage/Database.h"
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "support/FakeHttpServer.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 
 using LarkTest::FakeReply;
@@ -98,18 +100,25 @@ void TestWeatherSettingsDialog::searchAndSave()
 
     setup.dialog->findChild<QComboBox *>(u"weatherUnitCombo"_s)->setCurrentIndex(0);
     setup.dialog->findChild<QCheckBox *>(u"weatherEnableCheck"_s)->setChecked(true);
-    // While another program writes, Save stores none of it and says why; the dialog stays.
-    QStringList said;
-    MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
-                                         const QString &text) { said << text; });
-    QVERIFY(LarkTest::holdWriteLock(setup.state.dir() + u"/calendar.db"_s, 0));
-    setup.dialog->save();
-    MessagePresenter::setHandler({});
-    QVERIFY2(said.size() == 1 && said.first().startsWith(u"Another program is writing"_s),
-             qPrintable(said.join(u'|')));
-    QVERIFY(setup.dialog->isVisible());
-    QVERIFY(!setup.state->preferences()->get(Prefs::WeatherUnit));
-    QTest::qWait(0); // the other program lets go of the lock
+    // While another program writes, or where the store refuses writes (a full disk, a
+    // read-only file), Save stores none of it and says why; the dialog stays.
+    QSqlQuery refuse(setup.state->database()->connection());
+    for (const QString &cause :
+         {u"Another program is writing"_s, u"The weather settings could"_s}) {
+        QStringList said;
+        MessagePresenter::setHandler([&said](MessagePresenter::Kind, QWidget *, const QString &,
+                                             const QString &text) { said << text; });
+        QVERIFY(cause.startsWith(u'A')
+                    ? LarkTest::holdWriteLock(setup.state.dir() + u"/calendar.db"_s, 0)
+                    : refuse.exec(u"PRAGMA query_only = ON"_s));
+        setup.dialog->save();
+        MessagePresenter::setHandler({});
+        QVERIFY2(said.size() == 1 && said.first().startsWith(cause), qPrintable(said.join(u'|')));
+        QVERIFY(setup.dialog->isVisible());
+        QVERIFY(!setup.state->preferences()->get(Prefs::WeatherUnit));
+        QTest::qWait(0); // the other program lets go of the lock
+    }
+    QVERIFY(refuse.exec(u"PRAGMA query_only = OFF"_s));
     setup.dialog->save();
     QCOMPARE(setup.pref(Prefs::WeatherLocationLat), u"39.80172"_s);
     QCOMPARE(setup.pref(Prefs::WeatherLocationLng), u"-89.64371"_s);

@@ -35,6 +35,8 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
 
     m_tree->setObjectName(QStringLiteral("accountTree"));
     m_tree->setHeaderHidden(true);
+    // The focus goes round the whole row, as its highlight does, not round the name alone.
+    m_tree->setAllColumnsShowFocus(true);
 
     m_name->setObjectName(QStringLiteral("newCalendarName"));
     m_name->setPlaceholderText(tr("New calendar on this device"));
@@ -106,6 +108,12 @@ AccountsCalendarsDialog::AccountsCalendarsDialog(AppState *state, QWidget *paren
         connect(client, &LarkAccount::Client::authStateChanged, this,
                 &AccountsCalendarsDialog::updateCloudButtons);
     reload();
+    // The list opens on a chosen row, the first calendar, shown as chosen: focus alone would
+    // frame the first account's name bare, which reads as a field to type in.
+    QTreeWidgetItem *first = m_tree->topLevelItem(0);
+    if (first && first->childCount() > 0)
+        first = first->child(0);
+    m_tree->setCurrentItem(first);
 }
 
 void AccountsCalendarsDialog::reload()

@@ -65,6 +65,18 @@ EventFormDialog::EventFormDialog(AppState *state, const QDateTime &now, QWidget 
         m_previousStart = newStart;
     });
     connect(m_allDay, &QCheckBox::toggled, this, &EventFormDialog::onAllDayToggled);
+    // A refusal goes once what it named is mended, not only at the next Save.
+    const auto recheck = [this] {
+        if (!m_refusal.isEmpty() && validationError() != m_refusal) {
+            m_refusal.clear();
+            m_error->hide();
+        }
+    };
+    connect(m_title, &QLineEdit::textChanged, this, recheck);
+    connect(m_start, &QDateTimeEdit::dateTimeChanged, this, recheck);
+    connect(m_end, &QDateTimeEdit::dateTimeChanged, this, recheck);
+    connect(m_allDay, &QCheckBox::toggled, this, recheck);
+    connect(m_calendar, &QComboBox::currentIndexChanged, this, recheck);
 
     auto *form = new QFormLayout;
     form->addRow(tr("Title:"), m_title);
@@ -135,6 +147,7 @@ QString EventFormDialog::save()
     const QString error = validationError();
     if (!error.isEmpty()) {
         showError(error);
+        m_refusal = error;
         return QString();
     }
     const Event event = buildEvent(m_state->database()->currentDateTimeUtc());

@@ -51,5 +51,7 @@ private:
     QLabel *m_error;
     ScrollingBody *m_body = nullptr;
     QString m_savedId;
+    // The form's own refusal on screen (a missing title...), empty while none is.
+    QString m_refusal;
     QDateTime m_previousStart;
 };

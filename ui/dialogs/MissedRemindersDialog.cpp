@@ -1,5 +1,6 @@
 #include "ui/dialogs/MissedRemindersDialog.h"
 
+#include "model/Clock.h"
 #include "ui/WindowFit.h"
 
 #include <QDialogButtonBox>
@@ -7,6 +8,7 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -19,6 +21,13 @@ constexpr int TaskRole = Qt::UserRole + 2;
 constexpr int kIntroChars = 48;
 // Room left beside the dialog for the window's frame.
 constexpr int kScreenEdge = 16;
+// How often the rows' time left is said again: well within the minute they count in.
+constexpr int kRewordMs = 1000;
+
+QString rowText(const ReminderNotice &notice, const QDateTime &now)
+{
+    return notice.title + QLatin1Char('\n') + Reminders::bodyAt(notice, now);
+}
 } // namespace
 
 MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
@@ -55,17 +64,44 @@ MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
     fitToContents();
+
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &MissedRemindersDialog::reword);
+    clock->start(kRewordMs);
 }
 
 void MissedRemindersDialog::add(const QString &title, const QString &body, const QString &eventId,
                                 const QDate &date, bool task)
 {
-    auto *item = new QListWidgetItem(title + QLatin1Char('\n') + body, m_list);
-    item->setData(EventIdRole, eventId);
-    item->setData(DateRole, date);
-    item->setData(TaskRole, task);
+    ReminderNotice notice;
+    notice.title = title;
+    notice.body = body;
+    notice.eventId = eventId;
+    notice.date = date;
+    notice.task = task;
+    add(notice);
+}
+
+void MissedRemindersDialog::add(const ReminderNotice &notice)
+{
+    m_notices.append(notice);
+    auto *item = new QListWidgetItem(rowText(notice, Clock::now()), m_list);
+    item->setData(EventIdRole, notice.eventId);
+    item->setData(DateRole, notice.date);
+    item->setData(TaskRole, notice.task);
     fitToContents();
     m_list->scrollToItem(item);
+}
+
+void MissedRemindersDialog::reword()
+{
+    const QDateTime now = Clock::now();
+    for (int row = 0; row < m_notices.size(); ++row) {
+        const QString text = rowText(m_notices.at(row), now);
+        QListWidgetItem *item = m_list->item(row);
+        if (item && item->text() != text)
+            item->setText(text);
+    }
 }
 
 void MissedRemindersDialog::fitToContents()

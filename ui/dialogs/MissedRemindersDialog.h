@@ -4,8 +4,11 @@
 // notification service), listed when the main window is shown. Not modal: the window stays
 // usable beside it. It is as large as its text and rows need, within the screen.
 
+#include "core/ReminderRound.h"
+
 #include <QDate>
 #include <QDialog>
+#include <QList>
 
 class QLabel;
 class QListWidget;
@@ -19,6 +22,9 @@ public:
     // Adds one reminder below those listed: of an event (its id) or of a task (due that day).
     void add(const QString &title, const QString &body, const QString &eventId, const QDate &date,
              bool task = false);
+    // The same from a notice: an event's row says the time left, and keeps saying it as the
+    // clock goes on while the list stays open.
+    void add(const ReminderNotice &notice);
     QListWidget *list() const { return m_list; }
 
 signals:
@@ -30,7 +36,10 @@ signals:
 private:
     // Grows the dialog to show the text and every row, as far as the screen allows.
     void fitToContents();
+    // Says each event's time left again as of now.
+    void reword();
 
     QLabel *m_intro;
     QListWidget *m_list;
+    QList<ReminderNotice> m_notices; // by row
 };

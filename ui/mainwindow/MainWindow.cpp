@@ -46,6 +46,13 @@
 namespace {
 const QString kProductName = QStringLiteral("Larkspindle Calendar");
 
+// The desktop's key for Preferences; most have none outside macOS and KDE: Ctrl+, there.
+QList<QKeySequence> preferencesKeys()
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    return keys.isEmpty() ? QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::Key_Comma)} : keys;
+}
+
 // A text beside the status message, shown whole: on one line where that leaves the message a
 // third of the bar, else wrapped onto as many lines as it needs, the bar growing to hold them.
 class StatusSideLabel : public QLabel
@@ -161,8 +168,8 @@ void MainWindow::buildMenus()
 
     QMenu *tools = menuBar()->addMenu(tr("&Tools"));
     tools->addAction(tr("&Accounts and Calendars…"), this, &MainWindow::openAccountsAndCalendars);
-    tools->addAction(tr("&Preferences…"), QKeySequence::Preferences, this,
-                     &MainWindow::showPreferences);
+    tools->addAction(tr("&Preferences…"), this, &MainWindow::showPreferences)
+        ->setShortcuts(preferencesKeys());
 
     buildAccountMenu();
 

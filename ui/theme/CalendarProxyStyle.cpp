@@ -30,7 +30,12 @@ struct IndicatorColors
 // "On" wins over "under the mouse"; a partly checked box counts as not on.
 IndicatorColors indicatorColors(QStyle::State state, bool radio)
 {
-    const QColor onMark = radio ? Theme::accent() : QColor(Qt::white);
+    // A tick is white where that stands out from the accent fill (3:1, as for any mark); on a
+    // light accent, the dark theme's own among them, it takes the text colour for the accent.
+    const QColor white(Qt::white);
+    const QColor tick
+        = Theme::contrastRatio(white, Theme::accent()) >= 3.0 ? white : Theme::textOnAccent();
+    const QColor onMark = radio ? Theme::accent() : tick;
     // A white tick would vanish on the white light-mode surface of a disabled box.
     if (!(state & QStyle::State_Enabled))
         return {Theme::textDisabled(), Theme::surface(), Theme::textDisabled()};
@@ -145,6 +150,14 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+}
+
+int CalendarProxyStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                                  QStyleHintReturn *returnData) const
+{
+    if (hint == SH_ComboBox_Popup)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 
 QIcon CalendarProxyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,

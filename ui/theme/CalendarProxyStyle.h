@@ -18,6 +18,12 @@ public:
                        const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
+    // A combo box's list drops below (or above) the box with every choice in it, rather than
+    // lie over the box with the current choice on it: near a screen's edge that list is cut and
+    // scrolls, hiding choices.
+    int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
+                  const QWidget *widget = nullptr,
+                  QStyleHintReturn *returnData = nullptr) const override;
     // Placeholders in the hint colour. The style sheet gives a field's placeholder its text colour
     // at half strength, too faint to read, each time it sets the field's palette: the hint colour
     // is put back after it.

@@ -310,7 +310,7 @@ void NotificationService::showWaiting()
     QList<Balloon> listed = std::exchange(m_missed, {});
     listed += std::exchange(m_waiting, {});
     for (const Balloon &b : std::as_const(listed)) {
-        m_missedDialog->add(b.title, Reminders::bodyAt(b, Clock::now()), b.eventId, b.date, b.task);
+        m_missedDialog->add(b);
         settle(b);
     }
     m_missedDialog->show();
