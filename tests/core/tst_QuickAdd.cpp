@@ -481,7 +481,7 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     {
         QuickAddQueue ending(app.store());
         ending.keepWaitingLinesIn(kept);
-        for (const char *line : {"lunch with \"Bob\" 1pm", "cut 1 5pm", "cut 2 5pm"})
+        for (const char *line : {"measure 3\" pipe 1pm", "cut 1 5pm", "cut 2 5pm"})
             QCOMPARE(ending.add(QString::fromLatin1(line), QString(), kNow), QuickAddOutcome::Busy);
     }
     writer.join();
