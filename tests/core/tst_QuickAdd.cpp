@@ -528,7 +528,7 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     QVERIFY(QDir(kept).removeRecursively() && LarkTest::writeFile(kept, withKeys));
     QuickAddQueue again(app.store());
     again.keepWaitingLinesIn(kept);
-    QTRY_VERIFY(!QFile::exists(kept));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(kept), 30000);
     QCOMPARE(app.count(QStringLiteral("events WHERE title LIKE 'many %'")), 2000);
 }
 
