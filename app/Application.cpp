@@ -540,10 +540,13 @@ std::optional<int> Application::bringUpState()
         appState = nullptr;
     }
     // What the start writes besides: a writer that came meanwhile is waited for like one before.
+    // Tried again only once the writer is gone: each try would wait for it and log its refusal.
     const auto seeded = [this] {
         return !appState->seedAgain() && cleanUpAccountsOnce();
     };
-    if (!seeded() && !waitForWriter(seeded))
+    const QString path = databasePath();
+    if (!seeded()
+        && !waitForWriter([&] { return !Database::anotherWriterHolds(path) && seeded(); }))
         return 0;
     return std::nullopt;
 }

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QtDebug>
 
+#include <utility>
+
 AppState::AppState(QObject *parent)
     : QObject(parent)
     , m_store(new Store(this))
@@ -135,11 +137,13 @@ bool AppState::ensurePersonalLocalCalendar()
 
 void AppState::noteSeeding(bool seeded)
 {
-    m_seedingWaits = !seeded && !ensurePersonalLocalCalendar() && database()->lastFailureWasBusy();
-    if (m_seedingWaits)
+    const bool waited = std::exchange(m_seedingWaits,
+                                      !seeded && !ensurePersonalLocalCalendar()
+                                          && database()->lastFailureWasBusy());
+    if (m_seedingWaits && !waited)
         qWarning("[AppState] another program is writing to the calendar; the on-device calendar "
                  "is made once it is done");
-    else
+    if (!m_seedingWaits)
         m_quickAdds->release();
 }
 

@@ -77,8 +77,6 @@ QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
     };
     if (!write.isActive())
         return failed(write.errorText());
-    if (!key.isEmpty() && store.quickAddKeys()->storedAmong({key}).contains(key))
-        return {QuickAddOutcome::Stored, {}, {}};
     const bool stored = (key.isEmpty() || store.quickAddKeys()->insert(key, now))
         && (todo ? store.tasks()->insert(task) : store.events()->insert(event));
     if (!stored)

@@ -27,11 +27,11 @@ enum class QuickAddOutcome { Stored, Refused, Busy };
 struct QuickAddResult
 {
     QuickAddOutcome outcome = QuickAddOutcome::Refused;
-    QString id; // empty also when key was stored already
+    QString id;
     QString reason; // why a write failed, in SQLite's words; empty when the line was refused
 };
-// With a key, the key is stored in the transaction that stores the item, and a key stored
-// before means the line is stored already.
+// With a key, the key is stored in the transaction that stores the item: a key stored before
+// (the line is stored already) fails the write.
 [[nodiscard]] QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
                                              const QString &preferredCalendarId,
                                              const QDateTime &now, const QString &key = {});

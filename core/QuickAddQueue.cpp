@@ -119,9 +119,7 @@ QuickAddOutcome QuickAddQueue::tryFirst()
         return result.outcome;
     case QuickAddOutcome::Stored:
         m_waiting.removeFirst();
-        // An empty id: the line was stored before a crash kept it in the file.
-        if (!result.id.isEmpty())
-            emit added(line.text, result.id);
+        emit added(line.text, result.id);
         break;
     case QuickAddOutcome::Refused:
         m_waiting.removeFirst();

@@ -424,8 +424,9 @@ void MainWindow::runDialogCommands()
         return;
     m_runningCommands = true;
     // One import at a time: a cancel takes back what its own import wrote.
+    // On the way out none is begun: what still waits is kept for the next start.
     while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget()
-           && !m_imports->isRunning()) {
+           && !m_imports->isRunning() && !m_quitting) {
         const DialogCommand command = m_waitingCommands.takeFirst();
         if (command.newEvent)
             openNewEventDialog();
