@@ -441,8 +441,8 @@ bool Application::keepStartupLine()
     if (appState && appState->quickAdds()) {
         // The state is open and its queue holds the lines until the start goes on.
         QuickAddQueue *lines = appState->quickAdds();
-        (void)lines->add(text, QString(), Clock::now());
-        kept = lines->waitingLinesKept();
+        kept = lines->add(text, QString(), Clock::now()) != QuickAddOutcome::Refused
+            && lines->waitingLinesKept();
         startupLineFailure = tr("it could not be saved to disk");
     } else {
         kept = QuickAddQueue::keepForLater(AppState::waitingLinesPath(databasePath()), text,
