@@ -6,7 +6,9 @@
 #include "core/sync/SyncCoordinator.h"
 #include "core/sync/SyncScheduler.h"
 #include "core/sync/SyncServices.h"
+#include "model/Clock.h"
 #include "platform/DataPaths.h"
+#include "platform/FileAccess.h"
 #include "platform/LocalZone.h"
 #include "platform/QuitSignal.h"
 #include "platform/SingleInstance.h"
@@ -30,11 +32,15 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
@@ -144,18 +150,55 @@ struct StartLook
     ThemeManager look {nullptr};
 };
 
+// .ics files handed over that the last run ended before importing: taken up by the next start.
+QString waitingImportsPath()
+{
+    return QFileInfo(databasePath()).absolutePath() + QStringLiteral("/import-waiting.json");
+}
+
+void keepWaitingImports(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QByteArray bytes = QJsonDocument(QJsonArray::fromStringList(paths)).toJson();
+    QSaveFile file(waitingImportsPath());
+    const bool kept = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(bytes) == bytes.size() && file.commit();
+    if (kept)
+        qWarning("[Application] %lld .ics file(s) handed over wait for the next start",
+                 qlonglong(paths.size()));
+    else
+        qWarning("[Application] %lld .ics file(s) handed over are not imported and cannot be kept: "
+                 "%s",
+                 qlonglong(paths.size()), qUtf8Printable(file.errorString()));
+}
+
+QStringList takeWaitingImports()
+{
+    const QString path = waitingImportsPath();
+    constexpr qint64 kMaxBytes = 1024 * 1024;
+    QFile file;
+    qint64 size = 0;
+    QString error;
+    if (QFileInfo(path).isSymLink() || !QFileInfo::exists(path)
+        || openRegularFile(file, path, &size, &error) != RegularFileOpen::Opened)
+        return {};
+    const QJsonArray paths = QJsonDocument::fromJson(file.read(kMaxBytes)).array();
+    file.close();
+    QFile::remove(path);
+    QStringList taken;
+    for (const QJsonValue &value : paths) {
+        if (!value.toString().isEmpty())
+            taken << value.toString();
+    }
+    return taken;
+}
+
 void showStartFailure(const QString &title, const QString &text)
 {
     const StartLook look;
     MessagePresenter::show(MessagePresenter::Kind::Critical, nullptr, title, text);
-}
-
-// Lets the event loop run for a moment: a notice paints and its button works.
-void pause(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace
@@ -259,12 +302,16 @@ Application::Translators Application::installLanguage(const QString &language, Q
     return translators;
 }
 
-QDialog *Application::writerNotice()
+QDialog *Application::writerNotice(const QString &keptLine)
 {
-    return WaitNotice::make(nullptr, tr("Waiting for Another Program"),
-                            tr("Another program is writing to the calendar. Larkspindle Calendar "
-                               "starts as soon as it is done."),
-                            tr("Quit"));
+    QString text = tr("Another program is writing to the calendar. Larkspindle Calendar starts as "
+                      "soon as it is done.");
+    if (!keptLine.isEmpty())
+        text += QStringLiteral("\n\n")
+            + tr("The quick add \"%1\" is kept: it is added once Larkspindle Calendar starts, "
+                 "also if you quit now.")
+                  .arg(keptLine.trimmed());
+    return WaitNotice::make(nullptr, tr("Waiting for Another Program"), text, tr("Quit"));
 }
 
 QDialog *Application::holderNotice()
@@ -286,7 +333,49 @@ QDialog *Application::quitNotice(QWidget *parent, int lines)
                             tr("End Now"));
 }
 
-int Application::lastQuickAddTry(QuickAddQueue *lines)
+bool Application::waitBehindNotice(std::unique_ptr<QDialog> &notice,
+                                   const std::function<QDialog *()> &makeNotice, int pollMs,
+                                   int silentMs, const std::function<bool()> &over)
+{
+    QEventLoop loop;
+    bool done = false;
+    const auto stop = [&loop] {
+        loop.quit();
+    };
+    if (quitSignal)
+        connect(quitSignal, &QuitSignal::requested, &loop, stop);
+    const auto showNotice = [&] {
+        notice.reset(makeNotice());
+        connect(notice.get(), &QDialog::rejected, &loop, stop);
+        notice->show();
+    };
+    if (notice) {
+        connect(notice.get(), &QDialog::rejected, &loop, stop);
+        notice->show(); // its button hid it, and the wait goes on
+    } else if (silentMs <= 0) {
+        showNotice();
+    }
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        // over() may run an event loop of its own (a hand-over waits for its answer).
+        poll.stop();
+        const bool isOver = over();
+        poll.start(pollMs);
+        if (isOver) {
+            done = true;
+            loop.quit();
+        } else if (!notice && waited.elapsed() >= silentMs) {
+            showNotice();
+        }
+    });
+    poll.start(pollMs);
+    loop.exec();
+    return done;
+}
+
+int Application::lastQuickAddTry(QuickAddQueue *lines, std::unique_ptr<QDialog> &notice)
 {
     lines->stopRetrying();
     int waiting = lines->waitingCount();
@@ -296,18 +385,16 @@ int Application::lastQuickAddTry(QuickAddQueue *lines)
     qWarning("[Application] %d quick-add line(s) wait for another program's write; the quit "
              "waits for it",
              waiting);
-    std::unique_ptr<QDialog> notice(quitNotice(mainWindow, waiting));
-    bool stopped = false;
-    connect(notice.get(), &QDialog::rejected, this, [&stopped] { stopped = true; });
-    notice->show();
-    pause(50);
     QElapsedTimer waited;
     waited.start();
     constexpr int kTryMs = 250;
-    do {
-        waiting = lines->tryOnceMoreBeforeQuit(kTryMs);
-        pause(20);
-    } while (waiting > 0 && !stopped && waited.elapsed() < QuickAddQueue::kLastTryWaitMs);
+    constexpr int kPauseMs = 20;
+    (void)waitBehindNotice(
+        notice, [&] { return quitNotice(mainWindow, waiting); }, kPauseMs, 0,
+        [&] {
+            waiting = lines->tryOnceMoreBeforeQuit(kTryMs);
+            return waiting == 0 || waited.elapsed() >= QuickAddQueue::kLastTryWaitMs;
+        });
     return waiting;
 }
 
@@ -318,33 +405,97 @@ std::optional<int> Application::handToStartingHolder(DataFolderLockAttempt &lock
     if (!singleInstance)
         return std::nullopt;
     QDeadlineTimer deadline(kHolderStartWaitMs);
-    QElapsedTimer waited;
-    waited.start();
     std::optional<StartLook> look;
     std::unique_ptr<QDialog> notice;
-    bool stopped = false;
-    do {
-        if (const std::optional<int> code
-            = SingleInstance::exitCodeOf(singleInstance->forward(startupCommand)))
-            return code;
+    std::optional<int> code;
+    const auto makeNotice = [&] {
+        qWarning("[Application] the data folder %s is held by process %lld, which takes no "
+                 "command yet; this start waits for it",
+                 qUtf8Printable(dataDirectory()), lock.holderPid);
+        look.emplace();
+        return holderNotice();
+    };
+    constexpr int kLookMs = 100;
+    const bool over = waitBehindNotice(notice, makeNotice, kLookMs, kSilentWaitMs, [&] {
+        code = SingleInstance::exitCodeOf(singleInstance->forward(startupCommand));
+        if (code)
+            return true;
         // A holder that ended meanwhile leaves the folder, and the command, to this start.
         lock = lockDataDirectory();
         if (lock.refusal != DataFolderLockAttempt::Refusal::Running)
-            return std::nullopt;
+            return true;
         if (SingleInstance::holderIsStarting())
             deadline.setRemainingTime(kHolderStartWaitMs);
-        if (!notice && waited.elapsed() >= kSilentWaitMs) {
-            qWarning("[Application] the data folder %s is held by process %lld, which takes no "
-                     "command yet; this start waits for it",
-                     qUtf8Printable(dataDirectory()), lock.holderPid);
-            look.emplace();
-            notice.reset(holderNotice());
-            connect(notice.get(), &QDialog::rejected, this, [&stopped] { stopped = true; });
-            notice->show();
-        }
-        pause(100);
-    } while (!stopped && !deadline.hasExpired());
-    return stopped ? std::optional<int>(1) : std::nullopt;
+        return deadline.hasExpired();
+    });
+    return over ? code : std::optional<int>(1);
+}
+
+bool Application::keepStartupLine()
+{
+    if (startupCommand.kind != InstanceCommand::Kind::QuickAdd || startupLine != StartLine::NotKept
+        || startupCommand.text.value_or(QString()).trimmed().isEmpty())
+        return startupLine != StartLine::Lost;
+    const QString text = *startupCommand.text;
+    bool kept = false;
+    if (appState && appState->quickAdds()) {
+        // The state is open and its queue holds the lines until the start goes on.
+        QuickAddQueue *lines = appState->quickAdds();
+        kept = lines->add(text, QString(), Clock::now()) != QuickAddOutcome::Refused
+            && lines->waitingLinesKept();
+        startupLineFailure = tr("it could not be saved to disk");
+    } else {
+        kept = QuickAddQueue::keepForLater(AppState::waitingLinesPath(databasePath()), text,
+                                           Clock::now(), &startupLineFailure);
+        if (!kept)
+            return false; // not handed to anyone yet: the start adds it if it goes on
+    }
+    startupLine = kept ? StartLine::Kept : StartLine::Lost;
+    if (kept)
+        qWarning("[Application] the start's quick add is kept as a waiting line");
+    else
+        qWarning("[Application] the start's quick add cannot be kept: %s",
+                 qUtf8Printable(startupLineFailure));
+    return kept;
+}
+
+bool Application::endWithoutStartupLine(QWidget *over)
+{
+    if (startupCommand.kind != InstanceCommand::Kind::QuickAdd || startupLine == StartLine::Kept
+        || startupCommand.text.value_or(QString()).trimmed().isEmpty())
+        return true;
+    // The box goes over the notice, which its button hid.
+    if (over)
+        over->show();
+    qWarning("[Application] the start's quick add is not saved; asking whether to end without it");
+    return MessagePresenter::ask(
+        over, tr("Quick Add Not Saved"),
+        tr("The quick add \"%1\" could not be saved (%2). If Larkspindle Calendar ends now, it is "
+           "lost.\n\nEnd without it? Choose No to wait on.")
+            .arg(startupCommand.text.value_or(QString()).trimmed(), startupLineFailure));
+}
+
+bool Application::waitForWriter(const std::function<bool()> &over)
+{
+    qWarning("[Application] another program is writing to %s; the start waits for it",
+             qUtf8Printable(databasePath()));
+    // Second starts of this session wait for this one rather than refusing.
+    if (singleInstance)
+        singleInstance->announceStart();
+    const bool kept = keepStartupLine();
+    const StartLook look;
+    std::unique_ptr<QDialog> notice;
+    const auto makeNotice = [&] {
+        return writerNotice(kept ? startupCommand.text.value_or(QString()) : QString());
+    };
+    for (;;) {
+        if (waitBehindNotice(notice, makeNotice, kWriterPollMs, 0, over))
+            return true;
+        if (endWithoutStartupLine(notice.get()))
+            break;
+    }
+    qWarning("[Application] the start ended while another program was writing");
+    return false;
 }
 
 bool Application::waitOutAnotherWriter(bool metOne)
@@ -352,32 +503,20 @@ bool Application::waitOutAnotherWriter(bool metOne)
     const QString path = databasePath();
     if (!metOne && !Database::anotherWriterHolds(path))
         return true;
-    qWarning("[Application] another program is writing to %s; the start waits for it",
-             qUtf8Printable(path));
-    // Second starts of this session wait for this one rather than refusing.
-    if (singleInstance)
-        singleInstance->announceStart();
-    const StartLook look;
-    const std::unique_ptr<QDialog> notice(writerNotice());
-    QEventLoop loop;
-    bool ended = false;
-    const auto end = [&] {
-        ended = true;
-        loop.quit();
-    };
-    connect(notice.get(), &QDialog::rejected, &loop, end);
-    connect(quitSignal, &QuitSignal::requested, &loop, end);
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!Database::anotherWriterHolds(path))
-            loop.quit();
-    });
-    poll.start(kWriterPollMs);
-    notice->show();
-    loop.exec();
-    if (ended)
-        qWarning("[Application] the start ended while another program was writing");
-    return !ended;
+    return waitForWriter([path] { return !Database::anotherWriterHolds(path); });
+}
+
+bool Application::cleanUpAccountsOnce()
+{
+    PreferencesRepository *prefs = appState->preferences();
+    if (prefs->getBool(Prefs::AccountsDedupedV1, Prefs::AccountsDedupedV1Default))
+        return true;
+    const int collapsed = appState->accounts()->dedupeAccounts();
+    if (collapsed > 0)
+        qInfo() << "[ConfigSync] Collapsed" << collapsed << "duplicate CalDAV account rows";
+    // A mark refused for another reason is made at a later start.
+    return prefs->setBool(Prefs::AccountsDedupedV1, true)
+        || !appState->database()->lastFailureWasBusy();
 }
 
 std::optional<int> Application::bringUpState()
@@ -387,7 +526,7 @@ std::optional<int> Application::bringUpState()
             return 0;
         appState = new AppState(this);
         if (appState->initialize())
-            return std::nullopt;
+            break;
         const Database *db = appState->database();
         if (!db || !db->openFailureWasBusy()) {
             showStartFailure(tr("Database Error"),
@@ -400,6 +539,16 @@ std::optional<int> Application::bringUpState()
         delete appState;
         appState = nullptr;
     }
+    // What the start writes besides: a writer that came meanwhile is waited for like one before.
+    // Tried again only once the writer is gone: each try would wait for it and log its refusal.
+    const auto seeded = [this] {
+        return !appState->seedAgain() && cleanUpAccountsOnce();
+    };
+    const QString path = databasePath();
+    if (!seeded()
+        && !waitForWriter([&] { return !Database::anotherWriterHolds(path) && seeded(); }))
+        return 0;
+    return std::nullopt;
 }
 
 void Application::wireOrderlyQuit()
@@ -415,24 +564,31 @@ void Application::wireOrderlyQuit()
     AppState *state = appState;
     connect(this, &QCoreApplication::aboutToQuit, state, [this, state] {
         QuickAddQueue *lines = state->quickAdds();
-        int kept = lastQuickAddTry(lines);
+        std::unique_ptr<QDialog> notice;
+        int kept = lastQuickAddTry(lines, notice);
         while (kept > 0 && !lines->waitingLinesKept()) {
             qWarning("[Application] %d quick-add line(s) wait for another program's write and "
                      "cannot be saved to disk; asking whether to end without them",
                      kept);
+            // Over the notice: the main window is gone by now.
+            if (notice)
+                notice->show();
             if (MessagePresenter::ask(
-                    mainWindow, tr("Quick-Add Lines Not Saved"),
+                    notice ? notice.get() : static_cast<QWidget *>(mainWindow),
+                    tr("Quick-Add Lines Not Saved"),
                     tr("Another program is still writing to the calendar, and %n quick-add "
                        "line(s) could not be saved to disk. If Larkspindle Calendar ends now, "
                        "they are lost.\n\nEnd without them? Choose No to try again.",
                        nullptr, kept)))
                 return;
-            kept = lastQuickAddTry(lines);
+            kept = lastQuickAddTry(lines, notice);
         }
         if (kept > 0)
             qWarning("[Application] %d quick-add line(s) still wait for another program's write; "
                      "the next start adds them",
                      kept);
+        // A file handed over and answered is not dropped because the program ended first.
+        keepWaitingImports(mainWindow->waitingImports());
     });
 }
 
@@ -472,12 +628,6 @@ int Application::run()
         return *ended;
 
     PreferencesRepository *prefs = appState->preferences();
-    if (!prefs->getBool(Prefs::AccountsDedupedV1, Prefs::AccountsDedupedV1Default)) {
-        const int collapsed = appState->accounts()->dedupeAccounts();
-        if (collapsed > 0)
-            qInfo() << "[ConfigSync] Collapsed" << collapsed << "duplicate CalDAV account rows";
-        prefs->setBool(Prefs::AccountsDedupedV1, true);
-    }
 
     // The runs belong to the program, not to the window: they go on while it is hidden.
     syncCoordinator = Sync::attachSyncServices(*appState, this);
@@ -494,6 +644,14 @@ int Application::run()
     mainWindow->takeBackInterruptedImport();
 
     wireOrderlyQuit();
+    // Files handed over that the last run ended before importing, once the loop runs.
+    if (const QStringList imports = takeWaitingImports(); !imports.isEmpty()) {
+        MainWindow *w = mainWindow;
+        QTimer::singleShot(0, w, [w, imports] {
+            for (const QString &path : imports)
+                w->importIcsFromCommand(path);
+        });
+    }
 
     if (singleInstance) {
         MainWindow *w = mainWindow;
@@ -503,16 +661,20 @@ int Application::run()
                 Qt::QueuedConnection);
         connect(singleInstance, &SingleInstance::newEventRequested, w,
                 &MainWindow::newEventFromCommand, Qt::QueuedConnection);
-        connect(singleInstance, &SingleInstance::quickAddRequested, w,
-                &MainWindow::quickAddFromCommand, Qt::QueuedConnection);
+        // Answered once the line is stored or kept: a start whose line is neither ends with 1.
+        singleInstance->setQuickAddTaker(
+            [w](const QString &text) { return w->quickAddFromCommand(text); });
         connect(singleInstance, &SingleInstance::openIcsRequested, w,
                 &MainWindow::importIcsFromCommand, Qt::QueuedConnection);
 
         // The own command takes the same road as one from a second start, once the loop runs.
-        if (startupCommand.kind != InstanceCommand::Kind::Focus) {
+        // A quick add kept while the start waited is added from the waiting lines.
+        if (startupCommand.kind != InstanceCommand::Kind::Focus
+            && startupLine == StartLine::NotKept) {
             SingleInstance *channel = singleInstance;
             const InstanceCommand command = startupCommand;
-            QTimer::singleShot(0, channel, [channel, command] { channel->dispatch(command); });
+            QTimer::singleShot(0, channel,
+                               [channel, command] { (void)channel->dispatch(command); });
         }
         // Only now: a second start is answered once this program can carry its command out.
         singleInstance->listen();

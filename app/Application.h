@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -79,7 +81,8 @@ public:
 
     // The notices a start shows while it waits: for another program's write, and for the data
     // folder's holder to take its command. Not shown yet; the caller owns them.
-    static QDialog *writerNotice();
+    // keptLine: the start's own quick add, kept for whichever start comes up first.
+    static QDialog *writerNotice(const QString &keptLine = QString());
     static QDialog *holderNotice();
     // Says, while the quit waits, that waiting quick-add lines are added first.
     static QDialog *quitNotice(QWidget *parent, int lines);
@@ -109,15 +112,33 @@ private:
     // refused the command line, or the user stopped waiting (1); none when nobody here took it
     // in time, or when the holder went away and lock now holds the folder.
     std::optional<int> handToStartingHolder(DataFolderLockAttempt &lock);
-    // Opens the state once no other program writes; the exit code when the start ends instead.
+    // Opens the state once no other program writes, and makes what the start seeds; the exit
+    // code when the start ends instead.
     std::optional<int> bringUpState();
     // Waits while another program holds the database's write lock (and, when the start met one
     // already, at least one look long); false when the system or the user ended the start.
     bool waitOutAnotherWriter(bool metOne);
+    // Waits, saying so, until over() answers true; false when the system or the user ended the
+    // start. The start's own quick add is kept first, and not given up in silence.
+    bool waitForWriter(const std::function<bool()> &over);
+    // The one wait behind a notice: over() is asked every pollMs from the event loop until it
+    // answers true (then true); the notice, made by makeNotice once silentMs passed, stays with
+    // the caller. Its button, SIGTERM and SIGHUP alike stop the wait (then false).
+    bool waitBehindNotice(std::unique_ptr<QDialog> &notice,
+                          const std::function<QDialog *()> &makeNotice, int pollMs, int silentMs,
+                          const std::function<bool()> &over);
+    // Keeps the start's own quick add as a waiting line (once); false when it could not be.
+    bool keepStartupLine();
+    // Whether the user lets the start end without its quick add, asked over the notice.
+    bool endWithoutStartupLine(QWidget *over);
+    // The account clean-up that runs once; false while another program's write keeps its mark
+    // from being stored.
+    bool cleanUpAccountsOnce();
     void wireOrderlyQuit();
     // The last try at storing waiting quick-add lines on the way out, in short tries from the
-    // event loop behind a notice that says so and can stop it; returns the lines still waiting.
-    int lastQuickAddTry(QuickAddQueue *lines);
+    // event loop behind a notice that says so and can stop it (left open for what follows);
+    // returns the lines still waiting.
+    int lastQuickAddTry(QuickAddQueue *lines, std::unique_ptr<QDialog> &notice);
 
     AppState *appState = nullptr;
     Sync::SyncCoordinator *syncCoordinator = nullptr;
@@ -126,6 +147,9 @@ private:
     NotificationService *notificationService = nullptr;
     SingleInstance *singleInstance = nullptr;
     InstanceCommand startupCommand;
+    // The start's own quick add: kept as a waiting line while the start waited.
+    enum class StartLine { NotKept, Kept, Lost } startupLine = StartLine::NotKept;
+    QString startupLineFailure;
     QTranslator *qtTranslator = nullptr;
     QTranslator *appTranslator = nullptr;
     QuitSignal *quitSignal = nullptr; // installed once the data folder is held

@@ -9,9 +9,12 @@
 #include "platform/UndoStack.h"
 #include "storage/AccountRepository.h"
 #include "storage/CalendarRepository.h"
+#include "storage/Database.h"
 
 #include <QFileInfo>
 #include <QtDebug>
+
+#include <utility>
 
 AppState::AppState(QObject *parent)
     : QObject(parent)
@@ -52,9 +55,10 @@ bool AppState::initialize(const QString &path)
     const QString file = path.isEmpty() ? databasePath() : path;
     if (!m_store->open(file))
         return false;
+    // Lines wait until a calendar may take them: the one they go to may be seeded below.
+    m_quickAdds->hold();
     if (QFileInfo(file).isFile())
-        m_quickAdds->keepWaitingLinesIn(QFileInfo(file).absolutePath()
-                                        + QStringLiteral("/quick-add-waiting.json"));
+        m_quickAdds->keepWaitingLinesIn(waitingLinesPath(file));
     m_view->setPreferences(preferences());
 
     m_undoStack = new UndoStack(this);
@@ -71,12 +75,16 @@ bool AppState::initialize(const QString &path)
     const bool signedIn = services.isSignedIn && services.isSignedIn(*this);
     if (signedIn && m_onAuthenticatedRuns == runsBefore)
         onAuthenticated();
-    if (!(services.isSignedIn && services.isSignedIn(*this)))
-        ensurePersonalLocalCalendar();
+    noteSeeding(services.isSignedIn && services.isSignedIn(*this));
 
     m_view->restore(views(), Clock::today());
     emit databaseReady();
     return true;
+}
+
+QString AppState::waitingLinesPath(const QString &databasePath)
+{
+    return QFileInfo(databasePath).absolutePath() + QStringLiteral("/quick-add-waiting.json");
 }
 
 namespace {
@@ -127,9 +135,28 @@ void AppState::onAuthenticated()
         services.authenticated(*this);
 }
 
-void AppState::ensurePersonalLocalCalendar()
+bool AppState::ensurePersonalLocalCalendar()
 {
-    LocalCalendar::ensurePersonal(accounts(), calendars(), Clock::now());
+    return LocalCalendar::ensurePersonal(accounts(), calendars(), Clock::now());
+}
+
+void AppState::noteSeeding(bool seeded)
+{
+    const bool waited = std::exchange(m_seedingWaits,
+                                      !seeded && !ensurePersonalLocalCalendar()
+                                          && database()->lastFailureWasBusy());
+    if (m_seedingWaits && !waited)
+        qWarning("[AppState] another program is writing to the calendar; the on-device calendar "
+                 "is made once it is done");
+    if (!m_seedingWaits)
+        m_quickAdds->release();
+}
+
+bool AppState::seedAgain()
+{
+    if (m_seedingWaits)
+        noteSeeding(false);
+    return m_seedingWaits;
 }
 
 QSet<QString> AppState::remoteProviderCalendarIds() const

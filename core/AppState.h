@@ -69,6 +69,8 @@ public:
     // creates the repositories and services and restores the view state. False when the store
     // cannot be opened or migrated; only the Database object exists then.
     [[nodiscard]] bool initialize(const QString &databasePath = QString());
+    // The file beside the database that keeps quick-add lines while they wait.
+    static QString waitingLinesPath(const QString &databasePath);
 
     // Registers how the layers above make their services; replaces any earlier registration.
     static void setServiceFactory(AppStateServiceFactory factory);
@@ -82,8 +84,12 @@ public:
     // The reaction to the cloud account's sign-in state (the state's number, 3 = signed in).
     void onAuthStateChanged(int state);
     // Seeds "On This Device" and its "Personal" calendar unless a calendar of an account of
-    // type "larkspindle" exists.
-    void ensurePersonalLocalCalendar();
+    // type "larkspindle" exists. False when it could not be stored.
+    bool ensurePersonalLocalCalendar();
+    // True while another program's write kept initialize from seeding that calendar; quick adds
+    // wait for it meanwhile. seedAgain tries once more and answers seedingWaits().
+    bool seedingWaits() const { return m_seedingWaits; }
+    bool seedAgain();
 
     // The three parts.
     const Store &store() const { return *m_store; }
@@ -190,6 +196,7 @@ signals:
     void syncNowRequested();
 
 private:
+    void noteSeeding(bool seeded);
     Store *m_store;
     QuickAddQueue *m_quickAdds;
     ViewState *m_view;
@@ -205,4 +212,5 @@ private:
     Invitations::Service *m_invitations = nullptr;
 
     int m_onAuthenticatedRuns = 0;
+    bool m_seedingWaits = false;
 };

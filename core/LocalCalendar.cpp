@@ -36,27 +36,27 @@ Account onDeviceAccount(const QString &id, const QString &name, const QDateTime 
     return account;
 }
 
-void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
+bool ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
                     const QDateTime &now)
 {
     if (!accounts || !calendars)
-        return;
+        return false;
     const bool haveAccount = accounts->byId(kOnDeviceAccountId).has_value();
     const bool haveCalendar = calendars->byId(kPersonalCalendarId).has_value();
     if (haveAccount && haveCalendar)
-        return;
+        return true;
 
     for (const Calendar &calendar : calendars->listAll()) {
         const std::optional<Account> account = accounts->byId(calendar.account_id);
         if (account && account->type == kAccountType)
-            return;
+            return true;
     }
 
     if (!haveAccount
         && !accounts->insert(
             onDeviceAccount(kOnDeviceAccountId, kOnDeviceAccountName, now.toUTC()))) {
         qWarning() << "Failed to seed local account";
-        return;
+        return false;
     }
     if (!haveCalendar) {
         Calendar calendar;
@@ -74,9 +74,12 @@ void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
             = calendarIdentityKey(kAccountType, calendar.url).value_or(QString());
         calendar.created_at = now.toUTC();
         calendar.updated_at = calendar.created_at;
-        if (!calendars->insert(calendar))
+        if (!calendars->insert(calendar)) {
             qWarning() << "Failed to seed Personal calendar";
+            return false;
+        }
     }
+    return true;
 }
 
 QString displayName(const Account &account)

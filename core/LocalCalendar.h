@@ -18,8 +18,8 @@ namespace LocalCalendar {
 [[nodiscard]] Account onDeviceAccount(const QString &id, const QString &name, const QDateTime &now);
 
 // Seeds the on-device account and its Personal calendar (the default one) unless both exist or
-// a calendar of an account of type "larkspindle" does. A failed insert is logged.
-void ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
+// a calendar of an account of type "larkspindle" does. A failed insert is logged; false then.
+bool ensurePersonal(AccountRepository *accounts, CalendarRepository *calendars,
                     const QDateTime &now);
 
 // The name to show: the seeded account and calendar read in the interface language as long as

@@ -6,6 +6,8 @@
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
+#include "storage/QuickAddKeyRepository.h"
+#include "storage/Savepoint.h"
 #include "storage/TaskRepository.h"
 
 namespace {
@@ -37,7 +39,8 @@ QString createFromQuickAdd(const Store &store, const QString &line,
 }
 
 QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
-                               const QString &preferredCalendarId, const QDateTime &now)
+                               const QString &preferredCalendarId, const QDateTime &now,
+                               const QString &key)
 {
     CalendarRepository *calendars = store.calendars();
     const NLParser::ParseResult parsed = NLParser::parse(line, now);
@@ -45,29 +48,42 @@ QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
     if (!parsed.start.isValid())
         return {};
 
-    QString id;
-    bool stored = false;
-    if (parsed.isReminder || parsed.isTask) {
-        const Task task = parsed.isReminder
-            ? makeQuickAddReminder(calendars, line, parsed, preferredCalendarId, now)
-            : makeQuickAddTask(calendars, line, parsed, preferredCalendarId, now);
-        if (task.title.isEmpty() || task.calendar_id.isEmpty() || !store.tasks())
-            return {};
-        id = task.id;
-        stored = store.tasks()->insert(task);
-    } else {
-        const Event event
-            = quickAddEventFrom(calendars, line, parsed, preferredCalendarId, true, now);
-        if (event.title.isEmpty() || event.calendar_id.isEmpty() || !store.events())
-            return {};
-        id = event.id;
-        stored = store.events()->insert(event);
-    }
-    if (stored)
-        return {QuickAddOutcome::Stored, id};
-    if (store.database() && store.database()->lastFailureWasBusy())
-        return {QuickAddOutcome::Busy, QString()};
-    return {};
+    const bool todo = parsed.isReminder || parsed.isTask;
+    const Task task = !todo ? Task()
+        : parsed.isReminder
+        ? makeQuickAddReminder(calendars, line, parsed, preferredCalendarId, now)
+        : makeQuickAddTask(calendars, line, parsed, preferredCalendarId, now);
+    const Event event = todo
+        ? Event()
+        : quickAddEventFrom(calendars, line, parsed, preferredCalendarId, true, now);
+    const QString title = todo ? task.title : event.title;
+    const QString calendarId = todo ? task.calendar_id : event.calendar_id;
+    if (title.isEmpty())
+        return {};
+    if (calendarId.isEmpty())
+        return {};
+    Database *db = store.database();
+    if (!db || !store.tasks() || !store.events() || !store.quickAddKeys())
+        return {};
+
+    // The key and the item in one transaction: a kill between them cannot store one alone.
+    Sql::Savepoint write(db->connection(), QStringLiteral("quick_add"));
+    if (!write.isActive() && db->lastFailureWasBusy())
+        return {QuickAddOutcome::Busy, {}, {}};
+    const auto failed = [&](const QString &sqliteText) -> QuickAddResult {
+        const QString reason = store.writeFailure(sqliteText);
+        qWarning("[QuickAdd] storing a line failed: %s", qUtf8Printable(reason));
+        return {QuickAddOutcome::Refused, {}, reason};
+    };
+    if (!write.isActive())
+        return failed(write.errorText());
+    const bool stored = (key.isEmpty() || store.quickAddKeys()->insert(key, now))
+        && (todo ? store.tasks()->insert(task) : store.events()->insert(event));
+    if (!stored)
+        return failed(QString());
+    if (!write.release())
+        return failed(write.errorText());
+    return {QuickAddOutcome::Stored, todo ? task.id : event.id, {}};
 }
 
 Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,

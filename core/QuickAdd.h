@@ -28,10 +28,13 @@ struct QuickAddResult
 {
     QuickAddOutcome outcome = QuickAddOutcome::Refused;
     QString id;
+    QString reason; // why a write failed, in SQLite's words; empty when the line was refused
 };
+// With a key, the key is stored in the transaction that stores the item: a key stored before
+// (the line is stored already) fails the write.
 [[nodiscard]] QuickAddResult addFromQuickAdd(const Store &store, const QString &line,
                                              const QString &preferredCalendarId,
-                                             const QDateTime &now);
+                                             const QDateTime &now, const QString &key = {});
 
 // A task of item type "reminder"; with a due date it carries one alarm at the due time.
 [[nodiscard]] Task makeQuickAddReminder(CalendarRepository *calendars, const QString &line,

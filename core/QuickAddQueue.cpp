@@ -2,8 +2,10 @@
 
 #include "core/Store.h"
 #include "model/Clock.h"
+#include "model/Identifiers.h"
 #include "platform/FileAccess.h"
 #include "storage/Database.h"
+#include "storage/QuickAddKeyRepository.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -21,6 +22,9 @@ namespace {
 const auto kText = QStringLiteral("text");
 const auto kCalendar = QStringLiteral("calendar");
 const auto kTyped = QStringLiteral("typed");
+const auto kKey = QStringLiteral("key");
+// Keys outlive the file that held their lines by far: a file left that long is read first.
+constexpr int kKeyDays = 60;
 
 // The whole objects in a JSON array, also when it was cut short or damaged further on (a crash
 // or a full disk in the middle of a write that did not go through a save file).
@@ -69,12 +73,18 @@ QuickAddQueue::QuickAddQueue(const Store &store, QObject *parent)
     connect(&m_retry, &QTimer::timeout, this, &QuickAddQueue::retry);
 }
 
+QuickAddQueue::Line QuickAddQueue::newLine(const QString &text, const QString &calendar,
+                                           const QDateTime &now)
+{
+    return {text, calendar, now, newId(), {}};
+}
+
 QuickAddOutcome QuickAddQueue::add(const QString &line, const QString &preferredCalendarId,
                                    const QDateTime &now)
 {
-    m_waiting.append({line, preferredCalendarId, now, {}});
+    m_waiting.append(newLine(line, preferredCalendarId, now));
     // Behind a waiting line this one waits too, so that lines are stored in the order given.
-    if (m_waiting.size() > 1) {
+    if (m_waiting.size() > 1 || m_held) {
         keep();
         emit waiting(line, waitingCount());
         return QuickAddOutcome::Busy;
@@ -85,11 +95,19 @@ QuickAddOutcome QuickAddQueue::add(const QString &line, const QString &preferred
     return outcome;
 }
 
+void QuickAddQueue::release()
+{
+    if (!std::exchange(m_held, false))
+        return;
+    if (!m_waiting.isEmpty())
+        QTimer::singleShot(0, this, &QuickAddQueue::retry);
+}
+
 QuickAddOutcome QuickAddQueue::tryFirst()
 {
     const Line line = m_waiting.first();
     const QuickAddResult result
-        = addFromQuickAdd(m_store, line.text, line.preferredCalendarId, line.now);
+        = addFromQuickAdd(m_store, line.text, line.preferredCalendarId, line.now, line.key);
     switch (result.outcome) {
     case QuickAddOutcome::Busy:
         if (!m_retry.isActive()) {
@@ -104,7 +122,7 @@ QuickAddOutcome QuickAddQueue::tryFirst()
         break;
     case QuickAddOutcome::Refused:
         m_waiting.removeFirst();
-        emit refused(line.text);
+        emit refused(line.text, result.reason);
         break;
     }
     if (m_restored > 0) {
@@ -121,6 +139,8 @@ QuickAddOutcome QuickAddQueue::tryFirst()
 
 void QuickAddQueue::retry()
 {
+    if (m_held)
+        return;
     // A slice stores for at least as long as writing the file takes, so that a long list does
     // not spend most of its time rewriting the file.
     if (storeSlice(int(std::max<qint64>(kSliceMs, m_lastKeepMs))))
@@ -149,41 +169,38 @@ void QuickAddQueue::keepWaitingLinesIn(const QString &path)
     readKeptLines();
     // From the event loop: whoever tells the user is listening by then.
     QTimer::singleShot(0, this, [this] {
-        if (!m_keptAside.isEmpty()) {
+        if (!m_keptAside.isEmpty())
             emit keptAside(m_keptAside);
-            // What could be read goes to a new file at once, lest a crash lose it.
-            keep();
-        }
         retry();
     });
 }
 
-void QuickAddQueue::readKeptLines()
+QuickAddQueue::Read QuickAddQueue::readFile(const QString &path)
 {
-    const QFileInfo info(m_keepPath);
+    Read read;
+    const QFileInfo info(path);
     if (info.isSymLink()) {
         // Not ours: what it points at is not read, and the next write replaces the link.
-        qWarning("[QuickAdd] %s is a link; it is not followed", qUtf8Printable(m_keepPath));
-        return;
+        qWarning("[QuickAdd] %s is a link; it is not followed", qUtf8Printable(path));
+        return read;
     }
     if (!info.exists())
-        return;
+        return read;
     QFile file;
     qint64 size = 0;
     QString error;
-    const RegularFileOpen opened = openRegularFile(file, m_keepPath, &size, &error);
+    const RegularFileOpen opened = openRegularFile(file, path, &size, &error);
     if (opened != RegularFileOpen::Opened) {
-        qWarning("[QuickAdd] the waiting lines in %s cannot be read: %s",
-                 qUtf8Printable(m_keepPath),
+        qWarning("[QuickAdd] the waiting lines in %s cannot be read: %s", qUtf8Printable(path),
                  opened == RegularFileOpen::NotRegular ? "not a file" : qUtf8Printable(error));
-        return;
+        return read;
     }
     const QByteArray data = size > kMaxKeptBytes ? QByteArray() : file.read(kMaxKeptBytes + 1);
     file.close();
     if (size > kMaxKeptBytes || data.size() > kMaxKeptBytes) {
-        qWarning("[QuickAdd] %s is too large to hold waiting lines", qUtf8Printable(m_keepPath));
-        keepAside();
-        return;
+        qWarning("[QuickAdd] %s is too large to hold waiting lines", qUtf8Printable(path));
+        read.keptAside = keepAside(path);
+        return read;
     }
     QJsonParseError parsed {};
     const QJsonDocument doc = QJsonDocument::fromJson(data, &parsed);
@@ -194,34 +211,73 @@ void QuickAddQueue::readKeptLines()
             objects.append(line.toObject());
     } else {
         qWarning("[QuickAdd] the waiting lines in %s cannot be read whole: %s",
-                 qUtf8Printable(m_keepPath), qUtf8Printable(parsed.errorString()));
+                 qUtf8Printable(path), qUtf8Printable(parsed.errorString()));
         // Kept for the user to look at, never written over by the next waiting line.
-        keepAside();
+        read.keptAside = keepAside(path);
         objects = wholeObjects(data);
     }
-    QList<Line> restored;
     for (const QJsonObject &object : objects) {
         const QString text = object.value(kText).toString();
         const QDateTime typed
             = QDateTime::fromString(object.value(kTyped).toString(), Qt::ISODateWithMs);
-        if (!text.trimmed().isEmpty())
-            restored.append({text,
-                             object.value(kCalendar).toString(),
-                             typed.isValid() ? typed.toLocalTime() : Clock::now(),
-                             {}});
+        if (text.trimmed().isEmpty())
+            continue;
+        Line line = newLine(text, object.value(kCalendar).toString(),
+                            typed.isValid() ? typed.toLocalTime() : Clock::now());
+        // A line an older run kept has no key yet: the new one is written before a try.
+        if (const QString key = object.value(kKey).toString(); !key.isEmpty())
+            line.key = key;
+        read.lines.append(line);
     }
+    return read;
+}
+
+void QuickAddQueue::readKeptLines()
+{
+    Read read = readFile(m_keepPath);
+    if (read.lines.isEmpty() && read.keptAside.isEmpty())
+        return;
+    m_keptAside = read.keptAside;
+    // Lines a run stored just before it ended, with the file not yet written again.
+    QStringList keys;
+    for (const Line &line : std::as_const(read.lines))
+        keys << line.key;
+    QuickAddKeyRepository *stored = m_store.quickAddKeys();
+    const QSet<QString> done = stored ? stored->storedAmong(keys) : QSet<QString>();
+    QList<Line> restored;
+    for (const Line &line : std::as_const(read.lines)) {
+        if (!done.contains(line.key))
+            restored.append(line);
+    }
+    if (stored)
+        stored->forgetBefore(Clock::nowUtc().addDays(-kKeyDays));
     m_kept = true;
     m_restored += int(restored.size());
     m_waiting = restored + m_waiting;
+    // The keys must be on disk before a line is stored with one (and what a damaged file held
+    // goes to a new file at once, lest a crash lose it).
+    keep();
 }
 
-void QuickAddQueue::keepAside()
+QString QuickAddQueue::keepAside(const QString &path)
 {
     QString error;
-    m_keptAside = keepFileAside(m_keepPath, &error);
-    if (m_keptAside.isEmpty())
-        qWarning("[QuickAdd] %s cannot be kept aside: %s", qUtf8Printable(m_keepPath),
+    const QString aside = keepFileAside(path, &error);
+    if (aside.isEmpty())
+        qWarning("[QuickAdd] %s cannot be kept aside: %s", qUtf8Printable(path),
                  qUtf8Printable(error));
+    return aside;
+}
+
+bool QuickAddQueue::keepForLater(const QString &path, const QString &line, const QDateTime &now,
+                                 QString *error)
+{
+    Read read = readFile(path);
+    read.lines.append(newLine(line, QString(), now));
+    const QString failure = writeFile(path, read.lines);
+    if (error)
+        *error = failure;
+    return failure.isEmpty();
 }
 
 int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)
@@ -241,14 +297,37 @@ int QuickAddQueue::tryOnceMoreBeforeQuit(int waitMs)
     return waitingCount();
 }
 
+QString QuickAddQueue::writeFile(const QString &path, QList<Line> &lines)
+{
+    // Each line is turned into text once: the file is written again after every slice.
+    QByteArray bytes = "[\n";
+    for (Line &line : lines) {
+        if (line.kept.isEmpty())
+            line.kept
+                = QJsonDocument(QJsonObject {{kText, line.text},
+                                             {kCalendar, line.preferredCalendarId},
+                                             {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)},
+                                             {kKey, line.key}})
+                      .toJson(QJsonDocument::Compact);
+        bytes += line.kept + ",\n";
+    }
+    bytes.chop(2);
+    bytes += "\n]\n";
+    // Whole or not at all, private like the database beside it; a link in its place is
+    // replaced, never written through.
+    QString error;
+    if (!replaceFileWhole(path, bytes, &error))
+        return error;
+    return {};
+}
+
 void QuickAddQueue::keep()
 {
     if (m_keepPath.isEmpty())
         return;
-    // The save file would write through a link to whatever it points at: the link goes instead.
-    if (QFileInfo(m_keepPath).isSymLink() && !QFile::remove(m_keepPath))
-        qWarning("[QuickAdd] the link %s cannot be removed", qUtf8Printable(m_keepPath));
     if (m_waiting.isEmpty()) {
+        if (QFileInfo(m_keepPath).isSymLink())
+            (void)QFile::remove(m_keepPath);
         if (QFile::remove(m_keepPath) || !QFile::exists(m_keepPath))
             m_kept = false;
         m_notKept = false;
@@ -256,30 +335,15 @@ void QuickAddQueue::keep()
     }
     QElapsedTimer writing;
     writing.start();
-    // Each line is turned into text once: the file is written again after every slice.
-    QByteArray bytes = "[\n";
-    for (Line &line : m_waiting) {
-        if (line.kept.isEmpty())
-            line.kept = QJsonDocument(
-                            QJsonObject {{kText, line.text},
-                                         {kCalendar, line.preferredCalendarId},
-                                         {kTyped, line.now.toUTC().toString(Qt::ISODateWithMs)}})
-                            .toJson(QJsonDocument::Compact);
-        bytes += line.kept + ",\n";
-    }
-    bytes.chop(2);
-    bytes += "\n]\n";
-    QSaveFile file(m_keepPath);
-    const bool written
-        = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const QString failure = writeFile(m_keepPath, m_waiting);
     m_lastKeepMs = writing.elapsed();
-    if (written) {
+    if (failure.isEmpty()) {
         m_kept = true;
         m_notKept = false;
         return;
     }
     qWarning("[QuickAdd] %d waiting lines cannot be kept in %s: %s", waitingCount(),
-             qUtf8Printable(m_keepPath), qUtf8Printable(file.errorString()));
+             qUtf8Printable(m_keepPath), qUtf8Printable(failure));
     if (!std::exchange(m_notKept, true))
         emit notKept(waitingCount());
 }

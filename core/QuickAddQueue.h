@@ -32,7 +32,8 @@ public:
     explicit QuickAddQueue(const Store &store, QObject *parent = nullptr);
 
     // now is when the line was typed: "tomorrow" keeps that meaning however late it is stored.
-    // Stored and Refused tell at once (and signal); Busy means the line waits.
+    // Stored and Refused tell at once (and signal); Busy means the line waits (waitingLinesKept
+    // then tells whether the file took it).
     QuickAddOutcome add(const QString &line, const QString &preferredCalendarId,
                         const QDateTime &now);
     int waitingCount() const { return int(m_waiting.size()); }
@@ -40,6 +41,16 @@ public:
     bool waitingLinesKept() const { return !m_notKept || m_waiting.isEmpty(); }
     // The pause between tries (tests scale it down).
     void setRetryInterval(int ms) { m_retry.setInterval(ms); }
+    // While held, lines are only kept, not tried: no calendar may take them yet because the one
+    // they go to is still being made. release() starts the tries.
+    void hold() { m_held = true; }
+    void release();
+
+    // Adds a line to the waiting lines in path without a database, for whichever start opens it
+    // first; a damaged file is kept aside as keepWaitingLinesIn does. False, with the reason,
+    // when the file could not take it.
+    [[nodiscard]] static bool keepForLater(const QString &path, const QString &line,
+                                           const QDateTime &now, QString *error);
 
     // Keeps the waiting lines in path from now on, and takes over those a run before left
     // there: they are tried from the event loop, typed when they were, and restoredAdded tells
@@ -56,7 +67,8 @@ public:
 
 signals:
     void added(const QString &line, const QString &id);
-    void refused(const QString &line);
+    // reason: why the write failed, in SQLite's words; empty when the line itself was refused.
+    void refused(const QString &line, const QString &reason);
     // The line waits for another program's write to end; count lines wait in all.
     void waiting(const QString &line, int count);
     // count lines that an earlier run could not store are stored now.
@@ -73,8 +85,20 @@ private:
         QString text;
         QString preferredCalendarId;
         QDateTime now;
+        QString key; // stored with the item, so that a line the file still holds after a
+                     // crash is not stored twice
         QByteArray kept; // as the file holds it, made once
     };
+    struct Read
+    {
+        QList<Line> lines;
+        QString keptAside; // where a file not read whole went
+    };
+    static Line newLine(const QString &text, const QString &calendar, const QDateTime &now);
+    static Read readFile(const QString &path);
+    static QString keepAside(const QString &path);
+    // Writes the lines to path, private, checked to the end; the reason when it failed.
+    static QString writeFile(const QString &path, QList<Line> &lines);
 
     QuickAddOutcome tryFirst();
     void retry();
@@ -84,7 +108,6 @@ private:
     // Writes the waiting lines to the file (removes it when none waits).
     void keep();
     void readKeptLines();
-    void keepAside();
 
     const Store &m_store;
     QList<Line> m_waiting; // oldest first
@@ -92,6 +115,7 @@ private:
     QString m_keepPath;
     bool m_kept = false; // the file holds lines
     bool m_notKept = false; // the last write of the file failed
+    bool m_held = false;
     QString m_keptAside;
     qint64 m_lastKeepMs = 0; // how long the last write of the file took
     int m_restored = 0; // the first m_restored waiting lines came from the file

@@ -9,11 +9,14 @@
 #include "storage/EventRepository.h"
 #include "storage/FilterRuleRepository.h"
 #include "storage/PreferencesRepository.h"
+#include "storage/QuickAddKeyRepository.h"
 #include "storage/SyncQueueRepository.h"
 #include "storage/TaskRepository.h"
 #include "storage/TemplateRepository.h"
 #include "storage/ViewRepository.h"
 
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QtDebug>
 
 namespace {
@@ -34,6 +37,7 @@ Store::Store(QObject *parent)
 Store::~Store()
 {
     // The repositories hold the database: they go first, newest first.
+    m_quickAddKeys.reset();
     const QObjectList owned = children();
     for (auto it = owned.crbegin(); it != owned.crend(); ++it)
         delete *it;
@@ -65,5 +69,19 @@ bool Store::open(const QString &path)
     m_filterRules = new FilterRuleRepository(m_database, this);
     m_templates = new TemplateRepository(m_database, this);
     m_syncQueue = new SyncQueueRepository(m_database, this);
+    m_quickAddKeys = std::make_unique<QuickAddKeyRepository>(m_database);
     return true;
+}
+
+QString Store::writeFailure(const QString &sqliteText) const
+{
+    // Less than a few pages: SQLite cannot grow its log, whatever it said.
+    constexpr qint64 kRoomBytes = 64 * 1024;
+    const QString path = m_database ? m_database->connection().databaseName() : QString();
+    if (isOnDisk(path)) {
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < kRoomBytes)
+            return tr("the disk that holds the calendar is full");
+    }
+    return sqliteText;
 }

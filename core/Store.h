@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class Database;
 class PreferencesRepository;
 class AccountRepository;
@@ -17,6 +19,7 @@ class FilterRuleRepository;
 class TemplateRepository;
 class SyncQueueRepository;
 class ImportsUnderWay;
+class QuickAddKeyRepository;
 
 class Store : public QObject
 {
@@ -39,6 +42,10 @@ public:
     FilterRuleRepository *filterRules() const { return m_filterRules; }
     TemplateRepository *templates() const { return m_templates; }
     SyncQueueRepository *syncQueue() const { return m_syncQueue; }
+    QuickAddKeyRepository *quickAddKeys() const { return m_quickAddKeys.get(); }
+    // Why a write just failed, for the user: a full disk where the database's folder has no
+    // room left, else SQLite's words where it still has them; empty when neither tells.
+    QString writeFailure(const QString &sqliteText = QString()) const;
     // The calendars an import is writing into; there also before the database is opened.
     ImportsUnderWay *imports() const { return m_imports; }
 
@@ -54,4 +61,5 @@ private:
     TemplateRepository *m_templates = nullptr;
     SyncQueueRepository *m_syncQueue = nullptr;
     ImportsUnderWay *m_imports = nullptr;
+    std::unique_ptr<QuickAddKeyRepository> m_quickAddKeys;
 };

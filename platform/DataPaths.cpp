@@ -124,8 +124,11 @@ QString dataDirectory()
             + QStringLiteral("/Larkspindle/Calendar");
     // Other local users must not read the calendar. A folder that cannot be created shows up
     // later, when the database cannot be opened there.
+    // A link the user made to a folder of theirs is that folder: it is what must be private.
+    const QFileInfo info(dir);
+    const QString folder = info.isSymLink() && info.isDir() ? info.canonicalFilePath() : dir;
     QString problem;
-    if (!makePrivateDirectory(dir, &problem))
+    if (!makePrivateDirectory(folder, &problem))
         qWarning("[DataPaths] the data folder %s is not private: %s", qUtf8Printable(dir),
                  qUtf8Printable(problem));
     return dir;

@@ -4,12 +4,15 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -59,7 +62,8 @@ QString absolutePath(const QString &path)
     return QDir::current().absoluteFilePath(path);
 }
 
-// Writes one line and disconnects; the reason when not every byte was written.
+// Writes one line, waits for the answer and disconnects; the reason when not every byte was
+// written, or the receiver did not take the command.
 QString send(QLocalSocket &socket, const QByteArray &line)
 {
     // The receiver refuses longer lines, so they are not sent at all.
@@ -72,7 +76,26 @@ QString send(QLocalSocket &socket, const QByteArray &line)
     socket.flush();
     while (written && socket.bytesToWrite() > 0)
         written = socket.waitForBytesWritten(int(deadline.remainingTime()));
-    const QString error = written ? QString() : socket.errorString();
+    QString error = written ? QString() : socket.errorString();
+    if (written) {
+        // From an event loop, not a blocking wait, so that a receiver on this same thread
+        // can answer too.
+        QEventLoop loop;
+        const auto look = [&socket, &loop] {
+            if (socket.canReadLine() || socket.state() != QLocalSocket::ConnectedState)
+                loop.quit();
+        };
+        QObject::connect(&socket, &QLocalSocket::readyRead, &loop, look);
+        QObject::connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+        QTimer::singleShot(SingleInstance::kAnswerWaitMs, &loop, &QEventLoop::quit);
+        if (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState)
+            loop.exec();
+        const QByteArray answer = socket.canReadLine() ? socket.readLine().trimmed() : QByteArray();
+        if (answer.isEmpty())
+            error = QStringLiteral("no answer");
+        else if (answer != "0")
+            error = QStringLiteral("it could not carry the command out");
+    }
     socket.disconnectFromServer();
     if (written && socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(int(deadline.remainingTime()));
@@ -319,7 +342,12 @@ void SingleInstance::readLines(QLocalSocket *socket)
         } else {
             const QByteArray line = socket->readLine(kMaxLineBytes + 2);
             if (line.endsWith('\n') && line.size() - 1 <= kMaxLineBytes) {
-                dispatchCommand(line);
+                const QPointer<QLocalSocket> alive(socket);
+                const bool taken = dispatchCommand(line);
+                if (!alive)
+                    return;
+                socket->write(taken ? "0\n" : "1\n");
+                socket->flush();
                 continue;
             }
         }
@@ -329,7 +357,7 @@ void SingleInstance::readLines(QLocalSocket *socket)
     }
 }
 
-void SingleInstance::dispatch(const InstanceCommand &command)
+bool SingleInstance::dispatch(const InstanceCommand &command)
 {
     switch (command.kind) {
     case InstanceCommand::Kind::Focus:
@@ -342,22 +370,25 @@ void SingleInstance::dispatch(const InstanceCommand &command)
         emit newEventRequested();
         break;
     case InstanceCommand::Kind::QuickAdd:
+        if (m_quickAddTaker)
+            return m_quickAddTaker(command.text.value_or(QString()));
         emit quickAddRequested(command.text.value_or(QString()));
         break;
     case InstanceCommand::Kind::OpenIcs:
         emit openIcsRequested(command.path.value_or(QString()));
         break;
     }
+    return true;
 }
 
-void SingleInstance::dispatchCommand(const QByteArray &jsonLine)
+bool SingleInstance::dispatchCommand(const QByteArray &jsonLine)
 {
     QString error;
     const std::optional<InstanceCommand> command = InstanceCommand::fromLine(jsonLine, &error);
     if (!command) {
         qWarning("[SingleInstance] bad command: %s", qUtf8Printable(error));
         emit focusRequested();
-        return;
+        return true;
     }
-    dispatch(*command);
+    return dispatch(*command);
 }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QLocalServer;
@@ -33,7 +34,8 @@ struct InstanceCommand
 // object on one line, e.g.
 //     {"cmd":"quick-add","text":"Lunch with Sam 12:30"}\n
 // with "cmd" one of "focus", "show-today", "new-event", "quick-add" (with "text") or "open-ics"
-// (with "path", always absolute). The running instance turns each line into one request signal.
+// (with "path", always absolute). The running instance turns each line into one request signal
+// and answers it with one line: "0" when it took the command, "1" when it did not.
 // Both ends talk only to a process of the same user.
 class SingleInstance : public QObject
 {
@@ -49,6 +51,9 @@ public:
     // Longest line taken, line feed not counted; longer ones would be refused by the receiver.
     static constexpr qsizetype kMaxLineBytes = 64 * 1024;
     static constexpr int kWaitMs = 800;
+    // How long a second start waits for the running instance to say whether it took the
+    // command: a quick add may wait a moment for another program's write first.
+    static constexpr int kAnswerWaitMs = 10000;
 
     explicit SingleInstance(QObject *parent = nullptr);
 
@@ -79,10 +84,18 @@ public:
     // Null until this instance serves.
     QLocalServer *server() const { return m_server; }
 
-    // Emits the one request signal for the command.
-    void dispatch(const InstanceCommand &command);
+    // Carries out a quick add at once and says whether it was taken (stored, or kept to be
+    // stored): the second start that handed it over is answered 1 when it was not. Without
+    // one, quickAddRequested is emitted and the line counts as taken.
+    void setQuickAddTaker(std::function<bool(const QString &text)> taker)
+    {
+        m_quickAddTaker = std::move(taker);
+    }
+
+    // Emits the one request signal for the command; false when it was not taken.
+    bool dispatch(const InstanceCommand &command);
     // Parses one line and dispatches it; anything unreadable focuses the window.
-    void dispatchCommand(const QByteArray &jsonLine);
+    bool dispatchCommand(const QByteArray &jsonLine);
 
 signals:
     void focusRequested();
@@ -99,4 +112,5 @@ private:
 
     QLocalServer *m_server = nullptr;
     QLocalServer *m_starting = nullptr;
+    std::function<bool(const QString &)> m_quickAddTaker;
 };

@@ -60,6 +60,7 @@ const QList<Database::Migration> &Database::builtinMigrations()
         migration(14, "reminder_triggers_utc", "014_reminder_triggers_utc.sql"),
         migration(15, "calendar_preference_time", "015_calendar_preference_time.sql"),
         migration(16, "import_log", "016_import_log.sql"),
+        migration(17, "quick_add_keys", "017_quick_add_keys.sql"),
     };
     return migrations;
 }

@@ -37,6 +37,10 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
+        <source>The calendar &quot;%1&quot; could not be added (%2).</source>
+        <translation>Der Kalender „%1“ konnte nicht hinzugefügt werden (%2).</translation>
+    </message>
+    <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Konten und Kalender</translation>
@@ -193,6 +197,26 @@
 </context>
 <context>
     <name>Application</name>
+    <message>
+        <source>The quick add &quot;%1&quot; is kept: it is added once Larkspindle Calendar starts, also if you quit now.</source>
+        <translation>Die Schnelleingabe „%1“ bleibt erhalten: Sie wird hinzugefügt, sobald Larkspindle Calendar startet, auch wenn Sie jetzt beenden.</translation>
+    </message>
+    <message>
+        <source>it could not be saved to disk</source>
+        <translation>sie konnte nicht auf der Festplatte gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Quick Add Not Saved</source>
+        <translation>Schnelleingabe nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The quick add &quot;%1&quot; could not be saved (%2). If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to wait on.</source>
+        <translation>Die Schnelleingabe „%1“ konnte nicht gespeichert werden (%2). Wenn Larkspindle Calendar jetzt endet, geht sie verloren.
+
+Ohne sie beenden? Wählen Sie „Nein“, um weiter zu warten.</translation>
+    </message>
     <message>
         <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
@@ -1591,6 +1615,10 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Could not add &quot;%1&quot;: %2</source>
+        <translation>„%1“ konnte nicht hinzugefügt werden: %2</translation>
+    </message>
+    <message>
         <source>Larkspindle Calendar is still running</source>
         <translation>Larkspindle Calendar läuft weiter</translation>
     </message>
@@ -2132,6 +2160,10 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
 </context>
 <context>
     <name>PreferencesDialog</name>
+    <message>
+        <source>The preferences could not be saved (%1).</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden (%1).</translation>
+    </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
@@ -3018,6 +3050,13 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Alle Kalender</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the disk that holds the calendar is full</source>
+        <translation>der Datenträger mit dem Kalender ist voll</translation>
     </message>
 </context>
 </TS>

@@ -37,6 +37,10 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
+        <source>The calendar &quot;%1&quot; could not be added (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation type="unfinished"></translation>
@@ -193,6 +197,24 @@
 </context>
 <context>
     <name>Application</name>
+    <message>
+        <source>The quick add &quot;%1&quot; is kept: it is added once Larkspindle Calendar starts, also if you quit now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it could not be saved to disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quick Add Not Saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The quick add &quot;%1&quot; could not be saved (%2). If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to wait on.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
@@ -1591,6 +1613,10 @@ End without them? Choose No to try again.</numerusform>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Could not add &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Larkspindle Calendar is still running</source>
         <translation>Larkspindle Calendar is still running</translation>
     </message>
@@ -2132,6 +2158,10 @@ End without them? Choose No to try again.</numerusform>
 </context>
 <context>
     <name>PreferencesDialog</name>
+    <message>
+        <source>The preferences could not be saved (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
@@ -3018,6 +3048,13 @@ End without them? Choose No to try again.</numerusform>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>All Calendars</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the disk that holds the calendar is full</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -37,6 +37,10 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
+        <source>The calendar &quot;%1&quot; could not be added (%2).</source>
+        <translation>No se pudo añadir el calendario «%1» (%2).</translation>
+    </message>
+    <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Cuentas y calendarios</translation>
@@ -193,6 +197,26 @@
 </context>
 <context>
     <name>Application</name>
+    <message>
+        <source>The quick add &quot;%1&quot; is kept: it is added once Larkspindle Calendar starts, also if you quit now.</source>
+        <translation>La entrada rápida «%1» se conserva: se añade en cuanto Larkspindle Calendar se inicie, también si sale ahora.</translation>
+    </message>
+    <message>
+        <source>it could not be saved to disk</source>
+        <translation>no se pudo guardar en el disco</translation>
+    </message>
+    <message>
+        <source>Quick Add Not Saved</source>
+        <translation>Entrada rápida no guardada</translation>
+    </message>
+    <message>
+        <source>The quick add &quot;%1&quot; could not be saved (%2). If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to wait on.</source>
+        <translation>La entrada rápida «%1» no se pudo guardar (%2). Si Larkspindle Calendar termina ahora, se pierde.
+
+¿Terminar sin ella? Elija No para seguir esperando.</translation>
+    </message>
     <message>
         <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
@@ -1591,6 +1615,10 @@ End without them? Choose No to try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Could not add &quot;%1&quot;: %2</source>
+        <translation>No se pudo añadir «%1»: %2</translation>
+    </message>
+    <message>
         <source>Larkspindle Calendar is still running</source>
         <translation>Larkspindle Calendar sigue abierto</translation>
     </message>
@@ -2132,6 +2160,10 @@ End without them? Choose No to try again.</source>
 </context>
 <context>
     <name>PreferencesDialog</name>
+    <message>
+        <source>The preferences could not be saved (%1).</source>
+        <translation>No se pudieron guardar las preferencias (%1).</translation>
+    </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
@@ -3018,6 +3050,13 @@ End without them? Choose No to try again.</source>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Todos los calendarios</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the disk that holds the calendar is full</source>
+        <translation>el disco que contiene el calendario está lleno</translation>
     </message>
 </context>
 </TS>

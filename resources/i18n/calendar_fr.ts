@@ -37,6 +37,10 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
+        <source>The calendar &quot;%1&quot; could not be added (%2).</source>
+        <translation>L’agenda « %1 » n’a pas pu être ajouté (%2).</translation>
+    </message>
+    <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>Comptes et calendriers</translation>
@@ -193,6 +197,26 @@
 </context>
 <context>
     <name>Application</name>
+    <message>
+        <source>The quick add &quot;%1&quot; is kept: it is added once Larkspindle Calendar starts, also if you quit now.</source>
+        <translation>L’ajout rapide « %1 » est conservé : il sera ajouté dès que Larkspindle Calendar démarre, même si vous quittez maintenant.</translation>
+    </message>
+    <message>
+        <source>it could not be saved to disk</source>
+        <translation>il n’a pas pu être enregistré sur le disque</translation>
+    </message>
+    <message>
+        <source>Quick Add Not Saved</source>
+        <translation>Ajout rapide non enregistré</translation>
+    </message>
+    <message>
+        <source>The quick add &quot;%1&quot; could not be saved (%2). If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to wait on.</source>
+        <translation>L’ajout rapide « %1 » n’a pas pu être enregistré (%2). Si Larkspindle Calendar se termine maintenant, il est perdu.
+
+Terminer sans lui ? Choisissez Non pour continuer d’attendre.</translation>
+    </message>
     <message>
         <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
@@ -1591,6 +1615,10 @@ Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Could not add &quot;%1&quot;: %2</source>
+        <translation>Impossible d’ajouter « %1 » : %2</translation>
+    </message>
+    <message>
         <source>Larkspindle Calendar is still running</source>
         <translation>Larkspindle Calendar est toujours ouvert</translation>
     </message>
@@ -2132,6 +2160,10 @@ Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
 </context>
 <context>
     <name>PreferencesDialog</name>
+    <message>
+        <source>The preferences could not be saved (%1).</source>
+        <translation>Les préférences n’ont pas pu être enregistrées (%1).</translation>
+    </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
@@ -3018,6 +3050,13 @@ Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>Tous les agendas</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the disk that holds the calendar is full</source>
+        <translation>le disque qui contient l’agenda est plein</translation>
     </message>
 </context>
 </TS>

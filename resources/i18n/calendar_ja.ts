@@ -37,6 +37,10 @@
 <context>
     <name>AccountsCalendarsDialog</name>
     <message>
+        <source>The calendar &quot;%1&quot; could not be added (%2).</source>
+        <translation>カレンダー「%1」を追加できませんでした（%2）。</translation>
+    </message>
+    <message>
         <location filename="../../ui/dialogs/AccountsCalendarsDialog.cpp" line="33"/>
         <source>Accounts and Calendars</source>
         <translation>アカウントとカレンダー</translation>
@@ -192,6 +196,26 @@
 </context>
 <context>
     <name>Application</name>
+    <message>
+        <source>The quick add &quot;%1&quot; is kept: it is added once Larkspindle Calendar starts, also if you quit now.</source>
+        <translation>クイック追加「%1」は保持されています。今終了しても、Larkspindle Calendar の起動時に追加されます。</translation>
+    </message>
+    <message>
+        <source>it could not be saved to disk</source>
+        <translation>ディスクに保存できませんでした</translation>
+    </message>
+    <message>
+        <source>Quick Add Not Saved</source>
+        <translation>クイック追加は保存されていません</translation>
+    </message>
+    <message>
+        <source>The quick add &quot;%1&quot; could not be saved (%2). If Larkspindle Calendar ends now, it is lost.
+
+End without it? Choose No to wait on.</source>
+        <translation>クイック追加「%1」を保存できませんでした（%2）。今 Larkspindle Calendar を終了すると失われます。
+
+保存せずに終了しますか？待ち続けるには「いいえ」を選んでください。</translation>
+    </message>
     <message>
         <location filename="../../app/Application.cpp" line="146"/>
         <source>Database Error</source>
@@ -1580,6 +1604,10 @@ End without them? Choose No to try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Could not add &quot;%1&quot;: %2</source>
+        <translation>「%1」を追加できませんでした：%2</translation>
+    </message>
+    <message>
         <source>Larkspindle Calendar is still running</source>
         <translation>Larkspindle Calendar は実行中です</translation>
     </message>
@@ -2112,6 +2140,10 @@ End without them? Choose No to try again.</source>
 </context>
 <context>
     <name>PreferencesDialog</name>
+    <message>
+        <source>The preferences could not be saved (%1).</source>
+        <translation>設定を保存できませんでした（%1）。</translation>
+    </message>
     <message>
         <location filename="../../ui/dialogs/PreferencesDialog.cpp" line="34"/>
         <source>Close to the system tray</source>
@@ -2990,6 +3022,13 @@ End without them? Choose No to try again.</source>
         <location filename="../../ui/tray/WinTrayPopover.cpp" line="466"/>
         <source>All Calendars</source>
         <translation>すべてのカレンダー</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the disk that holds the calendar is full</source>
+        <translation>カレンダーを保存しているディスクがいっぱいです</translation>
     </message>
 </context>
 </TS>

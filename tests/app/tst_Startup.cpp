@@ -419,7 +419,8 @@ void TestStartup::oneProgramPerDataFolder()
     QProcess *fifth = installation.startUp();
     QVERIFY(fifth);
     QVERIFY(otherWriter("BEGIN IMMEDIATE"));
-    QCOMPARE(installation.run({QStringLiteral("--quick-add=Unsaved 3pm")}), 0);
+    // Neither stored nor kept: the start that handed it over hears so.
+    QCOMPARE(installation.run({QStringLiteral("--quick-add=Unsaved 3pm")}), 1);
     log.clear();
     QTRY_VERIFY((log += fifth->readAllStandardError()).contains("cannot be kept"));
     fifth->terminate();
@@ -429,12 +430,13 @@ void TestStartup::oneProgramPerDataFolder()
     QVERIFY(otherWriter("ROLLBACK"));
 
     // A start that meets another program's write waits for it and says so; the system may end
-    // it meanwhile. A second start's quick add waits for it and is stored once it is up. While
+    // it meanwhile, and the start's own quick add is kept for the next start. A second start's
+    // quick add waits for it and is stored once it is up. While
     // the quit waits for that writer, a second SIGTERM ends the program at once.
     Installation::stop(fifth);
     QVERIFY(QDir(kept).removeRecursively());
     QVERIFY(otherWriter("BEGIN IMMEDIATE"));
-    QProcess *ended = installation.start({});
+    QProcess *ended = installation.start({QStringLiteral("--quick-add=Early 3pm")});
     QVERIFY(says(ended, "the start waits for it"));
     ended->terminate();
     QVERIFY(ended->waitForFinished(5000));
@@ -458,9 +460,27 @@ void TestStartup::oneProgramPerDataFolder()
     QVERIFY(waiting->waitForFinished(2000));
     QCOMPARE(waiting->exitStatus(), QProcess::CrashExit);
     QVERIFY(otherWriter("ROLLBACK"));
-    QVERIFY(installation.startUp());
+    QProcess *last = installation.startUp();
+    QVERIFY(last);
     QTRY_COMPARE(installation.eventsTitled(QStringLiteral("Kept")), 1);
     QCOMPARE(installation.eventsTitled(QStringLiteral("During")), 1);
+    QCOMPARE(installation.eventsTitled(QStringLiteral("Early")), 1);
+
+    // Killed while it adds a long list of waiting lines: the next start stores each line once.
+    Installation::stop(last);
+    QByteArray many = "[";
+    for (int n = 0; n < 3000; ++n)
+        many += QStringLiteral("{\"text\":\"Many%1 3pm\"},").arg(n).toUtf8();
+    many.back() = ']';
+    QVERIFY(LarkTest::writeFile(kept, many));
+    const QString stored = QStringLiteral("SELECT COUNT(*) FROM events WHERE title LIKE 'Many%'");
+    QProcess *killed = installation.start({});
+    QVERIFY(QTest::qWaitFor([&] { return installation.query(stored).toInt() > 0; }, 30000));
+    killed->kill();
+    QVERIFY(killed->waitForFinished(5000));
+    QVERIFY(installation.startUp());
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(kept), 30000);
+    QCOMPARE(installation.query(stored).toInt(), 3000);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -245,6 +245,13 @@ void TestStartupSafety::queuedImportsNeverNestDialogs()
     QCOMPARE_LT(Installation::peakMemoryMiB(first), kMemoryLimitMiB);
     // Nothing was imported without the user choosing a calendar.
     QCOMPARE(installation.query(QStringLiteral("SELECT COUNT(*) FROM events")).toInt(), 1);
+
+    // Ended before it took the file that waits: the next start takes it up.
+    const QString waiting = installation.dataDir() + QStringLiteral("/import-waiting.json");
+    Installation::stop(first);
+    QVERIFY(LarkTest::readFile(waiting).contains("one.ics"));
+    QVERIFY(installation.startUp());
+    QTRY_VERIFY(!QFileInfo::exists(waiting));
 }
 
 QTEST_GUILESS_MAIN(TestStartupSafety)

@@ -1,3 +1,4 @@
+#include "core/AppState.h"
 #include "core/QuickAdd.h"
 #include "core/QuickAddQueue.h"
 #include "core/TempStore.h"
@@ -10,6 +11,7 @@
 #include "support/TestFiles.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -78,6 +80,7 @@ private slots:
     void refusesWithoutStoring();
     void failedInsertGivesEmptyId();
     void quickAddsWaitForAnotherWriter();
+    void quickAddWaitsForItsCalendar();
     void eventWithoutIdentity();
     void minimalEventRoundTrip_data();
     void minimalEventRoundTrip();
@@ -470,18 +473,19 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     // kept aside, not written over, and its whole line is stored; so is one too large to read.
     q.finish();
     const QString target = app.dir() + QStringLiteral("/elsewhere.json");
-    QVERIFY(LarkTest::writeFile(target, "[]") && QFile::link(target, kept));
+    const QByteArray elsewhere = "[{\"text\":\"linked 5pm\"}]";
+    QVERIFY(LarkTest::writeFile(target, elsewhere) && QFile::link(target, kept));
     held = false;
     writer = holdWriteLock(path, 500, held, writerOk);
     QTRY_VERIFY(held);
     {
         QuickAddQueue ending(app.store());
         ending.keepWaitingLinesIn(kept);
-        for (const char *line : {"cut 1 5pm", "cut 2 5pm"})
+        for (const char *line : {"measure 3\" pipe 1pm", "cut 1 5pm", "cut 2 5pm"})
             QCOMPARE(ending.add(QString::fromLatin1(line), QString(), kNow), QuickAddOutcome::Busy);
     }
     writer.join();
-    QCOMPARE(LarkTest::readFile(target), QByteArray("[]"));
+    QCOMPARE(LarkTest::readFile(target), elsewhere);
     QByteArray cut = LarkTest::readFile(kept);
     cut.truncate(cut.indexOf("cut 2"));
     QVERIFY(LarkTest::writeFile(kept, cut));
@@ -489,13 +493,71 @@ void tst_QuickAdd::quickAddsWaitForAnotherWriter()
     QSignalSpy aside(&damaged, &QuickAddQueue::keptAside);
     QSignalSpy restoredCut(&damaged, &QuickAddQueue::restoredAdded);
     damaged.keepWaitingLinesIn(kept);
-    QTRY_COMPARE(restoredCut.value(0).value(0).toInt(), 1);
+    QTRY_COMPARE(restoredCut.value(0).value(0).toInt(), 2);
     QCOMPARE(LarkTest::readFile(aside.value(0).value(0).toString()), cut);
+    QCOMPARE(app.count(QStringLiteral("events WHERE title LIKE 'linked%'")), 0);
     QVERIFY(LarkTest::writeFile(kept, '[' + QByteArray(QuickAddQueue::kMaxKeptBytes, ' ') + ']'));
     QuickAddQueue large(app.store());
     QSignalSpy largeAside(&large, &QuickAddQueue::keptAside);
     large.keepWaitingLinesIn(kept);
     QTRY_COMPARE(largeAside.count(), 1);
+
+    // A long list is stored over several turns of the event loop; a file that can no longer be
+    // written after a slice is said; lines a crash left in the file after they were stored are
+    // not stored again.
+    QByteArray many = "[";
+    for (int n = 0; n < 2000; ++n)
+        many += QStringLiteral("{\"text\":\"many %1 5pm\"},").arg(n).toUtf8();
+    many.back() = ']';
+    QVERIFY(LarkTest::writeFile(kept, many));
+    QuickAddQueue slices(app.store());
+    QSignalSpy notKept(&slices, &QuickAddQueue::notKept);
+    int turns = 0;
+    QSet<int> turnsStoring;
+    QTimer turn;
+    connect(&turn, &QTimer::timeout, this, [&turns] { ++turns; });
+    connect(&slices, &QuickAddQueue::added, this, [&] { turnsStoring.insert(turns); });
+    turn.start(0);
+    slices.keepWaitingLinesIn(kept);
+    const QByteArray withKeys = LarkTest::readFile(kept);
+    QVERIFY(QFile::remove(kept) && QDir().mkpath(kept));
+    QTRY_COMPARE_WITH_TIMEOUT(slices.waitingCount(), 0, 30000);
+    turn.stop();
+    QVERIFY2(turnsStoring.size() > 1, qPrintable(QString::number(turnsStoring.size())));
+    QCOMPARE(notKept.count(), 1);
+    QVERIFY(QDir(kept).removeRecursively() && LarkTest::writeFile(kept, withKeys));
+    QuickAddQueue again(app.store());
+    again.keepWaitingLinesIn(kept);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(kept), 30000);
+    QCOMPARE(app.count(QStringLiteral("events WHERE title LIKE 'many %'")), 2000);
+}
+
+// Another program takes the write lock while the state comes up, before the on-device calendar
+// is made: it is made once that program is done, and a quick add meanwhile waits for it.
+void tst_QuickAdd::quickAddWaitsForItsCalendar()
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/cal.db");
+    std::atomic<bool> held {false};
+    std::atomic<bool> writerOk {true};
+    std::thread writer;
+    AppStateServiceFactory services;
+    services.create = [&](AppState &) {
+        writer = holdWriteLock(path, 500, held, writerOk);
+        while (!held)
+            std::this_thread::yield();
+    };
+    AppState::setServiceFactory(services);
+    AppState state;
+    QVERIFY(state.initialize(path));
+    AppState::setServiceFactory({});
+    QCOMPARE(state.quickAdds()->add(QStringLiteral("lunch tomorrow 1pm"), QString(), kNow),
+             QuickAddOutcome::Busy);
+    writer.join();
+    QVERIFY(writerOk);
+    QVERIFY(!state.seedAgain());
+    QTRY_COMPARE(LarkTest::countRows(state.store(), QStringLiteral("events WHERE title = 'lunch'")),
+                 1);
 }
 
 void tst_QuickAdd::eventWithoutIdentity()

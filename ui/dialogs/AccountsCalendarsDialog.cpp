@@ -149,8 +149,11 @@ void AccountsCalendarsDialog::addCalendarFromForm()
     if (name.isEmpty())
         return;
     if (addLocalCalendar(m_state, name, QStringLiteral("#4285F4")).isEmpty()) {
-        MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Add Calendar"),
-                               tr("The calendar \"%1\" could not be added.").arg(name));
+        const QString why = m_state->store().writeFailure();
+        MessagePresenter::show(
+            MessagePresenter::Kind::Warning, this, tr("Add Calendar"),
+            why.isEmpty() ? tr("The calendar \"%1\" could not be added.").arg(name)
+                          : tr("The calendar \"%1\" could not be added (%2).").arg(name, why));
         return;
     }
     m_name->clear();

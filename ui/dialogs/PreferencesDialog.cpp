@@ -213,10 +213,14 @@ void PreferencesDialog::accept()
                                tr("Another program is writing to the calendar, so the "
                                   "preferences were not saved. Press OK again once it is done."));
         return;
-    case Applied::None:
+    case Applied::None: {
+        const QString why = m_state->store().writeFailure();
         MessagePresenter::show(MessagePresenter::Kind::Warning, this, tr("Preferences"),
-                               tr("The preferences could not be saved."));
+                               why.isEmpty()
+                                   ? tr("The preferences could not be saved.")
+                                   : tr("The preferences could not be saved (%1).").arg(why));
         return;
+    }
     }
     QDialog::accept();
 }

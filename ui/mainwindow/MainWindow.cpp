@@ -128,9 +128,12 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
                        ? tr("Added \"%1\" as a task without a date.").arg(line.trimmed())
                        : tr("Added \"%1\".").arg(line.trimmed()));
     });
-    connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
-        showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
-    });
+    connect(quickAdds, &QuickAddQueue::refused, this,
+            [this](const QString &line, const QString &reason) {
+                showStatus(reason.isEmpty()
+                               ? tr("Could not add \"%1\".").arg(line.trimmed())
+                               : tr("Could not add \"%1\": %2").arg(line.trimmed(), reason));
+            });
     reportWaitingQuickAdds(*quickAdds, *bar);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
     connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
@@ -363,17 +366,20 @@ void MainWindow::newEventFromCommand()
     queueDialogCommand({true, QString()});
 }
 
-void MainWindow::quickAddFromCommand(const QString &text)
+bool MainWindow::quickAddFromCommand(const QString &text)
 {
     focusWindow();
     if (text.trimmed().isEmpty())
-        return;
+        return false;
     if (!hasCalendar()) {
         showStatus(tr("Quick add needs a calendar: add one first."));
-        return;
+        return false;
     }
     // The queue tells how it went (in the status bar, through its signals).
-    (void)m_state->quickAdds()->add(text, QString(), Clock::now());
+    QuickAddQueue *lines = m_state->quickAdds();
+    const QuickAddOutcome outcome = lines->add(text, QString(), Clock::now());
+    return outcome == QuickAddOutcome::Stored
+        || (outcome == QuickAddOutcome::Busy && lines->waitingLinesKept());
 }
 
 void MainWindow::importIcsFromMenu()
@@ -388,6 +394,16 @@ void MainWindow::importIcsFromCommand(const QString &path)
 {
     focusWindow();
     queueDialogCommand({false, path});
+}
+
+QStringList MainWindow::waitingImports() const
+{
+    QStringList paths;
+    for (const DialogCommand &command : m_waitingCommands) {
+        if (!command.newEvent)
+            paths << command.icsPath;
+    }
+    return paths;
 }
 
 void MainWindow::queueDialogCommand(const DialogCommand &command)
@@ -415,8 +431,9 @@ void MainWindow::runDialogCommands()
         return;
     m_runningCommands = true;
     // One import at a time: a cancel takes back what its own import wrote.
+    // On the way out none is begun: what still waits is kept for the next start.
     while (!m_waitingCommands.isEmpty() && !QApplication::activeModalWidget()
-           && !m_imports->isRunning()) {
+           && !m_imports->isRunning() && !m_quitting) {
         const DialogCommand command = m_waitingCommands.takeFirst();
         if (command.newEvent)
             openNewEventDialog();

@@ -73,8 +73,11 @@ public slots:
     // Commands from the command line or a second start. The two that open a dialog wait while
     // any dialog is showing, so none is ever opened inside another.
     void newEventFromCommand();
-    void quickAddFromCommand(const QString &text);
+    // True when the line was stored, or waits kept on disk.
+    bool quickAddFromCommand(const QString &text);
     void importIcsFromCommand(const QString &path);
+    // The .ics files handed over that no import has taken yet, oldest first.
+    QStringList waitingImports() const;
     void syncNow();
     void focusOnEvent(const QString &eventId, const QDate &date);
     void quitApplication();
