@@ -371,12 +371,20 @@ void IcsImportJob::work()
             continue;
         }
         // A write of the window that waits goes first; another program's gets a moment too.
+        // The log is copied to its end once the window's readers let it, so that the next
+        // transaction starts it again from its head instead of making it longer.
         QElapsedTimer yielding;
         yielding.start();
+        bool copied = false;
         do {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        } while (Database::anotherConnectionWaits() && yielding.elapsed() < kSliceMilliseconds);
+            // Again after a write of the window went in: it left its pages in the log too.
+            copied = db.copyLog();
+        } while ((Database::anotherConnectionWaits() || !copied)
+                 && yielding.elapsed() < kSliceMilliseconds);
     }
+    // Nothing is left for the window's next write to copy.
+    (void)db.copyLog();
     m_log.reset();
     m_onWorker = false;
     m_db = m_store.database();

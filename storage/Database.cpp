@@ -21,6 +21,8 @@ namespace {
 // When a connection of this program last tried for the write lock in vain (steady clock, ns);
 // a background writer counts as awaited for a few tries of the waiter after it.
 std::atomic<qint64> g_lastWaitNs {0};
+// Background writers open now: while there is one, it alone copies the log.
+std::atomic<int> g_backgroundWriters {0};
 constexpr qint64 kAwaitedNs = 5'000'000;
 
 qint64 steadyNs()
@@ -49,6 +51,7 @@ Database::Database(QObject *parent)
 
 Database::~Database()
 {
+    setBackgroundWriter(false);
     if (m_opened) {
         const QString name = m_db.connectionName();
         m_db.close();
@@ -258,9 +261,26 @@ int Database::onLogWritten(void *self, sqlite3 *handle, const char *database, in
     // Copies what no reader still needs without waiting for anyone; run after the commit, with
     // the write lock already given up.
     constexpr int kUsualPages = 1000;
-    if (pages >= kUsualPages)
+    if (pages >= kUsualPages && (db->m_backgroundWriter || g_backgroundWriters == 0))
         sqlite3_wal_checkpoint_v2(handle, database, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     return SQLITE_OK;
+}
+
+void Database::setBackgroundWriter(bool background)
+{
+    if (std::exchange(m_backgroundWriter, background) != background)
+        g_backgroundWriters += background ? 1 : -1;
+}
+
+bool Database::copyLog()
+{
+    sqlite3 *handle = Sql::handleOf(m_db);
+    int logged = 0;
+    int copied = 0;
+    return handle
+        && sqlite3_wal_checkpoint_v2(handle, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied)
+        == SQLITE_OK
+        && copied == logged;
 }
 
 void Database::onRollback(void *self)

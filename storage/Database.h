@@ -60,8 +60,14 @@ public:
     // ends its transaction early and lets these go first: another connection of this program
     // has been waiting for the write lock just now.
     [[nodiscard]] static bool anotherConnectionWaits();
-    // This connection is such a writer: its own waits are not counted above.
-    void setBackgroundWriter(bool background) { m_backgroundWriter = background; }
+    // This connection is such a writer: its own waits are not counted above, and while it is
+    // open it alone copies the log into the database, so that no write of the window pays for
+    // a copy of what it wrote.
+    void setBackgroundWriter(bool background);
+    // Copies what is in the log into the database, without waiting for anyone: true when all of
+    // it is copied, so that the next write starts the log again from its head. A reader that
+    // began before the last commit keeps that commit's pages in the log until it ends.
+    [[nodiscard]] bool copyLog();
     // What the last commit of this connection had written into the log since it was last
     // copied into the database. A commit that leaves more than SQLite's usual 1000 pages there
     // copies it (its automatic checkpoint), so the log starts again from its head.
