@@ -18,7 +18,8 @@
 // process handed to write calls, growth_mib what the database grew by, and the ratios;
 // log_peak_mib the largest the log file was at any turn of the event loop and after the import,
 // log_after_mib its size once the import ended, next_write_ms what one event stored after it
-// took, edit_during_ms the longest such write, made every 300 ms while the import stores.
+// took, edit_during_ms the longest such write, made while the import stores as often as the
+// second argument says (in ms; 0: none).
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
@@ -473,12 +474,14 @@ void BM_ImportBesideFloor(benchmark::State &state)
         const Cost import = measure(importDb, [&] {
             IcsImportJob job(f->state->store(), readIcsFile(f->path).text, kCalendar,
                              QStringLiteral("large.ics"));
-            // An edit every 300 ms while the import stores.
+            // An edit every so often (the second argument, in ms) while the import stores.
+            const qint64 every = state.range(1);
             QElapsedTimer sinceEdit;
             sinceEdit.start();
             longest = runWatchingStalls(job, [&] {
                 logPeak = qMax(logPeak, QFileInfo(log).size());
-                if (sinceEdit.elapsed() >= 300 && job.state() == IcsImportJob::State::Storing) {
+                if (every > 0 && sinceEdit.elapsed() >= every
+                    && job.state() == IcsImportJob::State::Storing) {
                     const qint64 took = edit();
                     editWaitUs = took < 0 ? -1 : qMax(editWaitUs, took);
                     sinceEdit.restart();
@@ -520,9 +523,11 @@ void BM_ImportBesideFloor(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ImportBesideFloor)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(250000)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 300})
+    ->Args({250000, 0})
+    ->Args({250000, 300})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 BENCHMARK(BM_ImportOverlongSummary)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
