@@ -15,7 +15,11 @@
 // same reader, its rows inserted by SQLite's own interface with one prepared statement in one
 // transaction, into a store of the same schema and pragmas. Both end with the log written into
 // the database (a full checkpoint). Its counters: *_s the times, *_mib_written the bytes the
-// process handed to write calls, growth_mib what the database grew by, and the ratios.
+// process handed to write calls, growth_mib what the database grew by, and the ratios;
+// log_peak_mib the largest the log file was at any turn of the event loop and after the import,
+// log_after_mib its size once the import ended, next_write_ms what one event stored after it
+// took, edit_during_ms the longest such write, made while the import stores as often as the
+// second argument says (in ms; 0: none).
 
 #include "core/AppState.h"
 #include "core/IcsImport.h"
@@ -31,6 +35,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,6 +45,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -142,8 +148,9 @@ bool stoppedUnlessAll(benchmark::State &state, bool ok, int imported)
     return true;
 }
 
-// Runs the job from the event loop; answers the longest time the loop did not turn.
-qint64 runWatchingStalls(IcsImportJob &job)
+// Runs the job from the event loop; answers the longest time the loop did not turn. atTurn, when
+// given, runs at every turn of the loop.
+qint64 runWatchingStalls(IcsImportJob &job, const std::function<void()> &atTurn = {})
 {
     // A timer that wants to run at every turn of the loop: the gaps between its runs are the
     // stalls.
@@ -156,6 +163,8 @@ qint64 runWatchingStalls(IcsImportJob &job)
     QObject::connect(&turn, &QTimer::timeout, [&] {
         const qint64 gap = sinceTurn.restart();
         longest = qMax(longest, gap);
+        if (atTurn)
+            atTurn();
         // Where the long ones happen, for whoever looks into them.
         if (gap > 100)
             qInfo("stall of %lld ms after %d events", gap, read);
@@ -441,11 +450,49 @@ void BM_ImportBesideFloor(benchmark::State &state)
     for (auto _ : state) {
         int imported = 0;
         qint64 longest = 0;
+        qint64 logPeak = 0;
+        qint64 logAfter = 0;
+        qint64 nextWriteUs = 0;
+        qint64 editWaitUs = 0;
+        const QString log = f->dir.filePath(QStringLiteral("bench.db-wal"));
+        // The user's edit: one event, as the event form stores it; its time, or -1.
+        int edits = 0;
+        const auto edit = [&] {
+            Event e;
+            e.id = newOrderedId();
+            e.calendar_id = kCalendar;
+            e.uid = QStringLiteral("edit-%1").arg(++edits);
+            e.title = QStringLiteral("An edit");
+            e.start_time = f->state->database()->currentDateTimeUtc();
+            e.created = e.last_modified = e.start_time;
+            e.sync_status = QStringLiteral("pending");
+            e.raw_icalendar = QStringLiteral("BEGIN:VEVENT\r\nEND:VEVENT\r\n");
+            QElapsedTimer writing;
+            writing.start();
+            return f->state->events()->insert(e) ? writing.nsecsElapsed() / 1000 : qint64(-1);
+        };
         const Cost import = measure(importDb, [&] {
             IcsImportJob job(f->state->store(), readIcsFile(f->path).text, kCalendar,
                              QStringLiteral("large.ics"));
-            longest = runWatchingStalls(job);
-            imported = job.result().ok ? job.result().imported : -1;
+            // An edit every so often (the second argument, in ms) while the import stores.
+            const qint64 every = state.range(1);
+            QElapsedTimer sinceEdit;
+            sinceEdit.start();
+            longest = runWatchingStalls(job, [&] {
+                logPeak = qMax(logPeak, QFileInfo(log).size());
+                if (every > 0 && sinceEdit.elapsed() >= every
+                    && job.state() == IcsImportJob::State::Storing) {
+                    const qint64 took = edit();
+                    editWaitUs = took < 0 ? -1 : qMax(editWaitUs, took);
+                    sinceEdit.restart();
+                }
+            });
+            imported = job.result().ok && editWaitUs >= 0 ? job.result().imported : -1;
+            logAfter = QFileInfo(log).size();
+            logPeak = qMax(logPeak, logAfter);
+            nextWriteUs = edit();
+            if (nextWriteUs < 0)
+                imported = -1;
         });
         int stored = 0;
         const Cost floor = measure(floorDb, [&] {
@@ -465,13 +512,24 @@ void BM_ImportBesideFloor(benchmark::State &state)
         state.counters["floor_growth_mib"] = double(floor.growth) / kMiB;
         state.counters["written_over_growth"] = double(import.written) / double(import.growth);
         state.counters["longest_stall_ms"] = double(longest);
+        state.counters["log_peak_mib"] = double(logPeak) / kMiB;
+        state.counters["log_after_mib"] = double(logAfter) / kMiB;
+        state.counters["next_write_ms"] = double(nextWriteUs) / 1000;
+        state.counters["edit_during_ms"] = double(editWaitUs) / 1000;
     }
     sqlite3_close(floorDb);
 }
 
 } // namespace
 
-BENCHMARK(BM_ImportBesideFloor)->Arg(10000)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ImportBesideFloor)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 300})
+    ->Args({250000, 0})
+    ->Args({250000, 300})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 BENCHMARK(BM_ImportOverlongSummary)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportOverItself)->Arg(50000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ImportInSlices)->Arg(100000)->Arg(1000000)->Unit(benchmark::kSecond)->Iterations(1);

@@ -6,7 +6,6 @@
 #include "model/ICalendarEventReader.h"
 #include "platform/FileAccess.h"
 #include "storage/AllOrNothing.h"
-#include "storage/BackgroundCheckpoints.h"
 #include "storage/CalendarRepository.h"
 #include "storage/Database.h"
 #include "storage/EventRepository.h"
@@ -15,9 +14,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -169,6 +171,8 @@ IcsFileContents readIcsFile(const QString &path)
 IcsImportJob::IcsImportJob(const Store &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
+    , m_db(store.database())
+    , m_events(store.events())
 {
     m_next.setSingleShot(true);
     connect(&m_next, &QTimer::timeout, this, [this] { run(kSliceMilliseconds); });
@@ -206,12 +210,29 @@ IcsImportJob::~IcsImportJob()
 {
     // A job dropped half-way (the program ending) leaves no half import behind; nobody listens
     // any more. What another program's lock keeps from going now goes at the next start.
-    if (m_holding && m_state != State::Done) {
-        blockSignals(true);
-        m_atOnce = true;
+    if (!m_holding || m_finished)
+        return;
+    blockSignals(true);
+    m_atOnce = true;
+    if (m_worker) {
+        cancel();
+        wake();
+        m_worker->wait();
+        m_worker.reset();
+    } else if (m_state != State::Done) {
         cancel();
         while (slice(-1) == Slice::More) { }
     }
+    if (m_state == State::Done && m_recordGone && std::exchange(m_holding, false))
+        m_store.imports()->endImportInto(m_calendarId);
+}
+
+IcsImportResult IcsImportJob::cancelled()
+{
+    IcsImportResult result;
+    result.cancelled = true;
+    result.message = IcsImport::tr("Import cancelled; nothing was imported.");
+    return result;
 }
 
 void IcsImportJob::start()
@@ -234,8 +255,7 @@ void IcsImportJob::start()
     // started the job.
     m_store.imports()->beginImportInto(m_calendarId);
     m_holding = true;
-    // Its many commits would otherwise copy the log into the database on the window's thread.
-    m_checkpoints = std::make_unique<BackgroundCheckpoints>(m_store.database());
+    m_wrote = m_leftover;
     // An import's first slice runs at once, so a small file is done before a dialog could
     // appear; what the last run left goes from the event loop, once its dialog is up.
     if (m_leftover)
@@ -246,11 +266,16 @@ void IcsImportJob::start()
 
 void IcsImportJob::cancel()
 {
-    if (m_state != State::Storing)
+    // The job's thread may be ending the storing at the same moment: one of the two wins.
+    State storing = State::Storing;
+    if (!m_state.compare_exchange_strong(storing, State::TakingBack))
         return;
-    IcsImportResult result;
-    result.cancelled = true;
-    result.message = IcsImport::tr("Import cancelled; nothing was imported.");
+    if (m_worker) {
+        m_cancelPending = true;
+        wake();
+        return;
+    }
+    IcsImportResult result = cancelled();
     if (!m_log) {
         end(std::move(result));
         return;
@@ -280,10 +305,131 @@ void IcsImportJob::run(qint64 budgetMs)
         return;
     }
     if (went == Slice::More) {
-        m_next.start(0);
         if (std::exchange(m_waiting, false))
             emit waitingForWriter(false);
+        if (m_atOnce || m_ownThreadFailed) {
+            m_next.start(0);
+            return;
+        }
+        // The rest is written from the job's own thread, on its own connection.
+        m_log.reset();
+        m_databasePath = m_db->connection().databaseName();
+        m_worker.reset(QThread::create([this] { work(); }));
+        m_worker->start();
     }
+}
+
+void IcsImportJob::work()
+{
+    Database db;
+    if (!db.open(m_databasePath, QStringLiteral("ics-import-%1").arg(quintptr(this)))) {
+        // The window's thread goes on with it, as it began.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_worker->wait();
+                m_worker.reset();
+                m_ownThreadFailed = true;
+                takeUpRecord();
+                run(kSliceMilliseconds);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    db.setBackgroundWriter(true);
+    EventRepository events(&db);
+    m_db = &db;
+    m_events = &events;
+    m_onWorker = true;
+    takeUpRecord();
+    // The longer a transaction, the fewer times the pages every one of them touches (those of
+    // the indexes) are written; but all it wrote stays in the log until it commits, and a large
+    // calendar's indexes make that much. So the budget shrinks when a commit left more in the
+    // log than wanted, and grows back when less.
+    qint64 budgetMs = kWorkerSliceMilliseconds;
+    for (;;) {
+        m_cancelPending = false;
+        const Slice went = slice(budgetMs);
+        if (went != Slice::Busy && std::exchange(m_ownThreadWaits, false))
+            tellWaiting(false);
+        const qint64 logged = db.logBytesAtLastCommit();
+        if (logged > kLogBytesATransaction)
+            budgetMs = qMax<qint64>(kSliceMilliseconds, budgetMs * 3 / 4);
+        else if (logged < kLogBytesATransaction * 3 / 4)
+            budgetMs = qMin<qint64>(kWorkerSliceMilliseconds, budgetMs * 5 / 4);
+        if (went == Slice::Ended)
+            break;
+        if (went == Slice::Busy) {
+            // Ending, the rest goes at the next start.
+            if (m_atOnce)
+                break;
+            if (!std::exchange(m_ownThreadWaits, true))
+                tellWaiting(true);
+            std::unique_lock<std::mutex> lock(m_wakeMutex);
+            m_wakeUp.wait_for(lock, std::chrono::milliseconds(kRetryMilliseconds),
+                              [this] { return m_cancelPending || m_atOnce; });
+            continue;
+        }
+        // A write of the window that waits goes first; another program's gets a moment too.
+        // The log is copied to its end once the window's readers let it, so that the next
+        // transaction starts it again from its head instead of making it longer.
+        QElapsedTimer yielding;
+        yielding.start();
+        bool copied = false;
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            // Again after a write of the window went in: it left its pages in the log too.
+            copied = db.copyLog();
+        } while ((Database::anotherConnectionWaits() || !copied)
+                 && yielding.elapsed() < kSliceMilliseconds);
+    }
+    // Nothing is left for the window's next write to copy.
+    (void)db.copyLog();
+    m_log.reset();
+    m_onWorker = false;
+    m_db = m_store.database();
+    m_events = m_store.events();
+}
+
+void IcsImportJob::takeUpRecord()
+{
+    if (m_state == State::Done)
+        return;
+    m_log = std::make_unique<ImportUndoLog>(m_db);
+    (void)m_log->resume();
+}
+
+void IcsImportJob::tellProgress(int done, int total)
+{
+    if (QThread::currentThread() == thread()) {
+        emit progress(done, total);
+        return;
+    }
+    // A write that went through ends the wait first.
+    if (std::exchange(m_ownThreadWaits, false))
+        tellWaiting(false);
+    QMetaObject::invokeMethod(
+        this,
+        [this, done, total] {
+            // The window's views hear of the rows written on the other connection.
+            m_store.events()->notifyChanged(m_calendarId);
+            emit progress(done, total);
+        },
+        Qt::QueuedConnection);
+}
+
+void IcsImportJob::tellWaiting(bool waiting)
+{
+    QMetaObject::invokeMethod(
+        this, [this, waiting] { emit waitingForWriter(waiting); }, Qt::QueuedConnection);
+}
+
+void IcsImportJob::wake()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+    }
+    m_wakeUp.notify_all();
 }
 
 IcsImportJob::Slice IcsImportJob::slice(qint64 budgetMs)
@@ -291,7 +437,10 @@ IcsImportJob::Slice IcsImportJob::slice(qint64 budgetMs)
     // Finishing at once, every slice runs to its end.
     if (m_atOnce)
         budgetMs = -1;
-    switch (m_state) {
+    // A cancel from the window's thread while this thread stored: what was stored goes.
+    if (m_state == State::TakingBack && m_reader)
+        takeBack(cancelled());
+    switch (m_state.load()) {
     case State::Storing:
         return storeSlice(budgetMs);
     case State::Keeping:
@@ -308,65 +457,80 @@ IcsImportJob::Slice IcsImportJob::slice(qint64 budgetMs)
 
 bool IcsImportJob::busy() const
 {
-    return m_store.database()->lastFailureWasBusy();
+    return m_db->lastFailureWasBusy();
 }
 
 IcsImportJob::Slice IcsImportJob::storeSlice(qint64 budgetMs)
 {
     if (!m_log) {
-        auto log = std::make_unique<ImportUndoLog>(m_store.database());
+        auto log = std::make_unique<ImportUndoLog>(m_db);
         if (log->resume() == ImportUndoLog::Held::Unfinished) {
             end(failure(
                 IcsImport::tr("Import failed: an earlier import has not been taken back.")));
             return Slice::Ended;
         }
         QString error;
-        if (!withBriefWait(m_store.database(), !m_atOnce,
+        if (!withBriefWait(m_db, briefWaits(),
                            [&] { return log->begin(m_calendarId, m_fileName, &error); })) {
             if (busy())
                 return Slice::Busy;
-            end(failure(
-                IcsImport::tr("Import failed: the events could not be stored (%1).").arg(error)));
+            m_diskFull = m_db->lastFailureWasFull();
+            end(m_diskFull
+                    ? writeFailure()
+                    : failure(IcsImport::tr("Import failed: the events could not be stored (%1).")
+                                  .arg(error)));
             return Slice::Ended;
         }
         m_log = std::move(log);
+        m_wrote = true;
         m_reader
             = std::make_unique<ICalendarEventReader>(m_text, ICalendarEventReader::Lines::Bounded);
     }
     QElapsedTimer slice;
     slice.start();
-    const QDateTime now = m_store.database()->currentDateTimeUtc();
+    const QDateTime now = m_db->currentDateTimeUtc();
     bool began = false;
     // One commit a slice: every write waits for the disk once, not once a batch.
     const auto write = [&] {
         began = true;
         // The slice is the one savepoint: a failed slice is rolled back whole and taken back.
-        const EventRepository::WholeStep step(m_store.events());
+        const EventRepository::WholeStep step(m_events);
         bool stored = true;
         do {
             stored = storeBatch(now);
-        } while (stored && !m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs));
+        } while (stored && !m_reader->atEnd() && (budgetMs < 0 || slice.elapsed() < budgetMs)
+                 && !(m_onWorker && Database::anotherConnectionWaits()));
+        // Told before the rollback, which leaves the connection's last word at success.
+        m_diskFull = !stored && m_db->lastFailureWasFull();
         return stored;
     };
     // The repository announces the rows it replaced; the slice adds nothing to that.
-    if (!withBriefWait(m_store.database(), !m_atOnce, [&] {
-            return Sql::applyAllOrNothing(m_store.database()->connection(),
-                                          QStringLiteral("ics_import"), {}, write, {});
+    if (!withBriefWait(m_db, briefWaits(), [&] {
+            return Sql::applyAllOrNothing(m_db->connection(), QStringLiteral("ics_import"), {},
+                                          write, {});
         })) {
         // Events read by a slice rolled back cannot be read again: only one that never began
         // waits for the other program.
         if (!began && busy())
             return Slice::Busy;
-        takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
-                                       "nothing was imported.")
-                             .arg(m_fileName)));
+        takeBack(writeFailure());
         return Slice::More;
     }
-    emit progress(m_read, m_total);
-    // A receiver may have cancelled.
-    if (m_state == State::Storing && m_reader->atEnd())
-        m_state = State::Keeping;
+    tellProgress(m_read, m_total);
+    // A receiver may have cancelled, or a cancel may come from the window's thread now.
+    State storing = State::Storing;
+    if (m_reader && m_reader->atEnd())
+        m_state.compare_exchange_strong(storing, State::Keeping);
     return Slice::More;
+}
+
+IcsImportResult IcsImportJob::writeFailure() const
+{
+    if (m_diskFull)
+        return failure(IcsImport::tr("Import failed: the disk is full, so nothing was imported."));
+    return failure(IcsImport::tr("Import failed: the events of %1 could not be stored; nothing "
+                                 "was imported.")
+                       .arg(m_fileName));
 }
 
 bool IcsImportJob::storeBatch(const QDateTime &now)
@@ -392,7 +556,7 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
             event.last_modified = now;
     }
     // The same event imported again replaces the earlier copy instead of doubling it.
-    if (!m_store.events()->replaceByUid(events, nullptr, m_log.get()))
+    if (!m_events->replaceByUid(events, nullptr, m_log.get()))
         return false;
     m_imported += int(events.size());
     return true;
@@ -401,12 +565,11 @@ bool IcsImportJob::storeBatch(const QDateTime &now)
 IcsImportJob::Slice IcsImportJob::keepSlice()
 {
     // From here the import stands, also if the program ends while its record is emptied.
-    if (!withBriefWait(m_store.database(), !m_atOnce, [&] { return m_log->keep(); })) {
+    if (!withBriefWait(m_db, briefWaits(), [&] { return m_log->keep(); })) {
         if (busy())
             return Slice::Busy;
-        takeBack(failure(IcsImport::tr("Import failed: the events of %1 could not be stored; "
-                                       "nothing was imported.")
-                             .arg(m_fileName)));
+        m_diskFull = m_db->lastFailureWasFull();
+        takeBack(writeFailure());
         return Slice::More;
     }
     const int skipped = m_reader->skipped() + m_invalid;
@@ -436,7 +599,7 @@ IcsImportJob::Slice IcsImportJob::keepSlice()
 IcsImportJob::Slice IcsImportJob::forgetSlice(qint64 budgetMs)
 {
     // Each step commits on its own: the rows only go, and a step that went stays gone.
-    const int left = withBriefWait(m_store.database(), !m_atOnce, [&] {
+    const int left = withBriefWait(m_db, briefWaits(), [&] {
         return repeatFor(budgetMs,
                          [&] { return m_log->forget(budgetMs < 0 ? -1 : kRowsForgottenAStep); });
     });
@@ -461,9 +624,9 @@ IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
 {
     int left = 0;
     int taken = 0;
-    const bool undone = withBriefWait(m_store.database(), !m_atOnce, [&] {
+    const bool undone = withBriefWait(m_db, briefWaits(), [&] {
         return Sql::applyAllOrNothing(
-            m_store.database()->connection(), QStringLiteral("import_take_back"), {},
+            m_db->connection(), QStringLiteral("import_take_back"), {},
             [&] {
                 left = repeatFor(budgetMs, [&] {
                     int events = 0;
@@ -481,29 +644,33 @@ IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
         m_takenBack += taken;
         // What the last run left is counted down; a cancel's take-back is only said to go on.
         if (m_leftover)
-            emit progress(m_takenBack, m_total);
+            tellProgress(m_takenBack, m_total);
         if (left > 0)
             return Slice::More;
     }
-    // Views may have shown rows of the import.
-    m_store.events()->notifyChanged(m_calendarId);
     if (!undone) {
         // The record stays, and the next start takes the rest back; till then sync keeps off.
-        end(failure(m_leftover
-                        ? IcsImport::tr("The import of %1 was cut short when the program ended; "
-                                        "some of the events it had stored could not be taken "
-                                        "back yet, and will be at the next start.")
-                              .arg(m_fileName)
-                        : IcsImport::tr("Import failed, and some of the events it had stored "
-                                        "could not be removed again.")),
+        // A take-back that fails after the disk filled up fails for that.
+        const QString full = m_diskFull || m_db->lastFailureWasFull()
+            ? QLatin1Char(' ') + IcsImport::tr("The disk is full.")
+            : QString();
+        end(failure((m_leftover
+                         ? IcsImport::tr("The import of %1 did not finish in the last run; some "
+                                         "of the events it had stored could not be taken back "
+                                         "yet, and will be at the next start.")
+                               .arg(m_fileName)
+                         : IcsImport::tr("Import failed, and some of the events it had stored "
+                                         "could not be removed again."))
+                    + full),
             false);
         return Slice::Ended;
     }
+    // Whatever ended the last run (a kill, the system's end, a full disk), it ended the import.
     if (m_leftover) {
         m_outcome.cancelled = true;
         m_outcome.message
-            = IcsImport::tr("The import of %1 was cut short when the program ended; the %Ln "
-                            "event(s) it had stored have been taken back.",
+            = IcsImport::tr("The import of %1 did not finish in the last run; the %Ln event(s) "
+                            "it had stored have been taken back.",
                             nullptr, m_takenBack)
                   .arg(m_fileName);
     }
@@ -513,14 +680,30 @@ IcsImportJob::Slice IcsImportJob::undoSlice(qint64 budgetMs)
 
 void IcsImportJob::end(IcsImportResult result, bool recordGone)
 {
-    m_state = State::Done;
-    m_next.stop();
     m_reader.reset();
     m_log.reset();
-    m_checkpoints.reset();
     m_text = QString();
     m_result = std::move(result);
-    if (recordGone && std::exchange(m_holding, false))
+    m_recordGone = recordGone;
+    m_state = State::Done;
+    if (m_onWorker)
+        QMetaObject::invokeMethod(this, &IcsImportJob::finish, Qt::QueuedConnection);
+    else
+        finish();
+}
+
+void IcsImportJob::finish()
+{
+    m_next.stop();
+    if (m_worker) {
+        m_worker->wait();
+        m_worker.reset();
+    }
+    m_finished = true;
+    // Views may have shown rows of the import, or may show them now.
+    if (m_wrote)
+        m_store.events()->notifyChanged(m_calendarId);
+    if (m_recordGone && std::exchange(m_holding, false))
         m_store.imports()->endImportInto(m_calendarId);
     emit finished(m_result);
 }

@@ -10,9 +10,14 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
-class BackgroundCheckpoints;
+class Database;
+class EventRepository;
+class QThread;
 class Store;
 class ICalendarEventReader;
 class ImportUndoLog;
@@ -44,12 +49,15 @@ constexpr qint64 kMaxIcsFileBytes = 100 * 1024 * 1024;
 IcsFileContents readIcsFile(const QString &path);
 
 // One import's whole life, from its first write until its record is gone: the events of a
-// file's text are stored in one calendar, a slice at a time from the event loop so the window
-// stays responsive, each slice committed on its own; what the import wrote is recorded, and a
-// failure or a cancel takes it all back (in slices too) before the job finishes. A job also takes
-// up the record an earlier run left. A slice that meets another program's write lock is tried
-// again a moment later, so such a program never fails the import. From its first write until
-// its record is gone, sync keeps off the calendar.
+// file's text are stored in one calendar, a slice at a time, each slice committed on its own;
+// what the import wrote is recorded, and a failure or a cancel takes it all back (in slices too)
+// before the job finishes. A job also takes up the record an earlier run left. The first slice
+// runs on the window's thread, so a small file is done at once; the rest are written from a
+// thread of the job's own, on a connection of its own that copies its log into the database as
+// it goes, in transactions of up to a second that give way to the window's writes; the window
+// hears only of the progress. A slice that meets another program's write lock is
+// tried again a moment later, so such a program never fails the import. From its first write
+// until its record is gone, sync keeps off the calendar.
 class IcsImportJob : public QObject
 {
     Q_OBJECT
@@ -78,7 +86,7 @@ public:
     void cancel();
 
     [[nodiscard]] State state() const { return m_state; }
-    [[nodiscard]] bool isFinished() const { return m_state == State::Done; }
+    [[nodiscard]] bool isFinished() const { return m_finished; }
     [[nodiscard]] bool isTakingBack() const { return m_state == State::TakingBack; }
     // Taken up from the record of an import the last run cut short.
     [[nodiscard]] bool isLeftover() const { return m_leftover; }
@@ -87,7 +95,14 @@ public:
     [[nodiscard]] const IcsImportResult &result() const { return m_result; }
 
     // Work done in one turn of the event loop before it gets control back.
-    static constexpr int kSliceMilliseconds = 40;
+    static constexpr int kSliceMilliseconds = 20;
+    // The longest transaction of the job's own thread: each rewrites the index pages it
+    // touches, so fewer of them write far less; a write of the window that waits for one ends
+    // it early, so the window never waits long behind it.
+    static constexpr int kWorkerSliceMilliseconds = 1000;
+    // What a transaction of that thread may leave in the database's log, about: the log stays
+    // within this and what one transaction grows past it.
+    static constexpr qint64 kLogBytesATransaction = qint64(48) << 20;
     // The pause before a slice that met another program's write lock is tried again.
     static constexpr int kRetryMilliseconds = 500;
     // How long a slice waits for such a lock before it gives the event loop back: a part of
@@ -107,11 +122,28 @@ private:
     enum class Slice { More, Busy, Ended };
 
     IcsImportJob(const Store &store, QObject *parent);
-    // The one slice loop: runs the state's slices until the job ends or waits for a lock.
+    // The one slice loop of the window's thread: runs the state's slices until the job ends,
+    // waits for a lock, or hands the rest to its own thread.
     void run(qint64 budgetMs);
+    // The job's own thread: its connection, and the slice loop until the job ends.
+    void work();
+    // Takes up the import's record on the connection the slices now use.
+    void takeUpRecord();
+    // Tells the window's thread, from either thread.
+    void tellProgress(int done, int total);
+    void tellWaiting(bool waiting);
+    // Wakes the job's thread from a wait for another program's lock.
+    void wake();
+    // On the window's thread, once the job ended: the thread is joined, the calendar freed and
+    // finished told.
+    void finish();
+    // The result of a cancel.
+    static IcsImportResult cancelled();
     Slice slice(qint64 budgetMs);
     Slice storeSlice(qint64 budgetMs);
     bool storeBatch(const QDateTime &now);
+    // Why a write of the import failed, as the user is told: a full disk by its name.
+    IcsImportResult writeFailure() const;
     Slice keepSlice();
     Slice forgetSlice(qint64 budgetMs);
     Slice undoSlice(qint64 budgetMs);
@@ -119,14 +151,20 @@ private:
     void takeBack(IcsImportResult result);
     // The write just failed because another connection holds the lock.
     bool busy() const;
+    // A write waits for another program's lock only briefly, then the event loop goes on; the
+    // job's own thread and a job that ends with the program wait as long as any write.
+    bool briefWaits() const { return !m_atOnce && !m_onWorker; }
     // recordGone: the import's rows are as they will stay, so sync may touch the calendar.
     void end(IcsImportResult result, bool recordGone = true);
 
     const Store &m_store;
+    // Where the slices write: the store's connection, or the job thread's own while it runs.
+    Database *m_db;
+    EventRepository *m_events;
     QString m_text;
     QString m_calendarId;
     QString m_fileName;
-    State m_state = State::Storing;
+    std::atomic<State> m_state {State::Storing};
     int m_total = 0;
     int m_read = 0;
     int m_imported = 0;
@@ -134,10 +172,21 @@ private:
     int m_takenBack = 0;
     std::unique_ptr<ICalendarEventReader> m_reader;
     std::unique_ptr<ImportUndoLog> m_log;
-    std::unique_ptr<BackgroundCheckpoints> m_checkpoints; // while the job writes
+    QString m_databasePath; // for the job's own connection
+    std::unique_ptr<QThread> m_worker; // the job's own thread, once the first slice is done
+    bool m_onWorker = false; // the slices run on the job's own thread
+    bool m_ownThreadWaits = false; // the job's thread told that it waits for another program
+    bool m_ownThreadFailed = false; // its connection could not be opened: all on the window's
+    std::atomic<bool> m_cancelPending {false}; // for the job's thread to take up
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wakeUp;
     bool m_leftover = false;
     bool m_holding = false; // sync is held off the calendar
-    bool m_atOnce = false; // the program is ending: no event loop
+    bool m_wrote = false; // rows may have been written or taken back
+    bool m_diskFull = false; // the last write failed for want of room
+    bool m_recordGone = true; // as end was told
+    bool m_finished = false; // finished was told
+    std::atomic<bool> m_atOnce {false}; // the program is ending: no event loop
     bool m_waiting = false; // the last slice met another program's write lock
     QTimer m_next;
     IcsImportResult m_outcome; // the result once the record is gone

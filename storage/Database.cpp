@@ -5,14 +5,32 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
+
+// When a connection of this program last tried for the write lock in vain (steady clock, ns);
+// a background writer counts as awaited for a few tries of the waiter after it.
+std::atomic<qint64> g_lastWaitNs {0};
+// Background writers open now: while there is one, it alone copies the log.
+std::atomic<int> g_backgroundWriters {0};
+constexpr qint64 kAwaitedNs = 5'000'000;
+
+qint64 steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 const QString kSchemaVersionTable = QStringLiteral(
     "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name  "
@@ -33,6 +51,7 @@ Database::Database(QObject *parent)
 
 Database::~Database()
 {
+    setBackgroundWriter(false);
     if (m_opened) {
         const QString name = m_db.connectionName();
         m_db.close();
@@ -70,14 +89,20 @@ QDateTime Database::currentDateTimeUtc() const
     return Clock::nowUtc();
 }
 
-bool Database::open(const QString &path)
+bool Database::open(const QString &path, const QString &connectionName)
 {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                     QString::fromLatin1(QSqlDatabase::defaultConnection));
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     m_db.setDatabaseName(path);
     if (!m_db.open()) {
         qCritical() << "Failed to open database:" << m_db.lastError().text();
         noteOpenFailure(m_db.lastError().databaseText());
+        return false;
+    }
+    if (const QString mismatch = librarySharedWithDriver(); !mismatch.isEmpty()) {
+        qCritical().noquote() << "Refusing the database:" << mismatch;
+        m_openFailure = mismatch;
+        m_openFailureBusy = false;
+        m_db.close();
         return false;
     }
     QSqlQuery q(m_db);
@@ -97,6 +122,11 @@ bool Database::open(const QString &path)
         sqlite3_update_hook(handle, &Database::onRowWrite, this);
         sqlite3_commit_hook(handle, &Database::onCommit, this);
         sqlite3_rollback_hook(handle, &Database::onRollback, this);
+        // In place of SQLite's own automatic checkpoint, which does the same without telling.
+        sqlite3_wal_hook(handle, &Database::onLogWritten, this);
+        if (q.exec(QStringLiteral("PRAGMA page_size")) && q.next())
+            m_pageSize = q.value(0).toLongLong();
+        q.finish();
     }
     m_opened = true;
     applyBusyTimeout(m_busyTimeoutMs);
@@ -121,8 +151,52 @@ int Database::setStatementWait(int ms)
 
 void Database::applyBusyTimeout(int ms)
 {
+    m_waitMs = ms;
     if (sqlite3 *handle = Sql::handleOf(m_db))
-        sqlite3_busy_timeout(handle, ms);
+        sqlite3_busy_handler(handle, &Database::onBusy, this);
+}
+
+int Database::onBusy(void *self, int count)
+{
+    auto *db = static_cast<Database *>(self);
+    if (count == 0)
+        db->m_busySince.start();
+    if (!db->m_backgroundWriter)
+        g_lastWaitNs.store(steadyNs(), std::memory_order_relaxed);
+    if (db->m_busySince.elapsed() >= db->m_waitMs)
+        return 0;
+    // Short steps: a background writer lets the waiter in between two of its transactions.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
+}
+
+bool Database::anotherConnectionWaits()
+{
+    return steadyNs() - g_lastWaitNs.load(std::memory_order_relaxed) < kAwaitedNs;
+}
+
+QString Database::librarySharedWithDriver()
+{
+    // The driver's library answers through Qt's query, this program's through its own call.
+    QSqlQuery q(m_db);
+    const QString theirs = q.exec(QStringLiteral("SELECT sqlite_source_id()")) && q.next()
+        ? q.value(0).toString()
+        : QString();
+    q.finish();
+    const QString ours = QString::fromLatin1(sqlite3_sourceid());
+    if (theirs != ours) {
+        return QStringLiteral("Qt's SQLite driver uses SQLite %1, the program SQLite %2; both "
+                              "must use the same library")
+            .arg(theirs.isEmpty() ? QStringLiteral("(unknown)") : theirs.left(19), ours.left(19));
+    }
+    // The handle must be the driver's connection to this very file, as this library sees it.
+    sqlite3 *handle = Sql::handleOf(m_db);
+    const char *file = handle ? sqlite3_db_filename(handle, "main") : nullptr;
+    if (!file
+        || QFileInfo(QString::fromUtf8(file)).canonicalFilePath()
+            != QFileInfo(m_db.databaseName()).canonicalFilePath())
+        return QStringLiteral("Qt's SQLite driver gave no connection the program can use");
+    return QString();
 }
 
 bool Database::lastFailureWasBusy()
@@ -132,6 +206,12 @@ bool Database::lastFailureWasBusy()
         return false;
     const int code = sqlite3_errcode(handle) & 0xff;
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+bool Database::lastFailureWasFull()
+{
+    sqlite3 *handle = Sql::handleOf(m_db);
+    return handle && (sqlite3_errcode(handle) & 0xff) == SQLITE_FULL;
 }
 
 void Database::watchRowWrites(QObject *owner,
@@ -173,6 +253,35 @@ int Database::onCommit(void *self)
         ++db->m_rowCommits;
     db->m_rowsWritten = false;
     return 0; // the commit goes ahead
+}
+
+int Database::onLogWritten(void *self, sqlite3 *handle, const char *database, int pages)
+{
+    auto *db = static_cast<Database *>(self);
+    db->m_logBytes = qint64(pages) * db->m_pageSize;
+    // Copies what no reader still needs without waiting for anyone; run after the commit, with
+    // the write lock already given up.
+    constexpr int kUsualPages = 1000;
+    if (pages >= kUsualPages && (db->m_backgroundWriter || g_backgroundWriters == 0))
+        sqlite3_wal_checkpoint_v2(handle, database, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+void Database::setBackgroundWriter(bool background)
+{
+    if (std::exchange(m_backgroundWriter, background) != background)
+        g_backgroundWriters += background ? 1 : -1;
+}
+
+bool Database::copyLog()
+{
+    sqlite3 *handle = Sql::handleOf(m_db);
+    int logged = 0;
+    int copied = 0;
+    return handle
+        && sqlite3_wal_checkpoint_v2(handle, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied)
+        == SQLITE_OK
+        && copied == logged;
 }
 
 void Database::onRollback(void *self)

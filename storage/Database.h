@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
@@ -14,8 +15,9 @@
 #include <utility>
 #include <vector>
 
-// Owns the one connection to "calendar.db" (Qt's default connection, GUI thread only) and
-// brings its schema up to date with the embedded migration scripts.
+// Owns a connection to "calendar.db" and brings its schema up to date with the embedded
+// migration scripts. The program's is Qt's default connection, on the GUI thread only; an import
+// writes from a thread of its own through another, opened and used there alone.
 class Database : public QObject
 {
     Q_OBJECT
@@ -39,7 +41,10 @@ public:
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 
-    [[nodiscard]] bool open(const QString &path);
+    // A connection name other than Qt's default is for a connection of another thread.
+    [[nodiscard]] bool open(const QString &path,
+                            const QString &connectionName
+                            = QString::fromLatin1(QSqlDatabase::defaultConnection));
     [[nodiscard]] bool migrate();
     QSqlDatabase &connection() { return m_db; }
     // Replace the waits above (tests scale them down); the statements' wait applies at once.
@@ -49,6 +54,24 @@ public:
     // The last statement failed because another connection holds the write lock: the same
     // write may succeed later.
     [[nodiscard]] bool lastFailureWasBusy();
+    // The last statement failed because the disk (or the database's size limit) is full.
+    [[nodiscard]] bool lastFailureWasFull();
+    // A writer that works through many short transactions from a thread of its own (an import)
+    // ends its transaction early and lets these go first: another connection of this program
+    // has been waiting for the write lock just now.
+    [[nodiscard]] static bool anotherConnectionWaits();
+    // This connection is such a writer: its own waits are not counted above, and while it is
+    // open it alone copies the log into the database, so that no write of the window pays for
+    // a copy of what it wrote.
+    void setBackgroundWriter(bool background);
+    // Copies what is in the log into the database, without waiting for anyone: true when all of
+    // it is copied, so that the next write starts the log again from its head. A reader that
+    // began before the last commit keeps that commit's pages in the log until it ends.
+    [[nodiscard]] bool copyLog();
+    // What the last commit of this connection had written into the log since it was last
+    // copied into the database. A commit that leaves more than SQLite's usual 1000 pages there
+    // copies it (its automatic checkpoint), so the log starts again from its head.
+    [[nodiscard]] qint64 logBytesAtLastCommit() const { return m_logBytes; }
     bool isOpen() const { return m_opened; }
     // Why the last open() or migrate() failed, in SQLite's words; empty after a success.
     QString openFailure() const { return m_openFailure; }
@@ -98,6 +121,11 @@ private:
     static void onRowWrite(void *self, int op, const char *database, const char *table,
                            qint64 rowid);
     static int onCommit(void *self);
+    static int onBusy(void *self, int count);
+    static int onLogWritten(void *self, struct sqlite3 *handle, const char *database, int pages);
+    // The program calls SQLite itself on the handle Qt's driver opened: sound only while both
+    // use one SQLite library. An empty text when they do, else why not.
+    QString librarySharedWithDriver();
     static void onRollback(void *self);
 
     QSqlDatabase m_db;
@@ -108,6 +136,11 @@ private:
     QList<Migration> m_migrations;
     QString m_openFailure;
     bool m_openFailureBusy = false;
+    bool m_backgroundWriter = false;
+    qint64 m_pageSize = 4096;
+    qint64 m_logBytes = 0;
+    QElapsedTimer m_busySince; // since the first try of the current wait for the write lock
+    int m_waitMs = kBusyTimeoutMs; // the wait in force
     int m_busyTimeoutMs = kBusyTimeoutMs;
     int m_migrationBusyTimeoutMs = kMigrationBusyTimeoutMs;
 };

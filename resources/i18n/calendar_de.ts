@@ -765,6 +765,16 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import fehlgeschlagen: Die Termine aus %1 konnten nicht gespeichert werden; es wurde nichts importiert.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>Import failed: the disk is full, so nothing was imported.</source>
+        <translation>Import fehlgeschlagen: Der Datenträger ist voll, daher wurde nichts importiert.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %Ln event(s) from %1.</source>
@@ -806,16 +816,16 @@ Ohne sie beenden? Wählen Sie „Nein“, um es erneut zu versuchen.</numerusfor
     </message>
     <message numerus="yes">
         <location filename="../../core/ImportTakeBack.cpp" line="99"/>
-        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <source>The import of %1 did not finish in the last run; the %Ln event(s) it had stored have been taken back.</source>
         <translation>
-            <numerusform>Der Import von %1 wurde beim Beenden des Programms unterbrochen; %Ln bereits gespeicherter Termin wurde zurückgenommen.</numerusform>
-            <numerusform>Der Import von %1 wurde beim Beenden des Programms unterbrochen; %Ln bereits gespeicherte Termine wurden zurückgenommen.</numerusform>
+            <numerusform>Der Import von %1 wurde im letzten Lauf nicht abgeschlossen; %Ln bereits gespeicherter Termin wurde zurückgenommen.</numerusform>
+            <numerusform>Der Import von %1 wurde im letzten Lauf nicht abgeschlossen; %Ln bereits gespeicherte Termine wurden zurückgenommen.</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
-        <translation>Der Import von %1 wurde beim Beenden des Programms unterbrochen; einige der bereits gespeicherten Termine konnten noch nicht zurückgenommen werden und werden beim nächsten Start zurückgenommen.</translation>
+        <source>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>Der Import von %1 wurde im letzten Lauf nicht abgeschlossen; einige der bereits gespeicherten Termine konnten noch nicht zurückgenommen werden und werden beim nächsten Start zurückgenommen.</translation>
     </message>
 </context>
 <context>

@@ -763,6 +763,16 @@ End without them? Choose No to try again.</numerusform>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Import failed: the events of %1 could not be stored; nothing was imported.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>Import failed: the disk is full, so nothing was imported.</source>
+        <translation>Import failed: the disk is full, so nothing was imported.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>The disk is full.</source>
+        <translation>The disk is full.</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %Ln event(s) from %1.</source>
@@ -804,16 +814,16 @@ End without them? Choose No to try again.</numerusform>
     </message>
     <message numerus="yes">
         <location filename="../../core/ImportTakeBack.cpp" line="99"/>
-        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <source>The import of %1 did not finish in the last run; the %Ln event(s) it had stored have been taken back.</source>
         <translation>
-            <numerusform>The import of %1 was cut short when the program ended; the %Ln event it had stored has been taken back.</numerusform>
-            <numerusform>The import of %1 was cut short when the program ended; the %Ln events it had stored have been taken back.</numerusform>
+            <numerusform>The import of %1 did not finish in the last run; the %Ln event it had stored has been taken back.</numerusform>
+            <numerusform>The import of %1 did not finish in the last run; the %Ln events it had stored have been taken back.</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
-        <translation>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</translation>
+        <source>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</translation>
     </message>
 </context>
 <context>

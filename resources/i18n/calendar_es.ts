@@ -765,6 +765,16 @@ End without them? Choose No to try again.</source>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>La importación ha fallado: no se pudieron guardar los eventos de %1; no se importó nada.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>Import failed: the disk is full, so nothing was imported.</source>
+        <translation>La importación ha fallado: el disco está lleno, así que no se importó nada.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>The disk is full.</source>
+        <translation>El disco está lleno.</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %Ln event(s) from %1.</source>
@@ -806,16 +816,16 @@ End without them? Choose No to try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/ImportTakeBack.cpp" line="99"/>
-        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <source>The import of %1 did not finish in the last run; the %Ln event(s) it had stored have been taken back.</source>
         <translation>
-            <numerusform>La importación de %1 se interrumpió al cerrarse el programa; se ha deshecho %Ln evento que había guardado.</numerusform>
-            <numerusform>La importación de %1 se interrumpió al cerrarse el programa; se han deshecho %Ln eventos que había guardado.</numerusform>
+            <numerusform>La importación de %1 no terminó en la última ejecución; se ha deshecho %Ln evento que había guardado.</numerusform>
+            <numerusform>La importación de %1 no terminó en la última ejecución; se han deshecho %Ln eventos que había guardado.</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
-        <translation>La importación de %1 se interrumpió al cerrarse el programa; algunos de los eventos que había guardado aún no se pudieron deshacer y se desharán en el próximo inicio.</translation>
+        <source>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>La importación de %1 no terminó en la última ejecución; algunos de los eventos que había guardado aún no se pudieron deshacer y se desharán en el próximo inicio.</translation>
     </message>
 </context>
 <context>

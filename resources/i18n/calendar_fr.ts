@@ -765,6 +765,16 @@ Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>Échec de l’importation : les événements de %1 n’ont pas pu être enregistrés ; rien n’a été importé.</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>Import failed: the disk is full, so nothing was imported.</source>
+        <translation>Échec de l’importation : le disque est plein, rien n’a donc été importé.</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>The disk is full.</source>
+        <translation>Le disque est plein.</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %Ln event(s) from %1.</source>
@@ -806,16 +816,16 @@ Fermer sans elles ? Choisissez Non pour réessayer.</numerusform>
     </message>
     <message numerus="yes">
         <location filename="../../core/ImportTakeBack.cpp" line="99"/>
-        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <source>The import of %1 did not finish in the last run; the %Ln event(s) it had stored have been taken back.</source>
         <translation>
-            <numerusform>L’importation de %1 a été interrompue à la fermeture du programme ; %Ln événement déjà enregistré a été retiré.</numerusform>
-            <numerusform>L’importation de %1 a été interrompue à la fermeture du programme ; %Ln événements déjà enregistrés ont été retirés.</numerusform>
+            <numerusform>L’importation de %1 ne s’est pas terminée lors de la dernière exécution ; %Ln événement déjà enregistré a été retiré.</numerusform>
+            <numerusform>L’importation de %1 ne s’est pas terminée lors de la dernière exécution ; %Ln événements déjà enregistrés ont été retirés.</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
-        <translation>L’importation de %1 a été interrompue à la fermeture du programme ; certains des événements déjà enregistrés n’ont pas encore pu être retirés et le seront au prochain démarrage.</translation>
+        <source>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>L’importation de %1 ne s’est pas terminée lors de la dernière exécution ; certains des événements déjà enregistrés n’ont pas encore pu être retirés et le seront au prochain démarrage.</translation>
     </message>
 </context>
 <context>

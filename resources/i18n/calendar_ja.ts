@@ -759,6 +759,16 @@ End without them? Choose No to try again.</source>
         <source>Import failed: the events of %1 could not be stored; nothing was imported.</source>
         <translation>インポートに失敗しました: %1 のイベントを保存できなかったため、何もインポートしていません。</translation>
     </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>Import failed: the disk is full, so nothing was imported.</source>
+        <translation>インポートに失敗しました: ディスクがいっぱいのため、何もインポートしていません。</translation>
+    </message>
+    <message>
+        <location filename="../../core/IcsImport.cpp" line="193"/>
+        <source>The disk is full.</source>
+        <translation>ディスクがいっぱいです。</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../core/IcsImport.cpp" line="255"/>
         <source>Imported %Ln event(s) from %1.</source>
@@ -797,15 +807,15 @@ End without them? Choose No to try again.</source>
     </message>
     <message numerus="yes">
         <location filename="../../core/ImportTakeBack.cpp" line="99"/>
-        <source>The import of %1 was cut short when the program ended; the %Ln event(s) it had stored have been taken back.</source>
+        <source>The import of %1 did not finish in the last run; the %Ln event(s) it had stored have been taken back.</source>
         <translation>
-            <numerusform>プログラムの終了により %1 のインポートが中断されました。保存済みの %Ln 件のイベントは取り消されました。</numerusform>
+            <numerusform>前回の実行で %1 のインポートが完了しませんでした。保存済みの %Ln 件のイベントは取り消されました。</numerusform>
         </translation>
     </message>
     <message>
         <location filename="../../core/ImportTakeBack.cpp" line="103"/>
-        <source>The import of %1 was cut short when the program ended; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
-        <translation>プログラムの終了により %1 のインポートが中断されました。保存済みのイベントの一部はまだ取り消せていません。次回の起動時に取り消されます。</translation>
+        <source>The import of %1 did not finish in the last run; some of the events it had stored could not be taken back yet, and will be at the next start.</source>
+        <translation>前回の実行で %1 のインポートが完了しませんでした。保存済みのイベントの一部はまだ取り消せていません。次回の起動時に取り消されます。</translation>
     </message>
 </context>
 <context>

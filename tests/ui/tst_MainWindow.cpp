@@ -692,8 +692,8 @@ void TestMainWindow::interruptedImportIsTakenBackBehindADialog()
 
     QTRY_COMPARE_WITH_TIMEOUT(g_boxes.size(), 1, 30000);
     QCOMPARE(g_boxes.first(),
-             QStringLiteral("The import of many.ics was cut short when the program ended; the "
-                            "%1 event(s) it had stored have been taken back.")
+             QStringLiteral("The import of many.ics did not finish in the last run; the %1 "
+                            "event(s) it had stored have been taken back.")
                  .arg(QLocale().toString(kStored)));
     // It went in steps the dialog showed.
     QVERIFY(steps.size() >= 2);
