@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
@@ -120,6 +121,15 @@ QRect fitted(const QRect &frame, const QRect &area)
     out.moveLeft(std::clamp(out.left(), area.left(), area.right() - out.width() + 1));
     out.moveTop(std::clamp(out.top(), area.top(), area.bottom() - out.height() + 1));
     return out;
+}
+
+int widestContent(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return QWIDGETSIZE_MAX;
+    const QMargins frame = frameOrEstimate(window);
+    return screen->availableGeometry().width() - frame.left() - frame.right();
 }
 
 int titleWidth(const QString &title, const QFont &font)
@@ -255,6 +265,20 @@ void keepPlaceholderWhole(QLineEdit *edit)
     new EventHook(
         edit, {QEvent::Polish, QEvent::FontChange, QEvent::StyleChange, QEvent::Show},
         [edit](QObject *, EventHook *) { edit->setMinimumWidth(placeholderWidth(edit)); });
+}
+
+void keepMenuTitlesWhole(QMenuBar *bar)
+{
+    // The bar measures its titles once it has taken the change in: measured from the event
+    // loop.
+    const auto keep = [bar] {
+        bar->setMinimumWidth(std::min(bar->sizeHint().width(), widestContent(bar->window())));
+    };
+    keep();
+    new EventHook(bar,
+                  {QEvent::Polish, QEvent::FontChange, QEvent::StyleChange, QEvent::ActionAdded,
+                   QEvent::ActionChanged, QEvent::ActionRemoved, QEvent::Show},
+                  [bar, keep](QObject *, EventHook *) { QTimer::singleShot(0, bar, keep); });
 }
 
 void widenRatherThanScrollSideways(QAbstractScrollArea *area)

@@ -617,6 +617,12 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return show(main);
          }},
+        // Narrowed as far as it goes, every menu title still shows.
+        {QStringLiteral("main-window-narrow"),
+         [=] {
+             main->resize(1, main->height());
+             return show(main);
+         }},
         {QStringLiteral("preferences"),
          [=] {
              return show(new PreferencesDialog(state, main));
@@ -762,6 +768,19 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return show(new ColorPickerDialog(Theme::accent(), main));
          }},
+        // Its words on another program's write wrap within the screen.
+        {QStringLiteral("import-waits-for-writer"),
+         [=] {
+             if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 3000))
+                 qWarning("the write lock was not taken");
+             importAccepting(
+                 main, writeEvents(QStringLiteral("waits.ics"), 3, "DTSTART:20310610T090000Z"));
+             auto *progress = main->findChild<QProgressDialog *>();
+             if (!progress
+                 || !QTest::qWaitFor([=] { return progress->labelText().contains(u'\n'); }))
+                 qWarning("the import does not say that it waits");
+             return show(progress);
+         }},
         // Refused while another program writes: the message takes room of its own.
         {QStringLiteral("new-event-refused"),
          [=] {
@@ -803,7 +822,14 @@ void TestWindowTexts::textsFitInEveryWindow_data()
 void TestWindowTexts::textsFitInEveryWindow()
 {
     QFETCH(int, index);
-    // Dialogs open over the main window, as they do in the program.
+    // What a row before left under way (an import, a quick-add line that waits for another
+    // program's write) ends first, or it changes the window while it is measured.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_main->findChild<IcsImportJob *>()
+                                 && m_state->get()->quickAdds()->waitingCount() == 0,
+                             60000);
+    // Dialogs open over the main window, as they do in the program, at the size it is given.
+    m_main->resize(1100, 720);
+    WindowFit::fit(m_main.get());
     show(m_main.get());
     QWidget *window = openers().at(index).open();
     QStringList faults = cutTexts(window);
@@ -843,6 +869,25 @@ void TestWindowTexts::textsFitInEveryWindow()
                           .arg(area->objectName())
                           .arg(hidden)
                           .arg(room.width());
+    }
+    // Every focus stop of a scrolling body comes into view, whichever way Tab goes, also when it
+    // comes from the buttons below the body.
+    auto *body = window->findChild<ScrollingBody *>();
+    body = body && body->isVisible() ? body : nullptr;
+    if (body)
+        window->activateWindow();
+    for (int i = 0;
+         i < 40 && body && QTest::qWaitForWindowActive(window) && QApplication::focusWidget();
+         ++i) {
+        QTest::keyClick(QApplication::focusWidget(), i < 20 ? Qt::Key_Tab : Qt::Key_Backtab);
+        QWidget *focus = QApplication::focusWidget();
+        const QRect place = focus && body->widget()->isAncestorOf(focus)
+            ? QRect(focus->mapTo(body->viewport(), QPoint()), focus->size())
+            : QRect();
+        // One taller than the body (a long text) shows as much of itself as it can.
+        if (place.intersected(body->viewport()->rect()).size()
+            != place.size().boundedTo(body->viewport()->size()))
+            faults << describe(focus, QString()) + QStringLiteral(" has the focus out of view");
     }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {

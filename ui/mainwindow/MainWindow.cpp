@@ -19,6 +19,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
+#include "ui/WindowFit.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
@@ -180,6 +181,7 @@ void MainWindow::buildMenus()
         m_developerMenu->addAction(tr("Load sample data"), this, &MainWindow::loadSampleData);
         m_developerMenu->addAction(tr("Remove sample data"), this, &MainWindow::removeSampleData);
     }
+    WindowFit::keepMenuTitlesWhole(menuBar());
 }
 
 void MainWindow::buildAccountMenu()
