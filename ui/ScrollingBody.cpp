@@ -26,8 +26,9 @@ ScrollingBody::ScrollingBody(QWidget *body, QWidget *parent)
     viewport()->setAutoFillBackground(false);
     body->setAutoFillBackground(false);
     setWidget(body);
-    // A vertical scroll bar takes width from the body: the window gives it back where it can.
-    WindowFit::widenRatherThanScrollSideways(this);
+    // A vertical scroll bar takes width from the body, and a window sized before its body was
+    // measured whole can be too low for it: the window gives back what it can.
+    WindowFit::growRatherThanScroll(this);
     // The area brings a field into view only when Tab moves inside the body; focus that comes
     // from the buttons below it (Tab from the last, Backtab from the first), a click or a
     // shortcut would land on a field scrolled out of sight, where keys change it unseen.

@@ -281,31 +281,54 @@ void keepMenuTitlesWhole(QMenuBar *bar)
                   [bar, keep](QObject *, EventHook *) { QTimer::singleShot(0, bar, keep); });
 }
 
-void widenRatherThanScrollSideways(QAbstractScrollArea *area)
+namespace {
+
+// Grows the area's window by what the area hides along the bar's direction, as far as the
+// screen allows, whenever that changes.
+void growRatherThanScroll(QAbstractScrollArea *area, Qt::Orientation direction)
 {
     const QPointer<QAbstractScrollArea> watched(area);
-    QObject::connect(
-        area->horizontalScrollBar(), &QScrollBar::rangeChanged, area,
-        [watched] {
-            if (!watched)
-                return;
-            QWidget *window = watched->window();
-            const QScreen *screen = window->screen();
-            const int hidden = watched->horizontalScrollBar()->maximum();
-            if (hidden <= 0 || !screen || !window->isVisible())
-                return;
-            const QMargins frame = frameOrEstimate(window);
-            const int grow = std::min(hidden,
-                                      screen->availableGeometry().width() - frame.left()
-                                          - frame.right() - window->width());
-            if (grow <= 0)
-                return;
-            // It grows on both sides, so that a window over its parent stays over it.
-            window->resize(window->width() + grow, window->height());
-            window->move(window->x() - grow / 2, window->y());
-            fit(window);
-        },
-        Qt::QueuedConnection);
+    const bool across = direction == Qt::Horizontal;
+    QScrollBar *bar = across ? area->horizontalScrollBar() : area->verticalScrollBar();
+    const auto grow = [watched, across, bar] {
+        if (!watched)
+            return;
+        QWidget *window = watched->window();
+        const QScreen *screen = window->screen();
+        const int hidden = bar->maximum();
+        if (hidden <= 0 || !screen || !window->isVisible())
+            return;
+        const QMargins frame = frameOrEstimate(window);
+        const QRect room = screen->availableGeometry().marginsRemoved(frame);
+        const int by = std::min(
+            hidden, across ? room.width() - window->width() : room.height() - window->height());
+        if (by <= 0)
+            return;
+        // It grows on both sides, so that a window over its parent stays over it.
+        const QSize more = across ? QSize(by, 0) : QSize(0, by);
+        window->resize(window->size() + more);
+        window->move(window->pos() - QPoint(more.width() / 2, more.height() / 2));
+        fit(window);
+    };
+    QObject::connect(bar, &QScrollBar::rangeChanged, area, grow, Qt::QueuedConnection);
+    // A screen's free area can be briefly smaller (a panel starting beside the window manager)
+    // while the window is fitted to it: the window grows again once the area does.
+    if (QScreen *screen = area->screen())
+        QObject::connect(screen, &QScreen::availableGeometryChanged, area, grow,
+                         Qt::QueuedConnection);
+}
+
+} // namespace
+
+void widenRatherThanScrollSideways(QAbstractScrollArea *area)
+{
+    growRatherThanScroll(area, Qt::Horizontal);
+}
+
+void growRatherThanScroll(QAbstractScrollArea *area)
+{
+    growRatherThanScroll(area, Qt::Horizontal);
+    growRatherThanScroll(area, Qt::Vertical);
 }
 
 void install(QApplication *app)

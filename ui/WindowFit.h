@@ -41,6 +41,9 @@ void keepMenuTitlesWhole(QMenuBar *bar);
 // comes to need more width than it has (a vertical scroll bar, a page filled in, a longer
 // language): a page scrolls sideways only where the screen is too narrow for it.
 void widenRatherThanScrollSideways(QAbstractScrollArea *area);
+// The same down as well as sideways: a window sized lower than its content (before the content
+// was measured whole, or while the screen's free area was briefly smaller) grows to show it.
+void growRatherThanScroll(QAbstractScrollArea *area);
 
 // Fits one window about to be shown (a dialog also to its title; the dialog then places itself),
 // or one on screen that has grown.

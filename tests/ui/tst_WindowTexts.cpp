@@ -768,6 +768,14 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return show(new ColorPickerDialog(Theme::accent(), main));
          }},
+        // Sized lower than its body before it shows (fitted to a briefly smaller screen): it
+        // grows to show the body.
+        {QStringLiteral("accent-colour-squeezed"),
+         [=] {
+             auto *picker = new ColorPickerDialog(Theme::accent(), main);
+             picker->resize(picker->sizeHint().width(), 1);
+             return show(picker);
+         }},
         // Its words on another program's write wrap within the screen.
         {QStringLiteral("import-waits-for-writer"),
          [=] {
