@@ -789,6 +789,10 @@ QList<Opener> TestWindowTexts::openers()
                  qWarning("the import does not say that it waits");
              return show(progress);
          }},
+        {QStringLiteral("import-taking-back"),
+         [=] {
+             return showImportTakenBack();
+         }},
         // Refused while another program writes: the message takes room of its own.
         {QStringLiteral("new-event-refused"),
          [=] {
