@@ -304,6 +304,7 @@ private:
     void seed();
     QList<Opener> openers();
     QWidget *show(QWidget *window);
+    bool settle();
     QWidget *showPopover(const QString &quickAdd);
     QWidget *showMissed(bool showFirst);
     void serveCloud();
@@ -518,6 +519,21 @@ QWidget *TestWindowTexts::show(QWidget *shown)
     }
     QTest::qWait(50);
     return window;
+}
+
+// What a window before left under way (an import, a quick-add line that waits for another
+// program's write) ends first, or it changes the next window while it is measured; the main
+// window gets back the size the program gives it.
+bool TestWindowTexts::settle()
+{
+    m_main->resize(1100, 720);
+    WindowFit::fit(m_main.get());
+    return QTest::qWaitFor(
+        [this] {
+            return !m_main->findChild<IcsImportJob *>()
+                && m_state->get()->quickAdds()->waitingCount() == 0;
+        },
+        60000);
 }
 
 QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
@@ -834,14 +850,8 @@ void TestWindowTexts::textsFitInEveryWindow_data()
 void TestWindowTexts::textsFitInEveryWindow()
 {
     QFETCH(int, index);
-    // What a row before left under way (an import, a quick-add line that waits for another
-    // program's write) ends first, or it changes the window while it is measured.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_main->findChild<IcsImportJob *>()
-                                 && m_state->get()->quickAdds()->waitingCount() == 0,
-                             60000);
-    // Dialogs open over the main window, as they do in the program, at the size it is given.
-    m_main->resize(1100, 720);
-    WindowFit::fit(m_main.get());
+    QVERIFY(settle());
+    // Dialogs open over the main window, as they do in the program.
     show(m_main.get());
     QWidget *window = openers().at(index).open();
     QStringList faults = cutTexts(window);
@@ -957,6 +967,8 @@ void TestWindowTexts::gallery()
     };
     const QList<Opener> all = openers();
     for (const Opener &opener : all) {
+        if (!settle())
+            qWarning("the work of the window before did not end");
         QWidget *window = opener.open();
         window->raise();
         shoot(opener.name);
