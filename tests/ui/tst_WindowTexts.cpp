@@ -836,6 +836,11 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return showStatusBar();
          }},
+        {QStringLiteral("main-window-quick-add-added"),
+         [=] {
+             main->quickAddFromCommand(QStringLiteral("dentist tomorrow 9am about the crown"));
+             return show(main);
+         }},
     };
 }
 

@@ -114,16 +114,19 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     QuickAddQueue *quickAdds = m_state->quickAdds();
-    connect(quickAdds, &QuickAddQueue::added, this, [this](const QString &line, const QString &id) {
-        // A line read as nothing dated is kept as a task without a date, which no calendar view
-        // shows: the user is told where it went.
-        const std::optional<Task> task = m_state->tasks()->byId(id);
-        showStatus(task && !task->due_date
-                       ? tr("Added \"%1\" as a task without a date.").arg(line.trimmed())
-                       : tr("Added \"%1\".").arg(line.trimmed()));
-    });
-    connect(quickAdds, &QuickAddQueue::refused, this, [this](const QString &line) {
-        showStatus(tr("Could not add \"%1\".").arg(line.trimmed()));
+    // A long line gives way in the bar, not the words saying what became of it.
+    connect(quickAdds, &QuickAddQueue::added, this,
+            [this, bar](const QString &line, const QString &id) {
+                // A line read as nothing dated is kept as a task without a date, which no
+                // calendar view shows: the user is told where it went.
+                const std::optional<Task> task = m_state->tasks()->byId(id);
+                bar->showMessageShortening(task && !task->due_date
+                                               ? tr("Added \"%1\" as a task without a date.")
+                                               : tr("Added \"%1\"."),
+                                           line.trimmed());
+            });
+    connect(quickAdds, &QuickAddQueue::refused, this, [bar](const QString &line) {
+        bar->showMessageShortening(tr("Could not add \"%1\"."), line.trimmed());
     });
     reportWaitingQuickAdds(*quickAdds, *bar);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
