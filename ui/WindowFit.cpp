@@ -271,8 +271,10 @@ void keepMenuTitlesWhole(QMenuBar *bar)
 {
     // The bar measures its titles once it has taken the change in: measured from the event
     // loop.
+    // The window's own minimum: its layout takes only the bar's height from the bar.
     const auto keep = [bar] {
-        bar->setMinimumWidth(std::min(bar->sizeHint().width(), widestContent(bar->window())));
+        QWidget *window = bar->window();
+        window->setMinimumWidth(std::min(bar->sizeHint().width(), widestContent(window)));
     };
     keep();
     new EventHook(bar,

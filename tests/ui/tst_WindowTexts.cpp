@@ -209,7 +209,8 @@ QStringList cutTexts(QWidget *window)
             const QList<QAction *> actions = bar->actions();
             for (QAction *action : actions) {
                 const QRect place = bar->actionGeometry(action);
-                check(bar, action->text(), place.right() + 1, bar->width());
+                check(bar, action->text(), place.right() + 1,
+                      std::min(bar->width(), window->width()));
             }
         }
     }
