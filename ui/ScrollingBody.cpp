@@ -3,6 +3,8 @@
 #include "ui/WheelGuard.h"
 #include "ui/WindowFit.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -25,9 +27,32 @@ ScrollingBody::ScrollingBody(QWidget *body, QWidget *parent)
     viewport()->setAutoFillBackground(false);
     body->setAutoFillBackground(false);
     setWidget(body);
-    // A vertical scroll bar takes width from the body: the window gives it back where it can.
-    WindowFit::widenRatherThanScrollSideways(this);
+    // A vertical scroll bar takes width from the body, and a window sized before its body was
+    // measured whole can be too low for it: the window gives back what it can.
+    WindowFit::growRatherThanScroll(this);
     WheelGuard::guard(this);
+    // The area brings a field into view only when Tab moves inside the body; focus that comes
+    // from the buttons below it (Tab from the last, Backtab from the first), a click or a
+    // shortcut would land on a field scrolled out of sight, where keys change it unseen.
+    // The whole field comes into view, not only its cursor as the area's own scrolling does: a
+    // list or a text shows as much of itself as the body has room for.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!now || !widget() || !widget()->isAncestorOf(now))
+            return;
+        const QRect place(now->mapTo(widget(), QPoint()), now->size());
+        const int margin = fontMetrics().lineSpacing() / 2;
+        ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + margin,
+                      place.height() / 2 + margin);
+    });
+}
+
+bool ScrollingBody::eventFilter(QObject *watched, QEvent *event)
+{
+    // The body's size changes after the window first measured it (its style polished, a text
+    // set, a part shown): the window's layout is told, or it keeps the size first asked for.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize ScrollingBody::sizeHint() const

@@ -2,8 +2,8 @@
 
 // The body of a dialog (everything but its buttons) in a scroll area that asks for the body's
 // whole size but can give way: on a screen too small for the dialog the body scrolls and the
-// buttons stay on the screen. Where the screen has the width, its window widens rather than the
-// body scroll sideways (WindowFit::widenRatherThanScrollSideways).
+// buttons stay on the screen. Where the screen has the room, its window grows rather than the
+// body scroll (WindowFit::growRatherThanScroll).
 
 #include <QScrollArea>
 
@@ -16,4 +16,7 @@ public:
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

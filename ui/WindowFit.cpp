@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
@@ -120,6 +121,15 @@ QRect fitted(const QRect &frame, const QRect &area)
     out.moveLeft(std::clamp(out.left(), area.left(), area.right() - out.width() + 1));
     out.moveTop(std::clamp(out.top(), area.top(), area.bottom() - out.height() + 1));
     return out;
+}
+
+int widestContent(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return QWIDGETSIZE_MAX;
+    const QMargins frame = frameOrEstimate(window);
+    return screen->availableGeometry().width() - frame.left() - frame.right();
 }
 
 int titleWidth(const QString &title, const QFont &font)
@@ -257,31 +267,70 @@ void keepPlaceholderWhole(QLineEdit *edit)
         [edit](QObject *, EventHook *) { edit->setMinimumWidth(placeholderWidth(edit)); });
 }
 
-void widenRatherThanScrollSideways(QAbstractScrollArea *area)
+void keepMenuTitlesWhole(QMenuBar *bar)
+{
+    // The bar measures its titles once it has taken the change in: measured from the event
+    // loop.
+    // The window's own minimum: its layout takes only the bar's height from the bar.
+    const auto keep = [bar] {
+        QWidget *window = bar->window();
+        window->setMinimumWidth(std::min(bar->sizeHint().width(), widestContent(window)));
+    };
+    keep();
+    new EventHook(bar,
+                  {QEvent::Polish, QEvent::FontChange, QEvent::StyleChange, QEvent::ActionAdded,
+                   QEvent::ActionChanged, QEvent::ActionRemoved, QEvent::Show},
+                  [bar, keep](QObject *, EventHook *) { QTimer::singleShot(0, bar, keep); });
+}
+
+namespace {
+
+// Grows the area's window by what the area hides along the bar's direction, as far as the
+// screen allows, whenever that changes.
+void growRatherThanScroll(QAbstractScrollArea *area, Qt::Orientation direction)
 {
     const QPointer<QAbstractScrollArea> watched(area);
-    QObject::connect(
-        area->horizontalScrollBar(), &QScrollBar::rangeChanged, area,
-        [watched] {
-            if (!watched)
-                return;
-            QWidget *window = watched->window();
-            const QScreen *screen = window->screen();
-            const int hidden = watched->horizontalScrollBar()->maximum();
-            if (hidden <= 0 || !screen || !window->isVisible())
-                return;
-            const QMargins frame = frameOrEstimate(window);
-            const int grow = std::min(hidden,
-                                      screen->availableGeometry().width() - frame.left()
-                                          - frame.right() - window->width());
-            if (grow <= 0)
-                return;
-            // It grows on both sides, so that a window over its parent stays over it.
-            window->resize(window->width() + grow, window->height());
-            window->move(window->x() - grow / 2, window->y());
-            fit(window);
-        },
-        Qt::QueuedConnection);
+    const bool across = direction == Qt::Horizontal;
+    QScrollBar *bar = across ? area->horizontalScrollBar() : area->verticalScrollBar();
+    const auto grow = [watched, across, bar] {
+        if (!watched)
+            return;
+        QWidget *window = watched->window();
+        const QScreen *screen = window->screen();
+        const int hidden = bar->maximum();
+        if (hidden <= 0 || !screen || !window->isVisible())
+            return;
+        const QMargins frame = frameOrEstimate(window);
+        const QRect room = screen->availableGeometry().marginsRemoved(frame);
+        const int by = std::min(
+            hidden, across ? room.width() - window->width() : room.height() - window->height());
+        if (by <= 0)
+            return;
+        // It grows on both sides, so that a window over its parent stays over it.
+        const QSize more = across ? QSize(by, 0) : QSize(0, by);
+        window->resize(window->size() + more);
+        window->move(window->pos() - QPoint(more.width() / 2, more.height() / 2));
+        fit(window);
+    };
+    QObject::connect(bar, &QScrollBar::rangeChanged, area, grow, Qt::QueuedConnection);
+    // A screen's free area can be briefly smaller (a panel starting beside the window manager)
+    // while the window is fitted to it: the window grows again once the area does.
+    if (QScreen *screen = area->screen())
+        QObject::connect(screen, &QScreen::availableGeometryChanged, area, grow,
+                         Qt::QueuedConnection);
+}
+
+} // namespace
+
+void widenRatherThanScrollSideways(QAbstractScrollArea *area)
+{
+    growRatherThanScroll(area, Qt::Horizontal);
+}
+
+void growRatherThanScroll(QAbstractScrollArea *area)
+{
+    growRatherThanScroll(area, Qt::Horizontal);
+    growRatherThanScroll(area, Qt::Vertical);
 }
 
 void install(QApplication *app)

@@ -209,7 +209,8 @@ QStringList cutTexts(QWidget *window)
             const QList<QAction *> actions = bar->actions();
             for (QAction *action : actions) {
                 const QRect place = bar->actionGeometry(action);
-                check(bar, action->text(), place.right() + 1, bar->width());
+                check(bar, action->text(), place.right() + 1,
+                      std::min(bar->width(), window->width()));
             }
         }
     }
@@ -304,6 +305,7 @@ private:
     void seed();
     QList<Opener> openers();
     QWidget *show(QWidget *window);
+    bool settle();
     QWidget *showPopover(const QString &quickAdd);
     QWidget *showMissed(bool showFirst);
     void serveCloud();
@@ -520,6 +522,21 @@ QWidget *TestWindowTexts::show(QWidget *shown)
     return window;
 }
 
+// What a window before left under way (an import, a quick-add line that waits for another
+// program's write) ends first, or it changes the next window while it is measured; the main
+// window gets back the size the program gives it.
+bool TestWindowTexts::settle()
+{
+    m_main->resize(1100, 720);
+    WindowFit::fit(m_main.get());
+    return QTest::qWaitFor(
+        [this] {
+            return !m_main->findChild<IcsImportJob *>()
+                && m_state->get()->quickAdds()->waitingCount() == 0;
+        },
+        60000);
+}
+
 QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
 {
     auto *popover = new WinTrayPopover(m_state->get(), m_main.get());
@@ -615,6 +632,12 @@ QList<Opener> TestWindowTexts::openers()
     return {
         {QStringLiteral("main-window"),
          [=] {
+             return show(main);
+         }},
+        // Narrowed as far as it goes, every menu title still shows.
+        {QStringLiteral("main-window-narrow"),
+         [=] {
+             main->resize(1, main->height());
              return show(main);
          }},
         {QStringLiteral("preferences"),
@@ -762,6 +785,31 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return show(new ColorPickerDialog(Theme::accent(), main));
          }},
+        // Sized lower than its body before it shows (fitted to a briefly smaller screen): it
+        // grows to show the body.
+        {QStringLiteral("accent-colour-squeezed"),
+         [=] {
+             auto *picker = new ColorPickerDialog(Theme::accent(), main);
+             picker->resize(picker->sizeHint().width(), 1);
+             return show(picker);
+         }},
+        // Its words on another program's write wrap within the screen.
+        {QStringLiteral("import-waits-for-writer"),
+         [=] {
+             if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 3000))
+                 qWarning("the write lock was not taken");
+             importAccepting(
+                 main, writeEvents(QStringLiteral("waits.ics"), 3, "DTSTART:20310610T090000Z"));
+             auto *progress = main->findChild<QProgressDialog *>();
+             if (!progress
+                 || !QTest::qWaitFor([=] { return progress->labelText().contains(u'\n'); }))
+                 qWarning("the import does not say that it waits");
+             return show(progress);
+         }},
+        {QStringLiteral("import-taking-back"),
+         [=] {
+             return showImportTakenBack();
+         }},
         // Refused while another program writes: the message takes room of its own.
         {QStringLiteral("new-event-refused"),
          [=] {
@@ -789,6 +837,11 @@ QList<Opener> TestWindowTexts::openers()
          [=] {
              return showStatusBar();
          }},
+        {QStringLiteral("main-window-quick-add-added"),
+         [=] {
+             main->quickAddFromCommand(QStringLiteral("dentist tomorrow 9am about the crown"));
+             return show(main);
+         }},
     };
 }
 
@@ -803,6 +856,7 @@ void TestWindowTexts::textsFitInEveryWindow_data()
 void TestWindowTexts::textsFitInEveryWindow()
 {
     QFETCH(int, index);
+    QVERIFY(settle());
     // Dialogs open over the main window, as they do in the program.
     show(m_main.get());
     QWidget *window = openers().at(index).open();
@@ -843,6 +897,25 @@ void TestWindowTexts::textsFitInEveryWindow()
                           .arg(area->objectName())
                           .arg(hidden)
                           .arg(room.width());
+    }
+    // Every focus stop of a scrolling body comes into view, whichever way Tab goes, also when it
+    // comes from the buttons below the body.
+    auto *body = window->findChild<ScrollingBody *>();
+    body = body && body->isVisible() ? body : nullptr;
+    if (body)
+        window->activateWindow();
+    for (int i = 0;
+         i < 40 && body && QTest::qWaitForWindowActive(window) && QApplication::focusWidget();
+         ++i) {
+        QTest::keyClick(QApplication::focusWidget(), i < 20 ? Qt::Key_Tab : Qt::Key_Backtab);
+        QWidget *focus = QApplication::focusWidget();
+        const QRect place = focus && body->widget()->isAncestorOf(focus)
+            ? QRect(focus->mapTo(body->viewport(), QPoint()), focus->size())
+            : QRect();
+        // One taller than the body (a long text) shows as much of itself as it can.
+        if (place.intersected(body->viewport()->rect()).size()
+            != place.size().boundedTo(body->viewport()->size()))
+            faults << describe(focus, QString()) + QStringLiteral(" has the focus out of view");
     }
     // Menus size themselves to their widest entry: each must still fit on the screen.
     for (QMenu *menu : window->findChildren<QMenu *>()) {
@@ -900,6 +973,8 @@ void TestWindowTexts::gallery()
     };
     const QList<Opener> all = openers();
     for (const Opener &opener : all) {
+        if (!settle())
+            qWarning("the work of the window before did not end");
         QWidget *window = opener.open();
         window->raise();
         shoot(opener.name);

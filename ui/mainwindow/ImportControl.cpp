@@ -3,13 +3,17 @@
 #include "core/AppState.h"
 #include "core/IcsImport.h"
 #include "ui/MessagePresenter.h"
+#include "ui/WindowFit.h"
 #include "ui/dialogs/CalendarPickerDialog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -18,6 +22,20 @@ struct Texts
 {
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
 };
+
+// The dialog lays its label out by hand, one line as wide as its text: the text wraps instead,
+// no wider than the dialog can be on its screen, and the dialog takes the wrapped text's height.
+void wrapLabel(QProgressDialog *progress)
+{
+    auto *label = progress->findChild<QLabel *>();
+    if (!label)
+        return;
+    label->setWordWrap(true);
+    const int margins
+        = progress->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, progress)
+        + progress->style()->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, progress);
+    label->setMaximumWidth(std::max(1, WindowFit::widestContent(progress) - margins));
+}
 } // namespace
 
 ImportControl::ImportControl(AppState *state, QWidget *window)
@@ -91,6 +109,7 @@ void ImportControl::run(IcsImportJob *job, QProgressDialog *progress)
     m_waiting = false;
     if (progress) {
         m_label = progress->labelText();
+        wrapLabel(progress);
         progress->setWindowTitle(Texts::tr("Import .ics File"));
         progress->setWindowModality(Qt::WindowModal);
         progress->setAutoClose(false);
@@ -148,11 +167,17 @@ void ImportControl::setLabel(const QString &text)
     m_label = text;
     if (!m_progress)
         return;
+    const QPoint centre = m_progress->geometry().center();
     m_progress->setLabelText(
         m_waiting ? text + QStringLiteral("\n\n")
                 + Texts::tr("Another program is writing to the calendar database; this goes on "
                             "as soon as it is done.")
                   : text);
+    // A longer text makes the dialog grow about its centre, so that it stays over the window.
+    if (m_progress->isVisible()) {
+        m_progress->move(m_progress->pos() + centre - m_progress->geometry().center());
+        WindowFit::fit(m_progress);
+    }
 }
 
 void ImportControl::quitWhenEnded()

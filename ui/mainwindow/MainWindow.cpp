@@ -19,6 +19,7 @@
 #include "storage/PreferenceKeys.h"
 #include "storage/PreferencesRepository.h"
 #include "storage/TaskRepository.h"
+#include "ui/WindowFit.h"
 #include "ui/account/AccountScreen.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/AccountsCalendarsDialog.h"
@@ -120,19 +121,24 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_sync, &Sync::SyncCoordinator::statusMessage, this, &MainWindow::showStatus);
     connect(m_state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     QuickAddQueue *quickAdds = m_state->quickAdds();
-    connect(quickAdds, &QuickAddQueue::added, this, [this](const QString &line, const QString &id) {
-        // A line read as nothing dated is kept as a task without a date, which no calendar view
-        // shows: the user is told where it went.
-        const std::optional<Task> task = m_state->tasks()->byId(id);
-        showStatus(task && !task->due_date
-                       ? tr("Added \"%1\" as a task without a date.").arg(line.trimmed())
-                       : tr("Added \"%1\".").arg(line.trimmed()));
-    });
+    // A long line gives way in the bar, not the words saying what became of it.
+    connect(quickAdds, &QuickAddQueue::added, this,
+            [this, bar](const QString &line, const QString &id) {
+                // A line read as nothing dated is kept as a task without a date, which no
+                // calendar view shows: the user is told where it went.
+                const std::optional<Task> task = m_state->tasks()->byId(id);
+                bar->showMessageShortening(task && !task->due_date
+                                               ? tr("Added \"%1\" as a task without a date.")
+                                               : tr("Added \"%1\"."),
+                                           line.trimmed());
+            });
     connect(quickAdds, &QuickAddQueue::refused, this,
-            [this](const QString &line, const QString &reason) {
-                showStatus(reason.isEmpty()
-                               ? tr("Could not add \"%1\".").arg(line.trimmed())
-                               : tr("Could not add \"%1\": %2").arg(line.trimmed(), reason));
+            [bar](const QString &line, const QString &reason) {
+                bar->showMessageShortening(
+                    reason.isEmpty()
+                        ? tr("Could not add \"%1\".")
+                        : tr("Could not add \"%1\": %2").arg(QStringLiteral("%1"), reason),
+                    line.trimmed());
             });
     reportWaitingQuickAdds(*quickAdds, *bar);
     connect(m_state, &AppState::currentDateChanged, this, &MainWindow::refreshSummary);
@@ -190,6 +196,7 @@ void MainWindow::buildMenus()
         m_developerMenu->addAction(tr("Load sample data"), this, &MainWindow::loadSampleData);
         m_developerMenu->addAction(tr("Remove sample data"), this, &MainWindow::removeSampleData);
     }
+    WindowFit::keepMenuTitlesWhole(menuBar());
 }
 
 void MainWindow::buildAccountMenu()
