@@ -603,18 +603,23 @@ QWidget *TestWindowTexts::showStatusBar()
 // An import cancelled part way, while it is being taken back.
 QWidget *TestWindowTexts::showImportTakenBack()
 {
-    const QString path = writeEvents(QStringLiteral("many.ics"), 20000,
-                                     "SUMMARY:Imported\r\nDTSTART:20310610T090000Z");
-    importAccepting(m_main.get(), path);
-    auto *progress = m_main->findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
-    if (!progress
+    importAccepting(m_main.get(),
+                    writeEvents(QStringLiteral("many.ics"), 50000,
+                                "SUMMARY:Imported\r\nDTSTART:20310610T090000Z"));
+    const QPointer<QProgressDialog> progress
+        = m_main->findChild<QProgressDialog *>(QStringLiteral("importProgressDialog"));
+    // Another program's write, taken once some events are stored, holds the import and then its
+    // take-back, which alone is over in a moment, until the picture is taken; its dialog then
+    // goes.
+    const QString database = m_state->dir() + QStringLiteral("/calendar.db");
+    if (!QTest::qWaitFor([&] { return progress && progress->value() > 0; }, 10000)
+        || !QTest::qWaitFor([&] { return LarkTest::holdWriteLock(database, 5000); }, 10000)
         || !QTest::qWaitFor(
-            [progress] { return progress->isVisible() && progress->value() >= 12000; }, 60000))
+            [&] {
+                return progress && progress->isVisible() && progress->labelText().contains(u'\n');
+            },
+            10000))
         return nullptr;
-    // Another program's write holds the take-back, which alone is over in a moment, until the
-    // picture is taken; its dialog then goes.
-    if (!LarkTest::holdWriteLock(m_state->dir() + QStringLiteral("/calendar.db"), 5000))
-        qWarning("the write lock was not taken");
     progress->findChild<QPushButton *>()->click();
     return show(progress);
 }
@@ -860,6 +865,11 @@ void TestWindowTexts::textsFitInEveryWindow()
     // Dialogs open over the main window, as they do in the program.
     show(m_main.get());
     QWidget *window = openers().at(index).open();
+    QVERIFY2(window, "the window did not open");
+    // A loaded window manager may place the window a moment after it settled in size.
+    (void)QTest::qWaitFor(
+        [window = QPointer<QWidget>(window)] { return !window || misplaced(window).isEmpty(); },
+        2000);
     QStringList faults = cutTexts(window);
     faults << offScreen(window) << misplaced(window);
     faults.removeAll(QString());
