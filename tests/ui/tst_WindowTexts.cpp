@@ -551,15 +551,21 @@ QWidget *TestWindowTexts::showPopover(const QString &quickAdd)
 QWidget *TestWindowTexts::showMissed(bool showFirst)
 {
     auto *missed = new MissedRemindersDialog(m_main.get());
-    missed->add(QStringLiteral("Design review"),
-                Reminders::eventBody(kNow.addSecs(900), kNow, QStringLiteral("09:45"),
-                                     QStringLiteral("Room 4 · Level 2")),
-                QStringLiteral("review"), kNow.date());
+    ReminderNotice review;
+    review.title = QStringLiteral("Design review");
+    review.body = Reminders::eventBody(kNow.addSecs(900), kNow, QStringLiteral("09:45"),
+                                       QStringLiteral("Room 4 · Level 2"));
+    review.eventId = QStringLiteral("review");
+    review.date = kNow.date();
+    missed->add(review);
     if (showFirst)
         missed->show();
-    missed->add(QStringLiteral("Send the quarterly report"),
-                Reminders::taskBody(false, 30, QStringLiteral("17:00")), QString(), kNow.date(),
-                true);
+    ReminderNotice report;
+    report.title = QStringLiteral("Send the quarterly report");
+    report.body = Reminders::taskBody(false, 30, QStringLiteral("17:00"));
+    report.date = kNow.date();
+    report.task = true;
+    missed->add(report);
     return show(missed);
 }
 

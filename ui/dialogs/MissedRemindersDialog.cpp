@@ -70,18 +70,6 @@ MissedRemindersDialog::MissedRemindersDialog(QWidget *parent)
     clock->start(kRewordMs);
 }
 
-void MissedRemindersDialog::add(const QString &title, const QString &body, const QString &eventId,
-                                const QDate &date, bool task)
-{
-    ReminderNotice notice;
-    notice.title = title;
-    notice.body = body;
-    notice.eventId = eventId;
-    notice.date = date;
-    notice.task = task;
-    add(notice);
-}
-
 void MissedRemindersDialog::add(const ReminderNotice &notice)
 {
     m_notices.append(notice);

@@ -19,11 +19,9 @@ class MissedRemindersDialog : public QDialog
 public:
     explicit MissedRemindersDialog(QWidget *parent);
 
-    // Adds one reminder below those listed: of an event (its id) or of a task (due that day).
-    void add(const QString &title, const QString &body, const QString &eventId, const QDate &date,
-             bool task = false);
-    // The same from a notice: an event's row says the time left, and keeps saying it as the
-    // clock goes on while the list stays open.
+    // Adds one reminder below those listed: of an event (its id) or of a task (due that day). An
+    // event's row says the time left, and keeps saying it as the clock goes on while the list
+    // stays open.
     void add(const ReminderNotice &notice);
     QListWidget *list() const { return m_list; }
 
